@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, runs every test.
+#   ./test.sh              normal build in build/
+#   ./test.sh --sanitize   AddressSanitizer + UndefinedBehaviorSanitizer build in build-sanitize/
+set -euo pipefail
+cd "$(dirname "$0")"
+./tools/deps.sh
+build=build
+flags=()
+if [ "${1:-}" = "--sanitize" ]; then
+  build=build-sanitize
+  flags+=(-DCORVALIS_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
+fi
+cmake -S . -B "$build" "${flags[@]}" >/dev/null
+cmake --build "$build" -j2
+export QT_QPA_PLATFORM=offscreen
+cd "$build" && ctest --output-on-failure -j2
