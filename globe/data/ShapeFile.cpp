@@ -1,0 +1,130 @@
+#include "globe/data/ShapeFile.h"
+
+#include <bit>
+
+namespace globe::shapefile {
+
+namespace {
+
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
+}
+
+std::uint32_t LittleEndian32(const std::uint8_t* p) {
+    return (std::uint32_t(p[3]) << 24) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];
+}
+
+// Sequential little-endian reads inside one record's content; every read checks the limit.
+class TRecordCursor {
+public:
+    TRecordCursor(const std::uint8_t* begin, const std::uint8_t* end) : FAt(begin), FEnd(end) {}
+
+    bool Has(std::int64_t bytes) const { return bytes >= 0 && FEnd - FAt >= bytes; }
+    void Skip(std::int64_t bytes) { FAt += bytes; }
+    std::int32_t Int() {
+        const auto v = static_cast<std::int32_t>(LittleEndian32(FAt));
+        FAt += 4;
+        return v;
+    }
+    double Double() {
+        const std::uint64_t low = LittleEndian32(FAt), high = LittleEndian32(FAt + 4);
+        FAt += 8;
+        return std::bit_cast<double>(low | (high << 32));
+    }
+    TShapePoint Point() {
+        TShapePoint p;
+        p.X = Double();
+        p.Y = Double();
+        return p;
+    }
+
+private:
+    const std::uint8_t* FAt;
+    const std::uint8_t* FEnd;
+};
+
+constexpr std::int64_t kBoxSize = 32;     // four Doubles
+constexpr std::int64_t kPointSize = 16;   // two Doubles
+
+bool ReadPoints(TRecordCursor& in, std::int64_t count, std::vector<TShapePoint>& points) {
+    if (count < 0 || !in.Has(count * kPointSize))
+        return false;
+    points.resize(static_cast<std::size_t>(count));
+    for (auto& p : points)
+        p = in.Point();
+    return true;
+}
+
+bool ReadParts(TRecordCursor& in, TShapeRecord& record) {
+    if (!in.Has(kBoxSize + 8))
+        return false;
+    in.Skip(kBoxSize);
+    const std::int64_t partCount = in.Int();
+    const std::int64_t pointCount = in.Int();
+    if (partCount < 0 || pointCount < 0 || !in.Has(partCount * 4 + pointCount * kPointSize))
+        return false;
+    // Part starts must begin at 0, never decrease and stay within the points.
+    std::vector<std::int64_t> starts(static_cast<std::size_t>(partCount));
+    for (auto& s : starts)
+        s = in.Int();
+    starts.push_back(pointCount);
+    if (partCount > 0 && starts[0] != 0)
+        return false;
+    for (std::size_t i = 1; i < starts.size(); ++i)
+        if (starts[i] < starts[i - 1])
+            return false;
+    record.Parts.resize(static_cast<std::size_t>(partCount));
+    for (std::size_t i = 0; i < record.Parts.size(); ++i)
+        ReadPoints(in, starts[i + 1] - starts[i], record.Parts[i]);   // fits: checked above
+    return true;
+}
+
+} // namespace
+
+THeaderCheck CheckHeader(const std::uint8_t* data, std::int64_t size) {
+    if (size < kHeaderSize || BigEndian32(data) != std::uint32_t(kFileCode))
+        return hcBadFileCode;
+    if (LittleEndian32(data + 28) != std::uint32_t(kVersion))
+        return hcBadVersion;
+    return hcValid;
+}
+
+std::int64_t NextRecordOffset(const std::uint8_t* data, std::int64_t size, std::int64_t offset) {
+    if (offset < 0 || size - offset < 8)
+        return -1;
+    const auto words = static_cast<std::int32_t>(BigEndian32(data + offset + 4));
+    if (words < 0)
+        return -1;
+    const std::int64_t next = offset + 8 + 2 * std::int64_t(words);
+    return next <= size ? next : -1;
+}
+
+bool ParseRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset, TShapeRecord& record) {
+    record = TShapeRecord();
+    const std::int64_t next = NextRecordOffset(data, size, offset);
+    if (next < 0)
+        return false;
+    TRecordCursor in(data + offset + 8, data + next);
+    if (!in.Has(4))
+        return false;   // a record of length 0 carries no shape
+    record.ShapeType = in.Int();
+    switch (record.ShapeType) {
+    case stPoint:
+        record.Parts.resize(1);
+        return ReadPoints(in, 1, record.Parts[0]);
+    case stPolyLine:
+    case stPolygon:
+        return ReadParts(in, record);
+    case stMultiPoint: {
+        if (!in.Has(kBoxSize + 4))
+            return false;
+        in.Skip(kBoxSize);
+        record.Parts.resize(1);
+        return ReadPoints(in, in.Int(), record.Parts[0]);
+    }
+    default:
+        return false;   // null shapes and the Z, M and multipatch types are not read
+    }
+}
+
+} // namespace globe::shapefile

@@ -1,0 +1,53 @@
+#pragma once
+// Bounds-checked parsing of the ESRI shapefile main file (".shp"): the 100-byte header and the
+// records of 2-D point, polyline, polygon and multipoint shapes. Every count and length is checked
+// against the record's content and the file, so damaged files yield fewer records, never reads
+// outside the data.
+
+#include <cstdint>
+#include <vector>
+
+namespace globe {
+
+enum TShapeType : std::int32_t {
+    stNull = 0,
+    stPoint = 1,
+    stPolyLine = 3,
+    stPolygon = 5,
+    stMultiPoint = 8,
+};
+
+struct TShapePoint {
+    double X = 0;
+    double Y = 0;
+};
+
+// One record's geometry: a point is one part of one point, a multipoint one part of all its
+// points, a polyline or polygon one part per ring or line.
+struct TShapeRecord {
+    std::int32_t ShapeType = stNull;
+    std::vector<std::vector<TShapePoint>> Parts;
+};
+
+namespace shapefile {
+
+constexpr std::int64_t kHeaderSize = 100;
+constexpr std::int32_t kFileCode = 9994;
+constexpr std::int32_t kVersion = 1000;
+
+enum THeaderCheck { hcValid, hcBadFileCode, hcBadVersion };
+
+// Checks the file code (big-endian 9994) and the version (little-endian 1000). A file shorter
+// than the header has no valid file code.
+THeaderCheck CheckHeader(const std::uint8_t* data, std::int64_t size);
+
+// The offset of the record after the one starting at `offset`, or -1 when no whole record starts
+// there (end of data, a header cut short, a negative content length, content past the end).
+std::int64_t NextRecordOffset(const std::uint8_t* data, std::int64_t size, std::int64_t offset);
+
+// Reads the record starting at `offset` (already known to be whole). False when its shape type is
+// not one of the four 2-D types read, or when its counts or part indices do not fit its content.
+bool ParseRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset, TShapeRecord& record);
+
+} // namespace shapefile
+} // namespace globe
