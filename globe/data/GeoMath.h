@@ -1,0 +1,206 @@
+#pragma once
+// Angle, vector, matrix and quaternion helpers and the geometric tests on GlobeUnit records.
+
+#include <array>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <span>
+
+#include "globe/data/GeoTypes.h"
+#include "globe/data/GlobeUnits.h"
+
+namespace globe {
+
+// --- angles and scalars (Extended = long double) ---
+long double NormaliseDegrees(long double degrees);  // once: above 180 -360, below -180 +360
+long double NormaliseRadians(long double radians);  // once: <= -pi +2pi, > pi -2pi
+long double Hypot(long double a, long double b);
+long double ArcTan2(long double y, long double x);
+long double ArcSin(long double v);  // sign(v) × pi/2 for |v| >= 1
+long double ArcCos(long double v);  // pi for v <= -1, 0 for v >= 1
+long double Tan(long double v);
+void SinCos(long double angle, long double& sinValue, long double& cosValue);
+// 1 for values 0 and above, else -1.
+constexpr int Sign(long double v) { return v >= 0 ? 1 : -1; }
+
+// The platform's MulDiv: round(a × b / c) with a 64-bit product, halves away from zero;
+// -1 when c is 0 or the result does not fit in 32 bits.
+int32_t MulDiv(int64_t a, int64_t b, int64_t c);
+// Halves-to-even rounding of an Extended into 32 bits (wrapping beyond the range).
+int32_t RoundToInt(long double v);
+// Wraps a 64-bit intermediate into 32 bits as the original integer arithmetic does.
+constexpr int32_t Wrap32(int64_t v) {
+  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v)));
+}
+
+// --- 3-D vectors, 3×3 matrices (row-major) and quaternions in Extended ---
+struct TVec3 {
+  long double X = 0, Y = 0, Z = 0;
+};
+using TMatrix3 = std::array<std::array<long double, 3>, 3>;
+// Q0..Q2 the vector part, Q3 the scalar part.
+struct TQuaternion {
+  long double Q0 = 0, Q1 = 0, Q2 = 0, Q3 = 1;
+};
+
+TVec3 Vec3Normalise(const TVec3& v);  // unchanged when the squared length is at most 1e-10
+long double Vec3Dot(const TVec3& a, const TVec3& b);
+TVec3 Vec3Cross(const TVec3& a, const TVec3& b);              // normalised
+TVec3 MatrixTimesVec(const TMatrix3& m, const TVec3& v);      // normalised
+TVec3 MatrixTimesVecRaw(const TMatrix3& m, const TVec3& v);   // not normalised
+TMatrix3 MatrixScale(const TMatrix3& m, long double factor);
+TMatrix3 MatrixTranspose(const TMatrix3& m);
+// Rotation by `angle` radians about `axis` (sin and cos of the half angle).
+TQuaternion QuaternionFromAxisAngle(const TVec3& axis, long double angle);
+// The globe rotation from three angles in degrees: a = (pi - x × pi/180)/2, b = y/2, c = z/2
+// (radians); q0 = cb·sa·cc − sb·ca·sc, q1 = cb·sa·sc + sb·ca·cc, q2 = cb·ca·sc − sb·sa·cc,
+// q3 = cb·ca·cc + sb·sa·sc.
+TQuaternion QuaternionFromEuler(long double xDegrees, long double yDegrees, long double zDegrees);
+// Rows: R00 = 1−2(q1²+q2²), R01 = 2(q2q3+q0q1), R02 = 2(q0q2−q1q3); R10 = 2(q0q1−q2q3),
+// R11 = 1−2(q0²+q2²), R12 = 2(q0q3+q1q2); R20 = 2(q1q3+q0q2), R21 = 2(q1q2−q0q3),
+// R22 = 1−2(q0²+q1²).
+TMatrix3 QuaternionToMatrix(const TQuaternion& q);
+
+// --- geographic <-> cartesian ---
+// Rounded cartesian point on the sphere of radius EarthRadiusGU + Height.
+TPoint3D GeoToCartesian(const TGeoPoint& p);
+// The same in Extended without rounding.
+TVec3 GeoToCartesianExact(const TGeoPoint& p);
+// Back from a unit vector: LongX = trunc(atan2(X, Z) × RadiansToGU), only when Z is not 0
+// (else `target.LongX` is left as it was); LatY = trunc(ArcSin(Y) × RadiansToGU); Height 0.
+void CartesianToGeo(const TVec3& unitVector, TGeoPoint& target);
+
+// --- rectangles and point sets ---
+// Strict inside test; a rectangle crossing the 180-degree meridian also takes p.LongX + 360°.
+bool PointInRect(const TGeoPoint& p, const TGeoRect& r);
+// Smallest rectangle holding both; an empty operand yields the other.
+TGeoRect RectUnion(const TGeoRect& a, const TGeoRect& b);
+
+// Min/max corner of a set of device points (any type with X and Y members).
+struct TPointsExtent {
+  int32_t MinX = 0, MinY = 0, MaxX = 0, MaxY = 0;
+};
+template <class PointT>
+TPointsExtent PointsExtent(std::span<const PointT> points) {
+  TPointsExtent e;
+  if (points.empty()) return e;
+  e.MinX = e.MaxX = points[0].X;
+  e.MinY = e.MaxY = points[0].Y;
+  for (const PointT& p : points) {
+    if (p.X < e.MinX) e.MinX = p.X;
+    if (p.X > e.MaxX) e.MaxX = p.X;
+    if (p.Y < e.MinY) e.MinY = p.Y;
+    if (p.Y > e.MaxY) e.MaxY = p.Y;
+  }
+  return e;
+}
+
+// The geometric tests of a point sequence, written once for packed stores and plain arrays:
+// `count` points, `at(i)` returns point i as a TGeoPoint.
+
+// Dateline-aware bounds (see TPointStore::Bounds).
+template <class PointAt>
+TGeoRect BoundsOfPoints(int32_t count, PointAt at) {
+  if (count <= 0) return TGeoRect();
+  int32_t minLong = INT32_MAX, maxLong = INT32_MIN, minLat = INT32_MAX, maxLat = INT32_MIN;
+  int32_t minNonNegLong = INT32_MAX, maxNegLong = INT32_MIN;
+  int crossings = 0;
+  int32_t lastQuadrant = at(count - 1).LongX / GU_90_DEGREES;
+  for (int32_t i = 0; i < count; ++i) {
+    const TGeoPoint p = at(i);
+    if (p.LongX < minLong) minLong = p.LongX;
+    if (p.LongX > maxLong) maxLong = p.LongX;
+    if (p.LatY < minLat) minLat = p.LatY;
+    if (p.LatY > maxLat) maxLat = p.LatY;
+    if (p.LongX >= 0) {
+      if (p.LongX < minNonNegLong) minNonNegLong = p.LongX;
+    } else if (p.LongX > maxNegLong) {
+      maxNegLong = p.LongX;
+    }
+    const int32_t quadrant = p.LongX / GU_90_DEGREES;
+    if ((quadrant < 0 && lastQuadrant >= 1) || (quadrant >= 1 && lastQuadrant < 0)) ++crossings;
+    lastQuadrant = quadrant;
+  }
+  TGeoRect r;
+  r.LatY = minLat;
+  r.Height = Wrap32(int64_t{maxLat} - minLat);
+  if (crossings % 2 == 1) {  // the chain goes round a pole
+    r.LongX = -971'999'999;
+    r.Width = 1'943'999'998;
+  } else if (crossings == 0) {
+    r.LongX = minLong;
+    r.Width = Wrap32(int64_t{maxLong} - minLong);
+  } else {
+    r.LongX = minNonNegLong;
+    r.Width = Wrap32((int64_t{GU_180_DEGREES} - minNonNegLong) + (int64_t{maxNegLong} + GU_180_DEGREES));
+  }
+  return r;
+}
+
+// Crossing rule, one hemisphere of longitude at a time (see TPointStore::PointInPolygon).
+template <class PointAt>
+bool PointInPolygonOf(int32_t count, PointAt at, int32_t x, int32_t y) {
+  const bool west = x < 0;
+  auto sameSide = [west](int32_t longX) { return west ? longX < 0 : longX > 0; };
+  auto otherSide = [west](int32_t longX) { return west ? longX > 0 : longX < 0; };
+  int64_t prevX = 0, prevY = 0;
+  if (count > 0) {
+    int32_t prev = 0;
+    for (int32_t i = count - 1; i >= 0; --i)
+      if (sameSide(at(i).LongX)) {
+        prev = i;
+        break;
+      }
+    const TGeoPoint p = at(prev);
+    prevX = p.LongX;
+    prevY = p.LatY;
+  }
+  bool inside = false;
+  for (int32_t i = 0; i < count; ++i) {
+    const TGeoPoint p = at(i);
+    if (otherSide(p.LongX)) continue;
+    const int64_t px = p.LongX, py = p.LatY;
+    if ((py <= y && prevY > y) || (prevY <= y && py > y)) {
+      const int64_t edgeX = int64_t{MulDiv(prevX - px, int64_t{y} - py, prevY - py)} + px;
+      if (edgeX > x) inside = !inside;
+    }
+    prevX = px;
+    prevY = py;
+  }
+  return inside;
+}
+
+// Whether (x, y) lies within `tolerance` of one of the segments; zero-length segments never do.
+template <class PointAt>
+bool PointOnPolylineOf(int32_t count, PointAt at, int32_t x, int32_t y, int32_t tolerance) {
+  for (int32_t i = 1; i < count; ++i) {
+    const TGeoPoint a = at(i - 1), b = at(i);
+    const long double dx = static_cast<long double>(b.LongX) - a.LongX;
+    const long double dy = static_cast<long double>(b.LatY) - a.LatY;
+    const long double lengthSq = dx * dx + dy * dy;
+    if (lengthSq == 0) continue;
+    const long double ex = static_cast<long double>(x) - a.LongX;
+    const long double ey = static_cast<long double>(y) - a.LatY;
+    const long double t = (ex * dx + ey * dy) / lengthSq;
+    if (t < 0 || t > 1) continue;
+    const long double distance = std::fabs(ex * dy - ey * dx) / std::sqrt(lengthSq);
+    if (distance <= tolerance) return true;
+  }
+  return false;
+}
+
+inline TGeoRect BoundsOfPoints(std::span<const TGeoPoint> points) {
+  return BoundsOfPoints(static_cast<int32_t>(points.size()), [&](int32_t i) { return points[i]; });
+}
+inline bool PointInPolygon(std::span<const TGeoPoint> polygon, int32_t longX, int32_t latY) {
+  return PointInPolygonOf(static_cast<int32_t>(polygon.size()),
+                          [&](int32_t i) { return polygon[i]; }, longX, latY);
+}
+inline bool PointOnPolyline(std::span<const TGeoPoint> polyline, int32_t longX, int32_t latY,
+                            int32_t tolerance) {
+  return PointOnPolylineOf(static_cast<int32_t>(polyline.size()),
+                           [&](int32_t i) { return polyline[i]; }, longX, latY, tolerance);
+}
+
+}  // namespace globe

@@ -1,0 +1,112 @@
+#include "globe/data/GlobeUnits.h"
+
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+
+#include "globe/data/GeoMath.h"
+#include "globe/data/GlobeException.h"
+
+namespace globe {
+
+namespace {
+
+struct TUnitEntry {
+  const char* Code;
+  long double Factor;
+};
+
+// In the order of TGlobeUnitTypes. The mile is 5280/6080 of a nautical mile; the imperial
+// lengths derive from the table's mile value.
+constexpr std::array<TUnitEntry, GlobeUnitTypeCount> UnitTable{{
+    {"D", 5'400'000.0L},
+    {"MN", 90'000.0L},
+    {"NM", 90'000.0L},
+    {"KM", 48'596.11231101512L},
+    {"MI", 78'157.89483968144L},
+    {"S", 1'500.0L},
+    {"T", 250.0L},
+    {"H", 15.0L},
+    {"T", 1.0L},
+    {"M", 48.59611231101512L},
+    {"CM", 0.48596112311015116L},
+    {"F", 88.8157895905471L},
+    {"YD", 44.40789479527355L},
+    {"FT", 14.802631598424515L},
+    {"IN", 1.233552633202043L},
+    {"GU", 1.0L},
+    {"PI", 0.0L},
+}};
+
+const TUnitEntry& Entry(TGlobeUnitTypes unit) {
+  const auto index = static_cast<std::size_t>(unit);
+  return UnitTable[index < UnitTable.size() ? index : static_cast<std::size_t>(TGlobeUnitTypes::GlobeUnit)];
+}
+
+bool SameTextAscii(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+}  // namespace
+
+long double GlobeUnitFactor(TGlobeUnitTypes unit) { return Entry(unit).Factor; }
+
+long double GUToUnits(long double value, TGlobeUnitTypes unit) {
+  const long double factor = Entry(unit).Factor;
+  return factor == 0 ? 0 : value / factor;
+}
+
+int32_t UnitsToGU(long double value, TGlobeUnitTypes unit) {
+  return RoundToInt(value * Entry(unit).Factor);
+}
+
+TGlobeUnitTypes StrToUnits(std::string_view text) {
+  for (std::size_t i = 0; i < UnitTable.size(); ++i)
+    if (SameTextAscii(text, UnitTable[i].Code)) return static_cast<TGlobeUnitTypes>(i);
+  throw EGlobeException(FormatGlobeMessage("StrToUnits: Unknown Unit %s", text));
+}
+
+std::string UnitsToStr(TGlobeUnitTypes unit) { return Entry(unit).Code; }
+
+int32_t DegToGU(long double degrees) {
+  if (!std::isfinite(degrees)) return 0;
+  const long double wholeDegrees = std::trunc(degrees);
+  const long double minutes = (degrees - wholeDegrees) * 60;
+  const long double wholeMinutes = std::trunc(minutes);
+  const long double seconds = (minutes - wholeMinutes) * 60;
+  const long double wholeSeconds = std::trunc(seconds);
+  const long double result = wholeDegrees * GlobeUnitsPerDegree + wholeMinutes * GlobeUnitsPerMinute +
+                             wholeSeconds * GlobeUnitsPerSecond +
+                             std::nearbyint((seconds - wholeSeconds) * GlobeUnitsPerSecond);
+  return RoundToInt(result);
+}
+
+long double StrToExtended(std::string_view text) {
+  std::string_view t = text;
+  while (!t.empty() && std::isspace(static_cast<unsigned char>(t.front()))) t.remove_prefix(1);
+  while (!t.empty() && std::isspace(static_cast<unsigned char>(t.back()))) t.remove_suffix(1);
+  std::string_view digits = t;
+  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+  long double value = 0;
+  const auto [end, error] =
+      std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::general);
+  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
+      !std::isfinite(value))
+    throw EGlobeException(FormatGlobeMessage("StrToExtended: Conversion failed for %s", text));
+  return value;
+}
+
+int32_t LongitudeSpan(int32_t a, int32_t b) {
+  const int64_t diff = int64_t{b} - a;
+  int64_t span = diff < 0 ? -diff : diff;
+  if (std::max(diff, -diff) >= GU_180_DEGREES) span = GU_360_DEGREES - span;
+  if (span == 0) span = 1;
+  return Wrap32(span);
+}
+
+}  // namespace globe

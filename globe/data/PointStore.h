@@ -1,0 +1,101 @@
+#pragma once
+// An ordered run of geographic points, packed 8 bytes a point (longitude, latitude) or 12 bytes
+// when heights are kept, with an optional cache of their 3-D cartesian points.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "globe/data/DynArray.h"
+#include "globe/data/GeoTypes.h"
+#include "globe/data/GlobeRoot.h"
+
+namespace globe {
+
+// Flag bits of TPointStore::Flags. Bits 0..2 carry a chain's LYR stream encoding while it is
+// read or written; bit 3 says whether heights are kept.
+inline constexpr uint8_t psfCount32Bit = 0x01;
+inline constexpr uint8_t psfMinutePrecision = 0x02;
+inline constexpr uint8_t psfDeltaEncoded = 0x04;
+inline constexpr uint8_t psfStreamFlags = 0x07;
+inline constexpr uint8_t psfStoreHeight = 0x08;
+
+// The 3-D points of a store. A kept (cached) block is shared with the store, which is the
+// lending-out of a locked block: dropping the pointer returns it, and a later edit of the store
+// only detaches the cache, so the borrower's block stays valid.
+using TPoint3DBlock = std::shared_ptr<const std::vector<TPoint3D>>;
+
+class TPointStore : public TGlobeRoot {
+ public:
+  explicit TPointStore(bool storeHeight = false);
+  TPointStore(const TPointStore& other);
+  TPointStore& operator=(const TPointStore& other);
+  ~TPointStore() override;
+
+  std::string ClassName() const override { return "TPointStore"; }
+
+  int32_t Count() const { return PointData_ ? PointData_->Count() : 0; }
+  // Discards the cache and sets the length; new points are zero. Negative counts give 0.
+  void SetCount(int32_t count);
+
+  bool StoreHeight() const { return (Flags_ & psfStoreHeight) != 0; }
+  // Repacks every point at the other size (heights are lost switching off, zero switching on).
+  void SetStoreHeight(bool storeHeight);
+
+  uint8_t Flags() const { return Flags_; }
+  // Sets the stream-encoding bits (0..2) only; the height bit is changed by SetStoreHeight.
+  void SetStreamFlags(uint8_t flags) {
+    Flags_ = static_cast<uint8_t>((Flags_ & ~psfStreamFlags) | (flags & psfStreamFlags));
+  }
+
+  // Point access; an index outside 0..Count-1 raises std::out_of_range.
+  TGeoPoint Point(int32_t index) const;
+  void SetPoint(int32_t index, const TGeoPoint& point);
+  // Raw coordinates of a point without building a TGeoPoint (no range check beyond Count).
+  int32_t LongX(int32_t index) const { return Word(index, 0); }
+  int32_t LatY(int32_t index) const { return Word(index, 1); }
+
+  // Appends and returns the new index.
+  int32_t Add(const TGeoPoint& point);
+  // Removes one point; an index outside 0..Count-1 does nothing.
+  void Delete(int32_t index);
+  // Removes all points.
+  void Clear() { SetCount(0); }
+
+  // Adds the offsets to every point (the height offset only when heights are kept); 32-bit wrap.
+  void Translate(int32_t dLong, int32_t dLat, int32_t dHeight);
+
+  // Rounded mean of the points, longitude normalised; (0, 0, 0) without points.
+  TGeoPoint Centroid() const;
+  // Dateline-aware bounding rectangle; empty without points.
+  TGeoRect Bounds() const;
+
+  // Crossing-rule inside test, one hemisphere of longitude at a time.
+  bool PointInPolygon(int32_t longX, int32_t latY) const;
+  // Whether the point lies within `tolerance` of a segment of the chain.
+  bool PointOnPolyline(int32_t longX, int32_t latY, int32_t tolerance) const;
+
+  // The 3-D points. keep = false: the cache is discarded and a fresh block returned to the
+  // caller alone. keep = true: the cache is computed once, kept and shared with the caller.
+  TPoint3DBlock Get3DPoints(bool keep);
+  bool Has3DCache() const { return Cache3D_ != nullptr; }
+
+  // A new store of the same class holding a copy of the points and the same flags.
+  virtual std::unique_ptr<TPointStore> Clone() const;
+
+  // Bytes used: object size + (3 or 2) × 4 × Count + 12 × cached 3-D points.
+  int64_t InstanceMemory() const;
+
+ private:
+  int32_t Word(int32_t index, int word) const;
+  int32_t Stride() const { return StoreHeight() ? 12 : 8; }
+  void DiscardCache() { Cache3D_.reset(); }
+  void CheckIndex(int32_t index, const char* operation) const;
+
+  std::unique_ptr<TDynArray> PointData_;
+  TPoint3DBlock Cache3D_;
+  uint8_t Flags_ = 0;
+};
+
+}  // namespace globe
