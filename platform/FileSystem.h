@@ -1,0 +1,46 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/TextLines.h"
+
+namespace platform {
+
+using FileTime = std::filesystem::file_time_type;
+
+// Access to files and directories. Names may be relative to the current directory and may use
+// "\" as separator. On a case-sensitive file system a name whose exact spelling is missing
+// means the existing entry that differs from it only in letter case (component by component).
+// Failures of reading, writing or changing directory throw EFileError naming the file.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // True for an existing file that is not a directory.
+    virtual bool FileExists(const std::string& name) = 0;
+    virtual bool DirectoryExists(const std::string& name) = 0;
+    // The whole file as bytes.
+    virtual std::string ReadBytes(const std::string& name) = 0;
+    // Creates or replaces the file with exactly these bytes.
+    virtual void WriteBytes(const std::string& name, std::string_view bytes) = 0;
+    // The file's last modification time; none when the file does not exist.
+    virtual std::optional<FileTime> FileAge(const std::string& name) = 0;
+    // Deletes a file; returns false when there was none to delete.
+    virtual bool RemoveFile(const std::string& name) = 0;
+    // The process's current directory (no trailing separator).
+    virtual std::string CurrentDirectory() = 0;
+    virtual void SetCurrentDirectory(const std::string& directory) = 0;
+    // The spelling under which the name exists (case resolved, "/" separators); a name with
+    // no existing match keeps its own spelling from the first missing component on.
+    virtual std::string ResolveName(const std::string& name) = 0;
+
+    // The file as lines (SplitLines).
+    TextLines ReadLines(const std::string& name);
+    // Writes lines each followed by CR LF, replacing the file.
+    void WriteLines(const std::string& name, const TextLines& lines);
+};
+
+}  // namespace platform

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// Button sets of a confirmation question.
+enum class DialogButtons { YesNo, OkCancel, YesNoCancel };
+
+// The button the user pressed to close a question.
+enum class DialogAnswer { Yes, No, Ok, Cancel };
+
+// What a save-file dialog offers. The filter is a list of "description|pattern" pairs
+// joined by "|", e.g. "Environment files (*.ENV)|*.env".
+struct SaveFileOptions {
+    std::string title;
+    std::string defaultExtension;
+    std::string initialFileName;
+    std::string filter;
+    std::string initialDirectory;
+};
+
+// Modal user dialogs. Message texts may contain a carriage return (code 13) that breaks the
+// line in the dialog.
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    // A plain message box with an OK button.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // A message box with the error icon and an OK button.
+    virtual void ShowError(const std::string& text) = 0;
+    // A question with the given buttons; returns the button pressed.
+    virtual DialogAnswer Confirm(const std::string& text, DialogButtons buttons) = 0;
+    // A one-line text input box; returns the entered text, or defaultText when cancelled.
+    virtual std::string InputBox(const std::string& title, const std::string& prompt,
+                                 const std::string& defaultText) = 0;
+    // Directory selection starting in startDirectory; returns an empty text when cancelled.
+    virtual std::string ChooseDirectory(const std::string& startDirectory) = 0;
+    // Save-file selection; returns the chosen file name, or an empty text when cancelled.
+    virtual std::string ChooseSaveFile(const SaveFileOptions& options) = 0;
+};
+
+// The answer of the button that is the default (first) one of a button set.
+DialogAnswer DefaultAnswer(DialogButtons buttons);
+
+}  // namespace platform
