@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "globe/data/GlobeException.h"
+#include "globe/data/XmlDocument.h"
+
+namespace globe {
+namespace {
+
+// The text of a small environment-like tree, written out by hand from the layout rules:
+// one blank of indentation per level, CR LF line ends, attribute-only elements self-closing.
+const std::string kTree =
+    "<TGlobe DataDirectory=\"C:\\Data\" MaxTextHeight=\"40\">\r\n"
+    " <Projection Class=\"TGlobeProjection\" />\r\n"
+    " <LayerStore>\r\n"
+    "  <GlobalPresenters />\r\n"
+    "  <Layer Name=\"Coast\" Visible=\"T\" />\r\n"
+    " </LayerStore>\r\n"
+    "</TGlobe>\r\n";
+
+TEST(XmlDocumentTest, WritesTreeInFileLayout) {
+  TGXML_Document doc;
+  TGXML_Element* globe = doc.Root().AddElement("TGlobe");
+  globe->AddAttribute("DataDirectory", "C:\\Data");
+  globe->AddAttribute("MaxTextHeight", int32_t{40});
+  globe->AddElement("Projection")->AddAttribute("Class", "TGlobeProjection");
+  TGXML_Element* store = globe->AddElement(" LayerStore ");  // tag names are trimmed
+  store->AddElement("GlobalPresenters");
+  TGXML_Element* layer = store->AddElement("Layer");
+  layer->AddAttribute("Name", "  Coast ");  // values are trimmed
+  layer->AddAttribute("Visible", true);
+  EXPECT_EQ(doc.SaveToText(), kTree);
+}
+
+TEST(XmlDocumentTest, LoadThenSaveReproducesTheText) {
+  TGXML_Document doc;
+  doc.LoadFromText(kTree);
+  const TGXML_Element* globe = doc.Root().Element("TGlobe");
+  ASSERT_NE(globe, nullptr);
+  EXPECT_EQ(globe->Attribute("DataDirectory"), "C:\\Data");
+  EXPECT_EQ(globe->Attribute("MaxTextHeight", int32_t{0}), 40);
+  const TGXML_Element* layer = globe->Element("LayerStore")->Element("Layer");
+  ASSERT_NE(layer, nullptr);
+  EXPECT_EQ(layer->Attribute("Name"), "Coast");
+  EXPECT_EQ(doc.SaveToText(), kTree);
+
+  TGXML_Document again;
+  again.LoadFromText(doc.SaveToText());
+  EXPECT_EQ(again.SaveToText(), kTree);
+}
+
+TEST(XmlDocumentTest, TextLinesAndSpecialCharactersRoundTrip) {
+  TGXML_Document doc;
+  doc.Root().AddText("  leading text ");
+  TGXML_Element* a = doc.Root().AddElement("A");
+  a->AddAttribute("v", "say \"hi\" <b> & 1>0");
+  a->AddText("x < y & z");
+  const std::string text = doc.SaveToText();
+  EXPECT_EQ(text.find("leading text\r\n"), 0u);
+
+  TGXML_Document back;
+  back.LoadFromText(text);
+  const TGXML_Element* b = back.Root().Element("A");
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->Attribute("v"), "say \"hi\" <b> & 1>0");
+  ASSERT_EQ(b->Count(), 2);
+  EXPECT_EQ(b->Line(1).Kind, TGXML_Element::TLineKind::lkText);
+  EXPECT_EQ(b->Line(1).Name, "x < y & z");
+  EXPECT_EQ(back.SaveToText(), text);
+}
+
+TEST(XmlDocumentTest, ReadingDropsLineBreaksAndKeepsOrder) {
+  TGXML_Document doc;
+  doc.LoadFromText("<A v=\"ab\r\ncd\" w=\"1\n2\" />\r\n<B>\r\n  some text  \r\n<C/></B>");
+  const TGXML_Element* a = doc.Root().Element("A");
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a->Attribute("v"), "abcd");
+  EXPECT_EQ(a->Attribute("w"), "12");
+  const TGXML_Element* b = doc.Root().Element("B");
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(b->Count(), 2);
+  EXPECT_EQ(b->Line(0).Name, "some text");
+  EXPECT_EQ(b->Line(1).Name, "C");
+  EXPECT_TRUE(b->Line(1).Child->OnlyAttributes());
+}
+
+TEST(XmlDocumentTest, TolerantStructureRules) {
+  TGXML_Document doc;
+  // Unclosed elements end with the text; a missing ">" ends the tag there too.
+  doc.LoadFromText("<A><B x=\"1\"><C y=\"2\"");
+  EXPECT_EQ(doc.SaveToText(), "<A>\r\n <B x=\"1\">\r\n  <C y=\"2\" />\r\n </B>\r\n</A>\r\n");
+
+  // A closing tag ends the current element whatever its name.
+  doc.LoadFromText("<A><B></X></A><C />");
+  ASSERT_NE(doc.Root().Element("A"), nullptr);
+  EXPECT_NE(doc.Root().Element("A")->Element("B"), nullptr);
+  EXPECT_NE(doc.Root().Element("C"), nullptr);
+
+  // Declarations and comments are skipped; "<Name/>" closes itself; ">" inside a value is data.
+  doc.LoadFromText("<?xml version=\"1.0\"?><!-- <X> --><A/><B v=\"1>2\" /><C />");
+  EXPECT_EQ(doc.SaveToText(), "<A />\r\n<B v=\"1&gt;2\" />\r\n<C />\r\n");
+  EXPECT_EQ(doc.Root().Element("B")->Attribute("v"), "1>2");
+
+  doc.LoadFromText("   ");
+  EXPECT_EQ(doc.Root().Count(), 0);
+}
+
+TEST(XmlDocumentTest, MalformedTextRaisesAndKeepsThePreviousTree) {
+  TGXML_Document doc;
+  doc.LoadFromText("<Keep />");
+  const char* bad[] = {
+      "</A>",                    // closing tag with nothing open
+      "<A></A></A>",             // one closing tag too many
+      "<>",                      // an empty tag is a closing tag
+      "<A b=\"1 />",             // missing closing quote
+      "<A b />",                 // attribute without value
+      "<A b=1 />",               // value not quoted
+      "<A =\"1\" />",            // value without a name
+  };
+  for (const char* text : bad) {
+    EXPECT_THROW(doc.LoadFromText(text), EGlobeException) << text;
+    EXPECT_NE(doc.Root().Element("Keep"), nullptr) << text;
+  }
+  try {
+    doc.LoadFromText("<Layer Name=\"x\" Visible />");
+    FAIL();
+  } catch (const EGlobeException& e) {
+    EXPECT_NE(std::string(e.what()).find("attribute without value"), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find("Visible"), std::string::npos);
+  }
+}
+
+TEST(XmlDocumentTest, HostileInputNeverCrashes) {
+  // Deep nesting is parsed and destroyed without recursion.
+  std::string deep;
+  for (int i = 0; i < 100000; ++i) deep += "<a>";
+  {
+    TGXML_Document doc;
+    doc.LoadFromText(deep);
+    const TGXML_Element* e = &doc.Root();
+    int depth = 0;
+    while ((e = e->Element("a"))) ++depth;
+    EXPECT_EQ(depth, 100000);
+  }
+  // Random mixtures of the syntax characters either parse or raise EGlobeException.
+  const std::string alphabet = "<>/=\" aT\r\n!?-";
+  uint32_t seed = 12345;
+  for (int n = 0; n < 3000; ++n) {
+    std::string text;
+    seed = seed * 1103515245u + 12345u;
+    const size_t length = (seed >> 16) % 48;
+    for (size_t i = 0; i < length; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      text += alphabet[(seed >> 16) % alphabet.size()];
+    }
+    TGXML_Document doc;
+    try {
+      doc.LoadFromText(text);
+      TGXML_Document again;
+      again.LoadFromText(doc.SaveToText());  // what was read can be written and read back
+      EXPECT_EQ(again.SaveToText(), doc.SaveToText()) << text;
+    } catch (const EGlobeException&) {
+    }
+  }
+}
+
+TEST(XmlDocumentTest, Files) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "globe_xml_test";
+  std::filesystem::create_directories(dir);
+  const std::string name = (dir / "env.env").string();
+  std::filesystem::remove(name);
+
+  TGXML_Document doc;
+  doc.Root().AddElement("Keep");
+  EXPECT_FALSE(doc.LoadFromFile(name));
+  EXPECT_NE(doc.Root().Element("Keep"), nullptr);
+
+  doc.Root().Clear();
+  doc.Root().AddElement("TGlobe")->AddAttribute("DataDirectory", "D:\\Maps");
+  doc.SaveToFile(name);
+  {
+    std::ofstream add(name, std::ios::app | std::ios::binary);
+    add << "<Tail a=\"x\ny\" />";
+  }
+  TGXML_Document back;
+  EXPECT_TRUE(back.LoadFromFile(name));
+  EXPECT_EQ(back.Root().Element("TGlobe")->Attribute("DataDirectory"), "D:\\Maps");
+  EXPECT_EQ(back.Root().Element("Tail")->Attribute("a"), "xy");
+  EXPECT_THROW(doc.SaveToFile((dir / "no_such_dir" / "x.env").string()), EGlobeException);
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace globe
