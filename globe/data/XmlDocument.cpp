@@ -105,16 +105,19 @@ size_t SkipDeclaration(std::string_view s, size_t lt) {
 
 void Parse(std::string_view s, TGXML_Element& root) {
   std::vector<TGXML_Element*> levels{&root};
+  std::string text;  // text since the last tag; a skipped comment does not split it
   size_t pos = 0;
   while (pos < s.size()) {
     const size_t lt = s.find('<', pos);
     const size_t textEnd = lt == std::string_view::npos ? s.size() : lt;
-    levels.back()->AddText(Unescape(Trim(s.substr(pos, textEnd - pos))));
+    text += s.substr(pos, textEnd - pos);
     if (lt == std::string_view::npos) break;
     if (const size_t after = SkipDeclaration(s, lt); after != std::string_view::npos) {
       pos = after;
       continue;
     }
+    levels.back()->AddText(Unescape(Trim(text)));
+    text.clear();
     // Tag name: up to a blank or ">".
     size_t nameEnd = lt + 1;
     while (nameEnd < s.size() && !IsBlank(s[nameEnd]) && s[nameEnd] != '>') ++nameEnd;
@@ -152,6 +155,7 @@ void Parse(std::string_view s, TGXML_Element& root) {
     ParseAttributes(attributes, attributesPos, name, *child);
     if (!selfClosing) levels.push_back(child);
   }
+  levels.back()->AddText(Unescape(Trim(text)));
 }
 
 // Writes the lines of `element` at `depth`, children depth-first, without recursion.
