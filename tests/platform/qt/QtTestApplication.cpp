@@ -1,7 +1,7 @@
-// Fonts and paint devices need a QGuiApplication; one is created for the whole test run.
+// Fonts and paint devices need a QApplication; one is created for the whole test run.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <memory>
 
 namespace {
@@ -9,17 +9,17 @@ namespace {
 class QtApplicationEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    if (QGuiApplication::instance() == nullptr) {
+    if (QApplication::instance() == nullptr) {
       static int argc = 1;
       static char name[] = "platform_qt_tests";
       static char* argv[] = {name, nullptr};
-      app_ = std::make_unique<QGuiApplication>(argc, argv);
+      app_ = std::make_unique<QApplication>(argc, argv);
     }
   }
   void TearDown() override { app_.reset(); }
 
  private:
-  std::unique_ptr<QGuiApplication> app_;
+  std::unique_ptr<QApplication> app_;
 };
 
 [[maybe_unused]] ::testing::Environment* const environment =

@@ -1,0 +1,59 @@
+#pragma once
+// The link between a map window of the toolkit and the toolkit-free view behind it:
+// the window forwards its events to a ViewEventSink, the view asks its window for services
+// through ViewHost.
+#include <cstdint>
+
+#include "platform/DeviceGeometry.h"
+#include "platform/DrawingSurface.h"
+
+namespace platform {
+
+enum class MouseButton : std::uint8_t { Left, Right, Middle };
+
+// Modifier keys and buttons held during a mouse event; Double marks the second press of a
+// double click.
+struct ShiftState {
+  bool Shift = false;
+  bool Alt = false;
+  bool Ctrl = false;
+  bool Left = false;
+  bool Right = false;
+  bool Middle = false;
+  bool Double = false;
+  friend bool operator==(const ShiftState&, const ShiftState&) = default;
+};
+
+class ViewEventSink {
+ public:
+  virtual ~ViewEventSink() = default;
+  // The window needs painting; `window` draws on it and is valid during the call only.
+  virtual void Paint(DrawingSurface& window) = 0;
+  // The client area changed to width x height pixels.
+  virtual void Resize(int width, int height) = 0;
+  // A press; the second press of a double click arrives with shift.Double set, followed by
+  // DoubleClick.
+  virtual void MouseDown(MouseButton button, ShiftState shift, int x, int y) = 0;
+  virtual void MouseMove(ShiftState shift, int x, int y) = 0;
+  virtual void MouseUp(MouseButton button, ShiftState shift, int x, int y) = 0;
+  virtual void DoubleClick(int x, int y) = 0;
+  virtual void MouseEnter() = 0;
+  virtual void MouseLeave() = 0;
+};
+
+class ViewHost {
+ public:
+  virtual ~ViewHost() = default;
+  // Asks for a paint soon (the window's invalidation).
+  virtual void Invalidate() = 0;
+  // While captured, the window receives mouse events even outside its area.
+  virtual void SetMouseCapture(bool captured) = 0;
+  virtual TSize ClientSize() const = 0;
+  virtual int ScreenPixelsPerInch() const = 0;
+  // Delivers pending input and paint events (used to let a long render be interrupted).
+  virtual void ProcessPendingEvents() = 0;
+  // Whether the window is shown inside a parent window (painting needs one).
+  virtual bool HasParentWindow() const = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,143 @@
+#include "platform/qt/QtViewWidget.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QResizeEvent>
+#include <string>
+#include <vector>
+
+namespace platform {
+namespace {
+
+struct Event {
+  std::string Kind;
+  MouseButton Button{};
+  ShiftState Shift;
+  int X = 0;
+  int Y = 0;
+};
+
+Event Make(std::string kind, MouseButton button = {}, ShiftState shift = {}, int x = 0, int y = 0) {
+  Event event;
+  event.Kind = std::move(kind);
+  event.Button = button;
+  event.Shift = shift;
+  event.X = x;
+  event.Y = y;
+  return event;
+}
+
+class RecordingSink : public ViewEventSink {
+ public:
+  std::vector<Event> Events;
+  TSize PaintedSize;
+
+  void Paint(DrawingSurface& window) override {
+    PaintedSize = {window.Width(), window.Height()};
+    window.SetBrush(Brush{BrushKind::Solid, clRed});
+    window.FillRect(TRect{0, 0, window.Width(), window.Height()});
+    Events.push_back(Make("paint"));
+  }
+  void Resize(int width, int height) override { Events.push_back(Make("resize", {}, {}, width, height)); }
+  void MouseDown(MouseButton b, ShiftState s, int x, int y) override {
+    Events.push_back(Make("down", b, s, x, y));
+  }
+  void MouseMove(ShiftState s, int x, int y) override { Events.push_back(Make("move", {}, s, x, y)); }
+  void MouseUp(MouseButton b, ShiftState s, int x, int y) override {
+    Events.push_back(Make("up", b, s, x, y));
+  }
+  void DoubleClick(int x, int y) override { Events.push_back(Make("double", {}, {}, x, y)); }
+  void MouseEnter() override { Events.push_back(Make("enter")); }
+  void MouseLeave() override { Events.push_back(Make("leave")); }
+};
+
+void Send(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
+          Qt::MouseButtons held, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+  QMouseEvent event(type, QPointF(at), QPointF(widget.mapToGlobal(at)), button, held, keys);
+  QApplication::sendEvent(&widget, &event);
+}
+
+TEST(QtViewWidget, ForwardsMouseEventsWithButtonsAndKeys) {
+  QtViewWidget widget;
+  RecordingSink sink;
+  widget.SetEventSink(&sink);
+  Send(widget, QEvent::MouseButtonPress, {10, 20}, Qt::LeftButton, Qt::LeftButton,
+       Qt::ShiftModifier);
+  Send(widget, QEvent::MouseMove, {11, 22}, Qt::NoButton, Qt::LeftButton | Qt::RightButton);
+  Send(widget, QEvent::MouseButtonRelease, {12, 23}, Qt::RightButton, Qt::LeftButton,
+       Qt::ControlModifier | Qt::AltModifier);
+  Send(widget, QEvent::MouseButtonPress, {1, 1}, Qt::BackButton, Qt::BackButton);
+
+  ASSERT_EQ(sink.Events.size(), 3u);
+  const Event& down = sink.Events[0];
+  EXPECT_EQ(down.Kind, "down");
+  EXPECT_EQ(down.Button, MouseButton::Left);
+  EXPECT_TRUE(down.Shift.Shift && down.Shift.Left);
+  EXPECT_FALSE(down.Shift.Ctrl || down.Shift.Alt || down.Shift.Right || down.Shift.Double);
+  EXPECT_EQ(down.X, 10);
+  EXPECT_EQ(down.Y, 20);
+  const Event& move = sink.Events[1];
+  EXPECT_EQ(move.Kind, "move");
+  EXPECT_TRUE(move.Shift.Left && move.Shift.Right && !move.Shift.Middle);
+  const Event& up = sink.Events[2];
+  EXPECT_EQ(up.Kind, "up");
+  EXPECT_EQ(up.Button, MouseButton::Right);
+  EXPECT_TRUE(up.Shift.Ctrl && up.Shift.Alt && !up.Shift.Shift);
+  EXPECT_EQ(up.X, 12);
+}
+
+TEST(QtViewWidget, DoubleClickIsAMarkedPressThenDoubleClick) {
+  QtViewWidget widget;
+  RecordingSink sink;
+  widget.SetEventSink(&sink);
+  Send(widget, QEvent::MouseButtonDblClick, {5, 6}, Qt::MiddleButton, Qt::MiddleButton);
+  ASSERT_EQ(sink.Events.size(), 2u);
+  EXPECT_EQ(sink.Events[0].Kind, "down");
+  EXPECT_EQ(sink.Events[0].Button, MouseButton::Middle);
+  EXPECT_TRUE(sink.Events[0].Shift.Double);
+  EXPECT_EQ(sink.Events[1].Kind, "double");
+  EXPECT_EQ(sink.Events[1].Y, 6);
+}
+
+TEST(QtViewWidget, EnterLeaveResizeAndPaint) {
+  QtViewWidget widget;
+  RecordingSink sink;
+  widget.SetEventSink(&sink);
+  EXPECT_EQ(widget.ClientSize(), (TSize{150, 150}));
+
+  QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+  QApplication::sendEvent(&widget, &enter);
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(&widget, &leave);
+  widget.resize(40, 30);
+  QResizeEvent resize(QSize(40, 30), QSize(150, 150));
+  QApplication::sendEvent(&widget, &resize);
+  const QImage image = widget.grab().toImage();
+
+  ASSERT_GE(sink.Events.size(), 4u);
+  EXPECT_EQ(sink.Events[0].Kind, "enter");
+  EXPECT_EQ(sink.Events[1].Kind, "leave");
+  EXPECT_EQ(sink.Events[2].Kind, "resize");
+  EXPECT_EQ(sink.Events[2].X, 40);
+  EXPECT_EQ(sink.Events[2].Y, 30);
+  EXPECT_EQ(sink.Events.back().Kind, "paint");
+  EXPECT_EQ(sink.PaintedSize, (TSize{40, 30}));
+  EXPECT_EQ(image.pixelColor(39, 29), QColor(255, 0, 0));
+}
+
+TEST(QtViewWidget, WithoutSinkNothingHappens) {
+  QtViewWidget widget;
+  Send(widget, QEvent::MouseButtonPress, {10, 20}, Qt::LeftButton, Qt::LeftButton);
+  widget.grab();
+  RecordingSink sink;
+  widget.SetEventSink(&sink);
+  widget.SetEventSink(nullptr);
+  Send(widget, QEvent::MouseButtonRelease, {10, 20}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_TRUE(sink.Events.empty());
+}
+
+}  // namespace
+}  // namespace platform
