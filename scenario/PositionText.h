@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "globe/data/GeoTypes.h"
+
+namespace scenario {
+
+// Position texts of the scenario files: latitude ddmmN or ddmmssN, longitude dddmmE or
+// dddmmssE (a two-digit-degree longitude is read as if a "0" stood in front), joined by one
+// blank: "5130N 00010W".
+
+// Latitude text (before the first blank) and longitude text (after it). Without a blank the
+// latitude text is empty and the whole value is the longitude text.
+std::pair<std::string, std::string> SplitPositionText(std::string_view value);
+
+// Reads a position. True and the point set (Height 0) on success; false and the point
+// untouched when a number is not an integer or a text is empty. Only "S" and "W" (upper
+// case) mark south and west.
+bool ParseLatLong(std::string_view latitudeText, std::string_view longitudeText,
+                  globe::TGeoPoint& point);
+
+// Latitude, blank, longitude; whole minutes, or whole seconds withSeconds (truncated).
+std::string FormatPosition(const globe::TGeoPoint& point, bool withSeconds);
+
+// Padding of a formatted angle (digits and one hemisphere letter): trims it and left-pads the
+// digits with "0" to 6 or 4 (latitude) and 7 or 5 (longitude) characters.
+std::string PadLatitudeText(std::string_view text, bool withSeconds);
+std::string PadLongitudeText(std::string_view text, bool withSeconds);
+
+}  // namespace scenario
