@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include "platform/DateTime.h"
+#include "platform/DateTimeFormat.h"
+#include "platform/qt/QtRegionalSettings.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/QtUserDialogs.h"
+
+namespace platform {
+namespace {
+
+TEST(QtText, UnchangedTextsKeepTheirBytes) {
+    const std::string latin1 = "Br\xE9st";  // not valid UTF-8
+    const std::string utf8 = "Br\xC3\xA9st";
+    EXPECT_EQ(ToQString(latin1), QString::fromUtf8("Brést"));
+    EXPECT_EQ(ToQString(utf8), QString::fromUtf8("Brést"));
+    EXPECT_EQ(FromQString(ToQString(latin1), latin1), latin1);
+    EXPECT_EQ(FromQString(ToQString(utf8), utf8), utf8);
+    // A character beyond Latin-1 cannot go back as Latin-1 and is written as UTF-8.
+    EXPECT_EQ(FromQString(QString::fromUtf8("\xE2\x82\xAC"), latin1), "\xE2\x82\xAC");
+}
+
+TEST(QtUserDialogs, FiltersBecomeQtNameFilters) {
+    EXPECT_EQ(NameFiltersFromFilter("Environment files (*.ENV)|*.env"),
+              QStringList{"Environment files (*.ENV) (*.env)"});
+    EXPECT_EQ(NameFiltersFromFilter("A|*.a;*.b|B|*.c"), (QStringList{"A (*.a *.b)", "B (*.c)"}));
+    EXPECT_TRUE(NameFiltersFromFilter("").isEmpty());
+}
+
+TEST(QtRegionalSettings, GermanLocaleUsesDotsAndCommas) {
+    RegionalSettings settings = RegionalSettingsFromLocale(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(settings.dateSeparator, ".");
+    EXPECT_EQ(settings.timeSeparator, ":");
+    EXPECT_EQ(settings.decimalSeparator, ",");
+    EXPECT_EQ(settings.longMonthNames[4], "Mai");
+    EXPECT_EQ(settings.longDayNames[0], "Sonntag");
+    const double start = EncodeDate(1941, 5, 24) + EncodeTime(14, 0, 0, 0);
+    std::string date = DateToText(start, settings);
+    EXPECT_EQ(date.rfind("24.05.", 0), 0u) << date;
+    EXPECT_EQ(FormatDateTime("hh:mm", start, settings), "14:00");
+    // The default text adds the long time, which shows the hour and minute.
+    EXPECT_NE(DateTimeToText(start, settings).find("14:00"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace platform
