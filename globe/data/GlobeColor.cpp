@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "globe/data/NumberText.h"
+#include "platform/IntegerText.h"
 
 namespace globe {
 
@@ -92,7 +92,7 @@ TColor StringToColor(std::string_view text) {
   const std::string_view name = TrimBlanks(text);
   for (const TColorName& c : ColorNames)
     if (SameTextAscii(c.Name, name)) return c.Color;
-  return static_cast<TColor>(TextToInt(text));
+  return static_cast<TColor>(platform::StrToInt(name));
 }
 
 void AddColorAttribute(TGXML_Element& element, std::string_view name, TColor color) {

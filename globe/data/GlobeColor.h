@@ -8,34 +8,36 @@
 // Text form: the standard colour's name when it has one ("clRed", "clSilver", "clBtnFace"),
 // else "$" and eight upper-case hexadecimal digits ("$00A0B0C0"). Reading accepts a name in any
 // letter case, "$" or "0x" hexadecimal, or a decimal number; anything else raises
-// EGlobeException "'%s' is not a valid integer value".
+// platform::EConvertError "'%s' is not a valid integer value".
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "globe/data/XmlElement.h"
+#include "platform/Color.h"
 
 namespace globe {
 
-using TColor = uint32_t;
+using platform::TColor;
 
-inline constexpr TColor clBlack = 0x000000;
+// The standard colours (those the platform names too are shared with it).
+using platform::clAqua;
+using platform::clBlack;
+using platform::clBlue;
+using platform::clGray;
+using platform::clRed;
+using platform::clSilver;
+using platform::clWhite;
+using platform::clYellow;
 inline constexpr TColor clMaroon = 0x000080;
 inline constexpr TColor clGreen = 0x008000;
 inline constexpr TColor clOlive = 0x008080;
 inline constexpr TColor clNavy = 0x800000;
 inline constexpr TColor clPurple = 0x800080;
 inline constexpr TColor clTeal = 0x808000;
-inline constexpr TColor clGray = 0x808080;
-inline constexpr TColor clSilver = 0xC0C0C0;
-inline constexpr TColor clRed = 0x0000FF;
 inline constexpr TColor clLime = 0x00FF00;
-inline constexpr TColor clYellow = 0x00FFFF;
-inline constexpr TColor clBlue = 0xFF0000;
 inline constexpr TColor clFuchsia = 0xFF00FF;
-inline constexpr TColor clAqua = 0xFFFF00;
-inline constexpr TColor clWhite = 0xFFFFFF;
 inline constexpr TColor clMoneyGreen = 0xC0DCC0;
 inline constexpr TColor clSkyBlue = 0xF0CAA6;
 inline constexpr TColor clCream = 0xF0FBFF;
@@ -44,14 +46,6 @@ inline constexpr TColor clNone = 0x1FFFFFFF;
 inline constexpr TColor clDefault = 0x20000000;
 // First of the system colours (clScrollBar); the others follow at +1 ... +24 (clInfoBk).
 inline constexpr TColor clSystemColor = 0x80000000;
-
-// Red, green and blue parts of an RGB colour, and the colour of three parts.
-constexpr uint8_t RedOf(TColor c) { return static_cast<uint8_t>(c); }
-constexpr uint8_t GreenOf(TColor c) { return static_cast<uint8_t>(c >> 8); }
-constexpr uint8_t BlueOf(TColor c) { return static_cast<uint8_t>(c >> 16); }
-constexpr TColor RGBColor(uint8_t r, uint8_t g, uint8_t b) {
-  return TColor{r} | (TColor{g} << 8) | (TColor{b} << 16);
-}
 
 std::string ColorToString(TColor color);
 TColor StringToColor(std::string_view text);

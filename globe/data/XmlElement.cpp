@@ -1,6 +1,7 @@
 #include "globe/data/XmlElement.h"
 
-#include "globe/data/NumberText.h"
+#include "globe/data/FloatText.h"
+#include "platform/IntegerText.h"
 
 namespace globe {
 
@@ -96,7 +97,7 @@ bool TGXML_Element::Attribute(std::string_view name, bool def) const {
 
 int32_t TGXML_Element::Attribute(std::string_view name, int32_t def) const {
   const std::string value = Attribute(name, std::string_view());
-  return value.empty() ? def : TextToInt(value);
+  return value.empty() ? def : platform::StrToInt(value);
 }
 
 long double TGXML_Element::Attribute(std::string_view name, long double def) const {

@@ -10,8 +10,8 @@
 // Typed attributes: Booleans are "T"/"F", Integers decimal, floating-point values use "." as
 // decimal separator whatever the process locale. Reading a Boolean accepts only "T" and "F"
 // (anything else, "t" or "Yes" included, gives the default); a missing or empty attribute gives
-// the default; a non-numeric Integer or float raises EGlobeException ("'x' is not a valid integer
-// value" / "... floating point value").
+// the default; a non-numeric Integer or float raises platform::EConvertError ("'x' is not a valid
+// integer value" / "... floating point value").
 //
 // Building (a persistent object's SaveEnvironment):
 //   auto e = std::make_unique<TGXML_Element>();
@@ -88,9 +88,10 @@ class TGXML_Element {
   }
   // "T" true, "F" false, anything else (absent included) the default.
   bool Attribute(std::string_view name, bool def) const;
-  // Decimal; the default when absent or empty; raises EGlobeException when not a number.
+  // Decimal; the default when absent or empty; raises platform::EConvertError when not a number.
   int32_t Attribute(std::string_view name, int32_t def) const;
-  // "." decimal; the default when absent or empty; raises EGlobeException when not a number.
+  // "." decimal; the default when absent or empty; raises platform::EConvertError when not a
+  // number.
   long double Attribute(std::string_view name, long double def) const;
   double Attribute(std::string_view name, double def) const {
     return static_cast<double>(Attribute(name, static_cast<long double>(def)));

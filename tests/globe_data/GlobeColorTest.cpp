@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "globe/data/GlobeColor.h"
-#include "globe/data/GlobeException.h"
+#include "platform/ConvertError.h"
 
 namespace globe {
 namespace {
@@ -20,7 +20,7 @@ TEST(GlobeColorTest, StandardColoursByName) {
 
 TEST(GlobeColorTest, OtherColoursAsHexadecimal) {
   // Red in the lowest byte: red 0x12, green 0x34, blue 0x56.
-  EXPECT_EQ(ColorToString(RGBColor(0x12, 0x34, 0x56)), "$00563412");
+  EXPECT_EQ(ColorToString(platform::MakeColor(0x12, 0x34, 0x56)), "$00563412");
   EXPECT_EQ(ColorToString(0xFFFFFFFF), "$FFFFFFFF");
   EXPECT_EQ(ColorToString(1), "$00000001");
   EXPECT_EQ(StringToColor("$00563412"), 0x563412u);
@@ -29,7 +29,7 @@ TEST(GlobeColorTest, OtherColoursAsHexadecimal) {
   EXPECT_EQ(StringToColor("0xFF"), 0xFFu);
   EXPECT_EQ(StringToColor("255"), 0xFFu);
   for (const char* bad : {"", "clRedd", "$", "$1234567890", "red", "#FF0000"})
-    EXPECT_THROW(StringToColor(bad), EGlobeException) << bad;
+    EXPECT_THROW(StringToColor(bad), platform::EConvertError) << bad;
 }
 
 TEST(GlobeColorTest, EveryTextFormReadsBack) {
@@ -47,7 +47,7 @@ TEST(GlobeColorTest, Attributes) {
   EXPECT_EQ(e.Attribute("Pen"), "clMaroon");
   EXPECT_EQ(ColorAttribute(e, "SurfaceColor", clBlack), 0xA0B0C0u);
   EXPECT_EQ(ColorAttribute(e, "Missing", clTeal), clTeal);
-  EXPECT_THROW(ColorAttribute(e, "Bad", clBlack), EGlobeException);
+  EXPECT_THROW(ColorAttribute(e, "Bad", clBlack), platform::EConvertError);
 }
 
 }  // namespace

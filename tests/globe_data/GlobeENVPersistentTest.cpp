@@ -8,6 +8,7 @@
 #include "globe/data/GlobeENVPersistent.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/XmlDocument.h"
+#include "platform/ConvertError.h"
 
 namespace globe {
 namespace {
@@ -118,7 +119,7 @@ TEST_F(GlobeENVPersistentTest, BadValuesRaiseTheirMessages) {
     EXPECT_STREQ(e.what(), "StrToUnits: Unknown Unit XX");
   }
   doc.LoadFromText("<TSample Count=\"many\" />");
-  EXPECT_THROW(s.LoadEnvironment(doc.Root().Element("TSample")), EGlobeException);
+  EXPECT_THROW(s.LoadEnvironment(doc.Root().Element("TSample")), platform::EConvertError);
   doc.LoadFromText("<TSample Units=\"gu\" />");
   s.LoadEnvironment(doc.Root().Element("TSample"));
   EXPECT_EQ(s.Units, TGlobeUnitTypes::GlobeUnit);

@@ -9,6 +9,7 @@
 #include "globe/data/GlobeFileStream.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
+#include "globe/data/MappedFileStream.h"
 
 namespace globe {
 namespace {
@@ -189,7 +190,15 @@ TEST(GlobeStreamTest, FileStreams) {
     const char c = 'c';
     EXPECT_THROW(r.Stream().Write(&c, 1), EGlobeException);
   }
+  {
+    TGlobeStreamReader r(OpenMappedFileStream(name));
+    r.Stream().Seek(4);
+    EXPECT_EQ(r.ReadShortString(), "layer");
+    EXPECT_EQ(r.ReadPoint(true, false), TGeoPoint(1, 2, 3));
+    EXPECT_THROW(r.ReadByte(), EGlobeException);
+  }
   std::filesystem::remove(name);
+  EXPECT_THROW(OpenMappedFileStream(name), EGlobeException);
   EXPECT_THROW(TGlobeFileStream(name, TGlobeFileStream::TMode::fmOpenRead), EGlobeException);
 }
 

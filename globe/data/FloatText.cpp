@@ -1,10 +1,10 @@
-#include "globe/data/NumberText.h"
+#include "globe/data/FloatText.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 
-#include "globe/data/GlobeException.h"
+#include "platform/ConvertError.h"
 
 namespace globe {
 
@@ -14,13 +14,6 @@ std::string_view TrimBlanks(std::string_view s) {
   while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
   while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
   return s;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
@@ -35,48 +28,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 }  // namespace
-
-std::optional<int32_t> TryTextToInt(std::string_view text) {
-  std::string_view s = TrimBlanks(text);
-  bool hex = false;
-  if (!s.empty() && s.front() == '$') {
-    s.remove_prefix(1);
-    hex = true;
-  } else if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-    s.remove_prefix(2);
-    hex = true;
-  }
-  if (hex) {
-    if (s.empty() || s.size() > 8) return std::nullopt;
-    uint32_t value = 0;
-    for (char c : s) {
-      const int d = HexDigit(c);
-      if (d < 0) return std::nullopt;
-      value = value * 16 + static_cast<uint32_t>(d);
-    }
-    return static_cast<int32_t>(value);  // the 32-bit pattern, as "$FFFFFFFF" = -1
-  }
-  bool negative = false;
-  if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
-    negative = s.front() == '-';
-    s.remove_prefix(1);
-  }
-  if (s.empty()) return std::nullopt;
-  int64_t value = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-    if (value > int64_t{INT32_MAX} + 1) return std::nullopt;
-  }
-  if (negative) value = -value;
-  if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
-  return static_cast<int32_t>(value);
-}
-
-int32_t TextToInt(std::string_view text) {
-  if (const std::optional<int32_t> value = TryTextToInt(text)) return *value;
-  throw EGlobeException("'" + std::string(text) + "' is not a valid integer value");
-}
 
 long double TextToFloat(std::string_view text) {
   std::string_view s = TrimBlanks(text);
@@ -99,7 +50,8 @@ long double TextToFloat(std::string_view text) {
                                         std::chars_format::general);
     // Values beyond the long double range are refused like any other bad number.
     if (!startsWithDigit || result.ec != std::errc() || result.ptr != body.data() + body.size())
-      throw EGlobeException("'" + std::string(text) + "' is not a valid floating point value");
+      throw platform::EConvertError("'" + std::string(text) +
+                                    "' is not a valid floating point value");
   }
   return negative ? -value : value;
 }
