@@ -74,16 +74,22 @@ void TGlobeDBFReader::ReadHeader() {
 
 void TGlobeDBFReader::First() {
     FCurrentRecord = 1;
-    FStream->SetPosition(FHeaderLength);
+    FStream->Seek(FHeaderLength);
 }
 
 void TGlobeDBFReader::Seek(std::int64_t record) {
     if (record < 1)
         return;
-    FStream->SetPosition(FHeaderLength + static_cast<std::int64_t>(FRecordLength) * (record - 1));
-    std::fill(FRecord.begin(), FRecord.end(), ' ');
-    FStream->Read(FRecord.data(), FRecordLength);
     FCurrentRecord = record;
+    std::fill(FRecord.begin(), FRecord.end(), ' ');
+    if (record - 1 > FStream->Size())
+        return;   // far beyond the file: a blank record
+    // Records are copied straight from the mapping; bytes past the end of the file stay blank.
+    const std::int64_t start = FHeaderLength + static_cast<std::int64_t>(FRecordLength) * (record - 1);
+    const std::int64_t available = std::clamp<std::int64_t>(FStream->Size() - start, 0, FRecordLength);
+    if (available > 0)
+        std::memcpy(FRecord.data(), FStream->Memory() + start, static_cast<std::size_t>(available));
+    FStream->Seek(start + available);
 }
 
 std::string TGlobeDBFReader::Field(int index) const {

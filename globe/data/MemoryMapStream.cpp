@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "globe/data/GlobeException.h"
+
 namespace globe {
 
 TMemoryMapStream::TMemoryMapStream(const std::string& fileName) : FFileName(fileName) {
@@ -38,42 +40,26 @@ TMemoryMapStream::~TMemoryMapStream() {
         ::close(FHandle);
 }
 
-std::int64_t TMemoryMapStream::Seek(std::int64_t offset, TSeekOrigin origin) {
-    switch (origin) {
-    case soBeginning: FPosition = offset; break;
-    case soCurrent: FPosition += offset; break;
-    case soEnd: FPosition = FSize + offset; break;
-    }
-    return FPosition;
+void TMemoryMapStream::Seek(std::int64_t position) {
+    if (position < 0)
+        throw EGlobeException("Stream seek error: position " + std::to_string(position));
+    FPosition = position;
 }
 
-std::int64_t TMemoryMapStream::Remaining() const {
-    if (FPosition < 0 || FPosition >= FSize)
+std::size_t TMemoryMapStream::ReadSome(void* buffer, std::size_t count) {
+    const std::int64_t n = std::min<std::int64_t>(static_cast<std::int64_t>(count), Remaining());
+    if (n <= 0)
         return 0;
-    return FSize - FPosition;
-}
-
-std::int64_t TMemoryMapStream::Read(void* buffer, std::int64_t count) {
-    if (count <= 0 || FPosition < 0)
-        return 0;
-    const std::int64_t n = std::min(count, Remaining());
-    if (n > 0) {
-        std::memcpy(buffer, FMemory + FPosition, static_cast<std::size_t>(n));
-        FPosition += n;
-    }
-    return n;
-}
-
-void TMemoryMapStream::ReadBuffer(void* buffer, std::int64_t count) {
-    if (count > 0 && Read(buffer, count) != count)
-        throw std::runtime_error("Stream read error");
+    std::memcpy(buffer, FMemory + FPosition, static_cast<std::size_t>(n));
+    FPosition += n;
+    return static_cast<std::size_t>(n);
 }
 
 void TMemoryMapStream::SetSize(std::int64_t) {
     throw std::runtime_error("TMemoryMapStream.SetSize: Not supported");
 }
 
-std::int64_t TMemoryMapStream::Write(const void*, std::int64_t) {
+void TMemoryMapStream::Write(const void*, std::size_t) {
     throw std::runtime_error("TMemoryMapStream.Write: Not supported");
 }
 

@@ -1,45 +1,42 @@
 #pragma once
-// Read-only stream over a memory-mapped file: the whole file is mapped once and reads copy out of
-// the mapping. Shared by the LYR, SHP, DBF and MIF readers.
+// Read-only stream over a memory-mapped file: the whole file is mapped once; reads copy out of
+// the mapping and the readers that parse in place use Memory(). Shared by the LYR, SHP, DBF and
+// MIF readers.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "globe/data/GlobeStream.h"
+
 namespace globe {
 
-class TMemoryMapStream {
+class TMemoryMapStream final : public TGlobeStream {
 public:
-    enum TSeekOrigin { soBeginning, soCurrent, soEnd };
-
     // Opens the file for reading (other readers allowed) and maps all of it read-only.
     // Throws std::runtime_error "Unable to open file <name>", "Unable to create file mapping"
-    // (not a regular file) or "Unable to map view of file".
+    // (not a regular file) or "Unable to map view of file". An empty file is an empty stream.
     explicit TMemoryMapStream(const std::string& fileName);
-    ~TMemoryMapStream();
+    ~TMemoryMapStream() override;
     TMemoryMapStream(const TMemoryMapStream&) = delete;
     TMemoryMapStream& operator=(const TMemoryMapStream&) = delete;
 
     const std::string& FileName() const { return FFileName; }
-    // The mapped bytes (null for an empty file) and their count.
+    // The mapped bytes (null for an empty file); Size() of them.
     const std::uint8_t* Memory() const { return FMemory; }
-    std::int64_t Size() const { return FSize; }
 
-    std::int64_t Position() const { return FPosition; }
-    // Any position may be set (also past the end); reads there return nothing.
-    void SetPosition(std::int64_t position) { FPosition = position; }
-    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin);
+    std::int64_t Size() const override { return FSize; }
+    std::int64_t Position() const override { return FPosition; }
+    // Positions past the end are allowed (reads there fail); negative ones raise EGlobeException.
+    void Seek(std::int64_t position) override;
 
-    // Copies up to count bytes from the current position; returns the number copied.
-    std::int64_t Read(void* buffer, std::int64_t count);
-    // Copies exactly count bytes or throws std::runtime_error "Stream read error".
-    void ReadBuffer(void* buffer, std::int64_t count);
-    // Bytes left from the current position (0 past the end).
-    std::int64_t Remaining() const;
-
-    // The stream is read-only: both always throw "<class>.SetSize/Write: Not supported".
+    // The stream is read-only: both always throw "TMemoryMapStream.SetSize: Not supported" and
+    // "TMemoryMapStream.Write: Not supported" (std::runtime_error).
     [[noreturn]] void SetSize(std::int64_t newSize);
-    [[noreturn]] std::int64_t Write(const void* buffer, std::int64_t count);
+    [[noreturn]] void Write(const void* buffer, std::size_t count) override;
+
+protected:
+    std::size_t ReadSome(void* buffer, std::size_t count) override;
 
 private:
     std::string FFileName;

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "globe/data/GlobeException.h"
 #include "globe/data/MemoryMapStream.h"
 #include "globe/data/TextReader.h"
 #include "TempFile.h"
@@ -26,19 +27,17 @@ TEST(MemoryMapStream, ReadsTheWholeFileAndStopsAtTheEnd) {
     TempDir dir;
     TMemoryMapStream stream(dir.Write("a.bin", std::string("abcdef", 6)));
     EXPECT_EQ(stream.Size(), 6);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(stream.Memory()), 6), "abcdef");
     char buffer[8] = {};
-    EXPECT_EQ(stream.Read(buffer, 4), 4);
+    stream.Read(buffer, 4);
     EXPECT_EQ(std::string(buffer, 4), "abcd");
-    EXPECT_EQ(stream.Read(buffer, 8), 2);   // only what is left
-    EXPECT_EQ(stream.Read(buffer, 8), 0);
-    stream.Seek(-3, TMemoryMapStream::soEnd);
-    EXPECT_EQ(stream.Position(), 3);
-    stream.SetPosition(100);                // past the end: nothing, no fault
-    EXPECT_EQ(stream.Read(buffer, 1), 0);
-    stream.SetPosition(-5);
-    EXPECT_EQ(stream.Read(buffer, 1), 0);
-    stream.SetPosition(5);
-    EXPECT_THROW(stream.ReadBuffer(buffer, 2), std::runtime_error);
+    EXPECT_EQ(stream.Remaining(), 2);
+    EXPECT_THROW(stream.Read(buffer, 3), EGlobeException);   // only two left: nothing is read
+    EXPECT_EQ(stream.Position(), 4);
+    stream.Seek(100);                                         // past the end: reads fail, no fault
+    EXPECT_EQ(stream.Remaining(), 0);
+    EXPECT_THROW(stream.Read(buffer, 1), EGlobeException);
+    EXPECT_THROW(stream.Seek(-1), EGlobeException);
 }
 
 TEST(MemoryMapStream, EmptyFileIsAnEmptyStream) {
@@ -46,7 +45,7 @@ TEST(MemoryMapStream, EmptyFileIsAnEmptyStream) {
     TMemoryMapStream stream(dir.Write("empty", ""));
     EXPECT_EQ(stream.Size(), 0);
     char c;
-    EXPECT_EQ(stream.Read(&c, 1), 0);
+    EXPECT_THROW(stream.Read(&c, 1), EGlobeException);
 }
 
 TEST(MemoryMapStream, FailureMessages) {
