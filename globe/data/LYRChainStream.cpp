@@ -1,0 +1,139 @@
+#include "globe/data/LYRChainStream.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "globe/data/GlobeStreamReader.h"
+#include "globe/data/GlobeStreamWriter.h"
+#include "globe/data/GlobeUnits.h"
+#include "globe/data/PointStore.h"
+
+namespace globe {
+
+namespace {
+
+constexpr int64_t kMinute = 90000;
+constexpr int64_t kMaxMinutes = 32767;
+
+bool WholeMinute(int64_t value) { return value % kMinute == 0 && std::llabs(value / kMinute) <= kMaxMinutes; }
+
+int64_t Limit(uint16_t flags) { return (flags & ofMinutes) ? 127 : 32767; }
+int64_t Unit(uint16_t flags) { return (flags & ofMinutes) ? kMinute : 1; }
+
+// The differences from `previous` to `point` in the chosen unit, and whether they fit the limit.
+bool SmallSteps(const TGeoPoint& previous, const TGeoPoint& point, uint16_t flags, int64_t d[3]) {
+    const int64_t unit = Unit(flags);
+    d[0] = (int64_t{point.LongX} - previous.LongX) / unit;
+    d[1] = (int64_t{point.LatY} - previous.LatY) / unit;
+    d[2] = (int64_t{point.Height} - previous.Height) / unit;
+    const int count = (flags & ofHeights) ? 3 : 2;
+    for (int i = 0; i < count; ++i)
+        if (std::llabs(d[i]) >= Limit(flags))
+            return false;
+    return true;
+}
+
+int32_t Wrap32(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
+
+} // namespace
+
+uint16_t ChooseChainFlags(TPointStore& chain) {
+    uint16_t flags = ofMinutes;
+    const bool heights = chain.StoreHeight();
+    for (int32_t i = chain.Count() - 1; i >= 0; --i) {
+        const TGeoPoint p = chain.Point(i);
+        if (p.Height != 0)
+            flags |= ofHeights;
+        if (!WholeMinute(p.LongX) || !WholeMinute(p.LatY) || (heights && !WholeMinute(p.Height)))
+            flags &= static_cast<uint16_t>(~ofMinutes);
+        if (i >= 2 && i + 1 < chain.Count() && p == chain.Point(i + 1))
+            chain.Delete(i);
+    }
+    const int32_t count = chain.Count();
+    const int64_t full = (flags & ofHeights) ? 12 : 8;
+    const int64_t step = (flags & ofHeights) ? 6 : 4;
+    int64_t estimate = full;
+    int64_t d[3];
+    for (int32_t i = 1; i < count; ++i)
+        estimate += SmallSteps(chain.Point(i - 1), chain.Point(i), flags, d) ? step : full + 2;
+    if (count * full > estimate)
+        flags |= ofDelta;
+    if (count > 65535)
+        flags |= ofLongCount;
+    return flags;
+}
+
+void WritePointList(TGlobeStreamWriter& writer, const TPointStore& chain, uint16_t chainFlags) {
+    const bool heights = (chainFlags & ofHeights) != 0;
+    const bool minutes = (chainFlags & ofMinutes) != 0;
+    const int32_t count = chain.Count();
+    if (chainFlags & ofLongCount)
+        writer.WriteInteger(count);
+    else
+        writer.WriteWord(static_cast<uint16_t>(count));
+    int64_t d[3];
+    for (int32_t i = 0; i < count; ++i) {
+        const TGeoPoint point = chain.Point(i);
+        if (i == 0 || !(chainFlags & ofDelta)) {
+            writer.WritePoint(point, heights, minutes);
+        } else if (SmallSteps(chain.Point(i - 1), point, chainFlags, d)) {
+            for (int k = 0; k < (heights ? 3 : 2); ++k) {
+                if (minutes)
+                    writer.WriteByte(static_cast<uint8_t>(static_cast<int8_t>(d[k])));
+                else
+                    writer.WriteSmallInt(static_cast<int16_t>(d[k]));
+            }
+        } else {
+            if (minutes)
+                writer.WriteByte(127);
+            else
+                writer.WriteSmallInt(32767);
+            writer.WritePoint(point, heights, minutes);
+        }
+    }
+}
+
+void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chainFlags) {
+    const bool heights = (chainFlags & ofHeights) != 0;
+    const bool minutes = (chainFlags & ofMinutes) != 0;
+    const int64_t count = (chainFlags & ofLongCount) ? int64_t{reader.ReadInteger()} : int64_t{reader.ReadWord()};
+    chain.SetStoreHeight(heights);
+    chain.SetCount(0);
+    if (count <= 0)
+        return;
+    // Every point takes at least two bytes, so a count beyond the data never reserves much; the
+    // read past the end then raises.
+    std::vector<TGeoPoint> points;
+    points.reserve(static_cast<std::size_t>(std::min<int64_t>(count, reader.Stream().Remaining() / 2 + 1)));
+    TGeoPoint previous = reader.ReadPoint(heights, minutes);
+    points.push_back(previous);
+    const int64_t unit = minutes ? kMinute : 1;
+    const int64_t escape = minutes ? 127 : 32767;
+    for (int64_t i = 1; i < count; ++i) {
+        TGeoPoint point;
+        if (!(chainFlags & ofDelta)) {
+            point = reader.ReadPoint(heights, minutes);
+        } else {
+            auto next = [&]() -> int64_t {
+                return minutes ? int64_t{static_cast<int8_t>(reader.ReadByte())} : int64_t{reader.ReadSmallInt()};
+            };
+            const int64_t first = next();
+            if (first == escape) {
+                point = reader.ReadPoint(heights, minutes);
+            } else {
+                const int64_t dLat = next();
+                const int64_t dHeight = heights ? next() : 0;
+                point = TGeoPoint(Wrap32(previous.LongX + first * unit), Wrap32(previous.LatY + dLat * unit),
+                                  Wrap32(previous.Height + dHeight * unit));
+            }
+        }
+        points.push_back(point);
+        previous = point;
+    }
+    chain.SetCount(static_cast<int32_t>(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i)
+        chain.SetPoint(static_cast<int32_t>(i), points[i]);
+}
+
+} // namespace globe

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "globe/data/GlobeException.h"
+#include "globe/data/GlobeStream.h"
+#include "globe/data/GlobeStreamReader.h"
+#include "globe/data/GlobeStreamWriter.h"
+#include "globe/data/LYRChainStream.h"
+#include "globe/data/PointStore.h"
+
+namespace globe {
+namespace {
+
+constexpr int32_t kMinute = 90000;
+
+TPointStore Chain(const std::vector<TGeoPoint>& points, bool heights = false) {
+    TPointStore chain(heights);
+    for (const TGeoPoint& p : points)
+        chain.Add(p);
+    return chain;
+}
+
+std::vector<TGeoPoint> Points(const TPointStore& chain) {
+    std::vector<TGeoPoint> out;
+    for (int32_t i = 0; i < chain.Count(); ++i)
+        out.push_back(chain.Point(i));
+    return out;
+}
+
+struct Written {
+    uint16_t Flags;
+    std::string Bytes;
+};
+
+Written Write(TPointStore& chain) {
+    TGlobeMemoryStream stream;
+    TGlobeStreamWriter writer(stream);
+    const uint16_t flags = ChooseChainFlags(chain);
+    WritePointList(writer, chain, flags);
+    return {flags, stream.Bytes()};
+}
+
+TPointStore Read(const Written& written) {
+    TGlobeMemoryStream stream(written.Bytes);
+    TGlobeStreamReader reader(stream);
+    TPointStore chain;
+    ReadPointList(reader, chain, written.Flags);
+    EXPECT_EQ(stream.Remaining(), 0);
+    return chain;
+}
+
+TEST(LYRChainStream, WholeMinutesWithSmallStepsUseByteDifferences) {
+    TPointStore chain = Chain({{10 * kMinute, 20 * kMinute}, {11 * kMinute, 19 * kMinute},
+                               {11 * kMinute, 17 * kMinute}, {-116 * kMinute, 17 * kMinute}});
+    const Written w = Write(chain);
+    EXPECT_EQ(w.Flags & (ofMinutes | ofDelta | ofHeights | ofLongCount), ofMinutes | ofDelta);
+    // Word count, first point as two 16-bit minute counts, two byte steps, then a step of
+    // 127 minutes: the escape byte and the full point.
+    const std::string expected = std::string("\x04\x00", 2) + std::string("\x0A\x00\x14\x00", 4) +
+                                 std::string("\x01\xFF", 2) + std::string("\x00\xFE", 2) +
+                                 std::string("\x7F", 1) + std::string("\x8C\xFF\x11\x00", 4);
+    EXPECT_EQ(w.Bytes, expected);
+    EXPECT_EQ(Points(Read(w)), Points(chain));
+}
+
+TEST(LYRChainStream, OddCoordinatesUseFullIntegersOrSmallInts) {
+    TPointStore scattered = Chain({{1, 2}, {500000001, -400000000}, {-3, 4}});
+    Written w = Write(scattered);
+    EXPECT_EQ(w.Flags & (ofMinutes | ofDelta), 0);
+    EXPECT_EQ(w.Bytes.size(), 2u + 3 * 8);
+    EXPECT_EQ(Points(Read(w)), Points(scattered));
+
+    TPointStore near = Chain({{1000001, 2}, {1000101, -30}, {1032868, -30}, {1032768, -30}});
+    w = Write(near);
+    EXPECT_EQ(w.Flags & (ofMinutes | ofDelta), ofDelta);
+    // count, first point, one SmallInt step, an escaped step of exactly 32,767, one step back.
+    EXPECT_EQ(w.Bytes.size(), 2u + 8 + 4 + (2 + 8) + 4);
+    EXPECT_EQ(Points(Read(w)), Points(near));
+}
+
+TEST(LYRChainStream, HeightsAreStoredAndKeptExact) {
+    TPointStore chain = Chain({{0, 0, 5}, {kMinute, kMinute, 5}, {2 * kMinute, 0, 7}}, true);
+    const Written w = Write(chain);
+    EXPECT_TRUE(w.Flags & ofHeights);
+    EXPECT_FALSE(w.Flags & ofMinutes);   // a height that is not a whole minute
+    const TPointStore back = Read(w);
+    EXPECT_TRUE(back.StoreHeight());
+    EXPECT_EQ(Points(back), Points(chain));
+}
+
+TEST(LYRChainStream, DuplicatesAfterTheSecondPointAreDropped) {
+    TPointStore chain = Chain({{0, 0}, {0, 0}, {kMinute, 0}, {2 * kMinute, 0}, {2 * kMinute, 0}});
+    Write(chain);
+    EXPECT_EQ(Points(chain), (std::vector<TGeoPoint>{{0, 0}, {0, 0}, {kMinute, 0}, {2 * kMinute, 0}}));
+}
+
+TEST(LYRChainStream, CountsAbove65535UseAnIntegerCount) {
+    for (const int32_t count : {65535, 65536}) {
+        TPointStore chain;
+        chain.SetCount(count);
+        for (int32_t i = 0; i < count; ++i)
+            chain.SetPoint(i, TGeoPoint(i * 7, -(i % 1000)));
+        const Written w = Write(chain);
+        EXPECT_EQ((w.Flags & ofLongCount) != 0, count == 65536);
+        EXPECT_EQ(Points(Read(w)).size(), std::size_t(count));
+    }
+}
+
+TEST(LYRChainStream, RandomChainsRoundTrip) {
+    std::mt19937 random(17);
+    for (int round = 0; round < 50; ++round) {
+        const bool heights = round % 3 == 0;
+        const bool minutes = round % 2 == 0;
+        const int32_t spread = std::vector<int32_t>{100, 40000, 2000000000}[round % 3];
+        TPointStore chain(heights);
+        int64_t x = 0, y = 0;
+        for (int i = 0, n = 1 + int(random() % 40); i < n; ++i) {
+            x = std::clamp<int64_t>(x + std::uniform_int_distribution<int32_t>(-spread / 2, spread / 2)(random),
+                                    -971000000, 971000000);
+            y = std::clamp<int64_t>(y + std::uniform_int_distribution<int32_t>(-spread / 2, spread / 2)(random),
+                                    -486000000, 486000000);
+            TGeoPoint p(int32_t(x), int32_t(y), heights ? int32_t(random() % 1000) : 0);
+            if (minutes)
+                p = TGeoPoint(p.LongX / kMinute * kMinute, p.LatY / kMinute * kMinute, p.Height / kMinute * kMinute);
+            chain.Add(p);
+        }
+        const Written w = Write(chain);
+        EXPECT_EQ(Points(Read(w)), Points(chain)) << "round " << round;
+    }
+}
+
+TEST(LYRChainStream, DataEndingEarlyRaises) {
+    TPointStore chain = Chain({{1, 2}, {3, 4}, {5, 6}});
+    Written w = Write(chain);
+    w.Bytes.resize(w.Bytes.size() - 1);
+    EXPECT_THROW(Read(w), EGlobeException);
+    Written huge{ofLongCount, std::string("\xFF\xFF\xFF\x7F", 4) + std::string(8, '\0')};
+    EXPECT_THROW(Read(huge), EGlobeException);
+}
+
+} // namespace
+} // namespace globe
