@@ -138,37 +138,64 @@ TGeoRect BoundsOfPoints(int32_t count, PointAt at) {
   return r;
 }
 
-// Crossing rule, one hemisphere of longitude at a time (see TPointStore::PointInPolygon).
+// Crossing rule on the sphere. Longitudes are taken relative to the test point (wrapped into
+// -180..+180 degrees) so that rings crossing the prime or the 180-degree meridian are handled
+// whole. The test path runs east along the parallel to the test point's anti-meridian, then
+// along the anti-meridian to a pole; each ring crossing on the way flips the result. A ring that
+// winds round a pole (an odd number of anti-meridian crossings) starts "inside" at the pole on
+// the side of its mean latitude.
 template <class PointAt>
 bool PointInPolygonOf(int32_t count, PointAt at, int32_t x, int32_t y) {
-  const bool west = x < 0;
-  auto sameSide = [west](int32_t longX) { return west ? longX < 0 : longX > 0; };
-  auto otherSide = [west](int32_t longX) { return west ? longX > 0 : longX < 0; };
-  int64_t prevX = 0, prevY = 0;
-  if (count > 0) {
-    int32_t prev = 0;
-    for (int32_t i = count - 1; i >= 0; --i)
-      if (sameSide(at(i).LongX)) {
-        prev = i;
-        break;
-      }
-    const TGeoPoint p = at(prev);
-    prevX = p.LongX;
-    prevY = p.LatY;
-  }
+  if (count < 3) return false;
+  constexpr int64_t half = GU_180_DEGREES, full = GU_360_DEGREES;
+  auto relative = [&](int32_t longX) {
+    int64_t r = (int64_t{longX} - x) % full;  // -360..360 exclusive
+    if (r > half) r -= full;
+    if (r <= -half) r += full;
+    return r;  // -180 exclusive .. +180 inclusive
+  };
   bool inside = false;
+  int antiMeridianCrossings = 0;
+  long double latitudeSum = 0;
+  std::array<long double, 2> poleCrossings{0, 0};  // crossings between y and the north / south pole
+  const TGeoPoint last = at(count - 1);
+  int64_t prevX = relative(last.LongX), prevY = last.LatY;
   for (int32_t i = 0; i < count; ++i) {
     const TGeoPoint p = at(i);
-    if (otherSide(p.LongX)) continue;
-    const int64_t px = p.LongX, py = p.LatY;
+    const int64_t px = relative(p.LongX), py = p.LatY;
+    latitudeSum += py;
+    // The edge prev -> p, its far end unwrapped to lie within 180 degrees of the near one.
+    int64_t ex = px;
+    if (ex - prevX > half) ex -= full;
+    if (prevX - ex > half) ex += full;
     if ((py <= y && prevY > y) || (prevY <= y && py > y)) {
-      const int64_t edgeX = int64_t{MulDiv(prevX - px, int64_t{y} - py, prevY - py)} + px;
-      if (edgeX > x) inside = !inside;
+      // x of the edge at latitude y, wrapped back into the relative range; east of the point?
+      const long double t = static_cast<long double>(int64_t{y} - prevY) / static_cast<long double>(py - prevY);
+      long double crossX = prevX + t * static_cast<long double>(ex - prevX);
+      if (crossX > half) crossX -= full;
+      if (crossX <= -half) crossX += full;
+      if (crossX > 0) inside = !inside;
+    }
+    // Crossing of the anti-meridian (relative +-180) by the unwrapped edge; the near end lies in
+    // -180 exclusive..+180 inclusive, so only the far end can pass the line (half-open, so a
+    // vertex on the line counts once).
+    if (ex > half || ex <= -half) {
+      const int64_t line = ex > half ? half : -half;
+      ++antiMeridianCrossings;
+      const long double t = static_cast<long double>(line - prevX) / static_cast<long double>(ex - prevX);
+      const long double crossY = prevY + t * static_cast<long double>(py - prevY);
+      if (crossY > y) poleCrossings[0] += 1;
+      else poleCrossings[1] += 1;
     }
     prevX = px;
     prevY = py;
   }
-  return inside;
+  // Continue the path along the anti-meridian to the reference pole.
+  const bool windsRoundPole = antiMeridianCrossings % 2 == 1;
+  const bool north = !windsRoundPole || latitudeSum >= 0;
+  const long double passed = north ? poleCrossings[0] : poleCrossings[1];
+  if (static_cast<int64_t>(passed) % 2 == 1) inside = !inside;
+  return windsRoundPole ? !inside : inside;
 }
 
 // Whether (x, y) lies within `tolerance` of one of the segments; zero-length segments never do.

@@ -71,7 +71,8 @@ class TPointStore : public TGlobeRoot {
   // Dateline-aware bounding rectangle; empty without points.
   TGeoRect Bounds() const;
 
-  // Crossing-rule inside test, one hemisphere of longitude at a time.
+  // Whether the point lies inside the closed ring (crossing rule; rings crossing the prime or the
+  // 180-degree meridian and rings round a pole are handled, see PointInPolygonOf).
   bool PointInPolygon(int32_t longX, int32_t latY) const;
   // Whether the point lies within `tolerance` of a segment of the chain.
   bool PointOnPolyline(int32_t longX, int32_t latY, int32_t tolerance) const;

@@ -129,13 +129,12 @@ void TTextureData::Assign(const TTextureData& source) {
   FileName_ = source.FileName_;
 }
 
-int32_t TTextureData::TexelIndex(int32_t x, int32_t y) const {
-  if (!HasTexture() || x < 0 || y < 0 || x >= Stride_ || y >= Info_.Height) return -1;
-  const int64_t row = int64_t{Info_.Height} - 1 - y;  // rows are stored bottom-up
-  return static_cast<unsigned char>(Bytes_[static_cast<std::size_t>(PixelOffset_ + row * Stride_ + x)]);
+int32_t TTextureData::TexelIndex(int32_t x, int32_t row) const {
+  if (!HasTexture() || x < 0 || row < 0 || x >= Stride_ || row >= Info_.Height) return -1;
+  return static_cast<unsigned char>(Bytes_[static_cast<std::size_t>(PixelOffset_ + int64_t{row} * Stride_ + x)]);
 }
 
-uint32_t TTextureData::TexelColour(int32_t x, int32_t y) const { return PaletteColour(TexelIndex(x, y)); }
+uint32_t TTextureData::TexelColour(int32_t x, int32_t row) const { return PaletteColour(TexelIndex(x, row)); }
 
 int32_t TTextureData::PaletteIndexOf(uint32_t colour) const {
   if (!HasTexture()) return -1;

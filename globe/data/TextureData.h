@@ -69,17 +69,21 @@ class TTextureData : public TGlobeRoot {
   int32_t Width() const { return Info_.Width; }
   int32_t Rows() const { return Info_.Height; }
   int32_t RowStride() const { return Stride_; }
-  // Palette index at texel (x, y), rows counted from the top; -1 outside the bitmap.
-  int32_t TexelIndex(int32_t x, int32_t y) const;
-  // Colour (0x00BBGGRR) at texel (x, y); black outside.
-  uint32_t TexelColour(int32_t x, int32_t y) const;
+  // Palette index at column x of storage row `row` (rows are stored bottom-up: row 0 is the
+  // southmost, as PointToTexel counts them); -1 outside the bitmap.
+  int32_t TexelIndex(int32_t x, int32_t row) const;
+  // Colour (0x00BBGGRR) of that texel; black outside.
+  uint32_t TexelColour(int32_t x, int32_t row) const;
 
   // First palette entry equal to the colour's RGB value (0x00BBGGRR), or -1.
   int32_t PaletteIndexOf(uint32_t colour) const;
   // Entry 0..255 as 0x00BBGGRR, else black.
   uint32_t PaletteColour(int32_t index) const;
 
+  // Column and storage row (bottom-up) of a point between the corners. Not clamped: a point
+  // outside the corners gives a texel outside the bitmap.
   TTexel PointToTexel(const TGeoPoint& point) const;
+  // The point of column x and of row y counted from the top (north) edge.
   TGeoPoint TexelToPoint(int32_t x, int32_t y) const;
   // 0 = north-west corner, 1 = south-east corner; other indices are ignored.
   void SetCorner(int32_t index, const TGeoPoint& point);

@@ -1,0 +1,123 @@
+#include "globe/data/DynArray.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "globe/data/GeoTypes.h"
+#include "globe/data/GlobeException.h"
+
+namespace globe {
+namespace {
+
+std::vector<int32_t> Ints(const TDynArray& a) {
+  std::vector<int32_t> values;
+  for (int32_t i = 0; i < a.Count(); ++i) values.push_back(a.GetInt(i));
+  return values;
+}
+
+TDynArray Numbered(int32_t count) {
+  TDynArray a(4, count);
+  for (int32_t i = 0; i < count; ++i) a.SetInt(i, 10 * i);
+  return a;
+}
+
+TEST(DynArray, CreatesZeroedElementsAndSetReturnsOldValue) {
+  TDynArray a(4, 3);
+  EXPECT_EQ(a.Count(), 3);
+  EXPECT_EQ(a.ElementSize(), 4);
+  EXPECT_EQ(a.LockCount(), 0);
+  EXPECT_EQ(Ints(a), (std::vector<int32_t>{0, 0, 0}));
+  EXPECT_EQ(a.SetInt(1, 42), 0);
+  EXPECT_EQ(a.SetInt(1, 43), 42);
+  EXPECT_EQ(a.GetInt(1), 43);
+  EXPECT_THROW(a.GetInt(3), std::out_of_range);
+  EXPECT_THROW(a.SetInt(-1, 0), std::out_of_range);
+}
+
+TEST(DynArray, InsertMovesElementsUpAndZeroesTheSlot) {
+  TDynArray a = Numbered(3);
+  a.Insert(1);
+  EXPECT_EQ(Ints(a), (std::vector<int32_t>{0, 0, 10, 20}));
+  a.Insert(4);  // at the end
+  EXPECT_EQ(Ints(a), (std::vector<int32_t>{0, 0, 10, 20, 0}));
+}
+
+TEST(DynArray, DeleteOutsideTheRangeDoesNothing) {
+  TDynArray a = Numbered(4);
+  a.Delete(4);
+  a.Delete(-1);
+  EXPECT_EQ(a.Count(), 4);
+  a.Delete(1);
+  EXPECT_EQ(Ints(a), (std::vector<int32_t>{0, 20, 30}));
+}
+
+TEST(DynArray, MoveRelocatesOneElementEitherWay) {
+  TDynArray a = Numbered(5);
+  a.Move(1, 3);
+  EXPECT_EQ(Ints(a), (std::vector<int32_t>{0, 20, 30, 10, 40}));
+  a.Move(4, 0);
+  EXPECT_EQ(Ints(a), (std::vector<int32_t>{40, 0, 20, 30, 10}));
+  a.Move(2, 2);
+  a.Move(1, 5);
+  a.Move(5, 1);
+  EXPECT_EQ(Ints(a), (std::vector<int32_t>{40, 0, 20, 30, 10}));
+}
+
+TEST(DynArray, SetLengthGrowsWithZeroesAndClonesAreUnlocked) {
+  TDynArray a = Numbered(2);
+  a.SetLength(4);
+  EXPECT_EQ(Ints(a), (std::vector<int32_t>{0, 10, 0, 0}));
+  a.SetLength(1);
+  a.SetLength(2);
+  EXPECT_EQ(Ints(a), (std::vector<int32_t>{0, 0}));  // shrinking loses the old values
+  a.Lock();
+  a.Lock();
+  EXPECT_EQ(a.LockCount(), 2);
+  std::unique_ptr<TDynArray> copy = a.Clone();
+  EXPECT_EQ(copy->LockCount(), 0);
+  copy->SetInt(0, 5);
+  EXPECT_EQ(a.GetInt(0), 0);  // an independent block
+  a.Unlock();
+  a.Unlock();
+  a.Unlock();
+  EXPECT_EQ(a.LockCount(), 0);
+}
+
+TEST(DynArray, IndexOfOnlyForFourByteElements) {
+  TDynArray a = Numbered(3);
+  EXPECT_EQ(a.IndexOf(20), 2);
+  EXPECT_EQ(a.IndexOf(21), -1);
+  TDynArray points(8, 2);
+  points.Set<int64_t>(0, 20);
+  EXPECT_EQ(points.IndexOf(20), -1);
+  EXPECT_THROW(points.GetInt(0), std::logic_error);  // a 4-byte read of an 8-byte element
+}
+
+TEST(DynArray, TypedRecordsArePackedWithoutPadding) {
+  TDynArray a(12, 2);
+  a.Set(1, TPoint3D{1, -2, 3});
+  EXPECT_EQ(a.Get<TPoint3D>(1), (TPoint3D{1, -2, 3}));
+  EXPECT_EQ(a.ElementAddress(1) - a.ElementAddress(0), 12);
+}
+
+TEST(DynArray, MissingBlockRaisesInvalidParameter) {
+  try {
+    DynArraySetLength(nullptr, 3);
+    FAIL();
+  } catch (const EGlobeException& e) {
+    EXPECT_STREQ(e.what(), "DynArraySetLength: Invalid Parameter");
+  }
+  try {
+    DynArrayMove(nullptr, 0, 1);
+    FAIL();
+  } catch (const EGlobeException& e) {
+    EXPECT_STREQ(e.what(), "DynArrayMove: Invalid Parameter");
+  }
+  TDynArray a = Numbered(2);
+  DynArrayMove(&a, 0, 1);
+  EXPECT_EQ(Ints(a), (std::vector<int32_t>{10, 0}));
+}
+
+}  // namespace
+}  // namespace globe

@@ -1,0 +1,178 @@
+#include "globe/data/TextureData.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "globe/data/GlobeException.h"
+
+namespace globe {
+namespace {
+
+constexpr const char* Not256Colours = "Globe texture must be a 256 color RGB encoded bitmap";
+
+void Put16(std::string& b, uint16_t v) {
+  b += static_cast<char>(v & 0xFF);
+  b += static_cast<char>(v >> 8);
+}
+void Put32(std::string& b, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b += static_cast<char>(v >> (8 * i) & 0xFF);
+}
+
+struct BitmapSpec {
+  int32_t Width = 3;
+  int32_t Height = 2;
+  uint16_t BitCount = 8;
+  uint32_t Compression = 0;
+  bool WriteImageSize = true;
+};
+
+// An 8-bit bottom-up bitmap: palette entry i is (red i, green 2i, blue 255 - i); the pixel at
+// column x of storage row r holds 10 r + x. Rows are padded to 4 bytes.
+std::string MakeBitmap(const BitmapSpec& spec = {}) {
+  const int32_t stride = (spec.Width + 3) / 4 * 4;
+  const uint32_t imageSize = static_cast<uint32_t>(stride * spec.Height);
+  std::string b = "BM";
+  Put32(b, 14 + 40 + 1024 + imageSize);
+  Put32(b, 0);
+  Put32(b, 14 + 40 + 1024);
+  Put32(b, 40);
+  Put32(b, static_cast<uint32_t>(spec.Width));
+  Put32(b, static_cast<uint32_t>(spec.Height));
+  Put16(b, 1);
+  Put16(b, spec.BitCount);
+  Put32(b, spec.Compression);
+  Put32(b, spec.WriteImageSize ? imageSize : 0);
+  for (int i = 0; i < 4; ++i) Put32(b, 0);
+  for (int i = 0; i < 256; ++i) {
+    b += static_cast<char>(255 - i);  // blue
+    b += static_cast<char>(2 * i);    // green
+    b += static_cast<char>(i);        // red
+    b += '\0';
+  }
+  for (int32_t r = 0; r < spec.Height; ++r)
+    for (int32_t x = 0; x < stride; ++x) b += static_cast<char>(x < spec.Width ? 10 * r + x : 0xEE);
+  return b;
+}
+
+void ExpectRejected(TTextureData& texture, std::string bytes) {
+  try {
+    texture.LoadFromBytes(std::move(bytes));
+    FAIL() << "accepted";
+  } catch (const EGlobeException& e) {
+    EXPECT_STREQ(e.what(), Not256Colours);
+  }
+  EXPECT_FALSE(texture.HasTexture());
+  EXPECT_EQ(texture.TexelIndex(0, 0), -1);
+}
+
+TEST(TextureData, LoadsAnEightBitBitmapWithPaddedRows) {
+  TTextureData texture;
+  EXPECT_FALSE(texture.HasTexture());
+  EXPECT_EQ(texture.ColourIndex, -1);
+  std::istringstream stream(MakeBitmap());
+  texture.LoadFromStream(stream);
+  ASSERT_TRUE(texture.HasTexture());
+  EXPECT_EQ(texture.Width(), 3);
+  EXPECT_EQ(texture.Rows(), 2);
+  EXPECT_EQ(texture.RowStride(), 4);
+  EXPECT_EQ(texture.InfoHeader().BitCount, 8);
+  EXPECT_EQ(texture.TexelIndex(2, 1), 12);
+  EXPECT_EQ(texture.TexelIndex(0, 0), 0);
+  EXPECT_EQ(texture.TexelIndex(4, 0), -1);
+  EXPECT_EQ(texture.TexelIndex(0, 2), -1);
+  // Colour 0x00BBGGRR of entry 12: red 12, green 24, blue 243.
+  EXPECT_EQ(texture.TexelColour(2, 1), 0x00F3180Cu);
+}
+
+TEST(TextureData, ImageSizeZeroMeansPaddedRows) {
+  TTextureData texture;
+  BitmapSpec spec;
+  spec.WriteImageSize = false;
+  texture.LoadFromBytes(MakeBitmap(spec));
+  EXPECT_EQ(texture.RowStride(), 4);
+  EXPECT_EQ(texture.TexelIndex(1, 1), 11);
+}
+
+TEST(TextureData, PaletteLookupBothWays) {
+  TTextureData texture;
+  EXPECT_EQ(texture.PaletteIndexOf(0), -1);  // no texture
+  texture.LoadFromBytes(MakeBitmap());
+  EXPECT_EQ(texture.PaletteColour(1), 0x00FE0201u);
+  EXPECT_EQ(texture.PaletteIndexOf(0x00FE0201u), 1);
+  EXPECT_EQ(texture.PaletteIndexOf(0x000102FEu), -1);  // red and blue swapped: not there
+  EXPECT_EQ(texture.PaletteColour(256), 0u);
+  EXPECT_EQ(texture.PaletteColour(-1), 0u);
+}
+
+TEST(TextureData, OtherBitmapsAreRejectedAndLeaveNoTexture) {
+  TTextureData texture;
+  BitmapSpec rgb;
+  rgb.BitCount = 24;
+  ExpectRejected(texture, MakeBitmap(rgb));
+  BitmapSpec rle;
+  rle.Compression = 1;
+  ExpectRejected(texture, MakeBitmap(rle));
+  std::string notBm = MakeBitmap();
+  notBm[0] = 'X';
+  ExpectRejected(texture, notBm);
+  // Truncated in the headers, in the palette and in the pixels.
+  const std::string whole = MakeBitmap();
+  for (std::size_t size : {std::size_t{0}, std::size_t{10}, std::size_t{30}, std::size_t{500}, whole.size() - 1})
+    ExpectRejected(texture, whole.substr(0, size));
+  BitmapSpec empty;
+  empty.Width = 0;
+  ExpectRejected(texture, MakeBitmap(empty));
+  BitmapSpec topDown;
+  topDown.Height = -2;
+  ExpectRejected(texture, MakeBitmap(topDown));
+}
+
+TEST(TextureData, PointsAndTexelsBetweenTheCorners) {
+  TTextureData texture;
+  BitmapSpec spec;
+  spec.Width = 8;
+  spec.Height = 4;
+  texture.LoadFromBytes(MakeBitmap(spec));
+  // Whole world by default: the north-west corner is column 0 of the top (last stored) row.
+  EXPECT_EQ(texture.Corner(0), TGeoPoint(-GU_180_DEGREES, GU_90_DEGREES));
+  EXPECT_EQ(texture.PointToTexel(TGeoPoint(-GU_180_DEGREES, GU_90_DEGREES)), (TTexel{0, 3}));
+  EXPECT_EQ(texture.PointToTexel(TGeoPoint(0, 0)), (TTexel{4, 1}));  // 7 × 1/2 = 3.5 rounds up
+  EXPECT_EQ(texture.TexelToPoint(0, 0), TGeoPoint(-GU_180_DEGREES, GU_90_DEGREES));
+  EXPECT_EQ(texture.TexelToPoint(4, 2), TGeoPoint(0, 0));
+  // New corners: a 40 x 20 degree patch.
+  texture.SetCorner(0, TGeoPoint(0, 20 * GlobeUnitsPerDegree));
+  texture.SetCorner(1, TGeoPoint(40 * GlobeUnitsPerDegree, 0));
+  texture.SetCorner(2, TGeoPoint(1, 1));  // ignored
+  EXPECT_EQ(texture.TexelToPoint(2, 1), TGeoPoint(10 * GlobeUnitsPerDegree, 15 * GlobeUnitsPerDegree));
+  EXPECT_EQ(texture.PointToTexel(TGeoPoint(40 * GlobeUnitsPerDegree, 0)), (TTexel{7, -1}));
+}
+
+TEST(TextureData, LoadFromFileRecordsTheNameAndAssignCopies) {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("texture_test_" + std::to_string(::getpid()) + ".bmp");
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << MakeBitmap();
+  }
+  TTextureData texture;
+  EXPECT_TRUE(texture.LoadFromFile(path.string()));
+  EXPECT_EQ(texture.FileName(), path.string());
+  TTextureData copy;
+  copy.Assign(texture);
+  EXPECT_EQ(copy.TexelIndex(2, 1), 12);
+  EXPECT_EQ(copy.FileName(), path.string());
+  std::filesystem::remove(path);
+  // A missing file clears the texture.
+  EXPECT_FALSE(texture.LoadFromFile(path.string()));
+  EXPECT_FALSE(texture.HasTexture());
+  EXPECT_EQ(texture.FileName(), "");
+}
+
+}  // namespace
+}  // namespace globe
