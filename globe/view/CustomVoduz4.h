@@ -1,0 +1,58 @@
+#pragma once
+// The globe view as its projection, projection models and drawing code see it. The map control
+// derives from this class and implements the operations; tests use a small fake.
+
+#include <cstdint>
+
+#include "globe/data/GeoTypes.h"
+#include "globe/view/GlobeOptions.h"
+#include "platform/DeviceGeometry.h"
+
+namespace globe {
+
+class TGlobeProjection;
+class TTextureData;
+
+class TCustomVoduz4 {
+ public:
+  TCustomVoduz4() = default;
+  TCustomVoduz4(const TCustomVoduz4&) = delete;
+  TCustomVoduz4& operator=(const TCustomVoduz4&) = delete;
+  virtual ~TCustomVoduz4() = default;
+
+  virtual TGlobeProjection& Projection() = 0;
+  virtual TGlobeOptions GlobeOptions() const = 0;
+
+  // Size of the drawing surface (the canvas) and of the window's client area, in pixels.
+  virtual int32_t CanvasWidth() const = 0;
+  virtual int32_t CanvasHeight() const = 0;
+  virtual int32_t ClientWidth() const = 0;
+  virtual int32_t ClientHeight() const = 0;
+
+  // True while the view reads its form description (zoom and pan events are not raised).
+  virtual bool IsLoading() const = 0;
+  // Raise OnPanned / OnZoomed.
+  virtual void DoPanned() = 0;
+  virtual void DoZoomed() = 0;
+
+  // Requests a new render of the static scene at the next paint.
+  virtual void RedrawGlobe() = 0;
+  // Refreshes the state derived from the projection (scroll bars, limits).
+  virtual void UpdateScrollBars() = 0;
+  // Centres the view on a geographic point.
+  virtual void LocateToLL(int32_t longX, int32_t latY) = 0;
+
+  // The window's extent in GlobeUnit: (0, 0, width / ScaleFactor, height / ScaleFactor).
+  platform::TRect ViewExtentGU;
+
+  // Graticule spacing in degrees (0 turns the lines off).
+  virtual int32_t GraticuleLongitudeStep() const = 0;
+  virtual int32_t GraticuleLatitudeStep() const = 0;
+  // Draws the line between two points in `segments` straight pieces with the current pen.
+  virtual void RenderLine(const TGeoPoint& from, const TGeoPoint& to, int32_t segments) = 0;
+
+  // The surface texture (may be empty).
+  virtual const TTextureData& Texture() const = 0;
+};
+
+}  // namespace globe

@@ -1,0 +1,52 @@
+#pragma once
+// Orthographic view of a rotatable globe: the model the editor uses.
+
+#include "globe/data/GeoMath.h"
+#include "globe/view/ProjectionModel.h"
+
+namespace globe {
+
+class TSphericalPrj : public TProjectionModel {
+ public:
+  explicit TSphericalPrj(TGlobeProjection* projection);
+  std::string ClassName() const override { return "TSphericalPrj"; }
+
+  // Chains go through the points' 3-D cache: one matrix product per point. Hidden points are
+  // dropped, or pushed radially onto the horizon when `clipToHorizon` (closed shapes).
+  int32_t PointStoreToXY(TPointStore& store, int32_t startIndex, bool clipToHorizon) override;
+  // Visible on the near hemisphere (on the far one while the projection's FarSide is set).
+  bool PointLLToXY(const TGeoPoint& point, int32_t index) override;
+  // Points of the globe disc convert to the near hemisphere; others fail.
+  bool XYToLL(int32_t x, int32_t y, int32_t index) override;
+  void GetXYExtents(platform::TRect& rect) override;
+  // Clamps XRotation into -90..90, wraps Y- and ZRotation, keeps the horizon radius and the
+  // matrices up to date (indices 0 to 3).
+  void PropertyChanged(int32_t index) override;
+  // The globe disc, or the surface texture in triangles when one is loaded.
+  void PaintSurface() override;
+  void Assign(const TCustomProjectionModel& source) override;
+
+  // Rotation × ScaleFactor (GlobeUnit to pixels) and its inverse.
+  const TMatrix3& ForwardMatrix() const { return ForwardMatrix_; }
+  const TMatrix3& InverseMatrix() const { return InverseMatrix_; }
+  // Radius of the globe disc in pixels, and its square.
+  long double HorizonRadius() const { return HorizonRadius_; }
+  long double HorizonRadiusSq() const { return HorizonRadiusSq_; }
+
+ protected:
+  std::unique_ptr<TCustomProjectionModel> CreateInstance(
+      TGlobeProjection* projection) const override;
+
+ private:
+  void BuildMatrices();
+  // Whether a direction from the centre of the sphere lies on the shown hemisphere.
+  bool FacesViewer(const TVec3& v) const;
+  void PaintTextureTriangle(const TVec3& a, const TVec3& b, const TVec3& c, int depth);
+
+  TMatrix3 ForwardMatrix_{};
+  TMatrix3 InverseMatrix_{};
+  long double HorizonRadius_ = 0;
+  long double HorizonRadiusSq_ = 0;
+};
+
+}  // namespace globe
