@@ -178,6 +178,9 @@ void TGlobeProjection::SetProjectionModel(std::unique_ptr<TCustomProjectionModel
   if (keepCentre) {
     View_->UpdateScrollBars();
     SetOrigin(platform::TPoint{midX, midY});
+    // Latitude first: a globe that still looks at a pole (a flat map's XRotation may have
+    // reached 90) has no defined longitude under its middle.
+    SetCenterLatitude(centre.Y / kDegreeGU);
     View_->LocateToLL(centre.X, centre.Y);
   }
   View_->RedrawGlobe();

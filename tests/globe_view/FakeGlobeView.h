@@ -1,0 +1,63 @@
+#pragma once
+// A globe view for projection tests: a fixed-size surface, counters for the notifications the
+// projection sends, and the lines the graticule asks for.
+
+#include <memory>
+#include <vector>
+
+#include "globe/data/GeoTypes.h"
+#include "globe/data/GlobeUnits.h"
+#include "globe/data/TextureData.h"
+#include "globe/view/CustomVoduz4.h"
+#include "globe/view/GlobeProjection.h"
+
+namespace globe::testing {
+
+class FakeGlobeView : public TCustomVoduz4 {
+ public:
+  struct Line {
+    TGeoPoint From, To;
+    int32_t Segments;
+  };
+
+  explicit FakeGlobeView(int32_t width = 600, int32_t height = 400)
+      : Width(width), Height(height) {
+    Projection_ = std::make_unique<TGlobeProjection>(this);
+  }
+
+  TGlobeProjection& Projection() override { return *Projection_; }
+  TGlobeProjection& P() { return *Projection_; }
+  TGlobeOptions GlobeOptions() const override { return Options; }
+  int32_t CanvasWidth() const override { return Width; }
+  int32_t CanvasHeight() const override { return Height; }
+  int32_t ClientWidth() const override { return Width; }
+  int32_t ClientHeight() const override { return Height; }
+  bool IsLoading() const override { return Loading; }
+  void DoPanned() override { ++Panned; }
+  void DoZoomed() override { ++Zoomed; }
+  void RedrawGlobe() override { ++Redraws; }
+  void UpdateScrollBars() override { ++ScrollUpdates; }
+  void LocateToLL(int32_t longX, int32_t latY) override {
+    Projection_->SetCenterLongitude(NormaliseLongitude(longX) / 5'400'000.0L);
+    Projection_->SetCenterLatitude(latY / 5'400'000.0L);
+  }
+  int32_t GraticuleLongitudeStep() const override { return LongitudeStep; }
+  int32_t GraticuleLatitudeStep() const override { return LatitudeStep; }
+  void RenderLine(const TGeoPoint& from, const TGeoPoint& to, int32_t segments) override {
+    Lines.push_back(Line{from, to, segments});
+  }
+  const TTextureData& Texture() const override { return TextureData; }
+
+  int32_t Width, Height;
+  TGlobeOptions Options{goCache3DPoints, goDoubleBuffered};
+  bool Loading = false;
+  int Panned = 0, Zoomed = 0, Redraws = 0, ScrollUpdates = 0;
+  int32_t LongitudeStep = 15, LatitudeStep = 15;
+  std::vector<Line> Lines;
+  TTextureData TextureData;
+
+ private:
+  std::unique_ptr<TGlobeProjection> Projection_;
+};
+
+}  // namespace globe::testing
