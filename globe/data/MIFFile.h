@@ -79,9 +79,8 @@ public:
     const std::vector<TEntry>& Index() const { return FIndex; }
     void SetIndex(std::vector<TEntry> index) { FIndex = std::move(index); }
     bool HasMID() const { return FMID != nullptr; }
-    // Progress of the indexing pass through the ".MIF" file.
-    std::int64_t Position() const { return FMIF->Position(); }
-    std::int64_t Size() const { return FMIF->Size(); }
+    // The ".MIF" file's mapped stream; its position is the reading position.
+    TGlobeStream& MIFStream() { return FMIF->Stream(); }
 
     int Version = 0;
     std::string CoordSys;

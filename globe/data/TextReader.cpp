@@ -9,6 +9,7 @@ TGlobeTextReader::TGlobeTextReader(const std::string& fileName)
 
 void TGlobeTextReader::Seek(std::int64_t position) {
     FPosition = std::clamp<std::int64_t>(position, 0, FStream->Size());
+    FStream->Seek(FPosition);
 }
 
 std::string TGlobeTextReader::ReadLine() {
@@ -25,6 +26,7 @@ std::string TGlobeTextReader::ReadLine() {
         ++end;
     }
     FPosition = end;
+    FStream->Seek(FPosition);
     return line;
 }
 

@@ -27,6 +27,8 @@ public:
     std::int64_t LineStart() const { return FLineStart; }
     std::int64_t Size() const { return FStream->Size(); }
     const std::string& FileName() const { return FStream->FileName(); }
+    // The mapped file; its position follows the reader's.
+    TMemoryMapStream& Stream() { return *FStream; }
 
 private:
     std::unique_ptr<TMemoryMapStream> FStream;
