@@ -1,0 +1,130 @@
+// Decoding of symbol pictures: Windows bitmaps of several depths and JPEG images, and refusal of
+// malformed data.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "globe/data/PictureFile.h"
+
+namespace globe {
+namespace {
+
+std::string Le32(uint32_t v) {
+  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+          static_cast<char>(v >> 24)};
+}
+std::string Le16(uint32_t v) { return {static_cast<char>(v), static_cast<char>(v >> 8)}; }
+
+// A bitmap file with the given header values, palette and pixel rows.
+std::string BitmapFile(int32_t width, int32_t height, int bits, const std::string& palette,
+                       const std::string& pixels, uint32_t compression = 0) {
+  const uint32_t offset = 54 + static_cast<uint32_t>(palette.size());
+  return "BM" + Le32(offset + static_cast<uint32_t>(pixels.size())) + Le32(0) + Le32(offset) +
+         Le32(40) + Le32(static_cast<uint32_t>(width)) + Le32(static_cast<uint32_t>(height)) +
+         Le16(1) + Le16(static_cast<uint32_t>(bits)) + Le32(compression) +
+         Le32(static_cast<uint32_t>(pixels.size())) + Le32(0) + Le32(0) +
+         Le32(static_cast<uint32_t>(palette.size() / 4)) + Le32(0) + palette + pixels;
+}
+
+TEST(PictureFileTest, PalettedBitmapsTopDownAndBottomUp) {
+  // Palette: 0 black, 1 red, 2 green (blue, green, red, 0 per entry).
+  const std::string palette = std::string("\0\0\0\0", 4) + std::string("\0\0\xFF\0", 4) +
+                              std::string("\0\xFF\0\0", 4);
+  // 3 pixels of 8 bits pad each row to 4 bytes. Height -2: rows stored top row first.
+  const std::string rows = std::string("\x01\x02\x00\x00", 4) + std::string("\x02\x02\x01\x00", 4);
+  auto topDown = DecodeBitmapPicture(BitmapFile(3, -2, 8, palette, rows));
+  ASSERT_NE(nullptr, topDown);
+  EXPECT_EQ(3, topDown->Width());
+  EXPECT_EQ(2, topDown->Height());
+  EXPECT_EQ(0x0000FFu, topDown->Pixel(0, 0));
+  EXPECT_EQ(0x00FF00u, topDown->Pixel(1, 0));
+  EXPECT_EQ(0x000000u, topDown->Pixel(2, 0));
+  EXPECT_EQ(0x0000FFu, topDown->Pixel(2, 1));
+
+  auto bottomUp = DecodeBitmapPicture(BitmapFile(3, 2, 8, palette, rows));
+  ASSERT_NE(nullptr, bottomUp);
+  EXPECT_EQ(0x0000FFu, bottomUp->Pixel(0, 1));
+  EXPECT_EQ(0x0000FFu, bottomUp->Pixel(2, 0));
+
+  // 1 bit per pixel, most significant bit first: 0b10100000 -> red, black, red.
+  const std::string mono = std::string("\0\0\0\0", 4) + std::string("\0\0\xFF\0", 4);
+  auto bits = DecodeBitmapPicture(BitmapFile(3, 1, 1, mono, std::string("\xA0\0\0\0", 4)));
+  ASSERT_NE(nullptr, bits);
+  EXPECT_EQ(0x0000FFu, bits->Pixel(0, 0));
+  EXPECT_EQ(0x000000u, bits->Pixel(1, 0));
+  EXPECT_EQ(0x0000FFu, bits->Pixel(2, 0));
+}
+
+TEST(PictureFileTest, MalformedBitmapsGiveNoPicture) {
+  const std::string pixels(16, '\x10');  // two rows of 6 bytes padded to 8
+  const std::string good = BitmapFile(2, 2, 24, "", pixels);
+  ASSERT_NE(nullptr, DecodeBitmapPicture(good));
+  for (size_t cut = 0; cut < good.size(); ++cut)
+    EXPECT_EQ(nullptr, DecodeBitmapPicture(good.substr(0, cut))) << cut;
+  EXPECT_EQ(nullptr, DecodeBitmapPicture(BitmapFile(2, 2, 24, "", pixels, 1)));  // RLE
+  EXPECT_EQ(nullptr, DecodeBitmapPicture(BitmapFile(2, 2, 16, "", pixels)));
+  EXPECT_EQ(nullptr, DecodeBitmapPicture(BitmapFile(0, 2, 24, "", pixels)));
+  EXPECT_EQ(nullptr, DecodeBitmapPicture(BitmapFile(2000000000, 2000000000, 24, "", pixels)));
+  // An 8-bit pixel pointing past a short palette draws black.
+  auto shortPalette = DecodeBitmapPicture(
+      BitmapFile(1, 1, 8, std::string("\0\0\xFF\0", 4), std::string("\x07\0\0\0", 4)));
+  ASSERT_NE(nullptr, shortPalette);
+  EXPECT_EQ(0u, shortPalette->Pixel(0, 0));
+  EXPECT_EQ(nullptr, LoadPictureFile("/nonexistent/picture.bmp"));
+}
+
+// A solid-colour JPEG made with the library itself.
+std::string SolidJpeg(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr error;
+  info.err = jpeg_std_error(&error);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 95, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
+  for (int x = 0; x < width; ++x) {
+    row[x * 3] = r;
+    row[x * 3 + 1] = g;
+    row[x * 3 + 2] = b;
+  }
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  std::string bytes(reinterpret_cast<char*>(buffer), size);
+  jpeg_destroy_compress(&info);
+  std::free(buffer);
+  return bytes;
+}
+
+TEST(PictureFileTest, JpegImagesAreDecodedAndBrokenOnesRefused) {
+  const std::string jpeg = SolidJpeg(16, 8, 200, 40, 10);
+  auto picture = DecodeJpegPicture(jpeg);
+  ASSERT_NE(nullptr, picture);
+  EXPECT_EQ(16, picture->Width());
+  EXPECT_EQ(8, picture->Height());
+  const platform::TColor c = picture->Pixel(5, 5);
+  EXPECT_NEAR(200, static_cast<int>(c & 0xFF), 6);  // red in the low byte
+  EXPECT_NEAR(40, static_cast<int>((c >> 8) & 0xFF), 6);
+  EXPECT_NEAR(10, static_cast<int>((c >> 16) & 0xFF), 6);
+
+  EXPECT_EQ(nullptr, DecodeJpegPicture(""));
+  EXPECT_EQ(nullptr, DecodeJpegPicture(jpeg.substr(0, 20)));
+  EXPECT_EQ(nullptr, DecodeJpegPicture("not a jpeg at all"));
+}
+
+}  // namespace
+}  // namespace globe
