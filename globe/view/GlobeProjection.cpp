@@ -327,4 +327,69 @@ void TGlobeProjection::RestoreView(const TGlobeViewRec& view) {
   SetOrigin(view.Origin);
 }
 
+// --- environment ---
+
+std::unique_ptr<TGXML_Element> TGlobeProjection::SaveEnvironment() const {
+  auto e = TGlobeENVPersistent::SaveEnvironment();
+  e->AddAttribute("ScaleFactor", ScaleFactor_);
+  e->AddAttribute("CentralMeridian", CentralMeridian_);
+  e->AddAttribute("CentralParallel", CentralParallel_);
+  e->AddAttribute("FirstParallel", FirstParallel_);
+  e->AddAttribute("SecondParallel", SecondParallel_);
+  e->AddAttribute("MaxLatitude", MaxLatitude_);
+  e->AddAttribute("MaxLongitude", MaxLongitude_);
+  e->AddAttribute("MaxZoom", MaxZoom_);
+  e->AddAttribute("MinLatitude", MinLatitude_);
+  e->AddAttribute("MinLongitude", MinLongitude_);
+  e->AddAttribute("MinZoom", MinZoom_);
+  e->AddAttribute("Spheroid", static_cast<int32_t>(Spheroid_));
+  e->AddAttribute("XRotation", XRotation_);
+  e->AddAttribute("YRotation", YRotation_);
+  e->AddAttribute("ZRotation", ZRotation_);
+  e->AddAttribute("XOrigin", XOrigin_);
+  e->AddAttribute("YOrigin", YOrigin_);
+  e->AddAttribute("XAxisChanges", static_cast<int32_t>(XAxisChanges_));
+  e->AddAttribute("YAxisChanges", static_cast<int32_t>(YAxisChanges_));
+  e->AddElement("ProjectionModel", Model_->SaveEnvironment());
+  return e;
+}
+
+void TGlobeProjection::LoadEnvironment(const TGXML_Element* e) {
+  TGlobeENVPersistent::LoadEnvironment(e);
+  if (!e) return;
+  if (const TGXML_Element* child = e->Element("ProjectionModel")) {
+    const std::string className = child->Attribute("Class", Model_->ClassName());
+    EnsureProjectionClassesRegistered();
+    std::unique_ptr<TProjectionModel> model =
+        CreateGlobeClass<TProjectionModel, TGlobeProjection*>(className, "TProjectionModel", this);
+    model->LoadEnvironment(child);
+    SetProjectionModel(std::move(model));
+  }
+  const int32_t spheroid = e->Attribute("Spheroid", static_cast<int32_t>(Spheroid_));
+  if (spheroid >= 0 && spheroid < SpheroidCount) Spheroid_ = static_cast<TSpheroid>(spheroid);
+  const int32_t yAxis = e->Attribute("YAxisChanges", static_cast<int32_t>(YAxisChanges_));
+  if (yAxis >= 0 && yAxis <= yaNoAction) SetYAxisChanges(static_cast<TYAxisChanges>(yAxis));
+  const int32_t xAxis = e->Attribute("XAxisChanges", static_cast<int32_t>(XAxisChanges_));
+  if (xAxis >= 0 && xAxis <= xaNoAction) SetXAxisChanges(static_cast<TXAxisChanges>(xAxis));
+  SetScaleFactor(e->Attribute("ScaleFactor", ScaleFactor_));
+  auto loadFloat = [&](const char* name, int32_t index, long double current) {
+    SetFloatProp(index, e->Attribute(name, current));
+  };
+  loadFloat("MaxLatitude", prMaxLatitude, MaxLatitude_);
+  loadFloat("MaxLongitude", prMaxLongitude, MaxLongitude_);
+  loadFloat("MaxZoom", prMaxZoom, MaxZoom_);
+  loadFloat("MinLatitude", prMinLatitude, MinLatitude_);
+  loadFloat("MinLongitude", prMinLongitude, MinLongitude_);
+  loadFloat("MinZoom", prMinZoom, MinZoom_);
+  loadFloat("XRotation", prXRotation, XRotation_);
+  loadFloat("YRotation", prYRotation, YRotation_);
+  loadFloat("ZRotation", prZRotation, ZRotation_);
+  SetIntProp(prXOrigin, e->Attribute("XOrigin", XOrigin_));
+  SetIntProp(prYOrigin, e->Attribute("YOrigin", YOrigin_));
+  loadFloat("CentralMeridian", prCentralMeridian, CentralMeridian_);
+  loadFloat("CentralParallel", prCentralParallel, CentralParallel_);
+  loadFloat("FirstParallel", prFirstParallel, FirstParallel_);
+  loadFloat("SecondParallel", prSecondParallel, SecondParallel_);
+}
+
 }  // namespace globe

@@ -10,7 +10,7 @@
 
 #include "globe/data/GeoTypes.h"
 #include "globe/data/Geodesy.h"
-#include "globe/data/GlobeRoot.h"
+#include "globe/data/GlobeENVPersistent.h"
 #include "globe/view/ProjectionModel.h"
 #include "platform/DeviceGeometry.h"
 
@@ -62,7 +62,7 @@ inline constexpr long double NoCenter = 2'147'483'646.0L;
 // Longitude and latitude of the point DeviceXYToLL gives for a pixel off the map.
 inline constexpr int32_t OffMapGU = 972'000'000;
 
-class TGlobeProjection : public TGlobeRoot {
+class TGlobeProjection : public TGlobeENVPersistent {
  public:
   // A null view raises EGlobeException "TGlobeProjection.Create passed nil parent". The view's
   // canvas size must be known: it gives the initial zoom and origin.
@@ -89,6 +89,12 @@ class TGlobeProjection : public TGlobeRoot {
   virtual void SetAltitude(int32_t value);
   // A new projection of the same class for `view`, assigned from this one.
   virtual std::unique_ptr<TGlobeProjection> Clone(TCustomVoduz4* view) const;
+
+  // The environment element: the settings as attributes and the model as the child
+  // "ProjectionModel". Loading applies each value through its setter, the current value being
+  // the default; the model class must be a registered projection model.
+  std::unique_ptr<TGXML_Element> SaveEnvironment() const override;
+  void LoadEnvironment(const TGXML_Element* element) override;
 
   // Copies every setting except the view and UseMinMaxLimits; the model is cloned.
   void Assign(const TGlobeProjection& source);

@@ -41,6 +41,14 @@ TCustomProjectionModel::TCustomProjectionModel(TGlobeProjection* projection)
 
 void TCustomProjectionModel::Assign(const TCustomProjectionModel&) {}
 
+void TCustomProjectionModel::LoadEnvironment(const TGXML_Element*) {}
+
+std::unique_ptr<TGXML_Element> TCustomProjectionModel::SaveEnvironment() const {
+  auto element = std::make_unique<TGXML_Element>();
+  element->AddAttribute("Class", ClassName());
+  return element;
+}
+
 std::unique_ptr<TCustomProjectionModel> TCustomProjectionModel::Clone(
     TGlobeProjection* newProjection) const {
   std::unique_ptr<TCustomProjectionModel> model = CreateInstance(newProjection);

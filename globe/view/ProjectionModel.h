@@ -10,7 +10,7 @@
 #include <string>
 
 #include "globe/data/GeoTypes.h"
-#include "globe/data/GlobeRoot.h"
+#include "globe/data/GlobeENVPersistent.h"
 #include "globe/data/PointStore.h"
 #include "platform/DeviceGeometry.h"
 
@@ -34,7 +34,7 @@ inline constexpr uint16_t rsClipRight = 0x1000;
 inline constexpr uint16_t rsClipBottom = 0x2000;
 inline constexpr uint16_t rsClipAll = 0x3C00;
 
-class TCustomProjectionModel : public TGlobeRoot {
+class TCustomProjectionModel : public TGlobeENVPersistent {
  public:
   // The model belongs to `projection` (not owned); a null projection raises EGlobeException.
   explicit TCustomProjectionModel(TGlobeProjection* projection);
@@ -64,6 +64,11 @@ class TCustomProjectionModel : public TGlobeRoot {
   virtual void PropertyChanged(int32_t index) = 0;
   virtual void PaintSurface() = 0;
   virtual void PaintGraticule() = 0;
+
+  // A model keeps no settings of its own: loading reads nothing, saving writes its class name
+  // (attribute "Class").
+  void LoadEnvironment(const TGXML_Element* element) override;
+  std::unique_ptr<TGXML_Element> SaveEnvironment() const override;
 
   // Copies the model's state from another model (of any class).
   virtual void Assign(const TCustomProjectionModel& source);
