@@ -1,5 +1,6 @@
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -140,6 +141,16 @@ TEST_F(FormatDateTimeTest, UsesTheRegionalSeparatorsAndFormats) {
 TEST_F(FormatDateTimeTest, SelfReferringFormatsDoNotRecurseForever) {
     settings.shortDateFormat = "c";
     EXPECT_NO_THROW(DateTimeToText(at1405, settings));
+}
+
+TEST_F(FormatDateTimeTest, ArbitraryPatternsAreSafe) {
+    std::mt19937 random(7);
+    const std::string alphabet = "dmyhnsztcaDMYHNSZTCA/:'\" ampAMP";
+    for (int i = 0; i < 3000; ++i) {
+        std::string pattern(random() % 16, ' ');
+        for (char& c : pattern) c = alphabet[random() % alphabet.size()];
+        EXPECT_NO_THROW(FormatDateTime(pattern, at1405)) << pattern;
+    }
 }
 
 }  // namespace

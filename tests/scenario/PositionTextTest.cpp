@@ -1,3 +1,5 @@
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "scenario/PositionText.h"
@@ -65,6 +67,20 @@ TEST(ParseLatLong, HugeDegreesWrapTo32Bits) {
     // 999 degrees 99 minutes = 5,403,510,000 GlobeUnit, minus 2^32 = 1,108,542,704.
     EXPECT_EQ(Parsed("0000N", "99999E").LongX, 1108542704);
     EXPECT_EQ(Parsed("0000N", "99999W").LongX, -1108542704);
+}
+
+TEST(ParseLatLong, ArbitraryTextsNeverReadOutOfBounds) {
+    std::mt19937 random(42);
+    const std::string alphabet = "0123456789NSEWnsew $x-+ \t\xFF";
+    for (int i = 0; i < 5000; ++i) {
+        std::string text(random() % 12, ' ');
+        for (char& c : text) c = alphabet[random() % alphabet.size()];
+        auto [lat, lon] = SplitPositionText(text);
+        TGeoPoint p = Point(1, 2);
+        if (!ParseLatLong(lat, lon, p)) {
+            EXPECT_EQ(p, Point(1, 2)) << text;
+        }
+    }
 }
 
 TEST(SplitPositionText, SplitsAtTheFirstBlank) {
