@@ -60,7 +60,7 @@ PatternBits HatchBits(HatchStyle hatch);
 
 struct Font {
   std::string Name = "Arial";
-  int Height = 12;      // character height in pixels
+  int Height = 12;      // character height in pixels; 0 or less: text is not drawn
   int Escapement = 0;   // tenths of a degree, counter-clockwise
   int Weight = 400;     // 400 normal, 700 bold
   bool Italic = false;

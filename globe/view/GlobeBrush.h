@@ -57,6 +57,9 @@ class TGlobeBrush : public TGlobeAttribute {
 
  protected:
   TGlobeBrush* NewCopy() const override;
+  // Drawing half (GlobeAttributeDrawing.cpp).
+  THandle CreateHandle(TGlobeCanvas& canvas) override;
+  void Select(TGlobeCanvas& canvas, bool selected) override;
 
  private:
   TColor Color_ = clWhite;

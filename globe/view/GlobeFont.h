@@ -70,8 +70,15 @@ class TGlobeFont : public TGlobeAttribute {
   void WriteToStream(TGlobeStreamWriter& writer) const override;
   void ReadFromStream(TGlobeStreamReader& reader) override;
 
+  // The font's height in pixels at the canvas's zoom and resolution (before any cap).
+  int32_t PixelHeight(const TGlobeCanvas& canvas) const;
+
  protected:
   TGlobeFont* NewCopy() const override;
+  // Drawing half (GlobeAttributeDrawing.cpp).
+  THandle CreateHandle(TGlobeCanvas& canvas) override;
+  void Select(TGlobeCanvas& canvas, bool selected) override;
+  bool ZoomDependent() const override { return Unit_ != TGlobeUnitTypes::Pixel; }
 
  private:
   int32_t Angle_ = 0;

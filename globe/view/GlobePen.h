@@ -58,6 +58,10 @@ class TGlobePen : public TGlobeAttribute {
 
  protected:
   TGlobePen* NewCopy() const override;
+  // Drawing half (GlobeAttributeDrawing.cpp).
+  THandle CreateHandle(TGlobeCanvas& canvas) override;
+  void Select(TGlobeCanvas& canvas, bool selected) override;
+  bool ZoomDependent() const override { return Unit_ != TGlobeUnitTypes::Pixel; }
 
  private:
   TColor Color_ = clBlack;

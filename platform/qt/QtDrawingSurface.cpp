@@ -203,7 +203,7 @@ QFont QtDrawingSurface::ToQFont() const {
 }
 
 void QtDrawingSurface::TextOut(int x, int y, std::string_view text) {
-  if (text.empty() || !painter_.isActive()) return;
+  if (text.empty() || !painter_.isActive() || State().CurrentFont.Height <= 0) return;
   const DrawingState& s = State();
   const QString string = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
   const QFont font = ToQFont();
@@ -231,6 +231,7 @@ void QtDrawingSurface::TextOut(int x, int y, std::string_view text) {
 }
 
 TSize QtDrawingSurface::TextExtent(std::string_view text) {
+  if (State().CurrentFont.Height <= 0) return {};
   const QFontMetrics metrics(ToQFont(), device_);
   const QString string = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
   return {metrics.horizontalAdvance(string), metrics.height()};
