@@ -7,9 +7,11 @@
 #include "globe/data/GeoTypes.h"
 #include "globe/view/GlobeOptions.h"
 #include "platform/DeviceGeometry.h"
+#include "platform/DrawingSurface.h"
 
 namespace globe {
 
+class TGlobeCanvas;
 class TGlobeProjection;
 class TTextureData;
 
@@ -53,6 +55,20 @@ class TCustomVoduz4 {
 
   // The surface texture (may be empty).
   virtual const TTextureData& Texture() const = 0;
+
+  // The drawing canvas everything is drawn through.
+  virtual TGlobeCanvas& Canvas() = 0;
+  // Pen and brush that selected objects are drawn in.
+  virtual platform::Pen SelectedPen() const { return platform::Pen{platform::clRed}; }
+  virtual platform::Brush SelectedBrush() const {
+    return platform::Brush{platform::BrushKind::Solid, platform::clYellow};
+  }
+  // Text below MinTextHeight pixels is not drawn; a MaxTextHeight above 0 caps text heights.
+  virtual int32_t MinTextHeight() const { return 5; }
+  virtual int32_t MaxTextHeight() const { return 0; }
+  // The canvas is about to take a new size (both above 0): zoom and origin follow the view's
+  // resize rule while the canvas still has the old size.
+  virtual void CanvasResizing(int32_t newWidth, int32_t newHeight) {}
 };
 
 }  // namespace globe

@@ -9,6 +9,7 @@
 #include "globe/data/GlobeUnits.h"
 #include "globe/data/TextureData.h"
 #include "globe/view/CustomVoduz4.h"
+#include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeProjection.h"
 
 namespace globe::testing {
@@ -22,6 +23,8 @@ class FakeGlobeView : public TCustomVoduz4 {
 
   explicit FakeGlobeView(int32_t width = 600, int32_t height = 400)
       : Width(width), Height(height) {
+    Canvas_ = std::make_unique<TGlobeCanvas>(this);
+    Canvas_->SetSize(width, height);
     Projection_ = std::make_unique<TGlobeProjection>(this);
   }
 
@@ -47,6 +50,11 @@ class FakeGlobeView : public TCustomVoduz4 {
     Lines.push_back(Line{from, to, segments});
   }
   const TTextureData& Texture() const override { return TextureData; }
+  TGlobeCanvas& Canvas() override { return *Canvas_; }
+  platform::Pen SelectedPen() const override { return SelectionPen; }
+  platform::Brush SelectedBrush() const override { return SelectionBrush; }
+  int32_t MinTextHeight() const override { return MinText; }
+  int32_t MaxTextHeight() const override { return MaxText; }
 
   int32_t Width, Height;
   TGlobeOptions Options{goCache3DPoints, goDoubleBuffered};
@@ -55,8 +63,12 @@ class FakeGlobeView : public TCustomVoduz4 {
   int32_t LongitudeStep = 15, LatitudeStep = 15;
   std::vector<Line> Lines;
   TTextureData TextureData;
+  platform::Pen SelectionPen{platform::clRed};
+  platform::Brush SelectionBrush{platform::BrushKind::Solid, platform::clYellow};
+  int32_t MinText = 5, MaxText = 0;
 
  private:
+  std::unique_ptr<TGlobeCanvas> Canvas_;
   std::unique_ptr<TGlobeProjection> Projection_;
 };
 
