@@ -249,6 +249,20 @@ TEST(QtDrawingSurface, OpaqueTextFillsItsBox) {
   EXPECT_EQ(CountColor(bitmap, clYellow, 0, 0, 100, 40), yellow);  // nothing outside the box
 }
 
+TEST(QtDrawingSurface, FontOfNoHeightWritesNothing) {
+  Bitmap24 bitmap(100, 40, kPaper);
+  {
+    QtDrawingSurface surface(bitmap);
+    Font font;
+    font.Height = 0;
+    surface.SetFont(font);
+    surface.SetBackgroundColor(clYellow);
+    EXPECT_EQ(surface.TextExtent("Hello"), (TSize{0, 0}));
+    surface.TextOut(10, 10, "Hello");
+  }
+  EXPECT_EQ(CountColor(bitmap, kPaper, 0, 0, 100, 40), 4000);
+}
+
 TEST(QtDrawingSurface, BitmapCopyAndStretch) {
   Bitmap24 source(2, 2);
   source.SetPixel(0, 0, clRed);

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "FakeGlobeView.h"
+#include "globe/data/TextureData.h"
+#include "globe/view/GlobeCanvas.h"
+#include "globe/view/GlobeProjection.h"
+#include "platform/testing/RecordingDrawingSurface.h"
+
+namespace globe {
+namespace {
+
+using platform::testing::DrawOp;
+using platform::testing::RecordingDrawingSurface;
+using testing::FakeGlobeView;
+
+constexpr int32_t Deg = 5'400'000;
+
+void PutU16(std::string& b, uint16_t v) {
+  b += static_cast<char>(v & 0xFF);
+  b += static_cast<char>(v >> 8);
+}
+void PutU32(std::string& b, uint32_t v) {
+  PutU16(b, static_cast<uint16_t>(v & 0xFFFF));
+  PutU16(b, static_cast<uint16_t>(v >> 16));
+}
+
+// A 4 x 2 texture of the whole world: the western half palette index 1 (red), the eastern
+// half index 2 (blue).
+TTextureData HalfRedHalfBlue() {
+  std::string b = "BM";
+  PutU32(b, 14 + 40 + 12 + 8);
+  PutU32(b, 0);
+  PutU32(b, 14 + 40 + 12);
+  PutU32(b, 40);
+  PutU32(b, 4);  // width
+  PutU32(b, 2);  // height
+  PutU16(b, 1);
+  PutU16(b, 8);
+  for (int i = 0; i < 6; ++i) PutU32(b, i == 4 ? 3 : 0);  // compression .. colours used = 3
+  PutU32(b, 0x000000);                                    // 0: black
+  PutU32(b, 0xFF0000);                                    // 1: red (blue, green, red, 0 bytes)
+  PutU32(b, 0x0000FF);                                    // 2: blue
+  b += std::string("\1\1\2\2\1\1\2\2", 8);
+  TTextureData texture;
+  texture.LoadFromBytes(b);
+  return texture;
+}
+
+struct TextureFixture : ::testing::Test {
+  FakeGlobeView view{600, 400};
+  RecordingDrawingSurface window{600, 400};
+  TGlobeCanvas& canvas = view.Canvas();
+  TTextureData texture = HalfRedHalfBlue();
+
+  TextureFixture() {
+    canvas.SetWindowSurface(&window);
+    view.P().SetXRotation(0);
+    view.P().SetYRotation(0);
+  }
+  ~TextureFixture() override { canvas.SetWindowSurface(nullptr); }
+};
+
+TEST_F(TextureFixture, TriangleTakesTheNearestTexels) {
+  canvas.BeginBuffered();
+  canvas.RenderTextureTriangle(TGeoPoint(-20 * Deg, -20 * Deg), TGeoPoint(20 * Deg, -20 * Deg),
+                               TGeoPoint(0, 20 * Deg), texture);
+  canvas.EndBuffered();
+  const platform::Bitmap24& bitmap = canvas.Bitmap();
+  EXPECT_EQ(bitmap.Pixel(290, 200), clRed);   // west of the centre
+  EXPECT_EQ(bitmap.Pixel(310, 200), clBlue);  // east of it
+  EXPECT_EQ(bitmap.Pixel(300, 300), clBlack); // outside the triangle: untouched
+  EXPECT_EQ(bitmap.Pixel(300, 100), clBlack);
+}
+
+TEST_F(TextureFixture, TransparentIndexIsSkipped) {
+  texture.ColourIndex = 2;
+  canvas.BeginBuffered();
+  canvas.RenderTextureTriangle(TGeoPoint(-20 * Deg, -20 * Deg), TGeoPoint(20 * Deg, -20 * Deg),
+                               TGeoPoint(0, 20 * Deg), texture);
+  canvas.EndBuffered();
+  EXPECT_EQ(canvas.Bitmap().Pixel(290, 200), clRed);
+  EXPECT_EQ(canvas.Bitmap().Pixel(310, 200), clBlack);
+}
+
+TEST_F(TextureFixture, WithoutBufferTexelsGoToTheWindow) {
+  canvas.RenderTextureTriangle(TGeoPoint(-1 * Deg, -1 * Deg), TGeoPoint(1 * Deg, -1 * Deg),
+                               TGeoPoint(0, 1 * Deg), texture);
+  const auto pixels = window.Calls(DrawOp::SetPixel);
+  ASSERT_FALSE(pixels.empty());
+  for (const auto& p : pixels) {
+    EXPECT_EQ(p.Color, p.Points[0].X < 300 ? clRed : clBlue) << p.Points[0].X;
+  }
+  // Nothing without a texture.
+  window.ClearLog();
+  canvas.RenderTextureTriangle(TGeoPoint(-1 * Deg, -1 * Deg), TGeoPoint(1 * Deg, -1 * Deg),
+                               TGeoPoint(0, 1 * Deg), TTextureData());
+  EXPECT_EQ(window.Count(DrawOp::SetPixel), 0u);
+}
+
+TEST_F(TextureFixture, FlatMapIsCoveredByTheStretchedTexture) {
+  view.P().SetProjectionClass("TCartesianPrj");
+  view.P().SetScaleFactor(0);  // the world fits 600 pixels: rows 50..350
+  canvas.BeginBuffered();
+  canvas.RenderTextureStretched(texture);
+  canvas.EndBuffered();
+  EXPECT_EQ(canvas.Bitmap().Pixel(150, 200), clRed);
+  EXPECT_EQ(canvas.Bitmap().Pixel(450, 200), clBlue);
+  EXPECT_EQ(canvas.Bitmap().Pixel(450, 20), clBlack);  // above the map
+}
+
+}  // namespace
+}  // namespace globe
