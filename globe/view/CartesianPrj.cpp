@@ -9,6 +9,7 @@
 #include "globe/view/CustomVoduz4.h"
 #include "globe/view/DevicePoints.h"
 #include "globe/view/DeviceRound.h"
+#include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeProjection.h"
 
 namespace globe {
@@ -144,7 +145,7 @@ void TCartesianPrj::PropertyChanged(int32_t index) {
 void TCartesianPrj::PaintSurface() {
   const TGlobeProjection& projection = Projection();
   if ((projection.ModelFlags() & mfTextured) != 0 && projection.View().Texture().HasTexture()) {
-    // TODO canvas stretched texture
+    projection.View().Canvas().RenderTextureStretched(projection.View().Texture());
     return;
   }
   TProjectionModel::PaintSurface();

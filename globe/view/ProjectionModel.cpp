@@ -9,6 +9,7 @@
 #include "globe/data/GlobeUnits.h"
 #include "globe/view/CustomVoduz4.h"
 #include "globe/view/DevicePoints.h"
+#include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeProjection.h"
 
 namespace globe {
@@ -183,7 +184,8 @@ int32_t TProjectionModel::BuildWorldOutline() {
 }
 
 void TProjectionModel::PaintSurface() {
-  // TODO canvas
+  // The world outline, filled, cut at every window edge.
+  Projection().View().Canvas().RenderPoly(BuildWorldOutline(), 0x3C00 | 0x0002, 0);
 }
 
 void TProjectionModel::PaintGraticule() {

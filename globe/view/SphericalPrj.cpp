@@ -8,6 +8,7 @@
 #include "globe/view/CustomVoduz4.h"
 #include "globe/view/DevicePoints.h"
 #include "globe/view/DeviceRound.h"
+#include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeProjection.h"
 
 namespace globe {
@@ -191,14 +192,15 @@ void TSphericalPrj::PaintSurface() {
     out[k] = platform::TPoint{AddToDevice(projection.XOrigin(), RoundToDevice(r * std::cos(angle))),
                               AddToDevice(projection.YOrigin(), RoundToDevice(r * std::sin(angle)))};
   }
-  // TODO canvas polygon of 90 points
+  projection.View().Canvas().RenderPoly(90, 0x3C00 | 0x0002, 0);
 }
 
 void TSphericalPrj::PaintTextureTriangle(const TVec3& a, const TVec3& b, const TVec3& c,
                                          int depth) {
   if (depth == 0) {
-    // TODO canvas texture triangle DirectionToGeo(a), (b), (c)
-    (void)DirectionToGeo;
+    TCustomVoduz4& view = Projection().View();
+    view.Canvas().RenderTextureTriangle(DirectionToGeo(a), DirectionToGeo(b), DirectionToGeo(c),
+                                        view.Texture());
     return;
   }
   if (!FacesViewer(a) && !FacesViewer(b) && !FacesViewer(c)) return;
