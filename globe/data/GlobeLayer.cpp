@@ -7,8 +7,11 @@
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeLayerStore.h"
 #include "globe/data/GlobeObject.h"
+#include "globe/data/PresenterStoreLink.h"
+#ifdef GLOBE_WITH_PRESENTER_STORE
 #include "globe/data/GlobePresenter.h"
 #include "globe/data/GlobePresenterStore.h"
+#endif
 
 namespace globe {
 
@@ -32,9 +35,9 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-TGlobeLayer::TGlobeLayer(TCustomVoduz4* globe) : Globe_(globe) {
+TGlobeLayer::TGlobeLayer(TCustomVoduz4* globe) : Globe_(globe), Presenters_(nullptr, nullptr) {
   if (globe == nullptr) throw std::logic_error("TGlobeLayer.Create passed nil Parent");
-  Presenters_ = std::make_unique<TGlobePresenterStore>(globe);
+  Presenters_ = MakePresenterStore(globe);
   Reset();
 }
 
@@ -67,7 +70,9 @@ void TGlobeLayer::Assign(const TGlobeLayer& source) {
   ZoomUnits_ = source.ZoomUnits_;
   LayerColorAdjustTarget_ = source.LayerColorAdjustTarget_;
   Name_ = source.Name_;
-  Presenters_->Assign(*source.Presenters_);
+#ifdef GLOBE_WITH_PRESENTER_STORE
+  if (Presenters_ && source.Presenters_) Presenters_->Assign(*source.Presenters_);
+#endif
   SetObjectSource(source.Source_);
   Modified_ = true;
 }
@@ -128,7 +133,9 @@ void TGlobeLayer::Reset() {
   LayerColorAdjustTarget_ = RGBColor(128, 128, 128);
   Modified_ = false;
   SetObjectSource(nullptr);
-  Presenters_->Clear();
+#ifdef GLOBE_WITH_PRESENTER_STORE
+  if (Presenters_) Presenters_->Clear();
+#endif
   Globe_->RedrawGlobe();
 }
 
@@ -157,22 +164,27 @@ void TGlobeLayer::SourceNotify(TSourceNotifyKind kind, TGlobeObject* object) {
 TGlobeObject* TGlobeLayer::ObjectAtPoint(const TGeoPoint& point, int32_t tolerance) {
   if (Source_ == nullptr) return nullptr;
   for (int32_t i = Source_->Count() - 1; i >= 0; --i) {
-    const TGlobeObjectData& record = Source_->GetObjectData(i);
+    TGlobeObjectData& record = Source_->GetObjectData(i);
     if (record.HasState(osHidden)) continue;
     // A light record with known extent spares building objects far from the point.
     if (record.AsObject() == nullptr && record.HasState(osBoundsValid) && !RectIsEmpty(record.StoredBounds()) &&
         GrownBoundsHit(record.StoredBounds(), point, tolerance) == 0)
       continue;
     TGlobeObject* object = Source_->Objects(i);
-    TGlobePresenter* presenter = Presenters_->ByID(object->PresenterID(), false);
-    if (presenter == nullptr) presenter = Source_->Presenters().ByID(object->PresenterID(), true);
-    bool hit;
+    bool hit = false;
+    bool byPresenter = false;
+#ifdef GLOBE_WITH_PRESENTER_STORE
+    // The layer's presenter, else the source's, else a global one.
+    TGlobePresenter* presenter = Presenters_ ? Presenters_->ByID(object->PresenterID(), false) : nullptr;
+    if (presenter == nullptr && Source_->Presenters() != nullptr)
+      presenter = Source_->Presenters()->ByID(object->PresenterID(), true);
     if (presenter != nullptr) {
-      if (presenter->Hidden()) continue;
+      if (presenter->Hidden()) continue;  // not drawn, so not hit
       hit = presenter->HitTestObject(*Globe_, point, *object, tolerance);
-    } else {
-      hit = object->PointOnObject(point, tolerance);
+      byPresenter = true;
     }
+#endif
+    if (!byPresenter) hit = object->PointOnObject(point, tolerance);
     if (hit) return object;
   }
   return nullptr;
@@ -203,8 +215,22 @@ std::unique_ptr<TGXML_Element> TGlobeLayer::SaveEnvironment() const {
   AddUnitAttribute(*element, "ZoomUnits", ZoomUnits_);
   element->AddAttribute("ZoomMin", ZoomMin());
   element->AddAttribute("ZoomMax", ZoomMax());
-  element->AddElement("Presenters", Presenters_->SaveEnvironment());
-  if (Source_ != nullptr) element->AddElement("Objects", Source_->SaveEnvironment());
+#ifdef GLOBE_WITH_PRESENTER_STORE
+  if (Presenters_) {
+    element->AddElement("Presenters", Presenters_->SaveEnvironment());
+  } else {
+    element->AddElement("Presenters");
+  }
+#else
+  element->AddElement("Presenters");
+#endif
+  // A layer without a source gets an empty plain one when read, so it is written as having one;
+  // that keeps a saved, loaded and saved again file unchanged.
+  if (Source_ != nullptr) {
+    element->AddElement("Objects", Source_->SaveEnvironment());
+  } else {
+    element->AddElement("Objects")->AddAttribute("Class", "TGlobeObjectSource");
+  }
   return element;
 }
 
@@ -220,7 +246,9 @@ void TGlobeLayer::LoadEnvironment(const TGXML_Element* element) {
   ZoomUnits_ = UnitAttribute(*element, "ZoomUnits", ZoomUnits_);
   Ints_[lpZoomMin] = element->Attribute("ZoomMin", ZoomMin());
   Ints_[lpZoomMax] = element->Attribute("ZoomMax", ZoomMax());
-  Presenters_->LoadEnvironment(element->Element("Presenters"));
+#ifdef GLOBE_WITH_PRESENTER_STORE
+  if (Presenters_) Presenters_->LoadEnvironment(element->Element("Presenters"));
+#endif
   if (const TGXML_Element* objects = element->Element("Objects")) {
     std::unique_ptr<TGlobeObjectSource> created = CreateGlobeClass<TGlobeObjectSource>(
         objects->Attribute("Class", "TGlobeObjectSource"), "TGlobeObjectSource", Globe_);

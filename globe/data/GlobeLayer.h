@@ -37,8 +37,9 @@ class TGlobeLayer : public TGlobeENVPersistent {
   std::string ClassName() const override { return "TGlobeLayer"; }
 
   TCustomVoduz4* Globe() const { return Globe_; }
-  TGlobePresenterStore& Presenters() { return *Presenters_; }
-  const TGlobePresenterStore& Presenters() const { return *Presenters_; }
+  // The layer's presenters (null in a build without presenter classes).
+  TGlobePresenterStore* Presenters() { return Presenters_.get(); }
+  const TGlobePresenterStore* Presenters() const { return Presenters_.get(); }
 
   // The source; a plain TGlobeObjectSource is made when none is set.
   TGlobeObjectSource* ObjectSource();
@@ -115,7 +116,7 @@ class TGlobeLayer : public TGlobeENVPersistent {
 
  private:
   TCustomVoduz4* Globe_;
-  std::unique_ptr<TGlobePresenterStore> Presenters_;
+  TPresenterStorePtr Presenters_;
   TGlobeObjectSource* Source_ = nullptr;  // not owned: the view owns sources
   bool Flags_[5] = {true, true, false, true, false};
   int32_t Ints_[3] = {0, 0, 0};

@@ -10,8 +10,10 @@
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeObject.h"
 #include "globe/data/GlobeObjectSource.h"
+#ifdef GLOBE_WITH_PRESENTER_STORE
 #include "globe/data/GlobePresenter.h"
 #include "globe/data/GlobePresenterStore.h"
+#endif
 
 namespace globe {
 
@@ -24,29 +26,34 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
          });
 }
 
+#ifdef GLOBE_WITH_PRESENTER_STORE
 // Creates a registered presenter class for the globe; null when the class is not linked in.
 std::unique_ptr<TGlobePresenter> MakePresenter(const char* className, TCustomVoduz4* globe, int32_t id) {
   const TGlobeClassEntry* entry = FindGlobeClassOrNull(className);
   if (entry == nullptr) return nullptr;
-  return entry->Create<TGlobePresenter, TCustomVoduz4*, int32_t>(globe, id);
+  return entry->Create<TGlobePresenter>(globe, id);
 }
+#endif
 
 }  // namespace
 
 TGlobeLayerStore::TGlobeLayerStore(TCustomVoduz4* globe)
-    : Globe_(globe), GlobalPresenters_(std::make_unique<TGlobePresenterStore>(globe)) {
+    : Globe_(globe), GlobalPresenters_(MakePresenterStore(globe)) {
   AddDefaultGlobalPresenters();
 }
 
 TGlobeLayerStore::~TGlobeLayerStore() { Clear(); }
 
 void TGlobeLayerStore::AddDefaultGlobalPresenters() {
+#ifdef GLOBE_WITH_PRESENTER_STORE
+  if (!GlobalPresenters_) return;
   if (GlobalPresenters_->ByID(GlobalPointPresenterID, false) == nullptr)
     if (auto point = MakePresenter("TPointPresenter", Globe_, GlobalPointPresenterID))
       GlobalPresenters_->Add(std::move(point));
   if (GlobalPresenters_->ByID(GlobalPolyPresenterID, false) == nullptr)
     if (auto poly = MakePresenter("TPolyPresenter", Globe_, GlobalPolyPresenterID))
       GlobalPresenters_->Add(std::move(poly));
+#endif
 }
 
 TGlobeLayer* TGlobeLayerStore::Layers(int32_t index) const {
@@ -114,14 +121,16 @@ void TGlobeLayerStore::Clear() {
 void TGlobeLayerStore::Assign(const TGlobeLayerStore& source) {
   if (&source == this) return;
   Clear();
-  GlobalPresenters_->Assign(source.GlobalPresenters());
+#ifdef GLOBE_WITH_PRESENTER_STORE
+  if (GlobalPresenters_ && source.GlobalPresenters_) GlobalPresenters_->Assign(*source.GlobalPresenters_);
+#endif
   for (const auto& layer : source.Layers_) Assign(*layer);
 }
 
 void TGlobeLayerStore::Assign(const TGlobeLayer& layer) {
   std::unique_ptr<TGlobeLayer> copy;
   if (const TGlobeClassEntry* entry = FindGlobeClassOrNull(layer.ClassName()))
-    copy = entry->Create<TGlobeLayer, TCustomVoduz4*>(Globe_);
+    copy = entry->Create<TGlobeLayer>(Globe_);
   if (!copy) copy = std::make_unique<TGlobeLayer>(Globe_);
   copy->Assign(layer);
   Add(std::move(copy));
@@ -211,7 +220,15 @@ int64_t TGlobeLayerStore::MemorySize() const {
 
 std::unique_ptr<TGXML_Element> TGlobeLayerStore::SaveEnvironment() const {
   std::unique_ptr<TGXML_Element> element = TGlobeENVPersistent::SaveEnvironment();
-  element->AddElement("GlobalPresenters", GlobalPresenters_->SaveEnvironment());
+#ifdef GLOBE_WITH_PRESENTER_STORE
+  if (GlobalPresenters_) {
+    element->AddElement("GlobalPresenters", GlobalPresenters_->SaveEnvironment());
+  } else {
+    element->AddElement("GlobalPresenters");
+  }
+#else
+  element->AddElement("GlobalPresenters");
+#endif
   for (const auto& layer : Layers_) element->AddElement("Layer", layer->SaveEnvironment());
   return element;
 }
@@ -220,8 +237,12 @@ void TGlobeLayerStore::LoadEnvironment(const TGXML_Element* element) {
   TGlobeENVPersistent::LoadEnvironment(element);
   if (element == nullptr) return;
   Clear();
-  GlobalPresenters_->Clear();
-  GlobalPresenters_->LoadEnvironment(element->Element("GlobalPresenters"));
+#ifdef GLOBE_WITH_PRESENTER_STORE
+  if (GlobalPresenters_) {
+    GlobalPresenters_->Clear();
+    GlobalPresenters_->LoadEnvironment(element->Element("GlobalPresenters"));
+  }
+#endif
   AddDefaultGlobalPresenters();
   for (int n = 0; const TGXML_Element* layerElement = element->Element("Layer", n); ++n) {
     const std::string className = layerElement->Attribute("Class", "TGlobeLayer");
@@ -238,5 +259,12 @@ void TGlobeLayerStore::LoadEnvironment(const TGXML_Element* element) {
     if (!layer->ObjectSource()->Active()) Delete(layer);
   }
 }
+
+#ifdef GLOBE_WITH_PRESENTER_STORE
+TGlobePresenterStore* GlobalPresenterStore(TCustomVoduz4& globe) {
+  TGlobeLayerStore* store = globe.LayerStoreIfAny();
+  return store ? store->GlobalPresenters() : nullptr;
+}
+#endif
 
 }  // namespace globe

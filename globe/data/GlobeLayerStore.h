@@ -10,6 +10,7 @@
 
 #include "globe/data/GeoTypes.h"
 #include "globe/data/GlobeENVPersistent.h"
+#include "globe/data/PresenterStoreLink.h"
 
 namespace globe {
 
@@ -32,8 +33,9 @@ class TGlobeLayerStore : public TGlobeENVPersistent {
   std::string ClassName() const override { return "TGlobeLayerStore"; }
 
   TCustomVoduz4* Globe() const { return Globe_; }
-  TGlobePresenterStore& GlobalPresenters() { return *GlobalPresenters_; }
-  const TGlobePresenterStore& GlobalPresenters() const { return *GlobalPresenters_; }
+  // The global presenters (null in a build without presenter classes).
+  TGlobePresenterStore* GlobalPresenters() { return GlobalPresenters_.get(); }
+  const TGlobePresenterStore* GlobalPresenters() const { return GlobalPresenters_.get(); }
 
   int32_t Count() const { return static_cast<int32_t>(Layers_.size()); }
   // Raises EGlobeException "TVoduz4.GetLayer: Bad layer index %d" outside 0..Count-1.
@@ -96,7 +98,7 @@ class TGlobeLayerStore : public TGlobeENVPersistent {
   TCustomVoduz4* Globe_;
   std::vector<std::unique_ptr<TGlobeLayer>> Layers_;
   TGlobeObject* SelectedObject_ = nullptr;
-  std::unique_ptr<TGlobePresenterStore> GlobalPresenters_;
+  TPresenterStorePtr GlobalPresenters_;
 };
 
 }  // namespace globe

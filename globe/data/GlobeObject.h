@@ -32,6 +32,7 @@ class TGlobeObject : public TGlobeObjectData {
 
   std::string ClassName() const override { return "TGlobeObject"; }
   TGlobeObject* AsObject() override { return this; }
+  const TGlobeObject* AsObject() const override { return this; }
 
   // Copies the record fields, ID, Title, the zoom range and the centre.
   void Assign(const TGlobeObjectData& source) override;

@@ -33,6 +33,7 @@ class TGlobeObjectData : public TGlobeRoot {
 
   // The full object behind this entry, or null for a light record.
   virtual TGlobeObject* AsObject() { return nullptr; }
+  virtual const TGlobeObject* AsObject() const { return nullptr; }
 
   // Copies State, ObjectFlags, Tag, Index, Bounds, PresenterID and Value.
   virtual void Assign(const TGlobeObjectData& source);

@@ -6,7 +6,6 @@
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeLayer.h"
-#include "globe/data/GlobePresenterStore.h"
 
 namespace globe {
 
@@ -15,9 +14,8 @@ constexpr int32_t kCapacityStep = 255;
 constexpr int32_t kMaxLongitude = 972'000'000;
 }  // namespace
 
-TGlobeObjectSource::TGlobeObjectSource(TCustomVoduz4* globe) : Globe_(globe) {
+TGlobeObjectSource::TGlobeObjectSource(TCustomVoduz4* globe) : Globe_(globe), Presenters_(MakePresenterStore(globe)) {
   if (globe == nullptr) throw std::logic_error("TGlobeObjectSource.Create passed nil Parent");
-  Presenters_ = std::make_unique<TGlobePresenterStore>(globe);
 }
 
 TGlobeObjectSource::~TGlobeObjectSource() {
@@ -143,10 +141,11 @@ TGlobeObject* TGlobeObjectSource::Objects(int32_t index) {
   built->Loaded();
   built->Touch();
   if (Globe_->OnObjectCreate) Globe_->OnObjectCreate(*Globe_, built);
-  // Not yet marked cached, so that making room cannot release the object being built.
-  built->ExcludeState(osFullObject);
-  Globe_->AddCacheMemory(built->InstanceMemory());
+  // Counted as cached at once, but making room never releases the object being built.
   built->IncludeState(osFullObject);
+  BuildingObject_ = built;
+  Globe_->AddCacheMemory(built->InstanceMemory());
+  BuildingObject_ = nullptr;
   Building_ = false;
   return built;
 }
@@ -245,7 +244,8 @@ int64_t TGlobeObjectSource::CacheMemory() const {
 void TGlobeObjectSource::CollectCachedObjects(std::vector<TGlobeObject*>& objects) const {
   for (const auto& entry : Entries_)
     if (entry && entry->HasState(osFullObject) && !entry->HasState(osSelected))
-      if (TGlobeObject* object = entry->AsObject()) objects.push_back(object);
+      if (TGlobeObject* object = entry->AsObject(); object != nullptr && object != BuildingObject_)
+        objects.push_back(object);
 }
 
 void TGlobeObjectSource::ReleaseObject(TGlobeObject* object) {

@@ -17,6 +17,7 @@
 #include "globe/data/GlobeENVPersistent.h"
 #include "globe/data/GlobeObject.h"
 #include "globe/data/GlobeObjectData.h"
+#include "globe/data/PresenterStoreLink.h"
 
 namespace globe {
 
@@ -61,8 +62,9 @@ class TGlobeObjectSource : public TGlobeENVPersistent {
   const std::string& Name() const { return Name_; }
   void SetName(std::string name) { Name_ = std::move(name); }
 
-  TGlobePresenterStore& Presenters() { return *Presenters_; }
-  const TGlobePresenterStore& Presenters() const { return *Presenters_; }
+  // The source's own presenters (null in a build without presenter classes).
+  TGlobePresenterStore* Presenters() { return Presenters_.get(); }
+  const TGlobePresenterStore* Presenters() const { return Presenters_.get(); }
 
   bool Modified() const { return Modified_; }
   void SetModified(bool modified) { Modified_ = modified; }
@@ -127,6 +129,7 @@ class TGlobeObjectSource : public TGlobeENVPersistent {
   // The object cache: bytes of the built objects, the built objects (for release by age) and
   // the release of one of them back into a light record.
   int64_t CacheMemory() const;
+  // Selected objects and the object being built are never released.
   void CollectCachedObjects(std::vector<TGlobeObject*>& objects) const;
   void ReleaseObject(TGlobeObject* object);
 
@@ -161,9 +164,10 @@ class TGlobeObjectSource : public TGlobeENVPersistent {
   std::vector<std::unique_ptr<TGlobeObjectData>> Entries_;  // Count_ entries, may be null
   std::vector<TGlobeLayer*> Layers_;                        // not owned
   std::string Name_;
-  std::unique_ptr<TGlobePresenterStore> Presenters_;
+  TPresenterStorePtr Presenters_;
   bool Modified_ = false;
   bool Building_ = false;
+  TGlobeObject* BuildingObject_ = nullptr;  // being counted into the cache, not to be released
   bool Destroying_ = false;
 };
 
