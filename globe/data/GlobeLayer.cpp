@@ -8,6 +8,7 @@
 #include "globe/data/GlobeLayerStore.h"
 #include "globe/data/GlobeObject.h"
 #include "globe/data/PresenterStoreLink.h"
+#include "platform/Color.h"
 #ifdef GLOBE_WITH_PRESENTER_STORE
 #include "globe/data/GlobePresenter.h"
 #include "globe/data/GlobePresenterStore.h"
@@ -130,7 +131,7 @@ void TGlobeLayer::Reset() {
   Flags_[lfAnimated] = false;
   Ints_[lpZoomMin] = Ints_[lpZoomMax] = Ints_[lpLayerColorAdjustPercent] = 0;
   ZoomUnits_ = TGlobeUnitTypes::NauticalMile;
-  LayerColorAdjustTarget_ = RGBColor(128, 128, 128);
+  LayerColorAdjustTarget_ = platform::MakeColor(128, 128, 128);
   Modified_ = false;
   SetObjectSource(nullptr);
 #ifdef GLOBE_WITH_PRESENTER_STORE

@@ -36,7 +36,7 @@ TEST_F(EnvironmentFixture, SeveralLayersSurviveSaveLoadSave) {
   {
     TCustomVoduz4 globe;
     Prepare(globe);
-    globe.SetSurfaceColor(RGBColor(0x12, 0x34, 0x56));
+    globe.SetSurfaceColor(platform::MakeColor(0x12, 0x34, 0x56));
     globe.SetMaxTextHeight(40);
     TGlobeLayer* bases = globe.LayerStore().NewLayer();
     bases->SetName("Bases");
@@ -77,7 +77,7 @@ TEST_F(EnvironmentFixture, SeveralLayersSurviveSaveLoadSave) {
   EXPECT_FALSE(coast->Modified());
   EXPECT_TRUE(globe.LayerStore().LayerByName("Lines")->Animated());
   EXPECT_EQ(globe.MaxTextHeight(), 40);
-  EXPECT_EQ(globe.SurfaceColor(), RGBColor(0x12, 0x34, 0x56));
+  EXPECT_EQ(globe.SurfaceColor(), platform::MakeColor(0x12, 0x34, 0x56));
 
   globe.SaveEnvironmentFile(second);
   EXPECT_EQ(ReadWholeFile(second), text);
