@@ -1,11 +1,9 @@
 #include "globe/data/XmlDocument.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "globe/data/GlobeException.h"
+#include "platform/LocalFileSystem.h"
 
 namespace globe {
 
@@ -200,24 +198,24 @@ void Write(const TGXML_Element& top, std::string& out) {
 
 TGXML_Document::TGXML_Document() : Root_(std::make_unique<TGXML_Element>()) {}
 
-bool TGXML_Document::LoadFromFile(const std::string& fileName) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(fileName, ec)) return false;
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) throw EGlobeException("Cannot open file \"" + fileName + "\"");
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EGlobeException("Cannot read file \"" + fileName + "\"");
-  LoadFromText(text);
+bool TGXML_Document::LoadFromFile(const std::string& fileName, platform::FileSystem& files) {
+  if (!files.FileExists(fileName)) return false;
+  LoadFromText(files.ReadBytes(fileName));
   return true;
 }
 
+bool TGXML_Document::LoadFromFile(const std::string& fileName) {
+  platform::LocalFileSystem files;
+  return LoadFromFile(fileName, files);
+}
+
+void TGXML_Document::SaveToFile(const std::string& fileName, platform::FileSystem& files) const {
+  files.WriteBytes(fileName, SaveToText());
+}
+
 void TGXML_Document::SaveToFile(const std::string& fileName) const {
-  const std::string text = SaveToText();
-  std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-  if (!out) throw EGlobeException("Cannot create file \"" + fileName + "\"");
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  if (!out) throw EGlobeException("Cannot write file \"" + fileName + "\"");
+  platform::LocalFileSystem files;
+  SaveToFile(fileName, files);
 }
 
 void TGXML_Document::LoadFromText(std::string_view text) {

@@ -24,6 +24,10 @@
 
 #include "globe/data/XmlElement.h"
 
+namespace platform {
+class FileSystem;
+}
+
 namespace globe {
 
 class TGXML_Document {
@@ -36,9 +40,13 @@ class TGXML_Document {
   const TGXML_Element& Root() const { return *Root_; }
 
   // False when the file does not exist (the document is left unchanged); otherwise reads it,
-  // parses it and returns true. Parse errors raise EGlobeException and keep the old root.
+  // parses it and returns true. Parse errors raise EGlobeException and keep the old root; read
+  // failures raise the file system's platform::EFileError. Without a file system, the local one
+  // (names resolved regardless of letter case, "\" accepted as separator).
+  bool LoadFromFile(const std::string& fileName, platform::FileSystem& files);
   bool LoadFromFile(const std::string& fileName);
-  // Writes the text, replacing the file; raises EGlobeException when it cannot be written.
+  // Writes the text, replacing the file; platform::EFileError when it cannot be written.
+  void SaveToFile(const std::string& fileName, platform::FileSystem& files) const;
   void SaveToFile(const std::string& fileName) const;
 
   // Parses text as a file's content (CR and LF dropped first) into a new root.

@@ -7,6 +7,8 @@
 
 #include "globe/data/GlobeException.h"
 #include "globe/data/XmlDocument.h"
+#include "platform/FileError.h"
+#include "platform/testing/MemoryFileSystem.h"
 
 namespace globe {
 namespace {
@@ -190,8 +192,21 @@ TEST(XmlDocumentTest, Files) {
   EXPECT_TRUE(back.LoadFromFile(name));
   EXPECT_EQ(back.Root().Element("TGlobe")->Attribute("DataDirectory"), "D:\\Maps");
   EXPECT_EQ(back.Root().Element("Tail")->Attribute("a"), "xy");
-  EXPECT_THROW(doc.SaveToFile((dir / "no_such_dir" / "x.env").string()), EGlobeException);
+  EXPECT_THROW(doc.SaveToFile((dir / "no_such_dir" / "x.env").string()), platform::EFileError);
   std::filesystem::remove_all(dir);
+}
+
+TEST(XmlDocumentTest, FilesThroughAFileSystem) {
+  platform::testing::MemoryFileSystem files;
+  files.AddDirectory("/Data/Env");
+  TGXML_Document doc;
+  EXPECT_FALSE(doc.LoadFromFile("Data/Env/World.env", files));
+  doc.Root().AddElement("TGlobe")->AddAttribute("MinTextHeight", int32_t{5});
+  doc.SaveToFile("Data/Env/World.env", files);
+  EXPECT_EQ(files.ReadBytes("Data/Env/World.env"), "<TGlobe MinTextHeight=\"5\" />\r\n");
+  TGXML_Document back;
+  EXPECT_TRUE(back.LoadFromFile("data\\env\\world.ENV", files));  // letter case and "\\"
+  EXPECT_EQ(back.Root().Element("TGlobe")->Attribute("MinTextHeight", int32_t{0}), 5);
 }
 
 }  // namespace

@@ -252,5 +252,36 @@ TEST(GlobeAttributeTest, AttributesShareOneStream) {
   }
 }
 
+TEST(GlobeAttributeTest, ArbitraryBytesEitherReadOrRaise) {
+  uint32_t seed = 777;
+  for (int n = 0; n < 500; ++n) {
+    std::string bytes;
+    seed = seed * 1103515245u + 12345u;
+    const size_t length = (seed >> 16) % 24;
+    for (size_t i = 0; i < length; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      bytes += static_cast<char>(seed >> 16);
+    }
+    for (int32_t version : {0x0300, GlobeStreamVersion}) {
+      TGlobeMemoryStream m(bytes);
+      TGlobeStreamReader r(m);
+      r.SetVersion(version);
+      TGlobePen pen;
+      TGlobeBrush brush;
+      TGlobeFont font;
+      try {
+        pen.ReadFromStream(r);
+        brush.ReadFromStream(r);
+        font.ReadFromStream(r);
+      } catch (const EGlobeException&) {
+      }
+      EXPECT_LE(pen.PenStyle(), psInsideFrame);
+      EXPECT_LE(brush.BrushStyle(), bsPattern50);
+      EXPECT_LT(static_cast<int>(font.FontUnit()), GlobeUnitTypeCount);
+      EXPECT_LE(m.Position(), m.Size());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace globe
