@@ -8,8 +8,8 @@
 #include "globe/data/TextureData.h"
 #include "globe/view/CustomVoduz4.h"
 #include "globe/view/DevicePoints.h"
-#include "globe/view/DeviceRound.h"
 #include "globe/view/GlobeCanvas.h"
+#include "globe/view/DeviceRound.h"
 #include "globe/view/GlobeProjection.h"
 
 namespace globe {
@@ -144,8 +144,9 @@ void TCartesianPrj::PropertyChanged(int32_t index) {
 
 void TCartesianPrj::PaintSurface() {
   const TGlobeProjection& projection = Projection();
-  if ((projection.ModelFlags() & mfTextured) != 0 && projection.View().Texture().HasTexture()) {
-    projection.View().Canvas().RenderTextureStretched(projection.View().Texture());
+  TCustomVoduz4& view = projection.View();
+  if ((projection.ModelFlags() & mfTextured) != 0 && view.Texture().HasTexture()) {
+    view.Canvas().RenderTextureStretched(view.Texture());
     return;
   }
   TProjectionModel::PaintSurface();

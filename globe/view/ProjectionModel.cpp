@@ -184,8 +184,8 @@ int32_t TProjectionModel::BuildWorldOutline() {
 }
 
 void TProjectionModel::PaintSurface() {
-  // The world outline, filled, cut at every window edge.
-  Projection().View().Canvas().RenderPoly(BuildWorldOutline(), 0x3C00 | 0x0002, 0);
+  const int32_t count = BuildWorldOutline();
+  Projection().View().Canvas().RenderPoly(count, rsClosed | rsClipAll, kSurfaceClipMargin);
 }
 
 void TProjectionModel::PaintGraticule() {

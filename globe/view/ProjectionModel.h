@@ -18,6 +18,9 @@ namespace globe {
 
 class TGlobeProjection;
 
+// Clipping margin of the map background: its clipped edges stay just outside the window.
+inline constexpr int32_t kSurfaceClipMargin = 1;
+
 // Bits of TGlobeProjection::ModelFlags.
 inline constexpr uint8_t mfHorizonClip = 0x01;  // a hemisphere is hidden; polygons close along the horizon
 inline constexpr uint8_t mfTextured = 0x02;     // the model can draw the surface texture

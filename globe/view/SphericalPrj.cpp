@@ -7,8 +7,8 @@
 #include "globe/data/TextureData.h"
 #include "globe/view/CustomVoduz4.h"
 #include "globe/view/DevicePoints.h"
-#include "globe/view/DeviceRound.h"
 #include "globe/view/GlobeCanvas.h"
+#include "globe/view/DeviceRound.h"
 #include "globe/view/GlobeProjection.h"
 
 namespace globe {
@@ -192,7 +192,7 @@ void TSphericalPrj::PaintSurface() {
     out[k] = platform::TPoint{AddToDevice(projection.XOrigin(), RoundToDevice(r * std::cos(angle))),
                               AddToDevice(projection.YOrigin(), RoundToDevice(r * std::sin(angle)))};
   }
-  projection.View().Canvas().RenderPoly(90, 0x3C00 | 0x0002, 0);
+  projection.View().Canvas().RenderPoly(90, rsClosed | rsClipAll, kSurfaceClipMargin);
 }
 
 void TSphericalPrj::PaintTextureTriangle(const TVec3& a, const TVec3& b, const TVec3& c,
