@@ -4,6 +4,8 @@
 
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GeoMath.h"
+#include "globe/data/GlobeStreamReader.h"
+#include "globe/data/GlobeStreamWriter.h"
 
 namespace globe {
 
@@ -37,6 +39,30 @@ void TBitmapObject::SetBMPFilename(const std::string& name) {
   Texture_.ColourIndex = TransparentIndex_;
   if (Title().empty()) SetTitle(name);
   Changed();
+}
+
+void TBitmapObject::WriteToStream(TGlobeStreamWriter& writer) {
+  SetObjectFlags(0);  // a bitmap has no geometry bits
+  TGlobeObject::WriteToStream(writer);
+  const TGeoPoint centre = GetCentroid();
+  writer.WriteInteger(centre.LongX);
+  writer.WriteInteger(centre.LatY);
+  writer.WriteInteger(GlobeUnitsPerXPixel_);
+  writer.WriteInteger(GlobeUnitsPerYPixel_);
+  writer.WriteInteger(TransparentIndex_);
+  writer.WriteShortString(BMPFilename_);
+}
+
+void TBitmapObject::ReadFromStream(TGlobeStreamReader& reader) {
+  TGlobeObject::ReadFromStream(reader);
+  const int32_t longX = reader.ReadInteger();
+  const int32_t latY = reader.ReadInteger();
+  Centroid_ = TGeoPoint(longX, latY);
+  GlobeUnitsPerXPixel_ = reader.ReadInteger();
+  GlobeUnitsPerYPixel_ = reader.ReadInteger();
+  SetTransparentIndex(reader.ReadInteger());
+  ExcludeState(osBoundsValid);
+  SetBMPFilename(reader.ReadShortString());
 }
 
 void TBitmapObject::SetGlobeUnitsPerPixel(int index, int32_t value) {

@@ -38,6 +38,10 @@ class TBitmapObject : public TGlobeObject {
   int64_t TransparentColor() const;
   void SetTransparentColor(uint32_t colour);
 
+  // After the header: centre, pixel sizes, transparent index and file name (which loads).
+  void WriteToStream(TGlobeStreamWriter& writer) override;
+  void ReadFromStream(TGlobeStreamReader& reader) override;
+
   // With a bitmap: its rows and row stride times the pixel sizes, south-east of the centre.
   TGeoRect GetBounds() override;
   int64_t InstanceMemory() const override;

@@ -1,6 +1,9 @@
 #include "globe/data/GeoDataObject.h"
 
 #include "globe/data/GeoMath.h"
+#include "globe/data/GlobeStreamReader.h"
+#include "globe/data/GlobeStreamWriter.h"
+#include "globe/data/LYRChainStream.h"
 
 namespace globe {
 
@@ -54,6 +57,63 @@ void TGeoDataObject::Changed() {
   }
   if (Chains_.Count() > 0) MarkCentroidNotComputed();
   TGlobeObject::Changed();
+}
+
+namespace {
+// A lone point is written in whole minutes when both coordinates are whole minutes that fit 16 bits.
+bool FitsMinutes(int32_t value) {
+  return value % GlobeUnitsPerMinute == 0 && value / GlobeUnitsPerMinute >= INT16_MIN &&
+         value / GlobeUnitsPerMinute <= INT16_MAX;
+}
+}  // namespace
+
+void TGeoDataObject::WriteToStream(TGlobeStreamWriter& writer) {
+  uint16_t geometry = 0;
+  uint16_t firstChainFlags = 0;
+  const TGeoPoint centre = GetCentroid();
+  if (Chains_.Count() == 0) {
+    geometry = ofNoChains;
+    if (FitsMinutes(centre.LongX) && FitsMinutes(centre.LatY)) geometry |= ofMinutes;
+  } else {
+    firstChainFlags = ChooseChainFlags(Chains_.Chain(0));
+    geometry = firstChainFlags;
+    if (Chains_.Count() > 1) geometry |= ofMultipleChains;
+  }
+  SetObjectFlags(static_cast<uint16_t>((ObjectFlags() & (ofHasTitle | ofHasID | ofHasZoomRange | ofClosed)) | geometry));
+  TGlobeObject::WriteToStream(writer);
+  if (geometry & ofNoChains) {
+    writer.WritePoint(TGeoPoint(centre.LongX, centre.LatY, 0), false, (geometry & ofMinutes) != 0);
+    return;
+  }
+  if (geometry & ofMultipleChains) writer.WriteWord(static_cast<uint16_t>(Chains_.Count()));
+  for (int32_t i = 0; i < Chains_.Count(); ++i) {
+    TPointStore& chain = Chains_.Chain(i);
+    uint16_t chainFlags = firstChainFlags;
+    if (i > 0) {
+      chainFlags = ChooseChainFlags(chain);
+      writer.WriteWord(chainFlags);
+    }
+    WritePointList(writer, chain, chainFlags);
+  }
+}
+
+void TGeoDataObject::ReadFromStream(TGlobeStreamReader& reader) {
+  TGlobeObject::ReadFromStream(reader);
+  const uint16_t flags = ObjectFlags();
+  Chains_.SetCount(0);
+  ExcludeState(osBoundsValid);
+  if (flags & ofNoChains) {
+    Centroid_ = reader.ReadPoint((flags & ofHeights) != 0, (flags & ofMinutes) != 0);
+    return;
+  }
+  const int32_t count = (flags & ofMultipleChains) ? reader.ReadWord() : 1;
+  for (int32_t i = 0; i < count; ++i) {
+    const uint16_t chainFlags = static_cast<uint16_t>((i == 0 ? flags : reader.ReadWord()) & ChainFlagMask);
+    TPointStore& chain = Chains_.Chain(i);
+    chain.SetStoreHeight((chainFlags & ofHeights) != 0);
+    ReadPointList(reader, chain, chainFlags);
+  }
+  MarkCentroidNotComputed();
 }
 
 bool TGeoDataObject::PointOnObject(const TGeoPoint& point, int32_t tolerance) {

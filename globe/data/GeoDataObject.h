@@ -28,6 +28,10 @@ class TGeoDataObject : public TGlobeObject {
   TGeoPoint GetCentroid() override;
   // Moves every chain along with the centre (all three coordinates).
   void SetCentroid(const TGeoPoint& point) override;
+  // After the header: the centre of a point object, else the chains (each chain's encoding is
+  // chosen just before it is written; repeated points are dropped then).
+  void WriteToStream(TGlobeStreamWriter& writer) override;
+  void ReadFromStream(TGlobeStreamReader& reader) override;
   // Also forgets the bounds, the chains' 3-D points and (with chains) the centre.
   void Changed() override;
   // Inside a closed chain, or within the tolerance of an open one; a point object is hit

@@ -2,6 +2,9 @@
 
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GlobeObjectSource.h"
+#include "globe/data/GlobeStreamReader.h"
+#include "globe/data/GlobeStreamWriter.h"
+#include "globe/data/LYRChainStream.h"
 
 namespace globe {
 
@@ -112,6 +115,37 @@ void TGlobeObject::SetCentroid(const TGeoPoint& point) {
     ExcludeState(osBoundsValid);
     Changed();
   }
+}
+
+void TGlobeObject::WriteToStream(TGlobeStreamWriter& writer) {
+  // The geometry bits were set by the derived class; the header bits follow the object.
+  uint16_t flags = static_cast<uint16_t>(ObjectFlags() & ~(ofHasTitle | ofHasID | ofHasZoomRange | ofClosed));
+  if (!Title_.empty()) flags |= ofHasTitle;
+  if (ID_ != 0) flags |= ofHasID;
+  if (ZoomMin_ != ZoomMax_) flags |= ofHasZoomRange;
+  if (Closed()) flags |= ofClosed;
+  SetObjectFlags(flags);
+  writer.WriteWord(flags);
+  if (flags & ofHasTitle) writer.WriteShortString(Title_);
+  if (flags & ofHasID) writer.WriteInteger(ID_);
+  if (flags & ofHasZoomRange) {
+    writer.WriteInteger(ZoomMin_);
+    writer.WriteInteger(ZoomMax_);
+  }
+  writer.WriteWord(static_cast<uint16_t>(PresenterID()));
+}
+
+void TGlobeObject::ReadFromStream(TGlobeStreamReader& reader) {
+  const uint16_t flags = reader.ReadWord();
+  SetObjectFlags(flags);
+  if (flags & ofHasTitle) Title_ = reader.ReadShortString();
+  if (flags & ofHasID) ID_ = reader.ReadInteger();
+  if (flags & ofHasZoomRange) {
+    ZoomMin_ = reader.ReadInteger();
+    ZoomMax_ = reader.ReadInteger();
+  }
+  PresenterID_ = static_cast<int16_t>(reader.ReadWord());
+  (flags & ofClosed) ? IncludeState(osClosed) : ExcludeState(osClosed);
 }
 
 void TGlobeObject::Changed() {

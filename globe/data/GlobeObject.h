@@ -14,6 +14,8 @@ namespace globe {
 class TCustomVoduz4;
 class TGlobeCanvas;
 class TGlobeObjectSource;
+class TGlobeStreamReader;
+class TGlobeStreamWriter;
 
 // The centre's Height while the centre has not been computed.
 inline constexpr int32_t CentroidNotComputed = -2'147'483'647;
@@ -75,6 +77,11 @@ class TGlobeObject : public TGlobeObjectData {
   virtual TGeoPoint GetCentroid();
   // Moves the object; when the centre lands on another device pixel the object is changed.
   virtual void SetCentroid(const TGeoPoint& point);
+
+  // The layer-file form: flag word, title, ID, zoom range and presenter (derived classes add
+  // their geometry). Writing recomputes ObjectFlags.
+  virtual void WriteToStream(TGlobeStreamWriter& writer);
+  virtual void ReadFromStream(TGlobeStreamReader& reader);
 
   // Marks the object modified and tells the source.
   virtual void Changed();
