@@ -6,6 +6,7 @@
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
+#include "globe/data/ObjectRenderers.h"
 
 namespace globe {
 
@@ -38,6 +39,7 @@ void TBitmapObject::SetBMPFilename(const std::string& name) {
   Texture_.LoadFromFile(resolved);
   Texture_.ColourIndex = TransparentIndex_;
   if (Title().empty()) SetTitle(name);
+  ExcludeState(osBoundsValid);  // the extent follows the new bitmap
   Changed();
 }
 
@@ -73,6 +75,7 @@ void TBitmapObject::SetGlobeUnitsPerPixel(int index, int32_t value) {
   if (x == GlobeUnitsPerXPixel_ && y == GlobeUnitsPerYPixel_) return;
   GlobeUnitsPerXPixel_ = x;
   GlobeUnitsPerYPixel_ = y;
+  ExcludeState(osBoundsValid);  // the extent follows the pixel size
   Changed();
 }
 
@@ -102,6 +105,10 @@ TGeoRect TBitmapObject::GetBounds() {
 
 int64_t TBitmapObject::InstanceMemory() const {
   return sizeof(TBitmapObject) + TitleMemory() + static_cast<int64_t>(Texture_.Bytes().size());
+}
+
+void TBitmapObject::Render(TGlobeCanvas& canvas, uint16_t state) {
+  if (TObjectRenderer renderer = BitmapObjectRenderer()) renderer(*this, canvas, state);
 }
 
 bool TBitmapObject::PointOnObject(const TGeoPoint& point, int32_t tolerance) {

@@ -45,7 +45,10 @@ class TBitmapObject : public TGlobeObject {
   // With a bitmap: its rows and row stride times the pixel sizes, south-east of the centre.
   TGeoRect GetBounds() override;
   int64_t InstanceMemory() const override;
+  // The hit test of the bounds alone.
   bool PointOnObject(const TGeoPoint& point, int32_t tolerance) override;
+  // Through the renderer the view installed (ObjectRenderers.h).
+  void Render(TGlobeCanvas& canvas, uint16_t state) override;
 
  protected:
   std::unique_ptr<TGlobeObject> NewInstance(TGlobeObjectSource* source) const override;

@@ -4,6 +4,7 @@
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
 #include "globe/data/LYRChainStream.h"
+#include "globe/data/ObjectRenderers.h"
 
 namespace globe {
 
@@ -114,6 +115,10 @@ void TGeoDataObject::ReadFromStream(TGlobeStreamReader& reader) {
     ReadPointList(reader, chain, chainFlags);
   }
   MarkCentroidNotComputed();
+}
+
+void TGeoDataObject::Render(TGlobeCanvas& canvas, uint16_t state) {
+  if (TObjectRenderer renderer = GeoDataObjectRenderer()) renderer(*this, canvas, state);
 }
 
 bool TGeoDataObject::PointOnObject(const TGeoPoint& point, int32_t tolerance) {

@@ -34,6 +34,8 @@ class TGeoDataObject : public TGlobeObject {
   void ReadFromStream(TGlobeStreamReader& reader) override;
   // Also forgets the bounds, the chains' 3-D points and (with chains) the centre.
   void Changed() override;
+  // Through the renderer the view installed (ObjectRenderers.h).
+  void Render(TGlobeCanvas& canvas, uint16_t state) override;
   // Inside a closed chain, or within the tolerance of an open one; a point object is hit
   // wherever its bounds test passes.
   bool PointOnObject(const TGeoPoint& point, int32_t tolerance) override;
