@@ -8,6 +8,7 @@
 
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeException.h"
+#include "platform/FileSystem.h"
 
 namespace globe {
 
@@ -56,6 +57,14 @@ bool TTextureData::LoadFromFile(const std::string& fileName) {
   std::ifstream file(fileName, std::ios::binary);
   if (!file) return false;
   LoadFromStream(file);
+  FileName_ = fileName;
+  return true;
+}
+
+bool TTextureData::LoadFromFile(platform::FileSystem& files, const std::string& fileName) {
+  Clear();
+  if (!files.FileExists(fileName)) return false;
+  LoadFromBytes(files.ReadBytes(fileName));
   FileName_ = fileName;
   return true;
 }

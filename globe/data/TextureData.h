@@ -11,6 +11,10 @@
 #include "globe/data/GlobeRoot.h"
 #include "globe/data/PointStore.h"
 
+namespace platform {
+class FileSystem;
+}
+
 namespace globe {
 
 // The 40-byte bitmap information header as read from the file.
@@ -51,6 +55,8 @@ class TTextureData : public TGlobeRoot {
   // Clears the texture and, when the file exists, loads it and records its name. Returns whether
   // a file was loaded; a file that is not an 8-bit bitmap raises EGlobeException.
   bool LoadFromFile(const std::string& fileName);
+  // The same through the platform's file access (names resolved as the platform does).
+  bool LoadFromFile(platform::FileSystem& files, const std::string& fileName);
   // Copies the whole stream and loads the bitmap from it; raises EGlobeException
   // "Globe texture must be a 256 color RGB encoded bitmap" for any other content (the texture
   // is then left empty).

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "globe/data/GlobeException.h"
+#include "platform/testing/MemoryFileSystem.h"
 
 namespace globe {
 namespace {
@@ -172,6 +173,22 @@ TEST(TextureData, LoadFromFileRecordsTheNameAndAssignCopies) {
   EXPECT_FALSE(texture.LoadFromFile(path.string()));
   EXPECT_FALSE(texture.HasTexture());
   EXPECT_EQ(texture.FileName(), "");
+}
+
+TEST(TextureData, LoadFromFileThroughThePlatformFiles) {
+  platform::testing::MemoryFileSystem files;
+  files.AddFile("/Data/Earth.bmp", MakeBitmap());
+  BitmapSpec rgb;
+  rgb.BitCount = 24;
+  files.AddFile("/Data/Photo.bmp", MakeBitmap(rgb));
+  TTextureData texture;
+  EXPECT_TRUE(texture.LoadFromFile(files, "/data/earth.BMP"));
+  EXPECT_EQ(texture.TexelIndex(1, 1), 11);
+  EXPECT_EQ(texture.FileName(), "/data/earth.BMP");
+  EXPECT_FALSE(texture.LoadFromFile(files, "/Data/none.bmp"));
+  EXPECT_FALSE(texture.HasTexture());
+  EXPECT_THROW(texture.LoadFromFile(files, "/Data/Photo.bmp"), EGlobeException);
+  EXPECT_FALSE(texture.HasTexture());
 }
 
 }  // namespace
