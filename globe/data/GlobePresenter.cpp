@@ -1,10 +1,8 @@
 #include "globe/data/GlobePresenter.h"
 
-#include <algorithm>
 #include <stdexcept>
 
-#include "globe/data/GlobeStreamReader.h"
-#include "globe/data/GlobeStreamWriter.h"
+#include "globe/data/GlobeObject.h"
 
 namespace globe {
 
@@ -34,52 +32,9 @@ std::unique_ptr<TGlobePresenter> TGlobePresenter::CloneFor(TCustomVoduz4* globe)
   return copy;
 }
 
-void TGlobePresenter::WriteToStream(TGlobeStreamWriter& writer) const {
-  writer.WriteInteger(PresenterID_);
-  const int32_t version = writer.Version();
-  if (version >= PresenterIntegerOffsetVersion) {
-    writer.WriteInteger(TitleOffset_);
-  } else if (version >= PresenterByteOffsetVersion) {
-    const int32_t offset = std::clamp<int32_t>(TitleOffset_, INT8_MIN, INT8_MAX);
-    writer.WriteByte(static_cast<uint8_t>(static_cast<int8_t>(offset)));
-  }
-  writer.WriteShortString(Name_);
-  writer.WriteByte(static_cast<uint8_t>(TitleAlignment_));
-}
-
-void TGlobePresenter::ReadFromStream(TGlobeStreamReader& reader) {
-  PresenterID_ = reader.ReadInteger();
-  const int32_t version = reader.Version();
-  if (version >= PresenterIntegerOffsetVersion)
-    TitleOffset_ = reader.ReadInteger();
-  else if (version >= PresenterByteOffsetVersion)
-    TitleOffset_ = static_cast<int8_t>(reader.ReadByte());
-  Name_ = reader.ReadShortString();
-  SetTitleAlignment(static_cast<TTitleAlignment>(reader.ReadByte()));
-}
-
-std::unique_ptr<TGXML_Element> TGlobePresenter::SaveEnvironment() const {
-  std::unique_ptr<TGXML_Element> element = TGlobeENVPersistent::SaveEnvironment();
-  element->AddAttribute("Class", ClassName());
-  element->AddAttribute("Name", Name_);
-  element->AddAttribute("PresenterID", PresenterID_);
-  element->AddAttribute("Alignment", static_cast<int32_t>(TitleAlignment_));
-  element->AddAttribute("Offset", TitleOffset_);
-  element->AddAttribute("Hidden", Hidden_);
-  return element;
-}
-
-void TGlobePresenter::LoadEnvironment(const TGXML_Element* element) {
-  TGlobeENVPersistent::LoadEnvironment(element);
-  if (element == nullptr) return;
-  // A name saved empty stays empty (the attribute's default would bring back the class's name).
-  if (element->HasAttribute("Name")) Name_ = element->Attribute("Name", std::string_view());
-  PresenterID_ = element->Attribute("PresenterID", PresenterID_);
-  const int32_t alignment = element->Attribute("Alignment", static_cast<int32_t>(TitleAlignment_));
-  if (alignment >= 0 && alignment < TitleAlignmentCount)
-    TitleAlignment_ = static_cast<TTitleAlignment>(alignment);
-  TitleOffset_ = element->Attribute("Offset", TitleOffset_);
-  Hidden_ = element->Attribute("Hidden", Hidden_);
+bool TGlobePresenter::HitTestObject(TCustomVoduz4& globe, const TGeoPoint& point,
+                                    TGlobeObject& object, int32_t tolerance) {
+  return object.PointOnObject(point, tolerance);
 }
 
 std::unique_ptr<TGlobePresenter> CreatePresenter(std::string_view className,

@@ -2,15 +2,13 @@
 // TGlobePresenter: a named drawing style that map objects refer to by number (their PresenterID).
 // A presenter holds the title font and placement used when a layer writes an object's title,
 // saves itself in environment files (as an element) and in layer files (as a binary record), and
-// draws objects of its kind. The concrete presenters (point, poly, polygon, polyline) live with
-// the view; the layer data only sees this base and creates the concrete classes by name through
-// the class registry (CreatePresenter).
+// draws and hit-tests objects of its kind.
 //
-// Environment element: "Class" (written only), "Name", "PresenterID", "Alignment" (ordinal of
-// TTitleAlignment), "Offset", "Hidden" ("T"/"F"), child "TitleFont".
-// Binary record: Integer PresenterID, Integer TitleOffset, ShortString Name, Byte TitleAlignment,
-// the title font's record. Streams older than 0x400 hold TitleOffset as one signed byte (from
-// 0x301) or not at all (below 0x301).
+// This is what the layer data sees of a presenter: its identity and title settings, copies, and
+// the virtual operations. The title font, the saved forms and the drawing belong to the view's
+// presenter classes (TTitledPresenter and the point, poly, polygon and polyline presenters in
+// globe/view), which the data side creates by class name through the class registry
+// (CreatePresenter).
 
 #include <cstdint>
 #include <memory>
@@ -43,10 +41,6 @@ enum TTitleAlignment : uint8_t {
 };
 inline constexpr int TitleAlignmentCount = 10;
 
-// First stream version holding TitleOffset as an Integer, and first holding it at all (as a byte).
-inline constexpr int32_t PresenterIntegerOffsetVersion = 0x400;
-inline constexpr int32_t PresenterByteOffsetVersion = 0x301;
-
 class TGlobePresenter : public TGlobeENVPersistent {
  public:
   // A null globe is a programming error ("TGlobePresenter.Create passed nil Globe").
@@ -70,20 +64,21 @@ class TGlobePresenter : public TGlobeENVPersistent {
   void SetTitleAlignment(TTitleAlignment alignment);
   int32_t TitleOffset() const { return TitleOffset_; }
   void SetTitleOffset(int32_t offset) { TitleOffset_ = offset; }
+  // The font of object titles (globe/view/GlobeFont.h).
+  virtual TGlobeFont& TitleFont() = 0;
+  virtual const TGlobeFont& TitleFont() const = 0;
 
-  // Copies PresenterID, the title settings, Name and Hidden; derived classes add their own
-  // fields when the source is of the same family.
+  // Copies PresenterID, the title settings, Name and Hidden; derived classes add the title font
+  // and, when the source is of the same family, their own fields.
   virtual void Assign(const TGlobePresenter& source);
   // A new presenter of the same class for the same globe and PresenterID, assigned from this one.
   std::unique_ptr<TGlobePresenter> Clone() const { return CloneFor(Globe_); }
   // The same for another globe (a null globe is a programming error).
   std::unique_ptr<TGlobePresenter> CloneFor(TCustomVoduz4* globe) const;
 
-  virtual void WriteToStream(TGlobeStreamWriter& writer) const;
-  virtual void ReadFromStream(TGlobeStreamReader& reader);
-
-  void LoadEnvironment(const TGXML_Element* element) override;
-  std::unique_ptr<TGXML_Element> SaveEnvironment() const override;
+  // The binary record (layer and meta-data files).
+  virtual void WriteToStream(TGlobeStreamWriter& writer) const = 0;
+  virtual void ReadFromStream(TGlobeStreamReader& reader) = 0;
 
   // Drawing. `state` is the object's render state word (0x0002 closed, 0x0040 selected, the
   // visibility and clip bits). Each concrete presenter draws the objects of its kind on the
@@ -94,9 +89,10 @@ class TGlobePresenter : public TGlobeENVPersistent {
   virtual bool RenderObjectTitle(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) {
     return false;
   }
-  // Whether `point` (GlobeUnit) hits the object drawn by this presenter.
+  // Whether `point` (GlobeUnit) hits the object drawn by this presenter; here the object's own
+  // test (PointOnObject).
   virtual bool HitTestObject(TCustomVoduz4& globe, const TGeoPoint& point, TGlobeObject& object,
-                             int32_t tolerance) = 0;
+                             int32_t tolerance);
 
  protected:
   // The virtual constructor: a new presenter of this class for the globe.

@@ -80,7 +80,10 @@ void TGlobePresenterStore::Clear() {
 TGlobePresenter* TGlobePresenterStore::ByID(int32_t id, bool global) const {
   for (const auto& p : Presenters_)
     if (p->PresenterID() == id) return p.get();
-  // The fallback to the layer store's global presenters comes with the layer store.
+  if (global) {
+    TGlobePresenterStore* globals = GlobalPresenterStore(*Globe_);
+    if (globals != nullptr && globals != this) return globals->ByID(id, false);
+  }
   return nullptr;
 }
 

@@ -84,4 +84,8 @@ class TGlobePresenterStore : public TGlobeENVPersistent {
   bool Modified_ = false;
 };
 
+// The layer store's global presenter store of a globe, or null while the globe has none (defined
+// with the layer store).
+TGlobePresenterStore* GlobalPresenterStore(TCustomVoduz4& globe);
+
 }  // namespace globe

@@ -1,0 +1,202 @@
+#include "globe/view/PointPresenter.h"
+
+#include <filesystem>
+#include <limits>
+
+#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GlobePresenterStore.h"
+#include "globe/data/GlobeStreamReader.h"
+#include "globe/data/GlobeStreamWriter.h"
+#include "globe/data/PictureFile.h"
+#include "globe/view/GlobeBrush.h"
+#include "globe/view/GlobePen.h"
+
+namespace globe {
+
+namespace {
+
+bool ValidUnit(int unit) { return unit >= 0 && unit < GlobeUnitTypeCount; }
+
+// `name` relative to `directory` when it lies below it, else unchanged.
+std::string RelativeToDirectory(const std::string& name, const std::string& directory) {
+  if (name.empty() || directory.empty()) return name;
+  namespace fs = std::filesystem;
+  const fs::path full = fs::path(name).lexically_normal();
+  const fs::path base = fs::path(directory).lexically_normal();
+  if (full.is_absolute() != base.is_absolute()) return name;
+  const fs::path relative = full.lexically_relative(base);
+  if (relative.empty()) return name;
+  return relative.generic_string();
+}
+
+}  // namespace
+
+TPointPresenter::TPointPresenter(TCustomVoduz4* globe, int32_t presenterID)
+    : TTitledPresenter(globe, presenterID, "Point Presenter"),
+      PointPen_(std::make_unique<TGlobePen>()),
+      PointBrush_(std::make_unique<TGlobeBrush>()),
+      PointFont_(std::make_unique<TGlobeFont>()) {
+  PointPen_->SetPenUnit(TGlobeUnitTypes::Pixel);
+}
+
+TPointPresenter::~TPointPresenter() = default;
+
+std::unique_ptr<TGlobePresenter> TPointPresenter::NewInstance(TCustomVoduz4* globe,
+                                                              int32_t presenterID) const {
+  return std::make_unique<TPointPresenter>(globe, presenterID);
+}
+
+void TPointPresenter::SetPointType(TPointPresenterType type) {
+  if (static_cast<int>(type) >= PointPresenterTypeCount) return;
+  PointType_ = type;
+}
+
+void TPointPresenter::SyncFontSymbol() {
+  if (PointType_ != ppFontSymbol) return;
+  // The font's setters re-create (release) its platform font.
+  PointFont_->SetFontUnit(PointUnit_);
+  PointFont_->SetFontSize(PointSize_);
+}
+
+void TPointPresenter::SetPointUnit(TGlobeUnitTypes unit) {
+  if (!ValidUnit(static_cast<int>(unit))) return;
+  PointUnit_ = unit;
+  SyncFontSymbol();
+}
+
+void TPointPresenter::SetPointSize(int32_t size) {
+  if (size < 0) return;
+  PointSize_ = size;
+  SyncFontSymbol();
+}
+
+void TPointPresenter::SetMaxPointSize(int32_t size) {
+  if (size < 0) return;
+  MaxPointSize_ = size;
+}
+
+void TPointPresenter::SetImage(std::unique_ptr<platform::Bitmap24> image) {
+  Image_ = std::move(image);
+  ImageName_.clear();
+}
+
+void TPointPresenter::SetImageName(std::string_view name) {
+  ImageName_ = name.empty() ? std::string() : Globe()->ResolveFileName(std::string(name));
+  if (ImageName_.empty())
+    Image_.reset();
+  else
+    Image_ = LoadPictureFile(ImageName_);
+}
+
+void TPointPresenter::Assign(const TGlobePresenter& source) {
+  TTitledPresenter::Assign(source);
+  const auto* point = dynamic_cast<const TPointPresenter*>(&source);
+  if (point == nullptr || point == this) return;
+  PointPen_->Assign(*point->PointPen_);
+  PointBrush_->Assign(*point->PointBrush_);
+  PointFont_->Assign(*point->PointFont_);
+  SymbolIndex_ = point->SymbolIndex_;
+  PointType_ = point->PointType_;
+  PointUnit_ = point->PointUnit_;
+  PointSize_ = point->PointSize_;
+  MaxPointSize_ = point->MaxPointSize_;
+  Image_ = point->Image_ ? std::make_unique<platform::Bitmap24>(*point->Image_) : nullptr;
+  ImageName_ = point->ImageName_;
+}
+
+void TPointPresenter::WriteToStream(TGlobeStreamWriter& writer) const {
+  TTitledPresenter::WriteToStream(writer);
+  writer.WriteByte(static_cast<uint8_t>(PointType_));
+  writer.WriteByte(static_cast<uint8_t>(PointUnit_));
+  // A cap is announced by a negative size. A size of 0 cannot carry the sign, so its cap (which
+  // changes nothing on a zero-size symbol) is not written.
+  if (MaxPointSize_ >= 1 && PointSize_ > 0) {
+    writer.WriteInteger(-PointSize_);
+    writer.WriteInteger(MaxPointSize_);
+  } else {
+    writer.WriteInteger(PointSize_);
+  }
+  writer.WriteWord(static_cast<uint16_t>(SymbolIndex_));
+  writer.WriteShortString(ImageName_);
+  PointPen_->WriteToStream(writer);
+  PointBrush_->WriteToStream(writer);
+  PointFont_->WriteToStream(writer);
+}
+
+void TPointPresenter::ReadFromStream(TGlobeStreamReader& reader) {
+  TTitledPresenter::ReadFromStream(reader);
+  SetPointType(static_cast<TPointPresenterType>(reader.ReadByte()));
+  SetPointUnit(static_cast<TGlobeUnitTypes>(reader.ReadByte()));
+  const int64_t size = reader.ReadInteger();
+  if (size < 0) {
+    PointSize_ = static_cast<int32_t>(std::min<int64_t>(-size, std::numeric_limits<int32_t>::max()));
+    MaxPointSize_ = std::max(0, reader.ReadInteger());
+  } else {
+    PointSize_ = static_cast<int32_t>(size);
+    MaxPointSize_ = 0;
+  }
+  SyncFontSymbol();
+  SymbolIndex_ = static_cast<int16_t>(reader.ReadWord());
+  const std::string imageName = reader.ReadShortString();
+  if (!imageName.empty()) SetImageName(imageName);
+  PointPen_->ReadFromStream(reader);
+  PointBrush_->ReadFromStream(reader);
+  PointFont_->ReadFromStream(reader);
+}
+
+std::unique_ptr<TGXML_Element> TPointPresenter::SaveEnvironment() const {
+  std::unique_ptr<TGXML_Element> element = TTitledPresenter::SaveEnvironment();
+  element->AddAttribute("Type", static_cast<int32_t>(PointType_));
+  AddUnitAttribute(*element, "Unit", PointUnit_);
+  element->AddAttribute("Size", PointSize_);
+  element->AddAttribute("MaxSize", MaxPointSize_);
+  element->AddAttribute("SymbolIndex", static_cast<int32_t>(SymbolIndex_));
+  element->AddAttribute("ImageName", RelativeToDirectory(ImageName_, Globe()->DataDirectory()));
+  element->AddElement("Pen", PointPen_->SaveEnvironment());
+  element->AddElement("Brush", PointBrush_->SaveEnvironment());
+  element->AddElement("Font", PointFont_->SaveEnvironment());
+  return element;
+}
+
+void TPointPresenter::LoadEnvironment(const TGXML_Element* element) {
+  TTitledPresenter::LoadEnvironment(element);
+  if (element == nullptr) return;
+  const int32_t type = element->Attribute("Type", static_cast<int32_t>(PointType_));
+  if (type >= 0 && type < PointPresenterTypeCount) PointType_ = static_cast<TPointPresenterType>(type);
+  PointUnit_ = UnitAttribute(*element, "Unit", PointUnit_);
+  SetPointSize(element->Attribute("Size", PointSize_));
+  SetMaxPointSize(element->Attribute("MaxSize", MaxPointSize_));
+  const int32_t symbol = element->Attribute("SymbolIndex", static_cast<int32_t>(SymbolIndex_));
+  if (symbol >= std::numeric_limits<int16_t>::min() && symbol <= std::numeric_limits<int16_t>::max())
+    SymbolIndex_ = static_cast<int16_t>(symbol);
+  const std::string imageName = element->Attribute("ImageName", std::string_view());
+  if (!imageName.empty()) SetImageName(imageName);
+  PointPen_->LoadEnvironment(element->Element("Pen"));
+  PointBrush_->LoadEnvironment(element->Element("Brush"));
+  PointFont_->LoadEnvironment(element->Element("Font"));
+}
+
+void TPointPresenter::RenderObject(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) {
+  // Symbol drawing belongs to the canvas code; nothing is drawn yet.
+}
+
+int32_t FindEquivalentPointPresenter(const TGlobePresenterStore& store, const TGlobePen* pen,
+                                     const TGlobeBrush* brush, const TGlobeFont* pointFont,
+                                     const TGlobeFont* titleFont, TPointPresenterType type,
+                                     TGlobeUnitTypes unit, int32_t size,
+                                     std::string_view imageName) {
+  for (int32_t i = 0; i < store.Count(); ++i) {
+    const auto* p = dynamic_cast<const TPointPresenter*>(store.Presenters(i));
+    if (p == nullptr) continue;
+    if (pen != nullptr && !p->PointPen().Equals(*pen)) continue;
+    if (brush != nullptr && !p->PointBrush().Equals(*brush)) continue;
+    if (pointFont != nullptr && !p->PointFont().Equals(*pointFont)) continue;
+    if (titleFont != nullptr && !p->TitleFont().Equals(*titleFont)) continue;
+    if (p->PointType() == type && p->PointUnit() == unit && p->PointSize() == size &&
+        p->ImageName() == imageName)
+      return p->PresenterID();
+  }
+  return 0;
+}
+
+}  // namespace globe

@@ -1,0 +1,82 @@
+#include "globe/view/PolyPresenter.h"
+
+#include "globe/view/GlobeBrush.h"
+#include "globe/view/GlobePen.h"
+#include "globe/data/GlobeStreamReader.h"
+#include "globe/data/GlobeStreamWriter.h"
+
+namespace globe {
+
+TPolyPresenter::TPolyPresenter(TCustomVoduz4* globe, int32_t presenterID)
+    : TPolyPresenter(globe, presenterID, "Poly Presenter") {}
+
+TPolyPresenter::TPolyPresenter(TCustomVoduz4* globe, int32_t presenterID,
+                               const char* defaultName)
+    : TTitledPresenter(globe, presenterID, defaultName),
+      PolyPen_(std::make_unique<TGlobePen>()),
+      PolyBrush_(std::make_unique<TGlobeBrush>()) {
+  PolyPen_->SetPenUnit(TGlobeUnitTypes::Pixel);
+}
+
+TPolyPresenter::~TPolyPresenter() = default;
+
+std::unique_ptr<TGlobePresenter> TPolyPresenter::NewInstance(TCustomVoduz4* globe,
+                                                             int32_t presenterID) const {
+  return std::make_unique<TPolyPresenter>(globe, presenterID);
+}
+
+void TPolyPresenter::Assign(const TGlobePresenter& source) {
+  TTitledPresenter::Assign(source);
+  const auto* poly = dynamic_cast<const TPolyPresenter*>(&source);
+  if (poly == nullptr || poly == this) return;
+  PolyPen_->Assign(*poly->PolyPen_);
+  PolyBrush_->Assign(*poly->PolyBrush_);
+}
+
+void TPolyPresenter::WriteToStream(TGlobeStreamWriter& writer) const {
+  TTitledPresenter::WriteToStream(writer);
+  PolyPen_->WriteToStream(writer);
+  if (StreamsBrush()) PolyBrush_->WriteToStream(writer);
+}
+
+void TPolyPresenter::ReadFromStream(TGlobeStreamReader& reader) {
+  TTitledPresenter::ReadFromStream(reader);
+  PolyPen_->ReadFromStream(reader);
+  if (StreamsBrush()) PolyBrush_->ReadFromStream(reader);
+}
+
+std::unique_ptr<TGXML_Element> TPolyPresenter::SaveEnvironment() const {
+  std::unique_ptr<TGXML_Element> element = TTitledPresenter::SaveEnvironment();
+  element->AddElement("Pen", PolyPen_->SaveEnvironment());
+  element->AddElement("Brush", PolyBrush_->SaveEnvironment());
+  return element;
+}
+
+void TPolyPresenter::LoadEnvironment(const TGXML_Element* element) {
+  TTitledPresenter::LoadEnvironment(element);
+  if (element == nullptr) return;
+  PolyPen_->LoadEnvironment(element->Element("Pen"));
+  PolyBrush_->LoadEnvironment(element->Element("Brush"));
+}
+
+void TPolyPresenter::RenderObject(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) {
+  // Chain drawing belongs to the canvas code; nothing is drawn yet.
+}
+
+TPolygonPresenter::TPolygonPresenter(TCustomVoduz4* globe, int32_t presenterID)
+    : TPolyPresenter(globe, presenterID, "Polygon Presenter") {}
+
+std::unique_ptr<TGlobePresenter> TPolygonPresenter::NewInstance(TCustomVoduz4* globe,
+                                                                int32_t presenterID) const {
+  return std::make_unique<TPolygonPresenter>(globe, presenterID);
+}
+
+TPolylinePresenter::TPolylinePresenter(TCustomVoduz4* globe, int32_t presenterID)
+    : TPolyPresenter(globe, presenterID, "Poly Presenter") {}
+
+std::unique_ptr<TGlobePresenter> TPolylinePresenter::NewInstance(TCustomVoduz4* globe,
+                                                                 int32_t presenterID) const {
+  return std::make_unique<TPolylinePresenter>(globe, presenterID);
+}
+
+}  // namespace globe

@@ -1,0 +1,78 @@
+#pragma once
+// The presenters of lines and areas: TPolyPresenter draws an object's chains with PolyPen,
+// filling closed objects with PolyBrush; TPolygonPresenter always draws them closed and
+// TPolylinePresenter always open.
+//
+// Environment element: the presenter's attributes plus the children "Pen" and "Brush".
+// Binary record: the presenter's record, then the pen and brush records (TPolylinePresenter: the
+// pen record only).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "globe/view/TitledPresenter.h"
+
+namespace globe {
+
+class TGlobeBrush;
+class TGlobePen;
+
+class TPolyPresenter : public TTitledPresenter {
+ public:
+  TPolyPresenter(TCustomVoduz4* globe, int32_t presenterID);
+  ~TPolyPresenter() override;
+
+  std::string ClassName() const override { return "TPolyPresenter"; }
+
+  TGlobePen& PolyPen() { return *PolyPen_; }
+  const TGlobePen& PolyPen() const { return *PolyPen_; }
+  TGlobeBrush& PolyBrush() { return *PolyBrush_; }
+  const TGlobeBrush& PolyBrush() const { return *PolyBrush_; }
+
+  // Between poly presenters (of any of the three classes) also the pen and brush.
+  void Assign(const TGlobePresenter& source) override;
+
+  void WriteToStream(TGlobeStreamWriter& writer) const override;
+  void ReadFromStream(TGlobeStreamReader& reader) override;
+  void LoadEnvironment(const TGXML_Element* element) override;
+  std::unique_ptr<TGXML_Element> SaveEnvironment() const override;
+
+  // Drawing the chains through the canvas (pen, brush when closed, the pen width as clipping
+  // margin) belongs to the canvas code and is not implemented yet: nothing is drawn.
+  void RenderObject(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) override;
+
+ protected:
+  TPolyPresenter(TCustomVoduz4* globe, int32_t presenterID, const char* defaultName);
+  std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe,
+                                               int32_t presenterID) const override;
+  // Whether the binary record holds the brush.
+  virtual bool StreamsBrush() const { return true; }
+
+ private:
+  std::unique_ptr<TGlobePen> PolyPen_;
+  std::unique_ptr<TGlobeBrush> PolyBrush_;
+};
+
+class TPolygonPresenter : public TPolyPresenter {
+ public:
+  TPolygonPresenter(TCustomVoduz4* globe, int32_t presenterID);
+  std::string ClassName() const override { return "TPolygonPresenter"; }
+
+ protected:
+  std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe,
+                                               int32_t presenterID) const override;
+};
+
+class TPolylinePresenter : public TPolyPresenter {
+ public:
+  TPolylinePresenter(TCustomVoduz4* globe, int32_t presenterID);
+  std::string ClassName() const override { return "TPolylinePresenter"; }
+
+ protected:
+  std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe,
+                                               int32_t presenterID) const override;
+  bool StreamsBrush() const override { return false; }
+};
+
+}  // namespace globe
