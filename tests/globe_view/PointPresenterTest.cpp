@@ -21,7 +21,7 @@ namespace {
 
 class PointPresenterTest : public ::testing::Test {
  protected:
-  void SetUp() override { RegisterPresenterClasses(); }
+  static void SetUpTestSuite() { RegisterPresenterClasses(); }
   TCustomVoduz4 Globe;
 };
 

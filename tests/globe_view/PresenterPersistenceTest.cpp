@@ -42,7 +42,7 @@ constexpr int KilometerCode = 3;
 
 class PresenterPersistenceTest : public ::testing::Test {
  protected:
-  void SetUp() override { RegisterPresenterClasses(); }
+  static void SetUpTestSuite() { RegisterPresenterClasses(); }
 
   static std::string Text(const TGlobePresenter& presenter) {
     TGXML_Document document;

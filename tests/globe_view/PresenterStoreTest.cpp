@@ -25,7 +25,7 @@ namespace {
 
 class PresenterStoreTest : public ::testing::Test {
  protected:
-  void SetUp() override { RegisterPresenterClasses(); }
+  static void SetUpTestSuite() { RegisterPresenterClasses(); }
 
   std::unique_ptr<TPointPresenter> Point(int32_t id, const std::string& name = "") {
     auto p = std::make_unique<TPointPresenter>(&Globe, id);
