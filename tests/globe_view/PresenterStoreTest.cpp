@@ -193,8 +193,14 @@ TEST_F(PresenterStoreTest, EnvironmentNamingAnUnknownClassFails) {
   }
 
   // A registered class that is no presenter is refused too.
-  document.LoadFromText("<Presenters><Presenter Class=\"TGlobeLayer\" /></Presenters>");
-  EXPECT_THROW(store.LoadEnvironment(document.Root().Element("Presenters")), EGlobeException);
+  RegisterGlobeClass<TGlobePresenterStore, TGlobePresenterStore, TCustomVoduz4*>("TNotAPresenter");
+  document.LoadFromText("<Presenters><Presenter Class=\"TNotAPresenter\" /></Presenters>");
+  try {
+    store.LoadEnvironment(document.Root().Element("Presenters"));
+    FAIL() << "no error";
+  } catch (const EGlobeException& e) {
+    EXPECT_STREQ("Class TNotAPresenter does not inherit from TGlobePresenter", e.what());
+  }
 }
 
 TEST_F(PresenterStoreTest, StreamFormNamesEveryClass) {
