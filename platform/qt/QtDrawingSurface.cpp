@@ -9,6 +9,10 @@
 namespace platform {
 namespace {
 
+// Qt refuses wider pens (and draws nothing); wider lines and larger text cover any window anyway.
+constexpr int kMaxPenWidth = 32767;
+constexpr int kMaxFontPixels = 32767;
+
 QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
 
 QRect ToQRect(const TRect& r) {
@@ -111,7 +115,7 @@ bool QtDrawingSurface::Ready() {
       pen_.setWidth(0);  // cosmetic: exactly one pixel, end point left out
       pen_.setCapStyle(Qt::FlatCap);
     } else {
-      pen_.setWidth(p.Width);
+      pen_.setWidth(std::min(p.Width, kMaxPenWidth));
       pen_.setCapStyle(Qt::RoundCap);
       pen_.setJoinStyle(Qt::RoundJoin);
     }
@@ -194,7 +198,7 @@ void QtDrawingSurface::SetPixel(int x, int y, TColor color) {
 QFont QtDrawingSurface::ToQFont() const {
   const Font& f = State().CurrentFont;
   QFont font(QString::fromLatin1(f.Name.data(), static_cast<qsizetype>(f.Name.size())));
-  font.setPixelSize(std::max(1, f.Height));
+  font.setPixelSize(std::clamp(f.Height, 1, kMaxFontPixels));
   font.setWeight(static_cast<QFont::Weight>(std::clamp(f.Weight, 1, 1000)));
   font.setItalic(f.Italic);
   font.setUnderline(f.Underline);

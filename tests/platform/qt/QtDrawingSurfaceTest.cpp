@@ -109,6 +109,14 @@ TEST(QtDrawingSurface, WidePen) {
     surface.Polyline(line);
   }
   EXPECT_EQ(CountColor(bitmap, clRed, 20, 0, 21, 20), 5);
+  // A pen far wider than the window (a map-unit width at a close zoom) covers it.
+  {
+    QtDrawingSurface surface(bitmap);
+    surface.SetPen(Pen{clBlue, psSolid, 1000000});
+    const TPoint line[] = {{-5000, 10}, {5000, 10}};
+    surface.Polyline(line);
+  }
+  EXPECT_EQ(CountColor(bitmap, clBlue, 0, 0, 40, 20), 800);
 }
 
 // The 8 x 8 pattern: rows alternate between all ones (background) and all zeros (text colour).
