@@ -110,37 +110,5 @@ TEST_F(TextureFixture, FlatMapIsCoveredByTheStretchedTexture) {
   EXPECT_EQ(canvas.Bitmap().Pixel(450, 20), clBlack);  // above the map
 }
 
-// The models paint the map background through the canvas.
-TEST_F(TextureFixture, GlobeSurfaceIsADiscOrTheTexture) {
-  view.P().ProjectionModel().PaintSurface();
-  const auto discs = window.Calls(DrawOp::Polygon);
-  ASSERT_EQ(discs.size(), 1u);
-  ASSERT_EQ(discs[0].Points.size(), 90u);
-  // Radius 200 pixels (the globe fits the 400-pixel height) round (300, 200), from angle 0.
-  EXPECT_EQ(discs[0].Points[0], (platform::TPoint{500, 200}));
-  EXPECT_EQ(discs[0].Points[45], (platform::TPoint{100, 200}));
-
-  window.ClearLog();
-  view.TextureData = texture;
-  canvas.BeginBuffered();
-  view.P().ProjectionModel().PaintSurface();
-  canvas.EndBuffered();
-  EXPECT_EQ(window.Count(DrawOp::Polygon), 0u);
-  EXPECT_EQ(canvas.Bitmap().Pixel(250, 200), clRed);
-  EXPECT_EQ(canvas.Bitmap().Pixel(350, 250), clBlue);
-  EXPECT_EQ(canvas.Bitmap().Pixel(5, 5), clBlack);  // off the globe
-}
-
-TEST_F(TextureFixture, FlatMapSurfaceIsTheWorldOutline) {
-  view.P().SetProjectionClass("TCartesianPrj");
-  view.P().SetScaleFactor(0);
-  view.P().ProjectionModel().PaintSurface();
-  const auto outlines = window.Calls(DrawOp::Polygon);
-  ASSERT_EQ(outlines.size(), 1u);
-  EXPECT_EQ(outlines[0].Points.size(), 108u);
-  // It starts at the extents' left-top corner, (-180, -90) degrees.
-  EXPECT_EQ(outlines[0].Points[0], (platform::TPoint{0, 350}));
-}
-
 }  // namespace
 }  // namespace globe

@@ -67,12 +67,5 @@ TEST(HatchBits, LinesOfEachHatch) {
   EXPECT_EQ(HatchBits(HatchStyle::BDiagonal)[7], 0x80);
 }
 
-TEST(Color, ComponentsAndClamping) {
-  EXPECT_EQ(MakeColor(255, 0, 0), clRed);
-  EXPECT_EQ(MakeColor(0, 0, 255), clBlue);
-  EXPECT_EQ(MakeColor(-5, 300, 0x80), 0x80FF00u);
-  EXPECT_EQ(ColorBlue(clSilver), 0xC0);
-}
-
 }  // namespace
 }  // namespace platform

@@ -59,14 +59,5 @@ TEST(RecordingDrawingSurface, TextExtentFollowsFontHeight) {
   EXPECT_EQ(surface.TextExtent("abc"), (TSize{3, 1}));
 }
 
-TEST(RecordingDrawingSurface, ResetStateRestoresStockObjects) {
-  RecordingDrawingSurface surface;
-  surface.SetPen(Pen{clRed, psDot, 4});
-  surface.SetBackgroundMode(BackgroundMode::Transparent);
-  surface.SetTextAlign({HorizontalAlign::Right, VerticalAlign::Bottom});
-  surface.ResetState();
-  EXPECT_EQ(surface.State(), DrawingState{});
-}
-
 }  // namespace
 }  // namespace platform::testing
