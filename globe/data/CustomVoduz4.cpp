@@ -209,7 +209,7 @@ void TCustomVoduz4::SetMaxTextHeight(int32_t height) {
   RedrawGlobe();
 }
 
-void TCustomVoduz4::SetGlobeOptions(TGlobeOptionSet options) {
+void TCustomVoduz4::SetGlobeOptions(TGlobeOptions options) {
   GlobeOptions_ = options;
   RedrawGlobe();
 }

@@ -13,6 +13,7 @@
 
 #include "globe/data/GeoTypes.h"
 #include "globe/data/GlobeColor.h"
+#include "globe/data/GlobeOptions.h"
 #include "globe/data/GlobeRoot.h"
 #include "globe/data/TextureData.h"
 
@@ -42,19 +43,6 @@ enum TProgressMessage : uint8_t { pmNone = 0, pmStart = 1, pmEnd = 2, pmProgress
 // Where a file reader keeps its meta-data (index) file.
 enum TSaveMetaDataLocation : uint8_t { smdInDataDirectory, smdWithDataFile, smdWithExeFile, smdDiscard };
 
-// View options, in order; GlobeOptions is a set of them (bit = 1 << option).
-enum TGlobeOptions : uint8_t {
-  goCache3DPoints,
-  goDoubleBuffered,
-  goInterruptable,
-  goMultiSelect,
-  goTransparentGlobe,
-  goTransparentBackground,
-  goConstantScaleOnResize,
-  goFixedCenterXYOnResize,
-};
-using TGlobeOptionSet = uint32_t;
-constexpr TGlobeOptionSet GlobeOption(TGlobeOptions option) { return TGlobeOptionSet{1} << option; }
 
 class TCustomVoduz4 : public TGlobeRoot {
  public:
@@ -100,7 +88,7 @@ class TCustomVoduz4 : public TGlobeRoot {
   void GlobeNotify(TGlobeNotifyKind kind, TGlobeRoot* item);
   // Asks for a new rendering of the static scene: sets the redraw flag, counts the request,
   // invalidates the window and raises OnRedrawRequest.
-  void RedrawGlobe();
+  virtual void RedrawGlobe();
   bool RedrawNeeded() const { return RedrawNeeded_; }
   // Clears the redraw flag (the paint cycle calls it once the scene is rendered).
   void RedrawDone() { RedrawNeeded_ = false; }
@@ -134,9 +122,9 @@ class TCustomVoduz4 : public TGlobeRoot {
   virtual void SetMinTextHeight(int32_t height);
   virtual int32_t MaxTextHeight() const { return MaxTextHeight_; }
   virtual void SetMaxTextHeight(int32_t height);
-  TGlobeOptionSet GlobeOptions() const { return GlobeOptions_; }
-  virtual void SetGlobeOptions(TGlobeOptionSet options);
-  bool HasGlobeOption(TGlobeOptions option) const { return (GlobeOptions_ & GlobeOption(option)) != 0; }
+  virtual TGlobeOptions GlobeOptions() const { return GlobeOptions_; }
+  virtual void SetGlobeOptions(TGlobeOptions options);
+  bool HasGlobeOption(TGlobeOption option) const { return GlobeOptions().Contains(option); }
 
   // ---- Object cache -------------------------------------------------------------------------
   // Kilobytes; 0 or less: no limit.
@@ -192,7 +180,7 @@ class TCustomVoduz4 : public TGlobeRoot {
   TColor SurfaceColor_ = 0xFFFF00;  // aqua
   int32_t MinTextHeight_ = 5;
   int32_t MaxTextHeight_ = 0;
-  TGlobeOptionSet GlobeOptions_ = GlobeOption(goCache3DPoints) | GlobeOption(goDoubleBuffered);
+  TGlobeOptions GlobeOptions_{goCache3DPoints, goDoubleBuffered};
   TSaveMetaDataLocation SaveMetaDataLocation_ = smdInDataDirectory;
   int32_t CacheCapacity_ = 10240;
   int64_t CacheMemory_ = 0;

@@ -6,7 +6,7 @@
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeUnits.h"
 #include "globe/data/TextureData.h"
-#include "globe/view/CustomVoduz4.h"
+#include "globe/view/CustomGlobeView.h"
 #include "globe/view/DevicePoints.h"
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/DeviceRound.h"

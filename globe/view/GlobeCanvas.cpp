@@ -8,7 +8,7 @@
 
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeException.h"
-#include "globe/view/CustomVoduz4.h"
+#include "globe/view/CustomGlobeView.h"
 #include "globe/view/DevicePoints.h"
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/PolyClipper.h"
@@ -38,7 +38,7 @@ constexpr int32_t NorthPoleLatitude = 485'999'999;
 
 }  // namespace
 
-TGlobeCanvas::TGlobeCanvas(TCustomVoduz4* view) : View_(view) {
+TGlobeCanvas::TGlobeCanvas(TCustomGlobeView* view) : View_(view) {
   if (view == nullptr) throw EGlobeException("TGlobeCanvas.Create passed nil Parent");
   NewGeneration();
   RecreateBitmap();

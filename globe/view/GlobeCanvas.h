@@ -27,20 +27,20 @@
 
 namespace globe {
 
-class TCustomVoduz4;
+class TCustomGlobeView;
 class TGlobeProjection;
 
 class TGlobeCanvas : public TGlobeRoot {
  public:
   // A null view raises EGlobeException "TGlobeCanvas.Create passed nil Parent".
-  explicit TGlobeCanvas(TCustomVoduz4* view);
+  explicit TGlobeCanvas(TCustomGlobeView* view);
   ~TGlobeCanvas() override;
   TGlobeCanvas(const TGlobeCanvas&) = delete;
   TGlobeCanvas& operator=(const TGlobeCanvas&) = delete;
 
   std::string ClassName() const override { return "TGlobeCanvas"; }
 
-  TCustomVoduz4& View() const { return *View_; }
+  TCustomGlobeView& View() const { return *View_; }
   TGlobeProjection& Projection() const;
 
   // ---- Drawing target ----------------------------------------------------------------------
@@ -148,7 +148,7 @@ class TGlobeCanvas : public TGlobeRoot {
   void FillFromTexture(int32_t left, int32_t top, int32_t right, int32_t bottom,
                        const TTextureData& texture, Inside inside);
 
-  TCustomVoduz4* View_;
+  TCustomGlobeView* View_;
   int32_t Width_ = 150;
   int32_t Height_ = 150;
   int32_t OutputResolution_ = 96;

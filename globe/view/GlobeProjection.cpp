@@ -8,7 +8,7 @@
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeUnits.h"
-#include "globe/view/CustomVoduz4.h"
+#include "globe/view/CustomGlobeView.h"
 #include "globe/view/DevicePoints.h"
 #include "globe/view/DeviceRound.h"
 #include "globe/view/ProjectionClasses.h"
@@ -41,7 +41,7 @@ void EnsureProjectionClassesRegistered() {
 
 }  // namespace
 
-TGlobeProjection::TGlobeProjection(TCustomVoduz4* view) : View_(view) {
+TGlobeProjection::TGlobeProjection(TCustomGlobeView* view) : View_(view) {
   if (!view) throw EGlobeException("TGlobeProjection.Create passed nil parent");
   Model_ = std::make_unique<TSphericalPrj>(this);
   long double scale = FitScale();
@@ -210,7 +210,7 @@ void TGlobeProjection::SetUseMinMaxLimits(bool value) {
 
 // --- copies ---
 
-std::unique_ptr<TGlobeProjection> TGlobeProjection::Clone(TCustomVoduz4* view) const {
+std::unique_ptr<TGlobeProjection> TGlobeProjection::Clone(TCustomGlobeView* view) const {
   auto copy = std::make_unique<TGlobeProjection>(view);
   copy->Assign(*this);
   return copy;

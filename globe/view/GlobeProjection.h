@@ -16,7 +16,7 @@
 
 namespace globe {
 
-class TCustomVoduz4;
+class TCustomGlobeView;
 
 // What rotating a flat map does.
 enum TXAxisChanges : uint8_t { xaYOrigin, xaCentralParallel, xaNoAction };
@@ -66,13 +66,13 @@ class TGlobeProjection : public TGlobeENVPersistent {
  public:
   // A null view raises EGlobeException "TGlobeProjection.Create passed nil parent". The view's
   // canvas size must be known: it gives the initial zoom and origin.
-  explicit TGlobeProjection(TCustomVoduz4* view);
+  explicit TGlobeProjection(TCustomGlobeView* view);
   ~TGlobeProjection() override;
   TGlobeProjection(const TGlobeProjection&) = delete;
   TGlobeProjection& operator=(const TGlobeProjection&) = delete;
 
   std::string ClassName() const override { return "TGlobeProjection"; }
-  TCustomVoduz4& View() const { return *View_; }
+  TCustomGlobeView& View() const { return *View_; }
 
   // --- indexed setters (property numbers above) ---
   virtual void SetIntProp(int32_t index, int32_t value);
@@ -88,7 +88,7 @@ class TGlobeProjection : public TGlobeENVPersistent {
   // The zoom as a view height; 0 fits the whole map.
   virtual void SetAltitude(int32_t value);
   // A new projection of the same class for `view`, assigned from this one.
-  virtual std::unique_ptr<TGlobeProjection> Clone(TCustomVoduz4* view) const;
+  virtual std::unique_ptr<TGlobeProjection> Clone(TCustomGlobeView* view) const;
 
   // The environment element: the settings as attributes and the model as the child
   // "ProjectionModel". Loading applies each value through its setter, the current value being
@@ -184,7 +184,7 @@ class TGlobeProjection : public TGlobeENVPersistent {
   // min(W / |extent width|, H / |extent height|) of the model's extents and the canvas.
   long double FitScale() const;
 
-  TCustomVoduz4* View_;
+  TCustomGlobeView* View_;
   int32_t XOrigin_ = 0;
   int32_t YOrigin_ = 0;
   int32_t Altitude_ = 0;

@@ -7,7 +7,7 @@
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeUnits.h"
-#include "globe/view/CustomVoduz4.h"
+#include "globe/view/CustomGlobeView.h"
 #include "globe/view/DevicePoints.h"
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeProjection.h"
@@ -190,7 +190,7 @@ void TProjectionModel::PaintSurface() {
 
 void TProjectionModel::PaintGraticule() {
   TGlobeProjection& projection = Projection();
-  TCustomVoduz4& view = projection.View();
+  TCustomGlobeView& view = projection.View();
   const int64_t longitudeStep = int64_t{view.GraticuleLongitudeStep()} * GlobeUnitsPerDegree;
   if (longitudeStep > 0) {
     const int32_t segments = std::max(2, projection.MeridianSegments());

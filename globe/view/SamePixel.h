@@ -5,9 +5,9 @@
 
 namespace globe {
 
-class TCustomVoduz4;
+class TCustomGlobeView;
 
 // Whether both points project to the same device pixel through the view's projection.
-bool SamePixel(TCustomVoduz4& view, const TGeoPoint& a, const TGeoPoint& b);
+bool SamePixel(TCustomGlobeView& view, const TGeoPoint& a, const TGeoPoint& b);
 
 }  // namespace globe

@@ -5,7 +5,7 @@
 
 #include "globe/data/GlobeUnits.h"
 #include "globe/data/TextureData.h"
-#include "globe/view/CustomVoduz4.h"
+#include "globe/view/CustomGlobeView.h"
 #include "globe/view/DevicePoints.h"
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/DeviceRound.h"
@@ -198,7 +198,7 @@ void TSphericalPrj::PaintSurface() {
 void TSphericalPrj::PaintTextureTriangle(const TVec3& a, const TVec3& b, const TVec3& c,
                                          int depth) {
   if (depth == 0) {
-    TCustomVoduz4& view = Projection().View();
+    TCustomGlobeView& view = Projection().View();
     view.Canvas().RenderTextureTriangle(DirectionToGeo(a), DirectionToGeo(b), DirectionToGeo(c),
                                         view.Texture());
     return;

@@ -8,13 +8,13 @@
 #include "globe/data/GeoTypes.h"
 #include "globe/data/GlobeUnits.h"
 #include "globe/data/TextureData.h"
-#include "globe/view/CustomVoduz4.h"
+#include "globe/view/CustomGlobeView.h"
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeProjection.h"
 
 namespace globe::testing {
 
-class FakeGlobeView : public TCustomVoduz4 {
+class FakeGlobeView : public TCustomGlobeView {
  public:
   struct Line {
     TGeoPoint From, To;

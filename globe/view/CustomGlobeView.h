@@ -1,11 +1,13 @@
 #pragma once
-// The globe view as its projection, projection models and drawing code see it. The map control
-// derives from this class and implements the operations; tests use a small fake.
+// The globe view as its projection, projection models and drawing code see it: the window-free
+// view core (layers, files, environment) plus what only a drawing view has (projection, canvas,
+// sizes, graticule). The map control derives from this class and implements the operations;
+// tests use a small fake.
 
 #include <cstdint>
 
 #include "globe/data/GeoTypes.h"
-#include "globe/view/GlobeOptions.h"
+#include "globe/data/CustomVoduz4.h"
 #include "platform/DeviceGeometry.h"
 #include "platform/DrawingSurface.h"
 
@@ -13,17 +15,10 @@ namespace globe {
 
 class TGlobeCanvas;
 class TGlobeProjection;
-class TTextureData;
 
-class TCustomVoduz4 {
+class TCustomGlobeView : public TCustomVoduz4 {
  public:
-  TCustomVoduz4() = default;
-  TCustomVoduz4(const TCustomVoduz4&) = delete;
-  TCustomVoduz4& operator=(const TCustomVoduz4&) = delete;
-  virtual ~TCustomVoduz4() = default;
-
   virtual TGlobeProjection& Projection() = 0;
-  virtual TGlobeOptions GlobeOptions() const = 0;
 
   // Size of the drawing surface (the canvas) and of the window's client area, in pixels.
   virtual int32_t CanvasWidth() const = 0;
@@ -37,8 +32,6 @@ class TCustomVoduz4 {
   virtual void DoPanned() = 0;
   virtual void DoZoomed() = 0;
 
-  // Requests a new render of the static scene at the next paint.
-  virtual void RedrawGlobe() = 0;
   // Refreshes the state derived from the projection (scroll bars, limits).
   virtual void UpdateScrollBars() = 0;
   // Centres the view on a geographic point.
@@ -54,7 +47,7 @@ class TCustomVoduz4 {
   virtual void RenderLine(const TGeoPoint& from, const TGeoPoint& to, int32_t segments) = 0;
 
   // The surface texture (may be empty).
-  virtual const TTextureData& Texture() const = 0;
+  virtual const TTextureData& Texture() const { return SurfaceTexture(); }
 
   // The drawing canvas everything is drawn through.
   virtual TGlobeCanvas& Canvas() = 0;
@@ -63,9 +56,6 @@ class TCustomVoduz4 {
   virtual platform::Brush SelectedBrush() const {
     return platform::Brush{platform::BrushKind::Solid, platform::clYellow};
   }
-  // Text below MinTextHeight pixels is not drawn; a MaxTextHeight above 0 caps text heights.
-  virtual int32_t MinTextHeight() const { return 5; }
-  virtual int32_t MaxTextHeight() const { return 0; }
   // The canvas is about to take a new size (both above 0): zoom and origin follow the view's
   // resize rule while the canvas still has the old size.
   virtual void CanvasResizing(int32_t newWidth, int32_t newHeight) {}
