@@ -144,7 +144,7 @@ void TCartesianPrj::PropertyChanged(int32_t index) {
 
 void TCartesianPrj::PaintSurface() {
   const TGlobeProjection& projection = Projection();
-  TCustomVoduz4& view = projection.View();
+  TCustomGlobeView& view = projection.View();
   if ((projection.ModelFlags() & mfTextured) != 0 && view.Texture().HasTexture()) {
     view.Canvas().RenderTextureStretched(view.Texture());
     return;
