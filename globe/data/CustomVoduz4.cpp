@@ -50,6 +50,7 @@ TCustomVoduz4::TCustomVoduz4() {
 
 TCustomVoduz4::~TCustomVoduz4() {
   Destroying_ = true;
+  OnRedrawRequest = nullptr;  // nothing is drawn any more
   LayerStore_->Clear();
   while (!Sources_.empty()) {
     std::unique_ptr<TGlobeObjectSource> source = std::move(Sources_.back());

@@ -7,12 +7,9 @@
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeLayerStore.h"
 #include "globe/data/GlobeObject.h"
-#include "globe/data/PresenterStoreLink.h"
 #include "platform/Color.h"
-#ifdef GLOBE_WITH_PRESENTER_STORE
 #include "globe/data/GlobePresenter.h"
 #include "globe/data/GlobePresenterStore.h"
-#endif
 
 namespace globe {
 
@@ -36,9 +33,8 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-TGlobeLayer::TGlobeLayer(TCustomVoduz4* globe) : Globe_(globe), Presenters_(nullptr, nullptr) {
+TGlobeLayer::TGlobeLayer(TCustomVoduz4* globe) : Globe_(globe), Presenters_(std::make_unique<TGlobePresenterStore>(globe)) {
   if (globe == nullptr) throw std::logic_error("TGlobeLayer.Create passed nil Parent");
-  Presenters_ = MakePresenterStore(globe);
   Reset();
 }
 
@@ -71,9 +67,7 @@ void TGlobeLayer::Assign(const TGlobeLayer& source) {
   ZoomUnits_ = source.ZoomUnits_;
   LayerColorAdjustTarget_ = source.LayerColorAdjustTarget_;
   Name_ = source.Name_;
-#ifdef GLOBE_WITH_PRESENTER_STORE
-  if (Presenters_ && source.Presenters_) Presenters_->Assign(*source.Presenters_);
-#endif
+  Presenters_->Assign(*source.Presenters_);
   SetObjectSource(source.Source_);
   Modified_ = true;
 }
@@ -134,9 +128,7 @@ void TGlobeLayer::Reset() {
   LayerColorAdjustTarget_ = platform::MakeColor(128, 128, 128);
   Modified_ = false;
   SetObjectSource(nullptr);
-#ifdef GLOBE_WITH_PRESENTER_STORE
-  if (Presenters_) Presenters_->Clear();
-#endif
+  Presenters_->Clear();
   Globe_->RedrawGlobe();
 }
 
@@ -172,20 +164,18 @@ TGlobeObject* TGlobeLayer::ObjectAtPoint(const TGeoPoint& point, int32_t toleran
         GrownBoundsHit(record.StoredBounds(), point, tolerance) == 0)
       continue;
     TGlobeObject* object = Source_->Objects(i);
-    bool hit = false;
-    bool byPresenter = false;
-#ifdef GLOBE_WITH_PRESENTER_STORE
     // The layer's presenter, else the source's, else a global one.
-    TGlobePresenter* presenter = Presenters_ ? Presenters_->ByID(object->PresenterID(), false) : nullptr;
-    if (presenter == nullptr && Source_->Presenters() != nullptr)
-      presenter = Source_->Presenters()->ByID(object->PresenterID(), true);
+    const int32_t id = object->PresenterID();
+    TGlobePresenter* presenter = Presenters_->ByID(id, false);
+    if (presenter == nullptr) presenter = Source_->Presenters()->ByID(id, false);
+    if (presenter == nullptr) presenter = Globe_->LayerStore().GlobalPresenters()->ByID(id, false);
+    bool hit;
     if (presenter != nullptr) {
       if (presenter->Hidden()) continue;  // not drawn, so not hit
       hit = presenter->HitTestObject(*Globe_, point, *object, tolerance);
-      byPresenter = true;
+    } else {
+      hit = object->PointOnObject(point, tolerance);
     }
-#endif
-    if (!byPresenter) hit = object->PointOnObject(point, tolerance);
     if (hit) return object;
   }
   return nullptr;
@@ -216,15 +206,7 @@ std::unique_ptr<TGXML_Element> TGlobeLayer::SaveEnvironment() const {
   AddUnitAttribute(*element, "ZoomUnits", ZoomUnits_);
   element->AddAttribute("ZoomMin", ZoomMin());
   element->AddAttribute("ZoomMax", ZoomMax());
-#ifdef GLOBE_WITH_PRESENTER_STORE
-  if (Presenters_) {
-    element->AddElement("Presenters", Presenters_->SaveEnvironment());
-  } else {
-    element->AddElement("Presenters");
-  }
-#else
-  element->AddElement("Presenters");
-#endif
+  element->AddElement("Presenters", Presenters_->SaveEnvironment());
   // A layer without a source gets an empty plain one when read, so it is written as having one;
   // that keeps a saved, loaded and saved again file unchanged.
   if (Source_ != nullptr) {
@@ -247,9 +229,7 @@ void TGlobeLayer::LoadEnvironment(const TGXML_Element* element) {
   ZoomUnits_ = UnitAttribute(*element, "ZoomUnits", ZoomUnits_);
   Ints_[lpZoomMin] = element->Attribute("ZoomMin", ZoomMin());
   Ints_[lpZoomMax] = element->Attribute("ZoomMax", ZoomMax());
-#ifdef GLOBE_WITH_PRESENTER_STORE
-  if (Presenters_) Presenters_->LoadEnvironment(element->Element("Presenters"));
-#endif
+  Presenters_->LoadEnvironment(element->Element("Presenters"));
   if (const TGXML_Element* objects = element->Element("Objects")) {
     std::unique_ptr<TGlobeObjectSource> created = CreateGlobeClass<TGlobeObjectSource>(
         objects->Attribute("Class", "TGlobeObjectSource"), "TGlobeObjectSource", Globe_);

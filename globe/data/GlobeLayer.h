@@ -37,7 +37,7 @@ class TGlobeLayer : public TGlobeENVPersistent {
   std::string ClassName() const override { return "TGlobeLayer"; }
 
   TCustomVoduz4* Globe() const { return Globe_; }
-  // The layer's presenters (null in a build without presenter classes).
+  // The layer's presenters (never null).
   TGlobePresenterStore* Presenters() { return Presenters_.get(); }
   const TGlobePresenterStore* Presenters() const { return Presenters_.get(); }
 
@@ -116,7 +116,7 @@ class TGlobeLayer : public TGlobeENVPersistent {
 
  private:
   TCustomVoduz4* Globe_;
-  TPresenterStorePtr Presenters_;
+  std::unique_ptr<TGlobePresenterStore> Presenters_;
   TGlobeObjectSource* Source_ = nullptr;  // not owned: the view owns sources
   bool Flags_[5] = {true, true, false, true, false};
   int32_t Ints_[3] = {0, 0, 0};

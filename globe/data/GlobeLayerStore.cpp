@@ -10,10 +10,8 @@
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeObject.h"
 #include "globe/data/GlobeObjectSource.h"
-#ifdef GLOBE_WITH_PRESENTER_STORE
 #include "globe/data/GlobePresenter.h"
 #include "globe/data/GlobePresenterStore.h"
-#endif
 
 namespace globe {
 
@@ -26,34 +24,29 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
          });
 }
 
-#ifdef GLOBE_WITH_PRESENTER_STORE
 // Creates a registered presenter class for the globe; null when the class is not linked in.
 std::unique_ptr<TGlobePresenter> MakePresenter(const char* className, TCustomVoduz4* globe, int32_t id) {
   const TGlobeClassEntry* entry = FindGlobeClassOrNull(className);
   if (entry == nullptr) return nullptr;
   return entry->Create<TGlobePresenter>(globe, id);
 }
-#endif
 
 }  // namespace
 
 TGlobeLayerStore::TGlobeLayerStore(TCustomVoduz4* globe)
-    : Globe_(globe), GlobalPresenters_(MakePresenterStore(globe)) {
+    : Globe_(globe), GlobalPresenters_(std::make_unique<TGlobePresenterStore>(globe)) {
   AddDefaultGlobalPresenters();
 }
 
 TGlobeLayerStore::~TGlobeLayerStore() { Clear(); }
 
 void TGlobeLayerStore::AddDefaultGlobalPresenters() {
-#ifdef GLOBE_WITH_PRESENTER_STORE
-  if (!GlobalPresenters_) return;
   if (GlobalPresenters_->ByID(GlobalPointPresenterID, false) == nullptr)
     if (auto point = MakePresenter("TPointPresenter", Globe_, GlobalPointPresenterID))
       GlobalPresenters_->Add(std::move(point));
   if (GlobalPresenters_->ByID(GlobalPolyPresenterID, false) == nullptr)
     if (auto poly = MakePresenter("TPolyPresenter", Globe_, GlobalPolyPresenterID))
       GlobalPresenters_->Add(std::move(poly));
-#endif
 }
 
 TGlobeLayer* TGlobeLayerStore::Layers(int32_t index) const {
@@ -121,9 +114,7 @@ void TGlobeLayerStore::Clear() {
 void TGlobeLayerStore::Assign(const TGlobeLayerStore& source) {
   if (&source == this) return;
   Clear();
-#ifdef GLOBE_WITH_PRESENTER_STORE
-  if (GlobalPresenters_ && source.GlobalPresenters_) GlobalPresenters_->Assign(*source.GlobalPresenters_);
-#endif
+  GlobalPresenters_->Assign(*source.GlobalPresenters_);
   for (const auto& layer : source.Layers_) Assign(*layer);
 }
 
@@ -220,15 +211,7 @@ int64_t TGlobeLayerStore::MemorySize() const {
 
 std::unique_ptr<TGXML_Element> TGlobeLayerStore::SaveEnvironment() const {
   std::unique_ptr<TGXML_Element> element = TGlobeENVPersistent::SaveEnvironment();
-#ifdef GLOBE_WITH_PRESENTER_STORE
-  if (GlobalPresenters_) {
-    element->AddElement("GlobalPresenters", GlobalPresenters_->SaveEnvironment());
-  } else {
-    element->AddElement("GlobalPresenters");
-  }
-#else
-  element->AddElement("GlobalPresenters");
-#endif
+  element->AddElement("GlobalPresenters", GlobalPresenters_->SaveEnvironment());
   for (const auto& layer : Layers_) element->AddElement("Layer", layer->SaveEnvironment());
   return element;
 }
@@ -237,12 +220,8 @@ void TGlobeLayerStore::LoadEnvironment(const TGXML_Element* element) {
   TGlobeENVPersistent::LoadEnvironment(element);
   if (element == nullptr) return;
   Clear();
-#ifdef GLOBE_WITH_PRESENTER_STORE
-  if (GlobalPresenters_) {
-    GlobalPresenters_->Clear();
-    GlobalPresenters_->LoadEnvironment(element->Element("GlobalPresenters"));
-  }
-#endif
+  GlobalPresenters_->Clear();
+  GlobalPresenters_->LoadEnvironment(element->Element("GlobalPresenters"));
   AddDefaultGlobalPresenters();
   for (int n = 0; const TGXML_Element* layerElement = element->Element("Layer", n); ++n) {
     const std::string className = layerElement->Attribute("Class", "TGlobeLayer");
@@ -260,11 +239,9 @@ void TGlobeLayerStore::LoadEnvironment(const TGXML_Element* element) {
   }
 }
 
-#ifdef GLOBE_WITH_PRESENTER_STORE
 TGlobePresenterStore* GlobalPresenterStore(TCustomVoduz4& globe) {
   TGlobeLayerStore* store = globe.LayerStoreIfAny();
   return store ? store->GlobalPresenters() : nullptr;
 }
-#endif
 
 }  // namespace globe

@@ -10,7 +10,6 @@
 
 #include "globe/data/GeoTypes.h"
 #include "globe/data/GlobeENVPersistent.h"
-#include "globe/data/PresenterStoreLink.h"
 
 namespace globe {
 
@@ -33,7 +32,7 @@ class TGlobeLayerStore : public TGlobeENVPersistent {
   std::string ClassName() const override { return "TGlobeLayerStore"; }
 
   TCustomVoduz4* Globe() const { return Globe_; }
-  // The global presenters (null in a build without presenter classes).
+  // The global presenters (never null).
   TGlobePresenterStore* GlobalPresenters() { return GlobalPresenters_.get(); }
   const TGlobePresenterStore* GlobalPresenters() const { return GlobalPresenters_.get(); }
 
@@ -98,7 +97,10 @@ class TGlobeLayerStore : public TGlobeENVPersistent {
   TCustomVoduz4* Globe_;
   std::vector<std::unique_ptr<TGlobeLayer>> Layers_;
   TGlobeObject* SelectedObject_ = nullptr;
-  TPresenterStorePtr GlobalPresenters_;
+  std::unique_ptr<TGlobePresenterStore> GlobalPresenters_;
 };
+
+// The layer store's global presenter store of a globe, or null while the globe has no layer store.
+TGlobePresenterStore* GlobalPresenterStore(TCustomVoduz4& globe);
 
 }  // namespace globe

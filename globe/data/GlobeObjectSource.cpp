@@ -6,6 +6,7 @@
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeLayer.h"
+#include "globe/data/GlobePresenterStore.h"
 
 namespace globe {
 
@@ -14,7 +15,7 @@ constexpr int32_t kCapacityStep = 255;
 constexpr int32_t kMaxLongitude = 972'000'000;
 }  // namespace
 
-TGlobeObjectSource::TGlobeObjectSource(TCustomVoduz4* globe) : Globe_(globe), Presenters_(MakePresenterStore(globe)) {
+TGlobeObjectSource::TGlobeObjectSource(TCustomVoduz4* globe) : Globe_(globe), Presenters_(std::make_unique<TGlobePresenterStore>(globe)) {
   if (globe == nullptr) throw std::logic_error("TGlobeObjectSource.Create passed nil Parent");
 }
 

@@ -17,7 +17,6 @@
 #include "globe/data/GlobeENVPersistent.h"
 #include "globe/data/GlobeObject.h"
 #include "globe/data/GlobeObjectData.h"
-#include "globe/data/PresenterStoreLink.h"
 
 namespace globe {
 
@@ -62,7 +61,7 @@ class TGlobeObjectSource : public TGlobeENVPersistent {
   const std::string& Name() const { return Name_; }
   void SetName(std::string name) { Name_ = std::move(name); }
 
-  // The source's own presenters (null in a build without presenter classes).
+  // The source's own presenters (never null).
   TGlobePresenterStore* Presenters() { return Presenters_.get(); }
   const TGlobePresenterStore* Presenters() const { return Presenters_.get(); }
 
@@ -164,7 +163,7 @@ class TGlobeObjectSource : public TGlobeENVPersistent {
   std::vector<std::unique_ptr<TGlobeObjectData>> Entries_;  // Count_ entries, may be null
   std::vector<TGlobeLayer*> Layers_;                        // not owned
   std::string Name_;
-  TPresenterStorePtr Presenters_;
+  std::unique_ptr<TGlobePresenterStore> Presenters_;
   bool Modified_ = false;
   bool Building_ = false;
   TGlobeObject* BuildingObject_ = nullptr;  // being counted into the cache, not to be released
