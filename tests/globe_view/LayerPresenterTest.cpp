@@ -4,23 +4,24 @@
 
 #include <gtest/gtest.h>
 
-#include "GlobeDataFixtures.h"
+#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GeoDataObject.h"
 #include "globe/data/ClassRegistry.h"
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
 #include "globe/data/GlobePresenter.h"
 #include "globe/data/GlobePresenterStore.h"
 #include "globe/data/XmlElement.h"
+#include "globe/view/PolyPresenter.h"
 
 namespace globe {
 namespace {
 
 // Hits everything within one degree of the object's centre.
-class TWidePresenter : public TGlobePresenter {
+class TWidePresenter : public TPolyPresenter {
  public:
-  using TGlobePresenter::TGlobePresenter;
+  using TPolyPresenter::TPolyPresenter;
   std::string ClassName() const override { return "TWidePresenter"; }
-  void RenderObject(TCustomVoduz4&, TGlobeObject&, uint16_t) override {}
   bool HitTestObject(TCustomVoduz4&, const TGeoPoint& point, TGlobeObject& object, int32_t) override {
     const TGeoPoint centre = object.GetCentroid();
     return std::abs(int64_t{point.LongX} - centre.LongX) <= GlobeUnitsPerDegree &&
