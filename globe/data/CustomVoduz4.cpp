@@ -154,6 +154,7 @@ std::string TCustomVoduz4::ProgramDirectory() const {
 }
 
 std::string TCustomVoduz4::ResolveFileName(const std::string& name) {
+  if (Trimmed(name).empty()) return {};  // no file to look for, nothing to ask about
   std::string candidate = name;
   for (int attempt = 0; attempt <= kMaxFileNameRetries; ++attempt) {
     if (FileExists(candidate)) return candidate;

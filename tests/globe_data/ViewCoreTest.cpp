@@ -63,6 +63,7 @@ TEST(ViewFiles, TheApplicationMayOfferAnotherName) {
   };
   EXPECT_EQ(globe.ResolveFileName("old.dat"), coast);
   EXPECT_EQ(globe.ResolveFileName("other.dat"), "");
+  EXPECT_EQ(globe.ResolveFileName(" "), "");  // no name: nothing to ask about
   EXPECT_EQ(asked, (std::vector<std::string>{"old.dat", "other.dat"}));
 
   // A handler that never gives up cannot hold the view.
