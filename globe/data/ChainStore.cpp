@@ -64,16 +64,17 @@ void TChainStore::SetStoreHeight(bool storeHeight) {
 
 TGeoPoint TChainStore::Centroid() const {
   if (Chains_.empty()) return TGeoPoint();
-  int64_t sumLong = 0, sumLat = 0, sumHeight = 0;
+  TLongitudeMean longitude;
+  int64_t sumLat = 0, sumHeight = 0;
   for (const auto& chain : Chains_) {
-    if (!chain) continue;  // an empty entry is an empty chain: centroid (0, 0, 0)
-    const TGeoPoint c = chain->Centroid();
-    sumLong += c.LongX;
+    // An empty entry is an empty chain, whose centroid is (0, 0, 0).
+    const TGeoPoint c = chain ? chain->Centroid() : TGeoPoint();
+    longitude.Add(c.LongX);
     sumLat += c.LatY;
     sumHeight += c.Height;
   }
   const long double count = static_cast<long double>(Chains_.size());
-  return TGeoPoint(RoundToInt(sumLong / count), RoundToInt(sumLat / count), RoundToInt(sumHeight / count));
+  return TGeoPoint(longitude.Mean(), RoundToInt(sumLat / count), RoundToInt(sumHeight / count));
 }
 
 TGeoRect TChainStore::Bounds() const {

@@ -42,7 +42,8 @@ class TChainStore : public TGlobeRoot {
   // Passes the value to every chain and to chains created later.
   void SetStoreHeight(bool storeHeight);
 
-  // Rounded mean of the chains' centroids (each chain weighs the same); (0,0,0) without chains.
+  // Rounded mean of the chains' centroids (each chain weighs the same, longitudes as in
+  // TLongitudeMean); (0,0,0) without chains.
   TGeoPoint Centroid() const;
   // Bounds of chain 0 united with those of every later chain that has points.
   TGeoRect Bounds() const;

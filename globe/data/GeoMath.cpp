@@ -152,6 +152,34 @@ void CartesianToGeo(const TVec3& unitVector, TGeoPoint& target) {
   target.Height = 0;
 }
 
+int32_t WrapLongitude(int64_t longX) {
+  int64_t r = longX % GU_360_DEGREES;
+  if (r > GU_180_DEGREES) r -= GU_360_DEGREES;
+  if (r <= -GU_180_DEGREES) r += GU_360_DEGREES;
+  return static_cast<int32_t>(r);
+}
+
+void TLongitudeMean::Add(int32_t longX) {
+  if (Count_ == 0) {
+    Unwrapped_ = longX;
+  } else {
+    int64_t step = int64_t{longX} - Last_;
+    if (step > GU_180_DEGREES) step -= GU_360_DEGREES;
+    if (step < -GU_180_DEGREES) step += GU_360_DEGREES;
+    Unwrapped_ += step;
+  }
+  Last_ = longX;
+  Sum_ += static_cast<long double>(Unwrapped_);
+  ++Count_;
+}
+
+int32_t TLongitudeMean::Mean() const {
+  if (Count_ == 0) return 0;
+  const long double mean = std::nearbyint(Sum_ / static_cast<long double>(Count_));
+  if (!std::isfinite(mean) || std::fabs(mean) > 9e18L) return 0;
+  return WrapLongitude(static_cast<int64_t>(mean));
+}
+
 bool PointInRect(const TGeoPoint& p, const TGeoRect& r) {
   const int64_t south = r.LatY, north = int64_t{r.LatY} + r.Height;
   if (!(south < p.LatY && p.LatY < north)) return false;

@@ -71,6 +71,25 @@ TVec3 GeoToCartesianExact(const TGeoPoint& p);
 // (else `target.LongX` is left as it was); LatY = trunc(ArcSin(Y) × RadiansToGU); Height 0.
 void CartesianToGeo(const TVec3& unitVector, TGeoPoint& target);
 
+// Any longitude wrapped fully into -972,000,000 exclusive..+972,000,000 inclusive.
+int32_t WrapLongitude(int64_t longX);
+
+// Mean of the longitudes of a path. Steps of more than 180 degrees are taken the short way
+// across the 180-degree meridian, so a chain from 170 E to 170 W averages to 180, not to 0;
+// paths that never cross that meridian get the plain mean.
+class TLongitudeMean {
+ public:
+  void Add(int32_t longX);
+  // Rounded (halves to even) and wrapped; 0 without longitudes.
+  int32_t Mean() const;
+
+ private:
+  int64_t Count_ = 0;
+  int64_t Last_ = 0;
+  int64_t Unwrapped_ = 0;
+  long double Sum_ = 0;
+};
+
 // --- rectangles and point sets ---
 // Strict inside test; a rectangle crossing the 180-degree meridian also takes p.LongX + 360°.
 bool PointInRect(const TGeoPoint& p, const TGeoRect& r);

@@ -115,16 +115,16 @@ void TPointStore::Translate(int32_t dLong, int32_t dLat, int32_t dHeight) {
 TGeoPoint TPointStore::Centroid() const {
   const int32_t n = Count();
   if (n == 0) return TGeoPoint();
-  int64_t sumLong = 0, sumLat = 0, sumHeight = 0;
+  TLongitudeMean longitude;
+  int64_t sumLat = 0, sumHeight = 0;
   for (int32_t i = 0; i < n; ++i) {
     const TGeoPoint p = Point(i);
-    sumLong += p.LongX;
+    longitude.Add(p.LongX);
     sumLat += p.LatY;
     sumHeight += p.Height;
   }
   const long double count = n;
-  return TGeoPoint(RoundToInt(sumLong / count), RoundToInt(sumLat / count),
-                   RoundToInt(sumHeight / count));
+  return TGeoPoint(longitude.Mean(), RoundToInt(sumLat / count), RoundToInt(sumHeight / count));
 }
 
 TGeoRect TPointStore::Bounds() const {

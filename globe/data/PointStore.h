@@ -66,7 +66,8 @@ class TPointStore : public TGlobeRoot {
   // Adds the offsets to every point (the height offset only when heights are kept); 32-bit wrap.
   void Translate(int32_t dLong, int32_t dLat, int32_t dHeight);
 
-  // Rounded mean of the points, longitude normalised; (0, 0, 0) without points.
+  // Rounded mean of the points; longitudes are averaged along the chain the short way across the
+  // 180-degree meridian (TLongitudeMean). (0, 0, 0) without points.
   TGeoPoint Centroid() const;
   // Dateline-aware bounding rectangle; empty without points.
   TGeoRect Bounds() const;

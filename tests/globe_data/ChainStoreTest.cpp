@@ -69,6 +69,11 @@ TEST(ChainStore, CentroidWeighsEachChainTheSame) {
   chains.Chain(0).Add(DegPoint(0, 0));
   chains.Chain(1).Add(DegPoint(10, 20));
   EXPECT_EQ(chains.Centroid(), DegPoint(5, 10));
+  // Islands on both sides of the 180-degree meridian centre on it.
+  TChainStore islands;
+  islands.Chain(0).Add(DegPoint(178, -17));
+  islands.Chain(1).Add(DegPoint(-178, -17));
+  EXPECT_EQ(islands.Centroid(), TGeoPoint(GU_180_DEGREES, -17 * Deg));
 }
 
 TEST(ChainStore, CloneAndTranslateWorkOnEveryChain) {

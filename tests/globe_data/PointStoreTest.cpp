@@ -87,6 +87,16 @@ TEST(PointStore, CentroidIsTheRoundedMean) {
   EXPECT_EQ(StoreOf({DegPoint(170, 80), DegPoint(170, 80), DegPoint(170, 80)}).Centroid(), DegPoint(170, 80));
 }
 
+TEST(PointStore, CentroidOfAChainAcrossThe180DegreeMeridianStaysThere) {
+  // A box from 170 E to 160 W: its centre is at 175 W, not on the other side of the world.
+  EXPECT_EQ(StoreOf({DegPoint(170, 10), DegPoint(-160, 10), DegPoint(-160, 20), DegPoint(170, 20)}).Centroid(),
+            DegPoint(-175, 15));
+  EXPECT_EQ(StoreOf({DegPoint(175, 0), DegPoint(-175, 0)}).Centroid().LongX, GU_180_DEGREES);
+  // A chain going the long way round in small steps keeps its plain mean.
+  EXPECT_EQ(StoreOf({DegPoint(-170, 0), DegPoint(-60, 0), DegPoint(60, 0), DegPoint(170, 0)}).Centroid(),
+            DegPoint(0, 0));
+}
+
 TEST(PointStore, BoundsOfPlainChains) {
   EXPECT_EQ(TPointStore().Bounds(), TGeoRect(0, 0, 0, 0));
   EXPECT_EQ(StoreOf({DegPoint(-10, 5), DegPoint(10, -5), DegPoint(3, 20)}).Bounds(),
