@@ -190,7 +190,6 @@ TEST(QtDrawingSurface, ClipRectAndPolygon) {
 
 TEST(QtDrawingSurface, FocusRectDrawnTwiceRestores) {
   Bitmap24 bitmap(20, 20, MakeColor(10, 200, 30));
-  const Bitmap24 before = bitmap;
   {
     QtDrawingSurface surface(bitmap);
     surface.DrawFocusRect(TRect{2, 2, 15, 15});
