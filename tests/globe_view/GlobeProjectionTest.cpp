@@ -330,6 +330,31 @@ TEST(GlobeProjection, SaveAndRestoreView) {
   ExpectSameMapping(p, reference.P());
 }
 
+TEST(GlobeProjection, EmptySurfaceAndExtremeValuesStayDefined) {
+  FakeGlobeView empty(0, 0);
+  TGlobeProjection& p = empty.P();
+  EXPECT_EQ(p.ScaleFactor(), MinInitialScaleFactor);
+  p.SetScaleFactor(1e-3L);
+  p.SetScaleFactor(0);
+  EXPECT_EQ(p.ScaleFactor(), MinInitialScaleFactor);
+  EXPECT_EQ(p.Altitude(), 2'147'483'647);  // 1 / (tan 50° × 1e-10) does not fit: clamped
+  TGeoPoint g;
+  EXPECT_TRUE(p.DeviceXYToLL(0, 0, g));
+  // Device coordinates beyond the 32-bit range stop at its ends.
+  FakeGlobeView view;
+  TGlobeProjection& q = view.P();
+  q.SetScaleFactor(3.0L);
+  q.SetXRotation(0);
+  q.SetOrigin(platform::TPoint{2'147'483'000, -2'147'483'000});
+  platform::TPoint xy;
+  q.LLToDeviceXY(GU(60), GU(60), xy);  // right of and above the far-away centre
+  EXPECT_EQ(xy, (platform::TPoint{2'147'483'647, -2'147'483'648}));
+  q.SetProjectionClass("TCartesianPrj");
+  q.SetCentralMeridian(1e30L);
+  q.LLToDeviceXY(GU(60), GU(-60), xy);
+  EXPECT_FALSE(q.DeviceXYToLL(0, 0, g));
+}
+
 TEST(GlobeProjection, SamePixel) {
   FakeGlobeView view;  // about 1.55 million GlobeUnit a pixel at the centre
   view.P().SetXRotation(0);

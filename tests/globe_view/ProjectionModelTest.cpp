@@ -190,6 +190,13 @@ TEST(SphericalPrj, ChainsDecimateDropAndClipToTheHorizon) {
   EXPECT_EQ(m.PointStoreToXY(arc, 0, false), 2);
   p.SetFarSide(false);
 
+  // A point exactly on the horizon (its 3-D point has no depth) belongs to the near side.
+  TPointStore horizon = Chain({{90, 0}});
+  EXPECT_EQ(m.PointStoreToXY(horizon, 0, false), 1);
+  p.SetFarSide(true);
+  EXPECT_EQ(m.PointStoreToXY(horizon, 0, false), 0);
+  p.SetFarSide(false);
+
   // The 3-D points are cached with the store only under goCache3DPoints.
   EXPECT_TRUE(arc.Has3DCache());
   view.Options.Exclude(goCache3DPoints);
