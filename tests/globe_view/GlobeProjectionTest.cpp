@@ -355,6 +355,22 @@ TEST(GlobeProjection, EmptySurfaceAndExtremeValuesStayDefined) {
   EXPECT_FALSE(q.DeviceXYToLL(0, 0, g));
 }
 
+TEST(GlobeProjection, SetOriginPansOnlyOnChangeAndNotWhileLoading) {
+  FakeGlobeView view;
+  TGlobeProjection& p = view.P();
+  p.SetOrigin(platform::TPoint{10, 20});
+  EXPECT_EQ(view.Panned, 1);
+  const int redraws = view.Redraws, updates = view.ScrollUpdates;
+  p.SetOrigin(platform::TPoint{10, 20});  // unchanged: no event, but a refresh and a redraw
+  EXPECT_EQ(view.Panned, 1);
+  EXPECT_EQ(view.Redraws, redraws + 1);
+  EXPECT_EQ(view.ScrollUpdates, updates + 1);
+  view.Loading = true;
+  p.SetOrigin(platform::TPoint{11, 20});
+  EXPECT_EQ(view.Panned, 1);
+  EXPECT_EQ(p.XOrigin(), 11);
+}
+
 TEST(GlobeProjection, SamePixel) {
   FakeGlobeView view;  // about 1.55 million GlobeUnit a pixel at the centre
   view.P().SetXRotation(0);
