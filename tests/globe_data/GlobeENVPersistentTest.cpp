@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -48,7 +49,8 @@ class GlobeENVPersistentTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Dir = std::filesystem::temp_directory_path() /
-          ("globe_env_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+          ("globe_env_test_" + std::to_string(::getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(Dir);
   }
   void TearDown() override { std::filesystem::remove_all(Dir); }
