@@ -9,6 +9,9 @@
 #include "globe/data/GlobeFileReader.h"
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeObjectSource.h"
+#include "globe/data/LYRReader.h"
+#include "globe/data/MIFReader.h"
+#include "globe/data/SHPReader.h"
 
 namespace globe {
 
@@ -18,6 +21,9 @@ void RegisterGlobeDataClasses() {
     RegisterGlobeClass<TGlobeLayer, TGlobeLayer, TCustomVoduz4*>("TGlobeLayer");
     RegisterGlobeClass<TGlobeObjectSource, TGlobeObjectSource, TCustomVoduz4*>("TGlobeObjectSource");
     RegisterGlobeClass<TGlobeFileReader, TGlobeObjectSource, TCustomVoduz4*>("TGlobeFileReader");
+    RegisterGlobeClass<TGlobeLYRReader, TGlobeObjectSource, TCustomVoduz4*>("TGlobeLYRReader");
+    RegisterGlobeClass<TGlobeSHPReader, TGlobeObjectSource, TCustomVoduz4*>("TGlobeSHPReader");
+    RegisterGlobeClass<TGlobeMIFReader, TGlobeObjectSource, TCustomVoduz4*>("TGlobeMIFReader");
     RegisterGlobeClass<TGlobeObject, TGlobeObject, TGlobeObjectSource*>("TGlobeObject");
     RegisterGlobeClass<TGeoDataObject, TGlobeObject, TGlobeObjectSource*>("TGeoDataObject");
     RegisterGlobeClass<TBitmapObject, TGlobeObject, TGlobeObjectSource*>("TBitmapObject");

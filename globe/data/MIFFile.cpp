@@ -297,6 +297,16 @@ TMIFObject TMIFFile::GetObject(int index, bool firstBuild) {
     if (index < 0 || index >= Count())
         throw EGlobeException("TMIFFile.GetObject: Invalid Index");
     const TEntry& entry = FIndex[static_cast<std::size_t>(index)];
+    // Parsing reads ahead; the indexing pass goes on from where it was.
+    struct TRestore {
+        TMIFFile& File;
+        std::int64_t MIF, MID;
+        ~TRestore() {
+            File.FMIF->Seek(MIF);
+            if (File.FMID)
+                File.FMID->Seek(MID);
+        }
+    } restore{*this, FMIF->Position(), FMID ? FMID->Position() : 0};
     FRecord.clear();
     if (FMID && entry.MIDPosition >= 0) {
         FMID->Seek(entry.MIDPosition);

@@ -1,0 +1,126 @@
+#include "globe/data/MIFReader.h"
+
+#include <filesystem>
+
+#include "globe/data/GeoDataObject.h"
+#include "globe/data/MIFFile.h"
+#include "globe/data/XmlElement.h"
+
+namespace globe {
+
+namespace {
+
+TMIFPresenterFactory& PresenterFactory() {
+    static TMIFPresenterFactory factory;
+    return factory;
+}
+
+} // namespace
+
+void SetMIFPresenterFactory(TMIFPresenterFactory factory) { PresenterFactory() = std::move(factory); }
+
+TGlobeMIFReader::TGlobeMIFReader(TCustomVoduz4* globe) : TGlobeFileReader(globe) {}
+
+TGlobeMIFReader::~TGlobeMIFReader() {
+    // The source's own destructor cannot reach this reader's Close.
+    if (Active()) {
+        SetCount(0);
+        FFile.reset();
+    }
+}
+
+void TGlobeMIFReader::SetTitleColumn(int32_t column) {
+    if (column == FTitleColumn)
+        return;
+    FTitleColumn = column;
+    if (FFile)
+        FFile->TitleColumn = column;
+    Flush();
+}
+
+bool TGlobeMIFReader::Open() {
+    const std::string fileName = FileName();
+    std::error_code error;
+    if (fileName.empty() || !std::filesystem::is_regular_file(fileName, error))
+        return false;
+    SetName(std::filesystem::path(fileName).filename().string());
+    try {
+        FFile = std::make_unique<TMIFFile>(fileName);
+        FFile->CoordSys = FMIFCoordSys;
+        FFile->TitleColumn = FTitleColumn;
+        if (!MapStream(FFile->MIFStream())) {
+            FFile.reset();
+            return false;
+        }
+    } catch (...) {
+        SetCount(0);
+        FFile.reset();
+        throw;
+    }
+    return TGlobeFileReader::Open();
+}
+
+bool TGlobeMIFReader::Close() {
+    SetCount(0);
+    FFile.reset();
+    return TGlobeFileReader::Close();
+}
+
+bool TGlobeMIFReader::ReadHeader(TGlobeStream&) {
+    FFile->ReadHeader();
+    FMIFCoordSys = FFile->CoordSys;
+    FMIDDelimiter = std::string(1, FFile->Delimiter);
+    FMIDColumnNames = FFile->ColumnNames;
+    return true;
+}
+
+bool TGlobeMIFReader::ReadObject(TGlobeStream&, int32_t index) {
+    return FFile->ReadObject() && FFile->Count() == index + 1;
+}
+
+std::unique_ptr<TGlobeObject> TGlobeMIFReader::GetObject(int32_t index, bool emptyRecord) {
+    if (!FFile || index < 0 || index >= FFile->Count())
+        return nullptr;
+    FFile->Delimiter = FMIDDelimiter.empty() ? '\t' : FMIDDelimiter[0];
+    const TMIFObject parsed = FFile->GetObject(index, emptyRecord);
+    auto object = std::make_unique<TGeoDataObject>(this);
+    if (parsed.Chains.empty()) {
+        object->SetCentroid(parsed.Centre);
+    } else {
+        TChainStore& chains = object->Chains();
+        for (std::size_t c = 0; c < parsed.Chains.size(); ++c) {
+            TPointStore& chain = chains.Chain(static_cast<int32_t>(c));
+            const std::vector<TGeoPoint>& points = parsed.Chains[c];
+            chain.SetCount(static_cast<int32_t>(points.size()));
+            for (std::size_t i = 0; i < points.size(); ++i)
+                chain.SetPoint(static_cast<int32_t>(i), points[i]);
+        }
+    }
+    if (parsed.Closed)
+        object->SetClosed(true);
+    object->SetTitle(parsed.Title);
+    if (emptyRecord && PresenterFactory())
+        if (const int32_t id = PresenterFactory()(*this, parsed); id != 0)
+            object->SetPresenterID(id);
+    return object;
+}
+
+void TGlobeMIFReader::LoadEnvironment(const TGXML_Element* element) {
+    TGlobeFileReader::LoadEnvironment(element);
+    if (element) {
+        FMIFCoordSys = element->Attribute("MIFCoordSys", FMIFCoordSys);
+        FMIDDelimiter = element->Attribute("MIDDelimiter", FMIDDelimiter);
+        SetTitleColumn(element->Attribute("TitleColumn", int32_t{0}));
+    }
+    SetActive(true);
+}
+
+std::unique_ptr<TGXML_Element> TGlobeMIFReader::SaveEnvironment() const {
+    std::unique_ptr<TGXML_Element> element = TGlobeFileReader::SaveEnvironment();
+    element->AddAttribute("MIFCoordSys", FMIFCoordSys);
+    element->AddAttribute("MIDDelimiter", FMIDDelimiter);
+    element->AddAttribute("TitleColumn", FTitleColumn);
+    return element;
+}
+
+} // namespace globe

@@ -1,0 +1,208 @@
+#include "globe/data/SHPReader.h"
+
+#include <cmath>
+#include <filesystem>
+
+#include "globe/data/DBFReader.h"
+#include "globe/data/GeoDataObject.h"
+#include "globe/data/GlobeException.h"
+#include "globe/data/GlobeUnits.h"
+#include "globe/data/MemoryMapStream.h"
+#include "globe/data/ShapeFile.h"
+#include "globe/data/XmlElement.h"
+
+namespace globe {
+
+namespace {
+
+bool IsRegularFile(const std::string& name) {
+    std::error_code error;
+    return !name.empty() && std::filesystem::is_regular_file(name, error);
+}
+
+// The ".DBF" beside a shapefile: the extension in the case of the main file's, then either case.
+std::string TableFileFor(const std::string& shpFileName) {
+    std::filesystem::path path(shpFileName);
+    const std::string ext = path.extension().string();
+    std::vector<std::string> candidates;
+    if (ext.size() == 4)
+        candidates.push_back(std::string(".") + (ext[1] == 'S' ? "DBF" : "dbf"));
+    candidates.insert(candidates.end(), {".DBF", ".dbf", ".Dbf"});
+    for (const std::string& candidate : candidates) {
+        path.replace_extension(candidate);
+        if (IsRegularFile(path.string()))
+            return path.string();
+    }
+    return {};
+}
+
+bool UsableDivisor(double value) { return std::isfinite(value) && value != 0.0; }
+
+} // namespace
+
+TGlobeSHPReader::TGlobeSHPReader(TCustomVoduz4* globe) : TGlobeFileReader(globe) {}
+
+TGlobeSHPReader::~TGlobeSHPReader() {
+    // The source's own destructor cannot reach this reader's Close.
+    if (Active()) {
+        SetCount(0);
+        Release();
+    }
+}
+
+void TGlobeSHPReader::SetLongXDivisor(double value) {
+    if (UsableDivisor(value))
+        FLongXDivisor = value;
+}
+
+void TGlobeSHPReader::SetLatYDivisor(double value) {
+    if (UsableDivisor(value))
+        FLatYDivisor = value;
+}
+
+void TGlobeSHPReader::SetLongXShift(double value) {
+    if (std::isfinite(value))
+        FLongXShift = value;
+}
+
+void TGlobeSHPReader::SetLatYShift(double value) {
+    if (std::isfinite(value))
+        FLatYShift = value;
+}
+
+void TGlobeSHPReader::SetTitleColumn(int32_t column) {
+    if (column == FTitleColumn)
+        return;
+    FTitleColumn = column;
+    Flush();
+}
+
+TGeoPoint TGlobeSHPReader::ToGeoPoint(const TShapePoint& point) const {
+    const long double longitude = static_cast<long double>(point.X) / FLongXDivisor + FLongXShift;
+    const long double latitude = static_cast<long double>(point.Y) / FLatYDivisor + FLatYShift;
+    return TGeoPoint(DegToGU(longitude), DegToGU(latitude));
+}
+
+bool TGlobeSHPReader::Open() {
+    const std::string fileName = FileName();
+    if (!IsRegularFile(fileName))
+        return false;
+    SetName(std::filesystem::path(fileName).filename().string());
+    try {
+        FStream = std::make_unique<TMemoryMapStream>(fileName);
+        const std::string table = TableFileFor(fileName);
+        if (!table.empty())
+            FDBF = std::make_unique<TGlobeDBFReader>(table);
+        if (!MapStream(*FStream)) {
+            Release();
+            return false;
+        }
+    } catch (...) {
+        SetCount(0);
+        Release();
+        throw;
+    }
+    return TGlobeFileReader::Open();
+}
+
+bool TGlobeSHPReader::Close() {
+    SetCount(0);
+    Release();
+    return TGlobeFileReader::Close();
+}
+
+void TGlobeSHPReader::Release() {
+    FIndex.clear();
+    FIndex.shrink_to_fit();
+    FDBF.reset();
+    FStream.reset();
+}
+
+bool TGlobeSHPReader::ReadHeader(TGlobeStream& stream) {
+    switch (shapefile::CheckHeader(FStream->Memory(), FStream->Size())) {
+    case shapefile::hcBadFileCode:
+        throw EGlobeException("Invalid SHP file " + FileName());
+    case shapefile::hcBadVersion:
+        throw EGlobeException("Invalid SHP file version " + FileName());
+    case shapefile::hcValid:
+        break;
+    }
+    FIndex.clear();
+    FNextRecord = shapefile::kHeaderSize;
+    FRecordsSeen = 0;
+    stream.Seek(FNextRecord);
+    return true;
+}
+
+bool TGlobeSHPReader::ReadObject(TGlobeStream& stream, int32_t index) {
+    const std::uint8_t* data = FStream->Memory();
+    const int64_t size = FStream->Size();
+    TShapeRecord record;
+    for (int64_t next; (next = shapefile::NextRecordOffset(data, size, FNextRecord)) >= 0;) {
+        const int64_t offset = FNextRecord;
+        FNextRecord = next;
+        ++FRecordsSeen;
+        stream.Seek(next);
+        if (!shapefile::ParseRecord(data, size, offset, record))
+            continue;   // a shape type not read, or a damaged record: no object, keep going
+        if (static_cast<int32_t>(FIndex.size()) != index)
+            FIndex.resize(static_cast<std::size_t>(index));
+        FIndex.push_back({offset, FRecordsSeen});
+        return true;
+    }
+    return false;
+}
+
+std::unique_ptr<TGlobeObject> TGlobeSHPReader::GetObject(int32_t index, bool) {
+    if (!FStream || index < 0 || index >= static_cast<int32_t>(FIndex.size()))
+        return nullptr;
+    const TEntry& entry = FIndex[static_cast<std::size_t>(index)];
+    TShapeRecord record;
+    if (!shapefile::ParseRecord(FStream->Memory(), FStream->Size(), entry.Offset, record))
+        return nullptr;
+
+    auto object = std::make_unique<TGeoDataObject>(this);
+    if (record.ShapeType == stPoint) {
+        object->SetCentroid(ToGeoPoint(record.Parts[0][0]));
+    } else {
+        TChainStore& chains = object->Chains();
+        for (std::size_t part = 0; part < record.Parts.size(); ++part) {
+            const std::vector<TShapePoint>& points = record.Parts[part];
+            TPointStore& chain = chains.Chain(static_cast<int32_t>(part));
+            chain.SetCount(static_cast<int32_t>(points.size()));
+            for (std::size_t i = 0; i < points.size(); ++i)
+                chain.SetPoint(static_cast<int32_t>(i), ToGeoPoint(points[i]));
+        }
+        if (record.ShapeType == stPolygon)
+            object->SetClosed(true);
+    }
+    if (FDBF) {
+        FDBF->Seek(entry.DBFRecord);
+        object->SetTitle(FTitleColumn != -1 ? FDBF->Field(FTitleColumn) : std::string("New Object"));
+        object->SetID(entry.DBFRecord);
+    }
+    return object;
+}
+
+void TGlobeSHPReader::LoadEnvironment(const TGXML_Element* element) {
+    if (element) {
+        SetLongXDivisor(element->Attribute("LongXDivisor", FLongXDivisor));
+        SetLatYDivisor(element->Attribute("LatYDivisor", FLatYDivisor));
+        SetLongXShift(element->Attribute("LongXShift", FLongXShift));
+        SetLatYShift(element->Attribute("LatYShift", FLatYShift));
+        SetTitleColumn(element->Attribute("TitleColumn", FTitleColumn));
+    }
+    TGlobeFileReader::LoadEnvironment(element);
+}
+
+std::unique_ptr<TGXML_Element> TGlobeSHPReader::SaveEnvironment() const {
+    std::unique_ptr<TGXML_Element> element = TGlobeFileReader::SaveEnvironment();
+    element->AddAttribute("LongXDivisor", FLongXDivisor);
+    element->AddAttribute("LatYDivisor", FLatYDivisor);
+    element->AddAttribute("LongXShift", FLongXShift);
+    element->AddAttribute("LatYShift", FLatYShift);
+    element->AddAttribute("TitleColumn", FTitleColumn);
+    return element;
+}
+
+} // namespace globe
