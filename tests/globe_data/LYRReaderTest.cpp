@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <stdexcept>
 
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GeoDataObject.h"
@@ -8,6 +9,8 @@
 #include "globe/data/GlobeObjectSource.h"
 #include "globe/data/GlobePresenter.h"
 #include "globe/data/GlobePresenterStore.h"
+#include "globe/data/GlobeStreamReader.h"
+#include "globe/data/GlobeStreamWriter.h"
 #include "globe/data/LYRReader.h"
 #include "TempFile.h"
 
@@ -23,8 +26,18 @@ class TTestLYRPresenter : public TGlobePresenter {
 public:
     TTestLYRPresenter(TCustomVoduz4* globe, int32_t id) : TGlobePresenter(globe, id) {}
     std::string ClassName() const override { return "TTestLYRPresenter"; }
+    TGlobeFont& TitleFont() override { throw std::logic_error("no title font"); }
+    const TGlobeFont& TitleFont() const override { throw std::logic_error("no title font"); }
+    // Its record: the ID and the name.
+    void WriteToStream(TGlobeStreamWriter& writer) const override {
+        writer.WriteInteger(PresenterID());
+        writer.WriteShortString(Name());
+    }
+    void ReadFromStream(TGlobeStreamReader& reader) override {
+        SetPresenterID(reader.ReadInteger());
+        SetName(reader.ReadShortString());
+    }
     void RenderObject(TCustomVoduz4&, TGlobeObject&, uint16_t) override {}
-    bool HitTestObject(TCustomVoduz4&, const TGeoPoint&, TGlobeObject&, int32_t) override { return false; }
 
 protected:
     std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe, int32_t id) const override {
