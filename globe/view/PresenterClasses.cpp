@@ -1,5 +1,6 @@
 #include "globe/view/PresenterClasses.h"
 
+#include "globe/view/MIFPresenters.h"
 #include "globe/view/PointPresenter.h"
 #include "globe/view/PolyPresenter.h"
 
@@ -10,6 +11,7 @@ void RegisterPresenterClasses() {
   RegisterPresenterClass<TPolyPresenter>("TPolyPresenter");
   RegisterPresenterClass<TPolygonPresenter>("TPolygonPresenter");
   RegisterPresenterClass<TPolylinePresenter>("TPolylinePresenter");
+  InstallMIFPresenterFactory();
 }
 
 }  // namespace globe
