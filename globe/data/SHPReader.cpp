@@ -2,12 +2,19 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "globe/data/DBFReader.h"
 #include "globe/data/GeoDataObject.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeUnits.h"
 #include "globe/data/MemoryMapStream.h"
+#include "globe/data/MetaDataFile.h"
+#include "globe/data/GlobePresenterStore.h"
+#include "globe/data/GlobeStream.h"
+#include "globe/data/GlobeStreamReader.h"
+#include "globe/data/GlobeStreamWriter.h"
 #include "globe/data/ShapeFile.h"
 #include "globe/data/XmlElement.h"
 
@@ -37,6 +44,11 @@ std::string TableFileFor(const std::string& shpFileName) {
 }
 
 bool UsableDivisor(double value) { return std::isfinite(value) && value != 0.0; }
+
+std::string ReadFileBytes(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 } // namespace
 
@@ -93,9 +105,14 @@ bool TGlobeSHPReader::Open() {
         const std::string table = TableFileFor(fileName);
         if (!table.empty())
             FDBF = std::make_unique<TGlobeDBFReader>(table);
-        if (!MapStream(*FStream)) {
-            Release();
-            return false;
+        const std::string metaData = MetaDataFileName(*this);
+        if (!MetaDataIsCurrent(metaData, fileName) || !LoadMetaData(metaData)) {
+            if (!MapStream(*FStream)) {
+                Release();
+                return false;
+            }
+            if (!metaData.empty())
+                SaveMetaData(metaData);
         }
     } catch (...) {
         SetCount(0);
@@ -182,6 +199,63 @@ std::unique_ptr<TGlobeObject> TGlobeSHPReader::GetObject(int32_t index, bool) {
         object->SetID(entry.DBFRecord);
     }
     return object;
+}
+
+bool TGlobeSHPReader::LoadMetaData(const std::string& fileName) {
+    try {
+        TGlobeStreamReader reader(std::make_unique<TGlobeMemoryStream>(ReadFileBytes(fileName)));
+        reader.SetVersion(GlobeStreamVersion);
+        ReadSharedMetaData(reader, *this);
+        const double divisors[4] = {reader.ReadDouble(), reader.ReadDouble(), reader.ReadDouble(), reader.ReadDouble()};
+        const int32_t titleColumn = reader.ReadInteger();
+        const int32_t count = reader.ReadInteger();
+        if (count != Count() || count > reader.Stream().Remaining() / 8)
+            throw EGlobeException("Invalid meta-data index");
+        std::vector<TEntry> index(static_cast<std::size_t>(count));
+        for (TEntry& entry : index) {
+            entry.Offset = reader.ReadInteger();
+            entry.DBFRecord = reader.ReadInteger();
+            if (entry.Offset < shapefile::kHeaderSize ||
+                shapefile::NextRecordOffset(FStream->Memory(), FStream->Size(), entry.Offset) < 0)
+                throw EGlobeException("Invalid meta-data index");
+        }
+        FIndex = std::move(index);
+        SetLongXDivisor(divisors[0]);
+        SetLatYDivisor(divisors[1]);
+        SetLongXShift(divisors[2]);
+        SetLatYShift(divisors[3]);
+        if (FTitleColumn == -1)
+            SetTitleColumn(titleColumn);
+        return true;
+    } catch (const EGlobeException&) {
+        SetCount(0);
+        Presenters()->Clear();
+        FIndex.clear();
+        std::error_code ignored;
+        std::filesystem::remove(fileName, ignored);
+        return false;
+    }
+}
+
+void TGlobeSHPReader::SaveMetaData(const std::string& fileName) {
+    auto bytes = std::make_unique<TGlobeMemoryStream>();
+    TGlobeMemoryStream& memory = *bytes;
+    TGlobeStreamWriter writer(std::move(bytes));
+    writer.SetVersion(GlobeStreamVersion);
+    WriteSharedMetaData(writer, *this);
+    writer.WriteDouble(FLongXDivisor);
+    writer.WriteDouble(FLatYDivisor);
+    writer.WriteDouble(FLongXShift);
+    writer.WriteDouble(FLatYShift);
+    writer.WriteInteger(FTitleColumn);
+    writer.WriteInteger(static_cast<int32_t>(FIndex.size()));
+    for (const TEntry& entry : FIndex) {
+        writer.WriteInteger(static_cast<int32_t>(entry.Offset));
+        writer.WriteInteger(entry.DBFRecord);
+    }
+    // A folder that cannot be written only costs the indexing pass next time.
+    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
+    out.write(memory.Bytes().data(), static_cast<std::streamsize>(memory.Bytes().size()));
 }
 
 void TGlobeSHPReader::LoadEnvironment(const TGXML_Element* element) {

@@ -60,6 +60,9 @@ private:
         int32_t DBFRecord;    // 1-based record of the table: the record's place in the file
     };
     void Release();
+    // The index from the meta-data file; false (and the file deleted) when it is unusable.
+    bool LoadMetaData(const std::string& fileName);
+    void SaveMetaData(const std::string& fileName);
 
     double FLongXDivisor = 1.0;
     double FLatYDivisor = 1.0;

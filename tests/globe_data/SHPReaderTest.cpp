@@ -224,3 +224,68 @@ TEST_F(SHPReaderTest, DamagedFilesNeverCrash) {
 
 } // namespace
 } // namespace globe
+
+namespace globe {
+namespace {
+
+// The index file beside the data spares the mapping pass on the next opening.
+class SHPMetaDataTest : public ::testing::Test {
+protected:
+    SHPMetaDataTest() {
+        globe.SetSaveMetaDataLocation(smdWithDataFile);
+        globe.OnProgress = [this](TCustomVoduz4&, TProgressMessage kind, const std::string&, bool&) {
+            if (kind == pmStart)
+                ++mappings;
+        };
+        for (const char* ext : {".shp", ".dbf"})
+            dir.Write(std::string("c") + ext, testing::ReadWholeFile(kData + "/ne_110m_countries" + ext));
+    }
+    TGlobeSHPReader& OpenNew(int32_t titleColumn) {
+        TGlobeSHPReader* reader = globe.NewObjectSource<TGlobeSHPReader>();
+        reader->SetTitleColumn(titleColumn);
+        reader->SetFileName(dir.File("c.shp"));
+        reader->SetActive(true);
+        return *reader;
+    }
+
+    TCustomVoduz4 globe;
+    TempDir dir;
+    int mappings = 0;
+};
+
+TEST_F(SHPMetaDataTest, SecondOpeningUsesTheIndexFile) {
+    TGlobeSHPReader& first = OpenNew(1);
+    EXPECT_EQ(mappings, 1);
+    ASSERT_TRUE(std::filesystem::exists(dir.File("c.shp.md")));
+    const TGeoRect fijiBounds = first.Objects(0)->GetBounds();
+    first.SetActive(false);
+
+    TGlobeSHPReader& second = OpenNew(-1);
+    EXPECT_EQ(mappings, 1);
+    ASSERT_EQ(second.Count(), 177);
+    EXPECT_EQ(second.TitleColumn(), 1);   // taken from the index file while unset
+    EXPECT_EQ(second.ObjectBounds(0), fijiBounds);
+    EXPECT_EQ(second.Objects(0)->Title(), "Fiji");
+    EXPECT_EQ(second.Objects(176)->ID(), 177);
+    EXPECT_TRUE(second.Objects(3)->Closed());
+}
+
+TEST_F(SHPMetaDataTest, StaleOrForeignIndexFilesAreRebuilt) {
+    OpenNew(1).SetActive(false);
+    const auto later = std::filesystem::last_write_time(dir.File("c.shp.md")) + std::chrono::seconds(10);
+    std::filesystem::last_write_time(dir.File("c.shp"), later);
+    OpenNew(1).SetActive(false);
+    EXPECT_EQ(mappings, 2);
+
+    std::string bytes = testing::ReadWholeFile(dir.File("c.shp.md"));
+    bytes[0] = 2;   // not version 259
+    dir.Write("c.shp.md", bytes);
+    std::filesystem::last_write_time(dir.File("c.shp.md"), later + std::chrono::seconds(10));
+    TGlobeSHPReader& reader = OpenNew(1);
+    EXPECT_EQ(mappings, 3);
+    EXPECT_EQ(reader.Count(), 177);
+    EXPECT_EQ(testing::ReadWholeFile(dir.File("c.shp.md"))[0], char(3));   // written anew
+}
+
+} // namespace
+} // namespace globe

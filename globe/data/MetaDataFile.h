@@ -1,0 +1,30 @@
+#pragma once
+// Meta-data (index) files of the file readers: the data file's name with ".md" appended, kept
+// where the view's SaveMetaDataLocation says. The shared first part (version Word 259, the
+// source's presenters, then per object its bounds, PresenterID and closed state) lets a source
+// answer those questions without reading the data file; each reader appends its own index.
+
+#include <cstdint>
+#include <string>
+
+namespace globe {
+
+class TGlobeFileReader;
+class TGlobeStreamReader;
+class TGlobeStreamWriter;
+
+inline constexpr uint16_t MetaDataVersion = 259;
+
+// The meta-data file of the reader's data file; empty with smdDiscard or without a file name.
+std::string MetaDataFileName(const TGlobeFileReader& reader);
+
+// Whether a meta-data file exists that is not older than the data file.
+bool MetaDataIsCurrent(const std::string& metaDataFile, const std::string& dataFile);
+
+// The shared part. Writing builds nothing: records that were never filled are written as they
+// stand. Reading replaces the presenters and sets Count and every object record; it raises
+// EGlobeException on a wrong version or data ending early.
+void WriteSharedMetaData(TGlobeStreamWriter& writer, TGlobeFileReader& reader);
+void ReadSharedMetaData(TGlobeStreamReader& stream, TGlobeFileReader& reader);
+
+} // namespace globe
