@@ -1,6 +1,7 @@
 #include "globe/data/LYRReader.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
 
 #include "globe/data/ClassRegistry.h"
@@ -12,6 +13,7 @@
 #include "globe/data/GlobeStreamWriter.h"
 #include "globe/data/LYRObjectStream.h"
 #include "globe/data/MemoryMapStream.h"
+#include "globe/data/MetaDataFile.h"
 
 namespace globe {
 
@@ -46,9 +48,16 @@ bool TGlobeLYRReader::Open() {
     try {
         FStream = std::make_unique<TMemoryMapStream>(fileName);
         FReader = std::make_unique<TGlobeStreamReader>(*FStream);
-        if (!MapStream(*FStream)) {
-            Release();
-            return false;
+        const std::string metaData = MetaDataFileName(*this);
+        if (MetaDataIsCurrent(metaData, fileName) && FStream->Size() >= 2 && LoadMetaData(metaData)) {
+            FReader->SetVersion(FReader->ReadWord());   // the file version, as the header pass would
+        } else {
+            if (!MapStream(*FStream)) {
+                Release();
+                return false;
+            }
+            if (!metaData.empty())
+                SaveMetaData(metaData);
         }
     } catch (...) {
         SetCount(0);
@@ -145,6 +154,65 @@ std::unique_ptr<TGlobeObject> TGlobeLYRReader::GetObject(int32_t index, bool) {
     if (object)
         ReadLYRObject(*FReader, *object);
     return object;
+}
+
+bool TGlobeLYRReader::LoadMetaData(const std::string& fileName) {
+    try {
+        TGlobeStreamReader reader(std::make_unique<TGlobeMemoryStream>(ReadFileBytes(fileName)));
+        reader.SetVersion(GlobeStreamVersion);
+        ReadSharedMetaData(reader, *this);
+        const int32_t classCount = reader.ReadInteger();
+        if (classCount < 0 || classCount > 256)   // class numbers are bytes
+            throw EGlobeException("Invalid meta-data class count");
+        std::vector<std::string> names(static_cast<std::size_t>(classCount));
+        std::vector<const TGlobeClassEntry*> classes;
+        for (std::string& name : names) {
+            name = reader.ReadShortString();
+            const TGlobeClassEntry* entry = FindGlobeClassOrNull(name);
+            if (!entry || !IsObjectClass(*entry))
+                throw EGlobeException("Invalid meta-data class");
+            classes.push_back(entry);
+        }
+        const int32_t count = reader.ReadInteger();
+        if (count != Count() || count > reader.Stream().Remaining() / 5)
+            throw EGlobeException("Invalid meta-data index");
+        std::vector<TEntry> index(static_cast<std::size_t>(count));
+        for (TEntry& entry : index) {
+            entry.ClassNumber = reader.ReadByte();
+            entry.Offset = reader.ReadInteger();
+            if (entry.ClassNumber >= static_cast<int32_t>(classes.size()) || entry.Offset < 0 ||
+                entry.Offset >= FStream->Size())
+                throw EGlobeException("Invalid meta-data index");
+        }
+        FClassNames = std::move(names);
+        FClasses = std::move(classes);
+        FIndex = std::move(index);
+        return true;
+    } catch (const EGlobeException&) {
+        SetCount(0);
+        Presenters()->Clear();
+        FIndex.clear();
+        std::error_code ignored;
+        std::filesystem::remove(fileName, ignored);
+        return false;
+    }
+}
+
+void TGlobeLYRReader::SaveMetaData(const std::string& fileName) {
+    auto bytes = std::make_unique<TGlobeMemoryStream>();
+    TGlobeMemoryStream& memory = *bytes;
+    TGlobeStreamWriter writer(std::move(bytes));
+    writer.SetVersion(GlobeStreamVersion);
+    WriteSharedMetaData(writer, *this);
+    writer.WriteInteger(static_cast<int32_t>(FClassNames.size()));
+    for (const std::string& name : FClassNames)
+        writer.WriteShortString(name.substr(0, 255));
+    writer.WriteInteger(static_cast<int32_t>(FIndex.size()));
+    for (const TEntry& entry : FIndex) {
+        writer.WriteByte(static_cast<uint8_t>(entry.ClassNumber));
+        writer.WriteInteger(static_cast<int32_t>(entry.Offset));
+    }
+    WriteMetaDataBytes(fileName, memory.Bytes());
 }
 
 void SaveLYRFile(TGlobeObjectSource& source, const std::string& fileName) {

@@ -42,6 +42,9 @@ private:
         int64_t Offset;
     };
     void Release();
+    // The index from the meta-data file; false (and the file deleted) when it is unusable.
+    bool LoadMetaData(const std::string& fileName);
+    void SaveMetaData(const std::string& fileName);
 
     std::vector<TEntry> FIndex;
     std::vector<const TGlobeClassEntry*> FClasses;   // the object classes met, by class number

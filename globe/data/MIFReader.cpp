@@ -3,7 +3,13 @@
 #include <filesystem>
 
 #include "globe/data/GeoDataObject.h"
+#include "globe/data/GlobeException.h"
+#include "globe/data/GlobePresenterStore.h"
+#include "globe/data/GlobeStream.h"
+#include "globe/data/GlobeStreamReader.h"
+#include "globe/data/GlobeStreamWriter.h"
 #include "globe/data/MIFFile.h"
+#include "globe/data/MetaDataFile.h"
 #include "globe/data/XmlElement.h"
 
 namespace globe {
@@ -48,9 +54,14 @@ bool TGlobeMIFReader::Open() {
         FFile = std::make_unique<TMIFFile>(fileName);
         FFile->CoordSys = FMIFCoordSys;
         FFile->TitleColumn = FTitleColumn;
-        if (!MapStream(FFile->MIFStream())) {
-            FFile.reset();
-            return false;
+        const std::string metaData = MetaDataFileName(*this);
+        if (!MetaDataIsCurrent(metaData, fileName) || !LoadMetaData(metaData)) {
+            if (!MapStream(FFile->MIFStream())) {
+                FFile.reset();
+                return false;
+            }
+            if (!metaData.empty())
+                SaveMetaData(metaData);
         }
     } catch (...) {
         SetCount(0);
@@ -103,6 +114,64 @@ std::unique_ptr<TGlobeObject> TGlobeMIFReader::GetObject(int32_t index, bool emp
         if (const int32_t id = PresenterFactory()(*this, parsed); id != 0)
             object->SetPresenterID(id);
     return object;
+}
+
+bool TGlobeMIFReader::LoadMetaData(const std::string& fileName) {
+    try {
+        TGlobeStreamReader reader(std::make_unique<TGlobeMemoryStream>(ReadFileBytes(fileName)));
+        reader.SetVersion(GlobeStreamVersion);
+        ReadSharedMetaData(reader, *this);
+        reader.ReadInteger();   // the title column saved with the index; the reader's own setting rules
+        std::string delimiter = reader.ReadShortString();
+        std::string coordSys = reader.ReadShortString();
+        const int32_t columns = reader.ReadInteger();
+        if (columns < 0 || columns > reader.Stream().Remaining())
+            throw EGlobeException("Invalid meta-data columns");
+        std::vector<std::string> columnNames;
+        for (int32_t i = 0; i < columns; ++i)
+            columnNames.push_back(reader.ReadShortString());
+        const int32_t count = reader.ReadInteger();
+        if (count != Count() || count > reader.Stream().Remaining() / 8)
+            throw EGlobeException("Invalid meta-data index");
+        std::vector<TMIFFile::TEntry> index(static_cast<std::size_t>(count));
+        for (TMIFFile::TEntry& entry : index) {
+            entry.MIFPosition = reader.ReadInteger();
+            entry.MIDPosition = reader.ReadInteger();
+        }
+        FFile->SetIndex(std::move(index));
+        FFile->CoordSys = FMIFCoordSys = coordSys;
+        FMIDDelimiter = delimiter.empty() ? std::string("\t") : delimiter;
+        FFile->Delimiter = FMIDDelimiter[0];
+        FFile->ColumnNames = FMIDColumnNames = std::move(columnNames);
+        return true;
+    } catch (const EGlobeException&) {
+        SetCount(0);
+        Presenters()->Clear();
+        FFile->SetIndex({});
+        std::error_code ignored;
+        std::filesystem::remove(fileName, ignored);
+        return false;
+    }
+}
+
+void TGlobeMIFReader::SaveMetaData(const std::string& fileName) {
+    auto bytes = std::make_unique<TGlobeMemoryStream>();
+    TGlobeMemoryStream& memory = *bytes;
+    TGlobeStreamWriter writer(std::move(bytes));
+    writer.SetVersion(GlobeStreamVersion);
+    WriteSharedMetaData(writer, *this);
+    writer.WriteInteger(FTitleColumn);
+    writer.WriteShortString(FMIDDelimiter);
+    writer.WriteShortString(FMIFCoordSys);
+    writer.WriteInteger(static_cast<int32_t>(FMIDColumnNames.size()));
+    for (const std::string& name : FMIDColumnNames)
+        writer.WriteShortString(name);
+    writer.WriteInteger(FFile->Count());
+    for (const TMIFFile::TEntry& entry : FFile->Index()) {
+        writer.WriteInteger(static_cast<int32_t>(entry.MIFPosition));
+        writer.WriteInteger(static_cast<int32_t>(entry.MIDPosition));
+    }
+    WriteMetaDataBytes(fileName, memory.Bytes());
 }
 
 void TGlobeMIFReader::LoadEnvironment(const TGXML_Element* element) {

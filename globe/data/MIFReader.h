@@ -56,6 +56,10 @@ protected:
     std::unique_ptr<TGlobeObject> GetObject(int32_t index, bool emptyRecord) override;
 
 private:
+    // The index from the meta-data file; false (and the file deleted) when it is unusable.
+    bool LoadMetaData(const std::string& fileName);
+    void SaveMetaData(const std::string& fileName);
+
     std::string FMIFCoordSys;
     std::string FMIDDelimiter = "\t";
     std::vector<std::string> FMIDColumnNames;

@@ -1,6 +1,8 @@
 #include "globe/data/MetaDataFile.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GlobeException.h"
@@ -45,6 +47,16 @@ bool MetaDataIsCurrent(const std::string& metaDataFile, const std::string& dataF
         return false;
     const auto dataTime = fs::last_write_time(dataFile, error);
     return !error && metaTime >= dataTime;
+}
+
+std::string ReadFileBytes(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteMetaDataBytes(const std::string& fileName, const std::string& bytes) {
+    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 void WriteSharedMetaData(TGlobeStreamWriter& writer, TGlobeFileReader& reader) {

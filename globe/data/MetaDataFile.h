@@ -21,6 +21,11 @@ std::string MetaDataFileName(const TGlobeFileReader& reader);
 // Whether a meta-data file exists that is not older than the data file.
 bool MetaDataIsCurrent(const std::string& metaDataFile, const std::string& dataFile);
 
+// The whole file (empty when it cannot be read); writing ignores a folder that cannot be
+// written (the indexing pass is then only repeated next time).
+std::string ReadFileBytes(const std::string& fileName);
+void WriteMetaDataBytes(const std::string& fileName, const std::string& bytes);
+
 // The shared part. Writing builds nothing: records that were never filled are written as they
 // stand. Reading replaces the presenters and sets Count and every object record; it raises
 // EGlobeException on a wrong version or data ending early.

@@ -2,8 +2,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "globe/data/DBFReader.h"
 #include "globe/data/GeoDataObject.h"
@@ -44,11 +42,6 @@ std::string TableFileFor(const std::string& shpFileName) {
 }
 
 bool UsableDivisor(double value) { return std::isfinite(value) && value != 0.0; }
-
-std::string ReadFileBytes(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 } // namespace
 
@@ -253,9 +246,7 @@ void TGlobeSHPReader::SaveMetaData(const std::string& fileName) {
         writer.WriteInteger(static_cast<int32_t>(entry.Offset));
         writer.WriteInteger(entry.DBFRecord);
     }
-    // A folder that cannot be written only costs the indexing pass next time.
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    out.write(memory.Bytes().data(), static_cast<std::streamsize>(memory.Bytes().size()));
+    WriteMetaDataBytes(fileName, memory.Bytes());
 }
 
 void TGlobeSHPReader::LoadEnvironment(const TGXML_Element* element) {

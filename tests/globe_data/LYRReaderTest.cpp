@@ -193,3 +193,32 @@ TEST_F(LYRReaderTest, DamagedFilesNeverCrash) {
 
 } // namespace
 } // namespace globe
+
+namespace globe {
+namespace {
+
+TEST_F(LYRReaderTest, SecondOpeningUsesTheIndexFile) {
+    globe.SetSaveMetaDataLocation(smdWithDataFile);
+    int mappings = 0;
+    globe.OnProgress = [&](TCustomVoduz4&, TProgressMessage kind, const std::string&, bool&) {
+        mappings += kind == pmStart;
+    };
+    const std::string name = dir.File("layer.lyr");
+    SaveLYRFile(MakeSource(), name);
+    Open(name);
+    reader->SetActive(false);
+    TGlobeLYRReader* second = globe.NewObjectSource<TGlobeLYRReader>();
+    second->SetFileName(name);
+    second->SetActive(true);
+    EXPECT_EQ(mappings, 1);
+    ASSERT_EQ(second->Count(), 3);
+    ASSERT_EQ(second->Presenters()->Count(), 1);
+    EXPECT_EQ(second->Presenters()->Presenters(0)->Name(), "Coast");
+    EXPECT_TRUE(second->GetObjectData(1).HasState(osClosed));
+    EXPECT_EQ(second->Objects(0)->Title(), "Harbour");
+    EXPECT_EQ(second->Objects(2)->ZoomMax(), 9);
+    EXPECT_EQ(Points(second->Objects(2), 0), (std::vector<TGeoPoint>{{-179 * kDegree, 1}, {179 * kDegree, 2}}));
+}
+
+} // namespace
+} // namespace globe

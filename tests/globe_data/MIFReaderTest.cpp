@@ -94,3 +94,40 @@ TEST_F(MIFReaderTest, EnvironmentKeepsTheSettings) {
 
 } // namespace
 } // namespace globe
+
+namespace globe {
+namespace {
+
+TEST(MIFMetaData, SecondOpeningUsesTheIndexFile) {
+    TempDir dir;
+    dir.Write("c.mif", testing::ReadWholeFile(kData + "/ne_110m_countries.mif"));
+    dir.Write("c.mid", testing::ReadWholeFile(kData + "/ne_110m_countries.mid"));
+    TCustomVoduz4 globe;
+    globe.SetSaveMetaDataLocation(smdWithDataFile);
+    int mappings = 0;
+    globe.OnProgress = [&](TCustomVoduz4&, TProgressMessage kind, const std::string&, bool&) {
+        mappings += kind == pmStart;
+    };
+    auto open = [&] {
+        TGlobeMIFReader* reader = globe.NewObjectSource<TGlobeMIFReader>();
+        reader->SetTitleColumn(1);
+        reader->SetFileName(dir.File("c.mif"));
+        reader->SetActive(true);
+        return reader;
+    };
+    TGlobeMIFReader* first = open();
+    const TGeoRect bounds = first->Objects(1)->GetBounds();
+    first->SetActive(false);
+    TGlobeMIFReader* second = open();
+    EXPECT_EQ(mappings, 1);
+    ASSERT_EQ(second->Count(), 177);
+    EXPECT_EQ(second->MIDDelimiter(), ",");
+    EXPECT_EQ(second->MIFCoordSys(), "CoordSys Earth Projection 1, 104");
+    EXPECT_EQ(second->MIDColumnNames().size(), 2u);
+    EXPECT_EQ(second->ObjectBounds(1), bounds);
+    EXPECT_EQ(second->Objects(1)->Title(), "Tanzania");
+    EXPECT_TRUE(second->Objects(1)->Closed());
+}
+
+} // namespace
+} // namespace globe
