@@ -68,7 +68,18 @@ void TGlobeLayer::Assign(const TGlobeLayer& source) {
   LayerColorAdjustTarget_ = source.LayerColorAdjustTarget_;
   Name_ = source.Name_;
   Presenters_->Assign(*source.Presenters_);
-  SetObjectSource(source.Source_);
+  if (source.Globe_ == Globe_ || source.Source_ == nullptr) {
+    SetObjectSource(source.Source_);
+  } else {
+    // Another view owns that source: this view makes its own of the same class and settings
+    // (a file reader opens the same file) instead of sharing it.
+    std::unique_ptr<TGXML_Element> settings = source.Source_->SaveEnvironment();
+    TGlobeObjectSource* own = Globe_->AddObjectSource(
+        CreateGlobeClass<TGlobeObjectSource>(source.Source_->ClassName(), "TGlobeObjectSource", Globe_));
+    SetObjectSource(own);
+    own->LoadEnvironment(settings.get());
+    own->SetActive(source.Source_->Active());
+  }
   Modified_ = true;
 }
 

@@ -50,7 +50,8 @@ class TGlobeLayer : public TGlobeENVPersistent {
   // The source is ending: forget it without calling back.
   void ObjectSourceDestroyed(TGlobeObjectSource* source);
 
-  // Copies the settings and presenters of another layer and shares its object source.
+  // Copies the settings and presenters of another layer and shares its object source; a layer of
+  // another view gets a source of its own made from the same settings.
   void Assign(const TGlobeLayer& source);
 
   bool Flag(TGlobeLayerFlag index) const { return Flags_[index]; }

@@ -188,5 +188,29 @@ TEST(LayerHitTest, BoundsAcrossTheDateLineHitOnBothSides) {
   EXPECT_EQ(object->HitTest(Degrees(175, 0), 0), 2);   // the south edge is inside
 }
 
+TEST(LayerCopies, AnotherViewsLayerIsCopiedWithASourceOfItsOwn) {
+  TCustomVoduz4 first;
+  TGlobeLayer* original = NamedLayer(first, "Zones");
+  original->SetObjectSource(first.NewObjectSource<testing::TLineReader>());
+  original->ObjectSource()->SetActive(true);
+  original->SetShowTitles(false);
+  testing::RegisterTestSources();
+
+  auto second = std::make_unique<TCustomVoduz4>();
+  second->LayerStore().Assign(first.LayerStore());
+  TGlobeLayer* copy = second->LayerStore().LayerByName("zones");
+  ASSERT_NE(copy, nullptr);
+  EXPECT_FALSE(copy->ShowTitles());
+  TGlobeObjectSource* own = copy->ObjectSourceIfAny();
+  ASSERT_NE(own, nullptr);
+  EXPECT_NE(own, original->ObjectSourceIfAny());
+  EXPECT_EQ(own->Globe(), second.get());
+  EXPECT_EQ(own->ClassName(), "TLineReader");
+  EXPECT_TRUE(own->Active());
+  // Either view can go first.
+  second.reset();
+  EXPECT_EQ(original->ObjectSource()->LayerCount(), 1);
+}
+
 }  // namespace
 }  // namespace globe
