@@ -73,9 +73,16 @@ TScenarioKind TScenarioLoader::LoadDirectory(const std::string& dir) {
     return TScenarioKind::skNone;
 }
 
+void TScenarioLoader::ReleasePreviousScenario() {
+    // Clearing the globe destroys the map objects: the lists must not keep referring to them.
+    State_.ReleaseScenario();
+    State_.SideLines = {};
+}
+
 void TScenarioLoader::LoadScenario(const std::string& dir) {
     State_.Modified = false;
     State_.ScenarioDir = platform::WithTrailingSeparator(dir);
+    ReleasePreviousScenario();
     Globe_.ClearEnvironment();
     const std::string data = DataFolder(ProgramDir_);
     Globe_.SetDataDirectory(data);
@@ -94,6 +101,7 @@ void TScenarioLoader::LoadScenario(const std::string& dir) {
 void TScenarioLoader::LoadCampaign(const std::string& dir) {
     State_.Modified = false;
     State_.ScenarioDir = platform::WithTrailingSeparator(dir);
+    ReleasePreviousScenario();
     Globe_.ClearEnvironment();
     Globe_.SetDataDirectory(ProgramDir_);
     Files_.SetCurrentDirectory(State_.ScenarioDir);

@@ -1,0 +1,77 @@
+#include "scenario/LoadCheck.h"
+
+#include <exception>
+
+#include "globe/data/CustomVoduz4.h"
+#include "platform/UserDialogs.h"
+#include "scenario/Base.h"
+#include "scenario/Force.h"
+#include "scenario/ScenarioState.h"
+
+namespace scenario {
+
+// Records what would be shown; questions take their default button, choices are cancelled.
+class TLoadCheck::TMessageLog : public platform::UserDialogs {
+public:
+    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+    void ShowError(const std::string& text) override { Messages.push_back(text); }
+    platform::DialogAnswer Confirm(const std::string& text, platform::DialogButtons buttons) override {
+        Messages.push_back(text);
+        return platform::DefaultAnswer(buttons);
+    }
+    std::string InputBox(const std::string&, const std::string&, const std::string& defaultText) override {
+        return defaultText;
+    }
+    std::string ChooseDirectory(const std::string&) override { return {}; }
+    std::string ChooseSaveFile(const platform::SaveFileOptions&) override { return {}; }
+
+    std::vector<std::string> Messages;
+};
+
+TLoadCheck::TLoadCheck(platform::FileSystem& files, platform::RegionalSettings settings, std::string programDir)
+    : Files_(files),
+      Settings_(std::move(settings)),
+      ProgramDir_(std::move(programDir)),
+      Log_(std::make_unique<TMessageLog>()),
+      Globe_(std::make_unique<globe::TCustomVoduz4>()),
+      State_(std::make_unique<TScenarioState>()) {}
+
+TLoadCheck::~TLoadCheck() { State_.reset(); }
+
+platform::UserDialogs& TLoadCheck::Dialogs() { return *Log_; }
+
+const std::vector<std::string>& TLoadCheck::Messages() const { return Log_->Messages; }
+
+void TLoadCheck::Run(const std::string& dir) {
+    TScenarioLoader loader(*State_, *Globe_, *Log_, Files_, Settings_, ProgramDir_);
+    try {
+        Kind_ = loader.LoadDirectory(dir);
+    } catch (const std::exception& error) {
+        Log_->ShowError(error.what());
+    }
+}
+
+std::string TLoadCheck::Text() const {
+    std::string text;
+    for (std::size_t i = 0; i < Messages().size(); ++i) {
+        text += "message " + std::to_string(i + 1) + ":\n";
+        std::string_view rest = Messages()[i];
+        while (true) {
+            const auto end = rest.find('\r');
+            text += "  ";
+            text += rest.substr(0, end);
+            text += '\n';
+            if (end == std::string_view::npos) break;
+            rest.remove_prefix(end + 1);
+        }
+    }
+    const char* kind = Kind_ == TScenarioKind::skScenario   ? "scenario"
+                       : Kind_ == TScenarioKind::skCampaign ? "campaign"
+                                                             : "none";
+    text += std::string(kind) + ": " + std::to_string(State_->BaseList.size()) + " bases, " +
+            std::to_string(State_->ForceList.size()) + " forces, " + std::to_string(Messages().size()) +
+            " messages\n";
+    return text;
+}
+
+}  // namespace scenario

@@ -1,0 +1,59 @@
+#pragma once
+// A headless run of the editor's load command on one directory: a fresh globe core and scenario
+// state, every message the editor would show recorded in order, and the loaded scenario written
+// out as JSON or as a short text summary.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/RegionalSettings.h"
+#include "scenario/ScenarioLoader.h"
+
+namespace globe {
+class TCustomVoduz4;
+}
+namespace platform {
+class FileSystem;
+class UserDialogs;
+}  // namespace platform
+
+namespace scenario {
+
+class TScenarioState;
+
+class TLoadCheck {
+public:
+    // programDir plays the editor's own folder (its "Data" subfolder holds the map data).
+    TLoadCheck(platform::FileSystem& files, platform::RegionalSettings settings, std::string programDir);
+    ~TLoadCheck();
+
+    // Loads the directory as the load command does after its directory dialog. An error that
+    // no reader handles (a missing "Data" folder) is recorded as the message the application
+    // would show.
+    void Run(const std::string& dir);
+
+    TScenarioKind Kind() const { return Kind_; }
+    const std::vector<std::string>& Messages() const;
+    globe::TCustomVoduz4& Globe() { return *Globe_; }
+    TScenarioState& State() { return *State_; }
+
+    // The whole result as one JSON object (see docs/VRKCHECK.md).
+    std::string Json();
+    // The messages, each followed by its lines indented, then a one-line summary.
+    std::string Text() const;
+
+private:
+    class TMessageLog;
+    platform::UserDialogs& Dialogs();
+
+    platform::FileSystem& Files_;
+    platform::RegionalSettings Settings_;
+    std::string ProgramDir_;
+    std::unique_ptr<TMessageLog> Log_;
+    std::unique_ptr<globe::TCustomVoduz4> Globe_;  // outlives the state, whose objects it holds
+    std::unique_ptr<TScenarioState> State_;
+    TScenarioKind Kind_ = TScenarioKind::skNone;
+};
+
+}  // namespace scenario

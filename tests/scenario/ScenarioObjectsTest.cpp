@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <span>
+#include <vector>
+
+#include "globe/data/CustomVoduz4.h"
+#include "globe/data/Geodesy.h"
+#include "globe/data/GlobeLayer.h"
+#include "globe/data/GlobeLayerStore.h"
+#include "globe/data/GlobePresenterStore.h"
+#include "globe/view/PointPresenter.h"
+#include "globe/view/PolyPresenter.h"
+#include "platform/testing/ScriptedDialogs.h"
+#include "scenario/Base.h"
+#include "scenario/BaseDrawing.h"
+#include "scenario/CompassBearing.h"
+#include "scenario/Force.h"
+#include "scenario/Overlay.h"
+#include "scenario/ScenarioLayers.h"
+
+namespace scenario {
+namespace {
+
+using globe::TGeoPoint;
+
+TEST(CompassBearingTest, AnglesAndBearingSums) {
+    EXPECT_EQ(BearingToAngle(90), 1'458'000'000);
+    EXPECT_EQ(BearingToAngle(0), 1'944'000'000);
+    // 400 degrees do not fit in 32 bits and wrap like the original: 2,160,000,000 - 2^32.
+    EXPECT_EQ(BearingToAngle(-40), -2'134'967'296);
+    EXPECT_EQ(AddBearing(350, -20), 330);
+    EXPECT_EQ(AddBearing(350, 20), 10);
+    EXPECT_EQ(AddBearing(-400, 0), -40);  // the remainder keeps the dividend's sign
+}
+
+class MapObjectTest : public ::testing::Test {
+protected:
+    globe::TGlobeLayer& Layer(std::string_view name) { return LayerByNameOrNew(globe, name); }
+    TBase& NewBase(std::int32_t side, std::int32_t port) {
+        TBase* base = Layer(kBasesLayer).ObjectSource()->NewObject<TBase>();
+        base->Side = side;
+        base->Port = port;
+        return *base;
+    }
+
+    globe::TCustomVoduz4 globe;
+    platform::testing::ScriptedDialogs dialogs;
+};
+
+TEST_F(MapObjectTest, ReconOutlineFollowsTheSectorBearings) {
+    TBase& base = NewBase(0, 1);
+    const TGeoPoint centre(0, 0);
+    base.SetCentroid(centre);
+    base.ReconRange = 60 * 90'000;  // 60 nautical miles: one degree of arc
+    base.ReconDir = 90;
+    base.ReconWidth = 0;
+    base.UpdateReconOutline();
+    EXPECT_EQ(base.ReconOutline[0], centre);
+    EXPECT_EQ(base.ReconOutline[22], centre);
+    // Due east on the equator, one degree away.
+    EXPECT_NEAR(base.ReconOutline[1].LongX, 5'400'000, 20);
+    EXPECT_NEAR(base.ReconOutline[1].LatY, 0, 20);
+    for (int i = 2; i <= 21; ++i) EXPECT_EQ(base.ReconOutline[i], base.ReconOutline[1]) << i;
+
+    const auto along = [&](std::int32_t bearing) {
+        return globe::DestinationPoint(centre, BearingToAngle(bearing), base.ReconRange);
+    };
+    base.ReconDir = 350;
+    base.ReconWidth = 40;  // 330 to 10 through north, steps of 2
+    base.UpdateReconOutline();
+    EXPECT_EQ(base.ReconOutline[1], along(330));
+    EXPECT_EQ(base.ReconOutline[20], along(8));
+    EXPECT_EQ(base.ReconOutline[21], along(10));
+    EXPECT_GT(base.ReconOutline[1].LatY, 0);
+    EXPECT_LT(base.ReconOutline[1].LongX, 0);  // north-west of the centre
+
+    base.ReconDir = 0;
+    base.ReconWidth = 90;  // steps of 4 from 315 reach 31; the last segment jumps to 45
+    base.UpdateReconOutline();
+    EXPECT_EQ(base.ReconOutline[20], along(31));
+    EXPECT_EQ(base.ReconOutline[21], along(45));
+}
+
+TEST_F(MapObjectTest, ForceHeadingAndLocationExtendTrackAndRoute) {
+    TForce* force = TForce::CreateIn(*Layer(kTrackingLayer).ObjectSource());
+    EXPECT_EQ(Layer(kTrackingLayer).ObjectSource()->Count(), 4);
+    force->SetHeading(90);
+    EXPECT_EQ(force->Heading, 1'458'000'000);
+    const TGeoPoint a(900'000, 1'800'000), b(1'800'000, 2'700'000);
+    force->SetLocation(a);
+    force->SetLocation(b);
+    EXPECT_EQ(force->GetCentroid().LongX, b.LongX);
+    EXPECT_EQ(force->GetCentroid().LatY, b.LatY);
+    for (TOverlay* overlay : {force->TrackOverlay, force->RouteOverlay}) {
+        ASSERT_EQ(overlay->Force, force);
+        const globe::TPointStore& chain = overlay->Chains().Chain(0);
+        ASSERT_EQ(chain.Count(), 2);
+        EXPECT_EQ(chain.Point(1), b);
+    }
+    EXPECT_EQ(force->SpareOverlay->Chains().Chain(0).Count(), 0);
+    force->FreeOverlays();
+    EXPECT_EQ(Layer(kTrackingLayer).ObjectSource()->Count(), 1);
+}
+
+TEST_F(MapObjectTest, BasePresentersAreSharedPerSideAndKind) {
+    Layer(kBasesLayer);
+    TBase& port1 = NewBase(0, 1);
+    TBase& port2 = NewBase(0, 3);
+    TBase& airfield = NewBase(0, 0);
+    TBase& allied = NewBase(1, 2);
+    for (TBase* base : {&port1, &port2, &airfield, &allied}) base->AttachToBaseLayer(globe, dialogs);
+    EXPECT_TRUE(dialogs.Reports().empty());
+    globe::TGlobePresenterStore& store = *Layer(kBasesLayer).Presenters();
+    ASSERT_EQ(store.Count(), 3);
+    EXPECT_EQ(port1.PresenterID(), port2.PresenterID());
+    const auto* portPresenter = dynamic_cast<globe::TPointPresenter*>(store.ByID(port1.PresenterID(), false));
+    const auto* airPresenter = dynamic_cast<globe::TPointPresenter*>(store.ByID(airfield.PresenterID(), false));
+    const auto* alliedPresenter = dynamic_cast<globe::TPointPresenter*>(store.ByID(allied.PresenterID(), false));
+    ASSERT_TRUE(portPresenter && airPresenter && alliedPresenter);
+    EXPECT_EQ(portPresenter->Name(), "AxisPort");
+    EXPECT_EQ(portPresenter->PointType(), globe::ppCircle);
+    EXPECT_EQ(portPresenter->PointBrush().BrushColor(), 0x0000FFu);
+    EXPECT_EQ(airPresenter->Name(), "AxisAir");
+    EXPECT_EQ(airPresenter->PointType(), globe::ppTriangleUp);
+    EXPECT_EQ(alliedPresenter->Name(), "AlliedPort");
+    EXPECT_EQ(alliedPresenter->PointBrush().BrushColor(), 0xFF0000u);
+}
+
+TEST_F(MapObjectTest, PresenterOfTheEnvironmentIsReusedWithItsStyle) {
+    auto own = std::make_unique<globe::TPointPresenter>(&globe, 0);
+    own->SetName("AxisPort");
+    own->SetPointSize(3);
+    const std::int32_t id = Layer(kBasesLayer).Presenters()->Add(std::move(own));
+    TBase& base = NewBase(0, 1);
+    base.AttachToBaseLayer(globe, dialogs);
+    EXPECT_EQ(base.PresenterID(), id);
+    EXPECT_EQ(Layer(kBasesLayer).Presenters()->Count(), 1);
+}
+
+TEST_F(MapObjectTest, BaseWithoutBasesLayerIsReported) {
+    TBase* base = Layer("Other").ObjectSource()->NewObject<TBase>();
+    base->AttachToBaseLayer(globe, dialogs);
+    EXPECT_EQ(dialogs.Reports(), std::vector<std::string>{"Error finding base layer!"});
+    EXPECT_EQ(base->PresenterID(), 0);
+}
+
+TEST_F(MapObjectTest, ForceAndZonePresentersAreFoundByPenColour) {
+    const std::int32_t red = PointPresenterFor(globe, 0x0000FF);
+    EXPECT_EQ(PointPresenterFor(globe, 0x0000FF), red);
+    EXPECT_NE(PointPresenterFor(globe, 0xFF0000), red);
+    const std::int32_t grey = PolyPresenterFor(globe, 0x808080);
+    const std::int32_t black = PolyPresenterFor(globe, 0x000000);
+    EXPECT_NE(grey, black);
+    EXPECT_EQ(PolyPresenterFor(globe, 0x808080), grey);
+    EXPECT_EQ(Layer(kTrackingLayer).Presenters()->Count(), 4);
+
+    globe::TGlobeLayer& subs1 = Layer(kAlliedSubsLayer);
+    globe::TGlobeLayer& subs0 = Layer(kAxisSubsLayer);
+    const std::int32_t zone1 = PolygonPresenterFor(subs1, 0x0000FF);
+    EXPECT_EQ(PolygonPresenterFor(subs1, 0x0000FF), zone1);
+    PolygonPresenterFor(subs0, 0x0000FF);
+    EXPECT_EQ(subs0.Presenters()->Count(), 1);  // its own, though of the same colour
+    const auto* polygon = dynamic_cast<globe::TPolygonPresenter*>(subs1.Presenters()->ByID(zone1, false));
+    ASSERT_NE(polygon, nullptr);
+    EXPECT_EQ(polygon->PolyBrush().BrushStyle(), globe::bsClear);
+    // Letter case does not matter when a layer is looked up.
+    EXPECT_EQ(&LayerByNameOrNew(globe, "trackinglayer"), &Layer(kTrackingLayer));
+}
+
+struct PainterCall {
+    std::string what;
+    globe::TColor color = 0;
+    platform::TPenStyle style = platform::psSolid;
+    std::int32_t width = 0;
+    std::size_t points = 0;
+    std::int32_t radius = 0;
+};
+
+class RecordingPainter : public TMapPainter {
+public:
+    void SetPen(globe::TColor color, platform::TPenStyle style, std::int32_t width) override {
+        calls.push_back({"pen", color, style, width});
+    }
+    void RenderPolyline(std::span<const TGeoPoint> points) override {
+        calls.push_back({"line", 0, platform::psSolid, 0, points.size()});
+    }
+    void RenderCircle(const TGeoPoint&, std::int32_t radius, std::int32_t segments) override {
+        calls.push_back({"circle", 0, platform::psSolid, 0, static_cast<std::size_t>(segments), radius});
+    }
+    std::vector<PainterCall> calls;
+};
+
+TEST_F(MapObjectTest, RangeAndMinefieldPasses) {
+    TBase& withMines = NewBase(1, 1);
+    withMines.Mines = 900'000;
+    TBase& without = NewBase(0, 0);  // strike range 0, no mines
+    RecordingPainter ranges;
+    DrawBaseRanges({&withMines, &without}, ranges);
+    ASSERT_EQ(ranges.calls.size(), 8u);
+    EXPECT_EQ(ranges.calls[0].color, 0xFF0000u);
+    EXPECT_EQ(ranges.calls[0].style, platform::psDot);
+    EXPECT_EQ(ranges.calls[1].points, 23u);
+    EXPECT_EQ(ranges.calls[2].color, 0x808080u);
+    EXPECT_EQ(ranges.calls[7].what, "circle");  // the degenerate strike circle is drawn too
+    EXPECT_EQ(ranges.calls[7].radius, 0);
+
+    RecordingPainter mines;
+    DrawMinefields({&withMines, &without}, mines);
+    ASSERT_EQ(mines.calls.size(), 2u);
+    EXPECT_EQ(mines.calls[0].style, platform::psDash);
+    EXPECT_EQ(mines.calls[0].width, 3);
+    EXPECT_EQ(mines.calls[1].radius, 900'000);
+    EXPECT_EQ(mines.calls[1].points, 72u);
+}
+
+}  // namespace
+}  // namespace scenario
