@@ -74,7 +74,7 @@ TEST_F(ForceLoadingTest, CaseLinesFillTheMission) {
                        {{"FORMATIONHEADING=90", "CWPI=2", "RD=5", "DELAY=3", "WP=3400N 01600E", "WP=3430N 01700E",
                          "TP=3300N 01200E", "Target=Haifa", "Origin=Alexandria"}}));
     EXPECT_TRUE(Reports().empty());
-    const TForce& force = Force(0);
+    TForce& force = Force(0);
     EXPECT_EQ(force.Heading, 1'458'000'000);
     EXPECT_EQ(force.CWPI, 2);
     ASSERT_TRUE(force.Mission);
@@ -97,7 +97,7 @@ TEST_F(ForceLoadingTest, CaseLinesFillTheMission) {
 TEST_F(ForceLoadingTest, LocationPlacesTheForceAtTheBaseStartingPoint) {
     ReadMissions(Block("Force H", "Patrol", {{"LOCATION=Haifa", "LOCATION=", "LL="}}));
     EXPECT_TRUE(Reports().empty());
-    const TForce& force = Force(0);
+    TForce& force = Force(0);
     EXPECT_EQ(force.GetCentroid().LatY, Lat(32, 45));  // the base's "EP=" point
     EXPECT_EQ(force.CurrentSpeed, 15);
     EXPECT_EQ(force.Speed, 20);

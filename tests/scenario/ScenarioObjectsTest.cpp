@@ -8,6 +8,7 @@
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
 #include "globe/data/GlobePresenterStore.h"
+#include "globe/view/GlobeBrush.h"
 #include "globe/view/PointPresenter.h"
 #include "globe/view/PolyPresenter.h"
 #include "platform/testing/ScriptedDialogs.h"
