@@ -94,6 +94,20 @@ TEST_F(ForceLoadingTest, CaseLinesFillTheMission) {
     EXPECT_EQ(state.ForcesList.Rows[0].Mission, "Bombard Haifa");
 }
 
+TEST_F(ForceLoadingTest, ForcesListKeepsTheSelectedForce) {
+    ReadMissions(Join({Block("A", "Patrol", {{}}), Block("B", "Patrol", {{}})}));
+    loader.RefreshForcesList();
+    ASSERT_EQ(state.ForcesList.Rows.size(), 2u);
+    EXPECT_EQ(state.ForcesList.Selected, -1);
+    state.ForcesList.Selected = 1;
+    loader.RefreshForcesList();
+    EXPECT_EQ(state.ForcesList.Selected, 1);
+    std::swap(state.ForceList[0], state.ForceList[1]);
+    loader.RefreshForcesList();
+    EXPECT_EQ(state.ForcesList.Selected, 0);  // the same force, now first
+    EXPECT_EQ(state.ForcesList.Rows[0].Name, "B");
+}
+
 TEST_F(ForceLoadingTest, LocationPlacesTheForceAtTheBaseStartingPoint) {
     ReadMissions(Block("Force H", "Patrol", {{"LOCATION=Haifa", "LOCATION=", "LL="}}));
     EXPECT_TRUE(Reports().empty());

@@ -7,6 +7,7 @@
 
 #include "globe/data/CustomVoduz4.h"
 #include "platform/LocalFileSystem.h"
+#include "scenario/JsonWriter.h"
 #include "scenario/LoadCheck.h"
 #include "scenario/ScenarioState.h"
 
@@ -45,6 +46,25 @@ protected:
     fs::path root;
     platform::LocalFileSystem files;
 };
+
+TEST(JsonTextTest, EscapesKeepTheOutputValid) {
+    EXPECT_EQ(JsonQuoted("a\"b\\c\rd\x01"), R"("a\"b\\c\rd\u0001")");
+    EXPECT_EQ(JsonQuoted("Sch\xc3\xa4" "fer"), "\"Sch\xc3\xa4" "fer\"");  // UTF-8 stays
+    EXPECT_EQ(JsonQuoted("Sch\xe4" "fer"), R"("Sch\u00e4fer")");          // a code page byte
+    EXPECT_EQ(JsonQuoted("\xc3"), R"("\u00c3")");                           // cut sequence
+    TJsonWriter json;
+    json.BeginObject();
+    json.Key("a");
+    json.BeginArray();
+    json.Integer(-1);
+    json.Number(0.5);
+    json.Null();
+    json.EndArray();
+    json.Key("b");
+    json.Boolean(false);
+    json.EndObject();
+    EXPECT_EQ(json.Text(), R"({"a":[-1,0.5,null],"b":false})");
+}
 
 TEST_F(LoadCheckTest, WindowsCampaignLoadsWithoutMessages) {
     const std::string dir = kFixtures + "windows_campaign";
