@@ -34,7 +34,12 @@ TLoadCheck::TLoadCheck(platform::FileSystem& files, platform::RegionalSettings s
       ProgramDir_(std::move(programDir)),
       Log_(std::make_unique<TMessageLog>()),
       Globe_(std::make_unique<globe::TCustomVoduz4>()),
-      State_(std::make_unique<TScenarioState>()) {}
+      State_(std::make_unique<TScenarioState>()) {
+    // The editor's map settings that the window-free core holds.
+    Globe_->SetSurfaceColor(0xF9EEC8);
+    Globe_->SetCacheCapacity(10240);
+    Globe_->SetSaveMetaDataLocation(globe::smdDiscard);
+}
 
 TLoadCheck::~TLoadCheck() { State_.reset(); }
 
