@@ -11,7 +11,7 @@
 #include "globe/data/GlobePresenterStore.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
-#include "globe/data/LYRObjectStream.h"
+#include "globe/data/GlobeObject.h"
 #include "globe/data/MemoryMapStream.h"
 #include "globe/data/MetaDataFile.h"
 
@@ -152,7 +152,7 @@ std::unique_ptr<TGlobeObject> TGlobeLYRReader::GetObject(int32_t index, bool) {
     std::unique_ptr<TGlobeObject> object =
         FClasses[static_cast<std::size_t>(entry.ClassNumber)]->Create<TGlobeObject, TGlobeObjectSource*>(this);
     if (object)
-        ReadLYRObject(*FReader, *object);
+        object->ReadFromStream(*FReader);
     return object;
 }
 
@@ -240,7 +240,7 @@ void SaveLYRFile(TGlobeObjectSource& source, const std::string& fileName) {
         writer.WriteInteger(end - i);
         writer.WriteShortString(className);
         for (; i < end; ++i)
-            WriteLYRObject(writer, *source.Objects(i));
+            source.Objects(i)->WriteToStream(writer);
     }
     writer.WriteInteger(0);
 }
