@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "globe/data/CustomVoduz4.h"
+#include "globe/view/PresenterClasses.h"
 #include "platform/UserDialogs.h"
 #include "scenario/Base.h"
 #include "scenario/Force.h"
@@ -32,7 +33,8 @@ TLoadCheck::TLoadCheck(platform::FileSystem& files, platform::RegionalSettings s
     : Files_(files),
       Settings_(std::move(settings)),
       ProgramDir_(std::move(programDir)),
-      Log_(std::make_unique<TMessageLog>()),
+      // Environment files name presenter classes; they must be known before the globe is made.
+      Log_((globe::RegisterPresenterClasses(), std::make_unique<TMessageLog>())),
       Globe_(std::make_unique<globe::TCustomVoduz4>()),
       State_(std::make_unique<TScenarioState>()) {
     // The editor's map settings that the window-free core holds.

@@ -87,6 +87,20 @@ TEST_F(LoadCheckTest, WindowsCampaignLoadsWithoutMessages) {
               std::string::npos) << json;
 }
 
+TEST(DemoContentTest, ScenarioAndCampaignLoadWithoutMessagesOverTheWorldMap) {
+    const std::string data = std::string(CORVALIS_SOURCE_DIR) + "/data";
+    platform::LocalFileSystem files;
+    for (const char* name : {"Crete1941", "Malta1941"}) {
+        TLoadCheck check(files, platform::RegionalSettings{}, data);
+        check.Run(data + "/Scenarios/" + name);
+        EXPECT_EQ(check.Messages(), std::vector<std::string>{}) << name;
+        EXPECT_NE(check.Json().find(R"({"name":"Land","class":"TGlobeSHPReader","objects":125,"visible":true})"),
+                  std::string::npos)
+            << name;
+        EXPECT_GT(check.State().ForceList.size(), 5u);
+    }
+}
+
 TEST_F(LoadCheckTest, SameDirectoryGivesTheSameOutput) {
     for (const char* name : {"windows_campaign", "small_scenario"}) {
         EXPECT_EQ(JsonOf(kFixtures + name), JsonOf(kFixtures + name)) << name;

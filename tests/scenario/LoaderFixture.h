@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "globe/data/CustomVoduz4.h"
+#include "globe/view/PresenterClasses.h"
 #include "platform/testing/MemoryFileSystem.h"
 #include "platform/testing/ScriptedDialogs.h"
 #include "scenario/ScenarioLoader.h"
@@ -34,6 +35,7 @@ protected:
 
     std::vector<std::string> Reports() const { return dialogs.Reports(); }
 
+    globe::TPresenterClassesRegistration registration;
     globe::TCustomVoduz4 globe;  // destroyed after the state that refers to its objects
     platform::testing::MemoryFileSystem files;
     platform::testing::ScriptedDialogs dialogs;
