@@ -153,6 +153,18 @@ void TGlobeProjection::SetScaleFactor(long double value) {
   View_->UpdateScrollBars();
 }
 
+void TGlobeProjection::SetResizedScaleFactor(long double value, int32_t width, int32_t height) {
+  if (std::isnan(value) || !(value > 0) || width <= 0 || height <= 0) return;
+  value = std::min(value, MaxScaleFactor);
+  const long double widest = std::max(width, height);
+  if (widest / value > kMaxWindowGU) value = widest / kMaxWindowGU;
+  Altitude_ = AltitudeFor(value);
+  View_->ViewExtentGU =
+      platform::TRect{0, 0, RoundToDevice(width / value), RoundToDevice(height / value)};
+  ScaleFactor_ = value;
+  Model_->PropertyChanged(prScaleFactor);
+}
+
 void TGlobeProjection::SetAltitude(int32_t value) {
   if (value == 0)
     SetScaleFactor(0);

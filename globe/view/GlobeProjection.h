@@ -85,6 +85,10 @@ class TGlobeProjection : public TGlobeENVPersistent {
   virtual void SetYAxisChanges(TYAxisChanges value);
   // The zoom: pixels per GlobeUnit; 0 fits the whole map.
   virtual void SetScaleFactor(long double value);
+  // The zoom of a window being resized to width x height: stores `value` (at most
+  // MaxScaleFactor and no less than the 32-bit window rule allows) with the altitude and view
+  // extent for the new size and tells the model. The origin is the caller's; no zoom event.
+  void SetResizedScaleFactor(long double value, int32_t width, int32_t height);
   // The zoom as a view height; 0 fits the whole map.
   virtual void SetAltitude(int32_t value);
   // A new projection of the same class for `view`, assigned from this one.

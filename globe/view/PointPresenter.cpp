@@ -1,15 +1,24 @@
 #include "globe/view/PointPresenter.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <limits>
+#include <numbers>
 
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GlobePresenterStore.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
 #include "globe/data/PictureFile.h"
+#include "globe/data/GeoDataObject.h"
+#include "globe/data/GeoMath.h"
+#include "globe/view/CustomGlobeView.h"
 #include "globe/view/GlobeBrush.h"
+#include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobePen.h"
+#include "globe/view/GlobeProjection.h"
+#include "globe/view/ProjectionModel.h"
 
 namespace globe {
 
@@ -177,7 +186,120 @@ void TPointPresenter::LoadEnvironment(const TGXML_Element* element) {
 }
 
 void TPointPresenter::RenderObject(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) {
-  // Symbol drawing belongs to the canvas code; nothing is drawn yet.
+  auto* view = dynamic_cast<TCustomGlobeView*>(&globe);
+  if (view == nullptr) return;
+  TGlobeCanvas& canvas = view->Canvas();
+  const bool selected = (state & rsSelected) != 0;
+  PointPen_->Realize(canvas, selected);
+  PointBrush_->Realize(canvas, selected);
+  auto* geo = dynamic_cast<TGeoDataObject*>(&object);
+  bool drawn = false;
+  if (geo != nullptr) {
+    TChainStore& chains = geo->Chains();
+    for (int32_t c = 0; c < chains.Count(); ++c) {
+      const TPointStore* chain = chains.ChainIfPresent(c);
+      if (chain == nullptr) continue;
+      for (int32_t i = 0; i < chain->Count(); ++i) {
+        RenderSymbol(*view, chain->Point(i), selected);
+        drawn = true;
+      }
+    }
+  }
+  if (!drawn) RenderSymbol(*view, object.GetCentroid(), selected);
+}
+
+int32_t TPointPresenter::SymbolPixels(const TGlobeCanvas& canvas) const {
+  int32_t size = canvas.LengthToPixels(PointSize_, PointUnit_);
+  if (MaxPointSize_ > 0) {
+    const int32_t screen = canvas.ScreenResolution();
+    const long double cap = screen > 0 ? static_cast<long double>(MaxPointSize_) *
+                                             canvas.OutputResolution() / screen
+                                       : MaxPointSize_;
+    size = std::min(size, RoundToInt(cap));
+  }
+  return size;
+}
+
+void TPointPresenter::RenderSymbol(TCustomGlobeView& view, const TGeoPoint& point, bool selected) {
+  platform::TPoint xy;
+  if (!view.Projection().PointLLToDeviceXY(point, xy)) return;
+  TGlobeCanvas& canvas = view.Canvas();
+  platform::DrawingSurface& surface = canvas.Surface();
+  const int32_t size = SymbolPixels(canvas);
+  const int32_t r = size / 2;
+  const int32_t x = xy.X, y = xy.Y;
+  using platform::TPoint;
+  auto polygon = [&surface](std::initializer_list<TPoint> points) {
+    surface.Polygon(std::span<const TPoint>(points.begin(), points.size()));
+  };
+  switch (PointType_) {
+    case ppNone:
+      break;
+    case ppFontSymbol: {
+      if (!PointFont_->Realize(canvas, selected)) break;
+      const std::string symbol(1, static_cast<char>(SymbolIndex_ & 0xFF));
+      const platform::TSize extent = surface.TextExtent(symbol);
+      // The text's top-left corner such that its box is centred on the point, the centring
+      // offset turned with the text.
+      long double sinA, cosA;
+      SinCos(PointFont_->FontAngle() / 10.0L * std::numbers::pi_v<long double> / 180, sinA, cosA);
+      const long double dx = -extent.Width / 2.0L, dy = -extent.Height / 2.0L;
+      const int32_t tx = x + RoundToInt(dx * cosA + dy * sinA);
+      const int32_t ty = y + RoundToInt(-dx * sinA + dy * cosA);
+      surface.SetTextAlign(platform::TextAlign{});
+      surface.SetBackgroundMode(platform::BackgroundMode::Transparent);
+      surface.TextOut(tx, ty, symbol);
+      break;
+    }
+    case ppImage: {
+      if (!Image_ || Image_->Empty() || size <= 0) break;
+      const int32_t height = MulDiv(size, Image_->Height(), Image_->Width());
+      const int32_t left = x - size / 2, top = y - height / 2;
+      surface.StretchDraw(platform::TRect{left, top, left + size, top + height}, *Image_);
+      break;
+    }
+    case ppDot:
+      surface.SetPixel(x, y, surface.State().CurrentPen.Color);
+      break;
+    case ppCircle:
+      surface.Ellipse(platform::TRect{x - r, y - r, x + r, y + r});
+      break;
+    case ppSquare:
+      surface.Rectangle(platform::TRect{x - r, y - r, x + r, y + r});
+      break;
+    case ppDiamond:
+      polygon({{x, y - r}, {x + r, y}, {x, y + r}, {x - r, y}});
+      break;
+    case ppTriangleUp:
+      polygon({{x + r, y + r}, {x, y - r}, {x - r, y + r}});
+      break;
+    case ppTriangleDown:
+      polygon({{x - r, y - r}, {x, y + r}, {x + r, y - r}});
+      break;
+    case ppTriangleLeft:
+      polygon({{x + r, y + r}, {x - r, y}, {x + r, y - r}});
+      break;
+    case ppTriangleRight:
+      polygon({{x - r, y - r}, {x + r, y}, {x - r, y + r}});
+      break;
+  }
+}
+
+bool TPointPresenter::HitTestObject(TCustomVoduz4& globe, const TGeoPoint& point,
+                                    TGlobeObject& object, int32_t tolerance) {
+  const TGeoPoint position = object.GetCentroid();
+  auto* view = dynamic_cast<TCustomGlobeView*>(&globe);
+  int64_t extent = view != nullptr ? view->Canvas().ValueToGU(PointUnit_, PointSize_)
+                                   : UnitsToGU(PointSize_, PointUnit_);
+  if (MaxPointSize_ > 0 && view != nullptr) {
+    const long double scale = view->Projection().ScaleFactor();
+    if (scale > 0)
+      extent = std::min<int64_t>(extent, RoundToInt(std::min<long double>(MaxPointSize_ / scale, 2'147'483'647.0L)));
+  }
+  const int64_t half = extent / 2;
+  const int64_t dLong = NormaliseLongitude(Wrap32(int64_t{point.LongX} - position.LongX));
+  const int64_t dLat = int64_t{point.LatY} - position.LatY;
+  return dLong >= -half && dLong <= extent - half && dLat >= -half && dLat <= extent - half;
 }
 
 int32_t FindEquivalentPointPresenter(const TGlobePresenterStore& store, const TGlobePen* pen,

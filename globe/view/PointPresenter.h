@@ -22,7 +22,9 @@
 
 namespace globe {
 
+class TCustomGlobeView;
 class TGlobeBrush;
+class TGlobeCanvas;
 class TGlobePen;
 class TGlobePresenterStore;
 
@@ -90,10 +92,16 @@ class TPointPresenter : public TTitledPresenter {
   void LoadEnvironment(const TGXML_Element* element) override;
   std::unique_ptr<TGXML_Element> SaveEnvironment() const override;
 
-  // Drawing of the symbols and the symbol hit test (a rectangle of the symbol's size around the
-  // object's centre) belong to the canvas code and are not implemented yet: RenderObject draws
-  // nothing and HitTestObject uses the object's own test until then.
+  // Draws every point of every chain of the object (or its centre when it has none) as one
+  // symbol, in PointPen and PointBrush (the selection pen and brush for a selected object).
   void RenderObject(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) override;
+  // Whether the point lies in the symbol's square (its size in GlobeUnit, held to MaxPointSize
+  // pixels) centred on the object's position.
+  bool HitTestObject(TCustomVoduz4& globe, const TGeoPoint& point, TGlobeObject& object,
+                     int32_t tolerance) override;
+  // The symbol's size in pixels on the canvas (PointSize in PointUnit, capped at MaxPointSize
+  // scaled for the output resolution).
+  int32_t SymbolPixels(const TGlobeCanvas& canvas) const;
 
  protected:
   std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe,
@@ -102,6 +110,7 @@ class TPointPresenter : public TTitledPresenter {
  private:
   // Copies PointUnit and PointSize into PointFont when the symbol is a font character.
   void SyncFontSymbol();
+  void RenderSymbol(TCustomGlobeView& view, const TGeoPoint& point, bool selected);
 
   std::unique_ptr<TGlobePen> PointPen_;
   std::unique_ptr<TGlobeBrush> PointBrush_;

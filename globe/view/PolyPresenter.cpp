@@ -1,7 +1,13 @@
 #include "globe/view/PolyPresenter.h"
 
+#include <algorithm>
+
+#include "globe/data/GeoDataObject.h"
+#include "globe/view/CustomGlobeView.h"
 #include "globe/view/GlobeBrush.h"
+#include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobePen.h"
+#include "globe/view/ProjectionModel.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
 
@@ -60,7 +66,26 @@ void TPolyPresenter::LoadEnvironment(const TGXML_Element* element) {
 }
 
 void TPolyPresenter::RenderObject(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) {
-  // Chain drawing belongs to the canvas code; nothing is drawn yet.
+  auto* view = dynamic_cast<TCustomGlobeView*>(&globe);
+  auto* geo = dynamic_cast<TGeoDataObject*>(&object);
+  if (view == nullptr || geo == nullptr) return;
+  AdjustClosed(*geo, state);
+  TGlobeCanvas& canvas = view->Canvas();
+  const bool selected = (state & rsSelected) != 0;
+  PolyPen_->Realize(canvas, selected);
+  if (geo->Closed()) PolyBrush_->Realize(canvas, selected);
+  const int32_t margin = canvas.LengthToPixels(PolyPen_->PenWidth(), PolyPen_->PenUnit());
+  canvas.RenderChainStore(geo->Chains(), state, margin);
+}
+
+void TPolygonPresenter::AdjustClosed(TGeoDataObject& object, uint16_t& state) const {
+  object.SetClosed(true);
+  state |= rsClosed;
+}
+
+void TPolylinePresenter::AdjustClosed(TGeoDataObject& object, uint16_t& state) const {
+  object.SetClosed(false);
+  state = static_cast<uint16_t>(state & ~rsClosed);
 }
 
 TPolygonPresenter::TPolygonPresenter(TCustomVoduz4* globe, int32_t presenterID)

@@ -15,6 +15,7 @@
 
 namespace globe {
 
+class TGeoDataObject;
 class TGlobeBrush;
 class TGlobePen;
 
@@ -38,8 +39,9 @@ class TPolyPresenter : public TTitledPresenter {
   void LoadEnvironment(const TGXML_Element* element) override;
   std::unique_ptr<TGXML_Element> SaveEnvironment() const override;
 
-  // Drawing the chains through the canvas (pen, brush when closed, the pen width as clipping
-  // margin) belongs to the canvas code and is not implemented yet: nothing is drawn.
+  // Draws the chains of a TGeoDataObject (other objects are not drawn) with PolyPen, filled with
+  // PolyBrush when closed (the selection pen and brush for a selected object), the pen width in
+  // pixels as clipping margin.
   void RenderObject(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) override;
 
  protected:
@@ -48,6 +50,8 @@ class TPolyPresenter : public TTitledPresenter {
                                                int32_t presenterID) const override;
   // Whether the binary record holds the brush.
   virtual bool StreamsBrush() const { return true; }
+  // Polygon and polyline presenters close or open the object (and its state) before drawing.
+  virtual void AdjustClosed(TGeoDataObject& object, uint16_t& state) const {}
 
  private:
   std::unique_ptr<TGlobePen> PolyPen_;
@@ -62,6 +66,7 @@ class TPolygonPresenter : public TPolyPresenter {
  protected:
   std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe,
                                                int32_t presenterID) const override;
+  void AdjustClosed(TGeoDataObject& object, uint16_t& state) const override;
 };
 
 class TPolylinePresenter : public TPolyPresenter {
@@ -73,6 +78,7 @@ class TPolylinePresenter : public TPolyPresenter {
   std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe,
                                                int32_t presenterID) const override;
   bool StreamsBrush() const override { return false; }
+  void AdjustClosed(TGeoDataObject& object, uint16_t& state) const override;
 };
 
 }  // namespace globe

@@ -1,0 +1,347 @@
+// Layer rendering and the presenters' drawing: zoom ranges, the two-pixel rule, presenter lookup,
+// OnObjectRender, hidden presenters, titles and point symbols.
+
+#include <gtest/gtest.h>
+
+#include "globe/data/GeoDataObject.h"
+#include "globe/data/GlobeLayer.h"
+#include "globe/data/GlobeLayerStore.h"
+#include "globe/data/GlobeObjectSource.h"
+#include "globe/data/GlobePresenterStore.h"
+#include "globe/view/GlobeBrush.h"
+#include "globe/view/GlobeCanvas.h"
+#include "globe/view/GlobePen.h"
+#include "globe/view/GlobeProjection.h"
+#include "globe/view/LayerRenderer.h"
+#include "globe/view/PointPresenter.h"
+#include "globe/view/PolyPresenter.h"
+#include "globe/view/Voduz4.h"
+#include "platform/testing/RecordingDrawingSurface.h"
+
+namespace globe {
+namespace {
+
+using platform::HorizontalAlign;
+using platform::VerticalAlign;
+using platform::testing::DrawOp;
+using platform::testing::RecordingDrawingSurface;
+
+constexpr int32_t kDeg = 5'400'000;
+constexpr TColor kSurface = 0x010203;
+
+class LayerRendererTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    view.SetClientSize(600, 400);
+    view.SetGraticuleDrawMode(gdNone);
+    TGlobeOptions options = view.GlobeOptions();
+    options.Exclude(goDoubleBuffered);
+    view.SetGlobeOptions(options);
+    ASSERT_TRUE(view.DeviceXYToLL(300, 200, middle));
+    layer = view.LayerStore().NewLayer();
+    view.SetSurfaceColor(kSurface);
+  }
+  // Polygons drawn for objects (the globe disc drawn in the surface colour left out).
+  std::vector<platform::testing::DrawCall> ObjectPolygons() {
+    std::vector<platform::testing::DrawCall> calls;
+    for (const auto& call : window.Calls(DrawOp::Polygon))
+      if (call.State.CurrentBrush.Color != kSurface) calls.push_back(call);
+    return calls;
+  }
+  void PaintNow() {
+    window.ClearLog();
+    view.RedrawGlobe();
+    view.Paint(window);
+  }
+  // A point object (one chain of one point) at the middle of the view.
+  TGeoDataObject* AddPoint(int32_t presenterID) {
+    auto* object = layer->ObjectSource()->NewObject<TGeoDataObject>();
+    object->Chains().Chain(0).Add(middle);
+    object->Changed();
+    object->SetPresenterID(presenterID);
+    return object;
+  }
+  TGeoDataObject* AddSquare(int32_t half, int32_t presenterID) {
+    auto* object = layer->ObjectSource()->NewObject<TGeoDataObject>();
+    TPointStore& ring = object->Chains().Chain(0);
+    ring.Add(TGeoPoint(middle.LongX - half, middle.LatY - half, 0));
+    ring.Add(TGeoPoint(middle.LongX + half, middle.LatY - half, 0));
+    ring.Add(TGeoPoint(middle.LongX + half, middle.LatY + half, 0));
+    ring.Add(TGeoPoint(middle.LongX - half, middle.LatY + half, 0));
+    object->SetClosed(true);
+    object->Changed();
+    object->SetPresenterID(presenterID);
+    return object;
+  }
+  template <class P>
+  P* AddPresenter(int32_t id) {
+    auto presenter = std::make_unique<P>(&view, id);
+    P* raw = presenter.get();
+    layer->Presenters()->Add(std::move(presenter));
+    return raw;
+  }
+  platform::TPoint MiddleXY() {
+    platform::TPoint xy;
+    view.Projection().PointLLToDeviceXY(middle, xy);
+    return xy;
+  }
+
+  TVoduz4 view;
+  RecordingDrawingSurface window{600, 400};
+  TGeoPoint middle;
+  TGlobeLayer* layer = nullptr;
+};
+
+TEST_F(LayerRendererTest, LayerZoomLimitsCompareWithTheAltitude) {
+  EXPECT_TRUE(LayerVisibleAtAltitude(*layer, 1));
+  layer->SetZoomUnits(TGlobeUnitTypes::NauticalMile);
+  layer->SetZoomMin(10);
+  EXPECT_FALSE(LayerVisibleAtAltitude(*layer, 900'000));
+  EXPECT_TRUE(LayerVisibleAtAltitude(*layer, 900'001));
+  layer->SetZoomMax(20);
+  EXPECT_TRUE(LayerVisibleAtAltitude(*layer, 1'800'000));
+  EXPECT_FALSE(LayerVisibleAtAltitude(*layer, 1'800'001));
+  layer->SetVisible(false);
+  EXPECT_FALSE(LayerVisibleAtAltitude(*layer, 1'000'000));
+}
+
+TEST_F(LayerRendererTest, DefaultPointPresenterDrawsASixPixelCircle) {
+  TPointPresenter* presenter = AddPresenter<TPointPresenter>(1);
+  presenter->PointPen().SetPenColor(0x0000FF);
+  presenter->PointBrush().SetBrushColor(0x00FF00);
+  TGeoDataObject* point = AddPoint(1);
+  PaintNow();
+  const platform::TPoint xy = MiddleXY();
+  auto ellipses = window.Calls(DrawOp::Ellipse);
+  ASSERT_EQ(ellipses.size(), 1u);
+  EXPECT_EQ(ellipses[0].Rect, (platform::TRect{xy.X - 3, xy.Y - 3, xy.X + 3, xy.Y + 3}));
+  EXPECT_EQ(ellipses[0].State.CurrentPen.Color, 0x0000FFu);
+  EXPECT_EQ(ellipses[0].State.CurrentBrush.Color, 0x00FF00u);
+
+  // Selected: the view's selection pen and brush.
+  view.LayerStore().SetSelectedObject(point);
+  PaintNow();
+  ellipses = window.Calls(DrawOp::Ellipse);
+  ASSERT_EQ(ellipses.size(), 1u);
+  EXPECT_EQ(ellipses[0].State.CurrentPen, view.SelectedPen());
+  EXPECT_EQ(ellipses[0].State.CurrentBrush, view.SelectedBrush());
+}
+
+TEST_F(LayerRendererTest, PointSizeInMapUnitsIsCappedByMaxPointSize) {
+  TPointPresenter* presenter = AddPresenter<TPointPresenter>(1);
+  presenter->SetPointType(ppSquare);
+  presenter->SetPointUnit(TGlobeUnitTypes::Kilometer);
+  presenter->SetPointSize(50);
+  presenter->SetMaxPointSize(20);
+  AddPoint(1);
+  TGlobeProjection& p = view.Projection();
+  // 50 km = 50 / 1.852 nautical miles of 90,000 GlobeUnit: about 2.43 million GlobeUnit.
+  p.SetScaleFactor(4.0L / 2'429'806);
+  PaintNow();
+  auto squares = window.Calls(DrawOp::Rectangle);
+  ASSERT_EQ(squares.size(), 1u);
+  EXPECT_EQ(squares[0].Rect.Width(), 4);  // 4 pixels: r = 2
+  p.SetScaleFactor(100.0L / 2'429'806);
+  PaintNow();
+  squares = window.Calls(DrawOp::Rectangle);
+  ASSERT_EQ(squares.size(), 1u);
+  EXPECT_EQ(squares[0].Rect.Width(), 20);  // capped at 20 pixels: r = 10
+}
+
+TEST_F(LayerRendererTest, TriangleAndDiamondCorners) {
+  TPointPresenter* presenter = AddPresenter<TPointPresenter>(1);
+  presenter->SetPointSize(10);
+  AddPoint(1);
+  const platform::TPoint c = MiddleXY();
+  const int x = c.X, y = c.Y;
+  struct Case {
+    TPointPresenterType Type;
+    std::vector<platform::TPoint> Points;
+  };
+  const std::vector<Case> cases = {
+      {ppDiamond, {{x, y - 5}, {x + 5, y}, {x, y + 5}, {x - 5, y}}},
+      {ppTriangleUp, {{x + 5, y + 5}, {x, y - 5}, {x - 5, y + 5}}},
+      {ppTriangleDown, {{x - 5, y - 5}, {x, y + 5}, {x + 5, y - 5}}},
+      {ppTriangleLeft, {{x + 5, y + 5}, {x - 5, y}, {x + 5, y - 5}}},
+      {ppTriangleRight, {{x - 5, y - 5}, {x + 5, y}, {x - 5, y + 5}}},
+  };
+  for (const Case& c2 : cases) {
+    presenter->SetPointType(c2.Type);
+    PaintNow();
+    const auto polygons = ObjectPolygons();
+    ASSERT_EQ(polygons.size(), 1u) << int(c2.Type);
+    EXPECT_EQ(polygons[0].Points, c2.Points) << int(c2.Type);
+  }
+  presenter->SetPointType(ppDot);
+  PaintNow();
+  const auto pixels = window.Calls(DrawOp::SetPixel);
+  ASSERT_EQ(pixels.size(), 1u);
+  EXPECT_EQ(pixels[0].Points[0], c);
+}
+
+TEST_F(LayerRendererTest, ObjectsBelowTwoPixelsAreOneGreyPixel) {
+  AddPresenter<TPolyPresenter>(1);
+  const long double scale = view.Projection().ScaleFactor();
+  const int32_t onePixel = static_cast<int32_t>(1 / scale);
+  AddSquare(onePixel / 2, 1);  // one pixel across
+  PaintNow();
+  EXPECT_EQ(ObjectPolygons().size(), 0u);
+  const auto pixels = window.Calls(DrawOp::SetPixel);
+  ASSERT_EQ(pixels.size(), 1u);
+  EXPECT_EQ(pixels[0].Color, 0x808080u);
+
+  layer->ObjectSource()->Objects(0)->SetHidden(true);
+  AddSquare(onePixel * 10, 1);  // twenty pixels across
+  PaintNow();
+  EXPECT_EQ(window.Count(DrawOp::SetPixel), 0u);
+  EXPECT_EQ(ObjectPolygons().size(), 1u);
+}
+
+TEST_F(LayerRendererTest, PresenterLookupFallsBackToTheSourceThenTheRenderEvent) {
+  TGeoDataObject* square = AddSquare(kDeg, 7);
+  // Neither the layer nor the source has presenter 7: the application draws it.
+  int rendered = 0;
+  view.OnObjectRender = [&](TVoduz4&, TGlobeObject* object, uint16_t state) {
+    EXPECT_EQ(object, square);
+    EXPECT_NE(state & rsToBeDrawn, 0);
+    ++rendered;
+  };
+  PaintNow();
+  EXPECT_EQ(rendered, 1);
+  // Without the handler the object draws itself in the canvas pen.
+  view.OnObjectRender = nullptr;
+  PaintNow();
+  EXPECT_EQ(ObjectPolygons().size(), 1u);
+
+  // The source's presenter.
+  auto presenter = std::make_unique<TPolygonPresenter>(&view, 7);
+  presenter->PolyBrush().SetBrushColor(0x123456);
+  layer->ObjectSource()->Presenters()->Add(std::move(presenter));
+  view.OnObjectRender = [&](TVoduz4&, TGlobeObject*, uint16_t) { ++rendered; };
+  PaintNow();
+  EXPECT_EQ(rendered, 1);
+  const auto polygons = ObjectPolygons();
+  ASSERT_EQ(polygons.size(), 1u);
+  EXPECT_EQ(polygons[0].State.CurrentBrush.Color, 0x123456u);
+}
+
+TEST_F(LayerRendererTest, HiddenPresenterDrawsNeitherShapeNorTitle) {
+  TPolyPresenter* presenter = AddPresenter<TPolyPresenter>(1);
+  presenter->SetTitleAlignment(taCenter);
+  presenter->SetHidden(true);
+  TGeoDataObject* square = AddSquare(kDeg, 1);
+  square->SetTitle("Hidden");
+  PaintNow();
+  EXPECT_EQ(ObjectPolygons().size(), 0u);
+  EXPECT_EQ(window.Count(DrawOp::TextOut), 0u);
+}
+
+TEST_F(LayerRendererTest, PolylineAndPolygonPresentersOpenAndCloseObjects) {
+  AddPresenter<TPolylinePresenter>(1);
+  TGeoDataObject* square = AddSquare(kDeg, 1);
+  PaintNow();
+  EXPECT_FALSE(square->Closed());
+  EXPECT_EQ(ObjectPolygons().size(), 0u);
+  EXPECT_GE(window.Count(DrawOp::Polyline), 1u);
+
+  AddPresenter<TPolygonPresenter>(2);
+  TGeoDataObject* line = AddSquare(kDeg, 2);
+  line->SetClosed(false);
+  square->SetHidden(true);
+  PaintNow();
+  EXPECT_TRUE(line->Closed());
+  EXPECT_EQ(ObjectPolygons().size(), 1u);
+}
+
+TEST_F(LayerRendererTest, TitleRightOfTheCentreOnItsBaseline) {
+  TPointPresenter* presenter = AddPresenter<TPointPresenter>(1);
+  presenter->SetTitleAlignment(taRight);
+  presenter->SetTitleOffset(6);
+  AddPoint(1)->SetTitle("Malta");
+  PaintNow();
+  const auto texts = window.Calls(DrawOp::TextOut);
+  ASSERT_EQ(texts.size(), 1u);
+  const platform::TPoint xy = MiddleXY();
+  EXPECT_EQ(texts[0].Text, "Malta");
+  EXPECT_EQ(texts[0].Points[0], (platform::TPoint{xy.X + 6, xy.Y}));
+  EXPECT_EQ(texts[0].State.Align, (platform::TextAlign{HorizontalAlign::Left, VerticalAlign::Baseline}));
+
+  // Titles off for the layer, or a title font below MinTextHeight: no text.
+  layer->SetShowTitles(false);
+  PaintNow();
+  EXPECT_EQ(window.Count(DrawOp::TextOut), 0u);
+  layer->SetShowTitles(true);
+  view.SetMinTextHeight(10);  // the title font is 9 pixels
+  PaintNow();
+  EXPECT_EQ(window.Count(DrawOp::TextOut), 0u);
+}
+
+TEST_F(LayerRendererTest, TitlePlacementOfEveryAlignment) {
+  struct Case {
+    TTitleAlignment Alignment;
+    HorizontalAlign H;
+    VerticalAlign V;
+    int32_t DX, DY;
+  };
+  const Case cases[] = {
+      {taCenter, HorizontalAlign::Center, VerticalAlign::Baseline, 0, 0},
+      {taLeft, HorizontalAlign::Right, VerticalAlign::Baseline, -4, 0},
+      {taRight, HorizontalAlign::Left, VerticalAlign::Baseline, 4, 0},
+      {taTopLeft, HorizontalAlign::Right, VerticalAlign::Bottom, -4, -4},
+      {taTop, HorizontalAlign::Center, VerticalAlign::Bottom, 0, -4},
+      {taTopRight, HorizontalAlign::Left, VerticalAlign::Bottom, 4, -4},
+      {taBottomLeft, HorizontalAlign::Right, VerticalAlign::Top, -4, 4},
+      {taBottom, HorizontalAlign::Center, VerticalAlign::Top, 0, 4},
+      {taBottomRight, HorizontalAlign::Left, VerticalAlign::Top, 4, 4},
+  };
+  for (const Case& c : cases) {
+    const TTitlePlacement placement = TitlePlacement(c.Alignment, 4);
+    EXPECT_EQ(placement.Align, (platform::TextAlign{c.H, c.V})) << int(c.Alignment);
+    EXPECT_EQ(placement.DX, c.DX) << int(c.Alignment);
+    EXPECT_EQ(placement.DY, c.DY) << int(c.Alignment);
+  }
+}
+
+TEST_F(LayerRendererTest, ObjectZoomRangeIsComparedWithTheAltitude) {
+  AddPresenter<TPolyPresenter>(1);
+  TGeoDataObject* square = AddSquare(kDeg, 1);
+  const int32_t altitude = view.Projection().Altitude();
+  square->SetZoomMin(altitude);
+  square->SetZoomMax(altitude + 1000);
+  PaintNow();
+  EXPECT_EQ(ObjectPolygons().size(), 0u);  // the minimum is exclusive
+  square->SetZoomMin(altitude - 1);
+  square->SetZoomMax(altitude);
+  PaintNow();
+  EXPECT_EQ(ObjectPolygons().size(), 1u);  // the maximum inclusive
+  square->SetZoomMin(5);
+  square->SetZoomMax(5);
+  PaintNow();
+  EXPECT_EQ(ObjectPolygons().size(), 1u);  // equal limits: no range
+}
+
+TEST_F(LayerRendererTest, PointHitTestUsesTheSymbolSquare) {
+  TPointPresenter* presenter = AddPresenter<TPointPresenter>(1);
+  presenter->SetPointUnit(TGlobeUnitTypes::NauticalMile);
+  presenter->SetPointSize(10);  // 900,000 GlobeUnit: 450,000 on each side
+  TGeoDataObject* point = AddPoint(1);
+  TGeoPoint probe = middle;
+  probe.LongX += 449'000;
+  EXPECT_TRUE(presenter->HitTestObject(view, probe, *point, 0));
+  probe.LongX += 2'000;
+  EXPECT_FALSE(presenter->HitTestObject(view, probe, *point, 0));
+  // 1000 nautical miles, held to MaxPointSize 4 pixels: 4 / ScaleFactor.
+  presenter->SetPointSize(1000);
+  const int32_t cap = static_cast<int32_t>(4 / view.Projection().ScaleFactor());
+  ASSERT_LT(cap, 90'000'000);
+  probe = middle;
+  probe.LatY += cap / 2 + 10;
+  EXPECT_TRUE(presenter->HitTestObject(view, probe, *point, 0));
+  presenter->SetMaxPointSize(4);
+  EXPECT_FALSE(presenter->HitTestObject(view, probe, *point, 0));
+  probe.LatY -= 20;
+  EXPECT_TRUE(presenter->HitTestObject(view, probe, *point, 0));
+}
+
+}  // namespace
+}  // namespace globe

@@ -1,0 +1,180 @@
+// Whole pictures of the map: an environment holding the Natural Earth land polygons is drawn
+// with maprender's renderer and probed at places whose answer (land or sea) is known from the
+// map of the world, not from the program.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "globe/data/ClassRegistry.h"
+#include "globe/data/GeoMath.h"
+#include "globe/data/GlobeFileReader.h"
+#include "globe/data/GlobeLayer.h"
+#include "globe/data/GlobeLayerStore.h"
+#include "globe/view/GlobeProjection.h"
+#include "globe/view/Voduz4.h"
+#include "platform/qt/QtBitmapImage.h"
+#include "tools/maprender/MapRender.h"
+
+namespace globe {
+namespace {
+
+// The editor's map: surface colour RGB C8EEF9, graticule in front.
+constexpr TColor kSurface = 0xF9EEC8;
+constexpr TColor kBackground = 0x000000;
+
+class MapPictureTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "corvalis_map_picture";
+    std::filesystem::create_directories(dir);
+    EnvFile = (dir / "land.env").string();
+    OutDir = dir.string();
+    TVoduz4 view;
+    view.SetSurfaceColor(kSurface);
+    view.SetGraticuleDrawMode(gdInFront);
+    std::unique_ptr<TGlobeObjectSource> reader;
+    try {
+      reader = CreateGlobeClass<TGlobeObjectSource, TCustomVoduz4*>("TGlobeSHPReader", "TGlobeObjectSource", &view);
+    } catch (const std::exception&) {
+      return;  // no shapefile reader in this build
+    }
+    auto* file = dynamic_cast<TGlobeFileReader*>(reader.get());
+    ASSERT_NE(file, nullptr);
+    TGlobeObjectSource* source = view.AddObjectSource(std::move(reader));
+    file->SetFileName(std::string(CORVALIS_TEST_DATA_DIR) + "/ne_110m_land.shp");
+    TGlobeLayer* layer = view.LayerStore().NewLayer();
+    layer->SetObjectSource(source);
+    layer->SetName("Land");
+    view.SaveEnvironmentFile(EnvFile);
+    HaveReader = true;
+  }
+
+  void SetUp() override {
+    if (!HaveReader) GTEST_SKIP() << "no shapefile reader";
+  }
+
+  platform::Bitmap24 Render(maprender::TMapRenderOptions options, const std::string& name) {
+    options.EnvironmentFile = EnvFile;
+    std::string error;
+    platform::Bitmap24 bitmap = maprender::RenderMap(options, error);
+    EXPECT_EQ(error, "");
+    platform::WritePng(bitmap, OutDir + "/" + name + ".png");  // for looking at
+    return bitmap;
+  }
+
+  // The pixel at a geographic point (degrees) of a view set up like the rendered one.
+  static bool PixelAt(const maprender::TMapRenderOptions& options, long double lat, long double lon,
+                      platform::TPoint& xy) {
+    TVoduz4 view;
+    view.SetClientSize(options.Width, options.Height);
+    view.SetEnvironmentFile(EnvFile);
+    TGlobeProjection& p = view.Projection();
+    if (!options.ProjectionClass.empty()) p.SetProjectionClass(options.ProjectionClass);
+    if (options.Altitude) p.SetAltitude(*options.Altitude);
+    if (options.CenterLatitude) p.SetCenterLatitude(*options.CenterLatitude);
+    if (options.CenterLongitude) p.SetCenterLongitude(*options.CenterLongitude);
+    return p.LLToDeviceXY(RoundToInt(lon * 5'400'000), RoundToInt(lat * 5'400'000), xy);
+  }
+
+  // Land is drawn in the white of the canvas brush; the sea is the surface colour.
+  static bool IsLand(TColor c) { return c == 0xFFFFFF; }
+
+  static inline std::string EnvFile, OutDir;
+  static inline bool HaveReader = false;
+};
+
+// The whole globe, centred between Africa and the Atlantic.
+TEST_F(MapPictureTest, SphericalGlobeShowsLandSeaAndNothingOutsideTheDisc) {
+  maprender::TMapRenderOptions options;
+  options.Width = 400;
+  options.Height = 400;
+  options.Altitude = 0;
+  options.CenterLatitude = 20;
+  options.CenterLongitude = -10;
+  const platform::Bitmap24 bitmap = Render(options, "sphere");
+  struct Probe {
+    long double Lat, Lon;
+    bool Land;
+  };
+  const Probe probes[] = {
+      {15, 20, true},     // Chad
+      {0, 25, true},      // Congo basin
+      {48, 10, true},     // Germany
+      {40, -4, true},     // Spain
+      {30, -40, false},   // the North Atlantic
+      {-10, -20, false},  // the South Atlantic
+      {35, 18, false},    // the Ionian Sea
+  };
+  for (const Probe& probe : probes) {
+    platform::TPoint xy;
+    ASSERT_TRUE(PixelAt(options, probe.Lat, probe.Lon, xy)) << probe.Lat << " " << probe.Lon;
+    // A few pixels around, in case a graticule line or an outline passes through the point.
+    int land = 0, sea = 0;
+    for (int dy = -2; dy <= 2; ++dy)
+      for (int dx = -2; dx <= 2; ++dx) {
+        const TColor c = bitmap.Pixel(xy.X + dx, xy.Y + dy);
+        land += IsLand(c);
+        sea += c == kSurface;
+      }
+    if (probe.Land)
+      EXPECT_GT(land, 12) << probe.Lat << " " << probe.Lon;
+    else
+      EXPECT_GT(sea, 12) << probe.Lat << " " << probe.Lon;
+  }
+  // Corners lie outside the disc: background only.
+  EXPECT_EQ(bitmap.Pixel(2, 2), kBackground);
+  EXPECT_EQ(bitmap.Pixel(397, 397), kBackground);
+  EXPECT_EQ(bitmap.Pixel(2, 397), kBackground);
+  // The graticule is there: silver pixels on the sea.
+  int silver = 0;
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 400; ++x) silver += bitmap.Pixel(x, y) == 0xC0C0C0;
+  EXPECT_GT(silver, 400);
+}
+
+TEST_F(MapPictureTest, FlatModelsShowTheSameWorld) {
+  for (const char* model : {"TCartesianPrj", "TMercatorPrj"}) {
+    maprender::TMapRenderOptions options;
+    options.Width = 720;
+    options.Height = 400;
+    options.ProjectionClass = model;
+    options.Altitude = 0;
+    const platform::Bitmap24 bitmap = Render(options, model);
+    platform::TPoint xy;
+    ASSERT_TRUE(PixelAt(options, 15, 20, xy));
+    EXPECT_TRUE(IsLand(bitmap.Pixel(xy.X, xy.Y))) << model;
+    ASSERT_TRUE(PixelAt(options, 30, -40, xy));
+    EXPECT_EQ(bitmap.Pixel(xy.X, xy.Y), kSurface) << model;
+    ASSERT_TRUE(PixelAt(options, -60, -150, xy));  // Southern Ocean
+    EXPECT_EQ(bitmap.Pixel(xy.X, xy.Y), kSurface) << model;
+  }
+}
+
+// Looking at the Bering Strait: Fiji's and Chukotka's polygons cross the 180-degree meridian.
+// Streaks would be land colour drawn across the sea between their two halves.
+TEST_F(MapPictureTest, AntiMeridianLandHasNoStreaks) {
+  maprender::TMapRenderOptions options;
+  options.Width = 500;
+  options.Height = 500;
+  options.Altitude = 0;
+  options.CenterLatitude = 25;
+  options.CenterLongitude = 180;
+  const platform::Bitmap24 bitmap = Render(options, "antimeridian");
+  platform::TPoint xy;
+  ASSERT_TRUE(PixelAt(options, 66, 175, xy));  // Chukotka, west of the meridian
+  EXPECT_TRUE(IsLand(bitmap.Pixel(xy.X, xy.Y)));
+  ASSERT_TRUE(PixelAt(options, 66.5, -177, xy));  // Chukotka east of it
+  EXPECT_TRUE(IsLand(bitmap.Pixel(xy.X, xy.Y)));
+  // Open Pacific on both sides of the meridian, north and south of Fiji and around Hawaii.
+  for (const auto& [lat, lon] : {std::pair{10.0L, 179.5L}, {10.0L, -179.5L}, {-30.0L, 179.5L},
+                                 {30.0L, -170.0L}, {0.0L, 170.0L}, {40.0L, 175.0L}}) {
+    ASSERT_TRUE(PixelAt(options, lat, lon, xy));
+    EXPECT_EQ(bitmap.Pixel(xy.X, xy.Y), kSurface) << lat << " " << lon;
+  }
+}
+
+}  // namespace
+}  // namespace globe

@@ -1,0 +1,28 @@
+// Fonts and paint devices need a QApplication; one is created for the whole test run.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <memory>
+
+namespace {
+
+class QtApplicationEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (QApplication::instance() == nullptr) {
+      static int argc = 1;
+      static char name[] = "globe_view_qt_tests";
+      static char* argv[] = {name, nullptr};
+      app_ = std::make_unique<QApplication>(argc, argv);
+    }
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+
+}  // namespace
