@@ -327,5 +327,59 @@ TEST_F(Voduz4Test, LineCrossesTheAntiMeridianTheShortWay) {
   for (const TGeoPoint& g : points) EXPECT_GE(std::abs(g.LongX), 168 * kDeg) << g.LongX;
 }
 
+TEST_F(Voduz4Test, TextOutStartsAtThePointInTheCanvasFont) {
+  TGeoPoint middle;
+  ASSERT_TRUE(view.DeviceXYToLL(300, 200, middle));
+  platform::Font font;
+  font.Name = "Courier";
+  font.Height = 12;
+  view.OnRender = [&](TVoduz4& v) {
+    v.Canvas().SetFont(font);
+    v.Canvas().SetTextColor(0x0000FF);
+    v.RenderTextOut(middle.LongX, middle.LatY, "Tobruk", TGlobeUnitTypes::Pixel);
+    font.Height = 3;  // below MinTextHeight: not written
+    v.Canvas().SetFont(font);
+    v.RenderTextOut(middle.LongX, middle.LatY, "small", TGlobeUnitTypes::Pixel);
+  };
+  PaintNow();
+  const auto texts = window.Calls(DrawOp::TextOut);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].Text, "Tobruk");
+  EXPECT_EQ(texts[0].State.CurrentFont.Name, "Courier");
+  EXPECT_EQ(texts[0].State.CurrentFont.Height, 12);
+  EXPECT_EQ(texts[0].State.TextColor, 0x0000FFu);
+  EXPECT_EQ(texts[0].State.Background, platform::BackgroundMode::Transparent);
+  EXPECT_EQ(texts[0].State.Align, (platform::TextAlign{platform::HorizontalAlign::Left, platform::VerticalAlign::Top}));
+  platform::TPoint xy;
+  ASSERT_TRUE(view.Projection().PointLLToDeviceXY(middle, xy));
+  EXPECT_EQ(texts[0].Points[0], xy);
+}
+
+TEST_F(Voduz4Test, RenderToCanvasDrawsIntoAnotherSurfaceAndKeepsTheView) {
+  TGlobeProjection& p = view.Projection();
+  const long double scale = p.ScaleFactor();
+  const int32_t x = p.XOrigin();
+  TGlobeCanvas* own = &view.Canvas();
+  int renders = 0;
+  int32_t seenWidth = 0;
+  view.OnRender = [&](TVoduz4& v) {
+    ++renders;
+    seenWidth = v.Canvas().Width();
+  };
+  RecordingDrawingSurface target{300, 200, 96, "printer"};
+  view.RenderToCanvas(target, platform::TRect{10, 20, 310, 220}, true);
+  EXPECT_EQ(renders, 1);
+  EXPECT_EQ(seenWidth, 300);
+  const auto copies = target.Calls(DrawOp::DrawBitmap);
+  ASSERT_EQ(copies.size(), 1u);
+  EXPECT_EQ(copies[0].Points[0], (platform::TPoint{10, 20}));
+  EXPECT_EQ(copies[0].BitmapSize, (platform::TSize{300, 200}));
+  EXPECT_EQ(&view.Canvas(), own);
+  EXPECT_EQ(view.Canvas().Width(), 600);
+  EXPECT_EQ(p.ScaleFactor(), scale);
+  EXPECT_EQ(p.XOrigin(), x);
+  EXPECT_EQ(&view.Projection(), &p);
+}
+
 }  // namespace
 }  // namespace globe
