@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 #include "globe/data/ClassRegistry.h"
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeFileReader.h"
@@ -28,7 +30,9 @@ constexpr TColor kBackground = 0x000000;
 class MapPictureTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "corvalis_map_picture";
+    // One folder per process: test cases run as separate processes in parallel.
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("corvalis_map_picture_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     EnvFile = (dir / "land.env").string();
     OutDir = dir.string();
@@ -93,6 +97,11 @@ class MapPictureTest : public ::testing::Test {
         count += land ? IsLand(c) : c == kSurface;
       }
     return count > 12;
+  }
+
+  static void TearDownTestSuite() {
+    std::error_code ignored;
+    std::filesystem::remove_all(OutDir, ignored);
   }
 
   static inline std::string EnvFile, OutDir;
