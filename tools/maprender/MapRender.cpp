@@ -82,6 +82,7 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args, 
 platform::Bitmap24 RenderMap(const TMapRenderOptions& options, std::string& error) {
   globe::TVoduz4 view;
   view.SetClientSize(options.Width, options.Height);
+  view.SetSaveMetaDataLocation(globe::smdDiscard);  // drawing leaves no index files behind
   try {
     view.SetEnvironmentFile(options.EnvironmentFile);
     if (view.EnvironmentFile().empty()) error = "cannot read environment file " + options.EnvironmentFile;

@@ -37,6 +37,7 @@ class MapPictureTest : public ::testing::Test {
     EnvFile = (dir / "land.env").string();
     OutDir = dir.string();
     TVoduz4 view;
+    view.SetSaveMetaDataLocation(smdDiscard);  // nothing written beside the test data
     view.SetSurfaceColor(kSurface);
     view.SetGraticuleDrawMode(gdInFront);
     std::unique_ptr<TGlobeObjectSource> reader;
@@ -73,6 +74,7 @@ class MapPictureTest : public ::testing::Test {
   static bool PixelAt(const maprender::TMapRenderOptions& options, long double lat, long double lon,
                       platform::TPoint& xy) {
     TVoduz4 view;
+    view.SetSaveMetaDataLocation(smdDiscard);
     view.SetClientSize(options.Width, options.Height);
     view.SetEnvironmentFile(EnvFile);
     TGlobeProjection& p = view.Projection();
@@ -147,6 +149,28 @@ TEST_F(MapPictureTest, SphericalGlobeShowsLandSeaAndNothingOutsideTheDisc) {
   for (int y = 0; y < 400; ++y)
     for (int x = 0; x < 400; ++x) silver += bitmap.Pixel(x, y) == 0xC0C0C0;
   EXPECT_GT(silver, 400);
+}
+
+// The editor's first view: spherical, altitude 115,911 over the Sahara (the window's centre at
+// 23.97 N, 13.80 E, about 15 degrees across): land all round the middle, the Gulf of Sirte in the
+// top right corner.
+TEST_F(MapPictureTest, EditorInitialViewLooksAtTheSahara) {
+  maprender::TMapRenderOptions options;
+  options.Width = 578;
+  options.Height = 580;
+  options.Altitude = 115'911;
+  options.CenterLatitude = 23.9708314814815L;
+  options.CenterLongitude = 13.8001296296296L;
+  const platform::Bitmap24 bitmap = Render(options, "editor");
+  platform::TPoint xy;
+  for (const auto& [lat, lon] : {std::pair{24.0L, 14.0L}, {20.0L, 10.0L}, {28.0L, 18.0L}}) {
+    ASSERT_TRUE(PixelAt(options, lat, lon, xy));
+    EXPECT_TRUE(LandAround(bitmap, xy)) << lat << " " << lon;
+  }
+  ASSERT_TRUE(PixelAt(options, 31.0L, 19.0L, xy));
+  ASSERT_GE(xy.X, 0);
+  ASSERT_GE(xy.Y, 0);
+  EXPECT_TRUE(SeaAround(bitmap, xy));
 }
 
 TEST_F(MapPictureTest, FlatModelsShowTheSameWorld) {
