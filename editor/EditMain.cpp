@@ -1,0 +1,364 @@
+#include "editor/EditMain.h"
+
+#include <QFont>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "editor/AboutEdit.h"
+#include "editor/ComputeEndurance.h"
+#include "editor/TestForm.h"
+#include "editor/ToolbarGlyphs.h"
+#include "globe/data/CustomVoduz4.h"
+#include "platform/qt/QtRegionalSettings.h"
+#include "platform/qt/QtUserDialogs.h"
+#include "platform/qt/QtViewWidget.h"
+
+namespace editor {
+
+double OneHour = 0.0;
+
+namespace {
+
+constexpr int kSplitterWidth = 6;
+constexpr int kLeftPanelWidth = 265;
+constexpr int kMemoWidth = 119;
+constexpr int kForcesListHeight = 177;
+
+QToolButton* GlyphButton(QWidget* parent, const char* name, const QIcon& glyph, int x, int y)
+{
+  auto* button = new QToolButton(parent);
+  button->setObjectName(name);
+  button->setIcon(glyph);
+  button->setGeometry(x, y, 25, 25);
+  return button;
+}
+
+// Sets a hint of the form "short|long": the short part is the tooltip, the long part the
+// description.
+void SetHint(QWidget* widget, const QString& hint)
+{
+  const qsizetype bar = hint.indexOf('|');
+  widget->setToolTip(bar < 0 ? hint : hint.left(bar));
+  widget->setAccessibleDescription(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+QSplitter* Splitter(Qt::Orientation orientation, const char* name, QWidget* parent)
+{
+  auto* splitter = new QSplitter(orientation, parent);
+  splitter->setObjectName(name);
+  splitter->setHandleWidth(kSplitterWidth);
+  splitter->setChildrenCollapsible(false);
+  return splitter;
+}
+
+}  // namespace
+
+TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidget* parent)
+    : QMainWindow(parent), dialogs_(std::move(dialogs))
+{
+  setObjectName("frmEditMain");
+  if (!dialogs_) dialogs_ = std::make_unique<platform::QtUserDialogs>(this, "VRK editor");
+  regional_ = platform::RegionalSettingsFromLocale(QLocale());
+
+  setWindowTitle("Corvalis scenario editor");
+  QFont font("MS Sans Serif");
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(11);
+  setFont(font);
+  move(6, 23);
+  resize(983, 679);
+
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  setCentralWidget(central);
+
+  CreateToolbar(central);
+  column->addWidget(pnToolbar);
+
+  pnMain = Splitter(Qt::Horizontal, "pnMain", central);
+  CreateLeftPanel();
+  pnMain->addWidget(pnLeft);
+  Globe = new platform::QtViewWidget(pnMain);
+  Globe->setObjectName("Globe");
+  Globe->setMinimumSize(50, 50);
+  pnMain->addWidget(Globe);
+  Memo1 = new QPlainTextEdit(pnMain);
+  Memo1->setObjectName("Memo1");
+  pnMain->addWidget(Memo1);
+  pnMain->setStretchFactor(0, 0);
+  pnMain->setStretchFactor(1, 1);
+  pnMain->setStretchFactor(2, 0);
+  pnMain->setSizes({kLeftPanelWidth, width() - kLeftPanelWidth - kMemoWidth - 2 * kSplitterWidth,
+                    kMemoWidth});
+  column->addWidget(pnMain, 1);
+
+  CreateMenus();
+  CreatePopups();
+  CreateStatusBar();
+
+  // The case stores exist for the whole life of the window.
+  for (int n = 0; n < kCaseCount; ++n) {
+    CaseWaypoints[n] = std::make_unique<globe::TPointStore>();
+    CaseTargets[n] = std::make_unique<globe::TPointStore>();
+  }
+  CurrentCase = 1;
+  Measuring = false;
+
+  // The side windows, created after the main window and kept until the program ends.
+  frmShowFile = new TfrmShowFile(this);
+  dlgComputeEndurance = new TdlgComputeEndurance(*dialogs_, this);
+  dlgAbout = new TdlgAbout(this);
+}
+
+TfrmEditMain::~TfrmEditMain() = default;
+
+void TfrmEditMain::CreateToolbar(QWidget* parent)
+{
+  pnToolbar = new QWidget(parent);
+  pnToolbar->setObjectName("pnToolbar");
+  pnToolbar->setFixedHeight(35);
+
+  sbLoad = GlyphButton(pnToolbar, "sbLoad", LoadGlyph(), 10, 5);
+  sbLoad->setAutoRaise(true);
+  // The load button's hint is kept for description only: no tooltip of its own.
+  sbLoad->setAccessibleDescription("Load scenario");
+  ZoomInBtn = GlyphButton(pnToolbar, "ZoomInBtn", ZoomInGlyph(), 73, 5);
+  SetHint(ZoomInBtn, "Zoom in|Zoom in map display");
+  ZoomOutBtn = GlyphButton(pnToolbar, "ZoomOutBtn", ZoomOutGlyph(), 97, 5);
+  SetHint(ZoomOutBtn, "Zoom out|Zoom out map display");
+
+  auto* timeLabel = new QLabel("Time", pnToolbar);
+  timeLabel->setObjectName("lbTime");
+  timeLabel->move(406, 9);
+  timeLabel->adjustSize();
+  stTime = new QLabel(pnToolbar);
+  stTime->setObjectName("stTime");
+  stTime->setGeometry(440, 8, 161, 17);
+  stTime->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  stTime->installEventFilter(this);
+}
+
+void TfrmEditMain::CreateLeftPanel()
+{
+  pnLeft = Splitter(Qt::Vertical, "pnLeft", pnMain);
+
+  lvForces = new QTreeWidget(pnLeft);
+  lvForces->setObjectName("lvForces");
+  lvForces->setRootIsDecorated(false);
+  lvForces->setSelectionMode(QAbstractItemView::SingleSelection);
+  lvForces->setSelectionBehavior(QAbstractItemView::SelectRows);
+  lvForces->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lvForces->setHeaderLabels({"Name", "Speed", "Mission"});
+  lvForces->setColumnWidth(0, 70);
+  lvForces->setColumnWidth(1, 50);
+  lvForces->setColumnWidth(2, 150);
+  lvForces->header()->setStretchLastSection(false);
+  // Selected rows keep their highlight when the list loses the focus.
+  QPalette palette = lvForces->palette();
+  palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                   palette.color(QPalette::Active, QPalette::Highlight));
+  palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   palette.color(QPalette::Active, QPalette::HighlightedText));
+  lvForces->setPalette(palette);
+  pnLeft->addWidget(lvForces);
+
+  auto* lower = new QWidget(pnLeft);
+  auto* lowerColumn = new QVBoxLayout(lower);
+  lowerColumn->setContentsMargins(0, 0, 0, 0);
+  lowerColumn->setSpacing(0);
+  pnSpeed = new QWidget(lower);
+  pnSpeed->setObjectName("pnSpeed");
+  pnSpeed->setFixedHeight(49);
+  lowerColumn->addWidget(pnSpeed);
+
+  tcCases = new QWidget(lower);
+  tcCases->setObjectName("tcCases");
+  auto* tabColumn = new QVBoxLayout(tcCases);
+  tabColumn->setContentsMargins(0, 0, 0, 0);
+  tabColumn->setSpacing(0);
+  tcCasesTabs = new QTabBar(tcCases);
+  tcCasesTabs->setObjectName("tcCasesTabs");
+  tcCasesTabs->setExpanding(false);
+  tcCasesTabs->setStyleSheet("QTabBar::tab { min-width: 22px; max-width: 22px; }");
+  for (int n = 1; n <= kCaseCount; ++n) tcCasesTabs->addTab(QString::number(n));
+  tcCasesTabs->setCurrentIndex(0);
+  tabColumn->addWidget(tcCasesTabs);
+  lbPoints = new QListWidget(tcCases);
+  lbPoints->setObjectName("lbPoints");
+  lbPoints->setSelectionMode(QAbstractItemView::SingleSelection);
+  lbPoints->setUniformItemSizes(true);
+  tabColumn->addWidget(lbPoints, 1);
+  lowerColumn->addWidget(tcCases, 1);
+  pnLeft->addWidget(lower);
+
+  pnLeft->setStretchFactor(0, 0);
+  pnLeft->setStretchFactor(1, 1);
+  pnLeft->setSizes({kForcesListHeight, 400});
+}
+
+void TfrmEditMain::CreateMenus()
+{
+  File1 = menuBar()->addMenu("&File");
+  File1->setObjectName("File1");
+  Openscenario1 = File1->addAction("&Open scenario");
+  Openscenario1->setObjectName("Openscenario1");
+  Openscenario1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  File1->addSeparator();
+  Viewshipfile1 = File1->addAction("&View ship file");
+  Viewshipfile1->setObjectName("Viewshipfile1");
+  Viewshipfile1->setEnabled(false);
+  Save1 = File1->addAction("&Save ship file");
+  Save1->setObjectName("Save1");
+  Save1->setEnabled(false);
+  File1->addSeparator();
+  Exit1 = File1->addAction("E&xit");
+  Exit1->setObjectName("Exit1");
+
+  Map1 = menuBar()->addMenu("Map");
+  Map1->setObjectName("Map1");
+  Map1->menuAction()->setVisible(false);
+  Saveenvironment1 = Map1->addAction("Save environment");
+  Saveenvironment1->setObjectName("Saveenvironment1");
+
+  About2 = menuBar()->addMenu("&About VRK editor");
+  About2->setObjectName("About2");
+  About1 = About2->addAction("&About");
+  About1->setObjectName("About1");
+
+  connect(Openscenario1, &QAction::triggered, this, [this] { Openscenario1Click(); });
+  connect(Viewshipfile1, &QAction::triggered, this, [this] { Viewshipfile1Click(); });
+  connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
+  connect(Saveenvironment1, &QAction::triggered, this, [this] { Saveenvironment1Click(); });
+  connect(About1, &QAction::triggered, this, [this] { About1Click(); });
+}
+
+void TfrmEditMain::CreatePopups()
+{
+  puForces = new QMenu(this);
+  puForces->setObjectName("puForces");
+  Editforce1 = puForces->addAction("&Edit force");
+  Editforce1->setObjectName("Editforce1");
+  lvForces->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(lvForces, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { puForces->popup(lvForces->viewport()->mapToGlobal(at)); });
+
+  puCaseList = new QMenu(this);
+  puCaseList->setObjectName("puCaseList");
+  Addcase1 = puCaseList->addAction("Add case");
+  Addcase1->setObjectName("Addcase1");
+  Addcase1->setVisible(false);
+  AddcaseSeparator = puCaseList->addSeparator();
+  AddcaseSeparator->setVisible(false);
+  Pickpoint1 = puCaseList->addAction("Pick point");
+  Pickpoint1->setObjectName("Pickpoint1");
+  Edit1 = puCaseList->addAction("Edit");
+  Edit1->setObjectName("Edit1");
+  puCaseList->addSeparator();
+  Delete1 = puCaseList->addAction("Delete");
+  Delete1->setObjectName("Delete1");
+  puCaseList->addSeparator();
+  Insert1 = puCaseList->addAction("Insert");
+  Insert1->setObjectName("Insert1");
+  lbPoints->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(lbPoints, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { puCaseList->popup(lbPoints->viewport()->mapToGlobal(at)); });
+}
+
+void TfrmEditMain::CreateStatusBar()
+{
+  QStatusBar* bar = statusBar();
+  bar->setObjectName("StatusBar");
+  bar->setSizeGripEnabled(false);
+  bar->setFixedHeight(17);
+  constexpr std::array<int, 2> kFixedWidths = {100, 200};
+  for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
+    auto* panel = new QLabel(bar);
+    panel->setObjectName(QString("StatusPanel%1").arg(i));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    if (i < kFixedWidths.size()) {
+      panel->setFixedWidth(kFixedWidths[i]);
+      bar->addWidget(panel);
+    } else {
+      bar->addWidget(panel, 1);
+    }
+    StatusPanels[i] = panel;
+  }
+}
+
+void TfrmEditMain::showEvent(QShowEvent* event)
+{
+  QMainWindow::showEvent(event);
+  if (!shown_) {
+    shown_ = true;
+    FormShow();
+  }
+}
+
+void TfrmEditMain::FormShow()
+{
+  OneHour = 1.0 / 24.0;
+  // The splash opens once the main window is on the screen, so that it shows above it.
+  if (splashOnShow_) QTimer::singleShot(0, this, [this] { dlgAbout->ShowAsSplash(); });
+}
+
+bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
+{
+  if (watched == stTime && event->type() == QEvent::MouseButtonPress) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    stTimeMouseDown(mouse->button(), mouse->modifiers());
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmEditMain::Openscenario1Click() { sbLoad->click(); }
+
+void TfrmEditMain::Viewshipfile1Click()
+{
+  if (CurrentForceSide != 0 && CurrentForceSide != 1) return;
+  frmShowFile->ShowLines(CurrentForceSide, SideLines[static_cast<std::size_t>(CurrentForceSide)]);
+  frmShowFile->exec();
+}
+
+void TfrmEditMain::Exit1Click() { close(); }
+
+void TfrmEditMain::About1Click() { dlgAbout->ShowAbout(); }
+
+void TfrmEditMain::Saveenvironment1Click()
+{
+  if (globeView_ == nullptr) return;  // no map to save yet
+  platform::SaveFileOptions options;
+  options.defaultExtension = "env";
+  options.initialFileName = "*.env";
+  options.filter = "Environment files (*.ENV)|*.env";
+  const std::string fileName = dialogs_->ChooseSaveFile(options);
+  if (fileName.empty()) return;
+  try {
+    globeView_->SaveEnvironmentFile(fileName);
+  } catch (const std::exception& error) {
+    dialogs_->ShowError(error.what());
+  }
+}
+
+void TfrmEditMain::stTimeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
+  if (button == Qt::RightButton && (modifiers & Qt::AltModifier)) dlgComputeEndurance->exec();
+}
+
+}  // namespace editor

@@ -1,0 +1,157 @@
+#pragma once
+// The main window of the scenario editor: toolbar, forces list, case tabs and list, the map,
+// the position memo and the status bar, with the state of the loaded scenario and its edits.
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "globe/data/GeoTypes.h"
+#include "globe/data/PointStore.h"
+#include "platform/RegionalSettings.h"
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QTabBar;
+class QToolButton;
+class QTreeWidget;
+
+namespace globe {
+class TCustomVoduz4;
+}
+namespace platform {
+class QtViewWidget;
+class UserDialogs;
+}  // namespace platform
+
+namespace editor {
+
+class TdlgAbout;
+class TdlgComputeEndurance;
+class TfrmShowFile;
+
+// One hour as a date-time (days); set when the main window is first shown.
+extern double OneHour;
+
+// Pending map action.
+enum TMouseMode { mmIdle = 0, mmPickPoint = 1, mmDoubleClicked = 3 };
+
+constexpr int kCaseCount = 6;
+
+class TfrmEditMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Messages and file choices go through dialogs; without one the toolkit's dialogs are used.
+  explicit TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs = nullptr,
+                        QWidget* parent = nullptr);
+  ~TfrmEditMain() override;
+
+  // ---- Controls ------------------------------------------------------------------------------
+  QWidget* pnToolbar = nullptr;
+  QToolButton* sbLoad = nullptr;
+  QToolButton* ZoomInBtn = nullptr;
+  QToolButton* ZoomOutBtn = nullptr;
+  QLabel* stTime = nullptr;
+  QSplitter* pnLeft = nullptr;  // forces list above, speed panel and case tabs below
+  QTreeWidget* lvForces = nullptr;
+  QWidget* pnSpeed = nullptr;
+  QWidget* tcCases = nullptr;  // the tab control: the tab row and the case list under it
+  QTabBar* tcCasesTabs = nullptr;
+  QListWidget* lbPoints = nullptr;
+  QSplitter* pnMain = nullptr;  // left panel | map | memo
+  // The map window. The globe view behind it is connected with SetGlobeView.
+  platform::QtViewWidget* Globe = nullptr;
+  QPlainTextEdit* Memo1 = nullptr;
+  std::array<QLabel*, 3> StatusPanels{};
+
+  QMenu* File1 = nullptr;
+  QAction* Openscenario1 = nullptr;
+  QAction* Viewshipfile1 = nullptr;
+  QAction* Save1 = nullptr;
+  QAction* Exit1 = nullptr;
+  QMenu* Map1 = nullptr;  // never shown
+  QAction* Saveenvironment1 = nullptr;
+  QMenu* About2 = nullptr;
+  QAction* About1 = nullptr;
+
+  QMenu* puForces = nullptr;
+  QAction* Editforce1 = nullptr;
+  QMenu* puCaseList = nullptr;
+  QAction* Addcase1 = nullptr;
+  QAction* AddcaseSeparator = nullptr;
+  QAction* Pickpoint1 = nullptr;
+  QAction* Edit1 = nullptr;
+  QAction* Delete1 = nullptr;
+  QAction* Insert1 = nullptr;
+
+  TfrmShowFile* frmShowFile = nullptr;
+  TdlgComputeEndurance* dlgComputeEndurance = nullptr;
+  TdlgAbout* dlgAbout = nullptr;
+
+  // ---- Scenario state ------------------------------------------------------------------------
+  std::string ScenarioDir;
+  bool IsCampaign = false;
+  double StartTime = 0.0;
+  // Each side's ships or missions file as loaded, then edited in place; 0 Axis, 1 Allied.
+  std::array<std::vector<std::string>, 2> SideLines;
+  bool Modified = false;
+  int CurrentCase = 1;
+  // Side of the current force, -1 while no force is selected (kept by the force selection).
+  int CurrentForceSide = -1;
+  std::array<globe::TGeoPoint, kCaseCount> CaseStart{};
+  std::array<std::unique_ptr<globe::TPointStore>, kCaseCount> CaseWaypoints;
+  std::array<std::unique_ptr<globe::TPointStore>, kCaseCount> CaseTargets;
+  std::array<int, kCaseCount> CaseDelay{};
+  std::array<int, kCaseCount> CaseCWPI{};
+  bool Measuring = false;
+  TMouseMode MouseMode = mmIdle;
+  globe::TGeoPoint MeasureOrigin{};
+  int PickLine = 0;
+  globe::TGeoPoint SelectedPoint{};
+  int CaseFirstLine = 0;
+  int CaseLastLine = 0;
+
+  // Date and number formats of the user's locale.
+  const platform::RegionalSettings& Regional() const { return regional_; }
+  platform::UserDialogs& Dialogs() { return *dialogs_; }
+
+  // The globe view drawn in Globe (not owned); Save environment writes its environment.
+  void SetGlobeView(globe::TCustomVoduz4* view) { globeView_ = view; }
+  globe::TCustomVoduz4* GlobeView() const { return globeView_; }
+
+  // Whether the first showing of the window opens the About box as splash (on by default).
+  void SetSplashOnShow(bool on) { splashOnShow_ = on; }
+
+  // ---- Commands ------------------------------------------------------------------------------
+  void Openscenario1Click();
+  void Viewshipfile1Click();
+  void Exit1Click();
+  void About1Click();
+  void Saveenvironment1Click();
+  void stTimeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateToolbar(QWidget* parent);
+  void CreateLeftPanel();
+  void CreateMenus();
+  void CreatePopups();
+  void CreateStatusBar();
+  void FormShow();
+
+  std::unique_ptr<platform::UserDialogs> dialogs_;
+  platform::RegionalSettings regional_;
+  globe::TCustomVoduz4* globeView_ = nullptr;
+  bool splashOnShow_ = true;
+  bool shown_ = false;
+};
+
+}  // namespace editor

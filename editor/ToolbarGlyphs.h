@@ -1,0 +1,11 @@
+#pragma once
+// Small drawn icons of the main window's toolbar buttons.
+#include <QIcon>
+
+namespace editor {
+
+QIcon LoadGlyph();     // an opening folder
+QIcon ZoomInGlyph();   // a magnifier with a plus
+QIcon ZoomOutGlyph();  // a magnifier with a minus
+
+}  // namespace editor

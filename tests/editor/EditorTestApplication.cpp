@@ -1,0 +1,28 @@
+// Windows need a QApplication; one is created for the whole test run.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <memory>
+
+namespace {
+
+class EditorApplicationEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (QApplication::instance() == nullptr) {
+      static int argc = 1;
+      static char name[] = "editor_tests";
+      static char* argv[] = {name, nullptr};
+      app_ = std::make_unique<QApplication>(argc, argv);
+    }
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new EditorApplicationEnvironment);
+
+}  // namespace

@@ -1,0 +1,242 @@
+// The main window: controls, captions, menus, popups and the commands of the side windows.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "editor/ApplicationCursor.h"
+#include "editor/ComputeEndurance.h"
+#include "editor/EditMain.h"
+#include "editor/TestForm.h"
+#include "globe/data/CustomVoduz4.h"
+#include "platform/qt/QtViewWidget.h"
+#include "platform/testing/ScriptedDialogs.h"
+
+namespace editor {
+namespace {
+
+using platform::testing::DialogKind;
+using platform::testing::ScriptedDialogs;
+
+struct MainWindowTest : ::testing::Test {
+  ScriptedDialogs* dialogs = nullptr;
+  std::unique_ptr<TfrmEditMain> window;
+
+  void SetUp() override {
+    auto scripted = std::make_unique<ScriptedDialogs>();
+    dialogs = scripted.get();
+    window = std::make_unique<TfrmEditMain>(std::move(scripted));
+    window->SetSplashOnShow(false);
+  }
+
+  // Visible entries of a menu: captions, "-" for separators.
+  static QStringList Entries(const QMenu* menu) {
+    QStringList entries;
+    for (const QAction* action : menu->actions())
+      if (action->isVisible()) entries << (action->isSeparator() ? "-" : action->text());
+    return entries;
+  }
+};
+
+TEST_F(MainWindowTest, CaptionSizeAndNamedControls) {
+  EXPECT_EQ(window->windowTitle(), "Corvalis scenario editor");
+  EXPECT_EQ(window->font().pixelSize(), 11);
+  for (const char* name : {"pnToolbar", "sbLoad", "ZoomInBtn", "ZoomOutBtn", "stTime", "lvForces",
+                           "pnSpeed", "tcCases", "lbPoints", "Globe", "Memo1", "StatusBar"})
+    EXPECT_NE(window->findChild<QWidget*>(name), nullptr) << name;
+  EXPECT_EQ(window->findChild<platform::QtViewWidget*>("Globe"), window->Globe);
+  EXPECT_EQ(window->pnToolbar->height(), 35);
+  EXPECT_EQ(window->stTime->geometry(), QRect(440, 8, 161, 17));
+  EXPECT_EQ(window->sbLoad->geometry(), QRect(10, 5, 25, 25));
+  EXPECT_EQ(window->ZoomInBtn->pos(), QPoint(73, 5));
+  EXPECT_EQ(window->ZoomOutBtn->pos(), QPoint(97, 5));
+  EXPECT_EQ(window->pnSpeed->height(), 49);
+  EXPECT_TRUE(window->Memo1->toPlainText().isEmpty());
+  EXPECT_FALSE(window->Memo1->isReadOnly());
+}
+
+TEST_F(MainWindowTest, HintsOnlyOnTheZoomButtons) {
+  EXPECT_TRUE(window->sbLoad->toolTip().isEmpty());
+  EXPECT_EQ(window->ZoomInBtn->toolTip(), "Zoom in");
+  EXPECT_EQ(window->ZoomInBtn->accessibleDescription(), "Zoom in map display");
+  EXPECT_EQ(window->ZoomOutBtn->toolTip(), "Zoom out");
+  EXPECT_EQ(window->ZoomOutBtn->accessibleDescription(), "Zoom out map display");
+}
+
+TEST_F(MainWindowTest, ForcesListCaseTabsAndStatusPanels) {
+  QTreeWidget* forces = window->lvForces;
+  ASSERT_EQ(forces->columnCount(), 3);
+  EXPECT_EQ(forces->headerItem()->text(0), "Name");
+  EXPECT_EQ(forces->headerItem()->text(1), "Speed");
+  EXPECT_EQ(forces->headerItem()->text(2), "Mission");
+  EXPECT_EQ(forces->columnWidth(0), 70);
+  EXPECT_EQ(forces->columnWidth(1), 50);
+  EXPECT_EQ(forces->columnWidth(2), 150);
+  EXPECT_EQ(forces->selectionBehavior(), QAbstractItemView::SelectRows);
+  EXPECT_EQ(forces->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+  ASSERT_EQ(window->tcCasesTabs->count(), 6);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(window->tcCasesTabs->tabText(i), QString::number(i + 1));
+  EXPECT_EQ(window->tcCasesTabs->currentIndex(), 0);
+  EXPECT_TRUE(window->tcCases->isAncestorOf(window->lbPoints));
+  EXPECT_EQ(window->lbPoints->selectionMode(), QAbstractItemView::SingleSelection);
+
+  EXPECT_EQ(window->statusBar()->height(), 17);
+  EXPECT_EQ(window->StatusPanels[0]->width(), 100);
+  EXPECT_EQ(window->StatusPanels[1]->width(), 200);
+  window->resize(983, 679);
+  window->show();
+  QApplication::processEvents();
+  // The last panel takes the rest of the bar; the map takes what the side panels leave.
+  EXPECT_GT(window->StatusPanels[2]->width(), 500);
+  EXPECT_EQ(window->pnMain->sizes().at(0), 265);
+  EXPECT_EQ(window->pnMain->sizes().at(2), 119);
+  EXPECT_EQ(window->pnMain->handleWidth(), 6);
+  EXPECT_EQ(window->pnLeft->sizes().at(0), 177);
+  window->hide();
+}
+
+TEST_F(MainWindowTest, MainMenuEntriesShortcutsAndStates) {
+  QStringList menus;
+  for (const QAction* action : window->menuBar()->actions())
+    if (action->isVisible()) menus << action->text();
+  EXPECT_EQ(menus, QStringList({"&File", "&About VRK editor"}));
+  EXPECT_EQ(Entries(window->File1),
+            QStringList({"&Open scenario", "-", "&View ship file", "&Save ship file", "-", "E&xit"}));
+  EXPECT_EQ(window->Openscenario1->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_TRUE(window->Openscenario1->isEnabled());
+  EXPECT_FALSE(window->Viewshipfile1->isEnabled());
+  EXPECT_FALSE(window->Save1->isEnabled());
+  EXPECT_FALSE(window->Map1->menuAction()->isVisible());
+  EXPECT_EQ(Entries(window->Map1), QStringList({"Save environment"}));
+  EXPECT_EQ(Entries(window->About2), QStringList({"&About"}));
+}
+
+TEST_F(MainWindowTest, PopupMenus) {
+  EXPECT_EQ(Entries(window->puForces), QStringList({"&Edit force"}));
+  // Add case and its separator are there but hidden until the popup decides.
+  EXPECT_EQ(Entries(window->puCaseList),
+            QStringList({"Pick point", "Edit", "-", "Delete", "-", "Insert"}));
+  ASSERT_EQ(window->puCaseList->actions().size(), 8);
+  EXPECT_EQ(window->puCaseList->actions().at(0), window->Addcase1);
+  EXPECT_EQ(window->Addcase1->text(), "Add case");
+  EXPECT_TRUE(window->puCaseList->actions().at(1)->isSeparator());
+}
+
+TEST_F(MainWindowTest, InitialStateHasEmptyCasesAndNoForce) {
+  EXPECT_EQ(window->CurrentCase, 1);
+  EXPECT_FALSE(window->Measuring);
+  EXPECT_FALSE(window->Modified);
+  EXPECT_EQ(window->MouseMode, mmIdle);
+  EXPECT_EQ(window->CurrentForceSide, -1);
+  for (int n = 0; n < kCaseCount; ++n) {
+    ASSERT_NE(window->CaseWaypoints[n], nullptr);
+    ASSERT_NE(window->CaseTargets[n], nullptr);
+    EXPECT_EQ(window->CaseWaypoints[n]->Count(), 0);
+    EXPECT_EQ(window->CaseTargets[n]->Count(), 0);
+  }
+}
+
+TEST_F(MainWindowTest, FirstShowingSetsOneHour) {
+  OneHour = 0;
+  window->show();
+  EXPECT_DOUBLE_EQ(OneHour * 24, 1.0);
+  window->hide();
+}
+
+TEST_F(MainWindowTest, OpenScenarioPressesTheLoadButton) {
+  int presses = 0;
+  QObject::connect(window->sbLoad, &QToolButton::clicked, [&] { ++presses; });
+  window->Openscenario1->trigger();
+  EXPECT_EQ(presses, 1);
+}
+
+TEST_F(MainWindowTest, ViewShipFileNeedsASelectedForce) {
+  window->SideLines[1] = {"NAME=Force K", "SPEED=20"};
+  window->Viewshipfile1Click();  // no force: nothing is shown
+  EXPECT_EQ(window->frmShowFile->ListBox1->count(), 0);
+
+  window->CurrentForceSide = 1;
+  bool shown = false;
+  QTimer::singleShot(0, [&] {
+    shown = window->frmShowFile->isVisible();
+    window->frmShowFile->Button1->click();
+  });
+  window->Viewshipfile1Click();
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(window->frmShowFile->windowTitle(), "Shipfile side 1");
+  EXPECT_EQ(window->frmShowFile->ListBox1->count(), 2);
+}
+
+TEST_F(MainWindowTest, TimeBoxOpensTheCalculatorOnAltRightPress) {
+  bool opened = false;
+  window->stTimeMouseDown(Qt::RightButton, Qt::NoModifier);
+  window->stTimeMouseDown(Qt::LeftButton, Qt::AltModifier);
+  QTimer::singleShot(0, [&] {
+    opened = window->dlgComputeEndurance->isVisible();
+    window->dlgComputeEndurance->bnCloseClick();
+  });
+  window->stTimeMouseDown(Qt::RightButton, Qt::AltModifier);
+  EXPECT_TRUE(opened);
+}
+
+TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {
+  window->Saveenvironment1Click();  // no globe view yet: nothing to save, nothing asked
+  EXPECT_TRUE(dialogs->Calls().empty());
+
+  globe::TCustomVoduz4 view;
+  window->SetGlobeView(&view);
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("editor_env_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string file = (dir / "saved.env").string();
+  dialogs->QueueSaveFile(file);
+  window->Saveenvironment1Click();
+  ASSERT_EQ(dialogs->Calls().size(), 1u);
+  const platform::SaveFileOptions& options = dialogs->Calls()[0].saveOptions;
+  EXPECT_EQ(options.defaultExtension, "env");
+  EXPECT_EQ(options.initialFileName, "*.env");
+  EXPECT_EQ(options.filter, "Environment files (*.ENV)|*.env");
+  std::ifstream in(file);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("<TGlobe"), std::string::npos);
+
+  // A file that cannot be written is reported, not thrown out of the command.
+  dialogs->ClearCalls();
+  dialogs->QueueSaveFile((dir / "missing" / "x.env").string());
+  window->Saveenvironment1Click();
+  EXPECT_EQ(dialogs->Reports().size(), 1u);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(ApplicationCursor, CrossIsShownOnceAndRestored) {
+  ShowCrossCursor();
+  ShowCrossCursor();
+  ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
+  RestoreNormalCursor();
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_FALSE(CrossCursorShown());
+  RestoreNormalCursor();  // nothing to restore
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace editor
