@@ -64,7 +64,7 @@ void TdlgForceInfo::ClearOverview() { Memo1->clear(); }
 
 void TdlgForceInfo::AddOverviewLine(const std::string& line)
 {
-  Memo1->appendPlainText(QString::fromLatin1(line));
+  Memo1->appendPlainText(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
 }
 
 void TdlgForceInfo::SetSpeed(int knots) { seSpeed->setValue(knots); }

@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
