@@ -40,7 +40,8 @@ void TfrmShowFile::ShowLines(int side, const std::vector<std::string>& lines)
   ListBox1->clear();
   QStringList items;
   items.reserve(static_cast<qsizetype>(lines.size()));
-  for (const std::string& line : lines) items.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+  for (const std::string& line : lines)
+    items.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
   ListBox1->addItems(items);
 }
 
