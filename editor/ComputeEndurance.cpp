@@ -26,11 +26,8 @@ double FuelFactor(int speed)
 int EnduranceFor(int speed, int range)
 {
   if (speed <= 0) return 0;
-  const double hours =
-      std::nearbyint(static_cast<double>(range) / speed * FuelFactor(speed));
-  if (hours >= static_cast<double>(INT_MAX)) return INT_MAX;
-  if (hours <= static_cast<double>(INT_MIN)) return INT_MIN;
-  return static_cast<int>(hours);
+  // The factor per knot is at most 0.3, so the result always fits the range's type.
+  return static_cast<int>(std::nearbyint(static_cast<double>(range) / speed * FuelFactor(speed)));
 }
 
 TdlgComputeEndurance::TdlgComputeEndurance(platform::UserDialogs& dialogs, QWidget* parent)

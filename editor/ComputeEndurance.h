@@ -14,8 +14,7 @@ namespace editor {
 
 // The fuel use factor of a speed in whole knots (1.0 outside 1..100).
 double FuelFactor(int speed);
-// round(range / speed * FuelFactor(speed)), halves to even; 0 for a speed of 0 or below, and
-// held within the integer range for huge ranges.
+// round(range / speed * FuelFactor(speed)), halves to even; 0 for a speed of 0 or below.
 int EnduranceFor(int speed, int range);
 
 class TdlgComputeEndurance : public QDialog {

@@ -10,6 +10,7 @@
 #include "globe/data/GeoTypes.h"
 #include "globe/data/PointStore.h"
 #include "platform/RegionalSettings.h"
+#include "platform/UserDialogs.h"
 
 class QAction;
 class QLabel;
@@ -26,8 +27,7 @@ class TCustomVoduz4;
 }
 namespace platform {
 class QtViewWidget;
-class UserDialogs;
-}  // namespace platform
+}
 
 namespace editor {
 

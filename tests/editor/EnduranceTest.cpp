@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <climits>
 
@@ -52,8 +53,9 @@ TEST(EnduranceFor, HalvesRoundToEven) {
 TEST(EnduranceFor, NoSpeedAndHugeRangesStayDefined) {
   EXPECT_EQ(EnduranceFor(0, 3000), 0);
   EXPECT_EQ(EnduranceFor(-5, 3000), 0);
-  EXPECT_EQ(EnduranceFor(5, INT_MAX), INT_MAX);  // 1.1 times the range does not fit
-  EXPECT_EQ(EnduranceFor(5, INT_MIN), INT_MIN);
+  // The largest factor per knot is 0.3 (1 knot): INT_MAX * 0.3 = 644245094.1.
+  EXPECT_EQ(EnduranceFor(1, INT_MAX), 644245094);
+  EXPECT_EQ(EnduranceFor(1, INT_MIN), -644245094);
 }
 
 TEST(ComputeEnduranceDialog, LayoutAndInitialValues) {

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
