@@ -343,5 +343,50 @@ TEST_F(LayerRendererTest, PointHitTestUsesTheSymbolSquare) {
   EXPECT_TRUE(presenter->HitTestObject(view, probe, *point, 0));
 }
 
+// A window whose pending events hold one mouse move of a zoom drag.
+class MovingMouseHost : public platform::ViewHost {
+ public:
+  explicit MovingMouseHost(TVoduz4& view) : View(view) {}
+  void Invalidate() override { ++Invalidations; }
+  void SetMouseCapture(bool) override {}
+  platform::TSize ClientSize() const override { return {600, 400}; }
+  int ScreenPixelsPerInch() const override { return 96; }
+  void ProcessPendingEvents() override {
+    ++Calls;
+    if (Calls == 2) View.MouseMove(platform::ShiftState{}, 250, 250);
+  }
+  bool HasParentWindow() const override { return true; }
+  TVoduz4& View;
+  int Calls = 0;
+  int Invalidations = 0;
+};
+
+TEST_F(LayerRendererTest, MouseMoveDuringADragAbandonsTheRender) {
+  TPointPresenter* presenter = AddPresenter<TPointPresenter>(1);
+  presenter->SetPointType(ppSquare);
+  for (int i = 0; i < 600; ++i) AddPoint(1);
+  MovingMouseHost host(view);
+  view.SetHost(&host);
+  TGlobeOptions options = view.GlobeOptions();
+  options.Include(goInterruptable);
+  view.SetGlobeOptions(options);
+  int renders = 0;
+  view.OnRender = [&](TVoduz4&) { ++renders; };
+  view.MouseDown(platform::MouseButton::Right, platform::ShiftState{}, 200, 200);  // zoom drag
+  PaintNow();
+  // Checks at objects 0 and 256; the move arrives at the second: 256 objects drawn.
+  EXPECT_EQ(host.Calls, 2);
+  EXPECT_EQ(window.Calls(DrawOp::Rectangle).size(), 256u);
+  EXPECT_EQ(renders, 0);
+  EXPECT_TRUE(view.RedrawNeeded());  // a new paint is asked for
+
+  // Layers marked NoInterrupt are drawn to the end.
+  layer->SetNoInterrupt(true);
+  host.Calls = 0;
+  PaintNow();
+  EXPECT_EQ(window.Calls(DrawOp::Rectangle).size(), 600u);
+  view.SetHost(nullptr);
+}
+
 }  // namespace
 }  // namespace globe
