@@ -6,6 +6,7 @@ namespace globe {
 
 // TGeoDataObject: its chains in the canvas's current pen (and brush when closed), the pen width
 // as clipping margin; an object without chains is a small circle (radius 3 pixels) at its centre.
+// TBitmapObject: its picture stretched over its bounds through the canvas's texture fill.
 // Safe to call more than once.
 void InstallObjectDrawing();
 
