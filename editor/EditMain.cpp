@@ -21,8 +21,10 @@
 #include "editor/AboutEdit.h"
 #include "editor/ComputeEndurance.h"
 #include "editor/TestForm.h"
+#include "editor/GlobeStartSettings.h"
 #include "editor/ToolbarGlyphs.h"
 #include "globe/data/CustomVoduz4.h"
+#include "globe/view/Voduz4.h"
 #include "platform/qt/QtRegionalSettings.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "platform/qt/QtViewWidget.h"
@@ -97,6 +99,11 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   Globe = new platform::QtViewWidget(pnMain);
   Globe->setObjectName("Globe");
   Globe->setMinimumSize(50, 50);
+  globeMap_ = std::make_unique<globe::TVoduz4>();
+  ApplyGlobeStartSettings(*globeMap_);
+  globeView_ = globeMap_.get();
+  Globe->SetEventSink(globeMap_.get());
+  globeMap_->SetHost(Globe);
   pnMain->addWidget(Globe);
   Memo1 = new QPlainTextEdit(pnMain);
   Memo1->setObjectName("Memo1");
@@ -126,7 +133,12 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   dlgAbout = new TdlgAbout(this);
 }
 
-TfrmEditMain::~TfrmEditMain() = default;
+TfrmEditMain::~TfrmEditMain()
+{
+  // The map window outlives the view by a moment: stop it forwarding events first.
+  Globe->SetEventSink(nullptr);
+  globeMap_->SetHost(nullptr);
+}
 
 void TfrmEditMain::CreateToolbar(QWidget* parent)
 {
@@ -195,7 +207,8 @@ void TfrmEditMain::CreateLeftPanel()
   tcCasesTabs = new QTabBar(tcCases);
   tcCasesTabs->setObjectName("tcCasesTabs");
   tcCasesTabs->setExpanding(false);
-  tcCasesTabs->setStyleSheet("QTabBar::tab { min-width: 22px; max-width: 22px; }");
+  // Narrow tabs, 30 pixels each with their padding.
+  tcCasesTabs->setStyleSheet("QTabBar::tab { width: 20px; padding: 3px 5px; }");
   for (int n = 1; n <= kCaseCount; ++n) tcCasesTabs->addTab(QString::number(n));
   tcCasesTabs->setCurrentIndex(0);
   tabColumn->addWidget(tcCasesTabs);

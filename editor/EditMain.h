@@ -24,6 +24,7 @@ class QTreeWidget;
 
 namespace globe {
 class TCustomVoduz4;
+class TVoduz4;
 }
 namespace platform {
 class QtViewWidget;
@@ -64,7 +65,7 @@ class TfrmEditMain : public QMainWindow {
   QTabBar* tcCasesTabs = nullptr;
   QListWidget* lbPoints = nullptr;
   QSplitter* pnMain = nullptr;  // left panel | map | memo
-  // The map window. The globe view behind it is connected with SetGlobeView.
+  // The map window; it shows GlobeMap().
   platform::QtViewWidget* Globe = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
   std::array<QLabel*, 3> StatusPanels{};
@@ -120,7 +121,9 @@ class TfrmEditMain : public QMainWindow {
   const platform::RegionalSettings& Regional() const { return regional_; }
   platform::UserDialogs& Dialogs() { return *dialogs_; }
 
-  // The globe view drawn in Globe (not owned); Save environment writes its environment.
+  // The map view shown in Globe, owned by the window and set up with the start settings.
+  globe::TVoduz4& GlobeMap() { return *globeMap_; }
+  // The view whose environment Save environment writes: GlobeMap unless another is set.
   void SetGlobeView(globe::TCustomVoduz4* view) { globeView_ = view; }
   globe::TCustomVoduz4* GlobeView() const { return globeView_; }
 
@@ -149,6 +152,7 @@ class TfrmEditMain : public QMainWindow {
 
   std::unique_ptr<platform::UserDialogs> dialogs_;
   platform::RegionalSettings regional_;
+  std::unique_ptr<globe::TVoduz4> globeMap_;
   globe::TCustomVoduz4* globeView_ = nullptr;
   bool splashOnShow_ = true;
   bool shown_ = false;

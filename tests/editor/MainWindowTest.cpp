@@ -28,6 +28,7 @@
 #include "editor/EditMain.h"
 #include "editor/TestForm.h"
 #include "globe/data/CustomVoduz4.h"
+#include "globe/view/Voduz4.h"
 #include "platform/qt/QtViewWidget.h"
 #include "platform/testing/ScriptedDialogs.h"
 
@@ -200,7 +201,8 @@ TEST_F(MainWindowTest, TimeBoxOpensTheCalculatorOnAltRightPress) {
 }
 
 TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {
-  window->Saveenvironment1Click();  // no globe view yet: nothing to save, nothing asked
+  window->SetGlobeView(nullptr);
+  window->Saveenvironment1Click();  // no globe view: nothing to save, nothing asked
   EXPECT_TRUE(dialogs->Calls().empty());
 
   globe::TCustomVoduz4 view;
@@ -227,6 +229,22 @@ TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {
   window->Saveenvironment1Click();
   EXPECT_EQ(dialogs->Reports().size(), 1u);
   std::filesystem::remove_all(dir);
+}
+
+TEST_F(MainWindowTest, MapStartsWithTheSphericalViewAndItsMouseButtons) {
+  globe::TVoduz4& map = window->GlobeMap();
+  EXPECT_EQ(map.Projection().ProjectionClass(), "TSphericalPrj");
+  EXPECT_EQ(map.MouseZoomButton, globe::mzbLeft);
+  EXPECT_EQ(map.MouseRotateButton, globe::mzbRight);
+  EXPECT_EQ(map.MouseSelectButton, globe::mzbNone);
+  EXPECT_EQ(map.GraticuleDrawMode(), globe::gdInFront);
+  EXPECT_EQ(map.ScrollBars(), globe::ssNone);
+  EXPECT_EQ(map.SurfaceColor(), 0xF9EEC8u);
+  EXPECT_EQ(map.SaveMetaDataLocation(), globe::smdDiscard);
+  EXPECT_TRUE(map.GlobeOptions().Contains(globe::goCache3DPoints));
+  EXPECT_TRUE(map.GlobeOptions().Contains(globe::goDoubleBuffered));
+  EXPECT_EQ(window->Globe->EventSink(), &map);
+  EXPECT_EQ(window->GlobeView(), &map);
 }
 
 TEST(ApplicationCursor, CrossIsShownOnceAndRestored) {
