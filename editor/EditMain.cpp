@@ -28,6 +28,7 @@
 #include "platform/qt/QtRegionalSettings.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "platform/qt/QtViewWidget.h"
+#include "scenario/Force.h"
 
 namespace editor {
 
@@ -102,6 +103,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   globeMap_ = std::make_unique<globe::TVoduz4>();
   ApplyGlobeStartSettings(*globeMap_);
   globeView_ = globeMap_.get();
+  scenario_ = std::make_unique<scenario::TScenarioState>();
   Globe->SetEventSink(globeMap_.get());
   globeMap_->SetHost(Globe);
   pnMain->addWidget(Globe);
@@ -135,6 +137,8 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
 
 TfrmEditMain::~TfrmEditMain()
 {
+  // The scenario is released while the map that holds its objects still exists.
+  scenario_.reset();
   // The map window outlives the view by a moment: stop it forwarding events first.
   Globe->SetEventSink(nullptr);
   globeMap_->SetHost(nullptr);
@@ -344,8 +348,9 @@ void TfrmEditMain::Openscenario1Click() { sbLoad->click(); }
 
 void TfrmEditMain::Viewshipfile1Click()
 {
-  if (CurrentForceSide != 0 && CurrentForceSide != 1) return;
-  frmShowFile->ShowLines(CurrentForceSide, SideLines[static_cast<std::size_t>(CurrentForceSide)]);
+  if (CurrentForce == nullptr || CurrentForce->Side < 0 || CurrentForce->Side > 1) return;
+  const int side = CurrentForce->Side;
+  frmShowFile->ShowLines(side, scenario_->SideLines[static_cast<std::size_t>(side)]);
   frmShowFile->exec();
 }
 

@@ -11,6 +11,7 @@
 #include "globe/data/PointStore.h"
 #include "platform/RegionalSettings.h"
 #include "platform/UserDialogs.h"
+#include "scenario/ScenarioState.h"
 
 class QAction;
 class QLabel;
@@ -28,6 +29,9 @@ class TVoduz4;
 }
 namespace platform {
 class QtViewWidget;
+}
+namespace scenario {
+class TForce;
 }
 
 namespace editor {
@@ -95,15 +99,12 @@ class TfrmEditMain : public QMainWindow {
   TdlgAbout* dlgAbout = nullptr;
 
   // ---- Scenario state ------------------------------------------------------------------------
-  std::string ScenarioDir;
-  bool IsCampaign = false;
-  double StartTime = 0.0;
-  // Each side's ships or missions file as loaded, then edited in place; 0 Axis, 1 Allied.
-  std::array<std::vector<std::string>, 2> SideLines;
-  bool Modified = false;
+  // The loaded scenario: directory, kind, start, forces, bases, each side's file lines and the
+  // Modified flag. Its objects live in the map's layers.
+  scenario::TScenarioState& Scenario() { return *scenario_; }
+  // The force whose cases are shown; none before the first force selection.
+  scenario::TForce* CurrentForce = nullptr;
   int CurrentCase = 1;
-  // Side of the current force, -1 while no force is selected (kept by the force selection).
-  int CurrentForceSide = -1;
   std::array<globe::TGeoPoint, kCaseCount> CaseStart{};
   std::array<std::unique_ptr<globe::TPointStore>, kCaseCount> CaseWaypoints;
   std::array<std::unique_ptr<globe::TPointStore>, kCaseCount> CaseTargets;
@@ -153,6 +154,7 @@ class TfrmEditMain : public QMainWindow {
   std::unique_ptr<platform::UserDialogs> dialogs_;
   platform::RegionalSettings regional_;
   std::unique_ptr<globe::TVoduz4> globeMap_;
+  std::unique_ptr<scenario::TScenarioState> scenario_;  // after the map, which holds its objects
   globe::TCustomVoduz4* globeView_ = nullptr;
   bool splashOnShow_ = true;
   bool shown_ = false;

@@ -31,6 +31,9 @@
 #include "globe/view/Voduz4.h"
 #include "platform/qt/QtViewWidget.h"
 #include "platform/testing/ScriptedDialogs.h"
+#include "scenario/Force.h"
+#include "scenario/ScenarioLayers.h"
+#include "globe/data/GlobeLayer.h"
 
 namespace editor {
 namespace {
@@ -146,9 +149,9 @@ TEST_F(MainWindowTest, PopupMenus) {
 TEST_F(MainWindowTest, InitialStateHasEmptyCasesAndNoForce) {
   EXPECT_EQ(window->CurrentCase, 1);
   EXPECT_FALSE(window->Measuring);
-  EXPECT_FALSE(window->Modified);
+  EXPECT_FALSE(window->Scenario().Modified);
   EXPECT_EQ(window->MouseMode, mmIdle);
-  EXPECT_EQ(window->CurrentForceSide, -1);
+  EXPECT_EQ(window->CurrentForce, nullptr);
   for (int n = 0; n < kCaseCount; ++n) {
     ASSERT_NE(window->CaseWaypoints[n], nullptr);
     ASSERT_NE(window->CaseTargets[n], nullptr);
@@ -172,11 +175,14 @@ TEST_F(MainWindowTest, OpenScenarioPressesTheLoadButton) {
 }
 
 TEST_F(MainWindowTest, ViewShipFileNeedsASelectedForce) {
-  window->SideLines[1] = {"NAME=Force K", "SPEED=20"};
+  window->Scenario().SideLines[1] = {"NAME=Force K", "SPEED=20"};
   window->Viewshipfile1Click();  // no force: nothing is shown
   EXPECT_EQ(window->frmShowFile->ListBox1->count(), 0);
 
-  window->CurrentForceSide = 1;
+  globe::TGlobeLayer& tracks = scenario::LayerByNameOrNew(window->GlobeMap(), "TrackingLayer");
+  scenario::TForce* force = scenario::TForce::CreateIn(*tracks.ObjectSource());
+  force->Side = 1;
+  window->CurrentForce = force;
   bool shown = false;
   QTimer::singleShot(0, [&] {
     shown = window->frmShowFile->isVisible();
