@@ -220,6 +220,7 @@ void TfrmEditMain::CreateLeftPanel()
   lbPoints->setObjectName("lbPoints");
   lbPoints->setSelectionMode(QAbstractItemView::SingleSelection);
   lbPoints->setUniformItemSizes(true);
+  lbPoints->setStyleSheet("QListWidget::item { height: 13px; }");
   tabColumn->addWidget(lbPoints, 1);
   lowerColumn->addWidget(tcCases, 1);
   pnLeft->addWidget(lower);

@@ -23,6 +23,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "editor/AboutEdit.h"
 #include "editor/ApplicationCursor.h"
 #include "editor/ComputeEndurance.h"
 #include "editor/EditMain.h"
@@ -164,6 +165,24 @@ TEST_F(MainWindowTest, FirstShowingSetsOneHour) {
   OneHour = 0;
   window->show();
   EXPECT_DOUBLE_EQ(OneHour * 24, 1.0);
+  window->hide();
+}
+
+TEST_F(MainWindowTest, FirstShowingOpensTheSplashOnce) {
+  window->SetSplashOnShow(true);
+  int splashes = 0;
+  auto closeSplash = [&] {
+    if (window->dlgAbout->isVisible() && window->dlgAbout->Timer1->isActive()) ++splashes;
+    window->dlgAbout->Panel1Click();
+  };
+  window->show();
+  QTimer::singleShot(0, closeSplash);
+  QApplication::processEvents();
+  window->hide();
+  window->show();  // not the first showing: no splash
+  QApplication::processEvents();
+  EXPECT_EQ(splashes, 1);
+  EXPECT_FALSE(window->dlgAbout->isVisible());
   window->hide();
 }
 
