@@ -1,12 +1,10 @@
 // Program entry of the scenario editor.
-#include <QApplication>
-
 #include "editor/EditMain.h"
+#include "editor/EditorApplication.h"
 
 int main(int argc, char* argv[])
 {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("VRK editor");
+  editor::TEditorApplication app(argc, argv);
   editor::TfrmEditMain mainWindow;
   mainWindow.show();
   return app.exec();
