@@ -98,9 +98,49 @@ void TVoduz4::InvalidateWindow() {
   if (Host_ != nullptr) Host_->Invalidate();
 }
 
-// Scroll bars are not shown by any host; with UseMinMaxLimits the view is kept inside the
-// geographic limits.
-void TVoduz4::UpdateScrollBars() {}
+// No host shows scroll bars; what remains of their upkeep is the rule of UseMinMaxLimits on flat
+// maps: a limited range smaller than the window is zoomed up to fill it, otherwise the origin is
+// pushed back so that the view stays within the limits.
+void TVoduz4::UpdateScrollBars() {
+  if (UpdatingLimits_ || !Projection_ || !Canvas_) return;
+  TGlobeProjection& p = *Projection_;
+  if (!p.UseMinMaxLimits() || (p.ModelFlags() & mfHorizonClip) != 0) return;
+  UpdatingLimits_ = true;
+  struct Done {
+    bool& Flag;
+    ~Done() { Flag = false; }
+  } done{UpdatingLimits_};
+  const int64_t w = Canvas_->Width(), h = Canvas_->Height();
+  auto limits = [&p](int64_t& left, int64_t& top, int64_t& right, int64_t& bottom) {
+    platform::TPoint a, b;
+    p.LLToDeviceXY(RoundToInt(p.MinLongitude() * kDegreeGU), RoundToInt(p.MinLatitude() * kDegreeGU), a);
+    p.LLToDeviceXY(RoundToInt(p.MaxLongitude() * kDegreeGU), RoundToInt(p.MaxLatitude() * kDegreeGU), b);
+    left = std::min(a.X, b.X);
+    right = std::max(a.X, b.X);
+    top = std::min(a.Y, b.Y);
+    bottom = std::max(a.Y, b.Y);
+  };
+  int64_t left, top, right, bottom;
+  limits(left, top, right, bottom);
+  if (right <= left || bottom <= top) return;
+  if (right - left < w || bottom - top < h) {
+    const long double grow = std::max(static_cast<long double>(w) / (right - left),
+                                      static_cast<long double>(h) / (bottom - top));
+    p.SetScaleFactor(p.ScaleFactor() * grow);
+    limits(left, top, right, bottom);
+  }
+  int64_t dx = 0, dy = 0;
+  if (left > 0)
+    dx = -left;
+  else if (right < w)
+    dx = w - right;
+  if (top > 0)
+    dy = -top;
+  else if (bottom < h)
+    dy = h - bottom;
+  if (dx != 0) p.SetIntProp(prXOrigin, Wrap32(p.XOrigin() + dx));
+  if (dy != 0) p.SetIntProp(prYOrigin, Wrap32(p.YOrigin() + dy));
+}
 
 void TVoduz4::SetScrollBars(TScrollStyle style) {
   if (style == ScrollBars_) return;

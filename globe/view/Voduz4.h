@@ -204,6 +204,7 @@ class TVoduz4 : private TGlobeClassesRegistration,
   bool Painting_ = false;
   bool Interrupted_ = false;
   bool RenderingToCanvas_ = false;
+  bool UpdatingLimits_ = false;
   bool ZoomBand_ = false;
   platform::TRect Band_;
   bool Rotating_ = false;

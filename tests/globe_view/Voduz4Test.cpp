@@ -327,6 +327,31 @@ TEST_F(Voduz4Test, LineCrossesTheAntiMeridianTheShortWay) {
   for (const TGeoPoint& g : points) EXPECT_GE(std::abs(g.LongX), 168 * kDeg) << g.LongX;
 }
 
+TEST_F(Voduz4Test, MinMaxLimitsKeepAFlatMapInsideTheLimits) {
+  TGlobeProjection& p = view.Projection();
+  p.SetProjectionClass("TCartesianPrj");
+  p.SetScaleFactor(0);
+  p.SetMinLatitude(-30);
+  p.SetMaxLatitude(30);
+  p.SetMinLongitude(-60);
+  p.SetMaxLongitude(60);
+  p.SetUseMinMaxLimits(true);
+  view.UpdateScrollBars();
+  // 120 x 60 degrees in a 600 x 400 window: the height decides.
+  platform::TPoint sw, ne;
+  p.LLToDeviceXY(-60 * kDeg, -30 * kDeg, sw);
+  p.LLToDeviceXY(60 * kDeg, 30 * kDeg, ne);
+  EXPECT_NEAR(sw.Y - ne.Y, 400, 2);
+  EXPECT_LE(sw.X, 0);
+  EXPECT_GE(ne.X, 600);
+  EXPECT_LE(ne.Y, 0);
+  EXPECT_GE(sw.Y, 400);
+  // Scrolling past the western limit is pushed back.
+  view.ScrollBy(-100 * kDeg, 0);
+  p.LLToDeviceXY(-60 * kDeg, -30 * kDeg, sw);
+  EXPECT_NEAR(sw.X, 0, 1);
+}
+
 TEST_F(Voduz4Test, TextOutStartsAtThePointInTheCanvasFont) {
   TGeoPoint middle;
   ASSERT_TRUE(view.DeviceXYToLL(300, 200, middle));
