@@ -148,6 +148,14 @@ void TVoduz4::SetScrollBars(TScrollStyle style) {
   RedrawGlobe();
 }
 
+platform::Pen TVoduz4::SelectedPen() const {
+  return Projection_ && Projection_->FarSide() ? TransparentPen_ : SelectedPen_;
+}
+
+platform::Brush TVoduz4::SelectedBrush() const {
+  return Projection_ && Projection_->FarSide() ? TransparentBrush_ : SelectedBrush_;
+}
+
 // ---- Hooks of the view core ------------------------------------------------------------------
 
 bool TVoduz4::SamePixel(const TGeoPoint& a, const TGeoPoint& b) const {

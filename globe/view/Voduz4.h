@@ -72,8 +72,10 @@ class TVoduz4 : private TGlobeClassesRegistration,
   void DoZoomed() override;
   void UpdateScrollBars() override;
   void CanvasResizing(int32_t newWidth, int32_t newHeight) override;
-  platform::Pen SelectedPen() const override { return SelectedPen_; }
-  platform::Brush SelectedBrush() const override { return SelectedBrush_; }
+  // During the far-side pass of a transparent globe the layers draw every object as selected,
+  // and the selection colours are then the transparent pen and brush.
+  platform::Pen SelectedPen() const override;
+  platform::Brush SelectedBrush() const override;
 
   // ---- Hooks of the view core ----------------------------------------------------------------
   bool SamePixel(const TGeoPoint& a, const TGeoPoint& b) const override;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "globe/data/GeoDataObject.h"
+#include "globe/data/GeoMath.h"
+#include "globe/data/GlobeUnits.h"
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
 #include "globe/data/GlobeObjectSource.h"
@@ -223,6 +225,26 @@ TEST_F(LayerRendererTest, PresenterLookupFallsBackToTheSourceThenTheRenderEvent)
   const auto polygons = ObjectPolygons();
   ASSERT_EQ(polygons.size(), 1u);
   EXPECT_EQ(polygons[0].State.CurrentBrush.Color, 0x123456u);
+}
+
+TEST_F(LayerRendererTest, FarSideOfATransparentGlobeIsDrawnInTheTransparentColours) {
+  TPolygonPresenter* presenter = AddPresenter<TPolygonPresenter>(1);
+  presenter->PolyBrush().SetBrushColor(0x123456);
+  // A square on the back of the globe: the antipode of the middle.
+  middle = TGeoPoint(NormaliseLongitude(Wrap32(int64_t{middle.LongX} + 972'000'000)), -middle.LatY, 0);
+  AddSquare(kDeg, 1);
+  PaintNow();
+  EXPECT_EQ(ObjectPolygons().size(), 0u);  // hidden on an opaque globe
+
+  TGlobeOptions options = view.GlobeOptions();
+  options.Include(goTransparentGlobe);
+  view.SetGlobeOptions(options);
+  PaintNow();
+  const auto polygons = ObjectPolygons();
+  ASSERT_EQ(polygons.size(), 1u);
+  EXPECT_EQ(polygons[0].State.CurrentBrush, view.TransparentBrush());
+  EXPECT_EQ(polygons[0].State.CurrentPen, view.TransparentPen());
+  EXPECT_EQ(view.SelectedBrush().Color, platform::clYellow);  // outside the pass
 }
 
 TEST_F(LayerRendererTest, HiddenPresenterDrawsNeitherShapeNorTitle) {
