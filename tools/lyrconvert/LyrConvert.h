@@ -1,0 +1,52 @@
+#pragma once
+// lyrconvert: writes a shapefile or a MIF file as a LYR layer file (objects, titles and
+// presenters), and summarises any LYR, SHP or MIF file. The map files are read through a headless
+// view core that keeps no index files beside them.
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "globe/data/GeoTypes.h"
+
+namespace globe {
+class TCustomVoduz4;
+class TGlobeFileReader;
+class TGlobeObjectSource;
+}  // namespace globe
+
+namespace lyrconvert {
+
+// What a map file holds. Bounds span the points' coordinates (no wrap at the date line);
+// HasBounds is false for a file without points.
+struct TMapSummary {
+  int32_t Objects = 0;
+  int64_t Chains = 0;
+  int64_t Points = 0;
+  bool HasBounds = false;
+  int32_t MinLongX = 0, MinLatY = 0, MaxLongX = 0, MaxLatY = 0;
+  std::vector<std::string> Presenters;  // "ID class name" each
+};
+
+// A headless view core for reading map files: every globe class registered, index files
+// discarded.
+std::unique_ptr<globe::TCustomVoduz4> NewHeadlessGlobe();
+
+// Opens a ".lyr", ".shp" or ".mif" file as an active source of `globe`; titleColumn (when given)
+// picks the attribute field of SHP and MIF objects. Raises std::runtime_error naming the file
+// when it is missing, of another kind or cannot be read.
+globe::TGlobeFileReader& OpenMapFile(globe::TCustomVoduz4& globe, const std::string& fileName,
+                                     std::optional<int32_t> titleColumn = std::nullopt);
+
+TMapSummary Summarise(globe::TGlobeObjectSource& source);
+
+// The command line (without the program name); returns the exit status: 0 done, 1 a file could
+// not be read or written, 2 unusable arguments.
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+std::string Usage();
+
+}  // namespace lyrconvert

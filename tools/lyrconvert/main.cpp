@@ -1,0 +1,10 @@
+// lyrconvert INPUT OUTPUT.lyr [--title-column N] | lyrconvert --info FILE
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/lyrconvert/LyrConvert.h"
+
+int main(int argc, char** argv) {
+  return lyrconvert::Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GeoDataObject.h"
+#include "globe/data/GlobeFileReader.h"
+#include "tests/globe_data/TempFile.h"
+#include "tools/lyrconvert/LyrConvert.h"
+
+namespace lyrconvert {
+namespace {
+
+namespace fs = std::filesystem;
+using globe::TGeoDataObject;
+using globe::TGeoPoint;
+using globe::TGlobeFileReader;
+using globe::testing::TempDir;
+
+const std::string kData = CORVALIS_TEST_DATA_DIR;
+
+struct TRunResult {
+  int Status;
+  std::string Out, Err;
+};
+
+TRunResult RunTool(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int status = Run(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+// A chain's points with runs of equal points collapsed: the LYR writer drops repeated points.
+std::vector<TGeoPoint> Collapsed(const globe::TPointStore& chain) {
+  std::vector<TGeoPoint> points;
+  for (int32_t i = 0; i < chain.Count(); ++i) {
+    const TGeoPoint p = chain.Point(i);
+    if (points.empty() || points.back().LongX != p.LongX || points.back().LatY != p.LatY) points.push_back(p);
+  }
+  return points;
+}
+
+// Object by object: titles, closure and every chain's coordinates, exactly (the layer file keeps
+// whole globe units).
+void ExpectSameObjects(TGlobeFileReader& original, TGlobeFileReader& converted) {
+  ASSERT_EQ(converted.Count(), original.Count());
+  for (int32_t i = 0; i < original.Count(); ++i) {
+    SCOPED_TRACE("object " + std::to_string(i));
+    auto& a = dynamic_cast<TGeoDataObject&>(*original.Objects(i));
+    auto& b = dynamic_cast<TGeoDataObject&>(*converted.Objects(i));
+    EXPECT_EQ(b.Title(), a.Title());
+    EXPECT_EQ(b.Closed(), a.Closed());
+    ASSERT_EQ(b.Chains().Count(), a.Chains().Count());
+    for (int32_t c = 0; c < a.Chains().Count(); ++c) {
+      const std::vector<TGeoPoint> pa = Collapsed(a.Chains().Chain(c));
+      const std::vector<TGeoPoint> pb = Collapsed(b.Chains().Chain(c));
+      ASSERT_EQ(pb.size(), pa.size()) << "chain " << c;
+      for (size_t p = 0; p < pa.size(); ++p) {
+        ASSERT_EQ(pb[p].LongX, pa[p].LongX) << "chain " << c << " point " << p;
+        ASSERT_EQ(pb[p].LatY, pa[p].LatY) << "chain " << c << " point " << p;
+      }
+    }
+  }
+}
+
+TEST(LyrConvertTest, ShapefileConvertsWithItsObjectsTitlesAndCoordinates) {
+  TempDir dir;
+  // A private copy of the shapefile, so that files left beside it can be seen.
+  for (const char* ext : {".shp", ".shx", ".dbf"})
+    fs::copy_file(kData + "/ne_110m_land" + ext, dir.File(std::string("land") + ext));
+  const std::string output = dir.File("land.lyr");
+  const TRunResult result = RunTool({dir.File("land.shp"), output});
+  ASSERT_EQ(result.Status, 0) << result.Err;
+  EXPECT_NE(result.Out.find("bytes written: " + std::to_string(fs::file_size(output))), std::string::npos);
+
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir.Path)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"land.dbf", "land.lyr", "land.shp", "land.shx"}));
+
+  auto globe = NewHeadlessGlobe();
+  TGlobeFileReader& original = OpenMapFile(*globe, dir.File("land.shp"));
+  TGlobeFileReader& converted = OpenMapFile(*globe, output);
+  EXPECT_GT(original.Count(), 100);
+  EXPECT_EQ(converted.Objects(0)->Title(), "New Object");  // no title field chosen
+  ExpectSameObjects(original, converted);
+}
+
+TEST(LyrConvertTest, TitlesComeFromTheChosenField) {
+  TempDir dir;
+  const std::string output = dir.File("countries.lyr");
+  const TRunResult result = RunTool({kData + "/ne_110m_countries.shp", output, "--title-column", "1"});
+  ASSERT_EQ(result.Status, 0) << result.Err;
+  auto globe = NewHeadlessGlobe();
+  TGlobeFileReader& original = OpenMapFile(*globe, kData + "/ne_110m_countries.shp", 1);
+  TGlobeFileReader& converted = OpenMapFile(*globe, output);
+  ExpectSameObjects(original, converted);
+  bool hasFrance = false;
+  for (int32_t i = 0; i < converted.Count(); ++i) hasFrance = hasFrance || converted.Objects(i)->Title() == "France";
+  EXPECT_TRUE(hasFrance);
+}
+
+TEST(LyrConvertTest, MIFConvertsWithItsPresentersAndNames) {
+  TempDir dir;
+  const std::string output = dir.File("countries.lyr");
+  const TRunResult result = RunTool({kData + "/ne_110m_countries.mif", output, "--title-column", "1"});
+  ASSERT_EQ(result.Status, 0) << result.Err;
+
+  auto globe = NewHeadlessGlobe();
+  TGlobeFileReader& original = OpenMapFile(*globe, kData + "/ne_110m_countries.mif", 1);
+  TGlobeFileReader& converted = OpenMapFile(*globe, output);
+  ExpectSameObjects(original, converted);
+  bool hasFrance = false;
+  for (int32_t i = 0; i < converted.Count(); ++i) hasFrance = hasFrance || converted.Objects(i)->Title() == "France";
+  EXPECT_TRUE(hasFrance);
+
+  // The presenters made from the MIF styles travel with the objects.
+  const TMapSummary before = Summarise(original);
+  const TMapSummary after = Summarise(converted);
+  EXPECT_FALSE(after.Presenters.empty());
+  EXPECT_EQ(after.Presenters, before.Presenters);
+  for (int32_t i = 0; i < original.Count(); ++i)
+    EXPECT_EQ(converted.ObjectPresenterID(i), original.ObjectPresenterID(i)) << "object " << i;
+  EXPECT_EQ(after.Chains, before.Chains);
+  EXPECT_EQ(after.MinLatY, before.MinLatY);
+  EXPECT_EQ(after.MaxLongX, before.MaxLongX);
+}
+
+TEST(LyrConvertTest, InfoSummarisesEachKindOfFile) {
+  const TRunResult result = RunTool({"--info", kData + "/ne_110m_land.shp"});
+  ASSERT_EQ(result.Status, 0) << result.Err;
+  // World land reaches both sides of the date line and lies between the poles.
+  EXPECT_NE(result.Out.find("bounds: longitude -180.000000 to 180.000000, latitude -"), std::string::npos)
+      << result.Out;
+  EXPECT_NE(result.Out.find("presenters: 0"), std::string::npos);
+
+  auto globe = NewHeadlessGlobe();
+  const TMapSummary land = Summarise(OpenMapFile(*globe, kData + "/ne_110m_land.shp"));
+  EXPECT_NE(result.Out.find("objects: " + std::to_string(land.Objects) + "\n"), std::string::npos);
+  EXPECT_GE(land.Chains, land.Objects);
+  EXPECT_GT(land.Points, 3 * land.Chains);  // rings of at least four points
+  EXPECT_LT(land.MinLatY, -60 * 5400000);
+  EXPECT_GT(land.MaxLatY, 60 * 5400000);
+  EXPECT_LT(land.MaxLatY, 90 * 5400000);
+}
+
+TEST(LyrConvertTest, UnusableArgumentsShowTheUsage) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {},
+           {"a.shp"},
+           {"a.shp", "b.lyr", "c"},
+           {"--info"},
+           {"a.shp", "b.lyr", "--title-column"},
+           {"a.shp", "b.lyr", "--title-column", "x"},
+           {"a.shp", "b.lyr", "--title-column", "-2"},
+           {"a.shp", "b.lyr", "--colour"}}) {
+    const TRunResult result = RunTool(args);
+    EXPECT_EQ(result.Status, 2) << args.size();
+    EXPECT_NE(result.Err.find("usage:"), std::string::npos);
+  }
+  const std::string land = kData + "/ne_110m_land.shp";
+  EXPECT_EQ(RunTool({land, land}).Status, 2);  // would overwrite its input
+}
+
+TEST(LyrConvertTest, BadFilesAreNamedAndEndWithStatusOne) {
+  TempDir dir;
+  const auto expectFailure = [](const std::vector<std::string>& args, const std::string& named) {
+    const TRunResult result = RunTool(args);
+    EXPECT_EQ(result.Status, 1) << named;
+    EXPECT_NE(result.Err.find(named), std::string::npos) << result.Err;
+  };
+  expectFailure({"--info", dir.File("missing.shp")}, "missing.shp");
+  expectFailure({"--info", dir.Write("notes.txt", "hello")}, "notes.txt");
+  expectFailure({"--info", dir.Write("empty.lyr", "")}, "empty.lyr");
+  expectFailure({"--info", dir.Write("short.mif", "Version 300\nCoordSys NonEarth Units \"m\"\nData\n")}, "short.mif");
+
+  // A layer file cut short in its objects.
+  const std::string whole = dir.File("whole.lyr");
+  ASSERT_EQ(RunTool({kData + "/ne_110m_land.shp", whole}).Status, 0);
+  const std::string bytes = globe::testing::ReadWholeFile(whole);
+  expectFailure({"--info", dir.Write("cut.lyr", bytes.substr(0, bytes.size() / 2))}, "cut.lyr");
+
+  // An output that cannot be written is named and not left behind.
+  const std::string unwritable = dir.File("no/such/dir/out.lyr");
+  expectFailure({kData + "/ne_110m_land.shp", unwritable}, "out.lyr");
+  EXPECT_FALSE(fs::exists(unwritable));
+}
+
+}  // namespace
+}  // namespace lyrconvert
