@@ -25,7 +25,7 @@ void Put32(std::string& b, uint32_t v) {
   for (int i = 0; i < 4; ++i) b += static_cast<char>(v >> (8 * i) & 0xFF);
 }
 
-struct BitmapSpec {
+struct BitmapLayout {
   int32_t Width = 3;
   int32_t Height = 2;
   uint16_t BitCount = 8;
@@ -35,20 +35,20 @@ struct BitmapSpec {
 
 // An 8-bit bottom-up bitmap: palette entry i is (red i, green 2i, blue 255 - i); the pixel at
 // column x of storage row r holds 10 r + x. Rows are padded to 4 bytes.
-std::string MakeBitmap(const BitmapSpec& spec = {}) {
-  const int32_t stride = (spec.Width + 3) / 4 * 4;
-  const uint32_t imageSize = static_cast<uint32_t>(stride * spec.Height);
+std::string MakeBitmap(const BitmapLayout& layout = {}) {
+  const int32_t stride = (layout.Width + 3) / 4 * 4;
+  const uint32_t imageSize = static_cast<uint32_t>(stride * layout.Height);
   std::string b = "BM";
   Put32(b, 14 + 40 + 1024 + imageSize);
   Put32(b, 0);
   Put32(b, 14 + 40 + 1024);
   Put32(b, 40);
-  Put32(b, static_cast<uint32_t>(spec.Width));
-  Put32(b, static_cast<uint32_t>(spec.Height));
+  Put32(b, static_cast<uint32_t>(layout.Width));
+  Put32(b, static_cast<uint32_t>(layout.Height));
   Put16(b, 1);
-  Put16(b, spec.BitCount);
-  Put32(b, spec.Compression);
-  Put32(b, spec.WriteImageSize ? imageSize : 0);
+  Put16(b, layout.BitCount);
+  Put32(b, layout.Compression);
+  Put32(b, layout.WriteImageSize ? imageSize : 0);
   for (int i = 0; i < 4; ++i) Put32(b, 0);
   for (int i = 0; i < 256; ++i) {
     b += static_cast<char>(255 - i);  // blue
@@ -56,8 +56,8 @@ std::string MakeBitmap(const BitmapSpec& spec = {}) {
     b += static_cast<char>(i);        // red
     b += '\0';
   }
-  for (int32_t r = 0; r < spec.Height; ++r)
-    for (int32_t x = 0; x < stride; ++x) b += static_cast<char>(x < spec.Width ? 10 * r + x : 0xEE);
+  for (int32_t r = 0; r < layout.Height; ++r)
+    for (int32_t x = 0; x < stride; ++x) b += static_cast<char>(x < layout.Width ? 10 * r + x : 0xEE);
   return b;
 }
 
@@ -93,9 +93,9 @@ TEST(TextureData, LoadsAnEightBitBitmapWithPaddedRows) {
 
 TEST(TextureData, ImageSizeZeroMeansPaddedRows) {
   TTextureData texture;
-  BitmapSpec spec;
-  spec.WriteImageSize = false;
-  texture.LoadFromBytes(MakeBitmap(spec));
+  BitmapLayout layout;
+  layout.WriteImageSize = false;
+  texture.LoadFromBytes(MakeBitmap(layout));
   EXPECT_EQ(texture.RowStride(), 4);
   EXPECT_EQ(texture.TexelIndex(1, 1), 11);
 }
@@ -113,10 +113,10 @@ TEST(TextureData, PaletteLookupBothWays) {
 
 TEST(TextureData, OtherBitmapsAreRejectedAndLeaveNoTexture) {
   TTextureData texture;
-  BitmapSpec rgb;
+  BitmapLayout rgb;
   rgb.BitCount = 24;
   ExpectRejected(texture, MakeBitmap(rgb));
-  BitmapSpec rle;
+  BitmapLayout rle;
   rle.Compression = 1;
   ExpectRejected(texture, MakeBitmap(rle));
   std::string notBm = MakeBitmap();
@@ -126,20 +126,20 @@ TEST(TextureData, OtherBitmapsAreRejectedAndLeaveNoTexture) {
   const std::string whole = MakeBitmap();
   for (std::size_t size : {std::size_t{0}, std::size_t{10}, std::size_t{30}, std::size_t{500}, whole.size() - 1})
     ExpectRejected(texture, whole.substr(0, size));
-  BitmapSpec empty;
+  BitmapLayout empty;
   empty.Width = 0;
   ExpectRejected(texture, MakeBitmap(empty));
-  BitmapSpec topDown;
+  BitmapLayout topDown;
   topDown.Height = -2;
   ExpectRejected(texture, MakeBitmap(topDown));
 }
 
 TEST(TextureData, PointsAndTexelsBetweenTheCorners) {
   TTextureData texture;
-  BitmapSpec spec;
-  spec.Width = 8;
-  spec.Height = 4;
-  texture.LoadFromBytes(MakeBitmap(spec));
+  BitmapLayout layout;
+  layout.Width = 8;
+  layout.Height = 4;
+  texture.LoadFromBytes(MakeBitmap(layout));
   // Whole world by default: the north-west corner is column 0 of the top (last stored) row.
   EXPECT_EQ(texture.Corner(0), TGeoPoint(-GU_180_DEGREES, GU_90_DEGREES));
   EXPECT_EQ(texture.PointToTexel(TGeoPoint(-GU_180_DEGREES, GU_90_DEGREES)), (TTexel{0, 3}));
@@ -178,7 +178,7 @@ TEST(TextureData, LoadFromFileRecordsTheNameAndAssignCopies) {
 TEST(TextureData, LoadFromFileThroughThePlatformFiles) {
   platform::testing::MemoryFileSystem files;
   files.AddFile("/Data/Earth.bmp", MakeBitmap());
-  BitmapSpec rgb;
+  BitmapLayout rgb;
   rgb.BitCount = 24;
   files.AddFile("/Data/Photo.bmp", MakeBitmap(rgb));
   TTextureData texture;
