@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "maprender: %s\n%s", problem->c_str(), maprender::Usage().c_str());
     return 2;
   }
+  // A command-line renderer needs no display: draw off screen unless told otherwise.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);  // fonts need the application object
   std::string error;
   const platform::Bitmap24 bitmap = maprender::RenderMap(options, error);
