@@ -85,6 +85,28 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+int32_t GiveDefaultPresenter(TGlobeObjectSource& source, int32_t presenterID) {
+  bool areas = false, lines = false;
+  int32_t changed = 0;
+  for (int32_t i = 0; i < source.Count(); ++i) {
+    TGlobeObject* object = source.Objects(i);
+    if (object->PresenterID() != 0) continue;
+    auto* data = dynamic_cast<TGeoDataObject*>(object);
+    if (data && data->Chains().Count() > 0) (object->Closed() ? areas : lines) = true;
+    object->SetPresenterID(presenterID);
+    ++changed;
+  }
+  TGlobePresenterStore& store = *source.Presenters();
+  if (changed > 0 && !store.ByID(presenterID, false)) {
+    // Areas get a polygon presenter (which draws open lines too), lines a polyline presenter,
+    // single points a point presenter.
+    const char* className = areas ? "TPolygonPresenter" : lines ? "TPolylinePresenter"
+                                                          : "TPointPresenter";
+    store.Add(CreatePresenter(className, source.Globe(), presenterID));
+  }
+  return changed;
+}
+
 std::unique_ptr<TCustomVoduz4> NewHeadlessGlobe() {
   RegisterGlobeClasses();  // before the core: its layer store makes presenters by class name
   auto globe = std::make_unique<TCustomVoduz4>();
@@ -153,7 +175,7 @@ TMapSummary Summarise(TGlobeObjectSource& source) {
 }
 
 std::string Usage() {
-  return "usage: lyrconvert INPUT.shp|INPUT.mif OUTPUT.lyr [--title-column N]\n"
+  return "usage: lyrconvert INPUT.shp|INPUT.mif OUTPUT.lyr [--title-column N] [--presenter ID]\n"
          "       lyrconvert --info FILE.lyr|FILE.shp|FILE.mif\n";
 }
 
@@ -163,6 +185,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return 2;
   };
   std::optional<int32_t> titleColumn;
+  std::optional<int32_t> presenterID;
   bool info = false;
   std::vector<std::string> files;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -172,6 +195,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       if (i + 1 >= args.size()) return usage("--title-column needs a field number");
       titleColumn = ParseColumn(args[++i]);
       if (!titleColumn) return usage("bad field number \"" + args[i] + "\"");
+    } else if (args[i] == "--presenter") {
+      if (i + 1 >= args.size()) return usage("--presenter needs a presenter ID");
+      presenterID = ParseColumn(args[++i]);
+      if (!presenterID || *presenterID < 1) return usage("bad presenter ID \"" + args[i] + "\"");
     } else if (args[i].size() > 1 && args[i][0] == '-') {
       return usage("unknown option " + args[i]);
     } else {
@@ -189,6 +216,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       return 0;
     }
     const std::string& output = files[1];
+    if (presenterID) GiveDefaultPresenter(input, *presenterID);
     try {
       SaveLYRFile(input, output);
     } catch (const std::exception& e) {

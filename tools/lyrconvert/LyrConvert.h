@@ -43,6 +43,11 @@ globe::TGlobeFileReader& OpenMapFile(globe::TCustomVoduz4& globe, const std::str
 
 TMapSummary Summarise(globe::TGlobeObjectSource& source);
 
+// Gives every object without a presenter the presenter ID and, when the source has no presenter
+// of that ID, adds a default one of the objects' kind, so that an environment file can style the
+// layer through a presenter of the same ID. Returns the number of objects changed.
+int32_t GiveDefaultPresenter(globe::TGlobeObjectSource& source, int32_t presenterID);
+
 // The command line (without the program name); returns the exit status: 0 done, 1 a file could
 // not be read or written, 2 unusable arguments.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -127,6 +127,23 @@ TEST(LyrConvertTest, MIFConvertsWithItsPresentersAndNames) {
   EXPECT_EQ(after.MaxLongX, before.MaxLongX);
 }
 
+TEST(LyrConvertTest, PresenterOptionGivesEveryObjectADefaultPresenter) {
+  TempDir dir;
+  const std::string output = dir.File("land.lyr");
+  const TRunResult result = RunTool({kData + "/ne_110m_land.shp", output, "--presenter", "3"});
+  ASSERT_EQ(result.Status, 0) << result.Err;
+
+  auto globe = NewHeadlessGlobe();
+  TGlobeFileReader& converted = OpenMapFile(*globe, output);
+  ASSERT_EQ(converted.Count(), 125);
+  for (int32_t i = 0; i < converted.Count(); ++i) EXPECT_EQ(converted.Objects(i)->PresenterID(), 3) << i;
+  // Land areas get an area presenter under that ID.
+  EXPECT_EQ(Summarise(converted).Presenters, (std::vector<std::string>{"3 TPolygonPresenter \"Polygon Presenter\""}));
+
+  EXPECT_EQ(RunTool({kData + "/ne_110m_land.shp", output, "--presenter", "0"}).Status, 2);
+  EXPECT_EQ(RunTool({kData + "/ne_110m_land.shp", output, "--presenter"}).Status, 2);
+}
+
 TEST(LyrConvertTest, InfoSummarisesEachKindOfFile) {
   const TRunResult result = RunTool({"--info", kData + "/ne_110m_land.shp"});
   ASSERT_EQ(result.Status, 0) << result.Err;
