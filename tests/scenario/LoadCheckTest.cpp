@@ -94,7 +94,10 @@ TEST(DemoContentTest, ScenarioAndCampaignLoadWithoutMessagesOverTheWorldMap) {
         TLoadCheck check(files, platform::RegionalSettings{}, data);
         check.Run(data + "/Scenarios/" + name);
         EXPECT_EQ(check.Messages(), std::vector<std::string>{}) << name;
-        EXPECT_NE(check.Json().find(R"({"name":"Land","class":"TGlobeSHPReader","objects":125,"visible":true})"),
+        EXPECT_NE(check.Json().find(R"({"name":"Land","class":"TGlobeLYRReader","objects":4048,"visible":true})"),
+                  std::string::npos)
+            << name;
+        EXPECT_NE(check.Json().find(R"({"name":"Countries","class":"TGlobeLYRReader","objects":241,"visible":true})"),
                   std::string::npos)
             << name;
         EXPECT_GT(check.State().ForceList.size(), 5u);
