@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <exception>
+#include <filesystem>
 
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/Voduz4.h"
@@ -84,6 +85,10 @@ platform::Bitmap24 RenderMap(const TMapRenderOptions& options, std::string& erro
   view.SetClientSize(options.Width, options.Height);
   view.SetSaveMetaDataLocation(globe::smdDiscard);  // drawing leaves no index files behind
   try {
+    // Layer files named by the environment are found beside it, wherever the tool is started
+    // from (a DataDirectory given in the file still takes precedence).
+    std::error_code ignored;
+    view.SetDataDirectory(std::filesystem::absolute(options.EnvironmentFile, ignored).parent_path().string());
     view.SetEnvironmentFile(options.EnvironmentFile);
     if (view.EnvironmentFile().empty()) error = "cannot read environment file " + options.EnvironmentFile;
     globe::TGlobeProjection& projection = view.Projection();

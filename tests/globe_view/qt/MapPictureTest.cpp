@@ -218,3 +218,19 @@ TEST_F(MapPictureTest, AntiMeridianLandHasNoStreaks) {
 
 }  // namespace
 }  // namespace globe
+
+// The world map of the program's Data folder, rendered from wherever the test runs: its layer
+// files are found beside the environment file and drawn in the land colour it names.
+TEST(MapRenderTool, FindsTheLayerFilesBesideTheEnvironment) {
+  maprender::TMapRenderOptions options;
+  options.EnvironmentFile = std::string(CORVALIS_SOURCE_DIR) + "/data/Data/World.env";
+  options.Width = 300;
+  options.Height = 200;
+  std::string error;
+  const platform::Bitmap24 bitmap = maprender::RenderMap(options, error);
+  EXPECT_EQ(error, "");
+  int land = 0;
+  for (int y = 0; y < bitmap.Height(); ++y)
+    for (int x = 0; x < bitmap.Width(); ++x) land += bitmap.Pixel(x, y) == 0x00B8E0E8;
+  EXPECT_GT(land, 300 * 200 / 20);
+}
