@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "globe/data/GlobeLayer.h"
+#include "globe/data/GlobeObjectSource.h"
+#include "globe/view/GlobeProjection.h"
+#include "globe/view/Voduz4.h"
+#include "platform/testing/RecordingDrawingSurface.h"
+#include "scenario/Base.h"
+#include "scenario/ScenarioLayers.h"
+#include "scenario/ViewMapPainter.h"
+
+namespace scenario {
+namespace {
+
+using globe::TGeoPoint;
+using platform::testing::DrawOp;
+using platform::testing::RecordingDrawingSurface;
+
+constexpr std::int32_t kDeg = 5'400'000;
+
+// Angle in degrees between two geographic points.
+double DegreesBetween(const TGeoPoint& a, const TGeoPoint& b) {
+    const double toRad = std::numbers::pi / 180 / kDeg;
+    const double la = a.LatY * toRad, lb = b.LatY * toRad, dl = (double(b.LongX) - a.LongX) * toRad;
+    const double c = std::sin(la) * std::sin(lb) + std::cos(la) * std::cos(lb) * std::cos(dl);
+    return std::acos(std::clamp(c, -1.0, 1.0)) * 180 / std::numbers::pi;
+}
+
+class ViewMapPainterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        view.SetClientSize(600, 400);
+        view.SetGraticuleDrawMode(globe::gdNone);
+        view.Projection().SetProjectionClass("TCartesianPrj");
+        view.Projection().SetScaleFactor(0);
+    }
+    TBase& NewBase(std::int32_t side, const TGeoPoint& at) {
+        TBase* base = LayerByNameOrNew(view, kBasesLayer).ObjectSource()->NewObject<TBase>();
+        base->Side = side;
+        base->SetCentroid(at);
+        return *base;
+    }
+    // Paints the view with the bases' passes in its render event.
+    void PaintBases(const std::vector<TBase*>& bases) {
+        view.OnRender = [bases](globe::TVoduz4& v) { DrawBasesOnView(bases, v); };
+        window.ClearLog();
+        view.RedrawGlobe();
+        view.Paint(window);
+    }
+    // The polylines drawn with a pen of this width and style.
+    std::vector<platform::testing::DrawCall> LinesWithPen(int width, platform::TPenStyle style) {
+        std::vector<platform::testing::DrawCall> lines;
+        for (const auto& call : window.Calls(DrawOp::Polyline))
+            if (call.State.CurrentPen.Width == width && call.State.CurrentPen.Style == style) lines.push_back(call);
+        return lines;
+    }
+
+    globe::TVoduz4 view;
+    RecordingDrawingSurface window{600, 400};
+};
+
+TEST_F(ViewMapPainterTest, MinefieldCircleDrawnDashedInTheSideColourAtItsRadius) {
+    const TGeoPoint centre(10 * kDeg, 40 * kDeg, 0);
+    TBase& mined = NewBase(0, centre);
+    mined.Mines = 5 * kDeg;
+    PaintBases({&mined});
+    const auto circles = LinesWithPen(3, platform::psDash);
+    ASSERT_FALSE(circles.empty());
+    std::size_t points = 0;
+    for (const auto& call : circles) {
+        EXPECT_EQ(call.State.CurrentPen.Color, 0x0000FFu);  // side 0 draws red
+        for (const auto& p : call.Points) {
+            TGeoPoint g;
+            if (!view.DeviceXYToLL(p.X, p.Y, g)) continue;
+            EXPECT_NEAR(DegreesBetween(g, centre), 5.0, 0.5);
+            ++points;
+        }
+    }
+    EXPECT_GE(points, 60u);
+}
+
+TEST_F(ViewMapPainterTest, BaseWithoutMinesDrawsNoMinefield) {
+    TBase& plain = NewBase(1, TGeoPoint(0, 0, 0));
+    plain.StrikeRange = 3 * kDeg;
+    PaintBases({&plain});
+    EXPECT_TRUE(LinesWithPen(3, platform::psDash).empty());
+    // The strike range circle is drawn in grey with a thin solid pen.
+    const auto ranges = LinesWithPen(1, platform::psSolid);
+    ASSERT_FALSE(ranges.empty());
+    EXPECT_EQ(ranges.front().State.CurrentPen.Color, 0x808080u);
+}
+
+}  // namespace
+}  // namespace scenario
