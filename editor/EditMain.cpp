@@ -1,6 +1,7 @@
 #include "editor/EditMain.h"
 
 #include <QFont>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -25,10 +26,14 @@
 #include "editor/ToolbarGlyphs.h"
 #include "globe/data/CustomVoduz4.h"
 #include "globe/view/Voduz4.h"
+#include "platform/FileError.h"
+#include "platform/LocalFileSystem.h"
 #include "platform/qt/QtRegionalSettings.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "platform/qt/QtViewWidget.h"
 #include "scenario/Force.h"
+#include "scenario/ScenarioLoader.h"
+#include "scenario/ViewMapPainter.h"
 
 namespace editor {
 
@@ -106,6 +111,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   scenario_ = std::make_unique<scenario::TScenarioState>();
   Globe->SetEventSink(globeMap_.get());
   globeMap_->SetHost(Globe);
+  globeMap_->OnRender = [this](globe::TVoduz4& view) { GlobeRender(view); };
   pnMain->addWidget(Globe);
   Memo1 = new QPlainTextEdit(pnMain);
   Memo1->setObjectName("Memo1");
@@ -259,6 +265,7 @@ void TfrmEditMain::CreateMenus()
   About1 = About2->addAction("&About");
   About1->setObjectName("About1");
 
+  connect(sbLoad, &QToolButton::clicked, this, [this] { sbLoadClick(); });
   connect(Openscenario1, &QAction::triggered, this, [this] { Openscenario1Click(); });
   connect(Viewshipfile1, &QAction::triggered, this, [this] { Viewshipfile1Click(); });
   connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
@@ -346,6 +353,53 @@ bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
 }
 
 void TfrmEditMain::Openscenario1Click() { sbLoad->click(); }
+
+void TfrmEditMain::sbLoadClick()
+{
+  const std::string programDir =
+      programDir_.empty() ? QCoreApplication::applicationDirPath().toStdString() : programDir_;
+  const std::string dir = dialogs_->ChooseDirectory(programDir);
+  if (dir.empty()) return;
+  platform::LocalFileSystem files;
+  scenario::TScenarioLoader loader(*scenario_, *globeMap_, *dialogs_, files, regional_, programDir);
+  scenario::TScenarioKind kind = scenario::TScenarioKind::skNone;
+  try {
+    kind = loader.LoadDirectory(dir);
+  } catch (const platform::EFileError& error) {
+    // The program's data folder is missing: the load ends here and may be tried again.
+    dialogs_->ShowError(error.what());
+    return;
+  }
+  if (kind != scenario::TScenarioKind::skNone) {
+    setWindowTitle(QString::fromStdString(scenario_->Caption));
+    stTime->setText(QString::fromStdString(scenario_->TimeLabel));
+    FillForcesList();
+  }
+  // One scenario per run, whatever the directory held.
+  sbLoad->setEnabled(false);
+  Openscenario1->setEnabled(false);
+  Viewshipfile1->setEnabled(true);
+  Save1->setEnabled(true);
+  globeMap_->RedrawGlobe();
+}
+
+void TfrmEditMain::FillForcesList()
+{
+  lvForces->clear();
+  const auto& rows = scenario_->ForcesList.Rows;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    auto* item = new QTreeWidgetItem(lvForces, {QString::fromStdString(rows[i].Name),
+                                                QString::fromStdString(rows[i].Speed),
+                                                QString::fromStdString(rows[i].Mission)});
+    item->setData(0, Qt::UserRole, static_cast<qulonglong>(i));  // the row, which carries its force
+    if (static_cast<int>(i) == scenario_->ForcesList.Selected) item->setSelected(true);
+  }
+}
+
+void TfrmEditMain::GlobeRender(globe::TVoduz4& view)
+{
+  scenario::DrawBasesOnView(scenario_->BaseList, view);
+}
 
 void TfrmEditMain::Viewshipfile1Click()
 {

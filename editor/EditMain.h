@@ -128,10 +128,18 @@ class TfrmEditMain : public QMainWindow {
   void SetGlobeView(globe::TCustomVoduz4* view) { globeView_ = view; }
   globe::TCustomVoduz4* GlobeView() const { return globeView_; }
 
+  // The program's own folder (its "Data" subfolder holds the map data); by default the folder
+  // of the executable.
+  void SetProgramDir(std::string dir) { programDir_ = std::move(dir); }
+  const std::string& ProgramDir() const { return programDir_; }
+
   // Whether the first showing of the window opens the About box as splash (on by default).
   void SetSplashOnShow(bool on) { splashOnShow_ = on; }
 
   // ---- Commands ------------------------------------------------------------------------------
+  // The load command: a directory chosen from the program's folder is loaded as a scenario or
+  // a campaign; the window then shows it and loading is not offered again.
+  void sbLoadClick();
   void Openscenario1Click();
   void Viewshipfile1Click();
   void Exit1Click();
@@ -150,12 +158,17 @@ class TfrmEditMain : public QMainWindow {
   void CreatePopups();
   void CreateStatusBar();
   void FormShow();
+  // The forces list widget from the scenario's rows.
+  void FillForcesList();
+  // The view's render event: the bases' ranges and minefields.
+  void GlobeRender(globe::TVoduz4& view);
 
   std::unique_ptr<platform::UserDialogs> dialogs_;
   platform::RegionalSettings regional_;
   std::unique_ptr<globe::TVoduz4> globeMap_;
   std::unique_ptr<scenario::TScenarioState> scenario_;  // after the map, which holds its objects
   globe::TCustomVoduz4* globeView_ = nullptr;
+  std::string programDir_;
   bool splashOnShow_ = true;
   bool shown_ = false;
 };

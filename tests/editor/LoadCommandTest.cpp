@@ -1,0 +1,127 @@
+// The load command of the main window on the demo scenario shipped with the program.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "editor/EditMain.h"
+#include "globe/view/Voduz4.h"
+#include "platform/DateTime.h"
+#include "platform/testing/RecordingDrawingSurface.h"
+#include "platform/testing/ScriptedDialogs.h"
+#include "scenario/ScenarioTime.h"
+
+namespace editor {
+namespace {
+
+using platform::testing::DialogKind;
+using platform::testing::ScriptedDialogs;
+
+const std::string kProgramDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
+const std::string kCrete = kProgramDir + "/Scenarios/Crete1941";
+
+struct LoadCommandTest : ::testing::Test {
+  ScriptedDialogs* dialogs = nullptr;
+  std::unique_ptr<TfrmEditMain> window;
+  std::filesystem::path startDir = std::filesystem::current_path();
+
+  void SetUp() override {
+    auto scripted = std::make_unique<ScriptedDialogs>();
+    dialogs = scripted.get();
+    window = std::make_unique<TfrmEditMain>(std::move(scripted));
+    window->SetSplashOnShow(false);
+    window->SetProgramDir(kProgramDir);
+  }
+  // Loading changes the process's current directory.
+  void TearDown() override { std::filesystem::current_path(startDir); }
+
+  bool LoadOffered() const { return window->sbLoad->isEnabled() && window->Openscenario1->isEnabled(); }
+  bool FileCommandsOffered() const { return window->Viewshipfile1->isEnabled() && window->Save1->isEnabled(); }
+  QTreeWidgetItem* RowNamed(const QString& name) const {
+    const auto found = window->lvForces->findItems(name, Qt::MatchExactly, 0);
+    return found.isEmpty() ? nullptr : found.front();
+  }
+};
+
+TEST_F(LoadCommandTest, DemoScenarioFillsCaptionTimeAndForcesList) {
+  dialogs->QueueDirectory(kCrete);
+  window->Openscenario1->trigger();  // the menu command presses the load button
+
+  ASSERT_EQ(dialogs->Texts(DialogKind::Directory).size(), 1u);
+  EXPECT_EQ(dialogs->Calls().front().defaultText, kProgramDir);  // starts in the program's folder
+  EXPECT_TRUE(dialogs->Reports().empty()) << dialogs->Reports().front();
+  EXPECT_EQ(window->windowTitle().toStdString(), "VRK scenario editor - Crete1941");
+
+  // ScenarioInfo.cfg: StartDate=19410520, StartHour=6.
+  const double start = platform::EncodeDate(1941, 5, 20) + platform::EncodeTime(6, 0, 0, 0);
+  EXPECT_EQ(window->stTime->text().toStdString(), scenario::ScenarioStartLabel(start, window->Regional()));
+  EXPECT_TRUE(window->stTime->text().endsWith(" 06:00"));
+
+  const auto& rows = window->Scenario().ForcesList.Rows;
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(window->lvForces->topLevelItemCount(), static_cast<int>(rows.size()));
+  EXPECT_EQ(rows.size(), window->Scenario().ForceList.size());
+  QTreeWidgetItem* a1 = RowNamed("Force A1");  // the first force of AlliedShips.cfg
+  ASSERT_NE(a1, nullptr);
+  EXPECT_EQ(a1->text(1), "18");
+  EXPECT_EQ(a1->text(2), "Intercept");
+
+  EXPECT_FALSE(window->sbLoad->isEnabled());
+  EXPECT_FALSE(window->Openscenario1->isEnabled());
+  EXPECT_TRUE(FileCommandsOffered());
+}
+
+TEST_F(LoadCommandTest, MapRenderDrawsTheLoadedMinefields) {
+  dialogs->QueueDirectory(kCrete);
+  window->sbLoad->click();
+  ASSERT_FALSE(window->Scenario().BaseList.empty());
+  // Several allied bases of the demo have mines: their circles are dashed, 3 pixels wide.
+  constexpr std::int32_t kDeg = 5'400'000;
+  window->GlobeMap().LocateToLL(24 * kDeg, 35 * kDeg);  // Crete in the middle of the map
+  platform::testing::RecordingDrawingSurface target{400, 300};
+  window->GlobeMap().RenderToCanvas(target, platform::TRect{0, 0, 400, 300}, false);
+  int minefieldLines = 0;
+  for (const auto& call : target.Calls(platform::testing::DrawOp::Polyline))
+    if (call.State.CurrentPen.Width == 3 && call.State.CurrentPen.Style == platform::psDash) ++minefieldLines;
+  EXPECT_GT(minefieldLines, 0);
+}
+
+TEST_F(LoadCommandTest, CancelledChoiceChangesNothing) {
+  const QString title = window->windowTitle();
+  window->sbLoad->click();  // no directory queued: the dialog returns an empty path
+  EXPECT_EQ(window->windowTitle(), title);
+  EXPECT_TRUE(LoadOffered());
+  EXPECT_FALSE(FileCommandsOffered());
+  EXPECT_TRUE(dialogs->Reports().empty());
+}
+
+TEST_F(LoadCommandTest, DirectoryWithoutInformationFileIsRefusedOnce) {
+  const QString title = window->windowTitle();
+  dialogs->QueueDirectory(kProgramDir + "/Scenarios");
+  window->sbLoad->click();
+  ASSERT_EQ(dialogs->Reports().size(), 1u);
+  EXPECT_EQ(dialogs->Reports().front(), "This directory does not appear to contain a Varnel scenario or campaign!");
+  EXPECT_EQ(window->windowTitle(), title);
+  EXPECT_FALSE(LoadOffered());  // one attempt per run
+  EXPECT_TRUE(FileCommandsOffered());
+}
+
+TEST_F(LoadCommandTest, MissingDataFolderEndsTheLoadWithAFileError) {
+  const QString title = window->windowTitle();
+  window->SetProgramDir(kProgramDir + "/Scenarios");  // no "Data" folder beside it
+  dialogs->QueueDirectory(kCrete);
+  window->sbLoad->click();
+  ASSERT_EQ(dialogs->Texts(DialogKind::Error).size(), 1u);
+  EXPECT_NE(dialogs->Texts(DialogKind::Error).front().find("Data"), std::string::npos);
+  EXPECT_EQ(window->windowTitle(), title);
+  EXPECT_TRUE(LoadOffered());
+  EXPECT_FALSE(FileCommandsOffered());
+}
+
+}  // namespace
+}  // namespace editor
