@@ -4,6 +4,7 @@
 
 #include "globe/data/CustomVoduz4.h"
 #include "globe/view/PresenterClasses.h"
+#include "globe/view/Voduz4.h"
 #include "platform/UserDialogs.h"
 #include "scenario/Base.h"
 #include "scenario/Force.h"
@@ -35,7 +36,7 @@ TLoadCheck::TLoadCheck(platform::FileSystem& files, platform::RegionalSettings s
       ProgramDir_(std::move(programDir)),
       // Environment files name presenter classes; they must be known before the globe is made.
       Log_((globe::RegisterPresenterClasses(), std::make_unique<TMessageLog>())),
-      Globe_(std::make_unique<globe::TCustomVoduz4>()),
+      Globe_(std::make_unique<globe::TVoduz4>()),
       State_(std::make_unique<TScenarioState>()) {
     // The editor's map settings that the window-free core holds.
     Globe_->SetSurfaceColor(0xF9EEC8);
@@ -80,5 +81,7 @@ std::string TLoadCheck::Text() const {
             " messages\n";
     return text;
 }
+
+globe::TVoduz4& TLoadCheck::View() { return static_cast<globe::TVoduz4&>(*Globe_); }
 
 }  // namespace scenario

@@ -12,6 +12,7 @@
 
 namespace globe {
 class TCustomVoduz4;
+class TVoduz4;
 }
 namespace platform {
 class FileSystem;
@@ -36,6 +37,8 @@ public:
     TScenarioKind Kind() const { return Kind_; }
     const std::vector<std::string>& Messages() const;
     globe::TCustomVoduz4& Globe() { return *Globe_; }
+    // The same globe as a map view that can render headless.
+    globe::TVoduz4& View();
     TScenarioState& State() { return *State_; }
 
     // The whole result as one JSON object (see docs/VRKCHECK.md).
@@ -51,7 +54,7 @@ private:
     platform::RegionalSettings Settings_;
     std::string ProgramDir_;
     std::unique_ptr<TMessageLog> Log_;
-    std::unique_ptr<globe::TCustomVoduz4> Globe_;  // outlives the state, whose objects it holds
+    std::unique_ptr<globe::TCustomVoduz4> Globe_;  // a TVoduz4; outlives the state, whose objects it holds
     std::unique_ptr<TScenarioState> State_;
     TScenarioKind Kind_ = TScenarioKind::skNone;
 };

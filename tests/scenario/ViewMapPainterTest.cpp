@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <numbers>
 #include <vector>
 
@@ -10,7 +11,11 @@
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/Voduz4.h"
 #include "platform/testing/RecordingDrawingSurface.h"
+#include "platform/LocalFileSystem.h"
+#include "platform/RegionalSettings.h"
 #include "scenario/Base.h"
+#include "scenario/LoadCheck.h"
+#include "scenario/ScenarioState.h"
 #include "scenario/ScenarioLayers.h"
 #include "scenario/ViewMapPainter.h"
 
@@ -93,6 +98,29 @@ TEST_F(ViewMapPainterTest, BaseWithoutMinesDrawsNoMinefield) {
     const auto ranges = LinesWithPen(1, platform::psSolid);
     ASSERT_FALSE(ranges.empty());
     EXPECT_EQ(ranges.front().State.CurrentPen.Color, 0x808080u);
+}
+
+TEST(LoadCheckViewTest, LoadedDemoBasesDrawTheirMinefieldsOnTheCheckView) {
+    const std::filesystem::path startDir = std::filesystem::current_path();
+    const std::string programDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
+    platform::LocalFileSystem files;
+    TLoadCheck check(files, platform::RegionalSettings{}, programDir);
+    check.Run(programDir + "/Scenarios/Crete1941");
+    std::filesystem::current_path(startDir);  // loading changes it
+    ASSERT_TRUE(check.Messages().empty());
+    globe::TVoduz4& view = check.View();
+    view.SetClientSize(400, 300);
+    view.LocateToLL(24 * kDeg, 35 * kDeg);  // Crete in the middle
+    std::vector<TBase*> bases = check.State().BaseList;
+    view.OnRender = [bases](globe::TVoduz4& v) { DrawBasesOnView(bases, v); };
+    RecordingDrawingSurface window{400, 300};
+    view.RedrawGlobe();
+    view.Paint(window);
+    view.OnRender = nullptr;
+    int minefieldLines = 0;
+    for (const auto& call : window.Calls(DrawOp::Polyline))
+        if (call.State.CurrentPen.Width == 3 && call.State.CurrentPen.Style == platform::psDash) ++minefieldLines;
+    EXPECT_GT(minefieldLines, 0);  // several allied bases of the demo have mines
 }
 
 }  // namespace

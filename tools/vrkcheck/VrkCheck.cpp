@@ -14,6 +14,17 @@
 #include "platform/LocalFileSystem.h"
 #include "platform/RegionalSettings.h"
 #include "scenario/LoadCheck.h"
+#include "scenario/ScenarioState.h"
+
+#ifdef VRKCHECK_PNG
+#include <QGuiApplication>
+
+#include "globe/view/Voduz4.h"
+#include "platform/Bitmap24.h"
+#include "platform/qt/QtBitmapImage.h"
+#include "platform/qt/QtDrawingSurface.h"
+#include "scenario/ViewMapPainter.h"
+#endif
 
 namespace {
 
@@ -96,7 +107,27 @@ int main(int argc, char** argv) {
     check.Run(dir.lexically_normal().string());
 
     if (!arguments->png.empty()) {
+#ifdef VRKCHECK_PNG
+        // The loaded map in the view's default position, with the bases' ranges and minefields.
+        QGuiApplication app(argc, argv);  // fonts need the application object
+        globe::TVoduz4& view = check.View();
+        scenario::TScenarioState& state = check.State();
+        view.SetClientSize(arguments->width, arguments->height);
+        view.OnRender = [&state](globe::TVoduz4& v) { scenario::DrawBasesOnView(state.BaseList, v); };
+        platform::Bitmap24 bitmap(arguments->width, arguments->height);
+        {
+            platform::QtDrawingSurface surface(bitmap);
+            view.RedrawGlobe();
+            view.Paint(surface);
+        }
+        view.OnRender = nullptr;
+        if (!platform::WritePng(bitmap, arguments->png)) {
+            std::cerr << "vrkcheck: cannot write " << arguments->png << "\n";
+            return 2;
+        }
+#else
         std::cerr << "vrkcheck: --png: the map view's rendering is not available in this build; no picture written\n";
+#endif
     }
     std::cout << (arguments->json ? check.Json() : check.Text());
     return check.Messages().empty() ? 0 : 1;
