@@ -109,6 +109,8 @@ int main(int argc, char** argv) {
     if (!arguments->png.empty()) {
 #ifdef VRKCHECK_PNG
         // The loaded map in the view's default position, with the bases' ranges and minefields.
+        // A command-line check needs no display: draw off screen unless told otherwise.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);  // fonts need the application object
         globe::TVoduz4& view = check.View();
         scenario::TScenarioState& state = check.State();
