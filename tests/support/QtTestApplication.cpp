@@ -1,4 +1,5 @@
-// Fonts and paint devices need a QApplication; one is created for the whole test run.
+// Fonts, paint devices and windows need a QApplication; one is created for the whole run of
+// each Qt test program.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,7 +12,7 @@ class QtApplicationEnvironment : public ::testing::Environment {
   void SetUp() override {
     if (QApplication::instance() == nullptr) {
       static int argc = 1;
-      static char name[] = "globe_view_qt_tests";
+      static char name[] = "corvalis_qt_tests";
       static char* argv[] = {name, nullptr};
       app_ = std::make_unique<QApplication>(argc, argv);
     }
