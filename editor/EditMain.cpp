@@ -23,6 +23,7 @@
 #include "editor/ComputeEndurance.h"
 #include "editor/TestForm.h"
 #include "editor/GlobeStartSettings.h"
+#include "editor/MapZoom.h"
 #include "editor/ToolbarGlyphs.h"
 #include "globe/data/CustomVoduz4.h"
 #include "globe/view/Voduz4.h"
@@ -266,6 +267,8 @@ void TfrmEditMain::CreateMenus()
   About1->setObjectName("About1");
 
   connect(sbLoad, &QToolButton::clicked, this, [this] { sbLoadClick(); });
+  connect(ZoomInBtn, &QToolButton::clicked, this, [this] { ZoomInBtnClick(); });
+  connect(ZoomOutBtn, &QToolButton::clicked, this, [this] { ZoomOutBtnClick(); });
   connect(Openscenario1, &QAction::triggered, this, [this] { Openscenario1Click(); });
   connect(Viewshipfile1, &QAction::triggered, this, [this] { Viewshipfile1Click(); });
   connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
@@ -353,6 +356,18 @@ bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
 }
 
 void TfrmEditMain::Openscenario1Click() { sbLoad->click(); }
+
+void TfrmEditMain::ZoomInBtnClick()
+{
+  globe::TGlobeProjection& projection = GlobeMap().Projection();
+  projection.SetAltitude(ZoomedInAltitude(projection.Altitude()));
+}
+
+void TfrmEditMain::ZoomOutBtnClick()
+{
+  globe::TGlobeProjection& projection = GlobeMap().Projection();
+  if (const auto altitude = ZoomedOutAltitude(projection.Altitude())) projection.SetAltitude(*altitude);
+}
 
 void TfrmEditMain::sbLoadClick()
 {

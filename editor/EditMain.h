@@ -145,6 +145,8 @@ class TfrmEditMain : public QMainWindow {
   void Exit1Click();
   void About1Click();
   void Saveenvironment1Click();
+  void ZoomInBtnClick();
+  void ZoomOutBtnClick();
   void stTimeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
 
  protected:

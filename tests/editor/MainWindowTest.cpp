@@ -27,6 +27,8 @@
 #include "editor/ApplicationCursor.h"
 #include "editor/ComputeEndurance.h"
 #include "editor/EditMain.h"
+#include "editor/MapZoom.h"
+#include "globe/view/Voduz4.h"
 #include "editor/TestForm.h"
 #include "globe/data/CustomVoduz4.h"
 #include "globe/view/Voduz4.h"
@@ -282,6 +284,31 @@ TEST(ApplicationCursor, CrossIsShownOnceAndRestored) {
   EXPECT_FALSE(CrossCursorShown());
   RestoreNormalCursor();  // nothing to restore
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace editor
+
+namespace editor {
+namespace {
+
+// 115,911 x 0.8 = 92,728.8 and x 1.2 = 139,093.2, rounded to the nearest whole altitude.
+TEST_F(MainWindowTest, ZoomButtonsStepTheAltitudeByAFifth) {
+  globe::TGlobeProjection& projection = window->GlobeMap().Projection();
+  projection.SetAltitude(115911);
+  window->ZoomInBtn->click();
+  EXPECT_EQ(projection.Altitude(), 92729);
+  projection.SetAltitude(115911);
+  window->ZoomOutBtn->click();
+  EXPECT_EQ(projection.Altitude(), 139093);
+}
+
+TEST(MapZoom, ZoomingOutStopsBelowTheLargest32BitAltitude) {
+  EXPECT_EQ(ZoomedOutAltitude(1'789'569'705), std::optional<int32_t>(2'147'483'646));
+  EXPECT_EQ(ZoomedOutAltitude(1'789'569'706), std::nullopt);  // 2,147,483,647.2
+  EXPECT_EQ(ZoomedOutAltitude(2'000'000'000), std::nullopt);
+  EXPECT_EQ(ZoomedInAltitude(5), 4);  // 4.0
+  EXPECT_EQ(ZoomedInAltitude(10), 8);
 }
 
 }  // namespace
