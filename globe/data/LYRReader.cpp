@@ -189,30 +189,23 @@ bool TGlobeLYRReader::LoadMetaData(const std::string& fileName) {
         FIndex = std::move(index);
         return true;
     } catch (const EGlobeException&) {
-        SetCount(0);
-        Presenters()->Clear();
         FIndex.clear();
-        std::error_code ignored;
-        std::filesystem::remove(fileName, ignored);
+        DiscardMetaData(fileName, *this);
         return false;
     }
 }
 
 void TGlobeLYRReader::SaveMetaData(const std::string& fileName) {
-    auto bytes = std::make_unique<TGlobeMemoryStream>();
-    TGlobeMemoryStream& memory = *bytes;
-    TGlobeStreamWriter writer(std::move(bytes));
-    writer.SetVersion(GlobeStreamVersion);
-    WriteSharedMetaData(writer, *this);
-    writer.WriteInteger(static_cast<int32_t>(FClassNames.size()));
-    for (const std::string& name : FClassNames)
-        writer.WriteShortString(name.substr(0, 255));
-    writer.WriteInteger(static_cast<int32_t>(FIndex.size()));
-    for (const TEntry& entry : FIndex) {
-        writer.WriteByte(static_cast<uint8_t>(entry.ClassNumber));
-        writer.WriteInteger(static_cast<int32_t>(entry.Offset));
-    }
-    WriteMetaDataBytes(fileName, memory.Bytes());
+    SaveMetaDataFile(fileName, *this, [&](TGlobeStreamWriter& writer) {
+        writer.WriteInteger(static_cast<int32_t>(FClassNames.size()));
+        for (const std::string& name : FClassNames)
+            writer.WriteShortString(name.substr(0, 255));
+        writer.WriteInteger(static_cast<int32_t>(FIndex.size()));
+        for (const TEntry& entry : FIndex) {
+            writer.WriteByte(static_cast<uint8_t>(entry.ClassNumber));
+            writer.WriteInteger(static_cast<int32_t>(entry.Offset));
+        }
+    });
 }
 
 void SaveLYRFile(TGlobeObjectSource& source, const std::string& fileName) {

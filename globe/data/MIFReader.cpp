@@ -145,33 +145,26 @@ bool TGlobeMIFReader::LoadMetaData(const std::string& fileName) {
         FFile->ColumnNames = FMIDColumnNames = std::move(columnNames);
         return true;
     } catch (const EGlobeException&) {
-        SetCount(0);
-        Presenters()->Clear();
         FFile->SetIndex({});
-        std::error_code ignored;
-        std::filesystem::remove(fileName, ignored);
+        DiscardMetaData(fileName, *this);
         return false;
     }
 }
 
 void TGlobeMIFReader::SaveMetaData(const std::string& fileName) {
-    auto bytes = std::make_unique<TGlobeMemoryStream>();
-    TGlobeMemoryStream& memory = *bytes;
-    TGlobeStreamWriter writer(std::move(bytes));
-    writer.SetVersion(GlobeStreamVersion);
-    WriteSharedMetaData(writer, *this);
-    writer.WriteInteger(FTitleColumn);
-    writer.WriteShortString(FMIDDelimiter);
-    writer.WriteShortString(FMIFCoordSys);
-    writer.WriteInteger(static_cast<int32_t>(FMIDColumnNames.size()));
-    for (const std::string& name : FMIDColumnNames)
-        writer.WriteShortString(name);
-    writer.WriteInteger(FFile->Count());
-    for (const TMIFFile::TEntry& entry : FFile->Index()) {
-        writer.WriteInteger(static_cast<int32_t>(entry.MIFPosition));
-        writer.WriteInteger(static_cast<int32_t>(entry.MIDPosition));
-    }
-    WriteMetaDataBytes(fileName, memory.Bytes());
+    SaveMetaDataFile(fileName, *this, [&](TGlobeStreamWriter& writer) {
+        writer.WriteInteger(FTitleColumn);
+        writer.WriteShortString(FMIDDelimiter);
+        writer.WriteShortString(FMIFCoordSys);
+        writer.WriteInteger(static_cast<int32_t>(FMIDColumnNames.size()));
+        for (const std::string& name : FMIDColumnNames)
+            writer.WriteShortString(name);
+        writer.WriteInteger(FFile->Count());
+        for (const TMIFFile::TEntry& entry : FFile->Index()) {
+            writer.WriteInteger(static_cast<int32_t>(entry.MIFPosition));
+            writer.WriteInteger(static_cast<int32_t>(entry.MIDPosition));
+        }
+    });
 }
 
 void TGlobeMIFReader::LoadEnvironment(const TGXML_Element* element) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GlobeException.h"
@@ -10,6 +11,7 @@
 #include "globe/data/GlobeObject.h"
 #include "globe/data/GlobeObjectData.h"
 #include "globe/data/GlobePresenterStore.h"
+#include "globe/data/GlobeStream.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
 
@@ -54,9 +56,23 @@ std::string ReadFileBytes(const std::string& fileName) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteMetaDataBytes(const std::string& fileName, const std::string& bytes) {
+void SaveMetaDataFile(const std::string& fileName, TGlobeFileReader& reader,
+                      const std::function<void(TGlobeStreamWriter&)>& writeIndex) {
+    auto bytes = std::make_unique<TGlobeMemoryStream>();
+    TGlobeMemoryStream& memory = *bytes;
+    TGlobeStreamWriter writer(std::move(bytes));
+    writer.SetVersion(GlobeStreamVersion);
+    WriteSharedMetaData(writer, reader);
+    writeIndex(writer);
     std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.write(memory.Bytes().data(), static_cast<std::streamsize>(memory.Bytes().size()));
+}
+
+void DiscardMetaData(const std::string& fileName, TGlobeFileReader& reader) {
+    reader.SetCount(0);
+    reader.Presenters()->Clear();
+    std::error_code ignored;
+    fs::remove(fileName, ignored);
 }
 
 void WriteSharedMetaData(TGlobeStreamWriter& writer, TGlobeFileReader& reader) {

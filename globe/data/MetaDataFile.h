@@ -5,6 +5,7 @@
 // answer those questions without reading the data file; each reader appends its own index.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace globe {
@@ -24,7 +25,16 @@ bool MetaDataIsCurrent(const std::string& metaDataFile, const std::string& dataF
 // The whole file (empty when it cannot be read); writing ignores a folder that cannot be
 // written (the indexing pass is then only repeated next time).
 std::string ReadFileBytes(const std::string& fileName);
-void WriteMetaDataBytes(const std::string& fileName, const std::string& bytes);
+
+// Writes the reader's meta-data file: the shared part, then the reader's own index, which
+// `writeIndex` appends. A folder that cannot be written is ignored (the indexing pass is then
+// only repeated next time).
+void SaveMetaDataFile(const std::string& fileName, TGlobeFileReader& reader,
+                      const std::function<void(TGlobeStreamWriter&)>& writeIndex);
+
+// Forgets what an unusable meta-data file put into the reader (its records and presenters) and
+// deletes the file, so that the data file is indexed again. The reader clears its own index.
+void DiscardMetaData(const std::string& fileName, TGlobeFileReader& reader);
 
 // The shared part. Writing builds nothing: records that were never filled are written as they
 // stand. Reading replaces the presenters and sets Count and every object record; it raises

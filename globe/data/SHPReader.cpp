@@ -221,32 +221,25 @@ bool TGlobeSHPReader::LoadMetaData(const std::string& fileName) {
             SetTitleColumn(titleColumn);
         return true;
     } catch (const EGlobeException&) {
-        SetCount(0);
-        Presenters()->Clear();
         FIndex.clear();
-        std::error_code ignored;
-        std::filesystem::remove(fileName, ignored);
+        DiscardMetaData(fileName, *this);
         return false;
     }
 }
 
 void TGlobeSHPReader::SaveMetaData(const std::string& fileName) {
-    auto bytes = std::make_unique<TGlobeMemoryStream>();
-    TGlobeMemoryStream& memory = *bytes;
-    TGlobeStreamWriter writer(std::move(bytes));
-    writer.SetVersion(GlobeStreamVersion);
-    WriteSharedMetaData(writer, *this);
-    writer.WriteDouble(FLongXDivisor);
-    writer.WriteDouble(FLatYDivisor);
-    writer.WriteDouble(FLongXShift);
-    writer.WriteDouble(FLatYShift);
-    writer.WriteInteger(FTitleColumn);
-    writer.WriteInteger(static_cast<int32_t>(FIndex.size()));
-    for (const TEntry& entry : FIndex) {
-        writer.WriteInteger(static_cast<int32_t>(entry.Offset));
-        writer.WriteInteger(entry.DBFRecord);
-    }
-    WriteMetaDataBytes(fileName, memory.Bytes());
+    SaveMetaDataFile(fileName, *this, [&](TGlobeStreamWriter& writer) {
+        writer.WriteDouble(FLongXDivisor);
+        writer.WriteDouble(FLatYDivisor);
+        writer.WriteDouble(FLongXShift);
+        writer.WriteDouble(FLatYShift);
+        writer.WriteInteger(FTitleColumn);
+        writer.WriteInteger(static_cast<int32_t>(FIndex.size()));
+        for (const TEntry& entry : FIndex) {
+            writer.WriteInteger(static_cast<int32_t>(entry.Offset));
+            writer.WriteInteger(entry.DBFRecord);
+        }
+    });
 }
 
 void TGlobeSHPReader::LoadEnvironment(const TGXML_Element* element) {
