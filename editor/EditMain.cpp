@@ -128,11 +128,6 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   CreatePopups();
   CreateStatusBar();
 
-  // The case stores exist for the whole life of the window.
-  for (int n = 0; n < kCaseCount; ++n) {
-    CaseWaypoints[n] = std::make_unique<globe::TPointStore>();
-    CaseTargets[n] = std::make_unique<globe::TPointStore>();
-  }
   CurrentCase = 1;
   Measuring = false;
 

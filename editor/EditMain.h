@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "globe/data/GeoTypes.h"
-#include "globe/data/PointStore.h"
 #include "platform/RegionalSettings.h"
 #include "platform/UserDialogs.h"
+#include "scenario/ForceCases.h"
 #include "scenario/ScenarioState.h"
 
 class QAction;
@@ -46,7 +46,7 @@ extern double OneHour;
 // Pending map action.
 enum TMouseMode { mmIdle = 0, mmPickPoint = 1, mmDoubleClicked = 3 };
 
-constexpr int kCaseCount = 6;
+using scenario::kCaseCount;
 
 class TfrmEditMain : public QMainWindow {
   Q_OBJECT
@@ -105,11 +105,9 @@ class TfrmEditMain : public QMainWindow {
   // The force whose cases are shown; none before the first force selection.
   scenario::TForce* CurrentForce = nullptr;
   int CurrentCase = 1;
-  std::array<globe::TGeoPoint, kCaseCount> CaseStart{};
-  std::array<std::unique_ptr<globe::TPointStore>, kCaseCount> CaseWaypoints;
-  std::array<std::unique_ptr<globe::TPointStore>, kCaseCount> CaseTargets;
-  std::array<int, kCaseCount> CaseDelay{};
-  std::array<int, kCaseCount> CaseCWPI{};
+  // The parsed cases of CurrentForce (CaseStart, CaseWaypoints, CaseTargets, CaseDelay,
+  // CaseCWPI), indexed by case number - 1.
+  scenario::TForceCases Cases;
   bool Measuring = false;
   TMouseMode MouseMode = mmIdle;
   globe::TGeoPoint MeasureOrigin{};

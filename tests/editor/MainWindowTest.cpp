@@ -156,10 +156,8 @@ TEST_F(MainWindowTest, InitialStateHasEmptyCasesAndNoForce) {
   EXPECT_EQ(window->MouseMode, mmIdle);
   EXPECT_EQ(window->CurrentForce, nullptr);
   for (int n = 0; n < kCaseCount; ++n) {
-    ASSERT_NE(window->CaseWaypoints[n], nullptr);
-    ASSERT_NE(window->CaseTargets[n], nullptr);
-    EXPECT_EQ(window->CaseWaypoints[n]->Count(), 0);
-    EXPECT_EQ(window->CaseTargets[n]->Count(), 0);
+    EXPECT_EQ(window->Cases.CaseWaypoints[n].Count(), 0);
+    EXPECT_EQ(window->Cases.CaseTargets[n].Count(), 0);
   }
 }
 
