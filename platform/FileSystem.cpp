@@ -1,11 +1,21 @@
 #include "platform/FileSystem.h"
 
+#include "platform/FileError.h"
+
 namespace platform {
 
 TextLines FileSystem::ReadLines(const std::string& name) { return SplitLines(ReadBytes(name)); }
 
 void FileSystem::WriteLines(const std::string& name, const TextLines& lines) {
     WriteBytes(name, JoinLinesCrLf(lines));
+}
+
+void FileSystem::ReplaceLines(const std::string& name, const TextLines& lines) {
+    ReplaceBytes(name, JoinLinesCrLf(lines));
+}
+
+void FileSystem::ReplaceBytes(const std::string& name, std::string_view) {
+    throw EFileError("Cannot write file \"" + name + "\". This file system cannot replace files safely.", name);
 }
 
 }  // namespace platform

@@ -26,6 +26,12 @@ public:
     virtual std::string ReadBytes(const std::string& name) = 0;
     // Creates or replaces the file with exactly these bytes.
     virtual void WriteBytes(const std::string& name, std::string_view bytes) = 0;
+    // Replaces the file with exactly these bytes in one step: the bytes go to a new file in the
+    // same folder, which then takes the old file's name and permissions. A file that may not be
+    // written (a read-only file or folder, a full disk, any write error) throws EFileError
+    // naming the file and the reason, and the old file stays as it was. File systems that
+    // cannot replace files this way throw EFileError.
+    virtual void ReplaceBytes(const std::string& name, std::string_view bytes);
     // The file's last modification time; none when the file does not exist.
     virtual std::optional<FileTime> FileAge(const std::string& name) = 0;
     // Deletes a file; returns false when there was none to delete.
@@ -41,6 +47,8 @@ public:
     TextLines ReadLines(const std::string& name);
     // Writes lines each followed by CR LF, replacing the file.
     void WriteLines(const std::string& name, const TextLines& lines);
+    // As WriteLines, through ReplaceBytes.
+    void ReplaceLines(const std::string& name, const TextLines& lines);
 };
 
 }  // namespace platform

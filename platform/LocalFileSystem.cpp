@@ -1,5 +1,9 @@
 #include "platform/LocalFileSystem.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -57,6 +61,76 @@ fs::path Resolve(const std::string& name) {
 
 std::string Reason() { return std::strerror(errno); }
 
+// A new file beside the one it is to replace: written, flushed to the disk and then renamed over
+// it. Until then it is removed again whatever fails.
+class ReplacementFile {
+public:
+    explicit ReplacementFile(const fs::path& target) {
+        fs::path folder = target.parent_path();
+        if (folder.empty()) folder = ".";
+        name_ = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+        fd_ = ::mkstemp(name_.data());
+        if (fd_ < 0) name_.clear();
+    }
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+    ~ReplacementFile() {
+        if (fd_ >= 0) ::close(fd_);
+        if (!name_.empty()) ::unlink(name_.c_str());
+    }
+
+    bool Created() const { return fd_ >= 0; }
+
+    // Each step returns false with errno set when it fails.
+    bool Write(std::string_view bytes) {
+        while (!bytes.empty()) {
+            const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+            if (written < 0) {
+                if (errno == EINTR) continue;
+                return false;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+        return true;
+    }
+    bool SetPermissions(mode_t mode) { return ::fchmod(fd_, mode) == 0; }
+    // The owner of the old file (possible for the superuser only; others keep their own).
+    void SetOwner(uid_t owner, gid_t group) {
+        if (::geteuid() == 0) (void)::fchown(fd_, owner, group);
+    }
+    bool Flush() { return ::fsync(fd_) == 0; }
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+    bool RenameTo(const fs::path& target) {
+        if (::rename(name_.c_str(), target.c_str()) != 0) return false;
+        name_.clear();
+        return true;
+    }
+
+private:
+    std::string name_;
+    int fd_ = -1;
+};
+
+// The folder's entries are made durable too (the rename); failures here change nothing.
+void FlushFolder(const fs::path& target) {
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 }  // namespace
 
 std::string LocalFileSystem::ResolveName(const std::string& name) { return Resolve(name).string(); }
@@ -92,6 +166,36 @@ void LocalFileSystem::WriteBytes(const std::string& name, std::string_view bytes
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) throw EFileError("Write error in file \"" + name + "\".", name);
+}
+
+void LocalFileSystem::ReplaceBytes(const std::string& name, std::string_view bytes) {
+    const auto failure = [&name](const std::string& reason) {
+        return EFileError("Cannot write file \"" + name + "\". " + reason, name);
+    };
+    fs::path path = Resolve(name);
+    std::error_code ec;
+    // A symbolic link keeps pointing at the file it names; that file is replaced.
+    if (fs::is_symlink(fs::symlink_status(path, ec))) {
+        fs::path target = fs::canonical(path, ec);
+        if (!ec) path = target;
+    }
+    struct stat old {};
+    const bool exists = ::stat(path.c_str(), &old) == 0;
+    mode_t mode = NewFileMode();
+    if (exists) {
+        if (S_ISDIR(old.st_mode)) throw failure("It is a directory.");
+        if (!S_ISREG(old.st_mode)) throw failure("It is not a regular file.");
+        mode = old.st_mode & 07777;
+        // A file without write permission is read-only for everybody, the superuser included.
+        if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) throw failure("The file is read-only.");
+        if (::access(path.c_str(), W_OK) != 0) throw failure(Reason());
+    }
+    ReplacementFile replacement(path);
+    if (!replacement.Created()) throw failure(Reason());
+    if (!replacement.Write(bytes) || !replacement.SetPermissions(mode)) throw failure(Reason());
+    if (exists) replacement.SetOwner(old.st_uid, old.st_gid);
+    if (!replacement.Flush() || !replacement.Close() || !replacement.RenameTo(path)) throw failure(Reason());
+    FlushFolder(path);
 }
 
 std::optional<FileTime> LocalFileSystem::FileAge(const std::string& name) {

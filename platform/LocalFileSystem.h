@@ -11,6 +11,7 @@ public:
     bool DirectoryExists(const std::string& name) override;
     std::string ReadBytes(const std::string& name) override;
     void WriteBytes(const std::string& name, std::string_view bytes) override;
+    void ReplaceBytes(const std::string& name, std::string_view bytes) override;
     std::optional<FileTime> FileAge(const std::string& name) override;
     bool RemoveFile(const std::string& name) override;
     std::string CurrentDirectory() override;

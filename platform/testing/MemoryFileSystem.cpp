@@ -68,6 +68,14 @@ void MemoryFileSystem::AddFile(const std::string& name, std::string bytes) {
 
 void MemoryFileSystem::SetReadOnly(const std::string& name, bool readOnly) {
     if (File* file = FindFile(name)) file->readOnly = readOnly;
+    const std::string directory = Lookup(Absolute(name));
+    if (directories_.count(directory)) {
+        if (readOnly) {
+            readOnlyDirectories_.insert(directory);
+        } else {
+            readOnlyDirectories_.erase(directory);
+        }
+    }
 }
 
 void MemoryFileSystem::SetFileAge(const std::string& name, FileTime time) {
@@ -86,7 +94,12 @@ std::string MemoryFileSystem::ReadBytes(const std::string& name) {
     return file->bytes;
 }
 
-void MemoryFileSystem::WriteBytes(const std::string& name, std::string_view bytes) {
+std::string MemoryFileSystem::ParentOf(const std::string& path) const {
+    std::string parent = path.substr(0, path.rfind('/'));
+    return parent.empty() ? "/" : parent;
+}
+
+std::string MemoryFileSystem::WritePath(const std::string& name) {
     std::string path = Lookup(Absolute(name));
     if (!files_.count(path)) {
         // A new file goes into the existing spelling of its directory.
@@ -94,15 +107,38 @@ void MemoryFileSystem::WriteBytes(const std::string& name, std::string_view byte
         std::string parent = Lookup(slash == 0 ? "/" : path.substr(0, slash));
         path = (parent == "/" ? "" : parent) + path.substr(slash);
     }
-    std::string parent = path.substr(0, path.rfind('/'));
-    if (parent.empty()) parent = "/";
-    if (directories_.count(path) || !directories_.count(parent)) {
+    if (directories_.count(path) || !directories_.count(ParentOf(path))) {
         throw EFileError("Cannot create file \"" + name + "\". No such directory.", name);
     }
+    return path;
+}
+
+void MemoryFileSystem::WriteBytes(const std::string& name, std::string_view bytes) {
+    const std::string path = WritePath(name);
     auto it = files_.find(path);
     if (it != files_.end() && it->second.readOnly) {
         throw EFileError("Cannot create file \"" + name + "\". Access denied.", name);
     }
+    if (it == files_.end() && readOnlyDirectories_.count(ParentOf(path))) {
+        throw EFileError("Cannot create file \"" + name + "\". Permission denied.", name);
+    }
+    if (freeSpace_ && bytes.size() > *freeSpace_) {
+        throw EFileError("Cannot create file \"" + name + "\". No space left on device.", name);
+    }
+    files_[path] = File{std::string(bytes), NextAge(), false};
+    writes_.push_back(path);
+}
+
+void MemoryFileSystem::ReplaceBytes(const std::string& name, std::string_view bytes) {
+    const std::string path = WritePath(name);
+    auto it = files_.find(path);
+    const auto failure = [&name](const std::string& reason) {
+        return EFileError("Cannot write file \"" + name + "\". " + reason, name);
+    };
+    if (it != files_.end() && it->second.readOnly) throw failure("The file is read-only.");
+    // The new file is made beside the old one, so the directory must take new files.
+    if (readOnlyDirectories_.count(ParentOf(path))) throw failure("Permission denied.");
+    if (freeSpace_ && bytes.size() > *freeSpace_) throw failure("No space left on device.");
     files_[path] = File{std::string(bytes), NextAge(), false};
     writes_.push_back(path);
 }

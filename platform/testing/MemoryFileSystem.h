@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -21,7 +22,11 @@ public:
     // Adds (or replaces) a file, creating its parent directories.
     void AddFile(const std::string& name, std::string bytes);
     void AddDirectory(const std::string& name);
+    // A read-only file cannot be written or replaced; in a read-only directory no file can be
+    // created or replaced (existing files can still be overwritten in place).
     void SetReadOnly(const std::string& name, bool readOnly = true);
+    // Writes of more bytes than this fail as on a full disk; none means no limit.
+    void SetFreeSpace(std::optional<std::size_t> bytes) { freeSpace_ = bytes; }
     void SetFileAge(const std::string& name, FileTime time);
     // The bytes of a file; throws EFileError when missing.
     std::string FileBytes(const std::string& name) { return ReadBytes(name); }
@@ -32,6 +37,7 @@ public:
     bool DirectoryExists(const std::string& name) override;
     std::string ReadBytes(const std::string& name) override;
     void WriteBytes(const std::string& name, std::string_view bytes) override;
+    void ReplaceBytes(const std::string& name, std::string_view bytes) override;
     std::optional<FileTime> FileAge(const std::string& name) override;
     bool RemoveFile(const std::string& name) override;
     std::string CurrentDirectory() override { return current_; }
@@ -51,9 +57,14 @@ private:
     std::string Lookup(const std::string& absolute) const;
     File* FindFile(const std::string& name);
     FileTime NextAge();
+    // The stored name a written file gets; throws EFileError for a missing directory.
+    std::string WritePath(const std::string& name);
+    std::string ParentOf(const std::string& path) const;
 
     std::map<std::string, File> files_;
     std::set<std::string> directories_;
+    std::set<std::string> readOnlyDirectories_;
+    std::optional<std::size_t> freeSpace_;
     std::string current_ = "/";
     std::vector<std::string> writes_;
     std::int64_t clock_ = 0;

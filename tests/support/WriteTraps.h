@@ -1,0 +1,88 @@
+#pragma once
+// Real folders that refuse writes, for the failure paths of file replacement: a folder where no
+// file can be made (even by the superuser, who ignores permissions) and a nearly full file
+// system. Each reports whether it could be set up here; tests skip when it could not.
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+namespace corvalis::testing {
+
+// Whether a new file can be made in the folder now.
+inline bool CanCreateFileIn(const std::filesystem::path& folder) {
+    const std::string probe = (folder / ".probe").string();
+    const int fd = ::open(probe.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+// Takes the write permission from a folder and, where that is not enough, makes it immutable.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(std::filesystem::path folder) : folder_(std::move(folder)) {
+        std::error_code ec;
+        std::filesystem::permissions(folder_, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                                  std::filesystem::perms::others_write,
+                                     std::filesystem::perm_options::remove, ec);
+        if (CanCreateFileIn(folder_)) immutable_ = SetImmutable(true);
+        active_ = !CanCreateFileIn(folder_);
+    }
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+    ~ReadOnlyFolder() {
+        if (immutable_) SetImmutable(false);
+        std::error_code ec;
+        std::filesystem::permissions(folder_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    }
+
+    bool Active() const { return active_; }
+
+private:
+    bool SetImmutable(bool on) {
+        const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0) return false;
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        if (done) {
+            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        ::close(fd);
+        return done;
+    }
+
+    std::filesystem::path folder_;
+    bool immutable_ = false;
+    bool active_ = false;
+};
+
+// A small memory file system mounted on a folder (where mounting is allowed).
+class SmallFileSystem {
+public:
+    SmallFileSystem(std::filesystem::path folder, std::size_t bytes) : folder_(std::move(folder)) {
+        std::filesystem::create_directories(folder_);
+        const std::string options = "size=" + std::to_string(bytes);
+        mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, options.c_str()) == 0;
+    }
+    SmallFileSystem(const SmallFileSystem&) = delete;
+    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+    ~SmallFileSystem() {
+        if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
+    }
+
+    bool Mounted() const { return mounted_; }
+
+private:
+    std::filesystem::path folder_;
+    bool mounted_ = false;
+};
+
+}  // namespace corvalis::testing
