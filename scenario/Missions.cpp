@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/UserDialogs.h"
+#include "scenario/PositionText.h"
 
 namespace scenario {
 namespace {
@@ -55,6 +56,12 @@ std::string MissionTypeName(int type, platform::UserDialogs& dialogs, const std:
 std::string_view MissionTypeKeyword(TMissionType type)
 {
     return kMissionTypes[static_cast<int>(type)].keyword;
+}
+
+globe::TGeoPoint WaypointPosition(std::string_view value) {
+    globe::TGeoPoint point;
+    if (!ParsePositionValue(value, point)) throw EMissionError("Lat/Long conversion error");
+    return point;
 }
 
 }  // namespace scenario

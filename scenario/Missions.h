@@ -42,6 +42,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The position of a waypoint or target value; throws EMissionError("Lat/Long conversion error")
+// when it cannot be read.
+globe::TGeoPoint WaypointPosition(std::string_view value);
+
 // The type of a "MISSION=" keyword (exact, case-sensitive). Any other keyword shows
 // "Illegal mission type: <keyword>!" and yields mtNone.
 TMissionType MissionTypeFromKeyword(std::string_view keyword, platform::UserDialogs& dialogs);

@@ -8,10 +8,12 @@
 #include "platform/FileSystem.h"
 #include "platform/IntegerText.h"
 #include "scenario/Base.h"
+#include "scenario/BaseLookup.h"
 #include "scenario/ConfigLines.h"
 #include "scenario/Force.h"
 #include "scenario/ForcesList.h"
 #include "scenario/LabelValue.h"
+#include "scenario/MissionLines.h"
 #include "scenario/Overlay.h"
 #include "scenario/PositionText.h"
 #include "scenario/ScenarioLayers.h"
@@ -23,25 +25,10 @@ namespace scenario {
 
 namespace {
 
-// Without leading and trailing blanks and control characters.
-std::string_view Trimmed(std::string_view text) {
-    const auto isSpace = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 // "ENDMISSION" or a blank line (only blanks) ends a block or a case.
 bool IsBlockEnd(std::string_view line) {
     const std::string_view trimmed = Trimmed(line);
     return trimmed == "ENDMISSION" || trimmed.empty();
-}
-
-globe::TGeoPoint PositionOrThrow(std::string_view value) {
-    const auto [latitude, longitude] = SplitPositionText(value);
-    globe::TGeoPoint point;
-    if (!ParseLatLong(latitude, longitude, point)) throw EMissionError("Lat/Long conversion error");
-    return point;
 }
 
 }  // namespace
@@ -192,9 +179,9 @@ void TScenarioLoader::ReadCaseBody(TForce& force, TMission& mission) {
             const std::int32_t delay = platform::StrToIntDef(Value(line, "DELAY"), 0);
             if (delay > 0) State_.Random.Random(delay);
         } else if (HasKey(line, "WP=")) {
-            mission.OriginPoints.Add(PositionOrThrow(Value(line, "WP")));
+            mission.OriginPoints.Add(WaypointPosition(Value(line, "WP")));
         } else if (HasKey(line, "TP=")) {
-            mission.TargetPoints.Add(PositionOrThrow(Value(line, "TP")));
+            mission.TargetPoints.Add(WaypointPosition(Value(line, "TP")));
         } else if (HasKey(line, "Target=")) {
             const std::string name = Value(line);
             if (!FindBaseLocation(name, point)) throw EMissionError("Cannot find base " + name + "!");
@@ -222,17 +209,11 @@ TForce* TScenarioLoader::CreateForce(const std::string& title, std::int32_t side
 }
 
 TBase* TScenarioLoader::FindBaseByTitle(std::string_view name) const {
-    for (TBase* base : State_.BaseList) {
-        if (base->Title() == name) return base;
-    }
-    return nullptr;
+    return scenario::FindBaseByTitle(State_.BaseList, name);
 }
 
 bool TScenarioLoader::FindBaseLocation(std::string_view name, globe::TGeoPoint& point) const {
-    const TBase* base = FindBaseByTitle(name);
-    if (base == nullptr) return false;
-    point = base->Location;
-    return true;
+    return scenario::FindBaseLocation(State_.BaseList, name, point);
 }
 
 void TScenarioLoader::RefreshForcesList() {

@@ -100,4 +100,9 @@ std::string FormatPosition(const globe::TGeoPoint& point, bool withSeconds) {
     return PadLatitudeText(latitude, withSeconds) + " " + PadLongitudeText(longitude, withSeconds);
 }
 
+bool ParsePositionValue(std::string_view value, globe::TGeoPoint& point) {
+    const auto [latitude, longitude] = SplitPositionText(value);
+    return ParseLatLong(latitude, longitude, point);
+}
+
 }  // namespace scenario

@@ -22,6 +22,9 @@ std::pair<std::string, std::string> SplitPositionText(std::string_view value);
 bool ParseLatLong(std::string_view latitudeText, std::string_view longitudeText,
                   globe::TGeoPoint& point);
 
+// A position value "latitude longitude": SplitPositionText, then ParseLatLong.
+bool ParsePositionValue(std::string_view value, globe::TGeoPoint& point);
+
 // Latitude, blank, longitude; whole minutes, or whole seconds withSeconds (truncated).
 std::string FormatPosition(const globe::TGeoPoint& point, bool withSeconds);
 

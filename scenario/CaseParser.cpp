@@ -1,0 +1,85 @@
+#include "scenario/CaseParser.h"
+
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+#include "platform/IntegerText.h"
+#include "platform/UserDialogs.h"
+#include "scenario/BaseLookup.h"
+#include "scenario/Base.h"
+#include "scenario/LabelValue.h"
+#include "scenario/Missions.h"
+#include "scenario/PositionText.h"
+
+namespace scenario {
+
+namespace {
+
+// The base named by the text after the line's first "=".
+globe::TGeoPoint BaseLocationOrThrow(const std::string& line, const std::vector<TBase*>& bases,
+                                     platform::UserDialogs& dialogs) {
+    const std::string name = ReadLabelValue(line, {}, dialogs);
+    globe::TGeoPoint point;
+    if (!FindBaseLocation(bases, name, point)) throw EMissionError("Cannot find base " + name + "!");
+    return point;
+}
+
+}  // namespace
+
+void ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t end, int n,
+               TForceCases& cases, const std::vector<TBase*>& bases, platform::UserDialogs& dialogs) {
+    if (n < 1 || n > kCaseCount) throw std::out_of_range("case number out of range");
+    const std::size_t c = static_cast<std::size_t>(n - 1);
+    const std::string caseText = std::to_string(n);
+    cases.CaseCWPI[c] = 0;
+    if (end > lines.size()) end = lines.size();
+    std::size_t i = first;
+    try {
+        for (; i < end; ++i) {
+            const std::string& line = lines[i];
+            if (HasKey(line, "FORMATIONHEADING")) {
+                // not drawn
+            } else if (HasKey(line, "LL")) {
+                const std::string value = ReadLabelValue(line, "LL", dialogs);
+                if (!value.empty()) {
+                    globe::TGeoPoint point;
+                    if (ParsePositionValue(value, point)) {
+                        cases.CaseStart[c] = point;
+                    } else {
+                        dialogs.ShowMessage("Errror setting LL " + value + " case " + caseText);
+                    }
+                }
+            } else if (HasKey(line, "RD=")) {
+                // not drawn
+            } else if (HasKey(line, "CWPI=")) {
+                cases.CaseCWPI[c] = platform::StrToInt(ReadLabelValue(line, "CWPI", dialogs));
+            } else if (HasKey(line, "LOCATION")) {
+                const std::string value = ReadLabelValue(line, "LOCATION", dialogs);
+                if (!value.empty()) {
+                    if (const TBase* base = FindBaseByTitle(bases, value)) {
+                        cases.CaseStart[c] = base->Location;
+                    } else {
+                        dialogs.ShowMessage("Cannot find location \"" + value + "\" Case " + caseText);
+                    }
+                }
+            } else if (HasKey(line, "DELAY")) {
+                const std::int32_t delay = platform::StrToIntDef(ReadLabelValue(line, "DELAY", dialogs), 0);
+                if (delay > 0) cases.CaseDelay[c] = delay;
+            } else if (HasKey(line, "WP=")) {
+                cases.CaseWaypoints[c].Add(WaypointPosition(ReadLabelValue(line, "WP", dialogs)));
+            } else if (HasKey(line, "TP=")) {
+                cases.CaseTargets[c].Add(WaypointPosition(ReadLabelValue(line, "TP", dialogs)));
+            } else if (HasKey(line, "Target=")) {
+                cases.CaseTargets[c].Add(BaseLocationOrThrow(line, bases, dialogs));
+            } else if (HasKey(line, "Origin=")) {
+                cases.CaseWaypoints[c].Add(BaseLocationOrThrow(line, bases, dialogs));
+            }
+        }
+    } catch (const std::exception& error) {
+        dialogs.ShowMessage("Error reading case!\rLine no: " + std::to_string(i) + "\r" + "Line: " + lines[i] +
+                            "\r" + "Case: " + caseText + "\r\r" + error.what());
+    }
+}
+
+}  // namespace scenario
