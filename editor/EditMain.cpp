@@ -135,6 +135,9 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   frmShowFile = new TfrmShowFile(this);
   dlgComputeEndurance = new TdlgComputeEndurance(*dialogs_, this);
   dlgAbout = new TdlgAbout(this);
+
+  files_ = std::make_unique<platform::LocalFileSystem>();
+  ConnectCaseEditing();
 }
 
 TfrmEditMain::~TfrmEditMain()
@@ -370,16 +373,17 @@ void TfrmEditMain::sbLoadClick()
       programDir_.empty() ? QCoreApplication::applicationDirPath().toStdString() : programDir_;
   const std::string dir = dialogs_->ChooseDirectory(programDir);
   if (dir.empty()) return;
-  platform::LocalFileSystem files;
-  scenario::TScenarioLoader loader(*scenario_, *globeMap_, *dialogs_, files, regional_, programDir);
+  scenario::TScenarioLoader loader(*scenario_, *globeMap_, *dialogs_, Files(), regional_, programDir);
   scenario::TScenarioKind kind = scenario::TScenarioKind::skNone;
   try {
     kind = loader.LoadDirectory(dir);
   } catch (const platform::EFileError& error) {
     // The program's data folder is missing: the load ends here and may be tried again.
+    RememberSavedSideLines();
     dialogs_->ShowError(error.what());
     return;
   }
+  RememberSavedSideLines();
   if (kind != scenario::TScenarioKind::skNone) {
     setWindowTitle(QString::fromStdString(scenario_->Caption));
     stTime->setText(QString::fromStdString(scenario_->TimeLabel));

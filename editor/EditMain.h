@@ -9,6 +9,7 @@
 
 #include "globe/data/GeoTypes.h"
 #include "platform/RegionalSettings.h"
+#include "platform/TextLines.h"
 #include "platform/UserDialogs.h"
 #include "scenario/ForceCases.h"
 #include "scenario/ScenarioState.h"
@@ -28,6 +29,7 @@ class TCustomVoduz4;
 class TVoduz4;
 }
 namespace platform {
+class FileSystem;
 class QtViewWidget;
 }
 namespace scenario {
@@ -38,6 +40,7 @@ namespace editor {
 
 class TdlgAbout;
 class TdlgComputeEndurance;
+class TdlgForceInfo;
 class TfrmShowFile;
 
 // One hour as a date-time (days); set when the main window is first shown.
@@ -97,6 +100,8 @@ class TfrmEditMain : public QMainWindow {
   TfrmShowFile* frmShowFile = nullptr;
   TdlgComputeEndurance* dlgComputeEndurance = nullptr;
   TdlgAbout* dlgAbout = nullptr;
+  // The Edit force dialog, made at the first Edit force.
+  TdlgForceInfo* dlgForceInfo = nullptr;
 
   // ---- Scenario state ------------------------------------------------------------------------
   // The loaded scenario: directory, kind, start, forces, bases, each side's file lines and the
@@ -147,8 +152,51 @@ class TfrmEditMain : public QMainWindow {
   void ZoomOutBtnClick();
   void stTimeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
 
+  // ---- Force, case and line editing (EditMainCases.cpp) ---------------------------------------
+  // Every edit changes the selected force's side lines in place; untouched lines keep their bytes.
+  void lvForcesSelectItem();
+  void tcCasesChange();
+  void lbPointsClick();
+  void puCaseListPopup();
+  void Edit1Click();
+  void Insert1Click();
+  void Delete1Click();
+  void Addcase1Click();
+  void Editforce1Click();
+  void ResetCase(int n);
+  // Reads lines first .. end - 1 as case n (1..6) of the current force.
+  void ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t end, int n);
+  // Shows the current case's block of the current force's side lines in the case list.
+  void FillCaseList();
+  // Writes the case list back over its block in the side lines and sets Modified.
+  void StoreCaseList();
+  // Parses the shown case again from the case list.
+  void ReparseCurrentCase();
+  // The case list's lines as the bytes they stand for in the file. A line changed through
+  // SetCaseListLine (or by setting the item's text) is taken as changed.
+  std::string CaseListLine(int row) const;
+  void SetCaseListLine(int row, const std::string& line);
+  platform::TextLines CaseListLines() const;
+  // The force of the selected row of the forces list, or null.
+  scenario::TForce* SelectedRowForce() const;
+
+  // ---- Saving (EditMainSave.cpp) --------------------------------------------------------------
+  // Writes the current force's side lines to its side's file (nothing before a force is
+  // selected). A failure is shown and leaves Modified and the lines as they were: false.
+  bool SaveSideLines();
+  void Save1Click();
+  // The side's lines differ from what was last loaded or saved.
+  bool SideLinesChanged(int side) const;
+  // Before the window closes: for each side with unsaved lines asks "Save changes to <file>?"
+  // (Yes, No, Cancel). False keeps the window open (Cancel, or a save that failed).
+  bool CloseQuery();
+  // Where scenario files are read and written; by default the local file system.
+  void SetFileSystem(std::unique_ptr<platform::FileSystem> files);
+  platform::FileSystem& Files();
+
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -162,11 +210,28 @@ class TfrmEditMain : public QMainWindow {
   void FillForcesList();
   // The view's render event: the bases' ranges and minefields.
   void GlobeRender(globe::TVoduz4& view);
+  void ConnectCaseEditing();
+  // The side lines of a force's side.
+  platform::TextLines& SideLinesOf(const scenario::TForce& force);
+  // Selects the current force's row again without running the selection.
+  void ShowCurrentForceRow();
+  // Shows lines in the case list (no selection).
+  void ShowCaseList(const platform::TextLines& lines);
+  // The Edit force dialog on the force's header lines; on OK the speed lines are replaced.
+  bool EditForceSpeed(platform::TextLines& lines, const std::string& title);
+  // Writes one side's file; shows the message of success or of the failure.
+  bool SaveSide(int side);
+  // What was last loaded or saved becomes the reference of SideLinesChanged.
+  void RememberSavedSideLines();
 
   std::unique_ptr<platform::UserDialogs> dialogs_;
   platform::RegionalSettings regional_;
   std::unique_ptr<globe::TVoduz4> globeMap_;
   std::unique_ptr<scenario::TScenarioState> scenario_;  // after the map, which holds its objects
+  std::unique_ptr<platform::FileSystem> files_;
+  std::array<platform::TextLines, 2> savedSideLines_;
+  // The case list shows a block of the side lines (a case that exists).
+  bool caseListShowsBlock_ = false;
   globe::TCustomVoduz4* globeView_ = nullptr;
   std::string programDir_;
   bool splashOnShow_ = true;

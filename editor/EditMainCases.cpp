@@ -1,0 +1,350 @@
+// The main window's force, case and line editing: selecting a force parses its cases from its
+// side's lines, a tab shows one case's lines in the case list, and the case list commands change
+// those lines and write them back in place.
+#include <QDialog>
+#include <QListWidget>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <algorithm>
+#include <exception>
+#include <optional>
+
+#include "editor/EditMain.h"
+#include "editor/ForceInfo.h"
+#include "globe/view/Voduz4.h"
+#include "platform/qt/QtText.h"
+#include "scenario/AddCase.h"
+#include "scenario/CaseParser.h"
+#include "scenario/Force.h"
+#include "scenario/ForceHeader.h"
+#include "scenario/MissionCases.h"
+#include "scenario/PositionText.h"
+#include "scenario/ScenarioLoader.h"
+
+namespace editor {
+
+namespace {
+
+QByteArray Bytes(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+void TfrmEditMain::ConnectCaseEditing()
+{
+  connect(lvForces, &QTreeWidget::itemSelectionChanged, this, [this] { lvForcesSelectItem(); });
+  connect(tcCasesTabs, &QTabBar::currentChanged, this, [this] { tcCasesChange(); });
+  connect(lbPoints, &QListWidget::itemSelectionChanged, this, [this] { lbPointsClick(); });
+  connect(puCaseList, &QMenu::aboutToShow, this, [this] { puCaseListPopup(); });
+  connect(Edit1, &QAction::triggered, this, [this] { Edit1Click(); });
+  connect(Insert1, &QAction::triggered, this, [this] { Insert1Click(); });
+  connect(Delete1, &QAction::triggered, this, [this] { Delete1Click(); });
+  connect(Addcase1, &QAction::triggered, this, [this] { Addcase1Click(); });
+  connect(Editforce1, &QAction::triggered, this, [this] { Editforce1Click(); });
+  connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
+}
+
+scenario::TForce* TfrmEditMain::SelectedRowForce() const
+{
+  const QList<QTreeWidgetItem*> selected = lvForces->selectedItems();
+  if (selected.isEmpty()) return nullptr;
+  const auto row = selected.front()->data(0, Qt::UserRole).toULongLong();
+  const auto& rows = scenario_->ForcesList.Rows;
+  return row < rows.size() ? rows[row].Force : nullptr;
+}
+
+platform::TextLines& TfrmEditMain::SideLinesOf(const scenario::TForce& force)
+{
+  return scenario_->SideLines[force.Side == 0 ? 0 : 1];
+}
+
+void TfrmEditMain::ShowCurrentForceRow()
+{
+  const QSignalBlocker blocker(lvForces);
+  lvForces->clearSelection();
+  const auto& rows = scenario_->ForcesList.Rows;
+  for (int i = 0; i < lvForces->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* item = lvForces->topLevelItem(i);
+    const auto row = item->data(0, Qt::UserRole).toULongLong();
+    if (row < rows.size() && rows[row].Force == CurrentForce) {
+      item->setSelected(true);
+      lvForces->setCurrentItem(item);
+      break;
+    }
+  }
+}
+
+// ---- The case list's lines ------------------------------------------------------------------
+
+std::string TfrmEditMain::CaseListLine(int row) const
+{
+  const QListWidgetItem* item = lbPoints->item(row);
+  if (item == nullptr) return {};
+  const QByteArray stored = item->data(Qt::UserRole).toByteArray();
+  std::string bytes(stored.constData(), static_cast<std::size_t>(stored.size()));
+  // A text set on the item itself stands for the line now.
+  if (item->text() != platform::ToQString(bytes)) return platform::FromQString(item->text(), bytes);
+  return bytes;
+}
+
+void TfrmEditMain::SetCaseListLine(int row, const std::string& line)
+{
+  QListWidgetItem* item = lbPoints->item(row);
+  if (item == nullptr) return;
+  item->setData(Qt::UserRole, Bytes(line));
+  item->setText(platform::ToQString(line));
+}
+
+platform::TextLines TfrmEditMain::CaseListLines() const
+{
+  platform::TextLines lines;
+  for (int row = 0; row < lbPoints->count(); ++row) lines.push_back(CaseListLine(row));
+  return lines;
+}
+
+void TfrmEditMain::ShowCaseList(const platform::TextLines& lines)
+{
+  const QSignalBlocker blocker(lbPoints);
+  lbPoints->clear();
+  for (const std::string& line : lines) {
+    auto* item = new QListWidgetItem(platform::ToQString(line), lbPoints);
+    item->setData(Qt::UserRole, Bytes(line));
+  }
+}
+
+// ---- Cases ----------------------------------------------------------------------------------
+
+void TfrmEditMain::ResetCase(int n) { Cases.ResetCase(n); }
+
+void TfrmEditMain::ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t end, int n)
+{
+  scenario::ParseCase(lines, first, end, n, Cases, scenario_->BaseList, *dialogs_);
+}
+
+void TfrmEditMain::lvForcesSelectItem()
+{
+  scenario::TForce* force = SelectedRowForce();
+  if (force == nullptr) return;
+  scenario::TScenarioState& state = *scenario_;
+  if (state.Modified) {
+    if (dialogs_->Confirm("Save changes to ship file?", platform::DialogButtons::YesNo) ==
+        platform::DialogAnswer::Yes) {
+      if (!SaveSideLines()) {
+        // The force change does not happen: the list shows the force of the cases again.
+        ShowCurrentForceRow();
+        return;
+      }
+    }
+    state.Modified = false;
+  }
+  state.ForcesList.Selected =
+      static_cast<std::int32_t>(lvForces->selectedItems().front()->data(0, Qt::UserRole).toULongLong());
+  for (int n = 1; n <= kCaseCount; ++n) ResetCase(n);
+  CurrentForce = force;
+  const platform::TextLines& lines = SideLinesOf(*force);
+  if (const auto nameLine = scenario::FindForceNameLine(lines, force->Title())) {
+    for (int n = 1; n <= kCaseCount; ++n) {
+      if (const auto found = scenario::LocateCase(lines, *nameLine, n)) ParseCase(lines, found->First, found->End, n);
+    }
+  }
+  {
+    const QSignalBlocker blocker(tcCasesTabs);
+    tcCasesTabs->setCurrentIndex(0);
+  }
+  tcCasesChange();
+}
+
+void TfrmEditMain::tcCasesChange()
+{
+  CurrentCase = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
+  FillCaseList();
+}
+
+void TfrmEditMain::FillCaseList()
+{
+  if (SelectedRowForce() == nullptr || CurrentForce == nullptr) return;
+  CaseFirstLine = 0;
+  CaseLastLine = 0;
+  caseListShowsBlock_ = false;
+  ShowCaseList({});
+  const scenario::TCaseBlock block =
+      scenario::FindCaseBlock(SideLinesOf(*CurrentForce), CurrentForce->Title(), CurrentCase);
+  if (block.MissingEnd) {
+    dialogs_->ShowMessage(scenario::kMissingEndMissionMessage);
+    return;
+  }
+  CaseFirstLine = static_cast<int>(block.FirstLine);
+  CaseLastLine = static_cast<int>(block.LastLine);
+  caseListShowsBlock_ = !block.Lines.empty();
+  ShowCaseList(block.Lines);
+  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+}
+
+void TfrmEditMain::StoreCaseList()
+{
+  if (CurrentForce == nullptr) return;
+  scenario_->Modified = true;
+  // Only a block that the case list was filled from is replaced: never the "ENDMISSION" line
+  // or the first line of the file that the indexes hold when no case is shown.
+  if (!caseListShowsBlock_ || CaseFirstLine < 0 || CaseLastLine < 0) return;
+  scenario::StoreCaseBlock(SideLinesOf(*CurrentForce), static_cast<std::size_t>(CaseFirstLine),
+                           static_cast<std::size_t>(CaseLastLine), CaseListLines());
+}
+
+void TfrmEditMain::ReparseCurrentCase()
+{
+  const int n = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
+  ResetCase(n);
+  const platform::TextLines lines = CaseListLines();
+  if (lines.empty()) return;
+  ParseCase(lines, 1, scenario::CaseLinesEnd(lines, 1), n);
+}
+
+void TfrmEditMain::lbPointsClick()
+{
+  const int row = lbPoints->currentRow();
+  if (row < 0 || !lbPoints->item(row)->isSelected()) return;
+  SelectedPoint.LatY = 0;
+  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+  const std::string line = CaseListLine(row);
+  if (line.size() >= 3 && line.compare(1, 2, "P=") == 0) {
+    globe::TGeoPoint point;
+    if (scenario::ParsePositionValue(std::string_view(line).substr(3), point)) {
+      SelectedPoint = point;
+      globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+    }
+  }
+}
+
+void TfrmEditMain::puCaseListPopup()
+{
+  const bool offered = SelectedRowForce() != nullptr && lbPoints->count() == 0;
+  Addcase1->setVisible(offered);
+  AddcaseSeparator->setVisible(offered);
+}
+
+// ---- Case list commands ---------------------------------------------------------------------
+
+namespace {
+
+// The selected line of a list, or -1.
+int SelectedRow(const QListWidget& list)
+{
+  const int row = list.currentRow();
+  return row >= 0 && list.item(row)->isSelected() ? row : -1;
+}
+
+}  // namespace
+
+void TfrmEditMain::Edit1Click()
+{
+  const int row = SelectedRow(*lbPoints);
+  if (row < 0) return;
+  SetCaseListLine(row, dialogs_->InputBox("Edit line", "Edit case line", CaseListLine(row)));
+  ReparseCurrentCase();
+  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+  StoreCaseList();
+}
+
+void TfrmEditMain::Insert1Click()
+{
+  const int row = SelectedRow(*lbPoints);
+  if (row < 0) return;
+  const std::string line = CaseListLine(row);
+  {
+    const QSignalBlocker blocker(lbPoints);
+    auto* item = new QListWidgetItem(platform::ToQString(line));
+    item->setData(Qt::UserRole, Bytes(line));
+    lbPoints->insertItem(row, item);
+  }
+  StoreCaseList();
+  FillCaseList();
+  ReparseCurrentCase();
+  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+}
+
+void TfrmEditMain::Delete1Click()
+{
+  const int row = SelectedRow(*lbPoints);
+  if (row < 0) return;
+  if (dialogs_->Confirm("Delete point " + CaseListLine(row) + "?", platform::DialogButtons::OkCancel) !=
+      platform::DialogAnswer::Ok) {
+    return;
+  }
+  {
+    const QSignalBlocker blocker(lbPoints);
+    delete lbPoints->takeItem(row);
+  }
+  StoreCaseList();
+  FillCaseList();
+  ReparseCurrentCase();
+  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+}
+
+void TfrmEditMain::Addcase1Click()
+{
+  if (CurrentForce == nullptr || CaseFirstLine != CaseLastLine || CaseFirstLine <= 0 || caseListShowsBlock_) return;
+  scenario_->Modified = true;
+  platform::TextLines& lines = SideLinesOf(*CurrentForce);
+  const std::size_t missionStart = scenario::FindForceNameLine(lines, CurrentForce->Title()).value_or(0);
+  std::optional<int> added;
+  try {
+    added = scenario::AddCase(lines, static_cast<std::size_t>(CaseFirstLine), missionStart, *dialogs_);
+  } catch (const std::exception& error) {
+    dialogs_->ShowError(error.what());
+    return;
+  }
+  if (!added) return;
+  // Cases beyond the last tab stay in the file but cannot be shown.
+  if (*added >= 1 && *added <= kCaseCount) {
+    const QSignalBlocker blocker(tcCasesTabs);
+    tcCasesTabs->setCurrentIndex(*added - 1);
+    CurrentCase = *added;
+  }
+  FillCaseList();
+}
+
+// ---- Edit force -----------------------------------------------------------------------------
+
+bool TfrmEditMain::EditForceSpeed(platform::TextLines& lines, const std::string& title)
+{
+  if (dlgForceInfo == nullptr) dlgForceInfo = new TdlgForceInfo(this);
+  TdlgForceInfo& dialog = *dlgForceInfo;
+  dialog.ClearOverview();
+  const scenario::TLineRange header = scenario::ForceHeaderLines(lines, title);
+  for (std::size_t i = header.First; i < header.End; ++i) dialog.AddOverviewLine(lines[i]);
+  if (const auto speed = scenario::HeaderSpeed(lines, header, *dialogs_)) dialog.SetSpeed(*speed);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  scenario::ReplaceHeaderSpeed(lines, header, dialog.Speed());
+  return true;
+}
+
+void TfrmEditMain::Editforce1Click()
+{
+  scenario::TForce* force = SelectedRowForce();
+  if (force == nullptr) return;
+  platform::TextLines& lines = SideLinesOf(*force);
+  const std::string title = force->Title();
+  try {
+    if (!EditForceSpeed(lines, title)) return;
+  } catch (const std::exception& error) {
+    dialogs_->ShowError(error.what());
+    return;
+  }
+  scenario::TScenarioState& state = *scenario_;
+  if (const auto header = scenario::FindForceHeader(lines, title)) {
+    // The force's block is read again from its header with a cursor of its own.
+    scenario::TScenarioLoader loader(state, *globeMap_, *dialogs_, Files(), regional_, programDir_);
+    loader.SetReadingSide(force->Side);
+    const std::int64_t loadCursor = state.LineCursor;
+    state.LineCursor = static_cast<std::int64_t>(*header);
+    loader.ReadForceBlock(*force);
+    state.LineCursor = loadCursor;
+  }
+  scenario::RefreshForcesList(state.ForcesList, state.ForceList, *dialogs_);
+  // Rebuilding the rows selects the force again, which runs the force selection.
+  FillForcesList();
+}
+
+}  // namespace editor
