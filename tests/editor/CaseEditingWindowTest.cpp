@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -89,10 +90,11 @@ class CaseEditingWindowTest : public ::testing::Test {
     fs::remove_all(root, ec);
   }
 
-  // Copies the demo scenario to scenarioDir and loads it.
-  void Load() {
+  // Copies a demo scenario to scenarioDir and loads it.
+  void Load(const fs::path& demo = kCrete) {
     fs::create_directories(scenarioDir);
-    for (const auto& entry : fs::directory_iterator(kCrete)) fs::copy_file(entry.path(), scenarioDir / entry.path().filename());
+    for (const auto& entry : fs::directory_iterator(demo)) fs::copy_file(entry.path(), scenarioDir / entry.path().filename());
+    if (prepare) prepare();
     dialogs->QueueDirectory(scenarioDir.string());
     window->sbLoadClick();
     ASSERT_TRUE(dialogs->Reports().empty()) << dialogs->Reports().front();
@@ -122,6 +124,8 @@ class CaseEditingWindowTest : public ::testing::Test {
     window->Edit1->trigger();
   }
 
+  // Runs on the copy before it is loaded.
+  std::function<void()> prepare;
   ScriptedDialogs* dialogs = nullptr;
   std::unique_ptr<TfrmEditMain> window;
   fs::path root;
@@ -325,6 +329,28 @@ TEST_F(CaseEditingWindowTest, EditForceWritesTheSpeedCappedAt32AndReadsTheForceA
   EXPECT_EQ(lines[3], "SPEED=32");
 }
 
+TEST_F(CaseEditingWindowTest, CampaignSideIsSavedToItsMissionsFileWithCrLfLineEnds) {
+  const fs::path malta = fs::path(kProgramDir) / "Scenarios" / "Malta1941";
+  const std::string original = ReadFile(malta / "AlliedMissions.cfg");
+  ASSERT_EQ(original.substr(original.size() - 4), "\r\n\r\n");
+  // The copy has bare line feeds.
+  prepare = [&] {
+    std::string bare;
+    for (char c : original) {
+      if (c != '\r') bare += c;
+    }
+    std::ofstream(scenarioDir / "AlliedMissions.cfg", std::ios::binary | std::ios::trunc) << bare;
+  };
+  Load(malta);
+  window->Save1->trigger();  // no force selected yet: nothing is written
+  EXPECT_TRUE(dialogs->Calls().empty());
+  SelectForce("Force H");
+  window->Save1->trigger();
+  EXPECT_EQ(dialogs->Texts(DialogKind::Message), (std::vector<std::string>{"File saved as: AlliedMissions.cfg"}));
+  EXPECT_EQ(ReadFile(scenarioDir / "AlliedMissions.cfg"), original);
+  EXPECT_EQ(ReadFile(scenarioDir / "AxisMissions.cfg"), ReadFile(malta / "AxisMissions.cfg"));
+}
+
 // ---- Failure paths of saving: the old file, the lines and Modified stay -----------------------
 
 class SaveFailureTest : public CaseEditingWindowTest {
@@ -419,15 +445,23 @@ TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelKeepsTheWindow) 
   EXPECT_EQ(AxisFile(), ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E"));
 }
 
-TEST_F(CaseEditingWindowTest, ClosingWithNoDiscardsTheEdits) {
+TEST_F(CaseEditingWindowTest, ClosingAsksForEachSideAndNoDiscardsTheEdits) {
   Load();
   window->show();
   EditLupoWaypoint();
+  dialogs->QueueAnswer(DialogAnswer::No);
+  SelectForce("Force A1");
+  SelectLine(1);
+  dialogs->QueueInput("FORMATIONHEADING=301");
+  window->Edit1->trigger();
   dialogs->ClearCalls();
   dialogs->QueueAnswer(DialogAnswer::No);
+  dialogs->QueueAnswer(DialogAnswer::No);
   EXPECT_TRUE(window->close());
-  EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).size(), 1u);
+  EXPECT_EQ(dialogs->Texts(DialogKind::Confirm),
+            (std::vector<std::string>{"Save changes to AxisShips.cfg?", "Save changes to AlliedShips.cfg?"}));
   EXPECT_EQ(AxisFile(), OriginalAxisFile());
+  EXPECT_EQ(ReadFile(scenarioDir / "AlliedShips.cfg"), ReadFile(kCrete / "AlliedShips.cfg"));
 }
 
 }  // namespace
