@@ -140,7 +140,13 @@ void TfrmEditMain::lvForcesSelectItem()
   }
   state.ForcesList.Selected =
       static_cast<std::int32_t>(lvForces->selectedItems().front()->data(0, Qt::UserRole).toULongLong());
-  for (int n = 1; n <= kCaseCount; ++n) ResetCase(n);
+  for (int n = 1; n <= kCaseCount; ++n) {
+    ResetCase(n);
+    // A new force starts without the previous force's starts and delays, so that a case without
+    // a start or delay line is not drawn from another force's values.
+    Cases.CaseStart[n - 1] = {};
+    Cases.CaseDelay[n - 1] = 0;
+  }
   CurrentForce = force;
   const platform::TextLines& lines = SideLinesOf(*force);
   if (const auto nameLine = scenario::FindForceNameLine(lines, force->Title())) {

@@ -184,6 +184,15 @@ TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheList) {
   EXPECT_FALSE(Modified());
 }
 
+TEST_F(CaseEditingWindowTest, AnotherForceStartsWithoutThePreviousForcesDelays) {
+  Load();
+  SelectForce("Sagittario convoy");
+  EXPECT_EQ(window->Cases.CaseDelay[1], 4);  // its case 2 waits four hours
+  SelectForce("Lupo convoy");                 // whose case 2 has no delay line
+  EXPECT_EQ(window->Cases.CaseDelay[1], 0);
+  EXPECT_EQ(window->Cases.CaseStart[1], NorthEast(37, 45, 23, 25));
+}
+
 TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByte) {
   Load();
   EditLupoWaypoint();
