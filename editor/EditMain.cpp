@@ -34,7 +34,6 @@
 #include "platform/qt/QtViewWidget.h"
 #include "scenario/Force.h"
 #include "scenario/ScenarioLoader.h"
-#include "scenario/ViewMapPainter.h"
 
 namespace editor {
 
@@ -112,7 +111,6 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   scenario_ = std::make_unique<scenario::TScenarioState>();
   Globe->SetEventSink(globeMap_.get());
   globeMap_->SetHost(Globe);
-  globeMap_->OnRender = [this](globe::TVoduz4& view) { GlobeRender(view); };
   pnMain->addWidget(Globe);
   Memo1 = new QPlainTextEdit(pnMain);
   Memo1->setObjectName("Memo1");
@@ -127,6 +125,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   CreateMenus();
   CreatePopups();
   CreateStatusBar();
+  ConnectMapEvents();
 
   CurrentCase = 1;
   Measuring = false;
@@ -408,11 +407,6 @@ void TfrmEditMain::FillForcesList()
     item->setData(0, Qt::UserRole, static_cast<qulonglong>(i));  // the row, which carries its force
     if (static_cast<int>(i) == scenario_->ForcesList.Selected) item->setSelected(true);
   }
-}
-
-void TfrmEditMain::GlobeRender(globe::TVoduz4& view)
-{
-  scenario::DrawBasesOnView(scenario_->BaseList, view);
 }
 
 void TfrmEditMain::Viewshipfile1Click()

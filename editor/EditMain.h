@@ -11,6 +11,7 @@
 #include "platform/RegionalSettings.h"
 #include "platform/TextLines.h"
 #include "platform/UserDialogs.h"
+#include "platform/ViewEvents.h"
 #include "scenario/ForceCases.h"
 #include "scenario/ScenarioState.h"
 
@@ -194,6 +195,15 @@ class TfrmEditMain : public QMainWindow {
   void SetFileSystem(std::unique_ptr<platform::FileSystem> files);
   platform::FileSystem& Files();
 
+  // ---- Map interaction -----------------------------------------------------------------------
+  // The map's mouse events: measuring origin (double-click), position log (Ctrl+double-click),
+  // picked points, and the position or distance and bearing readout in the status bar.
+  void GlobeDblClick();
+  void GlobeMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y);
+  void GlobeMouseMove(platform::ShiftState shift, int x, int y);
+  // The view's paint event: the measuring origin's cross.
+  void GlobePaint(globe::TVoduz4& view);
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -208,7 +218,7 @@ class TfrmEditMain : public QMainWindow {
   void FormShow();
   // The forces list widget from the scenario's rows.
   void FillForcesList();
-  // The view's render event: the bases' ranges and minefields.
+  // The view's render event: the bases' ranges and minefields, then the current force's routes.
   void GlobeRender(globe::TVoduz4& view);
   void ConnectCaseEditing();
   // The side lines of a force's side.
@@ -223,6 +233,8 @@ class TfrmEditMain : public QMainWindow {
   bool SaveSide(int side);
   // What was last loaded or saved becomes the reference of SideLinesChanged.
   void RememberSavedSideLines();
+  // Hooks the map's mouse and paint events to the handlers above.
+  void ConnectMapEvents();
 
   std::unique_ptr<platform::UserDialogs> dialogs_;
   platform::RegionalSettings regional_;
@@ -236,6 +248,8 @@ class TfrmEditMain : public QMainWindow {
   std::string programDir_;
   bool splashOnShow_ = true;
   bool shown_ = false;
+  // The button of the map's last press: only a left double-click acts.
+  platform::MouseButton lastPressButton_ = platform::MouseButton::Left;
 };
 
 }  // namespace editor

@@ -52,7 +52,7 @@ class TVoduz4 : private TGlobeClassesRegistration,
 
   // ---- Events -------------------------------------------------------------------------------
   std::function<void(TVoduz4&)> OnPanned, OnZoomed, OnRender, OnPaint, OnPaintGraticule,
-      OnMouseEnter, OnMouseLeave;
+      OnMouseEnter, OnMouseLeave, OnDblClick;
   std::function<void(TVoduz4&, TGlobeObject*)> OnObjectClick;
   std::function<void(TVoduz4&, TGlobeObject*, uint16_t state)> OnObjectRender;
   std::function<void(TVoduz4&, platform::MouseButton, platform::ShiftState, int x, int y)>
@@ -126,7 +126,10 @@ class TVoduz4 : private TGlobeClassesRegistration,
   void MouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y) override;
   void MouseMove(platform::ShiftState shift, int x, int y) override;
   void MouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y) override;
-  void DoubleClick(int x, int y) override {}
+  // Raises OnDblClick; the press before it and the release after it are ordinary events.
+  void DoubleClick(int, int) override {
+    if (OnDblClick) OnDblClick(*this);
+  }
   void MouseEnter() override;
   void MouseLeave() override;
 

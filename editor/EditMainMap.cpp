@@ -1,0 +1,137 @@
+// The main window's map interaction: the position and distance/bearing readouts, measuring from
+// a double-clicked origin, logging positions, picking a case line's position, the origin cross
+// and the routes of the selected force.
+#include <QListWidget>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <array>
+
+#include "editor/EditMain.h"
+#include "globe/data/Geodesy.h"
+#include "globe/data/GlobeUnits.h"
+#include "globe/view/GlobeCanvas.h"
+#include "globe/view/Voduz4.h"
+#include "platform/FloatText.h"
+#include "platform/qt/QtViewWidget.h"
+#include "scenario/Force.h"
+#include "scenario/PositionText.h"
+#include "scenario/RouteDrawing.h"
+#include "scenario/ViewMapPainter.h"
+
+namespace editor {
+
+namespace {
+
+// Half the length of the origin cross's arms, pixels.
+constexpr int kCrossArm = 12;
+// Readout numbers: one decimal, at most 7 significant digits.
+constexpr int kReadoutPrecision = 7;
+constexpr int kReadoutDecimals = 1;
+
+QString ShortPosition(const globe::TGeoPoint& point)
+{
+  return QString::fromStdString(scenario::FormatPosition(point, false));
+}
+
+bool NoModifierKey(const platform::ShiftState& shift) { return !shift.Shift && !shift.Alt && !shift.Ctrl; }
+
+}  // namespace
+
+void TfrmEditMain::ConnectMapEvents()
+{
+  globe::TVoduz4& map = GlobeMap();
+  map.OnRender = [this](globe::TVoduz4& view) { GlobeRender(view); };
+  map.OnPaint = [this](globe::TVoduz4& view) { GlobePaint(view); };
+  map.OnMouseDown = [this](globe::TVoduz4&, platform::MouseButton button, platform::ShiftState, int, int) {
+    lastPressButton_ = button;
+  };
+  map.OnDblClick = [this](globe::TVoduz4&) { GlobeDblClick(); };
+  map.OnMouseUp = [this](globe::TVoduz4&, platform::MouseButton button, platform::ShiftState shift, int x, int y) {
+    GlobeMouseUp(button, shift, x, y);
+  };
+  map.OnMouseMove = [this](globe::TVoduz4&, platform::ShiftState shift, int x, int y) { GlobeMouseMove(shift, x, y); };
+}
+
+void TfrmEditMain::GlobeRender(globe::TVoduz4& view)
+{
+  scenario::DrawBasesOnView(scenario_->BaseList, view);
+  scenario::TRouteDrawing routes(view, Cases);
+  routes.CurrentCase = CurrentCase;
+  routes.SelectedPoint = SelectedPoint;
+  routes.CurrentSpeed = CurrentForce != nullptr ? CurrentForce->CurrentSpeed : 0;
+  routes.StartTime = scenario_->StartTime;
+  routes.OneHour = OneHour;
+  routes.DrawRoutes();
+}
+
+void TfrmEditMain::GlobePaint(globe::TVoduz4& view)
+{
+  if (!Measuring) return;
+  platform::TPoint at;
+  // An origin on the hidden side of the globe has no place in the window: no cross.
+  if (!view.Projection().PointLLToDeviceXY(MeasureOrigin, at)) return;
+  globe::TGlobeCanvas& canvas = view.Canvas();
+  platform::Pen pen;
+  pen.Color = platform::clRed;
+  pen.Width = 1;
+  canvas.SetPen(pen);
+  const std::array<platform::TPoint, 2> across = {platform::TPoint{at.X - kCrossArm, at.Y},
+                                                   platform::TPoint{at.X + kCrossArm, at.Y}};
+  const std::array<platform::TPoint, 2> down = {platform::TPoint{at.X, at.Y - kCrossArm},
+                                                 platform::TPoint{at.X, at.Y + kCrossArm}};
+  canvas.Surface().Polyline(across);
+  canvas.Surface().Polyline(down);
+}
+
+void TfrmEditMain::GlobeDblClick()
+{
+  // Only a double-click of the left button starts measuring or logs a position.
+  if (lastPressButton_ == platform::MouseButton::Left) MouseMode = mmDoubleClicked;
+}
+
+void TfrmEditMain::GlobeMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y)
+{
+  if (button != platform::MouseButton::Left) return;
+  if (Measuring) {
+    Measuring = false;
+    GlobeMap().InvalidateWindow();  // the origin cross goes
+  }
+  globe::TGeoPoint point;
+  if (GlobeMap().DeviceXYToLL(x, y, point)) {
+    if (MouseMode == mmDoubleClicked) {
+      if (NoModifierKey(shift)) {
+        MeasureOrigin = point;
+        Measuring = true;
+        StatusPanels[1]->setText("Origin: " + QString::fromStdString(scenario::FormatPosition(point, true)));
+        GlobeMap().InvalidateWindow();
+      } else if (shift.Ctrl && !shift.Shift && !shift.Alt) {
+        MeasureOrigin = point;
+        Memo1->appendPlainText("LL=" + ShortPosition(point));
+      }
+    }
+  }
+  MouseMode = mmIdle;
+}
+
+void TfrmEditMain::GlobeMouseMove(platform::ShiftState, int x, int y)
+{
+  globe::TGeoPoint point;
+  if (!GlobeMap().DeviceXYToLL(x, y, point)) return;
+  if (!Measuring) {
+    StatusPanels[1]->clear();
+    StatusPanels[2]->setText("  " + ShortPosition(point));
+    return;
+  }
+  const long double miles = globe::GUToUnits(
+      globe::EllipsoidDistance(MeasureOrigin, point, GlobeMap().Projection().Spheroid()), globe::TGlobeUnitTypes::NauticalMile);
+  // Bearings grow westward: turned into the true bearing, clockwise from north, 0 up to 360.
+  long double bearing = -globe::GUToUnits(globe::InitialBearing(MeasureOrigin, point), globe::TGlobeUnitTypes::Degree);
+  if (bearing < 0) bearing += 360;
+  if (bearing == 0) bearing = 0;  // no "-0.0" due north
+  const auto fixed = [this](long double value) {
+    return QString::fromStdString(platform::FormatFixed(value, kReadoutPrecision, kReadoutDecimals, regional_));
+  };
+  StatusPanels[2]->setText("  Dist: " + fixed(miles) + " Nm  Bearing: " + fixed(bearing) + " deg");
+}
+
+}  // namespace editor

@@ -1,0 +1,112 @@
+#include "scenario/RouteDrawing.h"
+
+#include <array>
+#include <string>
+
+#include "globe/data/GeoMath.h"
+#include "globe/data/Geodesy.h"
+#include "globe/data/GlobeUnits.h"
+#include "globe/view/GlobeCanvas.h"
+#include "globe/view/Voduz4.h"
+#include "platform/ConvertError.h"
+#include "scenario/DayPhase.h"
+#include "scenario/ScenarioTime.h"
+
+namespace scenario {
+
+namespace {
+
+// Red, maroon, green, blue, fuchsia, purple.
+constexpr std::array<platform::TColor, kCaseCount> kCaseColours = {
+    platform::MakeColor(0xFF, 0x00, 0x00), platform::MakeColor(0x80, 0x00, 0x00),
+    platform::MakeColor(0x00, 0x80, 0x00), platform::MakeColor(0x00, 0x00, 0xFF),
+    platform::MakeColor(0xFF, 0x00, 0xFF), platform::MakeColor(0x80, 0x00, 0x80)};
+
+constexpr std::int32_t kNoSpeedHours = 1'000'000;
+// The circle around the selected point: about 5.6 nautical miles, 72 segments.
+constexpr std::int32_t kSelectedRadius = 500'000;
+constexpr std::int32_t kSelectedSegments = 72;
+constexpr std::uint8_t kShortArc = 0;
+
+platform::TColor DayPhaseColour(TDayPhase phase, platform::TColor unchanged)
+{
+  switch (phase) {
+    case dpDay: return platform::clRed;
+    case dpNight: return platform::clBlack;
+    case dpTwilight: return platform::clGray;
+    default: return unchanged;
+  }
+}
+
+}  // namespace
+
+platform::TColor CaseColour(int n)
+{
+  if (n < 1 || n > kCaseCount) return platform::clBlack;
+  return kCaseColours[static_cast<std::size_t>(n - 1)];
+}
+
+std::int32_t LegHours(const globe::TGeoPoint& from, const globe::TGeoPoint& to, std::int32_t speed)
+{
+  if (speed < 1) return kNoSpeedHours;
+  // The distance is held in single precision, as the leg times always were.
+  const auto miles = static_cast<float>(globe::GreatCircleDistance(from, to) /
+                                        static_cast<long double>(globe::GlobeUnitsPerMinute));
+  return globe::RoundToInt(static_cast<long double>(miles) / speed);
+}
+
+void TRouteDrawing::SetCasePen(int n)
+{
+  platform::Pen pen;
+  pen.Color = CaseColour(n);
+  pen.Style = platform::psSolid;
+  pen.Width = n == CurrentCase ? 2 : 1;
+  View_.Canvas().SetPen(pen);
+}
+
+void TRouteDrawing::DrawLegLabel(const globe::TGeoPoint& from, const globe::TGeoPoint& to, std::int32_t& hours)
+{
+  hours = globe::Wrap32(std::int64_t{hours} + LegHours(from, to, CurrentSpeed));
+  const double eta = StartTime + hours * OneHour;
+  std::string text;
+  try {
+    text = FormatTimeGroup(eta);
+  } catch (const platform::EConvertError&) {
+    return;  // thousands of years ahead: no date to write
+  }
+  globe::TGlobeCanvas& canvas = View_.Canvas();
+  canvas.SetTextColor(DayPhaseColour(DayPhase(View_.Projection(), to, eta), canvas.CanvasState().TextColor));
+  View_.RenderTextOut(to.LongX, to.LatY, text, globe::TGlobeUnitTypes::Pixel);
+}
+
+void TRouteDrawing::DrawRoutes()
+{
+  for (int n = 1; n <= kCaseCount; ++n) {
+    const std::size_t i = static_cast<std::size_t>(n - 1);
+    const globe::TPointStore& waypoints = Cases_.CaseWaypoints[i];
+    const globe::TPointStore& targets = Cases_.CaseTargets[i];
+    if (waypoints.Count() == 0) continue;
+    const bool current = n == CurrentCase;
+    SetCasePen(n);
+    if (current && SelectedPoint.LatY != 0) View_.RenderCircle(SelectedPoint, kSelectedRadius, kSelectedSegments);
+
+    const std::int32_t first = Cases_.CaseCWPI[i];
+    if (first < 0 || first >= waypoints.Count()) continue;  // no current waypoint to sail to
+    std::int32_t hours = Cases_.CaseDelay[i];
+    // One leg, labelled at its end on the current case.
+    auto leg = [&](const globe::TGeoPoint& from, const globe::TGeoPoint& to) {
+      View_.RenderGreatCircle(from, to, kShortArc);
+      if (!current) return;
+      DrawLegLabel(from, to, hours);
+      SetCasePen(n);
+    };
+    leg(Cases_.CaseStart[i], waypoints.Point(first));
+    for (std::int32_t j = first + 1; j < waypoints.Count(); ++j) leg(waypoints.Point(j - 1), waypoints.Point(j));
+    if (targets.Count() == 0) continue;
+    leg(waypoints.Point(waypoints.Count() - 1), targets.Point(0));
+    for (std::int32_t j = 1; j < targets.Count(); ++j)
+      View_.RenderGreatCircle(targets.Point(j - 1), targets.Point(j), kShortArc);
+  }
+}
+
+}  // namespace scenario

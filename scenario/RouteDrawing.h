@@ -1,0 +1,49 @@
+#pragma once
+// The selected force's routes on the map: for each parsed case a line from its start through its
+// waypoints to its targets, the shown case drawn thick, with estimated times of arrival written
+// at its waypoints in a colour that tells day, twilight or night there. Drawn inside the view's
+// render event.
+#include <cstdint>
+
+#include "globe/data/GeoTypes.h"
+#include "platform/Color.h"
+#include "scenario/ForceCases.h"
+
+namespace globe {
+class TVoduz4;
+}
+
+namespace scenario {
+
+// The colour of case n (1..6); black for any other number.
+platform::TColor CaseColour(int n);
+
+// Whole hours to sail from one point to the other at a speed in knots; 1,000,000 when the speed
+// is below 1 knot.
+std::int32_t LegHours(const globe::TGeoPoint& from, const globe::TGeoPoint& to, std::int32_t speed);
+
+class TRouteDrawing {
+ public:
+  TRouteDrawing(globe::TVoduz4& view, const TForceCases& cases) : View_(view), Cases_(cases) {}
+
+  int CurrentCase = 1;                   // drawn thick and timed
+  globe::TGeoPoint SelectedPoint{};      // circled on the current case; latitude 0: none
+  std::int32_t CurrentSpeed = 0;         // knots, of the force
+  double StartTime = 0;                  // date-time the times count from
+  double OneHour = 1.0 / 24.0;           // date-time of one hour
+
+  // Every case with waypoints. A case whose current waypoint index lies outside its waypoints
+  // has no route to draw: only its selection circle is drawn.
+  void DrawRoutes();
+  // Adds the leg's hours to `hours` and writes the arrival time "ddhhnn" at the leg's end: red
+  // by day, grey in twilight, black at night. No label when the time is beyond the calendar.
+  void DrawLegLabel(const globe::TGeoPoint& from, const globe::TGeoPoint& to, std::int32_t& hours);
+
+ private:
+  void SetCasePen(int n);
+
+  globe::TVoduz4& View_;
+  const TForceCases& Cases_;
+};
+
+}  // namespace scenario

@@ -1,0 +1,210 @@
+// The main window's map interaction driven through the real map window: readouts, measuring,
+// the position log, the origin cross and the view's own zoom drag.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QToolButton>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+#include "editor/EditMain.h"
+#include "globe/view/GlobeProjection.h"
+#include "globe/view/Voduz4.h"
+#include "platform/qt/QtViewWidget.h"
+#include "platform/testing/RecordingDrawingSurface.h"
+#include "platform/testing/ScriptedDialogs.h"
+#include "scenario/PositionText.h"
+
+namespace editor {
+namespace {
+
+namespace fs = std::filesystem;
+using globe::TGeoPoint;
+using platform::testing::ScriptedDialogs;
+
+const std::string kProgramDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
+
+// The main window with a copy of the Crete demo loaded and shown, and mouse input sent to its map.
+class MapInteractionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    scenarioDir = fs::temp_directory_path() / ("corvalis_mapint_" + std::to_string(::getpid()));
+    fs::remove_all(scenarioDir);
+    fs::copy(kProgramDir + "/Scenarios/Crete1941", scenarioDir, fs::copy_options::recursive);
+    auto scripted = std::make_unique<ScriptedDialogs>();
+    dialogs = scripted.get();
+    window = std::make_unique<TfrmEditMain>(std::move(scripted));
+    window->SetSplashOnShow(false);
+    window->SetProgramDir(kProgramDir);
+    dialogs->QueueDirectory(scenarioDir.string());
+    window->sbLoad->click();
+    window->show();
+    QCoreApplication::processEvents();
+  }
+  void TearDown() override {
+    window.reset();
+    fs::current_path(startDir);  // loading changes it
+    fs::remove_all(scenarioDir);
+  }
+
+  globe::TVoduz4& Map() { return window->GlobeMap(); }
+  QString Panel(int i) const { return window->StatusPanels[static_cast<std::size_t>(i)]->text(); }
+
+  void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys) {
+    const bool pressed = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    QMouseEvent event(type, QPointF(at), window->Globe->mapToGlobal(QPointF(at)), button,
+                      pressed ? Qt::MouseButtons(button) : Qt::MouseButtons(Qt::NoButton), keys);
+    QCoreApplication::sendEvent(window->Globe, &event);
+  }
+  void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+    Send(QEvent::MouseButtonPress, at, button, keys);
+    Send(QEvent::MouseButtonRelease, at, button, keys);
+  }
+  // The toolkit's order: press, release, double-click press, release.
+  void DoubleClick(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+    Click(at, button, keys);
+    Send(QEvent::MouseButtonDblClick, at, button, keys);
+    Send(QEvent::MouseButtonRelease, at, button, keys);
+  }
+  void Move(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoModifier); }
+
+  // The window pixel of a point of the map, and the map point under a pixel.
+  QPoint PixelOf(const TGeoPoint& point) {
+    platform::TPoint xy;
+    EXPECT_TRUE(Map().Projection().PointLLToDeviceXY(point, xy));
+    return {xy.X, xy.Y};
+  }
+  TGeoPoint PointAt(QPoint at) {
+    TGeoPoint point;
+    EXPECT_TRUE(Map().DeviceXYToLL(at.x(), at.y(), point));
+    return point;
+  }
+  std::string Fixed(const char* whole) const {
+    return std::string(whole) + window->Regional().decimalSeparator + "0";
+  }
+  std::string Readout(const char* miles, const char* bearing) const {
+    return "  Dist: " + Fixed(miles) + " Nm  Bearing: " + Fixed(bearing) + " deg";
+  }
+
+  fs::path startDir = fs::current_path();
+  fs::path scenarioDir;
+  ScriptedDialogs* dialogs = nullptr;
+  std::unique_ptr<TfrmEditMain> window;
+};
+
+TEST_F(MapInteractionTest, MouseMoveShowsThePositionUnderTheCursor) {
+  ASSERT_GT(window->Globe->width(), 200);
+  const QPoint at(window->Globe->width() / 2 + 7, window->Globe->height() / 2 - 5);
+  Move(at);
+  EXPECT_EQ(Panel(2).toStdString(), "  " + scenario::FormatPosition(PointAt(at), false));
+  EXPECT_TRUE(Panel(1).isEmpty());
+  // Off the globe nothing changes.
+  const QString before = Panel(2);
+  Map().Projection().SetAltitude(Map().Projection().Altitude() * 20);  // the globe shrinks to a disc
+  Move(QPoint(1, 1));
+  EXPECT_EQ(Panel(2), before);
+}
+
+// With the globe turned to 0 N 0 E, the row through that point is the equator and its column
+// the prime meridian: a cursor right of the origin lies due east, above it due north.
+TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigin) {
+  Map().LocateToLL(0, 0);
+  const QPoint origin = PixelOf(TGeoPoint(0, 0));
+  DoubleClick(origin);
+  ASSERT_TRUE(window->Measuring);
+  EXPECT_EQ(window->MouseMode, mmIdle);
+  const TGeoPoint originPoint = PointAt(origin);
+  EXPECT_EQ(window->MeasureOrigin.LongX, originPoint.LongX);
+  EXPECT_EQ(window->MeasureOrigin.LatY, originPoint.LatY);
+  EXPECT_EQ(Panel(1).toStdString(), "Origin: " + scenario::FormatPosition(originPoint, true));
+
+  Move(origin);
+  EXPECT_EQ(Panel(2).toStdString(), Readout("0", "0"));
+  Move(origin + QPoint(120, 0));
+  EXPECT_TRUE(Panel(2).endsWith(QString::fromStdString(" Bearing: " + Fixed("90") + " deg"))) << Panel(2).toStdString();
+  Move(origin - QPoint(120, 0));
+  EXPECT_TRUE(Panel(2).endsWith(QString::fromStdString(" Bearing: " + Fixed("270") + " deg"))) << Panel(2).toStdString();
+  Move(origin - QPoint(0, 120));
+  EXPECT_TRUE(Panel(2).endsWith(QString::fromStdString(" Bearing: " + Fixed("0") + " deg"))) << Panel(2).toStdString();
+  // The distance is the ellipsoid's: on the equator a degree of longitude is about 60.1 Nm.
+  const TGeoPoint east = PointAt(origin + QPoint(120, 0));
+  Move(origin + QPoint(120, 0));
+  const double miles = Panel(2).section(' ', 3, 3).replace(QString::fromStdString(window->Regional().decimalSeparator), ".").toDouble();
+  EXPECT_NEAR(miles, 60.11 * (east.LongX - originPoint.LongX) / 5'400'000.0, 0.3);
+
+  // A plain click ends measuring; the readout is the position again.
+  Click(origin + QPoint(30, 30));
+  EXPECT_FALSE(window->Measuring);
+  Move(origin + QPoint(40, 30));
+  EXPECT_TRUE(Panel(1).isEmpty());
+  EXPECT_EQ(Panel(2).toStdString(), "  " + scenario::FormatPosition(PointAt(origin + QPoint(40, 30)), false));
+}
+
+TEST_F(MapInteractionTest, CtrlDoubleClickLogsThePositionWithoutMeasuring) {
+  const QPoint at(window->Globe->width() / 2, window->Globe->height() / 2);
+  DoubleClick(at, Qt::LeftButton, Qt::ControlModifier);
+  EXPECT_FALSE(window->Measuring);
+  EXPECT_TRUE(Panel(1).isEmpty());
+  EXPECT_EQ(window->Memo1->toPlainText().toStdString(), "LL=" + scenario::FormatPosition(PointAt(at), false));
+  // Other modifier combinations and other buttons neither measure nor log.
+  DoubleClick(at, Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier);
+  DoubleClick(at, Qt::LeftButton, Qt::AltModifier);
+  DoubleClick(at, Qt::RightButton);
+  EXPECT_FALSE(window->Measuring);
+  EXPECT_EQ(window->Memo1->toPlainText().count("LL="), 1);
+  EXPECT_EQ(window->MouseMode, mmIdle);
+}
+
+TEST_F(MapInteractionTest, OriginCrossDrawnRedWhileMeasuringAndVisible) {
+  const int w = window->Globe->width(), h = window->Globe->height();
+  const auto redLines = [&] {
+    platform::testing::RecordingDrawingSurface target{w, h};
+    Map().RenderToCanvas(target, platform::TRect{0, 0, w, h}, false);
+    std::vector<platform::testing::DrawCall> lines;
+    for (const auto& call : target.Calls(platform::testing::DrawOp::Polyline))
+      if (call.State.CurrentPen.Color == platform::clRed && call.State.CurrentPen.Width == 1) lines.push_back(call);
+    return lines;
+  };
+  const auto before = redLines().size();  // red lines of the scenario itself
+  const QPoint at(w / 2 + 10, h / 2 + 20);
+  DoubleClick(at);
+  ASSERT_TRUE(window->Measuring);
+  const auto lines = redLines();
+  ASSERT_EQ(lines.size(), before + 2);
+  const auto& across = lines[lines.size() - 2].Points;
+  const auto& down = lines.back().Points;
+  ASSERT_EQ(across.size(), 2u);
+  ASSERT_EQ(down.size(), 2u);
+  // Centred where the origin projects: the clicked pixel, give or take the rounding.
+  const QPoint centre = PixelOf(window->MeasureOrigin);
+  EXPECT_LE((centre - at).manhattanLength(), 2);
+  EXPECT_EQ(across[0], (platform::TPoint{centre.x() - 12, centre.y()}));
+  EXPECT_EQ(across[1], (platform::TPoint{centre.x() + 12, centre.y()}));
+  EXPECT_EQ(down[0], (platform::TPoint{centre.x(), centre.y() - 12}));
+  EXPECT_EQ(down[1], (platform::TPoint{centre.x(), centre.y() + 12}));
+  // An origin on the far side of the globe has no cross.
+  const TGeoPoint origin = window->MeasureOrigin;
+  window->MeasureOrigin = TGeoPoint(origin.LongX + 972'000'000, -origin.LatY);
+  EXPECT_EQ(redLines().size(), before);
+}
+
+TEST_F(MapInteractionTest, LeftDragStillZoomsTheMap) {
+  const long double scale = Map().Projection().ScaleFactor();
+  const QPoint from(window->Globe->width() / 2 - 60, window->Globe->height() / 2 - 40);
+  Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
+  const QPoint to = from + QPoint(120, 80);
+  QMouseEvent drag(QEvent::MouseMove, QPointF(to), window->Globe->mapToGlobal(QPointF(to)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(window->Globe, &drag);
+  Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoModifier);
+  EXPECT_GT(Map().Projection().ScaleFactor(), scale * 2);
+  EXPECT_FALSE(window->Measuring);
+}
+
+}  // namespace
+}  // namespace editor
