@@ -195,7 +195,10 @@ class TfrmEditMain : public QMainWindow {
   void SetFileSystem(std::unique_ptr<platform::FileSystem> files);
   platform::FileSystem& Files();
 
-  // ---- Map interaction -----------------------------------------------------------------------
+  // ---- Map interaction (EditMainMap.cpp) ------------------------------------------------------
+  // Case list popup "Pick point": the next left click on the map gives the selected line a new
+  // position.
+  void Pickpoint1Click();
   // The map's mouse events: measuring origin (double-click), position log (Ctrl+double-click),
   // picked points, and the position or distance and bearing readout in the status bar.
   void GlobeDblClick();
@@ -235,6 +238,8 @@ class TfrmEditMain : public QMainWindow {
   void RememberSavedSideLines();
   // Hooks the map's mouse and paint events to the handlers above.
   void ConnectMapEvents();
+  // A picked point replaces the case line waiting for it.
+  void PickPoint(const globe::TGeoPoint& point);
 
   std::unique_ptr<platform::UserDialogs> dialogs_;
   platform::RegionalSettings regional_;
@@ -248,6 +253,11 @@ class TfrmEditMain : public QMainWindow {
   std::string programDir_;
   bool splashOnShow_ = true;
   bool shown_ = false;
+  // The line Pick point waits to replace, as it stood, and its force and case: an edit, another
+  // tab or another force in between leaves the pick without a change.
+  std::string pickText_;
+  int pickCase_ = 0;
+  scenario::TForce* pickForce_ = nullptr;
   // The button of the map's last press: only a left double-click acts.
   platform::MouseButton lastPressButton_ = platform::MouseButton::Left;
 };

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <array>
 
+#include "editor/ApplicationCursor.h"
 #include "editor/EditMain.h"
 #include "globe/data/Geodesy.h"
 #include "globe/data/GlobeUnits.h"
@@ -50,6 +51,7 @@ void TfrmEditMain::ConnectMapEvents()
     GlobeMouseUp(button, shift, x, y);
   };
   map.OnMouseMove = [this](globe::TVoduz4&, platform::ShiftState shift, int x, int y) { GlobeMouseMove(shift, x, y); };
+  connect(Pickpoint1, &QAction::triggered, this, [this] { Pickpoint1Click(); });
 }
 
 void TfrmEditMain::GlobeRender(globe::TVoduz4& view)
@@ -83,10 +85,38 @@ void TfrmEditMain::GlobePaint(globe::TVoduz4& view)
   canvas.Surface().Polyline(down);
 }
 
+void TfrmEditMain::Pickpoint1Click()
+{
+  const int row = lbPoints->currentRow();
+  if (row < 0 || !lbPoints->item(row)->isSelected()) return;
+  MouseMode = mmPickPoint;
+  ShowCrossCursor();
+  PickLine = row;
+  pickText_ = CaseListLine(row);
+  pickCase_ = CurrentCase;
+  pickForce_ = CurrentForce;
+}
+
 void TfrmEditMain::GlobeDblClick()
 {
   // Only a double-click of the left button starts measuring or logs a position.
   if (lastPressButton_ == platform::MouseButton::Left) MouseMode = mmDoubleClicked;
+}
+
+void TfrmEditMain::PickPoint(const globe::TGeoPoint& point)
+{
+  RestoreNormalCursor();
+  // The line must still be the one Pick point was given for: not after an edit, another tab or
+  // another force.
+  if (PickLine < 0 || PickLine >= lbPoints->count() || CurrentCase != pickCase_ || CurrentForce != pickForce_ ||
+      CaseListLine(PickLine) != pickText_)
+    return;
+  const std::string head = pickText_.substr(0, 3);
+  const std::string label = head == "WP=" || head == "TP=" ? head : "LL=";
+  SetCaseListLine(PickLine, label + scenario::FormatPosition(point, false));
+  ReparseCurrentCase();
+  GlobeMap().GlobeNotify(globe::gnSelectionChange, nullptr);
+  StoreCaseList();
 }
 
 void TfrmEditMain::GlobeMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y)
@@ -98,7 +128,9 @@ void TfrmEditMain::GlobeMouseUp(platform::MouseButton button, platform::ShiftSta
   }
   globe::TGeoPoint point;
   if (GlobeMap().DeviceXYToLL(x, y, point)) {
-    if (MouseMode == mmDoubleClicked) {
+    if (MouseMode == mmPickPoint) {
+      PickPoint(point);
+    } else if (MouseMode == mmDoubleClicked) {
       if (NoModifierKey(shift)) {
         MeasureOrigin = point;
         Measuring = true;
@@ -109,6 +141,8 @@ void TfrmEditMain::GlobeMouseUp(platform::MouseButton button, platform::ShiftSta
         Memo1->appendPlainText("LL=" + ShortPosition(point));
       }
     }
+  } else if (MouseMode == mmPickPoint) {
+    RestoreNormalCursor();
   }
   MouseMode = mmIdle;
 }

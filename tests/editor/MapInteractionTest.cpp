@@ -5,19 +5,25 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTreeWidget>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <unistd.h>
 
+#include "editor/ApplicationCursor.h"
 #include "editor/EditMain.h"
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/Voduz4.h"
 #include "platform/qt/QtViewWidget.h"
 #include "platform/testing/RecordingDrawingSurface.h"
 #include "platform/testing/ScriptedDialogs.h"
+#include "scenario/Force.h"
 #include "scenario/PositionText.h"
 
 namespace editor {
@@ -105,7 +111,9 @@ TEST_F(MapInteractionTest, MouseMoveShowsThePositionUnderTheCursor) {
   EXPECT_TRUE(Panel(1).isEmpty());
   // Off the globe nothing changes.
   const QString before = Panel(2);
-  Map().Projection().SetAltitude(Map().Projection().Altitude() * 20);  // the globe shrinks to a disc
+  Map().Projection().SetScaleFactor(0);  // the whole globe: the window's corners are off it
+  TGeoPoint off;
+  ASSERT_FALSE(Map().DeviceXYToLL(1, 1, off));
   Move(QPoint(1, 1));
   EXPECT_EQ(Panel(2), before);
 }
@@ -204,6 +212,100 @@ TEST_F(MapInteractionTest, LeftDragStillZoomsTheMap) {
   Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoModifier);
   EXPECT_GT(Map().Projection().ScaleFactor(), scale * 2);
   EXPECT_FALSE(window->Measuring);
+}
+
+// ---- Pick point ------------------------------------------------------------------------------
+
+// Force A1 (AlliedShips.cfg), case 1: CASE1, FORMATIONHEADING=300, LOCATION=Alexandria, CWPI=0,
+// WP=3300N 02700E, WP=3400N 02500E, WP=3500N 02250E; case 3 has DELAY=6 on its fourth line.
+class PickPointTest : public MapInteractionTest {
+ protected:
+  void SetUp() override {
+    MapInteractionTest::SetUp();
+    const auto found = window->lvForces->findItems("Force A1", Qt::MatchExactly, 0);
+    ASSERT_FALSE(found.isEmpty());
+    found.front()->setSelected(true);
+    ASSERT_NE(window->CurrentForce, nullptr);
+    // Zoomed in on the point so that a pixel is a fraction of an arc minute.
+    Map().LocateToLL(known.LongX, known.LatY);
+    Map().Projection().SetAltitude(Map().Projection().Altitude() / 10);
+  }
+  void PickLine(int row) {
+    window->lbPoints->setCurrentRow(row);
+    window->Pickpoint1->trigger();
+  }
+  const platform::TextLines& AlliedLines() { return window->Scenario().SideLines[1]; }
+  std::size_t CountOf(const std::string& line) {
+    return static_cast<std::size_t>(std::count(AlliedLines().begin(), AlliedLines().end(), line));
+  }
+
+  // 34 30.5 N, 26 00.5 E: in the middle of the arc minutes 3430N 02600E.
+  const TGeoPoint known = TGeoPoint::FromDegrees(26 + 0.5 / 60, 34 + 30.5 / 60);
+};
+
+TEST_F(PickPointTest, ClickGivesTheWaypointLineTheClickedPosition) {
+  ASSERT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
+  PickLine(4);
+  EXPECT_EQ(window->MouseMode, mmPickPoint);
+  EXPECT_EQ(window->PickLine, 4);
+  EXPECT_TRUE(CrossCursorShown());
+
+  Click(PixelOf(known));
+  EXPECT_EQ(window->CaseListLine(4), "WP=3430N 02600E");
+  EXPECT_EQ(window->MouseMode, mmIdle);
+  EXPECT_FALSE(CrossCursorShown());
+  // Written back into the side's lines in place of the old one, and parsed into the route.
+  EXPECT_TRUE(window->Scenario().Modified);
+  EXPECT_EQ(CountOf("WP=3430N 02600E"), 1u);
+  EXPECT_EQ(CountOf("WP=3300N 02700E"), 0u);
+  const globe::TPointStore& route = window->Cases.CaseWaypoints[0];
+  ASSERT_EQ(route.Count(), 3);
+  EXPECT_EQ(route.Point(0).LatY, 34 * 5'400'000 + 30 * 90'000);
+  EXPECT_EQ(route.Point(0).LongX, 26 * 5'400'000);
+}
+
+TEST_F(PickPointTest, LineOtherThanWaypointOrTargetBecomesAStartPosition) {
+  window->tcCasesTabs->setCurrentIndex(2);
+  ASSERT_EQ(window->CaseListLine(3), "DELAY=6");
+  PickLine(3);
+  Click(PixelOf(known));
+  EXPECT_EQ(window->CaseListLine(3), "LL=3430N 02600E");
+  EXPECT_EQ(window->Cases.CaseStart[2].LatY, 34 * 5'400'000 + 30 * 90'000);
+  EXPECT_EQ(window->Cases.CaseStart[2].LongX, 26 * 5'400'000);
+  EXPECT_EQ(window->Cases.CaseWaypoints[2].Count(), 2);
+}
+
+TEST_F(PickPointTest, ClickOffTheGlobeEndsThePickWithoutAChange) {
+  PickLine(4);
+  Click(PixelOf(known), Qt::RightButton);  // other buttons leave the pick waiting
+  EXPECT_EQ(window->MouseMode, mmPickPoint);
+  Map().Projection().SetScaleFactor(0);  // the whole globe: the window's corners are off it
+  TGeoPoint off;
+  ASSERT_FALSE(Map().DeviceXYToLL(1, 1, off));
+  Click(QPoint(1, 1));
+  EXPECT_EQ(window->MouseMode, mmIdle);
+  EXPECT_FALSE(CrossCursorShown());
+  EXPECT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
+  EXPECT_FALSE(window->Scenario().Modified);
+}
+
+TEST_F(PickPointTest, TabChangedMeanwhileLeavesBothCasesAsTheyWere) {
+  PickLine(4);
+  window->tcCasesTabs->setCurrentIndex(1);  // case 2 has a line 4 too
+  const std::string other = window->CaseListLine(4);
+  Click(PixelOf(known));
+  EXPECT_EQ(window->MouseMode, mmIdle);
+  EXPECT_FALSE(CrossCursorShown());
+  EXPECT_EQ(window->CaseListLine(4), other);
+  EXPECT_EQ(CountOf("WP=3300N 02700E"), 1u);
+  EXPECT_FALSE(window->Scenario().Modified);
+}
+
+TEST_F(PickPointTest, WithoutASelectedLinePickPointWaitsForNothing) {
+  window->lbPoints->clearSelection();
+  window->Pickpoint1->trigger();
+  EXPECT_EQ(window->MouseMode, mmIdle);
+  EXPECT_FALSE(CrossCursorShown());
 }
 
 }  // namespace
