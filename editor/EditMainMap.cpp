@@ -117,6 +117,8 @@ void TfrmEditMain::PickPoint(const globe::TGeoPoint& point)
   ReparseCurrentCase();
   GlobeMap().GlobeNotify(globe::gnSelectionChange, nullptr);
   StoreCaseList();
+  // The map's mark of the selected line moves with it to the picked position.
+  if (lbPoints->currentRow() == PickLine) lbPointsClick();
 }
 
 void TfrmEditMain::GlobeMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y)

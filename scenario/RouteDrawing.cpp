@@ -7,6 +7,8 @@
 #include "globe/data/Geodesy.h"
 #include "globe/data/GlobeUnits.h"
 #include "globe/view/GlobeCanvas.h"
+#include "globe/view/GlobeFont.h"
+#include "globe/view/GlobeProjection.h"
 #include "globe/view/Voduz4.h"
 #include "platform/ConvertError.h"
 #include "scenario/DayPhase.h"
@@ -27,6 +29,20 @@ constexpr std::int32_t kNoSpeedHours = 1'000'000;
 constexpr std::int32_t kSelectedRadius = 500'000;
 constexpr std::int32_t kSelectedSegments = 72;
 constexpr std::uint8_t kShortArc = 0;
+
+// A white outline one pixel wide around a label keeps it readable over its own route line and
+// the coast: the text drawn in white one pixel to each side of where it will stand.
+void DrawLabelOutline(globe::TGlobeCanvas& canvas, platform::TPoint at, const std::string& text)
+{
+  const platform::Font& font = canvas.CanvasState().CurrentFont;
+  globe::TGlobeFont outline(font.Name, font.Height, globe::TGlobeUnitTypes::Pixel, platform::clWhite);
+  if (outline.Realize(canvas, false)) {
+    constexpr std::array<platform::TPoint, 4> kOffsets = {
+        platform::TPoint{-1, 0}, platform::TPoint{1, 0}, platform::TPoint{0, -1}, platform::TPoint{0, 1}};
+    for (const platform::TPoint& d : kOffsets) canvas.Surface().TextOut(at.X + d.X, at.Y + d.Y, text);
+  }
+  canvas.ResetState();
+}
 
 platform::TColor DayPhaseColour(TDayPhase phase, platform::TColor unchanged)
 {
@@ -76,6 +92,8 @@ void TRouteDrawing::DrawLegLabel(const globe::TGeoPoint& from, const globe::TGeo
   }
   globe::TGlobeCanvas& canvas = View_.Canvas();
   canvas.SetTextColor(DayPhaseColour(DayPhase(View_.Projection(), to, eta), canvas.CanvasState().TextColor));
+  platform::TPoint at;
+  if (View_.Projection().PointLLToDeviceXY(to, at)) DrawLabelOutline(canvas, at, text);
   View_.RenderTextOut(to.LongX, to.LatY, text, globe::TGlobeUnitTypes::Pixel);
 }
 

@@ -36,7 +36,8 @@ class TRouteDrawing {
   // has no route to draw: only its selection circle is drawn.
   void DrawRoutes();
   // Adds the leg's hours to `hours` and writes the arrival time "ddhhnn" at the leg's end: red
-  // by day, grey in twilight, black at night. No label when the time is beyond the calendar.
+  // by day, grey in twilight, black at night, outlined in white. No label when the time is
+  // beyond the calendar.
   void DrawLegLabel(const globe::TGeoPoint& from, const globe::TGeoPoint& to, std::int32_t& hours);
 
  private:

@@ -262,6 +262,9 @@ TEST_F(PickPointTest, ClickGivesTheWaypointLineTheClickedPosition) {
   ASSERT_EQ(route.Count(), 3);
   EXPECT_EQ(route.Point(0).LatY, 34 * 5'400'000 + 30 * 90'000);
   EXPECT_EQ(route.Point(0).LongX, 26 * 5'400'000);
+  // The selected line's mark on the map moves with it.
+  EXPECT_EQ(window->SelectedPoint.LatY, route.Point(0).LatY);
+  EXPECT_EQ(window->SelectedPoint.LongX, route.Point(0).LongX);
 }
 
 TEST_F(PickPointTest, LineOtherThanWaypointOrTargetBecomesAStartPosition) {
@@ -273,6 +276,7 @@ TEST_F(PickPointTest, LineOtherThanWaypointOrTargetBecomesAStartPosition) {
   EXPECT_EQ(window->Cases.CaseStart[2].LatY, 34 * 5'400'000 + 30 * 90'000);
   EXPECT_EQ(window->Cases.CaseStart[2].LongX, 26 * 5'400'000);
   EXPECT_EQ(window->Cases.CaseWaypoints[2].Count(), 2);
+  EXPECT_EQ(window->SelectedPoint.LatY, 0);  // an "LL=" line marks no point
 }
 
 TEST_F(PickPointTest, ClickOffTheGlobeEndsThePickWithoutAChange) {

@@ -1,4 +1,5 @@
 // Leg times and the drawing of a force's case routes with their arrival-time labels.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -84,7 +85,13 @@ class RouteDrawingTest : public ::testing::Test {
       if (call.State.CurrentPen.Color == colour && call.State.CurrentPen.Width == width) lines.push_back(call);
     return lines;
   }
-  std::vector<DrawCall> Labels() const { return window.Calls(DrawOp::TextOut); }
+  // The labels themselves, without the white outline drawn under each.
+  std::vector<DrawCall> Labels() const {
+    std::vector<DrawCall> labels;
+    for (const auto& call : window.Calls(DrawOp::TextOut))
+      if (call.State.TextColor != platform::clWhite) labels.push_back(call);
+    return labels;
+  }
   platform::TPoint Pixel(const TGeoPoint& point) const {
     platform::TPoint xy;
     view.Projection().PointLLToDeviceXY(point, xy);
@@ -125,6 +132,20 @@ TEST_F(RouteDrawingTest, OneWaypointGivesOneThickLineAndOneArrivalLabel) {
   EXPECT_EQ(labels[0].Points[0], Pixel(creteNorth));  // top-left corner at the leg's end
   // At 08:30 the sun stands high over the Arabian Sea: day in Crete.
   EXPECT_EQ(labels[0].State.TextColor, platform::clRed);
+  // Under it the same text in white, one pixel to each side, in the label's font.
+  const auto all = window.Calls(DrawOp::TextOut);
+  ASSERT_EQ(all.size(), 5u);
+  std::vector<platform::TPoint> outline;
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(all[i].Text, "150830");
+    EXPECT_EQ(all[i].State.TextColor, platform::clWhite);
+    EXPECT_EQ(all[i].State.CurrentFont.Height, labels[0].State.CurrentFont.Height);
+    outline.push_back(all[i].Points[0]);
+  }
+  const platform::TPoint at = Pixel(creteNorth);
+  EXPECT_THAT(outline, ::testing::UnorderedElementsAre(platform::TPoint{at.X - 1, at.Y}, platform::TPoint{at.X + 1, at.Y},
+                                                       platform::TPoint{at.X, at.Y - 1}, platform::TPoint{at.X, at.Y + 1}));
+  EXPECT_EQ(all[4].State.TextColor, platform::clRed);
 }
 
 TEST_F(RouteDrawingTest, DelayAndEveryLegAddUpToTheLabels) {
