@@ -10,6 +10,7 @@
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/DeviceRound.h"
 #include "globe/view/GlobeProjection.h"
+#include "globe/view/HorizonRing.h"
 
 namespace globe {
 
@@ -137,6 +138,10 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
   const bool farSide = projection.FarSide();
   const int64_t xOrigin = projection.XOrigin(), yOrigin = projection.YOrigin();
   platform::TPoint* out = DevicePoints();
+  const auto emit = [&](long double sx, long double sy) {
+    out[count++] = platform::TPoint{AddToDevice(xOrigin, RoundToDevice(sx)), AddToDevice(yOrigin, RoundToDevice(sy))};
+  };
+  if (clipToHorizon) Ring_.Clear();
   long double lastX = kNoLastPosition, lastY = kNoLastPosition;
   for (const TPoint3D& p3 : *points) {
     if (count >= DevicePointCapacity) break;
@@ -145,7 +150,8 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
     long double sx = Dot(ForwardMatrix_[0], p);
     long double sy = Dot(ForwardMatrix_[1], p);
     const long double sz = Dot(ForwardMatrix_[2], p);
-    if ((sz <= 0) == farSide) {  // hidden
+    const bool hidden = (sz <= 0) == farSide;
+    if (hidden) {
       if (!clipToHorizon) continue;
       const long double h = Hypot(sx, sy);
       if (h > 0) {
@@ -160,11 +166,31 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
     if (std::fabs(lastX - sx) > 1.0L || std::fabs(lastY - sy) > 1.0L) {
       lastX = sx;
       lastY = sy;
-      out[count++] = platform::TPoint{AddToDevice(xOrigin, RoundToDevice(sx)),
-                                      AddToDevice(yOrigin, RoundToDevice(sy))};
+      emit(sx, sy);
+      if (clipToHorizon) Ring_.Add(sx, sy, hidden);
     }
   }
+  if (!clipToHorizon || !Ring_.AnyHidden()) return count;
+  // An outline that reaches behind the globe: it follows the horizon, and is mended where its
+  // horizon part winds wrongly.
+  const std::vector<THorizonRing::TPointXY>* ring = &Ring_.Follow(HorizonRadius_);
+  if (!Ring_.AnyVisible() || Ring_.Winding() != 0) {
+    const TGeoPoint middle = MiddlePoint(farSide);
+    ring = &Ring_.Mended(store.PointInPolygon(middle.LongX, middle.LatY), HorizonRadius_);
+  }
+  count = startIndex;
+  for (const THorizonRing::TPointXY& q : *ring) {
+    if (count >= DevicePointCapacity) break;
+    emit(q.X, q.Y);
+  }
   return count;
+}
+
+TGeoPoint TSphericalPrj::MiddlePoint(bool farSide) const {
+  // The point whose image is the centre of the disc: straight towards the viewer on the near
+  // hemisphere, straight away on the far one.
+  const long double z = farSide ? 1 : -1;
+  return DirectionToGeo(TVec3{InverseMatrix_[0][2] * z, InverseMatrix_[1][2] * z, InverseMatrix_[2][2] * z});
 }
 
 bool TSphericalPrj::FacesViewer(const TVec3& v) const {

@@ -2,6 +2,7 @@
 // Orthographic view of a rotatable globe: the model the editor uses.
 
 #include "globe/data/GeoMath.h"
+#include "globe/view/HorizonRing.h"
 #include "globe/view/ProjectionModel.h"
 
 namespace globe {
@@ -12,7 +13,8 @@ class TSphericalPrj : public TProjectionModel {
   std::string ClassName() const override { return "TSphericalPrj"; }
 
   // Chains go through the points' 3-D cache: one matrix product per point. Hidden points are
-  // dropped, or pushed radially onto the horizon when `clipToHorizon` (closed shapes).
+  // dropped, or pushed radially onto the horizon when `clipToHorizon` (closed shapes); such an
+  // outline is mended where its horizon part winds round the disc wrongly (THorizonRing).
   int32_t PointStoreToXY(TPointStore& store, int32_t startIndex, bool clipToHorizon) override;
   // Visible on the near hemisphere (on the far one while the projection's FarSide is set).
   bool PointLLToXY(const TGeoPoint& point, int32_t index) override;
@@ -39,6 +41,8 @@ class TSphericalPrj : public TProjectionModel {
 
  private:
   void BuildMatrices();
+  // The geographic point shown in the middle of the disc (its antipode for the far side).
+  TGeoPoint MiddlePoint(bool farSide) const;
   // Whether a direction from the centre of the sphere lies on the shown hemisphere.
   bool FacesViewer(const TVec3& v) const;
   void PaintTextureTriangle(const TVec3& a, const TVec3& b, const TVec3& c, int depth);
@@ -47,6 +51,7 @@ class TSphericalPrj : public TProjectionModel {
   TMatrix3 InverseMatrix_{};
   long double HorizonRadius_ = 0;
   long double HorizonRadiusSq_ = 0;
+  THorizonRing Ring_;  // kept between chains to avoid reallocation
 };
 
 }  // namespace globe

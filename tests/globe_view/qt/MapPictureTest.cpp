@@ -101,6 +101,13 @@ class MapPictureTest : public ::testing::Test {
     return count > 12;
   }
 
+  static int SilverCount(const platform::Bitmap24& bitmap) {
+    int silver = 0;
+    for (int y = 0; y < bitmap.Height(); ++y)
+      for (int x = 0; x < bitmap.Width(); ++x) silver += bitmap.Pixel(x, y) == 0xC0C0C0;
+    return silver;
+  }
+
   static void TearDownTestSuite() {
     std::error_code ignored;
     std::filesystem::remove_all(OutDir, ignored);
@@ -145,10 +152,7 @@ TEST_F(MapPictureTest, SphericalGlobeShowsLandSeaAndNothingOutsideTheDisc) {
   EXPECT_EQ(bitmap.Pixel(397, 397), kBackground);
   EXPECT_EQ(bitmap.Pixel(2, 397), kBackground);
   // The graticule is there: silver pixels on the sea.
-  int silver = 0;
-  for (int y = 0; y < 400; ++y)
-    for (int x = 0; x < 400; ++x) silver += bitmap.Pixel(x, y) == 0xC0C0C0;
-  EXPECT_GT(silver, 400);
+  EXPECT_GT(SilverCount(bitmap), 400);
 }
 
 // The editor's first view: spherical, altitude 115,911 over the Sahara (the window's centre at
@@ -190,7 +194,24 @@ TEST_F(MapPictureTest, FlatModelsShowTheSameWorld) {
     EXPECT_TRUE(SeaAround(bitmap, xy)) << model;
     ASSERT_TRUE(PixelAt(options, -60, -150, xy));  // Southern Ocean
     EXPECT_TRUE(SeaAround(bitmap, xy)) << model;
+    EXPECT_GT(SilverCount(bitmap), 720) << model;  // graticule
   }
+}
+
+// The plate carree fitted to 720 x 400: 2 pixels a degree, the world 360 pixels high in the
+// middle; the 20 rows above and below it are background.
+TEST_F(MapPictureTest, FlatMapLeavesTheRestOfTheWindowEmpty) {
+  maprender::TMapRenderOptions options;
+  options.Width = 720;
+  options.Height = 400;
+  options.ProjectionClass = "TCartesianPrj";
+  options.Altitude = 0;
+  const platform::Bitmap24 bitmap = Render(options, "cartesian_fit");
+  for (int x = 0; x < 720; x += 7) {
+    EXPECT_EQ(bitmap.Pixel(x, 5), kBackground) << x;
+    EXPECT_EQ(bitmap.Pixel(x, 394), kBackground) << x;
+  }
+  EXPECT_NE(bitmap.Pixel(360, 30), kBackground);
 }
 
 // Looking at the Bering Strait: Fiji's and Chukotka's polygons cross the 180-degree meridian.
@@ -212,6 +233,54 @@ TEST_F(MapPictureTest, AntiMeridianLandHasNoStreaks) {
   for (const auto& [lat, lon] : {std::pair{10.0L, 179.5L}, {10.0L, -179.5L}, {-30.0L, 179.5L},
                                  {30.0L, -170.0L}, {0.0L, 170.0L}, {40.0L, 175.0L}}) {
     ASSERT_TRUE(PixelAt(options, lat, lon, xy));
+    EXPECT_TRUE(SeaAround(bitmap, xy)) << lat << " " << lon;
+  }
+}
+
+// Views of the Pacific whose antipodes lie in Africa and in France: those continents are wholly or
+// partly behind the globe and surround the point straight behind its middle. Their outlines,
+// pushed onto the horizon, must not fill the disc or a wedge of it.
+TEST_F(MapPictureTest, LandBehindTheMiddleOfTheGlobeStaysHidden) {
+  struct View {
+    long double Lat, Lon;
+  };
+  for (const View centre : {View{-17, 180}, View{-50, 180}, View{-5, 180}}) {
+    maprender::TMapRenderOptions options;
+    options.Width = 400;
+    options.Height = 400;
+    options.Altitude = 0;
+    options.CenterLatitude = centre.Lat;
+    options.CenterLongitude = centre.Lon;
+    const platform::Bitmap24 bitmap = Render(options, "pacific");
+    for (const auto& [lat, lon] : {std::pair{-25.0L, 180.0L}, {0.0L, -170.0L}, {-40.0L, -150.0L},
+                                   {-60.0L, 170.0L}, {10.0L, 160.0L}, {30.0L, -160.0L}}) {
+      platform::TPoint xy;
+      if (!PixelAt(options, lat, lon, xy)) continue;  // behind the globe in this view
+      EXPECT_TRUE(SeaAround(bitmap, xy)) << centre.Lat << " " << centre.Lon << ": " << lat << " " << lon;
+    }
+  }
+}
+
+// Close up over Fiji (about 39 pixels a degree): Viti Levu west of the 180-degree meridian, and
+// Vanua Levu, whose polygon runs up to the meridian from both sides. A streak would be a band of
+// land along their latitudes across the whole window.
+TEST_F(MapPictureTest, FijiAcrossTheAntiMeridianWithoutStreaks) {
+  maprender::TMapRenderOptions options;
+  options.Width = 500;
+  options.Height = 500;
+  options.Altitude = 115'911;
+  options.CenterLatitude = -17;
+  options.CenterLongitude = 180;
+  const platform::Bitmap24 bitmap = Render(options, "fiji");
+  platform::TPoint xy;
+  ASSERT_TRUE(PixelAt(options, -17.8L, 178.0L, xy));  // the middle of Viti Levu
+  EXPECT_TRUE(LandAround(bitmap, xy));
+  ASSERT_TRUE(PixelAt(options, -16.6L, 179.2L, xy));  // Vanua Levu
+  EXPECT_TRUE(LandAround(bitmap, xy));
+  for (const auto& [lat, lon] : {std::pair{-16.5L, 175.0L}, {-16.5L, -176.0L}, {-17.8L, 175.0L},
+                                 {-17.8L, -176.0L}, {-17.0L, -179.0L}, {-20.0L, 179.5L}}) {
+    ASSERT_TRUE(PixelAt(options, lat, lon, xy));
+    ASSERT_TRUE(xy.X >= 2 && xy.Y >= 2 && xy.X < 498 && xy.Y < 498) << lat << " " << lon;
     EXPECT_TRUE(SeaAround(bitmap, xy)) << lat << " " << lon;
   }
 }
