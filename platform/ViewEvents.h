@@ -6,6 +6,7 @@
 
 #include "platform/DeviceGeometry.h"
 #include "platform/DrawingSurface.h"
+#include "platform/ScrollBar.h"
 
 namespace platform {
 
@@ -39,6 +40,8 @@ class ViewEventSink {
   virtual void DoubleClick(int x, int y) = 0;
   virtual void MouseEnter() = 0;
   virtual void MouseLeave() = 0;
+  // The user moved a scroll bar (line, page or thumb) to `position`.
+  virtual void Scroll(ScrollBarKind bar, std::int32_t position) = 0;
 };
 
 class ViewHost {
@@ -54,6 +57,9 @@ class ViewHost {
   virtual void ProcessPendingEvents() = 0;
   // Whether the window is shown inside a parent window (painting needs one).
   virtual bool HasParentWindow() const = 0;
+  // Shows, hides and sets a scroll bar beside the client area. Showing or hiding one changes
+  // the client size, which comes back as a Resize.
+  virtual void SetScrollBar(ScrollBarKind bar, const ScrollBarState& state) = 0;
 };
 
 }  // namespace platform

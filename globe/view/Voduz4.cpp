@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <utility>
 
@@ -59,6 +60,43 @@ TGeoPoint PointOfVector(const TVec3& v) {
   return TGeoPoint(RoundToInt(ArcTan2(u.X, u.Z) * toGU), RoundToInt(ArcSin(u.Y) * toGU), 0);
 }
 
+// The geographic limits of a flat map in window pixels.
+void LimitsOnDevice(const TGlobeProjection& p, int64_t& left, int64_t& top, int64_t& right,
+                    int64_t& bottom) {
+  platform::TPoint a, b;
+  p.LLToDeviceXY(RoundToInt(p.MinLongitude() * kDegreeGU), RoundToInt(p.MinLatitude() * kDegreeGU), a);
+  p.LLToDeviceXY(RoundToInt(p.MaxLongitude() * kDegreeGU), RoundToInt(p.MaxLatitude() * kDegreeGU), b);
+  left = std::min(a.X, b.X);
+  right = std::max(a.X, b.X);
+  top = std::min(a.Y, b.Y);
+  bottom = std::max(a.Y, b.Y);
+}
+
+int32_t ClampToInt32(long double v) {
+  return static_cast<int32_t>(std::nearbyint(std::clamp<long double>(v, INT32_MIN, INT32_MAX)));
+}
+
+// One bar for a map spanning first..last pixels of a window `size` pixels long whose origin lies
+// at `origin`, in GlobeUnit counted from the origin. Shown when the map reaches at least a pixel
+// beyond the window.
+platform::ScrollBarState ScrollBarOf(long double first, long double last, int32_t size,
+                                     int32_t origin, long double scale) {
+  platform::ScrollBarState bar;
+  const long double beyond = std::max(0.0L, -first) + std::max(0.0L, last - size);
+  if (!(beyond >= 1)) return bar;
+  const auto units = [&](long double pixel) { return ClampToInt32((pixel - origin) / scale); };
+  bar.Visible = true;
+  bar.Position = units(0);
+  bar.Page = std::max(1, ClampToInt32(size / scale));
+  bar.Min = std::min(units(first), bar.Position);
+  // The range holds the window wherever it is.
+  const int64_t end = std::max<int64_t>(units(last), int64_t{bar.Position} + bar.Page);
+  bar.Max = static_cast<int32_t>(std::min<int64_t>(end, INT32_MAX));
+  bar.Position = static_cast<int32_t>(std::min<int64_t>(bar.Position, int64_t{bar.Max} - bar.Page));
+  bar.Min = std::min(bar.Min, bar.Position);
+  return bar;
+}
+
 }  // namespace
 
 TVoduz4::TVoduz4() {
@@ -80,6 +118,7 @@ void TVoduz4::SetHost(platform::ViewHost* host) {
     Canvas_->SetScreenResolution(Host_->ScreenPixelsPerInch());
     const platform::TSize size = Host_->ClientSize();
     Resize(size.Width, size.Height);
+    ShowScrollBars(true);
   }
 }
 
@@ -98,11 +137,15 @@ void TVoduz4::InvalidateWindow() {
   if (Host_ != nullptr) Host_->Invalidate();
 }
 
-// No host shows scroll bars; what remains of their upkeep is the rule of UseMinMaxLimits on flat
-// maps: a limited range smaller than the window is zoomed up to fill it, otherwise the origin is
-// pushed back so that the view stays within the limits.
 void TVoduz4::UpdateScrollBars() {
   if (UpdatingLimits_ || !Projection_ || !Canvas_) return;
+  KeepWithinLimits();
+  ShowScrollBars(false);
+}
+
+// UseMinMaxLimits on flat maps: a limited range smaller than the window is zoomed up to fill it,
+// otherwise the origin is pushed back so that the view stays within the limits.
+void TVoduz4::KeepWithinLimits() {
   TGlobeProjection& p = *Projection_;
   if (!p.UseMinMaxLimits() || (p.ModelFlags() & mfHorizonClip) != 0) return;
   UpdatingLimits_ = true;
@@ -111,14 +154,8 @@ void TVoduz4::UpdateScrollBars() {
     ~Done() { Flag = false; }
   } done{UpdatingLimits_};
   const int64_t w = Canvas_->Width(), h = Canvas_->Height();
-  auto limits = [&p](int64_t& left, int64_t& top, int64_t& right, int64_t& bottom) {
-    platform::TPoint a, b;
-    p.LLToDeviceXY(RoundToInt(p.MinLongitude() * kDegreeGU), RoundToInt(p.MinLatitude() * kDegreeGU), a);
-    p.LLToDeviceXY(RoundToInt(p.MaxLongitude() * kDegreeGU), RoundToInt(p.MaxLatitude() * kDegreeGU), b);
-    left = std::min(a.X, b.X);
-    right = std::max(a.X, b.X);
-    top = std::min(a.Y, b.Y);
-    bottom = std::max(a.Y, b.Y);
+  const auto limits = [&p](int64_t& left, int64_t& top, int64_t& right, int64_t& bottom) {
+    LimitsOnDevice(p, left, top, right, bottom);
   };
   int64_t left, top, right, bottom;
   limits(left, top, right, bottom);
@@ -142,9 +179,58 @@ void TVoduz4::UpdateScrollBars() {
   if (dy != 0) p.SetIntProp(prYOrigin, Wrap32(p.YOrigin() + dy));
 }
 
+void TVoduz4::ShowScrollBars(bool always) {
+  const TGlobeProjection& p = *Projection_;
+  const long double scale = p.ScaleFactor();
+  platform::ScrollBarState horz, vert;
+  if (ScrollBars_ != ssNone && scale > 0) {
+    // The map's span in window pixels.
+    long double left, top, right, bottom;
+    if (p.UseMinMaxLimits() && (p.ModelFlags() & mfHorizonClip) == 0) {
+      int64_t l, t, r, b;
+      LimitsOnDevice(p, l, t, r, b);
+      left = l, top = t, right = r, bottom = b;
+    } else {
+      platform::TRect e;
+      p.GetXYExtents(e);
+      // The plane's y grows northward, the window's downward.
+      left = p.XOrigin() + e.Left * scale;
+      right = p.XOrigin() + e.Right * scale;
+      top = p.YOrigin() - std::max(e.Top, e.Bottom) * scale;
+      bottom = p.YOrigin() - std::min(e.Top, e.Bottom) * scale;
+    }
+    if (ScrollBars_ != ssVertical) horz = ScrollBarOf(left, right, Canvas_->Width(), p.XOrigin(), scale);
+    if (ScrollBars_ != ssHorizontal) vert = ScrollBarOf(top, bottom, Canvas_->Height(), p.YOrigin(), scale);
+  }
+  const bool horzChanged = !(horz == HorzBar_), vertChanged = !(vert == VertBar_);
+  HorzBar_ = horz;
+  VertBar_ = vert;
+  if (Host_ == nullptr) return;
+  if (always || horzChanged) Host_->SetScrollBar(platform::ScrollBarKind::Horizontal, horz);
+  if (always || vertChanged) Host_->SetScrollBar(platform::ScrollBarKind::Vertical, vert);
+}
+
+platform::ScrollBarState TVoduz4::ScrollBar(platform::ScrollBarKind bar) const {
+  return bar == platform::ScrollBarKind::Horizontal ? HorzBar_ : VertBar_;
+}
+
+void TVoduz4::Scroll(platform::ScrollBarKind bar, int32_t position) {
+  const platform::ScrollBarState state = ScrollBar(bar);
+  if (!state.Visible) return;
+  const int64_t last = std::max<int64_t>(state.Min, int64_t{state.Max} - state.Page);
+  const int64_t delta = std::clamp<int64_t>(position, state.Min, last) - state.Position;
+  if (delta == 0) return;
+  const int32_t step = static_cast<int32_t>(std::clamp<int64_t>(delta, INT32_MIN, INT32_MAX));
+  if (bar == platform::ScrollBarKind::Horizontal)
+    ScrollBy(step, 0);
+  else
+    ScrollBy(0, step);
+}
+
 void TVoduz4::SetScrollBars(TScrollStyle style) {
   if (style == ScrollBars_) return;
   ScrollBars_ = style;
+  UpdateScrollBars();
   RedrawGlobe();
 }
 
@@ -267,6 +353,11 @@ void TVoduz4::FinishPaint() {
   Canvas_->SetWindowSurface(nullptr);
   RedrawDone();
   Painting_ = false;
+  if (PendingSize_) {
+    const platform::TSize size = *PendingSize_;
+    PendingSize_.reset();
+    Resize(size.Width, size.Height);
+  }
 }
 
 void TVoduz4::PaintFrame(platform::DrawingSurface& window) {
@@ -433,10 +524,18 @@ void TVoduz4::RenderToCanvas(platform::DrawingSurface& target, const platform::T
 
 void TVoduz4::Resize(int width, int height) {
   if (width <= 0 || height <= 0) return;
+  if (Painting_) {
+    // Events let in during a render (interruption) wait until the canvas is free.
+    PendingSize_ = platform::TSize{width, height};
+    return;
+  }
   ClientWidth_ = width;
   ClientHeight_ = height;
   if (width == Canvas_->Width() && height == Canvas_->Height()) return;
   Canvas_->SetSize(width, height);
+  UpdateScrollBars();
+  // Every size is answered with both bars: a window may have kept one the view had hidden.
+  ShowScrollBars(true);
   RedrawGlobe();
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -111,6 +112,12 @@ class TVoduz4 : private TGlobeClassesRegistration,
   void SetGraticuleLongitudeStep(int32_t step);
   TScrollStyle ScrollBars() const { return ScrollBars_; }
   void SetScrollBars(TScrollStyle style);
+  // The scroll bars as the view last set them (also without a host). Their unit is the GlobeUnit
+  // of the projection's plane, counted from the origin: the range spans the map (the model's
+  // extents, or the geographic limits with UseMinMaxLimits) and the window, the page is the
+  // window and the position its left or top edge. A bar shows only when the style allows it and
+  // the map reaches at least a pixel beyond that side of the window.
+  platform::ScrollBarState ScrollBar(platform::ScrollBarKind bar) const;
   // Milliseconds; above 0 a long layer render shows its progress at this interval.
   int32_t PeriodicUpdateTime() const { return PeriodicUpdateTime_; }
   void SetPeriodicUpdateTime(int32_t ms) { PeriodicUpdateTime_ = ms; }
@@ -132,6 +139,8 @@ class TVoduz4 : private TGlobeClassesRegistration,
   }
   void MouseEnter() override;
   void MouseLeave() override;
+  // Pans the view by the bar's move (ScrollBy).
+  void Scroll(platform::ScrollBarKind bar, int32_t position) override;
 
   void PaintBackground();
   void DrawGraticule();
@@ -185,6 +194,9 @@ class TVoduz4 : private TGlobeClassesRegistration,
   void EndZoomBand(bool zoom);
   bool IsButton(TGlobeMouseButton which, platform::MouseButton button) const;
   void ResizeZoom(int32_t oldW, int32_t oldH, int32_t newW, int32_t newH);
+  void KeepWithinLimits();
+  // Computes both bars and hands changed ones (all of them when `always`) to the host.
+  void ShowScrollBars(bool always);
 
   platform::ViewHost* Host_ = nullptr;
   std::unique_ptr<TGlobeCanvas> Canvas_;
@@ -203,10 +215,12 @@ class TVoduz4 : private TGlobeClassesRegistration,
   int32_t GraticuleLatitudeStep_ = 15;
   int32_t GraticuleLongitudeStep_ = 15;
   TScrollStyle ScrollBars_ = ssBoth;
+  platform::ScrollBarState HorzBar_, VertBar_;
   int32_t PeriodicUpdateTime_ = 0;
   TGlobeFont TextFont_;
 
   bool Painting_ = false;
+  std::optional<platform::TSize> PendingSize_;
   bool Interrupted_ = false;
   bool RenderingToCanvas_ = false;
   bool UpdatingLimits_ = false;

@@ -2,6 +2,10 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
 #include <optional>
 
 #include "platform/qt/QtDrawingSurface.h"
@@ -41,6 +45,14 @@ QtViewWidget::QtViewWidget(QWidget* parent) : QWidget(parent) {
   // The view paints every pixel itself; nothing is erased before a paint.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
+  horz_ = new QScrollBar(Qt::Horizontal, this);
+  vert_ = new QScrollBar(Qt::Vertical, this);
+  for (QScrollBar* bar : {horz_, vert_}) {
+    bar->hide();
+    bar->setCursor(Qt::ArrowCursor);
+  }
+  connect(horz_, &QScrollBar::valueChanged, this, [this](int v) { BarMoved(ScrollBarKind::Horizontal, v); });
+  connect(vert_, &QScrollBar::valueChanged, this, [this](int v) { BarMoved(ScrollBarKind::Vertical, v); });
   resize(150, 150);
 }
 
@@ -56,7 +68,55 @@ void QtViewWidget::SetMouseCapture(bool captured) {
   }
 }
 
-TSize QtViewWidget::ClientSize() const { return {width(), height()}; }
+TSize QtViewWidget::ClientSize() const {
+  const int thickness = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  return {std::max(0, width() - (vert_->isHidden() ? 0 : thickness)),
+          std::max(0, height() - (horz_->isHidden() ? 0 : thickness))};
+}
+
+void QtViewWidget::SetScrollBar(ScrollBarKind kind, const ScrollBarState& state) {
+  QScrollBar* bar = kind == ScrollBarKind::Horizontal ? horz_ : vert_;
+  settingBars_ = true;
+  if (state.Visible) {
+    bar->setRange(state.Min, std::max(state.Min, state.Max - state.Page));
+    bar->setPageStep(std::max(1, state.Page));
+    bar->setSingleStep(std::max(1, state.Page / 10));
+    bar->setValue(state.Position);
+  } else {
+    bar->setRange(0, 0);
+  }
+  settingBars_ = false;
+  const bool show = state.Visible || (followingBars_ && !bar->isHidden());
+  if (show == bar->isHidden()) {
+    bar->setHidden(!show);
+    LayOutScrollBars();
+    // The view hears of its new size once it has finished setting the bars.
+    if (!reportPending_) {
+      reportPending_ = true;
+      QMetaObject::invokeMethod(this, [this] { ReportClientSize(); }, Qt::QueuedConnection);
+    }
+  }
+}
+
+void QtViewWidget::LayOutScrollBars() {
+  const TSize client = ClientSize();
+  horz_->setGeometry(0, client.Height, client.Width, height() - client.Height);
+  vert_->setGeometry(client.Width, 0, width() - client.Width, client.Height);
+}
+
+void QtViewWidget::ReportClientSize() {
+  reportPending_ = false;
+  if (sink_ == nullptr) return;
+  const TSize client = ClientSize();
+  followingBars_ = true;
+  sink_->Resize(client.Width, client.Height);
+  followingBars_ = false;
+}
+
+void QtViewWidget::BarMoved(ScrollBarKind kind, int value) {
+  if (settingBars_ || sink_ == nullptr) return;
+  sink_->Scroll(kind, value);
+}
 
 int QtViewWidget::ScreenPixelsPerInch() const { return logicalDpiY(); }
 
@@ -66,13 +126,26 @@ bool QtViewWidget::HasParentWindow() const { return parentWidget() != nullptr ||
 
 void QtViewWidget::paintEvent(QPaintEvent*) {
   if (sink_ == nullptr) return;
-  QtDrawingSurface surface(*this);
-  sink_->Paint(surface);
+  {
+    QtDrawingSurface surface(*this);
+    sink_->Paint(surface);
+  }
+  if (!horz_->isHidden() && !vert_->isHidden()) {
+    // The corner between the two bars.
+    const TSize client = ClientSize();
+    QPainter painter(this);
+    painter.fillRect(client.Width, client.Height, width() - client.Width, height() - client.Height,
+                     palette().window());
+  }
 }
 
 void QtViewWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (sink_ != nullptr) sink_->Resize(width(), height());
+  LayOutScrollBars();
+  if (sink_ != nullptr) {
+    const TSize client = ClientSize();
+    sink_->Resize(client.Width, client.Height);
+  }
 }
 
 void QtViewWidget::mousePressEvent(QMouseEvent* event) {

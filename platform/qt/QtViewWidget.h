@@ -1,9 +1,12 @@
 #pragma once
 // The Qt window of a map view: paints through a QtDrawingSurface and forwards paint, resize,
-// mouse and enter/leave events to a ViewEventSink.
+// mouse, enter/leave and scroll events to a ViewEventSink. Its scroll bars sit along the right
+// and bottom edges; the client area is what they leave free.
 #include <QWidget>
 
 #include "platform/ViewEvents.h"
+
+class QScrollBar;
 
 namespace platform {
 
@@ -22,6 +25,10 @@ class QtViewWidget : public QWidget, public ViewHost {
   int ScreenPixelsPerInch() const override;
   void ProcessPendingEvents() override;
   bool HasParentWindow() const override;
+  void SetScrollBar(ScrollBarKind bar, const ScrollBarState& state) override;
+
+  QScrollBar* HorizontalScrollBar() const { return horz_; }
+  QScrollBar* VerticalScrollBar() const { return vert_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -34,8 +41,21 @@ class QtViewWidget : public QWidget, public ViewHost {
   void leaveEvent(QEvent* event) override;
 
  private:
+  // Places the visible bars and reports the client size when it changed.
+  void LayOutScrollBars();
+  // Tells the sink the client size after bars were shown or hidden.
+  void ReportClientSize();
+  void BarMoved(ScrollBarKind bar, int value);
+
   ViewEventSink* sink_ = nullptr;
   bool captured_ = false;
+  QScrollBar* horz_ = nullptr;
+  QScrollBar* vert_ = nullptr;
+  bool settingBars_ = false;
+  bool reportPending_ = false;
+  // While the view follows a client size changed by showing a bar, that bar is not hidden
+  // again: a view whose zoom follows the client size could otherwise show and hide it for ever.
+  bool followingBars_ = false;
 };
 
 }  // namespace platform

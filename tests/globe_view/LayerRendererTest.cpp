@@ -19,6 +19,7 @@
 #include "globe/view/PolyPresenter.h"
 #include "globe/view/Voduz4.h"
 #include "platform/testing/RecordingDrawingSurface.h"
+#include "platform/testing/RecordingViewHost.h"
 
 namespace globe {
 namespace {
@@ -366,21 +367,15 @@ TEST_F(LayerRendererTest, PointHitTestUsesTheSymbolSquare) {
 }
 
 // A window whose pending events hold one mouse move of a zoom drag.
-class MovingMouseHost : public platform::ViewHost {
+class MovingMouseHost : public platform::testing::RecordingViewHost {
  public:
-  explicit MovingMouseHost(TVoduz4& view) : View(view) {}
-  void Invalidate() override { ++Invalidations; }
-  void SetMouseCapture(bool) override {}
-  platform::TSize ClientSize() const override { return {600, 400}; }
-  int ScreenPixelsPerInch() const override { return 96; }
+  explicit MovingMouseHost(TVoduz4& view) : RecordingViewHost({600, 400}), View(view) {}
   void ProcessPendingEvents() override {
     ++Calls;
     if (Calls == 2) View.MouseMove(platform::ShiftState{}, 250, 250);
   }
-  bool HasParentWindow() const override { return true; }
   TVoduz4& View;
   int Calls = 0;
-  int Invalidations = 0;
 };
 
 TEST_F(LayerRendererTest, MouseMoveDuringADragAbandonsTheRender) {

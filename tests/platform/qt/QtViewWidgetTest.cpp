@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScrollBar>
+#include <QStyle>
+#include <functional>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QResizeEvent>
@@ -34,6 +37,7 @@ class RecordingSink : public ViewEventSink {
  public:
   std::vector<Event> Events;
   TSize PaintedSize;
+  std::function<void()> OnResize;
 
   void Paint(DrawingSurface& window) override {
     PaintedSize = {window.Width(), window.Height()};
@@ -41,7 +45,10 @@ class RecordingSink : public ViewEventSink {
     window.FillRect(TRect{0, 0, window.Width(), window.Height()});
     Events.push_back(Make("paint"));
   }
-  void Resize(int width, int height) override { Events.push_back(Make("resize", {}, {}, width, height)); }
+  void Resize(int width, int height) override {
+    Events.push_back(Make("resize", {}, {}, width, height));
+    if (OnResize) OnResize();
+  }
   void MouseDown(MouseButton b, ShiftState s, int x, int y) override {
     Events.push_back(Make("down", b, s, x, y));
   }
@@ -52,6 +59,9 @@ class RecordingSink : public ViewEventSink {
   void DoubleClick(int x, int y) override { Events.push_back(Make("double", {}, {}, x, y)); }
   void MouseEnter() override { Events.push_back(Make("enter")); }
   void MouseLeave() override { Events.push_back(Make("leave")); }
+  void Scroll(ScrollBarKind bar, std::int32_t position) override {
+    Events.push_back(Make(bar == ScrollBarKind::Horizontal ? "hscroll" : "vscroll", {}, {}, position));
+  }
 };
 
 void Send(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
@@ -137,6 +147,68 @@ TEST(QtViewWidget, WithoutSinkNothingHappens) {
   widget.SetEventSink(nullptr);
   Send(widget, QEvent::MouseButtonRelease, {10, 20}, Qt::LeftButton, Qt::NoButton);
   EXPECT_TRUE(sink.Events.empty());
+}
+
+TEST(QtViewWidget, ScrollBarsTakeRoomAndReportMoves) {
+  QtViewWidget widget;
+  RecordingSink sink;
+  widget.SetEventSink(&sink);
+  widget.resize(200, 100);
+  const int thickness = widget.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &widget);
+  ASSERT_GT(thickness, 0);
+  sink.Events.clear();
+
+  widget.SetScrollBar(ScrollBarKind::Vertical, ScrollBarState{true, 0, 1000, 100, 300});
+  QScrollBar& bar = *widget.VerticalScrollBar();
+  EXPECT_FALSE(bar.isHidden());
+  EXPECT_EQ(bar.value(), 300);
+  EXPECT_EQ(bar.maximum(), 900);  // the last position leaves a page
+  EXPECT_EQ(bar.pageStep(), 100);
+  EXPECT_TRUE(widget.HorizontalScrollBar()->isHidden());
+  EXPECT_EQ(widget.ClientSize(), (TSize{200 - thickness, 100}));
+  EXPECT_EQ(bar.geometry(), QRect(200 - thickness, 0, thickness, 100));
+  // Setting a bar is no move of the user's; the new client size follows once the view is done.
+  EXPECT_TRUE(sink.Events.empty());
+  QCoreApplication::processEvents();
+  ASSERT_EQ(sink.Events.size(), 1u);
+  EXPECT_EQ(sink.Events[0].Kind, "resize");
+  EXPECT_EQ(sink.Events[0].X, 200 - thickness);
+
+  bar.setValue(450);
+  bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
+  ASSERT_EQ(sink.Events.size(), 3u);
+  EXPECT_EQ(sink.Events[1].Kind, "vscroll");
+  EXPECT_EQ(sink.Events[1].X, 450);
+  EXPECT_EQ(sink.Events[2].X, 550);
+
+  // Both bars: the horizontal one runs below the client area only.
+  widget.SetScrollBar(ScrollBarKind::Horizontal, ScrollBarState{true, -50, 50, 10, 0});
+  EXPECT_EQ(widget.ClientSize(), (TSize{200 - thickness, 100 - thickness}));
+  EXPECT_EQ(widget.HorizontalScrollBar()->geometry(), QRect(0, 100 - thickness, 200 - thickness, thickness));
+  widget.SetScrollBar(ScrollBarKind::Horizontal, ScrollBarState{});
+  widget.SetScrollBar(ScrollBarKind::Vertical, ScrollBarState{});
+  EXPECT_EQ(widget.ClientSize(), (TSize{200, 100}));
+  widget.SetEventSink(nullptr);
+  QCoreApplication::processEvents();
+}
+
+TEST(QtViewWidget, ABarShownForTheViewIsNotHiddenByItsOwnResize) {
+  QtViewWidget widget;
+  RecordingSink sink;
+  widget.SetEventSink(&sink);
+  widget.resize(200, 100);
+  // A view that no longer needs the bar once the client area has made room for it.
+  sink.OnResize = [&] { widget.SetScrollBar(ScrollBarKind::Horizontal, ScrollBarState{}); };
+  widget.SetScrollBar(ScrollBarKind::Horizontal, ScrollBarState{true, 0, 300, 200, 0});
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(widget.HorizontalScrollBar()->isHidden());
+  EXPECT_EQ(widget.HorizontalScrollBar()->maximum(), 0);  // nothing left to scroll
+  // Outside that answer the view hides it as usual.
+  sink.OnResize = nullptr;
+  widget.SetScrollBar(ScrollBarKind::Horizontal, ScrollBarState{});
+  EXPECT_TRUE(widget.HorizontalScrollBar()->isHidden());
+  widget.SetEventSink(nullptr);
+  QCoreApplication::processEvents();
 }
 
 }  // namespace
