@@ -22,7 +22,6 @@
 #include "editor/AboutEdit.h"
 #include "editor/ComputeEndurance.h"
 #include "editor/TestForm.h"
-#include "editor/GlobeStartSettings.h"
 #include "editor/MapZoom.h"
 #include "editor/ToolbarGlyphs.h"
 #include "globe/data/CustomVoduz4.h"
@@ -32,6 +31,7 @@
 #include "platform/qt/QtRegionalSettings.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "platform/qt/QtViewWidget.h"
+#include "scenario/EditorGlobeSettings.h"
 #include "scenario/Force.h"
 #include "scenario/ScenarioLoader.h"
 
@@ -106,7 +106,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   Globe->setObjectName("Globe");
   Globe->setMinimumSize(50, 50);
   globeMap_ = std::make_unique<globe::TVoduz4>();
-  ApplyGlobeStartSettings(*globeMap_);
+  scenario::ApplyGlobeStartSettings(*globeMap_);
   globeView_ = globeMap_.get();
   scenario_ = std::make_unique<scenario::TScenarioState>();
   Globe->SetEventSink(globeMap_.get());

@@ -1,12 +1,13 @@
-#include "editor/GlobeStartSettings.h"
+#include "scenario/EditorGlobeSettings.h"
 
 #include "globe/view/Voduz4.h"
 #include "platform/Color.h"
 
-namespace editor {
+namespace scenario {
 
 void ApplyGlobeStartSettings(globe::TVoduz4& view)
 {
+  view.SetClientSize(kEditorMapWidth, kEditorMapHeight);
   globe::TGlobeProjection& projection = view.Projection();
   projection.SetProjectionClass("TSphericalPrj");
   projection.SetAltitude(115911);
@@ -41,4 +42,4 @@ void ApplyGlobeStartSettings(globe::TVoduz4& view)
   view.SetSaveMetaDataLocation(globe::smdDiscard);
 }
 
-}  // namespace editor
+}  // namespace scenario

@@ -7,8 +7,10 @@
 #include "globe/view/Voduz4.h"
 #include "platform/UserDialogs.h"
 #include "scenario/Base.h"
+#include "scenario/EditorGlobeSettings.h"
 #include "scenario/Force.h"
 #include "scenario/ScenarioState.h"
+#include "scenario/ViewMapPainter.h"
 
 namespace scenario {
 
@@ -38,10 +40,8 @@ TLoadCheck::TLoadCheck(platform::FileSystem& files, platform::RegionalSettings s
       Log_((globe::RegisterPresenterClasses(), std::make_unique<TMessageLog>())),
       Globe_(std::make_unique<globe::TVoduz4>()),
       State_(std::make_unique<TScenarioState>()) {
-    // The editor's map settings that the window-free core holds.
-    Globe_->SetSurfaceColor(0xF9EEC8);
-    Globe_->SetCacheCapacity(10240);
-    Globe_->SetSaveMetaDataLocation(globe::smdDiscard);
+    // The map as the editor's main window opens.
+    ApplyGlobeStartSettings(View());
 }
 
 TLoadCheck::~TLoadCheck() { State_.reset(); }
@@ -57,6 +57,15 @@ void TLoadCheck::Run(const std::string& dir) {
     } catch (const std::exception& error) {
         Log_->ShowError(error.what());
     }
+}
+
+void TLoadCheck::Paint(platform::DrawingSurface& surface, int width, int height) {
+    globe::TVoduz4& view = View();
+    view.SetClientSize(width, height);
+    view.OnRender = [this](globe::TVoduz4& v) { DrawBasesOnView(State_->BaseList, v); };
+    view.RedrawGlobe();
+    view.Paint(surface);
+    view.OnRender = nullptr;
 }
 
 std::string TLoadCheck::Text() const {

@@ -15,6 +15,7 @@ class TCustomVoduz4;
 class TVoduz4;
 }
 namespace platform {
+class DrawingSurface;
 class FileSystem;
 class UserDialogs;
 }  // namespace platform
@@ -40,6 +41,11 @@ public:
     // The same globe as a map view that can render headless.
     globe::TVoduz4& View();
     TScenarioState& State() { return *State_; }
+
+    // Draws the map as the editor shows it right after the load: the editor's start settings (set
+    // when the check was made), the loaded layers, then the bases' ranges and minefields. A size
+    // other than the editor's map area follows the view's resizing rules first.
+    void Paint(platform::DrawingSurface& surface, int width, int height);
 
     // The whole result as one JSON object (see docs/VRKCHECK.md).
     std::string Json();

@@ -1,0 +1,37 @@
+#pragma once
+// vrkcheck: loads a scenario or campaign directory as the editor's load command does and prints
+// every message the editor would show, in order, then a summary (or, with --json, the loaded
+// scenario as one JSON object); --png draws the map as the editor shows it after the load.
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vrkcheck {
+
+struct TArguments {
+    bool Json = false;
+    std::string Png;
+    // The editor's map area unless --size says otherwise.
+    int Width;
+    int Height;
+    std::string Dir;
+    TArguments();
+};
+
+// The command line without the program name; nothing for unusable arguments.
+std::optional<TArguments> ParseArguments(const std::vector<std::string>& args);
+
+// Whether this build can draw --png pictures (it needs the toolkit's drawing).
+bool CanDrawPictures();
+
+// Runs the check; programDir plays the editor's program folder (its "Data" subfolder holds the
+// map data). Returns the exit status: 0 when no message was shown, 1 when any was, 2 for unusable
+// arguments or a picture that cannot be written.
+int Run(const std::vector<std::string>& args, const std::string& programDir, std::ostream& out,
+        std::ostream& err);
+
+extern const char* const kUsage;
+
+}  // namespace vrkcheck
