@@ -69,7 +69,7 @@ TEST_F(VrkCheckJsonTest, CampaignCaseChoicesAndMissionQuirks) {
     EXPECT_NE(json.find(R"("messages":["Error reading data line!\rSearched label: LL\rActual label: Target",)"
                         R"("Error reading mission!\rCase 0 not found!",)"
                         R"x("Error reading Mission!\rLine no: 93\rLine: \rForce: None\r\rList index out of bounds (93)",)x"
-                        R"x("Error reading Mission!\rLine no: 10\rLine: \rForce: Last\r\rList index out of bounds (10)"],)x"),
+                        R"x("Error reading Mission!\rLine no: 78\rLine: \rForce: Last\r\rList index out of bounds (78)"],)x"),
               std::string::npos)
         << json;
 
@@ -87,6 +87,9 @@ TEST_F(VrkCheckJsonTest, CampaignCaseChoicesAndMissionQuirks) {
     // "Target=VALLETTA" holds "LL": taken for a position line, it names no target.
     const std::string forceB = Entry(json, "Force B");
     EXPECT_NE(forceB.find(R"("targetBase":"","originBase":"","origin":[],"target":[])"), std::string::npos) << forceB;
+
+    // Thirty cases: the ninth draw, 10 of 0..28, picks "CASE11" (not "CASE1").
+    EXPECT_NE(Entry(json, "Thirty").find("\"position\":" + Point(21, 0, 15, 0)), std::string::npos) << json;
 
     // "FIRSTDATE=" and "FIRSTHOUR=" push "SPEED=" down two lines; the blank name keeps the header.
     EXPECT_NE(Entry(json, "[MISSION 7]").find(R"("speed":12,)"), std::string::npos) << json;
