@@ -270,6 +270,9 @@ TEST_F(MainWindowTest, MapStartsWithTheSphericalViewAndItsMouseButtons) {
   EXPECT_TRUE(map.GlobeOptions().Contains(globe::goDoubleBuffered));
   EXPECT_EQ(window->Globe->EventSink(), &map);
   EXPECT_EQ(window->GlobeView(), &map);
+  // The settings were made for a 579 x 581 map; the window's own size keeps their middle.
+  EXPECT_NEAR(static_cast<double>(map.Projection().CenterLatitude()), 23.97, 0.1);
+  EXPECT_NEAR(static_cast<double>(map.Projection().CenterLongitude()), 13.80, 0.1);
 }
 
 TEST(ApplicationCursor, CrossIsShownOnceAndRestored) {
