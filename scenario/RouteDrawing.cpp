@@ -92,13 +92,24 @@ void TRouteDrawing::DrawLegLabel(const globe::TGeoPoint& from, const globe::TGeo
   }
   globe::TGlobeCanvas& canvas = View_.Canvas();
   canvas.SetTextColor(DayPhaseColour(DayPhase(View_.Projection(), to, eta), canvas.CanvasState().TextColor));
-  platform::TPoint at;
-  if (View_.Projection().PointLLToDeviceXY(to, at)) DrawLabelOutline(canvas, at, text);
-  View_.RenderTextOut(to.LongX, to.LatY, text, globe::TGlobeUnitTypes::Pixel);
+  Labels_.push_back(TLegLabel{to, std::move(text), canvas.CanvasState().TextColor});
+}
+
+void TRouteDrawing::DrawLabels()
+{
+  globe::TGlobeCanvas& canvas = View_.Canvas();
+  for (const TLegLabel& label : Labels_) {
+    canvas.SetTextColor(label.Colour);
+    platform::TPoint at;
+    if (View_.Projection().PointLLToDeviceXY(label.At, at)) DrawLabelOutline(canvas, at, label.Text);
+    View_.RenderTextOut(label.At.LongX, label.At.LatY, label.Text, globe::TGlobeUnitTypes::Pixel);
+  }
+  Labels_.clear();
 }
 
 void TRouteDrawing::DrawRoutes()
 {
+  Labels_.clear();
   for (int n = 1; n <= kCaseCount; ++n) {
     const std::size_t i = static_cast<std::size_t>(n - 1);
     const globe::TPointStore& waypoints = Cases_.CaseWaypoints[i];
@@ -125,6 +136,7 @@ void TRouteDrawing::DrawRoutes()
     for (std::int32_t j = 1; j < targets.Count(); ++j)
       View_.RenderGreatCircle(targets.Point(j - 1), targets.Point(j), kShortArc);
   }
+  DrawLabels();
 }
 
 }  // namespace scenario

@@ -4,6 +4,8 @@
 // at its waypoints in a colour that tells day, twilight or night there. Drawn inside the view's
 // render event.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "globe/data/GeoTypes.h"
 #include "platform/Color.h"
@@ -32,19 +34,29 @@ class TRouteDrawing {
   double StartTime = 0;                  // date-time the times count from
   double OneHour = 1.0 / 24.0;           // date-time of one hour
 
-  // Every case with waypoints. A case whose current waypoint index lies outside its waypoints
-  // has no route to draw: only its selection circle is drawn.
+  // Every case with waypoints, then the current case's arrival times on top of all route lines.
+  // A case whose current waypoint index lies outside its waypoints has no route to draw: only
+  // its selection circle is drawn.
   void DrawRoutes();
-  // Adds the leg's hours to `hours` and writes the arrival time "ddhhnn" at the leg's end: red
-  // by day, grey in twilight, black at night, outlined in white. No label when the time is
-  // beyond the calendar.
+  // Adds the leg's hours to `hours` and takes the arrival time "ddhhnn" at the leg's end, in the
+  // canvas text colour of daylight there (red by day, grey in twilight, black at night), for
+  // DrawLabels. No label when the time is beyond the calendar.
   void DrawLegLabel(const globe::TGeoPoint& from, const globe::TGeoPoint& to, std::int32_t& hours);
+  // Writes the labels taken so far, each outlined in white, its top-left corner at its point.
+  void DrawLabels();
 
  private:
   void SetCasePen(int n);
 
+  struct TLegLabel {
+    globe::TGeoPoint At;
+    std::string Text;
+    platform::TColor Colour;
+  };
+
   globe::TVoduz4& View_;
   const TForceCases& Cases_;
+  std::vector<TLegLabel> Labels_;
 };
 
 }  // namespace scenario

@@ -177,6 +177,22 @@ TEST_F(RouteDrawingTest, CurrentWaypointSkipsTheLegsBeforeIt) {
   EXPECT_EQ(Labels()[0].Text, "150830");
 }
 
+TEST_F(RouteDrawingTest, LabelsGoOnTopOfEveryRouteLine) {
+  SetCase(1, crete, {creteNorth, crete});
+  SetCase(2, creteNorth, {crete});  // drawn after case 1, across its labels
+  Paint();
+  const auto& log = window.Log();
+  std::size_t lastLine = 0, firstText = log.size();
+  for (std::size_t i = 0; i < log.size(); ++i) {
+    if (log[i].Op == DrawOp::Polyline &&
+        (log[i].State.CurrentPen.Color == CaseColour(1) || log[i].State.CurrentPen.Color == CaseColour(2)))
+      lastLine = i;
+    if (log[i].Op == DrawOp::TextOut && firstText == log.size()) firstText = i;
+  }
+  ASSERT_EQ(Labels().size(), 2u);
+  EXPECT_LT(lastLine, firstText);
+}
+
 TEST_F(RouteDrawingTest, OtherCasesThinInTheirColoursWithoutLabels) {
   SetCase(2, crete, {creteNorth});
   SetCase(4, crete, {creteNorth, TGeoPoint(30 * kDeg, 30 * kDeg)});
