@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Builds the fuzz programs (clang, libFuzzer, ASan + UBSan, in build-fuzz/) and runs each for
+# SECONDS, then prints per target the executions and the findings (crash, leak, timeout and
+# out-of-memory inputs). Exits non-zero when a target found something or could not run.
+#
+#   tests/fuzz/run.sh SECONDS [TARGET...]     targets: label_value scenario environment lyr
+#                                             shp_dbf mif texture picture (default: all)
+#   FUZZ_OUT=DIR   where logs, findings and the growing corpora go (default build-fuzz/fuzz-out)
+#   FUZZ_JOBS=N    build jobs (default 2)
+#
+# A finding is kept as DIR/findings/TARGET/crash-... (the input); rerun it with
+#   build-fuzz/tests/fuzz/fuzz_TARGET DIR/findings/TARGET/crash-...
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+here=$root/tests/fuzz
+seconds=${1:?usage: tests/fuzz/run.sh SECONDS [TARGET...]}
+shift
+all=(label_value scenario environment lyr shp_dbf mif texture picture)
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
+build=$root/build-fuzz
+out=${FUZZ_OUT:-$build/fuzz-out}
+
+"$root/tools/deps.sh" clang libclang-rt-dev
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCORVALIS_FUZZ=ON -DCORVALIS_BUILD_GUI=OFF \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$build" -j"${FUZZ_JOBS:-2}" --target "${targets[@]/#/fuzz_}" >"$build/fuzz-build.log" 2>&1 ||
+  { tail -30 "$build/fuzz-build.log"; echo "fuzz build failed"; exit 2; }
+
+# Seeds: small pieces of the project's data, made again on every run.
+pack_length() {  # 32-bit little-endian length of file $1, then $1, then $2
+  local n; n=$(stat -c %s "$1")
+  printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((n & 255)) $((n >> 8 & 255)) $((n >> 16 & 255)) $((n >> 24 & 255)))"
+  cat "$1" "$2"
+}
+make_seeds() {
+  local t=$1 dir=$2 maps=$here/maps i=0
+  rm -rf "$dir" && mkdir -p "$dir"
+  case $t in
+    label_value)
+      cat "$root"/data/Scenarios/*/*.cfg "$root"/tests/data/scenarios/*/*.[cC][fF][gG] | tr -d '\r' |
+        grep '=' | sort -u | head -150 | while IFS= read -r line; do
+          i=$((i + 1)); printf '%s\n%s' "${line%%=*}" "$line" >"$dir/line$i"
+        done ;;
+    scenario)
+      for s in "$root"/data/Scenarios/* "$root"/tests/data/scenarios/*; do
+        for f in "$s"/*; do
+          [ -f "$f" ] && case $f in *.env) ;; *) printf '=== %s\n' "$(basename "$f")"; cat "$f" ;; esac
+        done >"$dir/$(basename "$s")"
+      done ;;
+    environment)
+      cp "$here"/seeds/*.env "$dir/"
+      cp "$root/data/Data/World.env" "$dir/World.env"
+      cp "$root/tests/data/scenarios/windows_campaign/Maps/small.env" "$dir/small.env" ;;
+    lyr) cp "$maps/Land.lyr" "$dir/" ;;
+    shp_dbf) pack_length "$maps/Coast.shp" "$maps/Coast.dbf" >"$dir/Coast" ;;
+    mif) { cat "$maps/Countries.mif"; printf '=== MID\n'; cat "$maps/Countries.mid"; } >"$dir/Countries" ;;
+    texture) cp "$maps/Texture.bmp" "$dir/" ;;
+    picture) cp "$maps"/*.jpg "$maps/Texture.bmp" "$dir/" ;;
+  esac
+}
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+mkdir -p "$out"
+status=0
+printf '%-12s %12s %s\n' target executions findings
+for t in "${targets[@]}"; do
+  program=$build/tests/fuzz/fuzz_$t
+  seeds=$out/seeds/$t corpus=$out/corpus/$t findings=$out/findings/$t log=$out/$t.log
+  make_seeds "$t" "$seeds"
+  mkdir -p "$corpus" && rm -rf "$findings" && mkdir -p "$findings"
+  rc=0
+  "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -dict="$here/dict/$t.dict" -artifact_prefix="$findings/" "$corpus" "$seeds" >"$log" 2>&1 || rc=$?
+  execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
+  found=$(find "$findings" -maxdepth 1 -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | sort)
+  if [ -n "$found" ] || [ $rc -ne 0 ]; then
+    status=1
+    printf '%-12s %12s %s\n' "$t" "${execs:-?}" "FOUND (exit $rc, log $log)"
+    [ -n "$found" ] && printf '    %s\n' $found
+    grep -m3 -E 'ERROR: |runtime error|SUMMARY' "$log" | sed 's/^/    /' || true
+  else
+    printf '%-12s %12s %s\n' "$t" "${execs:-?}" none
+  fi
+done
+exit $status
