@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace globe {
 
@@ -104,7 +105,17 @@ struct JpegError {
 void JpegErrorExit(j_common_ptr info) {
   std::longjmp(reinterpret_cast<JpegError*>(info->err)->Jump, 1);
 }
-void JpegSilentMessage(j_common_ptr) {}
+// Warnings are passed over, except the ones saying the image data ends before the image does:
+// libjpeg would fill the missing rows itself, so a few hundred bytes claiming a huge picture
+// would cost seconds and a large bitmap. Such a picture is refused like any other broken one.
+void JpegEmitMessage(j_common_ptr info, int level) {
+  const int code = info->err->msg_code;
+  if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) JpegErrorExit(info);
+}
+
+// Working memory libjpeg may take besides the bitmap (a progressive image keeps all its
+// coefficients); beyond it the decoding fails.
+constexpr long MaxJpegWorkingMemory = 256L << 20;
 
 // Decodes into `picture`; false on any libjpeg error. Kept free of objects with destructors
 // between setjmp and the decoding calls, as longjmp skips them.
@@ -114,16 +125,18 @@ bool DecodeJpegInto(std::string_view bytes, std::unique_ptr<platform::Bitmap24>&
   JpegError error;
   info.err = jpeg_std_error(&error.Manager);
   error.Manager.error_exit = JpegErrorExit;
-  error.Manager.output_message = JpegSilentMessage;
+  error.Manager.emit_message = JpegEmitMessage;
   if (setjmp(error.Jump)) {
     jpeg_destroy_decompress(&info);
     return false;
   }
   jpeg_create_decompress(&info);
+  info.mem->max_memory_to_use = MaxJpegWorkingMemory;
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
                static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
-  if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
+  if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK ||
+      !PictureSizeOk(info.image_width, info.image_height)) {
     jpeg_destroy_decompress(&info);
     return false;
   }

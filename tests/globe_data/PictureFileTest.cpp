@@ -77,8 +77,8 @@ TEST(PictureFileTest, MalformedBitmapsGiveNoPicture) {
   EXPECT_EQ(nullptr, LoadPictureFile("/nonexistent/picture.bmp"));
 }
 
-// A solid-colour JPEG made with the library itself.
-std::string SolidJpeg(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
+// A solid-colour JPEG made with the library itself (baseline, or progressive).
+std::string SolidJpeg(int width, int height, uint8_t r, uint8_t g, uint8_t b, bool progressive = false) {
   jpeg_compress_struct info;
   jpeg_error_mgr error;
   info.err = jpeg_std_error(&error);
@@ -92,6 +92,7 @@ std::string SolidJpeg(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
   for (int x = 0; x < width; ++x) {
@@ -124,6 +125,38 @@ TEST(PictureFileTest, JpegImagesAreDecodedAndBrokenOnesRefused) {
   EXPECT_EQ(nullptr, DecodeJpegPicture(""));
   EXPECT_EQ(nullptr, DecodeJpegPicture(jpeg.substr(0, 20)));
   EXPECT_EQ(nullptr, DecodeJpegPicture("not a jpeg at all"));
+}
+
+// Offset of the first marker 0xFF `code` after the start-of-image marker.
+size_t MarkerAt(const std::string& jpeg, uint8_t code) {
+  const size_t at = jpeg.find(std::string{'\xFF', static_cast<char>(code)}, 2);
+  EXPECT_NE(std::string::npos, at) << "no marker " << int{code};
+  return at;
+}
+
+// The JPEG with its frame header (baseline 0xC0 or progressive 0xC2) claiming another size.
+std::string ClaimingSize(std::string jpeg, uint8_t frameMarker, int width, int height) {
+  const size_t at = MarkerAt(jpeg, frameMarker);  // marker, length (2), precision, height, width
+  jpeg[at + 5] = static_cast<char>(height >> 8);
+  jpeg[at + 6] = static_cast<char>(height & 0xFF);
+  jpeg[at + 7] = static_cast<char>(width >> 8);
+  jpeg[at + 8] = static_cast<char>(width & 0xFF);
+  return jpeg;
+}
+
+TEST(PictureFileTest, JpegWhoseDataEndsBeforeTheImageIsRefused) {
+  // Cut halfway through the image data: libjpeg would fill the missing rows itself.
+  const std::string jpeg = SolidJpeg(256, 256, 10, 200, 30);
+  const size_t scan = MarkerAt(jpeg, 0xDA);
+  ASSERT_NE(nullptr, DecodeJpegPicture(jpeg));
+  EXPECT_EQ(nullptr, DecodeJpegPicture(jpeg.substr(0, scan + (jpeg.size() - scan) / 2)));
+
+  // A few hundred bytes claiming 4000 x 4000 pixels, baseline or progressive: refused instead of
+  // filled in (the same file claiming 16000 x 16000 would cost seconds).
+  EXPECT_EQ(nullptr, DecodeJpegPicture(ClaimingSize(SolidJpeg(16, 8, 1, 2, 3), 0xC0, 4000, 4000)));
+  EXPECT_EQ(nullptr, DecodeJpegPicture(ClaimingSize(SolidJpeg(16, 8, 1, 2, 3, true), 0xC2, 4000, 4000)));
+  // Over the picture limit (65000 x 65000 pixels): refused from the header alone.
+  EXPECT_EQ(nullptr, DecodeJpegPicture(ClaimingSize(SolidJpeg(16, 8, 1, 2, 3), 0xC0, 65000, 65000)));
 }
 
 }  // namespace
