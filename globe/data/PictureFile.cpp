@@ -115,12 +115,21 @@ void JpegEmitMessage(j_common_ptr info, int level) {
 
 // Working memory libjpeg may take besides the bitmap (a progressive image keeps all its
 // coefficients); beyond it the decoding fails.
-constexpr long MaxJpegWorkingMemory = 256L << 20;
+constexpr long MaxJpegWorkingMemory = 64L << 20;
 
-// Decodes into `picture`; false on any libjpeg error. Kept free of objects with destructors
-// between setjmp and the decoding calls, as longjmp skips them.
-bool DecodeJpegInto(std::string_view bytes, std::unique_ptr<platform::Bitmap24>& picture,
-                    std::vector<uint8_t>& row) {
+// The decoded image: rows of `Components` bytes per pixel (grey, or red, green, blue).
+struct JpegSamples {
+  int64_t Width = 0;
+  int64_t Height = 0;
+  int Components = 0;
+  std::vector<uint8_t> Bytes;
+};
+
+// Decodes into `samples`; false on any libjpeg error. The rows are gathered as they are decoded,
+// so memory grows with the image data actually present, not with the size the header claims.
+// Kept free of objects with destructors between setjmp and the decoding calls, as longjmp skips
+// them.
+bool DecodeJpegInto(std::string_view bytes, JpegSamples& samples) {
   jpeg_decompress_struct info;
   JpegError error;
   info.err = jpeg_std_error(&error.Manager);
@@ -142,24 +151,19 @@ bool DecodeJpegInto(std::string_view bytes, std::unique_ptr<platform::Bitmap24>&
   }
   info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_start_decompress(&info);
-  const int64_t width = info.output_width;
-  const int64_t height = info.output_height;
-  const int components = info.output_components;
-  if (!PictureSizeOk(width, height) || (components != 1 && components != 3)) {
+  samples.Width = info.output_width;
+  samples.Height = info.output_height;
+  samples.Components = info.output_components;
+  if (!PictureSizeOk(samples.Width, samples.Height) || (samples.Components != 1 && samples.Components != 3)) {
     jpeg_destroy_decompress(&info);
     return false;
   }
-  picture = std::make_unique<platform::Bitmap24>(static_cast<int>(width), static_cast<int>(height));
-  row.resize(static_cast<size_t>(width * components));
+  const size_t rowBytes = static_cast<size_t>(samples.Width * samples.Components);
   while (info.output_scanline < info.output_height) {
-    const int y = static_cast<int>(info.output_scanline);
-    JSAMPROW rows[1] = {row.data()};
+    const size_t at = samples.Bytes.size();
+    samples.Bytes.resize(at + rowBytes);
+    JSAMPROW rows[1] = {samples.Bytes.data() + at};
     jpeg_read_scanlines(&info, rows, 1);
-    for (int64_t x = 0; x < width; ++x) {
-      const uint8_t* p = row.data() + x * components;
-      picture->SetPixel(static_cast<int>(x), y,
-                        components == 3 ? Rgb(p[0], p[1], p[2]) : Rgb(p[0], p[0], p[0]));
-    }
   }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
@@ -170,9 +174,15 @@ bool DecodeJpegInto(std::string_view bytes, std::unique_ptr<platform::Bitmap24>&
 
 std::unique_ptr<platform::Bitmap24> DecodeJpegPicture(std::string_view bytes) {
   if (bytes.empty()) return nullptr;
-  std::unique_ptr<platform::Bitmap24> picture;
-  std::vector<uint8_t> row;
-  if (!DecodeJpegInto(bytes, picture, row)) return nullptr;
+  JpegSamples samples;
+  if (!DecodeJpegInto(bytes, samples)) return nullptr;
+  auto picture = std::make_unique<platform::Bitmap24>(static_cast<int>(samples.Width), static_cast<int>(samples.Height));
+  const uint8_t* p = samples.Bytes.data();
+  for (int y = 0; y < picture->Height(); ++y) {
+    for (int x = 0; x < picture->Width(); ++x, p += samples.Components) {
+      picture->SetPixel(x, y, samples.Components == 3 ? Rgb(p[0], p[1], p[2]) : Rgb(p[0], p[0], p[0]));
+    }
+  }
   return picture;
 }
 

@@ -155,6 +155,8 @@ TEST(PictureFileTest, JpegWhoseDataEndsBeforeTheImageIsRefused) {
   // filled in (the same file claiming 16000 x 16000 would cost seconds).
   EXPECT_EQ(nullptr, DecodeJpegPicture(ClaimingSize(SolidJpeg(16, 8, 1, 2, 3), 0xC0, 4000, 4000)));
   EXPECT_EQ(nullptr, DecodeJpegPicture(ClaimingSize(SolidJpeg(16, 8, 1, 2, 3, true), 0xC2, 4000, 4000)));
+  // A fuzzed file of 368 bytes claiming 65498 x 2560 pixels took seconds filling its bitmap.
+  EXPECT_EQ(nullptr, LoadPictureFile(CORVALIS_TEST_DATA_DIR "/fuzz/jpeg-claims-65498x2560.jpg"));
   // Over the picture limit (65000 x 65000 pixels): refused from the header alone.
   EXPECT_EQ(nullptr, DecodeJpegPicture(ClaimingSize(SolidJpeg(16, 8, 1, 2, 3), 0xC0, 65000, 65000)));
 }
