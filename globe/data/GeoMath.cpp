@@ -61,7 +61,8 @@ int32_t MulDiv(int64_t a, int64_t b, int64_t c) {
 
 int32_t RoundToInt(long double v) {
   if (!std::isfinite(v)) return 0;
-  const long double r = std::nearbyint(v);
+  // rint: halves to even in the default mode, like nearbyint, but inlined (no environment save).
+  const long double r = std::rint(v);
   // Beyond 64 bits the low 32 bits are meaningless anyway; clamp to keep the cast defined.
   if (r >= 9.2e18L || r <= -9.2e18L) return 0;
   return Wrap32(static_cast<int64_t>(r));

@@ -82,7 +82,7 @@ int32_t DegToGU(long double degrees) {
   const long double wholeSeconds = std::trunc(seconds);
   const long double result = wholeDegrees * GlobeUnitsPerDegree + wholeMinutes * GlobeUnitsPerMinute +
                              wholeSeconds * GlobeUnitsPerSecond +
-                             std::nearbyint((seconds - wholeSeconds) * GlobeUnitsPerSecond);
+                             std::rint((seconds - wholeSeconds) * GlobeUnitsPerSecond);  // halves to even
   return RoundToInt(result);
 }
 

@@ -12,7 +12,9 @@ constexpr int64_t kMax32 = std::numeric_limits<int32_t>::max();
 
 int32_t RoundToDevice(long double value) {
   if (std::isnan(value)) return 0;
-  const long double r = std::nearbyint(value);  // default mode: halves to even
+  // rint rounds as nearbyint does in the default mode (halves to even) but compiles to one
+  // instruction, without saving and restoring the floating-point environment.
+  const long double r = std::rint(value);
   if (r <= static_cast<long double>(kMin32)) return static_cast<int32_t>(kMin32);
   if (r >= static_cast<long double>(kMax32)) return static_cast<int32_t>(kMax32);
   return static_cast<int32_t>(r);

@@ -29,7 +29,7 @@ std::atomic<uint64_t> GenerationCounter{0};
 
 int32_t Clamp32(long double v) {
   if (std::isnan(v)) return 0;
-  return static_cast<int32_t>(std::clamp<long double>(std::nearbyint(v), INT32_MIN, INT32_MAX));
+  return static_cast<int32_t>(std::clamp<long double>(std::rint(v), INT32_MIN, INT32_MAX));  // halves to even
 }
 
 constexpr int32_t OneDegree = GlobeUnitsPerDegree;
