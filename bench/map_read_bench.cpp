@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/support/TouchEveryPoint.h"
 #include "globe/data/CustomVoduz4.h"
-#include "globe/data/GeoDataObject.h"
 #include "globe/data/LYRReader.h"
 #include "globe/data/SHPReader.h"
 #include "globe/view/GlobeClasses.h"
@@ -56,14 +56,7 @@ void OpenAndRead(benchmark::State& state, const char* file, TSaveMetaDataLocatio
     auto* reader = globe.NewObjectSource<Reader>();
     reader->SetFileName(path.string());
     reader->SetActive(true);
-    int64_t sum = 0;
-    for (int32_t i = 0; i < reader->Count(); ++i) {
-      auto* object = dynamic_cast<TGeoDataObject*>(reader->Objects(i));
-      for (int32_t c = 0; object && c < object->Chains().Count(); ++c) {
-        const TPointStore& chain = object->Chains().Chain(c);
-        for (int32_t p = 0; p < chain.Count(); ++p) sum += chain.LongX(p) ^ chain.LatY(p);
-      }
-    }
+    const int64_t sum = bench::TouchEveryPoint(*reader).Checksum;
     benchmark::DoNotOptimize(sum);
     points = sum;
   }
@@ -79,3 +72,5 @@ void BM_LYRFile(benchmark::State& s) { OpenAndRead<TGlobeLYRReader>(s, "land.lyr
 BENCHMARK(BM_ShapefileFirstOpen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShapefileWithIndexFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LYRFile)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
