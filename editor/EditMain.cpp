@@ -1,5 +1,6 @@
 #include "editor/EditMain.h"
 
+#include <algorithm>
 #include <QFont>
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -385,7 +386,7 @@ void TfrmEditMain::sbLoadClick()
   RememberSavedSideLines();
   if (kind != scenario::TScenarioKind::skNone) {
     setWindowTitle(QString::fromStdString(scenario_->Caption));
-    stTime->setText(QString::fromStdString(scenario_->TimeLabel));
+    ShowTimeLabel(QString::fromStdString(scenario_->TimeLabel));
     FillForcesList();
   }
   // One scenario per run, whatever the directory held.
@@ -435,6 +436,15 @@ void TfrmEditMain::Saveenvironment1Click()
   } catch (const std::exception& error) {
     dialogs_->ShowError(error.what());
   }
+}
+
+void TfrmEditMain::ShowTimeLabel(const QString& text)
+{
+  stTime->setText(text);
+  // The box keeps its 161 pixels unless the label (date, time and start hour) needs more.
+  const QMargins margins = stTime->contentsMargins();
+  const int needed = stTime->fontMetrics().horizontalAdvance(text) + margins.left() + margins.right() + 6;
+  stTime->resize(std::max(161, needed), stTime->height());
 }
 
 void TfrmEditMain::stTimeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)

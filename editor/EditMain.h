@@ -221,6 +221,8 @@ class TfrmEditMain : public QMainWindow {
   void FormShow();
   // The forces list widget from the scenario's rows.
   void FillForcesList();
+  // Sets the time box's text, widening the box when the text would not fit.
+  void ShowTimeLabel(const QString& text);
   // The view's render event: the bases' ranges and minefields, then the current force's routes.
   void GlobeRender(globe::TVoduz4& view);
   void ConnectCaseEditing();

@@ -61,6 +61,9 @@ TEST_F(LoadCommandTest, DemoScenarioFillsCaptionTimeAndForcesList) {
   const double start = platform::EncodeDate(1941, 5, 20) + platform::EncodeTime(6, 0, 0, 0);
   EXPECT_EQ(window->stTime->text().toStdString(), scenario::ScenarioStartLabel(start, window->Regional()));
   EXPECT_TRUE(window->stTime->text().endsWith(" 06:00"));
+  // The whole label is readable: the box grows past its 161 pixels when the text needs it.
+  EXPECT_GE(window->stTime->contentsRect().width(),
+            window->stTime->fontMetrics().horizontalAdvance(window->stTime->text()));
 
   const auto& rows = window->Scenario().ForcesList.Rows;
   ASSERT_FALSE(rows.empty());
