@@ -2,38 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "TempFile.h"
 #include "globe/data/BitmapObject.h"
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GlobeObjectSource.h"
+#include "tests/support/BitmapFiles.h"
 
 namespace globe {
 namespace {
 
 using testing::TempDir;
 
-void Put(std::string& bytes, size_t at, uint32_t value, int size) {
-  for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-// An 8-bit bitmap of `width` x `rows` pixels; palette entry i is the grey (i, i, i), entry 7 red.
+// An 8-bit bitmap of `width` x `rows` pixels of index 0; palette entry i is the grey (i, i, i),
+// entry 7 red.
 std::string Bitmap8(int width, int rows) {
-  const int stride = (width + 3) / 4 * 4;
-  std::string bytes(14 + 40 + 1024 + static_cast<size_t>(stride * rows), '\0');
-  bytes[0] = 'B';
-  bytes[1] = 'M';
-  Put(bytes, 2, static_cast<uint32_t>(bytes.size()), 4);
-  Put(bytes, 10, 14 + 40 + 1024, 4);
-  Put(bytes, 14, 40, 4);
-  Put(bytes, 18, static_cast<uint32_t>(width), 4);
-  Put(bytes, 22, static_cast<uint32_t>(rows), 4);
-  Put(bytes, 26, 1, 2);
-  Put(bytes, 28, 8, 2);
-  for (uint32_t i = 0; i < 256; ++i) Put(bytes, 54 + 4 * i, i | i << 8 | i << 16, 4);
-  Put(bytes, 54 + 4 * 7, 0xFF0000, 4);  // stored blue, green, red: red
-  return bytes;
+  std::string palette;
+  for (int i = 0; i < 256; ++i)
+    palette += i == 7 ? corvalis::testing::PaletteEntry(255, 0, 0) : corvalis::testing::PaletteEntry(i, i, i);
+  return corvalis::testing::BitmapFile(width, rows, 8, palette, std::string((width + 3) / 4 * 4 * rows, '\0'));
 }
 
 TEST(BitmapObject, LoadsThroughTheDataDirectoryAndSizesItsBounds) {

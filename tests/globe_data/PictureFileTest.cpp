@@ -9,26 +9,12 @@
 #include <jpeglib.h>
 
 #include "globe/data/PictureFile.h"
+#include "tests/support/BitmapFiles.h"
 
 namespace globe {
 namespace {
 
-std::string Le32(uint32_t v) {
-  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-          static_cast<char>(v >> 24)};
-}
-std::string Le16(uint32_t v) { return {static_cast<char>(v), static_cast<char>(v >> 8)}; }
-
-// A bitmap file with the given header values, palette and pixel rows.
-std::string BitmapFile(int32_t width, int32_t height, int bits, const std::string& palette,
-                       const std::string& pixels, uint32_t compression = 0) {
-  const uint32_t offset = 54 + static_cast<uint32_t>(palette.size());
-  return "BM" + Le32(offset + static_cast<uint32_t>(pixels.size())) + Le32(0) + Le32(offset) +
-         Le32(40) + Le32(static_cast<uint32_t>(width)) + Le32(static_cast<uint32_t>(height)) +
-         Le16(1) + Le16(static_cast<uint32_t>(bits)) + Le32(compression) +
-         Le32(static_cast<uint32_t>(pixels.size())) + Le32(0) + Le32(0) +
-         Le32(static_cast<uint32_t>(palette.size() / 4)) + Le32(0) + palette + pixels;
-}
+using corvalis::testing::BitmapFile;
 
 TEST(PictureFileTest, PalettedBitmapsTopDownAndBottomUp) {
   // Palette: 0 black, 1 red, 2 green (blue, green, red, 0 per entry).

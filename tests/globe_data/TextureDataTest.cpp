@@ -11,19 +11,12 @@
 
 #include "globe/data/GlobeException.h"
 #include "platform/testing/MemoryFileSystem.h"
+#include "tests/support/BitmapFiles.h"
 
 namespace globe {
 namespace {
 
 constexpr const char* Not256Colours = "Globe texture must be a 256 color RGB encoded bitmap";
-
-void Put16(std::string& b, uint16_t v) {
-  b += static_cast<char>(v & 0xFF);
-  b += static_cast<char>(v >> 8);
-}
-void Put32(std::string& b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b += static_cast<char>(v >> (8 * i) & 0xFF);
-}
 
 struct BitmapLayout {
   int32_t Width = 3;
@@ -37,28 +30,13 @@ struct BitmapLayout {
 // column x of storage row r holds 10 r + x. Rows are padded to 4 bytes.
 std::string MakeBitmap(const BitmapLayout& layout = {}) {
   const int32_t stride = (layout.Width + 3) / 4 * 4;
-  const uint32_t imageSize = static_cast<uint32_t>(stride * layout.Height);
-  std::string b = "BM";
-  Put32(b, 14 + 40 + 1024 + imageSize);
-  Put32(b, 0);
-  Put32(b, 14 + 40 + 1024);
-  Put32(b, 40);
-  Put32(b, static_cast<uint32_t>(layout.Width));
-  Put32(b, static_cast<uint32_t>(layout.Height));
-  Put16(b, 1);
-  Put16(b, layout.BitCount);
-  Put32(b, layout.Compression);
-  Put32(b, layout.WriteImageSize ? imageSize : 0);
-  for (int i = 0; i < 4; ++i) Put32(b, 0);
-  for (int i = 0; i < 256; ++i) {
-    b += static_cast<char>(255 - i);  // blue
-    b += static_cast<char>(2 * i);    // green
-    b += static_cast<char>(i);        // red
-    b += '\0';
-  }
+  std::string palette, pixels;
+  for (int i = 0; i < 256; ++i)
+    palette += corvalis::testing::PaletteEntry(uint8_t(i), uint8_t(2 * i), uint8_t(255 - i));
   for (int32_t r = 0; r < layout.Height; ++r)
-    for (int32_t x = 0; x < stride; ++x) b += static_cast<char>(x < layout.Width ? 10 * r + x : 0xEE);
-  return b;
+    for (int32_t x = 0; x < stride; ++x) pixels += static_cast<char>(x < layout.Width ? 10 * r + x : 0xEE);
+  return corvalis::testing::BitmapFile(layout.Width, layout.Height, layout.BitCount, palette, pixels,
+                                       layout.Compression, layout.WriteImageSize ? -1 : 0);
 }
 
 void ExpectRejected(TTextureData& texture, std::string bytes) {
