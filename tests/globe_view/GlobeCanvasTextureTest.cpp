@@ -7,6 +7,7 @@
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeProjection.h"
 #include "platform/testing/RecordingDrawingSurface.h"
+#include "tests/support/BitmapFiles.h"
 
 namespace globe {
 namespace {
@@ -17,34 +18,13 @@ using testing::FakeGlobeView;
 
 constexpr int32_t Deg = 5'400'000;
 
-void PutU16(std::string& b, uint16_t v) {
-  b += static_cast<char>(v & 0xFF);
-  b += static_cast<char>(v >> 8);
-}
-void PutU32(std::string& b, uint32_t v) {
-  PutU16(b, static_cast<uint16_t>(v & 0xFFFF));
-  PutU16(b, static_cast<uint16_t>(v >> 16));
-}
-
 // A 4 x 2 texture of the whole world: the western half palette index 1 (red), the eastern
 // half index 2 (blue).
 TTextureData HalfRedHalfBlue() {
-  std::string b = "BM";
-  PutU32(b, 14 + 40 + 12 + 8);
-  PutU32(b, 0);
-  PutU32(b, 14 + 40 + 12);
-  PutU32(b, 40);
-  PutU32(b, 4);  // width
-  PutU32(b, 2);  // height
-  PutU16(b, 1);
-  PutU16(b, 8);
-  for (int i = 0; i < 6; ++i) PutU32(b, i == 4 ? 3 : 0);  // compression .. colours used = 3
-  PutU32(b, 0x000000);                                    // 0: black
-  PutU32(b, 0xFF0000);                                    // 1: red (blue, green, red, 0 bytes)
-  PutU32(b, 0x0000FF);                                    // 2: blue
-  b += std::string("\1\1\2\2\1\1\2\2", 8);
+  using namespace corvalis::testing;
   TTextureData texture;
-  texture.LoadFromBytes(b);
+  texture.LoadFromBytes(BitmapFile(4, 2, 8, PaletteEntry(0, 0, 0) + PaletteEntry(255, 0, 0) + PaletteEntry(0, 0, 255),
+                                   std::string("\1\1\2\2\1\1\2\2", 8)));
   return texture;
 }
 
@@ -97,17 +77,6 @@ TEST_F(TextureFixture, WithoutBufferTexelsGoToTheWindow) {
   canvas.RenderTextureTriangle(TGeoPoint(-1 * Deg, -1 * Deg), TGeoPoint(1 * Deg, -1 * Deg),
                                TGeoPoint(0, 1 * Deg), TTextureData());
   EXPECT_EQ(window.Count(DrawOp::SetPixel), 0u);
-}
-
-TEST_F(TextureFixture, FlatMapIsCoveredByTheStretchedTexture) {
-  view.P().SetProjectionClass("TCartesianPrj");
-  view.P().SetScaleFactor(0);  // the world fits 600 pixels: rows 50..350
-  canvas.BeginBuffered();
-  canvas.RenderTextureStretched(texture);
-  canvas.EndBuffered();
-  EXPECT_EQ(canvas.Bitmap().Pixel(150, 200), clRed);
-  EXPECT_EQ(canvas.Bitmap().Pixel(450, 200), clBlue);
-  EXPECT_EQ(canvas.Bitmap().Pixel(450, 20), clBlack);  // above the map
 }
 
 }  // namespace

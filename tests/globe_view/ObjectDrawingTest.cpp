@@ -17,35 +17,15 @@
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/Voduz4.h"
 #include "platform/testing/RecordingDrawingSurface.h"
+#include "tests/support/BitmapFiles.h"
 
 namespace globe {
 namespace {
 
-void PutU16(std::string& b, uint16_t v) {
-  b += static_cast<char>(v & 0xFF);
-  b += static_cast<char>(v >> 8);
-}
-void PutU32(std::string& b, uint32_t v) {
-  PutU16(b, static_cast<uint16_t>(v & 0xFFFF));
-  PutU16(b, static_cast<uint16_t>(v >> 16));
-}
-
 // A 4 x 4 picture of palette index 1, red.
 std::string RedBitmap() {
-  std::string b = "BM";
-  PutU32(b, 14 + 40 + 8 + 16);
-  PutU32(b, 0);
-  PutU32(b, 14 + 40 + 8);
-  PutU32(b, 40);
-  PutU32(b, 4);
-  PutU32(b, 4);
-  PutU16(b, 1);
-  PutU16(b, 8);
-  for (int i = 0; i < 6; ++i) PutU32(b, i == 4 ? 2 : 0);
-  PutU32(b, 0x000000);
-  PutU32(b, 0xFF0000);  // red as blue, green, red, 0 bytes
-  b += std::string(16, '\1');
-  return b;
+  using namespace corvalis::testing;
+  return BitmapFile(4, 4, 8, PaletteEntry(0, 0, 0) + PaletteEntry(255, 0, 0), std::string(16, '\1'));
 }
 
 TEST(ObjectDrawingTest, BitmapObjectIsStretchedOverItsBounds) {

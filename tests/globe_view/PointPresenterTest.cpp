@@ -15,6 +15,7 @@
 #include "globe/view/PointPresenter.h"
 #include "globe/view/PolyPresenter.h"
 #include "globe/view/PresenterClasses.h"
+#include "tests/support/BitmapFiles.h"
 
 namespace globe {
 namespace {
@@ -27,18 +28,9 @@ class PointPresenterTest : public ::testing::Test {
 
 // A 2 x 2 bitmap file of 24 bits, bottom-up: bottom row blue, green; top row red, white.
 std::string TinyBitmapFile() {
-  auto le32 = [](uint32_t v) {
-    return std::string{static_cast<char>(v), static_cast<char>(v >> 8),
-                       static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
-  };
-  auto le16 = [](uint32_t v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; };
-  std::string pixels;
-  pixels += std::string("\xFF\x00\x00\x00\xFF\x00", 6) + std::string(2, '\0');  // blue, green
-  pixels += std::string("\x00\x00\xFF\xFF\xFF\xFF", 6) + std::string(2, '\0');  // red, white
-  std::string file = "BM" + le32(54 + 16) + le32(0) + le32(54);
-  file += le32(40) + le32(2) + le32(2) + le16(1) + le16(24) + le32(0) + le32(16) + le32(0) +
-          le32(0) + le32(0) + le32(0);
-  return file + pixels;
+  const std::string bottom = std::string("\xFF\x00\x00\x00\xFF\x00", 6) + std::string(2, '\0');
+  const std::string top = std::string("\x00\x00\xFF\xFF\xFF\xFF", 6) + std::string(2, '\0');
+  return corvalis::testing::BitmapFile(2, 2, 24, "", bottom + top);
 }
 
 TEST_F(PointPresenterTest, CloneIsAnIndependentCopyOfTheSameClass) {

@@ -9,6 +9,7 @@
 #include "FakeGlobeView.h"
 #include "globe/view/GlobeCanvas.h"
 #include "platform/testing/RecordingDrawingSurface.h"
+#include "tests/support/BitmapFiles.h"
 
 namespace globe {
 namespace {
@@ -22,18 +23,8 @@ constexpr platform::TColor kRed = 0x0000FF, kBlue = 0xFF0000;
 
 // An 8-bit bitmap 4 texels wide and 2 high: the western half red, the eastern half blue.
 std::string HalfRedHalfBlueBitmap() {
-  std::string b;
-  auto u16 = [&](uint16_t v) { b += char(v & 0xFF); b += char(v >> 8); };
-  auto u32 = [&](uint32_t v) { u16(uint16_t(v & 0xFFFF)); u16(uint16_t(v >> 16)); };
-  const uint32_t offset = 14 + 40 + 1024;
-  b += "BM"; u32(offset + 8); u16(0); u16(0); u32(offset);
-  u32(40); u32(4); u32(2); u16(1); u16(8); u32(0); u32(8); u32(0); u32(0); u32(0); u32(0);
-  for (int i = 0; i < 256; ++i) {  // palette quads: blue, green, red, 0
-    const bool red = i == 0, blue = i == 1;
-    b += char(blue ? 255 : 0); b += char(0); b += char(red ? 255 : 0); b += char(0);
-  }
-  for (int row = 0; row < 2; ++row) b += std::string("\0\0\1\1", 4);
-  return b;
+  using namespace corvalis::testing;
+  return BitmapFile(4, 2, 8, PaletteEntry(255, 0, 0) + PaletteEntry(0, 0, 255), std::string("\0\0\1\1\0\0\1\1", 8));
 }
 
 struct SurfaceFixture : ::testing::Test {
