@@ -1,6 +1,6 @@
 // Layers and presenters: hit tests go through the object's presenter, found in the layer, its
-// source or the global store; a hidden presenter's objects are never hit. Presenters travel with
-// the layer through environment files.
+// source or the global store; a hidden presenter's objects are never hit; copied layers copy
+// their presenters.
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,6 @@
 #include "globe/data/GlobeLayerStore.h"
 #include "globe/data/GlobePresenter.h"
 #include "globe/data/GlobePresenterStore.h"
-#include "globe/data/XmlElement.h"
 #include "globe/view/PolyPresenter.h"
 
 namespace globe {
@@ -65,22 +64,6 @@ TEST_F(PresenterFixture, SourceAndGlobalPresentersServeToo) {
   point->SetPresenterID(-7);
   EXPECT_EQ(layer->ObjectAtPoint(nearby, 0), point);
   EXPECT_EQ(GlobalPresenterStore(globe), globe.LayerStore().GlobalPresenters());
-}
-
-TEST_F(PresenterFixture, PresentersTravelThroughTheEnvironment) {
-  layer->SetName("Zones");
-  layer->Presenters()->Add(std::make_unique<TWidePresenter>(&globe, 3));
-  globe.LayerStore().GlobalPresenters()->Add(std::make_unique<TWidePresenter>(&globe, -9));
-  std::unique_ptr<TGXML_Element> saved = globe.SaveEnvironment();
-
-  TCustomVoduz4 other;
-  other.LoadEnvironment(saved.get());
-  TGlobeLayer* zones = other.LayerStore().LayerByName("Zones");
-  ASSERT_NE(zones, nullptr);
-  ASSERT_EQ(zones->Presenters()->Count(), 1);
-  EXPECT_EQ(zones->Presenters()->Presenters(0)->PresenterID(), 3);
-  EXPECT_EQ(zones->Presenters()->Presenters(0)->Globe(), &other);
-  EXPECT_NE(other.LayerStore().GlobalPresenters()->ByID(-9, false), nullptr);
 }
 
 TEST_F(PresenterFixture, ACopiedStoreSharesSourcesAndCopiesPresenters) {

@@ -1,6 +1,6 @@
 // Presenters saved and read back: environment elements of every class (saved, loaded, saved
-// again without change), binary records in the current and the older stream forms, and the
-// point presenter's size cap encoding.
+// again without change), whole environments with layer and global presenters, binary records in
+// the current and the older stream forms, and the point presenter's size cap encoding.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -11,6 +11,9 @@
 #include "globe/view/GlobeFont.h"
 #include "globe/view/GlobePen.h"
 #include "globe/data/GlobeException.h"
+#include "globe/data/GlobeLayer.h"
+#include "globe/data/GlobeLayerStore.h"
+#include "globe/data/GlobePresenterStore.h"
 #include "globe/data/GlobeStream.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
@@ -86,22 +89,11 @@ class PresenterPersistenceTest : public ::testing::Test {
   TCustomVoduz4 Globe;
 };
 
-TEST_F(PresenterPersistenceTest, NewPresentersCarryTheirClassDefaults) {
-  TPointPresenter point(&Globe, 4);
-  EXPECT_EQ("Point Presenter", point.Name());
-  EXPECT_EQ(4, point.PresenterID());
-  EXPECT_EQ(ppCircle, point.PointType());
-  EXPECT_EQ(TGlobeUnitTypes::Pixel, point.PointUnit());
-  EXPECT_EQ(6, point.PointSize());
-  EXPECT_EQ(0, point.MaxPointSize());
-  EXPECT_EQ(TGlobeUnitTypes::Pixel, point.PointPen().PenUnit());
-  EXPECT_EQ(taNone, point.TitleAlignment());
-  EXPECT_FALSE(point.Hidden());
-  EXPECT_EQ("Arial", point.TitleFont().FontName());
+TEST_F(PresenterPersistenceTest, ClassNamesAndANullGlobe) {
+  EXPECT_EQ("Point Presenter", TPointPresenter(&Globe, 0).Name());
   EXPECT_EQ("Poly Presenter", TPolyPresenter(&Globe, 0).Name());
   EXPECT_EQ("Polygon Presenter", TPolygonPresenter(&Globe, 0).Name());
   EXPECT_EQ("Poly Presenter", TPolylinePresenter(&Globe, 0).Name());
-
   try {
     TPolyPresenter orphan(nullptr, 1);
     FAIL() << "no error";
@@ -355,6 +347,56 @@ TEST_F(PresenterPersistenceTest, HostileRecordsNeitherCrashNorDesynchronise) {
     TGlobeStreamReader reader(stream);
     EXPECT_THROW(partial.ReadFromStream(reader), EGlobeException);
   }
+}
+
+// The global presenters and a layer's presenters are written with the globe and come back from
+// the saved text unchanged.
+TEST_F(PresenterPersistenceTest, LayerAndGlobalPresentersTravelWithTheGlobe) {
+  auto environmentText = [](const TCustomVoduz4& globe) {
+    TGXML_Document document;
+    document.Root().AddElement("TGlobe", globe.SaveEnvironment());
+    return document.SaveToText();
+  };
+  auto* global = dynamic_cast<TPointPresenter*>(Globe.LayerStore().GlobalPresenters()->ByID(-1, false));
+  ASSERT_NE(nullptr, global);
+  global->SetPointSize(9);
+
+  TGlobeLayer* bases = Globe.LayerStore().NewLayer();
+  bases->SetName("Bases");
+  auto port = std::make_unique<TPointPresenter>(&Globe, 0);
+  port->SetName("AxisPort");
+  port->SetPointUnit(TGlobeUnitTypes::Kilometer);
+  port->SetPointSize(20);
+  port->SetMaxPointSize(15);
+  port->PointBrush().SetBrushColor(0x0000FF);
+  bases->Presenters()->Add(std::move(port));
+  auto zone = std::make_unique<TPolygonPresenter>(&Globe, 0);
+  zone->SetName("");
+  zone->PolyBrush().SetBrushStyle(bsClear);
+  bases->Presenters()->Add(std::move(zone));
+  const std::string saved = environmentText(Globe);
+
+  TGXML_Document document;
+  document.LoadFromText(saved);
+  TCustomVoduz4 loaded;
+  loaded.LoadEnvironment(document.Root().Element("TGlobe"));
+  EXPECT_EQ(saved, environmentText(loaded));
+
+  TGlobeLayer* layer = loaded.LayerStore().LayerByName("Bases");
+  ASSERT_NE(nullptr, layer);
+  ASSERT_EQ(2, layer->Presenters()->Count());
+  auto* back = dynamic_cast<TPointPresenter*>(layer->Presenters()->ByID(1, false));
+  ASSERT_NE(nullptr, back);
+  EXPECT_EQ(&loaded, back->Globe());
+  EXPECT_EQ("AxisPort", back->Name());
+  EXPECT_EQ(15, back->MaxPointSize());
+  EXPECT_EQ(0x0000FFu, back->PointBrush().BrushColor());
+  EXPECT_EQ("TPolygonPresenter", layer->Presenters()->ByID(2, false)->ClassName());
+  EXPECT_EQ("", layer->Presenters()->ByID(2, false)->Name());
+  // The layer's store finds the loaded global presenters through the globe.
+  auto* loadedGlobal = dynamic_cast<TPointPresenter*>(layer->Presenters()->ByID(-1, true));
+  ASSERT_NE(nullptr, loadedGlobal);
+  EXPECT_EQ(9, loadedGlobal->PointSize());
 }
 
 }  // namespace
