@@ -89,19 +89,6 @@ TEST(SphericalPrj, OrthographicViewOfTheRotationPoint) {
   }
 }
 
-TEST(SphericalPrj, RotationClampsAndWraps) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
-  p.SetXRotation(120);
-  EXPECT_EQ(p.XRotation(), 90);
-  p.SetXRotation(-91);
-  EXPECT_EQ(p.XRotation(), -90);
-  p.SetYRotation(190);
-  EXPECT_EQ(p.YRotation(), -170);
-  p.SetZRotation(-200);
-  EXPECT_EQ(p.ZRotation(), 160);
-}
-
 // Device -> LL -> device lands on the same pixel, and LL -> device -> LL stays within the
 // ground size of a pixel (larger towards the limb), for several rotations and zooms.
 TEST(SphericalPrj, RoundTripsAtSeveralRotationsAndZooms) {
