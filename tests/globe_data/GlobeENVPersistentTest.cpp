@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -10,6 +7,7 @@
 #include "globe/data/GlobeException.h"
 #include "globe/data/XmlDocument.h"
 #include "platform/ConvertError.h"
+#include "TempFile.h"
 
 namespace globe {
 namespace {
@@ -47,15 +45,8 @@ class TSample : public TGlobeENVPersistent {
 
 class GlobeENVPersistentTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Dir = std::filesystem::temp_directory_path() /
-          ("globe_env_test_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(Dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(Dir); }
-  std::string File(const char* name) const { return (Dir / name).string(); }
-  std::filesystem::path Dir;
+  std::string File(const char* name) const { return Dir.File(name); }
+  testing::TempDir Dir;
 };
 
 TEST_F(GlobeENVPersistentTest, SaveToFileThenLoadFromFile) {
@@ -84,10 +75,7 @@ TEST_F(GlobeENVPersistentTest, SaveToFileThenLoadFromFile) {
 }
 
 TEST_F(GlobeENVPersistentTest, LoadsTheFirstElementOfItsClassOnly) {
-  {
-    std::ofstream out(File("b.env"), std::ios::binary);
-    out << "<Other Name=\"wrong\" />\r\n<TSample Name=\"first\" />\r\n<TSample Name=\"second\" />";
-  }
+  Dir.Write("b.env", "<Other Name=\"wrong\" />\r\n<TSample Name=\"first\" />\r\n<TSample Name=\"second\" />");
   TSample s;
   s.Count = 5;
   EXPECT_TRUE(s.LoadFromFile(File("b.env")));
@@ -102,10 +90,7 @@ TEST_F(GlobeENVPersistentTest, MissingFileOrElementChangesNothing) {
   EXPECT_FALSE(s.LoadFromFile(File("missing.env")));
   EXPECT_EQ(s.Loads, 1);  // told with a null element
   EXPECT_EQ(s.Name, "kept");
-  {
-    std::ofstream out(File("c.env"), std::ios::binary);
-    out << "<TGlobe />";
-  }
+  Dir.Write("c.env", "<TGlobe />");
   EXPECT_TRUE(s.LoadFromFile(File("c.env")));
   EXPECT_EQ(s.Name, "kept");
 }

@@ -96,15 +96,6 @@ TEST_F(SHPReaderTest, CountryTitlesFromTheNameColumn) {
     EXPECT_EQ(Object(0).Title(), "");
 }
 
-TEST_F(SHPReaderTest, LargeLandFileWhenPresent) {
-    const std::string name = std::string(CORVALIS_SOURCE_DIR) + "/../shared/data/naturalearth/ne_10m_land.shp";
-    if (!std::filesystem::exists(name))
-        GTEST_SKIP() << "shared map data not found beside the source tree";
-    Open(name);
-    ASSERT_EQ(reader->Count(), 4048);
-    EXPECT_EQ(Count(*reader).Points, 408901);
-}
-
 TEST_F(SHPReaderTest, DivisorsAndShiftsPlacePoints) {
     const std::string name =
         dir.Write("p.shp", ShapeFileBuilder().Record(ShapeFileBuilder::Point(18000, 4500)).Bytes());
