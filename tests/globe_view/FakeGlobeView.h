@@ -1,6 +1,9 @@
 #pragma once
 // A globe view for projection tests: a fixed-size surface, counters for the notifications the
-// projection sends, and the lines the graticule asks for.
+// projection sends, and the lines the graticule asks for; and a fixture whose view's canvas draws
+// into a recording window.
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
@@ -11,6 +14,7 @@
 #include "globe/view/CustomGlobeView.h"
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeProjection.h"
+#include "platform/testing/RecordingDrawingSurface.h"
 
 namespace globe::testing {
 
@@ -70,6 +74,18 @@ class FakeGlobeView : public TCustomGlobeView {
  private:
   std::unique_ptr<TGlobeCanvas> Canvas_;
   std::unique_ptr<TGlobeProjection> Projection_;
+};
+
+// A view of `width` x `height` whose canvas draws into a recording window of that size.
+struct RecordingCanvasFixture : ::testing::Test {
+  explicit RecordingCanvasFixture(int32_t width = 600, int32_t height = 400) : view(width, height), window(width, height) {
+    canvas.SetWindowSurface(&window);
+  }
+  ~RecordingCanvasFixture() override { canvas.SetWindowSurface(nullptr); }
+
+  FakeGlobeView view;
+  platform::testing::RecordingDrawingSurface window;
+  TGlobeCanvas& canvas = view.Canvas();
 };
 
 }  // namespace globe::testing

@@ -7,24 +7,15 @@
 #include "globe/view/GlobePen.h"
 #include "globe/view/GlobeProjection.h"
 #include "platform/PatternResources.h"
-#include "platform/testing/RecordingDrawingSurface.h"
 
 namespace globe {
 namespace {
 
 using platform::BackgroundMode;
 using platform::BrushKind;
-using platform::testing::RecordingDrawingSurface;
 using testing::FakeGlobeView;
 
-struct AttributeFixture : ::testing::Test {
-  FakeGlobeView view{600, 400};
-  RecordingDrawingSurface window{600, 400};
-  TGlobeCanvas& canvas = view.Canvas();
-
-  AttributeFixture() { canvas.SetWindowSurface(&window); }
-  ~AttributeFixture() override { canvas.SetWindowSurface(nullptr); }
-
+struct AttributeFixture : testing::RecordingCanvasFixture {
   const platform::DrawingState& Selected() const { return window.State(); }
 };
 

@@ -17,21 +17,13 @@ namespace {
 
 using platform::TPoint;
 using platform::testing::DrawOp;
-using platform::testing::RecordingDrawingSurface;
 using Points = std::vector<TPoint>;
 using testing::FakeGlobeView;
 
 constexpr int32_t Deg = 5'400'000;
 
 // A view of 600 x 400 whose canvas draws into a recording window surface.
-struct CanvasFixture : ::testing::Test {
-  FakeGlobeView view{600, 400};
-  RecordingDrawingSurface window{600, 400};
-  TGlobeCanvas& canvas = view.Canvas();
-
-  CanvasFixture() { canvas.SetWindowSurface(&window); }
-  ~CanvasFixture() override { canvas.SetWindowSurface(nullptr); }
-
+struct CanvasFixture : testing::RecordingCanvasFixture {
   void Load(const Points& points) { std::copy(points.begin(), points.end(), DevicePoints()); }
 
   std::vector<Points> Drawn(DrawOp op) const {

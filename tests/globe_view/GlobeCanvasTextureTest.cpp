@@ -6,14 +6,12 @@
 #include "globe/data/TextureData.h"
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeProjection.h"
-#include "platform/testing/RecordingDrawingSurface.h"
 #include "tests/support/BitmapFiles.h"
 
 namespace globe {
 namespace {
 
 using platform::testing::DrawOp;
-using platform::testing::RecordingDrawingSurface;
 using testing::FakeGlobeView;
 
 constexpr int32_t Deg = 5'400'000;
@@ -28,18 +26,13 @@ TTextureData HalfRedHalfBlue() {
   return texture;
 }
 
-struct TextureFixture : ::testing::Test {
-  FakeGlobeView view{600, 400};
-  RecordingDrawingSurface window{600, 400};
-  TGlobeCanvas& canvas = view.Canvas();
+struct TextureFixture : testing::RecordingCanvasFixture {
   TTextureData texture = HalfRedHalfBlue();
 
   TextureFixture() {
-    canvas.SetWindowSurface(&window);
     view.P().SetXRotation(0);
     view.P().SetYRotation(0);
   }
-  ~TextureFixture() override { canvas.SetWindowSurface(nullptr); }
 };
 
 TEST_F(TextureFixture, TriangleTakesTheNearestTexels) {

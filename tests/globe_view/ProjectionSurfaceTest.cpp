@@ -8,7 +8,6 @@
 
 #include "FakeGlobeView.h"
 #include "globe/view/GlobeCanvas.h"
-#include "platform/testing/RecordingDrawingSurface.h"
 #include "tests/support/BitmapFiles.h"
 
 namespace globe {
@@ -16,7 +15,6 @@ namespace {
 
 using platform::TPoint;
 using platform::testing::DrawOp;
-using platform::testing::RecordingDrawingSurface;
 using testing::FakeGlobeView;
 
 constexpr platform::TColor kRed = 0x0000FF, kBlue = 0xFF0000;
@@ -27,18 +25,13 @@ std::string HalfRedHalfBlueBitmap() {
   return BitmapFile(4, 2, 8, PaletteEntry(255, 0, 0) + PaletteEntry(0, 0, 255), std::string("\0\0\1\1\0\0\1\1", 8));
 }
 
-struct SurfaceFixture : ::testing::Test {
-  explicit SurfaceFixture(int w = 600, int h = 400) : view(w, h), window(w, h) {
-    view.Canvas().SetWindowSurface(&window);
-  }
-  ~SurfaceFixture() override { view.Canvas().SetWindowSurface(nullptr); }
+struct SurfaceFixture : testing::RecordingCanvasFixture {
+  using RecordingCanvasFixture::RecordingCanvasFixture;
   std::vector<TPoint> OnlyPolygon() {
     const auto polygons = window.Calls(DrawOp::Polygon);
     EXPECT_EQ(polygons.size(), 1u);
     return polygons.empty() ? std::vector<TPoint>{} : polygons[0].Points;
   }
-  FakeGlobeView view;
-  RecordingDrawingSurface window;
 };
 
 TEST_F(SurfaceFixture, FlatMapOutlineIgnoresTheCentralMeridianAndRequestsNoRedraw) {
