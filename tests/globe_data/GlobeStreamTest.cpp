@@ -10,6 +10,7 @@
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
 #include "globe/data/MappedFileStream.h"
+#include "TempFile.h"
 
 namespace globe {
 namespace {
@@ -170,8 +171,8 @@ TEST(GlobeStreamTest, MemoryStreamsGrowAndViewsAreReadOnly) {
 }
 
 TEST(GlobeStreamTest, FileStreams) {
-  const std::string name =
-      (std::filesystem::temp_directory_path() / "globe_stream_test.bin").string();
+  testing::TempDir dir;
+  const std::string name = dir.File("stream.bin");
   {
     TGlobeStreamWriter w(std::make_unique<TGlobeFileStream>(
         name, TGlobeFileStream::TMode::fmCreate));

@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "globe/data/GlobeException.h"
 #include "platform/testing/MemoryFileSystem.h"
 #include "tests/support/BitmapFiles.h"
+#include "TempFile.h"
 
 namespace globe {
 namespace {
@@ -133,22 +129,17 @@ TEST(TextureData, PointsAndTexelsBetweenTheCorners) {
 }
 
 TEST(TextureData, LoadFromFileRecordsTheNameAndAssignCopies) {
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("texture_test_" + std::to_string(::getpid()) + ".bmp");
-  {
-    std::ofstream out(path, std::ios::binary);
-    out << MakeBitmap();
-  }
+  testing::TempDir dir;
+  const std::string path = dir.Write("texture.bmp", MakeBitmap());
   TTextureData texture;
-  EXPECT_TRUE(texture.LoadFromFile(path.string()));
-  EXPECT_EQ(texture.FileName(), path.string());
+  EXPECT_TRUE(texture.LoadFromFile(path));
+  EXPECT_EQ(texture.FileName(), path);
   TTextureData copy;
   copy.Assign(texture);
   EXPECT_EQ(copy.TexelIndex(2, 1), 12);
-  EXPECT_EQ(copy.FileName(), path.string());
-  std::filesystem::remove(path);
+  EXPECT_EQ(copy.FileName(), path);
   // A missing file clears the texture.
-  EXPECT_FALSE(texture.LoadFromFile(path.string()));
+  EXPECT_FALSE(texture.LoadFromFile(dir.File("missing.bmp")));
   EXPECT_FALSE(texture.HasTexture());
   EXPECT_EQ(texture.FileName(), "");
 }

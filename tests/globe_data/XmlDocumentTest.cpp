@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -9,6 +8,7 @@
 #include "globe/data/XmlDocument.h"
 #include "platform/FileError.h"
 #include "platform/testing/MemoryFileSystem.h"
+#include "TempFile.h"
 
 namespace globe {
 namespace {
@@ -171,10 +171,8 @@ TEST(XmlDocumentTest, HostileInputNeverCrashes) {
 }
 
 TEST(XmlDocumentTest, Files) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "globe_xml_test";
-  std::filesystem::create_directories(dir);
-  const std::string name = (dir / "env.env").string();
-  std::filesystem::remove(name);
+  testing::TempDir dir;
+  const std::string name = dir.File("env.env");
 
   TGXML_Document doc;
   doc.Root().AddElement("Keep");
@@ -192,8 +190,7 @@ TEST(XmlDocumentTest, Files) {
   EXPECT_TRUE(back.LoadFromFile(name));
   EXPECT_EQ(back.Root().Element("TGlobe")->Attribute("DataDirectory"), "D:\\Maps");
   EXPECT_EQ(back.Root().Element("Tail")->Attribute("a"), "xy");
-  EXPECT_THROW(doc.SaveToFile((dir / "no_such_dir" / "x.env").string()), platform::EFileError);
-  std::filesystem::remove_all(dir);
+  EXPECT_THROW(doc.SaveToFile(dir.File("no_such_dir/x.env")), platform::EFileError);
 }
 
 TEST(XmlDocumentTest, FilesThroughAFileSystem) {

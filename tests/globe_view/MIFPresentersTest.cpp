@@ -10,39 +10,28 @@
 #include "globe/view/PointPresenter.h"
 #include "globe/view/PolyPresenter.h"
 #include "globe/view/PresenterClasses.h"
+#include "tests/globe_data/TempFile.h"
 
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 namespace globe {
 namespace {
 
 class MIFPresentersTest : public ::testing::Test {
 protected:
-    MIFPresentersTest() {
-        RegisterPresenterClasses();
-        globe = std::make_unique<TCustomVoduz4>();
-        globe->SetSaveMetaDataLocation(smdDiscard);
-        reader = globe->NewObjectSource<TGlobeMIFReader>();
-    }
-    ~MIFPresentersTest() override {
-        globe.reset();
-        std::filesystem::remove(file);
-    }
+    static void SetUpTestSuite() { RegisterPresenterClasses(); }
+    MIFPresentersTest() { globe.SetSaveMetaDataLocation(smdDiscard); }
 
     void Open(const std::string& body) {
-        std::ofstream(file) << "Version 300\nCoordSys Earth Projection 1, 0\nData\n" << body;
-        reader->SetFileName(file);
+        reader->SetFileName(dir.Write("t.mif", "Version 300\nCoordSys Earth Projection 1, 0\nData\n" + body));
         reader->SetActive(true);
     }
     TGlobePresenter* PresenterOf(int index) {
         return reader->Presenters()->ByID(reader->Objects(index)->PresenterID(), false);
     }
 
-    std::string file = (std::filesystem::temp_directory_path() / ("mifpresenters_" + std::to_string(::getpid()) + ".mif")).string();
-    std::unique_ptr<TCustomVoduz4> globe;
-    TGlobeMIFReader* reader = nullptr;
+    testing::TempDir dir;   // outlives the reader of its file
+    TCustomVoduz4 globe;
+    TGlobeMIFReader* reader = globe.NewObjectSource<TGlobeMIFReader>();
 };
 
 TEST_F(MIFPresentersTest, StylesBecomePresentersSharedWhenEqual) {

@@ -2,12 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
-
-#include <unistd.h>
 
 #include "globe/data/BitmapObject.h"
 #include "globe/data/GlobeLayer.h"
@@ -17,6 +12,7 @@
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/Voduz4.h"
 #include "platform/testing/RecordingDrawingSurface.h"
+#include "tests/globe_data/TempFile.h"
 #include "tests/support/BitmapFiles.h"
 
 namespace globe {
@@ -29,12 +25,8 @@ std::string RedBitmap() {
 }
 
 TEST(ObjectDrawingTest, BitmapObjectIsStretchedOverItsBounds) {
-  const std::string file =
-      (std::filesystem::temp_directory_path() / ("corvalis_red_" + std::to_string(getpid()) + ".bmp")).string();
-  {
-    std::ofstream out(file, std::ios::binary);
-    out << RedBitmap();
-  }
+  testing::TempDir dir;
+  const std::string file = dir.Write("red.bmp", RedBitmap());
   TVoduz4 view;
   view.SetClientSize(600, 400);
   view.SetGraticuleDrawMode(gdNone);
@@ -58,7 +50,6 @@ TEST(ObjectDrawingTest, BitmapObjectIsStretchedOverItsBounds) {
   // The recording surface paints nothing itself: only the texture fill reaches the bitmap.
   EXPECT_NE(drawn.Pixel(280, 180), platform::clRed);  // above left of the corner
   EXPECT_NE(drawn.Pixel(360, 260), platform::clRed);  // beyond the far corner
-  std::remove(file.c_str());
 }
 
 }  // namespace

@@ -2,9 +2,7 @@
 // name, and the search for an equivalent presenter that file readers share presenters with.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "globe/data/CustomVoduz4.h"
@@ -15,6 +13,7 @@
 #include "globe/view/PointPresenter.h"
 #include "globe/view/PolyPresenter.h"
 #include "globe/view/PresenterClasses.h"
+#include "tests/globe_data/TempFile.h"
 #include "tests/support/BitmapFiles.h"
 
 namespace globe {
@@ -115,15 +114,13 @@ TEST_F(PointPresenterTest, FontSymbolSizeAndUnitFollowIntoThePointFont) {
 }
 
 TEST_F(PointPresenterTest, ImageNameIsResolvedLoadedAndSavedRelative) {
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("presenter_images_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  std::ofstream(dir / "flag.bmp", std::ios::binary) << TinyBitmapFile();
-  Globe.SetDataDirectory(dir.string());
+  testing::TempDir dir;
+  dir.Write("flag.bmp", TinyBitmapFile());
+  Globe.SetDataDirectory(dir.Path.string());
 
   TPointPresenter point(&Globe, 1);
   point.SetImageName("flag.bmp");
-  EXPECT_EQ((dir / "flag.bmp").lexically_normal(),
+  EXPECT_EQ((dir.Path / "flag.bmp").lexically_normal(),
             std::filesystem::path(point.ImageName()).lexically_normal());
   ASSERT_NE(nullptr, point.Image());
   EXPECT_EQ(2, point.Image()->Width());
@@ -140,8 +137,6 @@ TEST_F(PointPresenterTest, ImageNameIsResolvedLoadedAndSavedRelative) {
   point.SetImageName("missing.bmp");
   EXPECT_EQ("", point.ImageName());
   EXPECT_EQ(nullptr, point.Image());
-
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(PointPresenterTest, EquivalentPresenterSearch) {
