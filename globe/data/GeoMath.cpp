@@ -59,15 +59,6 @@ int32_t MulDiv(int64_t a, int64_t b, int64_t c) {
   return static_cast<int32_t>(result);
 }
 
-int32_t RoundToInt(long double v) {
-  if (!std::isfinite(v)) return 0;
-  // rint: halves to even in the default mode, like nearbyint, but inlined (no environment save).
-  const long double r = std::rint(v);
-  // Beyond 64 bits the low 32 bits are meaningless anyway; clamp to keep the cast defined.
-  if (r >= 9.2e18L || r <= -9.2e18L) return 0;
-  return Wrap32(static_cast<int64_t>(r));
-}
-
 TVec3 Vec3Normalise(const TVec3& v) {
   const long double lengthSq = v.X * v.X + v.Y * v.Y + v.Z * v.Z;
   if (lengthSq <= 1e-10L) return v;
@@ -130,12 +121,51 @@ TMatrix3 QuaternionToMatrix(const TQuaternion& q) {
   return r;
 }
 
+namespace {
+
+// Sine and cosine of an angle in GlobeUnit. The quarter turns are taken off in integers, exactly,
+// so the library works on at most an eighth of a turn, where it needs no argument reduction
+// (that reduction costs more than the sine itself in extended precision).
+void SinCosOfGU(int64_t angle, long double& sinValue, long double& cosValue) {
+  const int64_t quarter = GU_90_DEGREES;
+  int64_t turns = (angle + quarter / 2) / quarter;
+  if (angle + quarter / 2 < 0 && (angle + quarter / 2) % quarter != 0) --turns;  // floor
+  const long double rest = static_cast<long double>(angle - turns * quarter) * GUToRadians;
+  const long double s = std::sin(rest), c = std::cos(rest);
+  switch (turns & 3) {
+    case 0: sinValue = s, cosValue = c; break;
+    case 1: sinValue = c, cosValue = -s; break;
+    case 2: sinValue = -s, cosValue = -c; break;
+    default: sinValue = -c, cosValue = s; break;
+  }
+}
+
+// The last angle asked for, with its sine and cosine: graticule lines and the sampled edges of
+// bounding rectangles repeat one coordinate from point to point.
+struct TSinCosMemo {
+  int64_t Angle = 0;
+  long double Sin = 0, Cos = 1;
+
+  void Get(int64_t angle, long double& sinValue, long double& cosValue) {
+    if (angle != Angle) {
+      SinCosOfGU(angle, Sin, Cos);
+      Angle = angle;
+    }
+    sinValue = Sin;
+    cosValue = Cos;
+  }
+};
+
+}  // namespace
+
 TVec3 GeoToCartesianExact(const TGeoPoint& p) {
-  const long double a = p.LongX * GUToRadians;
-  const long double b = p.LatY * GUToRadians;
+  thread_local TSinCosMemo longitudes, latitudes;
+  long double sinA = 0, cosA = 1, sinB = 0, cosB = 1;
+  longitudes.Get(p.LongX, sinA, cosA);
+  latitudes.Get(p.LatY, sinB, cosB);
   const long double r = static_cast<long double>(p.Height) + EarthRadiusGU;
-  const long double t = r * std::cos(b);
-  return {t * std::sin(a), r * std::sin(b), t * std::cos(a)};
+  const long double t = r * cosB;
+  return {t * sinA, r * sinB, t * cosA};
 }
 
 TPoint3D GeoToCartesian(const TGeoPoint& p) {

@@ -4,7 +4,9 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <cfloat>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 #include "globe/data/GeoTypes.h"
@@ -27,11 +29,42 @@ constexpr int Sign(long double v) { return v >= 0 ? 1 : -1; }
 // The platform's MulDiv: round(a × b / c) with a 64-bit product, halves away from zero;
 // -1 when c is 0 or the result does not fit in 32 bits.
 int32_t MulDiv(int64_t a, int64_t b, int64_t c);
-// Halves-to-even rounding of an Extended into 32 bits (wrapping beyond the range).
-int32_t RoundToInt(long double v);
 // Wraps a 64-bit intermediate into 32 bits as the original integer arithmetic does.
 constexpr int32_t Wrap32(int64_t v) {
   return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v)));
+}
+
+// Nearest integer, halves to even (the default rounding mode), of a value with |v| < 2^61 (the
+// caller checks). Adding 1.5 * 2^63 rounds v in one addition, as the result has no fraction bits
+// left; the integer then sits in the 64-bit significand of the extended format. This spares the
+// slow frndint and the rounding-mode switches of a float-to-integer cast, which every projected
+// or converted coordinate would pay.
+inline constexpr long double RoundHalfEvenLimit = 2305843009213693952.0L;  // 2^61
+#if defined(__x86_64__) && LDBL_MANT_DIG == 64
+inline constexpr uint64_t RoundHalfEvenShift = 13835058055282163712ULL;  // 1.5 * 2^63
+inline long double RoundHalfEvenExtended(long double v) {
+  const long double shift = static_cast<long double>(RoundHalfEvenShift);
+  return (v + shift) - shift;
+}
+inline int64_t RoundHalfEvenSmall(long double v) {
+  const long double shifted = v + static_cast<long double>(RoundHalfEvenShift);
+  uint64_t significand = 0;
+  std::memcpy(&significand, &shifted, sizeof significand);
+  return static_cast<int64_t>(significand - RoundHalfEvenShift);
+}
+#else
+inline long double RoundHalfEvenExtended(long double v) { return std::rint(v); }
+inline int64_t RoundHalfEvenSmall(long double v) { return static_cast<int64_t>(std::rint(v)); }
+#endif
+
+// Halves-to-even rounding of an Extended into 32 bits (wrapping beyond the range).
+inline int32_t RoundToInt(long double v) {
+  if (!std::isfinite(v)) return 0;
+  if (std::fabs(v) < RoundHalfEvenLimit) return Wrap32(RoundHalfEvenSmall(v));
+  // Beyond 64 bits the low 32 bits are meaningless anyway; clamp to keep the cast defined.
+  const long double r = std::rint(v);
+  if (r >= 9.2e18L || r <= -9.2e18L) return 0;
+  return Wrap32(static_cast<int64_t>(r));
 }
 
 // --- 3-D vectors, 3×3 matrices (row-major) and quaternions in Extended ---

@@ -1,6 +1,7 @@
 #include "globe/data/GlobeUnits.h"
 
 #include <array>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -73,16 +74,53 @@ TGlobeUnitTypes StrToUnits(std::string_view text) {
 
 std::string UnitsToStr(TGlobeUnitTypes unit) { return Entry(unit).Code; }
 
+namespace {
+
+// trunc of a finite value through the nearest integer: the same result without switching the x87
+// rounding mode twice per call (map readers convert every coordinate through DegToGU).
+long double TruncFinite(long double v) {
+  if (!(std::fabs(v) < RoundHalfEvenLimit)) return std::trunc(v);
+  const long double r = RoundHalfEvenExtended(v);
+  if (v >= 0) return r > v ? r - 1 : r;
+  return r < v ? r + 1 : r;
+}
+
+// DegToGU of a double of at least one degree and below 2^31 degrees, in integers. For such
+// values every step of the degree, minute and second split below is exact in Extended, and
+// the whole parts sum to a multiple of 1,500 (even), so the result is exactly the nearest integer
+// (halves to even) of degrees x 5,400,000. With the double as m x 2^e, that is m x 84,375 x 2^(e+6)
+// rounded, where e + 6 < 0 in this range.
+int32_t DoubleDegreesToGU(double degrees) {
+  const uint64_t bits = std::bit_cast<uint64_t>(degrees);
+  const uint64_t mantissa = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+  const int shift = 1075 - static_cast<int>((bits >> 52) & 0x7FF) - 6;  // 16..46 here
+  const unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * 84'375u;
+  auto units = static_cast<uint64_t>(product >> shift);
+  const unsigned __int128 rest = product & ((static_cast<unsigned __int128>(1) << shift) - 1);
+  const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+  if (rest > half || (rest == half && (units & 1))) ++units;
+  const auto value = static_cast<int64_t>(units);
+  return Wrap32((bits >> 63) ? -value : value);
+}
+
+}  // namespace
+
 int32_t DegToGU(long double degrees) {
   if (!std::isfinite(degrees)) return 0;
-  const long double wholeDegrees = std::trunc(degrees);
+  // Map files hold doubles: the common case takes the integer path (same result, far cheaper
+  // than the split in Extended).
+  const auto asDouble = static_cast<double>(degrees);
+  const double magnitude = std::fabs(asDouble);
+  if (static_cast<long double>(asDouble) == degrees && magnitude >= 1 && magnitude < 2147483648.0)
+    return DoubleDegreesToGU(asDouble);
+  const long double wholeDegrees = TruncFinite(degrees);
   const long double minutes = (degrees - wholeDegrees) * 60;
-  const long double wholeMinutes = std::trunc(minutes);
+  const long double wholeMinutes = TruncFinite(minutes);
   const long double seconds = (minutes - wholeMinutes) * 60;
-  const long double wholeSeconds = std::trunc(seconds);
+  const long double wholeSeconds = TruncFinite(seconds);
   const long double result = wholeDegrees * GlobeUnitsPerDegree + wholeMinutes * GlobeUnitsPerMinute +
                              wholeSeconds * GlobeUnitsPerSecond +
-                             std::rint((seconds - wholeSeconds) * GlobeUnitsPerSecond);  // halves to even
+                             RoundHalfEvenExtended((seconds - wholeSeconds) * GlobeUnitsPerSecond);
   return RoundToInt(result);
 }
 

@@ -41,6 +41,25 @@ TEST(GeoMath, MulDivRoundsHalvesAwayFromZeroAndFlagsFailure) {
   EXPECT_EQ(MulDiv(1'944'000'000, 1'000'000'000, 1'944'000'000), 1'000'000'000);  // 64-bit product
 }
 
+TEST(GeoMath, RoundHalfEvenSmallMatchesTheLibraryRounding) {
+  // Halves in both directions, values just off a half, fractions far below one, and the ends of
+  // the range the shortcut serves.
+  const long double below = std::nextafter(0.5L, 0.0L), above = std::nextafter(0.5L, 1.0L);
+  const long double limit = RoundHalfEvenLimit;
+  for (long double v : {0.0L, -0.0L, 0.5L, -0.5L, 1.5L, -1.5L, 2.5L, -2.5L, below, -below, above, -above, 1e-30L,
+                        -1e-30L, 123456789.5L, -123456789.5L, 987654321.49999999L, 4294967296.5L, limit - 0.5L,
+                        -(limit - 0.5L), limit - 1.5L, -(limit - 1.5L), std::nextafter(limit, 0.0L)})
+  {
+    EXPECT_EQ(RoundHalfEvenSmall(v), static_cast<int64_t>(std::rint(v))) << static_cast<double>(v);
+    EXPECT_EQ(RoundHalfEvenExtended(v), std::rint(v)) << static_cast<double>(v);
+  }
+  for (int64_t i = -3000; i <= 3000; ++i) {
+    const long double v = i / 4.0L + 1e6L;
+    EXPECT_EQ(RoundHalfEvenSmall(v), static_cast<int64_t>(std::rint(v))) << i;
+    EXPECT_EQ(RoundHalfEvenSmall(-v), static_cast<int64_t>(std::rint(-v))) << i;
+  }
+}
+
 TEST(GeoMath, RoundToIntIsHalvesToEvenAndNeverTraps) {
   EXPECT_EQ(RoundToInt(0.5L), 0);
   EXPECT_EQ(RoundToInt(1.5L), 2);
@@ -156,6 +175,29 @@ TEST(GeoMath, PointsExtentOfDevicePoints) {
   EXPECT_EQ(e.MaxX, 4);
   EXPECT_EQ(e.MinY, -1);
   EXPECT_EQ(e.MaxY, 5);
+}
+
+TEST(GeoMath, GeoToCartesianExactAgreesWithTheLibrarySineInEveryQuadrant) {
+  // The quarter turns are reduced in integers; every quadrant, the boundaries between them and
+  // longitudes outside -180..180 must give the sine and cosine of the whole angle.
+  const long double r = EarthRadiusGU;
+  for (int64_t longX = -2'100'000'000; longX <= 2'100'000'000; longX += 48'600'001) {
+    for (int32_t latY : {-486'000'000, -243'000'000, -1, 0, 1, 243'000'000, 300'000'000, 486'000'000}) {
+      const TGeoPoint p(static_cast<int32_t>(longX), latY);
+      const long double a = longX * GUToRadians, b = latY * GUToRadians;
+      const TVec3 v = GeoToCartesianExact(p);
+      EXPECT_NEAR(static_cast<double>(v.X), static_cast<double>(r * std::cos(b) * std::sin(a)), 1e-6) << longX << " " << latY;
+      EXPECT_NEAR(static_cast<double>(v.Y), static_cast<double>(r * std::sin(b)), 1e-6) << longX << " " << latY;
+      EXPECT_NEAR(static_cast<double>(v.Z), static_cast<double>(r * std::cos(b) * std::cos(a)), 1e-6) << longX << " " << latY;
+    }
+  }
+  // Whole quarter turns give exact axes: sine and cosine of 0, 90, 180, 270 degrees.
+  const int sines[4] = {0, 1, 0, -1}, cosines[4] = {1, 0, -1, 0};
+  for (int32_t quarter = -4; quarter <= 4; ++quarter) {
+    const TVec3 v = GeoToCartesianExact(TGeoPoint(quarter * 90 * Deg, 0));
+    EXPECT_EQ(v.X, r * sines[(quarter + 8) % 4]) << quarter;
+    EXPECT_EQ(v.Z, r * cosines[(quarter + 8) % 4]) << quarter;
+  }
 }
 
 }  // namespace

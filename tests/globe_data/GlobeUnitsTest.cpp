@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <random>
 
 #include "globe/data/GeoTypes.h"
 #include "globe/data/GlobeException.h"
@@ -86,6 +88,35 @@ TEST(GlobeUnits, UnitCodesLookupInTableOrderIgnoringCase) {
   EXPECT_THROW(StrToUnits("NM "), EGlobeException);
 }
 
+// The split into whole degrees, minutes and seconds in Extended, the remainder of a second
+// rounded halves to even: the conversion as map files need it, written out step by step.
+int32_t SplitDegreesToGU(long double degrees) {
+  const long double d = std::trunc(degrees);
+  const long double minutes = (degrees - d) * 60;
+  const long double m = std::trunc(minutes);
+  const long double seconds = (minutes - m) * 60;
+  const long double s = std::trunc(seconds);
+  const long double total = d * 5'400'000 + m * 90'000 + s * 1'500 + std::nearbyint((seconds - s) * 1'500);
+  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(total)));
+}
+
+TEST(GlobeUnits, DegToGUOfMapFileDoublesMatchesTheSplit) {
+  // Exact ties of the sub-second remainder: 129/128 degrees is 1 deg 0 min 28.125 s, whose
+  // 187.5 units round to 188; 131/128 degrees is 1 deg 1 min 24.375 s, 562.5 units to 562.
+  EXPECT_EQ(DegToGU(129.0L / 128), 5'400'000 + 28 * 1'500 + 188);
+  EXPECT_EQ(DegToGU(131.0L / 128), 5'400'000 + 90'000 + 24 * 1'500 + 562);
+  EXPECT_EQ(DegToGU(-131.0L / 128), -(5'400'000 + 90'000 + 24 * 1'500 + 562));
+  // Coordinates as shapefiles hold them, across magnitudes and signs, against the split.
+  std::mt19937_64 random(12345);
+  std::uniform_real_distribution<double> coordinate(-200.0, 200.0), exponent(-3.0, 12.0);
+  for (int i = 0; i < 20'000; ++i) {
+    const double v = i % 2 ? coordinate(random) : std::copysign(std::pow(10.0, exponent(random)), coordinate(random));
+    ASSERT_EQ(DegToGU(v), SplitDegreesToGU(v)) << std::hexfloat << v;
+  }
+  for (double v : {1.0, -1.0, 180.0, -180.0, 2147483647.0, -2147483647.5, 0.99999999999999989, 1.0000000000000002})
+    EXPECT_EQ(DegToGU(v), SplitDegreesToGU(v)) << std::hexfloat << v;
+}
+
 TEST(GlobeUnits, DegToGUSplitsIntoDegreesMinutesSeconds) {
   EXPECT_EQ(DegToGU(1.5L), 8'100'000);
   EXPECT_EQ(DegToGU(-0.5L), -2'700'000);
@@ -93,6 +124,12 @@ TEST(GlobeUnits, DegToGUSplitsIntoDegreesMinutesSeconds) {
   EXPECT_EQ(DegToGU(12.345L), 12 * 5'400'000 + 20 * 90'000 + 42 * 1'500);
   EXPECT_EQ(DegToGU(-12.345L), -(12 * 5'400'000 + 20 * 90'000 + 42 * 1'500));
   EXPECT_EQ(DegToGU(180), GU_180_DEGREES);
+  // Whole parts are cut toward zero also where the nearest integer lies away from zero.
+  EXPECT_EQ(DegToGU(3.5L), 3 * 5'400'000 + 30 * 90'000);
+  EXPECT_EQ(DegToGU(-3.5L), -(3 * 5'400'000 + 30 * 90'000));
+  EXPECT_EQ(DegToGU(2.75L), 2 * 5'400'000 + 45 * 90'000);
+  EXPECT_EQ(DegToGU(-2.75L), -(2 * 5'400'000 + 45 * 90'000));
+  EXPECT_EQ(DegToGU(0.999L), 59 * 90'000 + 56 * 1'500 + 600);  // 59 min 56.4 s
   // Hostile values do not trap.
   EXPECT_EQ(DegToGU(std::numeric_limits<long double>::quiet_NaN()), 0);
   EXPECT_NO_THROW(DegToGU(1e30L));
