@@ -105,6 +105,12 @@ int32_t DoubleDegreesToGU(double degrees) {
 
 }  // namespace
 
+int32_t DoubleDegToGU(double degrees) {
+  const double magnitude = std::fabs(degrees);
+  if (magnitude >= 1 && magnitude < 2147483648.0) return DoubleDegreesToGU(degrees);
+  return DegToGU(static_cast<long double>(degrees));
+}
+
 int32_t DegToGU(long double degrees) {
   if (!std::isfinite(degrees)) return 0;
   // Map files hold doubles: the common case takes the integer path (same result, far cheaper

@@ -57,6 +57,8 @@ std::string UnitsToStr(TGlobeUnitTypes unit);
 
 // Decimal degrees to GlobeUnit through degrees, minutes and seconds (see DegToGU.cpp).
 int32_t DegToGU(long double degrees);
+// DegToGU of a double (as map files store coordinates), the same result by a quicker road.
+int32_t DoubleDegToGU(double degrees);
 
 // Decimal number with a point; raises EGlobeException "StrToExtended: Conversion failed for %s".
 long double StrToExtended(std::string_view text);

@@ -83,6 +83,9 @@ void TGlobeSHPReader::SetTitleColumn(int32_t column) {
 }
 
 TGeoPoint TGlobeSHPReader::ToGeoPoint(const TShapePoint& point) const {
+    // Plain degrees (the usual settings): x / 1 + 0 is x itself, so the doubles convert directly.
+    if (FLongXDivisor == 1.0 && FLongXShift == 0.0 && FLatYDivisor == 1.0 && FLatYShift == 0.0)
+        return TGeoPoint(DoubleDegToGU(point.X), DoubleDegToGU(point.Y));
     const long double longitude = static_cast<long double>(point.X) / FLongXDivisor + FLongXShift;
     const long double latitude = static_cast<long double>(point.Y) / FLatYDivisor + FLatYShift;
     return TGeoPoint(DegToGU(longitude), DegToGU(latitude));
@@ -147,13 +150,12 @@ bool TGlobeSHPReader::ReadHeader(TGlobeStream& stream) {
 bool TGlobeSHPReader::ReadObject(TGlobeStream& stream, int32_t index) {
     const std::uint8_t* data = FStream->Memory();
     const int64_t size = FStream->Size();
-    TShapeRecord record;
     for (int64_t next; (next = shapefile::NextRecordOffset(data, size, FNextRecord)) >= 0;) {
         const int64_t offset = FNextRecord;
         FNextRecord = next;
         ++FRecordsSeen;
         stream.Seek(next);
-        if (!shapefile::ParseRecord(data, size, offset, record))
+        if (!shapefile::IsReadableRecord(data, size, offset))
             continue;   // a shape type not read, or a damaged record: no object, keep going
         if (static_cast<int32_t>(FIndex.size()) != index)
             FIndex.resize(static_cast<std::size_t>(index));

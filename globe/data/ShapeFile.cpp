@@ -46,16 +46,22 @@ private:
 constexpr std::int64_t kBoxSize = 32;     // four Doubles
 constexpr std::int64_t kPointSize = 16;   // two Doubles
 
-bool ReadPoints(TRecordCursor& in, std::int64_t count, std::vector<TShapePoint>& points) {
+// Reads the points into `points`, or only checks and passes them when it is null.
+bool ReadPoints(TRecordCursor& in, std::int64_t count, std::vector<TShapePoint>* points) {
     if (count < 0 || !in.Has(count * kPointSize))
         return false;
-    points.resize(static_cast<std::size_t>(count));
-    for (auto& p : points)
+    if (!points) {
+        in.Skip(count * kPointSize);
+        return true;
+    }
+    points->resize(static_cast<std::size_t>(count));
+    for (auto& p : *points)
         p = in.Point();
     return true;
 }
 
-bool ReadParts(TRecordCursor& in, TShapeRecord& record) {
+// The parts of a polyline or polygon; with `keepPoints` false the parts stay empty (checked only).
+bool ReadParts(TRecordCursor& in, TShapeRecord& record, bool keepPoints) {
     if (!in.Has(kBoxSize + 8))
         return false;
     in.Skip(kBoxSize);
@@ -64,19 +70,56 @@ bool ReadParts(TRecordCursor& in, TShapeRecord& record) {
     if (partCount < 0 || pointCount < 0 || !in.Has(partCount * 4 + pointCount * kPointSize))
         return false;
     // Part starts must begin at 0, never decrease and stay within the points.
-    std::vector<std::int64_t> starts(static_cast<std::size_t>(partCount));
-    for (auto& s : starts)
-        s = in.Int();
-    starts.push_back(pointCount);
-    if (partCount > 0 && starts[0] != 0)
-        return false;
-    for (std::size_t i = 1; i < starts.size(); ++i)
-        if (starts[i] < starts[i - 1])
+    std::int64_t previous = 0;
+    std::vector<std::int64_t> starts;
+    if (keepPoints)
+        starts.reserve(static_cast<std::size_t>(partCount) + 1);
+    for (std::int64_t i = 0; i < partCount; ++i) {
+        const std::int64_t start = in.Int();
+        if ((i == 0 && start != 0) || start < previous)
             return false;
+        previous = start;
+        if (keepPoints)
+            starts.push_back(start);
+    }
+    if (pointCount < previous)
+        return false;
+    if (!keepPoints)
+        return true;
+    starts.push_back(pointCount);
     record.Parts.resize(static_cast<std::size_t>(partCount));
     for (std::size_t i = 0; i < record.Parts.size(); ++i)
-        ReadPoints(in, starts[i + 1] - starts[i], record.Parts[i]);   // fits: checked above
+        ReadPoints(in, starts[i + 1] - starts[i], &record.Parts[i]);   // fits: checked above
     return true;
+}
+
+bool ReadRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset, TShapeRecord& record,
+                bool keepPoints) {
+    record = TShapeRecord();
+    const std::int64_t next = NextRecordOffset(data, size, offset);
+    if (next < 0)
+        return false;
+    TRecordCursor in(data + offset + 8, data + next);
+    if (!in.Has(4))
+        return false;   // a record of length 0 carries no shape
+    record.ShapeType = in.Int();
+    switch (record.ShapeType) {
+    case stPoint:
+        record.Parts.resize(1);
+        return ReadPoints(in, 1, keepPoints ? &record.Parts[0] : nullptr);
+    case stPolyLine:
+    case stPolygon:
+        return ReadParts(in, record, keepPoints);
+    case stMultiPoint: {
+        if (!in.Has(kBoxSize + 4))
+            return false;
+        in.Skip(kBoxSize);
+        record.Parts.resize(1);
+        return ReadPoints(in, in.Int(), keepPoints ? &record.Parts[0] : nullptr);
+    }
+    default:
+        return false;   // null shapes and the Z, M and multipatch types are not read
+    }
 }
 
 } // namespace
@@ -100,31 +143,15 @@ std::int64_t NextRecordOffset(const std::uint8_t* data, std::int64_t size, std::
 }
 
 bool ParseRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset, TShapeRecord& record) {
-    record = TShapeRecord();
-    const std::int64_t next = NextRecordOffset(data, size, offset);
-    if (next < 0)
-        return false;
-    TRecordCursor in(data + offset + 8, data + next);
-    if (!in.Has(4))
-        return false;   // a record of length 0 carries no shape
-    record.ShapeType = in.Int();
-    switch (record.ShapeType) {
-    case stPoint:
-        record.Parts.resize(1);
-        return ReadPoints(in, 1, record.Parts[0]);
-    case stPolyLine:
-    case stPolygon:
-        return ReadParts(in, record);
-    case stMultiPoint: {
-        if (!in.Has(kBoxSize + 4))
-            return false;
-        in.Skip(kBoxSize);
-        record.Parts.resize(1);
-        return ReadPoints(in, in.Int(), record.Parts[0]);
-    }
-    default:
-        return false;   // null shapes and the Z, M and multipatch types are not read
-    }
+    return ReadRecord(data, size, offset, record, true);
+}
+
+bool IsReadableRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset, std::int32_t* shapeType) {
+    TShapeRecord record;
+    const bool readable = ReadRecord(data, size, offset, record, false);
+    if (shapeType)
+        *shapeType = record.ShapeType;
+    return readable;
 }
 
 } // namespace globe::shapefile

@@ -49,5 +49,10 @@ std::int64_t NextRecordOffset(const std::uint8_t* data, std::int64_t size, std::
 // not one of the four 2-D types read, or when its counts or part indices do not fit its content.
 bool ParseRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset, TShapeRecord& record);
 
+// Whether ParseRecord would read the record, without copying its points (the indexing pass);
+// `shapeType` (may be null) receives the record's shape type.
+bool IsReadableRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset,
+                      std::int32_t* shapeType = nullptr);
+
 } // namespace shapefile
 } // namespace globe

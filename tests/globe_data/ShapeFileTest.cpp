@@ -25,7 +25,8 @@ struct Totals {
     std::int64_t Points = 0;
 };
 
-// Walks every record as the reader's mapping pass does.
+// Walks every record as the reader's mapping pass does; the quick check of the indexing pass must
+// accept exactly the records that parse, with the same shape type.
 Totals Walk(const std::uint8_t* data, std::int64_t size) {
     Totals t;
     if (shapefile::CheckHeader(data, size) != shapefile::hcValid)
@@ -33,7 +34,12 @@ Totals Walk(const std::uint8_t* data, std::int64_t size) {
     TShapeRecord record;
     for (std::int64_t at = shapefile::kHeaderSize, next; (next = shapefile::NextRecordOffset(data, size, at)) >= 0; at = next) {
         ++t.Records;
-        if (!shapefile::ParseRecord(data, size, at, record))
+        std::int32_t checkedType = -1;
+        const bool readable = shapefile::IsReadableRecord(data, size, at, &checkedType);
+        const bool parsed = shapefile::ParseRecord(data, size, at, record);
+        EXPECT_EQ(readable, parsed) << "record at " << at;
+        EXPECT_EQ(checkedType, record.ShapeType) << "record at " << at;
+        if (!parsed)
             continue;
         ++t.Shapes;
         t.Parts += std::int64_t(record.Parts.size());
