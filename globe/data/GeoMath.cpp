@@ -140,19 +140,31 @@ void SinCosOfGU(int64_t angle, long double& sinValue, long double& cosValue) {
   }
 }
 
-// The last angle asked for, with its sine and cosine: graticule lines and the sampled edges of
-// bounding rectangles repeat one coordinate from point to point.
+// The last two angles asked for, with their sines and cosines: graticule lines repeat one
+// coordinate from point to point, and the corners and sampled edges of a bounding rectangle
+// take turns between two longitudes and two latitudes.
 struct TSinCosMemo {
-  int64_t Angle = 0;
-  long double Sin = 0, Cos = 1;
+  struct TEntry {
+    int64_t Angle = 0;
+    long double Sin = 0, Cos = 1;
+  };
+  TEntry Entries[2];
+  int Older = 1;
 
   void Get(int64_t angle, long double& sinValue, long double& cosValue) {
-    if (angle != Angle) {
-      SinCosOfGU(angle, Sin, Cos);
-      Angle = angle;
-    }
-    sinValue = Sin;
-    cosValue = Cos;
+    for (int i = 0; i < 2; ++i)
+      if (Entries[i].Angle == angle) {
+        sinValue = Entries[i].Sin;
+        cosValue = Entries[i].Cos;
+        Older = 1 - i;
+        return;
+      }
+    TEntry& entry = Entries[Older];
+    SinCosOfGU(angle, entry.Sin, entry.Cos);
+    entry.Angle = angle;
+    Older = 1 - Older;
+    sinValue = entry.Sin;
+    cosValue = entry.Cos;
   }
 };
 
