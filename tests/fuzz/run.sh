@@ -15,6 +15,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 here=$root/tests/fuzz
 seconds=${1:?usage: tests/fuzz/run.sh SECONDS [TARGET...]}
 shift
+[[ $seconds =~ ^[0-9]+$ && $seconds -gt 0 ]] || { echo "SECONDS must be a whole number above 0"; exit 2; }
 all=(label_value scenario environment lyr shp_dbf mif texture picture)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
@@ -22,12 +23,16 @@ build=$root/build-fuzz
 out=${FUZZ_OUT:-$build/fuzz-out}
 
 "$root/tools/deps.sh" clang libclang-rt-dev
+mkdir -p "$build"
+exec 8>"$build/.fuzz-build.lock"
+flock 8  # runs started side by side build one at a time
 if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCORVALIS_FUZZ=ON -DCORVALIS_BUILD_GUI=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake --build "$build" -j"${FUZZ_JOBS:-2}" --target "${targets[@]/#/fuzz_}" >"$build/fuzz-build.log" 2>&1 ||
   { tail -30 "$build/fuzz-build.log"; echo "fuzz build failed"; exit 2; }
+flock -u 8 && exec 8>&-
 
 # Seeds: small pieces of the project's data, made again on every run.
 pack_length() {  # 32-bit little-endian length of file $1, then $1, then $2
