@@ -7,6 +7,7 @@
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
 #include "globe/data/GlobeUnits.h"
+#include "globe/data/MemoryMapStream.h"
 #include "globe/data/PointStore.h"
 
 namespace globe {
@@ -110,8 +111,31 @@ void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chai
     points.push_back(previous);
     const int64_t unit = minutes ? kMinute : 1;
     const int64_t escape = minutes ? 127 : 32767;
+    // Differences straight from a mapped file: the bytes of a whole difference are decoded in
+    // place while they lie within the file; an escape or the end of the file hands the position
+    // back to the stream reader, which then reads (or fails) exactly as for any stream.
+    auto* mapped = (chainFlags & ofDelta) ? dynamic_cast<TMemoryMapStream*>(&reader.Stream()) : nullptr;
+    const int64_t size = mapped ? mapped->Size() : 0;
+    const int64_t width = minutes ? 1 : 2;
+    const int64_t need = width * (heights ? 3 : 2);
+    int64_t at = mapped ? mapped->Position() : 0;
+    auto value = [&](int64_t offset) -> int64_t {
+        const uint8_t* p = mapped->Memory() + at + offset * width;
+        return minutes ? int64_t{static_cast<int8_t>(p[0])} : int64_t{static_cast<int16_t>(p[0] | (p[1] << 8))};
+    };
     for (int64_t i = 1; i < count; ++i) {
         TGeoPoint point;
+        if (mapped) {
+            if (at >= 0 && size - at >= need && value(0) != escape) {
+                point = TGeoPoint(Wrap32(previous.LongX + value(0) * unit), Wrap32(previous.LatY + value(1) * unit),
+                                  Wrap32(previous.Height + (heights ? value(2) : 0) * unit));
+                at += need;
+                points.push_back(point);
+                previous = point;
+                continue;
+            }
+            mapped->Seek(at);
+        }
         if (!(chainFlags & ofDelta)) {
             point = reader.ReadPoint(heights, minutes);
         } else {
@@ -130,7 +154,11 @@ void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chai
         }
         points.push_back(point);
         previous = point;
+        if (mapped)
+            at = mapped->Position();
     }
+    if (mapped)
+        mapped->Seek(at);
     chain.SetCount(static_cast<int32_t>(points.size()));
     for (std::size_t i = 0; i < points.size(); ++i)
         chain.SetPoint(static_cast<int32_t>(i), points[i]);

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "globe/data/GlobeException.h"
@@ -7,6 +12,7 @@
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
 #include "globe/data/LYRChainStream.h"
+#include "globe/data/MemoryMapStream.h"
 #include "globe/data/PointStore.h"
 
 namespace globe {
@@ -128,6 +134,49 @@ TEST(LYRChainStream, RandomChainsRoundTrip) {
         const Written w = Write(chain);
         EXPECT_EQ(Points(Read(w)), Points(chain)) << "round " << round;
     }
+}
+
+// Chains read from a mapped file (decoded in place) read as from any stream: same points, the
+// position just past the chain, and a chain cut short by the end of the file raises.
+TEST(LYRChainStream, MappedFilesReadAsAnyStream) {
+    const std::string file = (std::filesystem::temp_directory_path() /
+                              ("lyr-chain-" + std::to_string(::getpid()) + ".bin")).string();
+    std::mt19937 random(23);
+    for (int round = 0; round < 24; ++round) {
+        const bool heights = round % 3 == 0;
+        const bool minutes = round % 2 == 0;
+        TPointStore chain(heights);
+        int64_t x = 0, y = 0;
+        for (int i = 0; i < 60; ++i) {
+            // Mostly small steps (differences), now and then a far jump (the escape).
+            const int32_t spread = i % 17 == 5 ? 400 * kMinute : minutes ? 60 * kMinute : 15000;
+            x = std::clamp<int64_t>(x + std::uniform_int_distribution<int32_t>(-spread, spread)(random), -971000000, 971000000);
+            y = std::clamp<int64_t>(y + std::uniform_int_distribution<int32_t>(-spread, spread)(random), -486000000, 486000000);
+            TGeoPoint p(int32_t(x), int32_t(y), !heights ? 0 : minutes ? int32_t(1 + random() % 50) * kMinute : int32_t(1 + random() % 5000));
+            if (minutes)
+                p = TGeoPoint(p.LongX / kMinute * kMinute, p.LatY / kMinute * kMinute, p.Height);
+            else
+                p.LongX += 7;  // off the whole minutes: 16-bit differences
+            chain.Add(p);
+        }
+        const Written w = Write(chain);
+        ASSERT_TRUE(w.Flags & ofDelta) << round;
+        for (const bool cut : {false, true}) {
+            const std::string bytes = cut ? w.Bytes.substr(0, w.Bytes.size() - 1) : w.Bytes + "tail";
+            std::ofstream(file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+            TMemoryMapStream stream(file);
+            TGlobeStreamReader reader(stream);
+            TPointStore read;
+            if (cut) {
+                EXPECT_THROW(ReadPointList(reader, read, w.Flags), EGlobeException) << round;
+            } else {
+                ReadPointList(reader, read, w.Flags);
+                EXPECT_EQ(Points(read), Points(chain)) << round;
+                EXPECT_EQ(stream.Position(), int64_t(w.Bytes.size())) << round;
+            }
+        }
+    }
+    std::filesystem::remove(file);
 }
 
 TEST(LYRChainStream, DataEndingEarlyRaises) {
