@@ -46,7 +46,7 @@ make_seeds() {
   case $t in
     label_value)
       cat "$root"/data/Scenarios/*/*.cfg "$root"/tests/data/scenarios/*/*.[cC][fF][gG] | tr -d '\r' |
-        grep '=' | sort -u | head -150 | while IFS= read -r line; do
+        grep '=' | sort -u | awk 'NR <= 150' | while IFS= read -r line; do
           i=$((i + 1)); printf '%s\n%s' "${line%%=*}" "$line" >"$dir/line$i"
         done ;;
     scenario)
