@@ -17,6 +17,15 @@ bool TGlobeFileReader::ReadHeader(TGlobeStream&) { return true; }
 
 bool TGlobeFileReader::ReadObject(TGlobeStream&, int32_t) { return false; }
 
+bool TGlobeFileReader::TakeNameFromFile() {
+    const std::string& fileName = FileName();
+    std::error_code error;
+    if (fileName.empty() || !std::filesystem::is_regular_file(fileName, error))
+        return false;
+    SetName(std::filesystem::path(fileName).filename().string());
+    return true;
+}
+
 bool TGlobeFileReader::MapStream(TGlobeStream& stream) {
   TCustomVoduz4& globe = *Globe();
   bool abort = globe.DoProgress(pmStart, "Mapping");

@@ -29,6 +29,9 @@ class TGlobeFileReader : public TGlobeObjectSource {
   std::unique_ptr<TGXML_Element> SaveEnvironment() const override;
 
  protected:
+  // Whether FileName names an existing regular file; when it does, the source takes the file's
+  // own name (without folder) as its Name. Readers call it first in Open.
+  bool TakeNameFromFile();
   // The mapping read: progress "Mapping", Count from 0, ReadHeader, then ReadObject for every
   // object (each built once through Objects) with a percentage every 256 objects, progress
   // "Finished". Returns whether the header was read. A handler that asks to abort ends the walk.

@@ -41,10 +41,8 @@ TGlobeLYRReader::~TGlobeLYRReader() {
 
 bool TGlobeLYRReader::Open() {
     const std::string fileName = FileName();
-    std::error_code error;
-    if (fileName.empty() || !std::filesystem::is_regular_file(fileName, error))
+    if (!TakeNameFromFile())
         return false;
-    SetName(std::filesystem::path(fileName).filename().string());
     try {
         FStream = std::make_unique<TMemoryMapStream>(fileName);
         FReader = std::make_unique<TGlobeStreamReader>(*FStream);

@@ -46,10 +46,8 @@ void TGlobeMIFReader::SetTitleColumn(int32_t column) {
 
 bool TGlobeMIFReader::Open() {
     const std::string fileName = FileName();
-    std::error_code error;
-    if (fileName.empty() || !std::filesystem::is_regular_file(fileName, error))
+    if (!TakeNameFromFile())
         return false;
-    SetName(std::filesystem::path(fileName).filename().string());
     try {
         FFile = std::make_unique<TMIFFile>(fileName);
         FFile->CoordSys = FMIFCoordSys;

@@ -93,9 +93,8 @@ TGeoPoint TGlobeSHPReader::ToGeoPoint(const TShapePoint& point) const {
 
 bool TGlobeSHPReader::Open() {
     const std::string fileName = FileName();
-    if (!IsRegularFile(fileName))
+    if (!TakeNameFromFile())
         return false;
-    SetName(std::filesystem::path(fileName).filename().string());
     try {
         FStream = std::make_unique<TMemoryMapStream>(fileName);
         const std::string table = TableFileFor(fileName);
