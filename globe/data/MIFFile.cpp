@@ -77,6 +77,23 @@ std::string WithoutQuotes(const std::string& text) {
     return out;
 }
 
+const std::array<const char*, 5> kStatements = {"point", "line", "pline", "region", "text"};
+// Object statements that are not read; each still owns one ".MID" line.
+const std::array<const char*, 7> kOtherObjects = {"none", "arc", "ellipse", "rect", "roundrect", "multipoint",
+                                                  "collection"};
+
+template <std::size_t N>
+int IndexIn(const std::array<const char*, N>& words, const std::string& lowerWord) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (lowerWord == words[i])
+            return static_cast<int>(i);
+    return -1;
+}
+
+} // namespace
+
+namespace mif {
+
 std::string MIDFileFor(const std::string& mifFileName) {
     namespace fs = std::filesystem;
     const fs::path mif(mifFileName);
@@ -95,22 +112,6 @@ std::string MIDFileFor(const std::string& mifFileName) {
     return {};
 }
 
-const std::array<const char*, 5> kStatements = {"point", "line", "pline", "region", "text"};
-// Object statements that are not read; each still owns one ".MID" line.
-const std::array<const char*, 7> kOtherObjects = {"none", "arc", "ellipse", "rect", "roundrect", "multipoint",
-                                                  "collection"};
-
-template <std::size_t N>
-int IndexIn(const std::array<const char*, N>& words, const std::string& lowerWord) {
-    for (std::size_t i = 0; i < N; ++i)
-        if (lowerWord == words[i])
-            return static_cast<int>(i);
-    return -1;
-}
-
-} // namespace
-
-namespace mif {
 
 int PenStyleOf(int pattern) {
     if (pattern == 1)
@@ -184,7 +185,7 @@ std::string MIDField(const std::string& line, char delimiter, int column) {
 } // namespace mif
 
 TMIFFile::TMIFFile(const std::string& mifFileName) : FMIF(std::make_unique<TGlobeTextReader>(mifFileName)) {
-    const std::string mid = MIDFileFor(mifFileName);
+    const std::string mid = mif::MIDFileFor(mifFileName);
     if (!mid.empty())
         FMID = std::make_unique<TGlobeTextReader>(mid);
 }
