@@ -32,7 +32,7 @@ CLI::Validator PictureSizeCheck(int maxSide) {
         if (ParsePictureSize(text, maxSide)) return {};
         return "bad size \"" + text + "\": expected WIDTHxHEIGHT, each from 1 to " + std::to_string(maxSide);
       },
-      "WxH");
+      "");
 }
 
 }  // namespace toolcli

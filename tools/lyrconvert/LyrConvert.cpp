@@ -189,11 +189,11 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, TArgumen
                "bounds, presenters");
   app.add_option("--title-column", arguments.TitleColumn,
                  "The attribute table's field (0-based) that titles the objects; -1: no titles")
-      ->check(CLI::Range(-1, INT32_MAX))
+      ->check(CLI::Range(-1, INT32_MAX).description(""))
       ->type_name("N");
   app.add_option("--presenter", arguments.PresenterID,
                  "Give objects without a presenter this presenter ID (and a default presenter of their kind)")
-      ->check(CLI::Range(1, INT32_MAX))
+      ->check(CLI::Range(1, INT32_MAX).description(""))
       ->type_name("ID");
   app.add_flag("--allow-damaged", arguments.AllowDamaged,
                "End with status 0 even when records were damaged or cut off (they are still counted)");

@@ -38,7 +38,7 @@ CLI::Validator ProjectionCheck() {
         if (std::any_of(names.begin(), names.end(), same)) return {};
         return "unknown projection class \"" + PrintableText(name) + "\"; the classes are " + Joined(names);
       },
-      "CLASS");
+      "");
 }
 
 }  // namespace
@@ -58,18 +58,24 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, TMapRend
       ->required();
   std::string size;
   app.add_option("--size", size, "Picture size in pixels, 1 to 8192 each (default 800x600)")
-      ->check(toolcli::PictureSizeCheck(kMaxSide));
+      ->check(toolcli::PictureSizeCheck(kMaxSide))
+      ->type_name("WxH");
   app.add_option("--projection", options.ProjectionClass,
                  "Projection class, e.g. TSphericalPrj (default: as the environment says)")
-      ->check(ProjectionCheck());
+      ->check(ProjectionCheck())
+      ->type_name("CLASS");
   app.add_option("--lat", options.CenterLatitude, "Latitude of the picture's centre in degrees, north positive")
-      ->check(CLI::Range(-90.0L, 90.0L));
+      ->check(CLI::Range(-90.0L, 90.0L).description(""))
+      ->type_name("DEGREES");
   app.add_option("--long", options.CenterLongitude,
                  "Longitude of the picture's centre in degrees, east positive")
-      ->check(CLI::Range(-180.0L, 180.0L));
+      ->check(CLI::Range(-180.0L, 180.0L).description(""))
+      ->type_name("DEGREES");
   app.add_option("--altitude", options.Altitude, "Viewing altitude in globe units; 0 fits the whole map")
-      ->check(CLI::NonNegativeNumber);
-  app.add_option("--save-env", options.SaveEnvironmentFile, "Also save the view's environment to this file");
+      ->check(CLI::NonNegativeNumber.description(""))
+      ->type_name("GLOBEUNITS");
+  app.add_option("--save-env", options.SaveEnvironmentFile, "Also save the view's environment to this file")
+      ->type_name("FILE");
   app.add_flag("--allow-missing", options.AllowMissing,
                "Draw without the layer files that are not found and end with status 0");
   if (auto status = toolcli::ParseToolArguments(app, args, out, err)) return status;

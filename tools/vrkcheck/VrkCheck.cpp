@@ -64,15 +64,18 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, TArgumen
                "cannot be written.");
     app.add_option("DIR", arguments.Dir, "The scenario or campaign directory")
         ->required()
-        ->check(CLI::ExistingDirectory);
+        ->check(CLI::ExistingDirectory.description(""))
+        ->type_name("DIR");
     app.add_flag("--json", arguments.Json, "Print the loaded scenario as one JSON object (docs/VRKCHECK.md)");
     app.add_option("--png", arguments.Png, "Also draw the map as the editor shows it after the load into this PNG file")
-        ->check([](const std::string& name) { return name.empty() ? std::string("a file name is needed") : ""; });
+        ->check([](const std::string& name) { return name.empty() ? std::string("a file name is needed") : ""; })
+        ->type_name("FILE");
     std::string size;
     app.add_option("--size", size, "Size of the --png picture in pixels, 1 to 16384 each (default: the editor's map "
                                    "area, " + std::to_string(scenario::kEditorMapWidth) + "x" +
                                    std::to_string(scenario::kEditorMapHeight) + ")")
-        ->check(toolcli::PictureSizeCheck(kMaxSide));
+        ->check(toolcli::PictureSizeCheck(kMaxSide))
+        ->type_name("WxH");
     if (auto status = toolcli::ParseToolArguments(app, args, out, err)) return status;
     if (const auto parsed = toolcli::ParsePictureSize(size, kMaxSide)) {
         arguments.Width = parsed->Width;

@@ -64,7 +64,7 @@ TEST(MapRenderArguments, ProblemsNameTheArgument) {
       {{"a.env", "b.png", "--projection", "TFooPrj"},
        "maprender: --projection: unknown projection class \"TFooPrj\"; the classes are TSphericalPrj, "
        "TCartesianPrj, TMercatorPrj"},
-      {{"a.env", "b.png", "--size"}, "maprender: --size: 1 required TEXT:WxH missing"},
+      {{"a.env", "b.png", "--size"}, "maprender: --size: 1 required WxH missing"},
   };
   for (const TCase& c : cases) {
     const TParse result = Parse(c.Args);

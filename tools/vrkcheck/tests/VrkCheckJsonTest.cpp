@@ -155,7 +155,7 @@ TEST_F(VrkCheckJsonTest, ArgumentProblemsNameTheArgument) {
              {{dir, dir}, "vrkcheck: The following argument was not expected: " + dir},
              {{"--size", "0x10", dir}, "vrkcheck: --size: bad size \"0x10\": expected WIDTHxHEIGHT, each from 1 to 16384"},
              {{"--size", "10", dir}, "vrkcheck: --size: bad size \"10\": expected WIDTHxHEIGHT, each from 1 to 16384"},
-             {{"--png"}, "vrkcheck: --png: 1 required TEXT missing"},
+             {{"--png"}, "vrkcheck: --png: 1 required FILE missing"},
              {{"--png", "", dir}, "vrkcheck: --png: a file name is needed"},
              {{"--frobnicate", dir}, "vrkcheck: The following argument was not expected: --frobnicate"},
              {{missing}, "vrkcheck: DIR: Directory does not exist: " + missing}}) {
