@@ -2,6 +2,8 @@
 # Installs what is missing, builds, runs every test.
 #   ./test.sh              normal build in build/
 #   ./test.sh --sanitize   AddressSanitizer + UndefinedBehaviorSanitizer build in build-sanitize/
+# The normal build also makes the Debian package and runs the unpacked programs
+# (packaging/package-test.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/deps.sh
@@ -14,4 +16,7 @@ fi
 cmake -S . -B "$build" "${flags[@]}" >/dev/null
 cmake --build "$build" -j2
 export QT_QPA_PLATFORM=offscreen
-cd "$build" && ctest --output-on-failure -j2
+(cd "$build" && ctest --output-on-failure -j2)
+if [ "$build" = build ]; then
+  packaging/package-test.sh "$build"
+fi
