@@ -127,6 +127,9 @@ TRenderResult RenderMap(const TMapRenderOptions& options) {
     // from (a DataDirectory given in the file still takes precedence).
     std::error_code ignored;
     view.SetDataDirectory(std::filesystem::absolute(options.EnvironmentFile, ignored).parent_path().string());
+    view.OnEnvironmentWarning = [&result](globe::TCustomVoduz4&, const std::string& text) {
+      result.EnvironmentWarnings.push_back(text);
+    };
     const std::string problem = EnvironmentFileProblem(options.EnvironmentFile);
     if (!problem.empty()) {
       result.Error = options.EnvironmentFile + ": " + problem;
@@ -165,6 +168,8 @@ int RenderAndWrite(const TMapRenderOptions& options, std::ostream& err) {
     err << "maprender: " << PrintableText(result.Error) << "\n";
     return 1;
   }
+  for (const std::string& warning : result.EnvironmentWarnings)
+    err << "maprender: warning: " << PrintableText(warning) << "\n";
   for (const std::string& missing : result.MissingFiles)
     err << "maprender: warning: " << PrintableText(missing) << " named by " << PrintableText(options.EnvironmentFile)
         << " not found\n";

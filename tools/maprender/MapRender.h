@@ -44,6 +44,7 @@ struct TRenderResult {
   platform::Bitmap24 Bitmap;
   std::string Error;                      // the environment could not be loaded (empty view drawn)
   std::vector<std::string> MissingFiles;  // data files the environment names that were not found
+  std::vector<std::string> EnvironmentWarnings;  // repairs the environment file needed
 };
 
 // Renders the map.
