@@ -29,6 +29,7 @@
 #include "globe/view/Voduz4.h"
 #include "platform/FileError.h"
 #include "platform/LocalFileSystem.h"
+#include "platform/ProgramFolder.h"
 #include "platform/qt/QtRegionalSettings.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "platform/qt/QtViewWidget.h"
@@ -369,8 +370,10 @@ void TfrmEditMain::ZoomOutBtnClick()
 
 void TfrmEditMain::sbLoadClick()
 {
-  const std::string programDir =
-      programDir_.empty() ? QCoreApplication::applicationDirPath().toStdString() : programDir_;
+  // Installed, the program's data lies in ../share/corvalis beside its bin/ folder.
+  const std::string programDir = programDir_.empty()
+                                     ? platform::ProgramDataFolder(QCoreApplication::applicationDirPath().toStdString())
+                                     : programDir_;
   const std::string dir = dialogs_->ChooseDirectory(programDir);
   if (dir.empty()) return;
   scenario::TScenarioLoader loader(*scenario_, *globeMap_, *dialogs_, Files(), regional_, programDir);

@@ -4,6 +4,7 @@
 // out as JSON or as a short text summary.
 
 #include <memory>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,10 @@ public:
     // other than the editor's map area follows the view's resizing rules first.
     void Paint(platform::DrawingSurface& surface, int width, int height);
 
-    // The whole result as one JSON object (see docs/VRKCHECK.md).
+    // The whole result as one JSON object (see docs/VRKCHECK.md); a caller may add keys to the
+    // document before writing it.
+    nlohmann::ordered_json JsonDocument();
+    // The document as one line of JSON and a line end.
     std::string Json();
     // The messages, each followed by its lines indented, then a one-line summary.
     std::string Text() const;
