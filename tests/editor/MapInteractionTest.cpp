@@ -133,6 +133,9 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   // A plain click ends measuring; the readout is the position again.
   Click(origin + QPoint(30, 30));
   EXPECT_FALSE(window->Measuring);
+  // The origin and the distance go with the measuring, before the cursor moves.
+  EXPECT_TRUE(Panel(1).isEmpty());
+  EXPECT_TRUE(Panel(2).isEmpty());
   Move(origin + QPoint(40, 30));
   EXPECT_TRUE(Panel(1).isEmpty());
   EXPECT_EQ(Panel(2).toStdString(), "  " + scenario::FormatPosition(PointAt(origin + QPoint(40, 30)), false));

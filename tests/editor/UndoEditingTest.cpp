@@ -74,6 +74,7 @@ TEST_F(UndoEditingTest, EveryKindOfEditIsUndoneInTurnToTheLoadedBytes) {
   window->Delete1->trigger();
   SelectTab(2);
   window->Addcase1->trigger();
+  EXPECT_EQ(window->Cases.CaseWaypoints[2].Count(), 2);  // the new case is drawn at once
   ASSERT_EQ(Stack().count(), 4);
   EXPECT_EQ(Stack().text(0), "Edit line 4 of Lupo convoy case 1");
   EXPECT_EQ(Stack().text(1), "Insert line 5 of Lupo convoy case 1");
