@@ -95,8 +95,7 @@ std::string CaseLineRefusal(const std::string& line, int caseNumber, const std::
     if (equals != std::string::npos && (label == "WP" || label == "TP" || label == "LL")) {
       const std::string_view value = std::string_view(line).substr(equals + 1);
       if (!(label == "LL" && value.empty()) && !SoundPosition(value)) {
-        report.Reason = "Not a position on the globe: \"" + std::string(value) +
-                        "\" (latitude ddmmN or ddmmS, a blank, longitude dddmmE or dddmmW)";
+        report.Reason = "Not a position on the globe: \"" + std::string(value) + "\" (e.g. 3700N 02400E)";
       }
     }
   }

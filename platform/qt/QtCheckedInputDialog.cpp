@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,7 +20,7 @@ QtCheckedInputDialog::QtCheckedInputDialog(QWidget* parent, const QString& title
   column->addWidget(new QLabel(prompt, this));
   Edit = new QLineEdit(ToQString(defaultText), this);
   Edit->setObjectName("Edit");
-  Edit->setMinimumWidth(260);
+  Edit->setMinimumWidth(320);
   column->addWidget(Edit);
   Reason = new QLabel(this);
   Reason->setObjectName("Reason");
@@ -56,6 +57,9 @@ void QtCheckedInputDialog::accept()
   shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   Reason->setText(shown);
   Reason->show();
+  // The box grows to show the whole reason.
+  layout()->activate();
+  adjustSize();
   Edit->setFocus();
   Edit->selectAll();
 }

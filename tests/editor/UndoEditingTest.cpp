@@ -22,6 +22,13 @@ using platform::testing::DialogKind;
 
 class UndoEditingTest : public CaseEditingWindowTest {
  protected:
+  // No step may find lines other than the ones it was made on.
+  void TearDown() override {
+    if (dialogs != nullptr) {
+      EXPECT_TRUE(Errors().empty()) << Errors().front();
+    }
+    CaseEditingWindowTest::TearDown();
+  }
   void Undo() { window->Undo1->trigger(); }
   void Redo() { window->Redo1->trigger(); }
   QUndoStack& Stack() { return window->UndoStack(); }
@@ -145,6 +152,7 @@ TEST_F(UndoEditingTest, NoAtAForceChangeDiscardsAsAnUndoableStep) {
   EditLupoWaypoint();
   dialogs->QueueAnswer(DialogAnswer::No);
   SelectForce("Force A1");
+  EXPECT_TRUE(Errors().empty()) << Errors().front();
   EXPECT_EQ(window->Undo1->text(), "Undo Discard changes to AxisShips.cfg");
   window->Save1->trigger();  // Force A1's side; the Axis file was never written
   EXPECT_EQ(AxisFile(), OriginalAxisFile());
@@ -159,6 +167,10 @@ TEST_F(UndoEditingTest, NoAtAForceChangeDiscardsAsAnUndoableStep) {
   EXPECT_EQ(AxisLines()[9], "WP=3705N 02410E");
   window->Save1->trigger();
   EXPECT_EQ(AxisFile(), EditedAxisFile());
+  // And redoing it discards them again.
+  Redo();
+  EXPECT_EQ(AxisLines()[9], "WP=3700N 02400E");
+  EXPECT_TRUE(Errors().empty()) << Errors().front();
 }
 
 TEST_F(UndoEditingTest, EditForceSpeedIsUndoneWithTheForcesSpeed) {
