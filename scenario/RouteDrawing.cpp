@@ -12,6 +12,7 @@
 #include "globe/view/Voduz4.h"
 #include "platform/ConvertError.h"
 #include "scenario/DayPhase.h"
+#include "scenario/RouteLegs.h"
 #include "scenario/ScenarioTime.h"
 
 namespace scenario {
@@ -112,29 +113,18 @@ void TRouteDrawing::DrawRoutes()
   Labels_.clear();
   for (int n = 1; n <= kCaseCount; ++n) {
     const std::size_t i = static_cast<std::size_t>(n - 1);
-    const globe::TPointStore& waypoints = Cases_.CaseWaypoints[i];
-    const globe::TPointStore& targets = Cases_.CaseTargets[i];
-    if (waypoints.Count() == 0) continue;
+    if (Cases_.CaseWaypoints[i].Count() == 0) continue;
     const bool current = n == CurrentCase;
     SetCasePen(n);
     if (current && SelectedPoint.LatY != 0) View_.RenderCircle(SelectedPoint, kSelectedRadius, kSelectedSegments);
 
-    const std::int32_t first = Cases_.CaseCWPI[i];
-    if (first < 0 || first >= waypoints.Count()) continue;  // no current waypoint to sail to
     std::int32_t hours = Cases_.CaseDelay[i];
-    // One leg, labelled at its end on the current case.
-    auto leg = [&](const globe::TGeoPoint& from, const globe::TGeoPoint& to) {
-      View_.RenderGreatCircle(from, to, kShortArc);
-      if (!current) return;
-      DrawLegLabel(from, to, hours);
+    for (const TRouteLeg& leg : RouteLegs(Cases_, n)) {
+      View_.RenderGreatCircle(leg.From, leg.To, kShortArc);
+      if (!current || !leg.Timed) continue;
+      DrawLegLabel(leg.From, leg.To, hours);
       SetCasePen(n);
-    };
-    leg(Cases_.CaseStart[i], waypoints.Point(first));
-    for (std::int32_t j = first + 1; j < waypoints.Count(); ++j) leg(waypoints.Point(j - 1), waypoints.Point(j));
-    if (targets.Count() == 0) continue;
-    leg(waypoints.Point(waypoints.Count() - 1), targets.Point(0));
-    for (std::int32_t j = 1; j < targets.Count(); ++j)
-      View_.RenderGreatCircle(targets.Point(j - 1), targets.Point(j), kShortArc);
+    }
   }
   DrawLabels();
 }

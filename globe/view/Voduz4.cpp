@@ -591,6 +591,7 @@ void TVoduz4::MouseDown(platform::MouseButton button, platform::ShiftState shift
     return;
   }
   if (!NoModifier(shift) || shift.Double) return;
+  if (OnClaimMouseDown && OnClaimMouseDown(*this, button, shift, x, y)) return;
   if (IsButton(MouseZoomButton, button)) {
     ZoomBand_ = true;
     Band_ = platform::TRect{x, y, x + 1, y + 1};
@@ -616,14 +617,16 @@ void TVoduz4::MouseMove(platform::ShiftState shift, int x, int y) {
     InvalidateWindow();
   } else if (Rotating_) {
     TGeoPoint current;
-    if (DeviceXYToLL(x, y, current)) {
-      TGlobeProjection& p = *Projection_;
-      p.SetFloatProp(prXRotation, p.XRotation() + (int64_t{Grabbed_.LatY} - current.LatY) / kDegreeGU);
-      p.SetFloatProp(prYRotation,
-                     p.YRotation() + NormaliseLongitude(Wrap32(int64_t{Grabbed_.LongX} - current.LongX)) / kDegreeGU);
-    }
+    if (DeviceXYToLL(x, y, current)) RotateToBring(Grabbed_, current);
   }
   if (OnMouseMove) OnMouseMove(*this, shift, x, y);
+}
+
+void TVoduz4::RotateToBring(const TGeoPoint& grabbed, const TGeoPoint& current) {
+  TGlobeProjection& p = *Projection_;
+  p.SetFloatProp(prXRotation, p.XRotation() + (int64_t{grabbed.LatY} - current.LatY) / kDegreeGU);
+  p.SetFloatProp(prYRotation,
+                 p.YRotation() + NormaliseLongitude(Wrap32(int64_t{grabbed.LongX} - current.LongX)) / kDegreeGU);
 }
 
 void TVoduz4::EndZoomBand(bool zoom) {
@@ -668,6 +671,14 @@ void TVoduz4::MouseEnter() {
 
 void TVoduz4::MouseLeave() {
   if (OnMouseLeave) OnMouseLeave(*this);
+}
+
+void TVoduz4::MouseWheel(platform::ShiftState shift, int delta, int x, int y) {
+  if (OnMouseWheel) OnMouseWheel(*this, shift, delta, x, y);
+}
+
+bool TVoduz4::KeyDown(platform::ViewKey key, platform::ShiftState shift) {
+  return OnKeyDown && OnKeyDown(*this, key, shift);
 }
 
 // ---- View operations -------------------------------------------------------------------------

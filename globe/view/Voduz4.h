@@ -59,6 +59,12 @@ class TVoduz4 : private TGlobeClassesRegistration,
   std::function<void(TVoduz4&, platform::MouseButton, platform::ShiftState, int x, int y)>
       OnMouseDown, OnMouseUp;
   std::function<void(TVoduz4&, platform::ShiftState, int x, int y)> OnMouseMove;
+  std::function<void(TVoduz4&, platform::ShiftState, int delta, int x, int y)> OnMouseWheel;
+  // A key for the view; true when the application used it.
+  std::function<bool(TVoduz4&, platform::ViewKey, platform::ShiftState)> OnKeyDown;
+  // Asked at a press, after OnMouseDown: true keeps the press (and its drag) for the application,
+  // and the view starts neither its zoom band nor its rotation.
+  std::function<bool(TVoduz4&, platform::MouseButton, platform::ShiftState, int x, int y)> OnClaimMouseDown;
 
   // ---- What the projection and the canvas see ------------------------------------------------
   TGlobeProjection& Projection() override { return *Projection_; }
@@ -139,6 +145,9 @@ class TVoduz4 : private TGlobeClassesRegistration,
   }
   void MouseEnter() override;
   void MouseLeave() override;
+  // Raise OnMouseWheel and OnKeyDown.
+  void MouseWheel(platform::ShiftState shift, int delta, int x, int y) override;
+  bool KeyDown(platform::ViewKey key, platform::ShiftState shift) override;
   // Pans the view by the bar's move (ScrollBy).
   void Scroll(platform::ScrollBarKind bar, int32_t position) override;
 
@@ -167,6 +176,9 @@ class TVoduz4 : private TGlobeClassesRegistration,
   void ScrollBy(int32_t dx, int32_t dy);
   void LocateToLL(int32_t longX, int32_t latY) override;
   void LocateToObject(TGlobeObject* object);
+  // Turns the globe so that the `grabbed` point moves to where `current` is now seen (the
+  // rotate drag's step).
+  void RotateToBring(const TGeoPoint& grabbed, const TGeoPoint& current);
   void SaveView(TGlobeViewRec& view) const { Projection_->SaveView(view); }
   void RestoreView(const TGlobeViewRec& view) { Projection_->RestoreView(view); }
 
