@@ -124,6 +124,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   column->addWidget(pnMain, 1);
 
   CreateMenus();
+  CreateViewMenu();
   CreatePopups();
   CreateStatusBar();
   ConnectMapEvents();
@@ -334,6 +335,7 @@ void TfrmEditMain::showEvent(QShowEvent* event)
     shown_ = true;
     FormShow();
   }
+  if (showScenarioPending_) QTimer::singleShot(0, this, [this] { if (showScenarioPending_) ShowScenarioIfAway(); });
 }
 
 void TfrmEditMain::FormShow()
@@ -388,6 +390,12 @@ void TfrmEditMain::sbLoadClick()
     setWindowTitle(QString::fromStdString(scenario_->Caption));
     ShowTimeLabel(QString::fromStdString(scenario_->TimeLabel));
     FillForcesList();
+    // A map environment made for another sea opens on the scenario instead; before the window
+    // is shown its map has no size yet.
+    if (isVisible())
+      ShowScenarioIfAway();
+    else
+      showScenarioPending_ = true;
   }
   // One scenario per run, whatever the directory held.
   sbLoad->setEnabled(false);

@@ -257,7 +257,11 @@ void TfrmEditMain::Insert1Click()
 {
   const int row = SelectedRow(*lbPoints);
   if (row < 0) return;
-  const std::string line = CaseListLine(row);
+  InsertCaseLine(row, CaseListLine(row));
+}
+
+void TfrmEditMain::InsertCaseLine(int row, const std::string& line)
+{
   {
     const QSignalBlocker blocker(lbPoints);
     auto* item = new QListWidgetItem(platform::ToQString(line));
