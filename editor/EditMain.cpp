@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -249,10 +250,14 @@ void TfrmEditMain::CreateMenus()
   Viewshipfile1->setEnabled(false);
   Save1 = File1->addAction("&Save ship file");
   Save1->setObjectName("Save1");
+  Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   Save1->setEnabled(false);
   File1->addSeparator();
   Exit1 = File1->addAction("E&xit");
   Exit1->setObjectName("Exit1");
+
+  CreateEditMenu();
+  menuBar()->addMenu(Edit2);
 
   Map1 = menuBar()->addMenu("Map");
   Map1->setObjectName("Map1");
@@ -386,6 +391,9 @@ void TfrmEditMain::sbLoadClick()
     return;
   }
   RememberSavedSideLines();
+  // The loaded lines are where undoing ends.
+  undoStack_->clear();
+  undoStack_->setClean();
   if (kind != scenario::TScenarioKind::skNone) {
     setWindowTitle(QString::fromStdString(scenario_->Caption));
     ShowTimeLabel(QString::fromStdString(scenario_->TimeLabel));

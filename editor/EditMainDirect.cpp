@@ -17,6 +17,7 @@
 #include "scenario/Force.h"
 #include "scenario/MapTooltips.h"
 #include "scenario/MissionCases.h"
+#include "scenario/PositionLine.h"
 #include "scenario/PositionText.h"
 
 namespace editor {
@@ -101,12 +102,12 @@ bool TfrmEditMain::DirectMouseUp(platform::MouseButton button, platform::ShiftSt
     drag_.Active = false;
     Globe->SetMouseCapture(false);
     globe::TGeoPoint point;
-    if (drag_.Moved && GlobeMap().DeviceXYToLL(x, y, point)) {
-      WritePositionLine(drag_.Row, point);
-    } else {
-      ReparseCurrentCase();
-      GlobeMap().RedrawGlobe();
-    }
+    // The parsed case goes back to its lines first: the edit (one undo step) parses it again.
+    ReparseCurrentCase();
+    GlobeMap().RedrawGlobe();
+    if (drag_.Moved && CurrentForce != nullptr && GlobeMap().DeviceXYToLL(x, y, point))
+      ReplaceCaseLine(*CurrentForce, CurrentCase, drag_.Row, scenario::PositionLine(CaseListLine(drag_.Row), point),
+                      "Move point");
     return true;
   }
   if (button != platform::MouseButton::Left || pressMoved_ || MouseMode != mmIdle) return false;
@@ -133,8 +134,8 @@ void TfrmEditMain::InsertWaypointOnLeg(int x, int y)
   } else if (leg.FromRef.Kind == scenario::TRouteMark::Waypoint) {
     if (const auto last = RouteMarkRow(leg.FromRef)) row = *last + 1;
   }
-  if (!row) return;
-  InsertCaseLine(*row, "WP=" + scenario::FormatPosition(point, false));
+  if (!row || CurrentForce == nullptr) return;
+  InsertCaseLine(*CurrentForce, CurrentCase, *row, "WP=" + scenario::FormatPosition(point, false), "Insert waypoint");
 }
 
 void TfrmEditMain::ClickMapObject(int x, int y)

@@ -5,10 +5,12 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <QUndoStack>
 #include <cstdlib>
 #include <array>
 
 #include "editor/ApplicationCursor.h"
+#include "editor/CaseEditCommands.h"
 #include "editor/EditMain.h"
 #include "globe/data/Geodesy.h"
 #include "globe/data/GlobeUnits.h"
@@ -18,6 +20,7 @@
 #include "platform/FloatText.h"
 #include "platform/qt/QtViewWidget.h"
 #include "scenario/Force.h"
+#include "scenario/PositionLine.h"
 #include "scenario/PositionText.h"
 #include "scenario/RouteDrawing.h"
 #include "scenario/ViewMapPainter.h"
@@ -145,22 +148,19 @@ void TfrmEditMain::PickPoint(const globe::TGeoPoint& point)
   RestoreNormalCursor();
   // The line must still be the one Pick point was given for: not after an edit, another tab or
   // another force.
-  if (PickLine < 0 || PickLine >= lbPoints->count() || CurrentCase != pickCase_ || CurrentForce != pickForce_ ||
+  if (CurrentForce == nullptr || PickLine < 0 || PickLine >= lbPoints->count() || CurrentCase != pickCase_ || CurrentForce != pickForce_ ||
       CaseListLine(PickLine) != pickText_)
     return;
-  WritePositionLine(PickLine, point);
-}
-
-void TfrmEditMain::WritePositionLine(int row, const globe::TGeoPoint& point)
-{
-  const std::string head = CaseListLine(row).substr(0, 3);
-  const std::string label = head == "WP=" || head == "TP=" ? head : "LL=";
-  SetCaseListLine(row, label + scenario::FormatPosition(point, false));
+  const TEditStart start = StartEdit(*CurrentForce);
+  SetCaseListLine(PickLine, scenario::PositionLine(pickText_, point));
   ReparseCurrentCase();
   GlobeMap().GlobeNotify(globe::gnSelectionChange, nullptr);
   StoreCaseList();
-  // The map's mark of the selected line moves with it to the new position.
-  if (lbPoints->currentRow() == row) lbPointsClick();
+  // The map's mark of the selected line moves with it to the picked position.
+  if (lbPoints->currentRow() == PickLine) lbPointsClick();
+  if (auto change = MadeChange(start, {CurrentForce, CurrentCase, PickLine})) {
+    undoStack_->push(new TPickPointCommand(*this, std::move(*change)));
+  }
 }
 
 void TfrmEditMain::GlobeMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y)

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <algorithm>
 #include <cstdlib>
 
@@ -68,6 +69,11 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseAndReleaseWritesExactlyThatL
   EXPECT_EQ(ChangedLines(before), std::vector<std::string>{"WP=3340N 02610E"});
   EXPECT_EQ(AlliedLines().size(), before.size());
   EXPECT_TRUE(window->Scenario().Modified);
+  // One step, and undo puts the line back.
+  ASSERT_EQ(window->UndoStack().count(), 1);
+  window->UndoStack().undo();
+  EXPECT_EQ(AlliedLines(), before);
+  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), wp0);
 }
 
 TEST_F(MapDirectTest, EscapeCancelsTheDragAndAPressAwayFromMarksStillZooms) {
@@ -105,6 +111,7 @@ TEST_F(MapDirectTest, ShiftClickOnALegInsertsAWaypointBetweenItsLines) {
   const std::int32_t half = globe::GreatCircleDistance(wp0, wp1) / 2;
   const TGeoPoint middle = globe::DestinationPoint(wp0, globe::InitialBearing(wp0, wp1), half);
   const QPoint at = PixelOf(middle);
+  const platform::TextLines before = AlliedLines();
   Click(at, Qt::LeftButton, Qt::ShiftModifier);
   const std::string inserted = "WP=" + scenario::FormatPosition(PointAt(at), false);
   ASSERT_EQ(window->lbPoints->count(), 8);
@@ -113,6 +120,9 @@ TEST_F(MapDirectTest, ShiftClickOnALegInsertsAWaypointBetweenItsLines) {
   EXPECT_EQ(window->CaseListLine(6), "WP=3400N 02500E");
   EXPECT_EQ(window->Cases.CaseWaypoints[0].Count(), 4);
   EXPECT_EQ(std::count(AlliedLines().begin(), AlliedLines().end(), inserted), 1);
+  ASSERT_EQ(window->UndoStack().count(), 1);
+  window->UndoStack().undo();
+  EXPECT_EQ(AlliedLines(), before);
 }
 
 TEST_F(MapDirectTest, HoverTextTellsTheLineTheLegAndTheArrival) {
