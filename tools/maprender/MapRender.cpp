@@ -35,7 +35,7 @@ bool ParseFloat(const std::string& text, long double& value) {
 
 std::string Usage() {
   return "usage: maprender ENV_FILE OUT.png [--size WxH] [--projection CLASS] [--lat DEGREES]\n"
-         "                 [--long DEGREES] [--altitude GLOBEUNITS] [--save-env FILE]\n";
+         "                 [--long DEGREES] [--altitude GLOBEUNITS] [--save-env FILE] [--antialias]\n";
 }
 
 std::optional<std::string> ParseArguments(const std::vector<std::string>& args, TMapRenderOptions& options) {
@@ -44,6 +44,10 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args, 
     const std::string& arg = args[i];
     if (arg.rfind("--", 0) != 0) {
       positional.push_back(arg);
+      continue;
+    }
+    if (arg == "--antialias") {
+      options.Antialias = true;
       continue;
     }
     if (i + 1 >= args.size()) return "option " + arg + " needs a value";
@@ -103,6 +107,7 @@ platform::Bitmap24 RenderMap(const TMapRenderOptions& options, std::string& erro
   platform::Bitmap24 bitmap(options.Width, options.Height);
   {
     platform::QtDrawingSurface surface(bitmap);
+    surface.SetAntialiased(options.Antialias);
     view.RedrawGlobe();
     view.Paint(surface);
   }

@@ -20,7 +20,7 @@
 
 namespace vrkcheck {
 
-const char* const kUsage = "usage: vrkcheck [--json] [--png FILE] [--size WxH] DIR\n";
+const char* const kUsage = "usage: vrkcheck [--json] [--png FILE] [--size WxH] [--antialias] DIR\n";
 
 TArguments::TArguments() : Width(scenario::kEditorMapWidth), Height(scenario::kEditorMapHeight) {}
 
@@ -61,6 +61,7 @@ bool WritePicture(scenario::TLoadCheck& check, const TArguments& arguments) {
     platform::Bitmap24 bitmap(arguments.Width, arguments.Height);
     {
         platform::QtDrawingSurface surface(bitmap);
+        surface.SetAntialiased(arguments.Antialias);
         check.Paint(surface, arguments.Width, arguments.Height);
     }
     return platform::WritePng(bitmap, arguments.Png);
@@ -77,6 +78,8 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args) {
         const bool haveValue = i + 1 < args.size();
         if (arg == "--json") {
             arguments.Json = true;
+        } else if (arg == "--antialias") {
+            arguments.Antialias = true;
         } else if (arg == "--png" && haveValue && !args[i + 1].empty()) {
             arguments.Png = args[++i];
         } else if (arg == "--size" && haveValue) {
