@@ -35,6 +35,7 @@
 #include "platform/qt/QtViewWidget.h"
 #include "scenario/EditorGlobeSettings.h"
 #include "scenario/Force.h"
+#include "scenario/ScenarioLayers.h"
 #include "scenario/ScenarioLoader.h"
 
 namespace editor {
@@ -109,6 +110,8 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   Globe->setMinimumSize(50, 50);
   globeMap_ = std::make_unique<globe::TVoduz4>();
   scenario::ApplyGlobeStartSettings(*globeMap_);
+  // Labels that would print over each other are left out, the most useful kept.
+  globeMap_->SetTitlePriority(scenario::ScenarioTitlePriority);
   globeView_ = globeMap_.get();
   scenario_ = std::make_unique<scenario::TScenarioState>();
   Globe->SetEventSink(globeMap_.get());

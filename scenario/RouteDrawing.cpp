@@ -9,6 +9,7 @@
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeFont.h"
 #include "globe/view/GlobeProjection.h"
+#include "globe/view/TitleSpace.h"
 #include "globe/view/Voduz4.h"
 #include "platform/ConvertError.h"
 #include "scenario/DayPhase.h"
@@ -43,6 +44,17 @@ void DrawLabelOutline(globe::TGlobeCanvas& canvas, platform::TPoint at, const st
     for (const platform::TPoint& d : kOffsets) canvas.Surface().TextOut(at.X + d.X, at.Y + d.Y, text);
   }
   canvas.ResetState();
+}
+
+// Takes the room of a label and its outline, measured in the label's font, top-left at `at`.
+bool TakeLabelRoom(globe::TGlobeCanvas& canvas, globe::TTitleSpace& titles, platform::TPoint at, const std::string& text)
+{
+  const platform::Font& font = canvas.CanvasState().CurrentFont;
+  globe::TGlobeFont measure(font.Name, font.Height, globe::TGlobeUnitTypes::Pixel, platform::clBlack);
+  if (!measure.Realize(canvas, false)) return false;
+  const platform::TSize extent = canvas.Surface().TextExtent(text);
+  canvas.ResetState();
+  return titles.Take(platform::TRect{at.X - 1, at.Y - 1, at.X + extent.Width + 1, at.Y + extent.Height + 1});
 }
 
 platform::TColor DayPhaseColour(TDayPhase phase, platform::TColor unchanged)
@@ -99,10 +111,14 @@ void TRouteDrawing::DrawLegLabel(const globe::TGeoPoint& from, const globe::TGeo
 void TRouteDrawing::DrawLabels()
 {
   globe::TGlobeCanvas& canvas = View_.Canvas();
+  globe::TTitleSpace* titles = View_.TitleSpace();
   for (const TLegLabel& label : Labels_) {
-    canvas.SetTextColor(label.Colour);
     platform::TPoint at;
-    if (View_.Projection().PointLLToDeviceXY(label.At, at)) DrawLabelOutline(canvas, at, label.Text);
+    const bool seen = View_.Projection().PointLLToDeviceXY(label.At, at);
+    // A label that would cover one written before it is left out (its outline included).
+    if (titles != nullptr && (!seen || !TakeLabelRoom(canvas, *titles, at, label.Text))) continue;
+    canvas.SetTextColor(label.Colour);
+    if (seen) DrawLabelOutline(canvas, at, label.Text);
     View_.RenderTextOut(label.At.LongX, label.At.LatY, label.Text, globe::TGlobeUnitTypes::Pixel);
   }
   Labels_.clear();

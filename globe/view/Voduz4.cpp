@@ -369,11 +369,7 @@ void TVoduz4::PaintFrame(platform::DrawingSurface& window) {
 
   if (RedrawNeeded() || !buffered) {
     PaintBackground();
-    RenderLayers();
-    if (!Interrupted_ && OnRender) {
-      canvas.ResetState();
-      OnRender(*this);
-    }
+    RenderLayersAndTitles();
   }
   if (buffered) {
     canvas.EndBuffered();
@@ -387,6 +383,26 @@ void TVoduz4::PaintFrame(platform::DrawingSurface& window) {
     OnPaint(*this);
     canvas.ResetState();
   }
+}
+
+void TVoduz4::RenderLayersAndTitles() {
+  TGlobeCanvas& canvas = *Canvas_;
+  Titles_.Clear();
+  RenderLayers();
+  if (!Interrupted_ && OnRender) {
+    canvas.ResetState();
+    OnRender(*this);
+  }
+  if (TitleSpace() != nullptr && !Interrupted_) {
+    Titles_.Flush(canvas.Surface());
+    canvas.ResetState();
+  }
+  Titles_.Clear();
+}
+
+void TVoduz4::SetTitlePriority(std::function<int(const std::string& layerName)> priority) {
+  TitlePriority_ = std::move(priority);
+  RedrawGlobe();
 }
 
 void TVoduz4::PaintBackground() {
@@ -502,11 +518,7 @@ void TVoduz4::RenderToCanvas(platform::DrawingSurface& target, const platform::T
   if (doubleBuffered) c.BeginBuffered();
   c.ResetState();
   PaintBackground();
-  RenderLayers();
-  if (OnRender) {
-    c.ResetState();
-    OnRender(*this);
-  }
+  RenderLayersAndTitles();
   if (doubleBuffered) {
     c.EndBuffered();
     target.DrawBitmap(rect.Left, rect.Top, c.Bitmap(),

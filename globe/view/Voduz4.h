@@ -21,6 +21,7 @@
 #include "globe/view/GlobeClasses.h"
 #include "globe/view/GlobeFont.h"
 #include "globe/view/GlobeProjection.h"
+#include "globe/view/TitleSpace.h"
 #include "platform/Bitmap24.h"
 #include "platform/ViewEvents.h"
 
@@ -159,6 +160,14 @@ class TVoduz4 : private TGlobeClassesRegistration,
   void RenderToCanvas(platform::DrawingSurface& target, const platform::TRect& rect,
                       bool doubleBuffered);
 
+  // Titles that would overlap one already drawn are left out when a priority is given: layer
+  // titles are then written after OnRender, by the priority of their layer's name (lower
+  // first). Without one (the default) titles are written as their layers draw.
+  void SetTitlePriority(std::function<int(const std::string& layerName)> priority);
+  // The room for titles of the picture being drawn; null when titles are not decluttered.
+  TTitleSpace* TitleSpace() { return TitlePriority_ ? &Titles_ : nullptr; }
+  int TitlePriority(const std::string& layerName) const { return TitlePriority_ ? TitlePriority_(layerName) : 0; }
+
   // Rendering state the layers consult.
   bool RenderInterrupted() const { return Interrupted_; }
   void SetRenderInterrupted(bool value) { Interrupted_ = value; }
@@ -203,6 +212,8 @@ class TVoduz4 : private TGlobeClassesRegistration,
   void PaintFrame(platform::DrawingSurface& window);
   void FinishPaint();
   void RenderLayerPass(bool animated);
+  // The layers, OnRender, then the layers' titles that find room.
+  void RenderLayersAndTitles();
   void EndZoomBand(bool zoom);
   bool IsButton(TGlobeMouseButton which, platform::MouseButton button) const;
   void ResizeZoom(int32_t oldW, int32_t oldH, int32_t newW, int32_t newH);
@@ -230,6 +241,8 @@ class TVoduz4 : private TGlobeClassesRegistration,
   platform::ScrollBarState HorzBar_, VertBar_;
   int32_t PeriodicUpdateTime_ = 0;
   TGlobeFont TextFont_;
+  TTitleSpace Titles_;
+  std::function<int(const std::string&)> TitlePriority_;
 
   bool Painting_ = false;
   std::optional<platform::TSize> PendingSize_;

@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "globe/data/Geodesy.h"
+#include "globe/view/TitleSpace.h"
 #include "platform/testing/RecordingDrawingSurface.h"
 #include "scenario/Base.h"
 #include "scenario/Force.h"
@@ -216,6 +217,51 @@ TEST_F(MapDirectTest, MeasuringDrawsADottedLineToTheCursorWithTheReadoutBesideIt
   ASSERT_FALSE(texts.empty());
   EXPECT_EQ("  " + texts.back().Text, Panel(2).toStdString());
   EXPECT_GT(texts.back().Points.front().X, cursor.x());
+}
+
+// Base, force and arrival-time titles never print over each other; zoomed in, titles left out
+// come back.
+TEST_F(MapDirectTest, TitlesNeverOverlapAndComeBackWhenZoomingIn) {
+  const auto titlesDrawn = [this](std::vector<platform::TRect>& boxes) {
+    platform::testing::RecordingDrawingSurface surface(Map().CanvasWidth(), Map().CanvasHeight());
+    Map().RedrawGlobe();
+    Map().Paint(surface);
+    std::vector<std::pair<std::string, platform::TPoint>> seen;
+    boxes.clear();
+    for (const auto& call : surface.Calls(platform::testing::DrawOp::TextOut)) {
+      const platform::TPoint at = call.Points.front();
+      // The white outline of a label is the same text a pixel beside it.
+      const bool outline = std::any_of(seen.begin(), seen.end(), [&](const auto& s) {
+        return s.first == call.Text && std::abs(s.second.X - at.X) + std::abs(s.second.Y - at.Y) <= 2;
+      });
+      seen.emplace_back(call.Text, at);
+      if (outline) continue;
+      const int height = call.State.CurrentFont.Height, width = static_cast<int>(call.Text.size()) * std::max(1, height / 2);
+      boxes.push_back(globe::TextBox(at.X, at.Y, {width, height}, call.State.Align));
+    }
+    return boxes.size();
+  };
+  const auto overlapping = [](const std::vector<platform::TRect>& boxes) {
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+      for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+        const platform::TRect &a = boxes[i], &b = boxes[j];
+        if (a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom) return true;
+      }
+    return false;
+  };
+  std::vector<platform::TRect> boxes;
+  Key(Qt::Key_Home);
+  Map().Projection().SetAltitude(Map().Projection().Altitude() * 3);  // crowded
+  const std::size_t far = titlesDrawn(boxes);
+  EXPECT_GT(far, 0u);
+  EXPECT_FALSE(overlapping(boxes));
+  Key(Qt::Key_Home);
+  Map().Projection().SetAltitude(Map().Projection().Altitude() / 4);
+  Map().LocateToLL(wp0.LongX, wp0.LatY);
+  EXPECT_FALSE(overlapping(boxes));
+  const std::size_t near = titlesDrawn(boxes);
+  EXPECT_FALSE(overlapping(boxes));
+  EXPECT_GT(near, 0u);
 }
 
 }  // namespace
