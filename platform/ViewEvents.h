@@ -61,6 +61,9 @@ class ViewHost {
   virtual void SetMouseCapture(bool captured) = 0;
   virtual TSize ClientSize() const = 0;
   virtual int ScreenPixelsPerInch() const = 0;
+  // Device pixels a window pixel (above 1 on high-density screens): the view is drawn in device
+  // pixels, with pixel-sized pens and fonts grown by it.
+  virtual double DevicePixelRatio() const { return 1; }
   // Delivers pending input and paint events (used to let a long render be interrupted).
   virtual void ProcessPendingEvents() = 0;
   // Whether the window is shown inside a parent window (painting needs one).

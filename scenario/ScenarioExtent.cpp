@@ -71,7 +71,7 @@ bool WindowShowsScenario(const globe::TGlobeProjection& projection, std::int32_t
     left = std::min<std::int64_t>(left, xy.X), right = std::max<std::int64_t>(right, xy.X);
     top = std::min<std::int64_t>(top, xy.Y), bottom = std::max<std::int64_t>(bottom, xy.Y);
   }
-  return 3 * (right - left) >= width || 3 * (bottom - top) >= height;
+  return 2 * (right - left) >= width || 2 * (bottom - top) >= height;
 }
 
 }  // namespace scenario

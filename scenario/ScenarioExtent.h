@@ -24,7 +24,7 @@ std::vector<globe::TGeoPoint> ScenarioExtentPoints(const TScenarioState& state, 
 std::vector<globe::TGeoPoint> ForceRoutePoints(TForce* force, const TForceCases& cases);
 
 // Whether a window of width x height pixels sees the scenario: every point is in it and the
-// points span at least a third of its width or height. A scenario of no points is always seen.
+// points span at least half its width or height. A scenario of no points is always seen.
 bool WindowShowsScenario(const globe::TGlobeProjection& projection, std::int32_t width, std::int32_t height,
                          const std::vector<globe::TGeoPoint>& points);
 

@@ -116,6 +116,10 @@ void TVoduz4::SetHost(platform::ViewHost* host) {
   Host_ = host;
   if (Host_ != nullptr) {
     Canvas_->SetScreenResolution(Host_->ScreenPixelsPerInch());
+    // On a high-density screen the picture has more pixels to the inch than the screen's
+    // nominal resolution: pixel-sized pens and fonts keep their size on the screen.
+    Canvas_->SetOutputResolution(
+        static_cast<int32_t>(std::lround(Host_->ScreenPixelsPerInch() * std::max(1.0, Host_->DevicePixelRatio()))));
     const platform::TSize size = Host_->ClientSize();
     Resize(size.Width, size.Height);
     ShowScrollBars(true);

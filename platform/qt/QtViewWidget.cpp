@@ -160,7 +160,7 @@ void QtViewWidget::BarMoved(ScrollBarKind kind, int value) {
   sink_->Scroll(kind, value);
 }
 
-int QtViewWidget::ScreenPixelsPerInch() const { return static_cast<int>(std::lround(logicalDpiY() * PixelRatio())); }
+int QtViewWidget::ScreenPixelsPerInch() const { return logicalDpiY(); }
 
 void QtViewWidget::ProcessPendingEvents() { QCoreApplication::processEvents(); }
 

@@ -23,6 +23,7 @@ class QtViewWidget : public QWidget, public ViewHost {
   void SetMouseCapture(bool captured) override;
   TSize ClientSize() const override;
   int ScreenPixelsPerInch() const override;
+  double DevicePixelRatio() const override { return PixelRatio(); }
   void ProcessPendingEvents() override;
   bool HasParentWindow() const override;
   void SetScrollBar(ScrollBarKind bar, const ScrollBarState& state) override;
