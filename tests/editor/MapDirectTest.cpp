@@ -30,10 +30,8 @@ class MapDirectTest : public MapInteractionTest {
  protected:
   void SetUp() override {
     MapInteractionTest::SetUp();
-    const auto found = window->lvForces->findItems("Force A1", Qt::MatchExactly, 0);
-    ASSERT_FALSE(found.isEmpty());
-    found.front()->setSelected(true);
-    ASSERT_NE(window->CurrentForce, nullptr);
+    SelectForce("Force A1");
+    if (HasFatalFailure()) return;
     Map().LocateToLL(wp0.LongX, wp0.LatY);
   }
   const platform::TextLines& AlliedLines() { return window->Scenario().SideLines[1]; }

@@ -147,10 +147,8 @@ class PickPointTest : public MapInteractionTest {
  protected:
   void SetUp() override {
     MapInteractionTest::SetUp();
-    const auto found = window->lvForces->findItems("Force A1", Qt::MatchExactly, 0);
-    ASSERT_FALSE(found.isEmpty());
-    found.front()->setSelected(true);
-    ASSERT_NE(window->CurrentForce, nullptr);
+    SelectForce("Force A1");
+    if (HasFatalFailure()) return;
     // Zoomed in on the point so that a pixel is a fraction of an arc minute.
     Map().LocateToLL(known.LongX, known.LatY);
     Map().Projection().SetAltitude(Map().Projection().Altitude() / 10);

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <filesystem>
@@ -53,6 +54,13 @@ class MapInteractionTest : public ::testing::Test {
   }
 
   globe::TVoduz4& Map() { return window->GlobeMap(); }
+  // Selects the force's row of the forces list (its cases are then parsed and shown).
+  void SelectForce(const char* name) {
+    const auto found = window->lvForces->findItems(name, Qt::MatchExactly, 0);
+    ASSERT_FALSE(found.isEmpty()) << name;
+    found.front()->setSelected(true);
+    ASSERT_NE(window->CurrentForce, nullptr);
+  }
   QString Panel(int i) const { return window->StatusPanels[static_cast<std::size_t>(i)]->text(); }
 
   void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys) {
