@@ -36,6 +36,7 @@
 #include "platform/qt/QtViewWidget.h"
 #include "scenario/EditorGlobeSettings.h"
 #include "scenario/Force.h"
+#include "scenario/ScenarioLayers.h"
 #include "scenario/ScenarioLoader.h"
 
 namespace editor {
@@ -110,6 +111,8 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   Globe->setMinimumSize(50, 50);
   globeMap_ = std::make_unique<globe::TVoduz4>();
   scenario::ApplyGlobeStartSettings(*globeMap_);
+  // Labels that would print over each other are left out, the most useful kept.
+  globeMap_->SetTitlePriority(scenario::ScenarioTitlePriority);
   globeView_ = globeMap_.get();
   scenario_ = std::make_unique<scenario::TScenarioState>();
   Globe->SetEventSink(globeMap_.get());
@@ -126,6 +129,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   column->addWidget(pnMain, 1);
 
   CreateMenus();
+  CreateViewMenu();
   CreatePopups();
   CreateStatusBar();
   ConnectMapEvents();
@@ -340,6 +344,7 @@ void TfrmEditMain::showEvent(QShowEvent* event)
     shown_ = true;
     FormShow();
   }
+  if (showScenarioPending_) QTimer::singleShot(0, this, [this] { if (showScenarioPending_) ShowScenarioIfAway(); });
 }
 
 void TfrmEditMain::FormShow()
@@ -399,6 +404,12 @@ void TfrmEditMain::sbLoadClick()
     setWindowTitle(QString::fromStdString(scenario_->Caption));
     ShowTimeLabel(QString::fromStdString(scenario_->TimeLabel));
     FillForcesList();
+    // A map environment made for another sea opens on the scenario instead; before the window
+    // is shown its map has no size yet.
+    if (isVisible())
+      ShowScenarioIfAway();
+    else
+      showScenarioPending_ = true;
   }
   // One scenario per run, whatever the directory held.
   sbLoad->setEnabled(false);

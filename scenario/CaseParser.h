@@ -3,10 +3,14 @@
 // delay, current waypoint) for the map.
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/TextLines.h"
 #include "scenario/ForceCases.h"
+#include "scenario/RouteLegs.h"
 
 namespace platform {
 class UserDialogs;
@@ -15,6 +19,18 @@ class UserDialogs;
 namespace scenario {
 
 class TBase;
+
+// What a case line sets, by the first of its keys found in it (in this order): FORMATIONHEADING,
+// LL (start position), RD=, CWPI=, LOCATION (start at a base), DELAY, WP= (waypoint), TP=
+// (target point), Target= (target at a base), Origin= (waypoint at a base).
+enum class TCaseLineKind : std::uint8_t { Other, FormationHeading, LL, RD, CWPI, Location, Delay, WP, TP, Target, Origin };
+TCaseLineKind ClassifyCaseLine(std::string_view line);
+
+// The index within lines first .. end - 1 of the line that gives a waypoint or target of the
+// parsed case (WP= and Origin= lines give waypoints, TP= and Target= lines targets); none for
+// the start or an index beyond the lines.
+std::optional<std::size_t> RouteMarkLine(const platform::TextLines& lines, std::size_t first, std::size_t end,
+                                         const TRoutePointRef& mark);
 
 // Reads lines First .. End - 1 of `lines` as the lines of case n (1..6) into cases; CaseCWPI
 // of the case starts at 0. Positions that cannot be read and unknown base names are reported;

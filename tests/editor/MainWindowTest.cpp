@@ -126,7 +126,9 @@ TEST_F(MainWindowTest, MainMenuEntriesShortcutsAndStates) {
   QStringList menus;
   for (const QAction* action : window->menuBar()->actions())
     if (action->isVisible()) menus << action->text();
-  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&About VRK editor"}));
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&About VRK editor"}));
+  EXPECT_EQ(Entries(window->View1), QStringList({"Zoom to &scenario", "S&mooth drawing", "&Legend"}));
+  EXPECT_TRUE(window->Smoothdrawing1->isCheckable());
   EXPECT_EQ(Entries(window->File1),
             QStringList({"&Open scenario", "-", "&View ship file", "&Save ship file", "-", "E&xit"}));
   EXPECT_EQ(window->Openscenario1->shortcut(), QKeySequence("Ctrl+O"));

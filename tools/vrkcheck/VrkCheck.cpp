@@ -44,6 +44,7 @@ bool WritePicture(scenario::TLoadCheck& check, const TArguments& arguments) {
     platform::Bitmap24 bitmap(arguments.Width, arguments.Height);
     {
         platform::QtDrawingSurface surface(bitmap);
+        surface.SetAntialiased(arguments.Antialias);
         check.Paint(surface, arguments.Width, arguments.Height);
     }
     return platform::WritePng(bitmap, arguments.Png);
@@ -70,6 +71,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, TArgumen
     app.add_option("--png", arguments.Png, "Also draw the map as the editor shows it after the load into this PNG file")
         ->check([](const std::string& name) { return name.empty() ? std::string("a file name is needed") : ""; })
         ->type_name("FILE");
+    app.add_flag("--antialias", arguments.Antialias, "Draw the --png picture with smooth lines, polygons, circles and text");
     std::string size;
     app.add_option("--size", size, "Size of the --png picture in pixels, 1 to 16384 each (default: the editor's map "
                                    "area, " + std::to_string(scenario::kEditorMapWidth) + "x" +

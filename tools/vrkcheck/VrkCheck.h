@@ -13,6 +13,7 @@ namespace vrkcheck {
 struct TArguments {
     bool Json = false;
     std::string Png;
+    bool Antialias = false;  // smooth drawing of the picture
     // The editor's map area unless --size says otherwise.
     int Width;
     int Height;
