@@ -7,6 +7,7 @@
 #include "platform/IntegerText.h"
 #include "platform/UserDialogs.h"
 #include "scenario/BaseLookup.h"
+#include "scenario/CaseLineKind.h"
 #include "scenario/Base.h"
 #include "scenario/LabelValue.h"
 #include "scenario/Missions.h"
@@ -38,9 +39,8 @@ void ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t 
     try {
         for (; i < end; ++i) {
             const std::string& line = lines[i];
-            if (HasKey(line, "FORMATIONHEADING")) {
-                // not drawn
-            } else if (HasKey(line, "LL")) {
+            switch (ClassifyCaseLine(line)) {
+            case TCaseLineKind::clkStart: {
                 const std::string value = ReadLabelValue(line, "LL", dialogs);
                 if (!value.empty()) {
                     globe::TGeoPoint point;
@@ -50,11 +50,12 @@ void ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t 
                         dialogs.ShowMessage("Errror setting LL " + value + " case " + caseText);
                     }
                 }
-            } else if (HasKey(line, "RD=")) {
-                // not drawn
-            } else if (HasKey(line, "CWPI=")) {
+                break;
+            }
+            case TCaseLineKind::clkCWPI:
                 cases.CaseCWPI[c] = platform::StrToInt(ReadLabelValue(line, "CWPI", dialogs));
-            } else if (HasKey(line, "LOCATION")) {
+                break;
+            case TCaseLineKind::clkLocation: {
                 const std::string value = ReadLabelValue(line, "LOCATION", dialogs);
                 if (!value.empty()) {
                     if (const TBase* base = FindBaseByTitle(bases, value)) {
@@ -63,17 +64,29 @@ void ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t 
                         dialogs.ShowMessage("Cannot find location \"" + value + "\" Case " + caseText);
                     }
                 }
-            } else if (HasKey(line, "DELAY")) {
+                break;
+            }
+            case TCaseLineKind::clkDelay: {
                 const std::int32_t delay = platform::StrToIntDef(ReadLabelValue(line, "DELAY", dialogs), 0);
                 if (delay > 0) cases.CaseDelay[c] = delay;
-            } else if (HasKey(line, "WP=")) {
+                break;
+            }
+            case TCaseLineKind::clkWaypoint:
                 cases.CaseWaypoints[c].Add(WaypointPosition(ReadLabelValue(line, "WP", dialogs)));
-            } else if (HasKey(line, "TP=")) {
+                break;
+            case TCaseLineKind::clkTargetPoint:
                 cases.CaseTargets[c].Add(WaypointPosition(ReadLabelValue(line, "TP", dialogs)));
-            } else if (HasKey(line, "Target=")) {
+                break;
+            case TCaseLineKind::clkTargetBase:
                 cases.CaseTargets[c].Add(BaseLocationOrThrow(line, bases, dialogs));
-            } else if (HasKey(line, "Origin=")) {
+                break;
+            case TCaseLineKind::clkOriginBase:
                 cases.CaseWaypoints[c].Add(BaseLocationOrThrow(line, bases, dialogs));
+                break;
+            case TCaseLineKind::clkFormationHeading:  // not drawn
+            case TCaseLineKind::clkRandomDelay:
+            case TCaseLineKind::clkOther:
+                break;
             }
         }
     } catch (const std::exception& error) {

@@ -12,6 +12,7 @@
 #include "scenario/Base.h"
 #include "scenario/Force.h"
 #include "scenario/JsonWriter.h"
+#include "scenario/LintFindingsJson.h"
 #include "scenario/LoadCheck.h"
 #include "scenario/Overlay.h"
 #include "scenario/ScenarioLayers.h"
@@ -235,6 +236,10 @@ std::string TLoadCheck::Json() {
     WriteZones(json, *Globe_);
     json.Key("forces");
     WriteForces(json, *State_, Dialogs());
+    if (Linted_) {
+        json.Key("findings");
+        WriteFindings(json, Findings_);
+    }
     json.EndObject();
     return json.Text() + "\n";
 }

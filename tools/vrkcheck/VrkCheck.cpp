@@ -9,6 +9,7 @@
 #include "platform/RegionalSettings.h"
 #include "scenario/EditorGlobeSettings.h"
 #include "scenario/LoadCheck.h"
+#include "scenario/ScenarioLint.h"
 
 #ifdef VRKCHECK_PNG
 #include <QGuiApplication>
@@ -20,7 +21,7 @@
 
 namespace vrkcheck {
 
-const char* const kUsage = "usage: vrkcheck [--json] [--png FILE] [--size WxH] DIR\n";
+const char* const kUsage = "usage: vrkcheck [--json] [--lint] [--png FILE] [--size WxH] DIR\n";
 
 TArguments::TArguments() : Width(scenario::kEditorMapWidth), Height(scenario::kEditorMapHeight) {}
 
@@ -77,6 +78,8 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args) {
         const bool haveValue = i + 1 < args.size();
         if (arg == "--json") {
             arguments.Json = true;
+        } else if (arg == "--lint") {
+            arguments.Lint = true;
         } else if (arg == "--png" && haveValue && !args[i + 1].empty()) {
             arguments.Png = args[++i];
         } else if (arg == "--size" && haveValue) {
@@ -128,8 +131,12 @@ int Run(const std::vector<std::string>& args, const std::string& programDir, std
         err << "vrkcheck: --png: the map view's rendering is not available in this build; no picture written\n";
 #endif
     }
+    if (arguments->Lint) check.Lint();
     out << (arguments->Json ? check.Json() : check.Text());
-    return check.Messages().empty() ? 0 : 1;
+    if (!arguments->Lint) return check.Messages().empty() ? 0 : 1;
+    if (!arguments->Json) out << check.FindingsText();
+    if (check.Kind() == scenario::TScenarioKind::skNone) return 2;
+    return scenario::CountErrors(check.Findings()) > 0 ? 1 : 0;
 }
 
 }  // namespace vrkcheck

@@ -12,6 +12,7 @@ namespace vrkcheck {
 
 struct TArguments {
     bool Json = false;
+    bool Lint = false;  // run the scenario checks too
     std::string Png;
     // The editor's map area unless --size says otherwise.
     int Width;
@@ -28,7 +29,8 @@ bool CanDrawPictures();
 
 // Runs the check; programDir plays the editor's program folder (its "Data" subfolder holds the
 // map data). Returns the exit status: 0 when no message was shown, 1 when any was, 2 for unusable
-// arguments or a picture that cannot be written.
+// arguments or a picture that cannot be written. With --lint: 0 when the checks found no error,
+// 1 when they did, 2 when the directory holds no scenario or campaign.
 int Run(const std::vector<std::string>& args, const std::string& programDir, std::ostream& out,
         std::ostream& err);
 
