@@ -58,9 +58,13 @@ long double DistanceToSegment(long double ax, long double ay, long double bx, lo
   return std::hypot(ax + t * dx, ay + t * dy);
 }
 
-}  // namespace
+// The cell of a coordinate on an axis from -half to +half, in cells of half a degree.
+int CellOf(int32_t value, int64_t half, int cells) {
+  const int64_t cell = (int64_t{value} + half) / (GlobeUnitsPerDegree / 2);
+  return static_cast<int>(std::clamp<int64_t>(cell, 0, cells - 1));
+}
 
-TLandIndex::TLandIndex() : Cells_(static_cast<std::size_t>(kColumns) * kRows) {}
+}  // namespace
 
 int TLandIndex::Column(long double longX) {
   const auto column = static_cast<int>(std::floor((longX + GU_180_DEGREES) / kCellSize));
@@ -114,13 +118,39 @@ void TLandIndex::AddEdge(const TGeoPoint& from, const TGeoPoint& to, bool cut) {
   const bool alongMeridian = from.LongX == to.LongX && std::abs(int64_t{from.LongX}) == GU_180_DEGREES;
   const bool alongPole = from.LatY == to.LatY && std::abs(int64_t{from.LatY}) >= GU_90_DEGREES;
   const bool wraps = std::abs(int64_t{to.LongX} - from.LongX) > GU_180_DEGREES;
-  const auto index = static_cast<std::int32_t>(Edges_.size());
   Edges_.push_back({from.LongX, from.LatY, to.LongX, to.LatY, cut || alongMeridian || alongPole || wraps});
-  const int c1 = Column(std::min(from.LongX, to.LongX)), c2 = Column(std::max(from.LongX, to.LongX));
-  const int r1 = Row(std::min(from.LatY, to.LatY)), r2 = Row(std::max(from.LatY, to.LatY));
-  for (int r = r1; r <= r2; ++r) {
-    for (int c = c1; c <= c2; ++c) Cell(c, r).push_back(index);
+  Filed_ = false;
+}
+
+void TLandIndex::FileEdges() const {
+  // Two passes: count the edges of every cell, then place them.
+  constexpr std::size_t kCells = static_cast<std::size_t>(kColumns) * kRows;
+  auto forEachCell = [](const TEdge& e, auto&& visit) {
+    const int c1 = CellOf(std::min(e.X1, e.X2), GU_180_DEGREES, kColumns);
+    const int c2 = CellOf(std::max(e.X1, e.X2), GU_180_DEGREES, kColumns);
+    const int r1 = CellOf(std::min(e.Y1, e.Y2), GU_90_DEGREES, kRows);
+    const int r2 = CellOf(std::max(e.Y1, e.Y2), GU_90_DEGREES, kRows);
+    for (int r = r1; r <= r2; ++r) {
+      for (int c = c1; c <= c2; ++c) visit(static_cast<std::size_t>(r) * kColumns + c);
+    }
+  };
+  CellStart_.assign(kCells + 1, 0);
+  for (const TEdge& e : Edges_) forEachCell(e, [&](std::size_t cell) { ++CellStart_[cell + 1]; });
+  for (std::size_t i = 0; i < kCells; ++i) CellStart_[i + 1] += CellStart_[i];
+  CellEdges_.assign(static_cast<std::size_t>(CellStart_[kCells]), 0);
+  std::vector<std::int32_t> next(CellStart_.begin(), CellStart_.end() - 1);
+  for (std::size_t i = 0; i < Edges_.size(); ++i) {
+    forEachCell(Edges_[i], [&](std::size_t cell) {
+      CellEdges_[static_cast<std::size_t>(next[cell]++)] = static_cast<std::int32_t>(i);
+    });
   }
+  Filed_ = true;
+}
+
+std::span<const std::int32_t> TLandIndex::Cell(int column, int row) const {
+  if (!Filed_ || CellStart_.empty()) FileEdges();
+  const std::size_t cell = static_cast<std::size_t>(row) * kColumns + column;
+  return {CellEdges_.data() + CellStart_[cell], CellEdges_.data() + CellStart_[cell + 1]};
 }
 
 bool TLandIndex::IsLand(const TGeoPoint& point) const {

@@ -17,7 +17,7 @@ class TGlobeObjectSource;
 
 class TLandIndex {
 public:
-  TLandIndex();
+  TLandIndex() = default;
 
   // Adds every chain of every map object of the source as a closed ring.
   void AddSource(TGlobeObjectSource& source);
@@ -45,10 +45,9 @@ private:
 
   static int Column(long double longX);
   static int Row(long double latY);
-  std::vector<std::int32_t>& Cell(int column, int row) { return Cells_[static_cast<std::size_t>(row) * kColumns + column]; }
-  const std::vector<std::int32_t>& Cell(int column, int row) const {
-    return Cells_[static_cast<std::size_t>(row) * kColumns + column];
-  }
+  // The edges filed in a cell (the grid is made on the first question after edges were added).
+  std::span<const std::int32_t> Cell(int column, int row) const;
+  void FileEdges() const;
   // A cut edge is part of a ring but not coastline.
   void AddEdge(const TGeoPoint& from, const TGeoPoint& to, bool cut);
   // Whether the straight line in latitude and longitude from a to b (not over the 180-degree
@@ -58,7 +57,10 @@ private:
   static constexpr int kColumns = 720;
   static constexpr int kRows = 360;
   std::vector<TEdge> Edges_;
-  std::vector<std::vector<std::int32_t>> Cells_;  // edge indexes, row by row
+  // The grid, row by row: the edges of cell i are CellEdges_[CellStart_[i] .. CellStart_[i + 1]).
+  mutable std::vector<std::int32_t> CellStart_;
+  mutable std::vector<std::int32_t> CellEdges_;
+  mutable bool Filed_ = true;
 };
 
 }  // namespace globe
