@@ -91,6 +91,8 @@ private:
     static std::string LineForMessage(const platform::TextLines& lines, std::int64_t index);
     std::string Value(std::string_view line, std::string_view label = {});
     void Message(const std::string& text);
+    // Loads the environment file into the globe; the repairs of a faulty file become one message.
+    void LoadEnvironmentFile(const std::string& fileName);
     void ReleasePreviousScenario();
     // Takes a ship out of every base's list of ships in port (the ship is about to be freed).
     void ForgetShipInBases(const TShip& ship);
