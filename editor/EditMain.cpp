@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -29,6 +30,7 @@
 #include "globe/view/Voduz4.h"
 #include "platform/FileError.h"
 #include "platform/LocalFileSystem.h"
+#include "platform/ProgramFolder.h"
 #include "platform/qt/QtRegionalSettings.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "platform/qt/QtViewWidget.h"
@@ -248,10 +250,14 @@ void TfrmEditMain::CreateMenus()
   Viewshipfile1->setEnabled(false);
   Save1 = File1->addAction("&Save ship file");
   Save1->setObjectName("Save1");
+  Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   Save1->setEnabled(false);
   File1->addSeparator();
   Exit1 = File1->addAction("E&xit");
   Exit1->setObjectName("Exit1");
+
+  CreateEditMenu();
+  menuBar()->addMenu(Edit2);
 
   Map1 = menuBar()->addMenu("Map");
   Map1->setObjectName("Map1");
@@ -369,8 +375,10 @@ void TfrmEditMain::ZoomOutBtnClick()
 
 void TfrmEditMain::sbLoadClick()
 {
-  const std::string programDir =
-      programDir_.empty() ? QCoreApplication::applicationDirPath().toStdString() : programDir_;
+  // Installed, the program's data lies in ../share/corvalis beside its bin/ folder.
+  const std::string programDir = programDir_.empty()
+                                     ? platform::ProgramDataFolder(QCoreApplication::applicationDirPath().toStdString())
+                                     : programDir_;
   const std::string dir = dialogs_->ChooseDirectory(programDir);
   if (dir.empty()) return;
   scenario::TScenarioLoader loader(*scenario_, *globeMap_, *dialogs_, Files(), regional_, programDir);
@@ -384,6 +392,9 @@ void TfrmEditMain::sbLoadClick()
     return;
   }
   RememberSavedSideLines();
+  // The loaded lines are where undoing ends.
+  undoStack_->clear();
+  undoStack_->setClean();
   if (kind != scenario::TScenarioKind::skNone) {
     setWindowTitle(QString::fromStdString(scenario_->Caption));
     ShowTimeLabel(QString::fromStdString(scenario_->TimeLabel));

@@ -1,26 +1,18 @@
 #include "scenario/LintFindingsJson.h"
 
-#include "scenario/JsonWriter.h"
-
 namespace scenario {
 
-void WriteFindings(TJsonWriter& json, const std::vector<TLintFinding>& findings) {
-    json.BeginArray();
+TJson FindingsJson(const std::vector<TLintFinding>& findings) {
+    TJson array = TJson::array();
     for (const TLintFinding& finding : findings) {
-        json.BeginObject();
-        json.Key("file");
-        json.String(finding.File);
-        json.Key("line");
-        json.Integer(static_cast<std::int64_t>(finding.Line));
-        json.Key("severity");
-        json.String(SeverityName(finding.Severity));
-        json.Key("code");
-        json.String(finding.Code);
-        json.Key("message");
-        json.String(finding.Message);
-        json.EndObject();
+        TJson& entry = array.emplace_back();
+        entry["file"] = JsonText(finding.File);
+        entry["line"] = finding.Line;
+        entry["severity"] = SeverityName(finding.Severity);
+        entry["code"] = JsonText(finding.Code);
+        entry["message"] = JsonText(finding.Message);
     }
-    json.EndArray();
+    return array;
 }
 
 }  // namespace scenario

@@ -3,13 +3,12 @@
 
 #include <vector>
 
+#include "scenario/JsonText.h"
 #include "scenario/LintFinding.h"
 
 namespace scenario {
 
-class TJsonWriter;
-
 // [{"file", "line", "severity", "code", "message"}, ...] in the findings' order.
-void WriteFindings(TJsonWriter& json, const std::vector<TLintFinding>& findings);
+TJson FindingsJson(const std::vector<TLintFinding>& findings);
 
 }  // namespace scenario

@@ -4,6 +4,7 @@
 // out as JSON or as a short text summary.
 
 #include <memory>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <vector>
 
@@ -49,13 +50,16 @@ public:
     void Paint(platform::DrawingSurface& surface, int width, int height);
 
     // Runs the scenario checks on the loaded scenario, against the land of its environment or
-    // of the default world map; Json() then carries the findings too.
+    // of the default world map; the JSON document then carries the findings too.
     const std::vector<TLintFinding>& Lint();
     const std::vector<TLintFinding>& Findings() const { return Findings_; }
     // The findings one per line ("FILE:LINE: severity: message [code]"), then a count line.
     std::string FindingsText() const;
 
-    // The whole result as one JSON object (see docs/VRKCHECK.md).
+    // The whole result as one JSON object (see docs/VRKCHECK.md); a caller may add keys to the
+    // document before writing it.
+    nlohmann::ordered_json JsonDocument();
+    // The document as one line of JSON and a line end.
     std::string Json();
     // The messages, each followed by its lines indented, then a one-line summary.
     std::string Text() const;
