@@ -8,6 +8,7 @@
 #include "platform/IntegerText.h"
 #include "platform/UserDialogs.h"
 #include "scenario/BaseLookup.h"
+#include "scenario/CaseLineKind.h"
 #include "scenario/Base.h"
 #include "scenario/LabelValue.h"
 #include "scenario/Missions.h"
@@ -27,21 +28,6 @@ globe::TGeoPoint BaseLocationOrThrow(const std::string& line, const std::vector<
 }
 
 }  // namespace
-
-TCaseLineKind ClassifyCaseLine(std::string_view line) {
-    // The order of the tests matters: the keys are found anywhere in the line.
-    if (HasKey(line, "FORMATIONHEADING")) return TCaseLineKind::FormationHeading;
-    if (HasKey(line, "LL")) return TCaseLineKind::LL;
-    if (HasKey(line, "RD=")) return TCaseLineKind::RD;
-    if (HasKey(line, "CWPI=")) return TCaseLineKind::CWPI;
-    if (HasKey(line, "LOCATION")) return TCaseLineKind::Location;
-    if (HasKey(line, "DELAY")) return TCaseLineKind::Delay;
-    if (HasKey(line, "WP=")) return TCaseLineKind::WP;
-    if (HasKey(line, "TP=")) return TCaseLineKind::TP;
-    if (HasKey(line, "Target=")) return TCaseLineKind::Target;
-    if (HasKey(line, "Origin=")) return TCaseLineKind::Origin;
-    return TCaseLineKind::Other;
-}
 
 std::optional<std::size_t> RouteMarkLine(const platform::TextLines& lines, std::size_t first, std::size_t end,
                                          const TRoutePointRef& mark) {

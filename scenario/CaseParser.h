@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/TextLines.h"
+#include "scenario/CaseLineKind.h"
 #include "scenario/ForceCases.h"
 #include "scenario/RouteLegs.h"
 
@@ -19,12 +20,6 @@ class UserDialogs;
 namespace scenario {
 
 class TBase;
-
-// What a case line sets, by the first of its keys found in it (in this order): FORMATIONHEADING,
-// LL (start position), RD=, CWPI=, LOCATION (start at a base), DELAY, WP= (waypoint), TP=
-// (target point), Target= (target at a base), Origin= (waypoint at a base).
-enum class TCaseLineKind : std::uint8_t { Other, FormationHeading, LL, RD, CWPI, Location, Delay, WP, TP, Target, Origin };
-TCaseLineKind ClassifyCaseLine(std::string_view line);
 
 // The index within lines first .. end - 1 of the line that gives a waypoint or target of the
 // parsed case (WP= and Origin= lines give waypoints, TP= and Target= lines targets); none for

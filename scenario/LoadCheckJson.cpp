@@ -12,6 +12,7 @@
 #include "scenario/Base.h"
 #include "scenario/Force.h"
 #include "scenario/JsonText.h"
+#include "scenario/LintFindingsJson.h"
 #include "scenario/LoadCheck.h"
 #include "scenario/Overlay.h"
 #include "scenario/ScenarioLayers.h"
@@ -181,6 +182,7 @@ TJson TLoadCheck::JsonDocument() {
     document["bases"] = Bases(*State_, *Globe_);
     document["zones"] = Zones(*Globe_);
     document["forces"] = Forces(*State_, Dialogs());
+    if (Linted_) document["findings"] = FindingsJson(Findings_);
     return document;
 }
 
