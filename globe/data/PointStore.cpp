@@ -1,5 +1,6 @@
 #include "globe/data/PointStore.h"
 
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -85,6 +86,18 @@ void TPointStore::SetPoint(int32_t index, const TGeoPoint& point) {
   StoreWord(at, point.LongX);
   StoreWord(at + 4, point.LatY);
   if (StoreHeight()) StoreWord(at + 8, point.Height);
+}
+
+void TPointStore::AssignLongLat(const int32_t* longLat, int32_t count) {
+  SetCount(count);
+  if (count <= 0) return;
+  std::byte* at = PointData_->Data();
+  if (!StoreHeight()) {
+    std::memcpy(at, longLat, static_cast<std::size_t>(count) * 8);
+    return;
+  }
+  std::memset(at, 0, static_cast<std::size_t>(count) * 12);
+  for (int32_t i = 0; i < count; ++i, at += 12) std::memcpy(at, longLat + 2 * i, 8);
 }
 
 int32_t TPointStore::Add(const TGeoPoint& point) {

@@ -56,6 +56,10 @@ class TPointStore : public TGlobeRoot {
   int32_t LongX(int32_t index) const { return Word(index, 0); }
   int32_t LatY(int32_t index) const { return Word(index, 1); }
 
+  // Replaces every point by `count` points given as longitude, latitude pairs (longitudes
+  // already normalised; heights 0): the bulk fill of readers, one copy without per-point checks.
+  void AssignLongLat(const int32_t* longLat, int32_t count);
+
   // Appends and returns the new index.
   int32_t Add(const TGeoPoint& point);
   // Removes one point; an index outside 0..Count-1 does nothing.

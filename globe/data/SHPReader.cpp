@@ -1,6 +1,8 @@
 #include "globe/data/SHPReader.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "globe/data/DBFReader.h"
@@ -91,6 +93,25 @@ TGeoPoint TGlobeSHPReader::ToGeoPoint(const TShapePoint& point) const {
     return TGeoPoint(DegToGU(longitude), DegToGU(latitude));
 }
 
+void TGlobeSHPReader::ConvertPoints(const std::uint8_t* xy, int32_t count) {
+    FLongLat.resize(2 * static_cast<std::size_t>(std::max(count, 0)));
+    if (FLongXDivisor == 1.0 && FLongXShift == 0.0 && FLatYDivisor == 1.0 && FLatYShift == 0.0) {
+        // Plain degrees: every Double of the record converted in one bulk pass.
+        DoubleDegToGUs(reinterpret_cast<const std::byte*>(xy), FLongLat.size(), FLongLat.data());
+        for (std::size_t i = 0; i < FLongLat.size(); i += 2)
+            FLongLat[i] = NormaliseLongitude(FLongLat[i]);
+        return;
+    }
+    for (std::size_t i = 0; i < FLongLat.size(); i += 2) {
+        TShapePoint point;
+        std::memcpy(&point.X, xy + 8 * i, 8);
+        std::memcpy(&point.Y, xy + 8 * i + 8, 8);
+        const TGeoPoint converted = ToGeoPoint(point);
+        FLongLat[i] = converted.LongX;
+        FLongLat[i + 1] = converted.LatY;
+    }
+}
+
 bool TGlobeSHPReader::Open() {
     const std::string fileName = FileName();
     if (!TakeNameFromFile())
@@ -168,23 +189,23 @@ std::unique_ptr<TGlobeObject> TGlobeSHPReader::GetObject(int32_t index, bool) {
     if (!FStream || index < 0 || index >= static_cast<int32_t>(FIndex.size()))
         return nullptr;
     const TEntry& entry = FIndex[static_cast<std::size_t>(index)];
-    TShapeRecord record;
-    if (!shapefile::ParseRecord(FStream->Memory(), FStream->Size(), entry.Offset, record))
+    TShapeView view;
+    if (!shapefile::ViewRecord(FStream->Memory(), FStream->Size(), entry.Offset, view))
         return nullptr;
 
     auto object = std::make_unique<TGeoDataObject>(this);
-    if (record.ShapeType == stPoint) {
-        object->SetCentroid(ToGeoPoint(record.Parts[0][0]));
+    if (view.ShapeType == stPoint) {
+        ConvertPoints(view.Points, 1);
+        object->SetCentroid(TGeoPoint(FLongLat[0], FLongLat[1]));
     } else {
         TChainStore& chains = object->Chains();
-        for (std::size_t part = 0; part < record.Parts.size(); ++part) {
-            const std::vector<TShapePoint>& points = record.Parts[part];
-            TPointStore& chain = chains.Chain(static_cast<int32_t>(part));
-            chain.SetCount(static_cast<int32_t>(points.size()));
-            for (std::size_t i = 0; i < points.size(); ++i)
-                chain.SetPoint(static_cast<int32_t>(i), ToGeoPoint(points[i]));
+        for (int64_t part = 0; part < view.PartCount(); ++part) {
+            const int64_t first = view.Starts[static_cast<std::size_t>(part)];
+            const auto count = static_cast<int32_t>(view.Starts[static_cast<std::size_t>(part) + 1] - first);
+            ConvertPoints(view.Points + first * 16, count);
+            chains.Chain(static_cast<int32_t>(part)).AssignLongLat(FLongLat.data(), count);
         }
-        if (record.ShapeType == stPolygon)
+        if (view.ShapeType == stPolygon)
             object->SetClosed(true);
     }
     if (FDBF) {

@@ -63,6 +63,8 @@ private:
     // The index from the meta-data file; false (and the file deleted) when it is unusable.
     bool LoadMetaData(const std::string& fileName);
     void SaveMetaData(const std::string& fileName);
+    // Converts `count` points (x, y Doubles as stored) into FLongLat as longitude, latitude pairs.
+    void ConvertPoints(const std::uint8_t* xy, int32_t count);
 
     double FLongXDivisor = 1.0;
     double FLatYDivisor = 1.0;
@@ -75,6 +77,7 @@ private:
     std::unique_ptr<TMemoryMapStream> FStream;
     int64_t FNextRecord = 0;     // offset of the next record during the mapping read
     int32_t FRecordsSeen = 0;    // records passed so far during the mapping read
+    std::vector<int32_t> FLongLat;   // the points of the part being built, reused between parts
 };
 
 } // namespace globe
