@@ -21,6 +21,7 @@
 #include "globe/view/GlobeClasses.h"
 #include "globe/view/GlobeFont.h"
 #include "globe/view/GlobeProjection.h"
+#include "globe/view/LevelOfDetail.h"
 #include "platform/Bitmap24.h"
 #include "platform/ViewEvents.h"
 
@@ -50,6 +51,12 @@ class TVoduz4 : private TGlobeClassesRegistration,
   platform::ViewHost* Host() const { return Host_; }
   // The client size of a headless view (a hosted view follows its window through Resize).
   void SetClientSize(int32_t width, int32_t height) { Resize(width, height); }
+
+  // ---- Levels of detail (LevelOfDetail.h) ---------------------------------------------------
+  // On by default; off, every object is drawn in full at every zoom.
+  bool LevelsOfDetailEnabled() const { return LevelsEnabled_; }
+  void SetLevelsOfDetailEnabled(bool enabled);
+  TLevelOfDetailCache& LevelsOfDetail() { return Levels_; }
 
   // ---- Events -------------------------------------------------------------------------------
   std::function<void(TVoduz4&)> OnPanned, OnZoomed, OnRender, OnPaint, OnPaintGraticule,
@@ -219,6 +226,8 @@ class TVoduz4 : private TGlobeClassesRegistration,
   int32_t PeriodicUpdateTime_ = 0;
   TGlobeFont TextFont_;
 
+  bool LevelsEnabled_ = true;
+  TLevelOfDetailCache Levels_;
   bool Painting_ = false;
   std::optional<platform::TSize> PendingSize_;
   bool Interrupted_ = false;

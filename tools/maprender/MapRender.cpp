@@ -35,7 +35,7 @@ bool ParseFloat(const std::string& text, long double& value) {
 
 std::string Usage() {
   return "usage: maprender ENV_FILE OUT.png [--size WxH] [--projection CLASS] [--lat DEGREES]\n"
-         "                 [--long DEGREES] [--altitude GLOBEUNITS] [--save-env FILE]\n";
+         "                 [--long DEGREES] [--altitude GLOBEUNITS] [--save-env FILE] [--full-detail]\n";
 }
 
 std::optional<std::string> ParseArguments(const std::vector<std::string>& args, TMapRenderOptions& options) {
@@ -44,6 +44,10 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args, 
     const std::string& arg = args[i];
     if (arg.rfind("--", 0) != 0) {
       positional.push_back(arg);
+      continue;
+    }
+    if (arg == "--full-detail") {
+      options.FullDetail = true;
       continue;
     }
     if (i + 1 >= args.size()) return "option " + arg + " needs a value";
@@ -84,6 +88,7 @@ platform::Bitmap24 RenderMap(const TMapRenderOptions& options, std::string& erro
   globe::TVoduz4 view;
   view.SetClientSize(options.Width, options.Height);
   view.SetSaveMetaDataLocation(globe::smdDiscard);  // drawing leaves no index files behind
+  view.SetLevelsOfDetailEnabled(!options.FullDetail);
   try {
     // Layer files named by the environment are found beside it, wherever the tool is started
     // from (a DataDirectory given in the file still takes precedence).

@@ -22,13 +22,14 @@ struct TMapRenderOptions {
   std::optional<long double> CenterLongitude;
   std::optional<int32_t> Altitude;  // GlobeUnit; 0 fits the whole map
   std::string SaveEnvironmentFile;
+  bool FullDetail = false;  // every object drawn in full, without levels of detail
 };
 
 // The usage text printed for bad arguments.
 std::string Usage();
 
 // Reads "ENV OUT.png [--size WxH] [--projection CLASS] [--lat DEG] [--long DEG]
-// [--altitude GU] [--save-env FILE]"; returns the error text, or nothing on success.
+// [--altitude GU] [--save-env FILE] [--full-detail]"; returns the error text, or nothing on success.
 std::optional<std::string> ParseArguments(const std::vector<std::string>& args, TMapRenderOptions& options);
 
 // Renders the map; `error` receives a message when the environment cannot be loaded (the bitmap
