@@ -134,7 +134,8 @@ double RoundedProduct(double degrees) {
   const double error = (a - (sum - bPart)) + (b - bPart);
   const double rounded = (sum + kRoundMagic) - kRoundMagic;
   const double fraction = sum - rounded;
-  return rounded + (fraction == 0.5 && error > 0 ? 1.0 : 0.0) - (fraction == -0.5 && error < 0 ? 1.0 : 0.0);
+  return rounded + static_cast<double>((fraction == 0.5) & (error > 0)) -
+         static_cast<double>((fraction == -0.5) & (error < 0));
 }
 
 }  // namespace
@@ -142,20 +143,22 @@ double RoundedProduct(double degrees) {
 void DoubleDegToGUs(const std::byte* doubles, std::size_t count, int32_t* out) {
   constexpr std::size_t kBlock = 256;
   double block[kBlock];
-  bool slow[kBlock];
   for (std::size_t start = 0; start < count; start += kBlock) {
     const std::size_t n = std::min(kBlock, count - start);
     std::memcpy(block, doubles + start * sizeof(double), n * sizeof(double));  // little-endian host
-    bool anySlow = false;
+    int32_t* const target = out + start;
+    int32_t slow = 0;
     for (std::size_t i = 0; i < n; ++i) {
       const double magnitude = std::fabs(block[i]);
-      slow[i] = !(magnitude >= 1 && magnitude < kFastLimit);
-      anySlow |= slow[i];
-      out[start + i] = static_cast<int32_t>(RoundedProduct(slow[i] ? 1.0 : block[i]));
+      const bool fast = (magnitude >= 1) & (magnitude < kFastLimit);
+      slow |= !fast;
+      target[i] = static_cast<int32_t>(RoundedProduct(fast ? block[i] : 1.0));
     }
-    if (!anySlow) continue;
-    for (std::size_t i = 0; i < n; ++i)
-      if (slow[i]) out[start + i] = DoubleDegToGU(block[i]);
+    if (slow == 0) continue;
+    for (std::size_t i = 0; i < n; ++i) {
+      const double magnitude = std::fabs(block[i]);
+      if (!(magnitude >= 1 && magnitude < kFastLimit)) target[i] = DoubleDegToGU(block[i]);
+    }
   }
 }
 

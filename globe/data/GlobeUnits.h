@@ -61,7 +61,8 @@ int32_t DegToGU(long double degrees);
 // DegToGU of a double (as map files store coordinates), the same result by a quicker road.
 int32_t DoubleDegToGU(double degrees);
 // DoubleDegToGU of `count` doubles stored little-endian at `doubles` (any alignment, as in a
-// mapped file) into out[0..count-1]: a bulk conversion the compiler can vectorise.
+// mapped file) into out[0..count-1]: a bulk conversion in plain double arithmetic, without the
+// 128-bit products of the single conversion.
 void DoubleDegToGUs(const std::byte* doubles, std::size_t count, int32_t* out);
 
 // Decimal number with a point; raises EGlobeException "StrToExtended: Conversion failed for %s".

@@ -88,15 +88,16 @@ void TPointStore::SetPoint(int32_t index, const TGeoPoint& point) {
   if (StoreHeight()) StoreWord(at + 8, point.Height);
 }
 
-void TPointStore::AssignLongLat(const int32_t* longLat, int32_t count) {
-  SetCount(count);
+void TPointStore::StoreLongLat(int32_t first, const int32_t* longLat, int32_t count) {
   if (count <= 0) return;
-  std::byte* at = PointData_->Data();
+  CheckIndex(first, "StoreLongLat");
+  CheckIndex(first + (count - 1), "StoreLongLat");
+  DiscardCache();
+  std::byte* at = PointData_->Data() + static_cast<std::size_t>(first) * Stride();
   if (!StoreHeight()) {
     std::memcpy(at, longLat, static_cast<std::size_t>(count) * 8);
     return;
   }
-  std::memset(at, 0, static_cast<std::size_t>(count) * 12);
   for (int32_t i = 0; i < count; ++i, at += 12) std::memcpy(at, longLat + 2 * i, 8);
 }
 

@@ -93,22 +93,30 @@ TGeoPoint TGlobeSHPReader::ToGeoPoint(const TShapePoint& point) const {
     return TGeoPoint(DegToGU(longitude), DegToGU(latitude));
 }
 
-void TGlobeSHPReader::ConvertPoints(const std::uint8_t* xy, int32_t count) {
-    FLongLat.resize(2 * static_cast<std::size_t>(std::max(count, 0)));
-    if (FLongXDivisor == 1.0 && FLongXShift == 0.0 && FLatYDivisor == 1.0 && FLatYShift == 0.0) {
-        // Plain degrees: every Double of the record converted in one bulk pass.
-        DoubleDegToGUs(reinterpret_cast<const std::byte*>(xy), FLongLat.size(), FLongLat.data());
-        for (std::size_t i = 0; i < FLongLat.size(); i += 2)
-            FLongLat[i] = NormaliseLongitude(FLongLat[i]);
-        return;
-    }
-    for (std::size_t i = 0; i < FLongLat.size(); i += 2) {
-        TShapePoint point;
-        std::memcpy(&point.X, xy + 8 * i, 8);
-        std::memcpy(&point.Y, xy + 8 * i + 8, 8);
-        const TGeoPoint converted = ToGeoPoint(point);
-        FLongLat[i] = converted.LongX;
-        FLongLat[i + 1] = converted.LatY;
+void TGlobeSHPReader::ConvertPoints(const std::uint8_t* xy, TPointStore& chain) const {
+    // A run of points at a time: converted on the stack, then stored in one copy.
+    constexpr int32_t kRun = 128;
+    int32_t longLat[2 * kRun];
+    const bool plainDegrees = FLongXDivisor == 1.0 && FLongXShift == 0.0 && FLatYDivisor == 1.0 && FLatYShift == 0.0;
+    for (int32_t first = 0; first < chain.Count(); first += kRun) {
+        const int32_t run = std::min(kRun, chain.Count() - first);
+        const std::uint8_t* at = xy + 16 * static_cast<std::size_t>(first);
+        if (plainDegrees) {
+            // x / 1 + 0 is x itself: every Double of the run in one bulk conversion.
+            DoubleDegToGUs(reinterpret_cast<const std::byte*>(at), 2 * static_cast<std::size_t>(run), longLat);
+            for (int32_t i = 0; i < run; ++i)
+                longLat[2 * i] = NormaliseLongitude(longLat[2 * i]);
+        } else {
+            for (int32_t i = 0; i < run; ++i) {
+                TShapePoint point;
+                std::memcpy(&point.X, at + 16 * i, 8);
+                std::memcpy(&point.Y, at + 16 * i + 8, 8);
+                const TGeoPoint converted = ToGeoPoint(point);
+                longLat[2 * i] = converted.LongX;
+                longLat[2 * i + 1] = converted.LatY;
+            }
+        }
+        chain.StoreLongLat(first, longLat, run);
     }
 }
 
@@ -195,15 +203,17 @@ std::unique_ptr<TGlobeObject> TGlobeSHPReader::GetObject(int32_t index, bool) {
 
     auto object = std::make_unique<TGeoDataObject>(this);
     if (view.ShapeType == stPoint) {
-        ConvertPoints(view.Points, 1);
-        object->SetCentroid(TGeoPoint(FLongLat[0], FLongLat[1]));
+        TPointStore point;
+        point.SetCount(1);
+        ConvertPoints(view.Points, point);
+        object->SetCentroid(point.Point(0));
     } else {
         TChainStore& chains = object->Chains();
         for (int64_t part = 0; part < view.PartCount(); ++part) {
             const int64_t first = view.Starts[static_cast<std::size_t>(part)];
-            const auto count = static_cast<int32_t>(view.Starts[static_cast<std::size_t>(part) + 1] - first);
-            ConvertPoints(view.Points + first * 16, count);
-            chains.Chain(static_cast<int32_t>(part)).AssignLongLat(FLongLat.data(), count);
+            TPointStore& chain = chains.Chain(static_cast<int32_t>(part));
+            chain.SetCount(static_cast<int32_t>(view.Starts[static_cast<std::size_t>(part) + 1] - first));
+            ConvertPoints(view.Points + first * 16, chain);
         }
         if (view.ShapeType == stPolygon)
             object->SetClosed(true);

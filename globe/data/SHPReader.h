@@ -15,6 +15,7 @@ namespace globe {
 
 class TGlobeDBFReader;
 class TMemoryMapStream;
+class TPointStore;
 struct TShapePoint;
 
 class TGlobeSHPReader : public TGlobeFileReader {
@@ -63,8 +64,8 @@ private:
     // The index from the meta-data file; false (and the file deleted) when it is unusable.
     bool LoadMetaData(const std::string& fileName);
     void SaveMetaData(const std::string& fileName);
-    // Converts `count` points (x, y Doubles as stored) into FLongLat as longitude, latitude pairs.
-    void ConvertPoints(const std::uint8_t* xy, int32_t count);
+    // Converts the points stored from `xy` on (x, y Doubles) into every point of `chain`.
+    void ConvertPoints(const std::uint8_t* xy, TPointStore& chain) const;
 
     double FLongXDivisor = 1.0;
     double FLatYDivisor = 1.0;
@@ -77,7 +78,6 @@ private:
     std::unique_ptr<TMemoryMapStream> FStream;
     int64_t FNextRecord = 0;     // offset of the next record during the mapping read
     int32_t FRecordsSeen = 0;    // records passed so far during the mapping read
-    std::vector<int32_t> FLongLat;   // the points of the part being built, reused between parts
 };
 
 } // namespace globe

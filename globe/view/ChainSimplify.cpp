@@ -12,27 +12,46 @@ namespace {
 
 constexpr int64_t kFullTurn = int64_t{360} * GlobeUnitsPerDegree;
 constexpr int32_t kRetries = 3;
+// Share of the tolerance spent on the first pass (points near the last one kept); the rest is
+// Douglas-Peucker's. A point left out in the first pass lies within its share of a point that
+// Douglas-Peucker keeps or passes within its own share of, so the two shares add up.
+constexpr double kNearShare = 0.25;
 
-// The chain's points as doubles, each longitude moved by whole turns to lie within half a turn
-// of the one before it, so an edge across the 180-degree meridian stays short.
+// The chain's points that lie farther than `radius` from the point kept before them (the first
+// and the last point always), as doubles with each longitude moved by whole turns to lie within
+// half a turn of the previous point's (an edge across the 180-degree meridian stays short), and
+// their places in the chain. Also twice the signed area of the whole chain as a ring.
 struct TPlanePoints {
   std::vector<double> X, Y;
-  explicit TPlanePoints(const TPointStore& chain) {
+  std::vector<int32_t> Index;
+  double FullArea2 = 0;
+
+  TPlanePoints(const TPointStore& chain, double radius) {
     const int32_t n = chain.Count();
-    X.resize(static_cast<size_t>(n));
-    Y.resize(static_cast<size_t>(n));
-    int64_t x = n > 0 ? chain.LongX(0) : 0;
-    for (int32_t i = 0; i < n; ++i) {
-      if (i > 0) {
-        int64_t step = (int64_t{chain.LongX(i)} - chain.LongX(i - 1)) % kFullTurn;
-        if (step > kFullTurn / 2) step -= kFullTurn;
-        if (step < -kFullTurn / 2) step += kFullTurn;
-        x += step;
-      }
-      X[static_cast<size_t>(i)] = static_cast<double>(x);
-      Y[static_cast<size_t>(i)] = chain.LatY(i);
+    const double radius2 = radius * radius;
+    int64_t x = chain.LongX(0);
+    const double x0 = static_cast<double>(x), y0 = chain.LatY(0);
+    double previousX = 0, previousY = 0;  // relative to the first point, for the area
+    Add(x0, y0, 0);
+    for (int32_t i = 1; i < n; ++i) {
+      int64_t step = (int64_t{chain.LongX(i)} - chain.LongX(i - 1)) % kFullTurn;
+      if (step > kFullTurn / 2) step -= kFullTurn;
+      if (step < -kFullTurn / 2) step += kFullTurn;
+      x += step;
+      const double px = static_cast<double>(x), py = chain.LatY(i);
+      FullArea2 += previousX * (py - y0) - (px - x0) * previousY;
+      previousX = px - x0;
+      previousY = py - y0;
+      const double dx = px - X.back(), dy = py - Y.back();
+      if (i == n - 1 || dx * dx + dy * dy > radius2) Add(px, py, i);
     }
   }
+  void Add(double x, double y, int32_t index) {
+    X.push_back(x);
+    Y.push_back(y);
+    Index.push_back(index);
+  }
+  size_t Size() const { return X.size(); }
 };
 
 // Squared distance of point p from the segment a-b.
@@ -71,26 +90,9 @@ void MarkKept(const TPlanePoints& pts, size_t first, size_t last, double toleran
   }
 }
 
-double Area2(const std::vector<double>& x, const std::vector<double>& y) {
-  const size_t n = x.size();
-  if (n < 3) return 0;
-  double sum = 0;
-  for (size_t i = 0; i < n; ++i) {
-    const size_t j = (i + 1) % n;
-    sum += (x[i] - x[0]) * (y[j] - y[0]) - (x[j] - x[0]) * (y[i] - y[0]);
-  }
-  return sum;
-}
-
-// Corners of a ring: its points without a repeated first point at the end.
-size_t Corners(const TPlanePoints& pts, const std::vector<size_t>& kept) {
-  size_t n = kept.size();
-  if (n > 1 && pts.X[kept.front()] == pts.X[kept.back()] && pts.Y[kept.front()] == pts.Y[kept.back()]) --n;
-  return n;
-}
-
+// Places (in `pts`) of the points kept.
 std::vector<size_t> Simplify(const TPlanePoints& pts, double tolerance, bool closed) {
-  const size_t n = pts.X.size();
+  const size_t n = pts.Size();
   std::vector<char> keep(n, 0);
   keep.front() = keep.back() = 1;
   size_t split = n - 1;
@@ -114,45 +116,43 @@ std::vector<size_t> Simplify(const TPlanePoints& pts, double tolerance, bool clo
   return kept;
 }
 
-bool SameTurn(const TPlanePoints& pts, const std::vector<size_t>& kept, double fullArea) {
-  if (Corners(pts, kept) < 3) return false;
-  std::vector<double> x, y;
-  x.reserve(kept.size());
-  y.reserve(kept.size());
-  for (size_t i : kept) {
-    x.push_back(pts.X[i]);
-    y.push_back(pts.Y[i]);
+// Whether the kept points still make a ring of at least three corners winding like the chain.
+bool SameTurn(const TPlanePoints& pts, const std::vector<size_t>& kept) {
+  size_t corners = kept.size();
+  if (corners > 1 && pts.X[kept.front()] == pts.X[kept.back()] && pts.Y[kept.front()] == pts.Y[kept.back()])
+    --corners;
+  if (corners < 3) return false;
+  double area = 0;
+  const double x0 = pts.X[kept[0]], y0 = pts.Y[kept[0]];
+  for (size_t i = 0; i < kept.size(); ++i) {
+    const size_t j = (i + 1) % kept.size();
+    area += (pts.X[kept[i]] - x0) * (pts.Y[kept[j]] - y0) - (pts.X[kept[j]] - x0) * (pts.Y[kept[i]] - y0);
   }
-  const double area = Area2(x, y);
-  return (area > 0) == (fullArea > 0) && area != 0;
+  return area != 0 && (area > 0) == (pts.FullArea2 > 0);
+}
+
+// The kept points, or nothing when the ring would turn over or flatten.
+std::vector<int32_t> KeptIndices(const TPointStore& chain, double tolerance, bool closed) {
+  const TPlanePoints pts(chain, tolerance * kNearShare);
+  const std::vector<size_t> kept = Simplify(pts, tolerance * (1 - kNearShare), closed);
+  if (closed && !SameTurn(pts, kept)) return {};
+  std::vector<int32_t> indices(kept.size());
+  for (size_t i = 0; i < kept.size(); ++i) indices[i] = pts.Index[kept[i]];
+  return indices;
 }
 
 }  // namespace
 
-long double RingArea2(const TPointStore& chain) {
-  const TPlanePoints pts(chain);
-  return Area2(pts.X, pts.Y);
-}
-
 TPointStore SimplifyChain(const TPointStore& chain, int32_t tolerance, bool closed) {
   const int32_t n = chain.Count();
   if (n <= kSmallChainPoints || tolerance <= 0) return chain;
-  const TPlanePoints pts(chain);
-  std::vector<size_t> kept = Simplify(pts, tolerance, closed);
-  if (closed) {
-    const double fullArea = Area2(pts.X, pts.Y);
-    double retry = tolerance;
-    for (int32_t k = 0; k < kRetries && !SameTurn(pts, kept, fullArea); ++k) {
-      retry /= 4;
-      kept = Simplify(pts, retry, closed);
-    }
-    if (!SameTurn(pts, kept, fullArea)) return chain;
-  }
-  if (static_cast<int32_t>(kept.size()) == n) return chain;
+  std::vector<int32_t> kept;
+  double retry = tolerance;
+  for (int32_t k = 0; k <= kRetries && kept.empty(); ++k, retry /= 4) kept = KeptIndices(chain, retry, closed);
+  if (kept.empty() || static_cast<int32_t>(kept.size()) == n) return chain;
   TPointStore simplified(chain.StoreHeight());
   simplified.SetCount(static_cast<int32_t>(kept.size()));
-  for (size_t i = 0; i < kept.size(); ++i)
-    simplified.SetPoint(static_cast<int32_t>(i), chain.Point(static_cast<int32_t>(kept[i])));
+  for (size_t i = 0; i < kept.size(); ++i) simplified.SetPoint(static_cast<int32_t>(i), chain.Point(kept[i]));
   return simplified;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// Douglas-Peucker simplification of one chain for the coarse levels of detail: the points kept
-// are a subset of the chain, in order, with both ends kept, and every point left out lies within
-// `tolerance` (GlobeUnit, measured in the longitude/latitude plane, longitudes unwrapped along
-// the chain across the 180-degree meridian) of the segment that replaces it. On the sphere and in
+// Simplification of one chain for the coarse levels of detail: a pass that leaves out points
+// near the last one kept, then Douglas-Peucker. The points kept are a subset of the chain, in
+// order, with both ends kept, and every point left out lies within `tolerance` (GlobeUnit,
+// measured in the longitude/latitude plane, longitudes unwrapped along the chain across the
+// 180-degree meridian) of the segment that replaces it. On the sphere and in
 // the plate carree that plane distance is never shorter than the distance on the map, so the
 // error in pixels is at most tolerance x ScaleFactor.
 //
@@ -21,9 +22,5 @@ namespace globe {
 inline constexpr int32_t kSmallChainPoints = 8;
 
 TPointStore SimplifyChain(const TPointStore& chain, int32_t tolerance, bool closed);
-
-// Twice the signed area of the ring in the unwrapped longitude/latitude plane (positive
-// counter-clockwise); 0 for fewer than three points.
-long double RingArea2(const TPointStore& chain);
 
 }  // namespace globe

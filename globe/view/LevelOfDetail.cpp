@@ -17,8 +17,10 @@ int32_t LevelForScale(long double pixelsPerUnit) {
 std::unique_ptr<TGeoDataObject> SimplifiedCopy(TGeoDataObject& object, int32_t tolerance) {
   const TChainStore& chains = object.Chains();
   if (chains.PointCount() < kMinLevelPoints) return nullptr;
-  object.GetBounds();  // the copy keeps the full object's bounds and centre
-  object.GetCentroid();
+  // The copy keeps the full object's bounds, and its centre when a title may be placed there
+  // (the centre of a large object takes a walk over every point).
+  object.GetBounds();
+  if (!object.Title().empty()) object.GetCentroid();
   TChainStore simplified(chains.StoreHeight());
   int64_t left = 0;
   for (int32_t i = 0; i < chains.Count(); ++i) {

@@ -37,7 +37,7 @@ constexpr int32_t LevelTolerance(int32_t level) { return kFinestLevelTolerance <
 int32_t LevelForScale(long double pixelsPerUnit);
 
 // A copy of `object` whose chains are simplified to `tolerance` (rings closed); its bounds,
-// centre, title, presenter and state are the original's. Null when nothing would be left out.
+// title, presenter and state are the original's, and so is its centre when it has a title. Null when nothing would be left out.
 std::unique_ptr<TGeoDataObject> SimplifiedCopy(TGeoDataObject& object, int32_t tolerance);
 
 class TLevelOfDetailCache {
