@@ -1,9 +1,7 @@
 #include "globe/data/GeoMath.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
-#include <memory>
 
 namespace globe {
 
@@ -144,29 +142,14 @@ void SinCosOfGU(int64_t angle, long double& sinValue, long double& cosValue) {
 
 // The last two angles asked for, with their sines and cosines: graticule lines repeat one
 // coordinate from point to point, and the corners and sampled edges of a bounding rectangle
-// take turns between two longitudes and two latitudes. Behind them a table of angles seen
-// before (by hash, the latest one kept): the corners of the objects' bounds and their centres
-// come again in every frame while the globe turns, so their sines are computed only once.
+// take turns between two longitudes and two latitudes.
 struct TSinCosMemo {
   struct TEntry {
-    int64_t Angle = INT64_MIN;
+    int64_t Angle = 0;
     long double Sin = 0, Cos = 1;
   };
-  static constexpr int kTableBits = 14;
   TEntry Entries[2];
   int Older = 1;
-  std::unique_ptr<TEntry[]> Table;
-
-  TEntry& Remembered(int64_t angle) {
-    if (!Table) Table = std::make_unique<TEntry[]>(size_t{1} << kTableBits);
-    const uint64_t hash = static_cast<uint64_t>(angle) * 0x9E3779B97F4A7C15ull;
-    TEntry& entry = Table[hash >> (64 - kTableBits)];
-    if (entry.Angle != angle) {
-      SinCosOfGU(angle, entry.Sin, entry.Cos);
-      entry.Angle = angle;
-    }
-    return entry;
-  }
 
   void Get(int64_t angle, long double& sinValue, long double& cosValue) {
     for (int i = 0; i < 2; ++i)
@@ -177,7 +160,8 @@ struct TSinCosMemo {
         return;
       }
     TEntry& entry = Entries[Older];
-    entry = Remembered(angle);
+    SinCosOfGU(angle, entry.Sin, entry.Cos);
+    entry.Angle = angle;
     Older = 1 - Older;
     sinValue = entry.Sin;
     cosValue = entry.Cos;
