@@ -47,7 +47,7 @@ done
 scenario=$data/LargeScenario
 mkdir -p "$scenario"
 cp data/Scenarios/Crete1941/*.cfg "$scenario/"
-sed -e "s|Class=\"TGlobeLYRReader\" Filename=\"Land.lyr\"|Class=\"TGlobeSHPReader\" Filename=\"$root/$data/large.shp\"|" \
+sed -e "s|Filename=\"Land.lyr\"|Filename=\"$root/$data/large.lyr\"|" \
     -e "s|Filename=\"Countries.lyr\"|Filename=\"$root/data/Data/Countries.lyr\"|" \
     data/Scenarios/Crete1941/Mediterranean.env >"$scenario/Mediterranean.env"
 
