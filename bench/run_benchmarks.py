@@ -188,14 +188,16 @@ def main():
     print("4b. rendering the 10-million-point layer ...", flush=True)
     globe_view = ["--projection", "TSphericalPrj", "--lat", CENTRE_LAT, "--long", CENTRE_LONG, "--altitude", "0"]
     med_view = ["--projection", "TSphericalPrj", "--lat", "38", "--long", "17", "--altitude", "155000"]
-    both, _ = in_turns([
-        ("large", [maprender, f"{data}/large-shp.env", f"{tmp}/large-globe.png", *size, *globe_view]),
-        ("land", [maprender, f"{data}/land-shp.env", f"{tmp}/land-globe.png", *size, *globe_view])], big_rounds)
-    table.ratio("render on the globe 1000x700, whole process: maprender large.shp (10M) vs land.shp (409k)",
-                both["large"], both["land"], 2.0, "<=")
+    for ext in ("shp", "lyr"):
+        both, _ = in_turns([
+            ("large", [maprender, f"{data}/large-{ext}.env", f"{tmp}/large-globe.png", *size, *globe_view]),
+            ("land", [maprender, f"{data}/land-{ext}.env", f"{tmp}/land-globe.png", *size, *globe_view])],
+            big_rounds)
+        table.ratio(f"render on the globe 1000x700, whole process: maprender large.{ext} (10M) vs land.{ext} (409k)",
+                    both["large"], both["land"], 2.0, "<=")
     pixels = 1000 * 700
     for view_name, view, target in (("whole globe", globe_view, 0.005), ("Mediterranean", med_view, 0.0)):
-        for layer in ("large-shp", "land-lyr"):
+        for layer in ("large-lyr", "land-lyr"):
             pics = []
             for detail in ([], ["--full-detail"]):
                 pic = f"{tmp}/{layer}-{view_name.replace(' ', '-')}{'-full' if detail else ''}.png"
