@@ -42,6 +42,15 @@ for layer in land.shp land.lyr large.shp large.lyr; do
   printf ' </LayerStore>\n</TGlobe>\n' >>"$data/${layer/./-}.env"
 done
 
+# A scenario whose map draws the 10-million-point layer, for looking at it in the editor
+# (File > Open scenario, bench-data/LargeScenario).
+scenario=$data/LargeScenario
+mkdir -p "$scenario"
+cp data/Scenarios/Crete1941/*.cfg "$scenario/"
+sed -e "s|Filename=\"Land.lyr\"|Filename=\"$root/$data/large.lyr\"|" \
+    -e "s|Filename=\"Countries.lyr\"|Filename=\"$root/data/Data/Countries.lyr\"|" \
+    data/Scenarios/Crete1941/Mediterranean.env >"$scenario/Mediterranean.env"
+
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 python3 bench/run_benchmarks.py --build build-release --data "$data" --peers "$peers" --report docs/PERFORMANCE.md "$@"

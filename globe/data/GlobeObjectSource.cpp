@@ -1,6 +1,7 @@
 #include "globe/data/GlobeObjectSource.h"
 
 #include <algorithm>
+#include <atomic>
 #include <stdexcept>
 
 #include "globe/data/CustomVoduz4.h"
@@ -17,6 +18,7 @@ constexpr int32_t kMaxLongitude = 972'000'000;
 
 TGlobeObjectSource::TGlobeObjectSource(TCustomVoduz4* globe) : Globe_(globe), Presenters_(std::make_unique<TGlobePresenterStore>(globe)) {
   if (globe == nullptr) throw std::logic_error("TGlobeObjectSource.Create passed nil Parent");
+  NewContentStamp();
 }
 
 TGlobeObjectSource::~TGlobeObjectSource() {
@@ -30,8 +32,14 @@ TGlobeObjectSource::~TGlobeObjectSource() {
   for (TGlobeLayer* layer : layers) layer->ObjectSourceDestroyed(this);
 }
 
+void TGlobeObjectSource::NewContentStamp() {
+  static std::atomic<uint64_t> counter{0};
+  ContentStamp_ = ++counter;
+}
+
 void TGlobeObjectSource::SetActive(bool active) {
   if (active == Active_) return;
+  NewContentStamp();
   Active_ = active ? Open() : !Close();
   Globe_->GlobeNotify(gnObjectSourceActiveChange, this);
 }
@@ -58,6 +66,7 @@ void TGlobeObjectSource::DestroyEntries(int32_t first) {
 
 void TGlobeObjectSource::SetCount(int32_t count) {
   count = std::max(count, 0);
+  if (count != Count_ && !Building_) NewContentStamp();
   if (count < Count_) DestroyEntries(count);
   Entries_.resize(static_cast<size_t>(count));
   Count_ = count;
@@ -67,6 +76,7 @@ void TGlobeObjectSource::SetCount(int32_t count) {
 void TGlobeObjectSource::SetCapacity(int32_t capacity) {
   capacity = std::max(capacity, 0);
   if (capacity < Count_) {
+    NewContentStamp();
     DestroyEntries(capacity);
     Entries_.resize(static_cast<size_t>(capacity));
     Count_ = capacity;
@@ -96,6 +106,7 @@ TGlobeObjectData& TGlobeObjectSource::GetObjectData(int32_t index) {
 
 void TGlobeObjectSource::SetObjectData(int32_t index, std::unique_ptr<TGlobeObjectData> data) {
   CheckIndex(index, "SetObjectData: Invalid Index");
+  if (!Building_) NewContentStamp();
   std::unique_ptr<TGlobeObjectData> old = std::move(Entries_[static_cast<size_t>(index)]);
   if (data) data->SetIndex(index);
   Entries_[static_cast<size_t>(index)] = std::move(data);
@@ -183,6 +194,7 @@ std::unique_ptr<TGlobeObject> TGlobeObjectSource::Remove(TGlobeObject* object) {
   std::unique_ptr<TGlobeObjectData> entry = std::move(Entries_[static_cast<size_t>(index)]);
   Entries_.erase(Entries_.begin() + index);
   --Count_;
+  NewContentStamp();
   Renumber(index);
   object->SetIndex(-1);
   object->Source_ = nullptr;
@@ -232,6 +244,7 @@ void TGlobeObjectSource::MakeLight(int32_t index) {
 }
 
 void TGlobeObjectSource::Flush() {
+  NewContentStamp();
   for (int32_t i = 0; i < Count_; ++i) MakeLight(i);
 }
 
@@ -278,6 +291,7 @@ int64_t TGlobeObjectSource::MemorySize() const {
 }
 
 void TGlobeObjectSource::NotifyLayers(TSourceNotifyKind kind, TGlobeObject* object) {
+  if (kind >= snObjectAdded && kind <= snChanged && !Building_) NewContentStamp();
   const std::vector<TGlobeLayer*> layers = Layers_;  // a reaction may change the list
   for (TGlobeLayer* layer : layers) layer->SourceNotify(kind, object);
 }

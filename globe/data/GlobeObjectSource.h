@@ -65,6 +65,11 @@ class TGlobeObjectSource : public TGlobeENVPersistent {
   TGlobePresenterStore* Presenters() { return Presenters_.get(); }
   const TGlobePresenterStore* Presenters() const { return Presenters_.get(); }
 
+  // Changes whenever the entries may have changed (opening, closing, objects added, removed,
+  // moved, replaced, flushed or reporting a change), never while an object is only being built;
+  // unique across sources, so what is derived from a source's objects can tell when to renew.
+  uint64_t ContentStamp() const { return ContentStamp_; }
+
   bool Modified() const { return Modified_; }
   void SetModified(bool modified) { Modified_ = modified; }
   // True while an object is being built by Objects().
@@ -155,6 +160,7 @@ class TGlobeObjectSource : public TGlobeENVPersistent {
   void MakeLight(int32_t index);
   // Destroys entries from `first` on (they are moved out of the array first).
   void DestroyEntries(int32_t first);
+  void NewContentStamp();
 
   bool Active_ = false;
   TCustomVoduz4* Globe_;
@@ -168,6 +174,7 @@ class TGlobeObjectSource : public TGlobeENVPersistent {
   bool Building_ = false;
   TGlobeObject* BuildingObject_ = nullptr;  // being counted into the cache, not to be released
   bool Destroying_ = false;
+  uint64_t ContentStamp_ = 0;
 };
 
 }  // namespace globe

@@ -1,10 +1,12 @@
 #include "globe/data/GlobeUnits.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeException.h"
@@ -109,6 +111,55 @@ int32_t DoubleDegToGU(double degrees) {
   const double magnitude = std::fabs(degrees);
   if (magnitude >= 1 && magnitude < 2147483648.0) return DoubleDegreesToGU(degrees);
   return DegToGU(static_cast<long double>(degrees));
+}
+
+namespace {
+
+// Exact products degrees x 5,400,000 rounded halves to even, for 1 <= |degrees| < 397 (so the
+// result fits 32 bits): the double is split in two halves of 26 bits (Veltkamp), whose products
+// with 5,400,000 (17 significant bits) are exact; their sum is rounded with its error kept
+// (two-sum), and the rounding to an integer (the 1.5 x 2^52 trick) is corrected by the error
+// only when the rounded sum lies exactly halfway. Plain double arithmetic, no branches.
+constexpr double kSplitter = 134'217'729.0;  // 2^27 + 1
+constexpr double kRoundMagic = 6'755'399'441'055'744.0;  // 1.5 x 2^52
+constexpr double kFastLimit = 397.0;
+
+double RoundedProduct(double degrees) {
+  const double c = degrees * kSplitter;
+  const double high = c - (c - degrees);
+  const double low = degrees - high;
+  const double a = high * GlobeUnitsPerDegree, b = low * GlobeUnitsPerDegree;
+  const double sum = a + b;
+  const double bPart = sum - a;
+  const double error = (a - (sum - bPart)) + (b - bPart);
+  const double rounded = (sum + kRoundMagic) - kRoundMagic;
+  const double fraction = sum - rounded;
+  return rounded + static_cast<double>((fraction == 0.5) & (error > 0)) -
+         static_cast<double>((fraction == -0.5) & (error < 0));
+}
+
+}  // namespace
+
+void DoubleDegToGUs(const std::byte* doubles, std::size_t count, int32_t* out) {
+  constexpr std::size_t kBlock = 256;
+  double block[kBlock];
+  for (std::size_t start = 0; start < count; start += kBlock) {
+    const std::size_t n = std::min(kBlock, count - start);
+    std::memcpy(block, doubles + start * sizeof(double), n * sizeof(double));  // little-endian host
+    int32_t* const target = out + start;
+    int32_t slow = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      const double magnitude = std::fabs(block[i]);
+      const bool fast = (magnitude >= 1) & (magnitude < kFastLimit);
+      slow |= !fast;
+      target[i] = static_cast<int32_t>(RoundedProduct(fast ? block[i] : 1.0));
+    }
+    if (slow == 0) continue;
+    for (std::size_t i = 0; i < n; ++i) {
+      const double magnitude = std::fabs(block[i]);
+      if (!(magnitude >= 1 && magnitude < kFastLimit)) target[i] = DoubleDegToGU(block[i]);
+    }
+  }
 }
 
 int32_t DegToGU(long double degrees) {

@@ -2,6 +2,7 @@
 // The engine's integer angle unit and the table of length and angle units expressed in it.
 // 1 degree = 5,400,000 GlobeUnit; 1 minute of arc = 1 nautical mile = 90,000.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -59,6 +60,10 @@ std::string UnitsToStr(TGlobeUnitTypes unit);
 int32_t DegToGU(long double degrees);
 // DegToGU of a double (as map files store coordinates), the same result by a quicker road.
 int32_t DoubleDegToGU(double degrees);
+// DoubleDegToGU of `count` doubles stored little-endian at `doubles` (any alignment, as in a
+// mapped file) into out[0..count-1]: a bulk conversion in plain double arithmetic, without the
+// 128-bit products of the single conversion.
+void DoubleDegToGUs(const std::byte* doubles, std::size_t count, int32_t* out);
 
 // Decimal number with a point; raises EGlobeException "StrToExtended: Conversion failed for %s".
 long double StrToExtended(std::string_view text);

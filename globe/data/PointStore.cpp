@@ -1,5 +1,6 @@
 #include "globe/data/PointStore.h"
 
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -85,6 +86,19 @@ void TPointStore::SetPoint(int32_t index, const TGeoPoint& point) {
   StoreWord(at, point.LongX);
   StoreWord(at + 4, point.LatY);
   if (StoreHeight()) StoreWord(at + 8, point.Height);
+}
+
+void TPointStore::StoreLongLat(int32_t first, const int32_t* longLat, int32_t count) {
+  if (count <= 0) return;
+  CheckIndex(first, "StoreLongLat");
+  CheckIndex(first + (count - 1), "StoreLongLat");
+  DiscardCache();
+  std::byte* at = PointData_->Data() + static_cast<std::size_t>(first) * Stride();
+  if (!StoreHeight()) {
+    std::memcpy(at, longLat, static_cast<std::size_t>(count) * 8);
+    return;
+  }
+  for (int32_t i = 0; i < count; ++i, at += 12) std::memcpy(at, longLat + 2 * i, 8);
 }
 
 int32_t TPointStore::Add(const TGeoPoint& point) {

@@ -56,6 +56,11 @@ class TPointStore : public TGlobeRoot {
   int32_t LongX(int32_t index) const { return Word(index, 0); }
   int32_t LatY(int32_t index) const { return Word(index, 1); }
 
+  // Writes points first .. first + count - 1 from longitude, latitude pairs (longitudes already
+  // normalised; heights left as they are): the bulk fill of readers, one range check for the
+  // run (std::out_of_range when it does not lie within 0..Count-1).
+  void StoreLongLat(int32_t first, const int32_t* longLat, int32_t count);
+
   // Appends and returns the new index.
   int32_t Add(const TGeoPoint& point);
   // Removes one point; an index outside 0..Count-1 does nothing.

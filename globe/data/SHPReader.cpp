@@ -1,6 +1,8 @@
 #include "globe/data/SHPReader.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "globe/data/DBFReader.h"
@@ -68,6 +70,33 @@ TGeoPoint TGlobeSHPReader::ToGeoPoint(const TShapePoint& point) const {
     const long double longitude = static_cast<long double>(point.X) / FLongXDivisor + FLongXShift;
     const long double latitude = static_cast<long double>(point.Y) / FLatYDivisor + FLatYShift;
     return TGeoPoint(DegToGU(longitude), DegToGU(latitude));
+}
+
+void TGlobeSHPReader::ConvertPoints(const std::uint8_t* xy, TPointStore& chain) const {
+    // A run of points at a time: converted on the stack, then stored in one copy.
+    constexpr int32_t kRun = 128;
+    int32_t longLat[2 * kRun];
+    const bool plainDegrees = FLongXDivisor == 1.0 && FLongXShift == 0.0 && FLatYDivisor == 1.0 && FLatYShift == 0.0;
+    for (int32_t first = 0; first < chain.Count(); first += kRun) {
+        const int32_t run = std::min(kRun, chain.Count() - first);
+        const std::uint8_t* at = xy + 16 * static_cast<std::size_t>(first);
+        if (plainDegrees) {
+            // x / 1 + 0 is x itself: every Double of the run in one bulk conversion.
+            DoubleDegToGUs(reinterpret_cast<const std::byte*>(at), 2 * static_cast<std::size_t>(run), longLat);
+            for (int32_t i = 0; i < run; ++i)
+                longLat[2 * i] = NormaliseLongitude(longLat[2 * i]);
+        } else {
+            for (int32_t i = 0; i < run; ++i) {
+                TShapePoint point;
+                std::memcpy(&point.X, at + 16 * i, 8);
+                std::memcpy(&point.Y, at + 16 * i + 8, 8);
+                const TGeoPoint converted = ToGeoPoint(point);
+                longLat[2 * i] = converted.LongX;
+                longLat[2 * i + 1] = converted.LatY;
+            }
+        }
+        chain.StoreLongLat(first, longLat, run);
+    }
 }
 
 bool TGlobeSHPReader::Open() {
@@ -147,23 +176,25 @@ std::unique_ptr<TGlobeObject> TGlobeSHPReader::GetObject(int32_t index, bool) {
     if (!FStream || index < 0 || index >= static_cast<int32_t>(FIndex.size()))
         return nullptr;
     const TEntry& entry = FIndex[static_cast<std::size_t>(index)];
-    TShapeRecord record;
-    if (!shapefile::ParseRecord(FStream->Memory(), FStream->Size(), entry.Offset, record))
+    TShapeView view;
+    if (!shapefile::ViewRecord(FStream->Memory(), FStream->Size(), entry.Offset, view))
         return nullptr;
 
     auto object = std::make_unique<TGeoDataObject>(this);
-    if (record.ShapeType == stPoint) {
-        object->SetCentroid(ToGeoPoint(record.Parts[0][0]));
+    if (view.ShapeType == stPoint) {
+        TPointStore point;
+        point.SetCount(1);
+        ConvertPoints(view.Points, point);
+        object->SetCentroid(point.Point(0));
     } else {
         TChainStore& chains = object->Chains();
-        for (std::size_t part = 0; part < record.Parts.size(); ++part) {
-            const std::vector<TShapePoint>& points = record.Parts[part];
+        for (int64_t part = 0; part < view.PartCount(); ++part) {
+            const int64_t first = view.Starts[static_cast<std::size_t>(part)];
             TPointStore& chain = chains.Chain(static_cast<int32_t>(part));
-            chain.SetCount(static_cast<int32_t>(points.size()));
-            for (std::size_t i = 0; i < points.size(); ++i)
-                chain.SetPoint(static_cast<int32_t>(i), ToGeoPoint(points[i]));
+            chain.SetCount(static_cast<int32_t>(view.Starts[static_cast<std::size_t>(part) + 1] - first));
+            ConvertPoints(view.Points + first * 16, chain);
         }
-        if (record.ShapeType == stPolygon)
+        if (view.ShapeType == stPolygon)
             object->SetClosed(true);
     }
     if (FDBF) {

@@ -15,6 +15,7 @@ namespace globe {
 
 class TGlobeDBFReader;
 class TMemoryMapStream;
+class TPointStore;
 struct TShapePoint;
 
 class TGlobeSHPReader : public TGlobeFileReader {
@@ -63,6 +64,8 @@ private:
     // The index from the meta-data file; false (and the file deleted) when it is unusable.
     bool LoadMetaData(const std::string& fileName);
     void SaveMetaData(const std::string& fileName);
+    // Converts the points stored from `xy` on (x, y Doubles) into every point of `chain`.
+    void ConvertPoints(const std::uint8_t* xy, TPointStore& chain) const;
 
     double FLongXDivisor = 1.0;
     double FLatYDivisor = 1.0;

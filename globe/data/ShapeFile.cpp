@@ -23,6 +23,7 @@ public:
 
     bool Has(std::int64_t bytes) const { return bytes >= 0 && FEnd - FAt >= bytes; }
     void Skip(std::int64_t bytes) { FAt += bytes; }
+    const std::uint8_t* At() const { return FAt; }
     std::int32_t Int() {
         const auto v = static_cast<std::int32_t>(LittleEndian32(FAt));
         FAt += 4;
@@ -48,22 +49,17 @@ private:
 constexpr std::int64_t kBoxSize = 32;     // four Doubles
 constexpr std::int64_t kPointSize = 16;   // two Doubles
 
-// Reads the points into `points`, or only checks and passes them when it is null.
-bool ReadPoints(TRecordCursor& in, std::int64_t count, std::vector<TShapePoint>* points) {
+// One part of `count` points at the cursor.
+bool ViewPoints(TRecordCursor& in, std::int64_t count, TShapeView& view) {
     if (count < 0 || !in.Has(count * kPointSize))
         return false;
-    if (!points) {
-        in.Skip(count * kPointSize);
-        return true;
-    }
-    points->resize(static_cast<std::size_t>(count));
-    for (auto& p : *points)
-        p = in.Point();
+    view.Starts = {0, count};
+    view.Points = in.At();
     return true;
 }
 
-// The parts of a polyline or polygon; with `keepPoints` false the parts stay empty (checked only).
-bool ReadParts(TRecordCursor& in, TShapeRecord& record, bool keepPoints) {
+// The parts of a polyline or polygon.
+bool ViewParts(TRecordCursor& in, TShapeView& view) {
     if (!in.Has(kBoxSize + 8))
         return false;
     in.Skip(kBoxSize);
@@ -73,55 +69,19 @@ bool ReadParts(TRecordCursor& in, TShapeRecord& record, bool keepPoints) {
         return false;
     // Part starts must begin at 0, never decrease and stay within the points.
     std::int64_t previous = 0;
-    std::vector<std::int64_t> starts;
-    if (keepPoints)
-        starts.reserve(static_cast<std::size_t>(partCount) + 1);
+    view.Starts.reserve(static_cast<std::size_t>(partCount) + 1);
     for (std::int64_t i = 0; i < partCount; ++i) {
         const std::int64_t start = in.Int();
         if ((i == 0 && start != 0) || start < previous)
             return false;
         previous = start;
-        if (keepPoints)
-            starts.push_back(start);
+        view.Starts.push_back(start);
     }
     if (pointCount < previous)
         return false;
-    if (!keepPoints)
-        return true;
-    starts.push_back(pointCount);
-    record.Parts.resize(static_cast<std::size_t>(partCount));
-    for (std::size_t i = 0; i < record.Parts.size(); ++i)
-        ReadPoints(in, starts[i + 1] - starts[i], &record.Parts[i]);   // fits: checked above
+    view.Starts.push_back(pointCount);
+    view.Points = in.At();
     return true;
-}
-
-bool ReadRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset, TShapeRecord& record,
-                bool keepPoints) {
-    record = TShapeRecord();
-    const std::int64_t next = NextRecordOffset(data, size, offset);
-    if (next < 0)
-        return false;
-    TRecordCursor in(data + offset + 8, data + next);
-    if (!in.Has(4))
-        return false;   // a record of length 0 carries no shape
-    record.ShapeType = in.Int();
-    switch (record.ShapeType) {
-    case stPoint:
-        record.Parts.resize(1);
-        return ReadPoints(in, 1, keepPoints ? &record.Parts[0] : nullptr);
-    case stPolyLine:
-    case stPolygon:
-        return ReadParts(in, record, keepPoints);
-    case stMultiPoint: {
-        if (!in.Has(kBoxSize + 4))
-            return false;
-        in.Skip(kBoxSize);
-        record.Parts.resize(1);
-        return ReadPoints(in, in.Int(), keepPoints ? &record.Parts[0] : nullptr);
-    }
-    default:
-        return false;   // null shapes and the Z, M and multipatch types are not read
-    }
 }
 
 } // namespace
@@ -144,15 +104,54 @@ std::int64_t NextRecordOffset(const std::uint8_t* data, std::int64_t size, std::
     return next <= size ? next : -1;
 }
 
+bool ViewRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset, TShapeView& view) {
+    view = TShapeView();
+    const std::int64_t next = NextRecordOffset(data, size, offset);
+    if (next < 0)
+        return false;
+    TRecordCursor in(data + offset + 8, data + next);
+    if (!in.Has(4))
+        return false;   // a record of length 0 carries no shape
+    view.ShapeType = in.Int();
+    switch (view.ShapeType) {
+    case stPoint:
+        return ViewPoints(in, 1, view);
+    case stPolyLine:
+    case stPolygon:
+        return ViewParts(in, view);
+    case stMultiPoint: {
+        if (!in.Has(kBoxSize + 4))
+            return false;
+        in.Skip(kBoxSize);
+        return ViewPoints(in, in.Int(), view);
+    }
+    default:
+        return false;   // null shapes and the Z, M and multipatch types are not read
+    }
+}
+
 bool ParseRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset, TShapeRecord& record) {
-    return ReadRecord(data, size, offset, record, true);
+    record = TShapeRecord();
+    TShapeView view;
+    const bool readable = ViewRecord(data, size, offset, view);
+    record.ShapeType = view.ShapeType;
+    if (!readable)
+        return false;
+    record.Parts.resize(static_cast<std::size_t>(view.PartCount()));
+    TRecordCursor in(view.Points, view.Points + view.Starts.back() * kPointSize);
+    for (std::size_t i = 0; i < record.Parts.size(); ++i) {
+        record.Parts[i].resize(static_cast<std::size_t>(view.Starts[i + 1] - view.Starts[i]));
+        for (TShapePoint& p : record.Parts[i])
+            p = in.Point();
+    }
+    return true;
 }
 
 bool IsReadableRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset, std::int32_t* shapeType) {
-    TShapeRecord record;
-    const bool readable = ReadRecord(data, size, offset, record, false);
+    TShapeView view;
+    const bool readable = ViewRecord(data, size, offset, view);
     if (shapeType)
-        *shapeType = record.ShapeType;
+        *shapeType = view.ShapeType;
     return readable;
 }
 

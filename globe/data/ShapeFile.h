@@ -30,6 +30,17 @@ struct TShapeRecord {
     std::vector<std::vector<TShapePoint>> Parts;
 };
 
+// One record's geometry where it lies in the file, for reading without copies: part i holds the
+// points Starts[i] to Starts[i + 1] - 1 (the last entry is the point count), each point two
+// little-endian Doubles (x, y) from `Points` on.
+struct TShapeView {
+    std::int32_t ShapeType = stNull;
+    std::vector<std::int64_t> Starts;
+    const std::uint8_t* Points = nullptr;
+
+    std::int64_t PartCount() const { return Starts.empty() ? 0 : std::int64_t(Starts.size()) - 1; }
+};
+
 namespace shapefile {
 
 constexpr std::int64_t kHeaderSize = 100;
@@ -49,6 +60,9 @@ std::int64_t NextRecordOffset(const std::uint8_t* data, std::int64_t size, std::
 // Reads the record starting at `offset` (already known to be whole). False when its shape type is
 // not one of the four 2-D types read, or when its counts or part indices do not fit its content.
 bool ParseRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset, TShapeRecord& record);
+
+// The record starting at `offset` as a view into `data`, with ParseRecord's checks.
+bool ViewRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset, TShapeView& view);
 
 // Whether ParseRecord would read the record, without copying its points (the indexing pass);
 // `shapeType` (may be null) receives the record's shape type.

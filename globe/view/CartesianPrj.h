@@ -50,6 +50,8 @@ class TMercatorPrj : public TCartesianPrj {
   bool XYToLL(int32_t x, int32_t y, int32_t index) override;
   // Always the world outline: a plate carrée texture does not fit Mercator's latitudes.
   void PaintSurface() override;
+  // Latitudes are stretched away from the equator.
+  bool ScaleIsUpperBound() const override { return false; }
 
  protected:
   std::unique_ptr<TCustomProjectionModel> CreateInstance(

@@ -78,6 +78,8 @@ void RenderLayer(TVoduz4& view, TGlobeLayer& layer) {
   const int32_t twoPixels = scale > 0 ? RoundToInt(std::min<long double>(2 / scale, 2'147'483'647.0L)) : 0;
   TCustomProjectionModel& model = projection.ProjectionModel();
   const int titlePriority = view.TitlePriority(layer.Name());
+  const int32_t level =
+      view.LevelsOfDetailEnabled() && model.ScaleIsUpperBound() ? LevelForScale(scale) : -1;
 
   for (int32_t i = 0; i < source->Count(); ++i) {
     if (i % kRenderCheckInterval == 0) {
@@ -116,7 +118,8 @@ void RenderLayer(TVoduz4& view, TGlobeLayer& layer) {
         if (RectCentreToDevice(projection, bounds, xy)) canvas.Surface().SetPixel(xy.X, xy.Y, kSubPixelObjectColor);
         continue;
       }
-      TGlobeObject* object = source->Objects(i);
+      TGlobeObject* object = view.LevelsOfDetail().LevelObject(*source, i, level);
+      if (object == nullptr) object = source->Objects(i);
       if (object == nullptr) continue;
       if (object->ZoomMin() != object->ZoomMax() &&
           !(object->ZoomMin() < altitude && altitude <= object->ZoomMax()))

@@ -67,6 +67,10 @@ class TCustomProjectionModel : public TGlobeENVPersistent {
   virtual void PropertyChanged(int32_t index) = 0;
   virtual void PaintSurface() = 0;
   virtual void PaintGraticule() = 0;
+  // Whether no part of the map is drawn at more than ScaleFactor pixels per GlobeUnit of
+  // longitude or latitude, so that a geographic error of t GlobeUnit stays within
+  // t x ScaleFactor pixels (what the levels of detail rely on).
+  virtual bool ScaleIsUpperBound() const { return true; }
 
   // A model keeps no settings of its own: loading reads nothing, saving writes its class name
   // (attribute "Class").

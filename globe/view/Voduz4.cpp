@@ -455,7 +455,15 @@ void TVoduz4::RenderLayerPass(bool animated) {
   LayerStore().ForEachLayer(animated, [this](TGlobeLayer& layer) { RenderLayer(*this, layer); });
 }
 
+void TVoduz4::SetLevelsOfDetailEnabled(bool enabled) {
+  if (enabled == LevelsEnabled_) return;
+  LevelsEnabled_ = enabled;
+  if (!enabled) Levels_.Clear();
+  RedrawGlobe();
+}
+
 void TVoduz4::RenderLayers() {
+  Levels_.KeepSourcesOf(*this);
   if (HasGlobeOption(goTransparentGlobe)) {
     Projection_->SetFarSide(true);
     struct NearSide {

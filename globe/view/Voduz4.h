@@ -22,6 +22,7 @@
 #include "globe/view/GlobeFont.h"
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/TitleSpace.h"
+#include "globe/view/LevelOfDetail.h"
 #include "platform/Bitmap24.h"
 #include "platform/ViewEvents.h"
 
@@ -51,6 +52,12 @@ class TVoduz4 : private TGlobeClassesRegistration,
   platform::ViewHost* Host() const { return Host_; }
   // The client size of a headless view (a hosted view follows its window through Resize).
   void SetClientSize(int32_t width, int32_t height) { Resize(width, height); }
+
+  // ---- Levels of detail (LevelOfDetail.h) ---------------------------------------------------
+  // On by default; off, every object is drawn in full at every zoom.
+  bool LevelsOfDetailEnabled() const { return LevelsEnabled_; }
+  void SetLevelsOfDetailEnabled(bool enabled);
+  TLevelOfDetailCache& LevelsOfDetail() { return Levels_; }
 
   // ---- Events -------------------------------------------------------------------------------
   std::function<void(TVoduz4&)> OnPanned, OnZoomed, OnRender, OnPaint, OnPaintGraticule,
@@ -244,6 +251,8 @@ class TVoduz4 : private TGlobeClassesRegistration,
   TTitleSpace Titles_;
   std::function<int(const std::string&)> TitlePriority_;
 
+  bool LevelsEnabled_ = true;
+  TLevelOfDetailCache Levels_;
   bool Painting_ = false;
   std::optional<platform::TSize> PendingSize_;
   bool Interrupted_ = false;

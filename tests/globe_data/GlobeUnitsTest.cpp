@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 #include <limits>
 #include <random>
 
@@ -147,6 +149,39 @@ TEST(GlobeUnits, StrToExtendedParsesDecimalsAndReportsFailures) {
       FAIL() << bad;
     } catch (const EGlobeException& e) {
       EXPECT_EQ(std::string(e.what()), std::string("StrToExtended: Conversion failed for ") + bad);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace globe
+
+namespace globe {
+namespace {
+
+// The bulk conversion gives DegToGU's result for every double: halfway products (odd multiples
+// of 1/128 degree), both sides of its fast range, tiny, huge and non-finite values, read from an
+// unaligned buffer.
+TEST(GlobeUnits, BulkDoubleConversionMatchesDegToGU) {
+  std::vector<double> values = {0.0, -0.0, 0.5, -0.999999, 1.0, -1.0, 396.9999999, -396.9999999, 397.0, 397.5,
+                                -397.0, 1e-300, 2e9, -1e20, std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+  for (int m = -46'000; m <= 46'000; m += 7) values.push_back(m / 128.0);  // x.5 products among them
+  std::mt19937_64 random(17);
+  std::uniform_real_distribution<double> world(-400.0, 400.0);
+  for (int i = 0; i < 200'000; ++i) values.push_back(world(random));
+  for (int i = 0; i < 1'000; ++i) values.push_back(std::nextafter(std::round(world(random)), 1000.0));
+
+  std::vector<std::byte> bytes(values.size() * sizeof(double) + 4);
+  std::memcpy(bytes.data() + 4, values.data(), values.size() * sizeof(double));
+  std::vector<int32_t> converted(values.size());
+  DoubleDegToGUs(bytes.data() + 4, values.size(), converted.data());
+  int failures = 0;
+  for (size_t i = 0; i < values.size() && failures < 10; ++i) {
+    const int32_t expected = DegToGU(static_cast<long double>(values[i]));
+    if (converted[i] != expected) {
+      ++failures;
+      ADD_FAILURE() << std::hexfloat << values[i] << ": " << converted[i] << " instead of " << expected;
     }
   }
 }

@@ -214,3 +214,28 @@ TEST(PointStore, CloneCopiesPointsIndependently) {
 
 }  // namespace
 }  // namespace globe
+
+namespace globe {
+namespace {
+
+// The readers' bulk fill writes a run of points as they are given, heights untouched, and
+// refuses a run that does not lie within the store.
+TEST(PointStore, StoreLongLatWritesARunInPlace) {
+  for (bool heights : {false, true}) {
+    TPointStore store(heights);
+    store.SetCount(4);
+    store.SetPoint(0, TGeoPoint(1, 2, 3));
+    const int32_t run[] = {10, 11, 20, 21};
+    store.StoreLongLat(1, run, 2);
+    EXPECT_EQ(store.Point(0), TGeoPoint(1, 2, heights ? 3 : 0));
+    EXPECT_EQ(store.Point(1), TGeoPoint(10, 11, 0));
+    EXPECT_EQ(store.Point(2), TGeoPoint(20, 21, 0));
+    EXPECT_EQ(store.Point(3), TGeoPoint(0, 0, 0));
+    EXPECT_THROW(store.StoreLongLat(3, run, 2), std::out_of_range);
+    EXPECT_THROW(store.StoreLongLat(-1, run, 1), std::out_of_range);
+    store.StoreLongLat(9, run, 0);  // an empty run touches nothing
+  }
+}
+
+}  // namespace
+}  // namespace globe

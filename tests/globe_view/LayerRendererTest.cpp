@@ -1,7 +1,10 @@
 // Layer rendering and the presenters' drawing: zoom ranges, the two-pixel rule, presenter lookup,
-// OnObjectRender, hidden presenters, titles and point symbols.
+// OnObjectRender, hidden presenters, titles and point symbols, and the levels of detail.
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
 
 #include "globe/data/GeoDataObject.h"
 #include "globe/data/GeoMath.h"
@@ -15,6 +18,7 @@
 #include "globe/view/GlobePen.h"
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/LayerRenderer.h"
+#include "globe/view/LevelOfDetail.h"
 #include "globe/view/PointPresenter.h"
 #include "globe/view/PolyPresenter.h"
 #include "globe/view/Voduz4.h"
@@ -75,6 +79,28 @@ class LayerRendererTest : public ::testing::Test {
     object->Changed();
     object->SetPresenterID(presenterID);
     return object;
+  }
+  // A coast of 6000 points round the middle, some 30 degrees across, wobbling finely.
+  TGeoDataObject* AddCoast(int32_t presenterID) {
+    auto* object = layer->ObjectSource()->NewObject<TGeoDataObject>();
+    TPointStore& ring = object->Chains().Chain(0);
+    for (int32_t i = 0; i < 6000; ++i) {
+      const long double a = 2 * std::numbers::pi_v<long double> * i / 6000;
+      const long double r = 15 * kDeg * (1 + 0.02L * std::sin(40 * a) + 0.002L * std::sin(900 * a));
+      ring.Add(TGeoPoint(static_cast<int32_t>(middle.LongX + std::llround(r * std::cos(a))),
+                         static_cast<int32_t>(middle.LatY + std::llround(r * std::sin(a))), 0));
+    }
+    object->SetClosed(true);
+    object->Changed();
+    object->SetPresenterID(presenterID);
+    return object;
+  }
+  // The outlines drawn for objects in a fresh paint.
+  std::vector<std::vector<platform::TPoint>> PaintedOutlines() {
+    PaintNow();
+    std::vector<std::vector<platform::TPoint>> outlines;
+    for (const auto& call : ObjectPolygons()) outlines.push_back(call.Points);
+    return outlines;
   }
   template <class P>
   P* AddPresenter(int32_t id) {
@@ -403,6 +429,58 @@ TEST_F(LayerRendererTest, MouseMoveDuringADragAbandonsTheRender) {
   PaintNow();
   EXPECT_EQ(window.Calls(DrawOp::Rectangle).size(), 600u);
   view.SetHost(nullptr);
+}
+
+// ---- Levels of detail ---------------------------------------------------------------------
+
+TEST_F(LayerRendererTest, WholeGlobeDrawsALevelCopyMadeOnceAndRemadeAfterAnEdit) {
+  AddPresenter<TPolygonPresenter>(1);
+  TGeoDataObject* coast = AddCoast(1);
+  ASSERT_GE(LevelForScale(view.Projection().ScaleFactor()), 0);
+  view.SetLevelsOfDetailEnabled(false);
+  const auto full = PaintedOutlines();
+  view.SetLevelsOfDetailEnabled(true);
+  const auto coarse = PaintedOutlines();
+  ASSERT_EQ(full.size(), 1u);
+  ASSERT_EQ(coarse.size(), 1u);
+  EXPECT_LT(coarse[0].size(), full[0].size());
+  EXPECT_GT(coarse[0].size(), 40u);  // the large wobbles remain
+  EXPECT_EQ(view.LevelsOfDetail().CopiesMade(), 1);
+
+  PaintedOutlines();
+  EXPECT_EQ(view.LevelsOfDetail().CopiesMade(), 1);
+
+  // Moved: the copy is made again and shows the coast where it now is.
+  coast->SetCentroid(TGeoPoint(middle.LongX + 5 * kDeg, middle.LatY, 0));
+  const auto moved = PaintedOutlines();
+  EXPECT_EQ(view.LevelsOfDetail().CopiesMade(), 2);
+  ASSERT_EQ(moved.size(), 1u);
+  EXPECT_NE(moved[0], coarse[0]);
+}
+
+TEST_F(LayerRendererTest, CloseUpAndMercatorDrawTheFullObject) {
+  AddPresenter<TPolygonPresenter>(1);
+  AddCoast(1);
+  view.Projection().SetAltitude(100'000);  // a pixel well under the finest tolerance
+  view.Projection().SetCenterLatitude(middle.LatY / static_cast<long double>(kDeg));
+  view.Projection().SetCenterLongitude(middle.LongX / static_cast<long double>(kDeg) + 15);  // on the coast
+  ASSERT_EQ(LevelForScale(view.Projection().ScaleFactor()), -1);
+  const auto closeUp = PaintedOutlines();
+  view.Projection().SetAltitude(0);
+  view.Projection().SetProjectionClass("TMercatorPrj");
+  const auto mercator = PaintedOutlines();
+
+  view.SetLevelsOfDetailEnabled(false);
+  view.Projection().SetProjectionClass("TSphericalPrj");
+  view.Projection().SetAltitude(100'000);
+  view.Projection().SetCenterLatitude(middle.LatY / static_cast<long double>(kDeg));
+  view.Projection().SetCenterLongitude(middle.LongX / static_cast<long double>(kDeg) + 15);
+  ASSERT_EQ(closeUp.size(), 1u);
+  EXPECT_EQ(closeUp, PaintedOutlines());
+  view.Projection().SetAltitude(0);
+  view.Projection().SetProjectionClass("TMercatorPrj");
+  EXPECT_EQ(mercator, PaintedOutlines());
+  EXPECT_EQ(view.LevelsOfDetail().CopiesMade(), 0);
 }
 
 }  // namespace

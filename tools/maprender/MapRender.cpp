@@ -79,6 +79,8 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, TMapRend
   app.add_flag("--allow-missing", options.AllowMissing,
                "Draw without the layer files that are not found and end with status 0");
   app.add_flag("--antialias", options.Antialias, "Smooth lines, polygons, circles and text");
+  app.add_flag("--full-detail", options.FullDetail,
+               "Draw every object in full, without the simplified levels of detail");
   if (auto status = toolcli::ParseToolArguments(app, args, out, err)) return status;
   if (const auto parsed = toolcli::ParsePictureSize(size, kMaxSide)) {
     options.Width = parsed->Width;
@@ -123,6 +125,7 @@ TRenderResult RenderMap(const TMapRenderOptions& options) {
     auto& missing = result.MissingFiles;
     if (std::find(missing.begin(), missing.end(), fileName) == missing.end()) missing.push_back(fileName);
   };
+  view.SetLevelsOfDetailEnabled(!options.FullDetail);
   try {
     // Layer files named by the environment are found beside it, wherever the tool is started
     // from (a DataDirectory given in the file still takes precedence).

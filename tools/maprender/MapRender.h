@@ -25,10 +25,11 @@ struct TMapRenderOptions {
   std::string SaveEnvironmentFile;
   bool AllowMissing = false;  // data files the environment names may be missing
   bool Antialias = false;  // smooth lines, polygons, circles and text
+  bool FullDetail = false;  // every object drawn in full, without levels of detail
 };
 
 // Reads "ENV OUT [--size WxH] [--projection CLASS] [--lat DEG] [--long DEG] [--altitude GU]
-// [--save-env FILE] [--allow-missing]" (without the program name). Nothing when the options are
+// [--save-env FILE] [--allow-missing] [--antialias] [--full-detail]" (without the program name). Nothing when the options are
 // complete; otherwise the exit status after --help / --version went to `out` or the problem to
 // `err`.
 std::optional<int> ParseArguments(const std::vector<std::string>& args, TMapRenderOptions& options,

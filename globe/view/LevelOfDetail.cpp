@@ -1,0 +1,85 @@
+#include "globe/view/LevelOfDetail.h"
+
+#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GlobeObjectSource.h"
+#include "globe/view/ChainSimplify.h"
+
+namespace globe {
+
+int32_t LevelForScale(long double pixelsPerUnit) {
+  if (!(pixelsPerUnit > 0)) return -1;
+  const long double halfPixel = 0.5L / pixelsPerUnit;
+  int32_t level = -1;
+  while (level + 1 < kLevelCount && LevelTolerance(level + 1) <= halfPixel) ++level;
+  return level;
+}
+
+std::unique_ptr<TGeoDataObject> SimplifiedCopy(TGeoDataObject& object, int32_t tolerance) {
+  const TChainStore& chains = object.Chains();
+  if (chains.PointCount() < kMinLevelPoints) return nullptr;
+  // The copy keeps the full object's bounds, and its centre when a title may be placed there
+  // (the centre of a large object takes a walk over every point).
+  object.GetBounds();
+  if (!object.Title().empty()) object.GetCentroid();
+  TChainStore simplified(chains.StoreHeight());
+  int64_t left = 0;
+  for (int32_t i = 0; i < chains.Count(); ++i) {
+    const TPointStore* chain = chains.ChainIfPresent(i);
+    if (chain == nullptr) {
+      simplified.Add(nullptr);
+      continue;
+    }
+    auto copy = std::make_unique<TPointStore>(SimplifyChain(*chain, tolerance, object.Closed()));
+    left += chain->Count() - copy->Count();
+    simplified.Add(std::move(copy));
+  }
+  if (left == 0) return nullptr;
+  // Made without a source: the copy never reports to one, and may outlive it.
+  auto copy = std::make_unique<TGeoDataObject>(nullptr);
+  copy->TGlobeObject::Assign(object);
+  copy->ExcludeState(osFullObject | osSelected);
+  copy->Chains() = std::move(simplified);
+  return copy;
+}
+
+TGlobeObject* TLevelOfDetailCache::LevelObject(TGlobeObjectSource& source, int32_t index, int32_t level) {
+  if (level < 0 || level >= kLevelCount || index < 0 || index >= source.Count()) return nullptr;
+  TSourceLevels& levels = Sources_[&source];
+  if (levels.Stamp != source.ContentStamp()) {
+    levels.Objects.clear();
+    levels.Stamp = source.ContentStamp();
+  }
+  if (levels.Objects.size() != static_cast<size_t>(source.Count())) levels.Objects.resize(static_cast<size_t>(source.Count()));
+  TSlot& slot = levels.Objects[static_cast<size_t>(index)][static_cast<size_t>(level)];
+  if (!slot.Made) {
+    auto* full = dynamic_cast<TGeoDataObject*>(source.Objects(index));
+    slot.Made = true;
+    if (full != nullptr) slot.Copy = SimplifiedCopy(*full, LevelTolerance(level));
+    if (slot.Copy) ++CopiesMade_;
+    // Building the full object may have changed the source's stamp (a reader that fills
+    // records as it goes): the copies stay valid for this content.
+    levels.Stamp = source.ContentStamp();
+  }
+  return slot.Copy.get();
+}
+
+void TLevelOfDetailCache::KeepSourcesOf(const TCustomVoduz4& view) {
+  for (auto it = Sources_.begin(); it != Sources_.end();) {
+    bool present = false;
+    for (int32_t i = 0; i < view.ObjectSourceCount() && !present; ++i) present = view.ObjectSources(i) == it->first;
+    it = present ? std::next(it) : Sources_.erase(it);
+  }
+}
+
+int64_t TLevelOfDetailCache::MemoryBytes() const {
+  int64_t total = 0;
+  for (const auto& [source, levels] : Sources_) {
+    total += static_cast<int64_t>(levels.Objects.size() * sizeof(levels.Objects[0]));
+    for (const auto& slots : levels.Objects)
+      for (const TSlot& slot : slots)
+        if (slot.Copy) total += slot.Copy->InstanceMemory();
+  }
+  return total;
+}
+
+}  // namespace globe
