@@ -5,7 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-coverage}
-gcovr --root . --object-directory "$build" \
+# gcovr finds each object's compile folder by walking up from its data file: ccache hands gcc
+# source names relative to that folder, which a fixed --object-directory would not resolve.
+gcovr --root . "$build" \
   --filter '(platform|globe|scenario|editor|tools)/' --exclude '.*/tests/.*' \
   --exclude-unreachable-branches --exclude-throw-branches -j 2 --print-summary -o /dev/null
 count() { xargs -r cat | wc -l; }
