@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -29,11 +30,13 @@
 #include "globe/view/Voduz4.h"
 #include "platform/FileError.h"
 #include "platform/LocalFileSystem.h"
+#include "platform/ProgramFolder.h"
 #include "platform/qt/QtRegionalSettings.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "platform/qt/QtViewWidget.h"
 #include "scenario/EditorGlobeSettings.h"
 #include "scenario/Force.h"
+#include "scenario/ScenarioLayers.h"
 #include "scenario/ScenarioLoader.h"
 
 namespace editor {
@@ -108,6 +111,8 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   Globe->setMinimumSize(50, 50);
   globeMap_ = std::make_unique<globe::TVoduz4>();
   scenario::ApplyGlobeStartSettings(*globeMap_);
+  // Labels that would print over each other are left out, the most useful kept.
+  globeMap_->SetTitlePriority(scenario::ScenarioTitlePriority);
   globeView_ = globeMap_.get();
   scenario_ = std::make_unique<scenario::TScenarioState>();
   Globe->SetEventSink(globeMap_.get());
@@ -124,6 +129,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   column->addWidget(pnMain, 1);
 
   CreateMenus();
+  CreateViewMenu();
   CreatePopups();
   CreateStatusBar();
   ConnectMapEvents();
@@ -248,10 +254,14 @@ void TfrmEditMain::CreateMenus()
   Viewshipfile1->setEnabled(false);
   Save1 = File1->addAction("&Save ship file");
   Save1->setObjectName("Save1");
+  Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   Save1->setEnabled(false);
   File1->addSeparator();
   Exit1 = File1->addAction("E&xit");
   Exit1->setObjectName("Exit1");
+
+  CreateEditMenu();
+  menuBar()->addMenu(Edit2);
 
   Map1 = menuBar()->addMenu("Map");
   Map1->setObjectName("Map1");
@@ -334,6 +344,7 @@ void TfrmEditMain::showEvent(QShowEvent* event)
     shown_ = true;
     FormShow();
   }
+  if (showScenarioPending_) QTimer::singleShot(0, this, [this] { if (showScenarioPending_) ShowScenarioIfAway(); });
 }
 
 void TfrmEditMain::FormShow()
@@ -369,8 +380,10 @@ void TfrmEditMain::ZoomOutBtnClick()
 
 void TfrmEditMain::sbLoadClick()
 {
-  const std::string programDir =
-      programDir_.empty() ? QCoreApplication::applicationDirPath().toStdString() : programDir_;
+  // Installed, the program's data lies in ../share/corvalis beside its bin/ folder.
+  const std::string programDir = programDir_.empty()
+                                     ? platform::ProgramDataFolder(QCoreApplication::applicationDirPath().toStdString())
+                                     : programDir_;
   const std::string dir = dialogs_->ChooseDirectory(programDir);
   if (dir.empty()) return;
   scenario::TScenarioLoader loader(*scenario_, *globeMap_, *dialogs_, Files(), regional_, programDir);
@@ -384,10 +397,19 @@ void TfrmEditMain::sbLoadClick()
     return;
   }
   RememberSavedSideLines();
+  // The loaded lines are where undoing ends.
+  undoStack_->clear();
+  undoStack_->setClean();
   if (kind != scenario::TScenarioKind::skNone) {
     setWindowTitle(QString::fromStdString(scenario_->Caption));
     ShowTimeLabel(QString::fromStdString(scenario_->TimeLabel));
     FillForcesList();
+    // A map environment made for another sea opens on the scenario instead; before the window
+    // is shown its map has no size yet.
+    if (isVisible())
+      ShowScenarioIfAway();
+    else
+      showScenarioPending_ = true;
   }
   // One scenario per run, whatever the directory held.
   sbLoad->setEnabled(false);

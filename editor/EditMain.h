@@ -4,15 +4,21 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "editor/EditPlace.h"
+#include "editor/SideLinesCommand.h"
 #include "globe/data/GeoTypes.h"
 #include "platform/RegionalSettings.h"
 #include "platform/TextLines.h"
 #include "platform/UserDialogs.h"
 #include "platform/ViewEvents.h"
 #include "scenario/ForceCases.h"
+#include "scenario/RouteHitTest.h"
+#include "scenario/RouteLegs.h"
 #include "scenario/ScenarioState.h"
 
 class QAction;
@@ -22,8 +28,10 @@ class QMenu;
 class QPlainTextEdit;
 class QSplitter;
 class QTabBar;
+class QTimer;
 class QToolButton;
 class QTreeWidget;
+class QUndoStack;
 
 namespace globe {
 class TCustomVoduz4;
@@ -83,6 +91,14 @@ class TfrmEditMain : public QMainWindow {
   QAction* Viewshipfile1 = nullptr;
   QAction* Save1 = nullptr;
   QAction* Exit1 = nullptr;
+  QMenu* Edit2 = nullptr;
+  QAction* Undo1 = nullptr;  // "Undo" + the step's name, disabled with nothing to undo
+  QAction* Redo1 = nullptr;
+  QMenu* View1 = nullptr;
+  QAction* Zoomtoscenario1 = nullptr;
+  QAction* Smoothdrawing1 = nullptr;  // checked: the map is drawn antialiased (remembered)
+  QAction* Legend1 = nullptr;
+  QWidget* frmLegend = nullptr;  // the legend window, made at its first showing
   QMenu* Map1 = nullptr;  // never shown
   QAction* Saveenvironment1 = nullptr;
   QMenu* About2 = nullptr;
@@ -181,6 +197,30 @@ class TfrmEditMain : public QMainWindow {
   // The force of the selected row of the forces list, or null.
   scenario::TForce* SelectedRowForce() const;
 
+  // ---- Undo and redo (EditMainUndo.cpp) ------------------------------------------------------
+  // The steps of the loaded scenario's edits: emptied and clean at load, clean at each save.
+  QUndoStack& UndoStack() { return *undoStack_; }
+  // The force, case tab and selected case list line now shown.
+  TEditPlace CurrentPlace() const;
+  // Makes (forward) or takes back a change of a side's lines; the commands' only way to change
+  // them.
+  void SpliceSideLines(int side, const scenario::TLinesSplice& splice, bool forward);
+  // Shows a place after an undo or redo: the force is selected without the save question, its
+  // cases are parsed again, the tab and line selected and the map redrawn. Modified then says
+  // whether the force's side differs from what was last loaded or saved.
+  void ShowEditPlace(const TEditPlace& place);
+  // The force reads its block again from its header (speed and mission) and the forces list
+  // is rebuilt with its row selected, without running the force selection.
+  void ReadForceAgain(scenario::TForce& force);
+  // Line `row` (0 is the "CASE" line, as in the case list) of case caseNumber of the force
+  // replaced by text, or text inserted as that line, as one undoable step named stepName (by
+  // default "Edit line ..." / "Insert line ..."). The force and case are then shown with the
+  // line selected. False, with nothing changed, when the case or line is not there.
+  bool ReplaceCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
+                       const QString& stepName = {});
+  bool InsertCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
+                      const QString& stepName = {});
+
   // ---- Saving (EditMainSave.cpp) --------------------------------------------------------------
   // Writes the current force's side lines to its side's file (nothing before a force is
   // selected). A failure is shown and leaves Modified and the lines as they were: false.
@@ -204,8 +244,36 @@ class TfrmEditMain : public QMainWindow {
   void GlobeDblClick();
   void GlobeMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y);
   void GlobeMouseMove(platform::ShiftState shift, int x, int y);
-  // The view's paint event: the measuring origin's cross.
+  // The view's paint event: the measuring origin's cross, and while measuring the dotted
+  // great-circle line to the cursor with its distance and bearing beside it.
   void GlobePaint(globe::TVoduz4& view);
+
+  // ---- Navigation (EditMainNavigation.cpp) ----------------------------------------------------
+  // The wheel zooms about the point under the cursor by the zoom buttons' step a notch (a finer
+  // step with Ctrl).
+  void GlobeMouseWheel(platform::ShiftState shift, int delta, int x, int y);
+  // Arrow keys turn the globe by a tenth of the window, + and - zoom, Home zooms to the
+  // scenario, F to the selected force's routes, Esc ends a waypoint drag.
+  bool GlobeKeyDown(platform::ViewKey key, platform::ShiftState shift);
+  // Every base, zone and force in the window with a margin.
+  void ZoomToScenario();
+  // The selected force and its cases' points in the window.
+  void ZoomToSelectedForce();
+  // After a load: zooms to the scenario when the environment's view does not show it.
+  void ShowScenarioIfAway();
+  void Smoothdrawing1Click();
+  void Legend1Click();
+
+  // ---- Direct manipulation on the map (EditMainDirect.cpp) ------------------------------------
+  // A left press on a waypoint or target mark of the shown case starts dragging it (true: the
+  // view starts no zoom band).
+  bool GlobeClaimMouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y);
+  // Whether a waypoint is being dragged.
+  bool DraggingMark() const { return drag_.Active; }
+  // Ends a drag without a change (Esc).
+  void CancelMarkDrag();
+  // The case line the mouse rests on, and its leg, as tooltip text; empty over nothing.
+  QString RouteTooltipAt(int x, int y);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -216,6 +284,7 @@ class TfrmEditMain : public QMainWindow {
   void CreateToolbar(QWidget* parent);
   void CreateLeftPanel();
   void CreateMenus();
+  void CreateViewMenu();
   void CreatePopups();
   void CreateStatusBar();
   void FormShow();
@@ -242,12 +311,54 @@ class TfrmEditMain : public QMainWindow {
   void ConnectMapEvents();
   // A picked point replaces the case line waiting for it.
   void PickPoint(const globe::TGeoPoint& point);
+  // The shown case's route legs and the projector of the map.
+  std::vector<scenario::TRouteLeg> ShownLegs() const;
+  scenario::TDeviceProjector MapProjector();
+  // The case list row of a route mark, if any.
+  std::optional<int> RouteMarkRow(const scenario::TRoutePointRef& mark) const;
+  // The direct manipulation's parts of the mouse handlers.
+  void DragMouseMove(int x, int y);
+  // True when the release ended a drag or acted as a click on a map object or a leg.
+  bool DirectMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y);
+  void ClickMapObject(int x, int y);
+  void InsertWaypointOnLeg(int x, int y);
+  void ShowHoverTooltip();
+  // "Dist: D Nm  Bearing: B deg" from the measuring origin to the point.
+  QString MeasureReadout(const globe::TGeoPoint& point) const;
+  // Widget position of a device pixel of the map.
+  QPoint MapWidgetPoint(int x, int y) const;
+  // The Edit menu with its Undo and Redo.
+  void CreateEditMenu();
+  // 0 for the Axis side, 1 for the Allied side.
+  static int SideOf(const scenario::TForce& force);
+  // A force's side lines and the place shown as an edit starts, to record what it changes.
+  struct TEditStart {
+    int Side = 0;
+    platform::TextLines Lines;
+    TEditPlace Place;
+  };
+  TEditStart StartEdit(const scenario::TForce& force) const;
+  // What the edit begun at start changed, ending at place after; none when nothing changed.
+  std::optional<TSideLinesChange> MadeChange(const TEditStart& start, const TEditPlace& after) const;
+  // A function that changes one line of a case (scenario/CaseLineEdit.h).
+  using TCaseLineEdit = std::optional<platform::TextLines> (*)(const platform::TextLines&, std::string_view, int,
+                                                               std::size_t, const std::string&);
+  // The change edit makes to line `row` of the force's case, ending at that line; none when
+  // the case or line is not there.
+  std::optional<TSideLinesChange> CaseLineChange(const TCaseLineEdit& edit, scenario::TForce& force, int caseNumber,
+                                                 int row, const std::string& text) const;
+  // Parses all cases of the force from its side lines (the selection's steps 2 to 4).
+  void ParseForceCases(scenario::TForce& force);
+  // "No" at a force change: the current force's side goes back to its last loaded or saved
+  // lines as one undoable step.
+  void DiscardSideChanges();
 
   std::unique_ptr<platform::UserDialogs> dialogs_;
   platform::RegionalSettings regional_;
   std::unique_ptr<globe::TVoduz4> globeMap_;
   std::unique_ptr<scenario::TScenarioState> scenario_;  // after the map, which holds its objects
   std::unique_ptr<platform::FileSystem> files_;
+  QUndoStack* undoStack_ = nullptr;
   std::array<platform::TextLines, 2> savedSideLines_;
   // The case list shows a block of the side lines (a case that exists).
   bool caseListShowsBlock_ = false;
@@ -262,6 +373,24 @@ class TfrmEditMain : public QMainWindow {
   scenario::TForce* pickForce_ = nullptr;
   // The button of the map's last press: only a left double-click acts.
   platform::MouseButton lastPressButton_ = platform::MouseButton::Left;
+  // Where the last press was and whether the mouse moved away since (a click does not move).
+  platform::TPoint pressAt_{};
+  bool pressMoved_ = false;
+  // The cursor while measuring: the dotted line runs to it.
+  std::optional<platform::TPoint> measureCursor_;
+  // Wheel turns short of a notch, kept for the next event (fine wheels and touch pads).
+  int wheelRest_ = 0;
+  // A loaded scenario waits for the window's size to be zoomed to.
+  bool showScenarioPending_ = false;
+  // The waypoint or target mark being dragged and its line.
+  struct TMarkDrag {
+    bool Active = false;
+    bool Moved = false;
+    scenario::TRoutePointRef Mark;
+    int Row = 0;
+  } drag_;
+  QTimer* hoverTimer_ = nullptr;
+  platform::TPoint hoverAt_{};
 };
 
 }  // namespace editor

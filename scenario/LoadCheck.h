@@ -4,10 +4,12 @@
 // out as JSON or as a short text summary.
 
 #include <memory>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <vector>
 
 #include "platform/RegionalSettings.h"
+#include "scenario/LintFinding.h"
 #include "scenario/ScenarioLoader.h"
 
 namespace globe {
@@ -47,7 +49,17 @@ public:
     // other than the editor's map area follows the view's resizing rules first.
     void Paint(platform::DrawingSurface& surface, int width, int height);
 
-    // The whole result as one JSON object (see docs/VRKCHECK.md).
+    // Runs the scenario checks on the loaded scenario, against the land of its environment or
+    // of the default world map; the JSON document then carries the findings too.
+    const std::vector<TLintFinding>& Lint();
+    const std::vector<TLintFinding>& Findings() const { return Findings_; }
+    // The findings one per line ("FILE:LINE: severity: message [code]"), then a count line.
+    std::string FindingsText() const;
+
+    // The whole result as one JSON object (see docs/VRKCHECK.md); a caller may add keys to the
+    // document before writing it.
+    nlohmann::ordered_json JsonDocument();
+    // The document as one line of JSON and a line end.
     std::string Json();
     // The messages, each followed by its lines indented, then a one-line summary.
     std::string Text() const;
@@ -63,6 +75,8 @@ private:
     std::unique_ptr<globe::TCustomVoduz4> Globe_;  // a TVoduz4; outlives the state, whose objects it holds
     std::unique_ptr<TScenarioState> State_;
     TScenarioKind Kind_ = TScenarioKind::skNone;
+    bool Linted_ = false;
+    std::vector<TLintFinding> Findings_;
 };
 
 }  // namespace scenario

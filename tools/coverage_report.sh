@@ -9,7 +9,7 @@ build=${1:-build-coverage}
 # source names relative to that folder, which a fixed --object-directory would not resolve.
 gcovr --root . "$build" \
   --filter '(platform|globe|scenario|editor|tools)/' --exclude '.*/tests/.*' \
-  --exclude-unreachable-branches --exclude-throw-branches -j 2 --print-summary -o /dev/null
+  --exclude-unreachable-branches --exclude-throw-branches -j 2 --print-summary -o "$build/coverage.txt"
 count() { xargs -r cat | wc -l; }
 program=$(git ls-files platform globe scenario editor tools | grep -v '/tests/' |
   grep -E '\.(cpp|h|c)$' | count)

@@ -22,86 +22,20 @@
 #include "globe/view/Voduz4.h"
 #include "platform/qt/QtViewWidget.h"
 #include "platform/testing/RecordingDrawingSurface.h"
+#include "platform/testing/RecordingViewHost.h"
 #include "platform/testing/ScriptedDialogs.h"
 #include "scenario/Force.h"
 #include "scenario/PositionText.h"
+
+#include "tests/editor/MapWindowFixture.h"
 
 namespace editor {
 namespace {
 
 namespace fs = std::filesystem;
 using globe::TGeoPoint;
+using maptest::MapInteractionTest;
 using platform::testing::ScriptedDialogs;
-
-const std::string kProgramDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
-
-// The main window with a copy of the Crete demo loaded and shown, and mouse input sent to its map.
-class MapInteractionTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    scenarioDir = fs::temp_directory_path() / ("corvalis_mapint_" + std::to_string(::getpid()));
-    fs::remove_all(scenarioDir);
-    fs::copy(kProgramDir + "/Scenarios/Crete1941", scenarioDir, fs::copy_options::recursive);
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs = scripted.get();
-    window = std::make_unique<TfrmEditMain>(std::move(scripted));
-    window->SetSplashOnShow(false);
-    window->SetProgramDir(kProgramDir);
-    dialogs->QueueDirectory(scenarioDir.string());
-    window->sbLoad->click();
-    window->show();
-    QCoreApplication::processEvents();
-  }
-  void TearDown() override {
-    window.reset();
-    fs::current_path(startDir);  // loading changes it
-    fs::remove_all(scenarioDir);
-  }
-
-  globe::TVoduz4& Map() { return window->GlobeMap(); }
-  QString Panel(int i) const { return window->StatusPanels[static_cast<std::size_t>(i)]->text(); }
-
-  void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys) {
-    const bool pressed = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
-    QMouseEvent event(type, QPointF(at), window->Globe->mapToGlobal(QPointF(at)), button,
-                      pressed ? Qt::MouseButtons(button) : Qt::MouseButtons(Qt::NoButton), keys);
-    QCoreApplication::sendEvent(window->Globe, &event);
-  }
-  void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) {
-    Send(QEvent::MouseButtonPress, at, button, keys);
-    Send(QEvent::MouseButtonRelease, at, button, keys);
-  }
-  // The toolkit's order: press, release, double-click press, release.
-  void DoubleClick(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) {
-    Click(at, button, keys);
-    Send(QEvent::MouseButtonDblClick, at, button, keys);
-    Send(QEvent::MouseButtonRelease, at, button, keys);
-  }
-  void Move(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoModifier); }
-
-  // The window pixel of a point of the map, and the map point under a pixel.
-  QPoint PixelOf(const TGeoPoint& point) {
-    platform::TPoint xy;
-    EXPECT_TRUE(Map().Projection().PointLLToDeviceXY(point, xy));
-    return {xy.X, xy.Y};
-  }
-  TGeoPoint PointAt(QPoint at) {
-    TGeoPoint point;
-    EXPECT_TRUE(Map().DeviceXYToLL(at.x(), at.y(), point));
-    return point;
-  }
-  std::string Fixed(const char* whole) const {
-    return std::string(whole) + window->Regional().decimalSeparator + "0";
-  }
-  std::string Readout(const char* miles, const char* bearing) const {
-    return "  Dist: " + Fixed(miles) + " Nm  Bearing: " + Fixed(bearing) + " deg";
-  }
-
-  fs::path startDir = fs::current_path();
-  fs::path scenarioDir;
-  ScriptedDialogs* dialogs = nullptr;
-  std::unique_ptr<TfrmEditMain> window;
-};
 
 // With the globe turned to 0 N 0 E, the row through that point is the equator and its column
 // the prime meridian: a cursor right of the origin lies due east, above it due north.
@@ -133,6 +67,9 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   // A plain click ends measuring; the readout is the position again.
   Click(origin + QPoint(30, 30));
   EXPECT_FALSE(window->Measuring);
+  // The origin and the distance go with the measuring, before the cursor moves.
+  EXPECT_TRUE(Panel(1).isEmpty());
+  EXPECT_TRUE(Panel(2).isEmpty());
   Move(origin + QPoint(40, 30));
   EXPECT_TRUE(Panel(1).isEmpty());
   EXPECT_EQ(Panel(2).toStdString(), "  " + scenario::FormatPosition(PointAt(origin + QPoint(40, 30)), false));
@@ -214,10 +151,8 @@ class PickPointTest : public MapInteractionTest {
  protected:
   void SetUp() override {
     MapInteractionTest::SetUp();
-    const auto found = window->lvForces->findItems("Force A1", Qt::MatchExactly, 0);
-    ASSERT_FALSE(found.isEmpty());
-    found.front()->setSelected(true);
-    ASSERT_NE(window->CurrentForce, nullptr);
+    SelectForce("Force A1");
+    if (HasFatalFailure()) return;
     // Zoomed in on the point so that a pixel is a fraction of an arc minute.
     Map().LocateToLL(known.LongX, known.LatY);
     Map().Projection().SetAltitude(Map().Projection().Altitude() / 10);
@@ -269,6 +204,34 @@ TEST_F(PickPointTest, LineOtherThanWaypointOrTargetBecomesAStartPosition) {
   EXPECT_EQ(window->Cases.CaseStart[2].LongX, 26 * 5'400'000);
   EXPECT_EQ(window->Cases.CaseWaypoints[2].Count(), 2);
   EXPECT_EQ(window->SelectedPoint.LatY, 0);  // an "LL=" line marks no point
+}
+
+// The routes are drawn again at once with the new current case, even when the case list
+// cannot be filled (here: no "ENDMISSION" after the force, which is reported).
+TEST_F(PickPointTest, SelectingATabRedrawsTheRoutesWhateverTheCaseListFinds) {
+  platform::TextLines& lines = window->Scenario().SideLines[1];
+  lines.erase(std::remove(lines.begin(), lines.end(), std::string("ENDMISSION")), lines.end());
+  platform::testing::RecordingViewHost host;
+  Map().SetHost(&host);
+  window->tcCasesTabs->setCurrentIndex(5);  // no "CASE6" either: the walk meets the file's end
+  Map().SetHost(window->Globe);
+  EXPECT_EQ(window->CurrentCase, 6);
+  EXPECT_EQ(window->lbPoints->count(), 0);  // the case list stopped early
+  EXPECT_GE(host.Invalidations, 1);
+}
+
+TEST_F(PickPointTest, PickOnAFormationHeadingLineIsUndoneToTheExactLine) {
+  const platform::TextLines loaded = AlliedLines();
+  ASSERT_EQ(window->CaseListLine(1), "FORMATIONHEADING=300");
+  PickLine(1);
+  Click(PixelOf(known));
+  EXPECT_EQ(window->CaseListLine(1), "LL=3430N 02600E");
+  window->Undo1->trigger();
+  EXPECT_EQ(window->CaseListLine(1), "FORMATIONHEADING=300");
+  EXPECT_EQ(AlliedLines(), loaded);
+  EXPECT_EQ(window->Redo1->text(), "Redo Pick point for line 2 of Force A1 case 1");
+  window->Redo1->trigger();
+  EXPECT_EQ(window->CaseListLine(1), "LL=3430N 02600E");
 }
 
 TEST_F(PickPointTest, ClickOffTheGlobeEndsThePickWithoutAChange) {

@@ -6,7 +6,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -63,9 +65,10 @@ class MapPictureTest : public ::testing::Test {
 
   platform::Bitmap24 Render(maprender::TMapRenderOptions options, const std::string& name) {
     options.EnvironmentFile = EnvFile;
-    std::string error;
-    platform::Bitmap24 bitmap = maprender::RenderMap(options, error);
-    EXPECT_EQ(error, "");
+    maprender::TRenderResult result = maprender::RenderMap(options);
+    EXPECT_EQ(result.Error, "");
+    EXPECT_EQ(result.MissingFiles, std::vector<std::string>{});
+    platform::Bitmap24 bitmap = std::move(result.Bitmap);
     platform::WritePng(bitmap, OutDir + "/" + name + ".png");  // for looking at
     return bitmap;
   }
@@ -106,6 +109,14 @@ class MapPictureTest : public ::testing::Test {
     for (int y = 0; y < bitmap.Height(); ++y)
       for (int x = 0; x < bitmap.Width(); ++x) silver += bitmap.Pixel(x, y) == 0xC0C0C0;
     return silver;
+  }
+
+  // Distinct colours in a square of the picture.
+  static std::size_t ColoursIn(const platform::Bitmap24& bitmap, platform::TPoint centre, int half) {
+    std::set<TColor> colours;
+    for (int y = centre.Y - half; y <= centre.Y + half; ++y)
+      for (int x = centre.X - half; x <= centre.X + half; ++x) colours.insert(bitmap.Pixel(x, y));
+    return colours.size();
   }
 
   static void TearDownTestSuite() {
@@ -285,6 +296,30 @@ TEST_F(MapPictureTest, FijiAcrossTheAntiMeridianWithoutStreaks) {
   }
 }
 
+// Smooth drawing blends the coast, land and sea into many shades; the plain picture keeps the
+// handful of colours it is drawn in, and both show the same world.
+TEST_F(MapPictureTest, AntialiasedCoastsHaveManyColoursThePlainPictureFew) {
+  maprender::TMapRenderOptions options;
+  options.Width = 500;
+  options.Height = 500;
+  options.Altitude = 200'000;
+  options.CenterLatitude = 36;
+  options.CenterLongitude = 18;
+  const platform::Bitmap24 plain = Render(options, "plain");
+  options.Antialias = true;
+  const platform::Bitmap24 smooth = Render(options, "smooth");
+  platform::TPoint coast;  // the heel of Italy, on the coast
+  ASSERT_TRUE(PixelAt(options, 40.0L, 18.4L, coast));
+  EXPECT_LE(ColoursIn(plain, coast, 40), 6u);
+  EXPECT_GE(ColoursIn(smooth, coast, 40), 20u);
+  for (const auto& [lat, lon, land] : {std::tuple{41.5L, 15.0L, true}, {34.0L, 18.0L, false}, {30.0L, 15.0L, true}}) {
+    platform::TPoint xy;
+    ASSERT_TRUE(PixelAt(options, lat, lon, xy));
+    EXPECT_EQ(LandAround(smooth, xy), land) << lat << " " << lon;
+    EXPECT_EQ(LandAround(plain, xy), land) << lat << " " << lon;
+  }
+}
+
 }  // namespace
 }  // namespace globe
 
@@ -295,9 +330,10 @@ TEST(MapRenderTool, FindsTheLayerFilesBesideTheEnvironment) {
   options.EnvironmentFile = std::string(CORVALIS_SOURCE_DIR) + "/data/Data/World.env";
   options.Width = 300;
   options.Height = 200;
-  std::string error;
-  const platform::Bitmap24 bitmap = maprender::RenderMap(options, error);
-  EXPECT_EQ(error, "");
+  const maprender::TRenderResult result = maprender::RenderMap(options);
+  EXPECT_EQ(result.Error, "");
+  EXPECT_EQ(result.MissingFiles, std::vector<std::string>{});
+  const platform::Bitmap24& bitmap = result.Bitmap;
   int land = 0;
   for (int y = 0; y < bitmap.Height(); ++y)
     for (int x = 0; x < bitmap.Width(); ++x) land += bitmap.Pixel(x, y) == 0x00B8E0E8;
