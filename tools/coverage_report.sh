@@ -5,15 +5,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-coverage}
-# gcovr finds each object's compile folder by walking up from its data file: ccache hands gcc
-# source names relative to that folder, which a fixed --object-directory would not resolve.
-gcovr --root . "$build" \
+gcovr --root . --object-directory "$build" \
   --filter '(platform|globe|scenario|editor|tools)/' --exclude '.*/tests/.*' \
   --exclude-unreachable-branches --exclude-throw-branches -j 2 --print-summary -o "$build/coverage.txt"
 count() { xargs -r cat | wc -l; }
 program=$(git ls-files platform globe scenario editor tools | grep -v '/tests/' |
   grep -E '\.(cpp|h|c)$' | count)
-tests=$(git ls-files tests 'tools/*/tests' |
+# The tools' tests count too: a pathspec like 'tools/*/tests' would match no file below it.
+tests=$(git ls-files tests tools | grep -E '^(tests|tools/[^/]+/tests)/' |
   grep -v -E '^tests/data/|/seeds/|/dict/|^tests/fuzz/maps/' | grep -E '\.(cpp|h|c|py|sh)$' | count)
 awk -v p="$program" -v t="$tests" \
   'BEGIN { printf "lines: program %d, tests %d, ratio %.2f\n", p, t, t / p }'
