@@ -11,7 +11,8 @@ gcovr --root . --object-directory "$build" \
 count() { xargs -r cat | wc -l; }
 program=$(git ls-files platform globe scenario editor tools | grep -v '/tests/' |
   grep -E '\.(cpp|h|c)$' | count)
-tests=$(git ls-files tests 'tools/*/tests' |
+# The tools' tests count too: a pathspec like 'tools/*/tests' would match no file below it.
+tests=$(git ls-files tests tools | grep -E '^(tests|tools/[^/]+/tests)/' |
   grep -v -E '^tests/data/|/seeds/|/dict/|^tests/fuzz/maps/' | grep -E '\.(cpp|h|c|py|sh)$' | count)
 awk -v p="$program" -v t="$tests" \
   'BEGIN { printf "lines: program %d, tests %d, ratio %.2f\n", p, t, t / p }'

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "globe/data/GlobeRoot.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
+
+using corvalis::testing::ThrownMessage;
 
 struct TTestParent {
   int Id = 0;
@@ -42,18 +45,10 @@ TEST(ClassRegistry, CreatesRegisteredClassByNameIgnoringCase) {
 TEST(ClassRegistry, UnknownNameAndWrongBaseRaiseTheirMessages) {
   RegisterGlobeClass<TTestOther, TGlobeRoot>("TTestOther");
   TTestParent parent;
-  try {
-    CreateGlobeClass<TTestModel>("TNoSuchClass", "TTestModel", &parent);
-    FAIL() << "no exception";
-  } catch (const EGlobeException& e) {
-    EXPECT_STREQ(e.what(), "Class TNoSuchClass not found");
-  }
-  try {
-    CreateGlobeClass<TTestModel>("TTestOther", "TTestModel", &parent);
-    FAIL() << "no exception";
-  } catch (const EGlobeException& e) {
-    EXPECT_STREQ(e.what(), "Class TTestOther does not inherit from TTestModel");
-  }
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { CreateGlobeClass<TTestModel>("TNoSuchClass", "TTestModel", &parent); }),
+            "Class TNoSuchClass not found");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { CreateGlobeClass<TTestModel>("TTestOther", "TTestModel", &parent); }),
+            "Class TTestOther does not inherit from TTestModel");
   // Registered as a plain root with no arguments, it is creatable that way.
   EXPECT_EQ(FindGlobeClass("TTestOther").Create<TGlobeRoot>()->ClassName(), "TTestOther");
 }

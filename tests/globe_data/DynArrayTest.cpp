@@ -6,9 +6,12 @@
 
 #include "globe/data/GeoTypes.h"
 #include "globe/data/GlobeException.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
+
+using corvalis::testing::ThrownMessage;
 
 std::vector<int32_t> Ints(const TDynArray& a) {
   std::vector<int32_t> values;
@@ -102,18 +105,10 @@ TEST(DynArray, TypedRecordsArePackedWithoutPadding) {
 }
 
 TEST(DynArray, MissingBlockRaisesInvalidParameter) {
-  try {
-    DynArraySetLength(nullptr, 3);
-    FAIL();
-  } catch (const EGlobeException& e) {
-    EXPECT_STREQ(e.what(), "DynArraySetLength: Invalid Parameter");
-  }
-  try {
-    DynArrayMove(nullptr, 0, 1);
-    FAIL();
-  } catch (const EGlobeException& e) {
-    EXPECT_STREQ(e.what(), "DynArrayMove: Invalid Parameter");
-  }
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { DynArraySetLength(nullptr, 3); }),
+            "DynArraySetLength: Invalid Parameter");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { DynArrayMove(nullptr, 0, 1); }),
+            "DynArrayMove: Invalid Parameter");
   TDynArray a = Numbered(2);
   DynArrayMove(&a, 0, 1);
   EXPECT_EQ(Ints(a), (std::vector<int32_t>{10, 0}));

@@ -7,10 +7,12 @@
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
 
+using corvalis::testing::ThrownMessage;
 using testing::ReadWholeFile;
 using testing::TempDir;
 
@@ -111,12 +113,8 @@ TEST_F(EnvironmentFixture, AnUnknownClassStopsTheLoadWithTheRegistryMessage) {
                                      "  <Layer Class=\"TGlobeLayer\" Name=\"Never\" />\r\n"));
   TCustomVoduz4 globe;
   globe.LayerStore().NewLayer()->SetName("Old");
-  try {
-    globe.SetEnvironmentFile(name);
-    FAIL();
-  } catch (const EGlobeException& e) {
-    EXPECT_STREQ(e.what(), "Class TNoSuchLayer not found");
-  }
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { globe.SetEnvironmentFile(name); }),
+            "Class TNoSuchLayer not found");
   EXPECT_EQ(globe.EnvironmentFile(), "");
   ASSERT_EQ(globe.LayerStore().Count(), 1);
   EXPECT_EQ(globe.LayerStore().Layers(0)->Name(), "Kept");
@@ -141,12 +139,8 @@ TEST_F(EnvironmentFixture, AnUnknownZoomUnitIsReported) {
   const std::string name =
       dir.Write("unit.env", EnvironmentText("  <Layer Class=\"TGlobeLayer\" ZoomUnits=\"XX\" />\r\n"));
   TCustomVoduz4 globe;
-  try {
-    globe.SetEnvironmentFile(name);
-    FAIL();
-  } catch (const EGlobeException& e) {
-    EXPECT_STREQ(e.what(), "StrToUnits: Unknown Unit XX");
-  }
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { globe.SetEnvironmentFile(name); }),
+            "StrToUnits: Unknown Unit XX");
   EXPECT_EQ(globe.LayerStore().Count(), 0);
 }
 

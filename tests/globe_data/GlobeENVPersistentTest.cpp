@@ -8,9 +8,12 @@
 #include "globe/data/XmlDocument.h"
 #include "platform/ConvertError.h"
 #include "TempFile.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
+
+using corvalis::testing::ThrownMessage;
 
 // A small persistent class as engine classes write them: attributes, a unit and a child.
 class TSample : public TGlobeENVPersistent {
@@ -99,12 +102,8 @@ TEST_F(GlobeENVPersistentTest, BadValuesRaiseTheirMessages) {
   TGXML_Document doc;
   TSample s;
   doc.LoadFromText("<TSample Units=\"XX\" />");
-  try {
-    s.LoadEnvironment(doc.Root().Element("TSample"));
-    FAIL();
-  } catch (const EGlobeException& e) {
-    EXPECT_STREQ(e.what(), "StrToUnits: Unknown Unit XX");
-  }
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { s.LoadEnvironment(doc.Root().Element("TSample")); }),
+            "StrToUnits: Unknown Unit XX");
   doc.LoadFromText("<TSample Count=\"many\" />");
   EXPECT_THROW(s.LoadEnvironment(doc.Root().Element("TSample")), platform::EConvertError);
   doc.LoadFromText("<TSample Units=\"gu\" />");

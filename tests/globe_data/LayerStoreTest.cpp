@@ -6,9 +6,12 @@
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
+
+using corvalis::testing::ThrownMessage;
 
 TGlobeLayer* NamedLayer(TCustomVoduz4& globe, const char* name) {
   TGlobeLayer* layer = globe.LayerStore().NewLayer();
@@ -42,12 +45,8 @@ TEST(LayerStoreLookup, NamesCompareWithoutCaseAndIndicesAreChecked) {
   EXPECT_EQ(store.LayerByName("subs1"), nullptr);
   EXPECT_EQ(store.IndexOfName("Subs"), -1);
 
-  try {
-    store.Layers(2);
-    FAIL();
-  } catch (const EGlobeException& e) {
-    EXPECT_STREQ(e.what(), "TVoduz4.GetLayer: Bad layer index 2");
-  }
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { store.Layers(2); }),
+            "TVoduz4.GetLayer: Bad layer index 2");
   EXPECT_THROW(store.Layers(-1), EGlobeException);
 }
 

@@ -6,10 +6,12 @@
 #include "globe/data/MIFFile.h"
 #include "platform/ConvertError.h"
 #include "TempFile.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
 
+using corvalis::testing::ThrownMessage;
 using testing::TempDir;
 
 const std::string kData = CORVALIS_TEST_DATA_DIR;
@@ -67,20 +69,13 @@ TEST(MIFFile, ReadsTheCountryFile) {
 TEST(MIFFile, AcceptsOnlyLongitudeLatitude) {
     TempDir dir;
     auto headerWith = [](const std::string& coordSys) { return "Version 300\n" + coordSys + "\nData\n"; };
-    auto message = [&](const std::string& mif) -> std::string {
-        try {
-            Open(dir, mif);
-        } catch (const EGlobeException& e) {
-            return e.what();
-        }
-        return "(accepted)";
-    };
+    auto message = [&](const std::string& mif) { return ThrownMessage<EGlobeException>([&] { Open(dir, mif); }); };
     EXPECT_EQ(message(headerWith("CoordSys NonEarth Units \"m\"")), "MIF Import only supports Lat/Long tables.");
     EXPECT_EQ(message(headerWith("CoordSys Earth Projection 8, 104, \"m\", 9, 0, 0.9996, 500000, 0")),
               "MIF Import only supports Lat/Long tables.");
-    EXPECT_EQ(message(headerWith("coordsys earth PROJECTION 1, 0")), "(accepted)");
-    EXPECT_EQ(message(headerWith("CoordSys Earth Projection 1,104")), "(accepted)");
-    EXPECT_EQ(message(headerWith("")), "(accepted)");   // no CoordSys: longitude/latitude
+    EXPECT_EQ(message(headerWith("coordsys earth PROJECTION 1, 0")), "(nothing thrown)");
+    EXPECT_EQ(message(headerWith("CoordSys Earth Projection 1,104")), "(nothing thrown)");
+    EXPECT_EQ(message(headerWith("")), "(nothing thrown)");   // no CoordSys: longitude/latitude
 }
 
 TEST(MIFFile, PlineForms) {
@@ -216,12 +211,8 @@ TEST(MIFFile, BadNumbersRaiseConversionErrors) {
     TempDir dir;
     auto file = Open(dir, kHeader + "Region 1\n  2\nabc 1\n1 1\nPline x\n");
     ASSERT_EQ(file->Count(), 2);
-    try {
-        file->GetObject(0, false);
-        FAIL() << "accepted a bad coordinate";
-    } catch (const EGlobeException& e) {
-        EXPECT_STREQ(e.what(), "StrToExtended: Conversion failed for abc");
-    }
+    EXPECT_EQ(ThrownMessage<EGlobeException>([&] { file->GetObject(0, false); }),
+              "StrToExtended: Conversion failed for abc");
     EXPECT_THROW(file->GetObject(1, false), platform::EConvertError);
 }
 

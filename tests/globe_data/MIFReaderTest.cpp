@@ -7,10 +7,12 @@
 #include "globe/data/MIFReader.h"
 #include "globe/data/XmlElement.h"
 #include "TempFile.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
 
+using corvalis::testing::ThrownMessage;
 using testing::TempDir;
 
 const std::string kData = CORVALIS_TEST_DATA_DIR;
@@ -63,12 +65,8 @@ TEST_F(MIFReaderTest, CountriesWithTheirNamesAndPresenters) {
 TEST_F(MIFReaderTest, OtherTablesAreRefused) {
     const std::string name = dir.Write("m.mif", "Version 300\nCoordSys NonEarth Units \"m\"\nData\nPoint 1 2\n");
     reader->SetFileName(name);
-    try {
-        reader->SetActive(true);
-        FAIL() << "accepted a table not in longitude/latitude";
-    } catch (const EGlobeException& e) {
-        EXPECT_STREQ(e.what(), "MIF Import only supports Lat/Long tables.");
-    }
+    EXPECT_EQ(ThrownMessage<EGlobeException>([&] { reader->SetActive(true); }),
+              "MIF Import only supports Lat/Long tables.");
     EXPECT_FALSE(reader->Active());
     EXPECT_EQ(reader->Count(), 0);
 }

@@ -9,10 +9,12 @@
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
 
+using corvalis::testing::ThrownMessage;
 using testing::TLineReader;
 
 TEST(ObjectSourceEntries, CountGrowsCapacityAndFillsEmptyRecords) {
@@ -26,12 +28,8 @@ TEST(ObjectSourceEntries, CountGrowsCapacityAndFillsEmptyRecords) {
   source->SetCapacity(4);
   EXPECT_EQ(source->Count(), 4);
 
-  try {
-    source->GetObjectData(4);
-    FAIL() << "index past the count accepted";
-  } catch (const std::logic_error& e) {
-    EXPECT_STREQ(e.what(), "GetObjectData: Invalid Index");
-  }
+  EXPECT_EQ(ThrownMessage<std::logic_error>([&] { source->GetObjectData(4); }),
+            "GetObjectData: Invalid Index");
   EXPECT_THROW(source->SetObjectData(-1, nullptr), std::logic_error);
 }
 
@@ -39,12 +37,8 @@ TEST(ObjectSourceEntries, PlainSourceCannotBuildAnEmptyRecord) {
   TCustomVoduz4 globe;
   TGlobeObjectSource* source = globe.NewObjectSource<TGlobeObjectSource>();
   source->SetCount(1);
-  try {
-    source->Objects(0);
-    FAIL();
-  } catch (const EGlobeException& e) {
-    EXPECT_STREQ(e.what(), "TGlobeReader returned nil object");
-  }
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { source->Objects(0); }),
+            "TGlobeReader returned nil object");
   EXPECT_FALSE(source->Building());
 }
 

@@ -8,9 +8,12 @@
 #include "platform/testing/MemoryFileSystem.h"
 #include "tests/support/BitmapFiles.h"
 #include "TempFile.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
+
+using corvalis::testing::ThrownMessage;
 
 constexpr const char* Not256Colours = "Globe texture must be a 256 color RGB encoded bitmap";
 
@@ -36,12 +39,8 @@ std::string MakeBitmap(const BitmapLayout& layout = {}) {
 }
 
 void ExpectRejected(TTextureData& texture, std::string bytes) {
-  try {
-    texture.LoadFromBytes(std::move(bytes));
-    FAIL() << "accepted";
-  } catch (const EGlobeException& e) {
-    EXPECT_STREQ(e.what(), Not256Colours);
-  }
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { texture.LoadFromBytes(std::move(bytes)); }),
+            Not256Colours);
   EXPECT_FALSE(texture.HasTexture());
   EXPECT_EQ(texture.TexelIndex(0, 0), -1);
 }

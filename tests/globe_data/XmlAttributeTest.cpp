@@ -8,9 +8,12 @@
 #include "globe/data/FloatText.h"
 #include "platform/ConvertError.h"
 #include "globe/data/XmlElement.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
+
+using corvalis::testing::ThrownMessage;
 
 TEST(XmlAttributeTest, ElementFindsTheNthChildOfThatTag) {
   TGXML_Element e;
@@ -71,12 +74,8 @@ TEST(XmlAttributeTest, Integers) {
   EXPECT_EQ(e.Attribute("Max", int32_t{0}), 2147483647);
   EXPECT_EQ(e.Attribute("Blank", int32_t{0}), 12);
   EXPECT_EQ(e.Attribute("Missing", int32_t{7}), 7);
-  try {
-    e.Attribute("Word", int32_t{0});
-    FAIL();
-  } catch (const platform::EConvertError& ex) {
-    EXPECT_STREQ(ex.what(), "'abc' is not a valid integer value");
-  }
+  EXPECT_EQ(ThrownMessage<platform::EConvertError>([&] { e.Attribute("Word", int32_t{0}); }),
+            "'abc' is not a valid integer value");
   EXPECT_THROW(e.Attribute("Tail", int32_t{0}), platform::EConvertError);
   EXPECT_THROW(e.Attribute("Big", int32_t{0}), platform::EConvertError);
   EXPECT_THROW(e.Attribute("Real", int32_t{0}), platform::EConvertError);

@@ -8,9 +8,12 @@
 #include "globe/view/GlobeFont.h"
 #include "globe/view/GlobePen.h"
 #include "platform/ConvertError.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
+
+using corvalis::testing::ThrownMessage;
 
 std::string Bytes(std::initializer_list<int> values) {
   std::string s;
@@ -68,12 +71,8 @@ TEST(GlobePenTest, EnvironmentForm) {
 TEST(GlobePenTest, EnvironmentErrors) {
   TGXML_Document doc;
   TGlobePen pen;
-  try {
-    pen.LoadEnvironment(Parse(doc, "<A Unit=\"QQ\" />"));
-    FAIL();
-  } catch (const EGlobeException& e) {
-    EXPECT_STREQ(e.what(), "StrToUnits: Unknown Unit QQ");
-  }
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { pen.LoadEnvironment(Parse(doc, "<A Unit=\"QQ\" />")); }),
+            "StrToUnits: Unknown Unit QQ");
   EXPECT_THROW(pen.LoadEnvironment(Parse(doc, "<A Width=\"wide\" />")), platform::EConvertError);
   EXPECT_THROW(pen.LoadEnvironment(Parse(doc, "<A Color=\"reddish\" />")),
                platform::EConvertError);
@@ -110,13 +109,6 @@ TEST(GlobePenTest, BadStreamValues) {
 }
 
 // ---- brushes ----
-
-TEST(GlobeBrushTest, OneColourSetsBoth) {
-  const TGlobeBrush brush(clLime, bsCross);
-  EXPECT_EQ(brush.BrushColor(), clLime);
-  EXPECT_EQ(brush.BrushBkColor(), clLime);
-  EXPECT_EQ(brush.BrushStyle(), bsCross);
-}
 
 TEST(GlobeBrushTest, EnvironmentForm) {
   const TGlobeBrush brush(0x00010203, clWhite, bsPattern50);

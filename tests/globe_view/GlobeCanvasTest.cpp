@@ -11,10 +11,12 @@
 #include "globe/view/DevicePoints.h"
 #include "globe/view/GlobeProjection.h"
 #include "platform/testing/RecordingDrawingSurface.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
 
+using corvalis::testing::ThrownMessage;
 using platform::TPoint;
 using platform::testing::DrawOp;
 using Points = std::vector<TPoint>;
@@ -34,12 +36,8 @@ struct CanvasFixture : testing::RecordingCanvasFixture {
 };
 
 TEST(GlobeCanvas, NullViewIsRefused) {
-  try {
-    TGlobeCanvas canvas(nullptr);
-    FAIL();
-  } catch (const EGlobeException& e) {
-    EXPECT_STREQ(e.what(), "TGlobeCanvas.Create passed nil Parent");
-  }
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { TGlobeCanvas canvas(nullptr); }),
+            "TGlobeCanvas.Create passed nil Parent");
 }
 
 using GlobeCanvasColour = CanvasFixture;
@@ -201,14 +199,11 @@ TEST_F(FlatMapFixture, OutlineRoundAPoleIsClosedOverThatPole) {
   canvas.RenderChainStore(south, 0x3C00 | 0x0002, 0);
   auto polygons = Drawn(DrawOp::Polygon);
   ASSERT_EQ(polygons.size(), 1u);
-  auto bottom = [](const Points& p) {
-    return std::count_if(p.begin(), p.end(), [](const TPoint& q) { return q.Y == Y(-90); });
+  auto onRow = [](const Points& p, int32_t y) {
+    return std::count_if(p.begin(), p.end(), [y](const TPoint& q) { return q.Y == y; });
   };
-  auto top = [](const Points& p) {
-    return std::count_if(p.begin(), p.end(), [](const TPoint& q) { return q.Y == Y(90); });
-  };
-  EXPECT_EQ(bottom(polygons[0]), 2);  // both ends of the pole path
-  EXPECT_EQ(top(polygons[0]), 0);
+  EXPECT_EQ(onRow(polygons[0], Y(-90)), 2);  // both ends of the pole path
+  EXPECT_EQ(onRow(polygons[0], Y(90)), 0);
   // The outline runs from the left map edge round to the right one.
   EXPECT_EQ(polygons[0].front(), (TPoint{0, Y(-80)}));
 
@@ -217,8 +212,8 @@ TEST_F(FlatMapFixture, OutlineRoundAPoleIsClosedOverThatPole) {
   canvas.RenderChainStore(north, 0x3C00 | 0x0002, 0);
   polygons = Drawn(DrawOp::Polygon);
   ASSERT_EQ(polygons.size(), 1u);
-  EXPECT_EQ(top(polygons[0]), 2);
-  EXPECT_EQ(bottom(polygons[0]), 0);
+  EXPECT_EQ(onRow(polygons[0], Y(90)), 2);
+  EXPECT_EQ(onRow(polygons[0], Y(-90)), 0);
 }
 
 using GlobeChains = CanvasFixture;

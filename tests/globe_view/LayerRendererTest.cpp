@@ -9,21 +9,16 @@
 #include "globe/data/GeoDataObject.h"
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeUnits.h"
-#include "globe/data/GlobeLayer.h"
-#include "globe/data/GlobeLayerStore.h"
-#include "globe/data/GlobeObjectSource.h"
 #include "globe/data/GlobePresenterStore.h"
 #include "globe/view/GlobeBrush.h"
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobePen.h"
-#include "globe/view/GlobeProjection.h"
 #include "globe/view/LayerRenderer.h"
 #include "globe/view/LevelOfDetail.h"
 #include "globe/view/PointPresenter.h"
 #include "globe/view/PolyPresenter.h"
-#include "globe/view/Voduz4.h"
-#include "platform/testing/RecordingDrawingSurface.h"
 #include "platform/testing/RecordingViewHost.h"
+#include "tests/support/RecordingMapFixture.h"
 
 namespace globe {
 namespace {
@@ -31,16 +26,13 @@ namespace {
 using platform::HorizontalAlign;
 using platform::VerticalAlign;
 using platform::testing::DrawOp;
-using platform::testing::RecordingDrawingSurface;
 
 constexpr int32_t kDeg = 5'400'000;
 constexpr TColor kSurface = 0x010203;
 
-class LayerRendererTest : public ::testing::Test {
+class LayerRendererTest : public corvalis::testing::RecordingMapFixture {
  protected:
   void SetUp() override {
-    view.SetClientSize(600, 400);
-    view.SetGraticuleDrawMode(gdNone);
     TGlobeOptions options = view.GlobeOptions();
     options.Exclude(goDoubleBuffered);
     view.SetGlobeOptions(options);
@@ -55,11 +47,6 @@ class LayerRendererTest : public ::testing::Test {
       if (call.State.CurrentBrush.Color != kSurface) calls.push_back(call);
     return calls;
   }
-  void PaintNow() {
-    window.ClearLog();
-    view.RedrawGlobe();
-    view.Paint(window);
-  }
   // A point object (one chain of one point) at the middle of the view.
   TGeoDataObject* AddPoint(int32_t presenterID) {
     auto* object = layer->ObjectSource()->NewObject<TGeoDataObject>();
@@ -69,14 +56,7 @@ class LayerRendererTest : public ::testing::Test {
     return object;
   }
   TGeoDataObject* AddSquare(int32_t half, int32_t presenterID) {
-    auto* object = layer->ObjectSource()->NewObject<TGeoDataObject>();
-    TPointStore& ring = object->Chains().Chain(0);
-    ring.Add(TGeoPoint(middle.LongX - half, middle.LatY - half, 0));
-    ring.Add(TGeoPoint(middle.LongX + half, middle.LatY - half, 0));
-    ring.Add(TGeoPoint(middle.LongX + half, middle.LatY + half, 0));
-    ring.Add(TGeoPoint(middle.LongX - half, middle.LatY + half, 0));
-    object->SetClosed(true);
-    object->Changed();
+    TGeoDataObject* object = RecordingMapFixture::AddSquare(*layer, middle, half);
     object->SetPresenterID(presenterID);
     return object;
   }
@@ -115,8 +95,6 @@ class LayerRendererTest : public ::testing::Test {
     return xy;
   }
 
-  TVoduz4 view;
-  RecordingDrawingSurface window{600, 400};
   TGeoPoint middle;
   TGlobeLayer* layer = nullptr;
 };

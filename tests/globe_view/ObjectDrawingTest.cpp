@@ -5,15 +5,10 @@
 #include <string>
 
 #include "globe/data/BitmapObject.h"
-#include "globe/data/GlobeLayer.h"
-#include "globe/data/GlobeLayerStore.h"
-#include "globe/data/GlobeObjectSource.h"
 #include "globe/view/GlobeCanvas.h"
-#include "globe/view/GlobeProjection.h"
-#include "globe/view/Voduz4.h"
-#include "platform/testing/RecordingDrawingSurface.h"
 #include "tests/globe_data/TempFile.h"
 #include "tests/support/BitmapFiles.h"
+#include "tests/support/RecordingMapFixture.h"
 
 namespace globe {
 namespace {
@@ -24,12 +19,11 @@ std::string RedBitmap() {
   return BitmapFile(4, 4, 8, PaletteEntry(0, 0, 0) + PaletteEntry(255, 0, 0), std::string(16, '\1'));
 }
 
-TEST(ObjectDrawingTest, BitmapObjectIsStretchedOverItsBounds) {
+using ObjectDrawingTest = corvalis::testing::RecordingMapFixture;
+
+TEST_F(ObjectDrawingTest, BitmapObjectIsStretchedOverItsBounds) {
   testing::TempDir dir;
   const std::string file = dir.Write("red.bmp", RedBitmap());
-  TVoduz4 view;
-  view.SetClientSize(600, 400);
-  view.SetGraticuleDrawMode(gdNone);
   TGeoPoint middle;
   ASSERT_TRUE(view.DeviceXYToLL(300, 200, middle));
   TGlobeLayer* layer = view.LayerStore().NewLayer();
@@ -42,9 +36,7 @@ TEST(ObjectDrawingTest, BitmapObjectIsStretchedOverItsBounds) {
   ASSERT_TRUE(picture->TextureData().HasTexture());
   picture->Changed();
 
-  platform::testing::RecordingDrawingSurface window{600, 400};
-  view.RedrawGlobe();
-  view.Paint(window);
+  PaintNow();
   const platform::Bitmap24& drawn = view.Canvas().Bitmap();
   EXPECT_EQ(drawn.Pixel(320, 220), platform::clRed);  // inside, below right of the corner
   // The recording surface paints nothing itself: only the texture fill reaches the bitmap.

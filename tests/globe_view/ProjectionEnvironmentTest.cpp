@@ -11,10 +11,12 @@
 #include "globe/data/ClassRegistry.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/XmlDocument.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
 
+using corvalis::testing::ThrownMessage;
 using testing::FakeGlobeView;
 
 std::vector<std::string> AttributeNames(const TGXML_Element& e) {
@@ -127,12 +129,8 @@ TEST(ProjectionEnvironment, ModelClassMustBeARegisteredProjectionModel) {
   TGlobeProjection& p = view.P();
   TGXML_Element e;
   e.AddElement("ProjectionModel")->AddAttribute("Class", "TNoSuchModel");
-  try {
-    p.LoadEnvironment(&e);
-    FAIL();
-  } catch (const EGlobeException& ex) {
-    EXPECT_STREQ(ex.what(), "Class TNoSuchModel not found");
-  }
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { p.LoadEnvironment(&e); }),
+            "Class TNoSuchModel not found");
   RegisterGlobeClass<NotAProjectionModel, TGlobeRoot, TGlobeProjection*>("TNotAProjectionModel");
   TGXML_Element other;
   other.AddElement("ProjectionModel")->AddAttribute("Class", "TNotAProjectionModel");

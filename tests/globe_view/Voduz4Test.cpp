@@ -7,19 +7,14 @@
 #include <numbers>
 #include <vector>
 
-#include "globe/data/GeoDataObject.h"
 #include "globe/data/GeoMath.h"
-#include "globe/data/GlobeLayer.h"
-#include "globe/data/GlobeLayerStore.h"
-#include "globe/data/GlobeObjectSource.h"
 #include "globe/view/GlobeCanvas.h"
-#include "globe/view/GlobeProjection.h"
-#include "globe/view/Voduz4.h"
-#include "platform/testing/RecordingDrawingSurface.h"
+#include "tests/support/RecordingMapFixture.h"
 
 namespace globe {
 namespace {
 
+using corvalis::testing::DegreesBetween;
 using platform::MouseButton;
 using platform::ShiftState;
 using platform::testing::DrawOp;
@@ -27,32 +22,14 @@ using platform::testing::RecordingDrawingSurface;
 
 constexpr int32_t kDeg = 5'400'000;
 
-// Angle between two geographic points, in degrees.
-long double AngleBetween(const TGeoPoint& a, const TGeoPoint& b) {
-  const long double toRad = std::numbers::pi_v<long double> / 180 / kDeg;
-  const long double la = a.LatY * toRad, lb = b.LatY * toRad, dl = (int64_t{b.LongX} - a.LongX) * toRad;
-  const long double c = std::sin(la) * std::sin(lb) + std::cos(la) * std::cos(lb) * std::cos(dl);
-  return std::acos(std::clamp<long double>(c, -1, 1)) * 180 / std::numbers::pi_v<long double>;
-}
-
 TVec3 Unit(const TGeoPoint& p) {
   const long double toRad = std::numbers::pi_v<long double> / 180 / kDeg;
   const long double lat = p.LatY * toRad, lon = p.LongX * toRad;
   return TVec3{std::cos(lat) * std::sin(lon), std::sin(lat), std::cos(lat) * std::cos(lon)};
 }
 
-class Voduz4Test : public ::testing::Test {
+class Voduz4Test : public corvalis::testing::RecordingMapFixture {
  protected:
-  void SetUp() override {
-    view.SetClientSize(600, 400);
-    view.SetGraticuleDrawMode(gdNone);
-  }
-  // A full render into the recording window.
-  void PaintNow() {
-    window.ClearLog();
-    view.RedrawGlobe();
-    view.Paint(window);
-  }
   // Every point of every polyline and polygon drawn, turned back into geographic points.
   std::vector<TGeoPoint> DrawnPoints(DrawOp op) {
     std::vector<TGeoPoint> points;
@@ -64,20 +41,8 @@ class Voduz4Test : public ::testing::Test {
     return points;
   }
   TGeoDataObject* AddSquareAt(const TGeoPoint& centre, int32_t half) {
-    TGlobeLayer* layer = view.LayerStore().NewLayer();
-    auto* object = layer->ObjectSource()->NewObject<TGeoDataObject>();
-    TPointStore& ring = object->Chains().Chain(0);
-    ring.Add(TGeoPoint(centre.LongX - half, centre.LatY - half, 0));
-    ring.Add(TGeoPoint(centre.LongX + half, centre.LatY - half, 0));
-    ring.Add(TGeoPoint(centre.LongX + half, centre.LatY + half, 0));
-    ring.Add(TGeoPoint(centre.LongX - half, centre.LatY + half, 0));
-    object->SetClosed(true);
-    object->Changed();
-    return object;
+    return AddSquare(*view.LayerStore().NewLayer(), centre, half);
   }
-
-  TVoduz4 view;
-  RecordingDrawingSurface window{600, 400};
 };
 
 TEST_F(Voduz4Test, ZoomBandMultipliesTheScaleAndCentresTheBand) {
@@ -274,28 +239,24 @@ TEST_F(Voduz4Test, PaintOrderAndRenderEvents) {
 }
 
 TEST_F(Voduz4Test, CircleLiesAtItsRadiusAndStartsNorthOfTheCentre) {
-  TGlobeProjection& p = view.Projection();
-  p.SetProjectionClass("TCartesianPrj");
-  p.SetScaleFactor(0);
+  ShowFlatWorld();
   const TGeoPoint centre(10 * kDeg, 40 * kDeg, 0);
   view.OnRender = [&](TVoduz4& v) { v.RenderCircle(centre, 20 * kDeg, 36); };
   PaintNow();
   const std::vector<TGeoPoint> points = DrawnPoints(DrawOp::Polyline);
   ASSERT_GE(points.size(), 30u);
-  for (const TGeoPoint& g : points) EXPECT_NEAR(AngleBetween(g, centre), 20.0L, 1.5L);
+  for (const TGeoPoint& g : points) EXPECT_NEAR(DegreesBetween(g, centre), 20.0L, 1.5L);
   // The start: 20 degrees north on the centre's meridian.
   EXPECT_NEAR(points.front().LatY / static_cast<long double>(kDeg), 60.0L, 1.0L);
   EXPECT_NEAR(points.front().LongX / static_cast<long double>(kDeg), 10.0L, 1.0L);
 }
 
 TEST_F(Voduz4Test, GreatCircleArcsLieInThePlaneOfTheirEnds) {
-  TGlobeProjection& p = view.Projection();
-  p.SetProjectionClass("TCartesianPrj");
-  p.SetScaleFactor(0);
+  ShowFlatWorld();
   const TGeoPoint from(-30 * kDeg, 20 * kDeg, 0), to(40 * kDeg, 50 * kDeg, 0);
   const TVec3 a = Unit(from), b = Unit(to);
   const TVec3 normal = Vec3Cross(a, b);
-  const long double span = AngleBetween(from, to);
+  const long double span = DegreesBetween(from, to);
   for (uint8_t mode : {0, 1}) {
     view.OnRender = [&](TVoduz4& v) { v.RenderGreatCircle(from, to, mode); };
     PaintNow();
@@ -305,7 +266,7 @@ TEST_F(Voduz4Test, GreatCircleArcsLieInThePlaneOfTheirEnds) {
     for (const TGeoPoint& g : points) {
       // In the plane of the two ends (about a pixel of the 0.6-degree grid off at most).
       EXPECT_LT(std::fabs(Vec3Dot(Unit(g), normal)), 0.03L) << g.LongX << " " << g.LatY;
-      if (AngleBetween(g, from) + AngleBetween(g, to) > span + 5) ++offShortArc;
+      if (DegreesBetween(g, from) + DegreesBetween(g, to) > span + 5) ++offShortArc;
     }
     if (mode == 0) {
       EXPECT_EQ(offShortArc, 0);
@@ -316,9 +277,7 @@ TEST_F(Voduz4Test, GreatCircleArcsLieInThePlaneOfTheirEnds) {
 }
 
 TEST_F(Voduz4Test, LineCrossesTheAntiMeridianTheShortWay) {
-  TGlobeProjection& p = view.Projection();
-  p.SetProjectionClass("TCartesianPrj");
-  p.SetScaleFactor(0);
+  ShowFlatWorld();
   const TGeoPoint from(170 * kDeg, 10 * kDeg, 0), to(-170 * kDeg, 20 * kDeg, 0);
   view.OnRender = [&](TVoduz4& v) { v.RenderLine(from, to, 4); };
   PaintNow();
@@ -328,9 +287,8 @@ TEST_F(Voduz4Test, LineCrossesTheAntiMeridianTheShortWay) {
 }
 
 TEST_F(Voduz4Test, MinMaxLimitsKeepAFlatMapInsideTheLimits) {
+  ShowFlatWorld();
   TGlobeProjection& p = view.Projection();
-  p.SetProjectionClass("TCartesianPrj");
-  p.SetScaleFactor(0);
   p.SetMinLatitude(-30);
   p.SetMaxLatitude(30);
   p.SetMinLongitude(-60);

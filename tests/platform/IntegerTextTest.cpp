@@ -2,9 +2,12 @@
 
 #include "platform/ConvertError.h"
 #include "platform/IntegerText.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace platform {
 namespace {
+
+using corvalis::testing::ThrownMessage;
 
 TEST(StrToInt, AcceptsLeadingBlanksOneSignAndHexPrefixes) {
     EXPECT_EQ(StrToInt("12"), 12);
@@ -36,12 +39,8 @@ TEST(StrToInt, RejectsEverythingElse) {
 }
 
 TEST(StrToInt, ErrorNamesTheText) {
-    try {
-        StrToInt("12x");
-        FAIL() << "no error";
-    } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'12x' is not a valid integer value");
-    }
+    EXPECT_EQ(ThrownMessage<EConvertError>([&] { StrToInt("12x"); }),
+              "'12x' is not a valid integer value");
 }
 
 TEST(StrToIntDef, YieldsTheFallbackOnlyForBadTexts) {

@@ -1,14 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
-#include <numbers>
 #include <vector>
 
-#include "globe/data/GlobeLayer.h"
-#include "globe/data/GlobeObjectSource.h"
-#include "globe/view/GlobeProjection.h"
 #include "globe/view/Voduz4.h"
 #include "platform/testing/RecordingDrawingSurface.h"
 #include "platform/LocalFileSystem.h"
@@ -18,32 +12,21 @@
 #include "scenario/ScenarioState.h"
 #include "scenario/ScenarioLayers.h"
 #include "scenario/ViewMapPainter.h"
+#include "tests/support/RecordingMapFixture.h"
 
 namespace scenario {
 namespace {
 
+using corvalis::testing::DegreesBetween;
 using globe::TGeoPoint;
 using platform::testing::DrawOp;
 using platform::testing::RecordingDrawingSurface;
 
 constexpr std::int32_t kDeg = 5'400'000;
 
-// Angle in degrees between two geographic points.
-double DegreesBetween(const TGeoPoint& a, const TGeoPoint& b) {
-    const double toRad = std::numbers::pi / 180 / kDeg;
-    const double la = a.LatY * toRad, lb = b.LatY * toRad, dl = (double(b.LongX) - a.LongX) * toRad;
-    const double c = std::sin(la) * std::sin(lb) + std::cos(la) * std::cos(lb) * std::cos(dl);
-    return std::acos(std::clamp(c, -1.0, 1.0)) * 180 / std::numbers::pi;
-}
-
-class ViewMapPainterTest : public ::testing::Test {
+class ViewMapPainterTest : public corvalis::testing::RecordingMapFixture {
 protected:
-    void SetUp() override {
-        view.SetClientSize(600, 400);
-        view.SetGraticuleDrawMode(globe::gdNone);
-        view.Projection().SetProjectionClass("TCartesianPrj");
-        view.Projection().SetScaleFactor(0);
-    }
+    void SetUp() override { ShowFlatWorld(); }
     TBase& NewBase(std::int32_t side, const TGeoPoint& at) {
         TBase* base = LayerByNameOrNew(view, kBasesLayer).ObjectSource()->NewObject<TBase>();
         base->Side = side;
@@ -53,9 +36,7 @@ protected:
     // Paints the view with the bases' passes in its render event.
     void PaintBases(const std::vector<TBase*>& bases) {
         view.OnRender = [bases](globe::TVoduz4& v) { DrawBasesOnView(bases, v); };
-        window.ClearLog();
-        view.RedrawGlobe();
-        view.Paint(window);
+        PaintNow();
     }
     // The polylines drawn with a pen of this width and style.
     std::vector<platform::testing::DrawCall> LinesWithPen(int width, platform::TPenStyle style) {
@@ -64,9 +45,6 @@ protected:
             if (call.State.CurrentPen.Width == width && call.State.CurrentPen.Style == style) lines.push_back(call);
         return lines;
     }
-
-    globe::TVoduz4 view;
-    RecordingDrawingSurface window{600, 400};
 };
 
 TEST_F(ViewMapPainterTest, MinefieldCircleDrawnDashedInTheSideColourAtItsRadius) {
