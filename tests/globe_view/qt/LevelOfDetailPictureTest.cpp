@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "tools/maprender/MapRender.h"
 
@@ -33,10 +34,10 @@ platform::Bitmap24 Render(maprender::TMapRenderOptions options, bool fullDetail)
   options.Width = 1000;
   options.Height = 700;
   options.FullDetail = fullDetail;
-  std::string error;
-  platform::Bitmap24 bitmap = maprender::RenderMap(options, error);
-  EXPECT_EQ(error, "");
-  return bitmap;
+  maprender::TRenderResult result = maprender::RenderMap(options);
+  EXPECT_EQ(result.Error, "");
+  EXPECT_TRUE(result.MissingFiles.empty());
+  return std::move(result.Bitmap);
 }
 
 int64_t DifferentPixels(const platform::Bitmap24& a, const platform::Bitmap24& b) {
