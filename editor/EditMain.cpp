@@ -19,9 +19,11 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <exception>
+#include <utility>
 
 #include "editor/AboutEdit.h"
 #include "editor/ComputeEndurance.h"
+#include "editor/ProblemsPanel.h"
 #include "editor/TestForm.h"
 #include "editor/MapZoom.h"
 #include "editor/ToolbarGlyphs.h"
@@ -127,6 +129,10 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   CreatePopups();
   CreateStatusBar();
   ConnectMapEvents();
+  dkProblems = new TdkProblems(this);
+  addDockWidget(Qt::BottomDockWidgetArea, dkProblems);
+  dkProblems->hide();
+  CreateSessionMenus();
 
   CurrentCase = 1;
   Measuring = false;
@@ -138,6 +144,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
 
   files_ = std::make_unique<platform::LocalFileSystem>();
   ConnectCaseEditing();
+  RestoreLayout();
 }
 
 TfrmEditMain::~TfrmEditMain()
@@ -157,8 +164,7 @@ void TfrmEditMain::CreateToolbar(QWidget* parent)
 
   sbLoad = GlyphButton(pnToolbar, "sbLoad", LoadGlyph(), 10, 5);
   sbLoad->setAutoRaise(true);
-  // The load button's hint is kept for description only: no tooltip of its own.
-  sbLoad->setAccessibleDescription("Load scenario");
+  SetHint(sbLoad, "Load scenario|Open a scenario or campaign directory");
   ZoomInBtn = GlyphButton(pnToolbar, "ZoomInBtn", ZoomInGlyph(), 73, 5);
   SetHint(ZoomInBtn, "Zoom in|Zoom in map display");
   ZoomOutBtn = GlyphButton(pnToolbar, "ZoomOutBtn", ZoomOutGlyph(), 97, 5);
@@ -173,6 +179,7 @@ void TfrmEditMain::CreateToolbar(QWidget* parent)
   stTime->setGeometry(440, 8, 161, 17);
   stTime->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   stTime->installEventFilter(this);
+  stTime->setToolTip("Scenario start (Alt + right click: endurance calculator)");
 }
 
 void TfrmEditMain::CreateLeftPanel()
@@ -186,7 +193,7 @@ void TfrmEditMain::CreateLeftPanel()
   lvForces->setSelectionBehavior(QAbstractItemView::SelectRows);
   lvForces->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lvForces->setHeaderLabels({"Name", "Speed", "Mission"});
-  lvForces->setColumnWidth(0, 70);
+  lvForces->setColumnWidth(0, 70);  // widened to the names once forces are listed
   lvForces->setColumnWidth(1, 50);
   lvForces->setColumnWidth(2, 150);
   lvForces->header()->setStretchLastSection(false);
@@ -217,8 +224,11 @@ void TfrmEditMain::CreateLeftPanel()
   tcCasesTabs->setObjectName("tcCasesTabs");
   tcCasesTabs->setExpanding(false);
   // Narrow tabs, 30 pixels each with their padding.
-  tcCasesTabs->setStyleSheet("QTabBar::tab { width: 20px; padding: 3px 5px; }");
-  for (int n = 1; n <= kCaseCount; ++n) tcCasesTabs->addTab(QString::number(n));
+  tcCasesTabs->setStyleSheet("QTabBar::tab { min-width: 20px; padding: 3px 5px; }");
+  for (int n = 1; n <= kCaseCount; ++n) {
+    tcCasesTabs->addTab(QString::number(n));
+    tcCasesTabs->setTabToolTip(n - 1, QString("Case %1").arg(n));
+  }
   tcCasesTabs->setCurrentIndex(0);
   tabColumn->addWidget(tcCasesTabs);
   lbPoints = new QListWidget(tcCases);
@@ -339,8 +349,12 @@ void TfrmEditMain::showEvent(QShowEvent* event)
 void TfrmEditMain::FormShow()
 {
   OneHour = 1.0 / 24.0;
-  // The splash opens once the main window is on the screen, so that it shows above it.
-  if (splashOnShow_) QTimer::singleShot(0, this, [this] { dlgAbout->ShowAsSplash(); });
+  // The splash opens once the main window is on the screen, so that it shows above it; the
+  // directory of the command line is opened when the splash has closed.
+  QTimer::singleShot(0, this, [this] {
+    if (splashOnShow_) dlgAbout->ShowAsSplash();
+    if (!startDirectory_.empty()) OpenDirectory(std::exchange(startDirectory_, {}));
+  });
 }
 
 bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
@@ -369,32 +383,10 @@ void TfrmEditMain::ZoomOutBtnClick()
 
 void TfrmEditMain::sbLoadClick()
 {
-  const std::string programDir =
-      programDir_.empty() ? QCoreApplication::applicationDirPath().toStdString() : programDir_;
-  const std::string dir = dialogs_->ChooseDirectory(programDir);
+  const std::string dir = dialogs_->ChooseDirectory(DialogStartFolder());
   if (dir.empty()) return;
-  scenario::TScenarioLoader loader(*scenario_, *globeMap_, *dialogs_, Files(), regional_, programDir);
-  scenario::TScenarioKind kind = scenario::TScenarioKind::skNone;
-  try {
-    kind = loader.LoadDirectory(dir);
-  } catch (const platform::EFileError& error) {
-    // The program's data folder is missing: the load ends here and may be tried again.
-    RememberSavedSideLines();
-    dialogs_->ShowError(error.what());
-    return;
-  }
-  RememberSavedSideLines();
-  if (kind != scenario::TScenarioKind::skNone) {
-    setWindowTitle(QString::fromStdString(scenario_->Caption));
-    ShowTimeLabel(QString::fromStdString(scenario_->TimeLabel));
-    FillForcesList();
-  }
-  // One scenario per run, whatever the directory held.
-  sbLoad->setEnabled(false);
-  Openscenario1->setEnabled(false);
-  Viewshipfile1->setEnabled(true);
-  Save1->setEnabled(true);
-  globeMap_->RedrawGlobe();
+  RememberDialogFolder(dir);
+  OpenDirectory(dir);
 }
 
 void TfrmEditMain::FillForcesList()
@@ -406,8 +398,14 @@ void TfrmEditMain::FillForcesList()
                                                 QString::fromStdString(rows[i].Speed),
                                                 QString::fromStdString(rows[i].Mission)});
     item->setData(0, Qt::UserRole, static_cast<qulonglong>(i));  // the row, which carries its force
+    item->setToolTip(0, item->text(0));
     if (static_cast<int>(i) == scenario_->ForcesList.Selected) item->setSelected(true);
   }
+  // The names fit unless the user has made the column wider.
+  int nameWidth = 0;
+  for (int i = 0; i < lvForces->topLevelItemCount(); ++i)
+    nameWidth = std::max(nameWidth, lvForces->fontMetrics().horizontalAdvance(lvForces->topLevelItem(i)->text(0)) + 16);
+  if (lvForces->columnWidth(0) < nameWidth) lvForces->setColumnWidth(0, nameWidth);
 }
 
 void TfrmEditMain::Viewshipfile1Click()
@@ -449,7 +447,9 @@ void TfrmEditMain::ShowTimeLabel(const QString& text)
 
 void TfrmEditMain::stTimeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
-  if (button == Qt::RightButton && (modifiers & Qt::AltModifier)) dlgComputeEndurance->exec();
+  if (button == Qt::RightButton && (modifiers & Qt::AltModifier)) Endurance1Click();
 }
+
+void TfrmEditMain::Endurance1Click() { dlgComputeEndurance->exec(); }
 
 }  // namespace editor

@@ -12,7 +12,9 @@
 #include "platform/TextLines.h"
 #include "platform/UserDialogs.h"
 #include "platform/ViewEvents.h"
+#include "editor/RecentScenarios.h"
 #include "scenario/ForceCases.h"
+#include "scenario/Problem.h"
 #include "scenario/ScenarioState.h"
 
 class QAction;
@@ -39,6 +41,7 @@ class TForce;
 
 namespace editor {
 
+class TdkProblems;
 class TdlgAbout;
 class TdlgComputeEndurance;
 class TdlgForceInfo;
@@ -83,6 +86,12 @@ class TfrmEditMain : public QMainWindow {
   QAction* Viewshipfile1 = nullptr;
   QAction* Save1 = nullptr;
   QAction* Exit1 = nullptr;
+  QMenu* Recent1 = nullptr;  // File > Recent scenarios
+  QMenu* View1 = nullptr;
+  QAction* Problems1 = nullptr;     // shows or hides the Problems panel
+  QAction* PanelOnly1 = nullptr;    // load messages in the panel only, no message boxes
+  QMenu* Tools1 = nullptr;
+  QAction* Endurance1 = nullptr;    // the endurance calculator
   QMenu* Map1 = nullptr;  // never shown
   QAction* Saveenvironment1 = nullptr;
   QMenu* About2 = nullptr;
@@ -103,6 +112,8 @@ class TfrmEditMain : public QMainWindow {
   TdlgAbout* dlgAbout = nullptr;
   // The Edit force dialog, made at the first Edit force.
   TdlgForceInfo* dlgForceInfo = nullptr;
+  // The messages of the last load (View > Problems).
+  TdkProblems* dkProblems = nullptr;
 
   // ---- Scenario state ------------------------------------------------------------------------
   // The loaded scenario: directory, kind, start, forces, bases, each side's file lines and the
@@ -141,8 +152,8 @@ class TfrmEditMain : public QMainWindow {
   void SetSplashOnShow(bool on) { splashOnShow_ = on; }
 
   // ---- Commands ------------------------------------------------------------------------------
-  // The load command: a directory chosen from the program's folder is loaded as a scenario or
-  // a campaign; the window then shows it and loading is not offered again.
+  // The load command: a directory chosen in the dialog (starting in the folder last chosen
+  // from, else the program's folder) is opened with OpenDirectory. It stays offered.
   void sbLoadClick();
   void Openscenario1Click();
   void Viewshipfile1Click();
@@ -152,6 +163,27 @@ class TfrmEditMain : public QMainWindow {
   void ZoomInBtnClick();
   void ZoomOutBtnClick();
   void stTimeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  void Endurance1Click();
+
+  // ---- Working sessions (EditMainSession.cpp) ------------------------------------------------
+  // Opens a scenario or campaign directory. A directory that holds neither shows its message
+  // and changes nothing; then each side with unsaved lines is asked about (Cancel keeps the
+  // current scenario). The directory is loaded into a new map and scenario as at the program's
+  // start; only a complete load replaces the current ones (an error that ends the load, such as
+  // a missing "Data" folder or an unreadable file, is shown and changes nothing). Returns
+  // whether the directory was loaded.
+  bool OpenDirectory(const std::string& dir);
+  // A directory to open once the window is shown, after the splash (the command line's).
+  void SetStartDirectory(std::string dir) { startDirectory_ = std::move(dir); }
+  // File > Recent scenarios: a directory that no longer exists is taken off with a message.
+  void OpenRecent(const std::string& dir);
+  const TRecentScenarios& RecentScenarios() const { return recent_; }
+  // Shows where a problem is: the force, case and case-list line it belongs to, else the file
+  // in the viewer at its line.
+  void ShowProblem(const scenario::TProblem& problem);
+  // Window geometry and state, splitters and the forces list's columns, kept in the settings.
+  void SaveLayout();
+  void RestoreLayout();
 
   // ---- Force, case and line editing (EditMainCases.cpp) ---------------------------------------
   // Every edit changes the selected force's side lines in place; untouched lines keep their bytes.
@@ -218,6 +250,7 @@ class TfrmEditMain : public QMainWindow {
   void CreateMenus();
   void CreatePopups();
   void CreateStatusBar();
+  void CreateSessionMenus();
   void FormShow();
   // The forces list widget from the scenario's rows.
   void FillForcesList();
@@ -240,6 +273,22 @@ class TfrmEditMain : public QMainWindow {
   void RememberSavedSideLines();
   // Hooks the map's mouse and paint events to the handlers above.
   void ConnectMapEvents();
+  void HookMapEvents();
+  // Puts a loaded map and scenario in place of the current ones, which are freed.
+  void InstallScenario(std::unique_ptr<globe::TVoduz4> map, std::unique_ptr<scenario::TScenarioState> state);
+  // Forgets the selected force, its cases, the pick, the measuring origin and the memo.
+  void ResetEditState();
+  void RebuildRecentMenu();
+  // The program's folder: the one set, else the executable's.
+  std::string ProgramFolder() const;
+  // Where the directory dialog starts: the folder of the directory last chosen in it, else the
+  // program's folder.
+  std::string DialogStartFolder() const;
+  void RememberDialogFolder(const std::string& chosen);
+  // Tabs whose case exists in the current force carry a dot.
+  void MarkCaseTabs();
+  // Edit, Delete, Insert and Pick point are offered only on a selected line.
+  void UpdateCaseListCommands();
   // A picked point replaces the case line waiting for it.
   void PickPoint(const globe::TGeoPoint& point);
 
@@ -253,6 +302,8 @@ class TfrmEditMain : public QMainWindow {
   bool caseListShowsBlock_ = false;
   globe::TCustomVoduz4* globeView_ = nullptr;
   std::string programDir_;
+  std::string startDirectory_;
+  TRecentScenarios recent_;
   bool splashOnShow_ = true;
   bool shown_ = false;
   // The line Pick point waits to replace, as it stood, and its force and case: an edit, another

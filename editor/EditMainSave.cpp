@@ -68,6 +68,7 @@ bool TfrmEditMain::CloseQuery()
 void TfrmEditMain::closeEvent(QCloseEvent* event)
 {
   if (CloseQuery()) {
+    SaveLayout();
     event->accept();
   } else {
     event->ignore();

@@ -24,6 +24,11 @@ namespace scenario {
 
 class TScenarioState;
 
+// A loaded scenario as one JSON object (see docs/VRKCHECK.md): the kind, the caption and start,
+// the messages of the load, the layers, bases, zones and forces.
+std::string ScenarioJson(TScenarioKind kind, const std::vector<std::string>& messages, TScenarioState& state,
+                         globe::TCustomVoduz4& globe, platform::UserDialogs& dialogs);
+
 class TLoadCheck {
 public:
     // programDir plays the editor's own folder (its "Data" subfolder holds the map data).

@@ -212,31 +212,34 @@ void WriteForces(TJsonWriter& json, TScenarioState& state, platform::UserDialogs
 
 }  // namespace
 
-std::string TLoadCheck::Json() {
+std::string ScenarioJson(TScenarioKind kind, const std::vector<std::string>& messages, TScenarioState& state,
+                         globe::TCustomVoduz4& globe, platform::UserDialogs& dialogs) {
     TJsonWriter json;
     json.BeginObject();
     json.Key("kind");
-    json.String(Kind_ == TScenarioKind::skScenario   ? "scenario"
-                : Kind_ == TScenarioKind::skCampaign ? "campaign"
-                                                      : "none");
-    WriteText(json, "caption", State_->Caption);
-    WriteText(json, "timeLabel", State_->TimeLabel);
+    json.String(kind == TScenarioKind::skScenario   ? "scenario"
+                : kind == TScenarioKind::skCampaign ? "campaign"
+                                                     : "none");
+    WriteText(json, "caption", state.Caption);
+    WriteText(json, "timeLabel", state.TimeLabel);
     json.Key("startTime");
-    json.Number(State_->StartTime);
+    json.Number(state.StartTime);
     json.Key("messages");
     json.BeginArray();
-    for (const std::string& message : Messages()) json.String(message);
+    for (const std::string& message : messages) json.String(message);
     json.EndArray();
     json.Key("layers");
-    WriteLayers(json, *Globe_);
+    WriteLayers(json, globe);
     json.Key("bases");
-    WriteBases(json, *State_, *Globe_);
+    WriteBases(json, state, globe);
     json.Key("zones");
-    WriteZones(json, *Globe_);
+    WriteZones(json, globe);
     json.Key("forces");
-    WriteForces(json, *State_, Dialogs());
+    WriteForces(json, state, dialogs);
     json.EndObject();
     return json.Text() + "\n";
 }
+
+std::string TLoadCheck::Json() { return ScenarioJson(Kind_, Messages(), *State_, *Globe_, Dialogs()); }
 
 }  // namespace scenario
