@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -364,6 +365,9 @@ bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
     stTimeMouseDown(mouse->button(), mouse->modifiers());
     return true;
   }
+  if (watched == lbPoints && event->type() == QEvent::KeyPress &&
+      CaseListKey(static_cast<QKeyEvent*>(event)->key()))
+    return true;
   return QMainWindow::eventFilter(watched, event);
 }
 

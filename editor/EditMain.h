@@ -287,6 +287,8 @@ class TfrmEditMain : public QMainWindow {
   void RememberDialogFolder(const std::string& chosen);
   // Tabs whose case exists in the current force carry a dot.
   void MarkCaseTabs();
+  // F2, Enter, Delete and Insert on the case list give its commands; false for other keys.
+  bool CaseListKey(int key);
   // Edit, Delete, Insert and Pick point are offered only on a selected line.
   void UpdateCaseListCommands();
   // A picked point replaces the case line waiting for it.

@@ -50,14 +50,30 @@ void TfrmEditMain::ConnectCaseEditing()
   // The keyboard and the mouse reach the case list's commands without its popup.
   connect(lbPoints, &QListWidget::itemDoubleClicked, this, [this] { Edit1Click(); });
   connect(lbPoints, &QListWidget::itemSelectionChanged, this, [this] { UpdateCaseListCommands(); });
-  Edit1->setShortcuts({QKeySequence(Qt::Key_F2), QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-  Delete1->setShortcut(QKeySequence(Qt::Key_Delete));
-  Insert1->setShortcut(QKeySequence(Qt::Key_Insert));
-  for (QAction* command : {Edit1, Delete1, Insert1}) {
-    command->setShortcutContext(Qt::WidgetShortcut);
-    lbPoints->addAction(command);
-  }
+  lbPoints->installEventFilter(this);
   UpdateCaseListCommands();
+}
+
+bool TfrmEditMain::CaseListKey(int key)
+{
+  QAction* command = nullptr;
+  switch (key) {
+  case Qt::Key_F2:
+  case Qt::Key_Return:
+  case Qt::Key_Enter:
+    command = Edit1;
+    break;
+  case Qt::Key_Delete:
+    command = Delete1;
+    break;
+  case Qt::Key_Insert:
+    command = Insert1;
+    break;
+  default:
+    return false;
+  }
+  if (command->isEnabled()) command->trigger();
+  return true;
 }
 
 void TfrmEditMain::UpdateCaseListCommands()
