@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <exception>
 #include <utility>
@@ -259,10 +260,14 @@ void TfrmEditMain::CreateMenus()
   Viewshipfile1->setEnabled(false);
   Save1 = File1->addAction("&Save ship file");
   Save1->setObjectName("Save1");
+  Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   Save1->setEnabled(false);
   File1->addSeparator();
   Exit1 = File1->addAction("E&xit");
   Exit1->setObjectName("Exit1");
+
+  CreateEditMenu();
+  menuBar()->addMenu(Edit2);
 
   Map1 = menuBar()->addMenu("Map");
   Map1->setObjectName("Map1");

@@ -4,9 +4,12 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "editor/EditPlace.h"
+#include "editor/SideLinesCommand.h"
 #include "globe/data/GeoTypes.h"
 #include "platform/RegionalSettings.h"
 #include "platform/TextLines.h"
@@ -26,6 +29,7 @@ class QSplitter;
 class QTabBar;
 class QToolButton;
 class QTreeWidget;
+class QUndoStack;
 
 namespace globe {
 class TCustomVoduz4;
@@ -86,6 +90,9 @@ class TfrmEditMain : public QMainWindow {
   QAction* Viewshipfile1 = nullptr;
   QAction* Save1 = nullptr;
   QAction* Exit1 = nullptr;
+  QMenu* Edit2 = nullptr;
+  QAction* Undo1 = nullptr;  // "Undo" + the step's name, disabled with nothing to undo
+  QAction* Redo1 = nullptr;
   QMenu* Recent1 = nullptr;  // File > Recent scenarios
   QMenu* View1 = nullptr;
   QAction* Problems1 = nullptr;     // shows or hides the Problems panel
@@ -213,6 +220,30 @@ class TfrmEditMain : public QMainWindow {
   // The force of the selected row of the forces list, or null.
   scenario::TForce* SelectedRowForce() const;
 
+  // ---- Undo and redo (EditMainUndo.cpp) ------------------------------------------------------
+  // The steps of the loaded scenario's edits: emptied and clean at load, clean at each save.
+  QUndoStack& UndoStack() { return *undoStack_; }
+  // The force, case tab and selected case list line now shown.
+  TEditPlace CurrentPlace() const;
+  // Makes (forward) or takes back a change of a side's lines; the commands' only way to change
+  // them.
+  void SpliceSideLines(int side, const scenario::TLinesSplice& splice, bool forward);
+  // Shows a place after an undo or redo: the force is selected without the save question, its
+  // cases are parsed again, the tab and line selected and the map redrawn. Modified then says
+  // whether the force's side differs from what was last loaded or saved.
+  void ShowEditPlace(const TEditPlace& place);
+  // The force reads its block again from its header (speed and mission) and the forces list
+  // is rebuilt with its row selected, without running the force selection.
+  void ReadForceAgain(scenario::TForce& force);
+  // Line `row` (0 is the "CASE" line, as in the case list) of case caseNumber of the force
+  // replaced by text, or text inserted as that line, as one undoable step named stepName (by
+  // default "Edit line ..." / "Insert line ..."). The force and case are then shown with the
+  // line selected. False, with nothing changed, when the case or line is not there.
+  bool ReplaceCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
+                       const QString& stepName = {});
+  bool InsertCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
+                      const QString& stepName = {});
+
   // ---- Saving (EditMainSave.cpp) --------------------------------------------------------------
   // Writes the current force's side lines to its side's file (nothing before a force is
   // selected). A failure is shown and leaves Modified and the lines as they were: false.
@@ -293,12 +324,31 @@ class TfrmEditMain : public QMainWindow {
   void UpdateCaseListCommands();
   // A picked point replaces the case line waiting for it.
   void PickPoint(const globe::TGeoPoint& point);
+  // The Edit menu with its Undo and Redo.
+  void CreateEditMenu();
+  // 0 for the Axis side, 1 for the Allied side.
+  static int SideOf(const scenario::TForce& force);
+  // A force's side lines and the place shown as an edit starts, to record what it changes.
+  struct TEditStart {
+    int Side = 0;
+    platform::TextLines Lines;
+    TEditPlace Place;
+  };
+  TEditStart StartEdit(const scenario::TForce& force) const;
+  // What the edit begun at start changed, ending at place after; none when nothing changed.
+  std::optional<TSideLinesChange> MadeChange(const TEditStart& start, const TEditPlace& after) const;
+  // Parses all cases of the force from its side lines (the selection's steps 2 to 4).
+  void ParseForceCases(scenario::TForce& force);
+  // "No" at a force change: the current force's side goes back to its last loaded or saved
+  // lines as one undoable step.
+  void DiscardSideChanges();
 
   std::unique_ptr<platform::UserDialogs> dialogs_;
   platform::RegionalSettings regional_;
   std::unique_ptr<globe::TVoduz4> globeMap_;
   std::unique_ptr<scenario::TScenarioState> scenario_;  // after the map, which holds its objects
   std::unique_ptr<platform::FileSystem> files_;
+  QUndoStack* undoStack_ = nullptr;
   std::array<platform::TextLines, 2> savedSideLines_;
   // The case list shows a block of the side lines (a case that exists).
   bool caseListShowsBlock_ = false;

@@ -9,11 +9,13 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <algorithm>
 #include <array>
 #include <exception>
 #include <optional>
 
+#include "editor/CaseEditCommands.h"
 #include "editor/EditMain.h"
 #include "editor/ForceInfo.h"
 #include "globe/view/Voduz4.h"
@@ -198,11 +200,26 @@ void TfrmEditMain::lvForcesSelectItem()
         ShowCurrentForceRow();
         return;
       }
+    } else {
+      // Declined edits are not kept for the next save to write unasked.
+      DiscardSideChanges();
     }
     state.Modified = false;
   }
   state.ForcesList.Selected =
       static_cast<std::int32_t>(lvForces->selectedItems().front()->data(0, Qt::UserRole).toULongLong());
+  // The waypoint circle belongs to the previous force's line.
+  SelectedPoint.LatY = 0;
+  ParseForceCases(*force);
+  {
+    const QSignalBlocker blocker(tcCasesTabs);
+    tcCasesTabs->setCurrentIndex(0);
+  }
+  tcCasesChange();
+}
+
+void TfrmEditMain::ParseForceCases(scenario::TForce& force)
+{
   for (int n = 1; n <= kCaseCount; ++n) {
     ResetCase(n);
     // A new force starts without the previous force's starts and delays, so that a case without
@@ -210,18 +227,13 @@ void TfrmEditMain::lvForcesSelectItem()
     Cases.CaseStart[n - 1] = {};
     Cases.CaseDelay[n - 1] = 0;
   }
-  CurrentForce = force;
-  const platform::TextLines& lines = SideLinesOf(*force);
-  if (const auto nameLine = scenario::FindForceNameLine(lines, force->Title())) {
+  CurrentForce = &force;
+  const platform::TextLines& lines = SideLinesOf(force);
+  if (const auto nameLine = scenario::FindForceNameLine(lines, force.Title())) {
     for (int n = 1; n <= kCaseCount; ++n) {
       if (const auto found = scenario::LocateCase(lines, *nameLine, n)) ParseCase(lines, found->First, found->End, n);
     }
   }
-  {
-    const QSignalBlocker blocker(tcCasesTabs);
-    tcCasesTabs->setCurrentIndex(0);
-  }
-  tcCasesChange();
 }
 
 void TfrmEditMain::tcCasesChange()
@@ -313,17 +325,20 @@ int SelectedRow(const QListWidget& list)
 void TfrmEditMain::Edit1Click()
 {
   const int row = SelectedRow(*lbPoints);
-  if (row < 0) return;
+  if (row < 0 || CurrentForce == nullptr) return;
+  const TEditStart start = StartEdit(*CurrentForce);
   SetCaseListLine(row, dialogs_->InputBox("Edit line", "Edit case line", CaseListLine(row)));
   ReparseCurrentCase();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
   StoreCaseList();
+  if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TEditLineCommand(*this, std::move(*change), true));
 }
 
 void TfrmEditMain::Insert1Click()
 {
   const int row = SelectedRow(*lbPoints);
-  if (row < 0) return;
+  if (row < 0 || CurrentForce == nullptr) return;
+  const TEditStart start = StartEdit(*CurrentForce);
   const std::string line = CaseListLine(row);
   {
     const QSignalBlocker blocker(lbPoints);
@@ -335,12 +350,16 @@ void TfrmEditMain::Insert1Click()
   FillCaseList();
   ReparseCurrentCase();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+  if (auto change = MadeChange(start, {CurrentForce, CurrentCase, row})) {
+    undoStack_->push(new TInsertLineCommand(*this, std::move(*change), true));
+  }
 }
 
 void TfrmEditMain::Delete1Click()
 {
   const int row = SelectedRow(*lbPoints);
-  if (row < 0) return;
+  if (row < 0 || CurrentForce == nullptr) return;
+  const TEditStart start = StartEdit(*CurrentForce);
   if (dialogs_->Confirm("Delete point " + CaseListLine(row) + "?", platform::DialogButtons::OkCancel) !=
       platform::DialogAnswer::Ok) {
     return;
@@ -352,13 +371,17 @@ void TfrmEditMain::Delete1Click()
   StoreCaseList();
   FillCaseList();
   ReparseCurrentCase();
+  // The circle of a deleted waypoint line goes with it.
+  SelectedPoint.LatY = 0;
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+  if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TDeleteLineCommand(*this, std::move(*change)));
 }
 
 void TfrmEditMain::Addcase1Click()
 {
   if (CurrentForce == nullptr || CaseFirstLine != CaseLastLine || CaseFirstLine <= 0 || caseListShowsBlock_) return;
   scenario_->Modified = true;
+  const TEditStart start = StartEdit(*CurrentForce);
   platform::TextLines& lines = SideLinesOf(*CurrentForce);
   const std::size_t missionStart = scenario::FindForceNameLine(lines, CurrentForce->Title()).value_or(0);
   std::optional<int> added;
@@ -376,6 +399,7 @@ void TfrmEditMain::Addcase1Click()
     CurrentCase = *added;
   }
   FillCaseList();
+  if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TAddCaseCommand(*this, std::move(*change)));
 }
 
 // ---- Edit force -----------------------------------------------------------------------------
@@ -397,27 +421,19 @@ void TfrmEditMain::Editforce1Click()
 {
   scenario::TForce* force = SelectedRowForce();
   if (force == nullptr) return;
-  platform::TextLines& lines = SideLinesOf(*force);
-  const std::string title = force->Title();
+  const TEditStart start = StartEdit(*force);
   try {
-    if (!EditForceSpeed(lines, title)) return;
+    if (!EditForceSpeed(SideLinesOf(*force), force->Title())) return;
   } catch (const std::exception& error) {
     dialogs_->ShowError(error.what());
     return;
   }
-  scenario::TScenarioState& state = *scenario_;
-  if (const auto header = scenario::FindForceHeader(lines, title)) {
-    // The force's block is read again from its header with a cursor of its own.
-    scenario::TScenarioLoader loader(state, *globeMap_, *dialogs_, Files(), regional_, programDir_);
-    loader.SetReadingSide(force->Side);
-    const std::int64_t loadCursor = state.LineCursor;
-    state.LineCursor = static_cast<std::int64_t>(*header);
-    loader.ReadForceBlock(*force);
-    state.LineCursor = loadCursor;
+  ReadForceAgain(*force);
+  if (auto change = MadeChange(start, {force, 1, -1})) {
+    undoStack_->push(new TEditForceCommand(*this, std::move(*change), *force));
   }
-  scenario::RefreshForcesList(state.ForcesList, state.ForceList, *dialogs_);
-  // Rebuilding the rows selects the force again, which runs the force selection.
-  FillForcesList();
+  // The rebuilt rows select the force again, which runs the force selection.
+  lvForcesSelectItem();
 }
 
 }  // namespace editor

@@ -4,9 +4,11 @@
 #include <QListWidget>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QUndoStack>
 #include <array>
 
 #include "editor/ApplicationCursor.h"
+#include "editor/CaseEditCommands.h"
 #include "editor/EditMain.h"
 #include "globe/data/Geodesy.h"
 #include "globe/data/GlobeUnits.h"
@@ -113,9 +115,10 @@ void TfrmEditMain::PickPoint(const globe::TGeoPoint& point)
   RestoreNormalCursor();
   // The line must still be the one Pick point was given for: not after an edit, another tab or
   // another force.
-  if (PickLine < 0 || PickLine >= lbPoints->count() || CurrentCase != pickCase_ || CurrentForce != pickForce_ ||
+  if (CurrentForce == nullptr || PickLine < 0 || PickLine >= lbPoints->count() || CurrentCase != pickCase_ || CurrentForce != pickForce_ ||
       CaseListLine(PickLine) != pickText_)
     return;
+  const TEditStart start = StartEdit(*CurrentForce);
   const std::string head = pickText_.substr(0, 3);
   const std::string label = head == "WP=" || head == "TP=" ? head : "LL=";
   SetCaseListLine(PickLine, label + scenario::FormatPosition(point, false));
@@ -124,6 +127,9 @@ void TfrmEditMain::PickPoint(const globe::TGeoPoint& point)
   StoreCaseList();
   // The map's mark of the selected line moves with it to the picked position.
   if (lbPoints->currentRow() == PickLine) lbPointsClick();
+  if (auto change = MadeChange(start, {CurrentForce, CurrentCase, PickLine})) {
+    undoStack_->push(new TPickPointCommand(*this, std::move(*change)));
+  }
 }
 
 void TfrmEditMain::GlobeMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y)

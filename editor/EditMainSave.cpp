@@ -1,5 +1,6 @@
 // Writing the side files back and the question about unsaved lines when the window closes.
 #include <QCloseEvent>
+#include <QUndoStack>
 
 #include "editor/EditMain.h"
 #include "platform/FileError.h"
@@ -32,6 +33,7 @@ bool TfrmEditMain::SaveSide(int side)
     return false;
   }
   savedSideLines_[side] = scenario_->SideLines[side];
+  undoStack_->setClean();
   dialogs_->ShowMessage("File saved as: " + name);
   return true;
 }

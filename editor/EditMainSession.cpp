@@ -13,6 +13,7 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QPlainTextEdit>
 #include <QLabel>
 #include <exception>
@@ -160,6 +161,9 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
                                    std::unique_ptr<scenario::TScenarioState> state)
 {
   ResetEditState();
+  // The steps of the old scenario refer to its forces; undoing ends at the loaded lines.
+  undoStack_->clear();
+  undoStack_->setClean();
   globeMap_->SetHost(nullptr);
   Globe->SetEventSink(map.get());
   map->SetHost(Globe);

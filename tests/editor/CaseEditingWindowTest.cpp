@@ -24,114 +24,13 @@
 #include "platform/LocalFileSystem.h"
 #include "platform/testing/ScriptedDialogs.h"
 #include "scenario/Force.h"
+#include "tests/editor/CreteWindowFixture.h"
 #include "tests/support/WriteTraps.h"
 
 namespace editor {
 namespace {
 
-namespace fs = std::filesystem;
-using platform::DialogAnswer;
-using platform::DialogButtons;
-using platform::testing::DialogKind;
-using platform::testing::ScriptedDialogs;
-
-const std::string kProgramDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
-const fs::path kCrete = fs::path(kProgramDir) / "Scenarios" / "Crete1941";
-
-constexpr std::int32_t kDegree = 5'400'000;
-constexpr std::int32_t kMinute = 90'000;
-
-globe::TGeoPoint NorthEast(std::int32_t latDeg, std::int32_t latMin, std::int32_t longDeg, std::int32_t longMin) {
-  globe::TGeoPoint point;
-  point.LatY = latDeg * kDegree + latMin * kMinute;
-  point.LongX = longDeg * kDegree + longMin * kMinute;
-  return point;
-}
-
-std::string ReadFile(const fs::path& name) {
-  std::ifstream in(name, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// Replaces the first occurrence; the text must be there.
-std::string ReplacedOnce(std::string text, const std::string& what, const std::string& with) {
-  const std::size_t at = text.find(what);
-  EXPECT_NE(at, std::string::npos) << what;
-  if (at != std::string::npos) text.replace(at, what.size(), with);
-  return text;
-}
-
-// Saving fails the way a full disk makes it fail.
-class FullDiskFileSystem : public platform::LocalFileSystem {
- public:
-  void ReplaceBytes(const std::string& name, std::string_view) override {
-    throw platform::EFileError("Cannot write file \"" + name + "\". No space left on device", name);
-  }
-};
-
-class CaseEditingWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::random_device random;
-    root = fs::temp_directory_path() / ("corvalis_cases_" + std::to_string(random()));
-    scenarioDir = root / "Crete1941";
-    fs::create_directories(root);
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs = scripted.get();
-    window = std::make_unique<TfrmEditMain>(std::move(scripted));
-    window->SetSplashOnShow(false);
-    window->SetProgramDir(kProgramDir);
-  }
-  void TearDown() override {
-    window.reset();
-    fs::current_path(startDir);
-    std::error_code ec;
-    fs::permissions(scenarioDir, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(root, ec);
-  }
-
-  // Copies a demo scenario to scenarioDir and loads it.
-  void Load(const fs::path& demo = kCrete) {
-    fs::create_directories(scenarioDir);
-    for (const auto& entry : fs::directory_iterator(demo)) fs::copy_file(entry.path(), scenarioDir / entry.path().filename());
-    if (prepare) prepare();
-    dialogs->QueueDirectory(scenarioDir.string());
-    window->sbLoadClick();
-    ASSERT_TRUE(dialogs->Reports().empty()) << dialogs->Reports().front();
-    dialogs->ClearCalls();
-  }
-  void SelectForce(const QString& name) {
-    const auto found = window->lvForces->findItems(name, Qt::MatchExactly, 0);
-    ASSERT_FALSE(found.isEmpty()) << name.toStdString();
-    window->lvForces->clearSelection();
-    found.front()->setSelected(true);
-  }
-  void SelectLine(int row) {
-    window->lbPoints->setCurrentRow(row);
-    ASSERT_TRUE(window->lbPoints->item(row)->isSelected());
-  }
-  void SelectTab(int index) { window->tcCasesTabs->setCurrentIndex(index); }
-  platform::TextLines ShownLines() const { return window->CaseListLines(); }
-  bool Modified() const { return window->Scenario().Modified; }
-  std::string AxisFile() const { return ReadFile(scenarioDir / "AxisShips.cfg"); }
-  std::string OriginalAxisFile() const { return ReadFile(kCrete / "AxisShips.cfg"); }
-  std::vector<std::string> Errors() const { return dialogs->Texts(DialogKind::Error); }
-  // Changes the first waypoint of the Lupo convoy's first case.
-  void EditLupoWaypoint() {
-    SelectForce("Lupo convoy");
-    SelectLine(3);
-    dialogs->QueueInput("WP=3705N 02410E");
-    window->Edit1->trigger();
-  }
-
-  // Runs on the copy before it is loaded.
-  std::function<void()> prepare;
-  ScriptedDialogs* dialogs = nullptr;
-  std::unique_ptr<TfrmEditMain> window;
-  fs::path root;
-  fs::path scenarioDir;
-  fs::path startDir = fs::current_path();
-};
+using namespace editor::fixtures;
 
 TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheList) {
   Load();
@@ -245,7 +144,7 @@ TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByte) {
   EXPECT_EQ(ReadFile(scenarioDir / "AlliedShips.cfg"), ReadFile(kCrete / "AlliedShips.cfg"));
 }
 
-TEST_F(CaseEditingWindowTest, SaveQuestionOnceAtAForceChangeAndNoKeepsTheEdit) {
+TEST_F(CaseEditingWindowTest, SaveQuestionOnceAtAForceChangeAndNoDiscardsTheEdit) {
   Load();
   EditLupoWaypoint();
   dialogs->QueueAnswer(DialogAnswer::No);
@@ -255,11 +154,12 @@ TEST_F(CaseEditingWindowTest, SaveQuestionOnceAtAForceChangeAndNoKeepsTheEdit) {
   EXPECT_EQ(window->CurrentForce->Title(), "Force A1");
   EXPECT_FALSE(Modified());
   EXPECT_EQ(AxisFile(), OriginalAxisFile());
+  EXPECT_FALSE(window->SideLinesChanged(0));  // the declined edit is gone from the lines
   SelectForce("Sagittario convoy");
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).size(), 1u);  // asked once
 
-  window->Save1->trigger();  // the Axis side, with the edit made under the other force
-  EXPECT_EQ(AxisFile(), ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E"));
+  window->Save1->trigger();  // the Axis side: the file as it was
+  EXPECT_EQ(AxisFile(), OriginalAxisFile());
 
   // Yes saves the side of the force selected so far.
   EditLupoWaypoint();
@@ -434,8 +334,6 @@ TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelKeepsTheWindow) 
   EXPECT_TRUE(dialogs->Calls().empty());
 
   EditLupoWaypoint();
-  dialogs->QueueAnswer(DialogAnswer::No);
-  SelectForce("Force A1");  // Modified is cleared, the lines still differ from the file
   dialogs->ClearCalls();
   dialogs->QueueAnswer(DialogAnswer::Cancel);
   EXPECT_FALSE(window->close());
@@ -458,11 +356,11 @@ TEST_F(CaseEditingWindowTest, ClosingAsksForEachSideAndNoDiscardsTheEdits) {
   Load();
   window->show();
   EditLupoWaypoint();
-  dialogs->QueueAnswer(DialogAnswer::No);
-  SelectForce("Force A1");
-  SelectLine(1);
-  dialogs->QueueInput("FORMATIONHEADING=301");
-  window->Edit1->trigger();
+  // The Allied side changed too, without a force change.
+  ASSERT_TRUE(window->ReplaceCaseLine(Force("Force A1"), 1, 1, "FORMATIONHEADING=301"));
+  EXPECT_EQ(window->CurrentForce->Title(), "Force A1");
+  EXPECT_TRUE(window->SideLinesChanged(0));
+  EXPECT_TRUE(window->SideLinesChanged(1));
   dialogs->ClearCalls();
   dialogs->QueueAnswer(DialogAnswer::No);
   dialogs->QueueAnswer(DialogAnswer::No);

@@ -129,7 +129,7 @@ TEST_F(MainWindowTest, MainMenuEntriesShortcutsAndStates) {
   QStringList menus;
   for (const QAction* action : window->menuBar()->actions())
     if (action->isVisible()) menus << action->text();
-  EXPECT_EQ(menus, QStringList({"&File", "&View", "&Tools", "&About VRK editor"}));
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Tools", "&About VRK editor"}));
   EXPECT_EQ(Entries(window->File1), QStringList({"&Open scenario", "-", "&Recent scenarios", "-", "&View ship file",
                                                  "&Save ship file", "-", "E&xit"}));
   EXPECT_FALSE(window->Recent1->isEnabled());  // nothing opened yet in this settings folder
@@ -138,6 +138,13 @@ TEST_F(MainWindowTest, MainMenuEntriesShortcutsAndStates) {
   EXPECT_FALSE(window->PanelOnly1->isChecked());
   EXPECT_EQ(Entries(window->Tools1), QStringList({"&Endurance calculator..."}));
   EXPECT_EQ(window->Openscenario1->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(window->Save1->shortcut(), QKeySequence("Ctrl+S"));
+  // Undo and Redo name no step and are disabled while there is nothing to undo or redo.
+  EXPECT_EQ(Entries(window->Edit2), QStringList({"Undo", "Redo"}));
+  EXPECT_FALSE(window->Undo1->isEnabled());
+  EXPECT_FALSE(window->Redo1->isEnabled());
+  EXPECT_EQ(window->Undo1->shortcuts(), QList<QKeySequence>({QKeySequence("Ctrl+Z")}));
+  EXPECT_EQ(window->Redo1->shortcuts(), QList<QKeySequence>({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
   EXPECT_TRUE(window->Openscenario1->isEnabled());
   EXPECT_FALSE(window->Viewshipfile1->isEnabled());
   EXPECT_FALSE(window->Save1->isEnabled());

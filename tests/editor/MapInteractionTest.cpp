@@ -271,6 +271,20 @@ TEST_F(PickPointTest, LineOtherThanWaypointOrTargetBecomesAStartPosition) {
   EXPECT_EQ(window->SelectedPoint.LatY, 0);  // an "LL=" line marks no point
 }
 
+TEST_F(PickPointTest, PickOnAFormationHeadingLineIsUndoneToTheExactLine) {
+  const platform::TextLines loaded = AlliedLines();
+  ASSERT_EQ(window->CaseListLine(1), "FORMATIONHEADING=300");
+  PickLine(1);
+  Click(PixelOf(known));
+  EXPECT_EQ(window->CaseListLine(1), "LL=3430N 02600E");
+  window->Undo1->trigger();
+  EXPECT_EQ(window->CaseListLine(1), "FORMATIONHEADING=300");
+  EXPECT_EQ(AlliedLines(), loaded);
+  EXPECT_EQ(window->Redo1->text(), "Redo Pick point for line 2 of Force A1 case 1");
+  window->Redo1->trigger();
+  EXPECT_EQ(window->CaseListLine(1), "LL=3430N 02600E");
+}
+
 TEST_F(PickPointTest, ClickOffTheGlobeEndsThePickWithoutAChange) {
   PickLine(4);
   Click(PixelOf(known), Qt::RightButton);  // other buttons leave the pick waiting

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -200,6 +201,20 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutAndCancelKeepsEverything) {
   EXPECT_EQ(window->lbPoints->count(), 0);
   EXPECT_TRUE(window->Memo1->toPlainText().isEmpty());
   EXPECT_FALSE(window->Measuring);
+  EXPECT_EQ(window->UndoStack().count(), 0);  // nothing of the old scenario to undo
+  EXPECT_TRUE(window->UndoStack().isClean());
+}
+
+TEST_F(SessionTest, EditsUndoneToTheLoadedLinesAskNothing) {
+  ASSERT_TRUE(window->OpenDirectory(kCrete));
+  SelectForce("Force A1");
+  window->lbPoints->setCurrentRow(1);
+  dialogs->QueueInput("WP=3500N 02400E");
+  window->Edit1->trigger();
+  window->Undo1->trigger();
+  dialogs->ClearCalls();
+  EXPECT_TRUE(window->OpenDirectory(kMalta));
+  EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
 }
 
 TEST_F(SessionTest, SecondScenarioLoadsAsInAFreshWindow) {

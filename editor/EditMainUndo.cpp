@@ -1,0 +1,172 @@
+// The main window's undo and redo: the Edit menu over the scenario's undo stack, how a change
+// of the side lines is recorded, made again or taken back, and the place shown after it.
+#include <QListWidget>
+#include <QMenuBar>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <QUndoStack>
+#include <stdexcept>
+
+#include "editor/CaseEditCommands.h"
+#include "editor/EditMain.h"
+#include "globe/view/Voduz4.h"
+#include "scenario/CaseLineEdit.h"
+#include "scenario/Force.h"
+#include "scenario/ForceHeader.h"
+#include "scenario/ScenarioLoader.h"
+#include "scenario/SideFile.h"
+
+namespace editor {
+
+void TfrmEditMain::CreateEditMenu()
+{
+  undoStack_ = new QUndoStack(this);
+  Edit2 = new QMenu("&Edit", this);
+  Edit2->setObjectName("Edit2");
+  Undo1 = undoStack_->createUndoAction(this);
+  Undo1->setObjectName("Undo1");
+  Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  Redo1 = undoStack_->createRedoAction(this);
+  Redo1->setObjectName("Redo1");
+  Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  Edit2->addAction(Undo1);
+  Edit2->addAction(Redo1);
+}
+
+int TfrmEditMain::SideOf(const scenario::TForce& force) { return force.Side == 0 ? 0 : 1; }
+
+TEditPlace TfrmEditMain::CurrentPlace() const
+{
+  const int row = lbPoints->currentRow();
+  return {CurrentForce, CurrentCase, row >= 0 && lbPoints->item(row)->isSelected() ? row : -1};
+}
+
+TfrmEditMain::TEditStart TfrmEditMain::StartEdit(const scenario::TForce& force) const
+{
+  const int side = SideOf(force);
+  return {side, scenario_->SideLines[side], CurrentPlace()};
+}
+
+std::optional<TSideLinesChange> TfrmEditMain::MadeChange(const TEditStart& start, const TEditPlace& after) const
+{
+  scenario::TLinesSplice splice = scenario::DiffLines(start.Lines, scenario_->SideLines[start.Side]);
+  if (splice.Empty()) return std::nullopt;
+  return TSideLinesChange{start.Side, std::move(splice), start.Place, after};
+}
+
+void TfrmEditMain::SpliceSideLines(int side, const scenario::TLinesSplice& splice, bool forward)
+{
+  platform::TextLines& lines = scenario_->SideLines[side == 0 ? 0 : 1];
+  try {
+    if (forward) {
+      scenario::ApplySplice(lines, splice);
+    } else {
+      scenario::RevertSplice(lines, splice);
+    }
+  } catch (const std::logic_error& error) {
+    dialogs_->ShowError(error.what());
+  }
+}
+
+void TfrmEditMain::ShowEditPlace(const TEditPlace& place)
+{
+  SelectedPoint.LatY = 0;
+  if (place.Force == nullptr) {
+    scenario_->Modified = CurrentForce != nullptr && SideLinesChanged(SideOf(*CurrentForce));
+    globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+    return;
+  }
+  CurrentForce = place.Force;
+  const auto& rows = scenario_->ForcesList.Rows;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].Force == place.Force) scenario_->ForcesList.Selected = static_cast<std::int32_t>(i);
+  }
+  ShowCurrentForceRow();
+  ParseForceCases(*place.Force);
+  {
+    const QSignalBlocker blocker(tcCasesTabs);
+    tcCasesTabs->setCurrentIndex(place.Case - 1);
+  }
+  CurrentCase = place.Case;
+  FillCaseList();
+  if (place.Row >= 0 && place.Row < lbPoints->count()) {
+    // The selection runs lbPointsClick, which circles a waypoint line's point.
+    lbPoints->setCurrentRow(place.Row);
+  }
+  scenario_->Modified = SideLinesChanged(SideOf(*place.Force));
+  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+}
+
+void TfrmEditMain::ReadForceAgain(scenario::TForce& force)
+{
+  scenario::TScenarioState& state = *scenario_;
+  const platform::TextLines& lines = SideLinesOf(force);
+  if (const auto header = scenario::FindForceHeader(lines, force.Title())) {
+    // The force's block is read again from its header with a cursor of its own.
+    scenario::TScenarioLoader loader(state, *globeMap_, *dialogs_, Files(), regional_, programDir_);
+    loader.SetReadingSide(force.Side);
+    const std::int64_t loadCursor = state.LineCursor;
+    state.LineCursor = static_cast<std::int64_t>(*header);
+    loader.ReadForceBlock(force);
+    state.LineCursor = loadCursor;
+  }
+  scenario::RefreshForcesList(state.ForcesList, state.ForceList, *dialogs_);
+  const QSignalBlocker blocker(lvForces);
+  FillForcesList();
+}
+
+namespace {
+
+using CaseLineChange = std::optional<platform::TextLines> (*)(const platform::TextLines&, std::string_view, int,
+                                                              std::size_t, const std::string&);
+
+// The change a case line function makes to the side's lines, ending at the changed line.
+std::optional<TSideLinesChange> ChangeOfCaseLine(CaseLineChange changeOf, const platform::TextLines& lines, int side,
+                                                 scenario::TForce& force, int caseNumber, int row,
+                                                 const std::string& text, const TEditPlace& before)
+{
+  if (row < 0) return std::nullopt;
+  const auto changed = changeOf(lines, force.Title(), caseNumber, static_cast<std::size_t>(row), text);
+  if (!changed) return std::nullopt;
+  return TSideLinesChange{side, scenario::DiffLines(lines, *changed), before, {&force, caseNumber, row}};
+}
+
+}  // namespace
+
+bool TfrmEditMain::ReplaceCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
+                                   const QString& stepName)
+{
+  const int side = SideOf(force);
+  auto change = ChangeOfCaseLine(scenario::WithCaseLineReplaced, scenario_->SideLines[side], side, force, caseNumber,
+                                 row, text, CurrentPlace());
+  if (!change) return false;
+  // The same text again changes nothing and makes no step.
+  if (!change->Splice.Empty()) undoStack_->push(new TEditLineCommand(*this, std::move(*change), false, stepName));
+  return true;
+}
+
+bool TfrmEditMain::InsertCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
+                                  const QString& stepName)
+{
+  const int side = SideOf(force);
+  auto change = ChangeOfCaseLine(scenario::WithCaseLineInserted, scenario_->SideLines[side], side, force, caseNumber,
+                                 row, text, CurrentPlace());
+  if (!change) return false;
+  undoStack_->push(new TInsertLineCommand(*this, std::move(*change), false, stepName));
+  return true;
+}
+
+void TfrmEditMain::DiscardSideChanges()
+{
+  if (CurrentForce == nullptr) return;
+  const int side = SideOf(*CurrentForce);
+  const TEditStart start = StartEdit(*CurrentForce);
+  scenario_->SideLines[side] = savedSideLines_[side];
+  if (auto change = MadeChange(start, {})) {
+    undoStack_->push(new TDiscardChangesCommand(*this, std::move(*change),
+                                                scenario::SideFileName(scenario_->IsCampaign, side)));
+  }
+}
+
+}  // namespace editor

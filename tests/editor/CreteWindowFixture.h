@@ -1,0 +1,138 @@
+#pragma once
+// A main window on a scratch copy of a demo scenario, driven through scripted dialogs: the
+// fixture of the window's editing tests, with helpers to select forces, tabs and lines and to
+// read the side files back.
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#include "editor/EditMain.h"
+#include "platform/FileError.h"
+#include "platform/LocalFileSystem.h"
+#include "platform/testing/ScriptedDialogs.h"
+#include "scenario/Force.h"
+
+namespace editor {
+namespace fixtures {
+
+namespace fs = std::filesystem;
+using platform::DialogAnswer;
+using platform::DialogButtons;
+using platform::testing::DialogKind;
+using platform::testing::ScriptedDialogs;
+
+inline const std::string kProgramDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
+inline const fs::path kCrete = fs::path(kProgramDir) / "Scenarios" / "Crete1941";
+
+constexpr std::int32_t kDegree = 5'400'000;
+constexpr std::int32_t kMinute = 90'000;
+
+inline globe::TGeoPoint NorthEast(std::int32_t latDeg, std::int32_t latMin, std::int32_t longDeg, std::int32_t longMin) {
+  globe::TGeoPoint point;
+  point.LatY = latDeg * kDegree + latMin * kMinute;
+  point.LongX = longDeg * kDegree + longMin * kMinute;
+  return point;
+}
+
+inline std::string ReadFile(const fs::path& name) {
+  std::ifstream in(name, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Replaces the first occurrence; the text must be there.
+inline std::string ReplacedOnce(std::string text, const std::string& what, const std::string& with) {
+  const std::size_t at = text.find(what);
+  EXPECT_NE(at, std::string::npos) << what;
+  if (at != std::string::npos) text.replace(at, what.size(), with);
+  return text;
+}
+
+// Saving fails the way a full disk makes it fail.
+class FullDiskFileSystem : public platform::LocalFileSystem {
+ public:
+  void ReplaceBytes(const std::string& name, std::string_view) override {
+    throw platform::EFileError("Cannot write file \"" + name + "\". No space left on device", name);
+  }
+};
+
+class CaseEditingWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device random;
+    root = fs::temp_directory_path() / ("corvalis_cases_" + std::to_string(random()));
+    scenarioDir = root / "Crete1941";
+    fs::create_directories(root);
+    auto scripted = std::make_unique<ScriptedDialogs>();
+    dialogs = scripted.get();
+    window = std::make_unique<TfrmEditMain>(std::move(scripted));
+    window->SetSplashOnShow(false);
+    window->SetProgramDir(kProgramDir);
+  }
+  void TearDown() override {
+    window.reset();
+    fs::current_path(startDir);
+    std::error_code ec;
+    fs::permissions(scenarioDir, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(root, ec);
+  }
+
+  // Copies a demo scenario to scenarioDir and loads it.
+  void Load(const fs::path& demo = kCrete) {
+    fs::create_directories(scenarioDir);
+    for (const auto& entry : fs::directory_iterator(demo)) fs::copy_file(entry.path(), scenarioDir / entry.path().filename());
+    if (prepare) prepare();
+    dialogs->QueueDirectory(scenarioDir.string());
+    window->sbLoadClick();
+    ASSERT_TRUE(dialogs->Reports().empty()) << dialogs->Reports().front();
+    dialogs->ClearCalls();
+  }
+  void SelectForce(const QString& name) {
+    const auto found = window->lvForces->findItems(name, Qt::MatchExactly, 0);
+    ASSERT_FALSE(found.isEmpty()) << name.toStdString();
+    window->lvForces->clearSelection();
+    found.front()->setSelected(true);
+  }
+  scenario::TForce& Force(const std::string& title) {
+    for (scenario::TForce* force : window->Scenario().ForceList) {
+      if (force->Title() == title) return *force;
+    }
+    throw std::invalid_argument("no force " + title);
+  }
+  void SelectLine(int row) {
+    window->lbPoints->setCurrentRow(row);
+    ASSERT_TRUE(window->lbPoints->item(row)->isSelected());
+  }
+  void SelectTab(int index) { window->tcCasesTabs->setCurrentIndex(index); }
+  platform::TextLines ShownLines() const { return window->CaseListLines(); }
+  bool Modified() const { return window->Scenario().Modified; }
+  std::string AxisFile() const { return ReadFile(scenarioDir / "AxisShips.cfg"); }
+  std::string OriginalAxisFile() const { return ReadFile(kCrete / "AxisShips.cfg"); }
+  std::vector<std::string> Errors() const { return dialogs->Texts(DialogKind::Error); }
+  // Changes the first waypoint of the Lupo convoy's first case.
+  void EditLupoWaypoint() {
+    SelectForce("Lupo convoy");
+    SelectLine(3);
+    dialogs->QueueInput("WP=3705N 02410E");
+    window->Edit1->trigger();
+  }
+
+  // Runs on the copy before it is loaded.
+  std::function<void()> prepare;
+  ScriptedDialogs* dialogs = nullptr;
+  std::unique_ptr<TfrmEditMain> window;
+  fs::path root;
+  fs::path scenarioDir;
+  fs::path startDir = fs::current_path();
+};
+
+}  // namespace fixtures
+}  // namespace editor
