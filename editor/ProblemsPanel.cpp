@@ -1,6 +1,7 @@
 #include "editor/ProblemsPanel.h"
 
 #include <QHeaderView>
+#include <QRegularExpression>
 #include <QTreeWidget>
 #include <filesystem>
 
@@ -10,12 +11,11 @@ namespace {
 
 enum Column { kFile, kLine, kSeverity, kMessage };
 
-// The message on one row: its lines joined by " - ".
+// The message on one row: its non-empty lines joined by " - ".
 QString OneLine(const std::string& text)
 {
-  QString line = QString::fromStdString(text);
-  line.replace("\r\n", " - ").replace('\r', " - ").replace('\n', " - ");
-  return line;
+  static const QRegularExpression kLineBreaks("[\r\n]+");
+  return QString::fromStdString(text).split(kLineBreaks, Qt::SkipEmptyParts).join(" - ");
 }
 
 }  // namespace
