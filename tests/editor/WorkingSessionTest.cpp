@@ -138,6 +138,16 @@ struct SessionTest : ::testing::Test {
     window->lvForces->setCurrentItem(found.front());
   }
 
+  // Crete with the second line of Force A1's case 1 edited (AlliedShips.cfg).
+  void OpenCreteAndEditALine() {
+    ASSERT_TRUE(window->OpenDirectory(kCrete));
+    SelectForce("Force A1");
+    window->lbPoints->setCurrentRow(1);
+    dialogs->QueueInput("WP=3500N 02400E");
+    window->Edit1->trigger();
+    ASSERT_TRUE(window->SideLinesChanged(1));
+  }
+
   // Closes the modal window that the next statement opens.
   static void CloseNextModal() {
     QTimer::singleShot(0, [] {
@@ -173,11 +183,7 @@ TEST_F(SessionTest, FailedOpensLeaveTheScenarioAndKeepOpenOffered) {
 }
 
 TEST_F(SessionTest, UnsavedEditsAreAskedAboutAndCancelKeepsEverything) {
-  ASSERT_TRUE(window->OpenDirectory(kCrete));
-  SelectForce("Force A1");
-  window->lbPoints->setCurrentRow(1);
-  dialogs->QueueInput("WP=3500N 02400E");
-  window->Edit1->trigger();
+  OpenCreteAndEditALine();
   const platform::TextLines edited = window->Scenario().SideLines[1];
   const QStringList rows = ForceRows(*window);
   dialogs->ClearCalls();
@@ -206,11 +212,7 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutAndCancelKeepsEverything) {
 }
 
 TEST_F(SessionTest, EditsUndoneToTheLoadedLinesAskNothing) {
-  ASSERT_TRUE(window->OpenDirectory(kCrete));
-  SelectForce("Force A1");
-  window->lbPoints->setCurrentRow(1);
-  dialogs->QueueInput("WP=3500N 02400E");
-  window->Edit1->trigger();
+  OpenCreteAndEditALine();
   window->Undo1->trigger();
   dialogs->ClearCalls();
   EXPECT_TRUE(window->OpenDirectory(kMalta));
