@@ -1,6 +1,9 @@
 #include "scenario/ScenarioLoader.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "globe/data/CustomVoduz4.h"
 #include "platform/FileSystem.h"
@@ -150,7 +153,7 @@ void TScenarioLoader::ReadEnvironmentSetting(const std::string& dir) {
                 Files_.SetCurrentDirectory(DataFolder(ProgramDir_));
                 const std::string name = dir + Value(line);
                 if (Files_.FileExists(name)) {
-                    Globe_.SetEnvironmentFile(Files_.ResolveName(name));
+                    LoadEnvironmentFile(Files_.ResolveName(name));
                 } else {
                     Message("Cannot find environment file: " + name + "!");
                 }
@@ -162,6 +165,29 @@ void TScenarioLoader::ReadEnvironmentSetting(const std::string& dir) {
         Message("Error reading scenario data!\rFile: " + infoFile + "\rLine no: " + std::to_string(i) + "\r" +
                 "Line: " + LineForMessage(lines, i));
     }
+}
+
+void TScenarioLoader::LoadEnvironmentFile(const std::string& fileName) {
+    // The repairs of a faulty file are shown together once the file is read (or has failed).
+    std::vector<std::string> repairs;
+    auto previous = std::exchange(Globe_.OnEnvironmentWarning, [&](globe::TCustomVoduz4&, const std::string& text) {
+        repairs.push_back(text);
+    });
+    const auto report = [&] {
+        Globe_.OnEnvironmentWarning = std::move(previous);
+        std::string text;
+        for (const std::string& repair : repairs)
+            text += (text.empty() ? "" : "\r") + repair;
+        if (!text.empty())
+            Message(text);
+    };
+    try {
+        Globe_.SetEnvironmentFile(fileName);
+    } catch (...) {
+        report();
+        throw;
+    }
+    report();
 }
 
 void TScenarioLoader::ReadAllBases(const std::string& dir) {

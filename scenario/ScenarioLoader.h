@@ -105,6 +105,8 @@ private:
     void Message(const std::string& text);
     // Reports the file a reader starts on (a bare name stands in the scenario directory).
     void ReadingFile(const std::string& file);
+    // Loads the environment file into the globe; the repairs of a faulty file become one message.
+    void LoadEnvironmentFile(const std::string& fileName);
     void ReleasePreviousScenario();
     // Takes a ship out of every base's list of ships in port (the ship is about to be freed).
     void ForgetShipInBases(const TShip& ship);

@@ -293,6 +293,9 @@ void TCustomVoduz4::SetEnvironmentFile(const std::string& fileName) {
   ClearEnvironment();
   TGXML_Document document;
   if (fileName.empty() || !document.LoadFromFile(fileName)) return;
+  if (OnEnvironmentWarning)
+    for (const std::string& warning : document.Warnings())
+      OnEnvironmentWarning(*this, "Environment file " + fileName + ", " + warning);
   LoadEnvironment(document.Root().Element("TGlobe"));
   EnvironmentFile_ = fileName;
   if (OnLoadEnvironment) OnLoadEnvironment(*this, document);

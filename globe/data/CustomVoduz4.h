@@ -64,6 +64,9 @@ class TCustomVoduz4 : public TGlobeRoot {
   // May replace the name and set tryFileName to have it resolved again.
   std::function<void(TCustomVoduz4&, std::string& fileName, bool& tryFileName)> OnFileNotFound;
   std::function<void(TCustomVoduz4&)> OnReduceCacheMemory;
+  // A repair made while reading a faulty environment file ("Environment file NAME, line N: ...");
+  // the load goes on with what was read.
+  std::function<void(TCustomVoduz4&, const std::string& message)> OnEnvironmentWarning;
   // Raised by every RedrawGlobe: the static scene must be rendered again.
   std::function<void(TCustomVoduz4&)> OnRedrawRequest;
 

@@ -60,21 +60,13 @@ void TGeoDataObject::Changed() {
   TGlobeObject::Changed();
 }
 
-namespace {
-// A lone point is written in whole minutes when both coordinates are whole minutes that fit 16 bits.
-bool FitsMinutes(int32_t value) {
-  return value % GlobeUnitsPerMinute == 0 && value / GlobeUnitsPerMinute >= INT16_MIN &&
-         value / GlobeUnitsPerMinute <= INT16_MAX;
-}
-}  // namespace
-
 void TGeoDataObject::WriteToStream(TGlobeStreamWriter& writer) {
   uint16_t geometry = 0;
   uint16_t firstChainFlags = 0;
   const TGeoPoint centre = GetCentroid();
   if (Chains_.Count() == 0) {
+    // A lone point carries no chain flags: its centre is two Integers, whatever its values.
     geometry = ofNoChains;
-    if (FitsMinutes(centre.LongX) && FitsMinutes(centre.LatY)) geometry |= ofMinutes;
   } else {
     firstChainFlags = ChooseChainFlags(Chains_.Chain(0));
     geometry = firstChainFlags;
@@ -83,7 +75,7 @@ void TGeoDataObject::WriteToStream(TGlobeStreamWriter& writer) {
   SetObjectFlags(static_cast<uint16_t>((ObjectFlags() & (ofHasTitle | ofHasID | ofHasZoomRange | ofClosed)) | geometry));
   TGlobeObject::WriteToStream(writer);
   if (geometry & ofNoChains) {
-    writer.WritePoint(TGeoPoint(centre.LongX, centre.LatY, 0), false, (geometry & ofMinutes) != 0);
+    writer.WritePoint(TGeoPoint(centre.LongX, centre.LatY, 0), false, false);
     return;
   }
   if (geometry & ofMultipleChains) writer.WriteWord(static_cast<uint16_t>(Chains_.Count()));
@@ -104,6 +96,7 @@ void TGeoDataObject::ReadFromStream(TGlobeStreamReader& reader) {
   Chains_.SetCount(0);
   ExcludeState(osBoundsValid);
   if (flags & ofNoChains) {
+    // Files written with minute precision or a height for a lone point are read in that form too.
     Centroid_ = reader.ReadPoint((flags & ofHeights) != 0, (flags & ofMinutes) != 0);
     return;
   }

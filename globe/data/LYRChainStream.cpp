@@ -1,6 +1,7 @@
 #include "globe/data/LYRChainStream.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -15,9 +16,10 @@ namespace globe {
 namespace {
 
 constexpr int64_t kMinute = 90000;
-constexpr int64_t kMaxMinutes = 32767;
+// Any 32-bit value in whole minutes fits the signed 16 bits of minute precision.
+static_assert(INT32_MAX / kMinute <= INT16_MAX);
 
-bool WholeMinute(int64_t value) { return value % kMinute == 0 && std::llabs(value / kMinute) <= kMaxMinutes; }
+bool WholeMinute(int64_t value) { return value % kMinute == 0; }
 
 int64_t Limit(uint16_t flags) { return (flags & ofMinutes) ? 127 : 32767; }
 int64_t Unit(uint16_t flags) { return (flags & ofMinutes) ? kMinute : 1; }
@@ -41,12 +43,15 @@ int32_t Wrap32(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t
 
 uint16_t ChooseChainFlags(TPointStore& chain) {
     uint16_t flags = ofMinutes;
-    const bool heights = chain.StoreHeight();
     for (int32_t i = chain.Count() - 1; i >= 0; --i) {
         const TGeoPoint p = chain.Point(i);
         if (p.Height != 0)
             flags |= ofHeights;
-        if (!WholeMinute(p.LongX) || !WholeMinute(p.LatY) || (heights && !WholeMinute(p.Height)))
+        if (!WholeMinute(p.LongX) || !WholeMinute(p.LatY))
+            flags &= static_cast<uint16_t>(~ofMinutes);
+        // Beyond the format's rule, which looks at the coordinates only: a height that is not a
+        // whole minute clears minute precision too, so that writing it loses nothing.
+        if (!WholeMinute(p.Height))
             flags &= static_cast<uint16_t>(~ofMinutes);
         if (i >= 2 && i + 1 < chain.Count() && p == chain.Point(i + 1))
             chain.Delete(i);

@@ -28,7 +28,7 @@ inline constexpr uint16_t ChainFlagMask = ofHeights | ofMinutes | ofDelta | ofLo
 
 // Chooses the chain flags for writing the chain. Removes a point equal (with its height) to the
 // point after it, except the first two points. Minute precision is kept only when every
-// coordinate, and every stored height, is a whole minute that fits in 16 bits.
+// coordinate is a whole minute and, unlike the format's own rule, every height too.
 uint16_t ChooseChainFlags(TPointStore& chain);
 
 // Writes the chain's point list in the encoding of `chainFlags`.

@@ -96,6 +96,8 @@ std::string MIDFileFor(const std::string& mifFileName) {
 }
 
 const std::array<const char*, 5> kStatements = {"point", "line", "pline", "region", "text"};
+// The parts a Collection statement announces (at most one of each).
+const std::array<const char*, 3> kCollectionParts = {"region", "pline", "multipoint"};
 // Object statements that are not read; each still owns one ".MID" line.
 const std::array<const char*, 7> kOtherObjects = {"none", "arc", "ellipse", "rect", "roundrect", "multipoint",
                                                   "collection"};
@@ -209,11 +211,11 @@ void TMIFFile::ReadHeader() {
     Delimiter = '\t';
     FMIF->Seek(0);
     bool fileCoordSys = false;
-    std::int64_t columnsLeft = 0;
+    bool columns = false;
     while (NextLine() && !TokenIs(0, "data")) {
-        if (columnsLeft > 0) {
+        if (columns) {
+            // Every line from the Columns statement to Data describes a column.
             ColumnNames.push_back(Token(0) + "=" + Token(1));
-            --columnsLeft;
         } else if (TokenIs(0, "version")) {
             Version = static_cast<int>(IntOrDefault(Token(1), 0));
         } else if (TokenIs(0, "delimiter")) {
@@ -225,7 +227,7 @@ void TMIFFile::ReadHeader() {
             fileCoordSys = true;
         } else if (TokenIs(0, "columns")) {
             ColumnNames.clear();
-            columnsLeft = IntOrDefault(Token(1), 0);
+            columns = true;
         }
     }
     // Longitude/latitude is "Earth Projection 1" (the datum follows after a comma). A file without
@@ -240,14 +242,20 @@ void TMIFFile::ReadHeader() {
     }
     FIndex.clear();
     FCollectionParts = 0;
+    FCollectionMID = -1;
 }
 
 bool TMIFFile::ReadObject() {
     while (NextLine()) {
         const std::string word = Lower(Token(0));
-        if (FCollectionParts > 0 && (word == "region" || word == "pline" || word == "multipoint")) {
-            --FCollectionParts;   // part of a Collection object: no object and no ".MID" line of its own
-            continue;
+        if (FCollectionParts > 0 && IndexIn(kCollectionParts, word) >= 0) {
+            // A part of a Collection: its Region or Pline is an object of its own, titled by the
+            // Collection's ".MID" line; a Multipoint part is not read (as anywhere else).
+            --FCollectionParts;
+            if (IndexIn(kStatements, word) < 0)
+                continue;
+            FIndex.push_back({FMIF->LineStart(), FCollectionMID});
+            return true;
         }
         const int statement = IndexIn(kStatements, word);
         const int other = statement < 0 ? IndexIn(kOtherObjects, word) : -1;
@@ -260,8 +268,10 @@ bool TMIFFile::ReadObject() {
             FMID->ReadLine();
         }
         if (other >= 0) {
-            if (word == "collection")
+            if (word == "collection") {
                 FCollectionParts = static_cast<int>(std::clamp<std::int64_t>(IntOrDefault(Token(1), 0), 0, 3));
+                FCollectionMID = entry.MIDPosition;
+            }
             continue;
         }
         FIndex.push_back(entry);

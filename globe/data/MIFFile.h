@@ -108,7 +108,8 @@ private:
     std::string FLine;
     std::vector<std::string> FTokens;
     std::string FRecord;
-    int FCollectionParts = 0;   // sub-statements of a Collection still to pass over
+    int FCollectionParts = 0;          // parts of a Collection still to come
+    std::int64_t FCollectionMID = -1;  // the Collection's ".MID" line, shared by its parts
 };
 
 } // namespace globe

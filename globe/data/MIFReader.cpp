@@ -119,7 +119,7 @@ bool TGlobeMIFReader::LoadMetaData(const std::string& fileName) {
         TGlobeStreamReader reader(std::make_unique<TGlobeMemoryStream>(ReadFileBytes(fileName)));
         reader.SetVersion(GlobeStreamVersion);
         ReadSharedMetaData(reader, *this);
-        reader.ReadInteger();   // the title column saved with the index; the reader's own setting rules
+        const int32_t titleColumn = reader.ReadInteger();
         std::string delimiter = reader.ReadShortString();
         std::string coordSys = reader.ReadShortString();
         const int32_t columns = reader.ReadInteger();
@@ -141,6 +141,8 @@ bool TGlobeMIFReader::LoadMetaData(const std::string& fileName) {
         FMIDDelimiter = delimiter.empty() ? std::string("\t") : delimiter;
         FFile->Delimiter = FMIDDelimiter[0];
         FFile->ColumnNames = FMIDColumnNames = std::move(columnNames);
+        // The title column saved with the index is restored with it; no object is built yet.
+        FFile->TitleColumn = FTitleColumn = titleColumn;
         return true;
     } catch (const EGlobeException&) {
         FFile->SetIndex({});

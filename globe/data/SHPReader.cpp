@@ -158,7 +158,7 @@ bool TGlobeSHPReader::ReadObject(TGlobeStream& stream, int32_t index) {
             continue;   // a shape type not read, or a damaged record: no object, keep going
         if (static_cast<int32_t>(FIndex.size()) != index)
             FIndex.resize(static_cast<std::size_t>(index));
-        FIndex.push_back({offset, FRecordsSeen});
+        FIndex.push_back({offset, FDBF ? FRecordsSeen : 0});   // the table's record, 0 without one
         return true;
     }
     return false;
@@ -209,6 +209,8 @@ bool TGlobeSHPReader::LoadMetaData(const std::string& fileName) {
         for (TEntry& entry : index) {
             entry.Offset = reader.ReadInteger();
             entry.DBFRecord = reader.ReadInteger();
+            if (FDBF && entry.DBFRecord == 0)   // indexed before the table was there
+                throw EGlobeException("Invalid meta-data index");
             if (entry.Offset < shapefile::kHeaderSize ||
                 shapefile::NextRecordOffset(FStream->Memory(), FStream->Size(), entry.Offset) < 0)
                 throw EGlobeException("Invalid meta-data index");

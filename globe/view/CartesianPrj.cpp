@@ -122,15 +122,13 @@ void TCartesianPrj::PropertyChanged(int32_t index) {
   } else if (index == prYRotation) {
     const long double delta = projection.YRotation() - LastYRotation_;
     switch (projection.YAxisChanges()) {
-      case yaXOrigin: {
-        // Pan horizontally by the rotation change, the short way round (relative to the
-        // central meridian, so that a non-zero one does not make the map jump).
-        const int32_t shift =
-            NormaliseLongitude(Wrap32(-int64_t{RoundToDevice(delta * kDegreeGU)}));
-        projection.SetIntProp(prXOrigin, AddToDevice(projection.XOrigin(),
-                                                     RoundToDevice(projection.ScaleFactor() * shift)));
+      case yaXOrigin:
+        // Pan horizontally: the new origin is the column of the longitude -delta, which
+        // includes the central meridian's own offset when it is not 0.
+        LLToXY(Wrap32(-int64_t{RoundToDevice(delta * kDegreeGU)}),
+               Wrap32(-int64_t{RoundToDevice(projection.XRotation() * kDegreeGU)}), 0);
+        projection.SetIntProp(prXOrigin, DevicePoints()[0].X);
         break;
-      }
       case yaCentralMeridian:
         projection.SetFloatProp(prCentralMeridian,
                                 NormaliseDegrees(projection.CentralMeridian() + delta));

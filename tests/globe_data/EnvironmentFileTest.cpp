@@ -150,6 +150,33 @@ TEST_F(EnvironmentFixture, AnUnknownZoomUnitIsReported) {
   EXPECT_EQ(globe.LayerStore().Count(), 0);
 }
 
+// A file written by hand with faults loads what can be read; each repair is reported.
+TEST_F(EnvironmentFixture, AFaultyFileLoadsWithItsRepairsReported) {
+  const std::string name = dir.Write(
+      "faulty.env", EnvironmentText("  <Layer Class=\"TGlobeLayer\" Name=\"Land\" ShowTitles />\r\n"
+                                    "  <Layer Class=\"TGlobeLayer\" Name=\"Sea />\r\n"
+                                    "  <Layer Class=\"TGlobeLayer\" Name=\"Air\" />\r\n") +
+                        "</TGlobe>\r\n<TGlobe MinTextHeight=\"9\" />\r\n");
+  TCustomVoduz4 globe;
+  std::vector<std::string> warnings;
+  globe.OnEnvironmentWarning = [&](TCustomVoduz4&, const std::string& text) { warnings.push_back(text); };
+  globe.SetEnvironmentFile(name);
+  const std::string file = "Environment file " + name + ", ";
+  const std::vector<std::string> expected = {
+      file + "line 3: \"ShowTitles\" in <Layer> is not an attribute (name=\"value\") and is ignored",
+      file + "line 4: a quote of <Layer> is not closed: the tag ends at the first \">\"",
+      file + "line 4: the value of Name in <Layer> has no closing quote: it runs to the end of the tag",
+      file + "line 8: closing tag </TGlobe> without an open element: the rest is ignored",
+  };
+  EXPECT_EQ(warnings, expected);
+  EXPECT_EQ(globe.EnvironmentFile(), name);
+  EXPECT_EQ(globe.MinTextHeight(), 7);
+  ASSERT_EQ(globe.LayerStore().Count(), 3);
+  EXPECT_EQ(globe.LayerStore().Layers(0)->Name(), "Land");
+  EXPECT_EQ(globe.LayerStore().Layers(1)->Name(), "Sea");
+  EXPECT_EQ(globe.LayerStore().Layers(2)->Name(), "Air");
+}
+
 TEST_F(EnvironmentFixture, AMissingFileLeavesTheViewCleared) {
   TCustomVoduz4 globe;
   globe.LayerStore().NewLayer();

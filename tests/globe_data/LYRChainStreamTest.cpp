@@ -85,14 +85,32 @@ TEST(LYRChainStream, OddCoordinatesUseFullIntegersOrSmallInts) {
     EXPECT_EQ(Points(Read(w)), Points(near));
 }
 
-TEST(LYRChainStream, HeightsAreStoredAndKeptExact) {
-    TPointStore chain = Chain({{0, 0, 5}, {kMinute, kMinute, 5}, {2 * kMinute, 0, 7}}, true);
-    const Written w = Write(chain);
-    EXPECT_TRUE(w.Flags & ofHeights);
-    EXPECT_FALSE(w.Flags & ofMinutes);   // a height that is not a whole minute
-    const TPointStore back = Read(w);
-    EXPECT_TRUE(back.StoreHeight());
-    EXPECT_EQ(Points(back), Points(chain));
+// Minute precision: kept while every coordinate is a whole minute; a non-zero height stores
+// heights. The one addition to that rule: a height that is not a whole minute clears it as well.
+TEST(LYRChainStream, MinutePrecisionFollowsCoordinatesAndHeights) {
+    struct Case {
+        const char* Name;
+        std::vector<TGeoPoint> Points;
+        uint16_t Flags;   // of ofMinutes | ofHeights
+        std::size_t PointBytes;   // each point in full
+    };
+    // Steps of 200 minutes: too large for differences, so every point is written in full.
+    constexpr int32_t k = 200 * kMinute;
+    const Case cases[] = {
+        {"whole minutes", {{0, 0}, {k, -k}, {2 * k, 0}}, ofMinutes, 4},
+        {"a coordinate off a minute", {{0, 0}, {k, -k + 1}, {2 * k, 0}}, 0, 8},
+        {"heights in whole minutes", {{0, 0, k}, {k, k, 0}, {2 * k, 0, -k}}, ofMinutes | ofHeights, 6},
+        {"a height off a minute", {{0, 0, 5}, {k, k, 5}, {2 * k, 0, 7}}, ofHeights, 12},
+    };
+    for (const Case& c : cases) {
+        TPointStore chain = Chain(c.Points, true);
+        const Written w = Write(chain);
+        EXPECT_EQ(w.Flags & (ofMinutes | ofHeights | ofDelta), c.Flags) << c.Name;
+        EXPECT_EQ(w.Bytes.size(), 2 + c.Points.size() * c.PointBytes) << c.Name;
+        const TPointStore back = Read(w);
+        EXPECT_EQ(back.StoreHeight(), (c.Flags & ofHeights) != 0) << c.Name;
+        EXPECT_EQ(Points(back), c.Points) << c.Name;
+    }
 }
 
 TEST(LYRChainStream, DuplicatesAfterTheSecondPointAreDropped) {

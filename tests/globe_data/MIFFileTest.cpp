@@ -176,6 +176,42 @@ TEST(MIFFile, AttributeLinesStayWithTheirObjects) {
     EXPECT_EQ(file->GetObject(0, false).Title, "\"a\",\"first\"");
 }
 
+// The Pline and Region parts of a Collection are objects of their own, titled by the
+// Collection's ".MID" line; its Multipoint part is not read. Later objects keep their own lines.
+TEST(MIFFile, CollectionPartsAreObjects) {
+    TempDir dir;
+    const std::string body = "Point 1 1\nCollection 3\n  Multipoint 2\n  3 3\n  4 4\n  Pline 2\n  5 5\n  6 6\n"
+                             "    Pen (1,2,0)\n  Region 1\n    4\n  0 0\n  1 0\n  1 1\n  0 0\n    Brush (2,255)\n"
+                             "Point 2 2\n";
+    const std::string mid = "\"a\",\"first\"\n\"b\",\"group\"\n\"c\",\"last\"\n";
+    auto file = Open(dir, kHeader + body, &mid);
+    ASSERT_EQ(file->Count(), 4);
+    file->TitleColumn = 1;
+    EXPECT_EQ(file->GetObject(0, false).Title, "first");
+    const TMIFObject pline = file->GetObject(1, true);
+    EXPECT_EQ(pline.Statement, msPline);
+    EXPECT_EQ(pline.Title, "New Polyline");
+    EXPECT_EQ(pline.Chains, (std::vector<std::vector<TGeoPoint>>{{Deg(5, 5), Deg(6, 6)}}));
+    const TMIFObject region = file->GetObject(2, true);
+    EXPECT_EQ(region.Statement, msRegion);
+    EXPECT_TRUE(region.Closed);
+    EXPECT_EQ(region.Title, "group");
+    EXPECT_EQ(region.Style.BrushColor, 0xFF0000u);
+    EXPECT_EQ(region.Chains, (std::vector<std::vector<TGeoPoint>>{{Deg(0, 0), Deg(1, 0), Deg(1, 1), Deg(0, 0)}}));
+    const TMIFObject point = file->GetObject(3, false);
+    EXPECT_EQ(point.Centre, Deg(2, 2));
+    EXPECT_EQ(point.Title, "last");
+}
+
+// Every line from Columns up to Data is a column, whatever number the statement announces.
+TEST(MIFFile, ColumnsRunUpToData) {
+    TempDir dir;
+    auto file = Open(dir, "Version 300\nCoordSys Earth Projection 1, 0\nColumns 1\n  id Integer\n  name Char(10)\n"
+                          "Data\nPoint 1 1\n");
+    EXPECT_EQ(file->ColumnNames, (std::vector<std::string>{"id=Integer", "name=Char(10)"}));
+    EXPECT_EQ(file->Count(), 1);
+}
+
 TEST(MIFFile, BadNumbersRaiseConversionErrors) {
     TempDir dir;
     auto file = Open(dir, kHeader + "Region 1\n  2\nabc 1\n1 1\nPline x\n");

@@ -123,6 +123,15 @@ TEST(MIFMetaData, SecondOpeningUsesTheIndexFile) {
     EXPECT_EQ(second->ObjectBounds(1), bounds);
     EXPECT_EQ(second->Objects(1)->Title(), "Tanzania");
     EXPECT_TRUE(second->Objects(1)->Closed());
+    second->SetActive(false);
+
+    // The title column stored with the index comes back with it.
+    TGlobeMIFReader* third = globe.NewObjectSource<TGlobeMIFReader>();
+    third->SetFileName(dir.File("c.mif"));
+    third->SetActive(true);
+    EXPECT_EQ(mappings, 1);
+    EXPECT_EQ(third->TitleColumn(), 1);
+    EXPECT_EQ(third->Objects(1)->Title(), "Tanzania");
 }
 
 } // namespace

@@ -71,19 +71,42 @@ TEST(ObjectStream, LineObjectWithAllHeaderFieldsRoundTrips) {
   EXPECT_EQ(copy.GetBounds(), area->GetBounds());
 }
 
-TEST(ObjectStream, PointObjectKeepsItsCentreWithoutChains) {
+TEST(ObjectStream, PointObjectIsWrittenAsTwoIntegersWithOnlyTheNoChainsFlag) {
   TGeoDataObject point(nullptr);
   point.SetCentroid(TGeoPoint(-3 * 90'000, 45 * 90'000, 123));
   const std::string bytes = Written(point);
-  // Flags, presenter, then the centre in whole minutes without its height.
-  ASSERT_EQ(bytes.size(), 2u + 2u + 4u);
-  EXPECT_EQ(point.ObjectFlags(), ofNoChains | ofMinutes);
+  // Flags 32, presenter 0, then the centre as two Integers (whole minutes or not, no height).
+  const std::string expected = std::string("\x20\x00", 2) + std::string("\x00\x00", 2) +
+                               std::string("\x50\xE1\xFB\xFF", 4) + std::string("\x50\xCC\x3D\x00", 4);
+  EXPECT_EQ(bytes, expected);
+  EXPECT_EQ(point.ObjectFlags(), ofNoChains);
 
   TGeoDataObject copy(nullptr);
   ReadInto(copy, bytes);
   EXPECT_EQ(copy.Chains().Count(), 0);
   EXPECT_EQ(copy.GetCentroid(), TGeoPoint(-3 * 90'000, 45 * 90'000, 0));
   EXPECT_EQ(copy.GetBounds(), TGeoRect(-3 * 90'000, 45 * 90'000, 0, 0));
+}
+
+TEST(ObjectStream, PointObjectsInMinutesOrWithHeightsStillRead) {
+  struct Case {
+    const char* Name;
+    std::string Bytes;
+    TGeoPoint Centre;
+  };
+  const Case cases[] = {
+      // Flags 32 + 8: the centre as two SmallInt minute counts (-3, 45).
+      {"minutes", std::string("\x28\x00\x00\x00\xFD\xFF\x2D\x00", 8), TGeoPoint(-3 * 90'000, 45 * 90'000)},
+      // Flags 32 + 4: three Integers.
+      {"height", std::string("\x24\x00\x00\x00\x01\x00\x00\x00\x02\x00\x00\x00\x03\x00\x00\x00", 16),
+       TGeoPoint(1, 2, 3)},
+  };
+  for (const Case& c : cases) {
+    TGeoDataObject copy(nullptr);
+    ReadInto(copy, c.Bytes);
+    EXPECT_EQ(copy.Chains().Count(), 0) << c.Name;
+    EXPECT_EQ(copy.GetCentroid(), c.Centre) << c.Name;
+  }
 }
 
 TEST(ObjectStream, TruncatedDataFailsCleanly) {

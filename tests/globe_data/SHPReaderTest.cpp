@@ -278,5 +278,33 @@ TEST_F(SHPMetaDataTest, StaleOrForeignIndexFilesAreRebuilt) {
     EXPECT_EQ(testing::ReadWholeFile(dir.File("c.shp.md"))[0], char(3));   // written anew
 }
 
+// Per record the index file holds the record's offset and its table record number: 0 when no
+// table was there; a table added later has the index built again.
+TEST_F(SHPMetaDataTest, RecordNumbersOnlyWithATable) {
+    dir.Write("p.shp", ShapeFileBuilder()
+                           .Record(ShapeFileBuilder::Point(1, 2))
+                           .Record(ShapeFileBuilder::Point(3, 4))
+                           .Bytes());
+    const auto openPoints = [&] {
+        TGlobeSHPReader* reader = globe.NewObjectSource<TGlobeSHPReader>();
+        reader->SetFileName(dir.File("p.shp"));
+        reader->SetActive(true);
+        reader->SetActive(false);
+    };
+    openPoints();
+    using testing::Le32s;
+    // Records of 28 bytes (8 header + 20 content) from offset 100.
+    const std::string withoutTable = Le32s(100) + Le32s(0) + Le32s(128) + Le32s(0);
+    std::string index = testing::ReadWholeFile(dir.File("p.shp.md"));
+    EXPECT_EQ(index.substr(index.size() - 16), withoutTable);
+
+    std::string table = testing::ReadWholeFile(kData + "/ne_110m_countries.dbf");
+    dir.Write("p.dbf", table);
+    openPoints();
+    EXPECT_EQ(mappings, 2);
+    index = testing::ReadWholeFile(dir.File("p.shp.md"));
+    EXPECT_EQ(index.substr(index.size() - 16), Le32s(100) + Le32s(1) + Le32s(128) + Le32s(2));
+}
+
 } // namespace
 } // namespace globe

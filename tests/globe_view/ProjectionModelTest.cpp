@@ -250,14 +250,23 @@ TEST(CartesianPrj, RotationPansOrMovesTheCentralMeridian) {
   p.SetYRotation(p.YRotation() + 20);
   EXPECT_NEAR(static_cast<double>(p.CentralMeridian()), static_cast<double>(NormaliseDegrees(cm0 + 20)), 1e-9);
 
-  // yaXOrigin pans horizontally instead: turning east by 30° moves the map 30° to the left.
+  // yaXOrigin pans horizontally instead: the origin moves to the column of the longitude
+  // -30°, which lies (30° + the central meridian) left of the old origin.
   p.SetYAxisChanges(yaXOrigin);
-  const int32_t xOrigin = p.XOrigin();
-  const long double cm1 = p.CentralMeridian();
-  p.SetYRotation(p.YRotation() + 30);
-  EXPECT_EQ(p.XOrigin(), xOrigin - std::lround(static_cast<double>(30 * kDeg * s)));
-  EXPECT_EQ(p.CentralMeridian(), cm1);
-
+  struct Case {
+    long double CentralMeridian;
+    long double Turn;
+    long double ShiftDegrees;  // of the origin, east positive
+  };
+  const Case cases[] = {{0, 30, -30}, {20, 30, -50}, {-40, 30, 10}, {170, 30, 160}, {10, -20, 10}};
+  for (const Case& c : cases) {
+    p.SetCentralMeridian(c.CentralMeridian);
+    const int32_t xOrigin = p.XOrigin();
+    p.SetYRotation(p.YRotation() + c.Turn);
+    EXPECT_EQ(p.XOrigin(), xOrigin + std::lround(static_cast<double>(c.ShiftDegrees * kDeg * s)))
+        << "central meridian " << static_cast<double>(c.CentralMeridian);
+    EXPECT_EQ(p.CentralMeridian(), c.CentralMeridian);
+  }
 }
 
 TEST(CartesianPrj, CentralParallelFollowsXRotationOnce) {

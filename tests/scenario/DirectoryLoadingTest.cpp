@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
@@ -28,6 +32,26 @@ TEST_F(DirectoryLoadingTest, DirectoryWithBothInformationFilesIsAScenario) {
     const Lines reports = Reports();
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports[0], "Cannot find environment file: /scen/scen.env!");
+}
+
+// An environment file with faults loads what can be read; its repairs come in one message.
+TEST_F(DirectoryLoadingTest, FaultyEnvironmentFileLoadsWithOneMessageOfRepairs) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("corvalis_env_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string env = "<TGlobe MinTextHeight=\"9\" Odd>\r\n</TGlobe>\r\n</TGlobe>\r\n";
+    std::ofstream(dir / "faulty.env", std::ios::binary) << env;
+    const std::string scenario = dir.string() + "/";
+    files.AddDirectory(dir.string());
+    files.AddFile(scenario + "ScenarioInfo.cfg", "EnvironmentFile=faulty.env\r\n");
+    files.AddFile(scenario + "faulty.env", env);
+    loader.ReadEnvironmentSetting(scenario);
+    fs::remove_all(dir);
+    EXPECT_EQ(globe.MinTextHeight(), 9);
+    const std::string file = "Environment file " + scenario + "faulty.env, ";
+    EXPECT_EQ(Reports(), Lines{file + "line 1: \"Odd\" in <TGlobe> is not an attribute (name=\"value\") and is ignored\r" +
+                               file + "line 3: closing tag </TGlobe> without an open element: the rest is ignored"});
+    EXPECT_FALSE(globe.OnEnvironmentWarning);
 }
 
 TEST_F(DirectoryLoadingTest, CampaignFileInAnyLetterCase) {

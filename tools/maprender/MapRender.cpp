@@ -1,6 +1,7 @@
 #include "tools/maprender/MapRender.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <exception>
 #include <filesystem>
@@ -89,6 +90,9 @@ platform::Bitmap24 RenderMap(const TMapRenderOptions& options, std::string& erro
     // from (a DataDirectory given in the file still takes precedence).
     std::error_code ignored;
     view.SetDataDirectory(std::filesystem::absolute(options.EnvironmentFile, ignored).parent_path().string());
+    view.OnEnvironmentWarning = [](globe::TCustomVoduz4&, const std::string& text) {
+      std::fprintf(stderr, "maprender: warning: %s\n", text.c_str());
+    };
     view.SetEnvironmentFile(options.EnvironmentFile);
     if (view.EnvironmentFile().empty()) error = "cannot read environment file " + options.EnvironmentFile;
     globe::TGlobeProjection& projection = view.Projection();
