@@ -21,6 +21,7 @@
 #include <string>
 
 #include "editor/CommandLine.h"
+#include "editor/ComputeEndurance.h"
 #include "editor/EditMain.h"
 #include "editor/ProblemsPanel.h"
 #include "editor/RecentScenarios.h"
@@ -406,6 +407,24 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   QTest::mouseDClick(window->lbPoints->viewport(), Qt::LeftButton, {}, box.center());
   EXPECT_EQ(dialogs->Texts(DialogKind::Input).size(), 3u);
   window->hide();
+}
+
+TEST_F(SessionTest, ForceNamesFitTheirColumnAndTheCalculatorHasAMenuEntry) {
+  ASSERT_TRUE(window->OpenDirectory(kMalta));
+  QTreeWidget* forces = window->lvForces;
+  for (int i = 0; i < forces->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* row = forces->topLevelItem(i);
+    EXPECT_GE(forces->columnWidth(0), forces->fontMetrics().horizontalAdvance(row->text(0))) << row->text(0).toStdString();
+    EXPECT_EQ(row->toolTip(0), row->text(0));
+  }
+  bool calculatorShown = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    calculatorShown = modal == window->dlgComputeEndurance;
+    if (modal != nullptr) modal->close();
+  });
+  window->Endurance1->trigger();
+  EXPECT_TRUE(calculatorShown);
 }
 
 TEST_F(SessionTest, TwentyOpenCyclesOfTheDemosKeepTheSameState) {
