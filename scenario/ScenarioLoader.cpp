@@ -153,7 +153,16 @@ void TScenarioLoader::ReadEnvironmentSetting(const std::string& dir) {
                 Files_.SetCurrentDirectory(DataFolder(ProgramDir_));
                 const std::string name = dir + Value(line);
                 if (Files_.FileExists(name)) {
-                    LoadEnvironmentFile(Files_.ResolveName(name));
+                    // The repairs of the environment file are about that file.
+                    const std::string environment = Files_.ResolveName(name);
+                    ReadingFile(environment);
+                    try {
+                        LoadEnvironmentFile(environment);
+                    } catch (...) {
+                        ReadingFile(infoFile);
+                        throw;
+                    }
+                    ReadingFile(infoFile);
                 } else {
                     Message("Cannot find environment file: " + name + "!");
                 }

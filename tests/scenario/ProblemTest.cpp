@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -111,6 +113,27 @@ TEST_F(ProblemsCampaign, LinesBelongToTheForceAndCaseAboveThem) {
     }
     // Only the forces of the side the lines belong to are looked for.
     EXPECT_EQ(FindLineOwner(axis, state.ForceList, 1, 9).Force, nullptr);
+}
+
+TEST_F(ProblemsCampaign, EnvironmentRepairsAreFiledUnderTheEnvironmentFile) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("corvalis_problems_env_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "faulty.env", std::ios::binary) << "<TGlobe Odd>\r\n</TGlobe>\r\n";
+    std::ofstream(dir / "ScenarioInfo.cfg", std::ios::binary)
+        << "EnvironmentFile=faulty.env\r\nEnvironmentFile=missing.env\r\n";
+    const std::string folder = dir.string() + "/";
+    state.ScenarioDir = folder;
+    TScenarioLoader loader(state, globe, log, files, platform::RegionalSettings{}, CORVALIS_SOURCE_DIR "/data");
+    loader.OnReadFile = [this](const std::string& file) { log.SetCurrentFile(file); };
+    loader.ReadEnvironmentSetting(folder);
+    std::filesystem::remove_all(dir);
+    ASSERT_EQ(log.Problems().size(), 2u);
+    EXPECT_EQ(std::filesystem::path(log.Problems()[0].File).filename(), "faulty.env");
+    EXPECT_NE(log.Problems()[0].Text.find("\"Odd\""), std::string::npos);
+    // The next message is the information file's again.
+    EXPECT_EQ(std::filesystem::path(log.Problems()[1].File).filename(), "ScenarioInfo.cfg");
+    EXPECT_EQ(log.Problems()[1].Text, "Cannot find environment file: " + folder + "missing.env!");
 }
 
 }  // namespace
