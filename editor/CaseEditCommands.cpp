@@ -59,7 +59,7 @@ void TEditForceCommand::LinesChanged() { Window().ReadForceAgain(force_); }
 
 TDiscardChangesCommand::TDiscardChangesCommand(TfrmEditMain& window, TSideLinesChange change,
                                                const std::string& fileName)
-    : TSideLinesCommand(window, change, "Discard changes to " + platform::ToQString(fileName), false)
+    : TSideLinesCommand(window, change, "Discard changes to " + platform::ToQString(fileName), true)
 {
 }
 

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QSpinBox>
 #include <array>
 #include <climits>
 #include <cmath>
@@ -45,15 +44,16 @@ TdlgComputeEndurance::TdlgComputeEndurance(platform::UserDialogs& dialogs, QWidg
     return l;
   };
   label("Range (nm)", 16, 16);
-  seRange = new QSpinBox(this);
+  seRange = new TClampingSpinBox(this);
   seRange->setObjectName("seRange");
   seRange->setGeometry(16, 32, 65, 22);
   seRange->setRange(INT_MIN, INT_MAX);
   seRange->setSingleStep(100);
   seRange->setValue(3000);
+  seRange->SetFallback(0);  // no limits: a text that is not a number reads as 0
 
   label("Speed (knots)", 96, 16);
-  seSpeed = new QSpinBox(this);
+  seSpeed = new TClampingSpinBox(this);
   seSpeed->setObjectName("seSpeed");
   seSpeed->setGeometry(96, 32, 49, 22);
   seSpeed->setRange(5, 35);

@@ -2,9 +2,10 @@
 // The endurance calculator: how many hours of steaming a fuel-limited range allows at a speed.
 #include <QDialog>
 
+#include "editor/ClampingSpinBox.h"
+
 class QLabel;
 class QPushButton;
-class QSpinBox;
 
 namespace platform {
 class UserDialogs;
@@ -23,8 +24,8 @@ class TdlgComputeEndurance : public QDialog {
   // Messages go through dialogs, which must outlive the calculator.
   explicit TdlgComputeEndurance(platform::UserDialogs& dialogs, QWidget* parent = nullptr);
 
-  QSpinBox* seRange = nullptr;
-  QSpinBox* seSpeed = nullptr;
+  TClampingSpinBox* seRange = nullptr;
+  TClampingSpinBox* seSpeed = nullptr;
   QLabel* stResult = nullptr;
   QPushButton* bnCalculate = nullptr;
   QPushButton* bnClose = nullptr;

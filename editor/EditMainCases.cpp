@@ -21,6 +21,7 @@
 #include "globe/view/Voduz4.h"
 #include "platform/qt/QtText.h"
 #include "scenario/AddCase.h"
+#include "scenario/CaseLineCheck.h"
 #include "scenario/CaseParser.h"
 #include "scenario/Force.h"
 #include "scenario/ForceHeader.h"
@@ -239,6 +240,8 @@ void TfrmEditMain::ParseForceCases(scenario::TForce& force)
 void TfrmEditMain::tcCasesChange()
 {
   CurrentCase = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
+  // The routes are drawn again with the new current case thick, whatever the case list finds.
+  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
   FillCaseList();
 }
 
@@ -327,7 +330,14 @@ void TfrmEditMain::Edit1Click()
   const int row = SelectedRow(*lbPoints);
   if (row < 0 || CurrentForce == nullptr) return;
   const TEditStart start = StartEdit(*CurrentForce);
-  SetCaseListLine(row, dialogs_->InputBox("Edit line", "Edit case line", CaseListLine(row)));
+  // The text is read with the case-line rules before it is stored; a refused one stays in the
+  // box with the reason.
+  const int caseNumber = CurrentCase;
+  SetCaseListLine(row, dialogs_->CheckedInputBox("Edit line", "Edit case line", CaseListLine(row),
+                                                 [this, caseNumber](const std::string& text) {
+                                                   return scenario::CaseLineRefusal(text, caseNumber,
+                                                                                    scenario_->BaseList);
+                                                 }));
   ReparseCurrentCase();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
   StoreCaseList();
@@ -399,6 +409,9 @@ void TfrmEditMain::Addcase1Click()
     CurrentCase = *added;
   }
   FillCaseList();
+  // The new case is drawn at once, thick when its tab is the current one.
+  if (caseListShowsBlock_) ReparseCurrentCase();
+  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
   if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TAddCaseCommand(*this, std::move(*change)));
 }
 

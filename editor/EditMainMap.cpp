@@ -137,7 +137,10 @@ void TfrmEditMain::GlobeMouseUp(platform::MouseButton button, platform::ShiftSta
   if (button != platform::MouseButton::Left) return;
   if (Measuring) {
     Measuring = false;
-    GlobeMap().InvalidateWindow();  // the origin cross goes
+    // The origin cross and the distance and bearing readout go.
+    StatusPanels[1]->clear();
+    StatusPanels[2]->clear();
+    GlobeMap().InvalidateWindow();
   }
   globe::TGeoPoint point;
   if (GlobeMap().DeviceXYToLL(x, y, point)) {

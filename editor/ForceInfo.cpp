@@ -5,7 +5,6 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QStyle>
 
 namespace editor {
@@ -34,7 +33,7 @@ TdlgForceInfo::TdlgForceInfo(QWidget* parent) : QDialog(parent)
   auto* speed = new QLabel("Speed", this);
   speed->move(160, 8);
   speed->adjustSize();
-  seSpeed = new QSpinBox(this);
+  seSpeed = new TClampingSpinBox(this);
   seSpeed->setObjectName("seSpeed");
   seSpeed->setGeometry(160, 24, 57, 22);
   seSpeed->setRange(0, 32);
@@ -69,6 +68,11 @@ void TdlgForceInfo::AddOverviewLine(const std::string& line)
 
 void TdlgForceInfo::SetSpeed(int knots) { seSpeed->setValue(knots); }
 
-int TdlgForceInfo::Speed() const { return seSpeed->value(); }
+int TdlgForceInfo::Speed() const
+{
+  // Text still being typed counts as it will once the box takes it.
+  seSpeed->interpretText();
+  return seSpeed->value();
+}
 
 }  // namespace editor

@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "editor/ClampingSpinBox.h"
+
 class QPlainTextEdit;
 class QPushButton;
-class QSpinBox;
 
 namespace editor {
 
@@ -16,7 +17,7 @@ class TdlgForceInfo : public QDialog {
   explicit TdlgForceInfo(QWidget* parent = nullptr);
 
   QPlainTextEdit* Memo1 = nullptr;  // force overview, read-only
-  QSpinBox* seSpeed = nullptr;      // 0..32 knots
+  TClampingSpinBox* seSpeed = nullptr;      // 0..32 knots
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
 

@@ -28,9 +28,13 @@ public:
     virtual void WriteBytes(const std::string& name, std::string_view bytes) = 0;
     // Replaces the file with exactly these bytes in one step: the bytes go to a new file in the
     // same folder, which then takes the old file's name and permissions. A file that may not be
-    // written (a read-only file or folder, a full disk, any write error) throws EFileError
-    // naming the file and the reason, and the old file stays as it was. File systems that
-    // cannot replace files this way throw EFileError.
+    // written (a read-only file, a full disk, any write error) throws EFileError naming the
+    // file and the reason, and the old file stays as it was. Two cases write the existing file
+    // in place instead (truncated, written, flushed): a folder that takes no new file
+    // (read-only or immutable) around a file that may be written, and a file with other hard
+    // links, which all see the new bytes. A failure of an in-place write still throws
+    // EFileError naming the file and the reason; the file then holds what was written of the
+    // bytes. File systems that cannot replace files throw EFileError.
     virtual void ReplaceBytes(const std::string& name, std::string_view bytes);
     // The file's last modification time; none when the file does not exist.
     virtual std::optional<FileTime> FileAge(const std::string& name) = 0;

@@ -115,6 +115,29 @@ private:
     int fd_ = -1;
 };
 
+// Writes the file itself: truncated, written and flushed to the disk. For a file that other hard
+// links share, or one in a folder that takes no new file. False with errno set on a failure,
+// which leaves whatever part of the bytes was written.
+bool WriteInPlace(const fs::path& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool done = ::ftruncate(fd, 0) == 0;
+    while (done && !bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            done = false;
+        } else {
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+    }
+    done = done && ::fsync(fd) == 0;
+    const int error = errno;
+    done = ::close(fd) == 0 && done;
+    if (!done && errno == 0) errno = error;
+    return done;
+}
+
 // The folder's entries are made durable too (the rename); failures here change nothing.
 void FlushFolder(const fs::path& target) {
     fs::path folder = target.parent_path();
@@ -190,8 +213,20 @@ void LocalFileSystem::ReplaceBytes(const std::string& name, std::string_view byt
         if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) throw failure("The file is read-only.");
         if (::access(path.c_str(), W_OK) != 0) throw failure(Reason());
     }
+    // Every hard link is to see the new bytes: the file keeps its place on the disk.
+    if (exists && old.st_nlink > 1) {
+        if (!WriteInPlace(path, bytes)) throw failure(Reason());
+        return;
+    }
     ReplacementFile replacement(path);
-    if (!replacement.Created()) throw failure(Reason());
+    if (!replacement.Created()) {
+        // A folder that takes no new file (read-only or immutable) may still let the file
+        // itself be written.
+        const bool folderRefused = errno == EACCES || errno == EPERM;
+        if (!exists || !folderRefused) throw failure(Reason());
+        if (!WriteInPlace(path, bytes)) throw failure(Reason());
+        return;
+    }
     if (!replacement.Write(bytes) || !replacement.SetPermissions(mode)) throw failure(Reason());
     if (exists) replacement.SetOwner(old.st_uid, old.st_gid);
     if (!replacement.Flush() || !replacement.Close() || !replacement.RenameTo(path)) throw failure(Reason());

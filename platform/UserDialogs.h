@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -20,6 +21,10 @@ struct SaveFileOptions {
     std::string initialDirectory;
 };
 
+// What an input box's check says of an entered text: empty when it may be taken, otherwise the
+// reason it may not.
+using InputCheck = std::function<std::string(const std::string& text)>;
+
 // Modal user dialogs. Message texts may contain a carriage return (code 13) that breaks the
 // line in the dialog.
 class UserDialogs {
@@ -35,6 +40,13 @@ public:
     // A one-line text input box; returns the entered text, or defaultText when cancelled.
     virtual std::string InputBox(const std::string& title, const std::string& prompt,
                                  const std::string& defaultText) = 0;
+    // An input box whose text is taken only when check finds no fault in it. A refused text
+    // stays in the box with the reason shown in the box, for the user to correct or cancel.
+    // The default text itself is taken unchecked. Returns the taken text, or defaultText when
+    // cancelled. By default one InputBox whose refused text is reported with ShowError and
+    // counts as cancelled.
+    virtual std::string CheckedInputBox(const std::string& title, const std::string& prompt,
+                                        const std::string& defaultText, const InputCheck& check);
     // Directory selection starting in startDirectory; returns an empty text when cancelled.
     virtual std::string ChooseDirectory(const std::string& startDirectory) = 0;
     // Save-file selection; returns the chosen file name, or an empty text when cancelled.

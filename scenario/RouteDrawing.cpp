@@ -82,6 +82,8 @@ void TRouteDrawing::SetCasePen(int n)
 
 void TRouteDrawing::DrawLegLabel(const globe::TGeoPoint& from, const globe::TGeoPoint& to, std::int32_t& hours)
 {
+  // Below 1 knot there is no arrival to write (the leg's hours are a sentinel, not a time).
+  if (CurrentSpeed < 1) return;
   hours = globe::Wrap32(std::int64_t{hours} + LegHours(from, to, CurrentSpeed));
   const double eta = StartTime + hours * OneHour;
   std::string text;

@@ -40,7 +40,7 @@ class TRouteDrawing {
   void DrawRoutes();
   // Adds the leg's hours to `hours` and takes the arrival time "ddhhnn" at the leg's end, in the
   // canvas text colour of daylight there (red by day, grey in twilight, black at night), for
-  // DrawLabels. No label when the time is beyond the calendar.
+  // DrawLabels. No label when the time is beyond the calendar or the speed is below 1 knot.
   void DrawLegLabel(const globe::TGeoPoint& from, const globe::TGeoPoint& to, std::int32_t& hours);
   // Writes the labels taken so far, each outlined in white, its top-left corner at its point.
   void DrawLabels();

@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "platform/qt/QtCheckedInputDialog.h"
 #include "platform/qt/QtText.h"
 
 namespace platform {
@@ -70,6 +71,13 @@ std::string QtUserDialogs::InputBox(const std::string& title, const std::string&
                                             QLineEdit::Normal, original, &accepted);
     if (!accepted || entered == original) return defaultText;
     return FromQString(entered, defaultText);
+}
+
+std::string QtUserDialogs::CheckedInputBox(const std::string& title, const std::string& prompt,
+                                           const std::string& defaultText, const InputCheck& check) {
+    QtCheckedInputDialog box(parent_, ToQString(title), ToQString(prompt), defaultText, check);
+    if (box.exec() != QDialog::Accepted) return defaultText;
+    return box.Text();
 }
 
 std::string QtUserDialogs::ChooseDirectory(const std::string& startDirectory) {

@@ -20,6 +20,8 @@ public:
     DialogAnswer Confirm(const std::string& text, DialogButtons buttons) override;
     std::string InputBox(const std::string& title, const std::string& prompt,
                          const std::string& defaultText) override;
+    std::string CheckedInputBox(const std::string& title, const std::string& prompt,
+                                const std::string& defaultText, const InputCheck& check) override;
     std::string ChooseDirectory(const std::string& startDirectory) override;
     std::string ChooseSaveFile(const SaveFileOptions& options) override;
 

@@ -136,8 +136,9 @@ void MemoryFileSystem::ReplaceBytes(const std::string& name, std::string_view by
         return EFileError("Cannot write file \"" + name + "\". " + reason, name);
     };
     if (it != files_.end() && it->second.readOnly) throw failure("The file is read-only.");
-    // The new file is made beside the old one, so the directory must take new files.
-    if (readOnlyDirectories_.count(ParentOf(path))) throw failure("Permission denied.");
+    // The new file is made beside the old one; a directory that takes no new file leaves only
+    // the existing file itself to be written in place.
+    if (readOnlyDirectories_.count(ParentOf(path)) && it == files_.end()) throw failure("Permission denied.");
     if (freeSpace_ && bytes.size() > *freeSpace_) throw failure("No space left on device.");
     files_[path] = File{std::string(bytes), NextAge(), false};
     writes_.push_back(path);

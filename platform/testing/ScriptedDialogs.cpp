@@ -81,6 +81,20 @@ std::string ScriptedDialogs::InputBox(const std::string& title, const std::strin
     return defaultText;
 }
 
+std::string ScriptedDialogs::CheckedInputBox(const std::string& title, const std::string& prompt,
+                                             const std::string& defaultText, const InputCheck& check) {
+    calls_.push_back({DialogKind::Input, prompt, title, defaultText, {}, {}});
+    while (std::optional<std::optional<std::string>> scripted = PopFront(inputs_)) {
+        if (!*scripted) break;  // cancelled
+        const std::string& text = **scripted;
+        if (text == defaultText) return text;
+        std::string reason = check(text);
+        if (reason.empty()) return text;
+        calls_.push_back({DialogKind::Refusal, std::move(reason), title, text, {}, {}});
+    }
+    return defaultText;
+}
+
 std::string ScriptedDialogs::ChooseDirectory(const std::string& startDirectory) {
     calls_.push_back({DialogKind::Directory, {}, {}, startDirectory, {}, {}});
     return PopFront(directories_).value_or(std::string());

@@ -9,7 +9,8 @@
 
 namespace platform::testing {
 
-enum class DialogKind { Message, Error, Confirm, Input, Directory, SaveFile };
+// Refusal: a text a checked input box did not take; the call's text is the reason shown.
+enum class DialogKind { Message, Error, Confirm, Input, Refusal, Directory, SaveFile };
 
 // One recorded dialog. text is the message, the question or the input prompt; title is the
 // input box title; defaultText the input box default or the directory dialog's start folder.
@@ -48,6 +49,10 @@ public:
     DialogAnswer Confirm(const std::string& text, DialogButtons buttons) override;
     std::string InputBox(const std::string& title, const std::string& prompt,
                          const std::string& defaultText) override;
+    // Takes the queued inputs in turn while the check refuses them (each refusal recorded);
+    // with none left the box is cancelled.
+    std::string CheckedInputBox(const std::string& title, const std::string& prompt,
+                                const std::string& defaultText, const InputCheck& check) override;
     std::string ChooseDirectory(const std::string& startDirectory) override;
     std::string ChooseSaveFile(const SaveFileOptions& options) override;
 

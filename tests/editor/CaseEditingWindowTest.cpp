@@ -83,6 +83,45 @@ TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheList) {
   EXPECT_FALSE(Modified());
 }
 
+TEST_F(CaseEditingWindowTest, WaypointCircleGoesWithAnotherForceOrItsDeletedLine) {
+  Load();
+  SelectForce("Lupo convoy");
+  SelectLine(3);
+  ASSERT_NE(window->SelectedPoint.LatY, 0);
+  SelectForce("Force A1");
+  EXPECT_EQ(window->SelectedPoint.LatY, 0);
+  SelectLine(4);
+  ASSERT_NE(window->SelectedPoint.LatY, 0);
+  dialogs->QueueAnswer(DialogAnswer::Ok);
+  window->Delete1->trigger();
+  EXPECT_EQ(window->SelectedPoint.LatY, 0);
+}
+
+TEST_F(CaseEditingWindowTest, EveryCaseOfEveryDemoForceHasARouteToDraw) {
+  bool first = true;
+  for (const fs::path& demo : {kCrete, fs::path(kProgramDir) / "Scenarios" / "Malta1941"}) {
+    SCOPED_TRACE(demo.filename().string());
+    if (!first) {
+      TearDown();  // one scenario per window: a new window for the next demo
+      SetUp();
+    }
+    first = false;
+    Load(demo);
+    for (int row = 0; row < window->lvForces->topLevelItemCount(); ++row) {
+      window->lvForces->clearSelection();
+      window->lvForces->topLevelItem(row)->setSelected(true);
+      for (int n = 0; n < kCaseCount; ++n) {
+        const int count = window->Cases.CaseWaypoints[static_cast<std::size_t>(n)].Count();
+        // A case's current waypoint is one of its waypoints.
+        if (count == 0) continue;
+        EXPECT_LT(window->Cases.CaseCWPI[static_cast<std::size_t>(n)], count)
+            << window->CurrentForce->Title() << " case " << n + 1;
+      }
+    }
+    EXPECT_TRUE(dialogs->Reports().empty());
+  }
+}
+
 TEST_F(CaseEditingWindowTest, AnotherForceStartsWithoutThePreviousForcesDelays) {
   Load();
   SelectForce("Sagittario convoy");
@@ -284,14 +323,34 @@ TEST_F(SaveFailureTest, ReadOnlyFile) {
   EXPECT_NE(Errors()[0].find("read-only"), std::string::npos) << Errors()[0];
 }
 
-TEST_F(SaveFailureTest, ReadOnlyFolder) {
+// Where no new file can be made beside it, or other hard links share it, the file is written in
+// place and the save succeeds.
+TEST_F(CaseEditingWindowTest, SavingIntoAFolderThatTakesNoNewFileWritesTheFileInPlace) {
   Load();
   EditLupoWaypoint();
-  const platform::TextLines edited = window->Scenario().SideLines[0];
   corvalis::testing::ReadOnlyFolder locked(scenarioDir);
-  if (!locked.Active()) GTEST_SKIP() << "no way to make a read-only folder here";
+  if (!locked.Active()) GTEST_SKIP() << "no way to make a read-only or immutable folder here";
   window->Save1->trigger();
-  ExpectNothingSaved(edited);
+  EXPECT_TRUE(Errors().empty()) << Errors().front();
+  EXPECT_EQ(AxisFile(), ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E"));
+  EXPECT_FALSE(Modified());
+}
+
+TEST_F(CaseEditingWindowTest, SavingThroughAHardLinkChangesEveryName) {
+  const fs::path kept = root / "kept.cfg";
+  prepare = [&] {
+    std::error_code ec;
+    fs::create_hard_link(scenarioDir / "AxisShips.cfg", kept, ec);
+  };
+  Load();
+  if (!fs::exists(kept)) GTEST_SKIP() << "no hard links here";
+  EditLupoWaypoint();
+  window->Save1->trigger();
+  EXPECT_TRUE(Errors().empty()) << Errors().front();
+  const std::string expected = ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E");
+  EXPECT_EQ(AxisFile(), expected);
+  EXPECT_EQ(ReadFile(kept), expected);
+  EXPECT_EQ(fs::hard_link_count(kept), 2u);
 }
 
 TEST_F(SaveFailureTest, FullDisk) {

@@ -22,6 +22,7 @@
 #include "globe/view/Voduz4.h"
 #include "platform/qt/QtViewWidget.h"
 #include "platform/testing/RecordingDrawingSurface.h"
+#include "platform/testing/RecordingViewHost.h"
 #include "platform/testing/ScriptedDialogs.h"
 #include "scenario/Force.h"
 #include "scenario/PositionText.h"
@@ -133,6 +134,9 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   // A plain click ends measuring; the readout is the position again.
   Click(origin + QPoint(30, 30));
   EXPECT_FALSE(window->Measuring);
+  // The origin and the distance go with the measuring, before the cursor moves.
+  EXPECT_TRUE(Panel(1).isEmpty());
+  EXPECT_TRUE(Panel(2).isEmpty());
   Move(origin + QPoint(40, 30));
   EXPECT_TRUE(Panel(1).isEmpty());
   EXPECT_EQ(Panel(2).toStdString(), "  " + scenario::FormatPosition(PointAt(origin + QPoint(40, 30)), false));
@@ -269,6 +273,20 @@ TEST_F(PickPointTest, LineOtherThanWaypointOrTargetBecomesAStartPosition) {
   EXPECT_EQ(window->Cases.CaseStart[2].LongX, 26 * 5'400'000);
   EXPECT_EQ(window->Cases.CaseWaypoints[2].Count(), 2);
   EXPECT_EQ(window->SelectedPoint.LatY, 0);  // an "LL=" line marks no point
+}
+
+// The routes are drawn again at once with the new current case, even when the case list
+// cannot be filled (here: no "ENDMISSION" after the force, which is reported).
+TEST_F(PickPointTest, SelectingATabRedrawsTheRoutesWhateverTheCaseListFinds) {
+  platform::TextLines& lines = window->Scenario().SideLines[1];
+  lines.erase(std::remove(lines.begin(), lines.end(), std::string("ENDMISSION")), lines.end());
+  platform::testing::RecordingViewHost host;
+  Map().SetHost(&host);
+  window->tcCasesTabs->setCurrentIndex(5);  // no "CASE6" either: the walk meets the file's end
+  Map().SetHost(window->Globe);
+  EXPECT_EQ(window->CurrentCase, 6);
+  EXPECT_EQ(window->lbPoints->count(), 0);  // the case list stopped early
+  EXPECT_GE(host.Invalidations, 1);
 }
 
 TEST_F(PickPointTest, PickOnAFormationHeadingLineIsUndoneToTheExactLine) {

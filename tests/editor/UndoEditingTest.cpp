@@ -22,6 +22,13 @@ using platform::testing::DialogKind;
 
 class UndoEditingTest : public CaseEditingWindowTest {
  protected:
+  // No step may find lines other than the ones it was made on.
+  void TearDown() override {
+    if (dialogs != nullptr) {
+      EXPECT_TRUE(Errors().empty()) << Errors().front();
+    }
+    CaseEditingWindowTest::TearDown();
+  }
   void Undo() { window->Undo1->trigger(); }
   void Redo() { window->Redo1->trigger(); }
   QUndoStack& Stack() { return window->UndoStack(); }
@@ -74,6 +81,7 @@ TEST_F(UndoEditingTest, EveryKindOfEditIsUndoneInTurnToTheLoadedBytes) {
   window->Delete1->trigger();
   SelectTab(2);
   window->Addcase1->trigger();
+  EXPECT_EQ(window->Cases.CaseWaypoints[2].Count(), 2);  // the new case is drawn at once
   ASSERT_EQ(Stack().count(), 4);
   EXPECT_EQ(Stack().text(0), "Edit line 4 of Lupo convoy case 1");
   EXPECT_EQ(Stack().text(1), "Insert line 5 of Lupo convoy case 1");
@@ -144,6 +152,7 @@ TEST_F(UndoEditingTest, NoAtAForceChangeDiscardsAsAnUndoableStep) {
   EditLupoWaypoint();
   dialogs->QueueAnswer(DialogAnswer::No);
   SelectForce("Force A1");
+  EXPECT_TRUE(Errors().empty()) << Errors().front();
   EXPECT_EQ(window->Undo1->text(), "Undo Discard changes to AxisShips.cfg");
   window->Save1->trigger();  // Force A1's side; the Axis file was never written
   EXPECT_EQ(AxisFile(), OriginalAxisFile());
@@ -158,6 +167,10 @@ TEST_F(UndoEditingTest, NoAtAForceChangeDiscardsAsAnUndoableStep) {
   EXPECT_EQ(AxisLines()[9], "WP=3705N 02410E");
   window->Save1->trigger();
   EXPECT_EQ(AxisFile(), EditedAxisFile());
+  // And redoing it discards them again.
+  Redo();
+  EXPECT_EQ(AxisLines()[9], "WP=3700N 02400E");
+  EXPECT_TRUE(Errors().empty()) << Errors().front();
 }
 
 TEST_F(UndoEditingTest, EditForceSpeedIsUndoneWithTheForcesSpeed) {

@@ -91,14 +91,52 @@ TEST_F(FileReplaceTest, AReadOnlyFileStaysAsItWas) {
     EXPECT_NE(FailureOf(files, (root / "Dir.cfg").string(), "x"), "");
 }
 
-TEST_F(FileReplaceTest, AFolderThatTakesNoNewFileKeepsTheOldOne) {
-    const std::string name = Put(root / "AxisShips.cfg", "old");
+TEST_F(FileReplaceTest, AFolderThatTakesNoNewFileHasItsFileWrittenInPlace) {
+    const std::string name = Put(root / "AxisShips.cfg", "old bytes, longer than the new");
+    const std::string readOnly = Put(root / "AlliedShips.cfg", "old");
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     corvalis::testing::ReadOnlyFolder locked(root);
     if (!locked.Active()) GTEST_SKIP() << "no way to make a read-only folder here";
-    const std::string message = FailureOf(files, name, "new");
+    EXPECT_EQ(FailureOf(files, name, "new"), "");
+    EXPECT_EQ(Read(name), "new");
+    EXPECT_EQ(EntryCount(root), 2u);  // no temporary file
+    // A file that may not be written and a file that is not there still fail.
+    const std::string refused = FailureOf(files, readOnly, "new");
+    EXPECT_NE(refused.find("read-only"), std::string::npos) << refused;
+    EXPECT_EQ(Read(readOnly), "old");
+    EXPECT_NE(FailureOf(files, (root / "New.cfg").string(), "new"), "");
+    EXPECT_EQ(EntryCount(root), 2u);
+}
+
+TEST_F(FileReplaceTest, EveryHardLinkSeesTheNewBytes) {
+    const std::string name = Put(root / "AxisShips.cfg", "old");
+    fs::create_directories(root / "backup");
+    std::error_code ec;
+    fs::create_hard_link(name, root / "backup" / "AxisShips.cfg", ec);
+    if (ec) GTEST_SKIP() << "no hard links here: " << ec.message();
+    files.ReplaceBytes(name, "new\r\n");
+    EXPECT_EQ(Read(name), "new\r\n");
+    EXPECT_EQ(Read(root / "backup" / "AxisShips.cfg"), "new\r\n");
+    EXPECT_EQ(fs::hard_link_count(name), 2u);
+    EXPECT_EQ(EntryCount(root), 2u);  // the file and the folder, no temporary file
+}
+
+TEST_F(FileReplaceTest, AFailedInPlaceWriteNamesTheFileAndLeavesWhatWasWritten) {
+    const fs::path small = root / "small";
+    corvalis::testing::SmallFileSystem disk(small, 64 * 1024);
+    if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small file system here";
+    const std::string name = Put(small / "AxisShips.cfg", std::string(16 * 1024, 'o'));
+    std::error_code ec;
+    fs::create_hard_link(name, small / "Link.cfg", ec);
+    ASSERT_FALSE(ec) << ec.message();
+    const std::string message = FailureOf(files, name, std::string(100 * 1024, 'n'));
     EXPECT_NE(message.find(name), std::string::npos) << message;
-    EXPECT_EQ(Read(name), "old");
-    EXPECT_EQ(EntryCount(root), 1u);
+    EXPECT_NE(message.find("No space left on device"), std::string::npos) << message;
+    // What is left: the start of the new bytes, as far as the disk took them, in both names.
+    const std::string left = Read(name);
+    EXPECT_LT(left.size(), 100u * 1024);
+    EXPECT_EQ(left, std::string(left.size(), 'n'));
+    EXPECT_EQ(Read(small / "Link.cfg"), left);
 }
 
 TEST_F(FileReplaceTest, AFullDiskKeepsTheOldFile) {
@@ -125,9 +163,10 @@ TEST(MemoryFileReplaceTest, ReadOnlyFilesFoldersAndAFullDiskRefuse) {
     files.SetReadOnly("/scen/AxisShips.cfg", false);
 
     files.SetReadOnly("/scen");
-    EXPECT_THROW(files.ReplaceBytes("/scen/AxisShips.cfg", "x"), EFileError);
+    EXPECT_THROW(files.ReplaceBytes("/scen/Other.cfg", "x"), EFileError);
     EXPECT_THROW(files.WriteBytes("/scen/Other.cfg", "x"), EFileError);
-    files.WriteBytes("/scen/AxisShips.cfg", "in place");  // an existing file is still writable
+    files.ReplaceBytes("/scen/AxisShips.cfg", "in place");  // an existing file is still writable
+    EXPECT_EQ(files.FileBytes("/scen/AxisShips.cfg"), "in place");
     files.SetReadOnly("/scen", false);
 
     files.SetFreeSpace(3);
