@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "editor/EditPlace.h"
@@ -337,6 +338,13 @@ class TfrmEditMain : public QMainWindow {
   TEditStart StartEdit(const scenario::TForce& force) const;
   // What the edit begun at start changed, ending at place after; none when nothing changed.
   std::optional<TSideLinesChange> MadeChange(const TEditStart& start, const TEditPlace& after) const;
+  // A function that changes one line of a case (scenario/CaseLineEdit.h).
+  using TCaseLineEdit = std::optional<platform::TextLines> (*)(const platform::TextLines&, std::string_view, int,
+                                                               std::size_t, const std::string&);
+  // The change edit makes to line `row` of the force's case, ending at that line; none when
+  // the case or line is not there.
+  std::optional<TSideLinesChange> CaseLineChange(const TCaseLineEdit& edit, scenario::TForce& force, int caseNumber,
+                                                 int row, const std::string& text) const;
   // Parses all cases of the force from its side lines (the selection's steps 2 to 4).
   void ParseForceCases(scenario::TForce& force);
   // "No" at a force change: the current force's side goes back to its last loaded or saved

@@ -116,30 +116,21 @@ void TfrmEditMain::ReadForceAgain(scenario::TForce& force)
   FillForcesList();
 }
 
-namespace {
-
-using CaseLineChange = std::optional<platform::TextLines> (*)(const platform::TextLines&, std::string_view, int,
-                                                              std::size_t, const std::string&);
-
-// The change a case line function makes to the side's lines, ending at the changed line.
-std::optional<TSideLinesChange> ChangeOfCaseLine(CaseLineChange changeOf, const platform::TextLines& lines, int side,
-                                                 scenario::TForce& force, int caseNumber, int row,
-                                                 const std::string& text, const TEditPlace& before)
+std::optional<TSideLinesChange> TfrmEditMain::CaseLineChange(const TCaseLineEdit& edit, scenario::TForce& force,
+                                                             int caseNumber, int row, const std::string& text) const
 {
   if (row < 0) return std::nullopt;
-  const auto changed = changeOf(lines, force.Title(), caseNumber, static_cast<std::size_t>(row), text);
+  const int side = SideOf(force);
+  const platform::TextLines& lines = scenario_->SideLines[side];
+  const auto changed = edit(lines, force.Title(), caseNumber, static_cast<std::size_t>(row), text);
   if (!changed) return std::nullopt;
-  return TSideLinesChange{side, scenario::DiffLines(lines, *changed), before, {&force, caseNumber, row}};
+  return TSideLinesChange{side, scenario::DiffLines(lines, *changed), CurrentPlace(), {&force, caseNumber, row}};
 }
-
-}  // namespace
 
 bool TfrmEditMain::ReplaceCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
                                    const QString& stepName)
 {
-  const int side = SideOf(force);
-  auto change = ChangeOfCaseLine(scenario::WithCaseLineReplaced, scenario_->SideLines[side], side, force, caseNumber,
-                                 row, text, CurrentPlace());
+  auto change = CaseLineChange(scenario::WithCaseLineReplaced, force, caseNumber, row, text);
   if (!change) return false;
   // The same text again changes nothing and makes no step.
   if (!change->Splice.Empty()) undoStack_->push(new TEditLineCommand(*this, std::move(*change), false, stepName));
@@ -149,9 +140,7 @@ bool TfrmEditMain::ReplaceCaseLine(scenario::TForce& force, int caseNumber, int 
 bool TfrmEditMain::InsertCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
                                   const QString& stepName)
 {
-  const int side = SideOf(force);
-  auto change = ChangeOfCaseLine(scenario::WithCaseLineInserted, scenario_->SideLines[side], side, force, caseNumber,
-                                 row, text, CurrentPlace());
+  auto change = CaseLineChange(scenario::WithCaseLineInserted, force, caseNumber, row, text);
   if (!change) return false;
   undoStack_->push(new TInsertLineCommand(*this, std::move(*change), false, stepName));
   return true;
