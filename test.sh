@@ -12,7 +12,9 @@ extra_packages=()
 case "${1:-}" in
   --sanitize) build=build-sanitize; flags+=(-DCORVALIS_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug) ;;
   --coverage) build=build-coverage; flags+=(-DCORVALIS_COVERAGE=ON -DCMAKE_BUILD_TYPE=Debug)
-              extra_packages+=(gcovr) ;;
+              extra_packages+=(gcovr)
+              # gcov finds the sources by the absolute paths the compiler saw: no path rewriting.
+              export CCACHE_BASEDIR= ;;
 esac
 ./tools/deps.sh "${extra_packages[@]}"
 cmake -S . -B "$build" "${flags[@]}" >/dev/null
