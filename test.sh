@@ -4,6 +4,8 @@
 #   ./test.sh --sanitize   AddressSanitizer + UndefinedBehaviorSanitizer build in build-sanitize/
 #   ./test.sh --coverage   gcc --coverage build in build-coverage/, then the line and branch
 #                          coverage of the program's code (gcovr) and the test-to-code line ratio
+# The normal build also makes the Debian package and runs the unpacked programs
+# (packaging/package-test.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 build=build
@@ -26,4 +28,7 @@ fi
 (cd "$build" && ctest --output-on-failure -j2)
 if [ "$build" = build-coverage ]; then
   tools/coverage_report.sh "$build"
+fi
+if [ "$build" = build ]; then
+  packaging/package-test.sh "$build"
 fi

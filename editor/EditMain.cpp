@@ -33,6 +33,7 @@
 #include "globe/view/Voduz4.h"
 #include "platform/FileError.h"
 #include "platform/LocalFileSystem.h"
+#include "platform/ProgramFolder.h"
 #include "platform/qt/QtRegionalSettings.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "platform/qt/QtViewWidget.h"

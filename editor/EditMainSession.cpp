@@ -26,6 +26,7 @@
 #include "globe/view/Voduz4.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
+#include "platform/ProgramFolder.h"
 #include "platform/qt/QtViewWidget.h"
 #include "scenario/EditorGlobeSettings.h"
 #include "scenario/Force.h"
@@ -100,7 +101,9 @@ void TfrmEditMain::CreateSessionMenus()
 
 std::string TfrmEditMain::ProgramFolder() const
 {
-  return programDir_.empty() ? QCoreApplication::applicationDirPath().toStdString() : programDir_;
+  // Installed, the program's data lies in ../share/corvalis beside its bin/ folder.
+  return programDir_.empty() ? platform::ProgramDataFolder(QCoreApplication::applicationDirPath().toStdString())
+                             : programDir_;
 }
 
 std::string TfrmEditMain::DialogStartFolder() const
@@ -193,7 +196,9 @@ void TfrmEditMain::ResetEditState()
   if (MouseMode == mmPickPoint) RestoreNormalCursor();
   CurrentForce = nullptr;
   CurrentCase = 1;
-  Cases = scenario::TForceCases{};
+  for (int n = 1; n <= kCaseCount; ++n) Cases.ResetCase(n);
+  Cases.CaseStart = {};
+  Cases.CaseDelay = {};
   Measuring = false;
   MouseMode = mmIdle;
   MeasureOrigin = {};

@@ -4,6 +4,7 @@
 // out as JSON or as a short text summary.
 
 #include <memory>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <vector>
 
@@ -24,10 +25,11 @@ namespace scenario {
 
 class TScenarioState;
 
-// A loaded scenario as one JSON object (see docs/VRKCHECK.md): the kind, the caption and start,
-// the messages of the load, the layers, bases, zones and forces.
-std::string ScenarioJson(TScenarioKind kind, const std::vector<std::string>& messages, TScenarioState& state,
-                         globe::TCustomVoduz4& globe, platform::UserDialogs& dialogs);
+// A loaded scenario as the JSON document of vrkcheck --json (see docs/VRKCHECK.md): the kind, the
+// caption and start, the messages of the load, the layers, bases, zones and forces.
+nlohmann::ordered_json ScenarioJsonDocument(TScenarioKind kind, const std::vector<std::string>& messages,
+                                            TScenarioState& state, globe::TCustomVoduz4& globe,
+                                            platform::UserDialogs& dialogs);
 
 class TLoadCheck {
 public:
@@ -52,7 +54,10 @@ public:
     // other than the editor's map area follows the view's resizing rules first.
     void Paint(platform::DrawingSurface& surface, int width, int height);
 
-    // The whole result as one JSON object (see docs/VRKCHECK.md).
+    // The whole result as one JSON object (see docs/VRKCHECK.md); a caller may add keys to the
+    // document before writing it.
+    nlohmann::ordered_json JsonDocument();
+    // The document as one line of JSON and a line end.
     std::string Json();
     // The messages, each followed by its lines indented, then a one-line summary.
     std::string Text() const;

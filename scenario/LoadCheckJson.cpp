@@ -11,7 +11,7 @@
 #include "platform/UserDialogs.h"
 #include "scenario/Base.h"
 #include "scenario/Force.h"
-#include "scenario/JsonWriter.h"
+#include "scenario/JsonText.h"
 #include "scenario/LoadCheck.h"
 #include "scenario/Overlay.h"
 #include "scenario/ScenarioLayers.h"
@@ -22,51 +22,30 @@ namespace scenario {
 
 namespace {
 
-void WritePoint(TJsonWriter& json, const globe::TGeoPoint& point) {
-    json.BeginArray();
-    json.Integer(point.LongX);
-    json.Integer(point.LatY);
-    json.EndArray();
-}
+TJson Point(const globe::TGeoPoint& point) { return TJson::array({point.LongX, point.LatY}); }
 
-void WritePoints(TJsonWriter& json, const globe::TPointStore* points) {
-    json.BeginArray();
+TJson Points(const globe::TPointStore* points) {
+    TJson list = TJson::array();
     if (points != nullptr) {
-        for (std::int32_t i = 0; i < points->Count(); ++i) WritePoint(json, points->Point(i));
+        for (std::int32_t i = 0; i < points->Count(); ++i) list.push_back(Point(points->Point(i)));
     }
-    json.EndArray();
+    return list;
 }
 
-void WriteText(TJsonWriter& json, std::string_view key, std::string_view text) {
-    json.Key(key);
-    json.String(text);
-}
-
-void WriteInt(TJsonWriter& json, std::string_view key, std::int64_t value) {
-    json.Key(key);
-    json.Integer(value);
-}
-
-void WriteLayers(TJsonWriter& json, globe::TCustomVoduz4& globe) {
-    json.BeginArray();
+TJson Layers(globe::TCustomVoduz4& globe) {
+    TJson list = TJson::array();
     const globe::TGlobeLayerStore& layers = globe.LayerStore();
     for (std::int32_t i = 0; i < layers.Count(); ++i) {
         globe::TGlobeLayer& layer = *layers.Layers(i);
         const globe::TGlobeObjectSource* source = layer.ObjectSourceIfAny();
-        json.BeginObject();
-        WriteText(json, "name", layer.Name());
-        json.Key("class");
-        if (source != nullptr) {
-            json.String(source->ClassName());
-        } else {
-            json.Null();
-        }
-        WriteInt(json, "objects", source != nullptr ? source->Count() : 0);
-        json.Key("visible");
-        json.Boolean(layer.Visible());
-        json.EndObject();
+        TJson entry;
+        entry["name"] = JsonText(layer.Name());
+        entry["class"] = source != nullptr ? JsonText(source->ClassName()) : TJson(nullptr);
+        entry["objects"] = source != nullptr ? source->Count() : 0;
+        entry["visible"] = layer.Visible();
+        list.push_back(std::move(entry));
     }
-    json.EndArray();
+    return list;
 }
 
 std::string PresenterName(globe::TCustomVoduz4& globe, std::int32_t id) {
@@ -76,43 +55,37 @@ std::string PresenterName(globe::TCustomVoduz4& globe, std::int32_t id) {
     return presenter != nullptr ? presenter->Name() : std::string();
 }
 
-void WriteBases(TJsonWriter& json, TScenarioState& state, globe::TCustomVoduz4& globe) {
-    json.BeginArray();
+TJson Bases(TScenarioState& state, globe::TCustomVoduz4& globe) {
+    TJson list = TJson::array();
     for (TBase* base : state.BaseList) {
-        json.BeginObject();
-        WriteText(json, "title", base->Title());
-        WriteInt(json, "side", base->Side);
-        WriteInt(json, "port", base->Port);
-        json.Key("location");
-        WritePoint(json, base->Location);
-        json.Key("position");
-        WritePoint(json, base->GetCentroid());
-        WriteInt(json, "delay", base->Delay);
-        WriteInt(json, "mines", base->Mines);
-        WriteInt(json, "reconRange", base->ReconRange);
-        WriteInt(json, "reconDir", base->ReconDir);
-        WriteInt(json, "reconWidth", base->ReconWidth);
-        WriteInt(json, "strikeRange", base->StrikeRange);
-        WriteText(json, "reconType", base->ReconType);
-        WriteText(json, "strikeType", base->StrikeType);
-        WriteInt(json, "strikePlanes", base->StrikePlanes);
-        WriteInt(json, "hitChance", base->HitChance);
-        WriteText(json, "presenter", PresenterName(globe, base->PresenterID()));
-        json.Key("ships");
-        json.BeginArray();
-        for (const TShip* ship : base->Ships) json.String(ship->Name());
-        json.EndArray();
-        json.Key("reconOutline");
-        json.BeginArray();
-        for (const globe::TGeoPoint& point : base->ReconOutline) WritePoint(json, point);
-        json.EndArray();
-        json.EndObject();
+        TJson entry;
+        entry["title"] = JsonText(base->Title());
+        entry["side"] = base->Side;
+        entry["port"] = base->Port;
+        entry["location"] = Point(base->Location);
+        entry["position"] = Point(base->GetCentroid());
+        entry["delay"] = base->Delay;
+        entry["mines"] = base->Mines;
+        entry["reconRange"] = base->ReconRange;
+        entry["reconDir"] = base->ReconDir;
+        entry["reconWidth"] = base->ReconWidth;
+        entry["strikeRange"] = base->StrikeRange;
+        entry["reconType"] = JsonText(base->ReconType);
+        entry["strikeType"] = JsonText(base->StrikeType);
+        entry["strikePlanes"] = base->StrikePlanes;
+        entry["hitChance"] = base->HitChance;
+        entry["presenter"] = JsonText(PresenterName(globe, base->PresenterID()));
+        TJson& ships = entry["ships"] = TJson::array();
+        for (const TShip* ship : base->Ships) ships.push_back(JsonText(ship->Name()));
+        TJson& outline = entry["reconOutline"] = TJson::array();
+        for (const globe::TGeoPoint& point : base->ReconOutline) outline.push_back(Point(point));
+        list.push_back(std::move(entry));
     }
-    json.EndArray();
+    return list;
 }
 
-void WriteZones(TJsonWriter& json, globe::TCustomVoduz4& globe) {
-    json.BeginArray();
+TJson Zones(globe::TCustomVoduz4& globe) {
+    TJson list = TJson::array();
     // In reading order: the side 1 file first.
     for (const std::int32_t side : {1, 0}) {
         globe::TGlobeLayer* layer = globe.LayerStore().LayerByName(side == 1 ? kAlliedSubsLayer : kAxisSubsLayer);
@@ -121,125 +94,99 @@ void WriteZones(TJsonWriter& json, globe::TCustomVoduz4& globe) {
         for (std::int32_t i = 0; i < source.Count(); ++i) {
             auto* zone = dynamic_cast<TSubZone*>(source.PeekEntry(i));
             if (zone == nullptr) continue;
-            json.BeginObject();
-            WriteInt(json, "side", side);
-            WriteText(json, "title", zone->Title());
-            WriteInt(json, "strength", zone->Strength);
-            json.Key("points");
-            WritePoints(json, zone->Chains().ChainIfPresent(0));
-            json.EndObject();
+            TJson entry;
+            entry["side"] = side;
+            entry["title"] = JsonText(zone->Title());
+            entry["strength"] = zone->Strength;
+            entry["points"] = Points(zone->Chains().ChainIfPresent(0));
+            list.push_back(std::move(entry));
         }
     }
-    json.EndArray();
+    return list;
 }
 
-void WriteMission(TJsonWriter& json, const TMission* mission, platform::UserDialogs& dialogs) {
-    if (mission == nullptr) {
-        json.Null();
-        return;
-    }
-    json.BeginObject();
-    WriteInt(json, "type", static_cast<int>(mission->MissionType));
-    WriteText(json, "typeName", MissionTypeName(static_cast<int>(mission->MissionType), dialogs));
-    WriteText(json, "coveredForce", mission->CoveredForce);
-    WriteInt(json, "releaseDistance", mission->ReleaseDistance);
-    WriteText(json, "targetBase", mission->TargetBase);
-    WriteText(json, "originBase", mission->OriginBase);
-    json.Key("origin");
-    WritePoints(json, &mission->OriginPoints);
-    json.Key("target");
-    WritePoints(json, &mission->TargetPoints);
-    json.EndObject();
+TJson Mission(const TMission* mission, platform::UserDialogs& dialogs) {
+    if (mission == nullptr) return nullptr;
+    TJson entry;
+    entry["type"] = static_cast<int>(mission->MissionType);
+    entry["typeName"] = JsonText(MissionTypeName(static_cast<int>(mission->MissionType), dialogs));
+    entry["coveredForce"] = JsonText(mission->CoveredForce);
+    entry["releaseDistance"] = mission->ReleaseDistance;
+    entry["targetBase"] = JsonText(mission->TargetBase);
+    entry["originBase"] = JsonText(mission->OriginBase);
+    entry["origin"] = Points(&mission->OriginPoints);
+    entry["target"] = Points(&mission->TargetPoints);
+    return entry;
 }
 
-void WriteDivisions(TJsonWriter& json, const TForce& force) {
-    json.BeginArray();
+TJson Divisions(const TForce& force) {
+    TJson list = TJson::array();
     for (const auto& division : force.Divisions) {
-        json.BeginObject();
-        WriteText(json, "formation", division->Formation);
-        WriteText(json, "encumbered", division->Encumbered);
-        json.Key("ships");
-        json.BeginArray();
+        TJson entry;
+        entry["formation"] = JsonText(division->Formation);
+        entry["encumbered"] = JsonText(division->Encumbered);
+        TJson& ships = entry["ships"] = TJson::array();
         for (const auto& ship : division->Ships) {
-            json.BeginObject();
-            WriteText(json, "name", ship->Name());
-            WriteText(json, "type", ship->Type());
-            json.Key("endurance");
-            json.Number(ship->Endurance);
-            json.Key("maxEndurance");
-            json.Number(ship->MaxEndurance);
-            WriteInt(json, "reconRange", ship->ReconRange);
-            json.EndObject();
+            TJson shipEntry;
+            shipEntry["name"] = JsonText(ship->Name());
+            shipEntry["type"] = JsonText(ship->Type());
+            shipEntry["endurance"] = JsonNumber(ship->Endurance);
+            shipEntry["maxEndurance"] = JsonNumber(ship->MaxEndurance);
+            shipEntry["reconRange"] = ship->ReconRange;
+            ships.push_back(std::move(shipEntry));
         }
-        json.EndArray();
-        json.EndObject();
+        list.push_back(std::move(entry));
     }
-    json.EndArray();
+    return list;
 }
 
-void WriteForces(TJsonWriter& json, TScenarioState& state, platform::UserDialogs& dialogs) {
-    json.BeginArray();
+TJson Forces(TScenarioState& state, platform::UserDialogs& dialogs) {
+    TJson list = TJson::array();
     for (TForce* force : state.ForceList) {
-        json.BeginObject();
-        WriteText(json, "title", force->Title());
-        WriteInt(json, "side", force->Side);
-        WriteInt(json, "speed", force->Speed);
-        WriteInt(json, "currentSpeed", force->CurrentSpeed);
-        WriteInt(json, "heading", force->Heading);
-        WriteInt(json, "cwpi", force->CWPI);
-        json.Key("position");
-        WritePoint(json, force->GetCentroid());
-        json.Key("track");
-        WritePoints(json, force->TrackOverlay ? force->TrackOverlay->Chains().ChainIfPresent(0) : nullptr);
-        json.Key("row");
-        json.BeginArray();
-        for (const TForceListRow& row : state.ForcesList.Rows) {
-            if (row.Force != force) continue;
-            json.String(row.Name);
-            json.String(row.Speed);
-            json.String(row.Mission);
+        TJson entry;
+        entry["title"] = JsonText(force->Title());
+        entry["side"] = force->Side;
+        entry["speed"] = force->Speed;
+        entry["currentSpeed"] = force->CurrentSpeed;
+        entry["heading"] = force->Heading;
+        entry["cwpi"] = force->CWPI;
+        entry["position"] = Point(force->GetCentroid());
+        entry["track"] = Points(force->TrackOverlay ? force->TrackOverlay->Chains().ChainIfPresent(0) : nullptr);
+        TJson& row = entry["row"] = TJson::array();
+        for (const TForceListRow& listRow : state.ForcesList.Rows) {
+            if (listRow.Force != force) continue;
+            row = TJson::array({JsonText(listRow.Name), JsonText(listRow.Speed), JsonText(listRow.Mission)});
             break;
         }
-        json.EndArray();
-        json.Key("mission");
-        WriteMission(json, force->Mission.get(), dialogs);
-        json.Key("divisions");
-        WriteDivisions(json, *force);
-        json.EndObject();
+        entry["mission"] = Mission(force->Mission.get(), dialogs);
+        entry["divisions"] = Divisions(*force);
+        list.push_back(std::move(entry));
     }
-    json.EndArray();
+    return list;
 }
 
 }  // namespace
 
-std::string ScenarioJson(TScenarioKind kind, const std::vector<std::string>& messages, TScenarioState& state,
-                         globe::TCustomVoduz4& globe, platform::UserDialogs& dialogs) {
-    TJsonWriter json;
-    json.BeginObject();
-    json.Key("kind");
-    json.String(kind == TScenarioKind::skScenario   ? "scenario"
-                : kind == TScenarioKind::skCampaign ? "campaign"
-                                                     : "none");
-    WriteText(json, "caption", state.Caption);
-    WriteText(json, "timeLabel", state.TimeLabel);
-    json.Key("startTime");
-    json.Number(state.StartTime);
-    json.Key("messages");
-    json.BeginArray();
-    for (const std::string& message : messages) json.String(message);
-    json.EndArray();
-    json.Key("layers");
-    WriteLayers(json, globe);
-    json.Key("bases");
-    WriteBases(json, state, globe);
-    json.Key("zones");
-    WriteZones(json, globe);
-    json.Key("forces");
-    WriteForces(json, state, dialogs);
-    json.EndObject();
-    return json.Text() + "\n";
+TJson ScenarioJsonDocument(TScenarioKind kind, const std::vector<std::string>& messages, TScenarioState& state,
+                           globe::TCustomVoduz4& globe, platform::UserDialogs& dialogs) {
+    TJson document;
+    document["kind"] = kind == TScenarioKind::skScenario   ? "scenario"
+                       : kind == TScenarioKind::skCampaign ? "campaign"
+                                                            : "none";
+    document["caption"] = JsonText(state.Caption);
+    document["timeLabel"] = JsonText(state.TimeLabel);
+    document["startTime"] = JsonNumber(state.StartTime);
+    TJson& list = document["messages"] = TJson::array();
+    for (const std::string& message : messages) list.push_back(JsonText(message));
+    document["layers"] = Layers(globe);
+    document["bases"] = Bases(state, globe);
+    document["zones"] = Zones(globe);
+    document["forces"] = Forces(state, dialogs);
+    return document;
 }
 
-std::string TLoadCheck::Json() { return ScenarioJson(Kind_, Messages(), *State_, *Globe_, Dialogs()); }
+TJson TLoadCheck::JsonDocument() { return ScenarioJsonDocument(Kind_, Messages(), *State_, *Globe_, Dialogs()); }
+
+std::string TLoadCheck::Json() { return JsonDump(JsonDocument()) + "\n"; }
 
 }  // namespace scenario

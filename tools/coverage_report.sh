@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build-coverage}
 gcovr --root . --object-directory "$build" \
   --filter '(platform|globe|scenario|editor|tools)/' --exclude '.*/tests/.*' \
-  --exclude-unreachable-branches --exclude-throw-branches -j 2 --print-summary -o /dev/null
+  --exclude-unreachable-branches --exclude-throw-branches -j 2 --print-summary -o "$build/coverage.txt"
 count() { xargs -r cat | wc -l; }
 program=$(git ls-files platform globe scenario editor tools | grep -v '/tests/' |
   grep -E '\.(cpp|h|c)$' | count)

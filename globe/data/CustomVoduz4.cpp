@@ -11,6 +11,7 @@
 #include "globe/data/GlobeObjectSource.h"
 #include "globe/data/XmlDocument.h"
 #include "globe/data/XmlElement.h"
+#include "platform/ProgramFolder.h"
 
 namespace globe {
 
@@ -145,11 +146,8 @@ void TCustomVoduz4::SetDataDirectory(const std::string& directory) {
 }
 
 std::string TCustomVoduz4::ProgramDirectory() const {
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return {};
-  std::string dir = exe.parent_path().string();
-  if (!EndsWithSeparator(dir)) dir += '/';
+  std::string dir = platform::ExecutableFolder();
+  if (!dir.empty() && !EndsWithSeparator(dir)) dir += '/';
   return dir;
 }
 

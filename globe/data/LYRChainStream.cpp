@@ -41,6 +41,17 @@ int32_t Wrap32(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t
 
 } // namespace
 
+bool IsRepeatedPoint(const TPointStore& chain, int32_t i) {
+    return i >= 2 && i + 1 < chain.Count() && chain.Point(i) == chain.Point(i + 1);
+}
+
+int32_t WrittenPointCount(const TPointStore& chain) {
+    int32_t count = chain.Count();
+    for (int32_t i = 2; i + 1 < chain.Count(); ++i)
+        count -= IsRepeatedPoint(chain, i);
+    return count;
+}
+
 uint16_t ChooseChainFlags(TPointStore& chain) {
     uint16_t flags = ofMinutes;
     for (int32_t i = chain.Count() - 1; i >= 0; --i) {
@@ -53,7 +64,7 @@ uint16_t ChooseChainFlags(TPointStore& chain) {
         // whole minute clears minute precision too, so that writing it loses nothing.
         if (!WholeMinute(p.Height))
             flags &= static_cast<uint16_t>(~ofMinutes);
-        if (i >= 2 && i + 1 < chain.Count() && p == chain.Point(i + 1))
+        if (IsRepeatedPoint(chain, i))
             chain.Delete(i);
     }
     const int32_t count = chain.Count();

@@ -26,6 +26,13 @@ enum TLYRObjectFlag : uint16_t {
 };
 inline constexpr uint16_t ChainFlagMask = ofHeights | ofMinutes | ofDelta | ofLongCount;
 
+// Whether point i is left out when the chain is written: it equals the point after it and is
+// neither one of the first two points nor the last.
+bool IsRepeatedPoint(const TPointStore& chain, int32_t i);
+
+// The number of points the chain has once written (its repeated points left out).
+int32_t WrittenPointCount(const TPointStore& chain);
+
 // Chooses the chain flags for writing the chain. Removes a point equal (with its height) to the
 // point after it, except the first two points. Minute precision is kept only when every
 // coordinate is a whole minute and, unlike the format's own rule, every height too.

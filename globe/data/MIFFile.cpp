@@ -77,24 +77,6 @@ std::string WithoutQuotes(const std::string& text) {
     return out;
 }
 
-std::string MIDFileFor(const std::string& mifFileName) {
-    namespace fs = std::filesystem;
-    const fs::path mif(mifFileName);
-    const std::string ext = mif.extension().string();
-    std::vector<std::string> candidates;
-    if (ext.size() == 4)   // keep the case of the ".MIF" extension: ".mif" -> ".mid"
-        candidates.push_back(ext.substr(0, 3) + (ext[3] == 'F' ? 'D' : 'd'));
-    candidates.insert(candidates.end(), {".MID", ".mid", ".Mid"});
-    for (const std::string& candidate : candidates) {
-        fs::path mid = mif;
-        mid.replace_extension(candidate);
-        std::error_code error;
-        if (fs::is_regular_file(mid, error))
-            return mid.string();
-    }
-    return {};
-}
-
 const std::array<const char*, 5> kStatements = {"point", "line", "pline", "region", "text"};
 // The parts a Collection statement announces (at most one of each).
 const std::array<const char*, 3> kCollectionParts = {"region", "pline", "multipoint"};
@@ -113,6 +95,24 @@ int IndexIn(const std::array<const char*, N>& words, const std::string& lowerWor
 } // namespace
 
 namespace mif {
+
+std::string MIDFileFor(const std::string& mifFileName) {
+    namespace fs = std::filesystem;
+    const fs::path mif(mifFileName);
+    const std::string ext = mif.extension().string();
+    std::vector<std::string> candidates;
+    if (ext.size() == 4)   // keep the case of the ".MIF" extension: ".mif" -> ".mid"
+        candidates.push_back(ext.substr(0, 3) + (ext[3] == 'F' ? 'D' : 'd'));
+    candidates.insert(candidates.end(), {".MID", ".mid", ".Mid"});
+    for (const std::string& candidate : candidates) {
+        fs::path mid = mif;
+        mid.replace_extension(candidate);
+        std::error_code error;
+        if (fs::is_regular_file(mid, error))
+            return mid.string();
+    }
+    return {};
+}
 
 int PenStyleOf(int pattern) {
     if (pattern == 1)
@@ -186,7 +186,7 @@ std::string MIDField(const std::string& line, char delimiter, int column) {
 } // namespace mif
 
 TMIFFile::TMIFFile(const std::string& mifFileName) : FMIF(std::make_unique<TGlobeTextReader>(mifFileName)) {
-    const std::string mid = MIDFileFor(mifFileName);
+    const std::string mid = mif::MIDFileFor(mifFileName);
     if (!mid.empty())
         FMID = std::make_unique<TGlobeTextReader>(mid);
 }

@@ -54,6 +54,9 @@ std::vector<std::string> Tokens(const std::string& line);
 // Field `column` (0-based) of an attribute line split at the delimiter, outside double quotes,
 // with its quotes removed; the whole line when the column is outside the fields.
 std::string MIDField(const std::string& line, char delimiter, int column);
+// The ".MID" file beside a ".MIF" file (the case of its extension kept, then either case); "" when
+// there is none.
+std::string MIDFileFor(const std::string& mifFileName);
 } // namespace mif
 
 class TMIFFile {

@@ -20,27 +20,6 @@ namespace globe {
 
 namespace {
 
-bool IsRegularFile(const std::string& name) {
-    std::error_code error;
-    return !name.empty() && std::filesystem::is_regular_file(name, error);
-}
-
-// The ".DBF" beside a shapefile: the extension in the case of the main file's, then either case.
-std::string TableFileFor(const std::string& shpFileName) {
-    std::filesystem::path path(shpFileName);
-    const std::string ext = path.extension().string();
-    std::vector<std::string> candidates;
-    if (ext.size() == 4)
-        candidates.push_back(std::string(".") + (ext[1] == 'S' ? "DBF" : "dbf"));
-    candidates.insert(candidates.end(), {".DBF", ".dbf", ".Dbf"});
-    for (const std::string& candidate : candidates) {
-        path.replace_extension(candidate);
-        if (IsRegularFile(path.string()))
-            return path.string();
-    }
-    return {};
-}
-
 bool UsableDivisor(double value) { return std::isfinite(value) && value != 0.0; }
 
 } // namespace
@@ -97,7 +76,7 @@ bool TGlobeSHPReader::Open() {
         return false;
     try {
         FStream = std::make_unique<TMemoryMapStream>(fileName);
-        const std::string table = TableFileFor(fileName);
+        const std::string table = shapefile::CompanionFile(fileName, "dbf");
         if (!table.empty())
             FDBF = std::make_unique<TGlobeDBFReader>(table);
         const std::string metaData = MetaDataFileName(*this);

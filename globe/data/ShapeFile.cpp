@@ -1,6 +1,8 @@
 #include "globe/data/ShapeFile.h"
 
 #include <bit>
+#include <cctype>
+#include <filesystem>
 
 namespace globe::shapefile {
 
@@ -152,6 +154,25 @@ bool IsReadableRecord(const std::uint8_t* data, std::int64_t size, std::int64_t 
     if (shapeType)
         *shapeType = record.ShapeType;
     return readable;
+}
+
+std::string CompanionFile(const std::string& shpFileName, const std::string& extension) {
+    std::filesystem::path path(shpFileName);
+    const std::string ext = path.extension().string();
+    std::string upper = extension, capitalised = extension;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (!capitalised.empty()) capitalised[0] = upper[0];
+    std::vector<std::string> candidates;
+    if (ext.size() == 4)
+        candidates.push_back(ext[1] == 'S' ? upper : extension);
+    candidates.insert(candidates.end(), {upper, extension, capitalised});
+    for (const std::string& candidate : candidates) {
+        path.replace_extension("." + candidate);
+        std::error_code error;
+        if (std::filesystem::is_regular_file(path, error))
+            return path.string();
+    }
+    return {};
 }
 
 } // namespace globe::shapefile

@@ -5,6 +5,7 @@
 // outside the data.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace globe {
@@ -53,6 +54,11 @@ bool ParseRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offse
 // `shapeType` (may be null) receives the record's shape type.
 bool IsReadableRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset,
                       std::int32_t* shapeType = nullptr);
+
+// The companion file of a shapefile with the extension `extension` (lower case, without the dot,
+// e.g. "dbf"): first in the case of the main file's extension, then upper, lower and capitalised;
+// "" when there is none.
+std::string CompanionFile(const std::string& shpFileName, const std::string& extension);
 
 } // namespace shapefile
 } // namespace globe

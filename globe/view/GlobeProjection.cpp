@@ -198,6 +198,14 @@ void TGlobeProjection::SetProjectionModel(std::unique_ptr<TCustomProjectionModel
   View_->RedrawGlobe();
 }
 
+std::vector<std::string> ProjectionClassNames() {
+  EnsureProjectionClassesRegistered();
+  std::vector<std::string> names;
+  for (const std::string& name : RegisteredGlobeClassNames())
+    if (FindGlobeClass(name).CreatesAs<TProjectionModel, TGlobeProjection*>()) names.push_back(name);
+  return names;
+}
+
 std::string TGlobeProjection::ProjectionClass() const { return Model_->ClassName(); }
 
 void TGlobeProjection::SetProjectionClass(std::string_view className) {

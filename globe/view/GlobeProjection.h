@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "globe/data/GeoTypes.h"
 #include "globe/data/Geodesy.h"
@@ -216,5 +217,8 @@ class TGlobeProjection : public TGlobeENVPersistent {
   bool FarSide_ = false;
   bool UseMinMaxLimits_ = false;
 };
+
+// The class names a projection can take (SetProjectionClass), in registration order.
+std::vector<std::string> ProjectionClassNames();
 
 }  // namespace globe

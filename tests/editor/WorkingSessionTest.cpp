@@ -30,6 +30,7 @@
 #include "platform/Version.h"
 #include "platform/testing/ScriptedDialogs.h"
 #include "scenario/Force.h"
+#include "scenario/JsonText.h"
 #include "scenario/LoadCheck.h"
 #include "platform/LocalFileSystem.h"
 
@@ -128,9 +129,8 @@ struct SessionTest : ::testing::Test {
     std::vector<std::string> messages;
     for (const auto& problem : w.dkProblems->Problems()) messages.push_back(problem.Text);
     ScriptedDialogs quiet;
-    return scenario::ScenarioJson(w.Scenario().IsCampaign ? scenario::TScenarioKind::skCampaign
-                                                          : scenario::TScenarioKind::skScenario,
-                                  messages, w.Scenario(), w.GlobeMap(), quiet);
+    const auto kind = w.Scenario().IsCampaign ? scenario::TScenarioKind::skCampaign : scenario::TScenarioKind::skScenario;
+    return scenario::JsonDump(scenario::ScenarioJsonDocument(kind, messages, w.Scenario(), w.GlobeMap(), quiet)) + "\n";
   }
 
   void SelectForce(const QString& name) {
@@ -290,7 +290,9 @@ TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   // Never the user's own configuration folder.
   const std::string settingsFile = QSettings().fileName().toStdString();
   const char* home = std::getenv("HOME");
-  if (home != nullptr) EXPECT_FALSE(settingsFile.starts_with(std::string(home) + "/.config")) << settingsFile;
+  if (home != nullptr) {
+    EXPECT_FALSE(settingsFile.starts_with(std::string(home) + "/.config")) << settingsFile;
+  }
 
   dialogs->QueueDirectory(kCrete);
   window->sbLoad->click();

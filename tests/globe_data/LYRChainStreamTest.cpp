@@ -119,6 +119,17 @@ TEST(LYRChainStream, DuplicatesAfterTheSecondPointAreDropped) {
     EXPECT_EQ(Points(chain), (std::vector<TGeoPoint>{{0, 0}, {0, 0}, {kMinute, 0}, {2 * kMinute, 0}}));
 }
 
+TEST(LYRChainStream, WrittenPointCountIsWhatWritingKeeps) {
+    const TGeoPoint a{0, 0}, b{kMinute, 0}, c{2 * kMinute, 0};
+    for (const std::vector<TGeoPoint>& points : std::vector<std::vector<TGeoPoint>>{
+             {}, {a}, {a, a}, {a, a, a}, {a, a, a, a}, {a, b, b, b, c, c}, {a, b, c, c, c, a}, {a, b, b, a, a, b}}) {
+        TPointStore chain = Chain(points);
+        const int32_t counted = WrittenPointCount(chain);
+        Write(chain);
+        EXPECT_EQ(counted, chain.Count()) << points.size();
+    }
+}
+
 TEST(LYRChainStream, CountsAbove65535UseAnIntegerCount) {
     for (const int32_t count : {65535, 65536}) {
         TPointStore chain;

@@ -7,7 +7,7 @@
 
 #include "globe/data/CustomVoduz4.h"
 #include "platform/LocalFileSystem.h"
-#include "scenario/JsonWriter.h"
+#include "scenario/JsonText.h"
 #include "scenario/LoadCheck.h"
 #include "scenario/ScenarioState.h"
 
@@ -47,23 +47,21 @@ protected:
     platform::LocalFileSystem files;
 };
 
-TEST(JsonTextTest, EscapesKeepTheOutputValid) {
-    EXPECT_EQ(JsonQuoted("a\"b\\c\rd\x01"), R"("a\"b\\c\rd\u0001")");
-    EXPECT_EQ(JsonQuoted("Sch\xc3\xa4" "fer"), "\"Sch\xc3\xa4" "fer\"");  // UTF-8 stays
-    EXPECT_EQ(JsonQuoted("Sch\xe4" "fer"), R"("Sch\u00e4fer")");          // a code page byte
-    EXPECT_EQ(JsonQuoted("\xc3"), R"("\u00c3")");                           // cut sequence
-    TJsonWriter json;
-    json.BeginObject();
-    json.Key("a");
-    json.BeginArray();
-    json.Integer(-1);
-    json.Number(0.5);
-    json.Null();
-    json.EndArray();
-    json.Key("b");
-    json.Boolean(false);
-    json.EndObject();
-    EXPECT_EQ(json.Text(), R"({"a":[-1,0.5,null],"b":false})");
+TEST(JsonTextTest, TextsAndNumbersKeepTheOutputValid) {
+    struct TCase {
+        std::string Bytes, Json;
+    };
+    for (const TCase& c : std::vector<TCase>{
+             {"a\"b\\c\rd\x01", R"("a\"b\\c\rd\u0001")"},
+             {"Sch\xc3\xa4" "fer", "\"Sch\xc3\xa4" "fer\""},   // UTF-8 stays
+             {"Sch\xe4" "fer", "\"Sch\xc3\xa4" "fer\""},        // a code page byte is its character
+             {"\xc3", "\"\xc3\x83\""},                         // a cut sequence too
+             {"\xed\xa0\x80", "\"\xc3\xad\xc2\xa0\xc2\x80\""}}) {  // a surrogate is no UTF-8
+        EXPECT_EQ(JsonDump(JsonText(c.Bytes)), c.Json) << c.Json;
+    }
+    const TJson numbers = TJson::array({JsonNumber(30), JsonNumber(0), JsonNumber(-2), JsonNumber(15116.25),
+                                        JsonNumber(0.5), JsonNumber(1.0 / 0.0), JsonNumber(0.0 / 0.0)});
+    EXPECT_EQ(JsonDump(numbers), "[30,0,-2,15116.25,0.5,null,null]");
 }
 
 TEST_F(LoadCheckTest, WindowsCampaignLoadsWithoutMessages) {

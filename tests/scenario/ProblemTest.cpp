@@ -107,7 +107,9 @@ TEST_F(ProblemsCampaign, LinesBelongToTheForceAndCaseAboveThem) {
     for (const auto& c : cases) {
         const TLineOwner owner = FindLineOwner(axis, state.ForceList, 0, c.index);
         EXPECT_EQ(owner.Force != nullptr, c.force) << c.index;
-        if (owner.Force != nullptr) EXPECT_EQ(owner.Force->Title(), "Italian Cruisers");
+        if (owner.Force != nullptr) {
+            EXPECT_EQ(owner.Force->Title(), "Italian Cruisers");
+        }
         EXPECT_EQ(owner.Case, c.kase) << c.index;
         EXPECT_EQ(owner.Row, c.row) << c.index;
     }

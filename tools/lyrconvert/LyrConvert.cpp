@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <filesystem>
 #include <iomanip>
 #include <sstream>
@@ -14,10 +13,13 @@
 #include "globe/data/GlobeObjectSource.h"
 #include "globe/data/GlobePresenter.h"
 #include "globe/data/GlobePresenterStore.h"
+#include "globe/data/LYRChainStream.h"
 #include "globe/data/LYRReader.h"
 #include "globe/data/MIFReader.h"
 #include "globe/data/SHPReader.h"
 #include "globe/view/GlobeClasses.h"
+#include "tools/common/ToolCommandLine.h"
+#include "tools/lyrconvert/MapFileRecords.h"
 
 namespace lyrconvert {
 namespace {
@@ -26,13 +28,6 @@ namespace fs = std::filesystem;
 using namespace globe;
 
 constexpr double kUnitsPerDegree = 5'400'000.0;
-
-std::string LowerExtension(const std::string& fileName) {
-  std::string extension = fs::path(fileName).extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension;
-}
 
 std::runtime_error FileError(const std::string& fileName, const std::string& problem) {
   return std::runtime_error(fileName + ": " + problem);
@@ -59,7 +54,7 @@ std::string Degrees(int32_t units) {
 
 void PrintSummary(std::ostream& out, const TMapSummary& summary) {
   out << "objects: " << summary.Objects << "\nchains: " << summary.Chains << "\npoints: " << summary.Points
-      << "\n";
+      << "\npoints written: " << summary.WrittenPoints << "\n";
   if (summary.HasBounds)
     out << "bounds: longitude " << Degrees(summary.MinLongX) << " to " << Degrees(summary.MaxLongX)
         << ", latitude " << Degrees(summary.MinLatY) << " to " << Degrees(summary.MaxLatY) << "\n";
@@ -67,15 +62,6 @@ void PrintSummary(std::ostream& out, const TMapSummary& summary) {
     out << "bounds: none\n";
   out << "presenters: " << summary.Presenters.size() << "\n";
   for (const std::string& presenter : summary.Presenters) out << "  " << presenter << "\n";
-}
-
-// Parses a field number: -1 (no title) or a field index.
-std::optional<int32_t> ParseColumn(const std::string& text) {
-  int32_t value = 0;
-  const char* end = text.data() + text.size();
-  const auto [rest, error] = std::from_chars(text.data(), end, value);
-  if (error != std::errc() || rest != end || value < -1) return std::nullopt;
-  return value;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -161,6 +147,7 @@ TMapSummary Summarise(TGlobeObjectSource& source) {
       const TPointStore* chain = chains.ChainIfPresent(c);
       if (chain == nullptr) continue;
       summary.Points += chain->Count();
+      summary.WrittenPoints += WrittenPointCount(*chain);
       for (int32_t p = 0; p < chain->Count(); ++p) Include(summary, chain->LongX(p), chain->LatY(p));
     }
   }
@@ -174,49 +161,100 @@ TMapSummary Summarise(TGlobeObjectSource& source) {
   return summary;
 }
 
-std::string Usage() {
-  return "usage: lyrconvert INPUT.shp|INPUT.mif OUTPUT.lyr [--title-column N] [--presenter ID]\n"
-         "       lyrconvert --info FILE.lyr|FILE.shp|FILE.mif\n";
+namespace {
+
+struct TArguments {
+  std::string Input, Output;
+  bool Info = false;
+  bool AllowDamaged = false;
+  std::optional<int32_t> TitleColumn;
+  std::optional<int32_t> PresenterID;
+};
+
+std::optional<int> ParseArguments(const std::vector<std::string>& args, TArguments& arguments, std::ostream& out,
+                                  std::ostream& err) {
+  CLI::App app("Converts an ESRI shapefile (.shp with its .dbf) or a MapInfo file (.mif with its .mid) into a LYR "
+               "layer file, or summarises a LYR, SHP or MIF file.",
+               "lyrconvert");
+  toolcli::ConfigureToolApp(app);
+  app.footer(
+      "Examples:\n  lyrconvert land.shp Land.lyr --title-column 0 --presenter 1\n  lyrconvert --info Land.lyr\n"
+      "Exit status: 0 done, 1 a file could not be read or written, or records were damaged or cut off (unless "
+      "--allow-damaged), 2 unusable arguments.");
+  app.add_option("INPUT", arguments.Input, "The file to convert (.shp or .mif), or with --info any .lyr, .shp or .mif")
+      ->required();
+  app.add_option("OUTPUT", arguments.Output, "The LYR file to write (not with --info)");
+  app.add_flag("--info", arguments.Info,
+               "Print what INPUT holds: objects, chains, points (in the file and as a conversion writes them), "
+               "bounds, presenters");
+  app.add_option("--title-column", arguments.TitleColumn,
+                 "The attribute table's field (0-based) that titles the objects; -1: no titles")
+      ->check(CLI::Range(-1, INT32_MAX).description(""))
+      ->type_name("N");
+  app.add_option("--presenter", arguments.PresenterID,
+                 "Give objects without a presenter this presenter ID (and a default presenter of their kind)")
+      ->check(CLI::Range(1, INT32_MAX).description(""))
+      ->type_name("ID");
+  app.add_flag("--allow-damaged", arguments.AllowDamaged,
+               "End with status 0 even when records were damaged or cut off (they are still counted)");
+  app.callback([&arguments] {
+    if (arguments.Input.empty()) return;  // reported as missing INPUT
+    if (!arguments.Info && arguments.Output.empty()) throw CLI::RequiredError("OUTPUT (or --info)");
+    if (arguments.Info && !arguments.Output.empty())
+      throw CLI::ValidationError("--info", "takes one file, not an OUTPUT as well");
+    if (!arguments.Info && SameFile(arguments.Input, arguments.Output))
+      throw CLI::ValidationError("OUTPUT", "would overwrite INPUT");
+  });
+  return toolcli::ParseToolArguments(app, args, out, err);
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  auto usage = [&](const std::string& problem) {
-    err << "lyrconvert: " << problem << "\n" << Usage();
-    return 2;
-  };
-  std::optional<int32_t> titleColumn;
-  std::optional<int32_t> presenterID;
-  bool info = false;
-  std::vector<std::string> files;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--info") {
-      info = true;
-    } else if (args[i] == "--title-column") {
-      if (i + 1 >= args.size()) return usage("--title-column needs a field number");
-      titleColumn = ParseColumn(args[++i]);
-      if (!titleColumn) return usage("bad field number \"" + args[i] + "\"");
-    } else if (args[i] == "--presenter") {
-      if (i + 1 >= args.size()) return usage("--presenter needs a presenter ID");
-      presenterID = ParseColumn(args[++i]);
-      if (!presenterID || *presenterID < 1) return usage("bad presenter ID \"" + args[i] + "\"");
-    } else if (args[i].size() > 1 && args[i][0] == '-') {
-      return usage("unknown option " + args[i]);
-    } else {
-      files.push_back(args[i]);
-    }
-  }
-  if (info ? files.size() != 1 : files.size() != 2) return usage("wrong number of files");
-  if (!info && SameFile(files[0], files[1])) return usage("the output would overwrite the input");
+// Checks a title column against the file's attribute table; the problem, or "".
+std::string TitleColumnProblem(const std::string& fileName, TGlobeFileReader& reader, int32_t column) {
+  if (column < 0) return {};
+  const std::string extension = LowerExtension(fileName);
+  if (extension != ".shp" && extension != ".mif") return "--title-column: a " + extension + " file has no attribute table";
+  const std::optional<int32_t> columns = AttributeColumns(fileName, reader);
+  const std::string table = extension == ".shp" ? ".dbf" : ".mid";
+  if (!columns) return "--title-column " + std::to_string(column) + ": " + fileName + " has no " + table + " table beside it";
+  if (column >= *columns)
+    return "--title-column " + std::to_string(column) + ": the " + table + " table of " + fileName + " has " +
+           std::to_string(*columns) + (*columns == 1 ? " column" : " columns") +
+           (*columns > 0 ? " (0 to " + std::to_string(*columns - 1) + ")" : "");
+  return {};
+}
 
+// Reports records the reader passed over; true when there were any.
+bool ReportDamagedRecords(const std::string& fileName, int32_t objects, bool converting, std::ostream& err) {
+  const std::optional<int64_t> records = RecordsInFile(fileName);
+  if (!records || *records <= objects) return false;
+  err << "lyrconvert: " << fileName << ": " << objects << " of " << *records << " objects "
+      << (converting ? "converted" : "read") << "; " << *records - objects << " records damaged or cut off\n";
+  return true;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  TArguments arguments;
+  if (auto status = ParseArguments(args, arguments, out, err)) return *status;
   try {
     auto globe = NewHeadlessGlobe();
-    TGlobeFileReader& input = OpenMapFile(*globe, files[0], titleColumn);
-    if (info) {
-      PrintSummary(out, Summarise(input));
-      return 0;
+    TGlobeFileReader& input = OpenMapFile(*globe, arguments.Input, arguments.TitleColumn);
+    if (arguments.TitleColumn) {
+      const std::string problem = TitleColumnProblem(arguments.Input, input, *arguments.TitleColumn);
+      if (!problem.empty()) {
+        err << "lyrconvert: " << problem << "\n";
+        return toolcli::kBadArguments;
+      }
     }
-    const std::string& output = files[1];
-    if (presenterID) GiveDefaultPresenter(input, *presenterID);
+    const bool damaged = ReportDamagedRecords(arguments.Input, input.Count(), !arguments.Info, err);
+    const int status = damaged && !arguments.AllowDamaged ? 1 : 0;
+    if (arguments.Info) {
+      PrintSummary(out, Summarise(input));
+      return status;
+    }
+    const std::string& output = arguments.Output;
+    if (arguments.PresenterID) GiveDefaultPresenter(input, *arguments.PresenterID);
     try {
       SaveLYRFile(input, output);
     } catch (const std::exception& e) {
@@ -230,7 +268,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const auto bytes = fs::file_size(output, error);
     out << "objects: " << written.Objects << "\nchains: " << written.Chains << "\npoints: " << written.Points
         << "\nbytes written: " << (error ? 0 : bytes) << "\n";
-    return 0;
+    return status;
   } catch (const std::exception& e) {
     err << "lyrconvert: " << e.what() << "\n";
     return 1;

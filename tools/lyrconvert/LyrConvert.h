@@ -26,6 +26,7 @@ struct TMapSummary {
   int32_t Objects = 0;
   int64_t Chains = 0;
   int64_t Points = 0;
+  int64_t WrittenPoints = 0;  // the points a LYR file of the objects holds (repeated points left out)
   bool HasBounds = false;
   int32_t MinLongX = 0, MinLatY = 0, MaxLongX = 0, MaxLatY = 0;
   std::vector<std::string> Presenters;  // "ID class name" each
@@ -48,10 +49,9 @@ TMapSummary Summarise(globe::TGlobeObjectSource& source);
 // layer through a presenter of the same ID. Returns the number of objects changed.
 int32_t GiveDefaultPresenter(globe::TGlobeObjectSource& source, int32_t presenterID);
 
-// The command line (without the program name); returns the exit status: 0 done, 1 a file could
-// not be read or written, 2 unusable arguments.
+// The command line (without the program name); returns the exit status: 0 done (or --help,
+// --version), 1 a file could not be read or written, or records were damaged or cut off without
+// --allow-damaged, 2 unusable arguments (a title column the file's table does not have included).
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-
-std::string Usage();
 
 }  // namespace lyrconvert

@@ -1,4 +1,4 @@
-// lyrconvert INPUT OUTPUT.lyr [--title-column N] | lyrconvert --info FILE
+// lyrconvert INPUT OUTPUT.lyr [--title-column N] [--presenter ID] [--allow-damaged], or lyrconvert --info FILE
 #include <iostream>
 #include <string>
 #include <vector>

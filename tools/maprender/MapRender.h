@@ -4,6 +4,7 @@
 // bitmap and optionally saves its environment.
 
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,7 +15,7 @@ namespace maprender {
 
 struct TMapRenderOptions {
   std::string EnvironmentFile;
-  std::string OutputFile;  // PNG
+  std::string OutputFile;  // PNG, JPEG, BMP, ... by its extension
   int32_t Width = 800;
   int32_t Height = 600;
   std::string ProjectionClass;  // empty: as the environment says
@@ -22,17 +23,36 @@ struct TMapRenderOptions {
   std::optional<long double> CenterLongitude;
   std::optional<int32_t> Altitude;  // GlobeUnit; 0 fits the whole map
   std::string SaveEnvironmentFile;
+  bool AllowMissing = false;  // data files the environment names may be missing
 };
 
-// The usage text printed for bad arguments.
-std::string Usage();
+// Reads "ENV OUT [--size WxH] [--projection CLASS] [--lat DEG] [--long DEG] [--altitude GU]
+// [--save-env FILE] [--allow-missing]" (without the program name). Nothing when the options are
+// complete; otherwise the exit status after --help / --version went to `out` or the problem to
+// `err`.
+std::optional<int> ParseArguments(const std::vector<std::string>& args, TMapRenderOptions& options,
+                                  std::ostream& out, std::ostream& err);
 
-// Reads "ENV OUT.png [--size WxH] [--projection CLASS] [--lat DEG] [--long DEG]
-// [--altitude GU] [--save-env FILE]"; returns the error text, or nothing on success.
-std::optional<std::string> ParseArguments(const std::vector<std::string>& args, TMapRenderOptions& options);
+// Why the file cannot be an environment file ("no such file", "not an XML file", ...), or "".
+// Looks at the file's start only: the XML reader judges the rest.
+std::string EnvironmentFileProblem(const std::string& fileName);
 
-// Renders the map; `error` receives a message when the environment cannot be loaded (the bitmap
-// then shows the empty view).
-platform::Bitmap24 RenderMap(const TMapRenderOptions& options, std::string& error);
+// The text with control characters and bytes outside ASCII shown as '?', fit for one terminal line.
+std::string PrintableText(const std::string& text);
+
+struct TRenderResult {
+  platform::Bitmap24 Bitmap;
+  std::string Error;                      // the environment could not be loaded (empty view drawn)
+  std::vector<std::string> MissingFiles;  // data files the environment names that were not found
+  std::vector<std::string> EnvironmentWarnings;  // repairs the environment file needed
+};
+
+// Renders the map.
+TRenderResult RenderMap(const TMapRenderOptions& options);
+
+// The whole program after the application object exists: renders and writes the picture,
+// reporting on `err`. Returns the exit status: 0 done, 1 a file could not be read or written (or a
+// data file is missing without AllowMissing), 2 an output format that cannot be written.
+int RenderAndWrite(const TMapRenderOptions& options, std::ostream& err);
 
 }  // namespace maprender

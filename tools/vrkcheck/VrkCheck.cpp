@@ -9,6 +9,8 @@
 #include "platform/RegionalSettings.h"
 #include "scenario/EditorGlobeSettings.h"
 #include "scenario/LoadCheck.h"
+#include "tools/common/PictureSize.h"
+#include "tools/common/ToolCommandLine.h"
 
 #ifdef VRKCHECK_PNG
 #include <QGuiApplication>
@@ -20,30 +22,11 @@
 
 namespace vrkcheck {
 
-const char* const kUsage = "usage: vrkcheck [--json] [--png FILE] [--size WxH] DIR\n";
-
 TArguments::TArguments() : Width(scenario::kEditorMapWidth), Height(scenario::kEditorMapHeight) {}
 
 namespace {
 
-// "WxH" with both sides from 1 to 16384.
-bool ParseSize(const std::string& text, int& width, int& height) {
-    const auto x = text.find('x');
-    if (x == std::string::npos) return false;
-    const auto side = [](const std::string& part) -> std::optional<int> {
-        if (part.empty() || part.size() > 5 || part.find_first_not_of("0123456789") != std::string::npos) {
-            return std::nullopt;
-        }
-        const int value = std::stoi(part);
-        if (value < 1 || value > 16384) return std::nullopt;
-        return value;
-    };
-    const auto w = side(text.substr(0, x)), h = side(text.substr(x + 1));
-    if (!w || !h) return false;
-    width = *w;
-    height = *h;
-    return true;
-}
+constexpr int kMaxSide = 16384;
 
 #ifdef VRKCHECK_PNG
 // Draws the loaded map into a PNG file; false when the file cannot be written.
@@ -69,27 +52,36 @@ bool WritePicture(scenario::TLoadCheck& check, const TArguments& arguments) {
 
 }  // namespace
 
-std::optional<TArguments> ParseArguments(const std::vector<std::string>& args) {
-    TArguments arguments;
-    bool haveDir = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool haveValue = i + 1 < args.size();
-        if (arg == "--json") {
-            arguments.Json = true;
-        } else if (arg == "--png" && haveValue && !args[i + 1].empty()) {
-            arguments.Png = args[++i];
-        } else if (arg == "--size" && haveValue) {
-            if (!ParseSize(args[++i], arguments.Width, arguments.Height)) return std::nullopt;
-        } else if (!arg.empty() && arg[0] != '-' && !haveDir) {
-            arguments.Dir = arg;
-            haveDir = true;
-        } else {
-            return std::nullopt;
-        }
+std::optional<int> ParseArguments(const std::vector<std::string>& args, TArguments& arguments, std::ostream& out,
+                                  std::ostream& err) {
+    CLI::App app("Loads a scenario or campaign directory as the editor's load command does and prints every "
+                 "message the editor would show, then a summary.",
+                 "vrkcheck");
+    toolcli::ConfigureToolApp(app);
+    app.footer("The program's folder (or ../share/corvalis beside it) plays the editor's program folder: its "
+               "Data subfolder holds the map data.\n"
+               "Exit status: 0 no message shown, 1 messages shown, 2 unusable arguments or a picture that "
+               "cannot be written.");
+    app.add_option("DIR", arguments.Dir, "The scenario or campaign directory")
+        ->required()
+        ->check(CLI::ExistingDirectory.description(""))
+        ->type_name("DIR");
+    app.add_flag("--json", arguments.Json, "Print the loaded scenario as one JSON object (docs/VRKCHECK.md)");
+    app.add_option("--png", arguments.Png, "Also draw the map as the editor shows it after the load into this PNG file")
+        ->check([](const std::string& name) { return name.empty() ? std::string("a file name is needed") : ""; })
+        ->type_name("FILE");
+    std::string size;
+    app.add_option("--size", size, "Size of the --png picture in pixels, 1 to 16384 each (default: the editor's map "
+                                   "area, " + std::to_string(scenario::kEditorMapWidth) + "x" +
+                                   std::to_string(scenario::kEditorMapHeight) + ")")
+        ->check(toolcli::PictureSizeCheck(kMaxSide))
+        ->type_name("WxH");
+    if (auto status = toolcli::ParseToolArguments(app, args, out, err)) return status;
+    if (const auto parsed = toolcli::ParsePictureSize(size, kMaxSide)) {
+        arguments.Width = parsed->Width;
+        arguments.Height = parsed->Height;
     }
-    if (!haveDir) return std::nullopt;
-    return arguments;
+    return std::nullopt;
 }
 
 bool CanDrawPictures() {
@@ -102,33 +94,30 @@ bool CanDrawPictures() {
 
 int Run(const std::vector<std::string>& args, const std::string& programDir, std::ostream& out,
         std::ostream& err) {
-    const std::optional<TArguments> arguments = ParseArguments(args);
-    if (!arguments) {
-        err << kUsage;
-        return 2;
-    }
+    TArguments arguments;
+    if (auto status = ParseArguments(args, arguments, out, err)) return *status;
     std::error_code error;
-    const std::filesystem::path dir = std::filesystem::absolute(arguments->Dir, error);
+    const std::filesystem::path dir = std::filesystem::absolute(arguments.Dir, error);
     if (error || !std::filesystem::is_directory(dir, error)) {
-        err << "vrkcheck: not a directory: " << arguments->Dir << "\n" << kUsage;
-        return 2;
+        err << "vrkcheck: not a directory: " << arguments.Dir << "\n";
+        return toolcli::kBadArguments;
     }
 
     platform::LocalFileSystem files;
     scenario::TLoadCheck check(files, platform::RegionalSettings{}, programDir);
     check.Run(dir.lexically_normal().string());
 
-    if (!arguments->Png.empty()) {
+    if (!arguments.Png.empty()) {
 #ifdef VRKCHECK_PNG
-        if (!WritePicture(check, *arguments)) {
-            err << "vrkcheck: cannot write " << arguments->Png << "\n";
+        if (!WritePicture(check, arguments)) {
+            err << "vrkcheck: cannot write " << arguments.Png << "\n";
             return 2;
         }
 #else
         err << "vrkcheck: --png: the map view's rendering is not available in this build; no picture written\n";
 #endif
     }
-    out << (arguments->Json ? check.Json() : check.Text());
+    out << (arguments.Json ? check.Json() : check.Text());
     return check.Messages().empty() ? 0 : 1;
 }
 

@@ -20,18 +20,18 @@ struct TArguments {
     TArguments();
 };
 
-// The command line without the program name; nothing for unusable arguments.
-std::optional<TArguments> ParseArguments(const std::vector<std::string>& args);
+// Reads the command line (without the program name) into `arguments`. Nothing when the check can
+// run; otherwise the exit status after --help / --version went to `out` or the problem to `err`.
+std::optional<int> ParseArguments(const std::vector<std::string>& args, TArguments& arguments, std::ostream& out,
+                                  std::ostream& err);
 
 // Whether this build can draw --png pictures (it needs the toolkit's drawing).
 bool CanDrawPictures();
 
 // Runs the check; programDir plays the editor's program folder (its "Data" subfolder holds the
-// map data). Returns the exit status: 0 when no message was shown, 1 when any was, 2 for unusable
-// arguments or a picture that cannot be written.
+// map data). Returns the exit status: 0 when no message was shown (or after --help / --version),
+// 1 when any was, 2 for unusable arguments or a picture that cannot be written.
 int Run(const std::vector<std::string>& args, const std::string& programDir, std::ostream& out,
         std::ostream& err);
-
-extern const char* const kUsage;
 
 }  // namespace vrkcheck

@@ -63,9 +63,10 @@ class MapPictureTest : public ::testing::Test {
 
   platform::Bitmap24 Render(maprender::TMapRenderOptions options, const std::string& name) {
     options.EnvironmentFile = EnvFile;
-    std::string error;
-    platform::Bitmap24 bitmap = maprender::RenderMap(options, error);
-    EXPECT_EQ(error, "");
+    maprender::TRenderResult result = maprender::RenderMap(options);
+    EXPECT_EQ(result.Error, "");
+    EXPECT_EQ(result.MissingFiles, std::vector<std::string>{});
+    platform::Bitmap24 bitmap = std::move(result.Bitmap);
     platform::WritePng(bitmap, OutDir + "/" + name + ".png");  // for looking at
     return bitmap;
   }
@@ -295,9 +296,10 @@ TEST(MapRenderTool, FindsTheLayerFilesBesideTheEnvironment) {
   options.EnvironmentFile = std::string(CORVALIS_SOURCE_DIR) + "/data/Data/World.env";
   options.Width = 300;
   options.Height = 200;
-  std::string error;
-  const platform::Bitmap24 bitmap = maprender::RenderMap(options, error);
-  EXPECT_EQ(error, "");
+  const maprender::TRenderResult result = maprender::RenderMap(options);
+  EXPECT_EQ(result.Error, "");
+  EXPECT_EQ(result.MissingFiles, std::vector<std::string>{});
+  const platform::Bitmap24& bitmap = result.Bitmap;
   int land = 0;
   for (int y = 0; y < bitmap.Height(); ++y)
     for (int x = 0; x < bitmap.Width(); ++x) land += bitmap.Pixel(x, y) == 0x00B8E0E8;

@@ -6,6 +6,7 @@
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GeoDataObject.h"
 #include "globe/data/GlobeFileReader.h"
+#include "platform/Version.h"
 #include "tests/globe_data/TempFile.h"
 #include "tools/lyrconvert/LyrConvert.h"
 
@@ -162,22 +163,115 @@ TEST(LyrConvertTest, InfoSummarisesEachKindOfFile) {
   EXPECT_LT(land.MaxLatY, 90 * 5400000);
 }
 
-TEST(LyrConvertTest, UnusableArgumentsShowTheUsage) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {},
-           {"a.shp"},
-           {"a.shp", "b.lyr", "c"},
-           {"--info"},
-           {"a.shp", "b.lyr", "--title-column"},
-           {"a.shp", "b.lyr", "--title-column", "x"},
-           {"a.shp", "b.lyr", "--title-column", "-2"},
-           {"a.shp", "b.lyr", "--colour"}}) {
-    const TRunResult result = RunTool(args);
-    EXPECT_EQ(result.Status, 2) << args.size();
-    EXPECT_NE(result.Err.find("usage:"), std::string::npos);
-  }
+TEST(LyrConvertTest, ArgumentProblemsNameTheArgument) {
   const std::string land = kData + "/ne_110m_land.shp";
-  EXPECT_EQ(RunTool({land, land}).Status, 2);  // would overwrite its input
+  struct TCase {
+    std::vector<std::string> Args;
+    std::string FirstLine;
+  };
+  for (const TCase& c : std::vector<TCase>{
+           {{}, "lyrconvert: INPUT is required"},
+           {{"a.shp"}, "lyrconvert: OUTPUT (or --info) is required"},
+           {{"a.shp", "b.lyr", "c"}, "lyrconvert: The following argument was not expected: c"},
+           {{"--info"}, "lyrconvert: INPUT is required"},
+           {{"--info", "a.shp", "b.lyr"}, "lyrconvert: --info: takes one file, not an OUTPUT as well"},
+           {{"a.shp", "b.lyr", "--title-column"}, "lyrconvert: --title-column: 1 required N missing"},
+           {{"a.shp", "b.lyr", "--title-column", "x"}, "lyrconvert: --title-column: Value x not in range -1 to 2147483647"},
+           {{"a.shp", "b.lyr", "--title-column", "-2"},
+            "lyrconvert: --title-column: Value -2 not in range -1 to 2147483647"},
+           {{"a.shp", "b.lyr", "--presenter", "0"}, "lyrconvert: --presenter: Value 0 not in range 1 to 2147483647"},
+           {{"a.shp", "b.lyr", "--colour"}, "lyrconvert: The following argument was not expected: --colour"},
+           {{land, land}, "lyrconvert: OUTPUT: would overwrite INPUT"}}) {
+    const TRunResult result = RunTool(c.Args);
+    EXPECT_EQ(result.Status, 2) << c.FirstLine;
+    EXPECT_EQ(result.Err.substr(0, result.Err.find('\n')), c.FirstLine);
+    EXPECT_EQ(result.Out, "");
+  }
+}
+
+TEST(LyrConvertTest, HelpAndVersion) {
+  const TRunResult help = RunTool({"--help"});
+  EXPECT_EQ(help.Status, 0);
+  EXPECT_EQ(help.Out.rfind("Converts an ESRI shapefile", 0), 0u) << help.Out;
+  for (const char* option : {"--info", "--title-column", "--presenter", "--allow-damaged", "--version"})
+    EXPECT_NE(help.Out.find(option), std::string::npos) << option;
+  const TRunResult version = RunTool({"--version"});
+  EXPECT_EQ(version.Status, 0);
+  EXPECT_EQ(version.Out, std::string("lyrconvert ") + CORVALIS_VERSION + "\n");
+}
+
+TEST(LyrConvertTest, TitleColumnMustBeInTheFilesTable) {
+  TempDir dir;
+  // The land shapefile's table has one column; without its table it has none.
+  fs::copy_file(kData + "/ne_110m_land.shp", dir.File("land.shp"));
+  fs::copy_file(kData + "/ne_110m_countries.mif", dir.File("countries.mif"));
+  const std::string land = kData + "/ne_110m_land.shp";
+  struct TCase {
+    std::vector<std::string> Args;
+    std::string Err;
+  };
+  for (const TCase& c : std::vector<TCase>{
+           {{land, dir.File("a.lyr"), "--title-column", "9"},
+            "lyrconvert: --title-column 9: the .dbf table of " + land + " has 1 column (0 to 0)\n"},
+           {{dir.File("land.shp"), dir.File("b.lyr"), "--title-column", "0"},
+            "lyrconvert: --title-column 0: " + dir.File("land.shp") + " has no .dbf table beside it\n"},
+           {{dir.File("countries.mif"), dir.File("c.lyr"), "--title-column", "1"},
+            "lyrconvert: --title-column 1: " + dir.File("countries.mif") + " has no .mid table beside it\n"},
+           {{"--info", kData + "/ne_110m_countries.mif", "--title-column", "200"},
+            "lyrconvert: --title-column 200: the .mid table of " + kData + "/ne_110m_countries.mif has "}}) {
+    const TRunResult result = RunTool(c.Args);
+    EXPECT_EQ(result.Status, 2) << c.Err;
+    EXPECT_EQ(result.Err.substr(0, c.Err.size()), c.Err);
+    EXPECT_EQ(result.Out, "");
+  }
+  EXPECT_FALSE(fs::exists(dir.File("a.lyr")));
+  // -1 (no titles) needs no table; the last column of the table is fine.
+  EXPECT_EQ(RunTool({dir.File("land.shp"), dir.File("d.lyr"), "--title-column", "-1"}).Status, 0);
+  EXPECT_EQ(RunTool({land, dir.File("e.lyr"), "--title-column", "0"}).Status, 0);
+}
+
+TEST(LyrConvertTest, RecordsOfACutShapefileAreCounted) {
+  TempDir dir;
+  const std::string whole = globe::testing::ReadWholeFile(kData + "/ne_110m_countries.shp");
+  const std::string cut = dir.Write("cut.shp", whole.substr(0, 30000));
+  fs::copy_file(kData + "/ne_110m_countries.shx", dir.File("cut.shx"));
+  fs::copy_file(kData + "/ne_110m_countries.dbf", dir.File("cut.dbf"));
+  auto globe = NewHeadlessGlobe();
+  const int32_t records = Summarise(OpenMapFile(*globe, kData + "/ne_110m_countries.shp")).Objects;
+  const int32_t kept = Summarise(OpenMapFile(*globe, cut)).Objects;
+  ASSERT_LT(kept, records);
+  const std::string report = "lyrconvert: " + cut + ": " + std::to_string(kept) + " of " + std::to_string(records) +
+                             " objects converted; " + std::to_string(records - kept) + " records damaged or cut off\n";
+  TRunResult result = RunTool({cut, dir.File("cut.lyr")});
+  EXPECT_EQ(result.Status, 1);
+  EXPECT_EQ(result.Err, report);
+  EXPECT_NE(result.Out.find("objects: " + std::to_string(kept) + "\n"), std::string::npos);
+  result = RunTool({cut, dir.File("cut.lyr"), "--allow-damaged"});
+  EXPECT_EQ(result.Status, 0);
+  EXPECT_EQ(result.Err, report);
+  result = RunTool({"--info", cut});
+  EXPECT_EQ(result.Status, 1);
+  EXPECT_NE(result.Err.find(" objects read; "), std::string::npos) << result.Err;
+  // The whole file has no damaged record.
+  result = RunTool({kData + "/ne_110m_countries.shp", dir.File("whole.lyr")});
+  EXPECT_EQ(result.Status, 0);
+  EXPECT_EQ(result.Err, "");
+}
+
+TEST(LyrConvertTest, InfoPointsAgreeWithWhatAConversionWrites) {
+  TempDir dir;
+  for (const std::string name : {"ne_110m_land.shp", "ne_110m_countries.mif"}) {
+    const TRunResult info = RunTool({"--info", kData + "/" + name});
+    const TRunResult converted = RunTool({kData + "/" + name, dir.File(name + ".lyr")});
+    ASSERT_EQ(converted.Status, 0) << converted.Err;
+    const auto value = [](const std::string& text, const std::string& key) {
+      const auto at = text.find("\n" + key + ": ");
+      return at == std::string::npos ? std::string() : text.substr(at + key.size() + 3, text.find('\n', at + 1) - at - key.size() - 3);
+    };
+    EXPECT_NE(value(info.Out, "points written"), "") << info.Out;
+    EXPECT_EQ(value(info.Out, "points written"), value(converted.Out, "points")) << name;
+    EXPECT_EQ(value(RunTool({"--info", dir.File(name + ".lyr")}).Out, "points written"), value(converted.Out, "points"));
+  }
 }
 
 TEST(LyrConvertTest, BadFilesAreNamedAndEndWithStatusOne) {

@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "platform/Version.h"
 #include "tools/vrkcheck/VrkCheck.h"
 
 namespace vrkcheck {
@@ -141,18 +142,39 @@ TEST_F(VrkCheckJsonTest, SameDirectoryGivesTheSameOutput) {
     }
 }
 
-TEST_F(VrkCheckJsonTest, UnusableArguments) {
-    std::ostringstream out, err;
+TEST_F(VrkCheckJsonTest, ArgumentProblemsNameTheArgument) {
     const std::string dir = kFixtures + "edge_scenario";
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{}, {"--json"}, {dir, dir}, {"--size", "0x10", dir},
-                                               {"--size", "10", dir}, {"--png"}, {"--frobnicate", dir},
-                                               {kFixtures + "no such directory"}}) {
-        err.str("");
-        EXPECT_EQ(vrkcheck::Run(args, program.string(), out, err), 2);
-        EXPECT_NE(err.str().find("usage: vrkcheck"), std::string::npos);
+    const std::string missing = kFixtures + "no such directory";
+    struct TCase {
+        std::vector<std::string> Args;
+        std::string FirstLine;
+    };
+    for (const TCase& c : std::vector<TCase>{
+             {{}, "vrkcheck: DIR is required"},
+             {{"--json"}, "vrkcheck: DIR is required"},
+             {{dir, dir}, "vrkcheck: The following argument was not expected: " + dir},
+             {{"--size", "0x10", dir}, "vrkcheck: --size: bad size \"0x10\": expected WIDTHxHEIGHT, each from 1 to 16384"},
+             {{"--size", "10", dir}, "vrkcheck: --size: bad size \"10\": expected WIDTHxHEIGHT, each from 1 to 16384"},
+             {{"--png"}, "vrkcheck: --png: 1 required FILE missing"},
+             {{"--png", "", dir}, "vrkcheck: --png: a file name is needed"},
+             {{"--frobnicate", dir}, "vrkcheck: The following argument was not expected: --frobnicate"},
+             {{missing}, "vrkcheck: DIR: Directory does not exist: " + missing}}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(vrkcheck::Run(c.Args, program.string(), out, err), 2) << c.FirstLine;
+        EXPECT_EQ(err.str().substr(0, err.str().find('\n')), c.FirstLine);
+        EXPECT_EQ(out.str(), "");
     }
-    EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(VrkCheckJsonTest, HelpAndVersion) {
+    std::ostringstream help, version, err;
+    EXPECT_EQ(vrkcheck::Run({"--help"}, program.string(), help, err), 0);
+    EXPECT_EQ(help.str().rfind("Loads a scenario or campaign directory", 0), 0u) << help.str();
+    for (const char* option : {"DIR", "--json", "--png", "--size", "--version"})
+        EXPECT_NE(help.str().find(option), std::string::npos) << option;
+    EXPECT_EQ(vrkcheck::Run({"--version"}, program.string(), version, err), 0);
+    EXPECT_EQ(version.str(), std::string("vrkcheck ") + CORVALIS_VERSION + "\n");
+    EXPECT_EQ(err.str(), "");
 }
 
 }  // namespace

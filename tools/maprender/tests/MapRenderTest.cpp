@@ -1,0 +1,184 @@
+// maprender's command line, its messages about environment and layer files, and the picture
+// format chosen by the output's extension.
+
+#include <gtest/gtest.h>
+
+#include <QImageReader>
+#include <filesystem>
+#include <sstream>
+
+#include "platform/Version.h"
+#include "tests/globe_data/TempFile.h"
+#include "tools/maprender/MapRender.h"
+
+namespace maprender {
+namespace {
+
+namespace fs = std::filesystem;
+using globe::testing::TempDir;
+
+const std::string kWorld = std::string(CORVALIS_SOURCE_DIR) + "/data/Data/World.env";
+
+struct TParse {
+  std::optional<int> Status;
+  std::string Out, Err;
+  TMapRenderOptions Options;
+};
+
+TParse Parse(const std::vector<std::string>& args) {
+  TParse result;
+  std::ostringstream out, err;
+  result.Status = ParseArguments(args, result.Options, out, err);
+  result.Out = out.str();
+  result.Err = err.str();
+  return result;
+}
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+TEST(MapRenderArguments, HelpAndVersionEndWithStatusZero) {
+  const TParse help = Parse({"--help"});
+  EXPECT_EQ(help.Status, 0);
+  EXPECT_EQ(FirstLine(help.Out), "Draws a map environment file (.env) into a picture, without a display.");
+  for (const char* option : {"--size", "--projection", "--lat", "--long", "--altitude", "--save-env", "--allow-missing"})
+    EXPECT_NE(help.Out.find(option), std::string::npos) << option;
+  const TParse version = Parse({"--version"});
+  EXPECT_EQ(version.Status, 0);
+  EXPECT_EQ(version.Out, std::string("maprender ") + CORVALIS_VERSION + "\n");
+}
+
+TEST(MapRenderArguments, ProblemsNameTheArgument) {
+  struct TCase {
+    std::vector<std::string> Args;
+    std::string FirstLine;
+  };
+  const std::vector<TCase> cases = {
+      {{"--bogus"}, "maprender: The following argument was not expected: --bogus"},
+      {{}, "maprender: ENV_FILE is required"},
+      {{"a.env"}, "maprender: OUTPUT is required"},
+      {{"a.env", "b.png", "c"}, "maprender: The following argument was not expected: c"},
+      {{"a.env", "b.png", "--size", "800"},
+       "maprender: --size: bad size \"800\": expected WIDTHxHEIGHT, each from 1 to 8192"},
+      {{"a.env", "b.png", "--size", "8193x10"},
+       "maprender: --size: bad size \"8193x10\": expected WIDTHxHEIGHT, each from 1 to 8192"},
+      {{"a.env", "b.png", "--projection", "TFooPrj"},
+       "maprender: --projection: unknown projection class \"TFooPrj\"; the classes are TSphericalPrj, "
+       "TCartesianPrj, TMercatorPrj"},
+      {{"a.env", "b.png", "--size"}, "maprender: --size: 1 required WxH missing"},
+  };
+  for (const TCase& c : cases) {
+    const TParse result = Parse(c.Args);
+    EXPECT_EQ(result.Status, 2) << c.FirstLine;
+    EXPECT_EQ(FirstLine(result.Err), c.FirstLine);
+    EXPECT_EQ(result.Out, "");
+  }
+  for (const auto& [option, value] : std::vector<std::pair<std::string, std::string>>{
+           {"--lat", "90.5"}, {"--long", "-181"}, {"--altitude", "high"}}) {
+    const TParse result = Parse({"a.env", "b.png", option, value});
+    EXPECT_EQ(result.Status, 2) << option;
+    EXPECT_EQ(result.Err.rfind("maprender: " + option + ": ", 0), 0u) << result.Err;
+  }
+}
+
+TEST(MapRenderArguments, ValuesReachTheOptions) {
+  const TParse result = Parse({"w.env", "o.jpg", "--size", "30x20", "--projection", "tmercatorprj", "--lat", "-12.5",
+                               "--long", "170", "--altitude", "0", "--allow-missing"});
+  ASSERT_EQ(result.Status, std::nullopt) << result.Err;
+  const TMapRenderOptions& o = result.Options;
+  EXPECT_EQ(o.EnvironmentFile, "w.env");
+  EXPECT_EQ(o.OutputFile, "o.jpg");
+  EXPECT_EQ(o.Width, 30);
+  EXPECT_EQ(o.Height, 20);
+  EXPECT_EQ(o.ProjectionClass, "tmercatorprj");
+  EXPECT_EQ(o.CenterLatitude, -12.5L);
+  EXPECT_EQ(o.CenterLongitude, 170.0L);
+  EXPECT_EQ(o.Altitude, 0);
+  EXPECT_TRUE(o.AllowMissing);
+  EXPECT_EQ(Parse({"w.env", "o.png"}).Options.Width, 800);
+}
+
+TEST(MapRenderFiles, EnvironmentProblemsAreOneLineNamingTheFile) {
+  TempDir dir;
+  const std::string binary = dir.Write("tool.env", std::string("\x7f" "ELF\x02\x01\x01\0\0<\xff\xfe", 13));
+  const std::string text = dir.Write("notes.env", "hello\n");
+  const std::string broken = dir.Write("broken.env", "<TGlobe SurfaceColor=\x01\xfe>");
+  struct TCase {
+    std::string File, Message;
+  };
+  for (const TCase& c : std::vector<TCase>{{dir.File("missing.env"), "no such file"},
+                                           {dir.Path.string(), "not a file"},
+                                           {binary, "not an XML environment file"},
+                                           {text, "not an XML environment file"}}) {
+    EXPECT_EQ(EnvironmentFileProblem(c.File), c.Message) << c.File;
+    TMapRenderOptions options;
+    options.EnvironmentFile = c.File;
+    options.OutputFile = dir.File("out.png");
+    std::ostringstream err;
+    EXPECT_EQ(RenderAndWrite(options, err), 1);
+    EXPECT_EQ(err.str(), "maprender: " + c.File + ": " + c.Message + "\n");
+  }
+  EXPECT_EQ(EnvironmentFileProblem(kWorld), "");
+  // A damaged XML file is repaired as it is read: the repair is a warning naming the file, without
+  // the file's raw bytes.
+  TMapRenderOptions options;
+  options.EnvironmentFile = broken;
+  options.OutputFile = dir.File("out.png");
+  std::ostringstream err;
+  EXPECT_EQ(RenderAndWrite(options, err), 0);
+  const std::string message = err.str();
+  EXPECT_EQ(message.rfind("maprender: warning: Environment file " + broken + ", line 1: ", 0), 0u) << message;
+  EXPECT_EQ(message.find_first_of(std::string("\x01\xfe", 2)), std::string::npos) << message;
+  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
+}
+
+TEST(MapRenderFiles, MissingLayerFilesAreNamedAndFailUnlessAllowed) {
+  TempDir dir;
+  fs::copy_file(kWorld, dir.File("World.env"));  // its layer files stay behind
+  TMapRenderOptions options;
+  options.EnvironmentFile = dir.File("World.env");
+  options.OutputFile = dir.File("out.png");
+  options.Width = 40;
+  options.Height = 30;
+  const std::string warnings = "maprender: warning: Land.lyr named by " + options.EnvironmentFile +
+                               " not found\nmaprender: warning: Countries.lyr named by " +
+                               options.EnvironmentFile + " not found\n";
+  std::ostringstream err;
+  EXPECT_EQ(RenderAndWrite(options, err), 1);
+  EXPECT_EQ(err.str(), warnings);
+  EXPECT_TRUE(fs::exists(options.OutputFile));  // the picture of what was found is still written
+
+  options.AllowMissing = true;
+  err.str("");
+  EXPECT_EQ(RenderAndWrite(options, err), 0);
+  EXPECT_EQ(err.str(), warnings);
+}
+
+TEST(MapRenderFiles, TheExtensionChoosesTheFormat) {
+  TempDir dir;
+  TMapRenderOptions options;
+  options.EnvironmentFile = kWorld;
+  options.Width = 60;
+  options.Height = 40;
+  for (const auto& [name, format] : std::vector<std::pair<std::string, std::string>>{
+           {"map.png", "png"}, {"map.JPG", "jpeg"}, {"map.jpeg", "jpeg"}, {"map.bmp", "bmp"}}) {
+    options.OutputFile = dir.File(name);
+    std::ostringstream err;
+    EXPECT_EQ(RenderAndWrite(options, err), 0) << err.str();
+    QImageReader reader(QString::fromStdString(options.OutputFile));
+    reader.setDecideFormatFromContent(true);
+    EXPECT_EQ(reader.format().toStdString(), format) << name;
+    EXPECT_EQ(reader.size(), QSize(60, 40)) << name;
+  }
+  // An unknown extension is refused before anything is drawn or written.
+  options.EnvironmentFile = dir.File("missing.env");
+  options.OutputFile = dir.File("map.xyz");
+  std::ostringstream err;
+  EXPECT_EQ(RenderAndWrite(options, err), 2);
+  EXPECT_EQ(err.str().rfind("maprender: " + options.OutputFile + ": unknown picture format; the extension must be one of ", 0), 0u)
+      << err.str();
+  EXPECT_NE(err.str().find("jpg"), std::string::npos);
+  EXPECT_FALSE(fs::exists(options.OutputFile));
+}
+
+}  // namespace
+}  // namespace maprender
