@@ -192,6 +192,14 @@ def main():
     table.value("heap drawing the 10M layer (CacheCapacity 10240): peak MB", f"{peak:.1f}", "< 64 MB", peak < 64,
                 f"peak resident {field(out, 'max_rss_mb'):.0f} MB incl. mapped pages")
 
+    # 7. The scenario checks of a demo with the default world map's 10m land, whole process.
+    print("7. vrkcheck --lint ...", flush=True)
+    demo = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "Scenarios", "Crete1941")
+    lint, _ = in_turns([("ours", [f"{build}/tools/vrkcheck/vrkcheck", "--lint", demo])], rounds)
+    wall, cpu = lint["ours"]
+    table.value("vrkcheck --lint on the Crete demo, whole process", f"{ms(wall)} / {ms(cpu)}", "< 500 ms",
+                cpu < 0.5, "land from ne_10m_land (Land.lyr)")
+
     finished = datetime.datetime.now(datetime.timezone.utc)
     text = "\n".join([
         "# Performance",

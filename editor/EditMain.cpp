@@ -39,6 +39,7 @@
 #include "platform/qt/QtViewWidget.h"
 #include "scenario/EditorGlobeSettings.h"
 #include "scenario/Force.h"
+#include "scenario/ScenarioLayers.h"
 #include "scenario/ScenarioLoader.h"
 
 namespace editor {
@@ -111,8 +112,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   Globe = new platform::QtViewWidget(pnMain);
   Globe->setObjectName("Globe");
   Globe->setMinimumSize(50, 50);
-  globeMap_ = std::make_unique<globe::TVoduz4>();
-  scenario::ApplyGlobeStartSettings(*globeMap_);
+  globeMap_ = NewGlobeMap();
   globeView_ = globeMap_.get();
   scenario_ = std::make_unique<scenario::TScenarioState>();
   Globe->SetEventSink(globeMap_.get());
@@ -129,6 +129,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   column->addWidget(pnMain, 1);
 
   CreateMenus();
+  CreateViewMenu();
   CreatePopups();
   CreateStatusBar();
   ConnectMapEvents();
@@ -157,6 +158,15 @@ TfrmEditMain::~TfrmEditMain()
   // The map window outlives the view by a moment: stop it forwarding events first.
   Globe->SetEventSink(nullptr);
   globeMap_->SetHost(nullptr);
+}
+
+std::unique_ptr<globe::TVoduz4> TfrmEditMain::NewGlobeMap()
+{
+  auto map = std::make_unique<globe::TVoduz4>();
+  scenario::ApplyGlobeStartSettings(*map);
+  // Labels that would print over each other are left out, the most useful kept.
+  map->SetTitlePriority(scenario::ScenarioTitlePriority);
+  return map;
 }
 
 void TfrmEditMain::CreateToolbar(QWidget* parent)
@@ -351,6 +361,7 @@ void TfrmEditMain::showEvent(QShowEvent* event)
     shown_ = true;
     FormShow();
   }
+  if (showScenarioPending_) QTimer::singleShot(0, this, [this] { if (showScenarioPending_) ShowScenarioIfAway(); });
 }
 
 void TfrmEditMain::FormShow()

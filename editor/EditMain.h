@@ -19,6 +19,8 @@
 #include "editor/RecentScenarios.h"
 #include "scenario/ForceCases.h"
 #include "scenario/Problem.h"
+#include "scenario/RouteHitTest.h"
+#include "scenario/RouteLegs.h"
 #include "scenario/ScenarioState.h"
 
 class QAction;
@@ -28,6 +30,7 @@ class QMenu;
 class QPlainTextEdit;
 class QSplitter;
 class QTabBar;
+class QTimer;
 class QToolButton;
 class QTreeWidget;
 class QUndoStack;
@@ -95,11 +98,15 @@ class TfrmEditMain : public QMainWindow {
   QAction* Undo1 = nullptr;  // "Undo" + the step's name, disabled with nothing to undo
   QAction* Redo1 = nullptr;
   QMenu* Recent1 = nullptr;  // File > Recent scenarios
-  QMenu* View1 = nullptr;
   QAction* Problems1 = nullptr;     // shows or hides the Problems panel
   QAction* PanelOnly1 = nullptr;    // load messages in the panel only, no message boxes
   QMenu* Tools1 = nullptr;
   QAction* Endurance1 = nullptr;    // the endurance calculator
+  QMenu* View1 = nullptr;
+  QAction* Zoomtoscenario1 = nullptr;
+  QAction* Smoothdrawing1 = nullptr;  // checked: the map is drawn antialiased (remembered)
+  QAction* Legend1 = nullptr;
+  QWidget* frmLegend = nullptr;  // the legend window, made at its first showing
   QMenu* Map1 = nullptr;  // never shown
   QAction* Saveenvironment1 = nullptr;
   QMenu* About2 = nullptr;
@@ -268,8 +275,36 @@ class TfrmEditMain : public QMainWindow {
   void GlobeDblClick();
   void GlobeMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y);
   void GlobeMouseMove(platform::ShiftState shift, int x, int y);
-  // The view's paint event: the measuring origin's cross.
+  // The view's paint event: the measuring origin's cross, and while measuring the dotted
+  // great-circle line to the cursor with its distance and bearing beside it.
   void GlobePaint(globe::TVoduz4& view);
+
+  // ---- Navigation (EditMainNavigation.cpp) ----------------------------------------------------
+  // The wheel zooms about the point under the cursor by the zoom buttons' step a notch (a finer
+  // step with Ctrl).
+  void GlobeMouseWheel(platform::ShiftState shift, int delta, int x, int y);
+  // Arrow keys turn the globe by a tenth of the window, + and - zoom, Home zooms to the
+  // scenario, F to the selected force's routes, Esc ends a waypoint drag.
+  bool GlobeKeyDown(platform::ViewKey key, platform::ShiftState shift);
+  // Every base, zone and force in the window with a margin.
+  void ZoomToScenario();
+  // The selected force and its cases' points in the window.
+  void ZoomToSelectedForce();
+  // After a load: zooms to the scenario when the environment's view does not show it.
+  void ShowScenarioIfAway();
+  void Smoothdrawing1Click();
+  void Legend1Click();
+
+  // ---- Direct manipulation on the map (EditMainDirect.cpp) ------------------------------------
+  // A left press on a waypoint or target mark of the shown case starts dragging it (true: the
+  // view starts no zoom band).
+  bool GlobeClaimMouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y);
+  // Whether a waypoint is being dragged.
+  bool DraggingMark() const { return drag_.Active; }
+  // Ends a drag without a change (Esc).
+  void CancelMarkDrag();
+  // The case line the mouse rests on, and its leg, as tooltip text; empty over nothing.
+  QString RouteTooltipAt(int x, int y);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -280,6 +315,7 @@ class TfrmEditMain : public QMainWindow {
   void CreateToolbar(QWidget* parent);
   void CreateLeftPanel();
   void CreateMenus();
+  void CreateViewMenu();
   void CreatePopups();
   void CreateStatusBar();
   void CreateSessionMenus();
@@ -306,6 +342,8 @@ class TfrmEditMain : public QMainWindow {
   // Hooks the map's mouse and paint events to the handlers above.
   void ConnectMapEvents();
   void HookMapEvents();
+  // A map with the start settings, as the window opens with it and as each load starts from.
+  static std::unique_ptr<globe::TVoduz4> NewGlobeMap();
   // Puts a loaded map and scenario in place of the current ones, which are freed.
   void InstallScenario(std::unique_ptr<globe::TVoduz4> map, std::unique_ptr<scenario::TScenarioState> state);
   // Forgets the selected force, its cases, the pick, the measuring origin and the memo.
@@ -325,6 +363,22 @@ class TfrmEditMain : public QMainWindow {
   void UpdateCaseListCommands();
   // A picked point replaces the case line waiting for it.
   void PickPoint(const globe::TGeoPoint& point);
+  // The shown case's route legs and the projector of the map.
+  std::vector<scenario::TRouteLeg> ShownLegs() const;
+  scenario::TDeviceProjector MapProjector();
+  // The case list row of a route mark, if any.
+  std::optional<int> RouteMarkRow(const scenario::TRoutePointRef& mark) const;
+  // The direct manipulation's parts of the mouse handlers.
+  void DragMouseMove(int x, int y);
+  // True when the release ended a drag or acted as a click on a map object or a leg.
+  bool DirectMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y);
+  void ClickMapObject(int x, int y);
+  void InsertWaypointOnLeg(int x, int y);
+  void ShowHoverTooltip();
+  // "Dist: D Nm  Bearing: B deg" from the measuring origin to the point.
+  QString MeasureReadout(const globe::TGeoPoint& point) const;
+  // Widget position of a device pixel of the map.
+  QPoint MapWidgetPoint(int x, int y) const;
   // The Edit menu with its Undo and Redo.
   void CreateEditMenu();
   // 0 for the Axis side, 1 for the Allied side.
@@ -373,6 +427,24 @@ class TfrmEditMain : public QMainWindow {
   scenario::TForce* pickForce_ = nullptr;
   // The button of the map's last press: only a left double-click acts.
   platform::MouseButton lastPressButton_ = platform::MouseButton::Left;
+  // Where the last press was and whether the mouse moved away since (a click does not move).
+  platform::TPoint pressAt_{};
+  bool pressMoved_ = false;
+  // The cursor while measuring: the dotted line runs to it.
+  std::optional<platform::TPoint> measureCursor_;
+  // Wheel turns short of a notch, kept for the next event (fine wheels and touch pads).
+  int wheelRest_ = 0;
+  // A loaded scenario waits for the window's size to be zoomed to.
+  bool showScenarioPending_ = false;
+  // The waypoint or target mark being dragged and its line.
+  struct TMarkDrag {
+    bool Active = false;
+    bool Moved = false;
+    scenario::TRoutePointRef Mark;
+    int Row = 0;
+  } drag_;
+  QTimer* hoverTimer_ = nullptr;
+  platform::TPoint hoverAt_{};
 };
 
 }  // namespace editor

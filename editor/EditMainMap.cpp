@@ -4,7 +4,9 @@
 #include <QListWidget>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QUndoStack>
+#include <cstdlib>
 #include <array>
 
 #include "editor/ApplicationCursor.h"
@@ -13,10 +15,12 @@
 #include "globe/data/Geodesy.h"
 #include "globe/data/GlobeUnits.h"
 #include "globe/view/GlobeCanvas.h"
+#include "globe/view/GlobeFont.h"
 #include "globe/view/Voduz4.h"
 #include "platform/FloatText.h"
 #include "platform/qt/QtViewWidget.h"
 #include "scenario/Force.h"
+#include "scenario/PositionLine.h"
 #include "scenario/PositionText.h"
 #include "scenario/RouteDrawing.h"
 #include "scenario/ViewMapPainter.h"
@@ -27,6 +31,14 @@ namespace {
 
 // Half the length of the origin cross's arms, pixels.
 constexpr int kCrossArm = 12;
+// The mouse rests this long over a waypoint or leg before its tooltip shows.
+constexpr int kHoverMilliseconds = 500;
+// A press and release further apart than this (pixels) is a drag, not a click.
+constexpr int kClickSlop = 2;
+// The distance and bearing text stands this far right of and below the cursor.
+constexpr int kReadoutOffset = 14;
+constexpr const char* kReadoutFont = "Arial";
+constexpr int kReadoutFontPixels = 12;
 // Readout numbers: one decimal, at most 7 significant digits.
 constexpr int kReadoutPrecision = 7;
 constexpr int kReadoutDecimals = 1;
@@ -51,9 +63,24 @@ void TfrmEditMain::HookMapEvents()
   globe::TVoduz4& map = GlobeMap();
   map.OnRender = [this](globe::TVoduz4& view) { GlobeRender(view); };
   map.OnPaint = [this](globe::TVoduz4& view) { GlobePaint(view); };
-  map.OnMouseDown = [this](globe::TVoduz4&, platform::MouseButton button, platform::ShiftState, int, int) {
+  map.OnMouseDown = [this](globe::TVoduz4&, platform::MouseButton button, platform::ShiftState, int x, int y) {
     lastPressButton_ = button;
+    pressAt_ = {x, y};
+    pressMoved_ = false;
   };
+  map.OnClaimMouseDown = [this](globe::TVoduz4&, platform::MouseButton button, platform::ShiftState shift, int x,
+                                int y) { return GlobeClaimMouseDown(button, shift, x, y); };
+  map.OnMouseWheel = [this](globe::TVoduz4&, platform::ShiftState shift, int delta, int x, int y) {
+    GlobeMouseWheel(shift, delta, x, y);
+  };
+  map.OnKeyDown = [this](globe::TVoduz4&, platform::ViewKey key, platform::ShiftState shift) {
+    return GlobeKeyDown(key, shift);
+  };
+  map.OnMouseLeave = [this](globe::TVoduz4&) { hoverTimer_->stop(); };
+  hoverTimer_ = new QTimer(this);
+  hoverTimer_->setSingleShot(true);
+  hoverTimer_->setInterval(kHoverMilliseconds);
+  connect(hoverTimer_, &QTimer::timeout, this, [this] { ShowHoverTooltip(); });
   map.OnDblClick = [this](globe::TVoduz4&) { GlobeDblClick(); };
   map.OnMouseUp = [this](globe::TVoduz4&, platform::MouseButton button, platform::ShiftState shift, int x, int y) {
     GlobeMouseUp(button, shift, x, y);
@@ -90,6 +117,17 @@ void TfrmEditMain::GlobePaint(globe::TVoduz4& view)
                                                  platform::TPoint{at.X, at.Y + kCrossArm}};
   canvas.Surface().Polyline(across);
   canvas.Surface().Polyline(down);
+  globe::TGeoPoint cursor;
+  if (!measureCursor_ || !view.DeviceXYToLL(measureCursor_->X, measureCursor_->Y, cursor)) return;
+  pen.Style = platform::psDot;
+  canvas.SetPen(pen);
+  view.RenderGreatCircle(MeasureOrigin, cursor, 0);
+  globe::TGlobeFont font(kReadoutFont, kReadoutFontPixels, globe::TGlobeUnitTypes::Pixel, platform::clRed);
+  if (!font.Realize(canvas, false)) return;
+  canvas.Surface().SetBackgroundMode(platform::BackgroundMode::Opaque);
+  canvas.Surface().SetBackgroundColor(platform::clWhite);
+  canvas.Surface().TextOut(measureCursor_->X + kReadoutOffset, measureCursor_->Y + kReadoutOffset,
+                           MeasureReadout(cursor).toStdString());
 }
 
 void TfrmEditMain::Pickpoint1Click()
@@ -119,9 +157,7 @@ void TfrmEditMain::PickPoint(const globe::TGeoPoint& point)
       CaseListLine(PickLine) != pickText_)
     return;
   const TEditStart start = StartEdit(*CurrentForce);
-  const std::string head = pickText_.substr(0, 3);
-  const std::string label = head == "WP=" || head == "TP=" ? head : "LL=";
-  SetCaseListLine(PickLine, label + scenario::FormatPosition(point, false));
+  SetCaseListLine(PickLine, scenario::PositionLine(pickText_, point));
   ReparseCurrentCase();
   GlobeMap().GlobeNotify(globe::gnSelectionChange, nullptr);
   StoreCaseList();
@@ -134,6 +170,10 @@ void TfrmEditMain::PickPoint(const globe::TGeoPoint& point)
 
 void TfrmEditMain::GlobeMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y)
 {
+  if (DirectMouseUp(button, shift, x, y)) {
+    MouseMode = mmIdle;
+    return;
+  }
   if (button != platform::MouseButton::Left) return;
   if (Measuring) {
     Measuring = false;
@@ -150,6 +190,7 @@ void TfrmEditMain::GlobeMouseUp(platform::MouseButton button, platform::ShiftSta
       if (NoModifierKey(shift)) {
         MeasureOrigin = point;
         Measuring = true;
+        measureCursor_.reset();
         StatusPanels[1]->setText("Origin: " + QString::fromStdString(scenario::FormatPosition(point, true)));
         GlobeMap().InvalidateWindow();
       } else if (shift.Ctrl && !shift.Shift && !shift.Alt) {
@@ -163,17 +204,10 @@ void TfrmEditMain::GlobeMouseUp(platform::MouseButton button, platform::ShiftSta
   MouseMode = mmIdle;
 }
 
-void TfrmEditMain::GlobeMouseMove(platform::ShiftState, int x, int y)
+QString TfrmEditMain::MeasureReadout(const globe::TGeoPoint& point) const
 {
-  globe::TGeoPoint point;
-  if (!GlobeMap().DeviceXYToLL(x, y, point)) return;
-  if (!Measuring) {
-    StatusPanels[1]->clear();
-    StatusPanels[2]->setText("  " + ShortPosition(point));
-    return;
-  }
   const long double miles = globe::GUToUnits(
-      globe::EllipsoidDistance(MeasureOrigin, point, GlobeMap().Projection().Spheroid()), globe::TGlobeUnitTypes::NauticalMile);
+      globe::EllipsoidDistance(MeasureOrigin, point, globeMap_->Projection().Spheroid()), globe::TGlobeUnitTypes::NauticalMile);
   // Bearings grow westward: turned into the true bearing, clockwise from north, 0 up to 360.
   long double bearing = -globe::GUToUnits(globe::InitialBearing(MeasureOrigin, point), globe::TGlobeUnitTypes::Degree);
   if (bearing < 0) bearing += 360;
@@ -181,7 +215,28 @@ void TfrmEditMain::GlobeMouseMove(platform::ShiftState, int x, int y)
   const auto fixed = [this](long double value) {
     return QString::fromStdString(platform::FormatFixed(value, kReadoutPrecision, kReadoutDecimals, regional_));
   };
-  StatusPanels[2]->setText("  Dist: " + fixed(miles) + " Nm  Bearing: " + fixed(bearing) + " deg");
+  return "Dist: " + fixed(miles) + " Nm  Bearing: " + fixed(bearing) + " deg";
+}
+
+void TfrmEditMain::GlobeMouseMove(platform::ShiftState shift, int x, int y)
+{
+  if (std::abs(x - pressAt_.X) > kClickSlop || std::abs(y - pressAt_.Y) > kClickSlop) pressMoved_ = true;
+  if (drag_.Active) {
+    DragMouseMove(x, y);
+  } else if (!shift.Left && !shift.Right && !shift.Middle) {
+    hoverAt_ = {x, y};
+    hoverTimer_->start();
+  }
+  globe::TGeoPoint point;
+  if (!GlobeMap().DeviceXYToLL(x, y, point)) return;
+  if (!Measuring) {
+    StatusPanels[1]->clear();
+    StatusPanels[2]->setText("  " + ShortPosition(point));
+    return;
+  }
+  StatusPanels[2]->setText("  " + MeasureReadout(point));
+  measureCursor_ = platform::TPoint{x, y};
+  GlobeMap().InvalidateWindow();  // the dotted line follows the cursor
 }
 
 }  // namespace editor

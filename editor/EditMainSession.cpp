@@ -21,6 +21,7 @@
 
 #include "editor/ApplicationCursor.h"
 #include "editor/EditMain.h"
+#include "editor/EditorSettings.h"
 #include "editor/ProblemsPanel.h"
 #include "editor/TestForm.h"
 #include "globe/view/Voduz4.h"
@@ -72,9 +73,7 @@ void TfrmEditMain::CreateSessionMenus()
   File1->insertMenu(Viewshipfile1, Recent1);
   File1->insertSeparator(Viewshipfile1);
 
-  View1 = new QMenu("&View", this);
-  View1->setObjectName("View1");
-  menuBar()->insertMenu(Map1->menuAction(), View1);
+  View1->addSeparator();
   Problems1 = dkProblems->toggleViewAction();
   Problems1->setText("&Problems");
   Problems1->setObjectName("Problems1");
@@ -82,12 +81,12 @@ void TfrmEditMain::CreateSessionMenus()
   PanelOnly1 = View1->addAction("Show load messages in the panel only");
   PanelOnly1->setObjectName("PanelOnly1");
   PanelOnly1->setCheckable(true);
-  PanelOnly1->setChecked(QSettings().value(kPanelOnlyKey, false).toBool());
-  connect(PanelOnly1, &QAction::toggled, this, [](bool on) { QSettings().setValue(kPanelOnlyKey, on); });
+  PanelOnly1->setChecked(EditorSettings().value(kPanelOnlyKey, false).toBool());
+  connect(PanelOnly1, &QAction::toggled, this, [](bool on) { EditorSettings().setValue(kPanelOnlyKey, on); });
 
   Tools1 = new QMenu("&Tools", this);
   Tools1->setObjectName("Tools1");
-  menuBar()->insertMenu(Map1->menuAction(), Tools1);
+  menuBar()->insertMenu(About2->menuAction(), Tools1);
   Endurance1 = Tools1->addAction("&Endurance calculator...");
   Endurance1->setObjectName("Endurance1");
   connect(Endurance1, &QAction::triggered, this, [this] { Endurance1Click(); });
@@ -95,7 +94,7 @@ void TfrmEditMain::CreateSessionMenus()
   connect(dkProblems, &TdkProblems::ProblemActivated, this,
           [this](const scenario::TProblem& problem) { ShowProblem(problem); });
 
-  recent_ = TRecentScenarios(FromQt(QSettings().value(kRecentKey).toStringList()));
+  recent_ = TRecentScenarios(FromQt(EditorSettings().value(kRecentKey).toStringList()));
   RebuildRecentMenu();
 }
 
@@ -108,7 +107,7 @@ std::string TfrmEditMain::ProgramFolder() const
 
 std::string TfrmEditMain::DialogStartFolder() const
 {
-  const std::string last = QSettings().value(kDialogFolderKey).toString().toStdString();
+  const std::string last = EditorSettings().value(kDialogFolderKey).toString().toStdString();
   std::error_code error;
   return !last.empty() && std::filesystem::is_directory(last, error) ? last : ProgramFolder();
 }
@@ -117,7 +116,7 @@ void TfrmEditMain::RememberDialogFolder(const std::string& chosen)
 {
   std::filesystem::path folder(chosen);
   if (!folder.has_filename()) folder = folder.parent_path();
-  QSettings().setValue(kDialogFolderKey, QString::fromStdString(folder.parent_path().string()));
+  EditorSettings().setValue(kDialogFolderKey, QString::fromStdString(folder.parent_path().string()));
 }
 
 bool TfrmEditMain::OpenDirectory(const std::string& dir)
@@ -130,8 +129,7 @@ bool TfrmEditMain::OpenDirectory(const std::string& dir)
 
   // A new map and scenario, as the program has them at its start: the generator of the random
   // case choices starts again too.
-  auto map = std::make_unique<globe::TVoduz4>();
-  scenario::ApplyGlobeStartSettings(*map);
+  std::unique_ptr<globe::TVoduz4> map = NewGlobeMap();
   auto state = std::make_unique<scenario::TScenarioState>();
   scenario::TProblemLog log(*dialogs_);
   log.SetShowMessages(!PanelOnly1->isChecked());
@@ -155,7 +153,7 @@ bool TfrmEditMain::OpenDirectory(const std::string& dir)
   if (PanelOnly1->isChecked() && !log.Problems().empty()) dkProblems->show();
 
   recent_.Add(dir);
-  QSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
+  EditorSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
   RebuildRecentMenu();
   return true;
 }
@@ -186,6 +184,13 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
   setWindowTitle(QString::fromStdString(scenario_->Caption));
   ShowTimeLabel(QString::fromStdString(scenario_->TimeLabel));
   FillForcesList();
+  // A map environment made for another sea opens on the scenario instead; before the window is
+  // shown its map has no size yet.
+  if (isVisible()) {
+    ShowScenarioIfAway();
+  } else {
+    showScenarioPending_ = true;
+  }
   Viewshipfile1->setEnabled(true);
   Save1->setEnabled(true);
   globeMap_->RedrawGlobe();
@@ -210,6 +215,8 @@ void TfrmEditMain::ResetEditState()
   pickText_.clear();
   pickCase_ = 0;
   pickForce_ = nullptr;
+  drag_ = {};
+  measureCursor_.reset();
   {
     const QSignalBlocker forcesBlocker(lvForces);
     const QSignalBlocker tabsBlocker(tcCasesTabs);
@@ -238,7 +245,7 @@ void TfrmEditMain::OpenRecent(const std::string& dir)
 {
   if (!Files().DirectoryExists(dir)) {
     recent_.Remove(dir);
-    QSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
+    EditorSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
     RebuildRecentMenu();
     dialogs_->ShowError("The directory " + dir + " no longer exists; it was taken off the recent scenarios.");
     return;
@@ -295,7 +302,7 @@ void TfrmEditMain::ShowProblem(const scenario::TProblem& problem)
 
 void TfrmEditMain::SaveLayout()
 {
-  QSettings settings;
+  QSettings settings = EditorSettings();
   settings.setValue(kGeometryKey, saveGeometry());
   settings.setValue(kStateKey, saveState());
   settings.setValue(kMainSplitterKey, pnMain->saveState());
@@ -305,7 +312,7 @@ void TfrmEditMain::SaveLayout()
 
 void TfrmEditMain::RestoreLayout()
 {
-  const QSettings settings;
+  const QSettings settings = EditorSettings();
   if (settings.contains(kGeometryKey)) restoreGeometry(settings.value(kGeometryKey).toByteArray());
   if (settings.contains(kStateKey)) restoreState(settings.value(kStateKey).toByteArray());
   if (settings.contains(kMainSplitterKey)) pnMain->restoreState(settings.value(kMainSplitterKey).toByteArray());

@@ -25,6 +25,9 @@ struct ShiftState {
   friend bool operator==(const ShiftState&, const ShiftState&) = default;
 };
 
+// Keys a map window passes to its view.
+enum class ViewKey : std::uint8_t { Left, Right, Up, Down, Plus, Minus, Home, Escape, F, Other };
+
 class ViewEventSink {
  public:
   virtual ~ViewEventSink() = default;
@@ -42,6 +45,11 @@ class ViewEventSink {
   virtual void MouseLeave() = 0;
   // The user moved a scroll bar (line, page or thumb) to `position`.
   virtual void Scroll(ScrollBarKind bar, std::int32_t position) = 0;
+  // The wheel turned over (x, y) by `delta` eighths of a degree (120 a notch; positive away
+  // from the user).
+  virtual void MouseWheel(ShiftState, int /*delta*/, int /*x*/, int /*y*/) {}
+  // A key pressed while the window has the keyboard focus; true when the view used it.
+  virtual bool KeyDown(ViewKey, ShiftState) { return false; }
 };
 
 class ViewHost {
@@ -53,6 +61,9 @@ class ViewHost {
   virtual void SetMouseCapture(bool captured) = 0;
   virtual TSize ClientSize() const = 0;
   virtual int ScreenPixelsPerInch() const = 0;
+  // Device pixels a window pixel (above 1 on high-density screens): the view is drawn in device
+  // pixels, with pixel-sized pens and fonts grown by it.
+  virtual double DevicePixelRatio() const { return 1; }
   // Delivers pending input and paint events (used to let a long render be interrupted).
   virtual void ProcessPendingEvents() = 0;
   // Whether the window is shown inside a parent window (painting needs one).

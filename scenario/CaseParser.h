@@ -3,10 +3,15 @@
 // delay, current waypoint) for the map.
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/TextLines.h"
+#include "scenario/CaseLineKind.h"
 #include "scenario/ForceCases.h"
+#include "scenario/RouteLegs.h"
 
 namespace platform {
 class UserDialogs;
@@ -15,6 +20,12 @@ class UserDialogs;
 namespace scenario {
 
 class TBase;
+
+// The index within lines first .. end - 1 of the line that gives a waypoint or target of the
+// parsed case (WP= and Origin= lines give waypoints, TP= and Target= lines targets); none for
+// the start or an index beyond the lines.
+std::optional<std::size_t> RouteMarkLine(const platform::TextLines& lines, std::size_t first, std::size_t end,
+                                         const TRoutePointRef& mark);
 
 // Reads lines First .. End - 1 of `lines` as the lines of case n (1..6) into cases; CaseCWPI
 // of the case starts at 0. Positions that cannot be read and unknown base names are reported;

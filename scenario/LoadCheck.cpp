@@ -9,6 +9,8 @@
 #include "scenario/Base.h"
 #include "scenario/EditorGlobeSettings.h"
 #include "scenario/Force.h"
+#include "scenario/LintLand.h"
+#include "scenario/ScenarioLint.h"
 #include "scenario/ScenarioState.h"
 #include "scenario/ViewMapPainter.h"
 
@@ -57,6 +59,25 @@ void TLoadCheck::Run(const std::string& dir) {
     } catch (const std::exception& error) {
         Log_->ShowError(error.what());
     }
+}
+
+const std::vector<TLintFinding>& TLoadCheck::Lint() {
+    const std::unique_ptr<globe::TLandIndex> land = LandForScenario(*Globe_, ProgramDir_);
+    Findings_ = LintScenario(*State_, land.get(), Files_);
+    Linted_ = true;
+    return Findings_;
+}
+
+std::string TLoadCheck::FindingsText() const {
+    std::string text;
+    std::size_t counts[3] = {0, 0, 0};
+    for (const TLintFinding& finding : Findings_) {
+        text += FormatFinding(finding) + "\n";
+        ++counts[static_cast<int>(finding.Severity)];
+    }
+    text += "lint: " + std::to_string(counts[0]) + " errors, " + std::to_string(counts[1]) + " warnings, " +
+            std::to_string(counts[2]) + " notes\n";
+    return text;
 }
 
 void TLoadCheck::Paint(platform::DrawingSurface& surface, int width, int height) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/RegionalSettings.h"
+#include "scenario/LintFinding.h"
 #include "scenario/ScenarioLoader.h"
 
 namespace globe {
@@ -54,6 +55,13 @@ public:
     // other than the editor's map area follows the view's resizing rules first.
     void Paint(platform::DrawingSurface& surface, int width, int height);
 
+    // Runs the scenario checks on the loaded scenario, against the land of its environment or
+    // of the default world map; the JSON document then carries the findings too.
+    const std::vector<TLintFinding>& Lint();
+    const std::vector<TLintFinding>& Findings() const { return Findings_; }
+    // The findings one per line ("FILE:LINE: severity: message [code]"), then a count line.
+    std::string FindingsText() const;
+
     // The whole result as one JSON object (see docs/VRKCHECK.md); a caller may add keys to the
     // document before writing it.
     nlohmann::ordered_json JsonDocument();
@@ -73,6 +81,8 @@ private:
     std::unique_ptr<globe::TCustomVoduz4> Globe_;  // a TVoduz4; outlives the state, whose objects it holds
     std::unique_ptr<TScenarioState> State_;
     TScenarioKind Kind_ = TScenarioKind::skNone;
+    bool Linted_ = false;
+    std::vector<TLintFinding> Findings_;
 };
 
 }  // namespace scenario

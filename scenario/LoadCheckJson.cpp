@@ -12,6 +12,7 @@
 #include "scenario/Base.h"
 #include "scenario/Force.h"
 #include "scenario/JsonText.h"
+#include "scenario/LintFindingsJson.h"
 #include "scenario/LoadCheck.h"
 #include "scenario/Overlay.h"
 #include "scenario/ScenarioLayers.h"
@@ -185,7 +186,11 @@ TJson ScenarioJsonDocument(TScenarioKind kind, const std::vector<std::string>& m
     return document;
 }
 
-TJson TLoadCheck::JsonDocument() { return ScenarioJsonDocument(Kind_, Messages(), *State_, *Globe_, Dialogs()); }
+TJson TLoadCheck::JsonDocument() {
+    TJson document = ScenarioJsonDocument(Kind_, Messages(), *State_, *Globe_, Dialogs());
+    if (Linted_) document["findings"] = FindingsJson(Findings_);
+    return document;
+}
 
 std::string TLoadCheck::Json() { return JsonDump(JsonDocument()) + "\n"; }
 

@@ -9,9 +9,11 @@
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeFont.h"
 #include "globe/view/GlobeProjection.h"
+#include "globe/view/TitleSpace.h"
 #include "globe/view/Voduz4.h"
 #include "platform/ConvertError.h"
 #include "scenario/DayPhase.h"
+#include "scenario/RouteLegs.h"
 #include "scenario/ScenarioTime.h"
 
 namespace scenario {
@@ -42,6 +44,17 @@ void DrawLabelOutline(globe::TGlobeCanvas& canvas, platform::TPoint at, const st
     for (const platform::TPoint& d : kOffsets) canvas.Surface().TextOut(at.X + d.X, at.Y + d.Y, text);
   }
   canvas.ResetState();
+}
+
+// Takes the room of a label and its outline, measured in the label's font, top-left at `at`.
+bool TakeLabelRoom(globe::TGlobeCanvas& canvas, globe::TTitleSpace& titles, platform::TPoint at, const std::string& text)
+{
+  const platform::Font& font = canvas.CanvasState().CurrentFont;
+  globe::TGlobeFont measure(font.Name, font.Height, globe::TGlobeUnitTypes::Pixel, platform::clBlack);
+  if (!measure.Realize(canvas, false)) return false;
+  const platform::TSize extent = canvas.Surface().TextExtent(text);
+  canvas.ResetState();
+  return titles.Take(platform::TRect{at.X - 1, at.Y - 1, at.X + extent.Width + 1, at.Y + extent.Height + 1});
 }
 
 platform::TColor DayPhaseColour(TDayPhase phase, platform::TColor unchanged)
@@ -100,10 +113,14 @@ void TRouteDrawing::DrawLegLabel(const globe::TGeoPoint& from, const globe::TGeo
 void TRouteDrawing::DrawLabels()
 {
   globe::TGlobeCanvas& canvas = View_.Canvas();
+  globe::TTitleSpace* titles = View_.TitleSpace();
   for (const TLegLabel& label : Labels_) {
-    canvas.SetTextColor(label.Colour);
     platform::TPoint at;
-    if (View_.Projection().PointLLToDeviceXY(label.At, at)) DrawLabelOutline(canvas, at, label.Text);
+    const bool seen = View_.Projection().PointLLToDeviceXY(label.At, at);
+    // A label that would cover one written before it is left out (its outline included).
+    if (titles != nullptr && (!seen || !TakeLabelRoom(canvas, *titles, at, label.Text))) continue;
+    canvas.SetTextColor(label.Colour);
+    if (seen) DrawLabelOutline(canvas, at, label.Text);
     View_.RenderTextOut(label.At.LongX, label.At.LatY, label.Text, globe::TGlobeUnitTypes::Pixel);
   }
   Labels_.clear();
@@ -114,29 +131,18 @@ void TRouteDrawing::DrawRoutes()
   Labels_.clear();
   for (int n = 1; n <= kCaseCount; ++n) {
     const std::size_t i = static_cast<std::size_t>(n - 1);
-    const globe::TPointStore& waypoints = Cases_.CaseWaypoints[i];
-    const globe::TPointStore& targets = Cases_.CaseTargets[i];
-    if (waypoints.Count() == 0) continue;
+    if (Cases_.CaseWaypoints[i].Count() == 0) continue;
     const bool current = n == CurrentCase;
     SetCasePen(n);
     if (current && SelectedPoint.LatY != 0) View_.RenderCircle(SelectedPoint, kSelectedRadius, kSelectedSegments);
 
-    const std::int32_t first = Cases_.CaseCWPI[i];
-    if (first < 0 || first >= waypoints.Count()) continue;  // no current waypoint to sail to
     std::int32_t hours = Cases_.CaseDelay[i];
-    // One leg, labelled at its end on the current case.
-    auto leg = [&](const globe::TGeoPoint& from, const globe::TGeoPoint& to) {
-      View_.RenderGreatCircle(from, to, kShortArc);
-      if (!current) return;
-      DrawLegLabel(from, to, hours);
+    for (const TRouteLeg& leg : RouteLegs(Cases_, n)) {
+      View_.RenderGreatCircle(leg.From, leg.To, kShortArc);
+      if (!current || !leg.Timed) continue;
+      DrawLegLabel(leg.From, leg.To, hours);
       SetCasePen(n);
-    };
-    leg(Cases_.CaseStart[i], waypoints.Point(first));
-    for (std::int32_t j = first + 1; j < waypoints.Count(); ++j) leg(waypoints.Point(j - 1), waypoints.Point(j));
-    if (targets.Count() == 0) continue;
-    leg(waypoints.Point(waypoints.Count() - 1), targets.Point(0));
-    for (std::int32_t j = 1; j < targets.Count(); ++j)
-      View_.RenderGreatCircle(targets.Point(j - 1), targets.Point(j), kShortArc);
+    }
   }
   DrawLabels();
 }

@@ -1,5 +1,7 @@
 #include "scenario/ScenarioLayers.h"
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 #include <string>
 
@@ -44,6 +46,19 @@ std::int32_t FindOrMakePolyPresenter(globe::TGlobeLayer& layer, globe::TColor co
 }
 
 }  // namespace
+
+int ScenarioTitlePriority(const std::string& layerName) {
+    // Layer names are found regardless of letter case.
+    const auto is = [&layerName](std::string_view name) {
+        return std::equal(name.begin(), name.end(), layerName.begin(), layerName.end(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        });
+    };
+    if (is(kTrackingLayer)) return 1;
+    if (is(kBasesLayer)) return 2;
+    if (is(kAxisSubsLayer) || is(kAlliedSubsLayer)) return 3;
+    return 4;
+}
 
 globe::TGlobeLayer& LayerByNameOrNew(globe::TCustomVoduz4& globe, std::string_view name) {
     globe::TGlobeLayerStore& layers = globe.LayerStore();

@@ -3,6 +3,7 @@
 // Each presenter kind is made once per layer and shared, found again by name or pen colour.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "globe/data/GlobeColor.h"
@@ -18,6 +19,10 @@ inline constexpr std::string_view kBasesLayer = "Bases";
 inline constexpr std::string_view kTrackingLayer = "TrackingLayer";
 inline constexpr std::string_view kAlliedSubsLayer = "Subs1.LYR";
 inline constexpr std::string_view kAxisSubsLayer = "Subs0.LYR";
+
+// Which titles find room first on a crowded map (after the selected force's arrival times):
+// forces (1), then bases (2), then submarine zones (3), then any other layer's (4).
+int ScenarioTitlePriority(const std::string& layerName);
 
 // The layer of that name (letter case ignored), or a new layer of that name on top.
 globe::TGlobeLayer& LayerByNameOrNew(globe::TCustomVoduz4& globe, std::string_view name);

@@ -77,6 +77,7 @@ void RenderLayer(TVoduz4& view, TGlobeLayer& layer) {
   const long double scale = projection.ScaleFactor();
   const int32_t twoPixels = scale > 0 ? RoundToInt(std::min<long double>(2 / scale, 2'147'483'647.0L)) : 0;
   TCustomProjectionModel& model = projection.ProjectionModel();
+  const int titlePriority = view.TitlePriority(layer.Name());
 
   for (int32_t i = 0; i < source->Count(); ++i) {
     if (i % kRenderCheckInterval == 0) {
@@ -131,7 +132,7 @@ void RenderLayer(TVoduz4& view, TGlobeLayer& layer) {
           object->Render(canvas, drawState);
       } else if (!presenter->Hidden()) {
         presenter->RenderObject(view, *object, drawState);
-        if (layer.ShowTitles()) RenderObjectTitle(view, *presenter, *object, state);
+        if (layer.ShowTitles()) RenderObjectTitle(view, *presenter, *object, state, titlePriority);
       }
     } catch (const std::exception&) {
       // An object that cannot be read is left out of the picture; the rest is drawn.
@@ -155,7 +156,7 @@ TTitlePlacement TitlePlacement(TTitleAlignment alignment, int32_t offset) {
 }
 
 void RenderObjectTitle(TVoduz4& view, TGlobePresenter& presenter, TGlobeObject& object,
-                       uint16_t state) {
+                       uint16_t state, int priority) {
   if (presenter.TitleAlignment() == taNone || object.Title().empty()) return;
   if (presenter.RenderObjectTitle(view, object, state)) return;
   TGlobeCanvas& canvas = view.Canvas();
@@ -175,8 +176,12 @@ void RenderObjectTitle(TVoduz4& view, TGlobePresenter& presenter, TGlobeObject& 
     surface.SetTextAlign(placement.Align);
     surface.SetBackgroundMode(platform::BackgroundMode::Transparent);
     const std::string& title = object.Title();
-    surface.TextOut(Wrap32(int64_t{xy.X} + placement.DX), Wrap32(int64_t{xy.Y} + placement.DY),
-                    title.size() > kMaxTitleLength ? title.substr(0, kMaxTitleLength) : title);
+    const int32_t x = Wrap32(int64_t{xy.X} + placement.DX), y = Wrap32(int64_t{xy.Y} + placement.DY);
+    std::string text = title.size() > kMaxTitleLength ? title.substr(0, kMaxTitleLength) : title;
+    if (TTitleSpace* titles = view.TitleSpace())
+      titles->Queue(priority, x, y, std::move(text), surface.State());
+    else
+      surface.TextOut(x, y, text);
   }
   canvas.ResetState();
 }

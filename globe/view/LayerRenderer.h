@@ -30,9 +30,10 @@ void RenderLayer(TVoduz4& view, TGlobeLayer& layer);
 // Whether the layer is drawn at the view's altitude (Visible and its zoom limits).
 bool LayerVisibleAtAltitude(const TGlobeLayer& layer, int32_t altitude);
 
-// Writes an object's title next to its centre as the presenter's title settings say.
+// Writes an object's title next to its centre as the presenter's title settings say; while the
+// view declutters titles it is queued with the priority instead.
 void RenderObjectTitle(TVoduz4& view, TGlobePresenter& presenter, TGlobeObject& object,
-                       uint16_t state);
+                       uint16_t state, int priority = 0);
 
 // Text alignment and pixel offset of a title placed at a point.
 struct TTitlePlacement {

@@ -116,6 +116,10 @@ void TVoduz4::SetHost(platform::ViewHost* host) {
   Host_ = host;
   if (Host_ != nullptr) {
     Canvas_->SetScreenResolution(Host_->ScreenPixelsPerInch());
+    // On a high-density screen the picture has more pixels to the inch than the screen's
+    // nominal resolution: pixel-sized pens and fonts keep their size on the screen.
+    Canvas_->SetOutputResolution(
+        static_cast<int32_t>(std::lround(Host_->ScreenPixelsPerInch() * std::max(1.0, Host_->DevicePixelRatio()))));
     const platform::TSize size = Host_->ClientSize();
     Resize(size.Width, size.Height);
     ShowScrollBars(true);
@@ -369,11 +373,7 @@ void TVoduz4::PaintFrame(platform::DrawingSurface& window) {
 
   if (RedrawNeeded() || !buffered) {
     PaintBackground();
-    RenderLayers();
-    if (!Interrupted_ && OnRender) {
-      canvas.ResetState();
-      OnRender(*this);
-    }
+    RenderLayersAndTitles();
   }
   if (buffered) {
     canvas.EndBuffered();
@@ -387,6 +387,26 @@ void TVoduz4::PaintFrame(platform::DrawingSurface& window) {
     OnPaint(*this);
     canvas.ResetState();
   }
+}
+
+void TVoduz4::RenderLayersAndTitles() {
+  TGlobeCanvas& canvas = *Canvas_;
+  Titles_.Clear();
+  RenderLayers();
+  if (!Interrupted_ && OnRender) {
+    canvas.ResetState();
+    OnRender(*this);
+  }
+  if (TitleSpace() != nullptr && !Interrupted_) {
+    Titles_.Flush(canvas.Surface());
+    canvas.ResetState();
+  }
+  Titles_.Clear();
+}
+
+void TVoduz4::SetTitlePriority(std::function<int(const std::string& layerName)> priority) {
+  TitlePriority_ = std::move(priority);
+  RedrawGlobe();
 }
 
 void TVoduz4::PaintBackground() {
@@ -502,11 +522,7 @@ void TVoduz4::RenderToCanvas(platform::DrawingSurface& target, const platform::T
   if (doubleBuffered) c.BeginBuffered();
   c.ResetState();
   PaintBackground();
-  RenderLayers();
-  if (OnRender) {
-    c.ResetState();
-    OnRender(*this);
-  }
+  RenderLayersAndTitles();
   if (doubleBuffered) {
     c.EndBuffered();
     target.DrawBitmap(rect.Left, rect.Top, c.Bitmap(),
@@ -591,6 +607,7 @@ void TVoduz4::MouseDown(platform::MouseButton button, platform::ShiftState shift
     return;
   }
   if (!NoModifier(shift) || shift.Double) return;
+  if (OnClaimMouseDown && OnClaimMouseDown(*this, button, shift, x, y)) return;
   if (IsButton(MouseZoomButton, button)) {
     ZoomBand_ = true;
     Band_ = platform::TRect{x, y, x + 1, y + 1};
@@ -616,14 +633,16 @@ void TVoduz4::MouseMove(platform::ShiftState shift, int x, int y) {
     InvalidateWindow();
   } else if (Rotating_) {
     TGeoPoint current;
-    if (DeviceXYToLL(x, y, current)) {
-      TGlobeProjection& p = *Projection_;
-      p.SetFloatProp(prXRotation, p.XRotation() + (int64_t{Grabbed_.LatY} - current.LatY) / kDegreeGU);
-      p.SetFloatProp(prYRotation,
-                     p.YRotation() + NormaliseLongitude(Wrap32(int64_t{Grabbed_.LongX} - current.LongX)) / kDegreeGU);
-    }
+    if (DeviceXYToLL(x, y, current)) RotateToBring(Grabbed_, current);
   }
   if (OnMouseMove) OnMouseMove(*this, shift, x, y);
+}
+
+void TVoduz4::RotateToBring(const TGeoPoint& grabbed, const TGeoPoint& current) {
+  TGlobeProjection& p = *Projection_;
+  p.SetFloatProp(prXRotation, p.XRotation() + (int64_t{grabbed.LatY} - current.LatY) / kDegreeGU);
+  p.SetFloatProp(prYRotation,
+                 p.YRotation() + NormaliseLongitude(Wrap32(int64_t{grabbed.LongX} - current.LongX)) / kDegreeGU);
 }
 
 void TVoduz4::EndZoomBand(bool zoom) {
@@ -668,6 +687,14 @@ void TVoduz4::MouseEnter() {
 
 void TVoduz4::MouseLeave() {
   if (OnMouseLeave) OnMouseLeave(*this);
+}
+
+void TVoduz4::MouseWheel(platform::ShiftState shift, int delta, int x, int y) {
+  if (OnMouseWheel) OnMouseWheel(*this, shift, delta, x, y);
+}
+
+bool TVoduz4::KeyDown(platform::ViewKey key, platform::ShiftState shift) {
+  return OnKeyDown && OnKeyDown(*this, key, shift);
 }
 
 // ---- View operations -------------------------------------------------------------------------

@@ -21,6 +21,7 @@
 #include "globe/view/GlobeClasses.h"
 #include "globe/view/GlobeFont.h"
 #include "globe/view/GlobeProjection.h"
+#include "globe/view/TitleSpace.h"
 #include "platform/Bitmap24.h"
 #include "platform/ViewEvents.h"
 
@@ -59,6 +60,12 @@ class TVoduz4 : private TGlobeClassesRegistration,
   std::function<void(TVoduz4&, platform::MouseButton, platform::ShiftState, int x, int y)>
       OnMouseDown, OnMouseUp;
   std::function<void(TVoduz4&, platform::ShiftState, int x, int y)> OnMouseMove;
+  std::function<void(TVoduz4&, platform::ShiftState, int delta, int x, int y)> OnMouseWheel;
+  // A key for the view; true when the application used it.
+  std::function<bool(TVoduz4&, platform::ViewKey, platform::ShiftState)> OnKeyDown;
+  // Asked at a press, after OnMouseDown: true keeps the press (and its drag) for the application,
+  // and the view starts neither its zoom band nor its rotation.
+  std::function<bool(TVoduz4&, platform::MouseButton, platform::ShiftState, int x, int y)> OnClaimMouseDown;
 
   // ---- What the projection and the canvas see ------------------------------------------------
   TGlobeProjection& Projection() override { return *Projection_; }
@@ -139,6 +146,9 @@ class TVoduz4 : private TGlobeClassesRegistration,
   }
   void MouseEnter() override;
   void MouseLeave() override;
+  // Raise OnMouseWheel and OnKeyDown.
+  void MouseWheel(platform::ShiftState shift, int delta, int x, int y) override;
+  bool KeyDown(platform::ViewKey key, platform::ShiftState shift) override;
   // Pans the view by the bar's move (ScrollBy).
   void Scroll(platform::ScrollBarKind bar, int32_t position) override;
 
@@ -149,6 +159,14 @@ class TVoduz4 : private TGlobeClassesRegistration,
   // projection and a canvas of the rectangle's size.
   void RenderToCanvas(platform::DrawingSurface& target, const platform::TRect& rect,
                       bool doubleBuffered);
+
+  // Titles that would overlap one already drawn are left out when a priority is given: layer
+  // titles are then written after OnRender, by the priority of their layer's name (lower
+  // first). Without one (the default) titles are written as their layers draw.
+  void SetTitlePriority(std::function<int(const std::string& layerName)> priority);
+  // The room for titles of the picture being drawn; null when titles are not decluttered.
+  TTitleSpace* TitleSpace() { return TitlePriority_ ? &Titles_ : nullptr; }
+  int TitlePriority(const std::string& layerName) const { return TitlePriority_ ? TitlePriority_(layerName) : 0; }
 
   // Rendering state the layers consult.
   bool RenderInterrupted() const { return Interrupted_; }
@@ -167,6 +185,9 @@ class TVoduz4 : private TGlobeClassesRegistration,
   void ScrollBy(int32_t dx, int32_t dy);
   void LocateToLL(int32_t longX, int32_t latY) override;
   void LocateToObject(TGlobeObject* object);
+  // Turns the globe so that the `grabbed` point moves to where `current` is now seen (the
+  // rotate drag's step).
+  void RotateToBring(const TGeoPoint& grabbed, const TGeoPoint& current);
   void SaveView(TGlobeViewRec& view) const { Projection_->SaveView(view); }
   void RestoreView(const TGlobeViewRec& view) { Projection_->RestoreView(view); }
 
@@ -191,6 +212,8 @@ class TVoduz4 : private TGlobeClassesRegistration,
   void PaintFrame(platform::DrawingSurface& window);
   void FinishPaint();
   void RenderLayerPass(bool animated);
+  // The layers, OnRender, then the layers' titles that find room.
+  void RenderLayersAndTitles();
   void EndZoomBand(bool zoom);
   bool IsButton(TGlobeMouseButton which, platform::MouseButton button) const;
   void ResizeZoom(int32_t oldW, int32_t oldH, int32_t newW, int32_t newH);
@@ -218,6 +241,8 @@ class TVoduz4 : private TGlobeClassesRegistration,
   platform::ScrollBarState HorzBar_, VertBar_;
   int32_t PeriodicUpdateTime_ = 0;
   TGlobeFont TextFont_;
+  TTitleSpace Titles_;
+  std::function<int(const std::string&)> TitlePriority_;
 
   bool Painting_ = false;
   std::optional<platform::TSize> PendingSize_;

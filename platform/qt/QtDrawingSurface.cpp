@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/qt/QtBitmapImage.h"
 
@@ -78,9 +79,24 @@ void QtDrawingSurface::Begin() {
   painter_.setRenderHint(QPainter::Antialiasing, false);
 }
 
-int QtDrawingSurface::Width() const { return device_ ? device_->width() : 0; }
-int QtDrawingSurface::Height() const { return device_ ? device_->height() : 0; }
-int QtDrawingSurface::PixelsPerInch() const { return device_ ? device_->logicalDpiY() : 96; }
+void QtDrawingSurface::SetAntialiased(bool on) {
+  antialiased_ = on;
+  if (!painter_.isActive()) return;
+  painter_.setRenderHint(QPainter::Antialiasing, on);
+  if (on) painter_.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+void QtDrawingSurface::SetDevicePixels(qreal ratio) {
+  if (!(ratio > 0)) return;
+  pixelRatio_ = ratio;
+  if (painter_.isActive()) painter_.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+}
+
+int QtDrawingSurface::Width() const { return device_ ? static_cast<int>(std::lround(device_->width() * pixelRatio_)) : 0; }
+int QtDrawingSurface::Height() const { return device_ ? static_cast<int>(std::lround(device_->height() * pixelRatio_)) : 0; }
+int QtDrawingSurface::PixelsPerInch() const {
+  return device_ ? static_cast<int>(std::lround(device_->logicalDpiY() * pixelRatio_)) : 96;
+}
 
 void QtDrawingSurface::SetPen(const Pen& pen) {
   DrawingSurface::SetPen(pen);
@@ -281,6 +297,7 @@ void QtDrawingSurface::StretchDraw(const TRect& dest, const Bitmap24& picture) {
 
 std::unique_ptr<DrawingSurface> QtDrawingSurface::CreateBitmapSurface(Bitmap24& target) {
   auto surface = std::make_unique<QtDrawingSurface>(target);
+  surface->SetAntialiased(antialiased_);
   surface->SetFont(State().CurrentFont);
   return surface;
 }

@@ -48,6 +48,14 @@ class QtDrawingSurface : public DrawingSurface {
 
   QPainter& Painter() { return painter_; }
 
+  // Smooth drawing: lines, polygons, ellipses and text antialiased. Off by default, which keeps
+  // every drawn pixel as the plain drawing sets it. Bitmap surfaces made from this one inherit it.
+  void SetAntialiased(bool on);
+  bool Antialiased() const { return antialiased_; }
+  // Draws in the device's own pixels on a high-density screen: a surface on a widget whose
+  // device pixel ratio is `ratio` measures and draws in device pixels, unscaled.
+  void SetDevicePixels(qreal ratio);
+
  private:
   void Begin();
   bool Ready();  // painter active; pen and brush brought up to date
@@ -61,6 +69,8 @@ class QtDrawingSurface : public DrawingSurface {
   QBrush brush_;
   bool penDirty_ = true;
   bool brushDirty_ = true;
+  bool antialiased_ = false;
+  qreal pixelRatio_ = 1;
 };
 
 }  // namespace platform

@@ -1,11 +1,14 @@
 #include "platform/qt/QtViewWidget.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "platform/qt/QtDrawingSurface.h"
@@ -22,12 +25,16 @@ std::optional<MouseButton> ToButton(Qt::MouseButton button) {
   }
 }
 
-ShiftState ToShift(const QMouseEvent& event, bool isDouble = false) {
+ShiftState ToShift(Qt::KeyboardModifiers keys) {
   ShiftState shift;
-  const Qt::KeyboardModifiers keys = event.modifiers();
   shift.Shift = keys.testFlag(Qt::ShiftModifier);
   shift.Ctrl = keys.testFlag(Qt::ControlModifier);
   shift.Alt = keys.testFlag(Qt::AltModifier);
+  return shift;
+}
+
+ShiftState ToShift(const QSinglePointEvent& event, bool isDouble = false) {
+  ShiftState shift = ToShift(event.modifiers());
   const Qt::MouseButtons buttons = event.buttons();
   shift.Left = buttons.testFlag(Qt::LeftButton);
   shift.Right = buttons.testFlag(Qt::RightButton);
@@ -36,12 +43,28 @@ ShiftState ToShift(const QMouseEvent& event, bool isDouble = false) {
   return shift;
 }
 
-QPoint Position(const QMouseEvent& event) { return event.position().toPoint(); }
+ViewKey ToViewKey(const QKeyEvent& event) {
+  switch (event.key()) {
+    case Qt::Key_Left: return ViewKey::Left;
+    case Qt::Key_Right: return ViewKey::Right;
+    case Qt::Key_Up: return ViewKey::Up;
+    case Qt::Key_Down: return ViewKey::Down;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: return ViewKey::Plus;
+    case Qt::Key_Minus: return ViewKey::Minus;
+    case Qt::Key_Home: return ViewKey::Home;
+    case Qt::Key_Escape: return ViewKey::Escape;
+    case Qt::Key_F: return ViewKey::F;
+    default: return ViewKey::Other;
+  }
+}
 
 }  // namespace
 
 QtViewWidget::QtViewWidget(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
+  // A click gives the map the keyboard (arrow keys, zoom keys).
+  setFocusPolicy(Qt::StrongFocus);
   // The view paints every pixel itself; nothing is erased before a paint.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
@@ -68,10 +91,29 @@ void QtViewWidget::SetMouseCapture(bool captured) {
   }
 }
 
-TSize QtViewWidget::ClientSize() const {
+qreal QtViewWidget::PixelRatio() const { return devicePixelRatioF(); }
+
+QSize QtViewWidget::LogicalClientSize() const {
   const int thickness = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
   return {std::max(0, width() - (vert_->isHidden() ? 0 : thickness)),
           std::max(0, height() - (horz_->isHidden() ? 0 : thickness))};
+}
+
+TSize QtViewWidget::ClientSize() const {
+  const QSize logical = LogicalClientSize();
+  const qreal ratio = PixelRatio();
+  return {static_cast<int>(std::lround(logical.width() * ratio)), static_cast<int>(std::lround(logical.height() * ratio))};
+}
+
+QPoint QtViewWidget::DevicePosition(QPointF at) const {
+  const qreal ratio = PixelRatio();
+  return {static_cast<int>(std::floor(at.x() * ratio)), static_cast<int>(std::floor(at.y() * ratio))};
+}
+
+void QtViewWidget::SetAntialiased(bool on) {
+  if (on == antialiased_) return;
+  antialiased_ = on;
+  update();
 }
 
 void QtViewWidget::SetScrollBar(ScrollBarKind kind, const ScrollBarState& state) {
@@ -99,9 +141,9 @@ void QtViewWidget::SetScrollBar(ScrollBarKind kind, const ScrollBarState& state)
 }
 
 void QtViewWidget::LayOutScrollBars() {
-  const TSize client = ClientSize();
-  horz_->setGeometry(0, client.Height, client.Width, height() - client.Height);
-  vert_->setGeometry(client.Width, 0, width() - client.Width, client.Height);
+  const QSize client = LogicalClientSize();
+  horz_->setGeometry(0, client.height(), client.width(), height() - client.height());
+  vert_->setGeometry(client.width(), 0, width() - client.width(), client.height());
 }
 
 void QtViewWidget::ReportClientSize() {
@@ -128,13 +170,15 @@ void QtViewWidget::paintEvent(QPaintEvent*) {
   if (sink_ == nullptr) return;
   {
     QtDrawingSurface surface(*this);
+    surface.SetDevicePixels(PixelRatio());
+    surface.SetAntialiased(antialiased_);
     sink_->Paint(surface);
   }
   if (!horz_->isHidden() && !vert_->isHidden()) {
     // The corner between the two bars.
-    const TSize client = ClientSize();
+    const QSize client = LogicalClientSize();
     QPainter painter(this);
-    painter.fillRect(client.Width, client.Height, width() - client.Width, height() - client.Height,
+    painter.fillRect(client.width(), client.height(), width() - client.width(), height() - client.height(),
                      palette().window());
   }
 }
@@ -151,30 +195,46 @@ void QtViewWidget::resizeEvent(QResizeEvent* event) {
 void QtViewWidget::mousePressEvent(QMouseEvent* event) {
   const auto button = ToButton(event->button());
   if (sink_ == nullptr || !button) return;
-  const QPoint p = Position(*event);
+  const QPoint p = DevicePosition(event->position());
   sink_->MouseDown(*button, ToShift(*event), p.x(), p.y());
 }
 
 void QtViewWidget::mouseMoveEvent(QMouseEvent* event) {
   if (sink_ == nullptr) return;
-  const QPoint p = Position(*event);
+  const QPoint p = DevicePosition(event->position());
   sink_->MouseMove(ToShift(*event), p.x(), p.y());
 }
 
 void QtViewWidget::mouseReleaseEvent(QMouseEvent* event) {
   const auto button = ToButton(event->button());
   if (sink_ == nullptr || !button) return;
-  const QPoint p = Position(*event);
+  const QPoint p = DevicePosition(event->position());
   sink_->MouseUp(*button, ToShift(*event), p.x(), p.y());
 }
 
 void QtViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   const auto button = ToButton(event->button());
   if (sink_ == nullptr || !button) return;
-  const QPoint p = Position(*event);
+  const QPoint p = DevicePosition(event->position());
   sink_->MouseDown(*button, ToShift(*event, true), p.x(), p.y());
   // The sink may have been cleared by the press handler.
   if (sink_ != nullptr) sink_->DoubleClick(p.x(), p.y());
+}
+
+void QtViewWidget::wheelEvent(QWheelEvent* event) {
+  if (sink_ == nullptr) return;
+  const QPoint p = DevicePosition(event->position());
+  sink_->MouseWheel(ToShift(*event), event->angleDelta().y(), p.x(), p.y());
+  event->accept();
+}
+
+void QtViewWidget::keyPressEvent(QKeyEvent* event) {
+  const ViewKey key = ToViewKey(*event);
+  if (sink_ == nullptr || key == ViewKey::Other || !sink_->KeyDown(key, ToShift(event->modifiers()))) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  event->accept();
 }
 
 void QtViewWidget::enterEvent(QEnterEvent* event) {

@@ -23,9 +23,17 @@ class QtViewWidget : public QWidget, public ViewHost {
   void SetMouseCapture(bool captured) override;
   TSize ClientSize() const override;
   int ScreenPixelsPerInch() const override;
+  double DevicePixelRatio() const override { return PixelRatio(); }
   void ProcessPendingEvents() override;
   bool HasParentWindow() const override;
   void SetScrollBar(ScrollBarKind bar, const ScrollBarState& state) override;
+
+  // Smooth drawing of the view's pictures (off by default).
+  void SetAntialiased(bool on);
+  bool Antialiased() const { return antialiased_; }
+  // Device pixels per widget pixel: the view draws, measures and hears of the mouse in device
+  // pixels, so a high-density screen shows the map at its own resolution.
+  qreal PixelRatio() const;
 
   QScrollBar* HorizontalScrollBar() const { return horz_; }
   QScrollBar* VerticalScrollBar() const { return vert_; }
@@ -39,8 +47,14 @@ class QtViewWidget : public QWidget, public ViewHost {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // The client area in widget pixels.
+  QSize LogicalClientSize() const;
+  // A widget position in device pixels.
+  QPoint DevicePosition(QPointF at) const;
   // Places the visible bars and reports the client size when it changed.
   void LayOutScrollBars();
   // Tells the sink the client size after bars were shown or hidden.
@@ -56,6 +70,7 @@ class QtViewWidget : public QWidget, public ViewHost {
   // While the view follows a client size changed by showing a bar, that bar is not hidden
   // again: a view whose zoom follows the client size could otherwise show and hide it for ever.
   bool followingBars_ = false;
+  bool antialiased_ = false;
 };
 
 }  // namespace platform

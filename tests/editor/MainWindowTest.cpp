@@ -133,7 +133,9 @@ TEST_F(MainWindowTest, MainMenuEntriesShortcutsAndStates) {
   EXPECT_EQ(Entries(window->File1), QStringList({"&Open scenario", "-", "&Recent scenarios", "-", "&View ship file",
                                                  "&Save ship file", "-", "E&xit"}));
   EXPECT_FALSE(window->Recent1->isEnabled());  // nothing opened yet in this settings folder
-  EXPECT_EQ(Entries(window->View1), QStringList({"&Problems", "Show load messages in the panel only"}));
+  EXPECT_EQ(Entries(window->View1), QStringList({"Zoom to &scenario", "S&mooth drawing", "&Legend", "-", "&Problems",
+                                                 "Show load messages in the panel only"}));
+  EXPECT_TRUE(window->Smoothdrawing1->isCheckable());
   EXPECT_TRUE(window->PanelOnly1->isCheckable());
   EXPECT_FALSE(window->PanelOnly1->isChecked());
   EXPECT_EQ(Entries(window->Tools1), QStringList({"&Endurance calculator..."}));

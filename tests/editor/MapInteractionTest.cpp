@@ -27,82 +27,15 @@
 #include "scenario/Force.h"
 #include "scenario/PositionText.h"
 
+#include "tests/editor/MapWindowFixture.h"
+
 namespace editor {
 namespace {
 
 namespace fs = std::filesystem;
 using globe::TGeoPoint;
+using maptest::MapInteractionTest;
 using platform::testing::ScriptedDialogs;
-
-const std::string kProgramDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
-
-// The main window with a copy of the Crete demo loaded and shown, and mouse input sent to its map.
-class MapInteractionTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    scenarioDir = fs::temp_directory_path() / ("corvalis_mapint_" + std::to_string(::getpid()));
-    fs::remove_all(scenarioDir);
-    fs::copy(kProgramDir + "/Scenarios/Crete1941", scenarioDir, fs::copy_options::recursive);
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs = scripted.get();
-    window = std::make_unique<TfrmEditMain>(std::move(scripted));
-    window->SetSplashOnShow(false);
-    window->SetProgramDir(kProgramDir);
-    dialogs->QueueDirectory(scenarioDir.string());
-    window->sbLoad->click();
-    window->show();
-    QCoreApplication::processEvents();
-  }
-  void TearDown() override {
-    window.reset();
-    fs::current_path(startDir);  // loading changes it
-    fs::remove_all(scenarioDir);
-  }
-
-  globe::TVoduz4& Map() { return window->GlobeMap(); }
-  QString Panel(int i) const { return window->StatusPanels[static_cast<std::size_t>(i)]->text(); }
-
-  void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys) {
-    const bool pressed = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
-    QMouseEvent event(type, QPointF(at), window->Globe->mapToGlobal(QPointF(at)), button,
-                      pressed ? Qt::MouseButtons(button) : Qt::MouseButtons(Qt::NoButton), keys);
-    QCoreApplication::sendEvent(window->Globe, &event);
-  }
-  void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) {
-    Send(QEvent::MouseButtonPress, at, button, keys);
-    Send(QEvent::MouseButtonRelease, at, button, keys);
-  }
-  // The toolkit's order: press, release, double-click press, release.
-  void DoubleClick(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) {
-    Click(at, button, keys);
-    Send(QEvent::MouseButtonDblClick, at, button, keys);
-    Send(QEvent::MouseButtonRelease, at, button, keys);
-  }
-  void Move(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoModifier); }
-
-  // The window pixel of a point of the map, and the map point under a pixel.
-  QPoint PixelOf(const TGeoPoint& point) {
-    platform::TPoint xy;
-    EXPECT_TRUE(Map().Projection().PointLLToDeviceXY(point, xy));
-    return {xy.X, xy.Y};
-  }
-  TGeoPoint PointAt(QPoint at) {
-    TGeoPoint point;
-    EXPECT_TRUE(Map().DeviceXYToLL(at.x(), at.y(), point));
-    return point;
-  }
-  std::string Fixed(const char* whole) const {
-    return std::string(whole) + window->Regional().decimalSeparator + "0";
-  }
-  std::string Readout(const char* miles, const char* bearing) const {
-    return "  Dist: " + Fixed(miles) + " Nm  Bearing: " + Fixed(bearing) + " deg";
-  }
-
-  fs::path startDir = fs::current_path();
-  fs::path scenarioDir;
-  ScriptedDialogs* dialogs = nullptr;
-  std::unique_ptr<TfrmEditMain> window;
-};
 
 // With the globe turned to 0 N 0 E, the row through that point is the equator and its column
 // the prime meridian: a cursor right of the origin lies due east, above it due north.
@@ -218,10 +151,8 @@ class PickPointTest : public MapInteractionTest {
  protected:
   void SetUp() override {
     MapInteractionTest::SetUp();
-    const auto found = window->lvForces->findItems("Force A1", Qt::MatchExactly, 0);
-    ASSERT_FALSE(found.isEmpty());
-    found.front()->setSelected(true);
-    ASSERT_NE(window->CurrentForce, nullptr);
+    SelectForce("Force A1");
+    if (HasFatalFailure()) return;
     // Zoomed in on the point so that a pixel is a fraction of an arc minute.
     Map().LocateToLL(known.LongX, known.LatY);
     Map().Projection().SetAltitude(Map().Projection().Altitude() / 10);

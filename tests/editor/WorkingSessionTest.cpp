@@ -23,6 +23,7 @@
 #include "editor/CommandLine.h"
 #include "editor/ComputeEndurance.h"
 #include "editor/EditMain.h"
+#include "editor/EditorSettings.h"
 #include "editor/ProblemsPanel.h"
 #include "editor/RecentScenarios.h"
 #include "editor/TestForm.h"
@@ -265,7 +266,7 @@ TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
   EXPECT_EQ(entries.front().toStdString(), kCrete);
   EXPECT_EQ(entries.back().toStdString(), kFixtures + "edge_scenario");  // the first one fell off
   // Kept for the next run.
-  EXPECT_EQ(QSettings().value("session/recentScenarios").toStringList(), entries);
+  EXPECT_EQ(EditorSettings().value("session/recentScenarios").toStringList(), entries);
   TfrmEditMain next(std::make_unique<ScriptedDialogs>());
   EXPECT_EQ(next.RecentScenarios().Entries(), window->RecentScenarios().Entries());
 
@@ -288,7 +289,7 @@ TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
 
 TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   // Never the user's own configuration folder.
-  const std::string settingsFile = QSettings().fileName().toStdString();
+  const std::string settingsFile = EditorSettings().fileName().toStdString();
   const char* home = std::getenv("HOME");
   if (home != nullptr) {
     EXPECT_FALSE(settingsFile.starts_with(std::string(home) + "/.config")) << settingsFile;

@@ -8,10 +8,12 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "editor/EditorSettings.h"
+
 namespace {
 
 class ClearSettingsBeforeEachTest : public ::testing::EmptyTestEventListener {
-  void OnTestStart(const ::testing::TestInfo&) override { QSettings().clear(); }
+  void OnTestStart(const ::testing::TestInfo&) override { editor::EditorSettings().clear(); }
 };
 
 class QtApplicationEnvironment : public ::testing::Environment {

@@ -78,6 +78,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, TMapRend
       ->type_name("FILE");
   app.add_flag("--allow-missing", options.AllowMissing,
                "Draw without the layer files that are not found and end with status 0");
+  app.add_flag("--antialias", options.Antialias, "Smooth lines, polygons, circles and text");
   if (auto status = toolcli::ParseToolArguments(app, args, out, err)) return status;
   if (const auto parsed = toolcli::ParsePictureSize(size, kMaxSide)) {
     options.Width = parsed->Width;
@@ -149,6 +150,7 @@ TRenderResult RenderMap(const TMapRenderOptions& options) {
   result.Bitmap = platform::Bitmap24(options.Width, options.Height);
   {
     platform::QtDrawingSurface surface(result.Bitmap);
+    surface.SetAntialiased(options.Antialias);
     view.RedrawGlobe();
     view.Paint(surface);
   }

@@ -24,6 +24,7 @@ struct TMapRenderOptions {
   std::optional<int32_t> Altitude;  // GlobeUnit; 0 fits the whole map
   std::string SaveEnvironmentFile;
   bool AllowMissing = false;  // data files the environment names may be missing
+  bool Antialias = false;  // smooth lines, polygons, circles and text
 };
 
 // Reads "ENV OUT [--size WxH] [--projection CLASS] [--lat DEG] [--long DEG] [--altitude GU]

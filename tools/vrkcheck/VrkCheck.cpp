@@ -9,6 +9,7 @@
 #include "platform/RegionalSettings.h"
 #include "scenario/EditorGlobeSettings.h"
 #include "scenario/LoadCheck.h"
+#include "scenario/ScenarioLint.h"
 #include "tools/common/PictureSize.h"
 #include "tools/common/ToolCommandLine.h"
 
@@ -44,6 +45,7 @@ bool WritePicture(scenario::TLoadCheck& check, const TArguments& arguments) {
     platform::Bitmap24 bitmap(arguments.Width, arguments.Height);
     {
         platform::QtDrawingSurface surface(bitmap);
+        surface.SetAntialiased(arguments.Antialias);
         check.Paint(surface, arguments.Width, arguments.Height);
     }
     return platform::WritePng(bitmap, arguments.Png);
@@ -61,15 +63,18 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, TArgumen
     app.footer("The program's folder (or ../share/corvalis beside it) plays the editor's program folder: its "
                "Data subfolder holds the map data.\n"
                "Exit status: 0 no message shown, 1 messages shown, 2 unusable arguments or a picture that "
-               "cannot be written.");
+               "cannot be written. With --lint: 0 no error found, 1 errors found, 2 no scenario or campaign in DIR.");
     app.add_option("DIR", arguments.Dir, "The scenario or campaign directory")
         ->required()
         ->check(CLI::ExistingDirectory.description(""))
         ->type_name("DIR");
     app.add_flag("--json", arguments.Json, "Print the loaded scenario as one JSON object (docs/VRKCHECK.md)");
+    app.add_flag("--lint", arguments.Lint,
+                 "Also run the scenario checks and print their findings as FILE:LINE: severity: message [code]");
     app.add_option("--png", arguments.Png, "Also draw the map as the editor shows it after the load into this PNG file")
         ->check([](const std::string& name) { return name.empty() ? std::string("a file name is needed") : ""; })
         ->type_name("FILE");
+    app.add_flag("--antialias", arguments.Antialias, "Draw the --png picture with smooth lines, polygons, circles and text");
     std::string size;
     app.add_option("--size", size, "Size of the --png picture in pixels, 1 to 16384 each (default: the editor's map "
                                    "area, " + std::to_string(scenario::kEditorMapWidth) + "x" +
@@ -117,8 +122,12 @@ int Run(const std::vector<std::string>& args, const std::string& programDir, std
         err << "vrkcheck: --png: the map view's rendering is not available in this build; no picture written\n";
 #endif
     }
+    if (arguments.Lint) check.Lint();
     out << (arguments.Json ? check.Json() : check.Text());
-    return check.Messages().empty() ? 0 : 1;
+    if (!arguments.Lint) return check.Messages().empty() ? 0 : 1;
+    if (!arguments.Json) out << check.FindingsText();
+    if (check.Kind() == scenario::TScenarioKind::skNone) return 2;
+    return scenario::CountErrors(check.Findings()) > 0 ? 1 : 0;
 }
 
 }  // namespace vrkcheck

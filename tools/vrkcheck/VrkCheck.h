@@ -1,7 +1,8 @@
 #pragma once
 // vrkcheck: loads a scenario or campaign directory as the editor's load command does and prints
 // every message the editor would show, in order, then a summary (or, with --json, the loaded
-// scenario as one JSON object); --png draws the map as the editor shows it after the load.
+// scenario as one JSON object); --lint adds the scenario checks' findings; --png draws the map as
+// the editor shows it after the load.
 
 #include <iosfwd>
 #include <optional>
@@ -12,7 +13,9 @@ namespace vrkcheck {
 
 struct TArguments {
     bool Json = false;
+    bool Lint = false;  // run the scenario checks too
     std::string Png;
+    bool Antialias = false;  // smooth drawing of the picture
     // The editor's map area unless --size says otherwise.
     int Width;
     int Height;
@@ -30,7 +33,9 @@ bool CanDrawPictures();
 
 // Runs the check; programDir plays the editor's program folder (its "Data" subfolder holds the
 // map data). Returns the exit status: 0 when no message was shown (or after --help / --version),
-// 1 when any was, 2 for unusable arguments or a picture that cannot be written.
+// 1 when any was, 2 for unusable arguments or a picture that cannot be written. With --lint: 0
+// when the checks found no error, 1 when they did, 2 when the directory holds no scenario or
+// campaign.
 int Run(const std::vector<std::string>& args, const std::string& programDir, std::ostream& out,
         std::ostream& err);
 

@@ -1,4 +1,4 @@
-// vrkcheck [--json] [--png FILE] [--size WxH] DIR
+// vrkcheck [--json] [--lint] [--png FILE] [--size WxH] DIR
 #include <iostream>
 #include <string>
 #include <vector>

@@ -6,7 +6,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -107,6 +109,14 @@ class MapPictureTest : public ::testing::Test {
     for (int y = 0; y < bitmap.Height(); ++y)
       for (int x = 0; x < bitmap.Width(); ++x) silver += bitmap.Pixel(x, y) == 0xC0C0C0;
     return silver;
+  }
+
+  // Distinct colours in a square of the picture.
+  static std::size_t ColoursIn(const platform::Bitmap24& bitmap, platform::TPoint centre, int half) {
+    std::set<TColor> colours;
+    for (int y = centre.Y - half; y <= centre.Y + half; ++y)
+      for (int x = centre.X - half; x <= centre.X + half; ++x) colours.insert(bitmap.Pixel(x, y));
+    return colours.size();
   }
 
   static void TearDownTestSuite() {
@@ -283,6 +293,30 @@ TEST_F(MapPictureTest, FijiAcrossTheAntiMeridianWithoutStreaks) {
     ASSERT_TRUE(PixelAt(options, lat, lon, xy));
     ASSERT_TRUE(xy.X >= 2 && xy.Y >= 2 && xy.X < 498 && xy.Y < 498) << lat << " " << lon;
     EXPECT_TRUE(SeaAround(bitmap, xy)) << lat << " " << lon;
+  }
+}
+
+// Smooth drawing blends the coast, land and sea into many shades; the plain picture keeps the
+// handful of colours it is drawn in, and both show the same world.
+TEST_F(MapPictureTest, AntialiasedCoastsHaveManyColoursThePlainPictureFew) {
+  maprender::TMapRenderOptions options;
+  options.Width = 500;
+  options.Height = 500;
+  options.Altitude = 200'000;
+  options.CenterLatitude = 36;
+  options.CenterLongitude = 18;
+  const platform::Bitmap24 plain = Render(options, "plain");
+  options.Antialias = true;
+  const platform::Bitmap24 smooth = Render(options, "smooth");
+  platform::TPoint coast;  // the heel of Italy, on the coast
+  ASSERT_TRUE(PixelAt(options, 40.0L, 18.4L, coast));
+  EXPECT_LE(ColoursIn(plain, coast, 40), 6u);
+  EXPECT_GE(ColoursIn(smooth, coast, 40), 20u);
+  for (const auto& [lat, lon, land] : {std::tuple{41.5L, 15.0L, true}, {34.0L, 18.0L, false}, {30.0L, 15.0L, true}}) {
+    platform::TPoint xy;
+    ASSERT_TRUE(PixelAt(options, lat, lon, xy));
+    EXPECT_EQ(LandAround(smooth, xy), land) << lat << " " << lon;
+    EXPECT_EQ(LandAround(plain, xy), land) << lat << " " << lon;
   }
 }
 

@@ -7,6 +7,9 @@
 #include <QStyle>
 #include <functional>
 #include <QEnterEvent>
+#include <QKeyEvent>
+#include <QWheelEvent>
+#include <cmath>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <string>
@@ -61,6 +64,13 @@ class RecordingSink : public ViewEventSink {
   void MouseLeave() override { Events.push_back(Make("leave")); }
   void Scroll(ScrollBarKind bar, std::int32_t position) override {
     Events.push_back(Make(bar == ScrollBarKind::Horizontal ? "hscroll" : "vscroll", {}, {}, position));
+  }
+  void MouseWheel(ShiftState s, int delta, int x, int y) override {
+    Events.push_back(Make("wheel " + std::to_string(delta), {}, s, x, y));
+  }
+  bool KeyDown(ViewKey key, ShiftState) override {
+    Events.push_back(Make("key " + std::to_string(static_cast<int>(key))));
+    return key != ViewKey::Escape;
   }
 };
 
@@ -209,6 +219,76 @@ TEST(QtViewWidget, ABarShownForTheViewIsNotHiddenByItsOwnResize) {
   EXPECT_TRUE(widget.HorizontalScrollBar()->isHidden());
   widget.SetEventSink(nullptr);
   QCoreApplication::processEvents();
+}
+
+}  // namespace
+}  // namespace platform
+
+namespace platform {
+namespace {
+
+// Wheel turns and the map's keys reach the sink; the map takes the keyboard focus (click or tab).
+TEST(QtViewWidget, ForwardsWheelAndKeysAndTakesTheKeyboard) {
+  QtViewWidget widget;
+  RecordingSink sink;
+  widget.SetEventSink(&sink);
+  EXPECT_EQ(widget.focusPolicy(), Qt::StrongFocus);
+  const qreal ratio = widget.PixelRatio();
+  QWheelEvent wheel(QPointF(30, 40), widget.mapToGlobal(QPointF(30, 40)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                    Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&widget, &wheel);
+  ASSERT_EQ(sink.Events.size(), 1u);
+  EXPECT_EQ(sink.Events[0].Kind, "wheel -120");
+  EXPECT_TRUE(sink.Events[0].Shift.Ctrl);
+  EXPECT_EQ(sink.Events[0].X, static_cast<int>(30 * ratio));
+  EXPECT_EQ(sink.Events[0].Y, static_cast<int>(40 * ratio));
+  const struct {
+    int qtKey;
+    ViewKey key;
+  } keys[] = {{Qt::Key_Left, ViewKey::Left},   {Qt::Key_Right, ViewKey::Right}, {Qt::Key_Up, ViewKey::Up},
+              {Qt::Key_Down, ViewKey::Down},   {Qt::Key_Plus, ViewKey::Plus},   {Qt::Key_Equal, ViewKey::Plus},
+              {Qt::Key_Minus, ViewKey::Minus}, {Qt::Key_Home, ViewKey::Home},   {Qt::Key_F, ViewKey::F}};
+  for (const auto& row : keys) {
+    sink.Events.clear();
+    QKeyEvent press(QEvent::KeyPress, row.qtKey, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &press);
+    ASSERT_EQ(sink.Events.size(), 1u) << row.qtKey;
+    EXPECT_EQ(sink.Events[0].Kind, "key " + std::to_string(static_cast<int>(row.key)));
+    EXPECT_TRUE(press.isAccepted());
+  }
+  // A key the view does not use goes on to the window (not accepted).
+  sink.Events.clear();
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(&widget, &escape);
+  EXPECT_FALSE(escape.isAccepted());
+  QKeyEvent other(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier);
+  QApplication::sendEvent(&widget, &other);
+  EXPECT_EQ(sink.Events.size(), 1u);  // only the Escape was offered
+}
+
+// On a high-density screen (run with QT_SCALE_FACTOR=2 as well) the view hears of its size and
+// the mouse in device pixels and paints on a surface of that size, unscaled.
+TEST(QtViewWidgetDensity, ViewSeesDevicePixels) {
+  QWidget parent;
+  parent.resize(300, 200);
+  auto* widget = new QtViewWidget(&parent);
+  widget->resize(200, 100);
+  RecordingSink sink;
+  widget->SetEventSink(&sink);
+  parent.show();
+  QApplication::processEvents();
+  const qreal ratio = widget->PixelRatio();
+  if (qEnvironmentVariable("QT_SCALE_FACTOR") == "2") EXPECT_EQ(ratio, 2.0);
+  EXPECT_EQ(widget->ClientSize().Width, static_cast<int>(std::lround(200 * ratio)));
+  EXPECT_EQ(widget->ClientSize().Height, static_cast<int>(std::lround(100 * ratio)));
+  Send(*widget, QEvent::MouseMove, {50, 25}, Qt::NoButton, Qt::NoButton);
+  ASSERT_FALSE(sink.Events.empty());
+  EXPECT_EQ(sink.Events.back().X, static_cast<int>(50 * ratio));
+  EXPECT_EQ(sink.Events.back().Y, static_cast<int>(25 * ratio));
+  const QImage shown = widget->grab().toImage();
+  EXPECT_EQ(sink.PaintedSize.Width, static_cast<int>(std::lround(200 * ratio)));
+  EXPECT_EQ(shown.width(), static_cast<int>(std::lround(200 * ratio)));
+  EXPECT_EQ(shown.pixelColor(shown.width() - 1, shown.height() - 1), QColor(Qt::red));
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+#pragma once
+// The land of a map layer for questions about positions and routes: is a point on land, how far
+// is it from the coast, does a great-circle leg cross land. Every ring of the layer's objects is
+// cut into its edges, which are filed in a grid of half-degree cells over their bounds; a
+// question looks only at the edges of the cells it touches. Land is what lies inside an odd
+// number of rings (so holes and lakes count as water).
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "globe/data/GeoTypes.h"
+
+namespace globe {
+
+class TGlobeObjectSource;
+
+class TLandIndex {
+public:
+  TLandIndex() = default;
+
+  // Adds every chain of every map object of the source as a closed ring.
+  void AddSource(TGlobeObjectSource& source);
+  // Adds one closed ring (the last point joins the first). A ring that runs once round the
+  // globe is taken to enclose the pole on the side of its first point.
+  void AddRing(std::span<const TGeoPoint> ring);
+
+  bool Empty() const { return Edges_.empty(); }
+  std::size_t EdgeCount() const { return Edges_.size(); }
+
+  bool IsLand(const TGeoPoint& point) const;
+  // The distance in GlobeUnit from the point to the nearest coastline, or `limit` when no
+  // coastline is nearer. Edges along the 180-degree meridian or a pole, where map files cut
+  // their polygons, are not coastline.
+  int32_t CoastDistance(const TGeoPoint& point, int32_t limit) const;
+  // Whether the great circle from a to b, without its first `skipStart` and its last `skipEnd`
+  // GlobeUnit, crosses or touches a coastline or runs on land.
+  bool LegCrossesLand(const TGeoPoint& a, const TGeoPoint& b, int32_t skipStart, int32_t skipEnd) const;
+
+private:
+  struct TEdge {
+    int32_t X1, Y1, X2, Y2;
+    bool Cut;  // a map cut along the 180-degree meridian or a pole: not coastline
+  };
+
+  static int Column(long double longX);
+  static int Row(long double latY);
+  // The edges filed in a cell (the grid is made on the first question after edges were added).
+  std::span<const std::int32_t> Cell(int column, int row) const;
+  void FileEdges() const;
+  // A cut edge is part of a ring but not coastline.
+  void AddEdge(const TGeoPoint& from, const TGeoPoint& to, bool cut);
+  // Whether the straight line in latitude and longitude from a to b (not over the 180-degree
+  // meridian) meets a coastline.
+  bool ChordMeetsCoast(const TGeoPoint& a, const TGeoPoint& b) const;
+
+  static constexpr int kColumns = 720;
+  static constexpr int kRows = 360;
+  std::vector<TEdge> Edges_;
+  // The grid, row by row: the edges of cell i are CellEdges_[CellStart_[i] .. CellStart_[i + 1]).
+  mutable std::vector<std::int32_t> CellStart_;
+  mutable std::vector<std::int32_t> CellEdges_;
+  mutable bool Filed_ = true;
+};
+
+}  // namespace globe

@@ -1,0 +1,35 @@
+#pragma once
+// One thing the scenario checks found: where (file and line), how bad, a short stable code, a
+// message, and for the map the force, case and point it concerns.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "globe/data/GeoTypes.h"
+
+namespace scenario {
+
+class TForce;
+
+enum class TLintSeverity { lsError, lsWarning, lsNote };
+
+// "error", "warning" or "note".
+std::string_view SeverityName(TLintSeverity severity);
+
+struct TLintFinding {
+    std::string File;      // relative to the scenario directory, e.g. "AxisShips.cfg"
+    std::size_t Line = 0;  // 1-based
+    TLintSeverity Severity = TLintSeverity::lsError;
+    std::string Code;  // e.g. "waypoint-on-land"
+    std::string Message;
+    const TForce* Force = nullptr;  // the force the finding belongs to, if any
+    int Case = 0;                   // its case number, 0 for none
+    std::optional<globe::TGeoPoint> At;  // the position concerned, for a mark on the map
+};
+
+// "FILE:LINE: severity: message [code]", the form compilers and editors understand.
+std::string FormatFinding(const TLintFinding& finding);
+
+}  // namespace scenario

@@ -1,0 +1,38 @@
+#pragma once
+// The texts the map shows when the mouse rests on a route leg or a waypoint, or when a base is
+// clicked. Lines are separated by "\n".
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/RegionalSettings.h"
+#include "scenario/DayPhase.h"
+#include "scenario/RouteLegs.h"
+
+namespace scenario {
+
+class TBase;
+
+// Hours from the case's start (its delay included) to the end of leg `index`, counted as the
+// arrival times on the map are; none for an untimed leg or an index beyond the legs.
+std::optional<std::int32_t> LegArrivalHours(const std::vector<TRouteLeg>& legs, std::size_t index,
+                                            std::int32_t delay, std::int32_t speed);
+
+struct TLegTooltip {
+  std::string LineText;   // the case line of the leg's end
+  TRouteLeg Leg;
+  std::int32_t Speed = 0;                  // knots
+  std::optional<std::int32_t> Arrival;     // hours from the start time, if timed
+  double StartTime = 0;
+  double OneHour = 1.0 / 24.0;
+  TDayPhase Phase = dpNone;                // at the leg's end at the arrival time
+};
+
+// "WP=3510N 02400E", "Leg: 123.4 Nm, course 045.0 deg", "12 h at 10 kn", "Arrival: 150830 (day)".
+std::string LegTooltipText(const TLegTooltip& tip, const platform::RegionalSettings& regional);
+
+// "Suda Bay", "Allied port", "Mines: 5 Nm", "Recon range: 120 Nm", "Strike range: 200 Nm".
+std::string BaseTooltipText(const TBase& base);
+
+}  // namespace scenario
