@@ -32,6 +32,8 @@
 #include "scenario/EditorGlobeSettings.h"
 #include "scenario/Force.h"
 #include "scenario/LineOwner.h"
+#include "scenario/LintLand.h"
+#include "scenario/ScenarioLint.h"
 #include "scenario/ProblemLog.h"
 #include "scenario/ScenarioLoader.h"
 #include "scenario/SideFile.h"
@@ -149,7 +151,12 @@ bool TfrmEditMain::OpenDirectory(const std::string& dir)
     return false;
   }
   InstallScenario(std::move(map), std::move(state));
-  dkProblems->SetProblems(log.Problems());
+  // The load's messages, then the findings of the scenario checks.
+  std::vector<scenario::TProblem> problems = log.Problems();
+  const std::unique_ptr<globe::TLandIndex> land = scenario::LandForScenario(*globeMap_, ProgramFolder());
+  for (const scenario::TLintFinding& finding : scenario::LintScenario(*scenario_, land.get(), Files()))
+    problems.push_back(scenario::ProblemFromFinding(finding, scenario_->ScenarioDir));
+  dkProblems->SetProblems(std::move(problems));
   if (PanelOnly1->isChecked() && !log.Problems().empty()) dkProblems->show();
 
   recent_.Add(dir);

@@ -1,5 +1,8 @@
 #include "scenario/Problem.h"
 
+#include "scenario/LintFinding.h"
+
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <string_view>
@@ -30,6 +33,16 @@ TProblem ProblemFromMessage(const std::string& message, const std::string& file)
     problem.File = file;
     problem.Line = MessageLine(message);
     problem.Text = message;
+    return problem;
+}
+
+TProblem ProblemFromFinding(const TLintFinding& finding, const std::string& scenarioDir) {
+    TProblem problem;
+    problem.File = finding.File.empty() ? std::string() : scenarioDir + finding.File;
+    problem.Line = static_cast<int>(std::min<std::size_t>(finding.Line, 1'000'000));
+    problem.Severity = std::string(SeverityName(finding.Severity));
+    problem.Code = finding.Code;
+    problem.Text = finding.Message;
     return problem;
 }
 

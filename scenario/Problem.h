@@ -22,4 +22,9 @@ int MessageLine(const std::string& message);
 // A load message shown while the reader of file was working.
 TProblem ProblemFromMessage(const std::string& message, const std::string& file);
 
+struct TLintFinding;
+
+// A finding of the scenario checks; its file, relative to the scenario, is made full.
+TProblem ProblemFromFinding(const TLintFinding& finding, const std::string& scenarioDir);
+
 }  // namespace scenario

@@ -324,7 +324,7 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   ASSERT_TRUE(window->OpenDirectory(kFixtures + "problems_campaign"));
   EXPECT_TRUE(dialogs->Reports().empty());  // no message boxes
   QTreeWidget* rows = window->dkProblems->tvProblems;
-  ASSERT_EQ(rows->topLevelItemCount(), 5);
+  ASSERT_EQ(rows->topLevelItemCount(), 7);  // five load messages, then two findings of the checks
   const struct {
     const char* file;
     const char* line;
@@ -343,6 +343,13 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
     EXPECT_EQ(rows->topLevelItem(i)->text(1), expected[i].line);
     EXPECT_TRUE(rows->topLevelItem(i)->text(3).startsWith(expected[i].text)) << rows->topLevelItem(i)->text(3).toStdString();
   }
+  // The checks' findings carry their severity and code.
+  EXPECT_EQ(rows->topLevelItem(5)->text(0), "AlliedMissions.cfg");
+  EXPECT_EQ(rows->topLevelItem(5)->text(2), "warning");
+  EXPECT_EQ(rows->topLevelItem(6)->text(0), "AxisMissions.cfg");
+  EXPECT_EQ(rows->topLevelItem(6)->text(1), "10");
+  EXPECT_EQ(rows->topLevelItem(6)->text(2), "error");
+  EXPECT_EQ(rows->topLevelItem(6)->toolTip(2), "bad-position");
   EXPECT_FALSE(window->dkProblems->isHidden());  // shown since the boxes were not
 
   // The bad waypoint of case 1: force, tab and line are selected.
@@ -362,7 +369,9 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
 
   // The panel keeps its rows until the next load, which replaces them.
   ASSERT_TRUE(window->OpenDirectory(kFixtures + "edge_scenario"));
-  EXPECT_EQ(rows->topLevelItemCount(), 0);
+  EXPECT_EQ(window->dkProblems->Problems().size(), static_cast<std::size_t>(rows->topLevelItemCount()));
+  for (const auto& problem : window->dkProblems->Problems())
+    EXPECT_EQ(fs::path(problem.File).parent_path().filename(), "edge_scenario");
 }
 
 TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
