@@ -96,7 +96,7 @@ void TdlgComputeEndurance::bnCalculateClick()
     dialogs_.ShowMessage("You must enter a range other than zero!");
     return;
   }
-  stResult->setText(QString::number(EnduranceFor(seSpeed->value(), range)));
+  stResult->setText(QString("%1 hours").arg(EnduranceFor(seSpeed->value(), range)));
 }
 
 void TdlgComputeEndurance::bnCloseClick() { reject(); }

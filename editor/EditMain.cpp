@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -20,9 +21,11 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <exception>
+#include <utility>
 
 #include "editor/AboutEdit.h"
 #include "editor/ComputeEndurance.h"
+#include "editor/ProblemsPanel.h"
 #include "editor/TestForm.h"
 #include "editor/MapZoom.h"
 #include "editor/ToolbarGlyphs.h"
@@ -109,10 +112,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   Globe = new platform::QtViewWidget(pnMain);
   Globe->setObjectName("Globe");
   Globe->setMinimumSize(50, 50);
-  globeMap_ = std::make_unique<globe::TVoduz4>();
-  scenario::ApplyGlobeStartSettings(*globeMap_);
-  // Labels that would print over each other are left out, the most useful kept.
-  globeMap_->SetTitlePriority(scenario::ScenarioTitlePriority);
+  globeMap_ = NewGlobeMap();
   globeView_ = globeMap_.get();
   scenario_ = std::make_unique<scenario::TScenarioState>();
   Globe->SetEventSink(globeMap_.get());
@@ -133,6 +133,10 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   CreatePopups();
   CreateStatusBar();
   ConnectMapEvents();
+  dkProblems = new TdkProblems(this);
+  addDockWidget(Qt::BottomDockWidgetArea, dkProblems);
+  dkProblems->hide();
+  CreateSessionMenus();
 
   CurrentCase = 1;
   Measuring = false;
@@ -144,6 +148,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
 
   files_ = std::make_unique<platform::LocalFileSystem>();
   ConnectCaseEditing();
+  RestoreLayout();
 }
 
 TfrmEditMain::~TfrmEditMain()
@@ -155,6 +160,15 @@ TfrmEditMain::~TfrmEditMain()
   globeMap_->SetHost(nullptr);
 }
 
+std::unique_ptr<globe::TVoduz4> TfrmEditMain::NewGlobeMap()
+{
+  auto map = std::make_unique<globe::TVoduz4>();
+  scenario::ApplyGlobeStartSettings(*map);
+  // Labels that would print over each other are left out, the most useful kept.
+  map->SetTitlePriority(scenario::ScenarioTitlePriority);
+  return map;
+}
+
 void TfrmEditMain::CreateToolbar(QWidget* parent)
 {
   pnToolbar = new QWidget(parent);
@@ -163,8 +177,7 @@ void TfrmEditMain::CreateToolbar(QWidget* parent)
 
   sbLoad = GlyphButton(pnToolbar, "sbLoad", LoadGlyph(), 10, 5);
   sbLoad->setAutoRaise(true);
-  // The load button's hint is kept for description only: no tooltip of its own.
-  sbLoad->setAccessibleDescription("Load scenario");
+  SetHint(sbLoad, "Load scenario|Open a scenario or campaign directory");
   ZoomInBtn = GlyphButton(pnToolbar, "ZoomInBtn", ZoomInGlyph(), 73, 5);
   SetHint(ZoomInBtn, "Zoom in|Zoom in map display");
   ZoomOutBtn = GlyphButton(pnToolbar, "ZoomOutBtn", ZoomOutGlyph(), 97, 5);
@@ -179,6 +192,7 @@ void TfrmEditMain::CreateToolbar(QWidget* parent)
   stTime->setGeometry(440, 8, 161, 17);
   stTime->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   stTime->installEventFilter(this);
+  stTime->setToolTip("Scenario start (Alt + right click: endurance calculator)");
 }
 
 void TfrmEditMain::CreateLeftPanel()
@@ -192,7 +206,7 @@ void TfrmEditMain::CreateLeftPanel()
   lvForces->setSelectionBehavior(QAbstractItemView::SelectRows);
   lvForces->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lvForces->setHeaderLabels({"Name", "Speed", "Mission"});
-  lvForces->setColumnWidth(0, 70);
+  lvForces->setColumnWidth(0, 70);  // widened to the names once forces are listed
   lvForces->setColumnWidth(1, 50);
   lvForces->setColumnWidth(2, 150);
   lvForces->header()->setStretchLastSection(false);
@@ -223,8 +237,11 @@ void TfrmEditMain::CreateLeftPanel()
   tcCasesTabs->setObjectName("tcCasesTabs");
   tcCasesTabs->setExpanding(false);
   // Narrow tabs, 30 pixels each with their padding.
-  tcCasesTabs->setStyleSheet("QTabBar::tab { width: 20px; padding: 3px 5px; }");
-  for (int n = 1; n <= kCaseCount; ++n) tcCasesTabs->addTab(QString::number(n));
+  tcCasesTabs->setStyleSheet("QTabBar::tab { min-width: 20px; padding: 3px 5px; }");
+  for (int n = 1; n <= kCaseCount; ++n) {
+    tcCasesTabs->addTab(QString::number(n));
+    tcCasesTabs->setTabToolTip(n - 1, QString("Case %1").arg(n));
+  }
   tcCasesTabs->setCurrentIndex(0);
   tabColumn->addWidget(tcCasesTabs);
   lbPoints = new QListWidget(tcCases);
@@ -350,8 +367,12 @@ void TfrmEditMain::showEvent(QShowEvent* event)
 void TfrmEditMain::FormShow()
 {
   OneHour = 1.0 / 24.0;
-  // The splash opens once the main window is on the screen, so that it shows above it.
-  if (splashOnShow_) QTimer::singleShot(0, this, [this] { dlgAbout->ShowAsSplash(); });
+  // The splash opens once the main window is on the screen, so that it shows above it; the
+  // directory of the command line is opened when the splash has closed.
+  QTimer::singleShot(0, this, [this] {
+    if (splashOnShow_) dlgAbout->ShowAsSplash();
+    if (!startDirectory_.empty()) OpenDirectory(std::exchange(startDirectory_, {}));
+  });
 }
 
 bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
@@ -361,6 +382,9 @@ bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
     stTimeMouseDown(mouse->button(), mouse->modifiers());
     return true;
   }
+  if (watched == lbPoints && event->type() == QEvent::KeyPress &&
+      CaseListKey(static_cast<QKeyEvent*>(event)->key()))
+    return true;
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -380,43 +404,10 @@ void TfrmEditMain::ZoomOutBtnClick()
 
 void TfrmEditMain::sbLoadClick()
 {
-  // Installed, the program's data lies in ../share/corvalis beside its bin/ folder.
-  const std::string programDir = programDir_.empty()
-                                     ? platform::ProgramDataFolder(QCoreApplication::applicationDirPath().toStdString())
-                                     : programDir_;
-  const std::string dir = dialogs_->ChooseDirectory(programDir);
+  const std::string dir = dialogs_->ChooseDirectory(DialogStartFolder());
   if (dir.empty()) return;
-  scenario::TScenarioLoader loader(*scenario_, *globeMap_, *dialogs_, Files(), regional_, programDir);
-  scenario::TScenarioKind kind = scenario::TScenarioKind::skNone;
-  try {
-    kind = loader.LoadDirectory(dir);
-  } catch (const platform::EFileError& error) {
-    // The program's data folder is missing: the load ends here and may be tried again.
-    RememberSavedSideLines();
-    dialogs_->ShowError(error.what());
-    return;
-  }
-  RememberSavedSideLines();
-  // The loaded lines are where undoing ends.
-  undoStack_->clear();
-  undoStack_->setClean();
-  if (kind != scenario::TScenarioKind::skNone) {
-    setWindowTitle(QString::fromStdString(scenario_->Caption));
-    ShowTimeLabel(QString::fromStdString(scenario_->TimeLabel));
-    FillForcesList();
-    // A map environment made for another sea opens on the scenario instead; before the window
-    // is shown its map has no size yet.
-    if (isVisible())
-      ShowScenarioIfAway();
-    else
-      showScenarioPending_ = true;
-  }
-  // One scenario per run, whatever the directory held.
-  sbLoad->setEnabled(false);
-  Openscenario1->setEnabled(false);
-  Viewshipfile1->setEnabled(true);
-  Save1->setEnabled(true);
-  globeMap_->RedrawGlobe();
+  RememberDialogFolder(dir);
+  OpenDirectory(dir);
 }
 
 void TfrmEditMain::FillForcesList()
@@ -428,8 +419,14 @@ void TfrmEditMain::FillForcesList()
                                                 QString::fromStdString(rows[i].Speed),
                                                 QString::fromStdString(rows[i].Mission)});
     item->setData(0, Qt::UserRole, static_cast<qulonglong>(i));  // the row, which carries its force
+    item->setToolTip(0, item->text(0));
     if (static_cast<int>(i) == scenario_->ForcesList.Selected) item->setSelected(true);
   }
+  // The names fit unless the user has made the column wider.
+  int nameWidth = 0;
+  for (int i = 0; i < lvForces->topLevelItemCount(); ++i)
+    nameWidth = std::max(nameWidth, lvForces->fontMetrics().horizontalAdvance(lvForces->topLevelItem(i)->text(0)) + 16);
+  if (lvForces->columnWidth(0) < nameWidth) lvForces->setColumnWidth(0, nameWidth);
 }
 
 void TfrmEditMain::Viewshipfile1Click()
@@ -471,7 +468,9 @@ void TfrmEditMain::ShowTimeLabel(const QString& text)
 
 void TfrmEditMain::stTimeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
-  if (button == Qt::RightButton && (modifiers & Qt::AltModifier)) dlgComputeEndurance->exec();
+  if (button == Qt::RightButton && (modifiers & Qt::AltModifier)) Endurance1Click();
 }
+
+void TfrmEditMain::Endurance1Click() { dlgComputeEndurance->exec(); }
 
 }  // namespace editor

@@ -16,7 +16,9 @@
 #include "platform/TextLines.h"
 #include "platform/UserDialogs.h"
 #include "platform/ViewEvents.h"
+#include "editor/RecentScenarios.h"
 #include "scenario/ForceCases.h"
+#include "scenario/Problem.h"
 #include "scenario/RouteHitTest.h"
 #include "scenario/RouteLegs.h"
 #include "scenario/ScenarioState.h"
@@ -47,6 +49,7 @@ class TForce;
 
 namespace editor {
 
+class TdkProblems;
 class TdlgAbout;
 class TdlgComputeEndurance;
 class TdlgForceInfo;
@@ -94,6 +97,11 @@ class TfrmEditMain : public QMainWindow {
   QMenu* Edit2 = nullptr;
   QAction* Undo1 = nullptr;  // "Undo" + the step's name, disabled with nothing to undo
   QAction* Redo1 = nullptr;
+  QMenu* Recent1 = nullptr;  // File > Recent scenarios
+  QAction* Problems1 = nullptr;     // shows or hides the Problems panel
+  QAction* PanelOnly1 = nullptr;    // load messages in the panel only, no message boxes
+  QMenu* Tools1 = nullptr;
+  QAction* Endurance1 = nullptr;    // the endurance calculator
   QMenu* View1 = nullptr;
   QAction* Zoomtoscenario1 = nullptr;
   QAction* Smoothdrawing1 = nullptr;  // checked: the map is drawn antialiased (remembered)
@@ -119,6 +127,8 @@ class TfrmEditMain : public QMainWindow {
   TdlgAbout* dlgAbout = nullptr;
   // The Edit force dialog, made at the first Edit force.
   TdlgForceInfo* dlgForceInfo = nullptr;
+  // The messages of the last load (View > Problems).
+  TdkProblems* dkProblems = nullptr;
 
   // ---- Scenario state ------------------------------------------------------------------------
   // The loaded scenario: directory, kind, start, forces, bases, each side's file lines and the
@@ -157,8 +167,8 @@ class TfrmEditMain : public QMainWindow {
   void SetSplashOnShow(bool on) { splashOnShow_ = on; }
 
   // ---- Commands ------------------------------------------------------------------------------
-  // The load command: a directory chosen from the program's folder is loaded as a scenario or
-  // a campaign; the window then shows it and loading is not offered again.
+  // The load command: a directory chosen in the dialog (starting in the folder last chosen
+  // from, else the program's folder) is opened with OpenDirectory. It stays offered.
   void sbLoadClick();
   void Openscenario1Click();
   void Viewshipfile1Click();
@@ -168,6 +178,27 @@ class TfrmEditMain : public QMainWindow {
   void ZoomInBtnClick();
   void ZoomOutBtnClick();
   void stTimeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  void Endurance1Click();
+
+  // ---- Working sessions (EditMainSession.cpp) ------------------------------------------------
+  // Opens a scenario or campaign directory. A directory that holds neither shows its message
+  // and changes nothing; then each side with unsaved lines is asked about (Cancel keeps the
+  // current scenario). The directory is loaded into a new map and scenario as at the program's
+  // start; only a complete load replaces the current ones (an error that ends the load, such as
+  // a missing "Data" folder or an unreadable file, is shown and changes nothing). Returns
+  // whether the directory was loaded.
+  bool OpenDirectory(const std::string& dir);
+  // A directory to open once the window is shown, after the splash (the command line's).
+  void SetStartDirectory(std::string dir) { startDirectory_ = std::move(dir); }
+  // File > Recent scenarios: a directory that no longer exists is taken off with a message.
+  void OpenRecent(const std::string& dir);
+  const TRecentScenarios& RecentScenarios() const { return recent_; }
+  // Shows where a problem is: the force, case and case-list line it belongs to, else the file
+  // in the viewer at its line.
+  void ShowProblem(const scenario::TProblem& problem);
+  // Window geometry and state, splitters and the forces list's columns, kept in the settings.
+  void SaveLayout();
+  void RestoreLayout();
 
   // ---- Force, case and line editing (EditMainCases.cpp) ---------------------------------------
   // Every edit changes the selected force's side lines in place; untouched lines keep their bytes.
@@ -287,6 +318,7 @@ class TfrmEditMain : public QMainWindow {
   void CreateViewMenu();
   void CreatePopups();
   void CreateStatusBar();
+  void CreateSessionMenus();
   void FormShow();
   // The forces list widget from the scenario's rows.
   void FillForcesList();
@@ -309,6 +341,26 @@ class TfrmEditMain : public QMainWindow {
   void RememberSavedSideLines();
   // Hooks the map's mouse and paint events to the handlers above.
   void ConnectMapEvents();
+  void HookMapEvents();
+  // A map with the start settings, as the window opens with it and as each load starts from.
+  static std::unique_ptr<globe::TVoduz4> NewGlobeMap();
+  // Puts a loaded map and scenario in place of the current ones, which are freed.
+  void InstallScenario(std::unique_ptr<globe::TVoduz4> map, std::unique_ptr<scenario::TScenarioState> state);
+  // Forgets the selected force, its cases, the pick, the measuring origin and the memo.
+  void ResetEditState();
+  void RebuildRecentMenu();
+  // The program's folder: the one set, else the executable's.
+  std::string ProgramFolder() const;
+  // Where the directory dialog starts: the folder of the directory last chosen in it, else the
+  // program's folder.
+  std::string DialogStartFolder() const;
+  void RememberDialogFolder(const std::string& chosen);
+  // Tabs whose case exists in the current force carry a dot.
+  void MarkCaseTabs();
+  // F2, Enter, Delete and Insert on the case list give its commands; false for other keys.
+  bool CaseListKey(int key);
+  // Edit, Delete, Insert and Pick point are offered only on a selected line.
+  void UpdateCaseListCommands();
   // A picked point replaces the case line waiting for it.
   void PickPoint(const globe::TGeoPoint& point);
   // The shown case's route legs and the projector of the map.
@@ -364,6 +416,8 @@ class TfrmEditMain : public QMainWindow {
   bool caseListShowsBlock_ = false;
   globe::TCustomVoduz4* globeView_ = nullptr;
   std::string programDir_;
+  std::string startDirectory_;
+  TRecentScenarios recent_;
   bool splashOnShow_ = true;
   bool shown_ = false;
   // The line Pick point waits to replace, as it stood, and its force and case: an edit, another

@@ -4,11 +4,14 @@
 #include <QDialog>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
+#include <QPixmap>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTreeWidget>
 #include <QUndoStack>
 #include <algorithm>
+#include <array>
 #include <exception>
 #include <optional>
 
@@ -46,6 +49,66 @@ void TfrmEditMain::ConnectCaseEditing()
   connect(Addcase1, &QAction::triggered, this, [this] { Addcase1Click(); });
   connect(Editforce1, &QAction::triggered, this, [this] { Editforce1Click(); });
   connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
+
+  // The keyboard and the mouse reach the case list's commands without its popup.
+  connect(lbPoints, &QListWidget::itemDoubleClicked, this, [this] { Edit1Click(); });
+  connect(lbPoints, &QListWidget::itemSelectionChanged, this, [this] { UpdateCaseListCommands(); });
+  lbPoints->installEventFilter(this);
+  UpdateCaseListCommands();
+}
+
+bool TfrmEditMain::CaseListKey(int key)
+{
+  QAction* command = nullptr;
+  switch (key) {
+  case Qt::Key_F2:
+  case Qt::Key_Return:
+  case Qt::Key_Enter:
+    command = Edit1;
+    break;
+  case Qt::Key_Delete:
+    command = Delete1;
+    break;
+  case Qt::Key_Insert:
+    command = Insert1;
+    break;
+  default:
+    return false;
+  }
+  if (command->isEnabled()) command->trigger();
+  return true;
+}
+
+void TfrmEditMain::UpdateCaseListCommands()
+{
+  const int row = lbPoints->currentRow();
+  const bool lineSelected = row >= 0 && lbPoints->item(row)->isSelected();
+  for (QAction* command : {Pickpoint1, Edit1, Delete1, Insert1}) command->setEnabled(lineSelected);
+}
+
+void TfrmEditMain::MarkCaseTabs()
+{
+  std::array<bool, kCaseCount> exists{};
+  if (CurrentForce != nullptr) {
+    const platform::TextLines& lines = SideLinesOf(*CurrentForce);
+    if (const auto nameLine = scenario::FindForceNameLine(lines, CurrentForce->Title()))
+      for (int n = 1; n <= kCaseCount; ++n) exists[n - 1] = scenario::LocateCase(lines, *nameLine, n).has_value();
+  }
+  static const QIcon dot = [] {
+    QPixmap pixmap(8, 8);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 90, 190));
+    painter.drawEllipse(1, 1, 6, 6);
+    return QIcon(pixmap);
+  }();
+  for (int n = 1; n <= kCaseCount; ++n) {
+    tcCasesTabs->setTabIcon(n - 1, exists[n - 1] ? dot : QIcon());
+    tcCasesTabs->setTabToolTip(n - 1, exists[n - 1] ? QString("Case %1").arg(n)
+                                                    : QString("Case %1: not in this force's mission").arg(n));
+  }
 }
 
 scenario::TForce* TfrmEditMain::SelectedRowForce() const
@@ -199,6 +262,8 @@ void TfrmEditMain::FillCaseList()
   CaseLastLine = static_cast<int>(block.LastLine);
   caseListShowsBlock_ = !block.Lines.empty();
   ShowCaseList(block.Lines);
+  MarkCaseTabs();
+  UpdateCaseListCommands();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
 }
 
@@ -211,6 +276,7 @@ void TfrmEditMain::StoreCaseList()
   if (!caseListShowsBlock_ || CaseFirstLine < 0 || CaseLastLine < 0) return;
   scenario::StoreCaseBlock(SideLinesOf(*CurrentForce), static_cast<std::size_t>(CaseFirstLine),
                            static_cast<std::size_t>(CaseLastLine), CaseListLines());
+  MarkCaseTabs();
 }
 
 void TfrmEditMain::ReparseCurrentCase()
@@ -243,6 +309,7 @@ void TfrmEditMain::puCaseListPopup()
   const bool offered = SelectedRowForce() != nullptr && lbPoints->count() == 0;
   Addcase1->setVisible(offered);
   AddcaseSeparator->setVisible(offered);
+  UpdateCaseListCommands();
 }
 
 // ---- Case list commands ---------------------------------------------------------------------

@@ -54,6 +54,12 @@ bool NoModifierKey(const platform::ShiftState& shift) { return !shift.Shift && !
 
 void TfrmEditMain::ConnectMapEvents()
 {
+  HookMapEvents();
+  connect(Pickpoint1, &QAction::triggered, this, [this] { Pickpoint1Click(); });
+}
+
+void TfrmEditMain::HookMapEvents()
+{
   globe::TVoduz4& map = GlobeMap();
   map.OnRender = [this](globe::TVoduz4& view) { GlobeRender(view); };
   map.OnPaint = [this](globe::TVoduz4& view) { GlobePaint(view); };
@@ -80,7 +86,6 @@ void TfrmEditMain::ConnectMapEvents()
     GlobeMouseUp(button, shift, x, y);
   };
   map.OnMouseMove = [this](globe::TVoduz4&, platform::ShiftState shift, int x, int y) { GlobeMouseMove(shift, x, y); };
-  connect(Pickpoint1, &QAction::triggered, this, [this] { Pickpoint1Click(); });
 }
 
 void TfrmEditMain::GlobeRender(globe::TVoduz4& view)

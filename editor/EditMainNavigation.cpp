@@ -6,6 +6,7 @@
 #include <QSettings>
 
 #include "editor/EditMain.h"
+#include "editor/EditorSettings.h"
 #include "editor/MapLegend.h"
 #include "editor/MapZoom.h"
 #include "globe/view/GlobeProjection.h"
@@ -27,7 +28,6 @@ constexpr double kZoomMargin = 0.08;
 // Where the smooth drawing choice is remembered.
 const char* const kSmoothDrawingKey = "View/SmoothDrawing";
 
-QSettings EditorSettings() { return QSettings(QSettings::UserScope, "Corvalis", "vrkedit"); }
 
 }  // namespace
 

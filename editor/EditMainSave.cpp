@@ -70,6 +70,7 @@ bool TfrmEditMain::CloseQuery()
 void TfrmEditMain::closeEvent(QCloseEvent* event)
 {
   if (CloseQuery()) {
+    SaveLayout();
     event->accept();
   } else {
     event->ignore();

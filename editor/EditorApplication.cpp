@@ -20,6 +20,8 @@ TEditorApplication::TEditorApplication(int& argc, char** argv)
       dialogs_(std::make_unique<platform::QtUserDialogs>(nullptr, "VRK editor"))
 {
   setApplicationName("VRK editor");
+  // The user's settings (recent scenarios, layout) go to <config>/Corvalis/VRK editor.conf.
+  setOrganizationName("Corvalis");
 }
 
 TEditorApplication::~TEditorApplication() = default;

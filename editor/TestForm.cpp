@@ -36,13 +36,25 @@ TfrmShowFile::TfrmShowFile(QWidget* parent) : QDialog(parent)
 
 void TfrmShowFile::ShowLines(int side, const std::vector<std::string>& lines)
 {
-  setWindowTitle(QString("Shipfile side %1").arg(side));
+  ShowFileLines(QString("Shipfile side %1").arg(side), lines);
+}
+
+void TfrmShowFile::ShowFileLines(const QString& caption, const std::vector<std::string>& lines)
+{
+  setWindowTitle(caption);
   ListBox1->clear();
   QStringList items;
   items.reserve(static_cast<qsizetype>(lines.size()));
   for (const std::string& line : lines)
     items.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
   ListBox1->addItems(items);
+}
+
+void TfrmShowFile::SelectLine(int row)
+{
+  if (row < 0 || row >= ListBox1->count()) return;
+  ListBox1->setCurrentRow(row);
+  ListBox1->scrollToItem(ListBox1->item(row), QAbstractItemView::PositionAtCenter);
 }
 
 void TfrmShowFile::Button1Click() { accept(); }

@@ -30,6 +30,7 @@ TBase& Current(TBase* base) {
 }  // namespace
 
 bool TScenarioLoader::ReadBaseFile(const std::string& file, std::int32_t side) {
+    ReadingFile(file);
     if (!Files_.FileExists(file)) {
         Message("Cannot find basefile: " + file + "!");
         return false;

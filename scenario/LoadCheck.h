@@ -26,6 +26,12 @@ namespace scenario {
 
 class TScenarioState;
 
+// A loaded scenario as the JSON document of vrkcheck --json (see docs/VRKCHECK.md): the kind, the
+// caption and start, the messages of the load, the layers, bases, zones and forces.
+nlohmann::ordered_json ScenarioJsonDocument(TScenarioKind kind, const std::vector<std::string>& messages,
+                                            TScenarioState& state, globe::TCustomVoduz4& globe,
+                                            platform::UserDialogs& dialogs);
+
 class TLoadCheck {
 public:
     // programDir plays the editor's own folder (its "Data" subfolder holds the map data).

@@ -168,20 +168,26 @@ TJson Forces(TScenarioState& state, platform::UserDialogs& dialogs) {
 
 }  // namespace
 
-TJson TLoadCheck::JsonDocument() {
+TJson ScenarioJsonDocument(TScenarioKind kind, const std::vector<std::string>& messages, TScenarioState& state,
+                           globe::TCustomVoduz4& globe, platform::UserDialogs& dialogs) {
     TJson document;
-    document["kind"] = Kind_ == TScenarioKind::skScenario   ? "scenario"
-                       : Kind_ == TScenarioKind::skCampaign ? "campaign"
-                                                             : "none";
-    document["caption"] = JsonText(State_->Caption);
-    document["timeLabel"] = JsonText(State_->TimeLabel);
-    document["startTime"] = JsonNumber(State_->StartTime);
-    TJson& messages = document["messages"] = TJson::array();
-    for (const std::string& message : Messages()) messages.push_back(JsonText(message));
-    document["layers"] = Layers(*Globe_);
-    document["bases"] = Bases(*State_, *Globe_);
-    document["zones"] = Zones(*Globe_);
-    document["forces"] = Forces(*State_, Dialogs());
+    document["kind"] = kind == TScenarioKind::skScenario   ? "scenario"
+                       : kind == TScenarioKind::skCampaign ? "campaign"
+                                                            : "none";
+    document["caption"] = JsonText(state.Caption);
+    document["timeLabel"] = JsonText(state.TimeLabel);
+    document["startTime"] = JsonNumber(state.StartTime);
+    TJson& list = document["messages"] = TJson::array();
+    for (const std::string& message : messages) list.push_back(JsonText(message));
+    document["layers"] = Layers(globe);
+    document["bases"] = Bases(state, globe);
+    document["zones"] = Zones(globe);
+    document["forces"] = Forces(state, dialogs);
+    return document;
+}
+
+TJson TLoadCheck::JsonDocument() {
+    TJson document = ScenarioJsonDocument(Kind_, Messages(), *State_, *Globe_, Dialogs());
     if (Linted_) document["findings"] = FindingsJson(Findings_);
     return document;
 }

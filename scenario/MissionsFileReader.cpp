@@ -40,6 +40,7 @@ void TScenarioLoader::ReadMissionsFiles() {
 }
 
 void TScenarioLoader::ReadMissionFile(const std::string& file, std::int32_t side) {
+    ReadingFile(file);
     if (!Files_.FileExists(file)) {
         Message("Error loading mission info!\rFile: " + file + " does not exist!");
         return;

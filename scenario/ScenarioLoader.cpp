@@ -55,25 +55,36 @@ std::string TScenarioLoader::Value(std::string_view line, std::string_view label
 
 void TScenarioLoader::Message(const std::string& text) { Dialogs_.ShowMessage(text); }
 
+void TScenarioLoader::ReadingFile(const std::string& file) {
+    if (!OnReadFile) return;
+    const bool bare = file.find_first_of("/\\") == std::string::npos;
+    OnReadFile(bare ? State_.ScenarioDir + file : file);
+}
+
 void TScenarioLoader::SetReadingSide(std::int32_t side) { Lines_ = &State_.SideLines[side == 0 ? 0 : 1]; }
 
-TScenarioKind TScenarioLoader::LoadDirectory(const std::string& dir) {
+TScenarioKind DirectoryKind(platform::FileSystem& files, const std::string& dir) {
     const std::string folder = platform::WithTrailingSeparator(dir);
+    if (files.FileExists(folder + "Scenarioinfo.cfg")) return TScenarioKind::skScenario;
+    if (files.FileExists(folder + "CampaignInfo.cfg")) return TScenarioKind::skCampaign;
+    return TScenarioKind::skNone;
+}
+
+TScenarioKind TScenarioLoader::LoadDirectory(const std::string& dir) {
     const std::string caption = "VRK scenario editor - " + platform::LastPathComponent(dir);
-    if (Files_.FileExists(folder + "Scenarioinfo.cfg")) {
+    const TScenarioKind kind = DirectoryKind(Files_, dir);
+    if (kind == TScenarioKind::skScenario) {
         LoadScenario(dir);
         State_.Caption = caption;
         State_.IsCampaign = false;
-        return TScenarioKind::skScenario;
-    }
-    if (Files_.FileExists(folder + "CampaignInfo.cfg")) {
+    } else if (kind == TScenarioKind::skCampaign) {
         LoadCampaign(dir);
         State_.Caption = caption;
         State_.IsCampaign = true;
-        return TScenarioKind::skCampaign;
+    } else {
+        Dialogs_.ShowError(kNotAScenarioMessage);
     }
-    Dialogs_.ShowError("This directory does not appear to contain a Varnel scenario or campaign!");
-    return TScenarioKind::skNone;
+    return kind;
 }
 
 void TScenarioLoader::ReleasePreviousScenario() {
@@ -124,11 +135,13 @@ void TScenarioLoader::ReadEnvironmentSetting(const std::string& dir) {
     std::string infoFile = dir + "ScenarioInfo.cfg";
     if (!Files_.FileExists(infoFile)) {
         if (!Files_.FileExists(dir + "CampaignInfo.cfg")) {
+            ReadingFile(infoFile);
             Message("Error loading scenarioinfo!\rFile: " + infoFile + " does not exist!");
             return;
         }
         infoFile = dir + "CampaignInfo.cfg";
     }
+    ReadingFile(infoFile);
     const platform::TextLines lines = Files_.ReadLines(infoFile);
     std::int64_t i = 0;
     try {
@@ -140,7 +153,16 @@ void TScenarioLoader::ReadEnvironmentSetting(const std::string& dir) {
                 Files_.SetCurrentDirectory(DataFolder(ProgramDir_));
                 const std::string name = dir + Value(line);
                 if (Files_.FileExists(name)) {
-                    LoadEnvironmentFile(Files_.ResolveName(name));
+                    // The repairs of the environment file are about that file.
+                    const std::string environment = Files_.ResolveName(name);
+                    ReadingFile(environment);
+                    try {
+                        LoadEnvironmentFile(environment);
+                    } catch (...) {
+                        ReadingFile(infoFile);
+                        throw;
+                    }
+                    ReadingFile(infoFile);
                 } else {
                     Message("Cannot find environment file: " + name + "!");
                 }
@@ -183,6 +205,7 @@ void TScenarioLoader::ReadAllBases(const std::string& dir) {
 }
 
 void TScenarioLoader::ReadStartInfo(const std::string& fileName) {
+    ReadingFile(fileName);
     if (!Files_.FileExists(fileName)) {
         if (platform::SameNameIgnoringCase(fileName, "CampaignInfo.cfg")) {
             Message("Error loading Campaigninfo!\rFile: CampaignInfo.cfg does not exist!");

@@ -7,6 +7,7 @@
 // has one error handler around its line loop that shows its own message and ends that file.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,13 @@ class TShip;
 
 // What the load command found in a directory.
 enum class TScenarioKind { skNone, skScenario, skCampaign };
+
+inline const char* const kNotAScenarioMessage =
+    "This directory does not appear to contain a Varnel scenario or campaign!";
+
+// What a directory holds: a scenario when it has ScenarioInfo.cfg, else a campaign when it has
+// CampaignInfo.cfg (names in any letter case), else neither.
+TScenarioKind DirectoryKind(platform::FileSystem& files, const std::string& dir);
 
 // Line kinds of a ships file: 0 skipped, 1 force header, 2 division header, 3 ship entry.
 int ClassifyShipLine(std::string_view line);
@@ -83,6 +91,10 @@ public:
     // Rebuilds the forces list rows.
     void RefreshForcesList();
 
+    // Told the full name of each scenario file as its reader starts on it, so that the messages
+    // that follow can be filed under it.
+    std::function<void(const std::string& file)> OnReadFile;
+
 private:
     const platform::TextLines& Lines() const { return *Lines_; }
     // The line at the cursor; past the end it throws like any line index error.
@@ -91,6 +103,8 @@ private:
     static std::string LineForMessage(const platform::TextLines& lines, std::int64_t index);
     std::string Value(std::string_view line, std::string_view label = {});
     void Message(const std::string& text);
+    // Reports the file a reader starts on (a bare name stands in the scenario directory).
+    void ReadingFile(const std::string& file);
     // Loads the environment file into the globe; the repairs of a faulty file become one message.
     void LoadEnvironmentFile(const std::string& fileName);
     void ReleasePreviousScenario();

@@ -32,6 +32,7 @@ void TScenarioLoader::ForgetShipInBases(const TShip& ship) {
 }
 
 void TScenarioLoader::ReadShipFile(const std::string& file, std::int32_t side) {
+    ReadingFile(file);
     if (!Files_.FileExists(file)) {
         Message("Error loading ship info!\rFile: " + file + " does not exist!");
         return;

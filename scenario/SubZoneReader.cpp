@@ -13,6 +13,7 @@
 namespace scenario {
 
 void TScenarioLoader::ReadSubZones(const std::string& file, std::string_view layerName, globe::TColor color) {
+    ReadingFile(file);
     if (!Files_.FileExists(file)) {
         Message("Error loading submarine info!\rFile: " + file + " does not exist!");
         return;

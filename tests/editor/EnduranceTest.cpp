@@ -78,15 +78,15 @@ TEST(ComputeEnduranceDialog, CalculatesFromTheBoxes) {
   ScriptedDialogs dialogs;
   TdlgComputeEndurance dialog(dialogs);
   dialog.bnCalculateClick();
-  EXPECT_EQ(dialog.stResult->text(), "133");
+  EXPECT_EQ(dialog.stResult->text(), "133 hours");
   dialog.seRange->setValue(150);
   dialog.seSpeed->setValue(12);
   dialog.bnCalculateClick();
-  EXPECT_EQ(dialog.stResult->text(), "5");
+  EXPECT_EQ(dialog.stResult->text(), "5 hours");
   dialog.seSpeed->setValue(99);  // held to the box's limit of 35
   dialog.seRange->setValue(700);
   dialog.bnCalculateClick();
-  EXPECT_EQ(dialog.stResult->text(), "110");
+  EXPECT_EQ(dialog.stResult->text(), "110 hours");
   EXPECT_TRUE(dialogs.Calls().empty());
 }
 
@@ -98,7 +98,7 @@ TEST(ComputeEnduranceDialog, ZeroRangeIsReportedAndKeepsTheResult) {
   dialog.bnCalculateClick();
   ASSERT_EQ(dialogs.Texts(DialogKind::Message).size(), 1u);
   EXPECT_EQ(dialogs.Texts(DialogKind::Message)[0], "You must enter a range other than zero!");
-  EXPECT_EQ(dialog.stResult->text(), "133");
+  EXPECT_EQ(dialog.stResult->text(), "133 hours");
 }
 
 }  // namespace

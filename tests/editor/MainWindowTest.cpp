@@ -81,8 +81,11 @@ TEST_F(MainWindowTest, CaptionSizeAndNamedControls) {
   EXPECT_FALSE(window->Memo1->isReadOnly());
 }
 
-TEST_F(MainWindowTest, HintsOnlyOnTheZoomButtons) {
-  EXPECT_TRUE(window->sbLoad->toolTip().isEmpty());
+TEST_F(MainWindowTest, ToolbarButtonsTimeBoxAndTabsHaveTooltips) {
+  EXPECT_EQ(window->sbLoad->toolTip(), "Load scenario");
+  EXPECT_FALSE(window->stTime->toolTip().isEmpty());
+  for (int i = 0; i < window->tcCasesTabs->count(); ++i)
+    EXPECT_TRUE(window->tcCasesTabs->tabToolTip(i).startsWith(QString("Case %1").arg(i + 1)));
   EXPECT_EQ(window->ZoomInBtn->toolTip(), "Zoom in");
   EXPECT_EQ(window->ZoomInBtn->accessibleDescription(), "Zoom in map display");
   EXPECT_EQ(window->ZoomOutBtn->toolTip(), "Zoom out");
@@ -126,11 +129,16 @@ TEST_F(MainWindowTest, MainMenuEntriesShortcutsAndStates) {
   QStringList menus;
   for (const QAction* action : window->menuBar()->actions())
     if (action->isVisible()) menus << action->text();
-  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&About VRK editor"}));
-  EXPECT_EQ(Entries(window->View1), QStringList({"Zoom to &scenario", "S&mooth drawing", "&Legend"}));
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Tools", "&About VRK editor"}));
+  EXPECT_EQ(Entries(window->File1), QStringList({"&Open scenario", "-", "&Recent scenarios", "-", "&View ship file",
+                                                 "&Save ship file", "-", "E&xit"}));
+  EXPECT_FALSE(window->Recent1->isEnabled());  // nothing opened yet in this settings folder
+  EXPECT_EQ(Entries(window->View1), QStringList({"Zoom to &scenario", "S&mooth drawing", "&Legend", "-", "&Problems",
+                                                 "Show load messages in the panel only"}));
   EXPECT_TRUE(window->Smoothdrawing1->isCheckable());
-  EXPECT_EQ(Entries(window->File1),
-            QStringList({"&Open scenario", "-", "&View ship file", "&Save ship file", "-", "E&xit"}));
+  EXPECT_TRUE(window->PanelOnly1->isCheckable());
+  EXPECT_FALSE(window->PanelOnly1->isChecked());
+  EXPECT_EQ(Entries(window->Tools1), QStringList({"&Endurance calculator..."}));
   EXPECT_EQ(window->Openscenario1->shortcut(), QKeySequence("Ctrl+O"));
   EXPECT_EQ(window->Save1->shortcut(), QKeySequence("Ctrl+S"));
   // Undo and Redo name no step and are disabled while there is nothing to undo or redo.

@@ -1,5 +1,6 @@
 // Fonts, paint devices and windows need a QApplication; one is created for the whole run of
-// each Qt test program.
+// each Qt test program. The settings the windows keep go to a temporary folder of the run (never
+// the user's own configuration) and are emptied before every test.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,21 +8,29 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "editor/EditorSettings.h"
+
 namespace {
+
+class ClearSettingsBeforeEachTest : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override { editor::EditorSettings().clear(); }
+};
 
 class QtApplicationEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
+    settingsDir_ = std::make_unique<QTemporaryDir>();
+    const QString folder = settingsDir_->path();
+    qputenv("XDG_CONFIG_HOME", folder.toUtf8());
+    for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+      for (const auto scope : {QSettings::UserScope, QSettings::SystemScope}) QSettings::setPath(format, scope, folder);
     if (QApplication::instance() == nullptr) {
       static int argc = 1;
       static char name[] = "corvalis_qt_tests";
       static char* argv[] = {name, nullptr};
       app_ = std::make_unique<QApplication>(argc, argv);
     }
-    // Settings the programs remember go to a folder of the run, never the user's own.
-    settingsDir_ = std::make_unique<QTemporaryDir>();
-    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
-      QSettings::setPath(format, QSettings::UserScope, settingsDir_->path());
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ClearSettingsBeforeEachTest);
   }
   void TearDown() override {
     app_.reset();
@@ -29,8 +38,8 @@ class QtApplicationEnvironment : public ::testing::Environment {
   }
 
  private:
-  std::unique_ptr<QApplication> app_;
   std::unique_ptr<QTemporaryDir> settingsDir_;
+  std::unique_ptr<QApplication> app_;
 };
 
 [[maybe_unused]] ::testing::Environment* const environment =

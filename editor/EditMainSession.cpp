@@ -1,0 +1,331 @@
+// The main window as a place to work in all day: opening any scenario at any time (also from the
+// command line and File > Recent scenarios), the Problems panel with the messages of the last
+// load, and the layout and choices kept in the user's settings between runs.
+#include <QAction>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTabBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUndoStack>
+#include <QPlainTextEdit>
+#include <QLabel>
+#include <exception>
+#include <filesystem>
+
+#include "editor/ApplicationCursor.h"
+#include "editor/EditMain.h"
+#include "editor/EditorSettings.h"
+#include "editor/ProblemsPanel.h"
+#include "editor/TestForm.h"
+#include "globe/view/Voduz4.h"
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
+#include "platform/ProgramFolder.h"
+#include "platform/qt/QtViewWidget.h"
+#include "scenario/EditorGlobeSettings.h"
+#include "scenario/Force.h"
+#include "scenario/LineOwner.h"
+#include "scenario/LintLand.h"
+#include "scenario/ScenarioLint.h"
+#include "scenario/ProblemLog.h"
+#include "scenario/ScenarioLoader.h"
+#include "scenario/SideFile.h"
+
+namespace editor {
+
+namespace {
+
+// Keys of the user's settings.
+const char* const kRecentKey = "session/recentScenarios";
+const char* const kDialogFolderKey = "session/lastDirectory";
+const char* const kPanelOnlyKey = "session/messagesInPanelOnly";
+const char* const kGeometryKey = "layout/geometry";
+const char* const kStateKey = "layout/state";
+const char* const kMainSplitterKey = "layout/mainSplitter";
+const char* const kLeftSplitterKey = "layout/leftSplitter";
+const char* const kForcesColumnsKey = "layout/forcesColumns";
+
+QStringList ToQt(const std::vector<std::string>& texts)
+{
+  QStringList list;
+  for (const std::string& text : texts) list.append(QString::fromStdString(text));
+  return list;
+}
+
+std::vector<std::string> FromQt(const QStringList& list)
+{
+  std::vector<std::string> texts;
+  for (const QString& text : list) texts.push_back(text.toStdString());
+  return texts;
+}
+
+}  // namespace
+
+void TfrmEditMain::CreateSessionMenus()
+{
+  Recent1 = new QMenu("&Recent scenarios", File1);
+  Recent1->setObjectName("Recent1");
+  File1->insertMenu(Viewshipfile1, Recent1);
+  File1->insertSeparator(Viewshipfile1);
+
+  View1->addSeparator();
+  Problems1 = dkProblems->toggleViewAction();
+  Problems1->setText("&Problems");
+  Problems1->setObjectName("Problems1");
+  View1->addAction(Problems1);
+  PanelOnly1 = View1->addAction("Show load messages in the panel only");
+  PanelOnly1->setObjectName("PanelOnly1");
+  PanelOnly1->setCheckable(true);
+  PanelOnly1->setChecked(EditorSettings().value(kPanelOnlyKey, false).toBool());
+  connect(PanelOnly1, &QAction::toggled, this, [](bool on) { EditorSettings().setValue(kPanelOnlyKey, on); });
+
+  Tools1 = new QMenu("&Tools", this);
+  Tools1->setObjectName("Tools1");
+  menuBar()->insertMenu(About2->menuAction(), Tools1);
+  Endurance1 = Tools1->addAction("&Endurance calculator...");
+  Endurance1->setObjectName("Endurance1");
+  connect(Endurance1, &QAction::triggered, this, [this] { Endurance1Click(); });
+
+  connect(dkProblems, &TdkProblems::ProblemActivated, this,
+          [this](const scenario::TProblem& problem) { ShowProblem(problem); });
+
+  recent_ = TRecentScenarios(FromQt(EditorSettings().value(kRecentKey).toStringList()));
+  RebuildRecentMenu();
+}
+
+std::string TfrmEditMain::ProgramFolder() const
+{
+  // Installed, the program's data lies in ../share/corvalis beside its bin/ folder.
+  return programDir_.empty() ? platform::ProgramDataFolder(QCoreApplication::applicationDirPath().toStdString())
+                             : programDir_;
+}
+
+std::string TfrmEditMain::DialogStartFolder() const
+{
+  const std::string last = EditorSettings().value(kDialogFolderKey).toString().toStdString();
+  std::error_code error;
+  return !last.empty() && std::filesystem::is_directory(last, error) ? last : ProgramFolder();
+}
+
+void TfrmEditMain::RememberDialogFolder(const std::string& chosen)
+{
+  std::filesystem::path folder(chosen);
+  if (!folder.has_filename()) folder = folder.parent_path();
+  EditorSettings().setValue(kDialogFolderKey, QString::fromStdString(folder.parent_path().string()));
+}
+
+bool TfrmEditMain::OpenDirectory(const std::string& dir)
+{
+  if (scenario::DirectoryKind(Files(), dir) == scenario::TScenarioKind::skNone) {
+    dialogs_->ShowError(scenario::kNotAScenarioMessage);
+    return false;
+  }
+  if (!CloseQuery()) return false;
+
+  // A new map and scenario, as the program has them at its start: the generator of the random
+  // case choices starts again too.
+  std::unique_ptr<globe::TVoduz4> map = NewGlobeMap();
+  auto state = std::make_unique<scenario::TScenarioState>();
+  scenario::TProblemLog log(*dialogs_);
+  log.SetShowMessages(!PanelOnly1->isChecked());
+  scenario::TScenarioLoader loader(*state, *map, log, Files(), regional_, ProgramFolder());
+  loader.OnReadFile = [&log](const std::string& file) { log.SetCurrentFile(file); };
+  const std::string workingFolder = Files().CurrentDirectory();
+  try {
+    loader.LoadDirectory(dir);
+  } catch (const std::exception& error) {
+    state.reset();  // its objects live in the new map
+    try {
+      Files().SetCurrentDirectory(workingFolder);
+    } catch (const platform::EFileError&) {
+      // The folder went away meanwhile; the next load sets its own.
+    }
+    dialogs_->ShowError(error.what());
+    return false;
+  }
+  InstallScenario(std::move(map), std::move(state));
+  // The load's messages, then the findings of the scenario checks.
+  std::vector<scenario::TProblem> problems = log.Problems();
+  const std::unique_ptr<globe::TLandIndex> land = scenario::LandForScenario(*globeMap_, ProgramFolder());
+  for (const scenario::TLintFinding& finding : scenario::LintScenario(*scenario_, land.get(), Files()))
+    problems.push_back(scenario::ProblemFromFinding(finding, scenario_->ScenarioDir));
+  dkProblems->SetProblems(std::move(problems));
+  if (PanelOnly1->isChecked() && !log.Problems().empty()) dkProblems->show();
+
+  recent_.Add(dir);
+  EditorSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
+  RebuildRecentMenu();
+  return true;
+}
+
+void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
+                                   std::unique_ptr<scenario::TScenarioState> state)
+{
+  ResetEditState();
+  // The steps of the old scenario refer to its forces; undoing ends at the loaded lines.
+  undoStack_->clear();
+  undoStack_->setClean();
+  globeMap_->SetHost(nullptr);
+  Globe->SetEventSink(map.get());
+  map->SetHost(Globe);
+  if (globeView_ == globeMap_.get()) globeView_ = map.get();
+  std::swap(globeMap_, map);
+  std::swap(scenario_, state);
+  HookMapEvents();
+  // The old scenario goes first: its objects live in the old map.
+  state.reset();
+  map.reset();
+  if (Globe->isVisible()) {
+    const platform::TSize client = Globe->ClientSize();
+    globeMap_->Resize(client.Width, client.Height);
+  }
+
+  RememberSavedSideLines();
+  setWindowTitle(QString::fromStdString(scenario_->Caption));
+  ShowTimeLabel(QString::fromStdString(scenario_->TimeLabel));
+  FillForcesList();
+  // A map environment made for another sea opens on the scenario instead; before the window is
+  // shown its map has no size yet.
+  if (isVisible()) {
+    ShowScenarioIfAway();
+  } else {
+    showScenarioPending_ = true;
+  }
+  Viewshipfile1->setEnabled(true);
+  Save1->setEnabled(true);
+  globeMap_->RedrawGlobe();
+}
+
+void TfrmEditMain::ResetEditState()
+{
+  if (MouseMode == mmPickPoint) RestoreNormalCursor();
+  CurrentForce = nullptr;
+  CurrentCase = 1;
+  for (int n = 1; n <= kCaseCount; ++n) Cases.ResetCase(n);
+  Cases.CaseStart = {};
+  Cases.CaseDelay = {};
+  Measuring = false;
+  MouseMode = mmIdle;
+  MeasureOrigin = {};
+  PickLine = 0;
+  SelectedPoint = {};
+  CaseFirstLine = 0;
+  CaseLastLine = 0;
+  caseListShowsBlock_ = false;
+  pickText_.clear();
+  pickCase_ = 0;
+  pickForce_ = nullptr;
+  drag_ = {};
+  measureCursor_.reset();
+  {
+    const QSignalBlocker forcesBlocker(lvForces);
+    const QSignalBlocker tabsBlocker(tcCasesTabs);
+    const QSignalBlocker pointsBlocker(lbPoints);
+    lvForces->clear();
+    tcCasesTabs->setCurrentIndex(0);
+    lbPoints->clear();
+  }
+  MarkCaseTabs();
+  UpdateCaseListCommands();
+  Memo1->clear();
+  for (QLabel* panel : StatusPanels) panel->clear();
+}
+
+void TfrmEditMain::RebuildRecentMenu()
+{
+  Recent1->clear();
+  for (const std::string& dir : recent_.Entries()) {
+    QAction* entry = Recent1->addAction(QString::fromStdString(dir));
+    connect(entry, &QAction::triggered, this, [this, dir] { OpenRecent(dir); });
+  }
+  Recent1->setEnabled(!recent_.Entries().empty());
+}
+
+void TfrmEditMain::OpenRecent(const std::string& dir)
+{
+  if (!Files().DirectoryExists(dir)) {
+    recent_.Remove(dir);
+    EditorSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
+    RebuildRecentMenu();
+    dialogs_->ShowError("The directory " + dir + " no longer exists; it was taken off the recent scenarios.");
+    return;
+  }
+  OpenDirectory(dir);
+}
+
+void TfrmEditMain::ShowProblem(const scenario::TProblem& problem)
+{
+  if (problem.File.empty()) return;
+  const std::string file = Files().ResolveName(problem.File);
+  for (int side = 0; side <= 1; ++side) {
+    const std::string sideFile = scenario_->ScenarioDir + scenario::SideFileName(scenario_->IsCampaign, side);
+    if (Files().ResolveName(sideFile) != file) continue;
+    const platform::TextLines& lines = scenario_->SideLines[static_cast<std::size_t>(side)];
+    if (problem.Line > 0) {
+      const scenario::TLineOwner owner =
+          scenario::FindLineOwner(lines, scenario_->ForceList, side, static_cast<std::size_t>(problem.Line - 1));
+      if (owner.Force != nullptr && owner.Case > 0) {
+        for (int i = 0; i < lvForces->topLevelItemCount(); ++i) {
+          QTreeWidgetItem* item = lvForces->topLevelItem(i);
+          const auto row = item->data(0, Qt::UserRole).toULongLong();
+          if (row < scenario_->ForcesList.Rows.size() && scenario_->ForcesList.Rows[row].Force == owner.Force) {
+            lvForces->setCurrentItem(item);
+            break;
+          }
+        }
+        if (CurrentForce != owner.Force) return;  // the force change did not happen
+        tcCasesTabs->setCurrentIndex(owner.Case - 1);
+        if (owner.Row < lbPoints->count()) {
+          lbPoints->setCurrentRow(owner.Row);
+          lbPoints->scrollToItem(lbPoints->item(owner.Row));
+        }
+        lbPoints->setFocus();
+        return;
+      }
+    }
+    frmShowFile->ShowLines(side, lines);
+    frmShowFile->SelectLine(problem.Line - 1);
+    frmShowFile->exec();
+    return;
+  }
+  platform::TextLines lines;
+  try {
+    lines = Files().ReadLines(problem.File);
+  } catch (const platform::EFileError& error) {
+    dialogs_->ShowError(error.what());
+    return;
+  }
+  frmShowFile->ShowFileLines(QString::fromStdString(std::filesystem::path(problem.File).filename().string()), lines);
+  frmShowFile->SelectLine(problem.Line - 1);
+  frmShowFile->exec();
+}
+
+void TfrmEditMain::SaveLayout()
+{
+  QSettings settings = EditorSettings();
+  settings.setValue(kGeometryKey, saveGeometry());
+  settings.setValue(kStateKey, saveState());
+  settings.setValue(kMainSplitterKey, pnMain->saveState());
+  settings.setValue(kLeftSplitterKey, pnLeft->saveState());
+  settings.setValue(kForcesColumnsKey, lvForces->header()->saveState());
+}
+
+void TfrmEditMain::RestoreLayout()
+{
+  const QSettings settings = EditorSettings();
+  if (settings.contains(kGeometryKey)) restoreGeometry(settings.value(kGeometryKey).toByteArray());
+  if (settings.contains(kStateKey)) restoreState(settings.value(kStateKey).toByteArray());
+  if (settings.contains(kMainSplitterKey)) pnMain->restoreState(settings.value(kMainSplitterKey).toByteArray());
+  if (settings.contains(kLeftSplitterKey)) pnLeft->restoreState(settings.value(kLeftSplitterKey).toByteArray());
+  if (settings.contains(kForcesColumnsKey))
+    lvForces->header()->restoreState(settings.value(kForcesColumnsKey).toByteArray());
+}
+
+}  // namespace editor
