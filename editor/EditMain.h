@@ -12,12 +12,14 @@
 #include "editor/EditPlace.h"
 #include "editor/SideLinesCommand.h"
 #include "globe/data/GeoTypes.h"
+#include "globe/data/LandIndex.h"
 #include "platform/RegionalSettings.h"
 #include "platform/TextLines.h"
 #include "platform/UserDialogs.h"
 #include "platform/ViewEvents.h"
 #include "editor/RecentScenarios.h"
 #include "scenario/ForceCases.h"
+#include "scenario/LintFinding.h"
 #include "scenario/Problem.h"
 #include "scenario/RouteHitTest.h"
 #include "scenario/RouteLegs.h"
@@ -252,6 +254,15 @@ class TfrmEditMain : public QMainWindow {
   bool InsertCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
                       const QString& stepName = {});
 
+  // ---- Scenario checks (EditMainLint.cpp) -----------------------------------------------------
+  // After a change of a side's lines was made (forward) or taken back: the forces it concerns
+  // (its places' forces, or every force of the side when it names none) are checked again
+  // against the load's land, their findings replace the old ones in the Problems panel, and the
+  // map's warning marks follow.
+  void RecheckEdit(const TSideLinesChange& change, bool forward);
+  // The findings of the scenario checks now listed (after the load messages) in the panel.
+  const std::vector<scenario::TLintFinding>& LintFindings() const { return findings_; }
+
   // ---- Saving (EditMainSave.cpp) --------------------------------------------------------------
   // Writes the current force's side lines to its side's file (nothing before a force is
   // selected). A failure is shown and leaves Modified and the lines as they were: false.
@@ -404,6 +415,10 @@ class TfrmEditMain : public QMainWindow {
   // "No" at a force change: the current force's side goes back to its last loaded or saved
   // lines as one undoable step.
   void DiscardSideChanges();
+  // The whole scenario checked after a load, against the land of its map.
+  void CheckLoadedScenario(std::vector<scenario::TProblem> loadMessages);
+  // The Problems panel: the load messages, then the findings.
+  void ShowProblems();
 
   std::unique_ptr<platform::UserDialogs> dialogs_;
   platform::RegionalSettings regional_;
@@ -412,6 +427,11 @@ class TfrmEditMain : public QMainWindow {
   std::unique_ptr<platform::FileSystem> files_;
   QUndoStack* undoStack_ = nullptr;
   std::array<platform::TextLines, 2> savedSideLines_;
+  // The land the checks test against, made once per load; the load's messages and the checks'
+  // findings, kept apart so that an edit replaces only findings.
+  std::unique_ptr<globe::TLandIndex> land_;
+  std::vector<scenario::TProblem> loadProblems_;
+  std::vector<scenario::TLintFinding> findings_;
   // The case list shows a block of the side lines (a case that exists).
   bool caseListShowsBlock_ = false;
   globe::TCustomVoduz4* globeView_ = nullptr;

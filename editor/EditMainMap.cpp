@@ -1,6 +1,6 @@
 // The main window's map interaction: the position and distance/bearing readouts, measuring from
 // a double-clicked origin, logging positions, picking a case line's position, the origin cross
-// and the routes of the selected force.
+// and the routes of the selected force with the warning marks of its findings.
 #include <QListWidget>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -19,6 +19,7 @@
 #include "globe/view/Voduz4.h"
 #include "platform/FloatText.h"
 #include "platform/qt/QtViewWidget.h"
+#include "scenario/FindingMarks.h"
 #include "scenario/Force.h"
 #include "scenario/PositionLine.h"
 #include "scenario/PositionText.h"
@@ -98,6 +99,7 @@ void TfrmEditMain::GlobeRender(globe::TVoduz4& view)
   routes.StartTime = scenario_->StartTime;
   routes.OneHour = OneHour;
   routes.DrawRoutes();
+  scenario::DrawFindingMarks(view, findings_, CurrentForce);
 }
 
 void TfrmEditMain::GlobePaint(globe::TVoduz4& view)

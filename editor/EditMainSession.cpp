@@ -32,8 +32,6 @@
 #include "scenario/EditorGlobeSettings.h"
 #include "scenario/Force.h"
 #include "scenario/LineOwner.h"
-#include "scenario/LintLand.h"
-#include "scenario/ScenarioLint.h"
 #include "scenario/ProblemLog.h"
 #include "scenario/ScenarioLoader.h"
 #include "scenario/SideFile.h"
@@ -151,12 +149,7 @@ bool TfrmEditMain::OpenDirectory(const std::string& dir)
     return false;
   }
   InstallScenario(std::move(map), std::move(state));
-  // The load's messages, then the findings of the scenario checks.
-  std::vector<scenario::TProblem> problems = log.Problems();
-  const std::unique_ptr<globe::TLandIndex> land = scenario::LandForScenario(*globeMap_, ProgramFolder());
-  for (const scenario::TLintFinding& finding : scenario::LintScenario(*scenario_, land.get(), Files()))
-    problems.push_back(scenario::ProblemFromFinding(finding, scenario_->ScenarioDir));
-  dkProblems->SetProblems(std::move(problems));
+  CheckLoadedScenario(log.Problems());
   if (PanelOnly1->isChecked() && !log.Problems().empty()) dkProblems->show();
 
   recent_.Add(dir);
@@ -169,6 +162,9 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
                                    std::unique_ptr<scenario::TScenarioState> state)
 {
   ResetEditState();
+  // The findings name the old scenario's forces, the land may be the old map's.
+  findings_.clear();
+  land_.reset();
   // The steps of the old scenario refer to its forces; undoing ends at the loaded lines.
   undoStack_->clear();
   undoStack_->setClean();

@@ -14,6 +14,7 @@ void TSideLinesCommand::undo()
 {
   window_.SpliceSideLines(change_.Side, change_.Splice, false);
   LinesChanged();
+  window_.RecheckEdit(change_, false);
   window_.ShowEditPlace(change_.Before);
 }
 
@@ -21,10 +22,12 @@ void TSideLinesCommand::redo()
 {
   if (skipRedo_) {
     skipRedo_ = false;
+    window_.RecheckEdit(change_, true);
     return;
   }
   window_.SpliceSideLines(change_.Side, change_.Splice, true);
   LinesChanged();
+  window_.RecheckEdit(change_, true);
   window_.ShowEditPlace(change_.After);
 }
 

@@ -1,0 +1,62 @@
+// The main window's scenario checks: the whole scenario checked after a load, the edited forces
+// checked again after each change of a side's lines, their findings in the Problems panel after
+// the load messages, and the warning marks of the selected force's findings on the map.
+#include <algorithm>
+
+#include "editor/EditMain.h"
+#include "editor/ProblemsPanel.h"
+#include "globe/view/Voduz4.h"
+#include "scenario/Force.h"
+#include "scenario/LintLand.h"
+#include "scenario/LintRecheck.h"
+#include "scenario/ScenarioLint.h"
+#include "scenario/SideFile.h"
+
+namespace editor {
+
+void TfrmEditMain::CheckLoadedScenario(std::vector<scenario::TProblem> loadMessages)
+{
+  loadProblems_ = std::move(loadMessages);
+  land_ = scenario::LandForScenario(*globeMap_, ProgramFolder());
+  findings_ = scenario::LintScenario(*scenario_, land_.get(), Files());
+  ShowProblems();
+}
+
+void TfrmEditMain::ShowProblems()
+{
+  std::vector<scenario::TProblem> problems = loadProblems_;
+  for (const scenario::TLintFinding& finding : findings_)
+    problems.push_back(scenario::ProblemFromFinding(finding, scenario_->ScenarioDir));
+  dkProblems->SetProblems(std::move(problems));
+}
+
+void TfrmEditMain::RecheckEdit(const TSideLinesChange& change, bool forward)
+{
+  const int side = change.Side == 0 ? 0 : 1;
+  std::vector<const scenario::TForce*> forces;
+  for (const scenario::TForce* force : {change.Before.Force, change.After.Force}) {
+    if (force != nullptr && SideOf(*force) == side && std::ranges::find(forces, force) == forces.end())
+      forces.push_back(force);
+  }
+  // A change that names no force (the side's lines discarded) may concern any of the side's.
+  if (forces.empty()) {
+    for (const scenario::TForce* force : scenario_->ForceList)
+      if (SideOf(*force) == side) forces.push_back(force);
+  }
+  std::vector<scenario::TLintFinding> fresh;
+  for (const scenario::TForce* force : forces) {
+    std::vector<scenario::TLintFinding> more = scenario::LintForce(*scenario_, *force, land_.get());
+    fresh.insert(fresh.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+  }
+  const std::size_t removed = forward ? change.Splice.Removed.size() : change.Splice.Inserted.size();
+  const std::size_t inserted = forward ? change.Splice.Inserted.size() : change.Splice.Removed.size();
+  const scenario::TLinesEdit edit{scenario::SideFileName(scenario_->IsCampaign, side), change.Splice.First, removed,
+                                  inserted};
+  scenario::ReplaceForceFindings(findings_, edit, forces, std::move(fresh));
+  ShowProblems();
+  // The marks of the selected force follow its findings.
+  if (CurrentForce != nullptr && std::ranges::find(forces, CurrentForce) != forces.end())
+    globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+}
+
+}  // namespace editor

@@ -1,0 +1,25 @@
+#include "scenario/LintRecheck.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace scenario {
+
+void ReplaceForceFindings(std::vector<TLintFinding>& findings, const TLinesEdit& edit,
+                          const std::vector<const TForce*>& forces, std::vector<TLintFinding> fresh) {
+  std::erase_if(findings, [&forces](const TLintFinding& finding) {
+    return finding.Force != nullptr && std::find(forces.begin(), forces.end(), finding.Force) != forces.end();
+  });
+  // Findings name 1-based lines: those past the removed lines move by the change in length.
+  const std::size_t firstAfter = edit.First + edit.Removed + 1;
+  for (TLintFinding& finding : findings) {
+    if (finding.File != edit.File || finding.Line < firstAfter) continue;
+    finding.Line = finding.Line - edit.Removed + edit.Inserted;
+  }
+  findings.insert(findings.end(), std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+  std::stable_sort(findings.begin(), findings.end(), [](const TLintFinding& a, const TLintFinding& b) {
+    return a.File != b.File ? a.File < b.File : a.Line < b.Line;
+  });
+}
+
+}  // namespace scenario
