@@ -39,6 +39,17 @@ class LintEditingTest : public MapInteractionTest {
     SelectForce(name);
     ASSERT_EQ(window->CurrentForce->Title(), name);
   }
+  // The shown case's first waypoint line edited to a point in the Libyan desert; its case list
+  // row, -1 when the case has no waypoint.
+  int MoveFirstWaypointIntoTheDesert() {
+    int row = 0;
+    while (row < window->lbPoints->count() && !window->lbPoints->item(row)->text().startsWith("WP=")) ++row;
+    if (row == window->lbPoints->count()) return -1;
+    window->lbPoints->setCurrentRow(row);
+    dialogs->QueueInput(kDesertLine);
+    window->Edit1->trigger();
+    return row;
+  }
   // The 1-based line of the Allied side's lines that reads text; 0 when none does.
   int AlliedLine(const std::string& text) {
     const auto& lines = window->Scenario().SideLines[1];
@@ -73,12 +84,8 @@ class LintEditingTest : public MapInteractionTest {
 TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundAndMarkedUntilUndone) {
   SelectForce("Force A1");
   const auto loaded = window->dkProblems->Problems();
-  int row = 0;
-  while (row < window->lbPoints->count() && !window->lbPoints->item(row)->text().startsWith("WP=")) ++row;
-  ASSERT_LT(row, window->lbPoints->count());
-  window->lbPoints->setCurrentRow(row);
-  dialogs->QueueInput(kDesertLine);
-  window->Edit1->trigger();
+  const int row = MoveFirstWaypointIntoTheDesert();
+  ASSERT_GE(row, 0);
   ASSERT_GT(AlliedLine(kDesertLine), 0);
 
   EXPECT_EQ(DesertFindings(), 1);
@@ -104,12 +111,8 @@ TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundAndMarkedUntilUndone) {
 // A line inserted above another force's finding: that finding keeps pointing at its line.
 TEST_F(LintEditingTest, FindingsOfOtherForcesFollowTheirLinesAfterAnInsert) {
   SelectForce("Force C");
-  int row = 0;
-  while (row < window->lbPoints->count() && !window->lbPoints->item(row)->text().startsWith("WP=")) ++row;
-  ASSERT_LT(row, window->lbPoints->count());
-  window->lbPoints->setCurrentRow(row);
-  dialogs->QueueInput(kDesertLine);
-  window->Edit1->trigger();
+  const int row = MoveFirstWaypointIntoTheDesert();
+  ASSERT_GE(row, 0);
   const int before = AlliedLine(kDesertLine);
   ASSERT_EQ(DesertFindings(), 1);
 
