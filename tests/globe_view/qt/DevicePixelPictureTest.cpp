@@ -9,8 +9,6 @@
 #include <QApplication>
 #include <QImage>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -20,6 +18,7 @@
 #include "platform/Bitmap24.h"
 #include "platform/qt/QtDrawingSurface.h"
 #include "platform/qt/QtViewWidget.h"
+#include "tests/globe_view/qt/LandEnvironment.h"
 
 namespace globe {
 namespace {
@@ -28,20 +27,6 @@ constexpr TColor kLand = 0xB8E0E8;  // the land brush
 constexpr TColor kSea = 0xF0DCB4;   // the globe's surface
 constexpr int kWidth = 360;         // the window in widget pixels
 constexpr int kHeight = 240;
-
-// The land layer alone, filled in one colour on a surface of another, outlines in a third.
-std::string LandEnvironment() {
-  const std::filesystem::path file = std::filesystem::path(::testing::TempDir()) / "density_land.env";
-  std::ofstream(file) << "<TGlobe SurfaceColor=\"$00F0DCB4\">\n <LayerStore>\n  <GlobalPresenters />\n"
-                         "  <Layer Class=\"TGlobeLayer\" Name=\"Land\" Visible=\"T\">\n   <Presenters>\n"
-                         "    <Presenter Class=\"TPolygonPresenter\" Name=\"Land\" PresenterID=\"1\">\n"
-                         "     <Pen Color=\"$00506070\" Style=\"0\" Width=\"1\" Unit=\"PI\" />\n"
-                         "     <Brush Color=\"$00B8E0E8\" BkColor=\"$00B8E0E8\" Style=\"0\" />\n"
-                         "    </Presenter>\n   </Presenters>\n"
-                         "   <Objects Class=\"TGlobeLYRReader\" Filename=\"" CORVALIS_SOURCE_DIR "/data/Data/Land.lyr\" />\n"
-                         "  </Layer>\n </LayerStore>\n</TGlobe>\n";
-  return file.string();
-}
 
 // The central Mediterranean, Sicily to Greece, with no graticule over it, at `ratio` device
 // pixels a pixel (the projection's scale is in device pixels).
@@ -68,7 +53,7 @@ TColor PixelOf(const QImage& image, platform::TPoint xy) {
 }
 
 TEST(DevicePixelPicture, CoastWhereTheProjectionPutsIt) {
-  const std::string environment = LandEnvironment();
+  const std::string environment = LandEnvironment("density_land.env");
 
   // The editor's way: the view hosted by the map window, the window's own picture grabbed.
   QWidget parent;
