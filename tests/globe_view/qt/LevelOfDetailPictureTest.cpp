@@ -5,31 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <utility>
 
+#include "tests/globe_view/qt/LandEnvironment.h"
 #include "tools/maprender/MapRender.h"
 
 namespace globe {
 namespace {
 
-// The world map's land layer alone (its countries' borders and titles left out).
-std::string LandEnvironment() {
-  const std::filesystem::path file = std::filesystem::path(::testing::TempDir()) / "lod_land.env";
-  std::ofstream(file) << "<TGlobe SurfaceColor=\"$00F0DCB4\">\n <LayerStore>\n  <GlobalPresenters />\n"
-                         "  <Layer Class=\"TGlobeLayer\" Name=\"Land\" Visible=\"T\">\n   <Presenters>\n"
-                         "    <Presenter Class=\"TPolygonPresenter\" Name=\"Land\" PresenterID=\"1\">\n"
-                         "     <Pen Color=\"$00506070\" Style=\"0\" Width=\"1\" Unit=\"PI\" />\n"
-                         "     <Brush Color=\"$00B8E0E8\" BkColor=\"$00B8E0E8\" Style=\"0\" />\n"
-                         "    </Presenter>\n   </Presenters>\n"
-                         "   <Objects Class=\"TGlobeLYRReader\" Filename=\"" CORVALIS_SOURCE_DIR "/data/Data/Land.lyr\" />\n"
-                         "  </Layer>\n </LayerStore>\n</TGlobe>\n";
-  return file.string();
-}
-
 platform::Bitmap24 Render(maprender::TMapRenderOptions options, bool fullDetail) {
-  static const std::string environment = LandEnvironment();
+  static const std::string environment = LandEnvironment("lod_land.env");
   options.EnvironmentFile = environment;
   options.Width = 1000;
   options.Height = 700;
