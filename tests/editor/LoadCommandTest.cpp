@@ -93,36 +93,32 @@ TEST_F(LoadCommandTest, MapRenderDrawsTheLoadedMinefields) {
   EXPECT_GT(minefieldLines, 0);
 }
 
-TEST_F(LoadCommandTest, CancelledChoiceChangesNothing) {
+// A cancelled choice, a directory without an information file and a program folder without its
+// "Data" folder: each ends with the title unchanged and only the load offered again.
+TEST_F(LoadCommandTest, CancelledOrFailedLoadsChangeNothing) {
   const QString title = window->windowTitle();
+  auto expectUnchanged = [&](const char* step) {
+    EXPECT_EQ(window->windowTitle(), title) << step;
+    EXPECT_TRUE(LoadOffered()) << step;  // the user can choose again
+    EXPECT_FALSE(FileCommandsOffered()) << step;
+  };
   window->sbLoad->click();  // no directory queued: the dialog returns an empty path
-  EXPECT_EQ(window->windowTitle(), title);
-  EXPECT_TRUE(LoadOffered());
-  EXPECT_FALSE(FileCommandsOffered());
   EXPECT_TRUE(dialogs->Reports().empty());
-}
+  expectUnchanged("cancelled");
 
-TEST_F(LoadCommandTest, DirectoryWithoutInformationFileChangesNothing) {
-  const QString title = window->windowTitle();
   dialogs->QueueDirectory(kProgramDir + "/Scenarios");
   window->sbLoad->click();
   ASSERT_EQ(dialogs->Reports().size(), 1u);
   EXPECT_EQ(dialogs->Reports().front(), "This directory does not appear to contain a Varnel scenario or campaign!");
-  EXPECT_EQ(window->windowTitle(), title);
-  EXPECT_TRUE(LoadOffered());  // the user can choose again
-  EXPECT_FALSE(FileCommandsOffered());
-}
+  expectUnchanged("no information file");
 
-TEST_F(LoadCommandTest, MissingDataFolderEndsTheLoadWithAFileError) {
-  const QString title = window->windowTitle();
+  dialogs->ClearCalls();
   window->SetProgramDir(kProgramDir + "/Scenarios");  // no "Data" folder beside it
   dialogs->QueueDirectory(kCrete);
   window->sbLoad->click();
   ASSERT_EQ(dialogs->Texts(DialogKind::Error).size(), 1u);
   EXPECT_NE(dialogs->Texts(DialogKind::Error).front().find("Data"), std::string::npos);
-  EXPECT_EQ(window->windowTitle(), title);
-  EXPECT_TRUE(LoadOffered());
-  EXPECT_FALSE(FileCommandsOffered());
+  expectUnchanged("no Data folder");
 }
 
 }  // namespace

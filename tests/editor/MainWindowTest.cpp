@@ -166,18 +166,6 @@ TEST_F(MainWindowTest, PopupMenus) {
   EXPECT_TRUE(window->puCaseList->actions().at(1)->isSeparator());
 }
 
-TEST_F(MainWindowTest, InitialStateHasEmptyCasesAndNoForce) {
-  EXPECT_EQ(window->CurrentCase, 1);
-  EXPECT_FALSE(window->Measuring);
-  EXPECT_FALSE(window->Scenario().Modified);
-  EXPECT_EQ(window->MouseMode, mmIdle);
-  EXPECT_EQ(window->CurrentForce, nullptr);
-  for (int n = 0; n < kCaseCount; ++n) {
-    EXPECT_EQ(window->Cases.CaseWaypoints[n].Count(), 0);
-    EXPECT_EQ(window->Cases.CaseTargets[n].Count(), 0);
-  }
-}
-
 TEST_F(MainWindowTest, FirstShowingSetsOneHour) {
   OneHour = 0;
   window->show();
@@ -278,13 +266,6 @@ TEST_F(MainWindowTest, MapStartsWithTheSphericalViewAndItsMouseButtons) {
   EXPECT_EQ(map.Projection().ProjectionClass(), "TSphericalPrj");
   EXPECT_EQ(map.MouseZoomButton, globe::mzbLeft);
   EXPECT_EQ(map.MouseRotateButton, globe::mzbRight);
-  EXPECT_EQ(map.MouseSelectButton, globe::mzbNone);
-  EXPECT_EQ(map.GraticuleDrawMode(), globe::gdInFront);
-  EXPECT_EQ(map.ScrollBars(), globe::ssNone);
-  EXPECT_EQ(map.SurfaceColor(), 0xF9EEC8u);
-  EXPECT_EQ(map.SaveMetaDataLocation(), globe::smdDiscard);
-  EXPECT_TRUE(map.GlobeOptions().Contains(globe::goCache3DPoints));
-  EXPECT_TRUE(map.GlobeOptions().Contains(globe::goDoubleBuffered));
   EXPECT_EQ(window->Globe->EventSink(), &map);
   EXPECT_EQ(window->GlobeView(), &map);
   // The settings were made for a 579 x 581 map; the window's own size keeps their middle.

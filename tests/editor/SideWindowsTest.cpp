@@ -104,20 +104,10 @@ TEST(ShipFileViewer, CloseAndEscEndTheModalView) {
   EXPECT_EQ(viewer.exec(), QDialog::Rejected);
 }
 
-TEST(ForceInfoDialog, SpeedIsHeldToThirtyTwoKnots) {
-  TdlgForceInfo dialog;
-  EXPECT_EQ(dialog.windowTitle(), "Edit force info");
-  EXPECT_EQ(dialog.size(), QSize(244, 192));
-  dialog.SetSpeed(40);
-  EXPECT_EQ(dialog.Speed(), 32);
-  dialog.SetSpeed(-2);
-  EXPECT_EQ(dialog.Speed(), 0);
-  dialog.SetSpeed(18);
-  EXPECT_EQ(dialog.Speed(), 18);
-}
-
+// Its speed limit of 32 knots: ClampingSpinBoxTest and the window's Edit force test.
 TEST(ForceInfoDialog, OverviewIsReadOnlyAndButtonsGiveTheResult) {
   TdlgForceInfo dialog;
+  EXPECT_EQ(dialog.windowTitle(), "Edit force info");
   dialog.AddOverviewLine("NAME=Force H");
   dialog.AddOverviewLine("SPEED=24");
   EXPECT_EQ(dialog.Memo1->toPlainText(), "NAME=Force H\nSPEED=24");
