@@ -10,55 +10,33 @@
 #include <QTreeWidget>
 #include <QMouseEvent>
 #include <QWheelEvent>
-#include <filesystem>
-#include <memory>
 #include <string>
-#include <unistd.h>
 
-#include "editor/EditMain.h"
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/Voduz4.h"
 #include "platform/qt/QtViewWidget.h"
-#include "platform/testing/ScriptedDialogs.h"
+#include "tests/editor/CreteWindowFixture.h"
 
 namespace editor {
 namespace maptest {
 
-namespace fs = std::filesystem;
 using globe::TGeoPoint;
-using platform::testing::ScriptedDialogs;
 
-const std::string kProgramDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
-
-// The main window with a copy of the Crete demo loaded and shown, and mouse input sent to its map.
-class MapInteractionTest : public ::testing::Test {
+// The Crete window of the editing tests, loaded and shown, with mouse input sent to its map.
+class MapInteractionTest : public fixtures::CaseEditingWindowTest {
  protected:
   void SetUp() override {
-    scenarioDir = fs::temp_directory_path() / ("corvalis_mapint_" + std::to_string(::getpid()));
-    fs::remove_all(scenarioDir);
-    fs::copy(kProgramDir + "/Scenarios/Crete1941", scenarioDir, fs::copy_options::recursive);
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs = scripted.get();
-    window = std::make_unique<TfrmEditMain>(std::move(scripted));
-    window->SetSplashOnShow(false);
-    window->SetProgramDir(kProgramDir);
-    dialogs->QueueDirectory(scenarioDir.string());
-    window->sbLoad->click();
+    CaseEditingWindowTest::SetUp();
+    Load();
+    if (HasFatalFailure()) return;
     window->show();
     QCoreApplication::processEvents();
-  }
-  void TearDown() override {
-    window.reset();
-    fs::current_path(startDir);  // loading changes it
-    fs::remove_all(scenarioDir);
   }
 
   globe::TVoduz4& Map() { return window->GlobeMap(); }
   // Selects the force's row of the forces list (its cases are then parsed and shown).
   void SelectForce(const char* name) {
-    const auto found = window->lvForces->findItems(name, Qt::MatchExactly, 0);
-    ASSERT_FALSE(found.isEmpty()) << name;
-    found.front()->setSelected(true);
+    CaseEditingWindowTest::SelectForce(name);
     ASSERT_NE(window->CurrentForce, nullptr);
   }
   QString Panel(int i) const { return window->StatusPanels[static_cast<std::size_t>(i)]->text(); }
@@ -113,11 +91,6 @@ class MapInteractionTest : public ::testing::Test {
   std::string Readout(const char* miles, const char* bearing) const {
     return "  Dist: " + Fixed(miles) + " Nm  Bearing: " + Fixed(bearing) + " deg";
   }
-
-  fs::path startDir = fs::current_path();
-  fs::path scenarioDir;
-  ScriptedDialogs* dialogs = nullptr;
-  std::unique_ptr<TfrmEditMain> window;
 };
 
 }  // namespace maptest
