@@ -35,7 +35,6 @@ class LintEditingTest : public MapInteractionTest {
   // Selects another force; unsaved lines are saved at the question that comes first.
   void SwitchTo(const char* name) {
     if (window->Scenario().Modified) dialogs->QueueAnswer(platform::DialogAnswer::Yes);
-    window->lvForces->clearSelection();
     SelectForce(name);
     ASSERT_EQ(window->CurrentForce->Title(), name);
   }

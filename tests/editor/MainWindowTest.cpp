@@ -28,7 +28,6 @@
 #include "editor/ComputeEndurance.h"
 #include "editor/EditMain.h"
 #include "editor/MapZoom.h"
-#include "globe/view/Voduz4.h"
 #include "editor/TestForm.h"
 #include "globe/data/CustomVoduz4.h"
 #include "globe/view/Voduz4.h"
@@ -284,12 +283,6 @@ TEST(ApplicationCursor, CrossIsShownOnceAndRestored) {
   RestoreNormalCursor();  // nothing to restore
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
-
-}  // namespace
-}  // namespace editor
-
-namespace editor {
-namespace {
 
 // 115,911 x 0.8 = 92,728.8 and x 1.2 = 139,093.2, rounded to the nearest whole altitude.
 TEST_F(MainWindowTest, ZoomButtonsStepTheAltitudeByAFifth) {
