@@ -5,41 +5,23 @@
 #include <QLabel>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <filesystem>
-#include <memory>
 #include <string>
 
 #include "editor/EditMain.h"
 #include "globe/view/Voduz4.h"
 #include "platform/DateTime.h"
 #include "platform/testing/RecordingDrawingSurface.h"
-#include "platform/testing/ScriptedDialogs.h"
+#include "tests/editor/CreteWindowFixture.h"
 #include "scenario/ScenarioTime.h"
 
 namespace editor {
 namespace {
 
+using namespace editor::fixtures;
 using platform::testing::DialogKind;
-using platform::testing::ScriptedDialogs;
 
-const std::string kProgramDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
-const std::string kCrete = kProgramDir + "/Scenarios/Crete1941";
-
-struct LoadCommandTest : ::testing::Test {
-  ScriptedDialogs* dialogs = nullptr;
-  std::unique_ptr<TfrmEditMain> window;
-  std::filesystem::path startDir = std::filesystem::current_path();
-
-  void SetUp() override {
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs = scripted.get();
-    window = std::make_unique<TfrmEditMain>(std::move(scripted));
-    window->SetSplashOnShow(false);
-    window->SetProgramDir(kProgramDir);
-  }
-  // Loading changes the process's current directory.
-  void TearDown() override { std::filesystem::current_path(startDir); }
-
+// A fresh window; the load command is run on the demo itself, not on a copy.
+struct LoadCommandTest : CaseEditingWindowTest {
   bool LoadOffered() const { return window->sbLoad->isEnabled() && window->Openscenario1->isEnabled(); }
   bool FileCommandsOffered() const { return window->Viewshipfile1->isEnabled() && window->Save1->isEnabled(); }
   QTreeWidgetItem* RowNamed(const QString& name) const {
@@ -49,7 +31,7 @@ struct LoadCommandTest : ::testing::Test {
 };
 
 TEST_F(LoadCommandTest, DemoScenarioFillsCaptionTimeAndForcesList) {
-  dialogs->QueueDirectory(kCrete);
+  dialogs->QueueDirectory(kCrete.string());
   window->Openscenario1->trigger();  // the menu command presses the load button
 
   ASSERT_EQ(dialogs->Texts(DialogKind::Directory).size(), 1u);
@@ -79,7 +61,7 @@ TEST_F(LoadCommandTest, DemoScenarioFillsCaptionTimeAndForcesList) {
 }
 
 TEST_F(LoadCommandTest, MapRenderDrawsTheLoadedMinefields) {
-  dialogs->QueueDirectory(kCrete);
+  dialogs->QueueDirectory(kCrete.string());
   window->sbLoad->click();
   ASSERT_FALSE(window->Scenario().BaseList.empty());
   // Several allied bases of the demo have mines: their circles are dashed, 3 pixels wide.
@@ -114,7 +96,7 @@ TEST_F(LoadCommandTest, CancelledOrFailedLoadsChangeNothing) {
 
   dialogs->ClearCalls();
   window->SetProgramDir(kProgramDir + "/Scenarios");  // no "Data" folder beside it
-  dialogs->QueueDirectory(kCrete);
+  dialogs->QueueDirectory(kCrete.string());
   window->sbLoad->click();
   ASSERT_EQ(dialogs->Texts(DialogKind::Error).size(), 1u);
   EXPECT_NE(dialogs->Texts(DialogKind::Error).front().find("Data"), std::string::npos);
