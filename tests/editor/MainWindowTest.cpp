@@ -33,6 +33,7 @@
 #include "globe/view/Voduz4.h"
 #include "platform/qt/QtViewWidget.h"
 #include "platform/testing/ScriptedDialogs.h"
+#include "tests/editor/CreteWindowFixture.h"
 #include "scenario/Force.h"
 #include "scenario/ScenarioLayers.h"
 #include "globe/data/GlobeLayer.h"
@@ -43,17 +44,8 @@ namespace {
 using platform::testing::DialogKind;
 using platform::testing::ScriptedDialogs;
 
-struct MainWindowTest : ::testing::Test {
-  ScriptedDialogs* dialogs = nullptr;
-  std::unique_ptr<TfrmEditMain> window;
-
-  void SetUp() override {
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs = scripted.get();
-    window = std::make_unique<TfrmEditMain>(std::move(scripted));
-    window->SetSplashOnShow(false);
-  }
-
+// A fresh window, nothing loaded.
+struct MainWindowTest : fixtures::CaseEditingWindowTest {
   // Visible entries of a menu: captions, "-" for separators.
   static QStringList Entries(const QMenu* menu) {
     QStringList entries;
