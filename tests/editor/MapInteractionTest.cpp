@@ -135,9 +135,7 @@ TEST_F(MapInteractionTest, LeftDragStillZoomsTheMap) {
   const QPoint from(window->Globe->width() / 2 - 60, window->Globe->height() / 2 - 40);
   Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
   const QPoint to = from + QPoint(120, 80);
-  QMouseEvent drag(QEvent::MouseMove, QPointF(to), window->Globe->mapToGlobal(QPointF(to)), Qt::NoButton,
-                   Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(window->Globe, &drag);
+  DragTo(to);
   Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoModifier);
   EXPECT_GT(Map().Projection().ScaleFactor(), scale * 2);
   EXPECT_FALSE(window->Measuring);
