@@ -34,6 +34,7 @@
 #include "scenario/JsonText.h"
 #include "scenario/LoadCheck.h"
 #include "platform/LocalFileSystem.h"
+#include "tests/editor/CreteWindowFixture.h"
 
 namespace editor {
 namespace {
@@ -96,17 +97,9 @@ TEST(CommandLineTest, DirectoryVersionAndHelp) {
 
 // ---- The window --------------------------------------------------------------------------------
 
-struct SessionTest : ::testing::Test {
-  ScriptedDialogs* dialogs = nullptr;
-  std::unique_ptr<TfrmEditMain> window;
-  fs::path startDir = fs::current_path();
-
-  void SetUp() override { window = NewWindow(dialogs); }
-  void TearDown() override {
-    window.reset();
-    fs::current_path(startDir);
-  }
-
+// A fresh window; the scenarios are opened in place.
+struct SessionTest : fixtures::CaseEditingWindowTest {
+  // Another window as the fixture's is made.
   static std::unique_ptr<TfrmEditMain> NewWindow(ScriptedDialogs*& scriptedOut) {
     auto scripted = std::make_unique<ScriptedDialogs>();
     scriptedOut = scripted.get();
