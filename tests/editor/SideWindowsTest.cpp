@@ -55,11 +55,15 @@ TEST(AboutBox, AboutCommandRunsNoTimerAndClosesOnAPanelClick) {
   EXPECT_FALSE(about.isVisible());
 }
 
-TEST(AboutBox, TimerClosesTheBoxAndStopsItself) {
+TEST(AboutBox, ShowsTheTitleAndItsTimerClosesItAndStopsItself) {
   TdlgAbout about;
+  const auto labels = about.findChildren<QLabel*>();
+  EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const QLabel* label) {
+    return label->text() == "CORVALIS SCENARIO EDITOR" && label->font().bold() &&
+           label->font().pixelSize() == 29 && label->pos() == QPoint(32, 16);
+  }));
   EXPECT_EQ(about.Timer1->interval(), 3000);
   EXPECT_FALSE(about.Timer1->isActive());
-  EXPECT_EQ(about.size(), QSize(585, 278));
   EXPECT_TRUE(about.windowFlags() & Qt::FramelessWindowHint);
   WhenModal([&] { about.Timer1Timer(); });
   about.ShowAsSplash();
@@ -67,19 +71,8 @@ TEST(AboutBox, TimerClosesTheBoxAndStopsItself) {
   EXPECT_FALSE(about.Timer1->isActive());
 }
 
-TEST(AboutBox, ShowsTheTitle) {
-  TdlgAbout about;
-  const auto labels = about.findChildren<QLabel*>();
-  const bool found = std::any_of(labels.begin(), labels.end(), [](const QLabel* label) {
-    return label->text() == "CORVALIS SCENARIO EDITOR" && label->font().bold() &&
-           label->font().pixelSize() == 29 && label->pos() == QPoint(32, 16);
-  });
-  EXPECT_TRUE(found);
-}
-
 TEST(ShipFileViewer, ShowsACopyOfTheSideLines) {
   TfrmShowFile viewer;
-  EXPECT_EQ(viewer.size(), QSize(454, 516));
   viewer.ShowLines(1, {"[MISSION1]", "NAME=Force Z", "", "SPEED=18"});
   EXPECT_EQ(viewer.windowTitle(), "Shipfile side 1");
   ASSERT_EQ(viewer.ListBox1->count(), 4);
