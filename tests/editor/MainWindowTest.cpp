@@ -177,13 +177,6 @@ TEST_F(MainWindowTest, FirstShowingSetsOneHourAndOpensTheSplashOnce) {
   window->hide();
 }
 
-TEST_F(MainWindowTest, OpenScenarioPressesTheLoadButton) {
-  int presses = 0;
-  QObject::connect(window->sbLoad, &QToolButton::clicked, [&] { ++presses; });
-  window->Openscenario1->trigger();
-  EXPECT_EQ(presses, 1);
-}
-
 TEST_F(MainWindowTest, ViewShipFileNeedsASelectedForce) {
   window->Scenario().SideLines[1] = {"NAME=Force K", "SPEED=20"};
   window->Viewshipfile1Click();  // no force: nothing is shown
