@@ -10,34 +10,12 @@
 #include "globe/data/GlobeObjectSource.h"
 #include "globe/data/GlobeUnits.h"
 #include "scenario/Base.h"
-#include "scenario/CaseLineKind.h"
 #include "scenario/ScenarioLayers.h"
 
 namespace scenario {
 namespace {
 
 constexpr std::int32_t kDegree = globe::GlobeUnitsPerDegree;
-
-TEST(CaseLineKindTest, TheFirstMatchingKeyDecides) {
-    struct Case {
-        const char* line;
-        TCaseLineKind kind;
-    };
-    for (const Case& c : {Case{"FORMATIONHEADING=90", TCaseLineKind::FormationHeading},
-                          Case{"LL=3400N 02700E", TCaseLineKind::LL},
-                          Case{"Target=HELLAS", TCaseLineKind::LL},  // "LL" comes first
-                          Case{"RD=2", TCaseLineKind::RD},
-                          Case{"CWPI=1", TCaseLineKind::CWPI},
-                          Case{"LOCATION=Alexandria", TCaseLineKind::Location},
-                          Case{"DELAY=6", TCaseLineKind::Delay},
-                          Case{"WP=3300N 02800E", TCaseLineKind::WP},
-                          Case{"TP=3300N 02800E", TCaseLineKind::TP},
-                          Case{"Target=Malta", TCaseLineKind::Target},
-                          Case{"Origin=Malta", TCaseLineKind::Origin},
-                          Case{"target=Malta", TCaseLineKind::Other}}) {
-        EXPECT_EQ(ClassifyCaseLine(c.line), c.kind) << c.line;
-    }
-}
 
 class CaseRouteTest : public ::testing::Test {
 protected:

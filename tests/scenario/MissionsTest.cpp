@@ -47,17 +47,6 @@ TEST(MissionTypes, DisplayNamesAndIllegalValues)
               (std::vector<std::string>{"Illegal mission type!", "Illegal mission type!"}));
 }
 
-TEST(MissionObject, StartsEmptyWithOwnPointStores)
-{
-    TMission mission;
-    EXPECT_EQ(mission.OriginPoints.Count(), 0);
-    EXPECT_EQ(mission.TargetPoints.Count(), 0);
-    mission.OriginPoints.Add(globe::TGeoPoint(1, 2));
-    EXPECT_EQ(mission.TargetPoints.Count(), 0);
-    EXPECT_EQ(mission.ReleaseDistance, 0);
-    EXPECT_TRUE(mission.CoveredForce.empty());
-}
-
 // Seed sequence 1, 134775814, 3698175007, ... worked out by hand from the recurrence.
 TEST(RandomGenerator, DrawsFollowTheLinearCongruentialSequenceFromZero)
 {

@@ -25,27 +25,30 @@ TGeoPoint Parsed(std::string_view lat, std::string_view lon) {
     return p;
 }
 
-TEST(ParseLatLong, ReadsMinutesAndSecondsWithHemispheres) {
-    EXPECT_EQ(Parsed("5130N", "00010W"), Point(-900000, 278100000));
-    EXPECT_EQ(Parsed("513015N", "0001030W"), Point(-945000, 278122500));
-    // Two-digit longitude degrees are read as if a "0" stood in front.
-    EXPECT_EQ(Parsed("5130N", "0010W"), Point(-900000, 278100000));
-    EXPECT_EQ(Parsed("5130N", "001030W"), Point(-945000, 278100000));
-    EXPECT_EQ(Parsed("5130S", "15112E").LatY, -278100000);
-    EXPECT_EQ(Parsed("5130S", "15112E").LongX, 151 * 5400000 + 12 * 90000);
-}
-
-TEST(ParseLatLong, OnlyUpperCaseSouthAndWestNegate) {
-    EXPECT_EQ(Parsed("5130s", "00010w"), Point(900000, 278100000));
-    EXPECT_EQ(Parsed("5130X", "00010?"), Point(900000, 278100000));
-}
-
-TEST(ParseLatLong, OddLengthsReadWhatTheyCanWithoutError) {
-    // Too short: no degrees or minutes.
-    EXPECT_EQ(Parsed("513N", "010E"), Point(0, 0));
-    EXPECT_EQ(Parsed("N", "W"), Point(0, 0));
-    // Lengths without a seconds field: degrees and minutes only.
-    EXPECT_EQ(Parsed("5130xN", "00010xxxxW"), Point(-900000, 278100000));
+TEST(ParseLatLong, ReadsMinutesSecondsHemispheresAndOddLengthsWithoutError) {
+    const struct {
+        const char *lat, *lon;
+        TGeoPoint point;
+    } cases[] = {
+        {"5130N", "00010W", Point(-900000, 278100000)},
+        {"513015N", "0001030W", Point(-945000, 278122500)},
+        // Two-digit longitude degrees are read as if a "0" stood in front.
+        {"5130N", "0010W", Point(-900000, 278100000)},
+        {"5130N", "001030W", Point(-945000, 278100000)},
+        {"5130S", "15112E", Point(151 * 5400000 + 12 * 90000, -278100000)},
+        // Only upper-case "S" and "W" negate.
+        {"5130s", "00010w", Point(900000, 278100000)},
+        {"5130X", "00010?", Point(900000, 278100000)},
+        // Too short: no degrees or minutes.
+        {"513N", "010E", Point(0, 0)},
+        {"N", "W", Point(0, 0)},
+        // Lengths without a seconds field: degrees and minutes only.
+        {"5130xN", "00010xxxxW", Point(-900000, 278100000)},
+        // 999 degrees 99 minutes = 5,403,510,000 GlobeUnit, minus 2^32 = 1,108,542,704.
+        {"0000N", "99999E", Point(1108542704, 0)},
+        {"0000N", "99999W", Point(-1108542704, 0)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Parsed(c.lat, c.lon), c.point) << c.lat << ' ' << c.lon;
 }
 
 TEST(ParseLatLong, FailsWithoutTouchingThePoint) {
@@ -61,12 +64,6 @@ TEST(ParseLatLong, FailsWithoutTouchingThePoint) {
         EXPECT_FALSE(ParseLatLong(lat, lon, p)) << lat << '|' << lon;
         EXPECT_EQ(p, Point(7, 8));
     }
-}
-
-TEST(ParseLatLong, HugeDegreesWrapTo32Bits) {
-    // 999 degrees 99 minutes = 5,403,510,000 GlobeUnit, minus 2^32 = 1,108,542,704.
-    EXPECT_EQ(Parsed("0000N", "99999E").LongX, 1108542704);
-    EXPECT_EQ(Parsed("0000N", "99999W").LongX, -1108542704);
 }
 
 TEST(ParseLatLong, ArbitraryTextsNeverReadOutOfBounds) {

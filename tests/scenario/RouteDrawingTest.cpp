@@ -154,19 +154,6 @@ TEST_F(RouteDrawingTest, DelayAndEveryLegAddUpToTheLabels) {
   EXPECT_EQ(labels[2].Points[0], Pixel(target));
 }
 
-TEST_F(RouteDrawingTest, CurrentWaypointSkipsTheLegsBeforeIt) {
-  const TGeoPoint passed{20 * kDeg, 30 * kDeg};
-  cases.CaseCWPI[0] = 1;
-  SetCase(1, crete, {passed, creteNorth});
-  Paint();
-  const auto lines = Lines(CaseColour(1), 2);
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].Points.front(), Pixel(crete));
-  EXPECT_EQ(lines[0].Points.back(), Pixel(creteNorth));
-  ASSERT_EQ(Labels().size(), 1u);
-  EXPECT_EQ(Labels()[0].Text, "150830");
-}
-
 TEST_F(RouteDrawingTest, LabelsGoOnTopOfEveryRouteLine) {
   SetCase(1, crete, {creteNorth, crete});
   SetCase(2, creteNorth, {crete});  // drawn after case 1, across its labels

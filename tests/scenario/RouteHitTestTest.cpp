@@ -69,7 +69,8 @@ TEST(CaseLineKindTest, FirstKeyFoundDecides)
       {"CWPI=2", TCaseLineKind::CWPI},                {"DELAY=12", TCaseLineKind::Delay},
       {"RD=1", TCaseLineKind::RD},                    {"FORMATIONHEADING=90", TCaseLineKind::FormationHeading},
       {"WP=HELLAS", TCaseLineKind::LL},               // "LL" anywhere in the line comes first
-      {"CASE=1", TCaseLineKind::Other},
+      {"Target=HELLAS", TCaseLineKind::LL},           {"CASE=1", TCaseLineKind::Other},
+      {"target=Malta", TCaseLineKind::Other},         // keys are case-sensitive
   };
   for (const auto& row : table) EXPECT_EQ(ClassifyCaseLine(row.line), row.kind) << row.line;
 }

@@ -67,17 +67,6 @@ TEST_F(ViewMapPainterTest, MinefieldCircleDrawnDashedInTheSideColourAtItsRadius)
     EXPECT_GE(points, 60u);
 }
 
-TEST_F(ViewMapPainterTest, BaseWithoutMinesDrawsNoMinefield) {
-    TBase& plain = NewBase(1, TGeoPoint(0, 0, 0));
-    plain.StrikeRange = 3 * kDeg;
-    PaintBases({&plain});
-    EXPECT_TRUE(LinesWithPen(3, platform::psDash).empty());
-    // The strike range circle is drawn in grey with a thin solid pen.
-    const auto ranges = LinesWithPen(1, platform::psSolid);
-    ASSERT_FALSE(ranges.empty());
-    EXPECT_EQ(ranges.front().State.CurrentPen.Color, 0x808080u);
-}
-
 TEST(LoadCheckViewTest, LoadedDemoBasesDrawTheirMinefieldsOnTheCheckView) {
     const std::filesystem::path startDir = std::filesystem::current_path();
     const std::string programDir = std::string(CORVALIS_SOURCE_DIR) + "/data";

@@ -88,44 +88,32 @@ TEST(LyrConvertTest, ShapefileConvertsWithItsObjectsTitlesAndCoordinates) {
   ExpectSameObjects(original, converted);
 }
 
-TEST(LyrConvertTest, TitlesComeFromTheChosenField) {
+TEST(LyrConvertTest, TitlesComeFromTheChosenFieldAndMIFPresentersTravel) {
   TempDir dir;
-  const std::string output = dir.File("countries.lyr");
-  const TRunResult result = RunTool({kData + "/ne_110m_countries.shp", output, "--title-column", "1"});
-  ASSERT_EQ(result.Status, 0) << result.Err;
-  auto globe = NewHeadlessGlobe();
-  TGlobeFileReader& original = OpenMapFile(*globe, kData + "/ne_110m_countries.shp", 1);
-  TGlobeFileReader& converted = OpenMapFile(*globe, output);
-  ExpectSameObjects(original, converted);
-  bool hasFrance = false;
-  for (int32_t i = 0; i < converted.Count(); ++i) hasFrance = hasFrance || converted.Objects(i)->Title() == "France";
-  EXPECT_TRUE(hasFrance);
-}
-
-TEST(LyrConvertTest, MIFConvertsWithItsPresentersAndNames) {
-  TempDir dir;
-  const std::string output = dir.File("countries.lyr");
-  const TRunResult result = RunTool({kData + "/ne_110m_countries.mif", output, "--title-column", "1"});
-  ASSERT_EQ(result.Status, 0) << result.Err;
-
-  auto globe = NewHeadlessGlobe();
-  TGlobeFileReader& original = OpenMapFile(*globe, kData + "/ne_110m_countries.mif", 1);
-  TGlobeFileReader& converted = OpenMapFile(*globe, output);
-  ExpectSameObjects(original, converted);
-  bool hasFrance = false;
-  for (int32_t i = 0; i < converted.Count(); ++i) hasFrance = hasFrance || converted.Objects(i)->Title() == "France";
-  EXPECT_TRUE(hasFrance);
-
-  // The presenters made from the MIF styles travel with the objects.
-  const TMapSummary before = Summarise(original);
-  const TMapSummary after = Summarise(converted);
-  EXPECT_FALSE(after.Presenters.empty());
-  EXPECT_EQ(after.Presenters, before.Presenters);
-  for (int32_t i = 0; i < original.Count(); ++i)
-    EXPECT_EQ(converted.ObjectPresenterID(i), original.ObjectPresenterID(i)) << "object " << i;
-  EXPECT_EQ(after.Chains, before.Chains);
-  EXPECT_EQ(after.MinLatY, before.MinLatY);
-  EXPECT_EQ(after.MaxLongX, before.MaxLongX);
+  for (const std::string name : {"ne_110m_countries.shp", "ne_110m_countries.mif"}) {
+    SCOPED_TRACE(name);
+    const std::string output = dir.File(name + ".lyr");
+    const TRunResult result = RunTool({kData + "/" + name, output, "--title-column", "1"});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    auto globe = NewHeadlessGlobe();
+    TGlobeFileReader& original = OpenMapFile(*globe, kData + "/" + name, 1);
+    TGlobeFileReader& converted = OpenMapFile(*globe, output);
+    ExpectSameObjects(original, converted);
+    bool hasFrance = false;
+    for (int32_t i = 0; i < converted.Count(); ++i) hasFrance = hasFrance || converted.Objects(i)->Title() == "France";
+    EXPECT_TRUE(hasFrance);
+    if (!name.ends_with(".mif")) continue;
+    // The presenters made from the MIF styles travel with the objects.
+    const TMapSummary before = Summarise(original);
+    const TMapSummary after = Summarise(converted);
+    EXPECT_FALSE(after.Presenters.empty());
+    EXPECT_EQ(after.Presenters, before.Presenters);
+    for (int32_t i = 0; i < original.Count(); ++i)
+      EXPECT_EQ(converted.ObjectPresenterID(i), original.ObjectPresenterID(i)) << "object " << i;
+    EXPECT_EQ(after.Chains, before.Chains);
+    EXPECT_EQ(after.MinLatY, before.MinLatY);
+    EXPECT_EQ(after.MaxLongX, before.MaxLongX);
+  }
 }
 
 TEST(LyrConvertTest, PresenterOptionGivesEveryObjectADefaultPresenter) {
