@@ -38,33 +38,29 @@ TEST(DynArray, CreatesZeroedElementsAndSetReturnsOldValue) {
   EXPECT_THROW(a.SetInt(-1, 0), std::out_of_range);
 }
 
-TEST(DynArray, InsertMovesElementsUpAndZeroesTheSlot) {
+TEST(DynArray, InsertZeroesTheSlotDeleteAndMoveIgnoreIndexesOutsideTheRange) {
   TDynArray a = Numbered(3);
   a.Insert(1);
   EXPECT_EQ(Ints(a), (std::vector<int32_t>{0, 0, 10, 20}));
   a.Insert(4);  // at the end
   EXPECT_EQ(Ints(a), (std::vector<int32_t>{0, 0, 10, 20, 0}));
-}
 
-TEST(DynArray, DeleteOutsideTheRangeDoesNothing) {
-  TDynArray a = Numbered(4);
-  a.Delete(4);
-  a.Delete(-1);
-  EXPECT_EQ(a.Count(), 4);
-  a.Delete(1);
-  EXPECT_EQ(Ints(a), (std::vector<int32_t>{0, 20, 30}));
-}
+  TDynArray d = Numbered(4);
+  d.Delete(4);
+  d.Delete(-1);
+  EXPECT_EQ(d.Count(), 4);
+  d.Delete(1);
+  EXPECT_EQ(Ints(d), (std::vector<int32_t>{0, 20, 30}));
 
-TEST(DynArray, MoveRelocatesOneElementEitherWay) {
-  TDynArray a = Numbered(5);
-  a.Move(1, 3);
-  EXPECT_EQ(Ints(a), (std::vector<int32_t>{0, 20, 30, 10, 40}));
-  a.Move(4, 0);
-  EXPECT_EQ(Ints(a), (std::vector<int32_t>{40, 0, 20, 30, 10}));
-  a.Move(2, 2);
-  a.Move(1, 5);
-  a.Move(5, 1);
-  EXPECT_EQ(Ints(a), (std::vector<int32_t>{40, 0, 20, 30, 10}));
+  TDynArray m = Numbered(5);  // one element moves either way
+  m.Move(1, 3);
+  EXPECT_EQ(Ints(m), (std::vector<int32_t>{0, 20, 30, 10, 40}));
+  m.Move(4, 0);
+  EXPECT_EQ(Ints(m), (std::vector<int32_t>{40, 0, 20, 30, 10}));
+  m.Move(2, 2);
+  m.Move(1, 5);
+  m.Move(5, 1);
+  EXPECT_EQ(Ints(m), (std::vector<int32_t>{40, 0, 20, 30, 10}));
 }
 
 TEST(DynArray, SetLengthGrowsWithZeroesAndClonesAreUnlocked) {

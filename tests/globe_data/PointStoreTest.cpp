@@ -97,19 +97,15 @@ TEST(PointStore, CentroidOfAChainAcrossThe180DegreeMeridianStaysThere) {
             DegPoint(0, 0));
 }
 
-TEST(PointStore, BoundsOfPlainChains) {
+TEST(PointStore, BoundsOfPlainChainsPolarRingsAndChainsAcrossThe180DegreeMeridian) {
   EXPECT_EQ(TPointStore().Bounds(), TGeoRect(0, 0, 0, 0));
   EXPECT_EQ(StoreOf({DegPoint(-10, 5), DegPoint(10, -5), DegPoint(3, 20)}).Bounds(),
             TGeoRect(-10 * Deg, -5 * Deg, 20 * Deg, 25 * Deg));
-}
-
-TEST(PointStore, BoundsOfARingRoundTheNorthPoleSpanTheWorld) {
+  // A ring round the north pole spans the world.
   TPointStore ring;
   for (int longitude : {0, 45, 90, 135, 180, -135, -90, -45}) ring.Add(DegPoint(longitude, 80));
   EXPECT_EQ(ring.Bounds(), TGeoRect(-971'999'999, 80 * Deg, 1'943'999'998, 0));
-}
-
-TEST(PointStore, BoundsAcrossThe180DegreeMeridianStartEast) {
+  // Across the 180-degree meridian the bounds start east.
   TPointStore box = StoreOf({DegPoint(170, 10), DegPoint(-170, 10), DegPoint(-170, 20), DegPoint(170, 20)});
   EXPECT_EQ(box.Bounds(), TGeoRect(170 * Deg, 10 * Deg, 20 * Deg, 10 * Deg));
 }

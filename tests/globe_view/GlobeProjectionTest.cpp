@@ -22,7 +22,14 @@ using testing::FakeGlobeView;
 constexpr long double kDeg = 5'400'000.0L;
 int32_t GU(long double degrees) { return static_cast<int32_t>(std::llround(degrees * kDeg)); }
 
-TEST(GlobeProjection, CreationFitsTheGlobeAndRejectsANullView) {
+// A 600 × 400 view and its projection.
+class GlobeProjection : public ::testing::Test {
+ protected:
+  FakeGlobeView view;
+  TGlobeProjection& p = view.P();
+};
+
+TEST(GlobeProjectionFit, CreationFitsTheGlobeAndRejectsANullView) {
   FakeGlobeView view(579, 581);
   TGlobeProjection& p = view.P();
   EXPECT_EQ(p.ProjectionClass(), "TSphericalPrj");
@@ -33,9 +40,7 @@ TEST(GlobeProjection, CreationFitsTheGlobeAndRejectsANullView) {
             "TGlobeProjection.Create passed nil parent");
 }
 
-TEST(GlobeProjection, IndexedSettersClampWrapAndNotify) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(GlobeProjection, IndexedSettersClampWrapAndNotify) {
   const int redraws = view.Redraws;
   p.SetMaxLatitude(95);
   EXPECT_EQ(p.MaxLatitude(), 90);
@@ -76,7 +81,7 @@ TEST(GlobeProjection, IndexedSettersClampWrapAndNotify) {
   EXPECT_EQ(p.XAxisChanges(), xaYOrigin);
 }
 
-TEST(GlobeProjection, ZoomFitsClampsAndIgnores) {
+TEST(GlobeProjectionFit, ZoomFitsClampsAndIgnores) {
   FakeGlobeView view(579, 581);
   TGlobeProjection& p = view.P();
   p.SetScaleFactor(1e-5L);
@@ -120,7 +125,7 @@ TEST(GlobeProjection, ZoomFitsClampsAndIgnores) {
   EXPECT_EQ(view.Zoomed, zoomedBefore);
 }
 
-TEST(GlobeProjection, WindowNeverSpansMoreThanTheIntegerRange) {
+TEST(GlobeProjectionFit, WindowNeverSpansMoreThanTheIntegerRange) {
   FakeGlobeView view(1000, 500);
   TGlobeProjection& p = view.P();
   p.SetScaleFactor(1e-7L);  // 1000 / 1e-7 = 1e10 GlobeUnit across
@@ -130,9 +135,7 @@ TEST(GlobeProjection, WindowNeverSpansMoreThanTheIntegerRange) {
   EXPECT_EQ(view.ViewExtentGU, (platform::TRect{0, 0, 100'000'000, 50'000'000}));
 }
 
-TEST(GlobeProjection, ZoomKeepsThePointUnderTheWindowCentre) {
-  FakeGlobeView view;  // 600 × 400
-  TGlobeProjection& p = view.P();
+TEST_F(GlobeProjection, ZoomKeepsThePointUnderTheWindowCentre) {
   p.SetXRotation(35);
   p.SetYRotation(-20);
   p.SetScaleFactor(2e-6L);
@@ -148,9 +151,7 @@ TEST(GlobeProjection, ZoomKeepsThePointUnderTheWindowCentre) {
   EXPECT_LE(std::abs(after.LatY - before.LatY), 1 / 4e-6L);
 }
 
-TEST(GlobeProjection, AltitudeAndZoomAgree) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(GlobeProjection, AltitudeAndZoomAgree) {
   p.SetScaleFactor(7.2392e-06L);
   EXPECT_EQ(p.Altitude(), 115911);  // 1 / (tan 50° × s) = 115910.55
   p.SetScaleFactor(1e-3L);
@@ -164,9 +165,7 @@ TEST(GlobeProjection, AltitudeAndZoomAgree) {
   EXPECT_EQ(other.P().Altitude(), p.Altitude());
 }
 
-TEST(GlobeProjection, CentreOfTheView) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(GlobeProjection, CentreOfTheView) {
   p.SetScaleFactor(1e-5L);
   p.SetOrigin(platform::TPoint{350, 150});
   p.SetCenterLatitude(40);
@@ -187,9 +186,7 @@ struct NotAModel : TGlobeRoot {
   explicit NotAModel(TGlobeProjection*) {}
 };
 
-TEST(GlobeProjection, ModelChangeByClassName) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(GlobeProjection, ModelChangeByClassName) {
   p.SetScaleFactor(2e-6L);
   p.SetXRotation(30);
   p.SetYRotation(40);
@@ -222,9 +219,7 @@ TEST(GlobeProjection, ModelChangeByClassName) {
   EXPECT_NEAR(static_cast<double>(p.CenterLongitude()), 40, 0.1);
 }
 
-TEST(GlobeProjection, MinMaxLimitsSelectTheFlatMap) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(GlobeProjection, MinMaxLimitsSelectTheFlatMap) {
   p.SetCentralMeridian(30);
   p.SetUseMinMaxLimits(true);
   EXPECT_TRUE(p.UseMinMaxLimits());
@@ -243,9 +238,7 @@ void ExpectSameMapping(TGlobeProjection& a, TGlobeProjection& b) {
   }
 }
 
-TEST(GlobeProjection, CloneAndAssignCopyTheViewState) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(GlobeProjection, CloneAndAssignCopyTheViewState) {
   p.SetScaleFactor(3e-6L);
   p.SetXRotation(-12);
   p.SetYRotation(77);
@@ -287,9 +280,7 @@ TEST(GlobeProjection, CloneAndAssignCopyTheViewState) {
   ExpectSameMapping(p, q);
 }
 
-TEST(GlobeProjection, SaveAndRestoreView) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(GlobeProjection, SaveAndRestoreView) {
   p.SetScaleFactor(5e-6L);
   p.SetXRotation(51.5L);
   p.SetYRotation(-0.25L);
@@ -315,34 +306,30 @@ TEST(GlobeProjection, SaveAndRestoreView) {
   ExpectSameMapping(p, reference.P());
 }
 
-TEST(GlobeProjection, EmptySurfaceAndExtremeValuesStayDefined) {
+TEST_F(GlobeProjection, EmptySurfaceAndExtremeValuesStayDefined) {
   FakeGlobeView empty(0, 0);
-  TGlobeProjection& p = empty.P();
-  EXPECT_EQ(p.ScaleFactor(), MinInitialScaleFactor);
-  p.SetScaleFactor(1e-3L);
-  p.SetScaleFactor(0);
-  EXPECT_EQ(p.ScaleFactor(), MinInitialScaleFactor);
-  EXPECT_EQ(p.Altitude(), 2'147'483'647);  // 1 / (tan 50° × 1e-10) does not fit: clamped
+  TGlobeProjection& e = empty.P();
+  EXPECT_EQ(e.ScaleFactor(), MinInitialScaleFactor);
+  e.SetScaleFactor(1e-3L);
+  e.SetScaleFactor(0);
+  EXPECT_EQ(e.ScaleFactor(), MinInitialScaleFactor);
+  EXPECT_EQ(e.Altitude(), 2'147'483'647);  // 1 / (tan 50° × 1e-10) does not fit: clamped
   TGeoPoint g;
-  EXPECT_TRUE(p.DeviceXYToLL(0, 0, g));
+  EXPECT_TRUE(e.DeviceXYToLL(0, 0, g));
   // Device coordinates beyond the 32-bit range stop at its ends.
-  FakeGlobeView view;
-  TGlobeProjection& q = view.P();
-  q.SetScaleFactor(3.0L);
-  q.SetXRotation(0);
-  q.SetOrigin(platform::TPoint{2'147'483'000, -2'147'483'000});
+  p.SetScaleFactor(3.0L);
+  p.SetXRotation(0);
+  p.SetOrigin(platform::TPoint{2'147'483'000, -2'147'483'000});
   platform::TPoint xy;
-  q.LLToDeviceXY(GU(60), GU(60), xy);  // right of and above the far-away centre
+  p.LLToDeviceXY(GU(60), GU(60), xy);  // right of and above the far-away centre
   EXPECT_EQ(xy, (platform::TPoint{2'147'483'647, -2'147'483'648}));
-  q.SetProjectionClass("TCartesianPrj");
-  q.SetCentralMeridian(1e30L);
-  q.LLToDeviceXY(GU(60), GU(-60), xy);
-  EXPECT_FALSE(q.DeviceXYToLL(0, 0, g));
+  p.SetProjectionClass("TCartesianPrj");
+  p.SetCentralMeridian(1e30L);
+  p.LLToDeviceXY(GU(60), GU(-60), xy);
+  EXPECT_FALSE(p.DeviceXYToLL(0, 0, g));
 }
 
-TEST(GlobeProjection, SetOriginPansOnlyOnChangeAndNotWhileLoading) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(GlobeProjection, SetOriginPansOnlyOnChangeAndNotWhileLoading) {
   p.SetOrigin(platform::TPoint{10, 20});
   EXPECT_EQ(view.Panned, 1);
   const int redraws = view.Redraws, updates = view.ScrollUpdates;
@@ -356,8 +343,7 @@ TEST(GlobeProjection, SetOriginPansOnlyOnChangeAndNotWhileLoading) {
   EXPECT_EQ(p.XOrigin(), 11);
 }
 
-TEST(GlobeProjection, SamePixel) {
-  FakeGlobeView view;  // about 1.55 million GlobeUnit a pixel at the centre
+TEST_F(GlobeProjection, SamePixel) {  // about 1.55 million GlobeUnit a pixel at the centre
   view.P().SetXRotation(0);
   EXPECT_TRUE(SamePixel(view, TGeoPoint(0, 0), TGeoPoint(1000, -1000)));
   EXPECT_FALSE(SamePixel(view, TGeoPoint(0, 0), TGeoPoint(GU(1), 0)));

@@ -43,12 +43,22 @@ long double AngleGU(const TGeoPoint& a, const TGeoPoint& b) {
   return 2 * std::asin(chord / 2) * 180 / kPi * kDeg;
 }
 
+// A 600 × 400 view and its projection.
+class ProjectionFixture : public ::testing::Test {
+ protected:
+  FakeGlobeView view;
+  TGlobeProjection& p = view.P();
+};
+using SphericalPrj = ProjectionFixture;
+using CartesianPrj = ProjectionFixture;
+using MercatorPrj = ProjectionFixture;
+using LatLongModels = ProjectionFixture;
+using ProjectionModel = ProjectionFixture;
+
 // --- spherical model ---
 
 // On a 600 × 400 surface the fitted globe has a radius of exactly 200 pixels round (300, 200).
-TEST(SphericalPrj, OrthographicViewOfTheRotationPoint) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(SphericalPrj, OrthographicViewOfTheRotationPoint) {
   EXPECT_EQ(p.ProjectionClass(), "TSphericalPrj");
   EXPECT_EQ(p.ModelFlags(), mfHorizonClip | mfTextured);
   EXPECT_NEAR(static_cast<double>(dynamic_cast<TSphericalPrj&>(p.ProjectionModel()).HorizonRadius()),
@@ -91,9 +101,7 @@ TEST(SphericalPrj, OrthographicViewOfTheRotationPoint) {
 
 // Device -> LL -> device lands on the same pixel, and LL -> device -> LL stays within the
 // ground size of a pixel (larger towards the limb), for several rotations and zooms.
-TEST(SphericalPrj, RoundTripsAtSeveralRotationsAndZooms) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(SphericalPrj, RoundTripsAtSeveralRotationsAndZooms) {
   struct Rotation {
     long double X, Y, Z;
   };
@@ -133,9 +141,7 @@ TEST(SphericalPrj, RoundTripsAtSeveralRotationsAndZooms) {
   }
 }
 
-TEST(SphericalPrj, PixelOffTheDiscFailsAndLeavesTheSlot) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(SphericalPrj, PixelOffTheDiscFailsAndLeavesTheSlot) {
   DevicePoints()[0] = platform::TPoint{7, 7};
   EXPECT_FALSE(p.ProjectionModel().XYToLL(300 + 201, 200, 0));
   EXPECT_FALSE(p.ProjectionModel().XYToLL(300 + 142, 200 + 142, 0));
@@ -153,9 +159,7 @@ TPointStore Chain(std::initializer_list<std::pair<long double, long double>> lon
   return s;
 }
 
-TEST(SphericalPrj, ChainsDecimateDropAndClipToTheHorizon) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(SphericalPrj, ChainsDecimateDropAndClipToTheHorizon) {
   p.SetXRotation(0);
   TCustomProjectionModel& m = p.ProjectionModel();
 
@@ -195,9 +199,7 @@ TEST(SphericalPrj, ChainsDecimateDropAndClipToTheHorizon) {
 // --- flat models ---
 
 // On 600 × 400 the fitted flat map is exactly 600 pixels wide: 3,240,000 GlobeUnit a pixel.
-TEST(CartesianPrj, PlateCarreeColumnsAndRows) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(CartesianPrj, PlateCarreeColumnsAndRows) {
   p.SetProjectionClass("TCartesianPrj");
   p.SetScaleFactor(0);
   ASSERT_EQ(p.ProjectionClass(), "TCartesianPrj");
@@ -232,9 +234,7 @@ TEST(CartesianPrj, PlateCarreeColumnsAndRows) {
   EXPECT_EQ(g.LongX, GU(90));
 }
 
-TEST(CartesianPrj, RotationPansOrMovesTheCentralMeridian) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(CartesianPrj, RotationPansOrMovesTheCentralMeridian) {
   p.SetProjectionClass("TCartesianPrj");
   p.SetScaleFactor(0);
   const long double s = p.ScaleFactor();
@@ -269,9 +269,7 @@ TEST(CartesianPrj, RotationPansOrMovesTheCentralMeridian) {
   }
 }
 
-TEST(CartesianPrj, CentralParallelFollowsXRotationOnce) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(CartesianPrj, CentralParallelFollowsXRotationOnce) {
   p.SetProjectionClass("TMercatorPrj");
   p.SetXAxisChanges(xaCentralParallel);
   const int32_t y0 = p.YOrigin();
@@ -288,9 +286,7 @@ TEST(CartesianPrj, CentralParallelFollowsXRotationOnce) {
   EXPECT_EQ(p.YOrigin(), y0);
 }
 
-TEST(MercatorPrj, LatitudesStretchAndPolesStayFinite) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(MercatorPrj, LatitudesStretchAndPolesStayFinite) {
   p.SetProjectionClass("TMercatorPrj");
   p.SetScaleFactor(0);
   p.SetOrigin(platform::TPoint{300, 200});
@@ -316,9 +312,7 @@ TEST(MercatorPrj, LatitudesStretchAndPolesStayFinite) {
     }
 }
 
-TEST(LatLongModels, ChainsDecimateDropHiddenPointsAndStopAtTheBufferEnd) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(LatLongModels, ChainsDecimateDropHiddenPointsAndStopAtTheBufferEnd) {
   p.SetProjectionClass("TCartesianPrj");
   TCustomProjectionModel& m = p.ProjectionModel();
   p.SetScaleFactor(1e-3L);  // 1,000 GlobeUnit a pixel
@@ -346,8 +340,7 @@ TEST(LatLongModels, ChainsDecimateDropHiddenPointsAndStopAtTheBufferEnd) {
 
 // --- culling ---
 
-TEST(ProjectionModel, DeviceExtentVisibility) {
-  FakeGlobeView view;  // 600 × 400
+TEST_F(ProjectionModel, DeviceExtentVisibility) {
   TCustomProjectionModel& m = view.P().ProjectionModel();
   platform::TPoint* d = DevicePoints();
   uint8_t codes = 0xEE;
@@ -373,9 +366,7 @@ TEST(ProjectionModel, DeviceExtentVisibility) {
   EXPECT_FALSE(m.DeviceExtentVisible(2, codes));  // wholly below
 }
 
-TEST(ProjectionModel, GeoRectVisibilityOnTheGlobe) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(ProjectionModel, GeoRectVisibilityOnTheGlobe) {
   p.SetXRotation(0);
   TCustomProjectionModel& m = p.ProjectionModel();
   uint16_t flags = 0x0030 | rsClipAll | rsClosed;
@@ -397,9 +388,7 @@ TEST(ProjectionModel, GeoRectVisibilityOnTheGlobe) {
   EXPECT_TRUE(m.GeoRectVisible(TGeoRect(GU(170), GU(-5), GU(360), GU(10)), flags));
 }
 
-TEST(ProjectionModel, GeoRectAcrossTheDatelineIsTestedInTwoParts) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(ProjectionModel, GeoRectAcrossTheDatelineIsTestedInTwoParts) {
   p.SetProjectionClass("TCartesianPrj");
   p.SetScaleFactor(1e-5L);  // 54 pixels a degree
   // Longitude -175 and the equator in the middle of the window.
@@ -418,9 +407,7 @@ TEST(ProjectionModel, GeoRectAcrossTheDatelineIsTestedInTwoParts) {
 
 // --- graticule ---
 
-TEST(ProjectionModel, GraticuleLines) {
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+TEST_F(ProjectionModel, GraticuleLines) {
   p.ProjectionModel().PaintGraticule();
   // 24 meridians from -180° in 15° steps, then parallels 0, ±15 … ±75 in four half-lines each.
   ASSERT_EQ(view.Lines.size(), 24u + 6u * 4u);

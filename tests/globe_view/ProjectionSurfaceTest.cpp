@@ -32,10 +32,10 @@ struct SurfaceFixture : testing::RecordingCanvasFixture {
     EXPECT_EQ(polygons.size(), 1u);
     return polygons.empty() ? std::vector<TPoint>{} : polygons[0].Points;
   }
+  TGlobeProjection& p = view.P();
 };
 
 TEST_F(SurfaceFixture, FlatMapOutlineIgnoresTheCentralMeridianAndRequestsNoRedraw) {
-  TGlobeProjection& p = view.P();
   p.SetProjectionClass("TCartesianPrj");
   p.SetScaleFactor(0);  // 600 pixels for 360 degrees
   p.SetCentralMeridian(90);
@@ -57,7 +57,6 @@ TEST_F(SurfaceFixture, FlatMapOutlineIgnoresTheCentralMeridianAndRequestsNoRedra
 }
 
 TEST_F(SurfaceFixture, MercatorOutlineIsClippedAtTheWindow) {
-  TGlobeProjection& p = view.P();
   p.SetProjectionClass("TMercatorPrj");
   p.SetScaleFactor(0);
   view.TextureData.LoadFromBytes(HalfRedHalfBlueBitmap());  // not used by Mercator
@@ -73,7 +72,6 @@ TEST_F(SurfaceFixture, MercatorOutlineIsClippedAtTheWindow) {
 }
 
 TEST_F(SurfaceFixture, GlobeDiscWithoutTexture) {
-  TGlobeProjection& p = view.P();
   p.ProjectionModel().PaintSurface();
   const std::vector<TPoint> disc = OnlyPolygon();
   ASSERT_EQ(disc.size(), 90u);  // radius 200 round (300, 200), every 4 degrees
@@ -89,7 +87,6 @@ struct SmallSurfaceFixture : SurfaceFixture {
 };
 
 TEST_F(SmallSurfaceFixture, GlobeTextureFillsTheDiscFromTheRightTexels) {
-  TGlobeProjection& p = view.P();
   p.SetXRotation(0);
   view.TextureData.LoadFromBytes(HalfRedHalfBlueBitmap());
   window.ClearLog();
@@ -121,7 +118,6 @@ TEST_F(SmallSurfaceFixture, GlobeTextureFillsTheDiscFromTheRightTexels) {
 }
 
 TEST_F(SmallSurfaceFixture, FlatMapTextureIsStretchedOverTheMap) {
-  TGlobeProjection& p = view.P();
   p.SetProjectionClass("TCartesianPrj");
   p.SetScaleFactor(0);  // the map spans x 0..60, y 5..35
   p.SetCentralMeridian(0);

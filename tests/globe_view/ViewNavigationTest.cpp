@@ -76,7 +76,7 @@ TEST_F(ViewNavigationTest, PanBringsThePointATenthAwayToTheCentre) {
   }
 }
 
-TEST_F(ViewNavigationTest, FitsEveryPointWithTheMarginAndFillsTheWindow) {
+TEST_F(ViewNavigationTest, FitsEveryPointWithTheMarginAndFillsTheWindowAndNothingToFitChangesNothing) {
   const std::vector<TGeoPoint> points = {TGeoPoint(23 * kDeg, 35 * kDeg, 0), TGeoPoint(30 * kDeg, 31 * kDeg, 0),
                                          TGeoPoint(14 * kDeg, 36 * kDeg, 0), TGeoPoint(26 * kDeg, 37 * kDeg, 0)};
   view.LocateToLL(0, 0);
@@ -93,9 +93,7 @@ TEST_F(ViewNavigationTest, FitsEveryPointWithTheMarginAndFillsTheWindow) {
   EXPECT_LE(bottom, 572);
   // One direction is filled up to the margin on both sides.
   EXPECT_TRUE((left <= 42 && right >= 758) || (top <= 32 && bottom >= 568)) << left << " " << right << " " << top << " " << bottom;
-}
-
-TEST_F(ViewNavigationTest, NothingToFitChangesNothing) {
+  // Nothing to fit changes nothing.
   const int32_t altitude = view.Projection().Altitude();
   EXPECT_FALSE(ZoomToPoints(view, {}, 0.1));
   EXPECT_EQ(view.Projection().Altitude(), altitude);

@@ -193,18 +193,16 @@ TEST_F(Voduz4Test, ResizingFollowsTheDiagonalAndKeepsTheMiddle) {
 }
 
 TEST_F(Voduz4Test, GraticuleStepsOutsideTheirRangeAreIgnored) {
-  view.SetGraticuleLatitudeStep(90);
-  view.SetGraticuleLongitudeStep(180);
-  EXPECT_EQ(view.GraticuleLatitudeStep(), 15);
-  EXPECT_EQ(view.GraticuleLongitudeStep(), 15);
-  view.SetGraticuleLatitudeStep(89);
-  view.SetGraticuleLongitudeStep(179);
-  EXPECT_EQ(view.GraticuleLatitudeStep(), 89);
-  EXPECT_EQ(view.GraticuleLongitudeStep(), 179);
-  view.SetGraticuleLatitudeStep(0);
-  view.SetGraticuleLongitudeStep(-1);
-  EXPECT_EQ(view.GraticuleLatitudeStep(), 0);
-  EXPECT_EQ(view.GraticuleLongitudeStep(), 179);
+  // Set in turn from the default 15: each row's steps and the ones kept afterwards.
+  const struct {
+    int32_t Lat, Lon, KeptLat, KeptLon;
+  } steps[] = {{90, 180, 15, 15}, {89, 179, 89, 179}, {0, -1, 0, 179}};
+  for (const auto& row : steps) {
+    view.SetGraticuleLatitudeStep(row.Lat);
+    view.SetGraticuleLongitudeStep(row.Lon);
+    EXPECT_EQ(view.GraticuleLatitudeStep(), row.KeptLat) << row.Lat;
+    EXPECT_EQ(view.GraticuleLongitudeStep(), row.KeptLon) << row.Lon;
+  }
 }
 
 TEST_F(Voduz4Test, TransparentGlobeDrawsTheGraticuleOnBothSides) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/ConvertError.h"
 #include "platform/IntegerText.h"
 #include "tests/support/ThrownMessage.h"
@@ -9,24 +11,14 @@ namespace {
 
 using corvalis::testing::ThrownMessage;
 
-TEST(StrToInt, AcceptsLeadingBlanksOneSignAndHexPrefixes) {
-    EXPECT_EQ(StrToInt("12"), 12);
-    EXPECT_EQ(StrToInt("   -12"), -12);
-    EXPECT_EQ(StrToInt("+7"), 7);
-    EXPECT_EQ(StrToInt("007"), 7);
-    EXPECT_EQ(StrToInt("$1F"), 31);
-    EXPECT_EQ(StrToInt("0x1f"), 31);
-    EXPECT_EQ(StrToInt("0X10"), 16);
-    EXPECT_EQ(StrToInt(" -$10"), -16);
-}
-
-TEST(StrToInt, KeepsTheFull32BitRange) {
-    EXPECT_EQ(StrToInt("2147483647"), 2147483647);
-    EXPECT_EQ(StrToInt("-2147483648"), INT32_MIN);
+TEST(StrToInt, AcceptsBlanksOneSignHexPrefixesAndTheFull32BitRange) {
     // Hexadecimal covers 32 bits and wraps into the negative range.
-    EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
-    EXPECT_EQ(StrToInt("$80000000"), INT32_MIN);
-    EXPECT_EQ(StrToInt("$000000000000007F"), 127);
+    const std::pair<const char*, int32_t> table[] = {
+        {"12", 12},          {"   -12", -12},      {"+7", 7},           {"007", 7},
+        {"$1F", 31},         {"0x1f", 31},         {"0X10", 16},        {" -$10", -16},
+        {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}, {"$FFFFFFFF", -1},
+        {"$80000000", INT32_MIN},  {"$000000000000007F", 127}};
+    for (const auto& [text, value] : table) EXPECT_EQ(StrToInt(text), value) << '"' << text << '"';
 }
 
 TEST(StrToInt, RejectsEverythingElse) {

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -88,6 +89,26 @@ class MapPictureTest : public ::testing::Test {
     return p.LLToDeviceXY(RoundToInt(lon * 5'400'000), RoundToInt(lat * 5'400'000), xy);
   }
 
+  static maprender::TMapRenderOptions Options(int32_t width, int32_t height, int32_t altitude,
+                                              std::optional<long double> lat = {}, std::optional<long double> lon = {}) {
+    maprender::TMapRenderOptions options;
+    options.Width = width;
+    options.Height = height;
+    options.Altitude = altitude;
+    options.CenterLatitude = lat;
+    options.CenterLongitude = lon;
+    return options;
+  }
+
+  // The point (degrees) is in view and most pixels round it are land (`land`) or sea.
+  static ::testing::AssertionResult Shows(const platform::Bitmap24& bitmap, const maprender::TMapRenderOptions& options,
+                                          long double lat, long double lon, bool land) {
+    platform::TPoint xy;
+    if (!PixelAt(options, lat, lon, xy)) return ::testing::AssertionFailure() << lat << " " << lon << " not in view";
+    if (Around(bitmap, xy, land)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << lat << " " << lon << " is not " << (land ? "land" : "sea");
+  }
+
   // Land is drawn in the white of the canvas brush; the sea is the surface colour.
   static bool IsLand(TColor c) { return c == 0xFFFFFF; }
   // Most of the 5 x 5 pixels round a point are land / sea (a graticule line or a coast outline
@@ -130,12 +151,7 @@ class MapPictureTest : public ::testing::Test {
 
 // The whole globe, centred between Africa and the Atlantic.
 TEST_F(MapPictureTest, SphericalGlobeShowsLandSeaAndNothingOutsideTheDisc) {
-  maprender::TMapRenderOptions options;
-  options.Width = 400;
-  options.Height = 400;
-  options.Altitude = 0;
-  options.CenterLatitude = 20;
-  options.CenterLongitude = -10;
+  const maprender::TMapRenderOptions options = Options(400, 400, 0, 20, -10);
   const platform::Bitmap24 bitmap = Render(options, "sphere");
   struct Probe {
     long double Lat, Lon;
@@ -150,14 +166,7 @@ TEST_F(MapPictureTest, SphericalGlobeShowsLandSeaAndNothingOutsideTheDisc) {
       {-10, -20, false},  // the South Atlantic
       {35, 18, false},    // the Ionian Sea
   };
-  for (const Probe& probe : probes) {
-    platform::TPoint xy;
-    ASSERT_TRUE(PixelAt(options, probe.Lat, probe.Lon, xy)) << probe.Lat << " " << probe.Lon;
-    if (probe.Land)
-      EXPECT_TRUE(LandAround(bitmap, xy)) << probe.Lat << " " << probe.Lon;
-    else
-      EXPECT_TRUE(SeaAround(bitmap, xy)) << probe.Lat << " " << probe.Lon;
-  }
+  for (const Probe& probe : probes) EXPECT_TRUE(Shows(bitmap, options, probe.Lat, probe.Lon, probe.Land));
   // Corners lie outside the disc: background only.
   EXPECT_EQ(bitmap.Pixel(2, 2), kBackground);
   EXPECT_EQ(bitmap.Pixel(397, 397), kBackground);
@@ -170,18 +179,11 @@ TEST_F(MapPictureTest, SphericalGlobeShowsLandSeaAndNothingOutsideTheDisc) {
 // 23.97 N, 13.80 E, about 15 degrees across): land all round the middle, the Gulf of Sirte in the
 // top right corner.
 TEST_F(MapPictureTest, EditorInitialViewLooksAtTheSahara) {
-  maprender::TMapRenderOptions options;
-  options.Width = 578;
-  options.Height = 580;
-  options.Altitude = 115'911;
-  options.CenterLatitude = 23.9708314814815L;
-  options.CenterLongitude = 13.8001296296296L;
+  const maprender::TMapRenderOptions options = Options(578, 580, 115'911, 23.9708314814815L, 13.8001296296296L);
   const platform::Bitmap24 bitmap = Render(options, "editor");
+  for (const auto& [lat, lon] : {std::pair{24.0L, 14.0L}, {20.0L, 10.0L}, {28.0L, 18.0L}})
+    EXPECT_TRUE(Shows(bitmap, options, lat, lon, true));
   platform::TPoint xy;
-  for (const auto& [lat, lon] : {std::pair{24.0L, 14.0L}, {20.0L, 10.0L}, {28.0L, 18.0L}}) {
-    ASSERT_TRUE(PixelAt(options, lat, lon, xy));
-    EXPECT_TRUE(LandAround(bitmap, xy)) << lat << " " << lon;
-  }
   ASSERT_TRUE(PixelAt(options, 31.0L, 19.0L, xy));
   ASSERT_GE(xy.X, 0);
   ASSERT_GE(xy.Y, 0);
@@ -190,21 +192,13 @@ TEST_F(MapPictureTest, EditorInitialViewLooksAtTheSahara) {
 
 TEST_F(MapPictureTest, FlatModelsShowTheSameWorld) {
   for (const char* model : {"TCartesianPrj", "TMercatorPrj"}) {
-    maprender::TMapRenderOptions options;
-    options.Width = 720;
-    options.Height = 400;
+    maprender::TMapRenderOptions options = Options(720, 400, 0);
     options.ProjectionClass = model;
-    options.Altitude = 0;
     const platform::Bitmap24 bitmap = Render(options, model);
-    platform::TPoint xy;
-    ASSERT_TRUE(PixelAt(options, 15, 20, xy));
-    EXPECT_TRUE(LandAround(bitmap, xy)) << model;
-    ASSERT_TRUE(PixelAt(options, 48, 10, xy));  // Germany
-    EXPECT_TRUE(LandAround(bitmap, xy)) << model;
-    ASSERT_TRUE(PixelAt(options, 30, -40, xy));
-    EXPECT_TRUE(SeaAround(bitmap, xy)) << model;
-    ASSERT_TRUE(PixelAt(options, -60, -150, xy));  // Southern Ocean
-    EXPECT_TRUE(SeaAround(bitmap, xy)) << model;
+    EXPECT_TRUE(Shows(bitmap, options, 15, 20, true)) << model;
+    EXPECT_TRUE(Shows(bitmap, options, 48, 10, true)) << model;  // Germany
+    EXPECT_TRUE(Shows(bitmap, options, 30, -40, false)) << model;
+    EXPECT_TRUE(Shows(bitmap, options, -60, -150, false)) << model;  // Southern Ocean
     EXPECT_GT(SilverCount(bitmap), 720) << model;  // graticule
   }
 }
@@ -212,11 +206,8 @@ TEST_F(MapPictureTest, FlatModelsShowTheSameWorld) {
 // The plate carree fitted to 720 x 400: 2 pixels a degree, the world 360 pixels high in the
 // middle; the 20 rows above and below it are background.
 TEST_F(MapPictureTest, FlatMapLeavesTheRestOfTheWindowEmpty) {
-  maprender::TMapRenderOptions options;
-  options.Width = 720;
-  options.Height = 400;
+  maprender::TMapRenderOptions options = Options(720, 400, 0);
   options.ProjectionClass = "TCartesianPrj";
-  options.Altitude = 0;
   const platform::Bitmap24 bitmap = Render(options, "cartesian_fit");
   for (int x = 0; x < 720; x += 7) {
     EXPECT_EQ(bitmap.Pixel(x, 5), kBackground) << x;
@@ -228,24 +219,14 @@ TEST_F(MapPictureTest, FlatMapLeavesTheRestOfTheWindowEmpty) {
 // Looking at the Bering Strait: Fiji's and Chukotka's polygons cross the 180-degree meridian.
 // Streaks would be land colour drawn across the sea between their two halves.
 TEST_F(MapPictureTest, AntiMeridianLandHasNoStreaks) {
-  maprender::TMapRenderOptions options;
-  options.Width = 500;
-  options.Height = 500;
-  options.Altitude = 0;
-  options.CenterLatitude = 25;
-  options.CenterLongitude = 180;
+  const maprender::TMapRenderOptions options = Options(500, 500, 0, 25, 180);
   const platform::Bitmap24 bitmap = Render(options, "antimeridian");
-  platform::TPoint xy;
-  ASSERT_TRUE(PixelAt(options, 66, 175, xy));  // Chukotka, west of the meridian
-  EXPECT_TRUE(LandAround(bitmap, xy));
-  ASSERT_TRUE(PixelAt(options, 67.5, -177, xy));  // Chukotka east of it
-  EXPECT_TRUE(LandAround(bitmap, xy));
+  EXPECT_TRUE(Shows(bitmap, options, 66, 175, true));     // Chukotka, west of the meridian
+  EXPECT_TRUE(Shows(bitmap, options, 67.5, -177, true));  // Chukotka east of it
   // Open Pacific on both sides of the meridian, north and south of Fiji and around Hawaii.
   for (const auto& [lat, lon] : {std::pair{10.0L, 179.5L}, {10.0L, -179.5L}, {-30.0L, 179.5L},
-                                 {30.0L, -170.0L}, {0.0L, 170.0L}, {40.0L, 175.0L}}) {
-    ASSERT_TRUE(PixelAt(options, lat, lon, xy));
-    EXPECT_TRUE(SeaAround(bitmap, xy)) << lat << " " << lon;
-  }
+                                 {30.0L, -170.0L}, {0.0L, 170.0L}, {40.0L, 175.0L}})
+    EXPECT_TRUE(Shows(bitmap, options, lat, lon, false));
 }
 
 // Views of the Pacific whose antipodes lie in Africa and in France: those continents are wholly or
@@ -256,12 +237,7 @@ TEST_F(MapPictureTest, LandBehindTheMiddleOfTheGlobeStaysHidden) {
     long double Lat, Lon;
   };
   for (const View centre : {View{-17, 180}, View{-50, 180}, View{-5, 180}}) {
-    maprender::TMapRenderOptions options;
-    options.Width = 400;
-    options.Height = 400;
-    options.Altitude = 0;
-    options.CenterLatitude = centre.Lat;
-    options.CenterLongitude = centre.Lon;
+    const maprender::TMapRenderOptions options = Options(400, 400, 0, centre.Lat, centre.Lon);
     const platform::Bitmap24 bitmap = Render(options, "pacific");
     for (const auto& [lat, lon] : {std::pair{-25.0L, 180.0L}, {0.0L, -170.0L}, {-40.0L, -150.0L},
                                    {-60.0L, 170.0L}, {10.0L, 160.0L}, {30.0L, -160.0L}}) {
@@ -276,18 +252,11 @@ TEST_F(MapPictureTest, LandBehindTheMiddleOfTheGlobeStaysHidden) {
 // Vanua Levu, whose polygon runs up to the meridian from both sides. A streak would be a band of
 // land along their latitudes across the whole window.
 TEST_F(MapPictureTest, FijiAcrossTheAntiMeridianWithoutStreaks) {
-  maprender::TMapRenderOptions options;
-  options.Width = 500;
-  options.Height = 500;
-  options.Altitude = 115'911;
-  options.CenterLatitude = -17;
-  options.CenterLongitude = 180;
+  const maprender::TMapRenderOptions options = Options(500, 500, 115'911, -17, 180);
   const platform::Bitmap24 bitmap = Render(options, "fiji");
+  EXPECT_TRUE(Shows(bitmap, options, -17.8L, 178.0L, true));  // the middle of Viti Levu
+  EXPECT_TRUE(Shows(bitmap, options, -16.6L, 179.2L, true));  // Vanua Levu
   platform::TPoint xy;
-  ASSERT_TRUE(PixelAt(options, -17.8L, 178.0L, xy));  // the middle of Viti Levu
-  EXPECT_TRUE(LandAround(bitmap, xy));
-  ASSERT_TRUE(PixelAt(options, -16.6L, 179.2L, xy));  // Vanua Levu
-  EXPECT_TRUE(LandAround(bitmap, xy));
   for (const auto& [lat, lon] : {std::pair{-16.5L, 175.0L}, {-16.5L, -176.0L}, {-17.8L, 175.0L},
                                  {-17.8L, -176.0L}, {-17.0L, -179.0L}, {-20.0L, 179.5L}}) {
     ASSERT_TRUE(PixelAt(options, lat, lon, xy));
@@ -299,12 +268,7 @@ TEST_F(MapPictureTest, FijiAcrossTheAntiMeridianWithoutStreaks) {
 // Smooth drawing blends the coast, land and sea into many shades; the plain picture keeps the
 // handful of colours it is drawn in, and both show the same world.
 TEST_F(MapPictureTest, AntialiasedCoastsHaveManyColoursThePlainPictureFew) {
-  maprender::TMapRenderOptions options;
-  options.Width = 500;
-  options.Height = 500;
-  options.Altitude = 200'000;
-  options.CenterLatitude = 36;
-  options.CenterLongitude = 18;
+  maprender::TMapRenderOptions options = Options(500, 500, 200'000, 36, 18);
   const platform::Bitmap24 plain = Render(options, "plain");
   options.Antialias = true;
   const platform::Bitmap24 smooth = Render(options, "smooth");

@@ -28,14 +28,23 @@ int CountInk(const Bitmap24& b, int left, int top, int right, int bottom) {
   return count;
 }
 
-TEST(QtDrawingSurface, FillsExcludeRightAndBottomEdges) {
-  Bitmap24 bitmap(20, 20, kPaper);
+// A bitmap of `paper` after `draw` has drawn on a surface of it.
+template <class Draw>
+Bitmap24 Drawn(int width, int height, TColor paper, Draw draw) {
+  Bitmap24 bitmap(width, height, paper);
   {
-    QtDrawingSurface surface(bitmap);
+    QtDrawingSurface surface(bitmap);  // finishes its painting when it goes
+    draw(surface);
+  }
+  return bitmap;
+}
+
+TEST(QtDrawingSurface, FillsExcludeRightAndBottomEdges) {
+  const Bitmap24 bitmap = Drawn(20, 20, kPaper, [&](QtDrawingSurface& surface) {
     EXPECT_EQ(surface.Width(), 20);
     surface.SetBrush(Brush{BrushKind::Solid, clRed});
     surface.FillRect(TRect{2, 3, 6, 8});
-  }
+  });
   EXPECT_EQ(CountColor(bitmap, clRed, 0, 0, 20, 20), 4 * 5);
   EXPECT_EQ(bitmap.Pixel(2, 3), clRed);
   EXPECT_EQ(bitmap.Pixel(5, 7), clRed);
@@ -44,13 +53,11 @@ TEST(QtDrawingSurface, FillsExcludeRightAndBottomEdges) {
 }
 
 TEST(QtDrawingSurface, RectangleOutlineAndFill) {
-  Bitmap24 bitmap(20, 20, kPaper);
-  {
-    QtDrawingSurface surface(bitmap);
+  const Bitmap24 bitmap = Drawn(20, 20, kPaper, [&](QtDrawingSurface& surface) {
     surface.SetPen(Pen{clBlue, psSolid, 1});
     surface.SetBrush(Brush{BrushKind::Solid, clRed});
     surface.Rectangle(TRect{2, 2, 8, 8});
-  }
+  });
   // Outline on columns/rows 2 and 7, the inside 3..6 filled.
   EXPECT_EQ(bitmap.Pixel(2, 2), clBlue);
   EXPECT_EQ(bitmap.Pixel(7, 7), clBlue);
@@ -60,16 +67,14 @@ TEST(QtDrawingSurface, RectangleOutlineAndFill) {
 }
 
 TEST(QtDrawingSurface, EllipseAndPolygonFill) {
-  Bitmap24 bitmap(40, 20, kPaper);
-  {
-    QtDrawingSurface surface(bitmap);
+  const Bitmap24 bitmap = Drawn(40, 20, kPaper, [&](QtDrawingSurface& surface) {
     surface.SetPen(Pen{clBlack, psClear, 1});
     surface.SetBrush(Brush{BrushKind::Solid, clRed});
     surface.Ellipse(TRect{0, 0, 20, 20});
     surface.SetBrush(Brush{BrushKind::Solid, clBlue});
     const TPoint triangle[] = {{20, 0}, {39, 0}, {20, 19}};
     surface.Polygon(triangle);
-  }
+  });
   EXPECT_EQ(bitmap.Pixel(10, 10), clRed);
   EXPECT_EQ(bitmap.Pixel(0, 0), kPaper);  // corner of the box lies outside the ellipse
   EXPECT_EQ(bitmap.Pixel(22, 2), clBlue);
@@ -77,9 +82,7 @@ TEST(QtDrawingSurface, EllipseAndPolygonFill) {
 }
 
 TEST(QtDrawingSurface, OneWidePolylineAndStyles) {
-  Bitmap24 bitmap(40, 10, kPaper);
-  {
-    QtDrawingSurface surface(bitmap);
+  const Bitmap24 bitmap = Drawn(40, 10, kPaper, [&](QtDrawingSurface& surface) {
     surface.SetPen(Pen{clBlue, psSolid, 1});
     const TPoint solid[] = {{2, 2}, {30, 2}};
     surface.Polyline(solid);
@@ -90,7 +93,7 @@ TEST(QtDrawingSurface, OneWidePolylineAndStyles) {
     surface.SetBackgroundMode(BackgroundMode::Transparent);
     const TPoint dotted[] = {{2, 8}, {30, 8}};
     surface.Polyline(dotted);
-  }
+  });
   EXPECT_EQ(CountColor(bitmap, clBlue, 3, 2, 29, 3), 26);
   EXPECT_EQ(CountColor(bitmap, clBlue, 0, 1, 40, 2), 0);  // one pixel wide
   EXPECT_EQ(CountColor(bitmap, clBlue, 0, 5, 40, 6), 0);
@@ -123,9 +126,7 @@ TEST(QtDrawingSurface, WidePen) {
 const PatternBits kStripes = {0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF};
 
 TEST(QtDrawingSurface, PatternBrushUsesTextColourAndBackground) {
-  Bitmap24 bitmap(16, 16, clBlue);
-  {
-    QtDrawingSurface surface(bitmap);
+  const Bitmap24 bitmap = Drawn(16, 16, clBlue, [&](QtDrawingSurface& surface) {
     surface.SetTextColor(clRed);
     surface.SetBackgroundMode(BackgroundMode::Transparent);
     surface.SetBrush(Brush{BrushKind::Pattern, clBlack, HatchStyle::Horizontal, kStripes});
@@ -133,7 +134,7 @@ TEST(QtDrawingSurface, PatternBrushUsesTextColourAndBackground) {
     surface.SetBackgroundMode(BackgroundMode::Opaque);
     surface.SetBackgroundColor(clYellow);
     surface.FillRect(TRect{0, 8, 16, 16});
-  }
+  });
   for (int x = 0; x < 16; ++x) {
     EXPECT_EQ(bitmap.Pixel(x, 0), clRed) << x;
     EXPECT_EQ(bitmap.Pixel(x, 1), clBlue) << x;      // transparent: untouched
@@ -143,37 +144,31 @@ TEST(QtDrawingSurface, PatternBrushUsesTextColourAndBackground) {
 }
 
 TEST(QtDrawingSurface, PatternColumnsFollowBitOrder) {
-  Bitmap24 bitmap(16, 8, kPaper);
-  {
-    QtDrawingSurface surface(bitmap);
+  const Bitmap24 bitmap = Drawn(16, 8, kPaper, [&](QtDrawingSurface& surface) {
     surface.SetTextColor(clBlack);
     surface.SetBackgroundMode(BackgroundMode::Transparent);
     PatternBits leftColumnOnly;
     leftColumnOnly.fill(0x7F);  // only the most significant bit is 0
     surface.SetBrush(Brush{BrushKind::Pattern, clBlack, HatchStyle::Horizontal, leftColumnOnly});
     surface.FillRect(TRect{0, 0, 16, 8});
-  }
+  });
   EXPECT_EQ(CountColor(bitmap, clBlack, 0, 0, 1, 8), 8);
   EXPECT_EQ(CountColor(bitmap, clBlack, 8, 0, 9, 8), 8);
   EXPECT_EQ(CountColor(bitmap, clBlack, 0, 0, 16, 8), 16);
 }
 
 TEST(QtDrawingSurface, HatchBrush) {
-  Bitmap24 bitmap(16, 16, clBlue);
-  {
-    QtDrawingSurface surface(bitmap);
+  const Bitmap24 bitmap = Drawn(16, 16, clBlue, [&](QtDrawingSurface& surface) {
     surface.SetBackgroundMode(BackgroundMode::Transparent);
     surface.SetBrush(Brush{BrushKind::Hatched, clRed, HatchStyle::Vertical});
     surface.FillRect(TRect{0, 0, 16, 16});
-  }
+  });
   EXPECT_EQ(CountColor(bitmap, clRed, 0, 0, 16, 16), 32);
   EXPECT_EQ(CountColor(bitmap, clRed, 8, 0, 9, 16), 16);
 }
 
 TEST(QtDrawingSurface, ClipRectAndPolygon) {
-  Bitmap24 bitmap(20, 20, kPaper);
-  {
-    QtDrawingSurface surface(bitmap);
+  const Bitmap24 bitmap = Drawn(20, 20, kPaper, [&](QtDrawingSurface& surface) {
     surface.SetBrush(Brush{BrushKind::Solid, clRed});
     surface.SetClipRect(TRect{0, 0, 10, 20});
     surface.FillRect(TRect{0, 0, 20, 20});
@@ -182,7 +177,7 @@ TEST(QtDrawingSurface, ClipRectAndPolygon) {
     const TPoint corner[] = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
     surface.SetClipPolygon(corner, PolyFillMode::Alternate);
     surface.FillRect(TRect{0, 0, 20, 20});
-  }
+  });
   EXPECT_EQ(CountColor(bitmap, clRed, 0, 0, 20, 20), 200);
   EXPECT_EQ(CountColor(bitmap, clBlue, 0, 0, 20, 20), 100);
   EXPECT_EQ(bitmap.Pixel(15, 5), kPaper);
@@ -257,16 +252,14 @@ TEST(QtDrawingSurface, OpaqueTextFillsItsBox) {
 }
 
 TEST(QtDrawingSurface, FontOfNoHeightWritesNothing) {
-  Bitmap24 bitmap(100, 40, kPaper);
-  {
-    QtDrawingSurface surface(bitmap);
+  const Bitmap24 bitmap = Drawn(100, 40, kPaper, [&](QtDrawingSurface& surface) {
     Font font;
     font.Height = 0;
     surface.SetFont(font);
     surface.SetBackgroundColor(clYellow);
     EXPECT_EQ(surface.TextExtent("Hello"), (TSize{0, 0}));
     surface.TextOut(10, 10, "Hello");
-  }
+  });
   EXPECT_EQ(CountColor(bitmap, kPaper, 0, 0, 100, 40), 4000);
 }
 
@@ -276,12 +269,10 @@ TEST(QtDrawingSurface, BitmapCopyAndStretch) {
   source.SetPixel(1, 0, clBlue);
   source.SetPixel(0, 1, clYellow);
   source.SetPixel(1, 1, clWhite);
-  Bitmap24 target(20, 20, clBlack);
-  {
-    QtDrawingSurface surface(target);
+  const Bitmap24 target = Drawn(20, 20, clBlack, [&](QtDrawingSurface& surface) {
     surface.DrawBitmap(5, 6, source, TRect{1, 0, 2, 2});  // the right column only
     surface.StretchDraw(TRect{10, 10, 18, 18}, source);
-  }
+  });
   EXPECT_EQ(target.Pixel(5, 6), clBlue);
   EXPECT_EQ(target.Pixel(5, 7), clWhite);
   EXPECT_EQ(target.Pixel(6, 6), clBlack);

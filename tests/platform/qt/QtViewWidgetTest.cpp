@@ -27,13 +27,7 @@ struct Event {
 };
 
 Event Make(std::string kind, MouseButton button = {}, ShiftState shift = {}, int x = 0, int y = 0) {
-  Event event;
-  event.Kind = std::move(kind);
-  event.Button = button;
-  event.Shift = shift;
-  event.X = x;
-  event.Y = y;
-  return event;
+  return Event{std::move(kind), button, shift, x, y};
 }
 
 class RecordingSink : public ViewEventSink {
@@ -80,10 +74,15 @@ void Send(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
   QApplication::sendEvent(&widget, &event);
 }
 
-TEST(QtViewWidget, ForwardsMouseEventsWithButtonsAndKeys) {
+// A widget reporting to a recording sink.
+class QtViewWidgetTest : public ::testing::Test {
+ protected:
+  QtViewWidgetTest() { widget.SetEventSink(&sink); }
   QtViewWidget widget;
   RecordingSink sink;
-  widget.SetEventSink(&sink);
+};
+
+TEST_F(QtViewWidgetTest, ForwardsMouseEventsWithButtonsAndKeys) {
   Send(widget, QEvent::MouseButtonPress, {10, 20}, Qt::LeftButton, Qt::LeftButton,
        Qt::ShiftModifier);
   Send(widget, QEvent::MouseMove, {11, 22}, Qt::NoButton, Qt::LeftButton | Qt::RightButton);
@@ -109,10 +108,7 @@ TEST(QtViewWidget, ForwardsMouseEventsWithButtonsAndKeys) {
   EXPECT_EQ(up.X, 12);
 }
 
-TEST(QtViewWidget, DoubleClickIsAMarkedPressThenDoubleClick) {
-  QtViewWidget widget;
-  RecordingSink sink;
-  widget.SetEventSink(&sink);
+TEST_F(QtViewWidgetTest, DoubleClickIsAMarkedPressThenDoubleClick) {
   Send(widget, QEvent::MouseButtonDblClick, {5, 6}, Qt::MiddleButton, Qt::MiddleButton);
   ASSERT_EQ(sink.Events.size(), 2u);
   EXPECT_EQ(sink.Events[0].Kind, "down");
@@ -122,10 +118,7 @@ TEST(QtViewWidget, DoubleClickIsAMarkedPressThenDoubleClick) {
   EXPECT_EQ(sink.Events[1].Y, 6);
 }
 
-TEST(QtViewWidget, EnterLeaveResizeAndPaint) {
-  QtViewWidget widget;
-  RecordingSink sink;
-  widget.SetEventSink(&sink);
+TEST_F(QtViewWidgetTest, EnterLeaveResizeAndPaint) {
   EXPECT_EQ(widget.ClientSize(), (TSize{150, 150}));
 
   QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
@@ -159,10 +152,7 @@ TEST(QtViewWidget, WithoutSinkNothingHappens) {
   EXPECT_TRUE(sink.Events.empty());
 }
 
-TEST(QtViewWidget, ScrollBarsTakeRoomAndReportMoves) {
-  QtViewWidget widget;
-  RecordingSink sink;
-  widget.SetEventSink(&sink);
+TEST_F(QtViewWidgetTest, ScrollBarsTakeRoomAndReportMoves) {
   widget.resize(200, 100);
   const int thickness = widget.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &widget);
   ASSERT_GT(thickness, 0);
@@ -202,10 +192,7 @@ TEST(QtViewWidget, ScrollBarsTakeRoomAndReportMoves) {
   QCoreApplication::processEvents();
 }
 
-TEST(QtViewWidget, ABarShownForTheViewIsNotHiddenByItsOwnResize) {
-  QtViewWidget widget;
-  RecordingSink sink;
-  widget.SetEventSink(&sink);
+TEST_F(QtViewWidgetTest, ABarShownForTheViewIsNotHiddenByItsOwnResize) {
   widget.resize(200, 100);
   // A view that no longer needs the bar once the client area has made room for it.
   sink.OnResize = [&] { widget.SetScrollBar(ScrollBarKind::Horizontal, ScrollBarState{}); };
@@ -221,17 +208,8 @@ TEST(QtViewWidget, ABarShownForTheViewIsNotHiddenByItsOwnResize) {
   QCoreApplication::processEvents();
 }
 
-}  // namespace
-}  // namespace platform
-
-namespace platform {
-namespace {
-
 // Wheel turns and the map's keys reach the sink; the map takes the keyboard focus (click or tab).
-TEST(QtViewWidget, ForwardsWheelAndKeysAndTakesTheKeyboard) {
-  QtViewWidget widget;
-  RecordingSink sink;
-  widget.SetEventSink(&sink);
+TEST_F(QtViewWidgetTest, ForwardsWheelAndKeysAndTakesTheKeyboard) {
   EXPECT_EQ(widget.focusPolicy(), Qt::StrongFocus);
   const qreal ratio = widget.PixelRatio();
   QWheelEvent wheel(QPointF(30, 40), widget.mapToGlobal(QPointF(30, 40)), QPoint(), QPoint(0, -120), Qt::NoButton,
