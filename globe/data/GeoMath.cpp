@@ -212,13 +212,13 @@ void TLongitudeMean::Add(int32_t longX) {
     Unwrapped_ += step;
   }
   Last_ = longX;
-  Sum_ += static_cast<long double>(Unwrapped_);
+  Sum_ += Unwrapped_;
   ++Count_;
 }
 
 int32_t TLongitudeMean::Mean() const {
   if (Count_ == 0) return 0;
-  const long double mean = std::nearbyint(Sum_ / static_cast<long double>(Count_));
+  const long double mean = std::nearbyint(static_cast<long double>(Sum_) / static_cast<long double>(Count_));
   if (!std::isfinite(mean) || std::fabs(mean) > 9e18L) return 0;
   return WrapLongitude(static_cast<int64_t>(mean));
 }

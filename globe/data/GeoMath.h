@@ -120,7 +120,8 @@ class TLongitudeMean {
   int64_t Count_ = 0;
   int64_t Last_ = 0;
   int64_t Unwrapped_ = 0;
-  long double Sum_ = 0;
+  // Exact integer sum (the unwrapped longitudes are whole numbers).
+  __int128 Sum_ = 0;
 };
 
 // --- rectangles and point sets ---

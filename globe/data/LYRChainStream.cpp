@@ -176,8 +176,7 @@ void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chai
     if (mapped)
         mapped->Seek(at);
     chain.SetCount(static_cast<int32_t>(points.size()));
-    for (std::size_t i = 0; i < points.size(); ++i)
-        chain.SetPoint(static_cast<int32_t>(i), points[i]);
+    chain.StorePoints(0, points.data(), static_cast<int32_t>(points.size()));
 }
 
 } // namespace globe

@@ -38,15 +38,9 @@ TPointStore& TPointStore::operator=(const TPointStore& other) {
 
 TPointStore::~TPointStore() = default;
 
-void TPointStore::CheckIndex(int32_t index, const char* operation) const {
-  if (index < 0 || index >= Count())
-    throw std::out_of_range(std::string("TPointStore.") + operation + ": index " +
+void TPointStore::ThrowIndex(int32_t index, const char* operation) const {
+  throw std::out_of_range(std::string("TPointStore.") + operation + ": index " +
                             std::to_string(index) + " out of range");
-}
-
-int32_t TPointStore::Word(int32_t index, int word) const {
-  CheckIndex(index, "Points");
-  return LoadWord(PointData_->Data() + static_cast<std::size_t>(index) * Stride() + 4 * word);
 }
 
 void TPointStore::SetCount(int32_t count) {
@@ -69,16 +63,6 @@ void TPointStore::SetStoreHeight(bool storeHeight) {
   }
 }
 
-TGeoPoint TPointStore::Point(int32_t index) const {
-  CheckIndex(index, "Points");
-  const std::byte* at = PointData_->Data() + static_cast<std::size_t>(index) * Stride();
-  TGeoPoint p;  // raw copy: stored longitudes are already normalised by whoever stored them
-  p.LongX = LoadWord(at);
-  p.LatY = LoadWord(at + 4);
-  p.Height = StoreHeight() ? LoadWord(at + 8) : 0;
-  return p;
-}
-
 void TPointStore::SetPoint(int32_t index, const TGeoPoint& point) {
   CheckIndex(index, "Points");
   DiscardCache();
@@ -99,6 +83,20 @@ void TPointStore::StoreLongLat(int32_t first, const int32_t* longLat, int32_t co
     return;
   }
   for (int32_t i = 0; i < count; ++i, at += 12) std::memcpy(at, longLat + 2 * i, 8);
+}
+
+void TPointStore::StorePoints(int32_t first, const TGeoPoint* points, int32_t count) {
+  if (count <= 0) return;
+  CheckIndex(first, "StorePoints");
+  CheckIndex(first + (count - 1), "StorePoints");
+  DiscardCache();
+  const bool heights = StoreHeight();
+  std::byte* at = PointData_->Data() + static_cast<std::size_t>(first) * Stride();
+  for (int32_t i = 0; i < count; ++i, at += Stride()) {
+    StoreWord(at, points[i].LongX);
+    StoreWord(at + 4, points[i].LatY);
+    if (heights) StoreWord(at + 8, points[i].Height);
+  }
 }
 
 int32_t TPointStore::Add(const TGeoPoint& point) {
@@ -132,7 +130,7 @@ TGeoPoint TPointStore::Centroid() const {
   TLongitudeMean longitude;
   int64_t sumLat = 0, sumHeight = 0;
   for (int32_t i = 0; i < n; ++i) {
-    const TGeoPoint p = Point(i);
+    const TGeoPoint p = PointAt(i);
     longitude.Add(p.LongX);
     sumLat += p.LatY;
     sumHeight += p.Height;
@@ -142,22 +140,22 @@ TGeoPoint TPointStore::Centroid() const {
 }
 
 TGeoRect TPointStore::Bounds() const {
-  return BoundsOfPoints(Count(), [this](int32_t i) { return Point(i); });
+  return BoundsOfPoints(Count(), [this](int32_t i) { return PointAt(i); });
 }
 
 bool TPointStore::PointInPolygon(int32_t longX, int32_t latY) const {
-  return PointInPolygonOf(Count(), [this](int32_t i) { return Point(i); }, longX, latY);
+  return PointInPolygonOf(Count(), [this](int32_t i) { return PointAt(i); }, longX, latY);
 }
 
 bool TPointStore::PointOnPolyline(int32_t longX, int32_t latY, int32_t tolerance) const {
-  return PointOnPolylineOf(Count(), [this](int32_t i) { return Point(i); }, longX, latY, tolerance);
+  return PointOnPolylineOf(Count(), [this](int32_t i) { return PointAt(i); }, longX, latY, tolerance);
 }
 
 TPoint3DBlock TPointStore::Get3DPoints(bool keep) {
   if (!keep) DiscardCache();
   if (Cache3D_) return Cache3D_;
   auto block = std::make_shared<std::vector<TPoint3D>>(static_cast<std::size_t>(Count()));
-  for (int32_t i = 0; i < Count(); ++i) (*block)[static_cast<std::size_t>(i)] = GeoToCartesian(Point(i));
+  for (int32_t i = 0; i < Count(); ++i) (*block)[static_cast<std::size_t>(i)] = GeoToCartesian(PointAt(i));
   if (keep) Cache3D_ = block;
   return block;
 }

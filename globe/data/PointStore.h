@@ -3,6 +3,7 @@
 // when heights are kept, with an optional cache of their 3-D cartesian points.
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -50,7 +51,10 @@ class TPointStore : public TGlobeRoot {
   }
 
   // Point access; an index outside 0..Count-1 raises std::out_of_range.
-  TGeoPoint Point(int32_t index) const;
+  TGeoPoint Point(int32_t index) const {
+    CheckIndex(index, "Points");
+    return PointAt(index);
+  }
   void SetPoint(int32_t index, const TGeoPoint& point);
   // Raw coordinates of a point without building a TGeoPoint (no range check beyond Count).
   int32_t LongX(int32_t index) const { return Word(index, 0); }
@@ -60,6 +64,8 @@ class TPointStore : public TGlobeRoot {
   // normalised; heights left as they are): the bulk fill of readers, one range check for the
   // run (std::out_of_range when it does not lie within 0..Count-1).
   void StoreLongLat(int32_t first, const int32_t* longLat, int32_t count);
+  // Writes points first .. first + count - 1 (heights only when kept), one range check for the run.
+  void StorePoints(int32_t first, const TGeoPoint* points, int32_t count);
 
   // Appends and returns the new index.
   int32_t Add(const TGeoPoint& point);
@@ -95,10 +101,27 @@ class TPointStore : public TGlobeRoot {
   int64_t InstanceMemory() const;
 
  private:
-  int32_t Word(int32_t index, int word) const;
+  int32_t Word(int32_t index, int word) const {
+    CheckIndex(index, "Points");
+    return WordAt(index, word);
+  }
+  // Unchecked reads for loops that stay within 0..Count-1.
+  int32_t WordAt(int32_t index, int word) const {
+    int32_t v;
+    std::memcpy(&v, PointData_->Data() + static_cast<std::size_t>(index) * Stride() + 4 * word, 4);
+    return v;
+  }
+  TGeoPoint PointAt(int32_t index) const {
+    // A raw copy: stored longitudes are already normalised by whoever stored them.
+    return TGeoPoint(WordAt(index, 0), WordAt(index, 1), StoreHeight() ? WordAt(index, 2) : 0);
+  }
   int32_t Stride() const { return StoreHeight() ? 12 : 8; }
   void DiscardCache() { Cache3D_.reset(); }
-  void CheckIndex(int32_t index, const char* operation) const;
+  void CheckIndex(int32_t index, const char* operation) const {
+    if (index < 0 || index >= Count()) [[unlikely]]
+      ThrowIndex(index, operation);
+  }
+  [[noreturn]] void ThrowIndex(int32_t index, const char* operation) const;
 
   std::unique_ptr<TDynArray> PointData_;
   TPoint3DBlock Cache3D_;

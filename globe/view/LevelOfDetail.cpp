@@ -8,9 +8,9 @@ namespace globe {
 
 int32_t LevelForScale(long double pixelsPerUnit) {
   if (!(pixelsPerUnit > 0)) return -1;
-  const long double halfPixel = 0.5L / pixelsPerUnit;
+  const long double share = kLevelPixelShare / pixelsPerUnit;
   int32_t level = -1;
-  while (level + 1 < kLevelCount && LevelTolerance(level + 1) <= halfPixel) ++level;
+  while (level + 1 < kLevelCount && LevelTolerance(level + 1) <= share) ++level;
   return level;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // Levels of detail: simplified copies of map objects for coarse zooms, a drawing stage between
-// the object sources and the presenters. When half a pixel covers at least the finest level's
-// tolerance, the layer loop draws the object's copy at the coarsest level whose tolerance still
-// fits within half a pixel, so a frame projects about as many points as the picture can show and
-// the full object need not be built. Closer in, the full object is drawn exactly as before.
+// the object sources and the presenters. When an eighth of a pixel covers at least the finest
+// level's tolerance, the layer loop draws the object's copy at the coarsest level whose tolerance
+// still fits within that share, so a frame projects about as many points as the picture can show
+// and the full object need not be built. Closer in, the full object is drawn exactly as before.
 //
 // The copies are made lazily, per object and level, on first need, from the full object, and are
 // kept in memory (they do not count against the object cache); a source's copies are dropped
@@ -23,16 +23,20 @@ namespace globe {
 class TCustomVoduz4;
 class TGlobeObjectSource;
 
-// Tolerance of level 0 in GlobeUnit (about 1.5 nautical miles); each further level is four
+// Tolerance of level 0 in GlobeUnit (about 0.36 nautical miles); each further level is four
 // times coarser.
-inline constexpr int32_t kFinestLevelTolerance = 1 << 17;
+inline constexpr int32_t kFinestLevelTolerance = 1 << 15;
+// The share of a pixel a level's tolerance may take. The projection steps from point to point
+// by whole pixels, so a corner moved by a fraction of a pixel can still shift a drawn pixel: at an
+// eighth, a whole-globe picture differs from full detail in under half a percent of its pixels.
+inline constexpr long double kLevelPixelShare = 0.125L;
 inline constexpr int32_t kLevelCount = 4;
 // Objects with fewer points are drawn in full at every zoom.
 inline constexpr int64_t kMinLevelPoints = 64;
 
 // The tolerance of a level in GlobeUnit.
 constexpr int32_t LevelTolerance(int32_t level) { return kFinestLevelTolerance << (2 * level); }
-// The coarsest level whose tolerance is at most half a pixel at `pixelsPerUnit` (the
+// The coarsest level whose tolerance is at most kLevelPixelShare of a pixel at `pixelsPerUnit` (the
 // projection's ScaleFactor), or -1 when the full object is to be drawn.
 int32_t LevelForScale(long double pixelsPerUnit);
 

@@ -168,16 +168,17 @@ TEST(SimplifyChainTest, CopyKeepsTheObjectsBoundsCentreAndTitle) {
   EXPECT_EQ(copy->ObjectSource(), nullptr);
 }
 
-TEST(SimplifyChainTest, LevelIsTheCoarsestWithinHalfAPixel) {
+TEST(SimplifyChainTest, LevelIsTheCoarsestWithinItsShareOfAPixel) {
   struct Row {
     long double UnitsPerPixel;
     int32_t Level;
   };
+  const long double perShare = 1 / kLevelPixelShare;
   for (const Row& row : std::vector<Row>{{0, -1},
-                                         {2.0L * LevelTolerance(0) - 1, -1},
-                                         {2.0L * LevelTolerance(0), 0},
-                                         {2.0L * LevelTolerance(1) - 1, 0},
-                                         {2.0L * LevelTolerance(2), 2},
+                                         {perShare * LevelTolerance(0) - 1, -1},
+                                         {perShare * LevelTolerance(0), 0},
+                                         {perShare * LevelTolerance(1) - 1, 0},
+                                         {perShare * LevelTolerance(2), 2},
                                          {1e12L, kLevelCount - 1}}) {
     const long double scale = row.UnitsPerPixel > 0 ? 1 / row.UnitsPerPixel : 0;
     EXPECT_EQ(LevelForScale(scale), row.Level) << row.UnitsPerPixel;
