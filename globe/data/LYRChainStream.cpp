@@ -1,6 +1,7 @@
 #include "globe/data/LYRChainStream.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -111,6 +112,48 @@ void WritePointList(TGlobeStreamWriter& writer, const TPointStore& chain, uint16
     }
 }
 
+namespace {
+
+// Points read for a chain, stored in runs (one range check a run); the chain is left empty
+// unless Finish is reached.
+class TPointRun {
+ public:
+    explicit TPointRun(TPointStore& chain) : Chain_(chain) {}
+    TPointRun(const TPointRun&) = delete;
+    TPointRun& operator=(const TPointRun&) = delete;
+    ~TPointRun() {
+        if (!Finished_)
+            Chain_.SetCount(0);
+    }
+    void push_back(const TGeoPoint& point) {
+        Run_[Size_++] = point;
+        if (Size_ == Run_.size())
+            Flush();
+    }
+    void Finish() {
+        Flush();
+        Chain_.SetCount(Stored_);
+        Finished_ = true;
+    }
+
+ private:
+    void Flush() {
+        if (Stored_ + static_cast<int64_t>(Size_) > Chain_.Count())
+            Chain_.SetCount(static_cast<int32_t>(Stored_ + static_cast<int64_t>(Size_)));
+        Chain_.StorePoints(Stored_, Run_.data(), static_cast<int32_t>(Size_));
+        Stored_ += static_cast<int32_t>(Size_);
+        Size_ = 0;
+    }
+
+    TPointStore& Chain_;
+    std::array<TGeoPoint, 1024> Run_;
+    std::size_t Size_ = 0;
+    int32_t Stored_ = 0;
+    bool Finished_ = false;
+};
+
+}  // namespace
+
 void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chainFlags) {
     const bool heights = (chainFlags & ofHeights) != 0;
     const bool minutes = (chainFlags & ofMinutes) != 0;
@@ -119,10 +162,11 @@ void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chai
     chain.SetCount(0);
     if (count <= 0)
         return;
-    // Every point takes at least two bytes, so a count beyond the data never reserves much; the
-    // read past the end then raises.
-    std::vector<TGeoPoint> points;
-    points.reserve(static_cast<std::size_t>(std::min<int64_t>(count, reader.Stream().Remaining() / 2 + 1)));
+    // The points go into the chain in runs. Every point takes at least two bytes, so a count
+    // beyond the data never sizes the chain beyond the data; the read past the end then raises,
+    // and leaves the chain empty.
+    chain.SetCount(static_cast<int32_t>(std::min<int64_t>(count, reader.Stream().Remaining() / 2 + 1)));
+    TPointRun points(chain);
     TGeoPoint previous = reader.ReadPoint(heights, minutes);
     points.push_back(previous);
     const int64_t unit = minutes ? kMinute : 1;
@@ -175,8 +219,7 @@ void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chai
     }
     if (mapped)
         mapped->Seek(at);
-    chain.SetCount(static_cast<int32_t>(points.size()));
-    chain.StorePoints(0, points.data(), static_cast<int32_t>(points.size()));
+    points.Finish();
 }
 
 } // namespace globe

@@ -15,7 +15,7 @@ constexpr int32_t kRetries = 3;
 // Share of the tolerance spent on the first pass (points near the last one kept); the rest is
 // Douglas-Peucker's. A point left out in the first pass lies within its share of a point that
 // Douglas-Peucker keeps or passes within its own share of, so the two shares add up.
-constexpr double kNearShare = 0.25;
+constexpr double kNearShare = 0.5;
 
 // The chain's points that lie farther than `radius` from the point kept before them (the first
 // and the last point always), as doubles with each longitude moved by whole turns to lie within
@@ -34,9 +34,11 @@ struct TPlanePoints {
     double previousX = 0, previousY = 0;  // relative to the first point, for the area
     Add(x0, y0, 0);
     for (int32_t i = 1; i < n; ++i) {
-      int64_t step = (int64_t{chain.LongX(i)} - chain.LongX(i - 1)) % kFullTurn;
-      if (step > kFullTurn / 2) step -= kFullTurn;
-      if (step < -kFullTurn / 2) step += kFullTurn;
+      // Within half a turn of the previous longitude (two 32-bit values differ by under
+      // three turns, so no division is needed).
+      int64_t step = int64_t{chain.LongX(i)} - chain.LongX(i - 1);
+      while (step > kFullTurn / 2) step -= kFullTurn;
+      while (step < -kFullTurn / 2) step += kFullTurn;
       x += step;
       const double px = static_cast<double>(x), py = chain.LatY(i);
       FullArea2 += previousX * (py - y0) - (px - x0) * previousY;
@@ -54,36 +56,39 @@ struct TPlanePoints {
   size_t Size() const { return X.size(); }
 };
 
-// Squared distance of point p from the segment a-b.
-double SegmentDistance2(const TPlanePoints& pts, size_t p, size_t a, size_t b) {
-  const double ax = pts.X[a], ay = pts.Y[a];
-  const double dx = pts.X[b] - ax, dy = pts.Y[b] - ay;
-  double px = pts.X[p] - ax, py = pts.Y[p] - ay;
-  const double length2 = dx * dx + dy * dy;
-  if (length2 > 0) {
-    const double t = std::clamp((px * dx + py * dy) / length2, 0.0, 1.0);
-    px -= t * dx;
-    py -= t * dy;
-  }
-  return px * px + py * py;
-}
-
 // Marks the points of [first, last] that Douglas-Peucker keeps (the ends are marked already).
+// Distances from a span's segment are compared scaled by the segment's squared length, which
+// spares a division per point.
 void MarkKept(const TPlanePoints& pts, size_t first, size_t last, double tolerance2, std::vector<char>& keep) {
   std::vector<std::pair<size_t, size_t>> spans{{first, last}};
   while (!spans.empty()) {
     const auto [a, b] = spans.back();
     spans.pop_back();
+    const double ax = pts.X[a], ay = pts.Y[a];
+    const double dx = pts.X[b] - ax, dy = pts.Y[b] - ay;
+    const double length2 = dx * dx + dy * dy;
+    const double scale = length2 > 0 ? length2 : 1;
     double farthest = -1;
     size_t at = a;
     for (size_t p = a + 1; p < b; ++p) {
-      const double d = SegmentDistance2(pts, p, a, b);
+      const double px = pts.X[p] - ax, py = pts.Y[p] - ay;
+      const double along = px * dx + py * dy;
+      double d;
+      if (length2 > 0 && along > 0 && along < length2) {
+        const double cross = px * dy - py * dx;  // the distance from the line times its length
+        d = cross * cross;
+      } else if (length2 > 0 && along >= length2) {
+        const double qx = px - dx, qy = py - dy;
+        d = (qx * qx + qy * qy) * scale;
+      } else {
+        d = (px * px + py * py) * scale;
+      }
       if (d > farthest) {
         farthest = d;
         at = p;
       }
     }
-    if (at == a || farthest <= tolerance2) continue;
+    if (at == a || farthest <= tolerance2 * scale) continue;
     keep[at] = 1;
     spans.emplace_back(a, at);
     spans.emplace_back(at, b);
