@@ -269,7 +269,10 @@ def main():
         "rasterises. The large layer is ne_10m_land with every edge cut along its great circle "
         "(`densifyland`): 10,000,000 points in 4,048 polygons. Levels of detail: whole-globe frames draw "
         "simplified copies of the large objects (made on the first frame, before the clock runs; maprender "
-        "makes them in its one paint); the picture rows compare maprender with and without `--full-detail`.",
+        "makes them in its one paint); the picture rows compare maprender with and without `--full-detail`. "
+        "Levels stay within an eighth of a pixel (`kLevelPixelShare`): within half a pixel, frames took about a "
+        "quarter less CPU but the whole-globe pictures differed from full detail in 0.50 % (land) and 0.57 % "
+        "(large) of their pixels, because the projection steps from point to point by whole pixels.",
         ""])
     print()
     print(table.markdown())
