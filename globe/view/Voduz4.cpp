@@ -769,8 +769,7 @@ void TVoduz4::LocateToObject(TGlobeObject* object) {
 void TVoduz4::RenderChain(TPointStore&& chain, uint16_t state) {
   TChainStore chains;
   chains.Add(std::make_unique<TPointStore>(std::move(chain)));
-  const int32_t margin = std::max(1, Canvas_->CanvasState().CurrentPen.Width);
-  Canvas_->RenderChainStore(chains, state, margin);
+  Canvas_->RenderChainStore(chains, state, std::max(1, Canvas_->CanvasState().CurrentPen.Width));
 }
 
 void TVoduz4::RenderPolygon(std::span<const TGeoPoint> points) {
@@ -787,20 +786,24 @@ void TVoduz4::RenderPolyline(std::span<const TGeoPoint> points) {
 
 void TVoduz4::RenderLine(const TGeoPoint& from, const TGeoPoint& to, int32_t segments) {
   if (segments < 1) segments = 1;
-  const int64_t dLat = int64_t{to.LatY} - from.LatY;
-  int64_t dLong = int64_t{to.LongX} - from.LongX;
-  const int32_t qFrom = from.LongX / 486'000'000, qTo = to.LongX / 486'000'000;
-  if (qFrom != 0 && qTo != 0 && qFrom == -qTo) {  // the short way across the 180-degree meridian
-    dLong = (1'944'000'000 - std::llabs(dLong)) * qFrom;
-  }
-  TPointStore chain;
-  for (int32_t i = 0; i <= segments; ++i) {
-    chain.Add(TGeoPoint(Wrap32(int64_t{from.LongX} + MulDiv(dLong, i, segments)),
-                        Wrap32(int64_t{from.LatY} + MulDiv(dLat, i, segments)), 0));
-  }
+  TLineCache::TLine& line = Lines_.Get(from, to, segments, [&] {
+    const int64_t dLat = int64_t{to.LatY} - from.LatY;
+    int64_t dLong = int64_t{to.LongX} - from.LongX;
+    const int32_t qFrom = from.LongX / 486'000'000, qTo = to.LongX / 486'000'000;
+    if (qFrom != 0 && qTo != 0 && qFrom == -qTo) {  // the short way across the 180-degree meridian
+      dLong = (1'944'000'000 - std::llabs(dLong)) * qFrom;
+    }
+    TPointStore chain;
+    chain.SetCount(segments + 1);
+    for (int32_t i = 0; i <= segments; ++i) {
+      chain.SetPoint(i, TGeoPoint(Wrap32(int64_t{from.LongX} + MulDiv(dLong, i, segments)),
+                                  Wrap32(int64_t{from.LatY} + MulDiv(dLat, i, segments)), 0));
+    }
+    return chain;
+  });
   uint16_t state = rsPartlyHidden | rsPartlyVisible;
-  if (!Projection_->ProjectionModel().GeoRectVisible(chain.Bounds(), state)) return;
-  RenderChain(std::move(chain), state);
+  if (!Projection_->ProjectionModel().GeoRectVisible(line.Bounds, state)) return;
+  Canvas_->RenderChainStore(line.Chains, state, std::max(1, Canvas_->CanvasState().CurrentPen.Width));
 }
 
 void TVoduz4::RenderCircle(const TGeoPoint& centre, int32_t radius, int32_t segments) {

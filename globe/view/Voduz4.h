@@ -23,6 +23,7 @@
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/TitleSpace.h"
 #include "globe/view/LevelOfDetail.h"
+#include "globe/view/LineCache.h"
 #include "platform/Bitmap24.h"
 #include "platform/ViewEvents.h"
 
@@ -253,6 +254,7 @@ class TVoduz4 : private TGlobeClassesRegistration,
 
   bool LevelsEnabled_ = true;
   TLevelOfDetailCache Levels_;
+  TLineCache Lines_;
   bool Painting_ = false;
   std::optional<platform::TSize> PendingSize_;
   bool Interrupted_ = false;
