@@ -1,12 +1,16 @@
-// Environment files: saving and loading the globe's layers, and what bad files leave behind.
+// Environment files: persistent classes in their elements, saving and loading the globe's layers,
+// and what bad files leave behind.
 
 #include <gtest/gtest.h>
 
 #include "GlobeDataFixtures.h"
 #include "TempFile.h"
+#include "globe/data/GlobeENVPersistent.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
+#include "globe/data/XmlDocument.h"
+#include "platform/ConvertError.h"
 #include "tests/support/ThrownMessage.h"
 
 namespace globe {
@@ -14,30 +18,96 @@ namespace {
 
 using corvalis::testing::ThrownMessage;
 using testing::ReadWholeFile;
-using testing::TempDir;
+using Names = std::vector<std::string>;
 
-struct EnvironmentFixture : ::testing::Test {
-  TempDir dir;
-  void SetUp() override { testing::RegisterTestSources(); }
-
-  // A view whose data directory is the scratch directory, holding one map file "coast.dat".
-  void Prepare(TCustomVoduz4& globe) {
-    dir.Write("coast.dat", "data");
-    globe.SetDataDirectory(dir.Path.string());
+// A small persistent class as engine classes write them: attributes, a unit and a child.
+class TSample : public TGlobeENVPersistent {
+ public:
+  std::string ClassName() const override { return "TSample"; }
+  void LoadEnvironment(const TGXML_Element* e) override {
+    ++Loads;
+    if (!e) return;
+    Name = e->Attribute("Name", Name);
+    Count = e->Attribute("Count", Count);
+    Scale = e->Attribute("Scale", Scale);
+    Units = UnitAttribute(*e, "Units", Units);
+    if (const TGXML_Element* child = e->Element("Child")) ChildFlag = child->Attribute("Flag", false);
+  }
+  std::unique_ptr<TGXML_Element> SaveEnvironment() const override {
+    auto e = TGlobeENVPersistent::SaveEnvironment();
+    e->AddAttribute("Name", Name);
+    e->AddAttribute("Count", Count);
+    e->AddAttribute("Scale", Scale);
+    AddUnitAttribute(*e, "Units", Units);
+    e->AddElement("Child")->AddAttribute("Flag", ChildFlag);
+    return e;
   }
 
-  std::string EnvironmentText(const char* layers) {
-    return std::string("<TGlobe DataDirectory=\"") + dir.Path.string() +
-           "\" MinTextHeight=\"7\">\r\n <LayerStore>\r\n" + layers + " </LayerStore>\r\n</TGlobe>\r\n";
+  std::string Name = "none";
+  int32_t Count = 0;
+  long double Scale = 1;
+  TGlobeUnitTypes Units = TGlobeUnitTypes::NauticalMile;
+  bool ChildFlag = false;
+  int Loads = 0;
+};
+
+struct EnvironmentFixture : ::testing::Test {
+  testing::TempDir dir;
+  void SetUp() override { testing::RegisterTestSources(); }
+
+  // An environment file in the scratch directory with the given layer elements.
+  std::string Write(const char* name, const std::string& layers, const std::string& tail = "") {
+    return dir.Write(name, "<TGlobe DataDirectory=\"" + dir.Path.string() + "\" MinTextHeight=\"7\">\r\n <LayerStore>\r\n" +
+                               layers + " </LayerStore>\r\n</TGlobe>\r\n" + tail);
+  }
+  static Names LayerNames(TCustomVoduz4& globe) {
+    Names names;
+    for (int i = 0; i < globe.LayerStore().Count(); ++i) names.push_back(globe.LayerStore().Layers(i)->Name());
+    return names;
   }
 };
 
+TEST_F(EnvironmentFixture, PersistentClassesSaveToAndLoadFromTheirElement) {
+  TSample a;
+  a.Name = "Coast lines";
+  a.Count = -12;
+  a.Scale = 0.125L;
+  a.Units = TGlobeUnitTypes::Kilometer;
+  a.ChildFlag = true;
+  a.SaveToFile(dir.File("a.env"));
+  EXPECT_EQ(ReadWholeFile(dir.File("a.env")),
+            "<TSample Name=\"Coast lines\" Count=\"-12\" Scale=\"0.125\" Units=\"KM\">\r\n <Child Flag=\"T\" />\r\n</TSample>\r\n");
+  TSample b;
+  EXPECT_TRUE(b.LoadFromFile(dir.File("a.env")));
+  EXPECT_EQ(b.Scale, 0.125L);
+  EXPECT_EQ(b.Units, TGlobeUnitTypes::Kilometer);
+  EXPECT_TRUE(b.ChildFlag);
+  // The first element of its class only; absent attributes keep the current value.
+  dir.Write("b.env", "<Other Name=\"wrong\" />\r\n<TSample Name=\"first\" />\r\n<TSample Name=\"second\" />");
+  EXPECT_TRUE(b.LoadFromFile(dir.File("b.env")));
+  EXPECT_EQ(b.Name, "first");
+  EXPECT_EQ(b.Count, -12);
+  // A missing file tells it with a null element, a file without its element changes nothing.
+  EXPECT_FALSE(b.LoadFromFile(dir.File("missing.env")));
+  EXPECT_EQ(b.Loads, 3);
+  dir.Write("c.env", "<TGlobe />");
+  EXPECT_TRUE(b.LoadFromFile(dir.File("c.env")));
+  EXPECT_EQ(b.Name, "first");
+  // Bad values raise their messages.
+  TGXML_Document doc;
+  doc.LoadFromText("<TSample Units=\"XX\" />");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { b.LoadEnvironment(doc.Root().Element("TSample")); }),
+            "StrToUnits: Unknown Unit XX");
+  doc.LoadFromText("<TSample Count=\"many\" />");
+  EXPECT_THROW(b.LoadEnvironment(doc.Root().Element("TSample")), platform::EConvertError);
+}
+
 TEST_F(EnvironmentFixture, SeveralLayersSurviveSaveLoadSave) {
-  const std::string first = dir.File("first.env");
-  const std::string second = dir.File("second.env");
+  const std::string first = dir.File("first.env"), second = dir.File("second.env");
   {
     TCustomVoduz4 globe;
-    Prepare(globe);
+    dir.Write("coast.dat", "data");
+    globe.SetDataDirectory(dir.Path.string());
     globe.SetSurfaceColor(platform::MakeColor(0x12, 0x34, 0x56));
     globe.SetMaxTextHeight(40);
     TGlobeLayer* bases = globe.LayerStore().NewLayer();
@@ -49,7 +119,6 @@ TEST_F(EnvironmentFixture, SeveralLayersSurviveSaveLoadSave) {
     coast->SetObjectSource(reader);
     coast->SetName("Coast");
     coast->SetZoomUnits(TGlobeUnitTypes::Kilometer);
-    coast->SetZoomMin(5);
     coast->SetZoomMax(5000);
     coast->SetVisible(false);
     TGlobeLayer* lines = globe.LayerStore().NewLayer();
@@ -62,118 +131,86 @@ TEST_F(EnvironmentFixture, SeveralLayersSurviveSaveLoadSave) {
   const std::string text = ReadWholeFile(first);
   EXPECT_NE(text.find("Filename=\"coast.dat\""), std::string::npos) << text;  // relative to the data
   EXPECT_NE(text.find("ZoomUnits=\"KM\""), std::string::npos) << text;
-
   TCustomVoduz4 globe;
   std::string loadedName;
   globe.OnLoadEnvironment = [&](TCustomVoduz4& g, TGXML_Document&) { loadedName = g.EnvironmentFile(); };
   globe.SetEnvironmentFile(first);
-  EXPECT_EQ(globe.EnvironmentFile(), first);
   EXPECT_EQ(loadedName, first);
-  ASSERT_EQ(globe.LayerStore().Count(), 3);
+  EXPECT_EQ(LayerNames(globe), (Names{"Bases", "Coast", "Lines"}));
   TGlobeLayer* coast = globe.LayerStore().LayerByName("coast");
-  ASSERT_NE(coast, nullptr);
   EXPECT_EQ(coast->ObjectSource()->ClassName(), "TFileCheckingReader");
   EXPECT_TRUE(coast->ObjectSource()->Active());
   EXPECT_EQ(coast->ZoomMax(), 5000);
-  EXPECT_FALSE(coast->Visible());
   EXPECT_FALSE(coast->Modified());
-  EXPECT_TRUE(globe.LayerStore().LayerByName("Lines")->Animated());
-  EXPECT_EQ(globe.MaxTextHeight(), 40);
   EXPECT_EQ(globe.SurfaceColor(), platform::MakeColor(0x12, 0x34, 0x56));
-
   globe.SaveEnvironmentFile(second);
   EXPECT_EQ(ReadWholeFile(second), text);
 }
 
 TEST_F(EnvironmentFixture, ALayerWhoseFileIsMissingIsDroppedAndTheRestLoads) {
-  const std::string name = dir.Write(
-      "missing.env",
-      EnvironmentText("  <Layer Class=\"TGlobeLayer\" Name=\"Before\" />\r\n"
-                      "  <Layer Class=\"TGlobeLayer\" Name=\"Gone\">\r\n"
-                      "   <Objects Class=\"TFileCheckingReader\" Filename=\"nowhere.dat\" />\r\n"
-                      "  </Layer>\r\n"
-                      "  <Layer Class=\"TGlobeLayer\" Name=\"After\" />\r\n"));
+  const std::string name = Write("missing.env",
+                                 "  <Layer Class=\"TGlobeLayer\" Name=\"Before\" />\r\n"
+                                 "  <Layer Class=\"TGlobeLayer\" Name=\"Gone\">\r\n"
+                                 "   <Objects Class=\"TFileCheckingReader\" Filename=\"nowhere.dat\" />\r\n"
+                                 "  </Layer>\r\n"
+                                 "  <Layer Class=\"TGlobeLayer\" Name=\"After\" />\r\n");
   TCustomVoduz4 globe;
-  std::vector<std::string> notFound;
+  Names notFound;
   globe.OnFileNotFound = [&](TCustomVoduz4&, std::string& f, bool&) { notFound.push_back(f); };
   globe.SetEnvironmentFile(name);
-  EXPECT_EQ(notFound, std::vector<std::string>{"nowhere.dat"});
-  ASSERT_EQ(globe.LayerStore().Count(), 2);
-  EXPECT_EQ(globe.LayerStore().Layers(0)->Name(), "Before");
-  EXPECT_EQ(globe.LayerStore().Layers(1)->Name(), "After");
+  EXPECT_EQ(notFound, Names{"nowhere.dat"});
+  EXPECT_EQ(LayerNames(globe), (Names{"Before", "After"}));
   EXPECT_EQ(globe.ObjectSourceCount(), 2);  // the dropped layer's reader went with it
   EXPECT_EQ(globe.MinTextHeight(), 7);
   EXPECT_EQ(globe.EnvironmentFile(), name);
 }
 
-TEST_F(EnvironmentFixture, AnUnknownClassStopsTheLoadWithTheRegistryMessage) {
-  const std::string name = dir.Write(
-      "unknown.env", EnvironmentText("  <Layer Class=\"TGlobeLayer\" Name=\"Kept\" />\r\n"
-                                     "  <Layer Class=\"TNoSuchLayer\" Name=\"Odd\" />\r\n"
-                                     "  <Layer Class=\"TGlobeLayer\" Name=\"Never\" />\r\n"));
+// An unknown class or unit stops the load with its message and leaves no half-loaded layer; the
+// view goes on working.
+TEST_F(EnvironmentFixture, UnknownClassesAndUnitsStopTheLoadWithTheirMessages) {
   TCustomVoduz4 globe;
   globe.LayerStore().NewLayer()->SetName("Old");
-  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { globe.SetEnvironmentFile(name); }),
-            "Class TNoSuchLayer not found");
+  const std::string unknown = Write("unknown.env",
+                                    "  <Layer Class=\"TGlobeLayer\" Name=\"Kept\" />\r\n"
+                                    "  <Layer Class=\"TNoSuchLayer\" Name=\"Odd\" />\r\n"
+                                    "  <Layer Class=\"TGlobeLayer\" Name=\"Never\" />\r\n");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { globe.SetEnvironmentFile(unknown); }), "Class TNoSuchLayer not found");
   EXPECT_EQ(globe.EnvironmentFile(), "");
-  ASSERT_EQ(globe.LayerStore().Count(), 1);
-  EXPECT_EQ(globe.LayerStore().Layers(0)->Name(), "Kept");
-}
-
-TEST_F(EnvironmentFixture, AnUnknownSourceClassLeavesNoHalfLoadedLayer) {
-  const std::string name = dir.Write(
-      "source.env", EnvironmentText("  <Layer Class=\"TGlobeLayer\" Name=\"Odd\">\r\n"
-                                    "   <Objects Class=\"TNoSuchReader\" />\r\n"
-                                    "  </Layer>\r\n"));
-  TCustomVoduz4 globe;
-  EXPECT_THROW(globe.SetEnvironmentFile(name), EGlobeException);
+  EXPECT_EQ(LayerNames(globe), Names{"Kept"});
+  const std::string source = Write("source.env",
+                                   "  <Layer Class=\"TGlobeLayer\" Name=\"Odd\">\r\n"
+                                   "   <Objects Class=\"TNoSuchReader\" />\r\n  </Layer>\r\n");
+  EXPECT_THROW(globe.SetEnvironmentFile(source), EGlobeException);
   EXPECT_EQ(globe.LayerStore().Count(), 0);
   EXPECT_EQ(globe.ObjectSourceCount(), 0);
-  // The view goes on working.
-  TGlobeLayer* layer = globe.LayerStore().NewLayer();
-  layer->ObjectSource()->NewObject<TGeoDataObject>();
-  EXPECT_EQ(layer->ObjectSource()->Count(), 1);
-}
-
-TEST_F(EnvironmentFixture, AnUnknownZoomUnitIsReported) {
-  const std::string name =
-      dir.Write("unit.env", EnvironmentText("  <Layer Class=\"TGlobeLayer\" ZoomUnits=\"XX\" />\r\n"));
-  TCustomVoduz4 globe;
-  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { globe.SetEnvironmentFile(name); }),
-            "StrToUnits: Unknown Unit XX");
+  globe.LayerStore().NewLayer()->ObjectSource()->NewObject<TGeoDataObject>();
+  EXPECT_EQ(globe.LayerStore().Layers(0)->ObjectSource()->Count(), 1);
+  const std::string unit = Write("unit.env", "  <Layer Class=\"TGlobeLayer\" ZoomUnits=\"XX\" />\r\n");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { globe.SetEnvironmentFile(unit); }), "StrToUnits: Unknown Unit XX");
   EXPECT_EQ(globe.LayerStore().Count(), 0);
 }
 
 // A file written by hand with faults loads what can be read; each repair is reported.
 TEST_F(EnvironmentFixture, AFaultyFileLoadsWithItsRepairsReported) {
-  const std::string name = dir.Write(
-      "faulty.env", EnvironmentText("  <Layer Class=\"TGlobeLayer\" Name=\"Land\" ShowTitles />\r\n"
-                                    "  <Layer Class=\"TGlobeLayer\" Name=\"Sea />\r\n"
-                                    "  <Layer Class=\"TGlobeLayer\" Name=\"Air\" />\r\n") +
-                        "</TGlobe>\r\n<TGlobe MinTextHeight=\"9\" />\r\n");
+  const std::string name = Write("faulty.env",
+                                 "  <Layer Class=\"TGlobeLayer\" Name=\"Land\" ShowTitles />\r\n"
+                                 "  <Layer Class=\"TGlobeLayer\" Name=\"Sea />\r\n"
+                                 "  <Layer Class=\"TGlobeLayer\" Name=\"Air\" />\r\n",
+                                 "</TGlobe>\r\n<TGlobe MinTextHeight=\"9\" />\r\n");
   TCustomVoduz4 globe;
-  std::vector<std::string> warnings;
+  Names warnings;
   globe.OnEnvironmentWarning = [&](TCustomVoduz4&, const std::string& text) { warnings.push_back(text); };
   globe.SetEnvironmentFile(name);
   const std::string file = "Environment file " + name + ", ";
-  const std::vector<std::string> expected = {
-      file + "line 3: \"ShowTitles\" in <Layer> is not an attribute (name=\"value\") and is ignored",
-      file + "line 4: a quote of <Layer> is not closed: the tag ends at the first \">\"",
-      file + "line 4: the value of Name in <Layer> has no closing quote: it runs to the end of the tag",
-      file + "line 8: closing tag </TGlobe> without an open element: the rest is ignored",
-  };
-  EXPECT_EQ(warnings, expected);
+  EXPECT_EQ(warnings,
+            (Names{file + "line 3: \"ShowTitles\" in <Layer> is not an attribute (name=\"value\") and is ignored",
+                   file + "line 4: a quote of <Layer> is not closed: the tag ends at the first \">\"",
+                   file + "line 4: the value of Name in <Layer> has no closing quote: it runs to the end of the tag",
+                   file + "line 8: closing tag </TGlobe> without an open element: the rest is ignored"}));
   EXPECT_EQ(globe.EnvironmentFile(), name);
   EXPECT_EQ(globe.MinTextHeight(), 7);
-  ASSERT_EQ(globe.LayerStore().Count(), 3);
-  EXPECT_EQ(globe.LayerStore().Layers(0)->Name(), "Land");
-  EXPECT_EQ(globe.LayerStore().Layers(1)->Name(), "Sea");
-  EXPECT_EQ(globe.LayerStore().Layers(2)->Name(), "Air");
-}
-
-TEST_F(EnvironmentFixture, AMissingFileLeavesTheViewCleared) {
-  TCustomVoduz4 globe;
-  globe.LayerStore().NewLayer();
+  EXPECT_EQ(LayerNames(globe), (Names{"Land", "Sea", "Air"}));
+  // A missing file leaves the view cleared.
   globe.SetEnvironmentFile(dir.File("absent.env"));
   EXPECT_EQ(globe.EnvironmentFile(), "");
   EXPECT_EQ(globe.LayerStore().Count(), 0);

@@ -1,221 +1,245 @@
+// The layer-file form of chains and map objects: encodings chosen by the points, the bytes they
+// give, and reading back from memory and from mapped files.
+
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <random>
 
+#include "Points.h"
+#include "TempFile.h"
+#include "globe/data/GeoDataObject.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeStream.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
 #include "globe/data/LYRChainStream.h"
 #include "globe/data/MemoryMapStream.h"
-#include "globe/data/PointStore.h"
 
 namespace globe {
 namespace {
 
+using testing::PointsOf;
+using testing::StoreOf;
+using Points = std::vector<TGeoPoint>;
+
 constexpr int32_t kMinute = 90000;
 
-TPointStore Chain(const std::vector<TGeoPoint>& points, bool heights = false) {
-    TPointStore chain(heights);
-    for (const TGeoPoint& p : points)
-        chain.Add(p);
-    return chain;
-}
-
-std::vector<TGeoPoint> Points(const TPointStore& chain) {
-    std::vector<TGeoPoint> out;
-    for (int32_t i = 0; i < chain.Count(); ++i)
-        out.push_back(chain.Point(i));
-    return out;
-}
-
 struct Written {
-    uint16_t Flags;
-    std::string Bytes;
+  uint16_t Flags;
+  std::string Bytes;
 };
 
 Written Write(TPointStore& chain) {
-    TGlobeMemoryStream stream;
-    TGlobeStreamWriter writer(stream);
-    const uint16_t flags = ChooseChainFlags(chain);
-    WritePointList(writer, chain, flags);
-    return {flags, stream.Bytes()};
+  TGlobeMemoryStream stream;
+  TGlobeStreamWriter writer(stream);
+  const uint16_t flags = ChooseChainFlags(chain);
+  WritePointList(writer, chain, flags);
+  return {flags, stream.Bytes()};
 }
 
 TPointStore Read(const Written& written) {
-    TGlobeMemoryStream stream(written.Bytes);
-    TGlobeStreamReader reader(stream);
-    TPointStore chain;
-    ReadPointList(reader, chain, written.Flags);
-    EXPECT_EQ(stream.Remaining(), 0);
-    return chain;
+  TGlobeMemoryStream stream(written.Bytes);
+  TGlobeStreamReader reader(stream);
+  TPointStore chain;
+  ReadPointList(reader, chain, written.Flags);
+  EXPECT_EQ(stream.Remaining(), 0);
+  return chain;
 }
 
 TEST(LYRChainStream, WholeMinutesWithSmallStepsUseByteDifferences) {
-    TPointStore chain = Chain({{10 * kMinute, 20 * kMinute}, {11 * kMinute, 19 * kMinute},
-                               {11 * kMinute, 17 * kMinute}, {-116 * kMinute, 17 * kMinute}});
-    const Written w = Write(chain);
-    EXPECT_EQ(w.Flags & (ofMinutes | ofDelta | ofHeights | ofLongCount), ofMinutes | ofDelta);
-    // Word count, first point as two 16-bit minute counts, two byte steps, then a step of
-    // 127 minutes: the escape byte and the full point.
-    const std::string expected = std::string("\x04\x00", 2) + std::string("\x0A\x00\x14\x00", 4) +
-                                 std::string("\x01\xFF", 2) + std::string("\x00\xFE", 2) +
-                                 std::string("\x7F", 1) + std::string("\x8C\xFF\x11\x00", 4);
-    EXPECT_EQ(w.Bytes, expected);
-    EXPECT_EQ(Points(Read(w)), Points(chain));
+  TPointStore chain = StoreOf({{10 * kMinute, 20 * kMinute}, {11 * kMinute, 19 * kMinute}, {11 * kMinute, 17 * kMinute},
+                               {-116 * kMinute, 17 * kMinute}});
+  const Written w = Write(chain);
+  EXPECT_EQ(w.Flags & (ofMinutes | ofDelta | ofHeights | ofLongCount), ofMinutes | ofDelta);
+  // Word count, first point as two 16-bit minute counts, two byte steps, then a step of 127
+  // minutes: the escape byte and the full point.
+  EXPECT_EQ(w.Bytes, std::string("\x04\x00\x0A\x00\x14\x00\x01\xFF\x00\xFE\x7F\x8C\xFF\x11\x00", 15));
+  EXPECT_EQ(PointsOf(Read(w)), PointsOf(chain));
 }
 
 TEST(LYRChainStream, OddCoordinatesUseFullIntegersOrSmallInts) {
-    TPointStore scattered = Chain({{1, 2}, {500000001, -400000000}, {-3, 4}});
-    Written w = Write(scattered);
-    EXPECT_EQ(w.Flags & (ofMinutes | ofDelta), 0);
-    EXPECT_EQ(w.Bytes.size(), 2u + 3 * 8);
-    EXPECT_EQ(Points(Read(w)), Points(scattered));
-
-    TPointStore near = Chain({{1000001, 2}, {1000101, -30}, {1032868, -30}, {1032768, -30}});
-    w = Write(near);
-    EXPECT_EQ(w.Flags & (ofMinutes | ofDelta), ofDelta);
-    // count, first point, one SmallInt step, an escaped step of exactly 32,767, one step back.
-    EXPECT_EQ(w.Bytes.size(), 2u + 8 + 4 + (2 + 8) + 4);
-    EXPECT_EQ(Points(Read(w)), Points(near));
+  TPointStore scattered = StoreOf({{1, 2}, {500000001, -400000000}, {-3, 4}});
+  Written w = Write(scattered);
+  EXPECT_EQ(w.Flags & (ofMinutes | ofDelta), 0);
+  EXPECT_EQ(w.Bytes.size(), 2u + 3 * 8);
+  EXPECT_EQ(PointsOf(Read(w)), PointsOf(scattered));
+  TPointStore near = StoreOf({{1000001, 2}, {1000101, -30}, {1032868, -30}, {1032768, -30}});
+  w = Write(near);
+  EXPECT_EQ(w.Flags & (ofMinutes | ofDelta), ofDelta);
+  // count, first point, one SmallInt step, an escaped step of exactly 32,767, one step back.
+  EXPECT_EQ(w.Bytes.size(), 2u + 8 + 4 + (2 + 8) + 4);
+  EXPECT_EQ(PointsOf(Read(w)), PointsOf(near));
 }
 
 // Minute precision: kept while every coordinate is a whole minute; a non-zero height stores
 // heights. The one addition to that rule: a height that is not a whole minute clears it as well.
 TEST(LYRChainStream, MinutePrecisionFollowsCoordinatesAndHeights) {
-    struct Case {
-        const char* Name;
-        std::vector<TGeoPoint> Points;
-        uint16_t Flags;   // of ofMinutes | ofHeights
-        std::size_t PointBytes;   // each point in full
-    };
-    // Steps of 200 minutes: too large for differences, so every point is written in full.
-    constexpr int32_t k = 200 * kMinute;
-    const Case cases[] = {
-        {"whole minutes", {{0, 0}, {k, -k}, {2 * k, 0}}, ofMinutes, 4},
-        {"a coordinate off a minute", {{0, 0}, {k, -k + 1}, {2 * k, 0}}, 0, 8},
-        {"heights in whole minutes", {{0, 0, k}, {k, k, 0}, {2 * k, 0, -k}}, ofMinutes | ofHeights, 6},
-        {"a height off a minute", {{0, 0, 5}, {k, k, 5}, {2 * k, 0, 7}}, ofHeights, 12},
-    };
-    for (const Case& c : cases) {
-        TPointStore chain = Chain(c.Points, true);
-        const Written w = Write(chain);
-        EXPECT_EQ(w.Flags & (ofMinutes | ofHeights | ofDelta), c.Flags) << c.Name;
-        EXPECT_EQ(w.Bytes.size(), 2 + c.Points.size() * c.PointBytes) << c.Name;
-        const TPointStore back = Read(w);
-        EXPECT_EQ(back.StoreHeight(), (c.Flags & ofHeights) != 0) << c.Name;
-        EXPECT_EQ(Points(back), c.Points) << c.Name;
-    }
+  constexpr int32_t k = 200 * kMinute;  // steps too large for differences: every point in full
+  const struct {
+    const char* Name;
+    Points Chain;
+    uint16_t Flags;          // of ofMinutes | ofHeights
+    std::size_t PointBytes;  // each point in full
+  } cases[] = {
+      {"whole minutes", {{0, 0}, {k, -k}, {2 * k, 0}}, ofMinutes, 4},
+      {"a coordinate off a minute", {{0, 0}, {k, -k + 1}, {2 * k, 0}}, 0, 8},
+      {"heights in whole minutes", {{0, 0, k}, {k, k, 0}, {2 * k, 0, -k}}, ofMinutes | ofHeights, 6},
+      {"a height off a minute", {{0, 0, 5}, {k, k, 5}, {2 * k, 0, 7}}, ofHeights, 12},
+  };
+  for (const auto& c : cases) {
+    TPointStore chain = StoreOf(c.Chain, true);
+    const Written w = Write(chain);
+    EXPECT_EQ(w.Flags & (ofMinutes | ofHeights | ofDelta), c.Flags) << c.Name;
+    EXPECT_EQ(w.Bytes.size(), 2 + c.Chain.size() * c.PointBytes) << c.Name;
+    const TPointStore back = Read(w);
+    EXPECT_EQ(back.StoreHeight(), (c.Flags & ofHeights) != 0) << c.Name;
+    EXPECT_EQ(PointsOf(back), c.Chain) << c.Name;
+  }
 }
 
-TEST(LYRChainStream, DuplicatesAfterTheSecondPointAreDropped) {
-    TPointStore chain = Chain({{0, 0}, {0, 0}, {kMinute, 0}, {2 * kMinute, 0}, {2 * kMinute, 0}});
+TEST(LYRChainStream, DuplicatesAfterTheSecondPointAreDroppedAndCountedAhead) {
+  const TGeoPoint a{0, 0}, b{kMinute, 0}, c{2 * kMinute, 0};
+  TPointStore chain = StoreOf({a, a, b, c, c});
+  Write(chain);
+  EXPECT_EQ(PointsOf(chain), (Points{a, a, b, c}));
+  for (const Points& points : std::vector<Points>{{}, {a}, {a, a, a}, {a, b, b, b, c, c}, {a, b, c, c, c, a}, {a, b, b, a, a, b}}) {
+    TPointStore chain = StoreOf(points);
+    const int32_t counted = WrittenPointCount(chain);
     Write(chain);
-    EXPECT_EQ(Points(chain), (std::vector<TGeoPoint>{{0, 0}, {0, 0}, {kMinute, 0}, {2 * kMinute, 0}}));
+    EXPECT_EQ(counted, chain.Count()) << points.size();
+  }
 }
 
-TEST(LYRChainStream, WrittenPointCountIsWhatWritingKeeps) {
-    const TGeoPoint a{0, 0}, b{kMinute, 0}, c{2 * kMinute, 0};
-    for (const std::vector<TGeoPoint>& points : std::vector<std::vector<TGeoPoint>>{
-             {}, {a}, {a, a}, {a, a, a}, {a, a, a, a}, {a, b, b, b, c, c}, {a, b, c, c, c, a}, {a, b, b, a, a, b}}) {
-        TPointStore chain = Chain(points);
-        const int32_t counted = WrittenPointCount(chain);
-        Write(chain);
-        EXPECT_EQ(counted, chain.Count()) << points.size();
+TEST(LYRChainStream, CountsAbove65535UseAnIntegerCountAndDataEndingEarlyRaises) {
+  for (const int32_t count : {65535, 65536}) {
+    TPointStore chain;
+    chain.SetCount(count);
+    for (int32_t i = 0; i < count; ++i) chain.SetPoint(i, TGeoPoint(i * 7, -(i % 1000)));
+    const Written w = Write(chain);
+    EXPECT_EQ((w.Flags & ofLongCount) != 0, count == 65536);
+    EXPECT_EQ(Read(w).Count(), count);
+  }
+  EXPECT_THROW(Read({ofLongCount, std::string("\xFF\xFF\xFF\x7F", 4) + std::string(8, '\0')}), EGlobeException);
+}
+
+// Random chains read back from memory and from a mapped file (decoded in place): the same points,
+// the position just past the chain, and a chain cut short by the end of the file raises.
+TEST(LYRChainStream, RandomChainsRoundTripThroughMemoryAndMappedFiles) {
+  testing::TempDir dir;
+  const std::string file = dir.File("chain.bin");
+  std::mt19937 random(17);
+  for (int round = 0; round < 48; ++round) {
+    const bool heights = round % 3 == 0, minutes = round % 2 == 0;
+    const int32_t spread = std::vector<int32_t>{100, 15000, 60 * kMinute, 2000000000}[round % 4];
+    TPointStore chain(heights);
+    int64_t x = 0, y = 0;
+    for (int i = 0, n = 1 + int(random() % 60); i < n; ++i) {
+      const int32_t step = i % 17 == 5 ? 400 * kMinute : spread;  // now and then a far jump (the escape)
+      x = std::clamp<int64_t>(x + std::uniform_int_distribution<int32_t>(-step / 2, step / 2)(random), -971000000, 971000000);
+      y = std::clamp<int64_t>(y + std::uniform_int_distribution<int32_t>(-step / 2, step / 2)(random), -486000000, 486000000);
+      const int32_t height = !heights ? 0 : minutes ? int32_t(1 + random() % 50) * kMinute : int32_t(1 + random() % 5000);
+      TGeoPoint p(int32_t(x), int32_t(y), height);
+      if (minutes) p = TGeoPoint(p.LongX / kMinute * kMinute, p.LatY / kMinute * kMinute, height);
+      chain.Add(p);
     }
-}
-
-TEST(LYRChainStream, CountsAbove65535UseAnIntegerCount) {
-    for (const int32_t count : {65535, 65536}) {
-        TPointStore chain;
-        chain.SetCount(count);
-        for (int32_t i = 0; i < count; ++i)
-            chain.SetPoint(i, TGeoPoint(i * 7, -(i % 1000)));
-        const Written w = Write(chain);
-        EXPECT_EQ((w.Flags & ofLongCount) != 0, count == 65536);
-        EXPECT_EQ(Points(Read(w)).size(), std::size_t(count));
+    const Written w = Write(chain);
+    EXPECT_EQ(PointsOf(Read(w)), PointsOf(chain)) << round;
+    for (const bool cut : {false, true}) {
+      const std::string bytes = cut ? w.Bytes.substr(0, w.Bytes.size() - 1) : w.Bytes + "tail";
+      dir.Write("chain.bin", bytes);
+      TMemoryMapStream stream(file);
+      TGlobeStreamReader reader(stream);
+      TPointStore read;
+      if (cut) {
+        EXPECT_THROW(ReadPointList(reader, read, w.Flags), EGlobeException) << round;
+        continue;
+      }
+      ReadPointList(reader, read, w.Flags);
+      EXPECT_EQ(PointsOf(read), PointsOf(chain)) << round;
+      EXPECT_EQ(stream.Position(), int64_t(w.Bytes.size())) << round;
     }
+  }
 }
 
-TEST(LYRChainStream, RandomChainsRoundTrip) {
-    std::mt19937 random(17);
-    for (int round = 0; round < 50; ++round) {
-        const bool heights = round % 3 == 0;
-        const bool minutes = round % 2 == 0;
-        const int32_t spread = std::vector<int32_t>{100, 40000, 2000000000}[round % 3];
-        TPointStore chain(heights);
-        int64_t x = 0, y = 0;
-        for (int i = 0, n = 1 + int(random() % 40); i < n; ++i) {
-            x = std::clamp<int64_t>(x + std::uniform_int_distribution<int32_t>(-spread / 2, spread / 2)(random),
-                                    -971000000, 971000000);
-            y = std::clamp<int64_t>(y + std::uniform_int_distribution<int32_t>(-spread / 2, spread / 2)(random),
-                                    -486000000, 486000000);
-            TGeoPoint p(int32_t(x), int32_t(y), heights ? int32_t(random() % 1000) : 0);
-            if (minutes)
-                p = TGeoPoint(p.LongX / kMinute * kMinute, p.LatY / kMinute * kMinute, p.Height / kMinute * kMinute);
-            chain.Add(p);
-        }
-        const Written w = Write(chain);
-        EXPECT_EQ(Points(Read(w)), Points(chain)) << "round " << round;
-    }
+std::string WrittenBytes(TGlobeObject& object) {
+  TGlobeMemoryStream stream;
+  TGlobeStreamWriter writer(stream);
+  object.WriteToStream(writer);
+  return stream.Bytes();
 }
 
-// Chains read from a mapped file (decoded in place) read as from any stream: same points, the
-// position just past the chain, and a chain cut short by the end of the file raises.
-TEST(LYRChainStream, MappedFilesReadAsAnyStream) {
-    const std::string file = (std::filesystem::temp_directory_path() /
-                              ("lyr-chain-" + std::to_string(::getpid()) + ".bin")).string();
-    std::mt19937 random(23);
-    for (int round = 0; round < 24; ++round) {
-        const bool heights = round % 3 == 0;
-        const bool minutes = round % 2 == 0;
-        TPointStore chain(heights);
-        int64_t x = 0, y = 0;
-        for (int i = 0; i < 60; ++i) {
-            // Mostly small steps (differences), now and then a far jump (the escape).
-            const int32_t spread = i % 17 == 5 ? 400 * kMinute : minutes ? 60 * kMinute : 15000;
-            x = std::clamp<int64_t>(x + std::uniform_int_distribution<int32_t>(-spread, spread)(random), -971000000, 971000000);
-            y = std::clamp<int64_t>(y + std::uniform_int_distribution<int32_t>(-spread, spread)(random), -486000000, 486000000);
-            TGeoPoint p(int32_t(x), int32_t(y), !heights ? 0 : minutes ? int32_t(1 + random() % 50) * kMinute : int32_t(1 + random() % 5000));
-            if (minutes)
-                p = TGeoPoint(p.LongX / kMinute * kMinute, p.LatY / kMinute * kMinute, p.Height);
-            else
-                p.LongX += 7;  // off the whole minutes: 16-bit differences
-            chain.Add(p);
-        }
-        const Written w = Write(chain);
-        ASSERT_TRUE(w.Flags & ofDelta) << round;
-        for (const bool cut : {false, true}) {
-            const std::string bytes = cut ? w.Bytes.substr(0, w.Bytes.size() - 1) : w.Bytes + "tail";
-            std::ofstream(file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-            TMemoryMapStream stream(file);
-            TGlobeStreamReader reader(stream);
-            TPointStore read;
-            if (cut) {
-                EXPECT_THROW(ReadPointList(reader, read, w.Flags), EGlobeException) << round;
-            } else {
-                ReadPointList(reader, read, w.Flags);
-                EXPECT_EQ(Points(read), Points(chain)) << round;
-                EXPECT_EQ(stream.Position(), int64_t(w.Bytes.size())) << round;
-            }
-        }
-    }
-    std::filesystem::remove(file);
+std::unique_ptr<TGeoDataObject> ReadObject(const std::string& bytes) {
+  TGlobeMemoryStream stream(bytes);
+  TGlobeStreamReader reader(stream);
+  auto object = std::make_unique<TGeoDataObject>(nullptr);
+  object->ReadFromStream(reader);
+  return object;
 }
 
-TEST(LYRChainStream, DataEndingEarlyRaises) {
-    TPointStore chain = Chain({{1, 2}, {3, 4}, {5, 6}});
-    Written w = Write(chain);
-    w.Bytes.resize(w.Bytes.size() - 1);
-    EXPECT_THROW(Read(w), EGlobeException);
-    Written huge{ofLongCount, std::string("\xFF\xFF\xFF\x7F", 4) + std::string(8, '\0')};
-    EXPECT_THROW(Read(huge), EGlobeException);
+TEST(ObjectStream, LineObjectWithAllHeaderFieldsRoundTrips) {
+  TGeoDataObject area(nullptr);
+  area.SetTitle("Coast");
+  area.SetID(7);
+  area.SetZoomMin(1);
+  area.SetZoomMax(9);
+  area.SetPresenterID(-1);
+  const Points minutes = {{0, 0}, {90'000, 180'000}, {180'000, 0}}, fine = {{1'234'567, -7'654'321}, {1'234'000, -7'654'000}};
+  for (TGeoPoint p : minutes) area.Chains().Chain(0).Add(p);
+  for (TGeoPoint p : fine) area.Chains().Chain(1).Add(p);
+  area.SetClosed(true);
+  const std::string bytes = WrittenBytes(area);
+  // The first chain: whole minutes with small steps, so 8 + 4 + 4 delta bytes beat 3 × 8 in full.
+  EXPECT_EQ(uint8_t(bytes[0]) | uint8_t(bytes[1]) << 8,
+            ofHasTitle | ofHasID | ofHasZoomRange | ofClosed | ofMultipleChains | ofMinutes | ofDelta);
+  // Word flags, title (1 + 5), ID, two zoom limits: the presenter follows as the Word 65535.
+  EXPECT_EQ(bytes.substr(20, 2), "\xFF\xFF");
+  const auto copy = ReadObject(bytes);
+  EXPECT_EQ(copy->Title(), "Coast");
+  EXPECT_EQ(copy->ID(), 7);
+  EXPECT_EQ(copy->ZoomMin(), 1);
+  EXPECT_EQ(copy->ZoomMax(), 9);
+  EXPECT_EQ(copy->PresenterID(), -1);
+  EXPECT_TRUE(copy->Closed());
+  ASSERT_EQ(copy->Chains().Count(), 2);
+  EXPECT_EQ(PointsOf(copy->Chains().Chain(0)), minutes);
+  EXPECT_EQ(PointsOf(copy->Chains().Chain(1)), fine);
 }
 
-} // namespace
-} // namespace globe
+// A lone point: flags 32, presenter 0, then the centre as two Integers (whole minutes or not, no
+// height); minute counts (flag 8) and heights (flag 4) still read.
+TEST(ObjectStream, PointObjectsAreWrittenAsTwoIntegersAndReadInEveryForm) {
+  TGeoDataObject point(nullptr);
+  point.SetCentroid(TGeoPoint(-3 * 90'000, 45 * 90'000, 123));
+  const std::string bytes = WrittenBytes(point);
+  EXPECT_EQ(bytes, std::string("\x20\x00\x00\x00\x50\xE1\xFB\xFF\x50\xCC\x3D\x00", 12));
+  EXPECT_EQ(point.ObjectFlags(), ofNoChains);
+  const struct {
+    std::string Bytes;
+    TGeoPoint Centre;
+  } cases[] = {{bytes, TGeoPoint(-3 * 90'000, 45 * 90'000, 0)},
+               {std::string("\x28\x00\x00\x00\xFD\xFF\x2D\x00", 8), TGeoPoint(-3 * 90'000, 45 * 90'000)},
+               {std::string("\x24\x00\x00\x00\x01\x00\x00\x00\x02\x00\x00\x00\x03\x00\x00\x00", 16), TGeoPoint(1, 2, 3)}};
+  for (const auto& c : cases) {
+    const auto copy = ReadObject(c.Bytes);
+    EXPECT_EQ(copy->Chains().Count(), 0) << c.Bytes.size();
+    EXPECT_EQ(copy->GetCentroid(), c.Centre) << c.Bytes.size();
+    EXPECT_EQ(copy->GetBounds(), TGeoRect(c.Centre.LongX, c.Centre.LatY, 0, 0));
+  }
+}
+
+TEST(ObjectStream, TruncatedDataFailsCleanly) {
+  TGeoDataObject line(nullptr);
+  line.Chains().Chain(0).Add(TGeoPoint(1, 2));
+  line.Chains().Chain(0).Add(TGeoPoint(3, 4));
+  const std::string bytes = WrittenBytes(line);
+  for (size_t cut = 0; cut < bytes.size(); ++cut)
+    EXPECT_THROW(ReadObject(bytes.substr(0, cut)), EGlobeException) << "cut at " << cut;
+  TPointStore chain = StoreOf({{1, 2}, {3, 4}, {5, 6}});
+  Written w = Write(chain);
+  w.Bytes.resize(w.Bytes.size() - 1);
+  EXPECT_THROW(Read(w), EGlobeException);
+}
+
+}  // namespace
+}  // namespace globe

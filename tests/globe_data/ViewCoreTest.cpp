@@ -1,5 +1,5 @@
-// The window-free view core: data directory and file names, object numbering, notifications and
-// the progress-reporting mapping read of file readers.
+// The window-free view core: data directory and file names, notifications, the progress-reporting
+// mapping read of file readers, and classes created by name.
 
 #include <gtest/gtest.h>
 
@@ -7,65 +7,56 @@
 
 #include "GlobeDataFixtures.h"
 #include "TempFile.h"
+#include "globe/data/ClassRegistry.h"
+#include "globe/data/GlobeException.h"
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
+#include "globe/data/GlobeRoot.h"
 #include "globe/data/GlobeStream.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
 
 using testing::TempDir;
+using Names = std::vector<std::string>;
 
 TEST(ViewFiles, DataDirectoryIsTrimmedAndEndsWithASeparator) {
   TempDir dir;
   TCustomVoduz4 globe;
-  std::vector<std::string> missing;
+  Names missing;
   globe.OnDirectoryNotFound = [&](TCustomVoduz4&, const std::string& d) { missing.push_back(d); };
   globe.SetDataDirectory("  " + dir.Path.string() + " ");
   EXPECT_EQ(globe.DataDirectory(), dir.Path.string() + "/");
   globe.SetDataDirectory(dir.Path.string() + "/");
   EXPECT_EQ(globe.DataDirectory(), dir.Path.string() + "/");
-  EXPECT_TRUE(missing.empty());
   globe.SetDataDirectory(dir.File("nothing"));
-  EXPECT_EQ(missing, std::vector<std::string>{dir.File("nothing") + "/"});
   globe.SetDataDirectory("");
   EXPECT_EQ(globe.DataDirectory(), "");
-  EXPECT_EQ(missing.size(), 1u);
+  EXPECT_EQ(missing, Names{dir.File("nothing") + "/"});
 }
 
-TEST(ViewFiles, NamesResolveAgainstTheDataDirectory) {
+TEST(ViewFiles, NamesResolveAgainstTheDataDirectoryOrAsTheApplicationOffers) {
   TempDir dir;
   const std::string coast = dir.Write("coast.dat", "x");
   std::filesystem::create_directories(dir.Path / "maps");
-  const std::string deep = dir.Write("maps/deep.dat", "x");
+  dir.Write("maps/deep.dat", "x");
   TCustomVoduz4 globe;
   globe.SetDataDirectory(dir.Path.string());
-  EXPECT_EQ(globe.ResolveFileName(coast), coast);                       // the name itself
-  EXPECT_EQ(globe.ResolveFileName("coast.dat"), dir.Path.string() + "/coast.dat");
+  EXPECT_EQ(globe.ResolveFileName(coast), coast);  // the name itself
+  EXPECT_EQ(globe.ResolveFileName("coast.dat"), coast);
   EXPECT_EQ(globe.ResolveFileName("maps\\deep.dat"), dir.Path.string() + "/maps/deep.dat");
-  EXPECT_EQ(globe.ResolveFileName("C:\\Game\\Data\\coast.dat"), dir.Path.string() + "/coast.dat");
-  EXPECT_EQ(globe.ResolveFileName("absent.dat"), "");
-  (void)deep;
-}
-
-TEST(ViewFiles, TheApplicationMayOfferAnotherName) {
-  TempDir dir;
-  const std::string coast = dir.Write("coast.dat", "x");
-  TCustomVoduz4 globe;
-  globe.SetDataDirectory(dir.Path.string());
-  std::vector<std::string> asked;
+  EXPECT_EQ(globe.ResolveFileName("C:\\Game\\Data\\coast.dat"), coast);
+  Names asked;
   globe.OnFileNotFound = [&](TCustomVoduz4&, std::string& name, bool& tryAgain) {
     asked.push_back(name);
-    if (name == "old.dat") {
-      name = coast;
-      tryAgain = true;
-    }
+    tryAgain = name == "old.dat";
+    if (tryAgain) name = coast;
   };
   EXPECT_EQ(globe.ResolveFileName("old.dat"), coast);
   EXPECT_EQ(globe.ResolveFileName("other.dat"), "");
   EXPECT_EQ(globe.ResolveFileName(" "), "");  // no name: nothing to ask about
-  EXPECT_EQ(asked, (std::vector<std::string>{"old.dat", "other.dat"}));
-
+  EXPECT_EQ(asked, (Names{"old.dat", "other.dat"}));
   // A handler that never gives up cannot hold the view.
   int calls = 0;
   globe.OnFileNotFound = [&](TCustomVoduz4&, std::string& name, bool& tryAgain) {
@@ -79,9 +70,8 @@ TEST(ViewFiles, TheApplicationMayOfferAnotherName) {
 
 TEST(ViewFiles, AnUnreadableTextureLeavesNoName) {
   TempDir dir;
-  const std::string notABitmap = dir.Write("sea.bmp", "not a bitmap");
   TCustomVoduz4 globe;
-  globe.SetSurfaceTextureName(notABitmap);
+  globe.SetSurfaceTextureName(dir.Write("sea.bmp", "not a bitmap"));
   EXPECT_EQ(globe.SurfaceTextureName(), "");
   globe.SetSurfaceTextureName(dir.File("missing.bmp"));
   EXPECT_EQ(globe.SurfaceTextureName(), "");
@@ -90,7 +80,7 @@ TEST(ViewFiles, AnUnreadableTextureLeavesNoName) {
 
 TEST(ViewNotifications, SourcesAndRedrawsAreReported) {
   TCustomVoduz4 globe;
-  std::vector<std::string> events;
+  Names events;
   globe.OnObjectSourceCreate = [&](TCustomVoduz4&, TGlobeObjectSource*) { events.push_back("create"); };
   globe.OnObjectSourceActiveChange = [&](TCustomVoduz4&, TGlobeObjectSource* s) {
     events.push_back(s->Active() ? "open" : "close");
@@ -105,7 +95,7 @@ TEST(ViewNotifications, SourcesAndRedrawsAreReported) {
   EXPECT_TRUE(globe.RedrawNeeded());
   EXPECT_GT(globe.RedrawRequests(), requests);
   globe.ClearEnvironment();
-  EXPECT_EQ(events, (std::vector<std::string>{"create", "open", "close", "free"}));
+  EXPECT_EQ(events, (Names{"create", "open", "close", "free"}));
   EXPECT_EQ(globe.NewObjectID(), 1);
   EXPECT_EQ(globe.NewObjectID(), 2);
 }
@@ -130,32 +120,67 @@ class TByteReader : public TGlobeFileReader {
   }
 };
 
-TEST(ViewProgress, TheMappingReadReportsStartPercentagesAndEnd) {
+TEST(ViewProgress, TheMappingReadReportsStartPercentagesAndEndOrStopsAtAnAbort) {
   TCustomVoduz4 globe;
-  auto* reader = globe.NewObjectSource<TByteReader>();
   std::vector<std::pair<int, std::string>> reports;
-  globe.OnProgress = [&](TCustomVoduz4&, TProgressMessage kind, const std::string& text, bool&) {
+  bool abort = false;
+  globe.OnProgress = [&](TCustomVoduz4&, TProgressMessage kind, const std::string& text, bool& stop) {
     reports.emplace_back(kind, text);
+    stop = abort && kind == pmProgress;
   };
   TGlobeMemoryStream stream(std::string(600, 'x'));
   stream.Seek(100);  // the read starts from the beginning whatever the position
+  auto* reader = globe.NewObjectSource<TByteReader>();
   EXPECT_TRUE(reader->MapStream(stream));
   EXPECT_EQ(reader->Count(), 600);
   EXPECT_EQ(reader->Built, 600);
   // 256 and 512 of 600 bytes: 42.7 and 85.3 percent.
   EXPECT_EQ(reports, (std::vector<std::pair<int, std::string>>{
                          {pmStart, "Mapping"}, {pmProgress, "43"}, {pmProgress, "85"}, {pmEnd, "Finished"}}));
+  abort = true;
+  auto* aborted = globe.NewObjectSource<TByteReader>();
+  EXPECT_TRUE(aborted->MapStream(stream));
+  EXPECT_EQ(aborted->Count(), 256);
 }
 
-TEST(ViewProgress, AnAbortEndsTheMappingRead) {
-  TCustomVoduz4 globe;
-  auto* reader = globe.NewObjectSource<TByteReader>();
-  globe.OnProgress = [&](TCustomVoduz4&, TProgressMessage kind, const std::string&, bool& abort) {
-    abort = kind == pmProgress;
-  };
-  TGlobeMemoryStream stream(std::string(600, 'x'));
-  EXPECT_TRUE(reader->MapStream(stream));
-  EXPECT_EQ(reader->Count(), 256);
+struct TTestParent {
+  int Id = 0;
+};
+
+class TTestModel : public TGlobeRoot {
+ public:
+  explicit TTestModel(TTestParent* parent) : Parent(parent) {}
+  std::string ClassName() const override { return "TTestModel"; }
+  TTestParent* Parent;
+};
+
+class TTestFlatModel : public TTestModel {
+ public:
+  using TTestModel::TTestModel;
+  std::string ClassName() const override { return "TTestFlatModel"; }
+};
+
+class TTestOther : public TGlobeRoot {
+ public:
+  std::string ClassName() const override { return "TTestOther"; }
+};
+
+TEST(ClassRegistry, CreatesRegisteredClassesByNameIgnoringCaseOrRaisesTheirMessages) {
+  using corvalis::testing::ThrownMessage;
+  RegisterGlobeClass<TTestFlatModel, TTestModel, TTestParent*>("TTestFlatModel");
+  RegisterGlobeClass<TTestOther, TGlobeRoot>("TTestOther");
+  TTestParent parent{7};
+  std::unique_ptr<TTestModel> model = CreateGlobeClass<TTestModel>("ttestflatMODEL", "TTestModel", &parent);
+  ASSERT_NE(model, nullptr);
+  EXPECT_EQ(model->ClassName(), "TTestFlatModel");
+  EXPECT_EQ(model->Parent, &parent);
+  EXPECT_EQ(FindGlobeClass("TTESTFLATMODEL").Name(), "TTestFlatModel");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { CreateGlobeClass<TTestModel>("TNoSuchClass", "TTestModel", &parent); }),
+            "Class TNoSuchClass not found");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { CreateGlobeClass<TTestModel>("TTestOther", "TTestModel", &parent); }),
+            "Class TTestOther does not inherit from TTestModel");
+  // Registered as a plain root with no arguments, it is creatable that way.
+  EXPECT_EQ(FindGlobeClass("TTestOther").Create<TGlobeRoot>()->ClassName(), "TTestOther");
 }
 
 }  // namespace
