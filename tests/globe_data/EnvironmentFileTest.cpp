@@ -16,9 +16,9 @@
 namespace globe {
 namespace {
 
+using Names = std::vector<std::string>;
 using corvalis::testing::ThrownMessage;
 using testing::ReadWholeFile;
-using Names = std::vector<std::string>;
 
 // A small persistent class as engine classes write them: attributes, a unit and a child.
 class TSample : public TGlobeENVPersistent {

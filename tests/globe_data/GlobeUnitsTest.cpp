@@ -19,8 +19,9 @@
 namespace globe {
 namespace {
 
-using corvalis::testing::ThrownMessage;
 using U = TGlobeUnitTypes;
+using corvalis::testing::ThrownMessage;
+
 constexpr int32_t Deg = GlobeUnitsPerDegree;
 
 TEST(GlobeUnits, LongitudesWrapOnceBeyondThresholdsAndSpansTakeTheShortWay) {

@@ -16,6 +16,8 @@
 namespace globe {
 namespace {
 
+
+
 constexpr int32_t Deg = GlobeUnitsPerDegree;
 constexpr int32_t Mile = GlobeUnitsPerMinute;
 

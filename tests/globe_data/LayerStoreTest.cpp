@@ -1,6 +1,10 @@
-// The layer store: lookup by name and index, ordering, selection across layers and hit tests.
+// Layers and their object sources: entries, capacity, building on demand, removal, flushing, the
+// object cache, lookup and ordering of layers, selection across layers and hit tests.
 
 #include <gtest/gtest.h>
+
+#include <set>
+#include <stdexcept>
 
 #include "GlobeDataFixtures.h"
 #include "Points.h"
@@ -15,6 +19,206 @@ namespace {
 using corvalis::testing::ThrownMessage;
 using testing::Deg;
 using testing::DegPoint;
+using testing::TLineReader;
+
+struct ObjectSourceTest : ::testing::Test {
+  int freed = 0;  // before the view, which reports until its end
+  std::vector<TGlobeObject*> selectionEvents;
+  TCustomVoduz4 globe;
+  TGlobeObjectSource* source = globe.NewObjectSource<TGlobeObjectSource>();
+};
+
+TEST_F(ObjectSourceTest, CountGrowsCapacityAndFillsEmptyRecordsThatAPlainSourceCannotBuild) {
+  source->SetCount(256);
+  EXPECT_EQ(source->Capacity(), 511);
+  EXPECT_EQ(source->GetObjectData(255).State(), osEmptyRecord);
+  source->SetCount(10);
+  EXPECT_EQ(source->Capacity(), 511);  // shrinking the count keeps the room
+  source->SetCapacity(4);
+  EXPECT_EQ(source->Count(), 4);
+  EXPECT_EQ(ThrownMessage<std::logic_error>([&] { source->GetObjectData(4); }), "GetObjectData: Invalid Index");
+  EXPECT_THROW(source->SetObjectData(-1, nullptr), std::logic_error);
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { source->Objects(0); }), "TGlobeReader returned nil object");
+  EXPECT_FALSE(source->Building());
+}
+
+TEST_F(ObjectSourceTest, RemovingAndMovingRenumberTheObjects) {
+  TGeoDataObject* objects[5];
+  for (auto& object : objects) object = source->NewObject<TGeoDataObject>();
+  std::unique_ptr<TGlobeObject> removed = source->Remove(objects[2]);
+  ASSERT_EQ(removed.get(), objects[2]);
+  EXPECT_EQ(source->Count(), 4);
+  EXPECT_EQ(objects[3]->Index(), 2);
+  EXPECT_EQ(source->Objects(2), objects[3]);
+  EXPECT_EQ(removed->Index(), -1);
+  EXPECT_EQ(removed->State(), osRemoved);
+  EXPECT_EQ(removed->ObjectSource(), nullptr);
+  EXPECT_EQ(source->Remove(removed.get()), nullptr);  // taking it out twice finds nothing
+  source->Move(0, 3);
+  EXPECT_EQ(source->Objects(3), objects[0]);
+  EXPECT_EQ(objects[0]->Index(), 3);
+  EXPECT_EQ(objects[4]->Index(), 2);
+}
+
+TEST_F(ObjectSourceTest, BoundsGrowOneUnitSouthWestAndClampLongitudes) {
+  EXPECT_EQ(source->Bounds(), TGeoRect(0, 0, 1, 1));
+  TGeoDataObject* a = source->NewObject<TGeoDataObject>();
+  a->Chains().Chain(0).Add(TGeoPoint(100, 200));
+  a->Chains().Chain(0).Add(TGeoPoint(300, 700));
+  source->NewObject<TGeoDataObject>()->SetCentroid(TGeoPoint(-972'000'000, -50));
+  EXPECT_EQ(source->Bounds(), TGeoRect(-972'000'000, -51, 972'000'300, 751));
+}
+
+TEST_F(ObjectSourceTest, BuildsOnDemandFromTheLightRecordAndFlushKeepsItsSettings) {
+  TGlobeLayer* layer = globe.LayerStore().NewLayer();
+  auto* reader = globe.NewObjectSource<TLineReader>();
+  layer->SetObjectSource(reader);
+  reader->SetCount(3);
+  // What a reader knows ahead (from its meta-data): the state word replaces the empty mark.
+  reader->SetObjectState(1, osClosed);
+  reader->SetObjectPresenterID(1, 7);
+  reader->SetObjectValue(1, 2.5);
+  reader->SetObjectTag(1, -9);
+  TGlobeObject* built = reader->Objects(1);
+  EXPECT_FALSE(reader->LastWasEmptyRecord);  // the record had been written to
+  EXPECT_EQ(built->Title(), "Object 1");
+  EXPECT_EQ(built->PresenterID(), 7);
+  EXPECT_EQ(built->Value(), 2.5);
+  EXPECT_EQ(built->Tag(), -9);
+  EXPECT_TRUE(built->Closed());
+  EXPECT_TRUE(built->HasState(osFullObject));
+  EXPECT_EQ(reader->Objects(1), built);
+  EXPECT_EQ(reader->Builds, 1);
+  reader->Objects(2);
+  EXPECT_TRUE(reader->LastWasEmptyRecord);
+  EXPECT_EQ(globe.CacheMemory(), reader->CacheMemory());
+
+  const TGeoRect bounds = built->GetBounds();
+  built->SetPresenterID(12);
+  globe.LayerStore().SetSelectedObject(built);
+  TGlobeObject* added = reader->Add(std::make_unique<TGeoDataObject>(reader));
+  reader->Flush();
+  EXPECT_EQ(globe.LayerStore().SelectedObject(), nullptr);
+  TGlobeObjectData& record = reader->GetObjectData(1);
+  EXPECT_EQ(record.AsObject(), nullptr);
+  EXPECT_EQ(record.StoredBounds(), bounds);
+  EXPECT_EQ(record.PresenterID(), 12);
+  EXPECT_FALSE(record.HasState(osSelected));
+  EXPECT_EQ(globe.CacheMemory(), 0);
+  EXPECT_EQ(reader->PeekEntry(3), added);  // an added object cannot be built again, so it stays
+  EXPECT_EQ(reader->Objects(1)->PresenterID(), 12);
+  EXPECT_EQ(reader->Builds, 3);
+}
+
+TEST_F(ObjectSourceTest, TheSourceEndsWithItsLastLayerAndALayerWithoutOneGetsAnEmptyPlainOne) {
+  globe.OnObjectSourceFree = [&](TCustomVoduz4&, TGlobeObjectSource*) { ++freed; };
+  TGlobeLayer* a = globe.LayerStore().NewLayer();
+  TGlobeLayer* b = globe.LayerStore().NewLayer();
+  EXPECT_EQ(a->ObjectSourceIfAny(), nullptr);
+  TGlobeObjectSource* shared = a->ObjectSource();
+  EXPECT_EQ(shared->ClassName(), "TGlobeObjectSource");
+  EXPECT_EQ(shared->Count(), 0);
+  EXPECT_FALSE(shared->Active());
+  b->SetObjectSource(shared);
+  EXPECT_EQ(shared->LayerCount(), 2);
+  a->SetObjectSource(nullptr);
+  EXPECT_EQ(freed, 0);
+  EXPECT_EQ(globe.ObjectSourceCount(), 2);
+  EXPECT_EQ(shared->Layers(0), b);
+  EXPECT_EQ(shared->Layers(1), nullptr);
+  globe.LayerStore().Delete(b);
+  EXPECT_EQ(freed, 1);
+  EXPECT_EQ(globe.ObjectSourceCount(), 1);
+}
+
+TEST_F(ObjectSourceTest, LayersHearOfAddedChangedAndSelectedObjects) {
+  TGlobeLayer* layer = globe.LayerStore().NewLayer();
+  globe.OnObjectSelectChange = [&](TCustomVoduz4&, TGlobeObject* o) { selectionEvents.push_back(o); };
+  const uint64_t before = globe.RedrawRequests();
+  TGeoDataObject* object = layer->ObjectSource()->NewObject<TGeoDataObject>();
+  EXPECT_GT(globe.RedrawRequests(), before);
+  object->SetSelected(true);
+  EXPECT_EQ(selectionEvents, std::vector<TGlobeObject*>{object});
+  // In an animated layer a change only repaints the window; here it asks for a new render.
+  const uint64_t beforeChange = globe.RedrawRequests();
+  object->SetHidden(true);
+  EXPECT_GT(globe.RedrawRequests(), beforeChange);
+  EXPECT_TRUE(object->HasState(osModified));
+  layer->ObjectSource()->NotifyLayers(snHideLayers, nullptr);  // sources can hide and show their layers
+  EXPECT_FALSE(layer->Visible());
+  layer->ObjectSource()->NotifyLayers(snShowLayers, nullptr);
+  EXPECT_TRUE(layer->Visible());
+}
+
+// The object cache: built objects count against CacheCapacity; passing it releases the oldest
+// ones until a quarter of the capacity is left.
+struct CacheFixture : ::testing::Test {
+  TCustomVoduz4 globe;
+  TLineReader* reader = globe.NewObjectSource<TLineReader>();
+  int reductions = 0;
+
+  void SetUp() override {
+    globe.SetCacheCapacity(4);  // 4096 bytes
+    globe.OnReduceCacheMemory = [this](TCustomVoduz4&) { ++reductions; };
+    globe.LayerStore().NewLayer()->SetObjectSource(reader);
+    reader->SetCount(200);
+  }
+  std::set<int> BuiltIndices() const {
+    std::set<int> built;
+    for (int i = 0; i < reader->Count(); ++i)
+      if (const TGlobeObjectData* entry = reader->PeekEntry(i); entry && entry->AsObject()) built.insert(i);
+    return built;
+  }
+};
+
+TEST_F(CacheFixture, StaysUnderTheCapacityAndShrinksToAQuarterOldestFirst) {
+  ASSERT_LT(reader->Objects(0)->InstanceMemory() * 4, 1024) << "objects must be small against a quarter of the capacity";
+  for (int i = 1; i < 200; ++i) {
+    const int before = reductions;
+    reader->Objects(i);
+    EXPECT_LE(globe.CacheMemory(), 4096);
+    EXPECT_EQ(globe.CacheMemory(), reader->CacheMemory());
+    if (reductions == before) continue;
+    // Only the newest objects stay: a run ending at the one just built, below a quarter.
+    EXPECT_LT(globe.CacheMemory(), 1024);
+    const std::set<int> built = BuiltIndices();
+    ASSERT_FALSE(built.empty());
+    EXPECT_EQ(*built.rbegin(), i);
+    EXPECT_EQ(static_cast<int>(built.size()), *built.rbegin() - *built.begin() + 1);
+  }
+  EXPECT_GT(reductions, 5);
+}
+
+TEST_F(CacheFixture, AnObjectUsedAgainCountsAsNewAndTheSelectedOneIsNeverReleased) {
+  int i = 0;
+  while ((i + 2) * reader->Objects(0)->InstanceMemory() <= 4096) reader->Objects(++i);  // until the next build passes
+  ASSERT_EQ(reductions, 0);
+  reader->Objects(0);  // used again: now the youngest of the old ones
+  reader->Objects(++i);
+  ASSERT_EQ(reductions, 1);
+  const std::set<int> built = BuiltIndices();
+  EXPECT_TRUE(built.count(0));
+  EXPECT_FALSE(built.count(1));
+  EXPECT_TRUE(built.count(i));
+  TGlobeObject* selected = reader->Objects(1);
+  globe.LayerStore().SetSelectedObject(selected);
+  for (int j = 2; j < 100; ++j) reader->Objects(j);
+  EXPECT_GT(reductions, 1);
+  EXPECT_EQ(reader->PeekEntry(1), selected);
+  EXPECT_EQ(globe.LayerStore().SelectedObject(), selected);
+}
+
+TEST_F(CacheFixture, NoLimitWithoutCapacityAndRecalculationRechecks) {
+  globe.SetCacheCapacity(0);
+  for (int i = 0; i < 50; ++i) reader->Objects(i);
+  EXPECT_EQ(reductions, 0);
+  EXPECT_EQ(BuiltIndices().size(), 50u);
+  globe.SetCacheCapacity(4);
+  globe.RecalculateCacheMemory();
+  EXPECT_EQ(reductions, 1);
+  EXPECT_LT(globe.CacheMemory(), 1024);
+  EXPECT_TRUE(BuiltIndices().count(49));
+}
 
 TGlobeLayer* NamedLayer(TCustomVoduz4& globe, const char* name) {
   TGlobeLayer* layer = globe.LayerStore().NewLayer();

@@ -19,9 +19,9 @@
 namespace globe {
 namespace {
 
+using Chains = std::vector<std::vector<TGeoPoint>>;
 using corvalis::testing::ThrownMessage;
 using testing::TempDir;
-using Chains = std::vector<std::vector<TGeoPoint>>;
 
 const std::string kData = CORVALIS_TEST_DATA_DIR;
 const std::string kHeader = "Version 300\nDelimiter \",\"\nCoordSys Earth Projection 1, 104\nColumns 1\n  name Char(10)\nData\n\n";
@@ -51,8 +51,6 @@ TEST(MIFFile, ReadsTheCountryFile) {
   TMIFFile file(kData + "/ne_110m_countries.mif");
   file.ReadHeader();
   EXPECT_EQ(file.Version, 300);
-  EXPECT_EQ(file.Delimiter, ',');
-  EXPECT_EQ(file.CoordSys, "CoordSys Earth Projection 1, 104");
   EXPECT_EQ(file.ColumnNames, (std::vector<std::string>{"id=Char(80)", "name=Char(80)"}));
   ASSERT_TRUE(file.HasMID());
   while (file.ReadObject()) {
@@ -72,8 +70,6 @@ TEST(MIFFile, ReadsTheCountryFile) {
   EXPECT_EQ(fiji.Title, "242");  // column 0 by default
   EXPECT_EQ(fiji.Chains[0][0], Deg(178.124381243812L, -17.5055572523276L));
   EXPECT_EQ(fiji.Chains[1][1].LongX, 972000000);  // 180 degrees east, not wrapped
-  file.TitleColumn = 1;
-  EXPECT_EQ(file.GetObject(1, false).Title, "Tanzania");
 }
 
 TEST(MIFFile, AcceptsOnlyLongitudeLatitude) {
@@ -160,16 +156,12 @@ TEST(MIFFile, AttributeLinesStayWithTheirObjects) {
   EXPECT_EQ(file->GetObject(0, false).Title, "\"a\",\"first\"");
 }
 
-// Every line from Columns up to Data is a column, whatever number the statement announces.
-TEST(MIFFile, ColumnsRunUpToData) {
+// Every line from Columns up to Data is a column, whatever number the statement announces; bad
+// numbers raise conversion errors; counts beyond the end stop at the end.
+TEST(MIFFile, ColumnsRunUpToDataBadNumbersRaiseAndCountsStopAtTheEnd) {
   TempDir dir;
-  auto file = Open(dir, "Version 300\nCoordSys Earth Projection 1, 0\nColumns 1\n  id Integer\n  name Char(10)\nData\nPoint 1 1\n");
-  EXPECT_EQ(file->ColumnNames, (std::vector<std::string>{"id=Integer", "name=Char(10)"}));
-  EXPECT_EQ(file->Count(), 1);
-}
-
-TEST(MIFFile, BadNumbersRaiseConversionErrorsAndCountsStopAtTheEnd) {
-  TempDir dir;
+  auto columns = Open(dir, "Version 300\nCoordSys Earth Projection 1, 0\nColumns 1\n  id Integer\n  name Char(10)\nData\n");
+  EXPECT_EQ(columns->ColumnNames, (std::vector<std::string>{"id=Integer", "name=Char(10)"}));
   auto file = Open(dir, kHeader + "Region 1\n  2\nabc 1\n1 1\nPline x\n");
   ASSERT_EQ(file->Count(), 2);
   EXPECT_EQ(ThrownMessage<EGlobeException>([&] { file->GetObject(0, false); }), "StrToExtended: Conversion failed for abc");
@@ -221,18 +213,34 @@ class MIFReaderTest : public ::testing::Test {
   TempDir dir;
 };
 
-TEST_F(MIFReaderTest, CountriesWithTheirNamesAndPresenters) {
-  TGlobeMIFReader* reader = Open(kData + "/ne_110m_countries.mif", 1);
-  EXPECT_EQ(factoryCalls, 177);  // one presenter a styled object, made while mapping
-  EXPECT_EQ(reader->Name(), "ne_110m_countries.mif");
-  ASSERT_EQ(reader->Count(), 177);
-  EXPECT_EQ(reader->Objects(0)->Title(), "Fiji");
-  EXPECT_TRUE(reader->Objects(0)->Closed());
-  EXPECT_EQ(dynamic_cast<TGeoDataObject&>(*reader->Objects(0)).Chains().Count(), 2);
-  EXPECT_EQ(reader->Objects(0)->PresenterID(), 7);
-  reader->Flush();  // objects built again keep their presenters and make none
-  EXPECT_EQ(reader->Objects(5)->PresenterID(), 7);
+// Countries with their names and presenters, made while mapping; the index file beside the data
+// spares the mapping pass on the next opening and brings back the title column.
+TEST_F(MIFReaderTest, CountriesWithTheirNamesAndPresentersOpenedAgainFromTheIndexFile) {
+  globe.SetSaveMetaDataLocation(smdWithDataFile);
+  dir.Write("c.mif", testing::ReadWholeFile(kData + "/ne_110m_countries.mif"));
+  dir.Write("c.mid", testing::ReadWholeFile(kData + "/ne_110m_countries.mid"));
+  TGlobeMIFReader* first = Open(dir.File("c.mif"), 1);
+  EXPECT_EQ(factoryCalls, 177);  // one presenter a styled object
+  EXPECT_EQ(first->Name(), "c.mif");
+  ASSERT_EQ(first->Count(), 177);
+  EXPECT_EQ(first->Objects(0)->Title(), "Fiji");
+  EXPECT_EQ(dynamic_cast<TGeoDataObject&>(*first->Objects(0)).Chains().Count(), 2);
+  EXPECT_EQ(first->Objects(0)->PresenterID(), 7);
+  first->Flush();  // objects built again keep their presenters and make none
+  EXPECT_EQ(first->Objects(5)->PresenterID(), 7);
   EXPECT_EQ(factoryCalls, 177);
+  const TGeoRect bounds = first->Objects(1)->GetBounds();
+  first->SetActive(false);
+  TGlobeMIFReader* second = Open(dir.File("c.mif"));
+  EXPECT_EQ(mappings, 1);
+  ASSERT_EQ(second->Count(), 177);
+  EXPECT_EQ(second->MIDDelimiter(), ",");
+  EXPECT_EQ(second->MIFCoordSys(), "CoordSys Earth Projection 1, 104");
+  EXPECT_EQ(second->MIDColumnNames().size(), 2u);
+  EXPECT_EQ(second->ObjectBounds(1), bounds);
+  EXPECT_TRUE(second->Objects(1)->Closed());
+  EXPECT_EQ(second->TitleColumn(), 1);
+  EXPECT_EQ(second->Objects(1)->Title(), "Tanzania");
 }
 
 TEST_F(MIFReaderTest, OtherTablesAreRefusedAndTheEnvironmentKeepsTheSettings) {
@@ -240,7 +248,6 @@ TEST_F(MIFReaderTest, OtherTablesAreRefusedAndTheEnvironmentKeepsTheSettings) {
   refused->SetFileName(dir.Write("m.mif", "Version 300\nCoordSys NonEarth Units \"m\"\nData\nPoint 1 2\n"));
   EXPECT_THROW(refused->SetActive(true), EGlobeException);
   EXPECT_FALSE(refused->Active());
-  EXPECT_EQ(refused->Count(), 0);
 
   TGlobeMIFReader* reader = Open(dir.Write("p.mif", "Version 300\nDelimiter \";\"\nData\nPoint 1 2\n"), 2);
   TGlobeMIFReader* other = globe.NewObjectSource<TGlobeMIFReader>();
@@ -250,28 +257,6 @@ TEST_F(MIFReaderTest, OtherTablesAreRefusedAndTheEnvironmentKeepsTheSettings) {
   EXPECT_EQ(other->MIDDelimiter(), ";");
   ASSERT_EQ(other->Count(), 1);
   EXPECT_EQ(other->Objects(0)->GetCentroid(), Deg(1, 2));
-}
-
-TEST_F(MIFReaderTest, SecondOpeningUsesTheIndexFile) {
-  globe.SetSaveMetaDataLocation(smdWithDataFile);
-  dir.Write("c.mif", testing::ReadWholeFile(kData + "/ne_110m_countries.mif"));
-  dir.Write("c.mid", testing::ReadWholeFile(kData + "/ne_110m_countries.mid"));
-  TGlobeMIFReader* first = Open(dir.File("c.mif"), 1);
-  const TGeoRect bounds = first->Objects(1)->GetBounds();
-  first->SetActive(false);
-  TGlobeMIFReader* second = Open(dir.File("c.mif"), 1);
-  EXPECT_EQ(mappings, 1);
-  ASSERT_EQ(second->Count(), 177);
-  EXPECT_EQ(second->MIDDelimiter(), ",");
-  EXPECT_EQ(second->MIFCoordSys(), "CoordSys Earth Projection 1, 104");
-  EXPECT_EQ(second->MIDColumnNames().size(), 2u);
-  EXPECT_EQ(second->ObjectBounds(1), bounds);
-  EXPECT_TRUE(second->Objects(1)->Closed());
-  second->SetActive(false);
-  TGlobeMIFReader* third = Open(dir.File("c.mif"));  // the title column comes back with the index
-  EXPECT_EQ(mappings, 1);
-  EXPECT_EQ(third->TitleColumn(), 1);
-  EXPECT_EQ(third->Objects(1)->Title(), "Tanzania");
 }
 
 }  // namespace

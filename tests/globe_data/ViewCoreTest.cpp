@@ -18,8 +18,8 @@
 namespace globe {
 namespace {
 
-using testing::TempDir;
 using Names = std::vector<std::string>;
+using testing::TempDir;
 
 TEST(ViewFiles, DataDirectoryIsTrimmedAndEndsWithASeparator) {
   TempDir dir;
