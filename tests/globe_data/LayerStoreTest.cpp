@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 #include <stdexcept>
 
 #include "GlobeDataFixtures.h"
@@ -50,14 +51,11 @@ TEST_F(ObjectSourceTest, RemovingAndMovingRenumberTheObjects) {
   EXPECT_EQ(source->Count(), 4);
   EXPECT_EQ(objects[3]->Index(), 2);
   EXPECT_EQ(source->Objects(2), objects[3]);
-  EXPECT_EQ(removed->Index(), -1);
-  EXPECT_EQ(removed->State(), osRemoved);
-  EXPECT_EQ(removed->ObjectSource(), nullptr);
+  EXPECT_EQ(std::tuple(removed->Index(), removed->State(), removed->ObjectSource()), std::tuple(-1, osRemoved, nullptr));
   EXPECT_EQ(source->Remove(removed.get()), nullptr);  // taking it out twice finds nothing
   source->Move(0, 3);
   EXPECT_EQ(source->Objects(3), objects[0]);
-  EXPECT_EQ(objects[0]->Index(), 3);
-  EXPECT_EQ(objects[4]->Index(), 2);
+  EXPECT_EQ(std::tuple(objects[0]->Index(), objects[4]->Index()), std::tuple(3, 2));
 }
 
 TEST_F(ObjectSourceTest, BoundsGrowOneUnitSouthWestAndClampLongitudes) {
@@ -81,11 +79,8 @@ TEST_F(ObjectSourceTest, BuildsOnDemandFromTheLightRecordAndFlushKeepsItsSetting
   reader->SetObjectTag(1, -9);
   TGlobeObject* built = reader->Objects(1);
   EXPECT_FALSE(reader->LastWasEmptyRecord);  // the record had been written to
-  EXPECT_EQ(built->Title(), "Object 1");
-  EXPECT_EQ(built->PresenterID(), 7);
-  EXPECT_EQ(built->Value(), 2.5);
-  EXPECT_EQ(built->Tag(), -9);
-  EXPECT_TRUE(built->Closed());
+  EXPECT_EQ(std::tuple(built->Title(), built->PresenterID(), built->Value(), built->Tag(), built->Closed()),
+            std::tuple("Object 1", 7, 2.5, -9, true));
   EXPECT_TRUE(built->HasState(osFullObject));
   EXPECT_EQ(reader->Objects(1), built);
   EXPECT_EQ(reader->Builds, 1);
@@ -100,10 +95,8 @@ TEST_F(ObjectSourceTest, BuildsOnDemandFromTheLightRecordAndFlushKeepsItsSetting
   reader->Flush();
   EXPECT_EQ(globe.LayerStore().SelectedObject(), nullptr);
   TGlobeObjectData& record = reader->GetObjectData(1);
-  EXPECT_EQ(record.AsObject(), nullptr);
-  EXPECT_EQ(record.StoredBounds(), bounds);
-  EXPECT_EQ(record.PresenterID(), 12);
-  EXPECT_FALSE(record.HasState(osSelected));
+  EXPECT_EQ(std::tuple(record.AsObject(), record.StoredBounds(), record.PresenterID(), record.HasState(osSelected)),
+            std::tuple(nullptr, bounds, 12, false));
   EXPECT_EQ(globe.CacheMemory(), 0);
   EXPECT_EQ(reader->PeekEntry(3), added);  // an added object cannot be built again, so it stays
   EXPECT_EQ(reader->Objects(1)->PresenterID(), 12);
@@ -116,19 +109,13 @@ TEST_F(ObjectSourceTest, TheSourceEndsWithItsLastLayerAndALayerWithoutOneGetsAnE
   TGlobeLayer* b = globe.LayerStore().NewLayer();
   EXPECT_EQ(a->ObjectSourceIfAny(), nullptr);
   TGlobeObjectSource* shared = a->ObjectSource();
-  EXPECT_EQ(shared->ClassName(), "TGlobeObjectSource");
-  EXPECT_EQ(shared->Count(), 0);
-  EXPECT_FALSE(shared->Active());
+  EXPECT_EQ(std::tuple(shared->ClassName(), shared->Count(), shared->Active()), std::tuple("TGlobeObjectSource", 0, false));
   b->SetObjectSource(shared);
   EXPECT_EQ(shared->LayerCount(), 2);
   a->SetObjectSource(nullptr);
-  EXPECT_EQ(freed, 0);
-  EXPECT_EQ(globe.ObjectSourceCount(), 2);
-  EXPECT_EQ(shared->Layers(0), b);
-  EXPECT_EQ(shared->Layers(1), nullptr);
+  EXPECT_EQ(std::tuple(freed, globe.ObjectSourceCount(), shared->Layers(0), shared->Layers(1)), std::tuple(0, 2, b, nullptr));
   globe.LayerStore().Delete(b);
-  EXPECT_EQ(freed, 1);
-  EXPECT_EQ(globe.ObjectSourceCount(), 1);
+  EXPECT_EQ(std::tuple(freed, globe.ObjectSourceCount()), std::tuple(1, 1));
 }
 
 TEST_F(ObjectSourceTest, LayersHearOfAddedChangedAndSelectedObjects) {
@@ -197,9 +184,7 @@ TEST_F(CacheFixture, AnObjectUsedAgainCountsAsNewAndTheSelectedOneIsNeverRelease
   reader->Objects(++i);
   ASSERT_EQ(reductions, 1);
   const std::set<int> built = BuiltIndices();
-  EXPECT_TRUE(built.count(0));
-  EXPECT_FALSE(built.count(1));
-  EXPECT_TRUE(built.count(i));
+  EXPECT_EQ(std::tuple(built.count(0), built.count(1), built.count(i)), std::tuple(1u, 0u, 1u));
   TGlobeObject* selected = reader->Objects(1);
   globe.LayerStore().SetSelectedObject(selected);
   for (int j = 2; j < 100; ++j) reader->Objects(j);
@@ -211,8 +196,7 @@ TEST_F(CacheFixture, AnObjectUsedAgainCountsAsNewAndTheSelectedOneIsNeverRelease
 TEST_F(CacheFixture, NoLimitWithoutCapacityAndRecalculationRechecks) {
   globe.SetCacheCapacity(0);
   for (int i = 0; i < 50; ++i) reader->Objects(i);
-  EXPECT_EQ(reductions, 0);
-  EXPECT_EQ(BuiltIndices().size(), 50u);
+  EXPECT_EQ(std::tuple(reductions, BuiltIndices().size()), std::tuple(0, 50u));
   globe.SetCacheCapacity(4);
   globe.RecalculateCacheMemory();
   EXPECT_EQ(reductions, 1);
@@ -245,31 +229,27 @@ TEST(LayerStore, NamesCompareWithoutCaseIndicesAreCheckedAndSettingOneMovesTheLa
   TGlobeLayer* c = NamedLayer(globe, "C");
   TGlobeLayerStore& store = globe.LayerStore();
   EXPECT_EQ(subs->Name(), "Subs0");
-  EXPECT_EQ(store.LayerByName("subs0"), subs);
-  EXPECT_EQ(store.IndexOfName("SUBS0"), 1);
-  EXPECT_EQ(store.LayerByName("subs1"), nullptr);
-  EXPECT_EQ(store.IndexOfName("Subs"), -1);
+  EXPECT_EQ(std::tuple(store.LayerByName("subs0"), store.IndexOfName("SUBS0")), std::tuple(subs, 1));
+  EXPECT_EQ(std::tuple(store.LayerByName("subs1"), store.IndexOfName("Subs")), std::tuple(nullptr, -1));
   EXPECT_EQ(ThrownMessage<EGlobeException>([&] { store.Layers(3); }), "TVoduz4.GetLayer: Bad layer index 3");
   EXPECT_THROW(store.Layers(-1), EGlobeException);
   c->SetIndex(0);
   EXPECT_EQ(store.Layers(0), c);
   EXPECT_EQ(subs->Index(), 2);
-  std::unique_ptr<TGlobeLayer> taken = store.Remove(a);
-  EXPECT_EQ(taken->Index(), -1);
+  EXPECT_EQ(store.Remove(a)->Index(), -1);
   EXPECT_EQ(store.Count(), 2);
   store.Delete(c);
-  EXPECT_EQ(events, (std::vector<std::string>{"create TGlobeLayer", "create TGlobeLayer", "create TGlobeLayer", "free C"}));
+  EXPECT_EQ(events, (std::vector<std::string>{"create TGlobeLayer", "create TGlobeLayer", "create TGlobeLayer", "free Bases", "free C"}));
 }
 
 TEST(LayerStore, ZoomLimitsFollowTheirUnit) {
   TCustomVoduz4 globe;
   TGlobeLayer* layer = globe.LayerStore().NewLayer();
   layer->SetZoomMin(60);   // nautical miles: one degree
-  layer->SetZoomMax(100);  // 100 NM = 185.2 km
+  layer->SetZoomMax(100);
   layer->SetModified(false);
   layer->SetZoomUnits(TGlobeUnitTypes::Kilometer);
-  EXPECT_EQ(layer->ZoomMin(), 111);  // 111.12 km
-  EXPECT_EQ(layer->ZoomMax(), 185);
+  EXPECT_EQ(std::tuple(layer->ZoomMin(), layer->ZoomMax()), std::tuple(111, 185));  // 111.12 km, 185.2 km
   layer->SetZoomUnits(TGlobeUnitTypes::Degree);
   EXPECT_EQ(layer->ZoomMin(), 1);
   EXPECT_TRUE(layer->Modified());
@@ -285,18 +265,13 @@ TEST(LayerStore, SelectingInOneLayerDeselectsTheOtherAndDestroyingClearsTheSelec
   globe.OnObjectSelectChange = [&](TCustomVoduz4&, TGlobeObject*) { ++selectionEvents; };
   TGlobeLayerStore& store = globe.LayerStore();
   store.SetSelectedObject(a);
-  EXPECT_TRUE(a->Selected());
-  EXPECT_EQ(selectionEvents, 1);
+  EXPECT_EQ(std::tuple(a->Selected(), selectionEvents), std::tuple(true, 1));
   store.SetSelectedObject(b);
-  EXPECT_FALSE(a->Selected());
-  EXPECT_EQ(store.SelectedObject(), b);
-  EXPECT_EQ(store.SelectedObjects(1), nullptr);
+  EXPECT_EQ(std::tuple(a->Selected(), store.SelectedObject(), store.SelectedObjects(1)), std::tuple(false, b, nullptr));
   a->SetSelected(true);  // several selected objects are listed layer by layer
-  EXPECT_EQ(store.SelectedObjects(0), a);
-  EXPECT_EQ(store.SelectedObjects(1), b);
+  EXPECT_EQ(std::tuple(store.SelectedObjects(0), store.SelectedObjects(1)), std::tuple(a, b));
   store.SetSelectedObject(nullptr);
-  EXPECT_FALSE(a->Selected() || b->Selected());
-  EXPECT_EQ(store.SelectedObjects(0), nullptr);
+  EXPECT_EQ(std::tuple(a->Selected(), b->Selected(), store.SelectedObjects(0)), std::tuple(false, false, nullptr));
   store.SetSelectedObject(a);
   globe.OnObjectFree = [&](TCustomVoduz4&, TGlobeObject* o) { freed.push_back(o); };
   first->ObjectSource()->SetCount(0);
@@ -311,19 +286,19 @@ TEST(LayerStore, HiddenObjectsAndClosedLayersAreNeverHit) {
   TGeoDataObject* below = Square(*lower, 0, 0);
   TGeoDataObject* above = Square(*upper, 0, 0);
   TGlobeLayerStore& store = globe.LayerStore();
-  EXPECT_EQ(store.ObjectAtLL(DegPoint(1, 1), 0), above);  // the top layer answers first
+  auto hit = [&] { return store.ObjectAtLL(DegPoint(1, 1), 0); };
+  EXPECT_EQ(hit(), above);  // the top layer answers first
   EXPECT_EQ(store.ObjectAtLL(DegPoint(5, 5), 0), nullptr);
   above->SetHidden(true);
-  EXPECT_EQ(above->HitTest(DegPoint(1, 1), 0), 0);
-  EXPECT_EQ(store.ObjectAtLL(DegPoint(1, 1), 0), below);
+  EXPECT_EQ(std::tuple(above->HitTest(DegPoint(1, 1), 0), hit()), std::tuple(0, below));
   above->SetHidden(false);
   upper->SetEnabled(false);
-  EXPECT_EQ(store.ObjectAtLL(DegPoint(1, 1), 0), below);
+  EXPECT_EQ(hit(), below);
   upper->SetEnabled(true);
   upper->SetVisible(false);
-  EXPECT_EQ(store.ObjectAtLL(DegPoint(1, 1), 0), below);
+  EXPECT_EQ(hit(), below);
   lower->SetVisible(false);
-  EXPECT_EQ(store.ObjectAtLL(DegPoint(1, 1), 0), nullptr);
+  EXPECT_EQ(hit(), nullptr);
 }
 
 TEST(LayerStore, LinesAreHitWithinTheToleranceAndBoundsAcrossTheDateLineOnBothSides) {
@@ -364,9 +339,7 @@ TEST(LayerStore, AnotherViewsLayerIsCopiedWithASourceOfItsOwn) {
   TGlobeObjectSource* own = copy->ObjectSourceIfAny();
   ASSERT_NE(own, nullptr);
   EXPECT_NE(own, original->ObjectSourceIfAny());
-  EXPECT_EQ(own->Globe(), second.get());
-  EXPECT_EQ(own->ClassName(), "TLineReader");
-  EXPECT_TRUE(own->Active());
+  EXPECT_EQ(std::tuple(own->Globe(), own->ClassName(), own->Active()), std::tuple(second.get(), "TLineReader", true));
   second.reset();  // either view can go first
   EXPECT_EQ(original->ObjectSource()->LayerCount(), 1);
 }
