@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 #include "Points.h"
 #include "globe/data/ChainStore.h"
@@ -23,7 +24,7 @@ using testing::Deg;
 using testing::DegPoint;
 using testing::StoreOf;
 
-TEST(PointStore, CountAddDeleteAndIndexChecks) {
+TEST(PointStore, CountAddDeleteBulkFillAndIndexChecks) {
   TPointStore store;
   store.SetCount(2);
   EXPECT_EQ(store.Point(1), TGeoPoint());
@@ -33,6 +34,19 @@ TEST(PointStore, CountAddDeleteAndIndexChecks) {
   EXPECT_EQ(testing::PointsOf(store), (std::vector<TGeoPoint>{{0, 0}, {5, 6}}));
   EXPECT_THROW(store.Point(2), std::out_of_range);
   EXPECT_THROW(store.SetPoint(-1, TGeoPoint()), std::out_of_range);
+  // The readers' bulk fill writes a run of points as given, heights untouched, and refuses a run
+  // that does not lie within the store.
+  for (bool heights : {false, true}) {
+    TPointStore bulk(heights);
+    bulk.SetCount(4);
+    bulk.SetPoint(0, TGeoPoint(1, 2, 3));
+    const int32_t run[] = {10, 11, 20, 21};
+    bulk.StoreLongLat(1, run, 2);
+    EXPECT_EQ(testing::PointsOf(bulk), (std::vector<TGeoPoint>{{1, 2, heights ? 3 : 0}, {10, 11}, {20, 21}, {0, 0}}));
+    EXPECT_THROW(bulk.StoreLongLat(3, run, 2), std::out_of_range);
+    EXPECT_THROW(bulk.StoreLongLat(-1, run, 1), std::out_of_range);
+    bulk.StoreLongLat(9, run, 0);  // an empty run touches nothing
+  }
 }
 
 TEST(PointStore, HeightsAreKeptOnlyWhenAskedFor) {
@@ -153,57 +167,32 @@ TEST(PointStore, KeptThreeDPointsAreComputedOnceAndEveryEditDiscardsThem) {
   }
   store.Get3DPoints(true);
   TPoint3DBlock own = store.Get3DPoints(false);  // not kept: a fresh block, the store keeps none
-  EXPECT_FALSE(store.Has3DCache());
-  EXPECT_EQ(own.use_count(), 1);
+  EXPECT_EQ(std::tuple(store.Has3DCache(), own.use_count()), std::tuple(false, 1));
 }
 
-// The readers' bulk fill writes a run of points as given, heights untouched, and refuses a run
-// that does not lie within the store.
-TEST(PointStore, StoreLongLatWritesARunInPlace) {
-  for (bool heights : {false, true}) {
-    TPointStore store(heights);
-    store.SetCount(4);
-    store.SetPoint(0, TGeoPoint(1, 2, 3));
-    const int32_t run[] = {10, 11, 20, 21};
-    store.StoreLongLat(1, run, 2);
-    EXPECT_EQ(testing::PointsOf(store), (std::vector<TGeoPoint>{{1, 2, heights ? 3 : 0}, {10, 11}, {20, 21}, {0, 0}}));
-    EXPECT_THROW(store.StoreLongLat(3, run, 2), std::out_of_range);
-    EXPECT_THROW(store.StoreLongLat(-1, run, 1), std::out_of_range);
-    store.StoreLongLat(9, run, 0);  // an empty run touches nothing
-  }
-}
-
-TEST(ChainStore, ReadingBeyondCountGrowsShrinkingDestroys) {
+TEST(ChainStore, ReadingBeyondCountGrowsShrinkingDestroysAndStoreHeightReachesEveryChain) {
+  TChainStore high(true);
+  high.Chain(0).Add(TGeoPoint(1, 2, 3));
+  high.SetStoreHeight(false);
+  EXPECT_EQ(high.Chain(0).Point(0), TGeoPoint(1, 2, 0));
+  EXPECT_FALSE(high.Chain(1).StoreHeight());
   TChainStore chains;
-  TPointStore& sixth = chains.Chain(5);
-  EXPECT_EQ(chains.Count(), 6);
-  EXPECT_EQ(chains.ChainIfPresent(2), nullptr);  // entries before stay empty until used
-  EXPECT_EQ(chains.ChainIfPresent(5), &sixth);
+  TPointStore& sixth = chains.Chain(5);  // entries before stay empty until used
+  EXPECT_EQ(std::tuple(chains.Count(), chains.ChainIfPresent(2), chains.ChainIfPresent(5)), std::tuple(6, nullptr, &sixth));
   EXPECT_THROW(chains.Chain(-1), std::out_of_range);
   chains.Chain(0).Add(TGeoPoint(1, 1));
   chains.Chain(1).Add(TGeoPoint(2, 2));
   chains.SetCount(1);
   chains.SetCount(3);
-  EXPECT_EQ(chains.ChainIfPresent(1), nullptr);
-  EXPECT_EQ(chains.PointCount(), 1);
+  EXPECT_EQ(std::tuple(chains.ChainIfPresent(1), chains.PointCount()), std::tuple(nullptr, 1));
   chains.Delete(0);
   chains.Delete(9);
-  EXPECT_EQ(chains.Count(), 2);
-  EXPECT_EQ(chains.PointCount(), 0);
-}
-
-TEST(ChainStore, StoreHeightReachesExistingAndNewChains) {
-  TChainStore chains(true);
-  chains.Chain(0).Add(TGeoPoint(1, 2, 3));
-  chains.SetStoreHeight(false);
-  EXPECT_EQ(chains.Chain(0).Point(0), TGeoPoint(1, 2, 0));
-  EXPECT_FALSE(chains.Chain(1).StoreHeight());
+  EXPECT_EQ(std::tuple(chains.Count(), chains.PointCount()), std::tuple(2, 0));
 }
 
 TEST(ChainStore, BoundsCentroidCloneAndTranslateSpanEveryChain) {
   TChainStore chains;
-  EXPECT_EQ(chains.Bounds(), TGeoRect());
-  EXPECT_EQ(chains.Centroid(), TGeoPoint());
+  EXPECT_EQ(std::tuple(chains.Bounds(), chains.Centroid()), std::tuple(TGeoRect(), TGeoPoint()));
   for (TGeoPoint p : {DegPoint(0, 0), DegPoint(10, 10), DegPoint(5, 5)}) chains.Chain(0).Add(p);
   chains.Chain(1).Add(DegPoint(-5, 20));
   chains.Chain(1).Add(DegPoint(-1, 30));
@@ -212,9 +201,8 @@ TEST(ChainStore, BoundsCentroidCloneAndTranslateSpanEveryChain) {
   EXPECT_EQ(chains.Bounds(), TGeoRect(-5 * Deg, 0, 15 * Deg, 30 * Deg));
   std::unique_ptr<TChainStore> copy = chains.Clone();
   copy->Translate(10, 20, 0);
-  EXPECT_EQ(copy->Chain(1).Point(0), TGeoPoint(-5 * Deg + 10, 20 * Deg + 20));
-  EXPECT_EQ(copy->ChainIfPresent(2), nullptr);
-  EXPECT_EQ(chains.Chain(1).Point(0), DegPoint(-5, 20));
+  EXPECT_EQ(std::tuple(copy->Chain(1).Point(0), copy->ChainIfPresent(2), chains.Chain(1).Point(0)),
+            std::tuple(TGeoPoint(-5 * Deg + 10, 20 * Deg + 20), nullptr, DegPoint(-5, 20)));
   // Islands on both sides of the 180-degree meridian centre on it.
   TChainStore islands;
   islands.Chain(0).Add(DegPoint(178, -17));
@@ -228,77 +216,48 @@ Ints IntsOf(const TDynArray& a) {
   return values;
 }
 
-TDynArray Numbered(int32_t count) {
-  TDynArray a(4, count);
-  for (int32_t i = 0; i < count; ++i) a.SetInt(i, 10 * i);
-  return a;
+// Edits one after another on an array numbered 0, 10, 20, 30, 40: a move shifts the elements
+// between, indexes outside the range are ignored, inserts zero their slot (also at the end),
+// growing adds zeroes and shrinking loses the values past the new end.
+TEST(DynArray, EditsOnANumberedArray) {
+  TDynArray a(4, 5);
+  for (int32_t i = 0; i < 5; ++i) a.SetInt(i, 10 * i);
+  for (const auto& [edit, after] : std::vector<std::pair<void (*)(TDynArray&), Ints>>{
+           {[](TDynArray& d) { d.Move(1, 3); }, {0, 20, 30, 10, 40}},
+           {[](TDynArray& d) { d.Move(4, 0), d.Move(2, 2), d.Move(1, 5), d.Move(5, 1); }, {40, 0, 20, 30, 10}},
+           {[](TDynArray& d) { DynArrayMove(&d, 0, 1); }, {0, 40, 20, 30, 10}},
+           {[](TDynArray& d) { d.Delete(5), d.Delete(-1), d.Delete(1); }, {0, 20, 30, 10}},
+           {[](TDynArray& d) { d.Insert(1), d.Insert(5); }, {0, 0, 20, 30, 10, 0}},
+           {[](TDynArray& d) { d.SetLength(7); }, {0, 0, 20, 30, 10, 0, 0}},
+           {[](TDynArray& d) { d.SetLength(2), d.SetLength(3); }, {0, 0, 0}}}) {
+    edit(a);
+    EXPECT_EQ(IntsOf(a), after);
+  }
 }
 
-TEST(DynArray, CreatesZeroedElementsAndSetReturnsOldValue) {
+TEST(DynArray, ElementsOfEverySizeLocksClonesAndBadIndexes) {
   TDynArray a(4, 3);
-  EXPECT_EQ(IntsOf(a), (Ints{0, 0, 0}));
-  EXPECT_EQ(a.SetInt(1, 42), 0);
+  EXPECT_EQ(a.SetInt(1, 42), 0);  // created zeroed; setting returns the old value
   EXPECT_EQ(a.SetInt(1, 43), 42);
+  EXPECT_EQ(std::tuple(a.IndexOf(43), a.IndexOf(21)), std::tuple(1, -1));
   EXPECT_THROW(a.GetInt(3), std::out_of_range);
   EXPECT_THROW(a.SetInt(-1, 0), std::out_of_range);
-}
-
-TEST(DynArray, InsertZeroesTheSlotDeleteAndMoveIgnoreIndexesOutsideTheRange) {
-  TDynArray a = Numbered(3);
-  a.Insert(1);
-  a.Insert(4);  // at the end
-  EXPECT_EQ(IntsOf(a), (Ints{0, 0, 10, 20, 0}));
-  TDynArray d = Numbered(4);
-  d.Delete(4);
-  d.Delete(-1);
-  d.Delete(1);
-  EXPECT_EQ(IntsOf(d), (Ints{0, 20, 30}));
-  TDynArray m = Numbered(5);  // one element moves either way
-  m.Move(1, 3);
-  EXPECT_EQ(IntsOf(m), (Ints{0, 20, 30, 10, 40}));
-  m.Move(4, 0);
-  m.Move(2, 2);
-  m.Move(1, 5);
-  m.Move(5, 1);
-  EXPECT_EQ(IntsOf(m), (Ints{40, 0, 20, 30, 10}));
-  DynArrayMove(&m, 0, 1);
-  EXPECT_EQ(IntsOf(m), (Ints{0, 40, 20, 30, 10}));
-}
-
-TEST(DynArray, SetLengthGrowsWithZeroesAndClonesAreUnlocked) {
-  TDynArray a = Numbered(2);
-  a.SetLength(4);
-  EXPECT_EQ(IntsOf(a), (Ints{0, 10, 0, 0}));
-  a.SetLength(1);
-  a.SetLength(2);
-  EXPECT_EQ(IntsOf(a), (Ints{0, 0}));  // shrinking loses the old values
   a.Lock();
   a.Lock();
   std::unique_ptr<TDynArray> copy = a.Clone();
-  EXPECT_EQ(copy->LockCount(), 0);
   copy->SetInt(0, 5);
-  EXPECT_EQ(a.GetInt(0), 0);  // an independent block
+  EXPECT_EQ(std::tuple(copy->LockCount(), a.GetInt(0)), std::tuple(0, 0));  // unlocked, an independent block
   for (int i = 0; i < 3; ++i) a.Unlock();
   EXPECT_EQ(a.LockCount(), 0);
-}
-
-TEST(DynArray, IndexOfOnlyForFourByteElementsAndRecordsArePacked) {
-  TDynArray a = Numbered(3);
-  EXPECT_EQ(a.IndexOf(20), 2);
-  EXPECT_EQ(a.IndexOf(21), -1);
-  TDynArray points(8, 2);
-  points.Set<int64_t>(0, 20);
-  EXPECT_EQ(points.IndexOf(20), -1);
-  EXPECT_THROW(points.GetInt(0), std::logic_error);  // a 4-byte read of an 8-byte element
-  TDynArray records(12, 2);
+  TDynArray wide(8, 2);
+  wide.Set<int64_t>(0, 20);
+  EXPECT_EQ(wide.IndexOf(20), -1);  // only for four-byte elements
+  EXPECT_THROW(wide.GetInt(0), std::logic_error);
+  TDynArray records(12, 2);  // packed without padding
   records.Set(1, TPoint3D{1, -2, 3});
   EXPECT_EQ(records.Get<TPoint3D>(1), (TPoint3D{1, -2, 3}));
   EXPECT_EQ(records.ElementAddress(1) - records.ElementAddress(0), 12);
-}
-
-TEST(DynArray, MissingBlockRaisesInvalidParameter) {
-  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { DynArraySetLength(nullptr, 3); }),
-            "DynArraySetLength: Invalid Parameter");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { DynArraySetLength(nullptr, 3); }), "DynArraySetLength: Invalid Parameter");
   EXPECT_EQ(ThrownMessage<EGlobeException>([&] { DynArrayMove(nullptr, 0, 1); }), "DynArrayMove: Invalid Parameter");
 }
 
