@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "Points.h"
 #include "globe/data/Geodesy.h"
@@ -29,17 +30,14 @@ TEST(GeoMath, AnglesWrapOnceAndInverseTrigonometryIsSafeBeyondOne) {
                                  {D(ArcSin(0.5L)), D(Pi / 6)}, {D(ArcCos(-1.5L)), D(Pi)}, {D(ArcCos(1)), 0.0},
                                  {D(ArcCos(0.5L)), D(Pi / 3)}, {D(Hypot(3, -4)), 5.0}, {D(Hypot(0, -4)), 4.0}})
     EXPECT_NEAR(value, expected, 2e-15);
-  EXPECT_EQ(Sign(0), 1);
-  EXPECT_EQ(Sign(-0.1L), -1);
+  EXPECT_EQ(std::tuple(Sign(0), Sign(-0.1L)), std::tuple(1, -1));
 }
 
 TEST(GeoMath, MulDivRoundsHalvesAwayFromZeroAndFlagsFailure) {
-  EXPECT_EQ(MulDiv(5, 3, 2), 8);    // 7.5
-  EXPECT_EQ(MulDiv(-5, 3, 2), -8);  // -7.5
-  EXPECT_EQ(MulDiv(7, 1, 3), 2);    // 2.33
-  EXPECT_EQ(MulDiv(2'000'000'000, 2'000'000'000, 1'000'000'000), -1);  // does not fit
-  EXPECT_EQ(MulDiv(1, 1, 0), -1);
-  EXPECT_EQ(MulDiv(1'944'000'000, 1'000'000'000, 1'944'000'000), 1'000'000'000);  // 64-bit product
+  // 7.5, -7.5 and 2.33; a result that does not fit, a division by zero; a 64-bit product.
+  EXPECT_EQ(std::tuple(MulDiv(5, 3, 2), MulDiv(-5, 3, 2), MulDiv(7, 1, 3)), std::tuple(8, -8, 2));
+  EXPECT_EQ(std::tuple(MulDiv(2'000'000'000, 2'000'000'000, 1'000'000'000), MulDiv(1, 1, 0)), std::tuple(-1, -1));
+  EXPECT_EQ(MulDiv(1'944'000'000, 1'000'000'000, 1'944'000'000), 1'000'000'000);
 }
 
 TEST(GeoMath, RoundingIsHalvesToEvenLikeTheLibraryAndNeverTraps) {
@@ -64,18 +62,16 @@ TEST(GeoMath, RoundingIsHalvesToEvenLikeTheLibraryAndNeverTraps) {
 }
 
 TEST(GeoMath, GeoToCartesianAxesAndBack) {
-  EXPECT_EQ(GeoToCartesian(TGeoPoint(0, 0)), (TPoint3D{0, 0, EarthRadiusGU}));
-  EXPECT_EQ(GeoToCartesian(DegPoint(-90, 0)), (TPoint3D{-EarthRadiusGU, 0, 0}));
-  EXPECT_EQ(GeoToCartesian(DegPoint(0, -90)), (TPoint3D{0, -EarthRadiusGU, 0}));
-  EXPECT_EQ(GeoToCartesian(TGeoPoint(180 * Deg, 0, 1000)), (TPoint3D{0, 0, -EarthRadiusGU - 1000}));
+  for (auto [point, axis] : {std::pair{TGeoPoint(0, 0), TPoint3D{0, 0, EarthRadiusGU}}, {DegPoint(-90, 0), {-EarthRadiusGU, 0, 0}},
+                            {DegPoint(0, -90), {0, -EarthRadiusGU, 0}}, {TGeoPoint(180 * Deg, 0, 1000), {0, 0, -EarthRadiusGU - 1000}}})
+    EXPECT_EQ(GeoToCartesian(point), axis) << point.LongX << " " << point.LatY;
   const TPoint3D p = GeoToCartesian(DegPoint(0, 45));  // 45 N: both Y and Z are r / sqrt 2
   EXPECT_EQ(p.Y, p.Z);
   EXPECT_NEAR(p.Y, EarthRadiusGU / std::sqrt(2.0), 1.0);
   TGeoPoint target(123, 456, 789);
   CartesianToGeo({0, 1, 0}, target);  // Z is zero: the longitude is kept
-  EXPECT_EQ(target.LongX, 123);
   EXPECT_NEAR(target.LatY, 486'000'000, 1);  // truncated, so 1 short of the pole
-  EXPECT_EQ(target.Height, 0);
+  EXPECT_EQ(std::tuple(target.LongX, target.Height), std::tuple(123, 0));
   CartesianToGeo(Vec3Normalise(GeoToCartesianExact(DegPoint(-30, 40))), target);
   EXPECT_NEAR(target.LongX, -30 * Deg, 2);
   EXPECT_NEAR(target.LatY, 40 * Deg, 2);
@@ -83,9 +79,7 @@ TEST(GeoMath, GeoToCartesianAxesAndBack) {
 
 TEST(GeoMath, RectsIgnoreEmptyOperandsAndSeeAcrossTheDateline) {
   const TGeoRect a(0, 0, 10, 10), b(-5, 20, 3, 3);
-  EXPECT_EQ(RectUnion(TGeoRect(), a), a);
-  EXPECT_EQ(RectUnion(a, TGeoRect()), a);
-  EXPECT_EQ(RectUnion(a, b), TGeoRect(-5, 0, 15, 23));
+  EXPECT_EQ(std::tuple(RectUnion(TGeoRect(), a), RectUnion(a, TGeoRect()), RectUnion(a, b)), std::tuple(a, a, TGeoRect(-5, 0, 15, 23)));
   const TGeoRect r(10 * Deg, 10 * Deg, 10 * Deg, 10 * Deg), pacific(170 * Deg, 0, 20 * Deg, 10 * Deg);
   for (auto [rect, point, inside] : {std::tuple{r, DegPoint(15, 15), true}, {r, DegPoint(10, 15), false},  // on the edge
                                      {r, DegPoint(15, 20), false}, {pacific, DegPoint(-175, 5), true},  // shifted test
@@ -94,13 +88,11 @@ TEST(GeoMath, RectsIgnoreEmptyOperandsAndSeeAcrossTheDateline) {
 }
 
 TEST(GeoMath, VectorMatrixAndExtentHelpers) {
-  EXPECT_DOUBLE_EQ(D(Vec3Cross({2, 0, 0}, {0, 3, 0}).Z), 1);  // normalised
-  EXPECT_DOUBLE_EQ(D(Vec3Dot({1, 0, 0}, {0, 1, 0})), 0);
-  EXPECT_DOUBLE_EQ(D(Vec3Normalise({1e-6L, 0, 0}).X), 1e-6);  // too short to normalise
+  // A cross product comes normalised; a vector too short to normalise stays as it is.
   const TMatrix3 m{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}};
-  EXPECT_DOUBLE_EQ(D(MatrixTranspose(m)[0][2]), 7);
-  EXPECT_DOUBLE_EQ(D(MatrixScale(m, 2)[1][1]), 10);
-  EXPECT_DOUBLE_EQ(D(MatrixTimesVecRaw(m, {1, 0, -1}).Y), -2);
+  EXPECT_EQ(std::tuple(D(Vec3Cross({2, 0, 0}, {0, 3, 0}).Z), D(Vec3Dot({1, 0, 0}, {0, 1, 0})), D(Vec3Normalise({1e-6L, 0, 0}).X),
+                       D(MatrixTranspose(m)[0][2]), D(MatrixScale(m, 2)[1][1]), D(MatrixTimesVecRaw(m, {1, 0, -1}).Y)),
+            std::tuple(1.0, 0.0, D(1e-6L), 7.0, 10.0, -2.0));
   const TVec3 n = MatrixTimesVec(m, {1, 0, 0});
   EXPECT_NEAR(D(Vec3Dot(n, n)), 1, 1e-15);
   struct P {
@@ -119,8 +111,7 @@ TVec3 View(long double xRotation, long double yRotation, const TGeoPoint& p) {
 TEST(GeoMath, EulerRotationPutsTheChosenPointAtTheCentreNorthUp) {
   for (auto [lat, lon] : {std::pair{0, 0}, std::pair{30, 40}, std::pair{-50, -120}}) {
     const TVec3 centre = View(lat, lon, DegPoint(lon, lat));
-    EXPECT_NEAR(D(centre.X), 0, 1e-3);
-    EXPECT_NEAR(D(centre.Y), 0, 1e-3);
+    EXPECT_NEAR(D(Hypot(centre.X, centre.Y)), 0, 1e-3);
     EXPECT_NEAR(D(centre.Z), -EarthRadiusGU, 1e-3);  // facing the viewer
     const TVec3 north = View(lat, lon, DegPoint(lon, lat + 1)), east = View(lat, lon, DegPoint(lon + 1, lat));
     EXPECT_LT(north.Y, 0);  // up
@@ -184,29 +175,25 @@ const TGeoPoint O(0, 0);
 TEST(Geodesy, GreatCircleDistanceAndInitialBearingOnTheSphere) {
   // One degree of arc is 60 nautical miles on the meridian and on the equator; across the
   // 180-degree meridian the short way; antipodes are half the circumference.
-  EXPECT_EQ(GreatCircleDistance(O, TGeoPoint(0, Deg)), 5'400'000);
-  EXPECT_EQ(GreatCircleDistance(O, TGeoPoint(Deg, 0)), 5'400'000);
-  EXPECT_EQ(GreatCircleDistance(O, O), 0);
-  EXPECT_EQ(GreatCircleDistance(TGeoPoint(179 * Deg, 0), TGeoPoint(-179 * Deg, 0)), 2 * 5'400'000);
-  EXPECT_EQ(GreatCircleDistance(O, TGeoPoint(GU_180_DEGREES, 0)), GU_180_DEGREES);
+  for (auto [from, to, distance] : {std::tuple{O, TGeoPoint(0, Deg), Deg}, {O, TGeoPoint(Deg, 0), Deg}, {O, O, 0},
+                                     {TGeoPoint(179 * Deg, 0), TGeoPoint(-179 * Deg, 0), 2 * Deg},
+                                     {O, TGeoPoint(GU_180_DEGREES, 0), GU_180_DEGREES}})
+    EXPECT_EQ(GreatCircleDistance(from, to), distance) << to.LongX << " " << to.LatY;
   EXPECT_NEAR(GreatCircleDistance(LAX, JFK) / 90'000.0, 2143.7, 0.1);  // 0.623585 rad of arc
   // Bearings grow westward: LAX to JFK is 65.89 degrees true, so -65.89 here; back from JFK
   // 273.8 true, i.e. 86.2 degrees west of north.
-  EXPECT_EQ(InitialBearing(O, TGeoPoint(Deg, 0)), -486'000'000);
-  EXPECT_EQ(InitialBearing(O, TGeoPoint(-Deg, 0)), 486'000'000);
-  EXPECT_EQ(InitialBearing(O, TGeoPoint(0, Deg)), 0);
-  EXPECT_EQ(std::abs(InitialBearing(O, TGeoPoint(0, -Deg))), GU_180_DEGREES);
+  EXPECT_EQ(std::tuple(InitialBearing(O, TGeoPoint(Deg, 0)), InitialBearing(O, TGeoPoint(-Deg, 0)),
+                       InitialBearing(O, TGeoPoint(0, Deg)), std::abs(InitialBearing(O, TGeoPoint(0, -Deg)))),
+            std::tuple(-GU_90_DEGREES, GU_90_DEGREES, 0, GU_180_DEGREES));
   EXPECT_NEAR(InitialBearing(LAX, JFK) / static_cast<double>(Deg), -65.89, 0.02);
   EXPECT_NEAR(InitialBearing(JFK, LAX) / static_cast<double>(Deg), 86.2, 0.1);
 }
 
 TEST(Geodesy, DestinationPointFollowsBearingAndDistance) {
-  const TGeoPoint west = DestinationPoint(O, 486'000'000, 1'000'000);
+  const TGeoPoint west = DestinationPoint(O, GU_90_DEGREES, 1'000'000), north = DestinationPoint(O, 0, Deg);
   EXPECT_NEAR(west.LongX, -1'000'000, 1);
-  EXPECT_EQ(west.LatY, 0);
-  const TGeoPoint north = DestinationPoint(O, 0, 5'400'000);
-  EXPECT_EQ(north.LongX, 0);
-  EXPECT_NEAR(north.LatY, 5'400'000, 1);
+  EXPECT_NEAR(north.LatY, Deg, 1);
+  EXPECT_EQ(std::tuple(west.LatY, north.LongX), std::tuple(0, 0));
   // Across the 180-degree meridian the longitude comes back normalised.
   EXPECT_NEAR(DestinationPoint(TGeoPoint(179 * Deg, 0), -486'000'000, 2 * Deg).LongX, -179 * Deg, 2);
   // Going out along the initial bearing for the great-circle distance arrives (the radii of the
@@ -224,9 +211,7 @@ TEST(Geodesy, EllipsoidDistanceOnEverySpheroid) {
     const auto spheroid = static_cast<TSpheroid>(s);
     EXPECT_EQ(EllipsoidDistance(LAX, LAX, spheroid), 0) << s;
     EXPECT_EQ(EllipsoidDistance(TGeoPoint(0, GU_90_DEGREES), TGeoPoint(0, GU_90_DEGREES), spheroid), 0) << s;
-    EXPECT_NEAR(EllipsoidDistance(O, TGeoPoint(Deg, 0), spheroid),
-                static_cast<double>(SpheroidParameters(spheroid).SemiMajorAxis * GUPi / 180), 80)
-        << s;
+    EXPECT_NEAR(EllipsoidDistance(O, TGeoPoint(Deg, 0), spheroid), D(SpheroidParameters(spheroid).SemiMajorAxis * Pi / 180), 80) << s;
   }
   // The WGS84 axis is 6,378,137 m and its flattening 1 / 298.257223563.
   EXPECT_NEAR(SpheroidParameters(TSpheroid::WGS84).SemiMajorAxis / static_cast<double>(GUPerMeter), 6'378'137, 1);
