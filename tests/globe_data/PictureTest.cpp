@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <jpeglib.h>
 #include <sstream>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,7 @@ using corvalis::testing::ThrownMessage;
 using testing::Deg;
 
 struct BitmapLayout {
-  int32_t Width = 3;
-  int32_t Height = 2;
+  int32_t Width = 3, Height = 2;
   uint16_t BitCount = 8;
   uint32_t Compression = 0;
   bool WriteImageSize = true;
@@ -57,23 +57,15 @@ TEST(TextureData, LoadsAnEightBitBitmapWithPaddedRowsAndLooksUpItsPalette) {
   std::istringstream stream(MakeBitmap());
   texture.LoadFromStream(stream);
   ASSERT_TRUE(texture.HasTexture());
-  EXPECT_EQ(texture.Width(), 3);
-  EXPECT_EQ(texture.Rows(), 2);
-  EXPECT_EQ(texture.RowStride(), 4);
-  EXPECT_EQ(texture.TexelIndex(2, 1), 12);
-  EXPECT_EQ(texture.TexelIndex(4, 0), -1);
-  EXPECT_EQ(texture.TexelIndex(0, 2), -1);
+  EXPECT_EQ(std::tuple(texture.Width(), texture.Rows(), texture.RowStride()), std::tuple(3, 2, 4));
+  EXPECT_EQ(std::tuple(texture.TexelIndex(2, 1), texture.TexelIndex(4, 0), texture.TexelIndex(0, 2)), std::tuple(12, -1, -1));
   EXPECT_EQ(texture.TexelColour(2, 1), 0x00F3180Cu);  // 0x00BBGGRR of entry 12: red 12, green 24, blue 243
-  EXPECT_EQ(texture.PaletteColour(1), 0x00FE0201u);
-  EXPECT_EQ(texture.PaletteIndexOf(0x00FE0201u), 1);
-  EXPECT_EQ(texture.PaletteIndexOf(0x000102FEu), -1);  // red and blue swapped: not there
-  EXPECT_EQ(texture.PaletteColour(256), 0u);
-  EXPECT_EQ(texture.PaletteColour(-1), 0u);
-  BitmapLayout noSize;  // an image size of 0 means padded rows
-  noSize.WriteImageSize = false;
-  texture.LoadFromBytes(MakeBitmap(noSize));
-  EXPECT_EQ(texture.RowStride(), 4);
-  EXPECT_EQ(texture.TexelIndex(1, 1), 11);
+  // Red and blue swapped is not there; indexes outside the palette give black.
+  EXPECT_EQ(std::tuple(texture.PaletteColour(1), texture.PaletteIndexOf(0x00FE0201u), texture.PaletteIndexOf(0x000102FEu),
+                       texture.PaletteColour(256), texture.PaletteColour(-1)),
+            std::tuple(0x00FE0201u, 1, -1, 0u, 0u));
+  texture.LoadFromBytes(MakeBitmap({3, 2, 8, 0, false}));  // an image size of 0 means padded rows
+  EXPECT_EQ(std::tuple(texture.RowStride(), texture.TexelIndex(1, 1)), std::tuple(4, 11));
 }
 
 TEST(TextureData, OtherBitmapsAreRejectedAndLeaveNoTexture) {
@@ -91,8 +83,7 @@ TEST(TextureData, OtherBitmapsAreRejectedAndLeaveNoTexture) {
     texture.LoadFromBytes(MakeBitmap());
     EXPECT_EQ(ThrownMessage<EGlobeException>([&] { texture.LoadFromBytes(std::move(bytes)); }),
               "Globe texture must be a 256 color RGB encoded bitmap");
-    EXPECT_FALSE(texture.HasTexture());
-    EXPECT_EQ(texture.TexelIndex(0, 0), -1);
+    EXPECT_EQ(std::tuple(texture.HasTexture(), texture.TexelIndex(0, 0)), std::tuple(false, -1));
   }
 }
 
@@ -100,11 +91,11 @@ TEST(TextureData, PointsAndTexelsBetweenTheCorners) {
   TTextureData texture;
   texture.LoadFromBytes(MakeBitmap({8, 4}));
   // Whole world by default: the north-west corner is column 0 of the top (last stored) row.
-  EXPECT_EQ(texture.Corner(0), TGeoPoint(-GU_180_DEGREES, GU_90_DEGREES));
-  EXPECT_EQ(texture.PointToTexel(TGeoPoint(-GU_180_DEGREES, GU_90_DEGREES)), (TTexel{0, 3}));
+  const TGeoPoint northWest(-GU_180_DEGREES, GU_90_DEGREES);
+  EXPECT_EQ(std::tuple(texture.Corner(0), texture.TexelToPoint(0, 0), texture.TexelToPoint(4, 2)),
+            std::tuple(northWest, northWest, TGeoPoint(0, 0)));
+  EXPECT_EQ(texture.PointToTexel(northWest), (TTexel{0, 3}));
   EXPECT_EQ(texture.PointToTexel(TGeoPoint(0, 0)), (TTexel{4, 1}));  // 7 × 1/2 = 3.5 rounds up
-  EXPECT_EQ(texture.TexelToPoint(0, 0), TGeoPoint(-GU_180_DEGREES, GU_90_DEGREES));
-  EXPECT_EQ(texture.TexelToPoint(4, 2), TGeoPoint(0, 0));
   texture.SetCorner(0, TGeoPoint(0, 20 * Deg));  // a 40 x 20 degree patch
   texture.SetCorner(1, TGeoPoint(40 * Deg, 0));
   texture.SetCorner(2, TGeoPoint(1, 1));  // ignored
@@ -118,17 +109,14 @@ TEST(TextureData, LoadFromFilesOnDiskOrThroughThePlatformFiles) {
   TTextureData texture, copy;
   EXPECT_TRUE(texture.LoadFromFile(path));
   copy.Assign(texture);
-  EXPECT_EQ(copy.TexelIndex(2, 1), 12);
-  EXPECT_EQ(copy.FileName(), path);
+  EXPECT_EQ(std::tuple(copy.TexelIndex(2, 1), copy.FileName()), std::tuple(12, path));
   EXPECT_FALSE(texture.LoadFromFile(dir.File("missing.bmp")));  // a missing file clears the texture
-  EXPECT_FALSE(texture.HasTexture());
-  EXPECT_EQ(texture.FileName(), "");
+  EXPECT_EQ(std::tuple(texture.HasTexture(), texture.FileName()), std::tuple(false, ""));
   platform::testing::MemoryFileSystem files;
   files.AddFile("/Data/Earth.bmp", MakeBitmap());
   files.AddFile("/Data/Photo.bmp", MakeBitmap({3, 2, 24}));
   EXPECT_TRUE(texture.LoadFromFile(files, "/data/earth.BMP"));
-  EXPECT_EQ(texture.TexelIndex(1, 1), 11);
-  EXPECT_EQ(texture.FileName(), "/data/earth.BMP");
+  EXPECT_EQ(std::tuple(texture.TexelIndex(1, 1), texture.FileName()), std::tuple(11, "/data/earth.BMP"));
   EXPECT_FALSE(texture.LoadFromFile(files, "/Data/none.bmp"));
   EXPECT_FALSE(texture.HasTexture());
   EXPECT_THROW(texture.LoadFromFile(files, "/Data/Photo.bmp"), EGlobeException);
@@ -144,24 +132,21 @@ TEST(BitmapObject, LoadsThroughTheDataDirectoryAndSizesItsBoundsOrLeavesNone) {
   TBitmapObject* bitmap = source->NewObject<TBitmapObject>();
   bitmap->SetCentroid(TGeoPoint(1'000'000, 2'000'000));
   bitmap->SetBMPFilename("chart.bmp");
-  EXPECT_EQ(bitmap->BMPFilename(), dir.Path.string() + "/chart.bmp");
-  EXPECT_EQ(bitmap->Title(), "chart.bmp");
+  EXPECT_EQ(std::tuple(bitmap->BMPFilename(), bitmap->Title()), std::tuple(dir.Path.string() + "/chart.bmp", "chart.bmp"));
   // The row stride, not the width, counts: 8 × 90,000 wide, 3 × 90,000 high, south of the centre.
   EXPECT_EQ(bitmap->GetBounds(), TGeoRect(1'000'000, 2'000'000 - 270'000, 720'000, 270'000));
   EXPECT_EQ(bitmap->TextureData().Corner(1), TGeoPoint(1'720'000, 1'730'000));
   bitmap->SetGlobeUnitsPerPixel(2, 30'000);
   EXPECT_EQ(bitmap->GetBounds(), TGeoRect(1'000'000, 1'910'000, 720'000, 90'000));
   bitmap->SetTransparentColor(0x0000FF);  // red, as 0x00BBGGRR
-  EXPECT_EQ(bitmap->TransparentIndex(), 7);
-  EXPECT_EQ(bitmap->TransparentColor(), 0x0000FF);
-  EXPECT_TRUE(bitmap->PointOnObject(TGeoPoint(1'100'000, 1'950'000), 0));
-  EXPECT_FALSE(bitmap->PointOnObject(TGeoPoint(1'100'000, 2'050'000), 0));
+  EXPECT_EQ(std::tuple(bitmap->TransparentIndex(), bitmap->TransparentColor()), std::tuple(7, 0x0000FF));
+  EXPECT_EQ(std::tuple(bitmap->PointOnObject(TGeoPoint(1'100'000, 1'950'000), 0),
+                       bitmap->PointOnObject(TGeoPoint(1'100'000, 2'050'000), 0)),
+            std::tuple(true, false));
   TBitmapObject* unknown = source->NewObject<TBitmapObject>();
   unknown->SetBMPFilename("nowhere.bmp");
-  EXPECT_EQ(unknown->BMPFilename(), "");
-  EXPECT_FALSE(unknown->TextureData().HasTexture());
-  EXPECT_EQ(unknown->Title(), "");
-  EXPECT_EQ(unknown->TransparentColor(), -1);
+  EXPECT_EQ(std::tuple(unknown->BMPFilename(), unknown->TextureData().HasTexture(), unknown->Title(), unknown->TransparentColor()),
+            std::tuple("", false, "", -1));
 }
 
 std::vector<platform::TColor> Pixels(const platform::Bitmap24& picture) {
@@ -177,16 +162,14 @@ TEST(PictureFileTest, PalettedBitmapsTopDownBottomUpAndOneBitDeep) {
   // each row to 4 bytes. Height -2: rows stored top row first.
   const std::string palette = std::string("\0\0\0\0\0\0\xFF\0\0\xFF\0\0", 12);
   const std::string rows = std::string("\x01\x02\x00\x00\x02\x02\x01\x00", 8);
-  auto topDown = DecodeBitmapPicture(BitmapFile(3, -2, 8, palette, rows));
-  ASSERT_NE(nullptr, topDown);
-  EXPECT_EQ(Pixels(*topDown), (P{0x0000FF, 0x00FF00, 0, 0x00FF00, 0x00FF00, 0x0000FF}));
-  auto bottomUp = DecodeBitmapPicture(BitmapFile(3, 2, 8, palette, rows));
-  ASSERT_NE(nullptr, bottomUp);
-  EXPECT_EQ(Pixels(*bottomUp), (P{0x00FF00, 0x00FF00, 0x0000FF, 0x0000FF, 0x00FF00, 0}));
   // 1 bit per pixel, most significant bit first: 0b10100000 -> red, black, red.
-  auto bits = DecodeBitmapPicture(BitmapFile(3, 1, 1, palette.substr(0, 8), std::string("\xA0\0\0\0", 4)));
-  ASSERT_NE(nullptr, bits);
-  EXPECT_EQ(Pixels(*bits), (P{0x0000FF, 0, 0x0000FF}));
+  for (const auto& [bytes, pixels] : {std::pair{BitmapFile(3, -2, 8, palette, rows), P{0x0000FF, 0x00FF00, 0, 0x00FF00, 0x00FF00, 0x0000FF}},
+                                      {BitmapFile(3, 2, 8, palette, rows), P{0x00FF00, 0x00FF00, 0x0000FF, 0x0000FF, 0x00FF00, 0}},
+                                      {BitmapFile(3, 1, 1, palette.substr(0, 8), std::string("\xA0\0\0\0", 4)), P{0x0000FF, 0, 0x0000FF}}}) {
+    auto picture = DecodeBitmapPicture(bytes);
+    ASSERT_NE(nullptr, picture);
+    EXPECT_EQ(Pixels(*picture), pixels);
+  }
 }
 
 TEST(PictureFileTest, MalformedBitmapsGiveNoPicture) {
@@ -194,10 +177,9 @@ TEST(PictureFileTest, MalformedBitmapsGiveNoPicture) {
   const std::string good = BitmapFile(2, 2, 24, "", pixels);
   ASSERT_NE(nullptr, DecodeBitmapPicture(good));
   for (size_t cut = 0; cut < good.size(); ++cut) EXPECT_EQ(nullptr, DecodeBitmapPicture(good.substr(0, cut))) << cut;
-  EXPECT_EQ(nullptr, DecodeBitmapPicture(BitmapFile(2, 2, 24, "", pixels, 1)));  // RLE
-  EXPECT_EQ(nullptr, DecodeBitmapPicture(BitmapFile(2, 2, 16, "", pixels)));
-  EXPECT_EQ(nullptr, DecodeBitmapPicture(BitmapFile(0, 2, 24, "", pixels)));
-  EXPECT_EQ(nullptr, DecodeBitmapPicture(BitmapFile(2000000000, 2000000000, 24, "", pixels)));
+  for (const std::string& bad : {BitmapFile(2, 2, 24, "", pixels, 1), BitmapFile(2, 2, 16, "", pixels),  // RLE, 16 bits
+                                 BitmapFile(0, 2, 24, "", pixels), BitmapFile(2000000000, 2000000000, 24, "", pixels)})
+    EXPECT_EQ(nullptr, DecodeBitmapPicture(bad));
   // An 8-bit pixel pointing past a short palette draws black.
   auto shortPalette = DecodeBitmapPicture(BitmapFile(1, 1, 8, std::string("\0\0\xFF\0", 4), std::string("\x07\0\0\0", 4)));
   ASSERT_NE(nullptr, shortPalette);
@@ -245,10 +227,8 @@ size_t MarkerAt(const std::string& jpeg, uint8_t code) {
 // The JPEG with its frame header (baseline 0xC0 or progressive 0xC2) claiming another size.
 std::string ClaimingSize(std::string jpeg, uint8_t frameMarker, int width, int height) {
   const size_t at = MarkerAt(jpeg, frameMarker);  // marker, length (2), precision, height, width
-  jpeg[at + 5] = static_cast<char>(height >> 8);
-  jpeg[at + 6] = static_cast<char>(height & 0xFF);
-  jpeg[at + 7] = static_cast<char>(width >> 8);
-  jpeg[at + 8] = static_cast<char>(width & 0xFF);
+  const int sizes[] = {height, width};
+  for (int i = 0; i < 4; ++i) jpeg[at + 5 + i] = static_cast<char>(sizes[i / 2] >> (i % 2 ? 0 : 8));
   return jpeg;
 }
 
@@ -256,15 +236,11 @@ TEST(PictureFileTest, JpegImagesAreDecodedAndBrokenOnesRefused) {
   const std::string jpeg = SolidJpeg(16, 8, 200, 40, 10);
   auto picture = DecodeJpegPicture(jpeg);
   ASSERT_NE(nullptr, picture);
-  EXPECT_EQ(16, picture->Width());
-  EXPECT_EQ(8, picture->Height());
-  const platform::TColor c = picture->Pixel(5, 5);
-  EXPECT_NEAR(200, static_cast<int>(c & 0xFF), 6);  // red in the low byte
-  EXPECT_NEAR(40, static_cast<int>((c >> 8) & 0xFF), 6);
-  EXPECT_NEAR(10, static_cast<int>((c >> 16) & 0xFF), 6);
-  EXPECT_EQ(nullptr, DecodeJpegPicture(""));
-  EXPECT_EQ(nullptr, DecodeJpegPicture(jpeg.substr(0, 20)));
-  EXPECT_EQ(nullptr, DecodeJpegPicture("not a jpeg at all"));
+  EXPECT_EQ(std::tuple(picture->Width(), picture->Height()), std::tuple(16, 8));
+  for (auto [shift, value] : {std::pair{0, 200}, {8, 40}, {16, 10}})  // red in the low byte
+    EXPECT_NEAR(value, static_cast<int>((picture->Pixel(5, 5) >> shift) & 0xFF), 6) << shift;
+  for (const std::string& broken : {std::string(), jpeg.substr(0, 20), std::string("not a jpeg at all")})
+    EXPECT_EQ(nullptr, DecodeJpegPicture(broken));
 }
 
 TEST(PictureFileTest, JpegWhoseDataEndsBeforeTheImageIsRefused) {
