@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <random>
+#include <tuple>
 
 #include "TempFile.h"
 #include "globe/data/CustomVoduz4.h"
@@ -99,22 +100,18 @@ TEST(MIFFile, PlineFormsAndStyleClauses) {
   ASSERT_EQ(file->Count(), 8);
   const TMIFObject multiple = file->GetObject(0, true);
   EXPECT_EQ(multiple.Chains, (Chains{{Deg(0, 0), Deg(1, 1), Deg(2, 2)}, {Deg(10, 10), Deg(11, 11)}}));
-  EXPECT_FALSE(multiple.Closed);
-  EXPECT_EQ(multiple.Title, "New Polyline");
+  EXPECT_EQ(std::tuple(multiple.Closed, multiple.Title), std::tuple(false, "New Polyline"));
   EXPECT_EQ(file->GetObject(1, true).Style.PenWidth, 2);
   EXPECT_EQ(file->GetObject(2, false).Chains, (Chains{{Deg(7, 8), Deg(9, 10)}}));  // count on the next line
   EXPECT_EQ(file->GetObject(3, false).Chains, (Chains{{Deg(1, 2), Deg(3, 4)}}));
   const TMIFObject region = file->GetObject(4, true);
-  EXPECT_TRUE(region.Closed);
-  EXPECT_EQ(region.Title, "New Polygon");  // no ".MID" file
+  EXPECT_EQ(std::tuple(region.Closed, region.Title), std::tuple(true, "New Polygon"));  // no ".MID" file
   // Pen pattern 5 is a dash, brush pattern 2 solid; colours come in the platform order.
   EXPECT_EQ(StyleText(region.Style), "pen 3 1 00FF00 brush 0 0000FF FFFFFF font Arial 0 000000 0");
   // Brush pattern 10 is style 39, pen pattern 1 clear.
   EXPECT_EQ(StyleText(file->GetObject(5, true).Style), "pen 1 5 000000 brush 39 FF0000 FFFFFF font Arial 0 000000 0");
   const TMIFObject text = file->GetObject(6, true);
-  EXPECT_EQ(text.Title, "Two lines");
-  EXPECT_TRUE(text.Chains.empty());
-  EXPECT_EQ(text.Centre, Deg(20.5, -10.25));
+  EXPECT_EQ(std::tuple(text.Title, text.Chains.size(), text.Centre), std::tuple("Two lines", 0u, Deg(20.5, -10.25)));
   EXPECT_EQ(StyleText(text.Style), "pen 1 0 000000 brush 0 FFFFFF FFFFFF font Times 12 FF00FF 450");
   EXPECT_EQ(file->GetObject(7, true).Centre, Deg(5, 6));
 }
@@ -140,18 +137,12 @@ TEST(MIFFile, AttributeLinesStayWithTheirObjects) {
   auto file = Open(dir, kHeader + body, &mid);
   ASSERT_EQ(file->Count(), 5);
   file->TitleColumn = 1;
-  EXPECT_EQ(file->GetObject(0, false).Title, "first");
-  EXPECT_EQ(file->GetObject(1, false).Title, "region, with comma");
-  const TMIFObject pline = file->GetObject(2, true);
-  EXPECT_EQ(pline.Statement, msPline);
-  EXPECT_EQ(pline.Title, "New Polyline");
-  EXPECT_EQ(pline.Chains, (Chains{{Deg(5, 5), Deg(6, 6)}}));
-  const TMIFObject region = file->GetObject(3, true);
-  EXPECT_EQ(region.Statement, msRegion);
-  EXPECT_EQ(region.Title, "group");
-  EXPECT_EQ(region.Style.BrushColor, 0xFF0000u);
+  EXPECT_EQ(file->GetObject(0, false).Title + "|" + file->GetObject(1, false).Title + "|" + file->GetObject(4, false).Title,
+            "first|region, with comma|\"q\"");
+  const TMIFObject pline = file->GetObject(2, true), region = file->GetObject(3, true);
+  EXPECT_EQ(std::tuple(pline.Statement, pline.Title, pline.Chains), std::tuple(msPline, "New Polyline", Chains{{Deg(5, 5), Deg(6, 6)}}));
+  EXPECT_EQ(std::tuple(region.Statement, region.Title, region.Style.BrushColor), std::tuple(msRegion, "group", 0xFF0000u));
   EXPECT_EQ(region.Chains, (Chains{{Deg(0, 0), Deg(1, 0), Deg(1, 1), Deg(0, 0)}}));
-  EXPECT_EQ(file->GetObject(4, false).Title, "\"q\"");
   file->TitleColumn = 5;  // no such field: the whole line
   EXPECT_EQ(file->GetObject(0, false).Title, "\"a\",\"first\"");
 }
@@ -220,27 +211,20 @@ TEST_F(MIFReaderTest, CountriesWithTheirNamesAndPresentersOpenedAgainFromTheInde
   dir.Write("c.mif", testing::ReadWholeFile(kData + "/ne_110m_countries.mif"));
   dir.Write("c.mid", testing::ReadWholeFile(kData + "/ne_110m_countries.mid"));
   TGlobeMIFReader* first = Open(dir.File("c.mif"), 1);
-  EXPECT_EQ(factoryCalls, 177);  // one presenter a styled object
-  EXPECT_EQ(first->Name(), "c.mif");
-  ASSERT_EQ(first->Count(), 177);
-  EXPECT_EQ(first->Objects(0)->Title(), "Fiji");
-  EXPECT_EQ(dynamic_cast<TGeoDataObject&>(*first->Objects(0)).Chains().Count(), 2);
-  EXPECT_EQ(first->Objects(0)->PresenterID(), 7);
+  EXPECT_EQ(std::tuple(factoryCalls, first->Name(), first->Count()), std::tuple(177, "c.mif", 177));  // a presenter each
+  EXPECT_EQ(std::tuple(first->Objects(0)->Title(), dynamic_cast<TGeoDataObject&>(*first->Objects(0)).Chains().Count(),
+                       first->Objects(0)->PresenterID()),
+            std::tuple("Fiji", 2, 7));
   first->Flush();  // objects built again keep their presenters and make none
-  EXPECT_EQ(first->Objects(5)->PresenterID(), 7);
-  EXPECT_EQ(factoryCalls, 177);
+  EXPECT_EQ(std::tuple(first->Objects(5)->PresenterID(), factoryCalls), std::tuple(7, 177));
   const TGeoRect bounds = first->Objects(1)->GetBounds();
   first->SetActive(false);
   TGlobeMIFReader* second = Open(dir.File("c.mif"));
-  EXPECT_EQ(mappings, 1);
-  ASSERT_EQ(second->Count(), 177);
-  EXPECT_EQ(second->MIDDelimiter(), ",");
-  EXPECT_EQ(second->MIFCoordSys(), "CoordSys Earth Projection 1, 104");
-  EXPECT_EQ(second->MIDColumnNames().size(), 2u);
-  EXPECT_EQ(second->ObjectBounds(1), bounds);
-  EXPECT_TRUE(second->Objects(1)->Closed());
-  EXPECT_EQ(second->TitleColumn(), 1);
-  EXPECT_EQ(second->Objects(1)->Title(), "Tanzania");
+  EXPECT_EQ(std::tuple(mappings, second->Count(), second->TitleColumn()), std::tuple(1, 177, 1));
+  EXPECT_EQ(std::tuple(second->MIDDelimiter(), second->MIFCoordSys(), second->MIDColumnNames().size()),
+            std::tuple(",", "CoordSys Earth Projection 1, 104", 2u));
+  EXPECT_EQ(std::tuple(second->ObjectBounds(1), second->Objects(1)->Closed(), second->Objects(1)->Title()),
+            std::tuple(bounds, true, "Tanzania"));
 }
 
 TEST_F(MIFReaderTest, OtherTablesAreRefusedAndTheEnvironmentKeepsTheSettings) {
@@ -252,10 +236,8 @@ TEST_F(MIFReaderTest, OtherTablesAreRefusedAndTheEnvironmentKeepsTheSettings) {
   TGlobeMIFReader* reader = Open(dir.Write("p.mif", "Version 300\nDelimiter \";\"\nData\nPoint 1 2\n"), 2);
   TGlobeMIFReader* other = globe.NewObjectSource<TGlobeMIFReader>();
   other->LoadEnvironment(reader->SaveEnvironment().get());
-  EXPECT_TRUE(other->Active());  // loading activates
-  EXPECT_EQ(other->TitleColumn(), 2);
-  EXPECT_EQ(other->MIDDelimiter(), ";");
-  ASSERT_EQ(other->Count(), 1);
+  EXPECT_EQ(std::tuple(other->Active(), other->TitleColumn(), other->MIDDelimiter(), other->Count()),  // loading activates
+            std::tuple(true, 2, ";", 1));
   EXPECT_EQ(other->Objects(0)->GetCentroid(), Deg(1, 2));
 }
 
