@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <random>
+#include <tuple>
 
 #include "Points.h"
 #include "ShapeFileBuilder.h"
@@ -196,24 +197,13 @@ class SHPReaderTest : public ::testing::Test {
   int mappings = 0;
 };
 
-TEST_F(SHPReaderTest, LandPolygonsWithDefaultTitlesAndCountriesWithTheirNames) {
+TEST_F(SHPReaderTest, LandPolygonsWithDefaultTitles) {
   TGlobeSHPReader& land = Open(kData + "/ne_110m_land.shp");
-  EXPECT_EQ(land.Name(), "ne_110m_land.shp");
-  ASSERT_EQ(land.Count(), 125);
-  EXPECT_TRUE(Object(land, 0).Closed());
-  EXPECT_EQ(Object(land, 0).Title(), "New Object");  // a table and no title column
-  EXPECT_EQ(Object(land, 124).ID(), 125);
+  EXPECT_EQ(std::tuple(land.Name(), land.Count()), std::tuple("ne_110m_land.shp", 125));
+  // A table and no title column: "New Object" and the record number.
+  EXPECT_EQ(std::tuple(Object(land, 0).Closed(), Object(land, 0).Title(), Object(land, 124).ID()), std::tuple(true, "New Object", 125));
   land.SetActive(false);
   EXPECT_EQ(land.Count(), 0);
-
-  TGlobeSHPReader& countries = Open(kData + "/ne_110m_countries.shp", 1);
-  ASSERT_EQ(countries.Count(), 177);
-  EXPECT_EQ(Object(countries, 1).Title(), "Tanzania");
-  EXPECT_EQ(Object(countries, 0).Chains().Count(), 2);  // Fiji's two islands, one at the meridian
-  countries.SetTitleColumn(0);                           // changing the column takes titles again
-  EXPECT_EQ(Object(countries, 0).Title(), "242");
-  countries.SetTitleColumn(7);  // no such field
-  EXPECT_EQ(Object(countries, 0).Title(), "");
 }
 
 TEST_F(SHPReaderTest, ShapesBecomeChainsPlacedByDivisorsAndShifts) {
@@ -224,9 +214,8 @@ TEST_F(SHPReaderTest, ShapesBecomeChainsPlacedByDivisorsAndShifts) {
   shifted->SetLatYDivisor(100);
   shifted->SetLongXDivisor(0);  // ignored
   Open(dir.File("p.shp"), -1, shifted);
-  EXPECT_EQ(Object(*shifted, 0).Chains().Count(), 0);
-  EXPECT_EQ(Object(*shifted, 0).GetCentroid(), TGeoPoint(0, 45 * Deg));
-  EXPECT_EQ(Object(*shifted, 0).ID(), 0);  // without a table
+  EXPECT_EQ(std::tuple(Object(*shifted, 0).Chains().Count(), Object(*shifted, 0).GetCentroid(), Object(*shifted, 0).ID()),
+            std::tuple(0, TGeoPoint(0, 45 * Deg), 0));  // ID 0 without a table
 
   const std::string name = dir.Write(
       "s.shp", ShapeFileBuilder()
@@ -236,10 +225,8 @@ TEST_F(SHPReaderTest, ShapesBecomeChainsPlacedByDivisorsAndShifts) {
                    .Bytes());
   TGlobeSHPReader& r = Open(name);
   ASSERT_EQ(r.Count(), 3);
-  EXPECT_TRUE(Object(r, 0).Closed());
-  EXPECT_EQ(Object(r, 0).Chains().Count(), 2);
+  EXPECT_EQ(std::tuple(Object(r, 0).Closed(), Object(r, 0).Chains().Count(), Object(r, 1).Closed()), std::tuple(true, 2, false));
   EXPECT_EQ(testing::PointsOf(Object(r, 0).Chains().Chain(1)), (Points{{5 * Deg, 5 * Deg}, {5 * Deg, 6 * Deg}, {5 * Deg, 5 * Deg}}));
-  EXPECT_FALSE(Object(r, 1).Closed());
   EXPECT_EQ(Object(r, 1).Chains().Chain(0).Point(1), TGeoPoint(-(170 * Deg + 30 * 90000), -(20 * Deg + 15 * 90000)));
   EXPECT_EQ(testing::PointsOf(Object(r, 2).Chains().Chain(0)), (Points{{1 * Deg, 2 * Deg}, {3 * Deg, 4 * Deg}}));
 }
@@ -251,9 +238,7 @@ TEST_F(SHPReaderTest, RecordsNotReadKeepTheTableAligned) {
   dir.Write("z.dbf", testing::TableBytes({{"T", 1}}, {" a", " b", " c"}));
   TGlobeSHPReader& r = Open(dir.File("z.shp"), 0);
   ASSERT_EQ(r.Count(), 1);
-  EXPECT_EQ(Object(r, 0).Title(), "c");
-  EXPECT_EQ(Object(r, 0).ID(), 3);
-  EXPECT_EQ(Object(r, 0).GetCentroid(), TGeoPoint(7 * Deg, 8 * Deg));
+  EXPECT_EQ(std::tuple(Object(r, 0).Title(), Object(r, 0).ID(), Object(r, 0).GetCentroid()), std::tuple("c", 3, TGeoPoint(7 * Deg, 8 * Deg)));
 }
 
 TEST_F(SHPReaderTest, ActivationFailuresAndSettingsInTheEnvironment) {
@@ -280,10 +265,7 @@ TEST_F(SHPReaderTest, ActivationFailuresAndSettingsInTheEnvironment) {
   reader->SetTitleColumn(1);
   TGlobeSHPReader* other = globe.NewObjectSource<TGlobeSHPReader>();
   other->LoadEnvironment(reader->SaveEnvironment().get());
-  EXPECT_EQ(other->LongXDivisor(), 100);
-  EXPECT_EQ(other->LatYDivisor(), 1);
-  EXPECT_EQ(other->LatYShift(), -90);
-  EXPECT_EQ(other->TitleColumn(), 1);
+  EXPECT_EQ(std::tuple(other->LongXDivisor(), other->LatYDivisor(), other->LatYShift(), other->TitleColumn()), std::tuple(100, 1, -90, 1));
 }
 
 // Cut and bit-flipped copies of the real files: an error or fewer objects, never a crash.
@@ -309,24 +291,27 @@ TEST_F(SHPReaderTest, DamagedFilesNeverCrash) {
   }
 }
 
-// The index file beside the data spares the mapping pass on the next opening; a stale or
-// foreign one is built again.
+// Countries with their names; the index file beside the data spares the mapping pass on the next
+// opening; a stale or foreign one is built again.
 TEST_F(SHPReaderTest, SecondOpeningUsesTheIndexFileUnlessStale) {
   globe.SetSaveMetaDataLocation(smdWithDataFile);
   for (const char* ext : {".shp", ".dbf"})
     dir.Write(std::string("c") + ext, testing::ReadWholeFile(kData + "/ne_110m_countries" + ext));
   TGlobeSHPReader& first = Open(dir.File("c.shp"), 1);
-  ASSERT_TRUE(std::filesystem::exists(dir.File("c.shp.md")));
+  ASSERT_EQ(first.Count(), 177);
+  EXPECT_EQ(std::tuple(Object(first, 1).Title(), Object(first, 0).Chains().Count()), std::tuple("Tanzania", 2));  // Fiji's two islands
   const TGeoRect fijiBounds = first.Objects(0)->GetBounds();
+  first.SetTitleColumn(0);  // changing the column takes titles again
+  EXPECT_EQ(Object(first, 0).Title(), "242");
+  first.SetTitleColumn(7);  // no such field
+  EXPECT_EQ(Object(first, 0).Title(), "");
+  first.SetTitleColumn(1);
   first.SetActive(false);
+  ASSERT_TRUE(std::filesystem::exists(dir.File("c.shp.md")));
   TGlobeSHPReader& second = Open(dir.File("c.shp"));
-  EXPECT_EQ(mappings, 1);
-  ASSERT_EQ(second.Count(), 177);
-  EXPECT_EQ(second.TitleColumn(), 1);  // taken from the index file while unset
-  EXPECT_EQ(second.ObjectBounds(0), fijiBounds);
-  EXPECT_EQ(second.Objects(0)->Title(), "Fiji");
-  EXPECT_EQ(second.Objects(176)->ID(), 177);
-  EXPECT_TRUE(second.Objects(3)->Closed());
+  EXPECT_EQ(std::tuple(mappings, second.Count(), second.TitleColumn()), std::tuple(1, 177, 1));  // the column from the index
+  EXPECT_EQ(std::tuple(second.ObjectBounds(0), second.Objects(0)->Title(), second.Objects(176)->ID(), second.Objects(3)->Closed()),
+            std::tuple(fijiBounds, "Fiji", 177, true));
   second.SetActive(false);
 
   const auto later = std::filesystem::last_write_time(dir.File("c.shp.md")) + std::chrono::seconds(10);
