@@ -1,17 +1,30 @@
-// Environment files: persistent classes in their elements, saving and loading the globe's layers,
-// and what bad files leave behind.
+// Environment files: XML documents in the file layout, read leniently with their repairs reported,
+// the attribute values of their elements, persistent classes in their elements, and the globe's
+// layers saved and loaded.
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <locale>
+#include <string>
 #include <tuple>
 
 #include "GlobeDataFixtures.h"
 #include "TempFile.h"
+#include "globe/data/FloatText.h"
+#include "globe/data/GlobeColor.h"
 #include "globe/data/GlobeENVPersistent.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
 #include "globe/data/XmlDocument.h"
+#include "globe/data/XmlElement.h"
+#include "platform/ConvertError.h"
+#include "platform/FileError.h"
+#include "platform/testing/MemoryFileSystem.h"
 #include "tests/support/ThrownMessage.h"
 
 namespace globe {
@@ -188,6 +201,263 @@ TEST_F(EnvironmentFixture, AFaultyFileLoadsWithItsRepairsReported) {
             std::tuple(name, 7, Names{"Land", "Sea", "Air"}));
   globe.SetEnvironmentFile(dir.File("absent.env"));  // a missing file leaves the view cleared
   EXPECT_EQ(std::tuple(globe.EnvironmentFile(), globe.LayerStore().Count()), std::tuple("", 0));
+}
+
+// The text of a small environment-like tree, written out by hand from the layout rules:
+// one blank of indentation per level, CR LF line ends, attribute-only elements self-closing.
+const std::string kTree =
+    "<TGlobe DataDirectory=\"C:\\Data\" MaxTextHeight=\"40\">\r\n"
+    " <Projection Class=\"TGlobeProjection\" />\r\n"
+    " <LayerStore>\r\n"
+    "  <GlobalPresenters />\r\n"
+    "  <Layer Name=\"Coast\" Visible=\"T\" />\r\n"
+    " </LayerStore>\r\n"
+    "</TGlobe>\r\n";
+
+TEST(XmlDocumentTest, WritesTreeInFileLayoutAndReadsItBack) {
+  TGXML_Document doc;
+  TGXML_Element* globe = doc.Root().AddElement("TGlobe");
+  globe->AddAttribute("DataDirectory", "C:\\Data");
+  globe->AddAttribute("MaxTextHeight", int32_t{40});
+  globe->AddElement("Projection")->AddAttribute("Class", "TGlobeProjection");
+  TGXML_Element* store = globe->AddElement(" LayerStore ");  // tag names are trimmed
+  store->AddElement("GlobalPresenters");
+  TGXML_Element* layer = store->AddElement("Layer");
+  layer->AddAttribute("Name", "  Coast ");  // values are trimmed
+  layer->AddAttribute("Visible", true);
+  EXPECT_EQ(doc.SaveToText(), kTree);
+  doc.LoadFromText(kTree);
+  EXPECT_EQ(doc.Root().Element("TGlobe")->Element("LayerStore")->Element("Layer")->Attribute("Name"), "Coast");
+  EXPECT_EQ(doc.SaveToText(), kTree);
+}
+
+TEST(XmlDocumentTest, TextLinesSpecialCharactersAndLineBreaks) {
+  TGXML_Document doc;
+  doc.Root().AddText("  leading text ");
+  TGXML_Element* a = doc.Root().AddElement("A");
+  a->AddAttribute("v", "say \"hi\" <b> & 1>0");
+  a->AddText("x < y & z");
+  const std::string text = doc.SaveToText();
+  EXPECT_EQ(text.find("leading text\r\n"), 0u);
+  TGXML_Document back;
+  back.LoadFromText(text);
+  const TGXML_Element* b = back.Root().Element("A");
+  ASSERT_EQ(b->Count(), 2);
+  EXPECT_EQ(std::tuple(b->Attribute("v"), b->Line(1).Kind, b->Line(1).Name),
+            std::tuple("say \"hi\" <b> & 1>0", TGXML_Element::TLineKind::lkText, "x < y & z"));
+  EXPECT_EQ(back.SaveToText(), text);
+  // Reading drops line breaks inside values and text, and keeps the order of text and children.
+  back.LoadFromText("<A v=\"ab\r\ncd\" w=\"1\n2\" />\r\n<B>\r\n  some text  \r\n<C/></B>");
+  EXPECT_EQ(back.Root().Element("A")->Attribute("v") + "|" + back.Root().Element("A")->Attribute("w"), "abcd|12");
+  const TGXML_Element* withText = back.Root().Element("B");
+  ASSERT_EQ(withText->Count(), 2);
+  EXPECT_EQ(withText->Line(0).Name, "some text");
+  EXPECT_TRUE(withText->Line(1).Child->OnlyAttributes());
+}
+
+TEST(XmlDocumentTest, TolerantStructureRules) {
+  const std::pair<const char*, const char*> cases[] = {
+      // Unclosed elements end with the text; a missing ">" ends the tag there too.
+      {"<A><B x=\"1\"><C y=\"2\"", "<A>\r\n <B x=\"1\">\r\n  <C y=\"2\" />\r\n </B>\r\n</A>\r\n"},
+      // A closing tag ends the current element whatever its name.
+      {"<A><B></X></A><C />", "<A>\r\n <B />\r\n</A>\r\n<C />\r\n"},
+      // Declarations and comments are skipped; "<Name/>" closes itself; ">" inside a value is data.
+      {"<?xml version=\"1.0\"?><!-- <X> --><A/><B v=\"1>2\" /><C />", "<A />\r\n<B v=\"1&gt;2\" />\r\n<C />\r\n"},
+      {"   ", ""},
+  };
+  for (const auto& [text, tree] : cases) {
+    TGXML_Document doc;
+    doc.LoadFromText(text);
+    EXPECT_EQ(doc.SaveToText(), tree) << text;
+  }
+}
+
+// Faulty text is read the lenient way, keeping what can be read; each repair is a warning
+// naming its line.
+TEST(XmlDocumentTest, FaultyTextIsRepairedWithWarnings) {
+  const struct {
+    const char* Text;
+    const char* Tree;  // what was read, written out
+    std::vector<std::string> Warnings;
+  } cases[] = {
+      {"<A />\r\n</A><B />", "<A />\r\n", {"line 2: closing tag </A> without an open element: the rest is ignored"}},
+      {"<A></A></A>", "<A />\r\n", {"line 1: closing tag </A> without an open element: the rest is ignored"}},
+      {"<>", "", {"line 1: closing tag <> without an open element: the rest is ignored"}},
+      {"<A b=\"1 />\n<C d=\"2\" />", "<A b=\"1\" />\r\n<C d=\"2\" />\r\n",
+       {"line 1: a quote of <A> is not closed: the tag ends at the first \">\"",
+        "line 1: the value of b in <A> has no closing quote: it runs to the end of the tag"}},
+      {"<A b />", "<A />\r\n", {"line 1: \"b\" in <A> is not an attribute (name=\"value\") and is ignored"}},
+      {"<A b=1 c=\"2\" />", "<A c=\"2\" />\r\n", {"line 1: \"b=1\" in <A> is not an attribute (name=\"value\") and is ignored"}},
+      {"<A =\"1\" d=\"4\" />", "<A d=\"4\" />\r\n", {"line 1: a value without a name in <A> is ignored"}},
+      {"<Layer Name=\"x\"\r\n Visible />", "<Layer Name=\"x\" />\r\n",
+       {"line 2: \"Visible\" in <Layer> is not an attribute (name=\"value\") and is ignored"}},
+  };
+  for (const auto& c : cases) {
+    TGXML_Document doc;
+    doc.LoadFromText(c.Text);
+    EXPECT_EQ(doc.SaveToText(), c.Tree) << c.Text;
+    EXPECT_EQ(doc.Warnings(), c.Warnings) << c.Text;
+  }
+  TGXML_Document doc;  // sound text leaves no warning behind
+  doc.LoadFromText("<A b />");
+  doc.LoadFromText(kTree);
+  EXPECT_TRUE(doc.Warnings().empty());
+}
+
+TEST(XmlDocumentTest, HostileInputNeverCrashes) {
+  std::string deep;  // deep nesting is parsed and destroyed without recursion
+  for (int i = 0; i < 100000; ++i) deep += "<a>";
+  {
+    TGXML_Document doc;
+    doc.LoadFromText(deep);
+    const TGXML_Element* e = &doc.Root();
+    int depth = 0;
+    while ((e = e->Element("a"))) ++depth;
+    EXPECT_EQ(depth, 100000);
+  }
+  // Random mixtures of the syntax characters are read, with repairs where needed; what was read
+  // without repairs is written and read back the same.
+  const std::string alphabet = "<>/=\" aT\r\n!?-";
+  uint32_t seed = 12345;
+  for (int n = 0; n < 3000; ++n) {
+    std::string text;
+    seed = seed * 1103515245u + 12345u;
+    for (size_t i = 0, length = (seed >> 16) % 48; i < length; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      text += alphabet[(seed >> 16) % alphabet.size()];
+    }
+    TGXML_Document doc, again;
+    doc.LoadFromText(text);
+    again.LoadFromText(doc.SaveToText());
+    if (doc.Warnings().empty()) EXPECT_EQ(again.SaveToText(), doc.SaveToText()) << text;
+  }
+}
+
+TEST(XmlDocumentTest, FilesOnDiskAndThroughAFileSystem) {
+  testing::TempDir dir;
+  const std::string name = dir.File("env.env");
+  TGXML_Document doc;
+  doc.Root().AddElement("Keep");
+  EXPECT_FALSE(doc.LoadFromFile(name));
+  EXPECT_NE(doc.Root().Element("Keep"), nullptr);
+  doc.Root().Clear();
+  doc.Root().AddElement("TGlobe")->AddAttribute("DataDirectory", "D:\\Maps");
+  doc.SaveToFile(name);
+  std::ofstream(name, std::ios::app | std::ios::binary) << "<Tail a=\"x\ny\" />";
+  TGXML_Document back;
+  EXPECT_TRUE(back.LoadFromFile(name));
+  EXPECT_EQ(back.Root().Element("TGlobe")->Attribute("DataDirectory") + back.Root().Element("Tail")->Attribute("a"), "D:\\Mapsxy");
+  EXPECT_THROW(doc.SaveToFile(dir.File("no_such_dir/x.env")), platform::EFileError);
+
+  platform::testing::MemoryFileSystem files;
+  files.AddDirectory("/Data/Env");
+  EXPECT_FALSE(doc.LoadFromFile("Data/Env/World.env", files));
+  doc.Root().Clear();
+  doc.Root().AddElement("TGlobe")->AddAttribute("MinTextHeight", int32_t{5});
+  doc.SaveToFile("Data/Env/World.env", files);
+  EXPECT_EQ(files.ReadBytes("Data/Env/World.env"), "<TGlobe MinTextHeight=\"5\" />\r\n");
+  EXPECT_TRUE(back.LoadFromFile("data\\env\\world.ENV", files));  // letter case and "\\"
+  EXPECT_EQ(back.Root().Element("TGlobe")->Attribute("MinTextHeight", int32_t{0}), 5);
+}
+
+TEST(XmlAttributeTest, ElementFindsTheNthChildOfThatTagAndTheFirstTextAttribute) {
+  TGXML_Element e;
+  e.AddElement("Layer")->AddAttribute("Name", "a");
+  e.AddElement("Presenters");
+  e.AddAttribute("Layer", "not a child");
+  e.AddElement("Layer")->AddAttribute("Name", "c");
+  EXPECT_EQ(e.Element("Layer", 1)->Attribute("Name") + e.Element("Layer")->Attribute("Name"), "ca");
+  EXPECT_EQ(std::tuple(e.Element("Layer", 2), e.Element("Layer", -1), e.Element("layer")),  // tags compare exactly
+            std::tuple(nullptr, nullptr, nullptr));
+  e.AddAttribute("Name", "first");
+  e.AddAttribute("Name", "second");
+  e.AddAttribute("Empty", "");
+  EXPECT_EQ(e.Attribute("Name", "def") + e.Attribute("Empty", "def") + e.Attribute("name", "def"), "firstdefdef");
+  EXPECT_EQ(std::tuple(e.HasAttribute("Empty"), e.HasAttribute("Missing")), std::tuple(true, false));
+}
+
+TEST(XmlAttributeTest, BooleansAndIntegers) {
+  TGXML_Element e;
+  e.AddAttribute("On", true);
+  e.AddAttribute("Off", false);
+  e.AddAttribute("Lower", "t");
+  e.AddAttribute("Min", int32_t{-2147483647 - 1});
+  e.AddAttribute("Blank", " 12 ");
+  e.AddAttribute("Word", "abc");
+  EXPECT_EQ(e.Line(0).Value + e.Line(1).Value + e.Line(3).Value, "TF-2147483648");
+  for (bool def : {false, true})  // only "T" and "F"
+    EXPECT_EQ(std::tuple(e.Attribute("On", def), e.Attribute("Off", def), e.Attribute("Lower", def), e.Attribute("Missing", def)),
+              std::tuple(true, false, def, def));
+  EXPECT_EQ(std::tuple(e.Attribute("Min", int32_t{0}), e.Attribute("Blank", int32_t{0}), e.Attribute("Missing", int32_t{7})),
+            std::tuple(-2147483647 - 1, 12, 7));
+  EXPECT_EQ(ThrownMessage<platform::EConvertError>([&] { e.Attribute("Word", int32_t{0}); }),
+            "'abc' is not a valid integer value");
+  for (const char* bad : {"12x", "2147483648", "1.5"}) {
+    e.AddAttribute(bad, bad);
+    EXPECT_THROW(e.Attribute(bad, int32_t{0}), platform::EConvertError) << bad;
+  }
+}
+
+TEST(XmlAttributeTest, FloatTextFormsRoundTripFifteenDigits) {
+  for (auto [value, text] : std::vector<std::pair<long double, std::string>>{
+           {0.0L, "0"}, {1.5L, "1.5"}, {-2.25L, "-2.25"}, {100.0L, "100"}, {0.1L, "0.1"}, {0.00001L, "0.00001"},
+           {0.000001L, "1E-6"}, {1e20L, "1E20"}, {2.5e-7L, "2.5E-7"}, {123456789012345.0L, "123456789012345"},
+           {1234567890123456.0L, "1.23456789012346E15"}, {1.0L / 3.0L, "0.333333333333333"}, {INFINITY, "INF"}})
+    EXPECT_EQ(FloatToText(value), text);
+  EXPECT_EQ(std::tuple(TextToFloat(" -0.5 "), TextToFloat("+3"), TextToFloat("-INF")), std::tuple(-0.5L, 3.0L, -HUGE_VALL));
+  for (const char* bad : {"1,5", "", "abc", "1.5.2", "--1", "1e99999", "0x10", " . "})
+    EXPECT_THROW(TextToFloat(bad), platform::EConvertError) << bad;
+  for (long double v : {3.14159265358979L, -1e-300L, 6378137.0L, 0.0174532925199433L, 1e300L}) {
+    const std::string text = FloatToText(v);
+    EXPECT_EQ(FloatToText(TextToFloat(text)), text);
+    EXPECT_NEAR(static_cast<double>(TextToFloat(text) / v), 1.0, 1e-14) << text;
+  }
+}
+
+TEST(XmlAttributeTest, FloatsUseAPointWhateverTheLocale) {
+  // A global C++ locale with a decimal comma must not leak into the file text, nor the C
+  // library's numeric locale when one with a comma is installed here.
+  struct CommaPunct : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+  };
+  const std::locale old = std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
+  const std::string oldC = std::setlocale(LC_NUMERIC, nullptr);
+  std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+  TGXML_Element e;
+  e.AddAttribute("Scale", 1234.5);
+  e.AddAttribute("Comma", "1,5");
+  EXPECT_EQ(std::tuple(e.Attribute("Scale"), e.Attribute("Scale", 0.0), e.Attribute("Missing", 2.5L)),
+            std::tuple("1234.5", 1234.5, 2.5L));
+  EXPECT_THROW(e.Attribute("Comma", 0.0), platform::EConvertError);
+  std::setlocale(LC_NUMERIC, oldC.c_str());
+  std::locale::global(old);
+}
+
+TEST(GlobeColorTest, StandardColoursByNameOthersInHexadecimal) {
+  // Red in the lowest byte: 0x563412 is red 0x12, green 0x34, blue 0x56.
+  for (auto [colour, text] : std::vector<std::pair<TColor, std::string>>{
+           {0x0000FF, "clRed"}, {0xFF0000, "clBlue"}, {0xC0C0C0, "clSilver"}, {0x000000, "clBlack"}, {clNone, "clNone"},
+           {0x8000000F, "clBtnFace"}, {0x563412, "$00563412"}, {0xFFFFFFFF, "$FFFFFFFF"}, {1, "$00000001"}}) {
+    EXPECT_EQ(ColorToString(colour), text);
+    EXPECT_EQ(StringToColor(text), colour) << text;
+  }
+  for (TColor c : {0x000080u, 0xA4A0A0u, 0xF0FBFFu, 0x80000018u, 0x20000000u, 0x7FFFFFFFu, 0x01020304u})
+    EXPECT_EQ(StringToColor(ColorToString(c)), c) << ColorToString(c);
+  for (auto [text, colour] : std::vector<std::pair<std::string, TColor>>{
+           {"CLWHITE", 0xFFFFFF}, {" clNavy ", 0x800000}, {"$00abcdef", 0xABCDEF}, {"0xFF", 0xFF}, {"255", 0xFF}})
+    EXPECT_EQ(StringToColor(text), colour) << text;
+  for (const char* bad : {"", "clRedd", "$", "$1234567890", "red", "#FF0000"})
+    EXPECT_THROW(StringToColor(bad), platform::EConvertError) << bad;
+}
+
+TEST(GlobeColorTest, AttributesByNameOrInHexadecimal) {
+  TGXML_Element e;
+  AddColorAttribute(e, "SurfaceColor", 0x00A0B0C0);
+  AddColorAttribute(e, "Pen", clMaroon);
+  e.AddAttribute("Bad", "purple-ish");
+  EXPECT_EQ(e.Attribute("SurfaceColor") + " " + e.Attribute("Pen"), "$00A0B0C0 clMaroon");
+  EXPECT_EQ(std::tuple(ColorAttribute(e, "SurfaceColor", clBlack), ColorAttribute(e, "Missing", clTeal)), std::tuple(0xA0B0C0u, clTeal));
+  EXPECT_THROW(ColorAttribute(e, "Bad", clBlack), platform::EConvertError);
 }
 
 }  // namespace
