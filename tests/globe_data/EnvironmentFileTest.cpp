@@ -52,7 +52,6 @@ class TSample : public TGlobeENVPersistent {
     e->AddElement("Child")->AddAttribute("Flag", ChildFlag);
     return e;
   }
-
   std::string Name = "none";
   TGlobeUnitTypes Units = TGlobeUnitTypes::NauticalMile;
   bool ChildFlag = false;
@@ -62,7 +61,6 @@ class TSample : public TGlobeENVPersistent {
 struct EnvironmentFixture : ::testing::Test {
   testing::TempDir dir;
   void SetUp() override { testing::RegisterTestSources(); }
-
   // An environment file in the scratch directory with the given layer elements.
   std::string Write(const char* name, const std::string& layers, const std::string& tail = "") {
     return dir.Write(name, "<TGlobe DataDirectory=\"" + dir.Path.string() + "\" MinTextHeight=\"7\">\r\n <LayerStore>\r\n" +
@@ -348,7 +346,6 @@ TEST(XmlDocumentTest, FilesOnDiskAndThroughAFileSystem) {
   EXPECT_TRUE(back.LoadFromFile(name));
   EXPECT_EQ(back.Root().Element("TGlobe")->Attribute("DataDirectory") + back.Root().Element("Tail")->Attribute("a"), "D:\\Mapsxy");
   EXPECT_THROW(doc.SaveToFile(dir.File("no_such_dir/x.env")), platform::EFileError);
-
   platform::testing::MemoryFileSystem files;
   files.AddDirectory("/Data/Env");
   EXPECT_FALSE(doc.LoadFromFile("Data/Env/World.env", files));

@@ -20,7 +20,6 @@ class TLineReader : public TGlobeObjectSource {
  public:
   explicit TLineReader(TCustomVoduz4* globe) : TGlobeObjectSource(globe) {}
   std::string ClassName() const override { return "TLineReader"; }
-
   int Builds = 0;
   bool LastWasEmptyRecord = false;
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <random>
 #include <sstream>
+#include <tuple>
 #include <stdexcept>
 
 #include "Points.h"
@@ -140,18 +141,14 @@ TEST(LYRChainStream, RandomChainsRoundTripThroughMemoryAndMappedFiles) {
     const Written w = Write(chain);
     EXPECT_EQ(PointsOf(Read(w)), PointsOf(chain)) << round;
     for (const bool cut : {false, true}) {
-      const std::string bytes = cut ? w.Bytes.substr(0, w.Bytes.size() - 1) : w.Bytes + "tail";
-      dir.Write("chain.bin", bytes);
+      dir.Write("chain.bin", cut ? w.Bytes.substr(0, w.Bytes.size() - 1) : w.Bytes + "tail");
       TMemoryMapStream stream(file);
       TGlobeStreamReader reader(stream);
       TPointStore read;
-      if (cut) {
-        EXPECT_THROW(ReadPointList(reader, read, w.Flags), EGlobeException) << round;
-        continue;
-      }
+      if (cut) EXPECT_THROW(ReadPointList(reader, read, w.Flags), EGlobeException) << round;
+      if (cut) continue;
       ReadPointList(reader, read, w.Flags);
-      EXPECT_EQ(PointsOf(read), PointsOf(chain)) << round;
-      EXPECT_EQ(stream.Position(), int64_t(w.Bytes.size())) << round;
+      EXPECT_EQ(std::tuple(PointsOf(read), stream.Position()), std::tuple(PointsOf(chain), int64_t(w.Bytes.size()))) << round;
     }
   }
 }
@@ -178,9 +175,9 @@ TEST(ObjectStream, LineObjectHeaderFlagsAndPresenterWord) {
   area.SetID(7);
   area.SetZoomMax(9);
   area.SetPresenterID(-1);
+  area.SetClosed(true);
   for (TGeoPoint p : Points{{0, 0}, {90'000, 180'000}, {180'000, 0}}) area.Chains().Chain(0).Add(p);
   area.Chains().Chain(1).Add(TGeoPoint(1'234'567, -7'654'321));
-  area.SetClosed(true);
   const std::string bytes = WrittenBytes(area);
   // The first chain: whole minutes with small steps, so 8 + 4 + 4 delta bytes beat 3 × 8 in full.
   EXPECT_EQ(uint8_t(bytes[0]) | uint8_t(bytes[1]) << 8,
@@ -196,8 +193,7 @@ TEST(ObjectStream, PointObjectsAreWrittenAsTwoIntegersAndReadInEveryForm) {
   TGeoDataObject point(nullptr);
   point.SetCentroid(TGeoPoint(-3 * 90'000, 45 * 90'000, 123));
   const std::string bytes = WrittenBytes(point);
-  EXPECT_EQ(bytes, std::string("\x20\x00\x00\x00\x50\xE1\xFB\xFF\x50\xCC\x3D\x00", 12));
-  EXPECT_EQ(point.ObjectFlags(), ofNoChains);
+  EXPECT_EQ(std::tuple(bytes, point.ObjectFlags()), std::tuple(std::string("\x20\x00\x00\x00\x50\xE1\xFB\xFF\x50\xCC\x3D\x00", 12), ofNoChains));
   const struct {
     std::string Bytes;
     TGeoPoint Centre;
@@ -206,9 +202,8 @@ TEST(ObjectStream, PointObjectsAreWrittenAsTwoIntegersAndReadInEveryForm) {
                {std::string("\x24\x00\x00\x00\x01\x00\x00\x00\x02\x00\x00\x00\x03\x00\x00\x00", 16), TGeoPoint(1, 2, 3)}};
   for (const auto& c : cases) {
     const auto copy = ReadObject(c.Bytes);
-    EXPECT_EQ(copy->Chains().Count(), 0) << c.Bytes.size();
-    EXPECT_EQ(copy->GetCentroid(), c.Centre) << c.Bytes.size();
-    EXPECT_EQ(copy->GetBounds(), TGeoRect(c.Centre.LongX, c.Centre.LatY, 0, 0));
+    EXPECT_EQ(std::tuple(copy->Chains().Count(), copy->GetCentroid(), copy->GetBounds()),
+              std::tuple(0, c.Centre, TGeoRect(c.Centre.LongX, c.Centre.LatY, 0, 0)));
   }
 }
 
@@ -251,7 +246,6 @@ class LYRReaderTest : public ::testing::Test {
     RegisterPresenterClass<TTestLYRPresenter>("TTestLYRPresenter");
     globe.SetSaveMetaDataLocation(smdDiscard);
   }
-
   // A source with a named presenter and three objects: a point, an area with a hole, a line.
   TGlobeObjectSource& MakeSource() {
     TGlobeObjectSource& source = *globe.NewObjectSource<TGlobeObjectSource>();
@@ -274,14 +268,12 @@ class LYRReaderTest : public ::testing::Test {
     for (TGeoPoint p : Points{{-179 * Deg, 1}, {179 * Deg, 2}}) line->Chains().Chain(0).Add(p);
     return source;
   }
-
   TGlobeLYRReader& Open(const std::string& fileName, TGlobeLYRReader* into = nullptr) {
     TGlobeLYRReader& r = into ? *into : *reader;
     r.SetFileName(fileName);
     r.SetActive(true);
     return r;
   }
-
   TCustomVoduz4 globe;
   TGlobeLYRReader* reader = globe.NewObjectSource<TGlobeLYRReader>();
   testing::TempDir dir;
@@ -328,7 +320,6 @@ TEST_F(LYRReaderTest, OldVersionsAreRefusedAndPresentersOnlyGiveAnEmptyLayer) {
   const std::string old = dir.Write("old.lyr", std::string("\xFF\x02", 2) + std::string(20, '\0'));
   EXPECT_EQ(corvalis::testing::ThrownMessage<EGlobeException>([&] { Open(old); }), "Invalid File Version 2FF in " + old);
   EXPECT_FALSE(reader->Active());
-
   TGlobeObjectSource& source = *globe.NewObjectSource<TGlobeObjectSource>();
   source.Presenters()->Add(std::make_unique<TTestLYRPresenter>(&globe, 3));
   const std::string name = dir.File("p.lyr");

@@ -198,7 +198,6 @@ class MIFReaderTest : public ::testing::Test {
     reader->SetActive(true);
     return reader;
   }
-
   TCustomVoduz4 globe;
   int factoryCalls = 0, mappings = 0;
   TempDir dir;
@@ -216,7 +215,7 @@ TEST_F(MIFReaderTest, CountriesWithTheirNamesAndPresentersOpenedAgainFromTheInde
                        first->Objects(0)->PresenterID()),
             std::tuple("Fiji", 2, 7));
   first->Flush();  // objects built again keep their presenters and make none
-  EXPECT_EQ(std::tuple(first->Objects(5)->PresenterID(), factoryCalls), std::tuple(7, 177));
+  EXPECT_EQ((std::tuple{first->Objects(5)->PresenterID(), factoryCalls}), std::tuple(7, 177));
   const TGeoRect bounds = first->Objects(1)->GetBounds();
   first->SetActive(false);
   TGlobeMIFReader* second = Open(dir.File("c.mif"));
@@ -232,7 +231,6 @@ TEST_F(MIFReaderTest, OtherTablesAreRefusedAndTheEnvironmentKeepsTheSettings) {
   refused->SetFileName(dir.Write("m.mif", "Version 300\nCoordSys NonEarth Units \"m\"\nData\nPoint 1 2\n"));
   EXPECT_THROW(refused->SetActive(true), EGlobeException);
   EXPECT_FALSE(refused->Active());
-
   TGlobeMIFReader* reader = Open(dir.Write("p.mif", "Version 300\nDelimiter \";\"\nData\nPoint 1 2\n"), 2);
   TGlobeMIFReader* other = globe.NewObjectSource<TGlobeMIFReader>();
   other->LoadEnvironment(reader->SaveEnvironment().get());

@@ -224,12 +224,12 @@ TEST(DynArray, EditsOnANumberedArray) {
   for (int32_t i = 0; i < 5; ++i) a.SetInt(i, 10 * i);
   for (const auto& [edit, after] : std::vector<std::pair<void (*)(TDynArray&), Ints>>{
            {[](TDynArray& d) { d.Move(1, 3); }, {0, 20, 30, 10, 40}},
-           {[](TDynArray& d) { d.Move(4, 0), d.Move(2, 2), d.Move(1, 5), d.Move(5, 1); }, {40, 0, 20, 30, 10}},
+           {[](TDynArray& d) { d.Move(4, 0); d.Move(2, 2); d.Move(1, 5); d.Move(5, 1); }, {40, 0, 20, 30, 10}},
            {[](TDynArray& d) { DynArrayMove(&d, 0, 1); }, {0, 40, 20, 30, 10}},
-           {[](TDynArray& d) { d.Delete(5), d.Delete(-1), d.Delete(1); }, {0, 20, 30, 10}},
-           {[](TDynArray& d) { d.Insert(1), d.Insert(5); }, {0, 0, 20, 30, 10, 0}},
+           {[](TDynArray& d) { d.Delete(5); d.Delete(-1); d.Delete(1); }, {0, 20, 30, 10}},
+           {[](TDynArray& d) { d.Insert(1); d.Insert(5); }, {0, 0, 20, 30, 10, 0}},
            {[](TDynArray& d) { d.SetLength(7); }, {0, 0, 20, 30, 10, 0, 0}},
-           {[](TDynArray& d) { d.SetLength(2), d.SetLength(3); }, {0, 0, 0}}}) {
+           {[](TDynArray& d) { d.SetLength(2); d.SetLength(3); }, {0, 0, 0}}}) {
     edit(a);
     EXPECT_EQ(IntsOf(a), after);
   }

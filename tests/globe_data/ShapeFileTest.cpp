@@ -191,7 +191,6 @@ class SHPReaderTest : public ::testing::Test {
     return r;
   }
   static TGeoDataObject& Object(TGlobeSHPReader& r, int index) { return dynamic_cast<TGeoDataObject&>(*r.Objects(index)); }
-
   TCustomVoduz4 globe;
   testing::TempDir dir;
   int mappings = 0;
@@ -216,7 +215,6 @@ TEST_F(SHPReaderTest, ShapesBecomeChainsPlacedByDivisorsAndShifts) {
   Open(dir.File("p.shp"), -1, shifted);
   EXPECT_EQ(std::tuple(Object(*shifted, 0).Chains().Count(), Object(*shifted, 0).GetCentroid(), Object(*shifted, 0).ID()),
             std::tuple(0, TGeoPoint(0, 45 * Deg), 0));  // ID 0 without a table
-
   const std::string name = dir.Write(
       "s.shp", ShapeFileBuilder()
                    .Record(ShapeFileBuilder::Poly(5, {{{0, 0}, {0, 1}, {1, 0}, {0, 0}}, {{5, 5}, {5, 6}, {5, 5}}}))
@@ -259,7 +257,6 @@ TEST_F(SHPReaderTest, ActivationFailuresAndSettingsInTheEnvironment) {
   EXPECT_EQ(error(dir.Write("t.shp", ShapeFileBuilder().Record(ShapeFileBuilder::Point(1, 1)).Bytes())),
             "Unsupported DBase III version in Stream");
   EXPECT_EQ(error(dir.File("missing.shp")), "(inactive)");
-
   reader->SetLongXDivisor(100);
   reader->SetLatYShift(-90);
   reader->SetTitleColumn(1);
@@ -313,7 +310,6 @@ TEST_F(SHPReaderTest, SecondOpeningUsesTheIndexFileUnlessStale) {
   EXPECT_EQ(std::tuple(second.ObjectBounds(0), second.Objects(0)->Title(), second.Objects(176)->ID(), second.Objects(3)->Closed()),
             std::tuple(fijiBounds, "Fiji", 177, true));
   second.SetActive(false);
-
   const auto later = std::filesystem::last_write_time(dir.File("c.shp.md")) + std::chrono::seconds(10);
   std::filesystem::last_write_time(dir.File("c.shp"), later);
   Open(dir.File("c.shp"), 1).SetActive(false);

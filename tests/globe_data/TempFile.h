@@ -25,7 +25,6 @@ class TempDir {
     return File(name);
   }
   std::string File(const std::string& name) const { return (Path / name).string(); }
-
   const std::filesystem::path Path;
 
  private:

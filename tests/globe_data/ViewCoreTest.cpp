@@ -39,8 +39,7 @@ struct ObjectSourceTest : ::testing::Test {
 
 TEST_F(ObjectSourceTest, CountGrowsCapacityAndFillsEmptyRecordsThatAPlainSourceCannotBuild) {
   source->SetCount(256);
-  EXPECT_EQ(source->Capacity(), 511);
-  EXPECT_EQ(source->GetObjectData(255).State(), osEmptyRecord);
+  EXPECT_EQ(std::tuple(source->Capacity(), source->GetObjectData(255).State()), std::tuple(511, osEmptyRecord));
   source->SetCount(10);
   EXPECT_EQ(source->Capacity(), 511);  // shrinking the count keeps the room
   source->SetCapacity(4);
@@ -56,9 +55,7 @@ TEST_F(ObjectSourceTest, RemovingAndMovingRenumberTheObjects) {
   for (auto& object : objects) object = source->NewObject<TGeoDataObject>();
   std::unique_ptr<TGlobeObject> removed = source->Remove(objects[2]);
   ASSERT_EQ(removed.get(), objects[2]);
-  EXPECT_EQ(source->Count(), 4);
-  EXPECT_EQ(objects[3]->Index(), 2);
-  EXPECT_EQ(source->Objects(2), objects[3]);
+  EXPECT_EQ(std::tuple(source->Count(), objects[3]->Index(), source->Objects(2)), std::tuple(4, 2, objects[3]));
   EXPECT_EQ(std::tuple(removed->Index(), removed->State(), removed->ObjectSource()), std::tuple(-1, osRemoved, nullptr));
   EXPECT_EQ(source->Remove(removed.get()), nullptr);  // taking it out twice finds nothing
   source->Move(0, 3);
@@ -90,25 +87,20 @@ TEST_F(ObjectSourceTest, BuildsOnDemandFromTheLightRecordAndFlushKeepsItsSetting
   EXPECT_EQ(std::tuple(built->Title(), built->PresenterID(), built->Value(), built->Tag(), built->Closed()),
             std::tuple("Object 1", 7, 2.5, -9, true));
   EXPECT_TRUE(built->HasState(osFullObject));
-  EXPECT_EQ(reader->Objects(1), built);
-  EXPECT_EQ(reader->Builds, 1);
+  EXPECT_EQ(std::tuple(reader->Objects(1), reader->Builds), std::tuple(built, 1));
   reader->Objects(2);
-  EXPECT_TRUE(reader->LastWasEmptyRecord);
-  EXPECT_EQ(globe.CacheMemory(), reader->CacheMemory());
-
+  EXPECT_EQ(std::tuple(reader->LastWasEmptyRecord, globe.CacheMemory()), std::tuple(true, reader->CacheMemory()));
   const TGeoRect bounds = built->GetBounds();
   built->SetPresenterID(12);
   globe.LayerStore().SetSelectedObject(built);
   TGlobeObject* added = reader->Add(std::make_unique<TGeoDataObject>(reader));
   reader->Flush();
-  EXPECT_EQ(globe.LayerStore().SelectedObject(), nullptr);
+  EXPECT_EQ(std::tuple(globe.LayerStore().SelectedObject(), globe.CacheMemory()), std::tuple(nullptr, 0));
   TGlobeObjectData& record = reader->GetObjectData(1);
   EXPECT_EQ(std::tuple(record.AsObject(), record.StoredBounds(), record.PresenterID(), record.HasState(osSelected)),
             std::tuple(nullptr, bounds, 12, false));
-  EXPECT_EQ(globe.CacheMemory(), 0);
   EXPECT_EQ(reader->PeekEntry(3), added);  // an added object cannot be built again, so it stays
-  EXPECT_EQ(reader->Objects(1)->PresenterID(), 12);
-  EXPECT_EQ(reader->Builds, 3);
+  EXPECT_EQ((std::tuple{reader->Objects(1)->PresenterID(), reader->Builds}), std::tuple(12, 3));
 }
 
 TEST_F(ObjectSourceTest, TheSourceEndsWithItsLastLayerAndALayerWithoutOneGetsAnEmptyPlainOne) {
@@ -137,12 +129,11 @@ TEST_F(ObjectSourceTest, LayersHearOfAddedChangedAndSelectedObjects) {
   // In an animated layer a change only repaints the window; here it asks for a new render.
   const uint64_t beforeChange = globe.RedrawRequests();
   object->SetHidden(true);
-  EXPECT_GT(globe.RedrawRequests(), beforeChange);
-  EXPECT_TRUE(object->HasState(osModified));
+  EXPECT_TRUE(globe.RedrawRequests() > beforeChange && object->HasState(osModified));
   layer->ObjectSource()->NotifyLayers(snHideLayers, nullptr);  // sources can hide and show their layers
-  EXPECT_FALSE(layer->Visible());
+  const bool hidden = !layer->Visible();
   layer->ObjectSource()->NotifyLayers(snShowLayers, nullptr);
-  EXPECT_TRUE(layer->Visible());
+  EXPECT_TRUE(hidden && layer->Visible());
 }
 
 // The object cache: built objects count against CacheCapacity; passing it releases the oldest
@@ -151,7 +142,6 @@ struct CacheFixture : ::testing::Test {
   TCustomVoduz4 globe;
   TLineReader* reader = globe.NewObjectSource<TLineReader>();
   int reductions = 0;
-
   void SetUp() override {
     globe.SetCacheCapacity(4);  // 4096 bytes
     globe.OnReduceCacheMemory = [this](TCustomVoduz4&) { ++reductions; };
@@ -242,10 +232,8 @@ TEST(LayerStore, NamesCompareWithoutCaseIndicesAreCheckedAndSettingOneMovesTheLa
   EXPECT_EQ(ThrownMessage<EGlobeException>([&] { store.Layers(3); }), "TVoduz4.GetLayer: Bad layer index 3");
   EXPECT_THROW(store.Layers(-1), EGlobeException);
   c->SetIndex(0);
-  EXPECT_EQ(store.Layers(0), c);
-  EXPECT_EQ(subs->Index(), 2);
-  EXPECT_EQ(store.Remove(a)->Index(), -1);
-  EXPECT_EQ(store.Count(), 2);
+  EXPECT_EQ(std::tuple(store.Layers(0), subs->Index()), std::tuple(c, 2));
+  EXPECT_EQ((std::tuple{store.Remove(a)->Index(), store.Count()}), std::tuple(-1, 2));
   store.Delete(c);
   EXPECT_EQ(events, (std::vector<std::string>{"create TGlobeLayer", "create TGlobeLayer", "create TGlobeLayer", "free Bases", "free C"}));
 }
@@ -259,8 +247,7 @@ TEST(LayerStore, ZoomLimitsFollowTheirUnit) {
   layer->SetZoomUnits(TGlobeUnitTypes::Kilometer);
   EXPECT_EQ(std::tuple(layer->ZoomMin(), layer->ZoomMax()), std::tuple(111, 185));  // 111.12 km, 185.2 km
   layer->SetZoomUnits(TGlobeUnitTypes::Degree);
-  EXPECT_EQ(layer->ZoomMin(), 1);
-  EXPECT_TRUE(layer->Modified());
+  EXPECT_EQ(std::tuple(layer->ZoomMin(), layer->Modified()), std::tuple(1, true));
 }
 
 TEST(LayerStore, SelectingInOneLayerDeselectsTheOtherAndDestroyingClearsTheSelection) {
@@ -321,7 +308,6 @@ TEST(LayerStore, LinesAreHitWithinTheToleranceAndBoundsAcrossTheDateLineOnBothSi
   line->Chains().Chain(0).Add(DegPoint(4, 3));  // closed, it is hit anywhere within its area
   line->SetClosed(true);
   EXPECT_EQ(layer->ObjectAtPoint(DegPoint(3, 1), 0), line);
-
   TGeoDataObject* object = layer->ObjectSource()->NewObject<TGeoDataObject>();
   object->Chains().Chain(0).Add(DegPoint(170, 0));
   object->Chains().Chain(0).Add(DegPoint(-170, 10));
@@ -373,10 +359,9 @@ TEST(ViewFiles, NamesResolveAgainstTheDataDirectoryOrAsTheApplicationOffers) {
   dir.Write("maps/deep.dat", "x");
   TCustomVoduz4 globe;
   globe.SetDataDirectory(dir.Path.string());
-  EXPECT_EQ(globe.ResolveFileName(coast), coast);  // the name itself
-  EXPECT_EQ(globe.ResolveFileName("coast.dat"), coast);
+  for (const std::string& name : {coast, std::string("coast.dat"), std::string("C:\\Game\\Data\\coast.dat")})
+    EXPECT_EQ(globe.ResolveFileName(name), coast) << name;  // the name itself, in the data directory, its file name there
   EXPECT_EQ(globe.ResolveFileName("maps\\deep.dat"), dir.Path.string() + "/maps/deep.dat");
-  EXPECT_EQ(globe.ResolveFileName("C:\\Game\\Data\\coast.dat"), coast);
   Names asked;
   globe.OnFileNotFound = [&](TCustomVoduz4&, std::string& name, bool& tryAgain) {
     asked.push_back(name);
@@ -388,11 +373,7 @@ TEST(ViewFiles, NamesResolveAgainstTheDataDirectoryOrAsTheApplicationOffers) {
   EXPECT_EQ(asked, (Names{"old.dat", "other.dat"}));
   // A handler that never gives up cannot hold the view.
   int calls = 0;
-  globe.OnFileNotFound = [&](TCustomVoduz4&, std::string& name, bool& tryAgain) {
-    ++calls;
-    name = "still-missing.dat";
-    tryAgain = true;
-  };
+  globe.OnFileNotFound = [&](TCustomVoduz4&, std::string& name, bool& again) { ++calls; name = "gone.dat"; again = true; };
   EXPECT_EQ(globe.ResolveFileName("x.dat"), "");
   EXPECT_GT(calls, 1);
 }
@@ -410,9 +391,7 @@ TEST(ViewNotifications, SourcesAndRedrawsAreReported) {
   TCustomVoduz4 globe;
   Names events;
   globe.OnObjectSourceCreate = [&](TCustomVoduz4&, TGlobeObjectSource*) { events.push_back("create"); };
-  globe.OnObjectSourceActiveChange = [&](TCustomVoduz4&, TGlobeObjectSource* s) {
-    events.push_back(s->Active() ? "open" : "close");
-  };
+  globe.OnObjectSourceActiveChange = [&](TCustomVoduz4&, TGlobeObjectSource* s) { events.push_back(s->Active() ? "open" : "close"); };
   globe.OnObjectSourceFree = [&](TCustomVoduz4&, TGlobeObjectSource*) { events.push_back("free"); };
   TGlobeLayer* layer = globe.LayerStore().NewLayer();
   globe.RedrawDone();
@@ -420,8 +399,7 @@ TEST(ViewNotifications, SourcesAndRedrawsAreReported) {
   layer->ObjectSource()->SetActive(true);
   layer->ObjectSource()->SetActive(true);  // no change, no report
   layer->ObjectSource()->SetActive(false);
-  EXPECT_TRUE(globe.RedrawNeeded());
-  EXPECT_GT(globe.RedrawRequests(), requests);
+  EXPECT_TRUE(globe.RedrawNeeded() && globe.RedrawRequests() > requests);
   globe.ClearEnvironment();
   EXPECT_EQ(events, (Names{"create", "open", "close", "free"}));
   EXPECT_EQ((std::tuple{globe.NewObjectID(), globe.NewObjectID()}), std::tuple(1, 2));  // a braced list calls in order
@@ -458,15 +436,13 @@ TEST(ViewProgress, TheMappingReadReportsStartPercentagesAndEndOrStopsAtAnAbort) 
   TGlobeMemoryStream stream(std::string(600, 'x'));
   stream.Seek(100);  // the read starts from the beginning whatever the position
   auto* reader = globe.NewObjectSource<TByteReader>();
-  EXPECT_TRUE(reader->MapStream(stream));
-  EXPECT_EQ(std::tuple(reader->Count(), reader->Built), std::tuple(600, 600));
+  EXPECT_EQ((std::tuple{reader->MapStream(stream), reader->Count(), reader->Built}), std::tuple(true, 600, 600));
   // 256 and 512 of 600 bytes: 42.7 and 85.3 percent.
   EXPECT_EQ(reports, (std::vector<std::pair<int, std::string>>{
                          {pmStart, "Mapping"}, {pmProgress, "43"}, {pmProgress, "85"}, {pmEnd, "Finished"}}));
   abort = true;
   auto* aborted = globe.NewObjectSource<TByteReader>();
-  EXPECT_TRUE(aborted->MapStream(stream));
-  EXPECT_EQ(aborted->Count(), 256);
+  EXPECT_EQ((std::tuple{aborted->MapStream(stream), aborted->Count()}), std::tuple(true, 256));  // a braced list calls in order
 }
 
 class TTestModel : public TGlobeRoot {
