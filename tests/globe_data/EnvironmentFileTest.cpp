@@ -63,8 +63,9 @@ struct EnvironmentFixture : ::testing::Test {
   void SetUp() override { testing::RegisterTestSources(); }
   // An environment file in the scratch directory with the given layer elements.
   std::string Write(const char* name, const std::string& layers, const std::string& tail = "") {
-    return dir.Write(name, "<TGlobe DataDirectory=\"" + dir.Path.string() + "\" MinTextHeight=\"7\">\r\n <LayerStore>\r\n" +
-                               layers + " </LayerStore>\r\n</TGlobe>\r\n" + tail);
+    return dir.Write(name, "<TGlobe DataDirectory=\"" + dir.Path.string() +
+                               "\" MinTextHeight=\"7\">\r\n <LayerStore>\r\n" + layers +
+                               " </LayerStore>\r\n</TGlobe>\r\n" + tail);
   }
   static Names LayerNames(TCustomVoduz4& globe) {
     Names names;
@@ -79,11 +80,13 @@ TEST_F(EnvironmentFixture, PersistentClassesSaveToAndLoadFromTheirElement) {
   a.Units = TGlobeUnitTypes::Kilometer;
   a.ChildFlag = true;
   a.SaveToFile(dir.File("a.env"));
-  EXPECT_EQ(ReadWholeFile(dir.File("a.env")), "<TSample Name=\"Coast lines\" Units=\"KM\">\r\n <Child Flag=\"T\" />\r\n</TSample>\r\n");
+  EXPECT_EQ(ReadWholeFile(dir.File("a.env")),
+            "<TSample Name=\"Coast lines\" Units=\"KM\">\r\n <Child Flag=\"T\" />\r\n</TSample>\r\n");
   EXPECT_TRUE(b.LoadFromFile(dir.File("a.env")));
   EXPECT_EQ(std::tuple(b.Name, b.Units, b.ChildFlag), std::tuple("Coast lines", TGlobeUnitTypes::Kilometer, true));
   // The first element of its class only; absent attributes keep the current value.
-  dir.Write("b.env", "<Other Name=\"wrong\" />\r\n<TSample Name=\"first\" />\r\n<TSample Name=\"second\" Units=\"XX\" />");
+  dir.Write("b.env",
+            "<Other Name=\"wrong\" />\r\n<TSample Name=\"first\" />\r\n<TSample Name=\"second\" Units=\"XX\" />");
   EXPECT_TRUE(b.LoadFromFile(dir.File("b.env")));
   EXPECT_EQ(std::tuple(b.Name, b.Units), std::tuple("first", TGlobeUnitTypes::Kilometer));
   // A missing file tells it with a null element, a file without its element changes nothing.
@@ -132,7 +135,8 @@ TEST_F(EnvironmentFixture, SeveralLayersSurviveSaveLoadSave) {
   EXPECT_EQ(loadedName, first);
   EXPECT_EQ(LayerNames(globe), (Names{"Bases", "Coast", "Lines"}));
   TGlobeLayer* coast = globe.LayerStore().LayerByName("coast");
-  EXPECT_EQ(std::tuple(coast->ObjectSource()->ClassName(), coast->ObjectSource()->Active(), coast->ZoomMax(), coast->Modified()),
+  EXPECT_EQ(std::tuple(coast->ObjectSource()->ClassName(), coast->ObjectSource()->Active(), coast->ZoomMax(),
+                       coast->Modified()),
             std::tuple("TFileCheckingReader", true, 5000, false));
   EXPECT_EQ(globe.SurfaceColor(), platform::MakeColor(0x12, 0x34, 0x56));
   globe.SaveEnvironmentFile(second);
@@ -152,7 +156,8 @@ TEST_F(EnvironmentFixture, ALayerWhoseFileIsMissingIsDroppedAndTheRestLoads) {
   globe.SetEnvironmentFile(name);
   EXPECT_EQ(notFound, Names{"nowhere.dat"});
   EXPECT_EQ(LayerNames(globe), (Names{"Before", "After"}));  // the dropped layer's reader went with it
-  EXPECT_EQ(std::tuple(globe.ObjectSourceCount(), globe.MinTextHeight(), globe.EnvironmentFile()), std::tuple(2, 7, name));
+  EXPECT_EQ(std::tuple(globe.ObjectSourceCount(), globe.MinTextHeight(), globe.EnvironmentFile()),
+            std::tuple(2, 7, name));
 }
 
 // An unknown class or unit stops the load with its message and leaves no half-loaded layer; the
@@ -281,13 +286,17 @@ TEST(XmlDocumentTest, FaultyTextIsRepairedWithWarnings) {
       {"<A />\r\n</A><B />", "<A />\r\n", {"line 2: closing tag </A> without an open element: the rest is ignored"}},
       {"<A></A></A>", "<A />\r\n", {"line 1: closing tag </A> without an open element: the rest is ignored"}},
       {"<>", "", {"line 1: closing tag <> without an open element: the rest is ignored"}},
-      {"<A b=\"1 />\n<C d=\"2\" />", "<A b=\"1\" />\r\n<C d=\"2\" />\r\n",
+      {"<A b=\"1 />\n<C d=\"2\" />",
+       "<A b=\"1\" />\r\n<C d=\"2\" />\r\n",
        {"line 1: a quote of <A> is not closed: the tag ends at the first \">\"",
         "line 1: the value of b in <A> has no closing quote: it runs to the end of the tag"}},
       {"<A b />", "<A />\r\n", {"line 1: \"b\" in <A> is not an attribute (name=\"value\") and is ignored"}},
-      {"<A b=1 c=\"2\" />", "<A c=\"2\" />\r\n", {"line 1: \"b=1\" in <A> is not an attribute (name=\"value\") and is ignored"}},
+      {"<A b=1 c=\"2\" />",
+       "<A c=\"2\" />\r\n",
+       {"line 1: \"b=1\" in <A> is not an attribute (name=\"value\") and is ignored"}},
       {"<A =\"1\" d=\"4\" />", "<A d=\"4\" />\r\n", {"line 1: a value without a name in <A> is ignored"}},
-      {"<Layer Name=\"x\"\r\n Visible />", "<Layer Name=\"x\" />\r\n",
+      {"<Layer Name=\"x\"\r\n Visible />",
+       "<Layer Name=\"x\" />\r\n",
        {"line 2: \"Visible\" in <Layer> is not an attribute (name=\"value\") and is ignored"}},
   };
   for (const auto& c : cases) {
@@ -344,7 +353,8 @@ TEST(XmlDocumentTest, FilesOnDiskAndThroughAFileSystem) {
   std::ofstream(name, std::ios::app | std::ios::binary) << "<Tail a=\"x\ny\" />";
   TGXML_Document back;
   EXPECT_TRUE(back.LoadFromFile(name));
-  EXPECT_EQ(back.Root().Element("TGlobe")->Attribute("DataDirectory") + back.Root().Element("Tail")->Attribute("a"), "D:\\Mapsxy");
+  EXPECT_EQ(back.Root().Element("TGlobe")->Attribute("DataDirectory") + back.Root().Element("Tail")->Attribute("a"),
+            "D:\\Mapsxy");
   EXPECT_THROW(doc.SaveToFile(dir.File("no_such_dir/x.env")), platform::EFileError);
   platform::testing::MemoryFileSystem files;
   files.AddDirectory("/Data/Env");
@@ -383,10 +393,12 @@ TEST(XmlAttributeTest, BooleansAndIntegers) {
   e.AddAttribute("Word", "abc");
   EXPECT_EQ(e.Line(0).Value + e.Line(1).Value + e.Line(3).Value, "TF-2147483648");
   for (bool def : {false, true})  // only "T" and "F"
-    EXPECT_EQ(std::tuple(e.Attribute("On", def), e.Attribute("Off", def), e.Attribute("Lower", def), e.Attribute("Missing", def)),
+    EXPECT_EQ(std::tuple(e.Attribute("On", def), e.Attribute("Off", def), e.Attribute("Lower", def),
+                         e.Attribute("Missing", def)),
               std::tuple(true, false, def, def));
-  EXPECT_EQ(std::tuple(e.Attribute("Min", int32_t{0}), e.Attribute("Blank", int32_t{0}), e.Attribute("Missing", int32_t{7})),
-            std::tuple(-2147483647 - 1, 12, 7));
+  EXPECT_EQ(
+      std::tuple(e.Attribute("Min", int32_t{0}), e.Attribute("Blank", int32_t{0}), e.Attribute("Missing", int32_t{7})),
+      std::tuple(-2147483647 - 1, 12, 7));
   EXPECT_EQ(ThrownMessage<platform::EConvertError>([&] { e.Attribute("Word", int32_t{0}); }),
             "'abc' is not a valid integer value");
   for (const char* bad : {"12x", "2147483648", "1.5"}) {
@@ -401,7 +413,8 @@ TEST(XmlAttributeTest, FloatTextFormsRoundTripFifteenDigits) {
            {0.000001L, "1E-6"}, {1e20L, "1E20"}, {2.5e-7L, "2.5E-7"}, {123456789012345.0L, "123456789012345"},
            {1234567890123456.0L, "1.23456789012346E15"}, {1.0L / 3.0L, "0.333333333333333"}, {INFINITY, "INF"}})
     EXPECT_EQ(FloatToText(value), text);
-  EXPECT_EQ(std::tuple(TextToFloat(" -0.5 "), TextToFloat("+3"), TextToFloat("-INF")), std::tuple(-0.5L, 3.0L, -HUGE_VALL));
+  EXPECT_EQ(std::tuple(TextToFloat(" -0.5 "), TextToFloat("+3"), TextToFloat("-INF")),
+            std::tuple(-0.5L, 3.0L, -HUGE_VALL));
   for (const char* bad : {"1,5", "", "abc", "1.5.2", "--1", "1e99999", "0x10", " . "})
     EXPECT_THROW(TextToFloat(bad), platform::EConvertError) << bad;
   for (long double v : {3.14159265358979L, -1e-300L, 6378137.0L, 0.0174532925199433L, 1e300L}) {
@@ -453,7 +466,8 @@ TEST(GlobeColorTest, AttributesByNameOrInHexadecimal) {
   AddColorAttribute(e, "Pen", clMaroon);
   e.AddAttribute("Bad", "purple-ish");
   EXPECT_EQ(e.Attribute("SurfaceColor") + " " + e.Attribute("Pen"), "$00A0B0C0 clMaroon");
-  EXPECT_EQ(std::tuple(ColorAttribute(e, "SurfaceColor", clBlack), ColorAttribute(e, "Missing", clTeal)), std::tuple(0xA0B0C0u, clTeal));
+  EXPECT_EQ(std::tuple(ColorAttribute(e, "SurfaceColor", clBlack), ColorAttribute(e, "Missing", clTeal)),
+            std::tuple(0xA0B0C0u, clTeal));
   EXPECT_THROW(ColorAttribute(e, "Bad", clBlack), platform::EConvertError);
 }
 

@@ -68,8 +68,9 @@ TEST(GeoMath, RoundingIsHalvesToEvenLikeTheLibraryAndNeverTraps) {
 }
 
 TEST(GeoMath, GeoToCartesianAxesAndBack) {
-  for (auto [point, axis] : {std::pair{TGeoPoint(0, 0), TPoint3D{0, 0, EarthRadiusGU}}, {DegPoint(-90, 0), {-EarthRadiusGU, 0, 0}},
-                            {DegPoint(0, -90), {0, -EarthRadiusGU, 0}}, {TGeoPoint(180 * Deg, 0, 1000), {0, 0, -EarthRadiusGU - 1000}}})
+  const int32_t r = EarthRadiusGU;
+  for (auto [point, axis] : {std::pair{TGeoPoint(0, 0), TPoint3D{0, 0, r}}, {DegPoint(-90, 0), {-r, 0, 0}},
+                             {DegPoint(0, -90), {0, -r, 0}}, {TGeoPoint(180 * Deg, 0, 1000), {0, 0, -r - 1000}}})
     EXPECT_EQ(GeoToCartesian(point), axis) << point.LongX << " " << point.LatY;
   const TPoint3D p = GeoToCartesian(DegPoint(0, 45));  // 45 N: both Y and Z are r / sqrt 2
   EXPECT_EQ(p.Y, p.Z);
@@ -85,10 +86,12 @@ TEST(GeoMath, GeoToCartesianAxesAndBack) {
 
 TEST(GeoMath, RectsIgnoreEmptyOperandsAndSeeAcrossTheDateline) {
   const TGeoRect a(0, 0, 10, 10), b(-5, 20, 3, 3);
-  EXPECT_EQ(std::tuple(RectUnion(TGeoRect(), a), RectUnion(a, TGeoRect()), RectUnion(a, b)), std::tuple(a, a, TGeoRect(-5, 0, 15, 23)));
+  EXPECT_EQ(std::tuple(RectUnion(TGeoRect(), a), RectUnion(a, TGeoRect()), RectUnion(a, b)),
+            std::tuple(a, a, TGeoRect(-5, 0, 15, 23)));
   const TGeoRect r(10 * Deg, 10 * Deg, 10 * Deg, 10 * Deg), pacific(170 * Deg, 0, 20 * Deg, 10 * Deg);
-  for (auto [rect, point, inside] : {std::tuple{r, DegPoint(15, 15), true}, {r, DegPoint(10, 15), false},  // on the edge
-                                     {r, DegPoint(15, 20), false}, {pacific, DegPoint(-175, 5), true},  // shifted test
+  // The edge is outside; 175 W is inside a rectangle from 170 E through the shifted test.
+  for (auto [rect, point, inside] : {std::tuple{r, DegPoint(15, 15), true}, {r, DegPoint(10, 15), false},
+                                     {r, DegPoint(15, 20), false}, {pacific, DegPoint(-175, 5), true},
                                      {pacific, DegPoint(175, 5), true}, {pacific, DegPoint(-165, 5), false}})
     EXPECT_EQ(PointInRect(point, rect), inside) << point.LongX;
 }
@@ -96,8 +99,9 @@ TEST(GeoMath, RectsIgnoreEmptyOperandsAndSeeAcrossTheDateline) {
 TEST(GeoMath, VectorMatrixAndExtentHelpers) {
   // A cross product comes normalised; a vector too short to normalise stays as it is.
   const TMatrix3 m{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}};
-  EXPECT_EQ(std::tuple(D(Vec3Cross({2, 0, 0}, {0, 3, 0}).Z), D(Vec3Dot({1, 0, 0}, {0, 1, 0})), D(Vec3Normalise({1e-6L, 0, 0}).X),
-                       D(MatrixTranspose(m)[0][2]), D(MatrixScale(m, 2)[1][1]), D(MatrixTimesVecRaw(m, {1, 0, -1}).Y)),
+  EXPECT_EQ(std::tuple(D(Vec3Cross({2, 0, 0}, {0, 3, 0}).Z), D(Vec3Dot({1, 0, 0}, {0, 1, 0})),
+                       D(Vec3Normalise({1e-6L, 0, 0}).X), D(MatrixTranspose(m)[0][2]), D(MatrixScale(m, 2)[1][1]),
+                       D(MatrixTimesVecRaw(m, {1, 0, -1}).Y)),
             std::tuple(1.0, 0.0, D(1e-6L), 7.0, 10.0, -2.0));
   const TVec3 n = MatrixTimesVec(m, {1, 0, 0});
   EXPECT_NEAR(D(Vec3Dot(n, n)), 1, 1e-15);
@@ -217,7 +221,9 @@ TEST(Geodesy, EllipsoidDistanceOnEverySpheroid) {
     const auto spheroid = static_cast<TSpheroid>(s);
     EXPECT_EQ(EllipsoidDistance(LAX, LAX, spheroid), 0) << s;
     EXPECT_EQ(EllipsoidDistance(TGeoPoint(0, GU_90_DEGREES), TGeoPoint(0, GU_90_DEGREES), spheroid), 0) << s;
-    EXPECT_NEAR(EllipsoidDistance(O, TGeoPoint(Deg, 0), spheroid), D(SpheroidParameters(spheroid).SemiMajorAxis * Pi / 180), 80) << s;
+    EXPECT_NEAR(EllipsoidDistance(O, TGeoPoint(Deg, 0), spheroid),
+                D(SpheroidParameters(spheroid).SemiMajorAxis * Pi / 180), 80)
+        << s;
   }
   // The WGS84 axis is 6,378,137 m and its flattening 1 / 298.257223563.
   EXPECT_NEAR(SpheroidParameters(TSpheroid::WGS84).SemiMajorAxis / static_cast<double>(GUPerMeter), 6'378'137, 1);
@@ -226,11 +232,13 @@ TEST(Geodesy, EllipsoidDistanceOnEverySpheroid) {
 
 TEST(Geodesy, EllipsoidDistanceMatchesKnownGeodesics) {
   // WGS84 meridian arc from the equator to 1 N: 110,574.389 m.
-  EXPECT_NEAR(EllipsoidDistance(O, TGeoPoint(0, Deg), TSpheroid::WGS84), static_cast<double>(110'574.389L * GUPerMeter), 2);
+  EXPECT_NEAR(EllipsoidDistance(O, TGeoPoint(0, Deg), TSpheroid::WGS84), static_cast<double>(110'574.389L * GUPerMeter),
+              2);
   // Flinders Peak to Buninyong on GRS80: 54,972.271 m.
   const TGeoPoint flinders = Dms(-37, 57, 3.72030L, 144, 25, 29.52440L);
   const TGeoPoint buninyong = Dms(-37, 39, 10.15610L, 143, 55, 35.38390L);
-  EXPECT_NEAR(EllipsoidDistance(flinders, buninyong, TSpheroid::GRS1980) / static_cast<double>(GUPerMeter), 54'972.271, 0.5);
+  EXPECT_NEAR(EllipsoidDistance(flinders, buninyong, TSpheroid::GRS1980) / static_cast<double>(GUPerMeter), 54'972.271,
+              0.5);
   // The ellipsoid and the sphere agree within half a percent on a long route, either way round.
   EXPECT_NEAR(EllipsoidDistance(LAX, JFK, TSpheroid::WGS84) / double(GreatCircleDistance(LAX, JFK)), 1.0, 0.005);
   EXPECT_NEAR(EllipsoidDistance(JFK, LAX, TSpheroid::WGS84), EllipsoidDistance(LAX, JFK, TSpheroid::WGS84), 2);
@@ -238,7 +246,9 @@ TEST(Geodesy, EllipsoidDistanceMatchesKnownGeodesics) {
 
 constexpr int32_t Mile = GlobeUnitsPerMinute;
 
-TGeoPoint At(double lat, double lon) { return TGeoPoint(static_cast<int32_t>(lon * Deg), static_cast<int32_t>(lat * Deg)); }
+TGeoPoint At(double lat, double lon) {
+  return TGeoPoint(static_cast<int32_t>(lon * Deg), static_cast<int32_t>(lat * Deg));
+}
 
 std::vector<TGeoPoint> Box(double south, double west, double north, double east) {
   return {At(south, west), At(south, east), At(north, east), At(north, west)};
@@ -250,7 +260,8 @@ std::vector<TGeoPoint> Box(double south, double west, double north, double east)
 class LandIndexTest : public ::testing::Test {
  protected:
   LandIndexTest() {
-    for (const auto& ring : {Box(10, 10, 20, 20), Box(14, 14, 16, 16), Box(-10, 170, 10, 180), Box(-10, -180, 10, -170)})
+    for (const auto& ring :
+         {Box(10, 10, 20, 20), Box(14, 14, 16, 16), Box(-10, 170, 10, 180), Box(-10, -180, 10, -170)})
       land.AddRing(ring);
     std::vector<TGeoPoint> cap;
     for (int lon = -180; lon <= 180; lon += 10) cap.push_back(At(-80, lon));
@@ -296,7 +307,8 @@ TEST_F(LandIndexTest, LegsCrossingOrPassingTheCoastTheMeridianOrThePoles) {
       {At(-75, 0), At(-75, 180), 0, 0, true},    // over the south pole: the cap
   };
   for (const auto& leg : legs)
-    EXPECT_EQ(land.LegCrossesLand(leg.From, leg.To, leg.SkipFrom, leg.SkipTo), leg.Crosses) << leg.From.LatY << " " << leg.To.LatY;
+    EXPECT_EQ(land.LegCrossesLand(leg.From, leg.To, leg.SkipFrom, leg.SkipTo), leg.Crosses)
+        << leg.From.LatY << " " << leg.To.LatY;
 }
 
 TEST(GreatCirclePath, PointsLieOnTheCircleAndCloseTogether) {
@@ -316,7 +328,9 @@ TEST(GreatCirclePath, PointsLieOnTheCircleAndCloseTogether) {
   const std::vector<TGeoPoint> polar = GreatCirclePath(At(89, 10), At(89, -170), 0, 1, 30 * Mile);
   for (std::size_t i = 1; i < polar.size(); ++i) {
     const int64_t step = std::abs(int64_t{polar[i].LongX} - polar[i - 1].LongX);
-    EXPECT_TRUE(step > GU_180_DEGREES || step <= Deg / 2 || GreatCircleDistance(polar[i - 1], polar[i]) <= Mile / 100 + 2) << i;
+    EXPECT_TRUE(step > GU_180_DEGREES || step <= Deg / 2 ||
+                GreatCircleDistance(polar[i - 1], polar[i]) <= Mile / 100 + 2)
+        << i;
   }
 }
 

@@ -29,7 +29,8 @@ class TLineReader : public TGlobeObjectSource {
     LastWasEmptyRecord = emptyRecord;
     auto object = std::make_unique<TGeoDataObject>(this);
     for (int p = 0; p < 4; ++p)
-      object->Chains().Chain(0).Add(TGeoPoint((index + p) * GlobeUnitsPerDegree / 10, index * GlobeUnitsPerDegree / 10));
+      object->Chains().Chain(0).Add(
+          TGeoPoint((index + p) * GlobeUnitsPerDegree / 10, index * GlobeUnitsPerDegree / 10));
     object->SetTitle("Object " + std::to_string(index));
     object->SetID(1000 + index);
     return object;

@@ -43,14 +43,15 @@ TEST(GlobeStream, PrimitivesAreLittleEndian) {
   w.WriteInteger(0x01020304);
   w.WriteShortString("Hi");
   w.WriteRect(TGeoRect(1, -1, 256, 0x7FFFFFFF));
-  EXPECT_EQ(m.Bytes(), Bytes({'T', 'F', 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0xFE, 0xFF, 0xAB, 0x34, 0x12, 0xFE, 0xFF, 0xFF, 0xFF,
-                              4, 3, 2, 1, 2, 'H', 'i', 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 1, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F}));
+  EXPECT_EQ(m.Bytes(), Bytes({'T',  'F',  0,    0,    0,    0,    0, 0, 0xF0, 0x3F, 0xFE, 0xFF, 0xAB, 0x34,
+                              0x12, 0xFE, 0xFF, 0xFF, 0xFF, 4,    3, 2, 1,    2,    'H',  'i',  1,    0,
+                              0,    0,    0xFF, 0xFF, 0xFF, 0xFF, 0, 1, 0,    0,    0xFF, 0xFF, 0xFF, 0x7F}));
   m.Seek(0);
   TGlobeStreamReader r(m);  // a braced list reads in order
   EXPECT_EQ((std::tuple{r.ReadBoolean(), r.ReadBoolean(), r.ReadDouble(), r.ReadSmallInt(), r.ReadByte(), r.ReadWord(),
                         r.ReadInteger(), r.ReadInteger(), r.ReadShortString(), r.ReadRect()}),
-            (std::tuple{true, false, 1.0, int16_t(-2), uint8_t(0xAB), uint16_t(0x1234), -2, 0x01020304, std::string("Hi"),
-                        TGeoRect(1, -1, 256, 0x7FFFFFFF)}));
+            (std::tuple{true, false, 1.0, int16_t(-2), uint8_t(0xAB), uint16_t(0x1234), -2, 0x01020304,
+                        std::string("Hi"), TGeoRect(1, -1, 256, 0x7FFFFFFF)}));
   EXPECT_EQ(m.Remaining(), 0);
 }
 
@@ -92,8 +93,8 @@ TEST(GlobeStream, PointsInFullAndMinutePrecision) {
   TGlobeStreamReader r(m);
   EXPECT_EQ((std::vector{r.ReadPoint(true, false), r.ReadPoint(false, false), r.ReadPoint(false, false),
                          r.ReadPoint(true, true), r.ReadPoint(false, true)}),
-            (std::vector{p, TGeoPoint(-971'000'000, 486'000'000), TGeoPoint(-971'999'998, 5), TGeoPoint(56'700'000, -90'000),
-                         TGeoPoint(-180'000, 90'000)}));
+            (std::vector{p, TGeoPoint(-971'000'000, 486'000'000), TGeoPoint(-971'999'998, 5),
+                         TGeoPoint(56'700'000, -90'000), TGeoPoint(-180'000, 90'000)}));
   // 32,767 minutes x 90,000 = 2,949,030,000 wraps to -1,345,937,296; as a longitude it is then
   // normalised once: + 1,944,000,000 = 598,062,704.
   TGlobeMemoryStream wraps(Bytes({0xFF, 0x7F, 0xFF, 0x7F}));
@@ -176,7 +177,8 @@ TEST(MemoryMapStream, ReadsTheWholeFileStopsAtTheEndAndReportsFailures) {
   const std::string missing = dir.File("missing.shp");
   EXPECT_EQ(ThrownMessage<std::exception>([&] { TMemoryMapStream s(missing); }), "Unable to open file " + missing);
   // A directory opens but cannot be mapped.
-  EXPECT_EQ(ThrownMessage<std::exception>([&] { TMemoryMapStream s(dir.Path.string()); }), "Unable to create file mapping");
+  EXPECT_EQ(ThrownMessage<std::exception>([&] { TMemoryMapStream s(dir.Path.string()); }),
+            "Unable to create file mapping");
 }
 
 std::vector<std::string> AllLines(TGlobeTextReader& reader) {

@@ -43,9 +43,10 @@ TEST(GlobeUnits, TableConvertsLengthsAndAngles) {
   // 6080 feet make a nautical mile, 5280 a statute mile; seconds, thirds (1/60 s), hundredths (of a
   // second) and thousandths (1 GU); rounding is halves to even; Pixel has no factor (and no
   // division by zero).
-  for (auto [value, unit, gu] : {std::tuple{1.0L, U::Degree, 5'400'000}, {1, U::Minute, 90'000}, {1, U::NauticalMile, 90'000},
-                                 {1.852L, U::Kilometer, 90'000}, {1852, U::Meter, 90'000}, {185'200, U::CentiMeter, 90'000},
-                                 {6080, U::Foot, 90'000}, {60, U::Second, 90'000}, {6, U::Third, 1'500},
+  using Case = std::tuple<long double, U, int32_t>;
+  for (auto [value, unit, gu] : {Case{1, U::Degree, 5'400'000}, {1, U::Minute, 90'000}, {1, U::NauticalMile, 90'000},
+                                 {1.852L, U::Kilometer, 90'000}, {1852, U::Meter, 90'000}, {6080, U::Foot, 90'000},
+                                 {185'200, U::CentiMeter, 90'000}, {60, U::Second, 90'000}, {6, U::Third, 1'500},
                                  {100, U::Hundreth, 1'500}, {7, U::Thousanth, 7}, {7, U::GlobeUnit, 7},
                                  {2.5L, U::GlobeUnit, 2}, {3.5L, U::GlobeUnit, 4}, {5, U::Pixel, 0}})
     EXPECT_EQ(UnitsToGU(value, unit), gu) << static_cast<int>(unit);
@@ -144,15 +145,15 @@ TEST(FormatLatLong, HemispheresSignsFieldsAndPadding) {
   constexpr int32_t twelveThirty = 12 * Deg + 30 * 90'000;
   // 51 deg 5 min 7 s, 2 thirds and 13 GU; thousandths of a minute: (7*1,500 + 2*250 + 13) / 90 = 122.
   constexpr int32_t fields = 51 * Deg + 5 * 90'000 + 7 * 1'500 + 2 * 250 + 13;
-  for (auto [value, format, text] : {std::tuple{-twelveThirty, "%D %M %N", "12 30 S"}, {twelveThirty, "%D %M %N", "12 30 N"},
-                                     {-twelveThirty, "%D%M%E", "1230W"}, {twelveThirty, "%d%m%e", "1230E"},  // either case
-                                     // The minus sign goes before the first code without a hemisphere.
+  // The minus sign goes before the first code without a hemisphere; "%" with another character
+  // gives that character, a trailing "%" stays; |INT32_MIN| / 5,400,000 = 397.
+  using Case = std::tuple<int32_t, const char*, const char*>;
+  for (auto [value, format, text] : {Case{-twelveThirty, "%D %M %N", "12 30 S"}, {twelveThirty, "%D %M %N", "12 30 N"},
+                                     {-twelveThirty, "%D%M%E", "1230W"}, {twelveThirty, "%d%m%e", "1230E"},
                                      {-twelveThirty, "%D %M", "-12 30"}, {-twelveThirty, "at %D deg", "at -12 deg"},
                                      {twelveThirty, "%D %M", "12 30"}, {fields, "%D:%M:%S:%T:%U", "51:05:07:02:13"},
                                      {fields, "%D %M.%I", "51 05.122"}, {0, "%D%M%S%N", "00000N"},
-                                     // "%" with another character gives that character; a trailing "%" stays.
-                                     {Deg, "%D%% %x%", "1% x%"},
-                                     {INT32_MIN, "%D%N", "397S"}})  // |INT32_MIN| / 5,400,000 = 397
+                                     {Deg, "%D%% %x%", "1% x%"}, {INT32_MIN, "%D%N", "397S"}})
     EXPECT_EQ(FormatLatLong(value, format), text) << format;
 }
 

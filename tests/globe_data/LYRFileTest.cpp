@@ -74,7 +74,8 @@ TEST(LYRChainStream, EncodingFollowsThePoints) {
        ofMinutes | ofDelta, 2 + 4 + 2 + 2 + 1 + 4},
       {"odd coordinates far apart", {{1, 2}, {500000001, -400000000}, {-3, 4}}, 0, 2 + 3 * 8},
       // Count, first point, one SmallInt step, an escaped step of exactly 32,767, one step back.
-      {"odd coordinates near", {{1000001, 2}, {1000101, -30}, {1032868, -30}, {1032768, -30}}, ofDelta, 2 + 8 + 4 + 10 + 4},
+      {"odd coordinates near", {{1000001, 2}, {1000101, -30}, {1032868, -30}, {1032768, -30}}, ofDelta,
+       2 + 8 + 4 + 10 + 4},
       {"whole minutes", {{0, 0}, {k, -k}, {2 * k, 0}}, ofMinutes, 2 + 3 * 4},
       {"a coordinate off a minute", {{0, 0}, {k, -k + 1}, {2 * k, 0}}, 0, 2 + 3 * 8},
       {"heights in whole minutes", {{0, 0, k}, {k, k, 0}, {2 * k, 0, -k}}, ofMinutes | ofHeights, 2 + 3 * 6},
@@ -98,7 +99,8 @@ TEST(LYRChainStream, DuplicatesAfterTheSecondPointAreDroppedAndCountedAhead) {
   TPointStore chain = StoreOf({a, a, b, c, c});
   Write(chain);
   EXPECT_EQ(PointsOf(chain), (Points{a, a, b, c}));
-  for (const Points& points : std::vector<Points>{{}, {a}, {a, a, a}, {a, b, b, b, c, c}, {a, b, c, c, c, a}, {a, b, b, a, a, b}}) {
+  for (const Points& points :
+       std::vector<Points>{{}, {a}, {a, a, a}, {a, b, b, b, c, c}, {a, b, c, c, c, a}, {a, b, b, a, a, b}}) {
     TPointStore chain = StoreOf(points);
     const int32_t counted = WrittenPointCount(chain);
     Write(chain);
@@ -131,9 +133,13 @@ TEST(LYRChainStream, RandomChainsRoundTripThroughMemoryAndMappedFiles) {
     int64_t x = 0, y = 0;
     for (int i = 0, n = 1 + int(random() % 60); i < n; ++i) {
       const int32_t step = i % 17 == 5 ? 400 * kMinute : spread;  // now and then a far jump (the escape)
-      x = std::clamp<int64_t>(x + std::uniform_int_distribution<int32_t>(-step / 2, step / 2)(random), -971000000, 971000000);
-      y = std::clamp<int64_t>(y + std::uniform_int_distribution<int32_t>(-step / 2, step / 2)(random), -486000000, 486000000);
-      const int32_t height = !heights ? 0 : minutes ? int32_t(1 + random() % 50) * kMinute : int32_t(1 + random() % 5000);
+      x = std::clamp<int64_t>(x + std::uniform_int_distribution<int32_t>(-step / 2, step / 2)(random), -971000000,
+                              971000000);
+      y = std::clamp<int64_t>(y + std::uniform_int_distribution<int32_t>(-step / 2, step / 2)(random), -486000000,
+                              486000000);
+      const int32_t height = !heights  ? 0
+                             : minutes ? int32_t(1 + random() % 50) * kMinute
+                                       : int32_t(1 + random() % 5000);
       TGeoPoint p(int32_t(x), int32_t(y), height);
       if (minutes) p = TGeoPoint(p.LongX / kMinute * kMinute, p.LatY / kMinute * kMinute, height);
       chain.Add(p);
@@ -148,7 +154,8 @@ TEST(LYRChainStream, RandomChainsRoundTripThroughMemoryAndMappedFiles) {
       if (cut) EXPECT_THROW(ReadPointList(reader, read, w.Flags), EGlobeException) << round;
       if (cut) continue;
       ReadPointList(reader, read, w.Flags);
-      EXPECT_EQ(std::tuple(PointsOf(read), stream.Position()), std::tuple(PointsOf(chain), int64_t(w.Bytes.size()))) << round;
+      EXPECT_EQ(std::tuple(PointsOf(read), stream.Position()), std::tuple(PointsOf(chain), int64_t(w.Bytes.size())))
+          << round;
     }
   }
 }
@@ -193,13 +200,15 @@ TEST(ObjectStream, PointObjectsAreWrittenAsTwoIntegersAndReadInEveryForm) {
   TGeoDataObject point(nullptr);
   point.SetCentroid(TGeoPoint(-3 * 90'000, 45 * 90'000, 123));
   const std::string bytes = WrittenBytes(point);
-  EXPECT_EQ(std::tuple(bytes, point.ObjectFlags()), std::tuple(std::string("\x20\x00\x00\x00\x50\xE1\xFB\xFF\x50\xCC\x3D\x00", 12), ofNoChains));
+  EXPECT_EQ(std::tuple(bytes, point.ObjectFlags()),
+            std::tuple(std::string("\x20\x00\x00\x00\x50\xE1\xFB\xFF\x50\xCC\x3D\x00", 12), ofNoChains));
   const struct {
     std::string Bytes;
     TGeoPoint Centre;
-  } cases[] = {{bytes, TGeoPoint(-3 * 90'000, 45 * 90'000, 0)},
-               {std::string("\x28\x00\x00\x00\xFD\xFF\x2D\x00", 8), TGeoPoint(-3 * 90'000, 45 * 90'000)},
-               {std::string("\x24\x00\x00\x00\x01\x00\x00\x00\x02\x00\x00\x00\x03\x00\x00\x00", 16), TGeoPoint(1, 2, 3)}};
+  } cases[] = {
+      {bytes, TGeoPoint(-3 * 90'000, 45 * 90'000, 0)},
+      {std::string("\x28\x00\x00\x00\xFD\xFF\x2D\x00", 8), TGeoPoint(-3 * 90'000, 45 * 90'000)},
+      {std::string("\x24\x00\x00\x00\x01\x00\x00\x00\x02\x00\x00\x00\x03\x00\x00\x00", 16), TGeoPoint(1, 2, 3)}};
   for (const auto& c : cases) {
     const auto copy = ReadObject(c.Bytes);
     EXPECT_EQ(std::tuple(copy->Chains().Count(), copy->GetCentroid(), copy->GetBounds()),
@@ -260,7 +269,8 @@ class LYRReaderTest : public ::testing::Test {
     auto* area = source.NewObject<TGeoDataObject>();
     area->SetClosed(true);
     for (TGeoPoint p : Points{{0, 0}, {0, Deg}, {Deg, Deg}, {Deg, 0}, {0, 0}}) area->Chains().Chain(0).Add(p);
-    for (TGeoPoint p : Points{{5 * Deg, 5 * Deg}, {5 * Deg + 17, 5 * Deg}, {5 * Deg, 5 * Deg + 3}}) area->Chains().Chain(1).Add(p);
+    for (TGeoPoint p : Points{{5 * Deg, 5 * Deg}, {5 * Deg + 17, 5 * Deg}, {5 * Deg, 5 * Deg + 3}})
+      area->Chains().Chain(1).Add(p);
     area->SetPresenterID(12);
     auto* line = source.NewObject<TGeoDataObject>();
     line->SetZoomMin(3);
@@ -294,7 +304,9 @@ std::string Described(TGlobeObject& object) {
 TEST_F(LYRReaderTest, WrittenLayersReadBackAndSecondOpeningUsesTheIndexFile) {
   globe.SetSaveMetaDataLocation(smdWithDataFile);
   int mappings = 0;
-  globe.OnProgress = [&](TCustomVoduz4&, TProgressMessage kind, const std::string&, bool&) { mappings += kind == pmStart; };
+  globe.OnProgress = [&](TCustomVoduz4&, TProgressMessage kind, const std::string&, bool&) {
+    mappings += kind == pmStart;
+  };
   TGlobeObjectSource& source = MakeSource();
   const std::string name = dir.File("layer.lyr");
   SaveLYRFile(source, name);
@@ -318,7 +330,8 @@ TEST_F(LYRReaderTest, WrittenLayersReadBackAndSecondOpeningUsesTheIndexFile) {
 
 TEST_F(LYRReaderTest, OldVersionsAreRefusedAndPresentersOnlyGiveAnEmptyLayer) {
   const std::string old = dir.Write("old.lyr", std::string("\xFF\x02", 2) + std::string(20, '\0'));
-  EXPECT_EQ(corvalis::testing::ThrownMessage<EGlobeException>([&] { Open(old); }), "Invalid File Version 2FF in " + old);
+  EXPECT_EQ(corvalis::testing::ThrownMessage<EGlobeException>([&] { Open(old); }),
+            "Invalid File Version 2FF in " + old);
   EXPECT_FALSE(reader->Active());
   TGlobeObjectSource& source = *globe.NewObjectSource<TGlobeObjectSource>();
   source.Presenters()->Add(std::make_unique<TTestLYRPresenter>(&globe, 3));
@@ -342,7 +355,8 @@ TEST_F(LYRReaderTest, DamagedFilesNeverCrash) {
   std::mt19937 random(9);
   for (int i = 0; i < 150; ++i) {
     std::string bytes = original.substr(0, i < 50 ? std::size_t(i) * original.size() / 50 : original.size());
-    if (i >= 50) bytes[std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(random)] ^= char(1 << (random() % 8));
+    if (i >= 50)
+      bytes[std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(random)] ^= char(1 << (random() % 8));
     reader->SetActive(false);
     try {
       Open(dir.Write("bad.lyr", bytes));

@@ -25,7 +25,8 @@ using corvalis::testing::ThrownMessage;
 using testing::TempDir;
 
 const std::string kData = CORVALIS_TEST_DATA_DIR;
-const std::string kHeader = "Version 300\nDelimiter \",\"\nCoordSys Earth Projection 1, 104\nColumns 1\n  name Char(10)\nData\n\n";
+const std::string kHeader =
+    "Version 300\nDelimiter \",\"\nCoordSys Earth Projection 1, 104\nColumns 1\n  name Char(10)\nData\n\n";
 
 TGeoPoint Deg(long double lon, long double lat) { return TGeoPoint::FromDegrees(lon, lat); }
 
@@ -88,15 +89,16 @@ TEST(MIFFile, AcceptsOnlyLongitudeLatitude) {
 
 TEST(MIFFile, PlineFormsAndStyleClauses) {
   TempDir dir;
-  auto file = Open(dir, kHeader +
-                            "Pline Multiple 2\n  3\n0 0\n1 1\n2 2\n  2\n10 10\n11 11\n"
-                            "PLINE 3\n1 2\n3 4\n5 6\n    Pen (2,2,0)\n"
-                            "Pline\n2\n7 8\n9 10\n"
-                            "Line 1 2 3 4\n"
-                            "Region 1\n  4\n0 0\n0 1\n1 1\n0 0\n    Pen (3,5,65280)\n    Brush (2,16711680)\n    Center 0.5 0.5\n"
-                            "Region 1\n  3\n0 0\n0 1\n1 1\n    BRUSH (10,255,16777215)\n    pen (1,1,0)\n"
-                            "Text\n    \"Two\\nlines\"\n    20.5 -10.25 21 -10\n    Font (\"Times\",0,12,16711935)\n    Angle 45.4\n"
-                            "Point 5 6\n    Symbol (35,0,12)\n");
+  auto file = Open(
+      dir, kHeader +
+               "Pline Multiple 2\n  3\n0 0\n1 1\n2 2\n  2\n10 10\n11 11\n"
+               "PLINE 3\n1 2\n3 4\n5 6\n    Pen (2,2,0)\n"
+               "Pline\n2\n7 8\n9 10\n"
+               "Line 1 2 3 4\n"
+               "Region 1\n  4\n0 0\n0 1\n1 1\n0 0\n    Pen (3,5,65280)\n    Brush (2,16711680)\n    Center 0.5 0.5\n"
+               "Region 1\n  3\n0 0\n0 1\n1 1\n    BRUSH (10,255,16777215)\n    pen (1,1,0)\n"
+               "Text\n    \"Two\\nlines\"\n    20.5 -10.25 21 -10\n    Font (\"Times\",0,12,16711935)\n    Angle 45.4\n"
+               "Point 5 6\n    Symbol (35,0,12)\n");
   ASSERT_EQ(file->Count(), 8);
   const TMIFObject multiple = file->GetObject(0, true);
   EXPECT_EQ(multiple.Chains, (Chains{{Deg(0, 0), Deg(1, 1), Deg(2, 2)}, {Deg(10, 10), Deg(11, 11)}}));
@@ -137,11 +139,14 @@ TEST(MIFFile, AttributeLinesStayWithTheirObjects) {
   auto file = Open(dir, kHeader + body, &mid);
   ASSERT_EQ(file->Count(), 5);
   file->TitleColumn = 1;
-  EXPECT_EQ(file->GetObject(0, false).Title + "|" + file->GetObject(1, false).Title + "|" + file->GetObject(4, false).Title,
-            "first|region, with comma|\"q\"");
+  EXPECT_EQ(
+      file->GetObject(0, false).Title + "|" + file->GetObject(1, false).Title + "|" + file->GetObject(4, false).Title,
+      "first|region, with comma|\"q\"");
   const TMIFObject pline = file->GetObject(2, true), region = file->GetObject(3, true);
-  EXPECT_EQ(std::tuple(pline.Statement, pline.Title, pline.Chains), std::tuple(msPline, "New Polyline", Chains{{Deg(5, 5), Deg(6, 6)}}));
-  EXPECT_EQ(std::tuple(region.Statement, region.Title, region.Style.BrushColor), std::tuple(msRegion, "group", 0xFF0000u));
+  EXPECT_EQ(std::tuple(pline.Statement, pline.Title, pline.Chains),
+            std::tuple(msPline, "New Polyline", Chains{{Deg(5, 5), Deg(6, 6)}}));
+  EXPECT_EQ(std::tuple(region.Statement, region.Title, region.Style.BrushColor),
+            std::tuple(msRegion, "group", 0xFF0000u));
   EXPECT_EQ(region.Chains, (Chains{{Deg(0, 0), Deg(1, 0), Deg(1, 1), Deg(0, 0)}}));
   file->TitleColumn = 5;  // no such field: the whole line
   EXPECT_EQ(file->GetObject(0, false).Title, "\"a\",\"first\"");
@@ -151,11 +156,13 @@ TEST(MIFFile, AttributeLinesStayWithTheirObjects) {
 // numbers raise conversion errors; counts beyond the end stop at the end.
 TEST(MIFFile, ColumnsRunUpToDataBadNumbersRaiseAndCountsStopAtTheEnd) {
   TempDir dir;
-  auto columns = Open(dir, "Version 300\nCoordSys Earth Projection 1, 0\nColumns 1\n  id Integer\n  name Char(10)\nData\n");
+  auto columns =
+      Open(dir, "Version 300\nCoordSys Earth Projection 1, 0\nColumns 1\n  id Integer\n  name Char(10)\nData\n");
   EXPECT_EQ(columns->ColumnNames, (std::vector<std::string>{"id=Integer", "name=Char(10)"}));
   auto file = Open(dir, kHeader + "Region 1\n  2\nabc 1\n1 1\nPline x\n");
   ASSERT_EQ(file->Count(), 2);
-  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { file->GetObject(0, false); }), "StrToExtended: Conversion failed for abc");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { file->GetObject(0, false); }),
+            "StrToExtended: Conversion failed for abc");
   EXPECT_THROW(file->GetObject(1, false), platform::EConvertError);
   file = Open(dir, kHeader + "Region 2000000000\n  2000000000\n1 1\n2 2");
   ASSERT_EQ(file->Count(), 1);
@@ -188,7 +195,9 @@ class MIFReaderTest : public ::testing::Test {
       ++factoryCalls;
       return object.Statement == msRegion ? 7 : 8;
     });
-    globe.OnProgress = [this](TCustomVoduz4&, TProgressMessage kind, const std::string&, bool&) { mappings += kind == pmStart; };
+    globe.OnProgress = [this](TCustomVoduz4&, TProgressMessage kind, const std::string&, bool&) {
+      mappings += kind == pmStart;
+    };
   }
   ~MIFReaderTest() override { SetMIFPresenterFactory(nullptr); }
   TGlobeMIFReader* Open(const std::string& name, int32_t titleColumn = -1) {
@@ -210,7 +219,8 @@ TEST_F(MIFReaderTest, CountriesWithTheirNamesAndPresentersOpenedAgainFromTheInde
   dir.Write("c.mif", testing::ReadWholeFile(kData + "/ne_110m_countries.mif"));
   dir.Write("c.mid", testing::ReadWholeFile(kData + "/ne_110m_countries.mid"));
   TGlobeMIFReader* first = Open(dir.File("c.mif"), 1);
-  EXPECT_EQ(std::tuple(factoryCalls, first->Name(), first->Count()), std::tuple(177, "c.mif", 177));  // a presenter each
+  EXPECT_EQ(std::tuple(factoryCalls, first->Name(), first->Count()),
+            std::tuple(177, "c.mif", 177));  // a presenter each
   EXPECT_EQ(std::tuple(first->Objects(0)->Title(), dynamic_cast<TGeoDataObject&>(*first->Objects(0)).Chains().Count(),
                        first->Objects(0)->PresenterID()),
             std::tuple("Fiji", 2, 7));
@@ -234,8 +244,9 @@ TEST_F(MIFReaderTest, OtherTablesAreRefusedAndTheEnvironmentKeepsTheSettings) {
   TGlobeMIFReader* reader = Open(dir.Write("p.mif", "Version 300\nDelimiter \";\"\nData\nPoint 1 2\n"), 2);
   TGlobeMIFReader* other = globe.NewObjectSource<TGlobeMIFReader>();
   other->LoadEnvironment(reader->SaveEnvironment().get());
-  EXPECT_EQ(std::tuple(other->Active(), other->TitleColumn(), other->MIDDelimiter(), other->Count()),  // loading activates
-            std::tuple(true, 2, ";", 1));
+  EXPECT_EQ(
+      std::tuple(other->Active(), other->TitleColumn(), other->MIDDelimiter(), other->Count()),  // loading activates
+      std::tuple(true, 2, ";", 1));
   EXPECT_EQ(other->Objects(0)->GetCentroid(), Deg(1, 2));
 }
 

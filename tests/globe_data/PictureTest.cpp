@@ -44,11 +44,12 @@ std::string MakeBitmap(const BitmapLayout& layout = {}) {
   const int32_t stride = (layout.Width + 3) / 4 * 4;
   std::string palette, pixels;
   for (int i = 0; i < 256; ++i)
-    palette += corvalis::testing::PaletteEntry(uint8_t(i == 7 ? 255 : i), uint8_t(i == 7 ? 0 : 2 * i), uint8_t(i == 7 ? 0 : 255 - i));
+    palette += corvalis::testing::PaletteEntry(uint8_t(i == 7 ? 255 : i), uint8_t(i == 7 ? 0 : 2 * i),
+                                               uint8_t(i == 7 ? 0 : 255 - i));
   for (int32_t r = 0; r < layout.Height; ++r)
     for (int32_t x = 0; x < stride; ++x) pixels += static_cast<char>(x < layout.Width ? 10 * r + x : 0xEE);
-  return corvalis::testing::BitmapFile(layout.Width, layout.Height, layout.BitCount, palette, pixels, layout.Compression,
-                                       layout.WriteImageSize ? -1 : 0);
+  return corvalis::testing::BitmapFile(layout.Width, layout.Height, layout.BitCount, palette, pixels,
+                                       layout.Compression, layout.WriteImageSize ? -1 : 0);
 }
 
 TEST(TextureData, LoadsAnEightBitBitmapWithPaddedRowsAndLooksUpItsPalette) {
@@ -58,11 +59,12 @@ TEST(TextureData, LoadsAnEightBitBitmapWithPaddedRowsAndLooksUpItsPalette) {
   texture.LoadFromStream(stream);
   ASSERT_TRUE(texture.HasTexture());
   EXPECT_EQ(std::tuple(texture.Width(), texture.Rows(), texture.RowStride()), std::tuple(3, 2, 4));
-  EXPECT_EQ(std::tuple(texture.TexelIndex(2, 1), texture.TexelIndex(4, 0), texture.TexelIndex(0, 2)), std::tuple(12, -1, -1));
+  EXPECT_EQ(std::tuple(texture.TexelIndex(2, 1), texture.TexelIndex(4, 0), texture.TexelIndex(0, 2)),
+            std::tuple(12, -1, -1));
   EXPECT_EQ(texture.TexelColour(2, 1), 0x00F3180Cu);  // 0x00BBGGRR of entry 12: red 12, green 24, blue 243
   // Red and blue swapped is not there; indexes outside the palette give black.
-  EXPECT_EQ(std::tuple(texture.PaletteColour(1), texture.PaletteIndexOf(0x00FE0201u), texture.PaletteIndexOf(0x000102FEu),
-                       texture.PaletteColour(256), texture.PaletteColour(-1)),
+  EXPECT_EQ(std::tuple(texture.PaletteColour(1), texture.PaletteIndexOf(0x00FE0201u),
+                       texture.PaletteIndexOf(0x000102FEu), texture.PaletteColour(256), texture.PaletteColour(-1)),
             std::tuple(0x00FE0201u, 1, -1, 0u, 0u));
   texture.LoadFromBytes(MakeBitmap({3, 2, 8, 0, false}));  // an image size of 0 means padded rows
   EXPECT_EQ(std::tuple(texture.RowStride(), texture.TexelIndex(1, 1)), std::tuple(4, 11));
@@ -132,7 +134,8 @@ TEST(BitmapObject, LoadsThroughTheDataDirectoryAndSizesItsBoundsOrLeavesNone) {
   TBitmapObject* bitmap = source->NewObject<TBitmapObject>();
   bitmap->SetCentroid(TGeoPoint(1'000'000, 2'000'000));
   bitmap->SetBMPFilename("chart.bmp");
-  EXPECT_EQ(std::tuple(bitmap->BMPFilename(), bitmap->Title()), std::tuple(dir.Path.string() + "/chart.bmp", "chart.bmp"));
+  EXPECT_EQ(std::tuple(bitmap->BMPFilename(), bitmap->Title()),
+            std::tuple(dir.Path.string() + "/chart.bmp", "chart.bmp"));
   // The row stride, not the width, counts: 8 × 90,000 wide, 3 × 90,000 high, south of the centre.
   EXPECT_EQ(bitmap->GetBounds(), TGeoRect(1'000'000, 2'000'000 - 270'000, 720'000, 270'000));
   EXPECT_EQ(bitmap->TextureData().Corner(1), TGeoPoint(1'720'000, 1'730'000));
@@ -145,7 +148,8 @@ TEST(BitmapObject, LoadsThroughTheDataDirectoryAndSizesItsBoundsOrLeavesNone) {
             std::tuple(true, false));
   TBitmapObject* unknown = source->NewObject<TBitmapObject>();
   unknown->SetBMPFilename("nowhere.bmp");
-  EXPECT_EQ(std::tuple(unknown->BMPFilename(), unknown->TextureData().HasTexture(), unknown->Title(), unknown->TransparentColor()),
+  EXPECT_EQ(std::tuple(unknown->BMPFilename(), unknown->TextureData().HasTexture(), unknown->Title(),
+                       unknown->TransparentColor()),
             std::tuple("", false, "", -1));
 }
 
@@ -163,9 +167,10 @@ TEST(PictureFileTest, PalettedBitmapsTopDownBottomUpAndOneBitDeep) {
   const std::string palette = std::string("\0\0\0\0\0\0\xFF\0\0\xFF\0\0", 12);
   const std::string rows = std::string("\x01\x02\x00\x00\x02\x02\x01\x00", 8);
   // 1 bit per pixel, most significant bit first: 0b10100000 -> red, black, red.
-  for (const auto& [bytes, pixels] : {std::pair{BitmapFile(3, -2, 8, palette, rows), P{0x0000FF, 0x00FF00, 0, 0x00FF00, 0x00FF00, 0x0000FF}},
-                                      {BitmapFile(3, 2, 8, palette, rows), P{0x00FF00, 0x00FF00, 0x0000FF, 0x0000FF, 0x00FF00, 0}},
-                                      {BitmapFile(3, 1, 1, palette.substr(0, 8), std::string("\xA0\0\0\0", 4)), P{0x0000FF, 0, 0x0000FF}}}) {
+  for (const auto& [bytes, pixels] :
+       {std::pair{BitmapFile(3, -2, 8, palette, rows), P{0x0000FF, 0x00FF00, 0, 0x00FF00, 0x00FF00, 0x0000FF}},
+        {BitmapFile(3, 2, 8, palette, rows), P{0x00FF00, 0x00FF00, 0x0000FF, 0x0000FF, 0x00FF00, 0}},
+        {BitmapFile(3, 1, 1, palette.substr(0, 8), std::string("\xA0\0\0\0", 4)), P{0x0000FF, 0, 0x0000FF}}}) {
     auto picture = DecodeBitmapPicture(bytes);
     ASSERT_NE(nullptr, picture);
     EXPECT_EQ(Pixels(*picture), pixels);
@@ -181,7 +186,8 @@ TEST(PictureFileTest, MalformedBitmapsGiveNoPicture) {
                                  BitmapFile(0, 2, 24, "", pixels), BitmapFile(2000000000, 2000000000, 24, "", pixels)})
     EXPECT_EQ(nullptr, DecodeBitmapPicture(bad));
   // An 8-bit pixel pointing past a short palette draws black.
-  auto shortPalette = DecodeBitmapPicture(BitmapFile(1, 1, 8, std::string("\0\0\xFF\0", 4), std::string("\x07\0\0\0", 4)));
+  auto shortPalette =
+      DecodeBitmapPicture(BitmapFile(1, 1, 8, std::string("\0\0\xFF\0", 4), std::string("\x07\0\0\0", 4)));
   ASSERT_NE(nullptr, shortPalette);
   EXPECT_EQ(0u, shortPalette->Pixel(0, 0));
   EXPECT_EQ(nullptr, LoadPictureFile("/nonexistent/picture.bmp"));

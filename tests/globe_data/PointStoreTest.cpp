@@ -178,7 +178,8 @@ TEST(ChainStore, ReadingBeyondCountGrowsShrinkingDestroysAndStoreHeightReachesEv
   EXPECT_FALSE(high.Chain(1).StoreHeight());
   TChainStore chains;
   TPointStore& sixth = chains.Chain(5);  // entries before stay empty until used
-  EXPECT_EQ(std::tuple(chains.Count(), chains.ChainIfPresent(2), chains.ChainIfPresent(5)), std::tuple(6, nullptr, &sixth));
+  EXPECT_EQ(std::tuple(chains.Count(), chains.ChainIfPresent(2), chains.ChainIfPresent(5)),
+            std::tuple(6, nullptr, &sixth));
   EXPECT_THROW(chains.Chain(-1), std::out_of_range);
   chains.Chain(0).Add(TGeoPoint(1, 1));
   chains.Chain(1).Add(TGeoPoint(2, 2));
@@ -257,7 +258,8 @@ TEST(DynArray, ElementsOfEverySizeLocksClonesAndBadIndexes) {
   records.Set(1, TPoint3D{1, -2, 3});
   EXPECT_EQ(records.Get<TPoint3D>(1), (TPoint3D{1, -2, 3}));
   EXPECT_EQ(records.ElementAddress(1) - records.ElementAddress(0), 12);
-  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { DynArraySetLength(nullptr, 3); }), "DynArraySetLength: Invalid Parameter");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { DynArraySetLength(nullptr, 3); }),
+            "DynArraySetLength: Invalid Parameter");
   EXPECT_EQ(ThrownMessage<EGlobeException>([&] { DynArrayMove(nullptr, 0, 1); }), "DynArrayMove: Invalid Parameter");
 }
 

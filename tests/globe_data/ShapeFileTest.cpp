@@ -43,7 +43,8 @@ Totals Walk(const std::uint8_t* data, std::int64_t size) {
   Totals t;
   if (shapefile::CheckHeader(data, size) != shapefile::hcValid) return t;
   TShapeRecord record;
-  for (std::int64_t at = shapefile::kHeaderSize, next; (next = shapefile::NextRecordOffset(data, size, at)) >= 0; at = next) {
+  for (std::int64_t at = shapefile::kHeaderSize, next; (next = shapefile::NextRecordOffset(data, size, at)) >= 0;
+       at = next) {
     ++t.Records;
     std::int32_t checkedType = -1;
     const bool readable = shapefile::IsReadableRecord(data, size, at, &checkedType);
@@ -58,7 +59,9 @@ Totals Walk(const std::uint8_t* data, std::int64_t size) {
   return t;
 }
 
-Totals Walk(const std::string& bytes) { return Walk(reinterpret_cast<const std::uint8_t*>(bytes.data()), std::int64_t(bytes.size())); }
+Totals Walk(const std::string& bytes) {
+  return Walk(reinterpret_cast<const std::uint8_t*>(bytes.data()), std::int64_t(bytes.size()));
+}
 
 TEST(ShapeFile, RealFilesHaveTheirPublishedCounts) {
   const struct {
@@ -73,7 +76,8 @@ TEST(ShapeFile, RealFilesHaveTheirPublishedCounts) {
     if (!std::filesystem::exists(f.Name)) continue;
     TMemoryMapStream stream(f.Name);
     const Totals t = Walk(stream.Memory(), stream.Size());
-    EXPECT_EQ(std::tuple(t.Records, t.Shapes, t.Parts, t.Points), std::tuple(f.Shapes, f.Shapes, f.Parts, f.Points)) << f.Name;
+    EXPECT_EQ(std::tuple(t.Records, t.Shapes, t.Parts, t.Points), std::tuple(f.Shapes, f.Shapes, f.Parts, f.Points))
+        << f.Name;
   }
 }
 
@@ -107,10 +111,12 @@ TEST(ShapeFile, DamagedFilesNeverCrash) {
   std::mt19937 random(11);
   for (int i = 0; i < 340; ++i) {
     // A buffer of exactly the cut size, so that reading past it is caught by sanitizers.
-    const std::size_t cut = i < 40 ? std::uniform_int_distribution<std::size_t>(0, original.size())(random) : original.size();
+    const std::size_t cut =
+        i < 40 ? std::uniform_int_distribution<std::size_t>(0, original.size())(random) : original.size();
     std::vector<std::uint8_t> bytes(original.begin(), original.begin() + std::ptrdiff_t(cut));
     for (int flips = 0; flips < 4 && i >= 40; ++flips)
-      bytes[std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(random)] ^= std::uint8_t(1u << (random() % 8));
+      bytes[std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(random)] ^=
+          std::uint8_t(1u << (random() % 8));
     const Totals t = Walk(bytes.data(), std::int64_t(bytes.size()));
     if (i < 40) EXPECT_LE(t.Shapes, whole.Shapes);
   }
@@ -118,7 +124,8 @@ TEST(ShapeFile, DamagedFilesNeverCrash) {
 
 TEST(DBFReader, FieldOffsetsFollowTheDeletionFlagAndEarlierFieldsInMadeAndRealTables) {
   testing::TempDir dir;
-  TGlobeDBFReader dbf(dir.Write("t.dbf", TableBytes({{"A", 3}, {"BB", 5}, {"C", 1}}, {" abc  x  Y", "*12 helloZ"}, 0x83)));
+  TGlobeDBFReader dbf(
+      dir.Write("t.dbf", TableBytes({{"A", 3}, {"BB", 5}, {"C", 1}}, {" abc  x  Y", "*12 helloZ"}, 0x83)));
   EXPECT_EQ(dbf.RecordLength(), 10);
   dbf.Seek(2);
   EXPECT_EQ(dbf.CurrentRecord(), 2);
@@ -190,7 +197,9 @@ class SHPReaderTest : public ::testing::Test {
     r.SetActive(true);
     return r;
   }
-  static TGeoDataObject& Object(TGlobeSHPReader& r, int index) { return dynamic_cast<TGeoDataObject&>(*r.Objects(index)); }
+  static TGeoDataObject& Object(TGlobeSHPReader& r, int index) {
+    return dynamic_cast<TGeoDataObject&>(*r.Objects(index));
+  }
   TCustomVoduz4 globe;
   testing::TempDir dir;
   int mappings = 0;
@@ -200,7 +209,8 @@ TEST_F(SHPReaderTest, LandPolygonsWithDefaultTitles) {
   TGlobeSHPReader& land = Open(kData + "/ne_110m_land.shp");
   EXPECT_EQ(std::tuple(land.Name(), land.Count()), std::tuple("ne_110m_land.shp", 125));
   // A table and no title column: "New Object" and the record number.
-  EXPECT_EQ(std::tuple(Object(land, 0).Closed(), Object(land, 0).Title(), Object(land, 124).ID()), std::tuple(true, "New Object", 125));
+  EXPECT_EQ(std::tuple(Object(land, 0).Closed(), Object(land, 0).Title(), Object(land, 124).ID()),
+            std::tuple(true, "New Object", 125));
   land.SetActive(false);
   EXPECT_EQ(land.Count(), 0);
 }
@@ -213,8 +223,9 @@ TEST_F(SHPReaderTest, ShapesBecomeChainsPlacedByDivisorsAndShifts) {
   shifted->SetLatYDivisor(100);
   shifted->SetLongXDivisor(0);  // ignored
   Open(dir.File("p.shp"), -1, shifted);
-  EXPECT_EQ(std::tuple(Object(*shifted, 0).Chains().Count(), Object(*shifted, 0).GetCentroid(), Object(*shifted, 0).ID()),
-            std::tuple(0, TGeoPoint(0, 45 * Deg), 0));  // ID 0 without a table
+  EXPECT_EQ(
+      std::tuple(Object(*shifted, 0).Chains().Count(), Object(*shifted, 0).GetCentroid(), Object(*shifted, 0).ID()),
+      std::tuple(0, TGeoPoint(0, 45 * Deg), 0));  // ID 0 without a table
   const std::string name = dir.Write(
       "s.shp", ShapeFileBuilder()
                    .Record(ShapeFileBuilder::Poly(5, {{{0, 0}, {0, 1}, {1, 0}, {0, 0}}, {{5, 5}, {5, 6}, {5, 5}}}))
@@ -223,8 +234,10 @@ TEST_F(SHPReaderTest, ShapesBecomeChainsPlacedByDivisorsAndShifts) {
                    .Bytes());
   TGlobeSHPReader& r = Open(name);
   ASSERT_EQ(r.Count(), 3);
-  EXPECT_EQ(std::tuple(Object(r, 0).Closed(), Object(r, 0).Chains().Count(), Object(r, 1).Closed()), std::tuple(true, 2, false));
-  EXPECT_EQ(testing::PointsOf(Object(r, 0).Chains().Chain(1)), (Points{{5 * Deg, 5 * Deg}, {5 * Deg, 6 * Deg}, {5 * Deg, 5 * Deg}}));
+  EXPECT_EQ(std::tuple(Object(r, 0).Closed(), Object(r, 0).Chains().Count(), Object(r, 1).Closed()),
+            std::tuple(true, 2, false));
+  EXPECT_EQ(testing::PointsOf(Object(r, 0).Chains().Chain(1)),
+            (Points{{5 * Deg, 5 * Deg}, {5 * Deg, 6 * Deg}, {5 * Deg, 5 * Deg}}));
   EXPECT_EQ(Object(r, 1).Chains().Chain(0).Point(1), TGeoPoint(-(170 * Deg + 30 * 90000), -(20 * Deg + 15 * 90000)));
   EXPECT_EQ(testing::PointsOf(Object(r, 2).Chains().Chain(0)), (Points{{1 * Deg, 2 * Deg}, {3 * Deg, 4 * Deg}}));
 }
@@ -236,7 +249,8 @@ TEST_F(SHPReaderTest, RecordsNotReadKeepTheTableAligned) {
   dir.Write("z.dbf", testing::TableBytes({{"T", 1}}, {" a", " b", " c"}));
   TGlobeSHPReader& r = Open(dir.File("z.shp"), 0);
   ASSERT_EQ(r.Count(), 1);
-  EXPECT_EQ(std::tuple(Object(r, 0).Title(), Object(r, 0).ID(), Object(r, 0).GetCentroid()), std::tuple("c", 3, TGeoPoint(7 * Deg, 8 * Deg)));
+  EXPECT_EQ(std::tuple(Object(r, 0).Title(), Object(r, 0).ID(), Object(r, 0).GetCentroid()),
+            std::tuple("c", 3, TGeoPoint(7 * Deg, 8 * Deg)));
 }
 
 TEST_F(SHPReaderTest, ActivationFailuresAndSettingsInTheEnvironment) {
@@ -262,7 +276,8 @@ TEST_F(SHPReaderTest, ActivationFailuresAndSettingsInTheEnvironment) {
   reader->SetTitleColumn(1);
   TGlobeSHPReader* other = globe.NewObjectSource<TGlobeSHPReader>();
   other->LoadEnvironment(reader->SaveEnvironment().get());
-  EXPECT_EQ(std::tuple(other->LongXDivisor(), other->LatYDivisor(), other->LatYShift(), other->TitleColumn()), std::tuple(100, 1, -90, 1));
+  EXPECT_EQ(std::tuple(other->LongXDivisor(), other->LatYDivisor(), other->LatYShift(), other->TitleColumn()),
+            std::tuple(100, 1, -90, 1));
 }
 
 // Cut and bit-flipped copies of the real files: an error or fewer objects, never a crash.
@@ -296,7 +311,8 @@ TEST_F(SHPReaderTest, SecondOpeningUsesTheIndexFileUnlessStale) {
     dir.Write(std::string("c") + ext, testing::ReadWholeFile(kData + "/ne_110m_countries" + ext));
   TGlobeSHPReader& first = Open(dir.File("c.shp"), 1);
   ASSERT_EQ(first.Count(), 177);
-  EXPECT_EQ(std::tuple(Object(first, 1).Title(), Object(first, 0).Chains().Count()), std::tuple("Tanzania", 2));  // Fiji's two islands
+  EXPECT_EQ(std::tuple(Object(first, 1).Title(), Object(first, 0).Chains().Count()),
+            std::tuple("Tanzania", 2));  // Fiji's two islands
   const TGeoRect fijiBounds = first.Objects(0)->GetBounds();
   first.SetTitleColumn(0);  // changing the column takes titles again
   EXPECT_EQ(Object(first, 0).Title(), "242");
@@ -306,8 +322,10 @@ TEST_F(SHPReaderTest, SecondOpeningUsesTheIndexFileUnlessStale) {
   first.SetActive(false);
   ASSERT_TRUE(std::filesystem::exists(dir.File("c.shp.md")));
   TGlobeSHPReader& second = Open(dir.File("c.shp"));
-  EXPECT_EQ(std::tuple(mappings, second.Count(), second.TitleColumn()), std::tuple(1, 177, 1));  // the column from the index
-  EXPECT_EQ(std::tuple(second.ObjectBounds(0), second.Objects(0)->Title(), second.Objects(176)->ID(), second.Objects(3)->Closed()),
+  EXPECT_EQ(std::tuple(mappings, second.Count(), second.TitleColumn()),
+            std::tuple(1, 177, 1));  // the column from the index
+  EXPECT_EQ(std::tuple(second.ObjectBounds(0), second.Objects(0)->Title(), second.Objects(176)->ID(),
+                       second.Objects(3)->Closed()),
             std::tuple(fijiBounds, "Fiji", 177, true));
   second.SetActive(false);
   const auto later = std::filesystem::last_write_time(dir.File("c.shp.md")) + std::chrono::seconds(10);
@@ -327,7 +345,8 @@ TEST_F(SHPReaderTest, SecondOpeningUsesTheIndexFileUnlessStale) {
 // table was there; a table added later has the index built again.
 TEST_F(SHPReaderTest, IndexRecordNumbersOnlyWithATable) {
   globe.SetSaveMetaDataLocation(smdWithDataFile);
-  dir.Write("p.shp", ShapeFileBuilder().Record(ShapeFileBuilder::Point(1, 2)).Record(ShapeFileBuilder::Point(3, 4)).Bytes());
+  dir.Write("p.shp",
+            ShapeFileBuilder().Record(ShapeFileBuilder::Point(1, 2)).Record(ShapeFileBuilder::Point(3, 4)).Bytes());
   auto indexTail = [&] {
     Open(dir.File("p.shp")).SetActive(false);
     const std::string index = testing::ReadWholeFile(dir.File("p.shp.md"));

@@ -56,7 +56,8 @@ TEST_F(ObjectSourceTest, RemovingAndMovingRenumberTheObjects) {
   std::unique_ptr<TGlobeObject> removed = source->Remove(objects[2]);
   ASSERT_EQ(removed.get(), objects[2]);
   EXPECT_EQ(std::tuple(source->Count(), objects[3]->Index(), source->Objects(2)), std::tuple(4, 2, objects[3]));
-  EXPECT_EQ(std::tuple(removed->Index(), removed->State(), removed->ObjectSource()), std::tuple(-1, osRemoved, nullptr));
+  EXPECT_EQ(std::tuple(removed->Index(), removed->State(), removed->ObjectSource()),
+            std::tuple(-1, osRemoved, nullptr));
   EXPECT_EQ(source->Remove(removed.get()), nullptr);  // taking it out twice finds nothing
   source->Move(0, 3);
   EXPECT_EQ(source->Objects(3), objects[0]);
@@ -109,11 +110,13 @@ TEST_F(ObjectSourceTest, TheSourceEndsWithItsLastLayerAndALayerWithoutOneGetsAnE
   TGlobeLayer* b = globe.LayerStore().NewLayer();
   EXPECT_EQ(a->ObjectSourceIfAny(), nullptr);
   TGlobeObjectSource* shared = a->ObjectSource();
-  EXPECT_EQ(std::tuple(shared->ClassName(), shared->Count(), shared->Active()), std::tuple("TGlobeObjectSource", 0, false));
+  EXPECT_EQ(std::tuple(shared->ClassName(), shared->Count(), shared->Active()),
+            std::tuple("TGlobeObjectSource", 0, false));
   b->SetObjectSource(shared);
   EXPECT_EQ(shared->LayerCount(), 2);
   a->SetObjectSource(nullptr);
-  EXPECT_EQ(std::tuple(freed, globe.ObjectSourceCount(), shared->Layers(0), shared->Layers(1)), std::tuple(0, 2, b, nullptr));
+  EXPECT_EQ(std::tuple(freed, globe.ObjectSourceCount(), shared->Layers(0), shared->Layers(1)),
+            std::tuple(0, 2, b, nullptr));
   globe.LayerStore().Delete(b);
   EXPECT_EQ(std::tuple(freed, globe.ObjectSourceCount()), std::tuple(1, 1));
 }
@@ -157,7 +160,8 @@ struct CacheFixture : ::testing::Test {
 };
 
 TEST_F(CacheFixture, StaysUnderTheCapacityAndShrinksToAQuarterOldestFirst) {
-  ASSERT_LT(reader->Objects(0)->InstanceMemory() * 4, 1024) << "objects must be small against a quarter of the capacity";
+  ASSERT_LT(reader->Objects(0)->InstanceMemory() * 4, 1024)
+      << "objects must be small against a quarter of the capacity";
   for (int i = 1; i < 200; ++i) {
     const int before = reductions;
     reader->Objects(i);
@@ -235,7 +239,8 @@ TEST(LayerStore, NamesCompareWithoutCaseIndicesAreCheckedAndSettingOneMovesTheLa
   EXPECT_EQ(std::tuple(store.Layers(0), subs->Index()), std::tuple(c, 2));
   EXPECT_EQ((std::tuple{store.Remove(a)->Index(), store.Count()}), std::tuple(-1, 2));
   store.Delete(c);
-  EXPECT_EQ(events, (std::vector<std::string>{"create TGlobeLayer", "create TGlobeLayer", "create TGlobeLayer", "free Bases", "free C"}));
+  EXPECT_EQ(events, (std::vector<std::string>{"create TGlobeLayer", "create TGlobeLayer", "create TGlobeLayer",
+                                              "free Bases", "free C"}));
 }
 
 TEST(LayerStore, ZoomLimitsFollowTheirUnit) {
@@ -360,7 +365,8 @@ TEST(ViewFiles, NamesResolveAgainstTheDataDirectoryOrAsTheApplicationOffers) {
   TCustomVoduz4 globe;
   globe.SetDataDirectory(dir.Path.string());
   for (const std::string& name : {coast, std::string("coast.dat"), std::string("C:\\Game\\Data\\coast.dat")})
-    EXPECT_EQ(globe.ResolveFileName(name), coast) << name;  // the name itself, in the data directory, its file name there
+    EXPECT_EQ(globe.ResolveFileName(name), coast)
+        << name;  // the name itself, in the data directory, its file name there
   EXPECT_EQ(globe.ResolveFileName("maps\\deep.dat"), dir.Path.string() + "/maps/deep.dat");
   Names asked;
   globe.OnFileNotFound = [&](TCustomVoduz4&, std::string& name, bool& tryAgain) {
@@ -373,7 +379,11 @@ TEST(ViewFiles, NamesResolveAgainstTheDataDirectoryOrAsTheApplicationOffers) {
   EXPECT_EQ(asked, (Names{"old.dat", "other.dat"}));
   // A handler that never gives up cannot hold the view.
   int calls = 0;
-  globe.OnFileNotFound = [&](TCustomVoduz4&, std::string& name, bool& again) { ++calls; name = "gone.dat"; again = true; };
+  globe.OnFileNotFound = [&](TCustomVoduz4&, std::string& name, bool& again) {
+    ++calls;
+    name = "gone.dat";
+    again = true;
+  };
   EXPECT_EQ(globe.ResolveFileName("x.dat"), "");
   EXPECT_GT(calls, 1);
 }
@@ -391,7 +401,9 @@ TEST(ViewNotifications, SourcesAndRedrawsAreReported) {
   TCustomVoduz4 globe;
   Names events;
   globe.OnObjectSourceCreate = [&](TCustomVoduz4&, TGlobeObjectSource*) { events.push_back("create"); };
-  globe.OnObjectSourceActiveChange = [&](TCustomVoduz4&, TGlobeObjectSource* s) { events.push_back(s->Active() ? "open" : "close"); };
+  globe.OnObjectSourceActiveChange = [&](TCustomVoduz4&, TGlobeObjectSource* s) {
+    events.push_back(s->Active() ? "open" : "close");
+  };
   globe.OnObjectSourceFree = [&](TCustomVoduz4&, TGlobeObjectSource*) { events.push_back("free"); };
   TGlobeLayer* layer = globe.LayerStore().NewLayer();
   globe.RedrawDone();
@@ -442,7 +454,8 @@ TEST(ViewProgress, TheMappingReadReportsStartPercentagesAndEndOrStopsAtAnAbort) 
                          {pmStart, "Mapping"}, {pmProgress, "43"}, {pmProgress, "85"}, {pmEnd, "Finished"}}));
   abort = true;
   auto* aborted = globe.NewObjectSource<TByteReader>();
-  EXPECT_EQ((std::tuple{aborted->MapStream(stream), aborted->Count()}), std::tuple(true, 256));  // a braced list calls in order
+  EXPECT_EQ((std::tuple{aborted->MapStream(stream), aborted->Count()}),
+            std::tuple(true, 256));  // a braced list calls in order
 }
 
 class TTestModel : public TGlobeRoot {
@@ -471,8 +484,9 @@ TEST(ClassRegistry, CreatesRegisteredClassesByNameIgnoringCaseOrRaisesTheirMessa
   std::unique_ptr<TTestModel> model = CreateGlobeClass<TTestModel>("ttestflatMODEL", "TTestModel", &parent);
   EXPECT_EQ(std::tuple(model->ClassName(), model->Parent), std::tuple("TTestFlatModel", &parent));
   EXPECT_EQ(FindGlobeClass("TTESTFLATMODEL").Name(), "TTestFlatModel");
-  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { CreateGlobeClass<TTestModel>("TNoSuchClass", "TTestModel", &parent); }),
-            "Class TNoSuchClass not found");
+  EXPECT_EQ(
+      ThrownMessage<EGlobeException>([&] { CreateGlobeClass<TTestModel>("TNoSuchClass", "TTestModel", &parent); }),
+      "Class TNoSuchClass not found");
   EXPECT_EQ(ThrownMessage<EGlobeException>([&] { CreateGlobeClass<TTestModel>("TTestOther", "TTestModel", &parent); }),
             "Class TTestOther does not inherit from TTestModel");
   // Registered as a plain root with no arguments, it is creatable that way.
