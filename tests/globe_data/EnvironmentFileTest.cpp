@@ -138,7 +138,8 @@ TEST_F(EnvironmentFixture, SeveralLayersSurviveSaveLoadSave) {
   EXPECT_EQ(std::tuple(coast->ObjectSource()->ClassName(), coast->ObjectSource()->Active(), coast->ZoomMax(),
                        coast->Modified()),
             std::tuple("TFileCheckingReader", true, 5000, false));
-  EXPECT_EQ(globe.SurfaceColor(), platform::MakeColor(0x12, 0x34, 0x56));
+  EXPECT_EQ(std::tuple(globe.SurfaceColor(), globe.MaxTextHeight()),
+            std::tuple(platform::MakeColor(0x12, 0x34, 0x56), 40));
   globe.SaveEnvironmentFile(second);
   EXPECT_EQ(ReadWholeFile(second), text);
 }

@@ -149,6 +149,8 @@ TEST(GlobeStream, FileAndMappedStreams) {
               (std::tuple{42, std::string("layer"), TGeoPoint(1, 2, 3)}));
     EXPECT_THROW(r.ReadByte(), EGlobeException);
     EXPECT_THROW(r.Stream().Write("c", 1), EGlobeException);
+    r.Stream().Seek(4);
+    EXPECT_EQ(r.ReadShortString(), "layer");
   }
   std::filesystem::remove(name);
   EXPECT_THROW(OpenMappedFileStream(name), EGlobeException);
