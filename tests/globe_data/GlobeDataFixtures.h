@@ -3,8 +3,10 @@
 // and a file reader that opens only when its file was found.
 
 #include <memory>
+#include <mutex>
 #include <string>
 
+#include "globe/data/ClassRegistry.h"
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GeoDataObject.h"
 #include "globe/data/GlobeFileReader.h"
@@ -12,14 +14,12 @@
 
 namespace globe::testing {
 
-// Builds object i as an open line of PointsPerObject points starting at (i degrees, i degrees),
+// Builds object i as an open line of 4 points starting at (i / 10 degrees, i / 10 degrees),
 // titled "Object <i>" with ID 1000 + i.
 class TLineReader : public TGlobeObjectSource {
  public:
   explicit TLineReader(TCustomVoduz4* globe) : TGlobeObjectSource(globe) {}
   std::string ClassName() const override { return "TLineReader"; }
-
-  int PointsPerObject = 4;
   int Builds = 0;
   bool LastWasEmptyRecord = false;
 
@@ -28,9 +28,9 @@ class TLineReader : public TGlobeObjectSource {
     ++Builds;
     LastWasEmptyRecord = emptyRecord;
     auto object = std::make_unique<TGeoDataObject>(this);
-    TPointStore& chain = object->Chains().Chain(0);
-    for (int p = 0; p < PointsPerObject; ++p)
-      chain.Add(TGeoPoint((index + p) * GlobeUnitsPerDegree / 10, index * GlobeUnitsPerDegree / 10));
+    for (int p = 0; p < 4; ++p)
+      object->Chains().Chain(0).Add(
+          TGeoPoint((index + p) * GlobeUnitsPerDegree / 10, index * GlobeUnitsPerDegree / 10));
     object->SetTitle("Object " + std::to_string(index));
     object->SetID(1000 + index);
     return object;
@@ -48,6 +48,12 @@ class TFileCheckingReader : public TGlobeFileReader {
 };
 
 // Registers the test classes once.
-void RegisterTestSources();
+inline void RegisterTestSources() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    RegisterGlobeClass<TLineReader, TGlobeObjectSource, TCustomVoduz4*>("TLineReader");
+    RegisterGlobeClass<TFileCheckingReader, TGlobeObjectSource, TCustomVoduz4*>("TFileCheckingReader");
+  });
+}
 
 }  // namespace globe::testing

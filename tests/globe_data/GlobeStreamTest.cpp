@@ -1,19 +1,28 @@
+// Globe streams: the little-endian primitives of the map files, memory, file and mapped streams,
+// and the text reader of the interchange files.
+
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <filesystem>
-#include <memory>
-#include <string>
+#include <tuple>
 
+#include "TempFile.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeFileStream.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
 #include "globe/data/MappedFileStream.h"
-#include "TempFile.h"
+#include "globe/data/MemoryMapStream.h"
+#include "globe/data/TextReader.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
+
+using corvalis::testing::ThrownMessage;
+using testing::TempDir;
 
 std::string Bytes(std::initializer_list<int> values) {
   std::string s;
@@ -21,120 +30,80 @@ std::string Bytes(std::initializer_list<int> values) {
   return s;
 }
 
-TEST(GlobeStreamTest, PrimitivesAreLittleEndian) {
+TEST(GlobeStream, PrimitivesAreLittleEndian) {
   TGlobeMemoryStream m;
   TGlobeStreamWriter w(m);
   w.WriteBoolean(true);
   w.WriteBoolean(false);
-  w.WriteDouble(1.0);           // 0x3FF0000000000000
-  w.WriteSmallInt(-2);          // 0xFFFE
+  w.WriteDouble(1.0);  // 0x3FF0000000000000
+  w.WriteSmallInt(-2);
   w.WriteByte(0xAB);
   w.WriteWord(0x1234);
-  w.WriteInteger(-2);           // 0xFFFFFFFE
+  w.WriteInteger(-2);
   w.WriteInteger(0x01020304);
   w.WriteShortString("Hi");
   w.WriteRect(TGeoRect(1, -1, 256, 0x7FFFFFFF));
-  EXPECT_EQ(m.Bytes(),
-            Bytes({'T', 'F', 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0xFE, 0xFF, 0xAB, 0x34, 0x12,
-                   0xFE, 0xFF, 0xFF, 0xFF, 4, 3, 2, 1, 2, 'H', 'i',
-                   1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 1, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F}));
-
+  EXPECT_EQ(m.Bytes(), Bytes({'T',  'F',  0,    0,    0,    0,    0, 0, 0xF0, 0x3F, 0xFE, 0xFF, 0xAB, 0x34,
+                              0x12, 0xFE, 0xFF, 0xFF, 0xFF, 4,    3, 2, 1,    2,    'H',  'i',  1,    0,
+                              0,    0,    0xFF, 0xFF, 0xFF, 0xFF, 0, 1, 0,    0,    0xFF, 0xFF, 0xFF, 0x7F}));
   m.Seek(0);
-  TGlobeStreamReader r(m);
-  EXPECT_TRUE(r.ReadBoolean());
-  EXPECT_FALSE(r.ReadBoolean());
-  EXPECT_EQ(r.ReadDouble(), 1.0);
-  EXPECT_EQ(r.ReadSmallInt(), -2);
-  EXPECT_EQ(r.ReadByte(), 0xAB);
-  EXPECT_EQ(r.ReadWord(), 0x1234);
-  EXPECT_EQ(r.ReadInteger(), -2);
-  EXPECT_EQ(r.ReadInteger(), 0x01020304);
-  EXPECT_EQ(r.ReadShortString(), "Hi");
-  EXPECT_EQ(r.ReadRect(), TGeoRect(1, -1, 256, 0x7FFFFFFF));
+  TGlobeStreamReader r(m);  // a braced list reads in order
+  EXPECT_EQ((std::tuple{r.ReadBoolean(), r.ReadBoolean(), r.ReadDouble(), r.ReadSmallInt(), r.ReadByte(), r.ReadWord(),
+                        r.ReadInteger(), r.ReadInteger(), r.ReadShortString(), r.ReadRect()}),
+            (std::tuple{true, false, 1.0, int16_t(-2), uint8_t(0xAB), uint16_t(0x1234), -2, 0x01020304,
+                        std::string("Hi"), TGeoRect(1, -1, 256, 0x7FFFFFFF)}));
   EXPECT_EQ(m.Remaining(), 0);
 }
 
-TEST(GlobeStreamTest, BooleanIsTrueOnlyForT) {
-  TGlobeMemoryStream m(Bytes({'T', 't', 'F', 1, 0}));
-  TGlobeStreamReader r(m);
-  EXPECT_TRUE(r.ReadBoolean());
-  for (int i = 0; i < 4; ++i) EXPECT_FALSE(r.ReadBoolean());
-}
-
-TEST(GlobeStreamTest, DoublesKeepEveryBit) {
-  TGlobeMemoryStream m;
-  TGlobeStreamWriter w(m);
-  const double values[] = {-0.0, 1e-310, 6378137.123456789, -INFINITY, NAN};
-  for (double v : values) w.WriteDouble(v);
-  m.Seek(0);
-  TGlobeStreamReader r(m);
-  for (double v : values) {
-    const double back = r.ReadDouble();
-    EXPECT_EQ(std::signbit(back), std::signbit(v));
-    if (std::isnan(v))
-      EXPECT_TRUE(std::isnan(back));
-    else
-      EXPECT_EQ(back, v);
-  }
-}
-
-TEST(GlobeStreamTest, ShortStringIsCutAt255) {
+TEST(GlobeStream, BooleansAreTrueOnlyForTShortStringsAreCutAt255AndDoublesKeepEveryBit) {
   TGlobeMemoryStream m;
   TGlobeStreamWriter w(m);
   w.WriteShortString(std::string(300, 'x'));
   w.WriteShortString("");
-  EXPECT_EQ(m.Size(), 1 + 255 + 1);
-  EXPECT_EQ(static_cast<uint8_t>(m.Bytes()[0]), 255);
+  m.Write("TtF\x01", 4);
+  EXPECT_EQ(m.Size(), 1 + 255 + 1 + 4);
   m.Seek(0);
   TGlobeStreamReader r(m);
-  EXPECT_EQ(r.ReadShortString(), std::string(255, 'x'));
-  EXPECT_EQ(r.ReadShortString(), "");
+  EXPECT_EQ((std::tuple{r.ReadShortString(), r.ReadShortString(), r.ReadBoolean(), r.ReadBoolean(), r.ReadBoolean(),
+                        r.ReadBoolean()}),
+            (std::tuple{std::string(255, 'x'), std::string(), true, false, false, false}));
+  for (double v : {-0.0, 1e-310, 6378137.123456789, -double(INFINITY), double(NAN)}) {  // doubles keep every bit
+    TGlobeMemoryStream d;
+    TGlobeStreamWriter(d).WriteDouble(v);
+    d.Seek(0);
+    EXPECT_EQ(std::bit_cast<uint64_t>(TGlobeStreamReader(d).ReadDouble()), std::bit_cast<uint64_t>(v)) << v;
+  }
 }
 
-TEST(GlobeStreamTest, PointsInFullPrecision) {
+TEST(GlobeStream, PointsInFullAndMinutePrecision) {
   TGlobeMemoryStream m;
   TGlobeStreamWriter w(m);
   const TGeoPoint p(-971'000'000, 486'000'000, 1234);
   w.WritePoint(p, true, false);
   w.WritePoint(p, false, false);
   EXPECT_EQ(m.Size(), 12 + 8);
-  // A stored longitude beyond the range is normalised on reading (one turn back).
-  w.WriteInteger(972'000'002);
+  w.WriteInteger(972'000'002);  // a longitude beyond the range is normalised on reading (one turn back)
   w.WriteInteger(5);
-  m.Seek(0);
-  TGlobeStreamReader r(m);
-  EXPECT_EQ(r.ReadPoint(true, false), p);
-  EXPECT_EQ(r.ReadPoint(false, false), TGeoPoint(-971'000'000, 486'000'000, 0));
-  const TGeoPoint wrapped = r.ReadPoint(false, false);
-  EXPECT_EQ(wrapped.LongX, -971'999'998);
-  EXPECT_EQ(wrapped.LatY, 5);
-}
-
-TEST(GlobeStreamTest, PointsInMinutePrecision) {
-  TGlobeMemoryStream m;
-  TGlobeStreamWriter w(m);
-  // 10 degrees 30 minutes east = 630 minutes; -1.5 minutes truncates toward zero to -1 minute;
-  // a height of 89,999 is less than a minute and becomes 0.
+  // 10 degrees 30 minutes east = 630 minutes; -1.5 minutes truncates toward zero to -1 minute; a
+  // height of 89,999 is less than a minute and becomes 0.
   w.WritePoint(TGeoPoint(10 * 5'400'000 + 30 * 90'000, -135'000, 89'999), true, true);
   w.WritePoint(TGeoPoint(-180'000, 90'000), false, true);
-  EXPECT_EQ(m.Bytes(), Bytes({0x76, 0x02, 0xFF, 0xFF, 0, 0, 0xFE, 0xFF, 1, 0}));  // 630, -1, 0; -2, 1
+  EXPECT_EQ(m.Bytes().substr(28), Bytes({0x76, 0x02, 0xFF, 0xFF, 0, 0, 0xFE, 0xFF, 1, 0}));  // 630, -1, 0; -2, 1
   m.Seek(0);
   TGlobeStreamReader r(m);
-  EXPECT_EQ(r.ReadPoint(true, true), TGeoPoint(56'700'000, -90'000, 0));
-  EXPECT_EQ(r.ReadPoint(false, true), TGeoPoint(-180'000, 90'000, 0));
+  EXPECT_EQ((std::vector{r.ReadPoint(true, false), r.ReadPoint(false, false), r.ReadPoint(false, false),
+                         r.ReadPoint(true, true), r.ReadPoint(false, true)}),
+            (std::vector{p, TGeoPoint(-971'000'000, 486'000'000), TGeoPoint(-971'999'998, 5),
+                         TGeoPoint(56'700'000, -90'000), TGeoPoint(-180'000, 90'000)}));
+  // 32,767 minutes x 90,000 = 2,949,030,000 wraps to -1,345,937,296; as a longitude it is then
+  // normalised once: + 1,944,000,000 = 598,062,704.
+  TGlobeMemoryStream wraps(Bytes({0xFF, 0x7F, 0xFF, 0x7F}));
+  const TGeoPoint wrapped = TGlobeStreamReader(wraps).ReadPoint(false, true);
+  EXPECT_EQ(wrapped.LongX, 598'062'704);
+  EXPECT_EQ(wrapped.LatY, -1'345'937'296);
 }
 
-TEST(GlobeStreamTest, MinuteCountsWrapIn32Bits) {
-  // 32,767 minutes x 90,000 = 2,949,030,000, which wraps to -1,345,937,296; as a longitude it is
-  // then normalised once: + 1,944,000,000 = 598,062,704.
-  TGlobeMemoryStream m(Bytes({0xFF, 0x7F, 0xFF, 0x7F}));
-  TGlobeStreamReader r(m);
-  const TGeoPoint p = r.ReadPoint(false, true);
-  EXPECT_EQ(p.LongX, 598'062'704);
-  EXPECT_EQ(p.LatY, -1'345'937'296);
-}
-
-TEST(GlobeStreamTest, ReadingPastTheEndRaisesAndReadsNothing) {
+TEST(GlobeStream, ReadingPastTheEndRaisesAndReadsNothing) {
   TGlobeMemoryStream m(Bytes({1, 2, 3}));
   TGlobeStreamReader r(m);
   EXPECT_THROW(r.ReadInteger(), EGlobeException);
@@ -143,64 +112,106 @@ TEST(GlobeStreamTest, ReadingPastTheEndRaisesAndReadsNothing) {
   EXPECT_THROW(r.ReadDouble(), EGlobeException);
   EXPECT_EQ(r.ReadByte(), 3);
   EXPECT_THROW(r.ReadByte(), EGlobeException);
-
-  // A string whose length byte promises more than is there.
-  TGlobeMemoryStream s(Bytes({10, 'a', 'b'}));
-  TGlobeStreamReader rs(s);
-  EXPECT_THROW(rs.ReadShortString(), EGlobeException);
-
+  TGlobeMemoryStream s(Bytes({10, 'a', 'b'}));  // a length byte promising more than is there
+  EXPECT_THROW(TGlobeStreamReader(s).ReadShortString(), EGlobeException);
   m.Seek(1000);
   EXPECT_THROW(r.ReadByte(), EGlobeException);
   EXPECT_THROW(m.Seek(-1), EGlobeException);
 }
 
-TEST(GlobeStreamTest, MemoryStreamsGrowAndViewsAreReadOnly) {
+TEST(GlobeStream, MemoryStreamsGrowAndViewsAreReadOnly) {
   TGlobeMemoryStream m;
   m.Seek(3);
-  const char x = 'x';
-  m.Write(&x, 1);
+  m.Write("x", 1);
   EXPECT_EQ(m.Bytes(), Bytes({0, 0, 0, 'x'}));
-
   const std::string data = Bytes({0x10, 0x20, 0x30});
-  auto view = std::make_unique<TGlobeMemoryViewStream>(data.data(), data.size());
-  TGlobeStreamReader r(std::move(view));  // owned by the reader
+  TGlobeStreamReader r(std::make_unique<TGlobeMemoryViewStream>(data.data(), data.size()));  // owned by the reader
   EXPECT_EQ(r.ReadWord(), 0x2010);
   EXPECT_EQ(r.Stream().Remaining(), 1);
-  EXPECT_THROW(r.Stream().Write(&x, 1), EGlobeException);
+  EXPECT_THROW(r.Stream().Write("x", 1), EGlobeException);
   EXPECT_THROW(r.ReadWord(), EGlobeException);
 }
 
-TEST(GlobeStreamTest, FileStreams) {
-  testing::TempDir dir;
+TEST(GlobeStream, FileAndMappedStreams) {
+  TempDir dir;
   const std::string name = dir.File("stream.bin");
   {
-    TGlobeStreamWriter w(std::make_unique<TGlobeFileStream>(
-        name, TGlobeFileStream::TMode::fmCreate));
+    TGlobeStreamWriter w(std::make_unique<TGlobeFileStream>(name, TGlobeFileStream::TMode::fmCreate));
     w.WriteInteger(42);
     w.WriteShortString("layer");
     w.WritePoint(TGeoPoint(1, 2, 3), true, false);
   }
   EXPECT_EQ(std::filesystem::file_size(name), 4u + 6u + 12u);
-  {
-    TGlobeStreamReader r(std::make_unique<TGlobeFileStream>(
-        name, TGlobeFileStream::TMode::fmOpenRead));
-    EXPECT_EQ(r.ReadInteger(), 42);
-    EXPECT_EQ(r.ReadShortString(), "layer");
-    EXPECT_EQ(r.ReadPoint(true, false), TGeoPoint(1, 2, 3));
+  for (bool mapped : {false, true}) {
+    TGlobeStreamReader r(mapped ? OpenMappedFileStream(name)
+                                : std::make_unique<TGlobeFileStream>(name, TGlobeFileStream::TMode::fmOpenRead));
+    EXPECT_EQ((std::tuple{r.ReadInteger(), r.ReadShortString(), r.ReadPoint(true, false)}),
+              (std::tuple{42, std::string("layer"), TGeoPoint(1, 2, 3)}));
     EXPECT_THROW(r.ReadByte(), EGlobeException);
-    const char c = 'c';
-    EXPECT_THROW(r.Stream().Write(&c, 1), EGlobeException);
-  }
-  {
-    TGlobeStreamReader r(OpenMappedFileStream(name));
+    EXPECT_THROW(r.Stream().Write("c", 1), EGlobeException);
     r.Stream().Seek(4);
     EXPECT_EQ(r.ReadShortString(), "layer");
-    EXPECT_EQ(r.ReadPoint(true, false), TGeoPoint(1, 2, 3));
-    EXPECT_THROW(r.ReadByte(), EGlobeException);
   }
   std::filesystem::remove(name);
   EXPECT_THROW(OpenMappedFileStream(name), EGlobeException);
   EXPECT_THROW(TGlobeFileStream(name, TGlobeFileStream::TMode::fmOpenRead), EGlobeException);
+}
+
+TEST(MemoryMapStream, ReadsTheWholeFileStopsAtTheEndAndReportsFailures) {
+  TempDir dir;
+  const std::string name = dir.Write("a.bin", "abcdef");
+  TMemoryMapStream stream(name);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(stream.Memory()), stream.Size()), "abcdef");
+  char buffer[8] = {};
+  stream.Read(buffer, 4);
+  EXPECT_EQ(std::string(buffer, 4), "abcd");
+  EXPECT_THROW(stream.Read(buffer, 3), EGlobeException);  // only two left: nothing is read
+  EXPECT_EQ(stream.Position(), 4);
+  stream.Seek(100);  // past the end: reads fail, no fault
+  EXPECT_EQ(stream.Remaining(), 0);
+  EXPECT_THROW(stream.Read(buffer, 1), EGlobeException);
+  EXPECT_THROW(stream.Seek(-1), EGlobeException);
+  EXPECT_EQ(ThrownMessage<std::exception>([&] { stream.Write("y", 1); }), "TMemoryMapStream.Write: Not supported");
+  EXPECT_EQ(ThrownMessage<std::exception>([&] { stream.SetSize(0); }), "TMemoryMapStream.SetSize: Not supported");
+  EXPECT_EQ(testing::ReadWholeFile(name), "abcdef");
+  TMemoryMapStream empty(dir.Write("empty", ""));
+  EXPECT_THROW(empty.Read(buffer, 1), EGlobeException);
+  const std::string missing = dir.File("missing.shp");
+  EXPECT_EQ(ThrownMessage<std::exception>([&] { TMemoryMapStream s(missing); }), "Unable to open file " + missing);
+  // A directory opens but cannot be mapped.
+  EXPECT_EQ(ThrownMessage<std::exception>([&] { TMemoryMapStream s(dir.Path.string()); }),
+            "Unable to create file mapping");
+}
+
+std::vector<std::string> AllLines(TGlobeTextReader& reader) {
+  std::vector<std::string> lines;
+  while (!reader.Eof()) lines.push_back(reader.ReadLine());
+  return lines;
+}
+
+// Each line ending ends one line: CR then CR is two endings, LF then CR too (only CR LF is one);
+// the last line needs none. Seeking to a line's start reads it again.
+TEST(TextReader, EachLineEndingEndsOneLineAndSeekRereads) {
+  TempDir dir;
+  using Lines = std::vector<std::string>;
+  for (const auto& [text, lines] : {std::pair{"one\r\n\r\ntwo\r\n", Lines{"one", "", "two"}},
+                                    {"one\n\ntwo\n", {"one", "", "two"}}, {"one\r\rtwo\r", {"one", "", "two"}},
+                                    {"a\r\rb\n\rc", {"a", "", "b", "", "c"}}, {"", {}}}) {
+    TGlobeTextReader reader(dir.Write("t.txt", text));
+    EXPECT_EQ(AllLines(reader), lines) << text;
+    EXPECT_EQ((std::tuple{reader.Eof(), reader.ReadLine()}), std::tuple(true, "")) << text;
+  }
+  TGlobeTextReader reader(dir.Write("t.txt", "first\r\nsecond\nthird"));
+  reader.ReadLine();
+  EXPECT_EQ((std::tuple{reader.ReadLine(), reader.LineStart(), reader.Position()}), std::tuple("second", 7, 14));
+  reader.Seek(reader.LineStart());
+  EXPECT_EQ(reader.ReadLine(), "second");
+  reader.Seek(9);
+  EXPECT_EQ(reader.ReadLine(), "cond");
+  reader.Seek(1000);
+  EXPECT_TRUE(reader.Eof());
+  reader.Seek(-4);
+  EXPECT_EQ(reader.ReadLine(), "first");
 }
 
 }  // namespace

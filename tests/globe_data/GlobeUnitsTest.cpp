@@ -1,91 +1,74 @@
+// Globe units: longitudes, the unit table and its codes, degrees as map files store them, numbers
+// in text and latitudes and longitudes written out.
+
 #include "globe/data/GlobeUnits.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-#include <vector>
 #include <limits>
 #include <random>
+#include <vector>
 
 #include "globe/data/GeoTypes.h"
 #include "globe/data/GlobeException.h"
+#include "globe/data/LatLongText.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
 
-TEST(GlobeUnits, NormaliseLongitudeWrapsOnceBeyondThresholds) {
-  EXPECT_EQ(NormaliseLongitude(972'000'001), 972'000'001);
-  EXPECT_EQ(NormaliseLongitude(972'000'002), -971'999'998);
-  EXPECT_EQ(NormaliseLongitude(-972'000'001), -972'000'001);
-  EXPECT_EQ(NormaliseLongitude(-972'000'002), 971'999'998);
-  EXPECT_EQ(NormaliseLongitude(972'000'000), 972'000'000);
-  // One step only, and no signed overflow at the extremes.
-  EXPECT_EQ(NormaliseLongitude(INT32_MAX), INT32_MAX - 1'944'000'000);
-  EXPECT_EQ(NormaliseLongitude(INT32_MIN), INT32_MIN + 1'944'000'000);
-  // The point constructor normalises; 190 E is 170 W.
-  EXPECT_EQ(TGeoPoint(190 * GlobeUnitsPerDegree, 0).LongX, -170 * GlobeUnitsPerDegree);
-}
+using U = TGlobeUnitTypes;
+using corvalis::testing::ThrownMessage;
 
-TEST(GlobeUnits, LongitudeSpanTakesTheShortWayAndIsNeverZero) {
+constexpr int32_t Deg = GlobeUnitsPerDegree;
+
+TEST(GlobeUnits, LongitudesWrapOnceBeyondThresholdsAndSpansTakeTheShortWay) {
+  // One step only, and no signed overflow at the extremes; 190 E is 170 W.
+  for (auto [longitude, normal] : {std::pair{972'000'001, 972'000'001}, {972'000'002, -971'999'998},
+                                   {-972'000'001, -972'000'001}, {-972'000'002, 971'999'998},
+                                   {INT32_MAX, INT32_MAX - 1'944'000'000}, {INT32_MIN, INT32_MIN + 1'944'000'000}})
+    EXPECT_EQ(NormaliseLongitude(longitude), normal) << longitude;
+  EXPECT_EQ(TGeoPoint(190 * Deg, 0).LongX, -170 * Deg);
+  // Never zero; 170 E to 170 W across the 180-degree meridian is 20 degrees either way round.
   EXPECT_EQ(LongitudeSpan(5, 5), 1);
-  EXPECT_EQ(LongitudeSpan(-10 * GlobeUnitsPerDegree, 20 * GlobeUnitsPerDegree), 30 * GlobeUnitsPerDegree);
-  // 170 E to 170 W across the 180-degree meridian is 20 degrees, either way round.
-  EXPECT_EQ(LongitudeSpan(170 * GlobeUnitsPerDegree, -170 * GlobeUnitsPerDegree), 20 * GlobeUnitsPerDegree);
-  EXPECT_EQ(LongitudeSpan(-170 * GlobeUnitsPerDegree, 170 * GlobeUnitsPerDegree), 20 * GlobeUnitsPerDegree);
+  EXPECT_EQ(LongitudeSpan(-10 * Deg, 20 * Deg), 30 * Deg);
+  EXPECT_EQ(LongitudeSpan(170 * Deg, -170 * Deg), 20 * Deg);
+  EXPECT_EQ(LongitudeSpan(-170 * Deg, 170 * Deg), 20 * Deg);
   EXPECT_EQ(LongitudeSpan(-GU_180_DEGREES, GU_180_DEGREES), 1);  // the same meridian
 }
 
 TEST(GlobeUnits, TableConvertsLengthsAndAngles) {
-  EXPECT_EQ(UnitsToGU(1, TGlobeUnitTypes::Degree), 5'400'000);
-  EXPECT_EQ(UnitsToGU(1, TGlobeUnitTypes::Minute), UnitsToGU(1, TGlobeUnitTypes::NauticalMile));
-  EXPECT_EQ(UnitsToGU(1.852L, TGlobeUnitTypes::Kilometer), 90'000);
-  EXPECT_EQ(UnitsToGU(1852, TGlobeUnitTypes::Meter), 90'000);
-  EXPECT_EQ(UnitsToGU(185'200, TGlobeUnitTypes::CentiMeter), 90'000);
-  // 6080 feet make a nautical mile; 5280 a statute mile; 3 feet a yard, 6 a fathom, 12 inches a foot.
-  EXPECT_EQ(UnitsToGU(6080, TGlobeUnitTypes::Foot), 90'000);
-  EXPECT_EQ(UnitsToGU(5280, TGlobeUnitTypes::Foot), UnitsToGU(1, TGlobeUnitTypes::Mile));
-  EXPECT_NEAR(GlobeUnitFactor(TGlobeUnitTypes::Yard), 3 * GlobeUnitFactor(TGlobeUnitTypes::Foot), 1e-9);
-  EXPECT_NEAR(GlobeUnitFactor(TGlobeUnitTypes::Fathom), 6 * GlobeUnitFactor(TGlobeUnitTypes::Foot), 1e-9);
-  EXPECT_NEAR(GlobeUnitFactor(TGlobeUnitTypes::Foot), 12 * GlobeUnitFactor(TGlobeUnitTypes::Inch), 1e-9);
-  // Seconds, thirds (1/60 s), hundredths (of a second) and thousandths (1 GU).
-  EXPECT_EQ(UnitsToGU(60, TGlobeUnitTypes::Second), 90'000);
-  EXPECT_EQ(UnitsToGU(6, TGlobeUnitTypes::Third), 1'500);
-  EXPECT_EQ(UnitsToGU(100, TGlobeUnitTypes::Hundreth), 1'500);
-  EXPECT_EQ(UnitsToGU(7, TGlobeUnitTypes::Thousanth), 7);
-  EXPECT_EQ(UnitsToGU(7, TGlobeUnitTypes::GlobeUnit), 7);
-  EXPECT_DOUBLE_EQ(static_cast<double>(GUToUnits(9'000'000, TGlobeUnitTypes::NauticalMile)), 100.0);
-  EXPECT_DOUBLE_EQ(static_cast<double>(GUToUnits(-2'700'000, TGlobeUnitTypes::Degree)), -0.5);
-  // Rounding is halves to even.
-  EXPECT_EQ(UnitsToGU(2.5L, TGlobeUnitTypes::GlobeUnit), 2);
-  EXPECT_EQ(UnitsToGU(3.5L, TGlobeUnitTypes::GlobeUnit), 4);
-  // Pixel has no factor: nothing converts through the table (and no division by zero).
-  EXPECT_EQ(UnitsToGU(5, TGlobeUnitTypes::Pixel), 0);
-  EXPECT_EQ(GUToUnits(5, TGlobeUnitTypes::Pixel), 0);
+  // 6080 feet make a nautical mile, 5280 a statute mile; seconds, thirds (1/60 s), hundredths (of a
+  // second) and thousandths (1 GU); rounding is halves to even; Pixel has no factor (and no
+  // division by zero).
+  using Case = std::tuple<long double, U, int32_t>;
+  for (auto [value, unit, gu] : {Case{1, U::Degree, 5'400'000}, {1, U::Minute, 90'000}, {1, U::NauticalMile, 90'000},
+                                 {1.852L, U::Kilometer, 90'000}, {1852, U::Meter, 90'000}, {6080, U::Foot, 90'000},
+                                 {185'200, U::CentiMeter, 90'000}, {60, U::Second, 90'000}, {6, U::Third, 1'500},
+                                 {100, U::Hundreth, 1'500}, {7, U::Thousanth, 7}, {7, U::GlobeUnit, 7},
+                                 {2.5L, U::GlobeUnit, 2}, {3.5L, U::GlobeUnit, 4}, {5, U::Pixel, 0}})
+    EXPECT_EQ(UnitsToGU(value, unit), gu) << static_cast<int>(unit);
+  EXPECT_EQ(UnitsToGU(5280, U::Foot), UnitsToGU(1, U::Mile));
+  EXPECT_NEAR(GlobeUnitFactor(U::Yard), 3 * GlobeUnitFactor(U::Foot), 1e-9);
+  EXPECT_NEAR(GlobeUnitFactor(U::Fathom), 6 * GlobeUnitFactor(U::Foot), 1e-9);
+  EXPECT_NEAR(GlobeUnitFactor(U::Foot), 12 * GlobeUnitFactor(U::Inch), 1e-9);
+  EXPECT_DOUBLE_EQ(static_cast<double>(GUToUnits(9'000'000, U::NauticalMile)), 100.0);
+  EXPECT_DOUBLE_EQ(static_cast<double>(GUToUnits(-2'700'000, U::Degree)), -0.5);
+  EXPECT_EQ(GUToUnits(5, U::Pixel), 0);
 }
 
 TEST(GlobeUnits, UnitCodesLookupInTableOrderIgnoringCase) {
-  EXPECT_EQ(StrToUnits("t"), TGlobeUnitTypes::Third);  // shared with Thousanth
-  EXPECT_EQ(StrToUnits("T"), TGlobeUnitTypes::Third);
-  EXPECT_EQ(StrToUnits("nm"), TGlobeUnitTypes::NauticalMile);
-  EXPECT_EQ(StrToUnits("Km"), TGlobeUnitTypes::Kilometer);
-  EXPECT_EQ(StrToUnits("M"), TGlobeUnitTypes::Meter);
-  EXPECT_EQ(StrToUnits("MN"), TGlobeUnitTypes::Minute);
-  EXPECT_EQ(StrToUnits("pi"), TGlobeUnitTypes::Pixel);
-  EXPECT_EQ(UnitsToStr(TGlobeUnitTypes::Thousanth), "T");
-  EXPECT_EQ(UnitsToStr(TGlobeUnitTypes::Fathom), "F");
-  // Every code but the shared "T" maps back to its own unit.
-  for (int i = 0; i < GlobeUnitTypeCount; ++i) {
-    const auto unit = static_cast<TGlobeUnitTypes>(i);
-    if (unit == TGlobeUnitTypes::Thousanth) continue;
-    EXPECT_EQ(StrToUnits(UnitsToStr(unit)), unit) << i;
-  }
-  try {
-    StrToUnits("XY");
-    FAIL() << "no exception";
-  } catch (const EGlobeException& e) {
-    EXPECT_STREQ(e.what(), "StrToUnits: Unknown Unit XY");
-  }
+  for (auto [code, unit] : {std::pair{"t", U::Third}, {"T", U::Third},  // shared with Thousanth
+                            {"nm", U::NauticalMile}, {"Km", U::Kilometer}, {"M", U::Meter}, {"MN", U::Minute},
+                            {"pi", U::Pixel}})
+    EXPECT_EQ(StrToUnits(code), unit) << code;
+  EXPECT_EQ(UnitsToStr(U::Thousanth), "T");
+  EXPECT_EQ(UnitsToStr(U::Fathom), "F");
+  for (int i = 0; i < GlobeUnitTypeCount; ++i)  // every code but the shared "T" maps back to its unit
+    if (const auto unit = static_cast<U>(i); unit != U::Thousanth) EXPECT_EQ(StrToUnits(UnitsToStr(unit)), unit) << i;
+  EXPECT_EQ(ThrownMessage<EGlobeException>([] { StrToUnits("XY"); }), "StrToUnits: Unknown Unit XY");
   EXPECT_THROW(StrToUnits(""), EGlobeException);
   EXPECT_THROW(StrToUnits("NM "), EGlobeException);
 }
@@ -102,12 +85,20 @@ int32_t SplitDegreesToGU(long double degrees) {
   return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(total)));
 }
 
-TEST(GlobeUnits, DegToGUOfMapFileDoublesMatchesTheSplit) {
-  // Exact ties of the sub-second remainder: 129/128 degrees is 1 deg 0 min 28.125 s, whose
-  // 187.5 units round to 188; 131/128 degrees is 1 deg 1 min 24.375 s, 562.5 units to 562.
-  EXPECT_EQ(DegToGU(129.0L / 128), 5'400'000 + 28 * 1'500 + 188);
-  EXPECT_EQ(DegToGU(131.0L / 128), 5'400'000 + 90'000 + 24 * 1'500 + 562);
-  EXPECT_EQ(DegToGU(-131.0L / 128), -(5'400'000 + 90'000 + 24 * 1'500 + 562));
+TEST(GlobeUnits, DegToGUSplitsIntoDegreesMinutesSeconds) {
+  // 12.345 degrees = 12 deg 20 min 42 s; 0.999 = 59 min 56.4 s; whole parts are cut toward zero
+  // also where the nearest integer lies away from zero. Exact ties of the sub-second remainder:
+  // 129/128 degrees is 1 deg 0 min 28.125 s, whose 187.5 units round to 188; 131/128 degrees is
+  // 1 deg 1 min 24.375 s, 562.5 units to 562.
+  for (auto [degrees, gu] : {std::pair{1.5L, 8'100'000}, {12.345L, 12 * Deg + 20 * 90'000 + 42 * 1'500},
+                             {180.0L, GU_180_DEGREES}, {3.5L, 3 * Deg + 30 * 90'000}, {2.75L, 2 * Deg + 45 * 90'000},
+                             {0.999L, 59 * 90'000 + 56 * 1'500 + 600}, {129.0L / 128, Deg + 28 * 1'500 + 188},
+                             {131.0L / 128, Deg + 90'000 + 24 * 1'500 + 562}}) {
+    EXPECT_EQ(DegToGU(degrees), gu) << static_cast<double>(degrees);
+    EXPECT_EQ(DegToGU(-degrees), -gu) << static_cast<double>(degrees);
+  }
+  EXPECT_EQ(DegToGU(std::numeric_limits<long double>::quiet_NaN()), 0);  // hostile values do not trap
+  EXPECT_NO_THROW(DegToGU(1e30L));
   // Coordinates as shapefiles hold them, across magnitudes and signs, against the split.
   std::mt19937_64 random(12345);
   std::uniform_real_distribution<double> coordinate(-200.0, 200.0), exponent(-3.0, 12.0);
@@ -118,46 +109,6 @@ TEST(GlobeUnits, DegToGUOfMapFileDoublesMatchesTheSplit) {
   for (double v : {1.0, -1.0, 180.0, -180.0, 2147483647.0, -2147483647.5, 0.99999999999999989, 1.0000000000000002})
     EXPECT_EQ(DegToGU(v), SplitDegreesToGU(v)) << std::hexfloat << v;
 }
-
-TEST(GlobeUnits, DegToGUSplitsIntoDegreesMinutesSeconds) {
-  EXPECT_EQ(DegToGU(1.5L), 8'100'000);
-  EXPECT_EQ(DegToGU(-0.5L), -2'700'000);
-  // 12.345 degrees = 12 deg 20 min 42 s.
-  EXPECT_EQ(DegToGU(12.345L), 12 * 5'400'000 + 20 * 90'000 + 42 * 1'500);
-  EXPECT_EQ(DegToGU(-12.345L), -(12 * 5'400'000 + 20 * 90'000 + 42 * 1'500));
-  EXPECT_EQ(DegToGU(180), GU_180_DEGREES);
-  // Whole parts are cut toward zero also where the nearest integer lies away from zero.
-  EXPECT_EQ(DegToGU(3.5L), 3 * 5'400'000 + 30 * 90'000);
-  EXPECT_EQ(DegToGU(-3.5L), -(3 * 5'400'000 + 30 * 90'000));
-  EXPECT_EQ(DegToGU(2.75L), 2 * 5'400'000 + 45 * 90'000);
-  EXPECT_EQ(DegToGU(-2.75L), -(2 * 5'400'000 + 45 * 90'000));
-  EXPECT_EQ(DegToGU(0.999L), 59 * 90'000 + 56 * 1'500 + 600);  // 59 min 56.4 s
-  // Hostile values do not trap.
-  EXPECT_EQ(DegToGU(std::numeric_limits<long double>::quiet_NaN()), 0);
-  EXPECT_NO_THROW(DegToGU(1e30L));
-}
-
-TEST(GlobeUnits, StrToExtendedParsesDecimalsAndReportsFailures) {
-  EXPECT_EQ(StrToExtended("1.5"), 1.5L);
-  EXPECT_EQ(StrToExtended(" -2.25 "), -2.25L);
-  EXPECT_EQ(StrToExtended("+3"), 3.0L);
-  EXPECT_EQ(StrToExtended("1e3"), 1000.0L);
-  EXPECT_EQ(StrToExtended(".5"), 0.5L);
-  for (const char* bad : {"abc", "", "1,5", "1.5x", "--1", "inf", "nan"}) {
-    try {
-      StrToExtended(bad);
-      FAIL() << bad;
-    } catch (const EGlobeException& e) {
-      EXPECT_EQ(std::string(e.what()), std::string("StrToExtended: Conversion failed for ") + bad);
-    }
-  }
-}
-
-}  // namespace
-}  // namespace globe
-
-namespace globe {
-namespace {
 
 // The bulk conversion gives DegToGU's result for every double: halfway products (odd multiples
 // of 1/128 degree), both sides of its fast range, tiny, huge and non-finite values, read from an
@@ -171,19 +122,39 @@ TEST(GlobeUnits, BulkDoubleConversionMatchesDegToGU) {
   std::uniform_real_distribution<double> world(-400.0, 400.0);
   for (int i = 0; i < 200'000; ++i) values.push_back(world(random));
   for (int i = 0; i < 1'000; ++i) values.push_back(std::nextafter(std::round(world(random)), 1000.0));
-
   std::vector<std::byte> bytes(values.size() * sizeof(double) + 4);
   std::memcpy(bytes.data() + 4, values.data(), values.size() * sizeof(double));
   std::vector<int32_t> converted(values.size());
   DoubleDegToGUs(bytes.data() + 4, values.size(), converted.data());
-  int failures = 0;
-  for (size_t i = 0; i < values.size() && failures < 10; ++i) {
-    const int32_t expected = DegToGU(static_cast<long double>(values[i]));
-    if (converted[i] != expected) {
+  for (size_t i = 0, failures = 0; i < values.size() && failures < 10; ++i)
+    if (const int32_t expected = DegToGU(static_cast<long double>(values[i])); converted[i] != expected) {
       ++failures;
       ADD_FAILURE() << std::hexfloat << values[i] << ": " << converted[i] << " instead of " << expected;
     }
-  }
+}
+
+TEST(GlobeUnits, StrToExtendedParsesDecimalsAndReportsFailures) {
+  for (auto [text, value] : {std::pair{"1.5", 1.5L}, {" -2.25 ", -2.25L}, {"+3", 3.0L}, {"1e3", 1000.0L}, {".5", 0.5L}})
+    EXPECT_EQ(StrToExtended(text), value) << text;
+  for (const char* bad : {"abc", "", "1,5", "1.5x", "--1", "inf", "nan"})
+    EXPECT_EQ(ThrownMessage<EGlobeException>([&] { StrToExtended(bad); }),
+              std::string("StrToExtended: Conversion failed for ") + bad);
+}
+
+TEST(FormatLatLong, HemispheresSignsFieldsAndPadding) {
+  constexpr int32_t twelveThirty = 12 * Deg + 30 * 90'000;
+  // 51 deg 5 min 7 s, 2 thirds and 13 GU; thousandths of a minute: (7*1,500 + 2*250 + 13) / 90 = 122.
+  constexpr int32_t fields = 51 * Deg + 5 * 90'000 + 7 * 1'500 + 2 * 250 + 13;
+  // The minus sign goes before the first code without a hemisphere; "%" with another character
+  // gives that character, a trailing "%" stays; |INT32_MIN| / 5,400,000 = 397.
+  using Case = std::tuple<int32_t, const char*, const char*>;
+  for (auto [value, format, text] : {Case{-twelveThirty, "%D %M %N", "12 30 S"}, {twelveThirty, "%D %M %N", "12 30 N"},
+                                     {-twelveThirty, "%D%M%E", "1230W"}, {twelveThirty, "%d%m%e", "1230E"},
+                                     {-twelveThirty, "%D %M", "-12 30"}, {-twelveThirty, "at %D deg", "at -12 deg"},
+                                     {twelveThirty, "%D %M", "12 30"}, {fields, "%D:%M:%S:%T:%U", "51:05:07:02:13"},
+                                     {fields, "%D %M.%I", "51 05.122"}, {0, "%D%M%S%N", "00000N"},
+                                     {Deg, "%D%% %x%", "1% x%"}, {INT32_MIN, "%D%N", "397S"}})
+    EXPECT_EQ(FormatLatLong(value, format), text) << format;
 }
 
 }  // namespace

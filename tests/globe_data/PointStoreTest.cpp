@@ -1,190 +1,163 @@
+// Point storage: the dynamic arrays under it, point stores (one chain of points) and chain stores
+// (the chains of one object).
+
 #include "globe/data/PointStore.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
+
+#include "Points.h"
+#include "globe/data/ChainStore.h"
+#include "globe/data/DynArray.h"
+#include "globe/data/GeoTypes.h"
+#include "globe/data/GlobeException.h"
+#include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
 
-constexpr int32_t Deg = GlobeUnitsPerDegree;
+using Ints = std::vector<int32_t>;
+using corvalis::testing::ThrownMessage;
+using testing::Deg;
+using testing::DegPoint;
+using testing::StoreOf;
 
-TPointStore StoreOf(std::initializer_list<TGeoPoint> points, bool heights = false) {
-  TPointStore store(heights);
-  for (const TGeoPoint& p : points) store.Add(p);
-  return store;
-}
-
-TGeoPoint DegPoint(int32_t longDeg, int32_t latDeg) { return TGeoPoint(longDeg * Deg, latDeg * Deg); }
-
-TEST(PointStore, CountCreatesZeroPointsAndAddAppends) {
+TEST(PointStore, CountAddDeleteBulkFillAndIndexChecks) {
   TPointStore store;
-  EXPECT_EQ(store.Count(), 0);
   store.SetCount(2);
   EXPECT_EQ(store.Point(1), TGeoPoint());
   EXPECT_EQ(store.Add(TGeoPoint(5, 6)), 2);
-  EXPECT_EQ(store.Point(2), TGeoPoint(5, 6));
   store.Delete(0);
   store.Delete(7);  // outside: nothing
-  EXPECT_EQ(store.Count(), 2);
-  EXPECT_EQ(store.Point(1), TGeoPoint(5, 6));
+  EXPECT_EQ(testing::PointsOf(store), (std::vector<TGeoPoint>{{0, 0}, {5, 6}}));
   EXPECT_THROW(store.Point(2), std::out_of_range);
   EXPECT_THROW(store.SetPoint(-1, TGeoPoint()), std::out_of_range);
+  // The readers' bulk fill writes a run of points as given, heights untouched, and refuses a run
+  // that does not lie within the store.
+  for (bool heights : {false, true}) {
+    TPointStore bulk(heights);
+    bulk.SetCount(4);
+    bulk.SetPoint(0, TGeoPoint(1, 2, 3));
+    const int32_t run[] = {10, 11, 20, 21};
+    bulk.StoreLongLat(1, run, 2);
+    EXPECT_EQ(testing::PointsOf(bulk), (std::vector<TGeoPoint>{{1, 2, heights ? 3 : 0}, {10, 11}, {20, 21}, {0, 0}}));
+    EXPECT_THROW(bulk.StoreLongLat(3, run, 2), std::out_of_range);
+    EXPECT_THROW(bulk.StoreLongLat(-1, run, 1), std::out_of_range);
+    bulk.StoreLongLat(9, run, 0);  // an empty run touches nothing
+  }
 }
 
 TEST(PointStore, HeightsAreKeptOnlyWhenAskedFor) {
-  TPointStore flat = StoreOf({TGeoPoint(1, 2, 3)});
-  EXPECT_EQ(flat.Point(0), TGeoPoint(1, 2, 0));
-  EXPECT_EQ(flat.Flags() & psfStoreHeight, 0);
-
+  EXPECT_EQ(StoreOf({TGeoPoint(1, 2, 3)}).Point(0), TGeoPoint(1, 2, 0));
   TPointStore high = StoreOf({TGeoPoint(1, 2, 3), TGeoPoint(4, 5, 6)}, true);
   EXPECT_EQ(high.Point(1), TGeoPoint(4, 5, 6));
-  EXPECT_EQ(high.Flags() & psfStoreHeight, psfStoreHeight);
-  // Packed: 12 bytes a point with heights, 8 without.
-  TPointStore same = high;
+  TPointStore same = high;  // packed: 12 bytes a point with heights, 8 without
   same.SetStoreHeight(false);
   EXPECT_EQ(high.InstanceMemory() - same.InstanceMemory(), 2 * 4);
-
   // Switching off and on again keeps the positions and leaves every height at 0.
   high.SetStoreHeight(false);
-  EXPECT_EQ(high.Point(1), TGeoPoint(4, 5, 0));
   high.SetStoreHeight(true);
-  EXPECT_EQ(high.Count(), 2);
-  EXPECT_EQ(high.Point(0), TGeoPoint(1, 2, 0));
-  EXPECT_EQ(high.Point(1), TGeoPoint(4, 5, 0));
+  EXPECT_EQ(testing::PointsOf(high), (std::vector<TGeoPoint>{{1, 2, 0}, {4, 5, 0}}));
   high.SetPoint(0, TGeoPoint(7, 8, 9));
   EXPECT_EQ(high.Point(0).Height, 9);
-}
-
-TEST(PointStore, StreamFlagsLeaveTheHeightBitAlone) {
-  TPointStore store(true);
-  store.SetStreamFlags(0xFF);
-  EXPECT_EQ(store.Flags(), psfStreamFlags | psfStoreHeight);
-  store.SetStreamFlags(psfDeltaEncoded);
-  EXPECT_EQ(store.Flags(), psfDeltaEncoded | psfStoreHeight);
-  EXPECT_TRUE(store.StoreHeight());
-  EXPECT_EQ(store.Clone()->Flags(), store.Flags());
+  // The stream bits leave the height bit alone.
+  high.SetStreamFlags(0xFF);
+  EXPECT_EQ(high.Flags(), psfStreamFlags | psfStoreHeight);
+  EXPECT_EQ(high.Clone()->Flags(), high.Flags());
 }
 
 TEST(PointStore, TranslateMovesHeightsOnlyWhenKeptAndWrapsIn32Bits) {
-  TPointStore flat = StoreOf({TGeoPoint(1, 2)});
-  flat.Translate(10, 20, 30);
-  EXPECT_EQ(flat.Point(0), TGeoPoint(11, 22, 0));
-  TPointStore high = StoreOf({TGeoPoint(1, 2, 3)}, true);
-  high.Translate(10, 20, 30);
-  EXPECT_EQ(high.Point(0), TGeoPoint(11, 22, 33));
+  TPointStore flat = StoreOf({TGeoPoint(1, 2, 3)}), high = StoreOf({TGeoPoint(1, 2, 3)}, true);
   TPointStore edge = StoreOf({TGeoPoint(0, INT32_MAX)});
+  flat.Translate(10, 20, 30);
+  high.Translate(10, 20, 30);
   edge.Translate(0, 1, 0);
+  EXPECT_EQ(flat.Point(0), TGeoPoint(11, 22, 0));
+  EXPECT_EQ(high.Point(0), TGeoPoint(11, 22, 33));
   EXPECT_EQ(edge.Point(0).LatY, INT32_MIN);
 }
 
-TEST(PointStore, CentroidIsTheRoundedMean) {
-  EXPECT_EQ(TPointStore().Centroid(), TGeoPoint(0, 0, 0));
-  // Means 1.5 and 0.5: halves go to even.
-  EXPECT_EQ(StoreOf({TGeoPoint(0, 0), TGeoPoint(3, 1)}).Centroid(), TGeoPoint(2, 0));
-  EXPECT_EQ(StoreOf({DegPoint(10, 20), DegPoint(20, 40), DegPoint(30, 60)}).Centroid(), DegPoint(20, 40));
-  // Sums beyond 32 bits do not overflow.
-  EXPECT_EQ(StoreOf({DegPoint(170, 80), DegPoint(170, 80), DegPoint(170, 80)}).Centroid(), DegPoint(170, 80));
-}
-
-TEST(PointStore, CentroidOfAChainAcrossThe180DegreeMeridianStaysThere) {
-  // A box from 170 E to 160 W: its centre is at 175 W, not on the other side of the world.
-  EXPECT_EQ(StoreOf({DegPoint(170, 10), DegPoint(-160, 10), DegPoint(-160, 20), DegPoint(170, 20)}).Centroid(),
-            DegPoint(-175, 15));
-  EXPECT_EQ(StoreOf({DegPoint(175, 0), DegPoint(-175, 0)}).Centroid().LongX, GU_180_DEGREES);
-  // A chain going the long way round in small steps keeps its plain mean.
-  EXPECT_EQ(StoreOf({DegPoint(-170, 0), DegPoint(-60, 0), DegPoint(60, 0), DegPoint(170, 0)}).Centroid(),
-            DegPoint(0, 0));
+TEST(PointStore, CentroidIsTheRoundedMeanAndStaysAtThe180DegreeMeridian) {
+  const struct {
+    std::vector<TGeoPoint> Points;
+    TGeoPoint Centroid;
+  } cases[] = {
+      {{}, TGeoPoint(0, 0, 0)},
+      {{TGeoPoint(0, 0), TGeoPoint(3, 1)}, TGeoPoint(2, 0)},  // means 1.5 and 0.5: halves to even
+      {{DegPoint(10, 20), DegPoint(20, 40), DegPoint(30, 60)}, DegPoint(20, 40)},
+      {{DegPoint(170, 80), DegPoint(170, 80), DegPoint(170, 80)}, DegPoint(170, 80)},  // sums beyond 32 bits
+      // A box from 170 E to 160 W centres at 175 W, not on the other side of the world.
+      {{DegPoint(170, 10), DegPoint(-160, 10), DegPoint(-160, 20), DegPoint(170, 20)}, DegPoint(-175, 15)},
+      {{DegPoint(175, 0), DegPoint(-175, 0)}, TGeoPoint(GU_180_DEGREES, 0)},
+      // The long way round in small steps keeps the plain mean.
+      {{DegPoint(-170, 0), DegPoint(-60, 0), DegPoint(60, 0), DegPoint(170, 0)}, DegPoint(0, 0)},
+  };
+  for (const auto& c : cases) EXPECT_EQ(StoreOf(c.Points).Centroid(), c.Centroid) << c.Points.size();
 }
 
 TEST(PointStore, BoundsOfPlainChainsPolarRingsAndChainsAcrossThe180DegreeMeridian) {
   EXPECT_EQ(TPointStore().Bounds(), TGeoRect(0, 0, 0, 0));
   EXPECT_EQ(StoreOf({DegPoint(-10, 5), DegPoint(10, -5), DegPoint(3, 20)}).Bounds(),
             TGeoRect(-10 * Deg, -5 * Deg, 20 * Deg, 25 * Deg));
-  // A ring round the north pole spans the world.
-  TPointStore ring;
+  TPointStore ring;  // round the north pole: the world's width
   for (int longitude : {0, 45, 90, 135, 180, -135, -90, -45}) ring.Add(DegPoint(longitude, 80));
   EXPECT_EQ(ring.Bounds(), TGeoRect(-971'999'999, 80 * Deg, 1'943'999'998, 0));
-  // Across the 180-degree meridian the bounds start east.
-  TPointStore box = StoreOf({DegPoint(170, 10), DegPoint(-170, 10), DegPoint(-170, 20), DegPoint(170, 20)});
-  EXPECT_EQ(box.Bounds(), TGeoRect(170 * Deg, 10 * Deg, 20 * Deg, 10 * Deg));
+  EXPECT_EQ(StoreOf({DegPoint(170, 10), DegPoint(-170, 10), DegPoint(-170, 20), DegPoint(170, 20)}).Bounds(),
+            TGeoRect(170 * Deg, 10 * Deg, 20 * Deg, 10 * Deg));  // across the meridian: starts east
 }
 
-TEST(PointStore, PointInPolygonCrossingRule) {
-  TPointStore square = StoreOf({DegPoint(20, 10), DegPoint(40, 10), DegPoint(40, 30), DegPoint(20, 30)});
-  EXPECT_TRUE(square.PointInPolygon(30 * Deg, 20 * Deg));
-  EXPECT_FALSE(square.PointInPolygon(50 * Deg, 20 * Deg));
-  EXPECT_FALSE(square.PointInPolygon(10 * Deg, 20 * Deg));
-  EXPECT_FALSE(square.PointInPolygon(30 * Deg, 35 * Deg));
-  // Concave: a U open to the north.
-  TPointStore u = StoreOf({DegPoint(-40, 0), DegPoint(-10, 0), DegPoint(-10, 30), DegPoint(-20, 30),
-                           DegPoint(-20, 10), DegPoint(-30, 10), DegPoint(-30, 30), DegPoint(-40, 30)});
-  EXPECT_TRUE(u.PointInPolygon(-35 * Deg, 20 * Deg));
-  EXPECT_FALSE(u.PointInPolygon(-25 * Deg, 20 * Deg));
-  EXPECT_TRUE(u.PointInPolygon(-25 * Deg, 5 * Deg));
-  EXPECT_FALSE(TPointStore().PointInPolygon(0, 0));
-}
-
-TEST(PointStore, PointInPolygonAcrossThePrimeAndThe180DegreeMeridians) {
-  // A zone straddling Greenwich (the English Channel region) contains points on both sides.
-  TPointStore channel = StoreOf({DegPoint(-6, 48), DegPoint(3, 48), DegPoint(3, 52), DegPoint(-6, 52)});
-  EXPECT_TRUE(channel.PointInPolygon(1 * Deg, 50 * Deg));
-  EXPECT_TRUE(channel.PointInPolygon(-2 * Deg, 50 * Deg));
-  EXPECT_FALSE(channel.PointInPolygon(5 * Deg, 50 * Deg));
-  EXPECT_FALSE(channel.PointInPolygon(-170 * Deg, 50 * Deg));
-  // A box from 170 E to 170 W.
-  TPointStore pacific = StoreOf({DegPoint(170, 10), DegPoint(-170, 10), DegPoint(-170, 20), DegPoint(170, 20)});
-  EXPECT_TRUE(pacific.PointInPolygon(175 * Deg, 15 * Deg));
-  EXPECT_TRUE(pacific.PointInPolygon(-175 * Deg, 15 * Deg));
-  EXPECT_TRUE(pacific.PointInPolygon(GU_180_DEGREES, 15 * Deg));
-  EXPECT_FALSE(pacific.PointInPolygon(160 * Deg, 15 * Deg));
-  EXPECT_FALSE(pacific.PointInPolygon(-160 * Deg, 15 * Deg));
-  EXPECT_FALSE(pacific.PointInPolygon(0, 15 * Deg));
-  EXPECT_FALSE(pacific.PointInPolygon(175 * Deg, 25 * Deg));
-}
-
-TEST(PointStore, PointInPolygonOfARingRoundAPole) {
-  TPointStore arctic;
+TEST(PointStore, PointInPolygonConcaveAcrossMeridiansAndRoundPoles) {
+  const TPointStore square = StoreOf({DegPoint(20, 10), DegPoint(40, 10), DegPoint(40, 30), DegPoint(20, 30)});
+  const TPointStore u = StoreOf({DegPoint(-40, 0), DegPoint(-10, 0), DegPoint(-10, 30), DegPoint(-20, 30),
+                                 DegPoint(-20, 10), DegPoint(-30, 10), DegPoint(-30, 30), DegPoint(-40, 30)});
+  const TPointStore channel = StoreOf({DegPoint(-6, 48), DegPoint(3, 48), DegPoint(3, 52), DegPoint(-6, 52)});
+  const TPointStore pacific = StoreOf({DegPoint(170, 10), DegPoint(-170, 10), DegPoint(-170, 20), DegPoint(170, 20)});
+  TPointStore arctic, antarctic;
   for (int longitude = -180; longitude < 180; longitude += 30) arctic.Add(DegPoint(longitude, 70));
-  EXPECT_TRUE(arctic.PointInPolygon(10 * Deg, 80 * Deg));
-  EXPECT_TRUE(arctic.PointInPolygon(-100 * Deg, 89 * Deg));
-  EXPECT_FALSE(arctic.PointInPolygon(10 * Deg, 60 * Deg));
-  EXPECT_FALSE(arctic.PointInPolygon(-100 * Deg, -80 * Deg));
-  TPointStore antarctic;
   for (int longitude = 180; longitude > -180; longitude -= 45) antarctic.Add(DegPoint(longitude, -65));
-  EXPECT_TRUE(antarctic.PointInPolygon(77 * Deg, -80 * Deg));
-  EXPECT_FALSE(antarctic.PointInPolygon(77 * Deg, -50 * Deg));
+  const TPointStore empty;
+  const struct {
+    const TPointStore* Ring;
+    int32_t Long, Lat;
+    bool Inside;
+  } cases[] = {
+      {&square, 30, 20, true},     {&square, 50, 20, false},     {&square, 10, 20, false},
+      {&square, 30, 35, false},    {&u, -35, 20, true},          {&u, -25, 20, false},
+      {&u, -25, 5, true},          {&empty, 0, 0, false},        {&channel, 1, 50, true},
+      {&channel, -2, 50, true},    {&channel, 5, 50, false},     {&channel, -170, 50, false},
+      {&pacific, 175, 15, true},   {&pacific, -175, 15, true},   {&pacific, 180, 15, true},
+      {&pacific, 160, 15, false},  {&pacific, -160, 15, false},  {&pacific, 0, 15, false},
+      {&pacific, 175, 25, false},  {&arctic, 10, 80, true},      {&arctic, -100, 89, true},
+      {&arctic, 10, 60, false},    {&arctic, -100, -80, false},  {&antarctic, 77, -80, true},
+      {&antarctic, 77, -50, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(c.Ring->PointInPolygon(c.Long * Deg, c.Lat * Deg), c.Inside) << c.Long << " " << c.Lat;
 }
 
 TEST(PointStore, PointOnPolylineWithinTolerance) {
-  TPointStore line = StoreOf({TGeoPoint(0, 0), TGeoPoint(1000, 0), TGeoPoint(1000, 1000)});
+  const TPointStore line = StoreOf({TGeoPoint(0, 0), TGeoPoint(1000, 0), TGeoPoint(1000, 1000)});
   EXPECT_TRUE(line.PointOnPolyline(500, 10, 10));
   EXPECT_FALSE(line.PointOnPolyline(500, 11, 10));
   EXPECT_TRUE(line.PointOnPolyline(1005, 500, 5));
-  // Beyond the ends of the segments (projection parameter outside 0..1).
-  EXPECT_FALSE(line.PointOnPolyline(-5, 0, 10));
+  EXPECT_FALSE(line.PointOnPolyline(-5, 0, 10));  // beyond the ends of the segments
   EXPECT_FALSE(line.PointOnPolyline(1000, 1010, 5));
-  // A chain of one repeated point (zero-length segment) never matches.
-  EXPECT_FALSE(StoreOf({TGeoPoint(5, 5), TGeoPoint(5, 5)}).PointOnPolyline(5, 5, 100));
+  EXPECT_FALSE(StoreOf({TGeoPoint(5, 5), TGeoPoint(5, 5)}).PointOnPolyline(5, 5, 100));  // zero length
 }
 
 TEST(PointStore, KeptThreeDPointsAreComputedOnceAndEveryEditDiscardsThem) {
   TPointStore store = StoreOf({DegPoint(0, 0), DegPoint(90, 0)});
   TPoint3DBlock first = store.Get3DPoints(true);
-  ASSERT_EQ(first->size(), 2u);
-  EXPECT_EQ((*first)[0], (TPoint3D{0, 0, EarthRadiusGU}));
-  EXPECT_EQ((*first)[1], (TPoint3D{EarthRadiusGU, 0, 0}));
-  EXPECT_TRUE(store.Has3DCache());
+  EXPECT_EQ(*first, (std::vector<TPoint3D>{{0, 0, EarthRadiusGU}, {EarthRadiusGU, 0, 0}}));
   EXPECT_EQ(store.Get3DPoints(true).get(), first.get());  // lent, not recomputed
   const int64_t withCache = store.InstanceMemory();
-
   store.SetPoint(1, DegPoint(0, 90));
   EXPECT_FALSE(store.Has3DCache());
   EXPECT_EQ(withCache - store.InstanceMemory(), 2 * 12);
   EXPECT_EQ((*first)[1], (TPoint3D{EarthRadiusGU, 0, 0}));  // the borrower's block stays valid
-  TPoint3DBlock second = store.Get3DPoints(true);
-  EXPECT_EQ((*second)[1], (TPoint3D{0, EarthRadiusGU, 0}));
-
+  EXPECT_EQ((*store.Get3DPoints(true))[1], (TPoint3D{0, EarthRadiusGU, 0}));
   for (auto edit : {+[](TPointStore& s) { s.Add(TGeoPoint()); }, +[](TPointStore& s) { s.Delete(0); },
                     +[](TPointStore& s) { s.SetCount(1); }, +[](TPointStore& s) { s.Translate(1, 1, 1); },
                     +[](TPointStore& s) { s.SetStoreHeight(true); }}) {
@@ -192,45 +165,102 @@ TEST(PointStore, KeptThreeDPointsAreComputedOnceAndEveryEditDiscardsThem) {
     edit(store);
     EXPECT_FALSE(store.Has3DCache());
   }
-  // Not kept: the caller gets a fresh block and the store keeps nothing.
   store.Get3DPoints(true);
-  TPoint3DBlock own = store.Get3DPoints(false);
-  EXPECT_FALSE(store.Has3DCache());
-  EXPECT_EQ(own.use_count(), 1);
+  TPoint3DBlock own = store.Get3DPoints(false);  // not kept: a fresh block, the store keeps none
+  EXPECT_EQ(std::tuple(store.Has3DCache(), own.use_count()), std::tuple(false, 1));
 }
 
-TEST(PointStore, CloneCopiesPointsIndependently) {
-  TPointStore store = StoreOf({TGeoPoint(1, 2, 3)}, true);
-  std::unique_ptr<TPointStore> copy = store.Clone();
-  EXPECT_EQ(copy->ClassName(), "TPointStore");
-  EXPECT_EQ(copy->Point(0), TGeoPoint(1, 2, 3));
-  copy->SetPoint(0, TGeoPoint(4, 5, 6));
-  EXPECT_EQ(store.Point(0), TGeoPoint(1, 2, 3));
+TEST(ChainStore, ReadingBeyondCountGrowsShrinkingDestroysAndStoreHeightReachesEveryChain) {
+  TChainStore high(true);
+  high.Chain(0).Add(TGeoPoint(1, 2, 3));
+  high.SetStoreHeight(false);
+  EXPECT_EQ(high.Chain(0).Point(0), TGeoPoint(1, 2, 0));
+  EXPECT_FALSE(high.Chain(1).StoreHeight());
+  TChainStore chains;
+  TPointStore& sixth = chains.Chain(5);  // entries before stay empty until used
+  EXPECT_EQ(std::tuple(chains.Count(), chains.ChainIfPresent(2), chains.ChainIfPresent(5)),
+            std::tuple(6, nullptr, &sixth));
+  EXPECT_THROW(chains.Chain(-1), std::out_of_range);
+  chains.Chain(0).Add(TGeoPoint(1, 1));
+  chains.Chain(1).Add(TGeoPoint(2, 2));
+  chains.SetCount(1);
+  chains.SetCount(3);
+  EXPECT_EQ(std::tuple(chains.ChainIfPresent(1), chains.PointCount()), std::tuple(nullptr, 1));
+  chains.Delete(0);
+  chains.Delete(9);
+  EXPECT_EQ(std::tuple(chains.Count(), chains.PointCount()), std::tuple(2, 0));
 }
 
-}  // namespace
-}  // namespace globe
+TEST(ChainStore, BoundsCentroidCloneAndTranslateSpanEveryChain) {
+  TChainStore chains;
+  EXPECT_EQ(std::tuple(chains.Bounds(), chains.Centroid()), std::tuple(TGeoRect(), TGeoPoint()));
+  for (TGeoPoint p : {DegPoint(0, 0), DegPoint(10, 10), DegPoint(5, 5)}) chains.Chain(0).Add(p);
+  chains.Chain(1).Add(DegPoint(-5, 20));
+  chains.Chain(1).Add(DegPoint(-1, 30));
+  EXPECT_EQ(chains.Centroid(), DegPoint(1, 15));  // each chain weighs the same
+  chains.Chain(3);                                 // empty chains add nothing to the bounds
+  EXPECT_EQ(chains.Bounds(), TGeoRect(-5 * Deg, 0, 15 * Deg, 30 * Deg));
+  std::unique_ptr<TChainStore> copy = chains.Clone();
+  copy->Translate(10, 20, 0);
+  EXPECT_EQ(std::tuple(copy->Chain(1).Point(0), copy->ChainIfPresent(2), chains.Chain(1).Point(0)),
+            std::tuple(TGeoPoint(-5 * Deg + 10, 20 * Deg + 20), nullptr, DegPoint(-5, 20)));
+  // Islands on both sides of the 180-degree meridian centre on it.
+  TChainStore islands;
+  islands.Chain(0).Add(DegPoint(178, -17));
+  islands.Chain(1).Add(DegPoint(-178, -17));
+  EXPECT_EQ(islands.Centroid(), TGeoPoint(GU_180_DEGREES, -17 * Deg));
+}
 
-namespace globe {
-namespace {
+Ints IntsOf(const TDynArray& a) {
+  Ints values;
+  for (int32_t i = 0; i < a.Count(); ++i) values.push_back(a.GetInt(i));
+  return values;
+}
 
-// The readers' bulk fill writes a run of points as they are given, heights untouched, and
-// refuses a run that does not lie within the store.
-TEST(PointStore, StoreLongLatWritesARunInPlace) {
-  for (bool heights : {false, true}) {
-    TPointStore store(heights);
-    store.SetCount(4);
-    store.SetPoint(0, TGeoPoint(1, 2, 3));
-    const int32_t run[] = {10, 11, 20, 21};
-    store.StoreLongLat(1, run, 2);
-    EXPECT_EQ(store.Point(0), TGeoPoint(1, 2, heights ? 3 : 0));
-    EXPECT_EQ(store.Point(1), TGeoPoint(10, 11, 0));
-    EXPECT_EQ(store.Point(2), TGeoPoint(20, 21, 0));
-    EXPECT_EQ(store.Point(3), TGeoPoint(0, 0, 0));
-    EXPECT_THROW(store.StoreLongLat(3, run, 2), std::out_of_range);
-    EXPECT_THROW(store.StoreLongLat(-1, run, 1), std::out_of_range);
-    store.StoreLongLat(9, run, 0);  // an empty run touches nothing
+// Edits one after another on an array numbered 0, 10, 20, 30, 40: a move shifts the elements
+// between, indexes outside the range are ignored, inserts zero their slot (also at the end),
+// growing adds zeroes and shrinking loses the values past the new end.
+TEST(DynArray, EditsOnANumberedArray) {
+  TDynArray a(4, 5);
+  for (int32_t i = 0; i < 5; ++i) a.SetInt(i, 10 * i);
+  for (const auto& [edit, after] : std::vector<std::pair<void (*)(TDynArray&), Ints>>{
+           {[](TDynArray& d) { d.Move(1, 3); }, {0, 20, 30, 10, 40}},
+           {[](TDynArray& d) { d.Move(4, 0); d.Move(2, 2); d.Move(1, 5); d.Move(5, 1); }, {40, 0, 20, 30, 10}},
+           {[](TDynArray& d) { DynArrayMove(&d, 0, 1); }, {0, 40, 20, 30, 10}},
+           {[](TDynArray& d) { d.Delete(5); d.Delete(-1); d.Delete(1); }, {0, 20, 30, 10}},
+           {[](TDynArray& d) { d.Insert(1); d.Insert(5); }, {0, 0, 20, 30, 10, 0}},
+           {[](TDynArray& d) { d.SetLength(7); }, {0, 0, 20, 30, 10, 0, 0}},
+           {[](TDynArray& d) { d.SetLength(2); d.SetLength(3); }, {0, 0, 0}}}) {
+    edit(a);
+    EXPECT_EQ(IntsOf(a), after);
   }
+}
+
+TEST(DynArray, ElementsOfEverySizeLocksClonesAndBadIndexes) {
+  TDynArray a(4, 3);
+  EXPECT_EQ(a.SetInt(1, 42), 0);  // created zeroed; setting returns the old value
+  EXPECT_EQ(a.SetInt(1, 43), 42);
+  EXPECT_EQ(std::tuple(a.IndexOf(43), a.IndexOf(21)), std::tuple(1, -1));
+  EXPECT_THROW(a.GetInt(3), std::out_of_range);
+  EXPECT_THROW(a.SetInt(-1, 0), std::out_of_range);
+  a.Lock();
+  a.Lock();
+  std::unique_ptr<TDynArray> copy = a.Clone();
+  copy->SetInt(0, 5);
+  EXPECT_EQ(std::tuple(copy->LockCount(), a.GetInt(0)), std::tuple(0, 0));  // unlocked, an independent block
+  for (int i = 0; i < 3; ++i) a.Unlock();
+  EXPECT_EQ(a.LockCount(), 0);
+  TDynArray wide(8, 2);
+  wide.Set<int64_t>(0, 20);
+  EXPECT_EQ(wide.IndexOf(20), -1);  // only for four-byte elements
+  EXPECT_THROW(wide.GetInt(0), std::logic_error);
+  TDynArray records(12, 2);  // packed without padding
+  records.Set(1, TPoint3D{1, -2, 3});
+  EXPECT_EQ(records.Get<TPoint3D>(1), (TPoint3D{1, -2, 3}));
+  EXPECT_EQ(records.ElementAddress(1) - records.ElementAddress(0), 12);
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { DynArraySetLength(nullptr, 3); }),
+            "DynArraySetLength: Invalid Parameter");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { DynArrayMove(nullptr, 0, 1); }), "DynArrayMove: Invalid Parameter");
 }
 
 }  // namespace

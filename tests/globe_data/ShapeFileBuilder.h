@@ -1,5 +1,5 @@
 #pragma once
-// Builds shapefile main-file bytes for the reader tests.
+// Shapefile main-file and dBASE III table bytes for the reader tests.
 
 #include <bit>
 #include <cstdint>
@@ -7,62 +7,75 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/BitmapFiles.h"
+
 namespace globe::testing {
 
-inline std::string Be32(std::uint32_t v) {
-    return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-}
-inline std::string Le32s(std::uint32_t v) {
-    return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-}
+using corvalis::testing::Le16;
+using corvalis::testing::Le32;
+
+inline std::string Be32(std::uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
 inline std::string LeDouble(double d) {
-    const auto bits = std::bit_cast<std::uint64_t>(d);
-    return Le32s(std::uint32_t(bits)) + Le32s(std::uint32_t(bits >> 32));
+  const auto bits = std::bit_cast<std::uint64_t>(d);
+  return Le32(std::uint32_t(bits)) + Le32(std::uint32_t(bits >> 32));
 }
 
 using Ring = std::vector<std::pair<double, double>>;
 
 class ShapeFileBuilder {
-public:
-    // Appends a record with the given content (shape type first); the record number is counted.
-    ShapeFileBuilder& Record(const std::string& content) {
-        FRecords += Be32(++FNumber) + Be32(std::uint32_t(content.size() / 2)) + content;
-        return *this;
+ public:
+  // Appends a record with the given content (shape type first); the record number is counted.
+  ShapeFileBuilder& Record(const std::string& content) { return RawRecord(std::uint32_t(content.size() / 2), content); }
+  // Record bytes with any content length, matching the content or not.
+  ShapeFileBuilder& RawRecord(std::uint32_t contentWords, const std::string& content) {
+    FRecords += Be32(++FNumber) + Be32(contentWords) + content;
+    return *this;
+  }
+  static std::string Point(double x, double y) { return Le32(1) + LeDouble(x) + LeDouble(y); }
+  static std::string Poly(int type, const std::vector<Ring>& parts) {
+    std::uint32_t points = 0;
+    std::string starts, coords;
+    for (const auto& part : parts) {
+      starts += Le32(points);
+      for (const auto& [x, y] : part) coords += LeDouble(x) + LeDouble(y);
+      points += std::uint32_t(part.size());
     }
-    // Record bytes with a content length that does not match the content.
-    ShapeFileBuilder& RawRecord(std::uint32_t contentWords, const std::string& content) {
-        FRecords += Be32(++FNumber) + Be32(contentWords) + content;
-        return *this;
-    }
-    static std::string Point(double x, double y) { return Le32s(1) + LeDouble(x) + LeDouble(y); }
-    static std::string Poly(int type, const std::vector<Ring>& parts) {
-        std::string out = Le32s(std::uint32_t(type)) + std::string(32, '\0');
-        std::uint32_t points = 0;
-        std::string starts, coords;
-        for (const auto& part : parts) {
-            starts += Le32s(points);
-            for (const auto& [x, y] : part)
-                coords += LeDouble(x) + LeDouble(y);
-            points += std::uint32_t(part.size());
-        }
-        return out + Le32s(std::uint32_t(parts.size())) + Le32s(points) + starts + coords;
-    }
-    static std::string MultiPoint(const Ring& points) {
-        std::string out = Le32s(8) + std::string(32, '\0') + Le32s(std::uint32_t(points.size()));
-        for (const auto& [x, y] : points)
-            out += LeDouble(x) + LeDouble(y);
-        return out;
-    }
-    std::string Bytes(std::uint32_t fileCode = 9994, std::uint32_t version = 1000) const {
-        std::string header = Be32(fileCode) + std::string(20, '\0') +
-                             Be32(std::uint32_t((100 + FRecords.size()) / 2)) + Le32s(version) +
-                             Le32s(5) + std::string(64, '\0');
-        return header + FRecords;
-    }
+    return Le32(std::uint32_t(type)) + std::string(32, '\0') + Le32(std::uint32_t(parts.size())) + Le32(points) +
+           starts + coords;
+  }
+  static std::string MultiPoint(const Ring& points) {
+    std::string out = Le32(8) + std::string(32, '\0') + Le32(std::uint32_t(points.size()));
+    for (const auto& [x, y] : points) out += LeDouble(x) + LeDouble(y);
+    return out;
+  }
+  std::string Bytes(std::uint32_t fileCode = 9994, std::uint32_t version = 1000) const {
+    return Be32(fileCode) + std::string(20, '\0') + Be32(std::uint32_t((100 + FRecords.size()) / 2)) +
+           Le32(version) + Le32(5) + std::string(64, '\0') + FRecords;
+  }
 
-private:
-    std::string FRecords;
-    std::uint32_t FNumber = 0;
+ private:
+  std::string FRecords;
+  std::uint32_t FNumber = 0;
 };
 
-} // namespace globe::testing
+// A dBASE III table with the given character fields (name, length) and records as stored.
+inline std::string TableBytes(const std::vector<std::pair<std::string, int>>& fields,
+                              const std::vector<std::string>& records, int version = 3) {
+  int recordLength = 1;
+  std::string descriptors;
+  for (const auto& [name, length] : fields) {
+    std::string d(32, '\0');
+    d.replace(0, name.size(), name);
+    d[11] = 'C';
+    d[16] = char(length);
+    descriptors += d;
+    recordLength += length;
+  }
+  std::string out = char(version) + std::string("\x7E\x0C\x06", 3) + Le32(std::uint32_t(records.size())) +
+                    Le16(32 + std::uint32_t(descriptors.size()) + 1) + Le16(std::uint32_t(recordLength)) +
+                    std::string(20, '\0') + descriptors + '\r';
+  for (const auto& r : records) out += r;
+  return out;
+}
+
+}  // namespace globe::testing

@@ -9,37 +9,34 @@
 namespace globe::testing {
 
 class TempDir {
-public:
-    TempDir() {
-        Path = std::filesystem::temp_directory_path() /
-               ("corvalis_readers_" + std::to_string(::getpid()) + "_" + std::to_string(Counter()++));
-        std::filesystem::create_directories(Path);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(Path, ignored);
-    }
-    // Writes bytes to a file in the directory and returns its full name.
-    std::string Write(const std::string& name, const std::string& bytes) const {
-        const std::string full = (Path / name).string();
-        std::ofstream out(full, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return full;
-    }
-    std::string File(const std::string& name) const { return (Path / name).string(); }
+ public:
+  TempDir()
+      : Path(std::filesystem::temp_directory_path() /
+             ("corvalis_readers_" + std::to_string(::getpid()) + "_" + std::to_string(Counter()++))) {
+    std::filesystem::create_directories(Path);
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Path, ignored);
+  }
+  // Writes bytes to a file in the directory and returns its full name.
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(File(name), std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size()));
+    return File(name);
+  }
+  std::string File(const std::string& name) const { return (Path / name).string(); }
+  const std::filesystem::path Path;
 
-    std::filesystem::path Path;
-
-private:
-    static int& Counter() {
-        static int counter = 0;
-        return counter;
-    }
+ private:
+  static int& Counter() {
+    static int counter = 0;
+    return counter;
+  }
 };
 
 inline std::string ReadWholeFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::ifstream in(name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-} // namespace globe::testing
+}  // namespace globe::testing

@@ -1,0 +1,338 @@
+// Geometry on the globe: angles, rounding, rects, vectors and rotations; distances, bearings and
+// destinations on the sphere and on the spheroids; the land index and the great-circle points its
+// leg test walks along.
+
+#include "globe/data/GeoMath.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <tuple>
+#include <vector>
+
+#include "Points.h"
+#include "globe/data/Geodesy.h"
+#include "globe/data/GlobeUnits.h"
+#include "globe/data/GreatCirclePath.h"
+#include "globe/data/LandIndex.h"
+
+namespace globe {
+namespace {
+
+using testing::Deg;
+using testing::DegPoint;
+
+constexpr long double Pi = GUPi;
+
+double D(long double v) { return static_cast<double>(v); }
+
+TEST(GeoMath, AnglesWrapOnceAndInverseTrigonometryIsSafeBeyondOne) {
+  for (auto [value, expected] : {std::pair{D(NormaliseDegrees(190)), -170.0}, {D(NormaliseDegrees(-190)), 170.0},
+                                 {D(NormaliseDegrees(180)), 180.0}, {D(NormaliseRadians(-Pi)), D(Pi)},
+                                 {D(NormaliseRadians(Pi)), D(Pi)}, {D(NormaliseRadians(1.5L * Pi)), -0.5 * D(Pi)},
+                                 {D(ArcSin(1.0000001L)), D(Pi / 2)}, {D(ArcSin(-2)), -D(Pi / 2)},
+                                 {D(ArcSin(0.5L)), D(Pi / 6)}, {D(ArcCos(-1.5L)), D(Pi)}, {D(ArcCos(1)), 0.0},
+                                 {D(ArcCos(0.5L)), D(Pi / 3)}, {D(Hypot(3, -4)), 5.0}, {D(Hypot(0, -4)), 4.0}})
+    EXPECT_NEAR(value, expected, 2e-15);
+  EXPECT_EQ(std::tuple(Sign(0), Sign(-0.1L)), std::tuple(1, -1));
+}
+
+TEST(GeoMath, MulDivRoundsHalvesAwayFromZeroAndFlagsFailure) {
+  // 7.5, -7.5 and 2.33; a result that does not fit, a division by zero; a 64-bit product.
+  EXPECT_EQ(std::tuple(MulDiv(5, 3, 2), MulDiv(-5, 3, 2), MulDiv(7, 1, 3)), std::tuple(8, -8, 2));
+  EXPECT_EQ(std::tuple(MulDiv(2'000'000'000, 2'000'000'000, 1'000'000'000), MulDiv(1, 1, 0)), std::tuple(-1, -1));
+  EXPECT_EQ(MulDiv(1'944'000'000, 1'000'000'000, 1'944'000'000), 1'000'000'000);
+}
+
+TEST(GeoMath, RoundingIsHalvesToEvenLikeTheLibraryAndNeverTraps) {
+  // Halves in both directions, values just off a half, fractions far below one, and the ends of
+  // the range the shortcut serves.
+  const long double below = std::nextafter(0.5L, 0.0L), above = std::nextafter(0.5L, 1.0L);
+  const long double limit = RoundHalfEvenLimit;
+  for (long double v : {0.0L, -0.0L, 0.5L, -0.5L, 1.5L, -1.5L, 2.5L, -2.5L, below, -below, above, -above, 1e-30L,
+                        -1e-30L, 123456789.5L, -123456789.5L, 987654321.49999999L, 4294967296.5L, limit - 0.5L,
+                        -(limit - 0.5L), limit - 1.5L, -(limit - 1.5L), std::nextafter(limit, 0.0L)}) {
+    EXPECT_EQ(RoundHalfEvenSmall(v), static_cast<int64_t>(std::rint(v))) << D(v);
+    EXPECT_EQ(RoundHalfEvenExtended(v), std::rint(v)) << D(v);
+  }
+  for (int64_t i = -3000; i <= 3000; ++i) {
+    const long double v = i / 4.0L + 1e6L;
+    EXPECT_EQ(RoundHalfEvenSmall(v), static_cast<int64_t>(std::rint(v))) << i;
+    EXPECT_EQ(RoundHalfEvenSmall(-v), static_cast<int64_t>(std::rint(-v))) << i;
+  }
+  for (auto [v, rounded] : {std::pair{0.5L, 0}, {1.5L, 2}, {-2.5L, -2}, {4'294'967'297.0L, 1},  // wraps like 32 bits
+                            {std::numeric_limits<long double>::infinity(), 0}, {1e30L, 0}})
+    EXPECT_EQ(RoundToInt(v), rounded) << D(v);
+}
+
+TEST(GeoMath, GeoToCartesianAxesAndBack) {
+  const int32_t r = EarthRadiusGU;
+  for (auto [point, axis] : {std::pair{TGeoPoint(0, 0), TPoint3D{0, 0, r}}, {DegPoint(-90, 0), {-r, 0, 0}},
+                             {DegPoint(0, -90), {0, -r, 0}}, {TGeoPoint(180 * Deg, 0, 1000), {0, 0, -r - 1000}}})
+    EXPECT_EQ(GeoToCartesian(point), axis) << point.LongX << " " << point.LatY;
+  const TPoint3D p = GeoToCartesian(DegPoint(0, 45));  // 45 N: both Y and Z are r / sqrt 2
+  EXPECT_EQ(p.Y, p.Z);
+  EXPECT_NEAR(p.Y, EarthRadiusGU / std::sqrt(2.0), 1.0);
+  TGeoPoint target(123, 456, 789);
+  CartesianToGeo({0, 1, 0}, target);  // Z is zero: the longitude is kept
+  EXPECT_NEAR(target.LatY, 486'000'000, 1);  // truncated, so 1 short of the pole
+  EXPECT_EQ(std::tuple(target.LongX, target.Height), std::tuple(123, 0));
+  CartesianToGeo(Vec3Normalise(GeoToCartesianExact(DegPoint(-30, 40))), target);
+  EXPECT_NEAR(target.LongX, -30 * Deg, 2);
+  EXPECT_NEAR(target.LatY, 40 * Deg, 2);
+}
+
+TEST(GeoMath, RectsIgnoreEmptyOperandsAndSeeAcrossTheDateline) {
+  const TGeoRect a(0, 0, 10, 10), b(-5, 20, 3, 3);
+  EXPECT_EQ(std::tuple(RectUnion(TGeoRect(), a), RectUnion(a, TGeoRect()), RectUnion(a, b)),
+            std::tuple(a, a, TGeoRect(-5, 0, 15, 23)));
+  const TGeoRect r(10 * Deg, 10 * Deg, 10 * Deg, 10 * Deg), pacific(170 * Deg, 0, 20 * Deg, 10 * Deg);
+  // The edge is outside; 175 W is inside a rectangle from 170 E through the shifted test.
+  for (auto [rect, point, inside] : {std::tuple{r, DegPoint(15, 15), true}, {r, DegPoint(10, 15), false},
+                                     {r, DegPoint(15, 20), false}, {pacific, DegPoint(-175, 5), true},
+                                     {pacific, DegPoint(175, 5), true}, {pacific, DegPoint(-165, 5), false}})
+    EXPECT_EQ(PointInRect(point, rect), inside) << point.LongX;
+}
+
+TEST(GeoMath, VectorMatrixAndExtentHelpers) {
+  // A cross product comes normalised; a vector too short to normalise stays as it is.
+  const TMatrix3 m{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}};
+  EXPECT_EQ(std::tuple(D(Vec3Cross({2, 0, 0}, {0, 3, 0}).Z), D(Vec3Dot({1, 0, 0}, {0, 1, 0})),
+                       D(Vec3Normalise({1e-6L, 0, 0}).X), D(MatrixTranspose(m)[0][2]), D(MatrixScale(m, 2)[1][1]),
+                       D(MatrixTimesVecRaw(m, {1, 0, -1}).Y)),
+            std::tuple(1.0, 0.0, D(1e-6L), 7.0, 10.0, -2.0));
+  const TVec3 n = MatrixTimesVec(m, {1, 0, 0});
+  EXPECT_NEAR(D(Vec3Dot(n, n)), 1, 1e-15);
+  struct P {
+    int32_t X, Y;
+  };
+  const P points[] = {{3, -1}, {-2, 5}, {4, 0}};
+  const TPointsExtent e = PointsExtent(std::span<const P>(points));
+  EXPECT_EQ(std::tuple(e.MinX, e.MaxX, e.MinY, e.MaxY), std::tuple(-2, 4, -1, 5));
+}
+
+// Device coordinates of the globe rotation: x to the right, y down, z away from the viewer.
+TVec3 View(long double xRotation, long double yRotation, const TGeoPoint& p) {
+  return MatrixTimesVecRaw(QuaternionToMatrix(QuaternionFromEuler(xRotation, yRotation, 0)), GeoToCartesianExact(p));
+}
+
+TEST(GeoMath, EulerRotationPutsTheChosenPointAtTheCentreNorthUp) {
+  for (auto [lat, lon] : {std::pair{0, 0}, std::pair{30, 40}, std::pair{-50, -120}}) {
+    const TVec3 centre = View(lat, lon, DegPoint(lon, lat));
+    EXPECT_NEAR(D(Hypot(centre.X, centre.Y)), 0, 1e-3);
+    EXPECT_NEAR(D(centre.Z), -EarthRadiusGU, 1e-3);  // facing the viewer
+    const TVec3 north = View(lat, lon, DegPoint(lon, lat + 1)), east = View(lat, lon, DegPoint(lon + 1, lat));
+    EXPECT_LT(north.Y, 0);  // up
+    EXPECT_NEAR(D(north.X), 0, 1e-3);
+    EXPECT_GT(east.X, 0);  // right
+  }
+}
+
+TEST(GeoMath, AxisAngleRotationKeepsItsAxisAndIsOrthonormal) {
+  const TVec3 axis = Vec3Normalise({1, 2, 3});
+  const TMatrix3 m = QuaternionToMatrix(QuaternionFromAxisAngle(axis, 0.7L)), t = MatrixTranspose(m);
+  const TVec3 image = MatrixTimesVecRaw(m, axis);
+  EXPECT_NEAR(D(image.X), D(axis.X), 1e-15);
+  EXPECT_NEAR(D(image.Z), D(axis.Z), 1e-15);
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      EXPECT_NEAR(D(m[i][0] * t[0][j] + m[i][1] * t[1][j] + m[i][2] * t[2][j]), i == j ? 1 : 0, 1e-15);
+  // A quarter turn moves a perpendicular vector by 90 degrees.
+  const TMatrix3 quarter = QuaternionToMatrix(QuaternionFromAxisAngle({0, 1, 0}, Pi / 2));
+  EXPECT_NEAR(D(Vec3Dot(MatrixTimesVecRaw(quarter, {1, 0, 0}), {1, 0, 0})), 0, 1e-15);
+}
+
+TEST(GeoMath, GeoToCartesianExactAgreesWithTheLibrarySineInEveryQuadrant) {
+  // The quarter turns are reduced in integers; every quadrant, the boundaries between them and
+  // longitudes outside -180..180 must give the sine and cosine of the whole angle.
+  const long double r = EarthRadiusGU;
+  for (int64_t longX = -2'100'000'000; longX <= 2'100'000'000; longX += 48'600'001) {
+    for (int32_t latY : {-486'000'000, -243'000'000, -1, 0, 1, 243'000'000, 300'000'000, 486'000'000}) {
+      const long double a = longX * GUToRadians, b = latY * GUToRadians;
+      const TVec3 v = GeoToCartesianExact(TGeoPoint(static_cast<int32_t>(longX), latY));
+      EXPECT_NEAR(D(v.X), D(r * std::cos(b) * std::sin(a)), 1e-6) << longX << " " << latY;
+      EXPECT_NEAR(D(v.Y), D(r * std::sin(b)), 1e-6) << longX << " " << latY;
+      EXPECT_NEAR(D(v.Z), D(r * std::cos(b) * std::cos(a)), 1e-6) << longX << " " << latY;
+    }
+  }
+  // Whole quarter turns give exact axes: sine and cosine of 0, 90, 180, 270 degrees.
+  const int sines[4] = {0, 1, 0, -1}, cosines[4] = {1, 0, -1, 0};
+  for (int32_t quarter = -4; quarter <= 4; ++quarter) {
+    const TVec3 v = GeoToCartesianExact(TGeoPoint(quarter * 90 * Deg, 0));
+    EXPECT_EQ(v.X, r * sines[(quarter + 8) % 4]) << quarter;
+    EXPECT_EQ(v.Z, r * cosines[(quarter + 8) % 4]) << quarter;
+  }
+}
+
+constexpr long double GUPerMeter = 90'000.0L / 1'852.0L;
+
+TGeoPoint Dms(int latD, int latM, long double latS, int longD, int longM, long double longS) {
+  auto angle = [](int d, int m, long double s) {
+    const long double sign = (d < 0 || m < 0 || s < 0) ? -1 : 1;
+    return sign * (std::abs(d) + std::abs(m) / 60.0L + std::fabs(s) / 3600.0L);
+  };
+  return TGeoPoint(static_cast<int32_t>(std::lround(angle(longD, longM, longS) * Deg)),
+                   static_cast<int32_t>(std::lround(angle(latD, latM, latS) * Deg)));
+}
+
+// Los Angeles (33 57 N, 118 24 W) and New York JFK (40 38 N, 73 47 W).
+const TGeoPoint LAX = Dms(33, 57, 0, -118, 24, 0);
+const TGeoPoint JFK = Dms(40, 38, 0, -73, 47, 0);
+const TGeoPoint O(0, 0);
+
+TEST(Geodesy, GreatCircleDistanceAndInitialBearingOnTheSphere) {
+  // One degree of arc is 60 nautical miles on the meridian and on the equator; across the
+  // 180-degree meridian the short way; antipodes are half the circumference.
+  for (auto [from, to, distance] : {std::tuple{O, TGeoPoint(0, Deg), Deg}, {O, TGeoPoint(Deg, 0), Deg}, {O, O, 0},
+                                     {TGeoPoint(179 * Deg, 0), TGeoPoint(-179 * Deg, 0), 2 * Deg},
+                                     {O, TGeoPoint(GU_180_DEGREES, 0), GU_180_DEGREES}})
+    EXPECT_EQ(GreatCircleDistance(from, to), distance) << to.LongX << " " << to.LatY;
+  EXPECT_NEAR(GreatCircleDistance(LAX, JFK) / 90'000.0, 2143.7, 0.1);  // 0.623585 rad of arc
+  // Bearings grow westward: LAX to JFK is 65.89 degrees true, so -65.89 here; back from JFK
+  // 273.8 true, i.e. 86.2 degrees west of north.
+  EXPECT_EQ(std::tuple(InitialBearing(O, TGeoPoint(Deg, 0)), InitialBearing(O, TGeoPoint(-Deg, 0)),
+                       InitialBearing(O, TGeoPoint(0, Deg)), std::abs(InitialBearing(O, TGeoPoint(0, -Deg)))),
+            std::tuple(-GU_90_DEGREES, GU_90_DEGREES, 0, GU_180_DEGREES));
+  EXPECT_NEAR(InitialBearing(LAX, JFK) / static_cast<double>(Deg), -65.89, 0.02);
+  EXPECT_NEAR(InitialBearing(JFK, LAX) / static_cast<double>(Deg), 86.2, 0.1);
+}
+
+TEST(Geodesy, DestinationPointFollowsBearingAndDistance) {
+  const TGeoPoint west = DestinationPoint(O, GU_90_DEGREES, 1'000'000), north = DestinationPoint(O, 0, Deg);
+  EXPECT_NEAR(west.LongX, -1'000'000, 1);
+  EXPECT_NEAR(north.LatY, Deg, 1);
+  EXPECT_EQ(std::tuple(west.LatY, north.LongX), std::tuple(0, 0));
+  // Across the 180-degree meridian the longitude comes back normalised.
+  EXPECT_NEAR(DestinationPoint(TGeoPoint(179 * Deg, 0), -486'000'000, 2 * Deg).LongX, -179 * Deg, 2);
+  // Going out along the initial bearing for the great-circle distance arrives (the radii of the
+  // two formulas differ by 7e-8, about 13 GlobeUnit over this route).
+  const TGeoPoint arrival = DestinationPoint(LAX, InitialBearing(LAX, JFK), GreatCircleDistance(LAX, JFK));
+  EXPECT_NEAR(arrival.LongX, JFK.LongX, 100);
+  EXPECT_NEAR(arrival.LatY, JFK.LatY, 100);
+  EXPECT_EQ(arrival.Height, 0);
+}
+
+TEST(Geodesy, EllipsoidDistanceOnEverySpheroid) {
+  // Zero from a point to itself, poles included; a degree of the equator is the semi-major axis
+  // × pi/180 (the single update of lambda leaves an error of order f², about 70 GlobeUnit).
+  for (int s = 0; s < SpheroidCount; ++s) {
+    const auto spheroid = static_cast<TSpheroid>(s);
+    EXPECT_EQ(EllipsoidDistance(LAX, LAX, spheroid), 0) << s;
+    EXPECT_EQ(EllipsoidDistance(TGeoPoint(0, GU_90_DEGREES), TGeoPoint(0, GU_90_DEGREES), spheroid), 0) << s;
+    EXPECT_NEAR(EllipsoidDistance(O, TGeoPoint(Deg, 0), spheroid),
+                D(SpheroidParameters(spheroid).SemiMajorAxis * Pi / 180), 80)
+        << s;
+  }
+  // The WGS84 axis is 6,378,137 m and its flattening 1 / 298.257223563.
+  EXPECT_NEAR(SpheroidParameters(TSpheroid::WGS84).SemiMajorAxis / static_cast<double>(GUPerMeter), 6'378'137, 1);
+  EXPECT_DOUBLE_EQ(1 / SpheroidParameters(TSpheroid::WGS84).Flattening, 298.257223563);
+}
+
+TEST(Geodesy, EllipsoidDistanceMatchesKnownGeodesics) {
+  // WGS84 meridian arc from the equator to 1 N: 110,574.389 m.
+  EXPECT_NEAR(EllipsoidDistance(O, TGeoPoint(0, Deg), TSpheroid::WGS84), static_cast<double>(110'574.389L * GUPerMeter),
+              2);
+  // Flinders Peak to Buninyong on GRS80: 54,972.271 m.
+  const TGeoPoint flinders = Dms(-37, 57, 3.72030L, 144, 25, 29.52440L);
+  const TGeoPoint buninyong = Dms(-37, 39, 10.15610L, 143, 55, 35.38390L);
+  EXPECT_NEAR(EllipsoidDistance(flinders, buninyong, TSpheroid::GRS1980) / static_cast<double>(GUPerMeter), 54'972.271,
+              0.5);
+  // The ellipsoid and the sphere agree within half a percent on a long route, either way round.
+  EXPECT_NEAR(EllipsoidDistance(LAX, JFK, TSpheroid::WGS84) / double(GreatCircleDistance(LAX, JFK)), 1.0, 0.005);
+  EXPECT_NEAR(EllipsoidDistance(JFK, LAX, TSpheroid::WGS84), EllipsoidDistance(LAX, JFK, TSpheroid::WGS84), 2);
+}
+
+constexpr int32_t Mile = GlobeUnitsPerMinute;
+
+TGeoPoint At(double lat, double lon) {
+  return TGeoPoint(static_cast<int32_t>(lon * Deg), static_cast<int32_t>(lat * Deg));
+}
+
+std::vector<TGeoPoint> Box(double south, double west, double north, double east) {
+  return {At(south, west), At(south, east), At(north, east), At(north, west)};
+}
+
+// An island 10 x 10 degrees at 10..20 N, 10..20 E with a lake at 14..16 N, 14..16 E; land
+// either side of the 180-degree meridian cut into two rings; and a polar cap south of 80 S
+// closed over the meridian as map files store it.
+class LandIndexTest : public ::testing::Test {
+ protected:
+  LandIndexTest() {
+    for (const auto& ring :
+         {Box(10, 10, 20, 20), Box(14, 14, 16, 16), Box(-10, 170, 10, 180), Box(-10, -180, 10, -170)})
+      land.AddRing(ring);
+    std::vector<TGeoPoint> cap;
+    for (int lon = -180; lon <= 180; lon += 10) cap.push_back(At(-80, lon));
+    land.AddRing(cap);
+  }
+  TLandIndex land;
+};
+
+TEST_F(LandIndexTest, PointsInsideAnOddNumberOfRingsAreLand) {
+  // The lake is water; the cap encloses its pole.
+  for (auto [lat, lon, isLand] : {std::tuple{12.0, 12.0, true}, {15, 15, false}, {25, 15, false}, {15, 25, false},
+                                  {0, 175, true}, {0, -175, true}, {0, 179.999, true}, {0, 160, false},
+                                  {-85, 0, true}, {-89.9, 100, true}, {-70, 0, false}, {85, 0, false}})
+    EXPECT_EQ(land.IsLand(At(lat, lon)), isLand) << lat << " " << lon;
+}
+
+TEST_F(LandIndexTest, CoastDistanceIgnoresTheMeridianCut) {
+  // One degree of latitude is 60 miles, a degree of longitude at 15 N 60 cos 15 degrees; the lake
+  // shore counts as coast; beside the meridian the nearest coast is the land's north edge, not
+  // the cut.
+  for (auto [lat, lon, miles] : {std::tuple{11.0, 12.0, 60.0}, {15, 13, 57.96}, {21, 15, 60}, {9, 179.9, 60}})
+    EXPECT_NEAR(land.CoastDistance(At(lat, lon), 200 * Mile), miles * Mile, Mile / 10) << lat << " " << lon;
+  EXPECT_EQ(land.CoastDistance(At(40, 40), 20 * Mile), 20 * Mile);  // nothing within the limit: the limit
+}
+
+TEST_F(LandIndexTest, LegsCrossingOrPassingTheCoastTheMeridianOrThePoles) {
+  const struct {
+    TGeoPoint From, To;
+    int32_t SkipFrom, SkipTo;
+    bool Crosses;
+  } legs[] = {
+      {At(15, 5), At(15, 25), 0, 0, true},     // over the island (and its lake)
+      {At(5, 5), At(5, 25), 0, 0, false},      // south of it
+      {At(12, 12), At(18, 18), 0, 0, true},    // all on land, touching the lake
+      {At(14.5, 14.5), At(15.5, 15.5), 0, 0, false},  // within the lake
+      // The ends skipped: a leg that leaves the island's coast 1 degree inland counts only past it.
+      {At(11, 15), At(5, 15), 0, 0, true},
+      {At(11, 15), At(5, 15), 61 * Mile, 0, false},
+      {At(15, 5), At(15, 25), 700 * Mile, 700 * Mile, false},  // skipping more than the whole leg
+      {At(20, 175), At(-20, -175), 0, 0, true},  // over the land at the meridian
+      {At(20, 175), At(20, -175), 0, 0, false},  // north of it
+      {At(85, 0), At(85, 180), 0, 0, false},     // over the north pole: no land there
+      {At(-75, 0), At(-75, 180), 0, 0, true},    // over the south pole: the cap
+  };
+  for (const auto& leg : legs)
+    EXPECT_EQ(land.LegCrossesLand(leg.From, leg.To, leg.SkipFrom, leg.SkipTo), leg.Crosses)
+        << leg.From.LatY << " " << leg.To.LatY;
+}
+
+TEST(GreatCirclePath, PointsLieOnTheCircleAndCloseTogether) {
+  const std::vector<TGeoPoint> equator = GreatCirclePath(At(0, 0), At(0, 10), 0, 1, 30 * Mile);  // the equator itself
+  ASSERT_EQ(equator.size(), 21u);
+  for (const TGeoPoint& p : equator) EXPECT_EQ(p.LatY, 0);
+  EXPECT_EQ(equator.back().LongX, 10 * Deg);
+  // Between two points on 60 N the circle bulges north of the parallel.
+  const TGeoPoint middle = GreatCirclePoint(At(60, 0), At(60, 40), 0.5L);
+  EXPECT_NEAR(middle.LongX, 20 * Deg, 2);
+  EXPECT_GT(middle.LatY, 61 * Deg);
+  // Fractions: the part from 25 % to 75 % of a leg.
+  const std::vector<TGeoPoint> part = GreatCirclePath(At(0, 0), At(0, 8), 0.25L, 0.75L, 600 * Mile);
+  EXPECT_EQ(part.front().LongX, 2 * Deg);
+  EXPECT_EQ(part.back().LongX, 6 * Deg);
+  // Over the pole, neighbours stay within half a degree of longitude or a hundredth of a mile.
+  const std::vector<TGeoPoint> polar = GreatCirclePath(At(89, 10), At(89, -170), 0, 1, 30 * Mile);
+  for (std::size_t i = 1; i < polar.size(); ++i) {
+    const int64_t step = std::abs(int64_t{polar[i].LongX} - polar[i - 1].LongX);
+    EXPECT_TRUE(step > GU_180_DEGREES || step <= Deg / 2 ||
+                GreatCircleDistance(polar[i - 1], polar[i]) <= Mile / 100 + 2)
+        << i;
+  }
+}
+
+}  // namespace
+}  // namespace globe
