@@ -1,0 +1,205 @@
+// Outlines cut for drawing: at the anti-meridian of flat maps, at the window's edges, and with
+// the hidden points of closed shapes on the globe pushed onto the horizon.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "globe/view/AntiMeridianCut.h"
+#include "globe/view/HorizonRing.h"
+#include "globe/view/PolyClipper.h"
+
+namespace globe {
+namespace {
+
+using platform::TPoint;
+using Points = std::vector<TPoint>;
+
+constexpr int32_t Deg = 5'400'000;
+constexpr uint16_t kClosed = ClipClosedBit;
+
+TPointStore Chain(std::initializer_list<std::pair<int32_t, int32_t>> degrees) {
+  TPointStore store;
+  for (const auto& [lon, lat] : degrees) store.Add(TGeoPoint(lon * Deg, lat * Deg));
+  return store;
+}
+
+TEST(AntiMeridianCut, SideIsTheQuarterSeenFromTheCentralMeridian) {
+  EXPECT_EQ(TAntiMeridianCutter::Side(170 * Deg, 0), 1);
+  EXPECT_EQ(TAntiMeridianCutter::Side(-170 * Deg, 0), -1);
+  EXPECT_EQ(TAntiMeridianCutter::Side(89 * Deg, 0), 0);
+  EXPECT_EQ(TAntiMeridianCutter::Side(180 * Deg, 0), 2);
+  // Seen from 90 degrees east, longitude -100 lies 170 degrees further east.
+  EXPECT_EQ(TAntiMeridianCutter::Side(-100 * Deg, 90 * Deg), 1);
+}
+
+TEST(AntiMeridianCut, CrossingTheCutSplitsAtTheInterpolatedLatitude) {
+  TAntiMeridianCutter cutter;
+  ASSERT_EQ(cutter.Cut(Chain({{170, 10}, {-170, 20}}), 0), 2);
+  // Half way in longitude, so half way in latitude; each end 2 GlobeUnit inside its side.
+  EXPECT_EQ(cutter.Piece(0).Point(1), TGeoPoint(972'000'000 - 2, 15 * Deg));
+  EXPECT_EQ(cutter.Piece(1).Point(0), TGeoPoint(-972'000'000 + 2, 15 * Deg));
+  EXPECT_EQ(cutter.Piece(1).Point(1), TGeoPoint(-170 * Deg, 20 * Deg));
+  // A quarter of the way: 175 -> -165 crosses 5 of 20 degrees after the start.
+  ASSERT_EQ(cutter.Cut(Chain({{175, 0}, {-165, 40}}), 0), 2);
+  EXPECT_EQ(cutter.Piece(0).Point(1).LatY, 10 * Deg);
+  // Crossing the central meridian does not split.
+  EXPECT_EQ(cutter.Cut(Chain({{-100, 0}, {-10, 5}, {10, 5}, {100, 0}}), 0), 1);
+  EXPECT_EQ(cutter.Piece(0).Count(), 4);
+  EXPECT_EQ(cutter.Cut(TPointStore(), 0), 0);
+  // Central meridian 90 E: the cut lies at 90 W.
+  ASSERT_EQ(cutter.Cut(Chain({{-80, 0}, {-100, 0}}), 90 * Deg), 2);
+  EXPECT_EQ(cutter.Piece(0).Point(1).LongX, -90 * Deg + 2);
+  EXPECT_EQ(cutter.Piece(1).Point(0).LongX, -90 * Deg - 2);
+  EXPECT_EQ(cutter.Cut(Chain({{170, 0}, {-170, 0}}), 90 * Deg), 1);
+}
+
+TEST(AntiMeridianCut, LastPieceJoinsTheFirstAroundAPole) {
+  TAntiMeridianCutter cutter;
+  ASSERT_EQ(cutter.Cut(Chain({{0, -80}, {120, -80}, {-120, -80}, {0, -80}}), 0), 2);
+  cutter.JoinLastToFirst();
+  ASSERT_EQ(cutter.Count(), 1);
+  const TPointStore& ring = cutter.Piece(0);
+  ASSERT_EQ(ring.Count(), 6);
+  EXPECT_EQ(ring.Point(0).LongX, -972'000'000 + 2);
+  EXPECT_EQ(ring.Point(1).LongX, -120 * Deg);
+  EXPECT_EQ(ring.Point(5).LongX, 972'000'000 - 2);
+  // A second cut reuses the pieces.
+  EXPECT_EQ(cutter.Cut(Chain({{1, 1}}), 0), 1);
+  EXPECT_EQ(cutter.Piece(0).Count(), 1);
+}
+
+// Runs the clipper on a copy of `input` in buffers of `capacity` points, in a 100 x 100 window.
+Points Clip(const Points& input, uint16_t state, int32_t margin, int32_t capacity = 64) {
+  Points buffer(static_cast<std::size_t>(capacity)), work(static_cast<std::size_t>(capacity));
+  std::copy(input.begin(), input.end(), buffer.begin());
+  const int32_t n = ClipDevicePoints(buffer.data(), static_cast<int32_t>(input.size()), work.data(), capacity,
+                                     state, TClipWindow{100, 100, margin});
+  buffer.resize(static_cast<std::size_t>(n));
+  return buffer;
+}
+
+TEST(PolyClipper, OutlinesAreCutAtTheEnabledEdgesOnly) {
+  const Points square = {{-10, 10}, {10, 10}, {10, 20}, {-10, 20}};
+  const Points outside = {{-500, -500}, {900, 20}, {30, 4000}};
+  const Points inside = {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {50, 50}};
+  const struct {
+    Points In;
+    uint16_t State;
+    int32_t Margin;
+    Points Out;
+  } table[] = {
+      {inside, ClipEdgeBits, 3, inside},
+      {inside, ClipEdgeBits | kClosed, 3, inside},
+      {outside, 0, 3, outside},  // without clip bits nothing is cut
+      {outside, kClosed, 3, outside},
+      {square, ClipEdgeBits | kClosed, 3, {{-3, 10}, {10, 10}, {10, 20}, {-3, 20}}},
+      {square, ClipTopBit | ClipRightBit | kClosed, 3, square},
+      // Right edge at 100 + 5: y = 50 + 20 × 55 / 100 = 61.
+      {{{50, 50}, {150, 70}}, ClipRightBit, 5, {{50, 50}, {105, 61}}},
+      // Left edge at 0: y = 5 × (0 - 10) / (-10 - 10) = 2.5, rounded away from zero to 3.
+      {{{10, 0}, {-10, 5}}, ClipLeftBit, 0, {{10, 0}, {0, 3}}},
+      // Bottom edge at 100 + 1: x = 0 + 30 × 91 / 100 = 27.3 -> 27.
+      {{{0, 10}, {30, 110}}, ClipBottomBit, 1, {{0, 10}, {27, 101}}},
+      // Out through the top at x = 10 + 10 × 12 / 30 = 14, back in at x = 20 + 10 × 18 / 30 = 26,
+      // both on y = -2; no closing segment is added.
+      {{{10, 10}, {20, -20}, {30, 10}}, ClipEdgeBits, 2, {{10, 10}, {14, -2}, {26, -2}, {30, 10}}},
+      // Wholly beyond an edge: nothing.
+      {{{10, -50}, {90, -50}, {50, -10}}, ClipEdgeBits, 2, {}},
+      {{{10, -50}, {90, -50}, {50, -10}}, ClipEdgeBits | kClosed, 2, {}},
+      {{{200, 10}, {300, 90}}, ClipRightBit, 0, {}},
+      // Over the top-left corner: the top pass gives (20,0) and (-7,0) (10 - 20 × 50 / 60 = -6.67),
+      // then the left pass cuts (10,50)-(-7,0) at y = 50 - 500/17 = 21 and (-7,0)-(20,0) at (0,0).
+      {{{-10, -10}, {50, 10}, {10, 50}}, ClipEdgeBits | kClosed, 0, {{20, 0}, {50, 10}, {10, 50}, {0, 21}, {0, 0}}},
+  };
+  for (const auto& row : table) EXPECT_EQ(Clip(row.In, row.State, row.Margin), row.Out) << &row - table;
+}
+
+TEST(PolyClipper, OutputStaysInTheBuffersAndWithin32Bits) {
+  Points zigzag;
+  for (int i = 0; i < 16; ++i) zigzag.push_back({i * 5, i % 2 == 0 ? 10 : -10});
+  const Points clipped = Clip(zigzag, ClipEdgeBits, 1, 16);
+  EXPECT_EQ(clipped.size(), 16u);
+  EXPECT_EQ(clipped.front(), (TPoint{0, 10}));
+  // A count larger than the buffer is cut to the buffer.
+  Points buffer(4, TPoint{1, 1}), work(4);
+  EXPECT_EQ(ClipDevicePoints(buffer.data(), 1000, work.data(), 4, 0, TClipWindow{100, 100, 0}), 4);
+  EXPECT_EQ(ClipDevicePoints(buffer.data(), -5, work.data(), 4, ClipEdgeBits, TClipWindow{}), 0);
+  // Crossings of segments spanning the whole 32-bit range are computed without wrapping: they
+  // end near the margin lines, not on the far side of the plane.
+  const Points far = Clip({{50, 50}, {INT32_MAX, INT32_MIN}, {INT32_MIN, INT32_MAX}}, ClipEdgeBits | kClosed, 1000000);
+  ASSERT_GE(far.size(), 3u);
+  EXPECT_EQ(far.front(), (TPoint{50, 50}));
+  for (const TPoint& p : far) {
+    EXPECT_LE(std::abs(p.X - 50), 1100050);
+    EXPECT_LE(std::abs(p.Y - 50), 1100050);
+  }
+}
+
+// ---- the horizon: a disc of radius 100 about the origin ----
+
+constexpr long double kRadius = 100;
+
+void AddHidden(THorizonRing& ring, long double degrees) {
+  const long double a = degrees * std::numbers::pi_v<long double> / 180;
+  ring.Add(kRadius * std::cos(a), kRadius * std::sin(a), true);
+}
+
+long double Angle(const THorizonRing::TPointXY& p) {
+  return std::atan2(p.Y, p.X) * 180 / std::numbers::pi_v<long double>;
+}
+
+TEST(HorizonRingTest, FollowsTheHorizonTheShortWayBetweenPushedPoints) {
+  THorizonRing ring;
+  ring.Add(50, 0, false);
+  AddHidden(ring, 10);
+  AddHidden(ring, 170);  // 160 degrees on: a chord would cut the disc
+  ring.Add(-50, 10, false);
+  const auto& followed = ring.Follow(kRadius);
+  // 160 degrees in steps of at most 2: 79 points between the two pushed ones.
+  ASSERT_EQ(followed.size(), 4u + 79u);
+  for (std::size_t i = 1; i + 1 < followed.size() - 1; ++i) {
+    EXPECT_NEAR(std::hypot(followed[i].X, followed[i].Y), kRadius, 1e-9);
+    EXPECT_LE(Angle(followed[i + 1]) - Angle(followed[i]), 2.0001L);
+    EXPECT_GT(Angle(followed[i + 1]), Angle(followed[i]));  // counter-clockwise, the short way
+  }
+  EXPECT_EQ(ring.Winding(), 0);
+  // A wholly hidden shape is nothing, or the whole horizon when it holds the middle.
+  THorizonRing hidden;
+  for (int degrees = 0; degrees < 360; degrees += 30) AddHidden(hidden, degrees);
+  hidden.Follow(kRadius);
+  EXPECT_EQ(std::abs(hidden.Winding()), 1);
+  EXPECT_TRUE(hidden.Mended(false, kRadius).empty());
+  const auto& whole = hidden.Mended(true, kRadius);
+  ASSERT_GE(whole.size(), 180u);
+  for (const auto& p : whole) EXPECT_NEAR(std::hypot(p.X, p.Y), kRadius, 1e-9);
+}
+
+TEST(HorizonRingTest, HorizonRunWindingRoundTheMiddleIsTakenTheOtherWay) {
+  // A shape visible at the right of the disc whose hidden part runs once round the horizon.
+  THorizonRing ring;
+  ring.Add(60, -10, false);
+  ring.Add(60, 10, false);
+  for (int degrees = 20; degrees <= 340; degrees += 20) AddHidden(ring, degrees);
+  ring.Follow(kRadius);
+  ASSERT_EQ(std::abs(ring.Winding()), 1);
+  // It does not hold the middle: the run goes back from 20 to 340 degrees the short way.
+  const auto& mended = ring.Mended(false, kRadius);
+  ASSERT_GE(mended.size(), 4u);
+  EXPECT_EQ(mended[0].Y, -10);
+  EXPECT_EQ(mended[1].Y, 10);
+  EXPECT_NEAR(Angle(mended[2]), 20, 1e-9);
+  EXPECT_NEAR(Angle(mended.back()), -20, 1e-9);
+  for (std::size_t i = 3; i < mended.size(); ++i) {
+    const long double step = Angle(mended[i - 1]) - Angle(mended[i]);
+    EXPECT_GT(step, 0);
+    EXPECT_LE(step, 2.0001L);
+  }
+  // Holding the middle, the same outline is right as it is.
+  EXPECT_EQ(ring.Mended(true, kRadius).size(), ring.Follow(kRadius).size());
+}
+
+}  // namespace
+}  // namespace globe
