@@ -21,15 +21,8 @@ namespace {
 using corvalis::testing::ThrownMessage;
 using testing::FakeGlobeView;
 
-constexpr long double kDeg = 5'400'000.0L;
-int32_t GU(long double degrees) { return static_cast<int32_t>(std::llround(degrees * kDeg)); }
-
-// A 600 × 400 view and its projection.
-class GlobeProjection : public ::testing::Test {
- protected:
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
-};
+using testing::GU;
+using GlobeProjection = testing::ProjectionFixture;
 
 struct NotAModel : TGlobeRoot {
   explicit NotAModel(TGlobeProjection*) {}
