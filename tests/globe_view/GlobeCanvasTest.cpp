@@ -1,6 +1,5 @@
-// The globe canvas and the map background: colours, sizes, polygons and chains (cut at the
-// anti-meridian, stopped at the horizon), textures in triangles, the surface each model paints,
-// and bitmap objects.
+// The globe canvas and the map background: colours, sizes, polygons and chains cut at the
+// anti-meridian, textures in triangles and on the surface each model paints, and bitmap objects.
 #include "globe/view/GlobeCanvas.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +27,6 @@ using corvalis::testing::ThrownMessage;
 using platform::TPoint;
 using platform::testing::DrawOp;
 using Points = std::vector<TPoint>;
-using testing::FakeGlobeView;
 
 constexpr int32_t Deg = 5'400'000;
 constexpr platform::TColor kRed = 0x0000FF, kBlue = 0xFF0000;
@@ -95,24 +93,6 @@ TEST_F(GlobeCanvas, TintMovesEachComponentTowardsTheTintColour) {
     canvas.SetTintPercent(row.Percent);
     EXPECT_EQ(canvas.AdjustColor(row.From), row.To) << row.Percent << " " << row.From;
   }
-}
-
-TEST_F(GlobeCanvas, GenerationChangesWithSizeResolutionAndTint) {
-  const uint64_t start = canvas.Generation();
-  canvas.SetTintPercent(0);
-  EXPECT_EQ(canvas.Generation(), start);
-  canvas.SetTintPercent(10);
-  const uint64_t tinted = canvas.Generation();
-  EXPECT_NE(tinted, start);
-  canvas.SetOutputResolution(300);
-  EXPECT_NE(canvas.Generation(), tinted);
-  const uint64_t printed = canvas.Generation();
-  canvas.SetSize(800, 500);
-  EXPECT_NE(canvas.Generation(), printed);
-  EXPECT_EQ(canvas.Bitmap().Height(), 500);
-  canvas.SetSize(0, 500);  // ignored
-  EXPECT_EQ(canvas.Width(), 800);
-  EXPECT_NE(FakeGlobeView().Canvas().Generation(), canvas.Generation());  // never shared
 }
 
 TEST_F(GlobeCanvas, SizesFollowTheOutputResolutionAndTheZoom) {
@@ -205,28 +185,6 @@ TEST_F(GlobeCanvas, FlatMapClosesAnOutlineRoundAPoleOverThatPole) {
   }
 }
 
-TEST_F(GlobeCanvas, GlobeChainsStopAtTheHorizonOrArePolygonsPerChain) {
-  p.SetXRotation(0);
-  p.SetYRotation(0);
-  // Along the equator from the centre of the view to its back: up to 90 degrees are visible.
-  RenderChain({{0, 0}, {30, 0}, {60, 0}, {80, 0}, {120, 0}, {150, 0}}, 0x3C00);
-  const auto lines = Drawn(DrawOp::Polyline);
-  ASSERT_EQ(lines.size(), 1u);
-  ASSERT_EQ(lines[0].size(), 4u);
-  EXPECT_EQ(lines[0][0], (TPoint{300, 200}));
-  EXPECT_GT(lines[0][3].X, lines[0][2].X);
-
-  TChainStore two = OneChain({{-5, -5}, {5, -5}, {5, 5}, {-5, 5}});
-  for (auto [lon, lat] : {std::pair{20, 0}, {30, 0}, {25, 10}}) two.Chain(1).Add(TGeoPoint(lon * Deg, lat * Deg));
-  two.Chain(2);  // an empty chain is skipped
-  canvas.RenderChainStore(two, 0x3C00 | 0x0002, 1);
-  const auto polygons = Drawn(DrawOp::Polygon);
-  ASSERT_EQ(polygons.size(), 2u);
-  EXPECT_EQ(polygons[0].size(), 4u);
-  EXPECT_EQ(polygons[1].size(), 3u);
-  for (const TPoint& pt : polygons[0]) EXPECT_LE(std::hypot(pt.X - 300, pt.Y - 200), 28);
-}
-
 // ---- textures ----
 
 TEST_F(GlobeCanvas, TextureTriangleTakesTheNearestTexelsSkippingTheTransparentIndex) {
@@ -259,42 +217,7 @@ TEST_F(GlobeCanvas, TextureTriangleTakesTheNearestTexelsSkippingTheTransparentIn
   EXPECT_EQ(window.Count(DrawOp::SetPixel), 0u);
 }
 
-// ---- the surface each model paints ----
-
-TEST_F(GlobeCanvas, GlobeDiscAndFlatMapOutlines) {
-  p.ProjectionModel().PaintSurface();
-  const Points disc = OnlyPolygon();
-  ASSERT_EQ(disc.size(), 90u);  // radius 200 round (300, 200), every 4 degrees
-  EXPECT_EQ(disc[0], (TPoint{500, 200}));
-  EXPECT_EQ(disc[22], (TPoint{307, 400}));  // 88 degrees
-  for (const TPoint& pt : disc) EXPECT_NEAR(std::hypot(pt.X - 300, pt.Y - 200), 200, 1);
-  // The flat map's outline ignores the central meridian and asks for no redraw.
-  ShowFlatMap();
-  p.SetCentralMeridian(90);
-  window.ClearLog();
-  const int redraws = view.Redraws;
-  p.ProjectionModel().PaintSurface();
-  EXPECT_EQ(view.Redraws, redraws);
-  EXPECT_EQ(p.CentralMeridian(), 90);
-  const Points outline = OnlyPolygon();
-  ASSERT_EQ(outline.size(), 108u);
-  // Every 10 degrees (16.7 pixels): along the south edge eastwards, up the east edge, back
-  // along the north edge, down the west edge.
-  for (auto [i, xy] : {std::pair{0, TPoint{0, 350}}, {1, TPoint{17, 350}}, {36, TPoint{600, 350}},
-                       {54, TPoint{600, 50}}, {90, TPoint{0, 50}}, {107, TPoint{0, 333}}})
-    EXPECT_EQ(outline[i], xy) << i;
-  // Mercator's outline is clipped at the window and takes no texture.
-  p.SetProjectionClass("TMercatorPrj");
-  p.SetScaleFactor(0);
-  view.TextureData.LoadFromBytes(HalfRedHalfBlueBitmap());
-  window.ClearLog();
-  p.ProjectionModel().PaintSurface();
-  for (const TPoint& pt : OnlyPolygon()) {
-    EXPECT_GE(pt.Y, -1);
-    EXPECT_LE(pt.Y, 401);
-  }
-  EXPECT_EQ(window.Count(DrawOp::SetPixel), 0u);
-}
+// ---- the texture each model paints on the surface ----
 
 struct SmallCanvas : CanvasFixture {
   SmallCanvas() : CanvasFixture(60, 40) { view.TextureData.LoadFromBytes(HalfRedHalfBlueBitmap()); }

@@ -1,5 +1,6 @@
-// Outlines cut for drawing: at the anti-meridian of flat maps, at the window's edges, and with
-// the hidden points of closed shapes on the globe pushed onto the horizon.
+// Outlines cut for drawing: at the window's edges, and with the hidden points of closed shapes on
+// the globe pushed onto the horizon. (The cut at the anti-meridian of flat maps is checked in the
+// canvas tests, by what it draws.)
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -7,7 +8,6 @@
 #include <numbers>
 #include <vector>
 
-#include "globe/view/AntiMeridianCut.h"
 #include "globe/view/HorizonRing.h"
 #include "globe/view/PolyClipper.h"
 
@@ -17,59 +17,7 @@ namespace {
 using platform::TPoint;
 using Points = std::vector<TPoint>;
 
-constexpr int32_t Deg = 5'400'000;
 constexpr uint16_t kClosed = ClipClosedBit;
-
-TPointStore Chain(std::initializer_list<std::pair<int32_t, int32_t>> degrees) {
-  TPointStore store;
-  for (const auto& [lon, lat] : degrees) store.Add(TGeoPoint(lon * Deg, lat * Deg));
-  return store;
-}
-
-TEST(AntiMeridianCut, SideIsTheQuarterSeenFromTheCentralMeridian) {
-  EXPECT_EQ(TAntiMeridianCutter::Side(170 * Deg, 0), 1);
-  EXPECT_EQ(TAntiMeridianCutter::Side(-170 * Deg, 0), -1);
-  EXPECT_EQ(TAntiMeridianCutter::Side(89 * Deg, 0), 0);
-  EXPECT_EQ(TAntiMeridianCutter::Side(180 * Deg, 0), 2);
-  // Seen from 90 degrees east, longitude -100 lies 170 degrees further east.
-  EXPECT_EQ(TAntiMeridianCutter::Side(-100 * Deg, 90 * Deg), 1);
-}
-
-TEST(AntiMeridianCut, CrossingTheCutSplitsAtTheInterpolatedLatitude) {
-  TAntiMeridianCutter cutter;
-  ASSERT_EQ(cutter.Cut(Chain({{170, 10}, {-170, 20}}), 0), 2);
-  // Half way in longitude, so half way in latitude; each end 2 GlobeUnit inside its side.
-  EXPECT_EQ(cutter.Piece(0).Point(1), TGeoPoint(972'000'000 - 2, 15 * Deg));
-  EXPECT_EQ(cutter.Piece(1).Point(0), TGeoPoint(-972'000'000 + 2, 15 * Deg));
-  EXPECT_EQ(cutter.Piece(1).Point(1), TGeoPoint(-170 * Deg, 20 * Deg));
-  // A quarter of the way: 175 -> -165 crosses 5 of 20 degrees after the start.
-  ASSERT_EQ(cutter.Cut(Chain({{175, 0}, {-165, 40}}), 0), 2);
-  EXPECT_EQ(cutter.Piece(0).Point(1).LatY, 10 * Deg);
-  // Crossing the central meridian does not split.
-  EXPECT_EQ(cutter.Cut(Chain({{-100, 0}, {-10, 5}, {10, 5}, {100, 0}}), 0), 1);
-  EXPECT_EQ(cutter.Piece(0).Count(), 4);
-  EXPECT_EQ(cutter.Cut(TPointStore(), 0), 0);
-  // Central meridian 90 E: the cut lies at 90 W.
-  ASSERT_EQ(cutter.Cut(Chain({{-80, 0}, {-100, 0}}), 90 * Deg), 2);
-  EXPECT_EQ(cutter.Piece(0).Point(1).LongX, -90 * Deg + 2);
-  EXPECT_EQ(cutter.Piece(1).Point(0).LongX, -90 * Deg - 2);
-  EXPECT_EQ(cutter.Cut(Chain({{170, 0}, {-170, 0}}), 90 * Deg), 1);
-}
-
-TEST(AntiMeridianCut, LastPieceJoinsTheFirstAroundAPole) {
-  TAntiMeridianCutter cutter;
-  ASSERT_EQ(cutter.Cut(Chain({{0, -80}, {120, -80}, {-120, -80}, {0, -80}}), 0), 2);
-  cutter.JoinLastToFirst();
-  ASSERT_EQ(cutter.Count(), 1);
-  const TPointStore& ring = cutter.Piece(0);
-  ASSERT_EQ(ring.Count(), 6);
-  EXPECT_EQ(ring.Point(0).LongX, -972'000'000 + 2);
-  EXPECT_EQ(ring.Point(1).LongX, -120 * Deg);
-  EXPECT_EQ(ring.Point(5).LongX, 972'000'000 - 2);
-  // A second cut reuses the pieces.
-  EXPECT_EQ(cutter.Cut(Chain({{1, 1}}), 0), 1);
-  EXPECT_EQ(cutter.Piece(0).Count(), 1);
-}
 
 // Runs the clipper on a copy of `input` in buffers of `capacity` points, in a 100 x 100 window.
 Points Clip(const Points& input, uint16_t state, int32_t margin, int32_t capacity = 64) {
@@ -149,32 +97,6 @@ void AddHidden(THorizonRing& ring, long double degrees) {
 
 long double Angle(const THorizonRing::TPointXY& p) {
   return std::atan2(p.Y, p.X) * 180 / std::numbers::pi_v<long double>;
-}
-
-TEST(HorizonRingTest, FollowsTheHorizonTheShortWayBetweenPushedPoints) {
-  THorizonRing ring;
-  ring.Add(50, 0, false);
-  AddHidden(ring, 10);
-  AddHidden(ring, 170);  // 160 degrees on: a chord would cut the disc
-  ring.Add(-50, 10, false);
-  const auto& followed = ring.Follow(kRadius);
-  // 160 degrees in steps of at most 2: 79 points between the two pushed ones.
-  ASSERT_EQ(followed.size(), 4u + 79u);
-  for (std::size_t i = 1; i + 1 < followed.size() - 1; ++i) {
-    EXPECT_NEAR(std::hypot(followed[i].X, followed[i].Y), kRadius, 1e-9);
-    EXPECT_LE(Angle(followed[i + 1]) - Angle(followed[i]), 2.0001L);
-    EXPECT_GT(Angle(followed[i + 1]), Angle(followed[i]));  // counter-clockwise, the short way
-  }
-  EXPECT_EQ(ring.Winding(), 0);
-  // A wholly hidden shape is nothing, or the whole horizon when it holds the middle.
-  THorizonRing hidden;
-  for (int degrees = 0; degrees < 360; degrees += 30) AddHidden(hidden, degrees);
-  hidden.Follow(kRadius);
-  EXPECT_EQ(std::abs(hidden.Winding()), 1);
-  EXPECT_TRUE(hidden.Mended(false, kRadius).empty());
-  const auto& whole = hidden.Mended(true, kRadius);
-  ASSERT_GE(whole.size(), 180u);
-  for (const auto& p : whole) EXPECT_NEAR(std::hypot(p.X, p.Y), kRadius, 1e-9);
 }
 
 TEST(HorizonRingTest, HorizonRunWindingRoundTheMiddleIsTakenTheOtherWay) {

@@ -243,17 +243,6 @@ TEST_F(FlatPrj, MercatorLatitudesStretchAndPolesStayFinite) {
   EXPECT_EQ(Project(p, 0, 90, &visible).Y, 200 - 1933);
   EXPECT_TRUE(visible);
   EXPECT_EQ(Project(p, 0, -90).Y, 200 + 1933);
-  const long double pixelGU = 1 / p.ScaleFactor();
-  for (int lat = -80; lat <= 80; lat += 10)
-    for (int lon = -170; lon <= 170; lon += 34) {
-      const TGeoPoint geo(GU(lon), GU(lat));
-      platform::TPoint xy;
-      TGeoPoint back;
-      ASSERT_TRUE(p.PointLLToDeviceXY(geo, xy));
-      ASSERT_TRUE(p.DeviceXYToLL(xy.X, xy.Y, back)) << lon << "," << lat;
-      EXPECT_LE(std::abs(back.LongX - geo.LongX), pixelGU);
-      EXPECT_LE(std::abs(back.LatY - geo.LatY), pixelGU);
-    }
 }
 
 TEST_F(FlatPrj, ChainsDecimateDropHiddenPointsAndStopAtTheBufferEnd) {
