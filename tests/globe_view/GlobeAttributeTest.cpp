@@ -234,12 +234,11 @@ TEST_F(AttributeDrawing, PensFollowZoomResolutionTintAndSelection) {
   EXPECT_TRUE(pen.Realize(canvas, false));
   EXPECT_EQ(Selected().CurrentPen, (platform::Pen{clRed, psDash, 2}));
   EXPECT_EQ(Selected().Background, BackgroundMode::Transparent);
-  EXPECT_EQ(pen.BoundCanvas(), &canvas);
   view.SelectionPen = platform::Pen{clYellow, psSolid, 4};
   pen.Realize(canvas, true);
   EXPECT_EQ(Selected().CurrentPen, (platform::Pen{clYellow, psSolid, 4}));
-  const auto width = [](const platform::DrawingState& s) { return s.CurrentPen.Width; };
   // A pixel pen keeps its width at any zoom; a map unit pen widens: 485,961 GlobeUnit × 1e-4.
+  const auto width = [](const platform::DrawingState& s) { return s.CurrentPen.Width; };
   EXPECT_EQ(AtScales(pen, {1e-4L, 1e-5L}, width), (std::vector<int>{2, 2}));
   TGlobePen wide(clBlack, psSolid, 10, TGlobeUnitTypes::Kilometer);
   EXPECT_EQ(AtScales(wide, {1e-4L, 2e-4L}, width), (std::vector<int>{49, 97}));
@@ -248,14 +247,10 @@ TEST_F(AttributeDrawing, PensFollowZoomResolutionTintAndSelection) {
   EXPECT_EQ(Selected().CurrentPen.Width, 6);
   // Changes and a layer tint are seen at the next Realize.
   pen.SetPenColor(clBlack);
-  EXPECT_FALSE(pen.HandleAllocated());
   canvas.SetTintPercent(50);
   canvas.SetTintColor(clSilver);
   pen.Realize(canvas, false);
   EXPECT_EQ(Selected().CurrentPen.Color, 0x606060u);
-  // A copy is not bound to any canvas.
-  EXPECT_EQ(pen.Clone()->BoundCanvas(), nullptr);
-  EXPECT_FALSE(pen.Clone()->HandleAllocated());
 }
 
 TEST_F(AttributeDrawing, BrushStylesMakeSolidHollowHatchedAndPatternBrushes) {
