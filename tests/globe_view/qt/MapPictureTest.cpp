@@ -135,58 +135,57 @@ class MapPictureTest : public ::testing::Test {
   static inline bool HaveReader = false;
 };
 
-// The whole globe, centred between Africa and the Atlantic; then the editor's first view
-// (altitude 115,911 over the Sahara, about 15 degrees across), the Gulf of Sirte in its top
-// right corner.
-TEST_F(MapPictureTest, SphericalGlobeShowsLandSeaAndNothingOutsideTheDisc) {
-  const platform::Bitmap24 bitmap = Render("sphere", 400, 400, 0, 20, -10);
-  for (Place place : {Place{15, 20, true},    // Chad
-                      Place{0, 25, true},     // Congo basin
-                      Place{48, 10, true},    // Germany
-                      Place{40, -4, true},    // Spain
-                      Place{30, -40, false},  // the North Atlantic
-                      Place{-10, -20, false}, // the South Atlantic
-                      Place{35, 18, false}})  // the Ionian Sea
-    EXPECT_TRUE(Shows(bitmap, place));
-  // Corners lie outside the disc: background only. The graticule is there: silver on the sea.
-  EXPECT_EQ(bitmap.Pixel(2, 2), kBackground);
-  EXPECT_EQ(bitmap.Pixel(397, 397), kBackground);
-  EXPECT_EQ(bitmap.Pixel(2, 397), kBackground);
-  EXPECT_GT(SilverCount(bitmap), 400);
-
-  const platform::Bitmap24 editor = Render("editor", 578, 580, 115'911, 23.9708314814815L, 13.8001296296296L);
-  for (Place place : {Place{24, 14, true}, Place{20, 10, true}, Place{28, 18, true}, Place{31, 19, false}})
-    EXPECT_TRUE(Shows(editor, place));
-}
-
-// The plate carrée fitted to 720 x 400: 2 pixels a degree, the world 360 pixels high in the
-// middle; the 20 rows above and below it are background.
-TEST_F(MapPictureTest, FlatModelsShowTheSameWorld) {
-  for (const char* model : {"TCartesianPrj", "TMercatorPrj"}) {
-    SCOPED_TRACE(model);
-    const platform::Bitmap24 bitmap = Render(model, 720, 400, 0, {}, {}, model);
-    // Chad, Germany, the North Atlantic, the Southern Ocean.
-    for (Place place : {Place{15, 20, true}, Place{48, 10, true}, Place{30, -40, false}, Place{-60, -150, false}})
-      EXPECT_TRUE(Shows(bitmap, place));
-    EXPECT_GT(SilverCount(bitmap), 720);  // graticule
-    if (std::string(model) != "TCartesianPrj") continue;
-    for (int x = 0; x < 720; x += 7) {
-      EXPECT_EQ(bitmap.Pixel(x, 5), kBackground) << x;
-      EXPECT_EQ(bitmap.Pixel(x, 394), kBackground) << x;
+// Views whose places are known to be land or sea: the whole globe between Africa and the
+// Atlantic; the editor's first view (altitude 115,911 over the Sahara, about 15 degrees across,
+// the Gulf of Sirte in its top right corner); the flat models fitted to the window; the Bering
+// Strait, where Fiji's and Chukotka's polygons cross the 180-degree meridian; and close up over
+// Fiji (about 39 pixels a degree): Viti Levu west of that meridian and Vanua Levu, whose polygon
+// runs up to it from both sides. A streak would be land colour drawn across the sea between the
+// two halves of such a polygon, along their latitudes across the whole window.
+TEST_F(MapPictureTest, KnownPlacesAreLandOrSea) {
+  const struct {
+    const char* Name;
+    int32_t Width, Height, Altitude;
+    std::optional<long double> Lat, Lon;
+    const char* Model;
+    std::vector<Place> Places;
+  } views[] = {
+      {"sphere", 400, 400, 0, 20, -10, "",
+       {{15, 20, true}, {0, 25, true}, {48, 10, true}, {40, -4, true},  // Chad, Congo, Germany, Spain
+        {30, -40, false}, {-10, -20, false}, {35, 18, false}}},  // the North and South Atlantic, the Ionian Sea
+      {"editor", 578, 580, 115'911, 23.9708314814815L, 13.8001296296296L, "",
+       {{24, 14, true}, {20, 10, true}, {28, 18, true}, {31, 19, false}}},
+      {"cartesian", 720, 400, 0, {}, {}, "TCartesianPrj",
+       {{15, 20, true}, {48, 10, true}, {30, -40, false}, {-60, -150, false}}},  // ... the Southern Ocean
+      {"mercator", 720, 400, 0, {}, {}, "TMercatorPrj", {{15, 20, true}, {48, 10, true}, {30, -40, false}, {-60, -150, false}}},
+      {"antimeridian", 500, 500, 0, 25, 180, "",
+       {{66, 175, true}, {67.5, -177, true},  // Chukotka both sides of the meridian; open Pacific
+        {10, 179.5, false}, {10, -179.5, false}, {-30, 179.5, false}, {30, -170, false}, {0, 170, false}, {40, 175, false}}},
+      {"fiji", 500, 500, 115'911, -17, 180, "",
+       {{-17.8L, 178.0L, true}, {-16.6L, 179.2L, true}, {-16.5L, 175.0L, false}, {-16.5L, -176.0L, false},
+        {-17.8L, 175.0L, false}, {-17.8L, -176.0L, false}, {-17.0L, -179.0L, false}, {-20.0L, 179.5L, false}}},
+  };
+  for (const auto& view : views) {
+    SCOPED_TRACE(view.Name);
+    const platform::Bitmap24 bitmap = Render(view.Name, view.Width, view.Height, view.Altitude, view.Lat, view.Lon, view.Model);
+    for (const Place& place : view.Places) EXPECT_TRUE(Shows(bitmap, place));
+    const std::string name = view.Name;
+    if (name == "sphere" || name == "cartesian" || name == "mercator") {
+      EXPECT_GT(SilverCount(bitmap), view.Width);  // the graticule, on the sea
     }
-    EXPECT_NE(bitmap.Pixel(360, 30), kBackground);
+    if (name == "sphere") {  // the corners lie outside the disc: background only
+      EXPECT_EQ(bitmap.Pixel(2, 2), kBackground);
+      EXPECT_EQ(bitmap.Pixel(397, 397), kBackground);
+      EXPECT_EQ(bitmap.Pixel(2, 397), kBackground);
+    }
+    if (name == "cartesian") {  // 2 pixels a degree: the 20 rows above and below the world are background
+      for (int x = 0; x < 720; x += 7) {
+        EXPECT_EQ(bitmap.Pixel(x, 5), kBackground) << x;
+        EXPECT_EQ(bitmap.Pixel(x, 394), kBackground) << x;
+      }
+      EXPECT_NE(bitmap.Pixel(360, 30), kBackground);
+    }
   }
-}
-
-// Looking at the Bering Strait: Fiji's and Chukotka's polygons cross the 180-degree meridian.
-// Streaks would be land colour drawn across the sea between their two halves.
-TEST_F(MapPictureTest, AntiMeridianLandHasNoStreaks) {
-  const platform::Bitmap24 bitmap = Render("antimeridian", 500, 500, 0, 25, 180);
-  // Chukotka west and east of the meridian; open Pacific on both sides of the meridian, north
-  // and south of Fiji and around Hawaii.
-  for (Place place : {Place{66, 175, true}, Place{67.5, -177, true}, Place{10, 179.5, false}, Place{10, -179.5, false},
-                      Place{-30, 179.5, false}, Place{30, -170, false}, Place{0, 170, false}, Place{40, 175, false}})
-    EXPECT_TRUE(Shows(bitmap, place));
 }
 
 // Views of the Pacific whose antipodes lie in Africa and in France: those continents are wholly or
@@ -202,17 +201,6 @@ TEST_F(MapPictureTest, LandBehindTheMiddleOfTheGlobeStaysHidden) {
       EXPECT_TRUE(Around(bitmap, xy, false)) << lat << ": " << seaLat << " " << seaLon;
     }
   }
-}
-
-// Close up over Fiji (about 39 pixels a degree): Viti Levu west of the 180-degree meridian, and
-// Vanua Levu, whose polygon runs up to the meridian from both sides. A streak would be a band of
-// land along their latitudes across the whole window.
-TEST_F(MapPictureTest, FijiAcrossTheAntiMeridianWithoutStreaks) {
-  const platform::Bitmap24 bitmap = Render("fiji", 500, 500, 115'911, -17, 180);
-  for (Place place : {Place{-17.8L, 178.0L, true}, Place{-16.6L, 179.2L, true}, Place{-16.5L, 175.0L, false},
-                      Place{-16.5L, -176.0L, false}, Place{-17.8L, 175.0L, false}, Place{-17.8L, -176.0L, false},
-                      Place{-17.0L, -179.0L, false}, Place{-20.0L, 179.5L, false}})
-    EXPECT_TRUE(Shows(bitmap, place));
 }
 
 // Smooth drawing blends the coast, land and sea into many shades; the plain picture keeps the
