@@ -215,43 +215,7 @@ TEST(GlobeAttributeTest, ArbitraryBytesEitherReadOrRaise) {
 
 struct AttributeDrawing : testing::RecordingCanvasFixture {
   const platform::DrawingState& Selected() const { return window.State(); }
-  // Realizes `attribute` at each scale factor in turn; returns the pixel sizes it selected.
-  template <class T, class Size>
-  std::vector<int> AtScales(T& attribute, std::initializer_list<long double> scales, Size size) {
-    std::vector<int> sizes;
-    for (long double s : scales) {
-      view.P().SetScaleFactor(s);
-      attribute.Realize(canvas, false);
-      sizes.push_back(size(Selected()));
-    }
-    return sizes;
-  }
 };
-
-TEST_F(AttributeDrawing, PensFollowZoomResolutionTintAndSelection) {
-  TGlobePen pen(clRed, psDash, 2);
-  window.SetBackgroundMode(BackgroundMode::Opaque);
-  EXPECT_TRUE(pen.Realize(canvas, false));
-  EXPECT_EQ(Selected().CurrentPen, (platform::Pen{clRed, psDash, 2}));
-  EXPECT_EQ(Selected().Background, BackgroundMode::Transparent);
-  view.SelectionPen = platform::Pen{clYellow, psSolid, 4};
-  pen.Realize(canvas, true);
-  EXPECT_EQ(Selected().CurrentPen, (platform::Pen{clYellow, psSolid, 4}));
-  // A pixel pen keeps its width at any zoom; a map unit pen widens: 485,961 GlobeUnit × 1e-4.
-  const auto width = [](const platform::DrawingState& s) { return s.CurrentPen.Width; };
-  EXPECT_EQ(AtScales(pen, {1e-4L, 1e-5L}, width), (std::vector<int>{2, 2}));
-  TGlobePen wide(clBlack, psSolid, 10, TGlobeUnitTypes::Kilometer);
-  EXPECT_EQ(AtScales(wide, {1e-4L, 2e-4L}, width), (std::vector<int>{49, 97}));
-  canvas.SetOutputResolution(288);  // three times the screen's 96
-  pen.Realize(canvas, false);
-  EXPECT_EQ(Selected().CurrentPen.Width, 6);
-  // Changes and a layer tint are seen at the next Realize.
-  pen.SetPenColor(clBlack);
-  canvas.SetTintPercent(50);
-  canvas.SetTintColor(clSilver);
-  pen.Realize(canvas, false);
-  EXPECT_EQ(Selected().CurrentPen.Color, 0x606060u);
-}
 
 TEST_F(AttributeDrawing, BrushStylesMakeSolidHollowHatchedAndPatternBrushes) {
   const struct {
@@ -331,8 +295,11 @@ TEST_F(AttributeDrawing, FontIsMadeFromItsValuesWithinTheTextHeightLimits) {
   // A map unit font follows the zoom: 1 NM = 90,000 GlobeUnit = 9 pixels at 1e-4.
   view.MaxText = 0;
   TGlobeFont mapFont("Arial", 1, TGlobeUnitTypes::NauticalMile, clBlack);
-  const auto height = [](const platform::DrawingState& s) { return s.CurrentFont.Height; };
-  EXPECT_EQ(AtScales(mapFont, {1e-4L, 2e-4L}, height), (std::vector<int>{9, 18}));
+  for (auto [scale, height] : {std::pair{1e-4L, 9}, {2e-4L, 18}}) {
+    view.P().SetScaleFactor(scale);
+    mapFont.Realize(canvas, false);
+    EXPECT_EQ(Selected().CurrentFont.Height, height);
+  }
   view.P().SetScaleFactor(2e-5L);  // 1.8 pixels: too small
   EXPECT_FALSE(mapFont.Realize(canvas, false));
 }
