@@ -73,29 +73,9 @@ struct CanvasFixture : testing::RecordingCanvasFixture {
 };
 using GlobeCanvas = CanvasFixture;
 
-TEST_F(GlobeCanvas, TintMovesEachComponentTowardsTheTintColour) {
+TEST_F(GlobeCanvas, SizesFollowTheOutputResolutionAndTheZoom) {
   EXPECT_EQ(ThrownMessage<EGlobeException>([&] { TGlobeCanvas orphan(nullptr); }),
             "TGlobeCanvas.Create passed nil Parent");
-  EXPECT_EQ(canvas.AdjustColor(0x123456), 0x123456u);  // no tint
-  canvas.SetTintColor(clSilver);
-  const struct {
-    int32_t Percent;
-    TColor From, To;
-  } table[] = {
-      {50, clBlack, 0x606060u},   // 0 + (192 - 0) / 2 = 96
-      {50, 0x20FFFF, 0x70E0E0u},  // 255 + (192 - 255) / 2 = 223.5, to even 224
-      {100, clRed, clSilver},
-      {300, 0x00FF00, 0xFF42FFu},  // far past the tint colour: 0 + 3 × 192 -> 255, 255 - 3 × 63 = 66
-      {-100, clBlack, 0u},
-      {-100, clWhite, clWhite},
-  };
-  for (const auto& row : table) {
-    canvas.SetTintPercent(row.Percent);
-    EXPECT_EQ(canvas.AdjustColor(row.From), row.To) << row.Percent << " " << row.From;
-  }
-}
-
-TEST_F(GlobeCanvas, SizesFollowTheOutputResolutionAndTheZoom) {
   canvas.SetOutputResolution(600);
   EXPECT_EQ(canvas.SizeToPixels(9, TGlobeUnitTypes::Pixel), 56);    // 56.25
   EXPECT_EQ(canvas.LengthToPixels(10, TGlobeUnitTypes::Pixel), 63); // 62.5, away from zero

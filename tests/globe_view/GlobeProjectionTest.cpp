@@ -145,34 +145,6 @@ TEST_F(GlobeProjection, ZoomKeepsThePointUnderTheWindowCentre) {
   EXPECT_LE(std::abs(after.LatY - before.LatY), 1 / 4e-6L);
 }
 
-TEST_F(GlobeProjection, AltitudeAndZoomAgree) {
-  p.SetScaleFactor(7.2392e-06L);
-  EXPECT_EQ(p.Altitude(), 115911);  // 1 / (tan 50° × s) = 115910.55
-  p.SetScaleFactor(1e-3L);
-  p.SetAltitude(115911);
-  EXPECT_NEAR(static_cast<double>(p.ScaleFactor()), 7.2391717e-06, 1e-12);
-  p.SetAltitude(0);
-  EXPECT_EQ(p.ScaleFactor(), 400.0L / 618'794'460.0L);
-  EXPECT_EQ(FakeGlobeView().P().Altitude(), p.Altitude());  // a fresh projection agrees
-}
-
-TEST_F(GlobeProjection, CentreOfTheView) {
-  p.SetScaleFactor(1e-5L);
-  p.SetOrigin(platform::TPoint{350, 150});
-  p.SetCenterLatitude(40);
-  p.SetCenterLongitude(-30);
-  EXPECT_EQ(p.XOrigin(), 300);
-  EXPECT_EQ(p.YOrigin(), 200);
-  EXPECT_NEAR(static_cast<double>(p.XRotation()), 40, 1e-5);
-  EXPECT_NEAR(static_cast<double>(p.YRotation()), -30, 1e-5);
-  EXPECT_NEAR(static_cast<double>(p.CenterLatitude()), 40, 1e-5);
-  EXPECT_NEAR(static_cast<double>(p.CenterLongitude()), -30, 1e-5);
-  // The middle off the globe.
-  p.SetOrigin(platform::TPoint{-100'000, 200});
-  EXPECT_EQ(p.CenterLatitude(), NoCenter);
-  EXPECT_EQ(p.CenterLongitude(), NoCenter);
-}
-
 TEST_F(GlobeProjection, ModelChangeByClassName) {
   p.SetScaleFactor(2e-6L);
   p.SetXRotation(30);
@@ -209,43 +181,6 @@ TEST_F(GlobeProjection, ModelChangeByClassName) {
   EXPECT_EQ(p.ProjectionClass(), "TCartesianPrj");
   EXPECT_EQ(p.YAxisChanges(), yaXOrigin);
   EXPECT_EQ(p.CentralMeridian(), 0);
-}
-
-TEST_F(GlobeProjection, CloneAndAssignCopyTheViewState) {
-  p.SetScaleFactor(3e-6L);
-  p.SetXRotation(-12);
-  p.SetYRotation(77);
-  p.SetZRotation(5);
-  p.SetOrigin(platform::TPoint{250, 260});
-  p.SetMinZoom(1e-7L);
-  p.SetFirstParallel(33);
-  p.SetSpheroid(TSpheroid::Clarke1866);
-  p.SetXAxisChanges(xaNoAction);
-  FakeGlobeView other;
-  std::unique_ptr<TGlobeProjection> copy = p.Clone(&other);
-  EXPECT_EQ(&copy->View(), &other);
-  EXPECT_NE(&copy->ProjectionModel(), &p.ProjectionModel());
-  EXPECT_EQ(&copy->ProjectionModel().Projection(), copy.get());
-  EXPECT_EQ(copy->MinZoom(), 1e-7L);
-  EXPECT_EQ(copy->FirstParallel(), 33);
-  EXPECT_EQ(copy->Spheroid(), TSpheroid::Clarke1866);
-  EXPECT_EQ(copy->XAxisChanges(), xaNoAction);
-  ExpectSameMapping(p, *copy);
-  copy->SetYRotation(0);
-  EXPECT_EQ(p.YRotation(), 77);
-  // A flat map carries its recorded rotations: rotating the copy pans like the original.
-  p.SetUseMinMaxLimits(true);
-  TGlobeProjection& q = other.P();
-  q.Assign(p);
-  EXPECT_FALSE(q.UseMinMaxLimits());
-  EXPECT_EQ(q.ProjectionClass(), "TCartesianPrj");
-  for (TGlobeProjection* r : {&p, &q}) {
-    r->SetXRotation(r->XRotation() + 3);
-    r->SetYRotation(r->YRotation() - 4);
-  }
-  EXPECT_EQ(q.YOrigin(), p.YOrigin());
-  EXPECT_EQ(q.XOrigin(), p.XOrigin());
-  ExpectSameMapping(p, q);
 }
 
 TEST_F(GlobeProjection, SaveAndRestoreView) {

@@ -88,20 +88,6 @@ TEST_F(PresenterStoreTest, RemoveHandsThePresenterBack) {
   EXPECT_EQ(0, store.Count());
 }
 
-TEST_F(PresenterStoreTest, ByIDFallsBackToTheGlobalPresenters) {
-  store.Add(Point(7, "local"));
-  EXPECT_EQ("local", store.ByID(7, true)->Name());
-  EXPECT_EQ(nullptr, store.ByID(-1, false));
-  TGlobePresenter* point = store.ByID(-1, true);
-  EXPECT_EQ(Globe.LayerStore().GlobalPresenters()->ByID(-1, false), point);
-  EXPECT_NE(nullptr, dynamic_cast<TPointPresenter*>(point));
-  EXPECT_NE(nullptr, dynamic_cast<TPolyPresenter*>(store.ByID(-2, true)));
-  EXPECT_EQ(nullptr, store.ByID(99, true));
-  // A local presenter hides a global one of the same ID.
-  store.Add(Point(-1, "mine"));
-  EXPECT_EQ("mine", store.ByID(-1, true)->Name());
-}
-
 TEST_F(PresenterStoreTest, AssignCopiesPresentersForItsOwnGlobe) {
   TCustomVoduz4 other;
   store.Add(Point(3, "dot"));

@@ -336,22 +336,6 @@ TEST_F(PresenterTest, CloneIsAnIndependentCopyAndAssignCopiesTheCommonFields) {
   EXPECT_EQ("TPolygonPresenter", polygon.Clone()->ClassName());
 }
 
-TEST_F(PresenterTest, FontSymbolSizeAndUnitFollowIntoThePointFont) {
-  TPointPresenter point(&Globe, 1);
-  point.PointFont().SetFontSize(9);
-  point.SetPointSize(20);  // not a font symbol: the font keeps its size
-  EXPECT_EQ(9, point.PointFont().FontSize());
-  point.SetPointType(ppFontSymbol);
-  point.SetPointSize(24);
-  point.SetPointUnit(TGlobeUnitTypes::Kilometer);
-  EXPECT_EQ(24, point.PointFont().FontSize());
-  EXPECT_EQ(TGlobeUnitTypes::Kilometer, point.PointFont().FontUnit());
-  point.SetPointSize(-1);  // ignored
-  point.SetPointType(static_cast<TPointPresenterType>(11));  // ignored
-  EXPECT_EQ(24, point.PointSize());
-  EXPECT_EQ(ppFontSymbol, point.PointType());
-}
-
 TEST_F(PresenterTest, ImageNameIsResolvedLoadedAndSavedRelative) {
   // A 2 x 2 bitmap file of 24 bits, bottom-up: bottom row blue, green; top row red, white.
   const std::string bottom = std::string("\xFF\x00\x00\x00\xFF\x00", 6) + std::string(2, '\0');

@@ -206,29 +206,6 @@ TEST_F(FlatPrj, ChainsDecimateDropHiddenPointsAndStopAtTheBufferEnd) {
   EXPECT_EQ(m.PointStoreToXY(huge, -5, false), -5);
 }
 
-TEST_F(ProjectionModel, DeviceExtentVisibility) {
-  const struct {
-    platform::TPoint A, B;
-    int32_t Count;
-    bool Visible;
-    int Codes;  // -1: not checked
-  } table[] = {
-      {{10, 10}, {20, 20}, 1, false, -1},
-      {{10, 10}, {20, 20}, 2, true, 0},
-      {{-20, 10}, {-5, 30}, 2, false, 0x11},  // wholly left
-      {{-5, 10}, {50, 30}, 2, true, 0x10},
-      {{-10, -10}, {700, 500}, 2, true, (1 | 4) * 16 + (2 | 8)},  // covers the window
-      {{100, 401}, {200, 500}, 2, false, -1},                    // wholly below
-  };
-  for (const auto& row : table) {
-    DevicePoints()[0] = row.A;
-    DevicePoints()[1] = row.B;
-    uint8_t codes = 0xEE;
-    EXPECT_EQ(p.ProjectionModel().DeviceExtentVisible(row.Count, codes), row.Visible) << &row - table;
-    if (row.Codes >= 0) { EXPECT_EQ(codes, row.Codes) << &row - table; }
-  }
-}
-
 TEST_F(ProjectionModel, GeoRectVisibility) {
   p.SetXRotation(0);
   TCustomProjectionModel& m = p.ProjectionModel();

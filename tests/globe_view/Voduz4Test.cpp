@@ -324,7 +324,6 @@ class ScrollBarsTest : public ::testing::Test {
   }
   // Zoomed in four times: 600 / kRadius pixels a GlobeUnit, the disc 1200 pixels across.
   void ZoomIn() { p.SetScaleFactor(p.ScaleFactor() * 4); }
-  bool Shown(ScrollBarKind kind) { return host.Bar(kind).Visible; }
 
   platform::testing::RecordingViewHost host{{400, 300}};
   TVoduz4 view;
@@ -337,20 +336,6 @@ void ExpectBar(const platform::ScrollBarState& bar, long double min, long double
   EXPECT_NEAR(bar.Max, max, 1);
   EXPECT_NEAR(bar.Page, page, 1);
   EXPECT_NEAR(bar.Position, position, 1);
-}
-
-TEST_F(ScrollBarsTest, HiddenWhileTheWholeGlobeIsInTheWindow) {
-  ASSERT_FALSE(host.ScrollBarCalls.empty());  // the window hears of both when hosted
-  EXPECT_FALSE(Shown(ScrollBarKind::Horizontal));
-  EXPECT_FALSE(Shown(ScrollBarKind::Vertical));
-  // Panned so that half a pixel of the disc leaves the window: still no bar.
-  p.SetScaleFactor(p.ScaleFactor() * 299.0L / 300.0L);
-  p.SetYOrigin(p.YOrigin() + 1);
-  view.UpdateScrollBars();
-  EXPECT_FALSE(view.ScrollBar(ScrollBarKind::Vertical).Visible);
-  p.SetYOrigin(p.YOrigin() + 1);
-  view.UpdateScrollBars();
-  EXPECT_TRUE(view.ScrollBar(ScrollBarKind::Vertical).Visible);
 }
 
 TEST_F(ScrollBarsTest, RangesAndPositionsAfterZooming) {
@@ -390,21 +375,6 @@ TEST_F(ScrollBarsTest, MovingABarPansTheViewByItsMove) {
   // The same position again moves nothing.
   view.Scroll(ScrollBarKind::Horizontal, view.ScrollBar(ScrollBarKind::Horizontal).Position);
   EXPECT_EQ(panned, 3);
-}
-
-TEST_F(ScrollBarsTest, StylesDecideWhichBarsShow) {
-  ZoomIn();
-  for (TScrollStyle style : {ssHorizontal, ssVertical, ssNone}) {
-    view.SetScrollBars(style);
-    EXPECT_EQ(Shown(ScrollBarKind::Horizontal), style == ssHorizontal) << int(style);
-    EXPECT_EQ(Shown(ScrollBarKind::Vertical), style == ssVertical) << int(style);
-  }
-  // Zooming further shows none, and a bar event from the window changes nothing.
-  const int32_t origin = p.XOrigin();
-  ZoomIn();
-  EXPECT_FALSE(view.ScrollBar(ScrollBarKind::Horizontal).Visible);
-  view.Scroll(ScrollBarKind::Horizontal, 12345);
-  EXPECT_EQ(p.XOrigin(), RoundToInt((origin - 200) * 4.0L + 200));
 }
 
 // ---- zooming about a pixel, turning by a share of the window, fitting points ----
