@@ -229,20 +229,6 @@ TEST_F(LayerRendererTest, PresenterLookupFallsBackToTheSourceThenTheRenderEvent)
   EXPECT_EQ(rendered, 1);
 }
 
-TEST_F(LayerRendererTest, FarSideOfATransparentGlobeIsDrawnInTheTransparentColours) {
-  AddPresenter<TPolygonPresenter>(1)->PolyBrush().SetBrushColor(0x123456);
-  // A square on the back of the globe: the antipode of the middle.
-  middle = TGeoPoint(NormaliseLongitude(Wrap32(int64_t{middle.LongX} + 972'000'000)), -middle.LatY, 0);
-  AddSquare(kDeg, 1);
-  PaintNow();
-  EXPECT_EQ(ObjectPolygons().size(), 0u);  // hidden on an opaque globe
-  Include(goTransparentGlobe);
-  const auto polygon = OnlyCall(DrawOp::Polygon);
-  EXPECT_EQ(polygon.State.CurrentBrush, view.TransparentBrush());
-  EXPECT_EQ(polygon.State.CurrentPen, view.TransparentPen());
-  EXPECT_EQ(view.SelectedBrush().Color, platform::clYellow);  // outside the pass
-}
-
 TEST_F(LayerRendererTest, PolylineAndPolygonPresentersOpenAndCloseObjects) {
   AddPresenter<TPolylinePresenter>(1);
   TGeoDataObject* square = AddSquare(kDeg, 1);
@@ -345,29 +331,6 @@ TEST(TitleSpaceTest, OverlappingTitlesAreLeftOutByPriority) {
   for (const auto& call : surface.Calls(DrawOp::TextOut)) written.push_back(call.Text);
   EXPECT_EQ(written, (std::vector<std::string>{"force", "base", "alone"}));
   EXPECT_EQ(space.QueuedCount(), 0u);
-}
-
-TEST_F(LayerRendererTest, PointHitTestUsesTheSymbolSquare) {
-  TPointPresenter* presenter = AddPresenter<TPointPresenter>(1);
-  presenter->SetPointUnit(TGlobeUnitTypes::NauticalMile);
-  presenter->SetPointSize(10);  // 900,000 GlobeUnit: 450,000 on each side
-  TGeoDataObject* point = AddPoint(1);
-  TGeoPoint probe = middle;
-  probe.LongX += 449'000;
-  EXPECT_TRUE(presenter->HitTestObject(view, probe, *point, 0));
-  probe.LongX += 2'000;
-  EXPECT_FALSE(presenter->HitTestObject(view, probe, *point, 0));
-  // 1000 nautical miles, held to MaxPointSize 4 pixels: 4 / ScaleFactor.
-  presenter->SetPointSize(1000);
-  const int32_t cap = static_cast<int32_t>(4 / view.Projection().ScaleFactor());
-  ASSERT_LT(cap, 90'000'000);
-  probe = middle;
-  probe.LatY += cap / 2 + 10;
-  EXPECT_TRUE(presenter->HitTestObject(view, probe, *point, 0));
-  presenter->SetMaxPointSize(4);
-  EXPECT_FALSE(presenter->HitTestObject(view, probe, *point, 0));
-  probe.LatY -= 20;
-  EXPECT_TRUE(presenter->HitTestObject(view, probe, *point, 0));
 }
 
 // A window whose pending events hold one mouse move of a zoom drag.
