@@ -1,5 +1,5 @@
-// The globe projection: creation, indexed setters with their clamps, zoom and altitude, the view
-// centre, model changes by class name, copies, saved views, and its element in the environment.
+// The globe projection: creation, indexed setters with their clamps, zoom, model changes by class
+// name, saved views, panning, and its element in the environment.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,6 +1,6 @@
 // Layer rendering and the presenters' drawing: zoom ranges, the two-pixel rule, presenter lookup,
-// OnObjectRender, hidden presenters, titles and the room they take, point symbols, and the levels
-// of detail.
+// OnObjectRender, hidden presenters, titles and the room they take, point symbols, interrupted
+// renders, and the levels of detail.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,6 +1,6 @@
-// Presenter stores: the ID rules of Add, lookup with the global presenters, copies, both saved
-// forms of a whole store; layers whose hit tests go through their objects' presenters; and the
-// presenters a MapInfo reader makes from the file's styles.
+// Presenter stores: the ID rules of Add and Remove, copies, both saved forms of a whole store;
+// layers whose hit tests go through their objects' presenters; and the presenters a MapInfo
+// reader makes from the file's styles.
 #include <gtest/gtest.h>
 
 #include <limits>

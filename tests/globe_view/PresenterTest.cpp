@@ -1,6 +1,6 @@
 // Presenters: saved and read back (environment text, binary records in the current and older
-// forms, hostile records), copies, the font-symbol coupling, pictures by name, and the search for
-// an equivalent presenter that file readers share presenters with.
+// forms, hostile records), copies, pictures by name, and the search for an equivalent presenter
+// that file readers share presenters with.
 #include <gtest/gtest.h>
 
 #include <filesystem>

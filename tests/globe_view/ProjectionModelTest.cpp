@@ -1,5 +1,5 @@
 // Projection models: forward and inverse conversions, visibility, chains with decimation and
-// horizon clipping, the culling tests and the graticule.
+// horizon clipping, the culling of rectangles and the graticule.
 #include <gtest/gtest.h>
 
 #include <cmath>
