@@ -1,10 +1,11 @@
 #pragma once
 // A globe view for projection tests: a fixed-size surface, counters for the notifications the
-// projection sends, and the lines the graticule asks for; and a fixture whose view's canvas draws
-// into a recording window.
+// projection sends, and the lines the graticule asks for; a fixture holding one with its
+// projection, and one whose view's canvas draws into a recording window.
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -74,6 +75,15 @@ class FakeGlobeView : public TCustomGlobeView {
  private:
   std::unique_ptr<TGlobeCanvas> Canvas_;
   std::unique_ptr<TGlobeProjection> Projection_;
+};
+
+// Degrees in GlobeUnit, rounded.
+inline int32_t GU(long double degrees) { return static_cast<int32_t>(std::llround(degrees * 5'400'000.0L)); }
+
+// A 600 × 400 view and its projection.
+struct ProjectionFixture : ::testing::Test {
+  FakeGlobeView view;
+  TGlobeProjection& p = view.P();
 };
 
 // A view of `width` x `height` whose canvas draws into a recording window of that size.

@@ -1,19 +1,25 @@
+// Pens, brushes and fonts: their saved forms (environment text and stream bytes, old versions
+// included) and what they select on a canvas.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "FakeGlobeView.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/XmlDocument.h"
 #include "globe/view/GlobeBrush.h"
 #include "globe/view/GlobeFont.h"
 #include "globe/view/GlobePen.h"
 #include "platform/ConvertError.h"
+#include "platform/PatternResources.h"
 #include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
 
 using corvalis::testing::ThrownMessage;
+using platform::BackgroundMode;
+using platform::BrushKind;
 
 std::string Bytes(std::initializer_list<int> values) {
   std::string s;
@@ -50,32 +56,29 @@ const TGXML_Element* Parse(TGXML_Document& doc, const std::string& text) {
   return doc.Root().Element("A");
 }
 
-// ---- pens ----
+// Writes `attribute` as text and reads it into `back`, which then equals it.
+template <class T>
+void ExpectTextRoundTrip(const T& attribute) {
+  TGXML_Document doc;
+  T back;
+  back.LoadEnvironment(Parse(doc, XmlOf(attribute)));
+  EXPECT_TRUE(back.Equals(attribute));
+}
 
 TEST(GlobePenTest, EnvironmentForm) {
   const TGlobePen pen(clRed, psDash, 3, TGlobeUnitTypes::Kilometer);
   EXPECT_EQ(XmlOf(pen), "<A Color=\"clRed\" Style=\"1\" Width=\"3\" Unit=\"KM\" />\r\n");
-  TGXML_Document doc;
-  TGlobePen back;
-  back.LoadEnvironment(Parse(doc, XmlOf(pen)));
-  EXPECT_TRUE(back.Equals(pen));
-
+  ExpectTextRoundTrip(pen);
   // Absent attributes and a null element keep the current values; a bad style is ignored.
+  TGXML_Document doc;
   TGlobePen partial(clBlue, psDot, 2, TGlobeUnitTypes::Meter);
   partial.LoadEnvironment(Parse(doc, "<A Width=\"5\" Style=\"7\" />"));
-  EXPECT_TRUE(partial.Equals(TGlobePen(clBlue, psDot, 5, TGlobeUnitTypes::Meter)));
   partial.LoadEnvironment(nullptr);
-  EXPECT_EQ(partial.PenWidth(), 5);
-}
-
-TEST(GlobePenTest, EnvironmentErrors) {
-  TGXML_Document doc;
-  TGlobePen pen;
-  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { pen.LoadEnvironment(Parse(doc, "<A Unit=\"QQ\" />")); }),
+  EXPECT_TRUE(partial.Equals(TGlobePen(clBlue, psDot, 5, TGlobeUnitTypes::Meter)));
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { partial.LoadEnvironment(Parse(doc, "<A Unit=\"QQ\" />")); }),
             "StrToUnits: Unknown Unit QQ");
-  EXPECT_THROW(pen.LoadEnvironment(Parse(doc, "<A Width=\"wide\" />")), platform::EConvertError);
-  EXPECT_THROW(pen.LoadEnvironment(Parse(doc, "<A Color=\"reddish\" />")),
-               platform::EConvertError);
+  EXPECT_THROW(partial.LoadEnvironment(Parse(doc, "<A Width=\"wide\" />")), platform::EConvertError);
+  EXPECT_THROW(partial.LoadEnvironment(Parse(doc, "<A Color=\"reddish\" />")), platform::EConvertError);
 }
 
 TEST(GlobePenTest, StreamForms) {
@@ -86,134 +89,95 @@ TEST(GlobePenTest, StreamForms) {
   TGlobePen back;
   ReadFrom(back, current);
   EXPECT_TRUE(back.Equals(pen));
-
   // Before version 0x400: the width in one byte and no unit (Pixel).
   const std::string old = Bytes({0x12, 0x34, 0x56, 0, 2, 7});
   TGlobePen fromOld(clBlack, psSolid, 1, TGlobeUnitTypes::Kilometer);
   ReadFrom(fromOld, old, 0x3FF);
   EXPECT_TRUE(fromOld.Equals(TGlobePen(0x00563412, psDot, 7, TGlobeUnitTypes::Pixel)));
   EXPECT_EQ(StreamOf(TGlobePen(0x00563412, psDot, 7), 0x3FF), old);
-  EXPECT_EQ(StreamOf(TGlobePen(0x00563412, psDot, 7), 0x400).size(), 10u);
-}
-
-TEST(GlobePenTest, BadStreamValues) {
   // A style or unit ordinal outside its range keeps the current value.
-  TGlobePen pen(clBlack, psDashDot, 1, TGlobeUnitTypes::Meter);
-  ReadFrom(pen, Bytes({0, 0, 0, 0, 99, 4, 0, 0, 0, 200}));
-  EXPECT_TRUE(pen.Equals(TGlobePen(clBlack, psDashDot, 4, TGlobeUnitTypes::Meter)));
+  TGlobePen kept(clBlack, psDashDot, 1, TGlobeUnitTypes::Meter);
+  ReadFrom(kept, Bytes({0, 0, 0, 0, 99, 4, 0, 0, 0, 200}));
+  EXPECT_TRUE(kept.Equals(TGlobePen(clBlack, psDashDot, 4, TGlobeUnitTypes::Meter)));
   // A truncated pen raises and changes nothing.
   TGlobeMemoryStream m(Bytes({1, 0, 0, 0, 1, 9}));
   TGlobeStreamReader r(m);
-  EXPECT_THROW(pen.ReadFromStream(r), EGlobeException);
-  EXPECT_TRUE(pen.Equals(TGlobePen(clBlack, psDashDot, 4, TGlobeUnitTypes::Meter)));
+  EXPECT_THROW(kept.ReadFromStream(r), EGlobeException);
+  EXPECT_TRUE(kept.Equals(TGlobePen(clBlack, psDashDot, 4, TGlobeUnitTypes::Meter)));
 }
 
-// ---- brushes ----
-
-TEST(GlobeBrushTest, EnvironmentForm) {
-  const TGlobeBrush brush(0x00010203, clWhite, bsPattern50);
-  EXPECT_EQ(XmlOf(brush), "<A Color=\"$00010203\" BkColor=\"clWhite\" Style=\"57\" />\r\n");
+TEST(GlobeBrushTest, EnvironmentAndStreamForms) {
+  const TGlobeBrush pattern(0x00010203, clWhite, bsPattern50);
+  EXPECT_EQ(XmlOf(pattern), "<A Color=\"$00010203\" BkColor=\"clWhite\" Style=\"57\" />\r\n");
+  ExpectTextRoundTrip(pattern);
   TGXML_Document doc;
-  TGlobeBrush back;
-  back.LoadEnvironment(Parse(doc, XmlOf(brush)));
-  EXPECT_TRUE(back.Equals(brush));
+  TGlobeBrush back(clBlack, clBlack, bsPattern50);
   back.LoadEnvironment(Parse(doc, "<A Style=\"58\" BkColor=\"$000000ff\" />"));
   EXPECT_EQ(back.BrushStyle(), bsPattern50);
   EXPECT_EQ(back.BrushBkColor(), clRed);
-}
 
-TEST(GlobeBrushTest, StreamForms) {
   const TGlobeBrush brush(0x00112233, 0x00445566, bsHorizontal);
   const std::string current = Bytes({0x33, 0x22, 0x11, 0, 0x66, 0x55, 0x44, 0, 2});
   EXPECT_EQ(StreamOf(brush), current);
-  TGlobeBrush back;
   ReadFrom(back, current);
   EXPECT_TRUE(back.Equals(brush));
-
   // Before version 0x405: no background colour; it becomes the colour.
-  const std::string old = Bytes({0x33, 0x22, 0x11, 0, 9});
-  TGlobeBrush fromOld(clBlack, clWhite, bsSolid);
-  ReadFrom(fromOld, old, 0x404);
-  EXPECT_TRUE(fromOld.Equals(TGlobeBrush(0x00112233, 0x00112233, bsPattern2)));
+  ReadFrom(back, Bytes({0x33, 0x22, 0x11, 0, 9}), 0x404);
+  EXPECT_TRUE(back.Equals(TGlobeBrush(0x00112233, 0x00112233, bsPattern2)));
   EXPECT_EQ(StreamOf(brush, 0x404), Bytes({0x33, 0x22, 0x11, 0, 2}));
 }
 
-// ---- fonts ----
-
-TEST(GlobeFontTest, EnvironmentForm) {
+TEST(GlobeFontTest, EnvironmentAndStreamForms) {
   TGlobeFont font("Times New Roman", 12, TGlobeUnitTypes::NauticalMile, clBlue);
-  font.SetFontAngle(-450);
+  font.SetFontAngle(-450);  // 0xFE3E as a SmallInt
   font.SetFontStyle({fsBold, fsUnderline});
   EXPECT_EQ(XmlOf(font),
             "<A Name=\"Times New Roman\" Color=\"clBlue\" Style=\"5\" Size=\"12\" Angle=\"-450\" "
             "Unit=\"NM\" />\r\n");
+  ExpectTextRoundTrip(font);
   TGXML_Document doc;
   TGlobeFont back;
-  back.LoadEnvironment(Parse(doc, XmlOf(font)));
-  EXPECT_TRUE(back.Equals(font));
-  EXPECT_TRUE(back.FontStyle().Contains(fsUnderline));
-  EXPECT_FALSE(back.FontStyle().Contains(fsItalic));
-
   back.LoadEnvironment(Parse(doc, "<A Style=\"26\" />"));  // 16 + 8 + 2: only 8 and 2 are styles
   EXPECT_EQ(back.FontStyle(), (TFontStyles{fsItalic, fsStrikeOut}));
-  EXPECT_EQ(back.FontName(), "Times New Roman");
-}
 
-TEST(GlobeFontTest, StreamForm) {
-  TGlobeFont font("Arial", 12, TGlobeUnitTypes::NauticalMile, clBlue);
-  font.SetFontAngle(-450);  // 0xFE3E as a SmallInt
-  font.SetFontStyle({fsBold, fsUnderline});
-  const std::string bytes =
-      Bytes({0, 0, 0xFF, 0, 2, 12, 0, 0x3E, 0xFE, 5, 5, 'A', 'r', 'i', 'a', 'l'});
+  font.SetFontName("Arial");
+  const std::string bytes = Bytes({0, 0, 0xFF, 0, 2, 12, 0, 0x3E, 0xFE, 5, 5, 'A', 'r', 'i', 'a', 'l'});
   for (int32_t version : {0x0300, GlobeStreamVersion}) {  // the same form in every version
     EXPECT_EQ(StreamOf(font, version), bytes) << version;
-    TGlobeFont back("WingDings", 9, TGlobeUnitTypes::Pixel, clBlack);
-    ReadFrom(back, bytes, version);
-    EXPECT_TRUE(back.Equals(font)) << version;
+    TGlobeFont read("WingDings", 9, TGlobeUnitTypes::Pixel, clBlack);
+    ReadFrom(read, bytes, version);
+    EXPECT_TRUE(read.Equals(font)) << version;
   }
-
-  TGlobeFont longName(std::string(300, 'n'), 9, TGlobeUnitTypes::Pixel, clBlack);
   TGlobeFont cut;
-  ReadFrom(cut, StreamOf(longName));
+  ReadFrom(cut, StreamOf(TGlobeFont(std::string(300, 'n'), 9, TGlobeUnitTypes::Pixel, clBlack)));
   EXPECT_EQ(cut.FontName(), std::string(255, 'n'));
 }
 
-// ---- common behaviour ----
-
-TEST(GlobeAttributeTest, EqualsAndClone) {
+TEST(GlobeAttributeTest, EqualsCloneAndChanges) {
   const TGlobePen pen(clRed, psSolid, 2);
   const TGlobeBrush brush(clRed);
   const TGlobeFont font;
   EXPECT_FALSE(pen.Equals(brush));
   EXPECT_FALSE(brush.Equals(font));
   EXPECT_FALSE(pen.Equals(TGlobePen(clRed, psSolid, 2, TGlobeUnitTypes::Meter)));
-
-  const std::unique_ptr<TGlobeAttribute> copies[] = {pen.Clone(), brush.Clone(), font.Clone()};
-  EXPECT_TRUE(copies[0]->Equals(pen));
-  EXPECT_TRUE(copies[1]->Equals(brush));
-  EXPECT_TRUE(copies[2]->Equals(font));
-  EXPECT_EQ(copies[2]->ClassName(), "TGlobeFont");
-
+  EXPECT_TRUE(brush.Clone()->Equals(brush));
   std::unique_ptr<TGlobeFont> changed = font.Clone();
+  EXPECT_TRUE(changed->Equals(font));
   changed->SetFontName("Courier");
   EXPECT_FALSE(changed->Equals(font));
   EXPECT_EQ(font.FontName(), "Arial");
-}
 
-TEST(GlobeAttributeTest, SettersReportOnlyRealChanges) {
   struct TCountingPen : TGlobePen {
     int Changes = 0;
     void Changed() override { ++Changes; }
-  } pen;
-  pen.SetPenWidth(1);  // already 1
-  pen.SetPenStyle(static_cast<TPenStyle>(42));
-  EXPECT_EQ(pen.Changes, 0);
-  pen.SetPenWidth(4);
-  pen.SetPenColor(clTeal);
-  EXPECT_EQ(pen.Changes, 2);
-  TGlobePen other(clTeal, psSolid, 4);
-  pen.Assign(other);
-  EXPECT_EQ(pen.Changes, 2);
+  } counting;
+  counting.SetPenWidth(1);  // already 1
+  counting.SetPenStyle(static_cast<TPenStyle>(42));
+  EXPECT_EQ(counting.Changes, 0);
+  counting.SetPenWidth(4);
+  counting.SetPenColor(clTeal);
+  counting.Assign(TGlobePen(clTeal, psSolid, 4));
+  EXPECT_EQ(counting.Changes, 2);
 }
 
 TEST(GlobeAttributeTest, ArbitraryBytesEitherReadOrRaise) {
@@ -245,6 +209,99 @@ TEST(GlobeAttributeTest, ArbitraryBytesEitherReadOrRaise) {
       EXPECT_LE(m.Position(), m.Size());
     }
   }
+}
+
+// ---- on a canvas: the window's selected state after Realize ----
+
+struct AttributeDrawing : testing::RecordingCanvasFixture {
+  const platform::DrawingState& Selected() const { return window.State(); }
+};
+
+TEST_F(AttributeDrawing, BrushStylesMakeSolidHollowHatchedAndPatternBrushes) {
+  const struct {
+    TGlobeBrushStyle Style;
+    BrushKind Kind;
+    platform::HatchStyle Hatch;
+    const char* Pattern;  // "BRUSH_" + the style's ordinal
+  } table[] = {
+      {bsSolid, BrushKind::Solid, {}, nullptr},
+      {bsClear, BrushKind::Hollow, {}, nullptr},
+      {bsHorizontal, BrushKind::Hatched, platform::HatchStyle::Horizontal, nullptr},
+      {bsDiagCross, BrushKind::Hatched, platform::HatchStyle::DiagCross, nullptr},
+      {bsPattern1, BrushKind::Pattern, {}, "BRUSH_8"},
+      {bsPattern50, BrushKind::Pattern, {}, "BRUSH_57"},
+  };
+  TGlobeBrush brush(clRed, bsSolid);
+  for (const auto& row : table) {
+    SCOPED_TRACE(int(row.Style));
+    brush.SetBrushStyle(row.Style);
+    EXPECT_TRUE(brush.Realize(canvas, false));
+    EXPECT_EQ(Selected().CurrentBrush.Kind, row.Kind);
+    if (row.Kind == BrushKind::Hatched) { EXPECT_EQ(Selected().CurrentBrush.Hatch, row.Hatch); }
+    if (row.Pattern) { EXPECT_EQ(Selected().CurrentBrush.Pattern, *platform::FindPatternResource(row.Pattern)); }
+  }
+  EXPECT_EQ(Selected().CurrentBrush.Color, clRed);
+  brush.Realize(canvas, true);
+  EXPECT_EQ(Selected().CurrentBrush, (platform::Brush{BrushKind::Solid, clYellow}));
+}
+
+TEST_F(AttributeDrawing, PatternBackgroundIsOpaqueOnlyForTwoColours) {
+  canvas.SetTintPercent(50);
+  canvas.SetTintColor(clSilver);
+  TGlobeBrush brush(clBlack, clWhite, bsPattern3);
+  brush.Realize(canvas, false);
+  EXPECT_EQ(Selected().Background, BackgroundMode::Opaque);
+  EXPECT_EQ(Selected().BackgroundColor, 0xE0E0E0u);  // white tinted: 223.5 -> 224
+  EXPECT_EQ(Selected().TextColor, 0x606060u);        // the pattern's 0 bits: black tinted
+  brush.SetBrushBkColor(clBlack);
+  brush.Realize(canvas, false);
+  EXPECT_EQ(Selected().Background, BackgroundMode::Transparent);
+  // Other styles never fill a background.
+  TGlobeBrush hatch(clBlack, clWhite, bsCross);
+  window.SetBackgroundMode(BackgroundMode::Opaque);
+  hatch.Realize(canvas, false);
+  EXPECT_EQ(Selected().Background, BackgroundMode::Transparent);
+}
+
+TEST_F(AttributeDrawing, FontIsMadeFromItsValuesWithinTheTextHeightLimits) {
+  TGlobeFont font("Times", 12, TGlobeUnitTypes::Pixel, clBlue);
+  font.SetFontAngle(450);
+  font.SetFontStyle({fsBold, fsUnderline});
+  window.SetTextAlign({platform::HorizontalAlign::Right, platform::VerticalAlign::Bottom});
+  EXPECT_TRUE(font.Realize(canvas, false));
+  const platform::Font& made = Selected().CurrentFont;
+  EXPECT_EQ(made.Name, "Times");
+  EXPECT_EQ(made.Height, 12);
+  EXPECT_EQ(made.Escapement, 450);
+  EXPECT_EQ(made.Weight, 700);
+  EXPECT_TRUE(made.Underline);
+  EXPECT_FALSE(made.Italic);
+  EXPECT_EQ(Selected().TextColor, clBlue);
+  EXPECT_EQ(Selected().Align, (platform::TextAlign{}));  // left / top
+  EXPECT_EQ(Selected().Background, BackgroundMode::Transparent);
+  font.Realize(canvas, true);
+  EXPECT_EQ(Selected().TextColor, view.SelectionPen.Color);
+
+  TGlobeFont tiny("Arial", 3, TGlobeUnitTypes::Pixel, clBlack);
+  EXPECT_FALSE(tiny.Realize(canvas, false));  // below MinTextHeight 5: no text
+  view.MinText = 3;
+  tiny.SetFontSize(4);
+  EXPECT_TRUE(tiny.Realize(canvas, false));
+  font.SetFontSize(20);
+  view.MaxText = 12;
+  font.Realize(canvas, false);
+  EXPECT_EQ(Selected().CurrentFont.Height, 12);
+  EXPECT_EQ(font.PixelHeight(canvas), 20);
+  // A map unit font follows the zoom: 1 NM = 90,000 GlobeUnit = 9 pixels at 1e-4.
+  view.MaxText = 0;
+  TGlobeFont mapFont("Arial", 1, TGlobeUnitTypes::NauticalMile, clBlack);
+  for (auto [scale, height] : {std::pair{1e-4L, 9}, {2e-4L, 18}}) {
+    view.P().SetScaleFactor(scale);
+    mapFont.Realize(canvas, false);
+    EXPECT_EQ(Selected().CurrentFont.Height, height);
+  }
+  view.P().SetScaleFactor(2e-5L);  // 1.8 pixels: too small
+  EXPECT_FALSE(mapFont.Realize(canvas, false));
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
-// The globe projection: creation, indexed setters with their clamps, zoom and altitude, the view
-// centre, model changes by class name, copies and saved views.
-
+// The globe projection: creation, indexed setters with their clamps, zoom, model changes by class
+// name, saved views, panning, and its element in the environment.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "FakeGlobeView.h"
 #include "globe/data/ClassRegistry.h"
 #include "globe/data/GlobeException.h"
+#include "globe/data/XmlDocument.h"
 #include "globe/view/CartesianPrj.h"
 #include "globe/view/SamePixel.h"
 #include "globe/view/SphericalPrj.h"
@@ -19,15 +21,20 @@ namespace {
 using corvalis::testing::ThrownMessage;
 using testing::FakeGlobeView;
 
-constexpr long double kDeg = 5'400'000.0L;
-int32_t GU(long double degrees) { return static_cast<int32_t>(std::llround(degrees * kDeg)); }
+using testing::GU;
+using GlobeProjection = testing::ProjectionFixture;
 
-// A 600 × 400 view and its projection.
-class GlobeProjection : public ::testing::Test {
- protected:
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
+struct NotAModel : TGlobeRoot {
+  explicit NotAModel(TGlobeProjection*) {}
 };
+
+void ExpectSameMapping(TGlobeProjection& a, TGlobeProjection& b) {
+  for (auto [lon, lat] : {std::pair{0, 0}, {40, 30}, {-120, -60}, {179, 5}}) {
+    platform::TPoint pa, pb;
+    EXPECT_EQ(a.LLToDeviceXY(GU(lon), GU(lat), pa), b.LLToDeviceXY(GU(lon), GU(lat), pb));
+    EXPECT_EQ(pa, pb) << lon << "," << lat;
+  }
+}
 
 TEST(GlobeProjectionFit, CreationFitsTheGlobeAndRejectsANullView) {
   FakeGlobeView view(579, 581);
@@ -41,29 +48,25 @@ TEST(GlobeProjectionFit, CreationFitsTheGlobeAndRejectsANullView) {
 }
 
 TEST_F(GlobeProjection, IndexedSettersClampWrapAndNotify) {
+  using P = TGlobeProjection;
+  // Set in turn: each value and the one kept.
+  const struct {
+    void (P::*Set)(long double);
+    long double (P::*Get)() const;
+    long double Value, Kept;
+  } table[] = {
+      {&P::SetMaxLatitude, &P::MaxLatitude, 95, 90},   {&P::SetMinLatitude, &P::MinLatitude, -95, -90},
+      {&P::SetMaxLongitude, &P::MaxLongitude, 181, 180}, {&P::SetMinLongitude, &P::MinLongitude, -200, -180},
+      {&P::SetMaxZoom, &P::MaxZoom, 10, 3},            {&P::SetMaxLatitude, &P::MaxLatitude, 45, 45},
+      {&P::SetXRotation, &P::XRotation, 120, 90},      {&P::SetXRotation, &P::XRotation, -91, -90},
+      {&P::SetZRotation, &P::ZRotation, -200, 160},    {&P::SetYRotation, &P::YRotation, 190, -170},
+      {&P::SetYRotation, &P::YRotation, 540, 180},  // wrapped once only
+  };
   const int redraws = view.Redraws;
-  p.SetMaxLatitude(95);
-  EXPECT_EQ(p.MaxLatitude(), 90);
-  p.SetMinLatitude(-95);
-  EXPECT_EQ(p.MinLatitude(), -90);
-  p.SetMaxLongitude(181);
-  EXPECT_EQ(p.MaxLongitude(), 180);
-  p.SetMinLongitude(-200);
-  EXPECT_EQ(p.MinLongitude(), -180);
-  p.SetMaxZoom(10);
-  EXPECT_EQ(p.MaxZoom(), 3.0L);
-  p.SetMaxLatitude(45);
-  EXPECT_EQ(p.MaxLatitude(), 45);
-  p.SetXRotation(120);
-  EXPECT_EQ(p.XRotation(), 90);
-  p.SetXRotation(-91);
-  EXPECT_EQ(p.XRotation(), -90);
-  p.SetZRotation(-200);
-  EXPECT_EQ(p.ZRotation(), 160);
-  p.SetYRotation(190);
-  EXPECT_EQ(p.YRotation(), -170);
-  p.SetYRotation(540);
-  EXPECT_EQ(p.YRotation(), 180);  // wrapped once only
+  for (const auto& row : table) {
+    (p.*row.Set)(row.Value);
+    EXPECT_EQ((p.*row.Get)(), row.Kept) << static_cast<double>(row.Value);
+  }
   EXPECT_GT(view.Redraws, redraws);
   // Unchanged and non-finite values are ignored without a redraw.
   const int before = view.Redraws;
@@ -85,7 +88,6 @@ TEST(GlobeProjectionFit, ZoomFitsClampsAndIgnores) {
   FakeGlobeView view(579, 581);
   TGlobeProjection& p = view.P();
   p.SetScaleFactor(1e-5L);
-  EXPECT_EQ(p.ScaleFactor(), 1e-5L);
   EXPECT_EQ(view.Zoomed, 1);
   p.SetOrigin(platform::TPoint{10, 20});
   p.SetScaleFactor(0);  // fit: origin to the middle (289.5 and 290.5 round to even)
@@ -99,22 +101,16 @@ TEST(GlobeProjectionFit, ZoomFitsClampsAndIgnores) {
   p.SetScaleFactor(3.0L - 5e-11L);
   EXPECT_EQ(p.ScaleFactor(), 3.0L);
   EXPECT_EQ(view.Zoomed, zoomed);
-  // Zoom bounds apply when MinZoom < MaxZoom.
-  p.SetMinZoom(1e-6L);
-  p.SetMaxZoom(1e-5L);
-  p.SetScaleFactor(1e-3L);
-  EXPECT_EQ(p.ScaleFactor(), 1e-5L);
-  p.SetScaleFactor(1e-9L);
-  EXPECT_EQ(p.ScaleFactor(), 1e-6L);
-  p.SetMinZoom(0);
-  p.SetMaxZoom(0);
-  p.SetScaleFactor(1e-3L);
-  EXPECT_EQ(p.ScaleFactor(), 1e-3L);
-  // Bounds below zero allow no zoom at all.
-  p.SetMinZoom(-10);
-  p.SetMaxZoom(-5);
-  p.SetScaleFactor(1e-4L);
-  EXPECT_EQ(p.ScaleFactor(), 1e-3L);
+  // Zoom bounds apply when MinZoom < MaxZoom; bounds below zero allow no zoom at all.
+  const struct {
+    long double Min, Max, Set, Kept;
+  } bounds[] = {{1e-6L, 1e-5L, 1e-3L, 1e-5L}, {1e-6L, 1e-5L, 1e-9L, 1e-6L}, {0, 0, 1e-3L, 1e-3L}, {-10, -5, 1e-4L, 1e-3L}};
+  for (const auto& row : bounds) {
+    p.SetMinZoom(row.Min);
+    p.SetMaxZoom(row.Max);
+    p.SetScaleFactor(row.Set);
+    EXPECT_EQ(p.ScaleFactor(), row.Kept) << static_cast<double>(row.Set);
+  }
   // No event while the view loads its form description.
   p.SetMinZoom(0);
   p.SetMaxZoom(0);
@@ -123,68 +119,12 @@ TEST(GlobeProjectionFit, ZoomFitsClampsAndIgnores) {
   p.SetScaleFactor(2e-3L);
   EXPECT_EQ(p.ScaleFactor(), 2e-3L);
   EXPECT_EQ(view.Zoomed, zoomedBefore);
+  // The window never spans more than the integer range.
+  FakeGlobeView wide(1000, 500);
+  wide.P().SetScaleFactor(1e-7L);  // 1000 / 1e-7 = 1e10 GlobeUnit across
+  EXPECT_EQ(wide.P().ScaleFactor(), 1000.0L / 2'147'483'647.0L);
+  EXPECT_EQ(wide.ViewExtentGU, (platform::TRect{0, 0, 2'147'483'647, 1'073'741'824}));
 }
-
-TEST(GlobeProjectionFit, WindowNeverSpansMoreThanTheIntegerRange) {
-  FakeGlobeView view(1000, 500);
-  TGlobeProjection& p = view.P();
-  p.SetScaleFactor(1e-7L);  // 1000 / 1e-7 = 1e10 GlobeUnit across
-  EXPECT_EQ(p.ScaleFactor(), 1000.0L / 2'147'483'647.0L);
-  EXPECT_EQ(view.ViewExtentGU, (platform::TRect{0, 0, 2'147'483'647, 1'073'741'824}));
-  p.SetScaleFactor(1e-5L);
-  EXPECT_EQ(view.ViewExtentGU, (platform::TRect{0, 0, 100'000'000, 50'000'000}));
-}
-
-TEST_F(GlobeProjection, ZoomKeepsThePointUnderTheWindowCentre) {
-  p.SetXRotation(35);
-  p.SetYRotation(-20);
-  p.SetScaleFactor(2e-6L);
-  p.SetOrigin(platform::TPoint{400, 200});  // 100 pixels right of the centre
-  TGeoPoint before, after;
-  ASSERT_TRUE(p.DeviceXYToLL(300, 200, before));
-  p.SetScaleFactor(4e-6L);
-  EXPECT_EQ(p.XOrigin(), 500);
-  EXPECT_EQ(p.YOrigin(), 200);
-  ASSERT_TRUE(p.DeviceXYToLL(300, 200, after));
-  // Within the ground size of a pixel at the new zoom.
-  EXPECT_LE(std::abs(after.LongX - before.LongX), 1 / 4e-6L);
-  EXPECT_LE(std::abs(after.LatY - before.LatY), 1 / 4e-6L);
-}
-
-TEST_F(GlobeProjection, AltitudeAndZoomAgree) {
-  p.SetScaleFactor(7.2392e-06L);
-  EXPECT_EQ(p.Altitude(), 115911);  // 1 / (tan 50° × s) = 115910.55
-  p.SetScaleFactor(1e-3L);
-  p.SetAltitude(115911);
-  EXPECT_NEAR(static_cast<double>(p.ScaleFactor()), 7.2391717e-06, 1e-12);
-  EXPECT_EQ(p.Altitude(), 115911);
-  p.SetAltitude(0);
-  EXPECT_EQ(p.ScaleFactor(), 400.0L / 618'794'460.0L);
-  // A fresh projection agrees too.
-  FakeGlobeView other;
-  EXPECT_EQ(other.P().Altitude(), p.Altitude());
-}
-
-TEST_F(GlobeProjection, CentreOfTheView) {
-  p.SetScaleFactor(1e-5L);
-  p.SetOrigin(platform::TPoint{350, 150});
-  p.SetCenterLatitude(40);
-  p.SetCenterLongitude(-30);
-  EXPECT_EQ(p.XOrigin(), 300);
-  EXPECT_EQ(p.YOrigin(), 200);
-  EXPECT_NEAR(static_cast<double>(p.XRotation()), 40, 1e-5);
-  EXPECT_NEAR(static_cast<double>(p.YRotation()), -30, 1e-5);
-  EXPECT_NEAR(static_cast<double>(p.CenterLatitude()), 40, 1e-5);
-  EXPECT_NEAR(static_cast<double>(p.CenterLongitude()), -30, 1e-5);
-  // The middle off the globe.
-  p.SetOrigin(platform::TPoint{-100'000, 200});
-  EXPECT_EQ(p.CenterLatitude(), NoCenter);
-  EXPECT_EQ(p.CenterLongitude(), NoCenter);
-}
-
-struct NotAModel : TGlobeRoot {
-  explicit NotAModel(TGlobeProjection*) {}
-};
 
 TEST_F(GlobeProjection, ModelChangeByClassName) {
   p.SetScaleFactor(2e-6L);
@@ -193,7 +133,6 @@ TEST_F(GlobeProjection, ModelChangeByClassName) {
   const int panned = view.Panned;
   p.SetProjectionClass("TCartesianPrj");
   EXPECT_EQ(p.ProjectionClass(), "TCartesianPrj");
-  EXPECT_EQ(p.ModelFlags(), mfTextured);
   EXPECT_EQ(p.MeridianSegments(), 72);
   // The point that was under the middle stays there (within a pixel: 500,000 GlobeUnit).
   EXPECT_NEAR(static_cast<double>(p.CenterLatitude()), 30, 0.1);
@@ -214,70 +153,15 @@ TEST_F(GlobeProjection, ModelChangeByClassName) {
   p.SetProjectionClass("TMercatorPrj");
   p.SetProjectionModel(nullptr);
   EXPECT_EQ(p.ProjectionClass(), "TSphericalPrj");
-  EXPECT_EQ(p.ModelFlags(), mfHorizonClip | mfTextured);
   EXPECT_NEAR(static_cast<double>(p.CenterLatitude()), 30, 0.1);
   EXPECT_NEAR(static_cast<double>(p.CenterLongitude()), 40, 0.1);
-}
-
-TEST_F(GlobeProjection, MinMaxLimitsSelectTheFlatMap) {
+  // Min/max limits select the flat map.
   p.SetCentralMeridian(30);
   p.SetUseMinMaxLimits(true);
   EXPECT_TRUE(p.UseMinMaxLimits());
   EXPECT_EQ(p.ProjectionClass(), "TCartesianPrj");
-  EXPECT_EQ(p.XAxisChanges(), xaYOrigin);
   EXPECT_EQ(p.YAxisChanges(), yaXOrigin);
   EXPECT_EQ(p.CentralMeridian(), 0);
-  EXPECT_EQ(p.CentralParallel(), 0);
-}
-
-void ExpectSameMapping(TGlobeProjection& a, TGlobeProjection& b) {
-  for (auto [lon, lat] : {std::pair{0, 0}, {40, 30}, {-120, -60}, {179, 5}}) {
-    platform::TPoint pa, pb;
-    EXPECT_EQ(a.LLToDeviceXY(GU(lon), GU(lat), pa), b.LLToDeviceXY(GU(lon), GU(lat), pb));
-    EXPECT_EQ(pa, pb) << lon << "," << lat;
-  }
-}
-
-TEST_F(GlobeProjection, CloneAndAssignCopyTheViewState) {
-  p.SetScaleFactor(3e-6L);
-  p.SetXRotation(-12);
-  p.SetYRotation(77);
-  p.SetZRotation(5);
-  p.SetOrigin(platform::TPoint{250, 260});
-  p.SetMinZoom(1e-7L);
-  p.SetMaxZoom(1e-2L);
-  p.SetFirstParallel(33);
-  p.SetSpheroid(TSpheroid::Clarke1866);
-  p.SetXAxisChanges(xaNoAction);
-
-  FakeGlobeView other;
-  std::unique_ptr<TGlobeProjection> copy = p.Clone(&other);
-  EXPECT_EQ(&copy->View(), &other);
-  EXPECT_EQ(copy->ProjectionClass(), "TSphericalPrj");
-  EXPECT_NE(&copy->ProjectionModel(), &p.ProjectionModel());
-  EXPECT_EQ(&copy->ProjectionModel().Projection(), copy.get());
-  EXPECT_EQ(copy->MinZoom(), 1e-7L);
-  EXPECT_EQ(copy->FirstParallel(), 33);
-  EXPECT_EQ(copy->Spheroid(), TSpheroid::Clarke1866);
-  EXPECT_EQ(copy->XAxisChanges(), xaNoAction);
-  ExpectSameMapping(p, *copy);
-  copy->SetYRotation(0);
-  EXPECT_EQ(p.YRotation(), 77);
-
-  // A flat map carries its recorded rotations: rotating the copy pans like the original.
-  p.SetUseMinMaxLimits(true);
-  TGlobeProjection& q = other.P();
-  q.Assign(p);
-  EXPECT_FALSE(q.UseMinMaxLimits());
-  EXPECT_EQ(q.ProjectionClass(), "TCartesianPrj");
-  ExpectSameMapping(p, q);
-  p.SetXRotation(p.XRotation() + 3);
-  q.SetXRotation(q.XRotation() + 3);
-  p.SetYRotation(p.YRotation() - 4);
-  q.SetYRotation(q.YRotation() - 4);
-  EXPECT_EQ(q.YOrigin(), p.YOrigin());
-  EXPECT_EQ(q.XOrigin(), p.XOrigin());
-  ExpectSameMapping(p, q);
 }
 
 TEST_F(GlobeProjection, SaveAndRestoreView) {
@@ -293,15 +177,12 @@ TEST_F(GlobeProjection, SaveAndRestoreView) {
   EXPECT_EQ(saved.Origin, (platform::TPoint{123, 321}));
   FakeGlobeView reference;
   reference.P().Assign(p);
-
   p.SetScaleFactor(0);
   p.SetXRotation(-10);
   p.SetYRotation(100);
   p.SetZRotation(0);
   p.RestoreView(saved);
   EXPECT_EQ(p.ScaleFactor(), 5e-6L);
-  EXPECT_EQ(p.XOrigin(), 123);
-  EXPECT_EQ(p.YOrigin(), 321);
   EXPECT_EQ(p.XRotation(), 51.5L);
   ExpectSameMapping(p, reference.P());
 }
@@ -329,24 +210,104 @@ TEST_F(GlobeProjection, EmptySurfaceAndExtremeValuesStayDefined) {
   EXPECT_FALSE(p.DeviceXYToLL(0, 0, g));
 }
 
-TEST_F(GlobeProjection, SetOriginPansOnlyOnChangeAndNotWhileLoading) {
+TEST_F(GlobeProjection, SamePixelAndSetOriginPansOnlyOnChangeAndNotWhileLoading) {
+  p.SetXRotation(0);  // about 1.55 million GlobeUnit a pixel at the centre
+  EXPECT_TRUE(SamePixel(view, TGeoPoint(0, 0), TGeoPoint(1000, -1000)));
+  EXPECT_FALSE(SamePixel(view, TGeoPoint(0, 0), TGeoPoint(GU(1), 0)));
+  const int panned = view.Panned;
   p.SetOrigin(platform::TPoint{10, 20});
-  EXPECT_EQ(view.Panned, 1);
+  EXPECT_EQ(view.Panned, panned + 1);
   const int redraws = view.Redraws, updates = view.ScrollUpdates;
   p.SetOrigin(platform::TPoint{10, 20});  // unchanged: no event, but a refresh and a redraw
-  EXPECT_EQ(view.Panned, 1);
+  EXPECT_EQ(view.Panned, panned + 1);
   EXPECT_EQ(view.Redraws, redraws + 1);
   EXPECT_EQ(view.ScrollUpdates, updates + 1);
   view.Loading = true;
   p.SetOrigin(platform::TPoint{11, 20});
-  EXPECT_EQ(view.Panned, 1);
+  EXPECT_EQ(view.Panned, panned + 1);
   EXPECT_EQ(p.XOrigin(), 11);
 }
 
-TEST_F(GlobeProjection, SamePixel) {  // about 1.55 million GlobeUnit a pixel at the centre
-  view.P().SetXRotation(0);
-  EXPECT_TRUE(SamePixel(view, TGeoPoint(0, 0), TGeoPoint(1000, -1000)));
-  EXPECT_FALSE(SamePixel(view, TGeoPoint(0, 0), TGeoPoint(GU(1), 0)));
+// ---- the "Projection" element of the environment ----
+
+std::string Text(const TGlobeProjection& p) {
+  TGXML_Document out;
+  out.Root().AddElement("Projection", p.SaveEnvironment());
+  return out.SaveToText();
+}
+
+TEST_F(GlobeProjection, EnvironmentElementLayout) {
+  p.SetProjectionClass("TMercatorPrj");
+  const auto e = p.SaveEnvironment();
+  std::vector<std::string> names;
+  for (const auto& line : e->Lines())
+    if (line.Kind == TGXML_Element::TLineKind::lkAttribute) names.push_back(line.Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"ScaleFactor", "CentralMeridian", "CentralParallel", "FirstParallel",
+                                             "SecondParallel", "MaxLatitude", "MaxLongitude", "MaxZoom",
+                                             "MinLatitude", "MinLongitude", "MinZoom", "Spheroid", "XRotation",
+                                             "YRotation", "ZRotation", "XOrigin", "YOrigin", "XAxisChanges",
+                                             "YAxisChanges"}));
+  EXPECT_EQ(e->Attribute("Spheroid", std::string()), "16");
+  EXPECT_EQ(e->Attribute("YAxisChanges", std::string()), "1");
+  const TGXML_Element* model = e->Element("ProjectionModel");
+  ASSERT_NE(model, nullptr);
+  EXPECT_EQ(model->Attribute("Class", std::string()), "TMercatorPrj");
+  EXPECT_EQ(model->Count(), 1);
+}
+
+TEST_F(GlobeProjection, EnvironmentRoundTripRestoresTheView) {
+  p.SetProjectionClass("TCartesianPrj");
+  p.SetScaleFactor(1.2345678e-6L);
+  p.SetXRotation(12.25L);
+  p.SetYRotation(-33.5L);
+  p.SetOrigin(platform::TPoint{-140, 480});
+  p.SetCentralMeridian(15);
+  p.SetSecondParallel(-7.5L);
+  p.SetMinZoom(1e-8L);
+  p.SetMaxZoom(0.5L);
+  p.SetMaxLongitude(100);
+  p.SetSpheroid(TSpheroid::Bessel1841);
+  p.SetXAxisChanges(xaNoAction);
+  p.SetYAxisChanges(yaXOrigin);
+  FakeGlobeView other(300, 300);
+  TGlobeProjection& q = other.P();
+  TGXML_Document in;
+  in.LoadFromText(Text(p));
+  q.LoadEnvironment(in.Root().Element("Projection"));
+  EXPECT_EQ(Text(q), Text(p));
+  EXPECT_EQ(q.ProjectionClass(), "TCartesianPrj");
+  ExpectSameMapping(p, q);
+}
+
+TEST_F(GlobeProjection, EnvironmentMissingOrBadValuesKeepTheCurrentOnes) {
+  p.SetZRotation(5);
+  const long double scale = p.ScaleFactor();
+  p.LoadEnvironment(nullptr);
+  TGXML_Element sparse;
+  sparse.AddAttribute("YRotation", "42");
+  sparse.AddAttribute("Spheroid", "40");  // out-of-range enumeration ordinals are ignored
+  sparse.AddAttribute("XAxisChanges", "-1");
+  p.LoadEnvironment(&sparse);
+  EXPECT_EQ(p.ProjectionClass(), "TSphericalPrj");
+  EXPECT_EQ(p.YRotation(), 42);
+  EXPECT_EQ(p.ZRotation(), 5);
+  EXPECT_EQ(p.XRotation(), 23.5L);
+  EXPECT_EQ(p.ScaleFactor(), scale);
+  EXPECT_EQ(p.Spheroid(), TSpheroid::WGS84);
+  EXPECT_EQ(p.XAxisChanges(), xaYOrigin);
+  // The model class must be a registered projection model; without one the current class is
+  // created again.
+  TGXML_Element e;
+  e.AddElement("ProjectionModel")->AddAttribute("Class", "TNoSuchModel");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { p.LoadEnvironment(&e); }), "Class TNoSuchModel not found");
+  RegisterGlobeClass<NotAModel, TGlobeRoot, TGlobeProjection*>("TNotAModel");
+  TGXML_Element other;
+  other.AddElement("ProjectionModel")->AddAttribute("Class", "TNotAModel");
+  EXPECT_THROW(p.LoadEnvironment(&other), EGlobeException);
+  TGXML_Element plain;
+  plain.AddElement("ProjectionModel");
+  p.LoadEnvironment(&plain);
+  EXPECT_EQ(p.ProjectionClass(), "TSphericalPrj");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Layer rendering and the presenters' drawing: zoom ranges, the two-pixel rule, presenter lookup,
-// OnObjectRender, hidden presenters, titles and point symbols, and the levels of detail.
-
+// OnObjectRender, hidden presenters, titles and the room they take, point symbols, interrupted
+// renders, and the levels of detail.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,6 +17,7 @@
 #include "globe/view/LevelOfDetail.h"
 #include "globe/view/PointPresenter.h"
 #include "globe/view/PolyPresenter.h"
+#include "globe/view/TitleSpace.h"
 #include "platform/testing/RecordingViewHost.h"
 #include "tests/support/RecordingMapFixture.h"
 
@@ -24,6 +25,7 @@ namespace globe {
 namespace {
 
 using platform::HorizontalAlign;
+using platform::TRect;
 using platform::VerticalAlign;
 using platform::testing::DrawOp;
 
@@ -82,6 +84,13 @@ class LayerRendererTest : public corvalis::testing::RecordingMapFixture {
     for (const auto& call : ObjectPolygons()) outlines.push_back(call.Points);
     return outlines;
   }
+  // The only call of `op` in a fresh paint.
+  platform::testing::DrawCall OnlyCall(DrawOp op) {
+    PaintNow();
+    const auto calls = op == DrawOp::Polygon ? ObjectPolygons() : window.Calls(op);
+    EXPECT_EQ(calls.size(), 1u) << int(op);
+    return calls.empty() ? platform::testing::DrawCall{} : calls[0];
+  }
   template <class P>
   P* AddPresenter(int32_t id) {
     auto presenter = std::make_unique<P>(&view, id);
@@ -94,12 +103,17 @@ class LayerRendererTest : public corvalis::testing::RecordingMapFixture {
     view.Projection().PointLLToDeviceXY(middle, xy);
     return xy;
   }
+  void Include(TGlobeOption option) {
+    TGlobeOptions options = view.GlobeOptions();
+    options.Include(option);
+    view.SetGlobeOptions(options);
+  }
 
   TGeoPoint middle;
   TGlobeLayer* layer = nullptr;
 };
 
-TEST_F(LayerRendererTest, LayerZoomLimitsCompareWithTheAltitude) {
+TEST_F(LayerRendererTest, ZoomLimitsOfLayersAndObjectsCompareWithTheAltitude) {
   EXPECT_TRUE(LayerVisibleAtAltitude(*layer, 1));
   layer->SetZoomUnits(TGlobeUnitTypes::NauticalMile);
   layer->SetZoomMin(10);
@@ -110,6 +124,19 @@ TEST_F(LayerRendererTest, LayerZoomLimitsCompareWithTheAltitude) {
   EXPECT_FALSE(LayerVisibleAtAltitude(*layer, 1'800'001));
   layer->SetVisible(false);
   EXPECT_FALSE(LayerVisibleAtAltitude(*layer, 1'000'000));
+  // An object's minimum is exclusive, its maximum inclusive; equal limits make no range.
+  layer->SetVisible(true);
+  layer->SetZoomMin(0);
+  layer->SetZoomMax(0);
+  AddPresenter<TPolyPresenter>(1);
+  TGeoDataObject* square = AddSquare(kDeg, 1);
+  const int32_t altitude = view.Projection().Altitude();
+  for (auto [min, max, drawn] : {std::tuple{altitude, altitude + 1000, 0u}, {altitude - 1, altitude, 1u}, {5, 5, 1u}}) {
+    square->SetZoomMin(min);
+    square->SetZoomMax(max);
+    PaintNow();
+    EXPECT_EQ(ObjectPolygons().size(), drawn) << min << " " << max;
+  }
 }
 
 TEST_F(LayerRendererTest, DefaultPointPresenterDrawsASixPixelCircle) {
@@ -117,21 +144,16 @@ TEST_F(LayerRendererTest, DefaultPointPresenterDrawsASixPixelCircle) {
   presenter->PointPen().SetPenColor(0x0000FF);
   presenter->PointBrush().SetBrushColor(0x00FF00);
   TGeoDataObject* point = AddPoint(1);
-  PaintNow();
   const platform::TPoint xy = MiddleXY();
-  auto ellipses = window.Calls(DrawOp::Ellipse);
-  ASSERT_EQ(ellipses.size(), 1u);
-  EXPECT_EQ(ellipses[0].Rect, (platform::TRect{xy.X - 3, xy.Y - 3, xy.X + 3, xy.Y + 3}));
-  EXPECT_EQ(ellipses[0].State.CurrentPen.Color, 0x0000FFu);
-  EXPECT_EQ(ellipses[0].State.CurrentBrush.Color, 0x00FF00u);
-
+  auto ellipse = OnlyCall(DrawOp::Ellipse);
+  EXPECT_EQ(ellipse.Rect, (TRect{xy.X - 3, xy.Y - 3, xy.X + 3, xy.Y + 3}));
+  EXPECT_EQ(ellipse.State.CurrentPen.Color, 0x0000FFu);
+  EXPECT_EQ(ellipse.State.CurrentBrush.Color, 0x00FF00u);
   // Selected: the view's selection pen and brush.
   view.LayerStore().SetSelectedObject(point);
-  PaintNow();
-  ellipses = window.Calls(DrawOp::Ellipse);
-  ASSERT_EQ(ellipses.size(), 1u);
-  EXPECT_EQ(ellipses[0].State.CurrentPen, view.SelectedPen());
-  EXPECT_EQ(ellipses[0].State.CurrentBrush, view.SelectedBrush());
+  ellipse = OnlyCall(DrawOp::Ellipse);
+  EXPECT_EQ(ellipse.State.CurrentPen, view.SelectedPen());
+  EXPECT_EQ(ellipse.State.CurrentBrush, view.SelectedBrush());
 }
 
 TEST_F(LayerRendererTest, PointSizeInMapUnitsIsCappedByMaxPointSize) {
@@ -141,18 +163,11 @@ TEST_F(LayerRendererTest, PointSizeInMapUnitsIsCappedByMaxPointSize) {
   presenter->SetPointSize(50);
   presenter->SetMaxPointSize(20);
   AddPoint(1);
-  TGlobeProjection& p = view.Projection();
   // 50 km = 50 / 1.852 nautical miles of 90,000 GlobeUnit: about 2.43 million GlobeUnit.
-  p.SetScaleFactor(4.0L / 2'429'806);
-  PaintNow();
-  auto squares = window.Calls(DrawOp::Rectangle);
-  ASSERT_EQ(squares.size(), 1u);
-  EXPECT_EQ(squares[0].Rect.Width(), 4);  // 4 pixels: r = 2
-  p.SetScaleFactor(100.0L / 2'429'806);
-  PaintNow();
-  squares = window.Calls(DrawOp::Rectangle);
-  ASSERT_EQ(squares.size(), 1u);
-  EXPECT_EQ(squares[0].Rect.Width(), 20);  // capped at 20 pixels: r = 10
+  view.Projection().SetScaleFactor(4.0L / 2'429'806);
+  EXPECT_EQ(OnlyCall(DrawOp::Rectangle).Rect.Width(), 4);  // 4 pixels: r = 2
+  view.Projection().SetScaleFactor(100.0L / 2'429'806);
+  EXPECT_EQ(OnlyCall(DrawOp::Rectangle).Rect.Width(), 20);  // capped at 20 pixels: r = 10
 }
 
 TEST_F(LayerRendererTest, TriangleAndDiamondCorners) {
@@ -161,47 +176,34 @@ TEST_F(LayerRendererTest, TriangleAndDiamondCorners) {
   AddPoint(1);
   const platform::TPoint c = MiddleXY();
   const int x = c.X, y = c.Y;
-  struct Case {
+  const struct {
     TPointPresenterType Type;
     std::vector<platform::TPoint> Points;
-  };
-  const std::vector<Case> cases = {
+  } cases[] = {
       {ppDiamond, {{x, y - 5}, {x + 5, y}, {x, y + 5}, {x - 5, y}}},
       {ppTriangleUp, {{x + 5, y + 5}, {x, y - 5}, {x - 5, y + 5}}},
       {ppTriangleDown, {{x - 5, y - 5}, {x, y + 5}, {x + 5, y - 5}}},
       {ppTriangleLeft, {{x + 5, y + 5}, {x - 5, y}, {x + 5, y - 5}}},
       {ppTriangleRight, {{x - 5, y - 5}, {x + 5, y}, {x - 5, y + 5}}},
   };
-  for (const Case& c2 : cases) {
-    presenter->SetPointType(c2.Type);
-    PaintNow();
-    const auto polygons = ObjectPolygons();
-    ASSERT_EQ(polygons.size(), 1u) << int(c2.Type);
-    EXPECT_EQ(polygons[0].Points, c2.Points) << int(c2.Type);
+  for (const auto& row : cases) {
+    presenter->SetPointType(row.Type);
+    EXPECT_EQ(OnlyCall(DrawOp::Polygon).Points, row.Points) << int(row.Type);
   }
   presenter->SetPointType(ppDot);
-  PaintNow();
-  const auto pixels = window.Calls(DrawOp::SetPixel);
-  ASSERT_EQ(pixels.size(), 1u);
-  EXPECT_EQ(pixels[0].Points[0], c);
+  EXPECT_EQ(OnlyCall(DrawOp::SetPixel).Points[0], c);
 }
 
 TEST_F(LayerRendererTest, ObjectsBelowTwoPixelsAreOneGreyPixel) {
   AddPresenter<TPolyPresenter>(1);
-  const long double scale = view.Projection().ScaleFactor();
-  const int32_t onePixel = static_cast<int32_t>(1 / scale);
+  const int32_t onePixel = static_cast<int32_t>(1 / view.Projection().ScaleFactor());
   AddSquare(onePixel / 2, 1);  // one pixel across
-  PaintNow();
+  EXPECT_EQ(OnlyCall(DrawOp::SetPixel).Color, 0x808080u);
   EXPECT_EQ(ObjectPolygons().size(), 0u);
-  const auto pixels = window.Calls(DrawOp::SetPixel);
-  ASSERT_EQ(pixels.size(), 1u);
-  EXPECT_EQ(pixels[0].Color, 0x808080u);
-
   layer->ObjectSource()->Objects(0)->SetHidden(true);
   AddSquare(onePixel * 10, 1);  // twenty pixels across
-  PaintNow();
+  OnlyCall(DrawOp::Polygon);
   EXPECT_EQ(window.Count(DrawOp::SetPixel), 0u);
-  EXPECT_EQ(ObjectPolygons().size(), 1u);
 }
 
 TEST_F(LayerRendererTest, PresenterLookupFallsBackToTheSourceThenTheRenderEvent) {
@@ -217,50 +219,14 @@ TEST_F(LayerRendererTest, PresenterLookupFallsBackToTheSourceThenTheRenderEvent)
   EXPECT_EQ(rendered, 1);
   // Without the handler the object draws itself in the canvas pen.
   view.OnObjectRender = nullptr;
-  PaintNow();
-  EXPECT_EQ(ObjectPolygons().size(), 1u);
-
+  OnlyCall(DrawOp::Polygon);
   // The source's presenter.
   auto presenter = std::make_unique<TPolygonPresenter>(&view, 7);
   presenter->PolyBrush().SetBrushColor(0x123456);
   layer->ObjectSource()->Presenters()->Add(std::move(presenter));
   view.OnObjectRender = [&](TVoduz4&, TGlobeObject*, uint16_t) { ++rendered; };
-  PaintNow();
+  EXPECT_EQ(OnlyCall(DrawOp::Polygon).State.CurrentBrush.Color, 0x123456u);
   EXPECT_EQ(rendered, 1);
-  const auto polygons = ObjectPolygons();
-  ASSERT_EQ(polygons.size(), 1u);
-  EXPECT_EQ(polygons[0].State.CurrentBrush.Color, 0x123456u);
-}
-
-TEST_F(LayerRendererTest, FarSideOfATransparentGlobeIsDrawnInTheTransparentColours) {
-  TPolygonPresenter* presenter = AddPresenter<TPolygonPresenter>(1);
-  presenter->PolyBrush().SetBrushColor(0x123456);
-  // A square on the back of the globe: the antipode of the middle.
-  middle = TGeoPoint(NormaliseLongitude(Wrap32(int64_t{middle.LongX} + 972'000'000)), -middle.LatY, 0);
-  AddSquare(kDeg, 1);
-  PaintNow();
-  EXPECT_EQ(ObjectPolygons().size(), 0u);  // hidden on an opaque globe
-
-  TGlobeOptions options = view.GlobeOptions();
-  options.Include(goTransparentGlobe);
-  view.SetGlobeOptions(options);
-  PaintNow();
-  const auto polygons = ObjectPolygons();
-  ASSERT_EQ(polygons.size(), 1u);
-  EXPECT_EQ(polygons[0].State.CurrentBrush, view.TransparentBrush());
-  EXPECT_EQ(polygons[0].State.CurrentPen, view.TransparentPen());
-  EXPECT_EQ(view.SelectedBrush().Color, platform::clYellow);  // outside the pass
-}
-
-TEST_F(LayerRendererTest, HiddenPresenterDrawsNeitherShapeNorTitle) {
-  TPolyPresenter* presenter = AddPresenter<TPolyPresenter>(1);
-  presenter->SetTitleAlignment(taCenter);
-  presenter->SetHidden(true);
-  TGeoDataObject* square = AddSquare(kDeg, 1);
-  square->SetTitle("Hidden");
-  PaintNow();
-  EXPECT_EQ(ObjectPolygons().size(), 0u);
-  EXPECT_EQ(window.Count(DrawOp::TextOut), 0u);
 }
 
 TEST_F(LayerRendererTest, PolylineAndPolygonPresentersOpenAndCloseObjects) {
@@ -270,14 +236,12 @@ TEST_F(LayerRendererTest, PolylineAndPolygonPresentersOpenAndCloseObjects) {
   EXPECT_FALSE(square->Closed());
   EXPECT_EQ(ObjectPolygons().size(), 0u);
   EXPECT_GE(window.Count(DrawOp::Polyline), 1u);
-
   AddPresenter<TPolygonPresenter>(2);
   TGeoDataObject* line = AddSquare(kDeg, 2);
   line->SetClosed(false);
   square->SetHidden(true);
-  PaintNow();
+  OnlyCall(DrawOp::Polygon);
   EXPECT_TRUE(line->Closed());
-  EXPECT_EQ(ObjectPolygons().size(), 1u);
 }
 
 TEST_F(LayerRendererTest, TitleRightOfTheCentreOnItsBaseline) {
@@ -285,15 +249,12 @@ TEST_F(LayerRendererTest, TitleRightOfTheCentreOnItsBaseline) {
   presenter->SetTitleAlignment(taRight);
   presenter->SetTitleOffset(6);
   AddPoint(1)->SetTitle("Malta");
-  PaintNow();
-  const auto texts = window.Calls(DrawOp::TextOut);
-  ASSERT_EQ(texts.size(), 1u);
+  const auto text = OnlyCall(DrawOp::TextOut);
   const platform::TPoint xy = MiddleXY();
-  EXPECT_EQ(texts[0].Text, "Malta");
-  EXPECT_EQ(texts[0].Points[0], (platform::TPoint{xy.X + 6, xy.Y}));
-  EXPECT_EQ(texts[0].State.Align, (platform::TextAlign{HorizontalAlign::Left, VerticalAlign::Baseline}));
-
-  // Titles off for the layer, or a title font below MinTextHeight: no text.
+  EXPECT_EQ(text.Text, "Malta");
+  EXPECT_EQ(text.Points[0], (platform::TPoint{xy.X + 6, xy.Y}));
+  EXPECT_EQ(text.State.Align, (platform::TextAlign{HorizontalAlign::Left, VerticalAlign::Baseline}));
+  // Titles off for the layer, a title font below MinTextHeight, or a hidden presenter: no text.
   layer->SetShowTitles(false);
   PaintNow();
   EXPECT_EQ(window.Count(DrawOp::TextOut), 0u);
@@ -301,16 +262,19 @@ TEST_F(LayerRendererTest, TitleRightOfTheCentreOnItsBaseline) {
   view.SetMinTextHeight(10);  // the title font is 9 pixels
   PaintNow();
   EXPECT_EQ(window.Count(DrawOp::TextOut), 0u);
+  view.SetMinTextHeight(5);
+  presenter->SetHidden(true);
+  PaintNow();
+  EXPECT_EQ(window.Count(DrawOp::TextOut) + window.Count(DrawOp::Ellipse), 0u);
 }
 
-TEST_F(LayerRendererTest, TitlePlacementOfEveryAlignment) {
-  struct Case {
+TEST(TitlePlacementTest, EveryAlignmentAndTheBoxItCovers) {
+  const struct {
     TTitleAlignment Alignment;
     HorizontalAlign H;
     VerticalAlign V;
     int32_t DX, DY;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {taCenter, HorizontalAlign::Center, VerticalAlign::Baseline, 0, 0},
       {taLeft, HorizontalAlign::Right, VerticalAlign::Baseline, -4, 0},
       {taRight, HorizontalAlign::Left, VerticalAlign::Baseline, 4, 0},
@@ -321,53 +285,52 @@ TEST_F(LayerRendererTest, TitlePlacementOfEveryAlignment) {
       {taBottom, HorizontalAlign::Center, VerticalAlign::Top, 0, 4},
       {taBottomRight, HorizontalAlign::Left, VerticalAlign::Top, 4, 4},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const TTitlePlacement placement = TitlePlacement(c.Alignment, 4);
     EXPECT_EQ(placement.Align, (platform::TextAlign{c.H, c.V})) << int(c.Alignment);
     EXPECT_EQ(placement.DX, c.DX) << int(c.Alignment);
     EXPECT_EQ(placement.DY, c.DY) << int(c.Alignment);
   }
+  // The box a 40 x 10 text covers round the point (100, 50).
+  const struct {
+    HorizontalAlign H;
+    VerticalAlign V;
+    TRect Box;
+  } boxes[] = {
+      {HorizontalAlign::Left, VerticalAlign::Top, {100, 50, 140, 60}},
+      {HorizontalAlign::Center, VerticalAlign::Top, {80, 50, 120, 60}},
+      {HorizontalAlign::Right, VerticalAlign::Bottom, {60, 40, 100, 50}},
+      {HorizontalAlign::Left, VerticalAlign::Baseline, {100, 42, 140, 52}},
+  };
+  for (const auto& row : boxes) EXPECT_EQ(TextBox(100, 50, {40, 10}, {row.H, row.V}), row.Box);
 }
 
-TEST_F(LayerRendererTest, ObjectZoomRangeIsComparedWithTheAltitude) {
-  AddPresenter<TPolyPresenter>(1);
-  TGeoDataObject* square = AddSquare(kDeg, 1);
-  const int32_t altitude = view.Projection().Altitude();
-  square->SetZoomMin(altitude);
-  square->SetZoomMax(altitude + 1000);
-  PaintNow();
-  EXPECT_EQ(ObjectPolygons().size(), 0u);  // the minimum is exclusive
-  square->SetZoomMin(altitude - 1);
-  square->SetZoomMax(altitude);
-  PaintNow();
-  EXPECT_EQ(ObjectPolygons().size(), 1u);  // the maximum inclusive
-  square->SetZoomMin(5);
-  square->SetZoomMax(5);
-  PaintNow();
-  EXPECT_EQ(ObjectPolygons().size(), 1u);  // equal limits: no range
-}
-
-TEST_F(LayerRendererTest, PointHitTestUsesTheSymbolSquare) {
-  TPointPresenter* presenter = AddPresenter<TPointPresenter>(1);
-  presenter->SetPointUnit(TGlobeUnitTypes::NauticalMile);
-  presenter->SetPointSize(10);  // 900,000 GlobeUnit: 450,000 on each side
-  TGeoDataObject* point = AddPoint(1);
-  TGeoPoint probe = middle;
-  probe.LongX += 449'000;
-  EXPECT_TRUE(presenter->HitTestObject(view, probe, *point, 0));
-  probe.LongX += 2'000;
-  EXPECT_FALSE(presenter->HitTestObject(view, probe, *point, 0));
-  // 1000 nautical miles, held to MaxPointSize 4 pixels: 4 / ScaleFactor.
-  presenter->SetPointSize(1000);
-  const int32_t cap = static_cast<int32_t>(4 / view.Projection().ScaleFactor());
-  ASSERT_LT(cap, 90'000'000);
-  probe = middle;
-  probe.LatY += cap / 2 + 10;
-  EXPECT_TRUE(presenter->HitTestObject(view, probe, *point, 0));
-  presenter->SetMaxPointSize(4);
-  EXPECT_FALSE(presenter->HitTestObject(view, probe, *point, 0));
-  probe.LatY -= 20;
-  EXPECT_TRUE(presenter->HitTestObject(view, probe, *point, 0));
+TEST(TitleSpaceTest, OverlappingTitlesAreLeftOutByPriority) {
+  TTitleSpace space;
+  EXPECT_TRUE(space.Take({0, 0, 50, 10}));
+  EXPECT_FALSE(space.Take({49, 9, 60, 20}));       // one pixel in common
+  EXPECT_TRUE(space.Take({50, 0, 90, 10}));        // right beside it
+  EXPECT_TRUE(space.Take({0, 10, 50, 20}));        // right below it
+  EXPECT_FALSE(space.Take({10, 2, 20, 8}));        // inside
+  EXPECT_FALSE(space.Take({-10, -10, 100, 100}));  // round everything
+  EXPECT_EQ(space.Taken().size(), 3u);
+  space.Clear();
+  // Queued titles are written by priority; those without room are left out.
+  platform::testing::RecordingDrawingSurface surface;  // 5 x 10 pixels a character at height 10
+  platform::DrawingState state;
+  state.CurrentFont.Height = 10;
+  state.Align = {HorizontalAlign::Left, VerticalAlign::Top};
+  ASSERT_TRUE(space.Take({200, 200, 240, 210}));  // an arrival time written before
+  space.Queue(3, 0, 0, "zone", state);            // under "force": left out
+  space.Queue(2, 100, 100, "base", state);
+  space.Queue(1, 10, 5, "force", state);
+  space.Queue(2, 210, 205, "hidden", state);      // under the arrival time
+  space.Queue(2, 300, 300, "alone", state);
+  space.Flush(surface);
+  std::vector<std::string> written;
+  for (const auto& call : surface.Calls(DrawOp::TextOut)) written.push_back(call.Text);
+  EXPECT_EQ(written, (std::vector<std::string>{"force", "base", "alone"}));
+  EXPECT_EQ(space.QueuedCount(), 0u);
 }
 
 // A window whose pending events hold one mouse move of a zoom drag.
@@ -375,22 +338,18 @@ class MovingMouseHost : public platform::testing::RecordingViewHost {
  public:
   explicit MovingMouseHost(TVoduz4& view) : RecordingViewHost({600, 400}), View(view) {}
   void ProcessPendingEvents() override {
-    ++Calls;
-    if (Calls == 2) View.MouseMove(platform::ShiftState{}, 250, 250);
+    if (++Calls == 2) View.MouseMove(platform::ShiftState{}, 250, 250);
   }
   TVoduz4& View;
   int Calls = 0;
 };
 
 TEST_F(LayerRendererTest, MouseMoveDuringADragAbandonsTheRender) {
-  TPointPresenter* presenter = AddPresenter<TPointPresenter>(1);
-  presenter->SetPointType(ppSquare);
+  AddPresenter<TPointPresenter>(1)->SetPointType(ppSquare);
   for (int i = 0; i < 600; ++i) AddPoint(1);
   MovingMouseHost host(view);
   view.SetHost(&host);
-  TGlobeOptions options = view.GlobeOptions();
-  options.Include(goInterruptable);
-  view.SetGlobeOptions(options);
+  Include(goInterruptable);
   int renders = 0;
   view.OnRender = [&](TVoduz4&) { ++renders; };
   view.MouseDown(platform::MouseButton::Right, platform::ShiftState{}, 200, 200);  // zoom drag
@@ -400,7 +359,6 @@ TEST_F(LayerRendererTest, MouseMoveDuringADragAbandonsTheRender) {
   EXPECT_EQ(window.Calls(DrawOp::Rectangle).size(), 256u);
   EXPECT_EQ(renders, 0);
   EXPECT_TRUE(view.RedrawNeeded());  // a new paint is asked for
-
   // Layers marked NoInterrupt are drawn to the end.
   layer->SetNoInterrupt(true);
   host.Calls = 0;

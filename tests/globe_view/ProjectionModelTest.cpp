@@ -1,84 +1,53 @@
 // Projection models: forward and inverse conversions, visibility, chains with decimation and
-// horizon clipping, the culling tests and the graticule.
-
+// horizon clipping, the culling of rectangles and the graticule.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
+#include "FakeGlobeView.h"
 #include "globe/data/PointStore.h"
 #include "globe/view/CartesianPrj.h"
 #include "globe/view/DevicePoints.h"
 #include "globe/view/SphericalPrj.h"
-#include "FakeGlobeView.h"
 
 namespace globe {
 namespace {
 
-using testing::FakeGlobeView;
+using testing::GU;
 
 constexpr long double kDeg = 5'400'000.0L;
 constexpr long double kPi = std::numbers::pi_v<long double>;
 
-int32_t GU(long double degrees) { return static_cast<int32_t>(std::llround(degrees * kDeg)); }
-
-platform::TPoint Project(TGlobeProjection& p, long double lonDeg, long double latDeg,
-                         bool* visible = nullptr) {
+platform::TPoint Project(TGlobeProjection& p, long double lonDeg, long double latDeg, bool* visible = nullptr) {
   platform::TPoint xy;
   const bool v = p.LLToDeviceXY(GU(lonDeg), GU(latDeg), xy);
   if (visible) *visible = v;
   return xy;
 }
 
-// Angle between two geographic points, in GlobeUnit.
-long double AngleGU(const TGeoPoint& a, const TGeoPoint& b) {
-  auto unit = [](const TGeoPoint& p) {
-    const long double lon = p.LongX / kDeg * kPi / 180, lat = p.LatY / kDeg * kPi / 180;
-    return std::array<long double, 3>{std::cos(lat) * std::sin(lon), std::sin(lat),
-                                      std::cos(lat) * std::cos(lon)};
-  };
-  const auto u = unit(a), v = unit(b);
-  const long double chord = std::sqrt((u[0] - v[0]) * (u[0] - v[0]) + (u[1] - v[1]) * (u[1] - v[1]) +
-                                      (u[2] - v[2]) * (u[2] - v[2]));
-  return 2 * std::asin(chord / 2) * 180 / kPi * kDeg;
+TPointStore Chain(std::initializer_list<std::pair<long double, long double>> lonLat) {
+  TPointStore s;
+  for (auto [lon, lat] : lonLat) s.Add(TGeoPoint(GU(lon), GU(lat)));
+  return s;
 }
 
-// A 600 × 400 view and its projection.
-class ProjectionFixture : public ::testing::Test {
- protected:
-  FakeGlobeView view;
-  TGlobeProjection& p = view.P();
-};
-using SphericalPrj = ProjectionFixture;
-using CartesianPrj = ProjectionFixture;
-using MercatorPrj = ProjectionFixture;
-using LatLongModels = ProjectionFixture;
-using ProjectionModel = ProjectionFixture;
-
-// --- spherical model ---
+using SphericalPrj = testing::ProjectionFixture;
+using FlatPrj = testing::ProjectionFixture;
+using ProjectionModel = testing::ProjectionFixture;
 
 // On a 600 × 400 surface the fitted globe has a radius of exactly 200 pixels round (300, 200).
 TEST_F(SphericalPrj, OrthographicViewOfTheRotationPoint) {
-  EXPECT_EQ(p.ProjectionClass(), "TSphericalPrj");
   EXPECT_EQ(p.ModelFlags(), mfHorizonClip | mfTextured);
-  EXPECT_NEAR(static_cast<double>(dynamic_cast<TSphericalPrj&>(p.ProjectionModel()).HorizonRadius()),
-              200.0, 1e-9);
-  p.SetXRotation(0);
-  bool visible = false;
-  EXPECT_EQ(Project(p, 0, 0, &visible), (platform::TPoint{300, 200}));
-  EXPECT_TRUE(visible);
-  // 10 degrees north: up by 200 sin 10° = 34.7; 10 degrees east: right by as much.
-  EXPECT_EQ(Project(p, 0, 10), (platform::TPoint{300, 165}));
-  EXPECT_EQ(Project(p, 10, 0), (platform::TPoint{335, 200}));
-  EXPECT_EQ(Project(p, -10, 0), (platform::TPoint{265, 200}));
-
-  for (auto [lat0, lon0] : {std::pair{23.5L, 0.0L}, {-45.0L, 120.0L}, {60.0L, -170.0L}, {0.0L, 180.0L}}) {
+  EXPECT_NEAR(static_cast<double>(dynamic_cast<TSphericalPrj&>(p.ProjectionModel()).HorizonRadius()), 200.0, 1e-9);
+  for (auto [lat0, lon0] : {std::pair{0.0L, 0.0L}, {23.5L, 0.0L}, {-45.0L, 120.0L}, {60.0L, -170.0L}, {0.0L, 180.0L}}) {
     SCOPED_TRACE(::testing::Message() << lat0 << " " << lon0);
     p.SetXRotation(lat0);
     p.SetYRotation(lon0);
+    bool visible = false;
     EXPECT_EQ(Project(p, lon0, lat0, &visible), (platform::TPoint{300, 200}));
     EXPECT_TRUE(visible);
-    // Due north of the centre lies straight above it.
+    // Due north of the centre lies straight above it, by 200 sin 10° = 34.7.
     EXPECT_EQ(Project(p, lon0, lat0 + 10), (platform::TPoint{300, 165}));
     // Along the centre's parallel: right by R cos(lat0) sin(10°).
     const long double dx = 200 * std::cos(lat0 * kPi / 180) * std::sin(10 * kPi / 180);
@@ -92,83 +61,17 @@ TEST_F(SphericalPrj, OrthographicViewOfTheRotationPoint) {
     Project(p, lon0, lat0, &visible);
     EXPECT_FALSE(visible);
     p.SetFarSide(false);
-    // The view centre converts back to the rotation point.
-    TGeoPoint centre;
-    ASSERT_TRUE(p.DeviceXYToLL(300, 200, centre));
-    EXPECT_LE(AngleGU(centre, TGeoPoint(GU(lon0), GU(lat0))), 2.0L);
   }
-}
-
-// Device -> LL -> device lands on the same pixel, and LL -> device -> LL stays within the
-// ground size of a pixel (larger towards the limb), for several rotations and zooms.
-TEST_F(SphericalPrj, RoundTripsAtSeveralRotationsAndZooms) {
-  struct Rotation {
-    long double X, Y, Z;
-  };
-  for (Rotation r : {Rotation{0, 0, 0}, Rotation{23.5L, 10, 0}, Rotation{-60, 135, 30},
-                     Rotation{89, -179, -75}}) {
-    for (long double scale : {6.4641e-7L, 1e-5L, 1e-3L, 3.0L}) {
-      SCOPED_TRACE(::testing::Message() << r.X << "/" << r.Y << "/" << r.Z << " s=" << scale);
-      p.SetScaleFactor(scale);
-      p.SetXRotation(r.X);
-      p.SetYRotation(r.Y);
-      p.SetZRotation(r.Z);
-      TGeoPoint centre;
-      ASSERT_TRUE(p.DeviceXYToLL(300, 200, centre));
-      if (r.Z == 0) {
-        EXPECT_LE(AngleGU(centre, TGeoPoint(GU(r.Y), GU(r.X))), 3.0L);
-      }
-      int checked = 0;
-      for (int lat = -84; lat <= 84; lat += 12) {
-        for (int lon = -180; lon < 180; lon += 11) {
-          const TGeoPoint geo(GU(lon), GU(lat));
-          if (AngleGU(geo, centre) > 70 * kDeg) continue;
-          platform::TPoint xy;
-          ASSERT_TRUE(p.PointLLToDeviceXY(geo, xy));
-          TGeoPoint back;
-          ASSERT_TRUE(p.DeviceXYToLL(xy.X, xy.Y, back));
-          const long double pixelGU = 1 / scale;
-          EXPECT_LE(AngleGU(geo, back), std::max(3.0L * pixelGU, 3.0L)) << lon << "," << lat;
-          platform::TPoint again;
-          p.PointLLToDeviceXY(back, again);
-          EXPECT_LE(std::abs(again.X - xy.X), 1);
-          EXPECT_LE(std::abs(again.Y - xy.Y), 1);
-          ++checked;
-        }
-      }
-      EXPECT_GT(checked, 50);
-    }
-  }
-}
-
-TEST_F(SphericalPrj, PixelOffTheDiscFailsAndLeavesTheSlot) {
-  DevicePoints()[0] = platform::TPoint{7, 7};
-  EXPECT_FALSE(p.ProjectionModel().XYToLL(300 + 201, 200, 0));
-  EXPECT_FALSE(p.ProjectionModel().XYToLL(300 + 142, 200 + 142, 0));
-  EXPECT_EQ(DevicePoints()[0], (platform::TPoint{7, 7}));
-  TGeoPoint g;
-  EXPECT_FALSE(p.DeviceXYToLL(0, 0, g));
-  EXPECT_EQ(g, TGeoPoint(972'000'000, 972'000'000, 0));
-  // Just inside the disc.
-  EXPECT_TRUE(p.ProjectionModel().XYToLL(300 + 199, 200, 0));
-}
-
-TPointStore Chain(std::initializer_list<std::pair<long double, long double>> lonLat) {
-  TPointStore s;
-  for (auto [lon, lat] : lonLat) s.Add(TGeoPoint(GU(lon), GU(lat)));
-  return s;
 }
 
 TEST_F(SphericalPrj, ChainsDecimateDropAndClipToTheHorizon) {
   p.SetXRotation(0);
   TCustomProjectionModel& m = p.ProjectionModel();
-
   // One pixel is about 1.55 million GlobeUnit: these all land within a pixel.
   TPointStore dense;
   for (int i = 0; i < 5; ++i) dense.Add(TGeoPoint(i * 100'000, i * 50'000));
   EXPECT_EQ(m.PointStoreToXY(dense, 0, false), 1);
   EXPECT_EQ(DevicePoints()[0], (platform::TPoint{300, 200}));
-
   // Along the equator from the centre to the back: 120° and 150° are hidden.
   TPointStore arc = Chain({{0, 0}, {30, 0}, {60, 0}, {120, 0}, {150, 0}});
   ASSERT_EQ(m.PointStoreToXY(arc, 0, false), 3);
@@ -176,18 +79,14 @@ TEST_F(SphericalPrj, ChainsDecimateDropAndClipToTheHorizon) {
   // Closed shapes keep hidden points, pushed onto the horizon (radius 200).
   ASSERT_EQ(m.PointStoreToXY(arc, 0, true), 4);  // 120° and 150° land on the same horizon point
   EXPECT_EQ(DevicePoints()[3], (platform::TPoint{500, 200}));
-  // The far-side pass sees the other hemisphere.
-  p.SetFarSide(true);
-  EXPECT_EQ(m.PointStoreToXY(arc, 0, false), 2);
-  p.SetFarSide(false);
-
   // A point exactly on the horizon (its 3-D point has no depth) belongs to the near side.
   TPointStore horizon = Chain({{90, 0}});
   EXPECT_EQ(m.PointStoreToXY(horizon, 0, false), 1);
+  // The far-side pass sees the other hemisphere.
   p.SetFarSide(true);
+  EXPECT_EQ(m.PointStoreToXY(arc, 0, false), 2);
   EXPECT_EQ(m.PointStoreToXY(horizon, 0, false), 0);
   p.SetFarSide(false);
-
   // The 3-D points are cached with the store only under goCache3DPoints.
   EXPECT_TRUE(arc.Has3DCache());
   view.Options.Exclude(goCache3DPoints);
@@ -196,13 +95,10 @@ TEST_F(SphericalPrj, ChainsDecimateDropAndClipToTheHorizon) {
   EXPECT_FALSE(uncached.Has3DCache());
 }
 
-// --- flat models ---
-
 // On 600 × 400 the fitted flat map is exactly 600 pixels wide: 3,240,000 GlobeUnit a pixel.
-TEST_F(CartesianPrj, PlateCarreeColumnsAndRows) {
+TEST_F(FlatPrj, PlateCarreeColumnsAndRows) {
   p.SetProjectionClass("TCartesianPrj");
   p.SetScaleFactor(0);
-  ASSERT_EQ(p.ProjectionClass(), "TCartesianPrj");
   p.SetOrigin(platform::TPoint{300, 200});
   EXPECT_EQ(p.ModelFlags(), mfTextured);
   bool visible = false;
@@ -211,7 +107,6 @@ TEST_F(CartesianPrj, PlateCarreeColumnsAndRows) {
   EXPECT_EQ(Project(p, -180, 0), (platform::TPoint{0, 200}));
   EXPECT_EQ(Project(p, 0, 90), (platform::TPoint{300, 50}));
   EXPECT_EQ(Project(p, 90, -45), (platform::TPoint{450, 275}));
-
   TGeoPoint g;
   ASSERT_TRUE(p.DeviceXYToLL(450, 125, g));
   EXPECT_EQ(g, TGeoPoint(GU(90), GU(45)));
@@ -220,11 +115,8 @@ TEST_F(CartesianPrj, PlateCarreeColumnsAndRows) {
   EXPECT_EQ(g.LongX, GU(-150));
   EXPECT_FALSE(p.DeviceXYToLL(300, 30, g));
   // Points outside the longitude/latitude rectangle are not visible.
-  TGeoPoint beyondPole;
-  beyondPole.LatY = GU(91);
   platform::TPoint xy;
-  EXPECT_FALSE(p.PointLLToDeviceXY(beyondPole, xy));
-
+  EXPECT_FALSE(p.PointLLToDeviceXY(TGeoPoint(0, GU(91)), xy));
   // The central meridian moves to the origin's column.
   p.SetCentralMeridian(90);
   EXPECT_EQ(Project(p, 90, 0).X, 300);
@@ -234,14 +126,13 @@ TEST_F(CartesianPrj, PlateCarreeColumnsAndRows) {
   EXPECT_EQ(g.LongX, GU(90));
 }
 
-TEST_F(CartesianPrj, RotationPansOrMovesTheCentralMeridian) {
+TEST_F(FlatPrj, RotationPansOrMovesTheCentralMeridian) {
   p.SetProjectionClass("TCartesianPrj");
   p.SetScaleFactor(0);
   const long double s = p.ScaleFactor();
   // A flat map keeps any XRotation; by default a change pans the map vertically.
   const int32_t y0 = p.YOrigin();
-  const long double x0 = p.XRotation();
-  p.SetXRotation(x0 + 10);
+  p.SetXRotation(p.XRotation() + 10);
   EXPECT_EQ(p.YOrigin(), y0 + std::lround(static_cast<double>(10 * kDeg * s)));  // 17 pixels
   p.SetXRotation(120);
   EXPECT_EQ(p.XRotation(), 120);
@@ -249,17 +140,13 @@ TEST_F(CartesianPrj, RotationPansOrMovesTheCentralMeridian) {
   const long double cm0 = p.CentralMeridian();
   p.SetYRotation(p.YRotation() + 20);
   EXPECT_NEAR(static_cast<double>(p.CentralMeridian()), static_cast<double>(NormaliseDegrees(cm0 + 20)), 1e-9);
-
   // yaXOrigin pans horizontally instead: the origin moves to the column of the longitude
   // -30°, which lies (30° + the central meridian) left of the old origin.
   p.SetYAxisChanges(yaXOrigin);
-  struct Case {
-    long double CentralMeridian;
-    long double Turn;
-    long double ShiftDegrees;  // of the origin, east positive
-  };
-  const Case cases[] = {{0, 30, -30}, {20, 30, -50}, {-40, 30, 10}, {170, 30, 160}, {10, -20, 10}};
-  for (const Case& c : cases) {
+  const struct {
+    long double CentralMeridian, Turn, ShiftDegrees;  // of the origin, east positive
+  } cases[] = {{0, 30, -30}, {20, 30, -50}, {-40, 30, 10}, {170, 30, 160}, {10, -20, 10}};
+  for (const auto& c : cases) {
     p.SetCentralMeridian(c.CentralMeridian);
     const int32_t xOrigin = p.XOrigin();
     p.SetYRotation(p.YRotation() + c.Turn);
@@ -269,28 +156,25 @@ TEST_F(CartesianPrj, RotationPansOrMovesTheCentralMeridian) {
   }
 }
 
-TEST_F(CartesianPrj, CentralParallelFollowsXRotationOnce) {
+TEST_F(FlatPrj, CentralParallelFollowsXRotationOnce) {
   p.SetProjectionClass("TMercatorPrj");
   p.SetXAxisChanges(xaCentralParallel);
   const int32_t y0 = p.YOrigin();
   // A new model of the same class records the rotations: installing it moves nothing.
   p.SetProjectionModel(std::make_unique<TMercatorPrj>(&p));
   EXPECT_EQ(p.CentralParallel(), 0);
-  EXPECT_EQ(p.YOrigin(), y0);
   p.SetXRotation(p.XRotation() + 10);
   EXPECT_EQ(p.CentralParallel(), 10);
-  EXPECT_EQ(p.YOrigin(), y0);
   p.SetXAxisChanges(xaNoAction);
   p.SetXRotation(p.XRotation() + 10);
   EXPECT_EQ(p.CentralParallel(), 10);
   EXPECT_EQ(p.YOrigin(), y0);
 }
 
-TEST_F(MercatorPrj, LatitudesStretchAndPolesStayFinite) {
+TEST_F(FlatPrj, MercatorLatitudesStretchAndPolesStayFinite) {
   p.SetProjectionClass("TMercatorPrj");
   p.SetScaleFactor(0);
   p.SetOrigin(platform::TPoint{300, 200});
-  ASSERT_EQ(p.ProjectionClass(), "TMercatorPrj");
   // 300/pi pixels a radian: ln(tan 67.5°) × 95.49 = 84.16.
   EXPECT_EQ(Project(p, 90, 45), (platform::TPoint{450, 116}));
   EXPECT_EQ(Project(p, 0, -45), (platform::TPoint{300, 284}));
@@ -298,32 +182,16 @@ TEST_F(MercatorPrj, LatitudesStretchAndPolesStayFinite) {
   EXPECT_EQ(Project(p, 0, 90, &visible).Y, 200 - 1933);
   EXPECT_TRUE(visible);
   EXPECT_EQ(Project(p, 0, -90).Y, 200 + 1933);
-
-  const long double pixelGU = 1 / p.ScaleFactor();
-  for (int lat = -80; lat <= 80; lat += 10)
-    for (int lon = -170; lon <= 170; lon += 34) {
-      const TGeoPoint geo(GU(lon), GU(lat));
-      platform::TPoint xy;
-      ASSERT_TRUE(p.PointLLToDeviceXY(geo, xy));
-      TGeoPoint back;
-      ASSERT_TRUE(p.DeviceXYToLL(xy.X, xy.Y, back)) << lon << "," << lat;
-      EXPECT_LE(std::abs(back.LongX - geo.LongX), pixelGU);
-      EXPECT_LE(std::abs(back.LatY - geo.LatY), pixelGU);
-    }
 }
 
-TEST_F(LatLongModels, ChainsDecimateDropHiddenPointsAndStopAtTheBufferEnd) {
+TEST_F(FlatPrj, ChainsDecimateDropHiddenPointsAndStopAtTheBufferEnd) {
   p.SetProjectionClass("TCartesianPrj");
   TCustomProjectionModel& m = p.ProjectionModel();
   p.SetScaleFactor(1e-3L);  // 1,000 GlobeUnit a pixel
+  // The second point shares the first's pixel; the fourth is beyond the pole, not visible.
   TPointStore s;
-  s.Add(TGeoPoint(0, 0));
-  s.Add(TGeoPoint(500, 500));   // same pixel
-  s.Add(TGeoPoint(1700, 0));    // 1.7 pixels right of the first: kept
-  TGeoPoint offMap(0, 0);
-  offMap.LatY = 500'000'000;    // beyond the pole: not visible
-  s.Add(offMap);
-  s.Add(TGeoPoint(1700, 2000));
+  for (TGeoPoint g : {TGeoPoint(0, 0), TGeoPoint(500, 500), TGeoPoint(1700, 0), TGeoPoint(0, 500'000'000), TGeoPoint(1700, 2000)})
+    s.Add(g);
   EXPECT_EQ(m.PointStoreToXY(s, 0, false), 3);
   EXPECT_EQ(DevicePoints()[1].X - DevicePoints()[0].X, 2);
   EXPECT_EQ(DevicePoints()[2].Y - DevicePoints()[1].Y, -2);
@@ -338,35 +206,7 @@ TEST_F(LatLongModels, ChainsDecimateDropHiddenPointsAndStopAtTheBufferEnd) {
   EXPECT_EQ(m.PointStoreToXY(huge, -5, false), -5);
 }
 
-// --- culling ---
-
-TEST_F(ProjectionModel, DeviceExtentVisibility) {
-  TCustomProjectionModel& m = view.P().ProjectionModel();
-  platform::TPoint* d = DevicePoints();
-  uint8_t codes = 0xEE;
-  d[0] = {10, 10};
-  EXPECT_FALSE(m.DeviceExtentVisible(1, codes));
-  d[1] = {20, 20};
-  EXPECT_TRUE(m.DeviceExtentVisible(2, codes));
-  EXPECT_EQ(codes, 0);
-  d[0] = {-20, 10};
-  d[1] = {-5, 30};
-  EXPECT_FALSE(m.DeviceExtentVisible(2, codes));  // wholly left
-  EXPECT_EQ(codes, 0x11);
-  d[0] = {-5, 10};
-  d[1] = {50, 30};
-  EXPECT_TRUE(m.DeviceExtentVisible(2, codes));
-  EXPECT_EQ(codes, 0x10);
-  d[0] = {-10, -10};
-  d[1] = {700, 500};
-  EXPECT_TRUE(m.DeviceExtentVisible(2, codes));  // covers the window
-  EXPECT_EQ(codes, (1 | 4) * 16 + (2 | 8));
-  d[0] = {100, 401};
-  d[1] = {200, 500};
-  EXPECT_FALSE(m.DeviceExtentVisible(2, codes));  // wholly below
-}
-
-TEST_F(ProjectionModel, GeoRectVisibilityOnTheGlobe) {
+TEST_F(ProjectionModel, GeoRectVisibility) {
   p.SetXRotation(0);
   TCustomProjectionModel& m = p.ProjectionModel();
   uint16_t flags = 0x0030 | rsClipAll | rsClosed;
@@ -386,26 +226,22 @@ TEST_F(ProjectionModel, GeoRectVisibilityOnTheGlobe) {
   p.SetFarSide(false);
   // A rectangle round the whole world is always visible.
   EXPECT_TRUE(m.GeoRectVisible(TGeoRect(GU(170), GU(-5), GU(360), GU(10)), flags));
-}
 
-TEST_F(ProjectionModel, GeoRectAcrossTheDatelineIsTestedInTwoParts) {
+  // On a flat map a rectangle across the dateline is tested in two parts.
   p.SetProjectionClass("TCartesianPrj");
   p.SetScaleFactor(1e-5L);  // 54 pixels a degree
-  // Longitude -175 and the equator in the middle of the window.
-  p.SetOrigin(platform::TPoint{300 + 175 * 54, 200});
-  TCustomProjectionModel& m = p.ProjectionModel();
-  uint16_t flags = 0;
+  p.SetOrigin(platform::TPoint{300 + 175 * 54, 200});  // longitude -175 and the equator in the middle
+  TCustomProjectionModel& flat = p.ProjectionModel();
+  flags = 0;
   // 170°E..190°E: its eastern part (-180..-170) is on screen.
-  EXPECT_TRUE(m.GeoRectVisible(TGeoRect(GU(170), GU(-2), GU(20), GU(4)), flags));
+  EXPECT_TRUE(flat.GeoRectVisible(TGeoRect(GU(170), GU(-2), GU(20), GU(4)), flags));
   EXPECT_EQ(flags, rsPartlyVisible);
   // 150°E..160°E is far off to the right.
-  EXPECT_FALSE(m.GeoRectVisible(TGeoRect(GU(150), GU(-5), GU(10), GU(10)), flags));
+  EXPECT_FALSE(flat.GeoRectVisible(TGeoRect(GU(150), GU(-5), GU(10), GU(10)), flags));
   // -178..-165 by -10..10 runs out of the window on the right, top and bottom.
-  EXPECT_TRUE(m.GeoRectVisible(TGeoRect(GU(-178), GU(-10), GU(13), GU(20)), flags));
+  EXPECT_TRUE(flat.GeoRectVisible(TGeoRect(GU(-178), GU(-10), GU(13), GU(20)), flags));
   EXPECT_EQ(flags, rsPartlyVisible | rsClipRight | rsClipTop | rsClipBottom);
 }
-
-// --- graticule ---
 
 TEST_F(ProjectionModel, GraticuleLines) {
   p.ProjectionModel().PaintGraticule();
@@ -419,7 +255,6 @@ TEST_F(ProjectionModel, GraticuleLines) {
   EXPECT_EQ(last.From, TGeoPoint(0, GU(-75)));
   EXPECT_EQ(last.To, TGeoPoint(-971'999'999, GU(-75)));
   EXPECT_EQ(last.Segments, 72);
-
   // Flat models divide the lines more finely; a step of 0 turns its lines off.
   p.SetProjectionClass("TCartesianPrj");
   view.Lines.clear();

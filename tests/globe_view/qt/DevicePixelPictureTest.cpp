@@ -1,9 +1,7 @@
 // The world's land drawn by the map window as the editor hosts it, at the screen's device pixel
-// ratio (this program runs once plainly and once more with QT_SCALE_FACTOR=2). The window's
-// picture has ratio x ratio times the pixels of a picture drawn at one device pixel a pixel;
-// places known to be land or sea are land or sea where the view's projection puts them in both;
-// and the coast is drawn at the device's resolution, not with doubled pixels.
-
+// ratio (this program runs once plainly and once more with QT_SCALE_FACTOR=2): ratio x ratio
+// times the pixels of a plain picture, land and sea where the projection puts them in both, and
+// the coast drawn at the device's resolution, not with doubled pixels.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -98,11 +96,11 @@ TEST(DevicePixelPicture, CoastWhereTheProjectionPutsIt) {
     long double lat, lon;
     bool land;
   } places[] = {
-      {"Calabria", 39.1L, 16.4L, true},
-      {"Sicily", 37.5L, 14.2L, true},         {"Greece, Pindus", 39.0L, 21.5L, true},
-      {"Peloponnese", 37.5L, 22.2L, true},    {"Ionian Sea", 37.0L, 19.0L, false},
-      {"Off Malta", 35.5L, 15.5L, false},      {"Gulf of Taranto", 39.6L, 17.6L, false},
-      {"South of the Peloponnese", 35.8L, 21.5L, false}, {"Off Sicily's east coast", 37.5L, 16.0L, false},
+      {"Calabria", 39.1L, 16.4L, true},          {"Sicily", 37.5L, 14.2L, true},
+      {"Greece, Pindus", 39.0L, 21.5L, true},    {"Peloponnese", 37.5L, 22.2L, true},
+      {"Ionian Sea", 37.0L, 19.0L, false},       {"Off Malta", 35.5L, 15.5L, false},
+      {"Gulf of Taranto", 39.6L, 17.6L, false},  {"South of the Peloponnese", 35.8L, 21.5L, false},
+      {"Off Sicily's east coast", 37.5L, 16.0L, false},
   };
   for (const auto& place : places) {
     SCOPED_TRACE(place.name);

@@ -1,15 +1,12 @@
 // Whole pictures of the map: an environment holding the Natural Earth land polygons is drawn
 // with maprender's renderer and probed at places whose answer (land or sea) is known from the
 // map of the world, not from the program.
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
-#include <tuple>
 
 #include <unistd.h>
 
@@ -26,9 +23,17 @@
 namespace globe {
 namespace {
 
-// The editor's map: surface colour RGB C8EEF9, graticule in front.
+// The editor's map: surface colour RGB C8EEF9, graticule in front; land in the white of the
+// canvas brush.
 constexpr TColor kSurface = 0xF9EEC8;
+constexpr TColor kLand = 0xFFFFFF;
 constexpr TColor kBackground = 0x000000;
+
+// A place (degrees) and whether it is land.
+struct Place {
+  long double Lat, Lon;
+  bool Land;
+};
 
 class MapPictureTest : public ::testing::Test {
  protected:
@@ -59,24 +64,38 @@ class MapPictureTest : public ::testing::Test {
     view.SaveEnvironmentFile(EnvFile);
     HaveReader = true;
   }
-
+  static void TearDownTestSuite() {
+    std::error_code ignored;
+    std::filesystem::remove_all(OutDir, ignored);
+  }
   void SetUp() override {
     if (!HaveReader) GTEST_SKIP() << "no shapefile reader";
   }
 
-  platform::Bitmap24 Render(maprender::TMapRenderOptions options, const std::string& name) {
+  // Renders a `width` x `height` picture at `altitude` (0: fitted), centred where given.
+  platform::Bitmap24 Render(const std::string& name, int32_t width, int32_t height, int32_t altitude,
+                            std::optional<long double> lat = {}, std::optional<long double> lon = {},
+                            const std::string& model = "") {
+    options = maprender::TMapRenderOptions{};
     options.EnvironmentFile = EnvFile;
+    options.Width = width;
+    options.Height = height;
+    options.Altitude = altitude;
+    options.CenterLatitude = lat;
+    options.CenterLongitude = lon;
+    options.ProjectionClass = model;
+    return Render(name);
+  }
+  platform::Bitmap24 Render(const std::string& name) {
     maprender::TRenderResult result = maprender::RenderMap(options);
     EXPECT_EQ(result.Error, "");
     EXPECT_EQ(result.MissingFiles, std::vector<std::string>{});
-    platform::Bitmap24 bitmap = std::move(result.Bitmap);
-    platform::WritePng(bitmap, OutDir + "/" + name + ".png");  // for looking at
-    return bitmap;
+    platform::WritePng(result.Bitmap, OutDir + "/" + name + ".png");  // for looking at
+    return std::move(result.Bitmap);
   }
 
-  // The pixel at a geographic point (degrees) of a view set up like the rendered one.
-  static bool PixelAt(const maprender::TMapRenderOptions& options, long double lat, long double lon,
-                      platform::TPoint& xy) {
+  // The pixel at a geographic point (degrees) of a view set up like the last rendered one.
+  bool PixelAt(long double lat, long double lon, platform::TPoint& xy) const {
     TVoduz4 view;
     view.SetSaveMetaDataLocation(smdDiscard);
     view.SetClientSize(options.Width, options.Height);
@@ -89,42 +108,21 @@ class MapPictureTest : public ::testing::Test {
     return p.LLToDeviceXY(RoundToInt(lon * 5'400'000), RoundToInt(lat * 5'400'000), xy);
   }
 
-  static maprender::TMapRenderOptions Options(int32_t width, int32_t height, int32_t altitude,
-                                              std::optional<long double> lat = {}, std::optional<long double> lon = {}) {
-    maprender::TMapRenderOptions options;
-    options.Width = width;
-    options.Height = height;
-    options.Altitude = altitude;
-    options.CenterLatitude = lat;
-    options.CenterLongitude = lon;
-    return options;
-  }
-
-  // The point (degrees) is in view and most pixels round it are land (`land`) or sea.
-  static ::testing::AssertionResult Shows(const platform::Bitmap24& bitmap, const maprender::TMapRenderOptions& options,
-                                          long double lat, long double lon, bool land) {
+  // The place is in the picture and most of the 5 x 5 pixels round it are land or sea as it says (a
+  // graticule line or a coast outline may pass through the point itself).
+  ::testing::AssertionResult Shows(const platform::Bitmap24& bitmap, Place place) const {
     platform::TPoint xy;
-    if (!PixelAt(options, lat, lon, xy)) return ::testing::AssertionFailure() << lat << " " << lon << " not in view";
-    if (Around(bitmap, xy, land)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << lat << " " << lon << " is not " << (land ? "land" : "sea");
+    if (!PixelAt(place.Lat, place.Lon, xy) || xy.X < 2 || xy.Y < 2 || xy.X + 2 >= bitmap.Width() || xy.Y + 2 >= bitmap.Height())
+      return ::testing::AssertionFailure() << place.Lat << " " << place.Lon << " not in view";
+    if (Around(bitmap, xy, place.Land)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << place.Lat << " " << place.Lon << " is not " << (place.Land ? "land" : "sea");
   }
-
-  // Land is drawn in the white of the canvas brush; the sea is the surface colour.
-  static bool IsLand(TColor c) { return c == 0xFFFFFF; }
-  // Most of the 5 x 5 pixels round a point are land / sea (a graticule line or a coast outline
-  // may pass through the point itself).
-  static bool LandAround(const platform::Bitmap24& bitmap, platform::TPoint xy) { return Around(bitmap, xy, true); }
-  static bool SeaAround(const platform::Bitmap24& bitmap, platform::TPoint xy) { return Around(bitmap, xy, false); }
   static bool Around(const platform::Bitmap24& bitmap, platform::TPoint xy, bool land) {
     int count = 0;
     for (int dy = -2; dy <= 2; ++dy)
-      for (int dx = -2; dx <= 2; ++dx) {
-        const TColor c = bitmap.Pixel(xy.X + dx, xy.Y + dy);
-        count += land ? IsLand(c) : c == kSurface;
-      }
+      for (int dx = -2; dx <= 2; ++dx) count += bitmap.Pixel(xy.X + dx, xy.Y + dy) == (land ? kLand : kSurface);
     return count > 12;
   }
-
   static int SilverCount(const platform::Bitmap24& bitmap) {
     int silver = 0;
     for (int y = 0; y < bitmap.Height(); ++y)
@@ -132,155 +130,98 @@ class MapPictureTest : public ::testing::Test {
     return silver;
   }
 
-  // Distinct colours in a square of the picture.
-  static std::size_t ColoursIn(const platform::Bitmap24& bitmap, platform::TPoint centre, int half) {
-    std::set<TColor> colours;
-    for (int y = centre.Y - half; y <= centre.Y + half; ++y)
-      for (int x = centre.X - half; x <= centre.X + half; ++x) colours.insert(bitmap.Pixel(x, y));
-    return colours.size();
-  }
-
-  static void TearDownTestSuite() {
-    std::error_code ignored;
-    std::filesystem::remove_all(OutDir, ignored);
-  }
-
+  maprender::TMapRenderOptions options;
   static inline std::string EnvFile, OutDir;
   static inline bool HaveReader = false;
 };
 
-// The whole globe, centred between Africa and the Atlantic.
-TEST_F(MapPictureTest, SphericalGlobeShowsLandSeaAndNothingOutsideTheDisc) {
-  const maprender::TMapRenderOptions options = Options(400, 400, 0, 20, -10);
-  const platform::Bitmap24 bitmap = Render(options, "sphere");
-  struct Probe {
-    long double Lat, Lon;
-    bool Land;
+// Views whose places are known to be land or sea: the whole globe between Africa and the
+// Atlantic; the editor's first view (altitude 115,911 over the Sahara, about 15 degrees across,
+// the Gulf of Sirte in its top right corner); the flat models fitted to the window; the Bering
+// Strait, where Fiji's and Chukotka's polygons cross the 180-degree meridian; and close up over
+// Fiji (about 39 pixels a degree): Viti Levu west of that meridian and Vanua Levu, whose polygon
+// runs up to it from both sides. A streak would be land colour drawn across the sea between the
+// two halves of such a polygon, along their latitudes across the whole window.
+TEST_F(MapPictureTest, KnownPlacesAreLandOrSea) {
+  const struct {
+    const char* Name;
+    int32_t Width, Height, Altitude;
+    std::optional<long double> Lat, Lon;
+    const char* Model;
+    std::vector<Place> Places;
+  } views[] = {
+      {"sphere", 400, 400, 0, 20, -10, "",
+       {{15, 20, true}, {0, 25, true}, {48, 10, true}, {40, -4, true},  // Chad, Congo, Germany, Spain
+        {30, -40, false}, {-10, -20, false}, {35, 18, false}}},  // the North and South Atlantic, the Ionian Sea
+      {"editor", 578, 580, 115'911, 23.9708314814815L, 13.8001296296296L, "",
+       {{24, 14, true}, {20, 10, true}, {28, 18, true}, {31, 19, false}}},
+      {"cartesian", 720, 400, 0, {}, {}, "TCartesianPrj",
+       {{15, 20, true}, {48, 10, true}, {30, -40, false}, {-60, -150, false}}},  // ... the Southern Ocean
+      {"mercator", 720, 400, 0, {}, {}, "TMercatorPrj", {{15, 20, true}, {48, 10, true}, {30, -40, false}, {-60, -150, false}}},
+      {"antimeridian", 500, 500, 0, 25, 180, "",
+       {{66, 175, true}, {67.5, -177, true},  // Chukotka both sides of the meridian; open Pacific
+        {10, 179.5, false}, {10, -179.5, false}, {-30, 179.5, false}, {30, -170, false}, {0, 170, false}, {40, 175, false}}},
+      {"fiji", 500, 500, 115'911, -17, 180, "",
+       {{-17.8L, 178.0L, true}, {-16.6L, 179.2L, true}, {-16.5L, 175.0L, false}, {-16.5L, -176.0L, false},
+        {-17.8L, 175.0L, false}, {-17.8L, -176.0L, false}, {-17.0L, -179.0L, false}, {-20.0L, 179.5L, false}}},
   };
-  const Probe probes[] = {
-      {15, 20, true},     // Chad
-      {0, 25, true},      // Congo basin
-      {48, 10, true},     // Germany
-      {40, -4, true},     // Spain
-      {30, -40, false},   // the North Atlantic
-      {-10, -20, false},  // the South Atlantic
-      {35, 18, false},    // the Ionian Sea
-  };
-  for (const Probe& probe : probes) EXPECT_TRUE(Shows(bitmap, options, probe.Lat, probe.Lon, probe.Land));
-  // Corners lie outside the disc: background only.
-  EXPECT_EQ(bitmap.Pixel(2, 2), kBackground);
-  EXPECT_EQ(bitmap.Pixel(397, 397), kBackground);
-  EXPECT_EQ(bitmap.Pixel(2, 397), kBackground);
-  // The graticule is there: silver pixels on the sea.
-  EXPECT_GT(SilverCount(bitmap), 400);
-}
-
-// The editor's first view: spherical, altitude 115,911 over the Sahara (the window's centre at
-// 23.97 N, 13.80 E, about 15 degrees across): land all round the middle, the Gulf of Sirte in the
-// top right corner.
-TEST_F(MapPictureTest, EditorInitialViewLooksAtTheSahara) {
-  const maprender::TMapRenderOptions options = Options(578, 580, 115'911, 23.9708314814815L, 13.8001296296296L);
-  const platform::Bitmap24 bitmap = Render(options, "editor");
-  for (const auto& [lat, lon] : {std::pair{24.0L, 14.0L}, {20.0L, 10.0L}, {28.0L, 18.0L}})
-    EXPECT_TRUE(Shows(bitmap, options, lat, lon, true));
-  platform::TPoint xy;
-  ASSERT_TRUE(PixelAt(options, 31.0L, 19.0L, xy));
-  ASSERT_GE(xy.X, 0);
-  ASSERT_GE(xy.Y, 0);
-  EXPECT_TRUE(SeaAround(bitmap, xy));
-}
-
-TEST_F(MapPictureTest, FlatModelsShowTheSameWorld) {
-  for (const char* model : {"TCartesianPrj", "TMercatorPrj"}) {
-    maprender::TMapRenderOptions options = Options(720, 400, 0);
-    options.ProjectionClass = model;
-    const platform::Bitmap24 bitmap = Render(options, model);
-    EXPECT_TRUE(Shows(bitmap, options, 15, 20, true)) << model;
-    EXPECT_TRUE(Shows(bitmap, options, 48, 10, true)) << model;  // Germany
-    EXPECT_TRUE(Shows(bitmap, options, 30, -40, false)) << model;
-    EXPECT_TRUE(Shows(bitmap, options, -60, -150, false)) << model;  // Southern Ocean
-    EXPECT_GT(SilverCount(bitmap), 720) << model;  // graticule
+  for (const auto& view : views) {
+    SCOPED_TRACE(view.Name);
+    const platform::Bitmap24 bitmap = Render(view.Name, view.Width, view.Height, view.Altitude, view.Lat, view.Lon, view.Model);
+    for (const Place& place : view.Places) EXPECT_TRUE(Shows(bitmap, place));
+    const std::string name = view.Name;
+    if (name == "sphere" || name == "cartesian" || name == "mercator") {
+      EXPECT_GT(SilverCount(bitmap), view.Width);  // the graticule, on the sea
+    }
+    if (name == "sphere") {  // the corners lie outside the disc: background only
+      EXPECT_EQ(bitmap.Pixel(2, 2), kBackground);
+      EXPECT_EQ(bitmap.Pixel(397, 397), kBackground);
+      EXPECT_EQ(bitmap.Pixel(2, 397), kBackground);
+    }
+    if (name == "cartesian") {  // 2 pixels a degree: the 20 rows above and below the world are background
+      for (int x = 0; x < 720; x += 7) {
+        EXPECT_EQ(bitmap.Pixel(x, 5), kBackground) << x;
+        EXPECT_EQ(bitmap.Pixel(x, 394), kBackground) << x;
+      }
+      EXPECT_NE(bitmap.Pixel(360, 30), kBackground);
+    }
   }
-}
-
-// The plate carree fitted to 720 x 400: 2 pixels a degree, the world 360 pixels high in the
-// middle; the 20 rows above and below it are background.
-TEST_F(MapPictureTest, FlatMapLeavesTheRestOfTheWindowEmpty) {
-  maprender::TMapRenderOptions options = Options(720, 400, 0);
-  options.ProjectionClass = "TCartesianPrj";
-  const platform::Bitmap24 bitmap = Render(options, "cartesian_fit");
-  for (int x = 0; x < 720; x += 7) {
-    EXPECT_EQ(bitmap.Pixel(x, 5), kBackground) << x;
-    EXPECT_EQ(bitmap.Pixel(x, 394), kBackground) << x;
-  }
-  EXPECT_NE(bitmap.Pixel(360, 30), kBackground);
-}
-
-// Looking at the Bering Strait: Fiji's and Chukotka's polygons cross the 180-degree meridian.
-// Streaks would be land colour drawn across the sea between their two halves.
-TEST_F(MapPictureTest, AntiMeridianLandHasNoStreaks) {
-  const maprender::TMapRenderOptions options = Options(500, 500, 0, 25, 180);
-  const platform::Bitmap24 bitmap = Render(options, "antimeridian");
-  EXPECT_TRUE(Shows(bitmap, options, 66, 175, true));     // Chukotka, west of the meridian
-  EXPECT_TRUE(Shows(bitmap, options, 67.5, -177, true));  // Chukotka east of it
-  // Open Pacific on both sides of the meridian, north and south of Fiji and around Hawaii.
-  for (const auto& [lat, lon] : {std::pair{10.0L, 179.5L}, {10.0L, -179.5L}, {-30.0L, 179.5L},
-                                 {30.0L, -170.0L}, {0.0L, 170.0L}, {40.0L, 175.0L}})
-    EXPECT_TRUE(Shows(bitmap, options, lat, lon, false));
 }
 
 // Views of the Pacific whose antipodes lie in Africa and in France: those continents are wholly or
 // partly behind the globe and surround the point straight behind its middle. Their outlines,
 // pushed onto the horizon, must not fill the disc or a wedge of it.
 TEST_F(MapPictureTest, LandBehindTheMiddleOfTheGlobeStaysHidden) {
-  struct View {
-    long double Lat, Lon;
-  };
-  for (const View centre : {View{-17, 180}, View{-50, 180}, View{-5, 180}}) {
-    const maprender::TMapRenderOptions options = Options(400, 400, 0, centre.Lat, centre.Lon);
-    const platform::Bitmap24 bitmap = Render(options, "pacific");
-    for (const auto& [lat, lon] : {std::pair{-25.0L, 180.0L}, {0.0L, -170.0L}, {-40.0L, -150.0L},
-                                   {-60.0L, 170.0L}, {10.0L, 160.0L}, {30.0L, -160.0L}}) {
+  for (long double lat : {-17.0L, -50.0L, -5.0L}) {
+    const platform::Bitmap24 bitmap = Render("pacific", 400, 400, 0, lat, 180);
+    for (const auto& [seaLat, seaLon] : {std::pair{-25.0L, 180.0L}, {0.0L, -170.0L}, {-40.0L, -150.0L},
+                                         {-60.0L, 170.0L}, {10.0L, 160.0L}, {30.0L, -160.0L}}) {
       platform::TPoint xy;
-      if (!PixelAt(options, lat, lon, xy)) continue;  // behind the globe in this view
-      EXPECT_TRUE(SeaAround(bitmap, xy)) << centre.Lat << " " << centre.Lon << ": " << lat << " " << lon;
+      if (!PixelAt(seaLat, seaLon, xy)) continue;  // behind the globe in this view
+      EXPECT_TRUE(Around(bitmap, xy, false)) << lat << ": " << seaLat << " " << seaLon;
     }
-  }
-}
-
-// Close up over Fiji (about 39 pixels a degree): Viti Levu west of the 180-degree meridian, and
-// Vanua Levu, whose polygon runs up to the meridian from both sides. A streak would be a band of
-// land along their latitudes across the whole window.
-TEST_F(MapPictureTest, FijiAcrossTheAntiMeridianWithoutStreaks) {
-  const maprender::TMapRenderOptions options = Options(500, 500, 115'911, -17, 180);
-  const platform::Bitmap24 bitmap = Render(options, "fiji");
-  EXPECT_TRUE(Shows(bitmap, options, -17.8L, 178.0L, true));  // the middle of Viti Levu
-  EXPECT_TRUE(Shows(bitmap, options, -16.6L, 179.2L, true));  // Vanua Levu
-  platform::TPoint xy;
-  for (const auto& [lat, lon] : {std::pair{-16.5L, 175.0L}, {-16.5L, -176.0L}, {-17.8L, 175.0L},
-                                 {-17.8L, -176.0L}, {-17.0L, -179.0L}, {-20.0L, 179.5L}}) {
-    ASSERT_TRUE(PixelAt(options, lat, lon, xy));
-    ASSERT_TRUE(xy.X >= 2 && xy.Y >= 2 && xy.X < 498 && xy.Y < 498) << lat << " " << lon;
-    EXPECT_TRUE(SeaAround(bitmap, xy)) << lat << " " << lon;
   }
 }
 
 // Smooth drawing blends the coast, land and sea into many shades; the plain picture keeps the
 // handful of colours it is drawn in, and both show the same world.
 TEST_F(MapPictureTest, AntialiasedCoastsHaveManyColoursThePlainPictureFew) {
-  maprender::TMapRenderOptions options = Options(500, 500, 200'000, 36, 18);
-  const platform::Bitmap24 plain = Render(options, "plain");
+  const platform::Bitmap24 plain = Render("plain", 500, 500, 200'000, 36, 18);
   options.Antialias = true;
-  const platform::Bitmap24 smooth = Render(options, "smooth");
+  const platform::Bitmap24 smooth = Render("smooth");
   platform::TPoint coast;  // the heel of Italy, on the coast
-  ASSERT_TRUE(PixelAt(options, 40.0L, 18.4L, coast));
-  EXPECT_LE(ColoursIn(plain, coast, 40), 6u);
-  EXPECT_GE(ColoursIn(smooth, coast, 40), 20u);
-  for (const auto& [lat, lon, land] : {std::tuple{41.5L, 15.0L, true}, {34.0L, 18.0L, false}, {30.0L, 15.0L, true}}) {
-    platform::TPoint xy;
-    ASSERT_TRUE(PixelAt(options, lat, lon, xy));
-    EXPECT_EQ(LandAround(smooth, xy), land) << lat << " " << lon;
-    EXPECT_EQ(LandAround(plain, xy), land) << lat << " " << lon;
+  ASSERT_TRUE(PixelAt(40.0L, 18.4L, coast));
+  auto coloursRoundTheCoast = [&](const platform::Bitmap24& bitmap) {
+    std::set<TColor> colours;
+    for (int y = coast.Y - 40; y <= coast.Y + 40; ++y)
+      for (int x = coast.X - 40; x <= coast.X + 40; ++x) colours.insert(bitmap.Pixel(x, y));
+    return colours.size();
+  };
+  EXPECT_LE(coloursRoundTheCoast(plain), 6u);
+  EXPECT_GE(coloursRoundTheCoast(smooth), 20u);
+  for (Place place : {Place{41.5L, 15.0L, true}, Place{34.0L, 18.0L, false}, Place{30.0L, 15.0L, true}}) {
+    EXPECT_TRUE(Shows(smooth, place));
+    EXPECT_TRUE(Shows(plain, place));
   }
 }
 
@@ -297,9 +238,8 @@ TEST(MapRenderTool, FindsTheLayerFilesBesideTheEnvironment) {
   const maprender::TRenderResult result = maprender::RenderMap(options);
   EXPECT_EQ(result.Error, "");
   EXPECT_EQ(result.MissingFiles, std::vector<std::string>{});
-  const platform::Bitmap24& bitmap = result.Bitmap;
   int land = 0;
-  for (int y = 0; y < bitmap.Height(); ++y)
-    for (int x = 0; x < bitmap.Width(); ++x) land += bitmap.Pixel(x, y) == 0x00B8E0E8;
+  for (int y = 0; y < result.Bitmap.Height(); ++y)
+    for (int x = 0; x < result.Bitmap.Width(); ++x) land += result.Bitmap.Pixel(x, y) == 0x00B8E0E8;
   EXPECT_GT(land, 300 * 200 / 20);
 }
