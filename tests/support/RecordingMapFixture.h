@@ -48,7 +48,7 @@ class RecordingMapFixture : public ::testing::Test {
   // A closed square object in `layer`, `half` GlobeUnit each way round `centre`.
   static globe::TGeoDataObject* AddSquare(globe::TGlobeLayer& layer, const globe::TGeoPoint& centre, int32_t half) {
     auto* object = layer.ObjectSource()->NewObject<globe::TGeoDataObject>();
-    for (const auto [x, y] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}})
+    for (const auto& [x, y] : {std::pair{-1, -1}, std::pair{1, -1}, std::pair{1, 1}, std::pair{-1, 1}})
       object->Chains().Chain(0).Add(globe::TGeoPoint(centre.LongX + x * half, centre.LatY + y * half, 0));
     object->SetClosed(true);
     object->Changed();
