@@ -330,13 +330,13 @@ TEST_F(FindingMarksTest, OneTriangleAtEachPointOfTheSelectedForce) {
   const TForce* selected = TForce::CreateIn(source);
   const TForce* other = TForce::CreateIn(source);
   const TGeoPoint desert(25 * kDeg, 27 * kDeg);
+  // Besides the selected force's point: another force's, one without a point, one without a force.
   std::vector<TLintFinding> findings(4);
-  findings[0].Force = selected;
-  findings[0].At = desert;
-  findings[1].Force = other;  // another force's finding
-  findings[1].At = TGeoPoint(10 * kDeg, 40 * kDeg);
-  findings[2].Force = selected;  // no point
-  findings[3].At = desert;       // no force
+  for (const auto& [i, force, at] : std::vector<std::tuple<int, const TForce*, std::optional<TGeoPoint>>>{
+           {0, selected, desert}, {1, other, TGeoPoint(10 * kDeg, 40 * kDeg)}, {2, selected, {}}, {3, nullptr, desert}}) {
+    findings[i].Force = force;
+    findings[i].At = at;
+  }
   platform::Pen before;
   before.Color = 0x123456;
   PaintWith([&](globe::TVoduz4& v) {
@@ -445,8 +445,8 @@ TEST(HitTestRouteTest, MarksWithinSixPixelsTheNearestWinningThenTheNearestLeg) {
     const TRouteHit hit = HitTestRoute(legs, Project, row.at);
     SCOPED_TRACE(std::to_string(row.at.X) + "," + std::to_string(row.at.Y));
     EXPECT_EQ(hit.Kind, row.kind);
-    if (row.kind == TRouteHitKind::Mark) EXPECT_EQ(hit.Mark, row.mark);
-    if (row.kind == TRouteHitKind::Leg) EXPECT_EQ(hit.Leg, row.leg);
+    EXPECT_TRUE(row.kind != TRouteHitKind::Mark || hit.Mark == row.mark);
+    EXPECT_TRUE(row.kind != TRouteHitKind::Leg || hit.Leg == row.leg) << hit.Leg;
   }
   // Stretches the window does not see are not hit: west of -1 degree.
   TForceCases cases = SampleCases(0);

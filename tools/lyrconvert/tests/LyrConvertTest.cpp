@@ -50,42 +50,32 @@ std::vector<std::string> Objects(TGlobeFileReader& file) {
   return objects;
 }
 
-TEST(LyrConvertTest, ShapefileConvertsWithItsObjectsTitlesAndCoordinates) {
+TEST(LyrConvertTest, ObjectsTitlesAndMIFPresentersTravelAndNothingIsLeftBeside) {
   TempDir dir;
   // A private copy of the shapefile, so that files left beside it can be seen.
-  for (const char* ext : {".shp", ".shx", ".dbf"}) fs::copy_file(kData + "/ne_110m_land" + ext, dir.File(std::string("land") + ext));
-  const TRunResult result = RunTool({dir.File("land.shp"), dir.File("land.lyr")});
-  ASSERT_EQ(result.Status, 0) << result.Err;
-  EXPECT_NE(result.Out.find("bytes written: " + std::to_string(fs::file_size(dir.File("land.lyr")))), std::string::npos);
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir.Path)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"land.dbf", "land.lyr", "land.shp", "land.shx"}));
-  auto globe = NewHeadlessGlobe();
-  const std::vector<std::string> original = Objects(OpenMapFile(*globe, dir.File("land.shp")));
-  EXPECT_GT(original.size(), 100u);
-  EXPECT_EQ(Objects(OpenMapFile(*globe, dir.File("land.lyr"))), original);
-  EXPECT_TRUE(original[0].starts_with("New Object ")) << original[0];  // no title field chosen
-}
-
-TEST(LyrConvertTest, TitlesComeFromTheChosenFieldAndMIFPresentersTravel) {
-  TempDir dir;
-  for (const std::string name : {"ne_110m_countries.shp", "ne_110m_countries.mif"}) {
-    SCOPED_TRACE(name);
-    const TRunResult result = RunTool({kData + "/" + name, dir.File(name + ".lyr"), "--title-column", "1"});
+  for (const char* ext : {".shp", ".shx", ".dbf"}) fs::copy_file(kData + "/ne_110m_countries" + ext, dir.File(std::string("c") + ext));
+  for (const std::string& input : {dir.File("c.shp"), kData + "/ne_110m_countries.mif"}) {
+    SCOPED_TRACE(input);
+    const std::string output = dir.File(fs::path(input).filename().string() + ".lyr");
+    const TRunResult result = RunTool({input, output, "--title-column", "1"});
     ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_NE(result.Out.find("bytes written: " + std::to_string(fs::file_size(output))), std::string::npos);
     auto globe = NewHeadlessGlobe();
-    TGlobeFileReader& original = OpenMapFile(*globe, kData + "/" + name, 1);
-    TGlobeFileReader& converted = OpenMapFile(*globe, dir.File(name + ".lyr"));
+    TGlobeFileReader& original = OpenMapFile(*globe, input, 1);
+    TGlobeFileReader& converted = OpenMapFile(*globe, output);
     const std::vector<std::string> objects = Objects(converted);
     EXPECT_EQ(objects, Objects(original));
     EXPECT_TRUE(std::any_of(objects.begin(), objects.end(), [](const std::string& o) { return o.starts_with("France "); }));
     // The presenters made from the MIF styles travel with the objects.
     EXPECT_EQ(Summarise(converted).Presenters, Summarise(original).Presenters);
-    EXPECT_EQ(Summarise(converted).Presenters.empty(), name.ends_with(".shp"));
+    EXPECT_EQ(Summarise(converted).Presenters.empty(), input.ends_with(".shp"));
     for (int32_t i = 0; i < original.Count(); ++i)
       EXPECT_EQ(converted.ObjectPresenterID(i), original.ObjectPresenterID(i)) << "object " << i;
   }
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir.Path)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"c.dbf", "c.shp", "c.shp.lyr", "c.shx", "ne_110m_countries.mif.lyr"}));
 }
 
 TEST(LyrConvertTest, PresenterOptionGivesEveryObjectADefaultPresenter) {
@@ -96,6 +86,7 @@ TEST(LyrConvertTest, PresenterOptionGivesEveryObjectADefaultPresenter) {
   TGlobeFileReader& converted = OpenMapFile(*globe, dir.File("land.lyr"));
   ASSERT_EQ(converted.Count(), 125);
   for (int32_t i = 0; i < converted.Count(); ++i) EXPECT_EQ(converted.Objects(i)->PresenterID(), 3) << i;
+  EXPECT_TRUE(Objects(converted)[0].starts_with("New Object ")) << Objects(converted)[0];  // no title field chosen
   // Land areas get an area presenter under that ID.
   EXPECT_EQ(Summarise(converted).Presenters, (std::vector<std::string>{"3 TPolygonPresenter \"Polygon Presenter\""}));
 }
@@ -109,7 +100,7 @@ TEST(LyrConvertTest, InfoSummarisesTheFileAsAConversionWritesIt) {
   EXPECT_NE(result.Out.find("objects: 125\n"), std::string::npos);
   // The points --info promises are those a conversion writes, and --info of the result finds.
   TempDir dir;
-  for (const std::string name : {"ne_110m_land.shp", "ne_110m_countries.mif"}) {
+  for (const std::string& name : std::vector<std::string>{"ne_110m_land.shp", "ne_110m_countries.mif"}) {
     const auto value = [](const std::string& text, const std::string& key) {
       const auto at = text.find("\n" + key + ": ");
       return at == std::string::npos ? "" : text.substr(at + key.size() + 3, text.find('\n', at + 1) - at - key.size() - 3);
