@@ -396,7 +396,7 @@ TEST(ParseLatLong, ReadsMinutesSecondsHemispheresAndOddLengthsWithoutError) {
     for (const auto& c : cases) EXPECT_EQ(Parsed(c.text), c.point) << c.text;
 }
 
-TEST(ParseLatLong, FailsWithoutTouchingThePoint) {
+TEST(ParseLatLong, FailuresLeaveThePointAndTextsSplitAtTheFirstBlank) {
     for (auto [lat, lon] : {std::pair<const char*, const char*>{"51A0N", "00010W"}, {"5130N", "0A010W"},
                             {"5130N", "0001A0W"}, {"51301xN", "00010W"}, {"", "00010W"}, {"5130N", ""}, {"", ""},
                             {"5130N", "00010W "}}) {  // trailing blank makes the seconds "0W"
@@ -413,16 +413,14 @@ TEST(ParseLatLong, FailsWithoutTouchingThePoint) {
         globe::TGeoPoint p = Units(1, 2);
         EXPECT_TRUE(ParseLatLong(lat, lon, p) || p == Units(1, 2)) << text;
     }
-}
-
-TEST(SplitPositionText, SplitsAtTheFirstBlank) {
+    // The text splits at the first blank.
     using Split = std::pair<std::string, std::string>;
     EXPECT_EQ(SplitPositionText("5130N  00010W"), Split("5130N", " 00010W"));
     EXPECT_EQ(SplitPositionText("5130N00010W"), Split("", "5130N00010W"));
     EXPECT_EQ(SplitPositionText(""), Split("", ""));
 }
 
-TEST(FormatPosition, PadsDegreesTruncatesToTheShownUnitAndParsesBack) {
+TEST(FormatPosition, PadsAndTruncatesToTheShownUnitAndParsesBack) {
     EXPECT_EQ(FormatPosition(Units(-900000, 278100000), true), "513000N 0001000W");
     EXPECT_EQ(FormatPosition(Units(0, 90000), false), "0001N 00000E");
     EXPECT_EQ(FormatPosition(Units(0, 278100000 + 81000), false), "5130N 00000E");  // 51 30.9' is still 5130N
@@ -434,9 +432,7 @@ TEST(FormatPosition, PadsDegreesTruncatesToTheShownUnitAndParsesBack) {
         EXPECT_EQ(Parsed(FormatPosition(p, true)), Units(p.LongX / 1500 * 1500, p.LatY / 1500 * 1500));
         EXPECT_EQ(Parsed(FormatPosition(p, false)), Units(p.LongX / 90000 * 90000, p.LatY / 90000 * 90000));
     }
-}
-
-TEST(PadAngleText, TrimsAndLeftPadsTheDigits) {
+    // Typed angles are trimmed and their digits left-padded.
     EXPECT_EQ(PadLatitudeText(" 001N ", false), "0001N");
     EXPECT_EQ(PadLatitudeText("5130N", true), "005130N");
     EXPECT_EQ(PadLongitudeText("1W", true), "0000001W");
@@ -444,7 +440,7 @@ TEST(PadAngleText, TrimsAndLeftPadsTheDigits) {
     EXPECT_EQ(PadLatitudeText("  ", false), "");
 }
 
-TEST(ReadLabelValue, ValueAfterTheFirstEqualsOrAReport) {
+TEST(ConfigLines, LabelValueAfterTheFirstEqualsOrAReportAndLineIndexesInRange) {
     const std::string long200 = std::string(199, 'v') + "x", long250 = long200 + std::string(50, 'v');
     const struct { std::string line, label, value; Strings reports; } cases[] = {
         {"NAME=Force H", "NAME", "Force H", {}},
@@ -469,9 +465,7 @@ TEST(ReadLabelValue, ValueAfterTheFirstEqualsOrAReport) {
         EXPECT_EQ(ReadLabelValue(c.line, c.label, dialogs), c.value) << c.line;
         EXPECT_EQ(dialogs.Reports(), c.reports) << c.line;
     }
-}
-
-TEST(LineAt, IndexesOutsideTheLinesAreErrors) {
+    // Indexes outside the lines are errors.
     const platform::TextLines lines{"a", "b"};
     EXPECT_EQ(LineAt(lines, 1), "b");
     EXPECT_THROW(LineAt(lines, 2), ELineIndexError);
@@ -482,7 +476,7 @@ TEST(LineAt, IndexesOutsideTheLinesAreErrors) {
 // 1941-05-24 counted from 1899-12-30 (see the platform date tests).
 constexpr double k24May1941 = 15120.0;
 
-TEST(ScenarioStart, DateAndHourFromTheInformationFile) {
+TEST(ScenarioStart, DateHourTimeGroupsAndLabels) {
     EXPECT_EQ(StartDateFromText("19410524"), k24May1941);
     EXPECT_EQ(StartDateFromText("19410524xx"), k24May1941);  // text after the eight digits is ignored
     EXPECT_DOUBLE_EQ(AddStartHour(k24May1941, "14"), k24May1941 + 14.0 / 24);
@@ -492,9 +486,6 @@ TEST(ScenarioStart, DateAndHourFromTheInformationFile) {
         EXPECT_THROW(StartDateFromText(bad), platform::EConvertError) << bad;
     for (const char* bad : {"24", "-1", "", "14 ", "2pm"})
         EXPECT_THROW(AddStartHour(k24May1941, bad), platform::EConvertError) << bad;
-}
-
-TEST(ScenarioStart, TimeGroupsAndLabels) {
     EXPECT_EQ(FormatTimeGroup(k24May1941 + 14.0 / 24 + 5.0 / 1440), "241405");
     // An arrival computed by adding hours lands on the whole minute despite rounding noise.
     double eta = k24May1941 + 14.0 / 24;

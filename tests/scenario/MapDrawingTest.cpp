@@ -53,7 +53,15 @@ double At(int year, int month, int day, int hour, int minute) {
   return platform::EncodeDate(year, month, day) + platform::EncodeTime(hour, minute, 0, 0);
 }
 
-TEST(LegHoursTest, MilesOverSpeedRoundedHalvesToEvenAMillionBelowOneKnot) {
+// Three legs east along the equator, 60 Nm each, the last untimed.
+std::vector<TRouteLeg> EastwardLegs() {
+  std::vector<TRouteLeg> legs;
+  for (int i = 0; i < 3; ++i)
+    legs.push_back({TGeoPoint(i * kDeg, 0), TGeoPoint((i + 1) * kDeg, 0), {}, {TRouteMark::Waypoint, i}, i < 2});
+  return legs;
+}
+
+TEST(LegHoursTest, MilesOverSpeedRoundedHalvesToEvenArrivalsAndTooltip) {
   // Along the equator a minute of longitude is one nautical mile.
   const TGeoPoint o(0, 0);
   const struct { TGeoPoint to; int speed, hours; } cases[] = {
@@ -61,6 +69,27 @@ TEST(LegHoursTest, MilesOverSpeedRoundedHalvesToEvenAMillionBelowOneKnot) {
       {TGeoPoint(0, 21 * kMile), 6, 4} /* 3.5 h along a meridian */, {TGeoPoint(10 * kMile, 0), 3, 3}, {o, 10, 0},
       {TGeoPoint(kDeg, 0), 0, 1'000'000}, {TGeoPoint(kDeg, 0), -5, 1'000'000}, {o, 0, 1'000'000} /* no length */};
   for (const auto& c : cases) EXPECT_EQ(LegHours(o, c.to, c.speed), c.hours) << c.to.LongX << " " << c.speed;
+  // A leg's arrival: the delay and every timed leg up to it; and its tooltip.
+  const std::vector<TRouteLeg> legs = EastwardLegs();
+  EXPECT_EQ(LegArrivalHours(legs, 0, 6, 10), 12);  // 6 + round(60 / 10)
+  EXPECT_EQ(LegArrivalHours(legs, 1, 6, 10), 18);
+  EXPECT_EQ(LegArrivalHours(legs, 1, 0, 0), 2'000'000);  // at rest: a million hours a leg
+  EXPECT_FALSE(LegArrivalHours(legs, 2, 6, 10));         // between targets: untimed
+  EXPECT_FALSE(LegArrivalHours(legs, 3, 6, 10));
+  TLegTooltip tip;
+  tip.LineText = "WP=0000N 00200E";
+  tip.Leg = legs[1];
+  tip.Speed = 10;
+  tip.Arrival = 18;
+  tip.StartTime = 15.25;  // 14 January 1900, 06:00
+  tip.Phase = dpNight;
+  platform::RegionalSettings regional;
+  regional.decimalSeparator = ",";
+  EXPECT_EQ(LegTooltipText(tip, regional),
+            "WP=0000N 00200E\nLeg: 60,0 Nm, course 90,0 deg\n6 h at 10 kn\nArrival: 150000 (night)");
+  tip.Arrival.reset();
+  tip.Leg = {TGeoPoint(0, kMile), TGeoPoint(0, 0), {}, {}, false};  // due south
+  EXPECT_EQ(LegTooltipText(tip, regional), "WP=0000N 00200E\nLeg: 1,0 Nm, course 180,0 deg\n0 h at 10 kn");
 }
 
 // The sun runs a quarter arc minute a second westward, over 180 degrees at midnight and over
@@ -455,37 +484,6 @@ TEST(HitTestRouteTest, MarksWithinSixPixelsTheNearestWinningThenTheNearestLeg) {
   EXPECT_EQ(LegOnWindow(west[0], Project, 32).size(), 1u);
   EXPECT_EQ(HitTestRoute(west, Project, {-50, 0}).Kind, TRouteHitKind::Leg);
   EXPECT_EQ(HitTestRoute(west, Project, {-200, 0}).Kind, TRouteHitKind::None);
-}
-
-// Three legs east along the equator, 60 Nm each, the last untimed.
-std::vector<TRouteLeg> EastwardLegs() {
-  std::vector<TRouteLeg> legs;
-  for (int i = 0; i < 3; ++i)
-    legs.push_back({TGeoPoint(i * kDeg, 0), TGeoPoint((i + 1) * kDeg, 0), {}, {TRouteMark::Waypoint, i}, i < 2});
-  return legs;
-}
-
-TEST(LegTooltipTest, ArrivalHoursLineLegCourseTimeAndArrival) {
-  const std::vector<TRouteLeg> legs = EastwardLegs();
-  EXPECT_EQ(LegArrivalHours(legs, 0, 6, 10), 12);  // 6 + round(60 / 10)
-  EXPECT_EQ(LegArrivalHours(legs, 1, 6, 10), 18);
-  EXPECT_EQ(LegArrivalHours(legs, 1, 0, 0), 2'000'000);  // at rest: a million hours a leg
-  EXPECT_FALSE(LegArrivalHours(legs, 2, 6, 10));         // between targets: untimed
-  EXPECT_FALSE(LegArrivalHours(legs, 3, 6, 10));
-  TLegTooltip tip;
-  tip.LineText = "WP=0000N 00200E";
-  tip.Leg = legs[1];
-  tip.Speed = 10;
-  tip.Arrival = 18;
-  tip.StartTime = 15.25;  // 14 January 1900, 06:00
-  tip.Phase = dpNight;
-  platform::RegionalSettings regional;
-  regional.decimalSeparator = ",";
-  EXPECT_EQ(LegTooltipText(tip, regional),
-            "WP=0000N 00200E\nLeg: 60,0 Nm, course 90,0 deg\n6 h at 10 kn\nArrival: 150000 (night)");
-  tip.Arrival.reset();
-  tip.Leg = {TGeoPoint(0, kMile), TGeoPoint(0, 0), {}, {}, false};  // due south
-  EXPECT_EQ(LegTooltipText(tip, regional), "WP=0000N 00200E\nLeg: 1,0 Nm, course 180,0 deg\n0 h at 10 kn");
 }
 
 TEST(BaseTooltipTest, NameSideKindMinesAndRanges) {

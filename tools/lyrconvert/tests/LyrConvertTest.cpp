@@ -114,7 +114,7 @@ TEST(LyrConvertTest, InfoSummarisesTheFileAsAConversionWritesIt) {
   }
 }
 
-TEST(LyrConvertTest, ArgumentProblemsNameTheArgument) {
+TEST(LyrConvertTest, ArgumentProblemsNameTheArgumentHelpAndVersion) {
   TempDir dir;
   // The land shapefile's table has one column; without its table it has none.
   const std::string landCopy = dir.File("land.shp"), mif = dir.File("countries.mif");
@@ -150,9 +150,6 @@ TEST(LyrConvertTest, ArgumentProblemsNameTheArgument) {
   // -1 (no titles) needs no table; the last column of the table is fine.
   EXPECT_EQ(RunTool({landCopy, dir.File("d.lyr"), "--title-column", "-1"}).Status, 0);
   EXPECT_EQ(RunTool({kLand, dir.File("e.lyr"), "--title-column", "0"}).Status, 0);
-}
-
-TEST(LyrConvertTest, HelpAndVersion) {
   const TRunResult help = RunTool({"--help"});
   EXPECT_EQ(help.Status, 0);
   EXPECT_TRUE(help.Out.starts_with("Converts an ESRI shapefile")) << help.Out;

@@ -34,7 +34,7 @@ protected:
     std::ostringstream out, err;
 };
 
-TEST_F(VrkCheckTest, ArgumentProblemsNameTheArgument) {
+TEST_F(VrkCheckTest, ArgumentProblemsHelpVersionAndAProgramFolderOfOnlyItsDataFolder) {
     const std::string dir = kFixtures + "edge_scenario";
     const std::string missing = kFixtures + "no such directory";
     for (const auto& [args, firstLine] : std::vector<std::pair<std::vector<std::string>, std::string>>{
@@ -51,9 +51,6 @@ TEST_F(VrkCheckTest, ArgumentProblemsNameTheArgument) {
         EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "vrkcheck: " + firstLine);
         EXPECT_EQ(out.str(), "");
     }
-}
-
-TEST_F(VrkCheckTest, HelpVersionAndAProgramFolderThatOnlyHasItsDataFolder) {
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_TRUE(out.str().starts_with("Loads a scenario or campaign directory")) << out.str();
     for (const char* option : {"DIR", "--json", "--png", "--size", "--version"})
