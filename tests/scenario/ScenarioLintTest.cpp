@@ -1,6 +1,6 @@
-// The scenario checks on fixture directories with one planted problem each and on an edited force
-// (vrkcheck --lint checks the demos).
-
+// The scenario checks: the default world map's land (Natural Earth 1:10m) against places whose
+// answer is known, fixture directories with one planted problem each, an edited force, and the
+// findings kept current after an edit (vrkcheck --lint checks the demos).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "globe/data/GlobeUnits.h"
+#include "globe/data/LandIndex.h"
 #include "platform/LocalFileSystem.h"
 #include "scenario/Force.h"
-#include "globe/data/LandIndex.h"
 #include "scenario/LintLand.h"
+#include "scenario/LintRecheck.h"
 #include "scenario/LoadCheck.h"
 #include "scenario/ScenarioLint.h"
 #include "scenario/ScenarioState.h"
@@ -20,9 +21,16 @@ namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
 
 const std::string kProgramDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
 const std::string kLintFixtures = std::string(CORVALIS_TEST_DATA_DIR) + "/scenarios/lint/";
+constexpr int32_t kMile = globe::GlobeUnitsPerMinute;
+
+globe::TGeoPoint At(double lat, double lon) {
+  return globe::TGeoPoint(static_cast<int32_t>(lon * globe::GlobeUnitsPerDegree),
+                          static_cast<int32_t>(lat * globe::GlobeUnitsPerDegree));
+}
 
 // The default world map's land, read once: the fixtures name no environment, so their checks
 // use it.
@@ -34,35 +42,52 @@ protected:
     land = nullptr;
   }
   void SetUp() override { ASSERT_NE(land, nullptr); }
-  ~ScenarioLintTest() override {
-    std::error_code error;
-    fs::current_path(startDir, error);  // the load moves into the scenario directory
-  }
+  ~ScenarioLintTest() override { fs::current_path(startDir); }  // the load moves into the scenario directory
   // Loads a directory and returns its findings as printed lines.
-  std::vector<std::string> Lines(const std::string& dir) {
+  Strings Lines(const std::string& dir) {
     check = std::make_unique<TLoadCheck>(files, platform::RegionalSettings{}, kProgramDir);
     check->Run(dir);
-    findings = LintScenario(check->State(), land, files);
-    std::vector<std::string> lines;
-    for (const TLintFinding& finding : findings) lines.push_back(FormatFinding(finding));
+    Strings lines;
+    for (const TLintFinding& finding : LintScenario(check->State(), land, files)) lines.push_back(FormatFinding(finding));
     return lines;
   }
 
   static globe::TLandIndex* land;
-
   fs::path startDir = fs::current_path();
   platform::LocalFileSystem files;
   std::unique_ptr<TLoadCheck> check;
-  std::vector<TLintFinding> findings;
 };
 globe::TLandIndex* ScenarioLintTest::land = nullptr;
 
-TEST_F(ScenarioLintTest, EachPlantedProblemIsFoundAtItsLine) {
-  struct Fixture {
-    const char* dir;
-    std::vector<std::string> findings;
+TEST_F(ScenarioLintTest, PointsOnLandAndAtSea) {
+  // The sea about 26 miles off Crete's south coast; the interior of Antarctica; the north pole at
+  // sea. Places inland (to the limit of 200 miles) are the planted problems' below.
+  EXPECT_FALSE(land->IsLand(At(34.5, 25)));
+  EXPECT_NEAR(land->CoastDistance(At(34.5, 25), 200 * kMile), 26 * kMile, kMile);
+  EXPECT_TRUE(land->IsLand(At(-89, 0)));
+  EXPECT_FALSE(land->IsLand(At(89.9, 0)));
+  // A missing or damaged land file gives no land.
+  EXPECT_EQ(LandFromFile("/nonexistent/Land.lyr"), nullptr);
+  EXPECT_EQ(LandFromFile(kProgramDir + "/Data/README.md"), nullptr);
+}
+
+TEST_F(ScenarioLintTest, LegsAcrossLandAndThroughStraits) {
+  const struct { const char* what; double lat1, lon1, lat2, lon2; bool crosses; } legs[] = {
+      {"across Crete", 34.8, 24.8, 35.8, 25.2, true},
+      {"south of Crete", 34.5, 23, 34.5, 26, false},
+      {"through the Strait of Messina", 38.28, 15.66, 38.14, 15.59, false},
+      {"over Calabria beside the strait", 38.26, 15.683, 38.15, 15.60, true},
+      {"over Wrangel Island and the 180-degree meridian", 71.2, 178, 71.2, -177, true},
+      {"over the 180-degree meridian at sea", -30, 179, -30, -179, false},
+      {"over the north pole", 84, -30, 84, 150, false},
+      {"over the south pole", -70, 0, -70, 180, true},
   };
-  const std::vector<Fixture> fixtures{
+  for (const auto& leg : legs)
+    EXPECT_EQ(land->LegCrossesLand(At(leg.lat1, leg.lon1), At(leg.lat2, leg.lon2), 0, 0), leg.crosses) << leg.what;
+}
+
+TEST_F(ScenarioLintTest, EachPlantedProblemIsFoundAtItsLine) {
+  const std::pair<const char*, Strings> fixtures[] = {
       {"clean", {}},
       {"waypoint_on_land",
        {"AlliedShips.cfg:11: error: WP=2700N 02500E is on land, more than 200 NM from the coast [waypoint-on-land]"}},
@@ -85,20 +110,18 @@ TEST_F(ScenarioLintTest, EachPlantedProblemIsFoundAtItsLine) {
       {"unknown_base", {"AlliedShips.cfg:9: error: base \"Atlantis\" is not loaded [unknown-base]"}},
       {"bad_position", {"AlliedShips.cfg:16: error: position \"34X0N 02400E\" cannot be read [bad-position]"}},
   };
-  for (const Fixture& fixture : fixtures) {
-    EXPECT_EQ(Lines(kLintFixtures + fixture.dir), fixture.findings) << fixture.dir;
-  }
+  for (const auto& [dir, findings] : fixtures) EXPECT_EQ(Lines(kLintFixtures + dir), findings) << dir;
 }
 
 TEST_F(ScenarioLintTest, AnEditedForceIsCheckedOnItsOwnWithItsCaseAndPoint) {
-  ASSERT_EQ(Lines(kLintFixtures + "clean"), std::vector<std::string>{});
+  ASSERT_EQ(Lines(kLintFixtures + "clean"), Strings{});
   TScenarioState& state = check->State();
   TForce* force = state.ForceList.front();  // the allied file is read first
   ASSERT_EQ(force->Title(), "Force Z");
   platform::TextLines& lines = state.SideLines[1];
   ASSERT_EQ(lines[14], "WP=3430N 02600E");
   lines[14] = "WP=2800N 02600E";  // the Western Desert
-  findings = LintForce(state, *force, land);
+  const std::vector<TLintFinding> findings = LintForce(state, *force, land);
   ASSERT_EQ(findings.size(), 1u);
   EXPECT_EQ(findings[0].Code, "waypoint-on-land");
   EXPECT_EQ(findings[0].Line, 15u);
@@ -106,9 +129,47 @@ TEST_F(ScenarioLintTest, AnEditedForceIsCheckedOnItsOwnWithItsCaseAndPoint) {
   EXPECT_EQ(findings[0].Case, 2);
   ASSERT_TRUE(findings[0].At.has_value());
   EXPECT_EQ(findings[0].At->LatY, 28 * globe::GlobeUnitsPerDegree);
-  // Without land only the other checks run.
-  EXPECT_TRUE(LintForce(state, *force, nullptr).empty());
   EXPECT_EQ(CountErrors(findings), 1u);
+  EXPECT_TRUE(LintForce(state, *force, nullptr).empty());  // without land only the other checks run
+}
+
+TLintFinding Finding(const std::string& file, std::size_t line, const TForce* force, const std::string& code = "x") {
+  TLintFinding finding;
+  finding.File = file;
+  finding.Line = line;
+  finding.Force = force;
+  finding.Code = code;
+  return finding;
+}
+
+Strings Places(const std::vector<TLintFinding>& findings) {
+  Strings places;
+  for (const TLintFinding& f : findings) places.push_back(f.File + ":" + std::to_string(f.Line) + " " + f.Code);
+  return places;
+}
+
+// The edited forces' findings are replaced, the rest of the edited file's findings move with
+// their lines.
+TEST(LintRecheckTest, EditedForceReplacedOthersMoveWithTheirLines) {
+  TForce edited(nullptr), below(nullptr), above(nullptr);
+  const struct { const char* name; TLinesEdit edit; Strings expected; } cases[] = {
+      // Two lines inserted at line index 12 (line 13): the finding at line 30 moves to 32.
+      {"insert", {"Axis.cfg", 12, 0, 2}, {"Allied.cfg:30 o", "Axis.cfg:5 a", "Axis.cfg:14 new", "Axis.cfg:32 b"}},
+      {"delete", {"Axis.cfg", 12, 1, 0}, {"Allied.cfg:30 o", "Axis.cfg:5 a", "Axis.cfg:14 new", "Axis.cfg:29 b"}},
+      {"replace", {"Axis.cfg", 12, 1, 1}, {"Allied.cfg:30 o", "Axis.cfg:5 a", "Axis.cfg:14 new", "Axis.cfg:30 b"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<TLintFinding> findings = {Finding("Allied.cfg", 30, nullptr, "o"), Finding("Axis.cfg", 5, &above, "a"),
+                                          Finding("Axis.cfg", 13, &edited, "old"), Finding("Axis.cfg", 30, &below, "b"),
+                                          Finding("Axis.cfg", 20, &edited, "old")};
+    ReplaceForceFindings(findings, c.edit, {&edited}, {Finding("Axis.cfg", 14, &edited, "new")});
+    EXPECT_EQ(Places(findings), c.expected) << c.name;
+  }
+  // Findings without a force stay and every named force is replaced.
+  std::vector<TLintFinding> findings = {Finding("Bases.cfg", 3, nullptr, "port"), Finding("Axis.cfg", 8, &above),
+                                        Finding("Axis.cfg", 9, &below)};
+  ReplaceForceFindings(findings, {"Axis.cfg", 0, 40, 40}, {&above, &below}, {});
+  EXPECT_EQ(Places(findings), Strings{"Bases.cfg:3 port"});
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <utility>
 
 #include "globe/data/GeoDataObject.h"
 #include "globe/data/GlobeLayer.h"
@@ -47,11 +48,8 @@ class RecordingMapFixture : public ::testing::Test {
   // A closed square object in `layer`, `half` GlobeUnit each way round `centre`.
   static globe::TGeoDataObject* AddSquare(globe::TGlobeLayer& layer, const globe::TGeoPoint& centre, int32_t half) {
     auto* object = layer.ObjectSource()->NewObject<globe::TGeoDataObject>();
-    globe::TPointStore& ring = object->Chains().Chain(0);
-    ring.Add(globe::TGeoPoint(centre.LongX - half, centre.LatY - half, 0));
-    ring.Add(globe::TGeoPoint(centre.LongX + half, centre.LatY - half, 0));
-    ring.Add(globe::TGeoPoint(centre.LongX + half, centre.LatY + half, 0));
-    ring.Add(globe::TGeoPoint(centre.LongX - half, centre.LatY + half, 0));
+    for (const auto& [x, y] : {std::pair{-1, -1}, std::pair{1, -1}, std::pair{1, 1}, std::pair{-1, 1}})
+      object->Chains().Chain(0).Add(globe::TGeoPoint(centre.LongX + x * half, centre.LatY + y * half, 0));
     object->SetClosed(true);
     object->Changed();
     return object;

@@ -18,25 +18,21 @@ namespace corvalis::testing {
 inline bool CanCreateFileIn(const std::filesystem::path& folder) {
     const std::string probe = (folder / ".probe").string();
     const int fd = ::open(probe.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0600);
-    if (fd < 0) return false;
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return true;
+    return fd >= 0 && ::close(fd) == 0 && ::unlink(probe.c_str()) == 0;
 }
 
 // Takes the write permission from a folder and, where that is not enough, makes it immutable.
 class ReadOnlyFolder {
 public:
     explicit ReadOnlyFolder(std::filesystem::path folder) : folder_(std::move(folder)) {
+        using std::filesystem::perms;
         std::error_code ec;
-        std::filesystem::permissions(folder_, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                                                  std::filesystem::perms::others_write,
+        std::filesystem::permissions(folder_, perms::owner_write | perms::group_write | perms::others_write,
                                      std::filesystem::perm_options::remove, ec);
         if (CanCreateFileIn(folder_)) immutable_ = SetImmutable(true);
         active_ = !CanCreateFileIn(folder_);
     }
     ReadOnlyFolder(const ReadOnlyFolder&) = delete;
-    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
     ~ReadOnlyFolder() {
         if (immutable_) SetImmutable(false);
         std::error_code ec;
@@ -51,10 +47,8 @@ private:
         if (fd < 0) return false;
         int flags = 0;
         bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        if (done) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
         ::close(fd);
         return done;
     }
@@ -73,7 +67,6 @@ public:
         mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, options.c_str()) == 0;
     }
     SmallFileSystem(const SmallFileSystem&) = delete;
-    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
     ~SmallFileSystem() {
         if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
     }

@@ -6,32 +6,15 @@ namespace toolcli {
 namespace {
 
 TEST(PictureSizeTest, WidthByHeightWithinTheLimit) {
-  struct TCase {
-    std::string Text;
-    bool Valid;
-    int Width, Height;
-  };
-  for (const TCase& c : std::vector<TCase>{{"80x60", true, 80, 60},
-                                           {"1x1", true, 1, 1},
-                                           {"100x100", true, 100, 100},
-                                           {"101x100", false, 0, 0},  // past the limit of 100
-                                           {"0x10", false, 0, 0},
-                                           {"10x", false, 0, 0},
-                                           {"x10", false, 0, 0},
-                                           {"10", false, 0, 0},
-                                           {"+10x10", false, 0, 0},
-                                           {"-10x10", false, 0, 0},
-                                           {"10x10x10", false, 0, 0},
-                                           {"10 x10", false, 0, 0},
-                                           {"99999999999x1", false, 0, 0},
-                                           {"", false, 0, 0}}) {
-    const auto size = ParsePictureSize(c.Text, 100);
-    ASSERT_EQ(size.has_value(), c.Valid) << c.Text;
-    if (size) {
-      EXPECT_EQ(size->Width, c.Width) << c.Text;
-      EXPECT_EQ(size->Height, c.Height) << c.Text;
-    }
+  for (const auto& [text, width, height] : std::vector<std::tuple<std::string, int, int>>{
+           {"80x60", 80, 60}, {"1x1", 1, 1}, {"100x100", 100, 100}}) {
+    const auto size = ParsePictureSize(text, 100);
+    ASSERT_TRUE(size.has_value()) << text;
+    EXPECT_EQ(std::make_pair(size->Width, size->Height), std::make_pair(width, height)) << text;
   }
+  for (const char* refused : {"101x100" /* past the limit */, "0x10", "10x", "x10", "10", "+10x10", "-10x10",
+                              "10x10x10", "10 x10", "99999999999x1", ""})
+    EXPECT_FALSE(ParsePictureSize(refused, 100).has_value()) << refused;
 }
 
 }  // namespace

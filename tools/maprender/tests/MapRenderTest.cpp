@@ -19,22 +19,25 @@ using globe::testing::TempDir;
 
 const std::string kWorld = std::string(CORVALIS_SOURCE_DIR) + "/data/Data/World.env";
 
-struct TParse {
-  std::optional<int> Status;
-  std::string Out, Err;
-  TMapRenderOptions Options;
-};
+struct TParse { std::optional<int> Status; std::string Out, Err; TMapRenderOptions Options; };
 
 TParse Parse(const std::vector<std::string>& args) {
   TParse result;
   std::ostringstream out, err;
   result.Status = ParseArguments(args, result.Options, out, err);
-  result.Out = out.str();
-  result.Err = err.str();
-  return result;
+  return {result.Status, out.str(), err.str(), result.Options};
 }
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+TMapRenderOptions Options(const std::string& env, const std::string& output, int width = 800, int height = 600) {
+  TMapRenderOptions options;
+  options.EnvironmentFile = env;
+  options.OutputFile = output;
+  options.Width = width;
+  options.Height = height;
+  return options;
+}
 
 TEST(MapRenderArguments, HelpAndVersionEndWithStatusZero) {
   const TParse help = Parse({"--help"});
@@ -48,10 +51,7 @@ TEST(MapRenderArguments, HelpAndVersionEndWithStatusZero) {
 }
 
 TEST(MapRenderArguments, ProblemsNameTheArgument) {
-  struct TCase {
-    std::vector<std::string> Args;
-    std::string FirstLine;
-  };
+  struct TCase { std::vector<std::string> Args; std::string FirstLine; };
   const std::vector<TCase> cases = {
       {{"--bogus"}, "maprender: The following argument was not expected: --bogus"},
       {{}, "maprender: ENV_FILE is required"},
@@ -85,11 +85,8 @@ TEST(MapRenderArguments, ValuesReachTheOptions) {
                                "--long", "170", "--altitude", "0", "--allow-missing"});
   ASSERT_EQ(result.Status, std::nullopt) << result.Err;
   const TMapRenderOptions& o = result.Options;
-  EXPECT_EQ(o.EnvironmentFile, "w.env");
-  EXPECT_EQ(o.OutputFile, "o.jpg");
-  EXPECT_EQ(o.Width, 30);
-  EXPECT_EQ(o.Height, 20);
-  EXPECT_EQ(o.ProjectionClass, "tmercatorprj");
+  EXPECT_EQ(o.EnvironmentFile + " " + o.OutputFile + " " + o.ProjectionClass, "w.env o.jpg tmercatorprj");
+  EXPECT_EQ(std::make_pair(o.Width, o.Height), std::make_pair(30, 20));
   EXPECT_EQ(o.CenterLatitude, -12.5L);
   EXPECT_EQ(o.CenterLongitude, 170.0L);
   EXPECT_EQ(o.Altitude, 0);
@@ -102,29 +99,21 @@ TEST(MapRenderFiles, EnvironmentProblemsAreOneLineNamingTheFile) {
   const std::string binary = dir.Write("tool.env", std::string("\x7f" "ELF\x02\x01\x01\0\0<\xff\xfe", 13));
   const std::string text = dir.Write("notes.env", "hello\n");
   const std::string broken = dir.Write("broken.env", "<TGlobe SurfaceColor=\x01\xfe>");
-  struct TCase {
-    std::string File, Message;
-  };
+  struct TCase { std::string File, Message; };
   for (const TCase& c : std::vector<TCase>{{dir.File("missing.env"), "no such file"},
                                            {dir.Path.string(), "not a file"},
                                            {binary, "not an XML environment file"},
                                            {text, "not an XML environment file"}}) {
     EXPECT_EQ(EnvironmentFileProblem(c.File), c.Message) << c.File;
-    TMapRenderOptions options;
-    options.EnvironmentFile = c.File;
-    options.OutputFile = dir.File("out.png");
     std::ostringstream err;
-    EXPECT_EQ(RenderAndWrite(options, err), 1);
+    EXPECT_EQ(RenderAndWrite(Options(c.File, dir.File("out.png")), err), 1);
     EXPECT_EQ(err.str(), "maprender: " + c.File + ": " + c.Message + "\n");
   }
   EXPECT_EQ(EnvironmentFileProblem(kWorld), "");
   // A damaged XML file is repaired as it is read: the repair is a warning naming the file, without
   // the file's raw bytes.
-  TMapRenderOptions options;
-  options.EnvironmentFile = broken;
-  options.OutputFile = dir.File("out.png");
   std::ostringstream err;
-  EXPECT_EQ(RenderAndWrite(options, err), 0);
+  EXPECT_EQ(RenderAndWrite(Options(broken, dir.File("out.png")), err), 0);
   const std::string message = err.str();
   EXPECT_EQ(message.rfind("maprender: warning: Environment file " + broken + ", line 1: ", 0), 0u) << message;
   EXPECT_EQ(message.find_first_of(std::string("\x01\xfe", 2)), std::string::npos) << message;
@@ -134,11 +123,7 @@ TEST(MapRenderFiles, EnvironmentProblemsAreOneLineNamingTheFile) {
 TEST(MapRenderFiles, MissingLayerFilesAreNamedAndFailUnlessAllowed) {
   TempDir dir;
   fs::copy_file(kWorld, dir.File("World.env"));  // its layer files stay behind
-  TMapRenderOptions options;
-  options.EnvironmentFile = dir.File("World.env");
-  options.OutputFile = dir.File("out.png");
-  options.Width = 40;
-  options.Height = 30;
+  TMapRenderOptions options = Options(dir.File("World.env"), dir.File("out.png"), 40, 30);
   const std::string warnings = "maprender: warning: Land.lyr named by " + options.EnvironmentFile +
                                " not found\nmaprender: warning: Countries.lyr named by " +
                                options.EnvironmentFile + " not found\n";
@@ -155,10 +140,7 @@ TEST(MapRenderFiles, MissingLayerFilesAreNamedAndFailUnlessAllowed) {
 
 TEST(MapRenderFiles, TheExtensionChoosesTheFormat) {
   TempDir dir;
-  TMapRenderOptions options;
-  options.EnvironmentFile = kWorld;
-  options.Width = 60;
-  options.Height = 40;
+  TMapRenderOptions options = Options(kWorld, "", 60, 40);
   for (const auto& [name, format] : std::vector<std::pair<std::string, std::string>>{
            {"map.png", "png"}, {"map.JPG", "jpeg"}, {"map.jpeg", "jpeg"}, {"map.bmp", "bmp"}}) {
     options.OutputFile = dir.File(name);

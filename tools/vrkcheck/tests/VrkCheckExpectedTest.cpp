@@ -27,10 +27,7 @@ std::string Expected(const std::string& name) {
 }
 
 TEST(VrkCheckExpectedTest, JsonIsTheKeptOutputOnEveryFixture) {
-    struct TCase {
-        std::string Name, Dir;
-        int Status;
-    };
+    struct TCase { std::string Name, Dir; int Status; };
     const std::string fixtures = kSource + "/tests/data/scenarios/";
     for (const TCase& c : std::vector<TCase>{{"edge_campaign", fixtures + "edge_campaign", 1},
                                              {"edge_scenario", fixtures + "edge_scenario", 0},

@@ -9,11 +9,10 @@
 #include <sstream>
 #include <string>
 
-#include <unistd.h>
-
 #include "globe/data/GeoMath.h"
 #include "globe/view/Voduz4.h"
 #include "scenario/EditorGlobeSettings.h"
+#include "tests/globe_data/TempFile.h"
 #include "tools/vrkcheck/VrkCheck.h"
 
 namespace vrkcheck {
@@ -30,16 +29,10 @@ class VrkCheckPictureTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!CanDrawPictures()) GTEST_SKIP() << "no pictures in this build";
-        dir = fs::temp_directory_path() / ("vrkcheck-picture-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
     }
-    void TearDown() override {
-        std::error_code error;
-        fs::current_path(fs::temp_directory_path(), error);  // the load moves into the Data folder
-        fs::remove_all(dir, error);
-    }
+    ~VrkCheckPictureTest() override { fs::current_path(startDir); }  // the load moves into the Data folder
     QImage Picture(std::vector<std::string> args) {
-        const std::string png = (dir / "map.png").string();
+        const std::string png = dir.File("map.png");
         args.insert(args.begin(), {"--png", png});
         args.push_back(std::string(CORVALIS_TEST_DATA_DIR) + "/scenarios/sahara_picture");
         std::ostringstream out, err;
@@ -64,22 +57,20 @@ protected:
         return count;
     }
 
-    fs::path dir;
+    fs::path startDir = fs::current_path();
+    globe::testing::TempDir dir;
 };
 
+// The start settings look at 23.97 N, 13.80 E from an altitude of 115,911 (about 39 pixels a
+// degree) on the editor's 579 x 581 map.
 TEST_F(VrkCheckPictureTest, DrawnWithTheEditorsStartSettings) {
-    // The start settings look at 23.97 N, 13.80 E from an altitude of 115,911 (about 39 pixels a
-    // degree) on the editor's 579 x 581 map.
-    {
-        globe::TVoduz4 view;
-        scenario::ApplyGlobeStartSettings(view);
-        EXPECT_NEAR(static_cast<double>(view.Projection().CenterLatitude()), 23.9708, 1e-3);
-        EXPECT_NEAR(static_cast<double>(view.Projection().CenterLongitude()), 13.8001, 1e-3);
-        EXPECT_EQ(view.Projection().Altitude(), 115911);
-    }
+    globe::TVoduz4 view;
+    scenario::ApplyGlobeStartSettings(view);
+    EXPECT_NEAR(static_cast<double>(view.Projection().CenterLatitude()), 23.9708, 1e-3);
+    EXPECT_NEAR(static_cast<double>(view.Projection().CenterLongitude()), 13.8001, 1e-3);
+    EXPECT_EQ(view.Projection().Altitude(), 115911);
     const QImage image = Picture({});
-    ASSERT_EQ(image.width(), 579);
-    ASSERT_EQ(image.height(), 581);
+    ASSERT_EQ(image.size(), QSize(579, 581));
     // The middle is the Sahara (south-west Libya); the top right corner the Gulf of Sirte.
     EXPECT_EQ(image.pixelColor(289, 290), kLand);
     const QPoint sirte = PixelOf(31.0L, 19.0L);
@@ -99,10 +90,8 @@ TEST_F(VrkCheckPictureTest, DrawnWithTheEditorsStartSettings) {
 
 TEST_F(VrkCheckPictureTest, OtherSizesFollowTheResizingRules) {
     const QImage image = Picture({"--size", "300x200"});
-    ASSERT_EQ(image.width(), 300);
-    ASSERT_EQ(image.height(), 200);
-    // The middle of the map stays in the middle of the smaller picture.
-    EXPECT_EQ(image.pixelColor(150, 100), kLand);
+    ASSERT_EQ(image.size(), QSize(300, 200));
+    EXPECT_EQ(image.pixelColor(150, 100), kLand);  // the middle of the map stays in the middle
 }
 
 }  // namespace

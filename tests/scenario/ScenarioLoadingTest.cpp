@@ -1,0 +1,556 @@
+// A scenario directory loaded: the information, base, submarine, missions and ships files with
+// their messages, the Problems panel's entries and the load check's JSON, over an in-memory file
+// system (the scenario directory /scen, the program folder /prog with its Data folder) or real
+// files. The JSON of the fixtures and demos is compared whole with the kept output by vrkcheck's
+// VrkCheckExpectedTest (messages, bases, zones, forces, missions and ships); these tests cover what
+// that comparison does not show.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GlobeLayer.h"
+#include "globe/data/GlobeLayerStore.h"
+#include "globe/data/GlobeObjectSource.h"
+#include "globe/view/PresenterClasses.h"
+#include "globe/view/Voduz4.h"
+#include "platform/LocalFileSystem.h"
+#include "platform/testing/MemoryFileSystem.h"
+#include "platform/testing/ScriptedDialogs.h"
+#include "scenario/Base.h"
+#include "scenario/Force.h"
+#include "scenario/JsonText.h"
+#include "scenario/LineOwner.h"
+#include "scenario/LoadCheck.h"
+#include "scenario/Missions.h"
+#include "scenario/Overlay.h"
+#include "scenario/ProblemLog.h"
+#include "scenario/RandomGenerator.h"
+#include "scenario/ScenarioLayers.h"
+#include "scenario/ScenarioLoader.h"
+#include "scenario/ScenarioState.h"
+#include "scenario/SubZone.h"
+#include "tests/globe_data/TempFile.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+using globe::testing::TempDir;
+
+const std::string kFixtures = std::string(CORVALIS_TEST_DATA_DIR) + "/scenarios/";
+const std::string kProgramDir = CORVALIS_SOURCE_DIR "/data";
+constexpr const char* kScenarioDir = "/scen/";
+
+// A loader over an in-memory file system with scripted dialogs. Alone it serves table rows that
+// each need a fresh one.
+struct Loader {
+    Loader() {
+        files.AddDirectory("/prog/Data");
+        files.AddDirectory("/scen");
+        state.ScenarioDir = kScenarioDir;
+    }
+    // Adds a file of the scenario directory; lines are joined with CR LF.
+    void AddFile(const std::string& name, const Lines& lines) {
+        std::string bytes;
+        for (const std::string& line : lines) bytes += line + "\r\n";
+        files.AddFile(std::string(kScenarioDir) + name, bytes);
+    }
+    Lines Reports() const { return dialogs.Reports(); }
+
+    globe::TPresenterClassesRegistration registration;
+    globe::TCustomVoduz4 globe;  // destroyed after the state that refers to its objects
+    platform::testing::MemoryFileSystem files;
+    platform::testing::ScriptedDialogs dialogs;
+    TScenarioState state;
+    TScenarioLoader loader{state, globe, dialogs, files, platform::RegionalSettings{}, "/prog"};
+};
+
+class LoaderFixture : public ::testing::Test, public Loader {};
+
+// Loading moves into the scenario directory; each test goes back where it started.
+class RealFilesTest : public ::testing::Test {
+protected:
+    ~RealFilesTest() override { fs::current_path(startDir); }
+    fs::path startDir = fs::current_path();
+    TempDir dir;
+    platform::LocalFileSystem files;
+};
+
+using DirectoryLoadingTest = LoaderFixture;
+
+// A campaign file in any letter case and a missing Data folder are the kept output's
+// windows_campaign and the load check's tests.
+TEST_F(DirectoryLoadingTest, DirectoryWithBothInformationFilesIsAScenario) {
+    AddFile("ScenarioInfo.cfg", {"EnvironmentFile=scen.env"});
+    AddFile("campaigninfo.cfg", {"EnvironmentFile=camp.env"});
+    EXPECT_EQ(loader.LoadDirectory("/scen"), TScenarioKind::skScenario);
+    EXPECT_FALSE(state.IsCampaign);
+    ASSERT_FALSE(Reports().empty());
+    EXPECT_EQ(Reports()[0], "Cannot find environment file: /scen/scen.env!");
+}
+
+TEST_F(DirectoryLoadingTest, InformationFileLinesAndMissingFiles) {
+    AddFile("ScenarioInfo.cfg", {"LL=garbage", "FSL0=Alexandria", "LL=31xxN 02953E", "FSLx=Piraeus",
+                                 "StartDate=19410524"});
+    files.SetCurrentDirectory("/scen");
+    loader.ReadStartInfo("ScenarioInfo.cfg");
+    EXPECT_EQ(Reports(), (Lines{"Format error in LL string!\rString: LL=31xxN 02953E\rLine number: 2",
+                                "Error reading scenario data!\rFile: ScenarioInfo.cfg\rLine no: 3\rLine: FSLx=Piraeus"}));
+    EXPECT_EQ(state.StartTime, 0.0);  // the file ended before the start date
+
+    Loader empty;
+    empty.files.SetCurrentDirectory("/scen");
+    empty.loader.ReadStartInfo("ScenarioInfo.cfg");
+    empty.loader.ReadStartInfo("CampaignInfo.cfg");
+    empty.loader.ReadAllBases(kScenarioDir);
+    empty.loader.ReadMissionFile("/scen/AxisMissions.cfg", 0);
+    EXPECT_EQ(empty.Reports(), (Lines{"Error loading scenarioinfo!\rFile: ScenarioInfo.cfg does not exist!",
+                                      "Error loading Campaigninfo!\rFile: CampaignInfo.cfg does not exist!",
+                                      "Cannot find basefile: /scen/AxisBases.cfg!", "Error reading axis bases!",
+                                      "Cannot find basefile: /scen/AlliedBases.cfg!", "Error reading allied bases!",
+                                      "Error loading mission info!\rFile: /scen/AxisMissions.cfg does not exist!"}));
+}
+
+class BaseFileTest : public LoaderFixture {
+protected:
+    TBase& Base(std::size_t n) { return *state.BaseList.at(n); }
+};
+
+// The fields and the order of "LL=" and "EP=" are in the kept output of the demos and fixtures.
+TEST_F(BaseFileTest, UnreadableKeysAreSkipped) {
+    AddFile("AxisBases.cfg", {"Name=Piraeus", "LL=3756N 02338E", "ReconDir=abc", "ReconWidth=60", "Comment line", "",
+                              "Name=Eleusis", "Port=0"});
+    ASSERT_TRUE(loader.ReadBaseFile("/scen/AxisBases.cfg", 0));
+    EXPECT_EQ(Reports(), Lines{});
+    ASSERT_EQ(state.BaseList.size(), 2u);
+    EXPECT_EQ(Base(0).ReconDir, 0);
+    EXPECT_EQ(Base(0).ReconWidth, 60);
+}
+
+TEST_F(BaseFileTest, BadNumbersKeysAndPositions) {
+    AddFile("AxisBases.cfg", {"Name=Taranto", "Delay=abc", "Name=Never read"});
+    AddFile("AlliedBases.cfg", {"LL=3112N 02953E", "Name=Never read"});
+    loader.ReadAllBases(kScenarioDir);
+    EXPECT_EQ(Reports(), (Lines{"Error reading base file!\rFile: /scen/AxisBases.cfg\rLine no: 1\rLine: Delay=abc",
+                                "Error reading axis bases!",
+                                "Error reading base file!\rFile: /scen/AlliedBases.cfg\rLine no: 0\rLine: LL=3112N 02953E",
+                                "Error reading allied bases!"}));
+    ASSERT_EQ(state.BaseList.size(), 1u);  // bases made before the error stay
+    // A malformed position only fails the side after the whole file.
+    dialogs.ClearCalls();
+    AddFile("AlliedBases.cfg", {"Name=Malta", "LL=35xxN 01430E", "Name=Alexandria", "LL=3112N 02953E"});
+    EXPECT_FALSE(loader.ReadBaseFile("/scen/AlliedBases.cfg", 1));
+    EXPECT_EQ(Reports(), Lines{});
+    EXPECT_EQ(state.BaseList.size(), 3u);
+}
+
+TEST_F(BaseFileTest, HugeRadiusWrapsLikeThirtyTwoBitArithmetic) {
+    AddFile("AxisBases.cfg", {"Name=Far", "Mines=50000", "StrikeRange=-50000"});
+    ASSERT_TRUE(loader.ReadBaseFile("/scen/AxisBases.cfg", 0));
+    // 50,000 x 90,000 = 4,500,000,000, which is 205,032,704 after wrapping to 32 bits.
+    EXPECT_EQ(Base(0).Mines, 205'032'704);
+    EXPECT_EQ(Base(0).StrikeRange, -205'032'704);
+}
+
+using SubZoneTest = LoaderFixture;
+
+TEST_F(SubZoneTest, BadLinesAndLayerOrder) {
+    AddFile("Subs1.cfg", {"LL=3600N 02200E", "Strength=1", "LL=3600N 02200E", "LL=36x0N 02300E", "Name=Kythera"});
+    AddFile("Subs0.cfg", {"Name=A", "Strength=x", "Name=B", "Strength=1"});
+    files.SetCurrentDirectory("/scen");
+    loader.ReadSubZones("Subs1.cfg", kAlliedSubsLayer, 0xFF0000);
+    loader.ReadSubZones("Subs0.cfg", kAxisSubsLayer, 0x0000FF);
+    EXPECT_EQ(Reports(), (Lines{"Format error in LL string!\rString: LL=36x0N 02300E\rLine number: 3",
+                                "Error reading submarine data!\rFile: Subs0.cfg\rLine no: 1\rLine: Strength=x"}));
+    globe::TGlobeObjectSource& zones1 = *LayerByNameOrNew(globe, kAlliedSubsLayer).ObjectSource();
+    ASSERT_EQ(zones1.Count(), 1);
+    EXPECT_EQ(dynamic_cast<TSubZone&>(*zones1.Objects(0)).Chains().Chain(0).Count(), 1);
+    EXPECT_EQ(LayerByNameOrNew(globe, kAxisSubsLayer).ObjectSource()->Count(), 1);  // the bad strength ends the file
+    // Each file moves its layer to the bottom: the side 0 zones end below the side 1 zones.
+    EXPECT_EQ(globe.LayerStore().IndexOfName(kAxisSubsLayer), 0);
+    EXPECT_EQ(globe.LayerStore().IndexOfName(kAlliedSubsLayer), 1);
+}
+
+TEST(MessageLineTest, ReadersCountFromZeroThePanelFromOne) {
+    const struct { const char* message; int line; } cases[] = {
+        {"Error reading base file!\rFile: a.cfg\rLine no: 3\rLine: Delay=abc", 4},
+        {"Format error in LL string!\rString: LL=bad\rLine number: 0", 1},
+        {"Error reading axis bases!", 0},
+        {"Error reading TF!\rLine no: \rLine: ", 0},     // no digits
+        {"Error reading TF!\rLine no: 99999999999\r", 0},  // not a line of any file shown
+    };
+    for (const auto& c : cases) EXPECT_EQ(MessageLine(c.message), c.line) << c.message;
+}
+
+// The Problems panel's entries over a campaign with a planted problem in several files.
+class ProblemsCampaign : public RealFilesTest {
+protected:
+    void Load(const std::string& dir, bool whole = true) {
+        TScenarioLoader loader(state, globe, log, files, platform::RegionalSettings{}, kProgramDir);
+        loader.OnReadFile = [this](const std::string& file) { log.SetCurrentFile(file); };
+        if (whole) {
+            ASSERT_EQ(loader.LoadDirectory(dir), TScenarioKind::skCampaign);
+        } else {
+            state.ScenarioDir = dir;
+            loader.ReadEnvironmentSetting(dir);
+        }
+    }
+    std::string FileOf(std::size_t n) const { return fs::path(log.Problems().at(n).File).filename().string(); }
+
+    globe::TPresenterClassesRegistration registration;
+    globe::TVoduz4 globe;
+    platform::testing::ScriptedDialogs shown;
+    TProblemLog log{shown};
+    TScenarioState state;
+};
+
+TEST_F(ProblemsCampaign, EveryMessageIsFiledUnderItsFileAndLine) {
+    Load(kFixtures + "problems_campaign");
+    const struct { const char* file; int line; const char* firstLine; } expected[] = {
+        {"AxisBases.cfg", 4, "Error reading base file!"},   {"AxisBases.cfg", 0, "Error reading axis bases!"},
+        {"Subs1.cfg", 0, "Error loading submarine info!"},   {"Subs0.cfg", 4, "Format error in LL string!"},
+        {"AxisMissions.cfg", 10, "Error reading Mission!"},
+    };
+    const std::vector<TProblem>& problems = log.Problems();
+    ASSERT_EQ(problems.size(), std::size(expected));
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        EXPECT_EQ(FileOf(i), expected[i].file) << i;
+        EXPECT_EQ(problems[i].Line, expected[i].line) << i;
+        EXPECT_TRUE(problems[i].Text.starts_with(expected[i].firstLine)) << problems[i].Text;
+        EXPECT_TRUE(problems[i].Severity.empty() && problems[i].Code.empty());
+        EXPECT_EQ(shown.Reports().at(i), problems[i].Text);  // the boxes were shown as well, in order
+    }
+}
+
+TEST_F(ProblemsCampaign, MessagesOnlyRecordedWhenTheBoxesAreOffAndLinesOwned) {
+    log.SetShowMessages(false);
+    Load(kFixtures + "problems_campaign");
+    EXPECT_EQ(log.Problems().size(), 5u);
+    EXPECT_EQ(shown.Reports(), Lines{});
+    // Each line belongs to the force and case above it.
+    const platform::TextLines& axis = state.SideLines[0];
+    ASSERT_EQ(axis[9], "WP=bad");
+    const struct { std::size_t index; bool force; int kase; int row; } cases[] = {
+        {9, true, 1, 3},     // the bad waypoint: fourth row of case 1's list
+        {6, true, 1, 0},     // the "CASE1" line itself
+        {3, true, 0, -1},    // the force's header
+        {0, false, 0, -1},   // above every "NAME=" line
+        {99, false, 0, -1},  // past the end
+    };
+    for (const auto& c : cases) {
+        const TLineOwner owner = FindLineOwner(axis, state.ForceList, 0, c.index);
+        EXPECT_EQ(owner.Force != nullptr ? owner.Force->Title() : "", c.force ? "Italian Cruisers" : "") << c.index;
+        EXPECT_EQ(owner.Case, c.kase) << c.index;
+        EXPECT_EQ(owner.Row, c.row) << c.index;
+    }
+    // Only the forces of the side the lines belong to are looked for.
+    EXPECT_EQ(FindLineOwner(axis, state.ForceList, 1, 9).Force, nullptr);
+}
+
+// An environment file with faults loads what can be read; its repairs come in one message, filed
+// under the environment file.
+TEST_F(ProblemsCampaign, EnvironmentRepairsAreOneMessageFiledUnderTheEnvironmentFile) {
+    dir.Write("faulty.env", "<TGlobe MinTextHeight=\"9\" Odd>\r\n</TGlobe>\r\n</TGlobe>\r\n");
+    dir.Write("ScenarioInfo.cfg", "EnvironmentFile=faulty.env\r\nEnvironmentFile=missing.env\r\n");
+    const std::string folder = dir.Path.string() + "/";
+    Load(folder, false);
+    EXPECT_EQ(globe.MinTextHeight(), 9);
+    EXPECT_FALSE(globe.OnEnvironmentWarning);
+    ASSERT_EQ(log.Problems().size(), 2u);
+    EXPECT_EQ(FileOf(0), "faulty.env");
+    const std::string file = "Environment file " + folder + "faulty.env, ";
+    EXPECT_EQ(log.Problems()[0].Text,
+              file + "line 1: \"Odd\" in <TGlobe> is not an attribute (name=\"value\") and is ignored\r" + file +
+                  "line 3: closing tag </TGlobe> without an open element: the rest is ignored");
+    // The next message is the information file's again.
+    EXPECT_EQ(FileOf(1), "ScenarioInfo.cfg");
+    EXPECT_EQ(log.Problems()[1].Text, "Cannot find environment file: " + folder + "missing.env!");
+}
+
+TEST(JsonTextTest, TextsAndNumbersKeepTheOutputValid) {
+    for (const auto& [bytes, json] : std::vector<std::pair<std::string, std::string>>{
+             {"a\"b\\c\rd\x01", R"("a\"b\\c\rd\u0001")"},
+             {"Sch\xc3\xa4" "fer", "\"Sch\xc3\xa4" "fer\""},     // UTF-8 stays
+             {"Sch\xe4" "fer", "\"Sch\xc3\xa4" "fer\""},          // a code page byte is its character
+             {"\xc3", "\"\xc3\x83\""},                           // a cut sequence too
+             {"\xed\xa0\x80", "\"\xc3\xad\xc2\xa0\xc2\x80\""}}) {  // a surrogate is no UTF-8
+        EXPECT_EQ(JsonDump(JsonText(bytes)), json) << json;
+    }
+    const TJson numbers = TJson::array({JsonNumber(30), JsonNumber(0), JsonNumber(-2), JsonNumber(15116.25),
+                                        JsonNumber(0.5), JsonNumber(1.0 / 0.0), JsonNumber(0.0 / 0.0)});
+    EXPECT_EQ(JsonDump(numbers), "[30,0,-2,15116.25,0.5,null,null]");
+}
+
+// A load check with a temporary program folder (and its "Data" subfolder).
+class LoadCheckTest : public RealFilesTest {
+protected:
+    LoadCheckTest() { fs::create_directories(dir.Path / "prog" / "Data"); }
+    std::string JsonOf(const std::string& scenario, Lines* messages = nullptr) {
+        TLoadCheck check(files, platform::RegionalSettings{}, dir.File("prog"));
+        check.Run(scenario);
+        if (messages != nullptr) *messages = check.Messages();
+        return check.Json();
+    }
+};
+
+TEST_F(LoadCheckTest, HostileFilesAreReportedNotFatal) {
+    const fs::path hostile = dir.Path / "hostile";
+    fs::create_directories(hostile);
+    std::mt19937 random(7);
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) garbage += static_cast<char>(random() & 0xFF);
+    dir.Write("hostile/ScenarioInfo.cfg", "StartDate=" + garbage);
+    dir.Write("hostile/AxisBases.cfg", "");
+    dir.Write("hostile/AlliedBases.cfg", "Name=" + std::string(100'000, 'x') + "\nLL=" + std::string(50'000, '9') + "\n");
+    dir.Write("hostile/AxisShips.cfg", garbage);
+    dir.Write("hostile/AlliedShips.cfg",
+              "[TF1]\r\nNAME=" + garbage + "\r\nNUMBER=1\r\nSPEED=1\r\nMISSION=Convoy\r\nCASECOUNT=999999999\r\n");
+    dir.Write("hostile/Subs0.cfg", "Strength=1\nLL=" + garbage);
+    Lines messages;
+    const std::string json = JsonOf(hostile.string(), &messages);
+    EXPECT_FALSE(messages.empty());
+    EXPECT_EQ(json, JsonOf(hostile.string()));
+    // Control bytes and bytes that are not UTF-8 are escaped.
+    ASSERT_TRUE(json.ends_with("}\n"));
+    for (const char c : json.substr(0, json.size() - 1)) ASSERT_GE(static_cast<unsigned char>(c), 0x20u);
+    // A value is at most 200 characters.
+    EXPECT_NE(json.find("\"title\":\"" + std::string(200, 'x') + "\""), std::string::npos);
+    EXPECT_NE(json.find("Error reading allied bases!"), std::string::npos);
+}
+
+TEST_F(LoadCheckTest, MissingDataFolder) {
+    fs::remove_all(dir.Path / "prog" / "Data");
+    Lines messages;
+    const std::string json = JsonOf(kFixtures + "small_scenario", &messages);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("Data"), std::string::npos) << messages[0];
+    EXPECT_NE(json.find(R"("kind":"none","caption":"Corvalis scenario editor")"), std::string::npos);
+}
+
+constexpr std::int32_t Lat(int degrees, int minutes) { return degrees * 5'400'000 + minutes * 90'000; }
+
+// A missions-file block with one case per entry of `cases` (each a list of case lines).
+Lines Block(const std::string& name, const std::string& mission, const std::vector<Lines>& cases,
+            const Lines& missionLines = {}) {
+    Lines lines = {"[MISSION]", "NAME=" + name, "NUMBER=1", "SPEED=20", "MISSION=" + mission};
+    lines.insert(lines.end(), missionLines.begin(), missionLines.end());
+    lines.push_back("CASECOUNT=" + std::to_string(cases.size()));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        lines.push_back("CASE" + std::to_string(i + 1));
+        lines.insert(lines.end(), cases[i].begin(), cases[i].end());
+    }
+    lines.insert(lines.end(), {"ENDMISSION", ""});
+    return lines;
+}
+
+Lines Join(std::initializer_list<Lines> parts) {
+    Lines all;
+    for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+// A loader with three allied bases read: Alexandria, VALLETTA and Haifa (with its own starting
+// point).
+struct ForceLoader : Loader {
+    ForceLoader() {
+        AddFile("AlliedBases.cfg", {"Name=Alexandria", "LL=3112N 02953E", "Port=2", "Name=VALLETTA",
+                                    "LL=3554N 01431E", "Port=1", "Name=Haifa", "LL=3249N 03500E",
+                                    "EP=3245N 03455E", "Port=1"});
+        loader.ReadBaseFile("/scen/AlliedBases.cfg", 1);
+    }
+    void ReadMissions(const Lines& lines, std::int32_t side = 1) {
+        AddFile("Missions.cfg", lines);
+        loader.ReadMissionFile("/scen/Missions.cfg", side);
+    }
+    TForce& Force(std::size_t n) { return *state.ForceList.at(n); }
+    std::string MissionColumn(std::size_t row) {
+        loader.RefreshForcesList();
+        return state.ForcesList.Rows.at(row).Mission;
+    }
+};
+
+class ForceLoadingTest : public ::testing::Test, public ForceLoader {};
+
+// The demos' kept output shows headings, waypoints, targets and bases' starting points read into
+// missions; this adds the keys the demos do not use.
+TEST_F(ForceLoadingTest, CaseLinesFillTheMission) {
+    ReadMissions(Block("Force K", "Bombard", {{"RD=5", "DELAY=3", "CWPI=1", "WP=3400N 01600E", "Origin=Alexandria",
+                                               "Target=Haifa"}}));
+    EXPECT_EQ(Reports(), Lines{});
+    ASSERT_TRUE(Force(0).Mission);
+    EXPECT_EQ(Force(0).Mission->OriginPoints.Count(), 2);
+    EXPECT_EQ(Force(0).Mission->OriginBase, "Alexandria");
+    EXPECT_EQ(Force(0).Mission->TargetPoints.Point(0).LatY, Lat(32, 45));  // Haifa's "EP=" point
+    EXPECT_EQ(MissionColumn(0), "Bombard Haifa");
+}
+
+TEST_F(ForceLoadingTest, ForcesListKeepsTheSelectedForce) {
+    ReadMissions(Join({Block("A", "Patrol", {{}}), Block("B", "Patrol", {{}})}));
+    loader.RefreshForcesList();
+    ASSERT_EQ(state.ForcesList.Rows.size(), 2u);
+    EXPECT_EQ(state.ForcesList.Selected, -1);
+    state.ForcesList.Selected = 1;
+    std::swap(state.ForceList[0], state.ForceList[1]);
+    loader.RefreshForcesList();
+    EXPECT_EQ(state.ForcesList.Selected, 0);  // the same force, now first
+    EXPECT_EQ(state.ForcesList.Rows[0].Name, "B");
+}
+
+TEST_F(ForceLoadingTest, CoverOnlySettingsAndMessagesGoOn) {
+    ReadMissions(Block("P", "Patrol", {{"WP=3400N 01600E"}}, {"COVEREDFORCE=Convoy A", "RELEASE=50"}));
+    EXPECT_EQ(Reports(), (Lines{"Only cover missions can have a covered force!",
+                                "Only cover missions can have a release distance!"}));
+    ASSERT_TRUE(Force(0).Mission);
+    EXPECT_EQ(Force(0).Mission->OriginPoints.Count(), 1);
+    EXPECT_EQ(MissionColumn(0), "Patrol");
+}
+
+// Each faulty file on a fresh loader: the messages shown, then what the forces keep.
+TEST(FaultyMissionsTest, AreReportedAndTheRestRead) {
+    struct TCase { const char* name; Lines lines, reports; void (*check)(ForceLoader&); };
+    const TCase cases[] = {
+        {"an unknown target base discards the mission",
+         Block("Force X", "Convoy", {{"WP=3400N 01600E", "Target=Nowhere"}}),
+         {"Error reading Mission!\rLine no: 8\rLine: Target=Nowhere\rForce: Force X\r\rCannot find base Nowhere!"},
+         [](ForceLoader& l) {
+             EXPECT_FALSE(l.Force(0).Mission);
+             EXPECT_EQ(l.MissionColumn(0), "");
+         }},
+        {"a bad waypoint raises the conversion error", Block("Force Y", "Patrol", {{"WP=34x0N 01600E"}}),
+         {"Error reading Mission!\rLine no: 7\rLine: WP=34x0N 01600E\rForce: Force Y\r\rLat/Long conversion error"},
+         [](ForceLoader& l) { EXPECT_FALSE(l.Force(0).Mission); }},
+        {"a missing case reads the lines after the terminator",
+         {"[MISSION]", "NAME=Z", "NUMBER=1", "SPEED=10", "MISSION=Patrol", "CASECOUNT=2", "CASE2", "WP=3000N 01000E",
+          "ENDMISSION", "LL=3500N 01500E", "", ""},
+         {"Error reading mission!\rCase 1 not found!"},
+         [](ForceLoader& l) {
+             EXPECT_EQ(l.Force(0).GetCentroid().LatY, Lat(35, 0));
+             ASSERT_TRUE(l.Force(0).Mission);
+             EXPECT_EQ(l.Force(0).Mission->OriginPoints.Count(), 0);
+         }},
+        {"the lowest case count",
+         {"[MISSION]", "NAME=-5", "NUMBER=1", "SPEED=10", "MISSION=Patrol", "CASECOUNT=-2147483648", "CASE1",
+          "ENDMISSION", "", ""},
+         {"Error reading mission!\rCase 1 not found!"},  // below one case no header matches
+         nullptr},
+        {"a missing mission line, a bad number and an illegal keyword",
+         {"[MISSION]", "NAME=A", "NUMBER=1", "SPEED=10", "ORDERS=Patrol", "", "[MISSION]", "NAME=B", "NUMBER=1",
+          "SPEED=fast", "", "[MISSION]", "NAME=C", "NUMBER=1", "SPEED=10", "MISSION=bombard", "CASECOUNT=1",
+          "CASE1", "ENDMISSION", ""},
+         {"Error reading data for TF A\rCannot find Mission data!", "Error reading TF!\rLine no: 9\rLine: SPEED=fast",
+          "Illegal mission type: bombard!"},
+         [](ForceLoader& l) {
+             ASSERT_EQ(l.state.ForceList.size(), 3u);
+             EXPECT_EQ(l.Force(1).Title(), "B");
+             EXPECT_EQ(l.Force(1).Speed, 0);
+         }},
+        {"a header on the last line keeps the provisional title", {"", "[MISSION]"},
+         {"Error reading TF!\rLine no: 2\rLine: "},
+         [](ForceLoader& l) { EXPECT_EQ(l.Force(0).Title(), "Allied2"); }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ForceLoader loaded;
+        loaded.ReadMissions(c.lines);
+        EXPECT_EQ(loaded.Reports(), c.reports);
+        ASSERT_FALSE(loaded.state.ForceList.empty());
+        if (c.check != nullptr) c.check(loaded);
+    }
+}
+
+TEST_F(ForceLoadingTest, ForcePresentersAreSharedAndLinesColoured) {
+    ReadMissions(Join({Block("A", "Patrol", {{}}), Block("B", "Patrol", {{}})}), 0);
+    EXPECT_EQ(Force(0).PresenterID(), Force(1).PresenterID());
+    EXPECT_EQ(Force(0).TrackOverlay->PresenterID(), Force(1).TrackOverlay->PresenterID());
+    EXPECT_NE(Force(0).TrackOverlay->PresenterID(), Force(0).RouteOverlay->PresenterID());
+    EXPECT_EQ(Force(0).SpareOverlay->PresenterID(), 0);
+    EXPECT_EQ(LayerByNameOrNew(globe, kTrackingLayer).ObjectSource()->Count(), 8);
+}
+
+class ShipsFileTest : public ForceLoadingTest {
+protected:
+    void ReadShips(const Lines& ships) {
+        const Lines header = {"[TF0]", "NAME=Force A", "NUMBER=0", "SPEED=18", "MISSION=Intercept", "CASECOUNT=1",
+                              "CASE1", "LOCATION=Alexandria", "ENDMISSION", "", "[TF0 DIVISION0]",
+                              "FORMATION=Line ahead", "ENCUMBERED=1", ""};
+        AddFile("AlliedShips.cfg", Join({header, ships}));
+        loader.ReadShipFile("/scen/AlliedShips.cfg", 1);
+    }
+    // The names of the first division's ships.
+    Lines ShipNames() {
+        Lines names;
+        for (const auto& ship : Force(0).Divisions.at(0)->Ships) names.push_back(ship->Name());
+        return names;
+    }
+    TBase& Alexandria() { return *state.BaseList.at(0); }
+};
+
+// The ships of a force, their fields and their bases' lists are in the edge scenario's kept output.
+TEST_F(ShipsFileTest, UnknownLocationIsReported) {
+    ReadShips({"NAME=Warspite", "TYPE=Battleship", "CLASS=Queen Elizabeth", "ENDURANCE=45", "LOCATION=Alexandria",
+               "", "NAME=Kelly", "TYPE=Destroyer", "CLASS=K", "ENDURANCE=30", "LOCATION=Nowhere", "", "", ""});
+    EXPECT_EQ(Reports(), Lines{"Cannot find location \"Nowhere\" for ship Kelly"});
+    EXPECT_EQ(ShipNames(), Lines{"Warspite"});  // a ship without its place is dropped
+    EXPECT_EQ(Alexandria().Ships.size(), 1u);
+}
+
+TEST_F(ShipsFileTest, EntriesMustBeSeparatedByOneLineAndBadNumbersKeepTheShip) {
+    ReadShips({"NAME=A", "TYPE=T", "CLASS=C", "ENDURANCE=1", "LOCATION=", "NAME=B", "TYPE=T", "CLASS=C",
+               "ENDURANCE=1", "LOCATION=", "", "NAME=C", "TYPE=T", "CLASS=C", "ENDURANCE=many", "LOCATION=", "", ""});
+    EXPECT_EQ(Reports(), Lines{"Error reading ship!\rShip Name: C\rLine no: 28\rLine: ENDURANCE=many"});
+    EXPECT_EQ(ShipNames(), (Lines{"A", "C"}));
+    EXPECT_EQ(Force(0).Divisions.at(0)->Ships[1]->Type(), "T");
+}
+
+TEST_F(ShipsFileTest, StructureErrorsEndTheFile) {
+    for (const Lines& lines : {Lines{"NAME=Lost", "TYPE=T", "CLASS=C", "ENDURANCE=1", "LOCATION=Alexandria", "",
+                                     "[TF0]"},
+                               Lines{"[TFx]", "NAME=Force", "NUMBER=0"}}) {
+        dialogs.ClearCalls();
+        AddFile("AlliedShips.cfg", lines);
+        loader.ReadShipFile("/scen/AlliedShips.cfg", 1);
+        EXPECT_EQ(Reports(), Lines{"Debug: Error in ReadShipList function.\r/scen/AlliedShips.cfg"});
+        EXPECT_TRUE(state.ForceList.empty());
+    }
+    EXPECT_TRUE(Alexandria().Ships.empty());  // the dropped ship is not left in its base
+}
+
+TEST(MissionTypesTest, KeywordsNamesAndIllegalValues) {
+    platform::testing::ScriptedDialogs dialogs;
+    for (int i = 0; i < kMissionTypeCount; ++i) {
+        const auto type = static_cast<TMissionType>(i);
+        EXPECT_EQ(MissionTypeFromKeyword(MissionTypeKeyword(type), dialogs), type) << i;
+    }
+    EXPECT_EQ(MissionTypeName(16, dialogs), "None");  // the demos' kept output shows the others
+    EXPECT_EQ(dialogs.Reports(), Lines{});
+    EXPECT_EQ(MissionTypeFromKeyword("Bombard ", dialogs), TMissionType::mtNone);
+    EXPECT_EQ(MissionTypeName(17, dialogs, "kept"), "kept");
+    EXPECT_EQ(MissionTypeName(-1, dialogs, "kept"), "kept");
+    EXPECT_EQ(dialogs.Reports(), (Lines{"Illegal mission type: Bombard !", "Illegal mission type!",
+                                        "Illegal mission type!"}));
+}
+
+// Seed sequence 1, 134775814, 3698175007, ... worked out by hand from the recurrence.
+TEST(RandomGeneratorTest, DrawsFollowTheSequenceAndStayWithinTheBound) {
+    TRandomGenerator random;
+    EXPECT_EQ(random.Random(100), 0);   // seed 1
+    EXPECT_EQ(random.Random(100), 3);   // seed 134775814
+    EXPECT_EQ(random.Random(100), 86);  // seed 3698175007
+    EXPECT_EQ(random.Seed(), 3698175007u);
+    for (int i = 0; i < 1000; ++i) {
+        EXPECT_EQ(random.Random(1) + random.Random(0), 0);
+        const int two = random.Random(2), hundred = random.Random(100);
+        EXPECT_TRUE(two >= 0 && two <= 1 && hundred >= 0 && hundred < 100) << two << " " << hundred;
+    }
+    // A negative bound still steps the seed and stays within n..0.
+    const std::uint32_t before = random.Seed();
+    const int negative = random.Random(-1);
+    EXPECT_NE(random.Seed(), before);
+    EXPECT_TRUE(negative == -1 || negative == 0) << negative;
+}
+
+}  // namespace
+}  // namespace scenario
