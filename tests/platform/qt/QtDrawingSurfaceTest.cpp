@@ -39,31 +39,26 @@ Bitmap24 Drawn(int width, int height, TColor paper, Draw draw) {
   return bitmap;
 }
 
-TEST(QtDrawingSurface, FillsExcludeRightAndBottomEdges) {
+// A fill leaves out the right and bottom edges; an outline is drawn inside the box.
+TEST(QtDrawingSurface, FillsExcludeRightAndBottomEdgesRectanglesDrawTheirOutlineInside) {
   const Bitmap24 bitmap = Drawn(20, 20, kPaper, [&](QtDrawingSurface& surface) {
     EXPECT_EQ(surface.Width(), 20);
     surface.SetBrush(Brush{BrushKind::Solid, clRed});
-    surface.FillRect(TRect{2, 3, 6, 8});
-  });
-  EXPECT_EQ(CountColor(bitmap, clRed, 0, 0, 20, 20), 4 * 5);
-  EXPECT_EQ(bitmap.Pixel(2, 3), clRed);
-  EXPECT_EQ(bitmap.Pixel(5, 7), clRed);
-  EXPECT_EQ(bitmap.Pixel(6, 7), kPaper);
-  EXPECT_EQ(bitmap.Pixel(5, 8), kPaper);
-}
-
-TEST(QtDrawingSurface, RectangleOutlineAndFill) {
-  const Bitmap24 bitmap = Drawn(20, 20, kPaper, [&](QtDrawingSurface& surface) {
+    surface.FillRect(TRect{12, 3, 16, 8});
     surface.SetPen(Pen{clBlue, psSolid, 1});
-    surface.SetBrush(Brush{BrushKind::Solid, clRed});
     surface.Rectangle(TRect{2, 2, 8, 8});
   });
+  EXPECT_EQ(CountColor(bitmap, clRed, 12, 0, 20, 20), 4 * 5);
+  EXPECT_EQ(bitmap.Pixel(12, 3), clRed);
+  EXPECT_EQ(bitmap.Pixel(15, 7), clRed);
+  EXPECT_EQ(bitmap.Pixel(16, 7), kPaper);
+  EXPECT_EQ(bitmap.Pixel(15, 8), kPaper);
   // Outline on columns/rows 2 and 7, the inside 3..6 filled.
   EXPECT_EQ(bitmap.Pixel(2, 2), clBlue);
   EXPECT_EQ(bitmap.Pixel(7, 7), clBlue);
   EXPECT_EQ(bitmap.Pixel(7, 4), clBlue);
   EXPECT_EQ(bitmap.Pixel(8, 8), kPaper);
-  EXPECT_EQ(CountColor(bitmap, clRed, 0, 0, 20, 20), 16);
+  EXPECT_EQ(CountColor(bitmap, clRed, 0, 0, 12, 20), 16);
 }
 
 TEST(QtDrawingSurface, EllipseAndPolygonFill) {
@@ -125,12 +120,18 @@ TEST(QtDrawingSurface, WidePen) {
 // The 8 x 8 pattern: rows alternate between all ones (background) and all zeros (text colour).
 const PatternBits kStripes = {0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF};
 
-TEST(QtDrawingSurface, PatternBrushUsesTextColourAndBackground) {
-  const Bitmap24 bitmap = Drawn(16, 16, clBlue, [&](QtDrawingSurface& surface) {
+// The most significant bit is the left column.
+TEST(QtDrawingSurface, PatternBrushUsesTextColourAndBackgroundInBitOrder) {
+  const Bitmap24 bitmap = Drawn(16, 24, clBlue, [&](QtDrawingSurface& surface) {
     surface.SetTextColor(clRed);
     surface.SetBackgroundMode(BackgroundMode::Transparent);
     surface.SetBrush(Brush{BrushKind::Pattern, clBlack, HatchStyle::Horizontal, kStripes});
     surface.FillRect(TRect{0, 0, 16, 8});
+    PatternBits leftColumnOnly;
+    leftColumnOnly.fill(0x7F);
+    surface.SetBrush(Brush{BrushKind::Pattern, clBlack, HatchStyle::Horizontal, leftColumnOnly});
+    surface.FillRect(TRect{0, 16, 16, 24});
+    surface.SetBrush(Brush{BrushKind::Pattern, clBlack, HatchStyle::Horizontal, kStripes});
     surface.SetBackgroundMode(BackgroundMode::Opaque);
     surface.SetBackgroundColor(clYellow);
     surface.FillRect(TRect{0, 8, 16, 16});
@@ -141,20 +142,9 @@ TEST(QtDrawingSurface, PatternBrushUsesTextColourAndBackground) {
     EXPECT_EQ(bitmap.Pixel(x, 10), clRed) << x;      // pattern aligned to the device origin
     EXPECT_EQ(bitmap.Pixel(x, 11), clYellow) << x;   // opaque: background colour
   }
-}
-
-TEST(QtDrawingSurface, PatternColumnsFollowBitOrder) {
-  const Bitmap24 bitmap = Drawn(16, 8, kPaper, [&](QtDrawingSurface& surface) {
-    surface.SetTextColor(clBlack);
-    surface.SetBackgroundMode(BackgroundMode::Transparent);
-    PatternBits leftColumnOnly;
-    leftColumnOnly.fill(0x7F);  // only the most significant bit is 0
-    surface.SetBrush(Brush{BrushKind::Pattern, clBlack, HatchStyle::Horizontal, leftColumnOnly});
-    surface.FillRect(TRect{0, 0, 16, 8});
-  });
-  EXPECT_EQ(CountColor(bitmap, clBlack, 0, 0, 1, 8), 8);
-  EXPECT_EQ(CountColor(bitmap, clBlack, 8, 0, 9, 8), 8);
-  EXPECT_EQ(CountColor(bitmap, clBlack, 0, 0, 16, 8), 16);
+  EXPECT_EQ(CountColor(bitmap, clRed, 0, 16, 1, 24), 8);
+  EXPECT_EQ(CountColor(bitmap, clRed, 8, 16, 9, 24), 8);
+  EXPECT_EQ(CountColor(bitmap, clRed, 0, 16, 16, 24), 16);
 }
 
 TEST(QtDrawingSurface, HatchBrush) {
@@ -251,7 +241,8 @@ TEST(QtDrawingSurface, OpaqueTextFillsItsBox) {
   EXPECT_EQ(CountColor(bitmap, clYellow, 0, 0, 100, 40), yellow);  // nothing outside the box
 }
 
-TEST(QtDrawingSurface, FontOfNoHeightWritesNothing) {
+// A font of no height and a surface on an empty bitmap draw nothing.
+TEST(QtDrawingSurface, FontOfNoHeightAndEmptyBitmapDrawNothing) {
   const Bitmap24 bitmap = Drawn(100, 40, kPaper, [&](QtDrawingSurface& surface) {
     Font font;
     font.Height = 0;
@@ -261,6 +252,13 @@ TEST(QtDrawingSurface, FontOfNoHeightWritesNothing) {
     surface.TextOut(10, 10, "Hello");
   });
   EXPECT_EQ(CountColor(bitmap, kPaper, 0, 0, 100, 40), 4000);
+  Bitmap24 empty;
+  QtDrawingSurface surface(empty);
+  EXPECT_EQ(surface.Width(), 0);
+  const TPoint line[] = {{0, 0}, {10, 10}};
+  surface.Polyline(line);
+  surface.TextOut(0, 0, "x");
+  surface.FillRect(TRect{0, 0, 5, 5});
 }
 
 TEST(QtDrawingSurface, BitmapCopyAndStretch) {
@@ -300,16 +298,6 @@ TEST(QtDrawingSurface, BitmapSurfaceFromImageSurface) {
   EXPECT_EQ(buffer.Pixel(4, 4), clRed);
   EXPECT_EQ(image.pixelColor(14, 14), QColor(255, 0, 0));
   EXPECT_EQ(image.pixelColor(13, 14), QColor(255, 255, 255));
-}
-
-TEST(QtDrawingSurface, EmptyBitmapDrawsNothing) {
-  Bitmap24 empty;
-  QtDrawingSurface surface(empty);
-  EXPECT_EQ(surface.Width(), 0);
-  const TPoint line[] = {{0, 0}, {10, 10}};
-  surface.Polyline(line);
-  surface.TextOut(0, 0, "x");
-  surface.FillRect(TRect{0, 0, 5, 5});
 }
 
 TEST(QtBitmapImage, PngRoundTrip) {
