@@ -1,20 +1,11 @@
-// The main window as a working session: opening another scenario at any time, the command line,
-// the Recent list, the settings kept between runs, the Problems panel and the case list's keys.
+// The main window as a working session: the load command on the demo, opening another scenario
+// at any time, the command line, the Recent list, the settings kept between runs, the Problems
+// panel and the case list's keys.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QListWidget>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QSplitter>
 #include <QSettings>
-#include <QTabBar>
+#include <QSplitter>
 #include <QTest>
-#include <QTimer>
-#include <QToolButton>
-#include <QTreeWidget>
-#include <QUndoStack>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -22,35 +13,33 @@
 
 #include "editor/CommandLine.h"
 #include "editor/ComputeEndurance.h"
-#include "editor/EditMain.h"
 #include "editor/EditorSettings.h"
 #include "editor/ProblemsPanel.h"
-#include "editor/RecentScenarios.h"
 #include "editor/TestForm.h"
-#include "globe/view/Voduz4.h"
+#include "platform/DateTime.h"
 #include "platform/Version.h"
-#include "platform/testing/ScriptedDialogs.h"
-#include "scenario/Force.h"
+#include "platform/testing/RecordingDrawingSurface.h"
 #include "scenario/JsonText.h"
 #include "scenario/LoadCheck.h"
-#include "platform/LocalFileSystem.h"
+#include "scenario/ScenarioTime.h"
 #include "tests/editor/CreteWindowFixture.h"
 
 namespace editor {
 namespace {
 
 namespace fs = std::filesystem;
+using fixtures::kProgramDir;
 using platform::DialogAnswer;
 using platform::testing::DialogKind;
 using platform::testing::ScriptedDialogs;
 
-const std::string kProgramDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
-const std::string kCrete = kProgramDir + "/Scenarios/Crete1941";
+const std::string kCrete = fixtures::kCrete.string();
 const std::string kMalta = kProgramDir + "/Scenarios/Malta1941";
 const std::string kFixtures = std::string(CORVALIS_TEST_DATA_DIR) + "/scenarios/";
 
 // ---- Headless pieces ---------------------------------------------------------------------------
 
+// A stored list is cleaned when read: no empty entry, none twice, at most eight.
 TEST(RecentScenariosTest, MostRecentFirstEachOnceAtMostEight) {
   TRecentScenarios recent;
   for (int i = 1; i <= 10; ++i) recent.Add("/s/" + std::to_string(i));
@@ -64,51 +53,29 @@ TEST(RecentScenariosTest, MostRecentFirstEachOnceAtMostEight) {
   EXPECT_TRUE(recent.Remove("/s/5"));
   EXPECT_FALSE(recent.Remove("/s/5"));
   EXPECT_EQ(recent.Entries().front(), "/s/10");
-}
-
-TEST(RecentScenariosTest, StoredListIsCleanedWhenRead) {
-  const TRecentScenarios recent({"/a", "", "/b", "/a", "/c", "/d", "/e", "/f", "/g", "/h", "/i"});
-  EXPECT_EQ(recent.Entries(), (std::vector<std::string>{"/a", "/b", "/c", "/d", "/e", "/f", "/g", "/h"}));
+  const TRecentScenarios stored({"/a", "", "/b", "/a", "/c", "/d", "/e", "/f", "/g", "/h", "/i"});
+  EXPECT_EQ(stored.Entries(), (std::vector<std::string>{"/a", "/b", "/c", "/d", "/e", "/f", "/g", "/h"}));
 }
 
 TEST(CommandLineTest, DirectoryVersionAndHelp) {
-  const fs::path here = fs::current_path();
   const char* withDir[] = {"vrkedit", "Scenarios/Malta1941/"};
   const TCommandLine open = ParseCommandLine(2, withDir);
   EXPECT_FALSE(open.Exit);
-  ASSERT_TRUE(open.Directory.has_value());
-  EXPECT_EQ(*open.Directory, (here / "Scenarios" / "Malta1941").string());
-
+  EXPECT_EQ(open.Directory, (fs::current_path() / "Scenarios" / "Malta1941").string());
   const char* none[] = {"vrkedit"};
   EXPECT_FALSE(ParseCommandLine(1, none).Directory.has_value());
-
-  const char* version[] = {"vrkedit", "--version"};
-  const TCommandLine shown = ParseCommandLine(2, version);
-  EXPECT_TRUE(shown.Exit);
-  EXPECT_EQ(shown.ExitCode, 0);
-  EXPECT_NE(shown.Output.find(CORVALIS_VERSION), std::string::npos) << shown.Output;
-
-  const char* help[] = {"vrkedit", "--help"};
-  const TCommandLine usage = ParseCommandLine(2, help);
-  EXPECT_TRUE(usage.Exit);
-  EXPECT_EQ(usage.ExitCode, 0);
-  EXPECT_NE(usage.Output.find("DIR"), std::string::npos) << usage.Output;
+  for (const auto [option, shown] : {std::pair{"--version", CORVALIS_VERSION}, {"--help", "DIR"}}) {
+    const char* args[] = {"vrkedit", option};
+    const TCommandLine line = ParseCommandLine(2, args);
+    EXPECT_TRUE(line.Exit && line.ExitCode == 0) << option;
+    EXPECT_NE(line.Output.find(shown), std::string::npos) << line.Output;
+  }
 }
 
 // ---- The window --------------------------------------------------------------------------------
 
 // A fresh window; the scenarios are opened in place.
 struct SessionTest : fixtures::CaseEditingWindowTest {
-  // Another window as the fixture's is made.
-  static std::unique_ptr<TfrmEditMain> NewWindow(ScriptedDialogs*& scriptedOut) {
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    scriptedOut = scripted.get();
-    auto made = std::make_unique<TfrmEditMain>(std::move(scripted));
-    made->SetSplashOnShow(false);
-    made->SetProgramDir(kProgramDir);
-    return made;
-  }
-
   static QStringList ForceRows(const TfrmEditMain& w) {
     QStringList rows;
     for (int i = 0; i < w.lvForces->topLevelItemCount(); ++i) {
@@ -151,19 +118,62 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
   }
 };
 
-TEST_F(SessionTest, FailedOpensLeaveTheScenarioAndKeepOpenOffered) {
+// The load command is run on the demo itself, not on a copy.
+TEST_F(SessionTest, LoadedDemoFillsCaptionTimeForcesListAndMap) {
+  dialogs->QueueDirectory(kCrete);
+  window->Openscenario1->trigger();  // the menu command presses the load button
+  ASSERT_EQ(dialogs->Texts(DialogKind::Directory).size(), 1u);
+  EXPECT_EQ(dialogs->Calls().front().defaultText, kProgramDir);  // starts in the program's folder
+  EXPECT_TRUE(dialogs->Reports().empty()) << dialogs->Reports().front();
+  EXPECT_EQ(window->windowTitle().toStdString(), "VRK scenario editor - Crete1941");
+
+  // ScenarioInfo.cfg: StartDate=19410520, StartHour=6.
+  const double start = platform::EncodeDate(1941, 5, 20) + platform::EncodeTime(6, 0, 0, 0);
+  EXPECT_EQ(window->stTime->text().toStdString(), scenario::ScenarioStartLabel(start, window->Regional()));
+  EXPECT_TRUE(window->stTime->text().endsWith(" 06:00"));
+  // The whole label is readable: the box grows past its 161 pixels when the text needs it.
+  EXPECT_GE(window->stTime->contentsRect().width(),
+            window->stTime->fontMetrics().horizontalAdvance(window->stTime->text()));
+
+  const auto& rows = window->Scenario().ForcesList.Rows;
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(window->lvForces->topLevelItemCount(), static_cast<int>(rows.size()));
+  EXPECT_EQ(rows.size(), window->Scenario().ForceList.size());
+  const auto a1 = window->lvForces->findItems("Force A1", Qt::MatchExactly, 0);  // first of AlliedShips.cfg
+  ASSERT_FALSE(a1.isEmpty());
+  EXPECT_EQ(a1.front()->text(1), "18");
+  EXPECT_EQ(a1.front()->text(2), "Intercept");
+  // Another scenario may be opened at any time.
+  EXPECT_TRUE(window->sbLoad->isEnabled() && window->Openscenario1->isEnabled());
+  EXPECT_TRUE(window->Viewshipfile1->isEnabled() && window->Save1->isEnabled());
+
+  // Several allied bases of the demo have mines: their circles are dashed, 3 pixels wide.
+  window->GlobeMap().LocateToLL(24 * fixtures::kDegree, 35 * fixtures::kDegree);  // Crete in the middle of the map
+  platform::testing::RecordingDrawingSurface target{400, 300};
+  window->GlobeMap().RenderToCanvas(target, platform::TRect{0, 0, 400, 300}, false);
+  int minefieldLines = 0;
+  for (const auto& call : target.Calls(platform::testing::DrawOp::Polyline))
+    if (call.State.CurrentPen.Width == 3 && call.State.CurrentPen.Style == platform::psDash) ++minefieldLines;
+  EXPECT_GT(minefieldLines, 0);
+}
+
+// A cancelled choice, a folder that is not a scenario and a program folder without its "Data"
+// folder: with nothing loaded only the load stays offered; a loaded scenario stays as it was.
+TEST_F(SessionTest, CancelledOrFailedOpensChangeNothing) {
+  window->sbLoad->click();  // no directory queued: the dialog returns an empty path
+  EXPECT_TRUE(dialogs->Reports().empty());
+  EXPECT_EQ(window->windowTitle(), "Corvalis scenario editor");
+  EXPECT_FALSE(window->Viewshipfile1->isEnabled() || window->Save1->isEnabled());
   ASSERT_TRUE(window->OpenDirectory(kCrete));
   const QString title = window->windowTitle();
   const QStringList rows = ForceRows(*window);
   const std::string json = Json(*window);
   dialogs->ClearCalls();
 
-  // A folder that is not a scenario.
   dialogs->QueueDirectory(kProgramDir + "/Scenarios");
   window->sbLoad->click();
   ASSERT_EQ(dialogs->Reports().size(), 1u);
   EXPECT_EQ(dialogs->Reports().front(), "This directory does not appear to contain a Varnel scenario or campaign!");
-  // A program folder without its "Data" folder: the scenario load ends with its error.
   window->SetProgramDir(kProgramDir + "/Scenarios");
   EXPECT_FALSE(window->OpenDirectory(kCrete));
   ASSERT_EQ(dialogs->Texts(DialogKind::Error).size(), 2u);
@@ -172,12 +182,11 @@ TEST_F(SessionTest, FailedOpensLeaveTheScenarioAndKeepOpenOffered) {
   EXPECT_EQ(window->windowTitle(), title);
   EXPECT_EQ(ForceRows(*window), rows);
   EXPECT_EQ(Json(*window), json);
-  EXPECT_TRUE(window->sbLoad->isEnabled() && window->Openscenario1->isEnabled());
-  EXPECT_TRUE(window->Save1->isEnabled());
+  EXPECT_TRUE(window->sbLoad->isEnabled() && window->Openscenario1->isEnabled() && window->Save1->isEnabled());
   EXPECT_EQ(window->RecentScenarios().Entries(), std::vector<std::string>{kCrete});
 }
 
-TEST_F(SessionTest, UnsavedEditsAreAskedAboutAndCancelKeepsEverything) {
+TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAskNothing) {
   OpenCreteAndEditALine();
   const platform::TextLines edited = window->Scenario().SideLines[1];
   const QStringList rows = ForceRows(*window);
@@ -204,9 +213,7 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutAndCancelKeepsEverything) {
   EXPECT_FALSE(window->Measuring);
   EXPECT_EQ(window->UndoStack().count(), 0);  // nothing of the old scenario to undo
   EXPECT_TRUE(window->UndoStack().isClean());
-}
-
-TEST_F(SessionTest, EditsUndoneToTheLoadedLinesAskNothing) {
+  // Edits undone to the loaded lines ask nothing.
   OpenCreteAndEditALine();
   window->Undo1->trigger();
   dialogs->ClearCalls();
