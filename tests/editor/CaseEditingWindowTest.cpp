@@ -34,7 +34,6 @@ TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheList) {
   // Lines 7 .. 14 of AxisShips.cfg (zero-based 6 .. 13).
   EXPECT_EQ(window->CaseFirstLine, 6);
   EXPECT_EQ(window->CaseLastLine, 13);
-
   // Both cases parsed: start, waypoints with the origin base (Piraeus' entry point) at the end.
   const scenario::TForceCases& cases = window->Cases;
   EXPECT_EQ(cases.CaseStart[0], NorthEast(37, 40, 23, 30));
@@ -45,12 +44,10 @@ TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheList) {
   EXPECT_EQ(cases.CaseStart[1], NorthEast(37, 45, 23, 25));
   EXPECT_EQ(cases.CaseWaypoints[1].Count(), 2);
   EXPECT_EQ(cases.CaseWaypoints[2].Count(), 0);
-
   SelectTab(1);
   EXPECT_EQ(window->CurrentCase, 2);
   EXPECT_EQ(ShownLines().front(), "CASE2");
   EXPECT_EQ(ShownLines().back(), "Target=Maleme");
-
   // A case the mission does not have: an empty list, and its popup offers Add case.
   SelectTab(2);
   EXPECT_TRUE(ShownLines().empty());
@@ -62,7 +59,6 @@ TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheList) {
   SelectTab(0);
   window->puCaseListPopup();
   EXPECT_FALSE(window->Addcase1->isVisible());
-
   // Clicking a waypoint line selects its point; any other line clears it.
   SelectLine(4);
   EXPECT_EQ(window->SelectedPoint, NorthEast(36, 50, 24, 0));
@@ -111,13 +107,11 @@ TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByteUndon
   EXPECT_EQ(dialogs->Calls()[0].text, "Edit case line");
   EXPECT_EQ(dialogs->Calls()[0].defaultText, "WP=3700N 02400E");
   EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));  // parsed again at once
-
   SelectLine(4);
   window->Insert1->trigger();  // a copy above the selected line
   EXPECT_EQ(ShownLines()[4], "WP=3650N 02400E");
   EXPECT_EQ(ShownLines()[5], "WP=3650N 02400E");
   EXPECT_EQ(window->Cases.CaseWaypoints[0].Count(), 4);
-
   SelectLine(6);
   dialogs->QueueAnswer(DialogAnswer::Ok);
   window->Delete1->trigger();
@@ -129,7 +123,6 @@ TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByteUndon
   dialogs->QueueAnswer(DialogAnswer::Cancel);
   window->Delete1->trigger();
   EXPECT_EQ(ShownLines().size(), 8u);
-
   // Add case on the empty third tab copies case 2, whatever tab was shown.
   SelectTab(2);
   window->Addcase1->trigger();
@@ -137,12 +130,10 @@ TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByteUndon
   EXPECT_EQ(window->CurrentCase, 3);
   EXPECT_EQ(ShownLines(), (platform::TextLines{"CASE3", "FORMATIONHEADING=210", "LL=3745N 02325E",
                                                 "WP=3710N 02340E", "WP=3620N 02330E", "Target=Maleme"}));
-
   window->Save1->trigger();
   EXPECT_EQ(dialogs->Texts(DialogKind::Message).back(), "File saved as: AxisShips.cfg");
   EXPECT_FALSE(Modified());
   EXPECT_FALSE(window->SideLinesChanged(0));
-
   std::string expected = OriginalAxisFile();
   expected = ReplacedOnce(expected, "WP=3700N 02400E\r\nWP=3650N 02400E\r\nTP=3545N 02350E\r\n",
                           "WP=3705N 02410E\r\nWP=3650N 02400E\r\nWP=3650N 02400E\r\n");
@@ -152,7 +143,6 @@ TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByteUndon
                           "WP=3620N 02330E\r\nTarget=Maleme\r\nENDMISSION\r\n");
   EXPECT_EQ(AxisFile(), expected);
   EXPECT_EQ(ReadFile(scenarioDir / "AlliedShips.cfg"), ReadFile(kCrete / "AlliedShips.cfg"));
-
   // Each step undone in turn: Add case shows the empty third tab again, with no route for it;
   // the delete brings the target line back on the first tab.
   QUndoStack& stack = window->UndoStack();
@@ -201,7 +191,6 @@ TEST_F(CaseEditingWindowTest, SaveQuestionOnceAtAForceChangeAndNoDiscardsTheEdit
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).size(), 1u);  // asked once
   window->Save1->trigger();  // the Axis side: the file as it was
   EXPECT_EQ(AxisFile(), OriginalAxisFile());
-
   window->Undo1->trigger();
   EXPECT_EQ(window->Scenario().SideLines[0][9], "WP=3705N 02410E");
   window->Save1->trigger();
@@ -256,7 +245,6 @@ TEST_F(CaseEditingWindowTest, EditForceWritesTheSpeedCappedAt32ReadsTheForceAgai
   EXPECT_EQ(row.front()->text(1), "32");
   EXPECT_FALSE(Modified());  // Edit force does not count as an edit
   EXPECT_EQ(ShownLines().front(), "CASE1");
-
   // Cancel changes nothing.
   QTimer::singleShot(0, [&] {
     window->dlgForceInfo->seSpeed->setValue(3);
@@ -449,7 +437,6 @@ TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelOrAFailedSaveKee
   dialogs->ClearCalls();
   EXPECT_TRUE(window->CloseQuery());
   EXPECT_TRUE(dialogs->Calls().empty());
-
   EditLupoWaypoint();
   // The Allied side changed too, without a force change.
   ASSERT_TRUE(window->ReplaceCaseLine(Force("Force A1"), 1, 1, "FORMATIONHEADING=301"));

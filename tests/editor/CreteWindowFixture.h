@@ -101,7 +101,6 @@ class CaseEditingWindowTest : public ::testing::Test {
     fs::permissions(scenarioDir, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(root, ec);
   }
-
   // Copies a demo scenario to scenarioDir and loads it.
   void Load(const fs::path& demo = kCrete) {
     fs::create_directories(scenarioDir);
@@ -141,7 +140,6 @@ class CaseEditingWindowTest : public ::testing::Test {
     dialogs->QueueInput("WP=3705N 02410E");
     window->Edit1->trigger();
   }
-
   // Runs on the copy before it is loaded.
   std::function<void()> prepare;
   ScriptedDialogs* dialogs = nullptr;

@@ -120,7 +120,6 @@ TEST_F(MainWindowTest, ViewShipFileNeedsASelectedForce) {
   window->Scenario().SideLines[1] = {"NAME=Force K", "SPEED=20"};
   window->Viewshipfile1Click();  // no force: nothing is shown
   EXPECT_EQ(window->frmShowFile->ListBox1->count(), 0);
-
   globe::TGlobeLayer& tracks = scenario::LayerByNameOrNew(window->GlobeMap(), "TrackingLayer");
   scenario::TForce* force = scenario::TForce::CreateIn(*tracks.ObjectSource());
   force->Side = 1;
@@ -152,7 +151,6 @@ TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {
   window->SetGlobeView(nullptr);
   window->Saveenvironment1Click();  // no globe view: nothing to save, nothing asked
   EXPECT_TRUE(dialogs->Calls().empty());
-
   globe::TCustomVoduz4 view;
   window->SetGlobeView(&view);
   const auto dir = std::filesystem::temp_directory_path() /
@@ -167,7 +165,6 @@ TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {
   EXPECT_EQ(options.initialFileName, "*.env");
   EXPECT_EQ(options.filter, "Environment files (*.ENV)|*.env");
   EXPECT_NE(fixtures::ReadFile(file).find("<TGlobe"), std::string::npos);
-
   // A file that cannot be written is reported, not thrown out of the command.
   dialogs->ClearCalls();
   dialogs->QueueSaveFile((dir / "missing" / "x.env").string());

@@ -42,7 +42,6 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
     window->show();
     QCoreApplication::processEvents();
   }
-
   globe::TVoduz4& Map() { return window->GlobeMap(); }
   // Selects the force's row of the forces list (its cases are then parsed and shown).
   void SelectForce(const char* name) {
@@ -50,7 +49,6 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
     ASSERT_NE(window->CurrentForce, nullptr);
   }
   QString Panel(int i) const { return window->StatusPanels[static_cast<std::size_t>(i)]->text(); }
-
   void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys) {
     const bool pressed = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
     QMouseEvent event(type, QPointF(at), window->Globe->mapToGlobal(QPointF(at)), button,
@@ -83,7 +81,6 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(window->Globe, &event);
   }
-
   // The window pixel of a point of the map, and the map point under a pixel.
   QPoint PixelOf(const TGeoPoint& point) {
     platform::TPoint xy;
@@ -122,7 +119,6 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   Move(origin + QPoint(120, 0));
   const double miles = Panel(2).section(' ', 3, 3).replace(QString::fromStdString(window->Regional().decimalSeparator), ".").toDouble();
   EXPECT_NEAR(miles, 60.11 * (east.LongX - originPoint.LongX) / 5'400'000.0, 0.3);
-
   // A plain click ends measuring; the readout is the position again.
   Click(origin + QPoint(30, 30));
   EXPECT_FALSE(window->Measuring);
@@ -219,7 +215,6 @@ class PickPointTest : public MapInteractionTest {
   std::size_t CountOf(const std::string& line) {
     return static_cast<std::size_t>(std::count(AlliedLines().begin(), AlliedLines().end(), line));
   }
-
   // 34 30.5 N, 26 00.5 E: in the middle of the arc minutes 3430N 02600E.
   const TGeoPoint known = TGeoPoint::FromDegrees(26 + 0.5 / 60, 34 + 30.5 / 60);
 };
@@ -230,7 +225,6 @@ TEST_F(PickPointTest, ClickGivesTheWaypointLineTheClickedPosition) {
   EXPECT_EQ(window->MouseMode, mmPickPoint);
   EXPECT_EQ(window->PickLine, 4);
   EXPECT_TRUE(CrossCursorShown());
-
   Click(PixelOf(known));
   EXPECT_EQ(window->CaseListLine(4), "WP=3430N 02600E");
   EXPECT_EQ(window->MouseMode, mmIdle);
@@ -329,7 +323,6 @@ class MapDirectTest : public MapInteractionTest {
       if (i >= before.size() || now[i] != before[i]) changed.push_back(now[i]);
     return changed;
   }
-
   const TGeoPoint wp0 = TGeoPoint::FromDegrees(27, 33);
   const TGeoPoint wp1 = TGeoPoint::FromDegrees(25, 34);
   // 33 40.5 N, 26 10.5 E: in the middle of the arc minutes 3340N 02610E.
@@ -372,7 +365,6 @@ TEST_F(MapDirectTest, EscapeCancelsTheDragAndAPressAwayFromMarksStillZooms) {
   Send(QEvent::MouseButtonRelease, PixelOf(known), Qt::LeftButton, Qt::NoModifier);
   EXPECT_EQ(AlliedLines(), before);
   EXPECT_FALSE(window->Scenario().Modified);
-
   // Off every mark and leg (the nearest such pixel seven or more pixels from the mark) a press
   // starts the zoom band.
   const auto nothingAt = [this](QPoint at) {
@@ -602,7 +594,6 @@ TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundAndMarkedUntilUndone) {
   const int row = MoveFirstWaypointIntoTheDesert();
   ASSERT_GE(row, 0);
   ASSERT_GT(AlliedLine(kDesertLine), 0);
-
   EXPECT_EQ(DesertFindings(), 1);
   EXPECT_EQ(window->dkProblems->tvProblems->topLevelItemCount(),
             static_cast<int>(window->dkProblems->Problems().size()));
@@ -612,12 +603,10 @@ TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundAndMarkedUntilUndone) {
   EXPECT_EQ(DesertMarks(), 0);
   SwitchTo("Force A1");
   EXPECT_EQ(DesertMarks(), 1);
-
   window->UndoStack().undo();
   EXPECT_EQ(AlliedLine(kDesertLine), 0);
   EXPECT_EQ(window->dkProblems->Problems(), loaded);
   EXPECT_EQ(DesertMarks(), 0);
-
   window->UndoStack().redo();
   EXPECT_EQ(DesertFindings(), 1);
   EXPECT_EQ(DesertMarks(), 1);
@@ -630,7 +619,6 @@ TEST_F(LintEditingTest, FindingsOfOtherForcesFollowTheirLinesAfterAnInsert) {
   ASSERT_GE(row, 0);
   const int before = AlliedLine(kDesertLine);
   ASSERT_EQ(DesertFindings(), 1);
-
   // Force A1 stands above Force C in the file: a line inserted there (a copy of its first
   // waypoint) moves the finding.
   SwitchTo("Force A1");

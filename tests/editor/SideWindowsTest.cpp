@@ -126,7 +126,6 @@ TEST(ForceInfoDialog, OverviewIsReadOnlyButtonsGiveTheResultSpeedIsClampedToZero
   EXPECT_EQ(dialog.Memo1->focusPolicy(), Qt::NoFocus);
   dialog.ClearOverview();
   EXPECT_TRUE(dialog.Memo1->toPlainText().isEmpty());
-
   WhenModal([&] { dialog.OKBtn->click(); });
   EXPECT_EQ(dialog.exec(), QDialog::Accepted);
   WhenModal([&] { dialog.CancelBtn->click(); });

@@ -39,7 +39,6 @@ TEST_F(UndoEditingTest, EditUndoneAndRedoneSavesTheOriginalThenTheEditByteForByt
   EXPECT_TRUE(window->Undo1->isEnabled());
   EXPECT_FALSE(window->Redo1->isEnabled());
   EXPECT_FALSE(Stack().isClean());
-
   Undo();
   EXPECT_EQ(AxisLines(), loaded);
   EXPECT_EQ(ShownLines()[3], "WP=3700N 02400E");
@@ -51,7 +50,6 @@ TEST_F(UndoEditingTest, EditUndoneAndRedoneSavesTheOriginalThenTheEditByteForByt
   EXPECT_TRUE(Stack().isClean());
   window->Save1->trigger();
   EXPECT_EQ(AxisFile(), OriginalAxisFile());
-
   Redo();
   EXPECT_EQ(ShownLines()[3], "WP=3705N 02410E");
   EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));
@@ -70,7 +68,6 @@ TEST_F(UndoEditingTest, UndoAcrossAForceChangeSelectsTheEditedForceAgain) {
   SelectForce("Force A1");
   EXPECT_EQ(AxisFile(), EditedAxisFile());
   EXPECT_TRUE(Stack().isClean());
-
   dialogs->ClearCalls();
   Undo();
   EXPECT_EQ(window->CurrentForce->Title(), "Lupo convoy");
@@ -99,7 +96,6 @@ TEST_F(UndoEditingTest, CaseLinesChangedThroughThePublicCallsAreSteps) {
   EXPECT_FALSE(window->ReplaceCaseLine(forceA1, 4, 1, "WP=3500N 02300E"));
   EXPECT_FALSE(window->InsertCaseLine(forceA1, 2, 0, "WP=3500N 02300E"));
   EXPECT_EQ(Stack().count(), 2);
-
   Undo();
   Undo();
   EXPECT_EQ(platform::JoinLinesCrLf(AlliedLines()), ReadFile(kCrete / "AlliedShips.cfg"));

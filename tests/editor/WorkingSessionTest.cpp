@@ -84,7 +84,6 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
     }
     return rows;
   }
-
   // The loaded scenario as vrkcheck --json writes it, with the window's messages.
   static std::string Json(TfrmEditMain& w) {
     std::vector<std::string> messages;
@@ -93,13 +92,11 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
     const auto kind = w.Scenario().IsCampaign ? scenario::TScenarioKind::skCampaign : scenario::TScenarioKind::skScenario;
     return scenario::JsonDump(scenario::ScenarioJsonDocument(kind, messages, w.Scenario(), w.GlobeMap(), quiet)) + "\n";
   }
-
   void SelectForce(const QString& name) {
     const auto found = window->lvForces->findItems(name, Qt::MatchExactly, 0);
     ASSERT_FALSE(found.isEmpty()) << name.toStdString();
     window->lvForces->setCurrentItem(found.front());
   }
-
   // Crete with the second line of Force A1's case 1 edited (AlliedShips.cfg).
   void OpenCreteAndEditALine() {
     ASSERT_TRUE(window->OpenDirectory(kCrete));
@@ -109,7 +106,6 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
     window->Edit1->trigger();
     ASSERT_TRUE(window->SideLinesChanged(1));
   }
-
   // Closes the modal window that the next statement opens.
   static void CloseNextModal() {
     QTimer::singleShot(0, [] {
@@ -126,7 +122,6 @@ TEST_F(SessionTest, LoadedDemoFillsCaptionTimeForcesListAndMap) {
   EXPECT_EQ(dialogs->Calls().front().defaultText, kProgramDir);  // starts in the program's folder
   EXPECT_TRUE(dialogs->Reports().empty()) << dialogs->Reports().front();
   EXPECT_EQ(window->windowTitle().toStdString(), "VRK scenario editor - Crete1941");
-
   // ScenarioInfo.cfg: StartDate=19410520, StartHour=6.
   const double start = platform::EncodeDate(1941, 5, 20) + platform::EncodeTime(6, 0, 0, 0);
   EXPECT_EQ(window->stTime->text().toStdString(), scenario::ScenarioStartLabel(start, window->Regional()));
@@ -134,7 +129,6 @@ TEST_F(SessionTest, LoadedDemoFillsCaptionTimeForcesListAndMap) {
   // The whole label is readable: the box grows past its 161 pixels when the text needs it.
   EXPECT_GE(window->stTime->contentsRect().width(),
             window->stTime->fontMetrics().horizontalAdvance(window->stTime->text()));
-
   const auto& rows = window->Scenario().ForcesList.Rows;
   ASSERT_FALSE(rows.empty());
   EXPECT_EQ(window->lvForces->topLevelItemCount(), static_cast<int>(rows.size()));
@@ -146,7 +140,6 @@ TEST_F(SessionTest, LoadedDemoFillsCaptionTimeForcesListAndMap) {
   // Another scenario may be opened at any time.
   EXPECT_TRUE(window->sbLoad->isEnabled() && window->Openscenario1->isEnabled());
   EXPECT_TRUE(window->Viewshipfile1->isEnabled() && window->Save1->isEnabled());
-
   // Several allied bases of the demo have mines: their circles are dashed, 3 pixels wide.
   window->GlobeMap().LocateToLL(24 * fixtures::kDegree, 35 * fixtures::kDegree);  // Crete in the middle of the map
   platform::testing::RecordingDrawingSurface target{400, 300};
@@ -169,7 +162,6 @@ TEST_F(SessionTest, CancelledOrFailedOpensChangeNothing) {
   const QStringList rows = ForceRows(*window);
   const std::string json = Json(*window);
   dialogs->ClearCalls();
-
   dialogs->QueueDirectory(kProgramDir + "/Scenarios");
   window->sbLoad->click();
   ASSERT_EQ(dialogs->Reports().size(), 1u);
@@ -178,7 +170,6 @@ TEST_F(SessionTest, CancelledOrFailedOpensChangeNothing) {
   EXPECT_FALSE(window->OpenDirectory(kCrete));
   ASSERT_EQ(dialogs->Texts(DialogKind::Error).size(), 2u);
   EXPECT_NE(dialogs->Texts(DialogKind::Error).back().find("Data"), std::string::npos);
-
   EXPECT_EQ(window->windowTitle(), title);
   EXPECT_EQ(ForceRows(*window), rows);
   EXPECT_EQ(Json(*window), json);
@@ -191,7 +182,6 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAsk
   const platform::TextLines edited = window->Scenario().SideLines[1];
   const QStringList rows = ForceRows(*window);
   dialogs->ClearCalls();
-
   dialogs->QueueAnswer(DialogAnswer::Cancel);
   EXPECT_FALSE(window->OpenDirectory(kMalta));
   ASSERT_EQ(dialogs->Texts(DialogKind::Confirm), std::vector<std::string>{"Save changes to AlliedShips.cfg?"});
@@ -201,7 +191,6 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAsk
   EXPECT_EQ(ForceRows(*window), rows);
   ASSERT_NE(window->CurrentForce, nullptr);
   EXPECT_EQ(window->CurrentForce->Title(), "Force A1");
-
   // No: the edits are dropped and the other scenario opens with nothing selected.
   dialogs->QueueAnswer(DialogAnswer::No);
   window->Memo1->setPlainText("LL=3500N 02400E");
@@ -225,7 +214,6 @@ TEST_F(SessionTest, SecondScenarioLoadsAsInAFreshWindow) {
   ASSERT_TRUE(window->OpenDirectory(kCrete));
   SelectForce("Force A1");
   ASSERT_TRUE(window->OpenDirectory(kMalta));
-
   ScriptedDialogs* freshDialogs = nullptr;
   std::unique_ptr<TfrmEditMain> fresh = NewWindow(freshDialogs);
   ASSERT_TRUE(fresh->OpenDirectory(kMalta));
@@ -259,7 +247,6 @@ TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
                                          kFixtures + "problems_campaign", kFixtures + "sahara_picture", kCrete};
   window->PanelOnly1->setChecked(true);  // the fixtures' messages stay in the panel
   for (const std::string& dir : dirs) ASSERT_TRUE(window->OpenDirectory(dir)) << dir;
-
   QStringList entries;
   for (const QAction* action : window->Recent1->actions()) entries << action->text();
   ASSERT_EQ(entries.size(), 8);
@@ -269,11 +256,9 @@ TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
   EXPECT_EQ(EditorSettings().value("session/recentScenarios").toStringList(), entries);
   TfrmEditMain next(std::make_unique<ScriptedDialogs>());
   EXPECT_EQ(next.RecentScenarios().Entries(), window->RecentScenarios().Entries());
-
   // Opened again from the menu: to the top.
   window->Recent1->actions().at(3)->trigger();
   EXPECT_EQ(window->RecentScenarios().Entries().front(), entries.at(3).toStdString());
-
   // A directory that went away is taken off with a message when chosen.
   window->OpenDirectory((scratch / "gone").string());
   fs::remove_all(scratch);
@@ -294,7 +279,6 @@ TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   if (home != nullptr) {
     EXPECT_FALSE(settingsFile.starts_with(std::string(home) + "/.config")) << settingsFile;
   }
-
   dialogs->QueueDirectory(kCrete);
   window->sbLoad->click();
   window->lvForces->setColumnWidth(0, 131);
@@ -304,7 +288,6 @@ TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   QApplication::processEvents();
   const QList<int> sizes = window->pnMain->sizes();
   window->close();
-
   ScriptedDialogs* nextDialogs = nullptr;
   std::unique_ptr<TfrmEditMain> next = NewWindow(nextDialogs);
   EXPECT_EQ(next->lvForces->columnWidth(0), 131);
@@ -351,7 +334,6 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   EXPECT_EQ(rows->topLevelItem(6)->text(2), "error");
   EXPECT_EQ(rows->topLevelItem(6)->toolTip(2), "bad-position");
   EXPECT_FALSE(window->dkProblems->isHidden());  // shown since the boxes were not
-
   // The bad waypoint of case 1: force, tab and line are selected.
   emit rows->itemActivated(rows->topLevelItem(4), 0);
   ASSERT_NE(window->CurrentForce, nullptr);
@@ -359,14 +341,12 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   EXPECT_EQ(window->tcCasesTabs->currentIndex(), 0);
   EXPECT_EQ(window->lbPoints->currentRow(), 3);
   EXPECT_EQ(window->lbPoints->currentItem()->text(), "WP=bad");
-
   // A bases file line opens the file in the viewer at that line.
   CloseNextModal();
   emit rows->itemActivated(rows->topLevelItem(0), 0);
   EXPECT_EQ(window->frmShowFile->windowTitle(), "AxisBases.cfg");
   EXPECT_EQ(window->frmShowFile->ListBox1->currentRow(), 3);
   EXPECT_EQ(window->frmShowFile->ListBox1->currentItem()->text(), "Delay=abc");
-
   // The panel keeps its rows until the next load, which replaces them.
   ASSERT_TRUE(window->OpenDirectory(kFixtures + "edge_scenario"));
   EXPECT_EQ(window->dkProblems->Problems().size(), static_cast<std::size_t>(rows->topLevelItemCount()));
@@ -389,13 +369,11 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   EXPECT_LT(marked, 6);
   EXPECT_FALSE(window->tcCasesTabs->tabIcon(0).isNull());
   EXPECT_TRUE(window->tcCasesTabs->tabIcon(5).isNull());
-
   window->lbPoints->setFocus();
   window->lbPoints->setCurrentRow(1);
   EXPECT_TRUE(window->Edit1->isEnabled());
   const QString line = window->lbPoints->item(1)->text();
   const int count = window->lbPoints->count();
-
   dialogs->QueueInputCancel();
   QTest::keyClick(window->lbPoints, Qt::Key_F2);
   ASSERT_EQ(dialogs->Texts(DialogKind::Input).size(), 1u);
@@ -403,7 +381,6 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   dialogs->QueueInputCancel();
   QTest::keyClick(window->lbPoints, Qt::Key_Return);
   EXPECT_EQ(dialogs->Texts(DialogKind::Input).size(), 2u);
-
   QTest::keyClick(window->lbPoints, Qt::Key_Insert);
   EXPECT_EQ(window->lbPoints->count(), count + 1);
   window->lbPoints->setCurrentRow(1);
@@ -411,7 +388,6 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   QTest::keyClick(window->lbPoints, Qt::Key_Delete);
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).back(), "Delete point " + line.toStdString() + "?");
   EXPECT_EQ(window->lbPoints->count(), count);
-
   // A double-click edits the line.
   dialogs->QueueInputCancel();
   const QRect box = window->lbPoints->visualItemRect(window->lbPoints->item(1));

@@ -12,7 +12,6 @@ TEST(RecordingDrawingSurface, CallsCarryArgumentsAndState) {
   surface.Polyline(points);
   surface.SetBrush(Brush{BrushKind::Hollow});
   surface.Polygon(points);
-
   const auto polylines = surface.Calls(DrawOp::Polyline);
   ASSERT_EQ(polylines.size(), 1u);
   EXPECT_EQ(polylines[0].Points, std::vector<TPoint>(std::begin(points), std::end(points)));
@@ -36,7 +35,6 @@ TEST(RecordingDrawingSurface, BitmapSurfacesShareTheLog) {
   EXPECT_EQ(buffer->State().CurrentFont.Name, "Courier");
   buffer->SetPixel(3, 4, clBlue);
   window.DrawBitmap(0, 0, bitmap, TRect{0, 0, 20, 10});
-
   const auto pixels = window.Calls(DrawOp::SetPixel);
   ASSERT_EQ(pixels.size(), 1u);
   EXPECT_EQ(pixels[0].Target, "bitmap1");

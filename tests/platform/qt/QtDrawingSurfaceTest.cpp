@@ -207,7 +207,6 @@ TEST(QtDrawingSurface, TextAlignmentAndEscapement) {
   EXPECT_GT(CountInk(bitmap, 60, 20, 100, 40), 30);
   EXPECT_EQ(CountInk(bitmap, 100, 0, 200, 200), 0);
   EXPECT_EQ(CountInk(bitmap, 0, 41, 200, 200), 0);
-
   bitmap.Fill(kPaper);
   font.Escapement = 900;  // reads upwards
   {

@@ -34,7 +34,6 @@ class RecordingSink : public ViewEventSink {
   TSize PaintedSize;
   TPoint LastMouse;
   std::function<void()> OnResize;
-
   void Add(const std::string& event, ShiftState s = {}, int x = 0, int y = 0) {
     Events.push_back(event + " " + Held(s) + " " + std::to_string(x) + "," + std::to_string(y));
     LastMouse = {x, y};
@@ -95,7 +94,6 @@ TEST_F(QtViewWidgetTest, ForwardsMouseEventsWithButtonsAndKeys) {
 
 TEST_F(QtViewWidgetTest, EnterLeaveResizeAndPaint) {
   EXPECT_EQ(widget.ClientSize(), (TSize{150, 150}));
-
   QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
   QApplication::sendEvent(&widget, &enter);
   QEvent leave(QEvent::Leave);
@@ -104,7 +102,6 @@ TEST_F(QtViewWidgetTest, EnterLeaveResizeAndPaint) {
   QResizeEvent resize(QSize(40, 30), QSize(150, 150));
   QApplication::sendEvent(&widget, &resize);
   const QImage image = widget.grab().toImage();
-
   ASSERT_GE(sink.Events.size(), 4u);
   EXPECT_EQ((std::vector<std::string>(sink.Events.begin(), sink.Events.begin() + 3)),
             (std::vector<std::string>{"enter", "leave", "resize  40,30"}));
@@ -129,7 +126,6 @@ TEST_F(QtViewWidgetTest, ScrollBarsTakeRoomAndReportMoves) {
   const int thickness = widget.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &widget);
   ASSERT_GT(thickness, 0);
   sink.Events.clear();
-
   widget.SetScrollBar(ScrollBarKind::Vertical, ScrollBarState{true, 0, 1000, 100, 300});
   QScrollBar& bar = *widget.VerticalScrollBar();
   EXPECT_FALSE(bar.isHidden());
@@ -146,7 +142,6 @@ TEST_F(QtViewWidgetTest, ScrollBarsTakeRoomAndReportMoves) {
   bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
   EXPECT_EQ(sink.Events, (std::vector<std::string>{"resize  " + std::to_string(200 - thickness) + ",100", "vscroll 450",
                                                    "vscroll 550"}));
-
   // Both bars: the horizontal one runs below the client area only.
   widget.SetScrollBar(ScrollBarKind::Horizontal, ScrollBarState{true, -50, 50, 10, 0});
   EXPECT_EQ(widget.ClientSize(), (TSize{200 - thickness, 100 - thickness}));
