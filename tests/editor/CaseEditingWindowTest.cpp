@@ -24,16 +24,13 @@ TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheList) {
   SelectForce("Lupo convoy");
   EXPECT_EQ(window->Cases.CaseDelay[1], 0);
   EXPECT_EQ(window->SelectedPoint.LatY, 0);
-  ASSERT_NE(window->CurrentForce, nullptr);
-  EXPECT_EQ(window->CurrentForce->Title(), "Lupo convoy");
-  EXPECT_EQ(window->tcCasesTabs->currentIndex(), 0);
-  EXPECT_EQ(window->CurrentCase, 1);
+  EXPECT_EQ(window->CurrentForce, &Force("Lupo convoy"));
+  EXPECT_EQ(std::pair(window->tcCasesTabs->currentIndex(), window->CurrentCase), std::pair(0, 1));
   EXPECT_EQ(ShownLines(), (platform::TextLines{"CASE1", "FORMATIONHEADING=200", "LL=3740N 02330E", "WP=3700N 02400E",
                                                 "WP=3650N 02400E", "TP=3545N 02350E", "Target=Maleme",
                                                 "Origin=Piraeus"}));
   // Lines 7 .. 14 of AxisShips.cfg (zero-based 6 .. 13).
-  EXPECT_EQ(window->CaseFirstLine, 6);
-  EXPECT_EQ(window->CaseLastLine, 13);
+  EXPECT_EQ(std::pair(window->CaseFirstLine, window->CaseLastLine), std::pair(6, 13));
   // Both cases parsed: start, waypoints with the origin base (Piraeus' entry point) at the end.
   const scenario::TForceCases& cases = window->Cases;
   EXPECT_EQ(cases.CaseStart[0], NorthEast(37, 40, 23, 30));
@@ -51,11 +48,9 @@ TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheList) {
   // A case the mission does not have: an empty list, and its popup offers Add case.
   SelectTab(2);
   EXPECT_TRUE(ShownLines().empty());
-  EXPECT_EQ(window->CaseFirstLine, 20);  // the "ENDMISSION" line
-  EXPECT_EQ(window->CaseLastLine, 20);
+  EXPECT_EQ(std::pair(window->CaseFirstLine, window->CaseLastLine), std::pair(20, 20));  // the "ENDMISSION" line
   window->puCaseListPopup();
-  EXPECT_TRUE(window->Addcase1->isVisible());
-  EXPECT_TRUE(window->AddcaseSeparator->isVisible());
+  EXPECT_TRUE(window->Addcase1->isVisible() && window->AddcaseSeparator->isVisible());
   SelectTab(0);
   window->puCaseListPopup();
   EXPECT_FALSE(window->Addcase1->isVisible());

@@ -2,17 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QMenuBar>
 #include <QSplitter>
-#include <QStatusBar>
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 #include "editor/AboutEdit.h"
 #include "editor/ApplicationCursor.h"
-#include "editor/ComputeEndurance.h"
 #include "editor/MapZoom.h"
 #include "editor/TestForm.h"
 #include "globe/data/CustomVoduz4.h"
@@ -133,18 +129,6 @@ TEST_F(MainWindowTest, ViewShipFileNeedsASelectedForce) {
   EXPECT_TRUE(shown);
   EXPECT_EQ(window->frmShowFile->windowTitle(), "Shipfile side 1");
   EXPECT_EQ(window->frmShowFile->ListBox1->count(), 2);
-}
-
-TEST_F(MainWindowTest, TimeBoxOpensTheCalculatorOnAltRightPress) {
-  bool opened = false;
-  window->stTimeMouseDown(Qt::RightButton, Qt::NoModifier);
-  window->stTimeMouseDown(Qt::LeftButton, Qt::AltModifier);
-  QTimer::singleShot(0, [&] {
-    opened = window->dlgComputeEndurance->isVisible();
-    window->dlgComputeEndurance->bnCloseClick();
-  });
-  window->stTimeMouseDown(Qt::RightButton, Qt::AltModifier);
-  EXPECT_TRUE(opened);
 }
 
 TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {

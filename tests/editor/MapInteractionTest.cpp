@@ -329,44 +329,19 @@ class MapDirectTest : public MapInteractionTest {
   const TGeoPoint known = TGeoPoint::FromDegrees(26 + 10.5 / 60, 33 + 40.5 / 60);
 };
 
-TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseAndReleaseWritesExactlyThatLine) {
+// Escape cancels a drag; a press off every mark and leg (the nearest such pixel seven or more
+// pixels from the mark) still starts the zoom band.
+TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLineEscapeCancels) {
   const platform::TextLines before = AlliedLines();
   const QPoint from = PixelOf(wp0), to = PixelOf(known);
   Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
-  EXPECT_TRUE(window->DraggingMark());
-  EXPECT_FALSE(Map().ZoomBandActive());
-  DragTo((from + to) / 2);
-  // Live: the parsed route point is where the mouse is, the line not yet changed.
-  const TGeoPoint half = PointAt((from + to) / 2);
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), half);
-  EXPECT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
   DragTo(to);
-  Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoModifier);
-  EXPECT_FALSE(window->DraggingMark());
-  EXPECT_EQ(window->CaseListLine(4), "WP=3340N 02610E");
-  EXPECT_EQ(ChangedLines(before), std::vector<std::string>{"WP=3340N 02610E"});
-  EXPECT_EQ(AlliedLines().size(), before.size());
-  EXPECT_TRUE(window->Scenario().Modified);
-  // One step, and undo puts the line back.
-  ASSERT_EQ(window->UndoStack().count(), 1);
-  window->UndoStack().undo();
-  EXPECT_EQ(AlliedLines(), before);
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), wp0);
-}
-
-TEST_F(MapDirectTest, EscapeCancelsTheDragAndAPressAwayFromMarksStillZooms) {
-  const platform::TextLines before = AlliedLines();
-  const QPoint from = PixelOf(wp0);
-  Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
-  DragTo(PixelOf(known));
   Key(Qt::Key_Escape);
   EXPECT_FALSE(window->DraggingMark());
   EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), wp0);
-  Send(QEvent::MouseButtonRelease, PixelOf(known), Qt::LeftButton, Qt::NoModifier);
+  Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoModifier);
   EXPECT_EQ(AlliedLines(), before);
   EXPECT_FALSE(window->Scenario().Modified);
-  // Off every mark and leg (the nearest such pixel seven or more pixels from the mark) a press
-  // starts the zoom band.
   const auto nothingAt = [this](QPoint at) {
     return scenario::HitTestRoute(scenario::RouteLegs(window->Cases, 1),
                                   [this](const TGeoPoint& p, platform::TPoint& xy) {
@@ -382,6 +357,28 @@ TEST_F(MapDirectTest, EscapeCancelsTheDragAndAPressAwayFromMarksStillZooms) {
   EXPECT_FALSE(window->DraggingMark());
   EXPECT_TRUE(Map().ZoomBandActive());
   Send(QEvent::MouseButtonRelease, away, Qt::LeftButton, Qt::NoModifier);
+  Map().LocateToLL(wp0.LongX, wp0.LatY);
+
+  Send(QEvent::MouseButtonPress, PixelOf(wp0), Qt::LeftButton, Qt::NoModifier);
+  EXPECT_TRUE(window->DraggingMark());
+  EXPECT_FALSE(Map().ZoomBandActive());
+  const QPoint start = PixelOf(wp0), end = PixelOf(known);
+  DragTo((start + end) / 2);
+  // Live: the parsed route point is where the mouse is, the line not yet changed.
+  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), PointAt((start + end) / 2));
+  EXPECT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
+  DragTo(end);
+  Send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoModifier);
+  EXPECT_FALSE(window->DraggingMark());
+  EXPECT_EQ(window->CaseListLine(4), "WP=3340N 02610E");
+  EXPECT_EQ(ChangedLines(before), std::vector<std::string>{"WP=3340N 02610E"});
+  EXPECT_EQ(AlliedLines().size(), before.size());
+  EXPECT_TRUE(window->Scenario().Modified);
+  // One step, and undo puts the line back.
+  ASSERT_EQ(window->UndoStack().count(), 1);
+  window->UndoStack().undo();
+  EXPECT_EQ(AlliedLines(), before);
+  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), wp0);
 }
 
 TEST_F(MapDirectTest, ShiftClickOnALegInsertsAWaypointBetweenItsLines) {

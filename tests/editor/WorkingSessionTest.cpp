@@ -92,11 +92,6 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
     const auto kind = w.Scenario().IsCampaign ? scenario::TScenarioKind::skCampaign : scenario::TScenarioKind::skScenario;
     return scenario::JsonDump(scenario::ScenarioJsonDocument(kind, messages, w.Scenario(), w.GlobeMap(), quiet)) + "\n";
   }
-  void SelectForce(const QString& name) {
-    const auto found = window->lvForces->findItems(name, Qt::MatchExactly, 0);
-    ASSERT_FALSE(found.isEmpty()) << name.toStdString();
-    window->lvForces->setCurrentItem(found.front());
-  }
   // Crete with the second line of Force A1's case 1 edited (AlliedShips.cfg).
   void OpenCreteAndEditALine() {
     ASSERT_TRUE(window->OpenDirectory(kCrete));
@@ -308,30 +303,26 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   EXPECT_TRUE(dialogs->Reports().empty());  // no message boxes
   QTreeWidget* rows = window->dkProblems->tvProblems;
   ASSERT_EQ(rows->topLevelItemCount(), 7);  // five load messages, then two findings of the checks
-  const struct {
-    const char* file;
-    const char* line;
-    const char* text;
-  } expected[] = {
-      {"AxisBases.cfg", "4", "Error reading base file!"},
-      {"AxisBases.cfg", "", "Error reading axis bases!"},
-      {"Subs1.cfg", "", "Error loading submarine info!"},
-      {"Subs0.cfg", "4", "Format error in LL string! - String: LL=bad - Line number: 3"},
-      // Its empty line is not shown as an empty part.
-      {"AxisMissions.cfg", "10",
-       "Error reading Mission! - Line no: 9 - Line: WP=bad - Force: Italian Cruisers - Lat/Long conversion error"},
+  const auto row = [rows](int i, int columns) {
+    QStringList texts;
+    for (int c = 0; c < columns; ++c) texts << rows->topLevelItem(i)->text(c);
+    return texts.join("|").toStdString();
   };
+  // Its empty line is not shown as an empty part.
+  const std::pair<const char*, const char*> loadMessages[] = {
+      {"AxisBases.cfg|4", "Error reading base file!"},
+      {"AxisBases.cfg|", "Error reading axis bases!"},
+      {"Subs1.cfg|", "Error loading submarine info!"},
+      {"Subs0.cfg|4", "Format error in LL string! - String: LL=bad - Line number: 3"},
+      {"AxisMissions.cfg|10",
+       "Error reading Mission! - Line no: 9 - Line: WP=bad - Force: Italian Cruisers - Lat/Long conversion error"}};
   for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(rows->topLevelItem(i)->text(0), expected[i].file);
-    EXPECT_EQ(rows->topLevelItem(i)->text(1), expected[i].line);
-    EXPECT_TRUE(rows->topLevelItem(i)->text(3).startsWith(expected[i].text)) << rows->topLevelItem(i)->text(3).toStdString();
+    EXPECT_EQ(row(i, 2), loadMessages[i].first);
+    EXPECT_TRUE(rows->topLevelItem(i)->text(3).startsWith(loadMessages[i].second)) << row(i, 4);
   }
   // The checks' findings carry their severity and code.
-  EXPECT_EQ(rows->topLevelItem(5)->text(0), "AlliedMissions.cfg");
-  EXPECT_EQ(rows->topLevelItem(5)->text(2), "warning");
-  EXPECT_EQ(rows->topLevelItem(6)->text(0), "AxisMissions.cfg");
-  EXPECT_EQ(rows->topLevelItem(6)->text(1), "10");
-  EXPECT_EQ(rows->topLevelItem(6)->text(2), "error");
+  EXPECT_EQ(rows->topLevelItem(5)->text(0) + rows->topLevelItem(5)->text(2), "AlliedMissions.cfgwarning");
+  EXPECT_EQ(row(6, 3), "AxisMissions.cfg|10|error");
   EXPECT_EQ(rows->topLevelItem(6)->toolTip(2), "bad-position");
   EXPECT_FALSE(window->dkProblems->isHidden());  // shown since the boxes were not
   // The bad waypoint of case 1: force, tab and line are selected.
@@ -359,14 +350,8 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   window->show();
   SelectForce("Force A1");
   // No line selected: nothing to act on.
-  EXPECT_FALSE(window->Edit1->isEnabled());
-  EXPECT_FALSE(window->Delete1->isEnabled());
-  EXPECT_FALSE(window->Pickpoint1->isEnabled());
+  EXPECT_FALSE(window->Edit1->isEnabled() || window->Delete1->isEnabled() || window->Pickpoint1->isEnabled());
   // Tabs of existing cases carry a mark, the others none.
-  int marked = 0;
-  for (int i = 0; i < 6; ++i) marked += window->tcCasesTabs->tabIcon(i).isNull() ? 0 : 1;
-  EXPECT_GE(marked, 1);
-  EXPECT_LT(marked, 6);
   EXPECT_FALSE(window->tcCasesTabs->tabIcon(0).isNull());
   EXPECT_TRUE(window->tcCasesTabs->tabIcon(5).isNull());
   window->lbPoints->setFocus();
@@ -397,7 +382,7 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   window->hide();
 }
 
-TEST_F(SessionTest, ForceNamesFitTheirColumnAndTheCalculatorHasAMenuEntry) {
+TEST_F(SessionTest, ForceNamesFitTheirColumnTheCalculatorOpensFromTheMenuAndTheTimeBox) {
   ASSERT_TRUE(window->OpenDirectory(kMalta));
   QTreeWidget* forces = window->lvForces;
   for (int i = 0; i < forces->topLevelItemCount(); ++i) {
@@ -412,6 +397,16 @@ TEST_F(SessionTest, ForceNamesFitTheirColumnAndTheCalculatorHasAMenuEntry) {
     if (modal != nullptr) modal->close();
   });
   window->Endurance1->trigger();
+  EXPECT_TRUE(calculatorShown);
+  // The time box opens it on Alt + right press only.
+  calculatorShown = false;
+  window->stTimeMouseDown(Qt::RightButton, Qt::NoModifier);
+  window->stTimeMouseDown(Qt::LeftButton, Qt::AltModifier);
+  QTimer::singleShot(0, [&] {
+    calculatorShown = window->dlgComputeEndurance->isVisible();
+    window->dlgComputeEndurance->bnCloseClick();
+  });
+  window->stTimeMouseDown(Qt::RightButton, Qt::AltModifier);
   EXPECT_TRUE(calculatorShown);
 }
 

@@ -39,14 +39,19 @@ Bitmap24 Drawn(int width, int height, TColor paper, Draw draw) {
   return bitmap;
 }
 
-// A fill leaves out the right and bottom edges; an outline is drawn inside the box.
-TEST(QtDrawingSurface, FillsExcludeRightAndBottomEdgesRectanglesDrawTheirOutlineInside) {
-  const Bitmap24 bitmap = Drawn(20, 20, kPaper, [&](QtDrawingSurface& surface) {
-    EXPECT_EQ(surface.Width(), 20);
+// A fill leaves out the right and bottom edges; a rectangle's outline is drawn inside its box.
+TEST(QtDrawingSurface, FillsExcludeRightAndBottomEdgesOutlinesInsideEllipsesAndPolygonsFilled) {
+  const Bitmap24 bitmap = Drawn(60, 20, kPaper, [&](QtDrawingSurface& surface) {
+    EXPECT_EQ(surface.Width(), 60);
     surface.SetBrush(Brush{BrushKind::Solid, clRed});
     surface.FillRect(TRect{12, 3, 16, 8});
     surface.SetPen(Pen{clBlue, psSolid, 1});
     surface.Rectangle(TRect{2, 2, 8, 8});
+    surface.SetPen(Pen{clBlack, psClear, 1});
+    surface.Ellipse(TRect{20, 0, 40, 20});
+    surface.SetBrush(Brush{BrushKind::Solid, clBlue});
+    const TPoint triangle[] = {{40, 0}, {59, 0}, {40, 19}};
+    surface.Polygon(triangle);
   });
   EXPECT_EQ(CountColor(bitmap, clRed, 12, 0, 20, 20), 4 * 5);
   EXPECT_EQ(bitmap.Pixel(12, 3), clRed);
@@ -59,21 +64,10 @@ TEST(QtDrawingSurface, FillsExcludeRightAndBottomEdgesRectanglesDrawTheirOutline
   EXPECT_EQ(bitmap.Pixel(7, 4), clBlue);
   EXPECT_EQ(bitmap.Pixel(8, 8), kPaper);
   EXPECT_EQ(CountColor(bitmap, clRed, 0, 0, 12, 20), 16);
-}
-
-TEST(QtDrawingSurface, EllipseAndPolygonFill) {
-  const Bitmap24 bitmap = Drawn(40, 20, kPaper, [&](QtDrawingSurface& surface) {
-    surface.SetPen(Pen{clBlack, psClear, 1});
-    surface.SetBrush(Brush{BrushKind::Solid, clRed});
-    surface.Ellipse(TRect{0, 0, 20, 20});
-    surface.SetBrush(Brush{BrushKind::Solid, clBlue});
-    const TPoint triangle[] = {{20, 0}, {39, 0}, {20, 19}};
-    surface.Polygon(triangle);
-  });
-  EXPECT_EQ(bitmap.Pixel(10, 10), clRed);
-  EXPECT_EQ(bitmap.Pixel(0, 0), kPaper);  // corner of the box lies outside the ellipse
-  EXPECT_EQ(bitmap.Pixel(22, 2), clBlue);
-  EXPECT_EQ(bitmap.Pixel(37, 17), kPaper);  // beyond the hypotenuse
+  EXPECT_EQ(bitmap.Pixel(30, 10), clRed);
+  EXPECT_EQ(bitmap.Pixel(20, 0), kPaper);  // corner of the box lies outside the ellipse
+  EXPECT_EQ(bitmap.Pixel(42, 2), clBlue);
+  EXPECT_EQ(bitmap.Pixel(57, 17), kPaper);  // beyond the hypotenuse
 }
 
 TEST(QtDrawingSurface, OneWidePolylineAndStyles) {
