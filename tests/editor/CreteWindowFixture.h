@@ -49,10 +49,7 @@ constexpr std::int32_t kDegree = 5'400'000;
 constexpr std::int32_t kMinute = 90'000;
 
 inline globe::TGeoPoint NorthEast(std::int32_t latDeg, std::int32_t latMin, std::int32_t longDeg, std::int32_t longMin) {
-  globe::TGeoPoint point;
-  point.LatY = latDeg * kDegree + latMin * kMinute;
-  point.LongX = longDeg * kDegree + longMin * kMinute;
-  return point;
+  return globe::TGeoPoint(longDeg * kDegree + longMin * kMinute, latDeg * kDegree + latMin * kMinute);
 }
 
 inline std::string ReadFile(const fs::path& name) {

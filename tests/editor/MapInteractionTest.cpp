@@ -110,7 +110,7 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   EXPECT_EQ(Panel(1).toStdString(), "Origin: " + scenario::FormatPosition(originPoint, true));
   Move(origin);
   EXPECT_EQ(Panel(2).toStdString(), "  Dist: " + Fixed("0") + " Nm  Bearing: " + Fixed("0") + " deg");
-  for (const auto [offset, bearing] : {std::pair{QPoint(120, 0), "90"}, {QPoint(-120, 0), "270"}, {QPoint(0, -120), "0"}}) {
+  for (const auto& [offset, bearing] : {std::pair{QPoint(120, 0), "90"}, {QPoint(-120, 0), "270"}, {QPoint(0, -120), "0"}}) {
     Move(origin + offset);
     EXPECT_TRUE(Panel(2).endsWith(QString::fromStdString(" Bearing: " + Fixed(bearing) + " deg"))) << Panel(2).toStdString();
   }
@@ -176,17 +176,12 @@ TEST_F(MapInteractionTest, OriginCrossDrawnRedWhileMeasuringAndVisible) {
   ASSERT_TRUE(window->Measuring);
   const auto lines = redLines();
   ASSERT_EQ(lines.size(), before + 2);
-  const auto& across = lines[lines.size() - 2].Points;
-  const auto& down = lines.back().Points;
-  ASSERT_EQ(across.size(), 2u);
-  ASSERT_EQ(down.size(), 2u);
   // Centred where the origin projects: the clicked pixel, give or take the rounding.
   const QPoint centre = PixelOf(window->MeasureOrigin);
+  const int x = centre.x(), y = centre.y();
   EXPECT_LE((centre - at).manhattanLength(), 2);
-  EXPECT_EQ(across[0], (platform::TPoint{centre.x() - 12, centre.y()}));
-  EXPECT_EQ(across[1], (platform::TPoint{centre.x() + 12, centre.y()}));
-  EXPECT_EQ(down[0], (platform::TPoint{centre.x(), centre.y() - 12}));
-  EXPECT_EQ(down[1], (platform::TPoint{centre.x(), centre.y() + 12}));
+  EXPECT_EQ(lines[lines.size() - 2].Points, (std::vector<platform::TPoint>{{x - 12, y}, {x + 12, y}}));
+  EXPECT_EQ(lines.back().Points, (std::vector<platform::TPoint>{{x, y - 12}, {x, y + 12}}));
   // An origin on the far side of the globe has no cross.
   const TGeoPoint origin = window->MeasureOrigin;
   window->MeasureOrigin = TGeoPoint(origin.LongX + 972'000'000, -origin.LatY);

@@ -30,7 +30,7 @@ class UndoEditingTest : public CaseEditingWindowTest {
   std::string EditedAxisFile() const { return ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E"); }
 };
 
-TEST_F(UndoEditingTest, EditUndoneAndRedoneSavesTheOriginalThenTheEditByteForByte) {
+TEST_F(UndoEditingTest, EditUndoneAndRedoneSavesTheOriginalThenTheEditByteForByteAlsoAcrossAForceChange) {
   Load();
   const platform::TextLines loaded = AxisLines();
   EXPECT_TRUE(Stack().isClean());
@@ -59,24 +59,24 @@ TEST_F(UndoEditingTest, EditUndoneAndRedoneSavesTheOriginalThenTheEditByteForByt
   EXPECT_TRUE(Stack().isClean());
   EXPECT_TRUE(window->CloseQuery());
   EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
-}
-
-TEST_F(UndoEditingTest, UndoAcrossAForceChangeSelectsTheEditedForceAgain) {
-  Load();
-  EditLupoWaypoint();
+  // An edit saved at a force change and undone: the edited force is selected again, and no
+  // save question comes on the way back.
+  SelectLine(2);
+  dialogs->QueueInput("LL=3741N 02330E");
+  window->Edit1->trigger();
   dialogs->QueueAnswer(DialogAnswer::Yes);
   SelectForce("Force A1");
-  EXPECT_EQ(AxisFile(), EditedAxisFile());
+  EXPECT_NE(AxisFile().find("LL=3741N 02330E\r\n"), std::string::npos);
   EXPECT_TRUE(Stack().isClean());
   dialogs->ClearCalls();
   Undo();
   EXPECT_EQ(window->CurrentForce->Title(), "Lupo convoy");
   EXPECT_TRUE(window->lvForces->findItems("Lupo convoy", Qt::MatchExactly, 0).front()->isSelected());
-  EXPECT_EQ(ShownLines()[3], "WP=3700N 02400E");
+  EXPECT_EQ(ShownLines()[2], "LL=3740N 02330E");
   EXPECT_TRUE(Modified());  // differs from the saved file now
-  EXPECT_TRUE(dialogs->Calls().empty());  // no save question on the way back
+  EXPECT_TRUE(dialogs->Calls().empty());
   window->Save1->trigger();
-  EXPECT_EQ(AxisFile(), OriginalAxisFile());
+  EXPECT_EQ(AxisFile(), EditedAxisFile());
 }
 
 TEST_F(UndoEditingTest, CaseLinesChangedThroughThePublicCallsAreSteps) {

@@ -14,7 +14,7 @@ namespace {
 
 // Rows of 3 bytes a pixel, padded to a multiple of 4; pixels stored blue, green, red.
 TEST(Bitmap24, PaddedRowsOfBlueGreenRedPixels) {
-  for (const auto [width, stride] : {std::pair{1, 4}, {2, 8}, {3, 12}, {4, 12}, {5, 16}, {0, 0}})
+  for (const auto& [width, stride] : {std::pair{1, 4}, {2, 8}, {3, 12}, {4, 12}, {5, 16}, {0, 0}})
     EXPECT_EQ(Bitmap24::RowStride(width), stride) << width;
   Bitmap24 bitmap(5, 3, clWhite);
   EXPECT_EQ(bitmap.ScanLine(2) - bitmap.ScanLine(0), 32);
@@ -48,7 +48,7 @@ TEST(HatchBits, LinesOfEachHatch) {
     return count;
   };
   EXPECT_EQ(HatchBits(HatchStyle::Horizontal)[0], 0xFF);
-  for (const auto [style, count] : {std::pair{HatchStyle::Horizontal, 8}, {HatchStyle::Vertical, 8},
+  for (const auto& [style, count] : {std::pair{HatchStyle::Horizontal, 8}, {HatchStyle::Vertical, 8},
                                     {HatchStyle::Cross, 15}, {HatchStyle::DiagCross, 16}})
     EXPECT_EQ(ones(HatchBits(style)), count) << count;
   EXPECT_EQ(HatchBits(HatchStyle::FDiagonal)[0], 0x80);

@@ -123,7 +123,7 @@ TEST(EncodeDate, CountsDaysFrom30December1899AndRejectsImpossibleDates) {
     EXPECT_EQ(EncodeDate(1899, 12, 29), -1.0);
     EXPECT_EQ(EncodeDate(1, 1, 1), -693593.0);
     // 1900 is a century, not a leap year.
-    for (const auto [y, m, d] : {std::array{1941, 2, 29}, {1900, 2, 29}, {1941, 4, 31}, {1941, 13, 1}, {1941, 0, 1},
+    for (const auto& [y, m, d] : {std::array{1941, 2, 29}, {1900, 2, 29}, {1941, 4, 31}, {1941, 13, 1}, {1941, 0, 1},
                                   {1941, 5, 0}, {0, 1, 1}, {10000, 1, 1}, {-5, -5, -5}})
         EXPECT_THROW(EncodeDate(y, m, d), EConvertError) << y << "-" << m << "-" << d;
 }
@@ -131,7 +131,7 @@ TEST(EncodeDate, CountsDaysFrom30December1899AndRejectsImpossibleDates) {
 TEST(EncodeTime, AcceptsOnlyTimesOfOneDay) {
     EXPECT_DOUBLE_EQ(EncodeTime(6, 0, 0, 0), 0.25);
     EXPECT_DOUBLE_EQ(EncodeTime(23, 59, 59, 999), 1.0 - 1.0 / 86400000.0);
-    for (const auto [h, m, s, ms] : {std::array{24, 0, 0, 0}, {-1, 0, 0, 0}, {0, 60, 0, 0}, {0, 0, 60, 0}, {0, 0, 0, 1000}})
+    for (const auto& [h, m, s, ms] : {std::array{24, 0, 0, 0}, {-1, 0, 0, 0}, {0, 60, 0, 0}, {0, 0, 60, 0}, {0, 0, 0, 1000}})
         EXPECT_THROW(EncodeTime(h, m, s, ms), EConvertError) << h << ":" << m << ":" << s << "." << ms;
 }
 

@@ -21,7 +21,7 @@ namespace {
 // "SACLRMD" letters of the held keys and buttons and the double-click mark.
 std::string Held(ShiftState s) {
   std::string held;
-  for (const auto [on, letter] : {std::pair{s.Shift, 'S'}, {s.Alt, 'A'}, {s.Ctrl, 'C'}, {s.Left, 'L'}, {s.Right, 'R'},
+  for (const auto& [on, letter] : {std::pair{s.Shift, 'S'}, {s.Alt, 'A'}, {s.Ctrl, 'C'}, {s.Left, 'L'}, {s.Right, 'R'},
                                   {s.Middle, 'M'}, {s.Double, 'D'}})
     if (on) held += letter;
   return held;
@@ -213,7 +213,7 @@ TEST(QtViewWidgetDensity, ViewSeesDevicePixels) {
   parent.show();
   QApplication::processEvents();
   const qreal ratio = widget->PixelRatio();
-  if (qEnvironmentVariable("QT_SCALE_FACTOR") == "2") EXPECT_EQ(ratio, 2.0);
+  if (qEnvironmentVariable("QT_SCALE_FACTOR") == "2") { EXPECT_EQ(ratio, 2.0); }
   EXPECT_EQ(widget->ClientSize().Width, static_cast<int>(std::lround(200 * ratio)));
   EXPECT_EQ(widget->ClientSize().Height, static_cast<int>(std::lround(100 * ratio)));
   Send(*widget, QEvent::MouseMove, {50, 25}, Qt::NoButton, Qt::NoButton);
