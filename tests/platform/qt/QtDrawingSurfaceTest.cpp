@@ -182,7 +182,7 @@ TEST(QtDrawingSurface, FocusRectDrawnTwiceRestores) {
   EXPECT_EQ(CountColor(bitmap, MakeColor(10, 200, 30), 0, 0, 20, 20), 400);
 }
 
-TEST(QtDrawingSurface, TextAlignmentAndEscapement) {
+TEST(QtDrawingSurface, TextAlignmentEscapementAndBackground) {
   Bitmap24 bitmap(200, 200, kPaper);
   Font font;
   font.Name = "DejaVu Sans";
@@ -213,38 +213,30 @@ TEST(QtDrawingSurface, TextAlignmentAndEscapement) {
   EXPECT_GT(CountInk(bitmap, 100, 100, 125, 150), 30);
   EXPECT_EQ(CountInk(bitmap, 0, 0, 99, 200), 0);
   EXPECT_EQ(CountInk(bitmap, 0, 152, 200, 200), 0);
-}
-
-TEST(QtDrawingSurface, OpaqueTextFillsItsBox) {
-  Bitmap24 bitmap(100, 40, kPaper);
+  // Opaque text fills its box and nothing outside it; a font of no height writes nothing.
+  bitmap.Fill(kPaper);
   TSize extent;
   {
     QtDrawingSurface surface(bitmap);
-    Font font;
-    font.Height = 12;
-    surface.SetFont(font);
+    surface.SetFont(Font{});
     surface.SetBackgroundColor(clYellow);
     surface.SetBackgroundMode(BackgroundMode::Opaque);
     extent = surface.TextExtent("i i");
     surface.TextOut(10, 10, "i i");
+    Font none;
+    none.Height = 0;
+    surface.SetFont(none);
+    EXPECT_EQ(surface.TextExtent("Hello"), (TSize{0, 0}));
+    surface.TextOut(10, 100, "Hello");
   }
-  const int box = extent.Width * extent.Height;
   const int yellow = CountColor(bitmap, clYellow, 10, 10, 10 + extent.Width, 10 + extent.Height);
-  EXPECT_GT(yellow, box / 2);
-  EXPECT_EQ(CountColor(bitmap, clYellow, 0, 0, 100, 40), yellow);  // nothing outside the box
+  EXPECT_GT(yellow, extent.Width * extent.Height / 2);
+  EXPECT_EQ(CountColor(bitmap, clYellow, 0, 0, 200, 200), yellow);
+  EXPECT_EQ(CountColor(bitmap, kPaper, 0, 60, 200, 200), 200 * 140);
 }
 
-// A font of no height and a surface on an empty bitmap draw nothing.
-TEST(QtDrawingSurface, FontOfNoHeightAndEmptyBitmapDrawNothing) {
-  const Bitmap24 bitmap = Drawn(100, 40, kPaper, [&](QtDrawingSurface& surface) {
-    Font font;
-    font.Height = 0;
-    surface.SetFont(font);
-    surface.SetBackgroundColor(clYellow);
-    EXPECT_EQ(surface.TextExtent("Hello"), (TSize{0, 0}));
-    surface.TextOut(10, 10, "Hello");
-  });
-  EXPECT_EQ(CountColor(bitmap, kPaper, 0, 0, 100, 40), 4000);
+// An empty bitmap draws nothing.
+TEST(QtDrawingSurface, EmptyBitmapDrawsNothing) {
   Bitmap24 empty;
   QtDrawingSurface surface(empty);
   EXPECT_EQ(surface.Width(), 0);
