@@ -101,12 +101,6 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
     window->Edit1->trigger();
     ASSERT_TRUE(window->SideLinesChanged(1));
   }
-  // Closes the modal window that the next statement opens.
-  static void CloseNextModal() {
-    QTimer::singleShot(0, [] {
-      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-    });
-  }
 };
 
 // The load command is run on the demo itself, not on a copy.
@@ -316,7 +310,9 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   EXPECT_EQ(window->lbPoints->currentRow(), 3);
   EXPECT_EQ(window->lbPoints->currentItem()->text(), "WP=bad");
   // A bases file line opens the file in the viewer at that line.
-  CloseNextModal();
+  QTimer::singleShot(0, [] {
+    if (QWidget* viewer = QApplication::activeModalWidget()) viewer->close();
+  });
   emit rows->itemActivated(rows->topLevelItem(0), 0);
   EXPECT_EQ(window->frmShowFile->windowTitle(), "AxisBases.cfg");
   EXPECT_EQ(window->frmShowFile->ListBox1->currentRow(), 3);
