@@ -580,44 +580,35 @@ class LintEditingTest : public MapInteractionTest {
   }
 };
 
-TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundAndMarkedUntilUndone) {
-  SelectForce("Force A1");
+// Force A1 stands above Force C in the file: a line inserted there (a copy of its first
+// waypoint) moves Force C's finding with its line.
+TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUntilUndone) {
+  SelectForce("Force C");
   const auto loaded = window->dkProblems->Problems();
   const int row = MoveFirstWaypointIntoTheDesert();
   ASSERT_GE(row, 0);
-  ASSERT_GT(AlliedLine(kDesertLine), 0);
+  const int before = AlliedLine(kDesertLine);
+  ASSERT_GT(before, 0);
   EXPECT_EQ(DesertFindings(), 1);
   EXPECT_EQ(window->dkProblems->tvProblems->topLevelItemCount(),
             static_cast<int>(window->dkProblems->Problems().size()));
   EXPECT_EQ(DesertMarks(), 1);
   // Another force selected: its findings only, the desert waypoint unmarked.
-  SwitchTo("Force C");
-  EXPECT_EQ(DesertMarks(), 0);
   SwitchTo("Force A1");
-  EXPECT_EQ(DesertMarks(), 1);
+  EXPECT_EQ(DesertMarks(), 0);
+  window->lbPoints->setCurrentRow(row);
+  window->Insert1->trigger();
+  ASSERT_EQ(AlliedLine(kDesertLine), before + 1);
+  EXPECT_EQ(DesertFindings(), 1);
+  window->UndoStack().undo();
   window->UndoStack().undo();
   EXPECT_EQ(AlliedLine(kDesertLine), 0);
   EXPECT_EQ(window->dkProblems->Problems(), loaded);
   EXPECT_EQ(DesertMarks(), 0);
   window->UndoStack().redo();
+  EXPECT_EQ(window->CurrentForce->Title(), "Force C");
   EXPECT_EQ(DesertFindings(), 1);
   EXPECT_EQ(DesertMarks(), 1);
-}
-
-// A line inserted above another force's finding: that finding keeps pointing at its line.
-TEST_F(LintEditingTest, FindingsOfOtherForcesFollowTheirLinesAfterAnInsert) {
-  SelectForce("Force C");
-  const int row = MoveFirstWaypointIntoTheDesert();
-  ASSERT_GE(row, 0);
-  const int before = AlliedLine(kDesertLine);
-  ASSERT_EQ(DesertFindings(), 1);
-  // Force A1 stands above Force C in the file: a line inserted there (a copy of its first
-  // waypoint) moves the finding.
-  SwitchTo("Force A1");
-  window->lbPoints->setCurrentRow(row);
-  window->Insert1->trigger();
-  ASSERT_EQ(AlliedLine(kDesertLine), before + 1);
-  EXPECT_EQ(DesertFindings(), 1);
 }
 
 }  // namespace
