@@ -214,7 +214,10 @@ class PickPointTest : public MapInteractionTest {
   const TGeoPoint known = TGeoPoint::FromDegrees(26 + 0.5 / 60, 34 + 30.5 / 60);
 };
 
-TEST_F(PickPointTest, ClickGivesTheWaypointLineTheClickedPosition) {
+// A waypoint line takes the clicked position; a line other than a waypoint or target becomes a
+// start position. Each pick is a step of its own.
+TEST_F(PickPointTest, ClickGivesTheLineTheClickedPositionUndoably) {
+  const platform::TextLines loaded = AlliedLines();
   ASSERT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
   PickLine(4);
   EXPECT_EQ(window->MouseMode, mmPickPoint);
@@ -231,6 +234,26 @@ TEST_F(PickPointTest, ClickGivesTheWaypointLineTheClickedPosition) {
   ASSERT_EQ(window->Cases.CaseWaypoints[0].Count(), 3);
   EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), NorthEast(34, 30, 26, 0));
   EXPECT_EQ(window->SelectedPoint, NorthEast(34, 30, 26, 0));  // the selected line's mark moves with it
+  ASSERT_EQ(window->CaseListLine(1), "FORMATIONHEADING=300");
+  PickLine(1);
+  Click(PixelOf(known));
+  EXPECT_EQ(window->CaseListLine(1), "LL=3430N 02600E");
+  window->Undo1->trigger();
+  EXPECT_EQ(window->CaseListLine(1), "FORMATIONHEADING=300");
+  EXPECT_EQ(window->Redo1->text(), "Redo Pick point for line 2 of Force A1 case 1");
+  window->Undo1->trigger();
+  EXPECT_EQ(AlliedLines(), loaded);
+  window->Redo1->trigger();
+  window->Redo1->trigger();
+  EXPECT_EQ(window->CaseListLine(1), "LL=3430N 02600E");
+  window->tcCasesTabs->setCurrentIndex(2);
+  ASSERT_EQ(window->CaseListLine(3), "DELAY=6");
+  PickLine(3);
+  Click(PixelOf(known));
+  EXPECT_EQ(window->CaseListLine(3), "LL=3430N 02600E");
+  EXPECT_EQ(window->Cases.CaseStart[2], NorthEast(34, 30, 26, 0));
+  EXPECT_EQ(window->Cases.CaseWaypoints[2].Count(), 2);
+  EXPECT_EQ(window->SelectedPoint.LatY, 0);  // an "LL=" line marks no point
 }
 
 // The routes are drawn again at once with the new current case, even when the case list
@@ -245,29 +268,6 @@ TEST_F(PickPointTest, SelectingATabRedrawsTheRoutesWhateverTheCaseListFinds) {
   EXPECT_EQ(window->CurrentCase, 6);
   EXPECT_EQ(window->lbPoints->count(), 0);  // the case list stopped early
   EXPECT_GE(host.Invalidations, 1);
-}
-
-// A line other than a waypoint or target becomes a start position.
-TEST_F(PickPointTest, PickOnALineOtherThanWaypointOrTargetWritesAStartPositionUndoably) {
-  const platform::TextLines loaded = AlliedLines();
-  ASSERT_EQ(window->CaseListLine(1), "FORMATIONHEADING=300");
-  PickLine(1);
-  Click(PixelOf(known));
-  EXPECT_EQ(window->CaseListLine(1), "LL=3430N 02600E");
-  window->Undo1->trigger();
-  EXPECT_EQ(window->CaseListLine(1), "FORMATIONHEADING=300");
-  EXPECT_EQ(AlliedLines(), loaded);
-  EXPECT_EQ(window->Redo1->text(), "Redo Pick point for line 2 of Force A1 case 1");
-  window->Redo1->trigger();
-  EXPECT_EQ(window->CaseListLine(1), "LL=3430N 02600E");
-  window->tcCasesTabs->setCurrentIndex(2);
-  ASSERT_EQ(window->CaseListLine(3), "DELAY=6");
-  PickLine(3);
-  Click(PixelOf(known));
-  EXPECT_EQ(window->CaseListLine(3), "LL=3430N 02600E");
-  EXPECT_EQ(window->Cases.CaseStart[2], NorthEast(34, 30, 26, 0));
-  EXPECT_EQ(window->Cases.CaseWaypoints[2].Count(), 2);
-  EXPECT_EQ(window->SelectedPoint.LatY, 0);  // an "LL=" line marks no point
 }
 
 // Other buttons leave the pick waiting; a click off the globe or after the tab changed ends it
