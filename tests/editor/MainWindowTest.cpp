@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <filesystem>
-#include <unistd.h>
 
 #include "editor/AboutEdit.h"
 #include "editor/ApplicationCursor.h"
@@ -132,10 +131,7 @@ TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {
   EXPECT_TRUE(dialogs->Calls().empty());
   globe::TCustomVoduz4 view;
   window->SetGlobeView(&view);
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("editor_env_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const std::string file = (dir / "saved.env").string();
+  const std::string file = (root / "saved.env").string();
   dialogs->QueueSaveFile(file);
   window->Saveenvironment1Click();
   ASSERT_EQ(dialogs->Calls().size(), 1u);
@@ -146,10 +142,9 @@ TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {
   EXPECT_NE(fixtures::ReadFile(file).find("<TGlobe"), std::string::npos);
   // A file that cannot be written is reported, not thrown out of the command.
   dialogs->ClearCalls();
-  dialogs->QueueSaveFile((dir / "missing" / "x.env").string());
+  dialogs->QueueSaveFile((root / "missing" / "x.env").string());
   window->Saveenvironment1Click();
   EXPECT_EQ(dialogs->Reports().size(), 1u);
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(MainWindowTest, MapStartsWithTheSphericalViewAndZoomButtonsStepByAFifth) {

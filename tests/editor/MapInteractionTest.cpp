@@ -49,10 +49,11 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
     ASSERT_NE(window->CurrentForce, nullptr);
   }
   QString Panel(int i) const { return window->StatusPanels[static_cast<std::size_t>(i)]->text(); }
-  void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys) {
-    const bool pressed = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
-    QMouseEvent event(type, QPointF(at), window->Globe->mapToGlobal(QPointF(at)), button,
-                      pressed ? Qt::MouseButtons(button) : Qt::MouseButtons(Qt::NoButton), keys);
+  // Buttons held: the pressed one, none after a release or on a plain move.
+  void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys,
+            Qt::MouseButtons held = Qt::NoButton) {
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) held = button;
+    QMouseEvent event(type, QPointF(at), window->Globe->mapToGlobal(QPointF(at)), button, held, keys);
     QCoreApplication::sendEvent(window->Globe, &event);
   }
   void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) {
@@ -67,11 +68,7 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
   }
   void Move(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoModifier); }
   // A move with the left button held.
-  void DragTo(QPoint at) {
-    QMouseEvent event(QEvent::MouseMove, QPointF(at), window->Globe->mapToGlobal(QPointF(at)), Qt::NoButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window->Globe, &event);
-  }
+  void DragTo(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoModifier, Qt::LeftButton); }
   void Wheel(QPoint at, int delta, Qt::KeyboardModifiers keys = Qt::NoModifier) {
     QWheelEvent event(QPointF(at), window->Globe->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
                       keys, Qt::NoScrollPhase, false);

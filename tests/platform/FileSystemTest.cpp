@@ -138,7 +138,7 @@ TEST_F(LocalFileSystemTest, FileAgesAndRemoval) {
 // Replacing a file in one step: the new bytes or the old file, never a mixture.
 namespace fs = std::filesystem;
 
-TEST_F(FileReplaceTest, NewBytesTakeTheOldNameAndPermissions) {
+TEST_F(FileReplaceTest, NewBytesTakeTheOldNameAndPermissionsLinksKeepTheirTarget) {
     const std::string name = Put(root / "AlliedShips.cfg", "old\n");
     fs::permissions(name, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     files.ReplaceBytes((root / "alliedships.CFG").string(), "new\r\nbytes\r\n");  // resolved like a read
@@ -148,9 +148,7 @@ TEST_F(FileReplaceTest, NewBytesTakeTheOldNameAndPermissions) {
     files.ReplaceBytes((root / "New.cfg").string(), "");
     EXPECT_TRUE(fs::is_regular_file(root / "New.cfg"));
     EXPECT_EQ(fs::file_size(root / "New.cfg"), 0u);
-}
-
-TEST_F(FileReplaceTest, ALinkKeepsPointingAtTheReplacedFile) {
+    // A link keeps pointing at the replaced file.
     fs::create_directories(root / "real");
     const std::string target = Put(root / "real" / "AxisShips.cfg", "old");
     fs::create_symlink(target, root / "AxisShips.cfg");
