@@ -70,7 +70,7 @@ TEST(QtDrawingSurface, FillsExcludeRightAndBottomEdgesOutlinesInsideEllipsesAndP
   EXPECT_EQ(bitmap.Pixel(57, 17), kPaper);  // beyond the hypotenuse
 }
 
-TEST(QtDrawingSurface, OneWidePolylineAndStyles) {
+TEST(QtDrawingSurface, PolylinesOfEachStyleAndWidth) {
   const Bitmap24 bitmap = Drawn(40, 10, kPaper, [&](QtDrawingSurface& surface) {
     surface.SetPen(Pen{clBlue, psSolid, 1});
     const TPoint solid[] = {{2, 2}, {30, 2}};
@@ -90,33 +90,30 @@ TEST(QtDrawingSurface, OneWidePolylineAndStyles) {
   EXPECT_GT(dots, 5);
   EXPECT_LT(dots, 25);
   EXPECT_EQ(CountColor(bitmap, kPaper, 2, 8, 30, 9), 28 - dots);  // gaps left transparent
-}
-
-TEST(QtDrawingSurface, WidePen) {
-  Bitmap24 bitmap(40, 20, kPaper);
+  Bitmap24 wide(40, 20, kPaper);
   {
-    QtDrawingSurface surface(bitmap);
+    QtDrawingSurface surface(wide);
     surface.SetPen(Pen{clRed, psSolid, 5});
     const TPoint line[] = {{5, 10}, {35, 10}};
     surface.Polyline(line);
   }
-  EXPECT_EQ(CountColor(bitmap, clRed, 20, 0, 21, 20), 5);
+  EXPECT_EQ(CountColor(wide, clRed, 20, 0, 21, 20), 5);
   // A pen far wider than the window (a map-unit width at a close zoom) covers it.
   {
-    QtDrawingSurface surface(bitmap);
+    QtDrawingSurface surface(wide);
     surface.SetPen(Pen{clBlue, psSolid, 1000000});
     const TPoint line[] = {{-5000, 10}, {5000, 10}};
     surface.Polyline(line);
   }
-  EXPECT_EQ(CountColor(bitmap, clBlue, 0, 0, 40, 20), 800);
+  EXPECT_EQ(CountColor(wide, clBlue, 0, 0, 40, 20), 800);
 }
 
 // The 8 x 8 pattern: rows alternate between all ones (background) and all zeros (text colour).
 const PatternBits kStripes = {0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF};
 
 // The most significant bit is the left column.
-TEST(QtDrawingSurface, PatternBrushUsesTextColourAndBackgroundInBitOrder) {
-  const Bitmap24 bitmap = Drawn(16, 24, clBlue, [&](QtDrawingSurface& surface) {
+TEST(QtDrawingSurface, PatternBrushUsesTextColourAndBackgroundInBitOrderHatchesTheirColour) {
+  const Bitmap24 bitmap = Drawn(16, 40, clBlue, [&](QtDrawingSurface& surface) {
     surface.SetTextColor(clRed);
     surface.SetBackgroundMode(BackgroundMode::Transparent);
     surface.SetBrush(Brush{BrushKind::Pattern, clBlack, HatchStyle::Horizontal, kStripes});
@@ -129,6 +126,9 @@ TEST(QtDrawingSurface, PatternBrushUsesTextColourAndBackgroundInBitOrder) {
     surface.SetBackgroundMode(BackgroundMode::Opaque);
     surface.SetBackgroundColor(clYellow);
     surface.FillRect(TRect{0, 8, 16, 16});
+    surface.SetBackgroundMode(BackgroundMode::Transparent);
+    surface.SetBrush(Brush{BrushKind::Hatched, clRed, HatchStyle::Vertical});
+    surface.FillRect(TRect{0, 24, 16, 40});
   });
   for (int x = 0; x < 16; ++x) {
     EXPECT_EQ(bitmap.Pixel(x, 0), clRed) << x;
@@ -139,16 +139,8 @@ TEST(QtDrawingSurface, PatternBrushUsesTextColourAndBackgroundInBitOrder) {
   EXPECT_EQ(CountColor(bitmap, clRed, 0, 16, 1, 24), 8);
   EXPECT_EQ(CountColor(bitmap, clRed, 8, 16, 9, 24), 8);
   EXPECT_EQ(CountColor(bitmap, clRed, 0, 16, 16, 24), 16);
-}
-
-TEST(QtDrawingSurface, HatchBrush) {
-  const Bitmap24 bitmap = Drawn(16, 16, clBlue, [&](QtDrawingSurface& surface) {
-    surface.SetBackgroundMode(BackgroundMode::Transparent);
-    surface.SetBrush(Brush{BrushKind::Hatched, clRed, HatchStyle::Vertical});
-    surface.FillRect(TRect{0, 0, 16, 16});
-  });
-  EXPECT_EQ(CountColor(bitmap, clRed, 0, 0, 16, 16), 32);
-  EXPECT_EQ(CountColor(bitmap, clRed, 8, 0, 9, 16), 16);
+  EXPECT_EQ(CountColor(bitmap, clRed, 0, 24, 16, 40), 32);  // a hatch brush in its own colour
+  EXPECT_EQ(CountColor(bitmap, clRed, 8, 24, 9, 40), 16);
 }
 
 TEST(QtDrawingSurface, ClipRectAndPolygon) {
