@@ -37,8 +37,8 @@ using platform::testing::ScriptedDialogs;
 // Runs action once the modal loop of the next dialog is running.
 void WhenModal(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
 
-// The splash closes on a key or when its timer runs out, and stops the timer.
-TEST(AboutBox, ShowsTheTitleAndTheSplashClosesOnAKeyOrItsTimer) {
+// The title; the splash closes on a key or when its timer runs out, and stops the timer.
+TEST(AboutBox, SplashClosesOnAKeyOrItsTimerTheAboutCommandOnAPanelClick) {
   TdlgAbout about;
   const auto labels = about.findChildren<QLabel*>();
   EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const QLabel* l) { return l->text() == "CORVALIS SCENARIO EDITOR"; }));
@@ -56,10 +56,7 @@ TEST(AboutBox, ShowsTheTitleAndTheSplashClosesOnAKeyOrItsTimer) {
   WhenModal([&] { about.Timer1Timer(); });
   about.ShowAsSplash();
   EXPECT_FALSE(about.isVisible() || about.Timer1->isActive());
-}
-
-TEST(AboutBox, AboutCommandRunsNoTimerAndClosesOnAPanelClick) {
-  TdlgAbout about;
+  // As the About command it runs no timer and closes on a click on its panel.
   bool timerRan = true;
   WhenModal([&] {
     timerRan = about.Timer1->isActive();
