@@ -12,7 +12,6 @@
 #include "platform/LocalFileSystem.h"
 #include "platform/ProgramFolder.h"
 #include "platform/testing/MemoryFileSystem.h"
-#include "tests/globe_data/TempFile.h"
 #include "tests/support/WriteTraps.h"
 
 namespace platform {
@@ -256,28 +255,16 @@ TEST(MemoryFileReplaceTest, ReadOnlyFilesFoldersAndAFullDiskRefuse) {
 // ../share/corvalis beside bin/ when installed.
 namespace fs = std::filesystem;
 
-TEST(ProgramFolderTest, DataBesideTheProgramComesFirstThenTheInstalledPlace) {
-    globe::testing::TempDir root;
-    const fs::path build = root.Path / "build", prefix = root.Path / "usr", bare = root.Path / "bare";
-    fs::create_directories(build / "Data");
-    fs::create_directories(prefix / "bin");
-    fs::create_directories(prefix / "share/corvalis/Data");
-    fs::create_directories(bare);
-    struct TCase {
-        fs::path ProgramDir, Expected;
-    };
-    for (const TCase& c : std::vector<TCase>{{build, build},
-                                             {prefix / "bin", prefix / "share/corvalis"},
-                                             {bare, bare},  // nothing found: the program's folder
-                                             {"", ""}}) {
-        EXPECT_EQ(ProgramDataFolder(c.ProgramDir.string()), c.Expected.string()) << c.ProgramDir;
-    }
-}
-
-TEST(ProgramFolderTest, ExecutableFolderIsTheTestProgramsFolder) {
-    const std::string folder = ExecutableFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_TRUE(fs::exists(fs::path(folder) / "platform_tests"));
+// The data folder: beside the program in a build tree or an unpacked copy, in ../share/corvalis
+// beside bin/ when installed; the program's own folder when neither is there.
+TEST_F(FileReplaceTest, ProgramDataFolderBesideTheProgramComesFirstThenTheInstalledPlace) {
+    const fs::path build = root / "build", prefix = root / "usr", bare = root / "bare";
+    for (const fs::path& folder : {build / "Data", prefix / "bin", prefix / "share/corvalis/Data", bare})
+        fs::create_directories(folder);
+    for (const auto& [programDir, expected] : std::vector<std::pair<fs::path, fs::path>>{
+             {build, build}, {prefix / "bin", prefix / "share/corvalis"}, {bare, bare}, {"", ""}})
+        EXPECT_EQ(ProgramDataFolder(programDir.string()), expected.string()) << programDir;
+    EXPECT_TRUE(fs::exists(fs::path(ExecutableFolder()) / "platform_tests"));
 }
 
 }  // namespace

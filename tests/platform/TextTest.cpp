@@ -189,7 +189,7 @@ TEST(FormatDateTime, ArbitraryPatternsAreSafe) {
 }
 
 // Separators of a locale pattern are literal, whatever the record's separators say.
-TEST(DateTimePatternFromLocale, FormatsExactlyLikeTheLocalePattern) {
+TEST(DateTimePatternFromLocale, FormatsExactlyLikeTheLocalePatternWithItsSeparators) {
     RegionalSettings settings;
     settings.dateSeparator = "-";
     settings.timeSeparator = "#";
@@ -201,9 +201,7 @@ TEST(DateTimePatternFromLocale, FormatsExactlyLikeTheLocalePattern) {
         {"HH'' \"x\"", "14' \"x\""},  {"'unclosed", "unclosed"}};
     for (const auto& [pattern, text] : table)
         EXPECT_EQ(FormatDateTime(DateTimePatternFromLocale(pattern), at1405, settings), text) << pattern;
-}
-
-TEST(FieldSeparatorOf, FindsTheTextBetweenTheFirstTwoFields) {
+    // The separator of a pattern is the text between its first two fields.
     EXPECT_EQ(FieldSeparatorOf("dd.MM.yyyy", "/"), ".");
     EXPECT_EQ(FieldSeparatorOf("d. M. yyyy", "/"), ".");
     EXPECT_EQ(FieldSeparatorOf("h:mm AP", "/"), ":");
