@@ -116,6 +116,21 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   Move(origin + QPoint(120, 0));
   const double miles = Panel(2).section(' ', 3, 3).replace(QString::fromStdString(window->Regional().decimalSeparator), ".").toDouble();
   EXPECT_NEAR(miles, 60.11 * (east.LongX - originPoint.LongX) / 5'400'000.0, 0.3);
+  // A dotted line runs from the origin to the cursor, with the readout beside it.
+  const QPoint cursor = origin + QPoint(150, 60);
+  Move(cursor);
+  platform::testing::RecordingDrawingSurface surface(Map().CanvasWidth(), Map().CanvasHeight());
+  Map().Paint(surface);
+  bool dotted = false;
+  for (const auto& call : surface.Calls(platform::testing::DrawOp::Polyline))
+    if (call.State.CurrentPen.Style == platform::psDot && !call.Points.empty() &&
+        std::abs(call.Points.front().X - origin.x()) <= 1 && std::abs(call.Points.back().X - cursor.x()) <= 1)
+      dotted = true;
+  EXPECT_TRUE(dotted);
+  const auto texts = surface.Calls(platform::testing::DrawOp::TextOut);
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ("  " + texts.back().Text, Panel(2).toStdString());
+  EXPECT_GT(texts.back().Points.front().X, cursor.x());
   // A plain click ends measuring; the readout is the position again.
   Click(origin + QPoint(30, 30));
   EXPECT_FALSE(window->Measuring);
@@ -453,26 +468,6 @@ TEST_F(MapDirectTest, WheelZoomsAboutTheCursorCtrlFinerKeysTurnZoomAndShowAll) {
   Map().LocateToLL(-60 * 5'400'000, 0);
   Key(Qt::Key_F);
   EXPECT_TRUE(inView(wp0) && inView(wp1));
-}
-
-TEST_F(MapDirectTest, MeasuringDrawsADottedLineToTheCursorWithTheReadoutBesideIt) {
-  const QPoint origin = PixelOf(wp0);
-  DoubleClick(origin);
-  ASSERT_TRUE(window->Measuring);
-  const QPoint cursor = origin + QPoint(150, 60);
-  Move(cursor);
-  platform::testing::RecordingDrawingSurface surface(Map().CanvasWidth(), Map().CanvasHeight());
-  Map().Paint(surface);
-  bool dotted = false;
-  for (const auto& call : surface.Calls(platform::testing::DrawOp::Polyline))
-    if (call.State.CurrentPen.Style == platform::psDot && !call.Points.empty() &&
-        std::abs(call.Points.front().X - origin.x()) <= 1 && std::abs(call.Points.back().X - cursor.x()) <= 1)
-      dotted = true;
-  EXPECT_TRUE(dotted);
-  const auto texts = surface.Calls(platform::testing::DrawOp::TextOut);
-  ASSERT_FALSE(texts.empty());
-  EXPECT_EQ("  " + texts.back().Text, Panel(2).toStdString());
-  EXPECT_GT(texts.back().Points.front().X, cursor.x());
 }
 
 // Base, force and arrival-time titles never print over each other; zoomed in, titles left out
