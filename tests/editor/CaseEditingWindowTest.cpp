@@ -14,7 +14,7 @@ namespace {
 
 using namespace editor::fixtures;
 
-TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheList) {
+TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheListDeletedLinesGoWithTheirRoute) {
   Load();
   SelectForce("Sagittario convoy");
   EXPECT_EQ(window->Cases.CaseDelay[1], 4);  // its case 2 waits four hours
@@ -66,6 +66,20 @@ TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheList) {
   dialogs->QueueAnswer(DialogAnswer::Ok);
   window->Delete1->trigger();
   EXPECT_EQ(window->SelectedPoint.LatY, 0);
+  // Deleting every line but the header leaves no route; the header stands right before the
+  // mission's end.
+  SelectTab(1);
+  while (ShownLines().size() > 1) {
+    SelectLine(1);
+    dialogs->QueueAnswer(DialogAnswer::Ok);
+    window->Delete1->trigger();
+  }
+  EXPECT_EQ(ShownLines(), (platform::TextLines{"CASE2"}));
+  EXPECT_EQ(window->Cases.CaseWaypoints[1].Count(), 0);
+  EXPECT_EQ(window->Cases.CaseTargets[1].Count(), 0);
+  const platform::TextLines& lines = window->Scenario().SideLines[0];
+  EXPECT_EQ(lines[static_cast<std::size_t>(window->CaseFirstLine)], "CASE2");
+  EXPECT_EQ(lines[static_cast<std::size_t>(window->CaseFirstLine) + 1], "ENDMISSION");
 }
 
 TEST_F(CaseEditingWindowTest, EveryCaseOfEveryDemoForceHasARouteToDraw) {
@@ -193,24 +207,6 @@ TEST_F(CaseEditingWindowTest, SaveQuestionOnceAtAForceChangeAndNoDiscardsTheEdit
   window->Redo1->trigger();
   EXPECT_EQ(window->Scenario().SideLines[0][9], "WP=3700N 02400E");
   EXPECT_TRUE(Errors().empty()) << Errors().front();
-}
-
-TEST_F(CaseEditingWindowTest, DeletingEveryLineButTheHeaderLeavesNoRoute) {
-  Load();
-  SelectForce("Lupo convoy");
-  SelectTab(1);
-  while (ShownLines().size() > 1) {
-    SelectLine(1);
-    dialogs->QueueAnswer(DialogAnswer::Ok);
-    window->Delete1->trigger();
-  }
-  EXPECT_EQ(ShownLines(), (platform::TextLines{"CASE2"}));
-  EXPECT_EQ(window->Cases.CaseWaypoints[1].Count(), 0);
-  EXPECT_EQ(window->Cases.CaseTargets[1].Count(), 0);
-  // The header stands right before the mission's end.
-  const platform::TextLines& lines = window->Scenario().SideLines[0];
-  EXPECT_EQ(lines[static_cast<std::size_t>(window->CaseFirstLine)], "CASE2");
-  EXPECT_EQ(lines[static_cast<std::size_t>(window->CaseFirstLine) + 1], "ENDMISSION");
 }
 
 TEST_F(CaseEditingWindowTest, EditForceWritesTheSpeedCappedAt32ReadsTheForceAgainAndIsUndone) {
