@@ -1,12 +1,22 @@
 #pragma once
 // A main window on a scratch copy of a demo scenario, driven through scripted dialogs: the
-// fixture of the window's editing tests, with helpers to select forces, tabs and lines and to
-// read the side files back.
+// fixture of the window's tests, with helpers to select forces, tabs and lines and to read the
+// side files back (and the widgets' headers the tests use).
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -17,6 +27,8 @@
 
 #include "editor/EditMain.h"
 #include "platform/FileError.h"
+#include "editor/ForceInfo.h"
+#include "globe/view/Voduz4.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/testing/ScriptedDialogs.h"
 #include "scenario/Force.h"
@@ -37,10 +49,7 @@ constexpr std::int32_t kDegree = 5'400'000;
 constexpr std::int32_t kMinute = 90'000;
 
 inline globe::TGeoPoint NorthEast(std::int32_t latDeg, std::int32_t latMin, std::int32_t longDeg, std::int32_t longMin) {
-  globe::TGeoPoint point;
-  point.LatY = latDeg * kDegree + latMin * kMinute;
-  point.LongX = longDeg * kDegree + longMin * kMinute;
-  return point;
+  return globe::TGeoPoint(longDeg * kDegree + longMin * kMinute, latDeg * kDegree + latMin * kMinute);
 }
 
 inline std::string ReadFile(const fs::path& name) {
@@ -71,11 +80,16 @@ class CaseEditingWindowTest : public ::testing::Test {
     root = fs::temp_directory_path() / ("corvalis_cases_" + std::to_string(random()));
     scenarioDir = root / "Crete1941";
     fs::create_directories(root);
+    window = NewWindow(dialogs);
+  }
+  // A window on the demos' program folder, without the splash, answered by its own script.
+  static std::unique_ptr<TfrmEditMain> NewWindow(ScriptedDialogs*& scriptedOut) {
     auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs = scripted.get();
-    window = std::make_unique<TfrmEditMain>(std::move(scripted));
-    window->SetSplashOnShow(false);
-    window->SetProgramDir(kProgramDir);
+    scriptedOut = scripted.get();
+    auto made = std::make_unique<TfrmEditMain>(std::move(scripted));
+    made->SetSplashOnShow(false);
+    made->SetProgramDir(kProgramDir);
+    return made;
   }
   void TearDown() override {
     window.reset();
@@ -84,7 +98,6 @@ class CaseEditingWindowTest : public ::testing::Test {
     fs::permissions(scenarioDir, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(root, ec);
   }
-
   // Copies a demo scenario to scenarioDir and loads it.
   void Load(const fs::path& demo = kCrete) {
     fs::create_directories(scenarioDir);
@@ -124,7 +137,6 @@ class CaseEditingWindowTest : public ::testing::Test {
     dialogs->QueueInput("WP=3705N 02410E");
     window->Edit1->trigger();
   }
-
   // Runs on the copy before it is loaded.
   std::function<void()> prepare;
   ScriptedDialogs* dialogs = nullptr;

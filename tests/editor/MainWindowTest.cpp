@@ -1,42 +1,19 @@
 // The main window: controls, captions, menus, popups and the commands of the side windows.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QCursor>
 #include <QGuiApplication>
-#include <QHeaderView>
-#include <QLabel>
-#include <QPushButton>
-#include <QListWidget>
-#include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QSplitter>
-#include <QStatusBar>
-#include <QTabBar>
-#include <QTimer>
-#include <QToolButton>
-#include <QTreeWidget>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 #include "editor/AboutEdit.h"
 #include "editor/ApplicationCursor.h"
-#include "editor/ComputeEndurance.h"
-#include "editor/EditMain.h"
 #include "editor/MapZoom.h"
 #include "editor/TestForm.h"
 #include "globe/data/CustomVoduz4.h"
-#include "globe/view/Voduz4.h"
-#include "platform/qt/QtViewWidget.h"
-#include "platform/testing/ScriptedDialogs.h"
-#include "tests/editor/CreteWindowFixture.h"
-#include "scenario/Force.h"
-#include "scenario/ScenarioLayers.h"
 #include "globe/data/GlobeLayer.h"
+#include "platform/qt/QtViewWidget.h"
+#include "scenario/ScenarioLayers.h"
+#include "tests/editor/CreteWindowFixture.h"
 
 namespace editor {
 namespace {
@@ -55,68 +32,32 @@ struct MainWindowTest : fixtures::CaseEditingWindowTest {
   }
 };
 
-TEST_F(MainWindowTest, CaptionSizeAndNamedControls) {
+TEST_F(MainWindowTest, CaptionTooltipsForcesListCaseTabsAndPanels) {
   EXPECT_EQ(window->windowTitle(), "Corvalis scenario editor");
-  EXPECT_EQ(window->font().pixelSize(), 11);
-  for (const char* name : {"pnToolbar", "sbLoad", "ZoomInBtn", "ZoomOutBtn", "stTime", "lvForces",
-                           "pnSpeed", "tcCases", "lbPoints", "Globe", "Memo1", "StatusBar"})
-    EXPECT_NE(window->findChild<QWidget*>(name), nullptr) << name;
   EXPECT_EQ(window->findChild<platform::QtViewWidget*>("Globe"), window->Globe);
-  EXPECT_EQ(window->pnToolbar->height(), 35);
-  EXPECT_EQ(window->stTime->geometry(), QRect(440, 8, 161, 17));
-  EXPECT_EQ(window->sbLoad->geometry(), QRect(10, 5, 25, 25));
-  EXPECT_EQ(window->ZoomInBtn->pos(), QPoint(73, 5));
-  EXPECT_EQ(window->ZoomOutBtn->pos(), QPoint(97, 5));
-  EXPECT_EQ(window->pnSpeed->height(), 49);
-  EXPECT_TRUE(window->Memo1->toPlainText().isEmpty());
-  EXPECT_FALSE(window->Memo1->isReadOnly());
-}
-
-TEST_F(MainWindowTest, ToolbarButtonsTimeBoxAndTabsHaveTooltips) {
   EXPECT_EQ(window->sbLoad->toolTip(), "Load scenario");
   EXPECT_FALSE(window->stTime->toolTip().isEmpty());
-  for (int i = 0; i < window->tcCasesTabs->count(); ++i)
-    EXPECT_TRUE(window->tcCasesTabs->tabToolTip(i).startsWith(QString("Case %1").arg(i + 1)));
   EXPECT_EQ(window->ZoomInBtn->toolTip(), "Zoom in");
   EXPECT_EQ(window->ZoomInBtn->accessibleDescription(), "Zoom in map display");
   EXPECT_EQ(window->ZoomOutBtn->toolTip(), "Zoom out");
   EXPECT_EQ(window->ZoomOutBtn->accessibleDescription(), "Zoom out map display");
-}
-
-TEST_F(MainWindowTest, ForcesListCaseTabsAndStatusPanels) {
   QTreeWidget* forces = window->lvForces;
-  ASSERT_EQ(forces->columnCount(), 3);
-  EXPECT_EQ(forces->headerItem()->text(0), "Name");
-  EXPECT_EQ(forces->headerItem()->text(1), "Speed");
-  EXPECT_EQ(forces->headerItem()->text(2), "Mission");
-  EXPECT_EQ(forces->columnWidth(0), 70);
-  EXPECT_EQ(forces->columnWidth(1), 50);
-  EXPECT_EQ(forces->columnWidth(2), 150);
-  EXPECT_EQ(forces->selectionBehavior(), QAbstractItemView::SelectRows);
-  EXPECT_EQ(forces->editTriggers(), QAbstractItemView::NoEditTriggers);
-
+  EXPECT_EQ(forces->headerItem()->text(0) + forces->headerItem()->text(1) + forces->headerItem()->text(2),
+            "NameSpeedMission");
   ASSERT_EQ(window->tcCasesTabs->count(), 6);
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(window->tcCasesTabs->tabText(i), QString::number(i + 1));
-  EXPECT_EQ(window->tcCasesTabs->currentIndex(), 0);
-  EXPECT_TRUE(window->tcCases->isAncestorOf(window->lbPoints));
-  EXPECT_EQ(window->lbPoints->selectionMode(), QAbstractItemView::SingleSelection);
-
-  EXPECT_EQ(window->statusBar()->height(), 17);
-  EXPECT_EQ(window->StatusPanels[0]->width(), 100);
-  EXPECT_EQ(window->StatusPanels[1]->width(), 200);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(window->tcCasesTabs->tabText(i), QString::number(i + 1));
+    EXPECT_TRUE(window->tcCasesTabs->tabToolTip(i).startsWith(QString("Case %1").arg(i + 1)));
+  }
   window->resize(983, 679);
   window->show();
   QApplication::processEvents();
-  // The last panel takes the rest of the bar; the map takes what the side panels leave.
+  // The last status panel takes the rest of the bar.
   EXPECT_GT(window->StatusPanels[2]->width(), 500);
-  EXPECT_EQ(window->pnMain->sizes().at(0), 265);
-  EXPECT_EQ(window->pnMain->sizes().at(2), 119);
-  EXPECT_EQ(window->pnMain->handleWidth(), 6);
-  EXPECT_EQ(window->pnLeft->sizes().at(0), 177);
   window->hide();
 }
 
-TEST_F(MainWindowTest, MainMenuEntriesShortcutsAndStates) {
+TEST_F(MainWindowTest, MenuAndPopupEntriesShortcutsAndStates) {
   QStringList menus;
   for (const QAction* action : window->menuBar()->actions())
     if (action->isVisible()) menus << action->text();
@@ -126,35 +67,23 @@ TEST_F(MainWindowTest, MainMenuEntriesShortcutsAndStates) {
   EXPECT_FALSE(window->Recent1->isEnabled());  // nothing opened yet in this settings folder
   EXPECT_EQ(Entries(window->View1), QStringList({"Zoom to &scenario", "S&mooth drawing", "&Legend", "-", "&Problems",
                                                  "Show load messages in the panel only"}));
-  EXPECT_TRUE(window->Smoothdrawing1->isCheckable());
-  EXPECT_TRUE(window->PanelOnly1->isCheckable());
-  EXPECT_FALSE(window->PanelOnly1->isChecked());
   EXPECT_EQ(Entries(window->Tools1), QStringList({"&Endurance calculator..."}));
   EXPECT_EQ(window->Openscenario1->shortcut(), QKeySequence("Ctrl+O"));
   EXPECT_EQ(window->Save1->shortcut(), QKeySequence("Ctrl+S"));
   // Undo and Redo name no step and are disabled while there is nothing to undo or redo.
   EXPECT_EQ(Entries(window->Edit2), QStringList({"Undo", "Redo"}));
-  EXPECT_FALSE(window->Undo1->isEnabled());
-  EXPECT_FALSE(window->Redo1->isEnabled());
+  EXPECT_FALSE(window->Undo1->isEnabled() || window->Redo1->isEnabled());
   EXPECT_EQ(window->Undo1->shortcuts(), QList<QKeySequence>({QKeySequence("Ctrl+Z")}));
   EXPECT_EQ(window->Redo1->shortcuts(), QList<QKeySequence>({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
   EXPECT_TRUE(window->Openscenario1->isEnabled());
-  EXPECT_FALSE(window->Viewshipfile1->isEnabled());
-  EXPECT_FALSE(window->Save1->isEnabled());
-  EXPECT_FALSE(window->Map1->menuAction()->isVisible());
+  EXPECT_FALSE(window->Viewshipfile1->isEnabled() || window->Save1->isEnabled() || window->Map1->menuAction()->isVisible());
   EXPECT_EQ(Entries(window->Map1), QStringList({"Save environment"}));
   EXPECT_EQ(Entries(window->About2), QStringList({"&About"}));
-}
-
-TEST_F(MainWindowTest, PopupMenus) {
   EXPECT_EQ(Entries(window->puForces), QStringList({"&Edit force"}));
   // Add case and its separator are there but hidden until the popup decides.
-  EXPECT_EQ(Entries(window->puCaseList),
-            QStringList({"Pick point", "Edit", "-", "Delete", "-", "Insert"}));
-  ASSERT_EQ(window->puCaseList->actions().size(), 8);
+  EXPECT_EQ(Entries(window->puCaseList), QStringList({"Pick point", "Edit", "-", "Delete", "-", "Insert"}));
   EXPECT_EQ(window->puCaseList->actions().at(0), window->Addcase1);
   EXPECT_EQ(window->Addcase1->text(), "Add case");
-  EXPECT_TRUE(window->puCaseList->actions().at(1)->isSeparator());
 }
 
 TEST_F(MainWindowTest, FirstShowingSetsOneHourAndOpensTheSplashOnce) {
@@ -181,7 +110,6 @@ TEST_F(MainWindowTest, ViewShipFileNeedsASelectedForce) {
   window->Scenario().SideLines[1] = {"NAME=Force K", "SPEED=20"};
   window->Viewshipfile1Click();  // no force: nothing is shown
   EXPECT_EQ(window->frmShowFile->ListBox1->count(), 0);
-
   globe::TGlobeLayer& tracks = scenario::LayerByNameOrNew(window->GlobeMap(), "TrackingLayer");
   scenario::TForce* force = scenario::TForce::CreateIn(*tracks.ObjectSource());
   force->Side = 1;
@@ -197,29 +125,13 @@ TEST_F(MainWindowTest, ViewShipFileNeedsASelectedForce) {
   EXPECT_EQ(window->frmShowFile->ListBox1->count(), 2);
 }
 
-TEST_F(MainWindowTest, TimeBoxOpensTheCalculatorOnAltRightPress) {
-  bool opened = false;
-  window->stTimeMouseDown(Qt::RightButton, Qt::NoModifier);
-  window->stTimeMouseDown(Qt::LeftButton, Qt::AltModifier);
-  QTimer::singleShot(0, [&] {
-    opened = window->dlgComputeEndurance->isVisible();
-    window->dlgComputeEndurance->bnCloseClick();
-  });
-  window->stTimeMouseDown(Qt::RightButton, Qt::AltModifier);
-  EXPECT_TRUE(opened);
-}
-
 TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {
   window->SetGlobeView(nullptr);
   window->Saveenvironment1Click();  // no globe view: nothing to save, nothing asked
   EXPECT_TRUE(dialogs->Calls().empty());
-
   globe::TCustomVoduz4 view;
   window->SetGlobeView(&view);
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("editor_env_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const std::string file = (dir / "saved.env").string();
+  const std::string file = (root / "saved.env").string();
   dialogs->QueueSaveFile(file);
   window->Saveenvironment1Click();
   ASSERT_EQ(dialogs->Calls().size(), 1u);
@@ -227,29 +139,29 @@ TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {
   EXPECT_EQ(options.defaultExtension, "env");
   EXPECT_EQ(options.initialFileName, "*.env");
   EXPECT_EQ(options.filter, "Environment files (*.ENV)|*.env");
-  std::ifstream in(file);
-  std::stringstream text;
-  text << in.rdbuf();
-  EXPECT_NE(text.str().find("<TGlobe"), std::string::npos);
-
+  EXPECT_NE(fixtures::ReadFile(file).find("<TGlobe"), std::string::npos);
   // A file that cannot be written is reported, not thrown out of the command.
   dialogs->ClearCalls();
-  dialogs->QueueSaveFile((dir / "missing" / "x.env").string());
+  dialogs->QueueSaveFile((root / "missing" / "x.env").string());
   window->Saveenvironment1Click();
   EXPECT_EQ(dialogs->Reports().size(), 1u);
-  std::filesystem::remove_all(dir);
 }
 
-TEST_F(MainWindowTest, MapStartsWithTheSphericalViewAndItsMouseButtons) {
+TEST_F(MainWindowTest, MapStartsWithTheSphericalViewAndZoomButtonsStepByAFifth) {
   globe::TVoduz4& map = window->GlobeMap();
   EXPECT_EQ(map.Projection().ProjectionClass(), "TSphericalPrj");
   EXPECT_EQ(map.MouseZoomButton, globe::mzbLeft);
   EXPECT_EQ(map.MouseRotateButton, globe::mzbRight);
-  EXPECT_EQ(window->Globe->EventSink(), &map);
-  EXPECT_EQ(window->GlobeView(), &map);
   // The settings were made for a 579 x 581 map; the window's own size keeps their middle.
   EXPECT_NEAR(static_cast<double>(map.Projection().CenterLatitude()), 23.97, 0.1);
   EXPECT_NEAR(static_cast<double>(map.Projection().CenterLongitude()), 13.80, 0.1);
+  // 115,911 x 0.8 = 92,728.8 and x 1.2 = 139,093.2, rounded to the nearest whole altitude.
+  map.Projection().SetAltitude(115911);
+  window->ZoomInBtn->click();
+  EXPECT_EQ(map.Projection().Altitude(), 92729);
+  map.Projection().SetAltitude(115911);
+  window->ZoomOutBtn->click();
+  EXPECT_EQ(map.Projection().Altitude(), 139093);
 }
 
 TEST(ApplicationCursor, CrossIsShownOnceAndRestored) {
@@ -262,17 +174,6 @@ TEST(ApplicationCursor, CrossIsShownOnceAndRestored) {
   EXPECT_FALSE(CrossCursorShown());
   RestoreNormalCursor();  // nothing to restore
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-}
-
-// 115,911 x 0.8 = 92,728.8 and x 1.2 = 139,093.2, rounded to the nearest whole altitude.
-TEST_F(MainWindowTest, ZoomButtonsStepTheAltitudeByAFifth) {
-  globe::TGlobeProjection& projection = window->GlobeMap().Projection();
-  projection.SetAltitude(115911);
-  window->ZoomInBtn->click();
-  EXPECT_EQ(projection.Altitude(), 92729);
-  projection.SetAltitude(115911);
-  window->ZoomOutBtn->click();
-  EXPECT_EQ(projection.Altitude(), 139093);
 }
 
 TEST(MapZoom, ZoomingOutStopsBelowTheLargest32BitAltitude) {

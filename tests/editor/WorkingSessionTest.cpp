@@ -1,20 +1,11 @@
-// The main window as a working session: opening another scenario at any time, the command line,
-// the Recent list, the settings kept between runs, the Problems panel and the case list's keys.
+// The main window as a working session: the load command on the demo, opening another scenario
+// at any time, the command line, the Recent list, the settings kept between runs, the Problems
+// panel and the case list's keys.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QListWidget>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QSplitter>
 #include <QSettings>
-#include <QTabBar>
+#include <QSplitter>
 #include <QTest>
-#include <QTimer>
-#include <QToolButton>
-#include <QTreeWidget>
-#include <QUndoStack>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -22,35 +13,33 @@
 
 #include "editor/CommandLine.h"
 #include "editor/ComputeEndurance.h"
-#include "editor/EditMain.h"
 #include "editor/EditorSettings.h"
 #include "editor/ProblemsPanel.h"
-#include "editor/RecentScenarios.h"
 #include "editor/TestForm.h"
-#include "globe/view/Voduz4.h"
+#include "platform/DateTime.h"
 #include "platform/Version.h"
-#include "platform/testing/ScriptedDialogs.h"
-#include "scenario/Force.h"
+#include "platform/testing/RecordingDrawingSurface.h"
 #include "scenario/JsonText.h"
 #include "scenario/LoadCheck.h"
-#include "platform/LocalFileSystem.h"
+#include "scenario/ScenarioTime.h"
 #include "tests/editor/CreteWindowFixture.h"
 
 namespace editor {
 namespace {
 
 namespace fs = std::filesystem;
+using fixtures::kProgramDir;
 using platform::DialogAnswer;
 using platform::testing::DialogKind;
 using platform::testing::ScriptedDialogs;
 
-const std::string kProgramDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
-const std::string kCrete = kProgramDir + "/Scenarios/Crete1941";
+const std::string kCrete = fixtures::kCrete.string();
 const std::string kMalta = kProgramDir + "/Scenarios/Malta1941";
 const std::string kFixtures = std::string(CORVALIS_TEST_DATA_DIR) + "/scenarios/";
 
 // ---- Headless pieces ---------------------------------------------------------------------------
 
+// A stored list is cleaned when read: no empty entry, none twice, at most eight.
 TEST(RecentScenariosTest, MostRecentFirstEachOnceAtMostEight) {
   TRecentScenarios recent;
   for (int i = 1; i <= 10; ++i) recent.Add("/s/" + std::to_string(i));
@@ -64,51 +53,29 @@ TEST(RecentScenariosTest, MostRecentFirstEachOnceAtMostEight) {
   EXPECT_TRUE(recent.Remove("/s/5"));
   EXPECT_FALSE(recent.Remove("/s/5"));
   EXPECT_EQ(recent.Entries().front(), "/s/10");
-}
-
-TEST(RecentScenariosTest, StoredListIsCleanedWhenRead) {
-  const TRecentScenarios recent({"/a", "", "/b", "/a", "/c", "/d", "/e", "/f", "/g", "/h", "/i"});
-  EXPECT_EQ(recent.Entries(), (std::vector<std::string>{"/a", "/b", "/c", "/d", "/e", "/f", "/g", "/h"}));
+  const TRecentScenarios stored({"/a", "", "/b", "/a", "/c", "/d", "/e", "/f", "/g", "/h", "/i"});
+  EXPECT_EQ(stored.Entries(), (std::vector<std::string>{"/a", "/b", "/c", "/d", "/e", "/f", "/g", "/h"}));
 }
 
 TEST(CommandLineTest, DirectoryVersionAndHelp) {
-  const fs::path here = fs::current_path();
   const char* withDir[] = {"vrkedit", "Scenarios/Malta1941/"};
   const TCommandLine open = ParseCommandLine(2, withDir);
   EXPECT_FALSE(open.Exit);
-  ASSERT_TRUE(open.Directory.has_value());
-  EXPECT_EQ(*open.Directory, (here / "Scenarios" / "Malta1941").string());
-
+  EXPECT_EQ(open.Directory, (fs::current_path() / "Scenarios" / "Malta1941").string());
   const char* none[] = {"vrkedit"};
   EXPECT_FALSE(ParseCommandLine(1, none).Directory.has_value());
-
-  const char* version[] = {"vrkedit", "--version"};
-  const TCommandLine shown = ParseCommandLine(2, version);
-  EXPECT_TRUE(shown.Exit);
-  EXPECT_EQ(shown.ExitCode, 0);
-  EXPECT_NE(shown.Output.find(CORVALIS_VERSION), std::string::npos) << shown.Output;
-
-  const char* help[] = {"vrkedit", "--help"};
-  const TCommandLine usage = ParseCommandLine(2, help);
-  EXPECT_TRUE(usage.Exit);
-  EXPECT_EQ(usage.ExitCode, 0);
-  EXPECT_NE(usage.Output.find("DIR"), std::string::npos) << usage.Output;
+  for (const auto& [option, shown] : {std::pair{"--version", CORVALIS_VERSION}, {"--help", "DIR"}}) {
+    const char* args[] = {"vrkedit", option};
+    const TCommandLine line = ParseCommandLine(2, args);
+    EXPECT_TRUE(line.Exit && line.ExitCode == 0) << option;
+    EXPECT_NE(line.Output.find(shown), std::string::npos) << line.Output;
+  }
 }
 
 // ---- The window --------------------------------------------------------------------------------
 
 // A fresh window; the scenarios are opened in place.
 struct SessionTest : fixtures::CaseEditingWindowTest {
-  // Another window as the fixture's is made.
-  static std::unique_ptr<TfrmEditMain> NewWindow(ScriptedDialogs*& scriptedOut) {
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    scriptedOut = scripted.get();
-    auto made = std::make_unique<TfrmEditMain>(std::move(scripted));
-    made->SetSplashOnShow(false);
-    made->SetProgramDir(kProgramDir);
-    return made;
-  }
-
   static QStringList ForceRows(const TfrmEditMain& w) {
     QStringList rows;
     for (int i = 0; i < w.lvForces->topLevelItemCount(); ++i) {
@@ -117,7 +84,6 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
     }
     return rows;
   }
-
   // The loaded scenario as vrkcheck --json writes it, with the window's messages.
   static std::string Json(TfrmEditMain& w) {
     std::vector<std::string> messages;
@@ -126,13 +92,6 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
     const auto kind = w.Scenario().IsCampaign ? scenario::TScenarioKind::skCampaign : scenario::TScenarioKind::skScenario;
     return scenario::JsonDump(scenario::ScenarioJsonDocument(kind, messages, w.Scenario(), w.GlobeMap(), quiet)) + "\n";
   }
-
-  void SelectForce(const QString& name) {
-    const auto found = window->lvForces->findItems(name, Qt::MatchExactly, 0);
-    ASSERT_FALSE(found.isEmpty()) << name.toStdString();
-    window->lvForces->setCurrentItem(found.front());
-  }
-
   // Crete with the second line of Force A1's case 1 edited (AlliedShips.cfg).
   void OpenCreteAndEditALine() {
     ASSERT_TRUE(window->OpenDirectory(kCrete));
@@ -142,47 +101,76 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
     window->Edit1->trigger();
     ASSERT_TRUE(window->SideLinesChanged(1));
   }
-
-  // Closes the modal window that the next statement opens.
-  static void CloseNextModal() {
-    QTimer::singleShot(0, [] {
-      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-    });
-  }
 };
 
-TEST_F(SessionTest, FailedOpensLeaveTheScenarioAndKeepOpenOffered) {
+// The load command is run on the demo itself, not on a copy.
+TEST_F(SessionTest, LoadedDemoFillsCaptionTimeForcesListAndMap) {
+  dialogs->QueueDirectory(kCrete);
+  window->Openscenario1->trigger();  // the menu command presses the load button
+  ASSERT_EQ(dialogs->Texts(DialogKind::Directory).size(), 1u);
+  EXPECT_EQ(dialogs->Calls().front().defaultText, kProgramDir);  // starts in the program's folder
+  EXPECT_TRUE(dialogs->Reports().empty()) << dialogs->Reports().front();
+  EXPECT_EQ(window->windowTitle().toStdString(), "VRK scenario editor - Crete1941");
+  // ScenarioInfo.cfg: StartDate=19410520, StartHour=6.
+  const double start = platform::EncodeDate(1941, 5, 20) + platform::EncodeTime(6, 0, 0, 0);
+  EXPECT_EQ(window->stTime->text().toStdString(), scenario::ScenarioStartLabel(start, window->Regional()));
+  EXPECT_TRUE(window->stTime->text().endsWith(" 06:00"));
+  // The whole label is readable: the box grows past its 161 pixels when the text needs it.
+  EXPECT_GE(window->stTime->contentsRect().width(),
+            window->stTime->fontMetrics().horizontalAdvance(window->stTime->text()));
+  const auto& rows = window->Scenario().ForcesList.Rows;
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(window->lvForces->topLevelItemCount(), static_cast<int>(rows.size()));
+  EXPECT_EQ(rows.size(), window->Scenario().ForceList.size());
+  const auto a1 = window->lvForces->findItems("Force A1", Qt::MatchExactly, 0);  // first of AlliedShips.cfg
+  ASSERT_FALSE(a1.isEmpty());
+  EXPECT_EQ(a1.front()->text(1), "18");
+  EXPECT_EQ(a1.front()->text(2), "Intercept");
+  // Another scenario may be opened at any time.
+  EXPECT_TRUE(window->sbLoad->isEnabled() && window->Openscenario1->isEnabled());
+  EXPECT_TRUE(window->Viewshipfile1->isEnabled() && window->Save1->isEnabled());
+  // Several allied bases of the demo have mines: their circles are dashed, 3 pixels wide.
+  window->GlobeMap().LocateToLL(24 * fixtures::kDegree, 35 * fixtures::kDegree);  // Crete in the middle of the map
+  platform::testing::RecordingDrawingSurface target{400, 300};
+  window->GlobeMap().RenderToCanvas(target, platform::TRect{0, 0, 400, 300}, false);
+  int minefieldLines = 0;
+  for (const auto& call : target.Calls(platform::testing::DrawOp::Polyline))
+    if (call.State.CurrentPen.Width == 3 && call.State.CurrentPen.Style == platform::psDash) ++minefieldLines;
+  EXPECT_GT(minefieldLines, 0);
+}
+
+// A cancelled choice, a folder that is not a scenario and a program folder without its "Data"
+// folder: with nothing loaded only the load stays offered; a loaded scenario stays as it was.
+TEST_F(SessionTest, CancelledOrFailedOpensChangeNothing) {
+  window->sbLoad->click();  // no directory queued: the dialog returns an empty path
+  EXPECT_TRUE(dialogs->Reports().empty());
+  EXPECT_EQ(window->windowTitle(), "Corvalis scenario editor");
+  EXPECT_FALSE(window->Viewshipfile1->isEnabled() || window->Save1->isEnabled());
   ASSERT_TRUE(window->OpenDirectory(kCrete));
   const QString title = window->windowTitle();
   const QStringList rows = ForceRows(*window);
   const std::string json = Json(*window);
   dialogs->ClearCalls();
-
-  // A folder that is not a scenario.
   dialogs->QueueDirectory(kProgramDir + "/Scenarios");
   window->sbLoad->click();
   ASSERT_EQ(dialogs->Reports().size(), 1u);
   EXPECT_EQ(dialogs->Reports().front(), "This directory does not appear to contain a Varnel scenario or campaign!");
-  // A program folder without its "Data" folder: the scenario load ends with its error.
   window->SetProgramDir(kProgramDir + "/Scenarios");
   EXPECT_FALSE(window->OpenDirectory(kCrete));
   ASSERT_EQ(dialogs->Texts(DialogKind::Error).size(), 2u);
   EXPECT_NE(dialogs->Texts(DialogKind::Error).back().find("Data"), std::string::npos);
-
   EXPECT_EQ(window->windowTitle(), title);
   EXPECT_EQ(ForceRows(*window), rows);
   EXPECT_EQ(Json(*window), json);
-  EXPECT_TRUE(window->sbLoad->isEnabled() && window->Openscenario1->isEnabled());
-  EXPECT_TRUE(window->Save1->isEnabled());
+  EXPECT_TRUE(window->sbLoad->isEnabled() && window->Openscenario1->isEnabled() && window->Save1->isEnabled());
   EXPECT_EQ(window->RecentScenarios().Entries(), std::vector<std::string>{kCrete});
 }
 
-TEST_F(SessionTest, UnsavedEditsAreAskedAboutAndCancelKeepsEverything) {
+TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAskNothing) {
   OpenCreteAndEditALine();
   const platform::TextLines edited = window->Scenario().SideLines[1];
   const QStringList rows = ForceRows(*window);
   dialogs->ClearCalls();
-
   dialogs->QueueAnswer(DialogAnswer::Cancel);
   EXPECT_FALSE(window->OpenDirectory(kMalta));
   ASSERT_EQ(dialogs->Texts(DialogKind::Confirm), std::vector<std::string>{"Save changes to AlliedShips.cfg?"});
@@ -192,7 +180,6 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutAndCancelKeepsEverything) {
   EXPECT_EQ(ForceRows(*window), rows);
   ASSERT_NE(window->CurrentForce, nullptr);
   EXPECT_EQ(window->CurrentForce->Title(), "Force A1");
-
   // No: the edits are dropped and the other scenario opens with nothing selected.
   dialogs->QueueAnswer(DialogAnswer::No);
   window->Memo1->setPlainText("LL=3500N 02400E");
@@ -204,32 +191,12 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutAndCancelKeepsEverything) {
   EXPECT_FALSE(window->Measuring);
   EXPECT_EQ(window->UndoStack().count(), 0);  // nothing of the old scenario to undo
   EXPECT_TRUE(window->UndoStack().isClean());
-}
-
-TEST_F(SessionTest, EditsUndoneToTheLoadedLinesAskNothing) {
+  // Edits undone to the loaded lines ask nothing.
   OpenCreteAndEditALine();
   window->Undo1->trigger();
   dialogs->ClearCalls();
   EXPECT_TRUE(window->OpenDirectory(kMalta));
   EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
-}
-
-TEST_F(SessionTest, SecondScenarioLoadsAsInAFreshWindow) {
-  ASSERT_TRUE(window->OpenDirectory(kCrete));
-  SelectForce("Force A1");
-  ASSERT_TRUE(window->OpenDirectory(kMalta));
-
-  ScriptedDialogs* freshDialogs = nullptr;
-  std::unique_ptr<TfrmEditMain> fresh = NewWindow(freshDialogs);
-  ASSERT_TRUE(fresh->OpenDirectory(kMalta));
-  EXPECT_EQ(ForceRows(*window), ForceRows(*fresh));
-  EXPECT_FALSE(ForceRows(*window).isEmpty());
-  // The same random case choices, positions, layers and bases: the generator started again.
-  EXPECT_EQ(Json(*window), Json(*fresh));
-  platform::LocalFileSystem files;
-  scenario::TLoadCheck check(files, window->Regional(), kProgramDir);
-  check.Run(kMalta);
-  EXPECT_EQ(Json(*window), check.Json());
 }
 
 TEST_F(SessionTest, CommandLineDirectoryOpensWhenTheWindowIsShown) {
@@ -252,7 +219,6 @@ TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
                                          kFixtures + "problems_campaign", kFixtures + "sahara_picture", kCrete};
   window->PanelOnly1->setChecked(true);  // the fixtures' messages stay in the panel
   for (const std::string& dir : dirs) ASSERT_TRUE(window->OpenDirectory(dir)) << dir;
-
   QStringList entries;
   for (const QAction* action : window->Recent1->actions()) entries << action->text();
   ASSERT_EQ(entries.size(), 8);
@@ -262,11 +228,9 @@ TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
   EXPECT_EQ(EditorSettings().value("session/recentScenarios").toStringList(), entries);
   TfrmEditMain next(std::make_unique<ScriptedDialogs>());
   EXPECT_EQ(next.RecentScenarios().Entries(), window->RecentScenarios().Entries());
-
   // Opened again from the menu: to the top.
   window->Recent1->actions().at(3)->trigger();
   EXPECT_EQ(window->RecentScenarios().Entries().front(), entries.at(3).toStdString());
-
   // A directory that went away is taken off with a message when chosen.
   window->OpenDirectory((scratch / "gone").string());
   fs::remove_all(scratch);
@@ -287,7 +251,6 @@ TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   if (home != nullptr) {
     EXPECT_FALSE(settingsFile.starts_with(std::string(home) + "/.config")) << settingsFile;
   }
-
   dialogs->QueueDirectory(kCrete);
   window->sbLoad->click();
   window->lvForces->setColumnWidth(0, 131);
@@ -297,7 +260,6 @@ TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   QApplication::processEvents();
   const QList<int> sizes = window->pnMain->sizes();
   window->close();
-
   ScriptedDialogs* nextDialogs = nullptr;
   std::unique_ptr<TfrmEditMain> next = NewWindow(nextDialogs);
   EXPECT_EQ(next->lvForces->columnWidth(0), 131);
@@ -318,33 +280,28 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   EXPECT_TRUE(dialogs->Reports().empty());  // no message boxes
   QTreeWidget* rows = window->dkProblems->tvProblems;
   ASSERT_EQ(rows->topLevelItemCount(), 7);  // five load messages, then two findings of the checks
-  const struct {
-    const char* file;
-    const char* line;
-    const char* text;
-  } expected[] = {
-      {"AxisBases.cfg", "4", "Error reading base file!"},
-      {"AxisBases.cfg", "", "Error reading axis bases!"},
-      {"Subs1.cfg", "", "Error loading submarine info!"},
-      {"Subs0.cfg", "4", "Format error in LL string! - String: LL=bad - Line number: 3"},
-      // Its empty line is not shown as an empty part.
-      {"AxisMissions.cfg", "10",
-       "Error reading Mission! - Line no: 9 - Line: WP=bad - Force: Italian Cruisers - Lat/Long conversion error"},
+  const auto row = [rows](int i, int columns) {
+    QStringList texts;
+    for (int c = 0; c < columns; ++c) texts << rows->topLevelItem(i)->text(c);
+    return texts.join("|").toStdString();
   };
+  // Its empty line is not shown as an empty part.
+  const std::pair<const char*, const char*> loadMessages[] = {
+      {"AxisBases.cfg|4", "Error reading base file!"},
+      {"AxisBases.cfg|", "Error reading axis bases!"},
+      {"Subs1.cfg|", "Error loading submarine info!"},
+      {"Subs0.cfg|4", "Format error in LL string! - String: LL=bad - Line number: 3"},
+      {"AxisMissions.cfg|10",
+       "Error reading Mission! - Line no: 9 - Line: WP=bad - Force: Italian Cruisers - Lat/Long conversion error"}};
   for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(rows->topLevelItem(i)->text(0), expected[i].file);
-    EXPECT_EQ(rows->topLevelItem(i)->text(1), expected[i].line);
-    EXPECT_TRUE(rows->topLevelItem(i)->text(3).startsWith(expected[i].text)) << rows->topLevelItem(i)->text(3).toStdString();
+    EXPECT_EQ(row(i, 2), loadMessages[i].first);
+    EXPECT_TRUE(rows->topLevelItem(i)->text(3).startsWith(loadMessages[i].second)) << row(i, 4);
   }
   // The checks' findings carry their severity and code.
-  EXPECT_EQ(rows->topLevelItem(5)->text(0), "AlliedMissions.cfg");
-  EXPECT_EQ(rows->topLevelItem(5)->text(2), "warning");
-  EXPECT_EQ(rows->topLevelItem(6)->text(0), "AxisMissions.cfg");
-  EXPECT_EQ(rows->topLevelItem(6)->text(1), "10");
-  EXPECT_EQ(rows->topLevelItem(6)->text(2), "error");
+  EXPECT_EQ(rows->topLevelItem(5)->text(0) + rows->topLevelItem(5)->text(2), "AlliedMissions.cfgwarning");
+  EXPECT_EQ(row(6, 3), "AxisMissions.cfg|10|error");
   EXPECT_EQ(rows->topLevelItem(6)->toolTip(2), "bad-position");
   EXPECT_FALSE(window->dkProblems->isHidden());  // shown since the boxes were not
-
   // The bad waypoint of case 1: force, tab and line are selected.
   emit rows->itemActivated(rows->topLevelItem(4), 0);
   ASSERT_NE(window->CurrentForce, nullptr);
@@ -352,14 +309,14 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   EXPECT_EQ(window->tcCasesTabs->currentIndex(), 0);
   EXPECT_EQ(window->lbPoints->currentRow(), 3);
   EXPECT_EQ(window->lbPoints->currentItem()->text(), "WP=bad");
-
   // A bases file line opens the file in the viewer at that line.
-  CloseNextModal();
+  QTimer::singleShot(0, [] {
+    if (QWidget* viewer = QApplication::activeModalWidget()) viewer->close();
+  });
   emit rows->itemActivated(rows->topLevelItem(0), 0);
   EXPECT_EQ(window->frmShowFile->windowTitle(), "AxisBases.cfg");
   EXPECT_EQ(window->frmShowFile->ListBox1->currentRow(), 3);
   EXPECT_EQ(window->frmShowFile->ListBox1->currentItem()->text(), "Delay=abc");
-
   // The panel keeps its rows until the next load, which replaces them.
   ASSERT_TRUE(window->OpenDirectory(kFixtures + "edge_scenario"));
   EXPECT_EQ(window->dkProblems->Problems().size(), static_cast<std::size_t>(rows->topLevelItemCount()));
@@ -372,23 +329,15 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   window->show();
   SelectForce("Force A1");
   // No line selected: nothing to act on.
-  EXPECT_FALSE(window->Edit1->isEnabled());
-  EXPECT_FALSE(window->Delete1->isEnabled());
-  EXPECT_FALSE(window->Pickpoint1->isEnabled());
+  EXPECT_FALSE(window->Edit1->isEnabled() || window->Delete1->isEnabled() || window->Pickpoint1->isEnabled());
   // Tabs of existing cases carry a mark, the others none.
-  int marked = 0;
-  for (int i = 0; i < 6; ++i) marked += window->tcCasesTabs->tabIcon(i).isNull() ? 0 : 1;
-  EXPECT_GE(marked, 1);
-  EXPECT_LT(marked, 6);
   EXPECT_FALSE(window->tcCasesTabs->tabIcon(0).isNull());
   EXPECT_TRUE(window->tcCasesTabs->tabIcon(5).isNull());
-
   window->lbPoints->setFocus();
   window->lbPoints->setCurrentRow(1);
   EXPECT_TRUE(window->Edit1->isEnabled());
   const QString line = window->lbPoints->item(1)->text();
   const int count = window->lbPoints->count();
-
   dialogs->QueueInputCancel();
   QTest::keyClick(window->lbPoints, Qt::Key_F2);
   ASSERT_EQ(dialogs->Texts(DialogKind::Input).size(), 1u);
@@ -396,7 +345,6 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   dialogs->QueueInputCancel();
   QTest::keyClick(window->lbPoints, Qt::Key_Return);
   EXPECT_EQ(dialogs->Texts(DialogKind::Input).size(), 2u);
-
   QTest::keyClick(window->lbPoints, Qt::Key_Insert);
   EXPECT_EQ(window->lbPoints->count(), count + 1);
   window->lbPoints->setCurrentRow(1);
@@ -404,7 +352,6 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   QTest::keyClick(window->lbPoints, Qt::Key_Delete);
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).back(), "Delete point " + line.toStdString() + "?");
   EXPECT_EQ(window->lbPoints->count(), count);
-
   // A double-click edits the line.
   dialogs->QueueInputCancel();
   const QRect box = window->lbPoints->visualItemRect(window->lbPoints->item(1));
@@ -414,7 +361,7 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   window->hide();
 }
 
-TEST_F(SessionTest, ForceNamesFitTheirColumnAndTheCalculatorHasAMenuEntry) {
+TEST_F(SessionTest, ForceNamesFitTheirColumnTheCalculatorOpensFromTheMenuAndTheTimeBox) {
   ASSERT_TRUE(window->OpenDirectory(kMalta));
   QTreeWidget* forces = window->lvForces;
   for (int i = 0; i < forces->topLevelItemCount(); ++i) {
@@ -430,9 +377,19 @@ TEST_F(SessionTest, ForceNamesFitTheirColumnAndTheCalculatorHasAMenuEntry) {
   });
   window->Endurance1->trigger();
   EXPECT_TRUE(calculatorShown);
+  // The time box opens it on Alt + right press only.
+  calculatorShown = false;
+  window->stTimeMouseDown(Qt::RightButton, Qt::NoModifier);
+  window->stTimeMouseDown(Qt::LeftButton, Qt::AltModifier);
+  QTimer::singleShot(0, [&] {
+    calculatorShown = window->dlgComputeEndurance->isVisible();
+    window->dlgComputeEndurance->bnCloseClick();
+  });
+  window->stTimeMouseDown(Qt::RightButton, Qt::AltModifier);
+  EXPECT_TRUE(calculatorShown);
 }
 
-TEST_F(SessionTest, TwentyOpenCyclesOfTheDemosKeepTheSameState) {
+TEST_F(SessionTest, ASecondScenarioLoadsAsInAFreshWindowAndTwentyCyclesKeepTheSameState) {
   // Under the sanitizer build the leak checker sees anything a cycle leaves behind; here the
   // state after each cycle must be the same and the memory must not keep growing.
   auto residentKiB = [] {
@@ -449,7 +406,21 @@ TEST_F(SessionTest, TwentyOpenCyclesOfTheDemosKeepTheSameState) {
     return 0L;
   };
   ASSERT_TRUE(window->OpenDirectory(kCrete));
+  SelectForce("Force A1");
   ASSERT_TRUE(window->OpenDirectory(kMalta));
+  // A second scenario loads as in a fresh window: the same random case choices, positions,
+  // layers and bases (the generator started again), as vrkcheck reads them.
+  ScriptedDialogs* freshDialogs = nullptr;
+  std::unique_ptr<TfrmEditMain> fresh = NewWindow(freshDialogs);
+  ASSERT_TRUE(fresh->OpenDirectory(kMalta));
+  EXPECT_FALSE(ForceRows(*window).isEmpty());
+  EXPECT_EQ(ForceRows(*window), ForceRows(*fresh));
+  EXPECT_EQ(Json(*window), Json(*fresh));
+  platform::LocalFileSystem files;
+  scenario::TLoadCheck check(files, window->Regional(), kProgramDir);
+  check.Run(kMalta);
+  EXPECT_EQ(Json(*window), check.Json());
+  fresh.reset();
   const std::string crete = [&] {
     window->OpenDirectory(kCrete);
     return Json(*window);

@@ -10,36 +10,7 @@
 namespace platform::testing {
 namespace {
 
-TEST(ScriptedDialogs, RecordsCallsInOrderAndAnswersFromTheScript) {
-    ScriptedDialogs dialogs;
-    dialogs.QueueAnswer(DialogAnswer::No);
-    dialogs.QueueInputCancel();
-    dialogs.QueueInput("WP=3530N 01420E");
-    dialogs.QueueDirectory("/scen");
-
-    dialogs.ShowMessage("File saved as: AxisShips.cfg");
-    EXPECT_EQ(dialogs.Confirm("Save changes to ship file?", DialogButtons::YesNo), DialogAnswer::No);
-    EXPECT_EQ(dialogs.InputBox("Edit line", "Edit case line", "WP=1"), "WP=1");
-    EXPECT_EQ(dialogs.InputBox("Edit line", "Edit case line", "WP=2"), "WP=3530N 01420E");
-    EXPECT_EQ(dialogs.ChooseDirectory("/prog"), "/scen");
-    dialogs.ShowError("bad");
-    // Exhausted queues: default button, default text, cancelled choices.
-    EXPECT_EQ(dialogs.Confirm("Delete point x?", DialogButtons::OkCancel), DialogAnswer::Ok);
-    EXPECT_EQ(dialogs.ChooseDirectory("/prog"), "");
-    EXPECT_EQ(dialogs.ChooseSaveFile({"", "env", "*.env", "Environment files (*.ENV)|*.env", ""}), "");
-
-    const auto& calls = dialogs.Calls();
-    ASSERT_EQ(calls.size(), 9u);
-    EXPECT_EQ(calls[2].kind, DialogKind::Input);
-    EXPECT_EQ(calls[2].title, "Edit line");
-    EXPECT_EQ(calls[2].text, "Edit case line");
-    EXPECT_EQ(calls[2].defaultText, "WP=1");
-    EXPECT_EQ(calls[8].saveOptions.filter, "Environment files (*.ENV)|*.env");
-    EXPECT_EQ(dialogs.Reports(), (std::vector<std::string>{"File saved as: AxisShips.cfg", "bad"}));
-    EXPECT_EQ(dialogs.Texts(DialogKind::Confirm),
-              (std::vector<std::string>{"Save changes to ship file?", "Delete point x?"}));
-}
-
+// (The editor's window tests run on the scripted dialogs' queues and records.)
 TEST(ScriptedDialogs, AnAnswerThatIsNotAButtonIsAScriptError) {
     ScriptedDialogs dialogs;
     dialogs.QueueAnswer(DialogAnswer::Ok);
@@ -69,22 +40,18 @@ TEST(MemoryFileSystem, ResolvesCaseAndCurrentDirectoryLikeTheDisk) {
     EXPECT_THROW(files.SetCurrentDirectory("/Nowhere"), EFileError);
 }
 
-TEST(MemoryFileSystem, ReadOnlyFilesRefuseWritesAndKeepTheirBytes) {
+TEST(MemoryFileSystem, ReadOnlyFilesKeepTheirBytesLaterWritesAreNewer) {
     MemoryFileSystem files;
     files.AddFile("/s/AlliedShips.cfg", "old");
+    files.AddFile("/s/a.lyr", "1");
+    files.AddFile("/s/a.md", "2");
     files.SetReadOnly("/s/alliedships.cfg");
     EXPECT_THROW(files.WriteLines("/s/AlliedShips.cfg", {"new"}), EFileError);
     EXPECT_EQ(files.FileBytes("/s/AlliedShips.cfg"), "old");
     EXPECT_TRUE(files.Writes().empty());
-}
-
-TEST(MemoryFileSystem, LaterWritesAreNewer) {
-    MemoryFileSystem files;
-    files.AddFile("/d/a.lyr", "1");
-    files.AddFile("/d/a.md", "2");
-    EXPECT_LT(*files.FileAge("/d/a.lyr"), *files.FileAge("/d/a.md"));
-    files.WriteBytes("/d/a.lyr", "3");
-    EXPECT_GT(*files.FileAge("/d/a.lyr"), *files.FileAge("/d/a.md"));
+    EXPECT_LT(*files.FileAge("/s/a.lyr"), *files.FileAge("/s/a.md"));
+    files.WriteBytes("/s/a.lyr", "3");
+    EXPECT_GT(*files.FileAge("/s/a.lyr"), *files.FileAge("/s/a.md"));
 }
 
 }  // namespace

@@ -39,49 +39,38 @@ Bitmap24 Drawn(int width, int height, TColor paper, Draw draw) {
   return bitmap;
 }
 
-TEST(QtDrawingSurface, FillsExcludeRightAndBottomEdges) {
-  const Bitmap24 bitmap = Drawn(20, 20, kPaper, [&](QtDrawingSurface& surface) {
-    EXPECT_EQ(surface.Width(), 20);
+// A fill leaves out the right and bottom edges; a rectangle's outline is drawn inside its box.
+TEST(QtDrawingSurface, FillsExcludeRightAndBottomEdgesOutlinesInsideEllipsesAndPolygonsFilled) {
+  const Bitmap24 bitmap = Drawn(60, 20, kPaper, [&](QtDrawingSurface& surface) {
+    EXPECT_EQ(surface.Width(), 60);
     surface.SetBrush(Brush{BrushKind::Solid, clRed});
-    surface.FillRect(TRect{2, 3, 6, 8});
-  });
-  EXPECT_EQ(CountColor(bitmap, clRed, 0, 0, 20, 20), 4 * 5);
-  EXPECT_EQ(bitmap.Pixel(2, 3), clRed);
-  EXPECT_EQ(bitmap.Pixel(5, 7), clRed);
-  EXPECT_EQ(bitmap.Pixel(6, 7), kPaper);
-  EXPECT_EQ(bitmap.Pixel(5, 8), kPaper);
-}
-
-TEST(QtDrawingSurface, RectangleOutlineAndFill) {
-  const Bitmap24 bitmap = Drawn(20, 20, kPaper, [&](QtDrawingSurface& surface) {
+    surface.FillRect(TRect{12, 3, 16, 8});
     surface.SetPen(Pen{clBlue, psSolid, 1});
-    surface.SetBrush(Brush{BrushKind::Solid, clRed});
     surface.Rectangle(TRect{2, 2, 8, 8});
+    surface.SetPen(Pen{clBlack, psClear, 1});
+    surface.Ellipse(TRect{20, 0, 40, 20});
+    surface.SetBrush(Brush{BrushKind::Solid, clBlue});
+    const TPoint triangle[] = {{40, 0}, {59, 0}, {40, 19}};
+    surface.Polygon(triangle);
   });
+  EXPECT_EQ(CountColor(bitmap, clRed, 12, 0, 20, 20), 4 * 5);
+  EXPECT_EQ(bitmap.Pixel(12, 3), clRed);
+  EXPECT_EQ(bitmap.Pixel(15, 7), clRed);
+  EXPECT_EQ(bitmap.Pixel(16, 7), kPaper);
+  EXPECT_EQ(bitmap.Pixel(15, 8), kPaper);
   // Outline on columns/rows 2 and 7, the inside 3..6 filled.
   EXPECT_EQ(bitmap.Pixel(2, 2), clBlue);
   EXPECT_EQ(bitmap.Pixel(7, 7), clBlue);
   EXPECT_EQ(bitmap.Pixel(7, 4), clBlue);
   EXPECT_EQ(bitmap.Pixel(8, 8), kPaper);
-  EXPECT_EQ(CountColor(bitmap, clRed, 0, 0, 20, 20), 16);
+  EXPECT_EQ(CountColor(bitmap, clRed, 0, 0, 12, 20), 16);
+  EXPECT_EQ(bitmap.Pixel(30, 10), clRed);
+  EXPECT_EQ(bitmap.Pixel(20, 0), kPaper);  // corner of the box lies outside the ellipse
+  EXPECT_EQ(bitmap.Pixel(42, 2), clBlue);
+  EXPECT_EQ(bitmap.Pixel(57, 17), kPaper);  // beyond the hypotenuse
 }
 
-TEST(QtDrawingSurface, EllipseAndPolygonFill) {
-  const Bitmap24 bitmap = Drawn(40, 20, kPaper, [&](QtDrawingSurface& surface) {
-    surface.SetPen(Pen{clBlack, psClear, 1});
-    surface.SetBrush(Brush{BrushKind::Solid, clRed});
-    surface.Ellipse(TRect{0, 0, 20, 20});
-    surface.SetBrush(Brush{BrushKind::Solid, clBlue});
-    const TPoint triangle[] = {{20, 0}, {39, 0}, {20, 19}};
-    surface.Polygon(triangle);
-  });
-  EXPECT_EQ(bitmap.Pixel(10, 10), clRed);
-  EXPECT_EQ(bitmap.Pixel(0, 0), kPaper);  // corner of the box lies outside the ellipse
-  EXPECT_EQ(bitmap.Pixel(22, 2), clBlue);
-  EXPECT_EQ(bitmap.Pixel(37, 17), kPaper);  // beyond the hypotenuse
-}
-
-TEST(QtDrawingSurface, OneWidePolylineAndStyles) {
+TEST(QtDrawingSurface, PolylinesOfEachStyleAndWidth) {
   const Bitmap24 bitmap = Drawn(40, 10, kPaper, [&](QtDrawingSurface& surface) {
     surface.SetPen(Pen{clBlue, psSolid, 1});
     const TPoint solid[] = {{2, 2}, {30, 2}};
@@ -101,39 +90,45 @@ TEST(QtDrawingSurface, OneWidePolylineAndStyles) {
   EXPECT_GT(dots, 5);
   EXPECT_LT(dots, 25);
   EXPECT_EQ(CountColor(bitmap, kPaper, 2, 8, 30, 9), 28 - dots);  // gaps left transparent
-}
-
-TEST(QtDrawingSurface, WidePen) {
-  Bitmap24 bitmap(40, 20, kPaper);
+  Bitmap24 wide(40, 20, kPaper);
   {
-    QtDrawingSurface surface(bitmap);
+    QtDrawingSurface surface(wide);
     surface.SetPen(Pen{clRed, psSolid, 5});
     const TPoint line[] = {{5, 10}, {35, 10}};
     surface.Polyline(line);
   }
-  EXPECT_EQ(CountColor(bitmap, clRed, 20, 0, 21, 20), 5);
+  EXPECT_EQ(CountColor(wide, clRed, 20, 0, 21, 20), 5);
   // A pen far wider than the window (a map-unit width at a close zoom) covers it.
   {
-    QtDrawingSurface surface(bitmap);
+    QtDrawingSurface surface(wide);
     surface.SetPen(Pen{clBlue, psSolid, 1000000});
     const TPoint line[] = {{-5000, 10}, {5000, 10}};
     surface.Polyline(line);
   }
-  EXPECT_EQ(CountColor(bitmap, clBlue, 0, 0, 40, 20), 800);
+  EXPECT_EQ(CountColor(wide, clBlue, 0, 0, 40, 20), 800);
 }
 
 // The 8 x 8 pattern: rows alternate between all ones (background) and all zeros (text colour).
 const PatternBits kStripes = {0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF};
 
-TEST(QtDrawingSurface, PatternBrushUsesTextColourAndBackground) {
-  const Bitmap24 bitmap = Drawn(16, 16, clBlue, [&](QtDrawingSurface& surface) {
+// The most significant bit is the left column.
+TEST(QtDrawingSurface, PatternBrushUsesTextColourAndBackgroundInBitOrderHatchesTheirColour) {
+  const Bitmap24 bitmap = Drawn(16, 40, clBlue, [&](QtDrawingSurface& surface) {
     surface.SetTextColor(clRed);
     surface.SetBackgroundMode(BackgroundMode::Transparent);
     surface.SetBrush(Brush{BrushKind::Pattern, clBlack, HatchStyle::Horizontal, kStripes});
     surface.FillRect(TRect{0, 0, 16, 8});
+    PatternBits leftColumnOnly;
+    leftColumnOnly.fill(0x7F);
+    surface.SetBrush(Brush{BrushKind::Pattern, clBlack, HatchStyle::Horizontal, leftColumnOnly});
+    surface.FillRect(TRect{0, 16, 16, 24});
+    surface.SetBrush(Brush{BrushKind::Pattern, clBlack, HatchStyle::Horizontal, kStripes});
     surface.SetBackgroundMode(BackgroundMode::Opaque);
     surface.SetBackgroundColor(clYellow);
     surface.FillRect(TRect{0, 8, 16, 16});
+    surface.SetBackgroundMode(BackgroundMode::Transparent);
+    surface.SetBrush(Brush{BrushKind::Hatched, clRed, HatchStyle::Vertical});
+    surface.FillRect(TRect{0, 24, 16, 40});
   });
   for (int x = 0; x < 16; ++x) {
     EXPECT_EQ(bitmap.Pixel(x, 0), clRed) << x;
@@ -141,30 +136,11 @@ TEST(QtDrawingSurface, PatternBrushUsesTextColourAndBackground) {
     EXPECT_EQ(bitmap.Pixel(x, 10), clRed) << x;      // pattern aligned to the device origin
     EXPECT_EQ(bitmap.Pixel(x, 11), clYellow) << x;   // opaque: background colour
   }
-}
-
-TEST(QtDrawingSurface, PatternColumnsFollowBitOrder) {
-  const Bitmap24 bitmap = Drawn(16, 8, kPaper, [&](QtDrawingSurface& surface) {
-    surface.SetTextColor(clBlack);
-    surface.SetBackgroundMode(BackgroundMode::Transparent);
-    PatternBits leftColumnOnly;
-    leftColumnOnly.fill(0x7F);  // only the most significant bit is 0
-    surface.SetBrush(Brush{BrushKind::Pattern, clBlack, HatchStyle::Horizontal, leftColumnOnly});
-    surface.FillRect(TRect{0, 0, 16, 8});
-  });
-  EXPECT_EQ(CountColor(bitmap, clBlack, 0, 0, 1, 8), 8);
-  EXPECT_EQ(CountColor(bitmap, clBlack, 8, 0, 9, 8), 8);
-  EXPECT_EQ(CountColor(bitmap, clBlack, 0, 0, 16, 8), 16);
-}
-
-TEST(QtDrawingSurface, HatchBrush) {
-  const Bitmap24 bitmap = Drawn(16, 16, clBlue, [&](QtDrawingSurface& surface) {
-    surface.SetBackgroundMode(BackgroundMode::Transparent);
-    surface.SetBrush(Brush{BrushKind::Hatched, clRed, HatchStyle::Vertical});
-    surface.FillRect(TRect{0, 0, 16, 16});
-  });
-  EXPECT_EQ(CountColor(bitmap, clRed, 0, 0, 16, 16), 32);
-  EXPECT_EQ(CountColor(bitmap, clRed, 8, 0, 9, 16), 16);
+  EXPECT_EQ(CountColor(bitmap, clRed, 0, 16, 1, 24), 8);
+  EXPECT_EQ(CountColor(bitmap, clRed, 8, 16, 9, 24), 8);
+  EXPECT_EQ(CountColor(bitmap, clRed, 0, 16, 16, 24), 16);
+  EXPECT_EQ(CountColor(bitmap, clRed, 0, 24, 16, 40), 32);  // a hatch brush in its own colour
+  EXPECT_EQ(CountColor(bitmap, clRed, 8, 24, 9, 40), 16);
 }
 
 TEST(QtDrawingSurface, ClipRectAndPolygon) {
@@ -198,7 +174,7 @@ TEST(QtDrawingSurface, FocusRectDrawnTwiceRestores) {
   EXPECT_EQ(CountColor(bitmap, MakeColor(10, 200, 30), 0, 0, 20, 20), 400);
 }
 
-TEST(QtDrawingSurface, TextAlignmentAndEscapement) {
+TEST(QtDrawingSurface, TextAlignmentEscapementAndBackground) {
   Bitmap24 bitmap(200, 200, kPaper);
   Font font;
   font.Name = "DejaVu Sans";
@@ -217,7 +193,6 @@ TEST(QtDrawingSurface, TextAlignmentAndEscapement) {
   EXPECT_GT(CountInk(bitmap, 60, 20, 100, 40), 30);
   EXPECT_EQ(CountInk(bitmap, 100, 0, 200, 200), 0);
   EXPECT_EQ(CountInk(bitmap, 0, 41, 200, 200), 0);
-
   bitmap.Fill(kPaper);
   font.Escapement = 900;  // reads upwards
   {
@@ -230,37 +205,37 @@ TEST(QtDrawingSurface, TextAlignmentAndEscapement) {
   EXPECT_GT(CountInk(bitmap, 100, 100, 125, 150), 30);
   EXPECT_EQ(CountInk(bitmap, 0, 0, 99, 200), 0);
   EXPECT_EQ(CountInk(bitmap, 0, 152, 200, 200), 0);
-}
-
-TEST(QtDrawingSurface, OpaqueTextFillsItsBox) {
-  Bitmap24 bitmap(100, 40, kPaper);
+  // Opaque text fills its box and nothing outside it; a font of no height writes nothing.
+  bitmap.Fill(kPaper);
   TSize extent;
   {
     QtDrawingSurface surface(bitmap);
-    Font font;
-    font.Height = 12;
-    surface.SetFont(font);
+    surface.SetFont(Font{});
     surface.SetBackgroundColor(clYellow);
     surface.SetBackgroundMode(BackgroundMode::Opaque);
     extent = surface.TextExtent("i i");
     surface.TextOut(10, 10, "i i");
+    Font none;
+    none.Height = 0;
+    surface.SetFont(none);
+    EXPECT_EQ(surface.TextExtent("Hello"), (TSize{0, 0}));
+    surface.TextOut(10, 100, "Hello");
   }
-  const int box = extent.Width * extent.Height;
   const int yellow = CountColor(bitmap, clYellow, 10, 10, 10 + extent.Width, 10 + extent.Height);
-  EXPECT_GT(yellow, box / 2);
-  EXPECT_EQ(CountColor(bitmap, clYellow, 0, 0, 100, 40), yellow);  // nothing outside the box
+  EXPECT_GT(yellow, extent.Width * extent.Height / 2);
+  EXPECT_EQ(CountColor(bitmap, clYellow, 0, 0, 200, 200), yellow);
+  EXPECT_EQ(CountColor(bitmap, kPaper, 0, 60, 200, 200), 200 * 140);
 }
 
-TEST(QtDrawingSurface, FontOfNoHeightWritesNothing) {
-  const Bitmap24 bitmap = Drawn(100, 40, kPaper, [&](QtDrawingSurface& surface) {
-    Font font;
-    font.Height = 0;
-    surface.SetFont(font);
-    surface.SetBackgroundColor(clYellow);
-    EXPECT_EQ(surface.TextExtent("Hello"), (TSize{0, 0}));
-    surface.TextOut(10, 10, "Hello");
-  });
-  EXPECT_EQ(CountColor(bitmap, kPaper, 0, 0, 100, 40), 4000);
+// An empty bitmap draws nothing.
+TEST(QtDrawingSurface, EmptyBitmapDrawsNothing) {
+  Bitmap24 empty;
+  QtDrawingSurface surface(empty);
+  EXPECT_EQ(surface.Width(), 0);
+  const TPoint line[] = {{0, 0}, {10, 10}};
+  surface.Polyline(line);
+  surface.TextOut(0, 0, "x");
+  surface.FillRect(TRect{0, 0, 5, 5});
 }
 
 TEST(QtDrawingSurface, BitmapCopyAndStretch) {
@@ -300,16 +275,6 @@ TEST(QtDrawingSurface, BitmapSurfaceFromImageSurface) {
   EXPECT_EQ(buffer.Pixel(4, 4), clRed);
   EXPECT_EQ(image.pixelColor(14, 14), QColor(255, 0, 0));
   EXPECT_EQ(image.pixelColor(13, 14), QColor(255, 255, 255));
-}
-
-TEST(QtDrawingSurface, EmptyBitmapDrawsNothing) {
-  Bitmap24 empty;
-  QtDrawingSurface surface(empty);
-  EXPECT_EQ(surface.Width(), 0);
-  const TPoint line[] = {{0, 0}, {10, 10}};
-  surface.Polyline(line);
-  surface.TextOut(0, 0, "x");
-  surface.FillRect(TRect{0, 0, 5, 5});
 }
 
 TEST(QtBitmapImage, PngRoundTrip) {

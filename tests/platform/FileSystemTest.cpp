@@ -1,15 +1,16 @@
-// Replacing a file in one step: the new bytes or the old file, never a mixture.
+// The local file system: names resolved ignoring case, reads, writes, replacing a file in one
+// step (the new bytes or the old file, never a mixture), and the program's data folder.
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <sys/stat.h>
 
 #include "platform/FileError.h"
 #include "platform/LocalFileSystem.h"
+#include "platform/ProgramFolder.h"
 #include "platform/testing/MemoryFileSystem.h"
 #include "tests/support/WriteTraps.h"
 
@@ -18,22 +19,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A scratch folder, removed with all it holds; the current directory is restored.
 class FileReplaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::random_device random;
-        root = fs::temp_directory_path() / ("corvalis_replace_" + std::to_string(random()));
+        root = fs::temp_directory_path() / ("corvalis_fs_" + std::to_string(random()));
         fs::create_directories(root);
     }
     void TearDown() override {
+        fs::current_path(savedCurrent);
         std::error_code ec;
         fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
         fs::remove_all(root, ec);
     }
+    // Writes the bytes to a file of the folder (or of an absolute name); its full name.
     std::string Put(const fs::path& at, const std::string& bytes) {
-        std::ofstream(at, std::ios::binary) << bytes;
-        return at.string();
+        std::ofstream(root / at, std::ios::binary) << bytes;
+        return (root / at).string();
     }
+    std::string At(const std::string& relative) const { return (root / relative).string(); }
     static std::string Read(const fs::path& at) {
         std::ifstream in(at, std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -51,25 +56,98 @@ protected:
         }
         return {};
     }
-
     fs::path root;
+    fs::path savedCurrent = fs::current_path();
     LocalFileSystem files;
 };
 
-TEST_F(FileReplaceTest, NewBytesTakeTheOldNameAndPermissions) {
+// The folder with the subfolders Scen/Sub.
+struct LocalFileSystemTest : FileReplaceTest {
+    void SetUp() override {
+        FileReplaceTest::SetUp();
+        fs::create_directories(root / "Scen" / "Sub");
+    }
+};
+
+// Each component is resolved ignoring case, the exact spelling first; backslashes separate
+// components too; a missing tail is kept as it is.
+TEST_F(LocalFileSystemTest, ResolvesEachComponentIgnoringCase) {
+    Put("Scen/Sub/ScenarioInfo.cfg", "X");
+    EXPECT_TRUE(files.FileExists(At("scen/SUB/Scenarioinfo.cfg")));
+    EXPECT_EQ(files.ResolveName(At("SCEN/sub/scenarioinfo.CFG")), At("Scen/Sub/ScenarioInfo.cfg"));
+    EXPECT_EQ(files.ReadBytes(root.string() + "\\scen\\sub\\scenarioinfo.cfg"), "X");
+    EXPECT_TRUE(files.DirectoryExists(At("sCeN/sUb")));
+    EXPECT_FALSE(files.FileExists(At("scen/sub/ScenarioInfo.cf")));
+    Put("Scen/a.cfg", "lower");
+    Put("Scen/A.cfg", "upper");
+    EXPECT_EQ(files.ReadBytes(At("Scen/A.cfg")), "upper");
+    EXPECT_EQ(files.ReadBytes(At("Scen/a.cfg")), "lower");
+    EXPECT_EQ(files.ResolveName(At("scen/Missing/x.cfg")), At("Scen/Missing/x.cfg"));
+}
+
+TEST_F(LocalFileSystemTest, RelativeNamesFollowTheCurrentDirectory) {
+    Put("Scen/Subs0.cfg", "Z");
+    files.SetCurrentDirectory(At("scen"));
+    EXPECT_EQ(fs::path(files.CurrentDirectory()), root / "Scen");
+    EXPECT_TRUE(files.FileExists("SUBS0.cfg"));
+    EXPECT_EQ(files.ReadBytes("Sub/../subs0.cfg"), "Z");
+    EXPECT_THROW(files.SetCurrentDirectory(At("Nowhere")), EFileError);
+}
+
+TEST_F(LocalFileSystemTest, WritesLinesWithCrLfAndReadsBytesUnchanged) {
+    const std::string name = At("Scen/AxisShips.cfg");
+    files.WriteLines(name, {"NAME=Force H", std::string("\xE9\x00z", 3), ""});
+    EXPECT_EQ(files.ReadBytes(name), std::string("NAME=Force H\r\n\xE9\x00z\r\n\r\n", 21));
+    EXPECT_EQ(files.ReadLines(name), (TextLines{"NAME=Force H", std::string("\xE9\x00z", 3), ""}));
+    // Replacing a file through another spelling writes the existing file.
+    files.WriteLines(At("scen/axisships.CFG"), {"x"});
+    EXPECT_EQ(files.ReadBytes(name), "x\r\n");
+    EXPECT_FALSE(fs::exists(root / "scen"));
+}
+
+TEST_F(LocalFileSystemTest, ErrorsNameTheFile) {
+    const std::string missing = At("Scen/none.cfg");
+    try {
+        files.ReadBytes(missing);
+        FAIL() << "no error";
+    } catch (const EFileError& e) {
+        EXPECT_EQ(e.FileName(), missing);
+        EXPECT_NE(std::string(e.what()).find(missing), std::string::npos);
+    }
+    EXPECT_THROW(files.ReadBytes(At("Scen")), EFileError);
+    EXPECT_THROW(files.WriteBytes(At("Scen/NoDir/x.cfg"), "x"), EFileError);
+    EXPECT_FALSE(files.FileExists(At("Scen")));
+    EXPECT_FALSE(files.DirectoryExists(missing));
+}
+
+TEST_F(LocalFileSystemTest, FileAgesAndRemoval) {
+    Put("Scen/old.lyr", "1");
+    Put("Scen/new.md", "2");
+    fs::last_write_time(root / "Scen/old.lyr", fs::file_time_type::clock::now() - std::chrono::hours(1));
+    auto older = files.FileAge(At("scen/OLD.lyr"));
+    auto newer = files.FileAge(At("Scen/new.md"));
+    ASSERT_TRUE(older && newer);
+    EXPECT_LT(*older, *newer);
+    EXPECT_FALSE(files.FileAge(At("Scen/none")).has_value());
+    EXPECT_FALSE(files.FileAge(At("Scen")).has_value());
+    EXPECT_TRUE(files.RemoveFile(At("scen/new.MD")));
+    EXPECT_FALSE(files.RemoveFile(At("Scen/new.md")));
+}
+
+// Replacing a file in one step: the new bytes or the old file, never a mixture.
+namespace fs = std::filesystem;
+
+TEST_F(FileReplaceTest, NewBytesTakeTheOldNameAndPermissionsLinksKeepTheirTarget) {
     const std::string name = Put(root / "AlliedShips.cfg", "old\n");
     fs::permissions(name, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     files.ReplaceBytes((root / "alliedships.CFG").string(), "new\r\nbytes\r\n");  // resolved like a read
     EXPECT_EQ(Read(name), "new\r\nbytes\r\n");
     EXPECT_EQ(fs::status(name).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(EntryCount(root), 1u);  // no temporary file left, no second spelling
-
     files.ReplaceBytes((root / "New.cfg").string(), "");
     EXPECT_TRUE(fs::is_regular_file(root / "New.cfg"));
     EXPECT_EQ(fs::file_size(root / "New.cfg"), 0u);
-}
-
-TEST_F(FileReplaceTest, ALinkKeepsPointingAtTheReplacedFile) {
+    // A link keeps pointing at the replaced file.
     fs::create_directories(root / "real");
     const std::string target = Put(root / "real" / "AxisShips.cfg", "old");
     fs::create_symlink(target, root / "AxisShips.cfg");
@@ -157,23 +235,36 @@ TEST(MemoryFileReplaceTest, ReadOnlyFilesFoldersAndAFullDiskRefuse) {
     files.AddFile("/scen/AxisShips.cfg", "old");
     files.ReplaceBytes("/SCEN/axisships.cfg", "new");
     EXPECT_EQ(files.FileBytes("/scen/AxisShips.cfg"), "new");
-
     files.SetReadOnly("/scen/AxisShips.cfg");
     EXPECT_THROW(files.ReplaceBytes("/scen/AxisShips.cfg", "x"), EFileError);
     files.SetReadOnly("/scen/AxisShips.cfg", false);
-
     files.SetReadOnly("/scen");
     EXPECT_THROW(files.ReplaceBytes("/scen/Other.cfg", "x"), EFileError);
     EXPECT_THROW(files.WriteBytes("/scen/Other.cfg", "x"), EFileError);
     files.ReplaceBytes("/scen/AxisShips.cfg", "in place");  // an existing file is still writable
     EXPECT_EQ(files.FileBytes("/scen/AxisShips.cfg"), "in place");
     files.SetReadOnly("/scen", false);
-
     files.SetFreeSpace(3);
     EXPECT_THROW(files.ReplaceBytes("/scen/AxisShips.cfg", "four"), EFileError);
     EXPECT_EQ(files.FileBytes("/scen/AxisShips.cfg"), "in place");
     files.ReplaceBytes("/scen/AxisShips.cfg", "two");
     EXPECT_EQ(files.FileBytes("/scen/AxisShips.cfg"), "two");
+}
+
+// The program folder: beside the program in a build tree or an unpacked copy, in
+// ../share/corvalis beside bin/ when installed.
+namespace fs = std::filesystem;
+
+// The data folder: beside the program in a build tree or an unpacked copy, in ../share/corvalis
+// beside bin/ when installed; the program's own folder when neither is there.
+TEST_F(FileReplaceTest, ProgramDataFolderBesideTheProgramComesFirstThenTheInstalledPlace) {
+    const fs::path build = root / "build", prefix = root / "usr", bare = root / "bare";
+    for (const fs::path& folder : {build / "Data", prefix / "bin", prefix / "share/corvalis/Data", bare})
+        fs::create_directories(folder);
+    for (const auto& [programDir, expected] : std::vector<std::pair<fs::path, fs::path>>{
+             {build, build}, {prefix / "bin", prefix / "share/corvalis"}, {bare, bare}, {"", ""}})
+        EXPECT_EQ(ProgramDataFolder(programDir.string()), expected.string()) << programDir;
+    EXPECT_TRUE(fs::exists(fs::path(ExecutableFolder()) / "platform_tests"));
 }
 
 }  // namespace
