@@ -67,7 +67,9 @@ TEST(GlobeUnits, UnitCodesLookupInTableOrderIgnoringCase) {
   EXPECT_EQ(UnitsToStr(U::Thousanth), "T");
   EXPECT_EQ(UnitsToStr(U::Fathom), "F");
   for (int i = 0; i < GlobeUnitTypeCount; ++i)  // every code but the shared "T" maps back to its unit
-    if (const auto unit = static_cast<U>(i); unit != U::Thousanth) EXPECT_EQ(StrToUnits(UnitsToStr(unit)), unit) << i;
+    if (const auto unit = static_cast<U>(i); unit != U::Thousanth) {
+      EXPECT_EQ(StrToUnits(UnitsToStr(unit)), unit) << i;
+    }
   EXPECT_EQ(ThrownMessage<EGlobeException>([] { StrToUnits("XY"); }), "StrToUnits: Unknown Unit XY");
   EXPECT_THROW(StrToUnits(""), EGlobeException);
   EXPECT_THROW(StrToUnits("NM "), EGlobeException);
