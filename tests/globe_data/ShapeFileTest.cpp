@@ -118,7 +118,9 @@ TEST(ShapeFile, DamagedFilesNeverCrash) {
       bytes[std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(random)] ^=
           std::uint8_t(1u << (random() % 8));
     const Totals t = Walk(bytes.data(), std::int64_t(bytes.size()));
-    if (i < 40) EXPECT_LE(t.Shapes, whole.Shapes);
+    if (i < 40) {
+      EXPECT_LE(t.Shapes, whole.Shapes);
+    }
   }
 }
 
