@@ -46,6 +46,10 @@ TEST(PointStore, CountAddDeleteBulkFillAndIndexChecks) {
     EXPECT_THROW(bulk.StoreLongLat(3, run, 2), std::out_of_range);
     EXPECT_THROW(bulk.StoreLongLat(-1, run, 1), std::out_of_range);
     bulk.StoreLongLat(9, run, 0);  // an empty run touches nothing
+    const TGeoPoint whole[] = {{7, 8, 9}};  // whole points: the height only where heights are kept
+    bulk.StorePoints(3, whole, 1);
+    EXPECT_EQ(bulk.Point(3), TGeoPoint(7, 8, heights ? 9 : 0));
+    EXPECT_THROW(bulk.StorePoints(3, whole, 2), std::out_of_range);
   }
 }
 
