@@ -125,7 +125,7 @@ class TPointRun {
         if (!Finished_)
             Chain_.SetCount(0);
     }
-    void push_back(const TGeoPoint& point) {
+    void Add(const TGeoPoint& point) {
         Run_[Size_++] = point;
         if (Size_ == Run_.size())
             Flush();
@@ -168,7 +168,7 @@ void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chai
     chain.SetCount(static_cast<int32_t>(std::min<int64_t>(count, reader.Stream().Remaining() / 2 + 1)));
     TPointRun points(chain);
     TGeoPoint previous = reader.ReadPoint(heights, minutes);
-    points.push_back(previous);
+    points.Add(previous);
     const int64_t unit = minutes ? kMinute : 1;
     const int64_t escape = minutes ? 127 : 32767;
     // Differences straight from a mapped file: the bytes of a whole difference are decoded in
@@ -190,7 +190,7 @@ void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chai
                 point = TGeoPoint(Wrap32(previous.LongX + value(0) * unit), Wrap32(previous.LatY + value(1) * unit),
                                   Wrap32(previous.Height + (heights ? value(2) : 0) * unit));
                 at += need;
-                points.push_back(point);
+                points.Add(point);
                 previous = point;
                 continue;
             }
@@ -212,7 +212,7 @@ void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chai
                                   Wrap32(previous.Height + dHeight * unit));
             }
         }
-        points.push_back(point);
+        points.Add(point);
         previous = point;
         if (mapped)
             at = mapped->Position();
