@@ -161,10 +161,9 @@ TEST(Geodesy, GreatCircleDistanceAndInitialBearingOnTheSphere) {
 }
 
 TEST(Geodesy, DestinationPointFollowsBearingAndDistance) {
-  const TGeoPoint west = DestinationPoint(O, GU_90_DEGREES, 1'000'000), north = DestinationPoint(O, 0, Deg);
+  const TGeoPoint west = DestinationPoint(O, GU_90_DEGREES, 1'000'000);
   EXPECT_NEAR(west.LongX, -1'000'000, 1);
-  EXPECT_NEAR(north.LatY, Deg, 1);
-  EXPECT_EQ(std::tuple(west.LatY, north.LongX), std::tuple(0, 0));
+  EXPECT_EQ(west.LatY, 0);
   // Across the 180-degree meridian the longitude comes back normalised.
   EXPECT_NEAR(DestinationPoint(TGeoPoint(179 * Deg, 0), -486'000'000, 2 * Deg).LongX, -179 * Deg, 2);
   // Going out along the initial bearing for the great-circle distance arrives (the radii of the
