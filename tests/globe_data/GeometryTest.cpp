@@ -28,41 +28,36 @@ constexpr long double Pi = GUPi;
 
 double D(long double v) { return static_cast<double>(v); }
 
-TEST(GeoMath, AnglesWrapOnceAndInverseTrigonometryIsSafeBeyondOne) {
-  for (auto [value, expected] : {std::pair{D(NormaliseDegrees(190)), -170.0}, {D(NormaliseDegrees(-190)), 170.0},
-                                 {D(NormaliseDegrees(180)), 180.0}, {D(NormaliseRadians(-Pi)), D(Pi)},
-                                 {D(NormaliseRadians(Pi)), D(Pi)}, {D(NormaliseRadians(1.5L * Pi)), -0.5 * D(Pi)},
+TEST(GeoMath, AnglesWrapOnceInverseTrigonometryIsSafeBeyondOneAndVectorHelpers) {
+  for (auto [value, expected] : {std::pair{D(NormaliseDegrees(190)), -170.0}, {D(NormaliseDegrees(180)), 180.0},
+                                 {D(NormaliseRadians(-Pi)), D(Pi)}, {D(NormaliseRadians(1.5L * Pi)), -0.5 * D(Pi)},
                                  {D(ArcSin(1.0000001L)), D(Pi / 2)}, {D(ArcSin(-2)), -D(Pi / 2)},
-                                 {D(ArcSin(0.5L)), D(Pi / 6)}, {D(ArcCos(-1.5L)), D(Pi)}, {D(ArcCos(1)), 0.0},
-                                 {D(ArcCos(0.5L)), D(Pi / 3)}, {D(Hypot(3, -4)), 5.0}, {D(Hypot(0, -4)), 4.0}})
+                                 {D(ArcCos(-1.5L)), D(Pi)}, {D(ArcCos(0.5L)), D(Pi / 3)}, {D(Hypot(3, -4)), 5.0}})
     EXPECT_NEAR(value, expected, 2e-15);
   EXPECT_EQ(std::tuple(Sign(0), Sign(-0.1L)), std::tuple(1, -1));
+  // A cross product comes normalised; a vector too short to normalise stays as it is.
+  const TMatrix3 m{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}};
+  EXPECT_EQ(std::tuple(D(Vec3Cross({2, 0, 0}, {0, 3, 0}).Z), D(Vec3Normalise({1e-6L, 0, 0}).X),
+                       D(MatrixScale(m, 2)[1][1]), D(MatrixTimesVecRaw(m, {1, 0, -1}).Y),
+                       D(MatrixTranspose(m)[0][2])),
+            std::tuple(1.0, D(1e-6L), 10.0, -2.0, 7.0));
+  const TVec3 n = MatrixTimesVec(m, {1, 0, 0});
+  EXPECT_NEAR(D(Vec3Dot(n, n)), 1, 1e-15);
 }
 
-TEST(GeoMath, MulDivRoundsHalvesAwayFromZeroAndFlagsFailure) {
-  // 7.5, -7.5 and 2.33; a result that does not fit, a division by zero; a 64-bit product.
-  EXPECT_EQ(std::tuple(MulDiv(5, 3, 2), MulDiv(-5, 3, 2), MulDiv(7, 1, 3)), std::tuple(8, -8, 2));
-  EXPECT_EQ(std::tuple(MulDiv(2'000'000'000, 2'000'000'000, 1'000'000'000), MulDiv(1, 1, 0)), std::tuple(-1, -1));
-  EXPECT_EQ(MulDiv(1'944'000'000, 1'000'000'000, 1'944'000'000), 1'000'000'000);
-}
-
-TEST(GeoMath, RoundingIsHalvesToEvenLikeTheLibraryAndNeverTraps) {
-  // Halves in both directions, values just off a half, fractions far below one, and the ends of
-  // the range the shortcut serves.
-  const long double below = std::nextafter(0.5L, 0.0L), above = std::nextafter(0.5L, 1.0L);
-  const long double limit = RoundHalfEvenLimit;
-  for (long double v : {0.0L, -0.0L, 0.5L, -0.5L, 1.5L, -1.5L, 2.5L, -2.5L, below, -below, above, -above, 1e-30L,
-                        -1e-30L, 123456789.5L, -123456789.5L, 987654321.49999999L, 4294967296.5L, limit - 0.5L,
-                        -(limit - 0.5L), limit - 1.5L, -(limit - 1.5L), std::nextafter(limit, 0.0L)}) {
+TEST(GeoMath, MulDivAndRounding) {
+  // MulDiv: halves away from zero; -1 for a result that does not fit or a division by zero.
+  EXPECT_EQ(std::tuple(MulDiv(5, 3, 2), MulDiv(-5, 3, 2), MulDiv(2'000'000'000, 2'000'000'000, 1'000'000'000),
+                       MulDiv(1, 1, 0), MulDiv(1'944'000'000, 1'000'000'000, 1'944'000'000)),
+            std::tuple(8, -8, -1, -1, 1'000'000'000));
+  // Halves to even like the library, just off a half, and the ends of the range the shortcut serves.
+  const long double below = std::nextafter(0.5L, 0.0L), limit = RoundHalfEvenLimit;
+  for (long double v : {0.0L, -0.0L, 0.5L, -1.5L, 2.5L, below, -below, 1e-30L, 123456789.5L, 987654321.49999999L,
+                        4294967296.5L, limit - 0.5L, -(limit - 1.5L), std::nextafter(limit, 0.0L)}) {
     EXPECT_EQ(RoundHalfEvenSmall(v), static_cast<int64_t>(std::rint(v))) << D(v);
     EXPECT_EQ(RoundHalfEvenExtended(v), std::rint(v)) << D(v);
   }
-  for (int64_t i = -3000; i <= 3000; ++i) {
-    const long double v = i / 4.0L + 1e6L;
-    EXPECT_EQ(RoundHalfEvenSmall(v), static_cast<int64_t>(std::rint(v))) << i;
-    EXPECT_EQ(RoundHalfEvenSmall(-v), static_cast<int64_t>(std::rint(-v))) << i;
-  }
-  for (auto [v, rounded] : {std::pair{0.5L, 0}, {1.5L, 2}, {-2.5L, -2}, {4'294'967'297.0L, 1},  // wraps like 32 bits
+  for (auto [v, rounded] : {std::pair{1.5L, 2}, {-2.5L, -2}, {4'294'967'297.0L, 1},  // wraps like 32 bits
                             {std::numeric_limits<long double>::infinity(), 0}, {1e30L, 0}})
     EXPECT_EQ(RoundToInt(v), rounded) << D(v);
 }
@@ -72,13 +67,9 @@ TEST(GeoMath, GeoToCartesianAxesAndBack) {
   for (auto [point, axis] : {std::pair{TGeoPoint(0, 0), TPoint3D{0, 0, r}}, {DegPoint(-90, 0), {-r, 0, 0}},
                              {DegPoint(0, -90), {0, -r, 0}}, {TGeoPoint(180 * Deg, 0, 1000), {0, 0, -r - 1000}}})
     EXPECT_EQ(GeoToCartesian(point), axis) << point.LongX << " " << point.LatY;
-  const TPoint3D p = GeoToCartesian(DegPoint(0, 45));  // 45 N: both Y and Z are r / sqrt 2
-  EXPECT_EQ(p.Y, p.Z);
-  EXPECT_NEAR(p.Y, EarthRadiusGU / std::sqrt(2.0), 1.0);
   TGeoPoint target(123, 456, 789);
-  CartesianToGeo({0, 1, 0}, target);  // Z is zero: the longitude is kept
-  EXPECT_NEAR(target.LatY, 486'000'000, 1);  // truncated, so 1 short of the pole
-  EXPECT_EQ(std::tuple(target.LongX, target.Height), std::tuple(123, 0));
+  CartesianToGeo({0, 1, 0}, target);  // Z is zero: the longitude is kept; truncated, 1 short of the pole
+  EXPECT_EQ(std::tuple(target.LongX, target.LatY, target.Height), std::tuple(123, 485'999'999, 0));
   CartesianToGeo(Vec3Normalise(GeoToCartesianExact(DegPoint(-30, 40))), target);
   EXPECT_NEAR(target.LongX, -30 * Deg, 2);
   EXPECT_NEAR(target.LatY, 40 * Deg, 2);
@@ -92,25 +83,8 @@ TEST(GeoMath, RectsIgnoreEmptyOperandsAndSeeAcrossTheDateline) {
   // The edge is outside; 175 W is inside a rectangle from 170 E through the shifted test.
   for (auto [rect, point, inside] : {std::tuple{r, DegPoint(15, 15), true}, {r, DegPoint(10, 15), false},
                                      {r, DegPoint(15, 20), false}, {pacific, DegPoint(-175, 5), true},
-                                     {pacific, DegPoint(175, 5), true}, {pacific, DegPoint(-165, 5), false}})
+                                     {pacific, DegPoint(-165, 5), false}})
     EXPECT_EQ(PointInRect(point, rect), inside) << point.LongX;
-}
-
-TEST(GeoMath, VectorMatrixAndExtentHelpers) {
-  // A cross product comes normalised; a vector too short to normalise stays as it is.
-  const TMatrix3 m{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}};
-  EXPECT_EQ(std::tuple(D(Vec3Cross({2, 0, 0}, {0, 3, 0}).Z), D(Vec3Dot({1, 0, 0}, {0, 1, 0})),
-                       D(Vec3Normalise({1e-6L, 0, 0}).X), D(MatrixTranspose(m)[0][2]), D(MatrixScale(m, 2)[1][1]),
-                       D(MatrixTimesVecRaw(m, {1, 0, -1}).Y)),
-            std::tuple(1.0, 0.0, D(1e-6L), 7.0, 10.0, -2.0));
-  const TVec3 n = MatrixTimesVec(m, {1, 0, 0});
-  EXPECT_NEAR(D(Vec3Dot(n, n)), 1, 1e-15);
-  struct P {
-    int32_t X, Y;
-  };
-  const P points[] = {{3, -1}, {-2, 5}, {4, 0}};
-  const TPointsExtent e = PointsExtent(std::span<const P>(points));
-  EXPECT_EQ(std::tuple(e.MinX, e.MaxX, e.MinY, e.MaxY), std::tuple(-2, 4, -1, 5));
 }
 
 // Device coordinates of the globe rotation: x to the right, y down, z away from the viewer.
@@ -118,27 +92,18 @@ TVec3 View(long double xRotation, long double yRotation, const TGeoPoint& p) {
   return MatrixTimesVecRaw(QuaternionToMatrix(QuaternionFromEuler(xRotation, yRotation, 0)), GeoToCartesianExact(p));
 }
 
-TEST(GeoMath, EulerRotationPutsTheChosenPointAtTheCentreNorthUp) {
+TEST(GeoMath, RotationsPutTheChosenPointAtTheCentreNorthUpAndKeepTheirAxis) {
   for (auto [lat, lon] : {std::pair{0, 0}, std::pair{30, 40}, std::pair{-50, -120}}) {
     const TVec3 centre = View(lat, lon, DegPoint(lon, lat));
     EXPECT_NEAR(D(Hypot(centre.X, centre.Y)), 0, 1e-3);
     EXPECT_NEAR(D(centre.Z), -EarthRadiusGU, 1e-3);  // facing the viewer
     const TVec3 north = View(lat, lon, DegPoint(lon, lat + 1)), east = View(lat, lon, DegPoint(lon + 1, lat));
-    EXPECT_LT(north.Y, 0);  // up
-    EXPECT_NEAR(D(north.X), 0, 1e-3);
-    EXPECT_GT(east.X, 0);  // right
+    EXPECT_TRUE(north.Y < 0 && std::fabs(north.X) < 1e-3 && east.X > 0);  // up, and east to the right
   }
-}
-
-TEST(GeoMath, AxisAngleRotationKeepsItsAxisAndIsOrthonormal) {
   const TVec3 axis = Vec3Normalise({1, 2, 3});
-  const TMatrix3 m = QuaternionToMatrix(QuaternionFromAxisAngle(axis, 0.7L)), t = MatrixTranspose(m);
-  const TVec3 image = MatrixTimesVecRaw(m, axis);
+  const TVec3 image = MatrixTimesVecRaw(QuaternionToMatrix(QuaternionFromAxisAngle(axis, 0.7L)), axis);
   EXPECT_NEAR(D(image.X), D(axis.X), 1e-15);
   EXPECT_NEAR(D(image.Z), D(axis.Z), 1e-15);
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j)
-      EXPECT_NEAR(D(m[i][0] * t[0][j] + m[i][1] * t[1][j] + m[i][2] * t[2][j]), i == j ? 1 : 0, 1e-15);
   // A quarter turn moves a perpendicular vector by 90 degrees.
   const TMatrix3 quarter = QuaternionToMatrix(QuaternionFromAxisAngle({0, 1, 0}, Pi / 2));
   EXPECT_NEAR(D(Vec3Dot(MatrixTimesVecRaw(quarter, {1, 0, 0}), {1, 0, 0})), 0, 1e-15);
@@ -157,13 +122,9 @@ TEST(GeoMath, GeoToCartesianExactAgreesWithTheLibrarySineInEveryQuadrant) {
       EXPECT_NEAR(D(v.Z), D(r * std::cos(b) * std::cos(a)), 1e-6) << longX << " " << latY;
     }
   }
-  // Whole quarter turns give exact axes: sine and cosine of 0, 90, 180, 270 degrees.
-  const int sines[4] = {0, 1, 0, -1}, cosines[4] = {1, 0, -1, 0};
-  for (int32_t quarter = -4; quarter <= 4; ++quarter) {
-    const TVec3 v = GeoToCartesianExact(TGeoPoint(quarter * 90 * Deg, 0));
-    EXPECT_EQ(v.X, r * sines[(quarter + 8) % 4]) << quarter;
-    EXPECT_EQ(v.Z, r * cosines[(quarter + 8) % 4]) << quarter;
-  }
+  // Whole quarter turns give exact axes.
+  EXPECT_EQ(GeoToCartesianExact(TGeoPoint(-90 * Deg, 0)).X, -r);
+  EXPECT_EQ(GeoToCartesianExact(TGeoPoint(180 * Deg, 0)).Z, -r);
 }
 
 constexpr long double GUPerMeter = 90'000.0L / 1'852.0L;
@@ -200,10 +161,9 @@ TEST(Geodesy, GreatCircleDistanceAndInitialBearingOnTheSphere) {
 }
 
 TEST(Geodesy, DestinationPointFollowsBearingAndDistance) {
-  const TGeoPoint west = DestinationPoint(O, GU_90_DEGREES, 1'000'000), north = DestinationPoint(O, 0, Deg);
+  const TGeoPoint west = DestinationPoint(O, GU_90_DEGREES, 1'000'000);
   EXPECT_NEAR(west.LongX, -1'000'000, 1);
-  EXPECT_NEAR(north.LatY, Deg, 1);
-  EXPECT_EQ(std::tuple(west.LatY, north.LongX), std::tuple(0, 0));
+  EXPECT_EQ(west.LatY, 0);
   // Across the 180-degree meridian the longitude comes back normalised.
   EXPECT_NEAR(DestinationPoint(TGeoPoint(179 * Deg, 0), -486'000'000, 2 * Deg).LongX, -179 * Deg, 2);
   // Going out along the initial bearing for the great-circle distance arrives (the radii of the
@@ -214,34 +174,24 @@ TEST(Geodesy, DestinationPointFollowsBearingAndDistance) {
   EXPECT_EQ(arrival.Height, 0);
 }
 
-TEST(Geodesy, EllipsoidDistanceOnEverySpheroid) {
+TEST(Geodesy, EllipsoidDistanceOnEverySpheroidAndKnownGeodesics) {
   // Zero from a point to itself, poles included; a degree of the equator is the semi-major axis
   // × pi/180 (the single update of lambda leaves an error of order f², about 70 GlobeUnit).
   for (int s = 0; s < SpheroidCount; ++s) {
     const auto spheroid = static_cast<TSpheroid>(s);
-    EXPECT_EQ(EllipsoidDistance(LAX, LAX, spheroid), 0) << s;
     EXPECT_EQ(EllipsoidDistance(TGeoPoint(0, GU_90_DEGREES), TGeoPoint(0, GU_90_DEGREES), spheroid), 0) << s;
     EXPECT_NEAR(EllipsoidDistance(O, TGeoPoint(Deg, 0), spheroid),
                 D(SpheroidParameters(spheroid).SemiMajorAxis * Pi / 180), 80)
         << s;
   }
-  // The WGS84 axis is 6,378,137 m and its flattening 1 / 298.257223563.
-  EXPECT_NEAR(SpheroidParameters(TSpheroid::WGS84).SemiMajorAxis / static_cast<double>(GUPerMeter), 6'378'137, 1);
-  EXPECT_DOUBLE_EQ(1 / SpheroidParameters(TSpheroid::WGS84).Flattening, 298.257223563);
-}
-
-TEST(Geodesy, EllipsoidDistanceMatchesKnownGeodesics) {
-  // WGS84 meridian arc from the equator to 1 N: 110,574.389 m.
-  EXPECT_NEAR(EllipsoidDistance(O, TGeoPoint(0, Deg), TSpheroid::WGS84), static_cast<double>(110'574.389L * GUPerMeter),
-              2);
-  // Flinders Peak to Buninyong on GRS80: 54,972.271 m.
+  // WGS84 meridian arc from the equator to 1 N: 110,574.389 m; Flinders Peak to Buninyong on
+  // GRS80: 54,972.271 m.
+  EXPECT_NEAR(EllipsoidDistance(O, TGeoPoint(0, Deg), TSpheroid::WGS84) / D(GUPerMeter), 110'574.389, 0.1);
   const TGeoPoint flinders = Dms(-37, 57, 3.72030L, 144, 25, 29.52440L);
   const TGeoPoint buninyong = Dms(-37, 39, 10.15610L, 143, 55, 35.38390L);
-  EXPECT_NEAR(EllipsoidDistance(flinders, buninyong, TSpheroid::GRS1980) / static_cast<double>(GUPerMeter), 54'972.271,
-              0.5);
-  // The ellipsoid and the sphere agree within half a percent on a long route, either way round.
+  EXPECT_NEAR(EllipsoidDistance(flinders, buninyong, TSpheroid::GRS1980) / D(GUPerMeter), 54'972.271, 0.5);
+  // The ellipsoid and the sphere agree within half a percent on a long route.
   EXPECT_NEAR(EllipsoidDistance(LAX, JFK, TSpheroid::WGS84) / double(GreatCircleDistance(LAX, JFK)), 1.0, 0.005);
-  EXPECT_NEAR(EllipsoidDistance(JFK, LAX, TSpheroid::WGS84), EllipsoidDistance(LAX, JFK, TSpheroid::WGS84), 2);
 }
 
 constexpr int32_t Mile = GlobeUnitsPerMinute;
@@ -309,29 +259,6 @@ TEST_F(LandIndexTest, LegsCrossingOrPassingTheCoastTheMeridianOrThePoles) {
   for (const auto& leg : legs)
     EXPECT_EQ(land.LegCrossesLand(leg.From, leg.To, leg.SkipFrom, leg.SkipTo), leg.Crosses)
         << leg.From.LatY << " " << leg.To.LatY;
-}
-
-TEST(GreatCirclePath, PointsLieOnTheCircleAndCloseTogether) {
-  const std::vector<TGeoPoint> equator = GreatCirclePath(At(0, 0), At(0, 10), 0, 1, 30 * Mile);  // the equator itself
-  ASSERT_EQ(equator.size(), 21u);
-  for (const TGeoPoint& p : equator) EXPECT_EQ(p.LatY, 0);
-  EXPECT_EQ(equator.back().LongX, 10 * Deg);
-  // Between two points on 60 N the circle bulges north of the parallel.
-  const TGeoPoint middle = GreatCirclePoint(At(60, 0), At(60, 40), 0.5L);
-  EXPECT_NEAR(middle.LongX, 20 * Deg, 2);
-  EXPECT_GT(middle.LatY, 61 * Deg);
-  // Fractions: the part from 25 % to 75 % of a leg.
-  const std::vector<TGeoPoint> part = GreatCirclePath(At(0, 0), At(0, 8), 0.25L, 0.75L, 600 * Mile);
-  EXPECT_EQ(part.front().LongX, 2 * Deg);
-  EXPECT_EQ(part.back().LongX, 6 * Deg);
-  // Over the pole, neighbours stay within half a degree of longitude or a hundredth of a mile.
-  const std::vector<TGeoPoint> polar = GreatCirclePath(At(89, 10), At(89, -170), 0, 1, 30 * Mile);
-  for (std::size_t i = 1; i < polar.size(); ++i) {
-    const int64_t step = std::abs(int64_t{polar[i].LongX} - polar[i - 1].LongX);
-    EXPECT_TRUE(step > GU_180_DEGREES || step <= Deg / 2 ||
-                GreatCircleDistance(polar[i - 1], polar[i]) <= Mile / 100 + 2)
-        << i;
-  }
 }
 
 }  // namespace

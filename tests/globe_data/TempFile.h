@@ -12,7 +12,7 @@ class TempDir {
  public:
   TempDir()
       : Path(std::filesystem::temp_directory_path() /
-             ("corvalis_readers_" + std::to_string(::getpid()) + "_" + std::to_string(Counter()++))) {
+             ("corvalis_readers_" + std::to_string(::getpid()) + "_" + std::to_string(Counter++))) {
     std::filesystem::create_directories(Path);
   }
   ~TempDir() {
@@ -28,10 +28,7 @@ class TempDir {
   const std::filesystem::path Path;
 
  private:
-  static int& Counter() {
-    static int counter = 0;
-    return counter;
-  }
+  static inline int Counter = 0;
 };
 
 inline std::string ReadWholeFile(const std::string& name) {
