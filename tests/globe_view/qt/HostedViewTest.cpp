@@ -32,7 +32,6 @@ TEST(HostedViewTest, WindowSizePaintAndScrollBarsReachTheView) {
   ASSERT_EQ(image.width(), 240);
   EXPECT_EQ(image.pixelColor(120, 80), QColor(0, 255, 0));  // the disc in the middle
   EXPECT_EQ(image.pixelColor(1, 1), QColor(255, 0, 0));     // background in the corner
-
   view.Projection().SetScaleFactor(view.Projection().ScaleFactor() * 4);
   QCoreApplication::processEvents();
   const int thickness = widget.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &widget);
