@@ -18,7 +18,6 @@ TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheListDel
   EXPECT_EQ(window->Cases.CaseDelay[1], 4);  // its case 2 waits four hours
   SelectLine(3);
   ASSERT_NE(window->SelectedPoint.LatY, 0);
-  // Another force starts without the previous force's delays and waypoint circle.
   SelectForce("Lupo convoy");
   EXPECT_EQ(window->Cases.CaseDelay[1], 0);
   EXPECT_EQ(window->SelectedPoint.LatY, 0);
@@ -42,7 +41,6 @@ TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheListDel
   EXPECT_EQ(window->SelectedPoint, NorthEast(36, 50, 24, 0));
   SelectLine(6);
   EXPECT_EQ(window->SelectedPoint.LatY, 0);
-  // A deleted waypoint line takes its circle along.
   SelectLine(4);
   dialogs->QueueAnswer(DialogAnswer::Ok);
   window->Delete1->trigger();
@@ -79,7 +77,6 @@ TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByteUndon
   window->Delete1->trigger();
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).back(), "Delete point TP=3545N 02350E?");
   EXPECT_EQ(window->Cases.CaseTargets[0].Count(), 1);
-  // Cancel deletes nothing.
   SelectLine(6);
   dialogs->QueueAnswer(DialogAnswer::Cancel);
   window->Delete1->trigger();
@@ -100,8 +97,7 @@ TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByteUndon
                           "Target=Maleme\r\nCASE3\r\nFORMATIONHEADING=210\r\nLL=3745N 02325E\r\nWP=3710N 02340E\r\n"
                           "WP=3620N 02330E\r\nTarget=Maleme\r\nENDMISSION\r\n");
   EXPECT_EQ(AxisFile(), expected);
-  // Each step undone in turn: Add case shows the empty third tab again, with no route for it;
-  // the delete brings the target line back on the first tab.
+  // Undone in turn: Add case shows its empty tab again, the delete brings the target line back.
   ASSERT_EQ(window->UndoStack().count(), 4);
   EXPECT_EQ(window->UndoStack().text(2), "Delete line 7 of Lupo convoy case 1");
   const platform::TextLines edited = window->Scenario().SideLines[0];
@@ -180,7 +176,6 @@ TEST_F(CaseEditingWindowTest, SaveQuestionOnceAtAForceChangeAndNoDiscardsTheEdit
 TEST_F(CaseEditingWindowTest, EditForceWritesTheSpeedCappedAt32ReadsTheForceAgainAndIsUndone) {
   Load();
   SelectForce("Lupo convoy");
-  // A header speed above the dialog's limit.
   platform::TextLines& lines = window->Scenario().SideLines[0];
   ASSERT_EQ(lines[3], "SPEED=7");
   lines[3] = "SPEED=40";
@@ -215,7 +210,6 @@ TEST_F(CaseEditingWindowTest, CampaignSideIsSavedToItsMissionsFileWithCrLfLineEn
   const fs::path malta = fs::path(kProgramDir) / "Scenarios" / "Malta1941";
   const std::string original = ReadFile(malta / "AlliedMissions.cfg");
   ASSERT_EQ(original.substr(original.size() - 4), "\r\n\r\n");
-  // The copy has bare line feeds.
   prepare = [&] {
     std::string bare = original;
     std::erase(bare, '\r');
@@ -302,7 +296,6 @@ TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelOrAFailedSaveKee
   EXPECT_TRUE(window->CloseQuery());
   EXPECT_TRUE(dialogs->Calls().empty());
   EditLupoWaypoint();
-  // The Allied side changed too, without a force change.
   ASSERT_TRUE(window->ReplaceCaseLine(Force("Force A1"), 1, 1, "FORMATIONHEADING=301"));
   EXPECT_TRUE(window->SideLinesChanged(0) && window->SideLinesChanged(1));
   dialogs->ClearCalls();

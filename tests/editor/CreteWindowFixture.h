@@ -62,7 +62,6 @@ inline std::string ReplacedOnce(std::string text, const std::string& what, const
   return text;
 }
 
-// Saving fails the way a full disk makes it fail.
 class FullDiskFileSystem : public platform::LocalFileSystem {
  public:
   void ReplaceBytes(const std::string& name, std::string_view) override {
@@ -125,7 +124,6 @@ class CaseEditingWindowTest : public ::testing::Test {
   std::string AxisFile() const { return ReadFile(scenarioDir / "AxisShips.cfg"); }
   std::string OriginalAxisFile() const { return ReadFile(kCrete / "AxisShips.cfg"); }
   std::vector<std::string> Errors() const { return dialogs->Texts(DialogKind::Error); }
-  // Changes the first waypoint of the Lupo convoy's first case.
   void EditLupoWaypoint() {
     SelectForce("Lupo convoy");
     SelectLine(3);

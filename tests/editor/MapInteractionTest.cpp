@@ -1,5 +1,5 @@
 // The map of the main window as a user drives it with the mouse, wheel and keys, and the
-// scenario checks while editing. (Titles that never overlap are the layer renderer's tests.)
+// scenario checks while editing.
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
@@ -15,6 +15,7 @@
 #include "editor/ProblemsPanel.h"
 #include "globe/data/Geodesy.h"
 #include "globe/view/GlobeProjection.h"
+#include "globe/view/TitleSpace.h"
 #include "platform/qt/QtViewWidget.h"
 #include "platform/testing/RecordingDrawingSurface.h"
 #include "platform/testing/RecordingViewHost.h"
@@ -41,7 +42,6 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
   }
   globe::TVoduz4& Map() { return window->GlobeMap(); }
   QString Panel(int i) const { return window->StatusPanels[static_cast<std::size_t>(i)]->text(); }
-  // Buttons held: the pressed one, none after a release or on a plain move.
   void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys,
             Qt::MouseButtons held = Qt::NoButton) {
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) held = button;
@@ -69,7 +69,6 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(window->Globe, &event);
   }
-  // The window pixel of a point of the map, and the map point under a pixel.
   QPoint PixelOf(const TGeoPoint& point) {
     platform::TPoint xy;
     EXPECT_TRUE(Map().Projection().PointLLToDeviceXY(point, xy));
@@ -147,7 +146,6 @@ TEST_F(MapInteractionTest, CtrlDoubleClickLogsThePositionWithoutMeasuringALeftDr
   DoubleClick(at, Qt::RightButton);
   EXPECT_FALSE(window->Measuring);
   EXPECT_EQ(window->Memo1->toPlainText().count("LL="), 1);
-  // A left drag still zooms the map.
   const long double scale = Map().Projection().ScaleFactor();
   const QPoint from = at - QPoint(60, 40);
   Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
@@ -360,6 +358,32 @@ TEST_F(MapDirectTest, WheelZoomsAboutTheCursorCtrlFinerKeysTurnZoomAndShowAll) {
   Map().LocateToLL(-60 * 5'400'000, 0);
   Key(Qt::Key_F);
   EXPECT_TRUE(inView(wp0) && inView(wp1));
+}
+
+// Base, force and arrival-time titles never print over each other on a crowded map; a label's
+// white outline is the same text a pixel beside it.
+TEST_F(MapDirectTest, TitlesNeverOverlapOnACrowdedMap) {
+  Key(Qt::Key_Home);
+  Map().Projection().SetAltitude(Map().Projection().Altitude() * 3);
+  platform::testing::RecordingDrawingSurface surface(Map().CanvasWidth(), Map().CanvasHeight());
+  Map().RedrawGlobe();
+  Map().Paint(surface);
+  std::vector<std::pair<std::string, platform::TPoint>> seen;
+  std::vector<platform::TRect> boxes;
+  for (const auto& call : surface.Calls(platform::testing::DrawOp::TextOut)) {
+    const platform::TPoint at = call.Points.front();
+    const bool outline = std::any_of(seen.begin(), seen.end(), [&](const auto& s) {
+      return s.first == call.Text && std::abs(s.second.X - at.X) + std::abs(s.second.Y - at.Y) <= 2;
+    });
+    seen.emplace_back(call.Text, at);
+    if (outline) continue;
+    const int height = call.State.CurrentFont.Height, width = static_cast<int>(call.Text.size()) * std::max(1, height / 2);
+    const platform::TRect a = globe::TextBox(at.X, at.Y, {width, height}, call.State.Align);
+    for (const platform::TRect& b : boxes)
+      EXPECT_FALSE(a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom) << call.Text;
+    boxes.push_back(a);
+  }
+  EXPECT_FALSE(boxes.empty());
 }
 
 const std::string kDesertLine = "WP=2900N 02300E";

@@ -25,10 +25,8 @@ namespace {
 using platform::testing::DialogKind;
 using platform::testing::ScriptedDialogs;
 
-// Runs action once the modal loop of the next dialog is running.
 void WhenModal(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
 
-// The splash closes on a key or when its timer runs out, and stops the timer.
 TEST(AboutBox, SplashClosesOnAKeyOrItsTimerTheAboutCommandOnAPanelClick) {
   TdlgAbout about;
   bool timerRanWhileShown = false;
@@ -50,7 +48,6 @@ TEST(AboutBox, SplashClosesOnAKeyOrItsTimerTheAboutCommandOnAPanelClick) {
   EXPECT_FALSE(timerRan || about.isVisible());
 }
 
-// Types text into the box and moves the focus away.
 int TypedAndLeft(TClampingSpinBox& box, const QString& text) {
   QLineEdit* edit = box.findChild<QLineEdit*>();
   EXPECT_NE(edit, nullptr);
@@ -89,7 +86,6 @@ TEST(ComputeEnduranceDialog, CalculatesFromTheBoxesReportsAZeroRangeAndClampsTyp
   dialog.bnCalculateClick();
   EXPECT_EQ(dialog.stResult->text(), "110 hours");
   EXPECT_TRUE(dialogs.Calls().empty());
-  // A zero range is reported and the last result stays.
   dialog.seRange->setValue(0);
   dialog.bnCalculateClick();
   ASSERT_EQ(dialogs.Texts(DialogKind::Message).size(), 1u);

@@ -35,7 +35,6 @@ const std::string kCrete = fixtures::kCrete.string();
 const std::string kMalta = kProgramDir + "/Scenarios/Malta1941";
 const std::string kFixtures = std::string(CORVALIS_TEST_DATA_DIR) + "/scenarios/";
 
-// A stored list is cleaned when read: no empty entry, none twice, at most eight.
 TEST(RecentScenariosTest, AStoredListIsCleaned) {
   const TRecentScenarios stored({"/a", "", "/b", "/a", "/c", "/d", "/e", "/f", "/g", "/h", "/i"});
   EXPECT_EQ(stored.Entries(), (std::vector<std::string>{"/a", "/b", "/c", "/d", "/e", "/f", "/g", "/h"}));
@@ -55,7 +54,6 @@ TEST(CommandLineTest, DirectoryVersionAndHelp) {
   }
 }
 
-// A fresh window; the scenarios are opened in place.
 struct SessionTest : fixtures::CaseEditingWindowTest {
   static QStringList ForceRows(const TfrmEditMain& w) {
     QStringList rows;
@@ -65,7 +63,6 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
     }
     return rows;
   }
-  // The loaded scenario as vrkcheck --json writes it, with the window's messages.
   static std::string Json(TfrmEditMain& w) {
     std::vector<std::string> messages;
     for (const auto& problem : w.dkProblems->Problems()) messages.push_back(problem.Text);
@@ -142,7 +139,6 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAsk
   EXPECT_EQ(window->CurrentForce, nullptr);
   EXPECT_TRUE(window->Memo1->toPlainText().isEmpty());
   EXPECT_EQ(window->UndoStack().count(), 0);  // nothing of the old scenario to undo
-  // Edits undone to the loaded lines ask nothing.
   OpenCreteAndEditALine();
   window->Undo1->trigger();
   dialogs->ClearCalls();
@@ -173,11 +169,9 @@ TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
   for (const QAction* action : window->Recent1->actions()) entries << action->text();
   ASSERT_EQ(entries.size(), 8);
   EXPECT_EQ(entries.back().toStdString(), kFixtures + "edge_scenario");  // the first one fell off
-  // Kept for the next run.
   EXPECT_EQ(EditorSettings().value("session/recentScenarios").toStringList(), entries);
   TfrmEditMain next(std::make_unique<ScriptedDialogs>());
   EXPECT_EQ(next.RecentScenarios().Entries(), window->RecentScenarios().Entries());
-  // Opened again from the menu: to the top.
   window->Recent1->actions().at(3)->trigger();
   EXPECT_EQ(window->RecentScenarios().Entries().front(), entries.at(3).toStdString());
   // A directory that went away is taken off with a message when chosen.
@@ -209,7 +203,6 @@ TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   next->show();
   QApplication::processEvents();
   EXPECT_EQ(next->pnMain->sizes(), sizes);
-  // The directory dialog starts where the last choice was made.
   next->sbLoad->click();
   ASSERT_EQ(nextDialogs->Texts(DialogKind::Directory).size(), 1u);
   EXPECT_EQ(nextDialogs->Calls().back().defaultText, kProgramDir + "/Scenarios");
@@ -232,7 +225,6 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   EXPECT_TRUE(rows->topLevelItem(4)->text(3).startsWith("Error reading Mission! - Line no: 9 - Line: WP=bad"));
   EXPECT_EQ(row(6, 3), "AxisMissions.cfg|10|error");
   EXPECT_EQ(rows->topLevelItem(6)->toolTip(2), "bad-position");
-  // The bad waypoint of case 1: force, tab and line are selected.
   emit rows->itemActivated(rows->topLevelItem(4), 0);
   ASSERT_NE(window->lbPoints->currentItem(), nullptr);
   EXPECT_EQ(window->lbPoints->currentItem()->text(), "WP=bad");
@@ -243,7 +235,6 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   emit rows->itemActivated(rows->topLevelItem(0), 0);
   EXPECT_EQ(window->frmShowFile->windowTitle(), "AxisBases.cfg");
   EXPECT_EQ(window->frmShowFile->ListBox1->currentItem()->text(), "Delay=abc");
-  // The panel keeps its rows until the next load, which replaces them.
   ASSERT_TRUE(window->OpenDirectory(kFixtures + "edge_scenario"));
   for (const auto& problem : window->dkProblems->Problems())
     EXPECT_EQ(fs::path(problem.File).parent_path().filename(), "edge_scenario");
@@ -271,7 +262,6 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   QTest::keyClick(window->lbPoints, Qt::Key_Delete);
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).back(), "Delete point " + line.toStdString() + "?");
   EXPECT_EQ(window->lbPoints->count(), count);
-  // A double-click edits the line.
   dialogs->QueueInputCancel();
   const QRect box = window->lbPoints->visualItemRect(window->lbPoints->item(1));
   QTest::mouseClick(window->lbPoints->viewport(), Qt::LeftButton, {}, box.center());

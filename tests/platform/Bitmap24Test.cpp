@@ -4,8 +4,10 @@
 #include <array>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 #include "platform/Bitmap24.h"
+#include "platform/DrawingSurface.h"
 #include "platform/PatternResources.h"
 
 namespace platform {
@@ -26,6 +28,13 @@ TEST(Bitmap24, PaddedRowsOfBlueGreenRedPixelsAndHarmlessOutsideAccess) {
   EXPECT_EQ(bitmap.Pixel(0, 2), clWhite);
   EXPECT_TRUE(Bitmap24(-4, 10).Empty());
   EXPECT_THROW(Bitmap24(100000, 100000), std::length_error);
+}
+
+// "\" runs from the top-left corner, "/" from the bottom-left; the crosses share a corner pixel.
+TEST(HatchBits, FirstAndLastRowOfEachHatch) {
+  for (const auto& [style, top, bottom] : {std::tuple{HatchStyle::Horizontal, 0xFF, 0x00}, {HatchStyle::FDiagonal, 0x80, 0x01},
+       {HatchStyle::BDiagonal, 0x01, 0x80}, {HatchStyle::Cross, 0xFF, 0x80}, {HatchStyle::DiagCross, 0x81, 0x81}})
+    EXPECT_EQ((std::pair<int, int>(HatchBits(style)[0], HatchBits(style)[7])), std::pair(top, bottom));
 }
 
 // The diagonal bitmap's 0 bit walks from right to left one column per row.

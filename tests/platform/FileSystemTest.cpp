@@ -17,7 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A scratch folder, removed with all it holds; the current directory is restored.
 class FileReplaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -43,7 +42,6 @@ protected:
     static std::size_t EntryCount(const fs::path& folder) {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
     }
-    // The message of the EFileError that replacing throws, or "" when it does not.
     std::string FailureOf(FileSystem& files, const std::string& name, const std::string& bytes) {
         try {
             files.ReplaceBytes(name, bytes);
@@ -116,7 +114,6 @@ TEST_F(FileReplaceTest, NewBytesTakeTheOldNameAndPermissionsLinksKeepTheirTarget
     EXPECT_EQ(EntryCount(root), 1u);  // no temporary file left, no second spelling
     files.ReplaceBytes((root / "New.cfg").string(), "");
     EXPECT_EQ(fs::file_size(root / "New.cfg"), 0u);
-    // A link keeps pointing at the replaced file.
     fs::create_directories(root / "real");
     const std::string target = Put(root / "real" / "AxisShips.cfg", "old");
     fs::create_symlink(target, root / "AxisShips.cfg");

@@ -30,7 +30,6 @@ TEST(SplitLines, EveryLineEndKindEndsOneLineTheLastMakesNoExtraLineJoinWritesCrL
         {std::string("  x = 1 \t\r\n\xE4\xF6\x00\x1A\xFF", 16), {"  x = 1 \t", std::string("\xE4\xF6\x00\x1A\xFF", 5)}},
     };
     for (const auto& row : table) EXPECT_EQ(SplitLines(row.text), row.lines) << row.text;
-    // Written back, every line ends with CR LF and reads as the same lines.
     const TextLines lines = SplitLines("A=1\nB=2\rC=3\r\n\r\nD=4");
     EXPECT_EQ(JoinLinesCrLf(lines), "A=1\r\nB=2\r\nC=3\r\n\r\nD=4\r\n");
 }
@@ -38,14 +37,12 @@ TEST(SplitLines, EveryLineEndKindEndsOneLineTheLastMakesNoExtraLineJoinWritesCrL
 using corvalis::testing::ThrownMessage;
 
 TEST(StrToInt, AcceptsBlanksOneSignHexPrefixesAndTheFull32BitRange) {
-    // Hexadecimal covers 32 bits and wraps into the negative range.
     const std::pair<const char*, int32_t> table[] = {
         {"   -12", -12}, {"+7", 7}, {"$1F", 31}, {"0X10", 16}, {" -$10", -16}, {"-2147483648", INT32_MIN},
         {"$FFFFFFFF", -1}, {"$000000000000007F", 127}};
     for (const auto& [text, value] : table) EXPECT_EQ(StrToInt(text), value) << '"' << text << '"';
 }
 
-// Bad texts yield the fallback, or an error that names the text.
 TEST(StrToInt, RejectsEverythingElse) {
     for (const char* bad : {"", "-", "0x", "12 ", "--5", "\t5", "1.0", "2147483648", "-2147483649", "$100000000",
                             "99999999999999999999", "$G", " - 5"}) {
@@ -57,8 +54,7 @@ TEST(StrToInt, RejectsEverythingElse) {
     EXPECT_EQ(WrapToInt32(-2147483649LL), INT32_MAX);  // wraps like two's complement
 }
 
-// Halves round away from zero; seven significant digits leave no room for the decimal of
-// 1234567.8 and switch to an exponent beyond them.
+// Halves round away from zero; past seven integer digits comes an exponent.
 TEST(FormatFixed, RoundsToTheDigitsAndPrecisionAsked) {
     const struct {
         long double value;
@@ -131,7 +127,6 @@ TEST(FormatDateTime, NumbersNamesLiteralsAndTwelveHourClock) {
     EXPECT_EQ(FormatDateTime("h a/p", k24May1941 + 0.5), "12 p");
 }
 
-// The default text omits the time only at midnight.
 TEST(FormatDateTime, DefaultTextsUseTheRegionalSeparatorsAndFormats) {
     EXPECT_EQ(DateTimeToText(k24May1941), "24/05/1941");
     EXPECT_EQ(DateTimeToText(at1405), "24/05/1941 14:05:00");
@@ -169,7 +164,6 @@ TEST(DateTimePatternFromLocale, FormatsExactlyLikeTheLocalePatternWithItsSeparat
         {"HH'' \"x\"", "14' \"x\""}, {"'unclosed", "unclosed"}};
     for (const auto& [pattern, text] : table)
         EXPECT_EQ(FormatDateTime(DateTimePatternFromLocale(pattern), at1405, settings), text) << pattern;
-    // The separator of a pattern is the text between its first two fields.
     EXPECT_EQ(FieldSeparatorOf("d. M. yyyy", "/"), ".");
     EXPECT_EQ(FieldSeparatorOf("yyyy", "/"), "/");
     EXPECT_EQ(FieldSeparatorOf("", ":"), ":");

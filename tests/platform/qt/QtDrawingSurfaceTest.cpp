@@ -19,7 +19,6 @@ int CountColor(const Bitmap24& b, TColor color, int left, int top, int right, in
   return count;
 }
 
-// Counts pixels that are clearly not the paper colour.
 int CountInk(const Bitmap24& b, int left, int top, int right, int bottom) {
   int count = 0;
   for (int y = top; y < bottom; ++y)
