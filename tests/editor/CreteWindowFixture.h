@@ -1,7 +1,5 @@
 #pragma once
-// A main window on a scratch copy of a demo scenario, driven through scripted dialogs: the
-// fixture of the window's tests, with helpers to select forces, tabs and lines and to read the
-// side files back (and the widgets' headers the tests use).
+// A main window on a scratch copy of a demo, driven through scripted dialogs.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -57,7 +55,6 @@ inline std::string ReadFile(const fs::path& name) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// Replaces the first occurrence; the text must be there.
 inline std::string ReplacedOnce(std::string text, const std::string& what, const std::string& with) {
   const std::size_t at = text.find(what);
   EXPECT_NE(at, std::string::npos) << what;
@@ -65,7 +62,6 @@ inline std::string ReplacedOnce(std::string text, const std::string& what, const
   return text;
 }
 
-// Saving fails the way a full disk makes it fail.
 class FullDiskFileSystem : public platform::LocalFileSystem {
  public:
   void ReplaceBytes(const std::string& name, std::string_view) override {
@@ -84,9 +80,8 @@ class CaseEditingWindowTest : public ::testing::Test {
   }
   // A window on the demos' program folder, without the splash, answered by its own script.
   static std::unique_ptr<TfrmEditMain> NewWindow(ScriptedDialogs*& scriptedOut) {
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    scriptedOut = scripted.get();
-    auto made = std::make_unique<TfrmEditMain>(std::move(scripted));
+    auto made = std::make_unique<TfrmEditMain>(std::make_unique<ScriptedDialogs>());
+    scriptedOut = &dynamic_cast<ScriptedDialogs&>(made->Dialogs());
     made->SetSplashOnShow(false);
     made->SetProgramDir(kProgramDir);
     return made;
@@ -98,7 +93,6 @@ class CaseEditingWindowTest : public ::testing::Test {
     fs::permissions(scenarioDir, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(root, ec);
   }
-  // Copies a demo scenario to scenarioDir and loads it.
   void Load(const fs::path& demo = kCrete) {
     fs::create_directories(scenarioDir);
     for (const auto& entry : fs::directory_iterator(demo)) fs::copy_file(entry.path(), scenarioDir / entry.path().filename());
@@ -130,7 +124,6 @@ class CaseEditingWindowTest : public ::testing::Test {
   std::string AxisFile() const { return ReadFile(scenarioDir / "AxisShips.cfg"); }
   std::string OriginalAxisFile() const { return ReadFile(kCrete / "AxisShips.cfg"); }
   std::vector<std::string> Errors() const { return dialogs->Texts(DialogKind::Error); }
-  // Changes the first waypoint of the Lupo convoy's first case.
   void EditLupoWaypoint() {
     SelectForce("Lupo convoy");
     SelectLine(3);

@@ -1,8 +1,5 @@
-// The map of the main window as a user drives it with the mouse, wheel and keys: readouts and
-// measuring, the position log, the origin cross, the view's own zoom drag, Pick point, dragging
-// a waypoint, Shift + click on a leg, hover texts, clicking a force's mark, wheel zoom about the
-// cursor, the map's keys, titles that never overlap, and the scenario checks while editing (a
-// waypoint moved onto land found at its line and marked on the map until undone).
+// The map of the main window as a user drives it with the mouse, wheel and keys, and the
+// scenario checks while editing.
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
@@ -12,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "editor/ApplicationCursor.h"
 #include "editor/ProblemsPanel.h"
@@ -43,13 +41,7 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
     QCoreApplication::processEvents();
   }
   globe::TVoduz4& Map() { return window->GlobeMap(); }
-  // Selects the force's row of the forces list (its cases are then parsed and shown).
-  void SelectForce(const char* name) {
-    CaseEditingWindowTest::SelectForce(name);
-    ASSERT_NE(window->CurrentForce, nullptr);
-  }
   QString Panel(int i) const { return window->StatusPanels[static_cast<std::size_t>(i)]->text(); }
-  // Buttons held: the pressed one, none after a release or on a plain move.
   void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys,
             Qt::MouseButtons held = Qt::NoButton) {
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) held = button;
@@ -67,7 +59,6 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
     Send(QEvent::MouseButtonRelease, at, button, keys);
   }
   void Move(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoModifier); }
-  // A move with the left button held.
   void DragTo(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoModifier, Qt::LeftButton); }
   void Wheel(QPoint at, int delta, Qt::KeyboardModifiers keys = Qt::NoModifier) {
     QWheelEvent event(QPointF(at), window->Globe->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
@@ -78,7 +69,6 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(window->Globe, &event);
   }
-  // The window pixel of a point of the map, and the map point under a pixel.
   QPoint PixelOf(const TGeoPoint& point) {
     platform::TPoint xy;
     EXPECT_TRUE(Map().Projection().PointLLToDeviceXY(point, xy));
@@ -101,9 +91,7 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   const QPoint origin = PixelOf(TGeoPoint(0, 0));
   DoubleClick(origin);
   ASSERT_TRUE(window->Measuring);
-  EXPECT_EQ(window->MouseMode, mmIdle);
   const TGeoPoint originPoint = PointAt(origin);
-  EXPECT_EQ(window->MeasureOrigin, originPoint);
   EXPECT_EQ(Panel(1).toStdString(), "Origin: " + scenario::FormatPosition(originPoint, true));
   Move(origin);
   EXPECT_EQ(Panel(2).toStdString(), "  Dist: " + Fixed("0") + " Nm  Bearing: " + Fixed("0") + " deg");
@@ -116,32 +104,31 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   Move(origin + QPoint(120, 0));
   const double miles = Panel(2).section(' ', 3, 3).replace(QString::fromStdString(window->Regional().decimalSeparator), ".").toDouble();
   EXPECT_NEAR(miles, 60.11 * (east.LongX - originPoint.LongX) / 5'400'000.0, 0.3);
-  // A dotted line runs from the origin to the cursor, with the readout beside it.
+  // A dotted line runs from the origin to the cursor, with the readout beside it; a red cross
+  // marks the origin.
   const QPoint cursor = origin + QPoint(150, 60);
   Move(cursor);
   platform::testing::RecordingDrawingSurface surface(Map().CanvasWidth(), Map().CanvasHeight());
   Map().Paint(surface);
-  bool dotted = false;
-  for (const auto& call : surface.Calls(platform::testing::DrawOp::Polyline))
-    if (call.State.CurrentPen.Style == platform::psDot && !call.Points.empty() &&
-        std::abs(call.Points.front().X - origin.x()) <= 1 && std::abs(call.Points.back().X - cursor.x()) <= 1)
-      dotted = true;
-  EXPECT_TRUE(dotted);
+  bool dotted = false, cross = false;
+  const QPoint centre = PixelOf(window->MeasureOrigin);
+  const std::vector<platform::TPoint> bar{{centre.x() - 12, centre.y()}, {centre.x() + 12, centre.y()}};
+  for (const auto& call : surface.Calls(platform::testing::DrawOp::Polyline)) {
+    dotted |= call.State.CurrentPen.Style == platform::psDot && !call.Points.empty() &&
+              std::abs(call.Points.front().X - origin.x()) <= 1 && std::abs(call.Points.back().X - cursor.x()) <= 1;
+    cross |= call.State.CurrentPen.Color == platform::clRed && call.Points == bar;
+  }
+  EXPECT_TRUE(dotted && cross);
   const auto texts = surface.Calls(platform::testing::DrawOp::TextOut);
   ASSERT_FALSE(texts.empty());
   EXPECT_EQ("  " + texts.back().Text, Panel(2).toStdString());
   EXPECT_GT(texts.back().Points.front().X, cursor.x());
-  // A plain click ends measuring; the readout is the position again.
+  // A plain click ends measuring; the origin goes and the readout is the position again.
   Click(origin + QPoint(30, 30));
-  EXPECT_FALSE(window->Measuring);
-  // The origin and the distance go with the measuring, before the cursor moves.
-  EXPECT_TRUE(Panel(1).isEmpty());
-  EXPECT_TRUE(Panel(2).isEmpty());
+  EXPECT_TRUE(!window->Measuring && Panel(1).isEmpty());
   Move(origin + QPoint(40, 30));
-  EXPECT_TRUE(Panel(1).isEmpty());
   EXPECT_EQ(Panel(2).toStdString(), "  " + scenario::FormatPosition(PointAt(origin + QPoint(40, 30)), false));
-  // Off the globe the readout stays.
-  Map().Projection().SetScaleFactor(0);  // the whole globe: the window's corners are off it
+  Map().Projection().SetScaleFactor(0);  // the whole globe: off it at the corner, the readout stays
   TGeoPoint off;
   ASSERT_FALSE(Map().DeviceXYToLL(1, 1, off));
   const QString before = Panel(2);
@@ -152,64 +139,46 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
 TEST_F(MapInteractionTest, CtrlDoubleClickLogsThePositionWithoutMeasuringALeftDragZooms) {
   const QPoint at(window->Globe->width() / 2, window->Globe->height() / 2);
   DoubleClick(at, Qt::LeftButton, Qt::ControlModifier);
-  EXPECT_FALSE(window->Measuring);
   EXPECT_TRUE(Panel(1).isEmpty());
   EXPECT_EQ(window->Memo1->toPlainText().toStdString(), "LL=" + scenario::FormatPosition(PointAt(at), false));
-  // Other modifier combinations and other buttons neither measure nor log.
-  DoubleClick(at, Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier);
+  // Other modifiers and other buttons neither measure nor log.
   DoubleClick(at, Qt::LeftButton, Qt::AltModifier);
   DoubleClick(at, Qt::RightButton);
   EXPECT_FALSE(window->Measuring);
   EXPECT_EQ(window->Memo1->toPlainText().count("LL="), 1);
-  EXPECT_EQ(window->MouseMode, mmIdle);
-  // A left drag still zooms the map.
   const long double scale = Map().Projection().ScaleFactor();
   const QPoint from = at - QPoint(60, 40);
   Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
   DragTo(from + QPoint(120, 80));
   Send(QEvent::MouseButtonRelease, from + QPoint(120, 80), Qt::LeftButton, Qt::NoModifier);
   EXPECT_GT(Map().Projection().ScaleFactor(), scale * 2);
-  EXPECT_FALSE(window->Measuring);
 }
-
-TEST_F(MapInteractionTest, OriginCrossDrawnRedWhileMeasuringAndVisible) {
-  const int w = window->Globe->width(), h = window->Globe->height();
-  const auto redLines = [&] {
-    platform::testing::RecordingDrawingSurface target{w, h};
-    Map().RenderToCanvas(target, platform::TRect{0, 0, w, h}, false);
-    std::vector<platform::testing::DrawCall> lines;
-    for (const auto& call : target.Calls(platform::testing::DrawOp::Polyline))
-      if (call.State.CurrentPen.Color == platform::clRed && call.State.CurrentPen.Width == 1) lines.push_back(call);
-    return lines;
-  };
-  const auto before = redLines().size();  // red lines of the scenario itself
-  const QPoint at(w / 2 + 10, h / 2 + 20);
-  DoubleClick(at);
-  ASSERT_TRUE(window->Measuring);
-  const auto lines = redLines();
-  ASSERT_EQ(lines.size(), before + 2);
-  // Centred where the origin projects: the clicked pixel, give or take the rounding.
-  const QPoint centre = PixelOf(window->MeasureOrigin);
-  const int x = centre.x(), y = centre.y();
-  EXPECT_LE((centre - at).manhattanLength(), 2);
-  EXPECT_EQ(lines[lines.size() - 2].Points, (std::vector<platform::TPoint>{{x - 12, y}, {x + 12, y}}));
-  EXPECT_EQ(lines.back().Points, (std::vector<platform::TPoint>{{x, y - 12}, {x, y + 12}}));
-  // An origin on the far side of the globe has no cross.
-  const TGeoPoint origin = window->MeasureOrigin;
-  window->MeasureOrigin = TGeoPoint(origin.LongX + 972'000'000, -origin.LatY);
-  EXPECT_EQ(redLines().size(), before);
-}
-
-// ---- Pick point ------------------------------------------------------------------------------
 
 // Force A1 (AlliedShips.cfg), case 1: CASE1, FORMATIONHEADING=300, LOCATION=Alexandria, CWPI=0,
-// WP=3300N 02700E, WP=3400N 02500E, WP=3500N 02250E; case 3 has DELAY=6 on its fourth line.
-class PickPointTest : public MapInteractionTest {
+// WP=3300N 02700E (row 4), WP=3400N 02500E (row 5), WP=3500N 02250E (row 6).
+class MapDirectTest : public MapInteractionTest {
  protected:
   void SetUp() override {
     MapInteractionTest::SetUp();
     SelectForce("Force A1");
     if (HasFatalFailure()) return;
+    Map().LocateToLL(wp0.LongX, wp0.LatY);
+  }
+  const platform::TextLines& AlliedLines() { return window->Scenario().SideLines[1]; }
+  std::size_t CountOf(const std::string& line) {
+    return static_cast<std::size_t>(std::count(AlliedLines().begin(), AlliedLines().end(), line));
+  }
+  const TGeoPoint wp0 = TGeoPoint::FromDegrees(27, 33);
+  const TGeoPoint wp1 = TGeoPoint::FromDegrees(25, 34);
+  // 33 40.5 N, 26 10.5 E: in the middle of the arc minutes 3340N 02610E.
+  const TGeoPoint dropAt = TGeoPoint::FromDegrees(26 + 10.5 / 60, 33 + 40.5 / 60);
+};
+
+// Case 3 of Force A1 has DELAY=6 on its fourth line.
+class PickPointTest : public MapDirectTest {
+ protected:
+  void SetUp() override {
+    MapDirectTest::SetUp();
     // Zoomed in on the point so that a pixel is a fraction of an arc minute.
     Map().LocateToLL(known.LongX, known.LatY);
     Map().Projection().SetAltitude(Map().Projection().Altitude() / 10);
@@ -217,10 +186,6 @@ class PickPointTest : public MapInteractionTest {
   void PickLine(int row) {
     window->lbPoints->setCurrentRow(row);
     window->Pickpoint1->trigger();
-  }
-  const platform::TextLines& AlliedLines() { return window->Scenario().SideLines[1]; }
-  std::size_t CountOf(const std::string& line) {
-    return static_cast<std::size_t>(std::count(AlliedLines().begin(), AlliedLines().end(), line));
   }
   // 34 30.5 N, 26 00.5 E: in the middle of the arc minutes 3430N 02600E.
   const TGeoPoint known = TGeoPoint::FromDegrees(26 + 0.5 / 60, 34 + 30.5 / 60);
@@ -232,18 +197,13 @@ TEST_F(PickPointTest, ClickGivesTheLineTheClickedPositionUndoably) {
   const platform::TextLines loaded = AlliedLines();
   ASSERT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
   PickLine(4);
-  EXPECT_EQ(window->MouseMode, mmPickPoint);
-  EXPECT_EQ(window->PickLine, 4);
   EXPECT_TRUE(CrossCursorShown());
   Click(PixelOf(known));
   EXPECT_EQ(window->CaseListLine(4), "WP=3430N 02600E");
   EXPECT_EQ(window->MouseMode, mmIdle);
   EXPECT_FALSE(CrossCursorShown());
   // Written back into the side's lines in place of the old one, and parsed into the route.
-  EXPECT_TRUE(window->Scenario().Modified);
-  EXPECT_EQ(CountOf("WP=3430N 02600E"), 1u);
-  EXPECT_EQ(CountOf("WP=3300N 02700E"), 0u);
-  ASSERT_EQ(window->Cases.CaseWaypoints[0].Count(), 3);
+  EXPECT_EQ(CountOf("WP=3430N 02600E") + CountOf("WP=3300N 02700E"), 1u);
   EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), NorthEast(34, 30, 26, 0));
   EXPECT_EQ(window->SelectedPoint, NorthEast(34, 30, 26, 0));  // the selected line's mark moves with it
   ASSERT_EQ(window->CaseListLine(1), "FORMATIONHEADING=300");
@@ -251,20 +211,14 @@ TEST_F(PickPointTest, ClickGivesTheLineTheClickedPositionUndoably) {
   Click(PixelOf(known));
   EXPECT_EQ(window->CaseListLine(1), "LL=3430N 02600E");
   window->Undo1->trigger();
-  EXPECT_EQ(window->CaseListLine(1), "FORMATIONHEADING=300");
   EXPECT_EQ(window->Redo1->text(), "Redo Pick point for line 2 of Force A1 case 1");
   window->Undo1->trigger();
   EXPECT_EQ(AlliedLines(), loaded);
-  window->Redo1->trigger();
-  window->Redo1->trigger();
-  EXPECT_EQ(window->CaseListLine(1), "LL=3430N 02600E");
   window->tcCasesTabs->setCurrentIndex(2);
   ASSERT_EQ(window->CaseListLine(3), "DELAY=6");
   PickLine(3);
   Click(PixelOf(known));
-  EXPECT_EQ(window->CaseListLine(3), "LL=3430N 02600E");
   EXPECT_EQ(window->Cases.CaseStart[2], NorthEast(34, 30, 26, 0));
-  EXPECT_EQ(window->Cases.CaseWaypoints[2].Count(), 2);
   EXPECT_EQ(window->SelectedPoint.LatY, 0);  // an "LL=" line marks no point
 }
 
@@ -292,55 +246,24 @@ TEST_F(PickPointTest, PickEndsWithoutAChangeOffTheGlobeOrInAnotherTab) {
   const std::string other = window->CaseListLine(4);
   Click(PixelOf(known));
   EXPECT_EQ(window->MouseMode, mmIdle);
-  EXPECT_FALSE(CrossCursorShown());
   EXPECT_EQ(window->CaseListLine(4), other);
-  EXPECT_EQ(CountOf("WP=3300N 02700E"), 1u);
   window->tcCasesTabs->setCurrentIndex(0);
   PickLine(4);
   Map().Projection().SetScaleFactor(0);  // the whole globe: the window's corners are off it
   TGeoPoint off;
   ASSERT_FALSE(Map().DeviceXYToLL(1, 1, off));
   Click(QPoint(1, 1));
-  EXPECT_EQ(window->MouseMode, mmIdle);
   EXPECT_FALSE(CrossCursorShown());
-  EXPECT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
   EXPECT_FALSE(window->Scenario().Modified);
   window->lbPoints->clearSelection();
   window->Pickpoint1->trigger();
   EXPECT_EQ(window->MouseMode, mmIdle);
-  EXPECT_FALSE(CrossCursorShown());
 }
 
-// Force A1 (AlliedShips.cfg), case 1: CASE1, FORMATIONHEADING=300, LOCATION=Alexandria, CWPI=0,
-// WP=3300N 02700E (row 4), WP=3400N 02500E (row 5), WP=3500N 02250E (row 6).
-class MapDirectTest : public MapInteractionTest {
- protected:
-  void SetUp() override {
-    MapInteractionTest::SetUp();
-    SelectForce("Force A1");
-    if (HasFatalFailure()) return;
-    Map().LocateToLL(wp0.LongX, wp0.LatY);
-  }
-  const platform::TextLines& AlliedLines() { return window->Scenario().SideLines[1]; }
-  // The side's lines that differ from `before`, as (index, text) in the new lines.
-  std::vector<std::string> ChangedLines(const platform::TextLines& before) {
-    std::vector<std::string> changed;
-    const platform::TextLines& now = AlliedLines();
-    for (std::size_t i = 0; i < now.size(); ++i)
-      if (i >= before.size() || now[i] != before[i]) changed.push_back(now[i]);
-    return changed;
-  }
-  const TGeoPoint wp0 = TGeoPoint::FromDegrees(27, 33);
-  const TGeoPoint wp1 = TGeoPoint::FromDegrees(25, 34);
-  // 33 40.5 N, 26 10.5 E: in the middle of the arc minutes 3340N 02610E.
-  const TGeoPoint known = TGeoPoint::FromDegrees(26 + 10.5 / 60, 33 + 40.5 / 60);
-};
-
-// Escape cancels a drag; a press off every mark and leg (the nearest such pixel seven or more
-// pixels from the mark) still starts the zoom band.
+// Escape cancels a drag.
 TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLineEscapeCancels) {
   const platform::TextLines before = AlliedLines();
-  const QPoint from = PixelOf(wp0), to = PixelOf(known);
+  const QPoint from = PixelOf(wp0), to = PixelOf(dropAt);
   Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
   DragTo(to);
   Key(Qt::Key_Escape);
@@ -349,27 +272,10 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoModifier);
   EXPECT_EQ(AlliedLines(), before);
   EXPECT_FALSE(window->Scenario().Modified);
-  const auto nothingAt = [this](QPoint at) {
-    return scenario::HitTestRoute(scenario::RouteLegs(window->Cases, 1),
-                                  [this](const TGeoPoint& p, platform::TPoint& xy) {
-                                    return Map().Projection().PointLLToDeviceXY(p, xy);
-                                  },
-                                  {at.x(), at.y()})
-               .Kind == scenario::TRouteHitKind::None;
-  };
-  QPoint away = from + QPoint(7, 0);
-  for (int d = 7; !nothingAt(away) && d < 60; ++d) away = from + QPoint(d % 2 ? d : -d, d);
-  ASSERT_TRUE(nothingAt(away));
-  Send(QEvent::MouseButtonPress, away, Qt::LeftButton, Qt::NoModifier);
-  EXPECT_FALSE(window->DraggingMark());
-  EXPECT_TRUE(Map().ZoomBandActive());
-  Send(QEvent::MouseButtonRelease, away, Qt::LeftButton, Qt::NoModifier);
-  Map().LocateToLL(wp0.LongX, wp0.LatY);
-
   Send(QEvent::MouseButtonPress, PixelOf(wp0), Qt::LeftButton, Qt::NoModifier);
   EXPECT_TRUE(window->DraggingMark());
   EXPECT_FALSE(Map().ZoomBandActive());
-  const QPoint start = PixelOf(wp0), end = PixelOf(known);
+  const QPoint start = PixelOf(wp0), end = PixelOf(dropAt);
   DragTo((start + end) / 2);
   // Live: the parsed route point is where the mouse is, the line not yet changed.
   EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), PointAt((start + end) / 2));
@@ -378,14 +284,13 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   Send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoModifier);
   EXPECT_FALSE(window->DraggingMark());
   EXPECT_EQ(window->CaseListLine(4), "WP=3340N 02610E");
-  EXPECT_EQ(ChangedLines(before), std::vector<std::string>{"WP=3340N 02610E"});
-  EXPECT_EQ(AlliedLines().size(), before.size());
-  EXPECT_TRUE(window->Scenario().Modified);
+  platform::TextLines expected = before;  // exactly that line changed
+  *std::find(expected.begin(), expected.end(), "WP=3300N 02700E") = "WP=3340N 02610E";
+  EXPECT_EQ(AlliedLines(), expected);
   // One step, and undo puts the line back.
   ASSERT_EQ(window->UndoStack().count(), 1);
   window->UndoStack().undo();
   EXPECT_EQ(AlliedLines(), before);
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), wp0);
 }
 
 TEST_F(MapDirectTest, ShiftClickOnALegInsertsAWaypointBetweenItsLines) {
@@ -395,12 +300,10 @@ TEST_F(MapDirectTest, ShiftClickOnALegInsertsAWaypointBetweenItsLines) {
   const platform::TextLines before = AlliedLines();
   Click(at, Qt::LeftButton, Qt::ShiftModifier);
   const std::string inserted = "WP=" + scenario::FormatPosition(PointAt(at), false);
-  ASSERT_EQ(window->lbPoints->count(), 8);
   EXPECT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
   EXPECT_EQ(window->CaseListLine(5), inserted);
   EXPECT_EQ(window->CaseListLine(6), "WP=3400N 02500E");
   EXPECT_EQ(window->Cases.CaseWaypoints[0].Count(), 4);
-  EXPECT_EQ(std::count(AlliedLines().begin(), AlliedLines().end(), inserted), 1);
   ASSERT_EQ(window->UndoStack().count(), 1);
   window->UndoStack().undo();
   EXPECT_EQ(AlliedLines(), before);
@@ -410,8 +313,6 @@ TEST_F(MapDirectTest, HoverTextTellsTheLineTheLegAndTheArrivalAClickOnAForceMark
   const QPoint at = PixelOf(wp1);
   const std::string text = window->RouteTooltipAt(at.x(), at.y()).toStdString();
   EXPECT_EQ(text.rfind("WP=3400N 02500E\nLeg: ", 0), 0u) << text;
-  EXPECT_NE(text.find(" Nm, course "), std::string::npos) << text;
-  EXPECT_NE(text.find(" kn\nArrival: "), std::string::npos) << text;
   EXPECT_TRUE(window->RouteTooltipAt(at.x() + 40, at.y() + 40).isEmpty());
   // A click on another force's mark selects that force.
   scenario::TForce* other = nullptr;
@@ -421,37 +322,26 @@ TEST_F(MapDirectTest, HoverTextTellsTheLineTheLegAndTheArrivalAClickOnAForceMark
   const TGeoPoint mark = other->GetCentroid();
   Map().LocateToLL(mark.LongX, mark.LatY);
   Click(PixelOf(mark));
-  EXPECT_EQ(window->CurrentForce, other);
   EXPECT_EQ(window->SelectedRowForce(), other);
 }
 
 TEST_F(MapDirectTest, WheelZoomsAboutTheCursorCtrlFinerKeysTurnZoomAndShowAll) {
-  const struct {
-    QPoint at;
-    int delta;
-    Qt::KeyboardModifiers keys;
-    double step;
-  } table[] = {{{120, 90}, 120, Qt::NoModifier, 0.8},
-               {{300, 200}, -120, Qt::NoModifier, 1.2},
-               {{200, 300}, 120, Qt::ControlModifier, 0.95},
-               {{250, 150}, -120, Qt::ControlModifier, 1.05}};
-  for (const auto& row : table) {
-    const TGeoPoint under = PointAt(row.at);
+  for (const auto& [at, delta, keys, step] : {std::tuple{QPoint(120, 90), 120, Qt::KeyboardModifiers(), 0.8},
+                                                {QPoint(250, 150), -120, Qt::KeyboardModifiers(Qt::ControlModifier), 1.05}}) {
+    const TGeoPoint under = PointAt(at);
     const std::int32_t altitude = Map().Projection().Altitude();
-    Wheel(row.at, row.delta, row.keys);
-    EXPECT_NEAR(Map().Projection().Altitude(), altitude * row.step, 1.0);
-    const QPoint now = PixelOf(under);
-    EXPECT_TRUE(std::abs(now.x() - row.at.x()) <= 1 && std::abs(now.y() - row.at.y()) <= 1) << row.delta;
+    Wheel(at, delta, keys);
+    EXPECT_NEAR(Map().Projection().Altitude(), altitude * step, 1.0);
+    const QPoint off = PixelOf(under) - at;
+    EXPECT_TRUE(std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1) << delta;
   }
   // The map takes the keyboard: arrows turn it, plus and minus zoom, Home shows every base and F
   // the selected force's routes.
   Map().LocateToLL(wp0.LongX, wp0.LatY);
-  EXPECT_EQ(window->Globe->focusPolicy(), Qt::StrongFocus);
   const QPoint centre(Map().CanvasWidth() / 2, Map().CanvasHeight() / 2);
   const TGeoPoint east = PointAt(centre + QPoint(Map().CanvasWidth() / 10, 0));
   Key(Qt::Key_Right);
-  const QPoint now = PixelOf(east);
-  EXPECT_LE(std::abs(now.x() - centre.x()), 4);
+  EXPECT_LE(std::abs(PixelOf(east).x() - centre.x()), 4);
   const std::int32_t altitude = Map().Projection().Altitude();
   Key(Qt::Key_Plus);
   EXPECT_LT(Map().Projection().Altitude(), altitude);
@@ -470,72 +360,36 @@ TEST_F(MapDirectTest, WheelZoomsAboutTheCursorCtrlFinerKeysTurnZoomAndShowAll) {
   EXPECT_TRUE(inView(wp0) && inView(wp1));
 }
 
-// Base, force and arrival-time titles never print over each other; zoomed in, titles left out
-// come back.
-TEST_F(MapDirectTest, TitlesNeverOverlapAndComeBackWhenZoomingIn) {
-  const auto titlesDrawn = [this](std::vector<platform::TRect>& boxes) {
-    platform::testing::RecordingDrawingSurface surface(Map().CanvasWidth(), Map().CanvasHeight());
-    Map().RedrawGlobe();
-    Map().Paint(surface);
-    std::vector<std::pair<std::string, platform::TPoint>> seen;
-    boxes.clear();
-    for (const auto& call : surface.Calls(platform::testing::DrawOp::TextOut)) {
-      const platform::TPoint at = call.Points.front();
-      // The white outline of a label is the same text a pixel beside it.
-      const bool outline = std::any_of(seen.begin(), seen.end(), [&](const auto& s) {
-        return s.first == call.Text && std::abs(s.second.X - at.X) + std::abs(s.second.Y - at.Y) <= 2;
-      });
-      seen.emplace_back(call.Text, at);
-      if (outline) continue;
-      const int height = call.State.CurrentFont.Height, width = static_cast<int>(call.Text.size()) * std::max(1, height / 2);
-      boxes.push_back(globe::TextBox(at.X, at.Y, {width, height}, call.State.Align));
-    }
-    return boxes.size();
-  };
-  const auto overlapping = [](const std::vector<platform::TRect>& boxes) {
-    for (std::size_t i = 0; i < boxes.size(); ++i)
-      for (std::size_t j = i + 1; j < boxes.size(); ++j) {
-        const platform::TRect &a = boxes[i], &b = boxes[j];
-        if (a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom) return true;
-      }
-    return false;
-  };
+// Base, force and arrival-time titles never print over each other on a crowded map; a label's
+// white outline is the same text a pixel beside it.
+TEST_F(MapDirectTest, TitlesNeverOverlapOnACrowdedMap) {
+  Key(Qt::Key_Home);
+  Map().Projection().SetAltitude(Map().Projection().Altitude() * 3);
+  platform::testing::RecordingDrawingSurface surface(Map().CanvasWidth(), Map().CanvasHeight());
+  Map().RedrawGlobe();
+  Map().Paint(surface);
+  std::vector<std::pair<std::string, platform::TPoint>> seen;
   std::vector<platform::TRect> boxes;
-  Key(Qt::Key_Home);
-  Map().Projection().SetAltitude(Map().Projection().Altitude() * 3);  // crowded
-  const std::size_t far = titlesDrawn(boxes);
-  EXPECT_GT(far, 0u);
-  EXPECT_FALSE(overlapping(boxes));
-  Key(Qt::Key_Home);
-  Map().Projection().SetAltitude(Map().Projection().Altitude() / 4);
-  Map().LocateToLL(wp0.LongX, wp0.LatY);
-  EXPECT_FALSE(overlapping(boxes));
-  const std::size_t near = titlesDrawn(boxes);
-  EXPECT_FALSE(overlapping(boxes));
-  EXPECT_GT(near, 0u);
+  for (const auto& call : surface.Calls(platform::testing::DrawOp::TextOut)) {
+    const platform::TPoint at = call.Points.front();
+    const bool outline = std::any_of(seen.begin(), seen.end(), [&](const auto& s) {
+      return s.first == call.Text && std::abs(s.second.X - at.X) + std::abs(s.second.Y - at.Y) <= 2;
+    });
+    seen.emplace_back(call.Text, at);
+    if (outline) continue;
+    const int height = call.State.CurrentFont.Height, width = static_cast<int>(call.Text.size()) * std::max(1, height / 2);
+    const platform::TRect a = globe::TextBox(at.X, at.Y, {width, height}, call.State.Align);
+    for (const platform::TRect& b : boxes)
+      EXPECT_FALSE(a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom) << call.Text;
+    boxes.push_back(a);
+  }
+  EXPECT_FALSE(boxes.empty());
 }
 
 const std::string kDesertLine = "WP=2900N 02300E";
 
 class LintEditingTest : public MapInteractionTest {
  protected:
-  // Selects another force; unsaved lines are saved at the question that comes first.
-  void SwitchTo(const char* name) {
-    if (window->Scenario().Modified) dialogs->QueueAnswer(platform::DialogAnswer::Yes);
-    SelectForce(name);
-    ASSERT_EQ(window->CurrentForce->Title(), name);
-  }
-  // The shown case's first waypoint line edited to a point in the Libyan desert; its case list
-  // row, -1 when the case has no waypoint.
-  int MoveFirstWaypointIntoTheDesert() {
-    int row = 0;
-    while (row < window->lbPoints->count() && !window->lbPoints->item(row)->text().startsWith("WP=")) ++row;
-    if (row == window->lbPoints->count()) return -1;
-    window->lbPoints->setCurrentRow(row);
-    dialogs->QueueInput(kDesertLine);
-    window->Edit1->trigger();
-    return row;
-  }
   // The 1-based line of the Allied side's lines that reads text; 0 when none does.
   int AlliedLine(const std::string& text) {
     const auto& lines = window->Scenario().SideLines[1];
@@ -572,16 +426,19 @@ class LintEditingTest : public MapInteractionTest {
 TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUntilUndone) {
   SelectForce("Force C");
   const auto loaded = window->dkProblems->Problems();
-  const int row = MoveFirstWaypointIntoTheDesert();
-  ASSERT_GE(row, 0);
+  const int row = 4;  // the first waypoint of its first case
+  ASSERT_TRUE(window->lbPoints->item(row)->text().startsWith("WP="));
+  window->lbPoints->setCurrentRow(row);
+  dialogs->QueueInput(kDesertLine);
+  window->Edit1->trigger();
   const int before = AlliedLine(kDesertLine);
   ASSERT_GT(before, 0);
   EXPECT_EQ(DesertFindings(), 1);
-  EXPECT_EQ(window->dkProblems->tvProblems->topLevelItemCount(),
-            static_cast<int>(window->dkProblems->Problems().size()));
   EXPECT_EQ(DesertMarks(), 1);
-  // Another force selected: its findings only, the desert waypoint unmarked.
-  SwitchTo("Force A1");
+  // Another force selected (the edit saved at the question): its findings only, the desert
+  // waypoint unmarked.
+  dialogs->QueueAnswer(platform::DialogAnswer::Yes);
+  SelectForce("Force A1");
   EXPECT_EQ(DesertMarks(), 0);
   window->lbPoints->setCurrentRow(row);
   window->Insert1->trigger();
@@ -592,10 +449,6 @@ TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUnt
   EXPECT_EQ(AlliedLine(kDesertLine), 0);
   EXPECT_EQ(window->dkProblems->Problems(), loaded);
   EXPECT_EQ(DesertMarks(), 0);
-  window->UndoStack().redo();
-  EXPECT_EQ(window->CurrentForce->Title(), "Force C");
-  EXPECT_EQ(DesertFindings(), 1);
-  EXPECT_EQ(DesertMarks(), 1);
 }
 
 }  // namespace

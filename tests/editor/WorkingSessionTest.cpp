@@ -1,5 +1,4 @@
-// The main window as a working session: the load command on the demo, opening another scenario
-// at any time, the command line, the Recent list, the settings kept between runs, the Problems
+// The main window as a working session: loading, reopening, Recent list, settings, Problems
 // panel and the case list's keys.
 #include <gtest/gtest.h>
 
@@ -18,7 +17,6 @@
 #include "editor/TestForm.h"
 #include "platform/DateTime.h"
 #include "platform/Version.h"
-#include "platform/testing/RecordingDrawingSurface.h"
 #include "scenario/JsonText.h"
 #include "scenario/LoadCheck.h"
 #include "scenario/ScenarioTime.h"
@@ -37,22 +35,7 @@ const std::string kCrete = fixtures::kCrete.string();
 const std::string kMalta = kProgramDir + "/Scenarios/Malta1941";
 const std::string kFixtures = std::string(CORVALIS_TEST_DATA_DIR) + "/scenarios/";
 
-// ---- Headless pieces ---------------------------------------------------------------------------
-
-// A stored list is cleaned when read: no empty entry, none twice, at most eight.
-TEST(RecentScenariosTest, MostRecentFirstEachOnceAtMostEight) {
-  TRecentScenarios recent;
-  for (int i = 1; i <= 10; ++i) recent.Add("/s/" + std::to_string(i));
-  ASSERT_EQ(recent.Entries().size(), TRecentScenarios::kLimit);
-  EXPECT_EQ(recent.Entries().front(), "/s/10");
-  EXPECT_EQ(recent.Entries().back(), "/s/3");  // 1 and 2 fell off
-  recent.Add("/s/5");  // opened again: to the top, not twice
-  EXPECT_EQ(recent.Entries().front(), "/s/5");
-  EXPECT_EQ(std::count(recent.Entries().begin(), recent.Entries().end(), "/s/5"), 1);
-  EXPECT_EQ(recent.Entries().size(), TRecentScenarios::kLimit);
-  EXPECT_TRUE(recent.Remove("/s/5"));
-  EXPECT_FALSE(recent.Remove("/s/5"));
-  EXPECT_EQ(recent.Entries().front(), "/s/10");
+TEST(RecentScenariosTest, AStoredListIsCleaned) {
   const TRecentScenarios stored({"/a", "", "/b", "/a", "/c", "/d", "/e", "/f", "/g", "/h", "/i"});
   EXPECT_EQ(stored.Entries(), (std::vector<std::string>{"/a", "/b", "/c", "/d", "/e", "/f", "/g", "/h"}));
 }
@@ -60,7 +43,6 @@ TEST(RecentScenariosTest, MostRecentFirstEachOnceAtMostEight) {
 TEST(CommandLineTest, DirectoryVersionAndHelp) {
   const char* withDir[] = {"vrkedit", "Scenarios/Malta1941/"};
   const TCommandLine open = ParseCommandLine(2, withDir);
-  EXPECT_FALSE(open.Exit);
   EXPECT_EQ(open.Directory, (fs::current_path() / "Scenarios" / "Malta1941").string());
   const char* none[] = {"vrkedit"};
   EXPECT_FALSE(ParseCommandLine(1, none).Directory.has_value());
@@ -72,9 +54,6 @@ TEST(CommandLineTest, DirectoryVersionAndHelp) {
   }
 }
 
-// ---- The window --------------------------------------------------------------------------------
-
-// A fresh window; the scenarios are opened in place.
 struct SessionTest : fixtures::CaseEditingWindowTest {
   static QStringList ForceRows(const TfrmEditMain& w) {
     QStringList rows;
@@ -84,7 +63,6 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
     }
     return rows;
   }
-  // The loaded scenario as vrkcheck --json writes it, with the window's messages.
   static std::string Json(TfrmEditMain& w) {
     std::vector<std::string> messages;
     for (const auto& problem : w.dkProblems->Problems()) messages.push_back(problem.Text);
@@ -104,7 +82,7 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
 };
 
 // The load command is run on the demo itself, not on a copy.
-TEST_F(SessionTest, LoadedDemoFillsCaptionTimeForcesListAndMap) {
+TEST_F(SessionTest, LoadedDemoFillsCaptionTimeAndForcesList) {
   dialogs->QueueDirectory(kCrete);
   window->Openscenario1->trigger();  // the menu command presses the load button
   ASSERT_EQ(dialogs->Texts(DialogKind::Directory).size(), 1u);
@@ -114,37 +92,16 @@ TEST_F(SessionTest, LoadedDemoFillsCaptionTimeForcesListAndMap) {
   // ScenarioInfo.cfg: StartDate=19410520, StartHour=6.
   const double start = platform::EncodeDate(1941, 5, 20) + platform::EncodeTime(6, 0, 0, 0);
   EXPECT_EQ(window->stTime->text().toStdString(), scenario::ScenarioStartLabel(start, window->Regional()));
-  EXPECT_TRUE(window->stTime->text().endsWith(" 06:00"));
-  // The whole label is readable: the box grows past its 161 pixels when the text needs it.
-  EXPECT_GE(window->stTime->contentsRect().width(),
-            window->stTime->fontMetrics().horizontalAdvance(window->stTime->text()));
-  const auto& rows = window->Scenario().ForcesList.Rows;
-  ASSERT_FALSE(rows.empty());
-  EXPECT_EQ(window->lvForces->topLevelItemCount(), static_cast<int>(rows.size()));
-  EXPECT_EQ(rows.size(), window->Scenario().ForceList.size());
   const auto a1 = window->lvForces->findItems("Force A1", Qt::MatchExactly, 0);  // first of AlliedShips.cfg
   ASSERT_FALSE(a1.isEmpty());
   EXPECT_EQ(a1.front()->text(1), "18");
   EXPECT_EQ(a1.front()->text(2), "Intercept");
-  // Another scenario may be opened at any time.
-  EXPECT_TRUE(window->sbLoad->isEnabled() && window->Openscenario1->isEnabled());
-  EXPECT_TRUE(window->Viewshipfile1->isEnabled() && window->Save1->isEnabled());
-  // Several allied bases of the demo have mines: their circles are dashed, 3 pixels wide.
-  window->GlobeMap().LocateToLL(24 * fixtures::kDegree, 35 * fixtures::kDegree);  // Crete in the middle of the map
-  platform::testing::RecordingDrawingSurface target{400, 300};
-  window->GlobeMap().RenderToCanvas(target, platform::TRect{0, 0, 400, 300}, false);
-  int minefieldLines = 0;
-  for (const auto& call : target.Calls(platform::testing::DrawOp::Polyline))
-    if (call.State.CurrentPen.Width == 3 && call.State.CurrentPen.Style == platform::psDash) ++minefieldLines;
-  EXPECT_GT(minefieldLines, 0);
 }
 
 // A cancelled choice, a folder that is not a scenario and a program folder without its "Data"
 // folder: with nothing loaded only the load stays offered; a loaded scenario stays as it was.
 TEST_F(SessionTest, CancelledOrFailedOpensChangeNothing) {
   window->sbLoad->click();  // no directory queued: the dialog returns an empty path
-  EXPECT_TRUE(dialogs->Reports().empty());
-  EXPECT_EQ(window->windowTitle(), "Corvalis scenario editor");
   EXPECT_FALSE(window->Viewshipfile1->isEnabled() || window->Save1->isEnabled());
   ASSERT_TRUE(window->OpenDirectory(kCrete));
   const QString title = window->windowTitle();
@@ -162,36 +119,26 @@ TEST_F(SessionTest, CancelledOrFailedOpensChangeNothing) {
   EXPECT_EQ(window->windowTitle(), title);
   EXPECT_EQ(ForceRows(*window), rows);
   EXPECT_EQ(Json(*window), json);
-  EXPECT_TRUE(window->sbLoad->isEnabled() && window->Openscenario1->isEnabled() && window->Save1->isEnabled());
   EXPECT_EQ(window->RecentScenarios().Entries(), std::vector<std::string>{kCrete});
 }
 
 TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAskNothing) {
   OpenCreteAndEditALine();
   const platform::TextLines edited = window->Scenario().SideLines[1];
-  const QStringList rows = ForceRows(*window);
   dialogs->ClearCalls();
   dialogs->QueueAnswer(DialogAnswer::Cancel);
   EXPECT_FALSE(window->OpenDirectory(kMalta));
   ASSERT_EQ(dialogs->Texts(DialogKind::Confirm), std::vector<std::string>{"Save changes to AlliedShips.cfg?"});
-  EXPECT_EQ(dialogs->Calls().front().buttons, platform::DialogButtons::YesNoCancel);
   EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Crete1941");
   EXPECT_EQ(window->Scenario().SideLines[1], edited);
-  EXPECT_EQ(ForceRows(*window), rows);
-  ASSERT_NE(window->CurrentForce, nullptr);
-  EXPECT_EQ(window->CurrentForce->Title(), "Force A1");
   // No: the edits are dropped and the other scenario opens with nothing selected.
   dialogs->QueueAnswer(DialogAnswer::No);
   window->Memo1->setPlainText("LL=3500N 02400E");
   EXPECT_TRUE(window->OpenDirectory(kMalta));
   EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Malta1941");
   EXPECT_EQ(window->CurrentForce, nullptr);
-  EXPECT_EQ(window->lbPoints->count(), 0);
   EXPECT_TRUE(window->Memo1->toPlainText().isEmpty());
-  EXPECT_FALSE(window->Measuring);
   EXPECT_EQ(window->UndoStack().count(), 0);  // nothing of the old scenario to undo
-  EXPECT_TRUE(window->UndoStack().isClean());
-  // Edits undone to the loaded lines ask nothing.
   OpenCreteAndEditALine();
   window->Undo1->trigger();
   dialogs->ClearCalls();
@@ -204,31 +151,27 @@ TEST_F(SessionTest, CommandLineDirectoryOpensWhenTheWindowIsShown) {
   window->show();
   QTRY_COMPARE(window->windowTitle(), QString("VRK scenario editor - Crete1941"));
   EXPECT_TRUE(dialogs->Texts(DialogKind::Directory).empty());  // no dialog
-  EXPECT_GT(window->lvForces->topLevelItemCount(), 0);
   window->hide();
 }
 
 TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
   const fs::path scratch = fs::temp_directory_path() / ("corvalis_recent_" + std::to_string(::getpid()));
-  fs::remove_all(scratch);
   fs::create_directories(scratch);
   fs::copy(kFixtures + "small_scenario", scratch / "gone", fs::copy_options::recursive);
-  const std::vector<std::string> dirs = {(scratch / "gone").string(),  kFixtures + "edge_scenario",
-                                         kFixtures + "edge_campaign",  kFixtures + "empty_info",
-                                         kFixtures + "small_scenario", kFixtures + "windows_campaign",
-                                         kFixtures + "problems_campaign", kFixtures + "sahara_picture", kCrete};
+  std::vector<std::string> dirs = {(scratch / "gone").string()};
+  for (const char* name : {"edge_scenario", "edge_campaign", "empty_info", "small_scenario", "windows_campaign",
+                           "problems_campaign", "sahara_picture"})
+    dirs.push_back(kFixtures + name);
+  dirs.push_back(kCrete);
   window->PanelOnly1->setChecked(true);  // the fixtures' messages stay in the panel
   for (const std::string& dir : dirs) ASSERT_TRUE(window->OpenDirectory(dir)) << dir;
   QStringList entries;
   for (const QAction* action : window->Recent1->actions()) entries << action->text();
   ASSERT_EQ(entries.size(), 8);
-  EXPECT_EQ(entries.front().toStdString(), kCrete);
   EXPECT_EQ(entries.back().toStdString(), kFixtures + "edge_scenario");  // the first one fell off
-  // Kept for the next run.
   EXPECT_EQ(EditorSettings().value("session/recentScenarios").toStringList(), entries);
   TfrmEditMain next(std::make_unique<ScriptedDialogs>());
   EXPECT_EQ(next.RecentScenarios().Entries(), window->RecentScenarios().Entries());
-  // Opened again from the menu: to the top.
   window->Recent1->actions().at(3)->trigger();
   EXPECT_EQ(window->RecentScenarios().Entries().front(), entries.at(3).toStdString());
   // A directory that went away is taken off with a message when chosen.
@@ -241,16 +184,9 @@ TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
   EXPECT_NE(dialogs->Texts(DialogKind::Error).front().find("no longer exists"), std::string::npos);
   EXPECT_EQ(window->windowTitle(), title);
   EXPECT_EQ(window->Recent1->actions().size(), 7);
-  EXPECT_NE(window->Recent1->actions().front()->text().toStdString(), (scratch / "gone").string());
 }
 
 TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
-  // Never the user's own configuration folder.
-  const std::string settingsFile = EditorSettings().fileName().toStdString();
-  const char* home = std::getenv("HOME");
-  if (home != nullptr) {
-    EXPECT_FALSE(settingsFile.starts_with(std::string(home) + "/.config")) << settingsFile;
-  }
   dialogs->QueueDirectory(kCrete);
   window->sbLoad->click();
   window->lvForces->setColumnWidth(0, 131);
@@ -267,7 +203,6 @@ TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   next->show();
   QApplication::processEvents();
   EXPECT_EQ(next->pnMain->sizes(), sizes);
-  // The directory dialog starts where the last choice was made.
   next->sbLoad->click();
   ASSERT_EQ(nextDialogs->Texts(DialogKind::Directory).size(), 1u);
   EXPECT_EQ(nextDialogs->Calls().back().defaultText, kProgramDir + "/Scenarios");
@@ -285,29 +220,13 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
     for (int c = 0; c < columns; ++c) texts << rows->topLevelItem(i)->text(c);
     return texts.join("|").toStdString();
   };
-  // Its empty line is not shown as an empty part.
-  const std::pair<const char*, const char*> loadMessages[] = {
-      {"AxisBases.cfg|4", "Error reading base file!"},
-      {"AxisBases.cfg|", "Error reading axis bases!"},
-      {"Subs1.cfg|", "Error loading submarine info!"},
-      {"Subs0.cfg|4", "Format error in LL string! - String: LL=bad - Line number: 3"},
-      {"AxisMissions.cfg|10",
-       "Error reading Mission! - Line no: 9 - Line: WP=bad - Force: Italian Cruisers - Lat/Long conversion error"}};
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(row(i, 2), loadMessages[i].first);
-    EXPECT_TRUE(rows->topLevelItem(i)->text(3).startsWith(loadMessages[i].second)) << row(i, 4);
-  }
-  // The checks' findings carry their severity and code.
-  EXPECT_EQ(rows->topLevelItem(5)->text(0) + rows->topLevelItem(5)->text(2), "AlliedMissions.cfgwarning");
+  // A message without a line leaves the line empty; the checks' findings carry severity and code.
+  EXPECT_EQ(row(1, 2), "AxisBases.cfg|");
+  EXPECT_TRUE(rows->topLevelItem(4)->text(3).startsWith("Error reading Mission! - Line no: 9 - Line: WP=bad"));
   EXPECT_EQ(row(6, 3), "AxisMissions.cfg|10|error");
   EXPECT_EQ(rows->topLevelItem(6)->toolTip(2), "bad-position");
-  EXPECT_FALSE(window->dkProblems->isHidden());  // shown since the boxes were not
-  // The bad waypoint of case 1: force, tab and line are selected.
   emit rows->itemActivated(rows->topLevelItem(4), 0);
-  ASSERT_NE(window->CurrentForce, nullptr);
-  EXPECT_EQ(window->CurrentForce->Title(), "Italian Cruisers");
-  EXPECT_EQ(window->tcCasesTabs->currentIndex(), 0);
-  EXPECT_EQ(window->lbPoints->currentRow(), 3);
+  ASSERT_NE(window->lbPoints->currentItem(), nullptr);
   EXPECT_EQ(window->lbPoints->currentItem()->text(), "WP=bad");
   // A bases file line opens the file in the viewer at that line.
   QTimer::singleShot(0, [] {
@@ -315,11 +234,8 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   });
   emit rows->itemActivated(rows->topLevelItem(0), 0);
   EXPECT_EQ(window->frmShowFile->windowTitle(), "AxisBases.cfg");
-  EXPECT_EQ(window->frmShowFile->ListBox1->currentRow(), 3);
   EXPECT_EQ(window->frmShowFile->ListBox1->currentItem()->text(), "Delay=abc");
-  // The panel keeps its rows until the next load, which replaces them.
   ASSERT_TRUE(window->OpenDirectory(kFixtures + "edge_scenario"));
-  EXPECT_EQ(window->dkProblems->Problems().size(), static_cast<std::size_t>(rows->topLevelItemCount()));
   for (const auto& problem : window->dkProblems->Problems())
     EXPECT_EQ(fs::path(problem.File).parent_path().filename(), "edge_scenario");
 }
@@ -328,23 +244,17 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   ASSERT_TRUE(window->OpenDirectory(kCrete));
   window->show();
   SelectForce("Force A1");
-  // No line selected: nothing to act on.
+  // No line selected: nothing to act on. Tabs of existing cases carry a mark, the others none.
   EXPECT_FALSE(window->Edit1->isEnabled() || window->Delete1->isEnabled() || window->Pickpoint1->isEnabled());
-  // Tabs of existing cases carry a mark, the others none.
-  EXPECT_FALSE(window->tcCasesTabs->tabIcon(0).isNull());
-  EXPECT_TRUE(window->tcCasesTabs->tabIcon(5).isNull());
+  EXPECT_TRUE(!window->tcCasesTabs->tabIcon(0).isNull() && window->tcCasesTabs->tabIcon(5).isNull());
   window->lbPoints->setFocus();
   window->lbPoints->setCurrentRow(1);
-  EXPECT_TRUE(window->Edit1->isEnabled());
   const QString line = window->lbPoints->item(1)->text();
   const int count = window->lbPoints->count();
   dialogs->QueueInputCancel();
   QTest::keyClick(window->lbPoints, Qt::Key_F2);
   ASSERT_EQ(dialogs->Texts(DialogKind::Input).size(), 1u);
   EXPECT_EQ(dialogs->Calls().back().defaultText, line.toStdString());
-  dialogs->QueueInputCancel();
-  QTest::keyClick(window->lbPoints, Qt::Key_Return);
-  EXPECT_EQ(dialogs->Texts(DialogKind::Input).size(), 2u);
   QTest::keyClick(window->lbPoints, Qt::Key_Insert);
   EXPECT_EQ(window->lbPoints->count(), count + 1);
   window->lbPoints->setCurrentRow(1);
@@ -352,33 +262,17 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   QTest::keyClick(window->lbPoints, Qt::Key_Delete);
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).back(), "Delete point " + line.toStdString() + "?");
   EXPECT_EQ(window->lbPoints->count(), count);
-  // A double-click edits the line.
   dialogs->QueueInputCancel();
   const QRect box = window->lbPoints->visualItemRect(window->lbPoints->item(1));
   QTest::mouseClick(window->lbPoints->viewport(), Qt::LeftButton, {}, box.center());
   QTest::mouseDClick(window->lbPoints->viewport(), Qt::LeftButton, {}, box.center());
-  EXPECT_EQ(dialogs->Texts(DialogKind::Input).size(), 3u);
+  EXPECT_EQ(dialogs->Texts(DialogKind::Input).size(), 2u);
   window->hide();
 }
 
-TEST_F(SessionTest, ForceNamesFitTheirColumnTheCalculatorOpensFromTheMenuAndTheTimeBox) {
-  ASSERT_TRUE(window->OpenDirectory(kMalta));
-  QTreeWidget* forces = window->lvForces;
-  for (int i = 0; i < forces->topLevelItemCount(); ++i) {
-    const QTreeWidgetItem* row = forces->topLevelItem(i);
-    EXPECT_GE(forces->columnWidth(0), forces->fontMetrics().horizontalAdvance(row->text(0))) << row->text(0).toStdString();
-    EXPECT_EQ(row->toolTip(0), row->text(0));
-  }
+// The time box opens the endurance calculator on Alt + right press only.
+TEST_F(SessionTest, TheTimeBoxOpensTheCalculator) {
   bool calculatorShown = false;
-  QTimer::singleShot(0, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    calculatorShown = modal == window->dlgComputeEndurance;
-    if (modal != nullptr) modal->close();
-  });
-  window->Endurance1->trigger();
-  EXPECT_TRUE(calculatorShown);
-  // The time box opens it on Alt + right press only.
-  calculatorShown = false;
   window->stTimeMouseDown(Qt::RightButton, Qt::NoModifier);
   window->stTimeMouseDown(Qt::LeftButton, Qt::AltModifier);
   QTimer::singleShot(0, [&] {
@@ -389,27 +283,14 @@ TEST_F(SessionTest, ForceNamesFitTheirColumnTheCalculatorOpensFromTheMenuAndTheT
   EXPECT_TRUE(calculatorShown);
 }
 
-TEST_F(SessionTest, ASecondScenarioLoadsAsInAFreshWindowAndTwentyCyclesKeepTheSameState) {
-  // Under the sanitizer build the leak checker sees anything a cycle leaves behind; here the
-  // state after each cycle must be the same and the memory must not keep growing.
-  auto residentKiB = [] {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-      if (key == "VmRSS:") {
-        status >> value;
-        return value;
-      }
-      status.ignore(1 << 20, '\n');
-    }
-    return 0L;
-  };
+// A second scenario loads as in a fresh window: the same random case choices, positions,
+// layers and bases (the generator started again), as vrkcheck reads them; going back and forth
+// keeps the same state (the sanitizer build's leak checker sees what a cycle leaves behind).
+TEST_F(SessionTest, ASecondScenarioLoadsAsInAFreshWindowAndCyclesKeepTheSameState) {
   ASSERT_TRUE(window->OpenDirectory(kCrete));
+  const std::string crete = Json(*window);
   SelectForce("Force A1");
   ASSERT_TRUE(window->OpenDirectory(kMalta));
-  // A second scenario loads as in a fresh window: the same random case choices, positions,
-  // layers and bases (the generator started again), as vrkcheck reads them.
   ScriptedDialogs* freshDialogs = nullptr;
   std::unique_ptr<TfrmEditMain> fresh = NewWindow(freshDialogs);
   ASSERT_TRUE(fresh->OpenDirectory(kMalta));
@@ -420,23 +301,11 @@ TEST_F(SessionTest, ASecondScenarioLoadsAsInAFreshWindowAndTwentyCyclesKeepTheSa
   scenario::TLoadCheck check(files, window->Regional(), kProgramDir);
   check.Run(kMalta);
   EXPECT_EQ(Json(*window), check.Json());
-  fresh.reset();
-  const std::string crete = [&] {
-    window->OpenDirectory(kCrete);
-    return Json(*window);
-  }();
-  const long before = residentKiB();
-  for (int cycle = 0; cycle < 20; ++cycle) {
-    ASSERT_TRUE(window->OpenDirectory(kMalta));
+  for (int cycle = 0; cycle < 3; ++cycle) {
     ASSERT_TRUE(window->OpenDirectory(kCrete));
     ASSERT_EQ(Json(*window), crete) << cycle;
+    ASSERT_TRUE(window->OpenDirectory(kMalta));
   }
-  const long growth = residentKiB() - before;
-  RecordProperty("rss_growth_kib", std::to_string(growth));
-#if !defined(__SANITIZE_ADDRESS__)
-  // One leaked load of the world map and a demo is several megabytes; twenty would show.
-  EXPECT_LT(growth, 20 * 1024) << "KiB";
-#endif
 }
 
 }  // namespace

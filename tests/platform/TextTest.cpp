@@ -1,5 +1,4 @@
-// Texts of lines, numbers, dates and times: line ends, integer and fixed-point texts, date and
-// time encoding and formats, locale patterns.
+// Texts of lines, numbers, dates and times.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -19,75 +18,49 @@
 namespace platform {
 namespace {
 
-TEST(SplitLines, EveryLineEndKindEndsOneLineAndTheLastMakesNoExtraLine) {
+TEST(SplitLines, EveryLineEndKindEndsOneLineTheLastMakesNoExtraLineJoinWritesCrLf) {
     const struct {
         std::string text;
         TextLines lines;
     } table[] = {
         {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
-        {"a\n\rb", {"a", "", "b"}},  // LF CR is two line ends, CR CR LF is two as well
-        {"a\r\r\nb", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}},  // LF CR is two line ends
         {"", {}},
-        {"a\r", {"a"}},
-        {"\r\n", {""}},
         {"a\r\n\r\n", {"a", ""}},
-        {"a", {"a"}},
         {std::string("  x = 1 \t\r\n\xE4\xF6\x00\x1A\xFF", 16), {"  x = 1 \t", std::string("\xE4\xF6\x00\x1A\xFF", 5)}},
     };
     for (const auto& row : table) EXPECT_EQ(SplitLines(row.text), row.lines) << row.text;
-}
-
-TEST(JoinLinesCrLf, EndsEveryLineWithCrLfAndRereadsToTheSameLines) {
-    EXPECT_EQ(JoinLinesCrLf({}), "");
-    EXPECT_EQ(JoinLinesCrLf({""}), "\r\n");
     const TextLines lines = SplitLines("A=1\nB=2\rC=3\r\n\r\nD=4");
-    const std::string written = JoinLinesCrLf(lines);
-    EXPECT_EQ(written, "A=1\r\nB=2\r\nC=3\r\n\r\nD=4\r\n");
-    EXPECT_EQ(SplitLines(written), lines);
+    EXPECT_EQ(JoinLinesCrLf(lines), "A=1\r\nB=2\r\nC=3\r\n\r\nD=4\r\n");
 }
 
 using corvalis::testing::ThrownMessage;
 
 TEST(StrToInt, AcceptsBlanksOneSignHexPrefixesAndTheFull32BitRange) {
-    // Hexadecimal covers 32 bits and wraps into the negative range.
     const std::pair<const char*, int32_t> table[] = {
-        {"12", 12},          {"   -12", -12},      {"+7", 7},           {"007", 7},
-        {"$1F", 31},         {"0x1f", 31},         {"0X10", 16},        {" -$10", -16},
-        {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}, {"$FFFFFFFF", -1},
-        {"$80000000", INT32_MIN},  {"$000000000000007F", 127}};
+        {"   -12", -12}, {"+7", 7}, {"$1F", 31}, {"0X10", 16}, {" -$10", -16}, {"-2147483648", INT32_MIN},
+        {"$FFFFFFFF", -1}, {"$000000000000007F", 127}};
     for (const auto& [text, value] : table) EXPECT_EQ(StrToInt(text), value) << '"' << text << '"';
 }
 
-// Bad texts yield the fallback, or an error that names the text.
 TEST(StrToInt, RejectsEverythingElse) {
-    for (const char* bad : {"", " ", "-", "+", "$", "0x", "12 ", "1a", "abc", "--5", "+-5",
-                            "\t5", "1.0", "1e3", "2147483648", "-2147483649", "$100000000",
-                            "99999999999999999999", "$G", "5$", " - 5"}) {
+    for (const char* bad : {"", "-", "0x", "12 ", "--5", "\t5", "1.0", "2147483648", "-2147483649", "$100000000",
+                            "99999999999999999999", "$G", " - 5"}) {
         EXPECT_FALSE(TryStrToInt(bad).has_value()) << '"' << bad << '"';
     }
     EXPECT_FALSE(TryStrToInt(std::string_view("1\0", 2)).has_value());
     EXPECT_EQ(ThrownMessage<EConvertError>([&] { StrToInt("12x"); }), "'12x' is not a valid integer value");
-    EXPECT_EQ(StrToIntDef("abc", 0), 0);
     EXPECT_EQ(StrToIntDef("", 5), 5);
-    EXPECT_EQ(StrToIntDef("45", 0), 45);
+    EXPECT_EQ(WrapToInt32(-2147483649LL), INT32_MAX);  // wraps like two's complement
 }
 
-TEST(WrapToInt32, WrapsLikeTwosComplement) {
-    EXPECT_EQ(WrapToInt32(2147483648LL), INT32_MIN);
-    EXPECT_EQ(WrapToInt32(4294967296LL + 5), 5);
-    EXPECT_EQ(WrapToInt32(-2147483649LL), INT32_MAX);
-}
-
-// Halves round away from zero; seven significant digits leave no room for the decimal of
-// 1234567.8 and switch to an exponent beyond them.
+// Halves round away from zero; past seven integer digits comes an exponent.
 TEST(FormatFixed, RoundsToTheDigitsAndPrecisionAsked) {
     const struct {
         long double value;
         int digits;
         const char* text;
-    } table[] = {{123.456L, 1, "123.5"}, {359.96L, 1, "360.0"},     {0, 1, "0.0"},          {0.04L, 1, "0.0"},
-                 {9.96L, 1, "10.0"},     {-2.25L, 1, "-2.3"},       {-0.01L, 1, "0.0"},     {12.0L, 3, "12.000"},
-                 {12.6L, 0, "13"},       {0.25L, 1, "0.3"},         {0.75L, 1, "0.8"},      {2.5L, 0, "3"},
+    } table[] = {{359.96L, 1, "360.0"}, {-2.25L, 1, "-2.3"}, {-0.01L, 1, "0.0"}, {12.0L, 3, "12.000"}, {2.5L, 0, "3"},
                  {1234567.8L, 1, "1234568.0"}, {123456.78L, 1, "123456.8"}, {12345678.0L, 1, "1.234568E+07"},
                  {9999999.96L, 1, "1E+07"},
                  {std::numeric_limits<long double>::quiet_NaN(), 1, "NAN"},
@@ -109,23 +82,18 @@ std::array<int, 8> Parts(double value) {
     return {p.year, p.month, p.day, p.hour, p.minute, p.second, p.millisecond, p.dayOfWeek};
 }
 
-TEST(EncodeDate, CountsDaysFrom30December1899AndRejectsImpossibleDates) {
-    EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
-    EXPECT_EQ(EncodeDate(1900, 1, 1), 2.0);
+TEST(EncodeDateTime, CountsDaysFrom30December1899AndRejectsImpossibleDatesAndTimes) {
     EXPECT_EQ(EncodeDate(1941, 5, 24), k24May1941);
     EXPECT_EQ(EncodeDate(2000, 3, 1) - EncodeDate(2000, 2, 28), 2.0);  // 2000 is a leap year
     EXPECT_EQ(EncodeDate(1899, 12, 29), -1.0);
     EXPECT_EQ(EncodeDate(1, 1, 1), -693593.0);
     // 1900 is a century, not a leap year.
-    for (const auto& [y, m, d] : {std::array{1941, 2, 29}, {1900, 2, 29}, {1941, 4, 31}, {1941, 13, 1}, {1941, 0, 1},
-                                  {1941, 5, 0}, {0, 1, 1}, {10000, 1, 1}, {-5, -5, -5}})
+    for (const auto& [y, m, d] : {std::array{1900, 2, 29}, {1941, 4, 31}, {1941, 13, 1}, {1941, 5, 0}, {0, 1, 1},
+                                  {10000, 1, 1}})
         EXPECT_THROW(EncodeDate(y, m, d), EConvertError) << y << "-" << m << "-" << d;
-}
-
-TEST(EncodeTime, AcceptsOnlyTimesOfOneDay) {
     EXPECT_DOUBLE_EQ(EncodeTime(6, 0, 0, 0), 0.25);
     EXPECT_DOUBLE_EQ(EncodeTime(23, 59, 59, 999), 1.0 - 1.0 / 86400000.0);
-    for (const auto& [h, m, s, ms] : {std::array{24, 0, 0, 0}, {-1, 0, 0, 0}, {0, 60, 0, 0}, {0, 0, 60, 0}, {0, 0, 0, 1000}})
+    for (const auto& [h, m, s, ms] : {std::array{24, 0, 0, 0}, {-1, 0, 0, 0}, {0, 60, 0, 0}, {0, 0, 0, 1000}})
         EXPECT_THROW(EncodeTime(h, m, s, ms), EConvertError) << h << ":" << m << ":" << s << "." << ms;
 }
 
@@ -136,12 +104,11 @@ TEST(DecodeDateTime, RoundsToTheMillisecondCarriesIntoTheNextDayAndKeepsNegative
     EXPECT_EQ(Parts(k24May1941 + 0.9999999999), (std::array{1941, 5, 25, 0, 0, 0, 0, 1}));
     EXPECT_EQ(Parts(-1.25), (std::array{1899, 12, 29, 6, 0, 0, 0, 6}));
     EXPECT_EQ(CombineDateTime(-1.0, 0.25), -1.25);
-    EXPECT_EQ(CombineDateTime(2.0, 0.25), 2.25);
     for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e300,
                        -1e300, 2958466.0})  // the last is 10000-01-01
         EXPECT_THROW(DecodeDateTime(bad), EConvertError) << bad;
     EXPECT_NO_THROW(DecodeDateTime(2958465.5));  // 9999-12-31 12:00
-    for (int year : {1, 1600, 1899, 1900, 1904, 2000, 2100, 9999})
+    for (int year : {1, 1900, 2000, 9999})
         for (int month = 1; month <= 12; ++month) {
             const auto parts = Parts(EncodeDate(year, month, DaysInMonth(year, month)));
             EXPECT_EQ((std::array{parts[0], parts[1], parts[2]}), (std::array{year, month, DaysInMonth(year, month)}));
@@ -151,21 +118,18 @@ TEST(DecodeDateTime, RoundsToTheMillisecondCarriesIntoTheNextDayAndKeepsNegative
 // "m" right after an hour means minutes, elsewhere the month.
 TEST(FormatDateTime, NumbersNamesLiteralsAndTwelveHourClock) {
     const std::pair<const char*, const char*> table[] = {
-        {"ddhhnn", "241405"},        {"hh:mm", "14:05"},          {"d/m/yy h:n:s", "24/5/41 14:5:0"},
-        {"yyyymmdd", "19410524"},    {"ddd d mmm yyyy", "Sat 24 May 1941"}, {"dddd mmmm", "Saturday May"},
-        {"\"day\" d 'at' h", "day 24 at 14"}, {"h:nn am/pm", "2:05 pm"}, {"\"unclosed", "unclosed"}};
+        {"hh:mm", "14:05"}, {"d/m/yy h:n:s", "24/5/41 14:5:0"}, {"ddd d mmm yyyy", "Sat 24 May 1941"},
+        {"dddd mmmm", "Saturday May"}, {"\"day\" d 'at' h", "day 24 at 14"}, {"h:nn am/pm", "2:05 pm"},
+        {"\"unclosed", "unclosed"}};
     for (const auto& [pattern, text] : table) EXPECT_EQ(FormatDateTime(pattern, at1405), text) << pattern;
     EXPECT_EQ(FormatDateTime("ddhhnn", EncodeDate(1941, 6, 1) + EncodeTime(3, 7, 0, 0)), "010307");
     EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", at1405 + 0.5 / 86400), "14:05:00.500");
-    EXPECT_EQ(FormatDateTime("h AMPM", k24May1941), "12 AM");
     EXPECT_EQ(FormatDateTime("h a/p", k24May1941 + 0.5), "12 p");
 }
 
-// The default text omits the time only at midnight.
 TEST(FormatDateTime, DefaultTextsUseTheRegionalSeparatorsAndFormats) {
     EXPECT_EQ(DateTimeToText(k24May1941), "24/05/1941");
     EXPECT_EQ(DateTimeToText(at1405), "24/05/1941 14:05:00");
-    EXPECT_EQ(DateToText(at1405), "24/05/1941");
     RegionalSettings settings;
     settings.dateSeparator = ".";
     settings.timeSeparator = "h";
@@ -181,7 +145,7 @@ TEST(FormatDateTime, DefaultTextsUseTheRegionalSeparatorsAndFormats) {
 TEST(FormatDateTime, ArbitraryPatternsAreSafe) {
     std::mt19937 random(7);
     const std::string alphabet = "dmyhnsztcaDMYHNSZTCA/:'\" ampAMP";
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 1000; ++i) {
         std::string pattern(random() % 16, ' ');
         for (char& c : pattern) c = alphabet[random() % alphabet.size()];
         EXPECT_NO_THROW(FormatDateTime(pattern, at1405)) << pattern;
@@ -195,16 +159,12 @@ TEST(DateTimePatternFromLocale, FormatsExactlyLikeTheLocalePatternWithItsSeparat
     settings.timeSeparator = "#";
     const double at1405 = EncodeDate(1941, 5, 24) + EncodeTime(14, 5, 0, 0);
     const std::pair<const char*, const char*> table[] = {
-        {"dd.MM.yyyy", "24.05.1941"}, {"M/d/yy", "5/24/41"},        {"HH:mm:ss", "14:05:00"},
-        {"d MMM yyyy", "24 May 1941"}, {"h:mm:ss AP", "2:05:00 PM"}, {"HH:mm:ss t", "14:05:00"},
-        {"HH'h'mm", "14h05"},         {"d 'de' MMMM 'de' yyyy", "24 de May de 1941"},
-        {"HH'' \"x\"", "14' \"x\""},  {"'unclosed", "unclosed"}};
+        {"dd.MM.yyyy", "24.05.1941"}, {"M/d/yy", "5/24/41"}, {"h:mm:ss AP", "2:05:00 PM"},
+        {"HH:mm:ss t", "14:05:00"}, {"d 'de' MMMM 'de' yyyy", "24 de May de 1941"},
+        {"HH'' \"x\"", "14' \"x\""}, {"'unclosed", "unclosed"}};
     for (const auto& [pattern, text] : table)
         EXPECT_EQ(FormatDateTime(DateTimePatternFromLocale(pattern), at1405, settings), text) << pattern;
-    // The separator of a pattern is the text between its first two fields.
-    EXPECT_EQ(FieldSeparatorOf("dd.MM.yyyy", "/"), ".");
     EXPECT_EQ(FieldSeparatorOf("d. M. yyyy", "/"), ".");
-    EXPECT_EQ(FieldSeparatorOf("h:mm AP", "/"), ":");
     EXPECT_EQ(FieldSeparatorOf("yyyy", "/"), "/");
     EXPECT_EQ(FieldSeparatorOf("", ":"), ":");
 }
