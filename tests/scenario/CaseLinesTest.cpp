@@ -17,7 +17,6 @@
 #include "scenario/CaseLineCheck.h"
 #include "scenario/CaseLineEdit.h"
 #include "scenario/CaseParser.h"
-#include "scenario/CaseRoute.h"
 #include "scenario/ConfigLines.h"
 #include "scenario/ForceHeader.h"
 #include "scenario/LabelValue.h"
@@ -165,30 +164,6 @@ TEST_F(CaseParserTest, CapitalsLLInABaseNameMakeTheLineAStartLine) {
     EXPECT_EQ(dialogs.Reports(), (Strings{"Error reading data line!\rSearched label: LL\rActual label: Target",
                                           "Error reading data line!\rSearched label: LL\rActual label: Origin"}));
     EXPECT_EQ(cases.CaseTargets[0].Count() + cases.CaseWaypoints[0].Count(), 0);
-}
-
-using CaseRouteTest = AlexandriaTest;
-
-TEST_F(CaseRouteTest, PositionsKeepTheirLinesAndBases) {
-    const TextLines lines{"CASE1", "LL=3400N 02700E", "LOCATION=Alexandria", "CWPI=1", "WP=3300N 02800E",
-                          "Origin=Alexandria", "TP=3100N 02900E", "Target=Atlantis", "WP=33X0N 02800E", "LOCATION=",
-                          "CWPI=x"};
-    const TCaseRoute route = ReadCaseRoute(lines, 1, lines.size() + 5, bases);  // a range past the lines stops
-    ASSERT_TRUE(route.Start.has_value());  // the later start line wins
-    EXPECT_EQ(std::tuple(route.Start->Line, route.Start->AtBase, route.Start->Point),
-              std::tuple(2u, true, bases[0]->Location));
-    ASSERT_EQ(route.Waypoints.size(), 2u);
-    EXPECT_EQ(std::tuple(route.Waypoints[0].Line, route.Waypoints[0].AtBase, route.Waypoints[0].Point),
-              std::tuple(4u, false, Point(33, 0, 28, 0)));
-    EXPECT_TRUE(route.Waypoints[1].AtBase);
-    ASSERT_EQ(route.Targets.size(), 1u);
-    EXPECT_EQ(route.Targets[0].Line, 6u);
-    EXPECT_EQ(route.CWPI, 0);  // "x" reads as 0
-    EXPECT_EQ(route.CWPILine, 10u);
-    ASSERT_EQ(route.UnknownBases.size(), 1u);
-    EXPECT_EQ(std::pair(route.UnknownBases[0].Line, route.UnknownBases[0].Text), std::pair(std::size_t{7}, std::string("Atlantis")));
-    ASSERT_EQ(route.BadPositions.size(), 1u);
-    EXPECT_EQ(route.BadPositions[0].Line, 8u);
 }
 
 // What the case-line rules would report is the reason an edited line is refused; lines they read
