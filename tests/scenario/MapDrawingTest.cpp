@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -33,6 +32,7 @@
 #include "scenario/ScenarioLayers.h"
 #include "scenario/ScenarioState.h"
 #include "scenario/ScenarioTime.h"
+#include "scenario/ViewMapPainter.h"
 #include "tests/support/RecordingMapFixture.h"
 
 namespace scenario {
@@ -236,6 +236,29 @@ TEST_F(RouteDrawingTest, NoArrivalLabelsBelowOneKnotOrPastTheCalendar) {
   }
 }
 
+// The demo's bases, through their presenters, and their minefields on the load check's view.
+TEST(LoadCheckViewTest, LoadedDemoBasesDrawTheirMinefieldsOnTheCheckView) {
+  const std::filesystem::path startDir = std::filesystem::current_path();
+  const std::string programDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
+  platform::LocalFileSystem files;
+  TLoadCheck check(files, platform::RegionalSettings{}, programDir);
+  check.Run(programDir + "/Scenarios/Crete1941");
+  std::filesystem::current_path(startDir);  // loading changes it
+  ASSERT_EQ(check.Messages(), std::vector<std::string>{});
+  globe::TVoduz4& view = check.View();
+  view.SetClientSize(400, 300);
+  view.LocateToLL(24 * kDeg, 35 * kDeg);  // Crete in the middle
+  view.OnRender = [bases = check.State().BaseList](globe::TVoduz4& v) { DrawBasesOnView(bases, v); };
+  platform::testing::RecordingDrawingSurface window{400, 300};
+  view.RedrawGlobe();
+  view.Paint(window);
+  view.OnRender = nullptr;
+  const auto lines = window.Calls(DrawOp::Polyline);
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const DrawCall& call) {  // several bases have mines
+    return call.State.CurrentPen.Width == 3 && call.State.CurrentPen.Style == platform::psDash;
+  }));
+}
+
 using FindingMarksTest = FlatWorldTest;
 
 TEST_F(FindingMarksTest, OneTriangleAtEachPointOfTheSelectedForce) {
@@ -364,6 +387,13 @@ TEST(WindowShowsScenarioTest, EveryPointInsideAndSpanningHalfTheWindow) {
   const std::vector<TGeoPoint> farApart = {crete[0], TGeoPoint(-60 * kDeg, 0, 0)};
   EXPECT_FALSE(WindowShowsScenario(view.Projection(), 800, 600, farApart));  // one point outside
   EXPECT_TRUE(WindowShowsScenario(view.Projection(), 800, 600, {}));
+}
+
+TEST(ScenarioTitlePriorityTest, ForcesThenBasesThenZonesThenTheMap) {
+  std::vector<int> priorities;
+  for (const char* layer : {"TrackingLayer", "bases", "Subs0.LYR", "subs1.lyr", "Countries", "Base"})
+    priorities.push_back(ScenarioTitlePriority(layer));
+  EXPECT_EQ(priorities, (std::vector{1, 2, 3, 3, 4, 4}));
 }
 
 }  // namespace

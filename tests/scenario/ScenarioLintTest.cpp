@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "globe/data/GlobeUnits.h"
@@ -66,6 +67,10 @@ TEST_F(ScenarioLintTest, LegsAcrossLandAndThroughStraits) {
   for (const auto& leg : legs)
     EXPECT_EQ(land->LegCrossesLand(At(leg.lat1, leg.lon1), At(leg.lat2, leg.lon2), 0, 0), leg.crosses) << leg.what;
   EXPECT_EQ(LandFromFile(kProgramDir + "/Data/README.md"), nullptr);  // a damaged land file gives no land
+  // 26 miles off Crete's south coast; Antarctica; the north pole at sea.
+  EXPECT_NEAR(land->CoastDistance(At(34.5, 25), 200 * globe::GlobeUnitsPerMinute), 26 * globe::GlobeUnitsPerMinute,
+              globe::GlobeUnitsPerMinute);
+  EXPECT_TRUE(land->IsLand(At(-89, 0)) && !land->IsLand(At(89.9, 0)));
 }
 
 TEST_F(ScenarioLintTest, EachPlantedProblemIsFoundAtItsLine) {
@@ -113,7 +118,9 @@ TEST_F(ScenarioLintTest, AnEditedForceIsCheckedOnItsOwnWithItsCaseAndPoint) {
 }
 
 TLintFinding Finding(const std::string& file, std::size_t line, const TForce* force, const std::string& code = "x") {
-  return {.File = file, .Line = line, .Code = code, .Force = force};
+  TLintFinding finding;
+  std::tie(finding.File, finding.Line, finding.Code, finding.Force) = std::tie(file, line, code, force);
+  return finding;
 }
 
 Strings Places(const std::vector<TLintFinding>& findings) {

@@ -442,5 +442,14 @@ TEST_F(ShipsFileTest, StructureErrorsEndTheFile) {
     EXPECT_TRUE(Alexandria().Ships.empty());  // the dropped ship is not left in its base
 }
 
+TEST(MissionTypesTest, KeywordsNamesAndIllegalValues) {
+    platform::testing::ScriptedDialogs dialogs;
+    for (int i = 0; i < kMissionTypeCount; ++i)
+        EXPECT_EQ(static_cast<int>(MissionTypeFromKeyword(MissionTypeKeyword(static_cast<TMissionType>(i)), dialogs)), i);
+    EXPECT_EQ(MissionTypeFromKeyword("Bombard ", dialogs), TMissionType::mtNone);
+    EXPECT_EQ(MissionTypeName(16, dialogs) + MissionTypeName(17, dialogs, "kept"), "Nonekept");
+    EXPECT_EQ(dialogs.Reports(), (Lines{"Illegal mission type: Bombard !", "Illegal mission type!"}));
+}
+
 }  // namespace
 }  // namespace scenario
