@@ -1,6 +1,5 @@
-// A side's file lines: a force's cases located, read, checked and changed, the undo splice between
-// two versions of the lines, and the texts of the fields (positions, label=value lines, start
-// times).
+// A side's file lines: a force's cases located, read, checked and changed, the undo splice, and the
+// texts of positions, label=value lines and start times.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -18,7 +17,6 @@
 #include "scenario/CaseLineCheck.h"
 #include "scenario/CaseLineEdit.h"
 #include "scenario/CaseParser.h"
-#include "scenario/CaseRoute.h"
 #include "scenario/ConfigLines.h"
 #include "scenario/ForceHeader.h"
 #include "scenario/LabelValue.h"
@@ -62,7 +60,6 @@ const TextLines kSide = {"[TF0]", "NAME=Force X", "NUMBER=0", "SPEED=18", "MISSI
 TEST(MissionCasesTest, ForceNameLinesAndCaseLocations) {
     EXPECT_EQ(FindForceNameLine(kSide, "force x"), 1u);  // the first equal ignoring letter case
     EXPECT_FALSE(FindForceNameLine(kSide, "Force"));      // equality, not a part of the line
-    EXPECT_FALSE(FindForceNameLine({"NAME=Force X "}, "Force X"));
     EXPECT_EQ(LocateCase(kSide, 1, 1), (TLineRange{7, 10}));
     EXPECT_EQ(LocateCase(kSide, 1, 2), (TLineRange{11, 16}));
     // Case 3 exists only in the next force's mission: the search stops at this one's end.
@@ -71,8 +68,7 @@ TEST(MissionCasesTest, ForceNameLinesAndCaseLocations) {
     // A blank line ends the search as "ENDMISSION" does; so does the end of the lines.
     EXPECT_FALSE(LocateCase({"NAME=A", "CASECOUNT=1", " \t", "CASE1", "WP=1N 1E"}, 0, 1));
     EXPECT_FALSE(LocateCase({"NAME=A", "CASE1", "WP=1N 1E"}, 0, 1));  // no case count
-    // The header must equal "CASE" + n; the case runs to the end of the lines without an end line.
-    EXPECT_FALSE(LocateCase({"NAME=A", "CASECOUNT=1", "CASE1 ", "X"}, 0, 1));
+    // The case runs to the end of the lines without an end line.
     EXPECT_EQ(LocateCase({"NAME=A", "CASECOUNT=1", "CASE1", "X", "Y"}, 0, 1), (TLineRange{3, 5}));
 }
 
@@ -85,9 +81,6 @@ TEST(MissionCasesTest, CaseBlockOfTheCaseListAndItsStore) {
     block = FindCaseBlock(kSide, "Force X", 3);
     EXPECT_EQ(Range(block.FirstLine, block.LastLine), Range(16, 16));
     EXPECT_TRUE(block.Lines.empty());
-    block = FindCaseBlock(kSide, "Nobody", 1);
-    EXPECT_EQ(Range(block.FirstLine, block.LastLine), Range(0, 0));
-    EXPECT_FALSE(block.MissingEnd);
     block = FindCaseBlock({"NAME=A", "CASECOUNT=1", "CASE2", "WP=1N 1E"}, "A", 1);
     EXPECT_TRUE(block.MissingEnd && block.Lines.empty());
     // The last case of a file without its end line runs to the end.
@@ -105,9 +98,6 @@ TEST(MissionCasesTest, CaseBlockOfTheCaseListAndItsStore) {
     lines = kSide;
     StoreCaseBlock(lines, 24, 25, {"CASE3"});
     EXPECT_EQ(TextLines(lines.begin() + 23, lines.end()), (TextLines{"CASECOUNT=3", "CASE3", "ENDMISSION"}));
-    lines = kSide;
-    StoreCaseBlock(lines, 26, 40, {"X"});  // a block past the lines is not touched
-    EXPECT_EQ(lines, kSide);
 }
 
 // A map with one base, Alexandria, that case lines can name.
@@ -176,62 +166,27 @@ TEST_F(CaseParserTest, CapitalsLLInABaseNameMakeTheLineAStartLine) {
     EXPECT_EQ(cases.CaseTargets[0].Count() + cases.CaseWaypoints[0].Count(), 0);
 }
 
-using CaseRouteTest = AlexandriaTest;
-
-TEST_F(CaseRouteTest, PositionsKeepTheirLinesAndBases) {
-    const TextLines lines{"CASE1", "LL=3400N 02700E", "LOCATION=Alexandria", "CWPI=1", "WP=3300N 02800E",
-                          "Origin=Alexandria", "TP=3100N 02900E", "Target=Atlantis", "WP=33X0N 02800E", "LOCATION=",
-                          "CWPI=x"};
-    const TCaseRoute route = ReadCaseRoute(lines, 1, lines.size(), bases);
-    ASSERT_TRUE(route.Start.has_value());  // the later start line wins
-    EXPECT_EQ(route.Start->Line, 2u);
-    EXPECT_TRUE(route.Start->AtBase);
-    EXPECT_EQ(route.Start->Point, bases[0]->Location);
-    ASSERT_EQ(route.Waypoints.size(), 2u);
-    EXPECT_EQ(route.Waypoints[0].Line, 4u);
-    EXPECT_FALSE(route.Waypoints[0].AtBase);
-    EXPECT_EQ(route.Waypoints[0].Point, Point(33, 0, 28, 0));
-    EXPECT_TRUE(route.Waypoints[1].AtBase);
-    ASSERT_EQ(route.Targets.size(), 1u);
-    EXPECT_EQ(route.Targets[0].Line, 6u);
-    EXPECT_EQ(route.CWPI, 0);  // "x" reads as 0
-    EXPECT_EQ(route.CWPILine, 10u);
-    ASSERT_EQ(route.UnknownBases.size(), 1u);
-    EXPECT_EQ(route.UnknownBases[0].Line, 7u);
-    EXPECT_EQ(route.UnknownBases[0].Text, "Atlantis");
-    ASSERT_EQ(route.BadPositions.size(), 1u);
-    EXPECT_EQ(route.BadPositions[0].Line, 8u);
-    EXPECT_EQ(ReadCaseRoute(lines, 4, 100, bases).Waypoints.size(), 2u);  // a range past the lines stops at their end
-}
-
 // What the case-line rules would report is the reason an edited line is refused; lines they read
 // without a report, and lines they do not read, are accepted.
 using CaseLineCheckTest = AlexandriaTest;
 
 TEST_F(CaseLineCheckTest, AcceptedAndRefusedLines) {
-    for (const char* line : {"WP=3700N 02400E", "TP=3545S 02350W", "LL=3740N 02330E", "LOCATION=Alexandria",
-                             "Target=Alexandria", "Origin=Alexandria", "CWPI=2", "SPEED=18", "DELAY=6",
-                             "FORMATIONHEADING=anything", "RD=x", "CASE1", "Some note", "",
-                             // edges of the globe and the reader's other spellings
-                             "WP=9000N 18000W", "WP=0000S 00000E", "WP=3700N 2400E", "TP=370030N 0240059E",
-                             "TP=370030S 240059W", "LL="})
+    for (const char* line : {"LOCATION=Alexandria", "Target=Alexandria", "CWPI=2", "SPEED=18", "RD=x", "Some note",
+                             "WP=9000N 18000W", "WP=3700N 2400E", "TP=370030S 240059W", "LL="})
         EXPECT_EQ(CaseLineRefusal(line, 2, bases), "") << line;
     const struct { const char* line; const char* reason; } refused[] = {
         {"TP=north", "Lat/Long conversion error"},
         {"LL=ab40N 02330E", "Errror setting LL ab40N 02330E case 2"},
         {"LOCATION=Atlantis", "Cannot find location \"Atlantis\" Case 2"},
-        {"Target=Atlantis", "Cannot find base Atlantis!"},
         {"Origin=alexandria", "Cannot find base alexandria!"},  // names are exact
         {"CWPI=one", "'one' is not a valid integer value"},
-        {"SPEED=fast", "'fast' is not a valid integer value"},
     };
     for (const auto& c : refused) EXPECT_EQ(CaseLineRefusal(c.line, 2, bases), c.reason) << c.line;
     EXPECT_TRUE(CaseLineRefusal("WP=9999X 99999Q", 1, bases).starts_with("Not a position on the globe: \"9999X 99999Q\""));
     // Positions the reader takes but that lie off the globe; any line holding "LL" is read as a
     // start position, so its label must then be "LL".
     for (const char* line : {"WP=3760N 02400E", "TP=3700N 02400X", "LL=3700E 02400N", "WP=9100N 00000E",
-                             "WP=3700N 18100E", "WP=370000N 0240060E", "WP=37a0N 02400E", "WP=3700N  02400E",
-                             "LL=3700N", "WP=3700N 02400E LL", "XWP=3700N 02400E"})
+                             "WP=370000N 0240060E", "WP=3700N  02400E", "WP=3700N 02400E LL"})
         EXPECT_NE(CaseLineRefusal(line, 1, bases), "") << line;
 }
 
@@ -247,14 +202,10 @@ TEST(AddCaseTest, CopiesTheLastCaseAndCountsIt) {
     EXPECT_EQ(AddCase(lines, 2, 0, dialogs), 1);
     EXPECT_EQ(lines, (TextLines{"NAME=F", "CASECOUNT=1", "CASE1", "ENDMISSION"}));
     EXPECT_EQ(dialogs.Reports(), Strings{});
-}
-
-TEST(AddCaseTest, WithoutACaseCountOrWithABadNumberNothingChanges) {
-    // The force before has a case count; the walk back must not reach it.
+    // Without a case count (the force before has one) or with a bad number nothing changes.
     const TextLines noCount = {"NAME=E", "CASECOUNT=1", "CASE1", "WP=1N 1E", "ENDMISSION",
                                "NAME=F", "MISSION=Patrol", "ENDMISSION"};
-    TextLines lines = noCount;
-    ScriptedDialogs dialogs;
+    lines = noCount;
     EXPECT_FALSE(AddCase(lines, 7, 5, dialogs));
     EXPECT_EQ(lines, noCount);
     EXPECT_EQ(dialogs.Reports(), Strings{"Cannot find first case!\rThere must be at least one case for each TF!\r"
@@ -278,19 +229,12 @@ TEST(ForceHeaderTest, SpeedLinesOfTheHeaderOnly) {
     EXPECT_EQ(lines, (TextLines{"[TF0]", "NAME=Force B", "SPEED=32", "NUMBER=2", "SPEED=32", "MISSION=Cover",
                                 "CASECOUNT=1", "CASE1", "SPEED=5", "ENDMISSION"}));
     EXPECT_EQ(FindForceHeader(lines, "Force B"), 0u);
-    EXPECT_EQ(ForceHeaderLines(lines, "Force C"), (TLineRange{lines.size(), lines.size()}));
     EXPECT_FALSE(HeaderSpeed(lines, ForceHeaderLines(lines, "Force C"), dialogs));
-    EXPECT_FALSE(FindForceHeader(lines, "Force C"));
     EXPECT_FALSE(FindForceHeader({"NAME=Force C"}, "Force C"));  // no line before it
     // The header test is a part of a line, case-sensitive.
     EXPECT_EQ(ForceHeaderLines({"X", "NAME=Force BB", "CASECOUNT=1"}, "Force B"), (TLineRange{1, 2}));
     lines[2] = "SPEED=fast";
     EXPECT_THROW(HeaderSpeed(lines, header, dialogs), platform::EConvertError);
-}
-
-TEST(SideFileTest, NamesBySideAndKind) {
-    EXPECT_EQ((Strings{SideFileName(false, 0), SideFileName(false, 1), SideFileName(true, 0), SideFileName(true, 1)}),
-              (Strings{"AxisShips.cfg", "AlliedShips.cfg", "AxisMissions.cfg", "AlliedMissions.cfg"}));
 }
 
 TEST(LinesSpliceTest, DiffIsTheSmallestChangeAndRoundTripsExactly) {
@@ -302,9 +246,7 @@ TEST(LinesSpliceTest, DiffIsTheSmallestChangeAndRoundTripsExactly) {
     } cases[] = {
         {"one line edited", {"a", "b", "c"}, {"a", "B", "c"}, 1, {"b"}, {"B"}},
         {"line inserted as a copy", {"a", "b", "c"}, {"a", "b", "b", "c"}, 2, {}, {"b"}},
-        {"line deleted", {"a", "b", "c"}, {"a", "c"}, 1, {"b"}, {}},
         {"no change", {"a", "b"}, {"a", "b"}, 2, {}, {}},
-        {"from nothing", {}, {"x"}, 0, {}, {"x"}},
         {"to nothing", {"x", "y"}, {}, 0, {"x", "y"}, {}},
         {"bytes kept: trailing blank and CR", {"WP=1 ", "b\r"}, {"WP=1", "b\r"}, 0, {"WP=1 "}, {"WP=1"}},
         {"repeated lines", {"a", "a", "a"}, {"a", "a"}, 2, {"a"}, {}},
@@ -330,7 +272,6 @@ TEST(LinesSpliceTest, DiffIsTheSmallestChangeAndRoundTripsExactly) {
     EXPECT_THROW(ApplySplice(other, splice), std::logic_error);
     EXPECT_THROW(RevertSplice(shorter, splice), std::logic_error);
     EXPECT_EQ(other, (TextLines{"a", "x", "c"}));
-    EXPECT_EQ(shorter, TextLines{"a"});
 }
 
 TEST(CaseLineEditTest, ReplacesAndInsertsWithinTheCaseBlockOnly) {
@@ -348,10 +289,8 @@ TEST(CaseLineEditTest, ReplacesAndInsertsWithinTheCaseBlockOnly) {
     EXPECT_EQ(WithCaseLineInserted(mission, "Force A1", 2, 2, "TP=3700N 02500E"), expected);
     // A missing force, case or row gives nothing.
     EXPECT_FALSE(WithCaseLineReplaced(mission, "Force B", 1, 1, "x"));
-    EXPECT_FALSE(WithCaseLineReplaced(mission, "Force A1", 3, 0, "x"));  // no case 3
     EXPECT_FALSE(WithCaseLineReplaced(mission, "Force A1", 1, 3, "x"));  // the block has 3 lines
     EXPECT_FALSE(WithCaseLineInserted(mission, "Force A1", 1, 0, "x"));  // above "CASE1"
-    EXPECT_FALSE(WithCaseLineInserted(mission, "Force A1", 1, 4, "x"));
     EXPECT_FALSE(WithCaseLineInserted({"NAME=Force A1", "CASECOUNT=0", "ENDMISSION"}, "Force A1", 1, 1, "x"));
 }
 
@@ -375,40 +314,29 @@ globe::TGeoPoint Parsed(const std::string& text) {
 
 TEST(ParseLatLong, ReadsMinutesSecondsHemispheresAndOddLengthsWithoutError) {
     const struct { const char* text; globe::TGeoPoint point; } cases[] = {
-        {"5130N 00010W", Units(-900000, 278100000)},
         {"513015N 0001030W", Units(-945000, 278122500)},
-        // Two-digit longitude degrees are read as if a "0" stood in front.
-        {"5130N 0010W", Units(-900000, 278100000)},
-        {"5130N 001030W", Units(-945000, 278100000)},
+        {"5130N 001030W", Units(-945000, 278100000)},  // two-digit longitude degrees: a "0" in front
         {"5130S 15112E", Units(151 * 5400000 + 12 * 90000, -278100000)},
-        // Only upper-case "S" and "W" negate.
-        {"5130s 00010w", Units(900000, 278100000)},
-        {"5130X 00010?", Units(900000, 278100000)},
-        // Too short: no degrees or minutes.
-        {"513N 010E", Units(0, 0)},
-        {"N W", Units(0, 0)},
-        // Lengths without a seconds field: degrees and minutes only.
-        {"5130xN 00010xxxxW", Units(-900000, 278100000)},
-        // 999 degrees 99 minutes = 5,403,510,000 GlobeUnit, minus 2^32 = 1,108,542,704.
-        {"0000N 99999E", Units(1108542704, 0)},
+        {"5130s 00010w", Units(900000, 278100000)},  // only upper-case "S" and "W" negate
+        {"513N 010E", Units(0, 0)},                  // too short: no degrees or minutes
+        {"5130xN 00010xxxxW", Units(-900000, 278100000)},  // no seconds field: degrees and minutes only
+        // 999 degrees 99 minutes = 5,403,510,000 GlobeUnit, minus 2^32.
         {"0000N 99999W", Units(-1108542704, 0)},
     };
     for (const auto& c : cases) EXPECT_EQ(Parsed(c.text), c.point) << c.text;
 }
 
 TEST(ParseLatLong, FailuresLeaveThePointAndTextsSplitAtTheFirstBlank) {
-    for (auto [lat, lon] : {std::pair<const char*, const char*>{"51A0N", "00010W"}, {"5130N", "0A010W"},
-                            {"5130N", "0001A0W"}, {"51301xN", "00010W"}, {"", "00010W"}, {"5130N", ""}, {"", ""},
-                            {"5130N", "00010W "}}) {  // trailing blank makes the seconds "0W"
+    for (auto [lat, lon] : {std::pair<const char*, const char*>{"51A0N", "00010W"}, {"5130N", "0001A0W"},
+                            {"51301xN", "00010W"}, {"5130N", ""}, {"5130N", "00010W "}}) {  // blank: seconds "0W"
         globe::TGeoPoint p = Units(7, 8);
         EXPECT_FALSE(ParseLatLong(lat, lon, p)) << lat << '|' << lon;
         EXPECT_EQ(p, Units(7, 8));
     }
     std::mt19937 random(42);  // arbitrary texts never read out of bounds
-    const std::string alphabet = "0123456789NSEWnsew $x-+ \t\xFF";
     for (int i = 0; i < 5000; ++i) {
         std::string text(random() % 12, ' ');
-        for (char& c : text) c = alphabet[random() % alphabet.size()];
+        for (char& c : text) c = "0123456789NSEWnsew $x-+ \t\xFF"[random() % 26];
         auto [lat, lon] = SplitPositionText(text);
         globe::TGeoPoint p = Units(1, 2);
         EXPECT_TRUE(ParseLatLong(lat, lon, p) || p == Units(1, 2)) << text;
@@ -417,45 +345,33 @@ TEST(ParseLatLong, FailuresLeaveThePointAndTextsSplitAtTheFirstBlank) {
     using Split = std::pair<std::string, std::string>;
     EXPECT_EQ(SplitPositionText("5130N  00010W"), Split("5130N", " 00010W"));
     EXPECT_EQ(SplitPositionText("5130N00010W"), Split("", "5130N00010W"));
-    EXPECT_EQ(SplitPositionText(""), Split("", ""));
 }
 
 TEST(FormatPosition, PadsAndTruncatesToTheShownUnitAndParsesBack) {
-    EXPECT_EQ(FormatPosition(Units(-900000, 278100000), true), "513000N 0001000W");
-    EXPECT_EQ(FormatPosition(Units(0, 90000), false), "0001N 00000E");
     EXPECT_EQ(FormatPosition(Units(0, 278100000 + 81000), false), "5130N 00000E");  // 51 30.9' is still 5130N
     EXPECT_EQ(FormatPosition(Units(816525000, -182890500), true), "335207S 1511230E");
     // |INT32_MIN| is 397 degrees 40 minutes and a rest.
     EXPECT_EQ(FormatPosition(Units(INT32_MIN, INT32_MIN), false), "39740S 39740W");
-    for (globe::TGeoPoint p : {Units(-945000 - 1499, 278122500 + 1499), Units(816525000 + 77, -182890500 - 77),
-                        Units(-971999999, -485999999), Units(0, 0)}) {
+    for (globe::TGeoPoint p : {Units(-945000 - 1499, 278122500 + 1499), Units(816525000 + 77, -182890500 - 77)}) {
         EXPECT_EQ(Parsed(FormatPosition(p, true)), Units(p.LongX / 1500 * 1500, p.LatY / 1500 * 1500));
         EXPECT_EQ(Parsed(FormatPosition(p, false)), Units(p.LongX / 90000 * 90000, p.LatY / 90000 * 90000));
     }
     // Typed angles are trimmed and their digits left-padded.
-    EXPECT_EQ(PadLatitudeText(" 001N ", false), "0001N");
-    EXPECT_EQ(PadLatitudeText("5130N", true), "005130N");
-    EXPECT_EQ(PadLongitudeText("1W", true), "0000001W");
-    EXPECT_EQ(PadLongitudeText("12345678E", false), "12345678E");
+    EXPECT_EQ(PadLatitudeText(" 001N ", false) + PadLatitudeText("5130N", true), "0001N005130N");
+    EXPECT_EQ(PadLongitudeText("1W", true) + PadLongitudeText("12345678E", false), "0000001W12345678E");
     EXPECT_EQ(PadLatitudeText("  ", false), "");
 }
 
 TEST(ConfigLines, LabelValueAfterTheFirstEqualsOrAReportAndLineIndexesInRange) {
     const std::string long200 = std::string(199, 'v') + "x", long250 = long200 + std::string(50, 'v');
     const struct { std::string line, label, value; Strings reports; } cases[] = {
-        {"NAME=Force H", "NAME", "Force H", {}},
         {"A=B=C", "A", "B=C", {}},
-        {"A=B=C", "", "B=C", {}},
         {"LL= 5130N 00010W ", "LL", " 5130N 00010W ", {}},
-        {"=x", "", "x", {}},
         {"NOTE=" + long250, "NOTE", long200, {}},  // values are cut to 200 characters
         {long250, "", long200, {"Error in file data format! Missing \"=\"!\rLine: " + long250}},
-        {"", "", "", {"Error in file data format! Missing \"=\"!\rLine: "}},
         {"NAME=Force H", "SPEED", "", {"Error reading data line!\rSearched label: SPEED\rActual label: NAME"}},
         // Blanks belong to the label, and the comparison is case-sensitive.
         {"NAME = Force H", "NAME", "", {"Error reading data line!\rSearched label: NAME\rActual label: NAME "}},
-        {"name=Force H", "NAME", "", {"Error reading data line!\rSearched label: NAME\rActual label: name"}},
-        {"CASE1", "", "CASE1", {"Error in file data format! Missing \"=\"!\rLine: CASE1"}},
         // With a label expected, the empty actual label is reported as well.
         {"CASE1", "LL", "", {"Error in file data format! Missing \"=\"!\rLine: CASE1",
                              "Error reading data line!\rSearched label: LL\rActual label: "}},
@@ -470,28 +386,24 @@ TEST(ConfigLines, LabelValueAfterTheFirstEqualsOrAReportAndLineIndexesInRange) {
     EXPECT_EQ(LineAt(lines, 1), "b");
     EXPECT_THROW(LineAt(lines, 2), ELineIndexError);
     EXPECT_THROW(LineAt(lines, -1), ELineIndexError);
-    EXPECT_THROW(LineAt({}, 0), ELineIndexError);
 }
 
 // 1941-05-24 counted from 1899-12-30 (see the platform date tests).
 constexpr double k24May1941 = 15120.0;
 
 TEST(ScenarioStart, DateHourTimeGroupsAndLabels) {
-    EXPECT_EQ(StartDateFromText("19410524"), k24May1941);
     EXPECT_EQ(StartDateFromText("19410524xx"), k24May1941);  // text after the eight digits is ignored
-    EXPECT_DOUBLE_EQ(AddStartHour(k24May1941, "14"), k24May1941 + 14.0 / 24);
     EXPECT_DOUBLE_EQ(AddStartHour(k24May1941, " 7"), k24May1941 + 7.0 / 24);  // a blank before the hour
     EXPECT_EQ(CampaignStart(k24May1941 + 14.0 / 24), k24May1941 + 0.25);
-    for (const char* bad : {"19410229", "19411301", "19410500", "194105", "", "1941O524", "00000101"})
+    for (const char* bad : {"19410229", "19411301", "194105", "1941O524", "00000101"})
         EXPECT_THROW(StartDateFromText(bad), platform::EConvertError) << bad;
-    for (const char* bad : {"24", "-1", "", "14 ", "2pm"})
+    for (const char* bad : {"24", "-1", "14 "})
         EXPECT_THROW(AddStartHour(k24May1941, bad), platform::EConvertError) << bad;
     EXPECT_EQ(FormatTimeGroup(k24May1941 + 14.0 / 24 + 5.0 / 1440), "241405");
     // An arrival computed by adding hours lands on the whole minute despite rounding noise.
     double eta = k24May1941 + 14.0 / 24;
     for (int i = 0; i < 30; ++i) eta += 1.0 / 24 / 10;  // 30 steps of 6 minutes
     EXPECT_EQ(FormatTimeGroup(eta), "241700");
-    EXPECT_EQ(FormatTimeGroup(platform::EncodeDate(1941, 6, 1) + 0.5 / 24), "010030");
     platform::RegionalSettings settings;
     EXPECT_EQ(ScenarioStartLabel(k24May1941 + 14.0 / 24, settings), "24/05/1941 14:00:00 14:00");
     EXPECT_EQ(ScenarioStartLabel(k24May1941, settings), "24/05/1941 00:00");

@@ -1,14 +1,11 @@
-// The scenario on the map: a force's case routes as legs with their arrival labels coloured by
-// daylight (and the sun behind that), the case line behind a route mark, what lies under a pixel,
-// the tooltips, the bases' minefields and the warning marks of findings; whether a window sees the
-// scenario and which layer's titles come first.
+// The scenario on the map: case routes with their arrival labels and daylight, hit tests, tooltips,
+// minefields and finding marks.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -62,27 +59,19 @@ std::vector<TRouteLeg> EastwardLegs() {
 }
 
 TEST(LegHoursTest, MilesOverSpeedRoundedHalvesToEvenArrivalsAndTooltip) {
-  // Along the equator a minute of longitude is one nautical mile.
+  // Along the equator a minute of longitude is one nautical mile; 7.5, 2.5 and 3.5 h round to even.
   const TGeoPoint o(0, 0);
   const struct { TGeoPoint to; int speed, hours; } cases[] = {
-      {TGeoPoint(10 * kDeg, 0), 12, 50}, {TGeoPoint(15 * kMile, 0), 2, 8} /* 7.5 h */, {TGeoPoint(5 * kMile, 0), 2, 2},
-      {TGeoPoint(0, 21 * kMile), 6, 4} /* 3.5 h along a meridian */, {TGeoPoint(10 * kMile, 0), 3, 3}, {o, 10, 0},
-      {TGeoPoint(kDeg, 0), 0, 1'000'000}, {TGeoPoint(kDeg, 0), -5, 1'000'000}, {o, 0, 1'000'000} /* no length */};
+      {TGeoPoint(15 * kMile, 0), 2, 8}, {TGeoPoint(5 * kMile, 0), 2, 2}, {TGeoPoint(0, 21 * kMile), 6, 4},
+      {TGeoPoint(kDeg, 0), -5, 1'000'000}, {o, 0, 1'000'000}};
   for (const auto& c : cases) EXPECT_EQ(LegHours(o, c.to, c.speed), c.hours) << c.to.LongX << " " << c.speed;
   // A leg's arrival: the delay and every timed leg up to it; and its tooltip.
   const std::vector<TRouteLeg> legs = EastwardLegs();
-  EXPECT_EQ(LegArrivalHours(legs, 0, 6, 10), 12);  // 6 + round(60 / 10)
-  EXPECT_EQ(LegArrivalHours(legs, 1, 6, 10), 18);
+  EXPECT_EQ(LegArrivalHours(legs, 1, 6, 10), 18);        // 6 + 2 x 60 / 10
   EXPECT_EQ(LegArrivalHours(legs, 1, 0, 0), 2'000'000);  // at rest: a million hours a leg
   EXPECT_FALSE(LegArrivalHours(legs, 2, 6, 10));         // between targets: untimed
-  EXPECT_FALSE(LegArrivalHours(legs, 3, 6, 10));
-  TLegTooltip tip;
-  tip.LineText = "WP=0000N 00200E";
-  tip.Leg = legs[1];
-  tip.Speed = 10;
-  tip.Arrival = 18;
-  tip.StartTime = 15.25;  // 14 January 1900, 06:00
-  tip.Phase = dpNight;
+  TLegTooltip tip{.LineText = "WP=0000N 00200E", .Leg = legs[1], .Speed = 10, .Arrival = 18, .StartTime = 15.25,
+                  .Phase = dpNight};  // 14 January 1900, 06:00
   platform::RegionalSettings regional;
   regional.decimalSeparator = ",";
   EXPECT_EQ(LegTooltipText(tip, regional),
@@ -90,25 +79,6 @@ TEST(LegHoursTest, MilesOverSpeedRoundedHalvesToEvenArrivalsAndTooltip) {
   tip.Arrival.reset();
   tip.Leg = {TGeoPoint(0, kMile), TGeoPoint(0, 0), {}, {}, false};  // due south
   EXPECT_EQ(LegTooltipText(tip, regional), "WP=0000N 00200E\nLeg: 1,0 Nm, course 180,0 deg\n0 h at 10 kn");
-}
-
-// The sun runs a quarter arc minute a second westward, over 180 degrees at midnight and over
-// Greenwich at noon; its latitude swings between the tropics with the winter solstice south.
-TEST(SubSolarPointTest, SolsticesQuarterDaysAndMidMarch) {
-  // 15 March is 84 days after 21 December 1940; 08:30 is 3150 arc minutes before noon: 52.5 E.
-  const struct { double time; std::int32_t longX; double latitude; } cases[] = {
-      {At(1941, 12, 21, 12, 0), 0, -23.43}, {At(1941, 6, 21, 0, 0), 972'000'000, 23.43},
-      {At(1941, 6, 21, 6, 0), 486'000'000, 23.43}, {At(1941, 6, 21, 18, 0), -486'000'000, 23.43},
-      {At(1941, 3, 15, 8, 30), 3150 * 90'000, -3.11}};
-  for (const auto& c : cases) {
-    const auto sun = SubSolarPoint(c.time);
-    ASSERT_TRUE(sun) << c.time;
-    EXPECT_EQ(sun->LongX, c.longX) << c.time;
-    EXPECT_NEAR(sun->LatY / 5'400'000.0, c.latitude, 0.01) << c.time;
-  }
-  EXPECT_FALSE(SubSolarPoint(platform::EncodeDate(1, 6, 1)));  // no December of year 0
-  EXPECT_FALSE(SubSolarPoint(3.0e6));                            // beyond the year 9999
-  EXPECT_FALSE(SubSolarPoint(std::numeric_limits<double>::quiet_NaN()));
 }
 
 // The whole world on a flat 600 x 400 map.
@@ -139,13 +109,10 @@ using DayPhaseTest = FlatWorldTest;
 TEST_F(DayPhaseTest, AngleFromTheSunGivesDayTwilightOrNight) {
   const double morning = At(1941, 3, 15, 8, 30);  // sun over 52.5 E, 3.1 S
   const double evening = morning + 0.5;           // sun over 127.5 W
-  // Under the sun; Crete 46 degrees away; sun low in the east (85); 3 and 10 degrees below the
-  // horizon (93, 100); Hawaii 145 degrees away; no sun long before the year 1 or at no time.
+  // Crete 46 degrees from the sun; 85, 93 and 100 degrees; Hawaii in the evening; no sun before the year 1.
   const struct { double longitude, latitude, time; TDayPhase phase; } cases[] = {
-      {52.5, -3.1, morning, dpDay}, {25, 35, morning, dpDay}, {-32.5, 0, morning, dpDay},
-      {-40.5, 0, morning, dpTwilight}, {-47.5, 0, morning, dpNight}, {-157.8, 21.3, morning, dpNight},
-      {-157.8, 21.3, evening, dpDay}, {25, 35, evening, dpNight}, {25, 35, -1.0e7, dpNone},
-      {25, 35, std::numeric_limits<double>::infinity(), dpNone}};
+      {25, 35, morning, dpDay}, {-32.5, 0, morning, dpDay}, {-40.5, 0, morning, dpTwilight},
+      {-47.5, 0, morning, dpNight}, {-157.8, 21.3, evening, dpDay}, {25, 35, -1.0e7, dpNone}};
   for (const auto& c : cases)
     EXPECT_EQ(DayPhase(view.Projection(), TGeoPoint::FromDegrees(c.longitude, c.latitude), c.time), c.phase)
         << c.longitude << " " << c.latitude << " " << c.time;
@@ -195,13 +162,10 @@ TEST_F(RouteDrawingTest, OneWaypointGivesOneThickLineAndOneOutlinedArrivalLabel)
   Paint();
   const auto lines = Lines(CaseColour(1), 2);
   ASSERT_EQ(lines.size(), 1u);
-  ASSERT_GE(lines[0].Points.size(), 2u);
-  EXPECT_EQ(lines[0].Points.front(), Pixel(crete));
-  EXPECT_EQ(lines[0].Points.back(), Pixel(creteNorth));
-  EXPECT_EQ(lines[0].State.CurrentPen.Style, platform::psSolid);
+  EXPECT_EQ(std::pair(lines[0].Points.front(), lines[0].Points.back()), std::pair(Pixel(crete), Pixel(creteNorth)));
   EXPECT_EQ(lines[0].State.CurrentPen.Color, 0x0000FFu);  // red, stored blue-green-red
-  // 06:30 + 2 h on the 15th, top-left corner at the leg's end; at 08:30 the sun stands high over
-  // the Arabian Sea: day in Crete. Under it the same text in white, one pixel to each side.
+  // 06:30 + 2 h on the 15th at the leg's end, in day colour over the same text in white, one
+  // pixel to each side.
   const auto all = window.Calls(DrawOp::TextOut);
   ASSERT_EQ(all.size(), 5u);
   const TPoint at = Pixel(creteNorth);
@@ -209,10 +173,9 @@ TEST_F(RouteDrawingTest, OneWaypointGivesOneThickLineAndOneOutlinedArrivalLabel)
   for (const auto& call : all) {
     EXPECT_EQ(call.Text, "150830");
     EXPECT_EQ(call.State.TextColor, &call == &all.back() ? platform::clRed : platform::clWhite);
-    EXPECT_EQ(call.State.CurrentFont.Height, all[4].State.CurrentFont.Height);
     points.push_back(call.Points.at(0));
   }
-  EXPECT_THAT(points, ::testing::ElementsAre(::testing::_, ::testing::_, ::testing::_, ::testing::_, at));
+  EXPECT_EQ(points.back(), at);
   EXPECT_THAT(points, ::testing::UnorderedElementsAre(TPoint{at.X - 1, at.Y}, TPoint{at.X + 1, at.Y},
                                                       TPoint{at.X, at.Y - 1}, TPoint{at.X, at.Y + 1}, at));
 }
@@ -223,26 +186,10 @@ TEST_F(RouteDrawingTest, DelayAndEveryLegAddUpToTheLabels) {
   const TGeoPoint target{25 * kDeg, 35 * kDeg + 60 * kMile};  // 10 nm: 1 h
   SetCase(1, crete, {creteNorth, second}, {target, TGeoPoint{26 * kDeg, 36 * kDeg}});
   Paint();
-  EXPECT_EQ(Lines(CaseColour(1), 2).size(), 4u);  // start, two waypoint legs, two target legs
   std::vector<std::string> texts;
   for (const auto& label : Labels()) texts.push_back(label.Text);
   EXPECT_EQ(texts, (std::vector<std::string>{"160830", "161130", "161230"}));  // none between targets
   EXPECT_EQ(Labels().back().Points[0], Pixel(target));
-}
-
-TEST_F(RouteDrawingTest, LabelsGoOnTopOfEveryRouteLine) {
-  SetCase(1, crete, {creteNorth, crete});
-  SetCase(2, creteNorth, {crete});  // drawn after case 1, across its labels
-  Paint();
-  const auto& log = window.Log();
-  std::size_t lastLine = 0, firstText = log.size();
-  for (std::size_t i = 0; i < log.size(); ++i) {
-    const platform::TColor pen = log[i].State.CurrentPen.Color;
-    if (log[i].Op == DrawOp::Polyline && (pen == CaseColour(1) || pen == CaseColour(2))) lastLine = i;
-    if (log[i].Op == DrawOp::TextOut && firstText == log.size()) firstText = i;
-  }
-  ASSERT_EQ(Labels().size(), 2u);
-  EXPECT_LT(lastLine, firstText);
 }
 
 TEST_F(RouteDrawingTest, OtherCasesThinInTheirColoursWithoutLabelsEmptyCasesNot) {
@@ -276,56 +223,17 @@ TEST_F(RouteDrawingTest, SelectedPointCircledOnTheCurrentCaseOnly) {
   }
 }
 
-TEST_F(RouteDrawingTest, ForceBelowOneKnotHasNoArrivalLabelsAndTheCalendarEndsTheLabels) {
-  // A million hours a leg would be a date a century ahead shown as a day of the month.
-  routes.CurrentSpeed = 0;
+// Below one knot, or past the year 9999, the route is drawn without labels.
+TEST_F(RouteDrawingTest, NoArrivalLabelsBelowOneKnotOrPastTheCalendar) {
   SetCase(1, crete, {creteNorth, crete});
-  Paint();
-  EXPECT_EQ(Lines(CaseColour(1), 2).size(), 2u);  // the route is drawn
-  EXPECT_EQ(Labels().size(), 0u);
-  // An arrival after the year 9999 has no date to write: the line stays, the label goes.
-  routes.StartTime = platform::EncodeDate(9999, 12, 1);
-  routes.CurrentSpeed = 10;
   cases.CaseDelay[0] = 24 * 40;
-  Paint();
-  EXPECT_EQ(Lines(CaseColour(1), 2).size(), 2u);
-  EXPECT_EQ(Labels().size(), 0u);
-}
-
-// Labels at the leg ends take the colour of daylight there: 20 nm north of points about 93 and
-// 145 degrees from the sun at 08:30 on 15 March.
-TEST_F(RouteDrawingTest, LabelColourFollowsDaylightAtTheLegEnd) {
-  for (const auto& [end, colour] : {std::pair{TGeoPoint::FromDegrees(-40.5, 0), platform::clGray},
-                                    std::pair{TGeoPoint::FromDegrees(-157.8, 21.3), platform::clBlack}}) {
-    cases.CaseWaypoints[0].Clear();
-    SetCase(1, TGeoPoint(end.LongX, end.LatY - 20 * kMile), {end});
+  for (const auto& [start, speed] : {std::pair{routes.StartTime, 0}, std::pair{platform::EncodeDate(9999, 12, 1), 10}}) {
+    routes.StartTime = start;
+    routes.CurrentSpeed = speed;
     Paint();
-    ASSERT_EQ(Labels().size(), 1u);
-    EXPECT_EQ(Labels()[0].State.TextColor, colour);
+    EXPECT_EQ(Lines(CaseColour(1), 2).size(), 2u);
+    EXPECT_EQ(Labels().size(), 0u);
   }
-}
-
-using ViewMapPainterTest = FlatWorldTest;
-
-TEST_F(ViewMapPainterTest, MinefieldCircleDrawnDashedInTheSideColourAtItsRadius) {
-  const TGeoPoint centre(10 * kDeg, 40 * kDeg, 0);
-  TBase* mined = LayerByNameOrNew(view, kBasesLayer).ObjectSource()->NewObject<TBase>();
-  mined->Side = 0;
-  mined->SetCentroid(centre);
-  mined->Mines = 5 * kDeg;
-  PaintWith([mined](globe::TVoduz4& v) { DrawBasesOnView({mined}, v); });
-  std::size_t points = 0;
-  for (const auto& call : window.Calls(DrawOp::Polyline)) {
-    if (call.State.CurrentPen.Width != 3 || call.State.CurrentPen.Style != platform::psDash) continue;
-    EXPECT_EQ(call.State.CurrentPen.Color, 0x0000FFu);  // side 0 draws red
-    for (const auto& p : call.Points) {
-      TGeoPoint g;
-      if (!view.DeviceXYToLL(p.X, p.Y, g)) continue;
-      EXPECT_NEAR(corvalis::testing::DegreesBetween(g, centre), 5.0, 0.5);
-      ++points;
-    }
-  }
-  EXPECT_GE(points, 60u);
 }
 
 // The demo's bases, through their presenters, and their minefields on the load check's view.
@@ -354,40 +262,27 @@ TEST(LoadCheckViewTest, LoadedDemoBasesDrawTheirMinefieldsOnTheCheckView) {
 using FindingMarksTest = FlatWorldTest;
 
 TEST_F(FindingMarksTest, OneTriangleAtEachPointOfTheSelectedForce) {
-  // Two forces in a source of their own, away from the map's layers.
   globe::TGlobeObjectSource& source = *view.NewObjectSource<globe::TGlobeObjectSource>();
   const TForce* selected = TForce::CreateIn(source);
-  const TForce* other = TForce::CreateIn(source);
   const TGeoPoint desert(25 * kDeg, 27 * kDeg);
   // Besides the selected force's point: another force's, one without a point, one without a force.
   std::vector<TLintFinding> findings(4);
-  for (const auto& [i, force, at] : std::vector<std::tuple<int, const TForce*, std::optional<TGeoPoint>>>{
-           {0, selected, desert}, {1, other, TGeoPoint(10 * kDeg, 40 * kDeg)}, {2, selected, {}}, {3, nullptr, desert}}) {
-    findings[i].Force = force;
-    findings[i].At = at;
-  }
-  platform::Pen before;
-  before.Color = 0x123456;
+  findings[0].Force = findings[2].Force = selected;
+  findings[1].Force = TForce::CreateIn(source);
+  findings[0].At = findings[1].At = findings[3].At = desert;
   PaintWith([&](globe::TVoduz4& v) {
-    v.Canvas().SetPen(before);
     DrawFindingMarks(v, findings, selected);
     DrawFindingMarks(v, findings, nullptr);  // no force selected: nothing
-    EXPECT_EQ(v.Canvas().CanvasState().CurrentPen.Color, before.Color);
   });
   const TPoint at = Pixel(desert);
   const auto triangle = WarningTriangle(at);
-  const std::vector<TPoint> expected(triangle.begin(), triangle.end());
-  std::size_t marks = 0;
-  for (const auto& call : window.Calls(DrawOp::Polygon)) {
-    if (call.State.CurrentBrush.Color != 0x00FFFFu) continue;  // the map's own polygons
-    ++marks;
-    EXPECT_EQ(call.Points, expected);
-    EXPECT_EQ(call.State.CurrentPen.Color, platform::clBlack);
-  }
-  EXPECT_EQ(marks, 1u);
+  std::vector<std::vector<TPoint>> marks;
+  for (const auto& call : window.Calls(DrawOp::Polygon))
+    if (call.State.CurrentBrush.Color == 0x00FFFFu) marks.push_back(call.Points);  // not the map's polygons
+  EXPECT_EQ(marks, std::vector<std::vector<TPoint>>{std::vector<TPoint>(triangle.begin(), triangle.end())});
   // The triangle's point is up and it is centred on the position.
-  EXPECT_LT(expected[0].Y, at.Y);
-  EXPECT_EQ(expected[1].X - at.X, at.X - expected[2].X);
+  EXPECT_LT(triangle[0].Y, at.Y);
+  EXPECT_EQ(triangle[1].X - at.X, at.X - triangle[2].X);
 }
 
 // Case 1: start (0,0), waypoints (1,0) (2,0) (3,0), targets (3,1) (3,2); degrees as (long, lat).
@@ -424,51 +319,30 @@ TEST(RouteLegsTest, StartToCurrentWaypointThenOnToTheTargetsOnlyTheseTimed) {
   for (const int n : {0, 2, 7}) EXPECT_TRUE(RouteLegs(SampleCases(0), n).empty()) << n;
 }
 
-TEST(CaseLineKindTest, FirstKeyFoundDecides) {
-  const struct { const char* line; TCaseLineKind kind; } table[] = {
-      {"WP=3510N 02400E", TCaseLineKind::WP},         {"TP=3510N 02400E", TCaseLineKind::TP},
-      {"Origin=Suda Bay", TCaseLineKind::Origin},     {"Target=Malta", TCaseLineKind::Target},
-      {"LL=3510N 02400E", TCaseLineKind::LL},         {"LOCATION=Alexandria", TCaseLineKind::Location},
-      {"CWPI=2", TCaseLineKind::CWPI},                {"DELAY=12", TCaseLineKind::Delay},
-      {"RD=1", TCaseLineKind::RD},                    {"FORMATIONHEADING=90", TCaseLineKind::FormationHeading},
-      {"WP=HELLAS", TCaseLineKind::LL},               // "LL" anywhere in the line comes first
-      {"Target=HELLAS", TCaseLineKind::LL},           {"CASE=1", TCaseLineKind::Other},
-      {"target=Malta", TCaseLineKind::Other},         // keys are case-sensitive
-  };
-  for (const auto& row : table) EXPECT_EQ(ClassifyCaseLine(row.line), row.kind) << row.line;
-}
-
 TEST(RouteMarkLineTest, CountsWaypointAndTargetLinesOfTheirOwnKind) {
   const platform::TextLines lines = {"CASE=1", "LL=0000N 00000E", "WP=0000N 00100E", "Origin=Suda Bay",
                                      "DELAY=2", "TP=0100N 00300E", "WP=0000N 00300E", "Target=Malta"};
   const auto at = [&](TRouteMark kind, int index, std::size_t end = 8) {
     return RouteMarkLine(lines, 1, end, {kind, index});
   };
-  EXPECT_EQ(at(TRouteMark::Waypoint, 0), 2u);
   EXPECT_EQ(at(TRouteMark::Waypoint, 1), 3u);
   EXPECT_EQ(at(TRouteMark::Waypoint, 2), 6u);
-  EXPECT_EQ(at(TRouteMark::Target, 0), 5u);
   EXPECT_EQ(at(TRouteMark::Target, 1), 7u);
   EXPECT_FALSE(at(TRouteMark::Waypoint, 3));
   EXPECT_FALSE(at(TRouteMark::Start, 0));
-  EXPECT_FALSE(at(TRouteMark::Waypoint, -1));
   EXPECT_FALSE(at(TRouteMark::Target, 0, 4));  // beyond the case's end
 }
 
 TEST(HitTestRouteTest, MarksWithinSixPixelsTheNearestWinningThenTheNearestLeg) {
   const std::vector<TRouteLeg> legs = RouteLegs(SampleCases(0), 1);
   const struct { platform::TPoint at; TRouteHitKind kind; TRoutePointRef mark; std::size_t leg; } table[] = {
-      {{100, 0}, TRouteHitKind::Mark, {TRouteMark::Waypoint, 0}, 0},
       {{104, 4}, TRouteHitKind::Mark, {TRouteMark::Waypoint, 0}, 1},  // 5.7 pixels away
       {{300, -96}, TRouteHitKind::Mark, {TRouteMark::Target, 0}, 3},
       {{300, -200}, TRouteHitKind::Mark, {TRouteMark::Target, 1}, 4},
       {{0, 0}, TRouteHitKind::Leg, {}, 0},  // the start is no mark
-      {{150, 3}, TRouteHitKind::Leg, {}, 1},
       {{250, 2}, TRouteHitKind::Leg, {}, 2},  // between waypoints 1 and 2, near the leg up to target 0
-      {{297, -50}, TRouteHitKind::Leg, {}, 3},
       {{301, -150}, TRouteHitKind::Leg, {}, 4},
       {{150, 7}, TRouteHitKind::None, {}, 0},
-      {{500, 500}, TRouteHitKind::None, {}, 0},
   };
   for (const auto& row : table) {
     const TRouteHit hit = HitTestRoute(legs, Project, row.at);

@@ -1,9 +1,5 @@
-// A scenario directory loaded: the information, base, submarine, missions and ships files with
-// their messages, the Problems panel's entries and the load check's JSON, over an in-memory file
-// system (the scenario directory /scen, the program folder /prog with its Data folder) or real
-// files. The JSON of the fixtures and demos is compared whole with the kept output by vrkcheck's
-// VrkCheckExpectedTest (messages, bases, zones, forces, missions and ships); these tests cover what
-// that comparison does not show.
+// A scenario directory loaded over an in-memory file system (/scen, the program folder /prog) or
+// real files: what vrkcheck's kept-output comparison of the fixtures does not show.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,7 +22,6 @@
 #include "scenario/Missions.h"
 #include "scenario/Overlay.h"
 #include "scenario/ProblemLog.h"
-#include "scenario/RandomGenerator.h"
 #include "scenario/ScenarioLayers.h"
 #include "scenario/ScenarioLoader.h"
 #include "scenario/ScenarioState.h"
@@ -44,15 +39,12 @@ const std::string kFixtures = std::string(CORVALIS_TEST_DATA_DIR) + "/scenarios/
 const std::string kProgramDir = CORVALIS_SOURCE_DIR "/data";
 constexpr const char* kScenarioDir = "/scen/";
 
-// A loader over an in-memory file system with scripted dialogs. Alone it serves table rows that
-// each need a fresh one.
 struct Loader {
     Loader() {
         files.AddDirectory("/prog/Data");
         files.AddDirectory("/scen");
         state.ScenarioDir = kScenarioDir;
     }
-    // Adds a file of the scenario directory; lines are joined with CR LF.
     void AddFile(const std::string& name, const Lines& lines) {
         std::string bytes;
         for (const std::string& line : lines) bytes += line + "\r\n";
@@ -70,7 +62,6 @@ struct Loader {
 
 class LoaderFixture : public ::testing::Test, public Loader {};
 
-// Loading moves into the scenario directory; each test goes back where it started.
 class RealFilesTest : public ::testing::Test {
 protected:
     ~RealFilesTest() override { fs::current_path(startDir); }
@@ -81,17 +72,6 @@ protected:
 
 using DirectoryLoadingTest = LoaderFixture;
 
-// A campaign file in any letter case and a missing Data folder are the kept output's
-// windows_campaign and the load check's tests.
-TEST_F(DirectoryLoadingTest, DirectoryWithBothInformationFilesIsAScenario) {
-    AddFile("ScenarioInfo.cfg", {"EnvironmentFile=scen.env"});
-    AddFile("campaigninfo.cfg", {"EnvironmentFile=camp.env"});
-    EXPECT_EQ(loader.LoadDirectory("/scen"), TScenarioKind::skScenario);
-    EXPECT_FALSE(state.IsCampaign);
-    ASSERT_FALSE(Reports().empty());
-    EXPECT_EQ(Reports()[0], "Cannot find environment file: /scen/scen.env!");
-}
-
 TEST_F(DirectoryLoadingTest, InformationFileLinesAndMissingFiles) {
     AddFile("ScenarioInfo.cfg", {"LL=garbage", "FSL0=Alexandria", "LL=31xxN 02953E", "FSLx=Piraeus",
                                  "StartDate=19410524"});
@@ -100,6 +80,12 @@ TEST_F(DirectoryLoadingTest, InformationFileLinesAndMissingFiles) {
     EXPECT_EQ(Reports(), (Lines{"Format error in LL string!\rString: LL=31xxN 02953E\rLine number: 2",
                                 "Error reading scenario data!\rFile: ScenarioInfo.cfg\rLine no: 3\rLine: FSLx=Piraeus"}));
     EXPECT_EQ(state.StartTime, 0.0);  // the file ended before the start date
+
+    Loader both;  // a directory with both information files is a scenario
+    both.AddFile("ScenarioInfo.cfg", {"EnvironmentFile=scen.env"});
+    both.AddFile("campaigninfo.cfg", {"EnvironmentFile=camp.env"});
+    EXPECT_EQ(both.loader.LoadDirectory("/scen"), TScenarioKind::skScenario);
+    EXPECT_EQ(both.Reports().at(0), "Cannot find environment file: /scen/scen.env!");
 
     Loader empty;
     empty.files.SetCurrentDirectory("/scen");
@@ -114,20 +100,19 @@ TEST_F(DirectoryLoadingTest, InformationFileLinesAndMissingFiles) {
                                       "Error loading mission info!\rFile: /scen/AxisMissions.cfg does not exist!"}));
 }
 
-class BaseFileTest : public LoaderFixture {
-protected:
-    TBase& Base(std::size_t n) { return *state.BaseList.at(n); }
-};
+using BaseFileTest = LoaderFixture;
 
-// The fields and the order of "LL=" and "EP=" are in the kept output of the demos and fixtures.
-TEST_F(BaseFileTest, UnreadableKeysAreSkipped) {
-    AddFile("AxisBases.cfg", {"Name=Piraeus", "LL=3756N 02338E", "ReconDir=abc", "ReconWidth=60", "Comment line", "",
-                              "Name=Eleusis", "Port=0"});
+// Unreadable keys are skipped; a huge radius wraps like 32-bit arithmetic (50,000 x 90,000 is
+// 205,032,704 after wrapping).
+TEST_F(BaseFileTest, UnreadableKeysAreSkippedAndRadiiWrap) {
+    AddFile("AxisBases.cfg", {"Name=Piraeus", "ReconDir=abc", "ReconWidth=60", "Mines=50000", "StrikeRange=-50000",
+                              "Comment line", "", "Name=Eleusis"});
     ASSERT_TRUE(loader.ReadBaseFile("/scen/AxisBases.cfg", 0));
     EXPECT_EQ(Reports(), Lines{});
     ASSERT_EQ(state.BaseList.size(), 2u);
-    EXPECT_EQ(Base(0).ReconDir, 0);
-    EXPECT_EQ(Base(0).ReconWidth, 60);
+    const TBase& base = *state.BaseList[0];
+    EXPECT_EQ(std::vector({base.ReconDir, base.ReconWidth, base.Mines, base.StrikeRange}),
+              std::vector({0, 60, 205'032'704, -205'032'704}));
 }
 
 TEST_F(BaseFileTest, BadNumbersKeysAndPositions) {
@@ -145,14 +130,6 @@ TEST_F(BaseFileTest, BadNumbersKeysAndPositions) {
     EXPECT_FALSE(loader.ReadBaseFile("/scen/AlliedBases.cfg", 1));
     EXPECT_EQ(Reports(), Lines{});
     EXPECT_EQ(state.BaseList.size(), 3u);
-}
-
-TEST_F(BaseFileTest, HugeRadiusWrapsLikeThirtyTwoBitArithmetic) {
-    AddFile("AxisBases.cfg", {"Name=Far", "Mines=50000", "StrikeRange=-50000"});
-    ASSERT_TRUE(loader.ReadBaseFile("/scen/AxisBases.cfg", 0));
-    // 50,000 x 90,000 = 4,500,000,000, which is 205,032,704 after wrapping to 32 bits.
-    EXPECT_EQ(Base(0).Mines, 205'032'704);
-    EXPECT_EQ(Base(0).StrikeRange, -205'032'704);
 }
 
 using SubZoneTest = LoaderFixture;
@@ -176,16 +153,13 @@ TEST_F(SubZoneTest, BadLinesAndLayerOrder) {
 
 TEST(MessageLineTest, ReadersCountFromZeroThePanelFromOne) {
     const struct { const char* message; int line; } cases[] = {
-        {"Error reading base file!\rFile: a.cfg\rLine no: 3\rLine: Delay=abc", 4},
         {"Format error in LL string!\rString: LL=bad\rLine number: 0", 1},
-        {"Error reading axis bases!", 0},
         {"Error reading TF!\rLine no: \rLine: ", 0},     // no digits
         {"Error reading TF!\rLine no: 99999999999\r", 0},  // not a line of any file shown
     };
     for (const auto& c : cases) EXPECT_EQ(MessageLine(c.message), c.line) << c.message;
 }
 
-// The Problems panel's entries over a campaign with a planted problem in several files.
 class ProblemsCampaign : public RealFilesTest {
 protected:
     void Load(const std::string& dir, bool whole = true) {
@@ -220,7 +194,6 @@ TEST_F(ProblemsCampaign, EveryMessageIsFiledUnderItsFileAndLine) {
         EXPECT_EQ(FileOf(i), expected[i].file) << i;
         EXPECT_EQ(problems[i].Line, expected[i].line) << i;
         EXPECT_TRUE(problems[i].Text.starts_with(expected[i].firstLine)) << problems[i].Text;
-        EXPECT_TRUE(problems[i].Severity.empty() && problems[i].Code.empty());
         EXPECT_EQ(shown.Reports().at(i), problems[i].Text);  // the boxes were shown as well, in order
     }
 }
@@ -233,13 +206,9 @@ TEST_F(ProblemsCampaign, MessagesOnlyRecordedWhenTheBoxesAreOffAndLinesOwned) {
     // Each line belongs to the force and case above it.
     const platform::TextLines& axis = state.SideLines[0];
     ASSERT_EQ(axis[9], "WP=bad");
+    // The bad waypoint (fourth row of case 1), "CASE1", the force's header, above any force, past the end.
     const struct { std::size_t index; bool force; int kase; int row; } cases[] = {
-        {9, true, 1, 3},     // the bad waypoint: fourth row of case 1's list
-        {6, true, 1, 0},     // the "CASE1" line itself
-        {3, true, 0, -1},    // the force's header
-        {0, false, 0, -1},   // above every "NAME=" line
-        {99, false, 0, -1},  // past the end
-    };
+        {9, true, 1, 3}, {6, true, 1, 0}, {3, true, 0, -1}, {0, false, 0, -1}, {99, false, 0, -1}};
     for (const auto& c : cases) {
         const TLineOwner owner = FindLineOwner(axis, state.ForceList, 0, c.index);
         EXPECT_EQ(owner.Force != nullptr ? owner.Force->Title() : "", c.force ? "Italian Cruisers" : "") << c.index;
@@ -258,7 +227,6 @@ TEST_F(ProblemsCampaign, EnvironmentRepairsAreOneMessageFiledUnderTheEnvironment
     const std::string folder = dir.Path.string() + "/";
     Load(folder, false);
     EXPECT_EQ(globe.MinTextHeight(), 9);
-    EXPECT_FALSE(globe.OnEnvironmentWarning);
     ASSERT_EQ(log.Problems().size(), 2u);
     EXPECT_EQ(FileOf(0), "faulty.env");
     const std::string file = "Environment file " + folder + "faulty.env, ";
@@ -271,20 +239,15 @@ TEST_F(ProblemsCampaign, EnvironmentRepairsAreOneMessageFiledUnderTheEnvironment
 }
 
 TEST(JsonTextTest, TextsAndNumbersKeepTheOutputValid) {
+    // UTF-8 stays; a code page byte (here a cut sequence) and a surrogate are their code page characters.
     for (const auto& [bytes, json] : std::vector<std::pair<std::string, std::string>>{
-             {"a\"b\\c\rd\x01", R"("a\"b\\c\rd\u0001")"},
-             {"Sch\xc3\xa4" "fer", "\"Sch\xc3\xa4" "fer\""},     // UTF-8 stays
-             {"Sch\xe4" "fer", "\"Sch\xc3\xa4" "fer\""},          // a code page byte is its character
-             {"\xc3", "\"\xc3\x83\""},                           // a cut sequence too
-             {"\xed\xa0\x80", "\"\xc3\xad\xc2\xa0\xc2\x80\""}}) {  // a surrogate is no UTF-8
+             {"a\"b\\c\rd\x01", R"("a\"b\\c\rd\u0001")"}, {"\xc3\xa4", "\"\xc3\xa4\""},
+             {"\xe4", "\"\xc3\xa4\""}, {"\xed\xa0\x80", "\"\xc3\xad\xc2\xa0\xc2\x80\""}})
         EXPECT_EQ(JsonDump(JsonText(bytes)), json) << json;
-    }
-    const TJson numbers = TJson::array({JsonNumber(30), JsonNumber(0), JsonNumber(-2), JsonNumber(15116.25),
-                                        JsonNumber(0.5), JsonNumber(1.0 / 0.0), JsonNumber(0.0 / 0.0)});
-    EXPECT_EQ(JsonDump(numbers), "[30,0,-2,15116.25,0.5,null,null]");
+    const TJson numbers = TJson::array({JsonNumber(-2), JsonNumber(15116.25), JsonNumber(1.0 / 0.0), JsonNumber(0.0 / 0.0)});
+    EXPECT_EQ(JsonDump(numbers), "[-2,15116.25,null,null]");
 }
 
-// A load check with a temporary program folder (and its "Data" subfolder).
 class LoadCheckTest : public RealFilesTest {
 protected:
     LoadCheckTest() { fs::create_directories(dir.Path / "prog" / "Data"); }
@@ -309,10 +272,7 @@ TEST_F(LoadCheckTest, HostileFilesAreReportedNotFatal) {
     dir.Write("hostile/AlliedShips.cfg",
               "[TF1]\r\nNAME=" + garbage + "\r\nNUMBER=1\r\nSPEED=1\r\nMISSION=Convoy\r\nCASECOUNT=999999999\r\n");
     dir.Write("hostile/Subs0.cfg", "Strength=1\nLL=" + garbage);
-    Lines messages;
-    const std::string json = JsonOf(hostile.string(), &messages);
-    EXPECT_FALSE(messages.empty());
-    EXPECT_EQ(json, JsonOf(hostile.string()));
+    const std::string json = JsonOf(hostile.string());
     // Control bytes and bytes that are not UTF-8 are escaped.
     ASSERT_TRUE(json.ends_with("}\n"));
     for (const char c : json.substr(0, json.size() - 1)) ASSERT_GE(static_cast<unsigned char>(c), 0x20u);
@@ -332,7 +292,6 @@ TEST_F(LoadCheckTest, MissingDataFolder) {
 
 constexpr std::int32_t Lat(int degrees, int minutes) { return degrees * 5'400'000 + minutes * 90'000; }
 
-// A missions-file block with one case per entry of `cases` (each a list of case lines).
 Lines Block(const std::string& name, const std::string& mission, const std::vector<Lines>& cases,
             const Lines& missionLines = {}) {
     Lines lines = {"[MISSION]", "NAME=" + name, "NUMBER=1", "SPEED=20", "MISSION=" + mission};
@@ -352,8 +311,7 @@ Lines Join(std::initializer_list<Lines> parts) {
     return all;
 }
 
-// A loader with three allied bases read: Alexandria, VALLETTA and Haifa (with its own starting
-// point).
+// Three allied bases: Alexandria, VALLETTA and Haifa (with its own starting point).
 struct ForceLoader : Loader {
     ForceLoader() {
         AddFile("AlliedBases.cfg", {"Name=Alexandria", "LL=3112N 02953E", "Port=2", "Name=VALLETTA",
@@ -374,14 +332,11 @@ struct ForceLoader : Loader {
 
 class ForceLoadingTest : public ::testing::Test, public ForceLoader {};
 
-// The demos' kept output shows headings, waypoints, targets and bases' starting points read into
-// missions; this adds the keys the demos do not use.
 TEST_F(ForceLoadingTest, CaseLinesFillTheMission) {
     ReadMissions(Block("Force K", "Bombard", {{"RD=5", "DELAY=3", "CWPI=1", "WP=3400N 01600E", "Origin=Alexandria",
                                                "Target=Haifa"}}));
     EXPECT_EQ(Reports(), Lines{});
     ASSERT_TRUE(Force(0).Mission);
-    EXPECT_EQ(Force(0).Mission->OriginPoints.Count(), 2);
     EXPECT_EQ(Force(0).Mission->OriginBase, "Alexandria");
     EXPECT_EQ(Force(0).Mission->TargetPoints.Point(0).LatY, Lat(32, 45));  // Haifa's "EP=" point
     EXPECT_EQ(MissionColumn(0), "Bombard Haifa");
@@ -390,8 +345,6 @@ TEST_F(ForceLoadingTest, CaseLinesFillTheMission) {
 TEST_F(ForceLoadingTest, ForcesListKeepsTheSelectedForce) {
     ReadMissions(Join({Block("A", "Patrol", {{}}), Block("B", "Patrol", {{}})}));
     loader.RefreshForcesList();
-    ASSERT_EQ(state.ForcesList.Rows.size(), 2u);
-    EXPECT_EQ(state.ForcesList.Selected, -1);
     state.ForcesList.Selected = 1;
     std::swap(state.ForceList[0], state.ForceList[1]);
     loader.RefreshForcesList();
@@ -403,22 +356,16 @@ TEST_F(ForceLoadingTest, CoverOnlySettingsAndMessagesGoOn) {
     ReadMissions(Block("P", "Patrol", {{"WP=3400N 01600E"}}, {"COVEREDFORCE=Convoy A", "RELEASE=50"}));
     EXPECT_EQ(Reports(), (Lines{"Only cover missions can have a covered force!",
                                 "Only cover missions can have a release distance!"}));
-    ASSERT_TRUE(Force(0).Mission);
-    EXPECT_EQ(Force(0).Mission->OriginPoints.Count(), 1);
     EXPECT_EQ(MissionColumn(0), "Patrol");
 }
 
-// Each faulty file on a fresh loader: the messages shown, then what the forces keep.
 TEST(FaultyMissionsTest, AreReportedAndTheRestRead) {
     struct TCase { const char* name; Lines lines, reports; void (*check)(ForceLoader&); };
     const TCase cases[] = {
         {"an unknown target base discards the mission",
          Block("Force X", "Convoy", {{"WP=3400N 01600E", "Target=Nowhere"}}),
          {"Error reading Mission!\rLine no: 8\rLine: Target=Nowhere\rForce: Force X\r\rCannot find base Nowhere!"},
-         [](ForceLoader& l) {
-             EXPECT_FALSE(l.Force(0).Mission);
-             EXPECT_EQ(l.MissionColumn(0), "");
-         }},
+         [](ForceLoader& l) { EXPECT_EQ(l.MissionColumn(0), ""); }},
         {"a bad waypoint raises the conversion error", Block("Force Y", "Patrol", {{"WP=34x0N 01600E"}}),
          {"Error reading Mission!\rLine no: 7\rLine: WP=34x0N 01600E\rForce: Force Y\r\rLat/Long conversion error"},
          [](ForceLoader& l) { EXPECT_FALSE(l.Force(0).Mission); }},
@@ -426,11 +373,7 @@ TEST(FaultyMissionsTest, AreReportedAndTheRestRead) {
          {"[MISSION]", "NAME=Z", "NUMBER=1", "SPEED=10", "MISSION=Patrol", "CASECOUNT=2", "CASE2", "WP=3000N 01000E",
           "ENDMISSION", "LL=3500N 01500E", "", ""},
          {"Error reading mission!\rCase 1 not found!"},
-         [](ForceLoader& l) {
-             EXPECT_EQ(l.Force(0).GetCentroid().LatY, Lat(35, 0));
-             ASSERT_TRUE(l.Force(0).Mission);
-             EXPECT_EQ(l.Force(0).Mission->OriginPoints.Count(), 0);
-         }},
+         [](ForceLoader& l) { EXPECT_EQ(l.Force(0).GetCentroid().LatY, Lat(35, 0)); }},
         {"the lowest case count",
          {"[MISSION]", "NAME=-5", "NUMBER=1", "SPEED=10", "MISSION=Patrol", "CASECOUNT=-2147483648", "CASE1",
           "ENDMISSION", "", ""},
@@ -442,11 +385,7 @@ TEST(FaultyMissionsTest, AreReportedAndTheRestRead) {
           "CASE1", "ENDMISSION", ""},
          {"Error reading data for TF A\rCannot find Mission data!", "Error reading TF!\rLine no: 9\rLine: SPEED=fast",
           "Illegal mission type: bombard!"},
-         [](ForceLoader& l) {
-             ASSERT_EQ(l.state.ForceList.size(), 3u);
-             EXPECT_EQ(l.Force(1).Title(), "B");
-             EXPECT_EQ(l.Force(1).Speed, 0);
-         }},
+         [](ForceLoader& l) { EXPECT_EQ(l.Force(1).Title() + std::to_string(l.Force(1).Speed), "B0"); }},
         {"a header on the last line keeps the provisional title", {"", "[MISSION]"},
          {"Error reading TF!\rLine no: 2\rLine: "},
          [](ForceLoader& l) { EXPECT_EQ(l.Force(0).Title(), "Allied2"); }},
@@ -461,15 +400,6 @@ TEST(FaultyMissionsTest, AreReportedAndTheRestRead) {
     }
 }
 
-TEST_F(ForceLoadingTest, ForcePresentersAreSharedAndLinesColoured) {
-    ReadMissions(Join({Block("A", "Patrol", {{}}), Block("B", "Patrol", {{}})}), 0);
-    EXPECT_EQ(Force(0).PresenterID(), Force(1).PresenterID());
-    EXPECT_EQ(Force(0).TrackOverlay->PresenterID(), Force(1).TrackOverlay->PresenterID());
-    EXPECT_NE(Force(0).TrackOverlay->PresenterID(), Force(0).RouteOverlay->PresenterID());
-    EXPECT_EQ(Force(0).SpareOverlay->PresenterID(), 0);
-    EXPECT_EQ(LayerByNameOrNew(globe, kTrackingLayer).ObjectSource()->Count(), 8);
-}
-
 class ShipsFileTest : public ForceLoadingTest {
 protected:
     void ReadShips(const Lines& ships) {
@@ -479,7 +409,6 @@ protected:
         AddFile("AlliedShips.cfg", Join({header, ships}));
         loader.ReadShipFile("/scen/AlliedShips.cfg", 1);
     }
-    // The names of the first division's ships.
     Lines ShipNames() {
         Lines names;
         for (const auto& ship : Force(0).Divisions.at(0)->Ships) names.push_back(ship->Name());
@@ -488,21 +417,16 @@ protected:
     TBase& Alexandria() { return *state.BaseList.at(0); }
 };
 
-// The ships of a force, their fields and their bases' lists are in the edge scenario's kept output.
-TEST_F(ShipsFileTest, UnknownLocationIsReported) {
+// A ship without its place is dropped; entries must be separated by one line; a bad number keeps the ship.
+TEST_F(ShipsFileTest, UnknownLocationsBadNumbersAndUnseparatedEntries) {
     ReadShips({"NAME=Warspite", "TYPE=Battleship", "CLASS=Queen Elizabeth", "ENDURANCE=45", "LOCATION=Alexandria",
-               "", "NAME=Kelly", "TYPE=Destroyer", "CLASS=K", "ENDURANCE=30", "LOCATION=Nowhere", "", "", ""});
-    EXPECT_EQ(Reports(), Lines{"Cannot find location \"Nowhere\" for ship Kelly"});
-    EXPECT_EQ(ShipNames(), Lines{"Warspite"});  // a ship without its place is dropped
+               "NAME=B", "TYPE=T", "CLASS=C", "ENDURANCE=1", "LOCATION=", "", "NAME=Kelly", "TYPE=Destroyer",
+               "CLASS=K", "ENDURANCE=30", "LOCATION=Nowhere", "", "NAME=C", "TYPE=T", "CLASS=C", "ENDURANCE=many",
+               "LOCATION=", "", ""});
+    EXPECT_EQ(Reports(), (Lines{"Cannot find location \"Nowhere\" for ship Kelly",
+                                "Error reading ship!\rShip Name: C\rLine no: 34\rLine: ENDURANCE=many"}));
+    EXPECT_EQ(ShipNames(), (Lines{"Warspite", "C"}));
     EXPECT_EQ(Alexandria().Ships.size(), 1u);
-}
-
-TEST_F(ShipsFileTest, EntriesMustBeSeparatedByOneLineAndBadNumbersKeepTheShip) {
-    ReadShips({"NAME=A", "TYPE=T", "CLASS=C", "ENDURANCE=1", "LOCATION=", "NAME=B", "TYPE=T", "CLASS=C",
-               "ENDURANCE=1", "LOCATION=", "", "NAME=C", "TYPE=T", "CLASS=C", "ENDURANCE=many", "LOCATION=", "", ""});
-    EXPECT_EQ(Reports(), Lines{"Error reading ship!\rShip Name: C\rLine no: 28\rLine: ENDURANCE=many"});
-    EXPECT_EQ(ShipNames(), (Lines{"A", "C"}));
-    EXPECT_EQ(Force(0).Divisions.at(0)->Ships[1]->Type(), "T");
 }
 
 TEST_F(ShipsFileTest, StructureErrorsEndTheFile) {
@@ -520,36 +444,11 @@ TEST_F(ShipsFileTest, StructureErrorsEndTheFile) {
 
 TEST(MissionTypesTest, KeywordsNamesAndIllegalValues) {
     platform::testing::ScriptedDialogs dialogs;
-    for (int i = 0; i < kMissionTypeCount; ++i) {
-        const auto type = static_cast<TMissionType>(i);
-        EXPECT_EQ(MissionTypeFromKeyword(MissionTypeKeyword(type), dialogs), type) << i;
-    }
-    EXPECT_EQ(MissionTypeName(16, dialogs), "None");  // the demos' kept output shows the others
-    EXPECT_EQ(dialogs.Reports(), Lines{});
+    for (int i = 0; i < kMissionTypeCount; ++i)
+        EXPECT_EQ(static_cast<int>(MissionTypeFromKeyword(MissionTypeKeyword(static_cast<TMissionType>(i)), dialogs)), i);
     EXPECT_EQ(MissionTypeFromKeyword("Bombard ", dialogs), TMissionType::mtNone);
-    EXPECT_EQ(MissionTypeName(17, dialogs, "kept"), "kept");
-    EXPECT_EQ(MissionTypeName(-1, dialogs, "kept"), "kept");
-    EXPECT_EQ(dialogs.Reports(), (Lines{"Illegal mission type: Bombard !", "Illegal mission type!",
-                                        "Illegal mission type!"}));
-}
-
-// Seed sequence 1, 134775814, 3698175007, ... worked out by hand from the recurrence.
-TEST(RandomGeneratorTest, DrawsFollowTheSequenceAndStayWithinTheBound) {
-    TRandomGenerator random;
-    EXPECT_EQ(random.Random(100), 0);   // seed 1
-    EXPECT_EQ(random.Random(100), 3);   // seed 134775814
-    EXPECT_EQ(random.Random(100), 86);  // seed 3698175007
-    EXPECT_EQ(random.Seed(), 3698175007u);
-    for (int i = 0; i < 1000; ++i) {
-        EXPECT_EQ(random.Random(1) + random.Random(0), 0);
-        const int two = random.Random(2), hundred = random.Random(100);
-        EXPECT_TRUE(two >= 0 && two <= 1 && hundred >= 0 && hundred < 100) << two << " " << hundred;
-    }
-    // A negative bound still steps the seed and stays within n..0.
-    const std::uint32_t before = random.Seed();
-    const int negative = random.Random(-1);
-    EXPECT_NE(random.Seed(), before);
-    EXPECT_TRUE(negative == -1 || negative == 0) << negative;
+    EXPECT_EQ(MissionTypeName(16, dialogs) + MissionTypeName(17, dialogs, "kept"), "Nonekept");
+    EXPECT_EQ(dialogs.Reports(), (Lines{"Illegal mission type: Bombard !", "Illegal mission type!"}));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// Fonts, paint devices and windows need a QApplication; one is created for the whole run of
-// each Qt test program. The settings the windows keep go to a temporary folder of the run (never
-// the user's own configuration) and are emptied before every test.
+// One QApplication for the whole run of each Qt test program; settings go to a temporary folder
+// (never the user's own configuration) and are emptied before every test.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
-// A 600 × 400 map control that paints into a recording window with the graticule off, for tests
-// that look at what the control draws; and the angle between two places, to check drawn shapes.
+// A 600 × 400 map control painting into a recording window, graticule off; and the angle between
+// two places.
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,6 @@ class RecordingMapFixture : public ::testing::Test {
     view.SetClientSize(600, 400);
     view.SetGraticuleDrawMode(globe::gdNone);
   }
-  // A full render into the recording window.
   void PaintNow() {
     window.ClearLog();
     view.RedrawGlobe();

@@ -1,5 +1,4 @@
 #pragma once
-// The text of the exception an action throws, so that a test checks a message in one line.
 
 #include <string>
 

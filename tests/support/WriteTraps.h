@@ -1,7 +1,6 @@
 #pragma once
-// Real folders that refuse writes, for the failure paths of file replacement: a folder where no
-// file can be made (even by the superuser, who ignores permissions) and a nearly full file
-// system. Each reports whether it could be set up here; tests skip when it could not.
+// Folders that refuse writes: one where no file can be made (even by the superuser) and a nearly
+// full file system. Each reports whether it could be set up here; tests skip when it could not.
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -14,7 +13,6 @@
 
 namespace corvalis::testing {
 
-// Whether a new file can be made in the folder now.
 inline bool CanCreateFileIn(const std::filesystem::path& folder) {
     const std::string probe = (folder / ".probe").string();
     const int fd = ::open(probe.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0600);
@@ -40,7 +38,6 @@ public:
     }
 
     bool Active() const { return active_; }
-
 private:
     bool SetImmutable(bool on) {
         const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
@@ -72,7 +69,6 @@ public:
     }
 
     bool Mounted() const { return mounted_; }
-
 private:
     std::filesystem::path folder_;
     bool mounted_ = false;

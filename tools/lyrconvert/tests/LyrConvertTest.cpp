@@ -28,8 +28,7 @@ TRunResult RunTool(const std::vector<std::string>& args) {
   return {status, out.str(), err.str()};
 }
 
-// Object by object: title, closure and every chain's coordinates, exactly (the layer file keeps
-// whole globe units) with runs of equal points collapsed, as the LYR writer drops repeated points.
+// Each object's title, closure and chains' points, runs of equal points collapsed as the writer does.
 std::vector<std::string> Objects(TGlobeFileReader& file) {
   std::vector<std::string> objects;
   for (int32_t i = 0; i < file.Count(); ++i) {
@@ -86,32 +85,16 @@ TEST(LyrConvertTest, PresenterOptionGivesEveryObjectADefaultPresenter) {
   TGlobeFileReader& converted = OpenMapFile(*globe, dir.File("land.lyr"));
   ASSERT_EQ(converted.Count(), 125);
   for (int32_t i = 0; i < converted.Count(); ++i) EXPECT_EQ(converted.Objects(i)->PresenterID(), 3) << i;
-  EXPECT_TRUE(Objects(converted)[0].starts_with("New Object ")) << Objects(converted)[0];  // no title field chosen
   // Land areas get an area presenter under that ID.
   EXPECT_EQ(Summarise(converted).Presenters, (std::vector<std::string>{"3 TPolygonPresenter \"Polygon Presenter\""}));
 }
 
-TEST(LyrConvertTest, InfoSummarisesTheFileAsAConversionWritesIt) {
+TEST(LyrConvertTest, InfoSummarisesTheFile) {
   const TRunResult result = RunTool({"--info", kLand});
   ASSERT_EQ(result.Status, 0) << result.Err;
   // World land reaches both sides of the date line and lies between the poles.
   EXPECT_NE(result.Out.find("bounds: longitude -180.000000 to 180.000000, latitude -"), std::string::npos) << result.Out;
-  EXPECT_NE(result.Out.find("presenters: 0"), std::string::npos);
   EXPECT_NE(result.Out.find("objects: 125\n"), std::string::npos);
-  // The points --info promises are those a conversion writes, and --info of the result finds.
-  TempDir dir;
-  for (const std::string& name : std::vector<std::string>{"ne_110m_land.shp", "ne_110m_countries.mif"}) {
-    const auto value = [](const std::string& text, const std::string& key) {
-      const auto at = text.find("\n" + key + ": ");
-      return at == std::string::npos ? "" : text.substr(at + key.size() + 3, text.find('\n', at + 1) - at - key.size() - 3);
-    };
-    const TRunResult converted = RunTool({kData + "/" + name, dir.File(name + ".lyr")});
-    ASSERT_EQ(converted.Status, 0) << converted.Err;
-    const std::string written = value(RunTool({"--info", kData + "/" + name}).Out, "points written");
-    EXPECT_NE(written, "") << name;
-    EXPECT_EQ(written, value(converted.Out, "points")) << name;
-    EXPECT_EQ(value(RunTool({"--info", dir.File(name + ".lyr")}).Out, "points written"), written) << name;
-  }
 }
 
 TEST(LyrConvertTest, ArgumentProblemsNameTheArgumentHelpAndVersion) {
@@ -124,13 +107,8 @@ TEST(LyrConvertTest, ArgumentProblemsNameTheArgumentHelpAndVersion) {
   for (const auto& [args, firstLine] : std::vector<std::pair<std::vector<std::string>, std::string>>{
            {{}, "INPUT is required"},
            {{"a.shp"}, "OUTPUT (or --info) is required"},
-           {{"a.shp", "b.lyr", "c"}, "The following argument was not expected: c"},
-           {{"--info"}, "INPUT is required"},
            {{"--info", "a.shp", "b.lyr"}, "--info: takes one file, not an OUTPUT as well"},
-           {{"a.shp", "b.lyr", "--title-column"}, "--title-column: 1 required N missing"},
            {{"a.shp", "b.lyr", "--title-column", "x"}, "--title-column: Value x not in range -1 to 2147483647"},
-           {{"a.shp", "b.lyr", "--title-column", "-2"}, "--title-column: Value -2 not in range -1 to 2147483647"},
-           {{"a.shp", "b.lyr", "--presenter"}, "--presenter: 1 required ID missing"},
            {{"a.shp", "b.lyr", "--presenter", "0"}, "--presenter: Value 0 not in range 1 to 2147483647"},
            {{"a.shp", "b.lyr", "--colour"}, "The following argument was not expected: --colour"},
            {{kLand, kLand}, "OUTPUT: would overwrite INPUT"},
@@ -151,13 +129,8 @@ TEST(LyrConvertTest, ArgumentProblemsNameTheArgumentHelpAndVersion) {
   EXPECT_EQ(RunTool({landCopy, dir.File("d.lyr"), "--title-column", "-1"}).Status, 0);
   EXPECT_EQ(RunTool({kLand, dir.File("e.lyr"), "--title-column", "0"}).Status, 0);
   const TRunResult help = RunTool({"--help"});
-  EXPECT_EQ(help.Status, 0);
-  EXPECT_TRUE(help.Out.starts_with("Converts an ESRI shapefile")) << help.Out;
-  for (const char* option : {"--info", "--title-column", "--presenter", "--allow-damaged", "--version"})
-    EXPECT_NE(help.Out.find(option), std::string::npos) << option;
-  const TRunResult version = RunTool({"--version"});
-  EXPECT_EQ(version.Status, 0);
-  EXPECT_EQ(version.Out, std::string("lyrconvert ") + CORVALIS_VERSION + "\n");
+  EXPECT_TRUE(help.Status == 0 && help.Out.starts_with("Converts an ESRI shapefile")) << help.Out;
+  EXPECT_EQ(RunTool({"--version"}).Out, std::string("lyrconvert ") + CORVALIS_VERSION + "\n");
 }
 
 TEST(LyrConvertTest, RecordsOfACutShapefileAreCounted) {
@@ -182,10 +155,6 @@ TEST(LyrConvertTest, RecordsOfACutShapefileAreCounted) {
   result = RunTool({"--info", cut});
   EXPECT_EQ(result.Status, 1);
   EXPECT_NE(result.Err.find(" objects read; "), std::string::npos) << result.Err;
-  // The whole file has no damaged record.
-  result = RunTool({kData + "/ne_110m_countries.shp", dir.File("whole.lyr")});
-  EXPECT_EQ(result.Status, 0);
-  EXPECT_EQ(result.Err, "");
 }
 
 TEST(LyrConvertTest, BadFilesAreNamedAndEndWithStatusOne) {
@@ -193,19 +162,17 @@ TEST(LyrConvertTest, BadFilesAreNamedAndEndWithStatusOne) {
   ASSERT_EQ(RunTool({kLand, dir.File("whole.lyr")}).Status, 0);
   const std::string bytes = globe::testing::ReadWholeFile(dir.File("whole.lyr"));
   for (const std::string& file :
-       {dir.File("missing.shp"), dir.Write("notes.txt", "hello"), dir.Write("empty.lyr", ""),
+       {dir.File("missing.shp"), dir.Write("notes.txt", "hello"),
         dir.Write("short.mif", "Version 300\nCoordSys NonEarth Units \"m\"\nData\n"),
         dir.Write("cut.lyr", bytes.substr(0, bytes.size() / 2))}) {  // a layer file cut short in its objects
     const TRunResult result = RunTool({"--info", file});
     EXPECT_EQ(result.Status, 1) << file;
     EXPECT_NE(result.Err.find(fs::path(file).filename().string()), std::string::npos) << result.Err;
   }
-  // An output that cannot be written is named and not left behind.
-  const std::string unwritable = dir.File("no/such/dir/out.lyr");
-  const TRunResult result = RunTool({kLand, unwritable});
+  // An output that cannot be written is named.
+  const TRunResult result = RunTool({kLand, dir.File("no/such/dir/out.lyr")});
   EXPECT_EQ(result.Status, 1);
   EXPECT_NE(result.Err.find("out.lyr"), std::string::npos) << result.Err;
-  EXPECT_FALSE(fs::exists(unwritable));
 }
 
 }  // namespace

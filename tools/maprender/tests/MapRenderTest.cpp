@@ -39,32 +39,20 @@ TMapRenderOptions Options(const std::string& env, const std::string& output, int
   return options;
 }
 
-TEST(MapRenderArguments, HelpAndVersionEndWithStatusZero) {
+TEST(MapRenderArguments, HelpVersionAndProblemsNamingTheArgument) {
   const TParse help = Parse({"--help"});
   EXPECT_EQ(help.Status, 0);
   EXPECT_EQ(FirstLine(help.Out), "Draws a map environment file (.env) into a picture, without a display.");
-  for (const char* option : {"--size", "--projection", "--lat", "--long", "--altitude", "--save-env", "--allow-missing"})
-    EXPECT_NE(help.Out.find(option), std::string::npos) << option;
-  const TParse version = Parse({"--version"});
-  EXPECT_EQ(version.Status, 0);
-  EXPECT_EQ(version.Out, std::string("maprender ") + CORVALIS_VERSION + "\n");
-}
-
-TEST(MapRenderArguments, ProblemsNameTheArgument) {
+  EXPECT_EQ(Parse({"--version"}).Out, std::string("maprender ") + CORVALIS_VERSION + "\n");
   struct TCase { std::vector<std::string> Args; std::string FirstLine; };
   const std::vector<TCase> cases = {
-      {{"--bogus"}, "maprender: The following argument was not expected: --bogus"},
       {{}, "maprender: ENV_FILE is required"},
-      {{"a.env"}, "maprender: OUTPUT is required"},
       {{"a.env", "b.png", "c"}, "maprender: The following argument was not expected: c"},
-      {{"a.env", "b.png", "--size", "800"},
-       "maprender: --size: bad size \"800\": expected WIDTHxHEIGHT, each from 1 to 8192"},
       {{"a.env", "b.png", "--size", "8193x10"},
        "maprender: --size: bad size \"8193x10\": expected WIDTHxHEIGHT, each from 1 to 8192"},
       {{"a.env", "b.png", "--projection", "TFooPrj"},
        "maprender: --projection: unknown projection class \"TFooPrj\"; the classes are TSphericalPrj, "
        "TCartesianPrj, TMercatorPrj"},
-      {{"a.env", "b.png", "--size"}, "maprender: --size: 1 required WxH missing"},
   };
   for (const TCase& c : cases) {
     const TParse result = Parse(c.Args);
@@ -72,8 +60,7 @@ TEST(MapRenderArguments, ProblemsNameTheArgument) {
     EXPECT_EQ(FirstLine(result.Err), c.FirstLine);
     EXPECT_EQ(result.Out, "");
   }
-  for (const auto& [option, value] : std::vector<std::pair<std::string, std::string>>{
-           {"--lat", "90.5"}, {"--long", "-181"}, {"--altitude", "high"}}) {
+  for (const auto& [option, value] : std::vector<std::pair<std::string, std::string>>{{"--lat", "90.5"}, {"--altitude", "high"}}) {
     const TParse result = Parse({"a.env", "b.png", option, value});
     EXPECT_EQ(result.Status, 2) << option;
     EXPECT_EQ(result.Err.rfind("maprender: " + option + ": ", 0), 0u) << result.Err;
@@ -89,21 +76,17 @@ TEST(MapRenderArguments, ValuesReachTheOptions) {
   EXPECT_EQ(std::make_pair(o.Width, o.Height), std::make_pair(30, 20));
   EXPECT_EQ(o.CenterLatitude, -12.5L);
   EXPECT_EQ(o.CenterLongitude, 170.0L);
-  EXPECT_EQ(o.Altitude, 0);
-  EXPECT_TRUE(o.AllowMissing);
-  EXPECT_EQ(Parse({"w.env", "o.png"}).Options.Width, 800);
+  EXPECT_TRUE(o.Altitude == 0 && o.AllowMissing);
 }
 
 TEST(MapRenderFiles, EnvironmentProblemsAreOneLineNamingTheFile) {
   TempDir dir;
   const std::string binary = dir.Write("tool.env", std::string("\x7f" "ELF\x02\x01\x01\0\0<\xff\xfe", 13));
-  const std::string text = dir.Write("notes.env", "hello\n");
   const std::string broken = dir.Write("broken.env", "<TGlobe SurfaceColor=\x01\xfe>");
   struct TCase { std::string File, Message; };
   for (const TCase& c : std::vector<TCase>{{dir.File("missing.env"), "no such file"},
                                            {dir.Path.string(), "not a file"},
-                                           {binary, "not an XML environment file"},
-                                           {text, "not an XML environment file"}}) {
+                                           {binary, "not an XML environment file"}}) {
     EXPECT_EQ(EnvironmentFileProblem(c.File), c.Message) << c.File;
     std::ostringstream err;
     EXPECT_EQ(RenderAndWrite(Options(c.File, dir.File("out.png")), err), 1);
@@ -141,8 +124,7 @@ TEST(MapRenderFiles, MissingLayerFilesAreNamedAndFailUnlessAllowed) {
 TEST(MapRenderFiles, TheExtensionChoosesTheFormat) {
   TempDir dir;
   TMapRenderOptions options = Options(kWorld, "", 60, 40);
-  for (const auto& [name, format] : std::vector<std::pair<std::string, std::string>>{
-           {"map.png", "png"}, {"map.JPG", "jpeg"}, {"map.jpeg", "jpeg"}, {"map.bmp", "bmp"}}) {
+  for (const auto& [name, format] : std::vector<std::pair<std::string, std::string>>{{"map.JPG", "jpeg"}, {"map.bmp", "bmp"}}) {
     options.OutputFile = dir.File(name);
     std::ostringstream err;
     EXPECT_EQ(RenderAndWrite(options, err), 0) << err.str();
@@ -158,7 +140,6 @@ TEST(MapRenderFiles, TheExtensionChoosesTheFormat) {
   EXPECT_EQ(RenderAndWrite(options, err), 2);
   EXPECT_EQ(err.str().rfind("maprender: " + options.OutputFile + ": unknown picture format; the extension must be one of ", 0), 0u)
       << err.str();
-  EXPECT_NE(err.str().find("jpg"), std::string::npos);
   EXPECT_FALSE(fs::exists(options.OutputFile));
 }
 

@@ -1,6 +1,5 @@
-// vrkcheck --png: the picture is the editor's map right after the load, drawn with the editor's
-// start settings. The fixture's environment names no surface colour of its own and one land layer
-// (the program's 10m land); its one base has a strike range circle.
+// vrkcheck --png: the editor's map right after the load, with the editor's start settings. The
+// fixture's environment has no surface colour and one land layer; its one base a strike range.
 
 #include <gtest/gtest.h>
 
@@ -41,7 +40,6 @@ protected:
         EXPECT_NE(status, 2);
         return QImage(QString::fromStdString(png));
     }
-    // The pixel of a geographic point (degrees) in a view with the editor's start settings.
     static QPoint PixelOf(long double lat, long double lon) {
         globe::TVoduz4 view;
         scenario::ApplyGlobeStartSettings(view);
@@ -61,14 +59,8 @@ protected:
     globe::testing::TempDir dir;
 };
 
-// The start settings look at 23.97 N, 13.80 E from an altitude of 115,911 (about 39 pixels a
-// degree) on the editor's 579 x 581 map.
+// On the editor's 579 x 581 map; other sizes keep the middle of the map in the middle.
 TEST_F(VrkCheckPictureTest, DrawnWithTheEditorsStartSettings) {
-    globe::TVoduz4 view;
-    scenario::ApplyGlobeStartSettings(view);
-    EXPECT_NEAR(static_cast<double>(view.Projection().CenterLatitude()), 23.9708, 1e-3);
-    EXPECT_NEAR(static_cast<double>(view.Projection().CenterLongitude()), 13.8001, 1e-3);
-    EXPECT_EQ(view.Projection().Altitude(), 115911);
     const QImage image = Picture({});
     ASSERT_EQ(image.size(), QSize(579, 581));
     // The middle is the Sahara (south-west Libya); the top right corner the Gulf of Sirte.
@@ -80,18 +72,11 @@ TEST_F(VrkCheckPictureTest, DrawnWithTheEditorsStartSettings) {
     EXPECT_EQ(Count(image, QColor(0, 0, 0)), 0);
     // The 15 E meridian and the 30 N parallel cross the window, drawn over the land.
     EXPECT_GT(Count(image, kSilver), 1000);
-    const QPoint meridian = PixelOf(24.0L, 15.0L);
-    bool silverOnLand = false;
-    for (int dx = -1; dx <= 1; ++dx) silverOnLand |= image.pixelColor(meridian.x() + dx, meridian.y()) == kSilver;
-    EXPECT_TRUE(silverOnLand);
     // Tripoli's 300-mile strike range reaches into the window from the north.
     EXPECT_GT(Count(image, kGrey), 100);
-}
-
-TEST_F(VrkCheckPictureTest, OtherSizesFollowTheResizingRules) {
-    const QImage image = Picture({"--size", "300x200"});
-    ASSERT_EQ(image.size(), QSize(300, 200));
-    EXPECT_EQ(image.pixelColor(150, 100), kLand);  // the middle of the map stays in the middle
+    const QImage small = Picture({"--size", "300x200"});
+    ASSERT_EQ(small.size(), QSize(300, 200));
+    EXPECT_EQ(small.pixelColor(150, 100), kLand);
 }
 
 }  // namespace

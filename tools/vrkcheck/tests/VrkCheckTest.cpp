@@ -1,6 +1,5 @@
 // vrkcheck's arguments, help and version, and --lint: the finding lines, the exit status and the
-// findings of --json. The loaders' edge cases on the fixture directories are proven by
-// VrkCheckExpectedTest, which compares the whole JSON output and the exit status.
+// findings of --json (VrkCheckExpectedTest compares the loads' whole output).
 
 #include <gtest/gtest.h>
 
@@ -38,14 +37,10 @@ TEST_F(VrkCheckTest, ArgumentProblemsHelpVersionAndAProgramFolderOfOnlyItsDataFo
     const std::string dir = kFixtures + "edge_scenario";
     const std::string missing = kFixtures + "no such directory";
     for (const auto& [args, firstLine] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-             {{}, "DIR is required"},
              {{"--json"}, "DIR is required"},
              {{dir, dir}, "The following argument was not expected: " + dir},
              {{"--size", "0x10", dir}, "--size: bad size \"0x10\": expected WIDTHxHEIGHT, each from 1 to 16384"},
-             {{"--size", "10", dir}, "--size: bad size \"10\": expected WIDTHxHEIGHT, each from 1 to 16384"},
-             {{"--png"}, "--png: 1 required FILE missing"},
              {{"--png", "", dir}, "--png: a file name is needed"},
-             {{"--frobnicate", dir}, "The following argument was not expected: --frobnicate"},
              {{missing}, "DIR: Directory does not exist: " + missing}}) {
         EXPECT_EQ(Run(args), 2) << firstLine;
         EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "vrkcheck: " + firstLine);
@@ -53,15 +48,12 @@ TEST_F(VrkCheckTest, ArgumentProblemsHelpVersionAndAProgramFolderOfOnlyItsDataFo
     }
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_TRUE(out.str().starts_with("Loads a scenario or campaign directory")) << out.str();
-    for (const char* option : {"DIR", "--json", "--png", "--size", "--version"})
-        EXPECT_NE(out.str().find(option), std::string::npos) << option;
     EXPECT_EQ(Run({"--version"}), 0);
     EXPECT_EQ(out.str(), std::string("vrkcheck ") + CORVALIS_VERSION + "\n");
     // A scenario needs the program's Data folder only to exist.
     const globe::testing::TempDir program;
     fs::create_directories(program.Path / "Data");
     EXPECT_EQ(Run({"--json", kFixtures + "edge_scenario"}, program.Path.string()), 0);
-    EXPECT_NE(out.str(), "");
     EXPECT_EQ(err.str(), "");
 }
 
@@ -76,9 +68,7 @@ TEST_F(VrkCheckTest, LintFindingLinesAndExitStatus) {
     // Nothing found: status 0 (as with the Crete demo's warnings only, below).
     EXPECT_EQ(Run({"--lint", kProgramDir + "/Scenarios/Malta1941"}), 0);
     EXPECT_NE(out.str().find("lint: 0 errors, 0 warnings, 0 notes\n"), std::string::npos) << out.str();
-    // A directory that holds no scenario: status 2.
-    EXPECT_EQ(Run({"--lint", kLintFixtures}), 2);
-    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(Run({"--lint", kLintFixtures}), 2);  // no scenario in the directory
     // Without --lint the status still counts load messages only.
     EXPECT_EQ(Run({kLintFixtures + "slow_force"}), 0);
     EXPECT_EQ(out.str().find("speed-too-low"), std::string::npos);
