@@ -123,28 +123,38 @@ bool TProjectionModel::GeoRectVisible(const TGeoRect& rect, uint16_t& stateFlags
 
 bool TProjectionModel::GeoRectPartVisible(int64_t left, int64_t bottom, int64_t right,
                                           int64_t top, uint16_t& stateFlags) {
-  auto at = [](int64_t v) { return Wrap32(v); };
   int32_t count = 0;
   int32_t visible = 0;
-  auto sample = [&](int64_t longX, int64_t latY) {
-    if (LLToXY(at(longX), at(latY), count)) ++visible;
-    ++count;
-  };
-  sample(left, bottom);
-  sample(right, bottom);
-  sample(right, top);
-  sample(left, top);
-  for (int64_t x = left + kSampleStepGU; x < right; x += kSampleStepGU) {
-    sample(x, bottom);
-    sample(x, top);
-  }
-  for (int64_t y = bottom + kSampleStepGU; y < top; y += kSampleStepGU) {
-    sample(left, y);
-    sample(right, y);
-  }
-  if (visible == 0) return false;
   uint8_t codes = 0;
-  if (!DeviceExtentVisible(count, codes)) return false;
+  switch (SampleVerdict(left, bottom, right, top)) {
+    case TSampleVerdict::AllHidden:
+      return false;
+    case TSampleVerdict::AllShownInside:
+      count = visible = 4;  // the corners at least; all of them on the window
+      break;
+    case TSampleVerdict::Unknown: {
+      auto at = [](int64_t v) { return Wrap32(v); };
+      auto sample = [&](int64_t longX, int64_t latY) {
+        if (LLToXY(at(longX), at(latY), count)) ++visible;
+        ++count;
+      };
+      sample(left, bottom);
+      sample(right, bottom);
+      sample(right, top);
+      sample(left, top);
+      for (int64_t x = left + kSampleStepGU; x < right; x += kSampleStepGU) {
+        sample(x, bottom);
+        sample(x, top);
+      }
+      for (int64_t y = bottom + kSampleStepGU; y < top; y += kSampleStepGU) {
+        sample(left, y);
+        sample(right, y);
+      }
+      if (visible == 0) return false;
+      if (!DeviceExtentVisible(count, codes)) return false;
+      break;
+    }
+  }
   const uint8_t minCode = codes >> 4;
   const uint8_t maxCode = codes & 0x0F;
   if (minCode & 12) stateFlags |= rsClipTop;

@@ -112,6 +112,13 @@ class TProjectionModel : public TCustomProjectionModel {
   // The projection's central meridian in GlobeUnit (unrounded); 0 while the outline is built.
   long double CentralMeridianGU() const;
 
+ protected:
+  // What the samples of a rectangle part (see GeoRectPartVisible) would all show, when the model
+  // can tell it without them: every sample hidden, or every sample shown and drawn at least a
+  // pixel inside the window. Unknown sends the test through the samples.
+  enum class TSampleVerdict { Unknown, AllHidden, AllShownInside };
+  virtual TSampleVerdict SampleVerdict(int64_t, int64_t, int64_t, int64_t) { return TSampleVerdict::Unknown; }
+
  private:
   bool BuildingOutline_ = false;
 

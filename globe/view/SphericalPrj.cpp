@@ -1,12 +1,14 @@
 #include "globe/view/SphericalPrj.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 #include "globe/data/GlobeUnits.h"
 #include "globe/data/TextureData.h"
 #include "globe/view/CustomGlobeView.h"
 #include "globe/view/DevicePoints.h"
+#include "globe/view/DoubleProjection.h"
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/DeviceRound.h"
 #include "globe/view/GlobeProjection.h"
@@ -30,6 +32,13 @@ TGeoPoint DirectionToGeo(const TVec3& v) {
   if (u.X != 0 || u.Z != 0) p.LongX = RoundToDevice(ArcTan2(u.X, u.Z) * RadiansToGU);
   p.LatY = RoundToDevice(ArcSin(u.Y) * RadiansToGU);
   return p;
+}
+
+// How far an Extended value may move when taken as a double.
+double RoundingToDouble(long double value) { return static_cast<double>(std::fabs(value)) * 0x1p-52; }
+
+TVec3 ToVec3(const TPoint3D& p) {
+  return TVec3{static_cast<long double>(p.X), static_cast<long double>(p.Y), static_cast<long double>(p.Z)};
 }
 
 TVec3 Midpoint(const TVec3& a, const TVec3& b) {
@@ -141,36 +150,106 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
   const auto emit = [&](long double sx, long double sy) {
     out[count++] = platform::TPoint{AddToDevice(xOrigin, RoundToDevice(sx)), AddToDevice(yOrigin, RoundToDevice(sy))};
   };
-  if (clipToHorizon) Ring_.Clear();
-  long double lastX = kNoLastPosition, lastY = kNoLastPosition;
-  for (const TPoint3D& p3 : *points) {
+  // The position in Extended: a hidden point pushed radially onto the horizon.
+  const auto exactPosition = [&](const TPoint3D& p3, bool hidden, long double& sx, long double& sy) {
+    const TVec3 p = ToVec3(p3);
+    sx = Dot(ForwardMatrix_[0], p);
+    sy = Dot(ForwardMatrix_[1], p);
+    if (!hidden) return;
+    const long double h = Hypot(sx, sy);
+    if (h > 0) {
+      const long double f = HorizonRadius_ / h;
+      sx *= f;
+      sy *= f;
+    } else {  // straight behind the centre: any horizon point will do
+      sx = HorizonRadius_;
+      sy = 0;
+    }
+  };
+
+  // Every decision (hidden or not, a pixel on from the last kept point or not, which pixel) is
+  // first taken in doubles (TDoubleProjection) and taken again in Extended only when the double
+  // value lies too close to the threshold to tell; so the points kept and their pixels are the
+  // Extended ones, at a fraction of the cost. The horizon ring needs the kept positions in
+  // Extended: they are worked out again for outlines that reach behind the globe.
+  const TDoubleProjection fast(ForwardMatrix_);
+  const double boundX = fast.Bound(0), boundY = fast.Bound(1), boundZ = fast.Bound(2);
+  const auto radius = static_cast<double>(HorizonRadius_);
+  const std::vector<TPoint3D>& all = *points;
+  Kept_.clear();
+  bool anyHiddenKept = false;
+  std::size_t lastKept = all.size();  // none yet
+  bool lastHidden = false;
+  long double lastX = kNoLastPosition, lastY = kNoLastPosition;  // as doubles within lastBound of Extended
+  double lastBoundX = 0, lastBoundY = 0;
+  for (std::size_t i = 0; i < all.size(); ++i) {
     if (count >= DevicePointCapacity) break;
-    const TVec3 p{static_cast<long double>(p3.X), static_cast<long double>(p3.Y),
-                  static_cast<long double>(p3.Z)};
-    long double sx = Dot(ForwardMatrix_[0], p);
-    long double sy = Dot(ForwardMatrix_[1], p);
-    const long double sz = Dot(ForwardMatrix_[2], p);
-    const bool hidden = (sz <= 0) == farSide;
+    const TPoint3D& p3 = all[i];
+    const double dz = fast.Dot(2, p3);
+    long double sx = 0, sy = 0;
+    bool haveExact = false;
+    const bool hidden = (std::fabs(dz) > boundZ ? dz <= 0 : Dot(ForwardMatrix_[2], ToVec3(p3)) <= 0) == farSide;
+    if (hidden && !clipToHorizon) continue;
+    double px = fast.Dot(0, p3), py = fast.Dot(1, p3), bx = boundX, by = boundY;
+    bool known = true;
     if (hidden) {
-      if (!clipToHorizon) continue;
-      const long double h = Hypot(sx, sy);
-      if (h > 0) {
-        const long double f = HorizonRadius_ / h;
-        sx *= f;
-        sy *= f;
-      } else {  // straight behind the centre: any horizon point will do
-        sx = HorizonRadius_;
-        sy = 0;
+      const double h = std::sqrt(px * px + py * py);
+      if (h > radius * 0x1p-20) {
+        px *= radius / h;
+        py *= radius / h;
+        bx = by = radius * (4 * (boundX + boundY) / h + 0x1p-45);
+      } else {
+        known = false;  // too near straight behind the centre to bound the push
       }
     }
-    if (std::fabs(lastX - sx) > 1.0L || std::fabs(lastY - sy) > 1.0L) {
+    int beyondX = 0, beyondY = 0;
+    if (known) {
+      beyondX = TDoubleProjection::BeyondOne(static_cast<double>(lastX) - px, bx + lastBoundX);
+      beyondY = TDoubleProjection::BeyondOne(static_cast<double>(lastY) - py, by + lastBoundY);
+    }
+    bool pass = beyondX > 0 || beyondY > 0;
+    if (!pass && (beyondX == 0 || beyondY == 0)) {
+      // Too close to call: both positions in Extended.
+      if (lastKept < all.size()) {
+        exactPosition(all[lastKept], lastHidden, lastX, lastY);
+        lastBoundX = RoundingToDouble(lastX);
+        lastBoundY = RoundingToDouble(lastY);
+      }
+      exactPosition(p3, hidden, sx, sy);
+      haveExact = true;
+      pass = std::fabs(lastX - sx) > 1.0L || std::fabs(lastY - sy) > 1.0L;
+    }
+    if (!pass) continue;
+    int64_t rx = 0, ry = 0;
+    if (!haveExact && TDoubleProjection::RoundsSurely(px, bx, rx) && TDoubleProjection::RoundsSurely(py, by, ry)) {
+      out[count++] = platform::TPoint{AddToDevice(xOrigin, rx), AddToDevice(yOrigin, ry)};
+      lastX = px;
+      lastY = py;
+      lastBoundX = bx;
+      lastBoundY = by;
+    } else {
+      if (!haveExact) exactPosition(p3, hidden, sx, sy);
+      emit(sx, sy);
       lastX = sx;
       lastY = sy;
-      emit(sx, sy);
-      if (clipToHorizon) Ring_.Add(sx, sy, hidden);
+      lastBoundX = RoundingToDouble(sx);
+      lastBoundY = RoundingToDouble(sy);
+    }
+    lastKept = i;
+    lastHidden = hidden;
+    if (clipToHorizon) {
+      Kept_.push_back(hidden ? ~static_cast<int32_t>(i) : static_cast<int32_t>(i));
+      anyHiddenKept = anyHiddenKept || hidden;
     }
   }
-  if (!clipToHorizon || !Ring_.AnyHidden()) return count;
+  if (!anyHiddenKept) return count;
+  Ring_.Clear();
+  for (const int32_t k : Kept_) {
+    const bool hidden = k < 0;
+    long double sx = 0, sy = 0;
+    exactPosition(all[static_cast<std::size_t>(hidden ? ~k : k)], hidden, sx, sy);
+    Ring_.Add(sx, sy, hidden);
+  }
   // An outline that reaches behind the globe: it follows the horizon, and is mended where its
   // horizon part winds wrongly.
   const std::vector<THorizonRing::TPointXY>* ring = &Ring_.Follow(HorizonRadius_);
@@ -184,6 +263,38 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
     emit(q.X, q.Y);
   }
   return count;
+}
+
+TProjectionModel::TSampleVerdict TSphericalPrj::SampleVerdict(int64_t left, int64_t bottom, int64_t right,
+                                                              int64_t top) {
+  if (!(HorizonRadius_ > 0)) return TSampleVerdict::Unknown;
+  // Every sample lies within `reach` (radians) of the middle point: at most half the latitude
+  // span along the middle's meridian, then at most half the longitude span along a parallel
+  // (the middle is rounded to whole GlobeUnits: one more each). The small margin keeps the
+  // verdicts clear of the rounding of the samples' own products.
+  constexpr long double kMargin = 1e-9L;
+  const long double reach =
+      static_cast<long double>(std::llabs(right - left) + std::llabs(top - bottom) + 2) / 2 * GUToRadians + kMargin;
+  if (reach >= 1.5L) return TSampleVerdict::Unknown;  // near a hemisphere: nothing to tell
+  const TVec3 middle = GeoToCartesianExact(TGeoPoint(Wrap32((left + right) / 2), Wrap32((bottom + top) / 2), 0));
+  // Cosine of the angle between the middle and the direction away from the viewer.
+  const long double away = Dot(ForwardMatrix_[2], middle) / HorizonRadius_;
+  const long double limit = std::sin(reach);
+  const bool allAway = away > limit, allToward = away < -limit;
+  const bool farSide = Projection().FarSide();
+  if (farSide ? allToward : allAway) return TSampleVerdict::AllHidden;
+  if (!(farSide ? allAway : allToward)) return TSampleVerdict::Unknown;
+  // All shown: the chord to any sample is at most the arc, so its pixel lies within this many
+  // pixels of the middle's (rounding included).
+  const TGlobeProjection& projection = Projection();
+  const long double spread = HorizonRadius_ * reach * (1 + 1e-12L) + 2;
+  const long double x = Dot(ForwardMatrix_[0], middle) + static_cast<long double>(projection.XOrigin());
+  const long double y = Dot(ForwardMatrix_[1], middle) + static_cast<long double>(projection.YOrigin());
+  const auto width = static_cast<long double>(projection.View().CanvasWidth());
+  const auto height = static_cast<long double>(projection.View().CanvasHeight());
+  if (x - spread >= 1 && x + spread <= width - 1 && y - spread >= 1 && y + spread <= height - 1)
+    return TSampleVerdict::AllShownInside;
+  return TSampleVerdict::Unknown;
 }
 
 TGeoPoint TSphericalPrj::MiddlePoint(bool farSide) const {

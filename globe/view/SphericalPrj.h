@@ -1,6 +1,8 @@
 #pragma once
 // Orthographic view of a rotatable globe: the model the editor uses.
 
+#include <vector>
+
 #include "globe/data/GeoMath.h"
 #include "globe/view/HorizonRing.h"
 #include "globe/view/ProjectionModel.h"
@@ -38,6 +40,9 @@ class TSphericalPrj : public TProjectionModel {
  protected:
   std::unique_ptr<TCustomProjectionModel> CreateInstance(
       TGlobeProjection* projection) const override;
+  // From a cap round the rectangle's middle that holds all its samples: wholly behind the
+  // horizon, or wholly in front of it and inside the window.
+  TSampleVerdict SampleVerdict(int64_t left, int64_t bottom, int64_t right, int64_t top) override;
 
  private:
   void BuildMatrices();
@@ -52,6 +57,7 @@ class TSphericalPrj : public TProjectionModel {
   long double HorizonRadius_ = 0;
   long double HorizonRadiusSq_ = 0;
   THorizonRing Ring_;  // kept between chains to avoid reallocation
+  std::vector<int32_t> Kept_;  // the kept points of an outline: index, or ~index when hidden
 };
 
 }  // namespace globe

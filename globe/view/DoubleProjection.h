@@ -1,0 +1,62 @@
+#pragma once
+// The globe's forward matrix in doubles, for deciding cheaply what the Extended products decide.
+// A double product differs from the Extended one by at most `Bound` (any 32-bit point, both
+// sums taken left to right); a decision whose double value lies within that distance of its
+// threshold is taken again in Extended, so every decision and every drawn pixel is the one the
+// Extended arithmetic gives.
+
+#include <cmath>
+#include <cstdint>
+
+#include "globe/data/GeoMath.h"
+#include "globe/data/GeoTypes.h"
+
+namespace globe {
+
+class TDoubleProjection {
+ public:
+  explicit TDoubleProjection(const TMatrix3& matrix) {
+    for (int r = 0; r < 3; ++r) {
+      long double sum = 0;
+      for (int c = 0; c < 3; ++c) {
+        Rows_[r][c] = static_cast<double>(matrix[r][c]);
+        sum += std::fabs(matrix[r][c]);
+      }
+      // Matrix rounding, three products and two sums in double, at most 4 * 2^-53 of
+      // sum |m| * |p| with |p| < 2^31; the Extended side adds 3 * 2^-64. 2^-50 covers both.
+      Bound_[r] = static_cast<double>(sum) * 0x1p-19;
+    }
+  }
+
+  double Dot(int row, const TPoint3D& p) const {
+    return Rows_[row][0] * p.X + Rows_[row][1] * p.Y + Rows_[row][2] * p.Z;
+  }
+  double Bound(int row) const { return Bound_[row]; }
+
+  // Whether `value` and every number within `bound` of it round (halves to even) to the same
+  // integer, which is then `rounded`. Values beyond 2^30 are left to the Extended path.
+  static bool RoundsSurely(double value, double bound, int64_t& rounded) {
+    if (!(std::fabs(value) < 0x1p30)) return false;
+    constexpr double kShift = 0x1.8p52;  // adding and taking off rounds to an integer, halves to even
+    const double r = (value + kShift) - kShift;
+    if (std::fabs(std::fabs(value - r) - 0.5) <= bound) return false;
+    rounded = static_cast<int64_t>(r);
+    return true;
+  }
+
+  // Whether |difference| > 1 holds surely (+1), surely not (-1), or cannot be told (0) when
+  // `difference` may be off by `bound`.
+  static int BeyondOne(double difference, double bound) {
+    const double d = std::fabs(difference);
+    const double margin = bound + 0x1p-40;
+    if (d > 1.0 + margin) return 1;
+    if (d < 1.0 - margin) return -1;
+    return 0;
+  }
+
+ private:
+  double Rows_[3][3]{};
+  double Bound_[3]{};
+};
+
+}  // namespace globe

@@ -1,0 +1,201 @@
+// The globe's shortcuts must give what the plain Extended work gives: chains projected with
+// double decisions keep the same points and pixels (ties included), and the rectangle test's
+// cap verdicts agree with its samples.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "FakeGlobeView.h"
+#include "globe/data/GeoMath.h"
+#include "globe/data/PointStore.h"
+#include "globe/view/DevicePoints.h"
+#include "globe/view/DoubleProjection.h"
+#include "globe/view/SphericalPrj.h"
+
+namespace globe {
+namespace {
+
+using testing::GU;
+using Spherical = testing::ProjectionFixture;
+
+long double DotRow(const std::array<long double, 3>& row, const TPoint3D& p) {
+  return row[0] * static_cast<long double>(p.X) + row[1] * static_cast<long double>(p.Y) +
+         row[2] * static_cast<long double>(p.Z);
+}
+
+platform::TPoint Pixel(const TGlobeProjection& projection, long double x, long double y) {
+  return {static_cast<int32_t>(projection.XOrigin() + static_cast<int64_t>(std::nearbyint(x))),
+          static_cast<int32_t>(projection.YOrigin() + static_cast<int64_t>(std::nearbyint(y)))};
+}
+
+// A chain projected in Extended point by point, as the globe did before its double decisions:
+// the pixels of the kept points, or of the outline following the horizon. `horizon` says 0 for
+// no hidden point kept, 1 for an outline that follows the horizon, 2 for one to be mended.
+std::vector<platform::TPoint> ExtendedPixels(const TGlobeProjection& projection, const TSphericalPrj& m,
+                                             const TPointStore& chain, bool clip, int& horizon) {
+  const TMatrix3& f = m.ForwardMatrix();
+  const long double radius = m.HorizonRadius();
+  THorizonRing ring;
+  std::vector<platform::TPoint> pixels;
+  long double lastX = 2'147'483'646.0L, lastY = lastX;
+  for (int32_t i = 0; i < chain.Count(); ++i) {
+    const TPoint3D p = GeoToCartesian(chain.Point(i));
+    long double sx = DotRow(f[0], p), sy = DotRow(f[1], p);
+    const bool hidden = (DotRow(f[2], p) <= 0) == projection.FarSide();
+    if (hidden && !clip) continue;
+    if (hidden) {
+      const long double h = Hypot(sx, sy);
+      sx = h > 0 ? sx * (radius / h) : radius;
+      sy = h > 0 ? sy * (radius / h) : 0;
+    }
+    if (std::fabs(lastX - sx) > 1.0L || std::fabs(lastY - sy) > 1.0L) {
+      lastX = sx;
+      lastY = sy;
+      pixels.push_back(Pixel(projection, sx, sy));
+      ring.Add(sx, sy, hidden);
+    }
+  }
+  horizon = 0;
+  if (!clip || !ring.AnyHidden()) return pixels;
+  const auto& followed = ring.Follow(radius);
+  horizon = !ring.AnyVisible() || ring.Winding() != 0 ? 2 : 1;
+  pixels.clear();
+  for (const auto& q : followed)
+    pixels.push_back(Pixel(projection, q.X, q.Y));
+  return pixels;
+}
+
+std::vector<platform::TPoint> Projected(TCustomProjectionModel& m, TPointStore& chain, bool clip) {
+  const int32_t n = m.PointStoreToXY(chain, 0, clip);
+  return {DevicePoints(), DevicePoints() + n};
+}
+
+TEST(DoubleProjection, StaysWithinItsBoundAndRoundsOnlyWhenSure) {
+  std::mt19937_64 random(17);
+  std::uniform_real_distribution<long double> angle(-180, 180), scale(-30, -1);
+  std::uniform_int_distribution<int32_t> coordinate(INT32_MIN, INT32_MAX);
+  for (int m = 0; m < 200; ++m) {
+    const TMatrix3 matrix = MatrixScale(
+        QuaternionToMatrix(QuaternionFromEuler(angle(random) / 2, angle(random), angle(random))),
+        std::pow(2.0L, scale(random)));
+    const TDoubleProjection fast(matrix);
+    for (int k = 0; k < 200; ++k) {
+      const TPoint3D p{coordinate(random), coordinate(random), k % 2 ? INT32_MIN : coordinate(random)};
+      for (int row = 0; row < 3; ++row) {
+        const long double exact = DotRow(matrix[row], p);
+        ASSERT_LE(std::fabs(static_cast<long double>(fast.Dot(row, p)) - exact), fast.Bound(row));
+      }
+    }
+  }
+  int64_t r = 0;
+  EXPECT_TRUE(TDoubleProjection::RoundsSurely(2.4999, 1e-6, r));
+  EXPECT_EQ(r, 2);
+  EXPECT_TRUE(TDoubleProjection::RoundsSurely(-3.5001, 1e-6, r));
+  EXPECT_EQ(r, -4);
+  EXPECT_FALSE(TDoubleProjection::RoundsSurely(2.5, 1e-12, r));       // a tie: left to Extended
+  EXPECT_FALSE(TDoubleProjection::RoundsSurely(2.4999999, 1e-6, r));  // within the bound of one
+  EXPECT_FALSE(TDoubleProjection::RoundsSurely(3e9, 1e-6, r));        // beyond the fast range
+  EXPECT_EQ(TDoubleProjection::BeyondOne(-1.01, 1e-6), 1);
+  EXPECT_EQ(TDoubleProjection::BeyondOne(0.99, 1e-6), -1);
+  EXPECT_EQ(TDoubleProjection::BeyondOne(1.0, 1e-12), 0);
+}
+
+// With no rotation and 2^-20 pixels a GlobeUnit the products are exact: points half a pixel off
+// the grid and exactly one pixel apart sit on both thresholds.
+TEST_F(Spherical, TiesAreDecidedAsInExtended) {
+  p.SetXRotation(0);
+  p.SetYRotation(0);
+  p.SetZRotation(0);
+  p.SetScaleFactor(0x1p-20L);
+  // The longitude on the equator whose 3-D X is `x` GlobeUnit.
+  const auto longitudeOf = [](int32_t x) {
+    const auto guess = static_cast<int32_t>(std::asin(x / static_cast<long double>(EarthRadiusGU)) / GUToRadians);
+    for (int32_t d = -200; d <= 200; ++d)
+      if (GeoToCartesian(TGeoPoint(guess + d, 0)).X == x) return guess + d;
+    ADD_FAILURE() << "no longitude for " << x;
+    return 0;
+  };
+  TPointStore chain;
+  for (int half = 1; half <= 9; half += 2) chain.Add(TGeoPoint(longitudeOf(half << 19), 0));  // 0.5 .. 4.5 px
+  // 1.5 and 3.5 are exactly a pixel from the last kept point; 0.5, 2.5, 4.5 round to even.
+  const std::vector<platform::TPoint> expected{Pixel(p, 0, 0), Pixel(p, 2, 0), Pixel(p, 4, 0)};
+  EXPECT_EQ(Projected(p.ProjectionModel(), chain, false), expected);
+  EXPECT_EQ(Projected(p.ProjectionModel(), chain, true), expected);
+}
+
+TEST_F(Spherical, ChainsMatchTheExtendedProjection) {
+  std::mt19937_64 random(5);
+  std::uniform_real_distribution<long double> unit(0, 1);
+  auto& model = dynamic_cast<TSphericalPrj&>(p.ProjectionModel());
+  int compared = 0, followingTheHorizon = 0;
+  for (int view = 0; view < 60; ++view) {
+    p.SetXRotation(unit(random) * 180 - 90);
+    p.SetYRotation(unit(random) * 360 - 180);
+    p.SetZRotation(view % 3 == 0 ? unit(random) * 360 : 0);
+    p.SetScaleFactor(std::pow(10.0L, -6.5L + unit(random) * 4) * (view % 5 == 0 ? 1 : 0x1p-3L));
+    p.SetFarSide(view % 4 == 3);
+    for (int c = 0; c < 20; ++c) {
+      // A random walk: steps from a hundredth of a pixel to many degrees.
+      TPointStore chain;
+      long double lon = unit(random) * 360 - 180, lat = unit(random) * 160 - 80;
+      const long double step = std::pow(10.0L, -4 + unit(random) * 5);
+      for (int k = 0; k < 300; ++k) {
+        chain.Add(TGeoPoint(GU(lon), GU(lat)));
+        lon = std::remainder(lon + (unit(random) - 0.5L) * step, 360.0L);
+        lat = std::clamp(lat + (unit(random) - 0.5L) * step, -89.0L, 89.0L);
+      }
+      for (const bool clip : {false, true}) {
+        int horizon = 0;
+        const std::vector<platform::TPoint> expected = ExtendedPixels(p, model, chain, clip, horizon);
+        const std::vector<platform::TPoint> got = Projected(model, chain, clip);
+        if (horizon == 2) continue;  // the mending itself is tested with the horizon ring
+        ASSERT_EQ(got, expected) << "view " << view << " chain " << c << " clip " << clip;
+        ++compared;
+        followingTheHorizon += horizon;
+      }
+    }
+  }
+  EXPECT_GT(compared, 1500);
+  EXPECT_GT(followingTheHorizon, 30);
+}
+
+// The model with its cap verdicts switched off: every rectangle goes through its samples.
+class TSampledSphericalPrj : public TSphericalPrj {
+ public:
+  using TSphericalPrj::TSphericalPrj;
+
+ protected:
+  TSampleVerdict SampleVerdict(int64_t, int64_t, int64_t, int64_t) override { return TSampleVerdict::Unknown; }
+};
+
+TEST_F(Spherical, RectangleVerdictsMatchTheSamples) {
+  std::mt19937_64 random(11);
+  std::uniform_real_distribution<long double> unit(0, 1);
+  TSampledSphericalPrj sampled(&p);
+  int shown = 0, hidden = 0;
+  for (int view = 0; view < 40; ++view) {
+    p.SetXRotation(unit(random) * 180 - 90);
+    p.SetYRotation(unit(random) * 360 - 180);
+    p.SetScaleFactor(std::pow(10.0L, -6.5L + unit(random) * 2.5L));
+    p.SetFarSide(view % 3 == 2);
+    TCustomProjectionModel& model = p.ProjectionModel();
+    sampled.Assign(model);
+    for (int r = 0; r < 300; ++r) {
+      const long double size = std::pow(10.0L, -3 + unit(random) * 5);  // up to 100 degrees
+      const TGeoRect rect(GU(unit(random) * 360 - 180), GU(unit(random) * 170 - 85), GU(size * (0.2L + unit(random))),
+                          GU(size * (0.2L + unit(random))));
+      uint16_t fast = rsClosed, slow = rsClosed;
+      const bool fastVisible = model.GeoRectVisible(rect, fast);
+      ASSERT_EQ(fastVisible, sampled.GeoRectVisible(rect, slow)) << "view " << view << " rect " << r;
+      ASSERT_EQ(fast, slow) << "view " << view << " rect " << r;
+      ++(fastVisible ? shown : hidden);
+    }
+  }
+  EXPECT_GT(shown, 1000);
+  EXPECT_GT(hidden, 1000);
+}
+
+}  // namespace
+}  // namespace globe
