@@ -40,7 +40,7 @@ void Register(const std::string& name, const std::string& file) {
   for (auto [frame, label] : {std::pair{frGlobe, "Globe"}, {frMediterranean, "Mediterranean"}, {frRotate, "RotateStep"}})
     benchmark::RegisterBenchmark(("BM_" + name + "_" + label).c_str(), [file, frame = frame](benchmark::State& s) {
       Frame(s, file, frame);
-    })->Unit(benchmark::kMillisecond);
+    })->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // the window forwards its events to a ViewEventSink, the view asks its window for services
 // through ViewHost.
 #include <cstdint>
+#include <functional>
 
 #include "platform/DeviceGeometry.h"
 #include "platform/DrawingSurface.h"
@@ -66,6 +67,10 @@ class ViewHost {
   virtual double DevicePixelRatio() const { return 1; }
   // Delivers pending input and paint events (used to let a long render be interrupted).
   virtual void ProcessPendingEvents() = 0;
+  // Runs `draw`, which draws on the view's own bitmap, and returns when it is done. A window
+  // may run it on another thread while it waits; the calls `draw` makes to this host still
+  // take effect on the window's thread.
+  virtual void RunDrawing(const std::function<void()>& draw) { draw(); }
   // Whether the window is shown inside a parent window (painting needs one).
   virtual bool HasParentWindow() const = 0;
   // Shows, hides and sets a scroll bar beside the client area. Showing or hiding one changes

@@ -9,6 +9,7 @@
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/Voduz4.h"
 #include "platform/qt/QtDrawingSurface.h"
+#include "platform/qt/QtDrawingThread.h"
 
 namespace bench {
 
@@ -95,7 +96,7 @@ void TBenchView::RotateStep() {
 
 void TBenchView::Render() {
   View_->RedrawGlobe();
-  View_->Paint(*Surface_);
+  platform::RunOnDrawingThread([this] { View_->Paint(*Surface_); });  // as the editor's window draws
 }
 
 }  // namespace bench

@@ -267,19 +267,29 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
 
 TProjectionModel::TSampleVerdict TSphericalPrj::SampleVerdict(int64_t left, int64_t bottom, int64_t right,
                                                               int64_t top) {
-  if (!(HorizonRadius_ > 0)) return TSampleVerdict::Unknown;
+  if (!(HorizonRadius_ > 0 && HorizonRadius_ < 1e12L)) return TSampleVerdict::Unknown;
   // Every sample lies within `reach` (radians) of the middle point: at most half the latitude
   // span along the middle's meridian, then at most half the longitude span along a parallel
-  // (the middle is rounded to whole GlobeUnits: one more each). The small margin keeps the
-  // verdicts clear of the rounding of the samples' own products.
-  constexpr long double kMargin = 1e-9L;
-  const long double reach =
-      static_cast<long double>(std::llabs(right - left) + std::llabs(top - bottom) + 2) / 2 * GUToRadians + kMargin;
-  if (reach >= 1.5L) return TSampleVerdict::Unknown;  // near a hemisphere: nothing to tell
-  const TVec3 middle = GeoToCartesianExact(TGeoPoint(Wrap32((left + right) / 2), Wrap32((bottom + top) / 2), 0));
+  // (the middle is rounded to whole GlobeUnits: one more each). Worked in doubles: the margin
+  // keeps the verdicts far clear of their rounding and of the samples' own.
+  constexpr double kMargin = 1e-9;
+  const double reach =
+      static_cast<double>(std::llabs(right - left) + std::llabs(top - bottom) + 2) / 2 * static_cast<double>(GUToRadians) +
+      kMargin;
+  if (reach >= 1.5) return TSampleVerdict::Unknown;  // near a hemisphere: nothing to tell
+  const double longX = static_cast<double>(Wrap32((left + right) / 2)) * static_cast<double>(GUToRadians);
+  const double latY = static_cast<double>(Wrap32((bottom + top) / 2)) * static_cast<double>(GUToRadians);
+  // The middle as a unit vector, in the axes of GeoToCartesian.
+  const double middle[3] = {std::cos(latY) * std::sin(longX), std::sin(latY), std::cos(latY) * std::cos(longX)};
+  const auto pixels = [&](int row) {  // the middle's position along a row of the forward matrix
+    return (static_cast<double>(ForwardMatrix_[row][0]) * middle[0] + static_cast<double>(ForwardMatrix_[row][1]) * middle[1] +
+            static_cast<double>(ForwardMatrix_[row][2]) * middle[2]) *
+           EarthRadiusGU;
+  };
+  const auto radius = static_cast<double>(HorizonRadius_);
   // Cosine of the angle between the middle and the direction away from the viewer.
-  const long double away = Dot(ForwardMatrix_[2], middle) / HorizonRadius_;
-  const long double limit = std::sin(reach);
+  const double away = pixels(2) / radius;
+  const double limit = std::sin(reach);
   const bool allAway = away > limit, allToward = away < -limit;
   const bool farSide = Projection().FarSide();
   if (farSide ? allToward : allAway) return TSampleVerdict::AllHidden;
@@ -287,11 +297,11 @@ TProjectionModel::TSampleVerdict TSphericalPrj::SampleVerdict(int64_t left, int6
   // All shown: the chord to any sample is at most the arc, so its pixel lies within this many
   // pixels of the middle's (rounding included).
   const TGlobeProjection& projection = Projection();
-  const long double spread = HorizonRadius_ * reach * (1 + 1e-12L) + 2;
-  const long double x = Dot(ForwardMatrix_[0], middle) + static_cast<long double>(projection.XOrigin());
-  const long double y = Dot(ForwardMatrix_[1], middle) + static_cast<long double>(projection.YOrigin());
-  const auto width = static_cast<long double>(projection.View().CanvasWidth());
-  const auto height = static_cast<long double>(projection.View().CanvasHeight());
+  const double spread = radius * reach * (1 + 1e-9) + 2;
+  const double x = pixels(0) + static_cast<double>(projection.XOrigin());
+  const double y = pixels(1) + static_cast<double>(projection.YOrigin());
+  const auto width = static_cast<double>(projection.View().CanvasWidth());
+  const auto height = static_cast<double>(projection.View().CanvasHeight());
   if (x - spread >= 1 && x + spread <= width - 1 && y - spread >= 1 && y + spread <= height - 1)
     return TSampleVerdict::AllShownInside;
   return TSampleVerdict::Unknown;

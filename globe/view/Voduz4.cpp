@@ -372,8 +372,16 @@ void TVoduz4::PaintFrame(platform::DrawingSurface& window) {
   canvas.ResetState();
 
   if (RedrawNeeded() || !buffered) {
-    PaintBackground();
-    RenderLayersAndTitles();
+    const auto render = [this] {
+      PaintBackground();
+      RenderLayersAndTitles();
+    };
+    // The window may draw its own bitmap on another thread (see ViewHost::RunDrawing).
+    if (buffered && Host_ != nullptr) {
+      Host_->RunDrawing(render);
+    } else {
+      render();
+    }
   }
   if (buffered) {
     canvas.EndBuffered();

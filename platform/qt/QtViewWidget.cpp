@@ -7,11 +7,13 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <optional>
 
 #include "platform/qt/QtDrawingSurface.h"
+#include "platform/qt/QtDrawingThread.h"
 
 namespace platform {
 namespace {
@@ -79,9 +81,17 @@ QtViewWidget::QtViewWidget(QWidget* parent) : QWidget(parent) {
   resize(150, 150);
 }
 
-void QtViewWidget::Invalidate() { update(); }
+void QtViewWidget::Invalidate() {
+  OnCallerThread([this] { update(); });
+}
+
+void QtViewWidget::RunDrawing(const std::function<void()>& draw) { RunOnDrawingThread(draw); }
 
 void QtViewWidget::SetMouseCapture(bool captured) {
+  if (QThread::currentThread() != thread()) {
+    OnCallerThread([this, captured] { SetMouseCapture(captured); });
+    return;
+  }
   if (captured == captured_) return;
   captured_ = captured;
   if (captured) {
@@ -117,6 +127,10 @@ void QtViewWidget::SetAntialiased(bool on) {
 }
 
 void QtViewWidget::SetScrollBar(ScrollBarKind kind, const ScrollBarState& state) {
+  if (QThread::currentThread() != thread()) {
+    OnCallerThread([this, kind, &state] { SetScrollBar(kind, state); });
+    return;
+  }
   QScrollBar* bar = kind == ScrollBarKind::Horizontal ? horz_ : vert_;
   settingBars_ = true;
   if (state.Visible) {
@@ -162,7 +176,9 @@ void QtViewWidget::BarMoved(ScrollBarKind kind, int value) {
 
 int QtViewWidget::ScreenPixelsPerInch() const { return logicalDpiY(); }
 
-void QtViewWidget::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+void QtViewWidget::ProcessPendingEvents() {
+  OnCallerThread([] { QCoreApplication::processEvents(); });
+}
 
 bool QtViewWidget::HasParentWindow() const { return parentWidget() != nullptr || isWindow(); }
 

@@ -27,6 +27,8 @@ class QtViewWidget : public QWidget, public ViewHost {
   void ProcessPendingEvents() override;
   bool HasParentWindow() const override;
   void SetScrollBar(ScrollBarKind bar, const ScrollBarState& state) override;
+  // On a thread of Qt's pool (QtDrawingThread): the window's calls go back to its own thread.
+  void RunDrawing(const std::function<void()>& draw) override;
 
   // Smooth drawing of the view's pictures (off by default).
   void SetAntialiased(bool on);
