@@ -70,6 +70,12 @@ void TDynArray::SetLength(int32_t count) {
   Count_ = count;
 }
 
+void TDynArray::SetLengthUnfilled(int32_t count) {
+  count = std::max(count, 0);
+  Bytes_.resize(Offset(count));
+  Count_ = count;
+}
+
 std::unique_ptr<TDynArray> TDynArray::Clone() const {
   auto copy = std::make_unique<TDynArray>(*this);
   copy->LockCount_ = 0;

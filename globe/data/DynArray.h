@@ -9,9 +9,27 @@
 #include <cstring>
 #include <memory>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace globe {
+
+// Leaves new bytes of a resize without the explicit value uninitialised (see SetLengthUnfilled).
+template <class T>
+struct TNoFillAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = TNoFillAllocator<U>;
+  };
+  template <class U, class... Args>
+  void construct(U* at, Args&&... args) {
+    if constexpr (sizeof...(Args) == 0) {
+      ::new (static_cast<void*>(at)) U;
+    } else {
+      ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+  }
+};
 
 class TDynArray {
  public:
@@ -58,6 +76,9 @@ class TDynArray {
   void Move(int32_t fromIndex, int32_t toIndex);
   // New elements are zeroed; a negative count is taken as 0.
   void SetLength(int32_t count);
+  // As SetLength, but new elements are left unset: for a reader that writes every one of them
+  // at once (zeroing first would touch the memory twice).
+  void SetLengthUnfilled(int32_t count);
   // Copy of the whole block with LockCount 0.
   std::unique_ptr<TDynArray> Clone() const;
   // Index of a 4-byte value; -1 when absent or when the element size is not 4.
@@ -77,7 +98,7 @@ class TDynArray {
   int32_t Count_ = 0;
   int32_t ElementSize_ = 0;
   int32_t LockCount_ = 0;
-  std::vector<std::byte> Bytes_;
+  std::vector<std::byte, TNoFillAllocator<std::byte>> Bytes_;
 };
 
 // Operations on a block that may be missing: set length and move raise EGlobeException

@@ -62,8 +62,11 @@ int32_t DegToGU(long double degrees);
 int32_t DoubleDegToGU(double degrees);
 // DoubleDegToGU of `count` doubles stored little-endian at `doubles` (any alignment, as in a
 // mapped file) into out[0..count-1]: a bulk conversion in plain double arithmetic, without the
-// 128-bit products of the single conversion.
+// 128-bit products of the single conversion (four values at a time where the processor has
+// AVX2 and FMA, else two).
 void DoubleDegToGUs(const std::byte* doubles, std::size_t count, int32_t* out);
+// The same without the AVX2 road: what processors without it take.
+void DoubleDegToGUsWithoutAvx(const std::byte* doubles, std::size_t count, int32_t* out);
 
 // Decimal number with a point; raises EGlobeException "StrToExtended: Conversion failed for %s".
 long double StrToExtended(std::string_view text);

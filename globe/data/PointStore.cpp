@@ -49,6 +49,12 @@ void TPointStore::SetCount(int32_t count) {
   PointData_->SetLength(count);
 }
 
+void TPointStore::SetCountUnfilled(int32_t count) {
+  DiscardCache();
+  if (!PointData_) PointData_ = std::make_unique<TDynArray>(Stride(), 0);
+  PointData_->SetLengthUnfilled(count);
+}
+
 void TPointStore::SetStoreHeight(bool storeHeight) {
   if (storeHeight == StoreHeight()) return;
   DiscardCache();

@@ -39,6 +39,9 @@ class TPointStore : public TGlobeRoot {
   int32_t Count() const { return PointData_ ? PointData_->Count() : 0; }
   // Discards the cache and sets the length; new points are zero. Negative counts give 0.
   void SetCount(int32_t count);
+  // As SetCount, but new points are left unset: for a reader that stores every one of them
+  // right after (StoreLongLat, StorePoints).
+  void SetCountUnfilled(int32_t count);
 
   bool StoreHeight() const { return (Flags_ & psfStoreHeight) != 0; }
   // Repacks every point at the other size (heights are lost switching off, zero switching on).

@@ -191,8 +191,8 @@ std::unique_ptr<TGlobeObject> TGlobeSHPReader::GetObject(int32_t index, bool) {
         for (int64_t part = 0; part < view.PartCount(); ++part) {
             const int64_t first = view.Starts[static_cast<std::size_t>(part)];
             TPointStore& chain = chains.Chain(static_cast<int32_t>(part));
-            chain.SetCount(static_cast<int32_t>(view.Starts[static_cast<std::size_t>(part) + 1] - first));
-            ConvertPoints(view.Points + first * 16, chain);
+            chain.SetCountUnfilled(static_cast<int32_t>(view.Starts[static_cast<std::size_t>(part) + 1] - first));
+            ConvertPoints(view.Points + first * 16, chain);  // every point of the chain
         }
         if (view.ShapeType == stPolygon)
             object->SetClosed(true);

@@ -82,7 +82,7 @@ TEST(GlobeUnits, DegToGUSplitsIntoDegreesMinutesSeconds) {
   EXPECT_NO_THROW(DegToGU(1e30L));
 }
 
-// The bulk conversion gives DegToGU's result for every double: halfway products (odd multiples
+// The bulk conversion (with and without AVX2) gives DegToGU's result for every double: halfway products (odd multiples
 // of 1/128 degree), both sides of its fast range, tiny, huge and non-finite values, read from an
 // unaligned buffer.
 TEST(GlobeUnits, BulkDoubleConversionMatchesDegToGU) {
@@ -94,13 +94,16 @@ TEST(GlobeUnits, BulkDoubleConversionMatchesDegToGU) {
   for (int i = 0; i < 100'000; ++i) values.push_back(std::nextafter(std::round(world(random)), i % 2 ? 1e3 : -1e3));
   std::vector<std::byte> bytes(values.size() * sizeof(double) + 4);
   std::memcpy(bytes.data() + 4, values.data(), values.size() * sizeof(double));
-  std::vector<int32_t> converted(values.size());
-  DoubleDegToGUs(bytes.data() + 4, values.size(), converted.data());
-  for (size_t i = 0, failures = 0; i < values.size() && failures < 10; ++i)
-    if (const int32_t expected = DegToGU(static_cast<long double>(values[i])); converted[i] != expected) {
-      ++failures;
-      ADD_FAILURE() << std::hexfloat << values[i] << ": " << converted[i] << " instead of " << expected;
-    }
+  for (auto* convert : {&DoubleDegToGUs, &DoubleDegToGUsWithoutAvx}) {
+    std::vector<int32_t> converted(values.size());
+    convert(bytes.data() + 4, values.size(), converted.data());
+    for (size_t i = 0, failures = 0; i < values.size() && failures < 10; ++i)
+      if (const int32_t expected = DegToGU(static_cast<long double>(values[i])); converted[i] != expected) {
+        ++failures;
+        ADD_FAILURE() << std::hexfloat << values[i] << ": " << converted[i] << " instead of " << expected
+                      << (convert == &DoubleDegToGUs ? "" : " without AVX");
+      }
+  }
 }
 
 TEST(GlobeUnits, StrToExtendedParsesDecimalsAndReportsFailures) {

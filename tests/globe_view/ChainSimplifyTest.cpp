@@ -106,7 +106,9 @@ TEST(SimplifyChainTest, KeepsAnOrderedPartWithinTheToleranceAndRingsClosedAndThe
         ASSERT_LE(DistanceToSegment(c.Chain.Point(p), from, to), c.Tolerance) << "point " << p;
       at = next;
     }
-    if (c.Closed) EXPECT_EQ(Winding(simple), Winding(c.Chain));
+    if (c.Closed) {
+      EXPECT_EQ(Winding(simple), Winding(c.Chain));
+    }
   }
 }
 
