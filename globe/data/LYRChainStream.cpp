@@ -165,7 +165,7 @@ void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chai
     // The points go into the chain in runs. Every point takes at least two bytes, so a count
     // beyond the data never sizes the chain beyond the data; the read past the end then raises,
     // and leaves the chain empty.
-    chain.SetCount(static_cast<int32_t>(std::min<int64_t>(count, reader.Stream().Remaining() / 2 + 1)));
+    chain.SetCountUnfilled(static_cast<int32_t>(std::min<int64_t>(count, reader.Stream().Remaining() / 2 + 1)));
     TPointRun points(chain);
     TGeoPoint previous = reader.ReadPoint(heights, minutes);
     points.Add(previous);
