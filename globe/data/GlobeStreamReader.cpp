@@ -85,6 +85,15 @@ TGeoPoint TGlobeStreamReader::ReadPoint(bool storeHeight, bool minutePrecision) 
   return point;
 }
 
+TGeoPoint TGlobeStreamReader::DecodePoint(const uint8_t* bytes, bool storeHeight, bool minutePrecision) {
+  const auto word = [&](int k) -> int32_t {
+    if (minutePrecision) return MinutesToGU(static_cast<int16_t>(bytes[2 * k] | (bytes[2 * k + 1] << 8)));
+    const uint8_t* at = bytes + 4 * k;
+    return static_cast<int32_t>(uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 | uint32_t{at[3]} << 24);
+  };
+  return TGeoPoint(NormaliseLongitude(word(0)), word(1), storeHeight ? word(2) : 0);
+}
+
 TGeoRect TGlobeStreamReader::ReadRect() {
   TGeoRect rect;
   rect.LongX = ReadInteger();

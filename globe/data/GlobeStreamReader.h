@@ -53,6 +53,12 @@ class TGlobeStreamReader : public TGlobeRoot {
   virtual int32_t ReadInteger();
   virtual std::string ReadShortString();
   virtual TGeoPoint ReadPoint(bool storeHeight, bool minutePrecision);
+  // The bytes ReadPoint reads, and the point they make (for a reader that has checked they lie
+  // within a mapped file).
+  static int32_t PointSize(bool storeHeight, bool minutePrecision) {
+    return (minutePrecision ? 2 : 4) * (storeHeight ? 3 : 2);
+  }
+  static TGeoPoint DecodePoint(const uint8_t* bytes, bool storeHeight, bool minutePrecision);
   virtual TGeoRect ReadRect();
 
  private:

@@ -171,13 +171,14 @@ void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chai
     points.Add(previous);
     const int64_t unit = minutes ? kMinute : 1;
     const int64_t escape = minutes ? 127 : 32767;
-    // Differences straight from a mapped file: the bytes of a whole difference are decoded in
-    // place while they lie within the file; an escape or the end of the file hands the position
-    // back to the stream reader, which then reads (or fails) exactly as for any stream.
-    auto* mapped = (chainFlags & ofDelta) ? dynamic_cast<TMemoryMapStream*>(&reader.Stream()) : nullptr;
+    // Points straight from a mapped file: the bytes of a whole difference, escape or point are
+    // decoded in place while they lie within the file; near the end of the file the position
+    // goes back to the stream reader, which then reads (or fails) exactly as for any stream.
+    auto* mapped = dynamic_cast<TMemoryMapStream*>(&reader.Stream());
     const int64_t size = mapped ? mapped->Size() : 0;
     const int64_t width = minutes ? 1 : 2;
     const int64_t need = width * (heights ? 3 : 2);
+    const int64_t full = TGlobeStreamReader::PointSize(heights, minutes);
     int64_t at = mapped ? mapped->Position() : 0;
     auto value = [&](int64_t offset) -> int64_t {
         const uint8_t* p = mapped->Memory() + at + offset * width;
@@ -185,16 +186,27 @@ void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chai
     };
     for (int64_t i = 1; i < count; ++i) {
         TGeoPoint point;
-        if (mapped) {
-            if (at >= 0 && size - at >= need && value(0) != escape) {
+        if (mapped && at >= 0) {
+            const int64_t left = size - at;
+            if (!(chainFlags & ofDelta) && left >= full) {  // whole points
+                point = TGlobeStreamReader::DecodePoint(mapped->Memory() + at, heights, minutes);
+                at += full;
+            } else if ((chainFlags & ofDelta) && left >= need && value(0) != escape) {
                 point = TGeoPoint(Wrap32(previous.LongX + value(0) * unit), Wrap32(previous.LatY + value(1) * unit),
                                   Wrap32(previous.Height + (heights ? value(2) : 0) * unit));
                 at += need;
+            } else if ((chainFlags & ofDelta) && left >= width + full) {  // an escape, then a whole point
+                point = TGlobeStreamReader::DecodePoint(mapped->Memory() + at + width, heights, minutes);
+                at += width + full;
+            } else {
+                mapped->Seek(at);
+                mapped = nullptr;  // the stream reader takes over to the end (or the failure)
+            }
+            if (mapped) {
                 points.Add(point);
                 previous = point;
                 continue;
             }
-            mapped->Seek(at);
         }
         if (!(chainFlags & ofDelta)) {
             point = reader.ReadPoint(heights, minutes);

@@ -94,12 +94,15 @@ TEST(LYRChainStream, EncodingFollowsThePointsAndReadsBackFromMemoryAndMappedFile
     const TPointStore back = Read(w);
     EXPECT_EQ(back.StoreHeight(), (c.Flags & ofHeights) != 0) << c.Name;
     EXPECT_EQ(PointsOf(back), c.Chain) << c.Name;
-    for (const bool cut : {false, true}) {
-      TMemoryMapStream stream(dir.Write("chain.bin", cut ? w.Bytes.substr(0, w.Bytes.size() - 1) : w.Bytes + "tail"));
+    // Whole, then cut short at every length: the in-place decoding hands over to the stream
+    // reader wherever the rest of a difference, escape or point is missing.
+    for (std::size_t length = w.Bytes.size() + 1; length-- > 1;) {
+      const bool cut = length < w.Bytes.size();
+      TMemoryMapStream stream(dir.Write("chain.bin", cut ? w.Bytes.substr(0, length) : w.Bytes + "tail"));
       TGlobeStreamReader reader(stream);
       TPointStore read;
       if (cut) {
-        EXPECT_THROW(ReadPointList(reader, read, w.Flags), EGlobeException) << c.Name;
+        EXPECT_THROW(ReadPointList(reader, read, w.Flags), EGlobeException) << c.Name << " cut to " << length;
         EXPECT_EQ(read.Count(), 0) << c.Name;
       } else {
         ReadPointList(reader, read, w.Flags);
