@@ -123,15 +123,16 @@ TMatrix3 QuaternionToMatrix(const TQuaternion& q) {
 
 namespace {
 
-// Sine and cosine of an angle in GlobeUnit. The quarter turns are taken off in integers, exactly,
-// so the library works on at most an eighth of a turn, where it needs no argument reduction
-// (that reduction costs more than the sine itself in extended precision).
-void SinCosOfGU(int64_t angle, long double& sinValue, long double& cosValue) {
+// Sine and cosine of an angle in GlobeUnit, in Extended or in doubles. The quarter turns are
+// taken off in integers, exactly, so the library works on at most an eighth of a turn, where it
+// needs no argument reduction (that reduction costs more than the sine itself in Extended).
+template <class Float>
+void SinCosOfGU(int64_t angle, Float& sinValue, Float& cosValue) {
   const int64_t quarter = GU_90_DEGREES;
   int64_t turns = (angle + quarter / 2) / quarter;
   if (angle + quarter / 2 < 0 && (angle + quarter / 2) % quarter != 0) --turns;  // floor
-  const long double rest = static_cast<long double>(angle - turns * quarter) * GUToRadians;
-  const long double s = std::sin(rest), c = std::cos(rest);
+  const Float rest = static_cast<Float>(angle - turns * quarter) * static_cast<Float>(GUToRadians);
+  const Float s = std::sin(rest), c = std::cos(rest);
   switch (turns & 3) {
     case 0: sinValue = s, cosValue = c; break;
     case 1: sinValue = c, cosValue = -s; break;
@@ -181,6 +182,17 @@ TVec3 GeoToCartesianExact(const TGeoPoint& p) {
 }
 
 TPoint3D GeoToCartesian(const TGeoPoint& p) {
+  // In doubles first: the sines and cosines are within a few units of their last place, so the
+  // coordinates lie far within 2^-45 of their size from the Extended ones.
+  double sinA = 0, cosA = 1, sinB = 0, cosB = 1;
+  SinCosOfGU(p.LongX, sinA, cosA);
+  SinCosOfGU(p.LatY, sinB, cosB);
+  const double r = static_cast<double>(p.Height) + EarthRadiusGU;
+  const double t = r * cosB;
+  const double bound = std::fabs(r) * 0x1p-45;
+  int64_t x = 0, y = 0, z = 0;
+  if (RoundsSurely(t * sinA, bound, x) && RoundsSurely(r * sinB, bound, y) && RoundsSurely(t * cosA, bound, z))
+    return {static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<int32_t>(z)};
   const TVec3 v = GeoToCartesianExact(p);
   return {RoundToInt(v.X), RoundToInt(v.Y), RoundToInt(v.Z)};
 }

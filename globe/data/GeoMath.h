@@ -57,6 +57,18 @@ inline long double RoundHalfEvenExtended(long double v) { return std::rint(v); }
 inline int64_t RoundHalfEvenSmall(long double v) { return static_cast<int64_t>(std::rint(v)); }
 #endif
 
+// Whether `value` and every number within `bound` of it round (halves to even) to the same
+// integer, which is then `rounded`: a double worked out to within `bound` of an Extended then
+// rounds as the Extended does. Values beyond 2^30 are left to the Extended path.
+inline bool RoundsSurely(double value, double bound, int64_t& rounded) {
+  if (!(std::fabs(value) < 0x1p30)) return false;
+  constexpr double kShift = 0x1.8p52;  // adding and taking off rounds to an integer, halves to even
+  const double r = (value + kShift) - kShift;
+  if (std::fabs(std::fabs(value - r) - 0.5) <= bound) return false;
+  rounded = static_cast<int64_t>(r);
+  return true;
+}
+
 // Halves-to-even rounding of an Extended into 32 bits (wrapping beyond the range).
 inline int32_t RoundToInt(long double v) {
   if (!std::isfinite(v)) return 0;
@@ -96,7 +108,9 @@ TQuaternion QuaternionFromEuler(long double xDegrees, long double yDegrees, long
 TMatrix3 QuaternionToMatrix(const TQuaternion& q);
 
 // --- geographic <-> cartesian ---
-// Rounded cartesian point on the sphere of radius EarthRadiusGU + Height.
+// Rounded cartesian point on the sphere of radius EarthRadiusGU + Height: the rounding of
+// GeoToCartesianExact (worked in doubles, in Extended only where a coordinate lies too near a
+// half to tell).
 TPoint3D GeoToCartesian(const TGeoPoint& p);
 // The same in Extended without rounding.
 TVec3 GeoToCartesianExact(const TGeoPoint& p);

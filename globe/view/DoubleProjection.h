@@ -33,15 +33,9 @@ class TDoubleProjection {
   }
   double Bound(int row) const { return Bound_[row]; }
 
-  // Whether `value` and every number within `bound` of it round (halves to even) to the same
-  // integer, which is then `rounded`. Values beyond 2^30 are left to the Extended path.
+  // See RoundsSurely (GeoMath.h).
   static bool RoundsSurely(double value, double bound, int64_t& rounded) {
-    if (!(std::fabs(value) < 0x1p30)) return false;
-    constexpr double kShift = 0x1.8p52;  // adding and taking off rounds to an integer, halves to even
-    const double r = (value + kShift) - kShift;
-    if (std::fabs(std::fabs(value - r) - 0.5) <= bound) return false;
-    rounded = static_cast<int64_t>(r);
-    return true;
+    return globe::RoundsSurely(value, bound, rounded);
   }
 
   // Whether |difference| > 1 holds surely (+1), surely not (-1), or cannot be told (0) when

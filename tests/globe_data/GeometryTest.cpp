@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <random>
 #include <tuple>
 #include <vector>
 
@@ -125,6 +126,27 @@ TEST(GeoMath, GeoToCartesianExactAgreesWithTheLibrarySineInEveryQuadrant) {
   // Whole quarter turns give exact axes.
   EXPECT_EQ(GeoToCartesianExact(TGeoPoint(-90 * Deg, 0)).X, -r);
   EXPECT_EQ(GeoToCartesianExact(TGeoPoint(180 * Deg, 0)).Z, -r);
+}
+
+// The rounded point is worked in doubles where that is safe: it must always be the rounding of
+// the Extended point, also where a coordinate lies on a half (an odd radius at 30 degrees).
+TEST(GeoMath, GeoToCartesianRoundsTheExtendedPoint) {
+  std::mt19937 random(3);
+  std::uniform_int_distribution<int32_t> any(INT32_MIN, INT32_MAX), height(-2'000'000, 2'000'000);
+  std::vector<TGeoPoint> points;
+  for (int i = 0; i < 200'000; ++i) points.emplace_back(any(random), any(random) / 5, i % 3 ? 0 : height(random));
+  for (int32_t degrees = -360; degrees <= 360; degrees += 15)
+    for (int32_t h : {0, 1, -1, 3, 1'000'001})
+      points.insert(points.end(), {TGeoPoint(degrees * Deg, degrees * Deg / 4, h), TGeoPoint(0, degrees * Deg, h),
+                                   TGeoPoint(degrees * Deg, 0, h)});
+  int failures = 0;
+  for (const TGeoPoint& p : points) {
+    const TVec3 v = GeoToCartesianExact(p);
+    const TPoint3D expected{RoundToInt(v.X), RoundToInt(v.Y), RoundToInt(v.Z)};
+    if (GeoToCartesian(p) != expected && ++failures <= 5)
+      ADD_FAILURE() << p.LongX << " " << p.LatY << " " << p.Height;
+  }
+  EXPECT_EQ(failures, 0);
 }
 
 constexpr long double GUPerMeter = 90'000.0L / 1'852.0L;
