@@ -181,20 +181,25 @@ TVec3 GeoToCartesianExact(const TGeoPoint& p) {
   return {t * sinA, r * sinB, t * cosA};
 }
 
-TPoint3D GeoToCartesian(const TGeoPoint& p) {
-  // In doubles first: the sines and cosines are within a few units of their last place, so the
-  // coordinates lie far within 2^-45 of their size from the Extended ones.
+std::array<double, 3> GeoToCartesianInDoubles(const TGeoPoint& p) {
+  // The sines and cosines are within a few units of their last place, so the coordinates lie
+  // far within 2^-45 of the radius from the Extended ones.
   double sinA = 0, cosA = 1, sinB = 0, cosB = 1;
   SinCosOfGU(p.LongX, sinA, cosA);
   SinCosOfGU(p.LatY, sinB, cosB);
   const double r = static_cast<double>(p.Height) + EarthRadiusGU;
   const double t = r * cosB;
-  const double bound = std::fabs(r) * 0x1p-45;
+  return {t * sinA, r * sinB, t * cosA};
+}
+
+TPoint3D GeoToCartesian(const TGeoPoint& p) {
+  const std::array<double, 3> v = GeoToCartesianInDoubles(p);
+  const double bound = GeoToCartesianBound(p);
   int64_t x = 0, y = 0, z = 0;
-  if (RoundsSurely(t * sinA, bound, x) && RoundsSurely(r * sinB, bound, y) && RoundsSurely(t * cosA, bound, z))
+  if (RoundsSurely(v[0], bound, x) && RoundsSurely(v[1], bound, y) && RoundsSurely(v[2], bound, z))
     return {static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<int32_t>(z)};
-  const TVec3 v = GeoToCartesianExact(p);
-  return {RoundToInt(v.X), RoundToInt(v.Y), RoundToInt(v.Z)};
+  const TVec3 exact = GeoToCartesianExact(p);
+  return {RoundToInt(exact.X), RoundToInt(exact.Y), RoundToInt(exact.Z)};
 }
 
 void CartesianToGeo(const TVec3& unitVector, TGeoPoint& target) {

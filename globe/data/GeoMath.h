@@ -114,6 +114,11 @@ TMatrix3 QuaternionToMatrix(const TQuaternion& q);
 TPoint3D GeoToCartesian(const TGeoPoint& p);
 // The same in Extended without rounding.
 TVec3 GeoToCartesianExact(const TGeoPoint& p);
+// GeoToCartesianExact worked in doubles: every coordinate within GeoToCartesianBound of it.
+std::array<double, 3> GeoToCartesianInDoubles(const TGeoPoint& p);
+inline double GeoToCartesianBound(const TGeoPoint& p) {
+  return std::fabs(static_cast<double>(p.Height) + EarthRadiusGU) * 0x1p-45;
+}
 // Back from a unit vector: LongX = trunc(atan2(X, Z) × RadiansToGU), only when Z is not 0
 // (else `target.LongX` is left as it was); LatY = trunc(ArcSin(Y) × RadiansToGU); Height 0.
 void CartesianToGeo(const TVec3& unitVector, TGeoPoint& target);

@@ -5,6 +5,7 @@
 // threshold is taken again in Extended, so every decision and every drawn pixel is the one the
 // Extended arithmetic gives.
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -24,14 +25,24 @@ class TDoubleProjection {
       }
       // Matrix rounding, three products and two sums in double, at most 4 * 2^-53 of
       // sum |m| * |p| with |p| < 2^31; the Extended side adds 3 * 2^-64. 2^-50 covers both.
-      Bound_[r] = static_cast<double>(sum) * 0x1p-19;
+      RowSum_[r] = static_cast<double>(sum);
+      Bound_[r] = RowSum_[r] * 0x1p-19;
     }
   }
+  TDoubleProjection() = default;
 
   double Dot(int row, const TPoint3D& p) const {
     return Rows_[row][0] * p.X + Rows_[row][1] * p.Y + Rows_[row][2] * p.Z;
   }
   double Bound(int row) const { return Bound_[row]; }
+  // A row times a vector of doubles, each coordinate at most `magnitude` and within `error` of
+  // the Extended vector's; and how far that may be from the Extended product.
+  double Dot(int row, const std::array<double, 3>& v) const {
+    return Rows_[row][0] * v[0] + Rows_[row][1] * v[1] + Rows_[row][2] * v[2];
+  }
+  double Bound(int row, double magnitude, double error) const {
+    return RowSum_[row] * (magnitude * 0x1p-50 + error);
+  }
 
   // See RoundsSurely (GeoMath.h).
   static bool RoundsSurely(double value, double bound, int64_t& rounded) {
@@ -50,6 +61,7 @@ class TDoubleProjection {
 
  private:
   double Rows_[3][3]{};
+  double RowSum_[3]{};
   double Bound_[3]{};
 };
 

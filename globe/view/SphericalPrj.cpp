@@ -62,6 +62,7 @@ void TSphericalPrj::Assign(const TCustomProjectionModel& source) {
   TProjectionModel::Assign(source);
   if (const auto* s = dynamic_cast<const TSphericalPrj*>(&source)) {
     ForwardMatrix_ = s->ForwardMatrix_;
+    Fast_ = s->Fast_;
     InverseMatrix_ = s->InverseMatrix_;
     HorizonRadius_ = s->HorizonRadius_;
     HorizonRadiusSq_ = s->HorizonRadiusSq_;
@@ -105,9 +106,26 @@ void TSphericalPrj::BuildMatrices() {
   const long double scale = projection.ScaleFactor();
   InverseMatrix_ = MatrixScale(MatrixTranspose(rotation), 1.0L / scale);
   ForwardMatrix_ = MatrixScale(rotation, scale);
+  Fast_ = TDoubleProjection(ForwardMatrix_);
 }
 
 bool TSphericalPrj::PointLLToXY(const TGeoPoint& point, int32_t index) {
+  // In doubles where every decision is sure (see PointStoreToXY), else in Extended.
+  const std::array<double, 3> v = GeoToCartesianInDoubles(point);
+  const double magnitude = std::fabs(static_cast<double>(point.Height) + EarthRadiusGU);
+  const double error = GeoToCartesianBound(point);
+  const double dz = Fast_.Dot(2, v);
+  if (std::fabs(dz) > Fast_.Bound(2, magnitude, error)) {
+    int64_t rx = 0, ry = 0;
+    if (!IsDevicePointIndex(index)) return (dz <= 0) != Projection().FarSide();
+    if (RoundsSurely(Fast_.Dot(0, v), Fast_.Bound(0, magnitude, error), rx) &&
+        RoundsSurely(Fast_.Dot(1, v), Fast_.Bound(1, magnitude, error), ry)) {
+      const TGlobeProjection& projection = Projection();
+      DevicePoints()[index] =
+          platform::TPoint{AddToDevice(projection.XOrigin(), rx), AddToDevice(projection.YOrigin(), ry)};
+      return (dz <= 0) != projection.FarSide();
+    }
+  }
   const TVec3 p = GeoToCartesianExact(point);
   const long double sx = Dot(ForwardMatrix_[0], p);
   const long double sy = Dot(ForwardMatrix_[1], p);
@@ -172,7 +190,7 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
   // value lies too close to the threshold to tell; so the points kept and their pixels are the
   // Extended ones, at a fraction of the cost. The horizon ring needs the kept positions in
   // Extended: they are worked out again for outlines that reach behind the globe.
-  const TDoubleProjection fast(ForwardMatrix_);
+  const TDoubleProjection& fast = Fast_;
   const double boundX = fast.Bound(0), boundY = fast.Bound(1), boundZ = fast.Bound(2);
   const auto radius = static_cast<double>(HorizonRadius_);
   const std::vector<TPoint3D>& all = *points;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "globe/data/GeoMath.h"
+#include "globe/view/DoubleProjection.h"
 #include "globe/view/HorizonRing.h"
 #include "globe/view/ProjectionModel.h"
 
@@ -53,6 +54,7 @@ class TSphericalPrj : public TProjectionModel {
   void PaintTextureTriangle(const TVec3& a, const TVec3& b, const TVec3& c, int depth);
 
   TMatrix3 ForwardMatrix_{};
+  TDoubleProjection Fast_;  // ForwardMatrix_ in doubles
   TMatrix3 InverseMatrix_{};
   long double HorizonRadius_ = 0;
   long double HorizonRadiusSq_ = 0;

@@ -161,6 +161,34 @@ TEST_F(Spherical, ChainsMatchTheExtendedProjection) {
   EXPECT_GT(followingTheHorizon, 30);
 }
 
+TEST_F(Spherical, PointsMatchTheExtendedProjection) {
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<long double> unit(0, 1);
+  std::uniform_int_distribution<int32_t> any(INT32_MIN, INT32_MAX), height(-100'000'000, 100'000'000);
+  auto& model = dynamic_cast<TSphericalPrj&>(p.ProjectionModel());
+  int shown = 0;
+  for (int view = 0; view < 50; ++view) {
+    p.SetXRotation(unit(random) * 180 - 90);
+    p.SetYRotation(unit(random) * 360 - 180);
+    p.SetZRotation(view % 3 == 0 ? unit(random) * 360 : 0);
+    p.SetScaleFactor(std::pow(10.0L, -6.5L + unit(random) * 4));
+    p.SetFarSide(view % 4 == 3);
+    const TMatrix3& f = model.ForwardMatrix();
+    for (int k = 0; k < 400; ++k) {
+      const TGeoPoint point(any(random), any(random) / 5, k % 4 ? 0 : height(random));
+      const TVec3 v = GeoToCartesianExact(point);
+      const long double sx = f[0][0] * v.X + f[0][1] * v.Y + f[0][2] * v.Z;
+      const long double sy = f[1][0] * v.X + f[1][1] * v.Y + f[1][2] * v.Z;
+      const bool visible = (f[2][0] * v.X + f[2][1] * v.Y + f[2][2] * v.Z <= 0) != p.FarSide();
+      DevicePoints()[0] = platform::TPoint{};
+      ASSERT_EQ(model.PointLLToXY(point, 0), visible) << "view " << view << " point " << k;
+      ASSERT_EQ(DevicePoints()[0], Pixel(p, sx, sy)) << "view " << view << " point " << k;
+      shown += visible;
+    }
+  }
+  EXPECT_GT(shown, 5000);
+}
+
 // The model with its cap verdicts switched off: every rectangle goes through its samples.
 class TSampledSphericalPrj : public TSphericalPrj {
  public:
