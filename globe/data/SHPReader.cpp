@@ -176,7 +176,7 @@ std::unique_ptr<TGlobeObject> TGlobeSHPReader::GetObject(int32_t index, bool) {
     if (!FStream || index < 0 || index >= static_cast<int32_t>(FIndex.size()))
         return nullptr;
     const TEntry& entry = FIndex[static_cast<std::size_t>(index)];
-    TShapeView view;
+    TShapeView& view = FView;
     if (!shapefile::ViewRecord(FStream->Memory(), FStream->Size(), entry.Offset, view))
         return nullptr;
 

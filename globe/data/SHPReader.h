@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "globe/data/GlobeFileReader.h"
+#include "globe/data/ShapeFile.h"
 
 namespace globe {
 
@@ -76,6 +77,7 @@ private:
     std::vector<TEntry> FIndex;
     std::unique_ptr<TGlobeDBFReader> FDBF;
     std::unique_ptr<TMemoryMapStream> FStream;
+    TShapeView FView;   // the record GetObject reads, kept to reuse its part list's room
     int64_t FNextRecord = 0;     // offset of the next record during the mapping read
     int32_t FRecordsSeen = 0;    // records passed so far during the mapping read
 };

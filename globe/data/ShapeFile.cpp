@@ -53,7 +53,7 @@ constexpr std::int64_t kPointSize = 16;   // two Doubles
 bool ViewPoints(TRecordCursor& in, std::int64_t count, TShapeView& view) {
     if (count < 0 || !in.Has(count * kPointSize))
         return false;
-    view.Starts = {0, count};
+    view.Starts.assign({0, count});
     view.Points = in.At();
     return true;
 }
@@ -105,7 +105,9 @@ std::int64_t NextRecordOffset(const std::uint8_t* data, std::int64_t size, std::
 }
 
 bool ViewRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset, TShapeView& view) {
-    view = TShapeView();
+    view.ShapeType = stNull;
+    view.Starts.clear();   // its room is kept for the next record viewed
+    view.Points = nullptr;
     const std::int64_t next = NextRecordOffset(data, size, offset);
     if (next < 0)
         return false;
