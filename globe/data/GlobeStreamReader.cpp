@@ -71,18 +71,9 @@ std::string TGlobeStreamReader::ReadShortString() {
 }
 
 TGeoPoint TGlobeStreamReader::ReadPoint(bool storeHeight, bool minutePrecision) {
-  TGeoPoint point;
-  if (minutePrecision) {
-    point.LongX = MinutesToGU(ReadSmallInt());
-    point.LatY = MinutesToGU(ReadSmallInt());
-    if (storeHeight) point.Height = MinutesToGU(ReadSmallInt());
-  } else {
-    point.LongX = ReadInteger();
-    point.LatY = ReadInteger();
-    if (storeHeight) point.Height = ReadInteger();
-  }
-  point.LongX = NormaliseLongitude(point.LongX);
-  return point;
+  uint8_t bytes[12];
+  Read(bytes, static_cast<size_t>(PointSize(storeHeight, minutePrecision)));
+  return DecodePoint(bytes, storeHeight, minutePrecision);
 }
 
 TGeoPoint TGlobeStreamReader::DecodePoint(const uint8_t* bytes, bool storeHeight, bool minutePrecision) {

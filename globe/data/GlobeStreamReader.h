@@ -53,8 +53,8 @@ class TGlobeStreamReader : public TGlobeRoot {
   virtual int32_t ReadInteger();
   virtual std::string ReadShortString();
   virtual TGeoPoint ReadPoint(bool storeHeight, bool minutePrecision);
-  // The bytes ReadPoint reads, and the point they make (for a reader that has checked they lie
-  // within a mapped file).
+  // The bytes ReadPoint reads (16-bit minutes or 32-bit GlobeUnits, little-endian; heights when
+  // stored), and the point they make with its longitude normalised.
   static int32_t PointSize(bool storeHeight, bool minutePrecision) {
     return (minutePrecision ? 2 : 4) * (storeHeight ? 3 : 2);
   }
