@@ -3,7 +3,7 @@
 // A double product differs from the Extended one by at most `Bound` (any 32-bit point, both
 // sums taken left to right); a decision whose double value lies within that distance of its
 // threshold is taken again in Extended, so every decision and every drawn pixel is the one the
-// Extended arithmetic gives.
+// Extended arithmetic gives (pixels through RoundsSurely, GeoMath.h).
 
 #include <array>
 #include <cmath>
@@ -42,11 +42,6 @@ class TDoubleProjection {
   }
   double Bound(int row, double magnitude, double error) const {
     return RowSum_[row] * (magnitude * 0x1p-50 + error);
-  }
-
-  // See RoundsSurely (GeoMath.h).
-  static bool RoundsSurely(double value, double bound, int64_t& rounded) {
-    return globe::RoundsSurely(value, bound, rounded);
   }
 
   // Whether |difference| > 1 holds surely (+1), surely not (-1), or cannot be told (0) when

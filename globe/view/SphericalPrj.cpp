@@ -239,7 +239,7 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
     }
     if (!pass) continue;
     int64_t rx = 0, ry = 0;
-    if (!haveExact && TDoubleProjection::RoundsSurely(px, bx, rx) && TDoubleProjection::RoundsSurely(py, by, ry)) {
+    if (!haveExact && RoundsSurely(px, bx, rx) && RoundsSurely(py, by, ry)) {
       out[count++] = platform::TPoint{AddToDevice(xOrigin, rx), AddToDevice(yOrigin, ry)};
       lastX = px;
       lastY = py;

@@ -90,13 +90,13 @@ TEST(DoubleProjection, StaysWithinItsBoundAndRoundsOnlyWhenSure) {
     }
   }
   int64_t r = 0;
-  EXPECT_TRUE(TDoubleProjection::RoundsSurely(2.4999, 1e-6, r));
+  EXPECT_TRUE(RoundsSurely(2.4999, 1e-6, r));
   EXPECT_EQ(r, 2);
-  EXPECT_TRUE(TDoubleProjection::RoundsSurely(-3.5001, 1e-6, r));
+  EXPECT_TRUE(RoundsSurely(-3.5001, 1e-6, r));
   EXPECT_EQ(r, -4);
-  EXPECT_FALSE(TDoubleProjection::RoundsSurely(2.5, 1e-12, r));       // a tie: left to Extended
-  EXPECT_FALSE(TDoubleProjection::RoundsSurely(2.4999999, 1e-6, r));  // within the bound of one
-  EXPECT_FALSE(TDoubleProjection::RoundsSurely(3e9, 1e-6, r));        // beyond the fast range
+  EXPECT_FALSE(RoundsSurely(2.5, 1e-12, r));       // a tie: left to Extended
+  EXPECT_FALSE(RoundsSurely(2.4999999, 1e-6, r));  // within the bound of one
+  EXPECT_FALSE(RoundsSurely(3e9, 1e-6, r));        // beyond the fast range
   EXPECT_EQ(TDoubleProjection::BeyondOne(-1.01, 1e-6), 1);
   EXPECT_EQ(TDoubleProjection::BeyondOne(0.99, 1e-6), -1);
   EXPECT_EQ(TDoubleProjection::BeyondOne(1.0, 1e-12), 0);
