@@ -295,18 +295,11 @@ TProjectionModel::TSampleVerdict TSphericalPrj::SampleVerdict(int64_t left, int6
       static_cast<double>(std::llabs(right - left) + std::llabs(top - bottom) + 2) / 2 * static_cast<double>(GUToRadians) +
       kMargin;
   if (reach >= 1.5) return TSampleVerdict::Unknown;  // near a hemisphere: nothing to tell
-  const double longX = static_cast<double>(Wrap32((left + right) / 2)) * static_cast<double>(GUToRadians);
-  const double latY = static_cast<double>(Wrap32((bottom + top) / 2)) * static_cast<double>(GUToRadians);
-  // The middle as a unit vector, in the axes of GeoToCartesian.
-  const double middle[3] = {std::cos(latY) * std::sin(longX), std::sin(latY), std::cos(latY) * std::cos(longX)};
-  const auto pixels = [&](int row) {  // the middle's position along a row of the forward matrix
-    return (static_cast<double>(ForwardMatrix_[row][0]) * middle[0] + static_cast<double>(ForwardMatrix_[row][1]) * middle[1] +
-            static_cast<double>(ForwardMatrix_[row][2]) * middle[2]) *
-           EarthRadiusGU;
-  };
+  const std::array<double, 3> middle =
+      GeoToCartesianInDoubles(TGeoPoint(Wrap32((left + right) / 2), Wrap32((bottom + top) / 2), 0));
   const auto radius = static_cast<double>(HorizonRadius_);
   // Cosine of the angle between the middle and the direction away from the viewer.
-  const double away = pixels(2) / radius;
+  const double away = Fast_.Dot(2, middle) / radius;
   const double limit = std::sin(reach);
   const bool allAway = away > limit, allToward = away < -limit;
   const bool farSide = Projection().FarSide();
@@ -316,8 +309,8 @@ TProjectionModel::TSampleVerdict TSphericalPrj::SampleVerdict(int64_t left, int6
   // pixels of the middle's (rounding included).
   const TGlobeProjection& projection = Projection();
   const double spread = radius * reach * (1 + 1e-9) + 2;
-  const double x = pixels(0) + static_cast<double>(projection.XOrigin());
-  const double y = pixels(1) + static_cast<double>(projection.YOrigin());
+  const double x = Fast_.Dot(0, middle) + static_cast<double>(projection.XOrigin());
+  const double y = Fast_.Dot(1, middle) + static_cast<double>(projection.YOrigin());
   const auto width = static_cast<double>(projection.View().CanvasWidth());
   const auto height = static_cast<double>(projection.View().CanvasHeight());
   if (x - spread >= 1 && x + spread <= width - 1 && y - spread >= 1 && y + spread <= height - 1)
