@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #elif defined(__SSE2__)
@@ -110,11 +111,26 @@ int32_t DoubleDegreesToGU(double degrees) {
   return Wrap32((bits >> 63) ? -value : value);
 }
 
+// DegToGU of a double below one degree, unless its double product with 5,400,000 lies exactly
+// on a half. Below one degree every step of the split is exact in Extended but the last product
+// (the second's remainder x 1,500), whose rounding cannot carry it across a half (halves are
+// Extended numbers, rounding keeps order); it can land on one only within an Extended unit of
+// it, and there the double product, rounded the same way but far coarser, lands on it too. So
+// off the halves the result is the nearest integer of the double product.
+std::optional<int32_t> SmallDegreesToGU(double degrees) {
+  const double product = degrees * GlobeUnitsPerDegree;
+  const double rounded = std::nearbyint(product);
+  if (!(std::fabs(product - rounded) < 0.5)) return std::nullopt;
+  return static_cast<int32_t>(rounded);
+}
+
 }  // namespace
 
 int32_t DoubleDegToGU(double degrees) {
   const double magnitude = std::fabs(degrees);
   if (magnitude >= 1 && magnitude < 2147483648.0) return DoubleDegreesToGU(degrees);
+  if (magnitude < 1)
+    if (const auto units = SmallDegreesToGU(degrees)) return *units;
   return DegToGU(static_cast<long double>(degrees));
 }
 
@@ -152,13 +168,12 @@ double LoadDouble(const std::byte* at) {
 
 #if defined(__SSE2__)
 // RoundedProduct of two doubles at once (SSE2 is in every x86-64 processor): the same operations
-// in the same order, so the same results. False when either value is outside the fast range.
+// in the same order, so the same results. False when either value is outside the fast range, or
+// below one degree on a half (see SmallDegreesToGU).
 bool RoundedProducts(const std::byte* doubles, int32_t* out) {
   const __m128d d = _mm_loadu_pd(reinterpret_cast<const double*>(doubles));
-  const __m128d magnitude = _mm_andnot_pd(_mm_set1_pd(-0.0), d);
-  const __m128d one = _mm_set1_pd(1.0);
-  const __m128d fast = _mm_and_pd(_mm_cmpge_pd(magnitude, one), _mm_cmplt_pd(magnitude, _mm_set1_pd(kFastLimit)));
-  if (_mm_movemask_pd(fast) != 3) return false;
+  const __m128d sign = _mm_set1_pd(-0.0), one = _mm_set1_pd(1.0);
+  const __m128d magnitude = _mm_andnot_pd(sign, d);
   const __m128d c = _mm_mul_pd(d, _mm_set1_pd(kSplitter));
   const __m128d high = _mm_sub_pd(c, _mm_sub_pd(c, d));
   const __m128d low = _mm_sub_pd(d, high);
@@ -170,6 +185,9 @@ bool RoundedProducts(const std::byte* doubles, int32_t* out) {
   const __m128d magic = _mm_set1_pd(kRoundMagic);
   const __m128d rounded = _mm_sub_pd(_mm_add_pd(sum, magic), magic);
   const __m128d fraction = _mm_sub_pd(sum, rounded);
+  const __m128d clear = _mm_or_pd(_mm_cmpge_pd(magnitude, one),
+                                  _mm_cmplt_pd(_mm_andnot_pd(sign, fraction), _mm_set1_pd(0.5)));
+  if (_mm_movemask_pd(_mm_and_pd(clear, _mm_cmplt_pd(magnitude, _mm_set1_pd(kFastLimit)))) != 3) return false;
   const __m128d zero = _mm_setzero_pd();
   const __m128d up = _mm_and_pd(_mm_and_pd(_mm_cmpeq_pd(fraction, _mm_set1_pd(0.5)), _mm_cmpgt_pd(error, zero)), one);
   const __m128d down = _mm_and_pd(_mm_and_pd(_mm_cmpeq_pd(fraction, _mm_set1_pd(-0.5)), _mm_cmplt_pd(error, zero)), one);
@@ -192,15 +210,16 @@ __attribute__((target("avx2,fma"))) std::size_t RoundedProductsInFours(const std
   for (; i + 4 <= count; i += 4) {
     const __m256d d = _mm256_loadu_pd(reinterpret_cast<const double*>(doubles + i * sizeof(double)));
     const __m256d magnitude = _mm256_andnot_pd(sign, d);
-    const __m256d fast = _mm256_and_pd(_mm256_cmp_pd(magnitude, one, _CMP_GE_OQ), _mm256_cmp_pd(magnitude, limit, _CMP_LT_OQ));
-    if (_mm256_movemask_pd(fast) != 0xF) {
-      for (std::size_t k = i; k < i + 4; ++k) out[k] = DoubleDegToGU(LoadDouble(doubles + k * sizeof(double)));
-      continue;
-    }
     const __m256d sum = _mm256_mul_pd(d, factor);
     const __m256d error = _mm256_fmsub_pd(d, factor, sum);
     const __m256d rounded = _mm256_round_pd(sum, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
     const __m256d fraction = _mm256_sub_pd(sum, rounded);
+    const __m256d clear = _mm256_or_pd(_mm256_cmp_pd(magnitude, one, _CMP_GE_OQ),
+                                       _mm256_cmp_pd(_mm256_andnot_pd(sign, fraction), half, _CMP_LT_OQ));
+    if (_mm256_movemask_pd(_mm256_and_pd(clear, _mm256_cmp_pd(magnitude, limit, _CMP_LT_OQ))) != 0xF) {
+      for (std::size_t k = i; k < i + 4; ++k) out[k] = DoubleDegToGU(LoadDouble(doubles + k * sizeof(double)));
+      continue;
+    }
     const __m256d up = _mm256_and_pd(_mm256_and_pd(_mm256_cmp_pd(fraction, half, _CMP_EQ_OQ), _mm256_cmp_pd(error, zero, _CMP_GT_OQ)), one);
     const __m256d down =
         _mm256_and_pd(_mm256_and_pd(_mm256_cmp_pd(fraction, minusHalf, _CMP_EQ_OQ), _mm256_cmp_pd(error, zero, _CMP_LT_OQ)), one);
@@ -246,8 +265,11 @@ int32_t DegToGU(long double degrees) {
   // than the split in Extended).
   const auto asDouble = static_cast<double>(degrees);
   const double magnitude = std::fabs(asDouble);
-  if (static_cast<long double>(asDouble) == degrees && magnitude >= 1 && magnitude < 2147483648.0)
-    return DoubleDegreesToGU(asDouble);
+  if (static_cast<long double>(asDouble) == degrees) {
+    if (magnitude >= 1 && magnitude < 2147483648.0) return DoubleDegreesToGU(asDouble);
+    if (magnitude < 1)
+      if (const auto units = SmallDegreesToGU(asDouble)) return *units;
+  }
   const long double wholeDegrees = TruncFinite(degrees);
   const long double minutes = (degrees - wholeDegrees) * 60;
   const long double wholeMinutes = TruncFinite(minutes);

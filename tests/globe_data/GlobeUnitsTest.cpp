@@ -82,28 +82,52 @@ TEST(GlobeUnits, DegToGUSplitsIntoDegreesMinutesSeconds) {
   EXPECT_NO_THROW(DegToGU(1e30L));
 }
 
-// The bulk conversion (with and without AVX2) gives DegToGU's result for every double: halfway products (odd multiples
-// of 1/128 degree), both sides of its fast range, tiny, huge and non-finite values, read from an
-// unaligned buffer.
-TEST(GlobeUnits, BulkDoubleConversionMatchesDegToGU) {
+// Degrees, minutes and seconds cut toward zero in Extended, the sub-second units rounded halves to
+// even: the conversion's definition, step by step, for the quicker roads to be held against.
+int32_t SplitInExtended(long double degrees) {
+  const long double wholeDegrees = std::trunc(degrees), minutes = (degrees - wholeDegrees) * 60;
+  const long double wholeMinutes = std::trunc(minutes), seconds = (minutes - wholeMinutes) * 60;
+  const long double wholeSeconds = std::trunc(seconds);
+  return static_cast<int32_t>(wholeDegrees * Deg + wholeMinutes * 90'000 + wholeSeconds * 1'500 +
+                              std::nearbyint((seconds - wholeSeconds) * 1'500));
+}
+
+// The bulk conversion (with and without AVX2) and DegToGU give the split's result for every double: halfway
+// products (odd multiples of 1/128 degree), both sides of the fast range, tiny, huge and
+// non-finite values, read from an unaligned buffer; below one degree, where the split rounds,
+// products near a half (k + 1/2) / 5,400,000 and the doubles next to them.
+TEST(GlobeUnits, BulkDoubleConversionMatchesTheSplit) {
   std::vector<double> values = {-0.0, -0.999999, 396.9999999, -396.9999999, 397.0, 397.5, 1e-300, 2e9, -1e20,
                                 std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
   std::mt19937_64 random(17);
-  std::uniform_real_distribution<double> world(-400.0, 400.0);
+  std::uniform_real_distribution<double> world(-400.0, 400.0), belowOne(-1.0, 1.0);
   for (int m = -46'000; m <= 46'000; m += 7) values.push_back(m / 128.0);  // x.5 products among them
   for (int i = 0; i < 100'000; ++i) values.push_back(std::nextafter(std::round(world(random)), i % 2 ? 1e3 : -1e3));
+  for (int i = 0; i < 100'000; ++i) values.push_back(belowOne(random));
+  for (int k = -2'700'000; k < 2'700'000; k += 97) {
+    const double nearHalf = (k + 0.5) / 5.4e6;
+    for (double v : {nearHalf, std::nextafter(nearHalf, 2.0), std::nextafter(nearHalf, -2.0)}) values.push_back(v);
+  }
+  auto expected = [](double v) {
+    return std::fabs(v) < 397 ? SplitInExtended(v) : DegToGU(static_cast<long double>(v));
+  };
   std::vector<std::byte> bytes(values.size() * sizeof(double) + 4);
   std::memcpy(bytes.data() + 4, values.data(), values.size() * sizeof(double));
   for (auto* convert : {&DoubleDegToGUs, &DoubleDegToGUsWithoutAvx}) {
     std::vector<int32_t> converted(values.size());
     convert(bytes.data() + 4, values.size(), converted.data());
     for (size_t i = 0, failures = 0; i < values.size() && failures < 10; ++i)
-      if (const int32_t expected = DegToGU(static_cast<long double>(values[i])); converted[i] != expected) {
+      if (converted[i] != expected(values[i])) {
         ++failures;
-        ADD_FAILURE() << std::hexfloat << values[i] << ": " << converted[i] << " instead of " << expected
+        ADD_FAILURE() << std::hexfloat << values[i] << ": " << converted[i] << " instead of " << expected(values[i])
                       << (convert == &DoubleDegToGUs ? "" : " without AVX");
       }
   }
+  for (size_t i = 0, failures = 0; i < values.size() && failures < 10; ++i)
+    if (DegToGU(values[i]) != expected(values[i])) {
+      ++failures;
+      ADD_FAILURE() << std::hexfloat << values[i] << ": DegToGU " << DegToGU(values[i]);
+    }
 }
 
 TEST(GlobeUnits, StrToExtendedParsesDecimalsAndReportsFailures) {
