@@ -70,6 +70,21 @@ class TPointStore : public TGlobeRoot {
   // Writes points first .. first + count - 1 (heights only when kept), one range check for the run.
   void StorePoints(int32_t first, const TGeoPoint* points, int32_t count);
 
+  // Calls visit(longX, latY) for every point in order, without a check per point: the walk of
+  // loops over whole chains.
+  template <class Visit>
+  void ForEachLongLat(Visit&& visit) const {
+    const int32_t n = Count();
+    if (n == 0) return;
+    const std::byte* at = PointData_->Data();
+    const std::size_t stride = Stride();
+    for (int32_t i = 0; i < n; ++i, at += stride) {
+      int32_t longLat[2];
+      std::memcpy(longLat, at, sizeof longLat);
+      visit(longLat[0], longLat[1]);
+    }
+  }
+
   // Appends and returns the new index.
   int32_t Add(const TGeoPoint& point);
   // Removes one point; an index outside 0..Count-1 does nothing.

@@ -29,24 +29,40 @@ struct TPlanePoints {
   TPlanePoints(const TPointStore& chain, double radius) {
     const int32_t n = chain.Count();
     const double radius2 = radius * radius;
-    int64_t x = chain.LongX(0);
-    const double x0 = static_cast<double>(x), y0 = chain.LatY(0);
+    int32_t i = 0, previousLong = 0;
+    int64_t x = 0;
+    double x0 = 0, y0 = 0;
     double previousX = 0, previousY = 0;  // relative to the first point, for the area
-    Add(x0, y0, 0);
-    for (int32_t i = 1; i < n; ++i) {
-      // Within half a turn of the previous longitude (two 32-bit values differ by under
-      // three turns, so no division is needed).
-      int64_t step = int64_t{chain.LongX(i)} - chain.LongX(i - 1);
-      while (step > kFullTurn / 2) step -= kFullTurn;
-      while (step < -kFullTurn / 2) step += kFullTurn;
-      x += step;
-      const double px = static_cast<double>(x), py = chain.LatY(i);
-      FullArea2 += previousX * (py - y0) - (px - x0) * previousY;
-      previousX = px - x0;
-      previousY = py - y0;
-      const double dx = px - X.back(), dy = py - Y.back();
-      if (i == n - 1 || dx * dx + dy * dy > radius2) Add(px, py, i);
-    }
+    double area2 = 0;                     // kept out of the object while the points are added
+    double keptX = 0, keptY = 0;          // the last point kept
+    chain.ForEachLongLat([&](int32_t longX, int32_t latY) {
+      if (i == 0) {
+        x = longX;
+        x0 = keptX = static_cast<double>(x);
+        y0 = keptY = latY;
+        Add(x0, y0, 0);
+      } else {
+        // Within half a turn of the previous longitude (two 32-bit values differ by under
+        // three turns, so no division is needed).
+        int64_t step = int64_t{longX} - previousLong;
+        while (step > kFullTurn / 2) step -= kFullTurn;
+        while (step < -kFullTurn / 2) step += kFullTurn;
+        x += step;
+        const double px = static_cast<double>(x), py = latY;
+        area2 += previousX * (py - y0) - (px - x0) * previousY;
+        previousX = px - x0;
+        previousY = py - y0;
+        const double dx = px - keptX, dy = py - keptY;
+        if (i == n - 1 || dx * dx + dy * dy > radius2) {
+          Add(px, py, i);
+          keptX = px;
+          keptY = py;
+        }
+      }
+      previousLong = longX;
+      ++i;
+    });
+    FullArea2 = area2;
   }
   void Add(double x, double y, int32_t index) {
     X.push_back(x);
