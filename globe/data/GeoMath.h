@@ -1,6 +1,7 @@
 #pragma once
 // Angle, vector, matrix and quaternion helpers and the geometric tests on GlobeUnit records.
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
@@ -171,43 +172,64 @@ TPointsExtent PointsExtent(std::span<const PointT> points) {
 // The geometric tests of a point sequence, written once for packed stores and plain arrays:
 // `count` points, `at(i)` returns point i as a TGeoPoint.
 
-// Dateline-aware bounds (see TPointStore::Bounds).
+// The running state of dateline-aware bounds (see TPointStore::Bounds): extremes of the
+// longitudes (all, the eastern and the western ones) and latitudes, and how often a step between
+// two points crosses the 180-degree meridian (from at or west of 90 W to at or east of 90 E, or
+// back: such a step goes the short way round). Extremes and counts do not depend on the order in
+// which points and steps are taken, so a sweep may be split over lanes of a vector.
+struct TBoundsSweep {
+  int32_t MinLong = INT32_MAX, MaxLong = INT32_MIN, MinLat = INT32_MAX, MaxLat = INT32_MIN;
+  int32_t MinNonNegLong = INT32_MAX, MaxNegLong = INT32_MIN;
+  int64_t Crossings = 0;
+
+  void Include(int32_t longX, int32_t latY) {
+    MinLong = std::min(MinLong, longX);
+    MaxLong = std::max(MaxLong, longX);
+    MinLat = std::min(MinLat, latY);
+    MaxLat = std::max(MaxLat, latY);
+    if (longX >= 0)
+      MinNonNegLong = std::min(MinNonNegLong, longX);
+    else
+      MaxNegLong = std::max(MaxNegLong, longX);
+  }
+  void Step(int32_t fromLongX, int32_t toLongX) {
+    const bool fromWest = fromLongX <= -GU_90_DEGREES, fromEast = fromLongX >= GU_90_DEGREES;
+    const bool toWest = toLongX <= -GU_90_DEGREES, toEast = toLongX >= GU_90_DEGREES;
+    Crossings += (fromWest && toEast) || (fromEast && toWest);
+  }
+  // The rectangle of the points included (at least one): round a pole when the crossings are odd.
+  TGeoRect Rect() const {
+    TGeoRect r;
+    r.LatY = MinLat;
+    r.Height = Wrap32(int64_t{MaxLat} - MinLat);
+    if (Crossings % 2 == 1) {  // the chain goes round a pole
+      r.LongX = -971'999'999;
+      r.Width = 1'943'999'998;
+    } else if (Crossings == 0) {
+      r.LongX = MinLong;
+      r.Width = Wrap32(int64_t{MaxLong} - MinLong);
+    } else {
+      r.LongX = MinNonNegLong;
+      r.Width = Wrap32((int64_t{GU_180_DEGREES} - MinNonNegLong) + (int64_t{MaxNegLong} + GU_180_DEGREES));
+    }
+    return r;
+  }
+};
+
+// Dateline-aware bounds of a ring of points (the last steps to the first); `at(i)` may return any
+// type with LongX and LatY.
 template <class PointAt>
 TGeoRect BoundsOfPoints(int32_t count, PointAt at) {
   if (count <= 0) return TGeoRect();
-  int32_t minLong = INT32_MAX, maxLong = INT32_MIN, minLat = INT32_MAX, maxLat = INT32_MIN;
-  int32_t minNonNegLong = INT32_MAX, maxNegLong = INT32_MIN;
-  int crossings = 0;
-  int32_t lastQuadrant = at(count - 1).LongX / GU_90_DEGREES;
+  TBoundsSweep sweep;
+  int32_t previous = at(count - 1).LongX;
   for (int32_t i = 0; i < count; ++i) {
-    const TGeoPoint p = at(i);
-    if (p.LongX < minLong) minLong = p.LongX;
-    if (p.LongX > maxLong) maxLong = p.LongX;
-    if (p.LatY < minLat) minLat = p.LatY;
-    if (p.LatY > maxLat) maxLat = p.LatY;
-    if (p.LongX >= 0) {
-      if (p.LongX < minNonNegLong) minNonNegLong = p.LongX;
-    } else if (p.LongX > maxNegLong) {
-      maxNegLong = p.LongX;
-    }
-    const int32_t quadrant = p.LongX / GU_90_DEGREES;
-    if ((quadrant < 0 && lastQuadrant >= 1) || (quadrant >= 1 && lastQuadrant < 0)) ++crossings;
-    lastQuadrant = quadrant;
+    const auto p = at(i);
+    sweep.Include(p.LongX, p.LatY);
+    sweep.Step(previous, p.LongX);
+    previous = p.LongX;
   }
-  TGeoRect r;
-  r.LatY = minLat;
-  r.Height = Wrap32(int64_t{maxLat} - minLat);
-  if (crossings % 2 == 1) {  // the chain goes round a pole
-    r.LongX = -971'999'999;
-    r.Width = 1'943'999'998;
-  } else if (crossings == 0) {
-    r.LongX = minLong;
-    r.Width = Wrap32(int64_t{maxLong} - minLong);
-  } else {
-    r.LongX = minNonNegLong;
-    r.Width = Wrap32((int64_t{GU_180_DEGREES} - minNonNegLong) + (int64_t{maxNegLong} + GU_180_DEGREES));
-  }
-  return r;
+  return sweep.Rect();
 }
 
 // Crossing rule on the sphere. Longitudes are taken relative to the test point (wrapped into

@@ -14,6 +14,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "globe/data/CpuFeatures.h"
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeException.h"
 
@@ -228,10 +229,6 @@ __attribute__((target("avx2,fma"))) std::size_t RoundedProductsInFours(const std
   return i;
 }
 
-bool HasAvx2AndFma() {
-  static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-  return has;
-}
 #endif
 
 }  // namespace

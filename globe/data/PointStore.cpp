@@ -5,6 +5,7 @@
 #include <string>
 
 #include "globe/data/GeoMath.h"
+#include "globe/data/PackedBounds.h"
 
 namespace globe {
 
@@ -146,6 +147,7 @@ TGeoPoint TPointStore::Centroid() const {
 }
 
 TGeoRect TPointStore::Bounds() const {
+  if (Count() > 0 && !StoreHeight()) return BoundsOfPackedPoints(PointData_->Data(), Count());
   return BoundsOfPoints(Count(), [this](int32_t i) { return PointAt(i); });
 }
 

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
+#include <random>
 #include <stdexcept>
 #include <tuple>
 
@@ -12,7 +15,9 @@
 #include "globe/data/ChainStore.h"
 #include "globe/data/DynArray.h"
 #include "globe/data/GeoTypes.h"
+#include "globe/data/GeoMath.h"
 #include "globe/data/GlobeException.h"
+#include "globe/data/PackedBounds.h"
 #include "tests/support/ThrownMessage.h"
 
 namespace globe {
@@ -112,6 +117,39 @@ TEST(PointStore, BoundsOfPlainChainsPolarRingsAndChainsAcrossThe180DegreeMeridia
   EXPECT_EQ(ring.Bounds(), TGeoRect(-971'999'999, 80 * Deg, 1'943'999'998, 0));
   EXPECT_EQ(StoreOf({DegPoint(170, 10), DegPoint(-170, 10), DegPoint(-170, 20), DegPoint(170, 20)}).Bounds(),
             TGeoRect(170 * Deg, 10 * Deg, 20 * Deg, 10 * Deg));  // across the meridian: starts east
+}
+
+// Long chains take their bounds several points at a time: the same rectangles as the sweep one
+// point at a time, for chains of every length round the vector width, longitudes on and beside
+// the 90-degree meridians and crossings of the 180-degree one (odd and even), read unaligned.
+TEST(PointStore, PackedBoundsAgreeWithThePointByPointSweep) {
+  std::mt19937 random(11);
+  const int32_t near[] = {GU_90_DEGREES, -GU_90_DEGREES, GU_180_DEGREES, -GU_180_DEGREES + 1, 0, -1};
+  auto longitude = [&] {
+    switch (random() % 4) {
+      case 0: return near[random() % 6] + static_cast<int32_t>(random() % 3) - 1;
+      case 1: return static_cast<int32_t>(random() % 2 ? 170 * Deg : -170 * Deg) + static_cast<int32_t>(random() % 1000);
+      default: return static_cast<int32_t>(random() % (2u * GU_180_DEGREES)) - GU_180_DEGREES + 1;
+    }
+  };
+  std::array<int, 3> crossings{};
+  for (int32_t count = 1; count <= 600; count += count < 40 ? 1 : 37) {
+    for (int round = 0; round < 20; ++round) {
+      std::vector<int32_t> words;
+      for (int32_t i = 0; i < count; ++i)
+        words.insert(words.end(), {NormaliseLongitude(longitude()), static_cast<int32_t>(random() % 100'000'000) - 50'000'000});
+      std::vector<std::byte> bytes(words.size() * 4 + 4);
+      std::memcpy(bytes.data() + 4, words.data(), words.size() * 4);
+      const TGeoRect expected = BoundsOfPoints(count, [&](int32_t i) { return TGeoPoint(words[2 * i], words[2 * i + 1]); });
+      ASSERT_EQ(BoundsOfPackedPoints(bytes.data() + 4, count), expected) << count << " points, round " << round;
+      ASSERT_EQ(BoundsOfPackedPointsWithoutAvx(bytes.data() + 4, count), expected) << count << " points, round " << round;
+      TBoundsSweep sweep;
+      for (int32_t i = 0; i < count; ++i) sweep.Step(words[2 * ((i + count - 1) % count)], words[2 * i]);
+      ++crossings[sweep.Crossings == 0 ? 0 : 1 + sweep.Crossings % 2];
+    }
+  }
+  // Chains without crossings, with an even and with an odd number of them (round a pole).
+  for (int kind : {0, 1, 2}) EXPECT_GT(crossings[kind], 50) << kind;
 }
 
 TEST(PointStore, PointInPolygonConcaveAcrossMeridiansAndRoundPoles) {
