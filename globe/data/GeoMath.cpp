@@ -219,20 +219,6 @@ int32_t WrapLongitude(int64_t longX) {
   return static_cast<int32_t>(r);
 }
 
-void TLongitudeMean::Add(int32_t longX) {
-  if (Count_ == 0) {
-    Unwrapped_ = longX;
-  } else {
-    int64_t step = int64_t{longX} - Last_;
-    if (step > GU_180_DEGREES) step -= GU_360_DEGREES;
-    if (step < -GU_180_DEGREES) step += GU_360_DEGREES;
-    Unwrapped_ += step;
-  }
-  Last_ = longX;
-  Sum_ += Unwrapped_;
-  ++Count_;
-}
-
 int32_t TLongitudeMean::Mean() const {
   if (Count_ == 0) return 0;
   const long double mean = std::nearbyint(static_cast<long double>(Sum_) / static_cast<long double>(Count_));

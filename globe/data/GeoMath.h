@@ -132,7 +132,20 @@ int32_t WrapLongitude(int64_t longX);
 // paths that never cross that meridian get the plain mean.
 class TLongitudeMean {
  public:
-  void Add(int32_t longX);
+  // Inline: centroids add every point of their chains.
+  void Add(int32_t longX) {
+    if (Count_ == 0) {
+      Unwrapped_ = longX;
+    } else {
+      int64_t step = int64_t{longX} - Last_;
+      if (step > GU_180_DEGREES) step -= GU_360_DEGREES;
+      if (step < -GU_180_DEGREES) step += GU_360_DEGREES;
+      Unwrapped_ += step;
+    }
+    Last_ = longX;
+    Sum_ += Unwrapped_;
+    ++Count_;
+  }
   // Rounded (halves to even) and wrapped; 0 without longitudes.
   int32_t Mean() const;
 

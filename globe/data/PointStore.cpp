@@ -136,12 +136,12 @@ TGeoPoint TPointStore::Centroid() const {
   if (n == 0) return TGeoPoint();
   TLongitudeMean longitude;
   int64_t sumLat = 0, sumHeight = 0;
-  for (int32_t i = 0; i < n; ++i) {
-    const TGeoPoint p = PointAt(i);
-    longitude.Add(p.LongX);
-    sumLat += p.LatY;
-    sumHeight += p.Height;
-  }
+  ForEachLongLat([&](int32_t longX, int32_t latY) {
+    longitude.Add(longX);
+    sumLat += latY;
+  });
+  if (StoreHeight())
+    for (int32_t i = 0; i < n; ++i) sumHeight += WordAt(i, 2);
   const long double count = n;
   return TGeoPoint(longitude.Mean(), RoundToInt(sumLat / count), RoundToInt(sumHeight / count));
 }

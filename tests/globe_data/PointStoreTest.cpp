@@ -106,6 +106,9 @@ TEST(PointStore, CentroidIsTheRoundedMeanAndStaysAtThe180DegreeMeridian) {
       {{DegPoint(-170, 0), DegPoint(-60, 0), DegPoint(60, 0), DegPoint(170, 0)}, DegPoint(0, 0)},
   };
   for (const auto& c : cases) EXPECT_EQ(StoreOf(c.Points).Centroid(), c.Centroid) << c.Points.size();
+  // Kept heights are averaged too (15.5 to the even 16); without them the centre lies at height 0.
+  EXPECT_EQ(StoreOf({{0, 0, 10}, {2, 4, 21}}, true).Centroid(), TGeoPoint(1, 2, 16));
+  EXPECT_EQ(StoreOf({{0, 0, 10}, {2, 4, 21}}).Centroid(), TGeoPoint(1, 2, 0));
 }
 
 TEST(PointStore, BoundsOfPlainChainsPolarRingsAndChainsAcrossThe180DegreeMeridian) {
