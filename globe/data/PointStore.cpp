@@ -136,10 +136,11 @@ TGeoPoint TPointStore::Centroid() const {
   if (n == 0) return TGeoPoint();
   TLongitudeMean longitude;
   int64_t sumLat = 0, sumHeight = 0;
-  ForEachLongLat([&](int32_t longX, int32_t latY) {
-    longitude.Add(longX);
-    sumLat += latY;
-  });
+  const TPackedView points = Packed();
+  for (int32_t i = 0; i < n; ++i) {
+    longitude.Add(points.LongX(i));
+    sumLat += points.LatY(i);
+  }
   if (StoreHeight())
     for (int32_t i = 0; i < n; ++i) sumHeight += WordAt(i, 2);
   const long double count = n;

@@ -70,20 +70,26 @@ class TPointStore : public TGlobeRoot {
   // Writes points first .. first + count - 1 (heights only when kept), one range check for the run.
   void StorePoints(int32_t first, const TGeoPoint* points, int32_t count);
 
-  // Calls visit(longX, latY) for every point in order, without a check per point: the walk of
-  // loops over whole chains.
-  template <class Visit>
-  void ForEachLongLat(Visit&& visit) const {
-    const int32_t n = Count();
-    if (n == 0) return;
-    const std::byte* at = PointData_->Data();
-    const std::size_t stride = Stride();
-    for (int32_t i = 0; i < n; ++i, at += stride) {
-      int32_t longLat[2];
-      std::memcpy(longLat, at, sizeof longLat);
-      visit(longLat[0], longLat[1]);
+  // Unchecked reads of the packed points for loops over whole chains; valid while the store is
+  // not changed.
+  class TPackedView {
+   public:
+    TPackedView(const std::byte* data, int32_t count, std::size_t stride) : Data_(data), Count_(count), Stride_(stride) {}
+    int32_t Count() const { return Count_; }
+    int32_t LongX(int32_t index) const { return Load(index, 0); }
+    int32_t LatY(int32_t index) const { return Load(index, 4); }
+
+   private:
+    int32_t Load(int32_t index, std::size_t offset) const {
+      int32_t v;
+      std::memcpy(&v, Data_ + static_cast<std::size_t>(index) * Stride_ + offset, 4);
+      return v;
     }
-  }
+    const std::byte* Data_;
+    int32_t Count_;
+    std::size_t Stride_;
+  };
+  TPackedView Packed() const { return {PointData_ ? PointData_->Data() : nullptr, Count(), static_cast<std::size_t>(Stride())}; }
 
   // Appends and returns the new index.
   int32_t Add(const TGeoPoint& point);

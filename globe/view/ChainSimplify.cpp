@@ -1,6 +1,7 @@
 #include "globe/view/ChainSimplify.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -20,56 +21,55 @@ constexpr double kNearShare = 0.5;
 // The chain's points that lie farther than `radius` from the point kept before them (the first
 // and the last point always), as doubles with each longitude moved by whole turns to lie within
 // half a turn of the previous point's (an edge across the 180-degree meridian stays short), and
-// their places in the chain. Also twice the signed area of the whole chain as a ring.
+// their places in the chain. Also whether the whole chain, as a ring, has a positive signed area.
+// Room for every point is taken at once, so that the walk makes no call (which would keep its
+// running values in memory rather than in registers).
 struct TPlanePoints {
-  std::vector<double> X, Y;
-  std::vector<int32_t> Index;
-  double FullArea2 = 0;
+  std::unique_ptr<double[]> X, Y;
+  std::unique_ptr<int32_t[]> Index;
+  size_t Count = 0;
+  bool PositiveArea = false;
 
   TPlanePoints(const TPointStore& chain, double radius) {
-    const int32_t n = chain.Count();
+    const TPointStore::TPackedView points = chain.Packed();
+    const int32_t n = points.Count();
     const double radius2 = radius * radius;
-    int32_t i = 0, previousLong = 0;
-    int64_t x = 0;
-    double x0 = 0, y0 = 0;
+    X = std::make_unique_for_overwrite<double[]>(static_cast<size_t>(n));
+    Y = std::make_unique_for_overwrite<double[]>(static_cast<size_t>(n));
+    Index = std::make_unique_for_overwrite<int32_t[]>(static_cast<size_t>(n));
+    int64_t x = points.LongX(0);
+    const double x0 = static_cast<double>(x), y0 = points.LatY(0);
     double previousX = 0, previousY = 0;  // relative to the first point, for the area
-    double area2 = 0;                     // kept out of the object while the points are added
-    double keptX = 0, keptY = 0;          // the last point kept
-    chain.ForEachLongLat([&](int32_t longX, int32_t latY) {
-      if (i == 0) {
-        x = longX;
-        x0 = keptX = static_cast<double>(x);
-        y0 = keptY = latY;
-        Add(x0, y0, 0);
-      } else {
-        // Within half a turn of the previous longitude (two 32-bit values differ by under
-        // three turns, so no division is needed).
-        int64_t step = int64_t{longX} - previousLong;
-        while (step > kFullTurn / 2) step -= kFullTurn;
-        while (step < -kFullTurn / 2) step += kFullTurn;
-        x += step;
-        const double px = static_cast<double>(x), py = latY;
-        area2 += previousX * (py - y0) - (px - x0) * previousY;
-        previousX = px - x0;
-        previousY = py - y0;
-        const double dx = px - keptX, dy = py - keptY;
-        if (i == n - 1 || dx * dx + dy * dy > radius2) {
-          Add(px, py, i);
-          keptX = px;
-          keptY = py;
-        }
+    double area2 = 0;
+    double keptX = x0, keptY = y0;  // the last point kept
+    Add(x0, y0, 0);
+    for (int32_t i = 1; i < n; ++i) {
+      // Within half a turn of the previous longitude (two 32-bit values differ by under
+      // three turns, so no division is needed).
+      int64_t step = int64_t{points.LongX(i)} - points.LongX(i - 1);
+      while (step > kFullTurn / 2) step -= kFullTurn;
+      while (step < -kFullTurn / 2) step += kFullTurn;
+      x += step;
+      const double px = static_cast<double>(x), py = points.LatY(i);
+      area2 += previousX * (py - y0) - (px - x0) * previousY;
+      previousX = px - x0;
+      previousY = py - y0;
+      const double dx = px - keptX, dy = py - keptY;
+      if (i == n - 1 || dx * dx + dy * dy > radius2) {
+        Add(px, py, i);
+        keptX = px;
+        keptY = py;
       }
-      previousLong = longX;
-      ++i;
-    });
-    FullArea2 = area2;
+    }
+    PositiveArea = area2 > 0;  // only the sign is kept: the sum stays in a register while summed
   }
   void Add(double x, double y, int32_t index) {
-    X.push_back(x);
-    Y.push_back(y);
-    Index.push_back(index);
+    X[Count] = x;
+    Y[Count] = y;
+    Index[Count] = index;
+    ++Count;
   }
-  size_t Size() const { return X.size(); }
+  size_t Size() const { return Count; }
 };
 
 // Marks the points of [first, last] that Douglas-Peucker keeps (the ends are marked already).
@@ -149,7 +149,7 @@ bool SameTurn(const TPlanePoints& pts, const std::vector<size_t>& kept) {
     const size_t j = (i + 1) % kept.size();
     area += (pts.X[kept[i]] - x0) * (pts.Y[kept[j]] - y0) - (pts.X[kept[j]] - x0) * (pts.Y[kept[i]] - y0);
   }
-  return area != 0 && (area > 0) == (pts.FullArea2 > 0);
+  return area != 0 && (area > 0) == pts.PositiveArea;
 }
 
 // The kept points, or nothing when the ring would turn over or flatten.

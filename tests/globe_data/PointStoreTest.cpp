@@ -55,12 +55,13 @@ TEST(PointStore, CountAddDeleteBulkFillAndIndexChecks) {
     bulk.StorePoints(3, whole, 1);
     EXPECT_EQ(bulk.Point(3), TGeoPoint(7, 8, heights ? 9 : 0));
     EXPECT_THROW(bulk.StorePoints(3, whole, 2), std::out_of_range);
-    // The unchecked walk visits every point in order, at either packing.
-    Ints walked;
-    bulk.ForEachLongLat([&](int32_t longX, int32_t latY) { walked.insert(walked.end(), {longX, latY}); });
-    EXPECT_EQ(walked, (Ints{1, 2, 10, 11, 20, 21, 7, 8}));
+    // The unchecked view reads every point, at either packing.
+    const TPointStore::TPackedView view = bulk.Packed();
+    Ints read;
+    for (int32_t i = 0; i < view.Count(); ++i) read.insert(read.end(), {view.LongX(i), view.LatY(i)});
+    EXPECT_EQ(read, (Ints{1, 2, 10, 11, 20, 21, 7, 8}));
   }
-  TPointStore().ForEachLongLat([](int32_t, int32_t) { ADD_FAILURE() << "an empty store has no points"; });
+  EXPECT_EQ(TPointStore().Packed().Count(), 0);
 }
 
 TEST(PointStore, HeightsAreKeptOnlyWhenAskedFor) {
