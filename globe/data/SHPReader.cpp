@@ -215,14 +215,28 @@ bool TGlobeSHPReader::LoadMetaData(const std::string& fileName) {
         const int32_t count = reader.ReadInteger();
         if (count != Count() || count > reader.Stream().Remaining() / 8)
             throw EGlobeException("Invalid meta-data index");
+        // Every offset must start a whole record: checked against the index file when it describes
+        // this main file (read whole, 8 bytes a record), else by the record's own header (a page of
+        // the mapping touched per record).
+        std::vector<std::int64_t> recordStarts;
+        if (const std::string shx = shapefile::CompanionFile(FileName(), "shx"); !shx.empty()) {
+            const std::string bytes = ReadFileBytes(shx);
+            recordStarts = shapefile::IndexedRecordOffsets(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                                           static_cast<std::int64_t>(bytes.size()), FStream->Size());
+        }
+        auto startsRecord = [&](std::int64_t offset) {
+            if (!recordStarts.empty())
+                return std::binary_search(recordStarts.begin(), recordStarts.end(), offset);
+            return offset >= shapefile::kHeaderSize &&
+                   shapefile::NextRecordOffset(FStream->Memory(), FStream->Size(), offset) >= 0;
+        };
         std::vector<TEntry> index(static_cast<std::size_t>(count));
         for (TEntry& entry : index) {
             entry.Offset = reader.ReadInteger();
             entry.DBFRecord = reader.ReadInteger();
             if (FDBF && entry.DBFRecord == 0)   // indexed before the table was there
                 throw EGlobeException("Invalid meta-data index");
-            if (entry.Offset < shapefile::kHeaderSize ||
-                shapefile::NextRecordOffset(FStream->Memory(), FStream->Size(), entry.Offset) < 0)
+            if (!startsRecord(entry.Offset))
                 throw EGlobeException("Invalid meta-data index");
         }
         FIndex = std::move(index);

@@ -157,6 +157,23 @@ bool IsReadableRecord(const std::uint8_t* data, std::int64_t size, std::int64_t 
     return readable;
 }
 
+std::vector<std::int64_t> IndexedRecordOffsets(const std::uint8_t* shx, std::int64_t shxSize, std::int64_t mainSize) {
+    if (CheckHeader(shx, shxSize) != hcValid || (shxSize - kHeaderSize) % 8 != 0)
+        return {};
+    std::vector<std::int64_t> offsets;
+    offsets.reserve(static_cast<std::size_t>((shxSize - kHeaderSize) / 8));
+    std::int64_t next = kHeaderSize;   // where the next record must start
+    for (std::int64_t at = kHeaderSize; at < shxSize; at += 8) {
+        const std::int64_t offset = 2 * std::int64_t(BigEndian32(shx + at));
+        const std::int64_t contentBytes = 2 * std::int64_t(BigEndian32(shx + at + 4));
+        if (offset != next || mainSize - offset - 8 < contentBytes)
+            return {};
+        offsets.push_back(offset);
+        next = offset + 8 + contentBytes;
+    }
+    return next == mainSize ? offsets : std::vector<std::int64_t>{};
+}
+
 std::string CompanionFile(const std::string& shpFileName, const std::string& extension) {
     std::filesystem::path path(shpFileName);
     const std::string ext = path.extension().string();

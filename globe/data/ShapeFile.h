@@ -69,6 +69,11 @@ bool ViewRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset
 bool IsReadableRecord(const std::uint8_t* data, std::int64_t size, std::int64_t offset,
                       std::int32_t* shapeType = nullptr);
 
+// The record offsets an index file (".shx") lists, when they describe whole records one after
+// another from the end of the header to the end of a main file of `mainSize` bytes; empty when
+// the index file is damaged or describes another main file.
+std::vector<std::int64_t> IndexedRecordOffsets(const std::uint8_t* shx, std::int64_t shxSize, std::int64_t mainSize);
+
 // The companion file of a shapefile with the extension `extension` (lower case, without the dot,
 // e.g. "dbf"): first in the case of the main file's extension, then upper, lower and capitalised;
 // "" when there is none.

@@ -28,6 +28,7 @@ class ShapeFileBuilder {
   ShapeFileBuilder& Record(const std::string& content) { return RawRecord(std::uint32_t(content.size() / 2), content); }
   // Record bytes with any content length, matching the content or not.
   ShapeFileBuilder& RawRecord(std::uint32_t contentWords, const std::string& content) {
+    FIndex += Be32(std::uint32_t((100 + FRecords.size()) / 2)) + Be32(contentWords);
     FRecords += Be32(++FNumber) + Be32(contentWords) + content;
     return *this;
   }
@@ -49,12 +50,17 @@ class ShapeFileBuilder {
     return out;
   }
   std::string Bytes(std::uint32_t fileCode = 9994, std::uint32_t version = 1000) const {
-    return Be32(fileCode) + std::string(20, '\0') + Be32(std::uint32_t((100 + FRecords.size()) / 2)) +
-           Le32(version) + Le32(5) + std::string(64, '\0') + FRecords;
+    return Header(fileCode, version, FRecords.size()) + FRecords;
   }
+  // The index file (".shx"): each record's offset and content length, in words.
+  std::string IndexBytes() const { return Header(9994, 1000, FIndex.size()) + FIndex; }
 
  private:
-  std::string FRecords;
+  static std::string Header(std::uint32_t fileCode, std::uint32_t version, std::size_t bodySize) {
+    return Be32(fileCode) + std::string(20, '\0') + Be32(std::uint32_t((100 + bodySize) / 2)) + Le32(version) +
+           Le32(5) + std::string(64, '\0');
+  }
+  std::string FRecords, FIndex;
   std::uint32_t FNumber = 0;
 };
 

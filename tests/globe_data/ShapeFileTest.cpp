@@ -86,6 +86,32 @@ TEST(ShapeFile, UnreadableRecordsAreSkippedByTheirLengthAndOverlongOnesEndTheWal
   EXPECT_EQ(shapefile::CheckHeader(reinterpret_cast<const std::uint8_t*>(point.data()), 99), shapefile::hcBadFileCode);
 }
 
+// The index file of the real shapefile lists every record's start; one that is cut, changed or
+// describes a main file of another length lists nothing.
+TEST(ShapeFile, IndexFileListsTheRecordStartsOfItsOwnMainFileOnly) {
+  const std::string shp = testing::ReadWholeFile(kData + "/ne_110m_land.shp");
+  const std::string shx = testing::ReadWholeFile(kData + "/ne_110m_land.shx");
+  auto offsets = [](const std::string& index, std::size_t mainSize) {
+    return shapefile::IndexedRecordOffsets(reinterpret_cast<const std::uint8_t*>(index.data()),
+                                           std::int64_t(index.size()), std::int64_t(mainSize));
+  };
+  std::vector<std::int64_t> walked;
+  const auto* data = reinterpret_cast<const std::uint8_t*>(shp.data());
+  for (std::int64_t at = shapefile::kHeaderSize; at >= 0 && at < std::int64_t(shp.size());
+       at = shapefile::NextRecordOffset(data, std::int64_t(shp.size()), at))
+    walked.push_back(at);
+  ASSERT_EQ(walked.size(), 125u);
+  EXPECT_EQ(offsets(shx, shp.size()), walked);
+  EXPECT_TRUE(offsets(shx, shp.size() + 2).empty());        // a longer main file
+  EXPECT_TRUE(offsets(shx.substr(0, shx.size() - 4), shp.size()).empty());  // cut
+  std::string moved = shx;
+  moved[100 + 8 * 7 + 3] ^= 1;  // record 7 said to start a word later
+  EXPECT_TRUE(offsets(moved, shp.size()).empty());
+  std::string foreign = shx;
+  foreign[3] = 0;  // not a shapefile's code
+  EXPECT_TRUE(offsets(foreign, shp.size()).empty());
+}
+
 // The real file has its published counts; cut and bit-flipped copies give fewer records at most,
 // never a crash.
 TEST(ShapeFile, RealFileHasItsCountsAndDamagedCopiesNeverCrash) {
@@ -319,6 +345,43 @@ TEST_F(SHPReaderTest, SecondOpeningUsesTheIndexFileUnlessStale) {
   EXPECT_EQ(Open(dir.File("c.shp"), 1).Count(), 177);
   EXPECT_EQ(mappings, 3);
   EXPECT_EQ(testing::ReadWholeFile(dir.File("c.shp.md"))[0], char(3));  // written anew
+}
+
+// With the shapefile's own index (".shx") beside it, every meta-data offset must be a record
+// start it lists; without it (or with one of another main file) a whole record header there is
+// enough. An offset inside a null record (whose zero content reads as a header of length 0)
+// tells the two apart.
+TEST_F(SHPReaderTest, MetaDataOffsetsAreCheckedAgainstTheShapefileIndex) {
+  globe.SetSaveMetaDataLocation(smdWithDataFile);
+  const ShapeFileBuilder shapes =
+      ShapeFileBuilder().Record(ShapeFileBuilder::Point(1, 2)).Record(Le32(0)).Record(ShapeFileBuilder::Point(3, 4));
+  dir.Write("p.shp", shapes.Bytes());
+  dir.Write("p.shx", shapes.IndexBytes());
+  auto open = [&] {
+    TGlobeSHPReader& reader = Open(dir.File("p.shp"));
+    const int32_t count = reader.Count();
+    reader.SetActive(false);
+    return count;
+  };
+  EXPECT_EQ(open(), 2);
+  EXPECT_EQ(open(), 2);
+  EXPECT_EQ(mappings, 1);  // the meta-data fits
+  const std::string good = testing::ReadWholeFile(dir.File("p.shp.md"));
+  ASSERT_EQ(good.substr(good.size() - 16), Le32(100) + Le32(0) + Le32(140) + Le32(0));  // points at 100 and 140
+  std::string inside = good;
+  inside.replace(inside.size() - 8, 4, Le32(132));  // the null record's content, from byte 128 + 4
+  dir.Write("p.shp.md", inside);
+  EXPECT_EQ(open(), 2);
+  EXPECT_EQ(mappings, 2);
+  EXPECT_EQ(testing::ReadWholeFile(dir.File("p.shp.md")), good);  // built again
+  dir.Write("p.shx", ShapeFileBuilder().Record(ShapeFileBuilder::Point(1, 2)).IndexBytes());  // another file's
+  dir.Write("p.shp.md", inside);
+  EXPECT_EQ(open(), 2);
+  EXPECT_EQ(mappings, 2);  // the header walk takes the offset
+  dir.Write("p.shp.md", good);
+  std::filesystem::remove(dir.File("p.shx"));
+  EXPECT_EQ(open(), 2);
+  EXPECT_EQ(mappings, 2);
 }
 
 // Per record the index file holds the record's offset and its table record number: 0 when no
