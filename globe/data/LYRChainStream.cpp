@@ -114,22 +114,29 @@ void WritePointList(TGlobeStreamWriter& writer, const TPointStore& chain, uint16
 
 namespace {
 
-// Points read for a chain, stored in runs (one range check a run); the chain is left empty
+// Points read for a chain, stored in runs (one range check a run) as the chain packs them:
+// longitude and latitude words, and the height where heights are kept. The chain is left empty
 // unless Finish is reached.
 class TPointRun {
  public:
-    explicit TPointRun(TPointStore& chain) : Chain_(chain) {}
+    explicit TPointRun(TPointStore& chain) : Chain_(chain), Heights_(chain.StoreHeight()) {}
     TPointRun(const TPointRun&) = delete;
     TPointRun& operator=(const TPointRun&) = delete;
     ~TPointRun() {
         if (!Finished_)
             Chain_.SetCount(0);
     }
-    void Add(const TGeoPoint& point) {
-        Run_[Size_++] = point;
-        if (Size_ == Run_.size())
+    // A longitude normalised already (as a TGeoPoint's).
+    void Add(int32_t longX, int32_t latY, int32_t height) {
+        int32_t* at = Words_.data() + Size_ * (Heights_ ? 3 : 2);
+        at[0] = longX;
+        at[1] = latY;
+        if (Heights_)
+            at[2] = height;
+        if (++Size_ == kRun)
             Flush();
     }
+    void Add(const TGeoPoint& point) { Add(point.LongX, point.LatY, point.Height); }
     void Finish() {
         Flush();
         Chain_.SetCount(Stored_);
@@ -137,26 +144,91 @@ class TPointRun {
     }
 
  private:
+    static constexpr std::size_t kRun = 1024;
     void Flush() {
         if (Stored_ + static_cast<int64_t>(Size_) > Chain_.Count())
             Chain_.SetCount(static_cast<int32_t>(Stored_ + static_cast<int64_t>(Size_)));
-        Chain_.StorePoints(Stored_, Run_.data(), static_cast<int32_t>(Size_));
+        if (!Heights_) {
+            Chain_.StoreLongLat(Stored_, Words_.data(), static_cast<int32_t>(Size_));
+        } else {
+            std::array<TGeoPoint, kRun> points;
+            for (std::size_t i = 0; i < Size_; ++i)
+                points[i] = TGeoPoint(Words_[3 * i], Words_[3 * i + 1], Words_[3 * i + 2]);
+            Chain_.StorePoints(Stored_, points.data(), static_cast<int32_t>(Size_));
+        }
         Stored_ += static_cast<int32_t>(Size_);
         Size_ = 0;
     }
 
     TPointStore& Chain_;
-    std::array<TGeoPoint, 1024> Run_;
+    const bool Heights_;
+    std::array<int32_t, 3 * kRun> Words_;
     std::size_t Size_ = 0;
     int32_t Stored_ = 0;
     bool Finished_ = false;
 };
 
-}  // namespace
+// Points first .. count - 1 of a chain decoded in place from a mapped file while the bytes of
+// their whole forms lie within it (a difference, an escape with its point, or a whole point),
+// one loop for each form of the chain: returns the index of the first point left to the stream
+// reader (count when none), with `at` moved past the bytes decoded.
+template <bool Heights, bool Minutes, bool Delta>
+int64_t DecodeMappedPoints(const uint8_t* memory, int64_t size, int64_t& at, int64_t first, int64_t count,
+                           TGeoPoint& previous, TPointRun& points) {
+    constexpr int64_t width = Minutes ? 1 : 2, need = width * (Heights ? 3 : 2);
+    constexpr int64_t unit = Minutes ? kMinute : 1, escape = Minutes ? 127 : 32767;
+    const int64_t full = TGlobeStreamReader::PointSize(Heights, Minutes);
+    auto value = [&](int64_t offset) -> int64_t {
+        const uint8_t* p = memory + at + offset * width;
+        if constexpr (Minutes)
+            return int64_t{static_cast<int8_t>(p[0])};
+        else
+            return int64_t{static_cast<int16_t>(p[0] | (p[1] << 8))};
+    };
+    // The last point in locals: the run's stores cannot change them.
+    int32_t lastLong = previous.LongX, lastLat = previous.LatY, lastHeight = previous.Height;
+    int64_t i = first;
+    for (; i < count; ++i) {
+        const int64_t left = size - at;
+        if (Delta && left >= need && value(0) != escape) {
+            lastLong = NormaliseLongitude(Wrap32(lastLong + value(0) * unit));
+            lastLat = Wrap32(lastLat + value(1) * unit);
+            if constexpr (Heights)
+                lastHeight = Wrap32(lastHeight + value(2) * unit);
+            at += need;
+        } else {
+            const int64_t skip = Delta ? width : 0;  // an escape before a whole point
+            if (left < skip + full)
+                break;
+            const TGeoPoint point = TGlobeStreamReader::DecodePoint(memory + at + skip, Heights, Minutes);
+            lastLong = point.LongX;
+            lastLat = point.LatY;
+            lastHeight = point.Height;
+            at += skip + full;
+        }
+        points.Add(lastLong, lastLat, lastHeight);
+    }
+    previous = TGeoPoint(lastLong, lastLat, lastHeight);
+    return i;
+}
+
+using TMappedDecoder = int64_t (*)(const uint8_t*, int64_t, int64_t&, int64_t, int64_t, TGeoPoint&, TPointRun&);
+
+TMappedDecoder MappedDecoder(bool heights, bool minutes, bool delta) {
+    static constexpr TMappedDecoder decoders[8] = {
+        &DecodeMappedPoints<false, false, false>, &DecodeMappedPoints<false, false, true>,
+        &DecodeMappedPoints<false, true, false>,  &DecodeMappedPoints<false, true, true>,
+        &DecodeMappedPoints<true, false, false>,  &DecodeMappedPoints<true, false, true>,
+        &DecodeMappedPoints<true, true, false>,   &DecodeMappedPoints<true, true, true>};
+    return decoders[(heights ? 4 : 0) + (minutes ? 2 : 0) + (delta ? 1 : 0)];
+}
+
+} // namespace
 
 void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chainFlags) {
     const bool heights = (chainFlags & ofHeights) != 0;
     const bool minutes = (chainFlags & ofMinutes) != 0;
+    const bool delta = (chainFlags & ofDelta) != 0;
     const int64_t count = (chainFlags & ofLongCount) ? int64_t{reader.ReadInteger()} : int64_t{reader.ReadWord()};
     chain.SetStoreHeight(heights);
     chain.SetCount(0);
@@ -169,46 +241,20 @@ void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chai
     TPointRun points(chain);
     TGeoPoint previous = reader.ReadPoint(heights, minutes);
     points.Add(previous);
+    int64_t i = 1;
+    // Points straight from a mapped file are decoded in place; near the end of the file the
+    // position goes back to the stream reader, which then reads (or fails) exactly as for any
+    // stream.
+    if (auto* mapped = dynamic_cast<TMemoryMapStream*>(&reader.Stream())) {
+        int64_t at = mapped->Position();
+        i = MappedDecoder(heights, minutes, delta)(mapped->Memory(), mapped->Size(), at, i, count, previous, points);
+        mapped->Seek(at);
+    }
     const int64_t unit = minutes ? kMinute : 1;
     const int64_t escape = minutes ? 127 : 32767;
-    // Points straight from a mapped file: the bytes of a whole difference, escape or point are
-    // decoded in place while they lie within the file; near the end of the file the position
-    // goes back to the stream reader, which then reads (or fails) exactly as for any stream.
-    auto* mapped = dynamic_cast<TMemoryMapStream*>(&reader.Stream());
-    const int64_t size = mapped ? mapped->Size() : 0;
-    const int64_t width = minutes ? 1 : 2;
-    const int64_t need = width * (heights ? 3 : 2);
-    const int64_t full = TGlobeStreamReader::PointSize(heights, minutes);
-    int64_t at = mapped ? mapped->Position() : 0;
-    auto value = [&](int64_t offset) -> int64_t {
-        const uint8_t* p = mapped->Memory() + at + offset * width;
-        return minutes ? int64_t{static_cast<int8_t>(p[0])} : int64_t{static_cast<int16_t>(p[0] | (p[1] << 8))};
-    };
-    for (int64_t i = 1; i < count; ++i) {
+    for (; i < count; ++i) {
         TGeoPoint point;
-        if (mapped && at >= 0) {
-            const int64_t left = size - at;
-            if (!(chainFlags & ofDelta) && left >= full) {  // whole points
-                point = TGlobeStreamReader::DecodePoint(mapped->Memory() + at, heights, minutes);
-                at += full;
-            } else if ((chainFlags & ofDelta) && left >= need && value(0) != escape) {
-                point = TGeoPoint(Wrap32(previous.LongX + value(0) * unit), Wrap32(previous.LatY + value(1) * unit),
-                                  Wrap32(previous.Height + (heights ? value(2) : 0) * unit));
-                at += need;
-            } else if ((chainFlags & ofDelta) && left >= width + full) {  // an escape, then a whole point
-                point = TGlobeStreamReader::DecodePoint(mapped->Memory() + at + width, heights, minutes);
-                at += width + full;
-            } else {
-                mapped->Seek(at);
-                mapped = nullptr;  // the stream reader takes over to the end (or the failure)
-            }
-            if (mapped) {
-                points.Add(point);
-                previous = point;
-                continue;
-            }
-        }
-        if (!(chainFlags & ofDelta)) {
+        if (!delta) {
             point = reader.ReadPoint(heights, minutes);
         } else {
             auto next = [&]() -> int64_t {
@@ -226,11 +272,7 @@ void ReadPointList(TGlobeStreamReader& reader, TPointStore& chain, uint16_t chai
         }
         points.Add(point);
         previous = point;
-        if (mapped)
-            at = mapped->Position();
     }
-    if (mapped)
-        mapped->Seek(at);
     points.Finish();
 }
 

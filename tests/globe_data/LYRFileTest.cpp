@@ -23,12 +23,14 @@
 #include "globe/data/LYRChainStream.h"
 #include "globe/data/LYRReader.h"
 #include "globe/data/MemoryMapStream.h"
+#include "tests/support/BitmapFiles.h"
 #include "tests/support/ThrownMessage.h"
 
 namespace globe {
 namespace {
 
 using Points = std::vector<TGeoPoint>;
+using corvalis::testing::Le32;
 using testing::Deg;
 using testing::PointsOf;
 using testing::StoreOf;
@@ -112,6 +114,28 @@ TEST(LYRChainStream, EncodingFollowsThePointsAndReadsBackFromMemoryAndMappedFile
   }
   TPointStore first = StoreOf(cases[0].Chain);
   EXPECT_EQ(Write(first).Bytes, std::string("\x04\x00\x0A\x00\x14\x00\x01\xFF\x00\xFE\x7F\x8C\xFF\x11\x00", 15));
+}
+
+// A difference may step past the 180-degree meridian (files of other writers): the point comes
+// back normalised, from memory and from a mapped file alike.
+TEST(LYRChainStream, DifferencesAcrossThe180DegreeMeridianAreNormalised) {
+  testing::TempDir dir;
+  // Count 3, first point 971,999,990 / 0, then steps of +100 / +1 and +5 / -1 as SmallInts.
+  const std::string bytes = std::string("\x03\x00", 2) + Le32(971'999'990) + Le32(0) + std::string("\x64\x00\x01\x00", 4) +
+                            std::string("\x05\x00\xFF\xFF", 4);
+  const Points expected = {{971'999'990, 0}, {-971'999'910, 1}, {-971'999'905, 0}};
+  TGlobeMemoryStream memory(bytes);
+  TGlobeStreamReader fromMemory(memory);
+  TPointStore a, b;
+  ReadPointList(fromMemory, a, ofDelta);
+  TMemoryMapStream mapped(dir.Write("across.bin", bytes + "tail"));
+  TGlobeStreamReader fromFile(mapped);
+  ReadPointList(fromFile, b, ofDelta);
+  for (const TPointStore* read : {&a, &b}) {
+    EXPECT_EQ(PointsOf(*read), expected);
+    EXPECT_EQ(read->Packed().LongX(1), -971'999'910);  // stored so, not only handed out so
+    EXPECT_EQ(read->Bounds(), StoreOf(expected).Bounds());
+  }
 }
 
 TEST(LYRChainStream, DuplicatesAfterTheSecondPointAreDroppedAndCountedAhead) {
