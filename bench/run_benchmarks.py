@@ -278,7 +278,7 @@ def main():
         "(large) of their pixels, because the projection steps from point to point by whole pixels. "
         "A second opening of a shapefile checks the meta-data offsets against the shapefile's own index "
         "(`.shx`) when it describes the main file. The machine is shared with other work: whole-process "
-        "times of two runs an hour apart differed by up to a fifth; ratios, taken within one run, far less.",
+        "times of runs an hour apart differed by up to a fifth, ratios taken within one run by up to a seventh.",
         ""])
     print()
     print(table.markdown())
