@@ -4,7 +4,8 @@
 
 namespace globe {
 
-// AVX2 and FMA (false off x86-64 or without GCC-style builtins).
+// AVX2, and AVX2 with FMA (false off x86-64 or without GCC-style builtins).
+bool HasAvx2();
 bool HasAvx2AndFma();
 
 }  // namespace globe

@@ -27,9 +27,9 @@ void SweepPoints(const std::byte* words, int32_t first, int32_t last, TBoundsSwe
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-// Points first .. of four at a time with their steps from the point before (first >= 1), while
-// four are left; returns where it stopped. Eight lanes of 32 bits hold four points: the even
-// lanes longitudes, the odd ones latitudes; the points before them are read one point earlier.
+// Points first .. last - 1, four at a time while four are left, with their steps from the point
+// before (first >= 1); returns where it stopped. Eight lanes of 32 bits hold four points: the
+// even lanes longitudes, the odd ones latitudes; the points before them are read one point earlier.
 __attribute__((target("avx2"))) int32_t SweepInFours(const std::byte* words, int32_t first, int32_t last,
                                                      TBoundsSweep& sweep) {
   if (last - first < 8) return first;
@@ -40,9 +40,9 @@ __attribute__((target("avx2"))) int32_t SweepInFours(const std::byte* words, int
   __m256i lowEastern = low, highWestern = high, crossings = zero;
   int32_t i = first;
   for (; i + 4 <= last; i += 4) {
-    const auto* at = reinterpret_cast<const __m256i*>(words + 8 * static_cast<std::size_t>(i));
-    const __m256i point = _mm256_loadu_si256(at);
-    const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(reinterpret_cast<const std::byte*>(at) - 8));
+    const std::byte* at = words + 8 * static_cast<std::size_t>(i);
+    const __m256i point = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at - 8));
     low = _mm256_min_epi32(low, point);
     high = _mm256_max_epi32(high, point);
     const __m256i nonNegative = _mm256_cmpgt_epi32(point, minusOne);
@@ -87,7 +87,7 @@ TGeoRect BoundsOfPackedPoints(const std::byte* words, int32_t count) {
   TBoundsSweep sweep = StartSweep(words, count);
   int32_t done = 1;
 #if defined(__x86_64__) && defined(__GNUC__)
-  if (HasAvx2AndFma()) done = SweepInFours(words, done, count, sweep);
+  if (HasAvx2()) done = SweepInFours(words, done, count, sweep);
 #endif
   SweepPoints(words, done, count, sweep);
   return sweep.Rect();

@@ -74,7 +74,8 @@ class TPointStore : public TGlobeRoot {
   // not changed.
   class TPackedView {
    public:
-    TPackedView(const std::byte* data, int32_t count, std::size_t stride) : Data_(data), Count_(count), Stride_(stride) {}
+    TPackedView(const std::byte* data, int32_t count, std::size_t stride)
+        : Data_(data), Count_(count), Stride_(stride) {}
     int32_t Count() const { return Count_; }
     int32_t LongX(int32_t index) const { return Load(index, 0); }
     int32_t LatY(int32_t index) const { return Load(index, 4); }
@@ -89,7 +90,9 @@ class TPointStore : public TGlobeRoot {
     int32_t Count_;
     std::size_t Stride_;
   };
-  TPackedView Packed() const { return {PointData_ ? PointData_->Data() : nullptr, Count(), static_cast<std::size_t>(Stride())}; }
+  TPackedView Packed() const {
+    return {PointData_ ? PointData_->Data() : nullptr, Count(), static_cast<std::size_t>(Stride())};
+  }
 
   // Appends and returns the new index.
   int32_t Add(const TGeoPoint& point);
