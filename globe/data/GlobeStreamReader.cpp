@@ -82,7 +82,7 @@ TGeoPoint TGlobeStreamReader::DecodePoint(const uint8_t* bytes, bool storeHeight
     const uint8_t* at = bytes + 4 * k;
     return static_cast<int32_t>(uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 | uint32_t{at[3]} << 24);
   };
-  return TGeoPoint(NormaliseLongitude(word(0)), word(1), storeHeight ? word(2) : 0);
+  return TGeoPoint(word(0), word(1), storeHeight ? word(2) : 0);  // the longitude normalised
 }
 
 TGeoRect TGlobeStreamReader::ReadRect() {

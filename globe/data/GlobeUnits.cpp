@@ -228,7 +228,6 @@ __attribute__((target("avx2,fma"))) std::size_t RoundedProductsInFours(const std
   }
   return i;
 }
-
 #endif
 
 }  // namespace
