@@ -4,7 +4,7 @@
 
 #include "globe/data/BitmapObject.h"
 #include "globe/data/ClassRegistry.h"
-#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GlobeHost.h"
 #include "globe/data/GeoDataObject.h"
 #include "globe/data/GlobeFileReader.h"
 #include "globe/data/GlobeLayer.h"
@@ -18,12 +18,12 @@ namespace globe {
 void RegisterGlobeDataClasses() {
   static std::once_flag once;
   std::call_once(once, [] {
-    RegisterGlobeClass<TGlobeLayer, TGlobeLayer, TCustomVoduz4*>("TGlobeLayer");
-    RegisterGlobeClass<TGlobeObjectSource, TGlobeObjectSource, TCustomVoduz4*>("TGlobeObjectSource");
-    RegisterGlobeClass<TGlobeFileReader, TGlobeObjectSource, TCustomVoduz4*>("TGlobeFileReader");
-    RegisterGlobeClass<TGlobeLYRReader, TGlobeObjectSource, TCustomVoduz4*>("TGlobeLYRReader");
-    RegisterGlobeClass<TGlobeSHPReader, TGlobeObjectSource, TCustomVoduz4*>("TGlobeSHPReader");
-    RegisterGlobeClass<TGlobeMIFReader, TGlobeObjectSource, TCustomVoduz4*>("TGlobeMIFReader");
+    RegisterGlobeClass<TGlobeLayer, TGlobeLayer, TGlobeHost*>("TGlobeLayer");
+    RegisterGlobeClass<TGlobeObjectSource, TGlobeObjectSource, TGlobeHost*>("TGlobeObjectSource");
+    RegisterGlobeClass<TGlobeFileReader, TGlobeObjectSource, TGlobeHost*>("TGlobeFileReader");
+    RegisterGlobeClass<TGlobeLYRReader, TGlobeObjectSource, TGlobeHost*>("TGlobeLYRReader");
+    RegisterGlobeClass<TGlobeSHPReader, TGlobeObjectSource, TGlobeHost*>("TGlobeSHPReader");
+    RegisterGlobeClass<TGlobeMIFReader, TGlobeObjectSource, TGlobeHost*>("TGlobeMIFReader");
     RegisterGlobeClass<TGlobeObject, TGlobeObject, TGlobeObjectSource*>("TGlobeObject");
     RegisterGlobeClass<TGeoDataObject, TGlobeObject, TGlobeObjectSource*>("TGeoDataObject");
     RegisterGlobeClass<TBitmapObject, TGlobeObject, TGlobeObjectSource*>("TBitmapObject");
