@@ -10,6 +10,7 @@
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeObjectSource.h"
 #include "globe/data/LYRReader.h"
+#include "globe/data/MapFileReaders.h"
 #include "globe/data/MIFReader.h"
 #include "globe/data/SHPReader.h"
 
@@ -21,9 +22,9 @@ void RegisterGlobeDataClasses() {
     RegisterGlobeClass<TGlobeLayer, TGlobeLayer, TGlobeHost*>("TGlobeLayer");
     RegisterGlobeClass<TGlobeObjectSource, TGlobeObjectSource, TGlobeHost*>("TGlobeObjectSource");
     RegisterGlobeClass<TGlobeFileReader, TGlobeObjectSource, TGlobeHost*>("TGlobeFileReader");
-    RegisterGlobeClass<TGlobeLYRReader, TGlobeObjectSource, TGlobeHost*>("TGlobeLYRReader");
-    RegisterGlobeClass<TGlobeSHPReader, TGlobeObjectSource, TGlobeHost*>("TGlobeSHPReader");
-    RegisterGlobeClass<TGlobeMIFReader, TGlobeObjectSource, TGlobeHost*>("TGlobeMIFReader");
+    RegisterMapFileReader<TGlobeLYRReader>("lyr", "TGlobeLYRReader");
+    RegisterMapFileReader<TGlobeSHPReader>("shp", "TGlobeSHPReader");
+    RegisterMapFileReader<TGlobeMIFReader>("mif", "TGlobeMIFReader");
     RegisterGlobeClass<TGlobeObject, TGlobeObject, TGlobeObjectSource*>("TGlobeObject");
     RegisterGlobeClass<TGeoDataObject, TGlobeObject, TGlobeObjectSource*>("TGeoDataObject");
     RegisterGlobeClass<TBitmapObject, TGlobeObject, TGlobeObjectSource*>("TBitmapObject");
