@@ -1,8 +1,9 @@
 #pragma once
 // The window-free core of the globe view: it owns the layer store, the object sources and the
-// surface texture, resolves data file names, numbers objects, takes the notifications of layers
-// and sources, asks for redraws, keeps the memory of cached objects under CacheCapacity, and loads
-// and saves the environment file. The windowed view derives from it and fills the hooks
+// surface texture, resolves data file names, numbers objects, hosts its layers, sources, objects
+// and presenters and listens to their changes (GlobeHost.h, GlobeChangeListener.h), asks for
+// redraws, keeps the memory of cached objects under CacheCapacity, and loads and saves the
+// environment file. The windowed view derives from it and fills the hooks
 // (projection, device coordinates, window invalidation).
 
 #include <cstdint>
@@ -38,7 +39,6 @@ enum TGlobeNotifyKind : int {
   gnObjectFree = 5,
   gnSelectionChange = 6,
 };
-
 
 // The core is the host of its layers, sources, objects and presenters and the listener of their
 // changes: it alone turns them into events, redraws and cache accounting.
