@@ -18,9 +18,20 @@ namespace scenario {
 
 namespace {
 
-// A zone's edges run straight in latitude and longitude, not on great circles: they may bulge
-// out beyond their corners' distance from the centre by this much, and a tenth of it, at most.
-constexpr std::int32_t kEdgeBulge = 10 * globe::GlobeUnitsPerMinute;
+// A zone's edges run straight in latitude and longitude, not on great circles: its reach from its
+// first corner is measured at this many points along each edge.
+constexpr std::int32_t kEdgeLooks = 16;
+
+// The point at fraction k / kEdgeLooks of the straight edge a -> b, the shorter way in longitude.
+globe::TGeoPoint EdgePoint(const globe::TGeoPoint& a, const globe::TGeoPoint& b, std::int32_t k)
+{
+  std::int64_t dLong = std::int64_t{b.LongX} - a.LongX;
+  if (dLong > globe::GU_180_DEGREES) dLong -= globe::GU_360_DEGREES;
+  if (dLong < -globe::GU_180_DEGREES) dLong += globe::GU_360_DEGREES;
+  const std::int64_t dLat = std::int64_t{b.LatY} - a.LatY;
+  return globe::TGeoPoint(globe::WrapLongitude(a.LongX + dLong * k / kEdgeLooks),
+                          static_cast<std::int32_t>(a.LatY + dLat * k / kEdgeLooks));
+}
 
 void AddZones(globe::TCustomVoduz4& globe, std::string_view layerName, std::int32_t side,
               std::vector<TExposureArea>& areas)
@@ -34,11 +45,14 @@ void AddZones(globe::TCustomVoduz4& globe, std::string_view layerName, std::int3
     const globe::TPointStore* chain = zone->Chains().ChainIfPresent(0);
     if (chain == nullptr || chain->Count() < 3) continue;
     TExposureArea area{TAreaKind::Subzone, side, zone->Title(), chain->Point(0), 0, {}};
-    for (std::int32_t k = 0; k < chain->Count(); ++k) {
-      area.Polygon.push_back(chain->Point(k));
-      area.Radius = std::max(area.Radius, globe::GreatCircleDistance(area.Centre, chain->Point(k)));
+    for (std::int32_t k = 0; k < chain->Count(); ++k) area.Polygon.push_back(chain->Point(k));
+    for (std::size_t e = 0; e < area.Polygon.size(); ++e) {
+      const globe::TGeoPoint& to = area.Polygon[(e + 1) % area.Polygon.size()];
+      for (std::int32_t k = 0; k < kEdgeLooks; ++k)
+        area.Radius = std::max(area.Radius, globe::GreatCircleDistance(area.Centre, EdgePoint(area.Polygon[e], to, k)));
     }
-    area.Radius += area.Radius / 10 + kEdgeBulge;
+    // Between two looks an edge may bow out a little further.
+    area.Radius += area.Radius / kEdgeLooks + globe::GlobeUnitsPerMinute;
     areas.push_back(std::move(area));
   }
 }

@@ -43,9 +43,9 @@ TJson IsoTime(double time)
 
 TJson Degrees(std::int32_t gu)
 {
-  return JsonNumber(static_cast<double>(std::nearbyint(gu / static_cast<long double>(globe::GlobeUnitsPerDegree) *
-                                                       kDegreeSteps) /
-                                        kDegreeSteps));
+  const long double steps = std::nearbyint(gu / static_cast<long double>(globe::GlobeUnitsPerDegree) * kDegreeSteps);
+  // + 0 writes a value that rounds to -0 as 0.
+  return JsonNumber(static_cast<double>(steps / kDegreeSteps + 0.0L));
 }
 
 std::string CaseLead(double start, std::int64_t minute, const std::string& force, int n)

@@ -181,6 +181,15 @@ TEST(TimelineVoyageTest, AForceBelowOneKnotDoesNotMove)
   EXPECT_EQ(got[0].Minute, 120);
   EXPECT_TRUE(stopped.Voyage.PositionAt(100000).Waiting);
   EXPECT_EQ(stopped.Voyage.PositionAt(100000).Point, route.Places[0].Point);
+  // A delay of two billion hours lies beyond the calendar: no time group, no ISO time, no daylight.
+  TTimelineRoute late = route;
+  late.DelayHours = 2'000'000'000;
+  const std::vector<TTimelineEvent> far = CaseTimeline({"Hulk", 1, late, TVoyage(late, 10)}, areas, 0);
+  ASSERT_EQ(far.size(), 3u);  // depart, enter at the start, arrive (56E is 85 NM from the base)
+  EXPECT_EQ(TimelineEventLine(far[1], 0), "------  Hulk (case 1): enters strike range of Ras Hafun\n");
+  EXPECT_EQ(JsonDump(TimelineJson({far[1]}, 0)),
+            R"({"events":[{"force":"Hulk","side":1,"case":1,"time":null,"ddhhmm":"------","kind":"enter",)"
+            R"("area":"strike","name":"Ras Hafun","lat":0,"lon":55,"phase":null}]})");
 }
 
 }  // namespace
