@@ -14,7 +14,7 @@
 
 namespace editor {
 
-void TfrmEditMain::CheckLoadedScenario(std::vector<scenario::TProblem> loadMessages)
+void TfrmEditMain::CheckLoadedScenario(std::vector<scenario::TDiagnostic> loadMessages)
 {
   loadProblems_ = std::move(loadMessages);
   land_ = scenario::LandForScenario(*globeMap_, ProgramFolder());
@@ -24,9 +24,9 @@ void TfrmEditMain::CheckLoadedScenario(std::vector<scenario::TProblem> loadMessa
 
 void TfrmEditMain::ShowProblems()
 {
-  std::vector<scenario::TProblem> problems = loadProblems_;
+  std::vector<scenario::TDiagnostic> problems = loadProblems_;
   for (const scenario::TLintFinding& finding : findings_)
-    problems.push_back(scenario::ProblemFromFinding(finding, scenario_->ScenarioDir));
+    problems.push_back(scenario::DiagnosticFromFinding(finding, scenario_->ScenarioDir));
   dkProblems->SetProblems(std::move(problems));
 }
 
