@@ -1,7 +1,6 @@
 #include "scenario/ScenarioDocument.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "scenario/AddCase.h"
 #include "scenario/CaseLineEdit.h"
@@ -110,18 +109,6 @@ std::vector<TDiagnostic> TScenarioDocument::Diagnostics() const {
     for (const TLintFinding& finding : Findings_)
         diagnostics.push_back(DiagnosticFromFinding(finding, State_->ScenarioDir));
     return diagnostics;
-}
-
-void TScenarioDocument::Recheck(int side, const TLinesSplice& splice, bool forward,
-                                const std::vector<const TForce*>& forces) {
-    std::vector<TLintFinding> fresh;
-    for (const TForce* force : forces) {
-        std::vector<TLintFinding> more = LintForce(*State_, *force, Land_);
-        fresh.insert(fresh.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
-    }
-    const TChangedRun run = RunOf(splice, forward);
-    const TLinesEdit edit{SideFileName(side), splice.First, RunOf(splice, !forward).Count, run.Count};
-    ReplaceForceFindings(Findings_, edit, forces, std::move(fresh));
 }
 
 // ---- Edits ------------------------------------------------------------------------------------
@@ -240,7 +227,7 @@ void TScenarioDocument::Change(const TSideSplice& splice, bool forward) {
     // Names may have changed with the header: every force of the side is found again.
     for (const TForce* force : Forces())
         if (SideOf(*force) == side) Cases_.erase(force);
-    Recheck(side, splice.Splice, forward, forces);
+    RecheckAfterSplice(Findings_, *State_, Land_, side, splice.Splice, forward, forces);
     const TDocumentChange change{side, &splice.Splice, forward, forces};
     const auto listeners = Listeners_;  // a listener may leave while being told
     for (const auto& [id, listener] : listeners) listener(change);

@@ -145,7 +145,6 @@ private:
     void Change(const TSideSplice& splice, bool forward);
     std::vector<const TForce*> TouchedForces(int side, const TLinesSplice& splice, bool forward) const;
     void ParseForce(const TForce& force);
-    void Recheck(int side, const TLinesSplice& splice, bool forward, const std::vector<const TForce*>& forces);
     std::optional<TSideSplice> SpliceTo(int side, const platform::TextLines& after) const;
 
     std::unique_ptr<TScenarioState> State_;
