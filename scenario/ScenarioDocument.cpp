@@ -61,7 +61,7 @@ void TScenarioDocument::SetCurrent(TForce* force, int caseNumber) {
 
 // ---- Cases ----------------------------------------------------------------------------------
 
-void TScenarioDocument::ParseForce(const TForce& force) {
+void TScenarioDocument::ParseForce(const TForce& force) const {
     auto& cases = Cases_[&force];
     cases = {};
     const platform::TextLines& lines = SideLines(SideOf(force));
@@ -77,7 +77,7 @@ void TScenarioDocument::ParseForce(const TForce& force) {
 
 const TParsedCase* TScenarioDocument::Case(const TForce& force, int n) const {
     if (n < 1 || n > kCaseCount) return nullptr;
-    if (!Cases_.contains(&force)) const_cast<TScenarioDocument*>(this)->ParseForce(force);
+    if (!Cases_.contains(&force)) ParseForce(force);
     const auto& parsed = Cases_.at(&force)[static_cast<std::size_t>(n - 1)];
     return parsed ? &*parsed : nullptr;
 }
@@ -218,11 +218,12 @@ void TScenarioDocument::Change(const TSideSplice& splice, bool forward) {
     }
     const std::vector<const TForce*> forces = TouchedForces(side, splice.Splice, forward);
     const TChangedRun run = RunOf(splice.Splice, forward);
-    for (const TForce* force : forces) {
+    for (TForce* force : Forces()) {
+        if (!ForceReader_ || std::ranges::find(forces, force) == forces.end()) continue;
         // A force whose header lines changed reads its block again (speed, mission).
         const TLineRange header = ForceHeaderLines(lines, force->Title());
-        if (ForceReader_ && run.First < header.End && run.First + std::max<std::size_t>(run.Count, 1) > header.First)
-            ForceReader_(*const_cast<TForce*>(force));
+        if (run.First < header.End && run.First + std::max<std::size_t>(run.Count, 1) > header.First)
+            ForceReader_(*force);
     }
     // Names may have changed with the header: every force of the side is found again.
     for (const TForce* force : Forces())

@@ -144,14 +144,15 @@ private:
     static std::size_t Index(int side) { return side == 0 ? 0 : 1; }
     void Change(const TSideSplice& splice, bool forward);
     std::vector<const TForce*> TouchedForces(int side, const TLinesSplice& splice, bool forward) const;
-    void ParseForce(const TForce& force);
+    void ParseForce(const TForce& force) const;
     std::optional<TSideSplice> SpliceTo(int side, const platform::TextLines& after) const;
 
     std::unique_ptr<TScenarioState> State_;
     std::array<platform::TextLines, 2> Saved_;
     TForce* CurrentForce_ = nullptr;
     int CurrentCase_ = 1;
-    std::map<const TForce*, std::array<std::optional<TParsedCase>, kCaseCount>> Cases_;
+    // Parsed when first asked for; a change of a side's lines drops its forces' cases.
+    mutable std::map<const TForce*, std::array<std::optional<TParsedCase>, kCaseCount>> Cases_;
     std::vector<TDiagnostic> LoadDiagnostics_;
     std::vector<TLintFinding> Findings_;
     const globe::TLandIndex* Land_ = nullptr;
