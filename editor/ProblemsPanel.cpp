@@ -25,7 +25,8 @@ TdkProblems::TdkProblems(QWidget* parent) : QDockWidget("Problems", parent)
   setWidget(tvProblems);
   connect(tvProblems, &QTreeView::activated, this, [this](const QModelIndex& index) {
     // A copy: showing the place may replace the rows.
-    if (const scenario::TDiagnostic* problem = model_->At(index)) emit ProblemActivated(scenario::TDiagnostic(*problem));
+    if (const scenario::TDiagnostic* problem = model_->At(index))
+      emit ProblemActivated(scenario::TDiagnostic(*problem));
   });
 }
 

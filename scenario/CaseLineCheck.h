@@ -22,6 +22,7 @@ std::string CaseLineRefusal(const std::string& line, int caseNumber, const std::
 // The same check as a record: an error with the fault's code ("bad-position", "unknown-base",
 // "bad-number", "wrong-label", "missing-equals", "off-globe") and the reason as its text; none when
 // the line may be stored.
-std::optional<TDiagnostic> CaseLineDiagnostic(const std::string& line, int caseNumber, const std::vector<TBase*>& bases);
+std::optional<TDiagnostic> CaseLineDiagnostic(const std::string& line, int caseNumber,
+                                              const std::vector<TBase*>& bases);
 
 }  // namespace scenario

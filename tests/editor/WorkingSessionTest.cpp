@@ -218,7 +218,9 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   QTreeView* view = window->dkProblems->tvProblems;
   const QAbstractItemModel* rows = view->model();
   ASSERT_EQ(rows->rowCount(), 7);  // five load messages, then two findings of the checks
-  const auto text = [rows](int i, int c, int role = Qt::DisplayRole) { return rows->index(i, c).data(role).toString(); };
+  const auto text = [rows](int i, int c, int role = Qt::DisplayRole) {
+    return rows->index(i, c).data(role).toString();
+  };
   const auto row = [&text](int i, int columns) {
     QStringList texts;
     for (int c = 0; c < columns; ++c) texts << text(i, c);

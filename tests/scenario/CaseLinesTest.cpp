@@ -186,8 +186,8 @@ TEST_F(CaseParserTest, OneReadingGivesEachLinesFaultsAndThePointsLines) {
     EXPECT_EQ(whole.Waypoints.size(), 1u);
     ASSERT_EQ(whole.Targets.size(), 1u);
     EXPECT_EQ(std::make_pair(whole.Targets[0].Line, whole.Targets[0].AtBase), std::make_pair(std::size_t{7}, true));
-    EXPECT_EQ(std::make_tuple(whole.CWPI, whole.CWPILine, whole.Delay), std::make_tuple(1, std::optional<std::size_t>(6),
-                                                                                      std::optional<std::int32_t>(4)));
+    EXPECT_EQ(std::make_tuple(whole.CWPI, whole.CWPILine, whole.Delay),
+              std::make_tuple(1, std::optional<std::size_t>(6), std::optional<std::int32_t>(4)));
     // The editor passes over formation headings and stops at the target point that does not read.
     const TParsedCase editor = ParseCaseLines(lines, 1, 99, bases, TCaseReading::StopAtFault);
     EXPECT_EQ(editor.StoppedAt, 5u);

@@ -38,8 +38,8 @@ const TextLines kAxis = {
 // kAxis with lines from `at` on replaced: `removed` lines out, `inserted` in.
 TextLines Changed(std::size_t at, std::size_t removed, const TextLines& inserted) {
     TextLines lines = kAxis;
-    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at), lines.begin() + static_cast<std::ptrdiff_t>(at + removed));
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), inserted.begin(), inserted.end());
+    const auto first = lines.begin() + static_cast<std::ptrdiff_t>(at);
+    lines.insert(lines.erase(first, first + static_cast<std::ptrdiff_t>(removed)), inserted.begin(), inserted.end());
     return lines;
 }
 
@@ -93,7 +93,8 @@ TEST_F(DocumentTest, EachEditIsASpliceThatApplyMakesAndRevertTakesBackToTheSameB
         {"insert above CASE", document->InsertLine(*forceB, 1, 0, "CASE1"), Changed(21, 0, {"CASE1"})},
         {"delete", document->DeleteLine(*forceA, 2, 1), Changed(11, 1, {})},
         {"drag", document->ReplaceCaseLine(*forceB, 1, 2, "WP=3000N 01100E"), Changed(23, 1, {"WP=3000N 01100E"})},
-        {"shift click", document->InsertCaseLine(*forceA, 2, 3, "WP=3430N 02300E"), Changed(13, 0, {"WP=3430N 02300E"})},
+        {"shift click", document->InsertCaseLine(*forceA, 2, 3, "WP=3430N 02300E"),
+         Changed(13, 0, {"WP=3430N 02300E"})},
         {"pick point", document->PickPoint(*forceA, 1, 1, picked), Changed(7, 1, {"LL=3130N 02000E"})},
         {"add case", document->AddCase(*forceA, dialogs),
          Changed(5, 9, {"CASECOUNT=3", "CASE1", "LL=3420N 02500E", "WP=3300N 02700E", "WP=3400N 02500E", "CASE2",
