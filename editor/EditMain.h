@@ -20,7 +20,7 @@
 #include "editor/RecentScenarios.h"
 #include "scenario/ForceCases.h"
 #include "scenario/LintFinding.h"
-#include "scenario/Problem.h"
+#include "scenario/Diagnostic.h"
 #include "scenario/RouteHitTest.h"
 #include "scenario/RouteLegs.h"
 #include "scenario/ScenarioState.h"
@@ -197,7 +197,7 @@ class TfrmEditMain : public QMainWindow {
   const TRecentScenarios& RecentScenarios() const { return recent_; }
   // Shows where a problem is: the force, case and case-list line it belongs to, else the file
   // in the viewer at its line.
-  void ShowProblem(const scenario::TProblem& problem);
+  void ShowProblem(const scenario::TDiagnostic& problem);
   // Window geometry and state, splitters and the forces list's columns, kept in the settings.
   void SaveLayout();
   void RestoreLayout();
@@ -416,7 +416,7 @@ class TfrmEditMain : public QMainWindow {
   // lines as one undoable step.
   void DiscardSideChanges();
   // The whole scenario checked after a load, against the land of its map.
-  void CheckLoadedScenario(std::vector<scenario::TProblem> loadMessages);
+  void CheckLoadedScenario(std::vector<scenario::TDiagnostic> loadMessages);
   // The Problems panel: the load messages, then the findings.
   void ShowProblems();
 
@@ -430,7 +430,7 @@ class TfrmEditMain : public QMainWindow {
   // The land the checks test against, made once per load; the load's messages and the checks'
   // findings, kept apart so that an edit replaces only findings.
   std::unique_ptr<globe::TLandIndex> land_;
-  std::vector<scenario::TProblem> loadProblems_;
+  std::vector<scenario::TDiagnostic> loadProblems_;
   std::vector<scenario::TLintFinding> findings_;
   // The case list shows a block of the side lines (a case that exists).
   bool caseListShowsBlock_ = false;

@@ -14,7 +14,7 @@
 
 namespace editor {
 
-void TfrmEditMain::CheckLoadedScenario(std::vector<scenario::TProblem> loadMessages)
+void TfrmEditMain::CheckLoadedScenario(std::vector<scenario::TDiagnostic> loadMessages)
 {
   loadProblems_ = std::move(loadMessages);
   land_ = scenario::LandForScenario(*globeMap_, ProgramFolder());
@@ -24,9 +24,9 @@ void TfrmEditMain::CheckLoadedScenario(std::vector<scenario::TProblem> loadMessa
 
 void TfrmEditMain::ShowProblems()
 {
-  std::vector<scenario::TProblem> problems = loadProblems_;
+  std::vector<scenario::TDiagnostic> problems = loadProblems_;
   for (const scenario::TLintFinding& finding : findings_)
-    problems.push_back(scenario::ProblemFromFinding(finding, scenario_->ScenarioDir));
+    problems.push_back(scenario::DiagnosticFromFinding(finding, scenario_->ScenarioDir));
   dkProblems->SetProblems(std::move(problems));
 }
 
@@ -43,16 +43,7 @@ void TfrmEditMain::RecheckEdit(const TSideLinesChange& change, bool forward)
     for (const scenario::TForce* force : scenario_->ForceList)
       if (SideOf(*force) == side) forces.push_back(force);
   }
-  std::vector<scenario::TLintFinding> fresh;
-  for (const scenario::TForce* force : forces) {
-    std::vector<scenario::TLintFinding> more = scenario::LintForce(*scenario_, *force, land_.get());
-    fresh.insert(fresh.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
-  }
-  const std::size_t removed = forward ? change.Splice.Removed.size() : change.Splice.Inserted.size();
-  const std::size_t inserted = forward ? change.Splice.Inserted.size() : change.Splice.Removed.size();
-  const scenario::TLinesEdit edit{scenario::SideFileName(scenario_->IsCampaign, side), change.Splice.First, removed,
-                                  inserted};
-  scenario::ReplaceForceFindings(findings_, edit, forces, std::move(fresh));
+  scenario::RecheckAfterSplice(findings_, *scenario_, land_.get(), side, change.Splice, forward, forces);
   ShowProblems();
   // The marks of the selected force follow its findings.
   if (CurrentForce != nullptr && std::ranges::find(forces, CurrentForce) != forces.end())

@@ -92,7 +92,7 @@ void TfrmEditMain::CreateSessionMenus()
   connect(Endurance1, &QAction::triggered, this, [this] { Endurance1Click(); });
 
   connect(dkProblems, &TdkProblems::ProblemActivated, this,
-          [this](const scenario::TProblem& problem) { ShowProblem(problem); });
+          [this](const scenario::TDiagnostic& problem) { ShowProblem(problem); });
 
   recent_ = TRecentScenarios(FromQt(EditorSettings().value(kRecentKey).toStringList()));
   RebuildRecentMenu();
@@ -256,7 +256,7 @@ void TfrmEditMain::OpenRecent(const std::string& dir)
   OpenDirectory(dir);
 }
 
-void TfrmEditMain::ShowProblem(const scenario::TProblem& problem)
+void TfrmEditMain::ShowProblem(const scenario::TDiagnostic& problem)
 {
   if (problem.File.empty()) return;
   const std::string file = Files().ResolveName(problem.File);

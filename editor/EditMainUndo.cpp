@@ -13,7 +13,7 @@
 #include "globe/view/Voduz4.h"
 #include "scenario/CaseLineEdit.h"
 #include "scenario/Force.h"
-#include "scenario/ForceHeader.h"
+#include "scenario/ReadForceAgain.h"
 #include "scenario/ScenarioLoader.h"
 #include "scenario/SideFile.h"
 
@@ -100,18 +100,8 @@ void TfrmEditMain::ShowEditPlace(const TEditPlace& place)
 
 void TfrmEditMain::ReadForceAgain(scenario::TForce& force)
 {
-  scenario::TScenarioState& state = *scenario_;
-  const platform::TextLines& lines = SideLinesOf(force);
-  if (const auto header = scenario::FindForceHeader(lines, force.Title())) {
-    // The force's block is read again from its header with a cursor of its own.
-    scenario::TScenarioLoader loader(state, *globeMap_, *dialogs_, Files(), regional_, programDir_);
-    loader.SetReadingSide(force.Side);
-    const std::int64_t loadCursor = state.LineCursor;
-    state.LineCursor = static_cast<std::int64_t>(*header);
-    loader.ReadForceBlock(force);
-    state.LineCursor = loadCursor;
-  }
-  scenario::RefreshForcesList(state.ForcesList, state.ForceList, *dialogs_);
+  scenario::TScenarioLoader loader(*scenario_, *globeMap_, *dialogs_, Files(), regional_, programDir_);
+  scenario::ReadForceAgain(loader, *scenario_, force);
   const QSignalBlocker blocker(lvForces);
   FillForcesList();
 }

@@ -1,60 +1,42 @@
 #include "editor/ProblemsPanel.h"
 
 #include <QHeaderView>
-#include <QRegularExpression>
-#include <QTreeWidget>
-#include <filesystem>
+#include <QTreeView>
+
+#include "editor/ProblemsModel.h"
 
 namespace editor {
-
-namespace {
-
-enum Column { kFile, kLine, kSeverity, kMessage };
-
-// The message on one row: its non-empty lines joined by " - ".
-QString OneLine(const std::string& text)
-{
-  static const QRegularExpression kLineBreaks("[\r\n]+");
-  return QString::fromStdString(text).split(kLineBreaks, Qt::SkipEmptyParts).join(" - ");
-}
-
-}  // namespace
 
 TdkProblems::TdkProblems(QWidget* parent) : QDockWidget("Problems", parent)
 {
   setObjectName("dkProblems");
-  tvProblems = new QTreeWidget(this);
+  model_ = new TProblemsModel(this);
+  tvProblems = new QTreeView(this);
   tvProblems->setObjectName("tvProblems");
+  tvProblems->setModel(model_);
   tvProblems->setRootIsDecorated(false);
   tvProblems->setUniformRowHeights(true);
   tvProblems->setSelectionBehavior(QAbstractItemView::SelectRows);
-  tvProblems->setHeaderLabels({"File", "Line", "Severity", "Message"});
-  tvProblems->setColumnWidth(kFile, 130);
-  tvProblems->setColumnWidth(kLine, 45);
-  tvProblems->setColumnWidth(kSeverity, 65);
+  tvProblems->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tvProblems->setColumnWidth(TProblemsModel::kFile, 130);
+  tvProblems->setColumnWidth(TProblemsModel::kLine, 45);
+  tvProblems->setColumnWidth(TProblemsModel::kSeverity, 65);
   tvProblems->header()->setStretchLastSection(true);
   setWidget(tvProblems);
-  connect(tvProblems, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-    const auto index = static_cast<std::size_t>(tvProblems->indexOfTopLevelItem(item));
-    if (index < problems_.size()) emit ProblemActivated(problems_[index]);
+  connect(tvProblems, &QTreeView::activated, this, [this](const QModelIndex& index) {
+    // A copy: showing the place may replace the rows.
+    if (const scenario::TDiagnostic* problem = model_->At(index))
+      emit ProblemActivated(scenario::TDiagnostic(*problem));
   });
 }
 
-void TdkProblems::SetProblems(std::vector<scenario::TProblem> problems)
+void TdkProblems::SetProblems(std::vector<scenario::TDiagnostic> problems)
 {
-  problems_ = std::move(problems);
-  tvProblems->clear();
-  for (const scenario::TProblem& problem : problems_) {
-    const QString file = QString::fromStdString(std::filesystem::path(problem.File).filename().string());
-    auto* item = new QTreeWidgetItem(tvProblems, {file, problem.Line > 0 ? QString::number(problem.Line) : QString(),
-                                                  QString::fromStdString(problem.Severity), OneLine(problem.Text)});
-    item->setToolTip(kFile, QString::fromStdString(problem.File));
-    QString full = QString::fromStdString(problem.Text);
-    full.replace('\r', '\n');
-    item->setToolTip(kMessage, full);
-    if (!problem.Code.empty()) item->setToolTip(kSeverity, QString::fromStdString(problem.Code));
-  }
-  setWindowTitle(problems_.empty() ? QString("Problems") : QString("Problems (%1)").arg(problems_.size()));
+  model_->SetDiagnostics(std::move(problems));
+  const std::size_t count = model_->Diagnostics().size();
+  setWindowTitle(count == 0 ? QString("Problems") : QString("Problems (%1)").arg(count));
 }
+
+const std::vector<scenario::TDiagnostic>& TdkProblems::Problems() const { return model_->Diagnostics(); }
 
 }  // namespace editor

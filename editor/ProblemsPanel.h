@@ -1,33 +1,36 @@
 #pragma once
-// The Problems panel: a dock listing the messages of the last load (and the findings of later
-// checks), one row each with the file, the 1-based line, the severity and the text. A
-// double-click asks the main window to show the place.
+// The Problems panel: a dock listing the diagnostics of the last load (and the findings of later
+// checks) in a plain view over a TProblemsModel, one row each with the file, the 1-based line,
+// the severity and the text. A double-click asks the main window to show the place.
 #include <QDockWidget>
 #include <vector>
 
-#include "scenario/Problem.h"
+#include "scenario/Diagnostic.h"
 
-class QTreeWidget;
+class QTreeView;
 
 namespace editor {
+
+class TProblemsModel;
 
 class TdkProblems : public QDockWidget {
   Q_OBJECT
  public:
   explicit TdkProblems(QWidget* parent = nullptr);
 
-  QTreeWidget* tvProblems = nullptr;
+  QTreeView* tvProblems = nullptr;
 
   // Replaces the rows; they stay until the next call.
-  void SetProblems(std::vector<scenario::TProblem> problems);
-  const std::vector<scenario::TProblem>& Problems() const { return problems_; }
+  void SetProblems(std::vector<scenario::TDiagnostic> problems);
+  const std::vector<scenario::TDiagnostic>& Problems() const;
+  TProblemsModel& Model() { return *model_; }
 
  signals:
   // A row was double-clicked (or Enter pressed on it).
-  void ProblemActivated(const scenario::TProblem& problem);
+  void ProblemActivated(const scenario::TDiagnostic& problem);
 
  private:
-  std::vector<scenario::TProblem> problems_;
+  TProblemsModel* model_ = nullptr;
 };
 
 }  // namespace editor

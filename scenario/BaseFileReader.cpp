@@ -97,7 +97,7 @@ bool TScenarioLoader::ReadBaseFile(const std::string& file, std::int32_t side) {
         }
     } catch (const std::exception&) {
         Message("Error reading base file!\rFile: " + file + "\r" + "Line no: " + std::to_string(i) + "\r" +
-                "Line: " + LineForMessage(lines, static_cast<std::int64_t>(i)));
+                "Line: " + LineForMessage(lines, static_cast<std::int64_t>(i)), static_cast<std::int64_t>(i));
         result = false;
     }
     return result;

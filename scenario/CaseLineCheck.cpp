@@ -4,32 +4,12 @@
 #include <string_view>
 
 #include "platform/IntegerText.h"
-#include "platform/QuietDialogs.h"
-#include "scenario/CaseParser.h"
+#include "scenario/CaseLines.h"
 #include "scenario/LabelValue.h"
 
 namespace scenario {
 
 namespace {
-
-// Takes the first report of the rules as the reason; asks nothing.
-class TFirstReport : public platform::QuietDialogs {
- public:
-  std::string Reason;
-
-  void ShowMessage(const std::string& text) override { Keep(text); }
-  void ShowError(const std::string& text) override { Keep(text); }
-
- private:
-  void Keep(const std::string& text)
-  {
-    if (!Reason.empty()) return;
-    // A fault that ends a case is reported with the line and case around it; the box shows
-    // the line already, so only the fault itself is kept.
-    const std::size_t fault = text.rfind("\r\r");
-    Reason = fault == std::string::npos ? text : text.substr(fault + 2);
-  }
-};
 
 // Whether text is whole degrees of `degreeDigits` digits, minutes and maybe seconds, then one
 // of the two hemisphere letters; the value at most `maxDegrees`, minutes and seconds below 60.
@@ -65,31 +45,49 @@ bool SoundPosition(std::string_view value)
 
 }  // namespace
 
-std::string CaseLineRefusal(const std::string& line, int caseNumber, const std::vector<TBase*>& bases)
+std::optional<TDiagnostic> CaseLineDiagnostic(const std::string& line, int caseNumber, const std::vector<TBase*>& bases)
 {
-  TFirstReport report;
-  TForceCases scratch;
-  ParseCase({line}, 0, 1, caseNumber, scratch, bases, report);
+  const auto refused = [](std::string_view code, std::string text) {
+    TDiagnostic diagnostic = MessageDiagnostic(std::move(text));
+    diagnostic.Severity = TLintSeverity::lsError;
+    diagnostic.Code = code;
+    return diagnostic;
+  };
+  // The first fault the case-line rules find is the reason; for one that ends the case the box
+  // shows the line already, so only the fault itself.
+  const TParsedCase parsed = ParseCaseLines({line}, 0, 1, bases, TCaseReading::StopAtFault);
+  const std::string caseText = std::to_string(caseNumber);
+  if (const std::vector<TParsedCase::TSkipped> faults = parsed.Faults(); !faults.empty()) {
+    const TCaseLineFault& fault = faults.front().Fault;
+    return refused(CaseFaultCode(fault.Fault),
+                   CaseFaultMessage(parsed.Lines.front(), fault, "case " + caseText, "Case " + caseText));
+  }
   // Speeds are not case lines, but a speed typed into a case is checked as a number too.
-  if (report.Reason.empty() && HasKey(line, "SPEED=")) {
+  if (HasKey(line, "SPEED=")) {
+    const std::size_t equals = line.find('=');  // there is one: the line holds "SPEED="
+    if (std::string_view(line).substr(0, equals) != "SPEED")
+      return refused("wrong-label", WrongLabelMessage("SPEED", std::string_view(line).substr(0, equals)));
     try {
-      platform::StrToInt(ReadLabelValue(line, "SPEED", report));
+      platform::StrToInt(std::string_view(line).substr(equals + 1, kMaxValueLength));
     } catch (const std::exception& error) {
-      report.Reason = error.what();
+      return refused("bad-number", error.what());
     }
   }
   // The reader takes any digits as a position; a stored one must also lie on the globe.
-  if (report.Reason.empty()) {
-    const std::string_view label = std::string_view(line).substr(0, line.find('='));
-    const std::size_t equals = line.find('=');
-    if (equals != std::string::npos && (label == "WP" || label == "TP" || label == "LL")) {
-      const std::string_view value = std::string_view(line).substr(equals + 1);
-      if (!(label == "LL" && value.empty()) && !SoundPosition(value)) {
-        report.Reason = "Not a position on the globe: \"" + std::string(value) + "\" (e.g. 3700N 02400E)";
-      }
-    }
+  const std::string_view label = std::string_view(line).substr(0, line.find('='));
+  const std::size_t equals = line.find('=');
+  if (equals != std::string::npos && (label == "WP" || label == "TP" || label == "LL")) {
+    const std::string_view value = std::string_view(line).substr(equals + 1);
+    if (!(label == "LL" && value.empty()) && !SoundPosition(value))
+      return refused("off-globe", "Not a position on the globe: \"" + std::string(value) + "\" (e.g. 3700N 02400E)");
   }
-  return report.Reason;
+  return std::nullopt;
+}
+
+std::string CaseLineRefusal(const std::string& line, int caseNumber, const std::vector<TBase*>& bases)
+{
+  const std::optional<TDiagnostic> refusal = CaseLineDiagnostic(line, caseNumber, bases);
+  return refusal ? DiagnosticMessage(*refusal) : std::string();
 }
 
 }  // namespace scenario

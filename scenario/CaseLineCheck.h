@@ -1,8 +1,11 @@
 #pragma once
 // The check of an edited case line before it is stored: the line is read with the case-line
 // rules, and what they would report is the reason it is refused.
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "scenario/Diagnostic.h"
 
 namespace scenario {
 
@@ -15,5 +18,11 @@ class TBase;
 // other than the one the rules read the line as. Lines the rules do not read are accepted.
 // The line is read as a line of case caseNumber (1..6), the number the rules' messages name.
 std::string CaseLineRefusal(const std::string& line, int caseNumber, const std::vector<TBase*>& bases);
+
+// The same check as a record: an error with the fault's code ("bad-position", "unknown-base",
+// "bad-number", "wrong-label", "missing-equals", "off-globe") and the reason as its text; none when
+// the line may be stored.
+std::optional<TDiagnostic> CaseLineDiagnostic(const std::string& line, int caseNumber,
+                                              const std::vector<TBase*>& bases);
 
 }  // namespace scenario

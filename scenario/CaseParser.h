@@ -1,10 +1,11 @@
 #pragma once
 // Reading one case of the selected force into its parsed form (start, route and target points,
-// delay, current waypoint) for the map.
+// delay, current waypoint) for the map, through ParseCaseLines (scenario/CaseLines.h).
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,13 @@ class TBase;
 // the start or an index beyond the lines.
 std::optional<std::size_t> RouteMarkLine(const platform::TextLines& lines, std::size_t first, std::size_t end,
                                          const TRoutePointRef& mark);
+
+struct TParsedCase;
+
+// The messages the editor shows for the faults of a case read with TCaseReading::StopAtFault
+// from `lines` as case n: each fault's own text, and "Error reading case!" with the line's index
+// within `lines` for the fault that ends the case.
+std::vector<std::string> CaseReadingMessages(const platform::TextLines& lines, const TParsedCase& parsed, int n);
 
 // Reads lines First .. End - 1 of `lines` as the lines of case n (1..6) into cases; CaseCWPI
 // of the case starts at 0. Positions that cannot be read and unknown base names are reported;

@@ -17,6 +17,10 @@ inline constexpr std::size_t kMaxValueLength = 200;
 std::string ReadLabelValue(std::string_view line, std::string_view expectedLabel,
                            platform::UserDialogs& dialogs);
 
+// The reports of ReadLabelValue: a line without "=", a label other than the expected one.
+std::string MissingEqualsMessage(std::string_view line);
+std::string WrongLabelMessage(std::string_view expectedLabel, std::string_view actualLabel);
+
 // Key recognition of the readers: the key text anywhere in the line, case-sensitive.
 inline bool HasKey(std::string_view line, std::string_view key) {
     return line.find(key) != std::string_view::npos;

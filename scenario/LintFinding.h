@@ -8,15 +8,11 @@
 #include <string_view>
 
 #include "globe/data/GeoTypes.h"
+#include "scenario/Diagnostic.h"
 
 namespace scenario {
 
 class TForce;
-
-enum class TLintSeverity { lsError, lsWarning, lsNote };
-
-// "error", "warning" or "note".
-std::string_view SeverityName(TLintSeverity severity);
 
 struct TLintFinding {
     std::string File;      // relative to the scenario directory, e.g. "AxisShips.cfg"

@@ -8,9 +8,15 @@
 
 #include "scenario/LintFinding.h"
 
+namespace globe {
+class TLandIndex;
+}
+
 namespace scenario {
 
 class TForce;
+class TScenarioState;
+struct TLinesSplice;
 
 // One edit of a file's lines: from 0-based line First, Removed lines became Inserted lines.
 struct TLinesEdit {
@@ -25,5 +31,11 @@ struct TLinesEdit {
 // whole-scenario check sorts it.
 void ReplaceForceFindings(std::vector<TLintFinding>& findings, const TLinesEdit& edit,
                           const std::vector<const TForce*>& forces, std::vector<TLintFinding> fresh);
+
+// After a splice of a side's lines was made (forward) or taken back: `forces` (of that side) are
+// checked again (LintForce) and ReplaceForceFindings puts their findings in place.
+void RecheckAfterSplice(std::vector<TLintFinding>& findings, const TScenarioState& state,
+                        const globe::TLandIndex* land, int side, const TLinesSplice& splice, bool forward,
+                        const std::vector<const TForce*>& forces);
 
 }  // namespace scenario

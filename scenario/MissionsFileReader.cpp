@@ -9,6 +9,7 @@
 #include "platform/IntegerText.h"
 #include "scenario/Base.h"
 #include "scenario/BaseLookup.h"
+#include "scenario/CaseLines.h"
 #include "scenario/ConfigLines.h"
 #include "scenario/Force.h"
 #include "scenario/ForcesList.h"
@@ -83,7 +84,7 @@ void TScenarioLoader::ReadForceBlock(TForce& force) {
         }
     } catch (const std::exception&) {
         Message("Error reading TF!\rLine no: " + std::to_string(cursor) + "\r" + "Line: " +
-                LineForMessage(Lines(), cursor));
+                LineForMessage(Lines(), cursor), cursor);
     }
 }
 
@@ -120,7 +121,7 @@ void TScenarioLoader::ReadMission(TForce& force) {
         if (force.CWPI == -1) force.CWPI = 0;
     } catch (const std::exception& error) {
         Message("Error reading Mission!\rLine no: " + std::to_string(cursor) + "\r" + "Line: " +
-                LineForMessage(Lines(), cursor) + "\r" + "Force: " + force.Title() + "\r\r" + error.what());
+                LineForMessage(Lines(), cursor) + "\r" + "Force: " + force.Title() + "\r\r" + error.what(), cursor);
     }
 }
 
@@ -145,57 +146,63 @@ void TScenarioLoader::SelectCase(TForce& force, TMission& mission) {
 
 void TScenarioLoader::ReadCaseBody(TForce& force, TMission& mission) {
     std::int64_t& cursor = State_.LineCursor;
-    while (true) {
-        ++cursor;
-        const std::string& line = CurrentLine();
-        globe::TGeoPoint point;
-        if (HasKey(line, "FORMATIONHEADING")) {
-            force.SetHeading(platform::StrToInt(Value(line, "FORMATIONHEADING")));
-        } else if (HasKey(line, "LL")) {
-            const std::string value = Value(line, "LL");
-            if (!value.empty()) {
-                const auto [latitude, longitude] = SplitPositionText(value);
-                if (ParseLatLong(latitude, longitude, point)) {
-                    force.SetLocation(point);
-                } else {
-                    Message("Errror setting LL " + value + " for TF " + force.Title());
-                }
-            }
-        } else if (HasKey(line, "RD=")) {
-            // not used by the editor
-        } else if (HasKey(line, "CWPI=")) {
-            force.CWPI = platform::StrToInt(Value(line, "CWPI"));
-        } else if (HasKey(line, "LOCATION")) {
-            const std::string value = Value(line, "LOCATION");
-            if (!value.empty()) {
-                if (TBase* base = FindBaseByTitle(value)) {
-                    force.SetCentroid(base->Location);
-                    force.CurrentSpeed = 15;
-                } else {
-                    Message("Cannot find location \"" + value + "\" for TF " + force.Title());
-                }
-            }
-        } else if (HasKey(line, "DELAY")) {
-            // The delay itself is not used; its draw keeps the later draws in step.
-            const std::int32_t delay = platform::StrToIntDef(Value(line, "DELAY"), 0);
-            if (delay > 0) State_.Random.Random(delay);
-        } else if (HasKey(line, "WP=")) {
-            mission.OriginPoints.Add(WaypointPosition(Value(line, "WP")));
-        } else if (HasKey(line, "TP=")) {
-            mission.TargetPoints.Add(WaypointPosition(Value(line, "TP")));
-        } else if (HasKey(line, "Target=")) {
-            const std::string name = Value(line);
-            if (!FindBaseLocation(name, point)) throw EMissionError("Cannot find base " + name + "!");
-            mission.TargetPoints.Add(point);
-            mission.TargetBase = name;
-        } else if (HasKey(line, "Origin=")) {
-            const std::string name = Value(line);
-            if (!FindBaseLocation(name, point)) throw EMissionError("Cannot find base " + name + "!");
-            mission.OriginPoints.Add(point);
-            mission.OriginBase = name;
+    const platform::TextLines& lines = Lines();
+    // The case runs to the first line that is "ENDMISSION", blank or holds "CASE"; that line is
+    // read as a case line too.
+    auto last = static_cast<std::size_t>(cursor + 1);
+    while (last < lines.size() && lines[last] != "ENDMISSION" && !Trimmed(lines[last]).empty() &&
+           !HasKey(lines[last], "CASE"))
+        ++last;
+    const TParsedCase parsed = ParseCaseLines(lines, static_cast<std::size_t>(cursor + 1), last + 1, State_.BaseList);
+    const std::string whose = "for TF " + force.Title();
+    for (const TCaseLineRead& read : parsed.Lines) {
+        cursor = static_cast<std::int64_t>(read.Line);
+        for (const TCaseLineFault& fault : read.Faults) {
+            // The fault ends the mission's reading with the line it stands on.
+            if (fault.EndsCase) throw EMissionError(CaseFaultMessage(read, fault, whose, whose));
+            Message(CaseFaultMessage(read, fault, whose, whose));
         }
-        if (line == "ENDMISSION" || Trimmed(line).empty() || HasKey(line, "CASE")) break;
+        switch (read.Kind) {
+            case TCaseLineKind::FormationHeading:
+                force.SetHeading(read.Number.value_or(0));
+                break;
+            case TCaseLineKind::LL:
+                if (read.Point) force.SetLocation(read.Point->Point);
+                break;
+            case TCaseLineKind::CWPI:
+                force.CWPI = read.Number.value_or(0);
+                break;
+            case TCaseLineKind::Location:
+                if (read.Point) {
+                    force.SetCentroid(read.Point->Point);
+                    force.CurrentSpeed = 15;
+                }
+                break;
+            case TCaseLineKind::Delay:
+                // The delay itself is not used; its draw keeps the later draws in step.
+                if (read.Number.value_or(0) > 0) State_.Random.Random(*read.Number);
+                break;
+            case TCaseLineKind::WP:
+                mission.OriginPoints.Add(read.Point->Point);
+                break;
+            case TCaseLineKind::TP:
+                mission.TargetPoints.Add(read.Point->Point);
+                break;
+            case TCaseLineKind::Target:
+                mission.TargetPoints.Add(read.Point->Point);
+                mission.TargetBase = read.Value;
+                break;
+            case TCaseLineKind::Origin:
+                mission.OriginPoints.Add(read.Point->Point);
+                mission.OriginBase = read.Value;
+                break;
+            default:  // RD= and other lines are not used by the editor
+                break;
+        }
     }
+    cursor = static_cast<std::int64_t>(last);
+    // Lines that end without one: the reading fails past the end, as reading line by line does.
+    if (last >= lines.size()) CurrentLine();
 }
 
 TForce* TScenarioLoader::CreateForce(const std::string& title, std::int32_t side) {

@@ -2,13 +2,16 @@
 
 namespace scenario {
 
-void TProblemLog::ShowMessage(const std::string& text) {
-    Problems_.push_back(ProblemFromMessage(text, CurrentFile_));
-    if (ShowMessages_) Shown_.ShowMessage(text);
+void TProblemLog::Report(const TDiagnostic& diagnostic) {
+    Problems_.push_back(diagnostic);
+    if (Problems_.back().File.empty()) Problems_.back().File = CurrentFile_;
+    if (ShowMessages_) Shown_.ShowMessage(DiagnosticMessage(diagnostic));
 }
 
+void TProblemLog::ShowMessage(const std::string& text) { Report(MessageDiagnostic(text)); }
+
 void TProblemLog::ShowError(const std::string& text) {
-    Problems_.push_back(ProblemFromMessage(text, CurrentFile_));
+    Problems_.push_back(MessageDiagnostic(text, 0, CurrentFile_));
     if (ShowMessages_) Shown_.ShowError(text);
 }
 

@@ -9,7 +9,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IntegerText.h"
 #include "scenario/Base.h"
-#include "scenario/CaseRoute.h"
+#include "scenario/CaseLines.h"
 #include "scenario/Force.h"
 #include "scenario/LabelValue.h"
 #include "scenario/MissionCases.h"
@@ -119,13 +119,17 @@ private:
     }
 
     void CheckCase(int n, std::size_t header, std::size_t end) {
-        const TCaseRoute route = ReadCaseRoute(Lines_, header + 1, end, State_.BaseList);
-        for (const TRouteLineProblem& problem : route.UnknownBases) {
-            Add(problem.Line, TLintSeverity::lsError, "unknown-base", "base \"" + problem.Text + "\" is not loaded", n);
+        const TParsedCase route = ParseCaseLines(Lines_, header + 1, end, State_.BaseList);
+        const std::vector<TParsedCase::TSkipped> faults = route.Faults();
+        for (const TParsedCase::TSkipped& skipped : faults) {
+            if (skipped.Fault.Fault != TCaseFault::UnknownBase) continue;
+            Add(skipped.Line, TLintSeverity::lsError, "unknown-base", "base \"" + skipped.Fault.Text + "\" is not loaded",
+                n);
         }
-        for (const TRouteLineProblem& problem : route.BadPositions) {
-            Add(problem.Line, TLintSeverity::lsError, "bad-position",
-                "position \"" + problem.Text + "\" cannot be read", n);
+        for (const TParsedCase::TSkipped& skipped : faults) {
+            if (skipped.Fault.Fault != TCaseFault::BadPosition) continue;
+            Add(skipped.Line, TLintSeverity::lsError, "bad-position",
+                "position \"" + skipped.Fault.Text + "\" cannot be read", n);
         }
         if (route.Waypoints.empty() && route.Targets.empty()) {
             Add(header, TLintSeverity::lsWarning, "case-empty", "case " + std::to_string(n) + " has no waypoint and no target",
@@ -161,7 +165,7 @@ private:
 
     // The legs the map draws: start to the current waypoint, on through the waypoints, the last
     // waypoint to the first target and on through the targets.
-    void CheckLegs(const TCaseRoute& route, bool cwpiInside, int n) {
+    void CheckLegs(const TParsedCase& route, bool cwpiInside, int n) {
         if (!cwpiInside) return;
         std::vector<const TRoutePoint*> path;
         if (route.Start) path.push_back(&*route.Start);

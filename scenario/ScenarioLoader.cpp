@@ -37,6 +37,7 @@ TScenarioLoader::TScenarioLoader(TScenarioState& state, globe::TCustomVoduz4& gl
     : State_(state),
       Globe_(globe),
       Dialogs_(dialogs),
+      Diagnostics_(dynamic_cast<TDiagnosticSink*>(&dialogs)),
       Files_(files),
       Settings_(std::move(settings)),
       ProgramDir_(std::move(programDir)),
@@ -54,6 +55,14 @@ std::string TScenarioLoader::Value(std::string_view line, std::string_view label
 }
 
 void TScenarioLoader::Message(const std::string& text) { Dialogs_.ShowMessage(text); }
+
+void TScenarioLoader::Message(const std::string& text, std::int64_t index) {
+    if (Diagnostics_ == nullptr) {
+        Dialogs_.ShowMessage(text);
+        return;
+    }
+    Diagnostics_->Report(MessageDiagnostic(text, DiagnosticLine(index)));
+}
 
 void TScenarioLoader::ReadingFile(const std::string& file) {
     if (!OnReadFile) return;
@@ -172,7 +181,7 @@ void TScenarioLoader::ReadEnvironmentSetting(const std::string& dir) {
         } while (i < static_cast<std::int64_t>(lines.size()));
     } catch (const std::exception&) {
         Message("Error reading scenario data!\rFile: " + infoFile + "\rLine no: " + std::to_string(i) + "\r" +
-                "Line: " + LineForMessage(lines, i));
+                "Line: " + LineForMessage(lines, i), i);
     }
 }
 
@@ -230,7 +239,7 @@ void TScenarioLoader::ReadStartInfo(const std::string& fileName) {
                     globe::TGeoPoint point;
                     if (!ParseLatLong(latitude, longitude, point)) {
                         Message("Format error in LL string!\rString: " + line + "\r" + "Line number: " +
-                                std::to_string(i));
+                                std::to_string(i), i);
                     }
                     fleetStart = false;
                 }
@@ -243,7 +252,7 @@ void TScenarioLoader::ReadStartInfo(const std::string& fileName) {
         } while (i < static_cast<std::int64_t>(lines.size()));
     } catch (const std::exception&) {
         Message("Error reading scenario data!\rFile: " + fileName + "\rLine no: " + std::to_string(i) + "\r" +
-                "Line: " + LineForMessage(lines, i));
+                "Line: " + LineForMessage(lines, i), i);
     }
 }
 

@@ -15,6 +15,7 @@
 #include "globe/data/GlobeColor.h"
 #include "platform/RegionalSettings.h"
 #include "platform/TextLines.h"
+#include "scenario/Diagnostic.h"
 
 namespace globe {
 class TCustomVoduz4;
@@ -103,6 +104,9 @@ private:
     static std::string LineForMessage(const platform::TextLines& lines, std::int64_t index);
     std::string Value(std::string_view line, std::string_view label = {});
     void Message(const std::string& text);
+    // A message about line `index` (0-based) of the file being read: a record with its line
+    // when the dialogs take records (TDiagnosticSink), else the message alone.
+    void Message(const std::string& text, std::int64_t index);
     // Reports the file a reader starts on (a bare name stands in the scenario directory).
     void ReadingFile(const std::string& file);
     // Loads the environment file into the globe; the repairs of a faulty file become one message.
@@ -118,6 +122,7 @@ private:
     TScenarioState& State_;
     globe::TCustomVoduz4& Globe_;
     platform::UserDialogs& Dialogs_;
+    TDiagnosticSink* Diagnostics_;  // the dialogs as a sink of records, when they are one
     platform::FileSystem& Files_;
     platform::RegionalSettings Settings_;
     std::string ProgramDir_;

@@ -124,7 +124,7 @@ bool TScenarioLoader::ReadShip(TShip& ship) {
         }
     } catch (const std::exception&) {
         Message("Error reading ship!\rShip Name: " + ship.Name() + "\r" + "Line no: " + std::to_string(cursor) +
-                "\r" + "Line: " + LineForMessage(Lines(), cursor));
+                "\r" + "Line: " + LineForMessage(Lines(), cursor), cursor);
     }
     return result;
 }

@@ -43,13 +43,13 @@ void TScenarioLoader::ReadSubZones(const std::string& file, std::string_view lay
                     zone->Changed();
                 } else {
                     Message("Format error in LL string!\rString: " + line + "\r" + "Line number: " +
-                            std::to_string(i));
+                            std::to_string(i), static_cast<std::int64_t>(i));
                 }
             }
         }
     } catch (const std::exception&) {
         Message("Error reading submarine data!\rFile: " + file + "\r" + "Line no: " + std::to_string(i) + "\r" +
-                "Line: " + LineForMessage(lines, static_cast<std::int64_t>(i)));
+                "Line: " + LineForMessage(lines, static_cast<std::int64_t>(i)), static_cast<std::int64_t>(i));
     }
 }
 

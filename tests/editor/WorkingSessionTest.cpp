@@ -5,6 +5,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QTest>
+#include <QTreeView>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "editor/CommandLine.h"
 #include "editor/ComputeEndurance.h"
 #include "editor/EditorSettings.h"
+#include "editor/ProblemsModel.h"
 #include "editor/ProblemsPanel.h"
 #include "editor/TestForm.h"
 #include "platform/DateTime.h"
@@ -213,26 +215,34 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   window->PanelOnly1->setChecked(true);
   ASSERT_TRUE(window->OpenDirectory(kFixtures + "problems_campaign"));
   EXPECT_TRUE(dialogs->Reports().empty());  // no message boxes
-  QTreeWidget* rows = window->dkProblems->tvProblems;
-  ASSERT_EQ(rows->topLevelItemCount(), 7);  // five load messages, then two findings of the checks
-  const auto row = [rows](int i, int columns) {
+  QTreeView* view = window->dkProblems->tvProblems;
+  const QAbstractItemModel* rows = view->model();
+  ASSERT_EQ(rows->rowCount(), 7);  // five load messages, then two findings of the checks
+  const auto text = [rows](int i, int c, int role = Qt::DisplayRole) {
+    return rows->index(i, c).data(role).toString();
+  };
+  const auto row = [&text](int i, int columns) {
     QStringList texts;
-    for (int c = 0; c < columns; ++c) texts << rows->topLevelItem(i)->text(c);
+    for (int c = 0; c < columns; ++c) texts << text(i, c);
     return texts.join("|").toStdString();
   };
   // A message without a line leaves the line empty; the checks' findings carry severity and code.
   EXPECT_EQ(row(1, 2), "AxisBases.cfg|");
-  EXPECT_TRUE(rows->topLevelItem(4)->text(3).startsWith("Error reading Mission! - Line no: 9 - Line: WP=bad"));
+  EXPECT_TRUE(text(4, 3).startsWith("Error reading Mission! - Line no: 9 - Line: WP=bad"));
   EXPECT_EQ(row(6, 3), "AxisMissions.cfg|10|error");
-  EXPECT_EQ(rows->topLevelItem(6)->toolTip(2), "bad-position");
-  emit rows->itemActivated(rows->topLevelItem(4), 0);
+  EXPECT_EQ(text(6, 2, Qt::ToolTipRole), "bad-position");
+  // The findings name their force and case; the load's messages none.
+  EXPECT_EQ(text(6, 0, TProblemsModel::kForceRole), "Italian Cruisers");
+  EXPECT_EQ(text(6, 0, TProblemsModel::kCaseRole), "1");
+  EXPECT_EQ(text(4, 0, TProblemsModel::kForceRole), "");
+  emit view->activated(rows->index(4, 0));
   ASSERT_NE(window->lbPoints->currentItem(), nullptr);
   EXPECT_EQ(window->lbPoints->currentItem()->text(), "WP=bad");
   // A bases file line opens the file in the viewer at that line.
   QTimer::singleShot(0, [] {
     if (QWidget* viewer = QApplication::activeModalWidget()) viewer->close();
   });
-  emit rows->itemActivated(rows->topLevelItem(0), 0);
+  emit view->activated(rows->index(0, 0));
   EXPECT_EQ(window->frmShowFile->windowTitle(), "AxisBases.cfg");
   EXPECT_EQ(window->frmShowFile->ListBox1->currentItem()->text(), "Delay=abc");
   ASSERT_TRUE(window->OpenDirectory(kFixtures + "edge_scenario"));

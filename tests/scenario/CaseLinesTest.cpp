@@ -5,6 +5,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "globe/data/CustomVoduz4.h"
@@ -16,6 +17,7 @@
 #include "scenario/Base.h"
 #include "scenario/CaseLineCheck.h"
 #include "scenario/CaseLineEdit.h"
+#include "scenario/CaseLines.h"
 #include "scenario/CaseParser.h"
 #include "scenario/ConfigLines.h"
 #include "scenario/ForceHeader.h"
@@ -164,6 +166,37 @@ TEST_F(CaseParserTest, CapitalsLLInABaseNameMakeTheLineAStartLine) {
     EXPECT_EQ(dialogs.Reports(), (Strings{"Error reading data line!\rSearched label: LL\rActual label: Target",
                                           "Error reading data line!\rSearched label: LL\rActual label: Origin"}));
     EXPECT_EQ(cases.CaseTargets[0].Count() + cases.CaseWaypoints[0].Count(), 0);
+}
+
+// The one reading of case lines: each line's faults with their codes, the points with the lines
+// they stand on, read whole for the checks or up to the first fault that ends the case.
+TEST_F(CaseParserTest, OneReadingGivesEachLinesFaultsAndThePointsLines) {
+    const TextLines lines = {"CASE1", "LL", "WP=3300N 02700E", "LOCATION=Atlantis", "FORMATIONHEADING=east",
+                             "TP=33N", "CWPI=1", "Target=Alexandria", "DELAY=4", "XWP=3400N 02500E"};
+    const TParsedCase whole = ParseCaseLines(lines, 1, 99, bases);
+    ASSERT_EQ(whole.Lines.size(), 9u);
+    std::vector<std::string> faults;
+    for (const TParsedCase::TSkipped& skipped : whole.Faults())
+        faults.push_back(std::to_string(skipped.Line) + " " + std::string(CaseFaultCode(skipped.Fault.Fault)) + " " +
+                         skipped.Fault.Text + (skipped.Fault.EndsCase ? " ends" : ""));
+    EXPECT_EQ(faults, (Strings{"1 missing-equals LL", "1 wrong-label ", "3 unknown-base Atlantis",
+                               "4 bad-number 'east' is not a valid integer value ends", "5 bad-position 33N ends",
+                               "9 wrong-label XWP", "9 bad-position  ends"}));
+    EXPECT_FALSE(whole.StoppedAt);
+    EXPECT_EQ(whole.Waypoints.size(), 1u);
+    ASSERT_EQ(whole.Targets.size(), 1u);
+    EXPECT_EQ(std::make_pair(whole.Targets[0].Line, whole.Targets[0].AtBase), std::make_pair(std::size_t{7}, true));
+    EXPECT_EQ(std::make_tuple(whole.CWPI, whole.CWPILine, whole.Delay),
+              std::make_tuple(1, std::optional<std::size_t>(6), std::optional<std::int32_t>(4)));
+    // The editor passes over formation headings and stops at the target point that does not read.
+    const TParsedCase editor = ParseCaseLines(lines, 1, 99, bases, TCaseReading::StopAtFault);
+    EXPECT_EQ(editor.StoppedAt, 5u);
+    EXPECT_TRUE(editor.Lines[3].Faults.empty());
+    EXPECT_EQ(std::make_tuple(editor.CWPI, editor.Targets.size(), editor.Delay.has_value()),
+              std::make_tuple(0, std::size_t{0}, false));
+    // The loader words the start faults for its force.
+    EXPECT_EQ(CaseFaultMessage(whole.Lines[2], whole.Lines[2].Faults[0], "for TF A", "for TF A"),
+              "Cannot find location \"Atlantis\" for TF A");
 }
 
 // What the case-line rules would report is the reason an edited line is refused; lines they read

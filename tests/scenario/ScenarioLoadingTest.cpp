@@ -151,13 +151,11 @@ TEST_F(SubZoneTest, BadLinesAndLayerOrder) {
     EXPECT_EQ(globe.LayerStore().IndexOfName(kAlliedSubsLayer), 1);
 }
 
-TEST(MessageLineTest, ReadersCountFromZeroThePanelFromOne) {
-    const struct { const char* message; int line; } cases[] = {
-        {"Format error in LL string!\rString: LL=bad\rLine number: 0", 1},
-        {"Error reading TF!\rLine no: \rLine: ", 0},     // no digits
-        {"Error reading TF!\rLine no: 99999999999\r", 0},  // not a line of any file shown
+TEST(DiagnosticLineTest, ReadersCountFromZeroThePanelFromOne) {
+    const struct { std::int64_t index; int line; } cases[] = {
+        {0, 1}, {41, 42}, {-1, 0}, {99'999'999'999, 0},  // the last not a line of any file shown
     };
-    for (const auto& c : cases) EXPECT_EQ(MessageLine(c.message), c.line) << c.message;
+    for (const auto& c : cases) EXPECT_EQ(DiagnosticLine(c.index), c.line) << c.index;
 }
 
 class ProblemsCampaign : public RealFilesTest {
@@ -188,7 +186,7 @@ TEST_F(ProblemsCampaign, EveryMessageIsFiledUnderItsFileAndLine) {
         {"Subs1.cfg", 0, "Error loading submarine info!"},   {"Subs0.cfg", 4, "Format error in LL string!"},
         {"AxisMissions.cfg", 10, "Error reading Mission!"},
     };
-    const std::vector<TProblem>& problems = log.Problems();
+    const std::vector<TDiagnostic>& problems = log.Problems();
     ASSERT_EQ(problems.size(), std::size(expected));
     for (std::size_t i = 0; i < problems.size(); ++i) {
         EXPECT_EQ(FileOf(i), expected[i].file) << i;
@@ -373,6 +371,12 @@ TEST(FaultyMissionsTest, AreReportedAndTheRestRead) {
          {"[MISSION]", "NAME=Z", "NUMBER=1", "SPEED=10", "MISSION=Patrol", "CASECOUNT=2", "CASE2", "WP=3000N 01000E",
           "ENDMISSION", "LL=3500N 01500E", "", ""},
          {"Error reading mission!\rCase 1 not found!"},
+         [](ForceLoader& l) { EXPECT_EQ(l.Force(0).GetCentroid().LatY, Lat(35, 0)); }},
+        {"a case running to the end of the file is read, then the end fails",
+         {"[MISSION]", "NAME=E", "NUMBER=1", "SPEED=10", "MISSION=Patrol", "CASECOUNT=1", "CASE1", "LL=3500N 01500E",
+          "LOCATION=Nowhere"},
+         {"Cannot find location \"Nowhere\" for TF E",
+          "Error reading Mission!\rLine no: 9\rLine: \rForce: E\r\rList index out of bounds (9)"},
          [](ForceLoader& l) { EXPECT_EQ(l.Force(0).GetCentroid().LatY, Lat(35, 0)); }},
         {"the lowest case count",
          {"[MISSION]", "NAME=-5", "NUMBER=1", "SPEED=10", "MISSION=Patrol", "CASECOUNT=-2147483648", "CASE1",
