@@ -262,6 +262,10 @@ TEST_F(LandIndexTest, APositionOnTheCoastlineIsLandOnEverySide) {
       {At(15, 16), -1, 0, false}, {At(15, 16), 1, 0, true}, {At(0, 170), 1, 0, true}};
   for (const auto& c : offCoast)
     EXPECT_EQ(land.IsLand(TGeoPoint(c.p.LongX + c.dLong, c.p.LatY + c.dLat)), c.isLand) << c.p.LatY << " " << c.p.LongX;
+  // An edge closed over the meridian is no coast along its latitude on the far side of the world.
+  TLandIndex across;
+  across.AddRing(Box(-10, 170, 10, -170));
+  EXPECT_FALSE(across.IsLand(At(10, 0)));
 }
 
 TEST_F(LandIndexTest, CoastDistanceIgnoresTheMeridianCut) {
