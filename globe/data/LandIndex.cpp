@@ -154,9 +154,19 @@ std::span<const std::int32_t> TLandIndex::Cell(int column, int row) const {
 }
 
 bool TLandIndex::IsLand(const TGeoPoint& point) const {
+  // A point on a ring's edge is land, whichever side the land lies on (the count below would
+  // class it by the side alone). An edge through the point is filed in the point's cell; an
+  // edge that wraps round the globe is no line on the map.
+  const int row = Row(point.LatY);
+  for (const std::int32_t i : Cell(Column(point.LongX), row)) {
+    const TEdge& e = Edges_[static_cast<std::size_t>(i)];
+    if (std::abs(int64_t{e.X2} - e.X1) <= GU_180_DEGREES &&
+        SegmentsMeet(point.LongX, point.LatY, point.LongX, point.LatY, e.X1, e.Y1, e.X2, e.Y2)) {
+      return true;
+    }
+  }
   // Counts the rings' edges that a ray from the point toward the east crosses. An edge is
   // filed in every cell of its bounds; it is counted in the cell where the ray meets it.
-  const int row = Row(point.LatY);
   const long double px = point.LongX;
   bool inside = false;
   for (int column = Column(point.LongX); column < kColumns; ++column) {

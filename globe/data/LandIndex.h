@@ -28,6 +28,7 @@ public:
   bool Empty() const { return Edges_.empty(); }
   std::size_t EdgeCount() const { return Edges_.size(); }
 
+  // Inside an odd number of rings, or on a ring's edge (a point on the coast is land).
   bool IsLand(const TGeoPoint& point) const;
   // The distance in GlobeUnit from the point to the nearest coastline, or `limit` when no
   // coastline is nearer. Edges along the 180-degree meridian or a pole, where map files cut

@@ -250,6 +250,24 @@ TEST_F(LandIndexTest, PointsInsideAnOddNumberOfRingsAreLand) {
     EXPECT_EQ(land.IsLand(At(lat, lon)), isLand) << lat << " " << lon;
 }
 
+// A position exactly on a coastline is land whichever side the land lies on: the island's four
+// sides, the lake's shore from the island and from the lake, the edges of the land cut at the
+// 180-degree meridian. One unit off the coast it is what lies there.
+TEST_F(LandIndexTest, APositionOnTheCoastlineIsLandOnEverySide) {
+  const TGeoPoint onCoast[] = {At(15, 10), At(15, 20), At(10, 15), At(20, 15), At(15, 14), At(15, 16),
+                               At(14, 15), At(16, 15), At(0, 170), At(0, -170), At(10, 175), At(-10, -175)};
+  for (const TGeoPoint& p : onCoast) EXPECT_TRUE(land.IsLand(p)) << p.LatY << " " << p.LongX;
+  const struct { TGeoPoint p; int32_t dLong, dLat; bool isLand; } offCoast[] = {
+      {At(15, 20), 1, 0, false}, {At(15, 10), -1, 0, false}, {At(20, 15), 0, 1, false}, {At(10, 15), 0, -1, false},
+      {At(15, 16), -1, 0, false}, {At(15, 16), 1, 0, true}, {At(0, 170), 1, 0, true}};
+  for (const auto& c : offCoast)
+    EXPECT_EQ(land.IsLand(TGeoPoint(c.p.LongX + c.dLong, c.p.LatY + c.dLat)), c.isLand) << c.p.LatY << " " << c.p.LongX;
+  // An edge closed over the meridian is no coast along its latitude on the far side of the world.
+  TLandIndex across;
+  across.AddRing(Box(-10, 170, 10, -170));
+  EXPECT_FALSE(across.IsLand(At(10, 0)));
+}
+
 TEST_F(LandIndexTest, CoastDistanceIgnoresTheMeridianCut) {
   // One degree of latitude is 60 miles, a degree of longitude at 15 N 60 cos 15 degrees; the lake
   // shore counts as coast; beside the meridian the nearest coast is the land's north edge, not

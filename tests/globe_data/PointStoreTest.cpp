@@ -102,7 +102,10 @@ TEST(PointStore, CentroidIsTheRoundedMeanAndStaysAtThe180DegreeMeridian) {
       {{DegPoint(170, 80), DegPoint(170, 80), DegPoint(170, 80)}, DegPoint(170, 80)},  // sums beyond 32 bits
       // A box from 170 E to 160 W centres at 175 W, not on the other side of the world.
       {{DegPoint(170, 10), DegPoint(-160, 10), DegPoint(-160, 20), DegPoint(170, 20)}, DegPoint(-175, 15)},
+      // Across the 180-degree meridian from the west as from the east: the same centre, +180.
       {{DegPoint(175, 0), DegPoint(-175, 0)}, TGeoPoint(GU_180_DEGREES, 0)},
+      {{DegPoint(-175, 0), DegPoint(175, 0)}, TGeoPoint(GU_180_DEGREES, 0)},
+      {{DegPoint(-160, 10), DegPoint(170, 10), DegPoint(170, 20), DegPoint(-160, 20)}, DegPoint(-175, 15)},
       // The long way round in small steps keeps the plain mean.
       {{DegPoint(-170, 0), DegPoint(-60, 0), DegPoint(60, 0), DegPoint(170, 0)}, DegPoint(0, 0)},
   };
@@ -229,11 +232,13 @@ TEST(ChainStore, BoundsCentroidCloneAndTranslateSpanEveryChain) {
   copy->Translate(10, 20, 0);
   EXPECT_EQ(std::tuple(copy->Chain(1).Point(0), copy->ChainIfPresent(2), chains.Chain(1).Point(0)),
             std::tuple(TGeoPoint(-5 * Deg + 10, 20 * Deg + 20), nullptr, DegPoint(-5, 20)));
-  // Islands on both sides of the 180-degree meridian centre on it.
-  TChainStore islands;
-  islands.Chain(0).Add(DegPoint(178, -17));
-  islands.Chain(1).Add(DegPoint(-178, -17));
-  EXPECT_EQ(islands.Centroid(), TGeoPoint(GU_180_DEGREES, -17 * Deg));
+  // Islands on both sides of the 180-degree meridian centre on it, the western or the eastern first.
+  for (const int32_t first : {178, -178}) {
+    TChainStore islands;
+    islands.Chain(0).Add(DegPoint(first, -17));
+    islands.Chain(1).Add(DegPoint(-first, -17));
+    EXPECT_EQ(islands.Centroid(), TGeoPoint(GU_180_DEGREES, -17 * Deg)) << first;
+  }
 }
 
 Ints IntsOf(const TDynArray& a) {

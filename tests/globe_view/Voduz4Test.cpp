@@ -126,6 +126,25 @@ TEST_F(Voduz4Test, RotateDragMovesTheGrabbedPointWithTheMouse) {
   EXPECT_FALSE(view.Rotating());
 }
 
+// Drags that would turn the globe past a pole stop its tilt there, with the pole at the centre:
+// from the equator, each drag from the centre to the disc's edge turns it about 50 degrees, so the
+// second would pass the pole and the third pushes on it.
+TEST_F(Voduz4Test, RotateDragStopsTheTiltAtThePoles) {
+  view.MouseRotateButton = mzbLeft;
+  for (const auto& [toY, tilt] : {std::pair{395, 90.0L}, {5, -90.0L}}) {
+    p.SetXRotation(0);
+    for (int drag = 0; drag < 3; ++drag) {
+      view.MouseDown(MouseButton::Left, ShiftState{}, 300, 200);
+      view.MouseMove(ShiftState{}, 300, toY);
+      view.MouseUp(MouseButton::Left, ShiftState{}, 300, toY);
+    }
+    EXPECT_EQ(p.XRotation(), tilt);
+    TGeoPoint centre;
+    ASSERT_TRUE(view.DeviceXYToLL(300, 200, centre));
+    EXPECT_NEAR(centre.LatY, tilt * kDeg, kDeg / 2);
+  }
+}
+
 TEST_F(Voduz4Test, ReleaseSelectsClearsAndReportsClicks) {
   TGeoPoint middle;
   ASSERT_TRUE(view.DeviceXYToLL(300, 200, middle));

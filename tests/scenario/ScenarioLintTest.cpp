@@ -117,6 +117,42 @@ TEST_F(ScenarioLintTest, AnEditedForceIsCheckedOnItsOwnWithItsCaseAndPoint) {
   EXPECT_TRUE(LintForce(state, *force, nullptr).empty());  // without land only the other checks run
 }
 
+// Only the legs still to sail are checked: with CWPI=1 the leg over Crete to the current waypoint
+// is sailed already. A leg between two places on land near the coast that runs over land without
+// meeting a coastline is found all the same: past the harbour reach it starts on land.
+TEST_F(ScenarioLintTest, LegsStillToSailAndALegWhollyOverLand) {
+  ASSERT_EQ(Lines(kLintFixtures + "clean"), Strings{});
+  TScenarioState& state = check->State();
+  TForce* force = state.ForceList.front();
+  platform::TextLines& lines = state.SideLines[1];
+  ASSERT_EQ(lines[11], "CASE2");
+  const Strings crete = {"WP=3430N 02500E", "WP=3600N 02500E", "WP=3600N 02600E"};
+  const auto overCrete = [&crete](const std::string& cwpi) {
+    Strings caseLines = {cwpi};
+    caseLines.insert(caseLines.end(), crete.begin(), crete.end());
+    return caseLines;
+  };
+  const auto leg = [](const std::string& from, const std::string& to, int line) {
+    return "AlliedShips.cfg:" + std::to_string(line) + ": warning: the leg from " + from + " to " + to +
+           " crosses land [leg-over-land]";
+  };
+  const struct { const char* what; Strings caseLines, findings; } cases[] = {
+      {"the first leg still to sail", overCrete("CWPI=0"), {leg(crete[0], crete[1], 15)}},
+      {"the first leg sailed", overCrete("CWPI=1"), {}},
+      {"across Crete, 3 NM inland at either end", {"WP=3459N 02500E", "WP=3521N 02500E"},
+       {leg("WP=3459N 02500E", "WP=3521N 02500E", 14)}},
+  };
+  const platform::TextLines clean = lines;
+  for (const auto& c : cases) {
+    lines = clean;
+    lines.erase(lines.begin() + 12, lines.begin() + 16);  // the case's own lines up to ENDMISSION
+    lines.insert(lines.begin() + 12, c.caseLines.begin(), c.caseLines.end());
+    Strings findings;
+    for (const TLintFinding& finding : LintForce(state, *force, land)) findings.push_back(FormatFinding(finding));
+    EXPECT_EQ(findings, c.findings) << c.what;
+  }
+}
+
 TLintFinding Finding(const std::string& file, std::size_t line, const TForce* force, const std::string& code = "x") {
   TLintFinding finding;
   std::tie(finding.File, finding.Line, finding.Code, finding.Force) = std::tie(file, line, code, force);

@@ -404,6 +404,42 @@ TEST(FaultyMissionsTest, AreReportedAndTheRestRead) {
     }
 }
 
+// Files cut short: every force block still makes its force, a mission whose lines run out is
+// dropped with its message (the reader stops at the last line) and the blocks before stay whole.
+TEST(CutOffSideFilesTest, LoadTheSameForcesAndReadNothingPastTheLastLine) {
+    const Lines first = Block("A", "Patrol", {{"WP=3400N 01600E"}});
+    const Lines twoCases = Block("B", "Patrol", {{"WP=3500N 01700E", "WP=3600N 01800E"}, {"WP=3700N 01900E"}});
+    const Lines oneCase = Block("B", "Patrol", {{"WP=3500N 01700E", "WP=3600N 01800E"}});
+    const auto cut = [&first](Lines block, std::size_t lines) {
+        block.resize(block.size() - lines);
+        return Join({first, block});
+    };
+    const auto lost = [](int line) {
+        const std::string n = std::to_string(line);
+        return Lines{"Error reading Mission!\rLine no: " + n + "\rLine: \rForce: B\r\rList index out of bounds (" + n + ")"};
+    };
+    const struct { const char* name; Lines lines, reports, forces; } cases[] = {
+        {"the whole file", Join({first, twoCases}), {}, {"A 1", "B 2"}},
+        {"the last block ending in a blank line instead of ENDMISSION",
+         Join({first, Lines(twoCases.begin(), twoCases.end() - 2), {""}}), {}, {"A 1", "B 2"}},
+        {"the last block without ENDMISSION", cut(twoCases, 2), lost(21), {"A 1", "B none"}},
+        {"a case that runs to the last line", cut(oneCase, 2), lost(19), {"A 1", "B none"}},
+        {"ENDMISSION on the last line", cut(oneCase, 1), lost(20), {"A 1", "B none"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ForceLoader loaded;
+        loaded.ReadMissions(c.lines);
+        EXPECT_EQ(loaded.Reports(), c.reports);
+        Lines forces;
+        for (const TForce* force : loaded.state.ForceList) {
+            forces.push_back(force->Title() + " " +
+                             (force->Mission ? std::to_string(force->Mission->OriginPoints.Count()) : "none"));
+        }
+        EXPECT_EQ(forces, c.forces);
+    }
+}
+
 class ShipsFileTest : public ForceLoadingTest {
 protected:
     void ReadShips(const Lines& ships) {
@@ -431,6 +467,25 @@ TEST_F(ShipsFileTest, UnknownLocationsBadNumbersAndUnseparatedEntries) {
                                 "Error reading ship!\rShip Name: C\rLine no: 34\rLine: ENDURANCE=many"}));
     EXPECT_EQ(ShipNames(), (Lines{"Warspite", "C"}));
     EXPECT_EQ(Alexandria().Ships.size(), 1u);
+}
+
+// The force's case draw comes first; the presence draws are then 3, 86, 20 and 27 of 100 (the seed
+// steps from 0 by seed * 134775813 + 1 mod 2^32, a draw is the upper half of 100 * seed). A ship stays
+// unless its value is below the draw, so a value equal to its draw stays. An "RND=" line that is
+// the file's last line is not reached and draws nothing.
+TEST_F(ShipsFileTest, PresenceDrawsKeepAShipWhoseValueEqualsItsDraw) {
+    Lines ships;
+    for (const auto& [name, chance] : {std::pair{"Equal3", "3"}, {"Below86", "85"}, {"Equal20", "20"},
+                                       {"Below27", "26"}, {"LastLine", "0"}}) {
+        ships.insert(ships.end(), {std::string("NAME=") + name, "TYPE=Destroyer", "CLASS=K", "ENDURANCE=30",
+                                   "LOCATION=Alexandria", std::string("RND=") + chance, ""});
+    }
+    ships.pop_back();  // the last "RND=" line ends the file
+    ReadShips(ships);
+    EXPECT_EQ(Reports(), Lines{});
+    EXPECT_EQ(ShipNames(), (Lines{"Equal3", "Equal20", "LastLine"}));
+    EXPECT_EQ(Alexandria().Ships.size(), 3u);  // the dropped ships are not left in their base
+    EXPECT_EQ(state.Random.Random(100), 67);   // four presence draws, not five
 }
 
 TEST_F(ShipsFileTest, StructureErrorsEndTheFile) {
