@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "scenario/LineEncoding.h"
+
 namespace scenario {
 
 class TBase;
@@ -15,5 +17,11 @@ class TBase;
 // other than the one the rules read the line as. Lines the rules do not read are accepted.
 // The line is read as a line of case caseNumber (1..6), the number the rules' messages name.
 std::string CaseLineRefusal(const std::string& line, int caseNumber, const std::vector<TBase*>& bases);
+
+// The same for a line typed in the Edit box (UTF-8) into a file of that encoding: first refused
+// for what the file cannot hold (TypedTextRefusal), then read as it will be stored
+// (TypedTextBytes).
+std::string TypedCaseLineRefusal(const std::string& typed, TLineEncoding encoding, int caseNumber,
+                                 const std::vector<TBase*>& bases);
 
 }  // namespace scenario

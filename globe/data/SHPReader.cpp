@@ -202,6 +202,7 @@ std::unique_ptr<TGlobeObject> TGlobeSHPReader::GetObject(int32_t index, bool) {
         object->SetTitle(FTitleColumn != -1 ? FDBF->Field(FTitleColumn) : std::string("New Object"));
         object->SetID(entry.DBFRecord);
     }
+    FStream->CheckIntact();  // points read from a file cut short meanwhile are not used
     return object;
 }
 
