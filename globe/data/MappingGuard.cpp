@@ -50,7 +50,9 @@ void PassOn(int signal, siginfo_t* info, void* context) {
 
 void OnBusError(int signal, siginfo_t* info, void* context) {
     const int savedErrno = errno;
-    const auto address = info != nullptr ? reinterpret_cast<std::uintptr_t>(info->si_addr) : 0;
+    // Only a fault the system raised has an address; a signal sent by a program has none.
+    const bool fault = info != nullptr && info->si_code > 0;
+    const auto address = fault ? reinterpret_cast<std::uintptr_t>(info->si_addr) : 0;
     for (TGuardedRange& range : gRanges) {
         const std::uintptr_t start = range.Start.load(std::memory_order_acquire);
         if (start == 0 || address < start || address - start >= range.Size.load(std::memory_order_acquire)) continue;
