@@ -450,6 +450,10 @@ void TfrmEditMain::Saveenvironment1Click()
   options.filter = "Environment files (*.ENV)|*.env";
   const std::string fileName = dialogs_->ChooseSaveFile(options);
   if (fileName.empty()) return;
+  if (Files().FileExistsAsNamed(fileName) &&
+      dialogs_->Confirm("Replace the existing file " + fileName + "?", platform::DialogButtons::YesNo) !=
+          platform::DialogAnswer::Yes)
+    return;
   try {
     globeView_->SaveEnvironmentFile(fileName);
   } catch (const std::exception& error) {

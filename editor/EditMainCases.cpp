@@ -330,14 +330,19 @@ void TfrmEditMain::Edit1Click()
   const int row = SelectedRow(*lbPoints);
   if (row < 0 || CurrentForce == nullptr) return;
   const TEditStart start = StartEdit(*CurrentForce);
-  // The text is read with the case-line rules before it is stored; a refused one stays in the
-  // box with the reason.
+  // The text is read with the case-line rules before it is stored, in the side file's own
+  // encoding; a refused one stays in the box with the reason.
   const int caseNumber = CurrentCase;
-  SetCaseListLine(row, dialogs_->CheckedInputBox("Edit line", "Edit case line", CaseListLine(row),
-                                                 [this, caseNumber](const std::string& text) {
-                                                   return scenario::CaseLineRefusal(text, caseNumber,
-                                                                                    scenario_->BaseList);
-                                                 }));
+  const std::size_t side = static_cast<std::size_t>(CurrentForce->Side);
+  const scenario::TLineEncoding encoding = side < scenario_->SideLines.size()
+                                               ? scenario::LinesEncoding(scenario_->SideLines[side])
+                                               : scenario::TLineEncoding::Utf8;
+  const std::string line = CaseListLine(row);
+  const std::string typed = dialogs_->CheckedInputBox(
+      "Edit line", "Edit case line", line, [this, caseNumber, encoding](const std::string& text) {
+        return scenario::TypedCaseLineRefusal(text, encoding, caseNumber, scenario_->BaseList);
+      });
+  SetCaseListLine(row, typed == line ? line : scenario::TypedTextBytes(typed, encoding));
   ReparseCurrentCase();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
   StoreCaseList();

@@ -18,4 +18,6 @@ void FileSystem::ReplaceBytes(const std::string& name, std::string_view) {
     throw EFileError("Cannot write file \"" + name + "\". This file system cannot replace files safely.", name);
 }
 
+void FileSystem::SaveBytesAs(const std::string& name, std::string_view bytes) { FileSystem::ReplaceBytes(name, bytes); }
+
 }  // namespace platform

@@ -27,15 +27,23 @@ public:
     // Creates or replaces the file with exactly these bytes.
     virtual void WriteBytes(const std::string& name, std::string_view bytes) = 0;
     // Replaces the file with exactly these bytes in one step: the bytes go to a new file in the
-    // same folder, which then takes the old file's name and permissions. A file that may not be
-    // written (a read-only file, a full disk, any write error) throws EFileError naming the
-    // file and the reason, and the old file stays as it was. Two cases write the existing file
-    // in place instead (truncated, written, flushed): a folder that takes no new file
-    // (read-only or immutable) around a file that may be written, and a file with other hard
-    // links, which all see the new bytes. A failure of an in-place write still throws
-    // EFileError naming the file and the reason; the file then holds what was written of the
+    // same folder, which then takes the old file's name, permissions, group and extended
+    // attributes (access control lists among them). A file that may not be written (a read-only
+    // file, a full disk, any write error) throws EFileError naming the file and the reason, and
+    // the old file stays as it was. A symbolic link is followed; one that leads nowhere (a
+    // missing file, a loop) throws EFileError and stays as it was. The existing file is written
+    // in place instead where a new file could not take its place: other hard links share it (all
+    // see the new bytes), its folder takes no new file (read-only or immutable), or the new file
+    // could not keep its owner, group or attributes. In place, the new size is reserved before
+    // any byte is written, so a full disk throws EFileError saying the file was not changed; a
+    // later failure (an I/O error) throws EFileError saying the file holds part of the new
     // bytes. File systems that cannot replace files throw EFileError.
     virtual void ReplaceBytes(const std::string& name, std::string_view bytes);
+    // As ReplaceBytes, for a file the user named to save to: exactly this name is written, no
+    // letter case resolved, so a new name never replaces a file of another spelling.
+    virtual void SaveBytesAs(const std::string& name, std::string_view bytes);
+    // True when an entry of exactly this name exists (no letter case resolved).
+    virtual bool FileExistsAsNamed(const std::string& name) = 0;
     // The file's last modification time; none when the file does not exist.
     virtual std::optional<FileTime> FileAge(const std::string& name) = 0;
     // Deletes a file; returns false when there was none to delete.

@@ -12,6 +12,8 @@ public:
     std::string ReadBytes(const std::string& name) override;
     void WriteBytes(const std::string& name, std::string_view bytes) override;
     void ReplaceBytes(const std::string& name, std::string_view bytes) override;
+    void SaveBytesAs(const std::string& name, std::string_view bytes) override;
+    bool FileExistsAsNamed(const std::string& name) override;
     std::optional<FileTime> FileAge(const std::string& name) override;
     bool RemoveFile(const std::string& name) override;
     std::string CurrentDirectory() override;

@@ -42,14 +42,16 @@ public:
                                  const std::string& defaultText) = 0;
     // An input box whose text is taken only when check finds no fault in it. A refused text
     // stays in the box with the reason shown in the box, for the user to correct or cancel.
-    // The default text itself is taken unchecked. Returns the taken text, or defaultText when
+    // The default text itself is taken unchecked, and returned with its own bytes; a changed text
+    // is UTF-8. Returns the taken text, or defaultText when
     // cancelled. By default one InputBox whose refused text is reported with ShowError and
     // counts as cancelled.
     virtual std::string CheckedInputBox(const std::string& title, const std::string& prompt,
                                         const std::string& defaultText, const InputCheck& check);
     // Directory selection starting in startDirectory; returns an empty text when cancelled.
     virtual std::string ChooseDirectory(const std::string& startDirectory) = 0;
-    // Save-file selection; returns the chosen file name, or an empty text when cancelled.
+    // Save-file selection; returns the chosen file name, or an empty text when cancelled. It does
+    // not ask whether an existing file is to be replaced; the caller asks.
     virtual std::string ChooseSaveFile(const SaveFileOptions& options) = 0;
 };
 

@@ -90,4 +90,11 @@ std::string CaseLineRefusal(const std::string& line, int caseNumber, const std::
   return refusal ? DiagnosticMessage(*refusal) : std::string();
 }
 
+std::string TypedCaseLineRefusal(const std::string& typed, TLineEncoding encoding, int caseNumber,
+                                 const std::vector<TBase*>& bases)
+{
+  std::string refusal = TypedTextRefusal(typed, encoding);
+  return refusal.empty() ? CaseLineRefusal(TypedTextBytes(typed, encoding), caseNumber, bases) : refusal;
+}
+
 }  // namespace scenario

@@ -7,6 +7,8 @@
 
 #include "scenario/Diagnostic.h"
 
+#include "scenario/LineEncoding.h"
+
 namespace scenario {
 
 class TBase;
@@ -24,5 +26,11 @@ std::string CaseLineRefusal(const std::string& line, int caseNumber, const std::
 // the line may be stored.
 std::optional<TDiagnostic> CaseLineDiagnostic(const std::string& line, int caseNumber,
                                               const std::vector<TBase*>& bases);
+
+// The same for a line typed in the Edit box (UTF-8) into a file of that encoding: first refused
+// for what the file cannot hold (TypedTextRefusal), then read as it will be stored
+// (TypedTextBytes).
+std::string TypedCaseLineRefusal(const std::string& typed, TLineEncoding encoding, int caseNumber,
+                                 const std::vector<TBase*>& bases);
 
 }  // namespace scenario

@@ -6,7 +6,6 @@
 
 #include "globe/data/ClassRegistry.h"
 #include "globe/data/GlobeException.h"
-#include "globe/data/GlobeFileStream.h"
 #include "globe/data/GlobePresenter.h"
 #include "globe/data/GlobePresenterStore.h"
 #include "globe/data/GlobeStreamReader.h"
@@ -14,6 +13,7 @@
 #include "globe/data/GlobeObject.h"
 #include "globe/data/MemoryMapStream.h"
 #include "globe/data/MetaDataFile.h"
+#include "platform/LocalFileSystem.h"
 
 namespace globe {
 
@@ -151,6 +151,7 @@ std::unique_ptr<TGlobeObject> TGlobeLYRReader::GetObject(int32_t index, bool) {
         FClasses[static_cast<std::size_t>(entry.ClassNumber)]->Create<TGlobeObject, TGlobeObjectSource*>(this);
     if (object)
         object->ReadFromStream(*FReader);
+    FStream->CheckIntact();  // points read from a file cut short meanwhile are not used
     return object;
 }
 
@@ -207,7 +208,14 @@ void TGlobeLYRReader::SaveMetaData(const std::string& fileName) {
 }
 
 void SaveLYRFile(TGlobeObjectSource& source, const std::string& fileName) {
-    TGlobeStreamWriter writer(std::make_unique<TGlobeFileStream>(fileName, TGlobeFileStream::TMode::fmCreate));
+    TGlobeMemoryStream bytes;
+    WriteLYR(source, bytes);
+    platform::LocalFileSystem files;
+    files.SaveBytesAs(fileName, bytes.Bytes());
+}
+
+void WriteLYR(TGlobeObjectSource& source, TGlobeStream& stream) {
+    TGlobeStreamWriter writer(stream);
     writer.WriteWord(LYRFileVersion);
     writer.WriteRect(source.Bounds());
     // Presenters in runs of one class each.

@@ -55,7 +55,12 @@ private:
     std::unique_ptr<TGlobeStreamReader> FReader;
 };
 
-// Writes the source's presenters and objects (each built as needed) as a LYR file.
+// Writes the source's presenters and objects (each built as needed) as a LYR file, replacing a
+// file of that name in one step: the bytes go to a new file beside it, which takes its name only
+// when every byte was written. An old file of that name stays as it was (and intact for any
+// program that has it mapped) when the write fails: platform::EFileError names the file.
 void SaveLYRFile(TGlobeObjectSource& source, const std::string& fileName);
+// The same bytes, into a stream.
+void WriteLYR(TGlobeObjectSource& source, TGlobeStream& stream);
 
 } // namespace globe

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "globe/data/GlobeException.h"
+#include "globe/data/MappingGuard.h"
 
 namespace globe {
 
@@ -30,19 +31,29 @@ TMemoryMapStream::TMemoryMapStream(const std::string& fileName) : FFileName(file
             throw std::runtime_error("Unable to map view of file");
         }
         FMemory = static_cast<const std::uint8_t*>(view);
+        FGuard = std::make_unique<TMappingGuard>(view, static_cast<std::size_t>(FSize));
     }
 }
 
 TMemoryMapStream::~TMemoryMapStream() {
+    FGuard.reset();
     if (FMemory)
         ::munmap(const_cast<std::uint8_t*>(FMemory), static_cast<std::size_t>(FSize));
     if (FHandle >= 0)
         ::close(FHandle);
 }
 
+bool TMemoryMapStream::Damaged() const { return FGuard && FGuard->Damaged(); }
+
+void TMemoryMapStream::CheckIntact() const {
+    if (Damaged())
+        throw EGlobeException("File " + FFileName + " is damaged: another program cut it short while it was in use");
+}
+
 void TMemoryMapStream::Seek(std::int64_t position) {
     if (position < 0)
         throw EGlobeException("Stream seek error: position " + std::to_string(position));
+    CheckIntact();
     FPosition = position;
 }
 
@@ -51,6 +62,7 @@ std::size_t TMemoryMapStream::ReadSome(void* buffer, std::size_t count) {
     if (n <= 0)
         return 0;
     std::memcpy(buffer, FMemory + FPosition, static_cast<std::size_t>(n));
+    CheckIntact();
     FPosition += n;
     return static_cast<std::size_t>(n);
 }

@@ -1,15 +1,21 @@
 #pragma once
 // Read-only stream over a memory-mapped file: the whole file is mapped once; reads copy out of
 // the mapping and the readers that parse in place use Memory(). Shared by the LYR, SHP, DBF and
-// MIF readers.
+// MIF readers. The mapping is guarded (TMappingGuard): a file that another program cuts short
+// meanwhile reads zeros past its new end instead of ending the program, and from then on every
+// Read and Seek throws EGlobeException naming the file as damaged; readers that parse Memory()
+// call CheckIntact() after a read.
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "globe/data/GlobeStream.h"
 
 namespace globe {
+
+class TMappingGuard;
 
 class TMemoryMapStream final : public TGlobeStream {
 public:
@@ -27,6 +33,12 @@ public:
 
     std::int64_t Size() const override { return FSize; }
     std::int64_t Position() const override { return FPosition; }
+    // True once a read found the file cut short by another program (and read zeros).
+    bool Damaged() const;
+    // Throws EGlobeException "File <name> is damaged: another program cut it short while it was
+    // in use" when the file is Damaged.
+    void CheckIntact() const;
+
     // Positions past the end are allowed (reads there fail); negative ones raise EGlobeException.
     void Seek(std::int64_t position) override;
 
@@ -44,6 +56,7 @@ private:
     const std::uint8_t* FMemory = nullptr;
     std::int64_t FSize = 0;
     std::int64_t FPosition = 0;
+    std::unique_ptr<TMappingGuard> FGuard;
 };
 
 } // namespace globe

@@ -177,7 +177,9 @@ std::unique_ptr<TGlobeObject> TGlobeSHPReader::GetObject(int32_t index, bool) {
         return nullptr;
     const TEntry& entry = FIndex[static_cast<std::size_t>(index)];
     TShapeView& view = FView;
-    if (!shapefile::ViewRecord(FStream->Memory(), FStream->Size(), entry.Offset, view))
+    const bool viewed = shapefile::ViewRecord(FStream->Memory(), FStream->Size(), entry.Offset, view);
+    FStream->CheckIntact();  // a record read from a file cut short meanwhile is not used
+    if (!viewed)
         return nullptr;
 
     auto object = std::make_unique<TGeoDataObject>(this);
@@ -202,6 +204,7 @@ std::unique_ptr<TGlobeObject> TGlobeSHPReader::GetObject(int32_t index, bool) {
         object->SetTitle(FTitleColumn != -1 ? FDBF->Field(FTitleColumn) : std::string("New Object"));
         object->SetID(entry.DBFRecord);
     }
+    FStream->CheckIntact();  // nor are its points
     return object;
 }
 

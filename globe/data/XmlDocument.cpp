@@ -270,7 +270,7 @@ bool TGXML_Document::LoadFromFile(const std::string& fileName) {
 }
 
 void TGXML_Document::SaveToFile(const std::string& fileName, platform::FileSystem& files) const {
-  files.WriteBytes(fileName, SaveToText());
+  files.SaveBytesAs(fileName, SaveToText());
 }
 
 void TGXML_Document::SaveToFile(const std::string& fileName) const {

@@ -48,7 +48,8 @@ class TGXML_Document {
   // (names resolved regardless of letter case, "\" accepted as separator).
   bool LoadFromFile(const std::string& fileName, platform::FileSystem& files);
   bool LoadFromFile(const std::string& fileName);
-  // Writes the text, replacing the file; platform::EFileError when it cannot be written.
+  // Writes the text under exactly this name (no letter case resolved), replacing a file of that
+  // name in one step; platform::EFileError when it cannot be written, the old file kept.
   void SaveToFile(const std::string& fileName, platform::FileSystem& files) const;
   void SaveToFile(const std::string& fileName) const;
 

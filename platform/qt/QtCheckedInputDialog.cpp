@@ -42,7 +42,7 @@ QtCheckedInputDialog::QtCheckedInputDialog(QWidget* parent, const QString& title
 std::string QtCheckedInputDialog::Text() const
 {
   if (Edit->text() == ToQString(defaultText_)) return defaultText_;
-  return FromQString(Edit->text(), defaultText_);
+  return FromQString(Edit->text());
 }
 
 void QtCheckedInputDialog::accept()

@@ -18,7 +18,7 @@ class QtCheckedInputDialog : public QDialog {
   QtCheckedInputDialog(QWidget* parent, const QString& title, const QString& prompt, const std::string& defaultText,
                        InputCheck check);
 
-  // The entered text as bytes; the default text's own bytes while it is unchanged.
+  // The entered text in UTF-8; the default text's own bytes while it is unchanged.
   std::string Text() const;
   // OK: takes the text when the check finds no fault in it, else shows the reason.
   void accept() override;

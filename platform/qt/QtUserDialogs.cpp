@@ -100,6 +100,8 @@ std::string QtUserDialogs::ChooseSaveFile(const SaveFileOptions& options) {
     QFileDialog dialog(parent_, ToQString(options.title), ToQString(options.initialDirectory));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // The caller asks before replacing a file (it knows which save replaces what).
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!options.defaultExtension.empty()) dialog.setDefaultSuffix(ToQString(options.defaultExtension));
     QStringList filters = NameFiltersFromFilter(options.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);

@@ -130,7 +130,23 @@ void MemoryFileSystem::WriteBytes(const std::string& name, std::string_view byte
 }
 
 void MemoryFileSystem::ReplaceBytes(const std::string& name, std::string_view bytes) {
-    const std::string path = WritePath(name);
+    ReplaceAt(name, WritePath(name), bytes);
+}
+
+void MemoryFileSystem::SaveBytesAs(const std::string& name, std::string_view bytes) {
+    const std::string path = Absolute(name);
+    if (directories_.count(path) || !directories_.count(ParentOf(path))) {
+        throw EFileError("Cannot create file \"" + name + "\". No such directory.", name);
+    }
+    ReplaceAt(name, path, bytes);
+}
+
+bool MemoryFileSystem::FileExistsAsNamed(const std::string& name) {
+    const std::string path = Absolute(name);
+    return files_.count(path) != 0 || directories_.count(path) != 0;
+}
+
+void MemoryFileSystem::ReplaceAt(const std::string& name, const std::string& path, std::string_view bytes) {
     auto it = files_.find(path);
     const auto failure = [&name](const std::string& reason) {
         return EFileError("Cannot write file \"" + name + "\". " + reason, name);

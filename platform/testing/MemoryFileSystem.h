@@ -38,6 +38,8 @@ public:
     std::string ReadBytes(const std::string& name) override;
     void WriteBytes(const std::string& name, std::string_view bytes) override;
     void ReplaceBytes(const std::string& name, std::string_view bytes) override;
+    void SaveBytesAs(const std::string& name, std::string_view bytes) override;
+    bool FileExistsAsNamed(const std::string& name) override;
     std::optional<FileTime> FileAge(const std::string& name) override;
     bool RemoveFile(const std::string& name) override;
     std::string CurrentDirectory() override { return current_; }
@@ -60,6 +62,8 @@ private:
     // The stored name a written file gets; throws EFileError for a missing directory.
     std::string WritePath(const std::string& name);
     std::string ParentOf(const std::string& path) const;
+    // ReplaceBytes of the stored name path.
+    void ReplaceAt(const std::string& name, const std::string& path, std::string_view bytes);
 
     std::map<std::string, File> files_;
     std::set<std::string> directories_;

@@ -1,6 +1,10 @@
 // The main window: the first showing, the commands of the side windows and the map's zoom.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+#include <vector>
+
 #include "editor/AboutEdit.h"
 #include "editor/MapZoom.h"
 #include "editor/TestForm.h"
@@ -61,6 +65,25 @@ TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {
   ASSERT_EQ(dialogs->Calls().size(), 1u);
   EXPECT_EQ(dialogs->Calls()[0].saveOptions.filter, "Environment files (*.ENV)|*.env");
   EXPECT_NE(fixtures::ReadFile(file).find("<TGlobe"), std::string::npos);
+  // An existing file of exactly the chosen name is replaced only when the user agrees; a name
+  // that differs from it only in letter case is a new file, asked about by nobody.
+  std::ofstream(file, std::ios::binary) << "old";
+  using platform::testing::DialogKind;
+  for (const platform::DialogAnswer answer : {platform::DialogAnswer::No, platform::DialogAnswer::Yes}) {
+    dialogs->ClearCalls();
+    dialogs->QueueSaveFile(file);
+    dialogs->QueueAnswer(answer);
+    window->Saveenvironment1Click();
+    EXPECT_EQ(dialogs->Texts(DialogKind::Confirm), std::vector<std::string>{"Replace the existing file " + file + "?"});
+    EXPECT_EQ(fixtures::ReadFile(file) == "old", answer == platform::DialogAnswer::No);
+  }
+  std::ofstream(file, std::ios::binary) << "old";
+  dialogs->ClearCalls();
+  dialogs->QueueSaveFile((root / "SAVED.env").string());
+  window->Saveenvironment1Click();
+  EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
+  EXPECT_EQ(fixtures::ReadFile(file), "old");
+  EXPECT_NE(fixtures::ReadFile(root / "SAVED.env").find("<TGlobe"), std::string::npos);
   // A file that cannot be written is reported, not thrown out of the command.
   dialogs->ClearCalls();
   dialogs->QueueSaveFile((root / "missing" / "x.env").string());

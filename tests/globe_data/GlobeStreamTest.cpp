@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <csignal>
 #include <cmath>
 #include <filesystem>
 #include <functional>
 #include <tuple>
+
+#include <unistd.h>
 
 #include "TempFile.h"
 #include "globe/data/GlobeException.h"
@@ -154,6 +157,28 @@ TEST(MemoryMapStream, ReadsTheWholeFileStopsAtTheEndAndReportsFailures) {
            {[&] { TMemoryMapStream s(dir.Path.string()); }, "Unable to create file mapping"}})
     EXPECT_EQ(ThrownMessage<std::exception>(action), message);
   EXPECT_EQ(testing::ReadWholeFile(name), "abcdef");
+}
+
+// A mapped file cut short by another program: the read past the new end gives zeros instead of
+// SIGBUS and is refused as damaged, and so is every later read or seek; a bus error that is not
+// a read of a guarded mapping still ends the program.
+TEST(MemoryMapStream, AFileCutShortWhileMappedIsDamagedNotAFault) {
+  testing::TempDir dir;
+  const std::string name = dir.Write("cut.lyr", std::string(3 * 65536, 'x'));
+  TMemoryMapStream stream(name);
+  TMemoryMapStream other(dir.Write("whole.lyr", "abc"));
+  ::truncate(name.c_str(), 100);
+  char buffer[4] = {};
+  stream.Read(buffer, 4);  // within the first page: still there
+  EXPECT_FALSE(stream.Damaged());
+  stream.Seek(2 * 65536);
+  const std::string damaged = "File " + name + " is damaged: another program cut it short while it was in use";
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { stream.Read(buffer, 4); }), damaged);
+  EXPECT_TRUE(stream.Damaged());
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(stream.Memory()) + 2 * 65536, 4), std::string(4, '\0'));
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { stream.Seek(0); }), damaged);
+  EXPECT_FALSE(other.Damaged());
+  EXPECT_DEATH(::raise(SIGBUS), "");
 }
 
 std::vector<std::string> AllLines(TGlobeTextReader& reader) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <random>
 #include <sstream>
 #include <tuple>
@@ -346,6 +347,36 @@ TEST_F(LYRReaderTest, DamagedFilesNeverCrash) {
     } catch (const EGlobeException&) {
     }
   }
+}
+
+// A layer file that another program cuts short while it is open (a copy over it): the objects
+// past the cut are reported damaged, naming the file, instead of the program ending on SIGBUS.
+TEST_F(LYRReaderTest, AFileCutShortWhileOpenIsReportedDamaged) {
+  TGlobeObjectSource& source = *globe.NewObjectSource<TGlobeObjectSource>();
+  std::mt19937 random(5);
+  for (int i = 0; i < 40; ++i) {
+    auto* line = source.NewObject<TGeoDataObject>();
+    for (int p = 0; p < 400; ++p)
+      line->Chains().Chain(0).Add(TGeoPoint(static_cast<int32_t>(random() % (170 * Deg)), static_cast<int32_t>(random() % (80 * Deg))));
+  }
+  const std::string name = dir.File("cut.lyr");
+  SaveLYRFile(source, name);
+  ASSERT_GT(std::filesystem::file_size(name), 64u * 1024);
+  Open(name);
+  ASSERT_EQ(reader->Count(), 40);
+  std::filesystem::resize_file(name, 4096);
+  reader->Flush();  // objects are read again from the file
+  int damaged = 0;
+  for (int32_t i = 1; i < reader->Count(); ++i) {
+    try {
+      reader->Objects(i);
+    } catch (const EGlobeException& e) {
+      EXPECT_EQ(std::string(e.what()), "File " + name + " is damaged: another program cut it short while it was in use");
+      ++damaged;
+    }
+  }
+  EXPECT_GE(damaged, 30);
+  EXPECT_TRUE(reader->Active());
 }
 
 }  // namespace

@@ -309,6 +309,31 @@ TEST_F(SHPReaderTest, DamagedFilesNeverCrash) {
   }
 }
 
+// A shapefile and its table cut short by another program while open: the objects past the cut are
+// reported damaged, naming the file, instead of the program ending on SIGBUS.
+TEST_F(SHPReaderTest, FilesCutShortWhileOpenAreReportedDamaged) {
+  for (const char* ext : {".shp", ".shx", ".dbf"})
+    dir.Write(std::string("c") + ext, testing::ReadWholeFile(kData + "/ne_110m_countries" + ext));
+  for (const std::string cut : {"c.shp", "c.dbf"}) {
+    SCOPED_TRACE(cut);
+    TGlobeSHPReader& reader = Open(dir.File("c.shp"), 1);
+    std::filesystem::resize_file(dir.File(cut), 4096);
+    reader.Flush();
+    int damaged = 0;
+    for (int32_t n = 0; n < reader.Count(); ++n) {
+      try {
+        reader.Objects(n);
+      } catch (const EGlobeException& e) {
+        EXPECT_EQ(std::string(e.what()), "File " + dir.File(cut) + " is damaged: another program cut it short while it was in use");
+        ++damaged;
+      }
+    }
+    EXPECT_GE(damaged, reader.Count() / 2);
+    reader.SetActive(false);
+    dir.Write(cut, testing::ReadWholeFile(kData + "/ne_110m_countries" + cut.substr(1)));
+  }
+}
+
 // Countries with their names; the index file beside the data spares the mapping pass on the next
 // opening; a stale or foreign one is built again.
 TEST_F(SHPReaderTest, SecondOpeningUsesTheIndexFileUnlessStale) {

@@ -41,6 +41,13 @@ TEST(MemoryFileSystem, ResolvesLikeTheDiskAndRefusesReadOnlyFilesFoldersAndAFull
     files.SetFreeSpace(3);
     EXPECT_THROW(files.ReplaceBytes("AxisShips.cfg", "four"), EFileError);
     EXPECT_EQ(files.FileBytes("/Prog/Scen/AxisShips.cfg"), "in place");
+    // A save under a chosen name writes exactly that name.
+    files.SetFreeSpace(std::nullopt);
+    EXPECT_FALSE(files.FileExistsAsNamed("axisships.cfg"));
+    files.SaveBytesAs("axisships.cfg", "saved");
+    EXPECT_TRUE(files.FileExistsAsNamed("axisships.cfg"));
+    EXPECT_EQ(files.FileBytes("/Prog/Scen/AxisShips.cfg"), "in place");
+    EXPECT_THROW(files.SaveBytesAs("/Prog/scen/x.env", "x"), EFileError);  // no such folder spelling
 }
 
 }  // namespace

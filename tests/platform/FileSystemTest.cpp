@@ -1,11 +1,21 @@
 // The local file system: names resolved ignoring case, reads, writes, replacing a file in one
 // step (the new bytes or the old file, never a mixture), and the program's data folder.
 #include <gtest/gtest.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/FileError.h"
 #include "platform/LocalFileSystem.h"
@@ -164,26 +174,113 @@ TEST_F(FileReplaceTest, EveryHardLinkSeesTheNewBytes) {
     EXPECT_EQ(EntryCount(root), 2u);  // the file and the folder, no temporary file
 }
 
-// A full disk keeps the old file; written in place (another hard link shares it) the file holds
-// the start of the new bytes, as far as the disk took them, in both names.
-TEST_F(FileReplaceTest, AFullDiskKeepsTheOldFileOrLeavesWhatWasWrittenInPlace) {
+// A full disk keeps the old file, replaced or written in place (another hard link shares it):
+// in place the new size is reserved before any byte is written.
+TEST_F(FileReplaceTest, AFullDiskKeepsTheOldFileEvenWrittenInPlace) {
     const fs::path small = root / "small";
     corvalis::testing::SmallFileSystem disk(small, 64 * 1024);
     if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small file system here";
     const std::string old(40 * 1024, 'o');
     const std::string name = Put(small / "AxisShips.cfg", old);
     EXPECT_NE(FailureOf(files, name, std::string(40 * 1024, 'n')).find("No space left on device"), std::string::npos);
-    EXPECT_EQ(Read(name), old);
+    EXPECT_TRUE(Read(name) == old);
     EXPECT_EQ(EntryCount(small), 1u);
     std::error_code ec;
     fs::create_hard_link(name, small / "Link.cfg", ec);
     ASSERT_FALSE(ec) << ec.message();
     const std::string message = FailureOf(files, name, std::string(100 * 1024, 'n'));
     EXPECT_NE(message.find(name), std::string::npos) << message;
-    const std::string left = Read(name);
-    EXPECT_LT(left.size(), 100u * 1024);
-    EXPECT_EQ(left, std::string(left.size(), 'n'));
-    EXPECT_EQ(Read(small / "Link.cfg"), left);
+    EXPECT_NE(message.find("No space left on device. The file was not changed."), std::string::npos) << message;
+    EXPECT_TRUE(Read(name) == old && Read(small / "Link.cfg") == old);
+    // Bytes that fit are written in place, the file cut to their length.
+    files.ReplaceBytes(name, "new");
+    EXPECT_EQ(Read(small / "Link.cfg"), "new");
+}
+
+// The new file keeps the old one's extended attributes (user attributes; access control lists
+// are attributes too) where the file system keeps them.
+TEST_F(FileReplaceTest, ExtendedAttributesAreKept) {
+    const std::string name = Put(root / "AxisShips.cfg", "old");
+    const std::string value = "designer's note";
+    if (::setxattr(name.c_str(), "user.corvalis.note", value.data(), value.size(), 0) != 0)
+        GTEST_SKIP() << "no user attributes here: " << std::strerror(errno);
+    files.ReplaceBytes(name, "new");
+    EXPECT_EQ(Read(name), "new");
+    std::string kept(64, '\0');
+    const ssize_t size = ::getxattr(name.c_str(), "user.corvalis.note", kept.data(), kept.size());
+    ASSERT_GE(size, 0) << std::strerror(errno);
+    kept.resize(static_cast<std::size_t>(size));
+    EXPECT_EQ(kept, value);
+    EXPECT_EQ(EntryCount(root), 1u);
+}
+
+// A symbolic link that leads nowhere is reported and stays as it was, not replaced by a file.
+TEST_F(FileReplaceTest, ADanglingOrLoopingLinkIsReportedAndKept) {
+    fs::create_symlink(root / "missing" / "AxisShips.cfg", root / "Dangling.cfg");
+    fs::create_symlink(root / "Loop2.cfg", root / "Loop1.cfg");
+    fs::create_symlink(root / "Loop1.cfg", root / "Loop2.cfg");
+    for (const auto& [link, reason] : std::vector<std::pair<std::string, std::string>>{
+             {"Dangling.cfg", "a file that does not exist"}, {"Loop1.cfg", "loop"}}) {
+        const std::string message = FailureOf(files, At(link), "new");
+        EXPECT_NE(message.find(At(link)), std::string::npos) << message;
+        EXPECT_NE(message.find(reason), std::string::npos) << message;
+        EXPECT_TRUE(fs::is_symlink(root / link)) << link;
+    }
+    EXPECT_EQ(fs::read_symlink(root / "Dangling.cfg"), root / "missing" / "AxisShips.cfg");
+    EXPECT_EQ(EntryCount(root), 3u);
+}
+
+// A save under a name the user chose writes exactly that name, never an existing file whose
+// name differs only in letter case; a file of that very name is replaced in one step.
+TEST_F(FileReplaceTest, SavingUnderAChosenNameWritesExactlyThatName) {
+    const std::string existing = Put(root / "World.env", "old");
+    EXPECT_FALSE(files.FileExistsAsNamed(At("world.env")));
+    EXPECT_TRUE(files.FileExistsAsNamed(At("World.env")));
+    files.SaveBytesAs(At("world.env"), "new");
+    EXPECT_EQ(Read(existing), "old");
+    EXPECT_EQ(Read(root / "world.env"), "new");
+    files.SaveBytesAs(At("World.env"), "newer");
+    EXPECT_EQ(Read(existing), "newer");
+    EXPECT_EQ(EntryCount(root), 2u);
+}
+
+// Run as another user (a child process that gave up the superuser's rights): the new file keeps
+// the group of the old one when the user belongs to it, and a file of another owner, which a new
+// file could not keep, is written in place.
+TEST_F(FileReplaceTest, AnotherUsersSaveKeepsTheGroupAndTheOwner) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to play other users";
+    const uid_t user = 4242, other = 4343;
+    const gid_t ownGroup = 4242, sharedGroup = 4444;
+    fs::permissions(root, fs::perms::all);
+    const std::string own = Put(root / "AxisShips.cfg", "old"), others = Put(root / "AlliedShips.cfg", "old");
+    ASSERT_EQ(::chown(own.c_str(), user, sharedGroup), 0);
+    ASSERT_EQ(::chown(others.c_str(), other, sharedGroup), 0);
+    fs::permissions(others, fs::perms::all);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const gid_t groups[] = {ownGroup, sharedGroup};
+        bool saved = ::setgroups(2, groups) == 0 && ::setgid(ownGroup) == 0 && ::setuid(user) == 0;
+        try {
+            LocalFileSystem childFiles;
+            childFiles.ReplaceBytes(own, "new");
+            childFiles.ReplaceBytes(others, "new");
+        } catch (...) {
+            saved = false;
+        }
+        ::_exit(saved ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    struct stat ownStatus {}, othersStatus {};
+    ASSERT_EQ(::stat(own.c_str(), &ownStatus), 0);
+    ASSERT_EQ(::stat(others.c_str(), &othersStatus), 0);
+    EXPECT_EQ(Read(own), "new");
+    EXPECT_EQ(ownStatus.st_gid, sharedGroup);
+    EXPECT_EQ(Read(others), "new");
+    EXPECT_EQ(othersStatus.st_uid, other);
+    EXPECT_EQ(othersStatus.st_gid, sharedGroup);
 }
 
 // The data folder: beside the program in a build tree or an unpacked copy, in ../share/corvalis

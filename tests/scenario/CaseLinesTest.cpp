@@ -22,6 +22,7 @@
 #include "scenario/ConfigLines.h"
 #include "scenario/ForceHeader.h"
 #include "scenario/LabelValue.h"
+#include "scenario/LineEncoding.h"
 #include "scenario/LinesSplice.h"
 #include "scenario/MissionCases.h"
 #include "scenario/PositionText.h"
@@ -221,6 +222,44 @@ TEST_F(CaseLineCheckTest, AcceptedAndRefusedLines) {
     for (const char* line : {"WP=3760N 02400E", "TP=3700N 02400X", "LL=3700E 02400N", "WP=9100N 00000E",
                              "WP=370000N 0240060E", "WP=3700N  02400E", "WP=3700N 02400E LL"})
         EXPECT_NE(CaseLineRefusal(line, 1, bases), "") << line;
+}
+
+// A line typed in the Edit box (UTF-8) is stored in its side file's encoding: UTF-8 when every
+// line of the file is, else Windows-1252 (files from Windows); what that encoding cannot hold,
+// and control characters (a pasted line break, a tab), are refused with the reason.
+TEST_F(CaseLineCheckTest, TypedLinesTakeTheFilesEncodingOrAreRefused) {
+    const std::string windowsLine = "NAME=Br\xE9st";  // not UTF-8
+    EXPECT_EQ(LinesEncoding({"[TF0]", "NAME=Br\xC3\xA9st", ""}), TLineEncoding::Utf8);
+    EXPECT_EQ(LinesEncoding({"[TF0]", windowsLine, "WP=3700N 02400E"}), TLineEncoding::Windows1252);
+    const struct { const char* typed; TLineEncoding encoding; const char* bytes; } stored[] = {
+        {"Target=Br\xC3\xA9st", TLineEncoding::Windows1252, "Target=Br\xE9st"},
+        {"Note \xE2\x82\xAC 5 \xE2\x80\x94 \xC5\x92", TLineEncoding::Windows1252, "Note \x80 5 \x97 \x8C"},
+        {"Note \xC2\x80", TLineEncoding::Windows1252, "Note \x80"},  // as a 0x80 of the file is shown
+        {"Target=Br\xC3\xA9st \xE2\x82\xAC", TLineEncoding::Utf8, "Target=Br\xC3\xA9st \xE2\x82\xAC"},
+        {"WP=3700N 02400E", TLineEncoding::Windows1252, "WP=3700N 02400E"},
+    };
+    for (const auto& c : stored) {
+        EXPECT_EQ(TypedTextRefusal(c.typed, c.encoding), "") << c.typed;
+        EXPECT_EQ(TypedTextBytes(c.typed, c.encoding), c.bytes) << c.typed;
+    }
+    const struct { const char* typed; TLineEncoding encoding; const char* reason; } refused[] = {
+        {"Note \xE2\x86\x92 east", TLineEncoding::Windows1252,
+         "The character \"\xE2\x86\x92\" cannot be written in this file: its lines are in the Windows character set (Windows-1252)."},
+        {"WP=3700N\r\nWP=3800N", TLineEncoding::Utf8, "A line cannot hold a control character (code 13): no line breaks or tabs."},
+        {"WP=3700N\n", TLineEncoding::Windows1252, "A line cannot hold a control character (code 10): no line breaks or tabs."},
+        {"Note\tx", TLineEncoding::Utf8, "A line cannot hold a control character (code 9): no line breaks or tabs."},
+        {"Note \xC2\x85", TLineEncoding::Utf8, "A line cannot hold a control character (code 133): no line breaks or tabs."},
+        {"Note \xE9", TLineEncoding::Utf8, "The text is not valid UTF-8."},
+    };
+    for (const auto& c : refused) {
+        EXPECT_EQ(TypedTextRefusal(c.typed, c.encoding), c.reason) << c.typed;
+        EXPECT_EQ(TypedCaseLineRefusal(c.typed, c.encoding, 2, bases), c.reason) << c.typed;
+        EXPECT_THROW(TypedTextBytes(c.typed, c.encoding), std::invalid_argument) << c.typed;
+    }
+    // Past the encoding, the case-line rules read the line as it will be stored.
+    EXPECT_EQ(TypedCaseLineRefusal("LOCATION=Alexandria", TLineEncoding::Windows1252, 2, bases), "");
+    EXPECT_EQ(TypedCaseLineRefusal("LOCATION=Atlantis", TLineEncoding::Windows1252, 2, bases),
+              "Cannot find location \"Atlantis\" Case 2");
 }
 
 TEST(AddCaseTest, CopiesTheLastCaseAndCountsIt) {

@@ -255,13 +255,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     const std::string& output = arguments.Output;
     if (arguments.PresenterID) GiveDefaultPresenter(input, *arguments.PresenterID);
-    try {
-      SaveLYRFile(input, output);
-    } catch (const std::exception& e) {
-      std::error_code ignored;
-      fs::remove(output, ignored);  // no half-written layer file
-      throw FileError(output, e.what());
-    }
+    SaveLYRFile(input, output);  // an old file of that name stays as it was when this fails
     // Report what the written file holds, read back from it.
     const TMapSummary written = Summarise(OpenMapFile(*globe, output));
     std::error_code error;

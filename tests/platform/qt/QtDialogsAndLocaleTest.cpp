@@ -45,7 +45,8 @@ TEST(QtRegionalSettings, GermanLocaleUsesDotsAndCommas) {
 }
 
 // The checked input box: OK with a refused text keeps it open with the text and the reason;
-// an accepted or unchanged text closes it; the default's bytes survive an untouched box.
+// an accepted or unchanged text closes it; the default's bytes survive an untouched box, a
+// changed text is UTF-8.
 TEST(QtCheckedInputDialog, RefusedTextStaysWithItsReasonUntilCorrectedAnUnchangedDefaultIsTaken) {
   const auto refuseX = [](const std::string& text) { return text.find('X') != std::string::npos ? "no X here" : ""; };
   const std::string latin1 = "Target=Br\xE9st X";  // refused by the check, not valid UTF-8
@@ -65,6 +66,11 @@ TEST(QtCheckedInputDialog, RefusedTextStaysWithItsReasonUntilCorrectedAnUnchange
   box.OkButton->click();
   EXPECT_EQ(box.result(), QDialog::Accepted);
   EXPECT_EQ(box.Text(), "WP=2");
+  // A changed text is given as UTF-8 whatever the default's bytes were; the caller stores it in
+  // its file's encoding.
+  QtCheckedInputDialog edited(nullptr, "t", "p", "Target=Br\xE9st", refuseX);
+  edited.Edit->setText(QString::fromUtf8("Target=Br\xC3\xA9st 2"));
+  EXPECT_EQ(edited.Text(), "Target=Br\xC3\xA9st 2");
 }
 
 }  // namespace

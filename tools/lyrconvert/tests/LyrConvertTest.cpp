@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "globe/data/CustomVoduz4.h"
@@ -8,6 +10,7 @@
 #include "globe/data/GlobeFileReader.h"
 #include "platform/Version.h"
 #include "tests/globe_data/TempFile.h"
+#include "tests/support/WriteTraps.h"
 #include "tools/lyrconvert/LyrConvert.h"
 
 namespace lyrconvert {
@@ -75,6 +78,24 @@ TEST(LyrConvertTest, ObjectsTitlesAndMIFPresentersTravelAndNothingIsLeftBeside) 
   for (const auto& entry : fs::directory_iterator(dir.Path)) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"c.dbf", "c.shp", "c.shp.lyr", "c.shx", "ne_110m_countries.mif.lyr"}));
+}
+
+// A layer that cannot be written whole (a full disk) leaves an old layer of that name as it was,
+// and nothing beside it.
+TEST(LyrConvertTest, AFailedWriteKeepsTheOldLayer) {
+  TempDir dir;
+  const fs::path small = dir.Path / "small";
+  corvalis::testing::SmallFileSystem disk(small, 64 * 1024);
+  if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small file system here";
+  const std::string old(40 * 1024, 'o');
+  const std::string output = (small / "countries.lyr").string();
+  std::ofstream(output, std::ios::binary) << old;
+  const TRunResult result = RunTool({kData + "/ne_110m_countries.mif", output});
+  EXPECT_EQ(result.Status, 1);
+  EXPECT_NE(result.Err.find(output), std::string::npos) << result.Err;
+  EXPECT_NE(result.Err.find("No space left on device"), std::string::npos) << result.Err;
+  EXPECT_TRUE(globe::testing::ReadWholeFile(output) == old);
+  EXPECT_EQ(std::distance(fs::directory_iterator(small), fs::directory_iterator()), 1);
 }
 
 TEST(LyrConvertTest, PresenterOptionGivesEveryObjectADefaultPresenter) {
