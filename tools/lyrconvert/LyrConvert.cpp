@@ -46,6 +46,23 @@ void Include(TMapSummary& summary, int32_t longX, int32_t latY) {
   summary.MaxLatY = std::max(summary.MaxLatY, latY);
 }
 
+// Adds a chain's points to the bounds: the corners of the chain's own extremes, found in one
+// sweep over the packed points.
+void IncludeChain(TMapSummary& summary, const TPointStore& chain) {
+  const TPointStore::TPackedView points = chain.Packed();
+  const int32_t n = points.Count();
+  if (n == 0) return;
+  int32_t minX = points.LongX(0), maxX = minX, minY = points.LatY(0), maxY = minY;
+  for (int32_t p = 1; p < n; ++p) {
+    minX = std::min(minX, points.LongX(p));
+    maxX = std::max(maxX, points.LongX(p));
+    minY = std::min(minY, points.LatY(p));
+    maxY = std::max(maxY, points.LatY(p));
+  }
+  Include(summary, minX, minY);
+  Include(summary, maxX, maxY);
+}
+
 std::string Degrees(int32_t units) {
   std::ostringstream text;
   text << std::fixed << std::setprecision(6) << units / kUnitsPerDegree;
@@ -148,7 +165,7 @@ TMapSummary Summarise(TGlobeObjectSource& source) {
       if (chain == nullptr) continue;
       summary.Points += chain->Count();
       summary.WrittenPoints += WrittenPointCount(*chain);
-      for (int32_t p = 0; p < chain->Count(); ++p) Include(summary, chain->LongX(p), chain->LatY(p));
+      IncludeChain(summary, *chain);
     }
   }
   const TGlobePresenterStore& presenters = *source.Presenters();
