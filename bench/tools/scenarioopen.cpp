@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "globe/view/GlobeProjection.h"
@@ -32,9 +33,10 @@ int main(int argc, char** argv) {
   const auto start = Clock::now();
   platform::LocalFileSystem files;
   scenario::TLoadCheck check(files, platform::RegionalSettings{}, CORVALIS_SOURCE_DIR "/data");
-  check.Run(argv[1]);
+  check.Run(std::filesystem::absolute(argv[1]).lexically_normal().string());
   if (check.Kind() == scenario::TScenarioKind::skNone) {
     std::fprintf(stderr, "scenarioopen: %s is no scenario\n", argv[1]);
+    for (const std::string& message : check.Messages()) std::fprintf(stderr, "%s\n", message.c_str());
     return 1;
   }
   const auto loaded = Clock::now();
