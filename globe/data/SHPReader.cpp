@@ -120,6 +120,8 @@ bool TGlobeSHPReader::Open() {
                 Release();
                 return false;
             }
+            // The mapping read built every object: its pages are done with.
+            ReleaseMappedPages(FStream->Memory(), FStream->Size());
             if (!metaData.empty())
                 SaveMetaData(metaData);
         }

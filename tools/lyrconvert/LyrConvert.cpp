@@ -114,6 +114,9 @@ std::unique_ptr<TCustomVoduz4> NewHeadlessGlobe() {
   RegisterGlobeClasses();  // before the core: its layer store makes presenters by class name
   auto globe = std::make_unique<TCustomVoduz4>();
   globe->SetSaveMetaDataLocation(smdDiscard);
+  // Opening a file builds every object once (for its bounds); a tool then reads them all again.
+  // Kept cached, they are not read a second time.
+  globe->SetCacheCapacity(0);
   return globe;
 }
 
