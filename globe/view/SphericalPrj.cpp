@@ -23,9 +23,11 @@ namespace {
 // Start value of the last accepted chain position: far from any real one.
 constexpr long double kNoLastPosition = 2'147'483'646.0L;
 
-// Long chains are walked in blocks of kBlockPoints points; a block whose every point lies far
-// beyond the window (or behind the globe) is passed by its first and last points alone.
+// Long chains are walked in spans of kSpanPoints and blocks of kBlockPoints points; a span or
+// block whose every point lies far beyond the window (or behind the globe) is passed by its first
+// and last points alone.
 constexpr int32_t kBlockChainPoints = 4096;
+constexpr int32_t kSpanPoints = 1024;
 constexpr int32_t kBlockPoints = 64;
 constexpr int32_t kRunPoints = 16;
 // Pixels beyond the window's edges from which the path of an outline no longer shows: only on
@@ -166,28 +168,49 @@ bool TSphericalPrj::XYToLL(int32_t x, int32_t y, int32_t index) {
   return true;
 }
 
-TSphericalPrj::TBlockCap TSphericalPrj::BlockCap(const TPointStore::TPackedView& points, int32_t first, int32_t end) {
-  // The block's box, longitudes unwrapped along the block (an edge across the 180-degree
-  // meridian stays short).
-  int64_t x = points.LongX(first), minX = x, maxX = x;
-  int32_t minY = points.LatY(first), maxY = minY;
-  for (int32_t i = first + 1; i < end; ++i) {
-    int64_t step = int64_t{points.LongX(i)} - points.LongX(i - 1);
-    if (step > GU_180_DEGREES) step -= GU_360_DEGREES;
-    if (step < -GU_180_DEGREES) step += GU_360_DEGREES;
-    x += step;
-    minX = std::min(minX, x);
-    maxX = std::max(maxX, x);
-    minY = std::min(minY, points.LatY(i));
-    maxY = std::max(maxY, points.LatY(i));
+void TSphericalPrj::RunBoxes(const TPointStore::TPackedView& points, int32_t first, int32_t end, TBlockBox* boxes) {
+  // Longitudes unwrapped along the stretch (an edge across the 180-degree meridian stays short),
+  // so that the boxes of its runs join by their extremes.
+  int64_t x = points.LongX(first);
+  for (int32_t run = first; run < end; run += kRunPoints, ++boxes) {
+    const int32_t runEnd = std::min(end, run + kRunPoints);
+    TBlockBox box{INT64_MAX, INT64_MIN, INT32_MAX, INT32_MIN};
+    for (int32_t i = run; i < runEnd; ++i) {
+      if (i > first) {
+        int64_t step = int64_t{points.LongX(i)} - points.LongX(i - 1);
+        if (step > GU_180_DEGREES) step -= GU_360_DEGREES;
+        if (step < -GU_180_DEGREES) step += GU_360_DEGREES;
+        x += step;
+      }
+      box.MinX = std::min(box.MinX, x);
+      box.MaxX = std::max(box.MaxX, x);
+      box.MinY = std::min(box.MinY, points.LatY(i));
+      box.MaxY = std::max(box.MaxY, points.LatY(i));
+    }
+    *boxes = box;
   }
+}
+
+TSphericalPrj::TBlockBox TSphericalPrj::Joined(const TBlockBox* boxes, int32_t count) {
+  TBlockBox box = boxes[0];
+  for (int32_t k = 1; k < count; ++k) {
+    box.MinX = std::min(box.MinX, boxes[k].MinX);
+    box.MaxX = std::max(box.MaxX, boxes[k].MaxX);
+    box.MinY = std::min(box.MinY, boxes[k].MinY);
+    box.MaxY = std::max(box.MaxY, boxes[k].MaxY);
+  }
+  return box;
+}
+
+TSphericalPrj::TBlockCap TSphericalPrj::CapOf(const TBlockBox& box) {
   // Every point lies within `reach` radians of the box's middle, as in SampleVerdict.
   TBlockCap cap;
-  cap.Reach =
-      static_cast<double>(maxX - minX + (int64_t{maxY} - minY) + 2) / 2 * static_cast<double>(GUToRadians) + 1e-9;
+  cap.Reach = static_cast<double>(box.MaxX - box.MinX + (int64_t{box.MaxY} - box.MinY) + 2) / 2 *
+                  static_cast<double>(GUToRadians) +
+              1e-9;
   if (cap.Reach < 0.5)
-    cap.Middle = GeoToCartesianInDoubles(
-        TGeoPoint(NormaliseLongitude(Wrap32((minX + maxX) / 2)), static_cast<int32_t>((int64_t{minY} + maxY) / 2), 0));
+    cap.Middle = GeoToCartesianInDoubles(TGeoPoint(NormaliseLongitude(Wrap32((box.MinX + box.MaxX) / 2)),
+                                                   static_cast<int32_t>((int64_t{box.MinY} + box.MaxY) / 2), 0));
   return cap;
 }
 
@@ -202,9 +225,7 @@ bool TSphericalPrj::ShownWithin(const TBlockCap& cap, long double x, long double
          std::fabs(Fast_.Dot(1, cap.Middle) - static_cast<double>(y)) + spread < 1;
 }
 
-TSphericalPrj::TBlockWay TSphericalPrj::BlockWay(const TPointStore::TPackedView& points, int32_t first,
-                                                 int32_t end, bool clipToHorizon, bool horizonBeyond) const {
-  const TBlockCap cap = BlockCap(points, first, end);
+TSphericalPrj::TBlockWay TSphericalPrj::BlockWay(const TBlockCap& cap, bool clipToHorizon, bool horizonBeyond) const {
   const double reach = cap.Reach;
   const std::array<double, 3>& middle = cap.Middle;
   if (reach >= 0.5 || !(HorizonRadius_ > 0 && HorizonRadius_ < 1e12L)) return TBlockWay::Walk;
@@ -370,28 +391,44 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
     const TPointStore::TPackedView packed = store.Packed();
     const bool horizonBeyond = clipToHorizon && HorizonBeyondWindow();
     bool full = false;
-    for (int32_t first = 0; first < packed.Count() && !full; first += kBlockPoints) {
-      const int32_t end = std::min(packed.Count(), first + kBlockPoints);
-      const auto at = [&](int32_t i) { return pointAt(static_cast<std::size_t>(i)); };
-      switch (BlockWay(packed, first, end, clipToHorizon, horizonBeyond)) {
+    const auto at = [&](int32_t i) { return pointAt(static_cast<std::size_t>(i)); };
+    // Whether the stretch [first, end) is done by its ends: wholly hidden (an open line leaves it
+    // out), or the path between its first and last points stays beyond the same edge of the
+    // window, or on the horizon beyond the window.
+    const auto passedByEnds = [&](int32_t first, int32_t end, const TBlockBox& box) {
+      switch (BlockWay(CapOf(box), clipToHorizon, horizonBeyond)) {
         case TBlockWay::Hidden:
-          if (!clipToHorizon) break;
+          if (!clipToHorizon) return true;
           [[fallthrough]];
         case TBlockWay::Beyond:
-          // The block's first and last points stand for it: the path between them stays beyond
-          // the same edge of the window, or on the horizon beyond the window.
-          full = !visit(static_cast<std::size_t>(first), at(first)) || !visit(static_cast<std::size_t>(end - 1), at(end - 1));
-          break;
+          full = !visit(static_cast<std::size_t>(first), at(first)) ||
+                 !visit(static_cast<std::size_t>(end - 1), at(end - 1));
+          return true;
         case TBlockWay::Walk:
-          // Point by point, but a run of kRunPoints shown wholly within a pixel of the last kept
-          // point (where none of them would be kept) is passed over unprojected.
-          for (int32_t run = first; run < end && !full; run += kRunPoints) {
-            const int32_t runEnd = std::min(end, run + kRunPoints);
-            if (lastKept < n && ShownWithin(BlockCap(packed, run, runEnd), lastX, lastY, lastBoundX + lastBoundY + boundX + boundY))
-              continue;
-            for (int32_t i = run; i < runEnd && !full; ++i) full = !visit(static_cast<std::size_t>(i), at(i));
-          }
           break;
+      }
+      return false;
+    };
+    // Spans of kSpanPoints, else their blocks of kBlockPoints, else point by point; but a run of
+    // kRunPoints shown wholly within a pixel of the last kept point (where none of them would be
+    // kept) is passed over unprojected. The boxes of a span's runs are found in one sweep.
+    std::array<TBlockBox, kSpanPoints / kRunPoints> runs;
+    const auto runCount = [](int32_t first, int32_t end) { return (end - first + kRunPoints - 1) / kRunPoints; };
+    for (int32_t span = 0; span < packed.Count() && !full; span += kSpanPoints) {
+      const int32_t spanEnd = std::min(packed.Count(), span + kSpanPoints);
+      RunBoxes(packed, span, spanEnd, runs.data());
+      if (passedByEnds(span, spanEnd, Joined(runs.data(), runCount(span, spanEnd)))) continue;
+      for (int32_t first = span; first < spanEnd && !full; first += kBlockPoints) {
+        const int32_t end = std::min(spanEnd, first + kBlockPoints);
+        const TBlockBox* blockRuns = runs.data() + (first - span) / kRunPoints;
+        if (passedByEnds(first, end, Joined(blockRuns, runCount(first, end)))) continue;
+        for (int32_t run = first; run < end && !full; run += kRunPoints) {
+          const int32_t runEnd = std::min(end, run + kRunPoints);
+          if (lastKept < n && ShownWithin(CapOf(runs[static_cast<std::size_t>((run - span) / kRunPoints)]), lastX,
+                                          lastY, lastBoundX + lastBoundY + boundX + boundY))
+            continue;
+          for (int32_t i = run; i < runEnd && !full; ++i) full = !visit(static_cast<std::size_t>(i), at(i));
+        }
       }
     }
   }

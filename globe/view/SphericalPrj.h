@@ -51,20 +51,27 @@ class TSphericalPrj : public TProjectionModel {
 
  private:
   void BuildMatrices();
-  // How a block [first, end) of a long chain is passed (see PointStoreToXY).
-  enum class TBlockWay { Walk, Beyond, Hidden };
-  // A cap that holds the points [first, end): every one lies within Reach radians of Middle (a
-  // point of the sphere in GlobeUnit; unset when Reach is half a radian or more).
+  // The longitude/latitude box of a stretch of a long chain (longitudes unwrapped along it), and a
+  // cap that holds its points: every one lies within Reach radians of Middle (a point of the
+  // sphere in GlobeUnit; unset when Reach is half a radian or more).
+  struct TBlockBox {
+    int64_t MinX, MaxX;
+    int32_t MinY, MaxY;
+  };
   struct TBlockCap {
     std::array<double, 3> Middle{};
     double Reach = 0;
   };
-  static TBlockCap BlockCap(const TPointStore::TPackedView& points, int32_t first, int32_t end);
+  // The boxes of the runs of 16 points of [first, end), in one sweep; their union; their cap.
+  static void RunBoxes(const TPointStore::TPackedView& points, int32_t first, int32_t end, TBlockBox* boxes);
+  static TBlockBox Joined(const TBlockBox* boxes, int32_t count);
+  static TBlockCap CapOf(const TBlockBox& box);
+  // How a stretch of a long chain is passed (see PointStoreToXY).
+  enum class TBlockWay { Walk, Beyond, Hidden };
+  TBlockWay BlockWay(const TBlockCap& cap, bool clipToHorizon, bool horizonBeyond) const;
   // Whether every point of the cap is shown and projects to within one pixel (less `slack`) of
   // (x, y) on both axes, positions relative to the origin.
   bool ShownWithin(const TBlockCap& cap, long double x, long double y, double slack) const;
-  TBlockWay BlockWay(const TPointStore::TPackedView& points, int32_t first, int32_t end, bool clipToHorizon,
-                     bool horizonBeyond) const;
   // Whether the horizon lies beyond every corner of the window by twice the block margin.
   bool HorizonBeyondWindow() const;
   // The geographic point shown in the middle of the disc (its antipode for the far side).
