@@ -177,19 +177,21 @@ int Winding(const std::vector<platform::TPoint>& outline, double x, double y) {
 }
 
 TEST_F(Spherical, LongChainsInBlocksFillTheWindowAsPointByPoint) {
-  // Close-ups (the horizon beyond the window) of rings of 6,000 points round points near the
-  // middle, from within the window to far behind the horizon: the chain goes in blocks, passing
-  // blocks far beyond the window or behind the globe by their ends, and every pixel of the window
-  // is still inside the outline exactly when it is inside the outline projected point by point.
+  // Close-ups (the horizon beyond the window; the far side's pass too) of rings of 6,000 points
+  // round points near the middle, from within the window to far behind the horizon: the chain
+  // goes in blocks, passing blocks far beyond the window or behind the globe by their ends, and
+  // every pixel of the window is still inside the outline exactly when it is inside the outline
+  // projected point by point.
   std::mt19937_64 random(11);
   std::uniform_real_distribution<long double> unit(0, 1);
   auto& model = dynamic_cast<TSphericalPrj&>(p.ProjectionModel());
   int compared = 0, passedOver = 0;
-  for (int shot = 0; shot < 12; ++shot) {
+  for (int shot = 0; shot < 18; ++shot) {
     const long double latitude = unit(random) * 140 - 70, longitude = unit(random) * 360 - 180;
     p.SetCenterLatitude(latitude);
     p.SetCenterLongitude(longitude);
     p.SetScaleFactor(2e-6L * std::pow(25.0L, unit(random)));
+    p.SetFarSide(shot % 3 == 2);
     const long double radius = 0.5L * std::pow(200.0L, unit(random));  // degrees of arc
     TPointStore chain;
     const TVec3 centre = GeoToCartesianExact(TGeoPoint(GU(longitude + unit(random) - 0.5L), GU(latitude + unit(random) - 0.5L)));
