@@ -31,8 +31,9 @@ constexpr int32_t kSpanPoints = 1024;
 constexpr int32_t kBlockPoints = 64;
 constexpr int32_t kRunPoints = 16;
 // Pixels beyond the window's edges from which the path of an outline no longer shows: only on
-// which side of the window it runs does (the clipping maps it onto the window's edge lines).
-constexpr double kBlockMargin = 16;
+// which side of the window it runs does (the clipping maps it onto lines a pen width outside the
+// window's edges). Enough for pens up to 128 pixels wide.
+constexpr double kBlockMargin = 64;
 
 long double Dot(const std::array<long double, 3>& row, const TVec3& v) {
   return row[0] * v.X + row[1] * v.Y + row[2] * v.Z;
