@@ -1,5 +1,5 @@
 // Frame times of the globe view at 1000 x 700: the whole globe on the editor's initial centre,
-// a Mediterranean close-up, and a rotate step (the globe tilted by a degree, then drawn), for
+// a Mediterranean close-up, about 20 km of a coast, and a rotate step (the globe tilted by a degree, then drawn), for
 // the 10m land layer (CORVALIS_BENCH_LAND, default data/Data/Land.lyr) and, when
 // CORVALIS_BENCH_LARGE names one, a large layer. Every frame renders the static scene afresh.
 
@@ -23,11 +23,12 @@ bench::TBenchView& ViewOf(const std::string& file) {
   return *view;
 }
 
-enum TFrame { frGlobe, frMediterranean, frRotate };
+enum TFrame { frGlobe, frMediterranean, frCoast, frRotate };
 
 void Frame(benchmark::State& state, const std::string& file, TFrame frame) {
   bench::TBenchView& view = ViewOf(file);
   if (frame == frMediterranean) view.ShowMediterranean();
+  else if (frame == frCoast) view.ShowCoast();
   else view.ShowWholeGlobe();
   view.Render();  // objects built and 3-D points cached before the clock runs
   for (auto _ : state) {
@@ -37,7 +38,8 @@ void Frame(benchmark::State& state, const std::string& file, TFrame frame) {
 }
 
 void Register(const std::string& name, const std::string& file) {
-  for (auto [frame, label] : {std::pair{frGlobe, "Globe"}, {frMediterranean, "Mediterranean"}, {frRotate, "RotateStep"}})
+  for (auto [frame, label] : {std::pair{frGlobe, "Globe"}, {frMediterranean, "Mediterranean"}, {frCoast, "Coast"},
+                                {frRotate, "RotateStep"}})
     benchmark::RegisterBenchmark(("BM_" + name + "_" + label).c_str(), [file, frame = frame](benchmark::State& s) {
       Frame(s, file, frame);
     })->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();

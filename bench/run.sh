@@ -6,11 +6,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-./tools/deps.sh gdal-bin libgdal-dev libshp-dev python3
+./tools/deps.sh gdal-bin libgdal-dev libshp-dev python3 imagemagick
 
 export CCACHE_BASEDIR=$(dirname "$root")
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-release -j2 --target maprender mapread densifyland renderheap frame_bench lyrconvert vrkcheck >/dev/null
+cmake --build build-release -j2 --target maprender mapread densifyland renderheap scenarioopen frame_bench lyrconvert vrkcheck >/dev/null
 
 # The peers: the same reading work with shapelib and with OGR (not part of the normal build).
 peers=build-release/bench-peers
@@ -42,14 +42,17 @@ for layer in land.shp land.lyr large.shp large.lyr; do
   printf ' </LayerStore>\n</TGlobe>\n' >>"$data/${layer/./-}.env"
 done
 
-# A scenario whose map draws the 10-million-point layer, for looking at it in the editor
-# (File > Open scenario, bench-data/LargeScenario).
-scenario=$data/LargeScenario
-mkdir -p "$scenario"
-cp data/Scenarios/Crete1941/*.cfg "$scenario/"
-sed -e "s|Filename=\"Land.lyr\"|Filename=\"$root/$data/large.lyr\"|" \
-    -e "s|Filename=\"Countries.lyr\"|Filename=\"$root/data/Data/Countries.lyr\"|" \
-    data/Scenarios/Crete1941/Mediterranean.env >"$scenario/Mediterranean.env"
+# Scenarios whose map draws the 10-million-point layer (bench-data/LargeScenario, also for looking
+# at it in the editor: File > Open scenario) and the 409k-point one (LandScenario), for the row of
+# the first use.
+for pair in "LargeScenario:$root/$data/large.lyr" "LandScenario:$root/data/Data/Land.lyr"; do
+  scenario=$data/${pair%%:*}
+  mkdir -p "$scenario"
+  cp data/Scenarios/Crete1941/*.cfg "$scenario/"
+  sed -e "s|Filename=\"Land.lyr\"|Filename=\"${pair#*:}\"|" \
+      -e "s|Filename=\"Countries.lyr\"|Filename=\"$root/data/Data/Countries.lyr\"|" \
+      data/Scenarios/Crete1941/Mediterranean.env >"$scenario/Mediterranean.env"
+done
 
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"

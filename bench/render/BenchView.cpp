@@ -17,8 +17,6 @@ namespace {
 
 constexpr long double kCentreLatitude = 23.9708314814815L;
 constexpr long double kCentreLongitude = 13.8001296296296L;
-// About 24 degrees high in 700 pixels: Gibraltar to the Levant across a 1000 x 700 window.
-constexpr int32_t kMediterraneanAltitude = 155'000;
 
 std::string ReaderClass(const std::filesystem::path& file) {
   std::string extension = file.extension().string();
@@ -78,12 +76,16 @@ void TBenchView::ShowWholeGlobe() {
   StartXRotation_ = projection.XRotation();
 }
 
-void TBenchView::ShowMediterranean() {
+void TBenchView::ShowMediterranean() { ShowCloseUp(kMediterraneanAltitude, kMediterraneanLatitude, kMediterraneanLongitude); }
+
+void TBenchView::ShowCoast() { ShowCloseUp(kCoastAltitude, kCoastLatitude, kCoastLongitude); }
+
+void TBenchView::ShowCloseUp(int32_t altitude, long double latitude, long double longitude) {
   globe::TGlobeProjection& projection = View_->Projection();
   projection.SetProjectionClass("TSphericalPrj");
-  projection.SetAltitude(kMediterraneanAltitude);
-  projection.SetCenterLatitude(38);
-  projection.SetCenterLongitude(17);
+  projection.SetAltitude(altitude);
+  projection.SetCenterLatitude(latitude);
+  projection.SetCenterLongitude(longitude);
   StartXRotation_ = projection.XRotation();
 }
 

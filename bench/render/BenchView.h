@@ -17,6 +17,13 @@ class QtDrawingSurface;
 
 namespace bench {
 
+// The close-up views: altitudes (GlobeUnit) and centres.
+inline constexpr int32_t kMediterraneanAltitude = 155'000;  // about 24 degrees in 700 pixels
+inline constexpr long double kMediterraneanLatitude = 38, kMediterraneanLongitude = 17;
+// 20 metres (972 GlobeUnit) a pixel: altitude = 1 / (tan 50 degrees x pixels per GlobeUnit).
+inline constexpr int32_t kCoastAltitude = 815;
+inline constexpr long double kCoastLatitude = 40.63L, kCoastLongitude = 14.6L;
+
 class TBenchView {
  public:
   // Loads `layerFile` (LYR, SHP or MIF) as the view's only layer; the view keeps at most
@@ -29,6 +36,8 @@ class TBenchView {
   void ShowWholeGlobe();
   // The Mediterranean from Gibraltar to the Levant.
   void ShowMediterranean();
+  // About 20 km of the Amalfi coast across the window's 1000 pixels (kCoastAltitude).
+  void ShowCoast();
   // Tilts the globe by one degree (XRotation), back and forth within 20 degrees of the start.
   void RotateStep();
   // Renders the static scene afresh and paints it.
@@ -38,6 +47,8 @@ class TBenchView {
   const platform::Bitmap24& Bitmap() const { return Bitmap_; }
 
  private:
+  void ShowCloseUp(int32_t altitude, long double latitude, long double longitude);
+
   std::unique_ptr<globe::TVoduz4> View_;
   platform::Bitmap24 Bitmap_;
   std::unique_ptr<platform::QtDrawingSurface> Surface_;

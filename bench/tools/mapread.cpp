@@ -12,9 +12,11 @@
 #include "bench/support/TouchEveryPoint.h"
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GlobeFileReader.h"
+#include "tools/common/LayerHeap.h"
 #include "tools/lyrconvert/LyrConvert.h"
 
 int main(int argc, char** argv) {
+  toolcli::PrepareLayerHeap();  // as lyrconvert reads
   std::string file;
   bool index = false, openOnly = false;
   for (int i = 1; i < argc; ++i) {

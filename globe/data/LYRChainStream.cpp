@@ -48,8 +48,15 @@ bool IsRepeatedPoint(const TPointStore& chain, int32_t i) {
 
 int32_t WrittenPointCount(const TPointStore& chain) {
     int32_t count = chain.Count();
-    for (int32_t i = 2; i + 1 < chain.Count(); ++i)
-        count -= IsRepeatedPoint(chain, i);
+    if (chain.StoreHeight()) {
+        for (int32_t i = 2; i + 1 < chain.Count(); ++i)
+            count -= IsRepeatedPoint(chain, i);
+        return count;
+    }
+    // Without heights a point is its two packed words: compared in one sweep, unchecked.
+    const TPointStore::TPackedView points = chain.Packed();
+    for (int32_t i = 2; i + 1 < points.Count(); ++i)
+        count -= points.LongX(i) == points.LongX(i + 1) && points.LatY(i) == points.LatY(i + 1);
     return count;
 }
 

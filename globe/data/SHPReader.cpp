@@ -9,6 +9,7 @@
 #include "globe/data/GeoDataObject.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeUnits.h"
+#include "globe/data/MappedPages.h"
 #include "globe/data/MemoryMapStream.h"
 #include "globe/data/MetaDataFile.h"
 #include "globe/data/GlobePresenterStore.h"
@@ -21,6 +22,11 @@
 namespace globe {
 
 namespace {
+
+// GetObject releases the pages of a record of at least this many bytes once converted: reading a
+// large file whole then does not hold all of it at once. (The mapping read touches a record's
+// header only, which maps the record's first pages; smaller records stay mapped.)
+constexpr int64_t kReleasedRecordBytes = int64_t{64} << 10;
 
 bool UsableDivisor(double value) { return std::isfinite(value) && value != 0.0; }
 
@@ -114,6 +120,8 @@ bool TGlobeSHPReader::Open() {
                 Release();
                 return false;
             }
+            // The mapping read built every object: its pages are done with.
+            ReleaseMappedPages(FStream->Memory(), FStream->Size());
             if (!metaData.empty())
                 SaveMetaData(metaData);
         }
@@ -198,6 +206,9 @@ std::unique_ptr<TGlobeObject> TGlobeSHPReader::GetObject(int32_t index, bool) {
         }
         if (view.ShapeType == stPolygon)
             object->SetClosed(true);
+        const int64_t bytes = view.Starts.empty() ? 0 : 16 * view.Starts.back();
+        if (bytes >= kReleasedRecordBytes)
+            ReleaseMappedPages(view.Points, bytes);
     }
     if (FDBF) {
         FDBF->Seek(entry.DBFRecord);

@@ -1,5 +1,7 @@
 #include "globe/view/SphericalPrj.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -20,6 +22,18 @@ namespace {
 
 // Start value of the last accepted chain position: far from any real one.
 constexpr long double kNoLastPosition = 2'147'483'646.0L;
+
+// Long chains are walked in spans of kSpanPoints and blocks of kBlockPoints points; a span or
+// block whose every point lies far beyond the window (or behind the globe) is passed by its first
+// and last points alone.
+constexpr int32_t kBlockChainPoints = 4096;
+constexpr int32_t kSpanPoints = 1024;
+constexpr int32_t kBlockPoints = 64;
+constexpr int32_t kRunPoints = 16;
+// Pixels beyond the window's edges from which the path of an outline no longer shows: only on
+// which side of the window it runs does (the clipping maps it onto lines a pen width outside the
+// window's edges). Enough for pens up to 128 pixels wide.
+constexpr double kBlockMargin = 64;
 
 long double Dot(const std::array<long double, 3>& row, const TVec3& v) {
   return row[0] * v.X + row[1] * v.Y + row[2] * v.Z;
@@ -155,13 +169,118 @@ bool TSphericalPrj::XYToLL(int32_t x, int32_t y, int32_t index) {
   return true;
 }
 
+void TSphericalPrj::RunBoxes(const TPointStore::TPackedView& points, int32_t first, int32_t end, TBlockBox* boxes) {
+  // Longitudes unwrapped along the stretch (an edge across the 180-degree meridian stays short),
+  // so that the boxes of its runs join by their extremes.
+  int64_t x = points.LongX(first);
+  for (int32_t run = first; run < end; run += kRunPoints, ++boxes) {
+    const int32_t runEnd = std::min(end, run + kRunPoints);
+    TBlockBox box{INT64_MAX, INT64_MIN, INT32_MAX, INT32_MIN};
+    for (int32_t i = run; i < runEnd; ++i) {
+      if (i > first) {
+        int64_t step = int64_t{points.LongX(i)} - points.LongX(i - 1);
+        if (step > GU_180_DEGREES) step -= GU_360_DEGREES;
+        if (step < -GU_180_DEGREES) step += GU_360_DEGREES;
+        x += step;
+      }
+      box.MinX = std::min(box.MinX, x);
+      box.MaxX = std::max(box.MaxX, x);
+      box.MinY = std::min(box.MinY, points.LatY(i));
+      box.MaxY = std::max(box.MaxY, points.LatY(i));
+    }
+    *boxes = box;
+  }
+}
+
+TSphericalPrj::TBlockBox TSphericalPrj::Joined(const TBlockBox* boxes, int32_t count) {
+  TBlockBox box = boxes[0];
+  for (int32_t k = 1; k < count; ++k) {
+    box.MinX = std::min(box.MinX, boxes[k].MinX);
+    box.MaxX = std::max(box.MaxX, boxes[k].MaxX);
+    box.MinY = std::min(box.MinY, boxes[k].MinY);
+    box.MaxY = std::max(box.MaxY, boxes[k].MaxY);
+  }
+  return box;
+}
+
+TSphericalPrj::TBlockCap TSphericalPrj::CapOf(const TBlockBox& box) {
+  // Every point lies within `reach` radians of the box's middle, as in SampleVerdict.
+  TBlockCap cap;
+  cap.Reach = static_cast<double>(box.MaxX - box.MinX + (int64_t{box.MaxY} - box.MinY) + 2) / 2 *
+                  static_cast<double>(GUToRadians) +
+              1e-9;
+  if (cap.Reach < 0.5)
+    cap.Middle = GeoToCartesianInDoubles(TGeoPoint(NormaliseLongitude(Wrap32((box.MinX + box.MaxX) / 2)),
+                                                   static_cast<int32_t>((int64_t{box.MinY} + box.MaxY) / 2), 0));
+  return cap;
+}
+
+bool TSphericalPrj::ShownWithin(const TBlockCap& cap, long double x, long double y, double slack) const {
+  if (cap.Reach >= 0.5 || !(HorizonRadius_ > 0 && HorizonRadius_ < 1e12L)) return false;
+  const auto radius = static_cast<double>(HorizonRadius_);
+  const double away = Fast_.Dot(2, cap.Middle) / radius, limit = std::sin(cap.Reach);
+  if (!(Projection().FarSide() ? away > limit : away < -limit)) return false;
+  // The 3-D points are rounded to whole GlobeUnits: half a unit on each axis more.
+  const double spread = radius * cap.Reach * (1 + 1e-9) + static_cast<double>(Projection().ScaleFactor()) + slack;
+  return std::fabs(Fast_.Dot(0, cap.Middle) - static_cast<double>(x)) + spread < 1 &&
+         std::fabs(Fast_.Dot(1, cap.Middle) - static_cast<double>(y)) + spread < 1;
+}
+
+TSphericalPrj::TBlockWay TSphericalPrj::BlockWay(const TBlockCap& cap, bool clipToHorizon, bool horizonBeyond) const {
+  const double reach = cap.Reach;
+  const std::array<double, 3>& middle = cap.Middle;
+  if (reach >= 0.5 || !(HorizonRadius_ > 0 && HorizonRadius_ < 1e12L)) return TBlockWay::Walk;
+  const auto radius = static_cast<double>(HorizonRadius_);
+  const double away = Fast_.Dot(2, middle) / radius;
+  const double limit = std::sin(reach);
+  const bool farSide = Projection().FarSide();
+  const double mx = Fast_.Dot(0, middle), my = Fast_.Dot(1, middle);
+  if (farSide ? away < -limit : away > limit) {
+    // All hidden: left out of open lines; on an outline pushed onto the horizon, where their
+    // directions from the centre lie within 30 degrees of the middle's when the middle's image
+    // is twice the block's spread from the centre.
+    if (!clipToHorizon) return TBlockWay::Hidden;
+    return horizonBeyond && std::hypot(mx, my) > 2 * radius * reach + 2 ? TBlockWay::Hidden : TBlockWay::Walk;
+  }
+  if (!(farSide ? away > limit : away < -limit)) return TBlockWay::Walk;
+  // All shown: within `spread` pixels of the middle's image (the chord is at most the arc).
+  const TGlobeProjection& projection = Projection();
+  const double spread = radius * reach * (1 + 1e-9) + 2;
+  const double px = mx + static_cast<double>(projection.XOrigin());
+  const double py = my + static_cast<double>(projection.YOrigin());
+  const auto width = static_cast<double>(projection.View().CanvasWidth());
+  const auto height = static_cast<double>(projection.View().CanvasHeight());
+  if (px + spread < -kBlockMargin || px - spread > width + kBlockMargin || py + spread < -kBlockMargin ||
+      py - spread > height + kBlockMargin)
+    return TBlockWay::Beyond;
+  return TBlockWay::Walk;
+}
+
+bool TSphericalPrj::HorizonBeyondWindow() const {
+  const TGlobeProjection& projection = Projection();
+  const auto x0 = static_cast<double>(projection.XOrigin()), y0 = static_cast<double>(projection.YOrigin());
+  const auto width = static_cast<double>(projection.View().CanvasWidth());
+  const auto height = static_cast<double>(projection.View().CanvasHeight());
+  const double dx = std::max(std::fabs(x0), std::fabs(width - x0)), dy = std::max(std::fabs(y0), std::fabs(height - y0));
+  return static_cast<double>(HorizonRadius_) > std::hypot(dx, dy) + 2 * kBlockMargin;
+}
+
 int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bool clipToHorizon) {
   int32_t count = startIndex;
   if (!IsDevicePointIndex(count)) return count;
   const TGlobeProjection& projection = Projection();
   const bool keep = projection.View().GlobeOptions().Contains(goCache3DPoints);
-  const TPoint3DBlock points = store.Get3DPoints(keep);
-  if (!points) return count;
+  // A long chain whose 3-D points are not at hand is walked in blocks when they would not be
+  // kept, or when the window shows a part of the disc only (a close-up, where most blocks lie
+  // beyond the window): only the blocks the frame needs are worked out, and none is kept.
+  const bool inBlocks =
+      store.Count() >= kBlockChainPoints && !store.Has3DCache() && (!keep || HorizonBeyondWindow());
+  const TPoint3DBlock points = inBlocks ? nullptr : store.Get3DPoints(keep);
+  if (!inBlocks && !points) return count;
+  const std::size_t n = inBlocks ? static_cast<std::size_t>(store.Count()) : points->size();
+  const auto pointAt = [&](std::size_t i) {
+    return inBlocks ? GeoToCartesian(store.Point(static_cast<int32_t>(i))) : (*points)[i];
+  };
   const bool farSide = projection.FarSide();
   const int64_t xOrigin = projection.XOrigin(), yOrigin = projection.YOrigin();
   platform::TPoint* out = DevicePoints();
@@ -193,21 +312,20 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
   const TDoubleProjection& fast = Fast_;
   const double boundX = fast.Bound(0), boundY = fast.Bound(1), boundZ = fast.Bound(2);
   const auto radius = static_cast<double>(HorizonRadius_);
-  const std::vector<TPoint3D>& all = *points;
   Kept_.clear();
   bool anyHiddenKept = false;
-  std::size_t lastKept = all.size();  // none yet
+  std::size_t lastKept = n;  // none yet
   bool lastHidden = false;
   long double lastX = kNoLastPosition, lastY = kNoLastPosition;  // as doubles within lastBound of Extended
   double lastBoundX = 0, lastBoundY = 0;
-  for (std::size_t i = 0; i < all.size(); ++i) {
-    if (count >= DevicePointCapacity) break;
-    const TPoint3D& p3 = all[i];
+  // One point: false once the buffer is full.
+  const auto visit = [&](std::size_t i, const TPoint3D& p3) {
+    if (count >= DevicePointCapacity) return false;
     const double dz = fast.Dot(2, p3);
     long double sx = 0, sy = 0;
     bool haveExact = false;
     const bool hidden = (std::fabs(dz) > boundZ ? dz <= 0 : Dot(ForwardMatrix_[2], ToVec3(p3)) <= 0) == farSide;
-    if (hidden && !clipToHorizon) continue;
+    if (hidden && !clipToHorizon) return true;
     double px = fast.Dot(0, p3), py = fast.Dot(1, p3), bx = boundX, by = boundY;
     bool known = true;
     if (hidden) {
@@ -228,8 +346,8 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
     bool pass = beyondX > 0 || beyondY > 0;
     if (!pass && (beyondX == 0 || beyondY == 0)) {
       // Too close to call: both positions in Extended.
-      if (lastKept < all.size()) {
-        exactPosition(all[lastKept], lastHidden, lastX, lastY);
+      if (lastKept < n) {
+        exactPosition(pointAt(lastKept), lastHidden, lastX, lastY);
         lastBoundX = RoundingToDouble(lastX);
         lastBoundY = RoundingToDouble(lastY);
       }
@@ -237,7 +355,7 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
       haveExact = true;
       pass = std::fabs(lastX - sx) > 1.0L || std::fabs(lastY - sy) > 1.0L;
     }
-    if (!pass) continue;
+    if (!pass) return true;
     int64_t rx = 0, ry = 0;
     if (!haveExact && RoundsSurely(px, bx, rx) && RoundsSurely(py, by, ry)) {
       out[count++] = platform::TPoint{AddToDevice(xOrigin, rx), AddToDevice(yOrigin, ry)};
@@ -259,13 +377,68 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
       Kept_.push_back(hidden ? ~static_cast<int32_t>(i) : static_cast<int32_t>(i));
       anyHiddenKept = anyHiddenKept || hidden;
     }
+    return true;
+  };
+
+  // Every decision (hidden or not, a pixel on from the last kept point or not, which pixel) is
+  // first taken in doubles (TDoubleProjection) and taken again in Extended only when the double
+  // value lies too close to the threshold to tell; so the points kept and their pixels are the
+  // Extended ones, at a fraction of the cost. The horizon ring needs the kept positions in
+  // Extended: they are worked out again for outlines that reach behind the globe.
+  if (!inBlocks) {
+    for (std::size_t i = 0; i < n; ++i)
+      if (!visit(i, (*points)[i])) break;
+  } else {
+    const TPointStore::TPackedView packed = store.Packed();
+    const bool horizonBeyond = clipToHorizon && HorizonBeyondWindow();
+    bool full = false;
+    const auto at = [&](int32_t i) { return pointAt(static_cast<std::size_t>(i)); };
+    // Whether the stretch [first, end) is done by its ends: wholly hidden (an open line leaves it
+    // out), or the path between its first and last points stays beyond the same edge of the
+    // window, or on the horizon beyond the window.
+    const auto passedByEnds = [&](int32_t first, int32_t end, const TBlockBox& box) {
+      switch (BlockWay(CapOf(box), clipToHorizon, horizonBeyond)) {
+        case TBlockWay::Hidden:
+          if (!clipToHorizon) return true;
+          [[fallthrough]];
+        case TBlockWay::Beyond:
+          full = !visit(static_cast<std::size_t>(first), at(first)) ||
+                 !visit(static_cast<std::size_t>(end - 1), at(end - 1));
+          return true;
+        case TBlockWay::Walk:
+          break;
+      }
+      return false;
+    };
+    // Spans of kSpanPoints, else their blocks of kBlockPoints, else point by point; but a run of
+    // kRunPoints shown wholly within a pixel of the last kept point (where none of them would be
+    // kept) is passed over unprojected. The boxes of a span's runs are found in one sweep.
+    std::array<TBlockBox, kSpanPoints / kRunPoints> runs;
+    const auto runCount = [](int32_t first, int32_t end) { return (end - first + kRunPoints - 1) / kRunPoints; };
+    for (int32_t span = 0; span < packed.Count() && !full; span += kSpanPoints) {
+      const int32_t spanEnd = std::min(packed.Count(), span + kSpanPoints);
+      RunBoxes(packed, span, spanEnd, runs.data());
+      if (passedByEnds(span, spanEnd, Joined(runs.data(), runCount(span, spanEnd)))) continue;
+      for (int32_t first = span; first < spanEnd && !full; first += kBlockPoints) {
+        const int32_t end = std::min(spanEnd, first + kBlockPoints);
+        const TBlockBox* blockRuns = runs.data() + (first - span) / kRunPoints;
+        if (passedByEnds(first, end, Joined(blockRuns, runCount(first, end)))) continue;
+        for (int32_t run = first; run < end && !full; run += kRunPoints) {
+          const int32_t runEnd = std::min(end, run + kRunPoints);
+          if (lastKept < n && ShownWithin(CapOf(runs[static_cast<std::size_t>((run - span) / kRunPoints)]), lastX,
+                                          lastY, lastBoundX + lastBoundY + boundX + boundY))
+            continue;
+          for (int32_t i = run; i < runEnd && !full; ++i) full = !visit(static_cast<std::size_t>(i), at(i));
+        }
+      }
+    }
   }
   if (!anyHiddenKept) return count;
   Ring_.Clear();
   for (const int32_t k : Kept_) {
     const bool hidden = k < 0;
     long double sx = 0, sy = 0;
-    exactPosition(all[static_cast<std::size_t>(hidden ? ~k : k)], hidden, sx, sy);
+    exactPosition(pointAt(static_cast<std::size_t>(hidden ? ~k : k)), hidden, sx, sy);
     Ring_.Add(sx, sy, hidden);
   }
   // An outline that reaches behind the globe: it follows the horizon, and is mended where its

@@ -1,6 +1,7 @@
 #pragma once
 // Orthographic view of a rotatable globe: the model the editor uses.
 
+#include <array>
 #include <vector>
 
 #include "globe/data/GeoMath.h"
@@ -18,6 +19,9 @@ class TSphericalPrj : public TProjectionModel {
   // Chains go through the points' 3-D cache: one matrix product per point. Hidden points are
   // dropped, or pushed radially onto the horizon when `clipToHorizon` (closed shapes); such an
   // outline is mended where its horizon part winds round the disc wrongly (THorizonRing).
+  // Long chains without a cache at hand go in blocks: a block wholly hidden, or wholly shown far
+  // beyond one edge of the window, counts by its first and last points alone (the picture
+  // inside the window does not depend on the path between them).
   int32_t PointStoreToXY(TPointStore& store, int32_t startIndex, bool clipToHorizon) override;
   // Visible on the near hemisphere (on the far one while the projection's FarSide is set).
   bool PointLLToXY(const TGeoPoint& point, int32_t index) override;
@@ -47,6 +51,29 @@ class TSphericalPrj : public TProjectionModel {
 
  private:
   void BuildMatrices();
+  // The longitude/latitude box of a stretch of a long chain (longitudes unwrapped along it), and a
+  // cap that holds its points: every one lies within Reach radians of Middle (a point of the
+  // sphere in GlobeUnit; unset when Reach is half a radian or more).
+  struct TBlockBox {
+    int64_t MinX, MaxX;
+    int32_t MinY, MaxY;
+  };
+  struct TBlockCap {
+    std::array<double, 3> Middle{};
+    double Reach = 0;
+  };
+  // The boxes of the runs of 16 points of [first, end), in one sweep; their union; their cap.
+  static void RunBoxes(const TPointStore::TPackedView& points, int32_t first, int32_t end, TBlockBox* boxes);
+  static TBlockBox Joined(const TBlockBox* boxes, int32_t count);
+  static TBlockCap CapOf(const TBlockBox& box);
+  // How a stretch of a long chain is passed (see PointStoreToXY).
+  enum class TBlockWay { Walk, Beyond, Hidden };
+  TBlockWay BlockWay(const TBlockCap& cap, bool clipToHorizon, bool horizonBeyond) const;
+  // Whether every point of the cap is shown and projects to within one pixel (less `slack`) of
+  // (x, y) on both axes, positions relative to the origin.
+  bool ShownWithin(const TBlockCap& cap, long double x, long double y, double slack) const;
+  // Whether the horizon lies beyond every corner of the window by twice the block margin.
+  bool HorizonBeyondWindow() const;
   // The geographic point shown in the middle of the disc (its antipode for the far side).
   TGeoPoint MiddlePoint(bool farSide) const;
   // Whether a direction from the centre of the sphere lies on the shown hemisphere.

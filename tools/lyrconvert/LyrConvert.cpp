@@ -48,6 +48,30 @@ void Include(TMapSummary& summary, int32_t longX, int32_t latY) {
   summary.MaxLatY = std::max(summary.MaxLatY, latY);
 }
 
+// Adds a chain's points to the bounds (the corners of the chain's own extremes) and returns the
+// points the LYR writer keeps of it, both found in one sweep over the packed points (a large
+// layer's points are read from memory once). The writer leaves out a point equal to the next
+// one inside the chain (IsRepeatedPoint); with heights kept, WrittenPointCount tells.
+int32_t IncludeChain(TMapSummary& summary, const TPointStore& chain) {
+  const TPointStore::TPackedView points = chain.Packed();
+  const int32_t n = points.Count();
+  if (n == 0) return 0;
+  int32_t minX = points.LongX(0), maxX = minX, minY = points.LatY(0), maxY = minY;
+  int32_t repeated = 0;
+  for (int32_t p = 1; p < n; ++p) {
+    const int32_t x = points.LongX(p), y = points.LatY(p);
+    minX = std::min(minX, x);
+    maxX = std::max(maxX, x);
+    minY = std::min(minY, y);
+    maxY = std::max(maxY, y);
+    // Point p - 1 against its successor p, for 2 <= p - 1 < n - 1.
+    repeated += p >= 3 && x == points.LongX(p - 1) && y == points.LatY(p - 1);
+  }
+  Include(summary, minX, minY);
+  Include(summary, maxX, maxY);
+  return chain.StoreHeight() ? WrittenPointCount(chain) : n - repeated;
+}
+
 std::string Degrees(int32_t units) {
   std::ostringstream text;
   text << std::fixed << std::setprecision(6) << units / kUnitsPerDegree;
@@ -105,6 +129,9 @@ std::unique_ptr<TCustomVoduz4> NewHeadlessGlobe() {
   RegisterGlobeClasses();  // before the core: its layer store makes presenters by class name
   auto globe = std::make_unique<TCustomVoduz4>();
   globe->SetSaveMetaDataLocation(smdDiscard);
+  // Opening a file builds every object once (for its bounds); a tool then reads them all again.
+  // Kept cached, they are not read a second time.
+  globe->SetCacheCapacity(0);
   return globe;
 }
 
@@ -147,8 +174,7 @@ TMapSummary Summarise(TGlobeObjectSource& source) {
       const TPointStore* chain = chains.ChainIfPresent(c);
       if (chain == nullptr) continue;
       summary.Points += chain->Count();
-      summary.WrittenPoints += WrittenPointCount(*chain);
-      for (int32_t p = 0; p < chain->Count(); ++p) Include(summary, chain->LongX(p), chain->LatY(p));
+      summary.WrittenPoints += IncludeChain(summary, *chain);
     }
   }
   const TGlobePresenterStore& presenters = *source.Presenters();

@@ -9,6 +9,7 @@
 #include "globe/data/MIFFile.h"
 #include "globe/data/MIFReader.h"
 #include "globe/data/MemoryMapStream.h"
+#include "globe/data/MetaDataFile.h"
 #include "globe/data/ShapeFile.h"
 
 namespace lyrconvert {
@@ -19,7 +20,19 @@ namespace fs = std::filesystem;
 
 constexpr int64_t kShxRecordSize = 8;
 
+// The records of the main file: as its index file lists them when that describes the main file
+// whole (the main file is then not touched: the reader has just walked it, and a second walk
+// would map all of it once more), else by a walk over the main file's record headers.
 int64_t WalkedShapeRecords(const std::string& fileName) {
+  std::error_code error;
+  const auto mainSize = fs::file_size(fileName, error);
+  if (const std::string index = globe::shapefile::CompanionFile(fileName, "shx"); !index.empty() && !error) {
+    const std::string bytes = globe::ReadFileBytes(index);
+    const std::vector<int64_t> offsets = globe::shapefile::IndexedRecordOffsets(
+        reinterpret_cast<const std::uint8_t*>(bytes.data()), static_cast<int64_t>(bytes.size()),
+        static_cast<int64_t>(mainSize));
+    if (!offsets.empty()) return static_cast<int64_t>(offsets.size());
+  }
   const globe::TMemoryMapStream file(fileName);
   int64_t records = 0;
   for (int64_t offset = globe::shapefile::kHeaderSize;

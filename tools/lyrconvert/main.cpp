@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/LayerHeap.h"
 #include "tools/lyrconvert/LyrConvert.h"
 
 int main(int argc, char** argv) {
+  toolcli::PrepareLayerHeap();
   return lyrconvert::Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }

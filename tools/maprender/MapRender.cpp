@@ -122,6 +122,9 @@ TRenderResult RenderMap(const TMapRenderOptions& options) {
   globe::TVoduz4 view;
   view.SetClientSize(options.Width, options.Height);
   view.SetSaveMetaDataLocation(globe::smdDiscard);  // drawing leaves no index files behind
+  // Opening a layer file builds every object once (for its bounds); kept cached, the one paint
+  // does not read them a second time.
+  view.SetCacheCapacity(0);
   view.OnFileNotFound = [&result](globe::TCustomVoduz4&, std::string& fileName, bool&) {
     auto& missing = result.MissingFiles;
     if (std::find(missing.begin(), missing.end(), fileName) == missing.end()) missing.push_back(fileName);

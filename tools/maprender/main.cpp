@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/LayerHeap.h"
 #include "tools/maprender/MapRender.h"
 
 int main(int argc, char** argv) {
+  toolcli::PrepareLayerHeap();
   maprender::TMapRenderOptions options;
   if (auto status = maprender::ParseArguments(std::vector<std::string>(argv + 1, argv + argc), options,
                                               std::cout, std::cerr))

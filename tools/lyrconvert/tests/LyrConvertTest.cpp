@@ -8,6 +8,8 @@
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GeoDataObject.h"
 #include "globe/data/GlobeFileReader.h"
+#include "globe/data/GlobeObjectSource.h"
+#include "globe/data/LYRReader.h"
 #include "platform/Version.h"
 #include "tests/globe_data/TempFile.h"
 #include "tests/support/WriteTraps.h"
@@ -116,6 +118,26 @@ TEST(LyrConvertTest, InfoSummarisesTheFile) {
   // World land reaches both sides of the date line and lies between the poles.
   EXPECT_NE(result.Out.find("bounds: longitude -180.000000 to 180.000000, latitude -"), std::string::npos) << result.Out;
   EXPECT_NE(result.Out.find("objects: 125\n"), std::string::npos);
+}
+
+TEST(LyrConvertTest, InfoCountsThePointsTheWriterKeeps) {
+  // Inside a chain a point equal to the next one is written once (the first two points and the
+  // last stay): what the written file holds, with heights and without.
+  auto globe = NewHeadlessGlobe();
+  globe::TGlobeObjectSource& source = *globe->NewObjectSource<globe::TGlobeObjectSource>();
+  for (const bool heights : {false, true}) {
+    auto* object = source.NewObject<globe::TGeoDataObject>();
+    globe::TPointStore& chain = object->Chains().Chain(0);
+    chain.SetStoreHeight(heights);
+    for (const int32_t x : {1, 2, 2, 3, 3, 3, 4, 4}) chain.Add(globe::TGeoPoint(x * 90000, 0));
+  }
+  const TMapSummary summary = Summarise(source);
+  TempDir dir;
+  globe::SaveLYRFile(source, dir.File("runs.lyr"));
+  const TMapSummary written = Summarise(OpenMapFile(*globe, dir.File("runs.lyr")));
+  EXPECT_EQ(summary.Points, 16);
+  EXPECT_EQ(written.Points, 10);
+  EXPECT_EQ(summary.WrittenPoints, written.Points);
 }
 
 TEST(LyrConvertTest, ArgumentProblemsNameTheArgumentHelpAndVersion) {
