@@ -25,10 +25,12 @@
 
 #include "editor/AboutEdit.h"
 #include "editor/ComputeEndurance.h"
+#include "editor/EditorActions.h"
+#include "editor/MapTools.h"
+#include "editor/ShownCase.h"
 #include "editor/ProblemsPanel.h"
 #include "editor/TestForm.h"
 #include "editor/MapZoom.h"
-#include "editor/ToolbarGlyphs.h"
 #include "globe/data/CustomVoduz4.h"
 #include "globe/view/Voduz4.h"
 #include "platform/FileError.h"
@@ -53,22 +55,16 @@ constexpr int kLeftPanelWidth = 265;
 constexpr int kMemoWidth = 119;
 constexpr int kForcesListHeight = 177;
 
-QToolButton* GlyphButton(QWidget* parent, const char* name, const QIcon& glyph, int x, int y)
+// A toolbar button of a command: its glyph and tooltip are the action's, its description the
+// action's long hint.
+QToolButton* CommandButton(QWidget* parent, const char* name, QAction* command, int x, int y)
 {
   auto* button = new QToolButton(parent);
   button->setObjectName(name);
-  button->setIcon(glyph);
+  button->setDefaultAction(command);
+  button->setAccessibleDescription(command->whatsThis());
   button->setGeometry(x, y, 25, 25);
   return button;
-}
-
-// Sets a hint of the form "short|long": the short part is the tooltip, the long part the
-// description.
-void SetHint(QWidget* widget, const QString& hint)
-{
-  const qsizetype bar = hint.indexOf('|');
-  widget->setToolTip(bar < 0 ? hint : hint.left(bar));
-  widget->setAccessibleDescription(bar < 0 ? hint : hint.mid(bar + 1));
 }
 
 QSplitter* Splitter(Qt::Orientation orientation, const char* name, QWidget* parent)
@@ -103,6 +99,10 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   column->setSpacing(0);
   setCentralWidget(central);
 
+  undoStack_ = new QUndoStack(this);
+  actions_ = new TEditorActions(*this, *undoStack_);
+  dkProblems = new TdkProblems(this);
+  actions_->Adopt(TCommand::Problems, dkProblems->toggleViewAction());
   CreateToolbar(central);
   column->addWidget(pnToolbar);
 
@@ -133,13 +133,11 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   CreatePopups();
   CreateStatusBar();
   ConnectMapEvents();
-  dkProblems = new TdkProblems(this);
   addDockWidget(Qt::BottomDockWidgetArea, dkProblems);
   dkProblems->hide();
   CreateSessionMenus();
 
   CurrentCase = 1;
-  Measuring = false;
 
   // The side windows, created after the main window and kept until the program ends.
   frmShowFile = new TfrmShowFile(this);
@@ -175,13 +173,10 @@ void TfrmEditMain::CreateToolbar(QWidget* parent)
   pnToolbar->setObjectName("pnToolbar");
   pnToolbar->setFixedHeight(35);
 
-  sbLoad = GlyphButton(pnToolbar, "sbLoad", LoadGlyph(), 10, 5);
+  sbLoad = CommandButton(pnToolbar, "sbLoad", Actions()[TCommand::Open], 10, 5);
   sbLoad->setAutoRaise(true);
-  SetHint(sbLoad, "Load scenario|Open a scenario or campaign directory");
-  ZoomInBtn = GlyphButton(pnToolbar, "ZoomInBtn", ZoomInGlyph(), 73, 5);
-  SetHint(ZoomInBtn, "Zoom in|Zoom in map display");
-  ZoomOutBtn = GlyphButton(pnToolbar, "ZoomOutBtn", ZoomOutGlyph(), 97, 5);
-  SetHint(ZoomOutBtn, "Zoom out|Zoom out map display");
+  ZoomInBtn = CommandButton(pnToolbar, "ZoomInBtn", Actions()[TCommand::ZoomIn], 73, 5);
+  ZoomOutBtn = CommandButton(pnToolbar, "ZoomOutBtn", Actions()[TCommand::ZoomOut], 97, 5);
 
   auto* timeLabel = new QLabel("Time", pnToolbar);
   timeLabel->setObjectName("lbTime");
@@ -260,74 +255,65 @@ void TfrmEditMain::CreateLeftPanel()
 
 void TfrmEditMain::CreateMenus()
 {
+  const TEditorActions& commands = Actions();
   File1 = menuBar()->addMenu("&File");
   File1->setObjectName("File1");
-  Openscenario1 = File1->addAction("&Open scenario");
-  Openscenario1->setObjectName("Openscenario1");
-  Openscenario1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  File1->addAction(commands[TCommand::Open]);
   File1->addSeparator();
-  Viewshipfile1 = File1->addAction("&View ship file");
-  Viewshipfile1->setObjectName("Viewshipfile1");
-  Viewshipfile1->setEnabled(false);
-  Save1 = File1->addAction("&Save ship file");
-  Save1->setObjectName("Save1");
-  Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  Save1->setEnabled(false);
+  File1->addAction(commands[TCommand::ViewShipFile]);
+  File1->addAction(commands[TCommand::Save]);
   File1->addSeparator();
-  Exit1 = File1->addAction("E&xit");
-  Exit1->setObjectName("Exit1");
+  File1->addAction(commands[TCommand::Exit]);
 
-  CreateEditMenu();
-  menuBar()->addMenu(Edit2);
+  Edit2 = menuBar()->addMenu("&Edit");
+  Edit2->setObjectName("Edit2");
+  Edit2->addAction(commands[TCommand::Undo]);
+  Edit2->addAction(commands[TCommand::Redo]);
 
   Map1 = menuBar()->addMenu("Map");
   Map1->setObjectName("Map1");
   Map1->menuAction()->setVisible(false);
-  Saveenvironment1 = Map1->addAction("Save environment");
-  Saveenvironment1->setObjectName("Saveenvironment1");
+  Map1->addAction(commands[TCommand::SaveEnvironment]);
 
   About2 = menuBar()->addMenu("&About VRK editor");
   About2->setObjectName("About2");
-  About1 = About2->addAction("&About");
-  About1->setObjectName("About1");
+  About2->addAction(commands[TCommand::About]);
 
-  connect(sbLoad, &QToolButton::clicked, this, [this] { sbLoadClick(); });
-  connect(ZoomInBtn, &QToolButton::clicked, this, [this] { ZoomInBtnClick(); });
-  connect(ZoomOutBtn, &QToolButton::clicked, this, [this] { ZoomOutBtnClick(); });
-  connect(Openscenario1, &QAction::triggered, this, [this] { Openscenario1Click(); });
-  connect(Viewshipfile1, &QAction::triggered, this, [this] { Viewshipfile1Click(); });
-  connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
-  connect(Saveenvironment1, &QAction::triggered, this, [this] { Saveenvironment1Click(); });
-  connect(About1, &QAction::triggered, this, [this] { About1Click(); });
+  const auto on = [this, &commands](TCommand command, void (TfrmEditMain::*handler)()) {
+    connect(commands[command], &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+  };
+  on(TCommand::Open, &TfrmEditMain::sbLoadClick);
+  on(TCommand::ZoomIn, &TfrmEditMain::ZoomInBtnClick);
+  on(TCommand::ZoomOut, &TfrmEditMain::ZoomOutBtnClick);
+  on(TCommand::ViewShipFile, &TfrmEditMain::Viewshipfile1Click);
+  on(TCommand::Exit, &TfrmEditMain::Exit1Click);
+  on(TCommand::SaveEnvironment, &TfrmEditMain::Saveenvironment1Click);
+  on(TCommand::About, &TfrmEditMain::About1Click);
 }
 
 void TfrmEditMain::CreatePopups()
 {
+  const TEditorActions& commands = Actions();
   puForces = new QMenu(this);
   puForces->setObjectName("puForces");
-  Editforce1 = puForces->addAction("&Edit force");
-  Editforce1->setObjectName("Editforce1");
+  puForces->addAction(commands[TCommand::EditForce]);
   lvForces->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(lvForces, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { puForces->popup(lvForces->viewport()->mapToGlobal(at)); });
 
   puCaseList = new QMenu(this);
   puCaseList->setObjectName("puCaseList");
-  Addcase1 = puCaseList->addAction("Add case");
-  Addcase1->setObjectName("Addcase1");
-  Addcase1->setVisible(false);
+  puCaseList->addAction(commands[TCommand::AddCase]);
   AddcaseSeparator = puCaseList->addSeparator();
-  AddcaseSeparator->setVisible(false);
-  Pickpoint1 = puCaseList->addAction("Pick point");
-  Pickpoint1->setObjectName("Pickpoint1");
-  Edit1 = puCaseList->addAction("Edit");
-  Edit1->setObjectName("Edit1");
+  AddcaseSeparator->setVisible(commands[TCommand::AddCase]->isVisible());
+  connect(commands[TCommand::AddCase], &QAction::visibleChanged, this,
+          [this] { AddcaseSeparator->setVisible(Actions()[TCommand::AddCase]->isVisible()); });
+  puCaseList->addAction(commands[TCommand::PickPoint]);
+  puCaseList->addAction(commands[TCommand::EditLine]);
   puCaseList->addSeparator();
-  Delete1 = puCaseList->addAction("Delete");
-  Delete1->setObjectName("Delete1");
+  puCaseList->addAction(commands[TCommand::DeleteLine]);
   puCaseList->addSeparator();
-  Insert1 = puCaseList->addAction("Insert");
-  Insert1->setObjectName("Insert1");
+  puCaseList->addAction(commands[TCommand::InsertLine]);
   lbPoints->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(lbPoints, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { puCaseList->popup(lbPoints->viewport()->mapToGlobal(at)); });
@@ -382,13 +368,15 @@ bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
     stTimeMouseDown(mouse->button(), mouse->modifiers());
     return true;
   }
-  if (watched == lbPoints && event->type() == QEvent::KeyPress &&
-      CaseListKey(static_cast<QKeyEvent*>(event)->key()))
-    return true;
+  if (watched == lbPoints && event->type() == QEvent::KeyPress) {
+    // The keys of the case list's commands act only while the command is offered.
+    if (QAction* command = Actions().CaseListKeyCommand(static_cast<QKeyEvent*>(event)->key())) {
+      if (command->isEnabled()) command->trigger();
+      return true;
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
 }
-
-void TfrmEditMain::Openscenario1Click() { sbLoad->click(); }
 
 void TfrmEditMain::ZoomInBtnClick()
 {

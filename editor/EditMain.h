@@ -51,6 +51,9 @@ class TForce;
 
 namespace editor {
 
+class TEditorActions;
+class TMapTools;
+class TShownCase;
 class TdkProblems;
 class TdlgAbout;
 class TdlgComputeEndurance;
@@ -59,9 +62,6 @@ class TfrmShowFile;
 
 // One hour as a date-time (days); set when the main window is first shown.
 extern double OneHour;
-
-// Pending map action.
-enum TMouseMode { mmIdle = 0, mmPickPoint = 1, mmDoubleClicked = 3 };
 
 using scenario::kCaseCount;
 
@@ -92,37 +92,16 @@ class TfrmEditMain : public QMainWindow {
   std::array<QLabel*, 3> StatusPanels{};
 
   QMenu* File1 = nullptr;
-  QAction* Openscenario1 = nullptr;
-  QAction* Viewshipfile1 = nullptr;
-  QAction* Save1 = nullptr;
-  QAction* Exit1 = nullptr;
   QMenu* Edit2 = nullptr;
-  QAction* Undo1 = nullptr;  // "Undo" + the step's name, disabled with nothing to undo
-  QAction* Redo1 = nullptr;
   QMenu* Recent1 = nullptr;  // File > Recent scenarios
-  QAction* Problems1 = nullptr;     // shows or hides the Problems panel
-  QAction* PanelOnly1 = nullptr;    // load messages in the panel only, no message boxes
   QMenu* Tools1 = nullptr;
-  QAction* Endurance1 = nullptr;    // the endurance calculator
   QMenu* View1 = nullptr;
-  QAction* Zoomtoscenario1 = nullptr;
-  QAction* Smoothdrawing1 = nullptr;  // checked: the map is drawn antialiased (remembered)
-  QAction* Legend1 = nullptr;
   QWidget* frmLegend = nullptr;  // the legend window, made at its first showing
   QMenu* Map1 = nullptr;  // never shown
-  QAction* Saveenvironment1 = nullptr;
   QMenu* About2 = nullptr;
-  QAction* About1 = nullptr;
-
   QMenu* puForces = nullptr;
-  QAction* Editforce1 = nullptr;
   QMenu* puCaseList = nullptr;
-  QAction* Addcase1 = nullptr;
   QAction* AddcaseSeparator = nullptr;
-  QAction* Pickpoint1 = nullptr;
-  QAction* Edit1 = nullptr;
-  QAction* Delete1 = nullptr;
-  QAction* Insert1 = nullptr;
 
   TfrmShowFile* frmShowFile = nullptr;
   TdlgComputeEndurance* dlgComputeEndurance = nullptr;
@@ -142,10 +121,6 @@ class TfrmEditMain : public QMainWindow {
   // The parsed cases of CurrentForce (CaseStart, CaseWaypoints, CaseTargets, CaseDelay,
   // CaseCWPI), indexed by case number - 1.
   scenario::TForceCases Cases;
-  bool Measuring = false;
-  TMouseMode MouseMode = mmIdle;
-  globe::TGeoPoint MeasureOrigin{};
-  int PickLine = 0;
   globe::TGeoPoint SelectedPoint{};
   int CaseFirstLine = 0;
   int CaseLastLine = 0;
@@ -169,10 +144,11 @@ class TfrmEditMain : public QMainWindow {
   void SetSplashOnShow(bool on) { splashOnShow_ = on; }
 
   // ---- Commands ------------------------------------------------------------------------------
+  // The window's commands, one action each, used by its menus, toolbar, popups and keys.
+  TEditorActions& Actions() { return *actions_; }
   // The load command: a directory chosen in the dialog (starting in the folder last chosen
   // from, else the program's folder) is opened with OpenDirectory. It stays offered.
   void sbLoadClick();
-  void Openscenario1Click();
   void Viewshipfile1Click();
   void Exit1Click();
   void About1Click();
@@ -278,24 +254,19 @@ class TfrmEditMain : public QMainWindow {
   platform::FileSystem& Files();
 
   // ---- Map interaction (EditMainMap.cpp) ------------------------------------------------------
+  // The map's tools (measuring, Pick point, mark drag, insert on a leg, box zoom) and the one
+  // at work.
+  TMapTools& MapTools() { return *tools_; }
   // Case list popup "Pick point": the next left click on the map gives the selected line a new
   // position.
   void Pickpoint1Click();
-  // The map's mouse events: measuring origin (double-click), position log (Ctrl+double-click),
-  // picked points, and the position or distance and bearing readout in the status bar.
-  void GlobeDblClick();
-  void GlobeMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y);
-  void GlobeMouseMove(platform::ShiftState shift, int x, int y);
-  // The view's paint event: the measuring origin's cross, and while measuring the dotted
-  // great-circle line to the cursor with its distance and bearing beside it.
-  void GlobePaint(globe::TVoduz4& view);
 
   // ---- Navigation (EditMainNavigation.cpp) ----------------------------------------------------
   // The wheel zooms about the point under the cursor by the zoom buttons' step a notch (a finer
   // step with Ctrl).
   void GlobeMouseWheel(platform::ShiftState shift, int delta, int x, int y);
   // Arrow keys turn the globe by a tenth of the window, + and - zoom, Home zooms to the
-  // scenario, F to the selected force's routes, Esc ends a waypoint drag.
+  // scenario, F to the selected force's routes.
   bool GlobeKeyDown(platform::ViewKey key, platform::ShiftState shift);
   // Every base, zone and force in the window with a margin.
   void ZoomToScenario();
@@ -306,14 +277,7 @@ class TfrmEditMain : public QMainWindow {
   void Smoothdrawing1Click();
   void Legend1Click();
 
-  // ---- Direct manipulation on the map (EditMainDirect.cpp) ------------------------------------
-  // A left press on a waypoint or target mark of the shown case starts dragging it (true: the
-  // view starts no zoom band).
-  bool GlobeClaimMouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y);
-  // Whether a waypoint is being dragged.
-  bool DraggingMark() const { return drag_.Active; }
-  // Ends a drag without a change (Esc).
-  void CancelMarkDrag();
+  // ---- What is under the mouse (EditMainDirect.cpp) -------------------------------------------
   // The case line the mouse rests on, and its leg, as tooltip text; empty over nothing.
   QString RouteTooltipAt(int x, int y);
 
@@ -368,30 +332,12 @@ class TfrmEditMain : public QMainWindow {
   void RememberDialogFolder(const std::string& chosen);
   // Tabs whose case exists in the current force carry a dot.
   void MarkCaseTabs();
-  // F2, Enter, Delete and Insert on the case list give its commands; false for other keys.
-  bool CaseListKey(int key);
-  // Edit, Delete, Insert and Pick point are offered only on a selected line.
-  void UpdateCaseListCommands();
-  // A picked point replaces the case line waiting for it.
-  void PickPoint(const globe::TGeoPoint& point);
-  // The shown case's route legs and the projector of the map.
-  std::vector<scenario::TRouteLeg> ShownLegs() const;
-  scenario::TDeviceProjector MapProjector();
-  // The case list row of a route mark, if any.
-  std::optional<int> RouteMarkRow(const scenario::TRoutePointRef& mark) const;
-  // The direct manipulation's parts of the mouse handlers.
-  void DragMouseMove(int x, int y);
-  // True when the release ended a drag or acted as a click on a map object or a leg.
-  bool DirectMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y);
+  // The commands enabled as the scenario, the forces list and the case list allow.
+  void UpdateCommands();
   void ClickMapObject(int x, int y);
-  void InsertWaypointOnLeg(int x, int y);
   void ShowHoverTooltip();
-  // "Dist: D Nm  Bearing: B deg" from the measuring origin to the point.
-  QString MeasureReadout(const globe::TGeoPoint& point) const;
   // Widget position of a device pixel of the map.
   QPoint MapWidgetPoint(int x, int y) const;
-  // The Edit menu with its Undo and Redo.
-  void CreateEditMenu();
   // 0 for the Axis side, 1 for the Allied side.
   static int SideOf(const scenario::TForce& force);
   // A force's side lines and the place shown as an edit starts, to record what it changes.
@@ -426,6 +372,7 @@ class TfrmEditMain : public QMainWindow {
   std::unique_ptr<scenario::TScenarioState> scenario_;  // after the map, which holds its objects
   std::unique_ptr<platform::FileSystem> files_;
   QUndoStack* undoStack_ = nullptr;
+  TEditorActions* actions_ = nullptr;
   std::array<platform::TextLines, 2> savedSideLines_;
   // The land the checks test against, made once per load; the load's messages and the checks'
   // findings, kept apart so that an edit replaces only findings.
@@ -440,29 +387,12 @@ class TfrmEditMain : public QMainWindow {
   TRecentScenarios recent_;
   bool splashOnShow_ = true;
   bool shown_ = false;
-  // The line Pick point waits to replace, as it stood, and its force and case: an edit, another
-  // tab or another force in between leaves the pick without a change.
-  std::string pickText_;
-  int pickCase_ = 0;
-  scenario::TForce* pickForce_ = nullptr;
-  // The button of the map's last press: only a left double-click acts.
-  platform::MouseButton lastPressButton_ = platform::MouseButton::Left;
-  // Where the last press was and whether the mouse moved away since (a click does not move).
-  platform::TPoint pressAt_{};
-  bool pressMoved_ = false;
-  // The cursor while measuring: the dotted line runs to it.
-  std::optional<platform::TPoint> measureCursor_;
   // Wheel turns short of a notch, kept for the next event (fine wheels and touch pads).
   int wheelRest_ = 0;
   // A loaded scenario waits for the window's size to be zoomed to.
   bool showScenarioPending_ = false;
-  // The waypoint or target mark being dragged and its line.
-  struct TMarkDrag {
-    bool Active = false;
-    bool Moved = false;
-    scenario::TRoutePointRef Mark;
-    int Row = 0;
-  } drag_;
+  std::unique_ptr<TShownCase> shownCase_;
+  std::unique_ptr<TMapTools> tools_;
   QTimer* hoverTimer_ = nullptr;
   platform::TPoint hoverAt_{};
 };

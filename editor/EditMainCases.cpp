@@ -17,6 +17,7 @@
 
 #include "editor/CaseEditCommands.h"
 #include "editor/EditMain.h"
+#include "editor/EditorActions.h"
 #include "editor/ForceInfo.h"
 #include "globe/view/Voduz4.h"
 #include "platform/qt/QtText.h"
@@ -43,47 +44,30 @@ void TfrmEditMain::ConnectCaseEditing()
   connect(tcCasesTabs, &QTabBar::currentChanged, this, [this] { tcCasesChange(); });
   connect(lbPoints, &QListWidget::itemSelectionChanged, this, [this] { lbPointsClick(); });
   connect(puCaseList, &QMenu::aboutToShow, this, [this] { puCaseListPopup(); });
-  connect(Edit1, &QAction::triggered, this, [this] { Edit1Click(); });
-  connect(Insert1, &QAction::triggered, this, [this] { Insert1Click(); });
-  connect(Delete1, &QAction::triggered, this, [this] { Delete1Click(); });
-  connect(Addcase1, &QAction::triggered, this, [this] { Addcase1Click(); });
-  connect(Editforce1, &QAction::triggered, this, [this] { Editforce1Click(); });
-  connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
+  const TEditorActions& commands = Actions();
+  connect(commands[TCommand::EditLine], &QAction::triggered, this, [this] { Edit1Click(); });
+  connect(commands[TCommand::InsertLine], &QAction::triggered, this, [this] { Insert1Click(); });
+  connect(commands[TCommand::DeleteLine], &QAction::triggered, this, [this] { Delete1Click(); });
+  connect(commands[TCommand::AddCase], &QAction::triggered, this, [this] { Addcase1Click(); });
+  connect(commands[TCommand::EditForce], &QAction::triggered, this, [this] { Editforce1Click(); });
+  connect(commands[TCommand::Save], &QAction::triggered, this, [this] { Save1Click(); });
 
   // The keyboard and the mouse reach the case list's commands without its popup.
   connect(lbPoints, &QListWidget::itemDoubleClicked, this, [this] { Edit1Click(); });
-  connect(lbPoints, &QListWidget::itemSelectionChanged, this, [this] { UpdateCaseListCommands(); });
+  connect(lbPoints, &QListWidget::itemSelectionChanged, this, [this] { UpdateCommands(); });
   lbPoints->installEventFilter(this);
-  UpdateCaseListCommands();
+  UpdateCommands();
 }
 
-bool TfrmEditMain::CaseListKey(int key)
-{
-  QAction* command = nullptr;
-  switch (key) {
-  case Qt::Key_F2:
-  case Qt::Key_Return:
-  case Qt::Key_Enter:
-    command = Edit1;
-    break;
-  case Qt::Key_Delete:
-    command = Delete1;
-    break;
-  case Qt::Key_Insert:
-    command = Insert1;
-    break;
-  default:
-    return false;
-  }
-  if (command->isEnabled()) command->trigger();
-  return true;
-}
-
-void TfrmEditMain::UpdateCaseListCommands()
+void TfrmEditMain::UpdateCommands()
 {
   const int row = lbPoints->currentRow();
-  const bool lineSelected = row >= 0 && lbPoints->item(row)->isSelected();
-  for (QAction* command : {Pickpoint1, Edit1, Delete1, Insert1}) command->setEnabled(lineSelected);
+  TCommandState state;
+  state.ScenarioLoaded = !scenario_->ScenarioDir.empty();
+  state.ForceSelected = SelectedRowForce() != nullptr;
+  state.LineSelected = row >= 0 && lbPoints->item(row)->isSelected();
+  state.CaseListEmpty = lbPoints->count() == 0;
+  Actions().UpdateEnabled(state);
 }
 
 void TfrmEditMain::MarkCaseTabs()
@@ -263,7 +247,7 @@ void TfrmEditMain::FillCaseList()
   caseListShowsBlock_ = !block.Lines.empty();
   ShowCaseList(block.Lines);
   MarkCaseTabs();
-  UpdateCaseListCommands();
+  UpdateCommands();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
 }
 
@@ -304,13 +288,7 @@ void TfrmEditMain::lbPointsClick()
   }
 }
 
-void TfrmEditMain::puCaseListPopup()
-{
-  const bool offered = SelectedRowForce() != nullptr && lbPoints->count() == 0;
-  Addcase1->setVisible(offered);
-  AddcaseSeparator->setVisible(offered);
-  UpdateCaseListCommands();
-}
+void TfrmEditMain::puCaseListPopup() { UpdateCommands(); }
 
 // ---- Case list commands ---------------------------------------------------------------------
 

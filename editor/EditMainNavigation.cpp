@@ -6,6 +6,7 @@
 #include <QSettings>
 
 #include "editor/EditMain.h"
+#include "editor/EditorActions.h"
 #include "editor/EditorSettings.h"
 #include "editor/MapLegend.h"
 #include "editor/MapZoom.h"
@@ -36,25 +37,22 @@ void TfrmEditMain::CreateViewMenu()
   View1 = new QMenu("&View", this);
   View1->setObjectName("View1");
   menuBar()->insertMenu(About2->menuAction(), View1);
-  Zoomtoscenario1 = View1->addAction("Zoom to &scenario");
-  Zoomtoscenario1->setObjectName("Zoomtoscenario1");
-  Zoomtoscenario1->setToolTip("Zoom to scenario (Home on the map)");
-  Smoothdrawing1 = View1->addAction("S&mooth drawing");
-  Smoothdrawing1->setObjectName("Smoothdrawing1");
-  Smoothdrawing1->setCheckable(true);
-  Smoothdrawing1->setChecked(EditorSettings().value(kSmoothDrawingKey, true).toBool());
-  Globe->SetAntialiased(Smoothdrawing1->isChecked());
-  Legend1 = View1->addAction("&Legend");
-  Legend1->setObjectName("Legend1");
-  connect(Zoomtoscenario1, &QAction::triggered, this, [this] { ZoomToScenario(); });
-  connect(Smoothdrawing1, &QAction::triggered, this, [this] { Smoothdrawing1Click(); });
-  connect(Legend1, &QAction::triggered, this, [this] { Legend1Click(); });
+  const TEditorActions& commands = Actions();
+  View1->addAction(commands[TCommand::ZoomToScenario]);
+  View1->addAction(commands[TCommand::SmoothDrawing]);
+  commands[TCommand::SmoothDrawing]->setChecked(EditorSettings().value(kSmoothDrawingKey, true).toBool());
+  Globe->SetAntialiased(commands[TCommand::SmoothDrawing]->isChecked());
+  View1->addAction(commands[TCommand::Legend]);
+  connect(commands[TCommand::ZoomToScenario], &QAction::triggered, this, [this] { ZoomToScenario(); });
+  connect(commands[TCommand::SmoothDrawing], &QAction::triggered, this, [this] { Smoothdrawing1Click(); });
+  connect(commands[TCommand::Legend], &QAction::triggered, this, [this] { Legend1Click(); });
 }
 
 void TfrmEditMain::Smoothdrawing1Click()
 {
-  Globe->SetAntialiased(Smoothdrawing1->isChecked());
-  EditorSettings().setValue(kSmoothDrawingKey, Smoothdrawing1->isChecked());
+  const bool smooth = Actions()[TCommand::SmoothDrawing]->isChecked();
+  Globe->SetAntialiased(smooth);
+  EditorSettings().setValue(kSmoothDrawingKey, smooth);
   GlobeMap().RedrawGlobe();
 }
 
@@ -90,14 +88,10 @@ bool TfrmEditMain::GlobeKeyDown(platform::ViewKey key, platform::ShiftState)
     case ViewKey::Right: globe::PanByWindowShare(GlobeMap(), kArrowShare, 0); return true;
     case ViewKey::Up: globe::PanByWindowShare(GlobeMap(), 0, -kArrowShare); return true;
     case ViewKey::Down: globe::PanByWindowShare(GlobeMap(), 0, kArrowShare); return true;
-    case ViewKey::Plus: ZoomInBtnClick(); return true;
-    case ViewKey::Minus: ZoomOutBtnClick(); return true;
-    case ViewKey::Home: ZoomToScenario(); return true;
+    case ViewKey::Plus: Actions()[TCommand::ZoomIn]->trigger(); return true;
+    case ViewKey::Minus: Actions()[TCommand::ZoomOut]->trigger(); return true;
+    case ViewKey::Home: Actions()[TCommand::ZoomToScenario]->trigger(); return true;
     case ViewKey::F: ZoomToSelectedForce(); return true;
-    case ViewKey::Escape:
-      if (!DraggingMark()) return false;
-      CancelMarkDrag();
-      return true;
     default: return false;
   }
 }

@@ -19,8 +19,9 @@
 #include <exception>
 #include <filesystem>
 
-#include "editor/ApplicationCursor.h"
 #include "editor/EditMain.h"
+#include "editor/EditorActions.h"
+#include "editor/MapTools.h"
 #include "editor/EditorSettings.h"
 #include "editor/ProblemsPanel.h"
 #include "editor/TestForm.h"
@@ -70,26 +71,21 @@ void TfrmEditMain::CreateSessionMenus()
 {
   Recent1 = new QMenu("&Recent scenarios", File1);
   Recent1->setObjectName("Recent1");
-  File1->insertMenu(Viewshipfile1, Recent1);
-  File1->insertSeparator(Viewshipfile1);
+  const TEditorActions& commands = Actions();
+  File1->insertMenu(commands[TCommand::ViewShipFile], Recent1);
+  File1->insertSeparator(commands[TCommand::ViewShipFile]);
 
   View1->addSeparator();
-  Problems1 = dkProblems->toggleViewAction();
-  Problems1->setText("&Problems");
-  Problems1->setObjectName("Problems1");
-  View1->addAction(Problems1);
-  PanelOnly1 = View1->addAction("Show load messages in the panel only");
-  PanelOnly1->setObjectName("PanelOnly1");
-  PanelOnly1->setCheckable(true);
-  PanelOnly1->setChecked(EditorSettings().value(kPanelOnlyKey, false).toBool());
-  connect(PanelOnly1, &QAction::toggled, this, [](bool on) { EditorSettings().setValue(kPanelOnlyKey, on); });
+  View1->addAction(commands[TCommand::Problems]);
+  View1->addAction(commands[TCommand::PanelOnly]);
+  commands[TCommand::PanelOnly]->setChecked(EditorSettings().value(kPanelOnlyKey, false).toBool());
+  connect(commands[TCommand::PanelOnly], &QAction::toggled, this, [](bool on) { EditorSettings().setValue(kPanelOnlyKey, on); });
 
   Tools1 = new QMenu("&Tools", this);
   Tools1->setObjectName("Tools1");
   menuBar()->insertMenu(About2->menuAction(), Tools1);
-  Endurance1 = Tools1->addAction("&Endurance calculator...");
-  Endurance1->setObjectName("Endurance1");
-  connect(Endurance1, &QAction::triggered, this, [this] { Endurance1Click(); });
+  Tools1->addAction(commands[TCommand::Endurance]);
+  connect(commands[TCommand::Endurance], &QAction::triggered, this, [this] { Endurance1Click(); });
 
   connect(dkProblems, &TdkProblems::ProblemActivated, this,
           [this](const scenario::TProblem& problem) { ShowProblem(problem); });
@@ -132,7 +128,8 @@ bool TfrmEditMain::OpenDirectory(const std::string& dir)
   std::unique_ptr<globe::TVoduz4> map = NewGlobeMap();
   auto state = std::make_unique<scenario::TScenarioState>();
   scenario::TProblemLog log(*dialogs_);
-  log.SetShowMessages(!PanelOnly1->isChecked());
+  const bool panelOnly = Actions()[TCommand::PanelOnly]->isChecked();
+  log.SetShowMessages(!panelOnly);
   scenario::TScenarioLoader loader(*state, *map, log, Files(), regional_, ProgramFolder());
   loader.OnReadFile = [&log](const std::string& file) { log.SetCurrentFile(file); };
   const std::string workingFolder = Files().CurrentDirectory();
@@ -150,7 +147,7 @@ bool TfrmEditMain::OpenDirectory(const std::string& dir)
   }
   InstallScenario(std::move(map), std::move(state));
   CheckLoadedScenario(log.Problems());
-  if (PanelOnly1->isChecked() && !log.Problems().empty()) dkProblems->show();
+  if (panelOnly && !log.Problems().empty()) dkProblems->show();
 
   recent_.Add(dir);
   EditorSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
@@ -194,32 +191,22 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
   } else {
     showScenarioPending_ = true;
   }
-  Viewshipfile1->setEnabled(true);
-  Save1->setEnabled(true);
+  UpdateCommands();
   globeMap_->RedrawGlobe();
 }
 
 void TfrmEditMain::ResetEditState()
 {
-  if (MouseMode == mmPickPoint) RestoreNormalCursor();
+  tools_->Reset();
   CurrentForce = nullptr;
   CurrentCase = 1;
   for (int n = 1; n <= kCaseCount; ++n) Cases.ResetCase(n);
   Cases.CaseStart = {};
   Cases.CaseDelay = {};
-  Measuring = false;
-  MouseMode = mmIdle;
-  MeasureOrigin = {};
-  PickLine = 0;
   SelectedPoint = {};
   CaseFirstLine = 0;
   CaseLastLine = 0;
   caseListShowsBlock_ = false;
-  pickText_.clear();
-  pickCase_ = 0;
-  pickForce_ = nullptr;
-  drag_ = {};
-  measureCursor_.reset();
   {
     const QSignalBlocker forcesBlocker(lvForces);
     const QSignalBlocker tabsBlocker(tcCasesTabs);
@@ -229,7 +216,7 @@ void TfrmEditMain::ResetEditState()
     lbPoints->clear();
   }
   MarkCaseTabs();
-  UpdateCaseListCommands();
+  UpdateCommands();
   Memo1->clear();
   for (QLabel* panel : StatusPanels) panel->clear();
 }

@@ -19,21 +19,6 @@
 
 namespace editor {
 
-void TfrmEditMain::CreateEditMenu()
-{
-  undoStack_ = new QUndoStack(this);
-  Edit2 = new QMenu("&Edit", this);
-  Edit2->setObjectName("Edit2");
-  Undo1 = undoStack_->createUndoAction(this);
-  Undo1->setObjectName("Undo1");
-  Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  Redo1 = undoStack_->createRedoAction(this);
-  Redo1->setObjectName("Redo1");
-  Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-  Edit2->addAction(Undo1);
-  Edit2->addAction(Redo1);
-}
-
 int TfrmEditMain::SideOf(const scenario::TForce& force) { return force.Side == 0 ? 0 : 1; }
 
 TEditPlace TfrmEditMain::CurrentPlace() const

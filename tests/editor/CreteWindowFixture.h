@@ -24,6 +24,7 @@
 #include <string>
 
 #include "editor/EditMain.h"
+#include "editor/EditorActions.h"
 #include "platform/FileError.h"
 #include "editor/ForceInfo.h"
 #include "globe/view/Voduz4.h"
@@ -128,7 +129,7 @@ class CaseEditingWindowTest : public ::testing::Test {
     SelectForce("Lupo convoy");
     SelectLine(3);
     dialogs->QueueInput("WP=3705N 02410E");
-    window->Edit1->trigger();
+    window->Actions()[TCommand::EditLine]->trigger();
   }
   // Runs on the copy before it is loaded.
   std::function<void()> prepare;

@@ -12,6 +12,10 @@
 #include <tuple>
 
 #include "editor/ApplicationCursor.h"
+#include "editor/MapTools.h"
+#include "editor/ShownCase.h"
+#include "scenario/EditorGlobeSettings.h"
+#include "globe/view/Voduz4.h"
 #include "editor/ProblemsPanel.h"
 #include "globe/data/Geodesy.h"
 #include "globe/view/GlobeProjection.h"
@@ -90,7 +94,7 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   Map().LocateToLL(0, 0);
   const QPoint origin = PixelOf(TGeoPoint(0, 0));
   DoubleClick(origin);
-  ASSERT_TRUE(window->Measuring);
+  ASSERT_TRUE(window->MapTools().Measure().Measuring());
   const TGeoPoint originPoint = PointAt(origin);
   EXPECT_EQ(Panel(1).toStdString(), "Origin: " + scenario::FormatPosition(originPoint, true));
   Move(origin);
@@ -111,7 +115,7 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   platform::testing::RecordingDrawingSurface surface(Map().CanvasWidth(), Map().CanvasHeight());
   Map().Paint(surface);
   bool dotted = false, cross = false;
-  const QPoint centre = PixelOf(window->MeasureOrigin);
+  const QPoint centre = PixelOf(window->MapTools().Measure().Origin());
   const std::vector<platform::TPoint> bar{{centre.x() - 12, centre.y()}, {centre.x() + 12, centre.y()}};
   for (const auto& call : surface.Calls(platform::testing::DrawOp::Polyline)) {
     dotted |= call.State.CurrentPen.Style == platform::psDot && !call.Points.empty() &&
@@ -125,7 +129,7 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   EXPECT_GT(texts.back().Points.front().X, cursor.x());
   // A plain click ends measuring; the origin goes and the readout is the position again.
   Click(origin + QPoint(30, 30));
-  EXPECT_TRUE(!window->Measuring && Panel(1).isEmpty());
+  EXPECT_TRUE(!window->MapTools().Measure().Measuring() && Panel(1).isEmpty());
   Move(origin + QPoint(40, 30));
   EXPECT_EQ(Panel(2).toStdString(), "  " + scenario::FormatPosition(PointAt(origin + QPoint(40, 30)), false));
   Map().Projection().SetScaleFactor(0);  // the whole globe: off it at the corner, the readout stays
@@ -144,7 +148,7 @@ TEST_F(MapInteractionTest, CtrlDoubleClickLogsThePositionWithoutMeasuringALeftDr
   // Other modifiers and other buttons neither measure nor log.
   DoubleClick(at, Qt::LeftButton, Qt::AltModifier);
   DoubleClick(at, Qt::RightButton);
-  EXPECT_FALSE(window->Measuring);
+  EXPECT_FALSE(window->MapTools().Measure().Measuring());
   EXPECT_EQ(window->Memo1->toPlainText().count("LL="), 1);
   const long double scale = Map().Projection().ScaleFactor();
   const QPoint from = at - QPoint(60, 40);
@@ -185,7 +189,7 @@ class PickPointTest : public MapDirectTest {
   }
   void PickLine(int row) {
     window->lbPoints->setCurrentRow(row);
-    window->Pickpoint1->trigger();
+    window->Actions()[TCommand::PickPoint]->trigger();
   }
   // 34 30.5 N, 26 00.5 E: in the middle of the arc minutes 3430N 02600E.
   const TGeoPoint known = TGeoPoint::FromDegrees(26 + 0.5 / 60, 34 + 30.5 / 60);
@@ -200,7 +204,7 @@ TEST_F(PickPointTest, ClickGivesTheLineTheClickedPositionUndoably) {
   EXPECT_TRUE(CrossCursorShown());
   Click(PixelOf(known));
   EXPECT_EQ(window->CaseListLine(4), "WP=3430N 02600E");
-  EXPECT_EQ(window->MouseMode, mmIdle);
+  EXPECT_FALSE(window->MapTools().Picking());
   EXPECT_FALSE(CrossCursorShown());
   // Written back into the side's lines in place of the old one, and parsed into the route.
   EXPECT_EQ(CountOf("WP=3430N 02600E") + CountOf("WP=3300N 02700E"), 1u);
@@ -210,9 +214,9 @@ TEST_F(PickPointTest, ClickGivesTheLineTheClickedPositionUndoably) {
   PickLine(1);
   Click(PixelOf(known));
   EXPECT_EQ(window->CaseListLine(1), "LL=3430N 02600E");
-  window->Undo1->trigger();
-  EXPECT_EQ(window->Redo1->text(), "Redo Pick point for line 2 of Force A1 case 1");
-  window->Undo1->trigger();
+  window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_EQ(window->Actions()[TCommand::Redo]->text(), "Redo Pick point for line 2 of Force A1 case 1");
+  window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(AlliedLines(), loaded);
   window->tcCasesTabs->setCurrentIndex(2);
   ASSERT_EQ(window->CaseListLine(3), "DELAY=6");
@@ -241,11 +245,11 @@ TEST_F(PickPointTest, SelectingATabRedrawsTheRoutesWhateverTheCaseListFinds) {
 TEST_F(PickPointTest, PickEndsWithoutAChangeOffTheGlobeOrInAnotherTab) {
   PickLine(4);
   Click(PixelOf(known), Qt::RightButton);
-  EXPECT_EQ(window->MouseMode, mmPickPoint);
+  EXPECT_TRUE(window->MapTools().Picking());
   window->tcCasesTabs->setCurrentIndex(1);  // case 2 has a line 4 too
   const std::string other = window->CaseListLine(4);
   Click(PixelOf(known));
-  EXPECT_EQ(window->MouseMode, mmIdle);
+  EXPECT_FALSE(window->MapTools().Picking());
   EXPECT_EQ(window->CaseListLine(4), other);
   window->tcCasesTabs->setCurrentIndex(0);
   PickLine(4);
@@ -256,8 +260,8 @@ TEST_F(PickPointTest, PickEndsWithoutAChangeOffTheGlobeOrInAnotherTab) {
   EXPECT_FALSE(CrossCursorShown());
   EXPECT_FALSE(window->Scenario().Modified);
   window->lbPoints->clearSelection();
-  window->Pickpoint1->trigger();
-  EXPECT_EQ(window->MouseMode, mmIdle);
+  window->Actions()[TCommand::PickPoint]->trigger();
+  EXPECT_FALSE(window->MapTools().Picking());
 }
 
 // Escape cancels a drag.
@@ -267,14 +271,14 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
   DragTo(to);
   Key(Qt::Key_Escape);
-  EXPECT_FALSE(window->DraggingMark());
+  EXPECT_FALSE(window->MapTools().Dragging());
   EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), wp0);
   Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoModifier);
   EXPECT_EQ(AlliedLines(), before);
   EXPECT_FALSE(window->Scenario().Modified);
   Send(QEvent::MouseButtonPress, PixelOf(wp0), Qt::LeftButton, Qt::NoModifier);
-  EXPECT_TRUE(window->DraggingMark());
-  EXPECT_FALSE(Map().ZoomBandActive());
+  EXPECT_TRUE(window->MapTools().Dragging());
+  EXPECT_EQ(window->MapTools().Band(), nullptr);
   const QPoint start = PixelOf(wp0), end = PixelOf(dropAt);
   DragTo((start + end) / 2);
   // Live: the parsed route point is where the mouse is, the line not yet changed.
@@ -282,7 +286,7 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   EXPECT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
   DragTo(end);
   Send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoModifier);
-  EXPECT_FALSE(window->DraggingMark());
+  EXPECT_FALSE(window->MapTools().Dragging());
   EXPECT_EQ(window->CaseListLine(4), "WP=3340N 02610E");
   platform::TextLines expected = before;  // exactly that line changed
   *std::find(expected.begin(), expected.end(), "WP=3300N 02700E") = "WP=3340N 02610E";
@@ -430,7 +434,7 @@ TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUnt
   ASSERT_TRUE(window->lbPoints->item(row)->text().startsWith("WP="));
   window->lbPoints->setCurrentRow(row);
   dialogs->QueueInput(kDesertLine);
-  window->Edit1->trigger();
+  window->Actions()[TCommand::EditLine]->trigger();
   const int before = AlliedLine(kDesertLine);
   ASSERT_GT(before, 0);
   EXPECT_EQ(DesertFindings(), 1);
@@ -441,7 +445,7 @@ TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUnt
   SelectForce("Force A1");
   EXPECT_EQ(DesertMarks(), 0);
   window->lbPoints->setCurrentRow(row);
-  window->Insert1->trigger();
+  window->Actions()[TCommand::InsertLine]->trigger();
   ASSERT_EQ(AlliedLine(kDesertLine), before + 1);
   EXPECT_EQ(DesertFindings(), 1);
   window->UndoStack().undo();
@@ -449,6 +453,58 @@ TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUnt
   EXPECT_EQ(AlliedLine(kDesertLine), 0);
   EXPECT_EQ(window->dkProblems->Problems(), loaded);
   EXPECT_EQ(DesertMarks(), 0);
+}
+
+
+// The tools on a map of their own, without a window, over a case with no force (no marks to
+// drag): the view's zoom button draws a band that the release zooms to.
+class MapToolsTest : public ::testing::Test {
+ protected:
+  struct NoForceCase : TShownCase {
+    scenario::TForce* Force() const override { return nullptr; }
+    int CaseNumber() const override { return 1; }
+    scenario::TForceCases& Cases() override { return cases; }
+    platform::TextLines Lines() const override { return {}; }
+    void Reparse() override {}
+    bool ReplaceLine(int, const std::string&, const QString&) override { return false; }
+    bool InsertLine(int, const std::string&, const QString&) override { return false; }
+    scenario::TForceCases cases;
+  };
+  void SetUp() override {
+    scenario::ApplyGlobeStartSettings(map);
+    map.SetClientSize(800, 600);
+    tools.Hook(map);
+  }
+  // A left drag from one pixel to another.
+  void Band(platform::TPoint from, platform::TPoint to) {
+    map.MouseDown(platform::MouseButton::Left, {}, from.X, from.Y);
+    map.MouseMove({.Left = true}, to.X, to.Y);
+    map.MouseUp(platform::MouseButton::Left, {}, to.X, to.Y);
+  }
+  globe::TVoduz4 map;
+  NoForceCase shown;
+  QLabel origin, readout;
+  QPlainTextEdit log;
+  platform::RegionalSettings regional;
+  TMapTools tools{shown, origin, readout, log, regional};
+};
+
+TEST_F(MapToolsTest, ABandZoomsToItselfASecondPressOrABandUnderTenPixelsZoomsNothing) {
+  const long double scale = map.Projection().ScaleFactor();
+  map.MouseDown(platform::MouseButton::Left, {}, 100, 100);
+  ASSERT_NE(tools.Band(), nullptr);
+  EXPECT_FALSE(map.ZoomBandActive());  // the tool's band, not the view's
+  map.MouseMove({.Left = true}, 300, 250);
+  EXPECT_EQ(tools.Band()->Band(), (platform::TRect{100, 100, 300, 250}));
+  map.MouseDown(platform::MouseButton::Right, {}, 300, 250);
+  EXPECT_EQ(tools.Band(), nullptr);
+  EXPECT_FALSE(map.Rotating());  // the press that ended the band starts nothing else
+  map.MouseUp(platform::MouseButton::Right, {}, 300, 250);
+  Band({100, 100}, {300, 109});
+  EXPECT_EQ(map.Projection().ScaleFactor(), scale);
+  Band({300, 250}, {100, 100});  // drawn from its lower right corner
+  EXPECT_EQ(tools.Band(), nullptr);
+  EXPECT_GT(map.Projection().ScaleFactor(), scale * 2.5);
 }
 
 }  // namespace

@@ -76,7 +76,7 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
     SelectForce("Force A1");
     window->lbPoints->setCurrentRow(1);
     dialogs->QueueInput("WP=3500N 02400E");
-    window->Edit1->trigger();
+    window->Actions()[TCommand::EditLine]->trigger();
     ASSERT_TRUE(window->SideLinesChanged(1));
   }
 };
@@ -84,7 +84,7 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
 // The load command is run on the demo itself, not on a copy.
 TEST_F(SessionTest, LoadedDemoFillsCaptionTimeAndForcesList) {
   dialogs->QueueDirectory(kCrete);
-  window->Openscenario1->trigger();  // the menu command presses the load button
+  window->Actions()[TCommand::Open]->trigger();  // the menu command presses the load button
   ASSERT_EQ(dialogs->Texts(DialogKind::Directory).size(), 1u);
   EXPECT_EQ(dialogs->Calls().front().defaultText, kProgramDir);  // starts in the program's folder
   EXPECT_TRUE(dialogs->Reports().empty()) << dialogs->Reports().front();
@@ -102,7 +102,7 @@ TEST_F(SessionTest, LoadedDemoFillsCaptionTimeAndForcesList) {
 // folder: with nothing loaded only the load stays offered; a loaded scenario stays as it was.
 TEST_F(SessionTest, CancelledOrFailedOpensChangeNothing) {
   window->sbLoad->click();  // no directory queued: the dialog returns an empty path
-  EXPECT_FALSE(window->Viewshipfile1->isEnabled() || window->Save1->isEnabled());
+  EXPECT_FALSE(window->Actions()[TCommand::ViewShipFile]->isEnabled() || window->Actions()[TCommand::Save]->isEnabled());
   ASSERT_TRUE(window->OpenDirectory(kCrete));
   const QString title = window->windowTitle();
   const QStringList rows = ForceRows(*window);
@@ -140,7 +140,7 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAsk
   EXPECT_TRUE(window->Memo1->toPlainText().isEmpty());
   EXPECT_EQ(window->UndoStack().count(), 0);  // nothing of the old scenario to undo
   OpenCreteAndEditALine();
-  window->Undo1->trigger();
+  window->Actions()[TCommand::Undo]->trigger();
   dialogs->ClearCalls();
   EXPECT_TRUE(window->OpenDirectory(kMalta));
   EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
@@ -163,7 +163,7 @@ TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
                            "problems_campaign", "sahara_picture"})
     dirs.push_back(kFixtures + name);
   dirs.push_back(kCrete);
-  window->PanelOnly1->setChecked(true);  // the fixtures' messages stay in the panel
+  window->Actions()[TCommand::PanelOnly]->setChecked(true);  // the fixtures' messages stay in the panel
   for (const std::string& dir : dirs) ASSERT_TRUE(window->OpenDirectory(dir)) << dir;
   QStringList entries;
   for (const QAction* action : window->Recent1->actions()) entries << action->text();
@@ -191,7 +191,7 @@ TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   window->sbLoad->click();
   window->lvForces->setColumnWidth(0, 131);
   window->pnMain->setSizes({300, 500, 150});
-  window->PanelOnly1->setChecked(true);
+  window->Actions()[TCommand::PanelOnly]->setChecked(true);
   window->show();
   QApplication::processEvents();
   const QList<int> sizes = window->pnMain->sizes();
@@ -199,7 +199,7 @@ TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   ScriptedDialogs* nextDialogs = nullptr;
   std::unique_ptr<TfrmEditMain> next = NewWindow(nextDialogs);
   EXPECT_EQ(next->lvForces->columnWidth(0), 131);
-  EXPECT_TRUE(next->PanelOnly1->isChecked());
+  EXPECT_TRUE(next->Actions()[TCommand::PanelOnly]->isChecked());
   next->show();
   QApplication::processEvents();
   EXPECT_EQ(next->pnMain->sizes(), sizes);
@@ -210,7 +210,7 @@ TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
 }
 
 TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
-  window->PanelOnly1->setChecked(true);
+  window->Actions()[TCommand::PanelOnly]->setChecked(true);
   ASSERT_TRUE(window->OpenDirectory(kFixtures + "problems_campaign"));
   EXPECT_TRUE(dialogs->Reports().empty());  // no message boxes
   QTreeWidget* rows = window->dkProblems->tvProblems;
@@ -245,7 +245,7 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   window->show();
   SelectForce("Force A1");
   // No line selected: nothing to act on. Tabs of existing cases carry a mark, the others none.
-  EXPECT_FALSE(window->Edit1->isEnabled() || window->Delete1->isEnabled() || window->Pickpoint1->isEnabled());
+  EXPECT_FALSE(window->Actions()[TCommand::EditLine]->isEnabled() || window->Actions()[TCommand::DeleteLine]->isEnabled() || window->Actions()[TCommand::PickPoint]->isEnabled());
   EXPECT_TRUE(!window->tcCasesTabs->tabIcon(0).isNull() && window->tcCasesTabs->tabIcon(5).isNull());
   window->lbPoints->setFocus();
   window->lbPoints->setCurrentRow(1);
