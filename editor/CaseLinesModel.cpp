@@ -24,6 +24,11 @@ void TCaseLinesModel::Clear()
   endResetModel();
 }
 
+void TCaseLinesModel::LinesChanged()
+{
+  if (rowCount() > 0) emit dataChanged(index(0), index(rowCount() - 1));
+}
+
 std::string TCaseLinesModel::Line(int row) const
 {
   if (row < 0 || row >= rowCount()) return {};

@@ -19,6 +19,8 @@ class TCaseLinesModel : public QAbstractListModel {
   // with count 0.
   void Show(const platform::TextLines& lines, std::size_t first, std::size_t count);
   void Clear();
+  // The shown lines were changed in place (same count).
+  void LinesChanged();
   // The line of a row as its bytes in the file; empty past the end.
   std::string Line(int row) const;
   // The shown lines.

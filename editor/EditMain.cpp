@@ -6,7 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QKeyEvent>
@@ -17,13 +17,15 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <exception>
 #include <utility>
 
 #include "editor/AboutEdit.h"
+#include "editor/CaseLinesModel.h"
+#include "editor/ForcesModel.h"
 #include "editor/ComputeEndurance.h"
 #include "editor/EditorActions.h"
 #include "editor/MapTools.h"
@@ -194,13 +196,14 @@ void TfrmEditMain::CreateLeftPanel()
 {
   pnLeft = Splitter(Qt::Vertical, "pnLeft", pnMain);
 
-  lvForces = new QTreeWidget(pnLeft);
+  lvForces = new QTreeView(pnLeft);
   lvForces->setObjectName("lvForces");
+  forcesModel_ = new TForcesModel(this);
+  lvForces->setModel(forcesModel_);
   lvForces->setRootIsDecorated(false);
   lvForces->setSelectionMode(QAbstractItemView::SingleSelection);
   lvForces->setSelectionBehavior(QAbstractItemView::SelectRows);
   lvForces->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  lvForces->setHeaderLabels({"Name", "Speed", "Mission"});
   lvForces->setColumnWidth(0, 70);  // widened to the names once forces are listed
   lvForces->setColumnWidth(1, 50);
   lvForces->setColumnWidth(2, 150);
@@ -239,11 +242,13 @@ void TfrmEditMain::CreateLeftPanel()
   }
   tcCasesTabs->setCurrentIndex(0);
   tabColumn->addWidget(tcCasesTabs);
-  lbPoints = new QListWidget(tcCases);
+  lbPoints = new QListView(tcCases);
   lbPoints->setObjectName("lbPoints");
+  caseLines_ = new TCaseLinesModel(this);
+  lbPoints->setModel(caseLines_);
   lbPoints->setSelectionMode(QAbstractItemView::SingleSelection);
   lbPoints->setUniformItemSizes(true);
-  lbPoints->setStyleSheet("QListWidget::item { height: 13px; }");
+  lbPoints->setStyleSheet("QListView::item { height: 13px; }");
   tabColumn->addWidget(lbPoints, 1);
   lowerColumn->addWidget(tcCases, 1);
   pnLeft->addWidget(lower);
@@ -400,20 +405,16 @@ void TfrmEditMain::sbLoadClick()
 
 void TfrmEditMain::FillForcesList()
 {
-  lvForces->clear();
   const auto& rows = scenario_->ForcesList.Rows;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    auto* item = new QTreeWidgetItem(lvForces, {QString::fromStdString(rows[i].Name),
-                                                QString::fromStdString(rows[i].Speed),
-                                                QString::fromStdString(rows[i].Mission)});
-    item->setData(0, Qt::UserRole, static_cast<qulonglong>(i));  // the row, which carries its force
-    item->setToolTip(0, item->text(0));
-    if (static_cast<int>(i) == scenario_->ForcesList.Selected) item->setSelected(true);
-  }
+  forcesModel_->SetRows(&rows);
+  const int selected = scenario_->ForcesList.Selected;
+  if (selected >= 0 && selected < forcesModel_->rowCount())
+    lvForces->selectionModel()->select(forcesModel_->index(selected, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
   // The names fit unless the user has made the column wider.
   int nameWidth = 0;
-  for (int i = 0; i < lvForces->topLevelItemCount(); ++i)
-    nameWidth = std::max(nameWidth, lvForces->fontMetrics().horizontalAdvance(lvForces->topLevelItem(i)->text(0)) + 16);
+  for (const scenario::TForceListRow& row : rows)
+    nameWidth = std::max(nameWidth, lvForces->fontMetrics().horizontalAdvance(QString::fromStdString(row.Name)) + 16);
   if (lvForces->columnWidth(0) < nameWidth) lvForces->setColumnWidth(0, nameWidth);
 }
 

@@ -27,14 +27,14 @@
 
 class QAction;
 class QLabel;
-class QListWidget;
+class QListView;
 class QMenu;
 class QPlainTextEdit;
 class QSplitter;
 class QTabBar;
 class QTimer;
 class QToolButton;
-class QTreeWidget;
+class QTreeView;
 class QUndoStack;
 
 namespace globe {
@@ -51,7 +51,9 @@ class TForce;
 
 namespace editor {
 
+class TCaseLinesModel;
 class TEditorActions;
+class TForcesModel;
 class TMapTools;
 class TShownCase;
 class TdkProblems;
@@ -80,11 +82,11 @@ class TfrmEditMain : public QMainWindow {
   QToolButton* ZoomOutBtn = nullptr;
   QLabel* stTime = nullptr;
   QSplitter* pnLeft = nullptr;  // forces list above, speed panel and case tabs below
-  QTreeWidget* lvForces = nullptr;
+  QTreeView* lvForces = nullptr;
   QWidget* pnSpeed = nullptr;
   QWidget* tcCases = nullptr;  // the tab control: the tab row and the case list under it
   QTabBar* tcCasesTabs = nullptr;
-  QListWidget* lbPoints = nullptr;
+  QListView* lbPoints = nullptr;
   QSplitter* pnMain = nullptr;  // left panel | map | memo
   // The map window; it shows GlobeMap().
   platform::QtViewWidget* Globe = nullptr;
@@ -194,15 +196,12 @@ class TfrmEditMain : public QMainWindow {
   void ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t end, int n);
   // Shows the current case's block of the current force's side lines in the case list.
   void FillCaseList();
-  // Writes the case list back over its block in the side lines and sets Modified.
-  void StoreCaseList();
   // Parses the shown case again from the case list.
   void ReparseCurrentCase();
-  // The case list's lines as the bytes they stand for in the file. A line changed through
-  // SetCaseListLine (or by setting the item's text) is taken as changed.
-  std::string CaseListLine(int row) const;
-  void SetCaseListLine(int row, const std::string& line);
-  platform::TextLines CaseListLines() const;
+  // The case list's model: the shown case's block of the side lines, by row.
+  const TCaseLinesModel& CaseLines() const { return *caseLines_; }
+  // The forces list's model.
+  const TForcesModel& Forces() const { return *forcesModel_; }
   // The force of the selected row of the forces list, or null.
   scenario::TForce* SelectedRowForce() const;
 
@@ -306,8 +305,16 @@ class TfrmEditMain : public QMainWindow {
   platform::TextLines& SideLinesOf(const scenario::TForce& force);
   // Selects the current force's row again without running the selection.
   void ShowCurrentForceRow();
-  // Shows lines in the case list (no selection).
-  void ShowCaseList(const platform::TextLines& lines);
+  // The selected line of the case list, or -1.
+  int SelectedLine() const;
+  // Selects a row of the case list (its selection then shows the line's point).
+  void SelectLine(int row);
+  // Makes a row of the forces list the current and selected one, through the force selection
+  // or, quietly, without it.
+  void SelectForceRow(int row, bool quietly);
+  // A change of the shown case's block made in place: the case list shown again, the case
+  // parsed again, and Modified set.
+  void ShownBlockChanged();
   // The Edit force dialog on the force's header lines; on OK the speed lines are replaced.
   bool EditForceSpeed(platform::TextLines& lines, const std::string& title);
   // Writes one side's file; shows the message of success or of the failure.
@@ -372,6 +379,10 @@ class TfrmEditMain : public QMainWindow {
   std::unique_ptr<scenario::TScenarioState> scenario_;  // after the map, which holds its objects
   std::unique_ptr<platform::FileSystem> files_;
   QUndoStack* undoStack_ = nullptr;
+  TForcesModel* forcesModel_ = nullptr;
+  TCaseLinesModel* caseLines_ = nullptr;
+  // A force row selected without running the force selection.
+  bool quietForceSelection_ = false;
   TEditorActions* actions_ = nullptr;
   std::array<platform::TextLines, 2> savedSideLines_;
   // The land the checks test against, made once per load; the load's messages and the checks'

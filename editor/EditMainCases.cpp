@@ -2,13 +2,13 @@
 // side's lines, a tab shows one case's lines in the case list, and the case list commands change
 // those lines and write them back in place.
 #include <QDialog>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QSignalBlocker>
 #include <QTabBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 #include <algorithm>
 #include <array>
@@ -16,6 +16,8 @@
 #include <optional>
 
 #include "editor/CaseEditCommands.h"
+#include "editor/CaseLinesModel.h"
+#include "editor/ForcesModel.h"
 #include "editor/EditMain.h"
 #include "editor/EditorActions.h"
 #include "editor/ForceInfo.h"
@@ -32,17 +34,16 @@
 
 namespace editor {
 
-namespace {
-
-QByteArray Bytes(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
-
-}  // namespace
-
 void TfrmEditMain::ConnectCaseEditing()
 {
-  connect(lvForces, &QTreeWidget::itemSelectionChanged, this, [this] { lvForcesSelectItem(); });
+  connect(lvForces->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (!quietForceSelection_) lvForcesSelectItem();
+  });
   connect(tcCasesTabs, &QTabBar::currentChanged, this, [this] { tcCasesChange(); });
-  connect(lbPoints, &QListWidget::itemSelectionChanged, this, [this] { lbPointsClick(); });
+  connect(lbPoints->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    lbPointsClick();
+    UpdateCommands();
+  });
   connect(puCaseList, &QMenu::aboutToShow, this, [this] { puCaseListPopup(); });
   const TEditorActions& commands = Actions();
   connect(commands[TCommand::EditLine], &QAction::triggered, this, [this] { Edit1Click(); });
@@ -53,20 +54,18 @@ void TfrmEditMain::ConnectCaseEditing()
   connect(commands[TCommand::Save], &QAction::triggered, this, [this] { Save1Click(); });
 
   // The keyboard and the mouse reach the case list's commands without its popup.
-  connect(lbPoints, &QListWidget::itemDoubleClicked, this, [this] { Edit1Click(); });
-  connect(lbPoints, &QListWidget::itemSelectionChanged, this, [this] { UpdateCommands(); });
+  connect(lbPoints, &QAbstractItemView::doubleClicked, this, [this] { Edit1Click(); });
   lbPoints->installEventFilter(this);
   UpdateCommands();
 }
 
 void TfrmEditMain::UpdateCommands()
 {
-  const int row = lbPoints->currentRow();
   TCommandState state;
   state.ScenarioLoaded = !scenario_->ScenarioDir.empty();
   state.ForceSelected = SelectedRowForce() != nullptr;
-  state.LineSelected = row >= 0 && lbPoints->item(row)->isSelected();
-  state.CaseListEmpty = lbPoints->count() == 0;
+  state.LineSelected = SelectedLine() >= 0;
+  state.CaseListEmpty = caseLines_->rowCount() == 0;
   Actions().UpdateEnabled(state);
 }
 
@@ -97,11 +96,16 @@ void TfrmEditMain::MarkCaseTabs()
 
 scenario::TForce* TfrmEditMain::SelectedRowForce() const
 {
-  const QList<QTreeWidgetItem*> selected = lvForces->selectedItems();
-  if (selected.isEmpty()) return nullptr;
-  const auto row = selected.front()->data(0, Qt::UserRole).toULongLong();
-  const auto& rows = scenario_->ForcesList.Rows;
-  return row < rows.size() ? rows[row].Force : nullptr;
+  const QModelIndexList selected = lvForces->selectionModel()->selectedRows();
+  return selected.isEmpty() ? nullptr : forcesModel_->ForceAt(selected.front().row());
+}
+
+void TfrmEditMain::SelectForceRow(int row, bool quietly)
+{
+  quietForceSelection_ = quietly;
+  if (quietly) lvForces->clearSelection();
+  if (row >= 0) lvForces->setCurrentIndex(forcesModel_->index(row, 0));
+  quietForceSelection_ = false;
 }
 
 platform::TextLines& TfrmEditMain::SideLinesOf(const scenario::TForce& force)
@@ -109,58 +113,29 @@ platform::TextLines& TfrmEditMain::SideLinesOf(const scenario::TForce& force)
   return scenario_->SideLines[force.Side == 0 ? 0 : 1];
 }
 
-void TfrmEditMain::ShowCurrentForceRow()
-{
-  const QSignalBlocker blocker(lvForces);
-  lvForces->clearSelection();
-  const auto& rows = scenario_->ForcesList.Rows;
-  for (int i = 0; i < lvForces->topLevelItemCount(); ++i) {
-    QTreeWidgetItem* item = lvForces->topLevelItem(i);
-    const auto row = item->data(0, Qt::UserRole).toULongLong();
-    if (row < rows.size() && rows[row].Force == CurrentForce) {
-      item->setSelected(true);
-      lvForces->setCurrentItem(item);
-      break;
-    }
-  }
-}
+void TfrmEditMain::ShowCurrentForceRow() { SelectForceRow(forcesModel_->RowOf(CurrentForce), true); }
 
 // ---- The case list's lines ------------------------------------------------------------------
 
-std::string TfrmEditMain::CaseListLine(int row) const
+int TfrmEditMain::SelectedLine() const
 {
-  const QListWidgetItem* item = lbPoints->item(row);
-  if (item == nullptr) return {};
-  const QByteArray stored = item->data(Qt::UserRole).toByteArray();
-  std::string bytes(stored.constData(), static_cast<std::size_t>(stored.size()));
-  // A text set on the item itself stands for the line now.
-  if (item->text() != platform::ToQString(bytes)) return platform::FromQString(item->text(), bytes);
-  return bytes;
+  const QModelIndex current = lbPoints->currentIndex();
+  return current.isValid() && lbPoints->selectionModel()->isSelected(current) ? current.row() : -1;
 }
 
-void TfrmEditMain::SetCaseListLine(int row, const std::string& line)
+void TfrmEditMain::SelectLine(int row)
 {
-  QListWidgetItem* item = lbPoints->item(row);
-  if (item == nullptr) return;
-  item->setData(Qt::UserRole, Bytes(line));
-  item->setText(platform::ToQString(line));
+  const QModelIndex index = caseLines_->index(row);
+  lbPoints->setCurrentIndex(index);
+  lbPoints->scrollTo(index);
 }
 
-platform::TextLines TfrmEditMain::CaseListLines() const
+void TfrmEditMain::ShownBlockChanged()
 {
-  platform::TextLines lines;
-  for (int row = 0; row < lbPoints->count(); ++row) lines.push_back(CaseListLine(row));
-  return lines;
-}
-
-void TfrmEditMain::ShowCaseList(const platform::TextLines& lines)
-{
-  const QSignalBlocker blocker(lbPoints);
-  lbPoints->clear();
-  for (const std::string& line : lines) {
-    auto* item = new QListWidgetItem(platform::ToQString(line), lbPoints);
-    item->setData(Qt::UserRole, Bytes(line));
-  }
+  scenario_->Modified = true;
+  FillCaseList();
+  ReparseCurrentCase();
+  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
 }
 
 // ---- Cases ----------------------------------------------------------------------------------
@@ -191,8 +166,7 @@ void TfrmEditMain::lvForcesSelectItem()
     }
     state.Modified = false;
   }
-  state.ForcesList.Selected =
-      static_cast<std::int32_t>(lvForces->selectedItems().front()->data(0, Qt::UserRole).toULongLong());
+  state.ForcesList.Selected = lvForces->selectionModel()->selectedRows().front().row();
   // The waypoint circle belongs to the previous force's line.
   SelectedPoint.LatY = 0;
   ParseForceCases(*force);
@@ -235,7 +209,7 @@ void TfrmEditMain::FillCaseList()
   CaseFirstLine = 0;
   CaseLastLine = 0;
   caseListShowsBlock_ = false;
-  ShowCaseList({});
+  caseLines_->Clear();
   const scenario::TCaseBlock block =
       scenario::FindCaseBlock(SideLinesOf(*CurrentForce), CurrentForce->Title(), CurrentCase);
   if (block.MissingEnd) {
@@ -245,40 +219,28 @@ void TfrmEditMain::FillCaseList()
   CaseFirstLine = static_cast<int>(block.FirstLine);
   CaseLastLine = static_cast<int>(block.LastLine);
   caseListShowsBlock_ = !block.Lines.empty();
-  ShowCaseList(block.Lines);
+  if (caseListShowsBlock_) caseLines_->Show(SideLinesOf(*CurrentForce), block.FirstLine, block.Lines.size());
   MarkCaseTabs();
   UpdateCommands();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
-}
-
-void TfrmEditMain::StoreCaseList()
-{
-  if (CurrentForce == nullptr) return;
-  scenario_->Modified = true;
-  // Only a block that the case list was filled from is replaced: never the "ENDMISSION" line
-  // or the first line of the file that the indexes hold when no case is shown.
-  if (!caseListShowsBlock_ || CaseFirstLine < 0 || CaseLastLine < 0) return;
-  scenario::StoreCaseBlock(SideLinesOf(*CurrentForce), static_cast<std::size_t>(CaseFirstLine),
-                           static_cast<std::size_t>(CaseLastLine), CaseListLines());
-  MarkCaseTabs();
 }
 
 void TfrmEditMain::ReparseCurrentCase()
 {
   const int n = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
   ResetCase(n);
-  const platform::TextLines lines = CaseListLines();
+  const platform::TextLines lines = caseLines_->Lines();
   if (lines.empty()) return;
   ParseCase(lines, 1, scenario::CaseLinesEnd(lines, 1), n);
 }
 
 void TfrmEditMain::lbPointsClick()
 {
-  const int row = lbPoints->currentRow();
-  if (row < 0 || !lbPoints->item(row)->isSelected()) return;
+  const int row = SelectedLine();
+  if (row < 0) return;
   SelectedPoint.LatY = 0;
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
-  const std::string line = CaseListLine(row);
+  const std::string line = caseLines_->Line(row);
   if (line.size() >= 3 && line.compare(1, 2, "P=") == 0) {
     globe::TGeoPoint point;
     if (scenario::ParsePositionValue(std::string_view(line).substr(3), point)) {
@@ -292,52 +254,39 @@ void TfrmEditMain::puCaseListPopup() { UpdateCommands(); }
 
 // ---- Case list commands ---------------------------------------------------------------------
 
-namespace {
-
-// The selected line of a list, or -1.
-int SelectedRow(const QListWidget& list)
-{
-  const int row = list.currentRow();
-  return row >= 0 && list.item(row)->isSelected() ? row : -1;
-}
-
-}  // namespace
-
 void TfrmEditMain::Edit1Click()
 {
-  const int row = SelectedRow(*lbPoints);
+  const int row = SelectedLine();
   if (row < 0 || CurrentForce == nullptr) return;
   const TEditStart start = StartEdit(*CurrentForce);
   // The text is read with the case-line rules before it is stored; a refused one stays in the
   // box with the reason.
   const int caseNumber = CurrentCase;
-  SetCaseListLine(row, dialogs_->CheckedInputBox("Edit line", "Edit case line", CaseListLine(row),
-                                                 [this, caseNumber](const std::string& text) {
-                                                   return scenario::CaseLineRefusal(text, caseNumber,
-                                                                                    scenario_->BaseList);
-                                                 }));
+  const std::string text = dialogs_->CheckedInputBox("Edit line", "Edit case line", caseLines_->Line(row),
+                                                     [this, caseNumber](const std::string& line) {
+                                                       return scenario::CaseLineRefusal(line, caseNumber,
+                                                                                        scenario_->BaseList);
+                                                     });
+  // A closed box counts as an edit, whether the line changed or not.
+  scenario_->Modified = true;
+  SideLinesOf(*CurrentForce)[static_cast<std::size_t>(CaseFirstLine + row)] = text;
+  caseLines_->LinesChanged();
   ReparseCurrentCase();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
-  StoreCaseList();
+  MarkCaseTabs();
   if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TEditLineCommand(*this, std::move(*change), true));
 }
 
 void TfrmEditMain::Insert1Click()
 {
-  const int row = SelectedRow(*lbPoints);
+  const int row = SelectedLine();
   if (row < 0 || CurrentForce == nullptr) return;
   const TEditStart start = StartEdit(*CurrentForce);
-  const std::string line = CaseListLine(row);
-  {
-    const QSignalBlocker blocker(lbPoints);
-    auto* item = new QListWidgetItem(platform::ToQString(line));
-    item->setData(Qt::UserRole, Bytes(line));
-    lbPoints->insertItem(row, item);
-  }
-  StoreCaseList();
-  FillCaseList();
-  ReparseCurrentCase();
-  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+  // A copy of the line goes above it.
+  platform::TextLines& lines = SideLinesOf(*CurrentForce);
+  const auto at = lines.begin() + CaseFirstLine + row;
+  lines.insert(at, *at);
+  ShownBlockChanged();
   if (auto change = MadeChange(start, {CurrentForce, CurrentCase, row})) {
     undoStack_->push(new TInsertLineCommand(*this, std::move(*change), true));
   }
@@ -345,23 +294,18 @@ void TfrmEditMain::Insert1Click()
 
 void TfrmEditMain::Delete1Click()
 {
-  const int row = SelectedRow(*lbPoints);
+  const int row = SelectedLine();
   if (row < 0 || CurrentForce == nullptr) return;
   const TEditStart start = StartEdit(*CurrentForce);
-  if (dialogs_->Confirm("Delete point " + CaseListLine(row) + "?", platform::DialogButtons::OkCancel) !=
+  if (dialogs_->Confirm("Delete point " + caseLines_->Line(row) + "?", platform::DialogButtons::OkCancel) !=
       platform::DialogAnswer::Ok) {
     return;
   }
-  {
-    const QSignalBlocker blocker(lbPoints);
-    delete lbPoints->takeItem(row);
-  }
-  StoreCaseList();
-  FillCaseList();
-  ReparseCurrentCase();
+  platform::TextLines& lines = SideLinesOf(*CurrentForce);
+  lines.erase(lines.begin() + CaseFirstLine + row);
   // The circle of a deleted waypoint line goes with it.
   SelectedPoint.LatY = 0;
-  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+  ShownBlockChanged();
   if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TDeleteLineCommand(*this, std::move(*change)));
 }
 

@@ -1,9 +1,10 @@
 // What the map tells about what is under the mouse: hover tooltips over waypoints and legs, a
 // click on a force's mark selects it and a click on a base shows what it is.
-#include <QListWidget>
+#include "editor/CaseLinesModel.h"
+#include "editor/ForcesModel.h"
 #include <QTimer>
 #include <QToolTip>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "editor/EditMain.h"
 #include "editor/MapTools.h"
@@ -28,16 +29,9 @@ void TfrmEditMain::ClickMapObject(int x, int y)
   if (const auto hit = scenario::NearestPoint(forces, project, {x, y})) {
     const scenario::TForce* force = scenario_->ForceList[*hit];
     if (force == SelectedRowForce()) return;
-    const auto& rows = scenario_->ForcesList.Rows;
-    for (int i = 0; i < lvForces->topLevelItemCount(); ++i) {
-      QTreeWidgetItem* item = lvForces->topLevelItem(i);
-      const auto row = item->data(0, Qt::UserRole).toULongLong();
-      if (row < rows.size() && rows[row].Force == force) {
-        lvForces->clearSelection();  // one selection change, through the list's own handler
-        lvForces->setCurrentItem(item);
-        return;
-      }
-    }
+    // One selection change, through the list's own handler.
+    lvForces->clearSelection();
+    SelectForceRow(forcesModel_->RowOf(force), false);
     return;
   }
   std::vector<globe::TGeoPoint> bases;
@@ -67,7 +61,7 @@ QString TfrmEditMain::RouteTooltipAt(int x, int y)
   }
   scenario::TLegTooltip tip;
   tip.Leg = legs[index];
-  if (const auto row = shownCase_->MarkRow(tip.Leg.ToRef)) tip.LineText = CaseListLine(*row);
+  if (const auto row = shownCase_->MarkRow(tip.Leg.ToRef)) tip.LineText = caseLines_->Line(*row);
   tip.Speed = CurrentForce->CurrentSpeed;
   tip.Arrival = scenario::LegArrivalHours(legs, index, Cases.CaseDelay[static_cast<std::size_t>(CurrentCase - 1)], tip.Speed);
   tip.StartTime = scenario_->StartTime;

@@ -1,7 +1,8 @@
 // The main window's map: its events handed to the map tools and the navigation, the routes of
 // the selected force with the warning marks of its findings, and Pick point.
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
+#include "editor/CaseLinesModel.h"
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -29,7 +30,7 @@ class TWindowShownCase : public TShownCase {
   scenario::TForce* Force() const override { return window_.CurrentForce; }
   int CaseNumber() const override { return window_.CurrentCase; }
   scenario::TForceCases& Cases() override { return window_.Cases; }
-  platform::TextLines Lines() const override { return window_.CaseListLines(); }
+  platform::TextLines Lines() const override { return window_.CaseLines().Lines(); }
   void Reparse() override { window_.ReparseCurrentCase(); }
   bool ReplaceLine(int row, const std::string& text, const QString& stepName) override
   {
@@ -92,9 +93,8 @@ void TfrmEditMain::GlobeRender(globe::TVoduz4& view)
 
 void TfrmEditMain::Pickpoint1Click()
 {
-  const int row = lbPoints->currentRow();
-  if (row < 0 || !lbPoints->item(row)->isSelected()) return;
-  tools_->StartPickPoint(row);
+  const int row = SelectedLine();
+  if (row >= 0) tools_->StartPickPoint(row);
 }
 
 }  // namespace editor

@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QHeaderView>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -12,7 +12,7 @@
 #include <QSplitter>
 #include <QTabBar>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 #include <QPlainTextEdit>
 #include <QLabel>
@@ -21,6 +21,8 @@
 
 #include "editor/EditMain.h"
 #include "editor/EditorActions.h"
+#include "editor/CaseLinesModel.h"
+#include "editor/ForcesModel.h"
 #include "editor/MapTools.h"
 #include "editor/EditorSettings.h"
 #include "editor/ProblemsPanel.h"
@@ -208,12 +210,10 @@ void TfrmEditMain::ResetEditState()
   CaseLastLine = 0;
   caseListShowsBlock_ = false;
   {
-    const QSignalBlocker forcesBlocker(lvForces);
     const QSignalBlocker tabsBlocker(tcCasesTabs);
-    const QSignalBlocker pointsBlocker(lbPoints);
-    lvForces->clear();
+    forcesModel_->SetRows(nullptr);
     tcCasesTabs->setCurrentIndex(0);
-    lbPoints->clear();
+    caseLines_->Clear();
   }
   MarkCaseTabs();
   UpdateCommands();
@@ -255,20 +255,10 @@ void TfrmEditMain::ShowProblem(const scenario::TProblem& problem)
       const scenario::TLineOwner owner =
           scenario::FindLineOwner(lines, scenario_->ForceList, side, static_cast<std::size_t>(problem.Line - 1));
       if (owner.Force != nullptr && owner.Case > 0) {
-        for (int i = 0; i < lvForces->topLevelItemCount(); ++i) {
-          QTreeWidgetItem* item = lvForces->topLevelItem(i);
-          const auto row = item->data(0, Qt::UserRole).toULongLong();
-          if (row < scenario_->ForcesList.Rows.size() && scenario_->ForcesList.Rows[row].Force == owner.Force) {
-            lvForces->setCurrentItem(item);
-            break;
-          }
-        }
+        SelectForceRow(forcesModel_->RowOf(owner.Force), false);
         if (CurrentForce != owner.Force) return;  // the force change did not happen
         tcCasesTabs->setCurrentIndex(owner.Case - 1);
-        if (owner.Row < lbPoints->count()) {
-          lbPoints->setCurrentRow(owner.Row);
-          lbPoints->scrollToItem(lbPoints->item(owner.Row));
-        }
+        if (owner.Row < caseLines_->rowCount()) SelectLine(owner.Row);
         lbPoints->setFocus();
         return;
       }

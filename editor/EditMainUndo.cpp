@@ -1,14 +1,15 @@
 // The main window's undo and redo: the Edit menu over the scenario's undo stack, how a change
 // of the side lines is recorded, made again or taken back, and the place shown after it.
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QSignalBlocker>
 #include <QTabBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 #include <stdexcept>
 
 #include "editor/CaseEditCommands.h"
+#include "editor/CaseLinesModel.h"
 #include "editor/EditMain.h"
 #include "globe/view/Voduz4.h"
 #include "scenario/CaseLineEdit.h"
@@ -23,8 +24,7 @@ int TfrmEditMain::SideOf(const scenario::TForce& force) { return force.Side == 0
 
 TEditPlace TfrmEditMain::CurrentPlace() const
 {
-  const int row = lbPoints->currentRow();
-  return {CurrentForce, CurrentCase, row >= 0 && lbPoints->item(row)->isSelected() ? row : -1};
+  return {CurrentForce, CurrentCase, SelectedLine()};
 }
 
 TfrmEditMain::TEditStart TfrmEditMain::StartEdit(const scenario::TForce& force) const
@@ -75,10 +75,8 @@ void TfrmEditMain::ShowEditPlace(const TEditPlace& place)
   }
   CurrentCase = place.Case;
   FillCaseList();
-  if (place.Row >= 0 && place.Row < lbPoints->count()) {
-    // The selection runs lbPointsClick, which circles a waypoint line's point.
-    lbPoints->setCurrentRow(place.Row);
-  }
+  // The selection runs lbPointsClick, which circles a waypoint line's point.
+  if (place.Row >= 0 && place.Row < caseLines_->rowCount()) SelectLine(place.Row);
   scenario_->Modified = SideLinesChanged(SideOf(*place.Force));
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
 }
@@ -97,8 +95,9 @@ void TfrmEditMain::ReadForceAgain(scenario::TForce& force)
     state.LineCursor = loadCursor;
   }
   scenario::RefreshForcesList(state.ForcesList, state.ForceList, *dialogs_);
-  const QSignalBlocker blocker(lvForces);
+  quietForceSelection_ = true;
   FillForcesList();
+  quietForceSelection_ = false;
 }
 
 std::optional<TSideLinesChange> TfrmEditMain::CaseLineChange(const TCaseLineEdit& edit, scenario::TForce& force,

@@ -50,9 +50,8 @@ TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheListDel
 TEST_F(CaseEditingWindowTest, EveryCaseOfEveryDemoForceHasARouteToDraw) {
   for (const fs::path& demo : {kCrete, fs::path(kProgramDir) / "Scenarios" / "Malta1941"}) {
     ASSERT_TRUE(window->OpenDirectory(demo.string()));
-    for (int row = 0; row < window->lvForces->topLevelItemCount(); ++row) {
-      window->lvForces->clearSelection();
-      window->lvForces->topLevelItem(row)->setSelected(true);
+    for (int row = 0; row < window->Forces().rowCount(); ++row) {
+      SelectForceRow(row);
       for (int n = 0; n < kCaseCount; ++n) {
         // A case's current waypoint is one of its waypoints.
         const int count = window->Cases.CaseWaypoints[static_cast<std::size_t>(n)].Count();
@@ -123,7 +122,7 @@ TEST_F(CaseEditingWindowTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPub
   SelectForce("Lupo convoy");
   scenario::TForce& forceA1 = Force("Force A1");
   ASSERT_TRUE(window->ReplaceCaseLine(forceA1, 2, 3, "WP=3445N 02405E", "Move waypoint"));
-  EXPECT_EQ(std::pair(window->CurrentCase, window->lbPoints->currentRow()), std::pair(2, 3));
+  EXPECT_EQ(std::pair(window->CurrentCase, CurrentLine()), std::pair(2, 3));
   EXPECT_EQ(window->Cases.CaseWaypoints[1].Point(0), NorthEast(34, 45, 24, 5));
   ASSERT_TRUE(window->InsertCaseLine(forceA1, 2, 4, "WP=3500N 02300E"));
   EXPECT_EQ(window->UndoStack().text(1), "Insert line 5 of Force A1 case 2");
@@ -136,7 +135,7 @@ TEST_F(CaseEditingWindowTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPub
   EXPECT_EQ(window->CurrentForce->Title(), "Lupo convoy");  // where the first step started
   EditLupoWaypoint();
   window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_EQ(window->lbPoints->currentRow(), 3);
+  EXPECT_EQ(CurrentLine(), 3);
   EXPECT_EQ(window->SelectedPoint, NorthEast(37, 0, 24, 0));
   EXPECT_EQ(window->Actions()[TCommand::Redo]->text(), "Redo Edit line 4 of Lupo convoy case 1");
   window->Actions()[TCommand::Redo]->trigger();
@@ -147,7 +146,7 @@ TEST_F(CaseEditingWindowTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPub
   dialogs->ClearCalls();
   window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(window->CurrentForce->Title(), "Lupo convoy");
-  EXPECT_TRUE(window->lvForces->findItems("Lupo convoy", Qt::MatchExactly, 0).front()->isSelected());
+  EXPECT_TRUE(ForcesView().selectionModel()->isRowSelected(window->Forces().RowOf("Lupo convoy")));
   EXPECT_EQ(ShownLines()[3], "WP=3700N 02400E");
   EXPECT_TRUE(Modified());  // differs from the saved file now
   EXPECT_TRUE(dialogs->Calls().empty());
@@ -202,7 +201,7 @@ TEST_F(CaseEditingWindowTest, EditForceWritesTheSpeedCappedAt32ReadsTheForceAgai
   EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Edit force Lupo convoy");
   window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(lines[3], "SPEED=32");
-  EXPECT_EQ(window->lvForces->findItems("Lupo convoy", Qt::MatchExactly, 0).front()->text(1), "32");
+  EXPECT_EQ(ForceCell("Lupo convoy", 1), "32");
   EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
 }
 

@@ -5,7 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,7 +13,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +25,8 @@
 
 #include "editor/EditMain.h"
 #include "editor/EditorActions.h"
+#include "editor/CaseLinesModel.h"
+#include "editor/ForcesModel.h"
 #include "platform/FileError.h"
 #include "editor/ForceInfo.h"
 #include "globe/view/Voduz4.h"
@@ -103,11 +105,22 @@ class CaseEditingWindowTest : public ::testing::Test {
     ASSERT_TRUE(dialogs->Reports().empty()) << dialogs->Reports().front();
     dialogs->ClearCalls();
   }
+  QTreeView& ForcesView() const { return *window->findChild<QTreeView*>("lvForces"); }
+  QListView& CaseList() const { return *window->findChild<QListView*>("lbPoints"); }
+  // A cell of the forces list in the row of the force named name; empty when none is listed.
+  QString ForceCell(const QString& name, int column) const {
+    const int row = window->Forces().RowOf(name);
+    return row < 0 ? QString() : window->Forces().index(row, column).data().toString();
+  }
+  void SelectForceRow(int row) {
+    ForcesView().clearSelection();
+    ForcesView().selectionModel()->select(window->Forces().index(row, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
   void SelectForce(const QString& name) {
-    const auto found = window->lvForces->findItems(name, Qt::MatchExactly, 0);
-    ASSERT_FALSE(found.isEmpty()) << name.toStdString();
-    window->lvForces->clearSelection();
-    found.front()->setSelected(true);
+    const int row = window->Forces().RowOf(name);
+    ASSERT_GE(row, 0) << name.toStdString();
+    SelectForceRow(row);
   }
   scenario::TForce& Force(const std::string& title) {
     for (scenario::TForce* force : window->Scenario().ForceList) {
@@ -116,11 +129,13 @@ class CaseEditingWindowTest : public ::testing::Test {
     throw std::invalid_argument("no force " + title);
   }
   void SelectLine(int row) {
-    window->lbPoints->setCurrentRow(row);
-    ASSERT_TRUE(window->lbPoints->item(row)->isSelected());
+    CaseList().setCurrentIndex(window->CaseLines().index(row));
+    ASSERT_TRUE(CaseList().selectionModel()->isRowSelected(row));
   }
+  // The case list's current row, -1 for none.
+  int CurrentLine() const { return CaseList().currentIndex().row(); }
   void SelectTab(int index) { window->tcCasesTabs->setCurrentIndex(index); }
-  platform::TextLines ShownLines() const { return window->CaseListLines(); }
+  platform::TextLines ShownLines() const { return window->CaseLines().Lines(); }
   bool Modified() const { return window->Scenario().Modified; }
   std::string AxisFile() const { return ReadFile(scenarioDir / "AxisShips.cfg"); }
   std::string OriginalAxisFile() const { return ReadFile(kCrete / "AxisShips.cfg"); }

@@ -1,6 +1,8 @@
 // The main window: the first showing, the commands of the side windows and the map's zoom.
 #include <gtest/gtest.h>
 
+#include <QListWidget>
+
 #include "editor/AboutEdit.h"
 #include "editor/MapZoom.h"
 #include "editor/TestForm.h"

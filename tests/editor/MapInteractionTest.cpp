@@ -188,7 +188,7 @@ class PickPointTest : public MapDirectTest {
     Map().Projection().SetAltitude(Map().Projection().Altitude() / 10);
   }
   void PickLine(int row) {
-    window->lbPoints->setCurrentRow(row);
+    SelectLine(row);
     window->Actions()[TCommand::PickPoint]->trigger();
   }
   // 34 30.5 N, 26 00.5 E: in the middle of the arc minutes 3430N 02600E.
@@ -199,27 +199,27 @@ class PickPointTest : public MapDirectTest {
 // start position. Each pick is a step of its own.
 TEST_F(PickPointTest, ClickGivesTheLineTheClickedPositionUndoably) {
   const platform::TextLines loaded = AlliedLines();
-  ASSERT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
+  ASSERT_EQ(window->CaseLines().Line(4), "WP=3300N 02700E");
   PickLine(4);
   EXPECT_TRUE(CrossCursorShown());
   Click(PixelOf(known));
-  EXPECT_EQ(window->CaseListLine(4), "WP=3430N 02600E");
+  EXPECT_EQ(window->CaseLines().Line(4), "WP=3430N 02600E");
   EXPECT_FALSE(window->MapTools().Picking());
   EXPECT_FALSE(CrossCursorShown());
   // Written back into the side's lines in place of the old one, and parsed into the route.
   EXPECT_EQ(CountOf("WP=3430N 02600E") + CountOf("WP=3300N 02700E"), 1u);
   EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), NorthEast(34, 30, 26, 0));
   EXPECT_EQ(window->SelectedPoint, NorthEast(34, 30, 26, 0));  // the selected line's mark moves with it
-  ASSERT_EQ(window->CaseListLine(1), "FORMATIONHEADING=300");
+  ASSERT_EQ(window->CaseLines().Line(1), "FORMATIONHEADING=300");
   PickLine(1);
   Click(PixelOf(known));
-  EXPECT_EQ(window->CaseListLine(1), "LL=3430N 02600E");
+  EXPECT_EQ(window->CaseLines().Line(1), "LL=3430N 02600E");
   window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(window->Actions()[TCommand::Redo]->text(), "Redo Pick point for line 2 of Force A1 case 1");
   window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(AlliedLines(), loaded);
   window->tcCasesTabs->setCurrentIndex(2);
-  ASSERT_EQ(window->CaseListLine(3), "DELAY=6");
+  ASSERT_EQ(window->CaseLines().Line(3), "DELAY=6");
   PickLine(3);
   Click(PixelOf(known));
   EXPECT_EQ(window->Cases.CaseStart[2], NorthEast(34, 30, 26, 0));
@@ -236,7 +236,7 @@ TEST_F(PickPointTest, SelectingATabRedrawsTheRoutesWhateverTheCaseListFinds) {
   window->tcCasesTabs->setCurrentIndex(5);  // no "CASE6" either: the walk meets the file's end
   Map().SetHost(window->Globe);
   EXPECT_EQ(window->CurrentCase, 6);
-  EXPECT_EQ(window->lbPoints->count(), 0);  // the case list stopped early
+  EXPECT_EQ(window->CaseLines().rowCount(), 0);  // the case list stopped early
   EXPECT_GE(host.Invalidations, 1);
 }
 
@@ -247,10 +247,10 @@ TEST_F(PickPointTest, PickEndsWithoutAChangeOffTheGlobeOrInAnotherTab) {
   Click(PixelOf(known), Qt::RightButton);
   EXPECT_TRUE(window->MapTools().Picking());
   window->tcCasesTabs->setCurrentIndex(1);  // case 2 has a line 4 too
-  const std::string other = window->CaseListLine(4);
+  const std::string other = window->CaseLines().Line(4);
   Click(PixelOf(known));
   EXPECT_FALSE(window->MapTools().Picking());
-  EXPECT_EQ(window->CaseListLine(4), other);
+  EXPECT_EQ(window->CaseLines().Line(4), other);
   window->tcCasesTabs->setCurrentIndex(0);
   PickLine(4);
   Map().Projection().SetScaleFactor(0);  // the whole globe: the window's corners are off it
@@ -259,7 +259,7 @@ TEST_F(PickPointTest, PickEndsWithoutAChangeOffTheGlobeOrInAnotherTab) {
   Click(QPoint(1, 1));
   EXPECT_FALSE(CrossCursorShown());
   EXPECT_FALSE(window->Scenario().Modified);
-  window->lbPoints->clearSelection();
+  CaseList().clearSelection();
   window->Actions()[TCommand::PickPoint]->trigger();
   EXPECT_FALSE(window->MapTools().Picking());
 }
@@ -283,11 +283,11 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   DragTo((start + end) / 2);
   // Live: the parsed route point is where the mouse is, the line not yet changed.
   EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), PointAt((start + end) / 2));
-  EXPECT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
+  EXPECT_EQ(window->CaseLines().Line(4), "WP=3300N 02700E");
   DragTo(end);
   Send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoModifier);
   EXPECT_FALSE(window->MapTools().Dragging());
-  EXPECT_EQ(window->CaseListLine(4), "WP=3340N 02610E");
+  EXPECT_EQ(window->CaseLines().Line(4), "WP=3340N 02610E");
   platform::TextLines expected = before;  // exactly that line changed
   *std::find(expected.begin(), expected.end(), "WP=3300N 02700E") = "WP=3340N 02610E";
   EXPECT_EQ(AlliedLines(), expected);
@@ -304,9 +304,9 @@ TEST_F(MapDirectTest, ShiftClickOnALegInsertsAWaypointBetweenItsLines) {
   const platform::TextLines before = AlliedLines();
   Click(at, Qt::LeftButton, Qt::ShiftModifier);
   const std::string inserted = "WP=" + scenario::FormatPosition(PointAt(at), false);
-  EXPECT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
-  EXPECT_EQ(window->CaseListLine(5), inserted);
-  EXPECT_EQ(window->CaseListLine(6), "WP=3400N 02500E");
+  EXPECT_EQ(window->CaseLines().Line(4), "WP=3300N 02700E");
+  EXPECT_EQ(window->CaseLines().Line(5), inserted);
+  EXPECT_EQ(window->CaseLines().Line(6), "WP=3400N 02500E");
   EXPECT_EQ(window->Cases.CaseWaypoints[0].Count(), 4);
   ASSERT_EQ(window->UndoStack().count(), 1);
   window->UndoStack().undo();
@@ -431,8 +431,8 @@ TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUnt
   SelectForce("Force C");
   const auto loaded = window->dkProblems->Problems();
   const int row = 4;  // the first waypoint of its first case
-  ASSERT_TRUE(window->lbPoints->item(row)->text().startsWith("WP="));
-  window->lbPoints->setCurrentRow(row);
+  ASSERT_EQ(window->CaseLines().Line(row).rfind("WP=", 0), 0u);
+  SelectLine(row);
   dialogs->QueueInput(kDesertLine);
   window->Actions()[TCommand::EditLine]->trigger();
   const int before = AlliedLine(kDesertLine);
@@ -444,7 +444,7 @@ TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUnt
   dialogs->QueueAnswer(platform::DialogAnswer::Yes);
   SelectForce("Force A1");
   EXPECT_EQ(DesertMarks(), 0);
-  window->lbPoints->setCurrentRow(row);
+  SelectLine(row);
   window->Actions()[TCommand::InsertLine]->trigger();
   ASSERT_EQ(AlliedLine(kDesertLine), before + 1);
   EXPECT_EQ(DesertFindings(), 1);

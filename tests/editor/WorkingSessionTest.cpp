@@ -2,9 +2,11 @@
 // panel and the case list's keys.
 #include <gtest/gtest.h>
 
+#include <QListWidget>
 #include <QSettings>
 #include <QSplitter>
 #include <QTest>
+#include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -57,9 +59,10 @@ TEST(CommandLineTest, DirectoryVersionAndHelp) {
 struct SessionTest : fixtures::CaseEditingWindowTest {
   static QStringList ForceRows(const TfrmEditMain& w) {
     QStringList rows;
-    for (int i = 0; i < w.lvForces->topLevelItemCount(); ++i) {
-      const QTreeWidgetItem* item = w.lvForces->topLevelItem(i);
-      rows << item->text(0) + "|" + item->text(1) + "|" + item->text(2);
+    const TForcesModel& forces = w.Forces();
+    for (int i = 0; i < forces.rowCount(); ++i) {
+      rows << forces.index(i, 0).data().toString() + "|" + forces.index(i, 1).data().toString() + "|" +
+                  forces.index(i, 2).data().toString();
     }
     return rows;
   }
@@ -74,7 +77,7 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
   void OpenCreteAndEditALine() {
     ASSERT_TRUE(window->OpenDirectory(kCrete));
     SelectForce("Force A1");
-    window->lbPoints->setCurrentRow(1);
+    SelectLine(1);
     dialogs->QueueInput("WP=3500N 02400E");
     window->Actions()[TCommand::EditLine]->trigger();
     ASSERT_TRUE(window->SideLinesChanged(1));
@@ -92,10 +95,9 @@ TEST_F(SessionTest, LoadedDemoFillsCaptionTimeAndForcesList) {
   // ScenarioInfo.cfg: StartDate=19410520, StartHour=6.
   const double start = platform::EncodeDate(1941, 5, 20) + platform::EncodeTime(6, 0, 0, 0);
   EXPECT_EQ(window->stTime->text().toStdString(), scenario::ScenarioStartLabel(start, window->Regional()));
-  const auto a1 = window->lvForces->findItems("Force A1", Qt::MatchExactly, 0);  // first of AlliedShips.cfg
-  ASSERT_FALSE(a1.isEmpty());
-  EXPECT_EQ(a1.front()->text(1), "18");
-  EXPECT_EQ(a1.front()->text(2), "Intercept");
+  // Force A1 is the first force of AlliedShips.cfg.
+  EXPECT_EQ(ForceCell("Force A1", 1), "18");
+  EXPECT_EQ(ForceCell("Force A1", 2), "Intercept");
 }
 
 // A cancelled choice, a folder that is not a scenario and a program folder without its "Data"
@@ -189,7 +191,7 @@ TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
 TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   dialogs->QueueDirectory(kCrete);
   window->sbLoad->click();
-  window->lvForces->setColumnWidth(0, 131);
+  ForcesView().setColumnWidth(0, 131);
   window->pnMain->setSizes({300, 500, 150});
   window->Actions()[TCommand::PanelOnly]->setChecked(true);
   window->show();
@@ -198,7 +200,7 @@ TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   window->close();
   ScriptedDialogs* nextDialogs = nullptr;
   std::unique_ptr<TfrmEditMain> next = NewWindow(nextDialogs);
-  EXPECT_EQ(next->lvForces->columnWidth(0), 131);
+  EXPECT_EQ(next->findChild<QTreeView*>("lvForces")->columnWidth(0), 131);
   EXPECT_TRUE(next->Actions()[TCommand::PanelOnly]->isChecked());
   next->show();
   QApplication::processEvents();
@@ -226,8 +228,8 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   EXPECT_EQ(row(6, 3), "AxisMissions.cfg|10|error");
   EXPECT_EQ(rows->topLevelItem(6)->toolTip(2), "bad-position");
   emit rows->itemActivated(rows->topLevelItem(4), 0);
-  ASSERT_NE(window->lbPoints->currentItem(), nullptr);
-  EXPECT_EQ(window->lbPoints->currentItem()->text(), "WP=bad");
+  ASSERT_TRUE(CaseList().currentIndex().isValid());
+  EXPECT_EQ(CaseList().currentIndex().data().toString(), "WP=bad");
   // A bases file line opens the file in the viewer at that line.
   QTimer::singleShot(0, [] {
     if (QWidget* viewer = QApplication::activeModalWidget()) viewer->close();
@@ -247,25 +249,25 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   // No line selected: nothing to act on. Tabs of existing cases carry a mark, the others none.
   EXPECT_FALSE(window->Actions()[TCommand::EditLine]->isEnabled() || window->Actions()[TCommand::DeleteLine]->isEnabled() || window->Actions()[TCommand::PickPoint]->isEnabled());
   EXPECT_TRUE(!window->tcCasesTabs->tabIcon(0).isNull() && window->tcCasesTabs->tabIcon(5).isNull());
-  window->lbPoints->setFocus();
-  window->lbPoints->setCurrentRow(1);
-  const QString line = window->lbPoints->item(1)->text();
-  const int count = window->lbPoints->count();
+  CaseList().setFocus();
+  SelectLine(1);
+  const QString line = QString::fromStdString(window->CaseLines().Line(1));
+  const int count = window->CaseLines().rowCount();
   dialogs->QueueInputCancel();
-  QTest::keyClick(window->lbPoints, Qt::Key_F2);
+  QTest::keyClick(&CaseList(), Qt::Key_F2);
   ASSERT_EQ(dialogs->Texts(DialogKind::Input).size(), 1u);
   EXPECT_EQ(dialogs->Calls().back().defaultText, line.toStdString());
-  QTest::keyClick(window->lbPoints, Qt::Key_Insert);
-  EXPECT_EQ(window->lbPoints->count(), count + 1);
-  window->lbPoints->setCurrentRow(1);
+  QTest::keyClick(&CaseList(), Qt::Key_Insert);
+  EXPECT_EQ(window->CaseLines().rowCount(), count + 1);
+  SelectLine(1);
   dialogs->QueueAnswer(DialogAnswer::Ok);
-  QTest::keyClick(window->lbPoints, Qt::Key_Delete);
+  QTest::keyClick(&CaseList(), Qt::Key_Delete);
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).back(), "Delete point " + line.toStdString() + "?");
-  EXPECT_EQ(window->lbPoints->count(), count);
+  EXPECT_EQ(window->CaseLines().rowCount(), count);
   dialogs->QueueInputCancel();
-  const QRect box = window->lbPoints->visualItemRect(window->lbPoints->item(1));
-  QTest::mouseClick(window->lbPoints->viewport(), Qt::LeftButton, {}, box.center());
-  QTest::mouseDClick(window->lbPoints->viewport(), Qt::LeftButton, {}, box.center());
+  const QRect box = CaseList().visualRect(window->CaseLines().index(1));
+  QTest::mouseClick(CaseList().viewport(), Qt::LeftButton, {}, box.center());
+  QTest::mouseDClick(CaseList().viewport(), Qt::LeftButton, {}, box.center());
   EXPECT_EQ(dialogs->Texts(DialogKind::Input).size(), 2u);
   window->hide();
 }
