@@ -80,6 +80,15 @@ QSplitter* Splitter(Qt::Orientation orientation, const char* name, QWidget* pare
 
 }  // namespace
 
+std::unique_ptr<globe::TVoduz4> NewGlobeMap()
+{
+  auto map = std::make_unique<globe::TVoduz4>();
+  scenario::ApplyGlobeStartSettings(*map);
+  // Labels that would print over each other are left out, the most useful kept.
+  map->SetTitlePriority(scenario::ScenarioTitlePriority);
+  return map;
+}
+
 TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidget* parent)
     : QMainWindow(parent), dialogs_(std::move(dialogs))
 {
@@ -131,15 +140,14 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   column->addWidget(pnMain, 1);
 
   CreateMenus();
-  CreateViewMenu();
   CreatePopups();
   CreateStatusBar();
   ConnectMapEvents();
+  CreateViewMenu();
   addDockWidget(Qt::BottomDockWidgetArea, dkProblems);
   dkProblems->hide();
   CreateSessionMenus();
 
-  CurrentCase = 1;
 
   // The side windows, created after the main window and kept until the program ends.
   frmShowFile = new TfrmShowFile(this);
@@ -158,15 +166,6 @@ TfrmEditMain::~TfrmEditMain()
   // The map window outlives the view by a moment: stop it forwarding events first.
   Globe->SetEventSink(nullptr);
   globeMap_->SetHost(nullptr);
-}
-
-std::unique_ptr<globe::TVoduz4> TfrmEditMain::NewGlobeMap()
-{
-  auto map = std::make_unique<globe::TVoduz4>();
-  scenario::ApplyGlobeStartSettings(*map);
-  // Labels that would print over each other are left out, the most useful kept.
-  map->SetTitlePriority(scenario::ScenarioTitlePriority);
-  return map;
 }
 
 void TfrmEditMain::CreateToolbar(QWidget* parent)
@@ -284,16 +283,23 @@ void TfrmEditMain::CreateMenus()
   About2->setObjectName("About2");
   About2->addAction(commands[TCommand::About]);
 
-  const auto on = [this, &commands](TCommand command, void (TfrmEditMain::*handler)()) {
-    connect(commands[command], &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-  };
-  on(TCommand::Open, &TfrmEditMain::sbLoadClick);
-  on(TCommand::ZoomIn, &TfrmEditMain::ZoomInBtnClick);
-  on(TCommand::ZoomOut, &TfrmEditMain::ZoomOutBtnClick);
-  on(TCommand::ViewShipFile, &TfrmEditMain::Viewshipfile1Click);
-  on(TCommand::Exit, &TfrmEditMain::Exit1Click);
-  on(TCommand::SaveEnvironment, &TfrmEditMain::Saveenvironment1Click);
-  on(TCommand::About, &TfrmEditMain::About1Click);
+  // The load command: a directory chosen in the dialog (starting in the folder last chosen
+  // from, else the program's folder) is opened with OpenDirectory. It stays offered.
+  connect(commands[TCommand::Open], &QAction::triggered, this, [this] {
+    const std::string dir = dialogs_->ChooseDirectory(DialogStartFolder());
+    if (dir.empty()) return;
+    RememberDialogFolder(dir);
+    OpenDirectory(dir);
+  });
+  connect(commands[TCommand::ViewShipFile], &QAction::triggered, this, [this] {
+    if (edit_.CurrentForce == nullptr || edit_.CurrentForce->Side < 0 || edit_.CurrentForce->Side > 1) return;
+    const int side = edit_.CurrentForce->Side;
+    frmShowFile->ShowLines(side, scenario_->SideLines[static_cast<std::size_t>(side)]);
+    frmShowFile->exec();
+  });
+  connect(commands[TCommand::Exit], &QAction::triggered, this, [this] { close(); });
+  connect(commands[TCommand::SaveEnvironment], &QAction::triggered, this, [this] { SaveEnvironment(); });
+  connect(commands[TCommand::About], &QAction::triggered, this, [this] { dlgAbout->ShowAbout(); });
 }
 
 void TfrmEditMain::CreatePopups()
@@ -369,8 +375,10 @@ void TfrmEditMain::FormShow()
 bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
 {
   if (watched == stTime && event->type() == QEvent::MouseButtonPress) {
+    // Alt + right press on the time box opens the endurance calculator.
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    stTimeMouseDown(mouse->button(), mouse->modifiers());
+    if (mouse->button() == Qt::RightButton && (mouse->modifiers() & Qt::AltModifier))
+      Actions()[TCommand::Endurance]->trigger();
     return true;
   }
   if (watched == lbPoints && event->type() == QEvent::KeyPress) {
@@ -381,26 +389,6 @@ bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
     }
   }
   return QMainWindow::eventFilter(watched, event);
-}
-
-void TfrmEditMain::ZoomInBtnClick()
-{
-  globe::TGlobeProjection& projection = GlobeMap().Projection();
-  projection.SetAltitude(ZoomedInAltitude(projection.Altitude()));
-}
-
-void TfrmEditMain::ZoomOutBtnClick()
-{
-  globe::TGlobeProjection& projection = GlobeMap().Projection();
-  if (const auto altitude = ZoomedOutAltitude(projection.Altitude())) projection.SetAltitude(*altitude);
-}
-
-void TfrmEditMain::sbLoadClick()
-{
-  const std::string dir = dialogs_->ChooseDirectory(DialogStartFolder());
-  if (dir.empty()) return;
-  RememberDialogFolder(dir);
-  OpenDirectory(dir);
 }
 
 void TfrmEditMain::FillForcesList()
@@ -418,19 +406,7 @@ void TfrmEditMain::FillForcesList()
   if (lvForces->columnWidth(0) < nameWidth) lvForces->setColumnWidth(0, nameWidth);
 }
 
-void TfrmEditMain::Viewshipfile1Click()
-{
-  if (CurrentForce == nullptr || CurrentForce->Side < 0 || CurrentForce->Side > 1) return;
-  const int side = CurrentForce->Side;
-  frmShowFile->ShowLines(side, scenario_->SideLines[static_cast<std::size_t>(side)]);
-  frmShowFile->exec();
-}
-
-void TfrmEditMain::Exit1Click() { close(); }
-
-void TfrmEditMain::About1Click() { dlgAbout->ShowAbout(); }
-
-void TfrmEditMain::Saveenvironment1Click()
+void TfrmEditMain::SaveEnvironment()
 {
   if (globeView_ == nullptr) return;  // no map to save yet
   platform::SaveFileOptions options;
@@ -454,12 +430,5 @@ void TfrmEditMain::ShowTimeLabel(const QString& text)
   const int needed = stTime->fontMetrics().horizontalAdvance(text) + margins.left() + margins.right() + 6;
   stTime->resize(std::max(161, needed), stTime->height());
 }
-
-void TfrmEditMain::stTimeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
-{
-  if (button == Qt::RightButton && (modifiers & Qt::AltModifier)) Endurance1Click();
-}
-
-void TfrmEditMain::Endurance1Click() { dlgComputeEndurance->exec(); }
 
 }  // namespace editor

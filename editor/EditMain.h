@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/EditPlace.h"
+#include "editor/EditState.h"
 #include "editor/SideLinesCommand.h"
 #include "globe/data/GeoTypes.h"
 #include "globe/data/LandIndex.h"
@@ -67,6 +68,9 @@ extern double OneHour;
 
 using scenario::kCaseCount;
 
+// A map with the start settings, as the window opens with it and as each load starts from.
+std::unique_ptr<globe::TVoduz4> NewGlobeMap();
+
 class TfrmEditMain : public QMainWindow {
   Q_OBJECT
  public:
@@ -75,57 +79,12 @@ class TfrmEditMain : public QMainWindow {
                         QWidget* parent = nullptr);
   ~TfrmEditMain() override;
 
-  // ---- Controls ------------------------------------------------------------------------------
-  QWidget* pnToolbar = nullptr;
-  QToolButton* sbLoad = nullptr;
-  QToolButton* ZoomInBtn = nullptr;
-  QToolButton* ZoomOutBtn = nullptr;
-  QLabel* stTime = nullptr;
-  QSplitter* pnLeft = nullptr;  // forces list above, speed panel and case tabs below
-  QTreeView* lvForces = nullptr;
-  QWidget* pnSpeed = nullptr;
-  QWidget* tcCases = nullptr;  // the tab control: the tab row and the case list under it
-  QTabBar* tcCasesTabs = nullptr;
-  QListView* lbPoints = nullptr;
-  QSplitter* pnMain = nullptr;  // left panel | map | memo
-  // The map window; it shows GlobeMap().
-  platform::QtViewWidget* Globe = nullptr;
-  QPlainTextEdit* Memo1 = nullptr;
-  std::array<QLabel*, 3> StatusPanels{};
-
-  QMenu* File1 = nullptr;
-  QMenu* Edit2 = nullptr;
-  QMenu* Recent1 = nullptr;  // File > Recent scenarios
-  QMenu* Tools1 = nullptr;
-  QMenu* View1 = nullptr;
-  QWidget* frmLegend = nullptr;  // the legend window, made at its first showing
-  QMenu* Map1 = nullptr;  // never shown
-  QMenu* About2 = nullptr;
-  QMenu* puForces = nullptr;
-  QMenu* puCaseList = nullptr;
-  QAction* AddcaseSeparator = nullptr;
-
-  TfrmShowFile* frmShowFile = nullptr;
-  TdlgComputeEndurance* dlgComputeEndurance = nullptr;
-  TdlgAbout* dlgAbout = nullptr;
-  // The Edit force dialog, made at the first Edit force.
-  TdlgForceInfo* dlgForceInfo = nullptr;
-  // The messages of the last load (View > Problems).
-  TdkProblems* dkProblems = nullptr;
-
   // ---- Scenario state ------------------------------------------------------------------------
   // The loaded scenario: directory, kind, start, forces, bases, each side's file lines and the
   // Modified flag. Its objects live in the map's layers.
   scenario::TScenarioState& Scenario() { return *scenario_; }
-  // The force whose cases are shown; none before the first force selection.
-  scenario::TForce* CurrentForce = nullptr;
-  int CurrentCase = 1;
-  // The parsed cases of CurrentForce (CaseStart, CaseWaypoints, CaseTargets, CaseDelay,
-  // CaseCWPI), indexed by case number - 1.
-  scenario::TForceCases Cases;
-  globe::TGeoPoint SelectedPoint{};
-  int CaseFirstLine = 0;
-  int CaseLastLine = 0;
+  // The selected force, its case tab and parsed cases, the circled point.
+  const TEditState& EditState() const { return edit_; }
 
   // Date and number formats of the user's locale.
   const platform::RegionalSettings& Regional() const { return regional_; }
@@ -148,17 +107,6 @@ class TfrmEditMain : public QMainWindow {
   // ---- Commands ------------------------------------------------------------------------------
   // The window's commands, one action each, used by its menus, toolbar, popups and keys.
   TEditorActions& Actions() { return *actions_; }
-  // The load command: a directory chosen in the dialog (starting in the folder last chosen
-  // from, else the program's folder) is opened with OpenDirectory. It stays offered.
-  void sbLoadClick();
-  void Viewshipfile1Click();
-  void Exit1Click();
-  void About1Click();
-  void Saveenvironment1Click();
-  void ZoomInBtnClick();
-  void ZoomOutBtnClick();
-  void stTimeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
-  void Endurance1Click();
 
   // ---- Working sessions (EditMainSession.cpp) ------------------------------------------------
   // Opens a scenario or campaign directory. A directory that holds neither shows its message
@@ -185,15 +133,11 @@ class TfrmEditMain : public QMainWindow {
   void lvForcesSelectItem();
   void tcCasesChange();
   void lbPointsClick();
-  void puCaseListPopup();
   void Edit1Click();
   void Insert1Click();
   void Delete1Click();
   void Addcase1Click();
   void Editforce1Click();
-  void ResetCase(int n);
-  // Reads lines first .. end - 1 as case n (1..6) of the current force.
-  void ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t end, int n);
   // Shows the current case's block of the current force's side lines in the case list.
   void FillCaseList();
   // Parses the shown case again from the case list.
@@ -242,7 +186,6 @@ class TfrmEditMain : public QMainWindow {
   // Writes the current force's side lines to its side's file (nothing before a force is
   // selected). A failure is shown and leaves Modified and the lines as they were: false.
   bool SaveSideLines();
-  void Save1Click();
   // The side's lines differ from what was last loaded or saved.
   bool SideLinesChanged(int side) const;
   // Before the window closes: for each side with unsaved lines asks "Save changes to <file>?"
@@ -256,25 +199,10 @@ class TfrmEditMain : public QMainWindow {
   // The map's tools (measuring, Pick point, mark drag, insert on a leg, box zoom) and the one
   // at work.
   TMapTools& MapTools() { return *tools_; }
-  // Case list popup "Pick point": the next left click on the map gives the selected line a new
-  // position.
-  void Pickpoint1Click();
 
   // ---- Navigation (EditMainNavigation.cpp) ----------------------------------------------------
-  // The wheel zooms about the point under the cursor by the zoom buttons' step a notch (a finer
-  // step with Ctrl).
-  void GlobeMouseWheel(platform::ShiftState shift, int delta, int x, int y);
-  // Arrow keys turn the globe by a tenth of the window, + and - zoom, Home zooms to the
-  // scenario, F to the selected force's routes.
-  bool GlobeKeyDown(platform::ViewKey key, platform::ShiftState shift);
-  // Every base, zone and force in the window with a margin.
-  void ZoomToScenario();
-  // The selected force and its cases' points in the window.
-  void ZoomToSelectedForce();
   // After a load: zooms to the scenario when the environment's view does not show it.
   void ShowScenarioIfAway();
-  void Smoothdrawing1Click();
-  void Legend1Click();
 
   // ---- What is under the mouse (EditMainDirect.cpp) -------------------------------------------
   // The case line the mouse rests on, and its leg, as tooltip text; empty over nothing.
@@ -286,6 +214,44 @@ class TfrmEditMain : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // ---- Controls ------------------------------------------------------------------------------
+  QWidget* pnToolbar = nullptr;
+  QToolButton* sbLoad = nullptr;
+  QToolButton* ZoomInBtn = nullptr;
+  QToolButton* ZoomOutBtn = nullptr;
+  QLabel* stTime = nullptr;
+  QSplitter* pnLeft = nullptr;  // forces list above, speed panel and case tabs below
+  QTreeView* lvForces = nullptr;
+  QWidget* pnSpeed = nullptr;
+  QWidget* tcCases = nullptr;  // the tab control: the tab row and the case list under it
+  QTabBar* tcCasesTabs = nullptr;
+  QListView* lbPoints = nullptr;
+  QSplitter* pnMain = nullptr;  // left panel | map | memo
+  // The map window; it shows GlobeMap().
+  platform::QtViewWidget* Globe = nullptr;
+  QPlainTextEdit* Memo1 = nullptr;
+  std::array<QLabel*, 3> StatusPanels{};
+
+  QMenu* File1 = nullptr;
+  QMenu* Edit2 = nullptr;
+  QMenu* Recent1 = nullptr;  // File > Recent scenarios
+  QMenu* Tools1 = nullptr;
+  QMenu* View1 = nullptr;
+  QWidget* frmLegend = nullptr;  // the legend window, made at its first showing
+  QMenu* Map1 = nullptr;  // never shown
+  QMenu* About2 = nullptr;
+  QMenu* puForces = nullptr;
+  QMenu* puCaseList = nullptr;
+  QAction* AddcaseSeparator = nullptr;
+
+  TfrmShowFile* frmShowFile = nullptr;
+  TdlgComputeEndurance* dlgComputeEndurance = nullptr;
+  TdlgAbout* dlgAbout = nullptr;
+  // The Edit force dialog, made at the first Edit force.
+  TdlgForceInfo* dlgForceInfo = nullptr;
+  // The messages of the last load (View > Problems).
+  TdkProblems* dkProblems = nullptr;
+
   void CreateToolbar(QWidget* parent);
   void CreateLeftPanel();
   void CreateMenus();
@@ -294,6 +260,8 @@ class TfrmEditMain : public QMainWindow {
   void CreateStatusBar();
   void CreateSessionMenus();
   void FormShow();
+  // Map > Save environment: the view's environment written to a chosen ".env" file.
+  void SaveEnvironment();
   // The forces list widget from the scenario's rows.
   void FillForcesList();
   // Sets the time box's text, widening the box when the text would not fit.
@@ -324,8 +292,6 @@ class TfrmEditMain : public QMainWindow {
   // Hooks the map's mouse and paint events to the handlers above.
   void ConnectMapEvents();
   void HookMapEvents();
-  // A map with the start settings, as the window opens with it and as each load starts from.
-  static std::unique_ptr<globe::TVoduz4> NewGlobeMap();
   // Puts a loaded map and scenario in place of the current ones, which are freed.
   void InstallScenario(std::unique_ptr<globe::TVoduz4> map, std::unique_ptr<scenario::TScenarioState> state);
   // Forgets the selected force, its cases, the pick, the measuring origin and the memo.
@@ -343,8 +309,6 @@ class TfrmEditMain : public QMainWindow {
   void UpdateCommands();
   void ClickMapObject(int x, int y);
   void ShowHoverTooltip();
-  // Widget position of a device pixel of the map.
-  QPoint MapWidgetPoint(int x, int y) const;
   // 0 for the Axis side, 1 for the Allied side.
   static int SideOf(const scenario::TForce& force);
   // A force's side lines and the place shown as an edit starts, to record what it changes.
@@ -384,6 +348,7 @@ class TfrmEditMain : public QMainWindow {
   // A force row selected without running the force selection.
   bool quietForceSelection_ = false;
   TEditorActions* actions_ = nullptr;
+  TEditState edit_;
   std::array<platform::TextLines, 2> savedSideLines_;
   // The land the checks test against, made once per load; the load's messages and the checks'
   // findings, kept apart so that an edit replaces only findings.

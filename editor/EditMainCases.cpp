@@ -44,14 +44,14 @@ void TfrmEditMain::ConnectCaseEditing()
     lbPointsClick();
     UpdateCommands();
   });
-  connect(puCaseList, &QMenu::aboutToShow, this, [this] { puCaseListPopup(); });
+  connect(puCaseList, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
   const TEditorActions& commands = Actions();
   connect(commands[TCommand::EditLine], &QAction::triggered, this, [this] { Edit1Click(); });
   connect(commands[TCommand::InsertLine], &QAction::triggered, this, [this] { Insert1Click(); });
   connect(commands[TCommand::DeleteLine], &QAction::triggered, this, [this] { Delete1Click(); });
   connect(commands[TCommand::AddCase], &QAction::triggered, this, [this] { Addcase1Click(); });
   connect(commands[TCommand::EditForce], &QAction::triggered, this, [this] { Editforce1Click(); });
-  connect(commands[TCommand::Save], &QAction::triggered, this, [this] { Save1Click(); });
+  connect(commands[TCommand::Save], &QAction::triggered, this, [this] { SaveSideLines(); });
 
   // The keyboard and the mouse reach the case list's commands without its popup.
   connect(lbPoints, &QAbstractItemView::doubleClicked, this, [this] { Edit1Click(); });
@@ -72,9 +72,9 @@ void TfrmEditMain::UpdateCommands()
 void TfrmEditMain::MarkCaseTabs()
 {
   std::array<bool, kCaseCount> exists{};
-  if (CurrentForce != nullptr) {
-    const platform::TextLines& lines = SideLinesOf(*CurrentForce);
-    if (const auto nameLine = scenario::FindForceNameLine(lines, CurrentForce->Title()))
+  if (edit_.CurrentForce != nullptr) {
+    const platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
+    if (const auto nameLine = scenario::FindForceNameLine(lines, edit_.CurrentForce->Title()))
       for (int n = 1; n <= kCaseCount; ++n) exists[n - 1] = scenario::LocateCase(lines, *nameLine, n).has_value();
   }
   static const QIcon dot = [] {
@@ -113,7 +113,7 @@ platform::TextLines& TfrmEditMain::SideLinesOf(const scenario::TForce& force)
   return scenario_->SideLines[force.Side == 0 ? 0 : 1];
 }
 
-void TfrmEditMain::ShowCurrentForceRow() { SelectForceRow(forcesModel_->RowOf(CurrentForce), true); }
+void TfrmEditMain::ShowCurrentForceRow() { SelectForceRow(forcesModel_->RowOf(edit_.CurrentForce), true); }
 
 // ---- The case list's lines ------------------------------------------------------------------
 
@@ -140,13 +140,6 @@ void TfrmEditMain::ShownBlockChanged()
 
 // ---- Cases ----------------------------------------------------------------------------------
 
-void TfrmEditMain::ResetCase(int n) { Cases.ResetCase(n); }
-
-void TfrmEditMain::ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t end, int n)
-{
-  scenario::ParseCase(lines, first, end, n, Cases, scenario_->BaseList, *dialogs_);
-}
-
 void TfrmEditMain::lvForcesSelectItem()
 {
   scenario::TForce* force = SelectedRowForce();
@@ -168,7 +161,7 @@ void TfrmEditMain::lvForcesSelectItem()
   }
   state.ForcesList.Selected = lvForces->selectionModel()->selectedRows().front().row();
   // The waypoint circle belongs to the previous force's line.
-  SelectedPoint.LatY = 0;
+  edit_.SelectedPoint.LatY = 0;
   ParseForceCases(*force);
   {
     const QSignalBlocker blocker(tcCasesTabs);
@@ -180,24 +173,25 @@ void TfrmEditMain::lvForcesSelectItem()
 void TfrmEditMain::ParseForceCases(scenario::TForce& force)
 {
   for (int n = 1; n <= kCaseCount; ++n) {
-    ResetCase(n);
+    edit_.Cases.ResetCase(n);
     // A new force starts without the previous force's starts and delays, so that a case without
     // a start or delay line is not drawn from another force's values.
-    Cases.CaseStart[n - 1] = {};
-    Cases.CaseDelay[n - 1] = 0;
+    edit_.Cases.CaseStart[n - 1] = {};
+    edit_.Cases.CaseDelay[n - 1] = 0;
   }
-  CurrentForce = &force;
+  edit_.CurrentForce = &force;
   const platform::TextLines& lines = SideLinesOf(force);
   if (const auto nameLine = scenario::FindForceNameLine(lines, force.Title())) {
     for (int n = 1; n <= kCaseCount; ++n) {
-      if (const auto found = scenario::LocateCase(lines, *nameLine, n)) ParseCase(lines, found->First, found->End, n);
+      if (const auto found = scenario::LocateCase(lines, *nameLine, n))
+        scenario::ParseCase(lines, found->First, found->End, n, edit_.Cases, scenario_->BaseList, *dialogs_);
     }
   }
 }
 
 void TfrmEditMain::tcCasesChange()
 {
-  CurrentCase = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
+  edit_.CurrentCase = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
   // The routes are drawn again with the new current case thick, whatever the case list finds.
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
   FillCaseList();
@@ -205,21 +199,21 @@ void TfrmEditMain::tcCasesChange()
 
 void TfrmEditMain::FillCaseList()
 {
-  if (SelectedRowForce() == nullptr || CurrentForce == nullptr) return;
-  CaseFirstLine = 0;
-  CaseLastLine = 0;
+  if (SelectedRowForce() == nullptr || edit_.CurrentForce == nullptr) return;
+  edit_.CaseFirstLine = 0;
+  edit_.CaseLastLine = 0;
   caseListShowsBlock_ = false;
   caseLines_->Clear();
   const scenario::TCaseBlock block =
-      scenario::FindCaseBlock(SideLinesOf(*CurrentForce), CurrentForce->Title(), CurrentCase);
+      scenario::FindCaseBlock(SideLinesOf(*edit_.CurrentForce), edit_.CurrentForce->Title(), edit_.CurrentCase);
   if (block.MissingEnd) {
     dialogs_->ShowMessage(scenario::kMissingEndMissionMessage);
     return;
   }
-  CaseFirstLine = static_cast<int>(block.FirstLine);
-  CaseLastLine = static_cast<int>(block.LastLine);
+  edit_.CaseFirstLine = static_cast<int>(block.FirstLine);
+  edit_.CaseLastLine = static_cast<int>(block.LastLine);
   caseListShowsBlock_ = !block.Lines.empty();
-  if (caseListShowsBlock_) caseLines_->Show(SideLinesOf(*CurrentForce), block.FirstLine, block.Lines.size());
+  if (caseListShowsBlock_) caseLines_->Show(SideLinesOf(*edit_.CurrentForce), block.FirstLine, block.Lines.size());
   MarkCaseTabs();
   UpdateCommands();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
@@ -228,40 +222,39 @@ void TfrmEditMain::FillCaseList()
 void TfrmEditMain::ReparseCurrentCase()
 {
   const int n = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
-  ResetCase(n);
+  edit_.Cases.ResetCase(n);
   const platform::TextLines lines = caseLines_->Lines();
   if (lines.empty()) return;
-  ParseCase(lines, 1, scenario::CaseLinesEnd(lines, 1), n);
+  scenario::ParseCase(lines, 1, scenario::CaseLinesEnd(lines, 1), n, edit_.Cases, scenario_->BaseList, *dialogs_);
 }
 
 void TfrmEditMain::lbPointsClick()
 {
   const int row = SelectedLine();
   if (row < 0) return;
-  SelectedPoint.LatY = 0;
+  edit_.SelectedPoint.LatY = 0;
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
   const std::string line = caseLines_->Line(row);
   if (line.size() >= 3 && line.compare(1, 2, "P=") == 0) {
     globe::TGeoPoint point;
     if (scenario::ParsePositionValue(std::string_view(line).substr(3), point)) {
-      SelectedPoint = point;
+      edit_.SelectedPoint = point;
       globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
     }
   }
 }
 
-void TfrmEditMain::puCaseListPopup() { UpdateCommands(); }
 
 // ---- Case list commands ---------------------------------------------------------------------
 
 void TfrmEditMain::Edit1Click()
 {
   const int row = SelectedLine();
-  if (row < 0 || CurrentForce == nullptr) return;
-  const TEditStart start = StartEdit(*CurrentForce);
+  if (row < 0 || edit_.CurrentForce == nullptr) return;
+  const TEditStart start = StartEdit(*edit_.CurrentForce);
   // The text is read with the case-line rules before it is stored; a refused one stays in the
   // box with the reason.
-  const int caseNumber = CurrentCase;
+  const int caseNumber = edit_.CurrentCase;
   const std::string text = dialogs_->CheckedInputBox("Edit line", "Edit case line", caseLines_->Line(row),
                                                      [this, caseNumber](const std::string& line) {
                                                        return scenario::CaseLineRefusal(line, caseNumber,
@@ -269,7 +262,7 @@ void TfrmEditMain::Edit1Click()
                                                      });
   // A closed box counts as an edit, whether the line changed or not.
   scenario_->Modified = true;
-  SideLinesOf(*CurrentForce)[static_cast<std::size_t>(CaseFirstLine + row)] = text;
+  SideLinesOf(*edit_.CurrentForce)[static_cast<std::size_t>(edit_.CaseFirstLine + row)] = text;
   caseLines_->LinesChanged();
   ReparseCurrentCase();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
@@ -280,14 +273,14 @@ void TfrmEditMain::Edit1Click()
 void TfrmEditMain::Insert1Click()
 {
   const int row = SelectedLine();
-  if (row < 0 || CurrentForce == nullptr) return;
-  const TEditStart start = StartEdit(*CurrentForce);
+  if (row < 0 || edit_.CurrentForce == nullptr) return;
+  const TEditStart start = StartEdit(*edit_.CurrentForce);
   // A copy of the line goes above it.
-  platform::TextLines& lines = SideLinesOf(*CurrentForce);
-  const auto at = lines.begin() + CaseFirstLine + row;
+  platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
+  const auto at = lines.begin() + edit_.CaseFirstLine + row;
   lines.insert(at, *at);
   ShownBlockChanged();
-  if (auto change = MadeChange(start, {CurrentForce, CurrentCase, row})) {
+  if (auto change = MadeChange(start, {edit_.CurrentForce, edit_.CurrentCase, row})) {
     undoStack_->push(new TInsertLineCommand(*this, std::move(*change), true));
   }
 }
@@ -295,30 +288,30 @@ void TfrmEditMain::Insert1Click()
 void TfrmEditMain::Delete1Click()
 {
   const int row = SelectedLine();
-  if (row < 0 || CurrentForce == nullptr) return;
-  const TEditStart start = StartEdit(*CurrentForce);
+  if (row < 0 || edit_.CurrentForce == nullptr) return;
+  const TEditStart start = StartEdit(*edit_.CurrentForce);
   if (dialogs_->Confirm("Delete point " + caseLines_->Line(row) + "?", platform::DialogButtons::OkCancel) !=
       platform::DialogAnswer::Ok) {
     return;
   }
-  platform::TextLines& lines = SideLinesOf(*CurrentForce);
-  lines.erase(lines.begin() + CaseFirstLine + row);
+  platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
+  lines.erase(lines.begin() + edit_.CaseFirstLine + row);
   // The circle of a deleted waypoint line goes with it.
-  SelectedPoint.LatY = 0;
+  edit_.SelectedPoint.LatY = 0;
   ShownBlockChanged();
   if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TDeleteLineCommand(*this, std::move(*change)));
 }
 
 void TfrmEditMain::Addcase1Click()
 {
-  if (CurrentForce == nullptr || CaseFirstLine != CaseLastLine || CaseFirstLine <= 0 || caseListShowsBlock_) return;
+  if (edit_.CurrentForce == nullptr || edit_.CaseFirstLine != edit_.CaseLastLine || edit_.CaseFirstLine <= 0 || caseListShowsBlock_) return;
   scenario_->Modified = true;
-  const TEditStart start = StartEdit(*CurrentForce);
-  platform::TextLines& lines = SideLinesOf(*CurrentForce);
-  const std::size_t missionStart = scenario::FindForceNameLine(lines, CurrentForce->Title()).value_or(0);
+  const TEditStart start = StartEdit(*edit_.CurrentForce);
+  platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
+  const std::size_t missionStart = scenario::FindForceNameLine(lines, edit_.CurrentForce->Title()).value_or(0);
   std::optional<int> added;
   try {
-    added = scenario::AddCase(lines, static_cast<std::size_t>(CaseFirstLine), missionStart, *dialogs_);
+    added = scenario::AddCase(lines, static_cast<std::size_t>(edit_.CaseFirstLine), missionStart, *dialogs_);
   } catch (const std::exception& error) {
     dialogs_->ShowError(error.what());
     return;
@@ -328,7 +321,7 @@ void TfrmEditMain::Addcase1Click()
   if (*added >= 1 && *added <= kCaseCount) {
     const QSignalBlocker blocker(tcCasesTabs);
     tcCasesTabs->setCurrentIndex(*added - 1);
-    CurrentCase = *added;
+    edit_.CurrentCase = *added;
   }
   FillCaseList();
   // The new case is drawn at once, thick when its tab is the current one.

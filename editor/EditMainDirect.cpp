@@ -21,6 +21,17 @@
 
 namespace editor {
 
+namespace {
+
+// Widget position of a device pixel of the map.
+QPoint MapWidgetPoint(const platform::QtViewWidget& map, int x, int y)
+{
+  const qreal ratio = map.PixelRatio();
+  return QPoint(static_cast<int>(x / ratio), static_cast<int>(y / ratio));
+}
+
+}  // namespace
+
 void TfrmEditMain::ClickMapObject(int x, int y)
 {
   const scenario::TDeviceProjector project = ViewProjector(GlobeMap());
@@ -38,14 +49,8 @@ void TfrmEditMain::ClickMapObject(int x, int y)
   for (const scenario::TBase* base : scenario_->BaseList) bases.push_back(base->Location);
   if (const auto hit = scenario::NearestPoint(bases, project, {x, y})) {
     const QString text = QString::fromStdString(scenario::BaseTooltipText(*scenario_->BaseList[*hit]));
-    QToolTip::showText(Globe->mapToGlobal(MapWidgetPoint(x, y)), text, Globe);
+    QToolTip::showText(Globe->mapToGlobal(MapWidgetPoint(*Globe, x, y)), text, Globe);
   }
-}
-
-QPoint TfrmEditMain::MapWidgetPoint(int x, int y) const
-{
-  const qreal ratio = Globe->PixelRatio();
-  return QPoint(static_cast<int>(x / ratio), static_cast<int>(y / ratio));
 }
 
 QString TfrmEditMain::RouteTooltipAt(int x, int y)
@@ -62,8 +67,8 @@ QString TfrmEditMain::RouteTooltipAt(int x, int y)
   scenario::TLegTooltip tip;
   tip.Leg = legs[index];
   if (const auto row = shownCase_->MarkRow(tip.Leg.ToRef)) tip.LineText = caseLines_->Line(*row);
-  tip.Speed = CurrentForce->CurrentSpeed;
-  tip.Arrival = scenario::LegArrivalHours(legs, index, Cases.CaseDelay[static_cast<std::size_t>(CurrentCase - 1)], tip.Speed);
+  tip.Speed = edit_.CurrentForce->CurrentSpeed;
+  tip.Arrival = scenario::LegArrivalHours(legs, index, edit_.Cases.CaseDelay[static_cast<std::size_t>(edit_.CurrentCase - 1)], tip.Speed);
   tip.StartTime = scenario_->StartTime;
   tip.OneHour = OneHour;
   if (tip.Arrival)
@@ -76,7 +81,7 @@ void TfrmEditMain::ShowHoverTooltip()
   if (tools_->Dragging() || !Globe->underMouse()) return;
   const QString text = RouteTooltipAt(hoverAt_.X, hoverAt_.Y);
   if (text.isEmpty()) return;
-  QToolTip::showText(Globe->mapToGlobal(MapWidgetPoint(hoverAt_.X, hoverAt_.Y)), text, Globe);
+  QToolTip::showText(Globe->mapToGlobal(MapWidgetPoint(*Globe, hoverAt_.X, hoverAt_.Y)), text, Globe);
 }
 
 }  // namespace editor

@@ -55,7 +55,7 @@ void TfrmEditMain::RecheckEdit(const TSideLinesChange& change, bool forward)
   scenario::ReplaceForceFindings(findings_, edit, forces, std::move(fresh));
   ShowProblems();
   // The marks of the selected force follow its findings.
-  if (CurrentForce != nullptr && std::ranges::find(forces, CurrentForce) != forces.end())
+  if (edit_.CurrentForce != nullptr && std::ranges::find(forces, edit_.CurrentForce) != forces.end())
     globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
 }
 

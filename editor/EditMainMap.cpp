@@ -8,6 +8,7 @@
 
 #include "editor/EditMain.h"
 #include "editor/EditorActions.h"
+#include "editor/MapNavigation.h"
 #include "editor/MapTools.h"
 #include "editor/ShownCase.h"
 #include "globe/view/Voduz4.h"
@@ -26,35 +27,35 @@ constexpr int kHoverMilliseconds = 500;
 // The map tools' view of the window's shown case.
 class TWindowShownCase : public TShownCase {
  public:
-  explicit TWindowShownCase(TfrmEditMain& window) : window_(window) {}
-  scenario::TForce* Force() const override { return window_.CurrentForce; }
-  int CaseNumber() const override { return window_.CurrentCase; }
-  scenario::TForceCases& Cases() override { return window_.Cases; }
+  TWindowShownCase(TfrmEditMain& window, TEditState& state) : window_(window), state_(state) {}
+  scenario::TForce* Force() const override { return state_.CurrentForce; }
+  int CaseNumber() const override { return state_.CurrentCase; }
+  scenario::TForceCases& Cases() override { return state_.Cases; }
   platform::TextLines Lines() const override { return window_.CaseLines().Lines(); }
   void Reparse() override { window_.ReparseCurrentCase(); }
   bool ReplaceLine(int row, const std::string& text, const QString& stepName) override
   {
-    return window_.CurrentForce != nullptr &&
-           window_.ReplaceCaseLine(*window_.CurrentForce, window_.CurrentCase, row, text, stepName);
+    return state_.CurrentForce != nullptr &&
+           window_.ReplaceCaseLine(*state_.CurrentForce, state_.CurrentCase, row, text, stepName);
   }
   bool InsertLine(int row, const std::string& text, const QString& stepName) override
   {
-    return window_.CurrentForce != nullptr &&
-           window_.InsertCaseLine(*window_.CurrentForce, window_.CurrentCase, row, text, stepName);
+    return state_.CurrentForce != nullptr &&
+           window_.InsertCaseLine(*state_.CurrentForce, state_.CurrentCase, row, text, stepName);
   }
 
  private:
   TfrmEditMain& window_;
+  TEditState& state_;
 };
 
 }  // namespace
 
 void TfrmEditMain::ConnectMapEvents()
 {
-  shownCase_ = std::make_unique<TWindowShownCase>(*this);
+  shownCase_ = std::make_unique<TWindowShownCase>(*this, edit_);
   tools_ = std::make_unique<TMapTools>(*shownCase_, *StatusPanels[1], *StatusPanels[2], *Memo1, regional_);
   tools_->OnClick = [this](int x, int y) { ClickMapObject(x, y); };
-  tools_->OnKeyDown = [this](platform::ViewKey key, platform::ShiftState shift) { return GlobeKeyDown(key, shift); };
   hoverTimer_ = new QTimer(this);
   hoverTimer_->setSingleShot(true);
   hoverTimer_->setInterval(kHoverMilliseconds);
@@ -64,7 +65,10 @@ void TfrmEditMain::ConnectMapEvents()
     hoverTimer_->start();
   };
   HookMapEvents();
-  connect(Actions()[TCommand::PickPoint], &QAction::triggered, this, [this] { Pickpoint1Click(); });
+  // The next left click on the map gives the selected line a new position.
+  connect(Actions()[TCommand::PickPoint], &QAction::triggered, this, [this] {
+    if (const int row = SelectedLine(); row >= 0) tools_->StartPickPoint(row);
+  });
 }
 
 void TfrmEditMain::HookMapEvents()
@@ -73,7 +77,7 @@ void TfrmEditMain::HookMapEvents()
   tools_->Hook(map);
   map.OnRender = [this](globe::TVoduz4& view) { GlobeRender(view); };
   map.OnMouseWheel = [this](globe::TVoduz4&, platform::ShiftState shift, int delta, int x, int y) {
-    GlobeMouseWheel(shift, delta, x, y);
+    WheelZoom(GlobeMap(), shift, delta, x, y, wheelRest_);
   };
   map.OnMouseLeave = [this](globe::TVoduz4&) { hoverTimer_->stop(); };
 }
@@ -81,20 +85,14 @@ void TfrmEditMain::HookMapEvents()
 void TfrmEditMain::GlobeRender(globe::TVoduz4& view)
 {
   scenario::DrawBasesOnView(scenario_->BaseList, view);
-  scenario::TRouteDrawing routes(view, Cases);
-  routes.CurrentCase = CurrentCase;
-  routes.SelectedPoint = SelectedPoint;
-  routes.CurrentSpeed = CurrentForce != nullptr ? CurrentForce->CurrentSpeed : 0;
+  scenario::TRouteDrawing routes(view, edit_.Cases);
+  routes.CurrentCase = edit_.CurrentCase;
+  routes.SelectedPoint = edit_.SelectedPoint;
+  routes.CurrentSpeed = edit_.CurrentForce != nullptr ? edit_.CurrentForce->CurrentSpeed : 0;
   routes.StartTime = scenario_->StartTime;
   routes.OneHour = OneHour;
   routes.DrawRoutes();
-  scenario::DrawFindingMarks(view, findings_, CurrentForce);
-}
-
-void TfrmEditMain::Pickpoint1Click()
-{
-  const int row = SelectedLine();
-  if (row >= 0) tools_->StartPickPoint(row);
+  scenario::DrawFindingMarks(view, findings_, edit_.CurrentForce);
 }
 
 }  // namespace editor

@@ -24,6 +24,7 @@
 #include "editor/CaseLinesModel.h"
 #include "editor/ForcesModel.h"
 #include "editor/MapTools.h"
+#include "editor/ComputeEndurance.h"
 #include "editor/EditorSettings.h"
 #include "editor/ProblemsPanel.h"
 #include "editor/TestForm.h"
@@ -87,7 +88,7 @@ void TfrmEditMain::CreateSessionMenus()
   Tools1->setObjectName("Tools1");
   menuBar()->insertMenu(About2->menuAction(), Tools1);
   Tools1->addAction(commands[TCommand::Endurance]);
-  connect(commands[TCommand::Endurance], &QAction::triggered, this, [this] { Endurance1Click(); });
+  connect(commands[TCommand::Endurance], &QAction::triggered, this, [this] { dlgComputeEndurance->exec(); });
 
   connect(dkProblems, &TdkProblems::ProblemActivated, this,
           [this](const scenario::TProblem& problem) { ShowProblem(problem); });
@@ -200,14 +201,14 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
 void TfrmEditMain::ResetEditState()
 {
   tools_->Reset();
-  CurrentForce = nullptr;
-  CurrentCase = 1;
-  for (int n = 1; n <= kCaseCount; ++n) Cases.ResetCase(n);
-  Cases.CaseStart = {};
-  Cases.CaseDelay = {};
-  SelectedPoint = {};
-  CaseFirstLine = 0;
-  CaseLastLine = 0;
+  edit_.CurrentForce = nullptr;
+  edit_.CurrentCase = 1;
+  for (int n = 1; n <= kCaseCount; ++n) edit_.Cases.ResetCase(n);
+  edit_.Cases.CaseStart = {};
+  edit_.Cases.CaseDelay = {};
+  edit_.SelectedPoint = {};
+  edit_.CaseFirstLine = 0;
+  edit_.CaseLastLine = 0;
   caseListShowsBlock_ = false;
   {
     const QSignalBlocker tabsBlocker(tcCasesTabs);
@@ -256,7 +257,7 @@ void TfrmEditMain::ShowProblem(const scenario::TProblem& problem)
           scenario::FindLineOwner(lines, scenario_->ForceList, side, static_cast<std::size_t>(problem.Line - 1));
       if (owner.Force != nullptr && owner.Case > 0) {
         SelectForceRow(forcesModel_->RowOf(owner.Force), false);
-        if (CurrentForce != owner.Force) return;  // the force change did not happen
+        if (edit_.CurrentForce != owner.Force) return;  // the force change did not happen
         tcCasesTabs->setCurrentIndex(owner.Case - 1);
         if (owner.Row < caseLines_->rowCount()) SelectLine(owner.Row);
         lbPoints->setFocus();

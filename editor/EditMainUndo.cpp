@@ -24,7 +24,7 @@ int TfrmEditMain::SideOf(const scenario::TForce& force) { return force.Side == 0
 
 TEditPlace TfrmEditMain::CurrentPlace() const
 {
-  return {CurrentForce, CurrentCase, SelectedLine()};
+  return {edit_.CurrentForce, edit_.CurrentCase, SelectedLine()};
 }
 
 TfrmEditMain::TEditStart TfrmEditMain::StartEdit(const scenario::TForce& force) const
@@ -56,13 +56,13 @@ void TfrmEditMain::SpliceSideLines(int side, const scenario::TLinesSplice& splic
 
 void TfrmEditMain::ShowEditPlace(const TEditPlace& place)
 {
-  SelectedPoint.LatY = 0;
+  edit_.SelectedPoint.LatY = 0;
   if (place.Force == nullptr) {
-    scenario_->Modified = CurrentForce != nullptr && SideLinesChanged(SideOf(*CurrentForce));
+    scenario_->Modified = edit_.CurrentForce != nullptr && SideLinesChanged(SideOf(*edit_.CurrentForce));
     globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
     return;
   }
-  CurrentForce = place.Force;
+  edit_.CurrentForce = place.Force;
   const auto& rows = scenario_->ForcesList.Rows;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (rows[i].Force == place.Force) scenario_->ForcesList.Selected = static_cast<std::int32_t>(i);
@@ -73,7 +73,7 @@ void TfrmEditMain::ShowEditPlace(const TEditPlace& place)
     const QSignalBlocker blocker(tcCasesTabs);
     tcCasesTabs->setCurrentIndex(place.Case - 1);
   }
-  CurrentCase = place.Case;
+  edit_.CurrentCase = place.Case;
   FillCaseList();
   // The selection runs lbPointsClick, which circles a waypoint line's point.
   if (place.Row >= 0 && place.Row < caseLines_->rowCount()) SelectLine(place.Row);
@@ -132,9 +132,9 @@ bool TfrmEditMain::InsertCaseLine(scenario::TForce& force, int caseNumber, int r
 
 void TfrmEditMain::DiscardSideChanges()
 {
-  if (CurrentForce == nullptr) return;
-  const int side = SideOf(*CurrentForce);
-  const TEditStart start = StartEdit(*CurrentForce);
+  if (edit_.CurrentForce == nullptr) return;
+  const int side = SideOf(*edit_.CurrentForce);
+  const TEditStart start = StartEdit(*edit_.CurrentForce);
   scenario_->SideLines[side] = savedSideLines_[side];
   if (auto change = MadeChange(start, {})) {
     undoStack_->push(new TDiscardChangesCommand(*this, std::move(*change),

@@ -15,36 +15,35 @@ using namespace editor::fixtures;
 TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheListDeletedLinesGoWithTheirRoute) {
   Load();
   SelectForce("Sagittario convoy");
-  EXPECT_EQ(window->Cases.CaseDelay[1], 4);  // its case 2 waits four hours
+  EXPECT_EQ(window->EditState().Cases.CaseDelay[1], 4);  // its case 2 waits four hours
   SelectLine(3);
-  ASSERT_NE(window->SelectedPoint.LatY, 0);
+  ASSERT_NE(window->EditState().SelectedPoint.LatY, 0);
   SelectForce("Lupo convoy");
-  EXPECT_EQ(window->Cases.CaseDelay[1], 0);
-  EXPECT_EQ(window->SelectedPoint.LatY, 0);
-  EXPECT_EQ(window->CurrentCase, 1);
+  EXPECT_EQ(window->EditState().Cases.CaseDelay[1], 0);
+  EXPECT_EQ(window->EditState().SelectedPoint.LatY, 0);
+  EXPECT_EQ(window->EditState().CurrentCase, 1);
   EXPECT_EQ(ShownLines(), (platform::TextLines{"CASE1", "FORMATIONHEADING=200", "LL=3740N 02330E", "WP=3700N 02400E",
                                                 "WP=3650N 02400E", "TP=3545N 02350E", "Target=Maleme",
                                                 "Origin=Piraeus"}));
   // The origin base (Piraeus' entry point) ends the waypoints.
-  ASSERT_EQ(window->Cases.CaseWaypoints[0].Count(), 3);
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(2), NorthEast(37, 50, 23, 30));
+  ASSERT_EQ(window->EditState().Cases.CaseWaypoints[0].Count(), 3);
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(2), NorthEast(37, 50, 23, 30));
   // A case the mission does not have: an empty list, and its popup offers Add case.
   SelectTab(2);
   EXPECT_TRUE(ShownLines().empty());
-  window->puCaseListPopup();
-  EXPECT_TRUE(window->Actions()[TCommand::AddCase]->isVisible() && window->AddcaseSeparator->isVisible());
+  const QList<QAction*> popup = Child<QMenu>("puCaseList")->actions();  // Add case and its separator first
+  EXPECT_TRUE(popup.at(0)->isVisible() && popup.at(1)->isVisible());
   SelectTab(0);
-  window->puCaseListPopup();
   EXPECT_FALSE(window->Actions()[TCommand::AddCase]->isVisible());
   // Clicking a waypoint line selects its point; any other line clears it.
   SelectLine(4);
-  EXPECT_EQ(window->SelectedPoint, NorthEast(36, 50, 24, 0));
+  EXPECT_EQ(window->EditState().SelectedPoint, NorthEast(36, 50, 24, 0));
   SelectLine(6);
-  EXPECT_EQ(window->SelectedPoint.LatY, 0);
+  EXPECT_EQ(window->EditState().SelectedPoint.LatY, 0);
   SelectLine(4);
   dialogs->QueueAnswer(DialogAnswer::Ok);
   window->Actions()[TCommand::DeleteLine]->trigger();
-  EXPECT_EQ(window->SelectedPoint.LatY, 0);
+  EXPECT_EQ(window->EditState().SelectedPoint.LatY, 0);
 }
 
 TEST_F(CaseEditingWindowTest, EveryCaseOfEveryDemoForceHasARouteToDraw) {
@@ -54,9 +53,9 @@ TEST_F(CaseEditingWindowTest, EveryCaseOfEveryDemoForceHasARouteToDraw) {
       SelectForceRow(row);
       for (int n = 0; n < kCaseCount; ++n) {
         // A case's current waypoint is one of its waypoints.
-        const int count = window->Cases.CaseWaypoints[static_cast<std::size_t>(n)].Count();
-        EXPECT_TRUE(count == 0 || window->Cases.CaseCWPI[static_cast<std::size_t>(n)] < count)
-            << window->CurrentForce->Title() << " case " << n + 1;
+        const int count = window->EditState().Cases.CaseWaypoints[static_cast<std::size_t>(n)].Count();
+        EXPECT_TRUE(count == 0 || window->EditState().Cases.CaseCWPI[static_cast<std::size_t>(n)] < count)
+            << window->EditState().CurrentForce->Title() << " case " << n + 1;
       }
     }
     EXPECT_TRUE(dialogs->Reports().empty());
@@ -67,15 +66,15 @@ TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByteUndon
   Load();
   EditLupoWaypoint();
   EXPECT_EQ(dialogs->Calls().at(0).defaultText, "WP=3700N 02400E");
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));  // parsed again at once
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));  // parsed again at once
   SelectLine(4);
   window->Actions()[TCommand::InsertLine]->trigger();  // a copy above the selected line
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Count(), 4);
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Count(), 4);
   SelectLine(6);
   dialogs->QueueAnswer(DialogAnswer::Ok);
   window->Actions()[TCommand::DeleteLine]->trigger();
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).back(), "Delete point TP=3545N 02350E?");
-  EXPECT_EQ(window->Cases.CaseTargets[0].Count(), 1);
+  EXPECT_EQ(window->EditState().Cases.CaseTargets[0].Count(), 1);
   SelectLine(6);
   dialogs->QueueAnswer(DialogAnswer::Cancel);
   window->Actions()[TCommand::DeleteLine]->trigger();
@@ -101,8 +100,8 @@ TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByteUndon
   EXPECT_EQ(window->UndoStack().text(2), "Delete line 7 of Lupo convoy case 1");
   const platform::TextLines edited = window->Scenario().SideLines[0];
   window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_TRUE(window->CurrentCase == 3 && ShownLines().empty());
-  EXPECT_EQ(window->Cases.CaseWaypoints[2].Count(), 0);
+  EXPECT_TRUE(window->EditState().CurrentCase == 3 && ShownLines().empty());
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[2].Count(), 0);
   window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(ShownLines()[6], "TP=3545N 02350E");
   window->Actions()[TCommand::Undo]->trigger();
@@ -111,7 +110,7 @@ TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByteUndon
   EXPECT_TRUE(Modified());  // differs from the saved file
   for (int i = 0; i < 4; ++i) window->Actions()[TCommand::Redo]->trigger();
   EXPECT_EQ(window->Scenario().SideLines[0], edited);
-  EXPECT_EQ(window->Cases.CaseWaypoints[2].Count(), 2);  // Add case redone: its tab, drawn
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[2].Count(), 2);  // Add case redone: its tab, drawn
   EXPECT_FALSE(Modified());
 }
 
@@ -122,8 +121,8 @@ TEST_F(CaseEditingWindowTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPub
   SelectForce("Lupo convoy");
   scenario::TForce& forceA1 = Force("Force A1");
   ASSERT_TRUE(window->ReplaceCaseLine(forceA1, 2, 3, "WP=3445N 02405E", "Move waypoint"));
-  EXPECT_EQ(std::pair(window->CurrentCase, CurrentLine()), std::pair(2, 3));
-  EXPECT_EQ(window->Cases.CaseWaypoints[1].Point(0), NorthEast(34, 45, 24, 5));
+  EXPECT_EQ(std::pair(window->EditState().CurrentCase, CurrentLine()), std::pair(2, 3));
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[1].Point(0), NorthEast(34, 45, 24, 5));
   ASSERT_TRUE(window->InsertCaseLine(forceA1, 2, 4, "WP=3500N 02300E"));
   EXPECT_EQ(window->UndoStack().text(1), "Insert line 5 of Force A1 case 2");
   EXPECT_FALSE(window->ReplaceCaseLine(forceA1, 4, 1, "WP=3500N 02300E"));  // nothing there: no step
@@ -132,11 +131,11 @@ TEST_F(CaseEditingWindowTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPub
   EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Move waypoint");
   window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(platform::JoinLinesCrLf(window->Scenario().SideLines[1]), ReadFile(kCrete / "AlliedShips.cfg"));
-  EXPECT_EQ(window->CurrentForce->Title(), "Lupo convoy");  // where the first step started
+  EXPECT_EQ(window->EditState().CurrentForce->Title(), "Lupo convoy");  // where the first step started
   EditLupoWaypoint();
   window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(CurrentLine(), 3);
-  EXPECT_EQ(window->SelectedPoint, NorthEast(37, 0, 24, 0));
+  EXPECT_EQ(window->EditState().SelectedPoint, NorthEast(37, 0, 24, 0));
   EXPECT_EQ(window->Actions()[TCommand::Redo]->text(), "Redo Edit line 4 of Lupo convoy case 1");
   window->Actions()[TCommand::Redo]->trigger();
   dialogs->QueueAnswer(DialogAnswer::Yes);
@@ -145,7 +144,7 @@ TEST_F(CaseEditingWindowTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPub
   EXPECT_EQ(AxisFile(), edited);
   dialogs->ClearCalls();
   window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_EQ(window->CurrentForce->Title(), "Lupo convoy");
+  EXPECT_EQ(window->EditState().CurrentForce->Title(), "Lupo convoy");
   EXPECT_TRUE(ForcesView().selectionModel()->isRowSelected(window->Forces().RowOf("Lupo convoy")));
   EXPECT_EQ(ShownLines()[3], "WP=3700N 02400E");
   EXPECT_TRUE(Modified());  // differs from the saved file now
@@ -181,20 +180,20 @@ TEST_F(CaseEditingWindowTest, EditForceWritesTheSpeedCappedAt32ReadsTheForceAgai
   int shownSpeed = -1;
   QString overview;
   QTimer::singleShot(0, [&] {
-    ASSERT_NE(window->dlgForceInfo, nullptr);
-    shownSpeed = window->dlgForceInfo->seSpeed->value();
-    overview = window->dlgForceInfo->Memo1->toPlainText();
-    window->dlgForceInfo->OKBtn->click();
+    ASSERT_NE(Child<TdlgForceInfo>("dlgForceInfo"), nullptr);
+    shownSpeed = Child<TdlgForceInfo>("dlgForceInfo")->seSpeed->value();
+    overview = Child<TdlgForceInfo>("dlgForceInfo")->Memo1->toPlainText();
+    Child<TdlgForceInfo>("dlgForceInfo")->OKBtn->click();
   });
   window->Actions()[TCommand::EditForce]->trigger();
   EXPECT_EQ(shownSpeed, 32);
   EXPECT_EQ(overview, "NAME=Lupo convoy\nNUMBER=0\nSPEED=40\nMISSION=SlTacTransport");
-  EXPECT_EQ(window->CurrentForce->Speed, 32);
+  EXPECT_EQ(window->EditState().CurrentForce->Speed, 32);
   EXPECT_FALSE(Modified());  // Edit force does not count as an edit
   // OK with another speed is a step; undone, the force has its speed again.
   QTimer::singleShot(0, [&] {
-    window->dlgForceInfo->seSpeed->setValue(12);
-    window->dlgForceInfo->OKBtn->click();
+    Child<TdlgForceInfo>("dlgForceInfo")->seSpeed->setValue(12);
+    Child<TdlgForceInfo>("dlgForceInfo")->OKBtn->click();
   });
   window->Actions()[TCommand::EditForce]->trigger();
   ASSERT_EQ(lines[3], "SPEED=12");
@@ -251,7 +250,7 @@ TEST_F(CaseEditingWindowTest, ARefusedTextStaysInTheBoxWithItsReasonUntilCorrect
   dialogs->QueueInput("WP=3705N 02410E");
   window->Actions()[TCommand::EditLine]->trigger();
   EXPECT_EQ(dialogs->Texts(DialogKind::Refusal), (std::vector<std::string>{"Lat/Long conversion error"}));
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));
   // Lines the case rules do not read are stored as typed.
   SelectLine(1);
   dialogs->QueueInput("FORMATIONHEADING=2OO  ");
@@ -276,7 +275,7 @@ TEST_F(CaseEditingWindowTest, AFailedSaveKeepsTheOldFileAndTheEdits) {
   dialogs->QueueAnswer(DialogAnswer::Yes);
   SelectForce("Force A1");
   EXPECT_EQ(Errors().size(), 2u);
-  EXPECT_EQ(window->CurrentForce->Title(), "Lupo convoy");
+  EXPECT_EQ(window->EditState().CurrentForce->Title(), "Lupo convoy");
   EXPECT_EQ(window->Scenario().SideLines[0], edited);
 }
 

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
@@ -29,6 +30,11 @@
 #include "editor/ForcesModel.h"
 #include "platform/FileError.h"
 #include "editor/ForceInfo.h"
+#include "editor/AboutEdit.h"
+#include "editor/ComputeEndurance.h"
+#include "editor/ProblemsPanel.h"
+#include "editor/TestForm.h"
+#include "platform/qt/QtViewWidget.h"
 #include "globe/view/Voduz4.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/testing/ScriptedDialogs.h"
@@ -101,9 +107,14 @@ class CaseEditingWindowTest : public ::testing::Test {
     for (const auto& entry : fs::directory_iterator(demo)) fs::copy_file(entry.path(), scenarioDir / entry.path().filename());
     if (prepare) prepare();
     dialogs->QueueDirectory(scenarioDir.string());
-    window->sbLoadClick();
+    window->Actions()[TCommand::Open]->trigger();
     ASSERT_TRUE(dialogs->Reports().empty()) << dialogs->Reports().front();
     dialogs->ClearCalls();
+  }
+  // A control of the window by its object name.
+  template <class T>
+  T* Child(const char* name) const {
+    return window->findChild<T*>(name);
   }
   QTreeView& ForcesView() const { return *window->findChild<QTreeView*>("lvForces"); }
   QListView& CaseList() const { return *window->findChild<QListView*>("lbPoints"); }
@@ -134,7 +145,7 @@ class CaseEditingWindowTest : public ::testing::Test {
   }
   // The case list's current row, -1 for none.
   int CurrentLine() const { return CaseList().currentIndex().row(); }
-  void SelectTab(int index) { window->tcCasesTabs->setCurrentIndex(index); }
+  void SelectTab(int index) { Child<QTabBar>("tcCasesTabs")->setCurrentIndex(index); }
   platform::TextLines ShownLines() const { return window->CaseLines().Lines(); }
   bool Modified() const { return window->Scenario().Modified; }
   std::string AxisFile() const { return ReadFile(scenarioDir / "AxisShips.cfg"); }

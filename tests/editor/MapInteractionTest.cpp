@@ -45,12 +45,12 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
     QCoreApplication::processEvents();
   }
   globe::TVoduz4& Map() { return window->GlobeMap(); }
-  QString Panel(int i) const { return window->StatusPanels[static_cast<std::size_t>(i)]->text(); }
+  QString Panel(int i) const { return window->findChild<QLabel*>(QString("StatusPanel%1").arg(i))->text(); }
   void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys,
             Qt::MouseButtons held = Qt::NoButton) {
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) held = button;
-    QMouseEvent event(type, QPointF(at), window->Globe->mapToGlobal(QPointF(at)), button, held, keys);
-    QCoreApplication::sendEvent(window->Globe, &event);
+    QMouseEvent event(type, QPointF(at), Child<platform::QtViewWidget>("Globe")->mapToGlobal(QPointF(at)), button, held, keys);
+    QCoreApplication::sendEvent(Child<platform::QtViewWidget>("Globe"), &event);
   }
   void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) {
     Send(QEvent::MouseButtonPress, at, button, keys);
@@ -65,13 +65,13 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
   void Move(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoModifier); }
   void DragTo(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoModifier, Qt::LeftButton); }
   void Wheel(QPoint at, int delta, Qt::KeyboardModifiers keys = Qt::NoModifier) {
-    QWheelEvent event(QPointF(at), window->Globe->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
+    QWheelEvent event(QPointF(at), Child<platform::QtViewWidget>("Globe")->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
                       keys, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(window->Globe, &event);
+    QCoreApplication::sendEvent(Child<platform::QtViewWidget>("Globe"), &event);
   }
   void Key(int key) {
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(window->Globe, &event);
+    QCoreApplication::sendEvent(Child<platform::QtViewWidget>("Globe"), &event);
   }
   QPoint PixelOf(const TGeoPoint& point) {
     platform::TPoint xy;
@@ -141,15 +141,15 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
 }
 
 TEST_F(MapInteractionTest, CtrlDoubleClickLogsThePositionWithoutMeasuringALeftDragZooms) {
-  const QPoint at(window->Globe->width() / 2, window->Globe->height() / 2);
+  const QPoint at(Child<platform::QtViewWidget>("Globe")->width() / 2, Child<platform::QtViewWidget>("Globe")->height() / 2);
   DoubleClick(at, Qt::LeftButton, Qt::ControlModifier);
   EXPECT_TRUE(Panel(1).isEmpty());
-  EXPECT_EQ(window->Memo1->toPlainText().toStdString(), "LL=" + scenario::FormatPosition(PointAt(at), false));
+  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText().toStdString(), "LL=" + scenario::FormatPosition(PointAt(at), false));
   // Other modifiers and other buttons neither measure nor log.
   DoubleClick(at, Qt::LeftButton, Qt::AltModifier);
   DoubleClick(at, Qt::RightButton);
   EXPECT_FALSE(window->MapTools().Measure().Measuring());
-  EXPECT_EQ(window->Memo1->toPlainText().count("LL="), 1);
+  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText().count("LL="), 1);
   const long double scale = Map().Projection().ScaleFactor();
   const QPoint from = at - QPoint(60, 40);
   Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
@@ -208,8 +208,8 @@ TEST_F(PickPointTest, ClickGivesTheLineTheClickedPositionUndoably) {
   EXPECT_FALSE(CrossCursorShown());
   // Written back into the side's lines in place of the old one, and parsed into the route.
   EXPECT_EQ(CountOf("WP=3430N 02600E") + CountOf("WP=3300N 02700E"), 1u);
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), NorthEast(34, 30, 26, 0));
-  EXPECT_EQ(window->SelectedPoint, NorthEast(34, 30, 26, 0));  // the selected line's mark moves with it
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(34, 30, 26, 0));
+  EXPECT_EQ(window->EditState().SelectedPoint, NorthEast(34, 30, 26, 0));  // the selected line's mark moves with it
   ASSERT_EQ(window->CaseLines().Line(1), "FORMATIONHEADING=300");
   PickLine(1);
   Click(PixelOf(known));
@@ -218,12 +218,12 @@ TEST_F(PickPointTest, ClickGivesTheLineTheClickedPositionUndoably) {
   EXPECT_EQ(window->Actions()[TCommand::Redo]->text(), "Redo Pick point for line 2 of Force A1 case 1");
   window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(AlliedLines(), loaded);
-  window->tcCasesTabs->setCurrentIndex(2);
+  Child<QTabBar>("tcCasesTabs")->setCurrentIndex(2);
   ASSERT_EQ(window->CaseLines().Line(3), "DELAY=6");
   PickLine(3);
   Click(PixelOf(known));
-  EXPECT_EQ(window->Cases.CaseStart[2], NorthEast(34, 30, 26, 0));
-  EXPECT_EQ(window->SelectedPoint.LatY, 0);  // an "LL=" line marks no point
+  EXPECT_EQ(window->EditState().Cases.CaseStart[2], NorthEast(34, 30, 26, 0));
+  EXPECT_EQ(window->EditState().SelectedPoint.LatY, 0);  // an "LL=" line marks no point
 }
 
 // The routes are drawn again at once with the new current case, even when the case list
@@ -233,9 +233,9 @@ TEST_F(PickPointTest, SelectingATabRedrawsTheRoutesWhateverTheCaseListFinds) {
   lines.erase(std::remove(lines.begin(), lines.end(), std::string("ENDMISSION")), lines.end());
   platform::testing::RecordingViewHost host;
   Map().SetHost(&host);
-  window->tcCasesTabs->setCurrentIndex(5);  // no "CASE6" either: the walk meets the file's end
-  Map().SetHost(window->Globe);
-  EXPECT_EQ(window->CurrentCase, 6);
+  Child<QTabBar>("tcCasesTabs")->setCurrentIndex(5);  // no "CASE6" either: the walk meets the file's end
+  Map().SetHost(Child<platform::QtViewWidget>("Globe"));
+  EXPECT_EQ(window->EditState().CurrentCase, 6);
   EXPECT_EQ(window->CaseLines().rowCount(), 0);  // the case list stopped early
   EXPECT_GE(host.Invalidations, 1);
 }
@@ -246,12 +246,12 @@ TEST_F(PickPointTest, PickEndsWithoutAChangeOffTheGlobeOrInAnotherTab) {
   PickLine(4);
   Click(PixelOf(known), Qt::RightButton);
   EXPECT_TRUE(window->MapTools().Picking());
-  window->tcCasesTabs->setCurrentIndex(1);  // case 2 has a line 4 too
+  Child<QTabBar>("tcCasesTabs")->setCurrentIndex(1);  // case 2 has a line 4 too
   const std::string other = window->CaseLines().Line(4);
   Click(PixelOf(known));
   EXPECT_FALSE(window->MapTools().Picking());
   EXPECT_EQ(window->CaseLines().Line(4), other);
-  window->tcCasesTabs->setCurrentIndex(0);
+  Child<QTabBar>("tcCasesTabs")->setCurrentIndex(0);
   PickLine(4);
   Map().Projection().SetScaleFactor(0);  // the whole globe: the window's corners are off it
   TGeoPoint off;
@@ -272,7 +272,7 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   DragTo(to);
   Key(Qt::Key_Escape);
   EXPECT_FALSE(window->MapTools().Dragging());
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), wp0);
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), wp0);
   Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoModifier);
   EXPECT_EQ(AlliedLines(), before);
   EXPECT_FALSE(window->Scenario().Modified);
@@ -282,7 +282,7 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   const QPoint start = PixelOf(wp0), end = PixelOf(dropAt);
   DragTo((start + end) / 2);
   // Live: the parsed route point is where the mouse is, the line not yet changed.
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), PointAt((start + end) / 2));
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), PointAt((start + end) / 2));
   EXPECT_EQ(window->CaseLines().Line(4), "WP=3300N 02700E");
   DragTo(end);
   Send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoModifier);
@@ -307,7 +307,7 @@ TEST_F(MapDirectTest, ShiftClickOnALegInsertsAWaypointBetweenItsLines) {
   EXPECT_EQ(window->CaseLines().Line(4), "WP=3300N 02700E");
   EXPECT_EQ(window->CaseLines().Line(5), inserted);
   EXPECT_EQ(window->CaseLines().Line(6), "WP=3400N 02500E");
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Count(), 4);
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Count(), 4);
   ASSERT_EQ(window->UndoStack().count(), 1);
   window->UndoStack().undo();
   EXPECT_EQ(AlliedLines(), before);
@@ -321,7 +321,7 @@ TEST_F(MapDirectTest, HoverTextTellsTheLineTheLegAndTheArrivalAClickOnAForceMark
   // A click on another force's mark selects that force.
   scenario::TForce* other = nullptr;
   for (scenario::TForce* force : window->Scenario().ForceList)
-    if (force != window->CurrentForce) other = force;
+    if (force != window->EditState().CurrentForce) other = force;
   ASSERT_NE(other, nullptr);
   const TGeoPoint mark = other->GetCentroid();
   Map().LocateToLL(mark.LongX, mark.LatY);
@@ -403,14 +403,14 @@ class LintEditingTest : public MapInteractionTest {
   int DesertFindings() {
     const int line = AlliedLine(kDesertLine);
     return static_cast<int>(std::count_if(
-        window->dkProblems->Problems().begin(), window->dkProblems->Problems().end(), [&](const auto& problem) {
+        Child<TdkProblems>("dkProblems")->Problems().begin(), Child<TdkProblems>("dkProblems")->Problems().end(), [&](const auto& problem) {
           return line > 0 && problem.Code == "waypoint-on-land" && problem.Line == line &&
                  std::filesystem::path(problem.File).filename() == "AlliedShips.cfg";
         }));
   }
   // Warning triangles drawn on the map at the desert waypoint.
   int DesertMarks() {
-    const int w = window->Globe->width(), h = window->Globe->height();
+    const int w = Child<platform::QtViewWidget>("Globe")->width(), h = Child<platform::QtViewWidget>("Globe")->height();
     platform::testing::RecordingDrawingSurface target{w, h};
     Map().RenderToCanvas(target, platform::TRect{0, 0, w, h}, false);
     globe::TGeoPoint desert;
@@ -429,7 +429,7 @@ class LintEditingTest : public MapInteractionTest {
 // waypoint) moves Force C's finding with its line.
 TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUntilUndone) {
   SelectForce("Force C");
-  const auto loaded = window->dkProblems->Problems();
+  const auto loaded = Child<TdkProblems>("dkProblems")->Problems();
   const int row = 4;  // the first waypoint of its first case
   ASSERT_EQ(window->CaseLines().Line(row).rfind("WP=", 0), 0u);
   SelectLine(row);
@@ -451,7 +451,7 @@ TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUnt
   window->UndoStack().undo();
   window->UndoStack().undo();
   EXPECT_EQ(AlliedLine(kDesertLine), 0);
-  EXPECT_EQ(window->dkProblems->Problems(), loaded);
+  EXPECT_EQ(Child<TdkProblems>("dkProblems")->Problems(), loaded);
   EXPECT_EQ(DesertMarks(), 0);
 }
 

@@ -68,7 +68,7 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
   }
   static std::string Json(TfrmEditMain& w) {
     std::vector<std::string> messages;
-    for (const auto& problem : w.dkProblems->Problems()) messages.push_back(problem.Text);
+    for (const auto& problem : w.findChild<TdkProblems*>("dkProblems")->Problems()) messages.push_back(problem.Text);
     ScriptedDialogs quiet;
     const auto kind = w.Scenario().IsCampaign ? scenario::TScenarioKind::skCampaign : scenario::TScenarioKind::skScenario;
     return scenario::JsonDump(scenario::ScenarioJsonDocument(kind, messages, w.Scenario(), w.GlobeMap(), quiet)) + "\n";
@@ -94,7 +94,7 @@ TEST_F(SessionTest, LoadedDemoFillsCaptionTimeAndForcesList) {
   EXPECT_EQ(window->windowTitle().toStdString(), "VRK scenario editor - Crete1941");
   // ScenarioInfo.cfg: StartDate=19410520, StartHour=6.
   const double start = platform::EncodeDate(1941, 5, 20) + platform::EncodeTime(6, 0, 0, 0);
-  EXPECT_EQ(window->stTime->text().toStdString(), scenario::ScenarioStartLabel(start, window->Regional()));
+  EXPECT_EQ(Child<QLabel>("stTime")->text().toStdString(), scenario::ScenarioStartLabel(start, window->Regional()));
   // Force A1 is the first force of AlliedShips.cfg.
   EXPECT_EQ(ForceCell("Force A1", 1), "18");
   EXPECT_EQ(ForceCell("Force A1", 2), "Intercept");
@@ -103,7 +103,7 @@ TEST_F(SessionTest, LoadedDemoFillsCaptionTimeAndForcesList) {
 // A cancelled choice, a folder that is not a scenario and a program folder without its "Data"
 // folder: with nothing loaded only the load stays offered; a loaded scenario stays as it was.
 TEST_F(SessionTest, CancelledOrFailedOpensChangeNothing) {
-  window->sbLoad->click();  // no directory queued: the dialog returns an empty path
+  Child<QToolButton>("sbLoad")->click();  // no directory queued: the dialog returns an empty path
   EXPECT_FALSE(window->Actions()[TCommand::ViewShipFile]->isEnabled() || window->Actions()[TCommand::Save]->isEnabled());
   ASSERT_TRUE(window->OpenDirectory(kCrete));
   const QString title = window->windowTitle();
@@ -111,7 +111,7 @@ TEST_F(SessionTest, CancelledOrFailedOpensChangeNothing) {
   const std::string json = Json(*window);
   dialogs->ClearCalls();
   dialogs->QueueDirectory(kProgramDir + "/Scenarios");
-  window->sbLoad->click();
+  Child<QToolButton>("sbLoad")->click();
   ASSERT_EQ(dialogs->Reports().size(), 1u);
   EXPECT_EQ(dialogs->Reports().front(), "This directory does not appear to contain a Varnel scenario or campaign!");
   window->SetProgramDir(kProgramDir + "/Scenarios");
@@ -135,11 +135,11 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAsk
   EXPECT_EQ(window->Scenario().SideLines[1], edited);
   // No: the edits are dropped and the other scenario opens with nothing selected.
   dialogs->QueueAnswer(DialogAnswer::No);
-  window->Memo1->setPlainText("LL=3500N 02400E");
+  Child<QPlainTextEdit>("Memo1")->setPlainText("LL=3500N 02400E");
   EXPECT_TRUE(window->OpenDirectory(kMalta));
   EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Malta1941");
-  EXPECT_EQ(window->CurrentForce, nullptr);
-  EXPECT_TRUE(window->Memo1->toPlainText().isEmpty());
+  EXPECT_EQ(window->EditState().CurrentForce, nullptr);
+  EXPECT_TRUE(Child<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
   EXPECT_EQ(window->UndoStack().count(), 0);  // nothing of the old scenario to undo
   OpenCreteAndEditALine();
   window->Actions()[TCommand::Undo]->trigger();
@@ -168,35 +168,35 @@ TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
   window->Actions()[TCommand::PanelOnly]->setChecked(true);  // the fixtures' messages stay in the panel
   for (const std::string& dir : dirs) ASSERT_TRUE(window->OpenDirectory(dir)) << dir;
   QStringList entries;
-  for (const QAction* action : window->Recent1->actions()) entries << action->text();
+  for (const QAction* action : Child<QMenu>("Recent1")->actions()) entries << action->text();
   ASSERT_EQ(entries.size(), 8);
   EXPECT_EQ(entries.back().toStdString(), kFixtures + "edge_scenario");  // the first one fell off
   EXPECT_EQ(EditorSettings().value("session/recentScenarios").toStringList(), entries);
   TfrmEditMain next(std::make_unique<ScriptedDialogs>());
   EXPECT_EQ(next.RecentScenarios().Entries(), window->RecentScenarios().Entries());
-  window->Recent1->actions().at(3)->trigger();
+  Child<QMenu>("Recent1")->actions().at(3)->trigger();
   EXPECT_EQ(window->RecentScenarios().Entries().front(), entries.at(3).toStdString());
   // A directory that went away is taken off with a message when chosen.
   window->OpenDirectory((scratch / "gone").string());
   fs::remove_all(scratch);
   dialogs->ClearCalls();
   const QString title = window->windowTitle();
-  window->Recent1->actions().front()->trigger();
+  Child<QMenu>("Recent1")->actions().front()->trigger();
   ASSERT_EQ(dialogs->Texts(DialogKind::Error).size(), 1u);
   EXPECT_NE(dialogs->Texts(DialogKind::Error).front().find("no longer exists"), std::string::npos);
   EXPECT_EQ(window->windowTitle(), title);
-  EXPECT_EQ(window->Recent1->actions().size(), 7);
+  EXPECT_EQ(Child<QMenu>("Recent1")->actions().size(), 7);
 }
 
 TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   dialogs->QueueDirectory(kCrete);
-  window->sbLoad->click();
+  Child<QToolButton>("sbLoad")->click();
   ForcesView().setColumnWidth(0, 131);
-  window->pnMain->setSizes({300, 500, 150});
+  Child<QSplitter>("pnMain")->setSizes({300, 500, 150});
   window->Actions()[TCommand::PanelOnly]->setChecked(true);
   window->show();
   QApplication::processEvents();
-  const QList<int> sizes = window->pnMain->sizes();
+  const QList<int> sizes = Child<QSplitter>("pnMain")->sizes();
   window->close();
   ScriptedDialogs* nextDialogs = nullptr;
   std::unique_ptr<TfrmEditMain> next = NewWindow(nextDialogs);
@@ -204,8 +204,8 @@ TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   EXPECT_TRUE(next->Actions()[TCommand::PanelOnly]->isChecked());
   next->show();
   QApplication::processEvents();
-  EXPECT_EQ(next->pnMain->sizes(), sizes);
-  next->sbLoad->click();
+  EXPECT_EQ(next->findChild<QSplitter*>("pnMain")->sizes(), sizes);
+  next->findChild<QToolButton*>("sbLoad")->click();
   ASSERT_EQ(nextDialogs->Texts(DialogKind::Directory).size(), 1u);
   EXPECT_EQ(nextDialogs->Calls().back().defaultText, kProgramDir + "/Scenarios");
   next->hide();
@@ -215,7 +215,7 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   window->Actions()[TCommand::PanelOnly]->setChecked(true);
   ASSERT_TRUE(window->OpenDirectory(kFixtures + "problems_campaign"));
   EXPECT_TRUE(dialogs->Reports().empty());  // no message boxes
-  QTreeWidget* rows = window->dkProblems->tvProblems;
+  QTreeWidget* rows = Child<TdkProblems>("dkProblems")->tvProblems;
   ASSERT_EQ(rows->topLevelItemCount(), 7);  // five load messages, then two findings of the checks
   const auto row = [rows](int i, int columns) {
     QStringList texts;
@@ -235,10 +235,10 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
     if (QWidget* viewer = QApplication::activeModalWidget()) viewer->close();
   });
   emit rows->itemActivated(rows->topLevelItem(0), 0);
-  EXPECT_EQ(window->frmShowFile->windowTitle(), "AxisBases.cfg");
-  EXPECT_EQ(window->frmShowFile->ListBox1->currentItem()->text(), "Delay=abc");
+  EXPECT_EQ(Child<TfrmShowFile>("frmShowFile")->windowTitle(), "AxisBases.cfg");
+  EXPECT_EQ(Child<TfrmShowFile>("frmShowFile")->ListBox1->currentItem()->text(), "Delay=abc");
   ASSERT_TRUE(window->OpenDirectory(kFixtures + "edge_scenario"));
-  for (const auto& problem : window->dkProblems->Problems())
+  for (const auto& problem : Child<TdkProblems>("dkProblems")->Problems())
     EXPECT_EQ(fs::path(problem.File).parent_path().filename(), "edge_scenario");
 }
 
@@ -248,7 +248,7 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   SelectForce("Force A1");
   // No line selected: nothing to act on. Tabs of existing cases carry a mark, the others none.
   EXPECT_FALSE(window->Actions()[TCommand::EditLine]->isEnabled() || window->Actions()[TCommand::DeleteLine]->isEnabled() || window->Actions()[TCommand::PickPoint]->isEnabled());
-  EXPECT_TRUE(!window->tcCasesTabs->tabIcon(0).isNull() && window->tcCasesTabs->tabIcon(5).isNull());
+  EXPECT_TRUE(!Child<QTabBar>("tcCasesTabs")->tabIcon(0).isNull() && Child<QTabBar>("tcCasesTabs")->tabIcon(5).isNull());
   CaseList().setFocus();
   SelectLine(1);
   const QString line = QString::fromStdString(window->CaseLines().Line(1));
@@ -275,13 +275,14 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
 // The time box opens the endurance calculator on Alt + right press only.
 TEST_F(SessionTest, TheTimeBoxOpensTheCalculator) {
   bool calculatorShown = false;
-  window->stTimeMouseDown(Qt::RightButton, Qt::NoModifier);
-  window->stTimeMouseDown(Qt::LeftButton, Qt::AltModifier);
+  QLabel* timeBox = Child<QLabel>("stTime");
+  QTest::mousePress(timeBox, Qt::RightButton, Qt::NoModifier);
+  QTest::mousePress(timeBox, Qt::LeftButton, Qt::AltModifier);
   QTimer::singleShot(0, [&] {
-    calculatorShown = window->dlgComputeEndurance->isVisible();
-    window->dlgComputeEndurance->bnCloseClick();
+    calculatorShown = Child<TdlgComputeEndurance>("dlgComputeEndurance")->isVisible();
+    Child<TdlgComputeEndurance>("dlgComputeEndurance")->bnCloseClick();
   });
-  window->stTimeMouseDown(Qt::RightButton, Qt::AltModifier);
+  QTest::mousePress(timeBox, Qt::RightButton, Qt::AltModifier);
   EXPECT_TRUE(calculatorShown);
 }
 
