@@ -21,6 +21,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <exception>
+#include <filesystem>
 #include <utility>
 
 #include "editor/AboutEdit.h"
@@ -28,6 +29,7 @@
 #include "editor/ForcesModel.h"
 #include "editor/ComputeEndurance.h"
 #include "editor/EditorActions.h"
+#include "editor/EditorSettings.h"
 #include "editor/MapTools.h"
 #include "editor/ShownCase.h"
 #include "editor/ProblemsPanel.h"
@@ -76,6 +78,24 @@ QSplitter* Splitter(Qt::Orientation orientation, const char* name, QWidget* pare
   splitter->setHandleWidth(kSplitterWidth);
   splitter->setChildrenCollapsible(false);
   return splitter;
+}
+
+const char* const kDialogFolderKey = "session/lastDirectory";
+
+// Where the directory dialog starts: the folder of the directory last chosen in it, else the
+// program's folder.
+std::string DialogStartFolder(const std::string& programDir)
+{
+  const std::string last = EditorSettings().value(kDialogFolderKey).toString().toStdString();
+  std::error_code error;
+  return !last.empty() && std::filesystem::is_directory(last, error) ? last : ProgramFolder(programDir);
+}
+
+void RememberDialogFolder(const std::string& chosen)
+{
+  std::filesystem::path folder(chosen);
+  if (!folder.has_filename()) folder = folder.parent_path();
+  EditorSettings().setValue(kDialogFolderKey, QString::fromStdString(folder.parent_path().string()));
 }
 
 }  // namespace
@@ -286,7 +306,7 @@ void TfrmEditMain::CreateMenus()
   // The load command: a directory chosen in the dialog (starting in the folder last chosen
   // from, else the program's folder) is opened with OpenDirectory. It stays offered.
   connect(commands[TCommand::Open], &QAction::triggered, this, [this] {
-    const std::string dir = dialogs_->ChooseDirectory(DialogStartFolder());
+    const std::string dir = dialogs_->ChooseDirectory(DialogStartFolder(programDir_));
     if (dir.empty()) return;
     RememberDialogFolder(dir);
     OpenDirectory(dir);
@@ -356,21 +376,17 @@ void TfrmEditMain::showEvent(QShowEvent* event)
   QMainWindow::showEvent(event);
   if (!shown_) {
     shown_ = true;
-    FormShow();
+    OneHour = 1.0 / 24.0;
+    // The splash opens once the main window is on the screen, so that it shows above it; the
+    // directory of the command line is opened when the splash has closed.
+    QTimer::singleShot(0, this, [this] {
+      if (splashOnShow_) dlgAbout->ShowAsSplash();
+      if (!startDirectory_.empty()) OpenDirectory(std::exchange(startDirectory_, {}));
+    });
   }
   if (showScenarioPending_) QTimer::singleShot(0, this, [this] { if (showScenarioPending_) ShowScenarioIfAway(); });
 }
 
-void TfrmEditMain::FormShow()
-{
-  OneHour = 1.0 / 24.0;
-  // The splash opens once the main window is on the screen, so that it shows above it; the
-  // directory of the command line is opened when the splash has closed.
-  QTimer::singleShot(0, this, [this] {
-    if (splashOnShow_) dlgAbout->ShowAsSplash();
-    if (!startDirectory_.empty()) OpenDirectory(std::exchange(startDirectory_, {}));
-  });
-}
 
 bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
 {
@@ -420,15 +436,6 @@ void TfrmEditMain::SaveEnvironment()
   } catch (const std::exception& error) {
     dialogs_->ShowError(error.what());
   }
-}
-
-void TfrmEditMain::ShowTimeLabel(const QString& text)
-{
-  stTime->setText(text);
-  // The box keeps its 161 pixels unless the label (date, time and start hour) needs more.
-  const QMargins margins = stTime->contentsMargins();
-  const int needed = stTime->fontMetrics().horizontalAdvance(text) + margins.left() + margins.right() + 6;
-  stTime->resize(std::max(161, needed), stTime->height());
 }
 
 }  // namespace editor

@@ -70,6 +70,11 @@ using scenario::kCaseCount;
 
 // A map with the start settings, as the window opens with it and as each load starts from.
 std::unique_ptr<globe::TVoduz4> NewGlobeMap();
+// The program's folder (its "Data" subfolder holds the map data): the one set, else the
+// executable's.
+std::string ProgramFolder(const std::string& programDir);
+// 0 for the Axis side, 1 for the Allied side.
+int SideOf(const scenario::TForce& force);
 
 class TfrmEditMain : public QMainWindow {
   Q_OBJECT
@@ -94,12 +99,10 @@ class TfrmEditMain : public QMainWindow {
   globe::TVoduz4& GlobeMap() { return *globeMap_; }
   // The view whose environment Save environment writes: GlobeMap unless another is set.
   void SetGlobeView(globe::TCustomVoduz4* view) { globeView_ = view; }
-  globe::TCustomVoduz4* GlobeView() const { return globeView_; }
 
   // The program's own folder (its "Data" subfolder holds the map data); by default the folder
   // of the executable.
   void SetProgramDir(std::string dir) { programDir_ = std::move(dir); }
-  const std::string& ProgramDir() const { return programDir_; }
 
   // Whether the first showing of the window opens the About box as splash (on by default).
   void SetSplashOnShow(bool on) { splashOnShow_ = on; }
@@ -118,8 +121,6 @@ class TfrmEditMain : public QMainWindow {
   bool OpenDirectory(const std::string& dir);
   // A directory to open once the window is shown, after the splash (the command line's).
   void SetStartDirectory(std::string dir) { startDirectory_ = std::move(dir); }
-  // File > Recent scenarios: a directory that no longer exists is taken off with a message.
-  void OpenRecent(const std::string& dir);
   const TRecentScenarios& RecentScenarios() const { return recent_; }
   // Shows where a problem is: the force, case and case-list line it belongs to, else the file
   // in the viewer at its line.
@@ -179,8 +180,6 @@ class TfrmEditMain : public QMainWindow {
   // against the load's land, their findings replace the old ones in the Problems panel, and the
   // map's warning marks follow.
   void RecheckEdit(const TSideLinesChange& change, bool forward);
-  // The findings of the scenario checks now listed (after the load messages) in the panel.
-  const std::vector<scenario::TLintFinding>& LintFindings() const { return findings_; }
 
   // ---- Saving (EditMainSave.cpp) --------------------------------------------------------------
   // Writes the current force's side lines to its side's file (nothing before a force is
@@ -259,13 +258,10 @@ class TfrmEditMain : public QMainWindow {
   void CreatePopups();
   void CreateStatusBar();
   void CreateSessionMenus();
-  void FormShow();
   // Map > Save environment: the view's environment written to a chosen ".env" file.
   void SaveEnvironment();
   // The forces list widget from the scenario's rows.
   void FillForcesList();
-  // Sets the time box's text, widening the box when the text would not fit.
-  void ShowTimeLabel(const QString& text);
   // The view's render event: the bases' ranges and minefields, then the current force's routes.
   void GlobeRender(globe::TVoduz4& view);
   void ConnectCaseEditing();
@@ -297,20 +293,12 @@ class TfrmEditMain : public QMainWindow {
   // Forgets the selected force, its cases, the pick, the measuring origin and the memo.
   void ResetEditState();
   void RebuildRecentMenu();
-  // The program's folder: the one set, else the executable's.
-  std::string ProgramFolder() const;
-  // Where the directory dialog starts: the folder of the directory last chosen in it, else the
-  // program's folder.
-  std::string DialogStartFolder() const;
-  void RememberDialogFolder(const std::string& chosen);
   // Tabs whose case exists in the current force carry a dot.
   void MarkCaseTabs();
   // The commands enabled as the scenario, the forces list and the case list allow.
   void UpdateCommands();
   void ClickMapObject(int x, int y);
   void ShowHoverTooltip();
-  // 0 for the Axis side, 1 for the Allied side.
-  static int SideOf(const scenario::TForce& force);
   // A force's side lines and the place shown as an edit starts, to record what it changes.
   struct TEditStart {
     int Side = 0;

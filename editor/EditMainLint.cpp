@@ -17,7 +17,7 @@ namespace editor {
 void TfrmEditMain::CheckLoadedScenario(std::vector<scenario::TProblem> loadMessages)
 {
   loadProblems_ = std::move(loadMessages);
-  land_ = scenario::LandForScenario(*globeMap_, ProgramFolder());
+  land_ = scenario::LandForScenario(*globeMap_, ProgramFolder(programDir_));
   findings_ = scenario::LintScenario(*scenario_, land_.get(), Files());
   ShowProblems();
 }

@@ -16,6 +16,7 @@
 #include <QUndoStack>
 #include <QPlainTextEdit>
 #include <QLabel>
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 
@@ -46,7 +47,6 @@ namespace {
 
 // Keys of the user's settings.
 const char* const kRecentKey = "session/recentScenarios";
-const char* const kDialogFolderKey = "session/lastDirectory";
 const char* const kPanelOnlyKey = "session/messagesInPanelOnly";
 const char* const kGeometryKey = "layout/geometry";
 const char* const kStateKey = "layout/state";
@@ -66,6 +66,16 @@ std::vector<std::string> FromQt(const QStringList& list)
   std::vector<std::string> texts;
   for (const QString& text : list) texts.push_back(text.toStdString());
   return texts;
+}
+
+// Sets the time box's text, widening the box when the text would not fit: it keeps its 161
+// pixels unless the label (date, time and start hour) needs more.
+void ShowTimeLabel(QLabel& box, const QString& text)
+{
+  box.setText(text);
+  const QMargins margins = box.contentsMargins();
+  const int needed = box.fontMetrics().horizontalAdvance(text) + margins.left() + margins.right() + 6;
+  box.resize(std::max(161, needed), box.height());
 }
 
 }  // namespace
@@ -97,25 +107,11 @@ void TfrmEditMain::CreateSessionMenus()
   RebuildRecentMenu();
 }
 
-std::string TfrmEditMain::ProgramFolder() const
+std::string ProgramFolder(const std::string& programDir)
 {
   // Installed, the program's data lies in ../share/corvalis beside its bin/ folder.
-  return programDir_.empty() ? platform::ProgramDataFolder(QCoreApplication::applicationDirPath().toStdString())
-                             : programDir_;
-}
-
-std::string TfrmEditMain::DialogStartFolder() const
-{
-  const std::string last = EditorSettings().value(kDialogFolderKey).toString().toStdString();
-  std::error_code error;
-  return !last.empty() && std::filesystem::is_directory(last, error) ? last : ProgramFolder();
-}
-
-void TfrmEditMain::RememberDialogFolder(const std::string& chosen)
-{
-  std::filesystem::path folder(chosen);
-  if (!folder.has_filename()) folder = folder.parent_path();
-  EditorSettings().setValue(kDialogFolderKey, QString::fromStdString(folder.parent_path().string()));
+  return programDir.empty() ? platform::ProgramDataFolder(QCoreApplication::applicationDirPath().toStdString())
+                            : programDir;
 }
 
 bool TfrmEditMain::OpenDirectory(const std::string& dir)
@@ -133,7 +129,7 @@ bool TfrmEditMain::OpenDirectory(const std::string& dir)
   scenario::TProblemLog log(*dialogs_);
   const bool panelOnly = Actions()[TCommand::PanelOnly]->isChecked();
   log.SetShowMessages(!panelOnly);
-  scenario::TScenarioLoader loader(*state, *map, log, Files(), regional_, ProgramFolder());
+  scenario::TScenarioLoader loader(*state, *map, log, Files(), regional_, ProgramFolder(programDir_));
   loader.OnReadFile = [&log](const std::string& file) { log.SetCurrentFile(file); };
   const std::string workingFolder = Files().CurrentDirectory();
   try {
@@ -185,7 +181,7 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
 
   RememberSavedSideLines();
   setWindowTitle(QString::fromStdString(scenario_->Caption));
-  ShowTimeLabel(QString::fromStdString(scenario_->TimeLabel));
+  ShowTimeLabel(*stTime, QString::fromStdString(scenario_->TimeLabel));
   FillForcesList();
   // A map environment made for another sea opens on the scenario instead; before the window is
   // shown its map has no size yet.
@@ -227,21 +223,19 @@ void TfrmEditMain::RebuildRecentMenu()
   Recent1->clear();
   for (const std::string& dir : recent_.Entries()) {
     QAction* entry = Recent1->addAction(QString::fromStdString(dir));
-    connect(entry, &QAction::triggered, this, [this, dir] { OpenRecent(dir); });
+    // A directory that no longer exists is taken off with a message.
+    connect(entry, &QAction::triggered, this, [this, dir] {
+      if (Files().DirectoryExists(dir)) {
+        OpenDirectory(dir);
+        return;
+      }
+      recent_.Remove(dir);
+      EditorSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
+      RebuildRecentMenu();
+      dialogs_->ShowError("The directory " + dir + " no longer exists; it was taken off the recent scenarios.");
+    });
   }
   Recent1->setEnabled(!recent_.Entries().empty());
-}
-
-void TfrmEditMain::OpenRecent(const std::string& dir)
-{
-  if (!Files().DirectoryExists(dir)) {
-    recent_.Remove(dir);
-    EditorSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
-    RebuildRecentMenu();
-    dialogs_->ShowError("The directory " + dir + " no longer exists; it was taken off the recent scenarios.");
-    return;
-  }
-  OpenDirectory(dir);
 }
 
 void TfrmEditMain::ShowProblem(const scenario::TProblem& problem)

@@ -20,7 +20,7 @@
 
 namespace editor {
 
-int TfrmEditMain::SideOf(const scenario::TForce& force) { return force.Side == 0 ? 0 : 1; }
+int SideOf(const scenario::TForce& force) { return force.Side == 0 ? 0 : 1; }
 
 TEditPlace TfrmEditMain::CurrentPlace() const
 {
