@@ -13,40 +13,39 @@ QString ForceName(const TEditPlace& place)
   return place.Force != nullptr ? platform::ToQString(place.Force->Title()) : QString();
 }
 
-// "<verb> line <n> of <force> case <c>", lines counted from 1 as the case list shows them.
-QString LineStepName(const QString& verb, const TEditPlace& place, const QString& text)
+// The step's own name, else the line's.
+QString StepName(const QString& verb, const TEditPlace& place, const QString& text)
 {
-  if (!text.isEmpty()) return text;
-  return QString("%1 line %2 of %3 case %4").arg(verb).arg(place.Row + 1).arg(ForceName(place)).arg(place.Case);
+  return text.isEmpty() ? LineStepName(verb, place) : text;
 }
 
 }  // namespace
 
+QString LineStepName(const QString& verb, const TEditPlace& place)
+{
+  return QString("%1 line %2 of %3 case %4").arg(verb).arg(place.Row + 1).arg(ForceName(place)).arg(place.Case);
+}
+
 TEditLineCommand::TEditLineCommand(TfrmEditMain& window, TSideLinesChange change, bool alreadyMade,
                                    const QString& text)
-    : TSideLinesCommand(window, change, LineStepName("Edit", change.After, text), alreadyMade)
+    : TSideLinesCommand(window, change, StepName("Edit", change.After, text), alreadyMade)
 {
 }
 
 TInsertLineCommand::TInsertLineCommand(TfrmEditMain& window, TSideLinesChange change, bool alreadyMade,
                                        const QString& text)
-    : TSideLinesCommand(window, change, LineStepName("Insert", change.After, text), alreadyMade)
+    : TSideLinesCommand(window, change, StepName("Insert", change.After, text), alreadyMade)
 {
 }
 
 TDeleteLineCommand::TDeleteLineCommand(TfrmEditMain& window, TSideLinesChange change)
-    : TSideLinesCommand(window, change, LineStepName("Delete", change.Before, {}), true)
+    : TSideLinesCommand(window, change, LineStepName("Delete", change.Before), true)
 {
 }
 
 TAddCaseCommand::TAddCaseCommand(TfrmEditMain& window, TSideLinesChange change)
     : TSideLinesCommand(window, change, QString("Add case %1 to %2").arg(change.After.Case).arg(ForceName(change.After)),
                         true)
-{
-}
-
-TPickPointCommand::TPickPointCommand(TfrmEditMain& window, TSideLinesChange change)
-    : TSideLinesCommand(window, change, LineStepName("Pick point for", change.After, {}), true)
 {
 }
 

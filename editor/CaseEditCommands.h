@@ -11,6 +11,9 @@ class TForce;
 
 namespace editor {
 
+// "<verb> line <n> of <force> case <c>", lines counted from 1 as the case list shows them.
+QString LineStepName(const QString& verb, const TEditPlace& place);
+
 // Edit of a case line (the case list's Edit, or a line replaced through ReplaceCaseLine).
 class TEditLineCommand : public TSideLinesCommand {
  public:
@@ -32,12 +35,6 @@ class TDeleteLineCommand : public TSideLinesCommand {
 class TAddCaseCommand : public TSideLinesCommand {
  public:
   TAddCaseCommand(TfrmEditMain& window, TSideLinesChange change);
-};
-
-// Pick point: a line given the position clicked on the map.
-class TPickPointCommand : public TSideLinesCommand {
- public:
-  TPickPointCommand(TfrmEditMain& window, TSideLinesChange change);
 };
 
 // Edit force: the force's SPEED lines; the force reads its header again either way.

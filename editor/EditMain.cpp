@@ -6,7 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QKeyEvent>
@@ -17,18 +17,24 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <exception>
+#include <filesystem>
 #include <utility>
 
 #include "editor/AboutEdit.h"
+#include "editor/CaseLinesModel.h"
+#include "editor/ForcesModel.h"
 #include "editor/ComputeEndurance.h"
+#include "editor/EditorActions.h"
+#include "editor/EditorSettings.h"
+#include "editor/MapTools.h"
+#include "editor/ShownCase.h"
 #include "editor/ProblemsPanel.h"
 #include "editor/TestForm.h"
 #include "editor/MapZoom.h"
-#include "editor/ToolbarGlyphs.h"
 #include "globe/data/CustomVoduz4.h"
 #include "globe/view/Voduz4.h"
 #include "platform/FileError.h"
@@ -53,22 +59,16 @@ constexpr int kLeftPanelWidth = 265;
 constexpr int kMemoWidth = 119;
 constexpr int kForcesListHeight = 177;
 
-QToolButton* GlyphButton(QWidget* parent, const char* name, const QIcon& glyph, int x, int y)
+// A toolbar button of a command: its glyph and tooltip are the action's, its description the
+// action's long hint.
+QToolButton* CommandButton(QWidget* parent, const char* name, QAction* command, int x, int y)
 {
   auto* button = new QToolButton(parent);
   button->setObjectName(name);
-  button->setIcon(glyph);
+  button->setDefaultAction(command);
+  button->setAccessibleDescription(command->whatsThis());
   button->setGeometry(x, y, 25, 25);
   return button;
-}
-
-// Sets a hint of the form "short|long": the short part is the tooltip, the long part the
-// description.
-void SetHint(QWidget* widget, const QString& hint)
-{
-  const qsizetype bar = hint.indexOf('|');
-  widget->setToolTip(bar < 0 ? hint : hint.left(bar));
-  widget->setAccessibleDescription(bar < 0 ? hint : hint.mid(bar + 1));
 }
 
 QSplitter* Splitter(Qt::Orientation orientation, const char* name, QWidget* parent)
@@ -80,7 +80,34 @@ QSplitter* Splitter(Qt::Orientation orientation, const char* name, QWidget* pare
   return splitter;
 }
 
+const char* const kDialogFolderKey = "session/lastDirectory";
+
+// Where the directory dialog starts: the folder of the directory last chosen in it, else the
+// program's folder.
+std::string DialogStartFolder(const std::string& programDir)
+{
+  const std::string last = EditorSettings().value(kDialogFolderKey).toString().toStdString();
+  std::error_code error;
+  return !last.empty() && std::filesystem::is_directory(last, error) ? last : ProgramFolder(programDir);
+}
+
+void RememberDialogFolder(const std::string& chosen)
+{
+  std::filesystem::path folder(chosen);
+  if (!folder.has_filename()) folder = folder.parent_path();
+  EditorSettings().setValue(kDialogFolderKey, QString::fromStdString(folder.parent_path().string()));
+}
+
 }  // namespace
+
+std::unique_ptr<globe::TVoduz4> NewGlobeMap()
+{
+  auto map = std::make_unique<globe::TVoduz4>();
+  scenario::ApplyGlobeStartSettings(*map);
+  // Labels that would print over each other are left out, the most useful kept.
+  map->SetTitlePriority(scenario::ScenarioTitlePriority);
+  return map;
+}
 
 TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidget* parent)
     : QMainWindow(parent), dialogs_(std::move(dialogs))
@@ -103,6 +130,10 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   column->setSpacing(0);
   setCentralWidget(central);
 
+  undoStack_ = new QUndoStack(this);
+  actions_ = new TEditorActions(*this, *undoStack_);
+  dkProblems = new TdkProblems(this);
+  actions_->Adopt(TCommand::Problems, dkProblems->toggleViewAction());
   CreateToolbar(central);
   column->addWidget(pnToolbar);
 
@@ -129,17 +160,14 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   column->addWidget(pnMain, 1);
 
   CreateMenus();
-  CreateViewMenu();
   CreatePopups();
   CreateStatusBar();
   ConnectMapEvents();
-  dkProblems = new TdkProblems(this);
+  CreateViewMenu();
   addDockWidget(Qt::BottomDockWidgetArea, dkProblems);
   dkProblems->hide();
   CreateSessionMenus();
 
-  CurrentCase = 1;
-  Measuring = false;
 
   // The side windows, created after the main window and kept until the program ends.
   frmShowFile = new TfrmShowFile(this);
@@ -160,28 +188,16 @@ TfrmEditMain::~TfrmEditMain()
   globeMap_->SetHost(nullptr);
 }
 
-std::unique_ptr<globe::TVoduz4> TfrmEditMain::NewGlobeMap()
-{
-  auto map = std::make_unique<globe::TVoduz4>();
-  scenario::ApplyGlobeStartSettings(*map);
-  // Labels that would print over each other are left out, the most useful kept.
-  map->SetTitlePriority(scenario::ScenarioTitlePriority);
-  return map;
-}
-
 void TfrmEditMain::CreateToolbar(QWidget* parent)
 {
   pnToolbar = new QWidget(parent);
   pnToolbar->setObjectName("pnToolbar");
   pnToolbar->setFixedHeight(35);
 
-  sbLoad = GlyphButton(pnToolbar, "sbLoad", LoadGlyph(), 10, 5);
+  sbLoad = CommandButton(pnToolbar, "sbLoad", Actions()[TCommand::Open], 10, 5);
   sbLoad->setAutoRaise(true);
-  SetHint(sbLoad, "Load scenario|Open a scenario or campaign directory");
-  ZoomInBtn = GlyphButton(pnToolbar, "ZoomInBtn", ZoomInGlyph(), 73, 5);
-  SetHint(ZoomInBtn, "Zoom in|Zoom in map display");
-  ZoomOutBtn = GlyphButton(pnToolbar, "ZoomOutBtn", ZoomOutGlyph(), 97, 5);
-  SetHint(ZoomOutBtn, "Zoom out|Zoom out map display");
+  ZoomInBtn = CommandButton(pnToolbar, "ZoomInBtn", Actions()[TCommand::ZoomIn], 73, 5);
+  ZoomOutBtn = CommandButton(pnToolbar, "ZoomOutBtn", Actions()[TCommand::ZoomOut], 97, 5);
 
   auto* timeLabel = new QLabel("Time", pnToolbar);
   timeLabel->setObjectName("lbTime");
@@ -199,13 +215,14 @@ void TfrmEditMain::CreateLeftPanel()
 {
   pnLeft = Splitter(Qt::Vertical, "pnLeft", pnMain);
 
-  lvForces = new QTreeWidget(pnLeft);
+  lvForces = new QTreeView(pnLeft);
   lvForces->setObjectName("lvForces");
+  forcesModel_ = new TForcesModel(this);
+  lvForces->setModel(forcesModel_);
   lvForces->setRootIsDecorated(false);
   lvForces->setSelectionMode(QAbstractItemView::SingleSelection);
   lvForces->setSelectionBehavior(QAbstractItemView::SelectRows);
   lvForces->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  lvForces->setHeaderLabels({"Name", "Speed", "Mission"});
   lvForces->setColumnWidth(0, 70);  // widened to the names once forces are listed
   lvForces->setColumnWidth(1, 50);
   lvForces->setColumnWidth(2, 150);
@@ -244,11 +261,13 @@ void TfrmEditMain::CreateLeftPanel()
   }
   tcCasesTabs->setCurrentIndex(0);
   tabColumn->addWidget(tcCasesTabs);
-  lbPoints = new QListWidget(tcCases);
+  lbPoints = new QListView(tcCases);
   lbPoints->setObjectName("lbPoints");
+  caseLines_ = new TCaseLinesModel(this);
+  lbPoints->setModel(caseLines_);
   lbPoints->setSelectionMode(QAbstractItemView::SingleSelection);
   lbPoints->setUniformItemSizes(true);
-  lbPoints->setStyleSheet("QListWidget::item { height: 13px; }");
+  lbPoints->setStyleSheet("QListView::item { height: 13px; }");
   tabColumn->addWidget(lbPoints, 1);
   lowerColumn->addWidget(tcCases, 1);
   pnLeft->addWidget(lower);
@@ -260,74 +279,72 @@ void TfrmEditMain::CreateLeftPanel()
 
 void TfrmEditMain::CreateMenus()
 {
+  const TEditorActions& commands = Actions();
   File1 = menuBar()->addMenu("&File");
   File1->setObjectName("File1");
-  Openscenario1 = File1->addAction("&Open scenario");
-  Openscenario1->setObjectName("Openscenario1");
-  Openscenario1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  File1->addAction(commands[TCommand::Open]);
   File1->addSeparator();
-  Viewshipfile1 = File1->addAction("&View ship file");
-  Viewshipfile1->setObjectName("Viewshipfile1");
-  Viewshipfile1->setEnabled(false);
-  Save1 = File1->addAction("&Save ship file");
-  Save1->setObjectName("Save1");
-  Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  Save1->setEnabled(false);
+  File1->addAction(commands[TCommand::ViewShipFile]);
+  File1->addAction(commands[TCommand::Save]);
   File1->addSeparator();
-  Exit1 = File1->addAction("E&xit");
-  Exit1->setObjectName("Exit1");
+  File1->addAction(commands[TCommand::Exit]);
 
-  CreateEditMenu();
-  menuBar()->addMenu(Edit2);
+  Edit2 = menuBar()->addMenu("&Edit");
+  Edit2->setObjectName("Edit2");
+  Edit2->addAction(commands[TCommand::Undo]);
+  Edit2->addAction(commands[TCommand::Redo]);
 
   Map1 = menuBar()->addMenu("Map");
   Map1->setObjectName("Map1");
   Map1->menuAction()->setVisible(false);
-  Saveenvironment1 = Map1->addAction("Save environment");
-  Saveenvironment1->setObjectName("Saveenvironment1");
+  Map1->addAction(commands[TCommand::SaveEnvironment]);
 
   About2 = menuBar()->addMenu("&About VRK editor");
   About2->setObjectName("About2");
-  About1 = About2->addAction("&About");
-  About1->setObjectName("About1");
+  About2->addAction(commands[TCommand::About]);
 
-  connect(sbLoad, &QToolButton::clicked, this, [this] { sbLoadClick(); });
-  connect(ZoomInBtn, &QToolButton::clicked, this, [this] { ZoomInBtnClick(); });
-  connect(ZoomOutBtn, &QToolButton::clicked, this, [this] { ZoomOutBtnClick(); });
-  connect(Openscenario1, &QAction::triggered, this, [this] { Openscenario1Click(); });
-  connect(Viewshipfile1, &QAction::triggered, this, [this] { Viewshipfile1Click(); });
-  connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
-  connect(Saveenvironment1, &QAction::triggered, this, [this] { Saveenvironment1Click(); });
-  connect(About1, &QAction::triggered, this, [this] { About1Click(); });
+  // The load command: a directory chosen in the dialog (starting in the folder last chosen
+  // from, else the program's folder) is opened with OpenDirectory. It stays offered.
+  connect(commands[TCommand::Open], &QAction::triggered, this, [this] {
+    const std::string dir = dialogs_->ChooseDirectory(DialogStartFolder(programDir_));
+    if (dir.empty()) return;
+    RememberDialogFolder(dir);
+    OpenDirectory(dir);
+  });
+  connect(commands[TCommand::ViewShipFile], &QAction::triggered, this, [this] {
+    if (edit_.CurrentForce == nullptr || edit_.CurrentForce->Side < 0 || edit_.CurrentForce->Side > 1) return;
+    const int side = edit_.CurrentForce->Side;
+    frmShowFile->ShowLines(side, scenario_->SideLines[static_cast<std::size_t>(side)]);
+    frmShowFile->exec();
+  });
+  connect(commands[TCommand::Exit], &QAction::triggered, this, [this] { close(); });
+  connect(commands[TCommand::SaveEnvironment], &QAction::triggered, this, [this] { SaveEnvironment(); });
+  connect(commands[TCommand::About], &QAction::triggered, this, [this] { dlgAbout->ShowAbout(); });
 }
 
 void TfrmEditMain::CreatePopups()
 {
+  const TEditorActions& commands = Actions();
   puForces = new QMenu(this);
   puForces->setObjectName("puForces");
-  Editforce1 = puForces->addAction("&Edit force");
-  Editforce1->setObjectName("Editforce1");
+  puForces->addAction(commands[TCommand::EditForce]);
   lvForces->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(lvForces, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { puForces->popup(lvForces->viewport()->mapToGlobal(at)); });
 
   puCaseList = new QMenu(this);
   puCaseList->setObjectName("puCaseList");
-  Addcase1 = puCaseList->addAction("Add case");
-  Addcase1->setObjectName("Addcase1");
-  Addcase1->setVisible(false);
+  puCaseList->addAction(commands[TCommand::AddCase]);
   AddcaseSeparator = puCaseList->addSeparator();
-  AddcaseSeparator->setVisible(false);
-  Pickpoint1 = puCaseList->addAction("Pick point");
-  Pickpoint1->setObjectName("Pickpoint1");
-  Edit1 = puCaseList->addAction("Edit");
-  Edit1->setObjectName("Edit1");
+  AddcaseSeparator->setVisible(commands[TCommand::AddCase]->isVisible());
+  connect(commands[TCommand::AddCase], &QAction::visibleChanged, this,
+          [this] { AddcaseSeparator->setVisible(Actions()[TCommand::AddCase]->isVisible()); });
+  puCaseList->addAction(commands[TCommand::PickPoint]);
+  puCaseList->addAction(commands[TCommand::EditLine]);
   puCaseList->addSeparator();
-  Delete1 = puCaseList->addAction("Delete");
-  Delete1->setObjectName("Delete1");
+  puCaseList->addAction(commands[TCommand::DeleteLine]);
   puCaseList->addSeparator();
-  Insert1 = puCaseList->addAction("Insert");
-  Insert1->setObjectName("Insert1");
+  puCaseList->addAction(commands[TCommand::InsertLine]);
   lbPoints->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(lbPoints, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { puCaseList->popup(lbPoints->viewport()->mapToGlobal(at)); });
@@ -359,89 +376,53 @@ void TfrmEditMain::showEvent(QShowEvent* event)
   QMainWindow::showEvent(event);
   if (!shown_) {
     shown_ = true;
-    FormShow();
+    OneHour = 1.0 / 24.0;
+    // The splash opens once the main window is on the screen, so that it shows above it; the
+    // directory of the command line is opened when the splash has closed.
+    QTimer::singleShot(0, this, [this] {
+      if (splashOnShow_) dlgAbout->ShowAsSplash();
+      if (!startDirectory_.empty()) OpenDirectory(std::exchange(startDirectory_, {}));
+    });
   }
   if (showScenarioPending_) QTimer::singleShot(0, this, [this] { if (showScenarioPending_) ShowScenarioIfAway(); });
 }
 
-void TfrmEditMain::FormShow()
-{
-  OneHour = 1.0 / 24.0;
-  // The splash opens once the main window is on the screen, so that it shows above it; the
-  // directory of the command line is opened when the splash has closed.
-  QTimer::singleShot(0, this, [this] {
-    if (splashOnShow_) dlgAbout->ShowAsSplash();
-    if (!startDirectory_.empty()) OpenDirectory(std::exchange(startDirectory_, {}));
-  });
-}
 
 bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
 {
   if (watched == stTime && event->type() == QEvent::MouseButtonPress) {
+    // Alt + right press on the time box opens the endurance calculator.
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    stTimeMouseDown(mouse->button(), mouse->modifiers());
+    if (mouse->button() == Qt::RightButton && (mouse->modifiers() & Qt::AltModifier))
+      Actions()[TCommand::Endurance]->trigger();
     return true;
   }
-  if (watched == lbPoints && event->type() == QEvent::KeyPress &&
-      CaseListKey(static_cast<QKeyEvent*>(event)->key()))
-    return true;
+  if (watched == lbPoints && event->type() == QEvent::KeyPress) {
+    // The keys of the case list's commands act only while the command is offered.
+    if (QAction* command = Actions().CaseListKeyCommand(static_cast<QKeyEvent*>(event)->key())) {
+      if (command->isEnabled()) command->trigger();
+      return true;
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
-}
-
-void TfrmEditMain::Openscenario1Click() { sbLoad->click(); }
-
-void TfrmEditMain::ZoomInBtnClick()
-{
-  globe::TGlobeProjection& projection = GlobeMap().Projection();
-  projection.SetAltitude(ZoomedInAltitude(projection.Altitude()));
-}
-
-void TfrmEditMain::ZoomOutBtnClick()
-{
-  globe::TGlobeProjection& projection = GlobeMap().Projection();
-  if (const auto altitude = ZoomedOutAltitude(projection.Altitude())) projection.SetAltitude(*altitude);
-}
-
-void TfrmEditMain::sbLoadClick()
-{
-  const std::string dir = dialogs_->ChooseDirectory(DialogStartFolder());
-  if (dir.empty()) return;
-  RememberDialogFolder(dir);
-  OpenDirectory(dir);
 }
 
 void TfrmEditMain::FillForcesList()
 {
-  lvForces->clear();
   const auto& rows = scenario_->ForcesList.Rows;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    auto* item = new QTreeWidgetItem(lvForces, {QString::fromStdString(rows[i].Name),
-                                                QString::fromStdString(rows[i].Speed),
-                                                QString::fromStdString(rows[i].Mission)});
-    item->setData(0, Qt::UserRole, static_cast<qulonglong>(i));  // the row, which carries its force
-    item->setToolTip(0, item->text(0));
-    if (static_cast<int>(i) == scenario_->ForcesList.Selected) item->setSelected(true);
-  }
+  forcesModel_->SetRows(&rows);
+  const int selected = scenario_->ForcesList.Selected;
+  if (selected >= 0 && selected < forcesModel_->rowCount())
+    lvForces->selectionModel()->select(forcesModel_->index(selected, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
   // The names fit unless the user has made the column wider.
   int nameWidth = 0;
-  for (int i = 0; i < lvForces->topLevelItemCount(); ++i)
-    nameWidth = std::max(nameWidth, lvForces->fontMetrics().horizontalAdvance(lvForces->topLevelItem(i)->text(0)) + 16);
+  for (const scenario::TForceListRow& row : rows)
+    nameWidth = std::max(nameWidth, lvForces->fontMetrics().horizontalAdvance(QString::fromStdString(row.Name)) + 16);
   if (lvForces->columnWidth(0) < nameWidth) lvForces->setColumnWidth(0, nameWidth);
 }
 
-void TfrmEditMain::Viewshipfile1Click()
-{
-  if (CurrentForce == nullptr || CurrentForce->Side < 0 || CurrentForce->Side > 1) return;
-  const int side = CurrentForce->Side;
-  frmShowFile->ShowLines(side, scenario_->SideLines[static_cast<std::size_t>(side)]);
-  frmShowFile->exec();
-}
-
-void TfrmEditMain::Exit1Click() { close(); }
-
-void TfrmEditMain::About1Click() { dlgAbout->ShowAbout(); }
-
-void TfrmEditMain::Saveenvironment1Click()
+void TfrmEditMain::SaveEnvironment()
 {
   if (globeView_ == nullptr) return;  // no map to save yet
   platform::SaveFileOptions options;
@@ -460,21 +441,5 @@ void TfrmEditMain::Saveenvironment1Click()
     dialogs_->ShowError(error.what());
   }
 }
-
-void TfrmEditMain::ShowTimeLabel(const QString& text)
-{
-  stTime->setText(text);
-  // The box keeps its 161 pixels unless the label (date, time and start hour) needs more.
-  const QMargins margins = stTime->contentsMargins();
-  const int needed = stTime->fontMetrics().horizontalAdvance(text) + margins.left() + margins.right() + 6;
-  stTime->resize(std::max(161, needed), stTime->height());
-}
-
-void TfrmEditMain::stTimeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
-{
-  if (button == Qt::RightButton && (modifiers & Qt::AltModifier)) Endurance1Click();
-}
-
-void TfrmEditMain::Endurance1Click() { dlgComputeEndurance->exec(); }
 
 }  // namespace editor

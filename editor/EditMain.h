@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/EditPlace.h"
+#include "editor/EditState.h"
 #include "editor/SideLinesCommand.h"
 #include "globe/data/GeoTypes.h"
 #include "globe/data/LandIndex.h"
@@ -27,14 +28,14 @@
 
 class QAction;
 class QLabel;
-class QListWidget;
+class QListView;
 class QMenu;
 class QPlainTextEdit;
 class QSplitter;
 class QTabBar;
 class QTimer;
 class QToolButton;
-class QTreeWidget;
+class QTreeView;
 class QUndoStack;
 
 namespace globe {
@@ -51,6 +52,11 @@ class TForce;
 
 namespace editor {
 
+class TCaseLinesModel;
+class TEditorActions;
+class TForcesModel;
+class TMapTools;
+class TShownCase;
 class TdkProblems;
 class TdlgAbout;
 class TdlgComputeEndurance;
@@ -60,10 +66,15 @@ class TfrmShowFile;
 // One hour as a date-time (days); set when the main window is first shown.
 extern double OneHour;
 
-// Pending map action.
-enum TMouseMode { mmIdle = 0, mmPickPoint = 1, mmDoubleClicked = 3 };
-
 using scenario::kCaseCount;
+
+// A map with the start settings, as the window opens with it and as each load starts from.
+std::unique_ptr<globe::TVoduz4> NewGlobeMap();
+// The program's folder (its "Data" subfolder holds the map data): the one set, else the
+// executable's.
+std::string ProgramFolder(const std::string& programDir);
+// 0 for the Axis side, 1 for the Allied side.
+int SideOf(const scenario::TForce& force);
 
 class TfrmEditMain : public QMainWindow {
   Q_OBJECT
@@ -73,82 +84,12 @@ class TfrmEditMain : public QMainWindow {
                         QWidget* parent = nullptr);
   ~TfrmEditMain() override;
 
-  // ---- Controls ------------------------------------------------------------------------------
-  QWidget* pnToolbar = nullptr;
-  QToolButton* sbLoad = nullptr;
-  QToolButton* ZoomInBtn = nullptr;
-  QToolButton* ZoomOutBtn = nullptr;
-  QLabel* stTime = nullptr;
-  QSplitter* pnLeft = nullptr;  // forces list above, speed panel and case tabs below
-  QTreeWidget* lvForces = nullptr;
-  QWidget* pnSpeed = nullptr;
-  QWidget* tcCases = nullptr;  // the tab control: the tab row and the case list under it
-  QTabBar* tcCasesTabs = nullptr;
-  QListWidget* lbPoints = nullptr;
-  QSplitter* pnMain = nullptr;  // left panel | map | memo
-  // The map window; it shows GlobeMap().
-  platform::QtViewWidget* Globe = nullptr;
-  QPlainTextEdit* Memo1 = nullptr;
-  std::array<QLabel*, 3> StatusPanels{};
-
-  QMenu* File1 = nullptr;
-  QAction* Openscenario1 = nullptr;
-  QAction* Viewshipfile1 = nullptr;
-  QAction* Save1 = nullptr;
-  QAction* Exit1 = nullptr;
-  QMenu* Edit2 = nullptr;
-  QAction* Undo1 = nullptr;  // "Undo" + the step's name, disabled with nothing to undo
-  QAction* Redo1 = nullptr;
-  QMenu* Recent1 = nullptr;  // File > Recent scenarios
-  QAction* Problems1 = nullptr;     // shows or hides the Problems panel
-  QAction* PanelOnly1 = nullptr;    // load messages in the panel only, no message boxes
-  QMenu* Tools1 = nullptr;
-  QAction* Endurance1 = nullptr;    // the endurance calculator
-  QMenu* View1 = nullptr;
-  QAction* Zoomtoscenario1 = nullptr;
-  QAction* Smoothdrawing1 = nullptr;  // checked: the map is drawn antialiased (remembered)
-  QAction* Legend1 = nullptr;
-  QWidget* frmLegend = nullptr;  // the legend window, made at its first showing
-  QMenu* Map1 = nullptr;  // never shown
-  QAction* Saveenvironment1 = nullptr;
-  QMenu* About2 = nullptr;
-  QAction* About1 = nullptr;
-
-  QMenu* puForces = nullptr;
-  QAction* Editforce1 = nullptr;
-  QMenu* puCaseList = nullptr;
-  QAction* Addcase1 = nullptr;
-  QAction* AddcaseSeparator = nullptr;
-  QAction* Pickpoint1 = nullptr;
-  QAction* Edit1 = nullptr;
-  QAction* Delete1 = nullptr;
-  QAction* Insert1 = nullptr;
-
-  TfrmShowFile* frmShowFile = nullptr;
-  TdlgComputeEndurance* dlgComputeEndurance = nullptr;
-  TdlgAbout* dlgAbout = nullptr;
-  // The Edit force dialog, made at the first Edit force.
-  TdlgForceInfo* dlgForceInfo = nullptr;
-  // The messages of the last load (View > Problems).
-  TdkProblems* dkProblems = nullptr;
-
   // ---- Scenario state ------------------------------------------------------------------------
   // The loaded scenario: directory, kind, start, forces, bases, each side's file lines and the
   // Modified flag. Its objects live in the map's layers.
   scenario::TScenarioState& Scenario() { return *scenario_; }
-  // The force whose cases are shown; none before the first force selection.
-  scenario::TForce* CurrentForce = nullptr;
-  int CurrentCase = 1;
-  // The parsed cases of CurrentForce (CaseStart, CaseWaypoints, CaseTargets, CaseDelay,
-  // CaseCWPI), indexed by case number - 1.
-  scenario::TForceCases Cases;
-  bool Measuring = false;
-  TMouseMode MouseMode = mmIdle;
-  globe::TGeoPoint MeasureOrigin{};
-  int PickLine = 0;
-  globe::TGeoPoint SelectedPoint{};
-  int CaseFirstLine = 0;
-  int CaseLastLine = 0;
+  // The selected force, its case tab and parsed cases, the circled point.
+  const TEditState& EditState() const { return edit_; }
 
   // Date and number formats of the user's locale.
   const platform::RegionalSettings& Regional() const { return regional_; }
@@ -158,29 +99,17 @@ class TfrmEditMain : public QMainWindow {
   globe::TVoduz4& GlobeMap() { return *globeMap_; }
   // The view whose environment Save environment writes: GlobeMap unless another is set.
   void SetGlobeView(globe::TCustomVoduz4* view) { globeView_ = view; }
-  globe::TCustomVoduz4* GlobeView() const { return globeView_; }
 
   // The program's own folder (its "Data" subfolder holds the map data); by default the folder
   // of the executable.
   void SetProgramDir(std::string dir) { programDir_ = std::move(dir); }
-  const std::string& ProgramDir() const { return programDir_; }
 
   // Whether the first showing of the window opens the About box as splash (on by default).
   void SetSplashOnShow(bool on) { splashOnShow_ = on; }
 
   // ---- Commands ------------------------------------------------------------------------------
-  // The load command: a directory chosen in the dialog (starting in the folder last chosen
-  // from, else the program's folder) is opened with OpenDirectory. It stays offered.
-  void sbLoadClick();
-  void Openscenario1Click();
-  void Viewshipfile1Click();
-  void Exit1Click();
-  void About1Click();
-  void Saveenvironment1Click();
-  void ZoomInBtnClick();
-  void ZoomOutBtnClick();
-  void stTimeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
-  void Endurance1Click();
+  // The window's commands, one action each, used by its menus, toolbar, popups and keys.
+  TEditorActions& Actions() { return *actions_; }
 
   // ---- Working sessions (EditMainSession.cpp) ------------------------------------------------
   // Opens a scenario or campaign directory. A directory that holds neither shows its message
@@ -192,8 +121,6 @@ class TfrmEditMain : public QMainWindow {
   bool OpenDirectory(const std::string& dir);
   // A directory to open once the window is shown, after the splash (the command line's).
   void SetStartDirectory(std::string dir) { startDirectory_ = std::move(dir); }
-  // File > Recent scenarios: a directory that no longer exists is taken off with a message.
-  void OpenRecent(const std::string& dir);
   const TRecentScenarios& RecentScenarios() const { return recent_; }
   // Shows where a problem is: the force, case and case-list line it belongs to, else the file
   // in the viewer at its line.
@@ -207,26 +134,19 @@ class TfrmEditMain : public QMainWindow {
   void lvForcesSelectItem();
   void tcCasesChange();
   void lbPointsClick();
-  void puCaseListPopup();
   void Edit1Click();
   void Insert1Click();
   void Delete1Click();
   void Addcase1Click();
   void Editforce1Click();
-  void ResetCase(int n);
-  // Reads lines first .. end - 1 as case n (1..6) of the current force.
-  void ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t end, int n);
   // Shows the current case's block of the current force's side lines in the case list.
   void FillCaseList();
-  // Writes the case list back over its block in the side lines and sets Modified.
-  void StoreCaseList();
   // Parses the shown case again from the case list.
   void ReparseCurrentCase();
-  // The case list's lines as the bytes they stand for in the file. A line changed through
-  // SetCaseListLine (or by setting the item's text) is taken as changed.
-  std::string CaseListLine(int row) const;
-  void SetCaseListLine(int row, const std::string& line);
-  platform::TextLines CaseListLines() const;
+  // The case list's model: the shown case's block of the side lines, by row.
+  const TCaseLinesModel& CaseLines() const { return *caseLines_; }
+  // The forces list's model.
+  const TForcesModel& Forces() const { return *forcesModel_; }
   // The force of the selected row of the forces list, or null.
   scenario::TForce* SelectedRowForce() const;
 
@@ -260,14 +180,11 @@ class TfrmEditMain : public QMainWindow {
   // against the load's land, their findings replace the old ones in the Problems panel, and the
   // map's warning marks follow.
   void RecheckEdit(const TSideLinesChange& change, bool forward);
-  // The findings of the scenario checks now listed (after the load messages) in the panel.
-  const std::vector<scenario::TLintFinding>& LintFindings() const { return findings_; }
 
   // ---- Saving (EditMainSave.cpp) --------------------------------------------------------------
   // Writes the current force's side lines to its side's file (nothing before a force is
   // selected). A failure is shown and leaves Modified and the lines as they were: false.
   bool SaveSideLines();
-  void Save1Click();
   // The side's lines differ from what was last loaded or saved.
   bool SideLinesChanged(int side) const;
   // Before the window closes: for each side with unsaved lines asks "Save changes to <file>?"
@@ -278,42 +195,15 @@ class TfrmEditMain : public QMainWindow {
   platform::FileSystem& Files();
 
   // ---- Map interaction (EditMainMap.cpp) ------------------------------------------------------
-  // Case list popup "Pick point": the next left click on the map gives the selected line a new
-  // position.
-  void Pickpoint1Click();
-  // The map's mouse events: measuring origin (double-click), position log (Ctrl+double-click),
-  // picked points, and the position or distance and bearing readout in the status bar.
-  void GlobeDblClick();
-  void GlobeMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y);
-  void GlobeMouseMove(platform::ShiftState shift, int x, int y);
-  // The view's paint event: the measuring origin's cross, and while measuring the dotted
-  // great-circle line to the cursor with its distance and bearing beside it.
-  void GlobePaint(globe::TVoduz4& view);
+  // The map's tools (measuring, Pick point, mark drag, insert on a leg, box zoom) and the one
+  // at work.
+  TMapTools& MapTools() { return *tools_; }
 
   // ---- Navigation (EditMainNavigation.cpp) ----------------------------------------------------
-  // The wheel zooms about the point under the cursor by the zoom buttons' step a notch (a finer
-  // step with Ctrl).
-  void GlobeMouseWheel(platform::ShiftState shift, int delta, int x, int y);
-  // Arrow keys turn the globe by a tenth of the window, + and - zoom, Home zooms to the
-  // scenario, F to the selected force's routes, Esc ends a waypoint drag.
-  bool GlobeKeyDown(platform::ViewKey key, platform::ShiftState shift);
-  // Every base, zone and force in the window with a margin.
-  void ZoomToScenario();
-  // The selected force and its cases' points in the window.
-  void ZoomToSelectedForce();
   // After a load: zooms to the scenario when the environment's view does not show it.
   void ShowScenarioIfAway();
-  void Smoothdrawing1Click();
-  void Legend1Click();
 
-  // ---- Direct manipulation on the map (EditMainDirect.cpp) ------------------------------------
-  // A left press on a waypoint or target mark of the shown case starts dragging it (true: the
-  // view starts no zoom band).
-  bool GlobeClaimMouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y);
-  // Whether a waypoint is being dragged.
-  bool DraggingMark() const { return drag_.Active; }
-  // Ends a drag without a change (Esc).
-  void CancelMarkDrag();
+  // ---- What is under the mouse (EditMainDirect.cpp) -------------------------------------------
   // The case line the mouse rests on, and its leg, as tooltip text; empty over nothing.
   QString RouteTooltipAt(int x, int y);
 
@@ -323,6 +213,44 @@ class TfrmEditMain : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // ---- Controls ------------------------------------------------------------------------------
+  QWidget* pnToolbar = nullptr;
+  QToolButton* sbLoad = nullptr;
+  QToolButton* ZoomInBtn = nullptr;
+  QToolButton* ZoomOutBtn = nullptr;
+  QLabel* stTime = nullptr;
+  QSplitter* pnLeft = nullptr;  // forces list above, speed panel and case tabs below
+  QTreeView* lvForces = nullptr;
+  QWidget* pnSpeed = nullptr;
+  QWidget* tcCases = nullptr;  // the tab control: the tab row and the case list under it
+  QTabBar* tcCasesTabs = nullptr;
+  QListView* lbPoints = nullptr;
+  QSplitter* pnMain = nullptr;  // left panel | map | memo
+  // The map window; it shows GlobeMap().
+  platform::QtViewWidget* Globe = nullptr;
+  QPlainTextEdit* Memo1 = nullptr;
+  std::array<QLabel*, 3> StatusPanels{};
+
+  QMenu* File1 = nullptr;
+  QMenu* Edit2 = nullptr;
+  QMenu* Recent1 = nullptr;  // File > Recent scenarios
+  QMenu* Tools1 = nullptr;
+  QMenu* View1 = nullptr;
+  QWidget* frmLegend = nullptr;  // the legend window, made at its first showing
+  QMenu* Map1 = nullptr;  // never shown
+  QMenu* About2 = nullptr;
+  QMenu* puForces = nullptr;
+  QMenu* puCaseList = nullptr;
+  QAction* AddcaseSeparator = nullptr;
+
+  TfrmShowFile* frmShowFile = nullptr;
+  TdlgComputeEndurance* dlgComputeEndurance = nullptr;
+  TdlgAbout* dlgAbout = nullptr;
+  // The Edit force dialog, made at the first Edit force.
+  TdlgForceInfo* dlgForceInfo = nullptr;
+  // The messages of the last load (View > Problems).
+  TdkProblems* dkProblems = nullptr;
+
   void CreateToolbar(QWidget* parent);
   void CreateLeftPanel();
   void CreateMenus();
@@ -330,11 +258,10 @@ class TfrmEditMain : public QMainWindow {
   void CreatePopups();
   void CreateStatusBar();
   void CreateSessionMenus();
-  void FormShow();
+  // Map > Save environment: the view's environment written to a chosen ".env" file.
+  void SaveEnvironment();
   // The forces list widget from the scenario's rows.
   void FillForcesList();
-  // Sets the time box's text, widening the box when the text would not fit.
-  void ShowTimeLabel(const QString& text);
   // The view's render event: the bases' ranges and minefields, then the current force's routes.
   void GlobeRender(globe::TVoduz4& view);
   void ConnectCaseEditing();
@@ -342,8 +269,16 @@ class TfrmEditMain : public QMainWindow {
   platform::TextLines& SideLinesOf(const scenario::TForce& force);
   // Selects the current force's row again without running the selection.
   void ShowCurrentForceRow();
-  // Shows lines in the case list (no selection).
-  void ShowCaseList(const platform::TextLines& lines);
+  // The selected line of the case list, or -1.
+  int SelectedLine() const;
+  // Selects a row of the case list (its selection then shows the line's point).
+  void SelectLine(int row);
+  // Makes a row of the forces list the current and selected one, through the force selection
+  // or, quietly, without it.
+  void SelectForceRow(int row, bool quietly);
+  // A change of the shown case's block made in place: the case list shown again, the case
+  // parsed again, and Modified set.
+  void ShownBlockChanged();
   // The Edit force dialog on the force's header lines; on OK the speed lines are replaced.
   bool EditForceSpeed(platform::TextLines& lines, const std::string& title);
   // Writes one side's file; shows the message of success or of the failure.
@@ -353,47 +288,17 @@ class TfrmEditMain : public QMainWindow {
   // Hooks the map's mouse and paint events to the handlers above.
   void ConnectMapEvents();
   void HookMapEvents();
-  // A map with the start settings, as the window opens with it and as each load starts from.
-  static std::unique_ptr<globe::TVoduz4> NewGlobeMap();
   // Puts a loaded map and scenario in place of the current ones, which are freed.
   void InstallScenario(std::unique_ptr<globe::TVoduz4> map, std::unique_ptr<scenario::TScenarioState> state);
   // Forgets the selected force, its cases, the pick, the measuring origin and the memo.
   void ResetEditState();
   void RebuildRecentMenu();
-  // The program's folder: the one set, else the executable's.
-  std::string ProgramFolder() const;
-  // Where the directory dialog starts: the folder of the directory last chosen in it, else the
-  // program's folder.
-  std::string DialogStartFolder() const;
-  void RememberDialogFolder(const std::string& chosen);
   // Tabs whose case exists in the current force carry a dot.
   void MarkCaseTabs();
-  // F2, Enter, Delete and Insert on the case list give its commands; false for other keys.
-  bool CaseListKey(int key);
-  // Edit, Delete, Insert and Pick point are offered only on a selected line.
-  void UpdateCaseListCommands();
-  // A picked point replaces the case line waiting for it.
-  void PickPoint(const globe::TGeoPoint& point);
-  // The shown case's route legs and the projector of the map.
-  std::vector<scenario::TRouteLeg> ShownLegs() const;
-  scenario::TDeviceProjector MapProjector();
-  // The case list row of a route mark, if any.
-  std::optional<int> RouteMarkRow(const scenario::TRoutePointRef& mark) const;
-  // The direct manipulation's parts of the mouse handlers.
-  void DragMouseMove(int x, int y);
-  // True when the release ended a drag or acted as a click on a map object or a leg.
-  bool DirectMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y);
+  // The commands enabled as the scenario, the forces list and the case list allow.
+  void UpdateCommands();
   void ClickMapObject(int x, int y);
-  void InsertWaypointOnLeg(int x, int y);
   void ShowHoverTooltip();
-  // "Dist: D Nm  Bearing: B deg" from the measuring origin to the point.
-  QString MeasureReadout(const globe::TGeoPoint& point) const;
-  // Widget position of a device pixel of the map.
-  QPoint MapWidgetPoint(int x, int y) const;
-  // The Edit menu with its Undo and Redo.
-  void CreateEditMenu();
-  // 0 for the Axis side, 1 for the Allied side.
-  static int SideOf(const scenario::TForce& force);
   // A force's side lines and the place shown as an edit starts, to record what it changes.
   struct TEditStart {
     int Side = 0;
@@ -426,6 +331,12 @@ class TfrmEditMain : public QMainWindow {
   std::unique_ptr<scenario::TScenarioState> scenario_;  // after the map, which holds its objects
   std::unique_ptr<platform::FileSystem> files_;
   QUndoStack* undoStack_ = nullptr;
+  TForcesModel* forcesModel_ = nullptr;
+  TCaseLinesModel* caseLines_ = nullptr;
+  // A force row selected without running the force selection.
+  bool quietForceSelection_ = false;
+  TEditorActions* actions_ = nullptr;
+  TEditState edit_;
   std::array<platform::TextLines, 2> savedSideLines_;
   // The land the checks test against, made once per load; the load's messages and the checks'
   // findings, kept apart so that an edit replaces only findings.
@@ -440,29 +351,12 @@ class TfrmEditMain : public QMainWindow {
   TRecentScenarios recent_;
   bool splashOnShow_ = true;
   bool shown_ = false;
-  // The line Pick point waits to replace, as it stood, and its force and case: an edit, another
-  // tab or another force in between leaves the pick without a change.
-  std::string pickText_;
-  int pickCase_ = 0;
-  scenario::TForce* pickForce_ = nullptr;
-  // The button of the map's last press: only a left double-click acts.
-  platform::MouseButton lastPressButton_ = platform::MouseButton::Left;
-  // Where the last press was and whether the mouse moved away since (a click does not move).
-  platform::TPoint pressAt_{};
-  bool pressMoved_ = false;
-  // The cursor while measuring: the dotted line runs to it.
-  std::optional<platform::TPoint> measureCursor_;
   // Wheel turns short of a notch, kept for the next event (fine wheels and touch pads).
   int wheelRest_ = 0;
   // A loaded scenario waits for the window's size to be zoomed to.
   bool showScenarioPending_ = false;
-  // The waypoint or target mark being dragged and its line.
-  struct TMarkDrag {
-    bool Active = false;
-    bool Moved = false;
-    scenario::TRoutePointRef Mark;
-    int Row = 0;
-  } drag_;
+  std::unique_ptr<TShownCase> shownCase_;
+  std::unique_ptr<TMapTools> tools_;
   QTimer* hoverTimer_ = nullptr;
   platform::TPoint hoverAt_{};
 };

@@ -2,13 +2,13 @@
 // side's lines, a tab shows one case's lines in the case list, and the case list commands change
 // those lines and write them back in place.
 #include <QDialog>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QSignalBlocker>
 #include <QTabBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 #include <algorithm>
 #include <array>
@@ -16,7 +16,10 @@
 #include <optional>
 
 #include "editor/CaseEditCommands.h"
+#include "editor/CaseLinesModel.h"
+#include "editor/ForcesModel.h"
 #include "editor/EditMain.h"
+#include "editor/EditorActions.h"
 #include "editor/ForceInfo.h"
 #include "globe/view/Voduz4.h"
 #include "platform/qt/QtText.h"
@@ -31,67 +34,47 @@
 
 namespace editor {
 
-namespace {
-
-QByteArray Bytes(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
-
-}  // namespace
-
 void TfrmEditMain::ConnectCaseEditing()
 {
-  connect(lvForces, &QTreeWidget::itemSelectionChanged, this, [this] { lvForcesSelectItem(); });
+  connect(lvForces->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (!quietForceSelection_) lvForcesSelectItem();
+  });
   connect(tcCasesTabs, &QTabBar::currentChanged, this, [this] { tcCasesChange(); });
-  connect(lbPoints, &QListWidget::itemSelectionChanged, this, [this] { lbPointsClick(); });
-  connect(puCaseList, &QMenu::aboutToShow, this, [this] { puCaseListPopup(); });
-  connect(Edit1, &QAction::triggered, this, [this] { Edit1Click(); });
-  connect(Insert1, &QAction::triggered, this, [this] { Insert1Click(); });
-  connect(Delete1, &QAction::triggered, this, [this] { Delete1Click(); });
-  connect(Addcase1, &QAction::triggered, this, [this] { Addcase1Click(); });
-  connect(Editforce1, &QAction::triggered, this, [this] { Editforce1Click(); });
-  connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
+  connect(lbPoints->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    lbPointsClick();
+    UpdateCommands();
+  });
+  connect(puCaseList, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
+  const TEditorActions& commands = Actions();
+  connect(commands[TCommand::EditLine], &QAction::triggered, this, [this] { Edit1Click(); });
+  connect(commands[TCommand::InsertLine], &QAction::triggered, this, [this] { Insert1Click(); });
+  connect(commands[TCommand::DeleteLine], &QAction::triggered, this, [this] { Delete1Click(); });
+  connect(commands[TCommand::AddCase], &QAction::triggered, this, [this] { Addcase1Click(); });
+  connect(commands[TCommand::EditForce], &QAction::triggered, this, [this] { Editforce1Click(); });
+  connect(commands[TCommand::Save], &QAction::triggered, this, [this] { SaveSideLines(); });
 
   // The keyboard and the mouse reach the case list's commands without its popup.
-  connect(lbPoints, &QListWidget::itemDoubleClicked, this, [this] { Edit1Click(); });
-  connect(lbPoints, &QListWidget::itemSelectionChanged, this, [this] { UpdateCaseListCommands(); });
+  connect(lbPoints, &QAbstractItemView::doubleClicked, this, [this] { Edit1Click(); });
   lbPoints->installEventFilter(this);
-  UpdateCaseListCommands();
+  UpdateCommands();
 }
 
-bool TfrmEditMain::CaseListKey(int key)
+void TfrmEditMain::UpdateCommands()
 {
-  QAction* command = nullptr;
-  switch (key) {
-  case Qt::Key_F2:
-  case Qt::Key_Return:
-  case Qt::Key_Enter:
-    command = Edit1;
-    break;
-  case Qt::Key_Delete:
-    command = Delete1;
-    break;
-  case Qt::Key_Insert:
-    command = Insert1;
-    break;
-  default:
-    return false;
-  }
-  if (command->isEnabled()) command->trigger();
-  return true;
-}
-
-void TfrmEditMain::UpdateCaseListCommands()
-{
-  const int row = lbPoints->currentRow();
-  const bool lineSelected = row >= 0 && lbPoints->item(row)->isSelected();
-  for (QAction* command : {Pickpoint1, Edit1, Delete1, Insert1}) command->setEnabled(lineSelected);
+  TCommandState state;
+  state.ScenarioLoaded = !scenario_->ScenarioDir.empty();
+  state.ForceSelected = SelectedRowForce() != nullptr;
+  state.LineSelected = SelectedLine() >= 0;
+  state.CaseListEmpty = caseLines_->rowCount() == 0;
+  Actions().UpdateEnabled(state);
 }
 
 void TfrmEditMain::MarkCaseTabs()
 {
   std::array<bool, kCaseCount> exists{};
-  if (CurrentForce != nullptr) {
-    const platform::TextLines& lines = SideLinesOf(*CurrentForce);
-    if (const auto nameLine = scenario::FindForceNameLine(lines, CurrentForce->Title()))
+  if (edit_.CurrentForce != nullptr) {
+    const platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
+    if (const auto nameLine = scenario::FindForceNameLine(lines, edit_.CurrentForce->Title()))
       for (int n = 1; n <= kCaseCount; ++n) exists[n - 1] = scenario::LocateCase(lines, *nameLine, n).has_value();
   }
   static const QIcon dot = [] {
@@ -113,11 +96,16 @@ void TfrmEditMain::MarkCaseTabs()
 
 scenario::TForce* TfrmEditMain::SelectedRowForce() const
 {
-  const QList<QTreeWidgetItem*> selected = lvForces->selectedItems();
-  if (selected.isEmpty()) return nullptr;
-  const auto row = selected.front()->data(0, Qt::UserRole).toULongLong();
-  const auto& rows = scenario_->ForcesList.Rows;
-  return row < rows.size() ? rows[row].Force : nullptr;
+  const QModelIndexList selected = lvForces->selectionModel()->selectedRows();
+  return selected.isEmpty() ? nullptr : forcesModel_->ForceAt(selected.front().row());
+}
+
+void TfrmEditMain::SelectForceRow(int row, bool quietly)
+{
+  quietForceSelection_ = quietly;
+  if (quietly) lvForces->clearSelection();
+  if (row >= 0) lvForces->setCurrentIndex(forcesModel_->index(row, 0));
+  quietForceSelection_ = false;
 }
 
 platform::TextLines& TfrmEditMain::SideLinesOf(const scenario::TForce& force)
@@ -125,68 +113,32 @@ platform::TextLines& TfrmEditMain::SideLinesOf(const scenario::TForce& force)
   return scenario_->SideLines[force.Side == 0 ? 0 : 1];
 }
 
-void TfrmEditMain::ShowCurrentForceRow()
-{
-  const QSignalBlocker blocker(lvForces);
-  lvForces->clearSelection();
-  const auto& rows = scenario_->ForcesList.Rows;
-  for (int i = 0; i < lvForces->topLevelItemCount(); ++i) {
-    QTreeWidgetItem* item = lvForces->topLevelItem(i);
-    const auto row = item->data(0, Qt::UserRole).toULongLong();
-    if (row < rows.size() && rows[row].Force == CurrentForce) {
-      item->setSelected(true);
-      lvForces->setCurrentItem(item);
-      break;
-    }
-  }
-}
+void TfrmEditMain::ShowCurrentForceRow() { SelectForceRow(forcesModel_->RowOf(edit_.CurrentForce), true); }
 
 // ---- The case list's lines ------------------------------------------------------------------
 
-std::string TfrmEditMain::CaseListLine(int row) const
+int TfrmEditMain::SelectedLine() const
 {
-  const QListWidgetItem* item = lbPoints->item(row);
-  if (item == nullptr) return {};
-  const QByteArray stored = item->data(Qt::UserRole).toByteArray();
-  std::string bytes(stored.constData(), static_cast<std::size_t>(stored.size()));
-  // A text set on the item itself stands for the line now.
-  if (item->text() != platform::ToQString(bytes)) return platform::FromQString(item->text(), bytes);
-  return bytes;
+  const QModelIndex current = lbPoints->currentIndex();
+  return current.isValid() && lbPoints->selectionModel()->isSelected(current) ? current.row() : -1;
 }
 
-void TfrmEditMain::SetCaseListLine(int row, const std::string& line)
+void TfrmEditMain::SelectLine(int row)
 {
-  QListWidgetItem* item = lbPoints->item(row);
-  if (item == nullptr) return;
-  item->setData(Qt::UserRole, Bytes(line));
-  item->setText(platform::ToQString(line));
+  const QModelIndex index = caseLines_->index(row);
+  lbPoints->setCurrentIndex(index);
+  lbPoints->scrollTo(index);
 }
 
-platform::TextLines TfrmEditMain::CaseListLines() const
+void TfrmEditMain::ShownBlockChanged()
 {
-  platform::TextLines lines;
-  for (int row = 0; row < lbPoints->count(); ++row) lines.push_back(CaseListLine(row));
-  return lines;
-}
-
-void TfrmEditMain::ShowCaseList(const platform::TextLines& lines)
-{
-  const QSignalBlocker blocker(lbPoints);
-  lbPoints->clear();
-  for (const std::string& line : lines) {
-    auto* item = new QListWidgetItem(platform::ToQString(line), lbPoints);
-    item->setData(Qt::UserRole, Bytes(line));
-  }
+  scenario_->Modified = true;
+  FillCaseList();
+  ReparseCurrentCase();
+  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
 }
 
 // ---- Cases ----------------------------------------------------------------------------------
-
-void TfrmEditMain::ResetCase(int n) { Cases.ResetCase(n); }
-
-void TfrmEditMain::ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t end, int n)
-{
-  scenario::ParseCase(lines, first, end, n, Cases, scenario_->BaseList, *dialogs_);
-}
 
 void TfrmEditMain::lvForcesSelectItem()
 {
@@ -207,10 +159,9 @@ void TfrmEditMain::lvForcesSelectItem()
     }
     state.Modified = false;
   }
-  state.ForcesList.Selected =
-      static_cast<std::int32_t>(lvForces->selectedItems().front()->data(0, Qt::UserRole).toULongLong());
+  state.ForcesList.Selected = lvForces->selectionModel()->selectedRows().front().row();
   // The waypoint circle belongs to the previous force's line.
-  SelectedPoint.LatY = 0;
+  edit_.SelectedPoint.LatY = 0;
   ParseForceCases(*force);
   {
     const QSignalBlocker blocker(tcCasesTabs);
@@ -222,24 +173,25 @@ void TfrmEditMain::lvForcesSelectItem()
 void TfrmEditMain::ParseForceCases(scenario::TForce& force)
 {
   for (int n = 1; n <= kCaseCount; ++n) {
-    ResetCase(n);
+    edit_.Cases.ResetCase(n);
     // A new force starts without the previous force's starts and delays, so that a case without
     // a start or delay line is not drawn from another force's values.
-    Cases.CaseStart[n - 1] = {};
-    Cases.CaseDelay[n - 1] = 0;
+    edit_.Cases.CaseStart[n - 1] = {};
+    edit_.Cases.CaseDelay[n - 1] = 0;
   }
-  CurrentForce = &force;
+  edit_.CurrentForce = &force;
   const platform::TextLines& lines = SideLinesOf(force);
   if (const auto nameLine = scenario::FindForceNameLine(lines, force.Title())) {
     for (int n = 1; n <= kCaseCount; ++n) {
-      if (const auto found = scenario::LocateCase(lines, *nameLine, n)) ParseCase(lines, found->First, found->End, n);
+      if (const auto found = scenario::LocateCase(lines, *nameLine, n))
+        scenario::ParseCase(lines, found->First, found->End, n, edit_.Cases, scenario_->BaseList, *dialogs_);
     }
   }
 }
 
 void TfrmEditMain::tcCasesChange()
 {
-  CurrentCase = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
+  edit_.CurrentCase = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
   // The routes are drawn again with the new current case thick, whatever the case list finds.
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
   FillCaseList();
@@ -247,161 +199,124 @@ void TfrmEditMain::tcCasesChange()
 
 void TfrmEditMain::FillCaseList()
 {
-  if (SelectedRowForce() == nullptr || CurrentForce == nullptr) return;
-  CaseFirstLine = 0;
-  CaseLastLine = 0;
+  if (SelectedRowForce() == nullptr || edit_.CurrentForce == nullptr) return;
+  edit_.CaseFirstLine = 0;
+  edit_.CaseLastLine = 0;
   caseListShowsBlock_ = false;
-  ShowCaseList({});
+  caseLines_->Clear();
   const scenario::TCaseBlock block =
-      scenario::FindCaseBlock(SideLinesOf(*CurrentForce), CurrentForce->Title(), CurrentCase);
+      scenario::FindCaseBlock(SideLinesOf(*edit_.CurrentForce), edit_.CurrentForce->Title(), edit_.CurrentCase);
   if (block.MissingEnd) {
     dialogs_->ShowMessage(scenario::kMissingEndMissionMessage);
     return;
   }
-  CaseFirstLine = static_cast<int>(block.FirstLine);
-  CaseLastLine = static_cast<int>(block.LastLine);
+  edit_.CaseFirstLine = static_cast<int>(block.FirstLine);
+  edit_.CaseLastLine = static_cast<int>(block.LastLine);
   caseListShowsBlock_ = !block.Lines.empty();
-  ShowCaseList(block.Lines);
+  if (caseListShowsBlock_) caseLines_->Show(SideLinesOf(*edit_.CurrentForce), block.FirstLine, block.Lines.size());
   MarkCaseTabs();
-  UpdateCaseListCommands();
+  UpdateCommands();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
-}
-
-void TfrmEditMain::StoreCaseList()
-{
-  if (CurrentForce == nullptr) return;
-  scenario_->Modified = true;
-  // Only a block that the case list was filled from is replaced: never the "ENDMISSION" line
-  // or the first line of the file that the indexes hold when no case is shown.
-  if (!caseListShowsBlock_ || CaseFirstLine < 0 || CaseLastLine < 0) return;
-  scenario::StoreCaseBlock(SideLinesOf(*CurrentForce), static_cast<std::size_t>(CaseFirstLine),
-                           static_cast<std::size_t>(CaseLastLine), CaseListLines());
-  MarkCaseTabs();
 }
 
 void TfrmEditMain::ReparseCurrentCase()
 {
   const int n = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
-  ResetCase(n);
-  const platform::TextLines lines = CaseListLines();
+  edit_.Cases.ResetCase(n);
+  const platform::TextLines lines = caseLines_->Lines();
   if (lines.empty()) return;
-  ParseCase(lines, 1, scenario::CaseLinesEnd(lines, 1), n);
+  scenario::ParseCase(lines, 1, scenario::CaseLinesEnd(lines, 1), n, edit_.Cases, scenario_->BaseList, *dialogs_);
 }
 
 void TfrmEditMain::lbPointsClick()
 {
-  const int row = lbPoints->currentRow();
-  if (row < 0 || !lbPoints->item(row)->isSelected()) return;
-  SelectedPoint.LatY = 0;
+  const int row = SelectedLine();
+  if (row < 0) return;
+  edit_.SelectedPoint.LatY = 0;
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
-  const std::string line = CaseListLine(row);
+  const std::string line = caseLines_->Line(row);
   if (line.size() >= 3 && line.compare(1, 2, "P=") == 0) {
     globe::TGeoPoint point;
     if (scenario::ParsePositionValue(std::string_view(line).substr(3), point)) {
-      SelectedPoint = point;
+      edit_.SelectedPoint = point;
       globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
     }
   }
 }
 
-void TfrmEditMain::puCaseListPopup()
-{
-  const bool offered = SelectedRowForce() != nullptr && lbPoints->count() == 0;
-  Addcase1->setVisible(offered);
-  AddcaseSeparator->setVisible(offered);
-  UpdateCaseListCommands();
-}
 
 // ---- Case list commands ---------------------------------------------------------------------
 
-namespace {
-
-// The selected line of a list, or -1.
-int SelectedRow(const QListWidget& list)
-{
-  const int row = list.currentRow();
-  return row >= 0 && list.item(row)->isSelected() ? row : -1;
-}
-
-}  // namespace
-
 void TfrmEditMain::Edit1Click()
 {
-  const int row = SelectedRow(*lbPoints);
-  if (row < 0 || CurrentForce == nullptr) return;
-  const TEditStart start = StartEdit(*CurrentForce);
+  const int row = SelectedLine();
+  if (row < 0 || edit_.CurrentForce == nullptr) return;
+  const TEditStart start = StartEdit(*edit_.CurrentForce);
   // The text is read with the case-line rules before it is stored, in the side file's own
   // encoding; a refused one stays in the box with the reason.
-  const int caseNumber = CurrentCase;
-  const std::size_t side = static_cast<std::size_t>(CurrentForce->Side);
+  const int caseNumber = edit_.CurrentCase;
+  const std::size_t side = static_cast<std::size_t>(edit_.CurrentForce->Side);
   const scenario::TLineEncoding encoding = side < scenario_->SideLines.size()
                                                ? scenario::LinesEncoding(scenario_->SideLines[side])
                                                : scenario::TLineEncoding::Utf8;
-  const std::string line = CaseListLine(row);
+  const std::string line = caseLines_->Line(row);
   const std::string typed = dialogs_->CheckedInputBox(
       "Edit line", "Edit case line", line, [this, caseNumber, encoding](const std::string& text) {
         return scenario::TypedCaseLineRefusal(text, encoding, caseNumber, scenario_->BaseList);
       });
-  SetCaseListLine(row, typed == line ? line : scenario::TypedTextBytes(typed, encoding));
+  // A closed box counts as an edit, whether the line changed or not.
+  scenario_->Modified = true;
+  SideLinesOf(*edit_.CurrentForce)[static_cast<std::size_t>(edit_.CaseFirstLine + row)] =
+      typed == line ? line : scenario::TypedTextBytes(typed, encoding);
+  caseLines_->LinesChanged();
   ReparseCurrentCase();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
-  StoreCaseList();
+  MarkCaseTabs();
   if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TEditLineCommand(*this, std::move(*change), true));
 }
 
 void TfrmEditMain::Insert1Click()
 {
-  const int row = SelectedRow(*lbPoints);
-  if (row < 0 || CurrentForce == nullptr) return;
-  const TEditStart start = StartEdit(*CurrentForce);
-  const std::string line = CaseListLine(row);
-  {
-    const QSignalBlocker blocker(lbPoints);
-    auto* item = new QListWidgetItem(platform::ToQString(line));
-    item->setData(Qt::UserRole, Bytes(line));
-    lbPoints->insertItem(row, item);
-  }
-  StoreCaseList();
-  FillCaseList();
-  ReparseCurrentCase();
-  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
-  if (auto change = MadeChange(start, {CurrentForce, CurrentCase, row})) {
+  const int row = SelectedLine();
+  if (row < 0 || edit_.CurrentForce == nullptr) return;
+  const TEditStart start = StartEdit(*edit_.CurrentForce);
+  // A copy of the line goes above it.
+  platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
+  const auto at = lines.begin() + edit_.CaseFirstLine + row;
+  lines.insert(at, *at);
+  ShownBlockChanged();
+  if (auto change = MadeChange(start, {edit_.CurrentForce, edit_.CurrentCase, row})) {
     undoStack_->push(new TInsertLineCommand(*this, std::move(*change), true));
   }
 }
 
 void TfrmEditMain::Delete1Click()
 {
-  const int row = SelectedRow(*lbPoints);
-  if (row < 0 || CurrentForce == nullptr) return;
-  const TEditStart start = StartEdit(*CurrentForce);
-  if (dialogs_->Confirm("Delete point " + CaseListLine(row) + "?", platform::DialogButtons::OkCancel) !=
+  const int row = SelectedLine();
+  if (row < 0 || edit_.CurrentForce == nullptr) return;
+  const TEditStart start = StartEdit(*edit_.CurrentForce);
+  if (dialogs_->Confirm("Delete point " + caseLines_->Line(row) + "?", platform::DialogButtons::OkCancel) !=
       platform::DialogAnswer::Ok) {
     return;
   }
-  {
-    const QSignalBlocker blocker(lbPoints);
-    delete lbPoints->takeItem(row);
-  }
-  StoreCaseList();
-  FillCaseList();
-  ReparseCurrentCase();
+  platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
+  lines.erase(lines.begin() + edit_.CaseFirstLine + row);
   // The circle of a deleted waypoint line goes with it.
-  SelectedPoint.LatY = 0;
-  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+  edit_.SelectedPoint.LatY = 0;
+  ShownBlockChanged();
   if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TDeleteLineCommand(*this, std::move(*change)));
 }
 
 void TfrmEditMain::Addcase1Click()
 {
-  if (CurrentForce == nullptr || CaseFirstLine != CaseLastLine || CaseFirstLine <= 0 || caseListShowsBlock_) return;
+  if (edit_.CurrentForce == nullptr || edit_.CaseFirstLine != edit_.CaseLastLine || edit_.CaseFirstLine <= 0 || caseListShowsBlock_) return;
   scenario_->Modified = true;
-  const TEditStart start = StartEdit(*CurrentForce);
-  platform::TextLines& lines = SideLinesOf(*CurrentForce);
-  const std::size_t missionStart = scenario::FindForceNameLine(lines, CurrentForce->Title()).value_or(0);
+  const TEditStart start = StartEdit(*edit_.CurrentForce);
+  platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
+  const std::size_t missionStart = scenario::FindForceNameLine(lines, edit_.CurrentForce->Title()).value_or(0);
   std::optional<int> added;
   try {
-    added = scenario::AddCase(lines, static_cast<std::size_t>(CaseFirstLine), missionStart, *dialogs_);
+    added = scenario::AddCase(lines, static_cast<std::size_t>(edit_.CaseFirstLine), missionStart, *dialogs_);
   } catch (const std::exception& error) {
     dialogs_->ShowError(error.what());
     return;
@@ -411,7 +326,7 @@ void TfrmEditMain::Addcase1Click()
   if (*added >= 1 && *added <= kCaseCount) {
     const QSignalBlocker blocker(tcCasesTabs);
     tcCasesTabs->setCurrentIndex(*added - 1);
-    CurrentCase = *added;
+    edit_.CurrentCase = *added;
   }
   FillCaseList();
   // The new case is drawn at once, thick when its tab is the current one.

@@ -17,7 +17,7 @@ namespace editor {
 void TfrmEditMain::CheckLoadedScenario(std::vector<scenario::TDiagnostic> loadMessages)
 {
   loadProblems_ = std::move(loadMessages);
-  land_ = scenario::LandForScenario(*globeMap_, ProgramFolder());
+  land_ = scenario::LandForScenario(*globeMap_, ProgramFolder(programDir_));
   findings_ = scenario::LintScenario(*scenario_, land_.get(), Files());
   ShowProblems();
 }
@@ -46,7 +46,7 @@ void TfrmEditMain::RecheckEdit(const TSideLinesChange& change, bool forward)
   scenario::RecheckAfterSplice(findings_, *scenario_, land_.get(), side, change.Splice, forward, forces);
   ShowProblems();
   // The marks of the selected force follow its findings.
-  if (CurrentForce != nullptr && std::ranges::find(forces, CurrentForce) != forces.end())
+  if (edit_.CurrentForce != nullptr && std::ranges::find(forces, edit_.CurrentForce) != forces.end())
     globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
 }
 

@@ -1,124 +1,72 @@
-// The main window's map navigation: wheel zoom about the cursor, the map's keys, zooming to
-// the scenario or the selected force, and the View menu (smooth drawing, legend).
+// The main window's map navigation: the View menu (zoom to the scenario, smooth drawing,
+// legend), the map's keys and wheel, and the scenario shown after a load.
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
 
 #include "editor/EditMain.h"
+#include "editor/EditorActions.h"
 #include "editor/EditorSettings.h"
 #include "editor/MapLegend.h"
-#include "editor/MapZoom.h"
-#include "globe/view/GlobeProjection.h"
-#include "globe/view/ViewNavigation.h"
+#include "editor/MapNavigation.h"
+#include "editor/MapTools.h"
 #include "globe/view/Voduz4.h"
 #include "platform/qt/QtViewWidget.h"
-#include "scenario/ScenarioExtent.h"
 
 namespace editor {
 
 namespace {
 
-// Eighths of a degree in one wheel notch.
-constexpr int kWheelNotch = 120;
-// The arrow keys turn the globe by this share of the window.
-constexpr double kArrowShare = 0.1;
-// Free space around what "zoom to" shows, as a share of the window's half size.
-constexpr double kZoomMargin = 0.08;
 // Where the smooth drawing choice is remembered.
 const char* const kSmoothDrawingKey = "View/SmoothDrawing";
-
 
 }  // namespace
 
 void TfrmEditMain::CreateViewMenu()
 {
+  const TEditorActions& commands = Actions();
   View1 = new QMenu("&View", this);
   View1->setObjectName("View1");
   menuBar()->insertMenu(About2->menuAction(), View1);
-  Zoomtoscenario1 = View1->addAction("Zoom to &scenario");
-  Zoomtoscenario1->setObjectName("Zoomtoscenario1");
-  Zoomtoscenario1->setToolTip("Zoom to scenario (Home on the map)");
-  Smoothdrawing1 = View1->addAction("S&mooth drawing");
-  Smoothdrawing1->setObjectName("Smoothdrawing1");
-  Smoothdrawing1->setCheckable(true);
-  Smoothdrawing1->setChecked(EditorSettings().value(kSmoothDrawingKey, true).toBool());
-  Globe->SetAntialiased(Smoothdrawing1->isChecked());
-  Legend1 = View1->addAction("&Legend");
-  Legend1->setObjectName("Legend1");
-  connect(Zoomtoscenario1, &QAction::triggered, this, [this] { ZoomToScenario(); });
-  connect(Smoothdrawing1, &QAction::triggered, this, [this] { Smoothdrawing1Click(); });
-  connect(Legend1, &QAction::triggered, this, [this] { Legend1Click(); });
-}
-
-void TfrmEditMain::Smoothdrawing1Click()
-{
-  Globe->SetAntialiased(Smoothdrawing1->isChecked());
-  EditorSettings().setValue(kSmoothDrawingKey, Smoothdrawing1->isChecked());
-  GlobeMap().RedrawGlobe();
-}
-
-void TfrmEditMain::Legend1Click()
-{
-  if (frmLegend == nullptr) frmLegend = CreateMapLegend(this);
-  frmLegend->show();
-  frmLegend->raise();
-}
-
-void TfrmEditMain::GlobeMouseWheel(platform::ShiftState shift, int delta, int x, int y)
-{
-  wheelRest_ += delta;
-  const int notches = wheelRest_ / kWheelNotch;
-  wheelRest_ %= kWheelNotch;
-  if (notches == 0) return;
-  int32_t altitude = GlobeMap().Projection().Altitude();
-  for (int i = 0; i < std::abs(notches); ++i) {
-    if (notches > 0) {
-      altitude = ZoomedInAltitude(altitude, shift.Ctrl ? kFineZoomInStep : kZoomInStep);
-    } else if (const auto out = ZoomedOutAltitude(altitude, shift.Ctrl ? kFineZoomOutStep : kZoomOutStep)) {
-      altitude = *out;
+  View1->addAction(commands[TCommand::ZoomToScenario]);
+  View1->addAction(commands[TCommand::SmoothDrawing]);
+  QAction* smooth = commands[TCommand::SmoothDrawing];
+  smooth->setChecked(EditorSettings().value(kSmoothDrawingKey, true).toBool());
+  Globe->SetAntialiased(smooth->isChecked());
+  View1->addAction(commands[TCommand::Legend]);
+  connect(commands[TCommand::ZoomToScenario], &QAction::triggered, this,
+          [this] { ZoomToScenario(GlobeMap(), *scenario_); });
+  connect(smooth, &QAction::triggered, this, [this, smooth] {
+    Globe->SetAntialiased(smooth->isChecked());
+    EditorSettings().setValue(kSmoothDrawingKey, smooth->isChecked());
+    GlobeMap().RedrawGlobe();
+  });
+  connect(commands[TCommand::Legend], &QAction::triggered, this, [this] {
+    if (frmLegend == nullptr) frmLegend = CreateMapLegend(this);
+    frmLegend->show();
+    frmLegend->raise();
+  });
+  connect(commands[TCommand::ZoomIn], &QAction::triggered, this, [this] { ZoomInStep(GlobeMap()); });
+  connect(commands[TCommand::ZoomOut], &QAction::triggered, this, [this] { ZoomOutStep(GlobeMap()); });
+  // The keys the map tools leave: arrows turn the globe, + and - zoom, Home shows the scenario,
+  // F the selected force's routes.
+  tools_->OnKeyDown = [this](platform::ViewKey key, platform::ShiftState) {
+    using platform::ViewKey;
+    switch (key) {
+      case ViewKey::Plus: Actions()[TCommand::ZoomIn]->trigger(); return true;
+      case ViewKey::Minus: Actions()[TCommand::ZoomOut]->trigger(); return true;
+      case ViewKey::Home: Actions()[TCommand::ZoomToScenario]->trigger(); return true;
+      case ViewKey::F: ZoomToForce(GlobeMap(), edit_.CurrentForce, edit_.Cases); return true;
+      default: return PanByArrowKey(GlobeMap(), key);
     }
-  }
-  if (altitude != GlobeMap().Projection().Altitude()) globe::ZoomAboutPixel(GlobeMap(), altitude, x, y);
-}
-
-bool TfrmEditMain::GlobeKeyDown(platform::ViewKey key, platform::ShiftState)
-{
-  using platform::ViewKey;
-  switch (key) {
-    case ViewKey::Left: globe::PanByWindowShare(GlobeMap(), -kArrowShare, 0); return true;
-    case ViewKey::Right: globe::PanByWindowShare(GlobeMap(), kArrowShare, 0); return true;
-    case ViewKey::Up: globe::PanByWindowShare(GlobeMap(), 0, -kArrowShare); return true;
-    case ViewKey::Down: globe::PanByWindowShare(GlobeMap(), 0, kArrowShare); return true;
-    case ViewKey::Plus: ZoomInBtnClick(); return true;
-    case ViewKey::Minus: ZoomOutBtnClick(); return true;
-    case ViewKey::Home: ZoomToScenario(); return true;
-    case ViewKey::F: ZoomToSelectedForce(); return true;
-    case ViewKey::Escape:
-      if (!DraggingMark()) return false;
-      CancelMarkDrag();
-      return true;
-    default: return false;
-  }
-}
-
-void TfrmEditMain::ZoomToScenario()
-{
-  const std::vector<globe::TGeoPoint> points = scenario::ScenarioExtentPoints(*scenario_, GlobeMap());
-  globe::ZoomToPoints(GlobeMap(), points, kZoomMargin);
-}
-
-void TfrmEditMain::ZoomToSelectedForce()
-{
-  globe::ZoomToPoints(GlobeMap(), scenario::ForceRoutePoints(CurrentForce, Cases), kZoomMargin);
+  };
 }
 
 void TfrmEditMain::ShowScenarioIfAway()
 {
   showScenarioPending_ = false;
-  const std::vector<globe::TGeoPoint> points = scenario::ScenarioExtentPoints(*scenario_, GlobeMap());
-  if (!scenario::WindowShowsScenario(GlobeMap().Projection(), GlobeMap().CanvasWidth(), GlobeMap().CanvasHeight(), points))
-    globe::ZoomToPoints(GlobeMap(), points, kZoomMargin);
+  editor::ShowScenarioIfAway(GlobeMap(), *scenario_);
 }
 
 }  // namespace editor

@@ -40,13 +40,11 @@ bool TfrmEditMain::SaveSide(int side)
 
 bool TfrmEditMain::SaveSideLines()
 {
-  if (CurrentForce == nullptr) return true;
-  if (!SaveSide(CurrentForce->Side == 0 ? 0 : 1)) return false;
+  if (edit_.CurrentForce == nullptr) return true;
+  if (!SaveSide(edit_.CurrentForce->Side == 0 ? 0 : 1)) return false;
   scenario_->Modified = false;
   return true;
 }
-
-void TfrmEditMain::Save1Click() { SaveSideLines(); }
 
 bool TfrmEditMain::CloseQuery()
 {
@@ -56,7 +54,7 @@ bool TfrmEditMain::CloseQuery()
     switch (dialogs_->Confirm("Save changes to " + name + "?", platform::DialogButtons::YesNoCancel)) {
     case platform::DialogAnswer::Yes:
       if (!SaveSide(side)) return false;
-      if (CurrentForce != nullptr && (CurrentForce->Side == 0 ? 0 : 1) == side) scenario_->Modified = false;
+      if (edit_.CurrentForce != nullptr && (edit_.CurrentForce->Side == 0 ? 0 : 1) == side) scenario_->Modified = false;
       break;
     case platform::DialogAnswer::No:
       break;

@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QHeaderView>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -12,15 +12,20 @@
 #include <QSplitter>
 #include <QTabBar>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 #include <QPlainTextEdit>
 #include <QLabel>
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 
-#include "editor/ApplicationCursor.h"
 #include "editor/EditMain.h"
+#include "editor/EditorActions.h"
+#include "editor/CaseLinesModel.h"
+#include "editor/ForcesModel.h"
+#include "editor/MapTools.h"
+#include "editor/ComputeEndurance.h"
 #include "editor/EditorSettings.h"
 #include "editor/ProblemsPanel.h"
 #include "editor/TestForm.h"
@@ -42,7 +47,6 @@ namespace {
 
 // Keys of the user's settings.
 const char* const kRecentKey = "session/recentScenarios";
-const char* const kDialogFolderKey = "session/lastDirectory";
 const char* const kPanelOnlyKey = "session/messagesInPanelOnly";
 const char* const kGeometryKey = "layout/geometry";
 const char* const kStateKey = "layout/state";
@@ -64,32 +68,37 @@ std::vector<std::string> FromQt(const QStringList& list)
   return texts;
 }
 
+// Sets the time box's text, widening the box when the text would not fit: it keeps its 161
+// pixels unless the label (date, time and start hour) needs more.
+void ShowTimeLabel(QLabel& box, const QString& text)
+{
+  box.setText(text);
+  const QMargins margins = box.contentsMargins();
+  const int needed = box.fontMetrics().horizontalAdvance(text) + margins.left() + margins.right() + 6;
+  box.resize(std::max(161, needed), box.height());
+}
+
 }  // namespace
 
 void TfrmEditMain::CreateSessionMenus()
 {
   Recent1 = new QMenu("&Recent scenarios", File1);
   Recent1->setObjectName("Recent1");
-  File1->insertMenu(Viewshipfile1, Recent1);
-  File1->insertSeparator(Viewshipfile1);
+  const TEditorActions& commands = Actions();
+  File1->insertMenu(commands[TCommand::ViewShipFile], Recent1);
+  File1->insertSeparator(commands[TCommand::ViewShipFile]);
 
   View1->addSeparator();
-  Problems1 = dkProblems->toggleViewAction();
-  Problems1->setText("&Problems");
-  Problems1->setObjectName("Problems1");
-  View1->addAction(Problems1);
-  PanelOnly1 = View1->addAction("Show load messages in the panel only");
-  PanelOnly1->setObjectName("PanelOnly1");
-  PanelOnly1->setCheckable(true);
-  PanelOnly1->setChecked(EditorSettings().value(kPanelOnlyKey, false).toBool());
-  connect(PanelOnly1, &QAction::toggled, this, [](bool on) { EditorSettings().setValue(kPanelOnlyKey, on); });
+  View1->addAction(commands[TCommand::Problems]);
+  View1->addAction(commands[TCommand::PanelOnly]);
+  commands[TCommand::PanelOnly]->setChecked(EditorSettings().value(kPanelOnlyKey, false).toBool());
+  connect(commands[TCommand::PanelOnly], &QAction::toggled, this, [](bool on) { EditorSettings().setValue(kPanelOnlyKey, on); });
 
   Tools1 = new QMenu("&Tools", this);
   Tools1->setObjectName("Tools1");
   menuBar()->insertMenu(About2->menuAction(), Tools1);
-  Endurance1 = Tools1->addAction("&Endurance calculator...");
-  Endurance1->setObjectName("Endurance1");
-  connect(Endurance1, &QAction::triggered, this, [this] { Endurance1Click(); });
+  Tools1->addAction(commands[TCommand::Endurance]);
+  connect(commands[TCommand::Endurance], &QAction::triggered, this, [this] { dlgComputeEndurance->exec(); });
 
   connect(dkProblems, &TdkProblems::ProblemActivated, this,
           [this](const scenario::TDiagnostic& problem) { ShowProblem(problem); });
@@ -98,25 +107,11 @@ void TfrmEditMain::CreateSessionMenus()
   RebuildRecentMenu();
 }
 
-std::string TfrmEditMain::ProgramFolder() const
+std::string ProgramFolder(const std::string& programDir)
 {
   // Installed, the program's data lies in ../share/corvalis beside its bin/ folder.
-  return programDir_.empty() ? platform::ProgramDataFolder(QCoreApplication::applicationDirPath().toStdString())
-                             : programDir_;
-}
-
-std::string TfrmEditMain::DialogStartFolder() const
-{
-  const std::string last = EditorSettings().value(kDialogFolderKey).toString().toStdString();
-  std::error_code error;
-  return !last.empty() && std::filesystem::is_directory(last, error) ? last : ProgramFolder();
-}
-
-void TfrmEditMain::RememberDialogFolder(const std::string& chosen)
-{
-  std::filesystem::path folder(chosen);
-  if (!folder.has_filename()) folder = folder.parent_path();
-  EditorSettings().setValue(kDialogFolderKey, QString::fromStdString(folder.parent_path().string()));
+  return programDir.empty() ? platform::ProgramDataFolder(QCoreApplication::applicationDirPath().toStdString())
+                            : programDir;
 }
 
 bool TfrmEditMain::OpenDirectory(const std::string& dir)
@@ -132,8 +127,9 @@ bool TfrmEditMain::OpenDirectory(const std::string& dir)
   std::unique_ptr<globe::TVoduz4> map = NewGlobeMap();
   auto state = std::make_unique<scenario::TScenarioState>();
   scenario::TProblemLog log(*dialogs_);
-  log.SetShowMessages(!PanelOnly1->isChecked());
-  scenario::TScenarioLoader loader(*state, *map, log, Files(), regional_, ProgramFolder());
+  const bool panelOnly = Actions()[TCommand::PanelOnly]->isChecked();
+  log.SetShowMessages(!panelOnly);
+  scenario::TScenarioLoader loader(*state, *map, log, Files(), regional_, ProgramFolder(programDir_));
   loader.OnReadFile = [&log](const std::string& file) { log.SetCurrentFile(file); };
   const std::string workingFolder = Files().CurrentDirectory();
   try {
@@ -150,7 +146,7 @@ bool TfrmEditMain::OpenDirectory(const std::string& dir)
   }
   InstallScenario(std::move(map), std::move(state));
   CheckLoadedScenario(log.Problems());
-  if (PanelOnly1->isChecked() && !log.Problems().empty()) dkProblems->show();
+  if (panelOnly && !log.Problems().empty()) dkProblems->show();
 
   recent_.Add(dir);
   EditorSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
@@ -185,7 +181,7 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
 
   RememberSavedSideLines();
   setWindowTitle(QString::fromStdString(scenario_->Caption));
-  ShowTimeLabel(QString::fromStdString(scenario_->TimeLabel));
+  ShowTimeLabel(*stTime, QString::fromStdString(scenario_->TimeLabel));
   FillForcesList();
   // A map environment made for another sea opens on the scenario instead; before the window is
   // shown its map has no size yet.
@@ -194,42 +190,30 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
   } else {
     showScenarioPending_ = true;
   }
-  Viewshipfile1->setEnabled(true);
-  Save1->setEnabled(true);
+  UpdateCommands();
   globeMap_->RedrawGlobe();
 }
 
 void TfrmEditMain::ResetEditState()
 {
-  if (MouseMode == mmPickPoint) RestoreNormalCursor();
-  CurrentForce = nullptr;
-  CurrentCase = 1;
-  for (int n = 1; n <= kCaseCount; ++n) Cases.ResetCase(n);
-  Cases.CaseStart = {};
-  Cases.CaseDelay = {};
-  Measuring = false;
-  MouseMode = mmIdle;
-  MeasureOrigin = {};
-  PickLine = 0;
-  SelectedPoint = {};
-  CaseFirstLine = 0;
-  CaseLastLine = 0;
+  tools_->Reset();
+  edit_.CurrentForce = nullptr;
+  edit_.CurrentCase = 1;
+  for (int n = 1; n <= kCaseCount; ++n) edit_.Cases.ResetCase(n);
+  edit_.Cases.CaseStart = {};
+  edit_.Cases.CaseDelay = {};
+  edit_.SelectedPoint = {};
+  edit_.CaseFirstLine = 0;
+  edit_.CaseLastLine = 0;
   caseListShowsBlock_ = false;
-  pickText_.clear();
-  pickCase_ = 0;
-  pickForce_ = nullptr;
-  drag_ = {};
-  measureCursor_.reset();
   {
-    const QSignalBlocker forcesBlocker(lvForces);
     const QSignalBlocker tabsBlocker(tcCasesTabs);
-    const QSignalBlocker pointsBlocker(lbPoints);
-    lvForces->clear();
+    forcesModel_->SetRows(nullptr);
     tcCasesTabs->setCurrentIndex(0);
-    lbPoints->clear();
+    caseLines_->Clear();
   }
   MarkCaseTabs();
-  UpdateCaseListCommands();
+  UpdateCommands();
   Memo1->clear();
   for (QLabel* panel : StatusPanels) panel->clear();
 }
@@ -239,21 +223,19 @@ void TfrmEditMain::RebuildRecentMenu()
   Recent1->clear();
   for (const std::string& dir : recent_.Entries()) {
     QAction* entry = Recent1->addAction(QString::fromStdString(dir));
-    connect(entry, &QAction::triggered, this, [this, dir] { OpenRecent(dir); });
+    // A directory that no longer exists is taken off with a message.
+    connect(entry, &QAction::triggered, this, [this, dir] {
+      if (Files().DirectoryExists(dir)) {
+        OpenDirectory(dir);
+        return;
+      }
+      recent_.Remove(dir);
+      EditorSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
+      RebuildRecentMenu();
+      dialogs_->ShowError("The directory " + dir + " no longer exists; it was taken off the recent scenarios.");
+    });
   }
   Recent1->setEnabled(!recent_.Entries().empty());
-}
-
-void TfrmEditMain::OpenRecent(const std::string& dir)
-{
-  if (!Files().DirectoryExists(dir)) {
-    recent_.Remove(dir);
-    EditorSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
-    RebuildRecentMenu();
-    dialogs_->ShowError("The directory " + dir + " no longer exists; it was taken off the recent scenarios.");
-    return;
-  }
-  OpenDirectory(dir);
 }
 
 void TfrmEditMain::ShowProblem(const scenario::TDiagnostic& problem)
@@ -268,20 +250,10 @@ void TfrmEditMain::ShowProblem(const scenario::TDiagnostic& problem)
       const scenario::TLineOwner owner =
           scenario::FindLineOwner(lines, scenario_->ForceList, side, static_cast<std::size_t>(problem.Line - 1));
       if (owner.Force != nullptr && owner.Case > 0) {
-        for (int i = 0; i < lvForces->topLevelItemCount(); ++i) {
-          QTreeWidgetItem* item = lvForces->topLevelItem(i);
-          const auto row = item->data(0, Qt::UserRole).toULongLong();
-          if (row < scenario_->ForcesList.Rows.size() && scenario_->ForcesList.Rows[row].Force == owner.Force) {
-            lvForces->setCurrentItem(item);
-            break;
-          }
-        }
-        if (CurrentForce != owner.Force) return;  // the force change did not happen
+        SelectForceRow(forcesModel_->RowOf(owner.Force), false);
+        if (edit_.CurrentForce != owner.Force) return;  // the force change did not happen
         tcCasesTabs->setCurrentIndex(owner.Case - 1);
-        if (owner.Row < lbPoints->count()) {
-          lbPoints->setCurrentRow(owner.Row);
-          lbPoints->scrollToItem(lbPoints->item(owner.Row));
-        }
+        if (owner.Row < caseLines_->rowCount()) SelectLine(owner.Row);
         lbPoints->setFocus();
         return;
       }

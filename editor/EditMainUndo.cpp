@@ -1,14 +1,15 @@
 // The main window's undo and redo: the Edit menu over the scenario's undo stack, how a change
 // of the side lines is recorded, made again or taken back, and the place shown after it.
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QSignalBlocker>
 #include <QTabBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 #include <stdexcept>
 
 #include "editor/CaseEditCommands.h"
+#include "editor/CaseLinesModel.h"
 #include "editor/EditMain.h"
 #include "globe/view/Voduz4.h"
 #include "scenario/CaseLineEdit.h"
@@ -19,27 +20,11 @@
 
 namespace editor {
 
-void TfrmEditMain::CreateEditMenu()
-{
-  undoStack_ = new QUndoStack(this);
-  Edit2 = new QMenu("&Edit", this);
-  Edit2->setObjectName("Edit2");
-  Undo1 = undoStack_->createUndoAction(this);
-  Undo1->setObjectName("Undo1");
-  Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  Redo1 = undoStack_->createRedoAction(this);
-  Redo1->setObjectName("Redo1");
-  Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-  Edit2->addAction(Undo1);
-  Edit2->addAction(Redo1);
-}
-
-int TfrmEditMain::SideOf(const scenario::TForce& force) { return force.Side == 0 ? 0 : 1; }
+int SideOf(const scenario::TForce& force) { return force.Side == 0 ? 0 : 1; }
 
 TEditPlace TfrmEditMain::CurrentPlace() const
 {
-  const int row = lbPoints->currentRow();
-  return {CurrentForce, CurrentCase, row >= 0 && lbPoints->item(row)->isSelected() ? row : -1};
+  return {edit_.CurrentForce, edit_.CurrentCase, SelectedLine()};
 }
 
 TfrmEditMain::TEditStart TfrmEditMain::StartEdit(const scenario::TForce& force) const
@@ -71,13 +56,13 @@ void TfrmEditMain::SpliceSideLines(int side, const scenario::TLinesSplice& splic
 
 void TfrmEditMain::ShowEditPlace(const TEditPlace& place)
 {
-  SelectedPoint.LatY = 0;
+  edit_.SelectedPoint.LatY = 0;
   if (place.Force == nullptr) {
-    scenario_->Modified = CurrentForce != nullptr && SideLinesChanged(SideOf(*CurrentForce));
+    scenario_->Modified = edit_.CurrentForce != nullptr && SideLinesChanged(SideOf(*edit_.CurrentForce));
     globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
     return;
   }
-  CurrentForce = place.Force;
+  edit_.CurrentForce = place.Force;
   const auto& rows = scenario_->ForcesList.Rows;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (rows[i].Force == place.Force) scenario_->ForcesList.Selected = static_cast<std::int32_t>(i);
@@ -88,12 +73,10 @@ void TfrmEditMain::ShowEditPlace(const TEditPlace& place)
     const QSignalBlocker blocker(tcCasesTabs);
     tcCasesTabs->setCurrentIndex(place.Case - 1);
   }
-  CurrentCase = place.Case;
+  edit_.CurrentCase = place.Case;
   FillCaseList();
-  if (place.Row >= 0 && place.Row < lbPoints->count()) {
-    // The selection runs lbPointsClick, which circles a waypoint line's point.
-    lbPoints->setCurrentRow(place.Row);
-  }
+  // The selection runs lbPointsClick, which circles a waypoint line's point.
+  if (place.Row >= 0 && place.Row < caseLines_->rowCount()) SelectLine(place.Row);
   scenario_->Modified = SideLinesChanged(SideOf(*place.Force));
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
 }
@@ -102,8 +85,9 @@ void TfrmEditMain::ReadForceAgain(scenario::TForce& force)
 {
   scenario::TScenarioLoader loader(*scenario_, *globeMap_, *dialogs_, Files(), regional_, programDir_);
   scenario::ReadForceAgain(loader, *scenario_, force);
-  const QSignalBlocker blocker(lvForces);
+  quietForceSelection_ = true;
   FillForcesList();
+  quietForceSelection_ = false;
 }
 
 std::optional<TSideLinesChange> TfrmEditMain::CaseLineChange(const TCaseLineEdit& edit, scenario::TForce& force,
@@ -138,9 +122,9 @@ bool TfrmEditMain::InsertCaseLine(scenario::TForce& force, int caseNumber, int r
 
 void TfrmEditMain::DiscardSideChanges()
 {
-  if (CurrentForce == nullptr) return;
-  const int side = SideOf(*CurrentForce);
-  const TEditStart start = StartEdit(*CurrentForce);
+  if (edit_.CurrentForce == nullptr) return;
+  const int side = SideOf(*edit_.CurrentForce);
+  const TEditStart start = StartEdit(*edit_.CurrentForce);
   scenario_->SideLines[side] = savedSideLines_[side];
   if (auto change = MadeChange(start, {})) {
     undoStack_->push(new TDiscardChangesCommand(*this, std::move(*change),

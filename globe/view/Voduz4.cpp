@@ -664,9 +664,17 @@ void TVoduz4::RotateToBring(const TGeoPoint& grabbed, const TGeoPoint& current) 
 void TVoduz4::EndZoomBand(bool zoom) {
   ZoomBand_ = false;
   if (Host_ != nullptr) Host_->SetMouseCapture(false);
-  const platform::TRect band = Normalised(Band_);
+  if (zoom) {
+    ZoomToBand(Band_);
+  } else {
+    InvalidateWindow();  // the next paint shows the buffer without the band
+  }
+}
+
+void TVoduz4::ZoomToBand(const platform::TRect& corners) {
+  const platform::TRect band = Normalised(corners);
   const long double scale = Projection_->ScaleFactor();
-  if (zoom && band.Width() >= kMinZoomBand && band.Height() >= kMinZoomBand && scale > 0) {
+  if (band.Width() >= kMinZoomBand && band.Height() >= kMinZoomBand && scale > 0) {
     auto gu = [scale](int32_t v) { return RoundToInt(std::clamp<long double>(v / scale, -kMaxWindowGU, kMaxWindowGU)); };
     const int32_t left = gu(band.Left), top = gu(band.Top);
     const int32_t right = gu(band.Right), bottom = gu(band.Bottom);

@@ -189,6 +189,9 @@ class TVoduz4 : private TGlobeClassesRegistration,
   // Left, top, width and height in pixels divided by the ScaleFactor (as a zoom band gives
   // them); a width or height of 0 fits the whole map.
   void ZoomToRect(int32_t left, int32_t top, int32_t width, int32_t height);
+  // Zooms to a band of pixels given corner to corner in any order, as the zoom band does when it
+  // ends; a band narrower or lower than the least zoom band only repaints the window.
+  void ZoomToBand(const platform::TRect& band);
   // GlobeUnit.
   void ScrollBy(int32_t dx, int32_t dy);
   void LocateToLL(int32_t longX, int32_t latY) override;

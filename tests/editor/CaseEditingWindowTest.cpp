@@ -15,49 +15,47 @@ using namespace editor::fixtures;
 TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheListDeletedLinesGoWithTheirRoute) {
   Load();
   SelectForce("Sagittario convoy");
-  EXPECT_EQ(window->Cases.CaseDelay[1], 4);  // its case 2 waits four hours
+  EXPECT_EQ(window->EditState().Cases.CaseDelay[1], 4);  // its case 2 waits four hours
   SelectLine(3);
-  ASSERT_NE(window->SelectedPoint.LatY, 0);
+  ASSERT_NE(window->EditState().SelectedPoint.LatY, 0);
   SelectForce("Lupo convoy");
-  EXPECT_EQ(window->Cases.CaseDelay[1], 0);
-  EXPECT_EQ(window->SelectedPoint.LatY, 0);
-  EXPECT_EQ(window->CurrentCase, 1);
+  EXPECT_EQ(window->EditState().Cases.CaseDelay[1], 0);
+  EXPECT_EQ(window->EditState().SelectedPoint.LatY, 0);
+  EXPECT_EQ(window->EditState().CurrentCase, 1);
   EXPECT_EQ(ShownLines(), (platform::TextLines{"CASE1", "FORMATIONHEADING=200", "LL=3740N 02330E", "WP=3700N 02400E",
                                                 "WP=3650N 02400E", "TP=3545N 02350E", "Target=Maleme",
                                                 "Origin=Piraeus"}));
   // The origin base (Piraeus' entry point) ends the waypoints.
-  ASSERT_EQ(window->Cases.CaseWaypoints[0].Count(), 3);
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(2), NorthEast(37, 50, 23, 30));
+  ASSERT_EQ(window->EditState().Cases.CaseWaypoints[0].Count(), 3);
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(2), NorthEast(37, 50, 23, 30));
   // A case the mission does not have: an empty list, and its popup offers Add case.
   SelectTab(2);
   EXPECT_TRUE(ShownLines().empty());
-  window->puCaseListPopup();
-  EXPECT_TRUE(window->Addcase1->isVisible() && window->AddcaseSeparator->isVisible());
+  const QList<QAction*> popup = Child<QMenu>("puCaseList")->actions();  // Add case and its separator first
+  EXPECT_TRUE(popup.at(0)->isVisible() && popup.at(1)->isVisible());
   SelectTab(0);
-  window->puCaseListPopup();
-  EXPECT_FALSE(window->Addcase1->isVisible());
+  EXPECT_FALSE(window->Actions()[TCommand::AddCase]->isVisible());
   // Clicking a waypoint line selects its point; any other line clears it.
   SelectLine(4);
-  EXPECT_EQ(window->SelectedPoint, NorthEast(36, 50, 24, 0));
+  EXPECT_EQ(window->EditState().SelectedPoint, NorthEast(36, 50, 24, 0));
   SelectLine(6);
-  EXPECT_EQ(window->SelectedPoint.LatY, 0);
+  EXPECT_EQ(window->EditState().SelectedPoint.LatY, 0);
   SelectLine(4);
   dialogs->QueueAnswer(DialogAnswer::Ok);
-  window->Delete1->trigger();
-  EXPECT_EQ(window->SelectedPoint.LatY, 0);
+  window->Actions()[TCommand::DeleteLine]->trigger();
+  EXPECT_EQ(window->EditState().SelectedPoint.LatY, 0);
 }
 
 TEST_F(CaseEditingWindowTest, EveryCaseOfEveryDemoForceHasARouteToDraw) {
   for (const fs::path& demo : {kCrete, fs::path(kProgramDir) / "Scenarios" / "Malta1941"}) {
     ASSERT_TRUE(window->OpenDirectory(demo.string()));
-    for (int row = 0; row < window->lvForces->topLevelItemCount(); ++row) {
-      window->lvForces->clearSelection();
-      window->lvForces->topLevelItem(row)->setSelected(true);
+    for (int row = 0; row < window->Forces().rowCount(); ++row) {
+      SelectForceRow(row);
       for (int n = 0; n < kCaseCount; ++n) {
         // A case's current waypoint is one of its waypoints.
-        const int count = window->Cases.CaseWaypoints[static_cast<std::size_t>(n)].Count();
-        EXPECT_TRUE(count == 0 || window->Cases.CaseCWPI[static_cast<std::size_t>(n)] < count)
-            << window->CurrentForce->Title() << " case " << n + 1;
+        const int count = window->EditState().Cases.CaseWaypoints[static_cast<std::size_t>(n)].Count();
+        EXPECT_TRUE(count == 0 || window->EditState().Cases.CaseCWPI[static_cast<std::size_t>(n)] < count)
+            << window->EditState().CurrentForce->Title() << " case " << n + 1;
       }
     }
     EXPECT_TRUE(dialogs->Reports().empty());
@@ -68,25 +66,25 @@ TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByteUndon
   Load();
   EditLupoWaypoint();
   EXPECT_EQ(dialogs->Calls().at(0).defaultText, "WP=3700N 02400E");
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));  // parsed again at once
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));  // parsed again at once
   SelectLine(4);
-  window->Insert1->trigger();  // a copy above the selected line
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Count(), 4);
+  window->Actions()[TCommand::InsertLine]->trigger();  // a copy above the selected line
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Count(), 4);
   SelectLine(6);
   dialogs->QueueAnswer(DialogAnswer::Ok);
-  window->Delete1->trigger();
+  window->Actions()[TCommand::DeleteLine]->trigger();
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).back(), "Delete point TP=3545N 02350E?");
-  EXPECT_EQ(window->Cases.CaseTargets[0].Count(), 1);
+  EXPECT_EQ(window->EditState().Cases.CaseTargets[0].Count(), 1);
   SelectLine(6);
   dialogs->QueueAnswer(DialogAnswer::Cancel);
-  window->Delete1->trigger();
+  window->Actions()[TCommand::DeleteLine]->trigger();
   EXPECT_EQ(ShownLines().size(), 8u);
   // Add case on the empty third tab copies case 2, whatever tab was shown.
   SelectTab(2);
-  window->Addcase1->trigger();
+  window->Actions()[TCommand::AddCase]->trigger();
   EXPECT_EQ(ShownLines(), (platform::TextLines{"CASE3", "FORMATIONHEADING=210", "LL=3745N 02325E",
                                                 "WP=3710N 02340E", "WP=3620N 02330E", "Target=Maleme"}));
-  window->Save1->trigger();
+  window->Actions()[TCommand::Save]->trigger();
   EXPECT_EQ(dialogs->Texts(DialogKind::Message).back(), "File saved as: AxisShips.cfg");
   EXPECT_FALSE(Modified());
   std::string expected = OriginalAxisFile();
@@ -101,18 +99,18 @@ TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByteUndon
   ASSERT_EQ(window->UndoStack().count(), 4);
   EXPECT_EQ(window->UndoStack().text(2), "Delete line 7 of Lupo convoy case 1");
   const platform::TextLines edited = window->Scenario().SideLines[0];
-  window->Undo1->trigger();
-  EXPECT_TRUE(window->CurrentCase == 3 && ShownLines().empty());
-  EXPECT_EQ(window->Cases.CaseWaypoints[2].Count(), 0);
-  window->Undo1->trigger();
+  window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_TRUE(window->EditState().CurrentCase == 3 && ShownLines().empty());
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[2].Count(), 0);
+  window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(ShownLines()[6], "TP=3545N 02350E");
-  window->Undo1->trigger();
-  window->Undo1->trigger();
+  window->Actions()[TCommand::Undo]->trigger();
+  window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(platform::JoinLinesCrLf(window->Scenario().SideLines[0]), OriginalAxisFile());
   EXPECT_TRUE(Modified());  // differs from the saved file
-  for (int i = 0; i < 4; ++i) window->Redo1->trigger();
+  for (int i = 0; i < 4; ++i) window->Actions()[TCommand::Redo]->trigger();
   EXPECT_EQ(window->Scenario().SideLines[0], edited);
-  EXPECT_EQ(window->Cases.CaseWaypoints[2].Count(), 2);  // Add case redone: its tab, drawn
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[2].Count(), 2);  // Add case redone: its tab, drawn
   EXPECT_FALSE(Modified());
 }
 
@@ -123,31 +121,31 @@ TEST_F(CaseEditingWindowTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPub
   SelectForce("Lupo convoy");
   scenario::TForce& forceA1 = Force("Force A1");
   ASSERT_TRUE(window->ReplaceCaseLine(forceA1, 2, 3, "WP=3445N 02405E", "Move waypoint"));
-  EXPECT_EQ(std::pair(window->CurrentCase, window->lbPoints->currentRow()), std::pair(2, 3));
-  EXPECT_EQ(window->Cases.CaseWaypoints[1].Point(0), NorthEast(34, 45, 24, 5));
+  EXPECT_EQ(std::pair(window->EditState().CurrentCase, CurrentLine()), std::pair(2, 3));
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[1].Point(0), NorthEast(34, 45, 24, 5));
   ASSERT_TRUE(window->InsertCaseLine(forceA1, 2, 4, "WP=3500N 02300E"));
   EXPECT_EQ(window->UndoStack().text(1), "Insert line 5 of Force A1 case 2");
   EXPECT_FALSE(window->ReplaceCaseLine(forceA1, 4, 1, "WP=3500N 02300E"));  // nothing there: no step
   EXPECT_FALSE(window->InsertCaseLine(forceA1, 2, 0, "WP=3500N 02300E"));
-  window->Undo1->trigger();
-  EXPECT_EQ(window->Undo1->text(), "Undo Move waypoint");
-  window->Undo1->trigger();
+  window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Move waypoint");
+  window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(platform::JoinLinesCrLf(window->Scenario().SideLines[1]), ReadFile(kCrete / "AlliedShips.cfg"));
-  EXPECT_EQ(window->CurrentForce->Title(), "Lupo convoy");  // where the first step started
+  EXPECT_EQ(window->EditState().CurrentForce->Title(), "Lupo convoy");  // where the first step started
   EditLupoWaypoint();
-  window->Undo1->trigger();
-  EXPECT_EQ(window->lbPoints->currentRow(), 3);
-  EXPECT_EQ(window->SelectedPoint, NorthEast(37, 0, 24, 0));
-  EXPECT_EQ(window->Redo1->text(), "Redo Edit line 4 of Lupo convoy case 1");
-  window->Redo1->trigger();
+  window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_EQ(CurrentLine(), 3);
+  EXPECT_EQ(window->EditState().SelectedPoint, NorthEast(37, 0, 24, 0));
+  EXPECT_EQ(window->Actions()[TCommand::Redo]->text(), "Redo Edit line 4 of Lupo convoy case 1");
+  window->Actions()[TCommand::Redo]->trigger();
   dialogs->QueueAnswer(DialogAnswer::Yes);
   SelectForce("Force A1");
   const std::string edited = ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E");
   EXPECT_EQ(AxisFile(), edited);
   dialogs->ClearCalls();
-  window->Undo1->trigger();
-  EXPECT_EQ(window->CurrentForce->Title(), "Lupo convoy");
-  EXPECT_TRUE(window->lvForces->findItems("Lupo convoy", Qt::MatchExactly, 0).front()->isSelected());
+  window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_EQ(window->EditState().CurrentForce->Title(), "Lupo convoy");
+  EXPECT_TRUE(ForcesView().selectionModel()->isRowSelected(window->Forces().RowOf("Lupo convoy")));
   EXPECT_EQ(ShownLines()[3], "WP=3700N 02400E");
   EXPECT_TRUE(Modified());  // differs from the saved file now
   EXPECT_TRUE(dialogs->Calls().empty());
@@ -160,15 +158,15 @@ TEST_F(CaseEditingWindowTest, SaveQuestionOnceAtAForceChangeAndNoDiscardsTheEdit
   dialogs->QueueAnswer(DialogAnswer::No);
   SelectForce("Force A1");
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm), (std::vector<std::string>{"Save changes to ship file?"}));
-  EXPECT_EQ(window->Undo1->text(), "Undo Discard changes to AxisShips.cfg");
+  EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Discard changes to AxisShips.cfg");
   EXPECT_FALSE(Modified() || window->SideLinesChanged(0));  // the declined edit is gone from the lines
   SelectForce("Sagittario convoy");
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).size(), 1u);  // asked once
-  window->Save1->trigger();  // the Axis side: the file as it was
+  window->Actions()[TCommand::Save]->trigger();  // the Axis side: the file as it was
   EXPECT_EQ(AxisFile(), OriginalAxisFile());
-  window->Undo1->trigger();
+  window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(window->Scenario().SideLines[0][9], "WP=3705N 02410E");
-  window->Save1->trigger();
+  window->Actions()[TCommand::Save]->trigger();
   EXPECT_EQ(AxisFile(), ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E"));
   EXPECT_TRUE(Errors().empty()) << Errors().front();
 }
@@ -182,27 +180,27 @@ TEST_F(CaseEditingWindowTest, EditForceWritesTheSpeedCappedAt32ReadsTheForceAgai
   int shownSpeed = -1;
   QString overview;
   QTimer::singleShot(0, [&] {
-    ASSERT_NE(window->dlgForceInfo, nullptr);
-    shownSpeed = window->dlgForceInfo->seSpeed->value();
-    overview = window->dlgForceInfo->Memo1->toPlainText();
-    window->dlgForceInfo->OKBtn->click();
+    ASSERT_NE(Child<TdlgForceInfo>("dlgForceInfo"), nullptr);
+    shownSpeed = Child<TdlgForceInfo>("dlgForceInfo")->seSpeed->value();
+    overview = Child<TdlgForceInfo>("dlgForceInfo")->Memo1->toPlainText();
+    Child<TdlgForceInfo>("dlgForceInfo")->OKBtn->click();
   });
-  window->Editforce1->trigger();
+  window->Actions()[TCommand::EditForce]->trigger();
   EXPECT_EQ(shownSpeed, 32);
   EXPECT_EQ(overview, "NAME=Lupo convoy\nNUMBER=0\nSPEED=40\nMISSION=SlTacTransport");
-  EXPECT_EQ(window->CurrentForce->Speed, 32);
+  EXPECT_EQ(window->EditState().CurrentForce->Speed, 32);
   EXPECT_FALSE(Modified());  // Edit force does not count as an edit
   // OK with another speed is a step; undone, the force has its speed again.
   QTimer::singleShot(0, [&] {
-    window->dlgForceInfo->seSpeed->setValue(12);
-    window->dlgForceInfo->OKBtn->click();
+    Child<TdlgForceInfo>("dlgForceInfo")->seSpeed->setValue(12);
+    Child<TdlgForceInfo>("dlgForceInfo")->OKBtn->click();
   });
-  window->Editforce1->trigger();
+  window->Actions()[TCommand::EditForce]->trigger();
   ASSERT_EQ(lines[3], "SPEED=12");
-  EXPECT_EQ(window->Undo1->text(), "Undo Edit force Lupo convoy");
-  window->Undo1->trigger();
+  EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Edit force Lupo convoy");
+  window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(lines[3], "SPEED=32");
-  EXPECT_EQ(window->lvForces->findItems("Lupo convoy", Qt::MatchExactly, 0).front()->text(1), "32");
+  EXPECT_EQ(ForceCell("Lupo convoy", 1), "32");
   EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
 }
 
@@ -216,10 +214,10 @@ TEST_F(CaseEditingWindowTest, CampaignSideIsSavedToItsMissionsFileWithCrLfLineEn
     std::ofstream(scenarioDir / "AlliedMissions.cfg", std::ios::binary | std::ios::trunc) << bare;
   };
   Load(malta);
-  window->Save1->trigger();  // no force selected yet: nothing is written
+  window->Actions()[TCommand::Save]->trigger();  // no force selected yet: nothing is written
   EXPECT_TRUE(dialogs->Calls().empty());
   SelectForce("Force H");
-  window->Save1->trigger();
+  window->Actions()[TCommand::Save]->trigger();
   EXPECT_EQ(dialogs->Texts(DialogKind::Message), (std::vector<std::string>{"File saved as: AlliedMissions.cfg"}));
   EXPECT_EQ(ReadFile(scenarioDir / "AlliedMissions.cfg"), original);
   EXPECT_EQ(ReadFile(scenarioDir / "AxisMissions.cfg"), ReadFile(malta / "AxisMissions.cfg"));
@@ -237,7 +235,7 @@ TEST_F(CaseEditingWindowTest, ARefusedTextStaysInTheBoxWithItsReasonUntilCorrect
     SelectLine(3);
     dialogs->QueueInput(refused);
     dialogs->QueueInputCancel();  // the user gives up on the open box
-    window->Edit1->trigger();
+    window->Actions()[TCommand::EditLine]->trigger();
     // One box: the refusal is shown in it, not in a message box of its own.
     EXPECT_EQ(dialogs->Texts(DialogKind::Input).size(), 1u);
     EXPECT_EQ(dialogs->Texts(DialogKind::Refusal).size(), 1u);
@@ -250,13 +248,13 @@ TEST_F(CaseEditingWindowTest, ARefusedTextStaysInTheBoxWithItsReasonUntilCorrect
   SelectLine(3);
   dialogs->QueueInput("WP=3705N 0241OE");  // a letter O for a zero
   dialogs->QueueInput("WP=3705N 02410E");
-  window->Edit1->trigger();
+  window->Actions()[TCommand::EditLine]->trigger();
   EXPECT_EQ(dialogs->Texts(DialogKind::Refusal), (std::vector<std::string>{"Lat/Long conversion error"}));
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));
   // Lines the case rules do not read are stored as typed.
   SelectLine(1);
   dialogs->QueueInput("FORMATIONHEADING=2OO  ");
-  window->Edit1->trigger();
+  window->Actions()[TCommand::EditLine]->trigger();
   EXPECT_EQ(ShownLines()[1], "FORMATIONHEADING=2OO  ");
   EXPECT_EQ(dialogs->Texts(DialogKind::Refusal).size(), 1u);
 }
@@ -293,7 +291,7 @@ TEST_F(CaseEditingWindowTest, AFailedSaveKeepsTheOldFileAndTheEdits) {
   Load();
   EditLupoWaypoint();
   const platform::TextLines edited = window->Scenario().SideLines[0];
-  window->Save1->trigger();
+  window->Actions()[TCommand::Save]->trigger();
   ASSERT_EQ(Errors().size(), 1u);
   EXPECT_NE(Errors()[0].find("AxisShips.cfg"), std::string::npos) << Errors()[0];
   EXPECT_EQ(AxisFile(), OriginalAxisFile());
@@ -302,7 +300,7 @@ TEST_F(CaseEditingWindowTest, AFailedSaveKeepsTheOldFileAndTheEdits) {
   dialogs->QueueAnswer(DialogAnswer::Yes);
   SelectForce("Force A1");
   EXPECT_EQ(Errors().size(), 2u);
-  EXPECT_EQ(window->CurrentForce->Title(), "Lupo convoy");
+  EXPECT_EQ(window->EditState().CurrentForce->Title(), "Lupo convoy");
   EXPECT_EQ(window->Scenario().SideLines[0], edited);
 }
 
@@ -314,9 +312,9 @@ TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelOrAFailedSaveKee
   EditLupoWaypoint();
   SelectLine(2);
   dialogs->QueueInput("LL=3741N 02330E");
-  window->Edit1->trigger();
-  window->Undo1->trigger();
-  window->Undo1->trigger();
+  window->Actions()[TCommand::EditLine]->trigger();
+  window->Actions()[TCommand::Undo]->trigger();
+  window->Actions()[TCommand::Undo]->trigger();
   dialogs->ClearCalls();
   EXPECT_TRUE(window->CloseQuery());
   EXPECT_TRUE(dialogs->Calls().empty());

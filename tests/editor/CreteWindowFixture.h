@@ -5,15 +5,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 #include <filesystem>
 #include <fstream>
@@ -24,8 +25,16 @@
 #include <string>
 
 #include "editor/EditMain.h"
+#include "editor/EditorActions.h"
+#include "editor/CaseLinesModel.h"
+#include "editor/ForcesModel.h"
 #include "platform/FileError.h"
 #include "editor/ForceInfo.h"
+#include "editor/AboutEdit.h"
+#include "editor/ComputeEndurance.h"
+#include "editor/ProblemsPanel.h"
+#include "editor/TestForm.h"
+#include "platform/qt/QtViewWidget.h"
 #include "globe/view/Voduz4.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/testing/ScriptedDialogs.h"
@@ -98,15 +107,31 @@ class CaseEditingWindowTest : public ::testing::Test {
     for (const auto& entry : fs::directory_iterator(demo)) fs::copy_file(entry.path(), scenarioDir / entry.path().filename());
     if (prepare) prepare();
     dialogs->QueueDirectory(scenarioDir.string());
-    window->sbLoadClick();
+    window->Actions()[TCommand::Open]->trigger();
     ASSERT_TRUE(dialogs->Reports().empty()) << dialogs->Reports().front();
     dialogs->ClearCalls();
   }
+  // A control of the window by its object name.
+  template <class T>
+  T* Child(const char* name) const {
+    return window->findChild<T*>(name);
+  }
+  QTreeView& ForcesView() const { return *window->findChild<QTreeView*>("lvForces"); }
+  QListView& CaseList() const { return *window->findChild<QListView*>("lbPoints"); }
+  // A cell of the forces list in the row of the force named name; empty when none is listed.
+  QString ForceCell(const QString& name, int column) const {
+    const int row = window->Forces().RowOf(name);
+    return row < 0 ? QString() : window->Forces().index(row, column).data().toString();
+  }
+  void SelectForceRow(int row) {
+    ForcesView().clearSelection();
+    ForcesView().selectionModel()->select(window->Forces().index(row, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
   void SelectForce(const QString& name) {
-    const auto found = window->lvForces->findItems(name, Qt::MatchExactly, 0);
-    ASSERT_FALSE(found.isEmpty()) << name.toStdString();
-    window->lvForces->clearSelection();
-    found.front()->setSelected(true);
+    const int row = window->Forces().RowOf(name);
+    ASSERT_GE(row, 0) << name.toStdString();
+    SelectForceRow(row);
   }
   scenario::TForce& Force(const std::string& title) {
     for (scenario::TForce* force : window->Scenario().ForceList) {
@@ -115,11 +140,13 @@ class CaseEditingWindowTest : public ::testing::Test {
     throw std::invalid_argument("no force " + title);
   }
   void SelectLine(int row) {
-    window->lbPoints->setCurrentRow(row);
-    ASSERT_TRUE(window->lbPoints->item(row)->isSelected());
+    CaseList().setCurrentIndex(window->CaseLines().index(row));
+    ASSERT_TRUE(CaseList().selectionModel()->isRowSelected(row));
   }
-  void SelectTab(int index) { window->tcCasesTabs->setCurrentIndex(index); }
-  platform::TextLines ShownLines() const { return window->CaseListLines(); }
+  // The case list's current row, -1 for none.
+  int CurrentLine() const { return CaseList().currentIndex().row(); }
+  void SelectTab(int index) { Child<QTabBar>("tcCasesTabs")->setCurrentIndex(index); }
+  platform::TextLines ShownLines() const { return window->CaseLines().Lines(); }
   bool Modified() const { return window->Scenario().Modified; }
   std::string AxisFile() const { return ReadFile(scenarioDir / "AxisShips.cfg"); }
   std::string OriginalAxisFile() const { return ReadFile(kCrete / "AxisShips.cfg"); }
@@ -128,7 +155,7 @@ class CaseEditingWindowTest : public ::testing::Test {
     SelectForce("Lupo convoy");
     SelectLine(3);
     dialogs->QueueInput("WP=3705N 02410E");
-    window->Edit1->trigger();
+    window->Actions()[TCommand::EditLine]->trigger();
   }
   // Runs on the copy before it is loaded.
   std::function<void()> prepare;

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 #include <vector>
+#include <QListWidget>
 
 #include "editor/AboutEdit.h"
 #include "editor/MapZoom.h"
@@ -21,8 +22,8 @@ TEST_F(MainWindowTest, FirstShowingSetsOneHourAndOpensTheSplashOnce) {
   window->SetSplashOnShow(true);
   int splashes = 0;
   auto closeSplash = [&] {
-    if (window->dlgAbout->isVisible() && window->dlgAbout->Timer1->isActive()) ++splashes;
-    window->dlgAbout->Panel1Click();
+    if (Child<TdlgAbout>("dlgAbout")->isVisible() && Child<TdlgAbout>("dlgAbout")->Timer1->isActive()) ++splashes;
+    Child<TdlgAbout>("dlgAbout")->Panel1Click();
   };
   window->show();
   EXPECT_DOUBLE_EQ(OneHour, 1.0 / 24);
@@ -32,36 +33,36 @@ TEST_F(MainWindowTest, FirstShowingSetsOneHourAndOpensTheSplashOnce) {
   window->show();  // not the first showing: no splash
   QApplication::processEvents();
   EXPECT_EQ(splashes, 1);
-  EXPECT_FALSE(window->dlgAbout->isVisible());
+  EXPECT_FALSE(Child<TdlgAbout>("dlgAbout")->isVisible());
   window->hide();
 }
 
 TEST_F(MainWindowTest, ViewShipFileNeedsASelectedForce) {
-  window->Viewshipfile1Click();  // no force: nothing is shown
-  EXPECT_EQ(window->frmShowFile->ListBox1->count(), 0);
+  window->Actions()[TCommand::ViewShipFile]->trigger();  // no force: nothing is shown
+  EXPECT_EQ(Child<TfrmShowFile>("frmShowFile")->ListBox1->count(), 0);
   Load();
   SelectForce("Force A1");
   int shownLines = -1;
   QTimer::singleShot(0, [&] {
-    shownLines = window->frmShowFile->isVisible() ? window->frmShowFile->ListBox1->count() : -2;
-    window->frmShowFile->Button1->click();
+    shownLines = Child<TfrmShowFile>("frmShowFile")->isVisible() ? Child<TfrmShowFile>("frmShowFile")->ListBox1->count() : -2;
+    Child<TfrmShowFile>("frmShowFile")->Button1->click();
   });
-  window->Viewshipfile1Click();
+  window->Actions()[TCommand::ViewShipFile]->trigger();
   EXPECT_EQ(shownLines, static_cast<int>(window->Scenario().SideLines[1].size()));
-  EXPECT_EQ(window->frmShowFile->windowTitle(), "Shipfile side 1");
-  window->frmShowFile->ShowLines(0, {"NAME=Axis 1"});  // a second showing replaces the list
-  EXPECT_EQ(window->frmShowFile->ListBox1->count(), 1);
+  EXPECT_EQ(Child<TfrmShowFile>("frmShowFile")->windowTitle(), "Shipfile side 1");
+  Child<TfrmShowFile>("frmShowFile")->ShowLines(0, {"NAME=Axis 1"});  // a second showing replaces the list
+  EXPECT_EQ(Child<TfrmShowFile>("frmShowFile")->ListBox1->count(), 1);
 }
 
 TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {
   window->SetGlobeView(nullptr);
-  window->Saveenvironment1Click();  // no globe view: nothing to save, nothing asked
+  window->Actions()[TCommand::SaveEnvironment]->trigger();  // no globe view: nothing to save, nothing asked
   EXPECT_TRUE(dialogs->Calls().empty());
   globe::TCustomVoduz4 view;
   window->SetGlobeView(&view);
   const std::string file = (root / "saved.env").string();
   dialogs->QueueSaveFile(file);
-  window->Saveenvironment1Click();
+  window->Actions()[TCommand::SaveEnvironment]->trigger();
   ASSERT_EQ(dialogs->Calls().size(), 1u);
   EXPECT_EQ(dialogs->Calls()[0].saveOptions.filter, "Environment files (*.ENV)|*.env");
   EXPECT_NE(fixtures::ReadFile(file).find("<TGlobe"), std::string::npos);
@@ -87,7 +88,7 @@ TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {
   // A file that cannot be written is reported, not thrown out of the command.
   dialogs->ClearCalls();
   dialogs->QueueSaveFile((root / "missing" / "x.env").string());
-  window->Saveenvironment1Click();
+  window->Actions()[TCommand::SaveEnvironment]->trigger();
   EXPECT_EQ(dialogs->Reports().size(), 1u);
 }
 
@@ -96,10 +97,10 @@ TEST_F(MainWindowTest, MapStartsWithTheSphericalViewAndZoomButtonsStepByAFifth) 
   EXPECT_EQ(map.Projection().ProjectionClass(), "TSphericalPrj");
   // 115,911 x 0.8 = 92,728.8 and x 1.2 = 139,093.2, rounded to the nearest whole altitude.
   map.Projection().SetAltitude(115911);
-  window->ZoomInBtn->click();
+  Child<QToolButton>("ZoomInBtn")->click();
   EXPECT_EQ(map.Projection().Altitude(), 92729);
   map.Projection().SetAltitude(115911);
-  window->ZoomOutBtn->click();
+  Child<QToolButton>("ZoomOutBtn")->click();
   EXPECT_EQ(map.Projection().Altitude(), 139093);
 }
 

@@ -12,6 +12,10 @@
 #include <tuple>
 
 #include "editor/ApplicationCursor.h"
+#include "editor/MapTools.h"
+#include "editor/ShownCase.h"
+#include "scenario/EditorGlobeSettings.h"
+#include "globe/view/Voduz4.h"
 #include "editor/ProblemsPanel.h"
 #include "globe/data/Geodesy.h"
 #include "globe/view/GlobeProjection.h"
@@ -41,12 +45,12 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
     QCoreApplication::processEvents();
   }
   globe::TVoduz4& Map() { return window->GlobeMap(); }
-  QString Panel(int i) const { return window->StatusPanels[static_cast<std::size_t>(i)]->text(); }
+  QString Panel(int i) const { return window->findChild<QLabel*>(QString("StatusPanel%1").arg(i))->text(); }
   void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys,
             Qt::MouseButtons held = Qt::NoButton) {
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) held = button;
-    QMouseEvent event(type, QPointF(at), window->Globe->mapToGlobal(QPointF(at)), button, held, keys);
-    QCoreApplication::sendEvent(window->Globe, &event);
+    QMouseEvent event(type, QPointF(at), Child<platform::QtViewWidget>("Globe")->mapToGlobal(QPointF(at)), button, held, keys);
+    QCoreApplication::sendEvent(Child<platform::QtViewWidget>("Globe"), &event);
   }
   void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) {
     Send(QEvent::MouseButtonPress, at, button, keys);
@@ -61,13 +65,13 @@ class MapInteractionTest : public fixtures::CaseEditingWindowTest {
   void Move(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoModifier); }
   void DragTo(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoModifier, Qt::LeftButton); }
   void Wheel(QPoint at, int delta, Qt::KeyboardModifiers keys = Qt::NoModifier) {
-    QWheelEvent event(QPointF(at), window->Globe->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
+    QWheelEvent event(QPointF(at), Child<platform::QtViewWidget>("Globe")->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
                       keys, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(window->Globe, &event);
+    QCoreApplication::sendEvent(Child<platform::QtViewWidget>("Globe"), &event);
   }
   void Key(int key) {
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(window->Globe, &event);
+    QCoreApplication::sendEvent(Child<platform::QtViewWidget>("Globe"), &event);
   }
   QPoint PixelOf(const TGeoPoint& point) {
     platform::TPoint xy;
@@ -90,7 +94,7 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   Map().LocateToLL(0, 0);
   const QPoint origin = PixelOf(TGeoPoint(0, 0));
   DoubleClick(origin);
-  ASSERT_TRUE(window->Measuring);
+  ASSERT_TRUE(window->MapTools().Measure().Measuring());
   const TGeoPoint originPoint = PointAt(origin);
   EXPECT_EQ(Panel(1).toStdString(), "Origin: " + scenario::FormatPosition(originPoint, true));
   Move(origin);
@@ -111,7 +115,7 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   platform::testing::RecordingDrawingSurface surface(Map().CanvasWidth(), Map().CanvasHeight());
   Map().Paint(surface);
   bool dotted = false, cross = false;
-  const QPoint centre = PixelOf(window->MeasureOrigin);
+  const QPoint centre = PixelOf(window->MapTools().Measure().Origin());
   const std::vector<platform::TPoint> bar{{centre.x() - 12, centre.y()}, {centre.x() + 12, centre.y()}};
   for (const auto& call : surface.Calls(platform::testing::DrawOp::Polyline)) {
     dotted |= call.State.CurrentPen.Style == platform::psDot && !call.Points.empty() &&
@@ -125,7 +129,7 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
   EXPECT_GT(texts.back().Points.front().X, cursor.x());
   // A plain click ends measuring; the origin goes and the readout is the position again.
   Click(origin + QPoint(30, 30));
-  EXPECT_TRUE(!window->Measuring && Panel(1).isEmpty());
+  EXPECT_TRUE(!window->MapTools().Measure().Measuring() && Panel(1).isEmpty());
   Move(origin + QPoint(40, 30));
   EXPECT_EQ(Panel(2).toStdString(), "  " + scenario::FormatPosition(PointAt(origin + QPoint(40, 30)), false));
   Map().Projection().SetScaleFactor(0);  // the whole globe: off it at the corner, the readout stays
@@ -137,15 +141,15 @@ TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigi
 }
 
 TEST_F(MapInteractionTest, CtrlDoubleClickLogsThePositionWithoutMeasuringALeftDragZooms) {
-  const QPoint at(window->Globe->width() / 2, window->Globe->height() / 2);
+  const QPoint at(Child<platform::QtViewWidget>("Globe")->width() / 2, Child<platform::QtViewWidget>("Globe")->height() / 2);
   DoubleClick(at, Qt::LeftButton, Qt::ControlModifier);
   EXPECT_TRUE(Panel(1).isEmpty());
-  EXPECT_EQ(window->Memo1->toPlainText().toStdString(), "LL=" + scenario::FormatPosition(PointAt(at), false));
+  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText().toStdString(), "LL=" + scenario::FormatPosition(PointAt(at), false));
   // Other modifiers and other buttons neither measure nor log.
   DoubleClick(at, Qt::LeftButton, Qt::AltModifier);
   DoubleClick(at, Qt::RightButton);
-  EXPECT_FALSE(window->Measuring);
-  EXPECT_EQ(window->Memo1->toPlainText().count("LL="), 1);
+  EXPECT_FALSE(window->MapTools().Measure().Measuring());
+  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText().count("LL="), 1);
   const long double scale = Map().Projection().ScaleFactor();
   const QPoint from = at - QPoint(60, 40);
   Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
@@ -184,8 +188,8 @@ class PickPointTest : public MapDirectTest {
     Map().Projection().SetAltitude(Map().Projection().Altitude() / 10);
   }
   void PickLine(int row) {
-    window->lbPoints->setCurrentRow(row);
-    window->Pickpoint1->trigger();
+    SelectLine(row);
+    window->Actions()[TCommand::PickPoint]->trigger();
   }
   // 34 30.5 N, 26 00.5 E: in the middle of the arc minutes 3430N 02600E.
   const TGeoPoint known = TGeoPoint::FromDegrees(26 + 0.5 / 60, 34 + 30.5 / 60);
@@ -195,31 +199,31 @@ class PickPointTest : public MapDirectTest {
 // start position. Each pick is a step of its own.
 TEST_F(PickPointTest, ClickGivesTheLineTheClickedPositionUndoably) {
   const platform::TextLines loaded = AlliedLines();
-  ASSERT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
+  ASSERT_EQ(window->CaseLines().Line(4), "WP=3300N 02700E");
   PickLine(4);
   EXPECT_TRUE(CrossCursorShown());
   Click(PixelOf(known));
-  EXPECT_EQ(window->CaseListLine(4), "WP=3430N 02600E");
-  EXPECT_EQ(window->MouseMode, mmIdle);
+  EXPECT_EQ(window->CaseLines().Line(4), "WP=3430N 02600E");
+  EXPECT_FALSE(window->MapTools().Picking());
   EXPECT_FALSE(CrossCursorShown());
   // Written back into the side's lines in place of the old one, and parsed into the route.
   EXPECT_EQ(CountOf("WP=3430N 02600E") + CountOf("WP=3300N 02700E"), 1u);
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), NorthEast(34, 30, 26, 0));
-  EXPECT_EQ(window->SelectedPoint, NorthEast(34, 30, 26, 0));  // the selected line's mark moves with it
-  ASSERT_EQ(window->CaseListLine(1), "FORMATIONHEADING=300");
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(34, 30, 26, 0));
+  EXPECT_EQ(window->EditState().SelectedPoint, NorthEast(34, 30, 26, 0));  // the selected line's mark moves with it
+  ASSERT_EQ(window->CaseLines().Line(1), "FORMATIONHEADING=300");
   PickLine(1);
   Click(PixelOf(known));
-  EXPECT_EQ(window->CaseListLine(1), "LL=3430N 02600E");
-  window->Undo1->trigger();
-  EXPECT_EQ(window->Redo1->text(), "Redo Pick point for line 2 of Force A1 case 1");
-  window->Undo1->trigger();
+  EXPECT_EQ(window->CaseLines().Line(1), "LL=3430N 02600E");
+  window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_EQ(window->Actions()[TCommand::Redo]->text(), "Redo Pick point for line 2 of Force A1 case 1");
+  window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(AlliedLines(), loaded);
-  window->tcCasesTabs->setCurrentIndex(2);
-  ASSERT_EQ(window->CaseListLine(3), "DELAY=6");
+  Child<QTabBar>("tcCasesTabs")->setCurrentIndex(2);
+  ASSERT_EQ(window->CaseLines().Line(3), "DELAY=6");
   PickLine(3);
   Click(PixelOf(known));
-  EXPECT_EQ(window->Cases.CaseStart[2], NorthEast(34, 30, 26, 0));
-  EXPECT_EQ(window->SelectedPoint.LatY, 0);  // an "LL=" line marks no point
+  EXPECT_EQ(window->EditState().Cases.CaseStart[2], NorthEast(34, 30, 26, 0));
+  EXPECT_EQ(window->EditState().SelectedPoint.LatY, 0);  // an "LL=" line marks no point
 }
 
 // The routes are drawn again at once with the new current case, even when the case list
@@ -229,10 +233,10 @@ TEST_F(PickPointTest, SelectingATabRedrawsTheRoutesWhateverTheCaseListFinds) {
   lines.erase(std::remove(lines.begin(), lines.end(), std::string("ENDMISSION")), lines.end());
   platform::testing::RecordingViewHost host;
   Map().SetHost(&host);
-  window->tcCasesTabs->setCurrentIndex(5);  // no "CASE6" either: the walk meets the file's end
-  Map().SetHost(window->Globe);
-  EXPECT_EQ(window->CurrentCase, 6);
-  EXPECT_EQ(window->lbPoints->count(), 0);  // the case list stopped early
+  Child<QTabBar>("tcCasesTabs")->setCurrentIndex(5);  // no "CASE6" either: the walk meets the file's end
+  Map().SetHost(Child<platform::QtViewWidget>("Globe"));
+  EXPECT_EQ(window->EditState().CurrentCase, 6);
+  EXPECT_EQ(window->CaseLines().rowCount(), 0);  // the case list stopped early
   EXPECT_GE(host.Invalidations, 1);
 }
 
@@ -241,13 +245,13 @@ TEST_F(PickPointTest, SelectingATabRedrawsTheRoutesWhateverTheCaseListFinds) {
 TEST_F(PickPointTest, PickEndsWithoutAChangeOffTheGlobeOrInAnotherTab) {
   PickLine(4);
   Click(PixelOf(known), Qt::RightButton);
-  EXPECT_EQ(window->MouseMode, mmPickPoint);
-  window->tcCasesTabs->setCurrentIndex(1);  // case 2 has a line 4 too
-  const std::string other = window->CaseListLine(4);
+  EXPECT_TRUE(window->MapTools().Picking());
+  Child<QTabBar>("tcCasesTabs")->setCurrentIndex(1);  // case 2 has a line 4 too
+  const std::string other = window->CaseLines().Line(4);
   Click(PixelOf(known));
-  EXPECT_EQ(window->MouseMode, mmIdle);
-  EXPECT_EQ(window->CaseListLine(4), other);
-  window->tcCasesTabs->setCurrentIndex(0);
+  EXPECT_FALSE(window->MapTools().Picking());
+  EXPECT_EQ(window->CaseLines().Line(4), other);
+  Child<QTabBar>("tcCasesTabs")->setCurrentIndex(0);
   PickLine(4);
   Map().Projection().SetScaleFactor(0);  // the whole globe: the window's corners are off it
   TGeoPoint off;
@@ -255,9 +259,9 @@ TEST_F(PickPointTest, PickEndsWithoutAChangeOffTheGlobeOrInAnotherTab) {
   Click(QPoint(1, 1));
   EXPECT_FALSE(CrossCursorShown());
   EXPECT_FALSE(window->Scenario().Modified);
-  window->lbPoints->clearSelection();
-  window->Pickpoint1->trigger();
-  EXPECT_EQ(window->MouseMode, mmIdle);
+  CaseList().clearSelection();
+  window->Actions()[TCommand::PickPoint]->trigger();
+  EXPECT_FALSE(window->MapTools().Picking());
 }
 
 // Escape cancels a drag.
@@ -267,23 +271,23 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
   DragTo(to);
   Key(Qt::Key_Escape);
-  EXPECT_FALSE(window->DraggingMark());
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), wp0);
+  EXPECT_FALSE(window->MapTools().Dragging());
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), wp0);
   Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoModifier);
   EXPECT_EQ(AlliedLines(), before);
   EXPECT_FALSE(window->Scenario().Modified);
   Send(QEvent::MouseButtonPress, PixelOf(wp0), Qt::LeftButton, Qt::NoModifier);
-  EXPECT_TRUE(window->DraggingMark());
-  EXPECT_FALSE(Map().ZoomBandActive());
+  EXPECT_TRUE(window->MapTools().Dragging());
+  EXPECT_EQ(window->MapTools().Band(), nullptr);
   const QPoint start = PixelOf(wp0), end = PixelOf(dropAt);
   DragTo((start + end) / 2);
   // Live: the parsed route point is where the mouse is, the line not yet changed.
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Point(0), PointAt((start + end) / 2));
-  EXPECT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), PointAt((start + end) / 2));
+  EXPECT_EQ(window->CaseLines().Line(4), "WP=3300N 02700E");
   DragTo(end);
   Send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoModifier);
-  EXPECT_FALSE(window->DraggingMark());
-  EXPECT_EQ(window->CaseListLine(4), "WP=3340N 02610E");
+  EXPECT_FALSE(window->MapTools().Dragging());
+  EXPECT_EQ(window->CaseLines().Line(4), "WP=3340N 02610E");
   platform::TextLines expected = before;  // exactly that line changed
   *std::find(expected.begin(), expected.end(), "WP=3300N 02700E") = "WP=3340N 02610E";
   EXPECT_EQ(AlliedLines(), expected);
@@ -300,10 +304,10 @@ TEST_F(MapDirectTest, ShiftClickOnALegInsertsAWaypointBetweenItsLines) {
   const platform::TextLines before = AlliedLines();
   Click(at, Qt::LeftButton, Qt::ShiftModifier);
   const std::string inserted = "WP=" + scenario::FormatPosition(PointAt(at), false);
-  EXPECT_EQ(window->CaseListLine(4), "WP=3300N 02700E");
-  EXPECT_EQ(window->CaseListLine(5), inserted);
-  EXPECT_EQ(window->CaseListLine(6), "WP=3400N 02500E");
-  EXPECT_EQ(window->Cases.CaseWaypoints[0].Count(), 4);
+  EXPECT_EQ(window->CaseLines().Line(4), "WP=3300N 02700E");
+  EXPECT_EQ(window->CaseLines().Line(5), inserted);
+  EXPECT_EQ(window->CaseLines().Line(6), "WP=3400N 02500E");
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Count(), 4);
   ASSERT_EQ(window->UndoStack().count(), 1);
   window->UndoStack().undo();
   EXPECT_EQ(AlliedLines(), before);
@@ -317,7 +321,7 @@ TEST_F(MapDirectTest, HoverTextTellsTheLineTheLegAndTheArrivalAClickOnAForceMark
   // A click on another force's mark selects that force.
   scenario::TForce* other = nullptr;
   for (scenario::TForce* force : window->Scenario().ForceList)
-    if (force != window->CurrentForce) other = force;
+    if (force != window->EditState().CurrentForce) other = force;
   ASSERT_NE(other, nullptr);
   const TGeoPoint mark = other->GetCentroid();
   Map().LocateToLL(mark.LongX, mark.LatY);
@@ -399,14 +403,14 @@ class LintEditingTest : public MapInteractionTest {
   int DesertFindings() {
     const int line = AlliedLine(kDesertLine);
     return static_cast<int>(std::count_if(
-        window->dkProblems->Problems().begin(), window->dkProblems->Problems().end(), [&](const auto& problem) {
+        Child<TdkProblems>("dkProblems")->Problems().begin(), Child<TdkProblems>("dkProblems")->Problems().end(), [&](const auto& problem) {
           return line > 0 && problem.Code == "waypoint-on-land" && problem.Line == line &&
                  std::filesystem::path(problem.File).filename() == "AlliedShips.cfg";
         }));
   }
   // Warning triangles drawn on the map at the desert waypoint.
   int DesertMarks() {
-    const int w = window->Globe->width(), h = window->Globe->height();
+    const int w = Child<platform::QtViewWidget>("Globe")->width(), h = Child<platform::QtViewWidget>("Globe")->height();
     platform::testing::RecordingDrawingSurface target{w, h};
     Map().RenderToCanvas(target, platform::TRect{0, 0, w, h}, false);
     globe::TGeoPoint desert;
@@ -425,12 +429,12 @@ class LintEditingTest : public MapInteractionTest {
 // waypoint) moves Force C's finding with its line.
 TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUntilUndone) {
   SelectForce("Force C");
-  const auto loaded = window->dkProblems->Problems();
+  const auto loaded = Child<TdkProblems>("dkProblems")->Problems();
   const int row = 4;  // the first waypoint of its first case
-  ASSERT_TRUE(window->lbPoints->item(row)->text().startsWith("WP="));
-  window->lbPoints->setCurrentRow(row);
+  ASSERT_EQ(window->CaseLines().Line(row).rfind("WP=", 0), 0u);
+  SelectLine(row);
   dialogs->QueueInput(kDesertLine);
-  window->Edit1->trigger();
+  window->Actions()[TCommand::EditLine]->trigger();
   const int before = AlliedLine(kDesertLine);
   ASSERT_GT(before, 0);
   EXPECT_EQ(DesertFindings(), 1);
@@ -440,15 +444,67 @@ TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUnt
   dialogs->QueueAnswer(platform::DialogAnswer::Yes);
   SelectForce("Force A1");
   EXPECT_EQ(DesertMarks(), 0);
-  window->lbPoints->setCurrentRow(row);
-  window->Insert1->trigger();
+  SelectLine(row);
+  window->Actions()[TCommand::InsertLine]->trigger();
   ASSERT_EQ(AlliedLine(kDesertLine), before + 1);
   EXPECT_EQ(DesertFindings(), 1);
   window->UndoStack().undo();
   window->UndoStack().undo();
   EXPECT_EQ(AlliedLine(kDesertLine), 0);
-  EXPECT_EQ(window->dkProblems->Problems(), loaded);
+  EXPECT_EQ(Child<TdkProblems>("dkProblems")->Problems(), loaded);
   EXPECT_EQ(DesertMarks(), 0);
+}
+
+
+// The tools on a map of their own, without a window, over a case with no force (no marks to
+// drag): the view's zoom button draws a band that the release zooms to.
+class MapToolsTest : public ::testing::Test {
+ protected:
+  struct NoForceCase : TShownCase {
+    scenario::TForce* Force() const override { return nullptr; }
+    int CaseNumber() const override { return 1; }
+    scenario::TForceCases& Cases() override { return cases; }
+    platform::TextLines Lines() const override { return {}; }
+    void Reparse() override {}
+    bool ReplaceLine(int, const std::string&, const QString&) override { return false; }
+    bool InsertLine(int, const std::string&, const QString&) override { return false; }
+    scenario::TForceCases cases;
+  };
+  void SetUp() override {
+    scenario::ApplyGlobeStartSettings(map);
+    map.SetClientSize(800, 600);
+    tools.Hook(map);
+  }
+  // A left drag from one pixel to another.
+  void Band(platform::TPoint from, platform::TPoint to) {
+    map.MouseDown(platform::MouseButton::Left, {}, from.X, from.Y);
+    map.MouseMove({.Left = true}, to.X, to.Y);
+    map.MouseUp(platform::MouseButton::Left, {}, to.X, to.Y);
+  }
+  globe::TVoduz4 map;
+  NoForceCase shown;
+  QLabel origin, readout;
+  QPlainTextEdit log;
+  platform::RegionalSettings regional;
+  TMapTools tools{shown, origin, readout, log, regional};
+};
+
+TEST_F(MapToolsTest, ABandZoomsToItselfASecondPressOrABandUnderTenPixelsZoomsNothing) {
+  const long double scale = map.Projection().ScaleFactor();
+  map.MouseDown(platform::MouseButton::Left, {}, 100, 100);
+  ASSERT_NE(tools.Band(), nullptr);
+  EXPECT_FALSE(map.ZoomBandActive());  // the tool's band, not the view's
+  map.MouseMove({.Left = true}, 300, 250);
+  EXPECT_EQ(tools.Band()->Band(), (platform::TRect{100, 100, 300, 250}));
+  map.MouseDown(platform::MouseButton::Right, {}, 300, 250);
+  EXPECT_EQ(tools.Band(), nullptr);
+  EXPECT_FALSE(map.Rotating());  // the press that ended the band starts nothing else
+  map.MouseUp(platform::MouseButton::Right, {}, 300, 250);
+  Band({100, 100}, {300, 109});
+  EXPECT_EQ(map.Projection().ScaleFactor(), scale);
+  Band({300, 250}, {100, 100});  // drawn from its lower right corner
+  EXPECT_EQ(tools.Band(), nullptr);
+  EXPECT_GT(map.Projection().ScaleFactor(), scale * 2.5);
 }
 
 }  // namespace

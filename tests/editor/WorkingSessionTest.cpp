@@ -2,6 +2,7 @@
 // panel and the case list's keys.
 #include <gtest/gtest.h>
 
+#include <QListWidget>
 #include <QSettings>
 #include <QSplitter>
 #include <QTest>
@@ -59,15 +60,16 @@ TEST(CommandLineTest, DirectoryVersionAndHelp) {
 struct SessionTest : fixtures::CaseEditingWindowTest {
   static QStringList ForceRows(const TfrmEditMain& w) {
     QStringList rows;
-    for (int i = 0; i < w.lvForces->topLevelItemCount(); ++i) {
-      const QTreeWidgetItem* item = w.lvForces->topLevelItem(i);
-      rows << item->text(0) + "|" + item->text(1) + "|" + item->text(2);
+    const TForcesModel& forces = w.Forces();
+    for (int i = 0; i < forces.rowCount(); ++i) {
+      rows << forces.index(i, 0).data().toString() + "|" + forces.index(i, 1).data().toString() + "|" +
+                  forces.index(i, 2).data().toString();
     }
     return rows;
   }
   static std::string Json(TfrmEditMain& w) {
     std::vector<std::string> messages;
-    for (const auto& problem : w.dkProblems->Problems()) messages.push_back(problem.Text);
+    for (const auto& problem : w.findChild<TdkProblems*>("dkProblems")->Problems()) messages.push_back(problem.Text);
     ScriptedDialogs quiet;
     const auto kind = w.Scenario().IsCampaign ? scenario::TScenarioKind::skCampaign : scenario::TScenarioKind::skScenario;
     return scenario::JsonDump(scenario::ScenarioJsonDocument(kind, messages, w.Scenario(), w.GlobeMap(), quiet)) + "\n";
@@ -76,9 +78,9 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
   void OpenCreteAndEditALine() {
     ASSERT_TRUE(window->OpenDirectory(kCrete));
     SelectForce("Force A1");
-    window->lbPoints->setCurrentRow(1);
+    SelectLine(1);
     dialogs->QueueInput("WP=3500N 02400E");
-    window->Edit1->trigger();
+    window->Actions()[TCommand::EditLine]->trigger();
     ASSERT_TRUE(window->SideLinesChanged(1));
   }
 };
@@ -86,32 +88,31 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
 // The load command is run on the demo itself, not on a copy.
 TEST_F(SessionTest, LoadedDemoFillsCaptionTimeAndForcesList) {
   dialogs->QueueDirectory(kCrete);
-  window->Openscenario1->trigger();  // the menu command presses the load button
+  window->Actions()[TCommand::Open]->trigger();  // the menu command presses the load button
   ASSERT_EQ(dialogs->Texts(DialogKind::Directory).size(), 1u);
   EXPECT_EQ(dialogs->Calls().front().defaultText, kProgramDir);  // starts in the program's folder
   EXPECT_TRUE(dialogs->Reports().empty()) << dialogs->Reports().front();
   EXPECT_EQ(window->windowTitle().toStdString(), "VRK scenario editor - Crete1941");
   // ScenarioInfo.cfg: StartDate=19410520, StartHour=6.
   const double start = platform::EncodeDate(1941, 5, 20) + platform::EncodeTime(6, 0, 0, 0);
-  EXPECT_EQ(window->stTime->text().toStdString(), scenario::ScenarioStartLabel(start, window->Regional()));
-  const auto a1 = window->lvForces->findItems("Force A1", Qt::MatchExactly, 0);  // first of AlliedShips.cfg
-  ASSERT_FALSE(a1.isEmpty());
-  EXPECT_EQ(a1.front()->text(1), "18");
-  EXPECT_EQ(a1.front()->text(2), "Intercept");
+  EXPECT_EQ(Child<QLabel>("stTime")->text().toStdString(), scenario::ScenarioStartLabel(start, window->Regional()));
+  // Force A1 is the first force of AlliedShips.cfg.
+  EXPECT_EQ(ForceCell("Force A1", 1), "18");
+  EXPECT_EQ(ForceCell("Force A1", 2), "Intercept");
 }
 
 // A cancelled choice, a folder that is not a scenario and a program folder without its "Data"
 // folder: with nothing loaded only the load stays offered; a loaded scenario stays as it was.
 TEST_F(SessionTest, CancelledOrFailedOpensChangeNothing) {
-  window->sbLoad->click();  // no directory queued: the dialog returns an empty path
-  EXPECT_FALSE(window->Viewshipfile1->isEnabled() || window->Save1->isEnabled());
+  Child<QToolButton>("sbLoad")->click();  // no directory queued: the dialog returns an empty path
+  EXPECT_FALSE(window->Actions()[TCommand::ViewShipFile]->isEnabled() || window->Actions()[TCommand::Save]->isEnabled());
   ASSERT_TRUE(window->OpenDirectory(kCrete));
   const QString title = window->windowTitle();
   const QStringList rows = ForceRows(*window);
   const std::string json = Json(*window);
   dialogs->ClearCalls();
   dialogs->QueueDirectory(kProgramDir + "/Scenarios");
-  window->sbLoad->click();
+  Child<QToolButton>("sbLoad")->click();
   ASSERT_EQ(dialogs->Reports().size(), 1u);
   EXPECT_EQ(dialogs->Reports().front(), "This directory does not appear to contain a Varnel scenario or campaign!");
   window->SetProgramDir(kProgramDir + "/Scenarios");
@@ -135,14 +136,14 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAsk
   EXPECT_EQ(window->Scenario().SideLines[1], edited);
   // No: the edits are dropped and the other scenario opens with nothing selected.
   dialogs->QueueAnswer(DialogAnswer::No);
-  window->Memo1->setPlainText("LL=3500N 02400E");
+  Child<QPlainTextEdit>("Memo1")->setPlainText("LL=3500N 02400E");
   EXPECT_TRUE(window->OpenDirectory(kMalta));
   EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Malta1941");
-  EXPECT_EQ(window->CurrentForce, nullptr);
-  EXPECT_TRUE(window->Memo1->toPlainText().isEmpty());
+  EXPECT_EQ(window->EditState().CurrentForce, nullptr);
+  EXPECT_TRUE(Child<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
   EXPECT_EQ(window->UndoStack().count(), 0);  // nothing of the old scenario to undo
   OpenCreteAndEditALine();
-  window->Undo1->trigger();
+  window->Actions()[TCommand::Undo]->trigger();
   dialogs->ClearCalls();
   EXPECT_TRUE(window->OpenDirectory(kMalta));
   EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
@@ -165,57 +166,57 @@ TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
                            "problems_campaign", "sahara_picture"})
     dirs.push_back(kFixtures + name);
   dirs.push_back(kCrete);
-  window->PanelOnly1->setChecked(true);  // the fixtures' messages stay in the panel
+  window->Actions()[TCommand::PanelOnly]->setChecked(true);  // the fixtures' messages stay in the panel
   for (const std::string& dir : dirs) ASSERT_TRUE(window->OpenDirectory(dir)) << dir;
   QStringList entries;
-  for (const QAction* action : window->Recent1->actions()) entries << action->text();
+  for (const QAction* action : Child<QMenu>("Recent1")->actions()) entries << action->text();
   ASSERT_EQ(entries.size(), 8);
   EXPECT_EQ(entries.back().toStdString(), kFixtures + "edge_scenario");  // the first one fell off
   EXPECT_EQ(EditorSettings().value("session/recentScenarios").toStringList(), entries);
   TfrmEditMain next(std::make_unique<ScriptedDialogs>());
   EXPECT_EQ(next.RecentScenarios().Entries(), window->RecentScenarios().Entries());
-  window->Recent1->actions().at(3)->trigger();
+  Child<QMenu>("Recent1")->actions().at(3)->trigger();
   EXPECT_EQ(window->RecentScenarios().Entries().front(), entries.at(3).toStdString());
   // A directory that went away is taken off with a message when chosen.
   window->OpenDirectory((scratch / "gone").string());
   fs::remove_all(scratch);
   dialogs->ClearCalls();
   const QString title = window->windowTitle();
-  window->Recent1->actions().front()->trigger();
+  Child<QMenu>("Recent1")->actions().front()->trigger();
   ASSERT_EQ(dialogs->Texts(DialogKind::Error).size(), 1u);
   EXPECT_NE(dialogs->Texts(DialogKind::Error).front().find("no longer exists"), std::string::npos);
   EXPECT_EQ(window->windowTitle(), title);
-  EXPECT_EQ(window->Recent1->actions().size(), 7);
+  EXPECT_EQ(Child<QMenu>("Recent1")->actions().size(), 7);
 }
 
 TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {
   dialogs->QueueDirectory(kCrete);
-  window->sbLoad->click();
-  window->lvForces->setColumnWidth(0, 131);
-  window->pnMain->setSizes({300, 500, 150});
-  window->PanelOnly1->setChecked(true);
+  Child<QToolButton>("sbLoad")->click();
+  ForcesView().setColumnWidth(0, 131);
+  Child<QSplitter>("pnMain")->setSizes({300, 500, 150});
+  window->Actions()[TCommand::PanelOnly]->setChecked(true);
   window->show();
   QApplication::processEvents();
-  const QList<int> sizes = window->pnMain->sizes();
+  const QList<int> sizes = Child<QSplitter>("pnMain")->sizes();
   window->close();
   ScriptedDialogs* nextDialogs = nullptr;
   std::unique_ptr<TfrmEditMain> next = NewWindow(nextDialogs);
-  EXPECT_EQ(next->lvForces->columnWidth(0), 131);
-  EXPECT_TRUE(next->PanelOnly1->isChecked());
+  EXPECT_EQ(next->findChild<QTreeView*>("lvForces")->columnWidth(0), 131);
+  EXPECT_TRUE(next->Actions()[TCommand::PanelOnly]->isChecked());
   next->show();
   QApplication::processEvents();
-  EXPECT_EQ(next->pnMain->sizes(), sizes);
-  next->sbLoad->click();
+  EXPECT_EQ(next->findChild<QSplitter*>("pnMain")->sizes(), sizes);
+  next->findChild<QToolButton*>("sbLoad")->click();
   ASSERT_EQ(nextDialogs->Texts(DialogKind::Directory).size(), 1u);
   EXPECT_EQ(nextDialogs->Calls().back().defaultText, kProgramDir + "/Scenarios");
   next->hide();
 }
 
 TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
-  window->PanelOnly1->setChecked(true);
+  window->Actions()[TCommand::PanelOnly]->setChecked(true);
   ASSERT_TRUE(window->OpenDirectory(kFixtures + "problems_campaign"));
   EXPECT_TRUE(dialogs->Reports().empty());  // no message boxes
-  QTreeView* view = window->dkProblems->tvProblems;
+  QTreeView* view = Child<TdkProblems>("dkProblems")->tvProblems;
   const QAbstractItemModel* rows = view->model();
   ASSERT_EQ(rows->rowCount(), 7);  // five load messages, then two findings of the checks
   const auto text = [rows](int i, int c, int role = Qt::DisplayRole) {
@@ -236,17 +237,17 @@ TEST_F(SessionTest, ProblemsPanelListsTheLoadMessagesAndShowsTheirPlace) {
   EXPECT_EQ(text(6, 0, TProblemsModel::kCaseRole), "1");
   EXPECT_EQ(text(4, 0, TProblemsModel::kForceRole), "");
   emit view->activated(rows->index(4, 0));
-  ASSERT_NE(window->lbPoints->currentItem(), nullptr);
-  EXPECT_EQ(window->lbPoints->currentItem()->text(), "WP=bad");
+  ASSERT_TRUE(CaseList().currentIndex().isValid());
+  EXPECT_EQ(CaseList().currentIndex().data().toString(), "WP=bad");
   // A bases file line opens the file in the viewer at that line.
   QTimer::singleShot(0, [] {
     if (QWidget* viewer = QApplication::activeModalWidget()) viewer->close();
   });
   emit view->activated(rows->index(0, 0));
-  EXPECT_EQ(window->frmShowFile->windowTitle(), "AxisBases.cfg");
-  EXPECT_EQ(window->frmShowFile->ListBox1->currentItem()->text(), "Delay=abc");
+  EXPECT_EQ(Child<TfrmShowFile>("frmShowFile")->windowTitle(), "AxisBases.cfg");
+  EXPECT_EQ(Child<TfrmShowFile>("frmShowFile")->ListBox1->currentItem()->text(), "Delay=abc");
   ASSERT_TRUE(window->OpenDirectory(kFixtures + "edge_scenario"));
-  for (const auto& problem : window->dkProblems->Problems())
+  for (const auto& problem : Child<TdkProblems>("dkProblems")->Problems())
     EXPECT_EQ(fs::path(problem.File).parent_path().filename(), "edge_scenario");
 }
 
@@ -255,27 +256,27 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
   window->show();
   SelectForce("Force A1");
   // No line selected: nothing to act on. Tabs of existing cases carry a mark, the others none.
-  EXPECT_FALSE(window->Edit1->isEnabled() || window->Delete1->isEnabled() || window->Pickpoint1->isEnabled());
-  EXPECT_TRUE(!window->tcCasesTabs->tabIcon(0).isNull() && window->tcCasesTabs->tabIcon(5).isNull());
-  window->lbPoints->setFocus();
-  window->lbPoints->setCurrentRow(1);
-  const QString line = window->lbPoints->item(1)->text();
-  const int count = window->lbPoints->count();
+  EXPECT_FALSE(window->Actions()[TCommand::EditLine]->isEnabled() || window->Actions()[TCommand::DeleteLine]->isEnabled() || window->Actions()[TCommand::PickPoint]->isEnabled());
+  EXPECT_TRUE(!Child<QTabBar>("tcCasesTabs")->tabIcon(0).isNull() && Child<QTabBar>("tcCasesTabs")->tabIcon(5).isNull());
+  CaseList().setFocus();
+  SelectLine(1);
+  const QString line = QString::fromStdString(window->CaseLines().Line(1));
+  const int count = window->CaseLines().rowCount();
   dialogs->QueueInputCancel();
-  QTest::keyClick(window->lbPoints, Qt::Key_F2);
+  QTest::keyClick(&CaseList(), Qt::Key_F2);
   ASSERT_EQ(dialogs->Texts(DialogKind::Input).size(), 1u);
   EXPECT_EQ(dialogs->Calls().back().defaultText, line.toStdString());
-  QTest::keyClick(window->lbPoints, Qt::Key_Insert);
-  EXPECT_EQ(window->lbPoints->count(), count + 1);
-  window->lbPoints->setCurrentRow(1);
+  QTest::keyClick(&CaseList(), Qt::Key_Insert);
+  EXPECT_EQ(window->CaseLines().rowCount(), count + 1);
+  SelectLine(1);
   dialogs->QueueAnswer(DialogAnswer::Ok);
-  QTest::keyClick(window->lbPoints, Qt::Key_Delete);
+  QTest::keyClick(&CaseList(), Qt::Key_Delete);
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).back(), "Delete point " + line.toStdString() + "?");
-  EXPECT_EQ(window->lbPoints->count(), count);
+  EXPECT_EQ(window->CaseLines().rowCount(), count);
   dialogs->QueueInputCancel();
-  const QRect box = window->lbPoints->visualItemRect(window->lbPoints->item(1));
-  QTest::mouseClick(window->lbPoints->viewport(), Qt::LeftButton, {}, box.center());
-  QTest::mouseDClick(window->lbPoints->viewport(), Qt::LeftButton, {}, box.center());
+  const QRect box = CaseList().visualRect(window->CaseLines().index(1));
+  QTest::mouseClick(CaseList().viewport(), Qt::LeftButton, {}, box.center());
+  QTest::mouseDClick(CaseList().viewport(), Qt::LeftButton, {}, box.center());
   EXPECT_EQ(dialogs->Texts(DialogKind::Input).size(), 2u);
   window->hide();
 }
@@ -283,13 +284,14 @@ TEST_F(SessionTest, CaseListKeysDisabledCommandsAndMarkedTabs) {
 // The time box opens the endurance calculator on Alt + right press only.
 TEST_F(SessionTest, TheTimeBoxOpensTheCalculator) {
   bool calculatorShown = false;
-  window->stTimeMouseDown(Qt::RightButton, Qt::NoModifier);
-  window->stTimeMouseDown(Qt::LeftButton, Qt::AltModifier);
+  QLabel* timeBox = Child<QLabel>("stTime");
+  QTest::mousePress(timeBox, Qt::RightButton, Qt::NoModifier);
+  QTest::mousePress(timeBox, Qt::LeftButton, Qt::AltModifier);
   QTimer::singleShot(0, [&] {
-    calculatorShown = window->dlgComputeEndurance->isVisible();
-    window->dlgComputeEndurance->bnCloseClick();
+    calculatorShown = Child<TdlgComputeEndurance>("dlgComputeEndurance")->isVisible();
+    Child<TdlgComputeEndurance>("dlgComputeEndurance")->bnCloseClick();
   });
-  window->stTimeMouseDown(Qt::RightButton, Qt::AltModifier);
+  QTest::mousePress(timeBox, Qt::RightButton, Qt::AltModifier);
   EXPECT_TRUE(calculatorShown);
 }
 
