@@ -275,12 +275,12 @@ TEST_F(CaseEditingWindowTest, ATypedLineIsStoredInTheSideFilesEncoding) {
   dialogs->QueueInput("FORMATIONHEADING=200 \xE2\x86\x92 Maleme");  // an arrow: no such byte
   dialogs->QueueInput("FORMATIONHEADING=200\r\nWP=3700N 02400E");   // pasted with its line break
   dialogs->QueueInput("FORMATIONHEADING=200 \xE2\x80\x94 Mal\xC3\xA8me");
-  window->Edit1->trigger();
+  window->Actions()[TCommand::EditLine]->trigger();
   EXPECT_EQ(dialogs->Texts(DialogKind::Refusal),
             (std::vector<std::string>{"The character \"\xE2\x86\x92\" cannot be written in this file: its lines are in "
                                       "the Windows character set (Windows-1252).",
                                       "A line cannot hold a control character (code 13): no line breaks or tabs."}));
-  window->Save1->trigger();
+  window->Actions()[TCommand::Save]->trigger();
   EXPECT_EQ(AxisFile(), ReplacedOnce(windowsFile, "FORMATIONHEADING=200\r\n", "FORMATIONHEADING=200 \x97 Mal\xE8me\r\n"));
 }
 

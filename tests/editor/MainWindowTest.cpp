@@ -74,14 +74,14 @@ TEST_F(MainWindowTest, SaveEnvironmentAsksForAnEnvFileAndWritesTheGlobe) {
     dialogs->ClearCalls();
     dialogs->QueueSaveFile(file);
     dialogs->QueueAnswer(answer);
-    window->Saveenvironment1Click();
+    window->Actions()[TCommand::SaveEnvironment]->trigger();
     EXPECT_EQ(dialogs->Texts(DialogKind::Confirm), std::vector<std::string>{"Replace the existing file " + file + "?"});
     EXPECT_EQ(fixtures::ReadFile(file) == "old", answer == platform::DialogAnswer::No);
   }
   std::ofstream(file, std::ios::binary) << "old";
   dialogs->ClearCalls();
   dialogs->QueueSaveFile((root / "SAVED.env").string());
-  window->Saveenvironment1Click();
+  window->Actions()[TCommand::SaveEnvironment]->trigger();
   EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
   EXPECT_EQ(fixtures::ReadFile(file), "old");
   EXPECT_NE(fixtures::ReadFile(root / "SAVED.env").find("<TGlobe"), std::string::npos);
