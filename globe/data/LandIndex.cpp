@@ -125,24 +125,27 @@ void TLandIndex::AddEdge(const TGeoPoint& from, const TGeoPoint& to, bool cut) {
 template <class Visit>
 void TLandIndex::ForEachCellOf(const TEdge& edge, Visit&& visit) {
   // Row by row: the part of the line within the row's band of latitude spans a range of columns.
+  // In double (exact to far below a unit here): long double costs many times more per row.
   constexpr int64_t kCell = GlobeUnitsPerDegree / 2;
-  constexpr long double kMargin = 1;
+  constexpr double kMargin = 1;
   const int64_t minX = std::min(edge.X1, edge.X2), maxX = std::max(edge.X1, edge.X2);
   const int64_t minY = std::min(edge.Y1, edge.Y2), maxY = std::max(edge.Y1, edge.Y2);
   const int r1 = CellOf(static_cast<int32_t>(minY), GU_90_DEGREES, kRows);
   const int r2 = CellOf(static_cast<int32_t>(maxY), GU_90_DEGREES, kRows);
-  auto xAt = [&](int64_t y) {
-    return edge.X1 + static_cast<long double>(y - edge.Y1) * (int64_t{edge.X2} - edge.X1) / (int64_t{edge.Y2} - edge.Y1);
-  };
   const bool flat = edge.Y1 == edge.Y2;
+  const double slope = flat ? 0 : static_cast<double>(int64_t{edge.X2} - edge.X1) / static_cast<double>(int64_t{edge.Y2} - edge.Y1);
+  auto xAt = [&](int64_t y) { return static_cast<double>(edge.X1) + static_cast<double>(y - edge.Y1) * slope; };
+  auto column = [](double x) {
+    return static_cast<int>(std::clamp(std::floor((x + GU_180_DEGREES) / kCell), 0.0, kColumns - 1.0));
+  };
   for (int r = r1; r <= r2; ++r) {
     const int64_t bottom = r == r1 ? minY : r * kCell - GU_90_DEGREES;
     const int64_t top = r == r2 ? maxY : (r + 1) * kCell - GU_90_DEGREES;
-    const long double xa = flat ? minX : xAt(bottom), xb = flat ? maxX : xAt(top);
-    const long double west = std::max<long double>(std::min(xa, xb), minX) - kMargin;
-    const long double east = std::min<long double>(std::max(xa, xb), maxX) + kMargin;
+    const double xa = flat ? static_cast<double>(minX) : xAt(bottom), xb = flat ? static_cast<double>(maxX) : xAt(top);
+    const double west = std::max(std::min(xa, xb), static_cast<double>(minX)) - kMargin;
+    const double east = std::min(std::max(xa, xb), static_cast<double>(maxX)) + kMargin;
     const std::size_t rowStart = static_cast<std::size_t>(r) * kColumns;
-    for (int c = Column(west), last = Column(east); c <= last; ++c) visit(rowStart + static_cast<std::size_t>(c));
+    for (int c = column(west), last = column(east); c <= last; ++c) visit(rowStart + static_cast<std::size_t>(c));
   }
 }
 
