@@ -59,6 +59,7 @@ make_seeds() {
     scenario_chain)
       # Each scenario with the small maps as its environment, the maps beside its files.
       for s in "$root"/data/Scenarios/* "$root"/tests/data/scenarios/*; do
+        [ -d "$s" ] || continue
         {
           for f in "$s"/*; do
             [ -f "$f" ] && case $f in *.env) ;; *) printf '=== %s\n' "$(basename "$f")"; cat "$f" ;; esac
