@@ -22,7 +22,8 @@ public:
     // True for an existing file that is not a directory.
     virtual bool FileExists(const std::string& name) = 0;
     virtual bool DirectoryExists(const std::string& name) = 0;
-    // The whole file as bytes.
+    // The whole file as bytes; a name that is not a regular file (a FIFO, a device) or a file
+    // larger than kMaxReadFileBytes (RegularFile.h) throws EFileError naming it.
     virtual std::string ReadBytes(const std::string& name) = 0;
     // Creates or replaces the file with exactly these bytes.
     virtual void WriteBytes(const std::string& name, std::string_view bytes) = 0;

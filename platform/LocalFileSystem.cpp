@@ -13,6 +13,7 @@
 #include "platform/ExtendedAttributes.h"
 #include "platform/FileError.h"
 #include "platform/PathNames.h"
+#include "platform/RegularFile.h"
 
 namespace platform {
 
@@ -237,18 +238,7 @@ bool LocalFileSystem::DirectoryExists(const std::string& name) {
     return fs::is_directory(Resolve(name), ec);
 }
 
-std::string LocalFileSystem::ReadBytes(const std::string& name) {
-    fs::path path = Resolve(name);
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        throw EFileError("Cannot open file \"" + name + "\". It is a directory.", name);
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw EFileError("Cannot open file \"" + name + "\". " + Reason(), name);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw EFileError("Read error in file \"" + name + "\".", name);
-    return bytes;
-}
+std::string LocalFileSystem::ReadBytes(const std::string& name) { return ReadRegularFile(Resolve(name).string(), name); }
 
 void LocalFileSystem::WriteBytes(const std::string& name, std::string_view bytes) {
     fs::path path = Resolve(name);

@@ -15,8 +15,8 @@ std::string_view SeverityName(TLintSeverity severity) {
 }
 
 std::string FormatFinding(const TLintFinding& finding) {
-    return finding.File + ":" + std::to_string(finding.Line) + ": " + std::string(SeverityName(finding.Severity)) +
-           ": " + finding.Message + " [" + finding.Code + "]";
+    const std::string where = finding.File.empty() ? "" : finding.File + ":" + std::to_string(finding.Line) + ": ";
+    return where + std::string(SeverityName(finding.Severity)) + ": " + finding.Message + " [" + finding.Code + "]";
 }
 
 }  // namespace scenario

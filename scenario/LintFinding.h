@@ -25,7 +25,8 @@ struct TLintFinding {
     std::optional<globe::TGeoPoint> At;  // the position concerned, for a mark on the map
 };
 
-// "FILE:LINE: severity: message [code]", the form compilers and editors understand.
+// "FILE:LINE: severity: message [code]", the form compilers and editors understand; a finding
+// about no file (the land map) is "severity: message [code]".
 std::string FormatFinding(const TLintFinding& finding);
 
 }  // namespace scenario

@@ -250,12 +250,20 @@ void LintPorts(const TScenarioState& state, const globe::TLandIndex& land, platf
 }  // namespace
 
 std::vector<TLintFinding> LintForce(const TScenarioState& state, const TForce& force, const globe::TLandIndex* land) {
-    return TForceLint(state, force, land).Run();
+    return TForceLint(state, force, land != nullptr && land->TooLarge() ? nullptr : land).Run();
 }
 
 std::vector<TLintFinding> LintScenario(const TScenarioState& state, const globe::TLandIndex* land,
                                        platform::FileSystem& files) {
     std::vector<TLintFinding> findings;
+    if (land != nullptr && land->TooLarge()) {
+        TLintFinding& finding = findings.emplace_back();
+        finding.Severity = TLintSeverity::lsNote;
+        finding.Code = "land-skipped";
+        finding.Message = "the land checks were skipped: the land map's " + std::to_string(land->EdgeCount()) +
+                          " edges run through too many cells to index";
+        land = nullptr;
+    }
     if (land != nullptr) LintPorts(state, *land, files, findings);
     for (const TForce* force : state.ForceList) {
         std::vector<TLintFinding> more = LintForce(state, *force, land);

@@ -27,7 +27,7 @@ inline constexpr int kPortMiles = 20;    // a port this far from any coast is mi
 
 // Every finding of the scenario: the bases of both sides (their lines are read from the bases
 // files), then every force of ForceList; sorted by file and line. Without land the land checks
-// are left out.
+// are left out; land too large to index leaves them out with a note saying so.
 std::vector<TLintFinding> LintScenario(const TScenarioState& state, const globe::TLandIndex* land,
                                        platform::FileSystem& files);
 

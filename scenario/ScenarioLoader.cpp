@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "globe/data/CustomVoduz4.h"
+#include "platform/FileError.h"
 #include "platform/FileSystem.h"
 #include "platform/IntegerText.h"
 #include "platform/PathNames.h"
@@ -167,6 +168,10 @@ void TScenarioLoader::ReadEnvironmentSetting(const std::string& dir) {
                     ReadingFile(environment);
                     try {
                         LoadEnvironmentFile(environment);
+                    } catch (const platform::EFileError& error) {
+                        // Not a file that can be read (a device, a FIFO, too large): the reason
+                        // names it; the scenario loads without the environment.
+                        Message(error.what());
                     } catch (...) {
                         ReadingFile(infoFile);
                         throw;

@@ -199,7 +199,9 @@ class TCustomVoduz4 : public TGlobeRoot, public TGlobeHost, private TGlobeChange
   int32_t MinTextHeight_ = 5;
   int32_t MaxTextHeight_ = 0;
   TGlobeOptions GlobeOptions_{goCache3DPoints, goDoubleBuffered};
-  TSaveMetaDataLocation SaveMetaDataLocation_ = smdInDataDirectory;
+  // A program chooses where index files may go; until then none is written (a folder an
+  // environment names is not ours to write).
+  TSaveMetaDataLocation SaveMetaDataLocation_ = smdDiscard;
   int32_t CacheCapacity_ = 10240;
   int64_t CacheMemory_ = 0;
   int32_t ObjectIDCounter_ = 0;

@@ -122,34 +122,70 @@ void TLandIndex::AddEdge(const TGeoPoint& from, const TGeoPoint& to, bool cut) {
   Filed_ = false;
 }
 
-void TLandIndex::FileEdges() const {
-  // Two passes: count the edges of every cell, then place them.
-  constexpr std::size_t kCells = static_cast<std::size_t>(kColumns) * kRows;
-  auto forEachCell = [](const TEdge& e, auto&& visit) {
-    const int c1 = CellOf(std::min(e.X1, e.X2), GU_180_DEGREES, kColumns);
-    const int c2 = CellOf(std::max(e.X1, e.X2), GU_180_DEGREES, kColumns);
-    const int r1 = CellOf(std::min(e.Y1, e.Y2), GU_90_DEGREES, kRows);
-    const int r2 = CellOf(std::max(e.Y1, e.Y2), GU_90_DEGREES, kRows);
-    for (int r = r1; r <= r2; ++r) {
-      for (int c = c1; c <= c2; ++c) visit(static_cast<std::size_t>(r) * kColumns + c);
-    }
+template <class Visit>
+void TLandIndex::ForEachCellOf(const TEdge& edge, Visit&& visit) {
+  // Row by row: the part of the line within the row's band of latitude spans a range of columns.
+  // In double (exact to far below a unit here): long double costs many times more per row.
+  constexpr int64_t kCell = GlobeUnitsPerDegree / 2;
+  constexpr double kMargin = 1;
+  const int64_t minX = std::min(edge.X1, edge.X2), maxX = std::max(edge.X1, edge.X2);
+  const int64_t minY = std::min(edge.Y1, edge.Y2), maxY = std::max(edge.Y1, edge.Y2);
+  const int r1 = CellOf(static_cast<int32_t>(minY), GU_90_DEGREES, kRows);
+  const int r2 = CellOf(static_cast<int32_t>(maxY), GU_90_DEGREES, kRows);
+  const bool flat = edge.Y1 == edge.Y2;
+  const double slope = flat ? 0 : static_cast<double>(int64_t{edge.X2} - edge.X1) / static_cast<double>(int64_t{edge.Y2} - edge.Y1);
+  auto xAt = [&](int64_t y) { return static_cast<double>(edge.X1) + static_cast<double>(y - edge.Y1) * slope; };
+  auto column = [](double x) {
+    return static_cast<int>(std::clamp(std::floor((x + GU_180_DEGREES) / kCell), 0.0, kColumns - 1.0));
   };
-  CellStart_.assign(kCells + 1, 0);
-  for (const TEdge& e : Edges_) forEachCell(e, [&](std::size_t cell) { ++CellStart_[cell + 1]; });
-  for (std::size_t i = 0; i < kCells; ++i) CellStart_[i + 1] += CellStart_[i];
-  CellEdges_.assign(static_cast<std::size_t>(CellStart_[kCells]), 0);
-  std::vector<std::int32_t> next(CellStart_.begin(), CellStart_.end() - 1);
-  for (std::size_t i = 0; i < Edges_.size(); ++i) {
-    forEachCell(Edges_[i], [&](std::size_t cell) {
-      CellEdges_[static_cast<std::size_t>(next[cell]++)] = static_cast<std::int32_t>(i);
-    });
+  for (int r = r1; r <= r2; ++r) {
+    const int64_t bottom = r == r1 ? minY : r * kCell - GU_90_DEGREES;
+    const int64_t top = r == r2 ? maxY : (r + 1) * kCell - GU_90_DEGREES;
+    const double xa = flat ? static_cast<double>(minX) : xAt(bottom), xb = flat ? static_cast<double>(maxX) : xAt(top);
+    const double west = std::max(std::min(xa, xb), static_cast<double>(minX)) - kMargin;
+    const double east = std::min(std::max(xa, xb), static_cast<double>(maxX)) + kMargin;
+    const std::size_t rowStart = static_cast<std::size_t>(r) * kColumns;
+    for (int c = column(west), last = column(east); c <= last; ++c) visit(rowStart + static_cast<std::size_t>(c));
   }
+}
+
+void TLandIndex::FileEdges() const {
+  // Two passes: count the edges of every cell (giving up past the cap), then place them.
+  constexpr std::size_t kCells = static_cast<std::size_t>(kColumns) * kRows;
   Filed_ = true;
+  CellEdges_.clear();
+  CellStart_.assign(kCells + 1, 0);
+  std::size_t total = 0;
+  TooLarge_ = Edges_.size() > static_cast<std::size_t>(INT32_MAX);
+  for (std::size_t i = 0; i < Edges_.size() && !TooLarge_; ++i) {
+    ForEachCellOf(Edges_[i], [&](std::size_t cell) { ++CellStart_[cell + 1]; ++total; });
+    TooLarge_ = total > MaxCellEntries_;
+  }
+  if (TooLarge_) {
+    CellStart_.assign(kCells + 1, 0);  // every cell empty: no land anywhere
+    return;
+  }
+  for (std::size_t i = 0; i < kCells; ++i) CellStart_[i + 1] += CellStart_[i];
+  CellEdges_.assign(total, 0);
+  std::vector<std::size_t> next(CellStart_.begin(), CellStart_.end() - 1);
+  for (std::size_t i = 0; i < Edges_.size(); ++i) {
+    ForEachCellOf(Edges_[i], [&](std::size_t cell) { CellEdges_[next[cell]++] = static_cast<std::int32_t>(i); });
+  }
+}
+
+bool TLandIndex::TooLarge() const {
+  if (!Filed_ || CellStart_.empty()) FileEdges();
+  return TooLarge_;
+}
+
+std::size_t TLandIndex::CellEntryCount() const {
+  if (!Filed_ || CellStart_.empty()) FileEdges();
+  return CellEdges_.size();
 }
 
 std::span<const std::int32_t> TLandIndex::Cell(int column, int row) const {
   if (!Filed_ || CellStart_.empty()) FileEdges();
-  const std::size_t cell = static_cast<std::size_t>(row) * kColumns + column;
+  const std::size_t cell = static_cast<std::size_t>(row) * kColumns + static_cast<std::size_t>(column);
   return {CellEdges_.data() + CellStart_[cell], CellEdges_.data() + CellStart_[cell + 1]};
 }
 
@@ -166,7 +202,7 @@ bool TLandIndex::IsLand(const TGeoPoint& point) const {
     }
   }
   // Counts the rings' edges that a ray from the point toward the east crosses. An edge is
-  // filed in every cell of its bounds; it is counted in the cell where the ray meets it.
+  // filed in every cell its line runs through; it is counted in the cell where the ray meets it.
   const long double px = point.LongX;
   bool inside = false;
   for (int column = Column(point.LongX); column < kColumns; ++column) {
@@ -199,10 +235,14 @@ int32_t TLandIndex::CoastDistance(const TGeoPoint& point, int32_t limit) const {
       for (const std::int32_t i : Cell(((c % kColumns) + kColumns) % kColumns, r)) {
         const TEdge& e = Edges_[static_cast<std::size_t>(i)];
         if (e.Cut) continue;
-        const long double d = DistanceToSegment(
-            LongitudeDelta(point.LongX, e.X1) * cosLat, static_cast<long double>(int64_t{e.Y1} - point.LatY),
-            LongitudeDelta(point.LongX, e.X2) * cosLat, static_cast<long double>(int64_t{e.Y2} - point.LatY));
-        best = std::min(best, d);
+        // The edge as it runs from its first end the short way from the point (a coastline edge
+        // spans at most half the globe), and its copy a turn away where it reaches past it.
+        const int64_t x1 = LongitudeDelta(point.LongX, e.X1), x2 = x1 + (int64_t{e.X2} - e.X1);
+        const auto y1 = static_cast<long double>(int64_t{e.Y1} - point.LatY);
+        const auto y2 = static_cast<long double>(int64_t{e.Y2} - point.LatY);
+        best = std::min(best, DistanceToSegment(x1 * cosLat, y1, x2 * cosLat, y2));
+        const int64_t turn = x2 > GU_180_DEGREES ? -GU_360_DEGREES : x2 < -GU_180_DEGREES ? GU_360_DEGREES : 0;
+        if (turn != 0) best = std::min(best, DistanceToSegment((x1 + turn) * cosLat, y1, (x2 + turn) * cosLat, y2));
       }
     }
   }

@@ -1,10 +1,13 @@
 #pragma once
 // The land of a map layer for questions about positions and routes: is a point on land, how far
 // is it from the coast, does a great-circle leg cross land. Every ring of the layer's objects is
-// cut into its edges, which are filed in a grid of half-degree cells over their bounds; a
-// question looks only at the edges of the cells it touches. Land is what lies inside an odd
-// number of rings (so holes and lakes count as water).
+// cut into its edges, which are filed in a grid of half-degree cells, each in the cells its
+// straight line (in latitude and longitude) runs through; a question looks only at the edges of
+// the cells it touches. Land is what lies inside an odd number of rings (so holes and lakes count
+// as water). The grid's size is capped: a layer whose edges would need more cell entries is
+// `TooLarge` and answers every question with "no land".
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -17,7 +20,10 @@ class TGlobeObjectSource;
 
 class TLandIndex {
 public:
-  TLandIndex() = default;
+  // About 16 million entries (64 MB), far more than the land of any real map needs.
+  static constexpr std::size_t kDefaultMaxCellEntries = std::size_t{1} << 24;
+
+  explicit TLandIndex(std::size_t maxCellEntries = kDefaultMaxCellEntries) : MaxCellEntries_(maxCellEntries) {}
 
   // Adds every chain of every map object of the source as a closed ring.
   void AddSource(TGlobeObjectSource& source);
@@ -27,6 +33,10 @@ public:
 
   bool Empty() const { return Edges_.empty(); }
   std::size_t EdgeCount() const { return Edges_.size(); }
+  // Whether the edges would need more cell entries than the cap; such an index finds no land.
+  bool TooLarge() const;
+  // The entries of the grid (each edge once for every cell it is filed in); 0 when `TooLarge`.
+  std::size_t CellEntryCount() const;
 
   // Inside an odd number of rings, or on a ring's edge (a point on the coast is land).
   bool IsLand(const TGeoPoint& point) const;
@@ -48,6 +58,10 @@ private:
   static int Row(long double latY);
   // The edges filed in a cell (the grid is made on the first question after edges were added).
   std::span<const std::int32_t> Cell(int column, int row) const;
+  // Calls visit(cell) for every cell the edge's line runs through (with a unit of margin, so that
+  // a crossing the questions compute on a cell border finds the edge on either side).
+  template <class Visit>
+  static void ForEachCellOf(const TEdge& edge, Visit&& visit);
   void FileEdges() const;
   // A cut edge is part of a ring but not coastline.
   void AddEdge(const TGeoPoint& from, const TGeoPoint& to, bool cut);
@@ -57,11 +71,13 @@ private:
 
   static constexpr int kColumns = 720;
   static constexpr int kRows = 360;
+  std::size_t MaxCellEntries_;
   std::vector<TEdge> Edges_;
   // The grid, row by row: the edges of cell i are CellEdges_[CellStart_[i] .. CellStart_[i + 1]).
-  mutable std::vector<std::int32_t> CellStart_;
+  mutable std::vector<std::size_t> CellStart_;
   mutable std::vector<std::int32_t> CellEdges_;
   mutable bool Filed_ = true;
+  mutable bool TooLarge_ = false;
 };
 
 }  // namespace globe

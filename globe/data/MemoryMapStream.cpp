@@ -15,13 +15,14 @@
 namespace globe {
 
 TMemoryMapStream::TMemoryMapStream(const std::string& fileName) : FFileName(fileName) {
-    FHandle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO does not wait for a writer; it is refused below like a device.
+    FHandle = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (FHandle < 0)
         throw std::runtime_error("Unable to open file " + fileName);
     struct stat info {};
     if (::fstat(FHandle, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(FHandle);
-        throw std::runtime_error("Unable to create file mapping");
+        throw std::runtime_error("Unable to create file mapping: " + fileName + " is not a regular file");
     }
     FSize = static_cast<std::int64_t>(info.st_size);
     if (FSize > 0) {

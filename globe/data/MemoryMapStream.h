@@ -20,7 +20,7 @@ class TMappingGuard;
 class TMemoryMapStream final : public TGlobeStream {
 public:
     // Opens the file for reading (other readers allowed) and maps all of it read-only.
-    // Throws std::runtime_error "Unable to open file <name>", "Unable to create file mapping"
+    // Throws std::runtime_error "Unable to open file <name>", "Unable to create file mapping: <name> is not a regular file"
     // (not a regular file) or "Unable to map view of file". An empty file is an empty stream.
     explicit TMemoryMapStream(const std::string& fileName);
     ~TMemoryMapStream() override;

@@ -14,6 +14,8 @@
 #include "globe/data/GlobeStream.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
+#include "platform/FileError.h"
+#include "platform/RegularFile.h"
 
 namespace globe {
 
@@ -52,8 +54,11 @@ bool MetaDataIsCurrent(const std::string& metaDataFile, const std::string& dataF
 }
 
 std::string ReadFileBytes(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    try {
+        return platform::ReadRegularFile(fileName);
+    } catch (const platform::EFileError&) {
+        return {};
+    }
 }
 
 void SaveMetaDataFile(const std::string& fileName, TGlobeFileReader& reader,

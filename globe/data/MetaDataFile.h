@@ -22,7 +22,7 @@ std::string MetaDataFileName(const TGlobeFileReader& reader);
 // Whether a meta-data file exists that is not older than the data file.
 bool MetaDataIsCurrent(const std::string& metaDataFile, const std::string& dataFile);
 
-// The whole file (empty when it cannot be read); writing ignores a folder that cannot be
+// The whole file (empty when it cannot be read or is not a regular file of a sane size); writing ignores a folder that cannot be
 // written (the indexing pass is then only repeated next time).
 std::string ReadFileBytes(const std::string& fileName);
 

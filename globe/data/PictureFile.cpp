@@ -12,6 +12,9 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "platform/FileError.h"
+#include "platform/RegularFile.h"
+
 namespace globe {
 
 namespace {
@@ -187,11 +190,12 @@ std::unique_ptr<platform::Bitmap24> DecodeJpegPicture(std::string_view bytes) {
 }
 
 std::unique_ptr<platform::Bitmap24> LoadPictureFile(const std::string& fileName) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(fileName, error)) return nullptr;
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file) return nullptr;
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  try {
+    bytes = platform::ReadRegularFile(fileName);
+  } catch (const platform::EFileError&) {
+    return nullptr;
+  }
   const std::string ext = LowerExtension(fileName);
   if (ext == ".bmp" || ext == ".dib") return DecodeBitmapPicture(bytes);
   if (ext == ".jpg" || ext == ".jpeg") return DecodeJpegPicture(bytes);

@@ -8,7 +8,9 @@
 
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeException.h"
+#include "platform/FileError.h"
 #include "platform/FileSystem.h"
+#include "platform/RegularFile.h"
 
 namespace globe {
 
@@ -52,11 +54,11 @@ void TTextureData::Clear() {
 
 bool TTextureData::LoadFromFile(const std::string& fileName) {
   Clear();
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(fileName, error)) return false;
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file) return false;
-  LoadFromStream(file);
+  try {
+    LoadFromBytes(platform::ReadRegularFile(fileName));
+  } catch (const platform::EFileError&) {
+    return false;
+  }
   FileName_ = fileName;
   return true;
 }

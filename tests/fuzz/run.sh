@@ -3,8 +3,9 @@
 # SECONDS, then prints per target the executions and the findings (crash, leak, timeout and
 # out-of-memory inputs). Exits non-zero when a target found something or could not run.
 #
-#   tests/fuzz/run.sh SECONDS [TARGET...]     targets: label_value scenario environment lyr
-#                                             shp_dbf mif texture picture (default: all)
+#   tests/fuzz/run.sh SECONDS [TARGET...]     targets: label_value scenario lint scenario_chain
+#                                             case_lines environment lyr shp_dbf mif metadata
+#                                             texture picture (default: all)
 #   FUZZ_OUT=DIR   where logs, findings and the growing corpora go (default build-fuzz/fuzz-out)
 #   FUZZ_JOBS=N    build jobs (default 2)
 #
@@ -16,7 +17,7 @@ here=$root/tests/fuzz
 seconds=${1:?usage: tests/fuzz/run.sh SECONDS [TARGET...]}
 shift
 [[ $seconds =~ ^[0-9]+$ && $seconds -gt 0 ]] || { echo "SECONDS must be a whole number above 0"; exit 2; }
-all=(label_value scenario environment lyr shp_dbf mif texture picture)
+all=(label_value scenario lint scenario_chain case_lines environment lyr shp_dbf mif metadata texture picture)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 build=$root/build-fuzz
@@ -49,12 +50,36 @@ make_seeds() {
         grep '=' | sort -u | awk 'NR <= 150' | while IFS= read -r line; do
           i=$((i + 1)); printf '%s\n%s' "${line%%=*}" "$line" >"$dir/line$i"
         done ;;
-    scenario)
+    scenario | lint)
       for s in "$root"/data/Scenarios/* "$root"/tests/data/scenarios/*; do
         for f in "$s"/*; do
           [ -f "$f" ] && case $f in *.env) ;; *) printf '=== %s\n' "$(basename "$f")"; cat "$f" ;; esac
         done >"$dir/$(basename "$s")"
       done ;;
+    scenario_chain)
+      # Each scenario with the small maps as its environment, the maps beside its files.
+      for s in "$root"/data/Scenarios/* "$root"/tests/data/scenarios/*; do
+        [ -d "$s" ] || continue
+        {
+          for f in "$s"/*; do
+            [ -f "$f" ] && case $f in *.env) ;; *) printf '=== %s\n' "$(basename "$f")"; cat "$f" ;; esac
+          done
+          info=$(cd "$s" && ls | grep -i -m1 -E '^(scenario|campaign)info\.cfg$') || info=ScenarioInfo.cfg
+          printf '\n=== %s\nEnvironmentFile=Maps.env\r\n' "$info"
+          printf '\n=== Maps.env\n'; cat "$here/seeds/Maps.env"
+          for f in Land.lyr Coast.shp Coast.dbf Countries.mif Countries.mid Texture.bmp Symbol.jpg; do
+            printf '\n=== %s\n' "$f"; cat "$maps/$f"
+          done
+        } >"$dir/$(basename "$s")"
+      done ;;
+    case_lines)
+      for f in "$root"/data/Scenarios/*/*[sS]hips.cfg "$root"/data/Scenarios/*/*[mM]issions.cfg \
+               "$root"/tests/data/scenarios/*/*[sS][hH][iI][pP][sS].[cC][fF][gG] \
+               "$root"/tests/data/scenarios/*/*[mM][iI][sS][sS][iI][oO][nN][sS].[cC][fF][gG]; do
+        [ -f "$f" ] && i=$((i + 1)) && cp "$f" "$dir/side$i"
+      done ;;
+    metadata)  # the meta-data files the readers write for the small maps
+      FUZZ_MAKE_SEEDS="$dir" "$build/tests/fuzz/fuzz_metadata" -runs=0 >/dev/null 2>&1 ;;
     environment)
       cp "$here"/seeds/*.env "$dir/"
       cp "$root/data/Data/World.env" "$dir/World.env"

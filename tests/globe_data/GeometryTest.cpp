@@ -301,5 +301,118 @@ TEST_F(LandIndexTest, LegsCrossingOrPassingTheCoastTheMeridianOrThePoles) {
         << leg.From.LatY << " " << leg.To.LatY;
 }
 
+// Long edges, checked against every edge in turn: a ring's edges found by the index's cells are
+// all the edges a question must see. Triangles with corners anywhere between 89 W and 89 E and
+// 85 S and 85 N, and the corner-to-corner edges of a crafted map, which a grid over the edges'
+// bounds would file in a quarter of the globe's cells each.
+class LongEdgeLandTest : public ::testing::Test {
+ protected:
+  struct TEdge {
+    TGeoPoint From, To;
+  };
+  LongEdgeLandTest() {
+    std::mt19937 random(31);
+    auto coordinate = [&](int limit) { return static_cast<int32_t>(random() % (2u * limit * Deg + 1)) - limit * Deg; };
+    for (int i = 0; i < 60; ++i) {
+      std::vector<TGeoPoint> ring;
+      for (int k = 0; k < 3; ++k) ring.emplace_back(coordinate(89), coordinate(85));
+      AddRing(ring);
+    }
+    for (int i = 0; i < 20; ++i) AddRing({DegPoint(-89, -85 + i), DegPoint(89, 85 - i), DegPoint(89, 85 - i - 1)});
+  }
+  void AddRing(const std::vector<TGeoPoint>& ring) {
+    land.AddRing(ring);
+    rings.push_back(ring);
+    for (std::size_t k = 0; k < ring.size(); ++k) edges.push_back({ring[k], ring[(k + 1) % ring.size()]});
+  }
+  // Inside an odd number of rings: the edges a ray toward the east crosses.
+  bool IsLand(const TGeoPoint& p) const {
+    bool inside = false;
+    for (const auto& [a, b] : edges) {
+      if ((a.LatY > p.LatY) == (b.LatY > p.LatY)) continue;
+      const long double x = a.LongX + static_cast<long double>(p.LatY - int64_t{a.LatY}) * (int64_t{b.LongX} - a.LongX) /
+                                          (int64_t{b.LatY} - a.LatY);
+      if (x > p.LongX) inside = !inside;
+    }
+    return inside;
+  }
+  int32_t CoastDistance(const TGeoPoint& p, int32_t limit) const {
+    const long double cosLat = std::cos(p.LatY * GUToRadians);
+    long double best = limit;
+    for (const auto& [a, b] : edges) {
+      const long double ax = (a.LongX - int64_t{p.LongX}) * cosLat, ay = a.LatY - int64_t{p.LatY};
+      const long double bx = (b.LongX - int64_t{p.LongX}) * cosLat, by = b.LatY - int64_t{p.LatY};
+      const long double dx = bx - ax, dy = by - ay;
+      const long double t = std::clamp(-(ax * dx + ay * dy) / (dx * dx + dy * dy), 0.0L, 1.0L);
+      best = std::min(best, std::hypot(ax + t * dx, ay + t * dy));
+    }
+    return static_cast<int32_t>(std::rint(best));
+  }
+  // Over land where it starts, or where a chord of its path meets an edge (none crosses the
+  // 180-degree meridian here).
+  bool LegCrossesLand(const TGeoPoint& a, const TGeoPoint& b) const {
+    const std::vector<TGeoPoint> path = GreatCirclePath(a, b, 0, 1, 2 * Mile);
+    if (IsLand(path.front())) return true;
+    auto turn = [](const TGeoPoint& p, const TGeoPoint& q, const TGeoPoint& r) {
+      const int64_t cross = (int64_t{q.LongX} - p.LongX) * (int64_t{r.LatY} - p.LatY) -
+                            (int64_t{q.LatY} - p.LatY) * (int64_t{r.LongX} - p.LongX);
+      return (cross > 0) - (cross < 0);
+    };
+    auto within = [](const TGeoPoint& p, const TGeoPoint& q, const TGeoPoint& r) {
+      return std::min(p.LongX, q.LongX) <= r.LongX && r.LongX <= std::max(p.LongX, q.LongX) &&
+             std::min(p.LatY, q.LatY) <= r.LatY && r.LatY <= std::max(p.LatY, q.LatY);
+    };
+    for (std::size_t i = 1; i < path.size(); ++i) {
+      const TGeoPoint &p = path[i - 1], &q = path[i];
+      for (const auto& [e, f] : edges) {
+        const int d1 = turn(e, f, p), d2 = turn(e, f, q), d3 = turn(p, q, e), d4 = turn(p, q, f);
+        if ((d1 * d2 < 0 && d3 * d4 < 0) || (d1 == 0 && within(e, f, p)) || (d2 == 0 && within(e, f, q)) ||
+            (d3 == 0 && within(p, q, e)) || (d4 == 0 && within(p, q, f)))
+          return true;
+      }
+    }
+    return false;
+  }
+  TLandIndex land;
+  std::vector<std::vector<TGeoPoint>> rings;
+  std::vector<TEdge> edges;
+};
+
+TEST_F(LongEdgeLandTest, EdgesAreFiledOnlyWhereTheyRunAndEveryQuestionStillFindsThem) {
+  // An edge runs through at most every column once and every row with a column either side.
+  EXPECT_FALSE(land.TooLarge());
+  EXPECT_LE(land.CellEntryCount(), land.EdgeCount() * (720 + 3 * 360));
+  std::mt19937 random(7);
+  auto degrees = [&](int limit) { return static_cast<int>(random() % (2u * limit + 1)) - limit; };
+  for (int i = 0; i < 300; ++i) {
+    // Whole and half degrees lie on cell borders.
+    const TGeoPoint p = i % 2 ? TGeoPoint(degrees(100) * Deg / 2, degrees(170) * Deg / 2)
+                              : At(degrees(88000) / 1000.0, degrees(100000) / 1000.0);
+    ASSERT_EQ(land.IsLand(p), IsLand(p)) << p.LatY << " " << p.LongX;
+    ASSERT_EQ(land.CoastDistance(p, 200 * Mile), CoastDistance(p, 200 * Mile)) << p.LatY << " " << p.LongX;
+  }
+  for (int i = 0; i < 30; ++i) {
+    const TGeoPoint a = At(degrees(80), degrees(100));
+    const TGeoPoint b = TGeoPoint(a.LongX + degrees(30) * Deg, a.LatY + degrees(10) * Deg / 2);
+    ASSERT_EQ(land.LegCrossesLand(a, b, 0, 0), LegCrossesLand(a, b)) << a.LatY << " " << b.LatY;
+  }
+}
+
+TEST_F(LongEdgeLandTest, AnIndexBeyondItsCapFindsNoLand) {
+  TLandIndex capped(land.CellEntryCount() - 1), enough(land.CellEntryCount());
+  for (const auto& ring : rings) {
+    capped.AddRing(ring);
+    enough.AddRing(ring);
+  }
+  EXPECT_FALSE(enough.TooLarge());
+  EXPECT_TRUE(capped.TooLarge());
+  EXPECT_EQ(capped.CellEntryCount(), 0u);
+  const TGeoPoint onLand = At(0, 0), far = At(-60, 80);
+  ASSERT_TRUE(IsLand(onLand) || LegCrossesLand(onLand, far));
+  EXPECT_FALSE(capped.IsLand(onLand));
+  EXPECT_FALSE(capped.LegCrossesLand(onLand, far, 0, 0));
+  EXPECT_EQ(capped.CoastDistance(onLand, 20 * Mile), 20 * Mile);
+}
+
 }  // namespace
 }  // namespace globe

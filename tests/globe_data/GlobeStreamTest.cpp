@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <bit>
+#include <chrono>
 #include <csignal>
 #include <cmath>
 #include <filesystem>
@@ -20,6 +23,7 @@
 #include "globe/data/MappedFileStream.h"
 #include "globe/data/MemoryMapStream.h"
 #include "globe/data/TextReader.h"
+#include "tests/support/FinishesWithin.h"
 #include "tests/support/ThrownMessage.h"
 
 namespace globe {
@@ -149,12 +153,17 @@ TEST(MemoryMapStream, ReadsTheWholeFileStopsAtTheEndAndReportsFailures) {
   TMemoryMapStream empty(dir.Write("empty", ""));
   EXPECT_THROW(empty.Read(buffer, 1), EGlobeException);
   const std::string missing = dir.File("missing.shp");
-  // A directory opens but cannot be mapped.
+  // A directory opens but cannot be mapped; a FIFO is refused without waiting for a writer.
+  const std::string fifo = dir.File("fifo.lyr");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(corvalis::testing::FinishesWithin(std::chrono::seconds(5),
+                                              [&] { return ThrownMessage<std::exception>([&] { TMemoryMapStream s(fifo); }); }),
+            "Unable to create file mapping: " + fifo + " is not a regular file");
   for (const auto& [action, message] : std::vector<std::pair<std::function<void()>, std::string>>{
            {[&] { stream.Write("y", 1); }, "TMemoryMapStream.Write: Not supported"},
            {[&] { stream.SetSize(0); }, "TMemoryMapStream.SetSize: Not supported"},
            {[&] { TMemoryMapStream s(missing); }, "Unable to open file " + missing},
-           {[&] { TMemoryMapStream s(dir.Path.string()); }, "Unable to create file mapping"}})
+           {[&] { TMemoryMapStream s(dir.Path.string()); }, "Unable to create file mapping: " + dir.Path.string() + " is not a regular file"}})
     EXPECT_EQ(ThrownMessage<std::exception>(action), message);
   EXPECT_EQ(testing::ReadWholeFile(name), "abcdef");
 }

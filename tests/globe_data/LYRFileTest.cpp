@@ -285,6 +285,20 @@ std::string Described(TGlobeObject& object) {
   return text.str();
 }
 
+// A globe whose program chose no place for index files writes none, in the data folder or beside
+// the layer.
+TEST_F(LYRReaderTest, ByDefaultNoIndexFileIsWritten) {
+  const std::string name = dir.File("layer.lyr");
+  SaveLYRFile(MakeSource(), name);
+  TCustomVoduz4 fresh;
+  fresh.SetDataDirectory(dir.Path.string());
+  auto* layer = fresh.NewObjectSource<TGlobeLYRReader>();
+  layer->SetFileName(name);
+  layer->SetActive(true);
+  ASSERT_EQ(layer->Count(), 3);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), std::filesystem::directory_iterator()), 1);
+}
+
 // Written layers read back, and again from the index file beside the data without a mapping pass.
 TEST_F(LYRReaderTest, WrittenLayersReadBackAndSecondOpeningUsesTheIndexFile) {
   globe.SetSaveMetaDataLocation(smdWithDataFile);

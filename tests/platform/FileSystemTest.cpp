@@ -10,6 +10,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -20,6 +23,8 @@
 #include "platform/FileError.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/ProgramFolder.h"
+#include "platform/RegularFile.h"
+#include "tests/support/FinishesWithin.h"
 #include "tests/support/WriteTraps.h"
 
 namespace platform {
@@ -94,6 +99,32 @@ TEST_F(FileReplaceTest, ResolvesEachComponentIgnoringCaseAndNamesTheFileInErrors
     }
     EXPECT_THROW(files.ReadBytes(At("Scen")), EFileError);
     EXPECT_THROW(files.WriteBytes(At("Scen/NoDir/x.cfg"), "x"), EFileError);
+}
+
+// A name a scenario gives may be a FIFO, a device or a huge file: reading it is refused at once
+// with the reason, naming the file as it was given.
+TEST_F(FileReplaceTest, OnlyRegularFilesOfASaneSizeAreRead) {
+    ASSERT_EQ(::mkfifo(At("Subs0.cfg").c_str(), 0600), 0);
+    fs::resize_file(Put("huge.lyr", ""), kMaxReadFileBytes + 1);  // sparse: takes no room
+    const struct { std::string name, reason; } cases[] = {
+        {At("subs0.cfg"), "It is not a regular file."},
+        {"/dev/zero", "It is not a regular file."},
+        {At("huge.lyr"), "It is larger than 256 MB."},
+    };
+    for (const auto& c : cases) {
+        const std::optional<std::string> result = corvalis::testing::FinishesWithin(std::chrono::seconds(5), [&] {
+            try {
+                return std::to_string(files.ReadBytes(c.name).size());
+            } catch (const EFileError& e) {
+                return e.FileName() + "|" + e.what();
+            }
+        });
+        EXPECT_EQ(result, c.name + "|Cannot open file \"" + c.name + "\". " + c.reason);
+    }
+    // The limit itself is allowed.
+    const std::string limit = Put("limit.cfg", std::string(2u << 20, 'x'));
+    EXPECT_EQ(ReadRegularFile(limit, "", 2u << 20).size(), 2u << 20);
+    EXPECT_THROW(ReadRegularFile(limit, "", (2u << 20) - 1), EFileError);
 }
 
 TEST_F(FileReplaceTest, WritesLinesWithCrLfReadsBytesUnchangedAgesAndRemoval) {

@@ -165,6 +165,25 @@ Strings Places(const std::vector<TLintFinding>& findings) {
   return places;
 }
 
+// Land whose edges would overfill the index is not checked, and the findings say so.
+TEST_F(ScenarioLintTest, LandTooLargeToIndexIsSkippedWithANote) {
+  globe::TLandIndex tooLarge(1000);
+  for (int i = 0; i < 20; ++i) tooLarge.AddRing(std::vector{At(-85 + i, -179), At(85 - i, 179), At(84 - i, 179)});
+  ASSERT_FALSE(Lines(kLintFixtures + "waypoint_on_land").empty());
+  const std::vector<TLintFinding> findings = LintScenario(check->State(), &tooLarge, files);
+  EXPECT_EQ(Places(findings), Strings{":0 land-skipped"});
+  EXPECT_EQ(FormatFinding(findings.at(0)),
+            "note: the land checks were skipped: the land map's 60 edges run through too many cells to index "
+            "[land-skipped]");
+  EXPECT_TRUE(LintForce(check->State(), *check->State().ForceList.front(), &tooLarge).empty());
+}
+
+TLintFinding Finding(const std::string& file, std::size_t line, const TForce* force, const std::string& code = "x") {
+  TLintFinding finding;
+  std::tie(finding.File, finding.Line, finding.Code, finding.Force) = std::tie(file, line, code, force);
+  return finding;
+}
+
 // The edited forces' findings are replaced, the rest of the edited file's move with their lines.
 TEST(LintRecheckTest, EditedForceReplacedOthersMoveWithTheirLines) {
   TForce edited(nullptr), below(nullptr), above(nullptr);

@@ -2,7 +2,12 @@
 // real files: what vrkcheck's kept-output comparison of the fixtures does not show.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <random>
 
 #include "globe/data/CustomVoduz4.h"
@@ -27,6 +32,7 @@
 #include "scenario/ScenarioState.h"
 #include "scenario/SubZone.h"
 #include "tests/globe_data/TempFile.h"
+#include "tests/support/FinishesWithin.h"
 
 namespace scenario {
 namespace {
@@ -286,6 +292,50 @@ TEST_F(LoadCheckTest, MissingDataFolder) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("Data"), std::string::npos) << messages[0];
     EXPECT_NE(json.find(R"("kind":"none","caption":"Corvalis scenario editor")"), std::string::npos);
+}
+
+// Names in a scenario that are not files: a FIFO as a side file, as the environment or as a map
+// file of the environment, and a device as the environment. Each load ends at once with a message
+// naming the file, instead of waiting for a writer or reading without end (the globe takes only
+// regular files as map files: a FIFO there is a missing map file, which a load check does not show).
+TEST_F(LoadCheckTest, NamesThatAreNotRegularFilesEndWithAMessage) {
+    const fs::path scenario = dir.Path / "scen";
+    fs::copy(kFixtures + "small_scenario", scenario);
+    auto fifo = [](const fs::path& path) {
+        fs::remove(path);
+        return ::mkfifo(path.c_str(), 0600) == 0;
+    };
+    auto environment = [&](const std::string& name) {
+        std::ofstream(scenario / "ScenarioInfo.cfg") << "EnvironmentFile=" << name << "\nStartDate=19410520\n";
+    };
+    const struct { const char* what; std::function<bool()> make; std::string message; } cases[] = {
+        {"a FIFO side file", [&] { return fifo(scenario / "AxisShips.cfg"); }, "AxisShips.cfg\". It is not a regular file."},
+        {"the environment ../../../../dev/zero", [&] { environment("../../../../dev/zero"); return true; },
+         "../../../../dev/zero\". It is not a regular file."},
+        {"a FIFO environment", [&] { environment("World.env"); return fifo(scenario / "World.env"); },
+         "World.env\". It is not a regular file."},
+        {"a FIFO map file", [&] {
+             environment("World.env");
+             std::ofstream(scenario / "World.env") << R"(<TGlobe><LayerStore><Layer Class="TGlobeLayer" Name="Land">)"
+                                                   << R"(<Objects Class="TGlobeLYRReader" Filename="Land.lyr" />)"
+                                                   << "</Layer></LayerStore></TGlobe>";
+             return fifo(scenario / "Land.lyr");
+         }, ""},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(c.make()) << c.what;
+        const std::optional<std::string> messages = corvalis::testing::FinishesWithin(std::chrono::seconds(10), [&] {
+            Lines shown;
+            JsonOf(scenario.string(), &shown);
+            std::string text;
+            for (const std::string& message : shown) text += message + "\n";
+            return text;
+        });
+        ASSERT_TRUE(messages.has_value()) << c.what << ": the load did not end";
+        EXPECT_NE(messages->find(c.message), std::string::npos) << c.what << ": " << *messages;
+        fs::remove_all(scenario);
+        fs::copy(kFixtures + "small_scenario", scenario);
+    }
 }
 
 constexpr std::int32_t Lat(int degrees, int minutes) { return degrees * 5'400'000 + minutes * 90'000; }
