@@ -63,7 +63,8 @@ TEST_F(VrkCheckTest, LintFindingLinesAndExitStatus) {
     EXPECT_EQ(out.str(),
               "message 1:\n  Cannot find location \"Atlantis\" for TF Force Z\n"
               "scenario: 3 bases, 2 forces, 1 messages\n"
-              "AlliedShips.cfg:9: error: base \"Atlantis\" is not loaded [unknown-base]\n"
+              "AlliedShips.cfg:9: error: base \"Atlantis\" is not loaded: the force starts at 0\u00B0N 0\u00B0E "
+              "[unknown-base]\n"
               "lint: 1 errors, 0 warnings, 0 notes\n");
     // Nothing found: status 0 (as with the Crete demo's warnings only, below).
     EXPECT_EQ(Run({"--lint", kProgramDir + "/Scenarios/Malta1941"}), 0);
