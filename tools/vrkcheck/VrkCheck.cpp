@@ -109,7 +109,10 @@ int Run(const std::vector<std::string>& args, const std::string& programDir, std
     }
 
     // The load moves into the scenario directory: the picture's name is taken where the user stands.
-    if (!arguments.Png.empty()) arguments.Png = std::filesystem::absolute(arguments.Png, error).string();
+    if (!arguments.Png.empty()) {
+        const std::filesystem::path png = std::filesystem::absolute(arguments.Png, error);
+        if (!error) arguments.Png = png.string();
+    }
 
     platform::LocalFileSystem files;
     scenario::TLoadCheck check(files, platform::RegionalSettings{}, programDir);
