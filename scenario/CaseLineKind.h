@@ -1,6 +1,8 @@
 #pragma once
 // What a line inside a case says, by the first of the case readers' key tests that matches.
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace scenario {
@@ -22,5 +24,9 @@ enum class TCaseLineKind {
 // The tests run in the order above and are case-sensitive substring tests, so a "Target=" line
 // whose base name holds "LL" is a start line.
 TCaseLineKind ClassifyCaseLine(std::string_view line);
+
+// The case key ("WP=", "LOCATION=", ...) a line that is not read probably meant: its label
+// (before "=") is the key's but for upper and lower case ("wp=3700N 02400E").
+std::optional<std::string> CaseKeyInOtherCase(std::string_view line);
 
 }  // namespace scenario

@@ -68,11 +68,11 @@ const std::vector<TLintFinding>& TLoadCheck::Lint() {
     return Findings_;
 }
 
-std::string TLoadCheck::FindingsText() const {
+std::string TLoadCheck::FindingsText(std::string_view filePrefix) const {
     std::string text;
     std::size_t counts[3] = {0, 0, 0};
     for (const TLintFinding& finding : Findings_) {
-        text += FormatFinding(finding) + "\n";
+        text += std::string(filePrefix) + FormatFinding(finding) + "\n";
         ++counts[static_cast<int>(finding.Severity)];
     }
     text += "lint: " + std::to_string(counts[0]) + " errors, " + std::to_string(counts[1]) + " warnings, " +

@@ -59,8 +59,9 @@ public:
     // of the default world map; the JSON document then carries the findings too.
     const std::vector<TLintFinding>& Lint();
     const std::vector<TLintFinding>& Findings() const { return Findings_; }
-    // The findings one per line ("FILE:LINE: severity: message [code]"), then a count line.
-    std::string FindingsText() const;
+    // The findings one per line ("FILE:LINE: severity: message [code]", FILE behind filePrefix),
+    // then a count line.
+    std::string FindingsText(std::string_view filePrefix = {}) const;
 
     // The whole result as one JSON object (see docs/VRKCHECK.md); a caller may add keys to the
     // document before writing it.

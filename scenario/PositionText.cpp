@@ -71,19 +71,49 @@ std::pair<std::string, std::string> SplitPositionText(std::string_view value) {
     return {std::string(value.substr(0, blank)), std::string(value.substr(blank + 1))};
 }
 
-bool ParseLatLong(std::string_view latitudeText, std::string_view longitudeText,
-                  globe::TGeoPoint& point) {
-    if (latitudeText.empty() || longitudeText.empty()) return false;
+namespace {
+
+struct PositionParts {
+    AngleParts Latitude;
+    AngleParts Longitude;
+    bool South = false;
+    bool West = false;
+};
+
+// The fields of a position's two texts, or nothing when one does not read.
+std::optional<PositionParts> ReadPosition(std::string_view latitudeText, std::string_view longitudeText) {
+    if (latitudeText.empty() || longitudeText.empty()) return std::nullopt;
     std::string longitude(longitudeText);
     if (longitude.size() == 5 || longitude.size() == 7) longitude.insert(0, "0");
-
     std::optional<AngleParts> lat = ReadAngle(latitudeText, 2);
     std::optional<AngleParts> lon = ReadAngle(longitude, 3);
-    if (!lat || !lon) return false;
-    point.LongX = ToGlobeUnits(*lon, longitude.back() == 'W');
-    point.LatY = ToGlobeUnits(*lat, latitudeText.back() == 'S');
+    if (!lat || !lon) return std::nullopt;
+    return PositionParts{*lat, *lon, latitudeText.back() == 'S', longitude.back() == 'W'};
+}
+
+// Minutes and seconds below 60 and the whole angle within maxDegrees.
+bool AngleWithin(const AngleParts& parts, std::int64_t maxDegrees) {
+    const auto isClockField = [](std::int64_t field) { return field >= 0 && field < 60; };
+    if (parts.degrees < 0 || !isClockField(parts.minutes) || !isClockField(parts.seconds)) return false;
+    return parts.degrees * 3600 + parts.minutes * 60 + parts.seconds <= maxDegrees * 3600;
+}
+
+}  // namespace
+
+bool ParseLatLong(std::string_view latitudeText, std::string_view longitudeText,
+                  globe::TGeoPoint& point) {
+    const std::optional<PositionParts> parts = ReadPosition(latitudeText, longitudeText);
+    if (!parts) return false;
+    point.LongX = ToGlobeUnits(parts->Longitude, parts->West);
+    point.LatY = ToGlobeUnits(parts->Latitude, parts->South);
     point.Height = 0;
     return true;
+}
+
+bool IsPositionOnGlobe(std::string_view value) {
+    const auto [latitude, longitude] = SplitPositionText(value);
+    const std::optional<PositionParts> parts = ReadPosition(latitude, longitude);
+    return parts && AngleWithin(parts->Latitude, 90) && AngleWithin(parts->Longitude, 180);
 }
 
 std::string PadLatitudeText(std::string_view text, bool withSeconds) {

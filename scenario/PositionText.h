@@ -25,6 +25,11 @@ bool ParseLatLong(std::string_view latitudeText, std::string_view longitudeText,
 // A position value "latitude longitude": SplitPositionText, then ParseLatLong.
 bool ParsePositionValue(std::string_view value, globe::TGeoPoint& point);
 
+// Whether a position value reads and names a point on the globe: latitude at most 90 degrees,
+// longitude at most 180, minutes and seconds below 60 and no field negative. The reading
+// itself accepts "9999N" as 99 degrees 99 minutes north.
+bool IsPositionOnGlobe(std::string_view value);
+
 // Latitude, blank, longitude; whole minutes, or whole seconds withSeconds (truncated).
 std::string FormatPosition(const globe::TGeoPoint& point, bool withSeconds);
 

@@ -9,11 +9,13 @@
 #include "platform/FileSystem.h"
 #include "platform/IntegerText.h"
 #include "scenario/Base.h"
+#include "scenario/CaseLineKind.h"
 #include "scenario/CaseLines.h"
 #include "scenario/Force.h"
 #include "scenario/LabelValue.h"
 #include "scenario/MissionCases.h"
 #include "scenario/MissionLines.h"
+#include "scenario/PositionText.h"
 #include "scenario/ScenarioState.h"
 #include "scenario/SideFile.h"
 
@@ -121,11 +123,20 @@ private:
     void CheckCase(int n, std::size_t header, std::size_t end) {
         const TParsedCase route = ParseCaseLines(Lines_, header + 1, end, State_.BaseList);
         const std::vector<TParsedCase::TSkipped> faults = route.Faults();
+        // A start at a base that gives no position leaves the force where it was created.
+        const std::string noStart = route.Start ? "" : ": the force starts at 0\u00B0N 0\u00B0E";
         for (const TParsedCase::TSkipped& skipped : faults) {
             if (skipped.Fault.Fault != TCaseFault::UnknownBase) continue;
-            Add(skipped.Line, TLintSeverity::lsError, "unknown-base", "base \"" + skipped.Fault.Text + "\" is not loaded",
-                n);
+            const bool location = ClassifyCaseLine(Lines_[skipped.Line]) == TCaseLineKind::Location;
+            Add(skipped.Line, TLintSeverity::lsError, "unknown-base",
+                "base \"" + skipped.Fault.Text + "\" is not loaded" + (location ? noStart : ""), n);
         }
+        for (const TCaseLineRead& read : route.Lines) {
+            if (read.Kind == TCaseLineKind::Location && read.Faults.empty() && read.Value.empty()) {
+                Add(read.Line, TLintSeverity::lsError, "unknown-base", LineText(read.Line) + " names no base" + noStart, n);
+            }
+        }
+        CheckLinesRead(route, n);
         for (const TParsedCase::TSkipped& skipped : faults) {
             if (skipped.Fault.Fault != TCaseFault::BadPosition) continue;
             Add(skipped.Line, TLintSeverity::lsError, "bad-position",
@@ -154,10 +165,25 @@ private:
         CheckLegs(route, cwpiInside, n);
     }
 
+    // Lines the case readers pass over, and positions that read but lie off the globe.
+    void CheckLinesRead(const TParsedCase& route, int n) {
+        for (const TCaseLineRead& read : route.Lines) {
+            if (read.Kind == TCaseLineKind::Other) {
+                const std::optional<std::string> meant = CaseKeyInOtherCase(Lines_[read.Line]);
+                Add(read.Line, TLintSeverity::lsWarning, "line-not-read",
+                    "line not read: " + LineText(read.Line) + (meant ? " (" + *meant + " meant?)" : ""), n);
+            } else if (read.Point && !read.Point->AtBase && !IsPositionOnGlobe(read.Value)) {
+                ReportedLines_.push_back(read.Line);
+                Add(read.Line, TLintSeverity::lsError, "off-globe", "position off the globe: " + LineText(read.Line), n);
+            }
+        }
+    }
+
     void CheckOnLand(const TRoutePoint& point, const char* code, const std::string& what, int n) {
+        if (IsReported(point)) return;
         if (!Land_->IsLand(point.Point)) return;
         if (Land_->CoastDistance(point.Point, kCoastalReach + 1) <= kCoastalReach) return;
-        InlandLines_.push_back(point.Line);
+        ReportedLines_.push_back(point.Line);
         Add(point.Line, TLintSeverity::lsError, code,
             what + LineText(point.Line) + " is on land, " + CoastMiles(*Land_, point.Point) + " from the coast", n)
             .At = point.Point;
@@ -176,8 +202,8 @@ private:
         for (std::size_t i = 1; i < path.size(); ++i) {
             const TRoutePoint& from = *path[i - 1];
             const TRoutePoint& to = *path[i];
-            // A leg to or from a position already reported inland says nothing new.
-            if (IsInland(from) || IsInland(to)) continue;
+            // A leg to or from a position already reported inland or off the globe says nothing new.
+            if (IsReported(from) || IsReported(to)) continue;
             const std::int32_t skipStart = from.AtBase || IsCoastal(*Land_, from.Point) ? kCoastalReach : 0;
             const std::int32_t skipEnd = to.AtBase || IsCoastal(*Land_, to.Point) ? kCoastalReach : 0;
             if (!Land_->LegCrossesLand(from.Point, to.Point, skipStart, skipEnd)) continue;
@@ -187,8 +213,8 @@ private:
         }
     }
 
-    bool IsInland(const TRoutePoint& point) const {
-        return std::find(InlandLines_.begin(), InlandLines_.end(), point.Line) != InlandLines_.end();
+    bool IsReported(const TRoutePoint& point) const {
+        return std::find(ReportedLines_.begin(), ReportedLines_.end(), point.Line) != ReportedLines_.end();
     }
 
     const TScenarioState& State_;
@@ -197,7 +223,7 @@ private:
     const platform::TextLines& Lines_;
     std::string File_;
     int Headers_ = 0;
-    std::vector<std::size_t> InlandLines_;  // lines of positions reported on land
+    std::vector<std::size_t> ReportedLines_;  // lines of positions reported on land or off the globe
     std::vector<TLintFinding> Findings_;
 };
 

@@ -1,9 +1,9 @@
 #pragma once
 // The checks of a loaded scenario for what loads without a word but is wrong: waypoints and
 // start positions on land, legs across land, ports far from the sea, a current waypoint outside
-// the case, case counts that do not match the cases, forces too slow to time, empty cases and
-// cases naming bases that are not loaded. They read the side lines as they stand, so the editor
-// can run them after every edit.
+// the case, case counts that do not match the cases, forces too slow to time, empty cases, cases
+// naming bases that are not loaded (or none), positions off the globe and case lines no key
+// matches. They read the side lines as they stand, so the editor can run them after every edit.
 
 #include <vector>
 

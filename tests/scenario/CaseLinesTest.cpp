@@ -419,6 +419,20 @@ TEST(ParseLatLong, FailuresLeaveThePointAndTextsSplitAtTheFirstBlank) {
     EXPECT_EQ(SplitPositionText("5130N00010W"), Split("", "5130N00010W"));
 }
 
+// The reading takes any two digits as minutes; a position on the globe keeps to the clock and the poles.
+TEST(ParseLatLong, OnTheGlobeWithinNinetyAndOneEightyDegreesAndBelowSixtyMinutesAndSeconds) {
+    const struct { const char* text; bool onGlobe; } cases[] = {
+        {"9000N 18000W", true},       {"895959S 1795959E", true}, {"3700N 2400E", true},
+        {"513N 010E", true},          // too short for its fields: 0 degrees
+        {"9001N 00000E", false},      {"900001S 0000000E", false}, {"0000N 18001E", false},
+        {"0000N 1800001W", false},    {"3760N 02400E", false},     {"3700N 02460W", false},
+        {"370060N 0240000E", false},  {"3700N 0240060E", false},   {"9999X 99999Q", false},
+        {"-130N 02400E", false},      // a negative field
+        {"34X0N 02400E", false},      // does not read at all
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsPositionOnGlobe(c.text), c.onGlobe) << c.text;
+}
+
 TEST(FormatPosition, PadsAndTruncatesToTheShownUnitAndParsesBack) {
     EXPECT_EQ(FormatPosition(Units(0, 278100000 + 81000), false), "5130N 00000E");  // 51 30.9' is still 5130N
     EXPECT_EQ(FormatPosition(Units(816525000, -182890500), true), "335207S 1511230E");

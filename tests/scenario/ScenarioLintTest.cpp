@@ -94,7 +94,8 @@ TEST_F(ScenarioLintTest, EachPlantedProblemIsFoundAtItsLine) {
         "chosen [case-count]"}},
       {"slow_force", {"AxisShips.cfg:4: error: SPEED=0 is below 1 knot: arrival times cannot be computed [speed-too-low]"}},
       {"empty_case", {"AlliedShips.cfg:12: warning: case 2 has no waypoint and no target [case-empty]"}},
-      {"unknown_base", {"AlliedShips.cfg:9: error: base \"Atlantis\" is not loaded [unknown-base]"}},
+      {"unknown_base",
+       {"AlliedShips.cfg:9: error: base \"Atlantis\" is not loaded: the force starts at 0\u00B0N 0\u00B0E [unknown-base]"}},
       {"bad_position", {"AlliedShips.cfg:16: error: position \"34X0N 02400E\" cannot be read [bad-position]"}},
   };
   for (const auto& [dir, findings] : fixtures) EXPECT_EQ(Lines(kLintFixtures + dir), findings) << dir;
@@ -153,6 +154,34 @@ TEST_F(ScenarioLintTest, LegsStillToSailAndALegWhollyOverLand) {
   }
 }
 
+// Lines that load without a word but are plainly wrong, each edited into the clean scenario.
+TEST_F(ScenarioLintTest, LinesThatLoadButAreWrong) {
+  const struct { std::size_t index; const char* line; Strings findings; } edits[] = {
+      {9, "WP=9999X 99999Q", {"AlliedShips.cfg:10: error: position off the globe: WP=9999X 99999Q [off-globe]"}},
+      {9, "WP=3360N 02800E", {"AlliedShips.cfg:10: error: position off the globe: WP=3360N 02800E [off-globe]"}},
+      {13, "LL=9100N 02700E", {"AlliedShips.cfg:14: error: position off the globe: LL=9100N 02700E [off-globe]"}},
+      {15, "TP=3430N 18030E", {"AlliedShips.cfg:16: error: position off the globe: TP=3430N 18030E [off-globe]"}},
+      {9, "wp=3300N 02800E",
+       {"AlliedShips.cfg:10: warning: line not read: wp=3300N 02800E (WP= meant?) [line-not-read]"}},
+      {13, "Ll=3400N 02700E",
+       {"AlliedShips.cfg:14: warning: line not read: Ll=3400N 02700E (LL= meant?) [line-not-read]"}},
+      {9, "WPT=3300N 02800E", {"AlliedShips.cfg:10: warning: line not read: WPT=3300N 02800E [line-not-read]"}},
+      {8, "LOCATION=",
+       {"AlliedShips.cfg:9: error: LOCATION= names no base: the force starts at 0\u00B0N 0\u00B0E [unknown-base]"}},
+      {12, "LOCATION=", {"AlliedShips.cfg:13: error: LOCATION= names no base [unknown-base]"}},  // an LL= follows
+  };
+  for (const auto& edit : edits) {
+    ASSERT_EQ(Lines(kLintFixtures + "clean"), Strings{});
+    TScenarioState& state = check->State();
+    platform::TextLines& lines = state.SideLines[1];
+    lines[edit.index] = edit.line;
+    Strings found;
+    for (const TLintFinding& finding : LintForce(state, *state.ForceList.front(), land))
+      found.push_back(FormatFinding(finding));
+    EXPECT_EQ(found, edit.findings) << edit.line;
+  }
+}
+
 TLintFinding Finding(const std::string& file, std::size_t line, const TForce* force, const std::string& code = "x") {
   TLintFinding finding;
   std::tie(finding.File, finding.Line, finding.Code, finding.Force) = std::tie(file, line, code, force);
@@ -176,12 +205,6 @@ TEST_F(ScenarioLintTest, LandTooLargeToIndexIsSkippedWithANote) {
             "note: the land checks were skipped: the land map's 60 edges run through too many cells to index "
             "[land-skipped]");
   EXPECT_TRUE(LintForce(check->State(), *check->State().ForceList.front(), &tooLarge).empty());
-}
-
-TLintFinding Finding(const std::string& file, std::size_t line, const TForce* force, const std::string& code = "x") {
-  TLintFinding finding;
-  std::tie(finding.File, finding.Line, finding.Code, finding.Force) = std::tie(file, line, code, force);
-  return finding;
 }
 
 // The edited forces' findings are replaced, the rest of the edited file's move with their lines.

@@ -42,6 +42,17 @@ CLI::Validator ProjectionCheck() {
       "");
 }
 
+// The file of that name in the folder, when it is there and not the name itself; "" otherwise.
+std::string FileInFolder(const std::string& folder, const std::string& fileName) {
+  if (folder.empty()) return {};
+  std::string name = fileName;
+  std::replace(name.begin(), name.end(), '\\', '/');
+  const std::filesystem::path inFolder = std::filesystem::path(folder) / std::filesystem::path(name).filename();
+  std::error_code error;
+  if (inFolder.string() == fileName || !std::filesystem::is_regular_file(inFolder, error)) return {};
+  return inFolder.string();
+}
+
 }  // namespace
 
 std::optional<int> ParseArguments(const std::vector<std::string>& args, TMapRenderOptions& options,
@@ -50,7 +61,8 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, TMapRend
   toolcli::ConfigureToolApp(app);
   app.footer(
       "The environment's layer files are looked for in its DataDirectory, else beside the environment "
-      "file; each one that is not found is named on standard error.\n"
+      "file, else in the program's Data folder; each one that is not found is named on standard error and "
+      "the picture is not written unless --allow-missing is given.\n"
       "Exit status: 0 done, 1 a file could not be read or written or a layer file is missing, "
       "2 unusable arguments.");
   app.add_option("ENV_FILE", options.EnvironmentFile, "The environment file to draw")->required();
@@ -125,7 +137,12 @@ TRenderResult RenderMap(const TMapRenderOptions& options) {
   // Opening a layer file builds every object once (for its bounds); kept cached, the one paint
   // does not read them a second time.
   view.SetCacheCapacity(0);
-  view.OnFileNotFound = [&result](globe::TCustomVoduz4&, std::string& fileName, bool&) {
+  view.OnFileNotFound = [&result, &options](globe::TCustomVoduz4&, std::string& fileName, bool& retry) {
+    if (std::string inData = FileInFolder(options.ProgramDataDirectory, fileName); !inData.empty()) {
+      fileName = std::move(inData);
+      retry = true;
+      return;
+    }
     auto& missing = result.MissingFiles;
     if (std::find(missing.begin(), missing.end(), fileName) == missing.end()) missing.push_back(fileName);
   };
@@ -182,11 +199,16 @@ int RenderAndWrite(const TMapRenderOptions& options, std::ostream& err) {
   for (const std::string& missing : result.MissingFiles)
     err << "maprender: warning: " << PrintableText(missing) << " named by " << PrintableText(options.EnvironmentFile)
         << " not found\n";
+  // A picture without some of its layers would pass for the whole map.
+  if (!result.MissingFiles.empty() && !options.AllowMissing) {
+    err << "maprender: no picture written: layer files are missing (--allow-missing draws without them)\n";
+    return 1;
+  }
   if (!platform::WritePicture(result.Bitmap, options.OutputFile)) {
     err << "maprender: cannot write " << PrintableText(options.OutputFile) << "\n";
     return 1;
   }
-  return result.MissingFiles.empty() || options.AllowMissing ? 0 : 1;
+  return 0;
 }
 
 }  // namespace maprender

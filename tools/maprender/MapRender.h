@@ -24,6 +24,9 @@ struct TMapRenderOptions {
   std::optional<int32_t> Altitude;  // GlobeUnit; 0 fits the whole map
   std::string SaveEnvironmentFile;
   bool AllowMissing = false;  // data files the environment names may be missing
+  // The program's map data folder ("Data" beside the program): layer files that are not found
+  // beside the environment are looked for here too, as the editor's load does. Empty: none.
+  std::string ProgramDataDirectory;
   bool Antialias = false;  // smooth lines, polygons, circles and text
   bool FullDetail = false;  // every object drawn in full, without levels of detail
 };
@@ -54,7 +57,8 @@ TRenderResult RenderMap(const TMapRenderOptions& options);
 
 // The whole program after the application object exists: renders and writes the picture,
 // reporting on `err`. Returns the exit status: 0 done, 1 a file could not be read or written (or a
-// data file is missing without AllowMissing), 2 an output format that cannot be written.
+// data file is missing without AllowMissing: then no picture is written), 2 an output format that
+// cannot be written.
 int RenderAndWrite(const TMapRenderOptions& options, std::ostream& err);
 
 }  // namespace maprender

@@ -83,8 +83,8 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, TArgumen
     toolcli::ConfigureToolApp(app);
     app.footer("The program's folder (or ../share/corvalis beside it) plays the editor's program folder: its "
                "Data subfolder holds the map data.\n"
-               "Exit status: 0 no message shown, 1 messages shown, 2 unusable arguments or a picture that "
-               "cannot be written. With --lint: 0 no error found, 1 errors found, 2 no scenario or campaign in DIR. "
+               "Exit status: 0 no message shown, 1 messages shown, 2 unusable arguments, no scenario or campaign "
+               "in DIR or a picture that cannot be written. With --lint: 0 no error found, 1 errors found. "
                "With --timeline or --at: 0, or 2 no scenario or campaign in DIR.");
     app.add_option("DIR", arguments.Dir, "The scenario or campaign directory")
         ->required()
@@ -145,6 +145,12 @@ int Run(const std::vector<std::string>& args, const std::string& programDir, std
         return toolcli::kBadArguments;
     }
 
+    // The load moves into the scenario directory: the picture's name is taken where the user stands.
+    if (!arguments.Png.empty()) {
+        const std::filesystem::path png = std::filesystem::absolute(arguments.Png, error);
+        if (!error) arguments.Png = png.string();
+    }
+
     platform::LocalFileSystem files;
     scenario::TLoadCheck check(files, platform::RegionalSettings{}, programDir);
     check.Run(dir.lexically_normal().string());
@@ -162,9 +168,11 @@ int Run(const std::vector<std::string>& args, const std::string& programDir, std
     if (arguments.Timeline || !arguments.At.empty()) return WriteDryRun(check, arguments, out);
     if (arguments.Lint) check.Lint();
     out << (arguments.Json ? check.Json() : check.Text());
+    // Lint lines name the files as the user named the directory ("Scenarios/Crete1941/AxisShips.cfg").
+    const std::string& given = arguments.Dir;
+    if (arguments.Lint && !arguments.Json) out << check.FindingsText(given.ends_with('/') ? given : given + "/");
+    if (check.Kind() == scenario::TScenarioKind::skNone) return toolcli::kBadArguments;
     if (!arguments.Lint) return check.Messages().empty() ? 0 : 1;
-    if (!arguments.Json) out << check.FindingsText();
-    if (check.Kind() == scenario::TScenarioKind::skNone) return 2;
     return scenario::CountErrors(check.Findings()) > 0 ? 1 : 0;
 }
 

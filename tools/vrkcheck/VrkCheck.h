@@ -36,9 +36,9 @@ bool CanDrawPictures();
 
 // Runs the check; programDir plays the editor's program folder (its "Data" subfolder holds the
 // map data). Returns the exit status: 0 when no message was shown (or after --help / --version),
-// 1 when any was, 2 for unusable arguments or a picture that cannot be written. With --lint: 0
-// when the checks found no error, 1 when they did, 2 when the directory holds no scenario or
-// campaign. With --timeline or --at: 0, or 2 when the directory holds no scenario or campaign.
+// 1 when any was, 2 for unusable arguments, a directory that holds no scenario or campaign or a
+// picture that cannot be written. With --lint: 0 when the checks found no error, 1 when they did.
+// With --timeline or --at: 0, or 2 when the directory holds no scenario or campaign.
 int Run(const std::vector<std::string>& args, const std::string& programDir, std::ostream& out,
         std::ostream& err);
 

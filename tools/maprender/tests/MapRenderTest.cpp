@@ -112,13 +112,30 @@ TEST(MapRenderFiles, MissingLayerFilesAreNamedAndFailUnlessAllowed) {
                                options.EnvironmentFile + " not found\n";
   std::ostringstream err;
   EXPECT_EQ(RenderAndWrite(options, err), 1);
-  EXPECT_EQ(err.str(), warnings);
-  EXPECT_TRUE(fs::exists(options.OutputFile));  // the picture of what was found is still written
+  EXPECT_EQ(err.str(), warnings + "maprender: no picture written: layer files are missing (--allow-missing draws "
+                                  "without them)\n");
+  EXPECT_FALSE(fs::exists(options.OutputFile));  // a part of the map would pass for the whole
 
   options.AllowMissing = true;
   err.str("");
   EXPECT_EQ(RenderAndWrite(options, err), 0);
   EXPECT_EQ(err.str(), warnings);
+  EXPECT_TRUE(fs::exists(options.OutputFile));
+}
+
+// The demo's environment names the world map's layers, which stand in the program's Data folder.
+TEST(MapRenderFiles, LayerFilesAreFoundInTheProgramsDataFolder) {
+  TempDir dir;
+  TMapRenderOptions options =
+      Options(std::string(CORVALIS_SOURCE_DIR) + "/data/Scenarios/Crete1941/Mediterranean.env", dir.File("crete.png"));
+  options.ProgramDataDirectory = fs::path(kWorld).parent_path().string();
+  std::ostringstream err;
+  EXPECT_EQ(RenderAndWrite(options, err), 0);
+  EXPECT_EQ(err.str(), "");
+  EXPECT_TRUE(fs::exists(options.OutputFile));
+  options.ProgramDataDirectory = dir.Path.string();  // a folder without them
+  EXPECT_EQ(RenderAndWrite(options, err), 1);
+  EXPECT_NE(err.str().find("Land.lyr named by"), std::string::npos) << err.str();
 }
 
 TEST(MapRenderFiles, TheExtensionChoosesTheFormat) {

@@ -36,7 +36,7 @@ TEST(VrkCheckExpectedTest, JsonIsTheKeptOutputOnEveryFixture) {
                                              {"small_scenario", fixtures + "small_scenario", 0},
                                              {"timeline_scenario", fixtures + "timeline_scenario", 0},
                                              {"windows_campaign", fixtures + "windows_campaign", 0},
-                                             {"not_a_scenario", kSource + "/tests/data", 1},
+                                             {"not_a_scenario", kSource + "/tests/data", 2},
                                              {"Crete1941", kSource + "/data/Scenarios/Crete1941", 0},
                                              {"Malta1941", kSource + "/data/Scenarios/Malta1941", 0}}) {
         std::ostringstream out, err;

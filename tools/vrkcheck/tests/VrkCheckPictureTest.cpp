@@ -23,6 +23,7 @@ const QColor kSea(0xC8, 0xEE, 0xF9);       // the editor's surface colour
 const QColor kLand(0xE8, 0xE0, 0xB8);      // the fixture's land brush
 const QColor kSilver(0xC0, 0xC0, 0xC0);    // graticule
 const QColor kGrey(0x80, 0x80, 0x80);      // strike range circles
+const std::string kScenario = std::string(CORVALIS_TEST_DATA_DIR) + "/scenarios/sahara_picture";
 
 class VrkCheckPictureTest : public ::testing::Test {
 protected:
@@ -30,15 +31,15 @@ protected:
         if (!CanDrawPictures()) GTEST_SKIP() << "no pictures in this build";
     }
     ~VrkCheckPictureTest() override { fs::current_path(startDir); }  // the load moves into the Data folder
-    QImage Picture(std::vector<std::string> args) {
-        const std::string png = dir.File("map.png");
-        args.insert(args.begin(), {"--png", png});
-        args.push_back(std::string(CORVALIS_TEST_DATA_DIR) + "/scenarios/sahara_picture");
+    QImage Picture(std::vector<std::string> args, const std::string& png = {}) {
+        const std::string file = png.empty() ? dir.File("map.png") : png;
+        args.insert(args.begin(), {"--png", file});
+        args.push_back(kScenario);
         std::ostringstream out, err;
         const int status = vrkcheck::Run(args, std::string(CORVALIS_SOURCE_DIR) + "/data", out, err);
         EXPECT_EQ(err.str(), "");
         EXPECT_NE(status, 2);
-        return QImage(QString::fromStdString(png));
+        return QImage(QString::fromStdString(png.empty() ? file : (dir.Path / png).string()));
     }
     static QPoint PixelOf(long double lat, long double lon) {
         globe::TVoduz4 view;
@@ -77,6 +78,13 @@ TEST_F(VrkCheckPictureTest, DrawnWithTheEditorsStartSettings) {
     const QImage small = Picture({"--size", "300x200"});
     ASSERT_EQ(small.size(), QSize(300, 200));
     EXPECT_EQ(small.pixelColor(150, 100), kLand);
+}
+
+// The load moves into the scenario's folder; the picture's name is still read where the user stands.
+TEST_F(VrkCheckPictureTest, ARelativeFileIsWrittenInTheCurrentDirectory) {
+    fs::current_path(dir.Path);
+    EXPECT_EQ(Picture({}, "relative.png").size(), QSize(579, 581));
+    EXPECT_FALSE(fs::remove(fs::path(kScenario) / "relative.png"));
 }
 
 }  // namespace

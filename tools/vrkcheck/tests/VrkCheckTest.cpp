@@ -61,17 +61,28 @@ TEST_F(VrkCheckTest, ArgumentProblemsHelpVersionAndAProgramFolderOfOnlyItsDataFo
 }
 
 TEST_F(VrkCheckTest, LintFindingLinesAndExitStatus) {
-    // An error: status 1, the finding after the load's summary, then the count.
-    EXPECT_EQ(Run({"--lint", kLintFixtures + "unknown_base"}), 1);
+    // An error: status 1, the finding after the load's summary, its file named as the user named
+    // the directory, then the count.
+    fs::current_path(kLintFixtures);
+    EXPECT_EQ(Run({"--lint", "unknown_base"}), 1);
     EXPECT_EQ(out.str(),
               "message 1:\n  Cannot find location \"Atlantis\" for TF Force Z\n"
               "scenario: 3 bases, 2 forces, 1 messages\n"
-              "AlliedShips.cfg:9: error: base \"Atlantis\" is not loaded [unknown-base]\n"
+              "unknown_base/AlliedShips.cfg:9: error: base \"Atlantis\" is not loaded: the force starts at "
+              "0\u00B0N 0\u00B0E [unknown-base]\n"
               "lint: 1 errors, 0 warnings, 0 notes\n");
+    fs::current_path(kLintFixtures);
+    EXPECT_EQ(Run({"--lint", "./slow_force/"}), 1);
+    EXPECT_TRUE(out.str().ends_with("\n./slow_force/AxisShips.cfg:4: error: SPEED=0 is below 1 knot: arrival times "
+                                    "cannot be computed [speed-too-low]\nlint: 1 errors, 0 warnings, 0 notes\n"))
+        << out.str();
     // Nothing found: status 0 (as with the Crete demo's warnings only, below).
     EXPECT_EQ(Run({"--lint", kProgramDir + "/Scenarios/Malta1941"}), 0);
     EXPECT_NE(out.str().find("lint: 0 errors, 0 warnings, 0 notes\n"), std::string::npos) << out.str();
-    EXPECT_EQ(Run({"--lint", kLintFixtures}), 2);  // no scenario in the directory
+    // No scenario in the directory: the same status with and without --lint.
+    EXPECT_EQ(Run({"--lint", kLintFixtures}), 2);
+    EXPECT_EQ(Run({kLintFixtures}), 2);
+    EXPECT_EQ(Run({"--json", kLintFixtures}), 2);
     // Without --lint the status still counts load messages only.
     EXPECT_EQ(Run({kLintFixtures + "slow_force"}), 0);
     EXPECT_EQ(out.str().find("speed-too-low"), std::string::npos);
@@ -90,13 +101,18 @@ TEST_F(VrkCheckTest, LintJsonCarriesTheFindings) {
 
 // The Lupo convoy's routes, named in data/Scenarios/README.md, are the demos' only findings.
 TEST_F(VrkCheckTest, TheCreteDemoCarriesOnlyItsNamedFindings) {
-    EXPECT_EQ(Run({"--lint", kProgramDir + "/Scenarios/Crete1941"}), 0);
+    fs::current_path(kProgramDir);
+    EXPECT_EQ(Run({"--lint", "Scenarios/Crete1941"}), 0);
     EXPECT_EQ(out.str(),
               "scenario: 15 bases, 11 forces, 0 messages\n"
-              "AxisShips.cfg:12: warning: the leg from Origin=Piraeus to TP=3545N 02350E crosses land [leg-over-land]\n"
-              "AxisShips.cfg:14: warning: the leg from WP=3650N 02400E to Origin=Piraeus crosses land [leg-over-land]\n"
-              "AxisShips.cfg:18: warning: the leg from LL=3745N 02325E to WP=3710N 02340E crosses land [leg-over-land]\n"
-              "AxisShips.cfg:20: warning: the leg from WP=3620N 02330E to Target=Maleme crosses land [leg-over-land]\n"
+              "Scenarios/Crete1941/AxisShips.cfg:12: warning: the leg from Origin=Piraeus to TP=3545N 02350E crosses "
+              "land [leg-over-land]\n"
+              "Scenarios/Crete1941/AxisShips.cfg:14: warning: the leg from WP=3650N 02400E to Origin=Piraeus crosses "
+              "land [leg-over-land]\n"
+              "Scenarios/Crete1941/AxisShips.cfg:18: warning: the leg from LL=3745N 02325E to WP=3710N 02340E "
+              "crosses land [leg-over-land]\n"
+              "Scenarios/Crete1941/AxisShips.cfg:20: warning: the leg from WP=3620N 02330E to Target=Maleme crosses "
+              "land [leg-over-land]\n"
               "lint: 0 errors, 4 warnings, 0 notes\n");
 }
 
