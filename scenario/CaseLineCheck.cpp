@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/IntegerText.h"
-#include "platform/UserDialogs.h"
+#include "platform/QuietDialogs.h"
 #include "scenario/CaseParser.h"
 #include "scenario/LabelValue.h"
 
@@ -13,22 +13,12 @@ namespace scenario {
 namespace {
 
 // Takes the first report of the rules as the reason; asks nothing.
-class TFirstReport : public platform::UserDialogs {
+class TFirstReport : public platform::QuietDialogs {
  public:
   std::string Reason;
 
   void ShowMessage(const std::string& text) override { Keep(text); }
   void ShowError(const std::string& text) override { Keep(text); }
-  platform::DialogAnswer Confirm(const std::string&, platform::DialogButtons buttons) override
-  {
-    return platform::DefaultAnswer(buttons);
-  }
-  std::string InputBox(const std::string&, const std::string&, const std::string& defaultText) override
-  {
-    return defaultText;
-  }
-  std::string ChooseDirectory(const std::string&) override { return {}; }
-  std::string ChooseSaveFile(const platform::SaveFileOptions&) override { return {}; }
 
  private:
   void Keep(const std::string& text)

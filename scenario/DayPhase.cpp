@@ -49,7 +49,7 @@ std::optional<globe::TGeoPoint> SubSolarPoint(double time)
   return globe::TGeoPoint(longX, latY, 0);
 }
 
-TDayPhase DayPhase(const globe::TGlobeProjection& projection, const globe::TGeoPoint& point, double time)
+TDayPhase DayPhase(const globe::TGeoPoint& point, double time)
 {
   const std::optional<globe::TGeoPoint> sun = SubSolarPoint(time);
   if (!sun) return dpNone;
@@ -57,19 +57,32 @@ TDayPhase DayPhase(const globe::TGlobeProjection& projection, const globe::TGeoP
   const double sunX = sunOnSphere.X * kSunVectorScale;
   const double sunY = sunOnSphere.Y * kSunVectorScale;
   const double sunZ = sunOnSphere.Z * kSunVectorScale;
-
-  // The point as the window shows it.
-  platform::TPoint xy;
-  projection.PointLLToDeviceXY(point, xy);
-  globe::TGeoPoint shown;
-  if (!projection.DeviceXYToLL(xy.X, xy.Y, shown)) return dpNone;
-  const globe::TPoint3D v = globe::GeoToCartesian(shown);
+  const globe::TPoint3D v = globe::GeoToCartesian(point);
 
   const long double dot = static_cast<long double>(v.X) * sunX + static_cast<long double>(v.Y) * sunY +
                           static_cast<long double>(v.Z) * sunZ;
   if (dot > 0) return dpDay;
   if (dot >= kTwilightLimit) return dpTwilight;
   return dpNight;
+}
+
+TDayPhase DayPhase(const globe::TGlobeProjection& projection, const globe::TGeoPoint& point, double time)
+{
+  platform::TPoint xy;
+  projection.PointLLToDeviceXY(point, xy);
+  globe::TGeoPoint shown;
+  if (!projection.DeviceXYToLL(xy.X, xy.Y, shown)) return dpNone;
+  return DayPhase(shown, time);
+}
+
+const char* DayPhaseName(TDayPhase phase)
+{
+  switch (phase) {
+    case dpDay: return "day";
+    case dpTwilight: return "twilight";
+    case dpNight: return "night";
+    default: return "";
+  }
 }
 
 }  // namespace scenario

@@ -21,8 +21,15 @@ enum TDayPhase : std::uint8_t { dpNone, dpDay, dpTwilight, dpNight };
 std::optional<globe::TGeoPoint> SubSolarPoint(double time);
 
 // Day when the sun is above the horizon at the point, twilight while it is less than about six
-// degrees below it, night below that. The point is taken through the window and back, as it is
-// shown: none when it does not come back from the window (or the time has no sun position).
+// degrees below it, night below that; none when the time has no sun position. Any point has a
+// phase, whether a window shows it or not.
+TDayPhase DayPhase(const globe::TGeoPoint& point, double time);
+
+// The phase of a point as the window shows it: the point taken through the window and back (the
+// arrival labels are coloured so); none when it does not come back from the window.
 TDayPhase DayPhase(const globe::TGlobeProjection& projection, const globe::TGeoPoint& point, double time);
+
+// "day", "twilight", "night"; empty for none.
+const char* DayPhaseName(TDayPhase phase);
 
 }  // namespace scenario

@@ -7,7 +7,8 @@
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
 #include "globe/data/GlobeObjectSource.h"
-#include "globe/data/LYRReader.h"
+#include "globe/data/GlobeFileReader.h"
+#include "globe/data/MapFileReaders.h"
 #include "globe/view/GlobeClasses.h"
 
 namespace scenario {
@@ -19,7 +20,7 @@ std::unique_ptr<globe::TLandIndex> LandFromFile(const std::string& fileName) {
         globe::RegisterGlobeClasses();  // the file may name presenter classes
         globe::TCustomVoduz4 globe;
         globe.SetSaveMetaDataLocation(globe::smdDiscard);  // leave the map folder as it is
-        auto* reader = globe.NewObjectSource<globe::TGlobeLYRReader>();
+        globe::TGlobeFileReader* reader = &globe::NewMapFileReader(globe, fileName);
         reader->SetFileName(fileName);
         reader->SetActive(true);
         if (!reader->Active()) return nullptr;

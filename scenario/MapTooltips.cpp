@@ -21,16 +21,6 @@ constexpr int kDecimals = 1;
 
 std::string Miles(std::int32_t gu) { return std::to_string(globe::RoundToInt(gu / static_cast<long double>(globe::GlobeUnitsPerMinute))); }
 
-const char* PhaseName(TDayPhase phase)
-{
-  switch (phase) {
-    case dpDay: return "day";
-    case dpTwilight: return "twilight";
-    case dpNight: return "night";
-    default: return "";
-  }
-}
-
 }  // namespace
 
 std::optional<std::int32_t> LegArrivalHours(const std::vector<TRouteLeg>& legs, std::size_t index,
@@ -63,7 +53,7 @@ std::string LegTooltipText(const TLegTooltip& tip, const platform::RegionalSetti
   } catch (const platform::EConvertError&) {
     return text;  // beyond the calendar
   }
-  if (tip.Phase != dpNone) text += std::string(" (") + PhaseName(tip.Phase) + ")";
+  if (tip.Phase != dpNone) text += std::string(" (") + DayPhaseName(tip.Phase) + ")";
   return text;
 }
 

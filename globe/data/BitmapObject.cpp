@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GlobeHost.h"
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
@@ -27,7 +27,7 @@ void TBitmapObject::Assign(const TGlobeObjectData& source) {
 }
 
 void TBitmapObject::SetBMPFilename(const std::string& name) {
-  TCustomVoduz4* globe = Globe();
+  TGlobeHost* globe = Globe();
   std::string resolved;
   if (globe != nullptr) {
     resolved = globe->ResolveFileName(name);

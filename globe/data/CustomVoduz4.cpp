@@ -116,6 +116,19 @@ void TCustomVoduz4::GlobeNotify(TGlobeNotifyKind kind, TGlobeRoot* item) {
   RedrawGlobe();
 }
 
+void TCustomVoduz4::LayerCreated(TGlobeLayer& layer) { GlobeNotify(gnLayerCreate, &layer); }
+void TCustomVoduz4::LayerFreed(TGlobeLayer& layer) { GlobeNotify(gnLayerFree, &layer); }
+void TCustomVoduz4::ObjectSourceActiveChanged(TGlobeObjectSource& source) {
+  GlobeNotify(gnObjectSourceActiveChange, &source);
+}
+void TCustomVoduz4::ObjectSourceFreed(TGlobeObjectSource& source) { GlobeNotify(gnObjectSourceFree, &source); }
+void TCustomVoduz4::ObjectFreed(TGlobeObject& object) { GlobeNotify(gnObjectFree, &object); }
+void TCustomVoduz4::SelectionChanged(TGlobeObject* object) { GlobeNotify(gnSelectionChange, object); }
+
+void TCustomVoduz4::ObjectCreated(TGlobeObject& object) {
+  if (OnObjectCreate) OnObjectCreate(*this, &object);
+}
+
 void TCustomVoduz4::RedrawGlobe() {
   RedrawNeeded_ = true;
   ++RedrawRequests_;

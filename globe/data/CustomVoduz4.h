@@ -1,8 +1,9 @@
 #pragma once
 // The window-free core of the globe view: it owns the layer store, the object sources and the
-// surface texture, resolves data file names, numbers objects, takes the notifications of layers
-// and sources, asks for redraws, keeps the memory of cached objects under CacheCapacity, and loads
-// and saves the environment file. The windowed view derives from it and fills the hooks
+// surface texture, resolves data file names, numbers objects, hosts its layers, sources, objects
+// and presenters and listens to their changes (GlobeHost.h, GlobeChangeListener.h), asks for
+// redraws, keeps the memory of cached objects under CacheCapacity, and loads and saves the
+// environment file. The windowed view derives from it and fills the hooks
 // (projection, device coordinates, window invalidation).
 
 #include <cstdint>
@@ -12,7 +13,9 @@
 #include <vector>
 
 #include "globe/data/GeoTypes.h"
+#include "globe/data/GlobeChangeListener.h"
 #include "globe/data/GlobeColor.h"
+#include "globe/data/GlobeHost.h"
 #include "globe/data/GlobeOptions.h"
 #include "globe/data/GlobeRoot.h"
 #include "globe/data/TextureData.h"
@@ -26,7 +29,7 @@ class TGlobeObjectSource;
 class TGXML_Document;
 class TGXML_Element;
 
-// What layers, sources and objects report to the view (GlobeNotify).
+// The events GlobeNotify raises (each followed by a redraw request).
 enum TGlobeNotifyKind : int {
   gnLayerCreate = 0,
   gnLayerFree = 1,
@@ -37,14 +40,9 @@ enum TGlobeNotifyKind : int {
   gnSelectionChange = 6,
 };
 
-// Kind of a progress report: 1 start, 3 intermediate (text = percentage), 2 end.
-enum TProgressMessage : uint8_t { pmNone = 0, pmStart = 1, pmEnd = 2, pmProgress = 3 };
-
-// Where a file reader keeps its meta-data (index) file.
-enum TSaveMetaDataLocation : uint8_t { smdInDataDirectory, smdWithDataFile, smdWithExeFile, smdDiscard };
-
-
-class TCustomVoduz4 : public TGlobeRoot {
+// The core is the host of its layers, sources, objects and presenters and the listener of their
+// changes: it alone turns them into events, redraws and cache accounting.
+class TCustomVoduz4 : public TGlobeRoot, public TGlobeHost, private TGlobeChangeListener {
  public:
   TCustomVoduz4();
   TCustomVoduz4(const TCustomVoduz4&) = delete;
@@ -74,10 +72,10 @@ class TCustomVoduz4 : public TGlobeRoot {
   TGlobeLayerStore& LayerStore() { return *LayerStore_; }
   const TGlobeLayerStore& LayerStore() const { return *LayerStore_; }
   // Null while the view is being built or destroyed.
-  TGlobeLayerStore* LayerStoreIfAny() const { return LayerStore_.get(); }
+  TGlobeLayerStore* LayerStoreIfAny() const override { return LayerStore_.get(); }
 
   // Takes ownership of a new source and reports it (OnObjectSourceCreate).
-  TGlobeObjectSource* AddObjectSource(std::unique_ptr<TGlobeObjectSource> source);
+  TGlobeObjectSource* AddObjectSource(std::unique_ptr<TGlobeObjectSource> source) override;
   template <class T>
   T* NewObjectSource() {
     return static_cast<T*>(AddObjectSource(std::make_unique<T>(this)));
@@ -88,6 +86,8 @@ class TCustomVoduz4 : public TGlobeRoot {
   TGlobeObjectSource* ObjectSources(int32_t index) const;
 
   // ---- Notifications, redraw, progress -----------------------------------------------------
+  TGlobeChangeListener& Changes() override { return *this; }
+  // Raises the event of `kind` for the item, then asks for a redraw.
   void GlobeNotify(TGlobeNotifyKind kind, TGlobeRoot* item);
   // Asks for a new rendering of the static scene: sets the redraw flag, counts the request,
   // invalidates the window and raises OnRedrawRequest.
@@ -97,21 +97,21 @@ class TCustomVoduz4 : public TGlobeRoot {
   void RedrawDone() { RedrawNeeded_ = false; }
   uint64_t RedrawRequests() const { return RedrawRequests_; }
   // Raises OnProgress and returns whether the handler asked to abort.
-  bool DoProgress(TProgressMessage kind, const std::string& text);
+  bool DoProgress(TProgressMessage kind, const std::string& text) override;
 
   // Increments and returns the object-ID counter.
   int32_t NewObjectID();
   // The next last-used stamp for cached objects (grows with every use).
-  uint64_t NextUseStamp() { return ++UseStamp_; }
+  uint64_t NextUseStamp() override { return ++UseStamp_; }
 
   // ---- Files --------------------------------------------------------------------------------
-  const std::string& DataDirectory() const { return DataDirectory_; }
+  const std::string& DataDirectory() const override { return DataDirectory_; }
   // Trimmed, with a trailing separator; a missing directory raises OnDirectoryNotFound.
   void SetDataDirectory(const std::string& directory);
   // The name itself, or the data directory (program directory when empty) joined with the name
   // or with its last part, whichever exists; then OnFileNotFound; "" when nothing is found.
-  std::string ResolveFileName(const std::string& name);
-  TSaveMetaDataLocation SaveMetaDataLocation() const { return SaveMetaDataLocation_; }
+  std::string ResolveFileName(const std::string& name) override;
+  TSaveMetaDataLocation SaveMetaDataLocation() const override { return SaveMetaDataLocation_; }
   void SetSaveMetaDataLocation(TSaveMetaDataLocation location) { SaveMetaDataLocation_ = location; }
 
   // ---- Appearance kept by the environment ------------------------------------------------
@@ -157,21 +157,36 @@ class TCustomVoduz4 : public TGlobeRoot {
 
   // ---- Hooks of the windowed view -----------------------------------------------------------
   // Whether two points fall on the same device pixel (without a projection: the same point).
-  virtual bool SamePixel(const TGeoPoint& a, const TGeoPoint& b) const;
+  bool SamePixel(const TGeoPoint& a, const TGeoPoint& b) const override;
   // Device pixel to geographic point; false when the pixel is off the map.
-  virtual bool DeviceXYToLL(int x, int y, TGeoPoint& point) const;
+  bool DeviceXYToLL(int x, int y, TGeoPoint& point) const override;
   // Tolerance in GlobeUnit of a mouse hit test.
-  virtual int32_t HitTolerance() const { return 0; }
+  int32_t HitTolerance() const override { return 0; }
   // Repaints the window without rendering the static scene again.
   virtual void InvalidateWindow() {}
   // The projection's own element (null without a projection) and its loading.
   virtual std::unique_ptr<TGXML_Element> SaveProjectionEnvironment() const;
   virtual void LoadProjectionEnvironment(const TGXML_Element* element);
   // Where the program lives (for names resolved against an empty data directory).
-  virtual std::string ProgramDirectory() const;
+  std::string ProgramDirectory() const override;
 
  protected:
   bool Destroying() const { return Destroying_; }
+
+  // ---- What layers, sources and objects report (TGlobeChangeListener) ----------------------
+  // Each report raises what GlobeNotify, RedrawGlobe and the cache counter did for it.
+  void SceneChanged() override { RedrawGlobe(); }
+  void WindowChanged() override { InvalidateWindow(); }
+  void LayerCreated(TGlobeLayer& layer) override;
+  void LayerFreed(TGlobeLayer& layer) override;
+  void ObjectSourceActiveChanged(TGlobeObjectSource& source) override;
+  void ObjectSourceFreed(TGlobeObjectSource& source) override;
+  void ObjectSourceUnused(TGlobeObjectSource& source) override { FreeObjectSource(&source); }
+  void ObjectCreated(TGlobeObject& object) override;
+  void ObjectFreed(TGlobeObject& object) override;
+  void SelectionChanged(TGlobeObject* object) override;
+  void CacheMemoryAdded(int64_t bytes) override { AddCacheMemory(bytes); }
+  void CacheMemoryReleased(int64_t bytes) override { AddCacheMemory(-bytes); }
 
  private:
   std::unique_ptr<TGlobeLayerStore> LayerStore_;

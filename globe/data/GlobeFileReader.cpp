@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <system_error>
 
-#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GlobeHost.h"
 #include "globe/data/GlobeStream.h"
 #include "globe/data/XmlElement.h"
 
 namespace globe {
 
-TGlobeFileReader::TGlobeFileReader(TCustomVoduz4* globe) : TGlobeObjectSource(globe) {}
+TGlobeFileReader::TGlobeFileReader(TGlobeHost* globe) : TGlobeObjectSource(globe) {}
 
 void TGlobeFileReader::SetFileName(const std::string& name) { FileName_ = Globe()->ResolveFileName(name); }
 
@@ -27,7 +27,7 @@ bool TGlobeFileReader::TakeNameFromFile() {
 }
 
 bool TGlobeFileReader::MapStream(TGlobeStream& stream) {
-  TCustomVoduz4& globe = *Globe();
+  TGlobeHost& globe = *Globe();
   bool abort = globe.DoProgress(pmStart, "Mapping");
   const int64_t size = stream.Size();
   stream.Seek(0);

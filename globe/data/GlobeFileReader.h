@@ -14,7 +14,7 @@ class TGlobeStream;
 
 class TGlobeFileReader : public TGlobeObjectSource {
  public:
-  explicit TGlobeFileReader(TCustomVoduz4* globe);
+  explicit TGlobeFileReader(TGlobeHost* globe);
 
   std::string ClassName() const override { return "TGlobeFileReader"; }
 

@@ -3,7 +3,8 @@
 #include <stdexcept>
 
 #include "globe/data/ClassRegistry.h"
-#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GlobeChangeListener.h"
+#include "globe/data/GlobeHost.h"
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeLayerStore.h"
 #include "globe/data/GlobeObject.h"
@@ -33,18 +34,18 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-TGlobeLayer::TGlobeLayer(TCustomVoduz4* globe) : Globe_(globe), Presenters_(std::make_unique<TGlobePresenterStore>(globe)) {
+TGlobeLayer::TGlobeLayer(TGlobeHost* globe) : Globe_(globe), Presenters_(std::make_unique<TGlobePresenterStore>(globe)) {
   if (globe == nullptr) throw std::logic_error("TGlobeLayer.Create passed nil Parent");
   Reset();
 }
 
 TGlobeLayer::~TGlobeLayer() {
-  Globe_->GlobeNotify(gnLayerFree, this);
+  Globe_->Changes().LayerFreed(*this);
   SetObjectSource(nullptr);
 }
 
 TGlobeObjectSource* TGlobeLayer::ObjectSource() {
-  if (Source_ == nullptr) SetObjectSource(Globe_->NewObjectSource<TGlobeObjectSource>());
+  if (Source_ == nullptr) SetObjectSource(Globe_->AddObjectSource(std::make_unique<TGlobeObjectSource>(Globe_)));
   return Source_;
 }
 
@@ -54,7 +55,7 @@ void TGlobeLayer::SetObjectSource(TGlobeObjectSource* source) {
   Source_ = source;
   if (old != nullptr) old->DetachLayer(this);  // may end the old source
   if (source != nullptr) source->AttachLayer(this);
-  Globe_->RedrawGlobe();
+  Globe_->Changes().SceneChanged();
 }
 
 void TGlobeLayer::ObjectSourceDestroyed(TGlobeObjectSource* source) {
@@ -87,7 +88,7 @@ void TGlobeLayer::SetFlag(TGlobeLayerFlag index, bool value) {
   if (index < lfEnabled || index > lfNoInterrupt || Flags_[index] == value) return;
   Flags_[index] = value;
   Modified_ = true;
-  Globe_->RedrawGlobe();
+  Globe_->Changes().SceneChanged();
 }
 
 void TGlobeLayer::SetIntProperty(TGlobeLayerIntProperty index, int32_t value) {
@@ -123,10 +124,10 @@ void TGlobeLayer::SetName(std::string_view name) {
   Modified_ = true;
 }
 
-int32_t TGlobeLayer::Index() const { return Globe_->LayerStore().IndexOf(this); }
+int32_t TGlobeLayer::Index() const { return Globe_->LayerStoreIfAny()->IndexOf(this); }
 
 void TGlobeLayer::SetIndex(int32_t index) {
-  TGlobeLayerStore& store = Globe_->LayerStore();
+  TGlobeLayerStore& store = *Globe_->LayerStoreIfAny();
   const int32_t current = store.IndexOf(this);
   if (current >= 0) store.Move(current, index);
 }
@@ -140,7 +141,7 @@ void TGlobeLayer::Reset() {
   Modified_ = false;
   SetObjectSource(nullptr);
   Presenters_->Clear();
-  Globe_->RedrawGlobe();
+  Globe_->Changes().SceneChanged();
 }
 
 TGeoRect TGlobeLayer::Bounds() { return ObjectSource()->Bounds(); }
@@ -154,14 +155,14 @@ void TGlobeLayer::SourceNotify(TSourceNotifyKind kind, TGlobeObject* object) {
     case snShowLayers: SetVisible(true); break;
     case snHideLayers: SetVisible(false); break;
     case snObjectAdded:
-    case snObjectRemoving: Globe_->RedrawGlobe(); break;
+    case snObjectRemoving: Globe_->Changes().SceneChanged(); break;
     case snChanged:
       if (Animated())
-        Globe_->InvalidateWindow();
+        Globe_->Changes().WindowChanged();
       else
-        Globe_->RedrawGlobe();
+        Globe_->Changes().SceneChanged();
       break;
-    case snSelectionChanged: Globe_->GlobeNotify(gnSelectionChange, object); break;
+    case snSelectionChanged: Globe_->Changes().SelectionChanged(object); break;
   }
 }
 
@@ -179,7 +180,7 @@ TGlobeObject* TGlobeLayer::ObjectAtPoint(const TGeoPoint& point, int32_t toleran
     const int32_t id = object->PresenterID();
     TGlobePresenter* presenter = Presenters_->ByID(id, false);
     if (presenter == nullptr) presenter = Source_->Presenters()->ByID(id, false);
-    if (presenter == nullptr) presenter = Globe_->LayerStore().GlobalPresenters()->ByID(id, false);
+    if (presenter == nullptr) presenter = Globe_->LayerStoreIfAny()->GlobalPresenters()->ByID(id, false);
     bool hit;
     if (presenter != nullptr) {
       if (presenter->Hidden()) continue;  // not drawn, so not hit
@@ -249,7 +250,7 @@ void TGlobeLayer::LoadEnvironment(const TGXML_Element* element) {
     source->LoadEnvironment(objects);
   }
   Modified_ = false;
-  Globe_->RedrawGlobe();
+  Globe_->Changes().SceneChanged();
 }
 
 }  // namespace globe

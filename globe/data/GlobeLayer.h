@@ -15,7 +15,7 @@
 
 namespace globe {
 
-class TCustomVoduz4;
+class TGlobeHost;
 class TGlobeObject;
 class TGlobePresenterStore;
 
@@ -28,7 +28,7 @@ class TGlobeLayer : public TGlobeENVPersistent {
  public:
   // A null globe is a programming error ("TGlobeLayer.Create passed nil Parent"). The layer is
   // not yet in the layer store: TGlobeLayerStore::Add takes it.
-  explicit TGlobeLayer(TCustomVoduz4* globe);
+  explicit TGlobeLayer(TGlobeHost* globe);
   TGlobeLayer(const TGlobeLayer&) = delete;
   TGlobeLayer& operator=(const TGlobeLayer&) = delete;
   // Reports the end to the view and leaves its object source.
@@ -36,7 +36,7 @@ class TGlobeLayer : public TGlobeENVPersistent {
 
   std::string ClassName() const override { return "TGlobeLayer"; }
 
-  TCustomVoduz4* Globe() const { return Globe_; }
+  TGlobeHost* Globe() const { return Globe_; }
   // The layer's presenters (never null).
   TGlobePresenterStore* Presenters() { return Presenters_.get(); }
   const TGlobePresenterStore* Presenters() const { return Presenters_.get(); }
@@ -116,7 +116,7 @@ class TGlobeLayer : public TGlobeENVPersistent {
   std::unique_ptr<TGXML_Element> SaveEnvironment() const override;
 
  private:
-  TCustomVoduz4* Globe_;
+  TGlobeHost* Globe_;
   std::unique_ptr<TGlobePresenterStore> Presenters_;
   TGlobeObjectSource* Source_ = nullptr;  // not owned: the view owns sources
   bool Flags_[5] = {true, true, false, true, false};

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "globe/data/ClassRegistry.h"
-#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GlobeChangeListener.h"
+#include "globe/data/GlobeHost.h"
 #include "globe/data/GeoMath.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeLayer.h"
@@ -25,7 +26,7 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 // Creates a registered presenter class for the globe; null when the class is not linked in.
-std::unique_ptr<TGlobePresenter> MakePresenter(const char* className, TCustomVoduz4* globe, int32_t id) {
+std::unique_ptr<TGlobePresenter> MakePresenter(const char* className, TGlobeHost* globe, int32_t id) {
   const TGlobeClassEntry* entry = FindGlobeClassOrNull(className);
   if (entry == nullptr) return nullptr;
   return entry->Create<TGlobePresenter>(globe, id);
@@ -33,7 +34,7 @@ std::unique_ptr<TGlobePresenter> MakePresenter(const char* className, TCustomVod
 
 }  // namespace
 
-TGlobeLayerStore::TGlobeLayerStore(TCustomVoduz4* globe)
+TGlobeLayerStore::TGlobeLayerStore(TGlobeHost* globe)
     : Globe_(globe), GlobalPresenters_(std::make_unique<TGlobePresenterStore>(globe)) {
   AddDefaultGlobalPresenters();
 }
@@ -76,8 +77,8 @@ TGlobeLayer* TGlobeLayerStore::Add(std::unique_ptr<TGlobeLayer> layer) {
   if (!layer) return nullptr;
   TGlobeLayer* added = layer.get();
   Layers_.push_back(std::move(layer));
-  Globe_->GlobeNotify(gnLayerCreate, added);
-  Globe_->RedrawGlobe();
+  Globe_->Changes().LayerCreated(*added);
+  Globe_->Changes().SceneChanged();
   return added;
 }
 
@@ -88,7 +89,7 @@ std::unique_ptr<TGlobeLayer> TGlobeLayerStore::Remove(TGlobeLayer* layer) {
   if (index < 0) return nullptr;
   std::unique_ptr<TGlobeLayer> removed = std::move(Layers_[static_cast<size_t>(index)]);
   Layers_.erase(Layers_.begin() + index);
-  Globe_->RedrawGlobe();
+  Globe_->Changes().SceneChanged();
   return removed;
 }
 
@@ -99,7 +100,7 @@ void TGlobeLayerStore::Move(int32_t fromIndex, int32_t toIndex) {
   std::unique_ptr<TGlobeLayer> layer = std::move(Layers_[static_cast<size_t>(fromIndex)]);
   Layers_.erase(Layers_.begin() + fromIndex);
   Layers_.insert(Layers_.begin() + toIndex, std::move(layer));
-  Globe_->RedrawGlobe();
+  Globe_->Changes().SceneChanged();
 }
 
 void TGlobeLayerStore::Clear() {
@@ -239,7 +240,7 @@ void TGlobeLayerStore::LoadEnvironment(const TGXML_Element* element) {
   }
 }
 
-TGlobePresenterStore* GlobalPresenterStore(TCustomVoduz4& globe) {
+TGlobePresenterStore* GlobalPresenterStore(TGlobeHost& globe) {
   TGlobeLayerStore* store = globe.LayerStoreIfAny();
   return store ? store->GlobalPresenters() : nullptr;
 }

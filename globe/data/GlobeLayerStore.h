@@ -13,7 +13,7 @@
 
 namespace globe {
 
-class TCustomVoduz4;
+class TGlobeHost;
 class TGlobeLayer;
 class TGlobeObject;
 class TGlobePresenterStore;
@@ -24,14 +24,14 @@ inline constexpr int32_t GlobalPolyPresenterID = -2;
 
 class TGlobeLayerStore : public TGlobeENVPersistent {
  public:
-  explicit TGlobeLayerStore(TCustomVoduz4* globe);
+  explicit TGlobeLayerStore(TGlobeHost* globe);
   TGlobeLayerStore(const TGlobeLayerStore&) = delete;
   TGlobeLayerStore& operator=(const TGlobeLayerStore&) = delete;
   ~TGlobeLayerStore() override;
 
   std::string ClassName() const override { return "TGlobeLayerStore"; }
 
-  TCustomVoduz4* Globe() const { return Globe_; }
+  TGlobeHost* Globe() const { return Globe_; }
   // The global presenters (never null).
   TGlobePresenterStore* GlobalPresenters() { return GlobalPresenters_.get(); }
   const TGlobePresenterStore* GlobalPresenters() const { return GlobalPresenters_.get(); }
@@ -94,13 +94,13 @@ class TGlobeLayerStore : public TGlobeENVPersistent {
  private:
   void AddDefaultGlobalPresenters();
 
-  TCustomVoduz4* Globe_;
+  TGlobeHost* Globe_;
   std::vector<std::unique_ptr<TGlobeLayer>> Layers_;
   TGlobeObject* SelectedObject_ = nullptr;
   std::unique_ptr<TGlobePresenterStore> GlobalPresenters_;
 };
 
 // The layer store's global presenter store of a globe, or null while the globe has no layer store.
-TGlobePresenterStore* GlobalPresenterStore(TCustomVoduz4& globe);
+TGlobePresenterStore* GlobalPresenterStore(TGlobeHost& globe);
 
 }  // namespace globe

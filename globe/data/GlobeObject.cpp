@@ -1,6 +1,7 @@
 #include "globe/data/GlobeObject.h"
 
-#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GlobeChangeListener.h"
+#include "globe/data/GlobeHost.h"
 #include "globe/data/GlobeObjectSource.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
@@ -18,10 +19,10 @@ TGlobeObject::~TGlobeObject() {
     ExcludeState(osSelected);
     TGlobeObject::SelectionChanged();
   }
-  if (TCustomVoduz4* globe = Globe()) globe->GlobeNotify(gnObjectFree, this);
+  if (TGlobeHost* globe = Globe()) globe->Changes().ObjectFreed(*this);
 }
 
-TCustomVoduz4* TGlobeObject::Globe() const { return Source_ ? Source_->Globe() : nullptr; }
+TGlobeHost* TGlobeObject::Globe() const { return Source_ ? Source_->Globe() : nullptr; }
 
 void TGlobeObject::Assign(const TGlobeObjectData& source) {
   TGlobeObjectData::Assign(source);
@@ -47,7 +48,7 @@ std::unique_ptr<TGlobeObject> TGlobeObject::Clone() const {
 }
 
 void TGlobeObject::Touch() {
-  if (TCustomVoduz4* globe = Globe()) LastUsed_ = globe->NextUseStamp();
+  if (TGlobeHost* globe = Globe()) LastUsed_ = globe->NextUseStamp();
 }
 
 // Keeps the source's record in step when the record is not this object itself.
@@ -108,7 +109,7 @@ void TGlobeObject::SetCentroid(const TGeoPoint& point) {
   Centroid_ = point;
   bool samePixel = false;
   if (old.Height != CentroidNotComputed) {
-    const TCustomVoduz4* globe = Globe();
+    const TGlobeHost* globe = Globe();
     samePixel = globe ? globe->SamePixel(old, point) : (old.LongX == point.LongX && old.LatY == point.LatY);
   }
   if (!samePixel) {

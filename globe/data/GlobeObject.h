@@ -11,7 +11,7 @@
 
 namespace globe {
 
-class TCustomVoduz4;
+class TGlobeHost;
 class TGlobeCanvas;
 class TGlobeObjectSource;
 class TGlobeStreamReader;
@@ -45,7 +45,7 @@ class TGlobeObject : public TGlobeObjectData {
 
   TGlobeObjectSource* ObjectSource() const { return Source_; }
   // The view of the source (null without a source).
-  TCustomVoduz4* Globe() const;
+  TGlobeHost* Globe() const;
 
   bool Closed() const { return HasState(osClosed); }
   void SetClosed(bool closed);

@@ -4,7 +4,8 @@
 #include <atomic>
 #include <stdexcept>
 
-#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GlobeChangeListener.h"
+#include "globe/data/GlobeHost.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobePresenterStore.h"
@@ -16,14 +17,14 @@ constexpr int32_t kCapacityStep = 255;
 constexpr int32_t kMaxLongitude = 972'000'000;
 }  // namespace
 
-TGlobeObjectSource::TGlobeObjectSource(TCustomVoduz4* globe) : Globe_(globe), Presenters_(std::make_unique<TGlobePresenterStore>(globe)) {
+TGlobeObjectSource::TGlobeObjectSource(TGlobeHost* globe) : Globe_(globe), Presenters_(std::make_unique<TGlobePresenterStore>(globe)) {
   if (globe == nullptr) throw std::logic_error("TGlobeObjectSource.Create passed nil Parent");
   NewContentStamp();
 }
 
 TGlobeObjectSource::~TGlobeObjectSource() {
   Destroying_ = true;
-  Globe_->GlobeNotify(gnObjectSourceFree, this);
+  Globe_->Changes().ObjectSourceFreed(*this);
   // A derived reader has closed itself in its own destructor; here only the state is dropped.
   Active_ = false;
   SetCount(0);
@@ -41,7 +42,7 @@ void TGlobeObjectSource::SetActive(bool active) {
   if (active == Active_) return;
   NewContentStamp();
   Active_ = active ? Open() : !Close();
-  Globe_->GlobeNotify(gnObjectSourceActiveChange, this);
+  Globe_->Changes().ObjectSourceActiveChanged(*this);
 }
 
 bool TGlobeObjectSource::Open() {
@@ -59,7 +60,7 @@ std::unique_ptr<TGlobeObject> TGlobeObjectSource::GetObject(int32_t, bool) { ret
 void TGlobeObjectSource::DestroyEntries(int32_t first) {
   for (int32_t i = static_cast<int32_t>(Entries_.size()) - 1; i >= first && i >= 0; --i) {
     std::unique_ptr<TGlobeObjectData> entry = std::move(Entries_[static_cast<size_t>(i)]);
-    if (entry && entry->HasState(osFullObject)) Globe_->AddCacheMemory(-entry->InstanceMemory());
+    if (entry && entry->HasState(osFullObject)) Globe_->Changes().CacheMemoryReleased(entry->InstanceMemory());
     entry.reset();
   }
 }
@@ -110,7 +111,7 @@ void TGlobeObjectSource::SetObjectData(int32_t index, std::unique_ptr<TGlobeObje
   std::unique_ptr<TGlobeObjectData> old = std::move(Entries_[static_cast<size_t>(index)]);
   if (data) data->SetIndex(index);
   Entries_[static_cast<size_t>(index)] = std::move(data);
-  if (old && old->HasState(osFullObject)) Globe_->AddCacheMemory(-old->InstanceMemory());
+  if (old && old->HasState(osFullObject)) Globe_->Changes().CacheMemoryReleased(old->InstanceMemory());
   // The old object no longer owns the entry, so its end leaves the new entry alone.
 }
 
@@ -152,11 +153,11 @@ TGlobeObject* TGlobeObjectSource::Objects(int32_t index) {
   built->SetIndex(index);
   built->Loaded();
   built->Touch();
-  if (Globe_->OnObjectCreate) Globe_->OnObjectCreate(*Globe_, built);
+  Globe_->Changes().ObjectCreated(*built);
   // Counted as cached at once, but making room never releases the object being built.
   built->IncludeState(osFullObject);
   BuildingObject_ = built;
-  Globe_->AddCacheMemory(built->InstanceMemory());
+  Globe_->Changes().CacheMemoryAdded(built->InstanceMemory());
   BuildingObject_ = nullptr;
   Building_ = false;
   return built;
@@ -189,7 +190,7 @@ std::unique_ptr<TGlobeObject> TGlobeObjectSource::Remove(TGlobeObject* object) {
   if (PeekEntry(index) != object) return nullptr;
   NotifyLayers(snObjectRemoving, object);
   if (object->Selected()) object->SetSelected(false);
-  if (object->HasState(osFullObject)) Globe_->AddCacheMemory(-object->InstanceMemory());
+  if (object->HasState(osFullObject)) Globe_->Changes().CacheMemoryReleased(object->InstanceMemory());
   object->SetState(osRemoved);
   std::unique_ptr<TGlobeObjectData> entry = std::move(Entries_[static_cast<size_t>(index)]);
   Entries_.erase(Entries_.begin() + index);
@@ -239,7 +240,7 @@ void TGlobeObjectSource::MakeLight(int32_t index) {
   const int64_t memory = object->InstanceMemory();
   std::unique_ptr<TGlobeObjectData> old = std::move(Entries_[static_cast<size_t>(index)]);
   Entries_[static_cast<size_t>(index)] = std::move(light);
-  Globe_->AddCacheMemory(-memory);
+  Globe_->Changes().CacheMemoryReleased(memory);
   old.reset();
 }
 
@@ -275,8 +276,8 @@ void TGlobeObjectSource::DetachLayer(TGlobeLayer* layer) {
   const auto it = std::find(Layers_.begin(), Layers_.end(), layer);
   if (it == Layers_.end()) return;
   Layers_.erase(it);
-  // The view destroys the source; nothing of it may be touched afterwards.
-  if (Layers_.empty() && !Destroying_) Globe_->FreeObjectSource(this);
+  // The view may destroy the source now; nothing of it may be touched afterwards.
+  if (Layers_.empty() && !Destroying_) Globe_->Changes().ObjectSourceUnused(*this);
 }
 
 TGlobeLayer* TGlobeObjectSource::Layers(int32_t n) const {

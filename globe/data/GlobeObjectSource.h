@@ -4,9 +4,9 @@
 // demand by GetObject (a file reader reads them), counted against the view's object cache and
 // turned back into light records by Flush or by the cache.
 //
-// Ownership: the source owns its entries. The view (TCustomVoduz4) owns every source; the layers
-// that use a source only refer to it, and when the last of them detaches the source asks the view
-// to destroy it.
+// Ownership: the source owns its entries. The view owns every source (TGlobeHost::AddObjectSource);
+// the layers that use a source only refer to it, and when the last of them detaches the source
+// reports itself unused (TGlobeChangeListener::ObjectSourceUnused) and the view destroys it.
 
 #include <cstdint>
 #include <memory>
@@ -20,7 +20,7 @@
 
 namespace globe {
 
-class TCustomVoduz4;
+class TGlobeHost;
 class TGlobeLayer;
 class TGlobePresenterStore;
 
@@ -37,7 +37,7 @@ enum TSourceNotifyKind : int {
 class TGlobeObjectSource : public TGlobeENVPersistent {
  public:
   // A null globe is a programming error ("TGlobeObjectSource.Create passed nil Parent").
-  explicit TGlobeObjectSource(TCustomVoduz4* globe);
+  explicit TGlobeObjectSource(TGlobeHost* globe);
   TGlobeObjectSource(const TGlobeObjectSource&) = delete;
   TGlobeObjectSource& operator=(const TGlobeObjectSource&) = delete;
   // Reports the end to the view, closes, destroys the entries and leaves every layer.
@@ -45,7 +45,7 @@ class TGlobeObjectSource : public TGlobeENVPersistent {
 
   std::string ClassName() const override { return "TGlobeObjectSource"; }
 
-  TCustomVoduz4* Globe() const { return Globe_; }
+  TGlobeHost* Globe() const { return Globe_; }
 
   bool Active() const { return Active_; }
   // On a change Open or Close decides the new state; the view is told.
@@ -163,7 +163,7 @@ class TGlobeObjectSource : public TGlobeENVPersistent {
   void NewContentStamp();
 
   bool Active_ = false;
-  TCustomVoduz4* Globe_;
+  TGlobeHost* Globe_;
   int32_t Count_ = 0;
   int32_t Capacity_ = 0;
   std::vector<std::unique_ptr<TGlobeObjectData>> Entries_;  // Count_ entries, may be null

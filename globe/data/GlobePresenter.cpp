@@ -6,7 +6,7 @@
 
 namespace globe {
 
-TGlobePresenter::TGlobePresenter(TCustomVoduz4* globe, int32_t presenterID)
+TGlobePresenter::TGlobePresenter(TGlobeHost* globe, int32_t presenterID)
     : Globe_(globe), PresenterID_(presenterID) {
   if (globe == nullptr) throw std::logic_error("TGlobePresenter.Create passed nil Globe");
 }
@@ -26,19 +26,19 @@ void TGlobePresenter::Assign(const TGlobePresenter& source) {
   Hidden_ = source.Hidden_;
 }
 
-std::unique_ptr<TGlobePresenter> TGlobePresenter::CloneFor(TCustomVoduz4* globe) const {
+std::unique_ptr<TGlobePresenter> TGlobePresenter::CloneFor(TGlobeHost* globe) const {
   std::unique_ptr<TGlobePresenter> copy = NewInstance(globe, PresenterID_);
   copy->Assign(*this);
   return copy;
 }
 
-bool TGlobePresenter::HitTestObject(TCustomVoduz4& globe, const TGeoPoint& point,
+bool TGlobePresenter::HitTestObject(TGlobeHost& globe, const TGeoPoint& point,
                                     TGlobeObject& object, int32_t tolerance) {
   return object.PointOnObject(point, tolerance);
 }
 
 std::unique_ptr<TGlobePresenter> CreatePresenter(std::string_view className,
-                                                 TCustomVoduz4* globe, int32_t presenterID) {
+                                                 TGlobeHost* globe, int32_t presenterID) {
   return CreateGlobeClass<TGlobePresenter>(className, "TGlobePresenter", globe, presenterID);
 }
 

@@ -20,7 +20,7 @@
 
 namespace globe {
 
-class TCustomVoduz4;
+class TGlobeHost;
 class TGlobeFont;
 class TGlobeObject;
 class TGlobeStreamReader;
@@ -44,14 +44,14 @@ inline constexpr int TitleAlignmentCount = 10;
 class TGlobePresenter : public TGlobeENVPersistent {
  public:
   // A null globe is a programming error ("TGlobePresenter.Create passed nil Globe").
-  TGlobePresenter(TCustomVoduz4* globe, int32_t presenterID);
+  TGlobePresenter(TGlobeHost* globe, int32_t presenterID);
   TGlobePresenter(const TGlobePresenter&) = delete;
   TGlobePresenter& operator=(const TGlobePresenter&) = delete;
   ~TGlobePresenter() override;
 
   std::string ClassName() const override { return "TGlobePresenter"; }
 
-  TCustomVoduz4* Globe() const { return Globe_; }
+  TGlobeHost* Globe() const { return Globe_; }
 
   int32_t PresenterID() const { return PresenterID_; }
   void SetPresenterID(int32_t id) { PresenterID_ = id; }
@@ -74,7 +74,7 @@ class TGlobePresenter : public TGlobeENVPersistent {
   // A new presenter of the same class for the same globe and PresenterID, assigned from this one.
   std::unique_ptr<TGlobePresenter> Clone() const { return CloneFor(Globe_); }
   // The same for another globe (a null globe is a programming error).
-  std::unique_ptr<TGlobePresenter> CloneFor(TCustomVoduz4* globe) const;
+  std::unique_ptr<TGlobePresenter> CloneFor(TGlobeHost* globe) const;
 
   // The binary record (layer and meta-data files).
   virtual void WriteToStream(TGlobeStreamWriter& writer) const = 0;
@@ -83,24 +83,24 @@ class TGlobePresenter : public TGlobeENVPersistent {
   // Drawing. `state` is the object's render state word (0x0002 closed, 0x0040 selected, the
   // visibility and clip bits). Each concrete presenter draws the objects of its kind on the
   // globe's canvas.
-  virtual void RenderObject(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) = 0;
+  virtual void RenderObject(TGlobeHost& globe, TGlobeObject& object, uint16_t state) = 0;
   // Asked by the layer before it writes an object's title: true when the presenter has handled
   // the title itself. These presenters leave titles to the layer.
-  virtual bool RenderObjectTitle(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) {
+  virtual bool RenderObjectTitle(TGlobeHost& globe, TGlobeObject& object, uint16_t state) {
     return false;
   }
   // Whether `point` (GlobeUnit) hits the object drawn by this presenter; here the object's own
   // test (PointOnObject).
-  virtual bool HitTestObject(TCustomVoduz4& globe, const TGeoPoint& point, TGlobeObject& object,
+  virtual bool HitTestObject(TGlobeHost& globe, const TGeoPoint& point, TGlobeObject& object,
                              int32_t tolerance);
 
  protected:
   // The virtual constructor: a new presenter of this class for the globe.
-  virtual std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe,
+  virtual std::unique_ptr<TGlobePresenter> NewInstance(TGlobeHost* globe,
                                                        int32_t presenterID) const = 0;
 
  private:
-  TCustomVoduz4* Globe_;  // not owned, never null
+  TGlobeHost* Globe_;  // not owned, never null
   TTitleAlignment TitleAlignment_ = taNone;
   int32_t TitleOffset_ = 0;
   int32_t PresenterID_;
@@ -112,7 +112,7 @@ class TGlobePresenter : public TGlobeENVPersistent {
 // an unknown name and "Class %s does not inherit from TGlobePresenter" for a class that is not a
 // presenter.
 std::unique_ptr<TGlobePresenter> CreatePresenter(std::string_view className,
-                                                 TCustomVoduz4* globe, int32_t presenterID);
+                                                 TGlobeHost* globe, int32_t presenterID);
 
 // Registers a presenter class so that files can name it.
 template <class Presenter>
@@ -126,7 +126,7 @@ namespace globe {
 
 template <class Presenter>
 void RegisterPresenterClass(std::string_view className) {
-  RegisterGlobeClass<Presenter, TGlobePresenter, TCustomVoduz4*, int32_t>(className);
+  RegisterGlobeClass<Presenter, TGlobePresenter, TGlobeHost*, int32_t>(className);
 }
 
 }  // namespace globe

@@ -10,7 +10,7 @@
 
 namespace globe {
 
-TGlobePresenterStore::TGlobePresenterStore(TCustomVoduz4* globe) : Globe_(globe) {
+TGlobePresenterStore::TGlobePresenterStore(TGlobeHost* globe) : Globe_(globe) {
   if (globe == nullptr) throw std::logic_error("TGlobePresenterStore.Create passed nil Parent");
 }
 

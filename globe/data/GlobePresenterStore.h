@@ -20,7 +20,7 @@
 
 namespace globe {
 
-class TCustomVoduz4;
+class TGlobeHost;
 class TGlobePresenter;
 class TGlobeStreamReader;
 class TGlobeStreamWriter;
@@ -28,14 +28,14 @@ class TGlobeStreamWriter;
 class TGlobePresenterStore : public TGlobeENVPersistent {
  public:
   // A null globe is a programming error ("TGlobePresenterStore.Create passed nil Parent").
-  explicit TGlobePresenterStore(TCustomVoduz4* globe);
+  explicit TGlobePresenterStore(TGlobeHost* globe);
   TGlobePresenterStore(const TGlobePresenterStore&) = delete;
   TGlobePresenterStore& operator=(const TGlobePresenterStore&) = delete;
   ~TGlobePresenterStore() override;
 
   std::string ClassName() const override { return "TGlobePresenterStore"; }
 
-  TCustomVoduz4* Globe() const { return Globe_; }
+  TGlobeHost* Globe() const { return Globe_; }
 
   int32_t Count() const { return static_cast<int32_t>(Presenters_.size()); }
   // An index outside 0..Count-1 is a programming error ("TGlobePresenterStore: Invalid Index").
@@ -79,13 +79,13 @@ class TGlobePresenterStore : public TGlobeENVPersistent {
   // positive ID.
   int32_t NextFreeID() const;
 
-  TCustomVoduz4* Globe_;  // not owned
+  TGlobeHost* Globe_;  // not owned
   std::vector<std::unique_ptr<TGlobePresenter>> Presenters_;
   bool Modified_ = false;
 };
 
 // The layer store's global presenter store of a globe, or null while the globe has none (defined
 // with the layer store).
-TGlobePresenterStore* GlobalPresenterStore(TCustomVoduz4& globe);
+TGlobePresenterStore* GlobalPresenterStore(TGlobeHost& globe);
 
 }  // namespace globe

@@ -29,7 +29,7 @@ std::string Hex(unsigned value) {
 
 } // namespace
 
-TGlobeLYRReader::TGlobeLYRReader(TCustomVoduz4* globe) : TGlobeFileReader(globe) {}
+TGlobeLYRReader::TGlobeLYRReader(TGlobeHost* globe) : TGlobeFileReader(globe) {}
 
 TGlobeLYRReader::~TGlobeLYRReader() {
     // The source's own destructor cannot reach this reader's Close.

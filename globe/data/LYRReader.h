@@ -22,7 +22,7 @@ inline constexpr uint16_t LYRFileVersion = 0x0405;
 
 class TGlobeLYRReader : public TGlobeFileReader {
 public:
-    explicit TGlobeLYRReader(TCustomVoduz4* globe);
+    explicit TGlobeLYRReader(TGlobeHost* globe);
     ~TGlobeLYRReader() override;
 
     std::string ClassName() const override { return "TGlobeLYRReader"; }

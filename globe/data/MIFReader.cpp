@@ -25,7 +25,7 @@ TMIFPresenterFactory& PresenterFactory() {
 
 void SetMIFPresenterFactory(TMIFPresenterFactory factory) { PresenterFactory() = std::move(factory); }
 
-TGlobeMIFReader::TGlobeMIFReader(TCustomVoduz4* globe) : TGlobeFileReader(globe) {}
+TGlobeMIFReader::TGlobeMIFReader(TGlobeHost* globe) : TGlobeFileReader(globe) {}
 
 TGlobeMIFReader::~TGlobeMIFReader() {
     // The source's own destructor cannot reach this reader's Close.

@@ -24,7 +24,7 @@ void SetMIFPresenterFactory(TMIFPresenterFactory factory);
 
 class TGlobeMIFReader : public TGlobeFileReader {
 public:
-    explicit TGlobeMIFReader(TCustomVoduz4* globe);
+    explicit TGlobeMIFReader(TGlobeHost* globe);
     ~TGlobeMIFReader() override;
 
     std::string ClassName() const override { return "TGlobeMIFReader"; }

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <memory>
 
-#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GlobeHost.h"
 #include "globe/data/GlobeException.h"
 #include "globe/data/GlobeFileReader.h"
 #include "globe/data/GlobeObject.h"
@@ -23,7 +23,7 @@ std::string MetaDataFileName(const TGlobeFileReader& reader) {
     const std::string& data = reader.FileName();
     if (data.empty())
         return {};
-    const TCustomVoduz4& globe = *reader.Globe();
+    const TGlobeHost& globe = *reader.Globe();
     const std::string name = fs::path(data).filename().string() + ".md";
     switch (globe.SaveMetaDataLocation()) {
     case smdInDataDirectory:

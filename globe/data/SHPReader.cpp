@@ -26,7 +26,7 @@ bool UsableDivisor(double value) { return std::isfinite(value) && value != 0.0; 
 
 } // namespace
 
-TGlobeSHPReader::TGlobeSHPReader(TCustomVoduz4* globe) : TGlobeFileReader(globe) {}
+TGlobeSHPReader::TGlobeSHPReader(TGlobeHost* globe) : TGlobeFileReader(globe) {}
 
 TGlobeSHPReader::~TGlobeSHPReader() {
     // The source's own destructor cannot reach this reader's Close.

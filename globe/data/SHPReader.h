@@ -21,7 +21,7 @@ struct TShapePoint;
 
 class TGlobeSHPReader : public TGlobeFileReader {
 public:
-    explicit TGlobeSHPReader(TCustomVoduz4* globe);
+    explicit TGlobeSHPReader(TGlobeHost* globe);
     ~TGlobeSHPReader() override;
 
     std::string ClassName() const override { return "TGlobeSHPReader"; }

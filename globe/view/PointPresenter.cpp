@@ -6,7 +6,7 @@
 #include <limits>
 #include <numbers>
 
-#include "globe/data/CustomVoduz4.h"
+#include "globe/data/GlobeHost.h"
 #include "globe/data/GlobePresenterStore.h"
 #include "globe/data/GlobeStreamReader.h"
 #include "globe/data/GlobeStreamWriter.h"
@@ -40,7 +40,7 @@ std::string RelativeToDirectory(const std::string& name, const std::string& dire
 
 }  // namespace
 
-TPointPresenter::TPointPresenter(TCustomVoduz4* globe, int32_t presenterID)
+TPointPresenter::TPointPresenter(TGlobeHost* globe, int32_t presenterID)
     : TTitledPresenter(globe, presenterID, "Point Presenter"),
       PointPen_(std::make_unique<TGlobePen>()),
       PointBrush_(std::make_unique<TGlobeBrush>()),
@@ -50,7 +50,7 @@ TPointPresenter::TPointPresenter(TCustomVoduz4* globe, int32_t presenterID)
 
 TPointPresenter::~TPointPresenter() = default;
 
-std::unique_ptr<TGlobePresenter> TPointPresenter::NewInstance(TCustomVoduz4* globe,
+std::unique_ptr<TGlobePresenter> TPointPresenter::NewInstance(TGlobeHost* globe,
                                                               int32_t presenterID) const {
   return std::make_unique<TPointPresenter>(globe, presenterID);
 }
@@ -185,7 +185,7 @@ void TPointPresenter::LoadEnvironment(const TGXML_Element* element) {
   PointFont_->LoadEnvironment(element->Element("Font"));
 }
 
-void TPointPresenter::RenderObject(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) {
+void TPointPresenter::RenderObject(TGlobeHost& globe, TGlobeObject& object, uint16_t state) {
   auto* view = dynamic_cast<TCustomGlobeView*>(&globe);
   if (view == nullptr) return;
   TGlobeCanvas& canvas = view->Canvas();
@@ -285,7 +285,7 @@ void TPointPresenter::RenderSymbol(TCustomGlobeView& view, const TGeoPoint& poin
   }
 }
 
-bool TPointPresenter::HitTestObject(TCustomVoduz4& globe, const TGeoPoint& point,
+bool TPointPresenter::HitTestObject(TGlobeHost& globe, const TGeoPoint& point,
                                     TGlobeObject& object, int32_t tolerance) {
   const TGeoPoint position = object.GetCentroid();
   auto* view = dynamic_cast<TCustomGlobeView*>(&globe);

@@ -45,7 +45,7 @@ inline constexpr int PointPresenterTypeCount = 11;
 
 class TPointPresenter : public TTitledPresenter {
  public:
-  TPointPresenter(TCustomVoduz4* globe, int32_t presenterID);
+  TPointPresenter(TGlobeHost* globe, int32_t presenterID);
   ~TPointPresenter() override;
 
   std::string ClassName() const override { return "TPointPresenter"; }
@@ -94,17 +94,17 @@ class TPointPresenter : public TTitledPresenter {
 
   // Draws every point of every chain of the object (or its centre when it has none) as one
   // symbol, in PointPen and PointBrush (the selection pen and brush for a selected object).
-  void RenderObject(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) override;
+  void RenderObject(TGlobeHost& globe, TGlobeObject& object, uint16_t state) override;
   // Whether the point lies in the symbol's square (its size in GlobeUnit, held to MaxPointSize
   // pixels) centred on the object's position.
-  bool HitTestObject(TCustomVoduz4& globe, const TGeoPoint& point, TGlobeObject& object,
+  bool HitTestObject(TGlobeHost& globe, const TGeoPoint& point, TGlobeObject& object,
                      int32_t tolerance) override;
   // The symbol's size in pixels on the canvas (PointSize in PointUnit, capped at MaxPointSize
   // scaled for the output resolution).
   int32_t SymbolPixels(const TGlobeCanvas& canvas) const;
 
  protected:
-  std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe,
+  std::unique_ptr<TGlobePresenter> NewInstance(TGlobeHost* globe,
                                                int32_t presenterID) const override;
 
  private:

@@ -13,10 +13,10 @@
 
 namespace globe {
 
-TPolyPresenter::TPolyPresenter(TCustomVoduz4* globe, int32_t presenterID)
+TPolyPresenter::TPolyPresenter(TGlobeHost* globe, int32_t presenterID)
     : TPolyPresenter(globe, presenterID, "Poly Presenter") {}
 
-TPolyPresenter::TPolyPresenter(TCustomVoduz4* globe, int32_t presenterID,
+TPolyPresenter::TPolyPresenter(TGlobeHost* globe, int32_t presenterID,
                                const char* defaultName)
     : TTitledPresenter(globe, presenterID, defaultName),
       PolyPen_(std::make_unique<TGlobePen>()),
@@ -26,7 +26,7 @@ TPolyPresenter::TPolyPresenter(TCustomVoduz4* globe, int32_t presenterID,
 
 TPolyPresenter::~TPolyPresenter() = default;
 
-std::unique_ptr<TGlobePresenter> TPolyPresenter::NewInstance(TCustomVoduz4* globe,
+std::unique_ptr<TGlobePresenter> TPolyPresenter::NewInstance(TGlobeHost* globe,
                                                              int32_t presenterID) const {
   return std::make_unique<TPolyPresenter>(globe, presenterID);
 }
@@ -65,7 +65,7 @@ void TPolyPresenter::LoadEnvironment(const TGXML_Element* element) {
   PolyBrush_->LoadEnvironment(element->Element("Brush"));
 }
 
-void TPolyPresenter::RenderObject(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) {
+void TPolyPresenter::RenderObject(TGlobeHost& globe, TGlobeObject& object, uint16_t state) {
   auto* view = dynamic_cast<TCustomGlobeView*>(&globe);
   auto* geo = dynamic_cast<TGeoDataObject*>(&object);
   if (view == nullptr || geo == nullptr) return;
@@ -88,18 +88,18 @@ void TPolylinePresenter::AdjustClosed(TGeoDataObject& object, uint16_t& state) c
   state = static_cast<uint16_t>(state & ~rsClosed);
 }
 
-TPolygonPresenter::TPolygonPresenter(TCustomVoduz4* globe, int32_t presenterID)
+TPolygonPresenter::TPolygonPresenter(TGlobeHost* globe, int32_t presenterID)
     : TPolyPresenter(globe, presenterID, "Polygon Presenter") {}
 
-std::unique_ptr<TGlobePresenter> TPolygonPresenter::NewInstance(TCustomVoduz4* globe,
+std::unique_ptr<TGlobePresenter> TPolygonPresenter::NewInstance(TGlobeHost* globe,
                                                                 int32_t presenterID) const {
   return std::make_unique<TPolygonPresenter>(globe, presenterID);
 }
 
-TPolylinePresenter::TPolylinePresenter(TCustomVoduz4* globe, int32_t presenterID)
+TPolylinePresenter::TPolylinePresenter(TGlobeHost* globe, int32_t presenterID)
     : TPolyPresenter(globe, presenterID, "Poly Presenter") {}
 
-std::unique_ptr<TGlobePresenter> TPolylinePresenter::NewInstance(TCustomVoduz4* globe,
+std::unique_ptr<TGlobePresenter> TPolylinePresenter::NewInstance(TGlobeHost* globe,
                                                                  int32_t presenterID) const {
   return std::make_unique<TPolylinePresenter>(globe, presenterID);
 }

@@ -21,7 +21,7 @@ class TGlobePen;
 
 class TPolyPresenter : public TTitledPresenter {
  public:
-  TPolyPresenter(TCustomVoduz4* globe, int32_t presenterID);
+  TPolyPresenter(TGlobeHost* globe, int32_t presenterID);
   ~TPolyPresenter() override;
 
   std::string ClassName() const override { return "TPolyPresenter"; }
@@ -42,11 +42,11 @@ class TPolyPresenter : public TTitledPresenter {
   // Draws the chains of a TGeoDataObject (other objects are not drawn) with PolyPen, filled with
   // PolyBrush when closed (the selection pen and brush for a selected object), the pen width in
   // pixels as clipping margin.
-  void RenderObject(TCustomVoduz4& globe, TGlobeObject& object, uint16_t state) override;
+  void RenderObject(TGlobeHost& globe, TGlobeObject& object, uint16_t state) override;
 
  protected:
-  TPolyPresenter(TCustomVoduz4* globe, int32_t presenterID, const char* defaultName);
-  std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe,
+  TPolyPresenter(TGlobeHost* globe, int32_t presenterID, const char* defaultName);
+  std::unique_ptr<TGlobePresenter> NewInstance(TGlobeHost* globe,
                                                int32_t presenterID) const override;
   // Whether the binary record holds the brush.
   virtual bool StreamsBrush() const { return true; }
@@ -60,22 +60,22 @@ class TPolyPresenter : public TTitledPresenter {
 
 class TPolygonPresenter : public TPolyPresenter {
  public:
-  TPolygonPresenter(TCustomVoduz4* globe, int32_t presenterID);
+  TPolygonPresenter(TGlobeHost* globe, int32_t presenterID);
   std::string ClassName() const override { return "TPolygonPresenter"; }
 
  protected:
-  std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe,
+  std::unique_ptr<TGlobePresenter> NewInstance(TGlobeHost* globe,
                                                int32_t presenterID) const override;
   void AdjustClosed(TGeoDataObject& object, uint16_t& state) const override;
 };
 
 class TPolylinePresenter : public TPolyPresenter {
  public:
-  TPolylinePresenter(TCustomVoduz4* globe, int32_t presenterID);
+  TPolylinePresenter(TGlobeHost* globe, int32_t presenterID);
   std::string ClassName() const override { return "TPolylinePresenter"; }
 
  protected:
-  std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe,
+  std::unique_ptr<TGlobePresenter> NewInstance(TGlobeHost* globe,
                                                int32_t presenterID) const override;
   bool StreamsBrush() const override { return false; }
   void AdjustClosed(TGeoDataObject& object, uint16_t& state) const override;

@@ -8,7 +8,7 @@
 
 namespace globe {
 
-TTitledPresenter::TTitledPresenter(TCustomVoduz4* globe, int32_t presenterID,
+TTitledPresenter::TTitledPresenter(TGlobeHost* globe, int32_t presenterID,
                                    const std::string& defaultName)
     : TGlobePresenter(globe, presenterID), TitleFont_("Arial", 9, TGlobeUnitTypes::Pixel, clBlack) {
   SetName(defaultName);

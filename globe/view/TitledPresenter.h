@@ -23,7 +23,7 @@ inline constexpr int32_t PresenterByteOffsetVersion = 0x301;
 
 class TTitledPresenter : public TGlobePresenter {
  public:
-  TTitledPresenter(TCustomVoduz4* globe, int32_t presenterID, const std::string& defaultName);
+  TTitledPresenter(TGlobeHost* globe, int32_t presenterID, const std::string& defaultName);
   ~TTitledPresenter() override;
 
   TGlobeFont& TitleFont() override { return TitleFont_; }

@@ -18,7 +18,7 @@ namespace globe::testing {
 // titled "Object <i>" with ID 1000 + i.
 class TLineReader : public TGlobeObjectSource {
  public:
-  explicit TLineReader(TCustomVoduz4* globe) : TGlobeObjectSource(globe) {}
+  explicit TLineReader(TGlobeHost* globe) : TGlobeObjectSource(globe) {}
   std::string ClassName() const override { return "TLineReader"; }
   int Builds = 0;
   bool LastWasEmptyRecord = false;
@@ -40,7 +40,7 @@ class TLineReader : public TGlobeObjectSource {
 // A file reader that, like the real ones, stays closed when its file cannot be found.
 class TFileCheckingReader : public TGlobeFileReader {
  public:
-  explicit TFileCheckingReader(TCustomVoduz4* globe) : TGlobeFileReader(globe) {}
+  explicit TFileCheckingReader(TGlobeHost* globe) : TGlobeFileReader(globe) {}
   std::string ClassName() const override { return "TFileCheckingReader"; }
 
  protected:
@@ -51,8 +51,8 @@ class TFileCheckingReader : public TGlobeFileReader {
 inline void RegisterTestSources() {
   static std::once_flag once;
   std::call_once(once, [] {
-    RegisterGlobeClass<TLineReader, TGlobeObjectSource, TCustomVoduz4*>("TLineReader");
-    RegisterGlobeClass<TFileCheckingReader, TGlobeObjectSource, TCustomVoduz4*>("TFileCheckingReader");
+    RegisterGlobeClass<TLineReader, TGlobeObjectSource, TGlobeHost*>("TLineReader");
+    RegisterGlobeClass<TFileCheckingReader, TGlobeObjectSource, TGlobeHost*>("TFileCheckingReader");
   });
 }
 

@@ -213,7 +213,7 @@ TEST(ObjectStream, TruncatedDataFailsCleanly) {
 // the ID and the name.
 class TTestLYRPresenter : public TGlobePresenter {
  public:
-  TTestLYRPresenter(TCustomVoduz4* globe, int32_t id) : TGlobePresenter(globe, id) {}
+  TTestLYRPresenter(TGlobeHost* globe, int32_t id) : TGlobePresenter(globe, id) {}
   std::string ClassName() const override { return "TTestLYRPresenter"; }
   TGlobeFont& TitleFont() override { throw std::logic_error("no title font"); }
   const TGlobeFont& TitleFont() const override { throw std::logic_error("no title font"); }
@@ -225,10 +225,10 @@ class TTestLYRPresenter : public TGlobePresenter {
     SetPresenterID(reader.ReadInteger());
     SetName(reader.ReadShortString());
   }
-  void RenderObject(TCustomVoduz4&, TGlobeObject&, uint16_t) override {}
+  void RenderObject(TGlobeHost&, TGlobeObject&, uint16_t) override {}
 
  protected:
-  std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe, int32_t id) const override {
+  std::unique_ptr<TGlobePresenter> NewInstance(TGlobeHost* globe, int32_t id) const override {
     return std::make_unique<TTestLYRPresenter>(globe, id);
   }
 };

@@ -16,6 +16,7 @@
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
 #include "globe/data/GlobeStream.h"
+#include "globe/data/MapFileReaders.h"
 #include "tests/support/ThrownMessage.h"
 
 namespace globe {
@@ -376,6 +377,21 @@ TEST(ViewFiles, NamesResolveAgainstTheDataDirectoryOrAsTheApplicationOffers) {
   EXPECT_GT(asked.size(), 3u);
 }
 
+TEST(ViewFiles, MapFileReadersAreFoundByExtensionWithoutRegardToCase) {
+  TCustomVoduz4 globe;
+  for (const auto& [name, readerClass] : std::vector<std::pair<std::string, std::string>>{
+           {"Data/Land.lyr", "TGlobeLYRReader"}, {"LAND.SHP", "TGlobeSHPReader"}, {"x.Mif", "TGlobeMIFReader"},
+           {"notes.txt", ""}, {"lyr", ""}, {"shp.", ""}})
+    EXPECT_EQ(MapFileReaderClass(name), readerClass) << name;
+  EXPECT_EQ(NewMapFileReader(globe, "x.MIF").ClassName(), "TGlobeMIFReader");
+  EXPECT_EQ(globe.ObjectSourceCount(), 1);
+  EXPECT_EQ(ThrownMessage<EGlobeException>([&] { NewMapFileReader(globe, "notes.txt"); }), UnknownMapFileMessage());
+  // A new format is one registration; the message for other files lists it.
+  RegisterMapFileReader<testing::TFileCheckingReader>("tst", "TFileCheckingReader");
+  EXPECT_EQ(NewMapFileReader(globe, "a.TST").ClassName(), "TFileCheckingReader");
+  EXPECT_EQ(UnknownMapFileMessage(), "not a LYR, SHP, MIF or TST file");
+}
+
 TEST(ViewFiles, AnUnreadableTextureLeavesNoName) {
   TempDir dir;
   TCustomVoduz4 globe;
@@ -403,6 +419,47 @@ TEST(ViewNotifications, SourcesAndRedrawsAreReported) {
   globe.ClearEnvironment();
   EXPECT_EQ(events, (Names{"create", "open", "close", "free"}));
   EXPECT_EQ((std::tuple{globe.NewObjectID(), globe.NewObjectID()}), std::tuple(1, 2));  // a braced list calls in order
+}
+
+// Notes each report of the layers, sources and objects, then lets the core act on it.
+class TReportingCore : public TCustomVoduz4 {
+ public:
+  Names Reports;
+
+ protected:
+  void Note(const char* report) { Reports.push_back(report); }
+  void SceneChanged() override { Note("scene"), TCustomVoduz4::SceneChanged(); }
+  void LayerCreated(TGlobeLayer& layer) override { Note("layer created"), TCustomVoduz4::LayerCreated(layer); }
+  void LayerFreed(TGlobeLayer& layer) override { Note("layer freed"), TCustomVoduz4::LayerFreed(layer); }
+  void ObjectSourceUnused(TGlobeObjectSource& s) override { Note("source unused"), TCustomVoduz4::ObjectSourceUnused(s); }
+  void ObjectSourceFreed(TGlobeObjectSource& s) override { Note("source freed"), TCustomVoduz4::ObjectSourceFreed(s); }
+  void ObjectCreated(TGlobeObject& object) override { Note("object created"), TCustomVoduz4::ObjectCreated(object); }
+  void ObjectFreed(TGlobeObject& object) override { Note("object freed"), TCustomVoduz4::ObjectFreed(object); }
+  void SelectionChanged(TGlobeObject* object) override { Note("selection"), TCustomVoduz4::SelectionChanged(object); }
+  void CacheMemoryAdded(int64_t bytes) override { Note("cache added"), TCustomVoduz4::CacheMemoryAdded(bytes); }
+  void CacheMemoryReleased(int64_t bytes) override { Note("cache released"), TCustomVoduz4::CacheMemoryReleased(bytes); }
+};
+
+TEST(ViewNotifications, DataReportsReachTheListenerInTheOrderTheEventsAreRaised) {
+  TReportingCore core;
+  Names events;
+  core.OnLayerFree = [&](TCustomVoduz4&, TGlobeLayer*) { events.push_back("layer freed"); };
+  core.OnObjectSourceFree = [&](TCustomVoduz4&, TGlobeObjectSource*) { events.push_back("source freed"); };
+  core.OnObjectFree = [&](TCustomVoduz4&, TGlobeObject*) { events.push_back("object freed"); };
+  TGlobeLayer* layer = core.LayerStore().NewLayer();
+  auto* reader = core.NewObjectSource<TLineReader>();
+  layer->SetObjectSource(reader);
+  reader->SetCount(1);
+  reader->Objects(0)->SetSelected(true);
+  EXPECT_GT(core.CacheMemory(), 0);
+  core.LayerStore().Delete(layer);
+  // A new layer resets itself before the store reports it; a layer's end reports before it leaves
+  // its source, the source's end before its objects' (whose selection no layer hears any more).
+  EXPECT_EQ(core.Reports, (Names{"scene", "layer created", "scene", "scene", "object created", "cache added",
+                                 "selection", "scene", "layer freed", "source unused", "source freed",
+                                 "cache released", "object freed", "scene"}));
+  EXPECT_EQ(events, (Names{"layer freed", "source freed", "object freed"}));
+  EXPECT_EQ(std::tuple(core.CacheMemory(), core.ObjectSourceCount()), std::tuple(0, 0));
 }
 
 // A reader whose every byte is one object.

@@ -421,7 +421,7 @@ TEST_F(PresenterStoreTest, EnvironmentRoundTripKeepsClassesOrderAndIDs) {
   document.LoadFromText("<Presenters><Presenter Class=\"TNoSuchPresenter\" PresenterID=\"3\" /></Presenters>");
   EXPECT_EQ(ThrownMessage<EGlobeException>([&] { store.LoadEnvironment(document.Root().Element("Presenters")); }),
             "Class TNoSuchPresenter not found");
-  RegisterGlobeClass<TGlobePresenterStore, TGlobePresenterStore, TCustomVoduz4*>("TNotAPresenter");
+  RegisterGlobeClass<TGlobePresenterStore, TGlobePresenterStore, TGlobeHost*>("TNotAPresenter");
   document.LoadFromText("<Presenters><Presenter Class=\"TNotAPresenter\" /></Presenters>");
   EXPECT_EQ(ThrownMessage<EGlobeException>([&] { store.LoadEnvironment(document.Root().Element("Presenters")); }),
             "Class TNotAPresenter does not inherit from TGlobePresenter");
@@ -449,14 +449,14 @@ class TWidePresenter : public TPolyPresenter {
  public:
   using TPolyPresenter::TPolyPresenter;
   std::string ClassName() const override { return "TWidePresenter"; }
-  bool HitTestObject(TCustomVoduz4&, const TGeoPoint& point, TGlobeObject& object, int32_t) override {
+  bool HitTestObject(TGlobeHost&, const TGeoPoint& point, TGlobeObject& object, int32_t) override {
     const TGeoPoint centre = object.GetCentroid();
     return std::abs(int64_t{point.LongX} - centre.LongX) <= GlobeUnitsPerDegree &&
            std::abs(int64_t{point.LatY} - centre.LatY) <= GlobeUnitsPerDegree;
   }
 
  protected:
-  std::unique_ptr<TGlobePresenter> NewInstance(TCustomVoduz4* globe, int32_t id) const override {
+  std::unique_ptr<TGlobePresenter> NewInstance(TGlobeHost* globe, int32_t id) const override {
     return std::make_unique<TWidePresenter>(globe, id);
   }
 };

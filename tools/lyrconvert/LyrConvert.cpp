@@ -10,12 +10,14 @@
 
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GeoDataObject.h"
+#include "globe/data/GlobeException.h"
 #include "globe/data/GlobeObjectSource.h"
 #include "globe/data/GlobePresenter.h"
 #include "globe/data/GlobePresenterStore.h"
 #include "globe/data/LYRChainStream.h"
 #include "globe/data/LYRReader.h"
 #include "globe/data/MIFReader.h"
+#include "globe/data/MapFileReaders.h"
 #include "globe/data/SHPReader.h"
 #include "globe/view/GlobeClasses.h"
 #include "tools/common/ToolCommandLine.h"
@@ -69,6 +71,12 @@ bool SameFile(const std::string& a, const std::string& b) {
   return fs::exists(a, error) && fs::exists(b, error) && fs::equivalent(a, b, error);
 }
 
+// The readers with an attribute table take the objects' titles from one of its columns.
+void SetTitleColumn(TGlobeFileReader& reader, int32_t column) {
+  if (auto* shp = dynamic_cast<TGlobeSHPReader*>(&reader)) shp->SetTitleColumn(column);
+  if (auto* mif = dynamic_cast<TGlobeMIFReader*>(&reader)) mif->SetTitleColumn(column);
+}
+
 }  // namespace
 
 int32_t GiveDefaultPresenter(TGlobeObjectSource& source, int32_t presenterID) {
@@ -105,21 +113,13 @@ TGlobeFileReader& OpenMapFile(TCustomVoduz4& globe, const std::string& fileName,
   std::error_code error;
   if (!fs::is_regular_file(fileName, error)) throw FileError(fileName, "no such file");
   const std::string fullName = fs::absolute(fileName, error).string();
-  const std::string extension = LowerExtension(fileName);
   TGlobeFileReader* reader = nullptr;
-  if (extension == ".lyr") {
-    reader = globe.NewObjectSource<TGlobeLYRReader>();
-  } else if (extension == ".shp") {
-    auto* shp = globe.NewObjectSource<TGlobeSHPReader>();
-    if (titleColumn) shp->SetTitleColumn(*titleColumn);
-    reader = shp;
-  } else if (extension == ".mif") {
-    auto* mif = globe.NewObjectSource<TGlobeMIFReader>();
-    if (titleColumn) mif->SetTitleColumn(*titleColumn);
-    reader = mif;
-  } else {
-    throw FileError(fileName, "not a LYR, SHP or MIF file");
+  try {
+    reader = &NewMapFileReader(globe, fileName);
+  } catch (const EGlobeException& e) {
+    throw FileError(fileName, e.what());
   }
+  if (titleColumn) SetTitleColumn(*reader, *titleColumn);
   try {
     reader->SetFileName(fullName);
     reader->SetActive(true);

@@ -10,6 +10,8 @@
 #include "scenario/EditorGlobeSettings.h"
 #include "scenario/LoadCheck.h"
 #include "scenario/ScenarioLint.h"
+#include "scenario/ScenarioState.h"
+#include "scenario/TimelineText.h"
 #include "tools/common/PictureSize.h"
 #include "tools/common/ToolCommandLine.h"
 
@@ -52,6 +54,25 @@ bool WritePicture(scenario::TLoadCheck& check, const TArguments& arguments) {
 }
 #endif
 
+// The dry run's events (--timeline) and the positions at a time (--at).
+int WriteDryRun(scenario::TLoadCheck& check, const TArguments& arguments, std::ostream& out) {
+    const scenario::TScenarioState& state = check.State();
+    if (arguments.Timeline) {
+        const std::vector<scenario::TTimelineEvent> events = scenario::ScenarioTimeline(state, check.Globe());
+        if (arguments.Json) {
+            out << scenario::JsonDump(scenario::TimelineJson(events, state.StartTime)) << "\n";
+        } else {
+            for (const scenario::TTimelineEvent& event : events) out << scenario::TimelineEventLine(event, state.StartTime);
+        }
+    }
+    if (!arguments.At.empty()) {
+        // A time the scenario's calendar cannot reach lists nothing.
+        if (const auto minute = scenario::MinuteOfTimeGroup(state.StartTime, arguments.At))
+            out << scenario::PositionsText(scenario::ScenarioVoyages(state), state.StartTime, *minute);
+    }
+    return check.Kind() == scenario::TScenarioKind::skNone ? 2 : 0;
+}
+
 }  // namespace
 
 std::optional<int> ParseArguments(const std::vector<std::string>& args, TArguments& arguments, std::ostream& out,
@@ -63,7 +84,8 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, TArgumen
     app.footer("The program's folder (or ../share/corvalis beside it) plays the editor's program folder: its "
                "Data subfolder holds the map data.\n"
                "Exit status: 0 no message shown, 1 messages shown, 2 unusable arguments or a picture that "
-               "cannot be written. With --lint: 0 no error found, 1 errors found, 2 no scenario or campaign in DIR.");
+               "cannot be written. With --lint: 0 no error found, 1 errors found, 2 no scenario or campaign in DIR. "
+               "With --timeline or --at: 0, or 2 no scenario or campaign in DIR.");
     app.add_option("DIR", arguments.Dir, "The scenario or campaign directory")
         ->required()
         ->check(CLI::ExistingDirectory.description(""))
@@ -71,6 +93,21 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, TArgumen
     app.add_flag("--json", arguments.Json, "Print the loaded scenario as one JSON object (docs/VRKCHECK.md)");
     app.add_flag("--lint", arguments.Lint,
                  "Also run the scenario checks and print their findings as FILE:LINE: severity: message [code]");
+    CLI::Option* timeline = app.add_flag(
+        "--timeline", arguments.Timeline,
+        "Print the dry run instead: every case of every force sailed on the scenario clock, one line an event "
+        "(with --json one object, docs/VRKCHECK.md)");
+    app.add_option("--at", arguments.At,
+                   "Print every force's position, heading and daylight at this time of the scenario instead "
+                   "(day of the month, hour, minute)")
+        ->check([](const std::string& text) {
+            return scenario::MinuteOfTimeGroup(0, text)
+                       ? std::string()
+                       : "bad time \"" + text + "\": expected DDHHMM (day of the month, hour, minute)";
+        })
+        ->type_name("DDHHMM");
+    timeline->excludes(app.get_option("--lint"));
+    app.get_option("--at")->excludes(app.get_option("--json"))->excludes(app.get_option("--lint"));
     app.add_option("--png", arguments.Png, "Also draw the map as the editor shows it after the load into this PNG file")
         ->check([](const std::string& name) { return name.empty() ? std::string("a file name is needed") : ""; })
         ->type_name("FILE");
@@ -122,6 +159,7 @@ int Run(const std::vector<std::string>& args, const std::string& programDir, std
         err << "vrkcheck: --png: the map view's rendering is not available in this build; no picture written\n";
 #endif
     }
+    if (arguments.Timeline || !arguments.At.empty()) return WriteDryRun(check, arguments, out);
     if (arguments.Lint) check.Lint();
     out << (arguments.Json ? check.Json() : check.Text());
     if (!arguments.Lint) return check.Messages().empty() ? 0 : 1;

@@ -2,7 +2,8 @@
 // vrkcheck: loads a scenario or campaign directory as the editor's load command does and prints
 // every message the editor would show, in order, then a summary (or, with --json, the loaded
 // scenario as one JSON object); --lint adds the scenario checks' findings; --png draws the map as
-// the editor shows it after the load.
+// the editor shows it after the load; --timeline lists what happens as every force sails every
+// case (the dry run), --at where each one is at a time.
 
 #include <iosfwd>
 #include <optional>
@@ -14,6 +15,8 @@ namespace vrkcheck {
 struct TArguments {
     bool Json = false;
     bool Lint = false;  // run the scenario checks too
+    bool Timeline = false;  // the dry run's events instead of the load report
+    std::string At;         // DDHHMM: every force's position then, instead of the load report
     std::string Png;
     bool Antialias = false;  // smooth drawing of the picture
     // The editor's map area unless --size says otherwise.
@@ -35,7 +38,7 @@ bool CanDrawPictures();
 // map data). Returns the exit status: 0 when no message was shown (or after --help / --version),
 // 1 when any was, 2 for unusable arguments or a picture that cannot be written. With --lint: 0
 // when the checks found no error, 1 when they did, 2 when the directory holds no scenario or
-// campaign.
+// campaign. With --timeline or --at: 0, or 2 when the directory holds no scenario or campaign.
 int Run(const std::vector<std::string>& args, const std::string& programDir, std::ostream& out,
         std::ostream& err);
 

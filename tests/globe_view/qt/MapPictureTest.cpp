@@ -51,7 +51,7 @@ class MapPictureTest : public ::testing::Test {
     view.SetGraticuleDrawMode(gdInFront);
     std::unique_ptr<TGlobeObjectSource> reader;
     try {
-      reader = CreateGlobeClass<TGlobeObjectSource, TCustomVoduz4*>("TGlobeSHPReader", "TGlobeObjectSource", &view);
+      reader = CreateGlobeClass<TGlobeObjectSource, TGlobeHost*>("TGlobeSHPReader", "TGlobeObjectSource", &view);
     } catch (const std::exception&) {
       return;  // no shapefile reader in this build
     }

@@ -169,6 +169,8 @@ TEST(LyrConvertTest, BadFilesAreNamedAndEndWithStatusOne) {
     EXPECT_EQ(result.Status, 1) << file;
     EXPECT_NE(result.Err.find(fs::path(file).filename().string()), std::string::npos) << result.Err;
   }
+  EXPECT_NE(RunTool({"--info", dir.File("notes.txt")}).Err.find("notes.txt: not a LYR, SHP or MIF file\n"),
+            std::string::npos);
   // An output that cannot be written is named.
   const TRunResult result = RunTool({kLand, dir.File("no/such/dir/out.lyr")});
   EXPECT_EQ(result.Status, 1);

@@ -41,6 +41,9 @@ TEST_F(VrkCheckTest, ArgumentProblemsHelpVersionAndAProgramFolderOfOnlyItsDataFo
              {{dir, dir}, "The following argument was not expected: " + dir},
              {{"--size", "0x10", dir}, "--size: bad size \"0x10\": expected WIDTHxHEIGHT, each from 1 to 16384"},
              {{"--png", "", dir}, "--png: a file name is needed"},
+             {{"--at", "321200", dir}, "--at: bad time \"321200\": expected DDHHMM (day of the month, hour, minute)"},
+             {{"--json", "--at", "201200", dir}, "--json excludes --at"},
+             {{"--lint", "--timeline", dir}, "--lint excludes --timeline"},
              {{missing}, "DIR: Directory does not exist: " + missing}}) {
         EXPECT_EQ(Run(args), 2) << firstLine;
         EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "vrkcheck: " + firstLine);
