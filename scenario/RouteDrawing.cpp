@@ -32,20 +32,6 @@ constexpr std::int32_t kSelectedRadius = 500'000;
 constexpr std::int32_t kSelectedSegments = 72;
 constexpr std::uint8_t kShortArc = 0;
 
-// A white outline one pixel wide around a label keeps it readable over its own route line and
-// the coast: the text drawn in white one pixel to each side of where it will stand.
-void DrawLabelOutline(globe::TGlobeCanvas& canvas, platform::TPoint at, const std::string& text)
-{
-  const platform::Font& font = canvas.CanvasState().CurrentFont;
-  globe::TGlobeFont outline(font.Name, font.Height, globe::TGlobeUnitTypes::Pixel, platform::clWhite);
-  if (outline.Realize(canvas, false)) {
-    constexpr std::array<platform::TPoint, 4> kOffsets = {
-        platform::TPoint{-1, 0}, platform::TPoint{1, 0}, platform::TPoint{0, -1}, platform::TPoint{0, 1}};
-    for (const platform::TPoint& d : kOffsets) canvas.Surface().TextOut(at.X + d.X, at.Y + d.Y, text);
-  }
-  canvas.ResetState();
-}
-
 // Takes the room of a label and its outline, measured in the label's font, top-left at `at`.
 bool TakeLabelRoom(globe::TGlobeCanvas& canvas, globe::TTitleSpace& titles, platform::TPoint at, const std::string& text)
 {
@@ -68,6 +54,18 @@ platform::TColor DayPhaseColour(TDayPhase phase, platform::TColor unchanged)
 }
 
 }  // namespace
+
+void DrawLabelOutline(globe::TGlobeCanvas& canvas, platform::TPoint at, const std::string& text)
+{
+  const platform::Font& font = canvas.CanvasState().CurrentFont;
+  globe::TGlobeFont outline(font.Name, font.Height, globe::TGlobeUnitTypes::Pixel, platform::clWhite);
+  if (outline.Realize(canvas, false)) {
+    constexpr std::array<platform::TPoint, 4> kOffsets = {
+        platform::TPoint{-1, 0}, platform::TPoint{1, 0}, platform::TPoint{0, -1}, platform::TPoint{0, 1}};
+    for (const platform::TPoint& d : kOffsets) canvas.Surface().TextOut(at.X + d.X, at.Y + d.Y, text);
+  }
+  canvas.ResetState();
+}
 
 platform::TColor CaseColour(int n)
 {
