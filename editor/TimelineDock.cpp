@@ -112,6 +112,7 @@ TdkTimeline::TdkTimeline(QWidget* parent) : QDockWidget("Timeline", parent)
   connect(slTime, &QSlider::valueChanged, this, [this](int minute) {
     frame_.Minute = minute;
     ShowTime();
+    ScrollToTime();
     emit FrameChanged();
   });
   for (QComboBox* combo : {cbForce, cbSide, cbArea})
@@ -213,6 +214,16 @@ void TdkTimeline::ShowTime()
 {
   const std::int64_t minute = frame_.Minute;
   lbTime->setText(QString("%1 +%2 h").arg(TimeGroupText(start_, minute)).arg(minute / kMinutesPerHour));
+}
+
+void TdkTimeline::ScrollToTime()
+{
+  for (int row = 0; row < model_->rowCount(); ++row) {
+    if (model_->EventAt(row)->Minute < frame_.Minute) continue;
+    tvEvents->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtTop);
+    return;
+  }
+  tvEvents->scrollToBottom();
 }
 
 void TdkTimeline::PlayStep()

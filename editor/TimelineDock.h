@@ -85,6 +85,8 @@ class TdkTimeline : public QDockWidget {
   void FillForceFilter();
   void ApplyFilter();
   void ShowTime();
+  // The list scrolled to the first event at or after the slider's time.
+  void ScrollToTime();
   void PlayStep();
   void ActivateRow(int row);
 

@@ -32,17 +32,6 @@ constexpr std::int32_t kSelectedRadius = 500'000;
 constexpr std::int32_t kSelectedSegments = 72;
 constexpr std::uint8_t kShortArc = 0;
 
-// Takes the room of a label and its outline, measured in the label's font, top-left at `at`.
-bool TakeLabelRoom(globe::TGlobeCanvas& canvas, globe::TTitleSpace& titles, platform::TPoint at, const std::string& text)
-{
-  const platform::Font& font = canvas.CanvasState().CurrentFont;
-  globe::TGlobeFont measure(font.Name, font.Height, globe::TGlobeUnitTypes::Pixel, platform::clBlack);
-  if (!measure.Realize(canvas, false)) return false;
-  const platform::TSize extent = canvas.Surface().TextExtent(text);
-  canvas.ResetState();
-  return titles.Take(platform::TRect{at.X - 1, at.Y - 1, at.X + extent.Width + 1, at.Y + extent.Height + 1});
-}
-
 platform::TColor DayPhaseColour(TDayPhase phase, platform::TColor unchanged)
 {
   switch (phase) {
@@ -65,6 +54,16 @@ void DrawLabelOutline(globe::TGlobeCanvas& canvas, platform::TPoint at, const st
     for (const platform::TPoint& d : kOffsets) canvas.Surface().TextOut(at.X + d.X, at.Y + d.Y, text);
   }
   canvas.ResetState();
+}
+
+bool TakeLabelRoom(globe::TGlobeCanvas& canvas, globe::TTitleSpace& titles, platform::TPoint at, const std::string& text)
+{
+  const platform::Font& font = canvas.CanvasState().CurrentFont;
+  globe::TGlobeFont measure(font.Name, font.Height, globe::TGlobeUnitTypes::Pixel, platform::clBlack);
+  if (!measure.Realize(canvas, false)) return false;
+  const platform::TSize extent = canvas.Surface().TextExtent(text);
+  canvas.ResetState();
+  return titles.Take(platform::TRect{at.X - 1, at.Y - 1, at.X + extent.Width + 1, at.Y + extent.Height + 1});
 }
 
 platform::TColor CaseColour(int n)

@@ -14,6 +14,7 @@
 
 namespace globe {
 class TGlobeCanvas;
+class TTitleSpace;
 class TVoduz4;
 }
 
@@ -23,6 +24,10 @@ namespace scenario {
 // the coast: the text drawn in white one pixel to each side of `at` (its top-left corner), in
 // the canvas's font; the canvas state is reset afterwards.
 void DrawLabelOutline(globe::TGlobeCanvas& canvas, platform::TPoint at, const std::string& text);
+
+// Takes the room of a label and its outline in the titles' space, measured in the canvas's font,
+// top-left at `at`; false when it would cover a label written before.
+bool TakeLabelRoom(globe::TGlobeCanvas& canvas, globe::TTitleSpace& titles, platform::TPoint at, const std::string& text);
 
 // The colour of case n (1..6); black for any other number.
 platform::TColor CaseColour(int n);

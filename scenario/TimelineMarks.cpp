@@ -8,6 +8,7 @@
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeFont.h"
 #include "globe/view/GlobeProjection.h"
+#include "globe/view/TitleSpace.h"
 #include "globe/view/Voduz4.h"
 #include "scenario/RouteDrawing.h"
 #include "scenario/SideColors.h"
@@ -18,7 +19,11 @@ namespace {
 
 constexpr int kMarkRadius = 5;
 constexpr double kTickLength = 12;
-constexpr int kTrackWidth = 2;
+constexpr int kTickWidth = 2;
+// The track in black over the routes, which are drawn in the cases' colours: thick as far as the
+// force has sailed, thin and dashed beyond.
+constexpr platform::TColor kTrackColour = platform::clBlack;
+constexpr int kSailedWidth = 3;
 // The points ahead on the course that may give the tick's direction on the screen, the nearest
 // first (1, 10, 100 and 1000 nautical miles); the first at least kAheadPixels away gives it.
 constexpr std::int32_t kAheadMiles[] = {1, 10, 100, 1000};
@@ -34,9 +39,13 @@ platform::Pen MakePen(platform::TColor colour, platform::TPenStyle style, int wi
   return pen;
 }
 
-// The force's name beside its mark, black over a white outline.
-void WriteName(globe::TGlobeCanvas& canvas, platform::TPoint at, const std::string& name)
+// The force's name beside its mark, black over a white outline. On a map that keeps its titles
+// apart the name takes its room first (a layer's title under it is left out), and is left out
+// itself where another name stands.
+void WriteName(globe::TVoduz4& view, platform::TPoint at, const std::string& name)
 {
+  globe::TGlobeCanvas& canvas = view.Canvas();
+  if (view.TitleSpace() != nullptr && !TakeLabelRoom(canvas, *view.TitleSpace(), at, name)) return;
   DrawLabelOutline(canvas, at, name);
   const platform::Font& font = canvas.CanvasState().CurrentFont;
   globe::TGlobeFont text(font.Name, font.Height, globe::TGlobeUnitTypes::Pixel, platform::clBlack);
@@ -60,7 +69,7 @@ void DrawMark(globe::TVoduz4& view, const TCaseVoyage& voyage, const TTimelineFr
     ahead = xy;
     if (std::abs(xy.X - at.X) + std::abs(xy.Y - at.Y) >= kAheadPixels) break;
   }
-  canvas.SetPen(MakePen(platform::clBlack, platform::psSolid, kTrackWidth));
+  canvas.SetPen(MakePen(platform::clBlack, platform::psSolid, kTickWidth));
   const platform::TPoint tick[] = {at, HeadingTickEnd(at, ahead)};
   canvas.Surface().Polyline(tick);
 
@@ -70,7 +79,7 @@ void DrawMark(globe::TVoduz4& view, const TCaseVoyage& voyage, const TTimelineFr
   canvas.SetBrush(fill);
   canvas.SetPen(MakePen(platform::clBlack, platform::psSolid, 1));
   canvas.Surface().Ellipse({at.X - kMarkRadius, at.Y - kMarkRadius, at.X + kMarkRadius + 1, at.Y + kMarkRadius + 1});
-  WriteName(canvas, {at.X + kMarkRadius + 3, at.Y - kMarkRadius - 3}, voyage.Force);
+  WriteName(view, {at.X + kMarkRadius + 3, at.Y - kMarkRadius - 3}, voyage.Force);
 }
 
 // The legs sailed by the frame's minute solid, the rest dashed; the leg under way split at the
@@ -78,8 +87,8 @@ void DrawMark(globe::TVoduz4& view, const TCaseVoyage& voyage, const TTimelineFr
 void DrawTrack(globe::TVoduz4& view, const TCaseVoyage& voyage, std::int64_t minute)
 {
   globe::TGlobeCanvas& canvas = view.Canvas();
-  const platform::Pen sailed = MakePen(SideColor(voyage.Side), platform::psSolid, kTrackWidth);
-  const platform::Pen ahead = MakePen(SideColor(voyage.Side), platform::psDash, 1);
+  const platform::Pen sailed = MakePen(kTrackColour, platform::psSolid, kSailedWidth);
+  const platform::Pen ahead = MakePen(kTrackColour, platform::psDash, 1);
   for (const TVoyageLeg& leg : voyage.Voyage.Legs()) {
     const std::int64_t m = voyage.Voyage.Moves() ? minute - leg.StartMinute : 0;
     if (m >= leg.Minutes && voyage.Voyage.Moves()) {

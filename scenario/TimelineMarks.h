@@ -1,8 +1,8 @@
 #pragma once
 // The dry run at one time on the map: every played force at its position as a dot with a tick
 // toward its heading and its name, the dot in its side's colour or, inside a strike range or
-// reconnaissance sector of the other side, in the warning colour; the selected force's track
-// solid up to its position and dashed beyond. Drawn in the view's render event, over the routes.
+// reconnaissance sector of the other side, in the warning colour; the selected force's track in
+// black, thick and solid up to its position and thin and dashed beyond. Drawn in the view's render event, over the routes.
 
 #include <cstdint>
 #include <string>

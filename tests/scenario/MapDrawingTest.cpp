@@ -338,7 +338,7 @@ TEST_F(TimelineMarksTest, EachForceADotWithItsHeadingAndNameExposedInTheWarningC
   // With no force selected no track is drawn.
   frame.SelectedForce.clear();
   PaintWith([&](globe::TVoduz4& v) { DrawTimelineMarks(v, frame); });
-  EXPECT_EQ(Lines(kAlliedColor, 2).size() + Lines(kAlliedColor, 1).size(), 0u);
+  EXPECT_EQ(Lines(platform::clBlack, 3).size() + Lines(platform::clBlack, 1).size(), 0u);
 }
 
 TEST_F(TimelineMarksTest, SelectedForcesTrackSolidUpToItsPositionDashedBeyond) {
@@ -346,8 +346,8 @@ TEST_F(TimelineMarksTest, SelectedForcesTrackSolidUpToItsPositionDashedBeyond) {
   const TPoint start = Pixel(TGeoPoint(10 * kDeg, 0)), turn = Pixel(TGeoPoint(12 * kDeg, 0));
   const TPoint now = Pixel(TGeoPoint(13 * kDeg, 0)), end = Pixel(TGeoPoint(14 * kDeg, 0));
   std::vector<std::pair<TPoint, TPoint>> sailed, ahead;
-  for (const auto& line : Lines(kAlliedColor, 2)) sailed.push_back(Ends(line));
-  for (const auto& line : Lines(kAlliedColor, 1)) {
+  for (const auto& line : Lines(platform::clBlack, 3)) sailed.push_back(Ends(line));
+  for (const auto& line : Lines(platform::clBlack, 1)) {
     EXPECT_EQ(line.State.CurrentPen.Style, platform::psDash);
     ahead.push_back(Ends(line));
   }
@@ -360,8 +360,8 @@ TEST_F(TimelineMarksTest, SelectedForcesTrackSolidUpToItsPositionDashedBeyond) {
   // Before the departure all of it lies ahead.
   frame.Minute = 0;
   PaintWith([&](globe::TVoduz4& v) { DrawTimelineMarks(v, frame); });
-  EXPECT_EQ(Lines(kAlliedColor, 2).size(), 0u);
-  EXPECT_EQ(Lines(kAlliedColor, 1).size(), 2u);
+  EXPECT_EQ(Lines(platform::clBlack, 3).size(), 0u);
+  EXPECT_EQ(Lines(platform::clBlack, 1).size(), 2u);
 }
 
 // Case 1: start (0,0), waypoints (1,0) (2,0) (3,0), targets (3,1) (3,2); degrees as (long, lat).
