@@ -293,6 +293,18 @@ def main():
                 f"<= 2x land + read ({ms(allowed)})", opened["large"][1] <= allowed,
                 f"land {ms(opened['land'][1])}, read of large.lyr {ms(opened['read'][1])} (cpu)")
 
+    # 9. The Crete demo's map with and without the Timeline dock's marks (Google Benchmark medians).
+    print("9. timeline frames ...", flush=True)
+    _, _, out = run_once([f"{build}/bench/timeline_bench", f"--benchmark_repetitions={reps}",
+                          "--benchmark_min_time=0.3", "--benchmark_format=json"])
+    crete = {b["run_name"].split("/")[0]: frame_ms(b) for b in json.loads(out)["benchmarks"]
+             if b.get("aggregate_name") == "median"}
+    plain, marked = crete["BM_Crete_Plain"], crete["BM_Crete_Timeline"]
+    table.value("frame 1000x700: Crete demo plain", f"{plain[0]:.1f} / {plain[1]:.1f}", "", None,
+                "its map environment, bases' ranges and minefields")
+    table.value("frame 1000x700: Crete demo with the timeline marks", f"{marked[0]:.1f} / {marked[1]:.1f}",
+                f"<= 2x plain ({2 * plain[1]:.1f})", marked[1] <= 2 * plain[1], "the slider an hour on each frame")
+
     finished = datetime.datetime.now(datetime.timezone.utc)
     text = "\n".join([
         "# Performance",

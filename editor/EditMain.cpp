@@ -33,6 +33,7 @@
 #include "editor/MapTools.h"
 #include "editor/ShownCase.h"
 #include "editor/ProblemsPanel.h"
+#include "editor/TimelineDock.h"
 #include "editor/TestForm.h"
 #include "editor/MapZoom.h"
 #include "globe/data/CustomVoduz4.h"
@@ -166,6 +167,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   CreateViewMenu();
   addDockWidget(Qt::BottomDockWidgetArea, dkProblems);
   dkProblems->hide();
+  CreateTimelineDock();
   CreateSessionMenus();
 
 
@@ -181,6 +183,8 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
 
 TfrmEditMain::~TfrmEditMain()
 {
+  // Closing the window hides the Timeline dock after the map is gone: no redraw then.
+  disconnect(dkTimeline, nullptr, this, nullptr);
   // The scenario is released while the map that holds its objects still exists.
   scenario_.reset();
   // The map window outlives the view by a moment: stop it forwarding events first.

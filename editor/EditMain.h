@@ -58,6 +58,7 @@ class TForcesModel;
 class TMapTools;
 class TShownCase;
 class TdkProblems;
+class TdkTimeline;
 class TdlgAbout;
 class TdlgComputeEndurance;
 class TdlgForceInfo;
@@ -250,6 +251,8 @@ class TfrmEditMain : public QMainWindow {
   TdlgForceInfo* dlgForceInfo = nullptr;
   // The messages of the last load (View > Problems).
   TdkProblems* dkProblems = nullptr;
+  // View > Timeline: the dry run played on the map.
+  TdkTimeline* dkTimeline = nullptr;
 
   void CreateToolbar(QWidget* parent);
   void CreateLeftPanel();
@@ -258,6 +261,8 @@ class TfrmEditMain : public QMainWindow {
   void CreatePopups();
   void CreateStatusBar();
   void CreateSessionMenus();
+  // The Timeline dock: its command, what it plays, the map's redraw and its force selection.
+  void CreateTimelineDock();
   // Map > Save environment: the view's environment written to a chosen ".env" file.
   void SaveEnvironment();
   // The forces list widget from the scenario's rows.

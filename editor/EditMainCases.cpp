@@ -19,6 +19,7 @@
 #include "editor/CaseLinesModel.h"
 #include "editor/ForcesModel.h"
 #include "editor/EditMain.h"
+#include "editor/TimelineDock.h"
 #include "editor/EditorActions.h"
 #include "editor/ForceInfo.h"
 #include "globe/view/Voduz4.h"
@@ -67,6 +68,7 @@ void TfrmEditMain::UpdateCommands()
   state.LineSelected = SelectedLine() >= 0;
   state.CaseListEmpty = caseLines_->rowCount() == 0;
   Actions().UpdateEnabled(state);
+  dkTimeline->Follow(edit_.CurrentForce, edit_.CurrentCase);
 }
 
 void TfrmEditMain::MarkCaseTabs()

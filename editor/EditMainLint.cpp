@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "editor/EditMain.h"
+#include "editor/TimelineDock.h"
 #include "editor/ProblemsPanel.h"
 #include "globe/view/Voduz4.h"
 #include "scenario/Force.h"
@@ -48,6 +49,8 @@ void TfrmEditMain::RecheckEdit(const TSideLinesChange& change, bool forward)
   // The marks of the selected force follow its findings.
   if (edit_.CurrentForce != nullptr && std::ranges::find(forces, edit_.CurrentForce) != forces.end())
     globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+  // The dry run sails the changed lines.
+  dkTimeline->Invalidate();
 }
 
 }  // namespace editor

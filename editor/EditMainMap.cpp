@@ -11,10 +11,13 @@
 #include "editor/MapNavigation.h"
 #include "editor/MapTools.h"
 #include "editor/ShownCase.h"
+#include "editor/ForcesModel.h"
+#include "editor/TimelineDock.h"
 #include "globe/view/Voduz4.h"
 #include "scenario/FindingMarks.h"
 #include "scenario/Force.h"
 #include "scenario/RouteDrawing.h"
+#include "scenario/TimelineMarks.h"
 #include "scenario/ViewMapPainter.h"
 
 namespace editor {
@@ -93,6 +96,21 @@ void TfrmEditMain::GlobeRender(globe::TVoduz4& view)
   routes.OneHour = OneHour;
   routes.DrawRoutes();
   scenario::DrawFindingMarks(view, findings_, edit_.CurrentForce);
+  if (dkTimeline->isVisible()) scenario::DrawTimelineMarks(view, dkTimeline->Frame());
+}
+
+void TfrmEditMain::CreateTimelineDock()
+{
+  dkTimeline = new TdkTimeline(this);
+  dkTimeline->ConnectAction(Actions()[TCommand::Timeline]);
+  dkTimeline->SetSource([this] {
+    return TTimelineSource{scenario_.get(), globeMap_.get(), edit_.CurrentForce, edit_.CurrentCase};
+  });
+  connect(dkTimeline, &TdkTimeline::FrameChanged, this, [this] { GlobeMap().RedrawGlobe(); });
+  connect(dkTimeline, &TdkTimeline::ForceActivated, this,
+          [this](const QString& force) { SelectForceRow(forcesModel_->RowOf(force), false); });
+  addDockWidget(Qt::BottomDockWidgetArea, dkTimeline);
+  dkTimeline->hide();
 }
 
 }  // namespace editor

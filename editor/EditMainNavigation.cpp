@@ -35,6 +35,7 @@ void TfrmEditMain::CreateViewMenu()
   smooth->setChecked(EditorSettings().value(kSmoothDrawingKey, true).toBool());
   Globe->SetAntialiased(smooth->isChecked());
   View1->addAction(commands[TCommand::Legend]);
+  View1->addAction(commands[TCommand::Timeline]);
   connect(commands[TCommand::ZoomToScenario], &QAction::triggered, this,
           [this] { ZoomToScenario(GlobeMap(), *scenario_); });
   connect(smooth, &QAction::triggered, this, [this, smooth] {

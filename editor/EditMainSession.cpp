@@ -21,6 +21,7 @@
 #include <filesystem>
 
 #include "editor/EditMain.h"
+#include "editor/TimelineDock.h"
 #include "editor/EditorActions.h"
 #include "editor/CaseLinesModel.h"
 #include "editor/ForcesModel.h"
@@ -190,6 +191,7 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
   } else {
     showScenarioPending_ = true;
   }
+  dkTimeline->Invalidate();
   UpdateCommands();
   globeMap_->RedrawGlobe();
 }

@@ -35,6 +35,8 @@ const TCommandRow kCommandRows[] = {
     {TCommand::ZoomToScenario, "Zoomtoscenario1", "Zoom to &scenario", {}, "Zoom to scenario (Home on the map)", false},
     {TCommand::SmoothDrawing, "Smoothdrawing1", "S&mooth drawing", {}, nullptr, true},
     {TCommand::Legend, "Legend1", "&Legend", {}, nullptr, false},
+    {TCommand::Timeline, "Timeline1", "&Timeline", {},
+     "Timeline|Play the forces' movements on a shared clock and list what happens on the way", true},
     {TCommand::PanelOnly, "PanelOnly1", "Show load messages in the panel only", {}, nullptr, true},
     {TCommand::Endurance, "Endurance1", "&Endurance calculator...", {}, nullptr, false},
     {TCommand::EditForce, "Editforce1", "&Edit force", {}, nullptr, false},

@@ -26,6 +26,7 @@ enum class TCommand {
   SmoothDrawing,
   Legend,
   Problems,
+  Timeline,
   PanelOnly,
   Endurance,
   EditForce,

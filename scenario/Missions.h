@@ -68,6 +68,8 @@ public:
     std::int32_t ReleaseDistance = 0;
     std::string TargetBase;
     std::string OriginBase;
+    // The case the load drew (1..), whose lines it read; 0 when none was found.
+    int ChosenCase = 0;
 };
 
 }  // namespace scenario

@@ -139,7 +139,10 @@ void TScenarioLoader::SelectCase(TForce& force, TMission& mission) {
             Message("Error reading mission!\rCase " + std::to_string(chosen) + " not found!");
             break;
         }
-        if (!header.empty() && line == header) break;
+        if (!header.empty() && line == header) {
+            mission.ChosenCase = chosen;
+            break;
+        }
     }
     ReadCaseBody(force, mission);
 }

@@ -32,8 +32,18 @@ constexpr std::int32_t kSelectedRadius = 500'000;
 constexpr std::int32_t kSelectedSegments = 72;
 constexpr std::uint8_t kShortArc = 0;
 
-// A white outline one pixel wide around a label keeps it readable over its own route line and
-// the coast: the text drawn in white one pixel to each side of where it will stand.
+platform::TColor DayPhaseColour(TDayPhase phase, platform::TColor unchanged)
+{
+  switch (phase) {
+    case dpDay: return platform::clRed;
+    case dpNight: return platform::clBlack;
+    case dpTwilight: return platform::clGray;
+    default: return unchanged;
+  }
+}
+
+}  // namespace
+
 void DrawLabelOutline(globe::TGlobeCanvas& canvas, platform::TPoint at, const std::string& text)
 {
   const platform::Font& font = canvas.CanvasState().CurrentFont;
@@ -46,7 +56,6 @@ void DrawLabelOutline(globe::TGlobeCanvas& canvas, platform::TPoint at, const st
   canvas.ResetState();
 }
 
-// Takes the room of a label and its outline, measured in the label's font, top-left at `at`.
 bool TakeLabelRoom(globe::TGlobeCanvas& canvas, globe::TTitleSpace& titles, platform::TPoint at, const std::string& text)
 {
   const platform::Font& font = canvas.CanvasState().CurrentFont;
@@ -56,18 +65,6 @@ bool TakeLabelRoom(globe::TGlobeCanvas& canvas, globe::TTitleSpace& titles, plat
   canvas.ResetState();
   return titles.Take(platform::TRect{at.X - 1, at.Y - 1, at.X + extent.Width + 1, at.Y + extent.Height + 1});
 }
-
-platform::TColor DayPhaseColour(TDayPhase phase, platform::TColor unchanged)
-{
-  switch (phase) {
-    case dpDay: return platform::clRed;
-    case dpNight: return platform::clBlack;
-    case dpTwilight: return platform::clGray;
-    default: return unchanged;
-  }
-}
-
-}  // namespace
 
 platform::TColor CaseColour(int n)
 {

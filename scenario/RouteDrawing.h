@@ -9,13 +9,25 @@
 
 #include "globe/data/GeoTypes.h"
 #include "platform/Color.h"
+#include "platform/DeviceGeometry.h"
 #include "scenario/ForceCases.h"
 
 namespace globe {
+class TGlobeCanvas;
+class TTitleSpace;
 class TVoduz4;
 }
 
 namespace scenario {
+
+// A white outline one pixel wide around a label keeps it readable over its own route line and
+// the coast: the text drawn in white one pixel to each side of `at` (its top-left corner), in
+// the canvas's font; the canvas state is reset afterwards.
+void DrawLabelOutline(globe::TGlobeCanvas& canvas, platform::TPoint at, const std::string& text);
+
+// Takes the room of a label and its outline in the titles' space, measured in the canvas's font,
+// top-left at `at`; false when it would cover a label written before.
+bool TakeLabelRoom(globe::TGlobeCanvas& canvas, globe::TTitleSpace& titles, platform::TPoint at, const std::string& text);
 
 // The colour of case n (1..6); black for any other number.
 platform::TColor CaseColour(int n);

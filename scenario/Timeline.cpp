@@ -27,6 +27,18 @@ TEventPlace PlaceOfArea(TAreaKind kind)
   }
 }
 
+constexpr int kEveryCase = 0;
+
+// The voyages of the force's cases with a route: every one, or only case `only`.
+void AddVoyages(const TScenarioState& state, const TForce& force, int only, std::vector<TCaseVoyage>& voyages)
+{
+  for (TTimelineRoute& route : ForceTimelineRoutes(state, force)) {
+    if (only != kEveryCase && route.Case != only) continue;
+    TVoyage voyage(route, force.CurrentSpeed);
+    voyages.push_back({force.Title(), force.Side, std::move(route), std::move(voyage)});
+  }
+}
+
 class TCaseEvents {
  public:
   TCaseEvents(const TCaseVoyage& voyage, double start) : Voyage_(voyage), Start_(start) {}
@@ -102,13 +114,29 @@ double MinuteTime(double start, std::int64_t minute) { return start + static_cas
 std::vector<TCaseVoyage> ScenarioVoyages(const TScenarioState& state)
 {
   std::vector<TCaseVoyage> voyages;
+  for (const TForce* force : state.ForceList) AddVoyages(state, *force, kEveryCase, voyages);
+  return voyages;
+}
+
+std::vector<TCaseVoyage> PlayedVoyages(const TScenarioState& state, const TForce* selected, int shownCase)
+{
+  std::vector<TCaseVoyage> voyages;
   for (const TForce* force : state.ForceList) {
-    for (TTimelineRoute& route : ForceTimelineRoutes(state, *force)) {
-      TVoyage voyage(route, force->CurrentSpeed);
-      voyages.push_back({force->Title(), force->Side, std::move(route), std::move(voyage)});
-    }
+    const int played = force == selected ? shownCase : (force->Mission ? force->Mission->ChosenCase : 0);
+    if (played > 0) AddVoyages(state, *force, played, voyages);
   }
   return voyages;
+}
+
+std::int64_t LastArrivalMinute(const std::vector<TCaseVoyage>& voyages)
+{
+  std::int64_t last = 0;
+  for (const TCaseVoyage& voyage : voyages) {
+    if (!voyage.Voyage.Moves() || voyage.Voyage.Legs().empty()) continue;
+    const TVoyageLeg& leg = voyage.Voyage.Legs().back();
+    last = std::max(last, leg.StartMinute + leg.Minutes);
+  }
+  return last;
 }
 
 std::vector<TTimelineEvent> CaseTimeline(const TCaseVoyage& voyage, const std::vector<TExposureArea>& areas, double start)
@@ -149,16 +177,21 @@ std::vector<TTimelineEvent> CaseTimeline(const TCaseVoyage& voyage, const std::v
   return std::move(events.Events);
 }
 
-std::vector<TTimelineEvent> ScenarioTimeline(const TScenarioState& state, globe::TCustomVoduz4& globe)
+std::vector<TTimelineEvent> VoyagesTimeline(const std::vector<TCaseVoyage>& voyages,
+                                            const std::vector<TExposureArea>& areas, double start)
 {
-  const std::vector<TExposureArea> areas = ExposureAreas(state.BaseList, globe);
   std::vector<TTimelineEvent> all;
-  for (const TCaseVoyage& voyage : ScenarioVoyages(state)) {
-    std::vector<TTimelineEvent> events = CaseTimeline(voyage, areas, state.StartTime);
+  for (const TCaseVoyage& voyage : voyages) {
+    std::vector<TTimelineEvent> events = CaseTimeline(voyage, areas, start);
     all.insert(all.end(), std::make_move_iterator(events.begin()), std::make_move_iterator(events.end()));
   }
   std::stable_sort(all.begin(), all.end(), [](const TTimelineEvent& a, const TTimelineEvent& b) { return a.Minute < b.Minute; });
   return all;
+}
+
+std::vector<TTimelineEvent> ScenarioTimeline(const TScenarioState& state, globe::TCustomVoduz4& globe)
+{
+  return VoyagesTimeline(ScenarioVoyages(state), ExposureAreas(state.BaseList, globe), state.StartTime);
 }
 
 }  // namespace scenario

@@ -19,6 +19,7 @@ class TCustomVoduz4;
 
 namespace scenario {
 
+class TForce;
 class TScenarioState;
 
 enum class TEventKind : std::uint8_t { Depart, Arrive, Enter, Leave };
@@ -55,9 +56,21 @@ struct TCaseVoyage {
 // Every case with a route of every force, forces in load order.
 std::vector<TCaseVoyage> ScenarioVoyages(const TScenarioState& state);
 
+// One case per force, forces in load order, as the editor plays them: the selected force's
+// shown case, every other force's case that the load chose for it (the one the map shows).
+// A force whose case has no route is left out.
+std::vector<TCaseVoyage> PlayedVoyages(const TScenarioState& state, const TForce* selected, int shownCase);
+
+// The minute of the last arrival of the voyages (0 when none sails).
+std::int64_t LastArrivalMinute(const std::vector<TCaseVoyage>& voyages);
+
 // The events of one case against the areas of the side other than the force's, in time order.
 // `start` is the scenario start as a date-time (for the daylight).
 std::vector<TTimelineEvent> CaseTimeline(const TCaseVoyage& voyage, const std::vector<TExposureArea>& areas, double start);
+
+// The events of the voyages in time order (events of the same minute in voyage order).
+std::vector<TTimelineEvent> VoyagesTimeline(const std::vector<TCaseVoyage>& voyages,
+                                            const std::vector<TExposureArea>& areas, double start);
 
 // The events of every case in time order (events of the same minute in force and case order).
 std::vector<TTimelineEvent> ScenarioTimeline(const TScenarioState& state, globe::TCustomVoduz4& globe);

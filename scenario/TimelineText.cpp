@@ -68,7 +68,9 @@ std::string AreaWords(TEventPlace place, const std::string& name)
   }
 }
 
-std::string EventWords(const TTimelineEvent& event)
+}  // namespace
+
+std::string TimelineEventWords(const TTimelineEvent& event)
 {
   switch (event.Kind) {
     case TEventKind::Depart: return event.Name.empty() ? "departs" : "departs from " + event.Name;
@@ -78,6 +80,8 @@ std::string EventWords(const TTimelineEvent& event)
     default: return "leaves " + AreaWords(event.Place, event.Name);
   }
 }
+
+namespace {
 
 int Digits(std::string_view text)
 {
@@ -90,7 +94,7 @@ int Digits(std::string_view text)
 
 std::string TimelineEventLine(const TTimelineEvent& event, double start)
 {
-  return CaseLead(start, event.Minute, event.Force, event.Case) + EventWords(event) + PhaseSuffix(event.Phase) + "\n";
+  return CaseLead(start, event.Minute, event.Force, event.Case) + TimelineEventWords(event) + PhaseSuffix(event.Phase) + "\n";
 }
 
 TJson TimelineJson(const std::vector<TTimelineEvent>& events, double start)

@@ -13,6 +13,9 @@
 
 namespace scenario {
 
+// What happens, in words: "enters strike range of Maleme", "arrives at waypoint WP=...".
+std::string TimelineEventWords(const TTimelineEvent& event);
+
 // The event's line, with its line end. `start` is the scenario start as a date-time.
 std::string TimelineEventLine(const TTimelineEvent& event, double start);
 

@@ -32,6 +32,8 @@
 #include "scenario/ScenarioLayers.h"
 #include "scenario/ScenarioState.h"
 #include "scenario/ScenarioTime.h"
+#include "scenario/SideColors.h"
+#include "scenario/TimelineMarks.h"
 #include "scenario/ViewMapPainter.h"
 #include "tests/support/RecordingMapFixture.h"
 
@@ -283,6 +285,83 @@ TEST_F(FindingMarksTest, OneTriangleAtEachPointOfTheSelectedForce) {
   // The triangle's point is up and it is centred on the position.
   EXPECT_LT(triangle[0].Y, at.Y);
   EXPECT_EQ(triangle[1].X - at.X, at.X - triangle[2].X);
+}
+
+// The dry run at minute 180: "Convoy" (Allied, 60 knots) sails 10E -> 12E -> 14E on the equator,
+// 120 NM a leg, two hours each: at 13E heading east, halfway through its second leg, inside an
+// Axis strike circle of 30 NM round 13E. "Hulk" (Allied, below 1 knot) lies at 10E 20N inside a
+// sector of its own side only.
+class TimelineMarksTest : public FlatWorldTest {
+ protected:
+  static TCaseVoyage Voyage(const std::string& name, std::int32_t speed, std::vector<TGeoPoint> points) {
+    TTimelineRoute route;
+    for (const TGeoPoint& point : points) route.Places.push_back({point, TRouteMark::Waypoint, {}});
+    TVoyage voyage(route, speed);
+    return {name, 1, std::move(route), std::move(voyage)};
+  }
+  std::vector<DrawCall> Marks(platform::TColor fill) const {
+    std::vector<DrawCall> marks;
+    for (const auto& call : window.Calls(DrawOp::Ellipse))
+      if (call.State.CurrentBrush.Color == fill) marks.push_back(call);
+    return marks;
+  }
+  static std::pair<TPoint, TPoint> Ends(const DrawCall& line) { return {line.Points.front(), line.Points.back()}; }
+
+  const TGeoPoint hulkAt{10 * kDeg, 20 * kDeg};
+  TTimelineFrame frame{{Voyage("Convoy", 60, {TGeoPoint(10 * kDeg, 0), TGeoPoint(12 * kDeg, 0), TGeoPoint(14 * kDeg, 0)}),
+                        Voyage("Hulk", 0, {hulkAt, TGeoPoint(11 * kDeg, 20 * kDeg)})},
+                       {{TAreaKind::Strike, 0, "Axis field", TGeoPoint(13 * kDeg, 0), 30 * kMile, {}},
+                        {TAreaKind::Strike, 1, "Own field", hulkAt, 30 * kMile, {}}},
+                       180,
+                       "Convoy"};
+};
+
+TEST_F(TimelineMarksTest, EachForceADotWithItsHeadingAndNameExposedInTheWarningColour) {
+  PaintWith([&](globe::TVoduz4& v) { DrawTimelineMarks(v, frame); });
+  const TPoint convoy = Pixel(TGeoPoint(13 * kDeg, 0));
+  const auto exposed = Marks(kExposedColour);
+  ASSERT_EQ(exposed.size(), 1u);
+  EXPECT_NEAR((exposed[0].Rect.Left + exposed[0].Rect.Right - 1) / 2.0, convoy.X, 1);
+  EXPECT_NEAR((exposed[0].Rect.Top + exposed[0].Rect.Bottom - 1) / 2.0, convoy.Y, 1);
+  const auto safe = Marks(kAlliedColor);  // inside its own side's circle only
+  ASSERT_EQ(safe.size(), 1u);
+  EXPECT_NEAR((safe[0].Rect.Left + safe[0].Rect.Right - 1) / 2.0, Pixel(hulkAt).X, 1);
+  // The convoy's tick points east (right on the flat map); the names are written beside the dots.
+  const auto ticks = Lines(platform::clBlack, 2);
+  ASSERT_EQ(ticks.size(), 2u);
+  EXPECT_NEAR(ticks[0].Points.at(1).X - ticks[0].Points.at(0).X, 12, 1);
+  EXPECT_NEAR(ticks[0].Points.at(1).Y, ticks[0].Points.at(0).Y, 1);
+  std::vector<std::string> names;
+  for (const auto& call : window.Calls(DrawOp::TextOut))
+    if (call.State.TextColor == platform::clBlack) names.push_back(call.Text);
+  EXPECT_EQ(names, (std::vector<std::string>{"Convoy", "Hulk"}));
+  // With no force selected no track is drawn.
+  frame.SelectedForce.clear();
+  PaintWith([&](globe::TVoduz4& v) { DrawTimelineMarks(v, frame); });
+  EXPECT_EQ(Lines(platform::clBlack, 3).size() + Lines(platform::clBlack, 1).size(), 0u);
+}
+
+TEST_F(TimelineMarksTest, SelectedForcesTrackSolidUpToItsPositionDashedBeyond) {
+  PaintWith([&](globe::TVoduz4& v) { DrawTimelineMarks(v, frame); });
+  const TPoint start = Pixel(TGeoPoint(10 * kDeg, 0)), turn = Pixel(TGeoPoint(12 * kDeg, 0));
+  const TPoint now = Pixel(TGeoPoint(13 * kDeg, 0)), end = Pixel(TGeoPoint(14 * kDeg, 0));
+  std::vector<std::pair<TPoint, TPoint>> sailed, ahead;
+  for (const auto& line : Lines(platform::clBlack, 3)) sailed.push_back(Ends(line));
+  for (const auto& line : Lines(platform::clBlack, 1)) {
+    EXPECT_EQ(line.State.CurrentPen.Style, platform::psDash);
+    ahead.push_back(Ends(line));
+  }
+  ASSERT_EQ(sailed.size(), 2u);
+  EXPECT_EQ(sailed[0], std::pair(start, turn));
+  EXPECT_EQ(sailed[1].first, turn);
+  EXPECT_NEAR(sailed[1].second.X, now.X, 1);
+  ASSERT_EQ(ahead.size(), 1u);
+  EXPECT_EQ(ahead[0].second, end);
+  // Before the departure all of it lies ahead.
+  frame.Minute = 0;
+  PaintWith([&](globe::TVoduz4& v) { DrawTimelineMarks(v, frame); });
+  EXPECT_EQ(Lines(platform::clBlack, 3).size(), 0u);
+  EXPECT_EQ(Lines(platform::clBlack, 1).size(), 2u);
 }
 
 // Case 1: start (0,0), waypoints (1,0) (2,0) (3,0), targets (3,1) (3,2); degrees as (long, lat).

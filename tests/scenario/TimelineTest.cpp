@@ -34,6 +34,7 @@
 #include "globe/data/GlobeUnits.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/DateTime.h"
+#include "scenario/Force.h"
 #include "scenario/LoadCheck.h"
 #include "scenario/ScenarioState.h"
 #include "scenario/Timeline.h"
@@ -165,6 +166,31 @@ TEST_F(TimelineTest, PositionsAtATime)
       {"2006x0", std::nullopt},
   };
   for (const auto& row : rows) EXPECT_EQ(MinuteOfTimeGroup(start, row.text), row.minute) << row.text;
+}
+
+// The editor plays the case the load drew for each force (Force Z draws 1 + Random(1) = case 1 of
+// its two, Gruppe Sued its only one) and the shown case of the selected force.
+TEST_F(TimelineTest, PlayedCasesAreTheLoadsChoiceOrTheSelectedForcesShownCase)
+{
+  const auto cases = [](const std::vector<TCaseVoyage>& voyages) {
+    std::vector<std::pair<std::string, int>> found;
+    for (const TCaseVoyage& voyage : voyages) found.emplace_back(voyage.Force, voyage.Route.Case);
+    std::sort(found.begin(), found.end());
+    return found;
+  };
+  using TCases = std::vector<std::pair<std::string, int>>;
+  const TScenarioState& state = check.State();
+  const std::vector<TCaseVoyage> chosen = PlayedVoyages(state, nullptr, 2);
+  EXPECT_EQ(cases(chosen), (TCases{{"Force Z", 1}, {"Gruppe Sued", 1}}));
+  EXPECT_EQ(LastArrivalMinute(chosen), 60 * 60);  // Force Z: 600 NM at 10 knots
+  const auto z = std::find_if(state.ForceList.begin(), state.ForceList.end(),
+                              [](const TForce* force) { return force->Title() == "Force Z"; });
+  ASSERT_NE(z, state.ForceList.end());
+  const std::vector<TCaseVoyage> shown = PlayedVoyages(state, *z, 2);
+  EXPECT_EQ(cases(shown), (TCases{{"Force Z", 2}, {"Gruppe Sued", 1}}));
+  // Gruppe Sued: 360 NM at 12 knots; Force Z's case 2 arrives after 12 + 3 + 3 hours.
+  EXPECT_EQ(LastArrivalMinute(shown), 30 * 60);
+  EXPECT_EQ(cases(PlayedVoyages(state, *z, 5)), (TCases{{"Gruppe Sued", 1}}));  // a case with no route
 }
 
 // A force below 1 knot stays where it is: no departure, no arrival, only the areas it lies in.
