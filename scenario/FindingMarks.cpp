@@ -37,6 +37,7 @@ void DrawFindingMarks(globe::TVoduz4& view, const std::vector<TLintFinding>& fin
         if (finding.Force != force || !finding.At || !view.Projection().PointLLToDeviceXY(*finding.At, at)) continue;
         const auto triangle = WarningTriangle(at);
         canvas.Surface().Polygon(triangle);
+        view.MarkDrawn(platform::TRect{triangle[2].X, triangle[0].Y, triangle[1].X + 1, triangle[1].Y + 1});
         // The exclamation mark: a stroke and a dot.
         const platform::TPoint stroke[] = {{at.X, at.Y - 2}, {at.X, at.Y + 2}};
         canvas.Surface().Polyline(stroke);
