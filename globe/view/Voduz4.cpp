@@ -417,6 +417,8 @@ TLabelOptions TVoduz4::LabelOptions() const {
   options.Place = LabelLook_.Place;
   options.Halo = LabelLook_.Halo;
   options.HaloWidth = DevicePixels(1);
+  // The map's own background (the sea) around the letters.
+  options.HaloColour = SurfaceColor();
   // 8 points at the screen's logical resolution, in the picture's pixels.
   constexpr int32_t kMinLegiblePoints = 8;
   if (LabelLook_.MinLegibleSize)

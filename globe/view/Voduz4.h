@@ -176,7 +176,7 @@ class TVoduz4 : private TGlobeClassesRegistration,
   TTitleSpace* TitleSpace() { return TitlePriority_ ? &Titles_ : nullptr; }
   int TitlePriority(const std::string& layerName) const { return TitlePriority_ ? TitlePriority_(layerName) : 0; }
   // The label look while titles are decluttered (all on by default): labels placed around their
-  // points clear of marks and lines, a halo in `HaloColour`, no label below 8 pt at the screen's
+  // points clear of marks and lines, a halo in the surface colour, no label below 8 pt at the screen's
   // logical resolution. All off gives the plain look.
   struct TLabelLook {
     bool Place = true;

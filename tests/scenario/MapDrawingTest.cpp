@@ -388,6 +388,17 @@ TEST_F(FindingMarksTest, OneTriangleAtEachPointOfTheSelectedForce) {
   // The triangle's point is up and it is centred on the position.
   EXPECT_LT(triangle[0].Y, at.Y);
   EXPECT_EQ(triangle[1].X - at.X, at.X - triangle[2].X);
+  // At a device pixel ratio of 2 the mark and its outline are twice the size.
+  view.Canvas().SetOutputResolution(2 * 96);
+  PaintWith([&](globe::TVoduz4& v) { DrawFindingMarks(v, findings, selected); });
+  const auto twice = WarningTriangle(Pixel(desert), 2);
+  EXPECT_EQ(twice[1].X - twice[2].X, 2 * (triangle[1].X - triangle[2].X));
+  std::size_t found = 0;
+  for (const auto& call : window.Calls(DrawOp::Polygon))
+    if (call.State.CurrentBrush.Color == 0x00FFFFu && call.State.CurrentPen.Width == 2 &&
+        call.Points == std::vector<TPoint>(twice.begin(), twice.end()))
+      ++found;
+  EXPECT_EQ(found, 1u);
 }
 
 // Case 1: start (0,0), waypoints (1,0) (2,0) (3,0), targets (3,1) (3,2); degrees as (long, lat).
