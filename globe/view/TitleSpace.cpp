@@ -216,6 +216,13 @@ void TTitleSpace::Flush(platform::DrawingSurface& surface)
   Queued_.clear();
 }
 
+const TLabelRecord* TTitleSpace::LabelAt(platform::TPoint at) const
+{
+  const auto under = std::find_if(Record_.begin(), Record_.end(),
+                                  [at](const TLabelRecord& label) { return label.Drawn && Contains(label.Box, at); });
+  return under == Record_.end() ? nullptr : &*under;
+}
+
 void TTitleSpace::Clear()
 {
   Taken_.clear();

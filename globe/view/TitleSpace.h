@@ -82,6 +82,8 @@ class TTitleSpace {
   void Flush(platform::DrawingSurface& surface);
   // What the last pictures' flushes wrote and left out, in order.
   const std::vector<TLabelRecord>& Record() const { return Record_; }
+  // The drawn label under a pixel (its names make the tooltip); null when none.
+  const TLabelRecord* LabelAt(platform::TPoint at) const;
   // Forgets the boxes, marks, lines, queue and record (a new picture).
   void Clear();
 

@@ -333,6 +333,10 @@ TEST(TitleSpaceTest, PlacementTriesThePositionsRoundThePointAndRecordsWhatItLeft
     EXPECT_EQ(calls[i].State.TextColor, i % 9 == 8 ? platform::clRed : platform::clWhite) << i;
   }
   EXPECT_EQ(calls[8].Points.at(0), (platform::TPoint{107, 94}));
+  // The shared label under the mouse names both forces; nothing beside it.
+  ASSERT_NE(space.LabelAt({110, 100}), nullptr);
+  EXPECT_EQ(space.LabelAt({110, 100})->Names, (std::vector<std::string>{"aa", "bb"}));
+  EXPECT_EQ(space.LabelAt({300, 100}), nullptr);
   // Crowded out at every position: left out with the reason.
   space.Clear();
   space.AddMark({0, 0, 400, 199});  // all but a thin slit through the point
