@@ -35,15 +35,8 @@ using fixtures::NorthEast;
 using globe::TGeoPoint;
 
 // The Crete window of the editing tests, loaded and shown, with mouse input sent to its map.
-class MapInteractionTest : public fixtures::CaseEditingWindowTest {
+class MapInteractionTest : public fixtures::ShownCreteWindowTest {
  protected:
-  void SetUp() override {
-    CaseEditingWindowTest::SetUp();
-    Load();
-    if (HasFatalFailure()) return;
-    window->show();
-    QCoreApplication::processEvents();
-  }
   globe::TVoduz4& Map() { return window->GlobeMap(); }
   QString Panel(int i) const { return window->findChild<QLabel*>(QString("StatusPanel%1").arg(i))->text(); }
   void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys,
