@@ -166,6 +166,8 @@ class TfrmEditMain : public QMainWindow {
   // The force reads its block again from its header (speed and mission) and the forces list
   // is rebuilt with its row selected, without running the force selection.
   void ReadForceAgain(scenario::TForce& force);
+  // Reads again every force of the side whose header lines meet the splice's changed lines.
+  void ReadForcesWithHeaderIn(int side, const scenario::TLinesSplice& splice);
   // Line `row` (0 is the "CASE" line, as in the case list) of case caseNumber of the force
   // replaced by text, or text inserted as that line, as one undoable step named stepName (by
   // default "Edit line ..." / "Insert line ..."). The force and case are then shown with the

@@ -32,6 +32,7 @@
 #include "scenario/MissionCases.h"
 #include "scenario/PositionText.h"
 #include "scenario/ScenarioLoader.h"
+#include "scenario/SideFile.h"
 
 namespace editor {
 
@@ -147,21 +148,25 @@ void TfrmEditMain::lvForcesSelectItem()
   scenario::TForce* force = SelectedRowForce();
   if (force == nullptr) return;
   scenario::TScenarioState& state = *scenario_;
-  if (state.Modified) {
-    if (dialogs_->Confirm("Save changes to ship file?", platform::DialogButtons::YesNo) ==
-        platform::DialogAnswer::Yes) {
-      if (!SaveSideLines()) {
-        // The force change does not happen: the list shows the force of the cases again.
-        ShowCurrentForceRow();
-        return;
-      }
-    } else {
-      // Declined edits are not kept for the next save to write unasked.
-      DiscardSideChanges();
+  // The force shown again (after Edit force) keeps its edits without a question.
+  if (state.Modified && edit_.CurrentForce != nullptr && force != edit_.CurrentForce) {
+    const std::string fileName = scenario::SideFileName(state.IsCampaign, SideOf(*edit_.CurrentForce));
+    const platform::DialogAnswer answer =
+        dialogs_->Confirm("Save changes to " + fileName + "?", platform::DialogButtons::YesNoCancel);
+    if (answer == platform::DialogAnswer::Cancel ||
+        (answer == platform::DialogAnswer::Yes && !SaveSideLines())) {
+      // The force change does not happen: the list shows the force of the cases again.
+      ShowCurrentForceRow();
+      return;
     }
+    // Declined edits are not kept for the next save to write unasked.
+    if (answer != platform::DialogAnswer::Yes) DiscardSideChanges();
     state.Modified = false;
   }
-  state.ForcesList.Selected = lvForces->selectionModel()->selectedRows().front().row();
+  const int row = forcesModel_->RowOf(force);
+  state.ForcesList.Selected = row;
+  // Forces read again by the discard rebuilt the list: it shows the chosen force.
+  SelectForceRow(row, true);
   // The waypoint circle belongs to the previous force's line.
   edit_.SelectedPoint.LatY = 0;
   ParseForceCases(*force);
@@ -347,7 +352,9 @@ bool TfrmEditMain::EditForceSpeed(platform::TextLines& lines, const std::string&
   const scenario::TLineRange header = scenario::ForceHeaderLines(lines, title);
   for (std::size_t i = header.First; i < header.End; ++i) dialog.AddOverviewLine(lines[i]);
   if (const auto speed = scenario::HeaderSpeed(lines, header, *dialogs_)) dialog.SetSpeed(*speed);
-  if (dialog.exec() != QDialog::Accepted) return false;
+  else dialog.SetSpeed(0);
+  // An unchanged box leaves the line as it is, a speed outside the box's range included.
+  if (dialog.exec() != QDialog::Accepted || !dialog.SpeedChanged()) return false;
   scenario::ReplaceHeaderSpeed(lines, header, dialog.Speed());
   return true;
 }
