@@ -5,8 +5,10 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "editor/EditPlace.h"
@@ -324,6 +326,9 @@ class TfrmEditMain : public QMainWindow {
                                                  int row, const std::string& text) const;
   // Parses all cases of the force from its side lines (the selection's steps 2 to 4).
   void ParseForceCases(scenario::TForce& force);
+  // Says a message of reading a case of the side once per load: a record of its line in the
+  // Problems panel, and a message box unless the load's messages go to the panel only.
+  void SayCaseMessage(int side, std::size_t line, const std::string& text);
   // "No" at a force change: the current force's side goes back to its last loaded or saved
   // lines as one undoable step.
   void DiscardSideChanges();
@@ -349,6 +354,8 @@ class TfrmEditMain : public QMainWindow {
   // findings, kept apart so that an edit replaces only findings.
   std::unique_ptr<globe::TLandIndex> land_;
   std::vector<scenario::TDiagnostic> loadProblems_;
+  // The case messages said since the load: side, line index and text.
+  std::set<std::tuple<int, std::size_t, std::string>> saidCaseMessages_;
   std::vector<scenario::TLintFinding> findings_;
   // The case list shows a block of the side lines (a case that exists).
   bool caseListShowsBlock_ = false;

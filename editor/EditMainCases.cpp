@@ -19,6 +19,7 @@
 #include "editor/CaseLinesModel.h"
 #include "editor/ForcesModel.h"
 #include "editor/EditMain.h"
+#include "editor/ProblemsPanel.h"
 #include "editor/TimelineDock.h"
 #include "editor/EditorActions.h"
 #include "editor/ForceInfo.h"
@@ -190,10 +191,26 @@ void TfrmEditMain::ParseForceCases(scenario::TForce& force)
   const platform::TextLines& lines = SideLinesOf(force);
   if (const auto nameLine = scenario::FindForceNameLine(lines, force.Title())) {
     for (int n = 1; n <= kCaseCount; ++n) {
-      if (const auto found = scenario::LocateCase(lines, *nameLine, n))
-        scenario::ParseCase(lines, found->First, found->End, n, edit_.Cases, scenario_->BaseList, *dialogs_);
+      const auto found = scenario::LocateCase(lines, *nameLine, n);
+      if (!found) continue;
+      // The load said the faults that do not end a case (an unknown location) already.
+      for (const scenario::TCaseMessage& message :
+           scenario::ReadCase(lines, found->First, found->End, n, edit_.Cases, scenario_->BaseList))
+        if (message.EndsCase) SayCaseMessage(SideOf(force), message.Line, message.Text);
     }
   }
+}
+
+void TfrmEditMain::SayCaseMessage(int side, std::size_t line, const std::string& text)
+{
+  if (!saidCaseMessages_.emplace(side, line, text).second) return;
+  const std::string file = scenario_->ScenarioDir + scenario::SideFileName(scenario_->IsCampaign, side);
+  loadProblems_.push_back(scenario::MessageDiagnostic(text, static_cast<int>(line) + 1, file));
+  ShowProblems();
+  if (Actions()[TCommand::PanelOnly]->isChecked())
+    dkProblems->show();
+  else
+    dialogs_->ShowMessage(text);
 }
 
 void TfrmEditMain::tcCasesChange()

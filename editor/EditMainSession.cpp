@@ -159,6 +159,8 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
                                    std::unique_ptr<scenario::TScenarioState> state)
 {
   ResetEditState();
+  saidCaseMessages_.clear();
+  loadProblems_.clear();
   // The findings name the old scenario's forces, the land may be the old map's.
   findings_.clear();
   land_.reset();

@@ -1,6 +1,7 @@
 // Force, case and line editing on a copy of the demo, saved byte for byte, undone, and failing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -9,6 +10,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "editor/ProblemsPanel.h"
 #include "tests/editor/CreteWindowFixture.h"
 
 namespace editor {
@@ -272,6 +274,37 @@ TEST_F(CaseEditingWindowTest, CancelAtTheSaveQuestionKeepsTheForceAndItsEdits) {
   EXPECT_EQ(ShownLines()[3], "WP=3705N 02410E");
   EXPECT_TRUE(Modified());
   EXPECT_EQ(AxisFile(), OriginalAxisFile());
+}
+
+// A case line naming no base is said once per load, as a record in the Problems panel, and in a
+// message box only when the load's messages do not go to the panel only; selecting the force
+// again says nothing more.
+TEST_F(CaseEditingWindowTest, AnUnknownCaseLocationIsSaidOncePerLoadInThePanelWhenChosen) {
+  prepare = [this] {
+    const fs::path file = scenarioDir / "AxisShips.cfg";
+    const std::string bytes = ReplacedOnce(ReadFile(file), "LL=3740N 02330E", "LOCATION=Nowhere");
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+  };
+  const std::string message = "Cannot find location \"Nowhere\" for TF Lupo convoy";
+  const auto panelRecords = [&] {
+    return std::ranges::count_if(Child<TdkProblems>("dkProblems")->Problems(), [&](const scenario::TDiagnostic& problem) {
+      return problem.Text.starts_with("Cannot find location \"Nowhere\"");
+    });
+  };
+  fs::create_directories(scenarioDir);
+  for (const auto& entry : fs::directory_iterator(kCrete)) fs::copy_file(entry.path(), scenarioDir / entry.path().filename());
+  prepare();
+  for (const bool panelOnly : {false, true}) {
+    window->Actions()[TCommand::PanelOnly]->setChecked(panelOnly);
+    dialogs->ClearCalls();
+    ASSERT_TRUE(window->OpenDirectory(scenarioDir.string()));
+    for (int selection = 0; selection < 3; ++selection) {
+      SelectForce("Lupo convoy");
+      SelectForce("Force A1");
+    }
+    EXPECT_EQ(dialogs->Texts(DialogKind::Message), panelOnly ? std::vector<std::string>{} : std::vector{message});
+    EXPECT_EQ(panelRecords(), 1) << panelOnly;
+  }
 }
 
 TEST_F(CaseEditingWindowTest, CampaignSideIsSavedToItsMissionsFileWithCrLfLineEnds) {
