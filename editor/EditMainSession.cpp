@@ -218,7 +218,7 @@ void TfrmEditMain::ResetEditState()
   }
   MarkCaseTabs();
   UpdateCommands();
-  Memo1->clear();
+  // The memo is the user's (logged positions, typed notes): a load keeps it.
   for (QLabel* panel : StatusPanels) panel->clear();
 }
 

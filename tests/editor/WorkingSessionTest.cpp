@@ -140,7 +140,7 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAsk
   EXPECT_TRUE(window->OpenDirectory(kMalta));
   EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Malta1941");
   EXPECT_EQ(window->EditState().CurrentForce, nullptr);
-  EXPECT_TRUE(Child<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
+  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText(), "LL=3500N 02400E");  // the user's memo stays
   EXPECT_EQ(window->UndoStack().count(), 0);  // nothing of the old scenario to undo
   OpenCreteAndEditALine();
   window->Actions()[TCommand::Undo]->trigger();
@@ -150,10 +150,12 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAsk
 }
 
 TEST_F(SessionTest, CommandLineDirectoryOpensWhenTheWindowIsShown) {
+  Child<QPlainTextEdit>("Memo1")->setPlainText("typed before the first load");
   window->SetStartDirectory(kCrete);
   window->show();
   QTRY_COMPARE(window->windowTitle(), QString("VRK scenario editor - Crete1941"));
   EXPECT_TRUE(dialogs->Texts(DialogKind::Directory).empty());  // no dialog
+  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText(), "typed before the first load");
   window->hide();
 }
 
