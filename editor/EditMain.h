@@ -121,7 +121,9 @@ class TfrmEditMain : public QMainWindow {
   // start; only a complete load replaces the current ones (an error that ends the load, such as
   // a missing "Data" folder or an unreadable file, is shown and changes nothing). Returns
   // whether the directory was loaded.
-  bool OpenDirectory(const std::string& dir);
+  bool OpenDirectory(const std::string& given);
+  // The folder name made absolute: a relative one is taken from the program's start folder.
+  std::string AbsoluteFolder(const std::string& dir) const;
   // A directory to open once the window is shown, after the splash (the command line's).
   void SetStartDirectory(std::string dir) { startDirectory_ = std::move(dir); }
   const TRecentScenarios& RecentScenarios() const { return recent_; }
@@ -361,6 +363,9 @@ class TfrmEditMain : public QMainWindow {
   bool caseListShowsBlock_ = false;
   globe::TCustomVoduz4* globeView_ = nullptr;
   std::string programDir_;
+  // The current directory at the program's start: a relative folder name is taken from it, so
+  // that nothing depends on the current directory later (a load changes it; it may go away).
+  std::string launchFolder_;
   std::string startDirectory_;
   TRecentScenarios recent_;
   bool splashOnShow_ = true;

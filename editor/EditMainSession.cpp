@@ -115,8 +115,16 @@ std::string ProgramFolder(const std::string& programDir)
                             : programDir;
 }
 
-bool TfrmEditMain::OpenDirectory(const std::string& dir)
+std::string TfrmEditMain::AbsoluteFolder(const std::string& dir) const
 {
+  const std::filesystem::path path(dir);
+  if (path.is_absolute() || launchFolder_.empty()) return dir;
+  return (std::filesystem::path(launchFolder_) / path).lexically_normal().string();
+}
+
+bool TfrmEditMain::OpenDirectory(const std::string& given)
+{
+  const std::string dir = AbsoluteFolder(given);
   if (scenario::DirectoryKind(Files(), dir) == scenario::TScenarioKind::skNone) {
     dialogs_->ShowError(scenario::kNotAScenarioMessage);
     return false;
@@ -132,16 +140,10 @@ bool TfrmEditMain::OpenDirectory(const std::string& dir)
   log.SetShowMessages(!panelOnly);
   scenario::TScenarioLoader loader(*state, *map, log, Files(), regional_, ProgramFolder(programDir_));
   loader.OnReadFile = [&log](const std::string& file) { log.SetCurrentFile(file); };
-  const std::string workingFolder = Files().CurrentDirectory();
   try {
     loader.LoadDirectory(dir);
   } catch (const std::exception& error) {
     state.reset();  // its objects live in the new map
-    try {
-      Files().SetCurrentDirectory(workingFolder);
-    } catch (const platform::EFileError&) {
-      // The folder went away meanwhile; the next load sets its own.
-    }
     dialogs_->ShowError(error.what());
     return false;
   }
