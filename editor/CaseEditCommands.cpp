@@ -62,4 +62,6 @@ TDiscardChangesCommand::TDiscardChangesCommand(TfrmEditMain& window, TSideLinesC
 {
 }
 
+void TDiscardChangesCommand::LinesChanged() { Window().ReadForcesWithHeaderIn(Change().Side, Change().Splice); }
+
 }  // namespace editor

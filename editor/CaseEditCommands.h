@@ -53,6 +53,10 @@ class TEditForceCommand : public TSideLinesCommand {
 class TDiscardChangesCommand : public TSideLinesCommand {
  public:
   TDiscardChangesCommand(TfrmEditMain& window, TSideLinesChange change, const std::string& fileName);
+
+ protected:
+  // The restored lines may give a force its former header (its speed): such forces read again.
+  void LinesChanged() override;
 };
 
 }  // namespace editor

@@ -177,6 +177,11 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   dlgAbout = new TdlgAbout(this);
 
   files_ = std::make_unique<platform::LocalFileSystem>();
+  try {
+    launchFolder_ = Files().CurrentDirectory();
+  } catch (const platform::EFileError&) {
+    // Started in a folder that went away: relative names cannot be found from it.
+  }
   ConnectCaseEditing();
   RestoreLayout();
 }

@@ -5,8 +5,10 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "editor/EditPlace.h"
@@ -119,7 +121,9 @@ class TfrmEditMain : public QMainWindow {
   // start; only a complete load replaces the current ones (an error that ends the load, such as
   // a missing "Data" folder or an unreadable file, is shown and changes nothing). Returns
   // whether the directory was loaded.
-  bool OpenDirectory(const std::string& dir);
+  bool OpenDirectory(const std::string& given);
+  // The folder name made absolute: a relative one is taken from the program's start folder.
+  std::string AbsoluteFolder(const std::string& dir) const;
   // A directory to open once the window is shown, after the splash (the command line's).
   void SetStartDirectory(std::string dir) { startDirectory_ = std::move(dir); }
   const TRecentScenarios& RecentScenarios() const { return recent_; }
@@ -166,6 +170,8 @@ class TfrmEditMain : public QMainWindow {
   // The force reads its block again from its header (speed and mission) and the forces list
   // is rebuilt with its row selected, without running the force selection.
   void ReadForceAgain(scenario::TForce& force);
+  // Reads again every force of the side whose header lines meet the splice's changed lines.
+  void ReadForcesWithHeaderIn(int side, const scenario::TLinesSplice& splice);
   // Line `row` (0 is the "CASE" line, as in the case list) of case caseNumber of the force
   // replaced by text, or text inserted as that line, as one undoable step named stepName (by
   // default "Edit line ..." / "Insert line ..."). The force and case are then shown with the
@@ -322,6 +328,9 @@ class TfrmEditMain : public QMainWindow {
                                                  int row, const std::string& text) const;
   // Parses all cases of the force from its side lines (the selection's steps 2 to 4).
   void ParseForceCases(scenario::TForce& force);
+  // Says a message of reading a case of the side once per load: a record of its line in the
+  // Problems panel, and a message box unless the load's messages go to the panel only.
+  void SayCaseMessage(int side, std::size_t line, const std::string& text);
   // "No" at a force change: the current force's side goes back to its last loaded or saved
   // lines as one undoable step.
   void DiscardSideChanges();
@@ -347,11 +356,16 @@ class TfrmEditMain : public QMainWindow {
   // findings, kept apart so that an edit replaces only findings.
   std::unique_ptr<globe::TLandIndex> land_;
   std::vector<scenario::TDiagnostic> loadProblems_;
+  // The case messages said since the load: side, line index and text.
+  std::set<std::tuple<int, std::size_t, std::string>> saidCaseMessages_;
   std::vector<scenario::TLintFinding> findings_;
   // The case list shows a block of the side lines (a case that exists).
   bool caseListShowsBlock_ = false;
   globe::TCustomVoduz4* globeView_ = nullptr;
   std::string programDir_;
+  // The current directory at the program's start: a relative folder name is taken from it, so
+  // that nothing depends on the current directory later (a load changes it; it may go away).
+  std::string launchFolder_;
   std::string startDirectory_;
   TRecentScenarios recent_;
   bool splashOnShow_ = true;

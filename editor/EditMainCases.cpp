@@ -19,6 +19,7 @@
 #include "editor/CaseLinesModel.h"
 #include "editor/ForcesModel.h"
 #include "editor/EditMain.h"
+#include "editor/ProblemsPanel.h"
 #include "editor/TimelineDock.h"
 #include "editor/EditorActions.h"
 #include "editor/ForceInfo.h"
@@ -32,6 +33,7 @@
 #include "scenario/MissionCases.h"
 #include "scenario/PositionText.h"
 #include "scenario/ScenarioLoader.h"
+#include "scenario/SideFile.h"
 
 namespace editor {
 
@@ -147,21 +149,25 @@ void TfrmEditMain::lvForcesSelectItem()
   scenario::TForce* force = SelectedRowForce();
   if (force == nullptr) return;
   scenario::TScenarioState& state = *scenario_;
-  if (state.Modified) {
-    if (dialogs_->Confirm("Save changes to ship file?", platform::DialogButtons::YesNo) ==
-        platform::DialogAnswer::Yes) {
-      if (!SaveSideLines()) {
-        // The force change does not happen: the list shows the force of the cases again.
-        ShowCurrentForceRow();
-        return;
-      }
-    } else {
-      // Declined edits are not kept for the next save to write unasked.
-      DiscardSideChanges();
+  // The force shown again (after Edit force) keeps its edits without a question.
+  if (state.Modified && edit_.CurrentForce != nullptr && force != edit_.CurrentForce) {
+    const std::string fileName = scenario::SideFileName(state.IsCampaign, SideOf(*edit_.CurrentForce));
+    const platform::DialogAnswer answer =
+        dialogs_->Confirm("Save changes to " + fileName + "?", platform::DialogButtons::YesNoCancel);
+    if (answer == platform::DialogAnswer::Cancel ||
+        (answer == platform::DialogAnswer::Yes && !SaveSideLines())) {
+      // The force change does not happen: the list shows the force of the cases again.
+      ShowCurrentForceRow();
+      return;
     }
+    // Declined edits are not kept for the next save to write unasked.
+    if (answer != platform::DialogAnswer::Yes) DiscardSideChanges();
     state.Modified = false;
   }
-  state.ForcesList.Selected = lvForces->selectionModel()->selectedRows().front().row();
+  const int row = forcesModel_->RowOf(force);
+  state.ForcesList.Selected = row;
+  // Forces read again by the discard rebuilt the list: it shows the chosen force.
+  SelectForceRow(row, true);
   // The waypoint circle belongs to the previous force's line.
   edit_.SelectedPoint.LatY = 0;
   ParseForceCases(*force);
@@ -185,10 +191,26 @@ void TfrmEditMain::ParseForceCases(scenario::TForce& force)
   const platform::TextLines& lines = SideLinesOf(force);
   if (const auto nameLine = scenario::FindForceNameLine(lines, force.Title())) {
     for (int n = 1; n <= kCaseCount; ++n) {
-      if (const auto found = scenario::LocateCase(lines, *nameLine, n))
-        scenario::ParseCase(lines, found->First, found->End, n, edit_.Cases, scenario_->BaseList, *dialogs_);
+      const auto found = scenario::LocateCase(lines, *nameLine, n);
+      if (!found) continue;
+      // The load said the faults that do not end a case (an unknown location) already.
+      for (const scenario::TCaseMessage& message :
+           scenario::ReadCase(lines, found->First, found->End, n, edit_.Cases, scenario_->BaseList))
+        if (message.EndsCase) SayCaseMessage(SideOf(force), message.Line, message.Text);
     }
   }
+}
+
+void TfrmEditMain::SayCaseMessage(int side, std::size_t line, const std::string& text)
+{
+  if (!saidCaseMessages_.emplace(side, line, text).second) return;
+  const std::string file = scenario_->ScenarioDir + scenario::SideFileName(scenario_->IsCampaign, side);
+  loadProblems_.push_back(scenario::MessageDiagnostic(text, static_cast<int>(line) + 1, file));
+  ShowProblems();
+  if (Actions()[TCommand::PanelOnly]->isChecked())
+    dkProblems->show();
+  else
+    dialogs_->ShowMessage(text);
 }
 
 void TfrmEditMain::tcCasesChange()
@@ -347,7 +369,9 @@ bool TfrmEditMain::EditForceSpeed(platform::TextLines& lines, const std::string&
   const scenario::TLineRange header = scenario::ForceHeaderLines(lines, title);
   for (std::size_t i = header.First; i < header.End; ++i) dialog.AddOverviewLine(lines[i]);
   if (const auto speed = scenario::HeaderSpeed(lines, header, *dialogs_)) dialog.SetSpeed(*speed);
-  if (dialog.exec() != QDialog::Accepted) return false;
+  else dialog.SetSpeed(0);
+  // An unchanged box leaves the line as it is, a speed outside the box's range included.
+  if (dialog.exec() != QDialog::Accepted || !dialog.SpeedChanged()) return false;
   scenario::ReplaceHeaderSpeed(lines, header, dialog.Speed());
   return true;
 }

@@ -17,6 +17,8 @@ namespace editor {
 
 void TfrmEditMain::CheckLoadedScenario(std::vector<scenario::TDiagnostic> loadMessages)
 {
+  // Case messages said since the scenario was installed follow the load's own.
+  loadMessages.insert(loadMessages.end(), loadProblems_.begin(), loadProblems_.end());
   loadProblems_ = std::move(loadMessages);
   land_ = scenario::LandForScenario(*globeMap_, ProgramFolder(programDir_));
   findings_ = scenario::LintScenario(*scenario_, land_.get(), Files());

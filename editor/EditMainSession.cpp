@@ -115,8 +115,16 @@ std::string ProgramFolder(const std::string& programDir)
                             : programDir;
 }
 
-bool TfrmEditMain::OpenDirectory(const std::string& dir)
+std::string TfrmEditMain::AbsoluteFolder(const std::string& dir) const
 {
+  const std::filesystem::path path(dir);
+  if (path.is_absolute() || launchFolder_.empty()) return dir;
+  return (std::filesystem::path(launchFolder_) / path).lexically_normal().string();
+}
+
+bool TfrmEditMain::OpenDirectory(const std::string& given)
+{
+  const std::string dir = AbsoluteFolder(given);
   if (scenario::DirectoryKind(Files(), dir) == scenario::TScenarioKind::skNone) {
     dialogs_->ShowError(scenario::kNotAScenarioMessage);
     return false;
@@ -132,16 +140,10 @@ bool TfrmEditMain::OpenDirectory(const std::string& dir)
   log.SetShowMessages(!panelOnly);
   scenario::TScenarioLoader loader(*state, *map, log, Files(), regional_, ProgramFolder(programDir_));
   loader.OnReadFile = [&log](const std::string& file) { log.SetCurrentFile(file); };
-  const std::string workingFolder = Files().CurrentDirectory();
   try {
     loader.LoadDirectory(dir);
   } catch (const std::exception& error) {
     state.reset();  // its objects live in the new map
-    try {
-      Files().SetCurrentDirectory(workingFolder);
-    } catch (const platform::EFileError&) {
-      // The folder went away meanwhile; the next load sets its own.
-    }
     dialogs_->ShowError(error.what());
     return false;
   }
@@ -159,6 +161,8 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
                                    std::unique_ptr<scenario::TScenarioState> state)
 {
   ResetEditState();
+  saidCaseMessages_.clear();
+  loadProblems_.clear();
   // The findings name the old scenario's forces, the land may be the old map's.
   findings_.clear();
   land_.reset();
@@ -216,7 +220,7 @@ void TfrmEditMain::ResetEditState()
   }
   MarkCaseTabs();
   UpdateCommands();
-  Memo1->clear();
+  // The memo is the user's (logged positions, typed notes): a load keeps it.
   for (QLabel* panel : StatusPanels) panel->clear();
 }
 

@@ -6,6 +6,7 @@
 #include <QTabBar>
 #include <QTreeView>
 #include <QUndoStack>
+#include <algorithm>
 #include <stdexcept>
 
 #include "editor/CaseEditCommands.h"
@@ -14,6 +15,7 @@
 #include "globe/view/Voduz4.h"
 #include "scenario/CaseLineEdit.h"
 #include "scenario/Force.h"
+#include "scenario/ForceHeader.h"
 #include "scenario/ReadForceAgain.h"
 #include "scenario/ScenarioLoader.h"
 #include "scenario/SideFile.h"
@@ -90,6 +92,19 @@ void TfrmEditMain::ReadForceAgain(scenario::TForce& force)
   quietForceSelection_ = false;
 }
 
+void TfrmEditMain::ReadForcesWithHeaderIn(int side, const scenario::TLinesSplice& splice)
+{
+  // The splice may stand either way round in the lines: its run covers both.
+  const std::size_t first = splice.First;
+  const std::size_t end = first + std::max<std::size_t>({splice.Removed.size(), splice.Inserted.size(), 1});
+  const platform::TextLines& lines = scenario_->SideLines[side];
+  for (scenario::TForce* force : scenario_->ForceList) {
+    if (SideOf(*force) != side) continue;
+    const scenario::TLineRange header = scenario::ForceHeaderLines(lines, force->Title());
+    if (header.First < end && first < header.End) ReadForceAgain(*force);
+  }
+}
+
 std::optional<TSideLinesChange> TfrmEditMain::CaseLineChange(const TCaseLineEdit& edit, scenario::TForce& force,
                                                              int caseNumber, int row, const std::string& text) const
 {
@@ -127,6 +142,7 @@ void TfrmEditMain::DiscardSideChanges()
   const TEditStart start = StartEdit(*edit_.CurrentForce);
   scenario_->SideLines[side] = savedSideLines_[side];
   if (auto change = MadeChange(start, {})) {
+    ReadForcesWithHeaderIn(side, change->Splice);
     undoStack_->push(new TDiscardChangesCommand(*this, std::move(*change),
                                                 scenario::SideFileName(scenario_->IsCampaign, side)));
   }
