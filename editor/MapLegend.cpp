@@ -75,9 +75,9 @@ QPixmap HaloSample(const QFont& font, qreal ratio)
   painter.setBrush(Qt::white);
   constexpr int h = scenario::kHandleHalfSide;
   for (const int x : {12, kWidth - 12}) painter.drawRect(x - h, kLineY - h, 2 * h, 2 * h);
-  QFont bold = font;
-  bold.setPointSize(10);
-  painter.setFont(bold);
+  QFont labelFont = font;
+  labelFont.setPointSize(10);
+  painter.setFont(labelFont);
   const QPoint at(70, kLineY + 4);
   painter.setPen(sea);
   for (int dx = -1; dx <= 1; ++dx)

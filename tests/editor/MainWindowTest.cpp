@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 #include <QListWidget>
+#include <QImage>
+#include <QLabel>
 #include <QIcon>
 #include <QPixmap>
 
@@ -160,6 +162,18 @@ TEST_F(MainWindowTest, ToolbarIconsComeAtOneAndTwiceTheScreensResolution) {
       EXPECT_EQ(pixmap.devicePixelRatio(), ratio);
     }
   }
+}
+
+TEST_F(MainWindowTest, LegendExplainsTheHandlesAndShowsTheHalo) {
+  window->Actions()[TCommand::Legend]->trigger();
+  const QLabel* text = window->findChild<QLabel*>("lbLegend");
+  const QLabel* halo = window->findChild<QLabel*>("lbLegendHalo");
+  ASSERT_TRUE(text != nullptr && halo != nullptr);
+  EXPECT_TRUE(text->text().contains("Handle of the shown case"));
+  // The halo sample is drawn on the map's sea, the colour of the halo itself.
+  const QImage sample = halo->pixmap().toImage();
+  ASSERT_FALSE(sample.isNull());
+  EXPECT_EQ(sample.pixelColor(2, 2), QColor(0xC8, 0xEE, 0xF9));
 }
 
 TEST(MapZoom, ZoomingOutStopsBelowTheLargest32BitAltitude) {
