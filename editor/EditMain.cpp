@@ -48,6 +48,7 @@
 #include "scenario/Force.h"
 #include "scenario/ScenarioLayers.h"
 #include "scenario/ScenarioLoader.h"
+#include "scenario/StartWorld.h"
 
 namespace editor {
 
@@ -101,12 +102,18 @@ void RememberDialogFolder(const std::string& chosen)
 
 }  // namespace
 
+void ShowReadableLabels(globe::TVoduz4& map, bool readable)
+{
+  map.SetLabelLook({.Place = readable, .Halo = readable, .MinLegibleSize = readable});
+}
+
 std::unique_ptr<globe::TVoduz4> NewGlobeMap()
 {
   auto map = std::make_unique<globe::TVoduz4>();
   scenario::ApplyGlobeStartSettings(*map);
   // Labels that would print over each other are left out, the most useful kept.
   map->SetTitlePriority(scenario::ScenarioTitlePriority);
+  ShowReadableLabels(*map, ReadableLabelsChosen());
   return map;
 }
 
@@ -184,6 +191,19 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   }
   ConnectCaseEditing();
   RestoreLayout();
+  ShowStartWorld();
+}
+
+void TfrmEditMain::SetProgramDir(std::string dir)
+{
+  programDir_ = std::move(dir);
+  ShowStartWorld();
+}
+
+void TfrmEditMain::ShowStartWorld()
+{
+  if (!scenario_->ScenarioDir.empty()) return;  // the scenario's own environment is shown
+  scenario::ShowStartWorld(*globeMap_, ProgramFolder(programDir_));
 }
 
 TfrmEditMain::~TfrmEditMain()

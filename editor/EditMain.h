@@ -71,7 +71,9 @@ extern double OneHour;
 
 using scenario::kCaseCount;
 
-// A map with the start settings, as the window opens with it and as each load starts from.
+// Gives the map's labels the readable look (placed, haloed, legible size) or the plain look.
+void ShowReadableLabels(globe::TVoduz4& map, bool readable);
+// A map with the start settings (and the chosen label look), as the window opens with it and as each load starts from.
 std::unique_ptr<globe::TVoduz4> NewGlobeMap();
 // The program's folder (its "Data" subfolder holds the map data): the one set, else the
 // executable's.
@@ -105,7 +107,8 @@ class TfrmEditMain : public QMainWindow {
 
   // The program's own folder (its "Data" subfolder holds the map data); by default the folder
   // of the executable.
-  void SetProgramDir(std::string dir) { programDir_ = std::move(dir); }
+  // Also shows that folder's world on the map while no scenario is open.
+  void SetProgramDir(std::string dir);
 
   // Whether the first showing of the window opens the About box as splash (on by default).
   void SetSplashOnShow(bool on) { splashOnShow_ = on; }
@@ -133,6 +136,8 @@ class TfrmEditMain : public QMainWindow {
   // Window geometry and state, splitters and the forces list's columns, kept in the settings.
   void SaveLayout();
   void RestoreLayout();
+  // Before any scenario: the program's own land and countries on the map (none when missing).
+  void ShowStartWorld();
 
   // ---- Force, case and line editing (EditMainCases.cpp) ---------------------------------------
   // Every edit changes the selected force's side lines in place; untouched lines keep their bytes.

@@ -34,6 +34,8 @@ void TfrmEditMain::CreateViewMenu()
   QAction* smooth = commands[TCommand::SmoothDrawing];
   smooth->setChecked(EditorSettings().value(kSmoothDrawingKey, true).toBool());
   Globe->SetAntialiased(smooth->isChecked());
+  View1->addAction(commands[TCommand::ReadableLabels]);
+  commands[TCommand::ReadableLabels]->setChecked(ReadableLabelsChosen());
   View1->addAction(commands[TCommand::Legend]);
   View1->addAction(commands[TCommand::Timeline]);
   connect(commands[TCommand::ZoomToScenario], &QAction::triggered, this,
@@ -42,6 +44,10 @@ void TfrmEditMain::CreateViewMenu()
     Globe->SetAntialiased(smooth->isChecked());
     EditorSettings().setValue(kSmoothDrawingKey, smooth->isChecked());
     GlobeMap().RedrawGlobe();
+  });
+  connect(commands[TCommand::ReadableLabels], &QAction::toggled, this, [this](bool on) {
+    EditorSettings().setValue(kReadableLabelsKey, on);
+    ShowReadableLabels(GlobeMap(), on);
   });
   connect(commands[TCommand::Legend], &QAction::triggered, this, [this] {
     if (frmLegend == nullptr) frmLegend = CreateMapLegend(this);

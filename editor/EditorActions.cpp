@@ -34,6 +34,8 @@ const TCommandRow kCommandRows[] = {
     {TCommand::ZoomOut, "ZoomOut1", "Zoom out", {}, "Zoom out|Zoom out map display", false},
     {TCommand::ZoomToScenario, "Zoomtoscenario1", "Zoom to &scenario", {}, "Zoom to scenario (Home on the map)", false},
     {TCommand::SmoothDrawing, "Smoothdrawing1", "S&mooth drawing", {}, nullptr, true},
+    {TCommand::ReadableLabels, "Readablelabels1", "&Readable labels", {},
+     "Readable labels|Labels placed clear of marks and lines, with a halo, never below 8 pt", true},
     {TCommand::Legend, "Legend1", "&Legend", {}, nullptr, false},
     {TCommand::Timeline, "Timeline1", "&Timeline", {},
      "Timeline|Play the forces' movements on a shared clock and list what happens on the way", true},

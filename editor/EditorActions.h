@@ -24,6 +24,7 @@ enum class TCommand {
   ZoomOut,
   ZoomToScenario,
   SmoothDrawing,
+  ReadableLabels,
   Legend,
   Problems,
   Timeline,

@@ -7,4 +7,9 @@ namespace editor {
 
 inline QSettings EditorSettings() { return QSettings(QSettings::UserScope, "Corvalis", "vrkedit"); }
 
+// Whether the map's labels have the readable look (placed, haloed, legible size): on unless
+// turned off in the View menu.
+inline constexpr const char* kReadableLabelsKey = "View/ReadableLabels";
+inline bool ReadableLabelsChosen() { return EditorSettings().value(kReadableLabelsKey, true).toBool(); }
+
 }  // namespace editor

@@ -17,8 +17,10 @@ namespace {
 constexpr int kWheelNotch = 120;
 // The arrow keys turn the globe by this share of the window.
 constexpr double kArrowShare = 0.1;
-// Free space around what "zoom to" shows, as a share of the window's half size.
-constexpr double kZoomMargin = 0.08;
+// Free space on each side of what "zoom to" shows: a tenth of the window's width and height
+// (room for the labels around the outermost marks). ZoomToPoints takes it as a share of the
+// window's half size.
+constexpr double kZoomMargin = 2 * kZoomMarginShare;
 
 }  // namespace
 

@@ -25,9 +25,13 @@ void WheelZoom(globe::TVoduz4& map, platform::ShiftState shift, int delta, int x
 // Arrow keys turn the globe by a tenth of the window; false for other keys.
 bool PanByArrowKey(globe::TVoduz4& map, platform::ViewKey key);
 
-// Every base, zone and force in the window with a margin.
+// The share of the window's width and height left free on each side by the zooms to the
+// scenario and to a force.
+inline constexpr double kZoomMarginShare = 0.1;
+
+// Every base, zone and force in the window with the margin.
 void ZoomToScenario(globe::TVoduz4& map, const scenario::TScenarioState& state);
-// The force and its cases' points in the window.
+// The force and its cases' points in the window with the margin.
 void ZoomToForce(globe::TVoduz4& map, scenario::TForce* force, const scenario::TForceCases& cases);
 // Zooms to the scenario when the window does not show it.
 void ShowScenarioIfAway(globe::TVoduz4& map, const scenario::TScenarioState& state);

@@ -3,24 +3,34 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <functional>
 
 namespace editor {
 
 namespace {
 
+// The glyph's side in logical pixels.
 constexpr int kSize = 16;
 
-QPixmap BlankGlyph()
+// An icon drawn once for ordinary screens and once, twice as fine, for high-density ones:
+// `draw` works in logical pixels on a kSize x kSize square.
+QIcon DrawnIcon(const std::function<void(QPainter&)>& draw)
 {
-  QPixmap pixmap(kSize, kSize);
-  pixmap.fill(Qt::transparent);
-  return pixmap;
+  QIcon icon;
+  for (const int ratio : {1, 2}) {
+    QPixmap pixmap(kSize * ratio, kSize * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    draw(painter);
+    painter.end();
+    icon.addPixmap(pixmap);
+  }
+  return icon;
 }
 
-QIcon Magnifier(bool plus)
+void DrawMagnifier(QPainter& painter, bool plus)
 {
-  QPixmap pixmap = BlankGlyph();
-  QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(QPen(Qt::black, 1.5));
   painter.setBrush(QColor(0xE8, 0xF4, 0xFF));
@@ -30,15 +40,10 @@ QIcon Magnifier(bool plus)
   painter.setPen(QPen(Qt::black, 1.5));
   painter.drawLine(QPointF(3.5, 6), QPointF(8.5, 6));
   if (plus) painter.drawLine(QPointF(6, 3.5), QPointF(6, 8.5));
-  return QIcon(pixmap);
 }
 
-}  // namespace
-
-QIcon LoadGlyph()
+void DrawFolder(QPainter& painter)
 {
-  QPixmap pixmap = BlankGlyph();
-  QPainter painter(&pixmap);
   painter.setPen(QColor(0x80, 0x60, 0x00));
   painter.setBrush(QColor(0xF0, 0xC8, 0x40));
   painter.drawRect(1, 4, 12, 9);
@@ -51,11 +56,20 @@ QIcon LoadGlyph()
   flap.closeSubpath();
   painter.setBrush(QColor(0xFF, 0xE0, 0x70));
   painter.drawPath(flap);
-  return QIcon(pixmap);
 }
 
-QIcon ZoomInGlyph() { return Magnifier(true); }
+}  // namespace
 
-QIcon ZoomOutGlyph() { return Magnifier(false); }
+QIcon LoadGlyph() { return DrawnIcon(DrawFolder); }
+
+QIcon ZoomInGlyph()
+{
+  return DrawnIcon([](QPainter& painter) { DrawMagnifier(painter, true); });
+}
+
+QIcon ZoomOutGlyph()
+{
+  return DrawnIcon([](QPainter& painter) { DrawMagnifier(painter, false); });
+}
 
 }  // namespace editor

@@ -1,5 +1,5 @@
 #pragma once
-// Small drawn icons of the main window's toolbar buttons.
+// Small drawn icons of the main window's toolbar buttons, at 1x and 2x (sharp at any scale).
 #include <QIcon>
 
 namespace editor {

@@ -30,7 +30,7 @@ void ApplyGlobeStartSettings(globe::TVoduz4& view)
   view.SetScrollBars(globe::ssNone);
   view.SetGraticulePen(platform::Pen{platform::clSilver});
   view.SetGraticuleDrawMode(globe::gdInFront);
-  view.SetSurfaceColor(0xF9EEC8);  // RGB C8EEF9
+  view.SetSurfaceColor(kEditorSeaColour);
   view.SetSelectedBrush(platform::Brush{platform::BrushKind::Solid, platform::clYellow});
   view.SetSelectedPen(platform::Pen{platform::clRed});
   view.SetTransparentBrush(platform::Brush{platform::BrushKind::Solid, platform::clSilver});

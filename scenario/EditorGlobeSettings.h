@@ -14,6 +14,9 @@ namespace scenario {
 inline constexpr std::int32_t kEditorMapWidth = 579;
 inline constexpr std::int32_t kEditorMapHeight = 581;
 
+// The sea: the map's surface colour (RGB C8EEF9), also the labels' halo.
+inline constexpr std::uint32_t kEditorSeaColour = 0xF9EEC8;
+
 // Sizes the view to the map's design area (the size its settings were made for), then applies
 // them: spherical view over the central Mediterranean and the Sahara, no scroll bars, silver
 // graticule in front, pale blue sea; left drag zooms, right drag rotates, no mouse selection;

@@ -5,11 +5,18 @@
 #include <string>
 #include <vector>
 #include <QListWidget>
+#include <QImage>
+#include <QLabel>
+#include <QIcon>
+#include <QPixmap>
 
 #include "editor/AboutEdit.h"
+#include "editor/EditorSettings.h"
 #include "editor/MapZoom.h"
 #include "editor/TestForm.h"
 #include "globe/data/CustomVoduz4.h"
+#include "globe/data/GlobeLayer.h"
+#include "globe/data/GlobeLayerStore.h"
 #include "tests/editor/CreteWindowFixture.h"
 
 namespace editor {
@@ -102,6 +109,71 @@ TEST_F(MainWindowTest, MapStartsWithTheSphericalViewAndZoomButtonsStepByAFifth) 
   map.Projection().SetAltitude(115911);
   Child<QToolButton>("ZoomOutBtn")->click();
   EXPECT_EQ(map.Projection().Altitude(), 139093);
+}
+
+// The number of map objects of a layer of the window's map; -1 when it has no such layer.
+int LayerObjects(TfrmEditMain& window, const char* name) {
+  const globe::TGlobeLayer* layer = window.GlobeMap().LayerStore().LayerByName(name);
+  return layer == nullptr || layer->ObjectSourceIfAny() == nullptr ? -1 : layer->ObjectSourceIfAny()->Count();
+}
+
+TEST_F(MainWindowTest, BeforeAnyScenarioTheMapShowsTheProgramsLandAndCountries) {
+  EXPECT_GT(LayerObjects(*window, "Land"), 0);
+  EXPECT_GT(LayerObjects(*window, "Countries"), 0);
+  // A program folder without the world keeps the map as it was; a loaded scenario shows its own.
+  window->SetProgramDir(root.string());
+  EXPECT_GT(LayerObjects(*window, "Land"), 0);
+  auto bare = std::make_unique<TfrmEditMain>(std::make_unique<platform::testing::ScriptedDialogs>());
+  bare->SetProgramDir(root.string());
+  EXPECT_EQ(bare->GlobeMap().LayerStore().Count(), 0);
+  window->SetProgramDir(fixtures::kProgramDir);
+  Load();
+  EXPECT_NE(window->GlobeMap().EnvironmentFile().find("Mediterranean.env"), std::string::npos);
+  EXPECT_GT(LayerObjects(*window, "Land"), 0);
+}
+
+TEST_F(MainWindowTest, ReadableLabelsIsARememberedViewOptionOfTheLabelLook) {
+  using Look = globe::TVoduz4::TLabelLook;
+  QAction& readable = *window->Actions()[TCommand::ReadableLabels];
+  ASSERT_TRUE(readable.isCheckable());
+  EXPECT_TRUE(readable.isChecked());
+  EXPECT_EQ(window->GlobeMap().LabelLook(), (Look{true, true, true}));
+  readable.trigger();
+  EXPECT_FALSE(readable.isChecked());
+  EXPECT_EQ(window->GlobeMap().LabelLook(), (Look{false, false, false}));
+  // Remembered: a loaded scenario's new map and the next window keep the plain look.
+  Load();
+  EXPECT_EQ(window->GlobeMap().LabelLook(), (Look{false, false, false}));
+  platform::testing::ScriptedDialogs* otherDialogs = nullptr;
+  auto next = NewWindow(otherDialogs);
+  EXPECT_FALSE(next->Actions()[TCommand::ReadableLabels]->isChecked());
+  EXPECT_EQ(next->GlobeMap().LabelLook(), (Look{false, false, false}));
+  next->Actions()[TCommand::ReadableLabels]->trigger();
+  EXPECT_EQ(next->GlobeMap().LabelLook(), (Look{true, true, true}));
+  EXPECT_TRUE(EditorSettings().value(kReadableLabelsKey).toBool());
+}
+
+TEST_F(MainWindowTest, ToolbarIconsComeAtOneAndTwiceTheScreensResolution) {
+  for (const TCommand command : {TCommand::Open, TCommand::ZoomIn, TCommand::ZoomOut}) {
+    const QIcon icon = window->Actions()[command]->icon();
+    for (const qreal ratio : {1.0, 2.0}) {
+      const QPixmap pixmap = icon.pixmap(QSize(16, 16), ratio);
+      EXPECT_EQ(pixmap.size(), QSize(16, 16) * ratio) << static_cast<int>(command) << " at " << ratio;
+      EXPECT_EQ(pixmap.devicePixelRatio(), ratio);
+    }
+  }
+}
+
+TEST_F(MainWindowTest, LegendExplainsTheHandlesAndShowsTheHalo) {
+  window->Actions()[TCommand::Legend]->trigger();
+  const QLabel* text = window->findChild<QLabel*>("lbLegend");
+  const QLabel* halo = window->findChild<QLabel*>("lbLegendHalo");
+  ASSERT_TRUE(text != nullptr && halo != nullptr);
+  EXPECT_TRUE(text->text().contains("Handle of the shown case"));
+  // The halo sample is drawn on the map's sea, the colour of the halo itself.
+  const QImage sample = halo->pixmap().toImage();
+  ASSERT_FALSE(sample.isNull());
+  EXPECT_EQ(sample.pixelColor(2, 2), QColor(0xC8, 0xEE, 0xF9));
 }
 
 TEST(MapZoom, ZoomingOutStopsBelowTheLargest32BitAltitude) {

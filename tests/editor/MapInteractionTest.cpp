@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "editor/ApplicationCursor.h"
 #include "editor/MapTools.h"
@@ -26,6 +27,7 @@
 #include "scenario/Base.h"
 #include "scenario/FindingMarks.h"
 #include "scenario/PositionText.h"
+#include "scenario/ScenarioExtent.h"
 #include "tests/editor/CreteWindowFixture.h"
 
 namespace editor {
@@ -376,6 +378,30 @@ TEST_F(MapDirectTest, WheelZoomsAboutTheCursorCtrlFinerKeysTurnZoomAndShowAll) {
   Map().LocateToLL(-60 * 5'400'000, 0);
   Key(Qt::Key_F);
   EXPECT_TRUE(inView(wp0) && inView(wp1));
+}
+
+// Home and F leave a tenth of the window free on every side of what they show, and fill the
+// rest in one direction.
+TEST_F(MapDirectTest, HomeAndZoomToForceLeaveATenthOfTheWindowFree) {
+  const auto scenarioPoints = scenario::ScenarioExtentPoints(window->Scenario(), Map());
+  const auto forcePoints = scenario::ForceRoutePoints(window->EditState().CurrentForce, window->EditState().Cases);
+  ASSERT_GE(forcePoints.size(), 2u);
+  for (const auto& [key, points] : {std::pair{Qt::Key_Home, scenarioPoints}, {Qt::Key_F, forcePoints}}) {
+    Map().LocateToLL(-60 * 5'400'000, 0);
+    Key(key);
+    const int width = Map().CanvasWidth(), height = Map().CanvasHeight();
+    int left = width, right = 0, top = height, bottom = 0;
+    for (const TGeoPoint& point : points) {
+      const QPoint xy = PixelOf(point);
+      left = std::min(left, xy.x()), right = std::max(right, xy.x());
+      top = std::min(top, xy.y()), bottom = std::max(bottom, xy.y());
+    }
+    const std::string box = std::to_string(left) + " " + std::to_string(right) + " " + std::to_string(top) + " " +
+                            std::to_string(bottom) + " in " + std::to_string(width) + "x" + std::to_string(height);
+    const int marginX = width / 10, marginY = height / 10;
+    EXPECT_TRUE(left >= marginX - 2 && right <= width - marginX + 2 && top >= marginY - 2 && bottom <= height - marginY + 2) << box;
+    EXPECT_TRUE((left <= marginX + 3 && right >= width - marginX - 3) || (top <= marginY + 3 && bottom >= height - marginY - 3)) << box;
+  }
 }
 
 // Base, force and arrival-time titles never print over each other on a crowded map; a label's
