@@ -131,7 +131,13 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   column->setSpacing(0);
   setCentralWidget(central);
 
-  undoStack_ = new QUndoStack(this);
+  document_ = std::make_unique<TEditorDocument>();
+  undoStack_ = &document_->UndoStack();
+  connect(document_.get(), &TEditorDocument::Changed, this,
+          [this](const scenario::TDocumentChange& change, const TEditPlace& place) { DocumentChanged(change, place); });
+  connect(document_.get(), &TEditorDocument::Refused, this,
+          [this](const QString& reason) { dialogs_->ShowError(reason.toStdString()); });
+  FollowDocument();
   actions_ = new TEditorActions(*this, *undoStack_);
   dkProblems = new TdkProblems(this);
   actions_->Adopt(TCommand::Problems, dkProblems->toggleViewAction());
@@ -146,7 +152,6 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   Globe->setMinimumSize(50, 50);
   globeMap_ = NewGlobeMap();
   globeView_ = globeMap_.get();
-  scenario_ = std::make_unique<scenario::TScenarioState>();
   Globe->SetEventSink(globeMap_.get());
   globeMap_->SetHost(Globe);
   pnMain->addWidget(Globe);
@@ -186,7 +191,7 @@ TfrmEditMain::~TfrmEditMain()
   // Closing the window hides the Timeline dock after the map is gone: no redraw then.
   disconnect(dkTimeline, nullptr, this, nullptr);
   // The scenario is released while the map that holds its objects still exists.
-  scenario_.reset();
+  document_.reset();
   // The map window outlives the view by a moment: stop it forwarding events first.
   Globe->SetEventSink(nullptr);
   globeMap_->SetHost(nullptr);
@@ -318,7 +323,7 @@ void TfrmEditMain::CreateMenus()
   connect(commands[TCommand::ViewShipFile], &QAction::triggered, this, [this] {
     if (edit_.CurrentForce == nullptr || edit_.CurrentForce->Side < 0 || edit_.CurrentForce->Side > 1) return;
     const int side = edit_.CurrentForce->Side;
-    frmShowFile->ShowLines(side, scenario_->SideLines[static_cast<std::size_t>(side)]);
+    frmShowFile->ShowLines(side, Scenario().SideLines[static_cast<std::size_t>(side)]);
     frmShowFile->exec();
   });
   connect(commands[TCommand::Exit], &QAction::triggered, this, [this] { close(); });
@@ -413,9 +418,9 @@ bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
 
 void TfrmEditMain::FillForcesList()
 {
-  const auto& rows = scenario_->ForcesList.Rows;
+  const auto& rows = Scenario().ForcesList.Rows;
   forcesModel_->SetRows(&rows);
-  const int selected = scenario_->ForcesList.Selected;
+  const int selected = Scenario().ForcesList.Selected;
   if (selected >= 0 && selected < forcesModel_->rowCount())
     lvForces->selectionModel()->select(forcesModel_->index(selected, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);

@@ -11,7 +11,7 @@
 
 #include "editor/EditPlace.h"
 #include "editor/EditState.h"
-#include "editor/SideLinesCommand.h"
+#include "editor/EditorDocument.h"
 #include "globe/data/GeoTypes.h"
 #include "globe/data/LandIndex.h"
 #include "platform/RegionalSettings.h"
@@ -88,7 +88,9 @@ class TfrmEditMain : public QMainWindow {
   // ---- Scenario state ------------------------------------------------------------------------
   // The loaded scenario: directory, kind, start, forces, bases, each side's file lines and the
   // Modified flag. Its objects live in the map's layers.
-  scenario::TScenarioState& Scenario() { return *scenario_; }
+  scenario::TScenarioState& Scenario() const { return document_->State(); }
+  // The scenario as a document, with the undo stack of its edits.
+  TEditorDocument& Document() const { return *document_; }
   // The selected force, its case tab and parsed cases, the circled point.
   const TEditState& EditState() const { return edit_; }
 
@@ -156,16 +158,6 @@ class TfrmEditMain : public QMainWindow {
   QUndoStack& UndoStack() { return *undoStack_; }
   // The force, case tab and selected case list line now shown.
   TEditPlace CurrentPlace() const;
-  // Makes (forward) or takes back a change of a side's lines; the commands' only way to change
-  // them.
-  void SpliceSideLines(int side, const scenario::TLinesSplice& splice, bool forward);
-  // Shows a place after an undo or redo: the force is selected without the save question, its
-  // cases are parsed again, the tab and line selected and the map redrawn. Modified then says
-  // whether the force's side differs from what was last loaded or saved.
-  void ShowEditPlace(const TEditPlace& place);
-  // The force reads its block again from its header (speed and mission) and the forces list
-  // is rebuilt with its row selected, without running the force selection.
-  void ReadForceAgain(scenario::TForce& force);
   // Line `row` (0 is the "CASE" line, as in the case list) of case caseNumber of the force
   // replaced by text, or text inserted as that line, as one undoable step named stepName (by
   // default "Edit line ..." / "Insert line ..."). The force and case are then shown with the
@@ -174,13 +166,6 @@ class TfrmEditMain : public QMainWindow {
                        const QString& stepName = {});
   bool InsertCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
                       const QString& stepName = {});
-
-  // ---- Scenario checks (EditMainLint.cpp) -----------------------------------------------------
-  // After a change of a side's lines was made (forward) or taken back: the forces it concerns
-  // (its places' forces, or every force of the side when it names none) are checked again
-  // against the load's land, their findings replace the old ones in the Problems panel, and the
-  // map's warning marks follow.
-  void RecheckEdit(const TSideLinesChange& change, bool forward);
 
   // ---- Saving (EditMainSave.cpp) --------------------------------------------------------------
   // Writes the current force's side lines to its side's file (nothing before a force is
@@ -284,12 +269,10 @@ class TfrmEditMain : public QMainWindow {
   // A change of the shown case's block made in place: the case list shown again, the case
   // parsed again, and Modified set.
   void ShownBlockChanged();
-  // The Edit force dialog on the force's header lines; on OK the speed lines are replaced.
-  bool EditForceSpeed(platform::TextLines& lines, const std::string& title);
+  // The Edit force dialog on the force's header lines: the speed chosen, none on Cancel.
+  std::optional<int> EditForceSpeed(const platform::TextLines& lines, const std::string& title);
   // Writes one side's file; shows the message of success or of the failure.
   bool SaveSide(int side);
-  // What was last loaded or saved becomes the reference of SideLinesChanged.
-  void RememberSavedSideLines();
   // Hooks the map's mouse and paint events to the handlers above.
   void ConnectMapEvents();
   void HookMapEvents();
@@ -304,22 +287,17 @@ class TfrmEditMain : public QMainWindow {
   void UpdateCommands();
   void ClickMapObject(int x, int y);
   void ShowHoverTooltip();
-  // A force's side lines and the place shown as an edit starts, to record what it changes.
-  struct TEditStart {
-    int Side = 0;
-    platform::TextLines Lines;
-    TEditPlace Place;
-  };
-  TEditStart StartEdit(const scenario::TForce& force) const;
-  // What the edit begun at start changed, ending at place after; none when nothing changed.
-  std::optional<TSideLinesChange> MadeChange(const TEditStart& start, const TEditPlace& after) const;
-  // A function that changes one line of a case (scenario/CaseLineEdit.h).
-  using TCaseLineEdit = std::optional<platform::TextLines> (*)(const platform::TextLines&, std::string_view, int,
-                                                               std::size_t, const std::string&);
-  // The change edit makes to line `row` of the force's case, ending at that line; none when
-  // the case or line is not there.
-  std::optional<TSideLinesChange> CaseLineChange(const TCaseLineEdit& edit, scenario::TForce& force, int caseNumber,
-                                                 int row, const std::string& text) const;
+  // ---- Following the document (EditMainUndo.cpp) ----------------------------------------------
+  // The document's force reader (a force whose header lines changed reads its block again, as
+  // the loader does), set on each new document.
+  void FollowDocument();
+  // After a step was made or taken back: the forces list rebuilt when a force was read again,
+  // the Problems panel and the dry run follow the document, and the step's place is shown.
+  void DocumentChanged(const scenario::TDocumentChange& change, const TEditPlace& place);
+  // Shows a place after a step: the force is selected without the save question, its cases are
+  // parsed again, the tab and line selected and the map redrawn. Modified then says whether the
+  // force's side differs from what was last loaded or saved.
+  void ShowEditPlace(const TEditPlace& place);
   // Parses all cases of the force from its side lines (the selection's steps 2 to 4).
   void ParseForceCases(scenario::TForce& force);
   // "No" at a force change: the current force's side goes back to its last loaded or saved
@@ -333,7 +311,7 @@ class TfrmEditMain : public QMainWindow {
   std::unique_ptr<platform::UserDialogs> dialogs_;
   platform::RegionalSettings regional_;
   std::unique_ptr<globe::TVoduz4> globeMap_;
-  std::unique_ptr<scenario::TScenarioState> scenario_;  // after the map, which holds its objects
+  std::unique_ptr<TEditorDocument> document_;  // after the map, which holds the scenario's objects
   std::unique_ptr<platform::FileSystem> files_;
   QUndoStack* undoStack_ = nullptr;
   TForcesModel* forcesModel_ = nullptr;
@@ -342,12 +320,10 @@ class TfrmEditMain : public QMainWindow {
   bool quietForceSelection_ = false;
   TEditorActions* actions_ = nullptr;
   TEditState edit_;
-  std::array<platform::TextLines, 2> savedSideLines_;
-  // The land the checks test against, made once per load; the load's messages and the checks'
-  // findings, kept apart so that an edit replaces only findings.
+  // The land the document's checks test against, made once per load.
   std::unique_ptr<globe::TLandIndex> land_;
-  std::vector<scenario::TDiagnostic> loadProblems_;
-  std::vector<scenario::TLintFinding> findings_;
+  // A force was read again by the last step.
+  bool forcesReread_ = false;
   // The case list shows a block of the side lines (a case that exists).
   bool caseListShowsBlock_ = false;
   globe::TCustomVoduz4* globeView_ = nullptr;

@@ -15,7 +15,7 @@
 #include <exception>
 #include <optional>
 
-#include "editor/CaseEditCommands.h"
+#include "editor/EditorDocument.h"
 #include "editor/CaseLinesModel.h"
 #include "editor/ForcesModel.h"
 #include "editor/EditMain.h"
@@ -63,7 +63,7 @@ void TfrmEditMain::ConnectCaseEditing()
 void TfrmEditMain::UpdateCommands()
 {
   TCommandState state;
-  state.ScenarioLoaded = !scenario_->ScenarioDir.empty();
+  state.ScenarioLoaded = !Scenario().ScenarioDir.empty();
   state.ForceSelected = SelectedRowForce() != nullptr;
   state.LineSelected = SelectedLine() >= 0;
   state.CaseListEmpty = caseLines_->rowCount() == 0;
@@ -112,7 +112,7 @@ void TfrmEditMain::SelectForceRow(int row, bool quietly)
 
 platform::TextLines& TfrmEditMain::SideLinesOf(const scenario::TForce& force)
 {
-  return scenario_->SideLines[force.Side == 0 ? 0 : 1];
+  return Scenario().SideLines[force.Side == 0 ? 0 : 1];
 }
 
 void TfrmEditMain::ShowCurrentForceRow() { SelectForceRow(forcesModel_->RowOf(edit_.CurrentForce), true); }
@@ -134,7 +134,7 @@ void TfrmEditMain::SelectLine(int row)
 
 void TfrmEditMain::ShownBlockChanged()
 {
-  scenario_->Modified = true;
+  Scenario().Modified = true;
   FillCaseList();
   ReparseCurrentCase();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
@@ -146,7 +146,7 @@ void TfrmEditMain::lvForcesSelectItem()
 {
   scenario::TForce* force = SelectedRowForce();
   if (force == nullptr) return;
-  scenario::TScenarioState& state = *scenario_;
+  scenario::TScenarioState& state = Scenario();
   if (state.Modified) {
     if (dialogs_->Confirm("Save changes to ship file?", platform::DialogButtons::YesNo) ==
         platform::DialogAnswer::Yes) {
@@ -186,7 +186,7 @@ void TfrmEditMain::ParseForceCases(scenario::TForce& force)
   if (const auto nameLine = scenario::FindForceNameLine(lines, force.Title())) {
     for (int n = 1; n <= kCaseCount; ++n) {
       if (const auto found = scenario::LocateCase(lines, *nameLine, n))
-        scenario::ParseCase(lines, found->First, found->End, n, edit_.Cases, scenario_->BaseList, *dialogs_);
+        scenario::ParseCase(lines, found->First, found->End, n, edit_.Cases, Scenario().BaseList, *dialogs_);
     }
   }
 }
@@ -227,7 +227,7 @@ void TfrmEditMain::ReparseCurrentCase()
   edit_.Cases.ResetCase(n);
   const platform::TextLines lines = caseLines_->Lines();
   if (lines.empty()) return;
-  scenario::ParseCase(lines, 1, scenario::CaseLinesEnd(lines, 1), n, edit_.Cases, scenario_->BaseList, *dialogs_);
+  scenario::ParseCase(lines, 1, scenario::CaseLinesEnd(lines, 1), n, edit_.Cases, Scenario().BaseList, *dialogs_);
 }
 
 void TfrmEditMain::lbPointsClick()
@@ -248,98 +248,81 @@ void TfrmEditMain::lbPointsClick()
 
 
 // ---- Case list commands ---------------------------------------------------------------------
+// Each works out its change as a document operation and pushes it as one step; the step's
+// place shows it. The case list's commands count as an edit even when they change nothing.
 
 void TfrmEditMain::Edit1Click()
 {
   const int row = SelectedLine();
   if (row < 0 || edit_.CurrentForce == nullptr) return;
-  const TEditStart start = StartEdit(*edit_.CurrentForce);
   // The text is read with the case-line rules before it is stored, in the side file's own
   // encoding; a refused one stays in the box with the reason.
   const int caseNumber = edit_.CurrentCase;
-  const std::size_t side = static_cast<std::size_t>(edit_.CurrentForce->Side);
-  const scenario::TLineEncoding encoding = side < scenario_->SideLines.size()
-                                               ? scenario::LinesEncoding(scenario_->SideLines[side])
-                                               : scenario::TLineEncoding::Utf8;
+  const scenario::TLineEncoding encoding = scenario::LinesEncoding(SideLinesOf(*edit_.CurrentForce));
   const std::string line = caseLines_->Line(row);
   const std::string typed = dialogs_->CheckedInputBox(
       "Edit line", "Edit case line", line, [this, caseNumber, encoding](const std::string& text) {
-        return scenario::TypedCaseLineRefusal(text, encoding, caseNumber, scenario_->BaseList);
+        return scenario::TypedCaseLineRefusal(text, encoding, caseNumber, Scenario().BaseList);
       });
+  const TEditPlace place = CurrentPlace();
+  const std::string bytes = typed == line ? line : scenario::TypedTextBytes(typed, encoding);
+  document_->Push(document_->Document().EditLine(*place.Force, caseNumber, static_cast<std::size_t>(row), bytes),
+                  place, place, LineStepName("Edit", place));
   // A closed box counts as an edit, whether the line changed or not.
-  scenario_->Modified = true;
-  SideLinesOf(*edit_.CurrentForce)[static_cast<std::size_t>(edit_.CaseFirstLine + row)] =
-      typed == line ? line : scenario::TypedTextBytes(typed, encoding);
-  caseLines_->LinesChanged();
-  ReparseCurrentCase();
-  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
-  MarkCaseTabs();
-  if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TEditLineCommand(*this, std::move(*change), true));
+  Scenario().Modified = true;
 }
 
 void TfrmEditMain::Insert1Click()
 {
   const int row = SelectedLine();
   if (row < 0 || edit_.CurrentForce == nullptr) return;
-  const TEditStart start = StartEdit(*edit_.CurrentForce);
   // A copy of the line goes above it.
-  platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
-  const auto at = lines.begin() + edit_.CaseFirstLine + row;
-  lines.insert(at, *at);
-  ShownBlockChanged();
-  if (auto change = MadeChange(start, {edit_.CurrentForce, edit_.CurrentCase, row})) {
-    undoStack_->push(new TInsertLineCommand(*this, std::move(*change), true));
-  }
+  const TEditPlace place = CurrentPlace();
+  document_->Push(document_->Document().InsertLine(*place.Force, place.Case, static_cast<std::size_t>(row),
+                                                   caseLines_->Line(row)),
+                  place, place, LineStepName("Insert", place));
+  Scenario().Modified = true;
 }
 
 void TfrmEditMain::Delete1Click()
 {
   const int row = SelectedLine();
   if (row < 0 || edit_.CurrentForce == nullptr) return;
-  const TEditStart start = StartEdit(*edit_.CurrentForce);
   if (dialogs_->Confirm("Delete point " + caseLines_->Line(row) + "?", platform::DialogButtons::OkCancel) !=
       platform::DialogAnswer::Ok) {
     return;
   }
-  platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
-  lines.erase(lines.begin() + edit_.CaseFirstLine + row);
-  // The circle of a deleted waypoint line goes with it.
-  edit_.SelectedPoint.LatY = 0;
-  ShownBlockChanged();
-  if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TDeleteLineCommand(*this, std::move(*change)));
+  const TEditPlace place = CurrentPlace();
+  // The circle of a deleted waypoint line goes with it: no line is selected after it.
+  document_->Push(document_->Document().DeleteLine(*place.Force, place.Case, static_cast<std::size_t>(row)), place,
+                  {place.Force, place.Case, -1}, LineStepName("Delete", place));
+  Scenario().Modified = true;
 }
 
 void TfrmEditMain::Addcase1Click()
 {
   if (edit_.CurrentForce == nullptr || edit_.CaseFirstLine != edit_.CaseLastLine || edit_.CaseFirstLine <= 0 || caseListShowsBlock_) return;
-  scenario_->Modified = true;
-  const TEditStart start = StartEdit(*edit_.CurrentForce);
-  platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
-  const std::size_t missionStart = scenario::FindForceNameLine(lines, edit_.CurrentForce->Title()).value_or(0);
-  std::optional<int> added;
+  Scenario().Modified = true;
+  scenario::TForce& force = *edit_.CurrentForce;
+  std::optional<scenario::TSideSplice> splice;
   try {
-    added = scenario::AddCase(lines, static_cast<std::size_t>(edit_.CaseFirstLine), missionStart, *dialogs_);
+    splice = document_->Document().AddCase(force, *dialogs_);
   } catch (const std::exception& error) {
     dialogs_->ShowError(error.what());
     return;
   }
-  if (!added) return;
-  // Cases beyond the last tab stay in the file but cannot be shown.
-  if (*added >= 1 && *added <= kCaseCount) {
-    const QSignalBlocker blocker(tcCasesTabs);
-    tcCasesTabs->setCurrentIndex(*added - 1);
-    edit_.CurrentCase = *added;
-  }
-  FillCaseList();
-  // The new case is drawn at once, thick when its tab is the current one.
-  if (caseListShowsBlock_) ReparseCurrentCase();
-  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
-  if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TAddCaseCommand(*this, std::move(*change)));
+  if (!splice) return;
+  // The new case's tab is shown; cases beyond the last tab stay in the file but cannot be shown.
+  const int added = scenario::AddedCaseNumber(splice->Splice);
+  const TEditPlace after{&force, added >= 1 && added <= kCaseCount ? added : edit_.CurrentCase, -1};
+  document_->Push(std::move(splice), CurrentPlace(), after,
+                  QString("Add case %1 to %2").arg(after.Case).arg(platform::ToQString(force.Title())));
+  Scenario().Modified = true;
 }
 
 // ---- Edit force -----------------------------------------------------------------------------
 
-bool TfrmEditMain::EditForceSpeed(platform::TextLines& lines, const std::string& title)
+std::optional<int> TfrmEditMain::EditForceSpeed(const platform::TextLines& lines, const std::string& title)
 {
   if (dlgForceInfo == nullptr) dlgForceInfo = new TdlgForceInfo(this);
   TdlgForceInfo& dialog = *dlgForceInfo;
@@ -347,27 +330,28 @@ bool TfrmEditMain::EditForceSpeed(platform::TextLines& lines, const std::string&
   const scenario::TLineRange header = scenario::ForceHeaderLines(lines, title);
   for (std::size_t i = header.First; i < header.End; ++i) dialog.AddOverviewLine(lines[i]);
   if (const auto speed = scenario::HeaderSpeed(lines, header, *dialogs_)) dialog.SetSpeed(*speed);
-  if (dialog.exec() != QDialog::Accepted) return false;
-  scenario::ReplaceHeaderSpeed(lines, header, dialog.Speed());
-  return true;
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Speed();
 }
 
 void TfrmEditMain::Editforce1Click()
 {
   scenario::TForce* force = SelectedRowForce();
   if (force == nullptr) return;
-  const TEditStart start = StartEdit(*force);
+  std::optional<int> speed;
   try {
-    if (!EditForceSpeed(SideLinesOf(*force), force->Title())) return;
+    speed = EditForceSpeed(SideLinesOf(*force), force->Title());
   } catch (const std::exception& error) {
     dialogs_->ShowError(error.what());
     return;
   }
-  ReadForceAgain(*force);
-  if (auto change = MadeChange(start, {force, 1, -1})) {
-    undoStack_->push(new TEditForceCommand(*this, std::move(*change), *force));
-  }
-  // The rebuilt rows select the force again, which runs the force selection.
+  if (!speed) return;
+  // Edit force does not count as an edit of the case lines.
+  const bool modified = Scenario().Modified;
+  document_->Push(document_->Document().EditForceSpeed(*force, *speed), CurrentPlace(), {force, 1, -1},
+                  "Edit force " + platform::ToQString(force->Title()));
+  Scenario().Modified = modified;
+  // The force selection runs again on the force read again.
   lvForcesSelectItem();
 }
 

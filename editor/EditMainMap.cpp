@@ -87,15 +87,15 @@ void TfrmEditMain::HookMapEvents()
 
 void TfrmEditMain::GlobeRender(globe::TVoduz4& view)
 {
-  scenario::DrawBasesOnView(scenario_->BaseList, view);
+  scenario::DrawBasesOnView(Scenario().BaseList, view);
   scenario::TRouteDrawing routes(view, edit_.Cases);
   routes.CurrentCase = edit_.CurrentCase;
   routes.SelectedPoint = edit_.SelectedPoint;
   routes.CurrentSpeed = edit_.CurrentForce != nullptr ? edit_.CurrentForce->CurrentSpeed : 0;
-  routes.StartTime = scenario_->StartTime;
+  routes.StartTime = Scenario().StartTime;
   routes.OneHour = OneHour;
   routes.DrawRoutes();
-  scenario::DrawFindingMarks(view, findings_, edit_.CurrentForce);
+  scenario::DrawFindingMarks(view, document_->Document().Findings(), edit_.CurrentForce);
   if (dkTimeline->isVisible()) scenario::DrawTimelineMarks(view, dkTimeline->Frame());
 }
 
@@ -104,7 +104,7 @@ void TfrmEditMain::CreateTimelineDock()
   dkTimeline = new TdkTimeline(this);
   dkTimeline->ConnectAction(Actions()[TCommand::Timeline]);
   dkTimeline->SetSource([this] {
-    return TTimelineSource{scenario_.get(), globeMap_.get(), edit_.CurrentForce, edit_.CurrentCase};
+    return TTimelineSource{&Scenario(), globeMap_.get(), edit_.CurrentForce, edit_.CurrentCase};
   });
   connect(dkTimeline, &TdkTimeline::FrameChanged, this, [this] { GlobeMap().RedrawGlobe(); });
   connect(dkTimeline, &TdkTimeline::ForceActivated, this,

@@ -14,25 +14,23 @@ void TfrmEditMain::SetFileSystem(std::unique_ptr<platform::FileSystem> files) { 
 
 platform::FileSystem& TfrmEditMain::Files() { return *files_; }
 
-void TfrmEditMain::RememberSavedSideLines() { savedSideLines_ = scenario_->SideLines; }
-
 bool TfrmEditMain::SideLinesChanged(int side) const
 {
   if (side < 0 || side > 1) return false;
-  return scenario_->SideLines[side] != savedSideLines_[side];
+  return document_->Document().SideDiffersFromSaved(side);
 }
 
 bool TfrmEditMain::SaveSide(int side)
 {
-  const std::string name = scenario::SideFileName(scenario_->IsCampaign, side);
+  const std::string name = scenario::SideFileName(Scenario().IsCampaign, side);
   try {
     // The old file is replaced only once the new one is complete on the disk.
-    Files().ReplaceLines(scenario_->ScenarioDir + name, scenario_->SideLines[side]);
+    Files().ReplaceLines(Scenario().ScenarioDir + name, Scenario().SideLines[side]);
   } catch (const platform::EFileError& error) {
     dialogs_->ShowError(error.what());
     return false;
   }
-  savedSideLines_[side] = scenario_->SideLines[side];
+  document_->Document().MarkSaved(side);
   undoStack_->setClean();
   dialogs_->ShowMessage("File saved as: " + name);
   return true;
@@ -42,7 +40,7 @@ bool TfrmEditMain::SaveSideLines()
 {
   if (edit_.CurrentForce == nullptr) return true;
   if (!SaveSide(edit_.CurrentForce->Side == 0 ? 0 : 1)) return false;
-  scenario_->Modified = false;
+  Scenario().Modified = false;
   return true;
 }
 
@@ -50,11 +48,11 @@ bool TfrmEditMain::CloseQuery()
 {
   for (int side = 0; side <= 1; ++side) {
     if (!SideLinesChanged(side)) continue;
-    const std::string name = scenario::SideFileName(scenario_->IsCampaign, side);
+    const std::string name = scenario::SideFileName(Scenario().IsCampaign, side);
     switch (dialogs_->Confirm("Save changes to " + name + "?", platform::DialogButtons::YesNoCancel)) {
     case platform::DialogAnswer::Yes:
       if (!SaveSide(side)) return false;
-      if (edit_.CurrentForce != nullptr && (edit_.CurrentForce->Side == 0 ? 0 : 1) == side) scenario_->Modified = false;
+      if (edit_.CurrentForce != nullptr && (edit_.CurrentForce->Side == 0 ? 0 : 1) == side) Scenario().Modified = false;
       break;
     case platform::DialogAnswer::No:
       break;

@@ -159,30 +159,25 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
                                    std::unique_ptr<scenario::TScenarioState> state)
 {
   ResetEditState();
-  // The findings name the old scenario's forces, the land may be the old map's.
-  findings_.clear();
+  // The land may be the old map's.
   land_.reset();
-  // The steps of the old scenario refer to its forces; undoing ends at the loaded lines.
-  undoStack_->clear();
-  undoStack_->setClean();
   globeMap_->SetHost(nullptr);
   Globe->SetEventSink(map.get());
   map->SetHost(Globe);
   if (globeView_ == globeMap_.get()) globeView_ = map.get();
   std::swap(globeMap_, map);
-  std::swap(scenario_, state);
+  // The old scenario goes first, with its steps and findings: its objects live in the old map.
+  document_->Replace(std::move(state));
+  FollowDocument();
   HookMapEvents();
-  // The old scenario goes first: its objects live in the old map.
-  state.reset();
   map.reset();
   if (Globe->isVisible()) {
     const platform::TSize client = Globe->ClientSize();
     globeMap_->Resize(client.Width, client.Height);
   }
 
-  RememberSavedSideLines();
-  setWindowTitle(QString::fromStdString(scenario_->Caption));
-  ShowTimeLabel(*stTime, QString::fromStdString(scenario_->TimeLabel));
+  setWindowTitle(QString::fromStdString(Scenario().Caption));
+  ShowTimeLabel(*stTime, QString::fromStdString(Scenario().TimeLabel));
   FillForcesList();
   // A map environment made for another sea opens on the scenario instead; before the window is
   // shown its map has no size yet.
@@ -245,12 +240,12 @@ void TfrmEditMain::ShowProblem(const scenario::TDiagnostic& problem)
   if (problem.File.empty()) return;
   const std::string file = Files().ResolveName(problem.File);
   for (int side = 0; side <= 1; ++side) {
-    const std::string sideFile = scenario_->ScenarioDir + scenario::SideFileName(scenario_->IsCampaign, side);
+    const std::string sideFile = Scenario().ScenarioDir + scenario::SideFileName(Scenario().IsCampaign, side);
     if (Files().ResolveName(sideFile) != file) continue;
-    const platform::TextLines& lines = scenario_->SideLines[static_cast<std::size_t>(side)];
+    const platform::TextLines& lines = Scenario().SideLines[static_cast<std::size_t>(side)];
     if (problem.Line > 0) {
       const scenario::TLineOwner owner =
-          scenario::FindLineOwner(lines, scenario_->ForceList, side, static_cast<std::size_t>(problem.Line - 1));
+          scenario::FindLineOwner(lines, Scenario().ForceList, side, static_cast<std::size_t>(problem.Line - 1));
       if (owner.Force != nullptr && owner.Case > 0) {
         SelectForceRow(forcesModel_->RowOf(owner.Force), false);
         if (edit_.CurrentForce != owner.Force) return;  // the force change did not happen

@@ -1,22 +1,22 @@
-// The main window's undo and redo: the Edit menu over the scenario's undo stack, how a change
-// of the side lines is recorded, made again or taken back, and the place shown after it.
+// The main window following its document: the edits of the case list, Edit force, the map and
+// the save question each push one step on the document's undo stack; the window changes nothing
+// itself and shows what each step, made or taken back, changed.
 #include <QListView>
-#include <QMenuBar>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTreeView>
 #include <QUndoStack>
-#include <stdexcept>
+#include <algorithm>
 
-#include "editor/CaseEditCommands.h"
 #include "editor/CaseLinesModel.h"
 #include "editor/EditMain.h"
+#include "editor/TimelineDock.h"
 #include "globe/view/Voduz4.h"
+#include "platform/qt/QtText.h"
 #include "scenario/CaseLineEdit.h"
 #include "scenario/Force.h"
 #include "scenario/ReadForceAgain.h"
 #include "scenario/ScenarioLoader.h"
-#include "scenario/SideFile.h"
 
 namespace editor {
 
@@ -27,45 +27,45 @@ TEditPlace TfrmEditMain::CurrentPlace() const
   return {edit_.CurrentForce, edit_.CurrentCase, SelectedLine()};
 }
 
-TfrmEditMain::TEditStart TfrmEditMain::StartEdit(const scenario::TForce& force) const
+void TfrmEditMain::FollowDocument()
 {
-  const int side = SideOf(force);
-  return {side, scenario_->SideLines[side], CurrentPlace()};
+  document_->Document().SetForceReader([this](scenario::TForce& force) {
+    scenario::TScenarioLoader loader(Scenario(), *globeMap_, *dialogs_, Files(), regional_, programDir_);
+    scenario::ReadForceAgain(loader, Scenario(), force);
+    forcesReread_ = true;
+  });
 }
 
-std::optional<TSideLinesChange> TfrmEditMain::MadeChange(const TEditStart& start, const TEditPlace& after) const
+void TfrmEditMain::DocumentChanged(const scenario::TDocumentChange& change, const TEditPlace& place)
 {
-  scenario::TLinesSplice splice = scenario::DiffLines(start.Lines, scenario_->SideLines[start.Side]);
-  if (splice.Empty()) return std::nullopt;
-  return TSideLinesChange{start.Side, std::move(splice), start.Place, after};
-}
-
-void TfrmEditMain::SpliceSideLines(int side, const scenario::TLinesSplice& splice, bool forward)
-{
-  platform::TextLines& lines = scenario_->SideLines[side == 0 ? 0 : 1];
-  try {
-    if (forward) {
-      scenario::ApplySplice(lines, splice);
-    } else {
-      scenario::RevertSplice(lines, splice);
-    }
-  } catch (const std::logic_error& error) {
-    dialogs_->ShowError(error.what());
+  if (forcesReread_) {
+    // The rows show the forces' new speeds; the row is selected again without the selection.
+    forcesReread_ = false;
+    quietForceSelection_ = true;
+    FillForcesList();
+    quietForceSelection_ = false;
   }
+  ShowProblems();
+  // The marks of the selected force follow its findings.
+  if (edit_.CurrentForce != nullptr && std::ranges::find(change.Forces, edit_.CurrentForce) != change.Forces.end())
+    globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+  // The dry run sails the changed lines.
+  dkTimeline->Invalidate();
+  ShowEditPlace(place);
 }
 
 void TfrmEditMain::ShowEditPlace(const TEditPlace& place)
 {
   edit_.SelectedPoint.LatY = 0;
   if (place.Force == nullptr) {
-    scenario_->Modified = edit_.CurrentForce != nullptr && SideLinesChanged(SideOf(*edit_.CurrentForce));
+    Scenario().Modified = edit_.CurrentForce != nullptr && SideLinesChanged(SideOf(*edit_.CurrentForce));
     globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
     return;
   }
   edit_.CurrentForce = place.Force;
-  const auto& rows = scenario_->ForcesList.Rows;
+  const auto& rows = Scenario().ForcesList.Rows;
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i].Force == place.Force) scenario_->ForcesList.Selected = static_cast<std::int32_t>(i);
+    if (rows[i].Force == place.Force) Scenario().ForcesList.Selected = static_cast<std::int32_t>(i);
   }
   ShowCurrentForceRow();
   ParseForceCases(*place.Force);
@@ -77,59 +77,40 @@ void TfrmEditMain::ShowEditPlace(const TEditPlace& place)
   FillCaseList();
   // The selection runs lbPointsClick, which circles a waypoint line's point.
   if (place.Row >= 0 && place.Row < caseLines_->rowCount()) SelectLine(place.Row);
-  scenario_->Modified = SideLinesChanged(SideOf(*place.Force));
+  Scenario().Modified = SideLinesChanged(SideOf(*place.Force));
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
-}
-
-void TfrmEditMain::ReadForceAgain(scenario::TForce& force)
-{
-  scenario::TScenarioLoader loader(*scenario_, *globeMap_, *dialogs_, Files(), regional_, programDir_);
-  scenario::ReadForceAgain(loader, *scenario_, force);
-  quietForceSelection_ = true;
-  FillForcesList();
-  quietForceSelection_ = false;
-}
-
-std::optional<TSideLinesChange> TfrmEditMain::CaseLineChange(const TCaseLineEdit& edit, scenario::TForce& force,
-                                                             int caseNumber, int row, const std::string& text) const
-{
-  if (row < 0) return std::nullopt;
-  const int side = SideOf(force);
-  const platform::TextLines& lines = scenario_->SideLines[side];
-  const auto changed = edit(lines, force.Title(), caseNumber, static_cast<std::size_t>(row), text);
-  if (!changed) return std::nullopt;
-  return TSideLinesChange{side, scenario::DiffLines(lines, *changed), CurrentPlace(), {&force, caseNumber, row}};
 }
 
 bool TfrmEditMain::ReplaceCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
                                    const QString& stepName)
 {
-  auto change = CaseLineChange(scenario::WithCaseLineReplaced, force, caseNumber, row, text);
-  if (!change) return false;
+  if (row < 0) return false;
+  const auto lines = static_cast<std::size_t>(row);
+  if (!scenario::WithCaseLineReplaced(SideLinesOf(force), force.Title(), caseNumber, lines, text)) return false;
+  const TEditPlace after{&force, caseNumber, row};
   // The same text again changes nothing and makes no step.
-  if (!change->Splice.Empty()) undoStack_->push(new TEditLineCommand(*this, std::move(*change), false, stepName));
+  document_->Push(document_->Document().ReplaceCaseLine(force, caseNumber, lines, text), CurrentPlace(), after,
+                  stepName.isEmpty() ? LineStepName("Edit", after) : stepName);
   return true;
 }
 
 bool TfrmEditMain::InsertCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
                                   const QString& stepName)
 {
-  auto change = CaseLineChange(scenario::WithCaseLineInserted, force, caseNumber, row, text);
-  if (!change) return false;
-  undoStack_->push(new TInsertLineCommand(*this, std::move(*change), false, stepName));
-  return true;
+  if (row < 0) return false;
+  const TEditPlace after{&force, caseNumber, row};
+  return document_->Push(
+      document_->Document().InsertCaseLine(force, caseNumber, static_cast<std::size_t>(row), text), CurrentPlace(),
+      after, stepName.isEmpty() ? LineStepName("Insert", after) : stepName);
 }
 
 void TfrmEditMain::DiscardSideChanges()
 {
   if (edit_.CurrentForce == nullptr) return;
+  const scenario::TScenarioDocument& document = document_->Document();
   const int side = SideOf(*edit_.CurrentForce);
-  const TEditStart start = StartEdit(*edit_.CurrentForce);
-  scenario_->SideLines[side] = savedSideLines_[side];
-  if (auto change = MadeChange(start, {})) {
-    undoStack_->push(new TDiscardChangesCommand(*this, std::move(*change),
-                                                scenario::SideFileName(scenario_->IsCampaign, side)));
-  }
+  document_->Push(document.DiscardSideChanges(side), CurrentPlace(), {},
+                  "Discard changes to " + platform::ToQString(document.SideFileName(side)));
 }
 
 }  // namespace editor
