@@ -171,7 +171,8 @@ class TfrmEditMain : public QMainWindow {
   // Writes the current force's side lines to its side's file (nothing before a force is
   // selected). A failure is shown and leaves Modified and the lines as they were: false.
   bool SaveSideLines();
-  // The side's lines differ from what was last loaded or saved.
+  // The side has steps since it was last loaded or saved (the undo stack's clean state of
+  // the side).
   bool SideLinesChanged(int side) const;
   // Before the window closes: for each side with unsaved lines asks "Save changes to <file>?"
   // (Yes, No, Cancel). False keeps the window open (Cancel, or a save that failed).

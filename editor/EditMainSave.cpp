@@ -1,6 +1,5 @@
 // Writing the side files back and the question about unsaved lines when the window closes.
 #include <QCloseEvent>
-#include <QUndoStack>
 
 #include "editor/EditMain.h"
 #include "platform/FileError.h"
@@ -17,7 +16,7 @@ platform::FileSystem& TfrmEditMain::Files() { return *files_; }
 bool TfrmEditMain::SideLinesChanged(int side) const
 {
   if (side < 0 || side > 1) return false;
-  return document_->Document().SideDiffersFromSaved(side);
+  return document_->SideModified(side);
 }
 
 bool TfrmEditMain::SaveSide(int side)
@@ -30,8 +29,7 @@ bool TfrmEditMain::SaveSide(int side)
     dialogs_->ShowError(error.what());
     return false;
   }
-  document_->Document().MarkSaved(side);
-  undoStack_->setClean();
+  document_->MarkSaved(side);
   dialogs_->ShowMessage("File saved as: " + name);
   return true;
 }

@@ -111,6 +111,8 @@ void TfrmEditMain::DiscardSideChanges()
   const int side = SideOf(*edit_.CurrentForce);
   document_->Push(document.DiscardSideChanges(side), CurrentPlace(), {},
                   "Discard changes to " + platform::ToQString(document.SideFileName(side)));
+  // The side's lines are the saved ones again: it is clean here.
+  document_->MarkSaved(side);
 }
 
 }  // namespace editor

@@ -2,6 +2,7 @@
 
 #include <QUndoCommand>
 #include <QUndoStack>
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/qt/QtText.h"
@@ -22,6 +23,7 @@ class TDocumentCommand : public QUndoCommand {
   }
   void redo() override { document_.Change(splice_, true, after_); }
   void undo() override { document_.Change(splice_, false, before_); }
+  int Side() const { return splice_.Side == 0 ? 0 : 1; }
 
  private:
   TEditorDocument& document_;
@@ -36,6 +38,7 @@ TEditorDocument::TEditorDocument()
     : document_(std::make_unique<scenario::TScenarioDocument>(std::make_unique<scenario::TScenarioState>())),
       undoStack_(std::make_unique<QUndoStack>())
 {
+  connect(undoStack_.get(), &QUndoStack::indexChanged, this, [this] { StackMoved(); });
   Listen();
 }
 
@@ -43,7 +46,17 @@ TEditorDocument::~TEditorDocument() = default;
 
 void TEditorDocument::Listen()
 {
-  document_->AddListener([this](const scenario::TDocumentChange& change) { emit Changed(change, place_); });
+  // The stack moves its index after the step's redo or undo: Changed waits for it, so that
+  // SideModified already counts the step.
+  document_->AddListener([this](const scenario::TDocumentChange& change) { change_ = change; });
+}
+
+void TEditorDocument::StackMoved()
+{
+  if (!change_) return;
+  const scenario::TDocumentChange change = std::move(*change_);
+  change_.reset();
+  emit Changed(change, place_);
 }
 
 void TEditorDocument::Replace(std::unique_ptr<scenario::TScenarioState> state)
@@ -52,6 +65,7 @@ void TEditorDocument::Replace(std::unique_ptr<scenario::TScenarioState> state)
   undoStack_->clear();
   undoStack_->setClean();
   document_ = std::make_unique<scenario::TScenarioDocument>(std::move(state));
+  cleanIndex_ = {0, 0};
   Listen();
 }
 
@@ -59,8 +73,29 @@ bool TEditorDocument::Push(std::optional<scenario::TSideSplice> splice, const TE
                            const TEditPlace& after, const QString& text)
 {
   if (!splice) return false;
+  // The push drops the steps above the index, and with them a clean index among them.
+  for (int& clean : cleanIndex_)
+    if (clean > undoStack_->index()) clean = -1;
   undoStack_->push(new TDocumentCommand(*this, std::move(*splice), before, after, text));
   return true;
+}
+
+bool TEditorDocument::SideModified(int side) const
+{
+  const int clean = cleanIndex_[side == 0 ? 0 : 1];
+  if (clean < 0) return true;
+  const int index = undoStack_->index();
+  for (int i = std::min(clean, index); i < std::max(clean, index); ++i) {
+    const auto* step = dynamic_cast<const TDocumentCommand*>(undoStack_->command(i));
+    if (step != nullptr && step->Side() == (side == 0 ? 0 : 1)) return true;
+  }
+  return false;
+}
+
+void TEditorDocument::MarkSaved(int side)
+{
+  document_->MarkSaved(side);
+  cleanIndex_[side == 0 ? 0 : 1] = undoStack_->index();
 }
 
 void TEditorDocument::Change(const scenario::TSideSplice& splice, bool forward, const TEditPlace& place)

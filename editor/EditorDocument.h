@@ -6,6 +6,7 @@
 // and the place (force, case tab, line) the step shows.
 #include <QObject>
 #include <QString>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -36,6 +37,14 @@ class TEditorDocument : public QObject {
   bool Push(std::optional<scenario::TSideSplice> splice, const TEditPlace& before, const TEditPlace& after,
             const QString& text);
 
+  // ---- Saved state per side -------------------------------------------------------------------
+  // One stack holds both sides' steps; each side has its own clean index. A side is modified
+  // when a step of that side stands between its clean index and the stack's index, or when its
+  // clean index was dropped (a new step after undoing past a save).
+  bool SideModified(int side) const;
+  // The side's lines as they stand are the saved ones (after a save, or a step back to them).
+  void MarkSaved(int side);
+
   // The steps' way to change the document.
   void Change(const scenario::TSideSplice& splice, bool forward, const TEditPlace& place);
 
@@ -48,10 +57,15 @@ class TEditorDocument : public QObject {
 
  private:
   void Listen();
+  void StackMoved();
 
   std::unique_ptr<scenario::TScenarioDocument> document_;
   std::unique_ptr<QUndoStack> undoStack_;
   TEditPlace place_;
+  // The document's change of the step under way, told once the stack has moved.
+  std::optional<scenario::TDocumentChange> change_;
+  // Per side, the stack index of its saved lines; -1 when no index reaches them any more.
+  std::array<int, 2> cleanIndex_{0, 0};
 };
 
 // "<verb> line <n> of <force> case <c>", lines counted from 1 as the case list shows them.

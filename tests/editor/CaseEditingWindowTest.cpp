@@ -342,5 +342,30 @@ TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelOrAFailedSaveKee
   EXPECT_EQ(ReadFile(scenarioDir / "AlliedShips.cfg"), ReadFile(kCrete / "AlliedShips.cfg"));
 }
 
+// Each side counts as modified from its own clean index on the one undo stack: its own steps
+// since the save, undone or not, whatever the bytes; the other side's steps do not count.
+TEST_F(CaseEditingWindowTest, EachSideIsModifiedByItsOwnStepsSinceItsSave) {
+  Load();
+  EditLupoWaypoint();
+  scenario::TForce& forceA1 = Force("Force A1");
+  ASSERT_TRUE(window->ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=301"));
+  window->Actions()[TCommand::Save]->trigger();  // Force A1's side: AlliedShips.cfg
+  EXPECT_TRUE(window->SideLinesChanged(0) && !window->SideLinesChanged(1));
+  window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_TRUE(window->SideLinesChanged(1));
+  window->Actions()[TCommand::Redo]->trigger();
+  EXPECT_FALSE(window->SideLinesChanged(1));
+  // A line changed and changed back is two steps away from the save.
+  ASSERT_TRUE(window->ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=302"));
+  ASSERT_TRUE(window->ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=301"));
+  EXPECT_TRUE(window->SideLinesChanged(1));
+  // Undone past the save, a new step leaves no way back to the saved state.
+  for (int i = 0; i < 3; ++i) window->Actions()[TCommand::Undo]->trigger();
+  ASSERT_TRUE(window->ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=303"));
+  window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_TRUE(window->SideLinesChanged(1));
+  EXPECT_TRUE(Errors().empty());
+}
+
 }  // namespace
 }  // namespace editor
