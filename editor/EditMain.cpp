@@ -1,4 +1,5 @@
 #include "editor/EditMain.h"
+#include "editor/CaseEditor.h"
 
 #include <algorithm>
 #include <QFont>
@@ -133,11 +134,8 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
 
   document_ = std::make_unique<TEditorDocument>();
   undoStack_ = &document_->UndoStack();
-  connect(document_.get(), &TEditorDocument::Changed, this,
-          [this](const scenario::TDocumentChange& change, const TEditPlace& place) { DocumentChanged(change, place); });
   connect(document_.get(), &TEditorDocument::Refused, this,
           [this](const QString& reason) { dialogs_->ShowError(reason.toStdString()); });
-  FollowDocument();
   actions_ = new TEditorActions(*this, *undoStack_);
   dkProblems = new TdkProblems(this);
   actions_->Adopt(TCommand::Problems, dkProblems->toggleViewAction());
@@ -182,7 +180,9 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   dlgAbout = new TdlgAbout(this);
 
   files_ = std::make_unique<platform::LocalFileSystem>();
-  ConnectCaseEditing();
+  caseEditor_ = new TCaseEditor(*this, {lvForces, tcCasesTabs, lbPoints, puCaseList, forcesModel_, caseLines_, dkTimeline},
+                                globeMap_, document_, *dialogs_, edit_, regional_, programDir_);
+  caseEditor_->ConnectCaseEditing();
   RestoreLayout();
 }
 
@@ -414,21 +414,6 @@ bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
     }
   }
   return QMainWindow::eventFilter(watched, event);
-}
-
-void TfrmEditMain::FillForcesList()
-{
-  const auto& rows = Scenario().ForcesList.Rows;
-  forcesModel_->SetRows(&rows);
-  const int selected = Scenario().ForcesList.Selected;
-  if (selected >= 0 && selected < forcesModel_->rowCount())
-    lvForces->selectionModel()->select(forcesModel_->index(selected, 0),
-                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  // The names fit unless the user has made the column wider.
-  int nameWidth = 0;
-  for (const scenario::TForceListRow& row : rows)
-    nameWidth = std::max(nameWidth, lvForces->fontMetrics().horizontalAdvance(QString::fromStdString(row.Name)) + 16);
-  if (lvForces->columnWidth(0) < nameWidth) lvForces->setColumnWidth(0, nameWidth);
 }
 
 void TfrmEditMain::SaveEnvironment()

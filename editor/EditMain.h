@@ -52,6 +52,7 @@ class TForce;
 
 namespace editor {
 
+class TCaseEditor;
 class TCaseLinesModel;
 class TEditorActions;
 class TForcesModel;
@@ -132,40 +133,18 @@ class TfrmEditMain : public QMainWindow {
   void SaveLayout();
   void RestoreLayout();
 
-  // ---- Force, case and line editing (EditMainCases.cpp) ---------------------------------------
-  // Every edit changes the selected force's side lines in place; untouched lines keep their bytes.
-  void lvForcesSelectItem();
-  void tcCasesChange();
-  void lbPointsClick();
-  void Edit1Click();
-  void Insert1Click();
-  void Delete1Click();
-  void Addcase1Click();
-  void Editforce1Click();
-  // Shows the current case's block of the current force's side lines in the case list.
-  void FillCaseList();
-  // Parses the shown case again from the case list.
-  void ReparseCurrentCase();
   // The case list's model: the shown case's block of the side lines, by row.
   const TCaseLinesModel& CaseLines() const { return *caseLines_; }
   // The forces list's model.
   const TForcesModel& Forces() const { return *forcesModel_; }
-  // The force of the selected row of the forces list, or null.
-  scenario::TForce* SelectedRowForce() const;
+  // The forces list, case tabs and case list and their edits.
+  TCaseEditor& CaseEditor() const { return *caseEditor_; }
 
-  // ---- Undo and redo (EditMainUndo.cpp) ------------------------------------------------------
+  // ---- Undo and redo (editor/EditorDocument.h) -------------------------------------------------
   // The steps of the loaded scenario's edits: emptied and clean at load, clean at each save.
   QUndoStack& UndoStack() { return *undoStack_; }
-  // The force, case tab and selected case list line now shown.
-  TEditPlace CurrentPlace() const;
-  // Line `row` (0 is the "CASE" line, as in the case list) of case caseNumber of the force
-  // replaced by text, or text inserted as that line, as one undoable step named stepName (by
-  // default "Edit line ..." / "Insert line ..."). The force and case are then shown with the
-  // line selected. False, with nothing changed, when the case or line is not there.
-  bool ReplaceCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
-                       const QString& stepName = {});
-  bool InsertCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
-                      const QString& stepName = {});
+  // The Problems panel: the load messages, then the findings.
+  void ShowProblems();
 
   // ---- Saving (EditMainSave.cpp) --------------------------------------------------------------
   // Writes the current force's side lines to its side's file (nothing before a force is
@@ -233,8 +212,6 @@ class TfrmEditMain : public QMainWindow {
   TfrmShowFile* frmShowFile = nullptr;
   TdlgComputeEndurance* dlgComputeEndurance = nullptr;
   TdlgAbout* dlgAbout = nullptr;
-  // The Edit force dialog, made at the first Edit force.
-  TdlgForceInfo* dlgForceInfo = nullptr;
   // The messages of the last load (View > Problems).
   TdkProblems* dkProblems = nullptr;
   // View > Timeline: the dry run played on the map.
@@ -251,27 +228,8 @@ class TfrmEditMain : public QMainWindow {
   void CreateTimelineDock();
   // Map > Save environment: the view's environment written to a chosen ".env" file.
   void SaveEnvironment();
-  // The forces list widget from the scenario's rows.
-  void FillForcesList();
   // The view's render event: the bases' ranges and minefields, then the current force's routes.
   void GlobeRender(globe::TVoduz4& view);
-  void ConnectCaseEditing();
-  // The side lines of a force's side.
-  platform::TextLines& SideLinesOf(const scenario::TForce& force);
-  // Selects the current force's row again without running the selection.
-  void ShowCurrentForceRow();
-  // The selected line of the case list, or -1.
-  int SelectedLine() const;
-  // Selects a row of the case list (its selection then shows the line's point).
-  void SelectLine(int row);
-  // Makes a row of the forces list the current and selected one, through the force selection
-  // or, quietly, without it.
-  void SelectForceRow(int row, bool quietly);
-  // A change of the shown case's block made in place: the case list shown again, the case
-  // parsed again, and Modified set.
-  void ShownBlockChanged();
-  // The Edit force dialog on the force's header lines: the speed chosen, none on Cancel.
-  std::optional<int> EditForceSpeed(const platform::TextLines& lines, const std::string& title);
   // Writes one side's file; shows the message of success or of the failure.
   bool SaveSide(int side);
   // Hooks the map's mouse and paint events to the handlers above.
@@ -282,32 +240,10 @@ class TfrmEditMain : public QMainWindow {
   // Forgets the selected force, its cases, the pick, the measuring origin and the memo.
   void ResetEditState();
   void RebuildRecentMenu();
-  // Tabs whose case exists in the current force carry a dot.
-  void MarkCaseTabs();
-  // The commands enabled as the scenario, the forces list and the case list allow.
-  void UpdateCommands();
   void ClickMapObject(int x, int y);
   void ShowHoverTooltip();
-  // ---- Following the document (EditMainUndo.cpp) ----------------------------------------------
-  // The document's force reader (a force whose header lines changed reads its block again, as
-  // the loader does), set on each new document.
-  void FollowDocument();
-  // After a step was made or taken back: the forces list rebuilt when a force was read again,
-  // the Problems panel and the dry run follow the document, and the step's place is shown.
-  void DocumentChanged(const scenario::TDocumentChange& change, const TEditPlace& place);
-  // Shows a place after a step: the force is selected without the save question, its cases are
-  // parsed again, the tab and line selected and the map redrawn. Modified then says whether the
-  // force's side differs from what was last loaded or saved.
-  void ShowEditPlace(const TEditPlace& place);
-  // Parses all cases of the force from its side lines (the selection's steps 2 to 4).
-  void ParseForceCases(scenario::TForce& force);
-  // "No" at a force change: the current force's side goes back to its last loaded or saved
-  // lines as one undoable step.
-  void DiscardSideChanges();
   // The whole scenario checked after a load, against the land of its map.
   void CheckLoadedScenario(std::vector<scenario::TDiagnostic> loadMessages);
-  // The Problems panel: the load messages, then the findings.
-  void ShowProblems();
 
   std::unique_ptr<platform::UserDialogs> dialogs_;
   platform::RegionalSettings regional_;
@@ -317,16 +253,11 @@ class TfrmEditMain : public QMainWindow {
   QUndoStack* undoStack_ = nullptr;
   TForcesModel* forcesModel_ = nullptr;
   TCaseLinesModel* caseLines_ = nullptr;
-  // A force row selected without running the force selection.
-  bool quietForceSelection_ = false;
   TEditorActions* actions_ = nullptr;
   TEditState edit_;
   // The land the document's checks test against, made once per load.
   std::unique_ptr<globe::TLandIndex> land_;
-  // A force was read again by the last step.
-  bool forcesReread_ = false;
-  // The case list shows a block of the side lines (a case that exists).
-  bool caseListShowsBlock_ = false;
+  TCaseEditor* caseEditor_ = nullptr;
   globe::TCustomVoduz4* globeView_ = nullptr;
   std::string programDir_;
   std::string startDirectory_;

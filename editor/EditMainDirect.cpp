@@ -6,6 +6,7 @@
 #include <QToolTip>
 #include <QTreeView>
 
+#include "editor/CaseEditor.h"
 #include "editor/EditMain.h"
 #include "editor/MapTools.h"
 #include "editor/ShownCase.h"
@@ -39,10 +40,10 @@ void TfrmEditMain::ClickMapObject(int x, int y)
   for (scenario::TForce* force : Scenario().ForceList) forces.push_back(force->GetCentroid());
   if (const auto hit = scenario::NearestPoint(forces, project, {x, y})) {
     const scenario::TForce* force = Scenario().ForceList[*hit];
-    if (force == SelectedRowForce()) return;
+    if (force == caseEditor_->SelectedRowForce()) return;
     // One selection change, through the list's own handler.
     lvForces->clearSelection();
-    SelectForceRow(forcesModel_->RowOf(force), false);
+    caseEditor_->SelectForceRow(forcesModel_->RowOf(force), false);
     return;
   }
   std::vector<globe::TGeoPoint> bases;

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include "editor/CaseEditor.h"
 #include "editor/EditMain.h"
 #include "editor/EditorActions.h"
 #include "editor/MapNavigation.h"
@@ -35,16 +36,16 @@ class TWindowShownCase : public TShownCase {
   int CaseNumber() const override { return state_.CurrentCase; }
   scenario::TForceCases& Cases() override { return state_.Cases; }
   platform::TextLines Lines() const override { return window_.CaseLines().Lines(); }
-  void Reparse() override { window_.ReparseCurrentCase(); }
+  void Reparse() override { window_.CaseEditor().ReparseCurrentCase(); }
   bool ReplaceLine(int row, const std::string& text, const QString& stepName) override
   {
     return state_.CurrentForce != nullptr &&
-           window_.ReplaceCaseLine(*state_.CurrentForce, state_.CurrentCase, row, text, stepName);
+           window_.CaseEditor().ReplaceCaseLine(*state_.CurrentForce, state_.CurrentCase, row, text, stepName);
   }
   bool InsertLine(int row, const std::string& text, const QString& stepName) override
   {
     return state_.CurrentForce != nullptr &&
-           window_.InsertCaseLine(*state_.CurrentForce, state_.CurrentCase, row, text, stepName);
+           window_.CaseEditor().InsertCaseLine(*state_.CurrentForce, state_.CurrentCase, row, text, stepName);
   }
 
  private:
@@ -70,7 +71,7 @@ void TfrmEditMain::ConnectMapEvents()
   HookMapEvents();
   // The next left click on the map gives the selected line a new position.
   connect(Actions()[TCommand::PickPoint], &QAction::triggered, this, [this] {
-    if (const int row = SelectedLine(); row >= 0) tools_->StartPickPoint(row);
+    if (const int row = caseEditor_->SelectedLine(); row >= 0) tools_->StartPickPoint(row);
   });
 }
 
@@ -108,7 +109,7 @@ void TfrmEditMain::CreateTimelineDock()
   });
   connect(dkTimeline, &TdkTimeline::FrameChanged, this, [this] { GlobeMap().RedrawGlobe(); });
   connect(dkTimeline, &TdkTimeline::ForceActivated, this,
-          [this](const QString& force) { SelectForceRow(forcesModel_->RowOf(force), false); });
+          [this](const QString& force) { caseEditor_->SelectForceRow(forcesModel_->RowOf(force), false); });
   addDockWidget(Qt::BottomDockWidgetArea, dkTimeline);
   dkTimeline->hide();
 }

@@ -20,6 +20,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "editor/CaseEditor.h"
 #include "editor/EditMain.h"
 #include "editor/TimelineDock.h"
 #include "editor/EditorActions.h"
@@ -168,7 +169,7 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
   std::swap(globeMap_, map);
   // The old scenario goes first, with its steps and findings: its objects live in the old map.
   document_->Replace(std::move(state));
-  FollowDocument();
+  caseEditor_->FollowDocument();
   HookMapEvents();
   map.reset();
   if (Globe->isVisible()) {
@@ -178,7 +179,7 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
 
   setWindowTitle(QString::fromStdString(Scenario().Caption));
   ShowTimeLabel(*stTime, QString::fromStdString(Scenario().TimeLabel));
-  FillForcesList();
+  caseEditor_->FillForcesList();
   // A map environment made for another sea opens on the scenario instead; before the window is
   // shown its map has no size yet.
   if (isVisible()) {
@@ -187,7 +188,7 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
     showScenarioPending_ = true;
   }
   dkTimeline->Invalidate();
-  UpdateCommands();
+  caseEditor_->UpdateCommands();
   globeMap_->RedrawGlobe();
 }
 
@@ -202,15 +203,15 @@ void TfrmEditMain::ResetEditState()
   edit_.SelectedPoint = {};
   edit_.CaseFirstLine = 0;
   edit_.CaseLastLine = 0;
-  caseListShowsBlock_ = false;
+  caseEditor_->ForgetCaseBlock();
   {
     const QSignalBlocker tabsBlocker(tcCasesTabs);
     forcesModel_->SetRows(nullptr);
     tcCasesTabs->setCurrentIndex(0);
     caseLines_->Clear();
   }
-  MarkCaseTabs();
-  UpdateCommands();
+  caseEditor_->MarkCaseTabs();
+  caseEditor_->UpdateCommands();
   Memo1->clear();
   for (QLabel* panel : StatusPanels) panel->clear();
 }
@@ -247,10 +248,10 @@ void TfrmEditMain::ShowProblem(const scenario::TDiagnostic& problem)
       const scenario::TLineOwner owner =
           scenario::FindLineOwner(lines, Scenario().ForceList, side, static_cast<std::size_t>(problem.Line - 1));
       if (owner.Force != nullptr && owner.Case > 0) {
-        SelectForceRow(forcesModel_->RowOf(owner.Force), false);
+        caseEditor_->SelectForceRow(forcesModel_->RowOf(owner.Force), false);
         if (edit_.CurrentForce != owner.Force) return;  // the force change did not happen
         tcCasesTabs->setCurrentIndex(owner.Case - 1);
-        if (owner.Row < caseLines_->rowCount()) SelectLine(owner.Row);
+        if (owner.Row < caseLines_->rowCount()) caseEditor_->SelectLine(owner.Row);
         lbPoints->setFocus();
         return;
       }

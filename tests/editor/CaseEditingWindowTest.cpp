@@ -120,13 +120,13 @@ TEST_F(CaseEditingWindowTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPub
   Load();
   SelectForce("Lupo convoy");
   scenario::TForce& forceA1 = Force("Force A1");
-  ASSERT_TRUE(window->ReplaceCaseLine(forceA1, 2, 3, "WP=3445N 02405E", "Move waypoint"));
+  ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 2, 3, "WP=3445N 02405E", "Move waypoint"));
   EXPECT_EQ(std::pair(window->EditState().CurrentCase, CurrentLine()), std::pair(2, 3));
   EXPECT_EQ(window->EditState().Cases.CaseWaypoints[1].Point(0), NorthEast(34, 45, 24, 5));
-  ASSERT_TRUE(window->InsertCaseLine(forceA1, 2, 4, "WP=3500N 02300E"));
+  ASSERT_TRUE(window->CaseEditor().InsertCaseLine(forceA1, 2, 4, "WP=3500N 02300E"));
   EXPECT_EQ(window->UndoStack().text(1), "Insert line 5 of Force A1 case 2");
-  EXPECT_FALSE(window->ReplaceCaseLine(forceA1, 4, 1, "WP=3500N 02300E"));  // nothing there: no step
-  EXPECT_FALSE(window->InsertCaseLine(forceA1, 2, 0, "WP=3500N 02300E"));
+  EXPECT_FALSE(window->CaseEditor().ReplaceCaseLine(forceA1, 4, 1, "WP=3500N 02300E"));  // nothing there: no step
+  EXPECT_FALSE(window->CaseEditor().InsertCaseLine(forceA1, 2, 0, "WP=3500N 02300E"));
   window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Move waypoint");
   window->Actions()[TCommand::Undo]->trigger();
@@ -319,7 +319,7 @@ TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelOrAFailedSaveKee
   EXPECT_TRUE(window->CloseQuery());
   EXPECT_TRUE(dialogs->Calls().empty());
   EditLupoWaypoint();
-  ASSERT_TRUE(window->ReplaceCaseLine(Force("Force A1"), 1, 1, "FORMATIONHEADING=301"));
+  ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(Force("Force A1"), 1, 1, "FORMATIONHEADING=301"));
   EXPECT_TRUE(window->SideLinesChanged(0) && window->SideLinesChanged(1));
   dialogs->ClearCalls();
   dialogs->QueueAnswer(DialogAnswer::Cancel);
@@ -348,7 +348,7 @@ TEST_F(CaseEditingWindowTest, EachSideIsModifiedByItsOwnStepsSinceItsSave) {
   Load();
   EditLupoWaypoint();
   scenario::TForce& forceA1 = Force("Force A1");
-  ASSERT_TRUE(window->ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=301"));
+  ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=301"));
   window->Actions()[TCommand::Save]->trigger();  // Force A1's side: AlliedShips.cfg
   EXPECT_TRUE(window->SideLinesChanged(0) && !window->SideLinesChanged(1));
   window->Actions()[TCommand::Undo]->trigger();
@@ -356,12 +356,12 @@ TEST_F(CaseEditingWindowTest, EachSideIsModifiedByItsOwnStepsSinceItsSave) {
   window->Actions()[TCommand::Redo]->trigger();
   EXPECT_FALSE(window->SideLinesChanged(1));
   // A line changed and changed back is two steps away from the save.
-  ASSERT_TRUE(window->ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=302"));
-  ASSERT_TRUE(window->ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=301"));
+  ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=302"));
+  ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=301"));
   EXPECT_TRUE(window->SideLinesChanged(1));
   // Undone past the save, a new step leaves no way back to the saved state.
   for (int i = 0; i < 3; ++i) window->Actions()[TCommand::Undo]->trigger();
-  ASSERT_TRUE(window->ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=303"));
+  ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=303"));
   window->Actions()[TCommand::Undo]->trigger();
   EXPECT_TRUE(window->SideLinesChanged(1));
   EXPECT_TRUE(Errors().empty());

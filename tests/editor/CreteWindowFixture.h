@@ -24,6 +24,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "editor/CaseEditor.h"
 #include "editor/EditMain.h"
 #include "editor/EditorActions.h"
 #include "editor/CaseLinesModel.h"

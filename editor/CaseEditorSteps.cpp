@@ -1,6 +1,6 @@
-// The main window following its document: the edits of the case list, Edit force, the map and
-// the save question each push one step on the document's undo stack; the window changes nothing
-// itself and shows what each step, made or taken back, changed.
+// The case editing following the document: the map's edits and the No at the save question
+// each push one step on the document's undo stack; nothing is changed here, and what each
+// step, made or taken back, changed is shown.
 #include <QListView>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -8,6 +8,7 @@
 #include <QUndoStack>
 #include <algorithm>
 
+#include "editor/CaseEditor.h"
 #include "editor/CaseLinesModel.h"
 #include "editor/EditMain.h"
 #include "editor/TimelineDock.h"
@@ -22,21 +23,21 @@ namespace editor {
 
 int SideOf(const scenario::TForce& force) { return force.Side == 0 ? 0 : 1; }
 
-TEditPlace TfrmEditMain::CurrentPlace() const
+TEditPlace TCaseEditor::CurrentPlace() const
 {
   return {edit_.CurrentForce, edit_.CurrentCase, SelectedLine()};
 }
 
-void TfrmEditMain::FollowDocument()
+void TCaseEditor::FollowDocument()
 {
   document_->Document().SetForceReader([this](scenario::TForce& force) {
-    scenario::TScenarioLoader loader(Scenario(), *globeMap_, *dialogs_, Files(), regional_, programDir_);
-    scenario::ReadForceAgain(loader, Scenario(), force);
+    scenario::TScenarioLoader loader(window_.Scenario(), *globeMap_, *dialogs_, window_.Files(), regional_, programDir_);
+    scenario::ReadForceAgain(loader, window_.Scenario(), force);
     forcesReread_ = true;
   });
 }
 
-void TfrmEditMain::DocumentChanged(const scenario::TDocumentChange& change, const TEditPlace& place)
+void TCaseEditor::DocumentChanged(const scenario::TDocumentChange& change, const TEditPlace& place)
 {
   if (forcesReread_) {
     // The rows show the forces' new speeds; the row is selected again without the selection.
@@ -45,7 +46,7 @@ void TfrmEditMain::DocumentChanged(const scenario::TDocumentChange& change, cons
     FillForcesList();
     quietForceSelection_ = false;
   }
-  ShowProblems();
+  window_.ShowProblems();
   // The marks of the selected force follow its findings.
   if (edit_.CurrentForce != nullptr && std::ranges::find(change.Forces, edit_.CurrentForce) != change.Forces.end())
     globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
@@ -54,18 +55,18 @@ void TfrmEditMain::DocumentChanged(const scenario::TDocumentChange& change, cons
   ShowEditPlace(place);
 }
 
-void TfrmEditMain::ShowEditPlace(const TEditPlace& place)
+void TCaseEditor::ShowEditPlace(const TEditPlace& place)
 {
   edit_.SelectedPoint.LatY = 0;
   if (place.Force == nullptr) {
-    Scenario().Modified = edit_.CurrentForce != nullptr && SideLinesChanged(SideOf(*edit_.CurrentForce));
+    window_.Scenario().Modified = edit_.CurrentForce != nullptr && window_.SideLinesChanged(SideOf(*edit_.CurrentForce));
     globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
     return;
   }
   edit_.CurrentForce = place.Force;
-  const auto& rows = Scenario().ForcesList.Rows;
+  const auto& rows = window_.Scenario().ForcesList.Rows;
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i].Force == place.Force) Scenario().ForcesList.Selected = static_cast<std::int32_t>(i);
+    if (rows[i].Force == place.Force) window_.Scenario().ForcesList.Selected = static_cast<std::int32_t>(i);
   }
   ShowCurrentForceRow();
   ParseForceCases(*place.Force);
@@ -77,11 +78,11 @@ void TfrmEditMain::ShowEditPlace(const TEditPlace& place)
   FillCaseList();
   // The selection runs lbPointsClick, which circles a waypoint line's point.
   if (place.Row >= 0 && place.Row < caseLines_->rowCount()) SelectLine(place.Row);
-  Scenario().Modified = SideLinesChanged(SideOf(*place.Force));
+  window_.Scenario().Modified = window_.SideLinesChanged(SideOf(*place.Force));
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
 }
 
-bool TfrmEditMain::ReplaceCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
+bool TCaseEditor::ReplaceCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
                                    const QString& stepName)
 {
   if (row < 0) return false;
@@ -94,7 +95,7 @@ bool TfrmEditMain::ReplaceCaseLine(scenario::TForce& force, int caseNumber, int 
   return true;
 }
 
-bool TfrmEditMain::InsertCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
+bool TCaseEditor::InsertCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
                                   const QString& stepName)
 {
   if (row < 0) return false;
@@ -104,7 +105,7 @@ bool TfrmEditMain::InsertCaseLine(scenario::TForce& force, int caseNumber, int r
       after, stepName.isEmpty() ? LineStepName("Insert", after) : stepName);
 }
 
-void TfrmEditMain::DiscardSideChanges()
+void TCaseEditor::DiscardSideChanges()
 {
   if (edit_.CurrentForce == nullptr) return;
   const scenario::TScenarioDocument& document = document_->Document();

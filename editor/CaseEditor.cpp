@@ -1,6 +1,5 @@
-// The main window's force, case and line editing: selecting a force parses its cases from its
-// side's lines, a tab shows one case's lines in the case list, and the case list commands change
-// those lines and write them back in place.
+// The case editing: the forces list, the case tabs and the case list, and the case list's
+// commands and Edit force, each one step on the document.
 #include <QDialog>
 #include <QListView>
 #include <QMenu>
@@ -16,6 +15,7 @@
 #include <optional>
 
 #include "editor/EditorDocument.h"
+#include "editor/CaseEditor.h"
 #include "editor/CaseLinesModel.h"
 #include "editor/ForcesModel.h"
 #include "editor/EditMain.h"
@@ -35,8 +35,22 @@
 
 namespace editor {
 
-void TfrmEditMain::ConnectCaseEditing()
+TCaseEditor::TCaseEditor(TfrmEditMain& window, const TCaseEditorParts& parts,
+                         std::unique_ptr<globe::TVoduz4>& globeMap, std::unique_ptr<TEditorDocument>& document,
+                         platform::UserDialogs& dialogs, TEditState& state, const platform::RegionalSettings& regional,
+                         const std::string& programDir)
+    : QObject(&window), window_(window), lvForces(parts.lvForces), tcCasesTabs(parts.tcCasesTabs),
+      lbPoints(parts.lbPoints), puCaseList(parts.puCaseList), forcesModel_(parts.forcesModel),
+      caseLines_(parts.caseLines), dkTimeline(parts.dkTimeline), globeMap_(globeMap), document_(document),
+      dialogs_(&dialogs), edit_(state), regional_(regional), programDir_(programDir)
 {
+}
+
+void TCaseEditor::ConnectCaseEditing()
+{
+  connect(document_.get(), &TEditorDocument::Changed, this,
+          [this](const scenario::TDocumentChange& change, const TEditPlace& place) { DocumentChanged(change, place); });
+  FollowDocument();
   connect(lvForces->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
     if (!quietForceSelection_) lvForcesSelectItem();
   });
@@ -46,32 +60,32 @@ void TfrmEditMain::ConnectCaseEditing()
     UpdateCommands();
   });
   connect(puCaseList, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
-  const TEditorActions& commands = Actions();
+  const TEditorActions& commands = window_.Actions();
   connect(commands[TCommand::EditLine], &QAction::triggered, this, [this] { Edit1Click(); });
   connect(commands[TCommand::InsertLine], &QAction::triggered, this, [this] { Insert1Click(); });
   connect(commands[TCommand::DeleteLine], &QAction::triggered, this, [this] { Delete1Click(); });
   connect(commands[TCommand::AddCase], &QAction::triggered, this, [this] { Addcase1Click(); });
   connect(commands[TCommand::EditForce], &QAction::triggered, this, [this] { Editforce1Click(); });
-  connect(commands[TCommand::Save], &QAction::triggered, this, [this] { SaveSideLines(); });
+  connect(commands[TCommand::Save], &QAction::triggered, this, [this] { window_.SaveSideLines(); });
 
   // The keyboard and the mouse reach the case list's commands without its popup.
   connect(lbPoints, &QAbstractItemView::doubleClicked, this, [this] { Edit1Click(); });
-  lbPoints->installEventFilter(this);
+  lbPoints->installEventFilter(&window_);
   UpdateCommands();
 }
 
-void TfrmEditMain::UpdateCommands()
+void TCaseEditor::UpdateCommands()
 {
   TCommandState state;
-  state.ScenarioLoaded = !Scenario().ScenarioDir.empty();
+  state.ScenarioLoaded = !window_.Scenario().ScenarioDir.empty();
   state.ForceSelected = SelectedRowForce() != nullptr;
   state.LineSelected = SelectedLine() >= 0;
   state.CaseListEmpty = caseLines_->rowCount() == 0;
-  Actions().UpdateEnabled(state);
+  window_.Actions().UpdateEnabled(state);
   dkTimeline->Follow(edit_.CurrentForce, edit_.CurrentCase);
 }
 
-void TfrmEditMain::MarkCaseTabs()
+void TCaseEditor::MarkCaseTabs()
 {
   std::array<bool, kCaseCount> exists{};
   if (edit_.CurrentForce != nullptr) {
@@ -96,13 +110,13 @@ void TfrmEditMain::MarkCaseTabs()
   }
 }
 
-scenario::TForce* TfrmEditMain::SelectedRowForce() const
+scenario::TForce* TCaseEditor::SelectedRowForce() const
 {
   const QModelIndexList selected = lvForces->selectionModel()->selectedRows();
   return selected.isEmpty() ? nullptr : forcesModel_->ForceAt(selected.front().row());
 }
 
-void TfrmEditMain::SelectForceRow(int row, bool quietly)
+void TCaseEditor::SelectForceRow(int row, bool quietly)
 {
   quietForceSelection_ = quietly;
   if (quietly) lvForces->clearSelection();
@@ -110,47 +124,54 @@ void TfrmEditMain::SelectForceRow(int row, bool quietly)
   quietForceSelection_ = false;
 }
 
-platform::TextLines& TfrmEditMain::SideLinesOf(const scenario::TForce& force)
+platform::TextLines& TCaseEditor::SideLinesOf(const scenario::TForce& force)
 {
-  return Scenario().SideLines[force.Side == 0 ? 0 : 1];
+  return window_.Scenario().SideLines[force.Side == 0 ? 0 : 1];
 }
 
-void TfrmEditMain::ShowCurrentForceRow() { SelectForceRow(forcesModel_->RowOf(edit_.CurrentForce), true); }
+void TCaseEditor::ShowCurrentForceRow() { SelectForceRow(forcesModel_->RowOf(edit_.CurrentForce), true); }
 
 // ---- The case list's lines ------------------------------------------------------------------
 
-int TfrmEditMain::SelectedLine() const
+int TCaseEditor::SelectedLine() const
 {
   const QModelIndex current = lbPoints->currentIndex();
   return current.isValid() && lbPoints->selectionModel()->isSelected(current) ? current.row() : -1;
 }
 
-void TfrmEditMain::SelectLine(int row)
+void TCaseEditor::SelectLine(int row)
 {
   const QModelIndex index = caseLines_->index(row);
   lbPoints->setCurrentIndex(index);
   lbPoints->scrollTo(index);
 }
 
-void TfrmEditMain::ShownBlockChanged()
+void TCaseEditor::FillForcesList()
 {
-  Scenario().Modified = true;
-  FillCaseList();
-  ReparseCurrentCase();
-  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+  const auto& rows = window_.Scenario().ForcesList.Rows;
+  forcesModel_->SetRows(&rows);
+  const int selected = window_.Scenario().ForcesList.Selected;
+  if (selected >= 0 && selected < forcesModel_->rowCount())
+    lvForces->selectionModel()->select(forcesModel_->index(selected, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  // The names fit unless the user has made the column wider.
+  int nameWidth = 0;
+  for (const scenario::TForceListRow& row : rows)
+    nameWidth = std::max(nameWidth, lvForces->fontMetrics().horizontalAdvance(QString::fromStdString(row.Name)) + 16);
+  if (lvForces->columnWidth(0) < nameWidth) lvForces->setColumnWidth(0, nameWidth);
 }
 
 // ---- Cases ----------------------------------------------------------------------------------
 
-void TfrmEditMain::lvForcesSelectItem()
+void TCaseEditor::lvForcesSelectItem()
 {
   scenario::TForce* force = SelectedRowForce();
   if (force == nullptr) return;
-  scenario::TScenarioState& state = Scenario();
+  scenario::TScenarioState& state = window_.Scenario();
   if (state.Modified) {
     if (dialogs_->Confirm("Save changes to ship file?", platform::DialogButtons::YesNo) ==
         platform::DialogAnswer::Yes) {
-      if (!SaveSideLines()) {
+      if (!window_.SaveSideLines()) {
         // The force change does not happen: the list shows the force of the cases again.
         ShowCurrentForceRow();
         return;
@@ -172,7 +193,7 @@ void TfrmEditMain::lvForcesSelectItem()
   tcCasesChange();
 }
 
-void TfrmEditMain::ParseForceCases(scenario::TForce& force)
+void TCaseEditor::ParseForceCases(scenario::TForce& force)
 {
   for (int n = 1; n <= kCaseCount; ++n) {
     edit_.Cases.ResetCase(n);
@@ -186,12 +207,12 @@ void TfrmEditMain::ParseForceCases(scenario::TForce& force)
   if (const auto nameLine = scenario::FindForceNameLine(lines, force.Title())) {
     for (int n = 1; n <= kCaseCount; ++n) {
       if (const auto found = scenario::LocateCase(lines, *nameLine, n))
-        scenario::ParseCase(lines, found->First, found->End, n, edit_.Cases, Scenario().BaseList, *dialogs_);
+        scenario::ParseCase(lines, found->First, found->End, n, edit_.Cases, window_.Scenario().BaseList, *dialogs_);
     }
   }
 }
 
-void TfrmEditMain::tcCasesChange()
+void TCaseEditor::tcCasesChange()
 {
   edit_.CurrentCase = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
   // The routes are drawn again with the new current case thick, whatever the case list finds.
@@ -199,7 +220,7 @@ void TfrmEditMain::tcCasesChange()
   FillCaseList();
 }
 
-void TfrmEditMain::FillCaseList()
+void TCaseEditor::FillCaseList()
 {
   if (SelectedRowForce() == nullptr || edit_.CurrentForce == nullptr) return;
   edit_.CaseFirstLine = 0;
@@ -221,16 +242,16 @@ void TfrmEditMain::FillCaseList()
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
 }
 
-void TfrmEditMain::ReparseCurrentCase()
+void TCaseEditor::ReparseCurrentCase()
 {
   const int n = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
   edit_.Cases.ResetCase(n);
   const platform::TextLines lines = caseLines_->Lines();
   if (lines.empty()) return;
-  scenario::ParseCase(lines, 1, scenario::CaseLinesEnd(lines, 1), n, edit_.Cases, Scenario().BaseList, *dialogs_);
+  scenario::ParseCase(lines, 1, scenario::CaseLinesEnd(lines, 1), n, edit_.Cases, window_.Scenario().BaseList, *dialogs_);
 }
 
-void TfrmEditMain::lbPointsClick()
+void TCaseEditor::lbPointsClick()
 {
   const int row = SelectedLine();
   if (row < 0) return;
@@ -251,7 +272,7 @@ void TfrmEditMain::lbPointsClick()
 // Each works out its change as a document operation and pushes it as one step; the step's
 // place shows it. The case list's commands count as an edit even when they change nothing.
 
-void TfrmEditMain::Edit1Click()
+void TCaseEditor::Edit1Click()
 {
   const int row = SelectedLine();
   if (row < 0 || edit_.CurrentForce == nullptr) return;
@@ -262,17 +283,17 @@ void TfrmEditMain::Edit1Click()
   const std::string line = caseLines_->Line(row);
   const std::string typed = dialogs_->CheckedInputBox(
       "Edit line", "Edit case line", line, [this, caseNumber, encoding](const std::string& text) {
-        return scenario::TypedCaseLineRefusal(text, encoding, caseNumber, Scenario().BaseList);
+        return scenario::TypedCaseLineRefusal(text, encoding, caseNumber, window_.Scenario().BaseList);
       });
   const TEditPlace place = CurrentPlace();
   const std::string bytes = typed == line ? line : scenario::TypedTextBytes(typed, encoding);
   document_->Push(document_->Document().EditLine(*place.Force, caseNumber, static_cast<std::size_t>(row), bytes),
                   place, place, LineStepName("Edit", place));
   // A closed box counts as an edit, whether the line changed or not.
-  Scenario().Modified = true;
+  window_.Scenario().Modified = true;
 }
 
-void TfrmEditMain::Insert1Click()
+void TCaseEditor::Insert1Click()
 {
   const int row = SelectedLine();
   if (row < 0 || edit_.CurrentForce == nullptr) return;
@@ -281,10 +302,10 @@ void TfrmEditMain::Insert1Click()
   document_->Push(document_->Document().InsertLine(*place.Force, place.Case, static_cast<std::size_t>(row),
                                                    caseLines_->Line(row)),
                   place, place, LineStepName("Insert", place));
-  Scenario().Modified = true;
+  window_.Scenario().Modified = true;
 }
 
-void TfrmEditMain::Delete1Click()
+void TCaseEditor::Delete1Click()
 {
   const int row = SelectedLine();
   if (row < 0 || edit_.CurrentForce == nullptr) return;
@@ -296,13 +317,13 @@ void TfrmEditMain::Delete1Click()
   // The circle of a deleted waypoint line goes with it: no line is selected after it.
   document_->Push(document_->Document().DeleteLine(*place.Force, place.Case, static_cast<std::size_t>(row)), place,
                   {place.Force, place.Case, -1}, LineStepName("Delete", place));
-  Scenario().Modified = true;
+  window_.Scenario().Modified = true;
 }
 
-void TfrmEditMain::Addcase1Click()
+void TCaseEditor::Addcase1Click()
 {
   if (edit_.CurrentForce == nullptr || edit_.CaseFirstLine != edit_.CaseLastLine || edit_.CaseFirstLine <= 0 || caseListShowsBlock_) return;
-  Scenario().Modified = true;
+  window_.Scenario().Modified = true;
   scenario::TForce& force = *edit_.CurrentForce;
   std::optional<scenario::TSideSplice> splice;
   try {
@@ -317,14 +338,14 @@ void TfrmEditMain::Addcase1Click()
   const TEditPlace after{&force, added >= 1 && added <= kCaseCount ? added : edit_.CurrentCase, -1};
   document_->Push(std::move(splice), CurrentPlace(), after,
                   QString("Add case %1 to %2").arg(after.Case).arg(platform::ToQString(force.Title())));
-  Scenario().Modified = true;
+  window_.Scenario().Modified = true;
 }
 
 // ---- Edit force -----------------------------------------------------------------------------
 
-std::optional<int> TfrmEditMain::EditForceSpeed(const platform::TextLines& lines, const std::string& title)
+std::optional<int> TCaseEditor::EditForceSpeed(const platform::TextLines& lines, const std::string& title)
 {
-  if (dlgForceInfo == nullptr) dlgForceInfo = new TdlgForceInfo(this);
+  if (dlgForceInfo == nullptr) dlgForceInfo = new TdlgForceInfo(&window_);
   TdlgForceInfo& dialog = *dlgForceInfo;
   dialog.ClearOverview();
   const scenario::TLineRange header = scenario::ForceHeaderLines(lines, title);
@@ -334,7 +355,7 @@ std::optional<int> TfrmEditMain::EditForceSpeed(const platform::TextLines& lines
   return dialog.Speed();
 }
 
-void TfrmEditMain::Editforce1Click()
+void TCaseEditor::Editforce1Click()
 {
   scenario::TForce* force = SelectedRowForce();
   if (force == nullptr) return;
@@ -347,10 +368,10 @@ void TfrmEditMain::Editforce1Click()
   }
   if (!speed) return;
   // Edit force does not count as an edit of the case lines.
-  const bool modified = Scenario().Modified;
+  const bool modified = window_.Scenario().Modified;
   document_->Push(document_->Document().EditForceSpeed(*force, *speed), CurrentPlace(), {force, 1, -1},
                   "Edit force " + platform::ToQString(force->Title()));
-  Scenario().Modified = modified;
+  window_.Scenario().Modified = modified;
   // The force selection runs again on the force read again.
   lvForcesSelectItem();
 }
