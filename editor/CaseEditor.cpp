@@ -17,6 +17,7 @@
 #include "editor/EditorDocument.h"
 #include "editor/CaseEditor.h"
 #include "editor/CaseLinesModel.h"
+#include "editor/SideSaver.h"
 #include "editor/ForcesModel.h"
 #include "editor/EditMain.h"
 #include "editor/TimelineDock.h"
@@ -66,7 +67,7 @@ void TCaseEditor::ConnectCaseEditing()
   connect(commands[TCommand::DeleteLine], &QAction::triggered, this, [this] { Delete1Click(); });
   connect(commands[TCommand::AddCase], &QAction::triggered, this, [this] { Addcase1Click(); });
   connect(commands[TCommand::EditForce], &QAction::triggered, this, [this] { Editforce1Click(); });
-  connect(commands[TCommand::Save], &QAction::triggered, this, [this] { window_.SaveSideLines(); });
+  connect(commands[TCommand::Save], &QAction::triggered, this, [this] { window_.Saving().SaveSideLines(); });
 
   // The keyboard and the mouse reach the case list's commands without its popup.
   connect(lbPoints, &QAbstractItemView::doubleClicked, this, [this] { Edit1Click(); });
@@ -171,7 +172,7 @@ void TCaseEditor::lvForcesSelectItem()
   if (state.Modified) {
     if (dialogs_->Confirm("Save changes to ship file?", platform::DialogButtons::YesNo) ==
         platform::DialogAnswer::Yes) {
-      if (!window_.SaveSideLines()) {
+      if (!window_.Saving().SaveSideLines()) {
         // The force change does not happen: the list shows the force of the cases again.
         ShowCurrentForceRow();
         return;

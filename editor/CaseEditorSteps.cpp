@@ -10,6 +10,7 @@
 
 #include "editor/CaseEditor.h"
 #include "editor/CaseLinesModel.h"
+#include "editor/SideSaver.h"
 #include "editor/EditMain.h"
 #include "editor/TimelineDock.h"
 #include "globe/view/Voduz4.h"
@@ -59,7 +60,7 @@ void TCaseEditor::ShowEditPlace(const TEditPlace& place)
 {
   edit_.SelectedPoint.LatY = 0;
   if (place.Force == nullptr) {
-    window_.Scenario().Modified = edit_.CurrentForce != nullptr && window_.SideLinesChanged(SideOf(*edit_.CurrentForce));
+    window_.Scenario().Modified = edit_.CurrentForce != nullptr && window_.Saving().SideLinesChanged(SideOf(*edit_.CurrentForce));
     globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
     return;
   }
@@ -78,7 +79,7 @@ void TCaseEditor::ShowEditPlace(const TEditPlace& place)
   FillCaseList();
   // The selection runs lbPointsClick, which circles a waypoint line's point.
   if (place.Row >= 0 && place.Row < caseLines_->rowCount()) SelectLine(place.Row);
-  window_.Scenario().Modified = window_.SideLinesChanged(SideOf(*place.Force));
+  window_.Scenario().Modified = window_.Saving().SideLinesChanged(SideOf(*place.Force));
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
 }
 

@@ -1,5 +1,6 @@
 #include "editor/EditMain.h"
 #include "editor/CaseEditor.h"
+#include "editor/SideSaver.h"
 
 #include <algorithm>
 #include <QFont>
@@ -180,6 +181,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   dlgAbout = new TdlgAbout(this);
 
   files_ = std::make_unique<platform::LocalFileSystem>();
+  saver_ = std::make_unique<TSideSaver>(document_, files_, *dialogs_, edit_);
   caseEditor_ = new TCaseEditor(*this, {lvForces, tcCasesTabs, lbPoints, puCaseList, forcesModel_, caseLines_, dkTimeline},
                                 globeMap_, document_, *dialogs_, edit_, regional_, programDir_);
   caseEditor_->ConnectCaseEditing();

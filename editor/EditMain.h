@@ -58,6 +58,7 @@ class TEditorActions;
 class TForcesModel;
 class TMapTools;
 class TShownCase;
+class TSideSaver;
 class TdkProblems;
 class TdkTimeline;
 class TdlgAbout;
@@ -90,8 +91,6 @@ class TfrmEditMain : public QMainWindow {
   // The loaded scenario: directory, kind, start, forces, bases, each side's file lines and the
   // Modified flag. Its objects live in the map's layers.
   scenario::TScenarioState& Scenario() const { return document_->State(); }
-  // The scenario as a document, with the undo stack of its edits.
-  TEditorDocument& Document() const { return *document_; }
   // The selected force, its case tab and parsed cases, the circled point.
   const TEditState& EditState() const { return edit_; }
 
@@ -146,16 +145,9 @@ class TfrmEditMain : public QMainWindow {
   // The Problems panel: the load messages, then the findings.
   void ShowProblems();
 
-  // ---- Saving (EditMainSave.cpp) --------------------------------------------------------------
-  // Writes the current force's side lines to its side's file (nothing before a force is
-  // selected). A failure is shown and leaves Modified and the lines as they were: false.
-  bool SaveSideLines();
-  // The side has steps since it was last loaded or saved (the undo stack's clean state of
-  // the side).
-  bool SideLinesChanged(int side) const;
-  // Before the window closes: for each side with unsaved lines asks "Save changes to <file>?"
-  // (Yes, No, Cancel). False keeps the window open (Cancel, or a save that failed).
-  bool CloseQuery();
+  // ---- Saving (editor/SideSaver.h) -------------------------------------------------------------
+  // Save and the questions about unsaved sides.
+  TSideSaver& Saving() const { return *saver_; }
   // Where scenario files are read and written; by default the local file system.
   void SetFileSystem(std::unique_ptr<platform::FileSystem> files);
   platform::FileSystem& Files();
@@ -230,8 +222,6 @@ class TfrmEditMain : public QMainWindow {
   void SaveEnvironment();
   // The view's render event: the bases' ranges and minefields, then the current force's routes.
   void GlobeRender(globe::TVoduz4& view);
-  // Writes one side's file; shows the message of success or of the failure.
-  bool SaveSide(int side);
   // Hooks the map's mouse and paint events to the handlers above.
   void ConnectMapEvents();
   void HookMapEvents();
@@ -258,6 +248,7 @@ class TfrmEditMain : public QMainWindow {
   // The land the document's checks test against, made once per load.
   std::unique_ptr<globe::TLandIndex> land_;
   TCaseEditor* caseEditor_ = nullptr;
+  std::unique_ptr<TSideSaver> saver_;
   globe::TCustomVoduz4* globeView_ = nullptr;
   std::string programDir_;
   std::string startDirectory_;

@@ -21,6 +21,7 @@
 #include <filesystem>
 
 #include "editor/CaseEditor.h"
+#include "editor/SideSaver.h"
 #include "editor/EditMain.h"
 #include "editor/TimelineDock.h"
 #include "editor/EditorActions.h"
@@ -122,7 +123,7 @@ bool TfrmEditMain::OpenDirectory(const std::string& dir)
     dialogs_->ShowError(scenario::kNotAScenarioMessage);
     return false;
   }
-  if (!CloseQuery()) return false;
+  if (!saver_->CloseQuery()) return false;
 
   // A new map and scenario, as the program has them at its start: the generator of the random
   // case choices starts again too.

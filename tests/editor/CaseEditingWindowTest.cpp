@@ -159,7 +159,7 @@ TEST_F(CaseEditingWindowTest, SaveQuestionOnceAtAForceChangeAndNoDiscardsTheEdit
   SelectForce("Force A1");
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm), (std::vector<std::string>{"Save changes to ship file?"}));
   EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Discard changes to AxisShips.cfg");
-  EXPECT_FALSE(Modified() || window->SideLinesChanged(0));  // the declined edit is gone from the lines
+  EXPECT_FALSE(Modified() || window->Saving().SideLinesChanged(0));  // the declined edit is gone from the lines
   SelectForce("Sagittario convoy");
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).size(), 1u);  // asked once
   window->Actions()[TCommand::Save]->trigger();  // the Axis side: the file as it was
@@ -243,7 +243,7 @@ TEST_F(CaseEditingWindowTest, ARefusedTextStaysInTheBoxWithItsReasonUntilCorrect
     EXPECT_EQ(window->Scenario().SideLines[0], loaded);
   }
   EXPECT_EQ(window->UndoStack().count(), 0);
-  EXPECT_TRUE(Modified() && !window->SideLinesChanged(0));  // a cancelled edit counts as an edit
+  EXPECT_TRUE(Modified() && !window->Saving().SideLinesChanged(0));  // a cancelled edit counts as an edit
   dialogs->ClearCalls();
   SelectLine(3);
   dialogs->QueueInput("WP=3705N 0241OE");  // a letter O for a zero
@@ -316,11 +316,11 @@ TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelOrAFailedSaveKee
   window->Actions()[TCommand::Undo]->trigger();
   window->Actions()[TCommand::Undo]->trigger();
   dialogs->ClearCalls();
-  EXPECT_TRUE(window->CloseQuery());
+  EXPECT_TRUE(window->Saving().CloseQuery());
   EXPECT_TRUE(dialogs->Calls().empty());
   EditLupoWaypoint();
   ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(Force("Force A1"), 1, 1, "FORMATIONHEADING=301"));
-  EXPECT_TRUE(window->SideLinesChanged(0) && window->SideLinesChanged(1));
+  EXPECT_TRUE(window->Saving().SideLinesChanged(0) && window->Saving().SideLinesChanged(1));
   dialogs->ClearCalls();
   dialogs->QueueAnswer(DialogAnswer::Cancel);
   EXPECT_FALSE(window->close());
@@ -350,20 +350,20 @@ TEST_F(CaseEditingWindowTest, EachSideIsModifiedByItsOwnStepsSinceItsSave) {
   scenario::TForce& forceA1 = Force("Force A1");
   ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=301"));
   window->Actions()[TCommand::Save]->trigger();  // Force A1's side: AlliedShips.cfg
-  EXPECT_TRUE(window->SideLinesChanged(0) && !window->SideLinesChanged(1));
+  EXPECT_TRUE(window->Saving().SideLinesChanged(0) && !window->Saving().SideLinesChanged(1));
   window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_TRUE(window->SideLinesChanged(1));
+  EXPECT_TRUE(window->Saving().SideLinesChanged(1));
   window->Actions()[TCommand::Redo]->trigger();
-  EXPECT_FALSE(window->SideLinesChanged(1));
+  EXPECT_FALSE(window->Saving().SideLinesChanged(1));
   // A line changed and changed back is two steps away from the save.
   ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=302"));
   ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=301"));
-  EXPECT_TRUE(window->SideLinesChanged(1));
+  EXPECT_TRUE(window->Saving().SideLinesChanged(1));
   // Undone past the save, a new step leaves no way back to the saved state.
   for (int i = 0; i < 3; ++i) window->Actions()[TCommand::Undo]->trigger();
   ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=303"));
   window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_TRUE(window->SideLinesChanged(1));
+  EXPECT_TRUE(window->Saving().SideLinesChanged(1));
   EXPECT_TRUE(Errors().empty());
 }
 

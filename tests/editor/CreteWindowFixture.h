@@ -25,6 +25,7 @@
 #include <string>
 
 #include "editor/CaseEditor.h"
+#include "editor/SideSaver.h"
 #include "editor/EditMain.h"
 #include "editor/EditorActions.h"
 #include "editor/CaseLinesModel.h"
