@@ -10,7 +10,7 @@ root=$PWD
 
 export CCACHE_BASEDIR=$(dirname "$root")
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-release -j2 --target maprender mapread densifyland renderheap scenarioopen frame_bench timeline_bench lyrconvert vrkcheck >/dev/null
+cmake --build build-release -j2 --target maprender mapread densifyland renderheap scenarioopen frame_bench timeline_bench scenario_frame_bench lyrconvert vrkcheck >/dev/null
 
 # The peers: the same reading work with shapelib and with OGR (not part of the normal build).
 peers=build-release/bench-peers

@@ -265,6 +265,20 @@ def main():
         table.value(f"frame 1000x700: {label}", f"{real:.1f} / {cpu:.1f}", target, met,
                     "ne_10m_land" if "Land" in name else "10M points, cache 10240 KB")
 
+    # 5b. The Crete demo at its Home view as the editor draws it: plain labels, then placed.
+    _, _, out = run_once([f"{build}/bench/scenario_frame_bench", f"--benchmark_repetitions={reps}",
+                          "--benchmark_min_time=0.3", "--benchmark_format=json"])
+    scenes = {b["run_name"].split("/")[0]: b for b in json.loads(out)["benchmarks"]
+              if b.get("aggregate_name") == "median"}
+    if "BM_CreteHome_Plain" in scenes and "BM_CreteHome_Placed" in scenes:
+        plain = frame_ms(scenes["BM_CreteHome_Plain"])
+        placed = frame_ms(scenes["BM_CreteHome_Placed"])
+        table.value("frame 579x581: Crete demo at Home, plain labels", f"{plain[0]:.1f} / {plain[1]:.1f}", "", None,
+                    "titles left out when they overlap")
+        table.value("frame 579x581: Crete demo at Home, placed labels", f"{placed[0]:.1f} / {placed[1]:.1f}",
+                    f"<= 1.5x plain ({1.5 * plain[1]:.1f})", placed[1] <= 1.5 * plain[1],
+                    "placement, halo, 8 pt minimum")
+
     # 6. Heap of the view drawing the large layer with the cache limited to 10240 KB.
     print("6. heap ...", flush=True)
     _, _, out = run_once([f"{build}/bench/renderheap", f"{large}.lyr", "--cache", "10240"])

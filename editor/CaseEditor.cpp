@@ -20,6 +20,7 @@
 #include "editor/SideSaver.h"
 #include "editor/ForcesModel.h"
 #include "editor/EditMain.h"
+#include "editor/ProblemsPanel.h"
 #include "editor/TimelineDock.h"
 #include "editor/EditorActions.h"
 #include "editor/ForceInfo.h"
@@ -33,6 +34,7 @@
 #include "scenario/MissionCases.h"
 #include "scenario/PositionText.h"
 #include "scenario/ScenarioLoader.h"
+#include "scenario/SideFile.h"
 
 namespace editor {
 
@@ -169,21 +171,25 @@ void TCaseEditor::lvForcesSelectItem()
   scenario::TForce* force = SelectedRowForce();
   if (force == nullptr) return;
   scenario::TScenarioState& state = window_.Scenario();
-  if (state.Modified) {
-    if (dialogs_->Confirm("Save changes to ship file?", platform::DialogButtons::YesNo) ==
-        platform::DialogAnswer::Yes) {
-      if (!window_.Saving().SaveSideLines()) {
-        // The force change does not happen: the list shows the force of the cases again.
-        ShowCurrentForceRow();
-        return;
-      }
-    } else {
-      // Declined edits are not kept for the next save to write unasked.
-      DiscardSideChanges();
+  // The force shown again (after Edit force) keeps its edits without a question.
+  if (state.Modified && edit_.CurrentForce != nullptr && force != edit_.CurrentForce) {
+    const std::string fileName = scenario::SideFileName(state.IsCampaign, SideOf(*edit_.CurrentForce));
+    const platform::DialogAnswer answer =
+        dialogs_->Confirm("Save changes to " + fileName + "?", platform::DialogButtons::YesNoCancel);
+    if (answer == platform::DialogAnswer::Cancel ||
+        (answer == platform::DialogAnswer::Yes && !window_.Saving().SaveSideLines())) {
+      // The force change does not happen: the list shows the force of the cases again.
+      ShowCurrentForceRow();
+      return;
     }
+    // Declined edits are not kept for the next save to write unasked.
+    if (answer != platform::DialogAnswer::Yes) DiscardSideChanges();
     state.Modified = false;
   }
-  state.ForcesList.Selected = lvForces->selectionModel()->selectedRows().front().row();
+  const int row = forcesModel_->RowOf(force);
+  state.ForcesList.Selected = row;
+  // Forces read again by the discard rebuilt the list: it shows the chosen force.
+  SelectForceRow(row, true);
   // The waypoint circle belongs to the previous force's line.
   edit_.SelectedPoint.LatY = 0;
   ParseForceCases(*force);
@@ -207,10 +213,28 @@ void TCaseEditor::ParseForceCases(scenario::TForce& force)
   const platform::TextLines& lines = SideLinesOf(force);
   if (const auto nameLine = scenario::FindForceNameLine(lines, force.Title())) {
     for (int n = 1; n <= kCaseCount; ++n) {
-      if (const auto found = scenario::LocateCase(lines, *nameLine, n))
-        scenario::ParseCase(lines, found->First, found->End, n, edit_.Cases, window_.Scenario().BaseList, *dialogs_);
+      const auto found = scenario::LocateCase(lines, *nameLine, n);
+      if (!found) continue;
+      // The load said the faults that do not end a case (an unknown location) already.
+      for (const scenario::TCaseMessage& message :
+           scenario::ReadCase(lines, found->First, found->End, n, edit_.Cases, window_.Scenario().BaseList))
+        if (message.EndsCase) SayCaseMessage(SideOf(force), message.Line, message.Text);
     }
   }
+}
+
+void TCaseEditor::SayCaseMessage(int side, std::size_t line, const std::string& text)
+{
+  if (!saidCaseMessages_.emplace(side, line, text).second) return;
+  scenario::TScenarioDocument& document = document_->Document();
+  const scenario::TScenarioState& state = document.State();
+  const std::string file = state.ScenarioDir + scenario::SideFileName(state.IsCampaign, side);
+  std::vector<scenario::TDiagnostic> diagnostics = document.LoadDiagnostics();
+  diagnostics.push_back(scenario::MessageDiagnostic(text, static_cast<int>(line) + 1, file));
+  document.SetLoadDiagnostics(std::move(diagnostics));
+  const bool panelOnly = window_.Actions()[TCommand::PanelOnly]->isChecked();
+  window_.ShowProblems(panelOnly);
+  if (!panelOnly) dialogs_->ShowMessage(text);
 }
 
 void TCaseEditor::tcCasesChange()
@@ -352,7 +376,9 @@ std::optional<int> TCaseEditor::EditForceSpeed(const platform::TextLines& lines,
   const scenario::TLineRange header = scenario::ForceHeaderLines(lines, title);
   for (std::size_t i = header.First; i < header.End; ++i) dialog.AddOverviewLine(lines[i]);
   if (const auto speed = scenario::HeaderSpeed(lines, header, *dialogs_)) dialog.SetSpeed(*speed);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  else dialog.SetSpeed(0);
+  // An unchanged box leaves the line as it is, a speed outside the box's range included.
+  if (dialog.exec() != QDialog::Accepted || !dialog.SpeedChanged()) return std::nullopt;
   return dialog.Speed();
 }
 

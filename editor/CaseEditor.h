@@ -6,8 +6,11 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <cstddef>
 #include <optional>
+#include <set>
 #include <string>
+#include <tuple>
 
 #include "editor/EditPlace.h"
 #include "editor/EditState.h"
@@ -79,7 +82,12 @@ class TCaseEditor : public QObject {
   void MarkCaseTabs();
   // The case list shows a block of the side lines (a case that exists).
   bool CaseListShowsBlock() const { return caseListShowsBlock_; }
-  void ForgetCaseBlock() { caseListShowsBlock_ = false; }
+  // A new scenario: no block shown, no case message said yet.
+  void ForgetScenario()
+  {
+    caseListShowsBlock_ = false;
+    saidCaseMessages_.clear();
+  }
 
   // ---- Case list -------------------------------------------------------------------------------
   // The selected line of the case list, or -1.
@@ -118,6 +126,9 @@ class TCaseEditor : public QObject {
   void ShowCurrentForceRow();
   // Parses all cases of the force from its side lines (the selection's steps 2 to 4).
   void ParseForceCases(scenario::TForce& force);
+  // Says a message of reading a case of the side once per load: a record of its line in the
+  // Problems panel, and a message box unless the load's messages go to the panel only.
+  void SayCaseMessage(int side, std::size_t line, const std::string& text);
   // The Edit force dialog on the force's header lines: the speed chosen, none on Cancel.
   std::optional<int> EditForceSpeed(const platform::TextLines& lines, const std::string& title);
   // "No" at a force change: the current force's side goes back to its last loaded or saved
@@ -150,6 +161,8 @@ class TCaseEditor : public QObject {
   // A force row selected without running the force selection.
   bool quietForceSelection_ = false;
   bool caseListShowsBlock_ = false;
+  // The case messages said since the load: side, line index and text.
+  std::set<std::tuple<int, std::size_t, std::string>> saidCaseMessages_;
   // A force was read again by the last step.
   bool forcesReread_ = false;
 };

@@ -16,6 +16,8 @@ class TClampingSpinBox : public QSpinBox {
   void SetFallback(int value) { fallback_ = value; }
   // The typed text as it will read: the number clamped to the limits, or the fallback.
   int TextValue(const QString& text) const;
+  // The box's text field: its edits tell a typed change from a set value.
+  using QSpinBox::lineEdit;
 
  protected:
   QValidator::State validate(QString& input, int& pos) const override;

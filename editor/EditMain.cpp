@@ -181,6 +181,11 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   dlgAbout = new TdlgAbout(this);
 
   files_ = std::make_unique<platform::LocalFileSystem>();
+  try {
+    launchFolder_ = Files().CurrentDirectory();
+  } catch (const platform::EFileError&) {
+    // Started in a folder that went away: relative names cannot be found from it.
+  }
   saver_ = std::make_unique<TSideSaver>(document_, files_, *dialogs_, edit_);
   caseEditor_ = new TCaseEditor(*this, {lvForces, tcCasesTabs, lbPoints, puCaseList, forcesModel_, caseLines_, dkTimeline},
                                 globeMap_, document_, *dialogs_, edit_, regional_, programDir_);

@@ -5,8 +5,10 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "editor/EditPlace.h"
@@ -121,7 +123,7 @@ class TfrmEditMain : public QMainWindow {
   // start; only a complete load replaces the current ones (an error that ends the load, such as
   // a missing "Data" folder or an unreadable file, is shown and changes nothing). Returns
   // whether the directory was loaded.
-  bool OpenDirectory(const std::string& dir);
+  bool OpenDirectory(const std::string& given);
   // A directory to open once the window is shown, after the splash (the command line's).
   void SetStartDirectory(std::string dir) { startDirectory_ = std::move(dir); }
   const TRecentScenarios& RecentScenarios() const { return recent_; }
@@ -142,8 +144,8 @@ class TfrmEditMain : public QMainWindow {
   // ---- Undo and redo (editor/EditorDocument.h) -------------------------------------------------
   // The steps of the loaded scenario's edits: emptied and clean at load, clean at each save.
   QUndoStack& UndoStack() { return *undoStack_; }
-  // The Problems panel: the load messages, then the findings.
-  void ShowProblems();
+  // The Problems panel: the load messages, then the findings; shown too when reveal is set.
+  void ShowProblems(bool reveal = false);
 
   // ---- Saving (editor/SideSaver.h) -------------------------------------------------------------
   // Save and the questions about unsaved sides.
@@ -251,6 +253,9 @@ class TfrmEditMain : public QMainWindow {
   std::unique_ptr<TSideSaver> saver_;
   globe::TCustomVoduz4* globeView_ = nullptr;
   std::string programDir_;
+  // The current directory at the program's start: a relative folder name is taken from it, so
+  // that nothing depends on the current directory later (a load changes it; it may go away).
+  std::string launchFolder_;
   std::string startDirectory_;
   TRecentScenarios recent_;
   bool splashOnShow_ = true;

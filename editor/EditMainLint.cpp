@@ -12,12 +12,19 @@ namespace editor {
 void TfrmEditMain::CheckLoadedScenario(std::vector<scenario::TDiagnostic> loadMessages)
 {
   scenario::TScenarioDocument& document = document_->Document();
+  // Case messages said since the scenario was installed follow the load's own.
+  const std::vector<scenario::TDiagnostic>& said = document.LoadDiagnostics();
+  loadMessages.insert(loadMessages.end(), said.begin(), said.end());
   document.SetLoadDiagnostics(std::move(loadMessages));
   land_ = scenario::LandForScenario(*globeMap_, ProgramFolder(programDir_));
   document.Lint(land_.get(), Files());
   ShowProblems();
 }
 
-void TfrmEditMain::ShowProblems() { dkProblems->SetProblems(document_->Document().Diagnostics()); }
+void TfrmEditMain::ShowProblems(bool reveal)
+{
+  dkProblems->SetProblems(document_->Document().Diagnostics());
+  if (reveal) dkProblems->show();
+}
 
 }  // namespace editor

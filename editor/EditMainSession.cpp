@@ -117,8 +117,21 @@ std::string ProgramFolder(const std::string& programDir)
                             : programDir;
 }
 
-bool TfrmEditMain::OpenDirectory(const std::string& dir)
+namespace {
+
+// The folder name made absolute: a relative one is taken from the program's start folder.
+std::string AbsoluteFolder(const std::string& launchFolder, const std::string& dir)
 {
+  const std::filesystem::path path(dir);
+  if (path.is_absolute() || launchFolder.empty()) return dir;
+  return (std::filesystem::path(launchFolder) / path).lexically_normal().string();
+}
+
+}  // namespace
+
+bool TfrmEditMain::OpenDirectory(const std::string& given)
+{
+  const std::string dir = AbsoluteFolder(launchFolder_, given);
   if (scenario::DirectoryKind(Files(), dir) == scenario::TScenarioKind::skNone) {
     dialogs_->ShowError(scenario::kNotAScenarioMessage);
     return false;
@@ -134,16 +147,10 @@ bool TfrmEditMain::OpenDirectory(const std::string& dir)
   log.SetShowMessages(!panelOnly);
   scenario::TScenarioLoader loader(*state, *map, log, Files(), regional_, ProgramFolder(programDir_));
   loader.OnReadFile = [&log](const std::string& file) { log.SetCurrentFile(file); };
-  const std::string workingFolder = Files().CurrentDirectory();
   try {
     loader.LoadDirectory(dir);
   } catch (const std::exception& error) {
     state.reset();  // its objects live in the new map
-    try {
-      Files().SetCurrentDirectory(workingFolder);
-    } catch (const platform::EFileError&) {
-      // The folder went away meanwhile; the next load sets its own.
-    }
     dialogs_->ShowError(error.what());
     return false;
   }
@@ -204,7 +211,7 @@ void TfrmEditMain::ResetEditState()
   edit_.SelectedPoint = {};
   edit_.CaseFirstLine = 0;
   edit_.CaseLastLine = 0;
-  caseEditor_->ForgetCaseBlock();
+  caseEditor_->ForgetScenario();
   {
     const QSignalBlocker tabsBlocker(tcCasesTabs);
     forcesModel_->SetRows(nullptr);
@@ -213,7 +220,7 @@ void TfrmEditMain::ResetEditState()
   }
   caseEditor_->MarkCaseTabs();
   caseEditor_->UpdateCommands();
-  Memo1->clear();
+  // The memo is the user's (logged positions, typed notes): a load keeps it.
   for (QLabel* panel : StatusPanels) panel->clear();
 }
 

@@ -2,9 +2,12 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <QStyle>
 
 namespace editor {
@@ -37,6 +40,16 @@ TdlgForceInfo::TdlgForceInfo(QWidget* parent) : QDialog(parent)
   seSpeed->setObjectName("seSpeed");
   seSpeed->setGeometry(160, 24, 57, 22);
   seSpeed->setRange(0, 32);
+  lbSpeedHeld = new QLabel(this);
+  lbSpeedHeld->setObjectName("lbSpeedHeld");
+  lbSpeedHeld->setGeometry(152, 48, 88, 76);
+  lbSpeedHeld->setWordWrap(true);
+  lbSpeedHeld->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  connect(seSpeed, &QSpinBox::valueChanged, this, [this] { speedChanged_ = true; });
+  connect(seSpeed->lineEdit(), &QLineEdit::textEdited, this, [this] {
+    speedChanged_ = true;
+    lbSpeedHeld->clear();
+  });
 
   // The platform's own OK and Cancel captions and icons.
   QDialogButtonBox standard;
@@ -61,12 +74,42 @@ TdlgForceInfo::TdlgForceInfo(QWidget* parent) : QDialog(parent)
 
 void TdlgForceInfo::ClearOverview() { Memo1->clear(); }
 
+void TdlgForceInfo::ShowHeld(const QString& reason) { lbSpeedHeld->setText(reason); }
+
+void TdlgForceInfo::accept()
+{
+  const QString typed = seSpeed->cleanText().trimmed();
+  const int held = seSpeed->TextValue(typed);
+  if (typed != QString::number(held)) {
+    seSpeed->setValue(held);
+    seSpeed->lineEdit()->setText(QString::number(held));
+    ShowHeld(QString("%1 is not a speed of %2 to %3 knots: held to %4.")
+                 .arg(typed.isEmpty() ? QString("Nothing") : typed)
+                 .arg(seSpeed->minimum())
+                 .arg(seSpeed->maximum())
+                 .arg(held));
+    return;
+  }
+  QDialog::accept();
+}
+
 void TdlgForceInfo::AddOverviewLine(const std::string& line)
 {
   Memo1->appendPlainText(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+  // The box opens at the start of its lines, not scrolled to the end of the last one.
+  Memo1->moveCursor(QTextCursor::Start);
+  Memo1->horizontalScrollBar()->setValue(0);
 }
 
-void TdlgForceInfo::SetSpeed(int knots) { seSpeed->setValue(knots); }
+void TdlgForceInfo::SetSpeed(int knots)
+{
+  seSpeed->setValue(knots);
+  seSpeed->lineEdit()->setText(QString::number(seSpeed->value()));
+  lbSpeedHeld->clear();
+  if (knots != seSpeed->value())
+    ShowHeld(QString("The file gives %1 knots; kept unless changed here.").arg(knots));
+  speedChanged_ = false;
+}
 
 int TdlgForceInfo::Speed() const
 {

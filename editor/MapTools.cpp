@@ -98,17 +98,20 @@ void TMapTools::Move(globe::TVoduz4& view, const TMapMouse& mouse)
 
 void TMapTools::Release(globe::TVoduz4& view, const TMapMouse& mouse)
 {
+  const bool left = mouse.Button == platform::MouseButton::Left;
   if (gesture_ != nullptr && std::exchange(gesture_, nullptr)->MouseRelease(view, mouse)) {
     active_ = nullptr;
+    if (left) measure_.EndMeasuring(view);
     return;
   }
-  const bool click = mouse.Button == platform::MouseButton::Left && !pressMoved_ && active_ == nullptr;
+  const bool click = left && !pressMoved_ && active_ == nullptr;
   if (click && mouse.Shift.Shift && !mouse.Shift.Ctrl && !mouse.Shift.Alt) {
     insert_.MouseRelease(view, mouse);
-    return;
+  } else if (click && NoModifierKey(mouse.Shift) && OnClick) {
+    OnClick(mouse.X, mouse.Y);
   }
-  if (click && NoModifierKey(mouse.Shift) && OnClick) OnClick(mouse.X, mouse.Y);
-  if (mouse.Button != platform::MouseButton::Left) return;
+  // Every left release ends measuring; the double-click's release then starts it again.
+  if (!left) return;
   measure_.EndMeasuring(view);
   if (active_ != nullptr) std::exchange(active_, nullptr)->MouseRelease(view, mouse);
 }

@@ -33,7 +33,14 @@ struct TParsedCase;
 // The messages the editor shows for the faults of a case read with TCaseReading::StopAtFault
 // from `lines` as case n: each fault's own text, and "Error reading case!" with the line's index
 // within `lines` for the fault that ends the case.
-std::vector<std::string> CaseReadingMessages(const platform::TextLines& lines, const TParsedCase& parsed, int n);
+// One message of reading a case, with the index of its line within the lines; EndsCase for the
+// fault that stops the case's reading ("Error reading case!").
+struct TCaseMessage {
+    std::size_t Line = 0;
+    std::string Text;
+    bool EndsCase = false;
+};
+std::vector<TCaseMessage> CaseReadingMessages(const platform::TextLines& lines, const TParsedCase& parsed, int n);
 
 // Reads lines First .. End - 1 of `lines` as the lines of case n (1..6) into cases; CaseCWPI
 // of the case starts at 0. Positions that cannot be read and unknown base names are reported;
@@ -41,5 +48,8 @@ std::vector<std::string> CaseReadingMessages(const platform::TextLines& lines, c
 // `lines`. Points read before the error stay.
 void ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t end, int n,
                TForceCases& cases, const std::vector<TBase*>& bases, platform::UserDialogs& dialogs);
+// The same reading, its messages returned for the caller to say.
+std::vector<TCaseMessage> ReadCase(const platform::TextLines& lines, std::size_t first, std::size_t end, int n,
+                                   TForceCases& cases, const std::vector<TBase*>& bases);
 
 }  // namespace scenario

@@ -17,8 +17,9 @@ namespace scenario {
 
 class TForce;
 
-// The triangle's corners: its point up, 12 pixels wide and 11 high, centred on `at`.
-std::array<platform::TPoint, 3> WarningTriangle(platform::TPoint at);
+// The triangle's corners: its point up, 12 pixels wide and 11 high times `scale` (the device
+// pixels of a logical one), centred on `at`.
+std::array<platform::TPoint, 3> WarningTriangle(platform::TPoint at, int scale = 1);
 
 // Marks the findings of `force` that have a point; points on the hidden side of the globe get
 // none. The canvas's pen and brush are restored afterwards.

@@ -15,6 +15,7 @@
 #include "scenario/DayPhase.h"
 #include "scenario/RouteLegs.h"
 #include "scenario/ScenarioTime.h"
+#include "scenario/WaypointHandles.h"
 
 namespace scenario {
 
@@ -86,7 +87,7 @@ void TRouteDrawing::SetCasePen(int n)
   platform::Pen pen;
   pen.Color = CaseColour(n);
   pen.Style = platform::psSolid;
-  pen.Width = n == CurrentCase ? 2 : 1;
+  pen.Width = View_.DevicePixels(n == CurrentCase ? 2 : 1);
   View_.Canvas().SetPen(pen);
 }
 
@@ -107,10 +108,38 @@ void TRouteDrawing::DrawLegLabel(const globe::TGeoPoint& from, const globe::TGeo
   Labels_.push_back(TLegLabel{to, std::move(text), canvas.CanvasState().TextColor});
 }
 
+void TRouteDrawing::QueueLabels(globe::TTitleSpace& titles)
+{
+  globe::TGlobeCanvas& canvas = View_.Canvas();
+  const platform::Font& font = canvas.CanvasState().CurrentFont;
+  // Clear of the waypoint's handle.
+  const std::int32_t gap = View_.DevicePixels(kHandleHalfSide + 2);
+  for (const TLegLabel& label : Labels_) {
+    platform::TPoint at;
+    if (!View_.Projection().PointLLToDeviceXY(label.At, at)) {
+      titles.LeaveOut(kArrivalPriority, label.Text, globe::kHiddenReason);
+      continue;
+    }
+    globe::TGlobeFont labelFont(font.Name, font.Height, globe::TGlobeUnitTypes::Pixel, label.Colour);
+    if (labelFont.Realize(canvas, false)) {
+      platform::DrawingSurface& surface = canvas.Surface();
+      surface.SetBackgroundMode(platform::BackgroundMode::Transparent);
+      surface.SetTextAlign(platform::TextAlign{platform::HorizontalAlign::Left, platform::VerticalAlign::Top});
+      titles.Queue(kArrivalPriority, at.X, at.Y, label.Text, surface.State(), at, gap);
+    }
+    canvas.ResetState();
+  }
+  Labels_.clear();
+}
+
 void TRouteDrawing::DrawLabels()
 {
   globe::TGlobeCanvas& canvas = View_.Canvas();
   globe::TTitleSpace* titles = View_.TitleSpace();
+  if (titles != nullptr && titles->Placing()) {
+    QueueLabels(*titles);
+    return;
+  }
   for (const TLegLabel& label : Labels_) {
     platform::TPoint at;
     const bool seen = View_.Projection().PointLLToDeviceXY(label.At, at);
@@ -123,9 +152,30 @@ void TRouteDrawing::DrawLabels()
   Labels_.clear();
 }
 
+void TRouteDrawing::KeepLabelsOff(globe::TTitleSpace& titles, const globe::TGeoPoint& from, const globe::TGeoPoint& to)
+{
+  // The leg as a few straight pieces between points along its great circle.
+  constexpr int kPieces = 8;
+  const std::int32_t bearing = globe::InitialBearing(from, to);
+  const std::int32_t distance = globe::GreatCircleDistance(from, to);
+  platform::TPoint last{};
+  bool lastSeen = false;
+  for (int k = 0; k <= kPieces; ++k) {
+    const globe::TGeoPoint point =
+        k == 0 ? from : k == kPieces ? to : globe::DestinationPoint(from, bearing, distance / kPieces * k);
+    platform::TPoint at;
+    const bool seen = View_.Projection().PointLLToDeviceXY(point, at);
+    if (seen && lastSeen) titles.AddLine(last, at);
+    last = at;
+    lastSeen = seen;
+  }
+}
+
 void TRouteDrawing::DrawRoutes()
 {
   Labels_.clear();
+  globe::TTitleSpace* titles = View_.TitleSpace();
+  if (titles != nullptr && !titles->Placing()) titles = nullptr;
   for (int n = 1; n <= kCaseCount; ++n) {
     const std::size_t i = static_cast<std::size_t>(n - 1);
     if (Cases_.CaseWaypoints[i].Count() == 0) continue;
@@ -136,11 +186,14 @@ void TRouteDrawing::DrawRoutes()
     std::int32_t hours = Cases_.CaseDelay[i];
     for (const TRouteLeg& leg : RouteLegs(Cases_, n)) {
       View_.RenderGreatCircle(leg.From, leg.To, kShortArc);
+      if (titles != nullptr) KeepLabelsOff(*titles, leg.From, leg.To);
       if (!current || !leg.Timed) continue;
       DrawLegLabel(leg.From, leg.To, hours);
       SetCasePen(n);
     }
   }
+  // The shown case's points that can be dragged, when labels are placed around marks.
+  if (titles != nullptr) DrawWaypointHandles(View_, Cases_, CurrentCase);
   DrawLabels();
 }
 

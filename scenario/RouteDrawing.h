@@ -29,6 +29,9 @@ void DrawLabelOutline(globe::TGlobeCanvas& canvas, platform::TPoint at, const st
 // top-left at `at`; false when it would cover a label written before.
 bool TakeLabelRoom(globe::TGlobeCanvas& canvas, globe::TTitleSpace& titles, platform::TPoint at, const std::string& text);
 
+// The placement priority of arrival times: before every layer's titles.
+inline constexpr int kArrivalPriority = 0;
+
 // The colour of case n (1..6); black for any other number.
 platform::TColor CaseColour(int n);
 
@@ -55,9 +58,14 @@ class TRouteDrawing {
   // DrawLabels. No label when the time is beyond the calendar or the speed is below 1 knot.
   void DrawLegLabel(const globe::TGeoPoint& from, const globe::TGeoPoint& to, std::int32_t& hours);
   // Writes the labels taken so far, each outlined in white, its top-left corner at its point.
+  // When the view places labels they go to its placement stage instead (its record lists those
+  // whose point is hidden).
   void DrawLabels();
 
  private:
+  void QueueLabels(globe::TTitleSpace& titles);
+  // Hands the leg's line to the placement stage.
+  void KeepLabelsOff(globe::TTitleSpace& titles, const globe::TGeoPoint& from, const globe::TGeoPoint& to);
   void SetCasePen(int n);
 
   struct TLegLabel {

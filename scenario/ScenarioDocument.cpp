@@ -61,18 +61,35 @@ void TScenarioDocument::SetCurrent(TForce* force, int caseNumber) {
 
 // ---- Cases ----------------------------------------------------------------------------------
 
-void TScenarioDocument::ParseForce(const TForce& force) const {
-    auto& cases = Cases_[&force];
-    cases = {};
-    const platform::TextLines& lines = SideLines(SideOf(force));
-    const auto nameLine = FindForceNameLine(lines, force.Title());
-    if (!nameLine) return;
+TParsedCases ParseForceCases(const platform::TextLines& lines, const std::string& forceTitle,
+                             const std::vector<TBase*>& bases) {
+    TParsedCases cases;
+    const auto nameLine = FindForceNameLine(lines, forceTitle);
+    if (!nameLine) return cases;
     for (int n = 1; n <= kCaseCount; ++n) {
         if (const auto found = LocateCase(lines, *nameLine, n)) {
             cases[static_cast<std::size_t>(n - 1)] =
-                ParseCaseLines(lines, found->First, found->End, Bases(), TCaseReading::StopAtFault);
+                ParseCaseLines(lines, found->First, found->End, bases, TCaseReading::StopAtFault);
         }
     }
+    return cases;
+}
+
+TForceCases MapCases(const TParsedCases& parsed) {
+    TForceCases cases;
+    for (std::size_t c = 0; c < parsed.size(); ++c) {
+        if (!parsed[c]) continue;
+        if (parsed[c]->Start) cases.CaseStart[c] = parsed[c]->Start->Point;
+        cases.CaseDelay[c] = parsed[c]->Delay.value_or(0);
+        cases.CaseCWPI[c] = parsed[c]->CWPI;
+        for (const TRoutePoint& point : parsed[c]->Waypoints) cases.CaseWaypoints[c].Add(point.Point);
+        for (const TRoutePoint& point : parsed[c]->Targets) cases.CaseTargets[c].Add(point.Point);
+    }
+    return cases;
+}
+
+void TScenarioDocument::ParseForce(const TForce& force) const {
+    Cases_[&force] = ParseForceCases(SideLines(SideOf(force)), force.Title(), Bases());
 }
 
 const TParsedCase* TScenarioDocument::Case(const TForce& force, int n) const {
@@ -83,18 +100,8 @@ const TParsedCase* TScenarioDocument::Case(const TForce& force, int n) const {
 }
 
 TForceCases TScenarioDocument::CasesOf(const TForce& force) const {
-    TForceCases cases;
-    for (int n = 1; n <= kCaseCount; ++n) {
-        const TParsedCase* parsed = Case(force, n);
-        if (parsed == nullptr) continue;
-        const auto c = static_cast<std::size_t>(n - 1);
-        if (parsed->Start) cases.CaseStart[c] = parsed->Start->Point;
-        cases.CaseDelay[c] = parsed->Delay.value_or(0);
-        cases.CaseCWPI[c] = parsed->CWPI;
-        for (const TRoutePoint& point : parsed->Waypoints) cases.CaseWaypoints[c].Add(point.Point);
-        for (const TRoutePoint& point : parsed->Targets) cases.CaseTargets[c].Add(point.Point);
-    }
-    return cases;
+    if (!Cases_.contains(&force)) ParseForce(force);
+    return MapCases(Cases_.at(&force));
 }
 
 // ---- Diagnostics ------------------------------------------------------------------------------

@@ -58,6 +58,14 @@ struct TDocumentChange {
     std::vector<const TForce*> Forces;
 };
 
+// Cases 1..6 of a force as the editor reads them (TCaseReading::StopAtFault), from its side's
+// lines; a case the mission does not have is none.
+using TParsedCases = std::array<std::optional<TParsedCase>, kCaseCount>;
+TParsedCases ParseForceCases(const platform::TextLines& lines, const std::string& forceTitle,
+                             const std::vector<TBase*>& bases);
+// The cases in the form the map draws (starts and delays of missing cases zero).
+TForceCases MapCases(const TParsedCases& parsed);
+
 class TScenarioDocument {
 public:
     // Reads a force's block again from its side's lines (the loader's force reading).
@@ -152,7 +160,7 @@ private:
     TForce* CurrentForce_ = nullptr;
     int CurrentCase_ = 1;
     // Parsed when first asked for; a change of a side's lines drops its forces' cases.
-    mutable std::map<const TForce*, std::array<std::optional<TParsedCase>, kCaseCount>> Cases_;
+    mutable std::map<const TForce*, TParsedCases> Cases_;
     std::vector<TDiagnostic> LoadDiagnostics_;
     std::vector<TLintFinding> Findings_;
     const globe::TLandIndex* Land_ = nullptr;

@@ -59,6 +59,8 @@ class TCustomGlobeView : public TCustomVoduz4 {
   // The canvas is about to take a new size (both above 0): zoom and origin follow the view's
   // resize rule while the canvas still has the old size.
   virtual void CanvasResizing(int32_t newWidth, int32_t newHeight) {}
+  // A symbol was drawn in that box (labels keep clear of it when the view places them).
+  virtual void MarkDrawn(const platform::TRect& box) {}
 };
 
 }  // namespace globe

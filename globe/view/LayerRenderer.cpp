@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <exception>
 #include <string>
 
@@ -182,7 +183,7 @@ void RenderObjectTitle(TVoduz4& view, TGlobePresenter& presenter, TGlobeObject& 
     const int32_t x = Wrap32(int64_t{xy.X} + placement.DX), y = Wrap32(int64_t{xy.Y} + placement.DY);
     std::string text = title.size() > kMaxTitleLength ? title.substr(0, kMaxTitleLength) : title;
     if (TTitleSpace* titles = view.TitleSpace())
-      titles->Queue(priority, x, y, std::move(text), surface.State());
+      titles->Queue(priority, x, y, std::move(text), surface.State(), xy, std::max(std::abs(offset), view.DevicePixels(2)));
     else
       surface.TextOut(x, y, text);
   }

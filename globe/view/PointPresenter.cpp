@@ -236,7 +236,7 @@ void TPointPresenter::RenderSymbol(TCustomGlobeView& view, const TGeoPoint& poin
     case ppNone:
       break;
     case ppFontSymbol: {
-      if (!PointFont_->Realize(canvas, selected)) break;
+      if (!PointFont_->Realize(canvas, selected)) return;
       const std::string symbol(1, static_cast<char>(SymbolIndex_ & 0xFF));
       const platform::TSize extent = surface.TextExtent(symbol);
       // The text's top-left corner such that its box is centred on the point, the centring
@@ -249,14 +249,17 @@ void TPointPresenter::RenderSymbol(TCustomGlobeView& view, const TGeoPoint& poin
       surface.SetTextAlign(platform::TextAlign{});
       surface.SetBackgroundMode(platform::BackgroundMode::Transparent);
       surface.TextOut(tx, ty, symbol);
-      break;
+      view.MarkDrawn(platform::TRect{x - extent.Width / 2, y - extent.Height / 2, x + (extent.Width + 1) / 2,
+                                     y + (extent.Height + 1) / 2});
+      return;
     }
     case ppImage: {
-      if (!Image_ || Image_->Empty() || size <= 0) break;
+      if (!Image_ || Image_->Empty() || size <= 0) return;
       const int32_t height = MulDiv(size, Image_->Height(), Image_->Width());
       const int32_t left = x - size / 2, top = y - height / 2;
       surface.StretchDraw(platform::TRect{left, top, left + size, top + height}, *Image_);
-      break;
+      view.MarkDrawn(platform::TRect{left, top, left + size, top + height});
+      return;
     }
     case ppDot:
       surface.SetPixel(x, y, surface.State().CurrentPen.Color);
@@ -283,6 +286,7 @@ void TPointPresenter::RenderSymbol(TCustomGlobeView& view, const TGeoPoint& poin
       polygon({{x - r, y - r}, {x + r, y}, {x - r, y + r}});
       break;
   }
+  if (PointType_ != ppNone) view.MarkDrawn(platform::TRect{x - r, y - r, x + r + 1, y + r + 1});
 }
 
 bool TPointPresenter::HitTestObject(TGlobeHost& globe, const TGeoPoint& point,

@@ -400,6 +400,7 @@ void TVoduz4::PaintFrame(platform::DrawingSurface& window) {
 void TVoduz4::RenderLayersAndTitles() {
   TGlobeCanvas& canvas = *Canvas_;
   Titles_.Clear();
+  Titles_.SetOptions(LabelOptions());
   RenderLayers();
   if (!Interrupted_ && OnRender) {
     canvas.ResetState();
@@ -409,7 +410,36 @@ void TVoduz4::RenderLayersAndTitles() {
     Titles_.Flush(canvas.Surface());
     canvas.ResetState();
   }
-  Titles_.Clear();
+}
+
+TLabelOptions TVoduz4::LabelOptions() const {
+  TLabelOptions options;
+  options.Place = LabelLook_.Place;
+  options.Halo = LabelLook_.Halo;
+  options.HaloWidth = DevicePixels(1);
+  // The map's own background (the sea) around the letters.
+  options.HaloColour = SurfaceColor();
+  // 8 points at the screen's logical resolution, in the picture's pixels.
+  constexpr int32_t kMinLegiblePoints = 8;
+  if (LabelLook_.MinLegibleSize)
+    options.MinPixelHeight = static_cast<int32_t>(std::lround(kMinLegiblePoints * Canvas_->OutputResolution() / 72.0));
+  return options;
+}
+
+void TVoduz4::SetLabelLook(const TLabelLook& look) {
+  if (look == LabelLook_) return;
+  LabelLook_ = look;
+  RedrawGlobe();
+}
+
+double TVoduz4::DevicePixelRatio() const {
+  const int32_t screen = Canvas_->ScreenResolution();
+  return screen > 0 ? std::max(1.0, static_cast<double>(Canvas_->OutputResolution()) / screen) : 1.0;
+}
+
+int32_t TVoduz4::DevicePixels(int32_t logical) const {
+  if (logical <= 0) return logical;
+  return std::max<int32_t>(1, static_cast<int32_t>(std::lround(logical * DevicePixelRatio())));
 }
 
 void TVoduz4::SetTitlePriority(std::function<int(const std::string& layerName)> priority) {

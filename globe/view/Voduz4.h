@@ -175,6 +175,24 @@ class TVoduz4 : private TGlobeClassesRegistration,
   // The room for titles of the picture being drawn; null when titles are not decluttered.
   TTitleSpace* TitleSpace() { return TitlePriority_ ? &Titles_ : nullptr; }
   int TitlePriority(const std::string& layerName) const { return TitlePriority_ ? TitlePriority_(layerName) : 0; }
+  // The label look while titles are decluttered (all on by default): labels placed around their
+  // points clear of marks and lines, a halo in the surface colour, no label below 8 pt at the screen's
+  // logical resolution. All off gives the plain look.
+  struct TLabelLook {
+    bool Place = true;
+    bool Halo = true;
+    bool MinLegibleSize = true;
+    friend bool operator==(const TLabelLook&, const TLabelLook&) = default;
+  };
+  const TLabelLook& LabelLook() const { return LabelLook_; }
+  void SetLabelLook(const TLabelLook& look);
+  // Pixels of the picture to one logical pixel of the screen (2 on a high-density screen).
+  double DevicePixelRatio() const;
+  // A length in logical pixels in the picture's pixels (at least 1 for a length above 0).
+  int32_t DevicePixels(int32_t logical) const;
+  void MarkDrawn(const platform::TRect& box) override {
+    if (TitleSpace() != nullptr) Titles_.AddMark(box);
+  }
 
   // Rendering state the layers consult.
   bool RenderInterrupted() const { return Interrupted_; }
@@ -223,6 +241,8 @@ class TVoduz4 : private TGlobeClassesRegistration,
   void PaintFrame(platform::DrawingSurface& window);
   void FinishPaint();
   void RenderLayerPass(bool animated);
+  // The placement stage's options from the label look and the canvas resolution.
+  TLabelOptions LabelOptions() const;
   // The layers, OnRender, then the layers' titles that find room.
   void RenderLayersAndTitles();
   void EndZoomBand(bool zoom);
@@ -254,6 +274,7 @@ class TVoduz4 : private TGlobeClassesRegistration,
   TGlobeFont TextFont_;
   TTitleSpace Titles_;
   std::function<int(const std::string&)> TitlePriority_;
+  TLabelLook LabelLook_;
 
   bool LevelsEnabled_ = true;
   TLevelOfDetailCache Levels_;

@@ -1,10 +1,16 @@
 // Force, case and line editing on a copy of the demo, saved byte for byte, undone, and failing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include "editor/ProblemsPanel.h"
 #include "tests/editor/CreteWindowFixture.h"
 
 namespace editor {
@@ -157,7 +163,7 @@ TEST_F(CaseEditingWindowTest, SaveQuestionOnceAtAForceChangeAndNoDiscardsTheEdit
   EditLupoWaypoint();
   dialogs->QueueAnswer(DialogAnswer::No);
   SelectForce("Force A1");
-  EXPECT_EQ(dialogs->Texts(DialogKind::Confirm), (std::vector<std::string>{"Save changes to ship file?"}));
+  EXPECT_EQ(dialogs->Texts(DialogKind::Confirm), (std::vector<std::string>{"Save changes to AxisShips.cfg?"}));
   EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Discard changes to AxisShips.cfg");
   EXPECT_FALSE(Modified() || window->Saving().SideLinesChanged(0));  // the declined edit is gone from the lines
   SelectForce("Sagittario convoy");
@@ -171,37 +177,134 @@ TEST_F(CaseEditingWindowTest, SaveQuestionOnceAtAForceChangeAndNoDiscardsTheEdit
   EXPECT_TRUE(Errors().empty()) << Errors().front();
 }
 
-TEST_F(CaseEditingWindowTest, EditForceWritesTheSpeedCappedAt32ReadsTheForceAgainAndIsUndone) {
+// Edit force changes only what the user changed: a file speed beyond the box's 32 knots stays
+// as it is on an untouched OK, and a typed speed beyond it is held visibly before OK takes it.
+TEST_F(CaseEditingWindowTest, EditForceKeepsAnUntouchedSpeedHoldsATypedOneVisiblyAndIsUndone) {
   Load();
-  SelectForce("Lupo convoy");
-  platform::TextLines& lines = window->Scenario().SideLines[0];
-  ASSERT_EQ(lines[3], "SPEED=7");
-  lines[3] = "SPEED=40";
+  SelectForce("Abdiel");
+  platform::TextLines& lines = window->Scenario().SideLines[1];
+  const std::size_t speedLine = static_cast<std::size_t>(std::ranges::find(lines, "SPEED=34") - lines.begin());
+  ASSERT_LT(speedLine, lines.size());
+  TdlgForceInfo* dialog = nullptr;
   int shownSpeed = -1;
-  QString overview;
+  QString note, overview;
+  int overviewScroll = -1;
   QTimer::singleShot(0, [&] {
-    ASSERT_NE(Child<TdlgForceInfo>("dlgForceInfo"), nullptr);
-    shownSpeed = Child<TdlgForceInfo>("dlgForceInfo")->seSpeed->value();
-    overview = Child<TdlgForceInfo>("dlgForceInfo")->Memo1->toPlainText();
-    Child<TdlgForceInfo>("dlgForceInfo")->OKBtn->click();
+    dialog = Child<TdlgForceInfo>("dlgForceInfo");
+    ASSERT_NE(dialog, nullptr);
+    shownSpeed = dialog->seSpeed->value();
+    note = dialog->lbSpeedHeld->text();
+    overview = dialog->Memo1->toPlainText();
+    overviewScroll = dialog->Memo1->horizontalScrollBar()->value();
+    dialog->OKBtn->click();
   });
   window->Actions()[TCommand::EditForce]->trigger();
   EXPECT_EQ(shownSpeed, 32);
-  EXPECT_EQ(overview, "NAME=Lupo convoy\nNUMBER=0\nSPEED=40\nMISSION=SlTacTransport");
-  EXPECT_EQ(window->EditState().CurrentForce->Speed, 32);
-  EXPECT_FALSE(Modified());  // Edit force does not count as an edit
+  EXPECT_TRUE(note.contains("34")) << note.toStdString();
+  EXPECT_TRUE(overview.startsWith("NAME=Abdiel\nNUMBER=4\nSPEED=34\nMISSION=Minelaying")) << overview.toStdString();
+  EXPECT_EQ(overviewScroll, 0);  // opens at the start of its lines
+  EXPECT_EQ(lines[speedLine], "SPEED=34");
+  EXPECT_EQ(window->EditState().CurrentForce->Speed, 34);
+  EXPECT_FALSE(Modified());
+  EXPECT_FALSE(window->Actions()[TCommand::Undo]->isEnabled());
+  // A typed 40: the first OK holds it to 32 in the box and says why; the next OK stores it.
+  bool stayedOpen = false;
+  QTimer::singleShot(0, [&] {
+    dialog->seSpeed->lineEdit()->selectAll();
+    QTest::keyClicks(dialog->seSpeed->lineEdit(), "40");
+    dialog->OKBtn->click();
+    stayedOpen = dialog->isVisible();
+    shownSpeed = dialog->seSpeed->value();
+    note = dialog->seSpeed->lineEdit()->text() + " " + dialog->lbSpeedHeld->text();
+    dialog->OKBtn->click();
+  });
+  window->Actions()[TCommand::EditForce]->trigger();
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_EQ(shownSpeed, 32);
+  EXPECT_TRUE(note.startsWith("32 ") && note.contains("40")) << note.toStdString();
+  EXPECT_EQ(lines[speedLine], "SPEED=32");
   // OK with another speed is a step; undone, the force has its speed again.
+  QTimer::singleShot(0, [&] {
+    dialog->seSpeed->setValue(12);
+    dialog->OKBtn->click();
+  });
+  window->Actions()[TCommand::EditForce]->trigger();
+  ASSERT_EQ(lines[speedLine], "SPEED=12");
+  EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Edit force Abdiel");
+  window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_EQ(lines[speedLine], "SPEED=32");
+  EXPECT_EQ(ForceCell("Abdiel", 1), "32");
+  EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
+}
+
+// No at the question restores the side lines and with them what they define: the speed of a
+// force edited with Edit force, also when the discard is undone and redone.
+TEST_F(CaseEditingWindowTest, NoAfterEditForceGivesTheForceItsFileSpeedAgain) {
+  Load();
+  EditLupoWaypoint();
   QTimer::singleShot(0, [&] {
     Child<TdlgForceInfo>("dlgForceInfo")->seSpeed->setValue(12);
     Child<TdlgForceInfo>("dlgForceInfo")->OKBtn->click();
   });
   window->Actions()[TCommand::EditForce]->trigger();
-  ASSERT_EQ(lines[3], "SPEED=12");
-  EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Edit force Lupo convoy");
+  ASSERT_EQ(window->Scenario().SideLines[0][3], "SPEED=12");
+  ASSERT_EQ(ForceCell("Lupo convoy", 1), "12");
+  dialogs->QueueAnswer(DialogAnswer::No);
+  SelectForce("Force A1");
+  EXPECT_EQ(window->EditState().CurrentForce->Title(), "Force A1");
+  EXPECT_EQ(window->Scenario().SideLines[0][3], "SPEED=7");
+  EXPECT_EQ(ForceCell("Lupo convoy", 1), "7");
   window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_EQ(lines[3], "SPEED=32");
-  EXPECT_EQ(ForceCell("Lupo convoy", 1), "32");
-  EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
+  EXPECT_EQ(ForceCell("Lupo convoy", 1), "12");
+  window->Actions()[TCommand::Redo]->trigger();
+  EXPECT_EQ(ForceCell("Lupo convoy", 1), "7");
+}
+
+// The question names the side file; Cancel keeps the force and its edits.
+TEST_F(CaseEditingWindowTest, CancelAtTheSaveQuestionKeepsTheForceAndItsEdits) {
+  Load();
+  EditLupoWaypoint();
+  dialogs->QueueAnswer(DialogAnswer::Cancel);
+  SelectForce("Force A1");
+  ASSERT_EQ(dialogs->Calls().size(), 2u);
+  EXPECT_EQ(dialogs->Calls().back().text, "Save changes to AxisShips.cfg?");
+  EXPECT_EQ(dialogs->Calls().back().buttons, DialogButtons::YesNoCancel);
+  EXPECT_EQ(window->EditState().CurrentForce->Title(), "Lupo convoy");
+  EXPECT_TRUE(ForcesView().selectionModel()->isRowSelected(window->Forces().RowOf("Lupo convoy")));
+  EXPECT_EQ(ShownLines()[3], "WP=3705N 02410E");
+  EXPECT_TRUE(Modified());
+  EXPECT_EQ(AxisFile(), OriginalAxisFile());
+}
+
+// A case line naming no base is said once per load, as a record in the Problems panel, and in a
+// message box only when the load's messages do not go to the panel only; selecting the force
+// again says nothing more.
+TEST_F(CaseEditingWindowTest, AnUnknownCaseLocationIsSaidOncePerLoadInThePanelWhenChosen) {
+  prepare = [this] {
+    const fs::path file = scenarioDir / "AxisShips.cfg";
+    const std::string bytes = ReplacedOnce(ReadFile(file), "LL=3740N 02330E", "LOCATION=Nowhere");
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+  };
+  const std::string message = "Cannot find location \"Nowhere\" for TF Lupo convoy";
+  const auto panelRecords = [&] {
+    return std::ranges::count_if(Child<TdkProblems>("dkProblems")->Problems(), [&](const scenario::TDiagnostic& problem) {
+      return problem.Text.starts_with("Cannot find location \"Nowhere\"");
+    });
+  };
+  fs::create_directories(scenarioDir);
+  for (const auto& entry : fs::directory_iterator(kCrete)) fs::copy_file(entry.path(), scenarioDir / entry.path().filename());
+  prepare();
+  for (const bool panelOnly : {false, true}) {
+    window->Actions()[TCommand::PanelOnly]->setChecked(panelOnly);
+    dialogs->ClearCalls();
+    ASSERT_TRUE(window->OpenDirectory(scenarioDir.string()));
+    for (int selection = 0; selection < 3; ++selection) {
+      SelectForce("Lupo convoy");
+      SelectForce("Force A1");
+    }
+    EXPECT_EQ(dialogs->Texts(DialogKind::Message), panelOnly ? std::vector<std::string>{} : std::vector{message});
+    EXPECT_EQ(panelRecords(), 1) << panelOnly;
+  }
 }
 
 TEST_F(CaseEditingWindowTest, CampaignSideIsSavedToItsMissionsFileWithCrLfLineEnds) {

@@ -168,5 +168,17 @@ class CaseEditingWindowTest : public ::testing::Test {
   fs::path startDir = fs::current_path();
 };
 
+// The Crete window of the editing tests, loaded and shown.
+class ShownCreteWindowTest : public CaseEditingWindowTest {
+ protected:
+  void SetUp() override {
+    CaseEditingWindowTest::SetUp();
+    Load();
+    if (HasFatalFailure()) return;
+    window->show();
+    QCoreApplication::processEvents();
+  }
+};
+
 }  // namespace fixtures
 }  // namespace editor

@@ -35,15 +35,8 @@ using fixtures::NorthEast;
 using globe::TGeoPoint;
 
 // The Crete window of the editing tests, loaded and shown, with mouse input sent to its map.
-class MapInteractionTest : public fixtures::CaseEditingWindowTest {
+class MapInteractionTest : public fixtures::ShownCreteWindowTest {
  protected:
-  void SetUp() override {
-    CaseEditingWindowTest::SetUp();
-    Load();
-    if (HasFatalFailure()) return;
-    window->show();
-    QCoreApplication::processEvents();
-  }
   globe::TVoduz4& Map() { return window->GlobeMap(); }
   QString Panel(int i) const { return window->findChild<QLabel*>(QString("StatusPanel%1").arg(i))->text(); }
   void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys,
@@ -311,6 +304,27 @@ TEST_F(MapDirectTest, ShiftClickOnALegInsertsAWaypointBetweenItsLines) {
   ASSERT_EQ(window->UndoStack().count(), 1);
   window->UndoStack().undo();
   EXPECT_EQ(AlliedLines(), before);
+}
+
+// Every left-button release on the map ends measuring, also one that dragged a waypoint or
+// inserted one with Shift.
+TEST_F(MapDirectTest, DraggingOrShiftInsertingAWaypointEndsMeasuring) {
+  const QPoint elsewhere = (PixelOf(wp0) + PixelOf(dropAt)) / 2 + QPoint(0, 40);
+  DoubleClick(elsewhere);
+  ASSERT_TRUE(window->MapTools().Measure().Measuring());
+  Send(QEvent::MouseButtonPress, PixelOf(wp0), Qt::LeftButton, Qt::NoModifier);
+  DragTo(PixelOf(dropAt));
+  Send(QEvent::MouseButtonRelease, PixelOf(dropAt), Qt::LeftButton, Qt::NoModifier);
+  ASSERT_EQ(window->UndoStack().count(), 1);  // the drag wrote its line
+  EXPECT_FALSE(window->MapTools().Measure().Measuring());
+  window->UndoStack().undo();
+  DoubleClick(elsewhere);
+  ASSERT_TRUE(window->MapTools().Measure().Measuring());
+  const TGeoPoint middle =
+      globe::DestinationPoint(wp0, globe::InitialBearing(wp0, wp1), globe::GreatCircleDistance(wp0, wp1) / 2);
+  Click(PixelOf(middle), Qt::LeftButton, Qt::ShiftModifier);
+  ASSERT_EQ(window->EditState().Cases.CaseWaypoints[0].Count(), 4);  // the click inserted a waypoint
+  EXPECT_FALSE(window->MapTools().Measure().Measuring());
 }
 
 TEST_F(MapDirectTest, HoverTextTellsTheLineTheLegAndTheArrivalAClickOnAForceMarkSelectsIt) {

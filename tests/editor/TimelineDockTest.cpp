@@ -69,15 +69,8 @@ TEST(TimelineModelTest, RowsInTimeOrderFilteredByForceSideAndArea)
 }
 
 // The Crete window, loaded and shown.
-class TimelineDockTest : public fixtures::CaseEditingWindowTest {
+class TimelineDockTest : public fixtures::ShownCreteWindowTest {
  protected:
-  void SetUp() override {
-    CaseEditingWindowTest::SetUp();
-    Load();
-    if (HasFatalFailure()) return;
-    window->show();
-    QCoreApplication::processEvents();
-  }
   TdkTimeline& Dock() const { return *Child<TdkTimeline>("dkTimeline"); }
   QAction& Command() const { return *window->Actions()[TCommand::Timeline]; }
   void ShowDock() {

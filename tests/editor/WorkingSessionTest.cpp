@@ -140,7 +140,7 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAsk
   EXPECT_TRUE(window->OpenDirectory(kMalta));
   EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Malta1941");
   EXPECT_EQ(window->EditState().CurrentForce, nullptr);
-  EXPECT_TRUE(Child<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
+  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText(), "LL=3500N 02400E");  // the user's memo stays
   EXPECT_EQ(window->UndoStack().count(), 0);  // nothing of the old scenario to undo
   OpenCreteAndEditALine();
   window->Actions()[TCommand::Undo]->trigger();
@@ -150,10 +150,12 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAsk
 }
 
 TEST_F(SessionTest, CommandLineDirectoryOpensWhenTheWindowIsShown) {
+  Child<QPlainTextEdit>("Memo1")->setPlainText("typed before the first load");
   window->SetStartDirectory(kCrete);
   window->show();
   QTRY_COMPARE(window->windowTitle(), QString("VRK scenario editor - Crete1941"));
   EXPECT_TRUE(dialogs->Texts(DialogKind::Directory).empty());  // no dialog
+  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText(), "typed before the first load");
   window->hide();
 }
 
@@ -187,6 +189,28 @@ TEST_F(SessionTest, RecentMenuOrderLimitAndAVanishedDirectory) {
   EXPECT_NE(dialogs->Texts(DialogKind::Error).front().find("no longer exists"), std::string::npos);
   EXPECT_EQ(window->windowTitle(), title);
   EXPECT_EQ(Child<QMenu>("Recent1")->actions().size(), 7);
+}
+
+// Nothing depends on the current directory after the start: with the open scenario's folder
+// deleted (the load had moved into it), any other scenario opens, and a relative name is taken
+// from the folder the program started in.
+TEST_F(SessionTest, OpeningWorksAfterTheOpenScenariosFolderWentAway) {
+  const fs::path startedIn = fs::current_path();
+  const fs::path scratch = fs::temp_directory_path() / ("corvalis_gone_" + std::to_string(::getpid()));
+  fs::create_directories(scratch);
+  fs::copy(kCrete, scratch / "Crete1941", fs::copy_options::recursive);
+  ASSERT_TRUE(window->OpenDirectory((scratch / "Crete1941").string()));
+  fs::remove_all(scratch);
+  dialogs->ClearCalls();
+  EXPECT_TRUE(window->OpenDirectory(kMalta));
+  EXPECT_TRUE(dialogs->Texts(DialogKind::Error).empty()) << dialogs->Texts(DialogKind::Error).front();
+  EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Malta1941");
+  const fs::path relative = fs::relative(kCrete, startedIn);
+  ASSERT_TRUE(relative.is_relative());
+  EXPECT_TRUE(window->OpenDirectory(relative.string()));
+  EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Crete1941");
+  EXPECT_TRUE(dialogs->Texts(DialogKind::Error).empty());
+  fs::current_path(startedIn);
 }
 
 TEST_F(SessionTest, SettingsGoToTheTestFolderAndLayoutComesBack) {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "FuzzScratch.h"
+#include "FuzzScenarioFiles.h"
 #include "platform/testing/MemoryFileSystem.h"
 #include "scenario/LintLand.h"
 #include "scenario/LoadCheck.h"
@@ -20,16 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       scenario::LandFromFile(CORVALIS_SOURCE_DIR "/tests/fuzz/maps/Land.lyr");
   if (land == nullptr) std::abort();  // the map is part of the target
   platform::testing::MemoryFileSystem files;
-  files.AddDirectory("/prog/Data");
-  files.AddDirectory("/scen");
-  for (const auto& [name, bytes] : fuzz::SplitNamedFiles(fuzz::AsText(data, size), "ScenarioInfo.cfg")) {
-    if (name.size() > 64) continue;
-    try {
-      files.AddFile("/scen/" + name, bytes);
-    } catch (const std::exception&) {
-      // A name the in-memory file system refuses (a folder's name, say): not part of the test.
-    }
-  }
+  fuzz::AddScenarioFiles(files, data, size);
 
   scenario::TLoadCheck check(files, platform::RegionalSettings{}, "/prog");
   check.Run("/scen");

@@ -7,7 +7,7 @@
 #include <exception>
 #include <string>
 
-#include "FuzzScratch.h"
+#include "FuzzScenarioFiles.h"
 #include "globe/view/Voduz4.h"
 #include "platform/NullDrawingSurface.h"
 #include "platform/testing/MemoryFileSystem.h"
@@ -17,16 +17,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   platform::testing::MemoryFileSystem files;
-  files.AddDirectory("/prog/Data");
-  files.AddDirectory("/scen");
-  for (const auto& [name, bytes] : fuzz::SplitNamedFiles(fuzz::AsText(data, size), "ScenarioInfo.cfg")) {
-    if (name.size() > 64) continue;
-    try {
-      files.AddFile("/scen/" + name, bytes);
-    } catch (const std::exception&) {
-      // A name the in-memory file system refuses (a folder's name, say): not part of the test.
-    }
-  }
+  fuzz::AddScenarioFiles(files, data, size);
 
   scenario::TLoadCheck check(files, platform::RegionalSettings{}, "/prog");
   check.Run("/scen");

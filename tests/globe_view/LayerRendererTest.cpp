@@ -283,6 +283,81 @@ TEST(TitleSpaceTest, OverlappingTitlesAreLeftOutByPriority) {
   EXPECT_EQ(written, (std::vector<std::string>{"force", "base", "alone"}));
 }
 
+// With placement each label takes the first free position around its point (right, left,
+// above, below, diagonals; then a line height further out), clear of labels and marks, and of
+// lines while a position allows;
+// labels at one point share one; the record tells what was drawn and why the rest was not.
+TEST(TitleSpaceTest, PlacementTriesThePositionsRoundThePointAndRecordsWhatItLeftOut) {
+  TTitleSpace space;
+  TLabelOptions options;
+  options.Place = true;
+  options.Halo = true;
+  options.MinPixelHeight = 12;
+  space.SetOptions(options);
+  platform::testing::RecordingDrawingSurface surface;  // 6 x 12 pixels a character at height 12
+  platform::DrawingState state;
+  state.CurrentFont.Height = 8;   // below the minimum: written at 12
+  state.TextColor = platform::clRed;
+  space.AddMark({95, 95, 106, 106});                 // the mark at (100, 100): gap 6 at least
+  space.AddLine({90, 200}, {200, 200});              // a line through the right-hand place of "lined"
+  space.AddMark({303, 294, 340, 306});               // just right of "boxed"'s point
+  space.Queue(1, 0, 0, "aa", state, {100, 100}, 2);  // right: (106, 94)
+  space.Queue(1, 0, 0, "bb", state, {100, 100}, 2);  // the same point: shares the first label
+  space.Queue(2, 0, 0, "cc", state, {100, 100}, 2);  // left
+  space.Queue(2, 0, 0, "lined", state, {110, 200}, 2);   // left crosses the line too: above
+  space.Queue(3, 0, 0, "boxed", state, {300, 300}, 2);   // left of the mark beside it
+  space.LeaveOut(0, "hidden", kHiddenReason);
+  for (int i = 0; i < 8; ++i) space.Queue(4, 0, 0, "x", state, {100, 100}, 2);  // no room close by
+  space.Flush(surface);
+  const std::vector<TLabelRecord>& record = space.Record();
+  ASSERT_EQ(record.size(), 6u);
+  const auto box = [&](std::size_t i) { return record[i].Box; };
+  EXPECT_EQ(record[0].Text, "hidden");
+  EXPECT_EQ(record[0].Reason, kHiddenReason);
+  EXPECT_EQ(record[1].Text, "aa +1");
+  EXPECT_EQ(record[1].Names, (std::vector<std::string>{"aa", "bb"}));
+  // 5 characters of 6 pixels and the halo's pixel round them, 6 pixels right of the point.
+  EXPECT_EQ(box(1), (platform::TRect{106, 93, 106 + 32, 93 + 14}));
+  EXPECT_EQ(box(2).Right, 94);                            // "cc" left of the point
+  EXPECT_EQ(box(3).Bottom, 200 - 2);                      // "lined" above its point, off the line
+  EXPECT_EQ(box(4).Right, 300 - 2);                       // "boxed" left of its point
+  EXPECT_EQ(record[5].Text, "x +7");
+  EXPECT_EQ(record[5].Names.size(), 8u);
+  EXPECT_EQ(box(5).Right, 100 - 6 - 14);                  // left, one label height further out
+  for (std::size_t i = 1; i < record.size(); ++i) EXPECT_TRUE(record[i].Drawn && !record[i].OverLine) << i;
+  // Each label over eight copies in white one pixel round it, at the minimum height.
+  const auto calls = surface.Calls(DrawOp::TextOut);
+  ASSERT_EQ(calls.size(), 5u * 9u);
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    EXPECT_EQ(calls[i].State.CurrentFont.Height, 12);
+    EXPECT_EQ(calls[i].State.TextColor, i % 9 == 8 ? platform::clRed : platform::clWhite) << i;
+  }
+  EXPECT_EQ(calls[8].Points.at(0), (platform::TPoint{107, 94}));
+  // The shared label under the mouse names both forces; nothing beside it.
+  ASSERT_NE(space.LabelAt({110, 100}), nullptr);
+  EXPECT_EQ(space.LabelAt({110, 100})->Names, (std::vector<std::string>{"aa", "bb"}));
+  EXPECT_EQ(space.LabelAt({300, 100}), nullptr);
+  // Crowded out at every position: left out with the reason.
+  space.Clear();
+  space.AddMark({0, 0, 400, 199});  // all but a thin slit through the point
+  space.AddMark({0, 201, 400, 400});
+  space.Queue(1, 0, 0, "lost", state, {200, 200}, 2);
+  space.Flush(surface);
+  ASSERT_EQ(space.Record().size(), 1u);
+  EXPECT_FALSE(space.Record()[0].Drawn);
+  EXPECT_EQ(space.Record()[0].Reason, kNoRoomReason);
+}
+
+TEST(TitleSpaceTest, SegmentsCrossBoxesThroughTheirInsideOnly) {
+  const platform::TRect box{10, 10, 20, 20};
+  EXPECT_TRUE(SegmentCrossesBox({0, 15}, {30, 15}, box));   // straight through
+  EXPECT_TRUE(SegmentCrossesBox({12, 12}, {13, 13}, box));  // inside
+  EXPECT_TRUE(SegmentCrossesBox({0, 0}, {30, 30}, box));    // diagonal
+  EXPECT_FALSE(SegmentCrossesBox({0, 0}, {9, 30}, box));    // beside it
+  EXPECT_FALSE(SegmentCrossesBox({0, 25}, {25, 40}, box));  // below a corner
+  EXPECT_FALSE(SegmentCrossesBox({0, 15}, {5, 15}, box));   // short of it
+}
+
 // A window whose pending events hold one mouse move of a zoom drag.
 class MovingMouseHost : public platform::testing::RecordingViewHost {
  public:

@@ -28,6 +28,10 @@
 #include "scenario/RouteDrawing.h"
 #include "scenario/RouteHitTest.h"
 #include "scenario/RouteLegs.h"
+#include "scenario/ScenarioDocument.h"
+#include "scenario/ScenarioDrawing.h"
+#include "scenario/EditorGlobeSettings.h"
+#include "scenario/WaypointHandles.h"
 #include "scenario/ScenarioExtent.h"
 #include "scenario/ScenarioLayers.h"
 #include "scenario/ScenarioState.h"
@@ -238,6 +242,107 @@ TEST_F(RouteDrawingTest, NoArrivalLabelsBelowOneKnotOrPastTheCalendar) {
   }
 }
 
+// At a device pixel ratio of 2 the shown case's pen is 4 picture pixels wide, the others 2; the
+// handles of the shown case (drawn when labels are placed) grow with them.
+TEST_F(RouteDrawingTest, PensAndHandlesGrowWithTheDevicePixelRatio) {
+  SetCase(1, crete, {creteNorth});
+  SetCase(2, crete, {creteNorth});
+  view.SetTitlePriority(ScenarioTitlePriority);
+  for (const int ratio : {1, 2}) {
+    view.Canvas().SetOutputResolution(96 * ratio);
+    Paint();
+    EXPECT_EQ(Lines(CaseColour(1), 2 * ratio).size(), 1u) << ratio;
+    EXPECT_EQ(Lines(CaseColour(2), ratio).size(), 1u) << ratio;
+    const auto handles = window.Calls(DrawOp::Rectangle);
+    ASSERT_EQ(handles.size(), 2u) << ratio;  // start and waypoint of case 1
+    EXPECT_EQ(handles[1].Rect.Right - handles[1].Rect.Left, 2 * kHandleHalfSide * ratio + 1) << ratio;
+    EXPECT_EQ(handles[1].State.CurrentPen.Color, CaseColour(1));
+  }
+}
+
+// A loaded demo drawn as the editor draws it, the first force with a route shown, its labels
+// placed: at the start view and at Home (the whole scenario in view).
+class DemoLabelsTest : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override {
+    const std::filesystem::path startDir = std::filesystem::current_path();
+    check.Run(programDir + "/Scenarios/" + GetParam());
+    std::filesystem::current_path(startDir);  // loading changes it
+    ASSERT_EQ(check.Messages(), std::vector<std::string>{});
+    TScenarioState& state = check.State();
+    for (TForce* force : state.ForceList) {
+      cases = MapCases(ParseForceCases(state.SideLines[TScenarioDocument::SideOf(*force)], force->Title(), state.BaseList));
+      if (cases.CaseWaypoints[0].Count() == 0) continue;
+      shown.Force = force;
+      break;
+    }
+    ASSERT_NE(shown.Force, nullptr);
+    shown.Cases = &cases;
+    shown.StartTime = state.StartTime;
+    view().SetClientSize(kEditorMapWidth, kEditorMapHeight);
+    view().SetTitlePriority(ScenarioTitlePriority);
+    view().OnRender = [this](globe::TVoduz4& v) { DrawScenarioOnView(v, check.State().BaseList, shown, check.Findings()); };
+  }
+  void TearDown() override { view().OnRender = nullptr; }
+  globe::TVoduz4& view() { return check.View(); }
+  void Paint() {
+    platform::testing::RecordingDrawingSurface window{view().CanvasWidth(), view().CanvasHeight()};
+    view().RedrawGlobe();
+    view().Paint(window);
+  }
+  static bool Overlap(const platform::TRect& a, const platform::TRect& b) {
+    return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+  }
+  // What the placement stage did, checked: labels clear of each other and of every mark, every
+  // force seen in the window named, every arrival time of the shown case drawn or left out
+  // with its reason.
+  void CheckLabels(const std::string& where) {
+    const globe::TTitleSpace& stage = *view().TitleSpace();
+    std::vector<platform::TRect> drawn;
+    std::vector<std::string> names;
+    std::size_t arrivals = 0;
+    for (const globe::TLabelRecord& label : stage.Record()) {
+      if (label.Priority == kArrivalPriority) {
+        ++arrivals;
+        EXPECT_TRUE(label.Drawn || !label.Reason.empty()) << where << label.Text;
+      }
+      if (!label.Drawn) continue;
+      for (const platform::TRect& other : drawn) EXPECT_FALSE(Overlap(label.Box, other)) << where << label.Text;
+      for (const platform::TRect& mark : stage.Marks()) EXPECT_FALSE(Overlap(label.Box, mark)) << where << label.Text;
+      drawn.push_back(label.Box);
+      names.insert(names.end(), label.Names.begin(), label.Names.end());
+    }
+    EXPECT_FALSE(drawn.empty()) << where;
+    const platform::TRect window{0, 0, view().CanvasWidth(), view().CanvasHeight()};
+    for (TForce* force : check.State().ForceList) {
+      platform::TPoint at;
+      if (!view().Projection().PointLLToDeviceXY(force->GetCentroid(), at) || !Overlap({at.X, at.Y, at.X + 1, at.Y + 1}, window))
+        continue;
+      EXPECT_NE(std::find(names.begin(), names.end(), force->Title()), names.end()) << where << force->Title();
+    }
+    std::size_t timed = 0;
+    for (const TRouteLeg& leg : RouteLegs(cases, shown.Case)) timed += leg.Timed ? 1 : 0;
+    EXPECT_EQ(arrivals, shown.Force->CurrentSpeed >= 1 ? timed : 0u) << where;
+  }
+
+  const std::string programDir = std::string(CORVALIS_SOURCE_DIR) + "/data";
+  platform::LocalFileSystem files;
+  TLoadCheck check{files, platform::RegionalSettings{}, programDir};
+  TForceCases cases;
+  TShownCase shown;
+};
+
+TEST_P(DemoLabelsTest, LabelsClearOfEachOtherAndMarksEveryForceNamedEveryArrivalAccounted) {
+  check.Lint();
+  Paint();
+  CheckLabels("start view: ");
+  globe::ZoomToPoints(view(), ScenarioExtentPoints(check.State(), check.Globe()), 0.1);
+  Paint();
+  CheckLabels("Home: ");
+}
+
+INSTANTIATE_TEST_SUITE_P(Demos, DemoLabelsTest, ::testing::Values("Crete1941", "Malta1941"));
+
 // The demo's bases, through their presenters, and their minefields on the load check's view.
 TEST(LoadCheckViewTest, LoadedDemoBasesDrawTheirMinefieldsOnTheCheckView) {
   const std::filesystem::path startDir = std::filesystem::current_path();
@@ -285,6 +390,17 @@ TEST_F(FindingMarksTest, OneTriangleAtEachPointOfTheSelectedForce) {
   // The triangle's point is up and it is centred on the position.
   EXPECT_LT(triangle[0].Y, at.Y);
   EXPECT_EQ(triangle[1].X - at.X, at.X - triangle[2].X);
+  // At a device pixel ratio of 2 the mark and its outline are twice the size.
+  view.Canvas().SetOutputResolution(2 * 96);
+  PaintWith([&](globe::TVoduz4& v) { DrawFindingMarks(v, findings, selected); });
+  const auto twice = WarningTriangle(Pixel(desert), 2);
+  EXPECT_EQ(twice[1].X - twice[2].X, 2 * (triangle[1].X - triangle[2].X));
+  std::size_t found = 0;
+  for (const auto& call : window.Calls(DrawOp::Polygon))
+    if (call.State.CurrentBrush.Color == 0x00FFFFu && call.State.CurrentPen.Width == 2 &&
+        call.Points == std::vector<TPoint>(twice.begin(), twice.end()))
+      ++found;
+  EXPECT_EQ(found, 1u);
 }
 
 // The dry run at minute 180: "Convoy" (Allied, 60 knots) sails 10E -> 12E -> 14E on the equator,
