@@ -1,4 +1,6 @@
 #include "editor/EditMain.h"
+#include "editor/CaseEditor.h"
+#include "editor/SideSaver.h"
 
 #include <algorithm>
 #include <QFont>
@@ -138,7 +140,10 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   column->setSpacing(0);
   setCentralWidget(central);
 
-  undoStack_ = new QUndoStack(this);
+  document_ = std::make_unique<TEditorDocument>();
+  undoStack_ = &document_->UndoStack();
+  connect(document_.get(), &TEditorDocument::Refused, this,
+          [this](const QString& reason) { dialogs_->ShowError(reason.toStdString()); });
   actions_ = new TEditorActions(*this, *undoStack_);
   dkProblems = new TdkProblems(this);
   actions_->Adopt(TCommand::Problems, dkProblems->toggleViewAction());
@@ -153,7 +158,6 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   Globe->setMinimumSize(50, 50);
   globeMap_ = NewGlobeMap();
   globeView_ = globeMap_.get();
-  scenario_ = std::make_unique<scenario::TScenarioState>();
   Globe->SetEventSink(globeMap_.get());
   globeMap_->SetHost(Globe);
   pnMain->addWidget(Globe);
@@ -189,7 +193,10 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   } catch (const platform::EFileError&) {
     // Started in a folder that went away: relative names cannot be found from it.
   }
-  ConnectCaseEditing();
+  saver_ = std::make_unique<TSideSaver>(document_, files_, *dialogs_, edit_);
+  caseEditor_ = new TCaseEditor(*this, {lvForces, tcCasesTabs, lbPoints, puCaseList, forcesModel_, caseLines_, dkTimeline},
+                                globeMap_, document_, *dialogs_, edit_, regional_, programDir_);
+  caseEditor_->ConnectCaseEditing();
   RestoreLayout();
   ShowStartWorld();
 }
@@ -211,7 +218,7 @@ TfrmEditMain::~TfrmEditMain()
   // Closing the window hides the Timeline dock after the map is gone: no redraw then.
   disconnect(dkTimeline, nullptr, this, nullptr);
   // The scenario is released while the map that holds its objects still exists.
-  scenario_.reset();
+  document_.reset();
   // The map window outlives the view by a moment: stop it forwarding events first.
   Globe->SetEventSink(nullptr);
   globeMap_->SetHost(nullptr);
@@ -343,7 +350,7 @@ void TfrmEditMain::CreateMenus()
   connect(commands[TCommand::ViewShipFile], &QAction::triggered, this, [this] {
     if (edit_.CurrentForce == nullptr || edit_.CurrentForce->Side < 0 || edit_.CurrentForce->Side > 1) return;
     const int side = edit_.CurrentForce->Side;
-    frmShowFile->ShowLines(side, scenario_->SideLines[static_cast<std::size_t>(side)]);
+    frmShowFile->ShowLines(side, Scenario().SideLines[static_cast<std::size_t>(side)]);
     frmShowFile->exec();
   });
   connect(commands[TCommand::Exit], &QAction::triggered, this, [this] { close(); });
@@ -434,21 +441,6 @@ bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
     }
   }
   return QMainWindow::eventFilter(watched, event);
-}
-
-void TfrmEditMain::FillForcesList()
-{
-  const auto& rows = scenario_->ForcesList.Rows;
-  forcesModel_->SetRows(&rows);
-  const int selected = scenario_->ForcesList.Selected;
-  if (selected >= 0 && selected < forcesModel_->rowCount())
-    lvForces->selectionModel()->select(forcesModel_->index(selected, 0),
-                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  // The names fit unless the user has made the column wider.
-  int nameWidth = 0;
-  for (const scenario::TForceListRow& row : rows)
-    nameWidth = std::max(nameWidth, lvForces->fontMetrics().horizontalAdvance(QString::fromStdString(row.Name)) + 16);
-  if (lvForces->columnWidth(0) < nameWidth) lvForces->setColumnWidth(0, nameWidth);
 }
 
 void TfrmEditMain::SaveEnvironment()

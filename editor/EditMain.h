@@ -13,7 +13,7 @@
 
 #include "editor/EditPlace.h"
 #include "editor/EditState.h"
-#include "editor/SideLinesCommand.h"
+#include "editor/EditorDocument.h"
 #include "globe/data/GeoTypes.h"
 #include "globe/data/LandIndex.h"
 #include "platform/RegionalSettings.h"
@@ -54,11 +54,13 @@ class TForce;
 
 namespace editor {
 
+class TCaseEditor;
 class TCaseLinesModel;
 class TEditorActions;
 class TForcesModel;
 class TMapTools;
 class TShownCase;
+class TSideSaver;
 class TdkProblems;
 class TdkTimeline;
 class TdlgAbout;
@@ -92,7 +94,7 @@ class TfrmEditMain : public QMainWindow {
   // ---- Scenario state ------------------------------------------------------------------------
   // The loaded scenario: directory, kind, start, forces, bases, each side's file lines and the
   // Modified flag. Its objects live in the map's layers.
-  scenario::TScenarioState& Scenario() { return *scenario_; }
+  scenario::TScenarioState& Scenario() const { return document_->State(); }
   // The selected force, its case tab and parsed cases, the circled point.
   const TEditState& EditState() const { return edit_; }
 
@@ -125,8 +127,6 @@ class TfrmEditMain : public QMainWindow {
   // a missing "Data" folder or an unreadable file, is shown and changes nothing). Returns
   // whether the directory was loaded.
   bool OpenDirectory(const std::string& given);
-  // The folder name made absolute: a relative one is taken from the program's start folder.
-  std::string AbsoluteFolder(const std::string& dir) const;
   // A directory to open once the window is shown, after the splash (the command line's).
   void SetStartDirectory(std::string dir) { startDirectory_ = std::move(dir); }
   const TRecentScenarios& RecentScenarios() const { return recent_; }
@@ -139,69 +139,22 @@ class TfrmEditMain : public QMainWindow {
   // Before any scenario: the program's own land and countries on the map (none when missing).
   void ShowStartWorld();
 
-  // ---- Force, case and line editing (EditMainCases.cpp) ---------------------------------------
-  // Every edit changes the selected force's side lines in place; untouched lines keep their bytes.
-  void lvForcesSelectItem();
-  void tcCasesChange();
-  void lbPointsClick();
-  void Edit1Click();
-  void Insert1Click();
-  void Delete1Click();
-  void Addcase1Click();
-  void Editforce1Click();
-  // Shows the current case's block of the current force's side lines in the case list.
-  void FillCaseList();
-  // Parses the shown case again from the case list.
-  void ReparseCurrentCase();
   // The case list's model: the shown case's block of the side lines, by row.
   const TCaseLinesModel& CaseLines() const { return *caseLines_; }
   // The forces list's model.
   const TForcesModel& Forces() const { return *forcesModel_; }
-  // The force of the selected row of the forces list, or null.
-  scenario::TForce* SelectedRowForce() const;
+  // The forces list, case tabs and case list and their edits.
+  TCaseEditor& CaseEditor() const { return *caseEditor_; }
 
-  // ---- Undo and redo (EditMainUndo.cpp) ------------------------------------------------------
+  // ---- Undo and redo (editor/EditorDocument.h) -------------------------------------------------
   // The steps of the loaded scenario's edits: emptied and clean at load, clean at each save.
   QUndoStack& UndoStack() { return *undoStack_; }
-  // The force, case tab and selected case list line now shown.
-  TEditPlace CurrentPlace() const;
-  // Makes (forward) or takes back a change of a side's lines; the commands' only way to change
-  // them.
-  void SpliceSideLines(int side, const scenario::TLinesSplice& splice, bool forward);
-  // Shows a place after an undo or redo: the force is selected without the save question, its
-  // cases are parsed again, the tab and line selected and the map redrawn. Modified then says
-  // whether the force's side differs from what was last loaded or saved.
-  void ShowEditPlace(const TEditPlace& place);
-  // The force reads its block again from its header (speed and mission) and the forces list
-  // is rebuilt with its row selected, without running the force selection.
-  void ReadForceAgain(scenario::TForce& force);
-  // Reads again every force of the side whose header lines meet the splice's changed lines.
-  void ReadForcesWithHeaderIn(int side, const scenario::TLinesSplice& splice);
-  // Line `row` (0 is the "CASE" line, as in the case list) of case caseNumber of the force
-  // replaced by text, or text inserted as that line, as one undoable step named stepName (by
-  // default "Edit line ..." / "Insert line ..."). The force and case are then shown with the
-  // line selected. False, with nothing changed, when the case or line is not there.
-  bool ReplaceCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
-                       const QString& stepName = {});
-  bool InsertCaseLine(scenario::TForce& force, int caseNumber, int row, const std::string& text,
-                      const QString& stepName = {});
+  // The Problems panel: the load messages, then the findings; shown too when reveal is set.
+  void ShowProblems(bool reveal = false);
 
-  // ---- Scenario checks (EditMainLint.cpp) -----------------------------------------------------
-  // After a change of a side's lines was made (forward) or taken back: the forces it concerns
-  // (its places' forces, or every force of the side when it names none) are checked again
-  // against the load's land, their findings replace the old ones in the Problems panel, and the
-  // map's warning marks follow.
-  void RecheckEdit(const TSideLinesChange& change, bool forward);
-
-  // ---- Saving (EditMainSave.cpp) --------------------------------------------------------------
-  // Writes the current force's side lines to its side's file (nothing before a force is
-  // selected). A failure is shown and leaves Modified and the lines as they were: false.
-  bool SaveSideLines();
-  // The side's lines differ from what was last loaded or saved.
-  bool SideLinesChanged(int side) const;
-  // Before the window closes: for each side with unsaved lines asks "Save changes to <file>?"
-  // (Yes, No, Cancel). False keeps the window open (Cancel, or a save that failed).
-  bool CloseQuery();
+  // ---- Saving (editor/SideSaver.h) -------------------------------------------------------------
+  // Save and the questions about unsaved sides.
+  TSideSaver& Saving() const { return *saver_; }
   // Where scenario files are read and written; by default the local file system.
   void SetFileSystem(std::unique_ptr<platform::FileSystem> files);
   platform::FileSystem& Files();
@@ -258,8 +211,6 @@ class TfrmEditMain : public QMainWindow {
   TfrmShowFile* frmShowFile = nullptr;
   TdlgComputeEndurance* dlgComputeEndurance = nullptr;
   TdlgAbout* dlgAbout = nullptr;
-  // The Edit force dialog, made at the first Edit force.
-  TdlgForceInfo* dlgForceInfo = nullptr;
   // The messages of the last load (View > Problems).
   TdkProblems* dkProblems = nullptr;
   // View > Timeline: the dry run played on the map.
@@ -276,31 +227,8 @@ class TfrmEditMain : public QMainWindow {
   void CreateTimelineDock();
   // Map > Save environment: the view's environment written to a chosen ".env" file.
   void SaveEnvironment();
-  // The forces list widget from the scenario's rows.
-  void FillForcesList();
   // The view's render event: the bases' ranges and minefields, then the current force's routes.
   void GlobeRender(globe::TVoduz4& view);
-  void ConnectCaseEditing();
-  // The side lines of a force's side.
-  platform::TextLines& SideLinesOf(const scenario::TForce& force);
-  // Selects the current force's row again without running the selection.
-  void ShowCurrentForceRow();
-  // The selected line of the case list, or -1.
-  int SelectedLine() const;
-  // Selects a row of the case list (its selection then shows the line's point).
-  void SelectLine(int row);
-  // Makes a row of the forces list the current and selected one, through the force selection
-  // or, quietly, without it.
-  void SelectForceRow(int row, bool quietly);
-  // A change of the shown case's block made in place: the case list shown again, the case
-  // parsed again, and Modified set.
-  void ShownBlockChanged();
-  // The Edit force dialog on the force's header lines; on OK the speed lines are replaced.
-  bool EditForceSpeed(platform::TextLines& lines, const std::string& title);
-  // Writes one side's file; shows the message of success or of the failure.
-  bool SaveSide(int side);
-  // What was last loaded or saved becomes the reference of SideLinesChanged.
-  void RememberSavedSideLines();
   // Hooks the map's mouse and paint events to the handlers above.
   void ConnectMapEvents();
   void HookMapEvents();
@@ -309,63 +237,25 @@ class TfrmEditMain : public QMainWindow {
   // Forgets the selected force, its cases, the pick, the measuring origin and the memo.
   void ResetEditState();
   void RebuildRecentMenu();
-  // Tabs whose case exists in the current force carry a dot.
-  void MarkCaseTabs();
-  // The commands enabled as the scenario, the forces list and the case list allow.
-  void UpdateCommands();
   void ClickMapObject(int x, int y);
   void ShowHoverTooltip();
-  // A force's side lines and the place shown as an edit starts, to record what it changes.
-  struct TEditStart {
-    int Side = 0;
-    platform::TextLines Lines;
-    TEditPlace Place;
-  };
-  TEditStart StartEdit(const scenario::TForce& force) const;
-  // What the edit begun at start changed, ending at place after; none when nothing changed.
-  std::optional<TSideLinesChange> MadeChange(const TEditStart& start, const TEditPlace& after) const;
-  // A function that changes one line of a case (scenario/CaseLineEdit.h).
-  using TCaseLineEdit = std::optional<platform::TextLines> (*)(const platform::TextLines&, std::string_view, int,
-                                                               std::size_t, const std::string&);
-  // The change edit makes to line `row` of the force's case, ending at that line; none when
-  // the case or line is not there.
-  std::optional<TSideLinesChange> CaseLineChange(const TCaseLineEdit& edit, scenario::TForce& force, int caseNumber,
-                                                 int row, const std::string& text) const;
-  // Parses all cases of the force from its side lines (the selection's steps 2 to 4).
-  void ParseForceCases(scenario::TForce& force);
-  // Says a message of reading a case of the side once per load: a record of its line in the
-  // Problems panel, and a message box unless the load's messages go to the panel only.
-  void SayCaseMessage(int side, std::size_t line, const std::string& text);
-  // "No" at a force change: the current force's side goes back to its last loaded or saved
-  // lines as one undoable step.
-  void DiscardSideChanges();
   // The whole scenario checked after a load, against the land of its map.
   void CheckLoadedScenario(std::vector<scenario::TDiagnostic> loadMessages);
-  // The Problems panel: the load messages, then the findings.
-  void ShowProblems();
 
   std::unique_ptr<platform::UserDialogs> dialogs_;
   platform::RegionalSettings regional_;
   std::unique_ptr<globe::TVoduz4> globeMap_;
-  std::unique_ptr<scenario::TScenarioState> scenario_;  // after the map, which holds its objects
+  std::unique_ptr<TEditorDocument> document_;  // after the map, which holds the scenario's objects
   std::unique_ptr<platform::FileSystem> files_;
   QUndoStack* undoStack_ = nullptr;
   TForcesModel* forcesModel_ = nullptr;
   TCaseLinesModel* caseLines_ = nullptr;
-  // A force row selected without running the force selection.
-  bool quietForceSelection_ = false;
   TEditorActions* actions_ = nullptr;
   TEditState edit_;
-  std::array<platform::TextLines, 2> savedSideLines_;
-  // The land the checks test against, made once per load; the load's messages and the checks'
-  // findings, kept apart so that an edit replaces only findings.
+  // The land the document's checks test against, made once per load.
   std::unique_ptr<globe::TLandIndex> land_;
-  std::vector<scenario::TDiagnostic> loadProblems_;
-  // The case messages said since the load: side, line index and text.
-  std::set<std::tuple<int, std::size_t, std::string>> saidCaseMessages_;
-  std::vector<scenario::TLintFinding> findings_;
-  // The case list shows a block of the side lines (a case that exists).
-  bool caseListShowsBlock_ = false;
+  TCaseEditor* caseEditor_ = nullptr;
+  std::unique_ptr<TSideSaver> saver_;
   globe::TCustomVoduz4* globeView_ = nullptr;
   std::string programDir_;
   // The current directory at the program's start: a relative folder name is taken from it, so

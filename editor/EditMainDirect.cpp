@@ -6,6 +6,7 @@
 #include <QToolTip>
 #include <QTreeView>
 
+#include "editor/CaseEditor.h"
 #include "editor/EditMain.h"
 #include "editor/MapTools.h"
 #include "editor/ShownCase.h"
@@ -36,19 +37,19 @@ void TfrmEditMain::ClickMapObject(int x, int y)
 {
   const scenario::TDeviceProjector project = ViewProjector(GlobeMap());
   std::vector<globe::TGeoPoint> forces;
-  for (scenario::TForce* force : scenario_->ForceList) forces.push_back(force->GetCentroid());
+  for (scenario::TForce* force : Scenario().ForceList) forces.push_back(force->GetCentroid());
   if (const auto hit = scenario::NearestPoint(forces, project, {x, y})) {
-    const scenario::TForce* force = scenario_->ForceList[*hit];
-    if (force == SelectedRowForce()) return;
+    const scenario::TForce* force = Scenario().ForceList[*hit];
+    if (force == caseEditor_->SelectedRowForce()) return;
     // One selection change, through the list's own handler.
     lvForces->clearSelection();
-    SelectForceRow(forcesModel_->RowOf(force), false);
+    caseEditor_->SelectForceRow(forcesModel_->RowOf(force), false);
     return;
   }
   std::vector<globe::TGeoPoint> bases;
-  for (const scenario::TBase* base : scenario_->BaseList) bases.push_back(base->Location);
+  for (const scenario::TBase* base : Scenario().BaseList) bases.push_back(base->Location);
   if (const auto hit = scenario::NearestPoint(bases, project, {x, y})) {
-    const QString text = QString::fromStdString(scenario::BaseTooltipText(*scenario_->BaseList[*hit]));
+    const QString text = QString::fromStdString(scenario::BaseTooltipText(*Scenario().BaseList[*hit]));
     QToolTip::showText(Globe->mapToGlobal(MapWidgetPoint(*Globe, x, y)), text, Globe);
   }
 }
@@ -69,7 +70,7 @@ QString TfrmEditMain::RouteTooltipAt(int x, int y)
   if (const auto row = shownCase_->MarkRow(tip.Leg.ToRef)) tip.LineText = caseLines_->Line(*row);
   tip.Speed = edit_.CurrentForce->CurrentSpeed;
   tip.Arrival = scenario::LegArrivalHours(legs, index, edit_.Cases.CaseDelay[static_cast<std::size_t>(edit_.CurrentCase - 1)], tip.Speed);
-  tip.StartTime = scenario_->StartTime;
+  tip.StartTime = Scenario().StartTime;
   tip.OneHour = OneHour;
   if (tip.Arrival)
     tip.Phase = scenario::DayPhase(GlobeMap().Projection(), tip.Leg.To, tip.StartTime + *tip.Arrival * tip.OneHour);

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include "editor/CaseEditor.h"
 #include "editor/EditMain.h"
 #include "editor/EditorActions.h"
 #include "editor/MapNavigation.h"
@@ -35,16 +36,16 @@ class TWindowShownCase : public TShownCase {
   int CaseNumber() const override { return state_.CurrentCase; }
   scenario::TForceCases& Cases() override { return state_.Cases; }
   platform::TextLines Lines() const override { return window_.CaseLines().Lines(); }
-  void Reparse() override { window_.ReparseCurrentCase(); }
+  void Reparse() override { window_.CaseEditor().ReparseCurrentCase(); }
   bool ReplaceLine(int row, const std::string& text, const QString& stepName) override
   {
     return state_.CurrentForce != nullptr &&
-           window_.ReplaceCaseLine(*state_.CurrentForce, state_.CurrentCase, row, text, stepName);
+           window_.CaseEditor().ReplaceCaseLine(*state_.CurrentForce, state_.CurrentCase, row, text, stepName);
   }
   bool InsertLine(int row, const std::string& text, const QString& stepName) override
   {
     return state_.CurrentForce != nullptr &&
-           window_.InsertCaseLine(*state_.CurrentForce, state_.CurrentCase, row, text, stepName);
+           window_.CaseEditor().InsertCaseLine(*state_.CurrentForce, state_.CurrentCase, row, text, stepName);
   }
 
  private:
@@ -70,7 +71,7 @@ void TfrmEditMain::ConnectMapEvents()
   HookMapEvents();
   // The next left click on the map gives the selected line a new position.
   connect(Actions()[TCommand::PickPoint], &QAction::triggered, this, [this] {
-    if (const int row = SelectedLine(); row >= 0) tools_->StartPickPoint(row);
+    if (const int row = caseEditor_->SelectedLine(); row >= 0) tools_->StartPickPoint(row);
   });
 }
 
@@ -87,15 +88,15 @@ void TfrmEditMain::HookMapEvents()
 
 void TfrmEditMain::GlobeRender(globe::TVoduz4& view)
 {
-  scenario::DrawBasesOnView(scenario_->BaseList, view);
+  scenario::DrawBasesOnView(Scenario().BaseList, view);
   scenario::TRouteDrawing routes(view, edit_.Cases);
   routes.CurrentCase = edit_.CurrentCase;
   routes.SelectedPoint = edit_.SelectedPoint;
   routes.CurrentSpeed = edit_.CurrentForce != nullptr ? edit_.CurrentForce->CurrentSpeed : 0;
-  routes.StartTime = scenario_->StartTime;
+  routes.StartTime = Scenario().StartTime;
   routes.OneHour = OneHour;
   routes.DrawRoutes();
-  scenario::DrawFindingMarks(view, findings_, edit_.CurrentForce);
+  scenario::DrawFindingMarks(view, document_->Document().Findings(), edit_.CurrentForce);
   if (dkTimeline->isVisible()) scenario::DrawTimelineMarks(view, dkTimeline->Frame());
 }
 
@@ -104,11 +105,11 @@ void TfrmEditMain::CreateTimelineDock()
   dkTimeline = new TdkTimeline(this);
   dkTimeline->ConnectAction(Actions()[TCommand::Timeline]);
   dkTimeline->SetSource([this] {
-    return TTimelineSource{scenario_.get(), globeMap_.get(), edit_.CurrentForce, edit_.CurrentCase};
+    return TTimelineSource{&Scenario(), globeMap_.get(), edit_.CurrentForce, edit_.CurrentCase};
   });
   connect(dkTimeline, &TdkTimeline::FrameChanged, this, [this] { GlobeMap().RedrawGlobe(); });
   connect(dkTimeline, &TdkTimeline::ForceActivated, this,
-          [this](const QString& force) { SelectForceRow(forcesModel_->RowOf(force), false); });
+          [this](const QString& force) { caseEditor_->SelectForceRow(forcesModel_->RowOf(force), false); });
   addDockWidget(Qt::BottomDockWidgetArea, dkTimeline);
   dkTimeline->hide();
 }

@@ -39,7 +39,7 @@ void TfrmEditMain::CreateViewMenu()
   View1->addAction(commands[TCommand::Legend]);
   View1->addAction(commands[TCommand::Timeline]);
   connect(commands[TCommand::ZoomToScenario], &QAction::triggered, this,
-          [this] { ZoomToScenario(GlobeMap(), *scenario_); });
+          [this] { ZoomToScenario(GlobeMap(), Scenario()); });
   connect(smooth, &QAction::triggered, this, [this, smooth] {
     Globe->SetAntialiased(smooth->isChecked());
     EditorSettings().setValue(kSmoothDrawingKey, smooth->isChecked());
@@ -73,7 +73,7 @@ void TfrmEditMain::CreateViewMenu()
 void TfrmEditMain::ShowScenarioIfAway()
 {
   showScenarioPending_ = false;
-  editor::ShowScenarioIfAway(GlobeMap(), *scenario_);
+  editor::ShowScenarioIfAway(GlobeMap(), Scenario());
 }
 
 }  // namespace editor

@@ -1,12 +1,9 @@
-// Writing the side files back and the question about unsaved lines when the window closes.
+// The window's files, and the question about unsaved lines when the window closes.
 #include <QCloseEvent>
-#include <QUndoStack>
 
 #include "editor/EditMain.h"
-#include "platform/FileError.h"
+#include "editor/SideSaver.h"
 #include "platform/FileSystem.h"
-#include "scenario/Force.h"
-#include "scenario/SideFile.h"
 
 namespace editor {
 
@@ -14,60 +11,9 @@ void TfrmEditMain::SetFileSystem(std::unique_ptr<platform::FileSystem> files) { 
 
 platform::FileSystem& TfrmEditMain::Files() { return *files_; }
 
-void TfrmEditMain::RememberSavedSideLines() { savedSideLines_ = scenario_->SideLines; }
-
-bool TfrmEditMain::SideLinesChanged(int side) const
-{
-  if (side < 0 || side > 1) return false;
-  return scenario_->SideLines[side] != savedSideLines_[side];
-}
-
-bool TfrmEditMain::SaveSide(int side)
-{
-  const std::string name = scenario::SideFileName(scenario_->IsCampaign, side);
-  try {
-    // The old file is replaced only once the new one is complete on the disk.
-    Files().ReplaceLines(scenario_->ScenarioDir + name, scenario_->SideLines[side]);
-  } catch (const platform::EFileError& error) {
-    dialogs_->ShowError(error.what());
-    return false;
-  }
-  savedSideLines_[side] = scenario_->SideLines[side];
-  undoStack_->setClean();
-  dialogs_->ShowMessage("File saved as: " + name);
-  return true;
-}
-
-bool TfrmEditMain::SaveSideLines()
-{
-  if (edit_.CurrentForce == nullptr) return true;
-  if (!SaveSide(edit_.CurrentForce->Side == 0 ? 0 : 1)) return false;
-  scenario_->Modified = false;
-  return true;
-}
-
-bool TfrmEditMain::CloseQuery()
-{
-  for (int side = 0; side <= 1; ++side) {
-    if (!SideLinesChanged(side)) continue;
-    const std::string name = scenario::SideFileName(scenario_->IsCampaign, side);
-    switch (dialogs_->Confirm("Save changes to " + name + "?", platform::DialogButtons::YesNoCancel)) {
-    case platform::DialogAnswer::Yes:
-      if (!SaveSide(side)) return false;
-      if (edit_.CurrentForce != nullptr && (edit_.CurrentForce->Side == 0 ? 0 : 1) == side) scenario_->Modified = false;
-      break;
-    case platform::DialogAnswer::No:
-      break;
-    default:
-      return false;
-    }
-  }
-  return true;
-}
-
 void TfrmEditMain::closeEvent(QCloseEvent* event)
 {
-  if (CloseQuery()) {
+  if (saver_->CloseQuery()) {
     SaveLayout();
     event->accept();
   } else {

@@ -20,6 +20,8 @@
 #include <exception>
 #include <filesystem>
 
+#include "editor/CaseEditor.h"
+#include "editor/SideSaver.h"
 #include "editor/EditMain.h"
 #include "editor/TimelineDock.h"
 #include "editor/EditorActions.h"
@@ -115,21 +117,26 @@ std::string ProgramFolder(const std::string& programDir)
                             : programDir;
 }
 
-std::string TfrmEditMain::AbsoluteFolder(const std::string& dir) const
+namespace {
+
+// The folder name made absolute: a relative one is taken from the program's start folder.
+std::string AbsoluteFolder(const std::string& launchFolder, const std::string& dir)
 {
   const std::filesystem::path path(dir);
-  if (path.is_absolute() || launchFolder_.empty()) return dir;
-  return (std::filesystem::path(launchFolder_) / path).lexically_normal().string();
+  if (path.is_absolute() || launchFolder.empty()) return dir;
+  return (std::filesystem::path(launchFolder) / path).lexically_normal().string();
 }
+
+}  // namespace
 
 bool TfrmEditMain::OpenDirectory(const std::string& given)
 {
-  const std::string dir = AbsoluteFolder(given);
+  const std::string dir = AbsoluteFolder(launchFolder_, given);
   if (scenario::DirectoryKind(Files(), dir) == scenario::TScenarioKind::skNone) {
     dialogs_->ShowError(scenario::kNotAScenarioMessage);
     return false;
   }
-  if (!CloseQuery()) return false;
+  if (!saver_->CloseQuery()) return false;
 
   // A new map and scenario, as the program has them at its start: the generator of the random
   // case choices starts again too.
@@ -161,33 +168,26 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
                                    std::unique_ptr<scenario::TScenarioState> state)
 {
   ResetEditState();
-  saidCaseMessages_.clear();
-  loadProblems_.clear();
-  // The findings name the old scenario's forces, the land may be the old map's.
-  findings_.clear();
+  // The land may be the old map's.
   land_.reset();
-  // The steps of the old scenario refer to its forces; undoing ends at the loaded lines.
-  undoStack_->clear();
-  undoStack_->setClean();
   globeMap_->SetHost(nullptr);
   Globe->SetEventSink(map.get());
   map->SetHost(Globe);
   if (globeView_ == globeMap_.get()) globeView_ = map.get();
   std::swap(globeMap_, map);
-  std::swap(scenario_, state);
+  // The old scenario goes first, with its steps and findings: its objects live in the old map.
+  document_->Replace(std::move(state));
+  caseEditor_->FollowDocument();
   HookMapEvents();
-  // The old scenario goes first: its objects live in the old map.
-  state.reset();
   map.reset();
   if (Globe->isVisible()) {
     const platform::TSize client = Globe->ClientSize();
     globeMap_->Resize(client.Width, client.Height);
   }
 
-  RememberSavedSideLines();
-  setWindowTitle(QString::fromStdString(scenario_->Caption));
-  ShowTimeLabel(*stTime, QString::fromStdString(scenario_->TimeLabel));
-  FillForcesList();
+  setWindowTitle(QString::fromStdString(Scenario().Caption));
+  ShowTimeLabel(*stTime, QString::fromStdString(Scenario().TimeLabel));
+  caseEditor_->FillForcesList();
   // A map environment made for another sea opens on the scenario instead; before the window is
   // shown its map has no size yet.
   if (isVisible()) {
@@ -196,7 +196,7 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
     showScenarioPending_ = true;
   }
   dkTimeline->Invalidate();
-  UpdateCommands();
+  caseEditor_->UpdateCommands();
   globeMap_->RedrawGlobe();
 }
 
@@ -211,15 +211,15 @@ void TfrmEditMain::ResetEditState()
   edit_.SelectedPoint = {};
   edit_.CaseFirstLine = 0;
   edit_.CaseLastLine = 0;
-  caseListShowsBlock_ = false;
+  caseEditor_->ForgetScenario();
   {
     const QSignalBlocker tabsBlocker(tcCasesTabs);
     forcesModel_->SetRows(nullptr);
     tcCasesTabs->setCurrentIndex(0);
     caseLines_->Clear();
   }
-  MarkCaseTabs();
-  UpdateCommands();
+  caseEditor_->MarkCaseTabs();
+  caseEditor_->UpdateCommands();
   // The memo is the user's (logged positions, typed notes): a load keeps it.
   for (QLabel* panel : StatusPanels) panel->clear();
 }
@@ -249,17 +249,17 @@ void TfrmEditMain::ShowProblem(const scenario::TDiagnostic& problem)
   if (problem.File.empty()) return;
   const std::string file = Files().ResolveName(problem.File);
   for (int side = 0; side <= 1; ++side) {
-    const std::string sideFile = scenario_->ScenarioDir + scenario::SideFileName(scenario_->IsCampaign, side);
+    const std::string sideFile = Scenario().ScenarioDir + scenario::SideFileName(Scenario().IsCampaign, side);
     if (Files().ResolveName(sideFile) != file) continue;
-    const platform::TextLines& lines = scenario_->SideLines[static_cast<std::size_t>(side)];
+    const platform::TextLines& lines = Scenario().SideLines[static_cast<std::size_t>(side)];
     if (problem.Line > 0) {
       const scenario::TLineOwner owner =
-          scenario::FindLineOwner(lines, scenario_->ForceList, side, static_cast<std::size_t>(problem.Line - 1));
+          scenario::FindLineOwner(lines, Scenario().ForceList, side, static_cast<std::size_t>(problem.Line - 1));
       if (owner.Force != nullptr && owner.Case > 0) {
-        SelectForceRow(forcesModel_->RowOf(owner.Force), false);
+        caseEditor_->SelectForceRow(forcesModel_->RowOf(owner.Force), false);
         if (edit_.CurrentForce != owner.Force) return;  // the force change did not happen
         tcCasesTabs->setCurrentIndex(owner.Case - 1);
-        if (owner.Row < caseLines_->rowCount()) SelectLine(owner.Row);
+        if (owner.Row < caseLines_->rowCount()) caseEditor_->SelectLine(owner.Row);
         lbPoints->setFocus();
         return;
       }

@@ -1,7 +1,7 @@
 #include "editor/PickPointTool.h"
 
 #include "editor/ApplicationCursor.h"
-#include "editor/CaseEditCommands.h"
+#include "editor/EditorDocument.h"
 #include "editor/ShownCase.h"
 #include "globe/view/Voduz4.h"
 #include "scenario/PositionLine.h"

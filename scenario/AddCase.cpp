@@ -1,6 +1,9 @@
 #include "scenario/AddCase.h"
 
+#include <algorithm>
+#include <ranges>
 #include <string>
+#include <string_view>
 
 #include "platform/IntegerText.h"
 #include "platform/UserDialogs.h"
@@ -48,6 +51,18 @@ std::optional<int> AddCase(platform::TextLines& lines, std::size_t endMissionLin
     const auto at = lines.begin() + static_cast<std::ptrdiff_t>(endMissionLine);
     lines.insert(lines.insert(at, "CASE" + std::to_string(added)) + 1, copies.begin(), copies.end());
     return added;
+}
+
+int AddedCaseNumber(const TLinesSplice& splice)
+{
+    // The splice runs from the changed "CASECOUNT=" line: the new case's line is its last one.
+    for (const std::string& line : std::views::reverse(splice.Inserted)) {
+        const std::string_view digits = std::string_view(line).substr(std::min<std::size_t>(line.size(), 4));
+        if (line.starts_with("CASE") && !digits.empty() && digits.size() <= 2 &&
+            std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; }))
+            return std::stoi(std::string(digits));
+    }
+    return 0;
 }
 
 }  // namespace scenario

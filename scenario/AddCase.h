@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/TextLines.h"
+#include "scenario/LinesSplice.h"
 
 namespace platform {
 class UserDialogs;
@@ -27,5 +28,9 @@ inline const char* const kCannotFindFirstCaseMessage =
 // (the lines are then unchanged too).
 std::optional<int> AddCase(platform::TextLines& lines, std::size_t endMissionLine, std::size_t missionStart,
                            platform::UserDialogs& dialogs);
+
+// The number of the case an Add case put in place, read from the last "CASE" line among the
+// lines its splice inserted; 0 when there is none.
+int AddedCaseNumber(const TLinesSplice& splice);
 
 }  // namespace scenario

@@ -126,13 +126,13 @@ TEST_F(CaseEditingWindowTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPub
   Load();
   SelectForce("Lupo convoy");
   scenario::TForce& forceA1 = Force("Force A1");
-  ASSERT_TRUE(window->ReplaceCaseLine(forceA1, 2, 3, "WP=3445N 02405E", "Move waypoint"));
+  ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 2, 3, "WP=3445N 02405E", "Move waypoint"));
   EXPECT_EQ(std::pair(window->EditState().CurrentCase, CurrentLine()), std::pair(2, 3));
   EXPECT_EQ(window->EditState().Cases.CaseWaypoints[1].Point(0), NorthEast(34, 45, 24, 5));
-  ASSERT_TRUE(window->InsertCaseLine(forceA1, 2, 4, "WP=3500N 02300E"));
+  ASSERT_TRUE(window->CaseEditor().InsertCaseLine(forceA1, 2, 4, "WP=3500N 02300E"));
   EXPECT_EQ(window->UndoStack().text(1), "Insert line 5 of Force A1 case 2");
-  EXPECT_FALSE(window->ReplaceCaseLine(forceA1, 4, 1, "WP=3500N 02300E"));  // nothing there: no step
-  EXPECT_FALSE(window->InsertCaseLine(forceA1, 2, 0, "WP=3500N 02300E"));
+  EXPECT_FALSE(window->CaseEditor().ReplaceCaseLine(forceA1, 4, 1, "WP=3500N 02300E"));  // nothing there: no step
+  EXPECT_FALSE(window->CaseEditor().InsertCaseLine(forceA1, 2, 0, "WP=3500N 02300E"));
   window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Move waypoint");
   window->Actions()[TCommand::Undo]->trigger();
@@ -165,7 +165,7 @@ TEST_F(CaseEditingWindowTest, SaveQuestionOnceAtAForceChangeAndNoDiscardsTheEdit
   SelectForce("Force A1");
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm), (std::vector<std::string>{"Save changes to AxisShips.cfg?"}));
   EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Discard changes to AxisShips.cfg");
-  EXPECT_FALSE(Modified() || window->SideLinesChanged(0));  // the declined edit is gone from the lines
+  EXPECT_FALSE(Modified() || window->Saving().SideLinesChanged(0));  // the declined edit is gone from the lines
   SelectForce("Sagittario convoy");
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).size(), 1u);  // asked once
   window->Actions()[TCommand::Save]->trigger();  // the Axis side: the file as it was
@@ -346,7 +346,7 @@ TEST_F(CaseEditingWindowTest, ARefusedTextStaysInTheBoxWithItsReasonUntilCorrect
     EXPECT_EQ(window->Scenario().SideLines[0], loaded);
   }
   EXPECT_EQ(window->UndoStack().count(), 0);
-  EXPECT_TRUE(Modified() && !window->SideLinesChanged(0));  // a cancelled edit counts as an edit
+  EXPECT_TRUE(Modified() && !window->Saving().SideLinesChanged(0));  // a cancelled edit counts as an edit
   dialogs->ClearCalls();
   SelectLine(3);
   dialogs->QueueInput("WP=3705N 0241OE");  // a letter O for a zero
@@ -419,11 +419,11 @@ TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelOrAFailedSaveKee
   window->Actions()[TCommand::Undo]->trigger();
   window->Actions()[TCommand::Undo]->trigger();
   dialogs->ClearCalls();
-  EXPECT_TRUE(window->CloseQuery());
+  EXPECT_TRUE(window->Saving().CloseQuery());
   EXPECT_TRUE(dialogs->Calls().empty());
   EditLupoWaypoint();
-  ASSERT_TRUE(window->ReplaceCaseLine(Force("Force A1"), 1, 1, "FORMATIONHEADING=301"));
-  EXPECT_TRUE(window->SideLinesChanged(0) && window->SideLinesChanged(1));
+  ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(Force("Force A1"), 1, 1, "FORMATIONHEADING=301"));
+  EXPECT_TRUE(window->Saving().SideLinesChanged(0) && window->Saving().SideLinesChanged(1));
   dialogs->ClearCalls();
   dialogs->QueueAnswer(DialogAnswer::Cancel);
   EXPECT_FALSE(window->close());
@@ -443,6 +443,31 @@ TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelOrAFailedSaveKee
             (std::vector<std::string>{"Save changes to AxisShips.cfg?", "Save changes to AlliedShips.cfg?"}));
   EXPECT_EQ(AxisFile(), ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E"));
   EXPECT_EQ(ReadFile(scenarioDir / "AlliedShips.cfg"), ReadFile(kCrete / "AlliedShips.cfg"));
+}
+
+// Each side counts as modified from its own clean index on the one undo stack: its own steps
+// since the save, undone or not, whatever the bytes; the other side's steps do not count.
+TEST_F(CaseEditingWindowTest, EachSideIsModifiedByItsOwnStepsSinceItsSave) {
+  Load();
+  EditLupoWaypoint();
+  scenario::TForce& forceA1 = Force("Force A1");
+  ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=301"));
+  window->Actions()[TCommand::Save]->trigger();  // Force A1's side: AlliedShips.cfg
+  EXPECT_TRUE(window->Saving().SideLinesChanged(0) && !window->Saving().SideLinesChanged(1));
+  window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_TRUE(window->Saving().SideLinesChanged(1));
+  window->Actions()[TCommand::Redo]->trigger();
+  EXPECT_FALSE(window->Saving().SideLinesChanged(1));
+  // A line changed and changed back is two steps away from the save.
+  ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=302"));
+  ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=301"));
+  EXPECT_TRUE(window->Saving().SideLinesChanged(1));
+  // Undone past the save, a new step leaves no way back to the saved state.
+  for (int i = 0; i < 3; ++i) window->Actions()[TCommand::Undo]->trigger();
+  ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 1, 1, "FORMATIONHEADING=303"));
+  window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_TRUE(window->Saving().SideLinesChanged(1));
+  EXPECT_TRUE(Errors().empty());
 }
 
 }  // namespace

@@ -24,6 +24,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "editor/CaseEditor.h"
+#include "editor/SideSaver.h"
 #include "editor/EditMain.h"
 #include "editor/EditorActions.h"
 #include "editor/CaseLinesModel.h"

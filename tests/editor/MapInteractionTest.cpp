@@ -342,7 +342,7 @@ TEST_F(MapDirectTest, HoverTextTellsTheLineTheLegAndTheArrivalAClickOnAForceMark
   const TGeoPoint mark = other->GetCentroid();
   Map().LocateToLL(mark.LongX, mark.LatY);
   Click(PixelOf(mark));
-  EXPECT_EQ(window->SelectedRowForce(), other);
+  EXPECT_EQ(window->CaseEditor().SelectedRowForce(), other);
 }
 
 TEST_F(MapDirectTest, WheelZoomsAboutTheCursorCtrlFinerKeysTurnZoomAndShowAll) {

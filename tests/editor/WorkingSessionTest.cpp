@@ -81,7 +81,7 @@ struct SessionTest : fixtures::CaseEditingWindowTest {
     SelectLine(1);
     dialogs->QueueInput("WP=3500N 02400E");
     window->Actions()[TCommand::EditLine]->trigger();
-    ASSERT_TRUE(window->SideLinesChanged(1));
+    ASSERT_TRUE(window->Saving().SideLinesChanged(1));
   }
 };
 

@@ -15,6 +15,7 @@
 #include "platform/RegionalSettings.h"
 #include "platform/testing/MemoryFileSystem.h"
 #include "platform/testing/ScriptedDialogs.h"
+#include "scenario/AddCase.h"
 #include "scenario/Force.h"
 #include "scenario/ReadForceAgain.h"
 #include "scenario/ScenarioDocument.h"
@@ -113,6 +114,9 @@ TEST_F(DocumentTest, EachEditIsASpliceThatApplyMakesAndRevertTakesBackToTheSameB
         EXPECT_EQ(Axis(), kAxis);
         EXPECT_FALSE(document->SideDiffersFromSaved(0));
     }
+    // The editor shows the tab of the case Add case put in place: the splice's last "CASE" line.
+    EXPECT_EQ(AddedCaseNumber(edits[7].splice->Splice), 3);
+    EXPECT_EQ(AddedCaseNumber(edits[0].splice->Splice), 0);
     // Nothing to change: no such row or case, the same text, above the "CASE" line on the map.
     EXPECT_FALSE(document->EditLine(*forceA, 1, 4, "WP=1N 1E"));
     EXPECT_FALSE(document->DeleteLine(*forceB, 2, 0));

@@ -1,6 +1,5 @@
-// The main window's force, case and line editing: selecting a force parses its cases from its
-// side's lines, a tab shows one case's lines in the case list, and the case list commands change
-// those lines and write them back in place.
+// The case editing: the forces list, the case tabs and the case list, and the case list's
+// commands and Edit force, each one step on the document.
 #include <QDialog>
 #include <QListView>
 #include <QMenu>
@@ -15,8 +14,10 @@
 #include <exception>
 #include <optional>
 
-#include "editor/CaseEditCommands.h"
+#include "editor/EditorDocument.h"
+#include "editor/CaseEditor.h"
 #include "editor/CaseLinesModel.h"
+#include "editor/SideSaver.h"
 #include "editor/ForcesModel.h"
 #include "editor/EditMain.h"
 #include "editor/ProblemsPanel.h"
@@ -37,8 +38,22 @@
 
 namespace editor {
 
-void TfrmEditMain::ConnectCaseEditing()
+TCaseEditor::TCaseEditor(TfrmEditMain& window, const TCaseEditorParts& parts,
+                         std::unique_ptr<globe::TVoduz4>& globeMap, std::unique_ptr<TEditorDocument>& document,
+                         platform::UserDialogs& dialogs, TEditState& state, const platform::RegionalSettings& regional,
+                         const std::string& programDir)
+    : QObject(&window), window_(window), lvForces(parts.lvForces), tcCasesTabs(parts.tcCasesTabs),
+      lbPoints(parts.lbPoints), puCaseList(parts.puCaseList), forcesModel_(parts.forcesModel),
+      caseLines_(parts.caseLines), dkTimeline(parts.dkTimeline), globeMap_(globeMap), document_(document),
+      dialogs_(&dialogs), edit_(state), regional_(regional), programDir_(programDir)
 {
+}
+
+void TCaseEditor::ConnectCaseEditing()
+{
+  connect(document_.get(), &TEditorDocument::Changed, this,
+          [this](const scenario::TDocumentChange& change, const TEditPlace& place) { DocumentChanged(change, place); });
+  FollowDocument();
   connect(lvForces->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
     if (!quietForceSelection_) lvForcesSelectItem();
   });
@@ -48,32 +63,32 @@ void TfrmEditMain::ConnectCaseEditing()
     UpdateCommands();
   });
   connect(puCaseList, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
-  const TEditorActions& commands = Actions();
+  const TEditorActions& commands = window_.Actions();
   connect(commands[TCommand::EditLine], &QAction::triggered, this, [this] { Edit1Click(); });
   connect(commands[TCommand::InsertLine], &QAction::triggered, this, [this] { Insert1Click(); });
   connect(commands[TCommand::DeleteLine], &QAction::triggered, this, [this] { Delete1Click(); });
   connect(commands[TCommand::AddCase], &QAction::triggered, this, [this] { Addcase1Click(); });
   connect(commands[TCommand::EditForce], &QAction::triggered, this, [this] { Editforce1Click(); });
-  connect(commands[TCommand::Save], &QAction::triggered, this, [this] { SaveSideLines(); });
+  connect(commands[TCommand::Save], &QAction::triggered, this, [this] { window_.Saving().SaveSideLines(); });
 
   // The keyboard and the mouse reach the case list's commands without its popup.
   connect(lbPoints, &QAbstractItemView::doubleClicked, this, [this] { Edit1Click(); });
-  lbPoints->installEventFilter(this);
+  lbPoints->installEventFilter(&window_);
   UpdateCommands();
 }
 
-void TfrmEditMain::UpdateCommands()
+void TCaseEditor::UpdateCommands()
 {
   TCommandState state;
-  state.ScenarioLoaded = !scenario_->ScenarioDir.empty();
+  state.ScenarioLoaded = !window_.Scenario().ScenarioDir.empty();
   state.ForceSelected = SelectedRowForce() != nullptr;
   state.LineSelected = SelectedLine() >= 0;
   state.CaseListEmpty = caseLines_->rowCount() == 0;
-  Actions().UpdateEnabled(state);
+  window_.Actions().UpdateEnabled(state);
   dkTimeline->Follow(edit_.CurrentForce, edit_.CurrentCase);
 }
 
-void TfrmEditMain::MarkCaseTabs()
+void TCaseEditor::MarkCaseTabs()
 {
   std::array<bool, kCaseCount> exists{};
   if (edit_.CurrentForce != nullptr) {
@@ -98,13 +113,13 @@ void TfrmEditMain::MarkCaseTabs()
   }
 }
 
-scenario::TForce* TfrmEditMain::SelectedRowForce() const
+scenario::TForce* TCaseEditor::SelectedRowForce() const
 {
   const QModelIndexList selected = lvForces->selectionModel()->selectedRows();
   return selected.isEmpty() ? nullptr : forcesModel_->ForceAt(selected.front().row());
 }
 
-void TfrmEditMain::SelectForceRow(int row, bool quietly)
+void TCaseEditor::SelectForceRow(int row, bool quietly)
 {
   quietForceSelection_ = quietly;
   if (quietly) lvForces->clearSelection();
@@ -112,50 +127,57 @@ void TfrmEditMain::SelectForceRow(int row, bool quietly)
   quietForceSelection_ = false;
 }
 
-platform::TextLines& TfrmEditMain::SideLinesOf(const scenario::TForce& force)
+platform::TextLines& TCaseEditor::SideLinesOf(const scenario::TForce& force)
 {
-  return scenario_->SideLines[force.Side == 0 ? 0 : 1];
+  return window_.Scenario().SideLines[force.Side == 0 ? 0 : 1];
 }
 
-void TfrmEditMain::ShowCurrentForceRow() { SelectForceRow(forcesModel_->RowOf(edit_.CurrentForce), true); }
+void TCaseEditor::ShowCurrentForceRow() { SelectForceRow(forcesModel_->RowOf(edit_.CurrentForce), true); }
 
 // ---- The case list's lines ------------------------------------------------------------------
 
-int TfrmEditMain::SelectedLine() const
+int TCaseEditor::SelectedLine() const
 {
   const QModelIndex current = lbPoints->currentIndex();
   return current.isValid() && lbPoints->selectionModel()->isSelected(current) ? current.row() : -1;
 }
 
-void TfrmEditMain::SelectLine(int row)
+void TCaseEditor::SelectLine(int row)
 {
   const QModelIndex index = caseLines_->index(row);
   lbPoints->setCurrentIndex(index);
   lbPoints->scrollTo(index);
 }
 
-void TfrmEditMain::ShownBlockChanged()
+void TCaseEditor::FillForcesList()
 {
-  scenario_->Modified = true;
-  FillCaseList();
-  ReparseCurrentCase();
-  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
+  const auto& rows = window_.Scenario().ForcesList.Rows;
+  forcesModel_->SetRows(&rows);
+  const int selected = window_.Scenario().ForcesList.Selected;
+  if (selected >= 0 && selected < forcesModel_->rowCount())
+    lvForces->selectionModel()->select(forcesModel_->index(selected, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  // The names fit unless the user has made the column wider.
+  int nameWidth = 0;
+  for (const scenario::TForceListRow& row : rows)
+    nameWidth = std::max(nameWidth, lvForces->fontMetrics().horizontalAdvance(QString::fromStdString(row.Name)) + 16);
+  if (lvForces->columnWidth(0) < nameWidth) lvForces->setColumnWidth(0, nameWidth);
 }
 
 // ---- Cases ----------------------------------------------------------------------------------
 
-void TfrmEditMain::lvForcesSelectItem()
+void TCaseEditor::lvForcesSelectItem()
 {
   scenario::TForce* force = SelectedRowForce();
   if (force == nullptr) return;
-  scenario::TScenarioState& state = *scenario_;
+  scenario::TScenarioState& state = window_.Scenario();
   // The force shown again (after Edit force) keeps its edits without a question.
   if (state.Modified && edit_.CurrentForce != nullptr && force != edit_.CurrentForce) {
     const std::string fileName = scenario::SideFileName(state.IsCampaign, SideOf(*edit_.CurrentForce));
     const platform::DialogAnswer answer =
         dialogs_->Confirm("Save changes to " + fileName + "?", platform::DialogButtons::YesNoCancel);
     if (answer == platform::DialogAnswer::Cancel ||
-        (answer == platform::DialogAnswer::Yes && !SaveSideLines())) {
+        (answer == platform::DialogAnswer::Yes && !window_.Saving().SaveSideLines())) {
       // The force change does not happen: the list shows the force of the cases again.
       ShowCurrentForceRow();
       return;
@@ -178,7 +200,7 @@ void TfrmEditMain::lvForcesSelectItem()
   tcCasesChange();
 }
 
-void TfrmEditMain::ParseForceCases(scenario::TForce& force)
+void TCaseEditor::ParseForceCases(scenario::TForce& force)
 {
   for (int n = 1; n <= kCaseCount; ++n) {
     edit_.Cases.ResetCase(n);
@@ -195,25 +217,27 @@ void TfrmEditMain::ParseForceCases(scenario::TForce& force)
       if (!found) continue;
       // The load said the faults that do not end a case (an unknown location) already.
       for (const scenario::TCaseMessage& message :
-           scenario::ReadCase(lines, found->First, found->End, n, edit_.Cases, scenario_->BaseList))
+           scenario::ReadCase(lines, found->First, found->End, n, edit_.Cases, window_.Scenario().BaseList))
         if (message.EndsCase) SayCaseMessage(SideOf(force), message.Line, message.Text);
     }
   }
 }
 
-void TfrmEditMain::SayCaseMessage(int side, std::size_t line, const std::string& text)
+void TCaseEditor::SayCaseMessage(int side, std::size_t line, const std::string& text)
 {
   if (!saidCaseMessages_.emplace(side, line, text).second) return;
-  const std::string file = scenario_->ScenarioDir + scenario::SideFileName(scenario_->IsCampaign, side);
-  loadProblems_.push_back(scenario::MessageDiagnostic(text, static_cast<int>(line) + 1, file));
-  ShowProblems();
-  if (Actions()[TCommand::PanelOnly]->isChecked())
-    dkProblems->show();
-  else
-    dialogs_->ShowMessage(text);
+  scenario::TScenarioDocument& document = document_->Document();
+  const scenario::TScenarioState& state = document.State();
+  const std::string file = state.ScenarioDir + scenario::SideFileName(state.IsCampaign, side);
+  std::vector<scenario::TDiagnostic> diagnostics = document.LoadDiagnostics();
+  diagnostics.push_back(scenario::MessageDiagnostic(text, static_cast<int>(line) + 1, file));
+  document.SetLoadDiagnostics(std::move(diagnostics));
+  const bool panelOnly = window_.Actions()[TCommand::PanelOnly]->isChecked();
+  window_.ShowProblems(panelOnly);
+  if (!panelOnly) dialogs_->ShowMessage(text);
 }
 
-void TfrmEditMain::tcCasesChange()
+void TCaseEditor::tcCasesChange()
 {
   edit_.CurrentCase = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
   // The routes are drawn again with the new current case thick, whatever the case list finds.
@@ -221,7 +245,7 @@ void TfrmEditMain::tcCasesChange()
   FillCaseList();
 }
 
-void TfrmEditMain::FillCaseList()
+void TCaseEditor::FillCaseList()
 {
   if (SelectedRowForce() == nullptr || edit_.CurrentForce == nullptr) return;
   edit_.CaseFirstLine = 0;
@@ -243,16 +267,16 @@ void TfrmEditMain::FillCaseList()
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
 }
 
-void TfrmEditMain::ReparseCurrentCase()
+void TCaseEditor::ReparseCurrentCase()
 {
   const int n = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
   edit_.Cases.ResetCase(n);
   const platform::TextLines lines = caseLines_->Lines();
   if (lines.empty()) return;
-  scenario::ParseCase(lines, 1, scenario::CaseLinesEnd(lines, 1), n, edit_.Cases, scenario_->BaseList, *dialogs_);
+  scenario::ParseCase(lines, 1, scenario::CaseLinesEnd(lines, 1), n, edit_.Cases, window_.Scenario().BaseList, *dialogs_);
 }
 
-void TfrmEditMain::lbPointsClick()
+void TCaseEditor::lbPointsClick()
 {
   const int row = SelectedLine();
   if (row < 0) return;
@@ -270,100 +294,83 @@ void TfrmEditMain::lbPointsClick()
 
 
 // ---- Case list commands ---------------------------------------------------------------------
+// Each works out its change as a document operation and pushes it as one step; the step's
+// place shows it. The case list's commands count as an edit even when they change nothing.
 
-void TfrmEditMain::Edit1Click()
+void TCaseEditor::Edit1Click()
 {
   const int row = SelectedLine();
   if (row < 0 || edit_.CurrentForce == nullptr) return;
-  const TEditStart start = StartEdit(*edit_.CurrentForce);
   // The text is read with the case-line rules before it is stored, in the side file's own
   // encoding; a refused one stays in the box with the reason.
   const int caseNumber = edit_.CurrentCase;
-  const std::size_t side = static_cast<std::size_t>(edit_.CurrentForce->Side);
-  const scenario::TLineEncoding encoding = side < scenario_->SideLines.size()
-                                               ? scenario::LinesEncoding(scenario_->SideLines[side])
-                                               : scenario::TLineEncoding::Utf8;
+  const scenario::TLineEncoding encoding = scenario::LinesEncoding(SideLinesOf(*edit_.CurrentForce));
   const std::string line = caseLines_->Line(row);
   const std::string typed = dialogs_->CheckedInputBox(
       "Edit line", "Edit case line", line, [this, caseNumber, encoding](const std::string& text) {
-        return scenario::TypedCaseLineRefusal(text, encoding, caseNumber, scenario_->BaseList);
+        return scenario::TypedCaseLineRefusal(text, encoding, caseNumber, window_.Scenario().BaseList);
       });
+  const TEditPlace place = CurrentPlace();
+  const std::string bytes = typed == line ? line : scenario::TypedTextBytes(typed, encoding);
+  document_->Push(document_->Document().EditLine(*place.Force, caseNumber, static_cast<std::size_t>(row), bytes),
+                  place, place, LineStepName("Edit", place));
   // A closed box counts as an edit, whether the line changed or not.
-  scenario_->Modified = true;
-  SideLinesOf(*edit_.CurrentForce)[static_cast<std::size_t>(edit_.CaseFirstLine + row)] =
-      typed == line ? line : scenario::TypedTextBytes(typed, encoding);
-  caseLines_->LinesChanged();
-  ReparseCurrentCase();
-  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
-  MarkCaseTabs();
-  if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TEditLineCommand(*this, std::move(*change), true));
+  window_.Scenario().Modified = true;
 }
 
-void TfrmEditMain::Insert1Click()
+void TCaseEditor::Insert1Click()
 {
   const int row = SelectedLine();
   if (row < 0 || edit_.CurrentForce == nullptr) return;
-  const TEditStart start = StartEdit(*edit_.CurrentForce);
   // A copy of the line goes above it.
-  platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
-  const auto at = lines.begin() + edit_.CaseFirstLine + row;
-  lines.insert(at, *at);
-  ShownBlockChanged();
-  if (auto change = MadeChange(start, {edit_.CurrentForce, edit_.CurrentCase, row})) {
-    undoStack_->push(new TInsertLineCommand(*this, std::move(*change), true));
-  }
+  const TEditPlace place = CurrentPlace();
+  document_->Push(document_->Document().InsertLine(*place.Force, place.Case, static_cast<std::size_t>(row),
+                                                   caseLines_->Line(row)),
+                  place, place, LineStepName("Insert", place));
+  window_.Scenario().Modified = true;
 }
 
-void TfrmEditMain::Delete1Click()
+void TCaseEditor::Delete1Click()
 {
   const int row = SelectedLine();
   if (row < 0 || edit_.CurrentForce == nullptr) return;
-  const TEditStart start = StartEdit(*edit_.CurrentForce);
   if (dialogs_->Confirm("Delete point " + caseLines_->Line(row) + "?", platform::DialogButtons::OkCancel) !=
       platform::DialogAnswer::Ok) {
     return;
   }
-  platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
-  lines.erase(lines.begin() + edit_.CaseFirstLine + row);
-  // The circle of a deleted waypoint line goes with it.
-  edit_.SelectedPoint.LatY = 0;
-  ShownBlockChanged();
-  if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TDeleteLineCommand(*this, std::move(*change)));
+  const TEditPlace place = CurrentPlace();
+  // The circle of a deleted waypoint line goes with it: no line is selected after it.
+  document_->Push(document_->Document().DeleteLine(*place.Force, place.Case, static_cast<std::size_t>(row)), place,
+                  {place.Force, place.Case, -1}, LineStepName("Delete", place));
+  window_.Scenario().Modified = true;
 }
 
-void TfrmEditMain::Addcase1Click()
+void TCaseEditor::Addcase1Click()
 {
   if (edit_.CurrentForce == nullptr || edit_.CaseFirstLine != edit_.CaseLastLine || edit_.CaseFirstLine <= 0 || caseListShowsBlock_) return;
-  scenario_->Modified = true;
-  const TEditStart start = StartEdit(*edit_.CurrentForce);
-  platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
-  const std::size_t missionStart = scenario::FindForceNameLine(lines, edit_.CurrentForce->Title()).value_or(0);
-  std::optional<int> added;
+  window_.Scenario().Modified = true;
+  scenario::TForce& force = *edit_.CurrentForce;
+  std::optional<scenario::TSideSplice> splice;
   try {
-    added = scenario::AddCase(lines, static_cast<std::size_t>(edit_.CaseFirstLine), missionStart, *dialogs_);
+    splice = document_->Document().AddCase(force, *dialogs_);
   } catch (const std::exception& error) {
     dialogs_->ShowError(error.what());
     return;
   }
-  if (!added) return;
-  // Cases beyond the last tab stay in the file but cannot be shown.
-  if (*added >= 1 && *added <= kCaseCount) {
-    const QSignalBlocker blocker(tcCasesTabs);
-    tcCasesTabs->setCurrentIndex(*added - 1);
-    edit_.CurrentCase = *added;
-  }
-  FillCaseList();
-  // The new case is drawn at once, thick when its tab is the current one.
-  if (caseListShowsBlock_) ReparseCurrentCase();
-  globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
-  if (auto change = MadeChange(start, CurrentPlace())) undoStack_->push(new TAddCaseCommand(*this, std::move(*change)));
+  if (!splice) return;
+  // The new case's tab is shown; cases beyond the last tab stay in the file but cannot be shown.
+  const int added = scenario::AddedCaseNumber(splice->Splice);
+  const TEditPlace after{&force, added >= 1 && added <= kCaseCount ? added : edit_.CurrentCase, -1};
+  document_->Push(std::move(splice), CurrentPlace(), after,
+                  QString("Add case %1 to %2").arg(after.Case).arg(platform::ToQString(force.Title())));
+  window_.Scenario().Modified = true;
 }
 
 // ---- Edit force -----------------------------------------------------------------------------
 
-bool TfrmEditMain::EditForceSpeed(platform::TextLines& lines, const std::string& title)
+std::optional<int> TCaseEditor::EditForceSpeed(const platform::TextLines& lines, const std::string& title)
 {
-  if (dlgForceInfo == nullptr) dlgForceInfo = new TdlgForceInfo(this);
+  if (dlgForceInfo == nullptr) dlgForceInfo = new TdlgForceInfo(&window_);
   TdlgForceInfo& dialog = *dlgForceInfo;
   dialog.ClearOverview();
   const scenario::TLineRange header = scenario::ForceHeaderLines(lines, title);
@@ -371,27 +378,28 @@ bool TfrmEditMain::EditForceSpeed(platform::TextLines& lines, const std::string&
   if (const auto speed = scenario::HeaderSpeed(lines, header, *dialogs_)) dialog.SetSpeed(*speed);
   else dialog.SetSpeed(0);
   // An unchanged box leaves the line as it is, a speed outside the box's range included.
-  if (dialog.exec() != QDialog::Accepted || !dialog.SpeedChanged()) return false;
-  scenario::ReplaceHeaderSpeed(lines, header, dialog.Speed());
-  return true;
+  if (dialog.exec() != QDialog::Accepted || !dialog.SpeedChanged()) return std::nullopt;
+  return dialog.Speed();
 }
 
-void TfrmEditMain::Editforce1Click()
+void TCaseEditor::Editforce1Click()
 {
   scenario::TForce* force = SelectedRowForce();
   if (force == nullptr) return;
-  const TEditStart start = StartEdit(*force);
+  std::optional<int> speed;
   try {
-    if (!EditForceSpeed(SideLinesOf(*force), force->Title())) return;
+    speed = EditForceSpeed(SideLinesOf(*force), force->Title());
   } catch (const std::exception& error) {
     dialogs_->ShowError(error.what());
     return;
   }
-  ReadForceAgain(*force);
-  if (auto change = MadeChange(start, {force, 1, -1})) {
-    undoStack_->push(new TEditForceCommand(*this, std::move(*change), *force));
-  }
-  // The rebuilt rows select the force again, which runs the force selection.
+  if (!speed) return;
+  // Edit force does not count as an edit of the case lines.
+  const bool modified = window_.Scenario().Modified;
+  document_->Push(document_->Document().EditForceSpeed(*force, *speed), CurrentPlace(), {force, 1, -1},
+                  "Edit force " + platform::ToQString(force->Title()));
+  window_.Scenario().Modified = modified;
+  // The force selection runs again on the force read again.
   lvForcesSelectItem();
 }
 
