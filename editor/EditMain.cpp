@@ -198,19 +198,15 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
                                 globeMap_, document_, *dialogs_, edit_, regional_, programDir_);
   caseEditor_->ConnectCaseEditing();
   RestoreLayout();
-  ShowStartWorld();
+  SetProgramDir(programDir_);
 }
 
 void TfrmEditMain::SetProgramDir(std::string dir)
 {
   programDir_ = std::move(dir);
-  ShowStartWorld();
-}
-
-void TfrmEditMain::ShowStartWorld()
-{
-  if (!scenario_->ScenarioDir.empty()) return;  // the scenario's own environment is shown
-  scenario::ShowStartWorld(*globeMap_, ProgramFolder(programDir_));
+  // Before any scenario the map shows the program's own land and countries (none when missing);
+  // a loaded scenario's own environment stays.
+  if (Scenario().ScenarioDir.empty()) scenario::ShowStartWorld(*globeMap_, ProgramFolder(programDir_));
 }
 
 TfrmEditMain::~TfrmEditMain()

@@ -136,8 +136,6 @@ class TfrmEditMain : public QMainWindow {
   // Window geometry and state, splitters and the forces list's columns, kept in the settings.
   void SaveLayout();
   void RestoreLayout();
-  // Before any scenario: the program's own land and countries on the map (none when missing).
-  void ShowStartWorld();
 
   // The case list's model: the shown case's block of the side lines, by row.
   const TCaseLinesModel& CaseLines() const { return *caseLines_; }
