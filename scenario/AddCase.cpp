@@ -1,7 +1,6 @@
 #include "scenario/AddCase.h"
 
 #include <algorithm>
-#include <ranges>
 #include <string>
 #include <string_view>
 
@@ -56,10 +55,11 @@ std::optional<int> AddCase(platform::TextLines& lines, std::size_t endMissionLin
 int AddedCaseNumber(const TLinesSplice& splice)
 {
     // The splice runs from the changed "CASECOUNT=" line: the new case's line is its last one.
-    for (const std::string& line : std::views::reverse(splice.Inserted)) {
+    for (auto it = splice.Inserted.rbegin(); it != splice.Inserted.rend(); ++it) {
+        const std::string& line = *it;
         const std::string_view digits = std::string_view(line).substr(std::min<std::size_t>(line.size(), 4));
         if (line.starts_with("CASE") && !digits.empty() && digits.size() <= 2 &&
-            std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; }))
+            std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return std::stoi(std::string(digits));
     }
     return 0;
