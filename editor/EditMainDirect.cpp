@@ -68,6 +68,10 @@ QString TfrmEditMain::RouteTooltipAt(int x, int y)
   scenario::TLegTooltip tip;
   tip.Leg = legs[index];
   if (const auto row = shownCase_->MarkRow(tip.Leg.ToRef)) tip.LineText = caseLines_->Line(*row);
+  if (hit.Kind == scenario::TRouteHitKind::Leg) {
+    const auto from = shownCase_->MarkRow(tip.Leg.FromRef);
+    tip.FromLineText = from ? caseLines_->Line(*from) : "the start";
+  }
   tip.Speed = edit_.CurrentForce->CurrentSpeed;
   tip.Arrival = scenario::LegArrivalHours(legs, index, edit_.Cases.CaseDelay[static_cast<std::size_t>(edit_.CurrentCase - 1)], tip.Speed);
   tip.StartTime = Scenario().StartTime;

@@ -44,7 +44,9 @@ std::string LegTooltipText(const TLegTooltip& tip, const platform::RegionalSetti
   long double course = -globe::InitialBearing(tip.Leg.From, tip.Leg.To) / static_cast<long double>(globe::GlobeUnitsPerDegree);
   if (course < 0) course += 360;
   if (course == 0) course = 0;
-  std::string text = tip.LineText + "\nLeg: " + fixed(miles) + " Nm, course " + fixed(course) + " deg\n" +
+  const std::string head = tip.FromLineText.empty() ? tip.LineText
+                                                    : "Leg from " + tip.FromLineText + " to " + tip.LineText;
+  std::string text = head + "\nLeg: " + fixed(miles) + " Nm, course " + fixed(course) + " deg\n" +
                      std::to_string(LegHours(tip.Leg.From, tip.Leg.To, tip.Speed)) + " h at " +
                      std::to_string(tip.Speed) + " kn";
   if (!tip.Arrival) return text;

@@ -21,6 +21,9 @@ std::optional<std::int32_t> LegArrivalHours(const std::vector<TRouteLeg>& legs, 
 
 struct TLegTooltip {
   std::string LineText;   // the case line of the leg's end
+  // For a leg rather than its end mark: the case line it starts from ("the start" when it starts
+  // at the force's start without a line of its own); empty for a mark.
+  std::string FromLineText;
   TRouteLeg Leg;
   std::int32_t Speed = 0;                  // knots
   std::optional<std::int32_t> Arrival;     // hours from the start time, if timed
@@ -29,7 +32,8 @@ struct TLegTooltip {
   TDayPhase Phase = dpNone;                // at the leg's end at the arrival time
 };
 
-// "WP=3510N 02400E", "Leg: 123.4 Nm, course 045.0 deg", "12 h at 10 kn", "Arrival: 150830 (day)".
+// "WP=3510N 02400E", "Leg: 123.4 Nm, course 045.0 deg", "12 h at 10 kn", "Arrival: 150830 (day)";
+// for a leg the first line is "Leg from WP=3500N 02250E to WP=3510N 02400E".
 std::string LegTooltipText(const TLegTooltip& tip, const platform::RegionalSettings& regional);
 
 // "Suda Bay", "Allied port", "Mines: 5 Nm", "Recon range: 120 Nm", "Strike range: 200 Nm".

@@ -333,6 +333,11 @@ TEST_F(MapDirectTest, HoverTextTellsTheLineTheLegAndTheArrivalAClickOnAForceMark
   const QPoint at = PixelOf(wp1);
   const std::string text = window->RouteTooltipAt(at.x(), at.y()).toStdString();
   EXPECT_EQ(text.rfind("WP=3400N 02500E\nLeg: ", 0), 0u) << text;
+  // Over the leg between the two waypoints the text names the leg by both its lines.
+  const TGeoPoint middle =
+      globe::DestinationPoint(wp0, globe::InitialBearing(wp0, wp1), globe::GreatCircleDistance(wp0, wp1) / 2);
+  const std::string leg = window->RouteTooltipAt(PixelOf(middle).x(), PixelOf(middle).y()).toStdString();
+  EXPECT_EQ(leg.rfind("Leg from WP=3300N 02700E to WP=3400N 02500E\nLeg: ", 0), 0u) << leg;
   EXPECT_TRUE(window->RouteTooltipAt(at.x() + 40, at.y() + 40).isEmpty());
   // A click on another force's mark selects that force.
   scenario::TForce* other = nullptr;

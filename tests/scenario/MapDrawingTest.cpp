@@ -85,6 +85,9 @@ TEST(LegHoursTest, MilesOverSpeedRoundedHalvesToEvenArrivalsAndTooltip) {
   tip.Arrival.reset();
   tip.Leg = {TGeoPoint(0, kMile), TGeoPoint(0, 0), {}, {}, false};  // due south
   EXPECT_EQ(LegTooltipText(tip, regional), "WP=0000N 00200E\nLeg: 1,0 Nm, course 180,0 deg\n0 h at 10 kn");
+  tip.FromLineText = "WP=0001N 00200E";  // over the leg rather than its end: both ends named
+  EXPECT_EQ(LegTooltipText(tip, regional),
+            "Leg from WP=0001N 00200E to WP=0000N 00200E\nLeg: 1,0 Nm, course 180,0 deg\n0 h at 10 kn");
 }
 
 // The whole world on a flat 600 x 400 map.
