@@ -108,6 +108,8 @@ void TfrmEditMain::CreateTimelineDock()
     return TTimelineSource{&Scenario(), globeMap_.get(), edit_.CurrentForce, edit_.CurrentCase};
   });
   connect(dkTimeline, &TdkTimeline::FrameChanged, this, [this] { GlobeMap().RedrawGlobe(); });
+  connect(dkTimeline, &QDockWidget::visibilityChanged, this,
+          [this](bool visible) { scenario::ShowForceTitles(*globeMap_, !visible); });
   connect(dkTimeline, &TdkTimeline::ForceActivated, this,
           [this](const QString& force) { caseEditor_->SelectForceRow(forcesModel_->RowOf(force), false); });
   addDockWidget(Qt::BottomDockWidgetArea, dkTimeline);

@@ -24,6 +24,7 @@
 #include "editor/SideSaver.h"
 #include "editor/EditMain.h"
 #include "editor/TimelineDock.h"
+#include "scenario/TimelineMarks.h"
 #include "editor/EditorActions.h"
 #include "editor/CaseLinesModel.h"
 #include "editor/ForcesModel.h"
@@ -179,6 +180,7 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
   document_->Replace(std::move(state));
   caseEditor_->FollowDocument();
   HookMapEvents();
+  scenario::ShowForceTitles(*globeMap_, !dkTimeline->isVisible());
   map.reset();
   if (Globe->isVisible()) {
     const platform::TSize client = Globe->ClientSize();

@@ -10,7 +10,10 @@
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/TitleSpace.h"
 #include "globe/view/Voduz4.h"
+#include "globe/data/GlobeLayer.h"
+#include "globe/data/GlobeLayerStore.h"
 #include "scenario/RouteDrawing.h"
+#include "scenario/ScenarioLayers.h"
 #include "scenario/SideColors.h"
 
 namespace scenario {
@@ -137,6 +140,14 @@ void DrawTimelineMarks(globe::TVoduz4& view, const TTimelineFrame& frame)
   canvas.SetPen(saved.CurrentPen);
   canvas.SetBrush(saved.CurrentBrush);
   canvas.SetTextColor(saved.TextColor);
+}
+
+void ShowForceTitles(globe::TVoduz4& view, bool show)
+{
+  globe::TGlobeLayer* forces = view.LayerStore().LayerByName(kTrackingLayer);
+  if (forces == nullptr || forces->ShowTitles() == show) return;
+  forces->SetShowTitles(show);
+  view.RedrawGlobe();
 }
 
 }  // namespace scenario

@@ -40,4 +40,8 @@ platform::TPoint HeadingTickEnd(platform::TPoint at, platform::TPoint toward);
 // canvas's pen, brush and text colour are restored afterwards.
 void DrawTimelineMarks(globe::TVoduz4& view, const TTimelineFrame& frame);
 
+// While the timeline's marks name the forces where they are, the force marks' own titles (layer
+// "TrackingLayer") are off, so a force is not named twice; on again when the marks go.
+void ShowForceTitles(globe::TVoduz4& view, bool show);
+
 }  // namespace scenario

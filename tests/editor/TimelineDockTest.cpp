@@ -6,6 +6,9 @@
 #include <QTest>
 #include <algorithm>
 
+#include "scenario/ScenarioLayers.h"
+#include "globe/data/GlobeLayerStore.h"
+#include "globe/data/GlobeLayer.h"
 #include "editor/TimelineDock.h"
 #include "editor/TimelineModel.h"
 #include "globe/view/GlobeProjection.h"
@@ -95,8 +98,13 @@ TEST_F(TimelineDockTest, ViewTimelineShowsAndHidesTheDock)
   EXPECT_TRUE(Dock().isVisible());
   EXPECT_TRUE(Command().isChecked());
   EXPECT_GT(Dock().Model().rowCount(), 0);
+  // The dock's marks name the forces, so the force marks' own titles are off meanwhile.
+  const globe::TGlobeLayer* forces = window->GlobeMap().LayerStore().LayerByName(scenario::kTrackingLayer);
+  ASSERT_NE(forces, nullptr);
+  EXPECT_FALSE(forces->ShowTitles());
   Dock().close();  // the dock's own close button
   EXPECT_FALSE(Command().isChecked());
+  EXPECT_TRUE(forces->ShowTitles());
   Command().trigger();
   Command().trigger();
   EXPECT_FALSE(Dock().isVisible());
