@@ -147,6 +147,12 @@ bool TTitleSpace::Free(const platform::TRect& box, bool avoidLines) const
   });
 }
 
+bool TTitleSpace::InsideArea(const platform::TRect& box) const
+{
+  if (Area_.Right <= Area_.Left || Area_.Bottom <= Area_.Top) return true;
+  return box.Left >= Area_.Left && box.Right <= Area_.Right && box.Top >= Area_.Top && box.Bottom <= Area_.Bottom;
+}
+
 bool TTitleSpace::FindPlace(const TQueuedTitle& title, platform::TSize extent, platform::TRect& box,
                             bool& overLine) const
 {
@@ -156,15 +162,18 @@ bool TTitleSpace::FindPlace(const TQueuedTitle& title, platform::TSize extent, p
     if (Contains(mark, title.Anchor))
       gap = std::max({gap, title.Anchor.X - mark.Left, mark.Right - title.Anchor.X, title.Anchor.Y - mark.Top,
                       mark.Bottom - title.Anchor.Y});
-  // On a crowded map the positions a line height and two further out are tried next.
-  for (const bool avoidLines : {true, false})
-    for (int32_t ring = 0; ring < kRings; ++ring)
-      for (const TPosition& position : kPositions) {
-        box = BoxAt(title.Anchor, position, gap + ring * extent.Height, extent);
-        if (!Free(box, avoidLines)) continue;
-        overLine = !avoidLines;
-        return true;
-      }
+  // On a crowded map the positions a line height and two further out are tried next. A label
+  // cut by the picture's edge cannot be read: crossing a line (under the halo) is the lesser
+  // evil, so positions inside the picture come first.
+  for (const bool inside : {true, false})
+    for (const bool avoidLines : {true, false})
+      for (int32_t ring = 0; ring < kRings; ++ring)
+        for (const TPosition& position : kPositions) {
+          box = BoxAt(title.Anchor, position, gap + ring * extent.Height, extent);
+          if ((inside && !InsideArea(box)) || !Free(box, avoidLines)) continue;
+          overLine = !avoidLines;
+          return true;
+        }
   return false;
 }
 
@@ -198,7 +207,11 @@ void TTitleSpace::Flush(platform::DrawingSurface& surface)
     surface.SetTextColor(title.State.TextColor);
     surface.SetTextAlign(title.State.Align);
     surface.SetBackgroundMode(title.State.Background);
-    TLabelRecord record{title.Text, title.Names, title.Priority, title.Anchor};
+    TLabelRecord record;
+    record.Text = title.Text;
+    record.Names = title.Names;
+    record.Priority = title.Priority;
+    record.Anchor = title.Anchor;
     const platform::TSize extent = surface.TextExtent(title.Text);
     if (Placing() && title.Anchored) {
       record.Drawn = FindPlace(title, {extent.Width + 2 * halo, extent.Height + 2 * halo}, record.Box, record.OverLine);

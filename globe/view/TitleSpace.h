@@ -62,6 +62,9 @@ class TTitleSpace {
   const TLabelOptions& Options() const { return Options_; }
   void SetOptions(const TLabelOptions& options) { Options_ = options; }
   bool Placing() const { return Options_.Place; }
+  // The picture's pixels: a placed label keeps inside them where any position allows (an empty
+  // area bounds nothing).
+  void SetArea(const platform::TRect& area) { Area_ = area; }
 
   // A symbol drawn on the map (a base, a force, a handle, a warning): no label covers it.
   void AddMark(const platform::TRect& box) { Marks_.push_back(box); }
@@ -104,11 +107,13 @@ class TTitleSpace {
   // The first free box around the title's anchor for a text of that extent; false when none.
   bool FindPlace(const TQueuedTitle& title, platform::TSize extent, platform::TRect& box, bool& overLine) const;
   bool Free(const platform::TRect& box, bool avoidLines) const;
+  bool InsideArea(const platform::TRect& box) const;
 
   struct TLine {
     platform::TPoint From, To;
   };
   TLabelOptions Options_;
+  platform::TRect Area_{};
   std::vector<platform::TRect> Taken_;
   std::vector<platform::TRect> Marks_;
   std::vector<TLine> Lines_;

@@ -401,6 +401,7 @@ void TVoduz4::RenderLayersAndTitles() {
   TGlobeCanvas& canvas = *Canvas_;
   Titles_.Clear();
   Titles_.SetOptions(LabelOptions());
+  Titles_.SetArea({0, 0, CanvasWidth(), CanvasHeight()});
   RenderLayers();
   if (!Interrupted_ && OnRender) {
     canvas.ResetState();

@@ -348,6 +348,34 @@ TEST(TitleSpaceTest, PlacementTriesThePositionsRoundThePointAndRecordsWhatItLeft
   EXPECT_EQ(space.Record()[0].Reason, kNoRoomReason);
 }
 
+// A label near the picture's edge goes to a position inside the picture; only when no
+// position is inside does it stick out.
+TEST(TitleSpaceTest, PlacedLabelsKeepInsideThePicture) {
+  TTitleSpace space;
+  TLabelOptions options;
+  options.Place = true;
+  space.SetOptions(options);
+  space.SetArea({0, 0, 200, 100});
+  platform::testing::RecordingDrawingSurface surface;  // 6 x 12 pixels a character at height 12
+  platform::DrawingState state;
+  state.CurrentFont.Height = 12;
+  space.Queue(1, 0, 0, "edge", state, {190, 50}, 2);    // right would be cut by the edge: left
+  space.Queue(1, 0, 0, "corner", state, {100, 10}, 2);  // right fits
+  space.Flush(surface);
+  const std::vector<TLabelRecord>& record = space.Record();
+  ASSERT_EQ(record.size(), 2u);
+  EXPECT_EQ(record[0].Box, (platform::TRect{190 - 2 - 24, 44, 188, 56}));
+  EXPECT_EQ(record[1].Box.Left, 102);
+  // A point whose every position sticks out still gets its label.
+  space.Clear();
+  space.SetArea({0, 0, 10, 10});
+  space.Queue(1, 0, 0, "wide", state, {5, 5}, 2);
+  space.Flush(surface);
+  ASSERT_EQ(space.Record().size(), 1u);
+  EXPECT_TRUE(space.Record()[0].Drawn);
+  EXPECT_EQ(space.Record()[0].Box.Left, 7);
+}
+
 TEST(TitleSpaceTest, SegmentsCrossBoxesThroughTheirInsideOnly) {
   const platform::TRect box{10, 10, 20, 20};
   EXPECT_TRUE(SegmentCrossesBox({0, 15}, {30, 15}, box));   // straight through
