@@ -37,6 +37,7 @@
 #include "editor/ProblemsPanel.h"
 #include "editor/TimelineDock.h"
 #include "editor/TestForm.h"
+#include "editor/MapNavigation.h"
 #include "editor/MapZoom.h"
 #include "globe/data/CustomVoduz4.h"
 #include "globe/view/Voduz4.h"
@@ -206,7 +207,13 @@ void TfrmEditMain::SetProgramDir(std::string dir)
   programDir_ = std::move(dir);
   // Before any scenario the map shows the program's own land and countries (none when missing);
   // a loaded scenario's own environment stays.
-  if (Scenario().ScenarioDir.empty()) scenario::ShowStartWorld(*globeMap_, ProgramFolder(programDir_));
+  if (Scenario().ScenarioDir.empty() && scenario::ShowStartWorld(*globeMap_, ProgramFolder(programDir_))) {
+    ShowWholeGlobe(*globeMap_);
+    // Once the window has its first size, the globe is fitted to it again.
+    QTimer::singleShot(0, this, [this] {
+      if (Scenario().ScenarioDir.empty()) ShowWholeGlobe(*globeMap_);
+    });
+  }
 }
 
 TfrmEditMain::~TfrmEditMain()

@@ -75,6 +75,15 @@ void ZoomToForce(globe::TVoduz4& map, scenario::TForce* force, const scenario::T
   globe::ZoomToPoints(map, scenario::ForceRoutePoints(force, cases), kZoomMargin);
 }
 
+void ShowWholeGlobe(globe::TVoduz4& map)
+{
+  constexpr long double kFirstLatitude = 30, kFirstLongitude = 15;
+  globe::TGlobeProjection& projection = map.Projection();
+  projection.SetAltitude(0);
+  projection.SetCenterLatitude(kFirstLatitude);
+  projection.SetCenterLongitude(kFirstLongitude);
+}
+
 void ShowScenarioIfAway(globe::TVoduz4& map, const scenario::TScenarioState& state)
 {
   const std::vector<globe::TGeoPoint> points = scenario::ScenarioExtentPoints(state, map);

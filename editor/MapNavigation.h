@@ -33,6 +33,8 @@ inline constexpr double kZoomMarginShare = 0.1;
 void ZoomToScenario(globe::TVoduz4& map, const scenario::TScenarioState& state);
 // The force and its cases' points in the window with the margin.
 void ZoomToForce(globe::TVoduz4& map, scenario::TForce* force, const scenario::TForceCases& cases);
+// The whole globe, turned to the seas of the demos (the first look before any scenario).
+void ShowWholeGlobe(globe::TVoduz4& map);
 // Zooms to the scenario when the window does not show it.
 void ShowScenarioIfAway(globe::TVoduz4& map, const scenario::TScenarioState& state);
 

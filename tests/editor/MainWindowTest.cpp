@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QImage>
 #include <QLabel>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QPixmap>
 
@@ -17,6 +18,8 @@
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GlobeLayer.h"
 #include "globe/data/GlobeLayerStore.h"
+#include "globe/data/GlobeUnits.h"
+#include "globe/view/GlobeProjection.h"
 #include "tests/editor/CreteWindowFixture.h"
 
 namespace editor {
@@ -120,6 +123,16 @@ int LayerObjects(TfrmEditMain& window, const char* name) {
 TEST_F(MainWindowTest, BeforeAnyScenarioTheMapShowsTheProgramsLandAndCountries) {
   EXPECT_GT(LayerObjects(*window, "Land"), 0);
   EXPECT_GT(LayerObjects(*window, "Countries"), 0);
+  // The whole globe, turned to the Mediterranean: its rim points at the equator are in the window.
+  window->resize(900, 700);
+  QCoreApplication::processEvents();
+  globe::TVoduz4& map = window->GlobeMap();
+  for (const double longitude : {-60.0, 15.0, 90.0}) {
+    platform::TPoint xy;
+    const globe::TGeoPoint point{static_cast<int32_t>(longitude * globe::GlobeUnitsPerDegree), 0, 0};
+    ASSERT_TRUE(map.Projection().PointLLToDeviceXY(point, xy)) << longitude;
+    EXPECT_TRUE(xy.X >= 0 && xy.X < map.CanvasWidth() && xy.Y >= 0 && xy.Y < map.CanvasHeight()) << longitude;
+  }
   // A program folder without the world keeps the map as it was; a loaded scenario shows its own.
   window->SetProgramDir(root.string());
   EXPECT_GT(LayerObjects(*window, "Land"), 0);
