@@ -15,6 +15,7 @@
 #include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeFont.h"
 #include "globe/view/GlobeProjection.h"
+#include "globe/view/PointPresenter.h"
 #include "globe/view/Voduz4.h"
 
 namespace globe {
@@ -165,14 +166,20 @@ void RenderObjectTitle(TVoduz4& view, TGlobePresenter& presenter, TGlobeObject& 
   if (presenter.RenderObjectTitle(view, object, state)) return;
   TGlobeCanvas& canvas = view.Canvas();
   TGlobeFont& font = presenter.TitleFont();
-  if (font.PixelHeight(canvas) < view.MinTextHeight()) return;
+  // With readable labels the names of point marks (bases) too small at this zoom are written at
+  // the legible minimum instead of left out; the placement stage drops them where there is no room.
+  TTitleSpace* titles = view.TitleSpace();
+  const bool tooSmall = font.PixelHeight(canvas) < view.MinTextHeight();
+  const bool lifted = tooSmall && titles != nullptr && titles->Placing() && titles->Options().MinPixelHeight > 0 &&
+                      dynamic_cast<const TPointPresenter*>(&presenter) != nullptr;
+  if (tooSmall && !lifted) return;
   int32_t offset = presenter.TitleOffset();
   if (font.FontUnit() != TGlobeUnitTypes::Pixel) {
     const long double pixels =
         static_cast<long double>(UnitsToGU(offset, font.FontUnit())) * view.Projection().ScaleFactor();
     offset = RoundToInt(std::clamp<long double>(pixels, -1e9L, 1e9L));
   }
-  if (!font.Realize(canvas, false)) return;
+  if (!font.Realize(canvas, false) && !lifted) return;
   platform::TPoint xy;
   if (view.Projection().PointLLToDeviceXY(object.GetCentroid(), xy)) {
     const TTitlePlacement placement = TitlePlacement(presenter.TitleAlignment(), offset);
@@ -182,8 +189,14 @@ void RenderObjectTitle(TVoduz4& view, TGlobePresenter& presenter, TGlobeObject& 
     const std::string& title = object.Title();
     const int32_t x = Wrap32(int64_t{xy.X} + placement.DX), y = Wrap32(int64_t{xy.Y} + placement.DY);
     std::string text = title.size() > kMaxTitleLength ? title.substr(0, kMaxTitleLength) : title;
-    if (TTitleSpace* titles = view.TitleSpace())
-      titles->Queue(priority, x, y, std::move(text), surface.State(), xy, std::max(std::abs(offset), view.DevicePixels(2)));
+    if (lifted) {
+      platform::Font legible = surface.State().CurrentFont;
+      legible.Height = titles->Options().MinPixelHeight;
+      surface.SetFont(legible);
+    }
+    if (titles != nullptr)
+      titles->Queue(priority, x, y, std::move(text), surface.State(), xy,
+                    std::max(std::abs(offset), view.DevicePixels(2)), lifted);
     else
       surface.TextOut(x, y, text);
   }

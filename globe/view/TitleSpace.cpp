@@ -105,9 +105,9 @@ void TTitleSpace::Queue(int priority, int32_t x, int32_t y, std::string text, co
 }
 
 void TTitleSpace::Queue(int priority, int32_t x, int32_t y, std::string text, const platform::DrawingState& state,
-                        platform::TPoint anchor, int32_t gap)
+                        platform::TPoint anchor, int32_t gap, bool nearOnly)
 {
-  Queued_.push_back({priority, x, y, text, state, true, anchor, gap, {text}});
+  Queued_.push_back({priority, x, y, text, state, true, anchor, gap, {text}, nearOnly});
 }
 
 void TTitleSpace::LeaveOut(int priority, std::string text, std::string reason)
@@ -167,7 +167,7 @@ bool TTitleSpace::FindPlace(const TQueuedTitle& title, platform::TSize extent, p
   // evil, so positions inside the picture come first.
   for (const bool inside : {true, false})
     for (const bool avoidLines : {true, false})
-      for (int32_t ring = 0; ring < kRings; ++ring)
+      for (int32_t ring = 0; ring < (title.NearOnly ? 1 : kRings); ++ring)
         for (const TPosition& position : kPositions) {
           box = BoxAt(title.Anchor, position, gap + ring * extent.Height, extent);
           if ((inside && !InsideArea(box)) || !Free(box, avoidLines)) continue;

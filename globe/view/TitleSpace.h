@@ -75,8 +75,9 @@ class TTitleSpace {
   // A title to write later in the drawing state it was given (font, colour, alignment) at
   // (x, y); when placing, around `anchor` instead, `gap` pixels clear of it and its mark.
   void Queue(int priority, int32_t x, int32_t y, std::string text, const platform::DrawingState& state);
+  // A label that only helps beside its point (`nearOnly`) is not moved further out on a crowded map.
   void Queue(int priority, int32_t x, int32_t y, std::string text, const platform::DrawingState& state,
-             platform::TPoint anchor, int32_t gap);
+             platform::TPoint anchor, int32_t gap, bool nearOnly = false);
   // Records a label that has no place at all (e.g. its point cannot be seen).
   void LeaveOut(int priority, std::string text, std::string reason);
   std::size_t QueuedCount() const { return Queued_.size(); }
@@ -100,6 +101,7 @@ class TTitleSpace {
     platform::TPoint Anchor{};
     int32_t Gap = 0;
     std::vector<std::string> Names;
+    bool NearOnly = false;
   };
   // Joins anchored titles of one priority at the same anchor into one ("Force B +2").
   void ShareAnchors();

@@ -366,6 +366,21 @@ TEST(TitleSpaceTest, PlacedLabelsKeepInsideThePicture) {
   ASSERT_EQ(record.size(), 2u);
   EXPECT_EQ(record[0].Box, (platform::TRect{190 - 2 - 24, 44, 188, 56}));
   EXPECT_EQ(record[1].Box.Left, 102);
+  // A label that only helps beside its point is not moved further out on a crowded map.
+  for (const bool nearOnly : {true, false}) {
+    space.Clear();
+    space.SetArea({});
+    for (const platform::TRect& mark : {platform::TRect{75, 75, 125, 99}, platform::TRect{75, 101, 125, 125},
+                                        platform::TRect{75, 99, 99, 101}, platform::TRect{101, 99, 125, 101}})
+      space.AddMark(mark);  // all round the point (100, 100) for 25 pixels
+    space.Queue(1, 0, 0, "near", state, {100, 100}, 2, nearOnly);
+    space.Flush(surface);
+    ASSERT_EQ(space.Record().size(), 1u);
+    EXPECT_EQ(space.Record()[0].Drawn, !nearOnly);
+    if (!nearOnly) {
+      EXPECT_EQ(space.Record()[0].Box.Left, 100 + 2 + 2 * 12);  // two label heights out
+    }
+  }
   // A point whose every position sticks out still gets its label.
   space.Clear();
   space.SetArea({0, 0, 10, 10});

@@ -76,7 +76,7 @@ TEST(LegHoursTest, MilesOverSpeedRoundedHalvesToEvenArrivalsAndTooltip) {
   EXPECT_EQ(LegArrivalHours(legs, 1, 6, 10), 18);        // 6 + 2 x 60 / 10
   EXPECT_EQ(LegArrivalHours(legs, 1, 0, 0), 2'000'000);  // at rest: a million hours a leg
   EXPECT_FALSE(LegArrivalHours(legs, 2, 6, 10));         // between targets: untimed
-  TLegTooltip tip{.LineText = "WP=0000N 00200E", .Leg = legs[1], .Speed = 10, .Arrival = 18, .StartTime = 15.25,
+  TLegTooltip tip{.LineText = "WP=0000N 00200E", .FromLineText = {}, .Leg = legs[1], .Speed = 10, .Arrival = 18, .StartTime = 15.25,
                   .Phase = dpNight};  // 14 January 1900, 06:00
   platform::RegionalSettings regional;
   regional.decimalSeparator = ",";
@@ -323,6 +323,22 @@ class DemoLabelsTest : public ::testing::TestWithParam<const char*> {
         continue;
       EXPECT_NE(std::find(names.begin(), names.end(), force->Title()), names.end()) << where << force->Title();
     }
+    // Bases are named too, though their names' own size is below the smallest text at this zoom:
+    // written at the legible size, at most one label height from the mark (or left out).
+    std::size_t basesSeen = 0, basesNamed = 0;
+    for (TBase* base : check.State().BaseList) {
+      platform::TPoint at;
+      if (!view().Projection().PointLLToDeviceXY(base->GetCentroid(), at) || !Overlap({at.X, at.Y, at.X + 1, at.Y + 1}, window))
+        continue;
+      ++basesSeen;
+      for (const globe::TLabelRecord& label : stage.Record())
+        if (label.Drawn && label.Names.front() == base->Title() && label.Anchor == at) {
+          ++basesNamed;
+          const int32_t reach = 2 * (label.Box.Bottom - label.Box.Top);
+          EXPECT_TRUE(Overlap(label.Box, {at.X - reach, at.Y - reach, at.X + reach, at.Y + reach})) << where << base->Title();
+        }
+    }
+    EXPECT_GE(2 * basesNamed, basesSeen) << where;
     std::size_t timed = 0;
     for (const TRouteLeg& leg : RouteLegs(cases, shown.Case)) timed += leg.Timed ? 1 : 0;
     EXPECT_EQ(arrivals, shown.Force->CurrentSpeed >= 1 ? timed : 0u) << where;
