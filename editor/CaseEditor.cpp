@@ -84,6 +84,7 @@ void TCaseEditor::UpdateCommands()
   state.ForceSelected = SelectedRowForce() != nullptr;
   state.LineSelected = SelectedLine() >= 0;
   state.CaseListEmpty = caseLines_->rowCount() == 0;
+  state.SideModified = edit_.CurrentForce != nullptr && window_.Saving().SideLinesChanged(SideOf(*edit_.CurrentForce));
   window_.Actions().UpdateEnabled(state);
   dkTimeline->Follow(edit_.CurrentForce, edit_.CurrentCase);
 }
