@@ -8,11 +8,7 @@
 
 namespace editor {
 
-QString CaptionWithModifiedMark(const std::string& caption)
-{
-  // "[[*]]" is the toolkit's way of showing a "[*]" that is no mark.
-  return QString::fromStdString(caption).replace("[*]", "[[*]]") + "[*]";
-}
+QString CaptionWithModifiedMark(const std::string& caption) { return QString::fromStdString(caption) + "[*]"; }
 
 TUnsavedMarks::TUnsavedMarks(QWidget& window, const TEditorDocument& document, TForcesModel& forces)
     : QObject(&window), window_(window), document_(document), forces_(forces)

@@ -13,8 +13,7 @@ namespace editor {
 class TEditorDocument;
 class TForcesModel;
 
-// The caption with the place of the modified mark after it (a "[*]" of the caption itself is
-// shown as it is).
+// The caption with the place of the toolkit's modified mark ("[*]") after it.
 QString CaptionWithModifiedMark(const std::string& caption);
 
 class TUnsavedMarks : public QObject {

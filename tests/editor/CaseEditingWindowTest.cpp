@@ -329,6 +329,7 @@ TEST_F(CaseEditingWindowTest, CampaignSideIsSavedToItsMissionsFileWithCrLfLineEn
   window->Actions()[TCommand::ConfirmSaves]->trigger();
   EXPECT_TRUE(window->Saving().SaveSideLines());
   EXPECT_EQ(dialogs->Texts(DialogKind::Message), (std::vector<std::string>{"File saved as: AlliedMissions.cfg"}));
+  EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());  // the file is as loaded, LF ends and all
   EXPECT_EQ(ReadFile(scenarioDir / "AlliedMissions.cfg"), original);
   EXPECT_EQ(ReadFile(scenarioDir / "AxisMissions.cfg"), ReadFile(malta / "AxisMissions.cfg"));
 }
