@@ -1,6 +1,8 @@
 // The case editing: the forces list, the case tabs and the case list, and the case list's
 // commands and Edit force, each one step on the document.
 #include <QDialog>
+#include <QFont>
+#include <QFontMetrics>
 #include <QListView>
 #include <QMenu>
 #include <QPainter>
@@ -84,6 +86,7 @@ void TCaseEditor::UpdateCommands()
   state.ForceSelected = SelectedRowForce() != nullptr;
   state.LineSelected = SelectedLine() >= 0;
   state.CaseListEmpty = caseLines_->rowCount() == 0;
+  state.SideModified = edit_.CurrentForce != nullptr && window_.Saving().SideLinesChanged(SideOf(*edit_.CurrentForce));
   window_.Actions().UpdateEnabled(state);
   dkTimeline->Follow(edit_.CurrentForce, edit_.CurrentCase);
 }
@@ -157,10 +160,13 @@ void TCaseEditor::FillForcesList()
   if (selected >= 0 && selected < forcesModel_->rowCount())
     lvForces->selectionModel()->select(forcesModel_->index(selected, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  // The names fit unless the user has made the column wider.
+  // The names fit, in bold too (a side's unsaved edits), unless the user has made the column wider.
+  QFont bold = lvForces->font();
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
   int nameWidth = 0;
   for (const scenario::TForceListRow& row : rows)
-    nameWidth = std::max(nameWidth, lvForces->fontMetrics().horizontalAdvance(QString::fromStdString(row.Name)) + 16);
+    nameWidth = std::max(nameWidth, metrics.horizontalAdvance(QString::fromStdString(row.Name)) + 16);
   if (lvForces->columnWidth(0) < nameWidth) lvForces->setColumnWidth(0, nameWidth);
 }
 

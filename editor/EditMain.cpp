@@ -38,6 +38,7 @@
 #include "editor/TimelineDock.h"
 #include "editor/TestForm.h"
 #include "editor/MapNavigation.h"
+#include "editor/UnsavedMarks.h"
 #include "editor/MapZoom.h"
 #include "globe/data/CustomVoduz4.h"
 #include "globe/view/Voduz4.h"
@@ -63,6 +64,8 @@ constexpr int kSplitterWidth = 6;
 constexpr int kLeftPanelWidth = 265;
 constexpr int kMemoWidth = 119;
 constexpr int kForcesListHeight = 177;
+// How long the status bar says that a side file was saved.
+constexpr int kSavedNoticeMs = 5000;
 
 // A toolbar button of a command: its glyph and tooltip are the action's, its description the
 // action's long hint.
@@ -198,6 +201,11 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   caseEditor_ = new TCaseEditor(*this, {lvForces, tcCasesTabs, lbPoints, puCaseList, forcesModel_, caseLines_, dkTimeline},
                                 globeMap_, document_, *dialogs_, edit_, regional_, programDir_);
   caseEditor_->ConnectCaseEditing();
+  new TUnsavedMarks(*this, *document_, *forcesModel_);
+  connect(document_.get(), &TEditorDocument::SavedStateChanged, caseEditor_, &TCaseEditor::UpdateCommands);
+  saver_->OnSaved = [this](const std::string& fileName) {
+    statusBar()->showMessage("Saved " + QString::fromStdString(fileName), kSavedNoticeMs);
+  };
   RestoreLayout();
   SetProgramDir(programDir_);
 }

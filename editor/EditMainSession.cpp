@@ -33,6 +33,7 @@
 #include "editor/EditorSettings.h"
 #include "editor/ProblemsPanel.h"
 #include "editor/TestForm.h"
+#include "editor/UnsavedMarks.h"
 #include "globe/view/Voduz4.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
@@ -97,6 +98,9 @@ void TfrmEditMain::CreateSessionMenus()
   View1->addAction(commands[TCommand::PanelOnly]);
   commands[TCommand::PanelOnly]->setChecked(EditorSettings().value(kPanelOnlyKey, false).toBool());
   connect(commands[TCommand::PanelOnly], &QAction::toggled, this, [](bool on) { EditorSettings().setValue(kPanelOnlyKey, on); });
+  View1->addAction(commands[TCommand::ConfirmSaves]);
+  commands[TCommand::ConfirmSaves]->setChecked(ConfirmSavesChosen());
+  connect(commands[TCommand::ConfirmSaves], &QAction::toggled, this, [](bool on) { EditorSettings().setValue(kConfirmSavesKey, on); });
 
   Tools1 = new QMenu("&Tools", this);
   Tools1->setObjectName("Tools1");
@@ -187,7 +191,7 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
     globeMap_->Resize(client.Width, client.Height);
   }
 
-  setWindowTitle(QString::fromStdString(Scenario().Caption));
+  setWindowTitle(CaptionWithModifiedMark(Scenario().Caption));
   ShowTimeLabel(*stTime, QString::fromStdString(Scenario().TimeLabel));
   caseEditor_->FillForcesList();
   // A map environment made for another sea opens on the scenario instead; before the window is

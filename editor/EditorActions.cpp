@@ -40,6 +40,7 @@ const TCommandRow kCommandRows[] = {
     {TCommand::Timeline, "Timeline1", "&Timeline", {},
      "Timeline|Play the forces' movements on a shared clock and list what happens on the way", true},
     {TCommand::PanelOnly, "PanelOnly1", "Show load messages in the panel only", {}, nullptr, true},
+    {TCommand::ConfirmSaves, "ConfirmSaves1", "Confirm each save with a message", {}, nullptr, true},
     {TCommand::Endurance, "Endurance1", "&Endurance calculator...", {}, nullptr, false},
     {TCommand::EditForce, "Editforce1", "&Edit force", {}, nullptr, false},
     {TCommand::AddCase, "Addcase1", "Add case", {}, nullptr, false},
@@ -99,7 +100,8 @@ void TEditorActions::Adopt(TCommand command, QAction* action)
 void TEditorActions::UpdateEnabled(const TCommandState& state)
 {
   (*this)[TCommand::ViewShipFile]->setEnabled(state.ScenarioLoaded);
-  (*this)[TCommand::Save]->setEnabled(state.ScenarioLoaded);
+  // Save writes only a side with unsaved edits.
+  (*this)[TCommand::Save]->setEnabled(state.ScenarioLoaded && state.SideModified);
   for (TCommand command : {TCommand::PickPoint, TCommand::EditLine, TCommand::DeleteLine, TCommand::InsertLine})
     (*this)[command]->setEnabled(state.LineSelected);
   // A case the force's mission does not have can be added from its empty list.

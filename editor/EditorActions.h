@@ -29,6 +29,7 @@ enum class TCommand {
   Problems,
   Timeline,
   PanelOnly,
+  ConfirmSaves,
   Endurance,
   EditForce,
   AddCase,
@@ -45,6 +46,7 @@ struct TCommandState {
   bool ForceSelected = false;  // a row of the forces list is selected
   bool LineSelected = false;   // a line of the case list is selected
   bool CaseListEmpty = true;
+  bool SideModified = false;  // the current force's side has unsaved edits
 };
 
 class TEditorActions : public QObject {

@@ -42,7 +42,11 @@ TEditorDocument::TEditorDocument()
   Listen();
 }
 
-TEditorDocument::~TEditorDocument() = default;
+TEditorDocument::~TEditorDocument()
+{
+  // The stack empties itself as it goes: no step is taken back then.
+  disconnect(undoStack_.get(), nullptr, this, nullptr);
+}
 
 void TEditorDocument::Listen()
 {
@@ -53,10 +57,12 @@ void TEditorDocument::Listen()
 
 void TEditorDocument::StackMoved()
 {
-  if (!change_) return;
-  const scenario::TDocumentChange change = std::move(*change_);
-  change_.reset();
-  emit Changed(change, place_);
+  if (change_) {
+    const scenario::TDocumentChange change = std::move(*change_);
+    change_.reset();
+    emit Changed(change, place_);
+  }
+  emit SavedStateChanged();
 }
 
 void TEditorDocument::Replace(std::unique_ptr<scenario::TScenarioState> state)
@@ -67,6 +73,7 @@ void TEditorDocument::Replace(std::unique_ptr<scenario::TScenarioState> state)
   document_ = std::make_unique<scenario::TScenarioDocument>(std::move(state));
   cleanIndex_ = {0, 0};
   Listen();
+  emit SavedStateChanged();
 }
 
 bool TEditorDocument::Push(std::optional<scenario::TSideSplice> splice, const TEditPlace& before,
@@ -96,6 +103,7 @@ void TEditorDocument::MarkSaved(int side)
 {
   document_->MarkSaved(side);
   cleanIndex_[side == 0 ? 0 : 1] = undoStack_->index();
+  emit SavedStateChanged();
 }
 
 void TEditorDocument::Change(const scenario::TSideSplice& splice, bool forward, const TEditPlace& place)

@@ -54,6 +54,9 @@ class TEditorDocument : public QObject {
   // A splice that does not fit the lines (they were changed behind the stack's back): nothing
   // changed, the reason.
   void Refused(const QString& reason);
+  // Which sides have unsaved edits may have changed: after every move of the stack (a step
+  // made, undone or redone), a save and a new document.
+  void SavedStateChanged();
 
  private:
   void Listen();

@@ -12,4 +12,9 @@ inline QSettings EditorSettings() { return QSettings(QSettings::UserScope, "Corv
 inline constexpr const char* kReadableLabelsKey = "View/ReadableLabels";
 inline bool ReadableLabelsChosen() { return EditorSettings().value(kReadableLabelsKey, true).toBool(); }
 
+// Whether each successful save of a side file is confirmed with a message box as well as in the
+// status bar: off unless turned on in the View menu.
+inline constexpr const char* kConfirmSavesKey = "View/ConfirmSaves";
+inline bool ConfirmSavesChosen() { return EditorSettings().value(kConfirmSavesKey, false).toBool(); }
+
 }  // namespace editor

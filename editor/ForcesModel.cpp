@@ -1,6 +1,9 @@
 #include "editor/ForcesModel.h"
 
+#include <QFont>
 #include <array>
+
+#include "scenario/Force.h"
 
 namespace editor {
 
@@ -36,6 +39,13 @@ int TForcesModel::RowOf(const QString& name) const
   return -1;
 }
 
+void TForcesModel::MarkUnsavedSides(const std::array<bool, 2>& unsaved)
+{
+  if (unsaved == unsaved_) return;
+  unsaved_ = unsaved;
+  if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::FontRole, Qt::ToolTipRole});
+}
+
 int TForcesModel::rowCount(const QModelIndex& parent) const
 {
   return parent.isValid() || rows_ == nullptr ? 0 : static_cast<int>(rows_->size());
@@ -50,7 +60,14 @@ QVariant TForcesModel::data(const QModelIndex& index, int role) const
 {
   if (!index.isValid() || index.row() >= rowCount()) return {};
   const scenario::TForceListRow& row = (*rows_)[static_cast<std::size_t>(index.row())];
-  if (role == Qt::ToolTipRole && index.column() == 0) return QString::fromStdString(row.Name);
+  const bool unsaved = row.Force != nullptr && unsaved_[row.Force->Side == 0 ? 0 : 1];
+  if (role == Qt::ToolTipRole && index.column() == 0)
+    return QString::fromStdString(row.Name) + (unsaved ? QString(": unsaved edits") : QString());
+  if (role == Qt::FontRole && unsaved) {
+    QFont bold;
+    bold.setBold(true);
+    return bold;
+  }
   if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
   case 0: return QString::fromStdString(row.Name);

@@ -1,7 +1,9 @@
 #pragma once
 // The forces list as a table model: one row per force of the loaded scenario, in load order,
-// with the "Name", "Speed" and "Mission" columns; the name is the row's tooltip too.
+// with the "Name", "Speed" and "Mission" columns; the name is the row's tooltip too. The forces
+// of a side with unsaved edits are shown in bold, their tooltip saying so.
 #include <QAbstractTableModel>
+#include <array>
 
 #include "scenario/ForcesList.h"
 
@@ -19,6 +21,8 @@ class TForcesModel : public QAbstractTableModel {
   // The row of a force, or of the first force with that name; -1 when there is none.
   int RowOf(const scenario::TForce* force) const;
   int RowOf(const QString& name) const;
+  // Which sides (0 Axis, 1 Allied) have unsaved edits; their rows are marked.
+  void MarkUnsavedSides(const std::array<bool, 2>& unsaved);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -27,6 +31,7 @@ class TForcesModel : public QAbstractTableModel {
 
  private:
   const std::vector<scenario::TForceListRow>* rows_ = nullptr;
+  std::array<bool, 2> unsaved_{};
 };
 
 }  // namespace editor

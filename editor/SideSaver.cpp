@@ -1,9 +1,13 @@
 #include "editor/SideSaver.h"
 
+#include <utility>
+
 #include "editor/EditState.h"
 #include "editor/EditorDocument.h"
+#include "editor/EditorSettings.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
+#include "platform/TextLines.h"
 #include "platform/UserDialogs.h"
 #include "scenario/Force.h"
 #include "scenario/ScenarioState.h"
@@ -23,19 +27,33 @@ bool TSideSaver::SideLinesChanged(int side) const
   return document_->SideModified(side);
 }
 
+bool TSideSaver::MayOverwrite(int side)
+{
+  const scenario::TScenarioDocument& document = document_->Document();
+  if (!document.SideFileChangedOnDisk(side, *files_)) return true;
+  return dialogs_.Confirm(document.SideFileName(side) +
+                              " was changed on disk by another program since it was loaded or last saved. "
+                              "Overwrite it with your edits?",
+                          platform::DialogButtons::YesNo) == platform::DialogAnswer::Yes;
+}
+
 bool TSideSaver::SaveSide(int side)
 {
-  const scenario::TScenarioState& state = document_->State();
-  const std::string name = scenario::SideFileName(state.IsCampaign, side);
+  scenario::TScenarioDocument& document = document_->Document();
+  const std::string name = document.SideFileName(side);
+  if (!MayOverwrite(side)) return false;
+  std::string bytes = platform::JoinLinesCrLf(document.SideLines(side));
   try {
     // The old file is replaced only once the new one is complete on the disk.
-    files_->ReplaceLines(state.ScenarioDir + name, state.SideLines[side]);
+    files_->ReplaceBytes(document.SideFilePath(side), bytes);
   } catch (const platform::EFileError& error) {
     dialogs_.ShowError(error.what());
     return false;
   }
+  document.MarkWritten(side, std::move(bytes));
   document_->MarkSaved(side);
-  dialogs_.ShowMessage("File saved as: " + name);
+  if (ConfirmSavesChosen()) dialogs_.ShowMessage("File saved as: " + name);
+  if (OnSaved) OnSaved(name);
   return true;
 }
 

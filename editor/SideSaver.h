@@ -1,7 +1,9 @@
 #pragma once
 // Writing the side files back: Save of the current force's side, and the question about each
 // side with unsaved steps before the window closes or another scenario is opened.
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace platform {
 class FileSystem;
@@ -20,7 +22,9 @@ class TSideSaver {
              platform::UserDialogs& dialogs, const TEditState& state);
 
   // Writes the current force's side lines to its side's file (nothing before a force is
-  // selected). A failure is shown and leaves Modified and the lines as they were: false.
+  // selected). A failure is shown and leaves Modified and the lines as they were: false. So does
+  // a file another program changed since it was loaded or saved, unless the user chooses to
+  // overwrite it.
   bool SaveSideLines();
   // The side has steps since it was last loaded or saved (the undo stack's clean state of the
   // side).
@@ -29,9 +33,16 @@ class TSideSaver {
   // keeps the current scenario (Cancel, or a save that failed).
   bool CloseQuery();
 
+  // Told the name of each side file saved ("AxisShips.cfg"); the message box of success is
+  // shown only when chosen in the View menu.
+  std::function<void(const std::string& fileName)> OnSaved;
+
  private:
-  // Writes one side's file; shows the message of success or of the failure.
+  // Writes one side's file; tells of the success, shows the failure.
   bool SaveSide(int side);
+  // Whether a side file to be written may be written: unchanged on disk, or the user chose to
+  // overwrite another program's change.
+  bool MayOverwrite(int side);
 
   std::unique_ptr<TEditorDocument>& document_;
   std::unique_ptr<platform::FileSystem>& files_;

@@ -46,7 +46,7 @@ void TScenarioLoader::ReadMissionFile(const std::string& file, std::int32_t side
         Message("Error loading mission info!\rFile: " + file + " does not exist!");
         return;
     }
-    State_.SideLines[side] = Files_.ReadLines(file);
+    State_.ReadSideFile(side, Files_.ReadBytes(file));
     SetReadingSide(side);
     State_.LineCursor = 0;
     try {

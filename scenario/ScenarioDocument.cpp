@@ -1,7 +1,10 @@
 #include "scenario/ScenarioDocument.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
 #include "scenario/AddCase.h"
 #include "scenario/CaseLineEdit.h"
 #include "scenario/Force.h"
@@ -53,6 +56,21 @@ std::string TScenarioDocument::SideFileName(int side) const {
 void TScenarioDocument::MarkSaved(int side) { Saved_[Index(side)] = SideLines(side); }
 
 bool TScenarioDocument::SideDiffersFromSaved(int side) const { return SideLines(side) != SavedLines(side); }
+
+std::string TScenarioDocument::SideFilePath(int side) const { return State_->ScenarioDir + SideFileName(side); }
+
+void TScenarioDocument::MarkWritten(int side, std::string bytes) { State_->SideFileBytes[Index(side)] = std::move(bytes); }
+
+bool TScenarioDocument::SideFileChangedOnDisk(int side, platform::FileSystem& files) const {
+    const std::string path = SideFilePath(side);
+    std::string onDisk;
+    try {
+        if (files.FileExists(path)) onDisk = files.ReadBytes(path);
+    } catch (const platform::EFileError&) {
+        return false;
+    }
+    return onDisk != State_->SideFileBytes[Index(side)];
+}
 
 void TScenarioDocument::SetCurrent(TForce* force, int caseNumber) {
     CurrentForce_ = force;

@@ -94,6 +94,16 @@ public:
     const platform::TextLines& SavedLines(int side) const { return Saved_[Index(side)]; }
     bool SideDiffersFromSaved(int side) const;
 
+    // ---- The side files on disk ---------------------------------------------------------------
+    // The path of a side's file.
+    std::string SideFilePath(int side) const;
+    // The bytes a save wrote to the side's file: what it holds on disk from now on.
+    void MarkWritten(int side, std::string bytes);
+    // Whether the side's file no longer holds the bytes the load read or the last save wrote
+    // (another program changed, replaced or removed it). A file that cannot be read counts as
+    // unchanged: the save's own write then says what is wrong with it.
+    bool SideFileChangedOnDisk(int side, platform::FileSystem& files) const;
+
     // ---- Current force and case -------------------------------------------------------------
     TForce* CurrentForce() const { return CurrentForce_; }
     int CurrentCase() const { return CurrentCase_; }

@@ -1,5 +1,7 @@
 #include "scenario/ScenarioState.h"
 
+#include <utility>
+
 #include "globe/data/GlobeObjectSource.h"
 #include "scenario/Base.h"
 #include "scenario/Force.h"
@@ -16,6 +18,12 @@ void DestroyMapObject(globe::TGlobeObject* object) {
 }  // namespace
 
 TScenarioState::~TScenarioState() { ReleaseScenario(); }
+
+void TScenarioState::ReadSideFile(std::int32_t side, std::string bytes) {
+    const std::size_t index = side == 0 ? 0 : 1;
+    SideLines[index] = platform::SplitLines(bytes);
+    SideFileBytes[index] = std::move(bytes);
+}
 
 void TScenarioState::ReleaseScenario() {
     while (!ForceList.empty()) {

@@ -25,6 +25,9 @@ public:
     // Releases the scenario (ReleaseScenario); the globe that holds the objects must still exist.
     ~TScenarioState();
 
+    // A side file as read: its bytes kept as they are, its lines split from them.
+    void ReadSideFile(std::int32_t side, std::string bytes);
+
     std::string ScenarioDir;  // with a trailing separator
     bool IsCampaign = false;
     double StartTime = 0;
@@ -32,6 +35,9 @@ public:
     std::vector<TForce*> ForceList;
     std::vector<TBase*> BaseList;
     std::array<platform::TextLines, 2> SideLines;  // index = side
+    // Each side file's bytes as the load read them or the last save wrote them (none when the
+    // file was missing): a save tells from them whether another program changed the file since.
+    std::array<std::string, 2> SideFileBytes;
     std::int64_t LineCursor = 0;
     bool Modified = false;
     TRandomGenerator Random;

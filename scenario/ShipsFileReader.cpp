@@ -37,7 +37,7 @@ void TScenarioLoader::ReadShipFile(const std::string& file, std::int32_t side) {
         Message("Error loading ship info!\rFile: " + file + " does not exist!");
         return;
     }
-    State_.SideLines[side] = Files_.ReadLines(file);
+    State_.ReadSideFile(side, Files_.ReadBytes(file));
     SetReadingSide(side);
     State_.LineCursor = 0;
     TForce* force = nullptr;

@@ -6,7 +6,10 @@
 #include <fstream>
 #include <string>
 
+#include <QFont>
 #include <QLineEdit>
+#include <QStatusBar>
+#include <QWindow>
 #include <QScrollBar>
 #include <QTest>
 
@@ -91,7 +94,9 @@ TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByteUndon
   EXPECT_EQ(ShownLines(), (platform::TextLines{"CASE3", "FORMATIONHEADING=210", "LL=3745N 02325E",
                                                 "WP=3710N 02340E", "WP=3620N 02330E", "Target=Maleme"}));
   window->Actions()[TCommand::Save]->trigger();
-  EXPECT_EQ(dialogs->Texts(DialogKind::Message).back(), "File saved as: AxisShips.cfg");
+  // Said in the status bar; the message box only when chosen in the View menu.
+  EXPECT_EQ(window->statusBar()->currentMessage(), "Saved AxisShips.cfg");
+  EXPECT_TRUE(dialogs->Texts(DialogKind::Message).empty());
   EXPECT_FALSE(Modified());
   std::string expected = OriginalAxisFile();
   expected = ReplacedOnce(expected, "WP=3700N 02400E\r\nWP=3650N 02400E\r\nTP=3545N 02350E\r\n",
@@ -317,11 +322,14 @@ TEST_F(CaseEditingWindowTest, CampaignSideIsSavedToItsMissionsFileWithCrLfLineEn
     std::ofstream(scenarioDir / "AlliedMissions.cfg", std::ios::binary | std::ios::trunc) << bare;
   };
   Load(malta);
-  window->Actions()[TCommand::Save]->trigger();  // no force selected yet: nothing is written
+  EXPECT_TRUE(window->Saving().SaveSideLines());  // no force selected yet: nothing is written
   EXPECT_TRUE(dialogs->Calls().empty());
   SelectForce("Force H");
-  window->Actions()[TCommand::Save]->trigger();
+  EXPECT_FALSE(window->Actions()[TCommand::Save]->isEnabled());  // offered for unsaved edits only
+  window->Actions()[TCommand::ConfirmSaves]->trigger();
+  EXPECT_TRUE(window->Saving().SaveSideLines());
   EXPECT_EQ(dialogs->Texts(DialogKind::Message), (std::vector<std::string>{"File saved as: AlliedMissions.cfg"}));
+  EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());  // the file is as loaded, LF ends and all
   EXPECT_EQ(ReadFile(scenarioDir / "AlliedMissions.cfg"), original);
   EXPECT_EQ(ReadFile(scenarioDir / "AxisMissions.cfg"), ReadFile(malta / "AxisMissions.cfg"));
 }
@@ -407,6 +415,33 @@ TEST_F(CaseEditingWindowTest, AFailedSaveKeepsTheOldFileAndTheEdits) {
   EXPECT_EQ(window->Scenario().SideLines[0], edited);
 }
 
+// A side file another program changed since the load or the last save is overwritten only when
+// the user says so: No keeps the file and the edits as they are.
+TEST_F(CaseEditingWindowTest, ASideFileChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo) {
+  Load();
+  EditLupoWaypoint();
+  const std::string theirs = ReplacedOnce(OriginalAxisFile(), "NAME=Lupo", "NAME=Lupo II");
+  std::ofstream(scenarioDir / "AxisShips.cfg", std::ios::binary | std::ios::trunc) << theirs;
+  dialogs->QueueAnswer(DialogAnswer::No);
+  EXPECT_FALSE(window->Saving().SaveSideLines());
+  EXPECT_EQ(dialogs->Texts(DialogKind::Confirm),
+            (std::vector<std::string>{"AxisShips.cfg was changed on disk by another program since it was loaded or "
+                                      "last saved. Overwrite it with your edits?"}));
+  EXPECT_EQ(AxisFile(), theirs);
+  EXPECT_TRUE(Modified() && window->Saving().SideLinesChanged(0));
+  dialogs->QueueAnswer(DialogAnswer::Yes);
+  EXPECT_TRUE(window->Saving().SaveSideLines());
+  EXPECT_EQ(AxisFile(), ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E"));
+  // The file as this save wrote it asks nothing at the next save.
+  dialogs->ClearCalls();
+  SelectLine(3);
+  dialogs->QueueInput("WP=3700N 02400E");
+  window->Actions()[TCommand::EditLine]->trigger();
+  EXPECT_TRUE(window->Saving().SaveSideLines());
+  EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
+  EXPECT_EQ(AxisFile(), OriginalAxisFile());
+}
+
 // Edits undone to the saved lines ask nothing; otherwise each changed side is asked about in
 // turn, Cancel or a failed save keeps the window, No drops that side's edits.
 TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelOrAFailedSaveKeepsTheWindow) {
@@ -443,6 +478,49 @@ TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelOrAFailedSaveKee
             (std::vector<std::string>{"Save changes to AxisShips.cfg?", "Save changes to AlliedShips.cfg?"}));
   EXPECT_EQ(AxisFile(), ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E"));
   EXPECT_EQ(ReadFile(scenarioDir / "AlliedShips.cfg"), ReadFile(kCrete / "AlliedShips.cfg"));
+}
+
+// While a side has unsaved edits the caption carries the modified mark and the side's forces are
+// bold in the forces list, saying so in their tooltip; Save is offered for the current force's
+// side only then. Each step, undo, redo, save and discard updates them.
+TEST_F(ShownCreteWindowTest, UnsavedMarksFollowEveryStepSaveAndDiscard) {
+  const auto marks = [this] {
+    std::string shown = window->windowHandle()->title().endsWith('*') ? "*" : "";
+    for (const char* force : {"Lupo convoy", "Force A1"}) {
+      const QModelIndex row = window->Forces().index(window->Forces().RowOf(force), 0);
+      if (row.data(Qt::FontRole).value<QFont>().bold() && row.data(Qt::ToolTipRole).toString().endsWith(": unsaved edits"))
+        shown += std::string(" ") + force;
+    }
+    return shown + (window->Actions()[TCommand::Save]->isEnabled() ? " Save" : "");
+  };
+  const auto command = [this](TCommand which) { return [this, which] { window->Actions()[which]->trigger(); }; };
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    std::string marks;
+  } steps[] = {
+      {"loaded", [] {}, ""},
+      {"selected", [this] { SelectForce("Lupo convoy"); }, ""},
+      {"edited", [this] { EditLupoWaypoint(); }, "* Lupo convoy Save"},
+      {"undone", command(TCommand::Undo), ""},
+      {"redone", command(TCommand::Redo), "* Lupo convoy Save"},
+      {"discarded", [this] {
+         dialogs->QueueAnswer(DialogAnswer::No);
+         SelectForce("Force A1");
+       }, ""},
+      {"other side edited", [this] { window->CaseEditor().ReplaceCaseLine(Force("Force A1"), 1, 1, "FORMATIONHEADING=301"); },
+       "* Force A1 Save"},
+      {"both edited", [this] { window->CaseEditor().ReplaceCaseLine(Force("Lupo convoy"), 1, 3, "WP=3705N 02410E"); },
+       "* Lupo convoy Force A1 Save"},
+      {"one saved", command(TCommand::Save), "* Force A1"},
+  };
+  EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Crete1941[*]");
+  for (const auto& step : steps) {
+    step.act();
+    EXPECT_EQ(marks(), step.marks) << step.step;
+  }
+  EXPECT_EQ(window->windowHandle()->title(), "VRK scenario editor - Crete1941*");
+  EXPECT_EQ(window->statusBar()->currentMessage(), "Saved AxisShips.cfg");
 }
 
 // Each side counts as modified from its own clean index on the one undo stack: its own steps

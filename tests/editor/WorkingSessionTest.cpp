@@ -92,7 +92,7 @@ TEST_F(SessionTest, LoadedDemoFillsCaptionTimeAndForcesList) {
   ASSERT_EQ(dialogs->Texts(DialogKind::Directory).size(), 1u);
   EXPECT_EQ(dialogs->Calls().front().defaultText, kProgramDir);  // starts in the program's folder
   EXPECT_TRUE(dialogs->Reports().empty()) << dialogs->Reports().front();
-  EXPECT_EQ(window->windowTitle().toStdString(), "VRK scenario editor - Crete1941");
+  EXPECT_EQ(window->windowTitle().toStdString(), "VRK scenario editor - Crete1941[*]");
   // ScenarioInfo.cfg: StartDate=19410520, StartHour=6.
   const double start = platform::EncodeDate(1941, 5, 20) + platform::EncodeTime(6, 0, 0, 0);
   EXPECT_EQ(Child<QLabel>("stTime")->text().toStdString(), scenario::ScenarioStartLabel(start, window->Regional()));
@@ -132,13 +132,13 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAsk
   dialogs->QueueAnswer(DialogAnswer::Cancel);
   EXPECT_FALSE(window->OpenDirectory(kMalta));
   ASSERT_EQ(dialogs->Texts(DialogKind::Confirm), std::vector<std::string>{"Save changes to AlliedShips.cfg?"});
-  EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Crete1941");
+  EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Crete1941[*]");
   EXPECT_EQ(window->Scenario().SideLines[1], edited);
   // No: the edits are dropped and the other scenario opens with nothing selected.
   dialogs->QueueAnswer(DialogAnswer::No);
   Child<QPlainTextEdit>("Memo1")->setPlainText("LL=3500N 02400E");
   EXPECT_TRUE(window->OpenDirectory(kMalta));
-  EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Malta1941");
+  EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Malta1941[*]");
   EXPECT_EQ(window->EditState().CurrentForce, nullptr);
   EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText(), "LL=3500N 02400E");  // the user's memo stays
   EXPECT_EQ(window->UndoStack().count(), 0);  // nothing of the old scenario to undo
@@ -153,7 +153,7 @@ TEST_F(SessionTest, CommandLineDirectoryOpensWhenTheWindowIsShown) {
   Child<QPlainTextEdit>("Memo1")->setPlainText("typed before the first load");
   window->SetStartDirectory(kCrete);
   window->show();
-  QTRY_COMPARE(window->windowTitle(), QString("VRK scenario editor - Crete1941"));
+  QTRY_COMPARE(window->windowTitle(), QString("VRK scenario editor - Crete1941[*]"));
   EXPECT_TRUE(dialogs->Texts(DialogKind::Directory).empty());  // no dialog
   EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText(), "typed before the first load");
   window->hide();
@@ -204,11 +204,11 @@ TEST_F(SessionTest, OpeningWorksAfterTheOpenScenariosFolderWentAway) {
   dialogs->ClearCalls();
   EXPECT_TRUE(window->OpenDirectory(kMalta));
   EXPECT_TRUE(dialogs->Texts(DialogKind::Error).empty()) << dialogs->Texts(DialogKind::Error).front();
-  EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Malta1941");
+  EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Malta1941[*]");
   const fs::path relative = fs::relative(kCrete, startedIn);
   ASSERT_TRUE(relative.is_relative());
   EXPECT_TRUE(window->OpenDirectory(relative.string()));
-  EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Crete1941");
+  EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Crete1941[*]");
   EXPECT_TRUE(dialogs->Texts(DialogKind::Error).empty());
   fs::current_path(startedIn);
 }
