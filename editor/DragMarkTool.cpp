@@ -93,6 +93,7 @@ void TDragMarkTool::Drop(globe::TVoduz4& view)
 {
   CaptureMouse(view, false);
   if (dynamic_cast<QWidget*>(view.Host()) != nullptr) QToolTip::hideText();
+  readoutPanel_.clear();
   shown_.Reparse();
   view.RedrawGlobe();
 }
@@ -110,6 +111,8 @@ bool TDragMarkTool::MouseRelease(globe::TVoduz4& view, const TMapMouse& mouse)
 bool TDragMarkTool::KeyDown(globe::TVoduz4& view, platform::ViewKey key)
 {
   if (key != platform::ViewKey::Escape) return false;
+  // The point goes back under its handle, away from the mouse.
+  hovered_.reset();
   Drop(view);
   return true;
 }

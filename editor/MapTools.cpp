@@ -152,6 +152,7 @@ bool TMapTools::KeyDown(globe::TVoduz4& view, platform::ViewKey key, platform::S
 {
   if (gesture_ == &drag_ && drag_.KeyDown(view, key)) {
     gesture_ = nullptr;
+    SetHandleHover(false);
     return true;
   }
   return OnKeyDown && OnKeyDown(key, shift);

@@ -270,6 +270,9 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   DragTo(to);
   Key(Qt::Key_Escape);
   EXPECT_FALSE(window->MapTools().Dragging());
+  // The point is back under its handle, away from the mouse: no highlight, no move cursor.
+  EXPECT_FALSE(window->MapTools().Drag().Hovered());
+  EXPECT_EQ(Child<platform::QtViewWidget>("Globe")->cursor().shape(), Qt::ArrowCursor);
   EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), wp0);
   Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoModifier);
   EXPECT_EQ(AlliedLines(), before);
