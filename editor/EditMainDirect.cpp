@@ -38,7 +38,7 @@ void TfrmEditMain::ClickMapObject(int x, int y)
   const scenario::TDeviceProjector project = ViewProjector(GlobeMap());
   std::vector<globe::TGeoPoint> forces;
   for (scenario::TForce* force : Scenario().ForceList) forces.push_back(force->GetCentroid());
-  if (const auto hit = scenario::NearestPoint(forces, project, {x, y})) {
+  if (const auto hit = scenario::NearestPoint(forces, project, {x, y}, HitTolerance(GlobeMap()))) {
     const scenario::TForce* force = Scenario().ForceList[*hit];
     if (force == caseEditor_->SelectedRowForce()) return;
     // One selection change, through the list's own handler.
@@ -48,7 +48,7 @@ void TfrmEditMain::ClickMapObject(int x, int y)
   }
   std::vector<globe::TGeoPoint> bases;
   for (const scenario::TBase* base : Scenario().BaseList) bases.push_back(base->Location);
-  if (const auto hit = scenario::NearestPoint(bases, project, {x, y})) {
+  if (const auto hit = scenario::NearestPoint(bases, project, {x, y}, HitTolerance(GlobeMap()))) {
     const QString text = QString::fromStdString(scenario::BaseTooltipText(*Scenario().BaseList[*hit]));
     QToolTip::showText(Globe->mapToGlobal(MapWidgetPoint(*Globe, x, y)), text, Globe);
   }
@@ -57,7 +57,7 @@ void TfrmEditMain::ClickMapObject(int x, int y)
 QString TfrmEditMain::RouteTooltipAt(int x, int y)
 {
   const std::vector<scenario::TRouteLeg> legs = shownCase_->Legs();
-  const scenario::TRouteHit hit = scenario::HitTestRoute(legs, ViewProjector(GlobeMap()), {x, y});
+  const scenario::TRouteHit hit = scenario::HitTestRoute(legs, ViewProjector(GlobeMap()), {x, y}, HitTolerance(GlobeMap()));
   std::size_t index = hit.Leg;
   if (hit.Kind == scenario::TRouteHitKind::None) return {};
   if (hit.Kind == scenario::TRouteHitKind::Mark) {
@@ -65,19 +65,12 @@ QString TfrmEditMain::RouteTooltipAt(int x, int y)
     }
     if (index == legs.size()) return {};
   }
-  scenario::TLegTooltip tip;
-  tip.Leg = legs[index];
+  scenario::TLegTooltip tip = scenario::LegTooltipOf(legs, index, shownCase_->Timing(), GlobeMap().Projection());
   if (const auto row = shownCase_->MarkRow(tip.Leg.ToRef)) tip.LineText = caseLines_->Line(*row);
   if (hit.Kind == scenario::TRouteHitKind::Leg) {
     const auto from = shownCase_->MarkRow(tip.Leg.FromRef);
     tip.FromLineText = from ? caseLines_->Line(*from) : "the start";
   }
-  tip.Speed = edit_.CurrentForce->CurrentSpeed;
-  tip.Arrival = scenario::LegArrivalHours(legs, index, edit_.Cases.CaseDelay[static_cast<std::size_t>(edit_.CurrentCase - 1)], tip.Speed);
-  tip.StartTime = Scenario().StartTime;
-  tip.OneHour = OneHour;
-  if (tip.Arrival)
-    tip.Phase = scenario::DayPhase(GlobeMap().Projection(), tip.Leg.To, tip.StartTime + *tip.Arrival * tip.OneHour);
   return QString::fromStdString(scenario::LegTooltipText(tip, regional_));
 }
 

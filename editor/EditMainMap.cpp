@@ -14,6 +14,7 @@
 #include "editor/ShownCase.h"
 #include "editor/ForcesModel.h"
 #include "editor/TimelineDock.h"
+#include "platform/qt/QtViewWidget.h"
 #include "globe/view/Voduz4.h"
 #include "scenario/FindingMarks.h"
 #include "scenario/Force.h"
@@ -37,6 +38,13 @@ class TWindowShownCase : public TShownCase {
   scenario::TForceCases& Cases() override { return state_.Cases; }
   platform::TextLines Lines() const override { return window_.CaseLines().Lines(); }
   void Reparse() override { window_.CaseEditor().ReparseCurrentCase(); }
+  scenario::TCaseTiming Timing() override
+  {
+    scenario::TCaseTiming timing = TShownCase::Timing();
+    timing.StartTime = window_.Scenario().StartTime;
+    timing.OneHour = OneHour;
+    return timing;
+  }
   bool ReplaceLine(int row, const std::string& text, const QString& stepName) override
   {
     return state_.CurrentForce != nullptr &&
@@ -68,6 +76,11 @@ void TfrmEditMain::ConnectMapEvents()
     hoverAt_ = {x, y};
     hoverTimer_->start();
   };
+  // A press over a handle grabs it: the move cursor says so.
+  tools_->OnHandleHover = [this](bool over) {
+    if (over) Globe->setCursor(Qt::SizeAllCursor);
+    else Globe->unsetCursor();
+  };
   HookMapEvents();
   // The next left click on the map gives the selected line a new position.
   connect(Actions()[TCommand::PickPoint], &QAction::triggered, this, [this] {
@@ -83,7 +96,10 @@ void TfrmEditMain::HookMapEvents()
   map.OnMouseWheel = [this](globe::TVoduz4&, platform::ShiftState shift, int delta, int x, int y) {
     WheelZoom(GlobeMap(), shift, delta, x, y, wheelRest_);
   };
-  map.OnMouseLeave = [this](globe::TVoduz4&) { hoverTimer_->stop(); };
+  map.OnMouseLeave = [this](globe::TVoduz4& view) {
+    hoverTimer_->stop();
+    tools_->Leave(view);
+  };
 }
 
 void TfrmEditMain::GlobeRender(globe::TVoduz4& view)

@@ -9,7 +9,7 @@ namespace editor {
 bool TInsertOnLegTool::MouseRelease(globe::TVoduz4& view, const TMapMouse& mouse)
 {
   const std::vector<scenario::TRouteLeg> legs = shown_.Legs();
-  const scenario::TRouteHit hit = scenario::HitTestRoute(legs, ViewProjector(view), {mouse.X, mouse.Y});
+  const scenario::TRouteHit hit = scenario::HitTestRoute(legs, ViewProjector(view), {mouse.X, mouse.Y}, HitTolerance(view));
   globe::TGeoPoint point;
   if (hit.Kind != scenario::TRouteHitKind::Leg || !view.DeviceXYToLL(mouse.X, mouse.Y, point)) return true;
   const scenario::TRouteLeg& leg = legs[hit.Leg];

@@ -9,7 +9,7 @@ namespace editor {
 
 namespace {
 
-// A press and release further apart than this (pixels) is a drag, not a click.
+// A press and release further apart than this (logical pixels) is a drag, not a click.
 constexpr int kClickSlop = 2;
 
 bool NoModifierKey(const platform::ShiftState& shift) { return !shift.Shift && !shift.Alt && !shift.Ctrl; }
@@ -18,7 +18,7 @@ bool NoModifierKey(const platform::ShiftState& shift) { return !shift.Shift && !
 
 TMapTools::TMapTools(TShownCase& shown, QLabel& originPanel, QLabel& readoutPanel, QPlainTextEdit& log,
                      const platform::RegionalSettings& regional)
-    : measure_(originPanel, readoutPanel, log, regional), pick_(shown), drag_(shown), insert_(shown)
+    : measure_(originPanel, readoutPanel, log, regional), pick_(shown), drag_(shown, readoutPanel, regional), insert_(shown)
 {
 }
 
@@ -56,8 +56,10 @@ void TMapTools::Reset()
 {
   if (Picking()) pick_.Cancel();
   measure_.Cancel();
+  drag_.Cancel();
   active_ = nullptr;
   gesture_ = nullptr;
+  SetHandleHover(false);
 }
 
 void TMapTools::Press(globe::TVoduz4& view, const TMapMouse& mouse)
@@ -77,6 +79,7 @@ bool TMapTools::Claim(globe::TVoduz4& view, const TMapMouse& mouse)
   if (pressEndedBand_) return true;
   if (active_ == nullptr && drag_.MousePress(view, mouse)) {
     gesture_ = &drag_;
+    SetHandleHover(true);
   } else if (box_.MousePress(view, mouse)) {
     gesture_ = &box_;
   }
@@ -91,9 +94,38 @@ void TMapTools::DoubleClick()
 
 void TMapTools::Move(globe::TVoduz4& view, const TMapMouse& mouse)
 {
-  if (std::abs(mouse.X - pressAt_.X) > kClickSlop || std::abs(mouse.Y - pressAt_.Y) > kClickSlop) pressMoved_ = true;
+  const int slop = view.DevicePixels(kClickSlop);
+  if (std::abs(mouse.X - pressAt_.X) > slop || std::abs(mouse.Y - pressAt_.Y) > slop) pressMoved_ = true;
   if (gesture_ != nullptr) gesture_->MouseMove(view, mouse);
-  measure_.MouseMove(view, mouse);
+  HoverHandle(view, mouse);
+  // A drag's readout stands in the status bar in place of the position.
+  if (!Dragging()) measure_.MouseMove(view, mouse);
+}
+
+void TMapTools::HoverHandle(globe::TVoduz4& view, const TMapMouse& mouse)
+{
+  if (gesture_ != nullptr) return;  // a dragged handle stays highlighted
+  const bool buttonHeld = mouse.Shift.Left || mouse.Shift.Right || mouse.Shift.Middle;
+  if (active_ == nullptr && !buttonHeld) {
+    SetHandleHover(drag_.Hover(view, mouse));
+    return;
+  }
+  drag_.Unhover(view);
+  SetHandleHover(false);
+}
+
+void TMapTools::SetHandleHover(bool over)
+{
+  if (over == overHandle_) return;
+  overHandle_ = over;
+  if (OnHandleHover) OnHandleHover(over);
+}
+
+void TMapTools::Leave(globe::TVoduz4& view)
+{
+  if (gesture_ == &drag_) return;  // the captured mouse comes back
+  drag_.Unhover(view);
+  SetHandleHover(false);
 }
 
 void TMapTools::Release(globe::TVoduz4& view, const TMapMouse& mouse)
@@ -120,6 +152,7 @@ bool TMapTools::KeyDown(globe::TVoduz4& view, platform::ViewKey key, platform::S
 {
   if (gesture_ == &drag_ && drag_.KeyDown(view, key)) {
     gesture_ = nullptr;
+    SetHandleHover(false);
     return true;
   }
   return OnKeyDown && OnKeyDown(key, shift);
@@ -127,7 +160,8 @@ bool TMapTools::KeyDown(globe::TVoduz4& view, platform::ViewKey key, platform::S
 
 void TMapTools::Paint(globe::TVoduz4& view)
 {
-  if (gesture_ != nullptr) gesture_->Paint(view);
+  if (gesture_ == &box_) box_.Paint(view);
+  drag_.Paint(view);
   measure_.Paint(view);
 }
 

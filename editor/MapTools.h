@@ -29,11 +29,14 @@ class TMapTools {
   bool Dragging() const { return gesture_ == &drag_; }
   const TMeasureTool& Measure() const { return measure_; }
   const TBoxZoomTool* Band() const { return gesture_ == &box_ ? &box_ : nullptr; }
+  const TDragMarkTool& Drag() const { return drag_; }
 
   // A plain left click with no tool at work, at device pixels.
   std::function<void(int x, int y)> OnClick;
   // The mouse resting over the map with no button held and no drag, at device pixels.
   std::function<void(int x, int y)> OnHover;
+  // The mouse came over a handle that a press would take (true) or left it (false).
+  std::function<void(bool over)> OnHandleHover;
   // Keys the tools leave (the map's navigation).
   std::function<bool(platform::ViewKey, platform::ShiftState)> OnKeyDown;
 
@@ -45,8 +48,14 @@ class TMapTools {
   void Release(globe::TVoduz4& view, const TMapMouse& mouse);
   bool KeyDown(globe::TVoduz4& view, platform::ViewKey key, platform::ShiftState shift);
   void Paint(globe::TVoduz4& view);
+  // The mouse left the map.
+  void Leave(globe::TVoduz4& view);
 
  private:
+  // Highlights the handle under a mouse that holds no button, when a press would take it.
+  void HoverHandle(globe::TVoduz4& view, const TMapMouse& mouse);
+  void SetHandleHover(bool over);
+
   TMeasureTool measure_;
   TPickPointTool pick_;
   TDragMarkTool drag_;
@@ -62,6 +71,7 @@ class TMapTools {
   platform::TPoint pressAt_{};
   bool pressMoved_ = false;
   bool pressEndedBand_ = false;
+  bool overHandle_ = false;
 };
 
 }  // namespace editor

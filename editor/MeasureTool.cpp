@@ -10,7 +10,10 @@
 #include "globe/view/GlobeFont.h"
 #include "globe/view/Voduz4.h"
 #include "platform/FloatText.h"
+#include "editor/ShownCase.h"
+#include "globe/view/TitleSpace.h"
 #include "scenario/PositionText.h"
+#include "scenario/RouteHitTest.h"
 
 namespace editor {
 
@@ -22,6 +25,10 @@ constexpr int kCrossArm = 12;
 constexpr int kReadoutOffset = 14;
 constexpr const char* kReadoutFont = "Arial";
 constexpr int kReadoutFontPixels = 12;
+// Room between the readout's text and its box, logical pixels.
+constexpr int kReadoutPadding = 2;
+// Straight pieces of the dotted line the readout keeps off.
+constexpr int kReadoutPathPieces = 16;
 // Readout numbers: one decimal, at most 7 significant digits.
 constexpr int kReadoutPrecision = 7;
 constexpr int kReadoutDecimals = 1;
@@ -111,12 +118,11 @@ void TMeasureTool::Paint(globe::TVoduz4& view)
   globe::TGlobeCanvas& canvas = view.Canvas();
   platform::Pen pen;
   pen.Color = platform::clRed;
-  pen.Width = 1;
+  pen.Width = view.DevicePixels(1);
   canvas.SetPen(pen);
-  const std::array<platform::TPoint, 2> across = {platform::TPoint{at.X - kCrossArm, at.Y},
-                                                   platform::TPoint{at.X + kCrossArm, at.Y}};
-  const std::array<platform::TPoint, 2> down = {platform::TPoint{at.X, at.Y - kCrossArm},
-                                                 platform::TPoint{at.X, at.Y + kCrossArm}};
+  const int arm = view.DevicePixels(kCrossArm);
+  const std::array<platform::TPoint, 2> across = {platform::TPoint{at.X - arm, at.Y}, platform::TPoint{at.X + arm, at.Y}};
+  const std::array<platform::TPoint, 2> down = {platform::TPoint{at.X, at.Y - arm}, platform::TPoint{at.X, at.Y + arm}};
   canvas.Surface().Polyline(across);
   canvas.Surface().Polyline(down);
   globe::TGeoPoint cursor;
@@ -124,11 +130,26 @@ void TMeasureTool::Paint(globe::TVoduz4& view)
   pen.Style = platform::psDot;
   canvas.SetPen(pen);
   view.RenderGreatCircle(origin_, cursor, 0);
+  pen.Style = platform::psSolid;
+  canvas.SetPen(pen);
+  PaintReadout(view, cursor);
+}
+
+void TMeasureTool::PaintReadout(globe::TVoduz4& view, const globe::TGeoPoint& cursor)
+{
+  globe::TGlobeCanvas& canvas = view.Canvas();
   globe::TGlobeFont font(kReadoutFont, kReadoutFontPixels, globe::TGlobeUnitTypes::Pixel, platform::clRed);
   if (!font.Realize(canvas, false)) return;
-  canvas.Surface().SetBackgroundMode(platform::BackgroundMode::Opaque);
   canvas.Surface().SetBackgroundColor(platform::clWhite);
-  canvas.Surface().TextOut(cursor_->X + kReadoutOffset, cursor_->Y + kReadoutOffset, Readout(view, cursor).toStdString());
+  // The readout is placed like the map's labels, clear of them, of the marks and of the dotted
+  // line's last stretch; without placement it stands below right of the cursor.
+  const scenario::TRouteLeg line{origin_, cursor, {}, {}, false};
+  const auto pieces = scenario::LegOnWindow(line, ViewProjector(view), kReadoutPathPieces);
+  globe::TTitleSpace plain;
+  globe::TTitleSpace& space = view.TitleSpace() != nullptr ? *view.TitleSpace() : plain;
+  readoutLabel_ = space.WriteOverlay(canvas.Surface(), Readout(view, cursor).toStdString(), canvas.Surface().State(),
+                                     *cursor_, view.DevicePixels(kReadoutOffset), view.DevicePixels(kReadoutPadding),
+                                     pieces.empty() ? std::vector<platform::TPoint>{} : pieces.back());
 }
 
 }  // namespace editor

@@ -8,6 +8,7 @@
 
 #include "editor/MapTool.h"
 #include "globe/data/GeoTypes.h"
+#include "globe/view/TitleSpace.h"
 #include "platform/RegionalSettings.h"
 
 class QLabel;
@@ -35,6 +36,8 @@ class TMeasureTool : public TMapTool {
   const globe::TGeoPoint& Origin() const { return origin_; }
   // "Dist: D Nm  Bearing: B deg" from the origin to the point.
   QString Readout(const globe::TVoduz4& view, const globe::TGeoPoint& point) const;
+  // Where the last paint wrote the readout on the map (its box), or why it left it out.
+  const globe::TLabelRecord& ReadoutLabel() const { return readoutLabel_; }
 
  private:
   QLabel& originPanel_;
@@ -43,8 +46,12 @@ class TMeasureTool : public TMapTool {
   const platform::RegionalSettings& regional_;
   bool measuring_ = false;
   globe::TGeoPoint origin_{};
+  // The readout in its box beside the cursor, through the map's label placement.
+  void PaintReadout(globe::TVoduz4& view, const globe::TGeoPoint& cursor);
+
   // The cursor while measuring: the dotted line runs to it.
   std::optional<platform::TPoint> cursor_;
+  globe::TLabelRecord readoutLabel_;
 };
 
 }  // namespace editor

@@ -3,9 +3,19 @@
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/Voduz4.h"
 #include "scenario/CaseParser.h"
+#include "scenario/Force.h"
 #include "scenario/MissionCases.h"
 
 namespace editor {
+
+scenario::TCaseTiming TShownCase::Timing()
+{
+  scenario::TCaseTiming timing;
+  if (Force() == nullptr || CaseNumber() < 1 || CaseNumber() > scenario::kCaseCount) return timing;
+  timing.Delay = Cases().CaseDelay[static_cast<std::size_t>(CaseNumber() - 1)];
+  timing.Speed = Force()->CurrentSpeed;
+  return timing;
+}
 
 std::vector<scenario::TRouteLeg> TShownCase::Legs()
 {
@@ -34,5 +44,7 @@ scenario::TDeviceProjector ViewProjector(globe::TVoduz4& view)
     return view.Projection().PointLLToDeviceXY(point, xy);
   };
 }
+
+int HitTolerance(const globe::TVoduz4& view) { return view.DevicePixels(scenario::kRouteHitPixels); }
 
 }  // namespace editor

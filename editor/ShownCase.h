@@ -8,6 +8,7 @@
 
 #include "platform/TextLines.h"
 #include "scenario/ForceCases.h"
+#include "scenario/MapTooltips.h"
 #include "scenario/RouteHitTest.h"
 #include "scenario/RouteLegs.h"
 
@@ -37,6 +38,10 @@ class TShownCase {
   virtual bool ReplaceLine(int row, const std::string& text, const QString& stepName) = 0;
   virtual bool InsertLine(int row, const std::string& text, const QString& stepName) = 0;
 
+  // What the shown case's arrival times count from: its delay and the force's speed (none
+  // without a force); the scenario's start is the window's.
+  virtual scenario::TCaseTiming Timing();
+
   // The shown case's route legs (none without a force).
   std::vector<scenario::TRouteLeg> Legs();
   // The case list row of a route mark, if any.
@@ -47,5 +52,7 @@ class TShownCase {
 
 // Where a point of the view's map lies on its window, as the hit tests ask.
 scenario::TDeviceProjector ViewProjector(globe::TVoduz4& view);
+// How near the mouse must be to a mark or leg to hit it, in the view's device pixels.
+int HitTolerance(const globe::TVoduz4& view);
 
 }  // namespace editor

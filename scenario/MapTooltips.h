@@ -10,6 +10,10 @@
 #include "scenario/DayPhase.h"
 #include "scenario/RouteLegs.h"
 
+namespace globe {
+class TGlobeProjection;
+}
+
 namespace scenario {
 
 class TBase;
@@ -35,6 +39,27 @@ struct TLegTooltip {
 // "WP=3510N 02400E", "Leg: 123.4 Nm, course 045.0 deg", "12 h at 10 kn", "Arrival: 150830 (day)";
 // for a leg the first line is "Leg from WP=3500N 02250E to WP=3510N 02400E".
 std::string LegTooltipText(const TLegTooltip& tip, const platform::RegionalSettings& regional);
+
+// What a case's arrival times count from.
+struct TCaseTiming {
+  std::int32_t Delay = 0;  // hours, the case's own
+  std::int32_t Speed = 0;  // knots, the force's
+  double StartTime = 0;
+  double OneHour = 1.0 / 24.0;
+};
+
+// Leg `index` of the legs (below their count) with its speed, arrival and the daylight there as
+// the window shows it; the line texts are the caller's.
+TLegTooltip LegTooltipOf(const std::vector<TRouteLeg>& legs, std::size_t index, const TCaseTiming& timing,
+                         const globe::TGlobeProjection& projection);
+
+// While a route point is dragged: the line it would get, then the leg into it and the leg out of
+// it ("Leg in: 123.4 Nm, course 045.0 deg, arrival 150830 (day)", "Leg out: ..."), figured as
+// the leg tooltips are; a point at an end of the route has one of them, a point off the route
+// none.
+std::string DragReadoutText(const std::string& lineText, const std::vector<TRouteLeg>& legs, const TRoutePointRef& point,
+                            const TCaseTiming& timing, const globe::TGlobeProjection& projection,
+                            const platform::RegionalSettings& regional);
 
 // "Suda Bay", "Allied port", "Mines: 5 Nm", "Recon range: 120 Nm", "Strike range: 200 Nm".
 std::string BaseTooltipText(const TBase& base);

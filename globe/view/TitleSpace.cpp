@@ -107,7 +107,7 @@ void TTitleSpace::Queue(int priority, int32_t x, int32_t y, std::string text, co
 void TTitleSpace::Queue(int priority, int32_t x, int32_t y, std::string text, const platform::DrawingState& state,
                         platform::TPoint anchor, int32_t gap, bool nearOnly)
 {
-  Queued_.push_back({priority, x, y, text, state, true, anchor, gap, {text}, nearOnly});
+  Queued_.push_back({priority, x, y, text, state, true, anchor, gap, {text}, -1, nearOnly});
 }
 
 void TTitleSpace::LeaveOut(int priority, std::string text, std::string reason)
@@ -177,16 +177,26 @@ bool TTitleSpace::FindPlace(const TQueuedTitle& title, platform::TSize extent, p
   return false;
 }
 
+int32_t TTitleSpace::Margin(const TQueuedTitle& title) const
+{
+  if (title.Padding >= 0) return title.Padding;
+  return Options_.Halo ? Options_.HaloWidth : 0;
+}
+
 void TTitleSpace::Write(platform::DrawingSurface& surface, const TQueuedTitle& title, platform::TRect box)
 {
   int32_t x = title.X, y = title.Y;
   if (title.Anchored && Placing()) {
     surface.SetTextAlign(platform::TextAlign{});
-    const int32_t halo = Options_.Halo ? Options_.HaloWidth : 0;
-    x = box.Left + halo;
-    y = box.Top + halo;
+    x = box.Left + Margin(title);
+    y = box.Top + Margin(title);
   }
-  if (Options_.Halo) {
+  if (title.Padding >= 0) {
+    surface.SetPen(title.State.CurrentPen);
+    surface.SetBrush(platform::Brush{platform::BrushKind::Solid, title.State.BackgroundColor});
+    surface.Rectangle(box);
+    surface.SetBackgroundMode(platform::BackgroundMode::Transparent);
+  } else if (Options_.Halo) {
     surface.SetTextColor(Options_.HaloColour);
     for (const platform::TPoint& d : HaloOffsets(Options_.HaloWidth)) surface.TextOut(x + d.X, y + d.Y, title.Text);
     surface.SetTextColor(title.State.TextColor);
@@ -194,39 +204,59 @@ void TTitleSpace::Write(platform::DrawingSurface& surface, const TQueuedTitle& t
   surface.TextOut(x, y, title.Text);
 }
 
+TLabelRecord TTitleSpace::Place(platform::DrawingSurface& surface, const TQueuedTitle& title)
+{
+  platform::Font font = title.State.CurrentFont;
+  if (font.Height > 0 && font.Height < Options_.MinPixelHeight) font.Height = Options_.MinPixelHeight;
+  surface.SetFont(font);
+  surface.SetTextColor(title.State.TextColor);
+  surface.SetTextAlign(title.State.Align);
+  surface.SetBackgroundMode(title.State.Background);
+  TLabelRecord record;
+  record.Text = title.Text;
+  record.Names = title.Names;
+  record.Priority = title.Priority;
+  record.Anchor = title.Anchor;
+  const platform::TSize extent = surface.TextExtent(title.Text);
+  const int32_t margin = Margin(title);
+  if (Placing() && title.Anchored) {
+    record.Drawn = FindPlace(title, {extent.Width + 2 * margin, extent.Height + 2 * margin}, record.Box, record.OverLine);
+    if (record.Drawn) Taken_.push_back(record.Box);
+  } else {
+    platform::TRect box = TextBox(title.X, title.Y, extent, title.State.Align);
+    box = {box.Left - margin, box.Top - margin, box.Right + margin, box.Bottom + margin};
+    record.Drawn = (!Placing() || Free(box, false)) && Take(box);
+    record.Box = box;
+  }
+  if (record.Drawn) Write(surface, title, record.Box);
+  else record.Reason = Placing() && title.Anchored ? kNoRoomReason : kOverlapReason;
+  return record;
+}
+
 void TTitleSpace::Flush(platform::DrawingSurface& surface)
 {
   std::stable_sort(Queued_.begin(), Queued_.end(),
                    [](const TQueuedTitle& a, const TQueuedTitle& b) { return a.Priority < b.Priority; });
   if (Placing()) ShareAnchors();
-  const int32_t halo = Options_.Halo ? Options_.HaloWidth : 0;
-  for (const TQueuedTitle& title : Queued_) {
-    platform::Font font = title.State.CurrentFont;
-    if (font.Height > 0 && font.Height < Options_.MinPixelHeight) font.Height = Options_.MinPixelHeight;
-    surface.SetFont(font);
-    surface.SetTextColor(title.State.TextColor);
-    surface.SetTextAlign(title.State.Align);
-    surface.SetBackgroundMode(title.State.Background);
-    TLabelRecord record;
-    record.Text = title.Text;
-    record.Names = title.Names;
-    record.Priority = title.Priority;
-    record.Anchor = title.Anchor;
-    const platform::TSize extent = surface.TextExtent(title.Text);
-    if (Placing() && title.Anchored) {
-      record.Drawn = FindPlace(title, {extent.Width + 2 * halo, extent.Height + 2 * halo}, record.Box, record.OverLine);
-      if (record.Drawn) Taken_.push_back(record.Box);
-    } else {
-      platform::TRect box = TextBox(title.X, title.Y, extent, title.State.Align);
-      box = {box.Left - halo, box.Top - halo, box.Right + halo, box.Bottom + halo};
-      record.Drawn = (!Placing() || Free(box, false)) && Take(box);
-      record.Box = box;
-    }
-    if (record.Drawn) Write(surface, title, record.Box);
-    else record.Reason = Placing() && title.Anchored ? kNoRoomReason : kOverlapReason;
-    Record_.push_back(std::move(record));
-  }
+  for (const TQueuedTitle& title : Queued_) Record_.push_back(Place(surface, title));
   Queued_.clear();
+}
+
+TLabelRecord TTitleSpace::WriteOverlay(platform::DrawingSurface& surface, std::string text,
+                                       const platform::DrawingState& state, platform::TPoint anchor, int32_t gap,
+                                       int32_t padding, const std::vector<platform::TPoint>& path)
+{
+  // Without placement it is written where it is asked for, whatever the picture wrote there.
+  const std::vector<platform::TRect> taken = Taken_;
+  if (!Placing()) Taken_.clear();
+  const std::size_t lines = Lines_.size();
+  for (std::size_t i = 1; i < path.size(); ++i) AddLine(path[i - 1], path[i]);
+  TQueuedTitle title{0, anchor.X + gap, anchor.Y + gap, text, state, true, anchor, gap, {text}, padding};
+  title.State.Align = platform::TextAlign{};
+  const TLabelRecord record = Place(surface, title);
+  Taken_ = taken;
+  Lines_.resize(lines);
+  return record;
 }
 
 const TLabelRecord* TTitleSpace::LabelAt(platform::TPoint at) const

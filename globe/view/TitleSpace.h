@@ -78,6 +78,15 @@ class TTitleSpace {
   // A label that only helps beside its point (`nearOnly`) is not moved further out on a crowded map.
   void Queue(int priority, int32_t x, int32_t y, std::string text, const platform::DrawingState& state,
              platform::TPoint anchor, int32_t gap, bool nearOnly = false);
+  // A label written over the finished picture (a readout that follows the mouse) in a box of
+  // `padding` pixels around its text, filled with the state's background colour and outlined
+  // with its pen: placed around `anchor` like a queued label, also clear of the `path` the
+  // overlay draws, or at the anchor moved by `gap` both ways without placement. The picture
+  // keeps no room for it, so each paint of the overlay places it anew; the record says where
+  // it went.
+  TLabelRecord WriteOverlay(platform::DrawingSurface& surface, std::string text, const platform::DrawingState& state,
+                            platform::TPoint anchor, int32_t gap, int32_t padding,
+                            const std::vector<platform::TPoint>& path = {});
   // Records a label that has no place at all (e.g. its point cannot be seen).
   void LeaveOut(int priority, std::string text, std::string reason);
   std::size_t QueuedCount() const { return Queued_.size(); }
@@ -101,11 +110,16 @@ class TTitleSpace {
     platform::TPoint Anchor{};
     int32_t Gap = 0;
     std::vector<std::string> Names;
+    int32_t Padding = -1;  // boxed with this room around the text; below 0 no box
     bool NearOnly = false;
   };
   // Joins anchored titles of one priority at the same anchor into one ("Force B +2").
   void ShareAnchors();
+  // Places and writes one title, taking its room; its record says where or why not.
+  TLabelRecord Place(platform::DrawingSurface& surface, const TQueuedTitle& title);
   void Write(platform::DrawingSurface& surface, const TQueuedTitle& title, platform::TRect box);
+  // The pixels between a title's text and the edge of its box: its padding or the halo.
+  int32_t Margin(const TQueuedTitle& title) const;
   // The first free box around the title's anchor for a text of that extent; false when none.
   bool FindPlace(const TQueuedTitle& title, platform::TSize extent, platform::TRect& box, bool& overLine) const;
   bool Free(const platform::TRect& box, bool avoidLines) const;

@@ -222,12 +222,23 @@ QFont QtDrawingSurface::ToQFont() const {
   return font;
 }
 
+QFontMetrics QtDrawingSurface::Metrics(const QFont& font) {
+  if (!painter_.isActive()) return QFontMetrics(font, device_);
+  // A window painted at a device pixel ratio may draw a font wider than the font's own metrics
+  // on the window say: text boxes are measured as the text is drawn.
+  painter_.save();
+  painter_.setFont(font);
+  const QFontMetrics metrics = painter_.fontMetrics();
+  painter_.restore();
+  return metrics;
+}
+
 void QtDrawingSurface::TextOut(int x, int y, std::string_view text) {
   if (text.empty() || !painter_.isActive() || State().CurrentFont.Height <= 0) return;
   const DrawingState& s = State();
   const QString string = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
   const QFont font = ToQFont();
-  const QFontMetrics metrics(font, device_);
+  const QFontMetrics metrics = Metrics(font);
   const int width = metrics.horizontalAdvance(string);
   int dx = 0;
   if (s.Align.Horizontal == HorizontalAlign::Center) dx = -width / 2;
@@ -252,7 +263,7 @@ void QtDrawingSurface::TextOut(int x, int y, std::string_view text) {
 
 TSize QtDrawingSurface::TextExtent(std::string_view text) {
   if (State().CurrentFont.Height <= 0) return {};
-  const QFontMetrics metrics(ToQFont(), device_);
+  const QFontMetrics metrics = Metrics(ToQFont());
   const QString string = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
   return {metrics.horizontalAdvance(string), metrics.height()};
 }

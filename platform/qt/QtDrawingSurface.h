@@ -2,6 +2,7 @@
 // The drawing surface over a QPainter: on a widget during its paint event, on a QImage, or on
 // the memory of a Bitmap24 (24-bit, blue-green-red rows).
 #include <QBrush>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
@@ -61,6 +62,9 @@ class QtDrawingSurface : public DrawingSurface {
   bool Ready();  // painter active; pen and brush brought up to date
   QPolygon ToPolygon(std::span<const TPoint> points) const;
   QFont ToQFont() const;
+  // The metrics of the font as the painter draws it (resolved against the device it paints
+  // on); those of the font on the device when no painter is active.
+  QFontMetrics Metrics(const QFont& font);
 
   std::unique_ptr<QImage> bitmapImage_;  // wraps the Bitmap24 memory
   QPaintDevice* device_;

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -19,6 +20,7 @@
 #include "globe/view/Voduz4.h"
 #include "editor/ProblemsPanel.h"
 #include "globe/data/Geodesy.h"
+#include "globe/view/GlobeCanvas.h"
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/TitleSpace.h"
 #include "platform/qt/QtViewWidget.h"
@@ -27,6 +29,7 @@
 #include "scenario/Base.h"
 #include "scenario/FindingMarks.h"
 #include "scenario/PositionText.h"
+#include "scenario/RouteDrawing.h"
 #include "scenario/ScenarioExtent.h"
 #include "tests/editor/CreteWindowFixture.h"
 
@@ -267,6 +270,9 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   DragTo(to);
   Key(Qt::Key_Escape);
   EXPECT_FALSE(window->MapTools().Dragging());
+  // The point is back under its handle, away from the mouse: no highlight, no move cursor.
+  EXPECT_FALSE(window->MapTools().Drag().Hovered());
+  EXPECT_EQ(Child<platform::QtViewWidget>("Globe")->cursor().shape(), Qt::ArrowCursor);
   EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), wp0);
   Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoModifier);
   EXPECT_EQ(AlliedLines(), before);
@@ -279,6 +285,10 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   // Live: the parsed route point is where the mouse is, the line not yet changed.
   EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), PointAt((start + end) / 2));
   EXPECT_EQ(window->CaseLines().Line(4), "WP=3300N 02700E");
+  // The status bar gives the line as it would read and the legs into and out of the point.
+  const std::string line = "WP=" + scenario::FormatPosition(PointAt((start + end) / 2), false);
+  EXPECT_EQ(Panel(2).toStdString().rfind("  " + line + "   Leg in: ", 0), 0u) << Panel(2).toStdString();
+  EXPECT_TRUE(Panel(2).contains("   Leg out: ")) << Panel(2).toStdString();
   DragTo(end);
   Send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoModifier);
   EXPECT_FALSE(window->MapTools().Dragging());
@@ -290,6 +300,45 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   ASSERT_EQ(window->UndoStack().count(), 1);
   window->UndoStack().undo();
   EXPECT_EQ(AlliedLines(), before);
+}
+
+// A press within 6 logical pixels of a handle takes it, 7 pixels off starts a box zoom; at a
+// device pixel ratio of 2 the reach is twice as far. Of two handles in reach the nearer is
+// taken. The handle a press would take is highlighted under the mouse, with the move cursor.
+TEST_F(MapDirectTest, PressNearAHandleTakesTheNearestAMissZoomsHoverHighlights) {
+  const int screen = Map().Canvas().ScreenResolution();
+  for (const auto& [ratio, offset, takes] : {std::tuple{1, 6, true}, {1, 7, false}, {2, 12, true}, {2, 13, false}}) {
+    Map().Canvas().SetOutputResolution(screen * ratio);
+    const QPoint at = PixelOf(wp1) + QPoint(0, offset);
+    Send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::NoModifier);
+    EXPECT_EQ(window->MapTools().Dragging(), takes) << ratio << " " << offset;
+    EXPECT_EQ(window->MapTools().Band() != nullptr, !takes) << ratio << " " << offset;
+    Send(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoModifier);
+  }
+  Map().Canvas().SetOutputResolution(screen);
+  EXPECT_FALSE(window->Scenario().Modified);
+  Move(PixelOf(wp1) + QPoint(3, 3));
+  const scenario::TRoutePointRef second{scenario::TRouteMark::Waypoint, 1};
+  EXPECT_EQ(window->MapTools().Drag().Hovered(), second);
+  EXPECT_EQ(Child<platform::QtViewWidget>("Globe")->cursor().shape(), Qt::SizeAllCursor);
+  platform::testing::RecordingDrawingSurface surface(Map().CanvasWidth(), Map().CanvasHeight());
+  Map().Paint(surface);
+  const auto boxes = surface.Calls(platform::testing::DrawOp::Rectangle);
+  EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [](const auto& call) {
+    return call.State.CurrentBrush.Color == scenario::CaseColour(1) && call.Rect.Right - call.Rect.Left == 2 * 4 + 1;
+  }));
+  Move(PixelOf(wp1) + QPoint(30, 30));
+  EXPECT_FALSE(window->MapTools().Drag().Hovered());
+  EXPECT_EQ(Child<platform::QtViewWidget>("Globe")->cursor().shape(), Qt::ArrowCursor);
+  // Zoomed out until the two waypoints are 10 pixels apart: 4 from the second, 6 from the first.
+  while ((PixelOf(wp0) - PixelOf(wp1)).manhattanLength() > 14) Map().Projection().SetAltitude(Map().Projection().Altitude() * 11 / 10);
+  const QPoint w0 = PixelOf(wp0), w1 = PixelOf(wp1);
+  const double apart = std::hypot(w0.x() - w1.x(), w0.y() - w1.y());
+  ASSERT_TRUE(apart >= 8 && apart <= 11) << apart;
+  const QPoint between = w1 + (w0 - w1) * (4 / apart);
+  Send(QEvent::MouseButtonPress, between, Qt::LeftButton, Qt::NoModifier);
+  EXPECT_EQ(window->MapTools().Drag().Hovered(), second);
+  Send(QEvent::MouseButtonRelease, between, Qt::LeftButton, Qt::NoModifier);
 }
 
 TEST_F(MapDirectTest, ShiftClickOnALegInsertsAWaypointBetweenItsLines) {
@@ -550,6 +599,34 @@ TEST_F(MapToolsTest, ABandZoomsToItselfASecondPressOrABandUnderTenPixelsZoomsNot
   Band({300, 250}, {100, 100});  // drawn from its lower right corner
   EXPECT_EQ(tools.Band(), nullptr);
   EXPECT_GT(map.Projection().ScaleFactor(), scale * 2.5);
+}
+
+// The measuring readout stands in a box that fits its text (the surface's own text extent, two
+// pixels of room each way), whatever the text's length.
+TEST_F(MapToolsTest, MeasuringReadoutsBoxFitsItsText) {
+  map.MouseDown(platform::MouseButton::Left, {}, 400, 300);
+  map.MouseUp(platform::MouseButton::Left, {}, 400, 300);
+  map.MouseDown(platform::MouseButton::Left, {.Left = true, .Double = true}, 400, 300);
+  map.DoubleClick(400, 300);
+  map.MouseUp(platform::MouseButton::Left, {}, 400, 300);
+  ASSERT_TRUE(tools.Measure().Measuring());
+  std::vector<int> widths;
+  for (const int x : {402, 700}) {
+    map.MouseMove({}, x, 300);
+    platform::testing::RecordingDrawingSurface surface(map.CanvasWidth(), map.CanvasHeight());
+    map.Paint(surface);
+    const auto texts = surface.Calls(platform::testing::DrawOp::TextOut);
+    const auto boxes = surface.Calls(platform::testing::DrawOp::Rectangle);
+    ASSERT_TRUE(!texts.empty() && !boxes.empty());
+    const auto& text = texts.back();
+    const platform::TRect box = boxes.back().Rect;
+    const int textWidth = static_cast<int>(text.Text.size()) * (text.State.CurrentFont.Height / 2);
+    EXPECT_EQ(box.Right - box.Left, textWidth + 4) << text.Text;
+    EXPECT_EQ(box.Bottom - box.Top, text.State.CurrentFont.Height + 4) << text.Text;
+    EXPECT_EQ(box, tools.Measure().ReadoutLabel().Box);
+    widths.push_back(box.Right - box.Left);
+  }
+  EXPECT_LT(widths[0], widths[1]);  // "Dist: 0.x Nm" against hundreds of miles
 }
 
 }  // namespace

@@ -127,6 +127,26 @@ TEST_F(DayPhaseTest, AngleFromTheSunGivesDayTwilightOrNight) {
         << c.longitude << " " << c.latitude << " " << c.time;
 }
 
+// A point dragged on a case from 1 E along the equator through waypoints at 2 E and 3 E, at 20
+// knots from 15 March 1941, 06:30: each leg is 60 Nm due east, 3 h; the sun stands over 37.5 E
+// at 09:30 and over 7.5 W at 12:30, both within 40 degrees of the points: day.
+TEST_F(DayPhaseTest, DragReadoutGivesTheLegsIntoAndOutOfThePoint) {
+  TForceCases cases;
+  cases.CaseStart[0] = TGeoPoint(kDeg, 0);
+  cases.CaseWaypoints[0].Add(TGeoPoint(2 * kDeg, 0));
+  cases.CaseWaypoints[0].Add(TGeoPoint(3 * kDeg, 0));
+  const TCaseTiming timing{.Delay = 0, .Speed = 20, .StartTime = At(1941, 3, 15, 6, 30)};
+  platform::RegionalSettings regional;
+  regional.decimalSeparator = ",";
+  const auto readout = [&](const std::string& line, std::int32_t index) {
+    return DragReadoutText(line, RouteLegs(cases, 1), {TRouteMark::Waypoint, index}, timing, view.Projection(), regional);
+  };
+  EXPECT_EQ(readout("WP=0000N 00200E", 0),
+            "WP=0000N 00200E\nLeg in: 60,0 Nm, course 90,0 deg, arrival 150930 (day)\n"
+            "Leg out: 60,0 Nm, course 90,0 deg, arrival 151230 (day)");
+  EXPECT_EQ(readout("WP=0000N 00300E", 1), "WP=0000N 00300E\nLeg in: 60,0 Nm, course 90,0 deg, arrival 151230 (day)");
+}
+
 // A force's cases drawn in the render event, starting 15 March 1941, 06:30 at 10 knots.
 class RouteDrawingTest : public FlatWorldTest {
  protected:

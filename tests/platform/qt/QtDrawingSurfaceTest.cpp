@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QImage>
 #include <filesystem>
 
@@ -191,6 +192,33 @@ TEST(QtDrawingSurface, TextAlignmentEscapementAndBackground) {
   EXPECT_GT(yellow, extent.Width * extent.Height / 2);
   EXPECT_EQ(CountColor(bitmap, clYellow, 0, 0, 200, 200), yellow);
   EXPECT_EQ(CountColor(bitmap, kPaper, 0, 60, 200, 200), 200 * 140);
+}
+
+// The editor's window font asks for a sans-serif face: the painter then draws "Arial" in the
+// face that hint finds. The extent is the width the text is drawn with, whatever that face.
+TEST(QtDrawingSurface, TextExtentIsTheDrawnWidthWhateverTheApplicationFont) {
+  const QFont saved = QGuiApplication::font();
+  QFont windowFont("MS Sans Serif");
+  windowFont.setStyleHint(QFont::SansSerif);
+  windowFont.setPixelSize(11);
+  QGuiApplication::setFont(windowFont);
+  Font font;
+  font.Name = "Arial";
+  font.Height = 24;
+  const std::string text = "Dist: 258.2 Nm  Bearing: 305.1 deg";
+  TSize extent;
+  const Bitmap24 bitmap = Drawn(600, 40, kPaper, [&](QtDrawingSurface& surface) {
+    surface.SetFont(font);
+    surface.SetBackgroundMode(BackgroundMode::Transparent);
+    extent = surface.TextExtent(text);
+    surface.TextOut(0, 0, text);
+  });
+  QGuiApplication::setFont(saved);
+  int right = 0;
+  for (int x = 0; x < 600; ++x)
+    if (CountInk(bitmap, x, 0, x + 1, 40) > 0) right = x + 1;
+  EXPECT_LE(right, extent.Width);
+  EXPECT_GE(right, extent.Width - 4);
 }
 
 TEST(QtDrawingSurface, BitmapCopyAndStretch) {
