@@ -32,6 +32,7 @@
 #include "editor/ComputeEndurance.h"
 #include "editor/EditorSettings.h"
 #include "editor/ProblemsPanel.h"
+#include "editor/ScenarioSaveAs.h"
 #include "editor/TestForm.h"
 #include "globe/view/Voduz4.h"
 #include "platform/FileError.h"
@@ -72,6 +73,13 @@ std::vector<std::string> FromQt(const QStringList& list)
   return texts;
 }
 
+// Puts the folder first in the Recent list and keeps the list in the settings.
+void RememberRecent(TRecentScenarios& recent, const std::string& dir)
+{
+  recent.Add(dir);
+  EditorSettings().setValue(kRecentKey, ToQt(recent.Entries()));
+}
+
 // Sets the time box's text, widening the box when the text would not fit: it keeps its 161
 // pixels unless the label (date, time and start hour) needs more.
 void ShowTimeLabel(QLabel& box, const QString& text)
@@ -109,6 +117,16 @@ void TfrmEditMain::CreateSessionMenus()
 
   recent_ = TRecentScenarios(FromQt(EditorSettings().value(kRecentKey).toStringList()));
   RebuildRecentMenu();
+
+  saveAs_ = new TScenarioSaveAs(*this, document_, files_, globeMap_, *dialogs_);
+  connect(commands[TCommand::SaveScenarioAs], &QAction::triggered, saveAs_, [this] { saveAs_->SaveAs(); });
+  // The editor goes on in the copy: its caption, the Recent list, the problems naming its files.
+  connect(saveAs_, &TScenarioSaveAs::Moved, this, [this](const QString& folder) {
+    setWindowTitle(QString::fromStdString(Scenario().Caption));
+    RememberRecent(recent_, folder.toStdString());
+    RebuildRecentMenu();
+    ShowProblems();
+  });
 }
 
 std::string ProgramFolder(const std::string& programDir)
@@ -156,11 +174,11 @@ bool TfrmEditMain::OpenDirectory(const std::string& given)
     return false;
   }
   InstallScenario(std::move(map), std::move(state));
+  saveAs_->NoteReadOnly();
   CheckLoadedScenario(log.Problems());
   if (panelOnly && !log.Problems().empty()) dkProblems->show();
 
-  recent_.Add(dir);
-  EditorSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
+  RememberRecent(recent_, dir);
   RebuildRecentMenu();
   return true;
 }

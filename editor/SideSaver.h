@@ -1,7 +1,9 @@
 #pragma once
 // Writing the side files back: Save of the current force's side, and the question about each
 // side with unsaved steps before the window closes or another scenario is opened.
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace platform {
 class FileSystem;
@@ -28,6 +30,9 @@ class TSideSaver {
   // For each side with unsaved lines asks "Save changes to <file>?" (Yes, No, Cancel). False
   // keeps the current scenario (Cancel, or a save that failed).
   bool CloseQuery();
+  // Save of a side whose file cannot be written (a read-only folder) runs this instead, with
+  // the file's name; its result is the save's.
+  std::function<bool(const std::string& file)> SaveReadOnlySide;
 
  private:
   // Writes one side's file; shows the message of success or of the failure.
