@@ -49,7 +49,7 @@ bool TScenarioSaveAs::SaveAs()
   const scenario::TScenarioState& state = document_->State();
   if (state.ScenarioDir.empty()) return false;
   const fs::path source = FolderName(state.ScenarioDir);
-  const std::string chosen = dialogs_.ChooseDirectory(source.parent_path().string());
+  const std::string chosen = dialogs_.ChooseNewDirectory(source.parent_path().string());
   if (chosen.empty()) return false;
   const fs::path target = FolderName(source.parent_path() / chosen);
 
