@@ -1,5 +1,6 @@
 #include "editor/EditMain.h"
 #include "editor/CaseEditor.h"
+#include "editor/ScenarioSaveAs.h"
 #include "editor/SideSaver.h"
 
 #include <algorithm>
@@ -198,6 +199,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
     // Started in a folder that went away: relative names cannot be found from it.
   }
   saver_ = std::make_unique<TSideSaver>(document_, files_, *dialogs_, edit_);
+  saver_->SaveReadOnlySide = [this](const std::string& file) { return saveAs_->OfferSaveAs(file); };
   caseEditor_ = new TCaseEditor(*this, {lvForces, tcCasesTabs, lbPoints, puCaseList, forcesModel_, caseLines_, dkTimeline},
                                 globeMap_, document_, *dialogs_, edit_, regional_, programDir_);
   caseEditor_->ConnectCaseEditing();
@@ -333,6 +335,7 @@ void TfrmEditMain::CreateMenus()
   File1->addSeparator();
   File1->addAction(commands[TCommand::ViewShipFile]);
   File1->addAction(commands[TCommand::Save]);
+  File1->addAction(commands[TCommand::SaveScenarioAs]);
   File1->addSeparator();
   File1->addAction(commands[TCommand::Exit]);
 

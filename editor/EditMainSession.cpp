@@ -32,6 +32,7 @@
 #include "editor/ComputeEndurance.h"
 #include "editor/EditorSettings.h"
 #include "editor/ProblemsPanel.h"
+#include "editor/ScenarioSaveAs.h"
 #include "editor/TestForm.h"
 #include "editor/UnsavedMarks.h"
 #include "globe/view/Voduz4.h"
@@ -71,6 +72,13 @@ std::vector<std::string> FromQt(const QStringList& list)
   std::vector<std::string> texts;
   for (const QString& text : list) texts.push_back(text.toStdString());
   return texts;
+}
+
+// Puts the folder first in the Recent list and keeps the list in the settings.
+void RememberRecent(TRecentScenarios& recent, const std::string& dir)
+{
+  recent.Add(dir);
+  EditorSettings().setValue(kRecentKey, ToQt(recent.Entries()));
 }
 
 // Sets the time box's text, widening the box when the text would not fit: it keeps its 161
@@ -113,6 +121,16 @@ void TfrmEditMain::CreateSessionMenus()
 
   recent_ = TRecentScenarios(FromQt(EditorSettings().value(kRecentKey).toStringList()));
   RebuildRecentMenu();
+
+  saveAs_ = new TScenarioSaveAs(*this, document_, files_, globeMap_, *dialogs_);
+  connect(commands[TCommand::SaveScenarioAs], &QAction::triggered, saveAs_, [this] { saveAs_->SaveAs(); });
+  // The editor goes on in the copy: its caption, the Recent list, the problems naming its files.
+  connect(saveAs_, &TScenarioSaveAs::Moved, this, [this](const QString& folder) {
+    setWindowTitle(CaptionWithModifiedMark(Scenario().Caption));
+    RememberRecent(recent_, folder.toStdString());
+    RebuildRecentMenu();
+    ShowProblems();
+  });
 }
 
 std::string ProgramFolder(const std::string& programDir)
@@ -160,11 +178,11 @@ bool TfrmEditMain::OpenDirectory(const std::string& given)
     return false;
   }
   InstallScenario(std::move(map), std::move(state));
+  saveAs_->NoteReadOnly();
   CheckLoadedScenario(log.Problems());
   if (panelOnly && !log.Problems().empty()) dkProblems->show();
 
-  recent_.Add(dir);
-  EditorSettings().setValue(kRecentKey, ToQt(recent_.Entries()));
+  RememberRecent(recent_, dir);
   RebuildRecentMenu();
   return true;
 }

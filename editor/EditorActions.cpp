@@ -27,6 +27,8 @@ const TCommandRow kCommandRows[] = {
      "Load scenario|Open a scenario or campaign directory", false},
     {TCommand::ViewShipFile, "Viewshipfile1", "&View ship file", {}, nullptr, false},
     {TCommand::Save, "Save1", "&Save ship file", QKeySequence(Qt::CTRL | Qt::Key_S), nullptr, false},
+    {TCommand::SaveScenarioAs, "Savescenarioas1", "Save scenario &as", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+     "Save scenario as|Copy the whole scenario folder to a new folder and go on editing there", false},
     {TCommand::Exit, "Exit1", "E&xit", {}, nullptr, false},
     {TCommand::SaveEnvironment, "Saveenvironment1", "Save environment", {}, nullptr, false},
     {TCommand::About, "About1", "&About", {}, nullptr, false},
@@ -102,6 +104,7 @@ void TEditorActions::UpdateEnabled(const TCommandState& state)
   (*this)[TCommand::ViewShipFile]->setEnabled(state.ScenarioLoaded);
   // Save writes only a side with unsaved edits.
   (*this)[TCommand::Save]->setEnabled(state.ScenarioLoaded && state.SideModified);
+  (*this)[TCommand::SaveScenarioAs]->setEnabled(state.ScenarioLoaded);
   for (TCommand command : {TCommand::PickPoint, TCommand::EditLine, TCommand::DeleteLine, TCommand::InsertLine})
     (*this)[command]->setEnabled(state.LineSelected);
   // A case the force's mission does not have can be added from its empty list.

@@ -15,6 +15,7 @@ enum class TCommand {
   Open,
   ViewShipFile,
   Save,
+  SaveScenarioAs,
   Exit,
   Undo,
   Redo,

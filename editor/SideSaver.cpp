@@ -60,7 +60,10 @@ bool TSideSaver::SaveSide(int side)
 bool TSideSaver::SaveSideLines()
 {
   if (edit_.CurrentForce == nullptr) return true;
-  if (!SaveSide(edit_.CurrentForce->Side == 0 ? 0 : 1)) return false;
+  const int side = edit_.CurrentForce->Side == 0 ? 0 : 1;
+  const std::string file = document_->State().ScenarioDir + scenario::SideFileName(document_->State().IsCampaign, side);
+  if (SaveReadOnlySide && files_->FileExists(file) && !files_->CanWrite(file)) return SaveReadOnlySide(file);
+  if (!SaveSide(side)) return false;
   document_->State().Modified = false;
   return true;
 }

@@ -32,6 +32,9 @@ class TSideSaver {
   // For each side with unsaved lines asks "Save changes to <file>?" (Yes, No, Cancel). False
   // keeps the current scenario (Cancel, or a save that failed).
   bool CloseQuery();
+  // Save of a side whose file cannot be written (a read-only folder) runs this instead, with
+  // the file's name; its result is the save's.
+  std::function<bool(const std::string& file)> SaveReadOnlySide;
 
   // Told the name of each side file saved ("AxisShips.cfg"); the message box of success is
   // shown only when chosen in the View menu.

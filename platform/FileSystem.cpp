@@ -18,6 +18,8 @@ void FileSystem::ReplaceBytes(const std::string& name, std::string_view) {
     throw EFileError("Cannot write file \"" + name + "\". This file system cannot replace files safely.", name);
 }
 
+bool FileSystem::CanWrite(const std::string&) { return true; }
+
 void FileSystem::SaveBytesAs(const std::string& name, std::string_view bytes) { FileSystem::ReplaceBytes(name, bytes); }
 
 }  // namespace platform

@@ -55,6 +55,9 @@ public:
     // The spelling under which the name exists (case resolved, "/" separators); a name with
     // no existing match keeps its own spelling from the first missing component on.
     virtual std::string ResolveName(const std::string& name) = 0;
+    // Whether this process may write the file or folder (a read-only mount, an immutable or
+    // write-protected entry say no; a missing one too). File systems without permissions say yes.
+    virtual bool CanWrite(const std::string& name);
 
     // The file as lines (SplitLines).
     TextLines ReadLines(const std::string& name);

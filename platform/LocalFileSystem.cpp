@@ -280,6 +280,11 @@ bool LocalFileSystem::RemoveFile(const std::string& name) {
     return removed;
 }
 
+bool LocalFileSystem::CanWrite(const std::string& name) {
+    // The kernel's own answer: a read-only mount or an immutable entry refuse even the superuser.
+    return ::access(Resolve(name).c_str(), W_OK) == 0;
+}
+
 std::string LocalFileSystem::CurrentDirectory() {
     std::error_code ec;
     fs::path current = fs::current_path(ec);

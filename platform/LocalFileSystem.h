@@ -19,6 +19,7 @@ public:
     std::string CurrentDirectory() override;
     void SetCurrentDirectory(const std::string& directory) override;
     std::string ResolveName(const std::string& name) override;
+    bool CanWrite(const std::string& name) override;
 };
 
 }  // namespace platform

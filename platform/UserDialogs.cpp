@@ -12,6 +12,8 @@ std::string UserDialogs::CheckedInputBox(const std::string& title, const std::st
     return defaultText;
 }
 
+std::string UserDialogs::ChooseNewDirectory(const std::string& startDirectory) { return ChooseDirectory(startDirectory); }
+
 DialogAnswer DefaultAnswer(DialogButtons buttons) {
     return buttons == DialogButtons::OkCancel ? DialogAnswer::Ok : DialogAnswer::Yes;
 }

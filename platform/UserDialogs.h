@@ -50,6 +50,9 @@ public:
                                         const std::string& defaultText, const InputCheck& check);
     // Directory selection starting in startDirectory; returns an empty text when cancelled.
     virtual std::string ChooseDirectory(const std::string& startDirectory) = 0;
+    // Selection of a folder to make or to fill: the typed name of a folder that does not exist
+    // yet is taken too. By default ChooseDirectory.
+    virtual std::string ChooseNewDirectory(const std::string& startDirectory);
     // Save-file selection; returns the chosen file name, or an empty text when cancelled. It does
     // not ask whether an existing file is to be replaced; the caller asks.
     virtual std::string ChooseSaveFile(const SaveFileOptions& options) = 0;

@@ -80,8 +80,12 @@ TScenarioKind DirectoryKind(platform::FileSystem& files, const std::string& dir)
     return TScenarioKind::skNone;
 }
 
+std::string ScenarioCaption(const std::string& dir) {
+    return "VRK scenario editor - " + platform::LastPathComponent(dir);
+}
+
 TScenarioKind TScenarioLoader::LoadDirectory(const std::string& dir) {
-    const std::string caption = "VRK scenario editor - " + platform::LastPathComponent(dir);
+    const std::string caption = ScenarioCaption(dir);
     const TScenarioKind kind = DirectoryKind(Files_, dir);
     if (kind == TScenarioKind::skScenario) {
         LoadScenario(dir);

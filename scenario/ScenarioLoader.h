@@ -42,6 +42,8 @@ inline const char* const kNotAScenarioMessage =
 // What a directory holds: a scenario when it has ScenarioInfo.cfg, else a campaign when it has
 // CampaignInfo.cfg (names in any letter case), else neither.
 TScenarioKind DirectoryKind(platform::FileSystem& files, const std::string& dir);
+// The main window's caption for a scenario or campaign in the folder dir.
+std::string ScenarioCaption(const std::string& dir);
 
 // Line kinds of a ships file: 0 skipped, 1 force header, 2 division header, 3 ship entry.
 int ClassifyShipLine(std::string_view line);

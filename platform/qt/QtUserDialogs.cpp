@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "platform/qt/QtCheckedInputDialog.h"
+#include "platform/qt/QtNewFolderDialog.h"
 #include "platform/qt/QtText.h"
 
 namespace platform {
@@ -83,6 +84,11 @@ std::string QtUserDialogs::CheckedInputBox(const std::string& title, const std::
 std::string QtUserDialogs::ChooseDirectory(const std::string& startDirectory) {
     QString chosen = QFileDialog::getExistingDirectory(parent_, QString(), ToQString(startDirectory));
     return FromQString(chosen);
+}
+
+std::string QtUserDialogs::ChooseNewDirectory(const std::string& startDirectory) {
+    QtNewFolderDialog dialog(parent_, ToQString(startDirectory));
+    return dialog.exec() == QDialog::Accepted ? FromQString(dialog.Chosen()) : std::string();
 }
 
 QStringList NameFiltersFromFilter(const std::string& filter) {

@@ -23,6 +23,7 @@ public:
     std::string CheckedInputBox(const std::string& title, const std::string& prompt,
                                 const std::string& defaultText, const InputCheck& check) override;
     std::string ChooseDirectory(const std::string& startDirectory) override;
+    std::string ChooseNewDirectory(const std::string& startDirectory) override;
     std::string ChooseSaveFile(const SaveFileOptions& options) override;
 
 private:

@@ -23,7 +23,9 @@
 #include "scenario/JsonText.h"
 #include "scenario/LoadCheck.h"
 #include "scenario/ScenarioTime.h"
+#include "editor/ScenarioSaveAs.h"
 #include "tests/editor/CreteWindowFixture.h"
+#include "tests/support/WriteTraps.h"
 
 namespace editor {
 namespace {
@@ -342,6 +344,75 @@ TEST_F(SessionTest, ASecondScenarioLoadsAsInAFreshWindowAndCyclesKeepTheSameStat
     ASSERT_EQ(Json(*window), crete) << cycle;
     ASSERT_TRUE(window->OpenDirectory(kMalta));
   }
+}
+
+// Save scenario as: a folder inside the scenario is refused and changes nothing; a new one gets
+// the whole folder, the unsaved side as it stands, and the editor goes on there with its steps.
+TEST_F(SessionTest, SaveScenarioAsCopiesTheFolderWithTheUnsavedSideAndGoesOnInTheCopy) {
+  Load();
+  EditLupoWaypoint();
+  dialogs->QueueDirectory((scenarioDir / "Inside").string());
+  window->Actions()[TCommand::SaveScenarioAs]->trigger();
+  ASSERT_EQ(Errors().size(), 1u);
+  EXPECT_NE(Errors()[0].find("that is the folder itself or a folder inside it"), std::string::npos) << Errors()[0];
+  EXPECT_FALSE(fs::exists(scenarioDir / "Inside"));
+  EXPECT_TRUE(window->Saving().SideLinesChanged(0));
+  const fs::path copy = root / "Crete-mine";
+  dialogs->QueueDirectory("Crete-mine");  // typed: beside the scenario's folder
+  window->Actions()[TCommand::SaveScenarioAs]->trigger();
+  EXPECT_EQ(Errors().size(), 1u);
+  EXPECT_EQ(dialogs->Calls().back().defaultText, root.string());
+  const std::string edited =
+      fixtures::ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E\r\nWP=3650N", "WP=3705N 02410E\r\nWP=3650N");
+  for (const auto& entry : fs::directory_iterator(fixtures::kCrete)) {
+    const fs::path name = entry.path().filename();
+    EXPECT_EQ(fixtures::ReadFile(scenarioDir / name), fixtures::ReadFile(entry.path())) << name;
+    EXPECT_EQ(fixtures::ReadFile(copy / name), name == "AxisShips.cfg" ? edited : fixtures::ReadFile(entry.path())) << name;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(copy), {}), std::distance(fs::directory_iterator(fixtures::kCrete), {}));
+  EXPECT_EQ(window->windowTitle().toStdString(), "VRK scenario editor - Crete-mine[*]");
+  EXPECT_FALSE(window->isWindowModified());
+  EXPECT_EQ(window->RecentScenarios().Entries().front(), copy.string());
+  EXPECT_FALSE(window->Saving().SideLinesChanged(0));
+  // The step is kept; undone, the next save writes the copy.
+  window->UndoStack().undo();
+  ASSERT_TRUE(window->Saving().SideLinesChanged(0));
+  window->Actions()[TCommand::Save]->trigger();
+  EXPECT_EQ(fixtures::ReadFile(copy / "AxisShips.cfg"), OriginalAxisFile());
+  EXPECT_EQ(AxisFile(), OriginalAxisFile());
+}
+
+// A folder nothing can be written in (mounted read-only, as a medium or the installed demos): the
+// status bar and the Problems panel say so, and Save offers Save scenario as.
+TEST_F(SessionTest, AReadOnlyFolderIsNotedAndSaveOffersSaveScenarioAs) {
+  std::unique_ptr<corvalis::testing::ReadOnlyMount> readOnly;
+  prepare = [&] { readOnly = std::make_unique<corvalis::testing::ReadOnlyMount>(scenarioDir); };
+  Load();
+  if (!readOnly->Mounted()) GTEST_SKIP() << "cannot mount a folder read-only here";
+  const auto readOnlyNotes = [this] {
+    std::vector<scenario::TDiagnostic> notes;
+    for (const auto& problem : Child<TdkProblems>("dkProblems")->Problems())
+      if (problem.Code == kReadOnlyFolderCode) notes.push_back(problem);
+    return notes;
+  };
+  QLabel& mark = *Child<QLabel>("stReadOnly");
+  EXPECT_TRUE(mark.isVisibleTo(window.get()));
+  ASSERT_EQ(readOnlyNotes().size(), 1u);
+  EXPECT_EQ(readOnlyNotes()[0].Text, "The folder " + scenarioDir.string() +
+                                         " is read-only: edits cannot be saved there. \"Save scenario as\" keeps them in a new folder.");
+  EXPECT_EQ(readOnlyNotes()[0].Severity, scenario::TLintSeverity::lsNote);
+  EditLupoWaypoint();
+  dialogs->QueueAnswer(DialogAnswer::Yes);
+  dialogs->QueueDirectory((root / "Mine").string());
+  window->Actions()[TCommand::Save]->trigger();
+  EXPECT_EQ(dialogs->Texts(DialogKind::Confirm),
+            std::vector<std::string>{"Cannot write file \"" + (scenarioDir / "AxisShips.cfg").string() +
+                                     "\": it is read-only.\rSave scenario as a new folder to keep the edits?"});
+  EXPECT_TRUE(Errors().empty()) << Errors()[0];
+  EXPECT_NE(fixtures::ReadFile(root / "Mine" / "AxisShips.cfg"), OriginalAxisFile());
+  EXPECT_FALSE(window->Saving().SideLinesChanged(0));
+  EXPECT_FALSE(mark.isVisibleTo(window.get()));
+  EXPECT_TRUE(readOnlyNotes().empty());
 }
 
 }  // namespace

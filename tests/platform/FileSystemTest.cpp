@@ -15,16 +15,19 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/FileError.h"
+#include "platform/FolderCopy.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/ProgramFolder.h"
 #include "platform/RegularFile.h"
 #include "tests/support/FinishesWithin.h"
+#include "tests/support/ThrownMessage.h"
 #include "tests/support/WriteTraps.h"
 
 namespace platform {
@@ -324,6 +327,95 @@ TEST_F(FileReplaceTest, ProgramDataFolderBesideTheProgramComesFirstThenTheInstal
              {build, build}, {prefix / "bin", prefix / "share/corvalis"}, {bare, bare}, {"", ""}})
         EXPECT_EQ(ProgramDataFolder(programDir.string()), expected.string()) << programDir;
     EXPECT_TRUE(fs::exists(fs::path(ExecutableFolder()) / "platform_tests"));
+}
+
+// ---- Copying a whole folder (Save scenario as) ------------------------------------------------
+
+class FolderCopyTest : public FileReplaceTest {
+protected:
+    void SetUp() override {
+        FileReplaceTest::SetUp();
+        source = root / "Crete";
+        fs::create_directories(source / "Data" / "Empty");
+        Put("Crete/AxisShips.cfg", "FORCE=Lupo\r\nWP=3705N 02410E\n");
+        Put("Crete/Data/map.lyr", std::string("\0\x01\xff\r\n\x1a", 6));
+        fs::create_symlink("Data/map.lyr", source / "Map.lyr");
+        before = TreeOf(source);
+    }
+    // What a folder holds, by relative name: a file's bytes, "link:" and a link's text, "folder",
+    // "special" (a FIFO).
+    static std::map<std::string, std::string> TreeOf(const fs::path& folder) {
+        std::map<std::string, std::string> tree;
+        for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) {
+            const std::string name = it->path().lexically_relative(folder).generic_string();
+            if (it->is_symlink())
+                tree[name] = "link:" + fs::read_symlink(it->path()).string();
+            else if (it->is_directory())
+                tree[name] = "folder";
+            else
+                tree[name] = it->is_regular_file() ? Read(it->path()) : "special";
+        }
+        return tree;
+    }
+    // The message of the failed copy; nothing under the scratch folder changed.
+    std::string FailedCopy(const fs::path& target) {
+        const auto entries = TreeOf(root);
+        const std::string message = corvalis::testing::ThrownMessage<EFileError>([&] { CopyFolder(source.string(), target.string()); });
+        EXPECT_EQ(TreeOf(root), entries) << message;
+        return message;
+    }
+    fs::path source;
+    std::map<std::string, std::string> before;
+};
+
+// Every file byte for byte, subfolders (an empty one too) and links inside the folder; a file
+// given new bytes gets them; the target may be an empty folder.
+TEST_F(FolderCopyTest, CopiesTheWholeTreeByteForByteWithTheGivenFilesReplaced) {
+    for (const fs::path& target : {root / "New", root / "Empty"}) {
+        if (target.filename() == "Empty") fs::create_directory(target);
+        CopyFolder(source.string() + "/", target.string(), {{"AxisShips.cfg", "FORCE=Lupo\r\n"}});
+        std::map<std::string, std::string> expected = before;
+        expected["AxisShips.cfg"] = "FORCE=Lupo\r\n";
+        EXPECT_EQ(TreeOf(target), expected) << target;
+        EXPECT_EQ(TreeOf(source), before);
+    }
+    EXPECT_EQ(EntryCount(root), 3u);  // no temporary folder left
+}
+
+// A target the copy cannot go to is refused with the reason before anything is written.
+TEST_F(FolderCopyTest, RefusesTheSourceAFolderInsideItAFileAndAFolderThatIsNotEmpty) {
+    fs::create_directories(root / "Full");
+    Put("Full/notes.txt", "mine");
+    Put("file.txt", "");
+    const struct { fs::path target; std::string reason; } cases[] = {
+        {source, "that is the folder itself or a folder inside it; choose a folder outside it."},
+        {source / "Data" / ".." / "Copy", "that is the folder itself or a folder inside it; choose a folder outside it."},
+        {root / "Full", "that folder is not empty; choose a new or empty folder."},
+        {root / "file.txt", "that is a file, not a folder."},
+        {root / "Missing" / "Copy", "the folder " + (root / "Missing").string() + " does not exist."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FailedCopy(c.target), "Cannot copy \"" + source.string() + "\" to \"" + c.target.string() + "\": " + c.reason);
+    EXPECT_EQ(Read(root / "Full" / "notes.txt"), "mine");
+}
+
+// A copy that fails on the way (a file that cannot be read, a link out of the folder, a full
+// disk) leaves no target and no temporary folder, and the source as it was.
+TEST_F(FolderCopyTest, AFailureOnTheWayLeavesNothingBehind) {
+    const fs::path fifo = source / "Data" / "pipe", outside = source / "Data" / "Up.cfg";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(FailedCopy(root / "Copy"), "Cannot open file \"" + fifo.string() + "\". It is not a regular file.");
+    fs::remove(fifo);
+    for (const std::string text : {"../../file.txt", "/etc/passwd"}) {
+        fs::create_symlink(text, outside);
+        EXPECT_EQ(FailedCopy(root / "Copy"),
+                  "Cannot copy \"" + outside.string() + "\": it is a symbolic link to " + text + ", outside the folder.");
+        fs::remove(outside);
+    }
+    Put("Crete/Data/big.lyr", std::string(64 * 1024, 'b'));
+    corvalis::testing::SmallFileSystem disk(root / "small", 32 * 1024);
+    if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small file system here";
+    EXPECT_NE(FailedCopy(root / "small" / "Copy").find("No space left on device"), std::string::npos);
 }
 
 }  // namespace

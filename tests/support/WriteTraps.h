@@ -74,4 +74,26 @@ private:
     bool mounted_ = false;
 };
 
+// The folder mounted on itself read-only (where mounting is allowed), as a read-only medium or
+// the installed demos are: nothing in it can be written, by the superuser neither.
+class ReadOnlyMount {
+public:
+    explicit ReadOnlyMount(std::filesystem::path folder) : folder_(std::move(folder)) {
+        mounted_ = ::mount(folder_.c_str(), folder_.c_str(), nullptr, MS_BIND, nullptr) == 0;
+        if (mounted_ && ::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+            ::umount2(folder_.c_str(), MNT_DETACH);
+            mounted_ = false;
+        }
+    }
+    ReadOnlyMount(const ReadOnlyMount&) = delete;
+    ~ReadOnlyMount() {
+        if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
+    }
+
+    bool Mounted() const { return mounted_; }
+private:
+    std::filesystem::path folder_;
+    bool mounted_ = false;
+};
+
 }  // namespace corvalis::testing

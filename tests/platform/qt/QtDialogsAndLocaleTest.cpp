@@ -1,6 +1,8 @@
 // Texts, file filters, the regional settings of a locale and the checked input box.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,6 +10,7 @@
 #include "platform/DateTime.h"
 #include "platform/DateTimeFormat.h"
 #include "platform/qt/QtCheckedInputDialog.h"
+#include "platform/qt/QtNewFolderDialog.h"
 #include "platform/qt/QtRegionalSettings.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/QtUserDialogs.h"
@@ -31,6 +34,21 @@ TEST(QtUserDialogs, FiltersBecomeQtNameFilters) {
               QStringList{"Environment files (*.ENV) (*.env)"});
     EXPECT_EQ(NameFiltersFromFilter("A|*.a;*.b|B|*.c"), (QStringList{"A (*.a *.b)", "B (*.c)"}));
     EXPECT_TRUE(NameFiltersFromFilter("").isEmpty());
+}
+
+// The folder dialog of Save scenario as takes a typed new name as well as an existing folder.
+TEST(QtNewFolderDialog, TakesATypedNewFolderAndAnExistingOne) {
+    const QDir start(QDir::temp().filePath(QString("corvalis_dialog_%1").arg(QCoreApplication::applicationPid())));
+    ASSERT_TRUE(start.mkpath("Existing"));
+    for (const QString name : {"New", "Existing"}) {
+        QtNewFolderDialog dialog(nullptr, start.path());
+        dialog.findChild<QLineEdit*>("fileNameEdit")->setText(name);
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << name.toStdString();
+        EXPECT_EQ(dialog.Chosen(), start.filePath(name));
+    }
+    EXPECT_FALSE(start.exists("New"));  // the copy makes it
+    QDir(start).removeRecursively();
 }
 
 TEST(QtRegionalSettings, GermanLocaleUsesDotsAndCommas) {
