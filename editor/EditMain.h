@@ -59,6 +59,7 @@ class TCaseLinesModel;
 class TEditorActions;
 class TForcesModel;
 class TMapTools;
+class TRecoveryKeeper;
 class TShownCase;
 class TSideSaver;
 class TdkProblems;
@@ -254,6 +255,8 @@ class TfrmEditMain : public QMainWindow {
   std::unique_ptr<globe::TLandIndex> land_;
   TCaseEditor* caseEditor_ = nullptr;
   std::unique_ptr<TSideSaver> saver_;
+  // The unsaved lines kept aside for a restart after a crash.
+  TRecoveryKeeper* recovery_ = nullptr;
   globe::TCustomVoduz4* globeView_ = nullptr;
   std::string programDir_;
   // The current directory at the program's start: a relative folder name is taken from it, so

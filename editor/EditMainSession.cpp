@@ -26,6 +26,7 @@
 #include "editor/TimelineDock.h"
 #include "scenario/TimelineMarks.h"
 #include "editor/EditorActions.h"
+#include "editor/RecoveryKeeper.h"
 #include "editor/CaseLinesModel.h"
 #include "editor/ForcesModel.h"
 #include "editor/MapTools.h"
@@ -158,6 +159,7 @@ bool TfrmEditMain::OpenDirectory(const std::string& given)
   InstallScenario(std::move(map), std::move(state));
   CheckLoadedScenario(log.Problems());
   if (panelOnly && !log.Problems().empty()) dkProblems->show();
+  recovery_->ScenarioOpened();
 
   recent_.Add(dir);
   EditorSettings().setValue(kRecentKey, ToQt(recent_.Entries()));

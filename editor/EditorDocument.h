@@ -54,6 +54,8 @@ class TEditorDocument : public QObject {
   // A splice that does not fit the lines (they were changed behind the stack's back): nothing
   // changed, the reason.
   void Refused(const QString& reason);
+  // MarkSaved: the side's lines are its file's (a save, a discard).
+  void SideSaved(int side);
 
  private:
   void Listen();
