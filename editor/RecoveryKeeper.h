@@ -16,7 +16,6 @@
 #include "scenario/RecoveryStore.h"
 
 namespace platform {
-class FileSystem;
 class UserDialogs;
 }
 
