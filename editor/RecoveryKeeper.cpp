@@ -83,16 +83,17 @@ void TRecoveryKeeper::KeepNow()
   if (scenarioFolder_.empty()) return;
   for (int side = 0; side <= 1; ++side) {
     auto& kept = kept_[static_cast<std::size_t>(side)];
+    const std::string& file = sideFiles_[static_cast<std::size_t>(side)];
     if (!document_->SideModified(side)) {
       // Undone back to the saved lines: nothing left to recover.
-      if (kept) store_.Remove(scenarioFolder_, sideFiles_[static_cast<std::size_t>(side)]);
+      if (kept) store_.Remove(scenarioFolder_, file);
       kept.reset();
       continue;
     }
     const platform::TextLines& lines = document_->Document().SideLines(side);
     if (kept == lines) continue;
-    const scenario::TRecoveryCopy copy{scenarioFolder_, sideFiles_[static_cast<std::size_t>(side)], QDateTime::currentSecsSinceEpoch(),
-                                       DiskHash(side), lines};
+    const scenario::TRecoveryCopy copy{scenarioFolder_, file, QDateTime::currentSecsSinceEpoch(), DiskHash(side),
+                                       lines};
     try {
       if (!QDir().mkpath(QString::fromStdString(folder_)))
         throw platform::EFileError("Cannot create the folder \"" + folder_ + "\".", folder_);
@@ -110,9 +111,9 @@ void TRecoveryKeeper::KeepNow()
 
 void TRecoveryKeeper::SideSaved(int side)
 {
-  if (scenarioFolder_.empty()) return;
-  store_.Remove(scenarioFolder_, sideFiles_[side == 0 ? 0 : 1]);
-  kept_[side == 0 ? 0 : 1].reset();
+  const std::size_t slot = side == 0 ? 0 : 1;
+  if (!scenarioFolder_.empty()) store_.Remove(scenarioFolder_, sideFiles_[slot]);
+  kept_[slot].reset();
 }
 
 void TRecoveryKeeper::ScenarioClosed()
