@@ -32,6 +32,7 @@
 #include "editor/ForcesModel.h"
 #include "editor/ComputeEndurance.h"
 #include "editor/EditorActions.h"
+#include "editor/RecoveryKeeper.h"
 #include "editor/EditorSettings.h"
 #include "editor/MapTools.h"
 #include "editor/ShownCase.h"
@@ -200,6 +201,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   }
   saver_ = std::make_unique<TSideSaver>(document_, files_, *dialogs_, edit_);
   saver_->SaveReadOnlySide = [this](const std::string& file) { return saveAs_->OfferSaveAs(file); };
+  recovery_ = new TRecoveryKeeper(document_, files_, *dialogs_, regional_, this);
   caseEditor_ = new TCaseEditor(*this, {lvForces, tcCasesTabs, lbPoints, puCaseList, forcesModel_, caseLines_, dkTimeline},
                                 globeMap_, document_, *dialogs_, edit_, regional_, programDir_);
   caseEditor_->ConnectCaseEditing();

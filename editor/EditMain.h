@@ -59,6 +59,7 @@ class TCaseLinesModel;
 class TEditorActions;
 class TForcesModel;
 class TMapTools;
+class TRecoveryKeeper;
 class TScenarioSaveAs;
 class TShownCase;
 class TSideSaver;
@@ -256,6 +257,8 @@ class TfrmEditMain : public QMainWindow {
   TCaseEditor* caseEditor_ = nullptr;
   std::unique_ptr<TSideSaver> saver_;
   TScenarioSaveAs* saveAs_ = nullptr;  // File > Save scenario as, the read-only note
+  // The unsaved lines kept aside for a restart after a crash.
+  TRecoveryKeeper* recovery_ = nullptr;
   globe::TCustomVoduz4* globeView_ = nullptr;
   std::string programDir_;
   // The current directory at the program's start: a relative folder name is taken from it, so

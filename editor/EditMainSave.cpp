@@ -2,6 +2,7 @@
 #include <QCloseEvent>
 
 #include "editor/EditMain.h"
+#include "editor/RecoveryKeeper.h"
 #include "editor/SideSaver.h"
 #include "platform/FileSystem.h"
 
@@ -15,6 +16,8 @@ void TfrmEditMain::closeEvent(QCloseEvent* event)
 {
   if (saver_->CloseQuery()) {
     SaveLayout();
+    // Every unsaved side was saved or declined.
+    recovery_->ScenarioClosed();
     event->accept();
   } else {
     event->ignore();

@@ -26,6 +26,7 @@
 #include "editor/TimelineDock.h"
 #include "scenario/TimelineMarks.h"
 #include "editor/EditorActions.h"
+#include "editor/RecoveryKeeper.h"
 #include "editor/CaseLinesModel.h"
 #include "editor/ForcesModel.h"
 #include "editor/MapTools.h"
@@ -127,6 +128,8 @@ void TfrmEditMain::CreateSessionMenus()
   // The editor goes on in the copy: its caption, the Recent list, the problems naming its files.
   connect(saveAs_, &TScenarioSaveAs::Moved, this, [this](const QString& folder) {
     setWindowTitle(CaptionWithModifiedMark(Scenario().Caption));
+    // Every side is saved in the copy: the kept copies of the old folder go, later ones name the new.
+    recovery_->ScenarioOpened();
     RememberRecent(recent_, folder.toStdString());
     RebuildRecentMenu();
     ShowProblems();
@@ -181,6 +184,7 @@ bool TfrmEditMain::OpenDirectory(const std::string& given)
   saveAs_->NoteReadOnly();
   CheckLoadedScenario(log.Problems());
   if (panelOnly && !log.Problems().empty()) dkProblems->show();
+  recovery_->ScenarioOpened();
 
   RememberRecent(recent_, dir);
   RebuildRecentMenu();

@@ -104,6 +104,7 @@ void TEditorDocument::MarkSaved(int side)
   document_->MarkSaved(side);
   cleanIndex_[side == 0 ? 0 : 1] = undoStack_->index();
   emit SavedStateChanged();
+  emit SideSaved(side == 0 ? 0 : 1);
 }
 
 void TEditorDocument::Change(const scenario::TSideSplice& splice, bool forward, const TEditPlace& place)

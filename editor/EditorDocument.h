@@ -58,6 +58,9 @@ class TEditorDocument : public QObject {
   // made, undone or redone), a save and a new document.
   void SavedStateChanged();
 
+  // MarkSaved: the side's lines are its file's (a save, a discard).
+  void SideSaved(int side);
+
  private:
   void Listen();
   void StackMoved();

@@ -2,7 +2,11 @@
 // panel and the case list's keys.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QListWidget>
+#include <QProcess>
 #include <QSettings>
 #include <QSplitter>
 #include <QTest>
@@ -17,11 +21,14 @@
 #include "editor/EditorSettings.h"
 #include "editor/ProblemsModel.h"
 #include "editor/ProblemsPanel.h"
+#include "editor/RecoveryKeeper.h"
 #include "editor/TestForm.h"
 #include "platform/DateTime.h"
+#include "platform/DateTimeFormat.h"
 #include "platform/Version.h"
 #include "scenario/JsonText.h"
 #include "scenario/LoadCheck.h"
+#include "scenario/RecoveryStore.h"
 #include "scenario/ScenarioTime.h"
 #include "editor/ScenarioSaveAs.h"
 #include "tests/editor/CreteWindowFixture.h"
@@ -358,9 +365,14 @@ TEST_F(SessionTest, SaveScenarioAsCopiesTheFolderWithTheUnsavedSideAndGoesOnInTh
   EXPECT_FALSE(fs::exists(scenarioDir / "Inside"));
   EXPECT_TRUE(window->Saving().SideLinesChanged(0));
   const fs::path copy = root / "Crete-mine";
+  TRecoveryKeeper& keeper = *window->findChild<TRecoveryKeeper*>("RecoveryKeeper");
+  keeper.KeepNow();
+  ASSERT_TRUE(keeper.Store().Find(scenarioDir.string(), "AxisShips.cfg").Copy);
   dialogs->QueueDirectory("Crete-mine");  // typed: beside the scenario's folder
   window->Actions()[TCommand::SaveScenarioAs]->trigger();
   EXPECT_EQ(Errors().size(), 1u);
+  // The edit is saved in the copy: nothing is kept for a restart any more.
+  EXPECT_FALSE(keeper.Store().Find(scenarioDir.string(), "AxisShips.cfg").Copy);
   EXPECT_EQ(dialogs->Calls().back().defaultText, root.string());
   const std::string edited =
       fixtures::ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E\r\nWP=3650N", "WP=3705N 02410E\r\nWP=3650N");
@@ -377,6 +389,9 @@ TEST_F(SessionTest, SaveScenarioAsCopiesTheFolderWithTheUnsavedSideAndGoesOnInTh
   // The step is kept; undone, the next save writes the copy.
   window->UndoStack().undo();
   ASSERT_TRUE(window->Saving().SideLinesChanged(0));
+  keeper.KeepNow();  // kept for a restart under the copy's name
+  EXPECT_TRUE(keeper.Store().Find(copy.string(), "AxisShips.cfg").Copy);
+  EXPECT_FALSE(keeper.Store().Find(scenarioDir.string(), "AxisShips.cfg").Copy);
   window->Actions()[TCommand::Save]->trigger();
   EXPECT_EQ(fixtures::ReadFile(copy / "AxisShips.cfg"), OriginalAxisFile());
   EXPECT_EQ(AxisFile(), OriginalAxisFile());
@@ -413,6 +428,161 @@ TEST_F(SessionTest, AReadOnlyFolderIsNotedAndSaveOffersSaveScenarioAs) {
   EXPECT_FALSE(window->Saving().SideLinesChanged(0));
   EXPECT_FALSE(mark.isVisibleTo(window.get()));
   EXPECT_TRUE(readOnlyNotes().empty());
+}
+
+// ---- Unsaved lines kept for a restart after a crash -------------------------------------------
+
+struct RecoveryTest : SessionTest {
+  TRecoveryKeeper& Keeper() const { return *window->findChild<TRecoveryKeeper*>("RecoveryKeeper"); }
+  std::optional<scenario::TRecoveryCopy> Kept(const fs::path& folder) const {
+    return Keeper().Store().Find(folder.string(), "AxisShips.cfg").Copy;
+  }
+  // A scratch copy of Crete (made once), opened.
+  bool OpenCopy(const fs::path& folder) {
+    fs::create_directories(folder);
+    for (const auto& entry : fs::directory_iterator(fixtures::kCrete))
+      fs::copy_file(entry.path(), folder / entry.path().filename(), fs::copy_options::skip_existing);
+    return window->OpenDirectory(folder.string());
+  }
+  void EditLine(int row, const std::string& text) {
+    SelectLine(row);
+    dialogs->QueueInput(text);
+    window->Actions()[TCommand::EditLine]->trigger();
+  }
+};
+
+// The side's lines are kept until a save, an undo back to the saved lines, a discard (No when
+// another force is chosen) or a clean exit.
+TEST_F(RecoveryTest, EditsAreKeptUntilSavedUndoneDiscardedOrClosed) {
+  ASSERT_TRUE(OpenCopy(scenarioDir));
+  const std::vector<std::pair<std::string, std::function<void()>>> ends = {
+      {"save", [&] { window->Actions()[TCommand::Save]->trigger(); }},
+      {"undo", [&] { window->Actions()[TCommand::Undo]->trigger(); }},
+      {"discard", [&] { dialogs->QueueAnswer(DialogAnswer::No); SelectForce("Force A1"); }},
+      {"close", [&] { dialogs->QueueAnswer(DialogAnswer::No); window->close(); }}};
+  for (std::size_t i = 0; i < ends.size(); ++i) {
+    const std::string& end = ends[i].first;
+    SelectForce("Lupo convoy");
+    EditLine(3, "WP=3705N 0241" + std::to_string(i) + "E");
+    Keeper().KeepNow();
+    const auto kept = Kept(scenarioDir);
+    ASSERT_TRUE(kept) << end;
+    EXPECT_EQ(kept->Lines, window->Scenario().SideLines[0]) << end;
+    EXPECT_EQ(kept->DiskHash, scenario::RecoveryHash(AxisFile())) << end;
+    ends[i].second();
+    Keeper().KeepNow();
+    EXPECT_FALSE(Kept(scenarioDir)) << end;
+  }
+}
+
+// A copy an earlier run kept (Lupo convoy's speed and a waypoint changed) is offered when the
+// folder is opened: Yes brings it back as one step, speed included; No deletes it; a copy equal
+// to the file goes without a question, a damaged one with a note.
+TEST_F(RecoveryTest, AKeptCopyIsOfferedWhenItsFolderIsOpened) {
+  const fs::path yes = root / "Yes", no = root / "No", same = root / "Same";
+  const platform::TextLines disk = platform::SplitLines(OriginalAxisFile());
+  ASSERT_EQ(std::make_pair(disk[3], disk[9]), std::make_pair(std::string("SPEED=7"), std::string("WP=3700N 02400E")));
+  platform::TextLines edited = disk;
+  edited[3] = "SPEED=12";
+  edited[9] = "WP=3705N 02410E";
+  const QDateTime keptAt(QDate(2026, 1, 2), QTime(3, 4, 5));
+  const std::string question = "Restore unsaved changes to AxisShips.cfg from " +
+                               platform::DateTimeToText(platform::EncodeDate(2026, 1, 2) + platform::EncodeTime(3, 4, 5, 0),
+                                                        window->Regional()) + "?";
+  fs::create_directories(Keeper().Folder());
+  const std::string diskHash = scenario::RecoveryHash(OriginalAxisFile());
+  Keeper().Store().Keep({yes.string(), "AxisShips.cfg", keptAt.toSecsSinceEpoch(), diskHash, edited});
+  Keeper().Store().Keep({no.string(), "AxisShips.cfg", keptAt.toSecsSinceEpoch(), "changed", edited});
+  Keeper().Store().Keep({same.string(), "AxisShips.cfg", keptAt.toSecsSinceEpoch(), diskHash, disk});
+  const std::string damaged = Keeper().Store().FileName(same.string(), "AlliedShips.cfg");
+  std::ofstream(damaged) << "Corvalis unsaved lines 1\nfolder 3";
+
+  dialogs->ClearCalls();
+  ASSERT_TRUE(OpenCopy(same));
+  EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
+  EXPECT_EQ(Errors(), std::vector<std::string>{"The unsaved changes kept in " + damaged + " are damaged and were ignored."});
+  EXPECT_FALSE(Kept(same));
+
+  dialogs->ClearCalls();
+  dialogs->QueueAnswer(DialogAnswer::Yes);
+  ASSERT_TRUE(OpenCopy(yes));
+  EXPECT_EQ(dialogs->Texts(DialogKind::Confirm), std::vector<std::string>{question});
+  EXPECT_EQ(window->Scenario().SideLines[0], edited);
+  EXPECT_EQ(Force("Lupo convoy").Speed, 12);
+  EXPECT_EQ(ForceCell("Lupo convoy", 1), "12");
+  EXPECT_TRUE(window->Saving().SideLinesChanged(0));
+  EXPECT_EQ(fixtures::ReadFile(yes / "AxisShips.cfg"), OriginalAxisFile());  // nothing written
+  ASSERT_EQ(window->UndoStack().count(), 1);
+  window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_EQ(window->Scenario().SideLines[0], disk);
+  EXPECT_EQ(Force("Lupo convoy").Speed, 7);
+  window->Actions()[TCommand::Redo]->trigger();
+  EXPECT_TRUE(Kept(yes));  // until the side is saved or declined
+
+  dialogs->ClearCalls();
+  dialogs->QueueAnswer(DialogAnswer::No);  // Save changes to AxisShips.cfg?
+  dialogs->QueueAnswer(DialogAnswer::No);  // Restore ...?
+  ASSERT_TRUE(OpenCopy(no));
+  EXPECT_EQ(dialogs->Texts(DialogKind::Confirm),
+            (std::vector<std::string>{"Save changes to AxisShips.cfg?",
+                                      question + "\rAxisShips.cfg has been changed on disk since then."}));
+  EXPECT_FALSE(Kept(yes) || Kept(no));
+  EXPECT_EQ(window->Scenario().SideLines[0], disk);
+  EXPECT_EQ(window->UndoStack().count(), 0);
+}
+
+// Run only as the child of AKilledEditorsEditsComeBack: opens the folder it is given, edits a line
+// and says so once the keeper has written the copy, then waits to be killed.
+TEST_F(RecoveryTest, DISABLED_EditThenWaitToBeKilled) {
+  fs::remove_all(root);
+  const std::string folder = qEnvironmentVariable("CORVALIS_RECOVERY_FOLDER").toStdString();
+  qputenv("XDG_DATA_HOME", qgetenv("CORVALIS_RECOVERY_DATA"));
+  window = NewWindow(dialogs);
+  ASSERT_TRUE(window->OpenDirectory(folder));
+  window->show();
+  EditLupoWaypoint();
+  QElapsedTimer waited;
+  waited.start();
+  while (!Kept(folder) && waited.elapsed() < 20000) QTest::qWait(50);
+  ASSERT_TRUE(Kept(folder));
+  QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).removeRecursively();  // this process's own scratch folder
+  std::puts("kept");
+  std::fflush(stdout);
+  for (;;) QTest::qWait(1000);
+}
+
+TEST_F(RecoveryTest, AKilledEditorsEditsComeBack) {
+  fs::create_directories(scenarioDir);
+  for (const auto& entry : fs::directory_iterator(fixtures::kCrete))
+    fs::copy_file(entry.path(), scenarioDir / entry.path().filename());
+  QProcess child;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("CORVALIS_RECOVERY_FOLDER", QString::fromStdString(scenarioDir.string()));
+  environment.insert("CORVALIS_RECOVERY_DATA", qEnvironmentVariable("XDG_DATA_HOME"));
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  child.setProcessEnvironment(environment);
+  child.start(QCoreApplication::applicationFilePath(),
+              {"--gtest_also_run_disabled_tests", "--gtest_filter=RecoveryTest.DISABLED_EditThenWaitToBeKilled"});
+  ASSERT_TRUE(child.waitForStarted());
+  QByteArray output;
+  QElapsedTimer waited;
+  waited.start();
+  while (!output.contains("kept\n") && child.state() == QProcess::Running && waited.elapsed() < 60000) {
+    child.waitForReadyRead(1000);
+    output += child.readAllStandardOutput();
+  }
+  ASSERT_TRUE(output.contains("kept\n")) << output.toStdString() << child.readAllStandardError().toStdString();
+  child.kill();  // SIGKILL: no clean exit, no question
+  ASSERT_TRUE(child.waitForFinished());
+  EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+
+  dialogs->QueueAnswer(DialogAnswer::Yes);
+  ASSERT_TRUE(window->OpenDirectory(scenarioDir.string()));
+  ASSERT_EQ(dialogs->Texts(DialogKind::Confirm).size(), 1u);
+  EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm)[0].starts_with("Restore unsaved changes to AxisShips.cfg from "));
+  EXPECT_EQ(window->Scenario().SideLines[0][9], "WP=3705N 02410E");
+  EXPECT_TRUE(window->Saving().SideLinesChanged(0));
+  EXPECT_EQ(AxisFile(), OriginalAxisFile());
 }
 
 }  // namespace

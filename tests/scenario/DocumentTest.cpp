@@ -12,15 +12,18 @@
 
 #include "globe/data/CustomVoduz4.h"
 #include "globe/view/PresenterClasses.h"
+#include "platform/LocalFileSystem.h"
 #include "platform/RegionalSettings.h"
 #include "platform/testing/MemoryFileSystem.h"
 #include "platform/testing/ScriptedDialogs.h"
 #include "scenario/AddCase.h"
 #include "scenario/Force.h"
 #include "scenario/ReadForceAgain.h"
+#include "scenario/RecoveryStore.h"
 #include "scenario/ScenarioDocument.h"
 #include "scenario/ScenarioLoader.h"
 #include "scenario/ScenarioState.h"
+#include "tests/globe_data/TempFile.h"
 
 namespace scenario {
 namespace {
@@ -202,6 +205,54 @@ TEST_F(DocumentTest, ListenersHearEachChangeWithTheForcesItTouched) {
                                                "0 apply @18 Force B"}));
     document->SetCurrent(forceB, 9);
     EXPECT_EQ(std::make_pair(document->CurrentForce(), document->CurrentCase()), std::make_pair(forceB, 6));
+}
+
+// ---- Unsaved lines kept for a restart after a crash -----------------------------------------
+
+TEST(RecoveryStoreTest, KeepsEveryByteAndIgnoresADamagedFile) {
+    // The file names must be the same in the next run: the hash's published FNV-1a values.
+    EXPECT_EQ(RecoveryHash(""), "cbf29ce484222325");
+    EXPECT_EQ(RecoveryHash("a"), "af63dc4c8601ec8c");
+
+    const globe::testing::TempDir dir;
+    platform::LocalFileSystem files;
+    TRecoveryStore store(files, dir.Path.string());
+    // Windows-1252 bytes, CR LF and lone CR or LF inside lines, empty lines, lines that look like
+    // the file's own fields.
+    const TRecoveryCopy axis{"/scen/Crete1941/", "AxisShips.cfg", 1796000000, RecoveryHash("AxisShips.cfg bytes"),
+                             {"NAME=Kr\xe9ta \x80\x9c", "", "WP=3705N\r\n02410E", "\r", "\n", "line 3", "end 0", ""}};
+    const TRecoveryCopy allied{"/scen/Crete1941", "AlliedShips.cfg", -5, "", {}};
+    store.Keep(axis);
+    store.Keep(allied);
+    TRecoveryCopy axisRead = axis;
+    axisRead.Folder = "/scen/Crete1941";
+    EXPECT_EQ(store.Find("/scen/Crete1941", "AxisShips.cfg").Copy, axisRead);
+    EXPECT_EQ(store.Find("/scen/Crete1941/", "AlliedShips.cfg").Copy, allied);
+    const TRecoveryFound none = store.Find("/scen/Malta1941", "AxisShips.cfg");
+    EXPECT_TRUE(!none.Copy && none.Note.empty());
+
+    // Cut short anywhere, or a length or count that does not fit: ignored with a note naming it.
+    const std::string name = store.FileName("/scen/Crete1941", "AxisShips.cfg");
+    const std::string whole = globe::testing::ReadWholeFile(name);
+    std::vector<std::string> damaged;
+    for (std::size_t cut = 0; cut < whole.size(); ++cut) damaged.push_back(whole.substr(0, cut));
+    for (const auto& [from, to] : {std::pair{"lines 1\n8", "lines 1\n9"}, {"line 16\n", "line 17\n"},
+                                   {"time 10\n", "time 1x\n"}, {"line 0\n", "line 5\n"}, {"end 0\n\n", "end 0\n\nx"}}) {
+        std::string changed = whole;
+        ASSERT_NE(changed.find(from), std::string::npos) << from;
+        damaged.push_back(changed.replace(changed.find(from), std::string_view(from).size(), to));
+    }
+    for (const std::string& bytes : damaged) {
+        dir.Write(name.substr(name.rfind('/') + 1), bytes);
+        const TRecoveryFound found = store.Find("/scen/Crete1941", "AxisShips.cfg");
+        EXPECT_FALSE(found.Copy) << bytes;
+        EXPECT_EQ(found.Note, "The unsaved changes kept in " + name + " are damaged and were ignored.");
+    }
+
+    store.Remove("/scen/Crete1941", "AxisShips.cfg");
+    store.Remove("/scen/Crete1941", "AxisShips.cfg");
+    EXPECT_FALSE(files.FileExists(name));
+    EXPECT_TRUE(store.Find("/scen/Crete1941", "AlliedShips.cfg").Copy);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-// One QApplication for the whole run of each Qt test program; settings go to a temporary folder
-// (never the user's own configuration) and are emptied before every test.
+// One QApplication for the whole run of each Qt test program; settings and data go to a temporary
+// folder (never the user's own configuration) and are emptied before every test.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -12,7 +14,10 @@
 namespace {
 
 class ClearSettingsBeforeEachTest : public ::testing::EmptyTestEventListener {
-  void OnTestStart(const ::testing::TestInfo&) override { editor::EditorSettings().clear(); }
+  void OnTestStart(const ::testing::TestInfo&) override {
+    editor::EditorSettings().clear();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+  }
 };
 
 class QtApplicationEnvironment : public ::testing::Environment {
@@ -21,6 +26,8 @@ class QtApplicationEnvironment : public ::testing::Environment {
     settingsDir_ = std::make_unique<QTemporaryDir>();
     const QString folder = settingsDir_->path();
     qputenv("XDG_CONFIG_HOME", folder.toUtf8());
+    // The user's data folder too (the unsaved lines kept for a restart after a crash).
+    qputenv("XDG_DATA_HOME", folder.toUtf8());
     for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
       for (const auto scope : {QSettings::UserScope, QSettings::SystemScope}) QSettings::setPath(format, scope, folder);
     if (QApplication::instance() == nullptr) {
