@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, when they are missing.
 # As root with apt it installs them; otherwise it prints the command and fails.
 set -euo pipefail
-packages=(cmake g++ make pkg-config qt6-base-dev libjpeg-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev help2man dpkg-dev file "$@")
+packages=(cmake g++ make pkg-config qt6-base-dev libjpeg-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev help2man dpkg-dev file "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

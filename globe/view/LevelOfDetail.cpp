@@ -1,10 +1,29 @@
 #include "globe/view/LevelOfDetail.h"
 
+#include <utility>
+
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GlobeObjectSource.h"
 #include "globe/view/ChainSimplify.h"
 
 namespace globe {
+
+namespace {
+
+// A simplified copy whose centre is the full object's, fetched when first asked for.
+class TLevelCopy final : public TGeoDataObject {
+ public:
+  explicit TLevelCopy(TFullCentre fullCentre) : TGeoDataObject(nullptr), FullCentre_(std::move(fullCentre)) {}
+  TGeoPoint GetCentroid() override {
+    if (!CentroidComputed()) Centroid_ = FullCentre_();
+    return Centroid_;
+  }
+
+ private:
+  TFullCentre FullCentre_;
+};
+
+}  // namespace
 
 int32_t LevelForScale(long double pixelsPerUnit) {
   if (!(pixelsPerUnit > 0)) return -1;
@@ -14,13 +33,14 @@ int32_t LevelForScale(long double pixelsPerUnit) {
   return level;
 }
 
-std::unique_ptr<TGeoDataObject> SimplifiedCopy(TGeoDataObject& object, int32_t tolerance) {
+std::unique_ptr<TGeoDataObject> SimplifiedCopy(TGeoDataObject& object, int32_t tolerance, TFullCentre fullCentre) {
   const TChainStore& chains = object.Chains();
   if (chains.PointCount() < kMinLevelPoints) return nullptr;
-  // The copy keeps the full object's bounds, and its centre when a title may be placed there
-  // (the centre of a large object takes a walk over every point).
-  object.GetBounds();
-  if (!object.Title().empty()) object.GetCentroid();
+  object.GetBounds();  // the copy keeps the full object's bounds
+  if (!fullCentre) {
+    const TGeoPoint centre = object.GetCentroid();
+    fullCentre = [centre] { return centre; };
+  }
   TChainStore simplified(chains.StoreHeight());
   int64_t left = 0;
   for (int32_t i = 0; i < chains.Count(); ++i) {
@@ -34,8 +54,8 @@ std::unique_ptr<TGeoDataObject> SimplifiedCopy(TGeoDataObject& object, int32_t t
     simplified.Add(std::move(copy));
   }
   if (left == 0) return nullptr;
-  // Made without a source: the copy never reports to one, and may outlive it.
-  auto copy = std::make_unique<TGeoDataObject>(nullptr);
+  // Made without a source: the copy never reports to one.
+  auto copy = std::make_unique<TLevelCopy>(std::move(fullCentre));
   copy->TGlobeObject::Assign(object);
   copy->ExcludeState(osFullObject | osSelected);
   copy->Chains() = std::move(simplified);
@@ -54,7 +74,12 @@ TGlobeObject* TLevelOfDetailCache::LevelObject(TGlobeObjectSource& source, int32
   if (!slot.Made) {
     auto* full = dynamic_cast<TGeoDataObject*>(source.Objects(index));
     slot.Made = true;
-    if (full != nullptr) slot.Copy = SimplifiedCopy(*full, LevelTolerance(level));
+    // The full object is built again for the centre only when a title or symbol asks for it.
+    const auto fullCentre = [&source, index] {
+      TGlobeObject* built = source.Objects(index);
+      return built != nullptr ? built->GetCentroid() : TGeoPoint();
+    };
+    if (full != nullptr) slot.Copy = SimplifiedCopy(*full, LevelTolerance(level), fullCentre);
     if (slot.Copy) ++CopiesMade_;
     // Building the full object may have changed the source's stamp (a reader that fills
     // records as it goes): the copies stay valid for this content.

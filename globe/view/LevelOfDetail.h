@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -40,9 +41,16 @@ constexpr int32_t LevelTolerance(int32_t level) { return kFinestLevelTolerance <
 // projection's ScaleFactor), or -1 when the full object is to be drawn.
 int32_t LevelForScale(long double pixelsPerUnit);
 
+// Where a copy gets the full object's centre when its own is first asked for.
+using TFullCentre = std::function<TGeoPoint()>;
+
 // A copy of `object` whose chains are simplified to `tolerance` (rings closed); its bounds,
-// title, presenter and state are the original's, and so is its centre when it has a title. Null when nothing would be left out.
-std::unique_ptr<TGeoDataObject> SimplifiedCopy(TGeoDataObject& object, int32_t tolerance);
+// title, presenter, state and centre are the original's. The centre of a large object takes a
+// walk over every point, and most copies are drawn without a title: given `fullCentre`, the copy
+// asks it for the centre when first asked itself; without, the centre is worked out now. Null
+// when nothing would be left out.
+std::unique_ptr<TGeoDataObject> SimplifiedCopy(TGeoDataObject& object, int32_t tolerance,
+                                               TFullCentre fullCentre = {});
 
 class TLevelOfDetailCache {
  public:

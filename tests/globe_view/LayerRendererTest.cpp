@@ -62,8 +62,9 @@ class LayerRendererTest : public corvalis::testing::RecordingMapFixture {
     return object;
   }
   // A coast of 6000 points round the middle, some 30 degrees across, wobbling finely.
-  TGeoDataObject* AddCoast(int32_t presenterID) {
-    auto* object = layer->ObjectSource()->NewObject<TGeoDataObject>();
+  template <class T = TGeoDataObject>
+  T* AddCoast(int32_t presenterID) {
+    auto* object = layer->ObjectSource()->NewObject<T>();
     TPointStore& ring = object->Chains().Chain(0);
     for (int32_t i = 0; i < 6000; ++i) {
       const long double a = 2 * std::numbers::pi_v<long double> * i / 6000;
@@ -457,6 +458,39 @@ TEST_F(LayerRendererTest, WholeGlobeDrawsALevelCopyMadeOnceAndRemadeAfterAnEdit)
   EXPECT_EQ(view.LevelsOfDetail().CopiesMade(), 2);
   ASSERT_EQ(moved.size(), 1u);
   EXPECT_NE(moved[0], coarse[0]);
+}
+
+// An object that counts the times its centre is asked for.
+class TCentreCountingObject : public TGeoDataObject {
+ public:
+  using TGeoDataObject::TGeoDataObject;
+  TGeoPoint GetCentroid() override {
+    ++Asked;
+    return TGeoDataObject::GetCentroid();
+  }
+  int Asked = 0;
+};
+
+TEST_F(LayerRendererTest, ALevelCopyTakesTheFullCentreOnlyWhenItsTitleIsDrawn) {
+  AddPresenter<TPolygonPresenter>(1)->SetTitleAlignment(taCenter);
+  auto* coast = AddCoast<TCentreCountingObject>(1);
+  coast->SetTitle("Coast");
+  layer->SetShowTitles(false);
+  PaintNow();
+  ASSERT_EQ(view.LevelsOfDetail().CopiesMade(), 1);
+  EXPECT_EQ(coast->Asked, 0);  // no title drawn: no walk for the centre
+  layer->SetShowTitles(true);
+  const auto coarse = OnlyCall(DrawOp::TextOut);
+  EXPECT_EQ(coast->Asked, 1);
+  OnlyCall(DrawOp::TextOut);
+  EXPECT_EQ(coast->Asked, 1);  // kept by the copy
+  TGlobeObject* copy = view.LevelsOfDetail().LevelObject(*layer->ObjectSource(), 0, LevelForScale(view.Projection().ScaleFactor()));
+  ASSERT_NE(copy, nullptr);
+  const TGeoPoint full = coast->TGeoDataObject::GetCentroid();
+  ASSERT_NE(static_cast<TGeoDataObject*>(copy)->Chains().Centroid(), full);  // the copy's own points would mislead
+  EXPECT_EQ(copy->GetCentroid(), full);
+  view.SetLevelsOfDetailEnabled(false);
+  EXPECT_EQ(OnlyCall(DrawOp::TextOut).Points, coarse.Points);
 }
 
 TEST_F(LayerRendererTest, CloseUpAndMercatorDrawTheFullObject) {

@@ -14,6 +14,7 @@
 #include "platform/qt/QtDrawingThread.h"
 #include "tools/common/PictureSize.h"
 #include "tools/common/ToolCommandLine.h"
+#include "tools/maprender/QuickPng.h"
 
 namespace maprender {
 
@@ -204,7 +205,10 @@ int RenderAndWrite(const TMapRenderOptions& options, std::ostream& err) {
     err << "maprender: no picture written: layer files are missing (--allow-missing draws without them)\n";
     return 1;
   }
-  if (!platform::WritePicture(result.Bitmap, options.OutputFile)) {
+  const bool written = platform::PictureFormatOf(options.OutputFile) == "png"
+                           ? WriteQuickPng(result.Bitmap, options.OutputFile)
+                           : platform::WritePicture(result.Bitmap, options.OutputFile);
+  if (!written) {
     err << "maprender: cannot write " << PrintableText(options.OutputFile) << "\n";
     return 1;
   }

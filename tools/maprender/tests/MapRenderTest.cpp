@@ -1,15 +1,18 @@
-// maprender's command line, its messages about environment and layer files, and the picture
-// format chosen by the output's extension.
+// maprender's command line, its messages about environment and layer files, the picture
+// format chosen by the output's extension, and its own PNG writer.
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QImageReader>
 #include <filesystem>
 #include <sstream>
 
 #include "platform/Version.h"
 #include "tests/globe_data/TempFile.h"
+#include "platform/qt/QtBitmapImage.h"
 #include "tools/maprender/MapRender.h"
+#include "tools/maprender/QuickPng.h"
 
 namespace maprender {
 namespace {
@@ -158,6 +161,20 @@ TEST(MapRenderFiles, TheExtensionChoosesTheFormat) {
   EXPECT_EQ(err.str().rfind("maprender: " + options.OutputFile + ": unknown picture format; the extension must be one of ", 0), 0u)
       << err.str();
   EXPECT_FALSE(fs::exists(options.OutputFile));
+}
+
+// The quick writer keeps every pixel, colours in their order, in rows of any padding.
+TEST(MapRenderFiles, AQuickPngHoldsTheBitmapsPixels) {
+  TempDir dir;
+  platform::Bitmap24 bitmap(7, 3, platform::clWhite);  // 21 bytes a row, padded to 24
+  for (int x = 0; x < 7; ++x) bitmap.SetPixel(x, x % 3, platform::MakeColor(10 * x, 200 - x, 255 - 30 * x));
+  ASSERT_TRUE(WriteQuickPng(bitmap, dir.File("quick.png")));
+  const platform::Bitmap24 read = platform::BitmapFromImage(QImage(QString::fromStdString(dir.File("quick.png"))));
+  ASSERT_EQ(std::pair(read.Width(), read.Height()), std::pair(7, 3));
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 7; ++x) EXPECT_EQ(read.Pixel(x, y), bitmap.Pixel(x, y)) << x << ", " << y;
+  EXPECT_FALSE(WriteQuickPng(bitmap, dir.File("no-such-folder/quick.png")));
+  EXPECT_FALSE(WriteQuickPng(platform::Bitmap24(), dir.File("empty.png")));
 }
 
 }  // namespace
