@@ -72,8 +72,8 @@ QString TfrmEditMain::RouteTooltipAt(int x, int y)
     const auto from = shownCase_->MarkRow(tip.Leg.FromRef);
     tip.FromLineText = from ? caseLines_->Line(*from) : "the start";
   }
-  tip.Speed = edit_.CurrentForce->CurrentSpeed;
-  tip.Arrival = scenario::LegArrivalHours(legs, index, edit_.Cases.CaseDelay[static_cast<std::size_t>(edit_.CurrentCase - 1)], tip.Speed);
+  tip.Speed = shownCase_->Force()->CurrentSpeed;
+  tip.Arrival = scenario::LegArrivalHours(legs, index, edit_.Cases.CaseDelay[static_cast<std::size_t>(shownCase_->CaseNumber() - 1)], tip.Speed);
   tip.StartTime = Scenario().StartTime;
   tip.OneHour = OneHour;
   if (tip.Arrival)

@@ -1,6 +1,5 @@
 #include "editor/SideSaver.h"
 
-#include "editor/EditState.h"
 #include "editor/EditorDocument.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
@@ -12,8 +11,8 @@
 namespace editor {
 
 TSideSaver::TSideSaver(std::unique_ptr<TEditorDocument>& document, std::unique_ptr<platform::FileSystem>& files,
-                       platform::UserDialogs& dialogs, const TEditState& state)
-    : document_(document), files_(files), dialogs_(dialogs), edit_(state)
+                       platform::UserDialogs& dialogs)
+    : document_(document), files_(files), dialogs_(dialogs)
 {
 }
 
@@ -41,8 +40,9 @@ bool TSideSaver::SaveSide(int side)
 
 bool TSideSaver::SaveSideLines()
 {
-  if (edit_.CurrentForce == nullptr) return true;
-  if (!SaveSide(edit_.CurrentForce->Side == 0 ? 0 : 1)) return false;
+  const scenario::TForce* force = document_->Document().CurrentForce();
+  if (force == nullptr) return true;
+  if (!SaveSide(force->Side == 0 ? 0 : 1)) return false;
   document_->State().Modified = false;
   return true;
 }
@@ -55,7 +55,8 @@ bool TSideSaver::CloseQuery()
     switch (dialogs_.Confirm("Save changes to " + name + "?", platform::DialogButtons::YesNoCancel)) {
     case platform::DialogAnswer::Yes:
       if (!SaveSide(side)) return false;
-      if (edit_.CurrentForce != nullptr && (edit_.CurrentForce->Side == 0 ? 0 : 1) == side)
+      if (const scenario::TForce* force = document_->Document().CurrentForce();
+          force != nullptr && (force->Side == 0 ? 0 : 1) == side)
         document_->State().Modified = false;
       break;
     case platform::DialogAnswer::No:
