@@ -1,11 +1,10 @@
 // The editor's document without a window: each side is modified by its own steps on the one
-// undo stack since its save, and each step tells the place to show when made and taken back.
+// undo stack since its save.
 #include <gtest/gtest.h>
 
 #include <QUndoStack>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "editor/EditorDocument.h"
 #include "scenario/ScenarioState.h"
@@ -21,13 +20,11 @@ class EditorDocumentTest : public ::testing::Test {
     state->SideLines = {platform::TextLines{"axis"}, platform::TextLines{"allied"}};
     document.Replace(std::move(state));
   }
-  // One step giving the side's only line the text; the step's places carry the side's number
-  // as their case.
+  // One step giving the side's only line the text.
   bool Step(int side, const std::string& text)
   {
     const platform::TextLines& lines = document.Document().SideLines(side);
-    return document.Push(scenario::TSideSplice{side, scenario::DiffLines(lines, {text})}, {nullptr, side + 1, 0},
-                         {nullptr, side + 1, 1}, "step");
+    return document.Push(scenario::TSideSplice{side, scenario::DiffLines(lines, {text})}, {}, {}, "step");
   }
   bool Modified(int side) const { return document.SideModified(side); }
 
@@ -56,26 +53,6 @@ TEST_F(EditorDocumentTest, EachSideIsModifiedByItsOwnStepsSinceItsSave)
   document.UndoStack().undo();
   EXPECT_TRUE(Modified(1));
   EXPECT_EQ(document.Document().SideLines(1), platform::TextLines{"allied"});
-}
-
-TEST_F(EditorDocumentTest, AStepShowsItsPlaceAfterWhenMadeAndBeforeWhenTakenBack)
-{
-  std::vector<std::pair<int, int>> shown;  // side of the change, row of the place
-  QObject::connect(&document, &TEditorDocument::Changed,
-                   [&shown](const scenario::TDocumentChange& change, const TEditPlace& place) {
-                     shown.emplace_back(change.Side, place.Row);
-                   });
-  ASSERT_TRUE(Step(1, "allied 1"));
-  document.UndoStack().undo();
-  document.UndoStack().redo();
-  EXPECT_EQ(shown, (std::vector<std::pair<int, int>>{{1, 1}, {1, 0}, {1, 1}}));
-  // Lines changed behind the stack's back: the step is refused and nothing changes.
-  QString refused;
-  QObject::connect(&document, &TEditorDocument::Refused, [&refused](const QString& reason) { refused = reason; });
-  document.Document().State().SideLines[1] = {"changed"};
-  document.UndoStack().undo();
-  EXPECT_FALSE(refused.isEmpty());
-  EXPECT_EQ(document.Document().SideLines(1), platform::TextLines{"changed"});
 }
 
 }  // namespace
