@@ -433,17 +433,21 @@ class MapToolsTest : public ::testing::Test {
     void Reparse() override
     {
       cases = scenario::TForceCases();
-      if (!lines.empty())
-        scenario::PutParsedCase(
-            scenario::ParseCaseLines(lines, 1, lines.size(), {}, scenario::TCaseReading::StopAtFault), 1, cases);
+      scenario::PutParsedCase(scenario::ParseCaseLines(lines, 1, lines.size(), {}, scenario::TCaseReading::StopAtFault),
+                              1, cases);
     }
-    bool ReplaceLine(int row, const std::string& text, const QString& step) override { return Edit(row, text, step, 0); }
-    bool InsertLine(int row, const std::string& text, const QString& step) override { return Edit(row, text, step, 1); }
-    bool Edit(int row, const std::string& text, const QString& step, int inserted)
+    bool ReplaceLine(int row, const std::string& text, const QString& step) override
     {
-      if (row < 1 || row >= static_cast<int>(lines.size()) + inserted) return false;
-      if (inserted == 1) lines.insert(lines.begin() + row, text);
-      else lines[static_cast<std::size_t>(row)] = text;
+      lines.at(static_cast<std::size_t>(row)) = text;
+      return Took(step);
+    }
+    bool InsertLine(int row, const std::string& text, const QString& step) override
+    {
+      lines.insert(lines.begin() + row, text);
+      return Took(step);
+    }
+    bool Took(const QString& step)
+    {
       steps.push_back(step.toStdString());
       Reparse();
       return true;
