@@ -86,17 +86,17 @@ void TCaseEditor::UpdateCommands()
   state.ForceSelected = SelectedRowForce() != nullptr;
   state.LineSelected = SelectedLine() >= 0;
   state.CaseListEmpty = caseLines_->rowCount() == 0;
-  state.SideModified = edit_.CurrentForce != nullptr && window_.Saving().SideLinesChanged(SideOf(*edit_.CurrentForce));
+  state.SideModified = CurrentForce() != nullptr && window_.Saving().SideLinesChanged(SideOf(*CurrentForce()));
   window_.Actions().UpdateEnabled(state);
-  dkTimeline->Follow(edit_.CurrentForce, edit_.CurrentCase);
+  dkTimeline->Follow(CurrentForce(), CurrentCase());
 }
 
 void TCaseEditor::MarkCaseTabs()
 {
   std::array<bool, kCaseCount> exists{};
-  if (edit_.CurrentForce != nullptr) {
-    const platform::TextLines& lines = SideLinesOf(*edit_.CurrentForce);
-    if (const auto nameLine = scenario::FindForceNameLine(lines, edit_.CurrentForce->Title()))
+  if (CurrentForce() != nullptr) {
+    const platform::TextLines& lines = SideLinesOf(*CurrentForce());
+    if (const auto nameLine = scenario::FindForceNameLine(lines, CurrentForce()->Title()))
       for (int n = 1; n <= kCaseCount; ++n) exists[n - 1] = scenario::LocateCase(lines, *nameLine, n).has_value();
   }
   static const QIcon dot = [] {
@@ -115,6 +115,10 @@ void TCaseEditor::MarkCaseTabs()
                                                     : QString("Case %1: not in this force's mission").arg(n));
   }
 }
+
+scenario::TForce* TCaseEditor::CurrentForce() const { return document_->Document().CurrentForce(); }
+
+int TCaseEditor::CurrentCase() const { return document_->Document().CurrentCase(); }
 
 scenario::TForce* TCaseEditor::SelectedRowForce() const
 {
@@ -135,7 +139,7 @@ platform::TextLines& TCaseEditor::SideLinesOf(const scenario::TForce& force)
   return window_.Scenario().SideLines[force.Side == 0 ? 0 : 1];
 }
 
-void TCaseEditor::ShowCurrentForceRow() { SelectForceRow(forcesModel_->RowOf(edit_.CurrentForce), true); }
+void TCaseEditor::ShowCurrentForceRow() { SelectForceRow(forcesModel_->RowOf(CurrentForce()), true); }
 
 // ---- The case list's lines ------------------------------------------------------------------
 
@@ -178,8 +182,8 @@ void TCaseEditor::lvForcesSelectItem()
   if (force == nullptr) return;
   scenario::TScenarioState& state = window_.Scenario();
   // The force shown again (after Edit force) keeps its edits without a question.
-  if (state.Modified && edit_.CurrentForce != nullptr && force != edit_.CurrentForce) {
-    const std::string fileName = scenario::SideFileName(state.IsCampaign, SideOf(*edit_.CurrentForce));
+  if (state.Modified && CurrentForce() != nullptr && force != CurrentForce()) {
+    const std::string fileName = scenario::SideFileName(state.IsCampaign, SideOf(*CurrentForce()));
     const platform::DialogAnswer answer =
         dialogs_->Confirm("Save changes to " + fileName + "?", platform::DialogButtons::YesNoCancel);
     if (answer == platform::DialogAnswer::Cancel ||
@@ -208,24 +212,16 @@ void TCaseEditor::lvForcesSelectItem()
 
 void TCaseEditor::ParseForceCases(scenario::TForce& force)
 {
-  for (int n = 1; n <= kCaseCount; ++n) {
-    edit_.Cases.ResetCase(n);
-    // A new force starts without the previous force's starts and delays, so that a case without
-    // a start or delay line is not drawn from another force's values.
-    edit_.Cases.CaseStart[n - 1] = {};
-    edit_.Cases.CaseDelay[n - 1] = 0;
-  }
-  edit_.CurrentForce = &force;
+  scenario::TScenarioDocument& document = document_->Document();
+  document.SetCurrent(&force, CurrentCase());
+  edit_.Cases = document.CasesOf(force);
   const platform::TextLines& lines = SideLinesOf(force);
-  if (const auto nameLine = scenario::FindForceNameLine(lines, force.Title())) {
-    for (int n = 1; n <= kCaseCount; ++n) {
-      const auto found = scenario::LocateCase(lines, *nameLine, n);
-      if (!found) continue;
-      // The load said the faults that do not end a case (an unknown location) already.
-      for (const scenario::TCaseMessage& message :
-           scenario::ReadCase(lines, found->First, found->End, n, edit_.Cases, window_.Scenario().BaseList))
-        if (message.EndsCase) SayCaseMessage(SideOf(force), message.Line, message.Text);
-    }
+  for (int n = 1; n <= kCaseCount; ++n) {
+    const scenario::TParsedCase* parsed = document.Case(force, n);
+    if (parsed == nullptr || parsed->Lines.empty()) continue;
+    // The load said the faults that do not end a case (an unknown location) already.
+    for (const scenario::TCaseMessage& message : scenario::CaseReadingMessages(lines, *parsed, n))
+      if (message.EndsCase) SayCaseMessage(SideOf(force), message.Line, message.Text);
   }
 }
 
@@ -245,7 +241,7 @@ void TCaseEditor::SayCaseMessage(int side, std::size_t line, const std::string& 
 
 void TCaseEditor::tcCasesChange()
 {
-  edit_.CurrentCase = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
+  document_->Document().SetCurrent(CurrentForce(), tcCasesTabs->currentIndex() + 1);
   // The routes are drawn again with the new current case thick, whatever the case list finds.
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
   FillCaseList();
@@ -253,13 +249,13 @@ void TCaseEditor::tcCasesChange()
 
 void TCaseEditor::FillCaseList()
 {
-  if (SelectedRowForce() == nullptr || edit_.CurrentForce == nullptr) return;
+  if (SelectedRowForce() == nullptr || CurrentForce() == nullptr) return;
   edit_.CaseFirstLine = 0;
   edit_.CaseLastLine = 0;
   caseListShowsBlock_ = false;
   caseLines_->Clear();
   const scenario::TCaseBlock block =
-      scenario::FindCaseBlock(SideLinesOf(*edit_.CurrentForce), edit_.CurrentForce->Title(), edit_.CurrentCase);
+      scenario::FindCaseBlock(SideLinesOf(*CurrentForce()), CurrentForce()->Title(), CurrentCase());
   if (block.MissingEnd) {
     dialogs_->ShowMessage(scenario::kMissingEndMissionMessage);
     return;
@@ -267,7 +263,7 @@ void TCaseEditor::FillCaseList()
   edit_.CaseFirstLine = static_cast<int>(block.FirstLine);
   edit_.CaseLastLine = static_cast<int>(block.LastLine);
   caseListShowsBlock_ = !block.Lines.empty();
-  if (caseListShowsBlock_) caseLines_->Show(SideLinesOf(*edit_.CurrentForce), block.FirstLine, block.Lines.size());
+  if (caseListShowsBlock_) caseLines_->Show(SideLinesOf(*CurrentForce()), block.FirstLine, block.Lines.size());
   MarkCaseTabs();
   UpdateCommands();
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
@@ -277,9 +273,15 @@ void TCaseEditor::ReparseCurrentCase()
 {
   const int n = std::clamp(tcCasesTabs->currentIndex() + 1, 1, kCaseCount);
   edit_.Cases.ResetCase(n);
-  const platform::TextLines lines = caseLines_->Lines();
-  if (lines.empty()) return;
-  scenario::ParseCase(lines, 1, scenario::CaseLinesEnd(lines, 1), n, edit_.Cases, window_.Scenario().BaseList, *dialogs_);
+  scenario::TForce* force = CurrentForce();
+  if (force == nullptr || caseLines_->rowCount() == 0) return;
+  const scenario::TParsedCase* parsed = document_->Document().Case(*force, n);
+  if (parsed == nullptr) return;
+  scenario::PutParsedCase(*parsed, n, edit_.Cases);
+  // Line numbers as the case list counts them, the "CASE" line 0.
+  for (const scenario::TCaseMessage& message :
+       scenario::CaseReadingMessages(SideLinesOf(*force), *parsed, n, static_cast<std::size_t>(edit_.CaseFirstLine)))
+    dialogs_->ShowMessage(message.Text);
 }
 
 void TCaseEditor::lbPointsClick()
@@ -306,11 +308,11 @@ void TCaseEditor::lbPointsClick()
 void TCaseEditor::Edit1Click()
 {
   const int row = SelectedLine();
-  if (row < 0 || edit_.CurrentForce == nullptr) return;
+  if (row < 0 || CurrentForce() == nullptr) return;
   // The text is read with the case-line rules before it is stored, in the side file's own
   // encoding; a refused one stays in the box with the reason.
-  const int caseNumber = edit_.CurrentCase;
-  const scenario::TLineEncoding encoding = scenario::LinesEncoding(SideLinesOf(*edit_.CurrentForce));
+  const int caseNumber = CurrentCase();
+  const scenario::TLineEncoding encoding = scenario::LinesEncoding(SideLinesOf(*CurrentForce()));
   const std::string line = caseLines_->Line(row);
   const std::string typed = dialogs_->CheckedInputBox(
       "Edit line", "Edit case line", line, [this, caseNumber, encoding](const std::string& text) {
@@ -327,7 +329,7 @@ void TCaseEditor::Edit1Click()
 void TCaseEditor::Insert1Click()
 {
   const int row = SelectedLine();
-  if (row < 0 || edit_.CurrentForce == nullptr) return;
+  if (row < 0 || CurrentForce() == nullptr) return;
   // A copy of the line goes above it.
   const TEditPlace place = CurrentPlace();
   document_->Push(document_->Document().InsertLine(*place.Force, place.Case, static_cast<std::size_t>(row),
@@ -339,7 +341,7 @@ void TCaseEditor::Insert1Click()
 void TCaseEditor::Delete1Click()
 {
   const int row = SelectedLine();
-  if (row < 0 || edit_.CurrentForce == nullptr) return;
+  if (row < 0 || CurrentForce() == nullptr) return;
   if (dialogs_->Confirm("Delete point " + caseLines_->Line(row) + "?", platform::DialogButtons::OkCancel) !=
       platform::DialogAnswer::Ok) {
     return;
@@ -353,9 +355,9 @@ void TCaseEditor::Delete1Click()
 
 void TCaseEditor::Addcase1Click()
 {
-  if (edit_.CurrentForce == nullptr || edit_.CaseFirstLine != edit_.CaseLastLine || edit_.CaseFirstLine <= 0 || caseListShowsBlock_) return;
+  if (CurrentForce() == nullptr || edit_.CaseFirstLine != edit_.CaseLastLine || edit_.CaseFirstLine <= 0 || caseListShowsBlock_) return;
   window_.Scenario().Modified = true;
-  scenario::TForce& force = *edit_.CurrentForce;
+  scenario::TForce& force = *CurrentForce();
   std::optional<scenario::TSideSplice> splice;
   try {
     splice = document_->Document().AddCase(force, *dialogs_);
@@ -366,7 +368,7 @@ void TCaseEditor::Addcase1Click()
   if (!splice) return;
   // The new case's tab is shown; cases beyond the last tab stay in the file but cannot be shown.
   const int added = scenario::AddedCaseNumber(splice->Splice);
-  const TEditPlace after{&force, added >= 1 && added <= kCaseCount ? added : edit_.CurrentCase, -1};
+  const TEditPlace after{&force, added >= 1 && added <= kCaseCount ? added : CurrentCase(), -1};
   document_->Push(std::move(splice), CurrentPlace(), after,
                   QString("Add case %1 to %2").arg(after.Case).arg(platform::ToQString(force.Title())));
   window_.Scenario().Modified = true;

@@ -71,6 +71,9 @@ class TCaseEditor : public QObject {
   void UpdateCommands();
 
   // ---- Forces list and case tabs -------------------------------------------------------------
+  // The document's current force (null before the first force selection) and case tab (1..6).
+  scenario::TForce* CurrentForce() const;
+  int CurrentCase() const;
   // The forces list from the scenario's rows.
   void FillForcesList();
   // The force of the selected row of the forces list, or null.
@@ -94,7 +97,8 @@ class TCaseEditor : public QObject {
   int SelectedLine() const;
   // Selects a row of the case list (its selection then shows the line's point).
   void SelectLine(int row);
-  // Parses the shown case again from the case list.
+  // The shown case's route as the document parsed it again (after a mark drag), its reading's
+  // messages said as at the first parse of the case list's lines.
   void ReparseCurrentCase();
 
   // ---- Steps -----------------------------------------------------------------------------------
@@ -124,7 +128,8 @@ class TCaseEditor : public QObject {
   platform::TextLines& SideLinesOf(const scenario::TForce& force);
   // Selects the current force's row again without running the selection.
   void ShowCurrentForceRow();
-  // Parses all cases of the force from its side lines (the selection's steps 2 to 4).
+  // The force made the current one, its routes the document's parse of its side lines, and
+  // the faults that end a case said (the selection's steps 2 to 4).
   void ParseForceCases(scenario::TForce& force);
   // Says a message of reading a case of the side once per load: a record of its line in the
   // Problems panel, and a message box unless the load's messages go to the panel only.

@@ -26,7 +26,7 @@ int SideOf(const scenario::TForce& force) { return force.Side == 0 ? 0 : 1; }
 
 TEditPlace TCaseEditor::CurrentPlace() const
 {
-  return {edit_.CurrentForce, edit_.CurrentCase, SelectedLine()};
+  return {CurrentForce(), CurrentCase(), SelectedLine()};
 }
 
 void TCaseEditor::FollowDocument()
@@ -49,7 +49,7 @@ void TCaseEditor::DocumentChanged(const scenario::TDocumentChange& change, const
   }
   window_.ShowProblems();
   // The marks of the selected force follow its findings.
-  if (edit_.CurrentForce != nullptr && std::ranges::find(change.Forces, edit_.CurrentForce) != change.Forces.end())
+  if (CurrentForce() != nullptr && std::ranges::find(change.Forces, CurrentForce()) != change.Forces.end())
     globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
   // The dry run sails the changed lines.
   dkTimeline->Invalidate();
@@ -60,11 +60,11 @@ void TCaseEditor::ShowEditPlace(const TEditPlace& place)
 {
   edit_.SelectedPoint.LatY = 0;
   if (place.Force == nullptr) {
-    window_.Scenario().Modified = edit_.CurrentForce != nullptr && window_.Saving().SideLinesChanged(SideOf(*edit_.CurrentForce));
+    window_.Scenario().Modified = CurrentForce() != nullptr && window_.Saving().SideLinesChanged(SideOf(*CurrentForce()));
     globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
     return;
   }
-  edit_.CurrentForce = place.Force;
+  document_->Document().SetCurrent(place.Force, CurrentCase());
   const auto& rows = window_.Scenario().ForcesList.Rows;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (rows[i].Force == place.Force) window_.Scenario().ForcesList.Selected = static_cast<std::int32_t>(i);
@@ -75,7 +75,7 @@ void TCaseEditor::ShowEditPlace(const TEditPlace& place)
     const QSignalBlocker blocker(tcCasesTabs);
     tcCasesTabs->setCurrentIndex(place.Case - 1);
   }
-  edit_.CurrentCase = place.Case;
+  document_->Document().SetCurrent(place.Force, place.Case);
   FillCaseList();
   // The selection runs lbPointsClick, which circles a waypoint line's point.
   if (place.Row >= 0 && place.Row < caseLines_->rowCount()) SelectLine(place.Row);
@@ -108,9 +108,9 @@ bool TCaseEditor::InsertCaseLine(scenario::TForce& force, int caseNumber, int ro
 
 void TCaseEditor::DiscardSideChanges()
 {
-  if (edit_.CurrentForce == nullptr) return;
+  if (CurrentForce() == nullptr) return;
   const scenario::TScenarioDocument& document = document_->Document();
-  const int side = SideOf(*edit_.CurrentForce);
+  const int side = SideOf(*CurrentForce());
   document_->Push(document.DiscardSideChanges(side), CurrentPlace(), {},
                   "Discard changes to " + platform::ToQString(document.SideFileName(side)));
   // The side's lines are the saved ones again: it is clean here.

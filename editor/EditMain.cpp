@@ -199,7 +199,7 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   } catch (const platform::EFileError&) {
     // Started in a folder that went away: relative names cannot be found from it.
   }
-  saver_ = std::make_unique<TSideSaver>(document_, files_, *dialogs_, edit_);
+  saver_ = std::make_unique<TSideSaver>(document_, files_, *dialogs_);
   saver_->SaveReadOnlySide = [this](const std::string& file) { return saveAs_->OfferSaveAs(file); };
   recovery_ = new TRecoveryKeeper(document_, files_, *dialogs_, regional_, this);
   caseEditor_ = new TCaseEditor(*this, {lvForces, tcCasesTabs, lbPoints, puCaseList, forcesModel_, caseLines_, dkTimeline},
@@ -364,8 +364,9 @@ void TfrmEditMain::CreateMenus()
     OpenDirectory(dir);
   });
   connect(commands[TCommand::ViewShipFile], &QAction::triggered, this, [this] {
-    if (edit_.CurrentForce == nullptr || edit_.CurrentForce->Side < 0 || edit_.CurrentForce->Side > 1) return;
-    const int side = edit_.CurrentForce->Side;
+    const scenario::TForce* force = document_->Document().CurrentForce();
+    if (force == nullptr || force->Side < 0 || force->Side > 1) return;
+    const int side = force->Side;
     frmShowFile->ShowLines(side, Scenario().SideLines[static_cast<std::size_t>(side)]);
     frmShowFile->exec();
   });

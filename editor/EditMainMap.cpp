@@ -32,9 +32,12 @@ constexpr int kHoverMilliseconds = 500;
 // The map tools' view of the window's shown case.
 class TWindowShownCase : public TShownCase {
  public:
-  TWindowShownCase(TfrmEditMain& window, TEditState& state) : window_(window), state_(state) {}
-  scenario::TForce* Force() const override { return state_.CurrentForce; }
-  int CaseNumber() const override { return state_.CurrentCase; }
+  TWindowShownCase(TfrmEditMain& window, TEditState& state, const std::unique_ptr<TEditorDocument>& document)
+      : window_(window), state_(state), document_(document)
+  {
+  }
+  scenario::TForce* Force() const override { return document_->Document().CurrentForce(); }
+  int CaseNumber() const override { return document_->Document().CurrentCase(); }
   scenario::TForceCases& Cases() override { return state_.Cases; }
   platform::TextLines Lines() const override { return window_.CaseLines().Lines(); }
   void Reparse() override { window_.CaseEditor().ReparseCurrentCase(); }
@@ -47,25 +50,25 @@ class TWindowShownCase : public TShownCase {
   }
   bool ReplaceLine(int row, const std::string& text, const QString& stepName) override
   {
-    return state_.CurrentForce != nullptr &&
-           window_.CaseEditor().ReplaceCaseLine(*state_.CurrentForce, state_.CurrentCase, row, text, stepName);
+    return Force() != nullptr && window_.CaseEditor().ReplaceCaseLine(*Force(), CaseNumber(), row, text, stepName);
   }
   bool InsertLine(int row, const std::string& text, const QString& stepName) override
   {
-    return state_.CurrentForce != nullptr &&
-           window_.CaseEditor().InsertCaseLine(*state_.CurrentForce, state_.CurrentCase, row, text, stepName);
+    return Force() != nullptr && window_.CaseEditor().InsertCaseLine(*Force(), CaseNumber(), row, text, stepName);
   }
 
  private:
   TfrmEditMain& window_;
   TEditState& state_;
+  // The window's document, replaced at each load.
+  const std::unique_ptr<TEditorDocument>& document_;
 };
 
 }  // namespace
 
 void TfrmEditMain::ConnectMapEvents()
 {
-  shownCase_ = std::make_unique<TWindowShownCase>(*this, edit_);
+  shownCase_ = std::make_unique<TWindowShownCase>(*this, edit_, document_);
   tools_ = std::make_unique<TMapTools>(*shownCase_, *StatusPanels[1], *StatusPanels[2], *Memo1, regional_);
   tools_->OnClick = [this](int x, int y) { ClickMapObject(x, y); };
   hoverTimer_ = new QTimer(this);
@@ -106,13 +109,13 @@ void TfrmEditMain::GlobeRender(globe::TVoduz4& view)
 {
   scenario::DrawBasesOnView(Scenario().BaseList, view);
   scenario::TRouteDrawing routes(view, edit_.Cases);
-  routes.CurrentCase = edit_.CurrentCase;
+  routes.CurrentCase = shownCase_->CaseNumber();
   routes.SelectedPoint = edit_.SelectedPoint;
-  routes.CurrentSpeed = edit_.CurrentForce != nullptr ? edit_.CurrentForce->CurrentSpeed : 0;
+  routes.CurrentSpeed = shownCase_->Force() != nullptr ? shownCase_->Force()->CurrentSpeed : 0;
   routes.StartTime = Scenario().StartTime;
   routes.OneHour = OneHour;
   routes.DrawRoutes();
-  scenario::DrawFindingMarks(view, document_->Document().Findings(), edit_.CurrentForce);
+  scenario::DrawFindingMarks(view, document_->Document().Findings(), shownCase_->Force());
   if (dkTimeline->isVisible()) scenario::DrawTimelineMarks(view, dkTimeline->Frame());
 }
 
@@ -121,7 +124,7 @@ void TfrmEditMain::CreateTimelineDock()
   dkTimeline = new TdkTimeline(this);
   dkTimeline->ConnectAction(Actions()[TCommand::Timeline]);
   dkTimeline->SetSource([this] {
-    return TTimelineSource{&Scenario(), globeMap_.get(), edit_.CurrentForce, edit_.CurrentCase};
+    return TTimelineSource{&Scenario(), globeMap_.get(), shownCase_->Force(), shownCase_->CaseNumber()};
   });
   connect(dkTimeline, &TdkTimeline::FrameChanged, this, [this] { GlobeMap().RedrawGlobe(); });
   connect(dkTimeline, &QDockWidget::visibilityChanged, this,

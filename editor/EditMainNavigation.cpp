@@ -64,7 +64,7 @@ void TfrmEditMain::CreateViewMenu()
       case ViewKey::Plus: Actions()[TCommand::ZoomIn]->trigger(); return true;
       case ViewKey::Minus: Actions()[TCommand::ZoomOut]->trigger(); return true;
       case ViewKey::Home: Actions()[TCommand::ZoomToScenario]->trigger(); return true;
-      case ViewKey::F: ZoomToForce(GlobeMap(), edit_.CurrentForce, edit_.Cases); return true;
+      case ViewKey::F: ZoomToForce(GlobeMap(), document_->Document().CurrentForce(), edit_.Cases); return true;
       default: return PanByArrowKey(GlobeMap(), key);
     }
   };

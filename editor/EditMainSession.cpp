@@ -231,8 +231,7 @@ void TfrmEditMain::InstallScenario(std::unique_ptr<globe::TVoduz4> map,
 void TfrmEditMain::ResetEditState()
 {
   tools_->Reset();
-  edit_.CurrentForce = nullptr;
-  edit_.CurrentCase = 1;
+  document_->Document().SetCurrent(nullptr, 1);
   for (int n = 1; n <= kCaseCount; ++n) edit_.Cases.ResetCase(n);
   edit_.Cases.CaseStart = {};
   edit_.Cases.CaseDelay = {};
@@ -285,7 +284,7 @@ void TfrmEditMain::ShowProblem(const scenario::TDiagnostic& problem)
           scenario::FindLineOwner(lines, Scenario().ForceList, side, static_cast<std::size_t>(problem.Line - 1));
       if (owner.Force != nullptr && owner.Case > 0) {
         caseEditor_->SelectForceRow(forcesModel_->RowOf(owner.Force), false);
-        if (edit_.CurrentForce != owner.Force) return;  // the force change did not happen
+        if (document_->Document().CurrentForce() != owner.Force) return;  // the force change did not happen
         tcCasesTabs->setCurrentIndex(owner.Case - 1);
         if (owner.Row < caseLines_->rowCount()) caseEditor_->SelectLine(owner.Row);
         lbPoints->setFocus();

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "editor/EditState.h"
 #include "editor/EditorDocument.h"
 #include "editor/EditorSettings.h"
 #include "platform/FileError.h"
@@ -16,8 +15,8 @@
 namespace editor {
 
 TSideSaver::TSideSaver(std::unique_ptr<TEditorDocument>& document, std::unique_ptr<platform::FileSystem>& files,
-                       platform::UserDialogs& dialogs, const TEditState& state)
-    : document_(document), files_(files), dialogs_(dialogs), edit_(state)
+                       platform::UserDialogs& dialogs)
+    : document_(document), files_(files), dialogs_(dialogs)
 {
 }
 
@@ -59,8 +58,9 @@ bool TSideSaver::SaveSide(int side)
 
 bool TSideSaver::SaveSideLines()
 {
-  if (edit_.CurrentForce == nullptr) return true;
-  const int side = edit_.CurrentForce->Side == 0 ? 0 : 1;
+  const scenario::TForce* force = document_->Document().CurrentForce();
+  if (force == nullptr) return true;
+  const int side = force->Side == 0 ? 0 : 1;
   const std::string file = document_->State().ScenarioDir + scenario::SideFileName(document_->State().IsCampaign, side);
   if (SaveReadOnlySide && files_->FileExists(file) && !files_->CanWrite(file)) return SaveReadOnlySide(file);
   if (!SaveSide(side)) return false;
@@ -76,7 +76,8 @@ bool TSideSaver::CloseQuery()
     switch (dialogs_.Confirm("Save changes to " + name + "?", platform::DialogButtons::YesNoCancel)) {
     case platform::DialogAnswer::Yes:
       if (!SaveSide(side)) return false;
-      if (edit_.CurrentForce != nullptr && (edit_.CurrentForce->Side == 0 ? 0 : 1) == side)
+      if (const scenario::TForce* force = document_->Document().CurrentForce();
+          force != nullptr && (force->Side == 0 ? 0 : 1) == side)
         document_->State().Modified = false;
       break;
     case platform::DialogAnswer::No:

@@ -13,13 +13,12 @@ class UserDialogs;
 namespace editor {
 
 class TEditorDocument;
-struct TEditState;
 
 class TSideSaver {
  public:
   // The document and the file system are the window's, replaced at a load or by a test.
   TSideSaver(std::unique_ptr<TEditorDocument>& document, std::unique_ptr<platform::FileSystem>& files,
-             platform::UserDialogs& dialogs, const TEditState& state);
+             platform::UserDialogs& dialogs);
 
   // Writes the current force's side lines to its side's file (nothing before a force is
   // selected). A failure is shown and leaves Modified and the lines as they were: false. So does
@@ -50,7 +49,6 @@ class TSideSaver {
   std::unique_ptr<TEditorDocument>& document_;
   std::unique_ptr<platform::FileSystem>& files_;
   platform::UserDialogs& dialogs_;
-  const TEditState& edit_;
 };
 
 }  // namespace editor

@@ -23,21 +23,32 @@ std::optional<std::size_t> RouteMarkLine(const platform::TextLines& lines, std::
     return std::nullopt;
 }
 
-std::vector<TCaseMessage> CaseReadingMessages(const platform::TextLines& lines, const TParsedCase& parsed, int n) {
+std::vector<TCaseMessage> CaseReadingMessages(const platform::TextLines& lines, const TParsedCase& parsed, int n,
+                                              std::size_t countFrom) {
     const std::string caseText = std::to_string(n);
     std::vector<TCaseMessage> messages;
     for (const TParsedCase::TSkipped& skipped : parsed.Faults()) {
         const TCaseLineRead& read = parsed.Lines[skipped.Line - parsed.Lines.front().Line];
         const std::string text = CaseFaultMessage(read, skipped.Fault, "case " + caseText, "Case " + caseText);
+        const std::size_t line = skipped.Line - countFrom;
         if (!skipped.Fault.EndsCase) {
-            messages.push_back({skipped.Line, text});
+            messages.push_back({line, text});
             continue;
         }
-        messages.push_back({skipped.Line, "Error reading case!\rLine no: " + std::to_string(skipped.Line) + "\r" +
+        messages.push_back({line, "Error reading case!\rLine no: " + std::to_string(line) + "\r" +
                            "Line: " + lines[skipped.Line] + "\r" + "Case: " + caseText + "\r\r" + text, true});
         break;
     }
     return messages;
+}
+
+void PutParsedCase(const TParsedCase& parsed, int n, TForceCases& cases) {
+    const std::size_t c = static_cast<std::size_t>(n - 1);
+    if (parsed.Start) cases.CaseStart[c] = parsed.Start->Point;
+    cases.CaseCWPI[c] = parsed.CWPI;
+    if (parsed.Delay) cases.CaseDelay[c] = *parsed.Delay;
+    for (const TRoutePoint& point : parsed.Waypoints) cases.CaseWaypoints[c].Add(point.Point);
+    for (const TRoutePoint& point : parsed.Targets) cases.CaseTargets[c].Add(point.Point);
 }
 
 void ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t end, int n,
@@ -48,13 +59,8 @@ void ParseCase(const platform::TextLines& lines, std::size_t first, std::size_t 
 std::vector<TCaseMessage> ReadCase(const platform::TextLines& lines, std::size_t first, std::size_t end, int n,
                                    TForceCases& cases, const std::vector<TBase*>& bases) {
     if (n < 1 || n > kCaseCount) throw std::out_of_range("case number out of range");
-    const std::size_t c = static_cast<std::size_t>(n - 1);
     const TParsedCase parsed = ParseCaseLines(lines, first, end, bases, TCaseReading::StopAtFault);
-    if (parsed.Start) cases.CaseStart[c] = parsed.Start->Point;
-    cases.CaseCWPI[c] = parsed.CWPI;
-    if (parsed.Delay) cases.CaseDelay[c] = *parsed.Delay;
-    for (const TRoutePoint& point : parsed.Waypoints) cases.CaseWaypoints[c].Add(point.Point);
-    for (const TRoutePoint& point : parsed.Targets) cases.CaseTargets[c].Add(point.Point);
+    PutParsedCase(parsed, n, cases);
     return CaseReadingMessages(lines, parsed, n);
 }
 

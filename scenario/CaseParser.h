@@ -40,7 +40,13 @@ struct TCaseMessage {
     std::string Text;
     bool EndsCase = false;
 };
-std::vector<TCaseMessage> CaseReadingMessages(const platform::TextLines& lines, const TParsedCase& parsed, int n);
+// Lines are counted from the index countFrom (the case list counts from its "CASE" line).
+std::vector<TCaseMessage> CaseReadingMessages(const platform::TextLines& lines, const TParsedCase& parsed, int n,
+                                              std::size_t countFrom = 0);
+
+// Puts parsed case n (1..6) into cases: its start and delay where it has them, its current
+// waypoint, its waypoints and targets added to the case's points.
+void PutParsedCase(const TParsedCase& parsed, int n, TForceCases& cases);
 
 // Reads lines First .. End - 1 of `lines` as the lines of case n (1..6) into cases; CaseCWPI
 // of the case starts at 0. Positions that cannot be read and unknown base names are reported;

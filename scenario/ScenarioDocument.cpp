@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "scenario/AddCase.h"
 #include "scenario/CaseLineEdit.h"
+#include "scenario/CaseParser.h"
 #include "scenario/Force.h"
 #include "scenario/ForceHeader.h"
 #include "scenario/LineOwner.h"
@@ -95,14 +96,8 @@ TParsedCases ParseForceCases(const platform::TextLines& lines, const std::string
 
 TForceCases MapCases(const TParsedCases& parsed) {
     TForceCases cases;
-    for (std::size_t c = 0; c < parsed.size(); ++c) {
-        if (!parsed[c]) continue;
-        if (parsed[c]->Start) cases.CaseStart[c] = parsed[c]->Start->Point;
-        cases.CaseDelay[c] = parsed[c]->Delay.value_or(0);
-        cases.CaseCWPI[c] = parsed[c]->CWPI;
-        for (const TRoutePoint& point : parsed[c]->Waypoints) cases.CaseWaypoints[c].Add(point.Point);
-        for (const TRoutePoint& point : parsed[c]->Targets) cases.CaseTargets[c].Add(point.Point);
-    }
+    for (std::size_t c = 0; c < parsed.size(); ++c)
+        if (parsed[c]) PutParsedCase(*parsed[c], static_cast<int>(c + 1), cases);
     return cases;
 }
 

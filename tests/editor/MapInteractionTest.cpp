@@ -21,12 +21,15 @@
 #include "editor/ProblemsPanel.h"
 #include "globe/data/Geodesy.h"
 #include "globe/view/GlobeCanvas.h"
+#include "globe/data/GlobeObjectSource.h"
 #include "globe/view/GlobeProjection.h"
 #include "globe/view/TitleSpace.h"
 #include "platform/qt/QtViewWidget.h"
 #include "platform/testing/RecordingDrawingSurface.h"
 #include "platform/testing/RecordingViewHost.h"
 #include "scenario/Base.h"
+#include "scenario/CaseLines.h"
+#include "scenario/CaseParser.h"
 #include "scenario/FindingMarks.h"
 #include "scenario/PositionText.h"
 #include "scenario/RouteDrawing.h"
@@ -170,9 +173,6 @@ class MapDirectTest : public MapInteractionTest {
     Map().LocateToLL(wp0.LongX, wp0.LatY);
   }
   const platform::TextLines& AlliedLines() { return window->Scenario().SideLines[1]; }
-  std::size_t CountOf(const std::string& line) {
-    return static_cast<std::size_t>(std::count(AlliedLines().begin(), AlliedLines().end(), line));
-  }
   const TGeoPoint wp0 = TGeoPoint::FromDegrees(27, 33);
   const TGeoPoint wp1 = TGeoPoint::FromDegrees(25, 34);
   // 33 40.5 N, 26 10.5 E: in the middle of the arc minutes 3340N 02610E.
@@ -196,35 +196,24 @@ class PickPointTest : public MapDirectTest {
   const TGeoPoint known = TGeoPoint::FromDegrees(26 + 0.5 / 60, 34 + 30.5 / 60);
 };
 
-// A waypoint line takes the clicked position; a line other than a waypoint or target becomes a
-// start position. Each pick is a step of its own.
-TEST_F(PickPointTest, ClickGivesTheLineTheClickedPositionUndoably) {
+// Pick point on the window's map (the tool itself: MapToolsTest): the case list's selected line
+// takes the clicked position as a step, its route and circle follow; undone, the line is back.
+TEST_F(PickPointTest, ClickGivesTheSelectedLineTheClickedPositionUndoably) {
   const platform::TextLines loaded = AlliedLines();
   ASSERT_EQ(window->CaseLines().Line(4), "WP=3300N 02700E");
   PickLine(4);
-  EXPECT_TRUE(CrossCursorShown());
   Click(PixelOf(known));
   EXPECT_EQ(window->CaseLines().Line(4), "WP=3430N 02600E");
-  EXPECT_FALSE(window->MapTools().Picking());
-  EXPECT_FALSE(CrossCursorShown());
-  // Written back into the side's lines in place of the old one, and parsed into the route.
-  EXPECT_EQ(CountOf("WP=3430N 02600E") + CountOf("WP=3300N 02700E"), 1u);
+  EXPECT_EQ(std::ranges::count(AlliedLines(), "WP=3430N 02600E") + std::ranges::count(AlliedLines(), "WP=3300N 02700E"), 1);
   EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(34, 30, 26, 0));
   EXPECT_EQ(window->EditState().SelectedPoint, NorthEast(34, 30, 26, 0));  // the selected line's mark moves with it
-  ASSERT_EQ(window->CaseLines().Line(1), "FORMATIONHEADING=300");
-  PickLine(1);
-  Click(PixelOf(known));
-  EXPECT_EQ(window->CaseLines().Line(1), "LL=3430N 02600E");
-  window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_EQ(window->Actions()[TCommand::Redo]->text(), "Redo Pick point for line 2 of Force A1 case 1");
+  EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Pick point for line 5 of Force A1 case 1");
   window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(AlliedLines(), loaded);
-  Child<QTabBar>("tcCasesTabs")->setCurrentIndex(2);
-  ASSERT_EQ(window->CaseLines().Line(3), "DELAY=6");
-  PickLine(3);
-  Click(PixelOf(known));
-  EXPECT_EQ(window->EditState().Cases.CaseStart[2], NorthEast(34, 30, 26, 0));
-  EXPECT_EQ(window->EditState().SelectedPoint.LatY, 0);  // an "LL=" line marks no point
+  // Without a selected line there is nothing to pick for.
+  CaseList().clearSelection();
+  window->Actions()[TCommand::PickPoint]->trigger();
+  EXPECT_FALSE(window->MapTools().Picking());
 }
 
 // The routes are drawn again at once with the new current case, even when the case list
@@ -236,41 +225,19 @@ TEST_F(PickPointTest, SelectingATabRedrawsTheRoutesWhateverTheCaseListFinds) {
   Map().SetHost(&host);
   Child<QTabBar>("tcCasesTabs")->setCurrentIndex(5);  // no "CASE6" either: the walk meets the file's end
   Map().SetHost(Child<platform::QtViewWidget>("Globe"));
-  EXPECT_EQ(window->EditState().CurrentCase, 6);
+  EXPECT_EQ(window->CaseEditor().CurrentCase(), 6);
   EXPECT_EQ(window->CaseLines().rowCount(), 0);  // the case list stopped early
   EXPECT_GE(host.Invalidations, 1);
 }
 
-// Other buttons leave the pick waiting; a click off the globe or after the tab changed ends it
-// without a change; without a selected line nothing is picked.
-TEST_F(PickPointTest, PickEndsWithoutAChangeOffTheGlobeOrInAnotherTab) {
-  PickLine(4);
-  Click(PixelOf(known), Qt::RightButton);
-  EXPECT_TRUE(window->MapTools().Picking());
-  Child<QTabBar>("tcCasesTabs")->setCurrentIndex(1);  // case 2 has a line 4 too
-  const std::string other = window->CaseLines().Line(4);
-  Click(PixelOf(known));
-  EXPECT_FALSE(window->MapTools().Picking());
-  EXPECT_EQ(window->CaseLines().Line(4), other);
-  Child<QTabBar>("tcCasesTabs")->setCurrentIndex(0);
-  PickLine(4);
-  Map().Projection().SetScaleFactor(0);  // the whole globe: the window's corners are off it
-  TGeoPoint off;
-  ASSERT_FALSE(Map().DeviceXYToLL(1, 1, off));
-  Click(QPoint(1, 1));
-  EXPECT_FALSE(CrossCursorShown());
-  EXPECT_FALSE(window->Scenario().Modified);
-  CaseList().clearSelection();
-  window->Actions()[TCommand::PickPoint]->trigger();
-  EXPECT_FALSE(window->MapTools().Picking());
-}
-
-// Escape cancels a drag.
-TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLineEscapeCancels) {
+// A mark dragged on the window's map (the tool itself: MapToolsTest): Escape draws the route
+// from the document again, a release writes the line as one step that undo takes back.
+TEST_F(MapDirectTest, DraggedWaypointWritesItsLineUndoablyEscapeCancels) {
   const platform::TextLines before = AlliedLines();
   const QPoint from = PixelOf(wp0), to = PixelOf(dropAt);
   Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
   DragTo(to);
+  ASSERT_NE(window->EditState().Cases.CaseWaypoints[0].Point(0), wp0);
   Key(Qt::Key_Escape);
   EXPECT_FALSE(window->MapTools().Dragging());
   // The point is back under its handle, away from the mouse: no highlight, no move cursor.
@@ -278,7 +245,6 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   EXPECT_EQ(Child<platform::QtViewWidget>("Globe")->cursor().shape(), Qt::ArrowCursor);
   EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), wp0);
   Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoModifier);
-  EXPECT_EQ(AlliedLines(), before);
   EXPECT_FALSE(window->Scenario().Modified);
   Send(QEvent::MouseButtonPress, PixelOf(wp0), Qt::LeftButton, Qt::NoModifier);
   EXPECT_TRUE(window->MapTools().Dragging());
@@ -296,11 +262,9 @@ TEST_F(MapDirectTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLine
   Send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoModifier);
   EXPECT_FALSE(window->MapTools().Dragging());
   EXPECT_EQ(window->CaseLines().Line(4), "WP=3340N 02610E");
-  platform::TextLines expected = before;  // exactly that line changed
-  *std::find(expected.begin(), expected.end(), "WP=3300N 02700E") = "WP=3340N 02610E";
-  EXPECT_EQ(AlliedLines(), expected);
-  // One step, and undo puts the line back.
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(33, 40, 26, 10));
   ASSERT_EQ(window->UndoStack().count(), 1);
+  EXPECT_EQ(window->UndoStack().text(0), "Move point");
   window->UndoStack().undo();
   EXPECT_EQ(AlliedLines(), before);
 }
@@ -344,43 +308,6 @@ TEST_F(MapDirectTest, PressNearAHandleTakesTheNearestAMissZoomsHoverHighlights) 
   Send(QEvent::MouseButtonRelease, between, Qt::LeftButton, Qt::NoModifier);
 }
 
-TEST_F(MapDirectTest, ShiftClickOnALegInsertsAWaypointBetweenItsLines) {
-  const std::int32_t half = globe::GreatCircleDistance(wp0, wp1) / 2;
-  const TGeoPoint middle = globe::DestinationPoint(wp0, globe::InitialBearing(wp0, wp1), half);
-  const QPoint at = PixelOf(middle);
-  const platform::TextLines before = AlliedLines();
-  Click(at, Qt::LeftButton, Qt::ShiftModifier);
-  const std::string inserted = "WP=" + scenario::FormatPosition(PointAt(at), false);
-  EXPECT_EQ(window->CaseLines().Line(4), "WP=3300N 02700E");
-  EXPECT_EQ(window->CaseLines().Line(5), inserted);
-  EXPECT_EQ(window->CaseLines().Line(6), "WP=3400N 02500E");
-  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Count(), 4);
-  ASSERT_EQ(window->UndoStack().count(), 1);
-  window->UndoStack().undo();
-  EXPECT_EQ(AlliedLines(), before);
-}
-
-// Every left-button release on the map ends measuring, also one that dragged a waypoint or
-// inserted one with Shift.
-TEST_F(MapDirectTest, DraggingOrShiftInsertingAWaypointEndsMeasuring) {
-  const QPoint elsewhere = (PixelOf(wp0) + PixelOf(dropAt)) / 2 + QPoint(0, 40);
-  DoubleClick(elsewhere);
-  ASSERT_TRUE(window->MapTools().Measure().Measuring());
-  Send(QEvent::MouseButtonPress, PixelOf(wp0), Qt::LeftButton, Qt::NoModifier);
-  DragTo(PixelOf(dropAt));
-  Send(QEvent::MouseButtonRelease, PixelOf(dropAt), Qt::LeftButton, Qt::NoModifier);
-  ASSERT_EQ(window->UndoStack().count(), 1);  // the drag wrote its line
-  EXPECT_FALSE(window->MapTools().Measure().Measuring());
-  window->UndoStack().undo();
-  DoubleClick(elsewhere);
-  ASSERT_TRUE(window->MapTools().Measure().Measuring());
-  const TGeoPoint middle =
-      globe::DestinationPoint(wp0, globe::InitialBearing(wp0, wp1), globe::GreatCircleDistance(wp0, wp1) / 2);
-  Click(PixelOf(middle), Qt::LeftButton, Qt::ShiftModifier);
-  ASSERT_EQ(window->EditState().Cases.CaseWaypoints[0].Count(), 4);  // the click inserted a waypoint
-  EXPECT_FALSE(window->MapTools().Measure().Measuring());
-}
-
 TEST_F(MapDirectTest, HoverTextTellsTheLineTheLegAndTheArrivalAClickOnAForceMarkSelectsIt) {
   const QPoint at = PixelOf(wp1);
   const std::string text = window->RouteTooltipAt(at.x(), at.y()).toStdString();
@@ -394,7 +321,7 @@ TEST_F(MapDirectTest, HoverTextTellsTheLineTheLegAndTheArrivalAClickOnAForceMark
   // A click on another force's mark selects that force.
   scenario::TForce* other = nullptr;
   for (scenario::TForce* force : window->Scenario().ForceList)
-    if (force != window->EditState().CurrentForce) other = force;
+    if (force != window->CaseEditor().CurrentForce()) other = force;
   ASSERT_NE(other, nullptr);
   const TGeoPoint mark = other->GetCentroid();
   Map().LocateToLL(mark.LongX, mark.LatY);
@@ -441,7 +368,7 @@ TEST_F(MapDirectTest, WheelZoomsAboutTheCursorCtrlFinerKeysTurnZoomAndShowAll) {
 // rest in one direction.
 TEST_F(MapDirectTest, HomeAndZoomToForceLeaveATenthOfTheWindowFree) {
   const auto scenarioPoints = scenario::ScenarioExtentPoints(window->Scenario(), Map());
-  const auto forcePoints = scenario::ForceRoutePoints(window->EditState().CurrentForce, window->EditState().Cases);
+  const auto forcePoints = scenario::ForceRoutePoints(window->CaseEditor().CurrentForce(), window->EditState().Cases);
   ASSERT_GE(forcePoints.size(), 2u);
   for (const auto& [key, points] : {std::pair{Qt::Key_Home, scenarioPoints}, {Qt::Key_F, forcePoints}}) {
     Map().LocateToLL(-60 * 5'400'000, 0);
@@ -553,24 +480,57 @@ TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUnt
 }
 
 
-// The tools on a map of their own, without a window, over a case with no force (no marks to
-// drag): the view's zoom button draws a band that the release zooms to.
+// The tools on a map of their own, without a window. The shown case has no force and no lines
+// (no marks to drag) until ShowForceA1 gives it Force A1's case 1 as the Crete demo has it, a
+// start in place of its base; the tools' edits change its lines, kept by name, and parse them
+// again as the editor does.
 class MapToolsTest : public ::testing::Test {
  protected:
-  struct NoForceCase : TShownCase {
-    scenario::TForce* Force() const override { return nullptr; }
-    int CaseNumber() const override { return 1; }
+  struct FakeCase : TShownCase {
+    scenario::TForce* Force() const override { return force; }
+    int CaseNumber() const override { return number; }
     scenario::TForceCases& Cases() override { return cases; }
-    platform::TextLines Lines() const override { return {}; }
-    void Reparse() override {}
-    bool ReplaceLine(int, const std::string&, const QString&) override { return false; }
-    bool InsertLine(int, const std::string&, const QString&) override { return false; }
+    platform::TextLines Lines() const override { return lines; }
+    void Reparse() override
+    {
+      cases = scenario::TForceCases();
+      scenario::PutParsedCase(scenario::ParseCaseLines(lines, 1, lines.size(), {}, scenario::TCaseReading::StopAtFault),
+                              1, cases);
+    }
+    bool ReplaceLine(int row, const std::string& text, const QString& step) override
+    {
+      lines.at(static_cast<std::size_t>(row)) = text;
+      return Took(step);
+    }
+    bool InsertLine(int row, const std::string& text, const QString& step) override
+    {
+      lines.insert(lines.begin() + row, text);
+      return Took(step);
+    }
+    bool Took(const QString& step)
+    {
+      steps.push_back(step.toStdString());
+      Reparse();
+      return true;
+    }
+    scenario::TForce* force = nullptr;
+    int number = 1;
+    platform::TextLines lines;
     scenario::TForceCases cases;
+    std::vector<std::string> steps;
   };
   void SetUp() override {
     scenario::ApplyGlobeStartSettings(map);
     map.SetClientSize(800, 600);
     tools.Hook(map);
+  }
+  void ShowForceA1() {
+    shown.force = scenario::TForce::CreateIn(*map.NewObjectSource<globe::TGlobeObjectSource>());
+    shown.force->SetTitle("Force A1");
+    shown.lines = {"CASE1", "FORMATIONHEADING=300", "LL=3110N 02950E", "CWPI=0",
+                   "WP=3300N 02700E", "WP=3400N 02500E", "WP=3500N 02250E"};
+    shown.Reparse();
+    map.LocateToLL(wp0.LongX, wp0.LatY);
   }
   // A left drag from one pixel to another.
   void Band(platform::TPoint from, platform::TPoint to) {
@@ -578,13 +538,124 @@ class MapToolsTest : public ::testing::Test {
     map.MouseMove({.Left = true}, to.X, to.Y);
     map.MouseUp(platform::MouseButton::Left, {}, to.X, to.Y);
   }
+  platform::TPoint PixelOf(const TGeoPoint& point) {
+    platform::TPoint xy;
+    EXPECT_TRUE(map.Projection().PointLLToDeviceXY(point, xy));
+    return xy;
+  }
+  TGeoPoint PointAt(platform::TPoint at) {
+    TGeoPoint point;
+    EXPECT_TRUE(map.DeviceXYToLL(at.X, at.Y, point));
+    return point;
+  }
+  TGeoPoint LegMiddle() {
+    return globe::DestinationPoint(wp0, globe::InitialBearing(wp0, wp1), globe::GreatCircleDistance(wp0, wp1) / 2);
+  }
+  void LeftClick(platform::TPoint at, platform::MouseButton button = platform::MouseButton::Left) {
+    map.MouseDown(button, {}, at.X, at.Y);
+    map.MouseUp(button, {}, at.X, at.Y);
+  }
+  void MeasureFrom(platform::TPoint at) {
+    map.MouseDown(platform::MouseButton::Left, {}, at.X, at.Y);
+    map.MouseUp(platform::MouseButton::Left, {}, at.X, at.Y);
+    map.DoubleClick(at.X, at.Y);
+    map.MouseUp(platform::MouseButton::Left, {}, at.X, at.Y);
+    ASSERT_TRUE(tools.Measure().Measuring());
+  }
+  const TGeoPoint wp0 = TGeoPoint::FromDegrees(27, 33);
+  const TGeoPoint wp1 = TGeoPoint::FromDegrees(25, 34);
+  // 33 40.5 N, 26 10.5 E: in the middle of the arc minutes 3340N 02610E.
+  const TGeoPoint dropAt = TGeoPoint::FromDegrees(26 + 10.5 / 60, 33 + 40.5 / 60);
   globe::TVoduz4 map;
-  NoForceCase shown;
+  FakeCase shown;
   QLabel origin, readout;
   QPlainTextEdit log;
   platform::RegionalSettings regional;
   TMapTools tools{shown, origin, readout, log, regional};
 };
+
+// The dragged waypoint follows the mouse; Escape puts it back without a change, and a release
+// writes exactly its line as one step. A drag's release, like every left release, ends measuring.
+TEST_F(MapToolsTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLineEscapeCancels) {
+  ShowForceA1();
+  const platform::TextLines before = shown.lines;
+  const platform::TPoint from = PixelOf(wp0), to = PixelOf(dropAt);
+  const platform::TPoint middle{(from.X + to.X) / 2, (from.Y + to.Y) / 2};
+  map.MouseDown(platform::MouseButton::Left, {}, from.X, from.Y);
+  EXPECT_TRUE(tools.Dragging());
+  EXPECT_EQ(tools.Band(), nullptr);
+  map.MouseMove({.Left = true}, middle.X, middle.Y);
+  EXPECT_EQ(shown.cases.CaseWaypoints[0].Point(0), PointAt(middle));  // live; the line not yet changed
+  EXPECT_EQ(shown.lines, before);
+  map.KeyDown(platform::ViewKey::Escape, {});
+  EXPECT_FALSE(tools.Dragging());
+  EXPECT_EQ(shown.cases.CaseWaypoints[0].Point(0), wp0);
+  map.MouseUp(platform::MouseButton::Left, {}, to.X, to.Y);
+  EXPECT_TRUE(shown.steps.empty());
+  MeasureFrom({middle.X, middle.Y + 40});
+  map.MouseDown(platform::MouseButton::Left, {}, from.X, from.Y);
+  map.MouseMove({.Left = true}, to.X, to.Y);
+  map.MouseUp(platform::MouseButton::Left, {}, to.X, to.Y);
+  EXPECT_FALSE(tools.Dragging() || tools.Measure().Measuring());
+  platform::TextLines expected = before;
+  expected[4] = "WP=3340N 02610E";
+  EXPECT_EQ(shown.lines, expected);
+  EXPECT_EQ(shown.steps, std::vector<std::string>{"Move point"});
+}
+
+TEST_F(MapToolsTest, ShiftClickOnALegInsertsAWaypointBetweenItsLines) {
+  ShowForceA1();
+  const platform::TPoint at = PixelOf(LegMiddle());
+  MeasureFrom({at.X, at.Y + 40});
+  map.MouseDown(platform::MouseButton::Left, {.Shift = true}, at.X, at.Y);
+  map.MouseUp(platform::MouseButton::Left, {.Shift = true}, at.X, at.Y);
+  ASSERT_EQ(shown.lines.size(), 8u);
+  EXPECT_EQ(shown.lines[4], "WP=3300N 02700E");
+  EXPECT_EQ(shown.lines[5], "WP=" + scenario::FormatPosition(PointAt(at), false));
+  EXPECT_EQ(shown.lines[6], "WP=3400N 02500E");
+  EXPECT_EQ(shown.cases.CaseWaypoints[0].Count(), 4);
+  EXPECT_EQ(shown.steps, std::vector<std::string>{"Insert waypoint"});
+  EXPECT_FALSE(tools.Measure().Measuring());
+}
+
+// A waypoint line takes the clicked position, another line becomes a start position, each a
+// step of its own; other buttons leave the pick waiting; a click off the globe, or after the
+// line or the case changed, ends it without a change.
+TEST_F(MapToolsTest, PickPointGivesTheLineTheClickedPositionUnlessTheLineChanged) {
+  ShowForceA1();
+  const TGeoPoint middleOfMinute = TGeoPoint::FromDegrees(27 + 0.5 / 60, 33 + 30.5 / 60);  // 3330N 02700E
+  map.LocateToLL(middleOfMinute.LongX, middleOfMinute.LatY);
+  map.Projection().SetAltitude(map.Projection().Altitude() / 10);  // a pixel is a fraction of a minute
+  const platform::TPoint known = PixelOf(middleOfMinute);
+  tools.StartPickPoint(4);
+  EXPECT_TRUE(CrossCursorShown());
+  LeftClick(known, platform::MouseButton::Right);
+  EXPECT_TRUE(tools.Picking());
+  LeftClick(known);
+  EXPECT_FALSE(tools.Picking() || CrossCursorShown());
+  EXPECT_EQ(shown.lines[4], "WP=3330N 02700E");
+  tools.StartPickPoint(1);
+  LeftClick(known);
+  EXPECT_EQ(shown.lines[1], "LL=3330N 02700E");
+  EXPECT_EQ(shown.steps, (std::vector<std::string>{"Pick point for line 5 of Force A1 case 1",
+                                                   "Pick point for line 2 of Force A1 case 1"}));
+  const platform::TextLines picked = shown.lines;
+  tools.StartPickPoint(5);
+  shown.lines[5] = "WP=3400N 02510E";  // edited while the pick waits
+  LeftClick(known);
+  tools.StartPickPoint(6);
+  shown.number = 2;  // another case shown
+  LeftClick(known);
+  shown.number = 1;
+  tools.StartPickPoint(6);
+  map.Projection().SetScaleFactor(0);  // the whole globe: the window's corners are off it
+  TGeoPoint off;
+  ASSERT_FALSE(map.DeviceXYToLL(1, 1, off));
+  LeftClick({1, 1});
+  EXPECT_FALSE(tools.Picking() || CrossCursorShown());
+  EXPECT_EQ(shown.steps.size(), 2u);
+  EXPECT_EQ(shown.lines[6], picked[6]);
+}
 
 TEST_F(MapToolsTest, ABandZoomsToItselfASecondPressOrABandUnderTenPixelsZoomsNothing) {
   const long double scale = map.Projection().ScaleFactor();

@@ -118,9 +118,9 @@ TEST_F(TimelineDockTest, SliderTimeGivesTheHeadlessPositionsOnTheMap)
   const scenario::TScenarioState& state = window->Scenario();
   std::vector<std::pair<std::string, scenario::TVoyage>> expected;
   std::int64_t last = 0;
-  const TEditState& shown = window->EditState();
+  const TCaseEditor& shown = window->CaseEditor();
   for (const scenario::TForce* force : state.ForceList) {
-    const int played = force == shown.CurrentForce ? shown.CurrentCase : force->Mission ? force->Mission->ChosenCase : 0;
+    const int played = force == shown.CurrentForce() ? shown.CurrentCase() : force->Mission ? force->Mission->ChosenCase : 0;
     for (const scenario::TTimelineRoute& route : scenario::ForceTimelineRoutes(state, *force)) {
       if (route.Case != played) continue;
       expected.emplace_back(force->Title(), scenario::TVoyage(route, force->CurrentSpeed));
@@ -168,8 +168,8 @@ TEST_F(TimelineDockTest, DoubleClickOnAnEventSetsItsTimeAndSelectsItsForce)
   const QPoint at = list.visualRect(model.index(row, 0)).center();
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);  // the toolkit's order: a click, then the double-click
   QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
-  ASSERT_NE(window->EditState().CurrentForce, nullptr);
-  EXPECT_EQ(window->EditState().CurrentForce->Title(), event.Force);
+  ASSERT_NE(window->CaseEditor().CurrentForce(), nullptr);
+  EXPECT_EQ(window->CaseEditor().CurrentForce()->Title(), event.Force);
   EXPECT_EQ(Dock().Minute(), event.Minute);
   EXPECT_EQ(Dock().Frame().SelectedForce, event.Force);
 }

@@ -148,7 +148,7 @@ TEST_F(SessionTest, UnsavedEditsAreAskedAboutCancelKeepsEverythingUndoneEditsAsk
   Child<QPlainTextEdit>("Memo1")->setPlainText("LL=3500N 02400E");
   EXPECT_TRUE(window->OpenDirectory(kMalta));
   EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Malta1941[*]");
-  EXPECT_EQ(window->EditState().CurrentForce, nullptr);
+  EXPECT_EQ(window->CaseEditor().CurrentForce(), nullptr);
   EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText(), "LL=3500N 02400E");  // the user's memo stays
   EXPECT_EQ(window->UndoStack().count(), 0);  // nothing of the old scenario to undo
   OpenCreteAndEditALine();

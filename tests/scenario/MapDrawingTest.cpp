@@ -294,10 +294,19 @@ class DemoLabelsTest : public ::testing::TestWithParam<const char*> {
     ASSERT_EQ(check.Messages(), std::vector<std::string>{});
     TScenarioState& state = check.State();
     for (TForce* force : state.ForceList) {
-      cases = MapCases(ParseForceCases(state.SideLines[TScenarioDocument::SideOf(*force)], force->Title(), state.BaseList));
-      if (cases.CaseWaypoints[0].Count() == 0) continue;
+      const TParsedCases parsed =
+          ParseForceCases(state.SideLines[TScenarioDocument::SideOf(*force)], force->Title(), state.BaseList);
+      const TForceCases all = MapCases(parsed);
+      // Every case of every demo force reads to its end (the editor says nothing at its
+      // selection) and its current waypoint is one of its waypoints.
+      for (std::size_t c = 0; c < parsed.size(); ++c) {
+        EXPECT_FALSE(parsed[c] && parsed[c]->StoppedAt) << force->Title() << " case " << c + 1;
+        const int count = all.CaseWaypoints[c].Count();
+        EXPECT_TRUE(count == 0 || all.CaseCWPI[c] < count) << force->Title() << " case " << c + 1;
+      }
+      if (shown.Force != nullptr || all.CaseWaypoints[0].Count() == 0) continue;
+      cases = all;
       shown.Force = force;
-      break;
     }
     ASSERT_NE(shown.Force, nullptr);
     shown.Cases = &cases;
