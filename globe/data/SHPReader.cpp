@@ -89,8 +89,7 @@ void TGlobeSHPReader::ConvertPoints(const std::uint8_t* xy, TPointStore& chain) 
         if (plainDegrees) {
             // x / 1 + 0 is x itself: every Double of the run in one bulk conversion.
             DoubleDegToGUs(reinterpret_cast<const std::byte*>(at), 2 * static_cast<std::size_t>(run), longLat);
-            for (int32_t i = 0; i < run; ++i)
-                longLat[2 * i] = NormaliseLongitude(longLat[2 * i]);
+            NormaliseLongitudes(longLat, run);
         } else {
             for (int32_t i = 0; i < run; ++i) {
                 TShapePoint point;
