@@ -136,6 +136,14 @@ TEST(GlobeUnits, BulkDoubleConversionMatchesTheSplit) {
       ++failures;
       ADD_FAILURE() << std::hexfloat << values[i] << ": DegToGU " << DegToGU(values[i]);
     }
+  // As longitude, latitude pairs (a reader's points): the longitudes also wrapped once.
+  std::vector<int32_t> pairs(values.size() / 2 * 2);
+  DoubleDegPairsToGUs(bytes.data() + 4, pairs.size() / 2, pairs.data());
+  for (size_t i = 0, failures = 0; i < pairs.size() && failures < 10; ++i)
+    if (const int32_t units = expected(values[i]); pairs[i] != (i % 2 ? units : NormaliseLongitude(units))) {
+      ++failures;
+      ADD_FAILURE() << std::hexfloat << values[i] << " in a pair: " << pairs[i];
+    }
 }
 
 TEST(GlobeUnits, StrToExtendedParsesDecimalsAndReportsFailures) {

@@ -22,7 +22,7 @@ class TOpeningSummary {
  public:
   // Room for a few objects besides the one being built: their chains come back to the heap and
   // are used again for the next objects'.
-  static constexpr int32_t kCacheKilobytes = 4096;
+  static constexpr int32_t kCacheKilobytes = 1024;
 
   // Listens to the objects `globe` builds from now on (one file is opened meanwhile) and limits
   // its object cache to `cacheKilobytes` until the end.
