@@ -14,7 +14,6 @@
 #include "globe/data/GlobeObjectSource.h"
 #include "globe/data/GlobePresenter.h"
 #include "globe/data/GlobePresenterStore.h"
-#include "globe/data/LYRChainStream.h"
 #include "globe/data/LYRReader.h"
 #include "globe/data/MIFReader.h"
 #include "globe/data/MapFileReaders.h"
