@@ -354,8 +354,9 @@ def main():
         "by their ends and runs within a pixel of the last kept point are passed over, so the pictures stay those of "
         "full detail and of the point-by-point walk. The first-use row runs `scenarioopen` (the scenario loaded as "
         "the editor's open does, the whole globe painted) over the large and the 409k layer, and allows twice the "
-        "latter plus the read of the large layer (`mapread`, whole process). `lyrconvert` and `maprender` keep the "
-        "objects built while a file opens and take their heap in large pages (tools/common/LayerHeap.h). "
+        "latter plus the read of the large layer (`mapread`, whole process). `maprender` and a converting `lyrconvert` "
+        "keep the objects built while a file opens; `lyrconvert --info` summarises each object as it is built and "
+        "keeps 1 MB of them; both take their heap in large pages (tools/common/LayerHeap.h). "
         "A second opening of a shapefile checks the meta-data offsets against the shapefile's own index "
         "(`.shx`) when it describes the main file. The machine is shared with other work: whole-process "
         "times of runs an hour apart differed by up to a fifth, ratios taken within one run by up to a seventh.",

@@ -11,13 +11,4 @@ bool HasAvx2() {
 #endif
 }
 
-bool HasAvx2AndFma() {
-#if defined(__x86_64__) && defined(__GNUC__)
-  static const bool has = HasAvx2() && __builtin_cpu_supports("fma");
-  return has;
-#else
-  return false;
-#endif
-}
-
 }  // namespace globe

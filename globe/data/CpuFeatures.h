@@ -4,8 +4,7 @@
 
 namespace globe {
 
-// AVX2, and AVX2 with FMA (false off x86-64 or without GCC-style builtins).
+// AVX2 (false off x86-64 or without GCC-style builtins).
 bool HasAvx2();
-bool HasAvx2AndFma();
 
 }  // namespace globe

@@ -199,32 +199,40 @@ bool RoundedProducts(const std::byte* doubles, int32_t* out) {
 #endif
 
 #if defined(__x86_64__) && defined(__GNUC__)
-// RoundedProduct of four doubles at once where the processor has AVX2 and FMA: the fused
-// multiply-add gives the product's rounding error directly, the same exact error as the split
-// and two-sum, so the same results. Returns how many values it converted (whole groups of four).
-__attribute__((target("avx2,fma"))) std::size_t RoundedProductsInFours(const std::byte* doubles, std::size_t count,
-                                                                       int32_t* out) {
-  const __m256d sign = _mm256_set1_pd(-0.0), one = _mm256_set1_pd(1.0), limit = _mm256_set1_pd(kFastLimit);
-  const __m256d factor = _mm256_set1_pd(GlobeUnitsPerDegree), zero = _mm256_setzero_pd();
-  const __m256d half = _mm256_set1_pd(0.5), minusHalf = _mm256_set1_pd(-0.5);
+// RoundedProduct of four doubles at once where the processor has AVX2. The product
+// rounded to a double and then to an integer is the exact product rounded unless the double lies
+// exactly halfway between two integers (only then does its rounding error decide): such groups,
+// rare in map data, and groups with a value outside the fast range go to the single conversion,
+// so the vector road needs no rounding error and gives the same results. Returns how many values
+// it converted (whole groups of four).
+// With `Pairs`, the values are longitude, latitude pairs and the longitudes are wrapped
+// (NormaliseLongitude) in the same registers.
+template <bool Pairs>
+__attribute__((target("avx2"))) std::size_t RoundedProductsInFours(const std::byte* doubles, std::size_t count,
+                                                                  int32_t* out) {
+  const __m256d sign = _mm256_set1_pd(-0.0), limit = _mm256_set1_pd(kFastLimit);
+  const __m256d factor = _mm256_set1_pd(GlobeUnitsPerDegree), half = _mm256_set1_pd(0.5);
+  const __m128i east = _mm_set1_epi32(972'000'001), west = _mm_set1_epi32(-972'000'001);
+  const __m128i turn = _mm_setr_epi32(GU_360_DEGREES, 0, GU_360_DEGREES, 0);  // longitudes only
   std::size_t i = 0;
   for (; i + 4 <= count; i += 4) {
     const __m256d d = _mm256_loadu_pd(reinterpret_cast<const double*>(doubles + i * sizeof(double)));
-    const __m256d magnitude = _mm256_andnot_pd(sign, d);
     const __m256d sum = _mm256_mul_pd(d, factor);
-    const __m256d error = _mm256_fmsub_pd(d, factor, sum);
     const __m256d rounded = _mm256_round_pd(sum, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
-    const __m256d fraction = _mm256_sub_pd(sum, rounded);
-    const __m256d clear = _mm256_or_pd(_mm256_cmp_pd(magnitude, one, _CMP_GE_OQ),
-                                       _mm256_cmp_pd(_mm256_andnot_pd(sign, fraction), half, _CMP_LT_OQ));
-    if (_mm256_movemask_pd(_mm256_and_pd(clear, _mm256_cmp_pd(magnitude, limit, _CMP_LT_OQ))) != 0xF) {
+    // Below one degree a fraction of one half is not taken either (SmallDegreesToGU); NaN fails both.
+    const __m256d fast = _mm256_and_pd(_mm256_cmp_pd(_mm256_andnot_pd(sign, d), limit, _CMP_LT_OQ),
+                                       _mm256_cmp_pd(_mm256_andnot_pd(sign, _mm256_sub_pd(sum, rounded)), half, _CMP_LT_OQ));
+    if (_mm256_movemask_pd(fast) != 0xF) {
       for (std::size_t k = i; k < i + 4; ++k) out[k] = DoubleDegToGU(LoadDouble(doubles + k * sizeof(double)));
+      if (Pairs) NormaliseLongitudes(out + i, 2);
       continue;
     }
-    const __m256d up = _mm256_and_pd(_mm256_and_pd(_mm256_cmp_pd(fraction, half, _CMP_EQ_OQ), _mm256_cmp_pd(error, zero, _CMP_GT_OQ)), one);
-    const __m256d down =
-        _mm256_and_pd(_mm256_and_pd(_mm256_cmp_pd(fraction, minusHalf, _CMP_EQ_OQ), _mm256_cmp_pd(error, zero, _CMP_LT_OQ)), one);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_add_pd(rounded, up), down)));
+    // Whole numbers below 2^31 in magnitude: truncation is exact.
+    __m128i units = _mm256_cvttpd_epi32(rounded);
+    if (Pairs)  // no overflow: a wrapped longitude lies within 360 degrees of the value
+      units = _mm_add_epi32(_mm_sub_epi32(units, _mm_and_si128(_mm_cmpgt_epi32(units, east), turn)),
+                            _mm_and_si128(_mm_cmplt_epi32(units, west), turn));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), units);
   }
   return i;
 }
@@ -235,9 +243,18 @@ __attribute__((target("avx2,fma"))) std::size_t RoundedProductsInFours(const std
 void DoubleDegToGUs(const std::byte* doubles, std::size_t count, int32_t* out) {
   std::size_t done = 0;
 #if defined(__x86_64__) && defined(__GNUC__)
-  if (HasAvx2AndFma()) done = RoundedProductsInFours(doubles, count, out);
+  if (HasAvx2()) done = RoundedProductsInFours<false>(doubles, count, out);
 #endif
   DoubleDegToGUsWithoutAvx(doubles + done * sizeof(double), count - done, out + done);
+}
+
+void DoubleDegPairsToGUs(const std::byte* doubles, std::size_t points, int32_t* out) {
+  std::size_t done = 0;  // values, a whole number of pairs
+#if defined(__x86_64__) && defined(__GNUC__)
+  if (HasAvx2()) done = RoundedProductsInFours<true>(doubles, 2 * points, out);
+#endif
+  DoubleDegToGUsWithoutAvx(doubles + done * sizeof(double), 2 * points - done, out + done);
+  NormaliseLongitudes(out + done, static_cast<int32_t>(points - done / 2));
 }
 
 void DoubleDegToGUsWithoutAvx(const std::byte* doubles, std::size_t count, int32_t* out) {

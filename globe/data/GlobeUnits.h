@@ -63,10 +63,13 @@ int32_t DoubleDegToGU(double degrees);
 // DoubleDegToGU of `count` doubles stored little-endian at `doubles` (any alignment, as in a
 // mapped file) into out[0..count-1]: a bulk conversion in plain double arithmetic, without the
 // 128-bit products of the single conversion (four values at a time where the processor has
-// AVX2 and FMA, else two).
+// AVX2, else two).
 void DoubleDegToGUs(const std::byte* doubles, std::size_t count, int32_t* out);
 // The same without the AVX2 road: what processors without it take.
 void DoubleDegToGUsWithoutAvx(const std::byte* doubles, std::size_t count, int32_t* out);
+// DoubleDegToGUs of `points` longitude, latitude pairs, every longitude wrapped (NormaliseLongitude):
+// a file's points as readers store them.
+void DoubleDegPairsToGUs(const std::byte* doubles, std::size_t points, int32_t* out);
 
 // Decimal number with a point; raises EGlobeException "StrToExtended: Conversion failed for %s".
 long double StrToExtended(std::string_view text);
@@ -76,6 +79,18 @@ constexpr int32_t NormaliseLongitude(int32_t longX) {
   if (longX > 972'000'001) return static_cast<int32_t>(int64_t{longX} - GU_360_DEGREES);
   if (longX < -972'000'001) return static_cast<int32_t>(int64_t{longX} + GU_360_DEGREES);
   return longX;
+}
+
+// NormaliseLongitude of the longitudes of `points` longitude, latitude pairs (latitudes as they
+// are), in place: a loop over whole words without branches, which compilers make vector
+// operations of.
+inline void NormaliseLongitudes(int32_t* longLat, int32_t points) {
+  for (int32_t i = 0; i < 2 * points; ++i) {
+    const int32_t word = longLat[i], longitude = -static_cast<int32_t>(i % 2 == 0);  // all ones or none
+    // No overflow: a wrapped longitude lies within +-GU_360_DEGREES of the word.
+    longLat[i] = word - (GU_360_DEGREES & longitude & -static_cast<int32_t>(word > 972'000'001)) +
+                 (GU_360_DEGREES & longitude & -static_cast<int32_t>(word < -972'000'001));
+  }
 }
 
 // Angular distance between two longitudes the short way round; never 0 (0 gives 1).

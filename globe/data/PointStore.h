@@ -77,6 +77,8 @@ class TPointStore : public TGlobeRoot {
     TPackedView(const std::byte* data, int32_t count, std::size_t stride)
         : Data_(data), Count_(count), Stride_(stride) {}
     int32_t Count() const { return Count_; }
+    // The packed words themselves (Count points, Stride bytes apart) for loops in vectors.
+    const std::byte* Data() const { return Data_; }
     int32_t LongX(int32_t index) const { return Load(index, 0); }
     int32_t LatY(int32_t index) const { return Load(index, 4); }
 

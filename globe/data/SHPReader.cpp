@@ -88,9 +88,7 @@ void TGlobeSHPReader::ConvertPoints(const std::uint8_t* xy, TPointStore& chain) 
         const std::uint8_t* at = xy + 16 * static_cast<std::size_t>(first);
         if (plainDegrees) {
             // x / 1 + 0 is x itself: every Double of the run in one bulk conversion.
-            DoubleDegToGUs(reinterpret_cast<const std::byte*>(at), 2 * static_cast<std::size_t>(run), longLat);
-            for (int32_t i = 0; i < run; ++i)
-                longLat[2 * i] = NormaliseLongitude(longLat[2 * i]);
+            DoubleDegPairsToGUs(reinterpret_cast<const std::byte*>(at), static_cast<std::size_t>(run), longLat);
         } else {
             for (int32_t i = 0; i < run; ++i) {
                 TShapePoint point;

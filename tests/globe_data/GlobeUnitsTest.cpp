@@ -30,6 +30,14 @@ TEST(GlobeUnits, LongitudesWrapOnceBeyondThresholdsAndSpansTakeTheShortWay) {
                                    {-972'000'001, -972'000'001}, {-972'000'002, 971'999'998},
                                    {INT32_MAX, INT32_MAX - 1'944'000'000}, {INT32_MIN, INT32_MIN + 1'944'000'000}})
     EXPECT_EQ(NormaliseLongitude(longitude), normal) << longitude;
+  // In pairs, whole runs at a time: longitudes as one by one, latitudes untouched.
+  std::vector<int32_t> pairs;
+  for (const int32_t word : {972'000'001, 972'000'002, -972'000'001, -972'000'002, INT32_MAX, INT32_MIN, 0, -1})
+    for (const int32_t other : {972'000'002, INT32_MIN, 5}) pairs.insert(pairs.end(), {word, other, other, word});
+  std::vector<int32_t> expected = pairs;
+  for (std::size_t i = 0; i < expected.size(); i += 2) expected[i] = NormaliseLongitude(expected[i]);
+  NormaliseLongitudes(pairs.data(), static_cast<int32_t>(pairs.size() / 2));
+  EXPECT_EQ(pairs, expected);
   EXPECT_EQ(TGeoPoint(190 * Deg, 0).LongX, -170 * Deg);
   // Never zero; 170 E to 170 W across the 180-degree meridian is 20 degrees either way round.
   EXPECT_EQ(std::tuple(LongitudeSpan(5, 5), LongitudeSpan(-10 * Deg, 20 * Deg), LongitudeSpan(170 * Deg, -170 * Deg),
@@ -127,6 +135,14 @@ TEST(GlobeUnits, BulkDoubleConversionMatchesTheSplit) {
     if (DegToGU(values[i]) != expected(values[i])) {
       ++failures;
       ADD_FAILURE() << std::hexfloat << values[i] << ": DegToGU " << DegToGU(values[i]);
+    }
+  // As longitude, latitude pairs (a reader's points): the longitudes also wrapped once.
+  std::vector<int32_t> pairs(values.size() / 2 * 2);
+  DoubleDegPairsToGUs(bytes.data() + 4, pairs.size() / 2, pairs.data());
+  for (size_t i = 0, failures = 0; i < pairs.size() && failures < 10; ++i)
+    if (const int32_t units = expected(values[i]); pairs[i] != (i % 2 ? units : NormaliseLongitude(units))) {
+      ++failures;
+      ADD_FAILURE() << std::hexfloat << values[i] << " in a pair: " << pairs[i];
     }
 }
 

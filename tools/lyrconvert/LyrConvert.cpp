@@ -14,7 +14,6 @@
 #include "globe/data/GlobeObjectSource.h"
 #include "globe/data/GlobePresenter.h"
 #include "globe/data/GlobePresenterStore.h"
-#include "globe/data/LYRChainStream.h"
 #include "globe/data/LYRReader.h"
 #include "globe/data/MIFReader.h"
 #include "globe/data/MapFileReaders.h"
@@ -22,6 +21,7 @@
 #include "globe/view/GlobeClasses.h"
 #include "tools/common/ToolCommandLine.h"
 #include "tools/lyrconvert/MapFileRecords.h"
+#include "tools/lyrconvert/OpeningSummary.h"
 
 namespace lyrconvert {
 namespace {
@@ -35,43 +35,6 @@ std::runtime_error FileError(const std::string& fileName, const std::string& pro
   return std::runtime_error(fileName + ": " + problem);
 }
 
-void Include(TMapSummary& summary, int32_t longX, int32_t latY) {
-  if (!summary.HasBounds) {
-    summary.HasBounds = true;
-    summary.MinLongX = summary.MaxLongX = longX;
-    summary.MinLatY = summary.MaxLatY = latY;
-    return;
-  }
-  summary.MinLongX = std::min(summary.MinLongX, longX);
-  summary.MaxLongX = std::max(summary.MaxLongX, longX);
-  summary.MinLatY = std::min(summary.MinLatY, latY);
-  summary.MaxLatY = std::max(summary.MaxLatY, latY);
-}
-
-// Adds a chain's points to the bounds (the corners of the chain's own extremes) and returns the
-// points the LYR writer keeps of it, both found in one sweep over the packed points (a large
-// layer's points are read from memory once). The writer leaves out a point equal to the next
-// one inside the chain (IsRepeatedPoint); with heights kept, WrittenPointCount tells.
-int32_t IncludeChain(TMapSummary& summary, const TPointStore& chain) {
-  const TPointStore::TPackedView points = chain.Packed();
-  const int32_t n = points.Count();
-  if (n == 0) return 0;
-  int32_t minX = points.LongX(0), maxX = minX, minY = points.LatY(0), maxY = minY;
-  int32_t repeated = 0;
-  for (int32_t p = 1; p < n; ++p) {
-    const int32_t x = points.LongX(p), y = points.LatY(p);
-    minX = std::min(minX, x);
-    maxX = std::max(maxX, x);
-    minY = std::min(minY, y);
-    maxY = std::max(maxY, y);
-    // Point p - 1 against its successor p, for 2 <= p - 1 < n - 1.
-    repeated += p >= 3 && x == points.LongX(p - 1) && y == points.LatY(p - 1);
-  }
-  Include(summary, minX, minY);
-  Include(summary, maxX, maxY);
-  return chain.StoreHeight() ? WrittenPointCount(chain) : n - repeated;
-}
-
 std::string Degrees(int32_t units) {
   std::ostringstream text;
   text << std::fixed << std::setprecision(6) << units / kUnitsPerDegree;
@@ -81,9 +44,9 @@ std::string Degrees(int32_t units) {
 void PrintSummary(std::ostream& out, const TMapSummary& summary) {
   out << "objects: " << summary.Objects << "\nchains: " << summary.Chains << "\npoints: " << summary.Points
       << "\npoints written: " << summary.WrittenPoints << "\n";
-  if (summary.HasBounds)
-    out << "bounds: longitude " << Degrees(summary.MinLongX) << " to " << Degrees(summary.MaxLongX)
-        << ", latitude " << Degrees(summary.MinLatY) << " to " << Degrees(summary.MaxLatY) << "\n";
+  if (const TCoordinateBounds& bounds = summary.Bounds; bounds.HasBounds)
+    out << "bounds: longitude " << Degrees(bounds.MinLongX) << " to " << Degrees(bounds.MaxLongX) << ", latitude "
+        << Degrees(bounds.MinLatY) << " to " << Degrees(bounds.MaxLatY) << "\n";
   else
     out << "bounds: none\n";
   out << "presenters: " << summary.Presenters.size() << "\n";
@@ -160,31 +123,21 @@ TGlobeFileReader& OpenMapFile(TCustomVoduz4& globe, const std::string& fileName,
 TMapSummary Summarise(TGlobeObjectSource& source) {
   TMapSummary summary;
   summary.Objects = source.Count();
-  for (int32_t i = 0; i < source.Count(); ++i) {
-    TGlobeObject* object = source.Objects(i);
-    auto* data = dynamic_cast<TGeoDataObject*>(object);
-    if (data == nullptr || data->Chains().Count() == 0) {
-      const TGeoPoint centre = object->GetCentroid();
-      Include(summary, centre.LongX, centre.LatY);
-      continue;
-    }
-    const TChainStore& chains = data->Chains();
-    summary.Chains += chains.Count();
-    for (int32_t c = 0; c < chains.Count(); ++c) {
-      const TPointStore* chain = chains.ChainIfPresent(c);
-      if (chain == nullptr) continue;
-      summary.Points += chain->Count();
-      summary.WrittenPoints += IncludeChain(summary, *chain);
-    }
-  }
+  for (int32_t i = 0; i < source.Count(); ++i) AddObjectSummary(summary, SummariseObject(*source.Objects(i)));
+  summary.Presenters = PresenterLines(source);
+  return summary;
+}
+
+std::vector<std::string> PresenterLines(const TGlobeObjectSource& source) {
+  std::vector<std::string> lines;
   const TGlobePresenterStore& presenters = *source.Presenters();
   for (int32_t i = 0; i < presenters.Count(); ++i) {
     const TGlobePresenter* presenter = presenters.Presenters(i);
     std::string line = std::to_string(presenter->PresenterID()) + " " + presenter->ClassName();
     if (!presenter->Name().empty()) line += " \"" + presenter->Name() + "\"";
-    summary.Presenters.push_back(line);
+    lines.push_back(line);
   }
-  return summary;
+  return lines;
 }
 
 namespace {
@@ -265,6 +218,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (auto status = ParseArguments(args, arguments, out, err)) return *status;
   try {
     auto globe = NewHeadlessGlobe();
+    std::optional<TOpeningSummary> opening;  // --info: summarised while the file is read
+    if (arguments.Info) opening.emplace(*globe);
     TGlobeFileReader& input = OpenMapFile(*globe, arguments.Input, arguments.TitleColumn);
     if (arguments.TitleColumn) {
       const std::string problem = TitleColumnProblem(arguments.Input, input, *arguments.TitleColumn);
@@ -276,7 +231,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const bool damaged = ReportDamagedRecords(arguments.Input, input.Count(), !arguments.Info, err);
     const int status = damaged && !arguments.AllowDamaged ? 1 : 0;
     if (arguments.Info) {
-      PrintSummary(out, Summarise(input));
+      PrintSummary(out, opening->Finish(input));
       return status;
     }
     const std::string& output = arguments.Output;

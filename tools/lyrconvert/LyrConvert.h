@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "globe/data/GeoTypes.h"
+#include "tools/lyrconvert/ObjectSummary.h"
 
 namespace globe {
 class TCustomVoduz4;
@@ -20,15 +21,14 @@ class TGlobeObjectSource;
 
 namespace lyrconvert {
 
-// What a map file holds. Bounds span the points' coordinates (no wrap at the date line);
-// HasBounds is false for a file without points.
+// What a map file holds. Bounds span the points' coordinates (no wrap at the date line; none for
+// a file without points).
 struct TMapSummary {
   int32_t Objects = 0;
   int64_t Chains = 0;
   int64_t Points = 0;
   int64_t WrittenPoints = 0;  // the points a LYR file of the objects holds (repeated points left out)
-  bool HasBounds = false;
-  int32_t MinLongX = 0, MinLatY = 0, MaxLongX = 0, MaxLatY = 0;
+  TCoordinateBounds Bounds;
   std::vector<std::string> Presenters;  // "ID class name" each
 };
 
@@ -43,6 +43,8 @@ globe::TGlobeFileReader& OpenMapFile(globe::TCustomVoduz4& globe, const std::str
                                      std::optional<int32_t> titleColumn = std::nullopt);
 
 TMapSummary Summarise(globe::TGlobeObjectSource& source);
+// The source's presenters as Summarise lists them: "ID class name" each.
+std::vector<std::string> PresenterLines(const globe::TGlobeObjectSource& source);
 
 // Gives every object without a presenter the presenter ID and, when the source has no presenter
 // of that ID, adds a default one of the objects' kind, so that an environment file can style the

@@ -1,19 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 
 #include "globe/data/CustomVoduz4.h"
 #include "globe/data/GeoDataObject.h"
 #include "globe/data/GlobeFileReader.h"
 #include "globe/data/GlobeObjectSource.h"
+#include "globe/data/LYRChainStream.h"
 #include "globe/data/LYRReader.h"
 #include "platform/Version.h"
 #include "tests/globe_data/TempFile.h"
 #include "tests/support/WriteTraps.h"
 #include "tools/lyrconvert/LyrConvert.h"
+#include "tools/lyrconvert/OpeningSummary.h"
 
 namespace lyrconvert {
 namespace {
@@ -138,6 +142,58 @@ TEST(LyrConvertTest, InfoCountsThePointsTheWriterKeeps) {
   EXPECT_EQ(summary.Points, 16);
   EXPECT_EQ(written.Points, 10);
   EXPECT_EQ(summary.WrittenPoints, written.Points);
+}
+
+TEST(LyrConvertTest, ChainSweepFindsTheExtremesAndTheWrittenPointsAtEveryLength) {
+  // Lengths across the blocks of four points a vector sweep takes, repeats at the chain's ends
+  // (kept by the writer) and inside it, with heights and without.
+  uint32_t seed = 7;
+  auto next = [&seed] { return static_cast<int32_t>((seed = seed * 1664525u + 1013904223u) >> 3) - (1 << 28); };
+  for (const bool heights : {false, true})
+    for (int32_t n = 1; n <= 23; ++n)
+      for (const int32_t repeatAt : {1, 2, 3, 5, n / 2, n - 2, n - 1}) {
+        globe::TPointStore chain(heights);
+        for (int32_t p = 0; p < n; ++p) {
+          const bool repeat = p > 0 && (p == repeatAt || (p > 8 && p % 7 == 0));
+          chain.Add(repeat ? chain.Point(p - 1) : globe::TGeoPoint(next() / 2, next() / 3, p));
+        }
+        const TChainSweep sweep = SweepChain(chain);
+        int32_t minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
+        for (int32_t p = 0; p < n; ++p) {
+          minX = std::min(minX, chain.Point(p).LongX), maxX = std::max(maxX, chain.Point(p).LongX);
+          minY = std::min(minY, chain.Point(p).LatY), maxY = std::max(maxY, chain.Point(p).LatY);
+        }
+        SCOPED_TRACE(testing::Message() << "heights " << heights << ", length " << n << ", repeat at " << repeatAt);
+        EXPECT_EQ(sweep.WrittenPoints, globe::WrittenPointCount(chain));
+        EXPECT_EQ(std::vector<int32_t>({sweep.Bounds.MinLongX, sweep.Bounds.MaxLongX, sweep.Bounds.MinLatY,
+                                        sweep.Bounds.MaxLatY}),
+                  std::vector<int32_t>({minX, maxX, minY, maxY}));
+      }
+}
+
+TEST(LyrConvertTest, SummaryWhileOpeningIsTheSummaryOfTheOpenFile) {
+  // With room for no object in the cache, objects are let go as they are built and built again
+  // for the summary's end when the opening summarised them before.
+  TempDir dir;
+  ASSERT_EQ(RunTool({kLand, dir.File("land.lyr")}).Status, 0);
+  for (const std::string& file : {kLand, kData + "/ne_110m_countries.mif", dir.File("land.lyr")})
+    for (const int32_t cacheKilobytes : {TOpeningSummary::kCacheKilobytes, 1}) {
+      auto globe = NewHeadlessGlobe();
+      std::optional<TOpeningSummary> opening(std::in_place, *globe, cacheKilobytes);
+      const TMapSummary whileOpening = opening->Finish(OpenMapFile(*globe, file));
+      opening.reset();
+      const TMapSummary open = Summarise(OpenMapFile(*NewHeadlessGlobe(), file));
+      SCOPED_TRACE(file + ", cache " + std::to_string(cacheKilobytes) + " KB");
+      EXPECT_EQ(std::vector<int64_t>({whileOpening.Objects, whileOpening.Chains, whileOpening.Points,
+                                      whileOpening.WrittenPoints, whileOpening.Bounds.MinLongX,
+                                      whileOpening.Bounds.MaxLongX, whileOpening.Bounds.MinLatY,
+                                      whileOpening.Bounds.MaxLatY}),
+                std::vector<int64_t>({open.Objects, open.Chains, open.Points, open.WrittenPoints,
+                                      open.Bounds.MinLongX, open.Bounds.MaxLongX, open.Bounds.MinLatY,
+                                      open.Bounds.MaxLatY}));
+      EXPECT_EQ(whileOpening.Presenters, open.Presenters);
+      EXPECT_GT(open.Points, 0);
+    }
 }
 
 TEST(LyrConvertTest, ArgumentProblemsNameTheArgumentHelpAndVersion) {
