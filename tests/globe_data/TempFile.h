@@ -13,6 +13,9 @@ class TempDir {
   TempDir()
       : Path(std::filesystem::temp_directory_path() /
              ("corvalis_readers_" + std::to_string(::getpid()) + "_" + std::to_string(Counter++))) {
+    // A folder of the same name left by a killed run of a process with this number goes first.
+    std::error_code ignored;
+    std::filesystem::remove_all(Path, ignored);
     std::filesystem::create_directories(Path);
   }
   ~TempDir() {

@@ -7,12 +7,14 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 namespace globe {
 
 // Writes the file as `name` in the test's temporary folder and returns its path.
 inline std::string LandEnvironment(const std::string& name) {
-  const std::filesystem::path file = std::filesystem::path(::testing::TempDir()) / name;
+  // The process's own name: test runs of other builds may write theirs at the same time.
+  const std::filesystem::path file = std::filesystem::path(::testing::TempDir()) / (std::to_string(::getpid()) + "_" + name);
   std::ofstream(file) << "<TGlobe SurfaceColor=\"$00F0DCB4\">\n <LayerStore>\n  <GlobalPresenters />\n"
                          "  <Layer Class=\"TGlobeLayer\" Name=\"Land\" Visible=\"T\">\n   <Presenters>\n"
                          "    <Presenter Class=\"TPolygonPresenter\" Name=\"Land\" PresenterID=\"1\">\n"
