@@ -33,4 +33,17 @@ void DrawingSurface::ResetState() {
   SetPolyFillMode(stock.FillMode);
 }
 
+void DrawingSurface::TextOutWithHalo(int x, int y, std::string_view text, TColor halo, int width) {
+  const TColor colour = State().TextColor;
+  SetTextColor(halo);
+  for (const TPoint d : HaloOffsets(width)) TextOut(x + d.X, y + d.Y, text);
+  SetTextColor(colour);
+  TextOut(x, y, text);
+}
+
+std::array<TPoint, 8> HaloOffsets(int width) {
+  const int w = width;
+  return {{{-w, -w}, {0, -w}, {w, -w}, {-w, 0}, {w, 0}, {-w, w}, {0, w}, {w, w}}};
+}
+
 }  // namespace platform

@@ -130,6 +130,9 @@ class DrawingSurface {
   // is first filled with the background colour. Rotated by the font's escapement.
   virtual void TextOut(int x, int y, std::string_view text) = 0;
   virtual TSize TextExtent(std::string_view text) = 0;
+  // The text over a halo: eight copies in `halo` moved `width` pixels to each side and
+  // diagonal, then the text in the text colour. A surface may shape the text once for all nine.
+  virtual void TextOutWithHalo(int x, int y, std::string_view text, TColor halo, int width);
   // Dotted rectangle drawn by inverting; drawing it twice restores the pixels.
   virtual void DrawFocusRect(const TRect& box) = 0;
 
@@ -149,5 +152,8 @@ class DrawingSurface {
  private:
   DrawingState state_;
 };
+
+// The offsets of a halo of that width: the eight neighbours.
+std::array<TPoint, 8> HaloOffsets(int width);
 
 }  // namespace platform

@@ -38,12 +38,6 @@ platform::TRect BoxAt(platform::TPoint anchor, TPosition position, int32_t gap, 
   return {clamp(left), clamp(top), clamp(left + size.Width), clamp(top + size.Height)};
 }
 
-// The offsets of a halo of that width: the eight neighbours.
-std::array<platform::TPoint, 8> HaloOffsets(int32_t w)
-{
-  return {{{-w, -w}, {0, -w}, {w, -w}, {-w, 0}, {w, 0}, {-w, w}, {0, w}, {w, w}}};
-}
-
 }  // namespace
 
 platform::TRect TextBox(int32_t x, int32_t y, platform::TSize extent, platform::TextAlign align)
@@ -197,9 +191,8 @@ void TTitleSpace::Write(platform::DrawingSurface& surface, const TQueuedTitle& t
     surface.Rectangle(box);
     surface.SetBackgroundMode(platform::BackgroundMode::Transparent);
   } else if (Options_.Halo) {
-    surface.SetTextColor(Options_.HaloColour);
-    for (const platform::TPoint& d : HaloOffsets(Options_.HaloWidth)) surface.TextOut(x + d.X, y + d.Y, title.Text);
-    surface.SetTextColor(title.State.TextColor);
+    surface.TextOutWithHalo(x, y, title.Text, Options_.HaloColour, Options_.HaloWidth);
+    return;
   }
   surface.TextOut(x, y, title.Text);
 }

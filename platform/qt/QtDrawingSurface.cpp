@@ -1,6 +1,8 @@
 #include "platform/qt/QtDrawingSurface.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QTextLayout>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
@@ -257,6 +259,43 @@ void QtDrawingSurface::TextOut(int x, int y, std::string_view text) {
   painter_.setFont(font);
   painter_.setPen(ToQColor(s.TextColor));
   painter_.drawText(dx, baseline, string);
+  painter_.restore();
+  penDirty_ = true;
+}
+
+void QtDrawingSurface::TextOutWithHalo(int x, int y, std::string_view text, TColor halo, int width) {
+  const DrawingState& s = State();
+  // Rotated or boxed text keeps the general way.
+  if (s.CurrentFont.Escapement != 0 || s.Background == BackgroundMode::Opaque) {
+    DrawingSurface::TextOutWithHalo(x, y, text, halo, width);
+    return;
+  }
+  if (text.empty() || !painter_.isActive() || s.CurrentFont.Height <= 0) return;
+  const QString string = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  const QFont font = ToQFont();
+  const QFontMetrics metrics = Metrics(font);
+  QTextLayout layout(string, font, painter_.device());
+  layout.beginLayout();
+  const QTextLine line = layout.createLine();
+  layout.endLayout();
+  if (!line.isValid()) return;
+  const QList<QGlyphRun> runs = layout.glyphRuns();
+  const int advance = metrics.horizontalAdvance(string);
+  int dx = 0;
+  if (s.Align.Horizontal == HorizontalAlign::Center) dx = -advance / 2;
+  if (s.Align.Horizontal == HorizontalAlign::Right) dx = -advance;
+  int baseline = 0;
+  if (s.Align.Vertical == VerticalAlign::Top) baseline = metrics.ascent();
+  if (s.Align.Vertical == VerticalAlign::Bottom) baseline = -metrics.descent();
+  // The runs' glyph positions hold the line's ascent: the origin goes to the line's top.
+  const QPointF origin(x + dx, y + baseline - line.ascent());
+  const auto draw = [&](QPointF at, TColor colour) {
+    painter_.setPen(ToQColor(colour));
+    for (const QGlyphRun& run : runs) painter_.drawGlyphRun(at, run);
+  };
+  painter_.save();
+  for (const TPoint d : HaloOffsets(width)) draw(origin + QPointF(d.X, d.Y), halo);
+  draw(origin, s.TextColor);
   painter_.restore();
   penDirty_ = true;
 }

@@ -39,6 +39,8 @@ class QtDrawingSurface : public DrawingSurface {
   void SetPixel(int x, int y, TColor color) override;
   void TextOut(int x, int y, std::string_view text) override;
   TSize TextExtent(std::string_view text) override;
+  // Shapes the text once and draws its glyphs nine times.
+  void TextOutWithHalo(int x, int y, std::string_view text, TColor halo, int width) override;
   void DrawFocusRect(const TRect& box) override;
   void SetClipRect(const TRect& box) override;
   void SetClipPolygon(std::span<const TPoint> points, PolyFillMode mode) override;

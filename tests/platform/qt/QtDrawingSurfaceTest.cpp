@@ -221,6 +221,38 @@ TEST(QtDrawingSurface, TextExtentIsTheDrawnWidthWhateverTheApplicationFont) {
   EXPECT_GE(right, extent.Width - 4);
 }
 
+// Text over its halo, shaped once, is the picture of the nine writes it stands for, for every
+// alignment.
+TEST(QtDrawingSurface, TextWithHaloIsTheNineWritesItStandsFor) {
+  Font font;
+  font.Name = "Arial";
+  font.Height = 16;
+  for (const HorizontalAlign horizontal : {HorizontalAlign::Left, HorizontalAlign::Center, HorizontalAlign::Right})
+    for (const VerticalAlign vertical : {VerticalAlign::Top, VerticalAlign::Baseline, VerticalAlign::Bottom}) {
+      const auto draw = [&](bool shapedOnce) {
+        return Drawn(200, 60, kPaper, [&](QtDrawingSurface& surface) {
+          surface.SetAntialiased(true);
+          surface.SetFont(font);
+          surface.SetTextColor(clBlue);
+          surface.SetTextAlign({horizontal, vertical});
+          surface.SetBackgroundMode(BackgroundMode::Transparent);
+          if (shapedOnce) surface.TextOutWithHalo(100, 30, "Suda Bay", clYellow, 2);
+          else surface.DrawingSurface::TextOutWithHalo(100, 30, "Suda Bay", clYellow, 2);
+        });
+      };
+      const Bitmap24 once = draw(true), nine = draw(false);
+      int differing = 0;
+      for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 200; ++x) differing += once.Pixel(x, y) != nine.Pixel(x, y) ? 1 : 0;
+      EXPECT_EQ(differing, 0) << static_cast<int>(horizontal) << " " << static_cast<int>(vertical);
+      EXPECT_GT(CountInk(once, 0, 0, 200, 60), 0);  // the blue text
+      int halo = 0;
+      for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 200; ++x) halo += once.Pixel(x, y) == clYellow ? 1 : 0;
+      EXPECT_GT(halo, 0);
+    }
+}
+
 TEST(QtDrawingSurface, BitmapCopyAndStretch) {
   Bitmap24 source(2, 2);
   source.SetPixel(0, 0, clRed);
