@@ -5,6 +5,7 @@
 #include <QUndoStack>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/EditorDocument.h"
 #include "scenario/ScenarioState.h"
@@ -53,6 +54,29 @@ TEST_F(EditorDocumentTest, EachSideIsModifiedByItsOwnStepsSinceItsSave)
   document.UndoStack().undo();
   EXPECT_TRUE(Modified(1));
   EXPECT_EQ(document.Document().SideLines(1), platform::TextLines{"allied"});
+}
+
+// A step made or redone shows the place after it, undone the place before it, once the side's
+// modified state counts it; a splice that no longer fits the lines is refused and changes nothing.
+TEST_F(EditorDocumentTest, ChangedShowsThePlaceAfterAStepAndBeforeItWhenUndoneAndAStaleStepIsRefused)
+{
+  std::vector<std::string> heard;
+  QObject::connect(&document, &TEditorDocument::Changed, [&](const scenario::TDocumentChange& change, const TEditPlace& place) {
+    heard.push_back(std::to_string(change.Side) + (change.Forward ? " apply " : " revert ") + std::to_string(place.Case) +
+                    ":" + std::to_string(place.Row) + (Modified(change.Side) ? " modified" : ""));
+  });
+  QString refusal;
+  QObject::connect(&document, &TEditorDocument::Refused, [&](const QString& reason) { refusal = reason; });
+  const platform::TextLines& lines = document.Document().SideLines(1);
+  ASSERT_TRUE(document.Push(scenario::TSideSplice{1, scenario::DiffLines(lines, {"allied 1"})}, {nullptr, 2, 3},
+                            {nullptr, 4, 5}, "step"));
+  document.UndoStack().undo();
+  document.UndoStack().redo();
+  EXPECT_EQ(heard, (std::vector<std::string>{"1 apply 4:5 modified", "1 revert 2:3", "1 apply 4:5 modified"}));
+  document.Document().Apply(scenario::TSideSplice{1, scenario::DiffLines(lines, {"behind the stack"})});
+  document.UndoStack().undo();
+  EXPECT_FALSE(refusal.isEmpty());
+  EXPECT_EQ(lines, platform::TextLines{"behind the stack"});
 }
 
 }  // namespace

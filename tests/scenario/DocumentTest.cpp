@@ -172,6 +172,14 @@ TEST_F(DocumentTest, CasesHeaderAndFindingsFollowTheLinesBothWays) {
     EXPECT_EQ(forceB->Speed, 25);
     document->Revert(*speed);
     EXPECT_EQ(forceB->Speed, 20);
+    // Discarding the side's edits gives the force its file speed again; reverted, the edited one.
+    document->Apply(*speed);
+    const auto discard = document->DiscardSideChanges(0);
+    document->Apply(*discard);
+    EXPECT_EQ(forceB->Speed, 20);
+    document->Revert(*discard);
+    EXPECT_EQ(forceB->Speed, 25);
+    document->Revert(*speed);
     // Fixing Force B's current waypoint clears its finding; undoing brings it back.
     const auto fixed = document->EditLine(*forceB, 1, 1, "CWPI=0");
     document->Apply(*fixed);
