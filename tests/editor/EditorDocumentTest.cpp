@@ -1,13 +1,19 @@
 // The editor's document without a window: each side is modified by its own steps on the one
-// undo stack since its save.
+// undo stack since its save, and the unsaved marks follow.
 #include <gtest/gtest.h>
 
+#include <QFont>
 #include <QUndoStack>
+#include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "editor/EditorDocument.h"
+#include "editor/ForcesModel.h"
+#include "editor/UnsavedMarks.h"
+#include "scenario/Force.h"
 #include "scenario/ScenarioState.h"
 
 namespace editor {
@@ -77,6 +83,48 @@ TEST_F(EditorDocumentTest, ChangedShowsThePlaceAfterAStepAndBeforeItWhenUndoneAn
   document.UndoStack().undo();
   EXPECT_FALSE(refusal.isEmpty());
   EXPECT_EQ(lines, platform::TextLines{"behind the stack"});
+}
+
+// The caption's modified mark while any side is modified; the rows of a modified side's forces
+// bold, their tooltip saying so. Every move of the stack, save and new document updates them.
+TEST_F(EditorDocumentTest, UnsavedMarksFollowEachSidesStepsUndoRedoSavesAndANewDocument)
+{
+  scenario::TForce axis(nullptr), allied(nullptr);
+  allied.Side = 1;
+  const std::vector<scenario::TForceListRow> rows = {{&axis, "Lupo", "7", ""}, {&allied, "A1", "18", ""}};
+  TForcesModel forces;
+  forces.SetRows(&rows);
+  QWidget window;
+  window.setWindowTitle(CaptionWithModifiedMark("Crete"));
+  TUnsavedMarks marks(window, document, forces);
+  const auto shown = [&] {
+    std::string text = window.isWindowModified() ? "*" : "";
+    for (int row = 0; row < forces.rowCount(); ++row) {
+      const QModelIndex index = forces.index(row, 0);
+      if (index.data(Qt::FontRole).value<QFont>().bold() && index.data(Qt::ToolTipRole).toString().endsWith(": unsaved edits"))
+        text += " " + index.data().toString().toStdString();
+    }
+    return text;
+  };
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    std::string marks;
+  } steps[] = {
+      {"loaded", [] {}, ""},
+      {"axis step", [&] { Step(0, "axis 1"); }, "* Lupo"},
+      {"undone", [&] { document.UndoStack().undo(); }, ""},
+      {"redone", [&] { document.UndoStack().redo(); }, "* Lupo"},
+      {"allied step", [&] { Step(1, "allied 1"); }, "* Lupo A1"},
+      {"axis saved", [&] { document.MarkSaved(0); }, "* A1"},
+      {"allied saved", [&] { document.MarkSaved(1); }, ""},
+      {"allied step again", [&] { Step(1, "allied 2"); }, "* A1"},
+      {"new document", [&] { document.Replace(std::make_unique<scenario::TScenarioState>()); }, ""},
+  };
+  for (const auto& step : steps) {
+    step.act();
+    EXPECT_EQ(shown(), step.marks) << step.step;
+  }
 }
 
 }  // namespace
