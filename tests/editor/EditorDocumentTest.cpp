@@ -1,5 +1,5 @@
-// The editor's document without a window: each side is modified by its own steps on the one
-// undo stack since its save, and the unsaved marks follow.
+// The editor's document without a window: each side's unsaved state and its marks, the place
+// each step shows.
 #include <gtest/gtest.h>
 
 #include <QFont>
@@ -38,30 +38,6 @@ class EditorDocumentTest : public ::testing::Test {
   TEditorDocument document;
 };
 
-TEST_F(EditorDocumentTest, EachSideIsModifiedByItsOwnStepsSinceItsSave)
-{
-  ASSERT_TRUE(Step(0, "axis 1"));
-  ASSERT_TRUE(Step(1, "allied 1"));
-  document.MarkSaved(1);
-  EXPECT_TRUE(Modified(0) && !Modified(1));
-  document.UndoStack().undo();
-  EXPECT_TRUE(Modified(1));
-  document.UndoStack().redo();
-  EXPECT_FALSE(Modified(1));
-  // A line changed and changed back is two steps away from the save.
-  ASSERT_TRUE(Step(1, "allied 2"));
-  ASSERT_TRUE(Step(1, "allied 1"));
-  EXPECT_TRUE(Modified(1));
-  EXPECT_FALSE(document.Push(std::nullopt, {}, {}, "nothing"));  // no change, no step
-  EXPECT_EQ(document.UndoStack().count(), 4);
-  // Undone past the save, a new step leaves no way back to the saved state.
-  for (int i = 0; i < 3; ++i) document.UndoStack().undo();
-  ASSERT_TRUE(Step(1, "allied 3"));
-  document.UndoStack().undo();
-  EXPECT_TRUE(Modified(1));
-  EXPECT_EQ(document.Document().SideLines(1), platform::TextLines{"allied"});
-}
-
 // A step made or redone shows the place after it, undone the place before it, once the side's
 // modified state counts it; a splice that no longer fits the lines is refused and changes nothing.
 TEST_F(EditorDocumentTest, ChangedShowsThePlaceAfterAStepAndBeforeItWhenUndoneAndAStaleStepIsRefused)
@@ -85,9 +61,10 @@ TEST_F(EditorDocumentTest, ChangedShowsThePlaceAfterAStepAndBeforeItWhenUndoneAn
   EXPECT_EQ(lines, platform::TextLines{"behind the stack"});
 }
 
-// The caption's modified mark while any side is modified; the rows of a modified side's forces
-// bold, their tooltip saying so. Every move of the stack, save and new document updates them.
-TEST_F(EditorDocumentTest, UnsavedMarksFollowEachSidesStepsUndoRedoSavesAndANewDocument)
+// Each side is modified by its own steps on the one stack since its save: the caption's modified
+// mark while any side is, the rows of its forces bold, their tooltip saying so. Every move of the
+// stack, save and new document updates them.
+TEST_F(EditorDocumentTest, EachSideIsModifiedByItsOwnStepsSinceItsSaveAndTheMarksFollow)
 {
   scenario::TForce axis(nullptr), allied(nullptr);
   allied.Side = 1;
@@ -106,6 +83,7 @@ TEST_F(EditorDocumentTest, UnsavedMarksFollowEachSidesStepsUndoRedoSavesAndANewD
     }
     return text;
   };
+  const auto undo = [&](int times) { return [&, times] { for (int i = 0; i < times; ++i) document.UndoStack().undo(); }; };
   const struct {
     const char* step;
     std::function<void()> act;
@@ -113,12 +91,26 @@ TEST_F(EditorDocumentTest, UnsavedMarksFollowEachSidesStepsUndoRedoSavesAndANewD
   } steps[] = {
       {"loaded", [] {}, ""},
       {"axis step", [&] { Step(0, "axis 1"); }, "* Lupo"},
-      {"undone", [&] { document.UndoStack().undo(); }, ""},
+      {"undone", undo(1), ""},
       {"redone", [&] { document.UndoStack().redo(); }, "* Lupo"},
       {"allied step", [&] { Step(1, "allied 1"); }, "* Lupo A1"},
+      {"allied saved", [&] { document.MarkSaved(1); }, "* Lupo"},
+      {"undone past the save", undo(1), "* Lupo A1"},
+      {"redone to the save", [&] { document.UndoStack().redo(); }, "* Lupo"},
+      {"no change, no step", [&] { EXPECT_FALSE(document.Push(std::nullopt, {}, {}, "nothing")); }, "* Lupo"},
+      {"changed and changed back", [&] {
+         Step(1, "allied 2");
+         Step(1, "allied 1");
+         EXPECT_EQ(document.UndoStack().count(), 4);
+       }, "* Lupo A1"},
+      // Undone past the save, a new step leaves no way back to the saved state.
+      {"new step past the save", [&] {
+         undo(3)();
+         Step(1, "allied 3");
+         undo(1)();
+         EXPECT_EQ(document.Document().SideLines(1), platform::TextLines{"allied"});
+       }, "* Lupo A1"},
       {"axis saved", [&] { document.MarkSaved(0); }, "* A1"},
-      {"allied saved", [&] { document.MarkSaved(1); }, ""},
-      {"allied step again", [&] { Step(1, "allied 2"); }, "* A1"},
       {"new document", [&] { document.Replace(std::make_unique<scenario::TScenarioState>()); }, ""},
   };
   for (const auto& step : steps) {
