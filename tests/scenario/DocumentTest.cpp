@@ -166,20 +166,18 @@ TEST_F(DocumentTest, CasesHeaderAndFindingsFollowTheLinesBothWays) {
     EXPECT_EQ(document->Case(*forceA, 1)->Waypoints.size(), 2u);
     EXPECT_EQ(Findings(), (std::vector<std::string>{"23 cwpi-out-of-range Force B"}));
 
-    // The header's speed is read again with the lines, and goes back with them.
+    // The header's speed is read again with the lines, and goes back with them, also when the
+    // side's edits are discarded.
     const auto speed = document->EditForceSpeed(*forceB, 25);
     document->Apply(*speed);
     EXPECT_EQ(forceB->Speed, 25);
-    document->Revert(*speed);
-    EXPECT_EQ(forceB->Speed, 20);
-    // Discarding the side's edits gives the force its file speed again; reverted, the edited one.
-    document->Apply(*speed);
     const auto discard = document->DiscardSideChanges(0);
     document->Apply(*discard);
     EXPECT_EQ(forceB->Speed, 20);
     document->Revert(*discard);
     EXPECT_EQ(forceB->Speed, 25);
     document->Revert(*speed);
+    EXPECT_EQ(forceB->Speed, 20);
     // Fixing Force B's current waypoint clears its finding; undoing brings it back.
     const auto fixed = document->EditLine(*forceB, 1, 1, "CWPI=0");
     document->Apply(*fixed);
