@@ -506,14 +506,12 @@ TEST_F(RecoveryTest, AKeptCopyIsOfferedWhenItsFolderIsOpened) {
   ASSERT_TRUE(OpenCopy(yes));
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm), std::vector<std::string>{question});
   EXPECT_EQ(window->Scenario().SideLines[0], edited);
-  EXPECT_EQ(Force("Lupo convoy").Speed, 12);
-  EXPECT_EQ(ForceCell("Lupo convoy", 1), "12");
+  EXPECT_EQ(ForceCell("Lupo convoy", 1), "12");  // the speed read again (DocumentTest)
   EXPECT_TRUE(window->Saving().SideLinesChanged(0));
   EXPECT_EQ(fixtures::ReadFile(yes / "AxisShips.cfg"), OriginalAxisFile());  // nothing written
   ASSERT_EQ(window->UndoStack().count(), 1);
   window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(window->Scenario().SideLines[0], disk);
-  EXPECT_EQ(Force("Lupo convoy").Speed, 7);
   window->Actions()[TCommand::Redo]->trigger();
   EXPECT_TRUE(Kept(yes));  // until the side is saved or declined
 
