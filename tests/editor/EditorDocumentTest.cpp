@@ -1,12 +1,19 @@
-// The editor's document without a window: each side is modified by its own steps on the one
-// undo stack since its save.
+// The editor's document without a window: each side's unsaved state and its marks, the place
+// each step shows.
 #include <gtest/gtest.h>
 
+#include <QFont>
 #include <QUndoStack>
+#include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/EditorDocument.h"
+#include "editor/ForcesModel.h"
+#include "editor/UnsavedMarks.h"
+#include "scenario/Force.h"
 #include "scenario/ScenarioState.h"
 
 namespace editor {
@@ -21,38 +28,82 @@ class EditorDocumentTest : public ::testing::Test {
     document.Replace(std::move(state));
   }
   // One step giving the side's only line the text.
-  bool Step(int side, const std::string& text)
+  bool Step(int side, const std::string& text, const TEditPlace& before = {}, const TEditPlace& after = {})
   {
     const platform::TextLines& lines = document.Document().SideLines(side);
-    return document.Push(scenario::TSideSplice{side, scenario::DiffLines(lines, {text})}, {}, {}, "step");
+    return document.Push(scenario::TSideSplice{side, scenario::DiffLines(lines, {text})}, before, after, "step");
   }
-  bool Modified(int side) const { return document.SideModified(side); }
 
   TEditorDocument document;
 };
 
-TEST_F(EditorDocumentTest, EachSideIsModifiedByItsOwnStepsSinceItsSave)
+// A step made or redone shows the place after it, undone the place before it, once the side's
+// modified state counts it; a splice that no longer fits the lines is refused and changes nothing.
+TEST_F(EditorDocumentTest, ChangedShowsThePlaceAfterAStepAndBeforeItWhenUndoneAndAStaleStepIsRefused)
 {
-  ASSERT_TRUE(Step(0, "axis 1"));
-  ASSERT_TRUE(Step(1, "allied 1"));
-  document.MarkSaved(1);
-  EXPECT_TRUE(Modified(0) && !Modified(1));
+  std::vector<std::string> heard;
+  QObject::connect(&document, &TEditorDocument::Changed, [&](const scenario::TDocumentChange& change, const TEditPlace& place) {
+    heard.push_back(std::to_string(change.Side) + (change.Forward ? " apply " : " revert ") + std::to_string(place.Case) +
+                    ":" + std::to_string(place.Row) + (document.SideModified(change.Side) ? " modified" : ""));
+  });
+  QObject::connect(&document, &TEditorDocument::Refused, [&](const QString&) { heard.push_back("refused"); });
+  const platform::TextLines& lines = document.Document().SideLines(1);
+  ASSERT_TRUE(Step(1, "allied 1", {nullptr, 2, 3}, {nullptr, 4, 5}));
   document.UndoStack().undo();
-  EXPECT_TRUE(Modified(1));
   document.UndoStack().redo();
-  EXPECT_FALSE(Modified(1));
-  // A line changed and changed back is two steps away from the save.
-  ASSERT_TRUE(Step(1, "allied 2"));
-  ASSERT_TRUE(Step(1, "allied 1"));
-  EXPECT_TRUE(Modified(1));
-  EXPECT_FALSE(document.Push(std::nullopt, {}, {}, "nothing"));  // no change, no step
-  EXPECT_EQ(document.UndoStack().count(), 4);
-  // Undone past the save, a new step leaves no way back to the saved state.
-  for (int i = 0; i < 3; ++i) document.UndoStack().undo();
-  ASSERT_TRUE(Step(1, "allied 3"));
+  EXPECT_EQ(heard, (std::vector<std::string>{"1 apply 4:5 modified", "1 revert 2:3", "1 apply 4:5 modified"}));
+  document.Document().Apply(scenario::TSideSplice{1, scenario::DiffLines(lines, {"behind the stack"})});
   document.UndoStack().undo();
-  EXPECT_TRUE(Modified(1));
-  EXPECT_EQ(document.Document().SideLines(1), platform::TextLines{"allied"});
+  EXPECT_EQ(heard.at(3), "refused");
+  EXPECT_EQ(lines, platform::TextLines{"behind the stack"});
+}
+
+// Each side is modified by its own steps on the one stack since its save: the caption's modified
+// mark while any side is, the rows of its forces bold, their tooltip saying so. Every move of the
+// stack, save and new document updates them.
+TEST_F(EditorDocumentTest, EachSideIsModifiedByItsOwnStepsSinceItsSaveAndTheMarksFollow)
+{
+  scenario::TForce axis(nullptr), allied(nullptr);
+  allied.Side = 1;
+  const std::vector<scenario::TForceListRow> rows = {{&axis, "Lupo", "7", ""}, {&allied, "A1", "18", ""}};
+  TForcesModel forces;
+  forces.SetRows(&rows);
+  QWidget window;
+  TUnsavedMarks marks(window, document, forces);
+  const auto shown = [&] {
+    std::string text = window.isWindowModified() ? "*" : "";
+    for (int row = 0; row < forces.rowCount(); ++row) {
+      const QModelIndex index = forces.index(row, 0);
+      if (index.data(Qt::FontRole).value<QFont>().bold() && index.data(Qt::ToolTipRole).toString().endsWith(": unsaved edits"))
+        text += " " + index.data().toString().toStdString();
+    }
+    return text;
+  };
+  const auto undo = [&](int times) { return [&, times] { for (int i = 0; i < times; ++i) document.UndoStack().undo(); }; };
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    std::string marks;
+  } steps[] = {
+      {"loaded", [] {}, ""},
+      {"axis step", [&] { Step(0, "axis 1"); }, "* Lupo"},
+      {"undone", undo(1), ""},
+      {"redone", [&] { document.UndoStack().redo(); }, "* Lupo"},
+      {"allied step", [&] { Step(1, "allied 1"); }, "* Lupo A1"},
+      {"allied saved", [&] { document.MarkSaved(1); }, "* Lupo"},
+      {"undone past the save", undo(1), "* Lupo A1"},
+      {"redone to the save", [&] { document.UndoStack().redo(); }, "* Lupo"},
+      {"no change, no step", [&] { EXPECT_FALSE(document.Push(std::nullopt, {}, {}, "-") || document.UndoStack().count() != 2); }, "* Lupo"},
+      {"changed and changed back", [&] { Step(1, "allied 2"), Step(1, "allied 1"); }, "* Lupo A1"},
+      // Undone past the save, a new step leaves no way back to the saved state.
+      {"new step past the save", [&] { undo(3)(), Step(1, "allied 3"), undo(1)(); }, "* Lupo A1"},
+      {"axis saved", [&] { document.MarkSaved(0); }, "* A1"},
+      {"new document", [&] { document.Replace(std::make_unique<scenario::TScenarioState>()); }, ""},
+  };
+  for (const auto& step : steps) {
+    step.act();
+    EXPECT_EQ(shown(), step.marks) << step.step;
+  }
 }
 
 }  // namespace

@@ -166,9 +166,15 @@ TEST_F(DocumentTest, CasesHeaderAndFindingsFollowTheLinesBothWays) {
     EXPECT_EQ(document->Case(*forceA, 1)->Waypoints.size(), 2u);
     EXPECT_EQ(Findings(), (std::vector<std::string>{"23 cwpi-out-of-range Force B"}));
 
-    // The header's speed is read again with the lines, and goes back with them.
+    // The header's speed is read again with the lines, and goes back with them, also when the
+    // side's edits are discarded.
     const auto speed = document->EditForceSpeed(*forceB, 25);
     document->Apply(*speed);
+    EXPECT_EQ(forceB->Speed, 25);
+    const auto discard = document->DiscardSideChanges(0);
+    document->Apply(*discard);
+    EXPECT_EQ(forceB->Speed, 20);
+    document->Revert(*discard);
     EXPECT_EQ(forceB->Speed, 25);
     document->Revert(*speed);
     EXPECT_EQ(forceB->Speed, 20);
