@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/qt/QtBitmapImage.h"
 
@@ -235,6 +236,21 @@ QFontMetrics QtDrawingSurface::Metrics(const QFont& font) {
   return metrics;
 }
 
+namespace {
+
+// Where the text starts and its baseline lies, from the reference point, for the alignment.
+std::pair<int, int> AlignedBaseline(TextAlign align, const QFontMetrics& metrics, int width) {
+  int dx = 0;
+  if (align.Horizontal == HorizontalAlign::Center) dx = -width / 2;
+  if (align.Horizontal == HorizontalAlign::Right) dx = -width;
+  int baseline = 0;
+  if (align.Vertical == VerticalAlign::Top) baseline = metrics.ascent();
+  if (align.Vertical == VerticalAlign::Bottom) baseline = -metrics.descent();
+  return {dx, baseline};
+}
+
+}  // namespace
+
 void QtDrawingSurface::TextOut(int x, int y, std::string_view text) {
   if (text.empty() || !painter_.isActive() || State().CurrentFont.Height <= 0) return;
   const DrawingState& s = State();
@@ -242,12 +258,7 @@ void QtDrawingSurface::TextOut(int x, int y, std::string_view text) {
   const QFont font = ToQFont();
   const QFontMetrics metrics = Metrics(font);
   const int width = metrics.horizontalAdvance(string);
-  int dx = 0;
-  if (s.Align.Horizontal == HorizontalAlign::Center) dx = -width / 2;
-  if (s.Align.Horizontal == HorizontalAlign::Right) dx = -width;
-  int baseline = 0;
-  if (s.Align.Vertical == VerticalAlign::Top) baseline = metrics.ascent();
-  if (s.Align.Vertical == VerticalAlign::Bottom) baseline = -metrics.descent();
+  const auto [dx, baseline] = AlignedBaseline(s.Align, metrics, width);
 
   painter_.save();
   painter_.translate(x, y);
@@ -280,13 +291,7 @@ void QtDrawingSurface::TextOutWithHalo(int x, int y, std::string_view text, TCol
   layout.endLayout();
   if (!line.isValid()) return;
   const QList<QGlyphRun> runs = layout.glyphRuns();
-  const int advance = metrics.horizontalAdvance(string);
-  int dx = 0;
-  if (s.Align.Horizontal == HorizontalAlign::Center) dx = -advance / 2;
-  if (s.Align.Horizontal == HorizontalAlign::Right) dx = -advance;
-  int baseline = 0;
-  if (s.Align.Vertical == VerticalAlign::Top) baseline = metrics.ascent();
-  if (s.Align.Vertical == VerticalAlign::Bottom) baseline = -metrics.descent();
+  const auto [dx, baseline] = AlignedBaseline(s.Align, metrics, metrics.horizontalAdvance(string));
   // The runs' glyph positions hold the line's ascent: the origin goes to the line's top.
   const QPointF origin(x + dx, y + baseline - line.ascent());
   const auto draw = [&](QPointF at, TColor colour) {
