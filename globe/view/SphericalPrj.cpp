@@ -316,6 +316,7 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
   bool anyHiddenKept = false;
   std::size_t lastKept = n;  // none yet
   bool lastHidden = false;
+  double lastDz = 0;  // the last kept point's depth, in doubles
   long double lastX = kNoLastPosition, lastY = kNoLastPosition;  // as doubles within lastBound of Extended
   double lastBoundX = 0, lastBoundY = 0;
   // One point: false once the buffer is full.
@@ -373,6 +374,7 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
     }
     lastKept = i;
     lastHidden = hidden;
+    lastDz = dz;
     if (clipToHorizon) {
       Kept_.push_back(hidden ? ~static_cast<int32_t>(i) : static_cast<int32_t>(i));
       anyHiddenKept = anyHiddenKept || hidden;
@@ -413,6 +415,30 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
     // Spans of kSpanPoints, else their blocks of kBlockPoints, else point by point; but a run of
     // kRunPoints shown wholly within a pixel of the last kept point (where none of them would be
     // kept) is passed over unprojected. The boxes of a span's runs are found in one sweep.
+    // A point whose arc from the last kept one (at most the latitude step plus the longitude step
+    // along the kept point's parallel) spans less than a pixel, with the 3-D points' rounding, is
+    // not kept either, and stays on the kept point's side of the horizon when that lies farther
+    // off: it is passed over before its 3-D point is worked out.
+    const bool noHeights = !store.StoreHeight();
+    const double pixelsPerGU = radius * static_cast<double>(GUToRadians) * (1 + 1e-9);
+    const double roundingPixels = 2 * static_cast<double>(projection.ScaleFactor()) + radius * 1e-15 + 1e-6;
+    int64_t lastLong = 0, lastLat = 0;
+    double lastCos = 1;
+    std::size_t nearFrom = n;  // the kept point lastLong/lastLat/lastCos describe
+    const auto nearLastKept = [&](int32_t i) {
+      if (!noHeights || lastKept >= n || lastHidden || !(radius < 1e12)) return false;
+      if (nearFrom != lastKept) {
+        nearFrom = lastKept;
+        lastLong = packed.LongX(static_cast<int32_t>(lastKept));
+        lastLat = packed.LatY(static_cast<int32_t>(lastKept));
+        lastCos = std::cos(static_cast<double>(lastLat) * static_cast<double>(GUToRadians)) + 1e-12;
+      }
+      int64_t dLong = std::llabs(packed.LongX(i) - lastLong);
+      if (dLong > GU_180_DEGREES) dLong = GU_360_DEGREES - dLong;
+      const auto dLat = static_cast<double>(std::llabs(packed.LatY(i) - lastLat));
+      const double reach = (dLat + static_cast<double>(dLong) * lastCos) * pixelsPerGU + roundingPixels;
+      return reach < 1 && std::fabs(lastDz) > reach + 2 * boundZ;
+    };
     std::array<TBlockBox, kSpanPoints / kRunPoints> runs;
     const auto runCount = [](int32_t first, int32_t end) { return (end - first + kRunPoints - 1) / kRunPoints; };
     for (int32_t span = 0; span < packed.Count() && !full; span += kSpanPoints) {
@@ -428,7 +454,8 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
           if (lastKept < n && ShownWithin(CapOf(runs[static_cast<std::size_t>((run - span) / kRunPoints)]), lastX,
                                           lastY, lastBoundX + lastBoundY + boundX + boundY))
             continue;
-          for (int32_t i = run; i < runEnd && !full; ++i) full = !visit(static_cast<std::size_t>(i), at(i));
+          for (int32_t i = run; i < runEnd && !full; ++i)
+            if (!nearLastKept(i)) full = !visit(static_cast<std::size_t>(i), at(i));
         }
       }
     }
