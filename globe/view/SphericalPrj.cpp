@@ -425,7 +425,7 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
     int64_t lastLong = 0, lastLat = 0;
     double lastCos = 1;
     std::size_t nearFrom = n;  // the kept point lastLong/lastLat/lastCos describe
-    const auto nearLastKept = [&](int32_t i) {
+    const auto nearFromKnown = [&] {
       if (!noHeights || lastKept >= n || lastHidden || !(radius < 1e12)) return false;
       if (nearFrom != lastKept) {
         nearFrom = lastKept;
@@ -433,11 +433,29 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
         lastLat = packed.LatY(static_cast<int32_t>(lastKept));
         lastCos = std::cos(static_cast<double>(lastLat) * static_cast<double>(GUToRadians)) + 1e-12;
       }
+      return true;
+    };
+    // The steps (in GlobeUnits) to the farthest latitude and longitude of the box from the kept point.
+    const auto nearWithin = [&](int64_t dLong, int64_t dLat) {
+      const double reach =
+          (static_cast<double>(dLat) + static_cast<double>(dLong) * lastCos) * pixelsPerGU + roundingPixels;
+      return reach < 1 && std::fabs(lastDz) > reach + 2 * boundZ;
+    };
+    const auto nearLastKept = [&](int32_t i) {
+      if (!nearFromKnown()) return false;
       int64_t dLong = std::llabs(packed.LongX(i) - lastLong);
       if (dLong > GU_180_DEGREES) dLong = GU_360_DEGREES - dLong;
-      const auto dLat = static_cast<double>(std::llabs(packed.LatY(i) - lastLat));
-      const double reach = (dLat + static_cast<double>(dLong) * lastCos) * pixelsPerGU + roundingPixels;
-      return reach < 1 && std::fabs(lastDz) > reach + 2 * boundZ;
+      return nearWithin(dLong, std::llabs(packed.LatY(i) - lastLat));
+    };
+    const auto runNearLastKept = [&](const TBlockBox& box) {
+      if (!nearFromKnown()) return false;
+      // The kept longitude taken within half a turn of the box's middle (the box's are unwrapped).
+      int64_t from = lastLong;
+      const int64_t middle = (box.MinX + box.MaxX) / 2;
+      while (from - middle > GU_180_DEGREES) from -= GU_360_DEGREES;
+      while (middle - from > GU_180_DEGREES) from += GU_360_DEGREES;
+      return nearWithin(std::max(box.MaxX - from, from - box.MinX),
+                        std::max(int64_t{box.MaxY} - lastLat, lastLat - int64_t{box.MinY}));
     };
     std::array<TBlockBox, kSpanPoints / kRunPoints> runs;
     const auto runCount = [](int32_t first, int32_t end) { return (end - first + kRunPoints - 1) / kRunPoints; };
@@ -451,8 +469,9 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
         if (passedByEnds(first, end, Joined(blockRuns, runCount(first, end)))) continue;
         for (int32_t run = first; run < end && !full; run += kRunPoints) {
           const int32_t runEnd = std::min(end, run + kRunPoints);
-          if (lastKept < n && ShownWithin(CapOf(runs[static_cast<std::size_t>((run - span) / kRunPoints)]), lastX,
-                                          lastY, lastBoundX + lastBoundY + boundX + boundY))
+          const TBlockBox& runBox = runs[static_cast<std::size_t>((run - span) / kRunPoints)];
+          if (runNearLastKept(runBox) ||
+              (lastKept < n && ShownWithin(CapOf(runBox), lastX, lastY, lastBoundX + lastBoundY + boundX + boundY)))
             continue;
           for (int32_t i = run; i < runEnd && !full; ++i)
             if (!nearLastKept(i)) full = !visit(static_cast<std::size_t>(i), at(i));
