@@ -395,23 +395,6 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
     const bool horizonBeyond = clipToHorizon && HorizonBeyondWindow();
     bool full = false;
     const auto at = [&](int32_t i) { return pointAt(static_cast<std::size_t>(i)); };
-    // Whether the stretch [first, end) is done by its ends: wholly hidden (an open line leaves it
-    // out), or the path between its first and last points stays beyond the same edge of the
-    // window, or on the horizon beyond the window.
-    const auto passedByEnds = [&](int32_t first, int32_t end, const TBlockBox& box) {
-      switch (BlockWay(CapOf(box), clipToHorizon, horizonBeyond)) {
-        case TBlockWay::Hidden:
-          if (!clipToHorizon) return true;
-          [[fallthrough]];
-        case TBlockWay::Beyond:
-          full = !visit(static_cast<std::size_t>(first), at(first)) ||
-                 !visit(static_cast<std::size_t>(end - 1), at(end - 1));
-          return true;
-        case TBlockWay::Walk:
-          break;
-      }
-      return false;
-    };
     // Spans of kSpanPoints, else their blocks of kBlockPoints, else point by point; but a run of
     // kRunPoints shown wholly within a pixel of the last kept point (where none of them would be
     // kept) is passed over unprojected. The boxes of a span's runs are found in one sweep.
@@ -457,6 +440,24 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
       return nearWithin(std::max(box.MaxX - from, from - box.MinX),
                         std::max(int64_t{box.MaxY} - lastLat, lastLat - int64_t{box.MinY}));
     };
+    // One point of the walk: false once the buffer is full.
+    const auto step = [&](int32_t i) { return nearLastKept(i) || visit(static_cast<std::size_t>(i), at(i)); };
+    // Whether the stretch [first, end) is done by its ends: wholly hidden (an open line leaves it
+    // out), or the path between its first and last points stays beyond the same edge of the
+    // window, or on the horizon beyond the window.
+    const auto passedByEnds = [&](int32_t first, int32_t end, const TBlockBox& box) {
+      switch (BlockWay(CapOf(box), clipToHorizon, horizonBeyond)) {
+        case TBlockWay::Hidden:
+          if (!clipToHorizon) return true;
+          [[fallthrough]];
+        case TBlockWay::Beyond:
+          full = !step(first) || !step(end - 1);
+          return true;
+        case TBlockWay::Walk:
+          break;
+      }
+      return false;
+    };
     std::array<TBlockBox, kSpanPoints / kRunPoints> runs;
     const auto runCount = [](int32_t first, int32_t end) { return (end - first + kRunPoints - 1) / kRunPoints; };
     for (int32_t span = 0; span < packed.Count() && !full; span += kSpanPoints) {
@@ -473,8 +474,7 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
           if (runNearLastKept(runBox) ||
               (lastKept < n && ShownWithin(CapOf(runBox), lastX, lastY, lastBoundX + lastBoundY + boundX + boundY)))
             continue;
-          for (int32_t i = run; i < runEnd && !full; ++i)
-            if (!nearLastKept(i)) full = !visit(static_cast<std::size_t>(i), at(i));
+          for (int32_t i = run; i < runEnd && !full; ++i) full = !step(i);
         }
       }
     }
