@@ -387,59 +387,59 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
   // value lies too close to the threshold to tell; so the points kept and their pixels are the
   // Extended ones, at a fraction of the cost. The horizon ring needs the kept positions in
   // Extended: they are worked out again for outlines that reach behind the globe.
+  const TPointStore::TPackedView packed = store.Packed();
+  // A point whose arc from the last kept one (at most the latitude step plus the longitude step
+  // along the kept point's parallel) spans less than a pixel, with the 3-D points' rounding, is
+  // not kept either, and stays on the kept point's side of the horizon when that lies farther
+  // off: it is passed over unprojected (and, walked in blocks, before its 3-D point is worked out).
+  const bool noHeights = !store.StoreHeight() && packed.Data() && static_cast<std::size_t>(packed.Count()) == n;
+  const double pixelsPerGU = radius * static_cast<double>(GUToRadians) * (1 + 1e-9);
+  const double roundingPixels = 2 * static_cast<double>(projection.ScaleFactor()) + radius * 1e-15 + 1e-6;
+  int64_t lastLong = 0, lastLat = 0;
+  double lastCos = 1;
+  std::size_t nearFrom = n;  // the kept point lastLong/lastLat/lastCos describe
+  const auto nearFromKnown = [&] {
+    if (!noHeights || lastKept >= n || lastHidden || !(radius < 1e12)) return false;
+    if (nearFrom != lastKept) {
+      nearFrom = lastKept;
+      lastLong = packed.LongX(static_cast<int32_t>(lastKept));
+      lastLat = packed.LatY(static_cast<int32_t>(lastKept));
+      lastCos = std::cos(static_cast<double>(lastLat) * static_cast<double>(GUToRadians)) + 1e-12;
+    }
+    return true;
+  };
+  // The steps (in GlobeUnits) to the farthest latitude and longitude of the box from the kept point.
+  const auto nearWithin = [&](int64_t dLong, int64_t dLat) {
+    const double reach =
+        (static_cast<double>(dLat) + static_cast<double>(dLong) * lastCos) * pixelsPerGU + roundingPixels;
+    return reach < 1 && std::fabs(lastDz) > reach + 2 * boundZ;
+  };
+  const auto nearLastKept = [&](int32_t i) {
+    if (!nearFromKnown()) return false;
+    int64_t dLong = std::llabs(packed.LongX(i) - lastLong);
+    if (dLong > GU_180_DEGREES) dLong = GU_360_DEGREES - dLong;
+    return nearWithin(dLong, std::llabs(packed.LatY(i) - lastLat));
+  };
+  const auto runNearLastKept = [&](const TBlockBox& box) {
+    if (!nearFromKnown()) return false;
+    // The kept longitude taken within half a turn of the box's middle (the box's are unwrapped).
+    int64_t from = lastLong;
+    const int64_t middle = (box.MinX + box.MaxX) / 2;
+    while (from - middle > GU_180_DEGREES) from -= GU_360_DEGREES;
+    while (middle - from > GU_180_DEGREES) from += GU_360_DEGREES;
+    return nearWithin(std::max(box.MaxX - from, from - box.MinX),
+                      std::max(int64_t{box.MaxY} - lastLat, lastLat - int64_t{box.MinY}));
+  };
   if (!inBlocks) {
     for (std::size_t i = 0; i < n; ++i)
-      if (!visit(i, (*points)[i])) break;
+      if (!nearLastKept(static_cast<int32_t>(i)) && !visit(i, (*points)[i])) break;
   } else {
-    const TPointStore::TPackedView packed = store.Packed();
     const bool horizonBeyond = clipToHorizon && HorizonBeyondWindow();
     bool full = false;
     const auto at = [&](int32_t i) { return pointAt(static_cast<std::size_t>(i)); };
     // Spans of kSpanPoints, else their blocks of kBlockPoints, else point by point; but a run of
     // kRunPoints shown wholly within a pixel of the last kept point (where none of them would be
     // kept) is passed over unprojected. The boxes of a span's runs are found in one sweep.
-    // A point whose arc from the last kept one (at most the latitude step plus the longitude step
-    // along the kept point's parallel) spans less than a pixel, with the 3-D points' rounding, is
-    // not kept either, and stays on the kept point's side of the horizon when that lies farther
-    // off: it is passed over before its 3-D point is worked out.
-    const bool noHeights = !store.StoreHeight();
-    const double pixelsPerGU = radius * static_cast<double>(GUToRadians) * (1 + 1e-9);
-    const double roundingPixels = 2 * static_cast<double>(projection.ScaleFactor()) + radius * 1e-15 + 1e-6;
-    int64_t lastLong = 0, lastLat = 0;
-    double lastCos = 1;
-    std::size_t nearFrom = n;  // the kept point lastLong/lastLat/lastCos describe
-    const auto nearFromKnown = [&] {
-      if (!noHeights || lastKept >= n || lastHidden || !(radius < 1e12)) return false;
-      if (nearFrom != lastKept) {
-        nearFrom = lastKept;
-        lastLong = packed.LongX(static_cast<int32_t>(lastKept));
-        lastLat = packed.LatY(static_cast<int32_t>(lastKept));
-        lastCos = std::cos(static_cast<double>(lastLat) * static_cast<double>(GUToRadians)) + 1e-12;
-      }
-      return true;
-    };
-    // The steps (in GlobeUnits) to the farthest latitude and longitude of the box from the kept point.
-    const auto nearWithin = [&](int64_t dLong, int64_t dLat) {
-      const double reach =
-          (static_cast<double>(dLat) + static_cast<double>(dLong) * lastCos) * pixelsPerGU + roundingPixels;
-      return reach < 1 && std::fabs(lastDz) > reach + 2 * boundZ;
-    };
-    const auto nearLastKept = [&](int32_t i) {
-      if (!nearFromKnown()) return false;
-      int64_t dLong = std::llabs(packed.LongX(i) - lastLong);
-      if (dLong > GU_180_DEGREES) dLong = GU_360_DEGREES - dLong;
-      return nearWithin(dLong, std::llabs(packed.LatY(i) - lastLat));
-    };
-    const auto runNearLastKept = [&](const TBlockBox& box) {
-      if (!nearFromKnown()) return false;
-      // The kept longitude taken within half a turn of the box's middle (the box's are unwrapped).
-      int64_t from = lastLong;
-      const int64_t middle = (box.MinX + box.MaxX) / 2;
-      while (from - middle > GU_180_DEGREES) from -= GU_360_DEGREES;
-      while (middle - from > GU_180_DEGREES) from += GU_360_DEGREES;
-      return nearWithin(std::max(box.MaxX - from, from - box.MinX),
-                        std::max(int64_t{box.MaxY} - lastLat, lastLat - int64_t{box.MinY}));
-    };
     // One point of the walk: false once the buffer is full.
     const auto step = [&](int32_t i) { return nearLastKept(i) || visit(static_cast<std::size_t>(i), at(i)); };
     // Whether the stretch [first, end) is done by its ends: wholly hidden (an open line leaves it
