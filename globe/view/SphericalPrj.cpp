@@ -171,7 +171,25 @@ bool TSphericalPrj::XYToLL(int32_t x, int32_t y, int32_t index) {
 
 void TSphericalPrj::RunBoxes(const TPointStore::TPackedView& points, int32_t first, int32_t end, TBlockBox* boxes) {
   // Longitudes unwrapped along the stretch (an edge across the 180-degree meridian stays short),
-  // so that the boxes of its runs join by their extremes.
+  // so that the boxes of its runs join by their extremes. When the stretch spans at most half a
+  // turn of longitude no step wraps, and the unwrapped longitudes are the stored ones.
+  int32_t westmost = INT32_MAX, eastmost = INT32_MIN;
+  TBlockBox* box = boxes;
+  for (int32_t run = first; run < end; run += kRunPoints, ++box) {
+    const int32_t runEnd = std::min(end, run + kRunPoints);
+    int32_t minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
+    for (int32_t i = run; i < runEnd; ++i) {
+      const int32_t longX = points.LongX(i), latY = points.LatY(i);
+      minX = std::min(minX, longX);
+      maxX = std::max(maxX, longX);
+      minY = std::min(minY, latY);
+      maxY = std::max(maxY, latY);
+    }
+    *box = TBlockBox{minX, maxX, minY, maxY};
+    westmost = std::min(westmost, minX);
+    eastmost = std::max(eastmost, maxX);
+  }
+  if (int64_t{eastmost} - westmost <= GU_180_DEGREES) return;
   int64_t x = points.LongX(first);
   for (int32_t run = first; run < end; run += kRunPoints, ++boxes) {
     const int32_t runEnd = std::min(end, run + kRunPoints);
