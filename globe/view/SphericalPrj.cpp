@@ -406,12 +406,14 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
   // Extended ones, at a fraction of the cost. The horizon ring needs the kept positions in
   // Extended: they are worked out again for outlines that reach behind the globe.
   const TPointStore::TPackedView packed = store.Packed();
-  // A point whose arc from the last kept one (at most the latitude step plus the longitude step
-  // along the kept point's parallel) spans less than a pixel, with the 3-D points' rounding, is
-  // not kept either, and stays on the kept point's side of the horizon when that lies farther
-  // off: it is passed over unprojected (and, walked in blocks, before its 3-D point is worked out).
+  // A point whose chord from the last kept one spans less than a pixel, with the 3-D points'
+  // rounding, is not kept either, and stays on the kept point's side of the horizon when that lies
+  // farther off: it is passed over unprojected (and, walked in blocks, before its 3-D point is
+  // worked out). By the haversine, with sin x <= x and the cosine's slope at most 1, the chord
+  // over the radius is at most sqrt(dLat^2 + cos(lat) (cos(lat) + dLat) dLong^2), where lat is
+  // the kept point's latitude and the steps are in radians.
   const bool noHeights = !store.StoreHeight() && packed.Data() && static_cast<std::size_t>(packed.Count()) == n;
-  const double pixelsPerGU = radius * static_cast<double>(GUToRadians) * (1 + 1e-9);
+  const auto radiansPerGU = static_cast<double>(GUToRadians);
   const double roundingPixels = 2 * static_cast<double>(projection.ScaleFactor()) + radius * 1e-15 + 1e-6;
   int64_t lastLong = 0, lastLat = 0;
   double lastCos = 1;
@@ -426,10 +428,10 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
     }
     return true;
   };
-  // The steps (in GlobeUnits) to the farthest latitude and longitude of the box from the kept point.
+  // The steps (in GlobeUnits) to the farthest latitude and longitude from the kept point.
   const auto nearWithin = [&](int64_t dLong, int64_t dLat) {
-    const double reach =
-        (static_cast<double>(dLat) + static_cast<double>(dLong) * lastCos) * pixelsPerGU + roundingPixels;
+    const double a = static_cast<double>(dLat) * radiansPerGU, b = static_cast<double>(dLong) * radiansPerGU;
+    const double reach = radius * std::sqrt(a * a + lastCos * (lastCos + a) * b * b) * (1 + 1e-9) + roundingPixels;
     return reach < 1 && std::fabs(lastDz) > reach + 2 * boundZ;
   };
   const auto nearLastKept = [&](int32_t i) {
