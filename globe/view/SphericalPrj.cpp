@@ -451,8 +451,11 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
                       std::max(int64_t{box.MaxY} - lastLat, lastLat - int64_t{box.MinY}));
   };
   if (!inBlocks) {
+    // Passing near points pays on close-ups only: whole-globe frames draw levels of detail, whose
+    // points are mostly a pixel apart.
+    const bool closeUp = HorizonBeyondWindow();
     for (std::size_t i = 0; i < n; ++i)
-      if (!nearLastKept(static_cast<int32_t>(i)) && !visit(i, (*points)[i])) break;
+      if (!(closeUp && nearLastKept(static_cast<int32_t>(i))) && !visit(i, (*points)[i])) break;
   } else {
     const bool horizonBeyond = clipToHorizon && HorizonBeyondWindow();
     bool full = false;
