@@ -415,24 +415,32 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
   const bool noHeights = !store.StoreHeight() && packed.Data() && static_cast<std::size_t>(packed.Count()) == n;
   const auto radiansPerGU = static_cast<double>(GUToRadians);
   const double roundingPixels = 2 * static_cast<double>(projection.ScaleFactor()) + radius * 1e-15 + 1e-6;
+  // The squared chord (in GlobeUnits of arc) under which a point lies surely within a pixel.
+  const double withinPixel = (1 - roundingPixels) / (radius * radiansPerGU * (1 + 1e-9));
+  const double withinPixelSq = withinPixel > 0 ? withinPixel * withinPixel * (1 - 1e-9) : 0;
   int64_t lastLong = 0, lastLat = 0;
   double lastCos = 1;
+  bool lastDeep = false;  // the kept point lies more than a pixel off the horizon
   std::size_t nearFrom = n;  // the kept point lastLong/lastLat/lastCos describe
   const auto nearFromKnown = [&] {
-    if (!noHeights || lastKept >= n || lastHidden || !(radius < 1e12)) return false;
+    if (!noHeights || lastKept >= n || lastHidden || !(radius > 0 && radius < 1e12)) return false;
     if (nearFrom != lastKept) {
       nearFrom = lastKept;
       lastLong = packed.LongX(static_cast<int32_t>(lastKept));
       lastLat = packed.LatY(static_cast<int32_t>(lastKept));
-      lastCos = std::cos(static_cast<double>(lastLat) * static_cast<double>(GUToRadians)) + 1e-12;
+      lastCos = std::cos(static_cast<double>(lastLat) * radiansPerGU) + 1e-12;
+      lastDeep = std::fabs(lastDz) > 1 + 2 * boundZ;
     }
     return true;
   };
   // The steps (in GlobeUnits) to the farthest latitude and longitude from the kept point.
   const auto nearWithin = [&](int64_t dLong, int64_t dLat) {
-    const double a = static_cast<double>(dLat) * radiansPerGU, b = static_cast<double>(dLong) * radiansPerGU;
-    const double reach = radius * std::sqrt(a * a + lastCos * (lastCos + a) * b * b) * (1 + 1e-9) + roundingPixels;
-    return reach < 1 && std::fabs(lastDz) > reach + 2 * boundZ;
+    const auto a = static_cast<double>(dLat), b = static_cast<double>(dLong);
+    const double chordSq = a * a + lastCos * (lastCos + a * radiansPerGU) * b * b;
+    if (!(chordSq < withinPixelSq)) return false;
+    if (lastDeep) return true;
+    const double reach = radius * radiansPerGU * std::sqrt(chordSq) * (1 + 1e-9) + roundingPixels;
+    return std::fabs(lastDz) > reach + 2 * boundZ;
   };
   const auto nearLastKept = [&](int32_t i) {
     if (!nearFromKnown()) return false;
