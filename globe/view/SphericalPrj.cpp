@@ -171,7 +171,25 @@ bool TSphericalPrj::XYToLL(int32_t x, int32_t y, int32_t index) {
 
 void TSphericalPrj::RunBoxes(const TPointStore::TPackedView& points, int32_t first, int32_t end, TBlockBox* boxes) {
   // Longitudes unwrapped along the stretch (an edge across the 180-degree meridian stays short),
-  // so that the boxes of its runs join by their extremes.
+  // so that the boxes of its runs join by their extremes. When the stretch spans at most half a
+  // turn of longitude no step wraps, and the unwrapped longitudes are the stored ones.
+  int32_t westmost = INT32_MAX, eastmost = INT32_MIN;
+  TBlockBox* box = boxes;
+  for (int32_t run = first; run < end; run += kRunPoints, ++box) {
+    const int32_t runEnd = std::min(end, run + kRunPoints);
+    int32_t minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
+    for (int32_t i = run; i < runEnd; ++i) {
+      const int32_t longX = points.LongX(i), latY = points.LatY(i);
+      minX = std::min(minX, longX);
+      maxX = std::max(maxX, longX);
+      minY = std::min(minY, latY);
+      maxY = std::max(maxY, latY);
+    }
+    *box = TBlockBox{minX, maxX, minY, maxY};
+    westmost = std::min(westmost, minX);
+    eastmost = std::max(eastmost, maxX);
+  }
+  if (int64_t{eastmost} - westmost <= GU_180_DEGREES) return;
   int64_t x = points.LongX(first);
   for (int32_t run = first; run < end; run += kRunPoints, ++boxes) {
     const int32_t runEnd = std::min(end, run + kRunPoints);
@@ -316,6 +334,7 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
   bool anyHiddenKept = false;
   std::size_t lastKept = n;  // none yet
   bool lastHidden = false;
+  double lastDz = 0;  // the last kept point's depth, in doubles
   long double lastX = kNoLastPosition, lastY = kNoLastPosition;  // as doubles within lastBound of Extended
   double lastBoundX = 0, lastBoundY = 0;
   // One point: false once the buffer is full.
@@ -373,6 +392,7 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
     }
     lastKept = i;
     lastHidden = hidden;
+    lastDz = dz;
     if (clipToHorizon) {
       Kept_.push_back(hidden ? ~static_cast<int32_t>(i) : static_cast<int32_t>(i));
       anyHiddenKept = anyHiddenKept || hidden;
@@ -385,14 +405,74 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
   // value lies too close to the threshold to tell; so the points kept and their pixels are the
   // Extended ones, at a fraction of the cost. The horizon ring needs the kept positions in
   // Extended: they are worked out again for outlines that reach behind the globe.
+  const TPointStore::TPackedView packed = store.Packed();
+  // A point whose chord from the last kept one spans less than a pixel, with the 3-D points'
+  // rounding, is not kept either, and stays on the kept point's side of the horizon when that lies
+  // farther off: it is passed over unprojected (and, walked in blocks, before its 3-D point is
+  // worked out). By the haversine, with sin x <= x and the cosine's slope at most 1, the chord
+  // over the radius is at most sqrt(dLat^2 + cos(lat) (cos(lat) + dLat) dLong^2), where lat is
+  // the kept point's latitude and the steps are in radians.
+  const bool noHeights = !store.StoreHeight() && packed.Data() && static_cast<std::size_t>(packed.Count()) == n;
+  const auto radiansPerGU = static_cast<double>(GUToRadians);
+  const double roundingPixels = 2 * static_cast<double>(projection.ScaleFactor()) + radius * 1e-15 + 1e-6;
+  // The squared chord (in GlobeUnits of arc) under which a point lies surely within a pixel.
+  const double withinPixel = (1 - roundingPixels) / (radius * radiansPerGU * (1 + 1e-9));
+  const double withinPixelSq = withinPixel > 0 ? withinPixel * withinPixel * (1 - 1e-9) : 0;
+  int64_t lastLong = 0, lastLat = 0;
+  double lastCos = 1;
+  bool lastDeep = false;  // the kept point lies more than a pixel off the horizon
+  std::size_t nearFrom = n;  // the kept point lastLong/lastLat/lastCos describe
+  const auto nearFromKnown = [&] {
+    if (!noHeights || lastKept >= n || lastHidden || !(radius > 0 && radius < 1e12)) return false;
+    if (nearFrom != lastKept) {
+      nearFrom = lastKept;
+      lastLong = packed.LongX(static_cast<int32_t>(lastKept));
+      lastLat = packed.LatY(static_cast<int32_t>(lastKept));
+      lastCos = std::cos(static_cast<double>(lastLat) * radiansPerGU) + 1e-12;
+      lastDeep = std::fabs(lastDz) > 1 + 2 * boundZ;
+    }
+    return true;
+  };
+  // The steps (in GlobeUnits) to the farthest latitude and longitude from the kept point.
+  const auto nearWithin = [&](int64_t dLong, int64_t dLat) {
+    const auto a = static_cast<double>(dLat), b = static_cast<double>(dLong);
+    const double chordSq = a * a + lastCos * (lastCos + a * radiansPerGU) * b * b;
+    if (!(chordSq < withinPixelSq)) return false;
+    if (lastDeep) return true;
+    const double reach = radius * radiansPerGU * std::sqrt(chordSq) * (1 + 1e-9) + roundingPixels;
+    return std::fabs(lastDz) > reach + 2 * boundZ;
+  };
+  const auto nearLastKept = [&](int32_t i) {
+    if (!nearFromKnown()) return false;
+    int64_t dLong = std::llabs(packed.LongX(i) - lastLong);
+    if (dLong > GU_180_DEGREES) dLong = GU_360_DEGREES - dLong;
+    return nearWithin(dLong, std::llabs(packed.LatY(i) - lastLat));
+  };
+  const auto runNearLastKept = [&](const TBlockBox& box) {
+    if (!nearFromKnown()) return false;
+    // The kept longitude taken within half a turn of the box's middle (the box's are unwrapped).
+    int64_t from = lastLong;
+    const int64_t middle = (box.MinX + box.MaxX) / 2;
+    while (from - middle > GU_180_DEGREES) from -= GU_360_DEGREES;
+    while (middle - from > GU_180_DEGREES) from += GU_360_DEGREES;
+    return nearWithin(std::max(box.MaxX - from, from - box.MinX),
+                      std::max(int64_t{box.MaxY} - lastLat, lastLat - int64_t{box.MinY}));
+  };
   if (!inBlocks) {
+    // Passing near points pays on close-ups only: whole-globe frames draw levels of detail, whose
+    // points are mostly a pixel apart.
+    const bool closeUp = HorizonBeyondWindow();
     for (std::size_t i = 0; i < n; ++i)
-      if (!visit(i, (*points)[i])) break;
+      if (!(closeUp && nearLastKept(static_cast<int32_t>(i))) && !visit(i, (*points)[i])) break;
   } else {
-    const TPointStore::TPackedView packed = store.Packed();
     const bool horizonBeyond = clipToHorizon && HorizonBeyondWindow();
     bool full = false;
     const auto at = [&](int32_t i) { return pointAt(static_cast<std::size_t>(i)); };
+    // Spans of kSpanPoints, else their blocks of kBlockPoints, else point by point; but a run of
+    // kRunPoints shown wholly within a pixel of the last kept point (where none of them would be
+    // kept) is passed over unprojected. The boxes of a span's runs are found in one sweep.
+    // One point of the walk: false once the buffer is full.
+    const auto step = [&](int32_t i) { return nearLastKept(i) || visit(static_cast<std::size_t>(i), at(i)); };
     // Whether the stretch [first, end) is done by its ends: wholly hidden (an open line leaves it
     // out), or the path between its first and last points stays beyond the same edge of the
     // window, or on the horizon beyond the window.
@@ -402,17 +482,13 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
           if (!clipToHorizon) return true;
           [[fallthrough]];
         case TBlockWay::Beyond:
-          full = !visit(static_cast<std::size_t>(first), at(first)) ||
-                 !visit(static_cast<std::size_t>(end - 1), at(end - 1));
+          full = !step(first) || !step(end - 1);
           return true;
         case TBlockWay::Walk:
           break;
       }
       return false;
     };
-    // Spans of kSpanPoints, else their blocks of kBlockPoints, else point by point; but a run of
-    // kRunPoints shown wholly within a pixel of the last kept point (where none of them would be
-    // kept) is passed over unprojected. The boxes of a span's runs are found in one sweep.
     std::array<TBlockBox, kSpanPoints / kRunPoints> runs;
     const auto runCount = [](int32_t first, int32_t end) { return (end - first + kRunPoints - 1) / kRunPoints; };
     for (int32_t span = 0; span < packed.Count() && !full; span += kSpanPoints) {
@@ -425,10 +501,11 @@ int32_t TSphericalPrj::PointStoreToXY(TPointStore& store, int32_t startIndex, bo
         if (passedByEnds(first, end, Joined(blockRuns, runCount(first, end)))) continue;
         for (int32_t run = first; run < end && !full; run += kRunPoints) {
           const int32_t runEnd = std::min(end, run + kRunPoints);
-          if (lastKept < n && ShownWithin(CapOf(runs[static_cast<std::size_t>((run - span) / kRunPoints)]), lastX,
-                                          lastY, lastBoundX + lastBoundY + boundX + boundY))
+          const TBlockBox& runBox = runs[static_cast<std::size_t>((run - span) / kRunPoints)];
+          if (runNearLastKept(runBox) ||
+              (lastKept < n && ShownWithin(CapOf(runBox), lastX, lastY, lastBoundX + lastBoundY + boundX + boundY)))
             continue;
-          for (int32_t i = run; i < runEnd && !full; ++i) full = !visit(static_cast<std::size_t>(i), at(i));
+          for (int32_t i = run; i < runEnd && !full; ++i) full = !step(i);
         }
       }
     }

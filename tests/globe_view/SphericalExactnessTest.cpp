@@ -3,6 +3,7 @@
 // cap verdicts agree with its samples.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -220,6 +221,40 @@ TEST_F(Spherical, LongChainsInBlocksFillTheWindowAsPointByPoint) {
   }
   EXPECT_GT(compared, 8);
   EXPECT_GT(passedOver, 4);
+}
+
+TEST_F(Spherical, LongChainsInsideTheWindowKeepTheExtendedPoints) {
+  // Close-ups of long chains that stay inside the window, with steps from a twentieth of a pixel
+  // to two: walked in blocks, passing runs and points near the last kept one unprojected, they
+  // keep the points and pixels of the point-by-point Extended walk.
+  std::mt19937_64 random(23);
+  std::uniform_real_distribution<long double> unit(0, 1);
+  auto& model = dynamic_cast<TSphericalPrj&>(p.ProjectionModel());
+  for (const long double stepPixels : {0.05L, 0.3L, 0.9L, 2.0L}) {
+    for (int shot = 0; shot < 3; ++shot) {
+      const long double latitude = unit(random) * 160 - 80, longitude = unit(random) * 360 - 180;
+      p.SetCenterLatitude(latitude);
+      p.SetCenterLongitude(longitude);
+      p.SetScaleFactor(2e-6L * std::pow(25.0L, unit(random)));
+      p.SetFarSide(false);
+      const long double degreesPerPixel = 1 / (model.HorizonRadius() * std::numbers::pi_v<long double> / 180);
+      TPointStore chain;
+      long double x = 0, y = 0;  // pixels from the centre, kept within 120
+      for (int k = 0; k < 6000; ++k) {
+        const long double lat = latitude + y * degreesPerPixel;
+        const long double lon = longitude + x * degreesPerPixel / std::cos(lat * std::numbers::pi_v<long double> / 180);
+        chain.Add(TGeoPoint(GU(std::remainder(lon, 360.0L)), GU(lat)));
+        x = std::clamp(x + (unit(random) - 0.5L) * 2 * stepPixels, -120.0L, 120.0L);
+        y = std::clamp(y + (unit(random) - 0.5L) * 2 * stepPixels, -120.0L, 120.0L);
+      }
+      for (const bool clip : {false, true}) {
+        int horizon = 0;
+        const std::vector<platform::TPoint> expected = ExtendedPixels(p, model, chain, clip, horizon);
+        ASSERT_EQ(Projected(model, chain, clip), expected) << "step " << stepPixels << " shot " << shot;
+        ASSERT_FALSE(chain.Has3DCache());  // went in blocks
+      }
+    }
+  }
 }
 
 TEST_F(Spherical, PointsMatchTheExtendedProjection) {
