@@ -56,13 +56,18 @@ bool TSideSaver::SaveSide(int side)
   return true;
 }
 
+std::string TSideSaver::ReadOnlySideFile(int side) const
+{
+  const std::string file = document_->State().ScenarioDir + scenario::SideFileName(document_->State().IsCampaign, side);
+  return SaveReadOnlySide && files_->FileExists(file) && !files_->CanWrite(file) ? file : std::string();
+}
+
 bool TSideSaver::SaveSideLines()
 {
   const scenario::TForce* force = document_->Document().CurrentForce();
   if (force == nullptr) return true;
   const int side = force->Side == 0 ? 0 : 1;
-  const std::string file = document_->State().ScenarioDir + scenario::SideFileName(document_->State().IsCampaign, side);
-  if (SaveReadOnlySide && files_->FileExists(file) && !files_->CanWrite(file)) return SaveReadOnlySide(file);
+  if (const std::string file = ReadOnlySideFile(side); !file.empty()) return SaveReadOnlySide(file);
   if (!SaveSide(side)) return false;
   document_->State().Modified = false;
   return true;
@@ -75,6 +80,10 @@ bool TSideSaver::CloseQuery()
     const std::string name = scenario::SideFileName(document_->State().IsCampaign, side);
     switch (dialogs_.Confirm("Save changes to " + name + "?", platform::DialogButtons::YesNoCancel)) {
     case platform::DialogAnswer::Yes:
+      if (const std::string file = ReadOnlySideFile(side); !file.empty()) {
+        if (!SaveReadOnlySide(file)) return false;
+        break;
+      }
       if (!SaveSide(side)) return false;
       if (const scenario::TForce* force = document_->Document().CurrentForce();
           force != nullptr && (force->Side == 0 ? 0 : 1) == side)

@@ -28,8 +28,9 @@ class TSideSaver {
   // The side has steps since it was last loaded or saved (the undo stack's clean state of the
   // side).
   bool SideLinesChanged(int side) const;
-  // For each side with unsaved lines asks "Save changes to <file>?" (Yes, No, Cancel). False
-  // keeps the current scenario (Cancel, or a save that failed).
+  // For each side with unsaved lines asks "Save changes to <file>?" (Yes, No, Cancel); Yes on a
+  // side that cannot be written offers Save scenario as. False keeps the current scenario
+  // (Cancel, a save that failed, Save scenario as declined or failed).
   bool CloseQuery();
   // Save of a side whose file cannot be written (a read-only folder) runs this instead, with
   // the file's name; its result is the save's.
@@ -45,6 +46,8 @@ class TSideSaver {
   // Whether a side file to be written may be written: unchanged on disk, or the user chose to
   // overwrite another program's change.
   bool MayOverwrite(int side);
+  // The side's file when it cannot be written and SaveReadOnlySide is set; empty otherwise.
+  std::string ReadOnlySideFile(int side) const;
 
   std::unique_ptr<TEditorDocument>& document_;
   std::unique_ptr<platform::FileSystem>& files_;

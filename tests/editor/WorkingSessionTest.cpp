@@ -415,6 +415,15 @@ TEST_F(SessionTest, AReadOnlyFolderIsNotedAndSaveOffersSaveScenarioAs) {
                                          " is read-only: edits cannot be saved there. \"Save scenario as\" keeps them in a new folder.");
   EXPECT_EQ(readOnlyNotes()[0].Severity, scenario::TLintSeverity::lsNote);
   EditLupoWaypoint();
+  // Closing asks to save; a side that cannot be written offers Save scenario as, and No to that
+  // keeps the window and the edits.
+  dialogs->QueueAnswer(DialogAnswer::Yes);
+  dialogs->QueueAnswer(DialogAnswer::No);
+  EXPECT_FALSE(window->Saving().CloseQuery());
+  EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).size(), 2u);
+  EXPECT_TRUE(Errors().empty()) << Errors()[0];
+  EXPECT_TRUE(window->Saving().SideLinesChanged(0));
+  dialogs->ClearCalls();
   dialogs->QueueAnswer(DialogAnswer::Yes);
   dialogs->QueueDirectory((root / "Mine").string());
   window->Actions()[TCommand::Save]->trigger();
