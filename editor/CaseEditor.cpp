@@ -40,14 +40,15 @@
 
 namespace editor {
 
-TCaseEditor::TCaseEditor(TfrmEditMain& window, const TCaseEditorParts& parts,
-                         std::unique_ptr<globe::TVoduz4>& globeMap, std::unique_ptr<TEditorDocument>& document,
+TCaseEditor::TCaseEditor(const TCaseEditorParts& parts, std::unique_ptr<globe::TVoduz4>& globeMap,
+                         std::unique_ptr<TEditorDocument>& document, std::unique_ptr<platform::FileSystem>& files,
                          platform::UserDialogs& dialogs, TEditState& state, const platform::RegionalSettings& regional,
                          const std::string& programDir)
-    : QObject(&window), window_(window), lvForces(parts.lvForces), tcCasesTabs(parts.tcCasesTabs),
+    : QObject(parts.window), window_(parts.window), actions_(*parts.actions), saving_(*parts.saving),
+      showProblems_(parts.showProblems), lvForces(parts.lvForces), tcCasesTabs(parts.tcCasesTabs),
       lbPoints(parts.lbPoints), puCaseList(parts.puCaseList), forcesModel_(parts.forcesModel),
       caseLines_(parts.caseLines), dkTimeline(parts.dkTimeline), globeMap_(globeMap), document_(document),
-      dialogs_(&dialogs), edit_(state), regional_(regional), programDir_(programDir)
+      files_(files), dialogs_(&dialogs), edit_(state), regional_(regional), programDir_(programDir)
 {
 }
 
@@ -65,29 +66,29 @@ void TCaseEditor::ConnectCaseEditing()
     UpdateCommands();
   });
   connect(puCaseList, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
-  const TEditorActions& commands = window_.Actions();
+  const TEditorActions& commands = actions_;
   connect(commands[TCommand::EditLine], &QAction::triggered, this, [this] { Edit1Click(); });
   connect(commands[TCommand::InsertLine], &QAction::triggered, this, [this] { Insert1Click(); });
   connect(commands[TCommand::DeleteLine], &QAction::triggered, this, [this] { Delete1Click(); });
   connect(commands[TCommand::AddCase], &QAction::triggered, this, [this] { Addcase1Click(); });
   connect(commands[TCommand::EditForce], &QAction::triggered, this, [this] { Editforce1Click(); });
-  connect(commands[TCommand::Save], &QAction::triggered, this, [this] { window_.Saving().SaveSideLines(); });
+  connect(commands[TCommand::Save], &QAction::triggered, this, [this] { saving_.SaveSideLines(); });
 
   // The keyboard and the mouse reach the case list's commands without its popup.
   connect(lbPoints, &QAbstractItemView::doubleClicked, this, [this] { Edit1Click(); });
-  lbPoints->installEventFilter(&window_);
+  lbPoints->installEventFilter(window_);
   UpdateCommands();
 }
 
 void TCaseEditor::UpdateCommands()
 {
   TCommandState state;
-  state.ScenarioLoaded = !window_.Scenario().ScenarioDir.empty();
+  state.ScenarioLoaded = !document_->State().ScenarioDir.empty();
   state.ForceSelected = SelectedRowForce() != nullptr;
   state.LineSelected = SelectedLine() >= 0;
   state.CaseListEmpty = caseLines_->rowCount() == 0;
-  state.SideModified = CurrentForce() != nullptr && window_.Saving().SideLinesChanged(SideOf(*CurrentForce()));
-  window_.Actions().UpdateEnabled(state);
+  state.SideModified = CurrentForce() != nullptr && saving_.SideLinesChanged(SideOf(*CurrentForce()));
+  actions_.UpdateEnabled(state);
   dkTimeline->Follow(CurrentForce(), CurrentCase());
 }
 
@@ -136,7 +137,7 @@ void TCaseEditor::SelectForceRow(int row, bool quietly)
 
 platform::TextLines& TCaseEditor::SideLinesOf(const scenario::TForce& force)
 {
-  return window_.Scenario().SideLines[force.Side == 0 ? 0 : 1];
+  return document_->State().SideLines[force.Side == 0 ? 0 : 1];
 }
 
 void TCaseEditor::ShowCurrentForceRow() { SelectForceRow(forcesModel_->RowOf(CurrentForce()), true); }
@@ -158,9 +159,9 @@ void TCaseEditor::SelectLine(int row)
 
 void TCaseEditor::FillForcesList()
 {
-  const auto& rows = window_.Scenario().ForcesList.Rows;
+  const auto& rows = document_->State().ForcesList.Rows;
   forcesModel_->SetRows(&rows);
-  const int selected = window_.Scenario().ForcesList.Selected;
+  const int selected = document_->State().ForcesList.Selected;
   if (selected >= 0 && selected < forcesModel_->rowCount())
     lvForces->selectionModel()->select(forcesModel_->index(selected, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -180,14 +181,14 @@ void TCaseEditor::lvForcesSelectItem()
 {
   scenario::TForce* force = SelectedRowForce();
   if (force == nullptr) return;
-  scenario::TScenarioState& state = window_.Scenario();
+  scenario::TScenarioState& state = document_->State();
   // The force shown again (after Edit force) keeps its edits without a question.
   if (state.Modified && CurrentForce() != nullptr && force != CurrentForce()) {
     const std::string fileName = scenario::SideFileName(state.IsCampaign, SideOf(*CurrentForce()));
     const platform::DialogAnswer answer =
         dialogs_->Confirm("Save changes to " + fileName + "?", platform::DialogButtons::YesNoCancel);
     if (answer == platform::DialogAnswer::Cancel ||
-        (answer == platform::DialogAnswer::Yes && !window_.Saving().SaveSideLines())) {
+        (answer == platform::DialogAnswer::Yes && !saving_.SaveSideLines())) {
       // The force change does not happen: the list shows the force of the cases again.
       ShowCurrentForceRow();
       return;
@@ -234,8 +235,8 @@ void TCaseEditor::SayCaseMessage(int side, std::size_t line, const std::string& 
   std::vector<scenario::TDiagnostic> diagnostics = document.LoadDiagnostics();
   diagnostics.push_back(scenario::MessageDiagnostic(text, static_cast<int>(line) + 1, file));
   document.SetLoadDiagnostics(std::move(diagnostics));
-  const bool panelOnly = window_.Actions()[TCommand::PanelOnly]->isChecked();
-  window_.ShowProblems(panelOnly);
+  const bool panelOnly = actions_[TCommand::PanelOnly]->isChecked();
+  showProblems_(panelOnly);
   if (!panelOnly) dialogs_->ShowMessage(text);
 }
 
@@ -316,14 +317,14 @@ void TCaseEditor::Edit1Click()
   const std::string line = caseLines_->Line(row);
   const std::string typed = dialogs_->CheckedInputBox(
       "Edit line", "Edit case line", line, [this, caseNumber, encoding](const std::string& text) {
-        return scenario::TypedCaseLineRefusal(text, encoding, caseNumber, window_.Scenario().BaseList);
+        return scenario::TypedCaseLineRefusal(text, encoding, caseNumber, document_->State().BaseList);
       });
   const TEditPlace place = CurrentPlace();
   const std::string bytes = typed == line ? line : scenario::TypedTextBytes(typed, encoding);
   document_->Push(document_->Document().EditLine(*place.Force, caseNumber, static_cast<std::size_t>(row), bytes),
                   place, place, LineStepName("Edit", place));
   // A closed box counts as an edit, whether the line changed or not.
-  window_.Scenario().Modified = true;
+  document_->State().Modified = true;
 }
 
 void TCaseEditor::Insert1Click()
@@ -335,7 +336,7 @@ void TCaseEditor::Insert1Click()
   document_->Push(document_->Document().InsertLine(*place.Force, place.Case, static_cast<std::size_t>(row),
                                                    caseLines_->Line(row)),
                   place, place, LineStepName("Insert", place));
-  window_.Scenario().Modified = true;
+  document_->State().Modified = true;
 }
 
 void TCaseEditor::Delete1Click()
@@ -350,13 +351,13 @@ void TCaseEditor::Delete1Click()
   // The circle of a deleted waypoint line goes with it: no line is selected after it.
   document_->Push(document_->Document().DeleteLine(*place.Force, place.Case, static_cast<std::size_t>(row)), place,
                   {place.Force, place.Case, -1}, LineStepName("Delete", place));
-  window_.Scenario().Modified = true;
+  document_->State().Modified = true;
 }
 
 void TCaseEditor::Addcase1Click()
 {
   if (CurrentForce() == nullptr || edit_.CaseFirstLine != edit_.CaseLastLine || edit_.CaseFirstLine <= 0 || caseListShowsBlock_) return;
-  window_.Scenario().Modified = true;
+  document_->State().Modified = true;
   scenario::TForce& force = *CurrentForce();
   std::optional<scenario::TSideSplice> splice;
   try {
@@ -371,14 +372,14 @@ void TCaseEditor::Addcase1Click()
   const TEditPlace after{&force, added >= 1 && added <= kCaseCount ? added : CurrentCase(), -1};
   document_->Push(std::move(splice), CurrentPlace(), after,
                   QString("Add case %1 to %2").arg(after.Case).arg(platform::ToQString(force.Title())));
-  window_.Scenario().Modified = true;
+  document_->State().Modified = true;
 }
 
 // ---- Edit force -----------------------------------------------------------------------------
 
 std::optional<int> TCaseEditor::EditForceSpeed(const platform::TextLines& lines, const std::string& title)
 {
-  if (dlgForceInfo == nullptr) dlgForceInfo = new TdlgForceInfo(&window_);
+  if (dlgForceInfo == nullptr) dlgForceInfo = new TdlgForceInfo(window_);
   TdlgForceInfo& dialog = *dlgForceInfo;
   dialog.ClearOverview();
   const scenario::TLineRange header = scenario::ForceHeaderLines(lines, title);
@@ -403,10 +404,10 @@ void TCaseEditor::Editforce1Click()
   }
   if (!speed) return;
   // Edit force does not count as an edit of the case lines.
-  const bool modified = window_.Scenario().Modified;
+  const bool modified = document_->State().Modified;
   document_->Push(document_->Document().EditForceSpeed(*force, *speed), CurrentPlace(), {force, 1, -1},
                   "Edit force " + platform::ToQString(force->Title()));
-  window_.Scenario().Modified = modified;
+  document_->State().Modified = modified;
   // The force selection runs again on the force read again.
   lvForcesSelectItem();
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <memory>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -20,11 +21,13 @@ class QListView;
 class QMenu;
 class QTabBar;
 class QTreeView;
+class QWidget;
 
 namespace globe {
 class TVoduz4;
 }
 namespace platform {
+class FileSystem;
 class RegionalSettings;
 class UserDialogs;
 }
@@ -40,9 +43,11 @@ class TEditorDocument;
 class TForcesModel;
 class TdkTimeline;
 class TdlgForceInfo;
-class TfrmEditMain;
+class TEditorActions;
+class TSideSaver;
 
-// The window's parts the case editing works on.
+// The window's parts the case editing works on: its widgets and models, and the window's
+// commands, saving and Problems panel.
 struct TCaseEditorParts {
   QTreeView* lvForces = nullptr;
   QTabBar* tcCasesTabs = nullptr;
@@ -51,16 +56,23 @@ struct TCaseEditorParts {
   TForcesModel* forcesModel = nullptr;
   TCaseLinesModel* caseLines = nullptr;
   TdkTimeline* dkTimeline = nullptr;
+  // The parent of the Edit force dialog, which also sees the case list's keys first.
+  QWidget* window = nullptr;
+  TEditorActions* actions = nullptr;
+  TSideSaver* saving = nullptr;
+  // Shows the document's diagnostics in the Problems panel, and the panel itself on reveal.
+  std::function<void(bool reveal)> showProblems;
 };
 
 class TCaseEditor : public QObject {
   Q_OBJECT
  public:
-  // The map and the document are the window's, replaced at each load; the state is its shown
-  // force and case.
-  TCaseEditor(TfrmEditMain& window, const TCaseEditorParts& parts, std::unique_ptr<globe::TVoduz4>& globeMap,
-              std::unique_ptr<TEditorDocument>& document, platform::UserDialogs& dialogs, TEditState& state,
-              const platform::RegionalSettings& regional, const std::string& programDir);
+  // The map, the document and the file system are the window's, replaced at each load or by a
+  // test; the state is its shown force and case.
+  TCaseEditor(const TCaseEditorParts& parts, std::unique_ptr<globe::TVoduz4>& globeMap,
+              std::unique_ptr<TEditorDocument>& document, std::unique_ptr<platform::FileSystem>& files,
+              platform::UserDialogs& dialogs, TEditState& state, const platform::RegionalSettings& regional,
+              const std::string& programDir);
 
   // The commands, lists and document connected to the handlers below (once, at the start).
   void ConnectCaseEditing();
@@ -147,7 +159,10 @@ class TCaseEditor : public QObject {
   // force's side has steps since it was last loaded or saved.
   void ShowEditPlace(const TEditPlace& place);
 
-  TfrmEditMain& window_;
+  QWidget* window_;
+  TEditorActions& actions_;
+  TSideSaver& saving_;
+  std::function<void(bool reveal)> showProblems_;
   QTreeView* lvForces;
   QTabBar* tcCasesTabs;
   QListView* lbPoints;
@@ -157,6 +172,7 @@ class TCaseEditor : public QObject {
   TdkTimeline* dkTimeline;
   std::unique_ptr<globe::TVoduz4>& globeMap_;
   std::unique_ptr<TEditorDocument>& document_;
+  std::unique_ptr<platform::FileSystem>& files_;
   platform::UserDialogs* dialogs_;
   TEditState& edit_;
   const platform::RegionalSettings& regional_;

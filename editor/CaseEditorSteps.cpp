@@ -32,8 +32,8 @@ TEditPlace TCaseEditor::CurrentPlace() const
 void TCaseEditor::FollowDocument()
 {
   document_->Document().SetForceReader([this](scenario::TForce& force) {
-    scenario::TScenarioLoader loader(window_.Scenario(), *globeMap_, *dialogs_, window_.Files(), regional_, programDir_);
-    scenario::ReadForceAgain(loader, window_.Scenario(), force);
+    scenario::TScenarioLoader loader(document_->State(), *globeMap_, *dialogs_, *files_, regional_, programDir_);
+    scenario::ReadForceAgain(loader, document_->State(), force);
     forcesReread_ = true;
   });
 }
@@ -47,7 +47,7 @@ void TCaseEditor::DocumentChanged(const scenario::TDocumentChange& change, const
     FillForcesList();
     quietForceSelection_ = false;
   }
-  window_.ShowProblems();
+  showProblems_(false);
   // The marks of the selected force follow its findings.
   if (CurrentForce() != nullptr && std::ranges::find(change.Forces, CurrentForce()) != change.Forces.end())
     globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
@@ -60,14 +60,14 @@ void TCaseEditor::ShowEditPlace(const TEditPlace& place)
 {
   edit_.SelectedPoint.LatY = 0;
   if (place.Force == nullptr) {
-    window_.Scenario().Modified = CurrentForce() != nullptr && window_.Saving().SideLinesChanged(SideOf(*CurrentForce()));
+    document_->State().Modified = CurrentForce() != nullptr && saving_.SideLinesChanged(SideOf(*CurrentForce()));
     globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
     return;
   }
   document_->Document().SetCurrent(place.Force, CurrentCase());
-  const auto& rows = window_.Scenario().ForcesList.Rows;
+  const auto& rows = document_->State().ForcesList.Rows;
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i].Force == place.Force) window_.Scenario().ForcesList.Selected = static_cast<std::int32_t>(i);
+    if (rows[i].Force == place.Force) document_->State().ForcesList.Selected = static_cast<std::int32_t>(i);
   }
   ShowCurrentForceRow();
   ParseForceCases(*place.Force);
@@ -79,7 +79,7 @@ void TCaseEditor::ShowEditPlace(const TEditPlace& place)
   FillCaseList();
   // The selection runs lbPointsClick, which circles a waypoint line's point.
   if (place.Row >= 0 && place.Row < caseLines_->rowCount()) SelectLine(place.Row);
-  window_.Scenario().Modified = window_.Saving().SideLinesChanged(SideOf(*place.Force));
+  document_->State().Modified = saving_.SideLinesChanged(SideOf(*place.Force));
   globeMap_->GlobeNotify(globe::gnSelectionChange, nullptr);
 }
 
