@@ -1,4 +1,5 @@
-// Force, case and line editing on a copy of the demo, saved byte for byte, undone, and failing.
+// Force, case and line editing on a copy of a demo: the case editor on its own widgets, the side
+// files' saves, and two user flows through the main window.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +14,11 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "editor/ProblemsPanel.h"
+#include "editor/EditorDocument.h"
+#include "editor/EditorSettings.h"
+#include "editor/TimelineDock.h"
+#include "editor/UnsavedMarks.h"
+#include "scenario/ScenarioLoader.h"
 #include "tests/editor/CreteWindowFixture.h"
 
 namespace editor {
@@ -21,145 +26,219 @@ namespace {
 
 using namespace editor::fixtures;
 
-TEST_F(CaseEditingWindowTest, SelectingAForceShowsItsCasesInTheTabsAndTheListDeletedLinesGoWithTheirRoute) {
+// The case editor on its widgets, commands and saver over a scratch copy of a demo, as the main
+// window builds and loads it, without the window.
+class CaseEditorTest : public ::testing::Test {
+ protected:
+  CaseEditorTest() {
+    window.setWindowTitle("[*]");  // the place of the unsaved mark
+    for (int n = 1; n <= kCaseCount; ++n) tabs.addTab(QString::number(n));
+    forcesView.setModel(&forces);
+    caseList.setModel(&caseLines);
+    editor.ConnectCaseEditing();
+    QObject::connect(document.get(), &TEditorDocument::SavedStateChanged, &editor, &TCaseEditor::UpdateCommands);
+  }
+  ~CaseEditorTest() override {
+    fs::current_path(startDir);  // the load works in the scenario's folder
+    std::error_code ec;
+    fs::remove_all(root, ec);
+  }
+  void Load(const fs::path& demo = kCrete) {
+    fs::create_directories(dir);
+    for (const auto& entry : fs::directory_iterator(demo))
+      fs::copy_file(entry.path(), dir / entry.path().filename(), fs::copy_options::overwrite_existing);
+    if (prepare) prepare();
+    auto state = std::make_unique<scenario::TScenarioState>();
+    std::unique_ptr<globe::TVoduz4> loaded = NewGlobeMap();
+    scenario::TScenarioLoader(*state, *loaded, dialogs, *files, regional, kProgramDir).LoadDirectory(dir.string());
+    document->Replace(std::move(state));  // the old scenario goes while its map is there
+    map = std::move(loaded);
+    editor.FollowDocument();
+    editor.ForgetScenario();
+    editor.FillForcesList();
+    dialogs.ClearCalls();
+  }
+  void SelectForce(const QString& name) {
+    forcesView.clearSelection();
+    forcesView.selectionModel()->select(forces.index(forces.RowOf(name), 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  void SelectLine(int row) { caseList.setCurrentIndex(caseLines.index(row)); }
+  int CurrentLine() const { return caseList.currentIndex().row(); }
+  void Run(TCommand command) { actions[command]->trigger(); }
+  void EditLine(int row, const std::string& text) {
+    SelectLine(row);
+    dialogs.QueueInput(text);
+    Run(TCommand::EditLine);
+  }
+  void EditLupoWaypoint() {
+    SelectForce("Lupo convoy");
+    EditLine(3, "WP=3705N 02410E");
+  }
+  scenario::TForce& Force(const QString& title) { return *forces.ForceAt(forces.RowOf(title)); }
+  platform::TextLines Shown() const { return caseLines.Lines(); }
+  platform::TextLines& SideLines(int side) const { return document->State().SideLines[side]; }
+  bool Modified() const { return document->State().Modified; }
+  std::string AxisFile() const { return ReadFile(dir / "AxisShips.cfg"); }
+  std::vector<std::string> Errors() const { return dialogs.Texts(DialogKind::Error); }
+
+  fs::path root = fs::temp_directory_path() / ("corvalis_case_editor_" + std::to_string(std::random_device()()));
+  fs::path dir = root / "Crete1941";
+  fs::path startDir = fs::current_path();
+  // Runs on the copy before it is loaded.
+  std::function<void()> prepare;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<platform::FileSystem> files = std::make_unique<platform::LocalFileSystem>();
+  std::unique_ptr<globe::TVoduz4> map = NewGlobeMap();
+  std::unique_ptr<TEditorDocument> document = std::make_unique<TEditorDocument>();
+  QWidget window;
+  TEditorActions actions{window, document->UndoStack()};
+  TSideSaver saver{document, files, dialogs};
+  TForcesModel forces;
+  QTreeView forcesView;
+  QTabBar tabs;
+  TCaseLinesModel caseLines;
+  QListView caseList;
+  QMenu popup;
+  TdkTimeline timeline;
+  TEditState edit;
+  const platform::RegionalSettings regional{};
+  const std::string programDir = kProgramDir;
+  // Each showing of the Problems panel: whether it was revealed.
+  std::vector<bool> problemsShown;
+  TCaseEditor editor{{&forcesView, &tabs, &caseList, &popup, &forces, &caseLines, &timeline, &window, &actions, &saver,
+                      [this](bool reveal) { problemsShown.push_back(reveal); }},
+                     map, document, files, dialogs, edit, regional, programDir};
+  TUnsavedMarks marks{window, *document, forces};
+};
+
+// A force's cases in the tabs and the list; a waypoint line circles its point. The case list's
+// commands are steps whose undo and redo show their place.
+TEST_F(CaseEditorTest, SelectingAForceShowsItsCasesAndTheCaseListsCommandsAreUndoneInPlace) {
   Load();
   SelectForce("Sagittario convoy");
-  EXPECT_EQ(window->EditState().Cases.CaseDelay[1], 4);  // its case 2 waits four hours
+  EXPECT_EQ(edit.Cases.CaseDelay[1], 4);  // its case 2 waits four hours
   SelectLine(3);
-  ASSERT_NE(window->EditState().SelectedPoint.LatY, 0);
+  ASSERT_NE(edit.SelectedPoint.LatY, 0);
   SelectForce("Lupo convoy");
-  EXPECT_EQ(window->EditState().Cases.CaseDelay[1], 0);
-  EXPECT_EQ(window->EditState().SelectedPoint.LatY, 0);
-  EXPECT_EQ(window->CaseEditor().CurrentCase(), 1);
-  EXPECT_EQ(ShownLines(), (platform::TextLines{"CASE1", "FORMATIONHEADING=200", "LL=3740N 02330E", "WP=3700N 02400E",
-                                                "WP=3650N 02400E", "TP=3545N 02350E", "Target=Maleme",
-                                                "Origin=Piraeus"}));
-  // A case the mission does not have: an empty list, and its popup offers Add case.
-  SelectTab(2);
-  EXPECT_TRUE(ShownLines().empty());
-  const QList<QAction*> popup = Child<QMenu>("puCaseList")->actions();  // Add case and its separator first
-  EXPECT_TRUE(popup.at(0)->isVisible() && popup.at(1)->isVisible());
-  SelectTab(0);
-  EXPECT_FALSE(window->Actions()[TCommand::AddCase]->isVisible());
-  // Clicking a waypoint line selects its point; any other line clears it.
+  EXPECT_EQ(edit.Cases.CaseDelay[1], 0);
+  EXPECT_EQ(edit.SelectedPoint.LatY, 0);
+  EXPECT_EQ(editor.CurrentCase(), 1);
+  EXPECT_EQ(Shown(), (platform::TextLines{"CASE1", "FORMATIONHEADING=200", "LL=3740N 02330E", "WP=3700N 02400E",
+                                          "WP=3650N 02400E", "TP=3545N 02350E", "Target=Maleme", "Origin=Piraeus"}));
+  tabs.setCurrentIndex(2);  // a case the mission does not have: an empty list, Add case offered
+  EXPECT_TRUE(Shown().empty() && actions[TCommand::AddCase]->isVisible());
+  tabs.setCurrentIndex(0);
+  EXPECT_FALSE(actions[TCommand::AddCase]->isVisible());
   SelectLine(4);
-  EXPECT_EQ(window->EditState().SelectedPoint, NorthEast(36, 50, 24, 0));
+  EXPECT_EQ(edit.SelectedPoint, NorthEast(36, 50, 24, 0));
   SelectLine(6);
-  EXPECT_EQ(window->EditState().SelectedPoint.LatY, 0);
+  EXPECT_EQ(edit.SelectedPoint.LatY, 0);
+  EditLine(3, "WP=3705N 02410E");
+  EXPECT_EQ(dialogs.Calls().at(0).defaultText, "WP=3700N 02400E");
+  EXPECT_EQ(edit.Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));  // parsed again at once
   SelectLine(4);
-  dialogs->QueueAnswer(DialogAnswer::Ok);
-  window->Actions()[TCommand::DeleteLine]->trigger();
-  EXPECT_EQ(window->EditState().SelectedPoint.LatY, 0);
-}
-
-TEST_F(CaseEditingWindowTest, EditInsertDeleteAndAddCaseAreSavedByteForByteUndoneAndRedone) {
-  Load();
-  EditLupoWaypoint();
-  EXPECT_EQ(dialogs->Calls().at(0).defaultText, "WP=3700N 02400E");
-  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));  // parsed again at once
+  Run(TCommand::InsertLine);  // a copy above the selected line
+  EXPECT_EQ(edit.Cases.CaseWaypoints[0].Count(), 4);
+  for (const DialogAnswer answer : {DialogAnswer::Cancel, DialogAnswer::Ok}) {
+    SelectLine(6);
+    dialogs.QueueAnswer(answer);
+    Run(TCommand::DeleteLine);
+  }
+  EXPECT_EQ(dialogs.Texts(DialogKind::Confirm).back(), "Delete point TP=3545N 02350E?");
+  EXPECT_EQ(edit.Cases.CaseTargets[0].Count(), 1);
+  EXPECT_EQ(Shown().size(), 8u);
   SelectLine(4);
-  window->Actions()[TCommand::InsertLine]->trigger();  // a copy above the selected line
-  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Count(), 4);
-  SelectLine(6);
-  dialogs->QueueAnswer(DialogAnswer::Ok);
-  window->Actions()[TCommand::DeleteLine]->trigger();
-  EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).back(), "Delete point TP=3545N 02350E?");
-  EXPECT_EQ(window->EditState().Cases.CaseTargets[0].Count(), 1);
-  SelectLine(6);
-  dialogs->QueueAnswer(DialogAnswer::Cancel);
-  window->Actions()[TCommand::DeleteLine]->trigger();
-  EXPECT_EQ(ShownLines().size(), 8u);
+  dialogs.QueueAnswer(DialogAnswer::Ok);
+  Run(TCommand::DeleteLine);
+  EXPECT_EQ(edit.SelectedPoint.LatY, 0);  // the circle goes with its line
   // Add case on the empty third tab copies case 2, whatever tab was shown.
-  SelectTab(2);
-  window->Actions()[TCommand::AddCase]->trigger();
-  EXPECT_EQ(ShownLines(), (platform::TextLines{"CASE3", "FORMATIONHEADING=210", "LL=3745N 02325E",
-                                                "WP=3710N 02340E", "WP=3620N 02330E", "Target=Maleme"}));
-  window->Actions()[TCommand::Save]->trigger();
-  // Said in the status bar; the message box only when chosen in the View menu.
-  EXPECT_EQ(window->statusBar()->currentMessage(), "Saved AxisShips.cfg");
-  EXPECT_TRUE(dialogs->Texts(DialogKind::Message).empty());
-  EXPECT_FALSE(Modified());
-  std::string expected = OriginalAxisFile();
-  expected = ReplacedOnce(expected, "WP=3700N 02400E\r\nWP=3650N 02400E\r\nTP=3545N 02350E\r\n",
-                          "WP=3705N 02410E\r\nWP=3650N 02400E\r\nWP=3650N 02400E\r\n");
-  expected = ReplacedOnce(expected, "CASECOUNT=2", "CASECOUNT=3");
-  expected = ReplacedOnce(expected, "Target=Maleme\r\nENDMISSION\r\n",
-                          "Target=Maleme\r\nCASE3\r\nFORMATIONHEADING=210\r\nLL=3745N 02325E\r\nWP=3710N 02340E\r\n"
-                          "WP=3620N 02330E\r\nTarget=Maleme\r\nENDMISSION\r\n");
-  EXPECT_EQ(AxisFile(), expected);
-  // Undone in turn: Add case shows its empty tab again, the delete brings the target line back.
-  ASSERT_EQ(window->UndoStack().count(), 4);
-  EXPECT_EQ(window->UndoStack().text(2), "Delete line 7 of Lupo convoy case 1");
-  const platform::TextLines edited = window->Scenario().SideLines[0];
-  window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_TRUE(window->CaseEditor().CurrentCase() == 3 && ShownLines().empty());
-  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[2].Count(), 0);
-  window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_EQ(ShownLines()[6], "TP=3545N 02350E");
-  for (int i = 0; i < 2; ++i) window->Actions()[TCommand::Redo]->trigger();
-  EXPECT_EQ(window->Scenario().SideLines[0], edited);
-  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[2].Count(), 2);  // Add case redone: its tab, drawn
+  tabs.setCurrentIndex(2);
+  Run(TCommand::AddCase);
+  EXPECT_EQ(Shown(), (platform::TextLines{"CASE3", "FORMATIONHEADING=210", "LL=3745N 02325E", "WP=3710N 02340E",
+                                          "WP=3620N 02330E", "Target=Maleme"}));
+  // Undone in turn: Add case shows its empty tab again, the deletes bring the lines back.
+  const platform::TextLines edited = SideLines(0);
+  Run(TCommand::Undo);
+  EXPECT_TRUE(editor.CurrentCase() == 3 && Shown().empty());
+  EXPECT_EQ(edit.Cases.CaseWaypoints[2].Count(), 0);
+  Run(TCommand::Undo);
+  Run(TCommand::Undo);
+  EXPECT_EQ(Shown()[6], "TP=3545N 02350E");
+  for (int i = 0; i < 3; ++i) Run(TCommand::Redo);
+  EXPECT_EQ(SideLines(0), edited);
+  EXPECT_EQ(edit.Cases.CaseWaypoints[2].Count(), 2);  // Add case redone: its tab, drawn
 }
 
-// Undo shows the place of the step again, the force too when it changed since; the window's
+// Undo shows the place of the step again, the force too when it changed since; the editor's
 // public calls are steps of their own.
-TEST_F(CaseEditingWindowTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPublicCallsAreSteps) {
+TEST_F(CaseEditorTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPublicCallsAreSteps) {
   Load();
   SelectForce("Lupo convoy");
   scenario::TForce& forceA1 = Force("Force A1");
-  ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(forceA1, 2, 3, "WP=3445N 02405E", "Move waypoint"));
-  EXPECT_EQ(std::pair(window->CaseEditor().CurrentCase(), CurrentLine()), std::pair(2, 3));
-  ASSERT_TRUE(window->CaseEditor().InsertCaseLine(forceA1, 2, 4, "WP=3500N 02300E"));
-  EXPECT_EQ(window->UndoStack().text(1), "Insert line 5 of Force A1 case 2");
-  window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Move waypoint");
-  window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_EQ(window->CaseEditor().CurrentForce()->Title(), "Lupo convoy");  // where the first step started
+  ASSERT_TRUE(editor.ReplaceCaseLine(forceA1, 2, 3, "WP=3445N 02405E", "Move waypoint"));
+  EXPECT_EQ(std::pair(editor.CurrentCase(), CurrentLine()), std::pair(2, 3));
+  ASSERT_TRUE(editor.InsertCaseLine(forceA1, 2, 4, "WP=3500N 02300E"));
+  EXPECT_EQ(document->UndoStack().text(1), "Insert line 5 of Force A1 case 2");
+  Run(TCommand::Undo);
+  EXPECT_EQ(actions[TCommand::Undo]->text(), "Undo Move waypoint");
+  Run(TCommand::Undo);
+  EXPECT_EQ(editor.CurrentForce()->Title(), "Lupo convoy");  // where the first step started
   EditLupoWaypoint();
-  window->Actions()[TCommand::Undo]->trigger();
+  Run(TCommand::Undo);
   EXPECT_EQ(CurrentLine(), 3);
-  EXPECT_EQ(window->EditState().SelectedPoint, NorthEast(37, 0, 24, 0));
-  EXPECT_EQ(window->Actions()[TCommand::Redo]->text(), "Redo Edit line 4 of Lupo convoy case 1");
-  window->Actions()[TCommand::Redo]->trigger();
-  dialogs->QueueAnswer(DialogAnswer::Yes);
+  EXPECT_EQ(edit.SelectedPoint, NorthEast(37, 0, 24, 0));
+  EXPECT_EQ(actions[TCommand::Redo]->text(), "Redo Edit line 4 of Lupo convoy case 1");
+  Run(TCommand::Redo);
+  dialogs.QueueAnswer(DialogAnswer::Yes);
   SelectForce("Force A1");
-  const std::string edited = ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E");
-  EXPECT_EQ(AxisFile(), edited);
-  dialogs->ClearCalls();
-  window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_EQ(window->CaseEditor().CurrentForce()->Title(), "Lupo convoy");
-  EXPECT_TRUE(ForcesView().selectionModel()->isRowSelected(window->Forces().RowOf("Lupo convoy")));
-  EXPECT_EQ(ShownLines()[3], "WP=3700N 02400E");
+  EXPECT_EQ(AxisFile(), ReplacedOnce(ReadFile(kCrete / "AxisShips.cfg"), "WP=3700N 02400E", "WP=3705N 02410E"));
+  dialogs.ClearCalls();
+  Run(TCommand::Undo);
+  EXPECT_EQ(editor.CurrentForce()->Title(), "Lupo convoy");
+  EXPECT_TRUE(forcesView.selectionModel()->isRowSelected(forces.RowOf("Lupo convoy")));
+  EXPECT_EQ(Shown()[3], "WP=3700N 02400E");
   EXPECT_TRUE(Modified());  // differs from the saved file now
-  EXPECT_TRUE(dialogs->Calls().empty());
+  EXPECT_TRUE(dialogs.Calls().empty());
 }
 
-// "No" at the question discards the edit as a step of its own: undone, the edit is back.
-TEST_F(CaseEditingWindowTest, SaveQuestionOnceAtAForceChangeAndNoDiscardsTheEditUndoably) {
+// Edits asked about at a force change, once: Cancel, or Yes with a save that fails, keeps the
+// force, its edits and the old file; No discards the edits as a step of its own.
+TEST_F(CaseEditorTest, TheSaveQuestionAtAForceChangeKeepsTheForceOrDiscardsTheEditsUndoably) {
+  files = std::make_unique<FullDiskFileSystem>();
   Load();
   EditLupoWaypoint();
-  dialogs->QueueAnswer(DialogAnswer::No);
+  for (const DialogAnswer answer : {DialogAnswer::Cancel, DialogAnswer::Yes}) {
+    dialogs.QueueAnswer(answer);
+    SelectForce("Force A1");
+    EXPECT_EQ(editor.CurrentForce()->Title(), "Lupo convoy");
+    EXPECT_TRUE(forcesView.selectionModel()->isRowSelected(forces.RowOf("Lupo convoy")));
+    EXPECT_TRUE(Shown()[3] == "WP=3705N 02410E" && Modified());
+  }
+  EXPECT_EQ(dialogs.Calls().at(1).buttons, DialogButtons::YesNoCancel);
+  ASSERT_EQ(Errors().size(), 1u);  // the failed save names its file; no "File saved as"
+  EXPECT_NE(Errors()[0].find("AxisShips.cfg"), std::string::npos) << Errors()[0];
+  EXPECT_TRUE(dialogs.Texts(DialogKind::Message).empty());
+  EXPECT_EQ(AxisFile(), ReadFile(kCrete / "AxisShips.cfg"));
+  files = std::make_unique<platform::LocalFileSystem>();
+  dialogs.ClearCalls();
+  dialogs.QueueAnswer(DialogAnswer::No);
   SelectForce("Force A1");
-  EXPECT_EQ(dialogs->Texts(DialogKind::Confirm), (std::vector<std::string>{"Save changes to AxisShips.cfg?"}));
-  EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Discard changes to AxisShips.cfg");
-  EXPECT_FALSE(Modified() || window->Saving().SideLinesChanged(0));  // the declined edit is gone from the lines
+  EXPECT_EQ(actions[TCommand::Undo]->text(), "Undo Discard changes to AxisShips.cfg");
+  EXPECT_FALSE(Modified() || saver.SideLinesChanged(0));  // the declined edit is gone from the lines
   SelectForce("Sagittario convoy");
-  EXPECT_EQ(dialogs->Texts(DialogKind::Confirm).size(), 1u);  // asked once
-  window->Actions()[TCommand::Save]->trigger();  // the Axis side: the file as it was
-  EXPECT_EQ(AxisFile(), OriginalAxisFile());
-  window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_EQ(window->Scenario().SideLines[0][9], "WP=3705N 02410E");
-  window->Actions()[TCommand::Save]->trigger();
-  EXPECT_EQ(AxisFile(), ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E"));
-  EXPECT_TRUE(Errors().empty()) << Errors().front();
+  EXPECT_EQ(dialogs.Texts(DialogKind::Confirm), (std::vector<std::string>{"Save changes to AxisShips.cfg?"}));
+  Run(TCommand::Undo);
+  EXPECT_EQ(SideLines(0)[9], "WP=3705N 02410E");
+  Run(TCommand::Save);
+  EXPECT_EQ(AxisFile(), ReplacedOnce(ReadFile(kCrete / "AxisShips.cfg"), "WP=3700N 02400E", "WP=3705N 02410E"));
 }
 
 // Edit force changes only what the user changed: a file speed beyond the box's 32 knots stays
 // as it is on an untouched OK, and a typed speed beyond it is held visibly before OK takes it.
-TEST_F(CaseEditingWindowTest, EditForceKeepsAnUntouchedSpeedHoldsATypedOneVisiblyAndIsUndone) {
+TEST_F(CaseEditorTest, EditForceKeepsAnUntouchedSpeedHoldsATypedOneVisiblyAndIsUndone) {
   Load();
   SelectForce("Abdiel");
-  platform::TextLines& lines = window->Scenario().SideLines[1];
+  platform::TextLines& lines = SideLines(1);
   const std::size_t speedLine = static_cast<std::size_t>(std::ranges::find(lines, "SPEED=34") - lines.begin());
   ASSERT_LT(speedLine, lines.size());
   TdlgForceInfo* dialog = nullptr;
@@ -167,7 +246,7 @@ TEST_F(CaseEditingWindowTest, EditForceKeepsAnUntouchedSpeedHoldsATypedOneVisibl
   QString note, overview;
   int overviewScroll = -1;
   QTimer::singleShot(0, [&] {
-    dialog = Child<TdlgForceInfo>("dlgForceInfo");
+    dialog = window.findChild<TdlgForceInfo*>("dlgForceInfo");
     ASSERT_NE(dialog, nullptr);
     shownSpeed = dialog->seSpeed->value();
     note = dialog->lbSpeedHeld->text();
@@ -175,15 +254,15 @@ TEST_F(CaseEditingWindowTest, EditForceKeepsAnUntouchedSpeedHoldsATypedOneVisibl
     overviewScroll = dialog->Memo1->horizontalScrollBar()->value();
     dialog->OKBtn->click();
   });
-  window->Actions()[TCommand::EditForce]->trigger();
+  Run(TCommand::EditForce);
   EXPECT_EQ(shownSpeed, 32);
   EXPECT_TRUE(note.contains("34")) << note.toStdString();
   EXPECT_TRUE(overview.startsWith("NAME=Abdiel\nNUMBER=4\nSPEED=34\nMISSION=Minelaying")) << overview.toStdString();
   EXPECT_EQ(overviewScroll, 0);  // opens at the start of its lines
   EXPECT_EQ(lines[speedLine], "SPEED=34");
-  EXPECT_EQ(window->CaseEditor().CurrentForce()->Speed, 34);
+  EXPECT_EQ(editor.CurrentForce()->Speed, 34);
   EXPECT_FALSE(Modified());
-  EXPECT_FALSE(window->Actions()[TCommand::Undo]->isEnabled());
+  EXPECT_FALSE(actions[TCommand::Undo]->isEnabled());
   // A typed 40: the first OK holds it to 32 in the box and says why; the next OK stores it.
   bool stayedOpen = false;
   QTimer::singleShot(0, [&] {
@@ -195,7 +274,7 @@ TEST_F(CaseEditingWindowTest, EditForceKeepsAnUntouchedSpeedHoldsATypedOneVisibl
     note = dialog->seSpeed->lineEdit()->text() + " " + dialog->lbSpeedHeld->text();
     dialog->OKBtn->click();
   });
-  window->Actions()[TCommand::EditForce]->trigger();
+  Run(TCommand::EditForce);
   EXPECT_TRUE(stayedOpen);
   EXPECT_EQ(shownSpeed, 32);
   EXPECT_TRUE(note.startsWith("32 ") && note.contains("40")) << note.toStdString();
@@ -205,188 +284,207 @@ TEST_F(CaseEditingWindowTest, EditForceKeepsAnUntouchedSpeedHoldsATypedOneVisibl
     dialog->seSpeed->setValue(12);
     dialog->OKBtn->click();
   });
-  window->Actions()[TCommand::EditForce]->trigger();
+  Run(TCommand::EditForce);
   ASSERT_EQ(lines[speedLine], "SPEED=12");
-  EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Edit force Abdiel");
-  window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_EQ(actions[TCommand::Undo]->text(), "Undo Edit force Abdiel");
+  Run(TCommand::Undo);
   EXPECT_EQ(lines[speedLine], "SPEED=32");
-  EXPECT_EQ(ForceCell("Abdiel", 1), "32");
-  EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
+  EXPECT_EQ(forces.index(forces.RowOf("Abdiel"), 1).data().toString(), "32");
+  EXPECT_TRUE(dialogs.Texts(DialogKind::Confirm).empty());
 }
 
-// The question names the side file; Cancel keeps the force and its edits.
-TEST_F(CaseEditingWindowTest, CancelAtTheSaveQuestionKeepsTheForceAndItsEdits) {
-  Load();
-  EditLupoWaypoint();
-  dialogs->QueueAnswer(DialogAnswer::Cancel);
-  SelectForce("Force A1");
-  ASSERT_EQ(dialogs->Calls().size(), 2u);
-  EXPECT_EQ(dialogs->Calls().back().text, "Save changes to AxisShips.cfg?");
-  EXPECT_EQ(dialogs->Calls().back().buttons, DialogButtons::YesNoCancel);
-  EXPECT_EQ(window->CaseEditor().CurrentForce()->Title(), "Lupo convoy");
-  EXPECT_TRUE(ForcesView().selectionModel()->isRowSelected(window->Forces().RowOf("Lupo convoy")));
-  EXPECT_EQ(ShownLines()[3], "WP=3705N 02410E");
-  EXPECT_TRUE(Modified());
-  EXPECT_EQ(AxisFile(), OriginalAxisFile());
-}
-
-// A case line naming no base is said once per load, as a record in the Problems panel, and in a
-// message box only when the load's messages do not go to the panel only; selecting the force
-// again says nothing more.
-TEST_F(CaseEditingWindowTest, AnUnknownCaseLocationIsSaidOncePerLoadInThePanelWhenChosen) {
+// A fault that ends a case is said at the first selection of its force after a load: a record
+// for the Problems panel, and a message box unless the load's messages go to the panel only. A
+// fault the load said already (a base that is not there) is not said again.
+TEST_F(CaseEditorTest, ACaseEndingFaultIsSaidOncePerLoadInThePanelWhenChosen) {
   prepare = [this] {
-    const fs::path file = scenarioDir / "AxisShips.cfg";
-    const std::string bytes = ReplacedOnce(ReadFile(file), "LL=3740N 02330E", "LOCATION=Nowhere");
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    std::string bytes = ReplacedOnce(AxisFile(), "LL=3740N 02330E", "LOCATION=Nowhere");
+    std::ofstream(dir / "AxisShips.cfg", std::ios::binary | std::ios::trunc) << ReplacedOnce(bytes, "WP=3620N 02330E", "WP=3620N 0233OE");
   };
-  const std::string message = "Cannot find location \"Nowhere\" for TF Lupo convoy";
-  const auto panelRecords = [&] {
-    return std::ranges::count_if(Child<TdkProblems>("dkProblems")->Problems(), [&](const scenario::TDiagnostic& problem) {
-      return problem.Text.starts_with("Cannot find location \"Nowhere\"");
-    });
-  };
-  fs::create_directories(scenarioDir);
-  for (const auto& entry : fs::directory_iterator(kCrete)) fs::copy_file(entry.path(), scenarioDir / entry.path().filename());
-  prepare();
   for (const bool panelOnly : {false, true}) {
-    window->Actions()[TCommand::PanelOnly]->setChecked(panelOnly);
-    dialogs->ClearCalls();
-    ASSERT_TRUE(window->OpenDirectory(scenarioDir.string()));
+    actions[TCommand::PanelOnly]->setChecked(panelOnly);
+    problemsShown.clear();
+    Load();
     for (int selection = 0; selection < 3; ++selection) {
       SelectForce("Lupo convoy");
       SelectForce("Force A1");
     }
-    EXPECT_EQ(dialogs->Texts(DialogKind::Message), panelOnly ? std::vector<std::string>{} : std::vector{message});
-    EXPECT_EQ(panelRecords(), 1) << panelOnly;
+    const std::vector<scenario::TDiagnostic> said = document->Document().Diagnostics();
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_TRUE(said[0].Text.starts_with("Error reading case!\rLine no: 18\rLine: WP=3620N 0233OE")) << said[0].Text;
+    EXPECT_EQ(said[0].Line, 19);  // the file's line, counted from 1
+    EXPECT_EQ(dialogs.Texts(DialogKind::Message), panelOnly ? std::vector<std::string>{} : std::vector{said[0].Text});
+    EXPECT_EQ(problemsShown, std::vector<bool>{panelOnly});
   }
 }
 
-TEST_F(CaseEditingWindowTest, CampaignSideIsSavedToItsMissionsFileWithCrLfLineEnds) {
+// The case list's Edit checks the new text with the case-line rules (CaseLineCheckTest): a
+// refused text stays in the box with its reason until an accepted text or Cancel closes it; an
+// accepted one is stored in the side file's encoding, here a file from Windows (not UTF-8).
+TEST_F(CaseEditorTest, ATypedLineIsRefusedInItsBoxOrStoredInTheSideFilesEncoding) {
+  prepare = [this] {
+    const std::string bytes = ReplacedOnce(AxisFile(), "NAME=Lupo\r\n", "NAME=Lup\xF6\r\n");
+    std::ofstream(dir / "AxisShips.cfg", std::ios::binary | std::ios::trunc) << bytes;
+  };
+  Load();
+  SelectForce("Lupo convoy");
+  const platform::TextLines loaded = SideLines(0);
+  SelectLine(3);
+  dialogs.QueueInput("Target=Atlantis");
+  dialogs.QueueInputCancel();  // the user gives up on the open box
+  Run(TCommand::EditLine);
+  // One box: the refusal is shown in it, not in a message box of its own.
+  EXPECT_EQ(dialogs.Texts(DialogKind::Input).size(), 1u);
+  EXPECT_EQ(dialogs.Texts(DialogKind::Refusal).size(), 1u);
+  EXPECT_TRUE(dialogs.Reports().empty());
+  EXPECT_EQ(SideLines(0), loaded);
+  EXPECT_EQ(document->UndoStack().count(), 0);
+  EXPECT_TRUE(Modified() && !saver.SideLinesChanged(0));  // a cancelled edit counts as an edit
+  dialogs.ClearCalls();
+  dialogs.QueueInput("WP=3705N 0241OE");  // a letter O for a zero
+  EditLine(3, "WP=3705N 02410E");
+  EXPECT_EQ(dialogs.Texts(DialogKind::Refusal), (std::vector<std::string>{"Lat/Long conversion error"}));
+  EXPECT_EQ(edit.Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));
+  // Lines the case rules do not read are stored as typed, in the file's bytes; an arrow has none.
+  dialogs.QueueInput("FORMATIONHEADING=200 \xE2\x86\x92 Maleme");
+  EditLine(1, "FORMATIONHEADING=2OO \xE2\x80\x94 Mal\xC3\xA8me  ");
+  EXPECT_EQ(dialogs.Texts(DialogKind::Refusal).size(), 2u);
+  EXPECT_EQ(Shown()[1], "FORMATIONHEADING=2OO \x97 Mal\xE8me  ");
+}
+
+// A campaign side is written to its missions file with CR LF line ends, the success said when
+// chosen; nothing is written before a force is selected.
+TEST_F(CaseEditorTest, ACampaignSideIsSavedToItsMissionsFileWithCrLfLineEnds) {
   const fs::path malta = fs::path(kProgramDir) / "Scenarios" / "Malta1941";
   const std::string original = ReadFile(malta / "AlliedMissions.cfg");
   ASSERT_EQ(original.substr(original.size() - 4), "\r\n\r\n");
   prepare = [&] {
     std::string bare = original;
     std::erase(bare, '\r');
-    std::ofstream(scenarioDir / "AlliedMissions.cfg", std::ios::binary | std::ios::trunc) << bare;
+    std::ofstream(dir / "AlliedMissions.cfg", std::ios::binary | std::ios::trunc) << bare;
   };
   Load(malta);
-  EXPECT_TRUE(window->Saving().SaveSideLines());  // no force selected yet: nothing is written
-  EXPECT_TRUE(dialogs->Calls().empty());
+  EXPECT_TRUE(saver.SaveSideLines());
+  EXPECT_TRUE(dialogs.Calls().empty());
   SelectForce("Force H");
-  EXPECT_FALSE(window->Actions()[TCommand::Save]->isEnabled());  // offered for unsaved edits only
-  window->Actions()[TCommand::ConfirmSaves]->trigger();
-  EXPECT_TRUE(window->Saving().SaveSideLines());
-  EXPECT_EQ(dialogs->Texts(DialogKind::Message), (std::vector<std::string>{"File saved as: AlliedMissions.cfg"}));
-  EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());  // the file is as loaded, LF ends and all
-  EXPECT_EQ(ReadFile(scenarioDir / "AlliedMissions.cfg"), original);
-  EXPECT_EQ(ReadFile(scenarioDir / "AxisMissions.cfg"), ReadFile(malta / "AxisMissions.cfg"));
-}
-
-// The case list's Edit checks the new text with the case-line rules: a refused text stays in
-// the box with its reason, and no line changes until an accepted text or Cancel closes it.
-TEST_F(CaseEditingWindowTest, ARefusedTextStaysInTheBoxWithItsReasonUntilCorrectedOrCancelled) {
-  Load();
-  SelectForce("Lupo convoy");
-  const platform::TextLines loaded = window->Scenario().SideLines[0];
-  SelectLine(3);
-  dialogs->QueueInput("Target=Atlantis");  // what the rules refuse: CaseLineCheckTest
-  dialogs->QueueInputCancel();  // the user gives up on the open box
-  window->Actions()[TCommand::EditLine]->trigger();
-  // One box: the refusal is shown in it, not in a message box of its own.
-  EXPECT_EQ(dialogs->Texts(DialogKind::Input).size(), 1u);
-  EXPECT_EQ(dialogs->Texts(DialogKind::Refusal).size(), 1u);
-  EXPECT_TRUE(dialogs->Reports().empty());
-  EXPECT_EQ(window->Scenario().SideLines[0], loaded);
-  EXPECT_EQ(window->UndoStack().count(), 0);
-  EXPECT_TRUE(Modified() && !window->Saving().SideLinesChanged(0));  // a cancelled edit counts as an edit
-  dialogs->ClearCalls();
-  SelectLine(3);
-  dialogs->QueueInput("WP=3705N 0241OE");  // a letter O for a zero
-  dialogs->QueueInput("WP=3705N 02410E");
-  window->Actions()[TCommand::EditLine]->trigger();
-  EXPECT_EQ(dialogs->Texts(DialogKind::Refusal), (std::vector<std::string>{"Lat/Long conversion error"}));
-  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));
-  // Lines the case rules do not read are stored as typed.
-  SelectLine(1);
-  dialogs->QueueInput("FORMATIONHEADING=2OO  ");
-  window->Actions()[TCommand::EditLine]->trigger();
-  EXPECT_EQ(ShownLines()[1], "FORMATIONHEADING=2OO  ");
-  EXPECT_EQ(dialogs->Texts(DialogKind::Refusal).size(), 1u);
-}
-
-// A line typed into a side file from Windows (lines that are not UTF-8) is stored in the file's
-// encoding, every other line byte for byte (what the encoding refuses: CaseLinesTest).
-TEST_F(CaseEditingWindowTest, ATypedLineIsStoredInTheSideFilesEncoding) {
-  prepare = [this] {
-    const fs::path file = scenarioDir / "AxisShips.cfg";
-    const std::string bytes = ReplacedOnce(ReadFile(file), "NAME=Lupo\r\n", "NAME=Lup\xF6\r\n");
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
-  };
-  Load();
-  const std::string windowsFile = AxisFile();
-  SelectForce("Lupo convoy");
-  SelectLine(1);
-  dialogs->QueueInput("FORMATIONHEADING=200 \xE2\x86\x92 Maleme");  // an arrow: no such byte, refused in the box
-  dialogs->QueueInput("FORMATIONHEADING=200 \xE2\x80\x94 Mal\xC3\xA8me");
-  window->Actions()[TCommand::EditLine]->trigger();
-  EXPECT_EQ(dialogs->Texts(DialogKind::Refusal).size(), 1u);
-  window->Actions()[TCommand::Save]->trigger();
-  EXPECT_EQ(AxisFile(), ReplacedOnce(windowsFile, "FORMATIONHEADING=200\r\n", "FORMATIONHEADING=200 \x97 Mal\xE8me\r\n"));
-}
-
-// A failed save names the file and keeps the old file, the edited lines and Modified; the force
-// change that asked for the save does not happen either. (A read-only file fails at closing.)
-TEST_F(CaseEditingWindowTest, AFailedSaveKeepsTheOldFileAndTheEdits) {
-  window->SetFileSystem(std::make_unique<FullDiskFileSystem>());
-  Load();
-  EditLupoWaypoint();
-  const platform::TextLines edited = window->Scenario().SideLines[0];
-  window->Actions()[TCommand::Save]->trigger();
-  ASSERT_EQ(Errors().size(), 1u);
-  EXPECT_NE(Errors()[0].find("AxisShips.cfg"), std::string::npos) << Errors()[0];
-  EXPECT_EQ(AxisFile(), OriginalAxisFile());
-  EXPECT_TRUE(Modified());
-  EXPECT_TRUE(dialogs->Texts(DialogKind::Message).empty());  // no "File saved as"
-  dialogs->QueueAnswer(DialogAnswer::Yes);
-  SelectForce("Force A1");
-  EXPECT_EQ(Errors().size(), 2u);
-  EXPECT_EQ(window->CaseEditor().CurrentForce()->Title(), "Lupo convoy");
-  EXPECT_EQ(window->Scenario().SideLines[0], edited);
+  EXPECT_FALSE(actions[TCommand::Save]->isEnabled());  // offered for unsaved edits only
+  EditorSettings().setValue(kConfirmSavesKey, true);
+  EXPECT_TRUE(saver.SaveSideLines());
+  EXPECT_EQ(dialogs.Texts(DialogKind::Message), (std::vector<std::string>{"File saved as: AlliedMissions.cfg"}));
+  EXPECT_TRUE(dialogs.Texts(DialogKind::Confirm).empty());  // the file is as loaded, LF ends and all
+  EXPECT_EQ(ReadFile(dir / "AlliedMissions.cfg"), original);
+  EXPECT_EQ(ReadFile(dir / "AxisMissions.cfg"), ReadFile(malta / "AxisMissions.cfg"));
 }
 
 // A side file another program changed since the load or the last save is overwritten only when
 // the user says so: No keeps the file and the edits as they are.
-TEST_F(CaseEditingWindowTest, ASideFileChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo) {
+TEST_F(CaseEditorTest, ASideFileChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo) {
   Load();
   EditLupoWaypoint();
-  const std::string theirs = ReplacedOnce(OriginalAxisFile(), "NAME=Lupo", "NAME=Lupo II");
-  std::ofstream(scenarioDir / "AxisShips.cfg", std::ios::binary | std::ios::trunc) << theirs;
-  dialogs->QueueAnswer(DialogAnswer::No);
-  EXPECT_FALSE(window->Saving().SaveSideLines());
-  EXPECT_EQ(dialogs->Texts(DialogKind::Confirm),
+  const std::string theirs = ReplacedOnce(ReadFile(kCrete / "AxisShips.cfg"), "NAME=Lupo", "NAME=Lupo II");
+  std::ofstream(dir / "AxisShips.cfg", std::ios::binary | std::ios::trunc) << theirs;
+  dialogs.QueueAnswer(DialogAnswer::No);
+  EXPECT_FALSE(saver.SaveSideLines());
+  EXPECT_EQ(dialogs.Texts(DialogKind::Confirm),
             (std::vector<std::string>{"AxisShips.cfg was changed on disk by another program since it was loaded or "
                                       "last saved. Overwrite it with your edits?"}));
   EXPECT_EQ(AxisFile(), theirs);
-  EXPECT_TRUE(Modified() && window->Saving().SideLinesChanged(0));
-  dialogs->QueueAnswer(DialogAnswer::Yes);
-  EXPECT_TRUE(window->Saving().SaveSideLines());
-  EXPECT_EQ(AxisFile(), ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E"));
+  EXPECT_TRUE(Modified() && saver.SideLinesChanged(0));
+  dialogs.QueueAnswer(DialogAnswer::Yes);
+  EXPECT_TRUE(saver.SaveSideLines());
+  EXPECT_EQ(AxisFile(), ReplacedOnce(ReadFile(kCrete / "AxisShips.cfg"), "WP=3700N 02400E", "WP=3705N 02410E"));
   // The file as this save wrote it asks nothing at the next save.
-  dialogs->ClearCalls();
-  SelectLine(3);
-  dialogs->QueueInput("WP=3700N 02400E");
-  window->Actions()[TCommand::EditLine]->trigger();
-  EXPECT_TRUE(window->Saving().SaveSideLines());
-  EXPECT_TRUE(dialogs->Texts(DialogKind::Confirm).empty());
-  EXPECT_EQ(AxisFile(), OriginalAxisFile());
+  dialogs.ClearCalls();
+  EditLine(3, "WP=3700N 02400E");
+  EXPECT_TRUE(saver.SaveSideLines());
+  EXPECT_TRUE(dialogs.Texts(DialogKind::Confirm).empty());
+  EXPECT_EQ(AxisFile(), ReadFile(kCrete / "AxisShips.cfg"));
+}
+
+// The editor's steps, Save and discard reach the unsaved marks (their rules:
+// EditorDocumentTest); Save is offered for the current force's side only while it is unsaved.
+TEST_F(CaseEditorTest, UnsavedMarksFollowEveryStepSaveAndDiscard) {
+  Load();
+  const auto shown = [this] {
+    std::string text = window.isWindowModified() ? "*" : "";
+    for (const char* force : {"Lupo convoy", "Force A1"})
+      if (forces.index(forces.RowOf(force), 0).data(Qt::FontRole).value<QFont>().bold()) text += std::string(" ") + force;
+    return text + (actions[TCommand::Save]->isEnabled() ? " Save" : "");
+  };
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    std::string marks;
+  } steps[] = {
+      {"loaded", [] {}, ""},
+      {"edited", [this] { EditLupoWaypoint(); }, "* Lupo convoy Save"},
+      {"discarded", [this] {
+         dialogs.QueueAnswer(DialogAnswer::No);
+         SelectForce("Force A1");
+       }, ""},
+      {"other side edited", [this] { editor.ReplaceCaseLine(Force("Force A1"), 1, 1, "FORMATIONHEADING=301"); },
+       "* Force A1 Save"},
+      {"both edited", [this] { editor.ReplaceCaseLine(Force("Lupo convoy"), 1, 3, "WP=3705N 02410E"); },
+       "* Lupo convoy Force A1 Save"},
+      {"one saved", [this] { Run(TCommand::Save); }, "* Force A1"},
+  };
+  for (const auto& step : steps) {
+    step.act();
+    EXPECT_EQ(shown(), step.marks) << step.step;
+  }
+}
+
+// ---- The main window end to end -------------------------------------------------------------
+
+// The case list's commands and Edit force through the window's actions and dialogs, saved: the
+// side file's exact bytes, said in the status bar and the caption's mark; undone and redone.
+TEST_F(ShownCreteWindowTest, EditsThroughTheCommandsAndDialogsAreSavedByteForByteUndoneAndRedone) {
+  EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Crete1941[*]");
+  const platform::TextLines loaded = window->Scenario().SideLines[0];
+  EditLupoWaypoint();
+  EXPECT_EQ(dialogs->Calls().at(0).defaultText, "WP=3700N 02400E");
+  EXPECT_TRUE(window->windowHandle()->title().endsWith('*'));
+  SelectLine(4);
+  window->Actions()[TCommand::InsertLine]->trigger();
+  SelectLine(6);
+  dialogs->QueueAnswer(DialogAnswer::Ok);
+  window->Actions()[TCommand::DeleteLine]->trigger();
+  // Add case on the empty third tab, offered first in its popup, copies case 2.
+  SelectTab(2);
+  const QList<QAction*> popup = Child<QMenu>("puCaseList")->actions();  // Add case and its separator
+  EXPECT_TRUE(popup.at(0)->isVisible() && popup.at(1)->isVisible());
+  window->Actions()[TCommand::AddCase]->trigger();
+  QTimer::singleShot(0, [this] {
+    Child<TdlgForceInfo>("dlgForceInfo")->seSpeed->setValue(12);
+    Child<TdlgForceInfo>("dlgForceInfo")->OKBtn->click();
+  });
+  window->Actions()[TCommand::EditForce]->trigger();
+  window->Actions()[TCommand::Save]->trigger();
+  // Said in the status bar; the message box only when chosen in the View menu.
+  EXPECT_EQ(window->statusBar()->currentMessage(), "Saved AxisShips.cfg");
+  EXPECT_TRUE(dialogs->Texts(DialogKind::Message).empty());
+  EXPECT_FALSE(Modified() || window->windowHandle()->title().endsWith('*') || window->Actions()[TCommand::Save]->isEnabled());
+  std::string expected = ReplacedOnce(OriginalAxisFile(), "SPEED=7\r\n", "SPEED=12\r\n");
+  expected = ReplacedOnce(expected, "WP=3700N 02400E\r\nWP=3650N 02400E\r\nTP=3545N 02350E\r\n",
+                          "WP=3705N 02410E\r\nWP=3650N 02400E\r\nWP=3650N 02400E\r\n");
+  expected = ReplacedOnce(expected, "CASECOUNT=2", "CASECOUNT=3");
+  expected = ReplacedOnce(expected, "Target=Maleme\r\nENDMISSION\r\n",
+                          "Target=Maleme\r\nCASE3\r\nFORMATIONHEADING=210\r\nLL=3745N 02325E\r\nWP=3710N 02340E\r\n"
+                          "WP=3620N 02330E\r\nTarget=Maleme\r\nENDMISSION\r\n");
+  EXPECT_EQ(AxisFile(), expected);
+  ASSERT_EQ(window->UndoStack().count(), 5);
+  EXPECT_EQ(window->UndoStack().text(2), "Delete line 7 of Lupo convoy case 1");
+  const platform::TextLines edited = window->Scenario().SideLines[0];
+  for (int i = 0; i < 5; ++i) window->Actions()[TCommand::Undo]->trigger();
+  EXPECT_EQ(window->Scenario().SideLines[0], loaded);
+  for (int i = 0; i < 5; ++i) window->Actions()[TCommand::Redo]->trigger();
+  EXPECT_EQ(window->Scenario().SideLines[0], edited);
 }
 
 // Each changed side is asked about in turn (edits undone to the saved lines ask nothing:
 // SessionTest), Cancel or a failed save keeps the window, No drops that side's edits.
-TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelOrAFailedSaveKeepsTheWindow) {
-  Load();
-  window->show();
+TEST_F(ShownCreteWindowTest, ClosingAsksPerChangedSideAndCancelOrAFailedSaveKeepsTheWindow) {
+  window->Actions()[TCommand::ConfirmSaves]->trigger();  // the View menu's choice
   EditLupoWaypoint();
   ASSERT_TRUE(window->CaseEditor().ReplaceCaseLine(Force("Force A1"), 1, 1, "FORMATIONHEADING=301"));
   dialogs->ClearCalls();
@@ -406,45 +504,9 @@ TEST_F(CaseEditingWindowTest, ClosingAsksPerChangedSideAndCancelOrAFailedSaveKee
   EXPECT_TRUE(window->close());
   EXPECT_EQ(dialogs->Texts(DialogKind::Confirm),
             (std::vector<std::string>{"Save changes to AxisShips.cfg?", "Save changes to AlliedShips.cfg?"}));
+  EXPECT_EQ(dialogs->Texts(DialogKind::Message), (std::vector<std::string>{"File saved as: AxisShips.cfg"}));
   EXPECT_EQ(AxisFile(), ReplacedOnce(OriginalAxisFile(), "WP=3700N 02400E", "WP=3705N 02410E"));
   EXPECT_EQ(ReadFile(scenarioDir / "AlliedShips.cfg"), ReadFile(kCrete / "AlliedShips.cfg"));
-}
-
-// The window's steps, Save and discard reach the unsaved marks (their rules:
-// EditorDocumentTest); Save is offered for the current force's side only while it is unsaved.
-TEST_F(ShownCreteWindowTest, UnsavedMarksFollowEveryStepSaveAndDiscard) {
-  const auto marks = [this] {
-    std::string shown = window->windowHandle()->title().endsWith('*') ? "*" : "";
-    for (const char* force : {"Lupo convoy", "Force A1"})
-      if (window->Forces().index(window->Forces().RowOf(force), 0).data(Qt::FontRole).value<QFont>().bold())
-        shown += std::string(" ") + force;
-    return shown + (window->Actions()[TCommand::Save]->isEnabled() ? " Save" : "");
-  };
-  const auto command = [this](TCommand which) { return [this, which] { window->Actions()[which]->trigger(); }; };
-  const struct {
-    const char* step;
-    std::function<void()> act;
-    std::string marks;
-  } steps[] = {
-      {"loaded", [] {}, ""},
-      {"edited", [this] { EditLupoWaypoint(); }, "* Lupo convoy Save"},
-      {"discarded", [this] {
-         dialogs->QueueAnswer(DialogAnswer::No);
-         SelectForce("Force A1");
-       }, ""},
-      {"other side edited", [this] { window->CaseEditor().ReplaceCaseLine(Force("Force A1"), 1, 1, "FORMATIONHEADING=301"); },
-       "* Force A1 Save"},
-      {"both edited", [this] { window->CaseEditor().ReplaceCaseLine(Force("Lupo convoy"), 1, 3, "WP=3705N 02410E"); },
-       "* Lupo convoy Force A1 Save"},
-      {"one saved", command(TCommand::Save), "* Force A1"},
-  };
-  EXPECT_EQ(window->windowTitle(), "VRK scenario editor - Crete1941[*]");
-  for (const auto& step : steps) {
-    step.act();
-    EXPECT_EQ(marks(), step.marks) << step.step;
-  }
-  EXPECT_EQ(window->windowHandle()->title(), "VRK scenario editor - Crete1941*");
-  EXPECT_EQ(window->statusBar()->currentMessage(), "Saved AxisShips.cfg");
 }
 
 }  // namespace
