@@ -202,8 +202,8 @@ TfrmEditMain::TfrmEditMain(std::unique_ptr<platform::UserDialogs> dialogs, QWidg
   saver_ = std::make_unique<TSideSaver>(document_, files_, *dialogs_);
   saver_->SaveReadOnlySide = [this](const std::string& file) { return saveAs_->OfferSaveAs(file); };
   recovery_ = new TRecoveryKeeper(document_, files_, *dialogs_, regional_, this);
-  caseEditor_ = new TCaseEditor({lvForces, tcCasesTabs, lbPoints, puCaseList, forcesModel_, caseLines_, dkTimeline, this,
-                                 actions_, saver_.get(), [this](bool reveal) { ShowProblems(reveal); }},
+  caseEditor_ = new TCaseEditor({lvForces, tcCasesTabs, lbPoints, puCaseList, forcesModel_, caseLines_, dkTimeline,
+                                 this, actions_, saver_.get(), [this](bool reveal) { ShowProblems(reveal); }},
                                 globeMap_, document_, files_, *dialogs_, edit_, regional_, programDir_);
   caseEditor_->ConnectCaseEditing();
   new TUnsavedMarks(*this, *document_, *forcesModel_);

@@ -26,8 +26,7 @@ namespace {
 
 using namespace editor::fixtures;
 
-// The case editor on its widgets, commands and saver over a scratch copy of a demo, as the main
-// window builds and loads it, without the window.
+// The case editor on its widgets, commands and saver over a copy of a demo, as the window has it.
 class CaseEditorTest : public ::testing::Test {
  protected:
   CaseEditorTest() {
@@ -60,16 +59,12 @@ class CaseEditorTest : public ::testing::Test {
   }
   void SelectForce(const QString& name) {
     forcesView.clearSelection();
-    forcesView.selectionModel()->select(forces.index(forces.RowOf(name), 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    forcesView.selectionModel()->select(forces.index(forces.RowOf(name), 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
   }
   void SelectLine(int row) { caseList.setCurrentIndex(caseLines.index(row)); }
-  int CurrentLine() const { return caseList.currentIndex().row(); }
   void Run(TCommand command) { actions[command]->trigger(); }
-  void EditLine(int row, const std::string& text) {
-    SelectLine(row);
-    dialogs.QueueInput(text);
-    Run(TCommand::EditLine);
-  }
+  void EditLine(int row, const std::string& text) { SelectLine(row), dialogs.QueueInput(text), Run(TCommand::EditLine); }
   void EditLupoWaypoint() { SelectForce("Lupo convoy"), EditLine(3, "WP=3705N 02410E"); }
   scenario::TForce& Force(const QString& title) { return *forces.ForceAt(forces.RowOf(title)); }
   platform::TextLines Shown() const { return caseLines.Lines(); }
@@ -145,8 +140,7 @@ TEST_F(CaseEditorTest, SelectingAForceShowsItsCasesAndTheCaseListsCommandsAreUnd
     Run(TCommand::DeleteLine);
   }
   EXPECT_EQ(dialogs.Texts(DialogKind::Confirm).back(), "Delete point WP=3650N 02400E?");
-  EXPECT_TRUE(Shown().size() == 8 && edit.Cases.CaseWaypoints[0].Count() == 3);
-  EXPECT_EQ(edit.SelectedPoint.LatY, 0);  // the circle goes with its line
+  EXPECT_TRUE(Shown().size() == 8 && edit.Cases.CaseWaypoints[0].Count() == 3 && edit.SelectedPoint.LatY == 0);
   // Add case on the empty third tab copies case 2, whatever tab was shown.
   tabs.setCurrentIndex(2);
   Run(TCommand::AddCase);
@@ -155,13 +149,11 @@ TEST_F(CaseEditorTest, SelectingAForceShowsItsCasesAndTheCaseListsCommandsAreUnd
   // Undone in turn: Add case shows its empty tab again, the delete brings the line back.
   const platform::TextLines edited = SideLines(0);
   Run(TCommand::Undo);
-  EXPECT_TRUE(editor.CurrentCase() == 3 && Shown().empty());
-  EXPECT_EQ(edit.Cases.CaseWaypoints[2].Count(), 0);
+  EXPECT_TRUE(editor.CurrentCase() == 3 && Shown().empty() && edit.Cases.CaseWaypoints[2].Count() == 0);
   Run(TCommand::Undo);
   EXPECT_TRUE(Shown().size() == 9 && Shown()[5] == "WP=3650N 02400E");
   for (int i = 0; i < 2; ++i) Run(TCommand::Redo);
-  EXPECT_EQ(SideLines(0), edited);
-  EXPECT_EQ(edit.Cases.CaseWaypoints[2].Count(), 2);  // Add case redone: its tab, drawn
+  EXPECT_TRUE(SideLines(0) == edited && edit.Cases.CaseWaypoints[2].Count() == 2);  // Add case redone and drawn
 }
 
 // Undo shows the place of the step again, the force too when it changed since; the editor's
@@ -171,7 +163,7 @@ TEST_F(CaseEditorTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPublicCall
   SelectForce("Lupo convoy");
   scenario::TForce& forceA1 = Force("Force A1");
   ASSERT_TRUE(editor.ReplaceCaseLine(forceA1, 2, 3, "WP=3445N 02405E", "Move waypoint"));
-  EXPECT_EQ(std::pair(editor.CurrentCase(), CurrentLine()), std::pair(2, 3));
+  EXPECT_EQ(std::pair(editor.CurrentCase(), caseList.currentIndex().row()), std::pair(2, 3));
   ASSERT_TRUE(editor.InsertCaseLine(forceA1, 2, 4, "WP=3500N 02300E"));
   EXPECT_EQ(document->UndoStack().text(1), "Insert line 5 of Force A1 case 2");
   Run(TCommand::Undo);
@@ -180,7 +172,7 @@ TEST_F(CaseEditorTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPublicCall
   EXPECT_EQ(editor.CurrentForce()->Title(), "Lupo convoy");  // where the first step started
   EditLupoWaypoint();
   Run(TCommand::Undo);
-  EXPECT_EQ(CurrentLine(), 3);
+  EXPECT_EQ(caseList.currentIndex().row(), 3);
   EXPECT_EQ(edit.SelectedPoint, NorthEast(37, 0, 24, 0));
   EXPECT_EQ(actions[TCommand::Redo]->text(), "Redo Edit line 4 of Lupo convoy case 1");
   Run(TCommand::Redo);
@@ -196,11 +188,9 @@ TEST_F(CaseEditorTest, UndoShowsTheStepsPlaceAlsoAcrossAForceChangeAndPublicCall
   EXPECT_TRUE(dialogs.Calls().empty());
 }
 
-// Edits asked about at a force change, once: Cancel, or Yes with a save that fails, keeps the
-// force, its edits and the old file; No discards the edits as a step of its own. Each side's
-// steps, saves and discards reach the unsaved marks (their rules: EditorDocumentTest), and Save
-// is offered for the current force's side while it is unsaved. A file another program changed
-// since the load or the last save is overwritten only when the user says so.
+// At a force change Cancel, or Yes with a failing save, keeps the force, edits and old file; No
+// discards the edits as a step. The unsaved marks (rules: EditorDocumentTest) and Save follow each
+// side; a file another program changed since is overwritten only when the user says so.
 TEST_F(CaseEditorTest, SavesAtAForceChangeOrOverAChangeOnDiskKeepTheFileAndTheEditsUnlessChosen) {
   files = std::make_unique<FullDiskFileSystem>();
   Load();
@@ -267,7 +257,7 @@ TEST_F(CaseEditorTest, EditForceKeepsAnUntouchedSpeedAndAChangedOneIsAStep) {
   platform::TextLines& lines = SideLines(1);
   const std::size_t speedLine = static_cast<std::size_t>(std::ranges::find(lines, "SPEED=34") - lines.begin());
   ASSERT_LT(speedLine, lines.size());
-  QString overview;
+  QString overview;  // the header lines shown, and where they are scrolled to
   int overviewScroll = -1;
   for (const int typed : {-1, 12}) {
     QTimer::singleShot(0, [&] {
@@ -279,17 +269,14 @@ TEST_F(CaseEditorTest, EditForceKeepsAnUntouchedSpeedAndAChangedOneIsAStep) {
     });
     Run(TCommand::EditForce);
     if (typed >= 0) break;
-    EXPECT_TRUE(overview.startsWith("NAME=Abdiel\nNUMBER=4\nSPEED=34\nMISSION=Minelaying")) << overview.toStdString();
-    EXPECT_EQ(overviewScroll, 0);  // opens at the start of its lines
+    EXPECT_TRUE(overview.startsWith("NAME=Abdiel\nNUMBER=4\nSPEED=34\nMISSION=Minelaying") && overviewScroll == 0);
     EXPECT_TRUE(lines[speedLine] == "SPEED=34" && editor.CurrentForce()->Speed == 34);
     EXPECT_FALSE(Modified() || actions[TCommand::Undo]->isEnabled());
   }
-  ASSERT_EQ(lines[speedLine], "SPEED=12");
-  EXPECT_EQ(forces.index(forces.RowOf("Abdiel"), 1).data().toString(), "12");
+  EXPECT_TRUE(lines[speedLine] == "SPEED=12" && forces.index(forces.RowOf("Abdiel"), 1).data().toString() == "12");
   EXPECT_EQ(actions[TCommand::Undo]->text(), "Undo Edit force Abdiel");
   Run(TCommand::Undo);
-  EXPECT_EQ(lines[speedLine], "SPEED=34");
-  EXPECT_EQ(forces.index(forces.RowOf("Abdiel"), 1).data().toString(), "34");
+  EXPECT_TRUE(lines[speedLine] == "SPEED=34" && forces.index(forces.RowOf("Abdiel"), 1).data().toString() == "34");
   EXPECT_TRUE(dialogs.Texts(DialogKind::Confirm).empty());
 }
 
@@ -308,13 +295,13 @@ TEST(ForceInfoDialogTest, ASpeedBeyondTheBoxIsHeldVisiblyBeforeOkTakesIt) {
   EXPECT_TRUE(dialog.result() == QDialog::Accepted && dialog.Speed() == 32 && dialog.SpeedChanged());
 }
 
-// A fault that ends a case is said at the first selection of its force after a load: a record
-// for the Problems panel, and a message box unless the load's messages go to the panel only. A
-// fault the load said already (a base that is not there) is not said again.
+// A fault that ends a case is said once per load: a record for the Problems panel, a message box
+// unless the load's go to the panel only. One the load said (an unknown base) is not said again.
 TEST_F(CaseEditorTest, ACaseEndingFaultIsSaidOncePerLoadInThePanelWhenChosen) {
   prepare = [this] {
-    std::string bytes = ReplacedOnce(AxisFile(), "LL=3740N 02330E", "LOCATION=Nowhere");
-    std::ofstream(dir / "AxisShips.cfg", std::ios::binary | std::ios::trunc) << ReplacedOnce(bytes, "WP=3620N 02330E", "WP=3620N 0233OE");
+    const std::string bytes = ReplacedOnce(AxisFile(), "LL=3740N 02330E", "LOCATION=Nowhere");
+    std::ofstream(dir / "AxisShips.cfg", std::ios::binary | std::ios::trunc)
+        << ReplacedOnce(bytes, "WP=3620N 02330E", "WP=3620N 0233OE");
   };
   for (const bool panelOnly : {false, true}) {
     actions[TCommand::PanelOnly]->setChecked(panelOnly);
@@ -330,9 +317,8 @@ TEST_F(CaseEditorTest, ACaseEndingFaultIsSaidOncePerLoadInThePanelWhenChosen) {
   }
 }
 
-// The case list's Edit checks the new text with the case-line rules (CaseLineCheckTest): a
-// refused text stays in the box with its reason until an accepted text or Cancel closes it; an
-// accepted one is stored in the side file's encoding, here a file from Windows (not UTF-8).
+// Edit's text is checked (rules: CaseLineCheckTest): a refused one stays in the box with its reason
+// until Cancel or an accepted one, stored in the side file's encoding, here Windows (not UTF-8).
 TEST_F(CaseEditorTest, ATypedLineIsRefusedInItsBoxOrStoredInTheSideFilesEncoding) {
   prepare = [this] {
     const std::string bytes = ReplacedOnce(AxisFile(), "NAME=Lupo\r\n", "NAME=Lup\xF6\r\n");
