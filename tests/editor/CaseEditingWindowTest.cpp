@@ -274,6 +274,7 @@ TEST_F(CaseEditorTest, EditForceKeepsAnUntouchedSpeedAndAChangedOneIsAStep) {
     EXPECT_FALSE(Modified() || actions[TCommand::Undo]->isEnabled());
   }
   EXPECT_TRUE(lines[speedLine] == "SPEED=12" && forces.index(forces.RowOf("Abdiel"), 1).data().toString() == "12");
+  EXPECT_FALSE(Modified());  // not an edit of the case lines
   EXPECT_EQ(actions[TCommand::Undo]->text(), "Undo Edit force Abdiel");
   Run(TCommand::Undo);
   EXPECT_TRUE(lines[speedLine] == "SPEED=34" && forces.index(forces.RowOf("Abdiel"), 1).data().toString() == "34");
