@@ -337,15 +337,14 @@ TEST_F(CaseEditorTest, ATypedLineIsRefusedInItsBoxOrStoredInTheSideFilesEncoding
   EXPECT_TRUE(dialogs.Reports().empty());
   EXPECT_TRUE(SideLines(0) == loaded && document->UndoStack().count() == 0);
   EXPECT_TRUE(Modified() && !saver.SideLinesChanged(0));  // a cancelled edit counts as an edit
-  dialogs.ClearCalls();
   dialogs.QueueInput("WP=3705N 0241OE");  // a letter O for a zero
   EditLine(3, "WP=3705N 02410E");
-  EXPECT_EQ(dialogs.Texts(DialogKind::Refusal), (std::vector<std::string>{"Lat/Long conversion error"}));
+  EXPECT_EQ(dialogs.Texts(DialogKind::Refusal).back(), "Lat/Long conversion error");
   EXPECT_EQ(edit.Cases.CaseWaypoints[0].Point(0), NorthEast(37, 5, 24, 10));
   // Lines the case rules do not read are stored as typed, in the file's bytes; an arrow has none.
   dialogs.QueueInput("FORMATIONHEADING=200 \xE2\x86\x92 Maleme");
   EditLine(1, "FORMATIONHEADING=2OO \xE2\x80\x94 Mal\xC3\xA8me  ");
-  EXPECT_EQ(dialogs.Texts(DialogKind::Refusal).size(), 2u);
+  EXPECT_EQ(dialogs.Texts(DialogKind::Refusal).size(), 3u);
   EXPECT_EQ(Shown()[1], "FORMATIONHEADING=2OO \x97 Mal\xE8me  ");
 }
 
@@ -410,6 +409,7 @@ TEST_F(ShownCreteWindowTest, EditsThroughTheCommandsAndDialogsAreSavedByteForByt
                           "WP=3620N 02330E\r\nTarget=Maleme\r\nENDMISSION\r\n");
   EXPECT_EQ(AxisFile(), expected);
   ASSERT_EQ(window->UndoStack().count(), 5);
+  EXPECT_EQ(window->UndoStack().text(2), "Delete line 7 of Lupo convoy case 1");
   const platform::TextLines edited = window->Scenario().SideLines[0];
   for (int i = 0; i < 5; ++i) window->Actions()[TCommand::Undo]->trigger();
   EXPECT_EQ(window->Scenario().SideLines[0], loaded);
