@@ -231,7 +231,7 @@ TEST_F(SessionPartsTest, RecoveryKeeperKeepsUnsavedLinesAndOffersThemWhenTheirFo
   open(scenarioDir, std::nullopt);
   const std::pair<std::string, std::function<void()>> ends[] = {{"save", [this] { saver.SaveSideLines(); }},
                                                                 {"undo", [&] { document->UndoStack().undo(), keeper.KeepNow(); }},
-                                                                {"close", [&keeper] { keeper.ScenarioClosed(); }}};
+                                                                {"close", [&keeper] { keeper.ScenarioClosed(), keeper.KeepNow(); }}};
   int step = 0;
   for (const auto& [end, act] : ends) {
     EditLupo("WP=3705N 0241" + std::to_string(++step) + "E");
@@ -239,7 +239,7 @@ TEST_F(SessionPartsTest, RecoveryKeeperKeepsUnsavedLinesAndOffersThemWhenTheirFo
     ASSERT_TRUE(kept(scenarioDir)) << end;
     EXPECT_EQ(kept(scenarioDir)->Lines, document->Document().SideLines(0)) << end;
     EXPECT_EQ(kept(scenarioDir)->DiskHash, scenario::RecoveryHash(fixtures::ReadFile(scenarioDir / "AxisShips.cfg"))) << end;
-    act();  // a save and a close drop the copy at once, an undo at the next keeping
+    act();  // a save or a close drops the copy at once (and nothing is kept after a close), an undo at the next keeping
     EXPECT_FALSE(kept(scenarioDir)) << end;
   }
 
@@ -253,6 +253,7 @@ TEST_F(SessionPartsTest, RecoveryKeeperKeepsUnsavedLinesAndOffersThemWhenTheirFo
   const std::string question = "Restore unsaved changes to AxisShips.cfg from " +
                                platform::DateTimeToText(platform::EncodeDate(2026, 1, 2) + platform::EncodeTime(3, 4, 5, 0), regional) + "?";
   const std::string diskHash = scenario::RecoveryHash(kOriginalAxis);
+  fs::create_directories(keeper.Folder());  // the store writes into it (the keeper makes it)
   keeper.Store().Keep({yes.string(), "AxisShips.cfg", keptAt, diskHash, edited});
   keeper.Store().Keep({no.string(), "AxisShips.cfg", keptAt, "changed", edited});
   keeper.Store().Keep({same.string(), "AxisShips.cfg", keptAt, diskHash, disk});
@@ -444,8 +445,8 @@ TEST_F(SessionTest, ADayOfOpeningScenarios) {
   // deleted (the load had moved into it) any other scenario opens, and a relative name is taken
   // from the folder the program started in. The Recent menu lists the newest first, as the
   // settings keep it (RecentScenariosTest); a folder that went away goes with a message.
-  const fs::path gone = root / "Crete1941";
-  CopyCrete(gone);
+  const fs::path gone = root / "gone";
+  fs::copy(kFixtures + "small_scenario", gone, fs::copy_options::recursive);
   ASSERT_TRUE(window->OpenDirectory(gone.string()));
   fs::remove_all(gone);
   dialogs->ClearCalls();
