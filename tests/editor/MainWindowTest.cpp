@@ -91,7 +91,7 @@ TEST_F(MainWindowTest, FirstShowingShowsTheProgramsWorldAndTheWindowsCommandsWor
 
   // Readable labels: on at first; off, remembered by a loaded scenario's map and the next window.
   QAction& readable = *window->Actions()[TCommand::ReadableLabels];
-  EXPECT_TRUE(readable.isChecked());
+  EXPECT_TRUE(readable.isCheckable() && readable.isChecked());
   EXPECT_EQ(map.LabelLook(), (Look{true, true, true}));
   readable.trigger();
   EXPECT_EQ(map.LabelLook(), (Look{false, false, false}));

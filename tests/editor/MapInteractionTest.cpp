@@ -201,6 +201,7 @@ TEST_F(MapInteractionTest, WheelKeysMeasureDragInsertPickSelectAndLintThroughThe
   window->Actions()[TCommand::PickPoint]->trigger();
   Click(PixelOf(known));
   EXPECT_EQ(window->CaseLines().Line(4), "WP=3430N 02600E");
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(34, 30, 26, 0));
   EXPECT_EQ(window->EditState().SelectedPoint, NorthEast(34, 30, 26, 0));  // the selected line's mark moves with it
   Undo("Pick point for line 5 of Force A1 case 1");
   EXPECT_EQ(AlliedLines(), loaded);

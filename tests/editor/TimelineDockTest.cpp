@@ -180,7 +180,7 @@ TEST_F(TimelineWindowTest, ViewTimelineShowsTheDryRunOnTheMapAndSelectsTheForceO
   EXPECT_EQ(Command().objectName(), "Timeline1");
   const globe::TGlobeLayer* forces = window->GlobeMap().LayerStore().LayerByName(scenario::kTrackingLayer);
   ASSERT_NE(forces, nullptr);
-  EXPECT_TRUE(forces->ShowTitles());
+  EXPECT_TRUE(forces->ShowTitles() && !Dock().isVisible());
   Command().trigger();
   QCoreApplication::processEvents();
   ASSERT_TRUE(Dock().isVisible());
@@ -222,6 +222,7 @@ TEST_F(TimelineWindowTest, ViewTimelineShowsTheDryRunOnTheMapAndSelectsTheForceO
   QTest::mouseDClick(Dock().tvEvents->viewport(), Qt::LeftButton, {}, at);
   ASSERT_NE(window->CaseEditor().CurrentForce(), nullptr);
   EXPECT_EQ(window->CaseEditor().CurrentForce()->Title(), event.Force);
+  EXPECT_EQ(Dock().Frame().SelectedForce, event.Force);
   Command().trigger();
   EXPECT_FALSE(Dock().isVisible());
   EXPECT_TRUE(forces->ShowTitles());
