@@ -33,6 +33,7 @@
 #include "editor/ComputeEndurance.h"
 #include "editor/EditorActions.h"
 #include "editor/RecoveryKeeper.h"
+#include "editor/SaveEnvironment.h"
 #include "editor/EditorSettings.h"
 #include "editor/MapTools.h"
 #include "editor/ShownCase.h"
@@ -372,7 +373,8 @@ void TfrmEditMain::CreateMenus()
     frmShowFile->exec();
   });
   connect(commands[TCommand::Exit], &QAction::triggered, this, [this] { close(); });
-  connect(commands[TCommand::SaveEnvironment], &QAction::triggered, this, [this] { SaveEnvironment(); });
+  connect(commands[TCommand::SaveEnvironment], &QAction::triggered, this,
+          [this] { SaveEnvironmentAs(globeView_, *dialogs_, Files()); });
   connect(commands[TCommand::About], &QAction::triggered, this, [this] { dlgAbout->ShowAbout(); });
 }
 
@@ -459,26 +461,6 @@ bool TfrmEditMain::eventFilter(QObject* watched, QEvent* event)
     }
   }
   return QMainWindow::eventFilter(watched, event);
-}
-
-void TfrmEditMain::SaveEnvironment()
-{
-  if (globeView_ == nullptr) return;  // no map to save yet
-  platform::SaveFileOptions options;
-  options.defaultExtension = "env";
-  options.initialFileName = "*.env";
-  options.filter = "Environment files (*.ENV)|*.env";
-  const std::string fileName = dialogs_->ChooseSaveFile(options);
-  if (fileName.empty()) return;
-  if (Files().FileExistsAsNamed(fileName) &&
-      dialogs_->Confirm("Replace the existing file " + fileName + "?", platform::DialogButtons::YesNo) !=
-          platform::DialogAnswer::Yes)
-    return;
-  try {
-    globeView_->SaveEnvironmentFile(fileName);
-  } catch (const std::exception& error) {
-    dialogs_->ShowError(error.what());
-  }
 }
 
 }  // namespace editor

@@ -168,10 +168,6 @@ class TfrmEditMain : public QMainWindow {
   // After a load: zooms to the scenario when the environment's view does not show it.
   void ShowScenarioIfAway();
 
-  // ---- What is under the mouse (EditMainDirect.cpp) -------------------------------------------
-  // The case line the mouse rests on, and its leg, as tooltip text; empty over nothing.
-  QString RouteTooltipAt(int x, int y);
-
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -225,8 +221,6 @@ class TfrmEditMain : public QMainWindow {
   void CreateSessionMenus();
   // The Timeline dock: its command, what it plays, the map's redraw and its force selection.
   void CreateTimelineDock();
-  // Map > Save environment: the view's environment written to a chosen ".env" file.
-  void SaveEnvironment();
   // The view's render event: the bases' ranges and minefields, then the current force's routes.
   void GlobeRender(globe::TVoduz4& view);
   // Hooks the map's mouse and paint events to the handlers above.

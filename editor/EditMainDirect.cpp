@@ -54,30 +54,10 @@ void TfrmEditMain::ClickMapObject(int x, int y)
   }
 }
 
-QString TfrmEditMain::RouteTooltipAt(int x, int y)
-{
-  const std::vector<scenario::TRouteLeg> legs = shownCase_->Legs();
-  const scenario::TRouteHit hit = scenario::HitTestRoute(legs, ViewProjector(GlobeMap()), {x, y}, HitTolerance(GlobeMap()));
-  std::size_t index = hit.Leg;
-  if (hit.Kind == scenario::TRouteHitKind::None) return {};
-  if (hit.Kind == scenario::TRouteHitKind::Mark) {
-    for (index = 0; index < legs.size() && !(legs[index].ToRef == hit.Mark); ++index) {
-    }
-    if (index == legs.size()) return {};
-  }
-  scenario::TLegTooltip tip = scenario::LegTooltipOf(legs, index, shownCase_->Timing(), GlobeMap().Projection());
-  if (const auto row = shownCase_->MarkRow(tip.Leg.ToRef)) tip.LineText = caseLines_->Line(*row);
-  if (hit.Kind == scenario::TRouteHitKind::Leg) {
-    const auto from = shownCase_->MarkRow(tip.Leg.FromRef);
-    tip.FromLineText = from ? caseLines_->Line(*from) : "the start";
-  }
-  return QString::fromStdString(scenario::LegTooltipText(tip, regional_));
-}
-
 void TfrmEditMain::ShowHoverTooltip()
 {
   if (tools_->Dragging() || !Globe->underMouse()) return;
-  const QString text = RouteTooltipAt(hoverAt_.X, hoverAt_.Y);
+  const QString text = RouteTooltipAt(*shownCase_, GlobeMap(), regional_, hoverAt_.X, hoverAt_.Y);
   if (text.isEmpty()) return;
   QToolTip::showText(Globe->mapToGlobal(MapWidgetPoint(*Globe, hoverAt_.X, hoverAt_.Y)), text, Globe);
 }

@@ -38,6 +38,26 @@ std::string TShownCase::Line(int row) const
   return row >= 0 && static_cast<std::size_t>(row) < lines.size() ? lines[static_cast<std::size_t>(row)] : std::string();
 }
 
+QString RouteTooltipAt(TShownCase& shown, globe::TVoduz4& view, const platform::RegionalSettings& regional, int x, int y)
+{
+  const std::vector<scenario::TRouteLeg> legs = shown.Legs();
+  const scenario::TRouteHit hit = scenario::HitTestRoute(legs, ViewProjector(view), {x, y}, HitTolerance(view));
+  std::size_t index = hit.Leg;
+  if (hit.Kind == scenario::TRouteHitKind::None) return {};
+  if (hit.Kind == scenario::TRouteHitKind::Mark) {
+    for (index = 0; index < legs.size() && !(legs[index].ToRef == hit.Mark); ++index) {
+    }
+    if (index == legs.size()) return {};
+  }
+  scenario::TLegTooltip tip = scenario::LegTooltipOf(legs, index, shown.Timing(), view.Projection());
+  if (const auto row = shown.MarkRow(tip.Leg.ToRef)) tip.LineText = shown.Line(*row);
+  if (hit.Kind == scenario::TRouteHitKind::Leg) {
+    const auto from = shown.MarkRow(tip.Leg.FromRef);
+    tip.FromLineText = from ? shown.Line(*from) : "the start";
+  }
+  return QString::fromStdString(scenario::LegTooltipText(tip, regional));
+}
+
 scenario::TDeviceProjector ViewProjector(globe::TVoduz4& view)
 {
   return [&view](const globe::TGeoPoint& point, platform::TPoint& xy) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/RegionalSettings.h"
 #include "platform/TextLines.h"
 #include "scenario/ForceCases.h"
 #include "scenario/MapTooltips.h"
@@ -49,6 +50,10 @@ class TShownCase {
   // Line `row` of the case list, empty past its end.
   std::string Line(int row) const;
 };
+
+// The shown case's line the mouse rests on at a device pixel of the view, and its leg, as
+// tooltip text; empty over nothing.
+QString RouteTooltipAt(TShownCase& shown, globe::TVoduz4& view, const platform::RegionalSettings& regional, int x, int y);
 
 // Where a point of the view's map lies on its window, as the hit tests ask.
 scenario::TDeviceProjector ViewProjector(globe::TVoduz4& view);

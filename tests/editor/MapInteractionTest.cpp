@@ -1,5 +1,5 @@
-// The map of the main window as a user drives it with the mouse, wheel and keys, and the
-// scenario checks while editing.
+// The map of the main window as a user drives it with the mouse, wheel and keys, end to end; the
+// map tools and the navigation on a map of their own over a fake shown case.
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "editor/ApplicationCursor.h"
+#include "editor/MapNavigation.h"
 #include "editor/MapTools.h"
 #include "editor/ShownCase.h"
 #include "scenario/EditorGlobeSettings.h"
@@ -23,7 +24,6 @@
 #include "globe/view/GlobeCanvas.h"
 #include "globe/data/GlobeObjectSource.h"
 #include "globe/view/GlobeProjection.h"
-#include "globe/view/TitleSpace.h"
 #include "platform/qt/QtViewWidget.h"
 #include "platform/testing/RecordingDrawingSurface.h"
 #include "platform/testing/RecordingViewHost.h"
@@ -42,37 +42,53 @@ namespace {
 using fixtures::NorthEast;
 using globe::TGeoPoint;
 
-// The Crete window of the editing tests, loaded and shown, with mouse input sent to its map.
+// Force A1's case 1 (AlliedShips.cfg): CASE1, FORMATIONHEADING=300, LOCATION=Alexandria, CWPI=0,
+// WP=3300N 02700E (row 4), WP=3400N 02500E (row 5), WP=3500N 02250E (row 6).
+const TGeoPoint kWp0 = TGeoPoint::FromDegrees(27, 33);
+const TGeoPoint kWp1 = TGeoPoint::FromDegrees(25, 34);
+// 33 40.5 N, 26 10.5 E: in the middle of the arc minutes 3340N 02610E.
+const TGeoPoint kDropAt = TGeoPoint::FromDegrees(26 + 10.5 / 60, 33 + 40.5 / 60);
+const TGeoPoint kLegMiddle =
+    globe::DestinationPoint(kWp0, globe::InitialBearing(kWp0, kWp1), globe::GreatCircleDistance(kWp0, kWp1) / 2);
+
+// The Crete window of the editing tests, loaded and shown, Force A1 selected with its first
+// waypoint in the middle of the map; mouse, wheel and keys go to the map window.
 class MapInteractionTest : public fixtures::ShownCreteWindowTest {
  protected:
-  globe::TVoduz4& Map() { return window->GlobeMap(); }
-  QString Panel(int i) const { return window->findChild<QLabel*>(QString("StatusPanel%1").arg(i))->text(); }
-  void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys,
-            Qt::MouseButtons held = Qt::NoButton) {
-    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) held = button;
-    QMouseEvent event(type, QPointF(at), Child<platform::QtViewWidget>("Globe")->mapToGlobal(QPointF(at)), button, held, keys);
-    QCoreApplication::sendEvent(Child<platform::QtViewWidget>("Globe"), &event);
+  void SetUp() override {
+    ShownCreteWindowTest::SetUp();
+    if (HasFatalFailure()) return;
+    SelectForce("Force A1");
+    Map().LocateToLL(kWp0.LongX, kWp0.LatY);
   }
-  void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) {
-    Send(QEvent::MouseButtonPress, at, button, keys);
-    Send(QEvent::MouseButtonRelease, at, button, keys);
+  globe::TVoduz4& Map() { return window->GlobeMap(); }
+  platform::QtViewWidget& Globe() const { return *Child<platform::QtViewWidget>("Globe"); }
+  QString Panel(int i) const { return window->findChild<QLabel*>(QString("StatusPanel%1").arg(i))->text(); }
+  void Send(QEvent::Type type, QPoint at, Qt::KeyboardModifiers keys = Qt::NoModifier, Qt::MouseButtons held = Qt::NoButton) {
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) held = Qt::LeftButton;
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), Globe().mapToGlobal(QPointF(at)), button, held, keys);
+    QCoreApplication::sendEvent(&Globe(), &event);
+  }
+  void Click(QPoint at, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+    Send(QEvent::MouseButtonPress, at, keys);
+    Send(QEvent::MouseButtonRelease, at, keys);
   }
   // The toolkit's order: press, release, double-click press, release.
-  void DoubleClick(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) {
-    Click(at, button, keys);
-    Send(QEvent::MouseButtonDblClick, at, button, keys);
-    Send(QEvent::MouseButtonRelease, at, button, keys);
+  void DoubleClick(QPoint at, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+    Click(at, keys);
+    Send(QEvent::MouseButtonDblClick, at, keys);
+    Send(QEvent::MouseButtonRelease, at, keys);
   }
-  void Move(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoModifier); }
-  void DragTo(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoModifier, Qt::LeftButton); }
-  void Wheel(QPoint at, int delta, Qt::KeyboardModifiers keys = Qt::NoModifier) {
-    QWheelEvent event(QPointF(at), Child<platform::QtViewWidget>("Globe")->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      keys, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(Child<platform::QtViewWidget>("Globe"), &event);
+  void Move(QPoint at) { Send(QEvent::MouseMove, at); }
+  void Drag(QPoint from, QPoint to) {
+    Send(QEvent::MouseButtonPress, from);
+    Send(QEvent::MouseMove, to, Qt::NoModifier, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, to);
   }
   void Key(int key) {
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(Child<platform::QtViewWidget>("Globe"), &event);
+    QCoreApplication::sendEvent(&Globe(), &event);
   }
   QPoint PixelOf(const TGeoPoint& point) {
     platform::TPoint xy;
@@ -84,401 +100,148 @@ class MapInteractionTest : public fixtures::ShownCreteWindowTest {
     EXPECT_TRUE(Map().DeviceXYToLL(at.x(), at.y(), point));
     return point;
   }
-  std::string Fixed(const char* whole) const {
-    return std::string(whole) + window->Regional().decimalSeparator + "0";
-  }
-};
-
-// With the globe turned to 0 N 0 E, the row through that point is the equator and its column
-// the prime meridian: a cursor right of the origin lies due east, above it due north.
-TEST_F(MapInteractionTest, DoubleClickMeasuresDistanceAndTrueBearingFromTheOrigin) {
-  Map().LocateToLL(0, 0);
-  const QPoint origin = PixelOf(TGeoPoint(0, 0));
-  DoubleClick(origin);
-  ASSERT_TRUE(window->MapTools().Measure().Measuring());
-  const TGeoPoint originPoint = PointAt(origin);
-  EXPECT_EQ(Panel(1).toStdString(), "Origin: " + scenario::FormatPosition(originPoint, true));
-  Move(origin);
-  EXPECT_EQ(Panel(2).toStdString(), "  Dist: " + Fixed("0") + " Nm  Bearing: " + Fixed("0") + " deg");
-  for (const auto& [offset, bearing] : {std::pair{QPoint(120, 0), "90"}, {QPoint(-120, 0), "270"}, {QPoint(0, -120), "0"}}) {
-    Move(origin + offset);
-    EXPECT_TRUE(Panel(2).endsWith(QString::fromStdString(" Bearing: " + Fixed(bearing) + " deg"))) << Panel(2).toStdString();
-  }
-  // The distance is the ellipsoid's: on the equator a degree of longitude is about 60.1 Nm.
-  const TGeoPoint east = PointAt(origin + QPoint(120, 0));
-  Move(origin + QPoint(120, 0));
-  const double miles = Panel(2).section(' ', 3, 3).replace(QString::fromStdString(window->Regional().decimalSeparator), ".").toDouble();
-  EXPECT_NEAR(miles, 60.11 * (east.LongX - originPoint.LongX) / 5'400'000.0, 0.3);
-  // A dotted line runs from the origin to the cursor, with the readout beside it; a red cross
-  // marks the origin.
-  const QPoint cursor = origin + QPoint(150, 60);
-  Move(cursor);
-  platform::testing::RecordingDrawingSurface surface(Map().CanvasWidth(), Map().CanvasHeight());
-  Map().Paint(surface);
-  bool dotted = false, cross = false;
-  const QPoint centre = PixelOf(window->MapTools().Measure().Origin());
-  const std::vector<platform::TPoint> bar{{centre.x() - 12, centre.y()}, {centre.x() + 12, centre.y()}};
-  for (const auto& call : surface.Calls(platform::testing::DrawOp::Polyline)) {
-    dotted |= call.State.CurrentPen.Style == platform::psDot && !call.Points.empty() &&
-              std::abs(call.Points.front().X - origin.x()) <= 1 && std::abs(call.Points.back().X - cursor.x()) <= 1;
-    cross |= call.State.CurrentPen.Color == platform::clRed && call.Points == bar;
-  }
-  EXPECT_TRUE(dotted && cross);
-  const auto texts = surface.Calls(platform::testing::DrawOp::TextOut);
-  ASSERT_FALSE(texts.empty());
-  EXPECT_EQ("  " + texts.back().Text, Panel(2).toStdString());
-  // Beside the cursor, inside the picture (left of it when the right would be cut by the edge).
-  const platform::TPoint readout = texts.back().Points.front();
-  EXPECT_TRUE(readout.X > cursor.x() || readout.X < cursor.x() - 20) << readout.X;
-  EXPECT_TRUE(readout.X >= 0 && readout.X < Map().CanvasWidth()) << readout.X;
-  // A plain click ends measuring; the origin goes and the readout is the position again.
-  Click(origin + QPoint(30, 30));
-  EXPECT_TRUE(!window->MapTools().Measure().Measuring() && Panel(1).isEmpty());
-  Move(origin + QPoint(40, 30));
-  EXPECT_EQ(Panel(2).toStdString(), "  " + scenario::FormatPosition(PointAt(origin + QPoint(40, 30)), false));
-  Map().Projection().SetScaleFactor(0);  // the whole globe: off it at the corner, the readout stays
-  TGeoPoint off;
-  ASSERT_FALSE(Map().DeviceXYToLL(1, 1, off));
-  const QString before = Panel(2);
-  Move(QPoint(1, 1));
-  EXPECT_EQ(Panel(2), before);
-}
-
-TEST_F(MapInteractionTest, CtrlDoubleClickLogsThePositionWithoutMeasuringALeftDragZooms) {
-  const QPoint at(Child<platform::QtViewWidget>("Globe")->width() / 2, Child<platform::QtViewWidget>("Globe")->height() / 2);
-  DoubleClick(at, Qt::LeftButton, Qt::ControlModifier);
-  EXPECT_TRUE(Panel(1).isEmpty());
-  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText().toStdString(), "LL=" + scenario::FormatPosition(PointAt(at), false));
-  // Other modifiers and other buttons neither measure nor log.
-  DoubleClick(at, Qt::LeftButton, Qt::AltModifier);
-  DoubleClick(at, Qt::RightButton);
-  EXPECT_FALSE(window->MapTools().Measure().Measuring());
-  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText().count("LL="), 1);
-  const long double scale = Map().Projection().ScaleFactor();
-  const QPoint from = at - QPoint(60, 40);
-  Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
-  DragTo(from + QPoint(120, 80));
-  Send(QEvent::MouseButtonRelease, from + QPoint(120, 80), Qt::LeftButton, Qt::NoModifier);
-  EXPECT_GT(Map().Projection().ScaleFactor(), scale * 2);
-}
-
-// Force A1 (AlliedShips.cfg), case 1: CASE1, FORMATIONHEADING=300, LOCATION=Alexandria, CWPI=0,
-// WP=3300N 02700E (row 4), WP=3400N 02500E (row 5), WP=3500N 02250E (row 6).
-class MapDirectTest : public MapInteractionTest {
- protected:
-  void SetUp() override {
-    MapInteractionTest::SetUp();
-    SelectForce("Force A1");
-    if (HasFatalFailure()) return;
-    Map().LocateToLL(wp0.LongX, wp0.LatY);
+  bool InView(const TGeoPoint& point) {
+    const QPoint xy = PixelOf(point);
+    return xy.x() >= 0 && xy.y() >= 0 && xy.x() < Map().CanvasWidth() && xy.y() < Map().CanvasHeight();
   }
   const platform::TextLines& AlliedLines() { return window->Scenario().SideLines[1]; }
-  const TGeoPoint wp0 = TGeoPoint::FromDegrees(27, 33);
-  const TGeoPoint wp1 = TGeoPoint::FromDegrees(25, 34);
-  // 33 40.5 N, 26 10.5 E: in the middle of the arc minutes 3340N 02610E.
-  const TGeoPoint dropAt = TGeoPoint::FromDegrees(26 + 10.5 / 60, 33 + 40.5 / 60);
+  void Undo(const std::string& text) {
+    EXPECT_EQ(window->Actions()[TCommand::Undo]->text().toStdString(), "Undo " + text);
+    window->Actions()[TCommand::Undo]->trigger();
+  }
+  // Waypoint-on-land findings in the Problems panel at the Allied side's line that reads text.
+  int Findings(const std::string& text) {
+    const auto& lines = AlliedLines();
+    const int line = static_cast<int>(std::find(lines.begin(), lines.end(), text) - lines.begin()) + 1;
+    const auto& problems = Child<TdkProblems>("dkProblems")->Problems();
+    return static_cast<int>(std::count_if(problems.begin(), problems.end(), [&](const auto& problem) {
+      return problem.Code == "waypoint-on-land" && problem.Line == line &&
+             std::filesystem::path(problem.File).filename() == "AlliedShips.cfg";
+    }));
+  }
+  // Warning triangles drawn on the map at a point.
+  int WarningMarks(const TGeoPoint& point) {
+    platform::testing::RecordingDrawingSurface target{Globe().width(), Globe().height()};
+    Map().RenderToCanvas(target, platform::TRect{0, 0, Globe().width(), Globe().height()}, false);
+    const auto triangle = scenario::WarningTriangle({PixelOf(point).x(), PixelOf(point).y()});
+    const std::vector<platform::TPoint> expected(triangle.begin(), triangle.end());
+    const auto polygons = target.Calls(platform::testing::DrawOp::Polygon);
+    return static_cast<int>(std::count_if(polygons.begin(), polygons.end(), [&](const auto& call) { return call.Points == expected; }));
+  }
 };
 
-// Case 3 of Force A1 has DELAY=6 on its fourth line.
-class PickPointTest : public MapDirectTest {
- protected:
-  void SetUp() override {
-    MapDirectTest::SetUp();
-    // Zoomed in on the point so that a pixel is a fraction of an arc minute.
-    Map().LocateToLL(known.LongX, known.LatY);
-    Map().Projection().SetAltitude(Map().Projection().Altitude() / 10);
-  }
-  void PickLine(int row) {
-    SelectLine(row);
-    window->Actions()[TCommand::PickPoint]->trigger();
-  }
-  // 34 30.5 N, 26 00.5 E: in the middle of the arc minutes 3430N 02600E.
-  const TGeoPoint known = TGeoPoint::FromDegrees(26 + 0.5 / 60, 34 + 30.5 / 60);
-};
-
-// Pick point on the window's map (the tool itself: MapToolsTest): the case list's selected line
-// takes the clicked position as a step, its route and circle follow; undone, the line is back.
-TEST_F(PickPointTest, ClickGivesTheSelectedLineTheClickedPositionUndoably) {
-  const platform::TextLines loaded = AlliedLines();
-  ASSERT_EQ(window->CaseLines().Line(4), "WP=3300N 02700E");
-  PickLine(4);
-  Click(PixelOf(known));
-  EXPECT_EQ(window->CaseLines().Line(4), "WP=3430N 02600E");
-  EXPECT_EQ(std::ranges::count(AlliedLines(), "WP=3430N 02600E") + std::ranges::count(AlliedLines(), "WP=3300N 02700E"), 1);
-  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(34, 30, 26, 0));
-  EXPECT_EQ(window->EditState().SelectedPoint, NorthEast(34, 30, 26, 0));  // the selected line's mark moves with it
-  EXPECT_EQ(window->Actions()[TCommand::Undo]->text(), "Undo Pick point for line 5 of Force A1 case 1");
-  window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_EQ(AlliedLines(), loaded);
-  // Without a selected line there is nothing to pick for.
-  CaseList().clearSelection();
-  window->Actions()[TCommand::PickPoint]->trigger();
-  EXPECT_FALSE(window->MapTools().Picking());
-}
-
-// The routes are drawn again at once with the new current case, even when the case list
-// cannot be filled (here: no "ENDMISSION" after the force, which is reported).
-TEST_F(PickPointTest, SelectingATabRedrawsTheRoutesWhateverTheCaseListFinds) {
-  platform::TextLines& lines = window->Scenario().SideLines[1];
-  lines.erase(std::remove(lines.begin(), lines.end(), std::string("ENDMISSION")), lines.end());
-  platform::testing::RecordingViewHost host;
-  Map().SetHost(&host);
-  Child<QTabBar>("tcCasesTabs")->setCurrentIndex(5);  // no "CASE6" either: the walk meets the file's end
-  Map().SetHost(Child<platform::QtViewWidget>("Globe"));
-  EXPECT_EQ(window->CaseEditor().CurrentCase(), 6);
-  EXPECT_EQ(window->CaseLines().rowCount(), 0);  // the case list stopped early
-  EXPECT_GE(host.Invalidations, 1);
-}
-
-// A mark dragged on the window's map (the tool itself: MapToolsTest): Escape draws the route
-// from the document again, a release writes the line as one step that undo takes back.
-TEST_F(MapDirectTest, DraggedWaypointWritesItsLineUndoablyEscapeCancels) {
-  const platform::TextLines before = AlliedLines();
-  const QPoint from = PixelOf(wp0), to = PixelOf(dropAt);
-  Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::NoModifier);
-  DragTo(to);
-  ASSERT_NE(window->EditState().Cases.CaseWaypoints[0].Point(0), wp0);
-  Key(Qt::Key_Escape);
-  EXPECT_FALSE(window->MapTools().Dragging());
-  // The point is back under its handle, away from the mouse: no highlight, no move cursor.
-  EXPECT_FALSE(window->MapTools().Drag().Hovered());
-  EXPECT_EQ(Child<platform::QtViewWidget>("Globe")->cursor().shape(), Qt::ArrowCursor);
-  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), wp0);
-  Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoModifier);
-  EXPECT_FALSE(window->Scenario().Modified);
-  Send(QEvent::MouseButtonPress, PixelOf(wp0), Qt::LeftButton, Qt::NoModifier);
-  EXPECT_TRUE(window->MapTools().Dragging());
-  EXPECT_EQ(window->MapTools().Band(), nullptr);
-  const QPoint start = PixelOf(wp0), end = PixelOf(dropAt);
-  DragTo((start + end) / 2);
-  // Live: the parsed route point is where the mouse is, the line not yet changed.
-  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), PointAt((start + end) / 2));
-  EXPECT_EQ(window->CaseLines().Line(4), "WP=3300N 02700E");
-  // The status bar gives the line as it would read and the legs into and out of the point.
-  const std::string line = "WP=" + scenario::FormatPosition(PointAt((start + end) / 2), false);
-  EXPECT_EQ(Panel(2).toStdString().rfind("  " + line + "   Leg in: ", 0), 0u) << Panel(2).toStdString();
-  EXPECT_TRUE(Panel(2).contains("   Leg out: ")) << Panel(2).toStdString();
-  DragTo(end);
-  Send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoModifier);
-  EXPECT_FALSE(window->MapTools().Dragging());
-  EXPECT_EQ(window->CaseLines().Line(4), "WP=3340N 02610E");
-  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(33, 40, 26, 10));
-  ASSERT_EQ(window->UndoStack().count(), 1);
-  EXPECT_EQ(window->UndoStack().text(0), "Move point");
-  window->UndoStack().undo();
-  EXPECT_EQ(AlliedLines(), before);
-}
-
-// A press within 6 logical pixels of a handle takes it, 7 pixels off starts a box zoom; at a
-// device pixel ratio of 2 the reach is twice as far. Of two handles in reach the nearer is
-// taken. The handle a press would take is highlighted under the mouse, with the move cursor.
-TEST_F(MapDirectTest, PressNearAHandleTakesTheNearestAMissZoomsHoverHighlights) {
-  const int screen = Map().Canvas().ScreenResolution();
-  for (const auto& [ratio, offset, takes] : {std::tuple{1, 6, true}, {1, 7, false}, {2, 12, true}, {2, 13, false}}) {
-    Map().Canvas().SetOutputResolution(screen * ratio);
-    const QPoint at = PixelOf(wp1) + QPoint(0, offset);
-    Send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::NoModifier);
-    EXPECT_EQ(window->MapTools().Dragging(), takes) << ratio << " " << offset;
-    EXPECT_EQ(window->MapTools().Band() != nullptr, !takes) << ratio << " " << offset;
-    Send(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoModifier);
-  }
-  Map().Canvas().SetOutputResolution(screen);
-  EXPECT_FALSE(window->Scenario().Modified);
-  Move(PixelOf(wp1) + QPoint(3, 3));
-  const scenario::TRoutePointRef second{scenario::TRouteMark::Waypoint, 1};
-  EXPECT_EQ(window->MapTools().Drag().Hovered(), second);
-  EXPECT_EQ(Child<platform::QtViewWidget>("Globe")->cursor().shape(), Qt::SizeAllCursor);
-  platform::testing::RecordingDrawingSurface surface(Map().CanvasWidth(), Map().CanvasHeight());
-  Map().Paint(surface);
-  const auto boxes = surface.Calls(platform::testing::DrawOp::Rectangle);
-  EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [](const auto& call) {
-    return call.State.CurrentBrush.Color == scenario::CaseColour(1) && call.Rect.Right - call.Rect.Left == 2 * 4 + 1;
-  }));
-  Move(PixelOf(wp1) + QPoint(30, 30));
-  EXPECT_FALSE(window->MapTools().Drag().Hovered());
-  EXPECT_EQ(Child<platform::QtViewWidget>("Globe")->cursor().shape(), Qt::ArrowCursor);
-  // Zoomed out until the two waypoints are 10 pixels apart: 4 from the second, 6 from the first.
-  while ((PixelOf(wp0) - PixelOf(wp1)).manhattanLength() > 14) Map().Projection().SetAltitude(Map().Projection().Altitude() * 11 / 10);
-  const QPoint w0 = PixelOf(wp0), w1 = PixelOf(wp1);
-  const double apart = std::hypot(w0.x() - w1.x(), w0.y() - w1.y());
-  ASSERT_TRUE(apart >= 8 && apart <= 11) << apart;
-  const QPoint between = w1 + (w0 - w1) * (4 / apart);
-  Send(QEvent::MouseButtonPress, between, Qt::LeftButton, Qt::NoModifier);
-  EXPECT_EQ(window->MapTools().Drag().Hovered(), second);
-  Send(QEvent::MouseButtonRelease, between, Qt::LeftButton, Qt::NoModifier);
-}
-
-TEST_F(MapDirectTest, HoverTextTellsTheLineTheLegAndTheArrivalAClickOnAForceMarkSelectsIt) {
-  const QPoint at = PixelOf(wp1);
-  const std::string text = window->RouteTooltipAt(at.x(), at.y()).toStdString();
-  EXPECT_EQ(text.rfind("WP=3400N 02500E\nLeg: ", 0), 0u) << text;
-  // Over the leg between the two waypoints the text names the leg by both its lines.
-  const TGeoPoint middle =
-      globe::DestinationPoint(wp0, globe::InitialBearing(wp0, wp1), globe::GreatCircleDistance(wp0, wp1) / 2);
-  const std::string leg = window->RouteTooltipAt(PixelOf(middle).x(), PixelOf(middle).y()).toStdString();
-  EXPECT_EQ(leg.rfind("Leg from WP=3300N 02700E to WP=3400N 02500E\nLeg: ", 0), 0u) << leg;
-  EXPECT_TRUE(window->RouteTooltipAt(at.x() + 40, at.y() + 40).isEmpty());
-  // A click on another force's mark selects that force.
-  scenario::TForce* other = nullptr;
-  for (scenario::TForce* force : window->Scenario().ForceList)
-    if (force != window->CaseEditor().CurrentForce()) other = force;
-  ASSERT_NE(other, nullptr);
-  const TGeoPoint mark = other->GetCentroid();
-  Map().LocateToLL(mark.LongX, mark.LatY);
-  Click(PixelOf(mark));
-  EXPECT_EQ(window->CaseEditor().SelectedRowForce(), other);
-}
-
-TEST_F(MapDirectTest, WheelZoomsAboutTheCursorCtrlFinerKeysTurnZoomAndShowAll) {
-  for (const auto& [at, delta, keys, step] : {std::tuple{QPoint(120, 90), 120, Qt::KeyboardModifiers(), 0.8},
-                                                {QPoint(250, 150), -120, Qt::KeyboardModifiers(Qt::ControlModifier), 1.05}}) {
-    const TGeoPoint under = PointAt(at);
-    const std::int32_t altitude = Map().Projection().Altitude();
-    Wheel(at, delta, keys);
-    EXPECT_NEAR(Map().Projection().Altitude(), altitude * step, 1.0);
-    const QPoint off = PixelOf(under) - at;
-    EXPECT_TRUE(std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1) << delta;
-  }
-  // The map takes the keyboard: arrows turn it, plus and minus zoom, Home shows every base and F
-  // the selected force's routes.
-  Map().LocateToLL(wp0.LongX, wp0.LatY);
+// The wheel zooms about the cursor, the keys turn, zoom and show the scenario or the force; a
+// double-click measures in the status bar, Ctrl + double-click logs the position; a handle under
+// the mouse shows the move cursor and a dragged waypoint writes its line, Shift + click on a leg
+// inserts one and Pick point gives the selected line the clicked position, each one step that
+// undo takes back; a click on another force's mark selects it; a waypoint edited onto land is
+// found and marked while its force is selected, until undone; a tab the case list cannot fill
+// still redraws the routes.
+TEST_F(MapInteractionTest, WheelKeysMeasureDragInsertPickSelectAndLintThroughTheWindow) {
+  const std::int32_t start = Map().Projection().Altitude();
+  const QPoint at(120, 90);
+  const TGeoPoint under = PointAt(at);
+  QWheelEvent wheel(QPointF(at), Globe().mapToGlobal(QPointF(at)), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(&Globe(), &wheel);
+  EXPECT_NEAR(Map().Projection().Altitude(), start * 0.8, 1.0);
+  EXPECT_LE((PixelOf(under) - at).manhattanLength(), 2);
   const QPoint centre(Map().CanvasWidth() / 2, Map().CanvasHeight() / 2);
   const TGeoPoint east = PointAt(centre + QPoint(Map().CanvasWidth() / 10, 0));
   Key(Qt::Key_Right);
   EXPECT_LE(std::abs(PixelOf(east).x() - centre.x()), 4);
-  const std::int32_t altitude = Map().Projection().Altitude();
   Key(Qt::Key_Plus);
-  EXPECT_LT(Map().Projection().Altitude(), altitude);
+  EXPECT_LT(Map().Projection().Altitude(), start * 0.7);
   Key(Qt::Key_Minus);
   Key(Qt::Key_Minus);
-  EXPECT_GT(Map().Projection().Altitude(), altitude);
-  const auto inView = [this](const TGeoPoint& point) {
-    const QPoint xy = PixelOf(point);
-    return xy.x() >= 0 && xy.y() >= 0 && xy.x() < Map().CanvasWidth() && xy.y() < Map().CanvasHeight();
-  };
-  Map().LocateToLL(-60 * 5'400'000, 0);  // far away
+  EXPECT_GT(Map().Projection().Altitude(), start * 0.9);
+  Map().LocateToLL(-60 * fixtures::kDegree, 0);  // far away
   Key(Qt::Key_Home);
-  for (const scenario::TBase* base : window->Scenario().BaseList) EXPECT_TRUE(inView(base->Location)) << base->Title();
-  Map().LocateToLL(-60 * 5'400'000, 0);
+  for (const scenario::TBase* base : window->Scenario().BaseList) EXPECT_TRUE(InView(base->Location)) << base->Title();
+  Map().LocateToLL(-60 * fixtures::kDegree, 0);
   Key(Qt::Key_F);
-  EXPECT_TRUE(inView(wp0) && inView(wp1));
-}
+  EXPECT_TRUE(InView(kWp0) && InView(kWp1));
+  Map().Projection().SetAltitude(start);
+  Map().LocateToLL(kWp0.LongX, kWp0.LatY);
 
-// Home and F leave a tenth of the window free on every side of what they show, and fill the
-// rest in one direction.
-TEST_F(MapDirectTest, HomeAndZoomToForceLeaveATenthOfTheWindowFree) {
-  const auto scenarioPoints = scenario::ScenarioExtentPoints(window->Scenario(), Map());
-  const auto forcePoints = scenario::ForceRoutePoints(window->CaseEditor().CurrentForce(), window->EditState().Cases);
-  ASSERT_GE(forcePoints.size(), 2u);
-  for (const auto& [key, points] : {std::pair{Qt::Key_Home, scenarioPoints}, {Qt::Key_F, forcePoints}}) {
-    Map().LocateToLL(-60 * 5'400'000, 0);
-    Key(key);
-    const int width = Map().CanvasWidth(), height = Map().CanvasHeight();
-    int left = width, right = 0, top = height, bottom = 0;
-    for (const TGeoPoint& point : points) {
-      const QPoint xy = PixelOf(point);
-      left = std::min(left, xy.x()), right = std::max(right, xy.x());
-      top = std::min(top, xy.y()), bottom = std::max(bottom, xy.y());
-    }
-    const std::string box = std::to_string(left) + " " + std::to_string(right) + " " + std::to_string(top) + " " +
-                            std::to_string(bottom) + " in " + std::to_string(width) + "x" + std::to_string(height);
-    const int marginX = width / 10, marginY = height / 10;
-    EXPECT_TRUE(left >= marginX - 2 && right <= width - marginX + 2 && top >= marginY - 2 && bottom <= height - marginY + 2) << box;
-    EXPECT_TRUE((left <= marginX + 3 && right >= width - marginX - 3) || (top <= marginY + 3 && bottom >= height - marginY - 3)) << box;
-  }
-}
+  const QPoint origin = PixelOf(kWp0) + QPoint(0, 60);  // clear of the handles
+  DoubleClick(origin);
+  EXPECT_EQ(Panel(1).toStdString(), "Origin: " + scenario::FormatPosition(PointAt(origin), true));
+  Move(origin + QPoint(50, 0));
+  EXPECT_TRUE(Panel(2).startsWith("  Dist: ")) << Panel(2).toStdString();
+  Click(origin + QPoint(30, 30));
+  EXPECT_TRUE(Panel(1).isEmpty());
+  DoubleClick(origin, Qt::ControlModifier);
+  EXPECT_TRUE(Panel(1).isEmpty());
+  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText().toStdString(), "LL=" + scenario::FormatPosition(PointAt(origin), false));
 
-// Base, force and arrival-time titles never print over each other on a crowded map; a label's
-// white outline is the same text a pixel beside it.
-TEST_F(MapDirectTest, TitlesNeverOverlapOnACrowdedMap) {
-  Key(Qt::Key_Home);
-  Map().Projection().SetAltitude(Map().Projection().Altitude() * 3);
-  platform::testing::RecordingDrawingSurface surface(Map().CanvasWidth(), Map().CanvasHeight());
-  Map().RedrawGlobe();
-  Map().Paint(surface);
-  std::vector<std::pair<std::string, platform::TPoint>> seen;
-  std::vector<platform::TRect> boxes;
-  for (const auto& call : surface.Calls(platform::testing::DrawOp::TextOut)) {
-    const platform::TPoint at = call.Points.front();
-    const bool outline = std::any_of(seen.begin(), seen.end(), [&](const auto& s) {
-      return s.first == call.Text && std::abs(s.second.X - at.X) + std::abs(s.second.Y - at.Y) <= 2;
-    });
-    seen.emplace_back(call.Text, at);
-    if (outline) continue;
-    const int height = call.State.CurrentFont.Height, width = static_cast<int>(call.Text.size()) * std::max(1, height / 2);
-    const platform::TRect a = globe::TextBox(at.X, at.Y, {width, height}, call.State.Align);
-    for (const platform::TRect& b : boxes)
-      EXPECT_FALSE(a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom) << call.Text;
-    boxes.push_back(a);
-  }
-  EXPECT_FALSE(boxes.empty());
-}
+  const platform::TextLines loaded = AlliedLines();
+  Move(PixelOf(kWp0) + QPoint(2, 2));
+  EXPECT_EQ(Globe().cursor().shape(), Qt::SizeAllCursor);
+  Drag(PixelOf(kWp0), PixelOf(kDropAt));
+  EXPECT_EQ(window->CaseLines().Line(4), "WP=3340N 02610E");
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(33, 40, 26, 10));
+  ASSERT_EQ(window->UndoStack().count(), 1);
+  Move(PixelOf(kWp1) + QPoint(30, 30));
+  EXPECT_EQ(Globe().cursor().shape(), Qt::ArrowCursor);
+  Undo("Move point");
+  EXPECT_EQ(AlliedLines(), loaded);
+  EXPECT_FALSE(window->Scenario().Modified);
+  Click(PixelOf(kLegMiddle), Qt::ShiftModifier);
+  EXPECT_EQ(window->CaseLines().Line(5), "WP=" + scenario::FormatPosition(PointAt(PixelOf(kLegMiddle)), false));
+  EXPECT_EQ(window->CaseLines().Line(6), "WP=3400N 02500E");
+  Undo("Insert waypoint");
+  EXPECT_EQ(AlliedLines(), loaded);
 
-const std::string kDesertLine = "WP=2900N 02300E";
+  // Pick point, zoomed in on 34 30.5 N, 26 00.5 E so that a pixel is a fraction of an arc minute.
+  const TGeoPoint known = TGeoPoint::FromDegrees(26 + 0.5 / 60, 34 + 30.5 / 60);
+  Map().LocateToLL(known.LongX, known.LatY);
+  Map().Projection().SetAltitude(start / 10);
+  SelectLine(4);
+  window->Actions()[TCommand::PickPoint]->trigger();
+  Click(PixelOf(known));
+  EXPECT_EQ(window->CaseLines().Line(4), "WP=3430N 02600E");
+  EXPECT_EQ(window->EditState().Cases.CaseWaypoints[0].Point(0), NorthEast(34, 30, 26, 0));
+  EXPECT_EQ(window->EditState().SelectedPoint, NorthEast(34, 30, 26, 0));  // the selected line's mark moves with it
+  Undo("Pick point for line 5 of Force A1 case 1");
+  EXPECT_EQ(AlliedLines(), loaded);
+  CaseList().clearSelection();
+  window->Actions()[TCommand::PickPoint]->trigger();  // without a selected line there is nothing to pick for
+  EXPECT_FALSE(window->MapTools().Picking());
 
-class LintEditingTest : public MapInteractionTest {
- protected:
-  // The 1-based line of the Allied side's lines that reads text; 0 when none does.
-  int AlliedLine(const std::string& text) {
-    const auto& lines = window->Scenario().SideLines[1];
-    const auto at = std::find(lines.begin(), lines.end(), text);
-    return at == lines.end() ? 0 : static_cast<int>(at - lines.begin()) + 1;
-  }
-  int DesertFindings() {
-    const int line = AlliedLine(kDesertLine);
-    return static_cast<int>(std::count_if(
-        Child<TdkProblems>("dkProblems")->Problems().begin(), Child<TdkProblems>("dkProblems")->Problems().end(), [&](const auto& problem) {
-          return line > 0 && problem.Code == "waypoint-on-land" && problem.Line == line &&
-                 std::filesystem::path(problem.File).filename() == "AlliedShips.cfg";
-        }));
-  }
-  // Warning triangles drawn on the map at the desert waypoint.
-  int DesertMarks() {
-    const int w = Child<platform::QtViewWidget>("Globe")->width(), h = Child<platform::QtViewWidget>("Globe")->height();
-    platform::testing::RecordingDrawingSurface target{w, h};
-    Map().RenderToCanvas(target, platform::TRect{0, 0, w, h}, false);
-    globe::TGeoPoint desert;
-    EXPECT_TRUE(scenario::ParsePositionValue("2900N 02300E", desert));
-    platform::TPoint at;
-    if (!Map().Projection().PointLLToDeviceXY(desert, at)) return 0;
-    const auto triangle = scenario::WarningTriangle(at);
-    const std::vector<platform::TPoint> expected(triangle.begin(), triangle.end());
-    const auto polygons = target.Calls(platform::testing::DrawOp::Polygon);
-    return static_cast<int>(
-        std::count_if(polygons.begin(), polygons.end(), [&](const auto& call) { return call.Points == expected; }));
-  }
-};
-
-// Force A1 stands above Force C in the file: a line inserted there (a copy of its first
-// waypoint) moves Force C's finding with its line.
-TEST_F(LintEditingTest, WaypointMovedOntoLandIsFoundFollowsItsLineAndIsMarkedUntilUndone) {
-  SelectForce("Force C");
-  const auto loaded = Child<TdkProblems>("dkProblems")->Problems();
-  const int row = 4;  // the first waypoint of its first case
-  ASSERT_EQ(window->CaseLines().Line(row).rfind("WP=", 0), 0u);
-  SelectLine(row);
-  dialogs->QueueInput(kDesertLine);
+  scenario::TForce& other = Force("Force C");
+  Map().LocateToLL(other.GetCentroid().LongX, other.GetCentroid().LatY);
+  Click(PixelOf(other.GetCentroid()));
+  EXPECT_EQ(window->CaseEditor().SelectedRowForce(), &other);
+  // Force C's first waypoint (row 4) into the desert.
+  const std::string desert = "WP=2900N 02300E";
+  const TGeoPoint desertPoint = NorthEast(29, 0, 23, 0);
+  Map().LocateToLL(desertPoint.LongX, desertPoint.LatY);
+  const auto problems = Child<TdkProblems>("dkProblems")->Problems();
+  ASSERT_EQ(window->CaseLines().Line(4).rfind("WP=", 0), 0u);
+  SelectLine(4);
+  dialogs->QueueInput(desert);
   window->Actions()[TCommand::EditLine]->trigger();
-  const int before = AlliedLine(kDesertLine);
-  ASSERT_GT(before, 0);
-  EXPECT_EQ(DesertFindings(), 1);
-  EXPECT_EQ(DesertMarks(), 1);
-  // Another force selected (the edit saved at the question): its findings only, the desert
-  // waypoint unmarked.
-  dialogs->QueueAnswer(platform::DialogAnswer::Yes);
+  EXPECT_EQ(Findings(desert), 1);
+  EXPECT_EQ(WarningMarks(desertPoint), 1);
+  dialogs->QueueAnswer(platform::DialogAnswer::Yes);  // the edit saved at the question
   SelectForce("Force A1");
-  EXPECT_EQ(DesertMarks(), 0);
-  SelectLine(row);
-  window->Actions()[TCommand::InsertLine]->trigger();
-  ASSERT_EQ(AlliedLine(kDesertLine), before + 1);
-  EXPECT_EQ(DesertFindings(), 1);
+  EXPECT_EQ(WarningMarks(desertPoint), 0);  // another force selected: its findings only
   window->UndoStack().undo();
-  window->UndoStack().undo();
-  EXPECT_EQ(AlliedLine(kDesertLine), 0);
-  EXPECT_EQ(Child<TdkProblems>("dkProblems")->Problems(), loaded);
-  EXPECT_EQ(DesertMarks(), 0);
-}
+  EXPECT_EQ(std::count(AlliedLines().begin(), AlliedLines().end(), desert), 0);
+  EXPECT_EQ(Child<TdkProblems>("dkProblems")->Problems(), problems);
 
+  // Without "ENDMISSION" after the force (reported) and no "CASE6", the case list stops early.
+  platform::TextLines& lines = window->Scenario().SideLines[1];
+  lines.erase(std::remove(lines.begin(), lines.end(), std::string("ENDMISSION")), lines.end());
+  platform::testing::RecordingViewHost host;
+  Map().SetHost(&host);
+  SelectTab(5);
+  Map().SetHost(&Globe());
+  EXPECT_EQ(window->CaseEditor().CurrentCase(), 6);
+  EXPECT_EQ(window->CaseLines().rowCount(), 0);
+  EXPECT_GE(host.Invalidations, 1);
+}
 
 // The tools on a map of their own, without a window. The shown case has no force and no lines
 // (no marks to drag) until ShowForceA1 gives it Force A1's case 1 as the Crete demo has it, a
@@ -523,14 +286,16 @@ class MapToolsTest : public ::testing::Test {
     scenario::ApplyGlobeStartSettings(map);
     map.SetClientSize(800, 600);
     tools.Hook(map);
+    tools.OnHandleHover = [this](bool over) { overHandle = over; };
   }
   void ShowForceA1() {
     shown.force = scenario::TForce::CreateIn(*map.NewObjectSource<globe::TGlobeObjectSource>());
     shown.force->SetTitle("Force A1");
+    shown.force->CurrentSpeed = 18;
     shown.lines = {"CASE1", "FORMATIONHEADING=300", "LL=3110N 02950E", "CWPI=0",
                    "WP=3300N 02700E", "WP=3400N 02500E", "WP=3500N 02250E"};
     shown.Reparse();
-    map.LocateToLL(wp0.LongX, wp0.LatY);
+    map.LocateToLL(kWp0.LongX, kWp0.LatY);
   }
   // A left drag from one pixel to another.
   void Band(platform::TPoint from, platform::TPoint to) {
@@ -548,48 +313,121 @@ class MapToolsTest : public ::testing::Test {
     EXPECT_TRUE(map.DeviceXYToLL(at.X, at.Y, point));
     return point;
   }
-  TGeoPoint LegMiddle() {
-    return globe::DestinationPoint(wp0, globe::InitialBearing(wp0, wp1), globe::GreatCircleDistance(wp0, wp1) / 2);
-  }
   void LeftClick(platform::TPoint at, platform::MouseButton button = platform::MouseButton::Left) {
     map.MouseDown(button, {}, at.X, at.Y);
     map.MouseUp(button, {}, at.X, at.Y);
   }
-  void MeasureFrom(platform::TPoint at) {
-    map.MouseDown(platform::MouseButton::Left, {}, at.X, at.Y);
-    map.MouseUp(platform::MouseButton::Left, {}, at.X, at.Y);
+  // The toolkit's order: press, release, double-click, release.
+  void DoubleClick(platform::TPoint at, platform::ShiftState keys = {}, platform::MouseButton button = platform::MouseButton::Left) {
+    map.MouseDown(button, keys, at.X, at.Y);
+    map.MouseUp(button, keys, at.X, at.Y);
     map.DoubleClick(at.X, at.Y);
-    map.MouseUp(platform::MouseButton::Left, {}, at.X, at.Y);
+    map.MouseUp(button, keys, at.X, at.Y);
+  }
+  void MeasureFrom(platform::TPoint at) {
+    DoubleClick(at);
     ASSERT_TRUE(tools.Measure().Measuring());
   }
-  const TGeoPoint wp0 = TGeoPoint::FromDegrees(27, 33);
-  const TGeoPoint wp1 = TGeoPoint::FromDegrees(25, 34);
-  // 33 40.5 N, 26 10.5 E: in the middle of the arc minutes 3340N 02610E.
-  const TGeoPoint dropAt = TGeoPoint::FromDegrees(26 + 10.5 / 60, 33 + 40.5 / 60);
+  std::vector<platform::testing::DrawCall> Painted(platform::testing::DrawOp op) {
+    platform::testing::RecordingDrawingSurface surface(map.CanvasWidth(), map.CanvasHeight());
+    map.Paint(surface);
+    return surface.Calls(op);
+  }
   globe::TVoduz4 map;
   FakeCase shown;
   QLabel origin, readout;
   QPlainTextEdit log;
   platform::RegionalSettings regional;
   TMapTools tools{shown, origin, readout, log, regional};
+  bool overHandle = false;
 };
 
-// The dragged waypoint follows the mouse; Escape puts it back without a change, and a release
-// writes exactly its line as one step. A drag's release, like every left release, ends measuring.
+// From an origin at 0 N 0 E the row through it is the equator and its column the prime meridian:
+// a cursor right of it lies due east, above it due north. The distance is the ellipsoid's (a
+// degree of longitude on the equator is about 60.1 Nm); the readout stands in the status bar and
+// beside the cursor inside the picture, in a box that fits its text, at the end of a dotted line
+// from a red cross on the origin. A click ends measuring and the readout is the position again,
+// kept off the globe. Ctrl + double-click logs the position; other keys and buttons do neither.
+TEST_F(MapToolsTest, MeasuringGivesDistanceAndBearingBesideTheCursorCtrlDoubleClickLogs) {
+  map.LocateToLL(0, 0);
+  const platform::TPoint o = PixelOf(TGeoPoint(0, 0));
+  MeasureFrom(o);
+  const TGeoPoint from = PointAt(o);
+  EXPECT_EQ(origin.text().toStdString(), "Origin: " + scenario::FormatPosition(from, true));
+  map.MouseMove({}, o.X, o.Y);
+  EXPECT_EQ(readout.text().toStdString(), "  Dist: 0.0 Nm  Bearing: 0.0 deg");
+  for (const auto& [dx, dy, bearing] : {std::tuple{120, 0, "90.0"}, {-120, 0, "270.0"}, {0, -120, "0.0"}}) {
+    map.MouseMove({}, o.X + dx, o.Y + dy);
+    EXPECT_TRUE(readout.text().endsWith(QString(" Bearing: %1 deg").arg(bearing))) << readout.text().toStdString();
+  }
+  map.MouseMove({}, o.X + 120, o.Y);
+  EXPECT_NEAR(readout.text().section(' ', 3, 3).toDouble(), 60.11 * (PointAt({o.X + 120, o.Y}).LongX - from.LongX) / 5'400'000.0, 0.3);
+  const platform::TPoint centre = PixelOf(tools.Measure().Origin());
+  const std::vector<platform::TPoint> bar{{centre.X - 12, centre.Y}, {centre.X + 12, centre.Y}};
+  std::vector<int> widths;
+  for (const platform::TPoint cursor : {platform::TPoint{o.X + 2, o.Y}, platform::TPoint{o.X + 300, o.Y + 60}}) {
+    map.MouseMove({}, cursor.X, cursor.Y);
+    platform::testing::RecordingDrawingSurface surface(map.CanvasWidth(), map.CanvasHeight());
+    map.Paint(surface);
+    bool dotted = false, cross = false;
+    for (const auto& call : surface.Calls(platform::testing::DrawOp::Polyline)) {
+      dotted |= call.State.CurrentPen.Style == platform::psDot && !call.Points.empty() &&
+                std::abs(call.Points.front().X - o.X) <= 1 && std::abs(call.Points.back().X - cursor.X) <= 1;
+      cross |= call.State.CurrentPen.Color == platform::clRed && call.Points == bar;
+    }
+    EXPECT_TRUE(dotted && cross);
+    const auto texts = surface.Calls(platform::testing::DrawOp::TextOut);
+    const auto boxes = surface.Calls(platform::testing::DrawOp::Rectangle);
+    ASSERT_TRUE(!texts.empty() && !boxes.empty());
+    const auto& text = texts.back();
+    EXPECT_EQ("  " + text.Text, readout.text().toStdString());
+    const platform::TPoint at = text.Points.front();  // right of the cursor, or left where the edge would cut it
+    EXPECT_TRUE((at.X > cursor.X || at.X < cursor.X - 20) && at.X >= 0 && at.X < map.CanvasWidth()) << at.X;
+    // The box: the surface's own text extent, two pixels of room each way.
+    const platform::TRect box = boxes.back().Rect;
+    EXPECT_EQ(box.Right - box.Left, static_cast<int>(text.Text.size()) * (text.State.CurrentFont.Height / 2) + 4) << text.Text;
+    EXPECT_EQ(box.Bottom - box.Top, text.State.CurrentFont.Height + 4) << text.Text;
+    EXPECT_EQ(box, tools.Measure().ReadoutLabel().Box);
+    widths.push_back(box.Right - box.Left);
+  }
+  EXPECT_LT(widths[0], widths[1]);  // "Dist: 0.x Nm" against hundreds of miles
+  LeftClick({o.X + 30, o.Y + 30});
+  EXPECT_TRUE(!tools.Measure().Measuring() && origin.text().isEmpty());
+  map.MouseMove({}, o.X + 40, o.Y + 30);
+  EXPECT_EQ(readout.text().toStdString(), "  " + scenario::FormatPosition(PointAt({o.X + 40, o.Y + 30}), false));
+  DoubleClick(o, {.Ctrl = true});
+  EXPECT_EQ(log.toPlainText().toStdString(), "LL=" + scenario::FormatPosition(from, false));
+  DoubleClick(o, {.Alt = true});
+  DoubleClick(o, {}, platform::MouseButton::Right);
+  EXPECT_FALSE(tools.Measure().Measuring() || log.toPlainText().count("LL=") != 1 || !origin.text().isEmpty());
+  map.Projection().SetScaleFactor(0);  // the whole globe: off it at the corner, the readout stays
+  TGeoPoint off;
+  ASSERT_FALSE(map.DeviceXYToLL(1, 1, off));
+  const QString before = readout.text();
+  map.MouseMove({}, 1, 1);
+  EXPECT_EQ(readout.text(), before);
+}
+
+// The dragged waypoint follows the mouse, the status bar gives its line and legs; Escape puts it
+// back without a change and unhighlights it, and a release writes exactly its line as one step.
+// A drag's release, like every left release, ends measuring.
 TEST_F(MapToolsTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLineEscapeCancels) {
   ShowForceA1();
   const platform::TextLines before = shown.lines;
-  const platform::TPoint from = PixelOf(wp0), to = PixelOf(dropAt);
+  const platform::TPoint from = PixelOf(kWp0), to = PixelOf(kDropAt);
   const platform::TPoint middle{(from.X + to.X) / 2, (from.Y + to.Y) / 2};
   map.MouseDown(platform::MouseButton::Left, {}, from.X, from.Y);
-  EXPECT_TRUE(tools.Dragging());
+  EXPECT_TRUE(tools.Dragging() && overHandle);
   EXPECT_EQ(tools.Band(), nullptr);
   map.MouseMove({.Left = true}, middle.X, middle.Y);
   EXPECT_EQ(shown.cases.CaseWaypoints[0].Point(0), PointAt(middle));  // live; the line not yet changed
   EXPECT_EQ(shown.lines, before);
+  const std::string line = "  WP=" + scenario::FormatPosition(PointAt(middle), false) + "   Leg in: ";
+  EXPECT_EQ(readout.text().toStdString().rfind(line, 0), 0u) << readout.text().toStdString();
+  EXPECT_TRUE(readout.text().contains("   Leg out: ")) << readout.text().toStdString();
   map.KeyDown(platform::ViewKey::Escape, {});
-  EXPECT_FALSE(tools.Dragging());
-  EXPECT_EQ(shown.cases.CaseWaypoints[0].Point(0), wp0);
+  EXPECT_FALSE(tools.Dragging() || tools.Drag().Hovered() || overHandle);
+  EXPECT_EQ(shown.cases.CaseWaypoints[0].Point(0), kWp0);
   map.MouseUp(platform::MouseButton::Left, {}, to.X, to.Y);
   EXPECT_TRUE(shown.steps.empty());
   MeasureFrom({middle.X, middle.Y + 40});
@@ -603,9 +441,58 @@ TEST_F(MapToolsTest, DraggedWaypointFollowsTheMouseReleaseWritesExactlyThatLineE
   EXPECT_EQ(shown.steps, std::vector<std::string>{"Move point"});
 }
 
+// A press within 6 logical pixels of a handle takes it, 7 pixels off starts a box zoom; at a
+// device pixel ratio of 2 the reach is twice as far. Of two handles in reach the nearer is
+// taken. The handle a press would take is highlighted under the mouse.
+TEST_F(MapToolsTest, PressNearAHandleTakesTheNearestAMissZoomsHoverHighlights) {
+  ShowForceA1();
+  const int screen = map.Canvas().ScreenResolution();
+  for (const auto& [ratio, offset, takes] : {std::tuple{1, 6, true}, {1, 7, false}, {2, 12, true}, {2, 13, false}}) {
+    map.Canvas().SetOutputResolution(screen * ratio);
+    const platform::TPoint at{PixelOf(kWp1).X, PixelOf(kWp1).Y + offset};
+    map.MouseDown(platform::MouseButton::Left, {}, at.X, at.Y);
+    EXPECT_EQ(tools.Dragging(), takes) << ratio << " " << offset;
+    EXPECT_EQ(tools.Band() != nullptr, !takes) << ratio << " " << offset;
+    map.MouseUp(platform::MouseButton::Left, {}, at.X, at.Y);
+  }
+  map.Canvas().SetOutputResolution(screen);
+  EXPECT_TRUE(shown.steps.empty());
+  const platform::TPoint w1 = PixelOf(kWp1);
+  map.MouseMove({}, w1.X + 3, w1.Y + 3);
+  const scenario::TRoutePointRef second{scenario::TRouteMark::Waypoint, 1};
+  EXPECT_EQ(tools.Drag().Hovered(), second);
+  EXPECT_TRUE(overHandle);
+  const auto boxes = Painted(platform::testing::DrawOp::Rectangle);
+  EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [](const auto& call) {
+    return call.State.CurrentBrush.Color == scenario::CaseColour(1) && call.Rect.Right - call.Rect.Left == 2 * 4 + 1;
+  }));
+  map.MouseMove({}, w1.X + 30, w1.Y + 30);
+  EXPECT_FALSE(tools.Drag().Hovered() || overHandle);
+  // Zoomed out until the two waypoints are 10 pixels apart: 4 from the second, 6 from the first.
+  const auto apart = [&] { return std::hypot(PixelOf(kWp0).X - PixelOf(kWp1).X, PixelOf(kWp0).Y - PixelOf(kWp1).Y); };
+  while (apart() > 10.5) map.Projection().SetAltitude(map.Projection().Altitude() * 21 / 20);
+  ASSERT_GE(apart(), 8);
+  const platform::TPoint a = PixelOf(kWp0), b = PixelOf(kWp1);
+  const platform::TPoint between{b.X + static_cast<int>(std::lround((a.X - b.X) * 4 / apart())),
+                                 b.Y + static_cast<int>(std::lround((a.Y - b.Y) * 4 / apart()))};
+  map.MouseDown(platform::MouseButton::Left, {}, between.X, between.Y);
+  EXPECT_EQ(tools.Drag().Hovered(), second);
+  map.MouseUp(platform::MouseButton::Left, {}, between.X, between.Y);
+}
+
+// Over a waypoint the hover text gives its line and leg, over a leg both its lines; nothing off
+// the route.
+TEST_F(MapToolsTest, HoverTextTellsTheLineAndTheLeg) {
+  ShowForceA1();
+  const auto tip = [&](platform::TPoint at) { return RouteTooltipAt(shown, map, regional, at.X, at.Y).toStdString(); };
+  EXPECT_EQ(tip(PixelOf(kWp1)).rfind("WP=3400N 02500E\nLeg: ", 0), 0u) << tip(PixelOf(kWp1));
+  EXPECT_EQ(tip(PixelOf(kLegMiddle)).rfind("Leg from WP=3300N 02700E to WP=3400N 02500E\nLeg: ", 0), 0u) << tip(PixelOf(kLegMiddle));
+  EXPECT_EQ(tip({PixelOf(kWp1).X + 40, PixelOf(kWp1).Y + 40}), "");
+}
+
 TEST_F(MapToolsTest, ShiftClickOnALegInsertsAWaypointBetweenItsLines) {
   ShowForceA1();
-  const platform::TPoint at = PixelOf(LegMiddle());
+  const platform::TPoint at = PixelOf(kLegMiddle);
   MeasureFrom({at.X, at.Y + 40});
   map.MouseDown(platform::MouseButton::Left, {.Shift = true}, at.X, at.Y);
   map.MouseUp(platform::MouseButton::Left, {.Shift = true}, at.X, at.Y);
@@ -675,32 +562,35 @@ TEST_F(MapToolsTest, ABandZoomsToItselfASecondPressOrABandUnderTenPixelsZoomsNot
   EXPECT_GT(map.Projection().ScaleFactor(), scale * 2.5);
 }
 
-// The measuring readout stands in a box that fits its text (the surface's own text extent, two
-// pixels of room each way), whatever the text's length.
-TEST_F(MapToolsTest, MeasuringReadoutsBoxFitsItsText) {
-  map.MouseDown(platform::MouseButton::Left, {}, 400, 300);
-  map.MouseUp(platform::MouseButton::Left, {}, 400, 300);
-  map.MouseDown(platform::MouseButton::Left, {.Left = true, .Double = true}, 400, 300);
-  map.DoubleClick(400, 300);
-  map.MouseUp(platform::MouseButton::Left, {}, 400, 300);
-  ASSERT_TRUE(tools.Measure().Measuring());
-  std::vector<int> widths;
-  for (const int x : {402, 700}) {
-    map.MouseMove({}, x, 300);
-    platform::testing::RecordingDrawingSurface surface(map.CanvasWidth(), map.CanvasHeight());
-    map.Paint(surface);
-    const auto texts = surface.Calls(platform::testing::DrawOp::TextOut);
-    const auto boxes = surface.Calls(platform::testing::DrawOp::Rectangle);
-    ASSERT_TRUE(!texts.empty() && !boxes.empty());
-    const auto& text = texts.back();
-    const platform::TRect box = boxes.back().Rect;
-    const int textWidth = static_cast<int>(text.Text.size()) * (text.State.CurrentFont.Height / 2);
-    EXPECT_EQ(box.Right - box.Left, textWidth + 4) << text.Text;
-    EXPECT_EQ(box.Bottom - box.Top, text.State.CurrentFont.Height + 4) << text.Text;
-    EXPECT_EQ(box, tools.Measure().ReadoutLabel().Box);
-    widths.push_back(box.Right - box.Left);
+// The wheel zooms about the cursor by whole notches, finer with Ctrl (what is short of a notch
+// waits for the next turn); an arrow turns the globe by a tenth of the window; the zoom to a
+// force leaves a tenth of the window free on every side of its routes and fills the rest in one
+// direction.
+TEST_F(MapToolsTest, WheelZoomsAboutTheCursorArrowsTurnZoomToAForceLeavesATenthFree) {
+  int rest = 0;
+  for (const auto& [x, y, delta, ctrl, step] : {std::tuple{120, 90, 120, false, 0.8}, {250, 150, -120, true, 1.05},
+                                                {400, 300, 60, false, 1.0}, {400, 300, 60, false, 0.8}}) {
+    const TGeoPoint under = PointAt({x, y});
+    const std::int32_t altitude = map.Projection().Altitude();
+    WheelZoom(map, {.Ctrl = ctrl}, delta, x, y, rest);
+    EXPECT_NEAR(map.Projection().Altitude(), altitude * step, 1.0) << delta;
+    EXPECT_LE(std::abs(PixelOf(under).X - x) + std::abs(PixelOf(under).Y - y), 2) << delta;
   }
-  EXPECT_LT(widths[0], widths[1]);  // "Dist: 0.x Nm" against hundreds of miles
+  const TGeoPoint east = PointAt({400 + 80, 300});
+  EXPECT_TRUE(PanByArrowKey(map, platform::ViewKey::Right));
+  EXPECT_LE(std::abs(PixelOf(east).X - 400) + std::abs(PixelOf(east).Y - 300), 4);
+  EXPECT_FALSE(PanByArrowKey(map, platform::ViewKey::Home));
+  ShowForceA1();
+  map.LocateToLL(-60 * fixtures::kDegree, 0);
+  ZoomToForce(map, nullptr, shown.cases);
+  int left = 800, right = 0, top = 600, bottom = 0;
+  for (const TGeoPoint& point : scenario::ForceRoutePoints(nullptr, shown.cases)) {
+    const platform::TPoint xy = PixelOf(point);
+    left = std::min(left, xy.X), right = std::max(right, xy.X), top = std::min(top, xy.Y), bottom = std::max(bottom, xy.Y);
+  }
+  const std::string box = std::to_string(left) + " " + std::to_string(right) + " " + std::to_string(top) + " " + std::to_string(bottom);
+  EXPECT_TRUE(left >= 78 && right <= 722 && top >= 58 && bottom <= 542) << box;
+  EXPECT_TRUE((left <= 83 && right >= 717) || (top <= 63 && bottom >= 537)) << box;
 }
 
 }  // namespace

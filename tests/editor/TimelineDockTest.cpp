@@ -1,10 +1,11 @@
-// View > Timeline: the dock's command, its events model and filters, the slider's frame on the
-// map, the double-click on an event and the computation after edits.
+// View > Timeline: the events model and its filters, the dock on its own (what it plays, when it
+// computes, the double-click), and View > Timeline in the window end to end.
 #include <gtest/gtest.h>
 
 #include <QSlider>
 #include <QTest>
 #include <algorithm>
+#include <filesystem>
 
 #include "scenario/ScenarioLayers.h"
 #include "globe/data/GlobeLayerStore.h"
@@ -13,8 +14,10 @@
 #include "editor/TimelineModel.h"
 #include "globe/view/GlobeProjection.h"
 #include "platform/DateTime.h"
+#include "platform/LocalFileSystem.h"
 #include "platform/testing/RecordingDrawingSurface.h"
-#include "scenario/TimelineRoute.h"
+#include "scenario/LoadCheck.h"
+#include "scenario/Timeline.h"
 #include "tests/editor/CreteWindowFixture.h"
 
 namespace editor {
@@ -71,16 +74,96 @@ TEST(TimelineModelTest, RowsInTimeOrderFilteredByForceSideAndArea)
   EXPECT_EQ(model.EventAt(4), nullptr);
 }
 
+// The dock on its own, playing the Crete demo as the load leaves it; the selection is the source's.
+class TimelineDockTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    check.Run(fixtures::kCrete.string());
+    std::filesystem::current_path(startDir);  // the load moves into the scenario directory
+    ASSERT_EQ(check.Messages(), std::vector<std::string>{});
+    command.setCheckable(true);
+    dock.ConnectAction(&command);
+    dock.SetSource([this] { return TTimelineSource{&check.State(), &check.Globe(), selected, shownCase}; });
+  }
+  // The forces and cases the dock plays.
+  static std::vector<std::pair<std::string, int>> Cases(const std::vector<scenario::TCaseVoyage>& voyages) {
+    std::vector<std::pair<std::string, int>> cases;
+    for (const auto& voyage : voyages) cases.emplace_back(voyage.Force, voyage.Route.Case);
+    return cases;
+  }
+  const scenario::TForce* Force(const std::string& title) {
+    for (const scenario::TForce* force : check.State().ForceList)
+      if (force->Title() == title) return force;
+    return nullptr;
+  }
+  std::filesystem::path startDir = std::filesystem::current_path();
+  platform::LocalFileSystem files;
+  scenario::TLoadCheck check{files, platform::RegionalSettings{}, fixtures::kProgramDir};
+  QAction command;
+  TdkTimeline dock;
+  const scenario::TForce* selected = nullptr;
+  int shownCase = 1;
+};
+
+// Computed at its showing: each force sails the case the load drew for it, the selected force its
+// shown case, the slider runs to the last arrival. A new selection or an edit is computed at once
+// while the dock shows, at its next showing while hidden; closed, the command is unchecked.
+TEST_F(TimelineDockTest, PlaysTheLoadsCasesAndTheSelectedShownCaseComputedWhileItShows) {
+  EXPECT_TRUE(dock.Frame().Voyages.empty());
+  command.trigger();
+  ASSERT_TRUE(dock.isVisible());
+  EXPECT_TRUE(command.isChecked());
+  const auto loaded = scenario::PlayedVoyages(check.State(), nullptr, 1);
+  ASSERT_GE(loaded.size(), 3u);
+  EXPECT_EQ(Cases(dock.Frame().Voyages), Cases(loaded));
+  EXPECT_EQ(dock.slTime->maximum(), scenario::LastArrivalMinute(loaded));
+  EXPECT_GT(dock.Model().rowCount(), 0);
+  dock.slTime->setValue(dock.slTime->maximum() / 3);
+  EXPECT_EQ(dock.Minute(), dock.slTime->maximum() / 3);
+  dock.SetMinute(-5);  // clamped to the slider's range
+  EXPECT_EQ(dock.Minute(), 0);
+
+  selected = Force("Lupo convoy");
+  ASSERT_NE(selected, nullptr);
+  shownCase = 2;
+  dock.Follow(selected, 2);
+  EXPECT_EQ(Cases(dock.Frame().Voyages), Cases(scenario::PlayedVoyages(check.State(), selected, 2)));
+  EXPECT_EQ(dock.Frame().SelectedForce, "Lupo convoy");
+  command.trigger();
+  ASSERT_FALSE(dock.isVisible());
+  shownCase = 1;
+  dock.Follow(selected, 1);
+  EXPECT_EQ(Cases(dock.Frame().Voyages), Cases(scenario::PlayedVoyages(check.State(), selected, 2)));
+  dock.show();
+  EXPECT_EQ(Cases(dock.Frame().Voyages), Cases(scenario::PlayedVoyages(check.State(), selected, 1)));
+  dock.close();  // the dock's own close button
+  EXPECT_FALSE(command.isChecked());
+}
+
+// A double-click on an event sets its time and asks for its force.
+TEST_F(TimelineDockTest, DoubleClickOnAnEventSetsItsTimeAndAsksForItsForce) {
+  dock.show();
+  const TTimelineModel& model = dock.Model();
+  int row = 0;
+  while (row < model.rowCount() && model.EventAt(row)->Minute == 0) ++row;
+  ASSERT_LT(row, model.rowCount());
+  const TTimelineEvent event = *model.EventAt(row);
+  QString asked;
+  QObject::connect(&dock, &TdkTimeline::ForceActivated, [&](const QString& force) { asked = force; });
+  QTreeView& list = *dock.tvEvents;
+  list.scrollTo(model.index(row, 0));
+  const QPoint at = list.visualRect(model.index(row, 0)).center();
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);  // the toolkit's order: a click, then the double-click
+  QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+  EXPECT_EQ(asked.toStdString(), event.Force);
+  EXPECT_EQ(dock.Minute(), event.Minute);
+}
+
 // The Crete window, loaded and shown.
-class TimelineDockTest : public fixtures::ShownCreteWindowTest {
+class TimelineWindowTest : public fixtures::ShownCreteWindowTest {
  protected:
   TdkTimeline& Dock() const { return *Child<TdkTimeline>("dkTimeline"); }
   QAction& Command() const { return *window->Actions()[TCommand::Timeline]; }
-  void ShowDock() {
-    if (!Dock().isVisible()) Command().trigger();
-    QCoreApplication::processEvents();
-    ASSERT_TRUE(Dock().isVisible());
-  }
   const scenario::TCaseVoyage* Played(const std::string& force) const {
     const auto& voyages = Dock().Frame().Voyages;
     const auto found = std::find_if(voyages.begin(), voyages.end(), [&](const auto& v) { return v.Force == force; });
@@ -88,115 +171,61 @@ class TimelineDockTest : public fixtures::ShownCreteWindowTest {
   }
 };
 
-TEST_F(TimelineDockTest, ViewTimelineShowsAndHidesTheDock)
+// View > Timeline shows the dock (the force marks' own titles off meanwhile, as the dock's marks
+// name the forces); the map shows a dot at each force's position at the slider's time; the
+// selected force plays its shown tab and its edits; a double-click on an event selects its force.
+TEST_F(TimelineWindowTest, ViewTimelineShowsTheDryRunOnTheMapAndSelectsTheForceOfAnEvent)
 {
-  const QList<QAction*> view = Child<QMenu>("View1")->actions();
-  EXPECT_TRUE(view.contains(&Command()));
+  EXPECT_TRUE(Child<QMenu>("View1")->actions().contains(&Command()));
   EXPECT_EQ(Command().objectName(), "Timeline1");
-  EXPECT_FALSE(Dock().isVisible());
-  Command().trigger();
-  EXPECT_TRUE(Dock().isVisible());
-  EXPECT_TRUE(Command().isChecked());
-  EXPECT_GT(Dock().Model().rowCount(), 0);
-  // The dock's marks name the forces, so the force marks' own titles are off meanwhile.
   const globe::TGlobeLayer* forces = window->GlobeMap().LayerStore().LayerByName(scenario::kTrackingLayer);
   ASSERT_NE(forces, nullptr);
+  EXPECT_TRUE(forces->ShowTitles() && !Dock().isVisible());
+  Command().trigger();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(Dock().isVisible());
   EXPECT_FALSE(forces->ShowTitles());
-  Dock().close();  // the dock's own close button
-  EXPECT_FALSE(Command().isChecked());
-  EXPECT_TRUE(forces->ShowTitles());
-  Command().trigger();
-  Command().trigger();
-  EXPECT_FALSE(Dock().isVisible());
-}
 
-// Each force sails the case the load drew for it (the selected one its shown case), as the headless voyage of that case; the
-// slider runs to the last arrival and the map shows a dot at each force's position.
-TEST_F(TimelineDockTest, SliderTimeGivesTheHeadlessPositionsOnTheMap)
-{
-  ShowDock();
-  const scenario::TScenarioState& state = window->Scenario();
-  std::vector<std::pair<std::string, scenario::TVoyage>> expected;
-  std::int64_t last = 0;
-  const TCaseEditor& shown = window->CaseEditor();
-  for (const scenario::TForce* force : state.ForceList) {
-    const int played = force == shown.CurrentForce() ? shown.CurrentCase() : force->Mission ? force->Mission->ChosenCase : 0;
-    for (const scenario::TTimelineRoute& route : scenario::ForceTimelineRoutes(state, *force)) {
-      if (route.Case != played) continue;
-      expected.emplace_back(force->Title(), scenario::TVoyage(route, force->CurrentSpeed));
-      if (force->CurrentSpeed >= 1) last = std::max(last, expected.back().second.Legs().back().StartMinute +
-                                                              expected.back().second.Legs().back().Minutes);
-    }
-  }
-  ASSERT_GE(expected.size(), 3u);
-  ASSERT_EQ(Dock().Frame().Voyages.size(), expected.size());
-  EXPECT_EQ(Dock().slTime->maximum(), last);
-
-  const int minute = Dock().slTime->maximum() / 3;
-  Dock().slTime->setValue(minute);
-  EXPECT_EQ(Dock().Minute(), minute);
+  Dock().slTime->setValue(Dock().slTime->maximum() / 3);
   platform::testing::RecordingDrawingSurface surface{Child<QWidget>("Globe")->width(), Child<QWidget>("Globe")->height()};
   window->GlobeMap().Paint(surface);
   const auto dots = surface.Calls(platform::testing::DrawOp::Ellipse);
   int seen = 0;
-  for (const auto& [name, voyage] : expected) {
-    const scenario::TCaseVoyage* played = Played(name);
-    ASSERT_NE(played, nullptr) << name;
-    const globe::TGeoPoint at = voyage.PositionAt(minute).Point;
-    EXPECT_EQ(played->Voyage.PositionAt(Dock().Minute()).Point, at) << name;
+  for (const scenario::TCaseVoyage& played : Dock().Frame().Voyages) {
     platform::TPoint xy;
-    if (!window->GlobeMap().Projection().PointLLToDeviceXY(at, xy)) continue;
+    if (!window->GlobeMap().Projection().PointLLToDeviceXY(played.Voyage.PositionAt(Dock().Minute()).Point, xy)) continue;
     ++seen;
     EXPECT_TRUE(std::any_of(dots.begin(), dots.end(), [&](const auto& dot) {
       return std::abs((dot.Rect.Left + dot.Rect.Right - 1) / 2 - xy.X) <= 1 &&
              std::abs((dot.Rect.Top + dot.Rect.Bottom - 1) / 2 - xy.Y) <= 1;
-    })) << name;
+    })) << played.Force;
   }
   EXPECT_GT(seen, 0);
-}
 
-TEST_F(TimelineDockTest, DoubleClickOnAnEventSetsItsTimeAndSelectsItsForce)
-{
-  ShowDock();
-  const TTimelineModel& model = Dock().Model();
-  int row = 0;
-  while (row < model.rowCount() && (model.EventAt(row)->Minute == 0 || model.EventAt(row)->Force == "Lupo convoy")) ++row;
-  ASSERT_LT(row, model.rowCount());
-  const TTimelineEvent event = *model.EventAt(row);
-  QTreeView& list = *Dock().tvEvents;
-  list.scrollTo(model.index(row, 0));
-  const QPoint at = list.visualRect(model.index(row, 0)).center();
-  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);  // the toolkit's order: a click, then the double-click
-  QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
-  ASSERT_NE(window->CaseEditor().CurrentForce(), nullptr);
-  EXPECT_EQ(window->CaseEditor().CurrentForce()->Title(), event.Force);
-  EXPECT_EQ(Dock().Minute(), event.Minute);
-  EXPECT_EQ(Dock().Frame().SelectedForce, event.Force);
-}
-
-// The selected force plays its shown tab; an edit of its lines is sailed at once while the dock
-// shows, and at its next showing when hidden.
-TEST_F(TimelineDockTest, SelectedForcePlaysItsShownCaseEditsAreSailedWhileTheDockShows)
-{
-  ShowDock();
   SelectForce("Lupo convoy");
   SelectTab(1);
   ASSERT_NE(Played("Lupo convoy"), nullptr);
   EXPECT_EQ(Played("Lupo convoy")->Route.Case, 2);
   SelectTab(0);
-  EXPECT_EQ(Played("Lupo convoy")->Route.Case, 1);
-  const auto passes = [&](const globe::TGeoPoint& point) {
-    const auto& places = Played("Lupo convoy")->Route.Places;
-    return std::any_of(places.begin(), places.end(), [&](const auto& place) { return place.Point == point; });
-  };
   EditLupoWaypoint();
-  EXPECT_TRUE(passes(NorthEast(37, 5, 24, 10)));
-  Command().trigger();  // hidden: the undo is not sailed until the dock shows again
-  window->Actions()[TCommand::Undo]->trigger();
-  EXPECT_TRUE(passes(NorthEast(37, 5, 24, 10)));
-  ShowDock();
-  EXPECT_FALSE(passes(NorthEast(37, 5, 24, 10)));
-  EXPECT_TRUE(passes(NorthEast(37, 0, 24, 0)));
+  const auto& places = Played("Lupo convoy")->Route.Places;
+  EXPECT_TRUE(std::any_of(places.begin(), places.end(), [](const auto& place) { return place.Point == NorthEast(37, 5, 24, 10); }));
+
+  const TTimelineModel& model = Dock().Model();
+  int row = 0;
+  while (row < model.rowCount() && (model.EventAt(row)->Minute == 0 || model.EventAt(row)->Force == "Lupo convoy")) ++row;
+  ASSERT_LT(row, model.rowCount());
+  const TTimelineEvent event = *model.EventAt(row);
+  Dock().tvEvents->scrollTo(model.index(row, 0));
+  const QPoint at = Dock().tvEvents->visualRect(model.index(row, 0)).center();
+  QTest::mouseClick(Dock().tvEvents->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(Dock().tvEvents->viewport(), Qt::LeftButton, {}, at);
+  ASSERT_NE(window->CaseEditor().CurrentForce(), nullptr);
+  EXPECT_EQ(window->CaseEditor().CurrentForce()->Title(), event.Force);
+  EXPECT_EQ(Dock().Frame().SelectedForce, event.Force);
+  Command().trigger();
+  EXPECT_FALSE(Dock().isVisible());
+  EXPECT_TRUE(forces->ShowTitles());
 }
 
 }  // namespace

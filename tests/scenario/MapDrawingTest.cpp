@@ -326,9 +326,9 @@ class DemoLabelsTest : public ::testing::TestWithParam<const char*> {
     return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
   }
   // What the placement stage did, checked: labels clear of each other and of every mark, every
-  // force seen in the window named, every arrival time of the shown case drawn or left out
-  // with its reason.
-  void CheckLabels(const std::string& where) {
+  // force seen in the window named (on a crowded map some go unnamed), every arrival time of
+  // the shown case drawn or left out with its reason.
+  void CheckLabels(const std::string& where, bool crowded = false) {
     const globe::TTitleSpace& stage = *view().TitleSpace();
     std::vector<platform::TRect> drawn;
     std::vector<std::string> names;
@@ -350,7 +350,7 @@ class DemoLabelsTest : public ::testing::TestWithParam<const char*> {
       platform::TPoint at;
       if (!view().Projection().PointLLToDeviceXY(force->GetCentroid(), at) || !Overlap({at.X, at.Y, at.X + 1, at.Y + 1}, window))
         continue;
-      EXPECT_NE(std::find(names.begin(), names.end(), force->Title()), names.end()) << where << force->Title();
+      EXPECT_TRUE(crowded || std::find(names.begin(), names.end(), force->Title()) != names.end()) << where << force->Title();
     }
     // Bases are named too, though their names' own size is below the smallest text at this zoom:
     // written at the legible size, at most one label height from the mark (or left out).
@@ -367,7 +367,7 @@ class DemoLabelsTest : public ::testing::TestWithParam<const char*> {
           EXPECT_TRUE(Overlap(label.Box, {at.X - reach, at.Y - reach, at.X + reach, at.Y + reach})) << where << base->Title();
         }
     }
-    EXPECT_GE(2 * basesNamed, basesSeen) << where;
+    EXPECT_TRUE(crowded || 2 * basesNamed >= basesSeen) << where;
     std::size_t timed = 0;
     for (const TRouteLeg& leg : RouteLegs(cases, shown.Case)) timed += leg.Timed ? 1 : 0;
     EXPECT_EQ(arrivals, shown.Force->CurrentSpeed >= 1 ? timed : 0u) << where;
@@ -387,6 +387,9 @@ TEST_P(DemoLabelsTest, LabelsClearOfEachOtherAndMarksEveryForceNamedEveryArrival
   globe::ZoomToPoints(view(), ScenarioExtentPoints(check.State(), check.Globe()), 0.1);
   Paint();
   CheckLabels("Home: ");
+  view().Projection().SetAltitude(view().Projection().Altitude() * 3);
+  Paint();
+  CheckLabels("zoomed out: ", true);
 }
 
 INSTANTIATE_TEST_SUITE_P(Demos, DemoLabelsTest, ::testing::Values("Crete1941", "Malta1941"));
