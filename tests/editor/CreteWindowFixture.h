@@ -80,7 +80,7 @@ class FullDiskFileSystem : public platform::LocalFileSystem {
   }
 };
 
-class CaseEditingWindowTest : public ::testing::Test {
+class CreteWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::random_device random;
@@ -169,10 +169,10 @@ class CaseEditingWindowTest : public ::testing::Test {
 };
 
 // The Crete window of the editing tests, loaded and shown.
-class ShownCreteWindowTest : public CaseEditingWindowTest {
+class ShownCreteWindowTest : public CreteWindowTest {
  protected:
   void SetUp() override {
-    CaseEditingWindowTest::SetUp();
+    CreteWindowTest::SetUp();
     Load();
     if (HasFatalFailure()) return;
     window->show();

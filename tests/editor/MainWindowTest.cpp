@@ -31,7 +31,7 @@
 namespace editor {
 namespace {
 
-using MainWindowTest = fixtures::CaseEditingWindowTest;
+using MainWindowTest = fixtures::CreteWindowTest;
 using Look = globe::TVoduz4::TLabelLook;
 
 // The number of map objects of a layer of the window's map; -1 when it has no such layer.

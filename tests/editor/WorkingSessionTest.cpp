@@ -283,7 +283,7 @@ TEST_F(SessionPartsTest, RecoveryKeeperKeepsUnsavedLinesAndOffersThemWhenTheirFo
 
 // ---- End to end in the main window ------------------------------------------------------------
 
-struct SessionTest : fixtures::CaseEditingWindowTest {
+struct SessionTest : fixtures::CreteWindowTest {
   static QStringList ForceRows(const TfrmEditMain& w) {
     QStringList rows;
     for (int i = 0; i < w.Forces().rowCount(); ++i) rows << QString::fromStdString(RowText(w.Forces(), i));
