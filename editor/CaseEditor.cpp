@@ -135,6 +135,16 @@ void TCaseEditor::SelectForceRow(int row, bool quietly)
   quietForceSelection_ = false;
 }
 
+void TCaseEditor::ForgetScenario()
+{
+  caseListShowsBlock_ = false;
+  saidCaseMessages_.clear();
+  const QSignalBlocker tabsBlocker(tcCasesTabs);
+  forcesModel_->SetRows(nullptr);
+  tcCasesTabs->setCurrentIndex(0);
+  caseLines_->Clear();
+}
+
 platform::TextLines& TCaseEditor::SideLinesOf(const scenario::TForce& force)
 {
   return document_->State().SideLines[force.Side == 0 ? 0 : 1];

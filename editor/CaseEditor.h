@@ -97,12 +97,9 @@ class TCaseEditor : public QObject {
   void MarkCaseTabs();
   // The case list shows a block of the side lines (a case that exists).
   bool CaseListShowsBlock() const { return caseListShowsBlock_; }
-  // A new scenario: no block shown, no case message said yet.
-  void ForgetScenario()
-  {
-    caseListShowsBlock_ = false;
-    saidCaseMessages_.clear();
-  }
+  // Before a new scenario replaces the old one: the lists let go of the old scenario's rows and
+  // lines, the first tab is shown, no block is shown and no case message is said yet.
+  void ForgetScenario();
 
   // ---- Case list -------------------------------------------------------------------------------
   // The selected line of the case list, or -1.

@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
-#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabBar>
 #include <QToolButton>
@@ -239,12 +238,6 @@ void TfrmEditMain::ResetEditState()
   edit_.CaseFirstLine = 0;
   edit_.CaseLastLine = 0;
   caseEditor_->ForgetScenario();
-  {
-    const QSignalBlocker tabsBlocker(tcCasesTabs);
-    forcesModel_->SetRows(nullptr);
-    tcCasesTabs->setCurrentIndex(0);
-    caseLines_->Clear();
-  }
   caseEditor_->MarkCaseTabs();
   caseEditor_->UpdateCommands();
   // The memo is the user's (logged positions, typed notes): a load keeps it.

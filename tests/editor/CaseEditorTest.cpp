@@ -50,10 +50,10 @@ class CaseEditorTest : public ::testing::Test {
     auto state = std::make_unique<scenario::TScenarioState>();
     std::unique_ptr<globe::TVoduz4> loaded = NewGlobeMap();
     scenario::TScenarioLoader(*state, *loaded, dialogs, *files, regional, kProgramDir).LoadDirectory(dir.string());
+    editor.ForgetScenario();  // the lists let go of the old scenario before it goes
     document->Replace(std::move(state));  // the old scenario goes while its map is there
     map = std::move(loaded);
     editor.FollowDocument();
-    editor.ForgetScenario();
     editor.FillForcesList();
     dialogs.ClearCalls();
   }
