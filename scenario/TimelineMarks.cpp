@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "globe/data/Geodesy.h"
 #include "globe/data/GlobeUnits.h"
@@ -56,11 +58,12 @@ void WriteName(globe::TVoduz4& view, platform::TPoint at, const std::string& nam
   canvas.ResetState();
 }
 
-void DrawMark(globe::TVoduz4& view, const TCaseVoyage& voyage, const TTimelineFrame& frame)
+// The force's dot and heading tick at its position in the frame; false when the position is on
+// the hidden side. The dot is kept as a mark: the map's labels keep off it.
+bool DrawMark(globe::TVoduz4& view, const TCaseVoyage& voyage, const TTimelineFrame& frame, platform::TPoint& at)
 {
   const TVoyagePosition position = voyage.Voyage.PositionAt(frame.Minute);
-  platform::TPoint at;
-  if (!view.Projection().PointLLToDeviceXY(position.Point, at)) return;
+  if (!view.Projection().PointLLToDeviceXY(position.Point, at)) return false;
   globe::TGlobeCanvas& canvas = view.Canvas();
   // The engine's bearing grows toward the west.
   const std::int32_t bearing = -position.Heading * globe::GlobeUnitsPerDegree;
@@ -81,8 +84,10 @@ void DrawMark(globe::TVoduz4& view, const TCaseVoyage& voyage, const TTimelineFr
   fill.Color = Exposed(voyage.Side, position.Point, frame.Areas) ? kExposedColour : SideColor(voyage.Side);
   canvas.SetBrush(fill);
   canvas.SetPen(MakePen(platform::clBlack, platform::psSolid, 1));
-  canvas.Surface().Ellipse({at.X - kMarkRadius, at.Y - kMarkRadius, at.X + kMarkRadius + 1, at.Y + kMarkRadius + 1});
-  WriteName(view, {at.X + kMarkRadius + 3, at.Y - kMarkRadius - 3}, voyage.Force);
+  const platform::TRect dot{at.X - kMarkRadius, at.Y - kMarkRadius, at.X + kMarkRadius + 1, at.Y + kMarkRadius + 1};
+  canvas.Surface().Ellipse(dot);
+  view.MarkDrawn(dot);
+  return true;
 }
 
 // The legs sailed by the frame's minute solid, the rest dashed; the leg under way split at the
@@ -136,7 +141,13 @@ void DrawTimelineMarks(globe::TVoduz4& view, const TTimelineFrame& frame)
   const platform::DrawingState saved = canvas.CanvasState();
   for (const TCaseVoyage& voyage : frame.Voyages)
     if (voyage.Force == frame.SelectedForce) DrawTrack(view, voyage, frame.Minute);
-  for (const TCaseVoyage& voyage : frame.Voyages) DrawMark(view, voyage, frame);
+  // Every dot first, then the names over them: a dot drawn later would hide a name's letters.
+  std::vector<std::pair<platform::TPoint, const std::string*>> names;
+  for (const TCaseVoyage& voyage : frame.Voyages) {
+    platform::TPoint at;
+    if (DrawMark(view, voyage, frame, at)) names.emplace_back(at, &voyage.Force);
+  }
+  for (const auto& [at, name] : names) WriteName(view, {at.X + kMarkRadius + 3, at.Y - kMarkRadius - 3}, *name);
   canvas.SetPen(saved.CurrentPen);
   canvas.SetBrush(saved.CurrentBrush);
   canvas.SetTextColor(saved.TextColor);

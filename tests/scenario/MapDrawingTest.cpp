@@ -508,6 +508,31 @@ TEST_F(TimelineMarksTest, EachForceADotWithItsHeadingAndNameExposedInTheWarningC
   EXPECT_EQ(Lines(platform::clBlack, 3).size() + Lines(platform::clBlack, 1).size(), 0u);
 }
 
+TEST_F(TimelineMarksTest, NamesWrittenOverEveryDotAndTheDotsKeptClearOfTheMapsLabels) {
+  // A second convoy a few pixels north-east of the first: its dot falls on the first's name.
+  frame.Voyages.push_back(
+      Voyage("Escort", 60, {TGeoPoint(10 * kDeg + 8 * kDeg / 100, 6 * kDeg / 100), TGeoPoint(14 * kDeg, 0)}));
+  PaintWith([&](globe::TVoduz4& v) { DrawTimelineMarks(v, frame); });
+  std::size_t lastDot = 0, firstName = window.Log().size(), names = 0;
+  for (std::size_t i = 0; i < window.Log().size(); ++i) {
+    const DrawCall& call = window.Log()[i];
+    if (call.Op == DrawOp::Ellipse) lastDot = i;
+    if (call.Op == DrawOp::TextOut && call.State.TextColor == platform::clBlack) {
+      firstName = std::min(firstName, i);
+      ++names;
+    }
+  }
+  EXPECT_EQ(names, 3u);
+  EXPECT_LT(lastDot, firstName);
+  // The dots are marks of the picture: the map's own labels are placed off them.
+  view.SetTitlePriority(ScenarioTitlePriority);
+  PaintWith([&](globe::TVoduz4& v) { DrawTimelineMarks(v, frame); });
+  ASSERT_EQ(window.Count(DrawOp::Ellipse), 3u);
+  const auto& marks = view.TitleSpace()->Marks();
+  for (const DrawCall& dot : window.Calls(DrawOp::Ellipse))
+    EXPECT_NE(std::find(marks.begin(), marks.end(), dot.Rect), marks.end());
+}
+
 TEST_F(TimelineMarksTest, SelectedForcesTrackSolidUpToItsPositionDashedBeyond) {
   PaintWith([&](globe::TVoduz4& v) { DrawTimelineMarks(v, frame); });
   const TPoint start = Pixel(TGeoPoint(10 * kDeg, 0)), turn = Pixel(TGeoPoint(12 * kDeg, 0));
