@@ -26,6 +26,10 @@ QVariant Shown(const scenario::TDiagnostic& diagnostic, int column)
     return diagnostic.Line > 0 ? QString::number(diagnostic.Line) : QString();
   case TProblemsModel::kSeverity:
     return QString::fromStdString(std::string(scenario::SeverityText(diagnostic)));
+  case TProblemsModel::kForce:
+    return diagnostic.Force != nullptr ? platform::ToQString(diagnostic.Force->Title()) : QString();
+  case TProblemsModel::kCase:
+    return diagnostic.Case > 0 ? QString::number(diagnostic.Case) : QString();
   default:
     return OneLine(diagnostic.Text);
   }
@@ -78,7 +82,7 @@ QVariant TProblemsModel::data(const QModelIndex& index, int role) const
   case Qt::ToolTipRole:
     return ToolTip(*diagnostic, index.column());
   case kForceRole:
-    return diagnostic->Force != nullptr ? platform::ToQString(diagnostic->Force->Title()) : QString();
+    return Shown(*diagnostic, kForce);
   case kCaseRole:
     return diagnostic->Case;
   default:
@@ -88,7 +92,7 @@ QVariant TProblemsModel::data(const QModelIndex& index, int role) const
 
 QVariant TProblemsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-  static const char* const kTitles[kColumnCount] = {"File", "Line", "Severity", "Message"};
+  static const char* const kTitles[kColumnCount] = {"File", "Line", "Severity", "Force", "Case", "Message"};
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColumnCount) return {};
   return QString(kTitles[section]);
 }

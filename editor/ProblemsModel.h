@@ -1,7 +1,8 @@
 #pragma once
 // The Problems panel's rows as a model over the diagnostics records: file (its name; the full
-// name as tooltip), 1-based line, severity (the code as tooltip), message on one line (the full
-// text as tooltip). The force and case a record names are offered under roles of their own.
+// name as tooltip), 1-based line, severity (the code as tooltip), the force and case the record
+// names, message on one line (the full text as tooltip). The force and case are also offered
+// under roles of their own.
 #include <QAbstractTableModel>
 #include <vector>
 
@@ -12,7 +13,7 @@ namespace editor {
 class TProblemsModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  enum Column { kFile, kLine, kSeverity, kMessage, kColumnCount };
+  enum Column { kFile, kLine, kSeverity, kForce, kCase, kMessage, kColumnCount };
   // The record's force title and case number (0 for none).
   static constexpr int kForceRole = Qt::UserRole + 1;
   static constexpr int kCaseRole = Qt::UserRole + 2;

@@ -21,6 +21,8 @@ TdkProblems::TdkProblems(QWidget* parent) : QDockWidget("Problems", parent)
   tvProblems->setColumnWidth(TProblemsModel::kFile, 130);
   tvProblems->setColumnWidth(TProblemsModel::kLine, 45);
   tvProblems->setColumnWidth(TProblemsModel::kSeverity, 65);
+  tvProblems->setColumnWidth(TProblemsModel::kForce, 130);
+  tvProblems->setColumnWidth(TProblemsModel::kCase, 40);
   tvProblems->header()->setStretchLastSection(true);
   setWidget(tvProblems);
   connect(tvProblems, &QTreeView::activated, this, [this](const QModelIndex& index) {

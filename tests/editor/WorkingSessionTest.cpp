@@ -86,15 +86,16 @@ std::string RowText(const QAbstractItemModel& rows, int row, int role = Qt::Disp
 }
 
 // A row per record: the file's name (in full as tooltip), the line (empty without one), the
-// severity (the code as tooltip), the message on one line (in full as tooltip).
+// severity (the code as tooltip), the force and case (empty without), the message on one line
+// (in full as tooltip).
 TEST(ProblemsModelTest, ARowShowsTheRecordsFields) {
   TProblemsModel rows;
   rows.SetDiagnostics({scenario::MessageDiagnostic("Error reading Mission!\r\rLine: WP=bad", 0, "/s/AxisBases.cfg"),
                        {"/s/AxisMissions.cfg", 10, scenario::TLintSeverity::lsError, "bad-position", "off the map", nullptr, 4}});
-  EXPECT_EQ(RowText(rows, 0), "AxisBases.cfg|||Error reading Mission! - Line: WP=bad");
-  EXPECT_EQ(RowText(rows, 0, Qt::ToolTipRole), "/s/AxisBases.cfg|||Error reading Mission!\n\nLine: WP=bad");
-  EXPECT_EQ(RowText(rows, 1), "AxisMissions.cfg|10|error|off the map");
-  EXPECT_EQ(RowText(rows, 1, Qt::ToolTipRole), "/s/AxisMissions.cfg||bad-position|off the map");
+  EXPECT_EQ(RowText(rows, 0), "AxisBases.cfg|||||Error reading Mission! - Line: WP=bad");
+  EXPECT_EQ(RowText(rows, 0, Qt::ToolTipRole), "/s/AxisBases.cfg|||||Error reading Mission!\n\nLine: WP=bad");
+  EXPECT_EQ(RowText(rows, 1), "AxisMissions.cfg|10|error||4|off the map");
+  EXPECT_EQ(RowText(rows, 1, Qt::ToolTipRole), "/s/AxisMissions.cfg||bad-position|||off the map");
 }
 
 // The keys of the case list's commands: F2 and Enter edit, Delete deletes, Insert inserts.
@@ -424,7 +425,7 @@ TEST_F(SessionTest, ADayOfOpeningScenarios) {
   QTreeView* view = Child<TdkProblems>("dkProblems")->tvProblems;
   const QAbstractItemModel* problems = view->model();
   ASSERT_EQ(problems->rowCount(), 7);  // five load messages (ScenarioLoadingTest), then two findings of the checks
-  EXPECT_TRUE(RowText(*problems, 6).starts_with("AxisMissions.cfg|10|error|")) << RowText(*problems, 6);
+  EXPECT_TRUE(RowText(*problems, 6).starts_with("AxisMissions.cfg|10|error|Italian Cruisers|1|")) << RowText(*problems, 6);
   EXPECT_EQ(problems->index(6, 0).data(TProblemsModel::kForceRole), "Italian Cruisers");
   EXPECT_EQ(problems->index(6, 0).data(TProblemsModel::kCaseRole), 1);
   EXPECT_EQ(problems->index(4, 0).data(TProblemsModel::kForceRole), "");
